@@ -1,0 +1,7 @@
+#include "journal/boekingstuk.h"
+
+namespace journal {
+
+Tboeking* boeking = nullptr;
+
+}  // namespace journal

@@ -1,0 +1,17 @@
+// The journal-voucher form.
+// Its components and handlers come with the function it serves; until then
+// the form exists so that the program creates every form in its place.
+#pragma once
+
+#include "ui/form.h"
+
+namespace journal {
+
+class Tboeking : public ui::Form {
+ public:
+  Tboeking() : ui::Form("boeking", "Tboeking") {}
+};
+
+extern Tboeking* boeking;
+
+}  // namespace journal

@@ -1,0 +1,7 @@
+#include "masterdata/Administrationsunit.h"
+
+namespace masterdata {
+
+TAdministrations* Administrations = nullptr;
+
+}  // namespace masterdata

@@ -1,0 +1,7 @@
+#include "masterdata/Ledgerunit.h"
+
+namespace masterdata {
+
+TLedger* Ledger = nullptr;
+
+}  // namespace masterdata

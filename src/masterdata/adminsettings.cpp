@@ -1,0 +1,7 @@
+#include "masterdata/adminsettings.h"
+
+namespace masterdata {
+
+Tadministrationsetting* administrationsetting = nullptr;
+
+}  // namespace masterdata

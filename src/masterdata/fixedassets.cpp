@@ -1,0 +1,7 @@
+#include "masterdata/fixedassets.h"
+
+namespace masterdata {
+
+TFixedassetsform* Fixedassetsform = nullptr;
+
+}  // namespace masterdata

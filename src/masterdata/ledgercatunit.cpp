@@ -1,0 +1,7 @@
+#include "masterdata/ledgercatunit.h"
+
+namespace masterdata {
+
+TLedgercategory* Ledgercategory = nullptr;
+
+}  // namespace masterdata

@@ -1,0 +1,7 @@
+#include "reports/Rapport1unit.h"
+
+namespace reports {
+
+TRapport1* Rapport1 = nullptr;
+
+}  // namespace reports

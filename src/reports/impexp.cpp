@@ -1,0 +1,7 @@
+#include "reports/impexp.h"
+
+namespace reports {
+
+TExportImport* ExportImport = nullptr;
+
+}  // namespace reports

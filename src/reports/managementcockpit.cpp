@@ -1,0 +1,7 @@
+#include "reports/managementcockpit.h"
+
+namespace reports {
+
+Tcockpit* cockpit = nullptr;
+
+}  // namespace reports

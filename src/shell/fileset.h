@@ -1,0 +1,210 @@
+// The data-file set: the table of the program's data files, the opening and
+// closing of the files one operation needs, and the record access on them.
+//
+// Every operation names the files it needs in a file-code list ("GLA;ADS;"),
+// opens them with OpenFileSet, works on the records and closes them with
+// CloseFileSet. Files open in the fixed order of the table and close in the
+// reverse order; sets nest (the inner call only counts, and opens the files
+// of its list that the open set does not hold yet).
+//
+// Folders. Three folders hold the files: W, the working folder
+// (`StartFolder`, the absolute folder the program was started in; the
+// process's current directory is never used); D, the current data folder;
+// A, the folder of the administrations file (`AdminFileFolder`). Folders are
+// code page 1252 texts with "/" separators and a trailing "/"; they become
+// UTF-8 only at the file-system call. Opening the system-parameter file sets
+// the data root (its stored data folder, or W + "data/" when that is empty)
+// and A := the root. D is the root followed by the current administration's
+// folder (SetCurrentAdministrationFolder, empty before a log-in), unless an
+// override is set (SetDataFolderOverride, used while an administration is
+// copied); an empty folder stands for W. SystemSettings.DataFolder always
+// holds the current D: it is written here (by the setters below and at the
+// start of every outermost OpenFileSet), never read, so D is changed through
+// the setters only.
+//
+// Copies on the same data. The outermost set takes an exclusive advisory
+// lock on the file ".ombrelo.lock" in every folder it touches, before the
+// first file there is opened, and releases them when it closes. A lock held
+// by another copy is code 32: the pass fails, and the opener tries again in
+// 100 ms passes, 50 passes in all, then reports "File(s) in use, try again".
+// A lock that fails otherwise (a missing folder: 3) is the failure of the
+// file that needed it, with that file's error text.
+//
+// Errors. OpenFileSet reports its failures in Result, `FileErrorText` and
+// `FileErrorCode`. Every other file error (creating a missing file, reading,
+// writing, truncating, closing) raises platform::IoError with the code; one
+// raised inside OpenFileSet closes what that call opened first.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace shell {
+
+// The file codes, in the fixed open order.
+enum class FileCode {
+  SYS, FLG, IFS, INS, GLA, GLC, JVO, FRZ, CUS, SUP,
+  ADM, ADS, PAY, INV, JVT, HEN, RAP, LAN, USE, FIX
+};
+constexpr int kFileCodeCount = 20;
+
+struct FileCodeInfo {
+  FileCode code;
+  const char* name;        // "SYS"
+  const char* fileName;    // "sysparm010000.vlk"; empty for HEN and RAP
+  char folder;             // 'W', 'D' or 'A'; RAP: 'D' (then W)
+  int recordSize;          // bytes; 0 for the text files HEN and RAP
+  const char* errorLetters;  // the letters in "IO errorcode: " + letters + code
+};
+
+// The table, in the fixed open order.
+const std::array<FileCodeInfo, kFileCodeCount>& FileTable();
+const FileCodeInfo& FileInfo(FileCode c);
+// "GLA" -> FileCode::GLA; nullopt for a text that is no code (case matters).
+std::optional<FileCode> FileCodeFromText(std::string_view text);
+constexpr int FileIndex(FileCode c) { return static_cast<int>(c); }
+
+// The state of the unit.
+extern bool FileSetOpen;
+extern std::int32_t FileSetDepth;
+// Per file code: 0 not named by the current set, 1 named but not open,
+// 2 open. Reset at the start of each outermost OpenFileSet; CloseFileSet
+// leaves it as it is.
+extern std::array<std::int32_t, kFileCodeCount> FileState;
+extern std::string FileErrorText;
+// The code of the last file the opener tried (0 opened, 2 created, ...).
+extern std::int32_t FileErrorCode;
+// The text file that HEN and RAP open; set before the call.
+extern std::string TextFileName;
+// The folder of the administrations file; empty: the working folder.
+extern std::string AdminFileFolder;
+// The working folder (absolute, "/"-terminated); set by the main block.
+extern std::string StartFolder;
+
+// Opens the files of `List` (see the file comment). Result 0: open (or
+// nested into the open set); 1: a file could not be opened, FileErrorText
+// says which; 2: the files stayed in use, "File(s) in use, try again". On 1
+// and 2 an outermost call leaves no set open; a nested call leaves the outer
+// set and its depth as they were (so the caller must not close then).
+void OpenFileSet(const std::string& List, int& Result);
+// Ends the innermost set; the outermost one closes its files in reverse
+// table order and releases its locks.
+void CloseFileSet();
+// Ends every level of an open set at once, closes all files, releases the
+// locks and ignores errors. The event boundary calls it after an error.
+void ForceCloseFileSet();
+
+// Folders.
+// A folder as stored in a record, as the program holds it: "\" becomes "/",
+// a drive letter "X:" is dropped and the rest taken as an absolute path, a
+// relative folder is taken relative to StartFolder, and a trailing "/" is
+// added. Empty stays empty.
+std::string FolderFromStored(std::string_view stored);
+// The working folder: StartFolder ending in "/".
+std::string WorkingFolder();
+// The data root (set by opening the system-parameter file).
+const std::string& DataRoot();
+void SetDataRoot(std::string_view folder);
+// The current administration's folder name below the root ("" before a
+// log-in); D becomes root + name + "/".
+void SetCurrentAdministrationFolder(std::string_view name);
+const std::string& CurrentAdministrationFolder();
+// D := `folder` (as stored) whatever the root and administration; an empty
+// folder ends the override.
+void SetDataFolderOverride(std::string_view folder);
+void ClearDataFolderOverride();
+// The current D folder ("" while nothing set it: then W is used).
+std::string CurrentDataFolder();
+
+// Records of the open files. A record file is an array of fixed-size
+// records from index 0, without a header. Errors raise platform::IoError:
+// code 6 for a file the open set does not hold, 38 for an index outside the
+// file.
+// The number of whole records (a partial record at the end is not counted).
+int RecordCount(FileCode c);
+// Reads record `index` whole into `buffer` (the file's record size).
+void ReadRecord(FileCode c, int index, void* buffer);
+// Writes record `index` whole; `index` may be RecordCount (appending).
+void WriteRecord(FileCode c, int index, const void* buffer);
+void AppendRecord(FileCode c, const void* buffer);
+// Cuts the file after `count` records.
+void TruncateRecords(FileCode c, int count);
+// Inserts `count` records (contiguous) at `index` (0..RecordCount): records
+// index..n-1 move up by `count`, from the end, then the new ones are written
+// at `index`.
+void InsertRecords(FileCode c, int index, const void* records, int count = 1);
+// Deletes `count` records at `index`: the later records move down and the
+// file is cut after the last kept record.
+void DeleteRecords(FileCode c, int index, int count = 1);
+// Replaces the whole file by `count` records: they are written to a
+// temporary file in the same folder, which is then renamed over the old
+// one; the set goes on with the new file. A failure part-way leaves the old
+// file as it was.
+void RewriteFile(FileCode c, const void* records, int count);
+
+// Typed forms for record types (records::Record<N>): the record size must
+// be the file's (std::logic_error otherwise).
+template <class R>
+concept RecordType = requires(const R& r) {
+  R::kSize;
+  r.data();
+} && sizeof(R) == R::kSize;
+
+template <RecordType R>
+void ReadRecord(FileCode c, int index, R& rec);
+template <RecordType R>
+void WriteRecord(FileCode c, int index, const R& rec);
+template <RecordType R>
+void AppendRecord(FileCode c, const R& rec);
+template <RecordType R>
+void InsertRecords(FileCode c, int index, const std::vector<R>& recs);
+template <RecordType R>
+void RewriteFile(FileCode c, const std::vector<R>& recs);
+
+// The text file of HEN or RAP: its bytes, or its lines (ended by CR LF, LF
+// or CR; the line ends are not part of the lines).
+std::string ReadTextFile(FileCode c);
+std::vector<std::string> ReadTextLines(FileCode c);
+// The path (code page 1252) under which an open file was opened; RAP gives
+// the folder where the template was found.
+std::string OpenedFilePath(FileCode c);
+
+// ---------------------------------------------------------------------------
+
+namespace fileset_detail {
+void CheckRecordSize(FileCode c, std::size_t size);
+}
+
+template <RecordType R>
+void ReadRecord(FileCode c, int index, R& rec) {
+  fileset_detail::CheckRecordSize(c, R::kSize);
+  ReadRecord(c, index, static_cast<void*>(rec.data()));
+}
+template <RecordType R>
+void WriteRecord(FileCode c, int index, const R& rec) {
+  fileset_detail::CheckRecordSize(c, R::kSize);
+  WriteRecord(c, index, static_cast<const void*>(rec.data()));
+}
+template <RecordType R>
+void AppendRecord(FileCode c, const R& rec) {
+  fileset_detail::CheckRecordSize(c, R::kSize);
+  AppendRecord(c, static_cast<const void*>(rec.data()));
+}
+template <RecordType R>
+void InsertRecords(FileCode c, int index, const std::vector<R>& recs) {
+  fileset_detail::CheckRecordSize(c, R::kSize);
+  InsertRecords(c, index, static_cast<const void*>(recs.data()), static_cast<int>(recs.size()));
+}
+template <RecordType R>
+void RewriteFile(FileCode c, const std::vector<R>& recs) {
+  fileset_detail::CheckRecordSize(c, R::kSize);
+  RewriteFile(c, static_cast<const void*>(recs.data()), static_cast<int>(recs.size()));
+}
+
+}  // namespace shell

@@ -1,0 +1,7 @@
+#include "shell/helpunit.h"
+
+namespace shell {
+
+Thelpform* helpform = nullptr;
+
+}  // namespace shell

@@ -1,0 +1,133 @@
+#include "shell/mainblock.h"
+
+#include <functional>
+#include <memory>
+
+#include "journal/boekingstuk.h"
+#include "masterdata/Administrationsunit.h"
+#include "masterdata/Ledgerunit.h"
+#include "masterdata/adminsettings.h"
+#include "masterdata/fixedassets.h"
+#include "masterdata/ledgercatunit.h"
+#include "masterdata/unitpartners.h"
+#include "platform/errors.h"
+#include "reports/Rapport1unit.h"
+#include "reports/impexp.h"
+#include "reports/managementcockpit.h"
+#include "shell/fileset.h"
+#include "shell/helpunit.h"
+#include "shell/startschermunit.h"
+#include "shell/startuperrorunit.h"
+#include "shell/systemscreen.h"
+#include "shell/userunit.h"
+#include "ui/application.h"
+
+namespace shell {
+
+std::string StartupFileCodes;
+
+namespace {
+
+struct CreatedForm {
+  std::unique_ptr<ui::Form> form;
+  std::function<void()> clearGlobal;
+};
+
+std::vector<CreatedForm>& Created() {
+  static std::vector<CreatedForm> c;
+  return c;
+}
+
+std::vector<ui::Form*>& FormList() {
+  static std::vector<ui::Form*> f;
+  return f;
+}
+
+// Creates one form, sets its global and runs its creation handler.
+template <typename T>
+T* CreateForm(T*& global) {
+  auto form = std::make_unique<T>();
+  T* raw = form.get();
+  global = raw;
+  Created().push_back({std::move(form), [&global] { global = nullptr; }});
+  FormList().push_back(raw);
+  if (raw->OnCreate) raw->OnCreate();
+  return raw;
+}
+
+bool boundaryRegistered = false;
+
+}  // namespace
+
+const std::vector<ui::Form*>& ProgramForms() { return FormList(); }
+
+void CreateForms() {
+  CreateForm(Startscherm);
+  CreateForm(masterdata::Ledgercategory);
+  CreateForm(masterdata::Ledger);
+  CreateForm(reports::Rapport1);
+  CreateForm(systemscherm);
+  CreateForm(Users);
+  CreateForm(masterdata::Administrations);
+  CreateForm(masterdata::administrationsetting);
+  CreateForm(journal::boeking);
+  CreateForm(reports::cockpit);
+  CreateForm(helpform);
+  CreateForm(masterdata::partners2);
+  CreateForm(masterdata::Fixedassetsform);
+  CreateForm(reports::ExportImport);
+}
+
+void DestroyForms() {
+  auto& c = Created();
+  while (!c.empty()) {
+    c.back().clearGlobal();
+    c.pop_back();
+  }
+  FormList().clear();
+}
+
+int RunProgram(const std::string& startFolder) {
+  if (!boundaryRegistered) {
+    // An error that escapes a user action must not leave a file set open:
+    // every later open would nest in it and open nothing.
+    ui::AddBoundaryCleanup([] { ForceCloseFileSet(); });
+    boundaryRegistered = true;
+  }
+  StartFolder = startFolder;
+  ForceCloseFileSet();
+  ui::SetApplicationTitle("Ombrelo Account");
+
+  StartupFileCodes = "USE;SYS;ADM;LAN;INS";
+  int result = 0;
+  try {
+    OpenFileSet(StartupFileCodes, result);
+  } catch (const platform::IoError& e) {
+    // A start-up file that cannot even be created is reported like any
+    // other start-up failure instead of ending the program. The data store
+    // has put the file's error text in place; keep it.
+    result = 1;
+    if (FileErrorText.empty()) {
+      FileErrorText = e.what();
+      FileErrorCode = e.Code();
+    }
+  }
+
+  if (result != 0) {
+    StartupErrorText = FileErrorText;
+    StartupErrorCode = FileErrorCode;
+    CreateForm(Startscherm);
+    CreateForm(startuperror);
+    startuperror->ShowModal();
+    DestroyForms();
+    return 1;
+  }
+
+  CreateForms();
+  ui::GetBackend().RunMain(*Startscherm);
+  ForceCloseFileSet();
+  DestroyForms();
+  return 0;
+}
+
+}  // namespace shell

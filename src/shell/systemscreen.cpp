@@ -1,0 +1,7 @@
+#include "shell/systemscreen.h"
+
+namespace shell {
+
+Tsystemscherm* systemscherm = nullptr;
+
+}  // namespace shell

@@ -1,0 +1,7 @@
+#include "shell/systemsettings.h"
+
+namespace shell {
+
+SystemSettingsRec SystemSettings;
+
+}  // namespace shell

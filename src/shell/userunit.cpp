@@ -1,0 +1,7 @@
+#include "shell/userunit.h"
+
+namespace shell {
+
+TUsers* Users = nullptr;
+
+}  // namespace shell

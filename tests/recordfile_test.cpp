@@ -1,0 +1,280 @@
+// Record access on the files of an open set: counting, whole-record reads
+// and writes, sorted insert and delete (compared with moving one record at a
+// time), the whole-file rewrite and the text files.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/oserror.h"
+#include "records/codec.h"
+#include "shell/fileset.h"
+#include "support/fakefs.h"
+
+namespace {
+
+using shell::FileCode;
+using support::FakeFileSystem;
+
+// `count` records of `size` bytes, record i filled with a pattern of its own.
+std::string Records(std::size_t size, int count, int first = 0) {
+  std::string s;
+  for (int i = 0; i < count; ++i)
+    for (std::size_t b = 0; b < size; ++b) s += static_cast<char>((first + i) * 7 + b % 13 + 1);
+  return s;
+}
+
+void Put(std::string& file, std::size_t at, const std::string& bytes) {
+  if (file.size() < at + bytes.size()) file.resize(at + bytes.size(), '\0');
+  file.replace(at, bytes.size(), bytes);
+}
+
+// Inserting and deleting one record at a time, as the sorted files always
+// did: the reference for the block moves.
+std::string InsertOneByOne(std::string file, std::size_t size, int k, const std::string& recs) {
+  const int n = static_cast<int>(file.size() / size);
+  const int m = static_cast<int>(recs.size() / size);
+  for (int i = n - 1; i >= k; --i) Put(file, (i + m) * size, file.substr(i * size, size));
+  Put(file, k * size, recs);
+  return file;
+}
+
+std::string DeleteOneByOne(std::string file, std::size_t size, int k, int m) {
+  const int n = static_cast<int>(file.size() / size);
+  for (int i = k + m; i < n; ++i) Put(file, (i - m) * size, file.substr(i * size, size));
+  file.resize((n - m) * size);
+  return file;
+}
+
+class RecordFileTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& list) {
+    int result = -1;
+    shell::OpenFileSet(list, result);
+    ASSERT_EQ(result, 0) << shell::FileErrorText;
+  }
+  void TearDown() override { shell::ForceCloseFileSet(); }
+
+  support::FakeDataStore store;
+  FakeFileSystem& fs = store.fs;
+};
+
+TEST_F(RecordFileTest, CountIsTheNumberOfWholeRecords) {
+  const struct {
+    std::size_t bytes;
+    int count;
+  } cases[] = {{0, 0}, {391, 0}, {392, 1}, {393, 1}, {392 * 3 + 391, 3}};
+  for (const auto& c : cases) {
+    fs.SetFile("/w/book.vlk", std::string(c.bytes, 'x'));
+    Open("JVO");
+    EXPECT_EQ(shell::RecordCount(FileCode::JVO), c.count) << c.bytes << " bytes";
+    shell::CloseFileSet();
+  }
+}
+
+TEST_F(RecordFileTest, RecordsAreReadAndWrittenWholeAtTheirIndex) {
+  const std::size_t size = 116;  // IFS
+  fs.SetFile("/w/ifs.vlk", Records(size, 3));
+  Open("IFS");
+  std::string buf(size, '\0');
+  shell::ReadRecord(FileCode::IFS, 2, buf.data());
+  EXPECT_EQ(buf, Records(size, 1, 2));
+
+  const std::string fresh = Records(size, 1, 40);
+  shell::WriteRecord(FileCode::IFS, 1, fresh.data());
+  shell::WriteRecord(FileCode::IFS, 3, fresh.data());  // at the end: appends
+  shell::AppendRecord(FileCode::IFS, fresh.data());
+  EXPECT_EQ(shell::RecordCount(FileCode::IFS), 5);
+  EXPECT_EQ(fs.File("/w/ifs.vlk"), Records(size, 1, 0) + fresh + Records(size, 1, 2) + fresh + fresh);
+
+  shell::TruncateRecords(FileCode::IFS, 2);
+  EXPECT_EQ(fs.File("/w/ifs.vlk"), Records(size, 1, 0) + fresh);
+}
+
+TEST_F(RecordFileTest, TypedRecordsMustHaveTheFilesSize) {
+  struct InsRec : records::Record<3> {};
+  struct WrongRec : records::Record<4> {};
+  fs.SetFile("/w/ins.vlk", "NLX");
+  Open("INS");
+  InsRec r;
+  shell::ReadRecord(FileCode::INS, 0, r);
+  EXPECT_EQ(records::ReadShortString(r.data(), 2), "LX");  // length byte 78 clamped to 2
+  r.Bytes = {2, 'G', 'B'};
+  shell::WriteRecord(FileCode::INS, 0, r);
+  EXPECT_EQ(fs.File("/w/ins.vlk"), "\x02GB");
+  WrongRec w;
+  EXPECT_THROW(shell::ReadRecord(FileCode::INS, 0, w), std::logic_error);
+}
+
+TEST_F(RecordFileTest, IndexOutsideTheFileOrFileNotOpenRaises) {
+  fs.SetFile("/w/ins.vlk", "abcdef");
+  Open("INS");
+  char buf[3];
+  const auto code = [&](auto&& call) {
+    try {
+      call();
+    } catch (const platform::IoError& e) {
+      return e.Code();
+    }
+    return 0;
+  };
+  EXPECT_EQ(code([&] { shell::ReadRecord(FileCode::INS, 2, buf); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { shell::ReadRecord(FileCode::INS, -1, buf); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { shell::WriteRecord(FileCode::INS, 3, buf); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { shell::DeleteRecords(FileCode::INS, 1, 2); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { shell::InsertRecords(FileCode::INS, 3, buf, 1); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { shell::ReadRecord(FileCode::GLA, 0, buf); }), platform::kFileNotOpen);
+  EXPECT_EQ(fs.File("/w/ins.vlk"), "abcdef");
+}
+
+TEST_F(RecordFileTest, FileErrorsRaiseTheirCodeAndName) {
+  fs.SetFile("/w/ins.vlk", "abcdef");
+  Open("INS");
+  fs.InjectError("/w/ins.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 28);
+  try {
+    shell::AppendRecord(FileCode::INS, "xyz");
+    FAIL() << "no error";
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.Code(), 1028);
+    EXPECT_NE(std::string(e.what()).find("/w/ins.vlk"), std::string::npos) << e.what();
+  }
+}
+
+// Insert and delete give the bytes of the record-by-record moves; FRZ's
+// 64 KB records make the larger cases move several blocks.
+TEST_F(RecordFileTest, InsertAndDeleteEqualTheRecordByRecordMoves) {
+  const struct {
+    FileCode code;
+    const char* name;
+    std::size_t size;
+    int n, k, m;
+    std::size_t tail;  // bytes of a partial record at the end
+  } cases[] = {
+      {FileCode::JVO, "/w/book.vlk", 392, 0, 0, 1, 0},      // into an empty file
+      {FileCode::JVO, "/w/book.vlk", 392, 5, 0, 1, 0},      // at the front
+      {FileCode::JVO, "/w/book.vlk", 392, 5, 5, 1, 0},      // at the end
+      {FileCode::JVO, "/w/book.vlk", 392, 5, 2, 3, 0},      // several in the middle
+      {FileCode::JVO, "/w/book.vlk", 392, 5, 2, 1, 100},    // over a partial tail
+      {FileCode::FRZ, "/w/freeze.vlk", 64080, 70, 3, 1, 0},   // more than one block
+      {FileCode::FRZ, "/w/freeze.vlk", 64080, 140, 0, 2, 7},  // more than two
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " n=" + std::to_string(c.n) + " k=" + std::to_string(c.k) +
+                 " m=" + std::to_string(c.m));
+    const std::string original = Records(c.size, c.n) + std::string(c.tail, '\x55');
+    const std::string recs = Records(c.size, c.m, 200);
+    fs.SetFile(c.name, original);
+    Open(shell::FileInfo(c.code).name);
+
+    shell::InsertRecords(c.code, c.k, recs.data(), c.m);
+    const std::string inserted = InsertOneByOne(original, c.size, c.k, recs);
+    EXPECT_TRUE(fs.File(c.name) == inserted);
+
+    shell::DeleteRecords(c.code, c.k, c.m);
+    EXPECT_TRUE(fs.File(c.name) == DeleteOneByOne(inserted, c.size, c.k, c.m));
+    EXPECT_EQ(shell::RecordCount(c.code), c.n);
+    shell::CloseFileSet();
+  }
+}
+
+TEST_F(RecordFileTest, DeleteDropsAPartialTail) {
+  fs.SetFile("/w/ins.vlk", "aaabbbcccdd");
+  Open("INS");
+  shell::DeleteRecords(FileCode::INS, 0);
+  EXPECT_EQ(fs.File("/w/ins.vlk"), "bbbccc");
+}
+
+TEST_F(RecordFileTest, RewriteReplacesTheFileAndTheSetGoesOnWithTheNewOne) {
+  fs.SetFile("/w/ins.vlk", "aaabbbccc");
+  Open("INS");
+  shell::RewriteFile(FileCode::INS, "xxxyyy", 2);
+  EXPECT_EQ(fs.File("/w/ins.vlk"), "xxxyyy");
+  EXPECT_EQ(fs.LogOf("rename "), std::vector<std::string>{"/w/ins.vlk.ombrelo-tmp -> /w/ins.vlk"});
+  shell::AppendRecord(FileCode::INS, "zzz");
+  EXPECT_EQ(fs.File("/w/ins.vlk"), "xxxyyyzzz");
+  EXPECT_FALSE(fs.HasFile("/w/ins.vlk.ombrelo-tmp"));
+
+  shell::RewriteFile(FileCode::INS, nullptr, 0);
+  EXPECT_EQ(fs.File("/w/ins.vlk"), "");
+  EXPECT_EQ(shell::RecordCount(FileCode::INS), 0);
+  shell::CloseFileSet();
+  EXPECT_EQ(fs.OpenHandles(), 0);
+}
+
+TEST_F(RecordFileTest, RewriteFailingPartWayLeavesTheOldFile) {
+  const struct {
+    const char* path;
+    FakeFileSystem::Op op;
+  } failures[] = {
+      {"/w/ins.vlk.ombrelo-tmp", FakeFileSystem::Op::Create},
+      {"/w/ins.vlk.ombrelo-tmp", FakeFileSystem::Op::Write},
+      {"/w/ins.vlk.ombrelo-tmp", FakeFileSystem::Op::Sync},
+      {"/w/ins.vlk.ombrelo-tmp", FakeFileSystem::Op::Rename},
+  };
+  for (const auto& f : failures) {
+    SCOPED_TRACE(static_cast<int>(f.op));
+    fs.ClearErrors();
+    fs.SetFile("/w/ins.vlk", "aaabbb");
+    Open("INS");
+    fs.InjectError(f.path, f.op, platform::kErrnoBase + 28);
+    EXPECT_THROW(shell::RewriteFile(FileCode::INS, "xxxyyyzzz", 3), platform::IoError);
+    EXPECT_EQ(fs.File("/w/ins.vlk"), "aaabbb");
+    EXPECT_FALSE(fs.HasFile("/w/ins.vlk.ombrelo-tmp"));
+    // The set still works on the old file.
+    shell::AppendRecord(FileCode::INS, "ccc");
+    EXPECT_EQ(fs.File("/w/ins.vlk"), "aaabbbccc");
+    shell::CloseFileSet();
+  }
+}
+
+TEST_F(RecordFileTest, TextFileLinesEndAtCrLfLfOrCr) {
+  fs.SetFile("/w/help.rtf", "one\r\ntwo\nthree\rfour\r\n\r\nlast");
+  shell::TextFileName = "help.rtf";
+  Open("HEN");
+  EXPECT_EQ(shell::ReadTextLines(FileCode::HEN),
+            (std::vector<std::string>{"one", "two", "three", "four", "", "last"}));
+  EXPECT_EQ(shell::ReadTextFile(FileCode::HEN), "one\r\ntwo\nthree\rfour\r\n\r\nlast");
+  EXPECT_EQ(shell::OpenedFilePath(FileCode::HEN), "/w/help.rtf");
+  EXPECT_THROW(shell::RecordCount(FileCode::HEN), std::logic_error);
+}
+
+// The same moves on a real file.
+TEST(RealRecordFileTest, InsertDeleteAndRewriteOnDisk) {
+  char tmpl[] = "/tmp/ombrelo-records-XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  support::ResetFileSetUnit(dir + "/");
+  const std::string path = dir + "/book.vlk";
+  const std::string original = Records(392, 30) + "tail";
+  { std::ofstream(path, std::ios::binary) << original; }
+  const auto contents = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+
+  int result = -1;
+  shell::OpenFileSet("JVO", result);
+  ASSERT_EQ(result, 0) << shell::FileErrorText;
+  const std::string recs = Records(392, 2, 90);
+  shell::InsertRecords(FileCode::JVO, 7, recs.data(), 2);
+  const std::string inserted = InsertOneByOne(original, 392, 7, recs);
+  EXPECT_TRUE(contents() == inserted);
+  shell::DeleteRecords(FileCode::JVO, 7, 2);
+  EXPECT_TRUE(contents() == DeleteOneByOne(inserted, 392, 7, 2));
+
+  const std::string fresh = Records(392, 3, 50);
+  shell::RewriteFile(FileCode::JVO, fresh.data(), 3);
+  shell::AppendRecord(FileCode::JVO, recs.data());
+  EXPECT_TRUE(contents() == fresh + recs.substr(0, 392));
+  shell::CloseFileSet();
+
+  std::filesystem::remove_all(dir);
+  support::ResetFileSetUnit("");
+}
+
+}  // namespace

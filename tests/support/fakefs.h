@@ -1,0 +1,146 @@
+// An in-memory file system for tests, a counting sleeper, and a scope that
+// puts the data-file set on both with a clean state.
+//
+// The fake keeps files and folders in maps; open handles share the file's
+// bytes as POSIX descriptors share an inode (a rename or delete leaves an
+// open handle on the old bytes). Any operation on any path can be made to
+// fail with any code, for a number of calls, after a number of calls that
+// succeed; and a lock file can be held "by another copy" for the first N
+// attempts. It ignores file modes, as root does.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/filesystem.h"
+#include "platform/sleep.h"
+
+namespace support {
+
+class FakeFileSystem : public platform::FileSystem {
+ public:
+  enum class Op {
+    OpenReadWrite, OpenRead, Create, Size, Read, Write, Truncate, Sync, Close,
+    Rename, Copy, Delete, MakeFolders, Lock
+  };
+
+  FakeFileSystem();
+
+  // Set-up and inspection (paths are UTF-8 and absolute).
+  void AddFolder(const std::string& path);            // with every parent
+  void SetFile(const std::string& path, std::string bytes);  // adds the folders
+  bool HasFile(const std::string& path) const;
+  bool HasFolder(const std::string& path) const;
+  std::string File(const std::string& path) const;    // "" when missing
+  // The file names (not paths) directly in `folder`, sorted.
+  std::vector<std::string> FilesIn(const std::string& folder) const;
+
+  // The next `times` calls of `op` on `path` (-1: every call), after the
+  // first `after` calls that go through, fail with `code`.
+  void InjectError(const std::string& path, Op op, int code, int times = -1, int after = 0);
+  void ClearErrors();
+  // Another copy holds the lock file `path` for the next `attempts` lock
+  // attempts (-1: until ReleaseLock).
+  void HoldLock(const std::string& path, int attempts = -1);
+  void ReleaseLock(const std::string& path);
+
+  int OpenHandles() const { return openHandles_; }
+  int HeldLocks() const { return static_cast<int>(locked_.size()); }
+  // "open rw P", "open r P", "create P", "close P", "lock P", "unlock P",
+  // "rename A -> B", "copy A -> B", "delete P", "mkdir P".
+  const std::vector<std::string>& Log() const { return log_; }
+  // The entries of the log that start with `prefix`, without it.
+  std::vector<std::string> LogOf(const std::string& prefix) const;
+  void ClearLog() { log_.clear(); }
+
+  // platform::FileSystem
+  int OpenExisting(const std::string& path, platform::OpenMode mode,
+                   std::unique_ptr<platform::FileHandle>& out) override;
+  int CreateEmpty(const std::string& path, std::unique_ptr<platform::FileHandle>& out) override;
+  int Size(const std::string& path, std::uint64_t& size) override;
+  int RenameOver(const std::string& from, const std::string& to) override;
+  int RenameNoReplace(const std::string& from, const std::string& to) override;
+  int Copy(const std::string& from, const std::string& to, platform::CopyMode mode) override;
+  int Delete(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
+  int MakeFolders(const std::string& path) override;
+  int LockExclusive(const std::string& path, std::unique_ptr<platform::LockHandle>& out) override;
+
+  // Used by the handles.
+  int Injected(const std::string& path, Op op);
+  void Note(const std::string& entry) { log_.push_back(entry); }
+  void HandleClosed() { --openHandles_; }
+  void Unlock(const std::string& path);
+
+ private:
+  struct Injection {
+    std::string path;
+    Op op;
+    int code;
+    int times;
+    int after;
+  };
+  using Bytes = std::shared_ptr<std::string>;
+
+  static std::string Norm(const std::string& path);
+  // 0 when the parent folder of `path` exists, else 3.
+  int ParentCode(const std::string& path) const;
+  int MissingCode(const std::string& path) const;  // 2 or 3
+  std::unique_ptr<platform::FileHandle> MakeHandle(const std::string& path, Bytes bytes, bool writable);
+
+  std::map<std::string, Bytes> files_;
+  std::set<std::string> folders_;
+  std::vector<Injection> injections_;
+  std::map<std::string, int> heldByOther_;
+  std::set<std::string> locked_;
+  std::vector<std::string> log_;
+  int openHandles_ = 0;
+};
+
+// Replaces the blocking sleep by a counter while it lives. `onSleep` runs at
+// each sleep with the number of sleeps so far.
+class CountingSleeper {
+ public:
+  CountingSleeper();
+  ~CountingSleeper();
+  CountingSleeper(const CountingSleeper&) = delete;
+  CountingSleeper& operator=(const CountingSleeper&) = delete;
+  int Count() const { return count_; }
+  int TotalMilliseconds() const { return total_; }
+  std::function<void(int count)> onSleep;
+
+ private:
+  platform::Sleeper previous_;
+  int count_ = 0;
+  int total_ = 0;
+};
+
+// Resets the data-file set: no set open, depth 0, every state and error
+// cleared, no data root, administration or override, and StartFolder :=
+// `startFolder` (code page 1252, "/"-terminated).
+void ResetFileSetUnit(const std::string& startFolder);
+
+// A fake file system and a counting sleeper installed, with the working
+// folder "/w/" present and the data-file set reset to it. Restores the
+// real file system and sleep (and resets the unit again) at the end.
+class FakeDataStore {
+ public:
+  explicit FakeDataStore(const std::string& startFolder = "/w/");
+  ~FakeDataStore();
+  FakeDataStore(const FakeDataStore&) = delete;
+  FakeDataStore& operator=(const FakeDataStore&) = delete;
+
+  FakeFileSystem fs;
+  CountingSleeper sleeper;
+
+ private:
+  platform::ScopedFileSystem scope_;
+};
+
+}  // namespace support
