@@ -1,11 +1,31 @@
-// The help viewer.
-// Its components and handlers come with the function it serves; until then
-// the form exists so that the program creates every form in its place.
+// The help viewer, and the way every form opens it.
+// The viewer's components and handlers come with the help function; until
+// then the form exists so that the program creates every form in its place
+// and forms can hand over to it.
 #pragma once
+
+#include <string>
 
 #include "ui/form.h"
 
 namespace shell {
+
+// The five short language texts every form hands to the help form with its
+// help tag (57 bytes in the original record layout).
+struct HelpCaptionBlockRec {
+  std::string FileCaption;    // up to 10 characters
+  std::string ExitCaption;    // up to 10
+  std::string CancelCaption;  // up to 12
+  std::string LanguageName;   // up to 10
+  std::string SectionTitle;   // up to 10
+};
+
+// The tag the opening form asks for ("<GLA00>"); empty: the first topic.
+extern std::string RequestedHelpTag;
+// The tag of the last positioning.
+extern std::string LastHelpTag;
+// The help unit's copy of the caption block, set by the opening form.
+extern HelpCaptionBlockRec HelpCaptionBlock;
 
 class Thelpform : public ui::Form {
  public:
@@ -13,5 +33,10 @@ class Thelpform : public ui::Form {
 };
 
 extern Thelpform* helpform;
+
+// Opens help from `form`: the tag and the form's copy of the caption block
+// go to the help unit, the form hides, the help form is shown modally, and
+// the form shows again when it closes.
+void ShowHelpFrom(ui::Form& form, const std::string& tag, const HelpCaptionBlockRec& block);
 
 }  // namespace shell
