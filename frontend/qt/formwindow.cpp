@@ -1,0 +1,263 @@
+#include "qt/formwindow.h"
+
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSpacerItem>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWidgetItem>
+#include <algorithm>
+
+#include "qt/qtbackend.h"
+
+namespace qtfront {
+namespace {
+
+bool IsContainer(ui::Kind k) {
+  return k == ui::Kind::Panel || k == ui::Kind::GroupBox || k == ui::Kind::TabControl;
+}
+
+// Components that take what room their column offers.
+bool IsField(ui::Kind k) {
+  switch (k) {
+    case ui::Kind::Label:
+    case ui::Kind::CheckBox:
+    case ui::Kind::RadioButton:
+    case ui::Kind::Button:
+    case ui::Kind::ToolButton:
+      return false;
+    default:
+      return true;
+  }
+}
+
+void ApplyHints(QWidget* w, const ui::LayoutHints& h) {
+  if (h.width > 0) w->setFixedWidth(h.width);
+  if (h.height > 0) w->setFixedHeight(h.height);
+  if (h.minWidth > 0) w->setMinimumWidth(h.minWidth);
+}
+
+Qt::Orientations Expanding(QWidget* w) {
+  QWidgetItem item(w);
+  return item.expandingDirections();
+}
+
+}  // namespace
+
+FormWindow::FormWindow(QtBackend& backend, ui::Form& form) : QMainWindow(nullptr), backend_(backend), form_(&form) {
+  setObjectName(QString::fromStdString(form.Name()));
+  // No menu for hiding the tool bars.
+  setContextMenuPolicy(Qt::PreventContextMenu);
+  auto* central = new QWidget(this);
+  setCentralWidget(central);
+  Peer& formPeer = Add(MakeFormPeer(*this, form, central));
+  BuildChildren(form, formPeer);
+  SetTabOrder();
+  for (auto& p : peers_) p->SyncNow();
+  // Widgets filled while hidden do not all tell their layouts.
+  for (QLayout* l : findChildren<QLayout*>()) l->invalidate();
+}
+
+FormWindow::~FormWindow() {
+  // The peers go first: they leave the components and stop listening
+  // before the widgets are destroyed.
+  peers_.clear();
+}
+
+Peer& FormWindow::Add(std::unique_ptr<Peer> p) {
+  Peer& ref = *p;
+  byComponent_[p->Component()] = &ref;
+  if (QWidget* w = p->Widget(); w && w != centralWidget())
+    w->setObjectName(QString::fromStdString(p->Component()->Name()));
+  peers_.push_back(std::move(p));
+  return ref;
+}
+
+Peer* FormWindow::PeerOf(const ui::Component& c) const {
+  auto it = byComponent_.find(&c);
+  return it == byComponent_.end() ? nullptr : it->second;
+}
+
+void FormWindow::BuildChildren(ui::Container& c, Peer& owner) {
+  const bool isForm = c.GetKind() == ui::Kind::Form;
+  QWidget* content = owner.Content();
+  QGridLayout* grid = nullptr;
+  QBoxLayout* box = nullptr;
+  QLayout* layout = nullptr;
+  if (c.layout == ui::LayoutKind::Grid) {
+    layout = grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+  } else {
+    layout = box = new QBoxLayout(c.layout == ui::LayoutKind::Horizontal ? QBoxLayout::LeftToRight
+                                                                         : QBoxLayout::TopToBottom);
+    box->setSpacing(6);
+  }
+  if (isForm) layout->setContentsMargins(10, 10, 10, 10);
+
+  const Qt::Orientation along = c.layout == ui::LayoutKind::Horizontal ? Qt::Horizontal : Qt::Vertical;
+  const int columns = std::max(1, c.gridColumns);
+  int row = 0, col = 0;
+  std::vector<int> columnStretch(columns, 0);
+  std::vector<bool> columnHasField(columns, false);
+  bool expands = false, expandsDown = false;
+
+  for (ui::Component* child : c.Children()) {
+    const ui::Kind k = child->GetKind();
+    if (k == ui::Kind::MenuItem || k == ui::Kind::Form) continue;
+    if (isForm && k == ui::Kind::MainMenu && !hasMenuBar_) {
+      Peer& p = Add(MakePeer(*this, *child, this));
+      setMenuBar(static_cast<QMenuBar*>(p.Widget()));
+      hasMenuBar_ = true;
+      BuildMenu(static_cast<ui::Container&>(*child), p.Widget());
+      continue;
+    }
+    if (isForm && k == ui::Kind::ToolBar) {
+      Peer& p = Add(MakePeer(*this, *child, this));
+      addToolBar(Qt::TopToolBarArea, static_cast<QToolBar*>(p.Widget()));
+      BuildToolBar(static_cast<ui::Container&>(*child), p);
+      continue;
+    }
+    if (isForm && k == ui::Kind::StatusBar && !hasStatusBar_) {
+      Peer& p = Add(MakePeer(*this, *child, this));
+      auto* bar = static_cast<QStatusBar*>(p.Widget());
+      bar->setSizeGripEnabled(true);
+      setStatusBar(bar);
+      hasStatusBar_ = true;
+      continue;
+    }
+
+    Peer& p = Add(MakePeer(*this, *child, content));
+    QWidget* w = p.Widget();
+    ApplyHints(w, child->hints);
+    if (k == ui::Kind::MainMenu)
+      BuildMenu(static_cast<ui::Container&>(*child), w);
+    else if (k == ui::Kind::ToolBar)
+      BuildToolBar(static_cast<ui::Container&>(*child), p);
+    else if (IsContainer(k))
+      BuildChildren(static_cast<ui::Container&>(*child), p);
+
+    const Qt::Orientations e = Expanding(w);
+    if (grid) {
+      const int span = std::clamp(child->hints.colSpan, 1, columns);
+      if (child->hints.newRow && col > 0) {
+        ++row;
+        col = 0;
+      }
+      if (col + span > columns) {
+        ++row;
+        col = 0;
+      }
+      grid->addWidget(w, row, col, 1, span);
+      if (span == 1) {
+        columnStretch[col] = std::max(columnStretch[col], child->hints.stretch);
+        if (IsField(k)) columnHasField[col] = true;
+      }
+      expandsDown = expandsDown || (e & Qt::Vertical);
+      col += span;
+      if (col >= columns) {
+        ++row;
+        col = 0;
+      }
+    } else {
+      // A button in a column keeps its own width.
+      const bool natural = along == Qt::Vertical && k == ui::Kind::Button && child->hints.width == 0;
+      box->addWidget(w, child->hints.stretch, natural ? Qt::AlignLeft : Qt::Alignment());
+      expands = expands || child->hints.stretch > 0 || (e & along);
+    }
+  }
+
+  // Keep the components together at the top (or the left) when none of
+  // them takes the spare room.
+  if (grid) {
+    for (int i = 0; i < columns; ++i)
+      grid->setColumnStretch(i, columnStretch[i] > 0 ? columnStretch[i] : (columnHasField[i] ? 1 : 0));
+    if (!expandsDown)
+      grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), col > 0 ? row + 1 : row, 0,
+                    1, columns);
+  } else if (!expands) {
+    box->addStretch(1);
+  }
+  owner.SetChildLayout(layout);
+}
+
+void FormWindow::BuildMenu(ui::Container& c, QWidget* owner) {
+  for (ui::Component* child : c.Children()) {
+    if (child->GetKind() != ui::Kind::MenuItem) continue;
+    auto& item = static_cast<ui::MenuItem&>(*child);
+    Peer& p = Add(MakeMenuItemPeer(*this, item, owner));
+    if (QWidget* sub = SubmenuOf(p)) BuildMenu(item, sub);
+  }
+}
+
+void FormWindow::BuildToolBar(ui::Container& bar, Peer& barPeer) {
+  auto* tb = static_cast<QToolBar*>(barPeer.Widget());
+  for (ui::Component* child : bar.Children()) {
+    const ui::Kind k = child->GetKind();
+    if (k == ui::Kind::MenuItem || k == ui::Kind::MainMenu || k == ui::Kind::ToolBar || k == ui::Kind::StatusBar)
+      continue;
+    Peer& p = Add(MakePeer(*this, *child, tb));
+    ApplyHints(p.Widget(), child->hints);
+    p.SetBarAction(tb->addWidget(p.Widget()));
+    if (IsContainer(k)) BuildChildren(static_cast<ui::Container&>(*child), p);
+  }
+}
+
+void FormWindow::SetTabOrder() {
+  std::vector<QWidget*> chain;
+  for (auto& p : peers_) {
+    if (!p->MirrorsFocus() || !p->Widget()) continue;
+    QWidget* w = p->FocusTarget();
+    if (w && (w->focusPolicy() & Qt::TabFocus)) chain.push_back(w);
+  }
+  for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void FormWindow::FlushAll() {
+  for (auto& p : peers_) p->Flush();
+}
+
+void FormWindow::EnsureSized() {
+  if (sized_) return;
+  sized_ = true;
+  FlushAll();
+  ensurePolished();
+  if (layout()) layout()->activate();
+  const QSize hint = sizeHint();
+  const QSize central = centralWidget()->sizeHint();
+  const int w = form_ && form_->width > 0 ? form_->width : hint.width();
+  const int h = form_ && form_->height > 0 ? form_->height + std::max(0, hint.height() - central.height())
+                                           : hint.height();
+  resize(QSize(w, h).expandedTo(minimumSizeHint()).expandedTo(QSize(240, 120)));
+  // Forms open in the middle of the screen.
+  if (QScreen* s = screen()) {
+    const QRect room = s->availableGeometry();
+    move(room.center() - rect().center());
+  }
+}
+
+void FormWindow::ShowWindow() {
+  EnsureSized();
+  FlushAll();
+  show();
+  raise();
+  activateWindow();
+}
+
+void FormWindow::FormGone() {
+  form_ = nullptr;
+  backend_.WindowGone(this);
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+  // The form decides (OnCloseQuery); when it closes, the backend hides the
+  // window.
+  e->ignore();
+  if (form_) form_->UserClose();
+}
+
+}  // namespace qtfront
