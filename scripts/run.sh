@@ -9,5 +9,10 @@ bash "$root/scripts/deps.sh" --desktop
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 ninja -C "$build" ombrelo
 mkdir -p "$work"
+# As an installer would: a working folder without a language file (or with
+# the empty one a run without it left behind) gets the shipped one.
+if [ ! -s "$work/vlk010005.lan" ]; then
+  cp "$build/vlk010005.lan" "$work/vlk010005.lan"
+fi
 cd "$work"
 exec "$build/ombrelo" --folder "$work"

@@ -1,7 +1,11 @@
 #include "shell/languagetext.h"
 
+#include <cstddef>
+
+#include "shell/languagefile.h"
+
 namespace shell {
 
-std::string L(int offset) { return {}; }
+std::string L(int offset) { return CurrentLanguage.L(static_cast<std::size_t>(offset)); }
 
 }  // namespace shell
