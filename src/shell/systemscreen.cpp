@@ -1,7 +1,715 @@
 #include "shell/systemscreen.h"
 
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "platform/cp1252.h"
+#include "platform/datetime.h"
+#include "platform/filesystem.h"
+#include "platform/numberformat.h"
+#include "platform/oserror.h"
+#include "shell/fileset.h"
+#include "shell/filesetscope.h"
+#include "shell/languagefile.h"
+#include "shell/languagetext.h"
+#include "shell/startschermunit.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+#include "ui/application.h"
+
 namespace shell {
 
+records::SystemParamRec SystemParams;
+std::string DataRootFolder;
+bool RateInputSkip = false;
+HelpCaptionBlockRec SystemschermHelpCaptionBlock;
 Tsystemscherm* systemscherm = nullptr;
+
+std::string MsgNewsPage = "Ombrelo Account calls the newspage of our website to show relevant messages";
+std::string MsgDataFolderNotCreated = "The data folder could not be created:";
+std::string MsgDataFolderTooLong = "The data folder may have at most 100 characters.";
+std::string MsgInvalidDecimals = "The number of decimals must be 0, 1, 2, 3 or 4.";
+std::string MsgInvalidRate = "This is not a valid rate:";
+std::string MsgCurrencySignMissing = "Please choose a currency sign.";
+
+const char* const ProductWebSite = "https://www.ombrelo.example/";
+
+namespace {
+
+using records::SystemParamRec;
+
+// The languages the language file carries (code page 1252).
+const std::array<std::string, 4> kLanguages = {"Deutsch", "English", "Fran\xe7" "ais", "Nederlands"};
+// "$", "£", "€", "¥" in code page 1252.
+const std::array<std::string, 4> kCurrencySigns = {"$", "\xa3", "\x80", "\xa5"};
+constexpr char kEuro = '\x80';
+constexpr int kMaxDecimals = 4;
+// The data folder is a string[100] in the record.
+constexpr std::size_t kDataFolderRoom = SystemParamRec::kDataFolder.capacity;
+// The amount the sample captions show.
+constexpr double kSampleAmount = 2475.0;
+
+std::string LanguagePageSuffix(std::string_view languageName) {
+  if (languageName == "Nederlands") return "nl";
+  if (languageName == "Deutsch") return "de";
+  return "gb";
+}
+
+// A whole number, all of the text; nullopt otherwise.
+std::optional<int> WholeNumber(std::string_view s) {
+  int v = 0;
+  if (s.empty()) return std::nullopt;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  return v;
+}
+
+int ClampDecimals(int d) { return std::clamp(d, 0, kMaxDecimals); }
+
+// A currency sign byte the amounts can show; a blank or control byte (as a
+// record that never had a sign holds) is taken as the euro.
+char UsableSign(char c) { return static_cast<unsigned char>(c) > ' ' ? c : kEuro; }
+
+// The tips-and-news code of the two boxes.
+std::string TipsAndNewsCode(bool tips, bool news) {
+  if (tips && news) return "T";
+  if (tips) return "F";
+  if (news) return "U";
+  return "G";
+}
+
+// An amount text without the blanks that align it in lists: the sample
+// captions show the amount as one reads it ("€ 2475", "2475 €").
+std::string WithoutAlignment(const std::string& s) {
+  std::string r;
+  for (char c : s) {
+    if (c == ' ' && (r.empty() || r.back() == ' ')) continue;
+    r += c;
+  }
+  return r;
+}
+
+void MarkInvalid(ui::Edit& e) { e.SetBackColor(ui::colors::Yellow); }
+void MarkInvalid(ui::ComboBox& c) { c.SetBackColor(ui::colors::Yellow); }
+template <class C>
+void MarkValid(C& c) {
+  if (c.BackColor() == ui::colors::Yellow) c.SetBackColor(ui::colors::Cream);
+}
+template <class C>
+void ClearMark(C& c) {
+  c.SetBackColor(ui::colors::Default);
+}
+
+}  // namespace
+
+// --- unit routines -----------------------------------------------------------
+
+std::string NewsPageUrl(std::string_view languageName) {
+  return std::string(ProductWebSite) + "news" + LanguagePageSuffix(languageName) + ".html";
+}
+
+std::string HomePageUrl(std::string_view languageName) {
+  return std::string(ProductWebSite) + "index" + LanguagePageSuffix(languageName) + ".html";
+}
+
+std::optional<std::string> NextNewsDateAfter(std::string_view nextNewsDate, std::string_view today) {
+  if (!IsValidYmd(nextNewsDate) || !IsValidYmd(today)) return std::nullopt;
+  if (nextNewsDate >= today) return std::nullopt;
+  std::string d = platform::YmdAddDays(nextNewsDate, 90);
+  while (today >= d) d = platform::YmdAddDays(d, 90);
+  return d;
+}
+
+std::string LanguageForInstallHint(std::string_view code) {
+  if (code == "DU") return "Deutsch";
+  if (code == "GB") return "English";
+  if (code == "NL") return "Nederlands";
+  return {};
+}
+
+std::string RateText(double rate) {
+  if (!std::isfinite(rate) || rate == 0) return "0";
+  // The largest double needs 309 digits before the point.
+  char buf[512];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, rate, std::chars_format::fixed);
+  if (ec != std::errc()) return "0";
+  std::string s(buf, end);
+  std::replace(s.begin(), s.end(), '.', platform::DecimalSeparator());
+  return s;
+}
+
+void RefreshSystemSettings() {
+  SystemSettings.AmountDecimals = static_cast<int16_t>(ClampDecimals(SystemParams.AmountDecimals()));
+  SystemSettings.CurrencySign = UsableSign(SystemParams.CurrencySign());
+  SystemSettings.CurrencyInFront = SystemParams.CurrencyInFront() == 'T' ? 'T' : 'F';
+  SystemSettings.CurrentUser = SystemParams.CurrentUser();
+}
+
+bool CreateDataFolderPath(const std::string& folder) {
+  const int code = platform::Fs().MakeFolders(cp1252::ToUtf8(folder));
+  if (code == platform::kNoError) return true;
+  ui::ShowMessage(MsgDataFolderNotCreated + " " + folder + "  " + platform::OsErrorText(code));
+  return false;
+}
+
+bool SaveSystemSettings(Tsystemscherm& f) {
+  const std::optional<Tsystemscherm::Input> in = f.CheckInput();
+  if (!in) return false;
+
+  // The new record is built aside: SystemParams changes only once it is
+  // written.
+  SystemParamRec rec = SystemParams;
+  rec.SetCompanyName(f.Edit1.GetText());
+  rec.SetAddress(f.Edit2.GetText());
+  rec.SetZipCode(f.Edit3.GetText());
+  rec.SetTown(f.Edit4.GetText());
+  rec.SetCountry(f.Edit5.GetText());
+  rec.SetTelephone(f.Edit6.GetText());
+  rec.SetFax(f.Edit7.GetText());
+  rec.SetEmail(f.Edit8.GetText());
+  rec.SetWebsite(f.Edit17.GetText());
+  rec.SetDataFolder(in->dataFolder);
+  rec.SetLanguageName(f.ComboBox1.GetText());
+  rec.SetAddressExtra(f.Edit14.GetText());
+  rec.SetAmountDecimals(in->decimals);
+  rec.SetCurrencySign(in->currencySign);
+  rec.SetUserIdentification(f.CheckBox1.Checked());
+  rec.SetPasswordProtection(f.CheckBox2.Checked());
+  rec.SetAuthorisationLevels(f.CheckBox3.Checked());
+
+  rec.SetSavedBy(rec.CurrentUser());  // cut to 10 by the field
+  rec.SetSavedAt(platform::DateTimeToText(platform::Now()));
+  rec.SetTipsAndNews(TipsAndNewsCode(f.CheckBox7.Checked(), f.CheckBox6.Checked()));
+
+  for (int i = 0; i < SystemParamRec::kTaxRateCount; ++i) {
+    const bool on = i < 3 ? f.CheckBox4.Checked() : f.CheckBox5.Checked();
+    rec.SetTaxRateName(i, on ? f.NameEdit(i)->GetText() : std::string());
+    rec.SetTaxRate(i, on ? in->rates[i] : 0.0);
+  }
+  rec.SetCurrencyInFront(f.RadioButton1.Checked() ? 'T' : 'F');
+
+  RewriteFile(FileCode::SYS, std::vector<SystemParamRec>{rec});
+  SystemParams = rec;
+
+  f.Edit15.SetText(SystemParams.SavedBy());
+  f.Edit16.SetText(SystemParams.SavedAt());
+  f.Edit9.SetText(in->dataFolder);
+
+  LoadLanguage(SystemParams.LanguageName());
+  CurrentLanguage = LanguageBuffer;
+  DataRootFolder = SystemParams.DataFolder();
+  SetDataRoot(DataRootFolder);
+  RefreshSystemSettings();
+  return true;
+}
+
+// --- the form ----------------------------------------------------------------
+
+Tsystemscherm::Tsystemscherm() : ui::Form("systemscherm", "Tsystemscherm") {
+  width = 940;
+  height = 660;
+
+  opslaan.SetCaption("&Save");
+  Annuleren.SetCaption("&Cancel");
+  BrowseURL2.SetCaption("News page");
+  Save1.SetAction(&opslaan);
+  Button2.SetAction(&opslaan);
+  Cancel1.SetAction(&Annuleren);
+  Button3.SetAction(&Annuleren);
+  ToolButton1.SetAction(&Annuleren);
+
+  Label16.SetBold(true);
+  Body.SetBevel(false);
+  Body.hints.stretch = 1;
+  LeftColumn.SetBevel(false);
+  LeftColumn.hints.stretch = 1;
+  RightColumn.SetBevel(false);
+  RightColumn.hints.stretch = 1;
+  CompanyPanel.gridColumns = 2;
+  FolderPanel.gridColumns = 3;
+  SavedPanel.gridColumns = 2;
+  OptionsPanel.gridColumns = 2;
+  SignPanel.SetBevel(false);
+  SignPanel.hints.colSpan = 2;
+  SignPanel.hints.newRow = true;
+  RateSet1Panel.gridColumns = 4;
+  RateSet2Panel.gridColumns = 4;
+  ButtonPanel.SetBevel(false);
+  Button2.hints.width = 100;
+  Button3.hints.width = 100;
+  BrowseFolderButton.hints.width = 32;
+  for (ui::Edit* e : {&Edit1, &Edit2, &Edit14, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit17, &Edit9})
+    e->hints.minWidth = 260;
+
+  // Typed lengths: the record's fields (the company name takes 50 of its
+  // 100 characters).
+  Edit1.SetMaxLength(50);
+  Edit2.SetMaxLength(30);
+  Edit14.SetMaxLength(30);
+  Edit3.SetMaxLength(15);
+  Edit4.SetMaxLength(30);
+  Edit5.SetMaxLength(30);
+  Edit6.SetMaxLength(20);
+  Edit7.SetMaxLength(20);
+  Edit8.SetMaxLength(30);
+  Edit17.SetMaxLength(50);
+  Edit9.SetMaxLength(static_cast<int>(kDataFolderRoom));
+  for (int i = 0; i < SystemParamRec::kTaxRateCount; ++i) {
+    NameEdit(i)->SetMaxLength(12);
+    RateEdit(i)->SetMaxLength(12);
+  }
+  Edit15.SetReadOnly(true);
+  Edit16.SetReadOnly(true);
+
+  for (const std::string& l : kLanguages) ComboBox1.AddItem(l);
+  for (int d = 0; d <= kMaxDecimals; ++d) ComboBox2.AddItem(std::to_string(d));
+  for (const std::string& s : kCurrencySigns) ComboBox3.AddItem(s);
+  ComboBox3.SetMaxLength(1);
+  // An option the program does not offer; its value is kept.
+  CheckBox3.SetVisible(false);
+
+  SetFirstRunDefaults();
+
+  OnCreate = [this] { FormCreate(); };
+  OnActivate = [this] { FormActivate(); };
+  OnKeyPress = [this](char& k) { FormKeyPress(k); };
+  OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
+  opslaan.OnExecute = [this] { opslaanExecute(); };
+  Annuleren.OnExecute = [this] { AnnulerenExecute(); };
+  BrowseURL2.OnExecute = [this] { BrowseURL2Execute(); };
+  CheckBox1.OnClick = [this] { CheckBox1Click(); };
+  CheckBox2.OnClick = [this] { CheckBox2Click(); };
+  CheckBox4.OnClick = [this] { CheckBox4Click(); };
+  CheckBox5.OnClick = [this] { CheckBox5Click(); };
+  for (int i = 0; i < SystemParamRec::kTaxRateCount; ++i) {
+    ui::Edit* e = RateEdit(i);
+    e->OnChange = [this, e] { Edit19Change(*e); };
+  }
+  ComboBox1.OnChange = [this] { ComboBox1Change(); };
+  ComboBox1.OnExit = [this] { ComboBox1Exit(); };
+  RadioButton1.OnClick = [this] { RadioButton1Click(); };
+  RadioButton2.OnClick = [this] { RadioButton1Click(); };
+  ComboBox2.OnChange = [this] { RadioButton1Click(); };
+  ComboBox3.OnChange = [this] { RadioButton1Click(); };
+  BrowseFolderButton.OnClick = [this] { Edit9Enter(); };
+  BrenvickSystemsettingshelp1.OnClick = [this] { BrenvickSystemsettingshelp1Click(); };
+  ToolButton5.OnClick = [this] { BrenvickSystemsettingshelp1Click(); };
+  BrenvickHelp1.OnClick = [this] { BrenvickHelp1Click(); };
+  utorial1.OnClick = [this] { utorial1Click(); };
+  About1.OnClick = [this] { About1Click(); };
+  Brenvickhomepage1.OnClick = [this] { Brenvickhomepage1Click(); };
+}
+
+ui::Edit* Tsystemscherm::NameEdit(int i) {
+  ui::Edit* e[] = {&Edit18, &Edit20, &Edit22, &Edit24, &Edit26, &Edit28};
+  return e[i];
+}
+
+ui::Edit* Tsystemscherm::RateEdit(int i) {
+  ui::Edit* e[] = {&Edit19, &Edit21, &Edit23, &Edit25, &Edit27, &Edit29};
+  return e[i];
+}
+
+void Tsystemscherm::ShowRateSet(int set, bool visible) {
+  std::vector<ui::Component*> parts;
+  if (set == 1)
+    parts = {&RateSet1Panel, &Label19, &Label21, &Label20, &Label23, &Label22, &Label25};
+  else
+    parts = {&RateSet2Panel, &Label24, &Label26, &Label27, &Label28, &Label29, &Label30};
+  for (int i = set == 1 ? 0 : 3, n = i + 3; i < n; ++i) {
+    parts.push_back(NameEdit(i));
+    parts.push_back(RateEdit(i));
+  }
+  for (ui::Component* c : parts) c->SetVisible(visible);
+}
+
+void Tsystemscherm::SetRateEdit(ui::Edit& e, const std::string& text) {
+  RateInputSkip = true;
+  e.SetText(text);
+  RateInputSkip = false;
+}
+
+// A language the box does not offer is shown as English, the language the
+// language file falls back to.
+void Tsystemscherm::SelectLanguage(const std::string& language) {
+  int i = ComboBox1.IndexOf(language);
+  if (i < 0) i = ComboBox1.IndexOf(std::string(kFallbackLanguageName));
+  ComboBox1.SetItemIndex(i);
+}
+
+// The values a new installation starts with: English, two decimals, the
+// euro sign before the amount, tips and the news page on; no user
+// identification, no password, no sales-tax rates, no company data.
+void Tsystemscherm::SetFirstRunDefaults() {
+  for (ui::Edit* e : {&Edit1, &Edit2, &Edit14, &Edit3, &Edit4, &Edit5, &Edit6, &Edit7, &Edit8, &Edit17, &Edit9,
+                      &Edit15, &Edit16})
+    e->SetText("");
+  SelectLanguage("English");
+  ComboBox2.SetText("2");
+  ComboBox3.SetText(std::string(1, kEuro));
+  RadioButton1.SetChecked(true);
+  CheckBox1.SetChecked(false);
+  CheckBox2.SetChecked(false);
+  CheckBox3.SetChecked(false);
+  CheckBox2.SetVisible(false);
+  CheckBox6.SetChecked(true);
+  CheckBox7.SetChecked(true);
+  CheckBox4.SetChecked(false);
+  CheckBox5.SetChecked(false);
+  for (int i = 0; i < SystemParamRec::kTaxRateCount; ++i) {
+    NameEdit(i)->SetText("");
+    SetRateEdit(*RateEdit(i), "");
+  }
+  ShowRateSet(1, false);
+  ShowRateSet(2, false);
+  RadioButton1Click();
+}
+
+void Tsystemscherm::FillFromParams(const std::string& language, const std::string& dataFolder) {
+  const SystemParamRec& p = SystemParams;
+  Edit1.SetText(p.CompanyName());
+  Edit2.SetText(p.Address());
+  Edit3.SetText(p.ZipCode());
+  Edit4.SetText(p.Town());
+  Edit5.SetText(p.Country());
+  Edit6.SetText(p.Telephone());
+  Edit7.SetText(p.Fax());
+  Edit8.SetText(p.Email());
+  Edit17.SetText(p.Website());
+  SelectLanguage(language);
+  Edit9.SetText(dataFolder);
+
+  ComboBox2.SetText(std::to_string(ClampDecimals(p.AmountDecimals())));
+  ComboBox3.SetText(std::string(1, UsableSign(p.CurrencySign())));
+  Edit14.SetText(p.AddressExtra());
+
+  bool setOn[2] = {false, false};
+  for (int i = 0; i < SystemParamRec::kTaxRateCount; ++i) {
+    if (!p.TaxRateName(i).empty()) setOn[i / 3] = true;
+    NameEdit(i)->SetText(p.TaxRateName(i));
+    SetRateEdit(*RateEdit(i), RateText(p.TaxRate(i)));
+  }
+  CheckBox4.SetChecked(setOn[0]);
+  CheckBox5.SetChecked(setOn[1]);
+  ShowRateSet(1, setOn[0]);
+  ShowRateSet(2, setOn[1]);
+
+  // A password needs a user id: without user identification the password
+  // box is off and hidden, whatever the record says.
+  CheckBox1.SetChecked(p.UserIdentification());
+  CheckBox2.SetChecked(p.UserIdentification() && p.PasswordProtection());
+  CheckBox2.SetVisible(p.UserIdentification());
+  CheckBox3.SetChecked(p.AuthorisationLevels());
+  CheckBox3.SetVisible(false);
+
+  if (p.CurrencyInFront() == 'T')
+    RadioButton1.SetChecked(true);
+  else
+    RadioButton2.SetChecked(true);
+
+  const std::string tn = p.TipsAndNews();
+  CheckBox6.SetChecked(tn == "T" || tn == "U");
+  CheckBox7.SetChecked(tn == "T" || tn == "F");
+
+  Edit15.SetText(p.SavedBy());
+  Edit16.SetText(p.SavedAt());
+  RadioButton1Click();
+}
+
+void Tsystemscherm::FormCreate() {
+  FirstRun = false;
+  FileSetScope scope("SYS;LAN;INS");
+  if (!scope.Ok()) return;
+
+  const std::string today = DateToYmd(platform::Date());
+  bool toSave = false;
+
+  // The installer's hint presets the language once; the file then holds
+  // "XX". It is also applied on the first run, so that the first showing of
+  // the form already offers the installer's language and a second creation
+  // after the first save keeps what the user chose.
+  std::string hint = "XX";
+  if (RecordCount(FileCode::INS) > 0) {
+    records::InstallHintRec h;
+    ReadRecord(FileCode::INS, 0, h);
+    hint = h.LanguageCode();
+  }
+  const std::string hintLanguage = LanguageForInstallHint(hint);
+
+  if (RecordCount(FileCode::SYS) == 0) {
+    FirstRun = true;
+    SystemParams.Clear();
+    SetFirstRunDefaults();
+    if (!hintLanguage.empty()) SelectLanguage(hintLanguage);
+    Edit9.SetText(WorkingFolder() + "data/");
+    SystemParams.SetNextNewsDate(today);
+    toSave = true;
+  } else {
+    ReadRecord(FileCode::SYS, 0, SystemParams);
+    SelectLanguage(hintLanguage.empty() ? SystemParams.LanguageName() : hintLanguage);
+    SystemParams.SetLanguageName(ComboBox1.GetText());
+    const std::string stored = SystemParams.DataFolder();
+    if (stored.empty()) {
+      SystemParams.SetNextNewsDate(today);
+      toSave = true;
+    }
+    // A folder stored on another system ("C:\books\data\") is read as this
+    // system's folder.
+    FillFromParams(ComboBox1.GetText(), stored.empty() ? WorkingFolder() + "data/" : FolderFromStored(stored));
+  }
+  DataRootFolder = Edit9.GetText();
+
+  records::InstallHintRec xx;
+  xx.SetLanguageCode("XX");
+  if (hint != "XX" || RecordCount(FileCode::INS) != 1)
+    RewriteFile(FileCode::INS, std::vector<records::InstallHintRec>{xx});
+
+  // The news page. A date that is no valid "YYYYMMDD" (or none) counts as
+  // today. Opening the page is only a request to the desktop's browser: it
+  // neither waits for nor needs the network.
+  if (!IsValidYmd(SystemParams.NextNewsDate())) SystemParams.SetNextNewsDate(today);
+  const std::string tn = SystemParams.TipsAndNews();
+  if (tn == "T" || tn == "U") {
+    if (std::optional<std::string> next = NextNewsDateAfter(SystemParams.NextNewsDate(), today)) {
+      SystemParams.SetNextNewsDate(*next);
+      toSave = true;
+      ui::ShowMessage(MsgNewsPage);
+      BrowseURL2URL = NewsPageUrl(SystemParams.LanguageName());
+      BrowseURL2.Execute();
+    }
+  }
+
+  RefreshSystemSettings();
+  if (toSave) SaveSystemSettings(*this);
+
+  LoadLanguage(ComboBox1.GetText());
+  CurrentLanguage = LanguageBuffer;
+}
+
+void Tsystemscherm::FormActivate() {
+  RateInputSkip = false;
+  CheckBox4Click();
+  CheckBox5Click();
+}
+
+void Tsystemscherm::FormKeyPress(char& key) {
+  if (key == static_cast<char>(ui::keys::Escape)) {
+    key = 0;
+    AnnulerenExecute();
+  }
+}
+
+void Tsystemscherm::FormKeyDown(uint16_t& key, unsigned shift) {
+  if (key == ui::keys::F1) {
+    key = 0;
+    ShowHelp("<SYS00>");
+  }
+}
+
+std::optional<Tsystemscherm::Input> Tsystemscherm::CheckInput() {
+  Input in;
+  std::string message;
+  auto fail = [&message](const std::string& m) {
+    if (message.empty()) message = m;
+  };
+
+  const std::optional<int> decimals = WholeNumber(ComboBox2.GetText());
+  if (!decimals || *decimals < 0 || *decimals > kMaxDecimals) {
+    MarkInvalid(ComboBox2);
+    fail(MsgInvalidDecimals);
+  } else {
+    in.decimals = static_cast<std::int16_t>(*decimals);
+    MarkValid(ComboBox2);
+  }
+
+  const std::string sign = ComboBox3.GetText();
+  if (sign.empty() || static_cast<unsigned char>(sign[0]) <= ' ') {
+    MarkInvalid(ComboBox3);
+    fail(MsgCurrencySignMissing);
+  } else {
+    in.currencySign = sign[0];
+    MarkValid(ComboBox3);
+  }
+
+  for (int i = 0; i < SystemParamRec::kTaxRateCount; ++i) {
+    const bool on = i < 3 ? CheckBox4.Checked() : CheckBox5.Checked();
+    ui::Edit& e = *RateEdit(i);
+    if (!on) continue;
+    const std::optional<double> r = TryParseAmount(e.GetText());
+    if (!r || !std::isfinite(*r)) {
+      MarkInvalid(e);
+      fail(MsgInvalidRate + " " + e.GetText());
+    } else {
+      in.rates[i] = *r;
+      MarkValid(e);
+    }
+  }
+
+  // An empty folder is the default below the working folder.
+  std::string folder = Edit9.GetText();
+  while (!folder.empty() && folder.back() == ' ') folder.pop_back();
+  while (!folder.empty() && folder.front() == ' ') folder.erase(0, 1);
+  in.dataFolder = folder.empty() ? WorkingFolder() + "data/" : FolderFromStored(folder);
+  if (in.dataFolder.size() > kDataFolderRoom) {
+    MarkInvalid(Edit9);
+    fail(MsgDataFolderTooLong);
+  } else {
+    MarkValid(Edit9);
+  }
+
+  if (!message.empty()) {
+    StatusBar1.Show(message, ui::colors::Red);
+    return std::nullopt;
+  }
+  return in;
+}
+
+// Saving: the input is checked, the data folder created, and only then the
+// record written; a refusal at any step leaves the record and the form as
+// they were.
+void Tsystemscherm::opslaanExecute() {
+  const std::optional<Input> in = CheckInput();
+  if (!in) return;
+  if (!CreateDataFolderPath(in->dataFolder)) return;
+  {
+    FileSetScope scope("SYS;LAN;");
+    if (!scope.Ok()) return;
+    if (!SaveSystemSettings(*this)) return;
+  }
+  // The start screen's tips panel saves through here while the form is not
+  // shown.
+  if (Showing()) Close();
+}
+
+void Tsystemscherm::AnnulerenExecute() {
+  FillFromParams(SystemParams.LanguageName(), DataRootFolder);
+  for (ui::Edit* e : {&Edit9, &Edit19, &Edit21, &Edit23, &Edit25, &Edit27, &Edit29}) ClearMark(*e);
+  ClearMark(ComboBox2);
+  ClearMark(ComboBox3);
+  if (Showing()) Close();
+}
+
+void Tsystemscherm::CheckBox1Click() {
+  if (!CheckBox1.Checked()) {
+    CheckBox2.SetVisible(false);
+    CheckBox2.SetChecked(false);
+    CheckBox3.SetVisible(false);
+    CheckBox3.SetChecked(false);
+  } else {
+    CheckBox2.SetVisible(true);
+  }
+}
+
+void Tsystemscherm::CheckBox2Click() { CheckBox3.SetVisible(false); }
+
+void Tsystemscherm::CheckBox4Click() { ShowRateSet(1, CheckBox4.Checked()); }
+
+void Tsystemscherm::CheckBox5Click() { ShowRateSet(2, CheckBox5.Checked()); }
+
+void Tsystemscherm::Edit19Change(ui::Edit& sender) {
+  if (RateInputSkip) return;
+  std::string s = sender.GetText();
+  FilterAmountInput(s, RateInputSkip);
+  RateInputSkip = false;
+  sender.SetText(s);
+}
+
+void Tsystemscherm::ComboBox1Change() {
+  if (ComboBox1.IndexOf(ComboBox1.GetText()) < 0) ComboBox1.SetItemIndex(0);
+}
+
+void Tsystemscherm::ComboBox1Exit() {
+  if (ComboBox1.IndexOfIgnoringCase(ComboBox1.GetText()) < 0) ComboBox1.SetText("");
+}
+
+// The sample amounts in the captions of the two position buttons, with the
+// decimals and the sign the boxes hold. The amount routines read the sign
+// and its position from SystemSettings, which is restored afterwards.
+void Tsystemscherm::RadioButton1Click() {
+  const SystemSettingsRec saved = SystemSettings;
+  struct Restore {
+    const SystemSettingsRec& s;
+    ~Restore() { SystemSettings = s; }
+  } restore{saved};
+
+  const std::optional<int> d = WholeNumber(ComboBox2.GetText());
+  const int decimals = d ? ClampDecimals(*d) : SystemSettings.AmountDecimals;
+  const std::string sign = ComboBox3.GetText();
+  SystemSettings.CurrencySign = UsableSign(sign.empty() ? saved.CurrencySign : sign[0]);
+  SystemSettings.CurrencyInFront = 'T';
+  RadioButton1.SetCaption(WithoutAlignment(FormatAmount(kSampleAmount, decimals, 'N')));
+  SystemSettings.CurrencyInFront = 'F';
+  RadioButton2.SetCaption(" " + WithoutAlignment(FormatAmount(kSampleAmount, decimals, 'N')));
+}
+
+// The data-folder picker: a folder dialog that starts in the current data
+// folder; the edit gets the chosen folder, ending in "/", and keeps its text
+// when the dialog is cancelled.
+void Tsystemscherm::Edit9Enter() {
+  const std::string title = Label16.Caption() + "/" + Label9.Caption();
+  std::string start = Edit9.GetText().empty() ? DataRootFolder : FolderFromStored(Edit9.GetText());
+  const std::optional<std::string> chosen = ui::GetBackend().SelectFolder(title, cp1252::ToUtf8(start));
+  if (chosen && !chosen->empty()) {
+    std::string folder = cp1252::FromUtf8(*chosen);
+    if (folder.back() != '/') folder += '/';
+    Edit9.SetText(folder);
+  }
+  Edit17.SetFocus();
+}
+
+void Tsystemscherm::BrowseURL2Execute() {
+  if (!BrowseURL2URL.empty()) ui::GetBackend().OpenUrl(BrowseURL2URL);
+}
+
+void Tsystemscherm::ShowHelp(const std::string& tag) { ShowHelpFrom(*this, tag, SystemschermHelpCaptionBlock); }
+
+void Tsystemscherm::BrenvickSystemsettingshelp1Click() { ShowHelp("<SYS00>"); }
+void Tsystemscherm::BrenvickHelp1Click() { ShowHelp(""); }
+void Tsystemscherm::utorial1Click() { ShowHelp("<TUT00>"); }
+void Tsystemscherm::About1Click() { ShowHelp("<ABO00>"); }
+void Tsystemscherm::Brenvickhomepage1Click() {
+  ui::GetBackend().OpenUrl(HomePageUrl(SystemParams.LanguageName()));
+}
+
+void Tsystemscherm::ApplyLanguageTexts() {
+  SetCaption(ProductTitle + " : " + L(1110) + " / " + L(1133));
+  Label16.SetCaption((" " + L(1133)).substr(0, 26));
+  Label1.SetCaption(L(1357));
+  Label2.SetCaption(L(1372));
+  Label3.SetCaption(L(1383));
+  Label4.SetCaption(L(1400));
+  Label15.SetCaption(L(1421));
+  Label5.SetCaption(L(1432));
+  Label6.SetCaption(L(1443));
+  Label7.SetCaption(L(1456));
+  Label8.SetCaption(L(1467));
+  Label9.SetCaption(L(1478));
+  Label12.SetCaption(L(1535));
+  Label13.SetCaption(L(1569));
+  Label18.SetCaption(L(1601));
+  for (ui::Label* l : {&Label19, &Label20, &Label22, &Label24, &Label27, &Label29}) l->SetCaption(L(1642));
+  for (ui::Label* l : {&Label21, &Label23, &Label25, &Label26, &Label28, &Label30}) l->SetCaption(L(1651));
+  CheckBox4.SetCaption(L(1666));
+  CheckBox5.SetCaption(L(1691));
+  CheckBox1.SetCaption(L(1716));
+  CheckBox2.SetCaption(L(1744));
+  CheckBox3.SetCaption(L(1780));
+  BrenvickSystemsettingshelp1.SetCaption(L(1808));
+  CheckBox7.SetCaption(L(1844));
+  CheckBox6.SetCaption(L(1880));
+  Label31.SetCaption(L(1926));
+
+  File1.SetCaption(L(21));
+  opslaan.SetCaption(L(54));  // Save1 and Button2
+  Edit13.SetCaption(L(247));
+  Help1.SetCaption(L(284));
+  About1.SetCaption(L(295));
+  Annuleren.SetCaption(L(306));  // Cancel1, Button3 and ToolButton1
+  Brenvickhomepage1.SetCaption(L(486));
+  BrenvickHelp1.SetCaption(L(514));
+}
 
 }  // namespace shell

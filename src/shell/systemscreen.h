@@ -1,16 +1,264 @@
-// The system-settings form.
-// Its components and handlers come with the function it serves; until then
-// the form exists so that the program creates every form in its place.
+// The system-settings form: the program-wide configuration kept in record 0
+// of the system-parameter file in the working folder (company data,
+// language, user options, two sets of sales-tax rates, the data folder, the
+// amount decimals, the currency sign and its position, tips and the news
+// page).
+//
+// The form is created once at start-up; its creation handler loads the
+// record (or, on the first run, writes one with the defaults), applies the
+// installer's language hint, runs the news-page check and loads the
+// language. Saving checks every field first, creates the data folder, and
+// only then writes the record, so a refused save changes nothing.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "records/systemparamrec.h"
+#include "shell/helpunit.h"
+#include "ui/controls.h"
 #include "ui/form.h"
 
 namespace shell {
 
+// The live system parameters: record 0 of the system-parameter file, as the
+// settings form read or wrote it last. The log-in puts the current user into
+// it; the language routine points its data folder (in memory only) at the
+// chosen administration's folder.
+extern records::SystemParamRec SystemParams;
+// The data folder as stored (code page 1252, "/"-separated, ending in "/"):
+// the root below which every administration has its folder.
+extern std::string DataRootFolder;
+// Set while the program writes a rate edit, so that the rate filter leaves
+// the text alone.
+extern bool RateInputSkip;
+// The unit's copy of the help captions, handed to the help form.
+extern HelpCaptionBlockRec SystemschermHelpCaptionBlock;
+
+// Message texts of the unit.
+extern std::string MsgNewsPage;             // shown before the news page opens
+extern std::string MsgDataFolderNotCreated; // + the folder, two blanks, the OS text
+extern std::string MsgDataFolderTooLong;
+extern std::string MsgInvalidDecimals;
+extern std::string MsgInvalidRate;          // + the text that is no rate
+extern std::string MsgCurrencySignMissing;
+
+// The product's web site (ends in "/"); the news and home pages lie on it.
+extern const char* const ProductWebSite;
+// The news page for a language: "newsnl.html" for "Nederlands",
+// "newsde.html" for "Deutsch", "newsgb.html" for any other.
+std::string NewsPageUrl(std::string_view languageName);
+// The home page likewise ("indexnl.html", "indexde.html", "indexgb.html").
+std::string HomePageUrl(std::string_view languageName);
+// The next date the news page is due, when `nextNewsDate` lies before
+// `today` (both "YYYYMMDD"): that date moved on in steps of 90 days to the
+// first one after today. nullopt when it is not due yet.
+std::optional<std::string> NextNewsDateAfter(std::string_view nextNewsDate, std::string_view today);
+// The language an installer hint presets: "DU" "Deutsch", "GB" "English",
+// "NL" "Nederlands"; any other code none ("").
+std::string LanguageForInstallHint(std::string_view code);
+// A rate as the shortest decimal text that reads back to the same value,
+// with the locale's decimal separator; a value that is not a number "0".
+std::string RateText(double rate);
+// The program-wide SystemSettings from SystemParams: decimals (0 to 4),
+// currency sign and position, current user. The data folder is the data
+// store's business (SetDataRoot).
+void RefreshSystemSettings();
+
 class Tsystemscherm : public ui::Form {
  public:
-  Tsystemscherm() : ui::Form("systemscherm", "Tsystemscherm") {}
+  Tsystemscherm();
+
+  // Set by the creation handler when the system-parameter file held no
+  // record and the defaults were written.
+  bool FirstRun = false;
+  // The news page the BrowseURL2 action opens; the language routine may set
+  // it as well.
+  std::string BrowseURL2URL;
+
+  ui::Action opslaan{this, "opslaan"};
+  ui::Action Annuleren{this, "Annuleren"};
+  ui::Action BrowseURL2{this, "BrowseURL2"};
+
+  ui::MainMenu MainMenu1{this, "MainMenu1"};
+  ui::MenuItem File1{&MainMenu1, "File1", "&File"};
+  ui::MenuItem Cancel1{&File1, "Cancel1"};
+  ui::MenuItem Edit13{&MainMenu1, "Edit13", "&Run"};
+  ui::MenuItem Save1{&Edit13, "Save1"};
+  ui::MenuItem Help1{&MainMenu1, "Help1", "&Help"};
+  ui::MenuItem BrenvickSystemsettingshelp1{&Help1, "BrenvickSystemsettingshelp1", "System settings help"};
+  ui::MenuItem BrenvickHelp1{&Help1, "BrenvickHelp1", "Help"};
+  ui::MenuItem utorial1{&Help1, "utorial1", "Tutorial"};
+  ui::MenuItem Brenvickhomepage1{&Help1, "Brenvickhomepage1", "Home page"};
+  ui::MenuItem About1{&Help1, "About1", "About..."};
+
+  ui::ToolBar ToolBar1{this, "ToolBar1"};
+  ui::ToolButton ToolButton1{&ToolBar1, "ToolButton1"};
+  ui::ToolButton ToolButton5{&ToolBar1, "ToolButton5", "Help"};
+
+  ui::Label Label16{this, "Label16", " System settings"};
+
+  ui::Panel Body{this, "Body", ui::LayoutKind::Horizontal};
+
+  // Left column: company data, data folder, last save.
+  ui::Panel LeftColumn{&Body, "LeftColumn"};
+  ui::Panel CompanyPanel{&LeftColumn, "CompanyPanel", ui::LayoutKind::Grid};
+  ui::Label Label1{&CompanyPanel, "Label1", "Company name"};
+  ui::Edit Edit1{&CompanyPanel, "Edit1"};
+  ui::Label Label2{&CompanyPanel, "Label2", "Address"};
+  ui::Edit Edit2{&CompanyPanel, "Edit2"};
+  ui::Label Label15{&CompanyPanel, "Label15", "Address 2"};
+  ui::Edit Edit14{&CompanyPanel, "Edit14"};
+  ui::Label Label3{&CompanyPanel, "Label3", "Zip code"};
+  ui::Edit Edit3{&CompanyPanel, "Edit3"};
+  ui::Label Label4{&CompanyPanel, "Label4", "Town"};
+  ui::Edit Edit4{&CompanyPanel, "Edit4"};
+  ui::Label Label5{&CompanyPanel, "Label5", "Country"};
+  ui::Edit Edit5{&CompanyPanel, "Edit5"};
+  ui::Label Label6{&CompanyPanel, "Label6", "Telephone"};
+  ui::Edit Edit6{&CompanyPanel, "Edit6"};
+  ui::Label Label7{&CompanyPanel, "Label7", "Fax"};
+  ui::Edit Edit7{&CompanyPanel, "Edit7"};
+  ui::Label Label8{&CompanyPanel, "Label8", "Email"};
+  ui::Edit Edit8{&CompanyPanel, "Edit8"};
+  ui::Label Label10{&CompanyPanel, "Label10", "Website"};
+  ui::Edit Edit17{&CompanyPanel, "Edit17"};
+
+  ui::Panel FolderPanel{&LeftColumn, "FolderPanel", ui::LayoutKind::Grid};
+  ui::Label Label9{&FolderPanel, "Label9", "Data folder"};
+  ui::Edit Edit9{&FolderPanel, "Edit9"};
+  ui::Button BrowseFolderButton{&FolderPanel, "BrowseFolderButton", "..."};
+
+  ui::Panel SavedPanel{&LeftColumn, "SavedPanel", ui::LayoutKind::Grid};
+  ui::Label Label11{&SavedPanel, "Label11", "Saved by"};
+  ui::Edit Edit15{&SavedPanel, "Edit15"};
+  ui::Label Label14{&SavedPanel, "Label14", "Saved at"};
+  ui::Edit Edit16{&SavedPanel, "Edit16"};
+
+  // Right column: language and amounts, user options, sales-tax rates.
+  ui::Panel RightColumn{&Body, "RightColumn"};
+  ui::Panel OptionsPanel{&RightColumn, "OptionsPanel", ui::LayoutKind::Grid};
+  ui::Label Label12{&OptionsPanel, "Label12", "Language"};
+  ui::ComboBox ComboBox1{&OptionsPanel, "ComboBox1", ui::ComboStyle::DropDownList};
+  ui::Label Label13{&OptionsPanel, "Label13", "Decimals (amounts)"};
+  ui::ComboBox ComboBox2{&OptionsPanel, "ComboBox2", ui::ComboStyle::DropDownList};
+  ui::Label Label31{&OptionsPanel, "Label31", "Currency"};
+  ui::ComboBox ComboBox3{&OptionsPanel, "ComboBox3"};
+  ui::Panel SignPanel{&OptionsPanel, "SignPanel"};
+  ui::RadioButton RadioButton1{&SignPanel, "RadioButton1"};
+  ui::RadioButton RadioButton2{&SignPanel, "RadioButton2"};
+
+  ui::Panel UserOptionsPanel{&RightColumn, "UserOptionsPanel"};
+  ui::CheckBox CheckBox1{&UserOptionsPanel, "CheckBox1", "User identification"};
+  ui::CheckBox CheckBox2{&UserOptionsPanel, "CheckBox2", "User, password protection"};
+  ui::CheckBox CheckBox3{&UserOptionsPanel, "CheckBox3", "Authorisation levels"};
+  ui::CheckBox CheckBox7{&UserOptionsPanel, "CheckBox7", "Show tips at startup"};
+  ui::CheckBox CheckBox6{&UserOptionsPanel, "CheckBox6", "Check for updates once a month"};
+
+  ui::Panel TaxPanel{&RightColumn, "TaxPanel"};
+  ui::Label Label18{&TaxPanel, "Label18", "Sales tax rate depends on features of :"};
+  ui::CheckBox CheckBox4{&TaxPanel, "CheckBox4", "Products or Service"};
+  ui::Panel RateSet1Panel{&TaxPanel, "RateSet1Panel", ui::LayoutKind::Grid};
+  ui::Label Label19{&RateSet1Panel, "Label19", "Name"};
+  ui::Edit Edit18{&RateSet1Panel, "Edit18"};
+  ui::Label Label21{&RateSet1Panel, "Label21", "Rate %"};
+  ui::Edit Edit19{&RateSet1Panel, "Edit19"};
+  ui::Label Label20{&RateSet1Panel, "Label20", "Name"};
+  ui::Edit Edit20{&RateSet1Panel, "Edit20"};
+  ui::Label Label23{&RateSet1Panel, "Label23", "Rate %"};
+  ui::Edit Edit21{&RateSet1Panel, "Edit21"};
+  ui::Label Label22{&RateSet1Panel, "Label22", "Name"};
+  ui::Edit Edit22{&RateSet1Panel, "Edit22"};
+  ui::Label Label25{&RateSet1Panel, "Label25", "Rate %"};
+  ui::Edit Edit23{&RateSet1Panel, "Edit23"};
+  ui::CheckBox CheckBox5{&TaxPanel, "CheckBox5", "Customer or vendor"};
+  ui::Panel RateSet2Panel{&TaxPanel, "RateSet2Panel", ui::LayoutKind::Grid};
+  ui::Label Label24{&RateSet2Panel, "Label24", "Name"};
+  ui::Edit Edit24{&RateSet2Panel, "Edit24"};
+  ui::Label Label26{&RateSet2Panel, "Label26", "Rate %"};
+  ui::Edit Edit25{&RateSet2Panel, "Edit25"};
+  ui::Label Label27{&RateSet2Panel, "Label27", "Name"};
+  ui::Edit Edit26{&RateSet2Panel, "Edit26"};
+  ui::Label Label28{&RateSet2Panel, "Label28", "Rate %"};
+  ui::Edit Edit27{&RateSet2Panel, "Edit27"};
+  ui::Label Label29{&RateSet2Panel, "Label29", "Name"};
+  ui::Edit Edit28{&RateSet2Panel, "Edit28"};
+  ui::Label Label30{&RateSet2Panel, "Label30", "Rate %"};
+  ui::Edit Edit29{&RateSet2Panel, "Edit29"};
+
+  ui::Panel ButtonPanel{this, "ButtonPanel", ui::LayoutKind::Horizontal};
+  ui::Button Button2{&ButtonPanel, "Button2"};
+  ui::Button Button3{&ButtonPanel, "Button3"};
+
+  ui::StatusBar StatusBar1{this, "StatusBar1"};
+
+  // Handlers.
+  void FormCreate();
+  void FormActivate();
+  void FormKeyPress(char& key);
+  void FormKeyDown(uint16_t& key, unsigned shift);
+  void opslaanExecute();
+  void AnnulerenExecute();
+  void CheckBox1Click();
+  void CheckBox2Click();
+  void CheckBox4Click();
+  void CheckBox5Click();
+  // The rate filter, shared by the six rate edits.
+  void Edit19Change(ui::Edit& sender);
+  void ComboBox1Change();
+  void ComboBox1Exit();
+  // Draws the sample amounts; shared by both radio buttons, the decimals box
+  // and the currency box.
+  void RadioButton1Click();
+  // The data-folder picker (the browse button beside the folder edit).
+  void Edit9Enter();
+  void BrowseURL2Execute();
+  void BrenvickSystemsettingshelp1Click();
+  void BrenvickHelp1Click();
+  void utorial1Click();
+  void About1Click();
+  void Brenvickhomepage1Click();
+
+  // Every caption of the form from the current language record.
+  void ApplyLanguageTexts();
+
+  // The checked input of the form, or nullopt after the status bar has said
+  // what is wrong (the offending field painted yellow).
+  struct Input {
+    std::int16_t decimals = 2;
+    char currencySign = '\x80';
+    std::string dataFolder;  // as it will be stored, ending in "/"
+    double rates[records::SystemParamRec::kTaxRateCount] = {};
+  };
+  std::optional<Input> CheckInput();
+
+  // The six name and the six rate edits, in record order (entries 0..2 set
+  // 1, 3..5 set 2).
+  ui::Edit* NameEdit(int i);
+  ui::Edit* RateEdit(int i);
+
+ private:
+  // Fills the form from SystemParams; the language box gets `language`, the
+  // data-folder edit `dataFolder`.
+  void FillFromParams(const std::string& language, const std::string& dataFolder);
+  void SetFirstRunDefaults();
+  void SetRateEdit(ui::Edit& e, const std::string& text);
+  void SelectLanguage(const std::string& language);
+  void ShowRateSet(int set, bool visible);
+  void ShowHelp(const std::string& tag);
 };
+
+// The form into SystemParams and record 0 of the system-parameter file, the
+// chosen language loaded, DataRootFolder and the data root set. The file set
+// holding SYS (and LAN) must be open. Checks the input first: returns false,
+// with nothing changed, when a field is invalid.
+bool SaveSystemSettings(Tsystemscherm& form);
+
+// Creates the data folder and every folder above it that is missing; false
+// (after a message box that names the folder) when that fails.
+bool CreateDataFolderPath(const std::string& folder);
 
 extern Tsystemscherm* systemscherm;
 
