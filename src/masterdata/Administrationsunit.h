@@ -1,17 +1,225 @@
-// The administrations form.
-// Its components and handlers come with the function it serves; until then
-// the form exists so that the program creates every form in its place.
+// The administrations form: the list of administrations (the books of one
+// company each) in "admin.vlk" of the data root, and their data folders,
+// one folder below the root per administration, named after its short name.
+//
+// The form loads the whole file into its grid (the file order is the list
+// order, which the log-in's administration box follows). Select moves the
+// current row out of the grid into the edit fields, Add puts the fields back
+// in at the current row, Up and Down move a row, Delete drops what the edit
+// fields hold, Save rewrites the file from the grid, creates the data folder
+// of every administration added since the list was loaded, and closes the
+// form; Cancel and Escape reload the list and close without writing.
+//
+// Save first builds every record and creates every new folder; only when
+// all of them exist is "admin.vlk" replaced, whole, through a temporary
+// file. A folder that cannot be created is reported and nothing is written.
+//
+// The form also holds the copy panel (copying the data files of one
+// administration into another); ResetCopyPanel closes it.
 #pragma once
 
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "records/administrationrec.h"
+#include "shell/helpunit.h"
 #include "ui/form.h"
 
 namespace masterdata {
 
+// Messages of the unit; the language routine sets the first five.
+extern std::string MsgAdministrationEntryPending;  // an entry is held in the edit fields
+extern std::string MsgShortNameExists;             // the short name is in the list already
+extern std::string MsgShortNameEmpty;              // the short name is empty
+extern std::string MsgAdministrationFirstRow;      // Up on the first row
+extern std::string MsgAdministrationLastRow;       // Down on the last row
+// The short name cannot name a folder.
+extern std::string MsgShortNameNotAFolderName;
+// A data folder could not be created (followed by the folder and the
+// operating system's text).
+extern std::string MsgFolderNotCreated;
+// Texts of the copy: the overwrite question and its caption, the completion
+// message and its caption.
+extern std::string CopyOverwriteQuestion;
+extern std::string CopyOverwriteCaption;
+extern std::string CopyDoneText;
+extern std::string CopyDoneCaption;
+
+// True only while the copy preparation saves the list (the form then stays
+// open).
+extern bool CalledFromPrepareCopy;
+// The unit's record buffer: the last record read.
+extern records::AdministrationRec AdministrationBuffer;
+// The unit's copy of the texts the help form shows, set by the language
+// routine.
+extern shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
+// The page the home-page menu item opens; the language routine sets the
+// page of the language.
+extern std::string AdministrationsHomePageUrl;
+
+// The room of the record's texts, in CP1252 bytes.
+inline constexpr int kShortNameRoom = 10;
+inline constexpr int kAdministrationNameRoom = 30;
+inline constexpr int kAdministrationMemoRoom = 200;
+
+// Whether `shortName` (CP1252, as stored) can name a data folder below the
+// root: not empty, not "." or "..", no "/" or "\", no control character
+// (0x00 to 0x1F, 0x7F, and the bytes that stand for the C1 controls).
+bool IsUsableShortName(std::string_view shortName);
+
+// The data folder of the administration `shortName`: the data root (the
+// working folder while no root is set) + the short name + "/".
+std::string AdministrationFolder(std::string_view shortName);
+
 class TAdministrations : public ui::Form {
  public:
-  TAdministrations() : ui::Form("Administrations", "TAdministrations") {}
+  enum Column { ColShortName, ColName, ColMemo, ColCreatedBy, ColCreatedAt, ColumnCount };
+  // The grid shows at least this many rows (the heading included) and grows
+  // so that one empty row always follows the last administration.
+  static constexpr int kMinGridRows = 50;
+
+  TAdministrations();
+
+  ui::Action Save{this, "Save"};
+  ui::Action Delete{this, "Delete"};
+  ui::Action Cancel{this, "Cancel"};
+
+  ui::MainMenu MainMenu1{this, "MainMenu1"};
+  ui::MenuItem File1{&MainMenu1, "File1", "File"};
+  ui::MenuItem Save1{&File1, "Save1"};
+  ui::MenuItem Cancel1{&File1, "Cancel1"};
+  ui::MenuItem Actions1{&MainMenu1, "Actions1", "Actions"};
+  ui::MenuItem Selectleft1{&Actions1, "Selectleft1", "Select"};
+  ui::MenuItem Postright1{&Actions1, "Postright1", "Add"};
+  ui::MenuItem Delete1{&Actions1, "Delete1"};
+  ui::MenuItem Preparecopy1{&Actions1, "Preparecopy1", "Prepare copy"};
+  ui::MenuItem Startcopyproces1{&Actions1, "Startcopyproces1", "Start copy process"};
+  ui::MenuItem Help1{&MainMenu1, "Help1", "Help"};
+  ui::MenuItem BrenvickAdministrationshelp1{&Help1, "BrenvickAdministrationshelp1", "Brenvik Administrations help"};
+  ui::MenuItem Brenvickhelp1{&Help1, "Brenvickhelp1", "Brenvik help"};
+  ui::MenuItem utorial1{&Help1, "utorial1", "Tutorial"};
+  ui::MenuItem Brenvickhomepage1{&Help1, "Brenvickhomepage1", "Brenvik home page"};
+  ui::MenuItem About1{&Help1, "About1", "About..."};
+
+  ui::ToolBar ToolBar1{this, "ToolBar1"};
+  ui::ToolButton ToolButton1{&ToolBar1, "ToolButton1", "Select"};
+  ui::ToolButton ToolButton2{&ToolBar1, "ToolButton2", "Add"};
+  ui::ToolButton ToolButton3{&ToolBar1, "ToolButton3"};
+  ui::ToolButton ToolButton4{&ToolBar1, "ToolButton4"};
+  ui::ToolButton ToolButton5{&ToolBar1, "ToolButton5"};
+  ui::ToolButton ToolButton7{&ToolBar1, "ToolButton7", "Help"};
+
+  ui::Label Label7{this, "Label7", " Administrations"};
+
+  ui::Panel Body{this, "Body", ui::LayoutKind::Horizontal};
+  // The entry: a label beside each edit.
+  ui::Panel EntryPanel{&Body, "EntryPanel", ui::LayoutKind::Grid};
+  ui::Label Label4{&EntryPanel, "Label4", "Short name"};
+  ui::Edit Edit1{&EntryPanel, "Edit1"};
+  ui::Label Label5{&EntryPanel, "Label5", "Administration name"};
+  ui::Edit Edit2{&EntryPanel, "Edit2"};
+  ui::Label Label6{&EntryPanel, "Label6", "Memo"};
+  ui::Edit Edit3{&EntryPanel, "Edit3"};
+  ui::Label Label1{&EntryPanel, "Label1", "Created by"};
+  ui::Edit Edit4{&EntryPanel, "Edit4"};
+  ui::Label Label2{&EntryPanel, "Label2", "Created at"};
+  ui::Edit Edit5{&EntryPanel, "Edit5"};
+  // Between the fields and the list: take the current row out into the
+  // fields, put the fields in, move the current row.
+  ui::Panel MovePanel{&Body, "MovePanel"};
+  ui::Button Image4{&MovePanel, "Image4", "Select"};
+  ui::Button Image3{&MovePanel, "Image3", "Add"};
+  ui::Button Image1{&MovePanel, "Image1", "Up"};
+  ui::Button Image2{&MovePanel, "Image2", "Down"};
+  ui::Panel ListPanel{&Body, "ListPanel"};
+  ui::Label Label3{&ListPanel, "Label3", "Combobox sort order :"};
+  ui::StringGrid StringGrid1{&ListPanel, "StringGrid1", ColumnCount, kMinGridRows};
+
+  ui::Panel ButtonPanel{this, "ButtonPanel", ui::LayoutKind::Horizontal};
+  ui::Button Save2{&ButtonPanel, "Save2"};
+  ui::Button Button3{&ButtonPanel, "Button3"};
+  ui::Button Button2{&ButtonPanel, "Button2"};
+  ui::Button Button1{&ButtonPanel, "Button1", "Prepare copy"};
+
+  // The copy panel, hidden until a copy is prepared.
+  ui::Panel Panel2{this, "Panel2", ui::LayoutKind::Grid};
+  ui::Label Label8{&Panel2, "Label8", "Copy from:"};
+  ui::ComboBox ComboBox1{&Panel2, "ComboBox1"};
+  ui::Label Label9{&Panel2, "Label9", "Copy to:"};
+  ui::ComboBox ComboBox2{&Panel2, "ComboBox2"};
+  ui::RadioGroup RadioGroup1{&Panel2, "RadioGroup1", "Select content to copy :"};
+  ui::Label Label10{&Panel2, "Label10", "First date"};
+  ui::DatePicker DateTimePicker1{&Panel2, "DateTimePicker1"};
+  ui::Button Button4{&Panel2, "Button4", "Start copy process"};
+  ui::Button Button6{&Panel2, "Button6", "Cancel"};
+  // Asks whether a file of the target may be overwritten; never shown.
+  ui::Button Button5{&Panel2, "Button5"};
+
+  ui::StatusBar StatusBar1{this, "StatusBar1"};
+
+  // The number of administration rows in the grid (rows 1 to
+  // AdministrationCount).
+  std::int32_t AdministrationCount = 0;
+  // The row at which the last addition was inserted.
+  std::int32_t InsertRow = 1;
+  // The text last put into panel 0 of the status bar.
+  std::string StatusText;
+
+  void FormCreate();
+  void FormActivate();
+  void FormKeyDown(uint16_t& key, unsigned shift);
+  void FormKeyPress(char& key);
+  // Fills the grid from the administrations file.
+  void LoadAdministrationList();
+  void Image4Click();  // Select
+  void Image3Click();  // Add
+  void Image1Click();  // row up
+  void Image2Click();  // row down
+  void SaveExecute();
+  void DeleteExecute();
+  void CancelExecute();
+  void Edit1Change();
+  void BrenvickAdministrationshelp1Click();
+  void Brenvickhelp1Click();
+  void About1Click();
+  void utorial1Click();
+  void Brenvickhomepage1Click();
+  // Closes the copy panel.
+  void ResetCopyPanel();
+  void Button6Click();
+
+  // The save of the list: false when nothing was written (an entry held in
+  // the edit fields, the file set not opened, a folder not created). The
+  // form closes after a save unless CalledFromPrepareCopy.
+  bool SaveAdministrationList();
+
+  // Puts the texts of the current language into the form and the unit.
+  void ApplyLanguageTexts();
+
+ private:
+  void ShowStatus(const std::string& text, ui::Color color);
+  void ClearStatus();
+  void ClearEditFields();
+  bool EntryHeld() const;
+  // Makes the grid hold `rows` rows at least (kMinGridRows at the least).
+  void FitGridRows(int rows);
+  void CopyRow(int from, int to);
+  void SwapRows(int a, int b);
+  void FollowSaveState();
+
+  // The records as they were loaded. A grid row that came from the file
+  // carries its index + 1 as row data, a row added since then 0: Save writes
+  // a loaded row back byte for byte and stamps only the added ones, and
+  // only those get a data folder.
+  std::vector<records::AdministrationRec> loaded_;
 };
 
 extern TAdministrations* Administrations;
+
+// The list of the administrations form (the start screen calls it before
+// it fills its log-in choice).
+void LoadAdministrationList();
 
 }  // namespace masterdata

@@ -1,0 +1,271 @@
+#include "masterdata/adminsettingsrecord.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "shell/fileset.h"
+#include "shell/filesetscope.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+
+namespace masterdata {
+
+records::AdminSettingsRec AdminSettings;
+AdminSettingsFormValues AdminSettingsValues;
+std::string ProfitAccountNumberText;
+std::string ProfitAccountCaptionText;
+std::vector<std::string> AdminSettingsRepairedFields;
+std::string MsgStoredDatesReplaced =
+    "Stored dates of the book year or its periods were not valid and have been replaced; please check them";
+
+const std::array<std::string, 6> DefaultJournalNames = {"Sales Book", "Purchase Book", "Daybook", "", "", ""};
+
+namespace {
+
+using platform::TDateTime;
+using records::AdminSettingsRec;
+
+constexpr int kPeriods = AdminSettingsRec::kPeriodStartCount;
+
+// The date of an eight-digit "YYYYMMDD" text that names an existing date.
+std::optional<TDateTime> StoredDate(const std::string& text) {
+  if (text.size() != 8 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return std::nullopt;
+  const int year = std::stoi(text.substr(0, 4));
+  const int month = std::stoi(text.substr(4, 2));
+  const int day = std::stoi(text.substr(6, 2));
+  TDateTime d = 0;
+  if (!platform::TryEncodeDate(year, month, day, d)) return std::nullopt;
+  return d;
+}
+
+int YearOf(TDateTime d) {
+  int year = 0, month = 0, day = 0;
+  platform::DecodeDate(d, year, month, day);
+  return year;
+}
+
+TDateTime FirstOfJanuary(int year) {
+  TDateTime d = 0;
+  if (!platform::TryEncodeDate(std::clamp(year, 1, 9999), 1, 1, d)) d = 0;
+  return d;
+}
+
+// The last day of a book year that starts on `start`: the day before the
+// same day a year later (a start on 29 February counts to 28 February).
+TDateTime YearEndFor(TDateTime start) {
+  int year = 0, month = 0, day = 0;
+  platform::DecodeDate(start, year, month, day);
+  TDateTime next = 0;
+  if (platform::TryEncodeDate(year + 1, month, day, next) || platform::TryEncodeDate(year + 1, 3, 1, next))
+    return next - 1;
+  return start + 364;
+}
+
+// The values of the form for a stored record. Dates that are not valid are
+// replaced (see LoadAdminSettings) in the values and in `rec`, and named in
+// `repaired`.
+AdminSettingsFormValues ValuesFromRecord(AdminSettingsRec& rec, std::vector<std::string>& repaired) {
+  AdminSettingsFormValues v;
+  v.CompanyName = rec.CompanyName();
+  v.Address = rec.Address();
+  v.ZipCode = rec.ZipCode();
+  v.Town = rec.Town();
+  v.State = rec.State();
+  v.Country = rec.Country();
+  v.Telephone = rec.Telephone();
+  v.Fax = rec.Fax();
+  v.Email = rec.Email();
+  v.Website = rec.Website();
+  v.ExtraItem2 = rec.ExtraItem2();
+  v.ExtraItem1 = rec.ExtraItem1();
+  v.CompanyRegistration = rec.CompanyRegistration();
+  v.TaxRegistrationId = rec.TaxRegistrationId();
+  v.ChangedAt = rec.ChangedAt();
+  v.ChangedBy = rec.ChangedBy();
+  v.ApprovedAnnualBalance = rec.ApprovedAnnualBalance();
+  v.LastClosedPeriod = rec.LastClosedPeriod();
+  v.CurrentAnnualBalance = rec.CurrentAnnualBalance();
+  v.CurrentPeriod = rec.CurrentPeriod();
+  v.CurrencyCode = rec.CurrencyCode();
+  v.FiscalYear = rec.FiscalYear();
+  v.NoSalesTaxAccounts = rec.NoSalesTaxAccounts();
+
+  const std::optional<TDateTime> storedStart = StoredDate(rec.BookYearStart());
+  std::optional<TDateTime> storedEnd = StoredDate(rec.BookYearEnd());
+  if (storedStart) {
+    v.BookYearStart = *storedStart;
+  } else if (auto first = StoredDate(rec.PeriodStart(1))) {
+    v.BookYearStart = *first;
+  } else if (storedEnd) {
+    v.BookYearStart = FirstOfJanuary(YearOf(*storedEnd));
+  } else {
+    v.BookYearStart = FirstOfJanuary(YearOf(platform::Date()));
+  }
+  if (!storedStart) {
+    repaired.push_back("BookYearStart");
+    rec.SetBookYearStart(shell::DateToYmd(v.BookYearStart));
+  }
+  if (storedEnd && *storedEnd > v.BookYearStart) {
+    v.BookYearEnd = *storedEnd;
+  } else {
+    v.BookYearEnd = YearEndFor(v.BookYearStart);
+    repaired.push_back("BookYearEnd");
+    rec.SetBookYearEnd(shell::DateToYmd(v.BookYearEnd));
+  }
+  v.BookYearEndMinimum = v.BookYearStart + 1;
+
+  v.PeriodCountText = PeriodCountText(rec.PeriodCount());
+  const int n = std::clamp<int>(rec.PeriodCount(), 1, kPeriods);
+  for (int k = 1; k <= kPeriods; ++k) {
+    if (auto d = StoredDate(rec.PeriodStart(k))) {
+      v.PeriodStart[k - 1] = *d;
+      continue;
+    }
+    TDateTime d = v.BookYearEnd + 1;
+    if (k == 1)
+      d = v.BookYearStart;
+    else if (k <= n)
+      d = v.BookYearStart + std::floor((v.BookYearEnd - v.BookYearStart) * (k - 1) / n);
+    v.PeriodStart[k - 1] = d;
+    repaired.push_back("PeriodStart[" + std::to_string(k) + "]");
+    rec.SetPeriodStart(k, shell::DateToYmd(d));
+  }
+
+  for (int j = 0; j < AdminSettingsRec::kJournalCount; ++j) {
+    v.JournalNames[j] = rec.JournalName(j);
+    v.JournalFlags[j] = rec.JournalFlag(j) == "true";
+  }
+  v.SplitJournals = rec.SplitJournals() != "false";
+  return v;
+}
+
+// What a new administration starts with.
+AdminSettingsFormValues NewAdministrationValues() {
+  AdminSettingsFormValues v;
+  v.CurrentAnnualBalance = "2008";
+  v.CurrentPeriod = "00/00";
+  v.CurrencyCode = "EUR";
+  v.FiscalYear = "2008";
+  v.NoSalesTaxAccounts = false;
+  v.BookYearStart = platform::EncodeDate(2008, 1, 1);
+  v.BookYearEndMinimum = v.BookYearStart + 1;
+  v.BookYearEnd = platform::EncodeDate(2008, 12, 31);
+  v.PeriodCountText = "01";
+  // One period: element 2 is the day after the book year; the unused
+  // elements after it hold the same day.
+  v.PeriodStart.fill(v.BookYearEnd + 1);
+  v.PeriodStart[0] = v.BookYearStart;
+  v.JournalNames = DefaultJournalNames;
+  v.JournalFlags.fill(false);
+  v.SplitJournals = true;
+  return v;
+}
+
+// The number of periods of the form's text: a number from 1 to 15, else 1
+// (the text the number-of-periods choice falls back to).
+int PeriodCountFromText(const std::string& text) {
+  if (text.empty() || text.size() > 2 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return 1;
+  const int n = std::stoi(text);
+  return n >= 1 && n <= kPeriods ? n : 1;
+}
+
+}  // namespace
+
+std::string PeriodCountText(int count) {
+  std::string text = std::to_string(count);
+  if (text.size() == 1) text.insert(text.begin(), '0');
+  return text;
+}
+
+void ConvertDataFiles() {}
+
+void LoadAdminSettings() {
+  shell::FileSetScope scope("ADS;", shell::FileSetReport::OsTextOnly);
+  if (!scope.Ok()) return;
+  ConvertDataFiles();
+  if (shell::RecordCount(shell::FileCode::ADS) > 0) {
+    AdminSettingsRec rec;
+    shell::ReadRecord(shell::FileCode::ADS, 0, rec);
+    std::vector<std::string> repaired;
+    AdminSettingsFormValues values = ValuesFromRecord(rec, repaired);
+    AdminSettings = rec;
+    AdminSettingsValues = std::move(values);
+    AdminSettingsRepairedFields = std::move(repaired);
+    ProfitAccountNumberText = AdminSettings.ProfitAccountNumber();
+    ProfitAccountCaptionText = AdminSettings.ProfitAccountCaption();
+  } else {
+    // A new administration starts from the defaults alone: nothing of the
+    // administration loaded before (its profit account, journals, periods,
+    // creator) reaches its first record.
+    AdminSettings.Clear();
+    AdminSettingsValues = NewAdministrationValues();
+    AdminSettingsRepairedFields.clear();
+    ProfitAccountNumberText.clear();
+    ProfitAccountCaptionText.clear();
+    SaveAdminSettings();
+  }
+}
+
+records::AdminSettingsRec RecordFromValues(const AdminSettingsFormValues& v, const records::AdminSettingsRec& base,
+                                           const std::string& changedAt, const std::string& changedBy) {
+  // Every conversion first, so that a date that cannot be written changes
+  // nothing.
+  const std::string start = shell::DateToYmd(v.BookYearStart);
+  const std::string end = shell::DateToYmd(v.BookYearEnd);
+  std::array<std::string, kPeriods> periods;
+  for (int k = 0; k < kPeriods; ++k) periods[k] = shell::DateToYmd(v.PeriodStart[k]);
+
+  AdminSettingsRec rec = base;
+  rec.SetCompanyName(v.CompanyName);
+  rec.SetAddress(v.Address);
+  rec.SetZipCode(v.ZipCode);
+  rec.SetTown(v.Town);
+  rec.SetState(v.State);
+  rec.SetCountry(v.Country);
+  rec.SetTelephone(v.Telephone);
+  rec.SetFax(v.Fax);
+  rec.SetEmail(v.Email);
+  rec.SetWebsite(v.Website);
+  rec.SetExtraItem2(v.ExtraItem2);
+  rec.SetExtraItem1(v.ExtraItem1);
+  rec.SetCompanyRegistration(v.CompanyRegistration);
+  rec.SetTaxRegistrationId(v.TaxRegistrationId);
+  rec.SetChangedAt(changedAt);
+  rec.SetChangedBy(changedBy);
+  rec.SetProfitAccountCaption(ProfitAccountCaptionText);
+  rec.SetProfitAccountNumber(ProfitAccountNumberText);
+  rec.SetBookYearStart(start);
+  rec.SetBookYearEnd(end);
+  rec.SetFiscalYear(v.FiscalYear);
+  rec.SetCurrencyCode(v.CurrencyCode);
+  rec.SetNoSalesTaxAccounts(v.NoSalesTaxAccounts);
+  rec.SetPeriodCount(static_cast<std::int16_t>(PeriodCountFromText(v.PeriodCountText)));
+  for (int k = 1; k <= kPeriods; ++k) rec.SetPeriodStart(k, periods[k - 1]);
+  rec.SetApprovedAnnualBalance(v.ApprovedAnnualBalance);
+  rec.SetLastClosedPeriod(v.LastClosedPeriod);
+  rec.SetCurrentAnnualBalance(v.CurrentAnnualBalance);
+  rec.SetCurrentPeriod(v.CurrentPeriod);
+  rec.SetSplitJournals(v.SplitJournals ? "true" : "false");
+  for (int j = 0; j < AdminSettingsRec::kJournalCount; ++j) {
+    rec.SetJournalName(j, v.JournalNames[j]);
+    rec.SetJournalFlag(j, v.JournalFlags[j] ? "true" : "false");
+  }
+  return rec;
+}
+
+void SaveAdminSettings() {
+  const AdminSettingsRec rec = RecordFromValues(AdminSettingsValues, AdminSettings,
+                                                platform::DateTimeToText(platform::Now()),
+                                                shell::SystemSettings.CurrentUser);
+  shell::RewriteFile(shell::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
+  AdminSettings = rec;
+  AdminSettingsValues.ChangedAt = rec.ChangedAt();
+  AdminSettingsValues.ChangedBy = rec.ChangedBy();
+  AdminSettingsValues.PeriodCountText = PeriodCountText(rec.PeriodCount());
+}
+
+}  // namespace masterdata

@@ -1,0 +1,133 @@
+// The administration settings of the current administration: the copy
+// `AdminSettings` that the rest of the program reads, the values the
+// settings form shows, and the loader and saver that move them between the
+// file "adminset.vlk" (ADS), the copy and the form's values.
+//
+// The settings form is the record's only editor. Its values live here, in
+// `AdminSettingsValues`, one member per control; the form copies them onto
+// its controls after a load and back before a save, so the loader and the
+// saver also work where the form is not shown (log-in, year-end closing,
+// unfreeze).
+//
+// A stored date that is not a valid "YYYYMMDD" date never stops a load: it
+// is replaced by a date derived from the others (see LoadAdminSettings), in
+// the values and in `AdminSettings`, and its field is named in
+// `AdminSettingsRepairedFields`; the next save stores the replacement.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/datetime.h"
+#include "records/adminsettingsrec.h"
+
+namespace masterdata {
+
+// What the settings form shows, by control.
+struct AdminSettingsFormValues {
+  // Company data (first tab).
+  std::string CompanyName;          // Edit1
+  std::string Address;              // Edit2
+  std::string ZipCode;              // Edit3
+  std::string Town;                 // Edit4
+  std::string State;                // Edit14
+  std::string Country;              // Edit5
+  std::string Telephone;            // Edit6
+  std::string Fax;                  // Edit7
+  std::string Email;                // Edit8
+  std::string Website;              // Edit9
+  std::string ExtraItem2;           // Edit10
+  std::string ExtraItem1;           // Edit11
+  std::string CompanyRegistration;  // Edit12
+  std::string TaxRegistrationId;    // Edit22
+  std::string ChangedAt;            // Edit15, read-only
+  std::string ChangedBy;            // Edit16, read-only
+
+  // Book year, periods, currency (second tab).
+  platform::TDateTime BookYearStart = 0;         // DateTimePicker1
+  platform::TDateTime BookYearEnd = 0;           // DateTimePicker2
+  platform::TDateTime BookYearEndMinimum = 0;    // its minimum: the start + 1 day
+  std::string PeriodCountText;                   // ComboBox1, "01" to "15"
+  std::array<platform::TDateTime, 15> PeriodStart{};  // DateTimePicker3 (period 1) to 17
+  std::string CurrencyCode;                      // Edit21
+  std::string FiscalYear;                        // Edit23
+  bool NoSalesTaxAccounts = false;               // CheckBox1
+
+  // Journals.
+  bool SplitJournals = false;                    // CheckBox13
+  // Sales book, purchase book, day book, optional journals 1 to 3
+  // (Edit24 to Edit29).
+  std::array<std::string, 6> JournalNames;
+  // Customer 1, supplier 1, customer 2, supplier 2, customer 3, supplier 3
+  // (CheckBox7 to CheckBox12).
+  std::array<bool, 6> JournalFlags{};
+
+  // The closing state (always visible, read-only).
+  std::string ApprovedAnnualBalance;  // Edit17
+  std::string CurrentAnnualBalance;   // Edit18
+  std::string LastClosedPeriod;       // Edit19
+  std::string CurrentPeriod;          // Edit20
+};
+
+// The record as last read or written.
+extern records::AdminSettingsRec AdminSettings;
+// The values of the settings form.
+extern AdminSettingsFormValues AdminSettingsValues;
+// The profit account between the moment it is read (the loader: from the
+// record; the form's save: from its choice) and SaveAdminSettings.
+extern std::string ProfitAccountNumberText;
+extern std::string ProfitAccountCaptionText;
+// The stored dates the last load had to replace ("BookYearStart",
+// "BookYearEnd", "PeriodStart[7]", ...); empty when every date was valid.
+extern std::vector<std::string> AdminSettingsRepairedFields;
+// The warning the settings form shows when the last load replaced dates.
+extern std::string MsgStoredDatesReplaced;
+
+// The journal names a new administration starts with: sales book, purchase
+// book, day book, no optional journals.
+extern const std::array<std::string, 6> DefaultJournalNames;
+
+// The number of periods as the form shows it: two digits ("04", "12").
+std::string PeriodCountText(int count);
+
+// The pending one-time conversions of the current administration's data
+// files, run by the loader inside its open set before the record is read.
+// The conversions come with their own unit; until then none is pending and
+// this does nothing.
+void ConvertDataFiles();
+
+// Opens "ADS;", runs ConvertDataFiles and reads record 0 into AdminSettings
+// and onto the form's values; an empty file (a new administration) gets the
+// defaults of a new administration, which are saved at once. On an open
+// failure a message box shows the operating system's text of the error and
+// nothing changes.
+//
+// Stored dates that are not valid "YYYYMMDD" dates are replaced:
+// - BookYearStart: period 1's start when that is valid, else 1 January of
+//   the book-year end's year when that is valid, else 1 January of today's
+//   year;
+// - BookYearEnd (also one not after the start): the day before the start's
+//   day a year later;
+// - PeriodStart[k]: k = 1 the book-year start; k up to the number of periods
+//   N the equal share start + (end - start) * (k - 1) / N (days, cut to a
+//   whole day), as the form proposes; every later element the day after the
+//   book-year end.
+// N is the stored period count held to 1 to 15 for these rules.
+void LoadAdminSettings();
+
+// Builds AdminSettings from the form's values and writes it as the only
+// record of ADS (the whole file is replaced). The ADS file must be named by
+// the open file set. ChangedAt and ChangedBy are stamped with now and the
+// current user; CompanyShortName, CreatedBy and CreatedAt keep what
+// AdminSettings holds; a number-of-periods text that is not a number from 1
+// to 15 counts as "01". Bytes of AdminSettings that no field covers (the pad
+// byte, the room after each text) are written as they are.
+void SaveAdminSettings();
+
+// The record for the form's values, built on top of `base` (whose bytes
+// the values do not cover are kept), stamped with `changedAt`/`changedBy`.
+records::AdminSettingsRec RecordFromValues(const AdminSettingsFormValues& values, const records::AdminSettingsRec& base,
+                                           const std::string& changedAt, const std::string& changedBy);
+
+}  // namespace masterdata

@@ -1,0 +1,443 @@
+// The administration-settings record, its loader and its saver.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "masterdata/adminsettingsrecord.h"
+#include "platform/datetime.h"
+#include "platform/errors.h"
+#include "platform/oserror.h"
+#include "records/adminsettingsrec.h"
+#include "shell/fileset.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+#include "support/fakefs.h"
+#include "ui/headless.h"
+
+namespace {
+
+using masterdata::AdminSettings;
+using masterdata::AdminSettingsValues;
+using records::AdminSettingsRec;
+using support::FakeFileSystem;
+
+constexpr const char* kSettingsFile = "/d/DEMO/adminset.vlk";
+
+platform::TDateTime Day(const std::string& ymd) { return shell::YmdToDate(ymd); }
+std::string Ymd(platform::TDateTime d) { return shell::DateToYmd(d); }
+
+std::string Bytes(const AdminSettingsRec& r) {
+  return std::string(reinterpret_cast<const char*>(r.data()), AdminSettingsRec::kSize);
+}
+AdminSettingsRec FromBytes(const std::string& bytes) {
+  AdminSettingsRec r;
+  std::copy_n(bytes.data(), std::min(bytes.size(), AdminSettingsRec::kSize), r.Bytes.begin());
+  return r;
+}
+
+// A record of an administration in its second book year, every field
+// filled, with leftovers after the texts and in the pad byte as old files
+// have them.
+AdminSettingsRec StoredRecord() {
+  AdminSettingsRec r;
+  r.Bytes.fill('#');
+  r.SetCompanyShortName("Acme");
+  r.SetTaxRegistrationId("NL001234567B01");
+  r.SetCompanyName("Acme Trading");
+  r.SetAddress("Main Street 1");
+  r.SetZipCode("1234 AB");
+  r.SetTown("Utrecht");
+  r.SetState("Utrecht");
+  r.SetCountry("Netherlands");
+  r.SetTelephone("030-1234567");
+  r.SetFax("030-7654321");
+  r.SetEmail("info@acme.example");
+  r.SetWebsite("www.acme.example");
+  r.SetExtraItem2("extra 2");
+  r.SetChangedAt("05-03-2024 14:30:00");
+  r.SetChangedBy("ANNA");
+  r.SetExtraItem1("extra 1");
+  r.SetCompanyRegistration("KvK 123");
+  r.SetProfitAccountCaption("Retained earnings");
+  r.SetProfitAccountNumber("0500");
+  r.SetBookYearStart("20080401");
+  r.SetBookYearEnd("20090331");
+  r.SetFiscalYear("2008");
+  r.SetCurrencyCode("EUR");
+  r.SetNoSalesTaxAccounts(true);
+  r.SetPeriodCount(4);
+  const char* periods[] = {"20080401", "20080701", "20080930", "20081230", "20090401"};
+  for (int k = 1; k <= 15; ++k) r.SetPeriodStart(k, k <= 5 ? periods[k - 1] : "20080401");
+  r.SetApprovedAnnualBalance("2007");
+  r.SetLastClosedPeriod("01/04");
+  r.SetCurrentAnnualBalance("0809");
+  r.SetCurrentPeriod("02/04");
+  r.SetCreatedBy("PIET");
+  r.SetCreatedAt("01-04-2008 08:00:00");
+  r.SetSplitJournals("true");
+  const char* journals[] = {"Verkoopboek", "Inkoopboek", "Memoriaal", "Kas", "Bank", "Diversen"};
+  for (int j = 0; j < 6; ++j) r.SetJournalName(j, journals[j]);
+  const char* flags[] = {"true", "false", "false", "true", "true", "true"};
+  for (int i = 0; i < 6; ++i) r.SetJournalFlag(i, flags[i]);
+  return r;
+}
+
+TEST(AdminSettingsRecord, FieldsLieAtTheirOffsets) {
+  const AdminSettingsRec r = StoredRecord();
+  const std::string b = Bytes(r);
+  ASSERT_EQ(b.size(), 1386u);
+  struct Field {
+    std::size_t offset;
+    std::string text;
+  };
+  const std::vector<Field> texts = {
+      {0, "Acme"}, {21, "NL001234567B01"}, {37, "Acme Trading"}, {88, "Main Street 1"}, {139, "1234 AB"},
+      {150, "Utrecht"}, {201, "Utrecht"}, {252, "Netherlands"}, {303, "030-1234567"}, {334, "030-7654321"},
+      {365, "info@acme.example"}, {466, "www.acme.example"}, {567, "extra 2"}, {618, "05-03-2024 14:30:00"},
+      {639, "ANNA"}, {650, "extra 1"}, {701, "KvK 123"}, {752, "Retained earnings"}, {783, "0500"},
+      {804, "20080401"}, {813, "20090331"}, {822, "2008"}, {827, "EUR"},
+      {834, "20080401"}, {843, "20080701"}, {852, "20080930"}, {861, "20081230"}, {870, "20090401"},
+      {960, "20080401"},  // element 15
+      {969, "2007"}, {978, "01/04"}, {987, "0809"}, {996, "02/04"}, {1005, "PIET"},
+      {1016, "01-04-2008 08:00:00"}, {1037, "true"}, {1043, "Verkoopboek"}, {1094, "Inkoopboek"},
+      {1145, "Memoriaal"}, {1196, "Kas"}, {1247, "Bank"}, {1298, "Diversen"}, {1349, "true"}, {1355, "false"},
+      {1361, "false"}, {1367, "true"}, {1373, "true"}, {1379, "true"}};
+  for (const auto& f : texts) {
+    EXPECT_EQ(static_cast<unsigned char>(b[f.offset]), f.text.size()) << f.offset;
+    EXPECT_EQ(b.substr(f.offset + 1, f.text.size()), f.text) << f.offset;
+  }
+  EXPECT_EQ(b[831], '\x01');                  // NoSalesTaxAccounts
+  EXPECT_EQ(b.substr(832, 2), std::string("\x04\x00", 2));  // PeriodCount, little-endian
+  EXPECT_EQ(b[1385], '#');                    // the pad byte is never written
+  EXPECT_EQ(b[1044 + 11], '#');               // after a text: what the buffer held
+
+  EXPECT_EQ(r.PeriodStart(5), "20090401");
+  EXPECT_EQ(r.JournalName(4), "Bank");
+  EXPECT_EQ(r.JournalFlag(1), "false");
+  EXPECT_EQ(r.Journal2SupplierFlag(), "true");
+  EXPECT_EQ(r.OptionalJournalName3(), "Diversen");
+  EXPECT_THROW(r.PeriodStart(16), std::out_of_range);
+  EXPECT_THROW(r.JournalName(6), std::out_of_range);
+}
+
+class AdminSettingsLoader : public ::testing::Test {
+ protected:
+  support::FakeDataStore store;
+  ui::HeadlessBackend backend;
+  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 3, 5) + platform::EncodeTime(14, 30, 0, 0)};
+
+  void SetUp() override {
+    store.fs.AddFolder("/d/DEMO");
+    store.fs.AddFolder("/d/NEW");
+    shell::SetDataRoot("/d/");
+    shell::SetCurrentAdministrationFolder("DEMO");
+    shell::SystemSettings.CurrentUser = "ANNA";
+    ResetUnit();
+  }
+  void TearDown() override {
+    ResetUnit();
+    shell::SystemSettings.CurrentUser.clear();
+  }
+  static void ResetUnit() {
+    AdminSettings = {};
+    AdminSettingsValues = {};
+    masterdata::ProfitAccountNumberText.clear();
+    masterdata::ProfitAccountCaptionText.clear();
+    masterdata::AdminSettingsRepairedFields.clear();
+  }
+
+  void Store(const AdminSettingsRec& r, const std::string& path = kSettingsFile) {
+    store.fs.SetFile(path, Bytes(r));
+  }
+  // Loads, and saves inside a set as the settings form does.
+  void SaveInSet() {
+    int result = -1;
+    shell::OpenFileSet("ADS", result);
+    ASSERT_EQ(result, 0);
+    masterdata::SaveAdminSettings();
+    shell::CloseFileSet();
+  }
+};
+
+TEST_F(AdminSettingsLoader, ARecordGoesOntoTheFormValues) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  const auto& v = AdminSettingsValues;
+  EXPECT_EQ(Bytes(AdminSettings), Bytes(StoredRecord()));
+  EXPECT_EQ(v.CompanyName, "Acme Trading");
+  EXPECT_EQ(v.TaxRegistrationId, "NL001234567B01");
+  EXPECT_EQ(v.Email, "info@acme.example");
+  EXPECT_EQ(v.ChangedBy, "ANNA");
+  EXPECT_EQ(Ymd(v.BookYearStart), "20080401");
+  EXPECT_EQ(Ymd(v.BookYearEnd), "20090331");
+  EXPECT_EQ(Ymd(v.BookYearEndMinimum), "20080402");
+  EXPECT_EQ(v.PeriodCountText, "04");
+  EXPECT_EQ(Ymd(v.PeriodStart[1]), "20080701");
+  EXPECT_EQ(Ymd(v.PeriodStart[4]), "20090401");
+  EXPECT_EQ(Ymd(v.PeriodStart[14]), "20080401");  // all fifteen, whatever the count
+  EXPECT_TRUE(v.NoSalesTaxAccounts);
+  EXPECT_EQ(v.CurrencyCode, "EUR");
+  EXPECT_EQ(v.FiscalYear, "2008");
+  EXPECT_EQ(v.ApprovedAnnualBalance, "2007");
+  EXPECT_EQ(v.LastClosedPeriod, "01/04");
+  EXPECT_EQ(v.CurrentAnnualBalance, "0809");
+  EXPECT_EQ(v.CurrentPeriod, "02/04");
+  EXPECT_EQ(v.JournalNames[0], "Verkoopboek");
+  EXPECT_EQ(v.JournalNames[5], "Diversen");
+  EXPECT_EQ(v.JournalFlags, (std::array<bool, 6>{true, false, false, true, true, true}));
+  EXPECT_TRUE(v.SplitJournals);
+  EXPECT_EQ(masterdata::ProfitAccountNumberText, "0500");
+  EXPECT_EQ(masterdata::ProfitAccountCaptionText, "Retained earnings");
+  EXPECT_TRUE(masterdata::AdminSettingsRepairedFields.empty());
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+struct Shown {
+  const char* name;
+  std::int16_t periodCount;
+  std::string split;
+  std::string flag;
+  std::string countText;
+  bool splitChecked;
+  bool flagChecked;
+};
+
+class AdminSettingsShown : public AdminSettingsLoader, public ::testing::WithParamInterface<Shown> {};
+
+TEST_P(AdminSettingsShown, FollowTheDisplayRules) {
+  const Shown& p = GetParam();
+  AdminSettingsRec r = StoredRecord();
+  r.SetPeriodCount(p.periodCount);
+  r.SetSplitJournals(p.split);
+  r.SetJournal1CustomerFlag(p.flag);
+  Store(r);
+  masterdata::LoadAdminSettings();
+  EXPECT_EQ(AdminSettingsValues.PeriodCountText, p.countText);
+  EXPECT_EQ(AdminSettingsValues.SplitJournals, p.splitChecked);
+  EXPECT_EQ(AdminSettingsValues.JournalFlags[0], p.flagChecked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, AdminSettingsShown,
+                         ::testing::Values(Shown{"FourPeriods", 4, "true", "true", "04", true, true},
+                                           Shown{"TwelvePeriods", 12, "false", "false", "12", false, false},
+                                           Shown{"EmptySplitIsChecked", 1, "", "", "01", true, false},
+                                           Shown{"UpperCaseFlagIsNotSet", 15, "FALSE", "TRUE", "15", true, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AdminSettingsLoader, SaveRoundTripKeepsTheRecordByteForByte) {
+  // Two records in the file: the save leaves one.
+  store.fs.SetFile(kSettingsFile, Bytes(StoredRecord()) + Bytes(StoredRecord()));
+  masterdata::LoadAdminSettings();
+  SaveInSet();
+  EXPECT_EQ(store.fs.File(kSettingsFile), Bytes(StoredRecord()));
+  SaveInSet();
+  EXPECT_EQ(store.fs.File(kSettingsFile).size(), 1386u);
+}
+
+TEST_F(AdminSettingsLoader, SaveTakesTheFormValuesAndStamps) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  clock.Set(platform::EncodeDate(2024, 6, 1) + platform::EncodeTime(9, 5, 7, 0));
+  shell::SystemSettings.CurrentUser = "BERNADETTE_X";
+  auto& v = AdminSettingsValues;
+  v.CompanyName = std::string(60, 'c');
+  v.BookYearStart = Day("20090401");
+  v.BookYearEnd = Day("20100331");
+  v.PeriodStart[1] = Day("20091001");
+  v.PeriodCountText = "02";
+  v.SplitJournals = false;
+  v.JournalFlags[1] = true;
+  v.JournalNames[3] = "Kas 2";
+  v.CurrentPeriod = "00/02";
+  masterdata::ProfitAccountNumberText = std::string(25, '9');
+  masterdata::ProfitAccountCaptionText = "Profit";
+  SaveInSet();
+
+  const AdminSettingsRec r = FromBytes(store.fs.File(kSettingsFile));
+  EXPECT_EQ(r.CompanyName(), std::string(50, 'c'));
+  EXPECT_EQ(r.ChangedAt(), "01-06-2024 09:05:07");
+  EXPECT_EQ(r.ChangedBy(), "BERNADETTE");
+  EXPECT_EQ(r.BookYearStart(), "20090401");
+  EXPECT_EQ(r.BookYearEnd(), "20100331");
+  EXPECT_EQ(r.PeriodStart(2), "20091001");
+  EXPECT_EQ(r.PeriodCount(), 2);
+  EXPECT_EQ(r.SplitJournals(), "false");
+  EXPECT_EQ(r.Journal1SupplierFlag(), "true");
+  EXPECT_EQ(r.Journal1CustomerFlag(), "true");
+  EXPECT_EQ(r.OptionalJournalName1(), "Kas 2");
+  EXPECT_EQ(r.CurrentPeriod(), "00/02");
+  EXPECT_EQ(r.ProfitAccountNumber(), std::string(20, '9'));
+  EXPECT_EQ(r.ProfitAccountCaption(), "Profit");
+  // Not the form's: they keep what the record held.
+  EXPECT_EQ(r.CompanyShortName(), "Acme");
+  EXPECT_EQ(r.CreatedBy(), "PIET");
+  EXPECT_EQ(r.CreatedAt(), "01-04-2008 08:00:00");
+  EXPECT_EQ(Bytes(AdminSettings), store.fs.File(kSettingsFile));
+  EXPECT_EQ(AdminSettingsValues.ChangedAt, "01-06-2024 09:05:07");
+}
+
+TEST_F(AdminSettingsLoader, ANumberOfPeriodsThatIsNoItemCountsAsOne) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  const std::vector<std::pair<std::string, int>> cases = {
+      {"04", 4}, {"4", 4}, {"15", 15}, {"16", 1}, {"00", 1}, {"", 1}, {"x1", 1}, {"-1", 1}};
+  for (const auto& [text, count] : cases) {
+    AdminSettingsValues.PeriodCountText = text;
+    SaveInSet();
+    EXPECT_EQ(FromBytes(store.fs.File(kSettingsFile)).PeriodCount(), count) << text;
+    EXPECT_EQ(AdminSettingsValues.PeriodCountText, masterdata::PeriodCountText(count)) << text;
+  }
+}
+
+TEST_F(AdminSettingsLoader, ANewAdministrationGetsTheDefaults) {
+  masterdata::LoadAdminSettings();
+  const std::string file = store.fs.File(kSettingsFile);
+  ASSERT_EQ(file.size(), 1386u);
+  const AdminSettingsRec r = FromBytes(file);
+  EXPECT_EQ(r.BookYearStart(), "20080101");
+  EXPECT_EQ(r.BookYearEnd(), "20081231");
+  EXPECT_EQ(r.PeriodCount(), 1);
+  EXPECT_EQ(r.PeriodStart(1), "20080101");
+  for (int k = 2; k <= 15; ++k) EXPECT_EQ(r.PeriodStart(k), "20090101") << k;
+  EXPECT_EQ(r.CurrencyCode(), "EUR");
+  EXPECT_EQ(r.FiscalYear(), "2008");
+  EXPECT_EQ(r.CurrentAnnualBalance(), "2008");
+  EXPECT_EQ(r.CurrentPeriod(), "00/00");
+  EXPECT_EQ(r.ApprovedAnnualBalance(), "");
+  EXPECT_EQ(r.LastClosedPeriod(), "");
+  EXPECT_FALSE(r.NoSalesTaxAccounts());
+  EXPECT_EQ(r.ProfitAccountNumber(), "");
+  EXPECT_EQ(r.ProfitAccountCaption(), "");
+  EXPECT_EQ(r.SalesBookName(), "Sales Book");
+  EXPECT_EQ(r.PurchaseBookName(), "Purchase Book");
+  EXPECT_EQ(r.DayBookName(), "Daybook");
+  for (int j = 3; j < 6; ++j) EXPECT_EQ(r.JournalName(j), "") << j;
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(r.JournalFlag(i), "false") << i;
+  EXPECT_EQ(r.SplitJournals(), "true");
+  EXPECT_EQ(r.ChangedAt(), "05-03-2024 14:30:00");
+  EXPECT_EQ(r.ChangedBy(), "ANNA");
+  EXPECT_EQ(r.CompanyName(), "");
+  EXPECT_EQ(r.CreatedBy(), "");
+  EXPECT_EQ(AdminSettingsValues.PeriodCountText, "01");
+  EXPECT_EQ(Bytes(AdminSettings), file);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+TEST_F(AdminSettingsLoader, ANewAdministrationTakesNothingFromTheOneLoadedBefore) {
+  // What a new administration gets in a fresh program...
+  shell::SetCurrentAdministrationFolder("NEW");
+  masterdata::LoadAdminSettings();
+  const std::string fresh = store.fs.File("/d/NEW/adminset.vlk");
+  store.fs.Delete("/d/NEW/adminset.vlk");
+  ResetUnit();
+
+  // ...it also gets after another administration was loaded and edited.
+  shell::SetCurrentAdministrationFolder("DEMO");
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  AdminSettingsValues.JournalNames[0] = "Edited";
+  masterdata::ProfitAccountNumberText = "0600";
+  shell::SetCurrentAdministrationFolder("NEW");
+  masterdata::LoadAdminSettings();
+  EXPECT_EQ(store.fs.File("/d/NEW/adminset.vlk"), fresh);
+  EXPECT_EQ(masterdata::ProfitAccountNumberText, "");
+  EXPECT_EQ(AdminSettingsValues.JournalNames[0], "Sales Book");
+}
+
+struct BadDates {
+  const char* name;
+  std::string start, end, period1, period7, period13;
+  std::int16_t count;
+  // Expected after the load.
+  std::string wantStart, wantEnd, wantPeriod7, wantPeriod13;
+  std::vector<std::string> repaired;
+};
+
+class AdminSettingsBadDates : public AdminSettingsLoader, public ::testing::WithParamInterface<BadDates> {};
+
+TEST_P(AdminSettingsBadDates, AreReplacedAndTheLoadGoesOn) {
+  const BadDates& p = GetParam();
+  AdminSettingsRec r = StoredRecord();
+  r.SetBookYearStart(p.start);
+  r.SetBookYearEnd(p.end);
+  r.SetPeriodCount(p.count);
+  for (int k = 1; k <= 15; ++k) r.SetPeriodStart(k, "20080601");
+  r.SetPeriodStart(1, p.period1);
+  r.SetPeriodStart(7, p.period7);
+  r.SetPeriodStart(13, p.period13);
+  Store(r);
+
+  masterdata::LoadAdminSettings();
+  const auto& v = AdminSettingsValues;
+  EXPECT_EQ(Ymd(v.BookYearStart), p.wantStart);
+  EXPECT_EQ(Ymd(v.BookYearEnd), p.wantEnd);
+  EXPECT_EQ(Ymd(v.PeriodStart[6]), p.wantPeriod7);
+  EXPECT_EQ(Ymd(v.PeriodStart[12]), p.wantPeriod13);
+  EXPECT_EQ(masterdata::AdminSettingsRepairedFields, p.repaired);
+  // The copy the other units read holds the replacements too.
+  EXPECT_EQ(AdminSettings.BookYearStart(), p.wantStart);
+  EXPECT_EQ(AdminSettings.PeriodStart(7), p.wantPeriod7);
+  // The fields after the bad one are shown all the same.
+  EXPECT_EQ(v.JournalNames[5], "Diversen");
+  EXPECT_EQ(v.CurrentPeriod, "02/04");
+  EXPECT_TRUE(v.JournalFlags[5]);
+  EXPECT_FALSE(shell::FileSetOpen);
+
+  // The next save stores the replacements.
+  SaveInSet();
+  const AdminSettingsRec saved = FromBytes(store.fs.File(kSettingsFile));
+  EXPECT_EQ(saved.BookYearStart(), p.wantStart);
+  EXPECT_EQ(saved.BookYearEnd(), p.wantEnd);
+  EXPECT_EQ(saved.PeriodStart(13), p.wantPeriod13);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AdminSettingsBadDates,
+    ::testing::Values(
+        // 2008 has 366 days: period 7 of 12 starts 182 days after 1 January.
+        BadDates{"EmptyPeriodWithinTheYear", "20080101", "20081231", "20080101", "", "20080101", 12, "20080101",
+                 "20081231", "20080701", "20080101", {"PeriodStart[7]"}},
+        BadDates{"PeriodAfterTheLastTakesTheDayAfterTheYear", "20080101", "20081231", "20080101", "20080101",
+                 "2008013x", 12, "20080101", "20081231", "20080101", "20090101", {"PeriodStart[13]"}},
+        BadDates{"StartFromPeriodOne", "", "20090331", "20080401", "20080401", "20080401", 4, "20080401",
+                 "20090331", "20080401", "20080401", {"BookYearStart"}},
+        BadDates{"StartFromTheEndsYear", "2008-1-1", "20081231", "20080230", "20080101", "20080101", 1, "20080101",
+                 "20081231", "20080101", "20080101", {"BookYearStart", "PeriodStart[1]"}},
+        BadDates{"EndThatIsNoDate", "20080101", "20081331", "20080101", "20080101", "20080101", 1, "20080101",
+                 "20081231", "20080101", "20080101", {"BookYearEnd"}},
+        BadDates{"EndBeforeTheStart", "20080401", "20071231", "20080401", "20080401", "20080401", 4, "20080401",
+                 "20090331", "20080401", "20080401", {"BookYearEnd"}},
+        BadDates{"NothingValidTakesTodaysYear", "", "", "", "", "", 0, "20240101", "20241231", "20250101",
+                 "20250101",
+                 {"BookYearStart", "BookYearEnd", "PeriodStart[1]", "PeriodStart[7]", "PeriodStart[13]"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AdminSettingsLoader, AnOpenFailureShowsTheSystemTextAloneAndChangesNothing) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  const std::string before = Bytes(AdminSettings);
+  AdminSettingsValues.CompanyName = "on the form";
+  store.fs.InjectError(kSettingsFile, FakeFileSystem::Op::OpenReadWrite, 5);
+  masterdata::LoadAdminSettings();
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, platform::OsErrorText(5));
+  EXPECT_EQ(Bytes(AdminSettings), before);
+  EXPECT_EQ(AdminSettingsValues.CompanyName, "on the form");
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+TEST_F(AdminSettingsLoader, ASaveOutsideAnOpenSetIsAnErrorAndChangesNothing) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  const std::string before = Bytes(AdminSettings);
+  AdminSettingsValues.CompanyName = "changed";
+  EXPECT_THROW(masterdata::SaveAdminSettings(), platform::IoError);
+  EXPECT_EQ(Bytes(AdminSettings), before);
+  EXPECT_EQ(store.fs.File(kSettingsFile), before);
+}
+
+}  // namespace
