@@ -1,7 +1,489 @@
 #include "masterdata/ledgercatunit.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/cp1252.h"
+#include "platform/datetime.h"
+#include "records/ledgeraccountrec.h"
+#include "records/ledgercategoryrec.h"
+#include "shell/fileset.h"
+#include "shell/filesetscope.h"
+#include "shell/languagetext.h"
+#include "shell/startschermunit.h"
+#include "shell/systemsettings.h"
+#include "ui/application.h"
+
 namespace masterdata {
 
+std::string CategoryNotPostedText = "First post or delete the entry in the edit fields";
+std::string CategoryDuplicateText = "This entry already exists";
+std::string CategoryLimitText = "The list is full: no more than 400 entries";
+std::string CategoryTopText = "This row is already the first one";
+std::string CategoryBottomText = "This row is already the last one";
+std::string MsgCategoryNameTooLong = "A category name holds at most 50 characters";
+std::string MsgCategoryNameSemicolon = "A category name may not contain \";\"";
+const char* const CategoryInUseMarker = "in use !";
+shell::HelpCaptionBlockRec LedgercategoryHelpCaptions;
 TLedgercategory* Ledgercategory = nullptr;
+
+namespace {
+
+// The product's web site; the page is chosen by the language.
+constexpr const char* kWebSite = "https://www.ombrelo.example/";
+
+// The text without the blanks and control characters at either end.
+std::string Trimmed(const std::string& s) {
+  auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+  auto b = std::find_if_not(s.begin(), s.end(), isBlank);
+  auto e = std::find_if_not(s.rbegin(), s.rend(), isBlank).base();
+  return b < e ? std::string(b, e) : std::string();
+}
+
+std::string Cut(std::string s, std::size_t n) {
+  if (s.size() > n) s.resize(n);
+  return s;
+}
+
+// Whether a GL account names the category; the names are compared exactly,
+// byte for byte. An empty name is never in use. Needs GLA in the open set.
+bool CategoryInUse(const std::string& name) {
+  if (name.empty()) return false;
+  records::LedgerAccountRec account;
+  const int n = shell::RecordCount(shell::FileCode::GLA);
+  for (int i = 0; i < n; ++i) {
+    shell::ReadRecord(shell::FileCode::GLA, i, account);
+    if (account.CategoryName() == name) return true;
+  }
+  return false;
+}
+
+// The first name that occurs twice among the rows, compared ignoring case
+// (the GL accounts form matches category names ignoring case); empty when
+// every name is unique.
+std::string FirstDuplicateName(const std::vector<CategoryRow>& rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    for (std::size_t j = i + 1; j < rows.size(); ++j)
+      if (cp1252::EqualsIgnoringCase(rows[i].name, rows[j].name)) return rows[i].name;
+  return {};
+}
+
+}  // namespace
+
+TLedgercategory::TLedgercategory() : ui::Form("Ledgercategory", "TLedgercategory") {
+  SetCaption("Ledger category");
+  width = 640;
+  height = 600;
+
+  Save.SetCaption("Save");
+  Delete.SetCaption("Delete");
+  Cancel.SetCaption("Cancel");
+  Save.OnExecute = [this] { SaveExecute(); };
+  Delete.OnExecute = [this] { DeleteExecute(); };
+  Cancel.OnExecute = [this] { CancelExecute(); };
+  for (ui::ActionClient* c : std::initializer_list<ui::ActionClient*>{&Save1, &ToolButton1, &Save2})
+    c->SetAction(&Save);
+  for (ui::ActionClient* c : std::initializer_list<ui::ActionClient*>{&Delete1, &ToolButton2, &Button3})
+    c->SetAction(&Delete);
+  for (ui::ActionClient* c : std::initializer_list<ui::ActionClient*>{&Cancel1, &ToolButton3, &Button2})
+    c->SetAction(&Cancel);
+  ToolButton1.SetImageIndex(0);
+  ToolButton2.SetImageIndex(1);
+  ToolButton3.SetImageIndex(2);
+  ToolButton6.SetImageIndex(5);
+
+  Label2.SetBold(true);
+
+  Panel1.SetBevel(false);
+  Panel1.hints.stretch = 1;
+  StringGrid1.hints.stretch = 1;
+  StringGrid1.hints.minWidth = 460;
+  StringGrid1.SetCell(0, 0, "Kind");
+  StringGrid1.SetCell(1, 0, "Category");
+  StringGrid1.SetColWidth(0, 200);
+  StringGrid1.SetColWidth(1, 280);
+  // The stamp of each row rides along unseen.
+  StringGrid1.SetColWidth(2, 0);
+  StringGrid1.SetColWidth(3, 0);
+  StringGrid1.SetRow(1);
+  Panel2.SetBevel(false);
+  Image1.hints.width = 70;
+  Image2.hints.width = 70;
+
+  Panel3.gridColumns = 2;
+  Panel3.SetBevel(false);
+  Edit1.SetMaxLength(kCategoryNameRoom);
+  Edit1.hints.stretch = 1;
+  RadioGroup1.hints.colSpan = 2;
+  RadioGroup1.hints.newRow = true;
+  RadioButton1.SetChecked(true);
+  Panel4.hints.colSpan = 2;
+  Panel4.hints.newRow = true;
+  Panel4.SetBevel(false);
+  for (ui::Edit* e : {&Edit2, &Edit3, &Edit4}) e->SetReadOnly(true);
+  Edit2.hints.width = 110;
+  Edit3.hints.width = 170;
+  Edit4.hints.width = 90;
+
+  Panel5.SetBevel(false);
+  Panel6.SetBevel(false);
+  for (ui::Button* b : {&Image4, &Image3, &Save2, &Button3, &Button2}) b->hints.width = 100;
+
+  OnActivate = [this] { FormActivate(); };
+  OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
+  Image4.OnClick = [this] { Image4Click(); };
+  Select1.OnClick = [this] { Image4Click(); };
+  Image3.OnClick = [this] { Image3Click(); };
+  Add1.OnClick = [this] { Image3Click(); };
+  Image1.OnClick = [this] { Image1Click(); };
+  Up1.OnClick = [this] { Image1Click(); };
+  Image2.OnClick = [this] { Image2Click(); };
+  Down1.OnClick = [this] { Image2Click(); };
+  Edit1.OnChange = [this] { Edit1Change(); };
+  StringGrid1.OnSelectCell = [this](int, int, bool&) { rowChosen_ = true; };
+  BrenvackGLcategoryHelp1.OnClick = [this] { BrenvackGLcategoryHelp1Click(); };
+  ToolButton6.OnClick = [this] { BrenvackGLcategoryHelp1Click(); };
+  BrenvickHelp1.OnClick = [this] { BrenvickHelp1Click(); };
+  utorial1.OnClick = [this] { utorial1Click(); };
+  About1.OnClick = [this] { About1Click(); };
+  Brenvickhomepage1.OnClick = [this] { Brenvickhomepage1Click(); };
+
+  SetPostEnabled(false);
+}
+
+void TLedgercategory::ApplyLanguageTexts() {
+  using shell::L;
+  // The form shows its own text alone, without the product and group.
+  SetCaption(L(2220));
+  std::string title = Cut(" " + L(1027), 31);
+  title = Cut(title + " (", 33);
+  title = Cut(title + shell::CurrentAdministrationName, 63);
+  Label2.SetCaption(Cut(title + ")", 64));
+  Label1.SetCaption(L(2220));
+  StringGrid1.SetCell(0, 0, L(2332));
+  StringGrid1.SetCell(1, 0, L(2220));
+  RadioGroup1.SetCaption(L(2332));
+  RadioButton1.SetCaption(L(2255));
+  RadioButton2.SetCaption(L(2284));
+
+  File1.SetCaption(L(21));
+  Save.SetCaption(L(54));  // Save1, Save2 and the tool button
+  Run1.SetCaption(L(247));
+  Delete.SetCaption(L(260));  // Button3, its menu item and tool button
+  Help1.SetCaption(L(284));
+  About1.SetCaption(L(295));
+  Cancel.SetCaption(L(306));  // Cancel1, Button2 and the tool button
+  Select1.SetCaption(L(345));
+  Up1.SetCaption(L(398));
+  Down1.SetCaption(L(411));
+  Add1.SetCaption(L(424));
+  Brenvickhomepage1.SetCaption(L(486));
+  BrenvickHelp1.SetCaption(L(514));
+  BrenvackGLcategoryHelp1.SetCaption(L(2348));
+  // The buttons beside the grid say what their menu items say.
+  Image4.SetCaption(L(345));
+  Image3.SetCaption(L(424));
+  Image1.SetCaption(L(398));
+  Image2.SetCaption(L(411));
+
+  CategoryNotPostedText = L(9567);
+  CategoryDuplicateText = L(9648);
+  CategoryLimitText = L(9506);
+  CategoryTopText = L(9384);
+  CategoryBottomText = L(9445);
+
+  // The kinds in the grid follow the new radio captions.
+  ShowRows();
+}
+
+bool TLedgercategory::EntryHeld() const { return takenOut_ || !Trimmed(Edit1.GetText()).empty(); }
+
+std::string TLedgercategory::KindCaption(const std::string& kind) const {
+  return kind == records::kBalanceSheetKind ? RadioButton1.Caption() : RadioButton2.Caption();
+}
+
+std::string TLedgercategory::CheckedKind() const {
+  return std::string(RadioButton1.Checked() ? records::kBalanceSheetKind : records::kProfitAndLossKind);
+}
+
+void TLedgercategory::ShowRows() {
+  const int n = CategoryRowTotal();
+  StringGrid1.SetRowCount(std::max(2, n + 1));
+  for (int i = 0; i < n; ++i) {
+    const CategoryRow& r = rows_[i];
+    StringGrid1.SetCell(0, i + 1, KindCaption(r.kind));
+    StringGrid1.SetCell(1, i + 1, r.name);
+    StringGrid1.SetCell(2, i + 1, r.changedBy);
+    StringGrid1.SetCell(3, i + 1, r.changedAt);
+  }
+  if (n == 0)
+    for (int c = 0; c < 4; ++c) StringGrid1.SetCell(c, 1, {});
+}
+
+void TLedgercategory::SetSelectEnabled(bool e) {
+  Image4.SetEnabled(e);
+  Select1.SetEnabled(e);
+}
+
+void TLedgercategory::SetPostEnabled(bool e) {
+  Image3.SetEnabled(e);
+  Add1.SetEnabled(e);
+}
+
+void TLedgercategory::ClearStatus() { StatusBar1.Show({}, ui::colors::Default); }
+
+void TLedgercategory::FormActivate() {
+  rows_.clear();
+  takenOut_ = false;
+  takenRow_ = {};
+  ClearStatus();
+  Edit1.SetEnabled(true);
+  Edit1.SetBackColor(ui::colors::Default);
+  Edit1.SetText({});
+  Edit2.SetText({});
+  Edit3.SetText({});
+  Edit4.SetText({});
+  Edit4.SetBackColor(ui::colors::Default);
+  RadioButton1.SetChecked(true);
+  Delete.SetEnabled(true);
+  SetSelectEnabled(true);
+
+  {
+    // The start screen opened "GLC;" for this showing; the scope nests in
+    // that set (or opens its own when the form is shown without it).
+    shell::FileSetScope scope("GLC;");
+    if (scope.Ok()) {
+      records::LedgerCategoryRec rec;
+      const int n = shell::RecordCount(shell::FileCode::GLC);
+      rows_.reserve(n);
+      for (int i = 0; i < n; ++i) {
+        shell::ReadRecord(shell::FileCode::GLC, i, rec);
+        // Any kind text other than the balance-sheet code counts as profit
+        // and loss, and is written so at the next save.
+        const bool balance = rec.CategoryKind() == records::kBalanceSheetKind;
+        rows_.push_back({std::string(balance ? records::kBalanceSheetKind : records::kProfitAndLossKind),
+                         rec.CategoryName(), rec.ChangedBy(), rec.ChangedAt()});
+      }
+    }
+  }
+  // End the set the start screen opened for this showing.
+  shell::CloseFileSet();
+
+  ShowRows();
+  StringGrid1.SetRow(1);
+  // Accounts refer to a category by its name alone: a name under both kinds
+  // (or twice) in an older file is shown, not refused.
+  const std::string dup = FirstDuplicateName(rows_);
+  if (!dup.empty()) StatusBar1.Show(CategoryDuplicateText + ": " + dup, ui::colors::Yellow);
+  Edit1Change();
+}
+
+void TLedgercategory::Image4Click() {
+  ClearStatus();
+  if (EntryHeld()) {
+    StatusBar1.Show(CategoryNotPostedText, ui::colors::Red);
+    SetSelectEnabled(false);
+    return;
+  }
+  const int r = StringGrid1.Row();
+  // Nothing to take: the blank row of an empty grid, or the heading.
+  if (r < 1 || r > CategoryRowTotal()) return;
+
+  const CategoryRow row = rows_[r - 1];
+  bool inUse = false;
+  {
+    shell::FileSetScope scope("GLA;GLC;");
+    // A failed open leaves everything as it was.
+    if (!scope.Ok()) return;
+    inUse = CategoryInUse(row.name);
+  }
+
+  takenRow_ = row;
+  takenOut_ = true;
+  takenFrom_ = r;
+  rowChosen_ = false;
+  rows_.erase(rows_.begin() + (r - 1));
+  ShowRows();
+
+  Edit1.SetText(row.name);
+  (row.kind == records::kBalanceSheetKind ? RadioButton1 : RadioButton2).SetChecked(true);
+  Edit2.SetText(row.changedBy);
+  Edit3.SetText(row.changedAt);
+  Edit1.SetBackColor(ui::colors::Default);
+  Delete.SetEnabled(!inUse);
+  Edit1.SetEnabled(!inUse);
+  Edit4.SetText(inUse ? CategoryInUseMarker : "");
+  Edit4.SetBackColor(inUse ? ui::colors::Red : ui::colors::Default);
+  SetSelectEnabled(false);
+}
+
+void TLedgercategory::Image3Click() {
+  ClearStatus();
+  // A row Select took out may always go back, even beyond the limit (an
+  // imported file can hold more rows than the form accepts).
+  const bool putBack = takenOut_;
+  if (!putBack && CategoryRowTotal() >= kCategoryMaxRows) {
+    StatusBar1.Show(CategoryLimitText, ui::colors::Red);
+    return;
+  }
+  std::string name = Edit1.GetText();
+  // A row put back unchanged keeps its name as stored: accounts refer to it.
+  const bool unchanged = putBack && name == takenRow_.name;
+  if (!unchanged) {
+    name = Trimmed(name);
+    if (name.empty()) return;
+    const char* refusal = nullptr;
+    if (name.size() > static_cast<std::size_t>(kCategoryNameRoom))
+      refusal = MsgCategoryNameTooLong.c_str();
+    else if (name.find(';') != std::string::npos)
+      refusal = MsgCategoryNameSemicolon.c_str();
+    if (refusal) {
+      StatusBar1.Show(refusal, ui::colors::Red);
+      Edit1.SetBackColor(ui::colors::Yellow);
+      return;
+    }
+  }
+
+  // One name, one category: accounts name their category without its kind.
+  // (A row put back unchanged cannot add a duplicate: nothing else was
+  // posted while it was held.)
+  const bool duplicate = !unchanged && std::any_of(rows_.begin(), rows_.end(), [&](const CategoryRow& r) {
+    return cp1252::EqualsIgnoringCase(r.name, name);
+  });
+  if (duplicate) {
+    StatusBar1.Show(CategoryDuplicateText, ui::colors::Red);
+    Edit1.SetBackColor(ui::colors::Yellow);
+  } else {
+    // Before the current row; a row taken out goes back where it was unless
+    // the user has chosen another row (the grid moves off a vanished last
+    // row by itself).
+    const int current = putBack && !rowChosen_ ? takenFrom_ : StringGrid1.Row();
+    const int p = std::clamp(current, 1, CategoryRowTotal() + 1);
+    rows_.insert(rows_.begin() + (p - 1), CategoryRow{CheckedKind(), name, {}, {}});
+    takenOut_ = false;
+    takenRow_ = {};
+    ShowRows();
+    StringGrid1.SetRow(p);
+    Edit1.SetEnabled(true);
+    Edit1.SetBackColor(ui::colors::Cream);
+    Edit1.SetText({});
+    Edit2.SetText({});
+    Edit3.SetText({});
+    Edit4.SetText({});
+    Edit4.SetBackColor(ui::colors::Default);
+    Delete.SetEnabled(true);
+  }
+  if (CategoryRowTotal() >= kCategoryWarnRows) StatusBar1.Show(CategoryLimitText, ui::colors::Lime);
+  SetSelectEnabled(true);
+}
+
+void TLedgercategory::Image1Click() {
+  ClearStatus();
+  const int r = StringGrid1.Row();
+  if (r < 1 || r > CategoryRowTotal()) return;
+  if (r == 1) {
+    StatusBar1.Show(CategoryTopText, ui::colors::Lime);
+    return;
+  }
+  std::swap(rows_[r - 2], rows_[r - 1]);
+  ShowRows();
+  StringGrid1.SetRow(r - 1);
+}
+
+void TLedgercategory::Image2Click() {
+  ClearStatus();
+  const int r = StringGrid1.Row();
+  if (r < 1) return;
+  if (r < CategoryRowTotal()) {
+    std::swap(rows_[r - 1], rows_[r]);
+    ShowRows();
+    StringGrid1.SetRow(r + 1);
+  } else {
+    StatusBar1.Show(CategoryBottomText, ui::colors::Lime);
+  }
+}
+
+// Drops the entry held in the edit fields; a row Select took out is thereby
+// gone from the file at the next save.
+void TLedgercategory::DeleteExecute() {
+  ClearStatus();
+  takenOut_ = false;
+  takenRow_ = {};
+  Edit1.SetEnabled(true);
+  Edit1.SetBackColor(ui::colors::Default);
+  Edit1.SetText({});
+  Edit2.SetText({});
+  Edit3.SetText({});
+  Edit4.SetText({});
+  Edit4.SetBackColor(ui::colors::Default);
+  SetSelectEnabled(true);
+}
+
+void TLedgercategory::SaveExecute() {
+  ClearStatus();
+  if (EntryHeld()) {
+    StatusBar1.Show(CategoryNotPostedText, ui::colors::Red);
+    return;
+  }
+  // Every record is built before the file is touched; rows posted since the
+  // form was shown get the current user and time.
+  const std::string now = platform::DateTimeToText(platform::Now());
+  std::vector<records::LedgerCategoryRec> recs(rows_.size());
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const CategoryRow& r = rows_[i];
+    records::LedgerCategoryRec& rec = recs[i];
+    rec.SetCategoryKind(r.kind == records::kBalanceSheetKind ? records::kBalanceSheetKind
+                                                             : records::kProfitAndLossKind);
+    rec.SetCategoryName(r.name);
+    rec.SetChangedBy(r.changedBy.empty() ? shell::SystemSettings.CurrentUser : r.changedBy);
+    rec.SetChangedAt(r.changedAt.empty() ? now : r.changedAt);
+  }
+  {
+    shell::FileSetScope scope("GLC;");
+    // Nothing was written: the form stays open with the user's work.
+    if (!scope.Ok()) return;
+    shell::RewriteFile(shell::FileCode::GLC, recs);
+  }
+  Close();
+}
+
+// Closes without writing, also while an entry is held (the file keeps it).
+void TLedgercategory::CancelExecute() { Close(); }
+
+void TLedgercategory::Edit1Change() { SetPostEnabled(!Trimmed(Edit1.GetText()).empty()); }
+
+void TLedgercategory::FormKeyDown(uint16_t& key, unsigned shift) {
+  if (key == ui::keys::Escape) {
+    key = 0;
+    Cancel.Execute();
+  } else if (key == ui::keys::F1) {
+    key = 0;
+    BrenvackGLcategoryHelp1Click();
+  } else if (key == ui::keys::Return) {
+    // Enter posts the name being typed, or selects the current grid row.
+    if (ActiveControl() == &Edit1) {
+      key = 0;
+      if (Image3.Enabled()) Image3Click();
+    } else if (ActiveControl() == &StringGrid1) {
+      key = 0;
+      if (Image4.Enabled()) Image4Click();
+    }
+  }
+}
+
+void TLedgercategory::ShowHelp(const std::string& tag) { shell::ShowHelpFrom(*this, tag, LedgercategoryHelpCaptions); }
+
+void TLedgercategory::BrenvackGLcategoryHelp1Click() { ShowHelp("<GLC00>"); }
+void TLedgercategory::BrenvickHelp1Click() { ShowHelp(""); }
+void TLedgercategory::utorial1Click() { ShowHelp("<TUT00>"); }
+void TLedgercategory::About1Click() { ShowHelp("<ABO00>"); }
+
+void TLedgercategory::Brenvickhomepage1Click() {
+  const std::string& language = LedgercategoryHelpCaptions.LanguageName;
+  const char* page = language == "Nederlands" ? "indexnl.html"
+                     : language == "Deutsch"  ? "indexde.html"
+                                              : "indexgb.html";
+  ui::GetBackend().OpenUrl(std::string(kWebSite) + page);
+}
 
 }  // namespace masterdata
