@@ -28,7 +28,16 @@ FileSetScope::FileSetScope(const std::string& list, FileSetReport report) {
   if (!open_) ReportFileSetError(report);
 }
 
-FileSetScope::~FileSetScope() { Close(); }
+// A close that fails here (during an error, or at the end of an operation)
+// must not end the program: the set is then closed by force and the error
+// is not passed on.
+FileSetScope::~FileSetScope() {
+  try {
+    Close();
+  } catch (...) {
+    ForceCloseFileSet();
+  }
+}
 
 void FileSetScope::Close() {
   if (!open_) return;

@@ -51,7 +51,9 @@ T* CreateForm(T*& global) {
   global = raw;
   Created().push_back({std::move(form), [&global] { global = nullptr; }});
   FormList().push_back(raw);
-  if (raw->OnCreate) raw->OnCreate();
+  // An error in a creation handler is shown and the program goes on, as
+  // with any other handler.
+  if (raw->OnCreate) ui::RunGuarded(raw->OnCreate);
   return raw;
 }
 
