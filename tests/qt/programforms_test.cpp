@@ -1,0 +1,106 @@
+// Every form of the program renders through the Qt front end, and real
+// widget events reach the forms' handlers.
+#include <QLineEdit>
+#include <QSet>
+#include <cstdlib>
+#include <functional>
+
+#include "qtfixture.h"
+#include "shell/fileset.h"
+#include "shell/mainblock.h"
+#include "shell/startschermunit.h"
+#include "support/fakefs.h"
+
+namespace qttest {
+namespace {
+
+class ProgramFormsTest : public QtFrontTest {
+ protected:
+  void SetUp() override {
+    backend.messageHook = [this](const ui::Text& text, const ui::Text&, ui::Buttons, ui::DialogKind) {
+      messages.push_back(text);
+      return std::optional<ui::ModalResult>(ui::ModalResult::Ok);
+    };
+    backend.dialogHook = [](const std::string&, const ui::FileDialogOptions&) {
+      return std::optional<std::optional<std::string>>(std::optional<std::string>());
+    };
+    // The forms are created as at start-up: inside the start-up file set.
+    int result = -1;
+    shell::OpenFileSet("USE;SYS;ADM;LAN;INS", result);
+    ASSERT_EQ(result, 0) << shell::FileErrorText;
+    shell::CreateForms();
+    shell::ForceCloseFileSet();
+  }
+  void TearDown() override { shell::DestroyForms(); }
+
+  support::FakeDataStore store;
+  std::vector<std::string> messages;
+};
+
+// Every component of a form, depth first.
+void Walk(const ui::Container& c, const std::function<void(const ui::Component&)>& fn) {
+  for (const ui::Component* k : c.Children()) {
+    fn(*k);
+    if (auto* sub = dynamic_cast<const ui::Container*>(k)) Walk(*sub, fn);
+  }
+}
+
+TEST_F(ProgramFormsTest, EveryFormRendersWithAWidgetForEachComponent) {
+  ASSERT_EQ(shell::ProgramForms().size(), 14u);
+  for (ui::Form* form : shell::ProgramForms()) {
+    SCOPED_TRACE(form->ClassName());
+    QImage img = qtfront::RenderForm(*form);
+    ASSERT_FALSE(img.isNull());
+    // OMBRELO_RENDER_DIR=folder keeps the pictures for a look at the layouts.
+    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
+      img.save(QString::fromStdString(std::string(dir) + "/" + form->ClassName() + ".png"));
+    EXPECT_GE(img.width(), 100);
+    EXPECT_GE(img.height(), 50);
+    EXPECT_LE(img.width(), 2000);
+    EXPECT_LE(img.height(), 1600);
+    Walk(*form, [&](const ui::Component& c) {
+      if (c.GetKind() == ui::Kind::MenuItem) {
+        EXPECT_NE(backend.ActionFor(c), nullptr) << c.Name();
+      } else {
+        EXPECT_NE(qtfront::FindWidget(*form, c.Name()), nullptr) << c.Name();
+      }
+    });
+  }
+}
+
+TEST_F(ProgramFormsTest, FormsWithComponentsDrawMoreThanABlankWindow) {
+  for (ui::Form* form : shell::ProgramForms()) {
+    if (form->Children().empty()) continue;
+    SCOPED_TRACE(form->ClassName());
+    QImage img = qtfront::RenderForm(*form);
+    QSet<QRgb> colours;
+    for (int y = 0; y < img.height(); y += 2)
+      for (int x = 0; x < img.width(); x += 2) colours.insert(img.pixel(x, y));
+    EXPECT_GT(colours.size(), 5);
+  }
+}
+
+TEST_F(ProgramFormsTest, TypingIntoTheStartScreenReachesTheModel) {
+  auto& start = *shell::Startscherm;
+  ShowWindow(start);
+  auto* edit = WidgetOf<QLineEdit>(start, "Edit2");
+  ASSERT_NE(edit, nullptr);
+  edit->setFocus();
+  QTest::keyClicks(edit, "system");
+  // The user id edit is an upper-case edit: the model holds the id as typed
+  // in capitals, and the widget shows what the model holds.
+  EXPECT_EQ(start.Edit2.GetText(), "SYSTEM");
+  EXPECT_EQ(edit->text().toStdString(), "SYSTEM");
+}
+
+TEST_F(ProgramFormsTest, EscapeOnTheStartScreenClosesIt) {
+  auto& start = *shell::Startscherm;
+  bool closed = false;
+  start.OnClose = [&] { closed = true; };
+  QWidget* window = ShowWindow(start);
+  QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_TRUE(closed);
+}
+
+}  // namespace
+}  // namespace qttest
