@@ -19,6 +19,7 @@
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
+#include "shell/website.h"
 
 namespace {
 
@@ -564,7 +565,7 @@ TEST_F(Administrations, HelpItemsOpenTheirTopics) {
   }
   masterdata::AdministrationsHelpCaptionBlock = {};
   f.Brenvickhomepage1.UserClick();
-  EXPECT_EQ(backend.urlsOpened, std::vector<std::string>{masterdata::AdministrationsHomePageUrl});
+  EXPECT_EQ(backend.urlsOpened, std::vector<std::string>{shell::HomePageUrl(masterdata::AdministrationsHelpCaptionBlock.LanguageName)});
 }
 
 TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {

@@ -27,6 +27,7 @@
 #include "shell/textroutines.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
+#include "shell/website.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
+#include "shell/website.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 #include "shell/userunit.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
+#include "shell/website.h"
 
 namespace {
 
@@ -677,8 +678,8 @@ TEST_F(Users, HelpKeysAndMenuItems) {
     shell::UsersHelpCaptionBlock.LanguageName = "";
     u.Brenvickhomepage1.UserClick();
   });
-  EXPECT_EQ(backend.urlsOpened, (std::vector<std::string>{shell::ProductSiteUrl + "indexde.html",
-                                                          shell::ProductSiteUrl + "indexgb.html"}));
+  EXPECT_EQ(backend.urlsOpened, (std::vector<std::string>{shell::HomePageUrl("Deutsch"),
+                                                          shell::HomePageUrl("English")}));
 }
 
 TEST_F(Users, LanguageTextsNeverMakeTheRightMarksUnreadable) {

@@ -13,6 +13,7 @@
 #include "shell/startschermunit.h"
 #include "shell/systemsettings.h"
 #include "ui/application.h"
+#include "shell/website.h"
 
 namespace masterdata {
 
@@ -32,7 +33,6 @@ std::string CopyDoneCaption = "Copy administration";
 bool CalledFromPrepareCopy = false;
 records::AdministrationRec AdministrationBuffer;
 shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
-std::string AdministrationsHomePageUrl = "https://www.ombrelo.example/indexgb.html";
 
 TAdministrations* Administrations = nullptr;
 
@@ -370,7 +370,7 @@ void TAdministrations::BrenvickAdministrationshelp1Click() {
 void TAdministrations::Brenvickhelp1Click() { shell::ShowHelpFrom(*this, "", AdministrationsHelpCaptionBlock); }
 void TAdministrations::About1Click() { shell::ShowHelpFrom(*this, "<ABO00>", AdministrationsHelpCaptionBlock); }
 void TAdministrations::utorial1Click() { shell::ShowHelpFrom(*this, "<TUT00>", AdministrationsHelpCaptionBlock); }
-void TAdministrations::Brenvickhomepage1Click() { ui::GetBackend().OpenUrl(AdministrationsHomePageUrl); }
+void TAdministrations::Brenvickhomepage1Click() { ui::GetBackend().OpenUrl(shell::HomePageUrl(AdministrationsHelpCaptionBlock.LanguageName)); }
 
 void TAdministrations::ResetCopyPanel() {
   for (ui::ComboBox* c : {&ComboBox1, &ComboBox2}) {

@@ -57,7 +57,6 @@ extern records::AdministrationRec AdministrationBuffer;
 extern shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
 // The page the home-page menu item opens; the language routine sets the
 // page of the language.
-extern std::string AdministrationsHomePageUrl;
 
 // The room of the record's texts, in CP1252 bytes.
 inline constexpr int kShortNameRoom = 10;

@@ -19,6 +19,7 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
+#include "shell/website.h"
 
 namespace masterdata {
 

@@ -13,6 +13,7 @@
 #include "shell/startschermunit.h"
 #include "shell/systemsettings.h"
 #include "ui/application.h"
+#include "shell/website.h"
 
 namespace masterdata {
 
@@ -30,7 +31,6 @@ TLedgercategory* Ledgercategory = nullptr;
 namespace {
 
 // The product's web site; the page is chosen by the language.
-constexpr const char* kWebSite = "https://www.ombrelo.example/";
 
 // The text without the blanks and control characters at either end.
 std::string Trimmed(const std::string& s) {
@@ -479,11 +479,7 @@ void TLedgercategory::utorial1Click() { ShowHelp("<TUT00>"); }
 void TLedgercategory::About1Click() { ShowHelp("<ABO00>"); }
 
 void TLedgercategory::Brenvickhomepage1Click() {
-  const std::string& language = LedgercategoryHelpCaptions.LanguageName;
-  const char* page = language == "Nederlands" ? "indexnl.html"
-                     : language == "Deutsch"  ? "indexde.html"
-                                              : "indexgb.html";
-  ui::GetBackend().OpenUrl(std::string(kWebSite) + page);
+  ui::GetBackend().OpenUrl(shell::HomePageUrl(LedgercategoryHelpCaptions.LanguageName));
 }
 
 }  // namespace masterdata

@@ -35,7 +35,6 @@ std::string MsgInvalidDecimals = "The number of decimals must be 0, 1, 2, 3 or 4
 std::string MsgInvalidRate = "This is not a valid rate:";
 std::string MsgCurrencySignMissing = "Please choose a currency sign.";
 
-const char* const ProductWebSite = "https://www.ombrelo.example/";
 
 namespace {
 
@@ -51,12 +50,6 @@ constexpr int kMaxDecimals = 4;
 constexpr std::size_t kDataFolderRoom = SystemParamRec::kDataFolder.capacity;
 // The amount the sample captions show.
 constexpr double kSampleAmount = 2475.0;
-
-std::string LanguagePageSuffix(std::string_view languageName) {
-  if (languageName == "Nederlands") return "nl";
-  if (languageName == "Deutsch") return "de";
-  return "gb";
-}
 
 // A whole number, all of the text; nullopt otherwise.
 std::optional<int> WholeNumber(std::string_view s) {
@@ -106,14 +99,6 @@ void ClearMark(C& c) {
 }  // namespace
 
 // --- unit routines -----------------------------------------------------------
-
-std::string NewsPageUrl(std::string_view languageName) {
-  return std::string(ProductWebSite) + "news" + LanguagePageSuffix(languageName) + ".html";
-}
-
-std::string HomePageUrl(std::string_view languageName) {
-  return std::string(ProductWebSite) + "index" + LanguagePageSuffix(languageName) + ".html";
-}
 
 std::optional<std::string> NextNewsDateAfter(std::string_view nextNewsDate, std::string_view today) {
   if (!IsValidYmd(nextNewsDate) || !IsValidYmd(today)) return std::nullopt;

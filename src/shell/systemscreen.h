@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "shell/website.h"
 #include "records/systemparamrec.h"
 #include "shell/helpunit.h"
 #include "ui/controls.h"
@@ -45,13 +46,6 @@ extern std::string MsgInvalidDecimals;
 extern std::string MsgInvalidRate;          // + the text that is no rate
 extern std::string MsgCurrencySignMissing;
 
-// The product's web site (ends in "/"); the news and home pages lie on it.
-extern const char* const ProductWebSite;
-// The news page for a language: "newsnl.html" for "Nederlands",
-// "newsde.html" for "Deutsch", "newsgb.html" for any other.
-std::string NewsPageUrl(std::string_view languageName);
-// The home page likewise ("indexnl.html", "indexde.html", "indexgb.html").
-std::string HomePageUrl(std::string_view languageName);
 // The next date the news page is due, when `nextNewsDate` lies before
 // `today` (both "YYYYMMDD"): that date moved on in steps of 90 days to the
 // first one after today. nullopt when it is not due yet.

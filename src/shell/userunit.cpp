@@ -13,6 +13,7 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
+#include "shell/website.h"
 
 namespace shell {
 
@@ -31,7 +32,6 @@ std::string MsgEntryPending = "First add or delete the entry in the edit fields"
 std::string MsgUserIdExists = "This user id exists already";
 std::string MsgRequiredSuffix = " (required field)";
 HelpCaptionBlockRec UsersHelpCaptionBlock;
-std::string ProductSiteUrl = "https://www.ombrelo.example/";
 TUsers* Users = nullptr;
 
 namespace {
@@ -512,9 +512,7 @@ void TUsers::About1Click() { ShowHelpFrom(*this, "<ABO00>", UsersHelpCaptionBloc
 void TUsers::ToolButton3Click() { ShowHelpFrom(*this, "<USE00>", UsersHelpCaptionBlock); }
 
 void TUsers::Brenvickhomepage1Click() {
-  const std::string& language = UsersHelpCaptionBlock.LanguageName;
-  const char* page = language == "Nederlands" ? "indexnl.html" : language == "Deutsch" ? "indexde.html" : "indexgb.html";
-  ui::GetBackend().OpenUrl(ProductSiteUrl + page);
+  ui::GetBackend().OpenUrl(HomePageUrl(UsersHelpCaptionBlock.LanguageName));
 }
 
 void TUsers::ApplyLanguageTexts() {

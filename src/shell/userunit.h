@@ -57,8 +57,6 @@ extern std::string MsgUserIdExists;
 extern std::string MsgRequiredSuffix;
 // The unit's copy of the texts the help form shows.
 extern HelpCaptionBlockRec UsersHelpCaptionBlock;
-// The product's web site; the home-page item opens the page of the language.
-extern std::string ProductSiteUrl;
 
 class TUsers : public ui::Form {
  public:
