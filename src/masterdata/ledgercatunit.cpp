@@ -237,13 +237,7 @@ void TLedgercategory::FormActivate() {
   takenOut_ = false;
   takenRow_ = {};
   ClearStatus();
-  Edit1.SetEnabled(true);
-  Edit1.SetBackColor(ui::colors::Default);
-  Edit1.SetText({});
-  Edit2.SetText({});
-  Edit3.SetText({});
-  Edit4.SetText({});
-  Edit4.SetBackColor(ui::colors::Default);
+  ClearEntryFields(ui::colors::Default);
   RadioButton1.SetChecked(true);
   Delete.SetEnabled(true);
   SetSelectEnabled(true);
@@ -364,13 +358,7 @@ void TLedgercategory::Image3Click() {
     takenRow_ = {};
     ShowRows();
     StringGrid1.SetRow(p);
-    Edit1.SetEnabled(true);
-    Edit1.SetBackColor(ui::colors::Cream);
-    Edit1.SetText({});
-    Edit2.SetText({});
-    Edit3.SetText({});
-    Edit4.SetText({});
-    Edit4.SetBackColor(ui::colors::Default);
+    ClearEntryFields(ui::colors::Cream);
     Delete.SetEnabled(true);
   }
   if (CategoryRowTotal() >= kCategoryWarnRows) StatusBar1.Show(CategoryLimitText, ui::colors::Lime);
@@ -403,19 +391,25 @@ void TLedgercategory::Image2Click() {
   }
 }
 
+// Empties the name edit (enabled, in `nameColour`), the stamp fields and
+// the in-use marker.
+void TLedgercategory::ClearEntryFields(ui::Color nameColour) {
+  Edit1.SetEnabled(true);
+  Edit1.SetBackColor(nameColour);
+  Edit1.SetText({});
+  Edit2.SetText({});
+  Edit3.SetText({});
+  Edit4.SetText({});
+  Edit4.SetBackColor(ui::colors::Default);
+}
+
 // Drops the entry held in the edit fields; a row Select took out is thereby
 // gone from the file at the next save.
 void TLedgercategory::DeleteExecute() {
   ClearStatus();
   takenOut_ = false;
   takenRow_ = {};
-  Edit1.SetEnabled(true);
-  Edit1.SetBackColor(ui::colors::Default);
-  Edit1.SetText({});
-  Edit2.SetText({});
-  Edit3.SetText({});
-  Edit4.SetText({});
-  Edit4.SetBackColor(ui::colors::Default);
+  ClearEntryFields(ui::colors::Default);
   SetSelectEnabled(true);
 }
 

@@ -149,6 +149,7 @@ class TLedgercategory : public ui::Form {
   std::string KindCaption(const std::string& kind) const;
   std::string CheckedKind() const;
   void SetSelectEnabled(bool e);
+  void ClearEntryFields(ui::Color nameColour);
   void SetPostEnabled(bool e);
   void ClearStatus();
   void ShowHelp(const std::string& tag);
