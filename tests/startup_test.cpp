@@ -61,8 +61,12 @@ TEST_F(Startup, FirstRunCreatesTheStartupFilesAndEveryFormInOrder) {
   // The first activation of the start screen ended the start-up set.
   EXPECT_FALSE(setOpenInLoop);
   EXPECT_EQ(caption, "Ombrelo Account Enterprise 2.0.6 : Menu ");
-  for (const char* f : {"user.vlk", "sysparm010000.vlk", "vlk010005.lan", "ins.vlk", "admin.vlk"})
+  for (const char* f : {"user.vlk", "sysparm010000.vlk", "vlk010005.lan", "ins.vlk"})
     EXPECT_TRUE(store.fs.HasFile(std::string("/w/") + f)) << f;
+  // The administrations file, made in the working folder while no settings
+  // existed, went to the data root of the settings the first run saved.
+  EXPECT_TRUE(store.fs.HasFile("/w/data/admin.vlk"));
+  EXPECT_FALSE(store.fs.HasFile("/w/admin.vlk"));
   EXPECT_EQ(ui::ApplicationTitle(), "Ombrelo Account");
   EXPECT_TRUE(backend.messages.empty());
   // The forms are gone with the program.

@@ -1,67 +1,740 @@
 #include "shell/startschermunit.h"
 
+#include <algorithm>
+#include <exception>
+#include <random>
+
+#include "journal/boekingstuk.h"
+#include "masterdata/Administrationsunit.h"
+#include "masterdata/Ledgerunit.h"
+#include "masterdata/adminsettings.h"
+#include "masterdata/adminsettingsrecord.h"
+#include "masterdata/ledgercatunit.h"
+#include "masterdata/unitpartners.h"
+#include "platform/cp1252.h"
+#include "platform/datetime.h"
+#include "reports/Rapport1unit.h"
+#include "reports/impexp.h"
 #include "shell/fileset.h"
+#include "shell/filesetscope.h"
+#include "shell/languagefile.h"
+#include "shell/languageroutine.h"
+#include "shell/languagetext.h"
+#include "shell/systemscreen.h"
+#include "shell/textroutines.h"
+#include "shell/userunit.h"
+#include "shell/website.h"
+#include "ui/application.h"
 
 namespace shell {
 
 std::string ProductTitle;
 bool RightEndUser = true, RightEndUserManager = true, RightSystemAdministrator = true;
+bool SavedRightEndUser = false, SavedRightEndUserManager = false;
+bool AdministrationOnlyLogin = false;
+bool LoginDone = false;
+records::UserRec CurrentUserRec;
 std::string CurrentAdministrationCode;
 std::string CurrentAdministrationName;
+std::array<std::string, 5> TipTexts;
+std::int32_t TipIndex = 0;
+std::int32_t TipLimit = 2;
+platform::TDateTime FarEndDate = 0;
+HelpCaptionBlockRec MasterHelpCaptionBlock;
+std::string StartschermLanguageName;
 TStartscherm* Startscherm = nullptr;
 
+std::string MsgLoginFailed = "Log-in failed: check user id, password and administration";
+std::string MsgNewPasswordsDiffer = "The two passwords are not identical";
+std::string MsgMinimalSixCharacters = "Minimal 6 characters";
+std::string MsgPasswordsNotIdentical = "Passwords not identical";
+std::string MsgFirstInsertSystemSettings = "Please, first insert systemsettings";
+// Longer passwords cannot be typed; the change refuses them all the same.
+std::string MsgMaximalTwelveCharacters = "Maximal 12 characters";
+
+namespace {
+
+// The files of an administration; opening them once creates the missing
+// ones.
+constexpr const char* kAdministrationFiles = "ADS;FLG;INV;PAY;ADM;CUS;SUP;JVO;GLA;GLC;FRZ";
+constexpr const char* kUnknownUser = "UNKNOWN";
+constexpr std::size_t kMinPasswordLength = 6, kMaxPasswordLength = 12;
+constexpr int kFirstTipChoices = 4;
+
+std::string Cut(const std::string& text, std::size_t room) { return text.size() > room ? text.substr(0, room) : text; }
+
+// The administration box compares the letters a to z without their case.
+char UpperAZ(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+bool EqualsAZIgnoringCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (UpperAZ(a[i]) != UpperAZ(b[i])) return false;
+  return true;
+}
+
+RandomSource& Source() {
+  static RandomSource source;
+  return source;
+}
+
+// Ends whatever file set is still open, every level of it.
+void EndOpenFileSet() {
+  while (FileSetOpen) CloseFileSet();
+}
+
+// Opens the files a function form reads when it is shown; its activation
+// closes them. False, after the message box, when they cannot be opened.
+bool OpenFilesForForm(const std::string& list, FileSetReport report = FileSetReport::TextAndOsText) {
+  int result = 0;
+  OpenFileSet(list, result);
+  if (result == 0) return true;
+  ReportFileSetError(report);
+  return false;
+}
+
+// The short name and name of row `row` (1-based) of the administrations
+// form's list; false for a row the list does not hold.
+bool AdministrationAt(int row, std::string& shortName, std::string& name) {
+  masterdata::TAdministrations* a = masterdata::Administrations;
+  if (!a || row < 1 || row > a->AdministrationCount) return false;
+  shortName = a->StringGrid1.Cell(masterdata::TAdministrations::ColShortName, row);
+  name = a->StringGrid1.Cell(masterdata::TAdministrations::ColName, row);
+  return true;
+}
+
+// The settings form shows the periods of the administration just loaded.
+// Its period controls come with that form; until then there is nothing to
+// update.
+void UpdatePeriodControls() {}
+
+// ---------------------------------------------------------------------------
+// YEAR-END CLOSING (hook). Runs after each showing of the report form: when
+// the user froze a period there, the closing takes the new closing state
+// into the administration settings, posts the profit-transfer voucher
+// through the journal form (and at the end of the book year the opening
+// voucher of the new year, then shows the settings form with a proposal for
+// the new periods), and asks for the report form to be shown again. The
+// freeze comes with the report form; until then no period is ever frozen,
+// so the flow ends at once and nothing is posted.
+// Returns true when the report form is to be shown again.
+bool RunYearEndClosing() { return false; }
+// ---------------------------------------------------------------------------
+
+}  // namespace
+
+void SetRandomSource(RandomSource source) { Source() = std::move(source); }
+
+int RandomNumber(int n) {
+  if (n <= 1) return 0;
+  if (Source()) return std::clamp(Source()(n), 0, n - 1);
+  static std::mt19937 generator{std::random_device{}()};
+  return std::uniform_int_distribution<int>(0, n - 1)(generator);
+}
+
+std::array<std::string, 5> TipsForLanguage(const std::string& languageName) {
+  using cp1252::L;
+  if (languageName == "Nederlands")
+    return {L("Ombrelo Account laat precies 1 window zien. Er kunnen meerdere versies van Ombrelo Account tegelijk "
+              "actief zijn. Opgeslagen wijzigingen zijn beschikbaar voor andere versies."),
+            L("Ombrelo Account snel en efficient gebruiken, lees dan de helptekst over de sneltoesten."),
+            L("Voor vragen mail dan onze gratis email helpdesk."),
+            L("Met copy paste kunt U berekeningen van uw calculator overnemen!"),
+            L("Het programmamenu bevat een printbare versie van de handleiding.")};
+  if (languageName == "Deutsch")
+    return {L("Ombrelo Account zeigt genau 1 Fenster. Gleichzeitig mehrere Versionen des Programms auf Ihrem "
+              "Computer aktiv ist möglich. Gespeicherte Änderungen sind für andere Versionen verfügbar."),
+            L("Ombrelo Account schnell und effizient nutzen, lesen Sie bitte die Hilfe-Text auf der "
+              "Tastatur-Shortcut."),
+            L("Für Fragen Mail unseren kostenlosen E-Mail-Support."),
+            L("Startup Ihren Rechner und benutzen Sie die Verwendung Kopieren / Einfügen-Funktionalität. Die "
+              "Beträge sind im Durchschnitt nicht abgeschnitten!"),
+            L("Das Programm beinhaltet eine druckbare Version des Handbuchs.")};
+  return {L("Ombrelo Account shows exactly one form or window. You can startup Ombrelo Account more than once and "
+            "create an multisession. Saved changes are available in the other sessions."),
+          L("Use Ombrelo Account fast and efficient, read the help file for all key functions."),
+          L("Questions? Use our free email helpdesk."),
+          L("Startup your calculator and use copy/paste functionality. Amounts are truncated not averaged!"),
+          L("The program menu also contains a printable userguide.")};
+}
+
+// --- the form ----------------------------------------------------------------
+
 TStartscherm::TStartscherm() : ui::Form("Startscherm", "TStartscherm") {
-  width = 760;
-  height = 520;
-  TreeView1.hints.stretch = 2;
-  TreeView1.hints.minWidth = 300;
-  Side.hints.stretch = 1;
+  width = 820;
+  height = 560;
+
+  Body.SetBevel(false);
+  Body.hints.stretch = 1;
+  TreeView1.hints.stretch = 3;
+  TreeView1.hints.minWidth = 320;
   Side.SetBevel(false);
+  Side.hints.stretch = 2;
+  Side.hints.minWidth = 380;
+  Label5.SetBold(true);
+
   Panel1.gridColumns = 2;
   Label4.SetBold(true);
   Label4.hints.colSpan = 2;
   Edit2.SetCharCase(ui::CharCase::Upper);
+  Edit2.SetMaxLength(10);
   Edit3.SetPasswordChar('*');
+  Edit3.SetMaxLength(static_cast<int>(kMaxPasswordLength));
+  for (ui::Component* c : {static_cast<ui::Component*>(&Edit2), static_cast<ui::Component*>(&Edit3),
+                           static_cast<ui::Component*>(&ComboBox1)})
+    c->hints.minWidth = 220;
+  ComboBox1.SetMaxLength(30);
   Edit4.SetReadOnly(true);
   Edit4.SetBackColor(ui::colors::Red);
   Edit4.SetVisible(false);
   Edit4.hints.colSpan = 2;
+  LoginButtons.SetBevel(false);
+  LoginButtons.hints.colSpan = 2;
+  Button1.hints.width = 90;
+  Button2.hints.width = 90;
+
+  Panel2.gridColumns = 2;
+  Panel2.SetVisible(false);
+  Label8.SetBold(true);
+  Label8.hints.colSpan = 2;
+  for (ui::Edit* e : {&Edit5, &Edit6}) {
+    e->SetPasswordChar('*');
+    e->SetMaxLength(static_cast<int>(kMaxPasswordLength));
+    e->hints.minWidth = 220;
+  }
+  Edit7.SetReadOnly(true);
+  Edit7.SetBackColor(ui::colors::Red);
+  Edit7.SetVisible(false);
+  Edit7.hints.colSpan = 2;
+  PasswordButtons.SetBevel(false);
+  PasswordButtons.hints.colSpan = 2;
+  Button3.hints.width = 90;
+
+  Label9.SetBold(true);
+  Memo1.SetReadOnly(true);
+  Memo1.SetWordWrap(true);
+  Memo1.hints.height = 90;
+  TipButtons.SetBevel(false);
+  Button4.hints.width = 90;
+  Button5.hints.width = 120;
+  SideFiller.hints.stretch = 1;
 
   OnCreate = [this] { FormCreate(); };
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
+  Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };
+  Button3.OnClick = [this] { Button3Click(); };
+  Button4.OnClick = [this] { Button4Click(); };
+  Button5.OnClick = [this] { Button5Click(); };
+  Edit5.OnExit = [this] { Edit5Exit(); };
+  Edit6.OnExit = [this] { Edit6Exit(); };
+  ComboBox1.OnExit = [this] { ComboBox1Exit(); };
+  TreeView1.OnDblClick = [this] { TreeView1DblClick(); };
   Exit1.OnClick = [this] { Exit1Click(); };
+  ToolButton1.OnClick = [this] { Exit1Click(); };
+  Info1.OnClick = [this] { Info1Click(); };
+  utorial1.OnClick = [this] { utorial1Click(); };
+  Internet1.OnClick = [this] { Internet1Click(); };
+  ToolButton2.OnClick = [this] { Internet1Click(); };
+  About1.OnClick = [this] { About1Click(); };
+  Brenvickhomepage1.OnClick = [this] { Brenvickhomepage1Click(); };
+  ToolButton3.OnClick = [this] { Brenvickhomepage1Click(); };
 }
 
 void TStartscherm::FormCreate() {
   ProductTitle = "Ombrelo Account Enterprise 2.0.6";
   CurrentAdministrationCode.clear();
+  CurrentAdministrationName.clear();
   RightEndUser = RightEndUserManager = RightSystemAdministrator = true;
+  SavedRightEndUser = SavedRightEndUserManager = false;
+  AdministrationOnlyLogin = false;
+  LoginDone = false;
+  CurrentUserRec.Clear();
   SetCaption(ProductTitle + " : Menu ");
   TreeView1.Clear();
   TreeView1.AddRoot(ProductTitle)->imageIndex = 0;
 }
 
 void TStartscherm::FormActivate() {
-  // The first activation ends the start-up file set, which stayed open while
-  // the forms were created.
-  if (!activatedOnce_) {
-    activatedOnce_ = true;
-    CloseFileSet();
+  // 1. A first run: the settings are entered before anything else.
+  if (systemscherm && systemscherm->FirstRun) {
+    // The start-up set ends here: the settings form may move the data root,
+    // and every later step opens its files where the saved settings say.
+    EndOpenFileSet();
+    systemscherm->StatusBar1.Show(MsgFirstInsertSystemSettings, ui::colors::Red);
+    ShowFunctionForm(*systemscherm);
+    systemscherm->StatusBar1.Show({}, ui::colors::Default);
+    // Reloads what was saved (and the language chosen).
+    systemscherm->FormCreate();
   }
+
+  // 2.
+  masterdata::LoadAdministrationList();
+  ApplyLanguage();
+
+  // 3. While the built-in user is the only one and keeps its first password,
+  // the log-in panel comes filled in. The check reads a record of its own:
+  // the logged-in user stays who it is.
+  if (CountUsers() == 1) {
+    records::UserRec rec;
+    rec.SetUserId(kSystemUserId);
+    std::uint8_t found = 0;
+    FindUser(found, rec);
+    if (found == 1 && StringChecksum(kDefaultPassword, rec.PasswordSetAt()) == rec.PasswordChecksum()) {
+      Edit2.SetText(std::string(kSystemUserId));
+      Edit3.SetText(std::string(kDefaultPassword));
+    }
+  }
+
+  // 4. The id and password fields follow the user options; a password needs
+  // a user id. A log-in for another administration shows neither.
+  const bool identification = SystemParams.UserIdentification() && !AdministrationOnlyLogin;
+  const bool password = identification && SystemParams.PasswordProtection();
+  Label1.SetVisible(identification);
+  Edit2.SetVisible(identification);
+  Label2.SetVisible(password);
+  Edit3.SetVisible(password);
+
+  // 5., 6.
+  FillAdministrationCombo();
+  Panel2.SetVisible(false);
+  FarEndDate = platform::EncodeDate(2050, 12, 31);
+
+  // 7. Whatever the start-up or a form left open.
+  EndOpenFileSet();
+
+  // 8. The tips panel is visible when the program starts and stays hidden
+  // once closed.
+  const std::string tips = SystemParams.TipsAndNews();
+  if (tips != "T" && tips != "F") {
+    Panel3.SetVisible(false);
+    return;
+  }
+  TipTexts = TipsForLanguage(SystemParams.LanguageName());
+  TipIndex = RandomNumber(kFirstTipChoices);
+  TipLimit = 2;
+  ShowTip();
 }
 
-void TStartscherm::FormKeyDown(uint16_t& key, unsigned shift) {
-  if (key == ui::keys::Escape) {
-    key = 0;
-    Close();
+void TStartscherm::FillAdministrationCombo() {
+  ComboBox1.ClearItems();
+  ComboBox1.AddItem("", 0);
+  const int count = masterdata::Administrations ? masterdata::Administrations->AdministrationCount : 0;
+  for (int row = 1; row <= count; ++row) {
+    std::string shortName, name;
+    if (AdministrationAt(row, shortName, name)) ComboBox1.AddItem(name, row);
   }
+  ComboBox1.SetItemIndex(ComboBox1.Count() > 1 ? 1 : 0);
 }
 
-// Cancel on the log-in panel ends the program.
+int TStartscherm::ChosenAdministrationRow() const {
+  const std::string& text = ComboBox1.GetText();
+  const auto& items = ComboBox1.Items();
+  // The item the user picked, also among items of the same name.
+  const int picked = ComboBox1.ItemIndex();
+  if (picked > 0 && items[picked].text == text) return static_cast<int>(items[picked].data);
+  if (text.empty()) return 0;
+  int i = ComboBox1.IndexOf(text);
+  if (i <= 0) {
+    i = -1;
+    for (int k = 1; k < ComboBox1.Count(); ++k)
+      if (EqualsAZIgnoringCase(items[k].text, text)) {
+        i = k;
+        break;
+      }
+  }
+  return i > 0 ? static_cast<int>(items[i].data) : -1;
+}
+
+void TStartscherm::Button1Click() {
+  ApplyLanguage();
+
+  // The user check works on copies: nothing of a refused log-in stays
+  // behind (user, current user, rights).
+  bool ok = true;
+  records::UserRec user = CurrentUserRec;
+  std::string currentUser;
+  bool endUser = false, endUserManager = false, systemAdministrator = false;
+  {
+    FileSetScope scope("USE;");
+    if (!scope.Ok()) return;
+    if (!AdministrationOnlyLogin) {
+      const bool identification = SystemParams.UserIdentification();
+      if (!identification) {
+        currentUser = kUnknownUser;
+        Edit2.SetText(kUnknownUser);
+      } else {
+        user.Clear();
+        user.SetUserId(Cut(Edit2.GetText(), 10));
+        std::uint8_t found = 0;
+        FindUser(found, user);
+        ok = found == 1;
+        currentUser = user.UserId();
+      }
+      scope.Close();
+      // Without user identification there is no password to check.
+      if (identification && SystemParams.PasswordProtection() &&
+          StringChecksum(Edit3.GetText(), user.PasswordSetAt()) != user.PasswordChecksum())
+        ok = false;
+      if (!identification) {
+        endUser = endUserManager = systemAdministrator = true;
+      } else {
+        endUser = user.EndUser() == 'Y';
+        endUserManager = user.EndUserManager() == 'Y';
+        systemAdministrator = user.SystemAdministrator() == 'Y';
+      }
+    }
+  }
+
+  // The administration: the row the user picked; an empty box is accepted,
+  // a text that names no administration is not.
+  int row = 0;
+  std::string shortName, name;
+  if (ok) {
+    row = ChosenAdministrationRow();
+    if (row < 0 || (row > 0 && !AdministrationAt(row, shortName, name)))
+      ok = false;
+    else if (row > 0 && !masterdata::IsUsableShortName(Cut(shortName, 10)))
+      // A short name that cannot name a folder below the data root.
+      ok = false;
+  }
+  if (!ok) {
+    Edit4.SetText(MsgLoginFailed);
+    Edit4.SetVisible(true);
+    return;
+  }
+
+  if (!AdministrationOnlyLogin) {
+    CurrentUserRec = user;
+    SystemParams.SetCurrentUser(currentUser);
+    RightSystemAdministrator = systemAdministrator;
+    SavedRightEndUser = endUser;
+    SavedRightEndUserManager = endUserManager;
+  }
+  LoginDone = true;
+  RightEndUser = SavedRightEndUser;
+  RightEndUserManager = SavedRightEndUserManager;
+  Edit4.SetVisible(false);
+  Panel1.SetVisible(false);
+
+  // Without an administration only the system-administration functions
+  // remain, and the data folder is the root.
+  auto withoutAdministration = [] {
+    CurrentAdministrationCode.clear();
+    CurrentAdministrationName.clear();
+    RightEndUser = false;
+    RightEndUserManager = false;
+    ApplyLanguage();
+  };
+  if (row == 0) {
+    withoutAdministration();
+    return;
+  }
+  CurrentAdministrationCode = Cut(shortName, 10);
+  CurrentAdministrationName = Cut(name, 30);
+  ApplyLanguage();
+  bool opened = false;
+  try {
+    FileSetScope scope(kAdministrationFiles);
+    if (scope.Ok()) {
+      // Inside the open set: the loader's conversions need every file.
+      masterdata::LoadAdminSettings();
+      UpdatePeriodControls();
+      ApplyLanguage();
+      opened = true;
+    }
+  } catch (const std::exception& e) {
+    // A file that cannot be created or read: the administration is not
+    // taken up, as when its files cannot be opened.
+    opened = false;
+    ui::ShowMessage(e.what());
+  }
+  if (!opened) withoutAdministration();
+}
+
 void TStartscherm::Button2Click() { Close(); }
 
+void TStartscherm::ShowAdministrationLogin() {
+  for (ui::Component* c : {static_cast<ui::Component*>(&Label1), static_cast<ui::Component*>(&Edit2),
+                           static_cast<ui::Component*>(&Label2), static_cast<ui::Component*>(&Edit3)})
+    c->SetVisible(false);
+  Edit4.SetVisible(false);
+  Panel1.SetVisible(true);
+  AdministrationOnlyLogin = true;
+  Button2.SetVisible(false);
+  Label4.SetCaption(L(1182));
+}
+
+void TStartscherm::ComboBox1Exit() {
+  const std::string text = ComboBox1.GetText();
+  const int picked = ComboBox1.ItemIndex();
+  if (picked >= 0 && ComboBox1.Items()[picked].text == text) return;
+  for (int i = 0; i < ComboBox1.Count(); ++i) {
+    if (EqualsAZIgnoringCase(ComboBox1.Items()[i].text, text)) {
+      // The item's own text replaces what was typed.
+      ComboBox1.SetItemIndex(i);
+      return;
+    }
+  }
+  ComboBox1.SetText("");
+}
+
+// --- change of password --------------------------------------------------------
+
+void TStartscherm::ShowChangePassword() {
+  Panel2.SetVisible(true);
+  Edit7.SetVisible(false);
+  Label8.SetCaption(L(1203));
+}
+
+void TStartscherm::ShowPasswordMessage(const std::string& text) {
+  Edit7.SetText(text);
+  Edit7.SetVisible(true);
+}
+
+void TStartscherm::Edit5Exit() {
+  if (!Panel2.Visible()) return;
+  if (Edit5.GetText().size() < kMinPasswordLength) {
+    Edit5.SetText("");
+    ShowPasswordMessage(MsgMinimalSixCharacters);
+  }
+}
+
+void TStartscherm::Edit6Exit() {
+  if (!Panel2.Visible()) return;
+  if (Edit6.GetText() != Edit5.GetText()) {
+    Edit5.SetText("");
+    Edit6.SetText("");
+    ShowPasswordMessage(MsgPasswordsNotIdentical);
+  }
+}
+
+void TStartscherm::Button3Click() {
+  FileSetScope scope("USE");
+  if (!scope.Ok()) return;
+  const std::string password = Edit5.GetText();
+  const std::string again = Edit6.GetText();
+  if (password != again || (password.empty() && again.empty())) {
+    ShowPasswordMessage(MsgNewPasswordsDiffer);
+    return;
+  }
+  // The rules of the exit handlers hold also when OK comes without them
+  // (Enter, the button reached without leaving the edits).
+  if (password.size() < kMinPasswordLength || password.size() > kMaxPasswordLength) {
+    Edit5.SetText("");
+    Edit6.SetText("");
+    ShowPasswordMessage(password.size() < kMinPasswordLength ? MsgMinimalSixCharacters : MsgMaximalTwelveCharacters);
+    return;
+  }
+  Panel2.SetVisible(false);
+  // The user's record as the file holds it now: only the password and the
+  // stamp change, whatever the users form or another copy of the program
+  // changed since the log-in.
+  records::UserRec rec;
+  rec.SetUserId(CurrentUserRec.UserId());
+  std::uint8_t found = 0;
+  FindUser(found, rec);
+  if (found == 1) {
+    const std::string setAt = Cut(platform::DateTimeToText(platform::Now()), 20);
+    rec.SetPasswordSetAt(setAt);
+    rec.SetPasswordChecksum(StringChecksum(again, setAt));
+    UpdateUser(found, rec);
+  }
+  if (found != 1) {
+    // The panel stays, so that the message is seen.
+    Panel2.SetVisible(true);
+    ShowPasswordMessage(MsgLoginFailed);
+    return;
+  }
+  CurrentUserRec = rec;
+  Edit5.SetText("");
+  Edit6.SetText("");
+}
+
+// --- tips ----------------------------------------------------------------------
+
+void TStartscherm::ShowTip() {
+  const int i = std::clamp<std::int32_t>(TipIndex, 0, static_cast<std::int32_t>(TipTexts.size()) - 1);
+  Memo1.SetLines({TipTexts[static_cast<std::size_t>(i)]});
+}
+
+void TStartscherm::Button5Click() {
+  ++TipIndex;
+  if (TipIndex > TipLimit) TipIndex = 0;
+  ShowTip();
+}
+
+void TStartscherm::Button4Click() {
+  if (CheckBox1.Checked() && systemscherm) {
+    systemscherm->CheckBox7.SetChecked(false);
+    systemscherm->opslaan.Execute();
+  }
+  Panel3.SetVisible(false);
+}
+
+// --- keys, menus and help ------------------------------------------------------
+
+void TStartscherm::FormKeyDown(uint16_t& key, unsigned shift) {
+  if (key == ui::keys::Return) {
+    key = 0;
+    if (Panel1.Visible())
+      Button1Click();
+    else if (Panel2.Visible())
+      Button3Click();
+    else
+      TreeView1DblClick();
+  } else if (key == ui::keys::Escape) {
+    key = 0;
+    Close();
+  } else if (key == ui::keys::F1) {
+    key = 0;
+    ShowHelp("<MEN00>");
+  }
+}
+
 void TStartscherm::Exit1Click() { Close(); }
+
+void TStartscherm::ShowHelp(const std::string& tag) { ShowHelpFrom(*this, tag, MasterHelpCaptionBlock); }
+
+// The top of the help text.
+void TStartscherm::Info1Click() { ShowHelp(""); }
+void TStartscherm::utorial1Click() { ShowHelp("<TUT00>"); }
+void TStartscherm::Internet1Click() { ShowHelp("<MEN00>"); }
+void TStartscherm::About1Click() { ShowHelp("<ABO00>"); }
+
+void TStartscherm::Brenvickhomepage1Click() {
+  ui::GetBackend().OpenUrl(HelpHomePageUrl.empty() ? HomePageUrl(SystemParams.LanguageName()) : HelpHomePageUrl);
+}
+
+void TStartscherm::ApplyLanguageTexts() {
+  SetCaption(ProductTitle + " : Menu ");
+  std::string title = Cut(" " + L(1261), 10);
+  title = Cut(title + " (", 12);
+  title = Cut(title + CurrentAdministrationName, 42);
+  Label5.SetCaption(Cut(title + ")", 43));
+  StartschermLanguageName = CurrentLanguage.LanguageName();
+
+  Button2.SetCaption(L(306));
+  Button5.SetCaption(L(1271));
+  File1.SetCaption(L(21));
+  Exit1.SetCaption(L(123));
+  Help1.SetCaption(L(284));
+  Info1.SetCaption(L(514));
+  Internet1.SetCaption(L(1230));
+  Brenvickhomepage1.SetCaption(L(486));
+  About1.SetCaption(L(295));
+  Label3.SetCaption(L(602));
+  // The panel titles keep the variant their panel was shown with.
+  Label4.SetCaption(L(AdministrationOnlyLogin ? 1182 : 581));
+  Label6.SetCaption(L(2126));
+  Label7.SetCaption(L(2147));
+  Label8.SetCaption(L(Panel2.Visible() ? 1203 : 633));
+  Label9.SetCaption(L(1287));
+  CheckBox1.SetCaption(L(1318));
+  // The tool buttons say what their menu items say.
+  ToolButton1.SetCaption(Exit1.Caption());
+  ToolButton2.SetCaption(Internet1.Caption());
+  ToolButton3.SetCaption(Brenvickhomepage1.Caption());
+
+  MsgLoginFailed = L(8998);
+  MsgNewPasswordsDiffer = L(9181);
+}
+
+// --- dispatch ------------------------------------------------------------------
+
+void TStartscherm::ShowFunctionForm(ui::Form& form) {
+  Hide();
+  try {
+    form.ShowModal();
+  } catch (...) {
+    // An activation that fails must not leave the program without its main
+    // window.
+    if (form.Showing()) form.Hide();
+    Show();
+    throw;
+  }
+  Show();
+}
+
+void TStartscherm::TreeView1DblClick() {
+  // Nothing runs before a log-in: the tree would offer every function.
+  if (!LoginDone) return;
+  const ui::TreeNode* node = TreeView1.Selected();
+  if (!node) return;
+  // The id, not the text, says what the node is; the node itself does not
+  // survive the rebuilds of the tree that follow.
+  const auto function = static_cast<TreeFunction>(node->data);
+  // The start screen refreshes itself once, after a form was shown (the
+  // report form's closing loop included).
+  if (RunFunction(function)) FormActivate();
+}
+
+bool TStartscherm::RunFunction(TreeFunction function) {
+  // Opens the form's files (its activation closes them) and shows it.
+  auto show = [this](ui::Form* form, const std::string& files,
+                     FileSetReport report = FileSetReport::TextAndOsText) {
+    if (!form) return false;
+    if (!files.empty() && !OpenFilesForForm(files, report)) return false;
+    ShowFunctionForm(*form);
+    return true;
+  };
+
+  switch (function) {
+    case TreeFunction::None:
+      return false;
+    case TreeFunction::GLCategories:
+      return show(masterdata::Ledgercategory, "GLC;");
+    case TreeFunction::ChangePassword:
+      ShowChangePassword();
+      return false;
+    case TreeFunction::SwitchAdministration:
+      ShowAdministrationLogin();
+      return false;
+    case TreeFunction::GLAccounts:
+      return show(masterdata::Ledger, "FRZ;GLA;GLC");
+    case TreeFunction::Reports:
+      return ShowReportsWithClosing();
+    case TreeFunction::SystemSettings:
+      if (!show(systemscherm, "")) return false;
+      RightEndUser = SavedRightEndUser;
+      RightEndUserManager = SavedRightEndUserManager;
+      ApplyLanguage();
+      if (masterdata::Administrations) masterdata::Administrations->FormActivate();
+      FillAdministrationCombo();
+      ApplyLanguage();
+      ShowAdministrationLogin();
+      return true;
+    case TreeFunction::Partners:
+      return show(masterdata::partners2, "GLA");
+    case TreeFunction::Users:
+      return show(Users, "USE");
+    case TreeFunction::JournalVouchers:
+      return show(journal::boeking, "IFS;GLA;JVT");
+    case TreeFunction::AdministrationSettings:
+      if (!show(masterdata::administrationsetting, "GLA;ADS", FileSetReport::OsTextOnly)) return false;
+      ApplyLanguage();
+      return true;
+    case TreeFunction::Administrations:
+      if (!show(masterdata::Administrations, "")) return false;
+      FillAdministrationCombo();
+      ShowAdministrationLogin();
+      return true;
+    case TreeFunction::ExportImport:
+      return show(reports::ExportImport, "");
+  }
+  return false;
+}
+
+bool TStartscherm::ShowReportsWithClosing() {
+  if (!reports::Rapport1) return false;
+  // Opened once, before the first showing; the report form's activation
+  // reads and closes it.
+  if (!OpenFilesForForm("GLA;FRZ")) return false;
+  // The report unit's FreezeDone is cleared here once the freeze exists.
+  do {
+    ShowFunctionForm(*reports::Rapport1);
+  } while (RunYearEndClosing());
+  return true;
+}
 
 }  // namespace shell

@@ -1,0 +1,143 @@
+#include "shell/languageroutine.h"
+
+#include "masterdata/Administrationsunit.h"
+#include "masterdata/Ledgerunit.h"
+#include "masterdata/ledgercatunit.h"
+#include "shell/fileset.h"
+#include "shell/helpunit.h"
+#include "shell/languagetext.h"
+#include "shell/startschermunit.h"
+#include "shell/systemscreen.h"
+#include "shell/userunit.h"
+#include "shell/website.h"
+
+namespace shell {
+
+std::string HelpHomePageUrl;
+std::string HelpNewsPageUrl;
+
+namespace {
+
+std::string Cut(const std::string& text, std::size_t room) { return text.size() > room ? text.substr(0, room) : text; }
+
+// Image indexes of the tree: top-level entries and groups, functions.
+constexpr int kRootImage = 0;
+constexpr int kGroupImage = 1;
+constexpr int kFunctionImage = 2;
+
+}  // namespace
+
+void BuildFunctionTree(ui::TreeView& tree) {
+  // The function that was selected is selected again when the new tree
+  // still offers it.
+  const std::int64_t selected = tree.Selected() ? tree.Selected()->data : 0;
+  tree.Clear();
+  ui::TreeNode* root = tree.AddRoot(ProductTitle);
+  root->imageIndex = kRootImage;
+  root->selectedIndex = kRootImage;
+
+  auto add = [&tree](ui::TreeNode* parent, const std::string& text, int image, TreeFunction function) {
+    ui::TreeNode* node = tree.AddChild(parent, text);
+    node->imageIndex = image;
+    node->selectedIndex = image;
+    node->data = static_cast<std::int64_t>(function);
+    return node;
+  };
+
+  // Before a log-in has succeeded every right is set: the tree offers
+  // nothing then.
+  if (LoginDone) {
+    const bool identification = SystemParams.UserIdentification();
+    add(root, L(550), kGroupImage, TreeFunction::SwitchAdministration);
+    if (identification && SystemParams.PasswordProtection())
+      add(root, L(633), kGroupImage, TreeFunction::ChangePassword);
+    if (RightEndUser) {
+      ui::TreeNode* group = add(root, L(852), kGroupImage, TreeFunction::None);
+      add(group, L(870), kFunctionImage, TreeFunction::JournalVouchers);
+      add(group, L(919), kFunctionImage, TreeFunction::Partners);
+      add(group, L(944), kFunctionImage, TreeFunction::Reports);
+    }
+    if (RightEndUserManager) {
+      ui::TreeNode* group = add(root, L(965), kGroupImage, TreeFunction::None);
+      add(group, L(1079), kFunctionImage, TreeFunction::AdministrationSettings);
+      add(group, L(1027), kFunctionImage, TreeFunction::GLCategories);
+      add(group, L(996), kFunctionImage, TreeFunction::GLAccounts);
+      add(group, kExportImportNodeText, kFunctionImage, TreeFunction::ExportImport);
+    }
+    if (RightSystemAdministrator) {
+      ui::TreeNode* group = add(root, L(1110), kGroupImage, TreeFunction::None);
+      add(group, L(1133), kFunctionImage, TreeFunction::SystemSettings);
+      add(group, L(1058), kFunctionImage, TreeFunction::Administrations);
+      if (identification) add(group, L(1159), kFunctionImage, TreeFunction::Users);
+    }
+  }
+
+  tree.FullCollapse();
+  tree.Expand(root, false);
+  root->SetText(ProductTitle);
+  ui::TreeNode* select = root;
+  if (selected != 0)
+    for (ui::TreeNode* n : tree.AllNodes())
+      if (n->data == selected) select = n;
+  tree.Select(select);
+  tree.Refresh();
+}
+
+void ApplyLanguage() {
+  // 1. and 3. The start screen's own texts.
+  if (Startscherm) Startscherm->ApplyLanguageTexts();
+
+  // 2. The function tree.
+  if (Startscherm) BuildFunctionTree(Startscherm->TreeView1);
+
+  // 4. The data folder of the chosen administration (the root while none is
+  // chosen), the administrations file in the root, and the help captions.
+  SetCurrentAdministrationFolder(CurrentAdministrationCode);
+  if (!DataRoot().empty()) AdminFileFolder = DataRoot();
+  MasterHelpCaptionBlock.FileCaption = Cut(L(21), 10);
+  MasterHelpCaptionBlock.CancelCaption = Cut(L(306), 12);
+  MasterHelpCaptionBlock.ExitCaption = Cut(L(123), 10);
+  MasterHelpCaptionBlock.LanguageName = Cut(SystemParams.LanguageName(), 10);
+  MasterHelpCaptionBlock.SectionTitle = Cut(L(7631), 10);
+
+  // 5. The web pages of the language.
+  HelpHomePageUrl = HomePageUrl(MasterHelpCaptionBlock.LanguageName);
+  HelpNewsPageUrl = NewsPageUrl(MasterHelpCaptionBlock.LanguageName);
+  if (systemscherm) systemscherm->BrowseURL2URL = HelpNewsPageUrl;
+
+  // 6. The settings every form reads, and each unit's copy of the help
+  // captions.
+  RefreshSystemSettings();
+  SystemschermHelpCaptionBlock = MasterHelpCaptionBlock;
+  UsersHelpCaptionBlock = MasterHelpCaptionBlock;
+  masterdata::AdministrationsHelpCaptionBlock = MasterHelpCaptionBlock;
+  masterdata::LedgercategoryHelpCaptions = MasterHelpCaptionBlock;
+  masterdata::LedgerHelpCaptions = MasterHelpCaptionBlock;
+  // Journal vouchers: the help captions, the administration settings and
+  // the sales-tax names and rates, and a period caption to redo.
+  // Partners: the help captions and the administration settings.
+  // Administration settings form: the help captions.
+  // Reports: the help captions, the administration settings, the sales-tax
+  // names and rates and FarEndDate.
+  // Export and import: the administration code and settings.
+  // (Each comes with its form.)
+
+  // 7. to 10. Every form's caption, title label, texts and message texts.
+  if (systemscherm) systemscherm->ApplyLanguageTexts();
+  if (Users) Users->ApplyLanguageTexts();
+  if (masterdata::Administrations) masterdata::Administrations->ApplyLanguageTexts();
+  if (masterdata::Ledgercategory) masterdata::Ledgercategory->ApplyLanguageTexts();
+  // The GL accounts form also takes the book-year start and the profit
+  // account of the administration, and the account-function codes.
+  if (masterdata::Ledger) masterdata::Ledger->ApplyLanguageTexts();
+  // Journal vouchers (Tboeking): its texts come with the form.
+  // Partners (Tpartners2): its texts come with the form.
+  // Administration settings (Tadministrationsetting): its texts come with
+  // the form.
+  // Reports (TRapport1): its texts come with the form.
+  // Export and import (TExportImport): its texts come with the form.
+  // Help (Thelpform): takes HelpHomePageUrl and HelpNewsPageUrl when it is
+  // built.
+}
+
+}  // namespace shell

@@ -1,0 +1,68 @@
+// The whole program on the fake data store, without its main loop: every
+// form created inside the start-up file set as the main block does it, and
+// the start screen's first activation run (a first run shows the settings
+// form first, which the headless backend closes unless a script says more).
+// Tests then drive the start screen as a user would: log in, pick nodes of
+// the function tree, press keys.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "records/userrec.h"
+#include "shell/startschermunit.h"
+#include "support/fakefs.h"
+#include "ui/controls.h"
+#include "ui/headless.h"
+
+namespace support {
+
+class ProgramFixture {
+ public:
+  ProgramFixture();
+  ~ProgramFixture();
+  ProgramFixture(const ProgramFixture&) = delete;
+  ProgramFixture& operator=(const ProgramFixture&) = delete;
+
+  FakeDataStore store;
+  ui::HeadlessBackend backend;
+
+  // Creates the forms and activates the start screen (the program starts).
+  void Start();
+  // Ends the forms and starts the program again on the same files.
+  void Restart();
+  shell::TStartscherm& Screen() const;
+
+  // A user record with the password set at `setAt`; rights as three 'Y' or
+  // 'N' (end user, end-user manager, system administrator).
+  static records::UserRec MakeUser(const std::string& id, const std::string& password, const std::string& rights,
+                                   const std::string& setAt = "01-02-2026 10:00:00");
+  // Replaces the user file.
+  void WriteUsers(const std::vector<records::UserRec>& users);
+  // The user record of `id` as the file holds it (an empty record when none).
+  records::UserRec ReadUser(const std::string& id);
+  // Replaces the administrations file (short name and name per entry) and
+  // makes each administration's folder.
+  void WriteAdministrations(const std::vector<std::pair<std::string, std::string>>& administrations);
+  // The user options in the live system parameters.
+  void SetUserOptions(bool identification, bool password);
+
+  // Fills the log-in panel (the administration box by text) and clicks OK.
+  void LogIn(const std::string& id, const std::string& password, const std::string& administration);
+
+  // The node of a function, or nullptr.
+  ui::TreeNode* Node(shell::TreeFunction function) const;
+  // Selects the node of `function` and double-clicks the tree; false when
+  // the tree has no such node.
+  bool DoubleClick(shell::TreeFunction function);
+  // The tree, one line per node in display order: two blanks per level, the
+  // text, " [image]" and, for a function node, " #id".
+  std::vector<std::string> TreeLines() const;
+  // The texts of the nodes directly below the root.
+  std::vector<std::string> TopLevelTexts() const;
+
+  // The file-system log entries "open rw P" since the last ClearLog, as P.
+  std::vector<std::string> OpenedPaths() const;
+};
+
+}  // namespace support
