@@ -170,7 +170,6 @@ class TLedger : public ui::Form {
   ui::Panel Panel5{&Panel1, "Panel5", ui::LayoutKind::Horizontal};
   ui::Label Label11{&Panel5, "Label11", "Journal name"};
   ui::Edit Edit7{&Panel5, "Edit7"};
-  ui::Edit Edit6{&Panel1, "Edit6"};  // lead code, carried unseen
   ui::Label Label4{&Panel1, "Label4", "Amount on period startdate"};
   ui::Edit Edit1{&Panel1, "Edit1"};
   ui::Label Label5{&Panel1, "Label5", "Actual balance"};
@@ -179,6 +178,9 @@ class TLedger : public ui::Form {
   ui::Edit Edit3{&Panel1, "Edit3"};
   ui::Label Label14{&Panel1, "Label14", "Changed at"};
   ui::Edit Edit4{&Panel1, "Edit4"};
+  // Last in the grid: the lead code is never shown, so it takes no cell
+  // that the fields after it would need.
+  ui::Edit Edit6{&Panel1, "Edit6"};  // lead code, carried unseen
 
   ui::Memo Memo1{this, "Memo1"};
 

@@ -194,6 +194,8 @@ bool SaveSystemSettings(Tsystemscherm& f) {
 // --- the form ----------------------------------------------------------------
 
 Tsystemscherm::Tsystemscherm() : ui::Form("systemscherm", "Tsystemscherm") {
+  // The first run shows the form before the language texts are applied.
+  SetCaption(ProductTitle + " : System settings");
   width = 940;
   height = 660;
 
