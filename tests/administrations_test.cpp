@@ -230,6 +230,11 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"Nul", std::string("a\0b", 3), &masterdata::MsgShortNameNotAFolderName},
                       Refusal{"Delete", "a\x7f", &masterdata::MsgShortNameNotAFolderName},
                       Refusal{"C1Control", "a\x81", &masterdata::MsgShortNameNotAFolderName},
+                      Refusal{"Colon", "a:b", &masterdata::MsgShortNameNotAFolderName},
+                      Refusal{"Wildcard", "a*", &masterdata::MsgShortNameNotAFolderName},
+                      Refusal{"Pipe", "a|b", &masterdata::MsgShortNameNotAFolderName},
+                      Refusal{"TrailingBlank", "ab ", &masterdata::MsgShortNameNotAFolderName},
+                      Refusal{"TrailingDot", "ab.", &masterdata::MsgShortNameNotAFolderName},
                       Refusal{"Duplicate", "DEMO", &masterdata::MsgShortNameExists},
                       Refusal{"DuplicateAfterTheCut", "ABCDEFGHIJK", &masterdata::MsgShortNameExists},
                       // The heading row takes part in the comparison.

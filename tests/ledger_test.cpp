@@ -554,6 +554,39 @@ TEST_F(LedgerForm, SelectHoldsOneEntryUntilPostOrDelete) {
   EXPECT_EQ(FileAccounts()[0].AccountNumber(), "1000");
 }
 
+// Post from the tool bar leaves the focus in the list fields: their typed
+// texts are checked all the same, as on leaving the field.
+TEST_F(LedgerForm, PostChecksTheListFieldsItselfWhenTheFocusNeverLeftThem) {
+  Show([&](TLedger& f) {
+    f.MaskEdit1.UserSetText("1000");
+    f.ComboBox1.UserSetText("sALES");  // an item ignoring case
+    f.ToolButton2.UserClick();
+    ASSERT_EQ(GridNumbers(f), std::vector<std::string>{"1000"});
+    EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColCategory, 1), "Sales");
+
+    f.MaskEdit1.UserSetText("2000");
+    f.ComboBox1.UserSetText("Salez");  // no item: cleared, so refused
+    f.ToolButton2.UserClick();
+    EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::LedgerCategoryText);
+    EXPECT_EQ(GridNumbers(f), std::vector<std::string>{"1000"});
+    f.UserKeyDown(ui::keys::Escape);
+  });
+}
+
+// With the only account taken out, a second Select is refused as it is
+// while other rows remain.
+TEST_F(LedgerForm, SelectIsRefusedWhileTheLastAccountIsHeld) {
+  Accounts({{"1000"}});
+  Show([&](TLedger& f) {
+    SelectRow(f, 1);
+    ASSERT_TRUE(f.EntryHeld());
+    f.SelectExecute();
+    EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::LedgerNotPostedText);
+    EXPECT_EQ(f.MaskEdit1.GetText(), "1000");
+    f.UserKeyDown(ui::keys::Escape);
+  });
+}
+
 TEST_F(LedgerForm, CancelledSelectLeavesNothingBehindForTheNextShowing) {
   Accounts({{"1000"}});
   Lines({Line("20240410", "B1", "1000", 1, 0)});

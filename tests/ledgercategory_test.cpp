@@ -559,6 +559,23 @@ TEST_F(LedgerCategoryForm, AFailedOpenChangesNothing) {
   EXPECT_FALSE(shell::FileSetOpen);
 }
 
+// Shown without the start screen's set and unable to read the categories,
+// the form does not stay open: a Save would replace the file by an empty
+// one.
+TEST_F(LedgerCategoryForm, UnreadableCategoriesCloseTheFormAndKeepTheFile) {
+  store.fs.SetFile(kGlc, CategoryFile({{BS, "Assets", "A", "1"}}));
+  const std::string before = store.fs.File(kGlc);
+  store.fs.InjectError(kGlc, FakeFileSystem::Op::OpenReadWrite, 5, 1);
+  bool scriptRan = false;
+  backend.scripts["Ledgercategory"] = [&](ui::Form&) { scriptRan = true; };
+  form.ShowModal();
+  EXPECT_FALSE(scriptRan);
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, "IO errorcode: GLC5  " + platform::OsErrorText(5));
+  EXPECT_EQ(store.fs.File(kGlc), before);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
 TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
   struct Case {
     std::function<void(TLedgercategory&)> act;

@@ -185,6 +185,20 @@ TEST_F(UiModel, NestedModalFormsReturnToTheirCaller) {
   EXPECT_EQ(backend.modalShown, (std::vector<std::string>{"TestForm", "Help"}));
 }
 
+TEST_F(UiModel, AFailingActivationLeavesTheFormUnshown) {
+  form.OnActivate = [] { throw platform::IoError(5, "IO errorcode: GLC5"); };
+  bool scriptRan = false;
+  backend.scripts["TestForm"] = [&](ui::Form&) { scriptRan = true; };
+  // The caller's boundary shows the error; the form is neither showing nor
+  // stuck in a modal state.
+  EXPECT_FALSE(ui::RunGuarded([&] { form.ShowModal(); }));
+  EXPECT_FALSE(scriptRan);
+  EXPECT_FALSE(form.Showing());
+  EXPECT_FALSE(form.InModalLoop());
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, "IO errorcode: GLC5");
+}
+
 TEST_F(UiModel, CloseQueryCanRefuse) {
   bool allow = false;
   form.OnCloseQuery = [&](bool& can) { can = allow; };

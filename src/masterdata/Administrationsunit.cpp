@@ -51,8 +51,12 @@ bool IsUsableShortName(std::string_view name) {
     if (c < 0x20 || c == 0x7F || c == '/' || c == '\\') return false;
     // The bytes the code page leaves undefined stand for C1 controls.
     if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) return false;
+    // Characters no folder name may hold where the books are also kept on
+    // other systems.
+    if (std::string_view(":*?\"<>|").find(ch) != std::string_view::npos) return false;
   }
-  return true;
+  // Such systems drop a trailing blank or dot from a folder name.
+  return name.back() != ' ' && name.back() != '.';
 }
 
 std::string AdministrationFolder(std::string_view shortName) {

@@ -55,8 +55,7 @@ std::string LedgerBookYearStart;
 std::string LedgerProfitAccount;
 
 std::string LedgerNotPostedText = "The entry in the edit fields is not posted yet: post or delete it first";
-std::string LedgerNumberText =
-    "Invalid account number: at most 15 characters, no blanks at either end, no { or ;, no leading #";
+std::string LedgerNumberText = "Enter a valid account number: no outer blanks, no { ; or leading #, max. 15";
 std::string LedgerCategoryText = "Choose the GL category of the account";
 std::string LedgerDuplicateText = "This account number exists already";
 std::string LedgerLimitText = "The maximum of 400 GL accounts is reached";
@@ -600,6 +599,11 @@ void TLedger::FormKeyDown(uint16_t& key, unsigned shift) {
 
 void TLedger::SelectExecute() {
   const int r = StringGrid1.Row();
+  // An entry held in the fields is refused also when it was the last row.
+  if (rows_.empty() && entryHeld_) {
+    StatusBar1.Show(LedgerNotPostedText, ui::colors::Red);
+    return;
+  }
   if (rows_.empty() || r < 1 || r > LedgerRowTotal()) return;
 
   shell::FileSetScope scope("FRZ;JVO;CUS;SUP;");
@@ -683,6 +687,11 @@ void TLedger::SelectExecute() {
 // ---- Post
 
 void TLedger::AddExecute() {
+  // Post may come from a tool button or the menu with the focus still in a
+  // list field: its text is checked here as on leaving the field.
+  CheckListField(ComboBox1);
+  CheckListField(ComboBox2);
+  CheckListField(ComboBox3);
   if (!ReformatStartAmount()) {
     // No amount: the parse names the text, and nothing has changed.
     std::string text = MaskEdit2.GetText();

@@ -242,6 +242,7 @@ void TLedgercategory::FormActivate() {
   Delete.SetEnabled(true);
   SetSelectEnabled(true);
 
+  bool loaded = false;
   {
     // The start screen opened "GLC;" for this showing; the scope nests in
     // that set (or opens its own when the form is shown without it).
@@ -258,10 +259,17 @@ void TLedgercategory::FormActivate() {
         rows_.push_back({std::string(balance ? records::kBalanceSheetKind : records::kProfitAndLossKind),
                          rec.CategoryName(), rec.ChangedBy(), rec.ChangedAt()});
       }
+      loaded = true;
     }
   }
   // End the set the start screen opened for this showing.
   shell::CloseFileSet();
+  // Without the categories a Save would write an empty file: the form
+  // closes again (the message box has told why).
+  if (!loaded) {
+    Close();
+    return;
+  }
 
   ShowRows();
   StringGrid1.SetRow(1);

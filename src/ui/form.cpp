@@ -29,7 +29,15 @@ void Form::Activate() {
 ModalResult Form::ShowModal() {
   modalResult_ = ModalResult::None;
   modal_ = true;
-  Activate();
+  try {
+    Activate();
+  } catch (...) {
+    // An activation that fails leaves the form unshown.
+    modal_ = false;
+    showing_ = false;
+    Changed();
+    throw;
+  }
   // The activation may already have closed the form.
   if (modal_) GetBackend().RunModal(*this);
   modal_ = false;
