@@ -584,7 +584,7 @@ TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   shell::CurrentLanguage.SetL(7205, "Korte naam");
   shell::CurrentLanguage.SetL(7335, "Kopie voorbereiden");
   shell::CurrentLanguage.SetL(7428, "Volledige kopie");
-  shell::CurrentLanguage.SetL(9709, "Korte naam is leeg");
+  shell::CurrentLanguage.SetL(9709, " (verplicht veld)");
   shell::CurrentLanguage.SetL(54, "Opslaan");
   auto& f = Open();
   f.ApplyLanguageTexts();
@@ -597,9 +597,9 @@ TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   EXPECT_EQ(f.RadioGroup1.Items()[0], "Volledige kopie");
   EXPECT_EQ(f.Save2.Caption(), "Opslaan");
   EXPECT_EQ(f.Save1.Caption(), "Opslaan");
-  EXPECT_EQ(masterdata::MsgShortNameEmpty, "Korte naam is leeg");
+  EXPECT_EQ(masterdata::MsgShortNameEmpty, "Korte naam (verplicht veld)");
   f.Image3.UserClick();
-  EXPECT_EQ(f.StatusText, "Korte naam is leeg");
+  EXPECT_EQ(f.StatusText, "Korte naam (verplicht veld)");
 
   shell::CurrentLanguage = saved;
   masterdata::MsgAdministrationEntryPending = savedMessages[0];

@@ -5,11 +5,13 @@
 #include "shell/fileset.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -441,8 +443,12 @@ TEST_F(FileSetTest, SystemParametersNameTheDataRoot) {
       {"", "/w/data/"},
       {"/srv/books/", "/srv/books/"},
       {"/srv/books", "/srv/books/"},
-      {"C:\\books\\data\\", "/books/data/"},
-      {"d:data", "/data/"},
+      // A folder of another system names nothing here: the default.
+      {"C:\\books\\data\\", "/w/data/"},
+      {"d:data", "/w/data/"},
+      // Two names of one folder are one folder.
+      {"/w//./data/../books/", "/w/books/"},
+      {".", "/w/"},
       {"archive\\2008\\", "/w/archive/2008/"},
   };
   for (const auto& c : cases) {
@@ -691,6 +697,48 @@ TEST(OsErrorTest, ErrnoMapsToTheProgramsCodes) {
   EXPECT_NE(platform::OsErrorText(2), platform::OsErrorText(3));
   EXPECT_EQ(platform::OsErrorText(1000 + ENOSPC), std::strerror(ENOSPC));
   EXPECT_EQ(platform::OsErrorText(77777), "Unknown error 77777");
+}
+
+}  // namespace
+
+namespace {
+
+// A data folder that is the working folder under another name (a link to
+// it, "./") shares the working folder's lock: the start-up set never waits
+// for itself.
+TEST_F(RealFolder, AnotherNameOfTheWorkingFolderSharesItsLock) {
+  support::CountingSleeper sleeper;
+  std::filesystem::create_directory_symlink(dir, dir + "/same");
+  for (const std::string stored : {dir + "/same/", dir + "/./"}) {
+    SCOPED_TRACE(stored);
+    support::ResetFileSetUnit(dir + "/");
+    const std::string rec = SysRecord(stored);
+    std::FILE* f = std::fopen((dir + "/sysparm010000.vlk").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(rec.data(), 1, rec.size(), f);
+    std::fclose(f);
+    int result = -1;
+    shell::OpenFileSet("USE;SYS;ADM;", result);
+    EXPECT_EQ(result, 0) << FileErrorText;
+    shell::CloseFileSet();
+  }
+  EXPECT_EQ(sleeper.Count(), 0);
+}
+
+// A file rewritten whole keeps who may read it.
+TEST_F(RealFolder, AWholeRewriteKeepsTheAccessMode) {
+  int result = -1;
+  shell::OpenFileSet("USE", result);
+  ASSERT_EQ(result, 0);
+  const std::string path = dir + "/user.vlk";
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+  const std::string recs(2 * 284, 'u');
+  shell::RewriteFile(shell::FileCode::USE, recs.data(), 2);
+  shell::CloseFileSet();
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(st.st_size, 2 * 284);
 }
 
 }  // namespace

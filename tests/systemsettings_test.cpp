@@ -457,8 +457,8 @@ TEST_F(SystemSettingsForm, SaveCreatesTheDataFolderPath) {
       // A component named "empty" is a folder like any other; a missing
       // trailing separator is added.
       {"/books/empty/data", "/books/empty/data/", {"/books/empty", "/books/empty/data"}},
-      // Folders of another system are read as this one's.
-      {"C:\\books\\c\\", "/books/c/", {"/books/c"}},
+      // Two names of one folder are stored as one.
+      {"/books//x/./y/../", "/books/x/", {"/books/x"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -475,6 +475,25 @@ TEST_F(SystemSettingsForm, SaveCreatesTheDataFolderPath) {
     EXPECT_EQ(f.Edit9.GetText(), c.stored);
   }
   EXPECT_TRUE(backend.messages.empty());
+}
+
+// A folder of another system, or one named outside the code page the
+// records use, is refused: it would name another folder, or none.
+TEST_F(SystemSettingsForm, FoldersThatNameNothingHereAreRefused) {
+  const std::string before = Fixture();
+  WriteRecord(before);
+  shell::Tsystemscherm f;
+  f.FormCreate();
+  f.Edit9.UserSetText("C:\\books\\c\\");
+  f.opslaanExecute();
+  EXPECT_EQ(f.StatusBar1.PanelText(0), shell::MsgDataFolderNotUsable);
+  EXPECT_EQ(store.fs.File("/w/sysparm010000.vlk"), before);
+
+  const std::string shown = f.Edit9.GetText();
+  backend.dialogAnswers.push_back(std::string("/home/u/\xd0\x9a\xd0\xbd\xd0\xb8\xd0\xb3\xd0\xb8"));
+  f.Edit9Enter();
+  EXPECT_EQ(f.Edit9.GetText(), shown);
+  EXPECT_EQ(f.StatusBar1.PanelText(0), shell::MsgDataFolderNotUsable);
 }
 
 TEST_F(SystemSettingsForm, AFolderThatCannotBeCreatedSavesNothingAndKeepsTheFormOpen) {
@@ -548,7 +567,8 @@ TEST_F(SystemSettingsForm, RecordValuesAreReadSoundly) {
     std::string decimalsShown, signShown, folderShown;
   };
   const std::vector<Case> cases = {
-      {9, '$', "C:\\books\\data\\", "4", "$", "/books/data/"},
+      // A folder of another system names nothing here: the default shows.
+      {9, '$', "C:\\books\\data\\", "4", "$", "/w/data/"},
       {-2, '\0', "/srv/ombrelo/", "0", kEuro, "/srv/ombrelo/"},
       {3, '\xa5', "relative", "3", "\xa5", "/w/relative/"},
   };

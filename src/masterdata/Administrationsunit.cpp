@@ -435,7 +435,8 @@ void TAdministrations::ApplyLanguageTexts() {
 
   MsgAdministrationEntryPending = L(9567);
   MsgShortNameExists = L(9648);
-  MsgShortNameEmpty = L(9709);
+  // The text follows the field's label: "Short name (required field)".
+  MsgShortNameEmpty = Label4.Caption() + L(9709);
   MsgAdministrationFirstRow = L(9384);
   MsgAdministrationLastRow = L(9445);
   CopyOverwriteQuestion = L(10877);

@@ -2,6 +2,8 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+
+#include <cstdlib>
 #include <unistd.h>
 
 #include <cerrno>
@@ -251,6 +253,22 @@ class PosixFileSystem : public FileSystem {
       return CodeFromErrno(err, true);
     }
     out = std::make_unique<PosixLock>(fd);
+    return kNoError;
+  }
+
+  std::string ResolvedFolder(const std::string& path) override {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) return path;
+    std::string out(real);
+    std::free(real);
+    if (out.empty() || out.back() != '/') out += '/';
+    return out;
+  }
+
+  int CopyAccessMode(const std::string& from, const std::string& to) override {
+    struct stat st {};
+    if (::stat(from.c_str(), &st) != 0) return errno == ENOENT ? kNoError : CodeFor(errno, from);
+    if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return CodeFor(errno, to);
     return kNoError;
   }
 

@@ -68,6 +68,13 @@ class FileSystem {
   // belongs to the returned handle: a second call in the same process
   // conflicts with the first as another copy's would.
   virtual int LockExclusive(const std::string& path, std::unique_ptr<LockHandle>& out) = 0;
+  // The folder as the system resolves it (symbolic links followed), so two
+  // names of one folder compare equal; the path itself when it cannot be
+  // resolved.
+  virtual std::string ResolvedFolder(const std::string& path) { return path; }
+  // Gives `to` the access mode of `from` (a file that replaces another keeps
+  // who may read it); no error when `from` is missing.
+  virtual int CopyAccessMode(const std::string& from, const std::string& to) { return 0; }
 };
 
 // The file system in use: the real one unless another was installed.

@@ -138,14 +138,18 @@ int Fail(FileCode c, int code, const std::string& path) {
   return code;
 }
 
+// Locks are held per folder as the system resolves it: two names of one
+// folder ("/w/", "/w/./", a link to it) share one lock, so a set never waits
+// for itself.
 int EnsureLocked(const std::string& folder, Added& added) {
   Unit& u = U();
-  if (u.locks.count(folder) != 0) return platform::kNoError;
+  const std::string key = platform::Fs().ResolvedFolder(Utf8(folder));
+  if (u.locks.count(key) != 0) return platform::kNoError;
   std::unique_ptr<LockHandle> lock;
   const int code = platform::Fs().LockExclusive(Utf8(folder + kLockFileName), lock);
   if (code != platform::kNoError) return code;
-  u.locks.emplace(folder, std::move(lock));
-  added.locks.push_back(folder);
+  u.locks.emplace(key, std::move(lock));
+  added.locks.push_back(key);
   return platform::kNoError;
 }
 
@@ -186,7 +190,9 @@ void ReadDataRoot(FileHandle& h, const std::string& path) {
   std::vector<std::uint8_t> rec(static_cast<std::size_t>(FileInfo(FileCode::SYS).recordSize));
   ReadExactly(h, 0, rec.data(), rec.size(), path);
   const std::string stored = kStoredDataFolder.Read(rec.data());
-  SetDataRoot(stored.empty() ? WorkingFolder() + "data/" : stored);
+  // No stored folder (or one that names nothing here): the default.
+  const std::string folder = FolderFromStored(stored);
+  SetDataRoot(folder.empty() ? WorkingFolder() + "data/" : folder);
   AdminFileFolder = DataRoot();
 }
 
@@ -487,19 +493,42 @@ std::string WorkingFolder() {
   return StartFolder + "/";
 }
 
+namespace {
+
+// "/a//b/./c/../" -> "/a/b/": empty and "." steps dropped, ".." taking the
+// step before it (never above the root).
+std::string TidyFolder(const std::string& folder) {
+  std::vector<std::string> steps;
+  std::size_t i = 0;
+  while (i <= folder.size()) {
+    const std::size_t j = std::min(folder.find('/', i), folder.size());
+    const std::string step = folder.substr(i, j - i);
+    if (step == "..") {
+      if (!steps.empty()) steps.pop_back();
+    } else if (!step.empty() && step != ".") {
+      steps.push_back(step);
+    }
+    i = j + 1;
+  }
+  std::string out = !folder.empty() && folder[0] == '/' ? "/" : "";
+  for (const auto& s : steps) out += s + "/";
+  return out;
+}
+
+}  // namespace
+
 std::string FolderFromStored(std::string_view stored) {
   std::string s(stored);
   if (s.empty()) return s;
   std::replace(s.begin(), s.end(), '\\', '/');
+  // A folder with a drive letter comes from another system and names
+  // nothing here: it counts as no folder at all (the default is used).
   const bool drive = s.size() >= 2 && std::isalpha(static_cast<unsigned char>(s[0])) != 0 && s[1] == ':';
-  if (drive) {
-    s.erase(0, 2);
-    if (s.empty() || s[0] != '/') s.insert(0, "/");
-  } else if (s[0] != '/') {
+  if (drive) return {};
+  if (s[0] != '/') {
     s.insert(0, WorkingFolder());
   }
-  if (s.back() != '/') s += '/';
-  return s;
+  return TidyFolder(s);
 }
 
 const std::string& DataRoot() { return U().root; }
@@ -676,6 +705,9 @@ void RewriteFile(FileCode c, const void* records, int count) {
     Check(out->Sync(), "writing", temp);
     Check(out->Close(), "closing", temp);
     out.reset();
+    // The new file keeps who may read the old one (the user file holds the
+    // password checksums).
+    Check(fs.CopyAccessMode(Utf8(path), Utf8(temp)), "setting the access mode of", temp);
     Check(fs.RenameOver(Utf8(temp), Utf8(path)), "renaming into place", path);
   } catch (...) {
     out.reset();

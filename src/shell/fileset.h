@@ -102,9 +102,10 @@ void ForceCloseFileSet();
 
 // Folders.
 // A folder as stored in a record, as the program holds it: "\" becomes "/",
-// a drive letter "X:" is dropped and the rest taken as an absolute path, a
-// relative folder is taken relative to StartFolder, and a trailing "/" is
-// added. Empty stays empty.
+// a relative folder is taken relative to StartFolder, "//", "./" and "../"
+// are tidied away, and a trailing "/" is added. Empty stays empty, and so
+// does a folder with a drive letter ("C:\books\"), which names nothing on
+// this system.
 std::string FolderFromStored(std::string_view stored);
 // The working folder: StartFolder ending in "/".
 std::string WorkingFolder();

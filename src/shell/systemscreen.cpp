@@ -31,6 +31,8 @@ Tsystemscherm* systemscherm = nullptr;
 std::string MsgNewsPage = "Ombrelo Account calls the newspage of our website to show relevant messages";
 std::string MsgDataFolderNotCreated = "The data folder could not be created:";
 std::string MsgDataFolderTooLong = "The data folder may have at most 100 characters.";
+std::string MsgDataFolderNotUsable =
+    "The data folder must be a folder of this computer, named in Western European characters.";
 std::string MsgInvalidDecimals = "The number of decimals must be 0, 1, 2, 3 or 4.";
 std::string MsgInvalidRate = "This is not a valid rate:";
 std::string MsgCurrencySignMissing = "Please choose a currency sign.";
@@ -443,9 +445,10 @@ void Tsystemscherm::FormCreate() {
       SystemParams.SetNextNewsDate(today);
       toSave = true;
     }
-    // A folder stored on another system ("C:\books\data\") is read as this
-    // system's folder.
-    FillFromParams(ComboBox1.GetText(), stored.empty() ? WorkingFolder() + "data/" : FolderFromStored(stored));
+    // A folder stored on another system ("C:\books\data\") names nothing
+    // here: the default is shown, as for no folder.
+    const std::string folder = FolderFromStored(stored);
+    FillFromParams(ComboBox1.GetText(), folder.empty() ? WorkingFolder() + "data/" : folder);
   }
   DataRootFolder = Edit9.GetText();
 
@@ -540,7 +543,11 @@ std::optional<Tsystemscherm::Input> Tsystemscherm::CheckInput() {
   while (!folder.empty() && folder.back() == ' ') folder.pop_back();
   while (!folder.empty() && folder.front() == ' ') folder.erase(0, 1);
   in.dataFolder = folder.empty() ? WorkingFolder() + "data/" : FolderFromStored(folder);
-  if (in.dataFolder.size() > kDataFolderRoom) {
+  if (in.dataFolder.empty()) {
+    // A drive letter names no folder on this system.
+    MarkInvalid(Edit9);
+    fail(MsgDataFolderNotUsable);
+  } else if (in.dataFolder.size() > kDataFolderRoom) {
     MarkInvalid(Edit9);
     fail(MsgDataFolderTooLong);
   } else {
@@ -641,6 +648,13 @@ void Tsystemscherm::Edit9Enter() {
   const std::optional<std::string> chosen = ui::GetBackend().SelectFolder(title, cp1252::ToUtf8(start));
   if (chosen && !chosen->empty()) {
     std::string folder = cp1252::FromUtf8(*chosen);
+    if (cp1252::ToUtf8(folder) != *chosen) {
+      // The records hold folders in code page 1252: a name outside it would
+      // become another folder.
+      StatusBar1.Show(MsgDataFolderNotUsable, ui::colors::Red);
+      Edit17.SetFocus();
+      return;
+    }
     if (folder.back() != '/') folder += '/';
     Edit9.SetText(folder);
   }

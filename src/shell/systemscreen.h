@@ -42,6 +42,7 @@ extern HelpCaptionBlockRec SystemschermHelpCaptionBlock;
 extern std::string MsgNewsPage;             // shown before the news page opens
 extern std::string MsgDataFolderNotCreated; // + the folder, two blanks, the OS text
 extern std::string MsgDataFolderTooLong;
+extern std::string MsgDataFolderNotUsable;
 extern std::string MsgInvalidDecimals;
 extern std::string MsgInvalidRate;          // + the text that is no rate
 extern std::string MsgCurrencySignMissing;
