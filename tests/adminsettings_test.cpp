@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -438,6 +439,284 @@ TEST_F(AdminSettingsLoader, ASaveOutsideAnOpenSetIsAnErrorAndChangesNothing) {
   EXPECT_THROW(masterdata::SaveAdminSettings(), platform::IoError);
   EXPECT_EQ(Bytes(AdminSettings), before);
   EXPECT_EQ(store.fs.File(kSettingsFile), before);
+}
+
+// The book-year routines of the settings form, on a holder of its values.
+// Every period element starts on a day that no proposal gives, so the
+// elements a routine must leave alone show.
+constexpr const char* kUntouched = "19990909";
+
+masterdata::AdminSettingsFormValues YearValues(const std::string& start, const std::string& end,
+                                                const std::string& count, const std::string& lastClosed = "") {
+  masterdata::AdminSettingsFormValues v;
+  v.BookYearStart = Day(start);
+  v.BookYearEnd = Day(end);
+  v.PeriodCountText = count;
+  v.LastClosedPeriod = lastClosed;
+  v.ApprovedAnnualBalance = "2007";
+  v.PeriodStart.fill(Day(kUntouched));
+  v.PeriodStart[0] = Day(start);
+  return v;
+}
+
+// Elements 2, 3, ... as "YYYYMMDD": the `count` proposed ones, then
+// whether every later one was left alone.
+void ExpectPeriodsFrom2(const masterdata::AdminSettingsFormValues& v, const std::vector<std::string>& want) {
+  for (std::size_t i = 0; i < 14; ++i)
+    EXPECT_EQ(Ymd(v.PeriodStart[i + 1]), i < want.size() ? want[i] : kUntouched) << "element " << i + 2;
+}
+
+struct Proposal {
+  const char* name;
+  std::string start, end, count, lastClosed;
+  std::string wantCount, wantCurrent;
+  std::vector<std::string> wantFrom2;  // elements 2 to N + 1
+};
+
+class PeriodProposal : public ::testing::TestWithParam<Proposal> {};
+
+TEST_P(PeriodProposal, CutsTheBookYear) {
+  const Proposal& p = GetParam();
+  auto v = YearValues(p.start, p.end, p.count, p.lastClosed);
+  masterdata::ProposePeriods(v);
+  EXPECT_EQ(v.PeriodCountText, p.wantCount);
+  EXPECT_EQ(v.CurrentPeriod, p.wantCurrent);
+  EXPECT_EQ(Ymd(v.PeriodStart[0]), p.start);
+  EXPECT_EQ(Ymd(v.BookYearStart), p.start);
+  EXPECT_EQ(Ymd(v.BookYearEnd), p.end);
+  ExpectPeriodsFrom2(v, p.wantFrom2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PeriodProposal,
+    ::testing::Values(
+        Proposal{"CalendarMonths", "20080101", "20081231", "12", "", "12", "00/00",
+                 {"20080201", "20080301", "20080401", "20080501", "20080601", "20080701", "20080801", "20080901",
+                  "20081001", "20081101", "20081201", "20090101"}},
+        // The equal parts would give 04-01, 07-01, 09-30.
+        Proposal{"CalendarQuarters", "20080101", "20081231", "04", "", "04", "00/00",
+                 {"20080401", "20080701", "20081001", "20090101"}},
+        Proposal{"TwelveEqualPartsOfAnAprilYear", "20080401", "20090331", "12", "", "12", "00/00",
+                 {"20080501", "20080531", "20080701", "20080731", "20080830", "20080930", "20081030", "20081129",
+                  "20081230", "20090129", "20090228", "20090401"}},
+        Proposal{"FourEqualPartsOfAnAprilYear", "20080401", "20090331", "04", "", "04", "00/00",
+                 {"20080701", "20080930", "20081230", "20090401"}},
+        Proposal{"SixPeriodsAfterAClosedYear", "20080101", "20081231", "06", "12/12", "06", "01/06",
+                 {"20080301", "20080501", "20080701", "20080831", "20081031", "20090101"}},
+        // Fifteen periods leave no room for the day after the year.
+        Proposal{"FifteenPeriods", "20080101", "20081231", "15", "", "15", "00/00",
+                 {"20080125", "20080218", "20080314", "20080407", "20080501", "20080526", "20080619", "20080713",
+                  "20080807", "20080831", "20080924", "20081019", "20081112", "20081206"}},
+        Proposal{"NoItemCountsAsOnePeriod", "20080101", "20081231", "7", "12/12", "01", "01/01", {"20090101"}},
+        Proposal{"EmptyCountCountsAsOnePeriod", "20080401", "20090331", "", "", "01", "00/00", {"20090401"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct StartChange {
+  const char* name;
+  std::string start;
+  std::string wantEnd, wantCurrentAnnualBalance;
+  std::vector<std::string> wantFrom2;  // with four periods
+};
+
+class BookYearStart : public ::testing::TestWithParam<StartChange> {};
+
+TEST_P(BookYearStart, DerivesTheYearAndProposesItsPeriods) {
+  const StartChange& p = GetParam();
+  auto v = YearValues("20080101", "20081231", "04");
+  v.BookYearStart = Day(p.start);
+  masterdata::BookYearStartChanged(v);
+  EXPECT_EQ(Ymd(v.PeriodStart[0]), p.start);
+  EXPECT_EQ(Ymd(v.BookYearEnd), p.wantEnd);
+  EXPECT_EQ(v.BookYearEndMinimum, Day(p.start) + 1);
+  EXPECT_EQ(v.ApprovedAnnualBalance, "");
+  EXPECT_EQ(v.CurrentAnnualBalance, p.wantCurrentAnnualBalance);
+  ExpectPeriodsFrom2(v, p.wantFrom2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BookYearStart,
+    ::testing::Values(StartChange{"FirstOfJanuary", "20080101", "20081231", "2008",
+                                  {"20080401", "20080701", "20081001", "20090101"}},
+                      StartChange{"FirstOfApril", "20080401", "20090331", "0809",
+                                  {"20080701", "20080930", "20081230", "20090401"}},
+                      // No 29 February a year later: the year ends on the 28th.
+                      StartChange{"LeapDay", "20240229", "20250228", "2425",
+                                  {"20240530", "20240829", "20241128", "20250301"}},
+                      StartChange{"CenturyTurn", "20991001", "21000930", "9900",
+                                  {"20991231", "21000401", "21000701", "21001001"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The closing state the year-end flow hands over in AdminSettings.
+struct Closing {
+  std::string approved, lastClosed, currentAnnual, current;
+};
+
+void HandOver(const Closing& c) {
+  AdminSettings.SetApprovedAnnualBalance(c.approved);
+  AdminSettings.SetLastClosedPeriod(c.lastClosed);
+  AdminSettings.SetCurrentAnnualBalance(c.currentAnnual);
+  AdminSettings.SetCurrentPeriod(c.current);
+}
+
+class ClosedPeriodFields : public AdminSettingsLoader {
+ protected:
+  // The stored record with another book year: `periods` are elements 1 to
+  // N + 1, the later elements hold the start.
+  AdminSettingsRec YearRecord(const std::string& start, const std::string& end,
+                              const std::vector<std::string>& periods, const std::string& approved) {
+    AdminSettingsRec r = StoredRecord();
+    r.SetBookYearStart(start);
+    r.SetBookYearEnd(end);
+    r.SetPeriodCount(static_cast<std::int16_t>(periods.size() - 1));
+    for (int k = 1; k <= 15; ++k)
+      r.SetPeriodStart(k, k <= static_cast<int>(periods.size()) ? periods[k - 1] : start);
+    r.SetApprovedAnnualBalance(approved);
+    return r;
+  }
+  // As the year-end flow calls it: inside the freeze's open set.
+  void ApplyInSet(bool moveYear) {
+    int result = -1;
+    shell::OpenFileSet("FRZ;ADS;GLA;JVO;INV;PAY;", result);
+    ASSERT_EQ(result, 0);
+    masterdata::ApplyClosedPeriodFields(moveYear);
+    shell::CloseFileSet();
+  }
+};
+
+TEST_F(ClosedPeriodFields, WithoutMovingTheYearOnlyTheClosingStateChanges) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  const Closing c{"2007", "02/04", "0809", "03/04"};
+  HandOver(c);
+  ApplyInSet(false);
+
+  // The stamps of the stored record are the ones this save gives.
+  AdminSettingsRec want = StoredRecord();
+  want.SetLastClosedPeriod(c.lastClosed);
+  want.SetCurrentPeriod(c.current);
+  const std::string file = store.fs.File(kSettingsFile);
+  ASSERT_EQ(file.size(), 1386u);
+  EXPECT_EQ(file, Bytes(want));
+  EXPECT_EQ(AdminSettingsValues.LastClosedPeriod, "02/04");
+  EXPECT_EQ(AdminSettingsValues.CurrentPeriod, "03/04");
+  EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), "20080401");
+}
+
+struct Move {
+  const char* name;
+  std::string start, end;
+  std::vector<std::string> periods;  // stored elements 1 to N + 1
+  std::string approvedBefore;
+  Closing closing;
+  std::string wantStart, wantEnd;
+  std::vector<std::string> wantPeriods;  // elements 1 to N + 1
+};
+
+class ClosedYear : public ClosedPeriodFields, public ::testing::WithParamInterface<Move> {};
+
+TEST_P(ClosedYear, MovesTheBookYearOnAndSaves) {
+  const Move& p = GetParam();
+  Store(YearRecord(p.start, p.end, p.periods, p.approvedBefore));
+  masterdata::LoadAdminSettings();
+  HandOver(p.closing);
+  ApplyInSet(true);
+
+  const std::string file = store.fs.File(kSettingsFile);
+  ASSERT_EQ(file.size(), 1386u);
+  EXPECT_EQ(Bytes(AdminSettings), file);
+  const AdminSettingsRec r = FromBytes(file);
+  EXPECT_EQ(r.BookYearStart(), p.wantStart);
+  EXPECT_EQ(r.BookYearEnd(), p.wantEnd);
+  EXPECT_EQ(r.PeriodCount(), static_cast<std::int16_t>(p.periods.size() - 1));
+  for (int k = 1; k <= 15; ++k)
+    EXPECT_EQ(r.PeriodStart(k), k <= static_cast<int>(p.wantPeriods.size()) ? p.wantPeriods[k - 1] : p.start)
+        << "element " << k;
+  // The closing state is the one handed over, not the one the start change
+  // derives.
+  EXPECT_EQ(r.ApprovedAnnualBalance(), p.closing.approved);
+  EXPECT_EQ(r.LastClosedPeriod(), p.closing.lastClosed);
+  EXPECT_EQ(r.CurrentAnnualBalance(), p.closing.currentAnnual);
+  EXPECT_EQ(r.CurrentPeriod(), p.closing.current);
+  EXPECT_EQ(r.CompanyName(), "Acme Trading");
+  EXPECT_EQ(Ymd(AdminSettingsValues.BookYearEndMinimum), shell::DateToYmd(Day(p.wantStart) + 1));
+  EXPECT_EQ(AdminSettingsValues.ApprovedAnnualBalance, p.closing.approved);
+
+  // What the next load shows.
+  ResetUnit();
+  masterdata::LoadAdminSettings();
+  EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), p.wantStart);
+  EXPECT_EQ(Ymd(AdminSettingsValues.PeriodStart[1]), p.wantPeriods[1]);
+  EXPECT_TRUE(masterdata::AdminSettingsRepairedFields.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ClosedYear,
+    ::testing::Values(
+        Move{"CalendarYearOfTwelveMonths", "20240101", "20241231",
+             {"20240101", "20240201", "20240301", "20240401", "20240501", "20240601", "20240701", "20240801",
+              "20240901", "20241001", "20241101", "20241201", "20250101"},
+             "2023", {"2024", "12/12", "2025", "01/12"}, "20250101", "20251231",
+             {"20250101", "20250201", "20250301", "20250401", "20250501", "20250601", "20250701", "20250801",
+              "20250901", "20251001", "20251101", "20251201", "20260101"}},
+        Move{"JulyYearOfFourParts", "20230701", "20240630",
+             {"20230701", "20231001", "20240101", "20240401", "20240701"}, "2223", {"2324", "04/04", "2425", "01/04"},
+             "20240701", "20250630", {"20240701", "20240930", "20241230", "20250331", "20250701"}},
+        // A year that ended on 28 February of a leap year.
+        Move{"StartOnALeapDay", "20230301", "20240228", {"20230301", "20240229"}, "2223",
+             {"2324", "01/01", "2425", "01/01"}, "20240229", "20250228", {"20240229", "20250301"}},
+        // The first freeze closes the year before the first book year (the
+        // opening balance): the book year stays.
+        Move{"FirstFreezeKeepsTheStart", "20240101", "20241231",
+             {"20240101", "20240401", "20240701", "20241001", "20250101"}, "", {"2023", "01/01", "2024", "01/04"},
+             "20240101", "20241231", {"20240101", "20240401", "20240701", "20241001", "20250101"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ClosedPeriodFields, AnUnusableDateStopsTheMoveBeforeAnythingChanges) {
+  struct Case {
+    const char* name;
+    std::string approved;  // decides which date the new start comes from
+    bool badEnd;
+    platform::TDateTime bad;
+  };
+  const std::vector<Case> cases = {
+      {"end of a closed year that is no date", "2007", true, std::nan("")},
+      {"start of the first year outside the program's years", "", false, platform::EncodeDate(1850, 1, 1)}};
+  for (const Case& c : cases) {
+    AdminSettingsRec stored = StoredRecord();
+    stored.SetApprovedAnnualBalance(c.approved);
+    Store(stored);
+    masterdata::LoadAdminSettings();
+    (c.badEnd ? AdminSettingsValues.BookYearEnd : AdminSettingsValues.BookYearStart) = c.bad;
+    const masterdata::AdminSettingsFormValues before = AdminSettingsValues;
+    HandOver({"2008", "04/04", "0910", "01/04"});
+    const std::string handedOver = Bytes(AdminSettings);
+
+    int result = -1;
+    shell::OpenFileSet("ADS", result);
+    bool moveYear = true;
+    EXPECT_THROW(masterdata::ApplyClosedPeriodFields(moveYear), platform::ConversionError) << c.name;
+    shell::CloseFileSet();
+    EXPECT_EQ(store.fs.File(kSettingsFile), Bytes(stored)) << c.name;
+    EXPECT_EQ(Bytes(AdminSettings), handedOver) << c.name;
+    EXPECT_EQ(AdminSettingsValues.ApprovedAnnualBalance, before.ApprovedAnnualBalance) << c.name;
+    EXPECT_EQ(AdminSettingsValues.CurrentPeriod, before.CurrentPeriod) << c.name;
+    EXPECT_EQ(AdminSettingsValues.PeriodStart, before.PeriodStart) << c.name;
+  }
+}
+
+TEST_F(ClosedPeriodFields, AFailingSavePutsTheFormValuesBack) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  const std::string stored = Bytes(AdminSettings);
+  HandOver({"2008", "04/04", "0910", "01/04"});
+  bool moveYear = true;
+  // No open set names the settings file.
+  EXPECT_THROW(masterdata::ApplyClosedPeriodFields(moveYear), platform::IoError);
+  EXPECT_EQ(store.fs.File(kSettingsFile), stored);
+  EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), "20080401");
+  EXPECT_EQ(Ymd(AdminSettingsValues.PeriodStart[1]), "20080701");
+  EXPECT_EQ(AdminSettingsValues.ApprovedAnnualBalance, "2007");
+  EXPECT_EQ(AdminSettingsValues.CurrentAnnualBalance, "0809");
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
+#include "platform/errors.h"
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/systemsettings.h"
@@ -127,7 +129,7 @@ AdminSettingsFormValues ValuesFromRecord(AdminSettingsRec& rec, std::vector<std:
     if (k == 1)
       d = v.BookYearStart;
     else if (k <= n)
-      d = v.BookYearStart + std::floor((v.BookYearEnd - v.BookYearStart) * (k - 1) / n);
+      d = EqualPartStart(v.BookYearStart, v.BookYearEnd, k, n);
     v.PeriodStart[k - 1] = d;
     repaired.push_back("PeriodStart[" + std::to_string(k) + "]");
     rec.SetPeriodStart(k, shell::DateToYmd(d));
@@ -171,6 +173,31 @@ int PeriodCountFromText(const std::string& text) {
     return 1;
   const int n = std::stoi(text);
   return n >= 1 && n <= kPeriods ? n : 1;
+}
+
+// One of the items of the number-of-periods choice, "01" to "15".
+bool IsPeriodCountItem(const std::string& text) {
+  if (text.size() != 2 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return false;
+  const int n = std::stoi(text);
+  return n >= 1 && n <= kPeriods;
+}
+
+// A date the record can hold and the text routines read back: a valid
+// "YYYYMMDD" of the program's years.
+bool IsValidDate(TDateTime d) {
+  try {
+    return shell::IsValidYmd(shell::DateToYmd(d));
+  } catch (const platform::ConversionError&) {
+    return false;
+  }
+}
+
+// The last two digits of a year.
+std::string TwoDigits(int n) {
+  std::string text = std::to_string(n % 100);
+  if (text.size() == 1) text.insert(text.begin(), '0');
+  return text;
 }
 
 }  // namespace
@@ -266,6 +293,81 @@ void SaveAdminSettings() {
   AdminSettingsValues.ChangedAt = rec.ChangedAt();
   AdminSettingsValues.ChangedBy = rec.ChangedBy();
   AdminSettingsValues.PeriodCountText = PeriodCountText(rec.PeriodCount());
+}
+
+void CheckPeriodCountText(AdminSettingsFormValues& values) {
+  if (!IsPeriodCountItem(values.PeriodCountText)) values.PeriodCountText = "01";
+}
+
+TDateTime EqualPartStart(TDateTime start, TDateTime end, int k, int n) {
+  return std::trunc(start + (end - start) * (k - 1) / n);
+}
+
+void ProposePeriods(AdminSettingsFormValues& values) {
+  AdminSettingsFormValues v = values;
+  CheckPeriodCountText(v);
+  const int n = std::stoi(v.PeriodCountText);
+  v.CurrentPeriod = v.LastClosedPeriod.empty() ? "00/00" : "01/" + v.PeriodCountText;
+
+  const TDateTime start = std::trunc(v.BookYearStart);
+  const TDateTime end = std::trunc(v.BookYearEnd);
+  for (int k = 2; k <= n; ++k) v.PeriodStart[k - 1] = EqualPartStart(start, end, k, n);
+
+  int year = 0, month = 0, day = 0;
+  platform::DecodeDate(start, year, month, day);
+  if (month == 1 && day == 1) {
+    if (n == 12) {
+      for (int k = 2; k <= 12; ++k) v.PeriodStart[k - 1] = platform::EncodeDate(year, k, 1);
+    } else if (n == 4) {
+      for (int k = 2; k <= 4; ++k) v.PeriodStart[k - 1] = platform::EncodeDate(year, 3 * (k - 1) + 1, 1);
+    }
+  }
+  if (n < kPeriods) v.PeriodStart[n] = end + 1;
+  values = std::move(v);
+}
+
+void BookYearStartChanged(AdminSettingsFormValues& values) {
+  AdminSettingsFormValues v = values;
+  const TDateTime start = std::trunc(v.BookYearStart);
+  int year = 0, month = 0, day = 0;
+  platform::DecodeDate(start, year, month, day);
+  v.PeriodStart[0] = start;
+  v.BookYearEnd = YearEndFor(start);
+  v.BookYearEndMinimum = start + 1;
+  v.ApprovedAnnualBalance.clear();
+  v.CurrentAnnualBalance =
+      month == 1 && day == 1 ? std::to_string(year) : TwoDigits(year) + TwoDigits(year + 1);
+  ProposePeriods(v);
+  values = std::move(v);
+}
+
+void ApplyClosedPeriodFields(bool& MoveYear) {
+  AdminSettingsFormValues next = AdminSettingsValues;
+  if (MoveYear) {
+    // The values still hold the closing state from before this freeze: an
+    // approved annual balance there means a real book year was closed now.
+    const bool yearClosedBefore = !next.ApprovedAnnualBalance.empty();
+    const TDateTime from = yearClosedBefore ? next.BookYearEnd : next.BookYearStart;
+    if (!IsValidDate(from))
+      throw platform::ConversionError(std::string(yearClosedBefore ? "the book-year end" : "the book-year start") +
+                                      " is not a valid date; the book year cannot move on");
+    if (yearClosedBefore) next.BookYearStart = std::trunc(next.BookYearEnd) + 1;
+    BookYearStartChanged(next);
+    ProposePeriods(next);
+  }
+  next.ApprovedAnnualBalance = AdminSettings.ApprovedAnnualBalance();
+  next.CurrentAnnualBalance = AdminSettings.CurrentAnnualBalance();
+  next.LastClosedPeriod = AdminSettings.LastClosedPeriod();
+  next.CurrentPeriod = AdminSettings.CurrentPeriod();
+
+  // Nothing of the above reaches the values unless the save succeeds.
+  AdminSettingsFormValues before = std::exchange(AdminSettingsValues, std::move(next));
+  try {
+    SaveAdminSettings();
+  } catch (...) {
+    AdminSettingsValues = std::move(before);
+    throw;
+  }
 }
 
 }  // namespace masterdata

@@ -130,4 +130,58 @@ void SaveAdminSettings();
 records::AdminSettingsRec RecordFromValues(const AdminSettingsFormValues& values, const records::AdminSettingsRec& base,
                                            const std::string& changedAt, const std::string& changedBy);
 
+// The book-year logic of the settings form, on a holder of its values. The
+// form calls these from its handlers and then sets its controls (which
+// period pickers show, the Unfreeze button); the routines touch values only.
+// Each works on a copy and assigns it at the end, so a date that cannot be
+// handled raises platform::ConversionError with `values` unchanged.
+
+// The number of periods on leaving its choice: a text that is none of the
+// items "01" to "15" becomes "01".
+void CheckPeriodCountText(AdminSettingsFormValues& values);
+
+// The day the period `k` of `n` (2 to n) starts when the book year from
+// `start` to `end` (its last day) is cut into equal parts:
+// start + (end - start) * (k - 1) / n, cut to a whole day.
+platform::TDateTime EqualPartStart(platform::TDateTime start, platform::TDateTime end, int k, int n);
+
+// The period proposal (the number of periods or the book-year end changed):
+// - the number-of-periods text is checked (CheckPeriodCountText), N is its
+//   number;
+// - the current period becomes "00/00" while no period was closed, else
+//   "01/" + the number-of-periods text;
+// - periods 2 to N start at the equal parts of the book year; for a year
+//   that starts on 1 January, 12 periods are the calendar months and 4 the
+//   calendar quarters;
+// - for N below 15, element N + 1 is the day after the book-year end (the
+//   exclusive end of the last period). Later elements are not touched.
+void ProposePeriods(AdminSettingsFormValues& values);
+
+// The book-year start changed: period 1 starts with it; the end becomes
+// the day before the same day a year later (a start on 29 February ends on
+// 28 February of the next year), its minimum the day after the start; the
+// approved annual balance is emptied; the current annual balance becomes
+// "YYYY" for a year starting on 1 January, else the two-digit years of the
+// start and of the year after it ("0809" for 1 April 2008); then the period
+// proposal.
+void BookYearStartChanged(AdminSettingsFormValues& values);
+
+// Takes the closing state that the year-end flow has put into
+// AdminSettings (approved and current annual balance, last closed and
+// current period) onto the form's values and saves; the ADS file must be
+// named by the open file set.
+//
+// With `MoveYear` (the freeze closed the last period of a book year) the
+// book year moves on first: when the values hold an approved annual balance
+// (a book year was closed before), the start becomes the day after the
+// book-year end; then BookYearStartChanged and ProposePeriods. While none
+// is held, the freeze closed the year before the first book year (the
+// opening balance) and the start stays; its end and periods are proposed
+// anew all the same.
+//
+// The date the new start comes from must be a valid "YYYYMMDD" date;
+// otherwise platform::ConversionError is raised before anything changes.
+// When the save fails the form's values are put back as they were.
+void ApplyClosedPeriodFields(bool& MoveYear);
+
 }  // namespace masterdata
