@@ -159,6 +159,18 @@ std::array<std::string, 5> TipsForLanguage(const std::string& languageName) {
 
 // --- the form ----------------------------------------------------------------
 
+namespace {
+
+// The red, read-only message field of a panel, hidden until it has a message.
+void MakeMessageField(ui::Edit& e) {
+  e.SetReadOnly(true);
+  e.SetBackColor(ui::colors::Red);
+  e.SetVisible(false);
+  e.hints.colSpan = 2;
+}
+
+}  // namespace
+
 TStartscherm::TStartscherm() : ui::Form("Startscherm", "TStartscherm") {
   width = 820;
   height = 560;
@@ -183,10 +195,7 @@ TStartscherm::TStartscherm() : ui::Form("Startscherm", "TStartscherm") {
                            static_cast<ui::Component*>(&ComboBox1)})
     c->hints.minWidth = 220;
   ComboBox1.SetMaxLength(30);
-  Edit4.SetReadOnly(true);
-  Edit4.SetBackColor(ui::colors::Red);
-  Edit4.SetVisible(false);
-  Edit4.hints.colSpan = 2;
+  MakeMessageField(Edit4);
   LoginButtons.SetBevel(false);
   LoginButtons.hints.colSpan = 2;
   Button1.hints.width = 90;
@@ -201,10 +210,7 @@ TStartscherm::TStartscherm() : ui::Form("Startscherm", "TStartscherm") {
     e->SetMaxLength(static_cast<int>(kMaxPasswordLength));
     e->hints.minWidth = 220;
   }
-  Edit7.SetReadOnly(true);
-  Edit7.SetBackColor(ui::colors::Red);
-  Edit7.SetVisible(false);
-  Edit7.hints.colSpan = 2;
+  MakeMessageField(Edit7);
   PasswordButtons.SetBevel(false);
   PasswordButtons.hints.colSpan = 2;
   Button3.hints.width = 90;
