@@ -7,6 +7,7 @@
 #include "platform/datetime.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/languagetext.h"
@@ -17,14 +18,26 @@
 
 namespace masterdata {
 
+namespace {
+
+// The English of the unit's own messages and hints, which the language file
+// has no text for; ApplyLanguageTexts gives them in Dutch and German as well.
+constexpr const char* kShortNameNotAFolderNameEnglish =
+    "This short name cannot name a folder: no \".\" or \"..\", none of / \\ : * ? \" < > |, no control "
+    "characters, no blank or dot at the end";
+constexpr const char* kFolderNotCreatedEnglish = "The data folder of the administration could not be created:";
+constexpr const char* kSelectHintEnglish = "Select: the current row into the edit fields";
+constexpr const char* kAddHintEnglish = "Add: the edit fields into the list at the current row";
+
+}  // namespace
+
 std::string MsgAdministrationEntryPending = "An entry is still held in the edit fields; add or delete it first";
 std::string MsgShortNameExists = "This short name is already in the list";
 std::string MsgShortNameEmpty = "The short name must be filled in";
 std::string MsgAdministrationFirstRow = "This is already the first row";
 std::string MsgAdministrationLastRow = "This is already the last row";
-std::string MsgShortNameNotAFolderName =
-    "This short name cannot name a folder (no \".\", \"..\", \"/\", \"\\\" or control characters)";
-std::string MsgFolderNotCreated = "The data folder of the administration could not be created:";
+std::string MsgShortNameNotAFolderName = kShortNameNotAFolderNameEnglish;
+std::string MsgFolderNotCreated = kFolderNotCreatedEnglish;
 std::string CopyOverwriteQuestion = "exists already. Overwrite it?";
 std::string CopyOverwriteCaption = "Copy administration";
 std::string CopyDoneText = "The administration has been copied.";
@@ -98,8 +111,8 @@ TAdministrations::TAdministrations() : ui::Form("Administrations", "TAdministrat
   Edit5.SetReadOnly(true);
   MovePanel.SetBevel(false);
   for (ui::Button* b : {&Image4, &Image3, &Image1, &Image2}) b->hints.width = 80;
-  Image4.SetHint("Select: the current row into the edit fields");
-  Image3.SetHint("Add: the edit fields into the list at the current row");
+  Image4.SetHint(kSelectHintEnglish);
+  Image3.SetHint(kAddHintEnglish);
   ListPanel.SetBevel(false);
   ListPanel.hints.stretch = 1;
   StringGrid1.hints.stretch = 1;
@@ -443,6 +456,22 @@ void TAdministrations::ApplyLanguageTexts() {
   CopyOverwriteCaption = L(10938);
   CopyDoneText = L(7580);
   CopyDoneCaption = L(10964);
+
+  // The program's own messages and hints.
+  using shell::BuiltInText;
+  MsgShortNameNotAFolderName = BuiltInText(
+      kShortNameNotAFolderNameEnglish,
+      "Deze korte naam is geen geldige mapnaam: geen \".\" of \"..\", geen / \\ : * ? \" < > |, geen "
+      "stuurtekens, geen spatie of punt aan het eind",
+      cp1252::L("Dieser Kurzname ist kein zulässiger Ordnername: kein \".\" oder \"..\", keins von / \\ : * ? \" < > |, "
+                "keine Steuerzeichen, kein Leerzeichen oder Punkt am Ende"));
+  MsgFolderNotCreated = BuiltInText(kFolderNotCreatedEnglish,
+                                    "De gegevensmap van de administratie kon niet worden aangemaakt:",
+                                    "Der Datenordner des Mandanten konnte nicht angelegt werden:");
+  Image4.SetHint(BuiltInText(kSelectHintEnglish, "Selecteer: de huidige regel naar de invoervelden",
+                             cp1252::L("Auswählen: die aktuelle Zeile in die Eingabefelder")));
+  Image3.SetHint(BuiltInText(kAddHintEnglish, "Toevoegen: de invoervelden op de huidige regel in de lijst",
+                             cp1252::L("Hinzufügen: die Eingabefelder an der aktuellen Zeile in die Liste")));
 }
 
 void TAdministrations::ShowStatus(const std::string& text, ui::Color color) {

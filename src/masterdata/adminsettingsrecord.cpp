@@ -5,7 +5,9 @@
 #include <optional>
 #include <utility>
 
+#include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/systemsettings.h"
@@ -18,8 +20,17 @@ AdminSettingsFormValues AdminSettingsValues;
 std::string ProfitAccountNumberText;
 std::string ProfitAccountCaptionText;
 std::vector<std::string> AdminSettingsRepairedFields;
-std::string MsgStoredDatesReplaced =
+
+namespace {
+
+// The language file has no text for the warning: the program carries it in
+// Dutch and German as well (LoadAdminSettings chooses).
+constexpr const char* kStoredDatesReplacedEnglish =
     "Stored dates of the book year or its periods were not valid and have been replaced; please check them";
+
+}  // namespace
+
+std::string MsgStoredDatesReplaced = kStoredDatesReplacedEnglish;
 
 const std::array<std::string, 6> DefaultJournalNames = {"Sales Book", "Purchase Book", "Daybook", "", "", ""};
 
@@ -213,6 +224,12 @@ void ConvertDataFiles() {}
 void LoadAdminSettings() {
   shell::FileSetScope scope("ADS;", shell::FileSetReport::OsTextOnly);
   if (!scope.Ok()) return;
+  // The warning is about this load: it takes the language in use now.
+  MsgStoredDatesReplaced = shell::BuiltInText(
+      kStoredDatesReplacedEnglish,
+      "Opgeslagen datums van het boekjaar of van de perioden waren ongeldig en zijn vervangen; controleer ze",
+      cp1252::L("Gespeicherte Datumsangaben des Geschäftsjahres oder seiner Perioden waren ungültig und wurden "
+                "ersetzt; bitte prüfen Sie diese"));
   ConvertDataFiles();
   if (shell::RecordCount(shell::FileCode::ADS) > 0) {
     AdminSettingsRec rec;

@@ -7,6 +7,7 @@
 #include "platform/datetime.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/languagetext.h"
@@ -17,13 +18,22 @@
 
 namespace masterdata {
 
+namespace {
+
+// The English of the unit's own messages, which the language file has no
+// text for; ApplyLanguageTexts gives them in Dutch and German as well.
+constexpr const char* kCategoryNameTooLongEnglish = "A category name holds at most 50 characters";
+constexpr const char* kCategoryNameSemicolonEnglish = "A category name may not contain \";\"";
+
+}  // namespace
+
 std::string CategoryNotPostedText = "First post or delete the entry in the edit fields";
 std::string CategoryDuplicateText = "This entry already exists";
 std::string CategoryLimitText = "The list is full: no more than 400 entries";
 std::string CategoryTopText = "This row is already the first one";
 std::string CategoryBottomText = "This row is already the last one";
-std::string MsgCategoryNameTooLong = "A category name holds at most 50 characters";
-std::string MsgCategoryNameSemicolon = "A category name may not contain \";\"";
+std::string MsgCategoryNameTooLong = kCategoryNameTooLongEnglish;
+std::string MsgCategoryNameSemicolon = kCategoryNameSemicolonEnglish;
 const char* const CategoryInUseMarker = "in use !";
 shell::HelpCaptionBlockRec LedgercategoryHelpCaptions;
 TLedgercategory* Ledgercategory = nullptr;
@@ -191,6 +201,12 @@ void TLedgercategory::ApplyLanguageTexts() {
   CategoryLimitText = L(9506);
   CategoryTopText = L(9384);
   CategoryBottomText = L(9445);
+  MsgCategoryNameTooLong =
+      shell::BuiltInText(kCategoryNameTooLongEnglish, "Een rubrieknaam heeft hoogstens 50 tekens",
+                         cp1252::L("Der Name einer Kontengruppe hat höchstens 50 Zeichen"));
+  MsgCategoryNameSemicolon =
+      shell::BuiltInText(kCategoryNameSemicolonEnglish, "Een rubrieknaam mag geen \";\" bevatten",
+                         "Der Name einer Kontengruppe darf kein \";\" enthalten");
 
   // The kinds in the grid follow the new radio captions.
   ShowRows();

@@ -15,6 +15,7 @@
 #include "platform/datetime.h"
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/languagefile.h"
@@ -50,7 +51,12 @@ std::string MsgMinimalSixCharacters = "Minimal 6 characters";
 std::string MsgPasswordsNotIdentical = "Passwords not identical";
 std::string MsgFirstInsertSystemSettings = "Please, first insert systemsettings";
 // Longer passwords cannot be typed; the change refuses them all the same.
-std::string MsgMaximalTwelveCharacters = "Maximal 12 characters";
+// The language file has no text for it: ApplyLanguageTexts gives it in
+// Dutch and German as well.
+namespace {
+constexpr const char* kMaximalTwelveCharactersEnglish = "Maximal 12 characters";
+}  // namespace
+std::string MsgMaximalTwelveCharacters = kMaximalTwelveCharactersEnglish;
 
 namespace {
 
@@ -644,6 +650,7 @@ void TStartscherm::ApplyLanguageTexts() {
 
   MsgLoginFailed = L(8998);
   MsgNewPasswordsDiffer = L(9181);
+  MsgMaximalTwelveCharacters = BuiltInText(kMaximalTwelveCharactersEnglish, "Maximaal 12 tekens", "Maximal 12 Zeichen");
 }
 
 // --- dispatch ------------------------------------------------------------------

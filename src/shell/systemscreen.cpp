@@ -11,6 +11,7 @@
 #include "platform/filesystem.h"
 #include "platform/numberformat.h"
 #include "platform/oserror.h"
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/languagefile.h"
@@ -28,14 +29,27 @@ bool RateInputSkip = false;
 HelpCaptionBlockRec SystemschermHelpCaptionBlock;
 Tsystemscherm* systemscherm = nullptr;
 
-std::string MsgNewsPage = "Ombrelo Account calls the newspage of our website to show relevant messages";
-std::string MsgDataFolderNotCreated = "The data folder could not be created:";
-std::string MsgDataFolderTooLong = "The data folder may have at most 100 characters.";
-std::string MsgDataFolderNotUsable =
+namespace {
+
+// The English of the unit's own messages, which the language file has no
+// text for; ApplyLanguageTexts gives them in Dutch and German as well.
+constexpr const char* kDataFolderNotCreatedEnglish = "The data folder could not be created:";
+constexpr const char* kDataFolderTooLongEnglish = "The data folder may have at most 100 characters.";
+constexpr const char* kDataFolderNotUsableEnglish =
     "The data folder must be a folder of this computer, named in Western European characters.";
-std::string MsgInvalidDecimals = "The number of decimals must be 0, 1, 2, 3 or 4.";
-std::string MsgInvalidRate = "This is not a valid rate:";
-std::string MsgCurrencySignMissing = "Please choose a currency sign.";
+constexpr const char* kInvalidDecimalsEnglish = "The number of decimals must be 0, 1, 2, 3 or 4.";
+constexpr const char* kInvalidRateEnglish = "This is not a valid rate:";
+constexpr const char* kCurrencySignMissingEnglish = "Please choose a currency sign.";
+
+}  // namespace
+
+std::string MsgNewsPage = "Ombrelo Account calls the newspage of our website to show relevant messages";
+std::string MsgDataFolderNotCreated = kDataFolderNotCreatedEnglish;
+std::string MsgDataFolderTooLong = kDataFolderTooLongEnglish;
+std::string MsgDataFolderNotUsable = kDataFolderNotUsableEnglish;
+std::string MsgInvalidDecimals = kInvalidDecimalsEnglish;
+std::string MsgInvalidRate = kInvalidRateEnglish;
+std::string MsgCurrencySignMissing = kCurrencySignMissingEnglish;
 
 
 namespace {
@@ -711,6 +725,23 @@ void Tsystemscherm::ApplyLanguageTexts() {
   Annuleren.SetCaption(L(306));  // Cancel1, Button3 and ToolButton1
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
+
+  // The messages of the program's own checks.
+  MsgDataFolderNotCreated = BuiltInText(kDataFolderNotCreatedEnglish, "De gegevensmap kon niet worden aangemaakt:",
+                                        "Der Datenordner konnte nicht angelegt werden:");
+  MsgDataFolderTooLong = BuiltInText(kDataFolderTooLongEnglish, "De gegevensmap mag hoogstens 100 tekens hebben.",
+                                     cp1252::L("Der Datenordner darf höchstens 100 Zeichen haben."));
+  MsgDataFolderNotUsable = BuiltInText(
+      kDataFolderNotUsableEnglish,
+      "De gegevensmap moet een map op deze computer zijn, met een naam in West-Europese tekens.",
+      cp1252::L("Der Datenordner muss ein Ordner auf diesem Computer sein, dessen Name nur westeuropäische "
+                "Zeichen enthält."));
+  MsgInvalidDecimals = BuiltInText(kInvalidDecimalsEnglish, "Het aantal decimalen moet 0, 1, 2, 3 of 4 zijn.",
+                                   "Die Anzahl der Nachkommastellen muss 0, 1, 2, 3 oder 4 sein.");
+  MsgInvalidRate =
+      BuiltInText(kInvalidRateEnglish, "Dit is geen geldig tarief:", cp1252::L("Dies ist kein gültiger Steuersatz:"));
+  MsgCurrencySignMissing = BuiltInText(kCurrencySignMissingEnglish, "Kies een valutateken.",
+                                       cp1252::L("Bitte wählen Sie ein Währungszeichen."));
 }
 
 }  // namespace shell

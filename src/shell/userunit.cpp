@@ -6,6 +6,7 @@
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/languagetext.h"
@@ -35,6 +36,11 @@ HelpCaptionBlockRec UsersHelpCaptionBlock;
 TUsers* Users = nullptr;
 
 namespace {
+
+// The English of the two move hints, which the language file has no text
+// for; ApplyLanguageTexts gives them in Dutch and German as well.
+constexpr const char* kSelectHintEnglish = "Take the current row into the edit fields";
+constexpr const char* kAddHintEnglish = "Put the edit fields into the list";
 
 constexpr std::size_t kMinIdLength = 6, kMaxIdLength = 10;
 constexpr std::size_t kMinPasswordLength = 6, kMaxPasswordLength = 12;
@@ -152,8 +158,8 @@ TUsers::TUsers() : ui::Form("Users", "TUsers") {
   Add.SetCaption("Down");
   Delete.SetCaption("Delete");
   Cancel.SetCaption("Cancel");
-  Select.SetHint("Take the current row into the edit fields");
-  Add.SetHint("Put the edit fields into the list");
+  Select.SetHint(kSelectHintEnglish);
+  Add.SetHint(kAddHintEnglish);
 
   Save1.SetAction(&Save);
   Cancel1.SetAction(&Cancel);
@@ -572,6 +578,11 @@ void TUsers::ApplyLanguageTexts() {
   MsgEntryPending = L(9567);
   MsgUserIdExists = L(9648);
   MsgRequiredSuffix = L(9709);
+
+  Select.SetHint(BuiltInText(kSelectHintEnglish, "De huidige regel naar de invoervelden halen",
+                             "Die aktuelle Zeile in die Eingabefelder holen"));
+  Add.SetHint(BuiltInText(kAddHintEnglish, "De invoervelden in de lijst zetten",
+                          cp1252::L("Die Eingabefelder in die Liste übernehmen")));
 }
 
 }  // namespace shell
