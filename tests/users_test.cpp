@@ -651,6 +651,22 @@ TEST_F(Users, SaveFailureShowsTheErrorAndKeepsTheFile) {
   EXPECT_FALSE(shell::FileSetOpen);
 }
 
+// Shown without the caller's set and unable to read the users, the form
+// closes again at once: nothing to work on, and a Save could lose users.
+TEST_F(Users, UnreadableUsersCloseTheFormAndKeepTheFile) {
+  const std::string before = Bytes({MakeUser("SYSTEM", "YYY")});
+  store.fs.SetFile(kUserFile, before);
+  store.fs.InjectError(kUserFile, support::FakeFileSystem::Op::OpenReadWrite, 5);
+  bool scriptRan = false;
+  backend.scripts["Users"] = [&](ui::Form&) { scriptRan = true; };
+  form.ShowModal();
+  EXPECT_FALSE(scriptRan);
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, "IO errorcode: USE5");
+  EXPECT_EQ(store.fs.File(kUserFile), before);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
 TEST_F(Users, HelpKeysAndMenuItems) {
   WriteUsers({MakeUser("SYSTEM", "YYY")});
   Show([&](TUsers& u) {

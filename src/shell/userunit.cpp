@@ -305,6 +305,9 @@ void TUsers::FormActivate() {
   FitGridRows();
   StringGrid1.SetRow(UserCount + 1);
   CloseFileSet();
+  // Without the users the form has nothing to work on, and a Save would
+  // lose them: it closes again (the message box has told why).
+  if (!loadedWhole_) Close();
 }
 
 void TUsers::FormKeyDown(uint16_t& key, unsigned shift) {
