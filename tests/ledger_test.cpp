@@ -757,6 +757,33 @@ TEST_F(LedgerForm, InvalidStoredDatesNeitherRaiseNorLeaveTheSetOpen) {
   EXPECT_EQ(recs[1].EndDate(), "20241301");  // not selected in this showing
 }
 
+// Select and Post change nothing the user did not change: stored dates the
+// pickers cannot show stay as stored, unless the user picks a date.
+TEST_F(LedgerForm, SelectAndPostKeepStoredDatesThePickersCannotShow) {
+  store.fs.SetFile(kGla, [&] {
+    records::LedgerAccountRec rec = AccountRec({"1000", "D", "Assets", ""});
+    rec.SetEndDate("2024XX01");
+    records::LedgerAccountRec other = AccountRec({"2000", "D", "Assets", "2024XX01"});
+    other.SetEndDate("");
+    return RecordBytes(rec) + RecordBytes(other);
+  }());
+  Show([&](TLedger& f) {
+    SelectRow(f, 1);
+    Post(f);
+    SelectRow(f, 2);
+    f.DateTimePicker1.UserSetDate(shell::YmdToDate("20240105"));
+    f.DateTimePicker2.UserSetDate(shell::YmdToDate("20301231"));
+    Post(f);
+    f.Button1.UserClick();
+  });
+  const auto recs = FileAccounts();
+  ASSERT_EQ(recs.size(), 2u);
+  EXPECT_EQ(recs[0].StartDate(), "");
+  EXPECT_EQ(recs[0].EndDate(), "2024XX01");
+  EXPECT_EQ(recs[1].StartDate(), "20240105");
+  EXPECT_EQ(recs[1].EndDate(), "20301231");
+}
+
 TEST_F(LedgerForm, ActivationShowsStoredCodesThroughTheirCaptions) {
   store.fs.SetFile(kGla, [&] {
     records::LedgerAccountRec unknownTax = AccountRec({"4000", "c"});

@@ -273,6 +273,7 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
   MaskEdit2.OnClick = [this] { MaskEdit2Click(); };
   MaskEdit2.OnExit = [this] { MaskEdit2Exit(); };
   DateTimePicker1.OnChange = [this] { DateTimePicker1Change(); };
+  DateTimePicker2.OnChange = [this] { endDateTouched_ = true; };
   GLAccountformHelp1.OnClick = [this] { GLAccountformHelp1Click(); };
   ToolButton9.OnClick = [this] { GLAccountformHelp1Click(); };
   BrenvickHelp1.OnClick = [this] { BrenvickHelp1Click(); };
@@ -655,6 +656,7 @@ void TLedger::SelectExecute() {
       if (endMin && d < *endMin) DateTimePicker2.SetMinDate(d);
       DateTimePicker2.SetDate(d);
     }
+    startDateTouched_ = endDateTouched_ = false;
     ComboBox2.SetText(row.salesTaxCode);
     CheckBox1.SetChecked(row.cashOrBank);
     CheckBox1Click();
@@ -728,8 +730,11 @@ void TLedger::AddExecute() {
       row.category = ComboBox1.GetText();
       // A start date in the frozen periods cannot be changed: it stays as
       // stored.
-      row.startDate = entryHeld_ && !DateTimePicker1.Enabled() ? heldRow_.startDate
-                                                                 : shell::DateToYmd(DateTimePicker1.Date());
+      // A stored date the pickers cannot show stays as stored unless the
+      // user picked another.
+      const bool keepStart =
+          entryHeld_ && (!DateTimePicker1.Enabled() || (!shell::IsValidYmd(heldRow_.startDate) && !startDateTouched_));
+      row.startDate = keepStart ? heldRow_.startDate : shell::DateToYmd(DateTimePicker1.Date());
       const std::string amount = MaskEdit2.GetText();
       if (entryHeld_ && amount == heldAmountText_) {
         row.startAmount = heldRow_.startAmount;  // unchanged: the stored value, all its digits
@@ -737,7 +742,8 @@ void TLedger::AddExecute() {
         std::string text = IsBlankText(amount) ? "0" : amount;
         row.startAmount = shell::ParseAmount(text);
       }
-      row.endDate = shell::DateToYmd(DateTimePicker2.Date());
+      const bool keepEnd = entryHeld_ && !shell::IsValidYmd(heldRow_.endDate) && !endDateTouched_;
+      row.endDate = keepEnd ? heldRow_.endDate : shell::DateToYmd(DateTimePicker2.Date());
       row.salesTaxCode = ComboBox2.GetText();
       row.cashOrBank = CheckBox1.Checked();
       row.leadCode = Edit6.GetText();
@@ -844,6 +850,7 @@ void TLedger::ComboBox2Exit() { CheckListField(ComboBox2); }
 void TLedger::ComboBox3Exit() { CheckListField(ComboBox3); }
 
 void TLedger::DateTimePicker1Change() {
+  startDateTouched_ = true;
   if (startDateMax_ && DateTimePicker1.Date() > *startDateMax_) DateTimePicker1.SetDate(*startDateMax_);
 }
 

@@ -270,6 +270,8 @@ class TLedger : public ui::Form {
   bool entryHeld_ = false;
   LedgerRow heldRow_;
   std::string heldAmountText_;
+  // Whether the user changed a date picker since the entry was selected.
+  bool startDateTouched_ = false, endDateTouched_ = false;
   // The latest start date the start picker takes (the earliest voucher line
   // of the selected account); the picker itself knows only a minimum.
   std::optional<double> startDateMax_;
