@@ -70,11 +70,6 @@ std::string Cut(std::string s, std::size_t n) {
   return s;
 }
 
-// The stored text without the blanks the writers pad it with.
-std::string TrimRight(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
 
 bool IsBlankText(const std::string& s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
@@ -111,14 +106,14 @@ bool PartnersName(shell::FileCode file, const std::string& number) {
   for (int i = 0; i < n; ++i) {
     shell::ReadRecord(file, i, partner);
     for (std::size_t f = 0; f < records::PartnerRec::kAccountFields.size(); ++f)
-      if (TrimRight(partner.AccountField(static_cast<int>(f))) == number) return true;
+      if (shell::TrimTrailingBlanks(partner.AccountField(static_cast<int>(f))) == number) return true;
   }
   return false;
 }
 
 AccountFacts ReadAccountFacts(const LedgerRow& row) {
   AccountFacts facts;
-  const std::string number = TrimRight(row.number);
+  const std::string number = shell::TrimTrailingBlanks(row.number);
 
   if (auto frozen = LastFreeze()) {
     facts.freeze = true;
@@ -126,7 +121,7 @@ AccountFacts ReadAccountFacts(const LedgerRow& row) {
     if (!number.empty())
       for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
         const records::FreezeAccountRow a = frozen->Account(i);
-        if (TrimRight(a.AccountNumber()) == number) {
+        if (shell::TrimTrailingBlanks(a.AccountNumber()) == number) {
           facts.periodStartAmount = a.ClosingOwnSide() - a.ClosingOtherSide();
           break;
         }
@@ -143,13 +138,13 @@ AccountFacts ReadAccountFacts(const LedgerRow& row) {
       shell::ReadRecord(shell::FileCode::JVO, i, line);
       const std::string date = line.VoucherDate();
       if (facts.freeze && date < facts.frozenEnd) break;
-      if (TrimRight(line.AccountNumber()) != number) continue;
+      if (shell::TrimTrailingBlanks(line.AccountNumber()) != number) continue;
       facts.lineSum += line.DebitAmount() - line.CreditAmount();
       if (!facts.hasLines) facts.latestLine = date;
       facts.hasLines = true;
       facts.earliestLine = date;
     }
-    facts.namedElsewhere = TrimRight(LedgerProfitAccount) == number ||
+    facts.namedElsewhere = shell::TrimTrailingBlanks(LedgerProfitAccount) == number ||
                            PartnersName(shell::FileCode::CUS, number) || PartnersName(shell::FileCode::SUP, number);
   }
   return facts;
@@ -715,7 +710,7 @@ void TLedger::AddExecute() {
   if (ComboBox1.GetText().empty()) verdict = Verdict::Category;
   if (!number.empty() && (number[0] == ' ' || (renumbered && !AccountNumberAcceptable(number))))
     verdict = Verdict::Number;
-  if (std::any_of(rows_.begin(), rows_.end(), [&](const LedgerRow& r) { return TrimRight(r.number) == number; }))
+  if (std::any_of(rows_.begin(), rows_.end(), [&](const LedgerRow& r) { return shell::TrimTrailingBlanks(r.number) == number; }))
     verdict = Verdict::Duplicate;
 
   switch (verdict) {

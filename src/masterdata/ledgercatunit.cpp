@@ -11,6 +11,7 @@
 #include "shell/fileset.h"
 #include "shell/filesetscope.h"
 #include "shell/languagetext.h"
+#include "shell/textroutines.h"
 #include "shell/startschermunit.h"
 #include "shell/systemsettings.h"
 #include "ui/application.h"
@@ -42,13 +43,6 @@ namespace {
 
 // The product's web site; the page is chosen by the language.
 
-// The text without the blanks and control characters at either end.
-std::string Trimmed(const std::string& s) {
-  auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  auto b = std::find_if_not(s.begin(), s.end(), isBlank);
-  auto e = std::find_if_not(s.rbegin(), s.rend(), isBlank).base();
-  return b < e ? std::string(b, e) : std::string();
-}
 
 std::string Cut(std::string s, std::size_t n) {
   if (s.size() > n) s.resize(n);
@@ -212,7 +206,7 @@ void TLedgercategory::ApplyLanguageTexts() {
   ShowRows();
 }
 
-bool TLedgercategory::EntryHeld() const { return takenOut_ || !Trimmed(Edit1.GetText()).empty(); }
+bool TLedgercategory::EntryHeld() const { return takenOut_ || !shell::TrimText(Edit1.GetText()).empty(); }
 
 std::string TLedgercategory::KindCaption(const std::string& kind) const {
   return kind == records::kBalanceSheetKind ? RadioButton1.Caption() : RadioButton2.Caption();
@@ -348,7 +342,7 @@ void TLedgercategory::Image3Click() {
   // A row put back unchanged keeps its name as stored: accounts refer to it.
   const bool unchanged = putBack && name == takenRow_.name;
   if (!unchanged) {
-    name = Trimmed(name);
+    name = shell::TrimText(name);
     if (name.empty()) return;
     const char* refusal = nullptr;
     if (name.size() > static_cast<std::size_t>(kCategoryNameRoom))
@@ -468,7 +462,7 @@ void TLedgercategory::SaveExecute() {
 // Closes without writing, also while an entry is held (the file keeps it).
 void TLedgercategory::CancelExecute() { Close(); }
 
-void TLedgercategory::Edit1Change() { SetPostEnabled(!Trimmed(Edit1.GetText()).empty()); }
+void TLedgercategory::Edit1Change() { SetPostEnabled(!shell::TrimText(Edit1.GetText()).empty()); }
 
 void TLedgercategory::FormKeyDown(uint16_t& key, unsigned shift) {
   if (key == ui::keys::Escape) {

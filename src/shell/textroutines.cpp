@@ -16,12 +16,6 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // Blanks and control characters, the characters that trimming removes.
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-std::string Trim(const std::string& s) {
-  size_t b = 0, e = s.size();
-  while (b < e && IsBlankOrControl(s[b])) ++b;
-  while (e > b && IsBlankOrControl(s[e - 1])) --e;
-  return s.substr(b, e - b);
-}
 
 // The number of R, which holds digits, "-" and decimal separators only: an
 // optional "-" in front, digits, at most one separator, and one digit at
@@ -58,10 +52,10 @@ std::optional<double> ConvertAmount(const std::string& r, char decimal) {
 std::optional<double> Parse(std::string& S) {
   const char decimal = platform::DecimalSeparator();
   if (S.empty()) S = "0";
-  S = Trim(S);
+  S = TrimText(S);
   if (S.empty()) return 0.0;  // blanks only
   // A currency sign in front; a leading decimal separator stays (",5" is 0.5).
-  if (!IsDigit(S[0]) && S[0] != '-' && S[0] != decimal) S = Trim(S.substr(1));
+  if (!IsDigit(S[0]) && S[0] != '-' && S[0] != decimal) S = TrimText(S.substr(1));
   std::string r;
   for (char c : S) {
     if (IsDigit(c) || c == '-' || c == decimal) r += c;
@@ -123,6 +117,18 @@ std::string FormatNumber(double value, int decimals, bool grouped) {
 }
 
 }  // namespace
+
+std::string TrimText(std::string_view S) {
+  size_t b = 0, e = S.size();
+  while (b < e && IsBlankOrControl(S[b])) ++b;
+  while (e > b && IsBlankOrControl(S[e - 1])) --e;
+  return std::string(S.substr(b, e - b));
+}
+
+std::string TrimTrailingBlanks(std::string_view S) {
+  while (!S.empty() && S.back() == ' ') S.remove_suffix(1);
+  return std::string(S);
+}
 
 double ParseAmount(std::string& S) {
   const std::string given = S;

@@ -46,6 +46,11 @@ std::string FormatAmount(double Value, int32_t Decimals, char Grouped);
 // platform::ConversionError (S unchanged) when S cannot be parsed.
 void ReformatAmount(std::string& S);
 
+// S without the blanks and control characters at either end.
+std::string TrimText(std::string_view S);
+// S without the blanks that stored record texts are padded with.
+std::string TrimTrailingBlanks(std::string_view S);
+
 // S reduced to its digits, keeping a "-" in the first position.
 void KeepDigits(std::string& S);
 
