@@ -10,7 +10,7 @@
 
 #include "platform/cp1252.h"
 #include "qt/qtbackend.h"
-#include "shell/mainblock.h"
+#include "program/mainblock.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

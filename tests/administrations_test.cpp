@@ -13,13 +13,14 @@
 #include "platform/oserror.h"
 #include "records/administrationrec.h"
 #include "shell/fileset.h"
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 #include "shell/languagefile.h"
-#include "shell/startschermunit.h"
+#include "program/startschermunit.h"
+#include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/adminsettingsrecord.h"
+#include "shell/adminsettingsload.h"
 #include "records/adminsettingsrec.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
-#include "shell/systemscreen.h"
+#include "system/systemscreen.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
 

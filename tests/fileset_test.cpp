@@ -709,7 +709,7 @@ namespace {
 TEST_F(RealFolder, AnotherNameOfTheWorkingFolderSharesItsLock) {
   support::CountingSleeper sleeper;
   std::filesystem::create_directory_symlink(dir, dir + "/same");
-  for (const std::string stored : {dir + "/same/", dir + "/./"}) {
+  for (const std::string& stored : {dir + "/same/", dir + "/./"}) {
     SCOPED_TRACE(stored);
     support::ResetFileSetUnit(dir + "/");
     const std::string rec = SysRecord(stored);

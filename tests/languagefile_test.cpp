@@ -282,23 +282,26 @@ TEST_F(LoadLanguageTest, FallsBackToTheBuiltInEnglishWhenTheFileCannotServe) {
   EXPECT_TRUE(backend.messages.empty());
 }
 
-TEST_F(LoadLanguageTest, AnOpenFailureShowsTheErrorTextAndKeepsTheBuffer) {
+TEST_F(LoadLanguageTest, AnOpenFailureIsReportedAndKeepsTheBuffer) {
   PutFile({Rec("English", "file en")});
   fs.InjectError(kPath, FakeFileSystem::Op::OpenReadWrite, platform::kAccessDenied);
-  shell::LoadLanguage("English");
-  ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].text, shell::FileErrorText);
-  EXPECT_NE(shell::FileErrorText.find("LAN"), std::string::npos) << shell::FileErrorText;
+  const auto failure = shell::LoadLanguage("English");
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_TRUE(backend.messages.empty()) << "the data store shows nothing itself";
+  EXPECT_EQ(failure->text, shell::FileErrorText);
+  EXPECT_EQ(failure->code, platform::kAccessDenied);
+  EXPECT_NE(failure->text.find("LAN"), std::string::npos) << failure->text;
   EXPECT_EQ(LanguageBuffer.L(870), "before");
   ExpectNoSetLeft();
 }
 
-TEST_F(LoadLanguageTest, AFileInUseShowsTheWaitTextAndKeepsTheBuffer) {
+TEST_F(LoadLanguageTest, AFileInUseReportsTheWaitTextAndKeepsTheBuffer) {
   PutFile({Rec("English", "file en")});
   fs.HoldLock("/w/.ombrelo.lock");
-  shell::LoadLanguage("English");
-  ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].text, "File(s) in use, try again");
+  const auto failure = shell::LoadLanguage("English");
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_EQ(failure->result, 2);
+  EXPECT_EQ(failure->text, "File(s) in use, try again");
   EXPECT_EQ(LanguageBuffer.L(870), "before");
   ExpectNoSetLeft();
 }

@@ -11,9 +11,10 @@
 #include "masterdata/Administrationsunit.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
-#include "shell/mainblock.h"
-#include "shell/startschermunit.h"
-#include "shell/systemscreen.h"
+#include "program/mainblock.h"
+#include "program/startschermunit.h"
+#include "shell/session.h"
+#include "system/systemscreen.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
 

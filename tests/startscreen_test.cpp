@@ -8,19 +8,20 @@
 #include <vector>
 
 #include "masterdata/Administrationsunit.h"
-#include "masterdata/adminsettingsrecord.h"
+#include "shell/adminsettingsload.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
 #include "shell/fileset.h"
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 #include "shell/languagefile.h"
-#include "shell/languageroutine.h"
+#include "program/languageroutine.h"
 #include "shell/languagetext.h"
-#include "shell/startschermunit.h"
-#include "shell/systemscreen.h"
+#include "program/startschermunit.h"
+#include "shell/session.h"
+#include "system/systemscreen.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
-#include "shell/userunit.h"
+#include "system/userunit.h"
 #include "support/program.h"
 
 namespace {
@@ -546,11 +547,12 @@ TEST_F(StartScreen, HelpEntriesShowTheirTopics) {
     ui::Component* item;
     std::string tag;
   };
+  bool hidden = false;  // outlives the script, which the F1 below runs again
+  backend.scripts["helpform"] = [&](ui::Form&) { hidden = !s().Showing(); };
   for (const Case& c : {Case{&s().Info1, ""}, Case{&s().utorial1, "<TUT00>"}, Case{&s().Internet1, "<MEN00>"},
                         Case{&s().About1, "<ABO00>"}, Case{&s().ToolButton2, "<MEN00>"}}) {
     backend.modalShown.clear();
-    bool hidden = false;
-    backend.scripts["helpform"] = [&](ui::Form&) { hidden = !s().Showing(); };
+    hidden = false;
     c.item->UserClick();
     EXPECT_EQ(backend.modalShown, std::vector<std::string>{"helpform"}) << c.tag;
     EXPECT_EQ(shell::RequestedHelpTag, c.tag);

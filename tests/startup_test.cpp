@@ -7,9 +7,9 @@
 
 #include "platform/oserror.h"
 #include "shell/fileset.h"
-#include "shell/mainblock.h"
-#include "shell/startschermunit.h"
-#include "shell/startuperrorunit.h"
+#include "program/mainblock.h"
+#include "program/startschermunit.h"
+#include "system/startuperrorunit.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
 

@@ -17,12 +17,13 @@
 #include "records/systemparamrec.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
-#include "shell/startschermunit.h"
-#include "shell/systemscreen.h"
+#include "program/startschermunit.h"
+#include "shell/session.h"
+#include "system/systemscreen.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace {
 

@@ -15,14 +15,14 @@
 #include "platform/oserror.h"
 #include "records/userrec.h"
 #include "shell/fileset.h"
-#include "shell/helpunit.h"
-#include "shell/mainblock.h"
+#include "formkit/helpunit.h"
+#include "program/mainblock.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
-#include "shell/userunit.h"
+#include "system/userunit.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace {
 

@@ -9,14 +9,17 @@
 #include "platform/oserror.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
-#include "shell/filesetscope.h"
+#include "formkit/filesetscope.h"
 #include "shell/languagetext.h"
-#include "shell/startschermunit.h"
+#include "shell/session.h"
+#include "shell/textroutines.h"
 #include "shell/systemsettings.h"
 #include "ui/application.h"
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace masterdata {
+
+using shell::Cut;
 
 namespace {
 
@@ -49,13 +52,6 @@ shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
 
 TAdministrations* Administrations = nullptr;
 
-namespace {
-
-std::string Cut(const std::string& text, int room) {
-  return text.size() > static_cast<std::size_t>(room) ? text.substr(0, room) : text;
-}
-
-}  // namespace
 
 bool IsUsableShortName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;

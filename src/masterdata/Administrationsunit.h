@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "records/administrationrec.h"
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 #include "ui/form.h"
 
 namespace masterdata {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "masterdata/adminsettingsrecord.h"
+#include "shell/adminsettingsload.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "records/freezerec.h"
@@ -12,16 +12,17 @@
 #include "records/ledgercategoryrec.h"
 #include "records/partnerrec.h"
 #include "shell/fileset.h"
-#include "shell/filesetscope.h"
+#include "formkit/filesetscope.h"
 #include "shell/languagetext.h"
-#include "shell/startschermunit.h"
-#include "shell/systemscreen.h"
+#include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace masterdata {
+
+using shell::Cut;
 
 namespace {
 
@@ -65,10 +66,6 @@ TLedger* Ledger = nullptr;
 
 namespace {
 
-std::string Cut(std::string s, std::size_t n) {
-  if (s.size() > n) s.resize(n);
-  return s;
-}
 
 
 bool IsBlankText(const std::string& s) {

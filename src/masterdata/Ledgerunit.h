@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 #include "ui/form.h"
 
 namespace masterdata {

@@ -9,15 +9,17 @@
 #include "records/ledgercategoryrec.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
-#include "shell/filesetscope.h"
+#include "formkit/filesetscope.h"
 #include "shell/languagetext.h"
+#include "shell/session.h"
 #include "shell/textroutines.h"
-#include "shell/startschermunit.h"
 #include "shell/systemsettings.h"
 #include "ui/application.h"
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace masterdata {
+
+using shell::Cut;
 
 namespace {
 
@@ -44,10 +46,6 @@ namespace {
 // The product's web site; the page is chosen by the language.
 
 
-std::string Cut(std::string s, std::size_t n) {
-  if (s.size() > n) s.resize(n);
-  return s;
-}
 
 // Whether a GL account names the category; the names are compared exactly,
 // byte for byte. An empty name is never in use. Needs GLA in the open set.

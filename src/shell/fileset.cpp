@@ -517,6 +517,20 @@ std::string TidyFolder(const std::string& folder) {
 
 }  // namespace
 
+void ResetFileSetState(const std::string& startFolder) {
+  ForceCloseFileSet();
+  FileState.fill(0);
+  FileErrorText.clear();
+  FileErrorCode = 0;
+  TextFileName.clear();
+  AdminFileFolder.clear();
+  StartFolder = startFolder;
+  ClearDataFolderOverride();
+  SetCurrentAdministrationFolder("");
+  SetDataRoot("");
+  SystemSettings.DataFolder.clear();
+}
+
 std::string FolderFromStored(std::string_view stored) {
   std::string s(stored);
   if (s.empty()) return s;
@@ -728,6 +742,27 @@ void RewriteFile(FileCode c, const void* records, int count) {
 }
 
 // --- text files ------------------------------------------------------------
+
+FileSnapshot SnapshotOf(FileCode c) {
+  OpenFile& f = U().files[FileIndex(c)];
+  if (!f.handle)
+    throw platform::IoError(platform::kFileNotOpen, std::string("IO error 6: the file ") + FileInfo(c).name +
+                                                        " is not open in the file set");
+  // FNV-1a over the bytes, read in blocks.
+  FileSnapshot snap;
+  snap.size = SizeOf(*f.handle, f.path);
+  snap.hash = 1469598103934665603ull;
+  std::vector<unsigned char> block(1 << 16);
+  for (std::uint64_t at = 0; at < snap.size;) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), snap.size - at));
+    std::size_t done = 0;
+    Check(f.handle->ReadAt(at, block.data(), want, done), "reading", f.path);
+    if (done == 0) break;
+    for (std::size_t i = 0; i < done; ++i) snap.hash = (snap.hash ^ block[i]) * 1099511628211ull;
+    at += done;
+  }
+  return snap;
+}
 
 std::string ReadTextFile(FileCode c) {
   OpenFile& f = U().files[FileIndex(c)];

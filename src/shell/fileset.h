@@ -99,6 +99,10 @@ void CloseFileSet();
 // Ends every level of an open set at once, closes all files, releases the
 // locks and ignores errors. The event boundary calls it after an error.
 void ForceCloseFileSet();
+// Resets the unit: no set open, depth 0, every state and error cleared, no
+// data root, administration or override, and StartFolder := `startFolder`
+// (code page 1252, "/"-terminated).
+void ResetFileSetState(const std::string& startFolder);
 
 // Folders.
 // A folder as stored in a record, as the program holds it: "\" becomes "/",
@@ -168,6 +172,23 @@ void InsertRecords(FileCode c, int index, const std::vector<R>& recs);
 template <RecordType R>
 void RewriteFile(FileCode c, const std::vector<R>& recs);
 
+// Every whole record of the file, in file order.
+template <RecordType R>
+std::vector<R> ReadAll(FileCode c);
+
+// What a file held when a form read it: its size and a 64-bit hash of its
+// bytes (a partial record at the end included). A form that rewrites the
+// whole file takes one when it loads and compares it at Save, inside the
+// Save's own file set: when the file no longer matches, another copy of the
+// program has changed it meanwhile and the form must not write.
+struct FileSnapshot {
+  std::uint64_t size = 0;
+  std::uint64_t hash = 0;
+  bool operator==(const FileSnapshot&) const = default;
+};
+// The snapshot of an open file of the set (record or text file).
+FileSnapshot SnapshotOf(FileCode c);
+
 // The text file of HEN or RAP: its bytes, or its lines (ended by CR LF, LF
 // or CR; the line ends are not part of the lines).
 std::string ReadTextFile(FileCode c);
@@ -201,6 +222,14 @@ template <RecordType R>
 void InsertRecords(FileCode c, int index, const std::vector<R>& recs) {
   fileset_detail::CheckRecordSize(c, R::kSize);
   InsertRecords(c, index, static_cast<const void*>(recs.data()), static_cast<int>(recs.size()));
+}
+template <RecordType R>
+std::vector<R> ReadAll(FileCode c) {
+  fileset_detail::CheckRecordSize(c, R::kSize);
+  const int count = RecordCount(c);
+  std::vector<R> recs;
+  for (int i = 0; i < count; ++i) ReadRecord(c, i, recs.emplace_back());
+  return recs;
 }
 template <RecordType R>
 void RewriteFile(FileCode c, const std::vector<R>& recs) {

@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "shell/fileset.h"
-#include "ui/application.h"
 
 namespace shell {
 namespace {
@@ -54,13 +53,10 @@ const LanguageRec& BuiltInEnglish() {
   return rec;
 }
 
-void LoadLanguage(const std::string& name) {
+std::optional<FileSetFailure> LoadLanguage(const std::string& name) {
   int result = 0;
   OpenFileSet("LAN", result);
-  if (result != 0) {
-    ui::ShowMessage(FileErrorText);
-    return;
-  }
+  if (result != 0) return FileSetFailure{result, FileErrorText, FileErrorCode};
   LanguageRec rec;
   LanguageRec english;
   bool found = false;
@@ -88,6 +84,7 @@ void LoadLanguage(const std::string& name) {
     LanguageBuffer = english;
   else
     LanguageBuffer = BuiltInEnglish();
+  return std::nullopt;
 }
 
 }  // namespace shell

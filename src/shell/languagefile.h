@@ -20,10 +20,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "records/codec.h"
+#include "shell/scopedfileset.h"
 
 namespace shell {
 
@@ -79,9 +81,9 @@ const LanguageRec& BuiltInEnglish();
 // exactly (code page 1252 bytes, case counts); when none does, the file's
 // "English" record; when the file has neither (for instance when it is empty
 // or was missing and so created empty), the built-in English record. When the
-// file cannot be opened, one message box shows the data-file set's error
-// text and `LanguageBuffer` keeps what it held. A read error raises
-// platform::IoError after the set was closed again.
-void LoadLanguage(const std::string& name);
+// file cannot be opened, `LanguageBuffer` keeps what it held and the
+// failure comes back: the caller shows the data-file set's error text. A
+// read error raises platform::IoError after the set was closed again.
+std::optional<FileSetFailure> LoadLanguage(const std::string& name);
 
 }  // namespace shell

@@ -118,6 +118,8 @@ std::string FormatNumber(double value, int decimals, bool grouped) {
 
 }  // namespace
 
+std::string Cut(std::string_view text, std::size_t room) { return std::string(text.substr(0, room)); }
+
 std::string TrimText(std::string_view S) {
   size_t b = 0, e = S.size();
   while (b < e && IsBlankOrControl(S[b])) ++b;

@@ -48,6 +48,9 @@ void ReformatAmount(std::string& S);
 
 // S without the blanks and control characters at either end.
 std::string TrimText(std::string_view S);
+// The first `room` bytes of `text` (all of it when it is shorter), as a
+// string[room] field or a caption with a fixed room keeps it.
+std::string Cut(std::string_view text, std::size_t room);
 // S without the blanks that stored record texts are padded with.
 std::string TrimTrailingBlanks(std::string_view S);
 

@@ -7,8 +7,8 @@
 
 #include "qtfixture.h"
 #include "shell/fileset.h"
-#include "shell/mainblock.h"
-#include "shell/startschermunit.h"
+#include "program/mainblock.h"
+#include "program/startschermunit.h"
 #include "support/fakefs.h"
 
 namespace qttest {

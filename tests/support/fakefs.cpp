@@ -5,6 +5,7 @@
 #include "platform/oserror.h"
 #include "shell/fileset.h"
 #include "shell/systemsettings.h"
+#include "support/reset.h"
 
 namespace support {
 
@@ -311,25 +312,13 @@ CountingSleeper::CountingSleeper()
 
 CountingSleeper::~CountingSleeper() { platform::SetSleeper(std::move(previous_)); }
 
-void ResetFileSetUnit(const std::string& startFolder) {
-  shell::ForceCloseFileSet();
-  shell::FileState.fill(0);
-  shell::FileErrorText.clear();
-  shell::FileErrorCode = 0;
-  shell::TextFileName.clear();
-  shell::AdminFileFolder.clear();
-  shell::StartFolder = startFolder;
-  shell::ClearDataFolderOverride();
-  shell::SetCurrentAdministrationFolder("");
-  shell::SetDataRoot("");
-  shell::SystemSettings.DataFolder.clear();
-}
+void ResetFileSetUnit(const std::string& startFolder) { shell::ResetFileSetState(startFolder); }
 
 FakeDataStore::FakeDataStore(const std::string& startFolder) : scope_(fs) {
   fs.AddFolder(startFolder);
-  ResetFileSetUnit(startFolder);
+  ResetProgram(startFolder);
 }
 
-FakeDataStore::~FakeDataStore() { ResetFileSetUnit(""); }
+FakeDataStore::~FakeDataStore() { ResetProgram(""); }
 
 }  // namespace support

@@ -5,8 +5,9 @@
 #include "masterdata/Administrationsunit.h"
 #include "records/administrationrec.h"
 #include "shell/fileset.h"
-#include "shell/mainblock.h"
-#include "shell/systemscreen.h"
+#include "program/mainblock.h"
+#include "shell/session.h"
+#include "system/systemscreen.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "records/userrec.h"
-#include "shell/startschermunit.h"
+#include "program/startschermunit.h"
 #include "support/fakefs.h"
 #include "ui/controls.h"
 #include "ui/headless.h"

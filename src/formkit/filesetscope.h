@@ -1,9 +1,12 @@
-// One data operation's file set: opened when the scope starts, closed once
-// when it ends (also when an error leaves the operation), with the message
-// box every operation shows when the files cannot be opened.
+// `FileSetScope`: the forms' file set for one operation. It is the data
+// store's `ScopedFileSet` (opened when the scope starts, closed once when it
+// ends, also when an error leaves the operation) plus the message box every
+// operation shows when the files cannot be opened.
 #pragma once
 
 #include <string>
+
+#include "shell/scopedfileset.h"
 
 namespace shell {
 
@@ -15,25 +18,25 @@ enum class FileSetReport {
 };
 
 // The message box of a failed OpenFileSet.
+void ReportFileSetError(const FileSetFailure& failure,
+                        FileSetReport report = FileSetReport::TextAndOsText);
+// The same for the failure the last OpenFileSet left in FileErrorText and
+// FileErrorCode.
 void ReportFileSetError(FileSetReport report = FileSetReport::TextAndOsText);
 
 class FileSetScope {
  public:
   explicit FileSetScope(const std::string& list, FileSetReport report = FileSetReport::TextAndOsText);
-  ~FileSetScope();
-  FileSetScope(const FileSetScope&) = delete;
-  FileSetScope& operator=(const FileSetScope&) = delete;
 
   // Whether the set opened; when not, the message box has been shown and
   // the operation is to be abandoned.
-  bool Ok() const { return open_; }
-  int Result() const { return result_; }
+  bool Ok() const { return set_.Ok(); }
+  int Result() const { return set_.Result(); }
   // Ends the set before the scope ends.
-  void Close();
+  void Close() { set_.Close(); }
 
  private:
-  bool open_ = false;
-  int result_ = 0;
+  ScopedFileSet set_;
 };
 
 }  // namespace shell

@@ -1,4 +1,4 @@
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 
 namespace shell {
 

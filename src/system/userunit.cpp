@@ -1,4 +1,4 @@
-#include "shell/userunit.h"
+#include "system/userunit.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,13 +8,13 @@
 #include "platform/errors.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
-#include "shell/filesetscope.h"
+#include "formkit/filesetscope.h"
 #include "shell/languagetext.h"
-#include "shell/startschermunit.h"
+#include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace shell {
 

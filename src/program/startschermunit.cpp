@@ -1,4 +1,4 @@
-#include "shell/startschermunit.h"
+#include "program/startschermunit.h"
 
 #include <algorithm>
 #include <exception>
@@ -8,7 +8,7 @@
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/adminsettings.h"
-#include "masterdata/adminsettingsrecord.h"
+#include "shell/adminsettingsload.h"
 #include "masterdata/ledgercatunit.h"
 #include "masterdata/unitpartners.h"
 #include "platform/cp1252.h"
@@ -17,26 +17,24 @@
 #include "reports/impexp.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
-#include "shell/filesetscope.h"
+#include "formkit/filesetscope.h"
 #include "shell/languagefile.h"
-#include "shell/languageroutine.h"
+#include "program/languageroutine.h"
 #include "shell/languagetext.h"
-#include "shell/systemscreen.h"
+#include "shell/session.h"
+#include "system/systemscreen.h"
 #include "shell/textroutines.h"
-#include "shell/userunit.h"
-#include "shell/website.h"
+#include "system/userunit.h"
+#include "formkit/website.h"
 #include "ui/application.h"
 
 namespace shell {
 
-std::string ProductTitle;
 bool RightEndUser = true, RightEndUserManager = true, RightSystemAdministrator = true;
 bool SavedRightEndUser = false, SavedRightEndUserManager = false;
 bool AdministrationOnlyLogin = false;
 bool LoginDone = false;
 records::UserRec CurrentUserRec;
-std::string CurrentAdministrationCode;
-std::string CurrentAdministrationName;
 std::array<std::string, 5> TipTexts;
 std::int32_t TipIndex = 0;
 std::int32_t TipLimit = 2;
@@ -67,7 +65,6 @@ constexpr const char* kUnknownUser = "UNKNOWN";
 constexpr std::size_t kMinPasswordLength = 6, kMaxPasswordLength = 12;
 constexpr int kFirstTipChoices = 4;
 
-std::string Cut(const std::string& text, std::size_t room) { return text.size() > room ? text.substr(0, room) : text; }
 
 // The administration box compares the letters a to z without their case.
 char UpperAZ(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -450,7 +447,8 @@ void TStartscherm::Button1Click() {
     FileSetScope scope(kAdministrationFiles);
     if (scope.Ok()) {
       // Inside the open set: the loader's conversions need every file.
-      masterdata::LoadAdminSettings();
+      if (auto failure = masterdata::LoadAdminSettings())
+        ReportFileSetError(*failure, FileSetReport::OsTextOnly);
       UpdatePeriodControls();
       ApplyLanguage();
       opened = true;

@@ -1,15 +1,17 @@
-#include "shell/languageroutine.h"
+#include "program/languageroutine.h"
 
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
 #include "shell/fileset.h"
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 #include "shell/languagetext.h"
-#include "shell/startschermunit.h"
-#include "shell/systemscreen.h"
-#include "shell/userunit.h"
-#include "shell/website.h"
+#include "program/startschermunit.h"
+#include "shell/session.h"
+#include "shell/textroutines.h"
+#include "system/systemscreen.h"
+#include "system/userunit.h"
+#include "formkit/website.h"
 
 namespace shell {
 
@@ -18,7 +20,6 @@ std::string HelpNewsPageUrl;
 
 namespace {
 
-std::string Cut(const std::string& text, std::size_t room) { return text.size() > room ? text.substr(0, room) : text; }
 
 // Image indexes of the tree: top-level entries and groups, functions.
 constexpr int kRootImage = 0;

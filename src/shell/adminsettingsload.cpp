@@ -1,4 +1,4 @@
-#include "masterdata/adminsettingsrecord.h"
+#include "shell/adminsettingsload.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include "platform/errors.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
-#include "shell/filesetscope.h"
+#include "shell/scopedfileset.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 
@@ -221,9 +221,9 @@ std::string PeriodCountText(int count) {
 
 void ConvertDataFiles() {}
 
-void LoadAdminSettings() {
-  shell::FileSetScope scope("ADS;", shell::FileSetReport::OsTextOnly);
-  if (!scope.Ok()) return;
+std::optional<shell::FileSetFailure> LoadAdminSettings() {
+  shell::ScopedFileSet scope("ADS;");
+  if (!scope.Ok()) return scope.Failure();
   // The warning is about this load: it takes the language in use now.
   MsgStoredDatesReplaced = shell::BuiltInText(
       kStoredDatesReplacedEnglish,
@@ -252,7 +252,9 @@ void LoadAdminSettings() {
     ProfitAccountCaptionText.clear();
     SaveAdminSettings();
   }
+  return std::nullopt;
 }
+
 
 records::AdminSettingsRec RecordFromValues(const AdminSettingsFormValues& v, const records::AdminSettingsRec& base,
                                            const std::string& changedAt, const std::string& changedBy) {

@@ -24,14 +24,12 @@
 
 #include "platform/datetime.h"
 #include "records/userrec.h"
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
 namespace shell {
 
-// Root text of the function tree and first part of every form caption.
-extern std::string ProductTitle;
 // The rights that decide which functions the tree offers. All three are set
 // when the start screen is created; the tree offers nothing until a log-in
 // has succeeded all the same.
@@ -46,10 +44,6 @@ extern bool AdministrationOnlyLogin;
 extern bool LoginDone;
 // The user who logged in.
 extern records::UserRec CurrentUserRec;
-// Short name (the data sub-folder, up to 10 characters) and name (up to 30)
-// of the chosen administration; empty while none is chosen.
-extern std::string CurrentAdministrationCode;
-extern std::string CurrentAdministrationName;
 // The tips of the language, the tip shown and the last tip "Next tip"
 // reaches before it wraps to the first.
 extern std::array<std::string, 5> TipTexts;

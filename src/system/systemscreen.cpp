@@ -1,4 +1,4 @@
-#include "shell/systemscreen.h"
+#include "system/systemscreen.h"
 
 #include <algorithm>
 #include <array>
@@ -13,18 +13,16 @@
 #include "platform/oserror.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
-#include "shell/filesetscope.h"
+#include "formkit/filesetscope.h"
 #include "shell/languagefile.h"
 #include "shell/languagetext.h"
-#include "shell/startschermunit.h"
+#include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
 
 namespace shell {
 
-records::SystemParamRec SystemParams;
-std::string DataRootFolder;
 bool RateInputSkip = false;
 HelpCaptionBlockRec SystemschermHelpCaptionBlock;
 Tsystemscherm* systemscherm = nullptr;
@@ -199,7 +197,7 @@ bool SaveSystemSettings(Tsystemscherm& f) {
   f.Edit16.SetText(SystemParams.SavedAt());
   f.Edit9.SetText(in->dataFolder);
 
-  LoadLanguage(SystemParams.LanguageName());
+  if (auto failure = LoadLanguage(SystemParams.LanguageName())) ReportFileSetError(*failure, FileSetReport::TextOnly);
   CurrentLanguage = LanguageBuffer;
   DataRootFolder = SystemParams.DataFolder();
   SetDataRoot(DataRootFolder);
@@ -489,7 +487,7 @@ void Tsystemscherm::FormCreate() {
   RefreshSystemSettings();
   if (toSave) SaveSystemSettings(*this);
 
-  LoadLanguage(ComboBox1.GetText());
+  if (auto failure = LoadLanguage(ComboBox1.GetText())) ReportFileSetError(*failure, FileSetReport::TextOnly);
   CurrentLanguage = LanguageBuffer;
 }
 

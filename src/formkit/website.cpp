@@ -1,4 +1,4 @@
-#include "shell/website.h"
+#include "formkit/website.h"
 
 namespace shell {
 

@@ -16,22 +16,15 @@
 #include <string>
 #include <string_view>
 
-#include "shell/website.h"
+#include "formkit/website.h"
 #include "records/systemparamrec.h"
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
+#include "shell/session.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
 namespace shell {
 
-// The live system parameters: record 0 of the system-parameter file, as the
-// settings form read or wrote it last. The log-in puts the current user into
-// it; the language routine points its data folder (in memory only) at the
-// chosen administration's folder.
-extern records::SystemParamRec SystemParams;
-// The data folder as stored (code page 1252, "/"-separated, ending in "/"):
-// the root below which every administration has its folder.
-extern std::string DataRootFolder;
 // Set while the program writes a rate edit, so that the rate filter leaves
 // the text alone.
 extern bool RateInputSkip;

@@ -1,4 +1,4 @@
-#include "shell/mainblock.h"
+#include "program/mainblock.h"
 
 #include <functional>
 #include <memory>
@@ -15,11 +15,11 @@
 #include "reports/impexp.h"
 #include "reports/managementcockpit.h"
 #include "shell/fileset.h"
-#include "shell/helpunit.h"
-#include "shell/startschermunit.h"
-#include "shell/startuperrorunit.h"
-#include "shell/systemscreen.h"
-#include "shell/userunit.h"
+#include "formkit/helpunit.h"
+#include "program/startschermunit.h"
+#include "system/startuperrorunit.h"
+#include "system/systemscreen.h"
+#include "system/userunit.h"
 #include "ui/application.h"
 
 namespace shell {

@@ -1,4 +1,4 @@
-#include "shell/startuperrorunit.h"
+#include "system/startuperrorunit.h"
 
 #include "platform/oserror.h"
 

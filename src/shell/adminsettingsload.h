@@ -16,11 +16,13 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/datetime.h"
 #include "records/adminsettingsrec.h"
+#include "shell/scopedfileset.h"
 
 namespace masterdata {
 
@@ -114,7 +116,9 @@ void ConvertDataFiles();
 //   whole day), as the form proposes; every later element the day after the
 //   book-year end.
 // N is the stored period count held to 1 to 15 for these rules.
-void LoadAdminSettings();
+// When the file set cannot be opened nothing changes and the failure comes
+// back; the caller tells the user (the operating system's text alone).
+std::optional<shell::FileSetFailure> LoadAdminSettings();
 
 // Builds AdminSettings from the form's values and writes it as the only
 // record of ADS (the whole file is replaced). The ADS file must be named by

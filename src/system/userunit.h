@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "records/userrec.h"
-#include "shell/helpunit.h"
+#include "formkit/helpunit.h"
 #include "ui/form.h"
 
 namespace shell {

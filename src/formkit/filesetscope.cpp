@@ -1,0 +1,33 @@
+#include "formkit/filesetscope.h"
+
+#include "platform/oserror.h"
+#include "shell/fileset.h"
+#include "ui/application.h"
+
+namespace shell {
+
+void ReportFileSetError(const FileSetFailure& failure, FileSetReport report) {
+  switch (report) {
+    case FileSetReport::TextAndOsText:
+      ui::ShowMessage(failure.text + "  " + platform::OsErrorText(failure.code));
+      break;
+    case FileSetReport::TextOnly:
+      ui::ShowMessage(failure.text);
+      break;
+    case FileSetReport::OsTextOnly:
+      ui::ShowMessage(platform::OsErrorText(failure.code));
+      break;
+    case FileSetReport::Silent:
+      break;
+  }
+}
+
+void ReportFileSetError(FileSetReport report) {
+  ReportFileSetError(FileSetFailure{1, FileErrorText, FileErrorCode}, report);
+}
+
+FileSetScope::FileSetScope(const std::string& list, FileSetReport report) : set_(list) {
+  if (!set_.Ok()) ReportFileSetError(set_.Failure(), report);
+}
+
+}  // namespace shell

@@ -1,0 +1,33 @@
+#include "formkit/rowlist.h"
+
+#include "formkit/filesetscope.h"
+#include "platform/cp1252.h"
+#include "shell/builtintext.h"
+#include "ui/application.h"
+
+namespace shell {
+
+std::string MsgChangedInAnotherCopy() {
+  return BuiltInText("The file was changed in another copy of the program; open the form again",
+                     "Het bestand is in een ander exemplaar van het programma gewijzigd; open het scherm opnieuw",
+                     cp1252::L("Die Datei wurde in einer anderen Kopie des Programms geändert; öffnen Sie das "
+                               "Fenster erneut"));
+}
+
+SaveOutcome SaveWholeFile(FileCode code, const std::string& list, const void* recs, int count, std::size_t recordSize,
+                          FileSnapshot& loaded, const std::function<bool()>& checkUnderLock) {
+  FileSetScope scope(list);
+  if (!scope.Ok()) return SaveOutcome::NotOpened;
+  if (SnapshotOf(code) != loaded) {
+    ui::ShowMessage(MsgChangedInAnotherCopy());
+    return SaveOutcome::ChangedElsewhere;
+  }
+  if (checkUnderLock && !checkUnderLock()) return SaveOutcome::Refused;
+  fileset_detail::CheckRecordSize(code, recordSize);
+  RewriteFile(code, recs, count);
+  loaded = SnapshotOf(code);
+  scope.Close();
+  return SaveOutcome::Written;
+}
+
+}  // namespace shell

@@ -1,0 +1,7 @@
+# Form-free services that forms of other subsystems call (the voucher store,
+# the partner search, the invoice and payment stores, ...). Each lives in its
+# subsystem's folder; list its source here, one per line, so that it is built
+# into ombrelo_services and not into its subsystem's form library.
+set(OMBRELO_SERVICE_SOURCES
+)
+list(TRANSFORM OMBRELO_SERVICE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)

@@ -1,0 +1,13 @@
+#include "support/reset.h"
+
+#include "shell/fileset.h"
+#include "shell/session.h"
+
+namespace support {
+
+void ResetProgram(const std::string& startFolder) {
+  shell::ResetFileSetState(startFolder);
+  shell::ResetSessionState();
+}
+
+}  // namespace support
