@@ -1,6 +1,7 @@
 #include "shell/fileset.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <map>
 #include <memory>
@@ -742,6 +743,16 @@ void RewriteFile(FileCode c, const void* records, int count) {
 }
 
 // --- text files ------------------------------------------------------------
+
+namespace fileset_detail {
+void CheckFileSize(FileCode c, std::uint64_t maxBytes) {
+  const RecordFile f = Open(c);
+  const std::uint64_t size = SizeOf(f.h, f.path);
+  if (size > maxBytes)
+    throw platform::IoError(platform::kErrnoBase + EFBIG, "The file \"" + f.path + "\" is damaged: it holds " +
+                                                              std::to_string(size) + " bytes, more than it can");
+}
+}  // namespace fileset_detail
 
 FileSnapshot SnapshotOf(FileCode c) {
   OpenFile& f = U().files[FileIndex(c)];

@@ -172,9 +172,15 @@ void InsertRecords(FileCode c, int index, const std::vector<R>& recs);
 template <RecordType R>
 void RewriteFile(FileCode c, const std::vector<R>& recs);
 
-// Every whole record of the file, in file order.
+// The most bytes a record file may hold whose owner keeps a few hundred
+// records at most (users, administrations, GL accounts and categories, the
+// settings files): a larger file is damaged, not read.
+inline constexpr std::uint64_t kSmallFileLimit = 64ull << 20;
+// Every whole record of the file, in file order. A file larger than
+// `maxBytes` (0: no limit) raises platform::IoError naming the file, before
+// anything is read.
 template <RecordType R>
-std::vector<R> ReadAll(FileCode c);
+std::vector<R> ReadAll(FileCode c, std::uint64_t maxBytes = 0);
 
 // What a file held when a form read it: its size and a 64-bit hash of its
 // bytes (a partial record at the end included). A form that rewrites the
@@ -201,6 +207,8 @@ std::string OpenedFilePath(FileCode c);
 
 namespace fileset_detail {
 void CheckRecordSize(FileCode c, std::size_t size);
+// Raises platform::IoError naming the file when it holds more than maxBytes.
+void CheckFileSize(FileCode c, std::uint64_t maxBytes);
 }
 
 template <RecordType R>
@@ -224,8 +232,9 @@ void InsertRecords(FileCode c, int index, const std::vector<R>& recs) {
   InsertRecords(c, index, static_cast<const void*>(recs.data()), static_cast<int>(recs.size()));
 }
 template <RecordType R>
-std::vector<R> ReadAll(FileCode c) {
+std::vector<R> ReadAll(FileCode c, std::uint64_t maxBytes) {
   fileset_detail::CheckRecordSize(c, R::kSize);
+  if (maxBytes != 0) fileset_detail::CheckFileSize(c, maxBytes);
   const int count = RecordCount(c);
   std::vector<R> recs;
   for (int i = 0; i < count; ++i) ReadRecord(c, i, recs.emplace_back());
