@@ -17,6 +17,7 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "support/fakefs.h"
+#include "support/records.h"
 #include "ui/headless.h"
 
 namespace {
@@ -31,14 +32,8 @@ constexpr const char* kSettingsFile = "/d/DEMO/adminset.vlk";
 platform::TDateTime Day(const std::string& ymd) { return shell::YmdToDate(ymd); }
 std::string Ymd(platform::TDateTime d) { return shell::DateToYmd(d); }
 
-std::string Bytes(const AdminSettingsRec& r) {
-  return std::string(reinterpret_cast<const char*>(r.data()), AdminSettingsRec::kSize);
-}
-AdminSettingsRec FromBytes(const std::string& bytes) {
-  AdminSettingsRec r;
-  std::copy_n(bytes.data(), std::min(bytes.size(), AdminSettingsRec::kSize), r.Bytes.begin());
-  return r;
-}
+using support::Bytes;
+AdminSettingsRec FromBytes(const std::string& bytes) { return support::Record<AdminSettingsRec>(bytes); }
 
 // A record of an administration in its second book year, every field
 // filled, with leftovers after the texts and in the pad byte as old files

@@ -21,6 +21,7 @@
 #include "platform/oserror.h"
 #include "shell/fileset.h"
 #include "support/fakefs.h"
+#include "support/records.h"
 #include "ui/headless.h"
 
 namespace {
@@ -36,15 +37,9 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string Bytes(const LanguageRec& rec) {
-  return std::string(reinterpret_cast<const char*>(rec.data()), kLanguageRecordSize);
-}
+using support::Bytes;
 
-LanguageRec FromBytes(const std::string& bytes, std::size_t at = 0) {
-  LanguageRec rec;
-  std::copy_n(bytes.data() + at, kLanguageRecordSize, reinterpret_cast<char*>(rec.data()));
-  return rec;
-}
+LanguageRec FromBytes(const std::string& bytes, std::size_t at = 0) { return support::Record<LanguageRec>(bytes, at); }
 
 // ---------------------------------------------------------------------------
 // The shipped file, as the build made it.
