@@ -132,32 +132,42 @@ class AdminSettingsLoader : public ::testing::Test {
     shell::SetDataRoot("/d/");
     shell::SetCurrentAdministrationFolder("DEMO");
     shell::SystemSettings.CurrentUser = "ANNA";
-    ResetUnit();
-  }
-  void TearDown() override {
-    ResetUnit();
-    shell::SystemSettings.CurrentUser.clear();
-  }
-  static void ResetUnit() {
-    AdminSettings = {};
-    AdminSettingsValues = {};
-    masterdata::ProfitAccountNumberText.clear();
-    masterdata::ProfitAccountCaptionText.clear();
-    masterdata::AdminSettingsRepairedFields.clear();
   }
 
   void Store(const AdminSettingsRec& r, const std::string& path = kSettingsFile) {
     store.fs.SetFile(path, Bytes(r));
   }
-  // Loads, and saves inside a set as the settings form does.
-  void SaveInSet() {
-    int result = -1;
-    shell::OpenFileSet("ADS", result);
-    ASSERT_EQ(result, 0);
-    masterdata::SaveAdminSettings();
-    shell::CloseFileSet();
+  // Saves inside a set as the settings form does; whether it wrote.
+  bool SaveInSet() {
+    shell::ScopedFileSet set("ADS");
+    EXPECT_TRUE(set.Ok());
+    return set.Ok() && masterdata::SaveAdminSettings();
   }
 };
+
+// Another copy of the program saved the settings (a freeze moved the
+// current period on) while these were loaded: a save here would undo it.
+TEST_F(AdminSettingsLoader, ASaveRefusesWhenAnotherCopySavedMeanwhile) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  AdminSettingsRec other = StoredRecord();
+  other.SetCurrentPeriod("04/12");
+  Store(other);
+  AdminSettingsValues.CompanyName = "edited here";
+  EXPECT_FALSE(SaveInSet());
+  EXPECT_EQ(store.fs.File(kSettingsFile), Bytes(other)) << "the other copy's save stays";
+  EXPECT_EQ(AdminSettingsValues.CompanyName, "edited here") << "what was typed stays";
+}
+
+TEST_F(AdminSettingsLoader, SavesFollowEachOtherWhenNoOtherCopyWrote) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  AdminSettingsValues.CompanyName = "first";
+  EXPECT_TRUE(SaveInSet());
+  AdminSettingsValues.CompanyName = "second";
+  EXPECT_TRUE(SaveInSet()) << "its own save is not another copy's";
+  EXPECT_EQ(support::Record<AdminSettingsRec>(store.fs.File(kSettingsFile)).CompanyName(), "second");
+}
 
 TEST_F(AdminSettingsLoader, ARecordGoesOntoTheFormValues) {
   Store(StoredRecord());
@@ -329,7 +339,7 @@ TEST_F(AdminSettingsLoader, ANewAdministrationTakesNothingFromTheOneLoadedBefore
   masterdata::LoadAdminSettings();
   const std::string fresh = store.fs.File("/d/NEW/adminset.vlk");
   store.fs.Delete("/d/NEW/adminset.vlk");
-  ResetUnit();
+  masterdata::ResetAdminSettingsState();
 
   // ...it also gets after another administration was loaded and edited.
   shell::SetCurrentAdministrationFolder("DEMO");
@@ -638,7 +648,7 @@ TEST_P(ClosedYear, MovesTheBookYearOnAndSaves) {
   EXPECT_EQ(AdminSettingsValues.ApprovedAnnualBalance, p.closing.approved);
 
   // What the next load shows.
-  ResetUnit();
+  masterdata::ResetAdminSettingsState();
   masterdata::LoadAdminSettings();
   EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), p.wantStart);
   EXPECT_EQ(Ymd(AdminSettingsValues.PeriodStart[1]), p.wantPeriods[1]);
@@ -698,6 +708,21 @@ TEST_F(ClosedPeriodFields, AnUnusableDateStopsTheMoveBeforeAnythingChanges) {
     EXPECT_EQ(AdminSettingsValues.CurrentPeriod, before.CurrentPeriod) << c.name;
     EXPECT_EQ(AdminSettingsValues.PeriodStart, before.PeriodStart) << c.name;
   }
+}
+
+TEST_F(ClosedPeriodFields, AnotherCopysSaveMeanwhileFailsAndPutsTheFormValuesBack) {
+  Store(StoredRecord());
+  masterdata::LoadAdminSettings();
+  AdminSettingsRec other = StoredRecord();
+  other.SetCompanyName("renamed elsewhere");
+  Store(other);
+  HandOver({"2008", "04/04", "0910", "01/04"});
+  bool moveYear = true;
+  shell::ScopedFileSet set("ADS");
+  ASSERT_TRUE(set.Ok());
+  EXPECT_THROW(masterdata::ApplyClosedPeriodFields(moveYear), platform::IoError);
+  EXPECT_EQ(store.fs.File(kSettingsFile), Bytes(other));
+  EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), "20080401");
 }
 
 TEST_F(ClosedPeriodFields, AFailingSavePutsTheFormValuesBack) {

@@ -1,18 +1,10 @@
 #include "formkit/rowlist.h"
 
 #include "formkit/filesetscope.h"
-#include "platform/cp1252.h"
 #include "shell/builtintext.h"
 #include "ui/application.h"
 
 namespace shell {
-
-std::string MsgChangedInAnotherCopy() {
-  return BuiltInText("The file was changed in another copy of the program; open the form again",
-                     "Het bestand is in een ander exemplaar van het programma gewijzigd; open het scherm opnieuw",
-                     cp1252::L("Die Datei wurde in einer anderen Kopie des Programms geändert; öffnen Sie das "
-                               "Fenster erneut"));
-}
 
 SaveOutcome SaveWholeFile(FileCode code, const std::string& list, const void* recs, int count, std::size_t recordSize,
                           FileSnapshot& loaded, const std::function<bool()>& checkUnderLock) {

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 
 namespace shell {
@@ -30,13 +31,9 @@ enum class SaveOutcome {
   Refused,           // the check under the lock refused (it told the user)
 };
 
-// "The file was changed in another copy of the program; open the form
-// again", in the language in use.
-std::string MsgChangedInAnotherCopy();
-
 // Rewrites the file `code` with `recs` inside the file set `list` (which
 // must name `code`), unless the file no longer matches `loaded`: then the
-// message above is shown and nothing is written. `checkUnderLock`, when
+// message MsgChangedInAnotherCopy is shown and nothing is written. `checkUnderLock`, when
 // given, runs inside the set before the write (for tests that must see the
 // file as it is now, such as an in-use test); returning false refuses the
 // Save. On success `loaded` becomes the new file's snapshot.

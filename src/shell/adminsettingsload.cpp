@@ -1,12 +1,14 @@
 #include "shell/adminsettingsload.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <optional>
 #include <utility>
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/oserror.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/scopedfileset.h"
@@ -20,6 +22,16 @@ AdminSettingsFormValues AdminSettingsValues;
 std::string ProfitAccountNumberText;
 std::string ProfitAccountCaptionText;
 std::vector<std::string> AdminSettingsRepairedFields;
+shell::FileSnapshot AdminSettingsSnapshot;
+
+void ResetAdminSettingsState() {
+  AdminSettings = {};
+  AdminSettingsValues = {};
+  ProfitAccountNumberText.clear();
+  ProfitAccountCaptionText.clear();
+  AdminSettingsRepairedFields.clear();
+  AdminSettingsSnapshot = {};
+}
 
 namespace {
 
@@ -231,6 +243,7 @@ std::optional<shell::FileSetFailure> LoadAdminSettings() {
       cp1252::L("Gespeicherte Datumsangaben des Geschäftsjahres oder seiner Perioden waren ungültig und wurden "
                 "ersetzt; bitte prüfen Sie diese"));
   ConvertDataFiles();
+  AdminSettingsSnapshot = shell::SnapshotOf(shell::FileCode::ADS);
   if (shell::RecordCount(shell::FileCode::ADS) > 0) {
     AdminSettingsRec rec;
     shell::ReadRecord(shell::FileCode::ADS, 0, rec);
@@ -303,15 +316,18 @@ records::AdminSettingsRec RecordFromValues(const AdminSettingsFormValues& v, con
   return rec;
 }
 
-void SaveAdminSettings() {
+bool SaveAdminSettings() {
   const AdminSettingsRec rec = RecordFromValues(AdminSettingsValues, AdminSettings,
                                                 platform::DateTimeToText(platform::Now()),
                                                 shell::SystemSettings.CurrentUser);
+  if (shell::SnapshotOf(shell::FileCode::ADS) != AdminSettingsSnapshot) return false;
   shell::RewriteFile(shell::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
+  AdminSettingsSnapshot = shell::SnapshotOf(shell::FileCode::ADS);
   AdminSettings = rec;
   AdminSettingsValues.ChangedAt = rec.ChangedAt();
   AdminSettingsValues.ChangedBy = rec.ChangedBy();
   AdminSettingsValues.PeriodCountText = PeriodCountText(rec.PeriodCount());
+  return true;
 }
 
 void CheckPeriodCountText(AdminSettingsFormValues& values) {
@@ -381,11 +397,16 @@ void ApplyClosedPeriodFields(bool& MoveYear) {
 
   // Nothing of the above reaches the values unless the save succeeds.
   AdminSettingsFormValues before = std::exchange(AdminSettingsValues, std::move(next));
+  bool saved = false;
   try {
-    SaveAdminSettings();
+    saved = SaveAdminSettings();
   } catch (...) {
     AdminSettingsValues = std::move(before);
     throw;
+  }
+  if (!saved) {
+    AdminSettingsValues = std::move(before);
+    throw platform::IoError(platform::kErrnoBase + ESTALE, shell::MsgChangedInAnotherCopy());
   }
 }
 

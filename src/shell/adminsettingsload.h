@@ -22,6 +22,7 @@
 
 #include "platform/datetime.h"
 #include "records/adminsettingsrec.h"
+#include "shell/fileset.h"
 #include "shell/scopedfileset.h"
 
 namespace masterdata {
@@ -83,6 +84,11 @@ extern std::string ProfitAccountCaptionText;
 // The stored dates the last load had to replace ("BookYearStart",
 // "BookYearEnd", "PeriodStart[7]", ...); empty when every date was valid.
 extern std::vector<std::string> AdminSettingsRepairedFields;
+// What ADS held when the settings were last loaded or saved.
+extern shell::FileSnapshot AdminSettingsSnapshot;
+
+// Empties the unit: no settings loaded, empty values, no repaired fields.
+void ResetAdminSettingsState();
 // The warning the settings form shows when the last load replaced dates.
 extern std::string MsgStoredDatesReplaced;
 
@@ -127,7 +133,11 @@ std::optional<shell::FileSetFailure> LoadAdminSettings();
 // AdminSettings holds; a number-of-periods text that is not a number from 1
 // to 15 counts as "01". Bytes of AdminSettings that no field covers (the pad
 // byte, the room after each text) are written as they are.
-void SaveAdminSettings();
+// The file must still hold what the last LoadAdminSettings (or save) left
+// in it: when another copy of the program saved the settings meanwhile,
+// nothing is written and the result is false (the caller tells the user,
+// MsgChangedInAnotherCopy); true when the record was written.
+bool SaveAdminSettings();
 
 // The record for the form's values, built on top of `base` (whose bytes
 // the values do not cover are kept), stamped with `changedAt`/`changedBy`.
@@ -185,7 +195,9 @@ void BookYearStartChanged(AdminSettingsFormValues& values);
 //
 // The date the new start comes from must be a valid "YYYYMMDD" date;
 // otherwise platform::ConversionError is raised before anything changes.
-// When the save fails the form's values are put back as they were.
+// When the save fails the form's values are put back as they were; when
+// another copy saved the settings since they were loaded, that is a failure
+// too (platform::IoError with MsgChangedInAnotherCopy's text).
 void ApplyClosedPeriodFields(bool& MoveYear);
 
 }  // namespace masterdata

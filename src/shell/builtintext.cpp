@@ -1,5 +1,6 @@
 #include "shell/builtintext.h"
 
+#include "platform/cp1252.h"
 #include "shell/languagefile.h"
 
 namespace shell {
@@ -9,6 +10,13 @@ std::string BuiltInText(std::string_view english, std::string_view dutch, std::s
   if (name == "Nederlands") return std::string(dutch);
   if (name == "Deutsch") return std::string(german);
   return std::string(english);
+}
+
+std::string MsgChangedInAnotherCopy() {
+  return BuiltInText("The file was changed in another copy of the program; open the form again",
+                     "Het bestand is in een ander exemplaar van het programma gewijzigd; open het scherm opnieuw",
+                     cp1252::L("Die Datei wurde in einer anderen Kopie des Programms geändert; öffnen Sie das "
+                               "Fenster erneut"));
 }
 
 }  // namespace shell

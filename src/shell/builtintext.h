@@ -15,4 +15,8 @@ namespace shell {
 // with characters beyond ASCII goes through cp1252::L.
 std::string BuiltInText(std::string_view english, std::string_view dutch, std::string_view german);
 
+// "The file was changed in another copy of the program; open the form
+// again": what a Save that would overwrite another copy's work says instead.
+std::string MsgChangedInAnotherCopy();
+
 }  // namespace shell

@@ -1,5 +1,7 @@
 #include "shell/session.h"
 
+#include "shell/systemsettings.h"
+
 namespace shell {
 
 std::string ProductTitle;
@@ -14,6 +16,7 @@ void ResetSessionState() {
   CurrentAdministrationName.clear();
   SystemParams.Clear();
   DataRootFolder.clear();
+  SystemSettings = {};
 }
 
 }  // namespace shell

@@ -25,7 +25,8 @@ extern records::SystemParamRec SystemParams;
 // the root below which every administration has its folder.
 extern std::string DataRootFolder;
 
-// Empties the session (no administration, empty system parameters).
+// Empties the session (no administration, empty system parameters and
+// settings).
 void ResetSessionState();
 
 }  // namespace shell

@@ -1,5 +1,6 @@
 #include "support/reset.h"
 
+#include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
 
@@ -8,6 +9,7 @@ namespace support {
 void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
+  masterdata::ResetAdminSettingsState();
 }
 
 }  // namespace support
