@@ -48,7 +48,10 @@ void SetBoundaryCleanup(const std::string& name, BoundaryCleanup c) {
   Cleanups().push_back({name, std::move(c)});
 }
 
-void ResetBoundaryState() { Cleanups().clear(); }
+void ResetApplicationState() {
+  Cleanups().clear();
+  g_title.clear();
+}
 
 bool RunGuarded(const std::function<void()>& fn) {
   // The marks are taken before the action and kept by position: a handler

@@ -81,7 +81,7 @@ struct BoundaryCleanup {
 // Registers `c` under `name`; a registration under a name already used
 // replaces the earlier one, so registering again is harmless.
 void SetBoundaryCleanup(const std::string& name, BoundaryCleanup c);
-// Removes every registered clean-up.
-void ResetBoundaryState();
+// Resets the unit: no clean-up registered, an empty application title.
+void ResetApplicationState();
 
 }  // namespace ui

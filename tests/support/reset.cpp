@@ -9,7 +9,7 @@ namespace support {
 void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
-  ui::ResetBoundaryState();
+  ui::ResetApplicationState();
 }
 
 }  // namespace support
