@@ -2,10 +2,17 @@
 // driven headless.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "formkit/filesetscope.h"
 #include "platform/errors.h"
+#include "program/mainblock.h"
+#include "shell/fileset.h"
+#include "support/fakefs.h"
+#include "support/reset.h"
 #include "ui/application.h"
 #include "ui/headless.h"
 
@@ -29,6 +36,9 @@ struct TestForm : ui::Form {
 
 class UiModel : public ::testing::Test {
  protected:
+  // The clean-ups a test registers end with it.
+  void TearDown() override { support::ResetProgram(""); }
+
   ui::HeadlessBackend backend;
   TestForm form;
   std::vector<std::string> log;
@@ -212,24 +222,51 @@ TEST_F(UiModel, CloseQueryCanRefuse) {
   form.ShowModal();
 }
 
-TEST_F(UiModel, BoundaryShowsTheErrorRunsCleanupsAndGoesOn) {
-  static int cleanups = 0;
-  static bool registered = false;
-  if (!registered) {
-    ui::AddBoundaryCleanup([] { ++cleanups; });
-    registered = true;
-  }
-  int before = cleanups;
-  form.Button1.OnClick = [] { throw platform::IoError(5, "IO errorcode: GLA5"); };
+TEST_F(UiModel, BoundaryShowsTheErrorRestoresToItsMarkAndGoesOn) {
+  // A clean-up that counts: the mark is the count of opened "things" when
+  // the action starts; the restore brings the count back to it.
+  int opened = 0;
+  std::vector<int> restores;
+  ui::SetBoundaryCleanup("count", {[&] { return opened; }, [&](int mark) {
+                                     restores.push_back(mark);
+                                     opened = mark;
+                                   }});
+  opened = 2;
+  form.Button1.OnClick = [&] {
+    ++opened;
+    throw platform::IoError(5, "IO errorcode: GLA5");
+  };
   form.Button1.UserClick();
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: GLA5");
-  EXPECT_EQ(cleanups, before + 1);
-  // The program goes on: the next action runs normally.
+  EXPECT_EQ(restores, std::vector<int>{2});
+  EXPECT_EQ(opened, 2);
+  // The program goes on: the next action runs normally, nothing restored.
   form.Button1.OnClick = [&] { log.push_back("ran"); };
   form.Button1.UserClick();
   EXPECT_EQ(log, std::vector<std::string>{"ran"});
-  EXPECT_EQ(cleanups, before + 1);
+  EXPECT_EQ(restores.size(), 1u);
+  // A second registration under the same name replaces the first.
+  int other = 0;
+  ui::SetBoundaryCleanup("count", {[] { return 7; }, [&](int mark) { other = mark; }});
+  form.Button1.OnClick = [] { throw std::runtime_error("x"); };
+  form.Button1.UserClick();
+  EXPECT_EQ(restores.size(), 1u);
+  EXPECT_EQ(other, 7);
+}
+
+TEST_F(UiModel, HeadlessMainLoopShowsAnActivationErrorAndGoesOn) {
+  form.OnActivate = [] { throw platform::IoError(5, "IO errorcode: adm5"); };
+  bool scriptRan = false;
+  backend.mainScript = [&](ui::Form& f) {
+    scriptRan = true;
+    EXPECT_TRUE(f.Showing());
+  };
+  backend.RunMain(form);  // no exception leaves the main loop
+  EXPECT_TRUE(scriptRan);
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, "IO errorcode: adm5");
+  EXPECT_FALSE(form.Showing());
 }
 
 TEST_F(UiModel, HiddenOrDisabledContainersBlockUserInput) {
@@ -287,16 +324,68 @@ TEST_F(UiModel, GridKeepsItsHeadingRowAsCellsAndRefusedSelection) {
 
 TEST_F(UiModel, DatePickerRefusesADateBeforeItsMinimum) {
   auto& d = form.DatePicker1;
-  d.SetMinDate(40000);
   d.SetDate(40010);
+  d.SetMinDate(40000);
   EXPECT_THROW(d.SetDate(39999), platform::ConversionError);
   EXPECT_EQ(d.Date(), 40010);
   int changes = 0;
   d.OnChange = [&] { ++changes; };
   d.SetDate(40020);  // by program: no event
-  d.UserSetDate(39000);  // the user cannot go below the minimum
+  EXPECT_EQ(changes, 0);
+  d.UserSetDate(39000);  // a day before the minimum changes nothing
+  EXPECT_EQ(d.Date(), 40020);
+  EXPECT_EQ(changes, 0);
+  d.UserSetDate(40000);
   EXPECT_EQ(d.Date(), 40000);
   EXPECT_EQ(changes, 1);
+}
+
+TEST_F(UiModel, DatePickerMinimumAboveTheDateIsRefusedAndDaysCompareWhole) {
+  struct Case {
+    const char* what;
+    double date;
+    std::optional<double> oldMin;
+    std::optional<double> newMin;
+    bool refused;
+  };
+  const std::vector<Case> cases = {
+      {"minimum a day after the date", 40010, std::nullopt, 40011, true},
+      {"minimum the same day, later time", 40030, std::nullopt, 40030.5, false},
+      {"minimum the same day as a date with a time", 40030.75, std::nullopt, 40030.25, false},
+      {"minimum below the date", 40010, 40000, 40005, false},
+      {"minimum raised above the date", 40010, 40000, 40020, true},
+      {"minimum cleared", 40010, 40000, std::nullopt, false},
+      {"a day before 1899-12-30 with a time", -1.5, std::nullopt, -1.25, false},
+      {"minimum the next day before 1899-12-30", -1.5, std::nullopt, -0.5, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TestForm f;
+    auto& d = f.DatePicker1;
+    d.SetDate(c.date);
+    d.SetMinDate(c.oldMin);
+    if (c.refused) {
+      EXPECT_THROW(d.SetMinDate(c.newMin), platform::ConversionError);
+      EXPECT_EQ(d.MinDate(), c.oldMin);
+    } else {
+      d.SetMinDate(c.newMin);
+      EXPECT_EQ(d.MinDate(), c.newMin);
+    }
+    EXPECT_EQ(d.Date(), c.date);
+  }
+  // The same day as the minimum, by program and by the user, is kept as
+  // given: no time of day is taken from the minimum.
+  auto& d = form.DatePicker1;
+  d.SetDate(40031);
+  d.SetMinDate(40030.5);
+  d.SetDate(40030);
+  EXPECT_EQ(d.Date(), 40030);
+  int changes = 0;
+  d.OnChange = [&] { ++changes; };
+  d.UserSetDate(40031);
+  d.UserSetDate(40030);
+  EXPECT_EQ(d.Date(), 40030);
+  EXPECT_EQ(changes, 2);
 }
 
 TEST_F(UiModel, MessageBoxesTakeQueuedAnswers) {
@@ -306,6 +395,90 @@ TEST_F(UiModel, MessageBoxesTakeQueuedAnswers) {
   ASSERT_EQ(backend.messages.size(), 2u);
   EXPECT_EQ(backend.messages[1].text, "Again?");
   EXPECT_FALSE(ui::GetBackend().OpenFileDialog({}).has_value());
+}
+
+// The program's boundary around a form shown modally by an outer action:
+// an error in the inner form's action is shown once, and only what that
+// action left open is closed; the outer action's file set goes on.
+class NestedBoundary : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store.fs.AddFolder("/d/ACME");
+    shell::SetDataRoot("/d/");
+    shell::SetCurrentAdministrationFolder("ACME");
+    shell::RegisterEventBoundary();
+  }
+
+  support::FakeDataStore store;
+  ui::HeadlessBackend backend;
+  TestForm outer{"Outer"};
+  TestForm inner{"Inner"};
+};
+
+TEST_F(NestedBoundary, AnErrorInANestedFormLeavesTheOuterFileSetOpen) {
+  struct Case {
+    const char* what;
+    int levelsLeftOpen;  // nested levels the inner action opens and leaves
+  };
+  const std::vector<Case> cases = {
+      {"nothing open", 0}, {"one nested level left open", 1}, {"two nested levels left open", 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    backend.messages.clear();
+    std::vector<std::string> steps;
+    inner.Button1.OnClick = [&] {
+      for (int i = 0; i < c.levelsLeftOpen; ++i) {
+        int result = -1;
+        shell::OpenFileSet(i == 0 ? "GLA;GLC" : "GLA", result);
+        ASSERT_EQ(result, 0) << shell::FileErrorText;
+      }
+      throw platform::ConversionError("'12,x' is not a valid floating point value");
+    };
+    backend.scripts["Inner"] = [](ui::Form& f) { static_cast<TestForm&>(f).Button1.UserClick(); };
+    outer.Button1.OnClick = [&] {
+      shell::FileSetScope scope("GLA");
+      if (!scope.Ok()) return;
+      shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'a').data());
+      inner.ShowModal();
+      steps.push_back("resumed at level " + std::to_string(shell::FileSetLevels()));
+      // The outer set is still usable.
+      shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'b').data());
+      steps.push_back("records " + std::to_string(shell::RecordCount(shell::FileCode::GLA)));
+    };
+    outer.Button1.UserClick();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].text, "'12,x' is not a valid floating point value");
+    EXPECT_EQ(steps, (std::vector<std::string>{"resumed at level 1", "records 2"}));
+    // The outer scope closed the set normally.
+    EXPECT_EQ(shell::FileSetLevels(), 0);
+    EXPECT_EQ(store.fs.OpenHandles(), 0);
+    EXPECT_EQ(store.fs.HeldLocks(), 0);
+    EXPECT_EQ(store.fs.File("/d/ACME/ledger.vlk"), std::string(376, 'a') + std::string(376, 'b'));
+    store.fs.SetFile("/d/ACME/ledger.vlk", "");
+  }
+}
+
+TEST_F(NestedBoundary, AnErrorInTheOutermostActionClosesWhatItLeftOpen) {
+  outer.Button1.OnClick = [] {
+    int result = -1;
+    shell::OpenFileSet("GLA", result);
+    ASSERT_EQ(result, 0) << shell::FileErrorText;
+    shell::OpenFileSet("GLC", result);
+    throw platform::IoError(5, "IO errorcode: GLA5");
+  };
+  outer.Button1.UserClick();
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(shell::FileSetLevels(), 0);
+  EXPECT_EQ(store.fs.OpenHandles(), 0);
+  EXPECT_EQ(store.fs.HeldLocks(), 0);
+  // A later action opens a set of its own.
+  outer.Button1.OnClick = [] {
+    shell::FileSetScope scope("GLA");
+    EXPECT_TRUE(scope.Ok());
+    EXPECT_EQ(shell::FileSetLevels(), 1);
+  };
+  outer.Button1.UserClick();
+  EXPECT_EQ(backend.messages.size(), 1u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -143,6 +144,7 @@ class EventRouter : public QObject {
     };
     if (handled(injected_, injectedReceiver_)) return false;
     if (keyReceiver_ != w && handled(keyEvent_, keyReceiver_)) return false;
+    if (QComboBox* combo = ComboOfOpenList(w)) return ListKeyPress(*combo, e);
     FormWindow* fw = WindowOf(w);
     if (!fw || qobject_cast<QMenuBar*>(w) || qobject_cast<QMenu*>(w)) return false;
 
@@ -189,6 +191,30 @@ class EventRouter : public QObject {
       if (p && p->Component() && p->Component()->GetKind() == ui::Kind::ComboBox) return true;
     }
     return false;
+  }
+
+  // The combo box whose open list `w` is in, or null. The list is a pop-up
+  // window of its own, owned by the combo box.
+  static QComboBox* ComboOfOpenList(QWidget* w) {
+    QWidget* top = w->window();
+    if (!top || top->windowType() != Qt::Popup) return nullptr;
+    return qobject_cast<QComboBox*>(top->parentWidget());
+  }
+
+  // A key in an open combo list: Escape, Enter and the keys that move
+  // through the list or search it are the list's (Escape closes it, Enter
+  // picks the highlighted item and closes it) and go no further. A function
+  // key (F1: help) closes the list and goes to the form as from the box.
+  bool ListKeyPress(QComboBox& combo, QKeyEvent* e) {
+    FormWindow* fw = WindowOf(&combo);
+    const uint16_t vk = VirtualKey(e->key(), e->modifiers());
+    if (!fw || vk < ui::keys::F1 || vk >= ui::keys::F1 + 24) return false;
+    // Closing the list runs the box's close-up handler, which may do
+    // anything to the form.
+    QPointer<FormWindow> window(fw);
+    combo.hidePopup();
+    if (window && window->GetForm()) window->GetForm()->UserKeyDown(vk, ShiftOf(e->modifiers()));
+    return true;
   }
 
   bool Mouse(QWidget* w, QMouseEvent* e) {

@@ -6,7 +6,8 @@
 // Hiding the form inside that loop only hides its window; the loop goes on
 // until form.Close() (EndModal). Keys: an application-wide filter hands the
 // keys of a form's window to the form (Form::UserKeyDown, Form::UserKeyPress)
-// before the focused widget sees them.
+// before the focused widget sees them; an open combo list keeps its own keys
+// (Escape, Enter, moving and searching) and passes function keys to the form.
 #pragma once
 
 #include <QImage>

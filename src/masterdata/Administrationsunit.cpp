@@ -128,8 +128,8 @@ TAdministrations::TAdministrations() : ui::Form("Administrations", "TAdministrat
   RadioGroup1.hints.newRow = true;
   Label10.hints.newRow = true;
   const platform::TDateTime firstDate = platform::EncodeDate(2000, 1, 1);
-  DateTimePicker1.SetMinDate(firstDate);
   DateTimePicker1.SetDate(firstDate);
+  DateTimePicker1.SetMinDate(firstDate);
   // The first date belongs to the general-ledger copy (item 1) only.
   Label10.SetVisible(false);
   DateTimePicker1.SetVisible(false);

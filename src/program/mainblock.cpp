@@ -57,9 +57,15 @@ T* CreateForm(T*& global) {
   return raw;
 }
 
-bool boundaryRegistered = false;
-
 }  // namespace
+
+void RegisterEventBoundary() {
+  // An error that escapes a user action must not leave a file-set level
+  // open (every later open would nest in it and open nothing), nor close
+  // the levels of an outer action that showed the failed one's form
+  // modally: the boundary ends the levels the failed action opened.
+  ui::SetBoundaryCleanup("file set", {[] { return FileSetLevels(); }, [](int levels) { CloseFileSetDownTo(levels); }});
+}
 
 const std::vector<ui::Form*>& ProgramForms() { return FormList(); }
 
@@ -90,12 +96,7 @@ void DestroyForms() {
 }
 
 int RunProgram(const std::string& startFolder) {
-  if (!boundaryRegistered) {
-    // An error that escapes a user action must not leave a file set open:
-    // every later open would nest in it and open nothing.
-    ui::AddBoundaryCleanup([] { ForceCloseFileSet(); });
-    boundaryRegistered = true;
-  }
+  RegisterEventBoundary();
   StartFolder = startFolder;
   ForceCloseFileSet();
   ui::SetApplicationTitle("Ombrelo Account");

@@ -22,6 +22,10 @@ void DestroyForms();
 // The forms that exist, in creation order.
 const std::vector<ui::Form*>& ProgramForms();
 
+// Registers the event boundary's clean-up for the file set (RunProgram does
+// it; tests that drive the whole program do it too).
+void RegisterEventBoundary();
+
 // Runs the program in the working folder `startFolder` (absolute, CP1252,
 // ending in "/") with the backend already installed; returns the process's
 // exit code.

@@ -487,6 +487,15 @@ void CloseFileSet() {
 
 void ForceCloseFileSet() { CloseAllQuietly(); }
 
+void CloseFileSetDownTo(int levels) {
+  if (FileSetLevels() <= levels) return;
+  if (levels <= 0) {
+    CloseAllQuietly();
+    return;
+  }
+  FileSetDepth = levels - 1;
+}
+
 // --- folders ---------------------------------------------------------------
 
 std::string WorkingFolder() {

@@ -97,8 +97,17 @@ void OpenFileSet(const std::string& List, int& Result);
 // table order and releases its locks.
 void CloseFileSet();
 // Ends every level of an open set at once, closes all files, releases the
-// locks and ignores errors. The event boundary calls it after an error.
+// locks and ignores errors.
 void ForceCloseFileSet();
+// The number of open levels: 0 when no set is open, else FileSetDepth + 1.
+inline int FileSetLevels() { return FileSetOpen ? FileSetDepth + 1 : 0; }
+// Ends the levels above `levels` (a count FileSetLevels gave earlier) and
+// nothing below them: down to 0 it closes the set as ForceCloseFileSet does;
+// otherwise only the depth drops (the files a nested level added stay open
+// until the outermost level ends, as with CloseFileSet). Fewer levels than
+// `levels` are left as they are. Ignores errors. The event boundary calls it
+// after an error with the levels open when the failed action started.
+void CloseFileSetDownTo(int levels);
 // Resets the unit: no set open, depth 0, every state and error cleared, no
 // data root, administration or override, and StartFolder := `startFolder`
 // (code page 1252, "/"-terminated).

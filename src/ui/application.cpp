@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include <algorithm>
 #include <exception>
 
 namespace ui {
@@ -8,8 +9,13 @@ namespace {
 Backend* g_backend = nullptr;
 Text g_title;
 
-std::vector<std::function<void()>>& Cleanups() {
-  static std::vector<std::function<void()>> c;
+struct NamedCleanup {
+  std::string name;
+  BoundaryCleanup cleanup;
+};
+
+std::vector<NamedCleanup>& Cleanups() {
+  static std::vector<NamedCleanup> c;
   return c;
 }
 
@@ -33,9 +39,33 @@ ModalResult MessageDlg(const Text& text, DialogKind kind, Buttons buttons, const
   return GetBackend().MessageBox(text, caption.empty() ? g_title : caption, buttons, kind);
 }
 
-void AddBoundaryCleanup(std::function<void()> fn) { Cleanups().push_back(std::move(fn)); }
+void SetBoundaryCleanup(const std::string& name, BoundaryCleanup c) {
+  for (NamedCleanup& n : Cleanups())
+    if (n.name == name) {
+      n.cleanup = std::move(c);
+      return;
+    }
+  Cleanups().push_back({name, std::move(c)});
+}
+
+void ResetApplicationState() {
+  Cleanups().clear();
+  g_title.clear();
+}
 
 bool RunGuarded(const std::function<void()>& fn) {
+  // The marks are taken before the action and kept by position: a handler
+  // that registers a clean-up meanwhile gets no restore for this action.
+  std::vector<int> marks;
+  marks.reserve(Cleanups().size());
+  for (const NamedCleanup& n : Cleanups()) {
+    int m = 0;
+    try {
+      if (n.cleanup.mark) m = n.cleanup.mark();
+    } catch (...) {
+    }
+    marks.push_back(m);
+  }
   Text what;
   try {
     fn();
@@ -45,9 +75,11 @@ bool RunGuarded(const std::function<void()>& fn) {
   } catch (...) {
     what = "Unknown error";
   }
-  for (auto& c : Cleanups()) {
+  // Innermost state first: the last registered clean-up undoes first.
+  const std::size_t n = std::min(marks.size(), Cleanups().size());
+  for (std::size_t i = n; i-- > 0;) {
     try {
-      c();
+      if (Cleanups()[i].cleanup.restore) Cleanups()[i].cleanup.restore(marks[i]);
     } catch (...) {
     }
   }

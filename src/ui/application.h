@@ -62,11 +62,26 @@ void ShowMessage(const Text& text);
 ModalResult MessageDlg(const Text& text, DialogKind kind, Buttons buttons, const Text& caption = {});
 
 // The event boundary. Runs `fn`; an exception that escapes it is shown in
-// one message box with its text, every registered clean-up runs (the data
-// store closes a file set left open), and the program goes on. Returns
-// false when an exception was caught.
+// one message box with its text, the registered clean-ups undo what the
+// failed action left behind (the data store closes the file-set levels the
+// action opened), and the program goes on. Returns false when an exception
+// was caught. Boundaries nest (a handler shows a form modally, and that
+// form's handlers run in boundaries of their own): an error inside the inner
+// one undoes only what the inner action left, never the outer action's state.
 bool RunGuarded(const std::function<void()>& fn);
-// Registers a clean-up that the boundary runs after a caught exception.
-void AddBoundaryCleanup(std::function<void()> fn);
+
+// What the boundary undoes after an error. `mark` runs when a boundary is
+// entered and notes the state; after a caught error `restore` gets the note
+// back and brings the state back to it. Neither may throw (an exception from
+// them is ignored).
+struct BoundaryCleanup {
+  std::function<int()> mark;
+  std::function<void(int mark)> restore;
+};
+// Registers `c` under `name`; a registration under a name already used
+// replaces the earlier one, so registering again is harmless.
+void SetBoundaryCleanup(const std::string& name, BoundaryCleanup c);
+// Resets the unit: no clean-up registered, an empty application title.
+void ResetApplicationState();
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/controls.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
@@ -662,15 +663,23 @@ void TabControl::UserSelectTab(int i) {
 
 DatePicker::DatePicker(Container* parent, std::string name) : Component(parent, std::move(name), Kind::DatePicker) {}
 
+namespace {
+
+// Minimum and date compare as whole days: a time of day on either side
+// makes no difference.
+bool DayBefore(DateValue d, DateValue min) { return std::floor(d) < std::floor(min); }
+
+}  // namespace
+
 void DatePicker::SetDate(DateValue d) {
-  if (minDate_ && static_cast<long>(d) < static_cast<long>(*minDate_))
+  if (minDate_ && DayBefore(d, *minDate_))
     throw platform::ConversionError("Date is before the earliest date allowed");
   date_ = d;
   Changed();
 }
 void DatePicker::SetMinDate(std::optional<DateValue> d) {
+  if (d && DayBefore(date_, *d)) throw platform::ConversionError("Earliest date allowed is after the date");
   minDate_ = d;
-  if (minDate_ && date_ < *minDate_) date_ = *minDate_;
   Changed();
 }
 void DatePicker::SetBackColor(Color c) {
@@ -679,7 +688,12 @@ void DatePicker::SetBackColor(Color c) {
 }
 void DatePicker::UserSetDate(DateValue d) {
   if (!Reachable()) return;
-  if (minDate_ && d < *minDate_) d = *minDate_;
+  // The widget offers no day before the minimum; one that comes all the
+  // same changes nothing.
+  if (minDate_ && DayBefore(d, *minDate_)) {
+    Changed();
+    return;
+  }
   if (d == date_) return;
   RunGuarded([&] {
     date_ = d;

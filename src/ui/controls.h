@@ -429,11 +429,15 @@ class DatePicker : public Component {
  public:
   DatePicker(Container* parent, std::string name);
   DateValue Date() const { return date_; }
-  // Sets the date; a date before MinDate (when one is set) is refused with
-  // platform::ConversionError and the date stays as it was. No event.
+  // Sets the date; a date on a day before MinDate (when one is set) is
+  // refused with platform::ConversionError and the date stays as it was.
+  // No event.
   void SetDate(DateValue d);
   std::optional<DateValue> MinDate() const { return minDate_; }
-  // Sets the minimum; a current date before it is raised to it.
+  // Sets the minimum; a minimum on a day after the current date's is
+  // refused with platform::ConversionError and nothing changes (a caller
+  // that means to move the date sets the date first). Minimum and date
+  // compare as whole days.
   void SetMinDate(std::optional<DateValue> d);
   Color BackColor() const { return color_; }
   void SetBackColor(Color c);

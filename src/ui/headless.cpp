@@ -19,7 +19,9 @@ void HeadlessBackend::RunModal(Form& form) {
 void HeadlessBackend::EndModal(Form& form) {}
 
 void HeadlessBackend::RunMain(Form& form) {
-  form.Activate();
+  // As in the desktop main loop: an error in the activation is shown and
+  // the main form stays, for its script to use.
+  RunGuarded([&] { form.Activate(); });
   if (mainScript) RunGuarded([&] { mainScript(form); });
   if (form.Showing()) form.Close();
 }

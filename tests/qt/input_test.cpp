@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTableWidget>
@@ -212,6 +213,94 @@ TEST_F(InputTest, AKeyTheFormConsumesNeverReachesTheWidget) {
   QTest::keyClick(cb, Qt::Key_Down);
   EXPECT_EQ(cb->currentIndex(), 0);
   EXPECT_EQ(changes, 0);
+}
+
+// Counts the key presses that reach a widget past the application's filter.
+class KeyCounter : public QObject {
+ public:
+  explicit KeyCounter(QObject* target) { target->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::KeyPress) ++count;
+    return false;
+  }
+  int count = 0;
+};
+
+// Escape, Enter and F1 reach the form's key preview from the widgets that
+// hold the focus while the user works in a field: a grid's cell editor, a
+// date edit, a memo. In an open combo list Escape and Enter belong to the
+// list (Escape closes it, Enter picks the highlighted item and closes it)
+// and go no further; F1 closes the list and reaches the form.
+TEST_F(InputTest, EscapeEnterAndF1ReachTheFormFromEveryField) {
+  enum class Target { GridEditor, DateEdit, Memo, OpenComboList };
+  const std::vector<std::pair<Target, const char*>> targets = {{Target::GridEditor, "grid editor"},
+                                                               {Target::DateEdit, "date edit"},
+                                                               {Target::Memo, "memo"},
+                                                               {Target::OpenComboList, "open combo list"}};
+  const std::vector<std::pair<Qt::Key, uint16_t>> keys = {
+      {Qt::Key_Escape, ui::keys::Escape}, {Qt::Key_Return, ui::keys::Return}, {Qt::Key_F1, ui::keys::F1}};
+  for (const auto& [target, what] : targets) {
+    for (const auto& [qtKey, vk] : keys) {
+      for (const bool consume : {false, true}) {
+        SCOPED_TRACE(std::string(what) + " key " + std::to_string(vk) + (consume ? " consumed" : " passed on"));
+        EveryKindForm f;
+        f.StringGrid1.SetEditable(true);
+        std::vector<std::string> seen;
+        f.OnKeyDown = [&](uint16_t& k, unsigned) {
+          seen.push_back("form " + std::to_string(k));
+          if (consume) k = 0;
+        };
+        f.ComboBox1.OnSelect = [&] { seen.push_back("select " + f.ComboBox1.GetText()); };
+        f.ComboBox1.OnChange = [&] { seen.push_back("change " + f.ComboBox1.GetText()); };
+        f.ComboBox1.OnCloseUp = [&] { seen.push_back("close up"); };
+        ShowWindow(f);
+
+        QWidget* field = nullptr;
+        QComboBox* combo = nullptr;
+        switch (target) {
+          case Target::GridEditor: {
+            auto* t = WidgetOf<QTableWidget>(f, "StringGrid1");
+            t->setCurrentCell(0, 1);
+            t->editItem(t->item(0, 1));
+            field = t->viewport()->findChild<QLineEdit*>();
+            break;
+          }
+          case Target::DateEdit: field = WidgetOf<QDateEdit>(f, "DatePicker1"); break;
+          case Target::Memo: field = WidgetOf<QPlainTextEdit>(f, "Memo1"); break;
+          case Target::OpenComboList: {
+            combo = WidgetOf<QComboBox>(f, "ComboBox1");
+            combo->showPopup();
+            combo->view()->setCurrentIndex(combo->model()->index(2, 0));
+            field = combo->view();
+            break;
+          }
+        }
+        ASSERT_NE(field, nullptr);
+        KeyCounter widget(field);
+        seen.clear();
+        QTest::keyClick(field, qtKey);
+
+        const std::string formSaw = "form " + std::to_string(vk);
+        if (target != Target::OpenComboList) {
+          EXPECT_EQ(seen, std::vector<std::string>{formSaw});
+          // The form comes first: a key it consumed never reaches the field.
+          EXPECT_EQ(widget.count, consume ? 0 : 1);
+          continue;
+        }
+        EXPECT_FALSE(combo->view()->isVisible());
+        if (qtKey == Qt::Key_F1) {
+          EXPECT_EQ(seen, (std::vector<std::string>{"close up", formSaw}));
+          EXPECT_EQ(f.ComboBox1.ItemIndex(), 0);
+        } else if (qtKey == Qt::Key_Escape) {
+          EXPECT_EQ(seen, std::vector<std::string>{"close up"});
+          EXPECT_EQ(f.ComboBox1.ItemIndex(), 0);
+        } else {
+          EXPECT_EQ(seen, (std::vector<std::string>{"close up", "select Three", "change Three"}));
+          EXPECT_EQ(f.ComboBox1.ItemIndex(), 2);
+        }
+      }
+    }
+  }
 }
 
 TEST_F(InputTest, KeyPressHandlersConsumeOrReplaceCharacters) {

@@ -8,7 +8,12 @@
 #include <QTimer>
 #include <stdexcept>
 
+#include "formkit/filesetscope.h"
+#include "platform/errors.h"
+#include "program/mainblock.h"
 #include "qtfixture.h"
+#include "shell/fileset.h"
+#include "support/fakefs.h"
 
 namespace qttest {
 namespace {
@@ -142,12 +147,8 @@ TEST_F(ModalTest, AKeyWhoseHandlerRunsAModalLoopReachesTheFormOnce) {
 
 TEST_F(ModalTest, AThrowingHandlerShowsTheErrorAndTheProgramGoesOn) {
   SmallForm f;
-  // The clean-up stays registered for the rest of the run.
-  static int cleanups = 0;
-  static bool registered = false;
-  if (!registered) ui::AddBoundaryCleanup([] { ++cleanups; });
-  registered = true;
-  cleanups = 0;
+  int cleanups = 0;
+  ui::SetBoundaryCleanup("count", {[] { return 0; }, [&](int) { ++cleanups; }});
   int clicks = 0;
   f.Button1.OnClick = [&] {
     if (++clicks == 1) throw std::runtime_error(cp1252::L("Kaputt: ä"));
@@ -160,10 +161,46 @@ TEST_F(ModalTest, AThrowingHandlerShowsTheErrorAndTheProgramGoesOn) {
   ASSERT_EQ(answer.texts.size(), 1u);
   EXPECT_EQ(answer.texts[0], "Kaputt: ä");
   EXPECT_EQ(answer.titles[0], "Ombrelo Account");
-  EXPECT_GE(cleanups, 1);
+  EXPECT_EQ(cleanups, 1);
   QTest::mouseClick(b, Qt::LeftButton);
   EXPECT_EQ(clicks, 2);
   EXPECT_EQ(answer.texts.size(), 1u);
+}
+
+// The outer action holds a file set and shows a form modally; a button of
+// that form fails. One message, and the outer action goes on with its set.
+TEST_F(ModalTest, AnErrorInANestedFormLeavesTheOuterActionsFileSet) {
+  support::FakeDataStore store;
+  store.fs.AddFolder("/d/ACME");
+  shell::SetDataRoot("/d/");
+  shell::SetCurrentAdministrationFolder("ACME");
+  shell::RegisterEventBoundary();
+  ui::SetApplicationTitle("Ombrelo Account");
+  SmallForm outer("Outer");
+  SmallForm inner("Inner");
+  inner.Button1.OnClick = [] { throw platform::ConversionError("'12,x' is not a valid floating point value"); };
+  outer.Button1.OnClick = [&] {
+    shell::FileSetScope scope("GLA");
+    if (!scope.Ok()) return;
+    shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'a').data());
+    Later([&] {
+      QTest::mouseClick(WidgetOf<QPushButton>(inner, "Button1"), Qt::LeftButton);
+      Later([&] { inner.Close(); });
+    });
+    inner.ShowModal();
+    Record("resumed at level " + std::to_string(shell::FileSetLevels()));
+    shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'b').data());
+    Record("records " + std::to_string(shell::RecordCount(shell::FileCode::GLA)));
+  };
+  ShowWindow(outer);
+  BoxAnswerer answer;
+  QTest::mouseClick(WidgetOf<QPushButton>(outer, "Button1"), Qt::LeftButton);
+  EXPECT_EQ(answer.texts, std::vector<std::string>{"'12,x' is not a valid floating point value"});
+  EXPECT_EQ(events, (std::vector<std::string>{"resumed at level 1", "records 2"}));
+  EXPECT_EQ(shell::FileSetLevels(), 0);
+  EXPECT_EQ(store.fs.OpenHandles(), 0);
+  EXPECT_EQ(store.fs.HeldLocks(), 0);
+  EXPECT_EQ(store.fs.File("/d/ACME/ledger.vlk"), std::string(376, 'a') + std::string(376, 'b'));
 }
 
 TEST_F(ModalTest, MessageBoxesOfferTheButtonsAndReturnTheAnswer) {

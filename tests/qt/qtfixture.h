@@ -16,6 +16,7 @@
 
 #include "platform/cp1252.h"
 #include "qt/qtbackend.h"
+#include "support/reset.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -152,6 +153,9 @@ class BoxAnswerer {
 
 class QtFrontTest : public ::testing::Test {
  protected:
+  // What a test registered (boundary clean-ups) ends with it.
+  ~QtFrontTest() override { support::ResetProgram(""); }
+
   qtfront::QtBackend backend;
   std::vector<std::string> events;
   void Record(const std::string& e) { events.push_back(e); }

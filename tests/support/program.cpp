@@ -15,8 +15,6 @@ namespace support {
 
 namespace {
 
-bool boundaryRegistered = false;
-
 // Opens `list` as a set of its own, or throws.
 struct OwnSet {
   explicit OwnSet(const std::string& list) {
@@ -30,10 +28,7 @@ struct OwnSet {
 }  // namespace
 
 ProgramFixture::ProgramFixture() {
-  if (!boundaryRegistered) {
-    ui::AddBoundaryCleanup([] { shell::ForceCloseFileSet(); });
-    boundaryRegistered = true;
-  }
+  shell::RegisterEventBoundary();
   shell::SetRandomSource({});
 }
 

@@ -3,6 +3,7 @@
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
+#include "ui/application.h"
 
 namespace support {
 
@@ -10,6 +11,7 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
   masterdata::ResetAdminSettingsState();
+  ui::ResetApplicationState();
 }
 
 }  // namespace support
