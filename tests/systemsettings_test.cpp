@@ -385,7 +385,7 @@ TEST_F(SystemSettingsForm, SaveWritesTheFormAndKeepsEveryOtherByte) {
   form.FormCreate();
   EXPECT_EQ(form.ComboBox1.GetText(), kFrancais);
   EXPECT_EQ(form.Edit9.GetText(), "/data/books/");
-  EXPECT_EQ(form.Edit25.GetText(), "7.125");  // not cut by the rate filter
+  EXPECT_EQ(form.RateLines[3].Rate.GetText(), "7.125");  // not cut by the rate filter
   form.opslaanExecute();
 
   const std::string saved = store.fs.File(kSysPath);
@@ -537,8 +537,8 @@ TEST_F(SystemSettingsForm, InvalidInputIsRefusedBeforeAnythingChanges) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"rate", [&] { form.Edit19.UserSetText("12-3"); },
-       [](shell::Tsystemscherm& f) { return f.Edit19.BackColor(); }, shell::MsgInvalidRate + " 12-3"},
+      {"rate", [&] { form.RateLines[0].Rate.UserSetText("12-3"); },
+       [](shell::Tsystemscherm& f) { return f.RateLines[0].Rate.BackColor(); }, shell::MsgInvalidRate + " 12-3"},
       {"sign", [&] { form.ComboBox3.UserSetText(""); },
        [](shell::Tsystemscherm& f) { return f.ComboBox3.BackColor(); }, shell::MsgCurrencySignMissing},
       {"folder", [&] { form.Edit9.SetText("/" + std::string(100, 'f') + "/"); },
@@ -658,9 +658,9 @@ TEST_F(SystemSettingsForm, CancelRestoresTheStoredValues) {
   bool closed = false;
   backend.scripts["systemscherm"] = [&](ui::Form&) {
     for (ui::Edit* e : {&form.Edit1, &form.Edit2, &form.Edit14, &form.Edit3, &form.Edit4, &form.Edit5, &form.Edit6,
-                        &form.Edit7, &form.Edit8, &form.Edit17, &form.Edit9, &form.Edit18, &form.Edit24})
+                        &form.Edit7, &form.Edit8, &form.Edit17, &form.Edit9, &form.RateLines[0].Name, &form.RateLines[3].Name})
       e->UserSetText("changed");
-    form.Edit19.UserSetText("99");
+    form.RateLines[0].Rate.UserSetText("99");
     form.ComboBox1.UserSelect(0);
     form.ComboBox2.UserSelect(0);
     form.ComboBox3.UserSelect(0);
@@ -680,17 +680,17 @@ TEST_F(SystemSettingsForm, CancelRestoresTheStoredValues) {
 TEST_F(SystemSettingsForm, RateFilterAndRateSetVisibility) {
   WriteRecord(Fixture());  // three decimals
   form.FormCreate();
-  form.Edit19.UserSetText("12.34567");
-  EXPECT_EQ(form.Edit19.GetText(), "12.345");
-  form.Edit19.UserSetText("1a2");
-  EXPECT_EQ(form.Edit19.GetText(), "12");
+  form.RateLines[0].Rate.UserSetText("12.34567");
+  EXPECT_EQ(form.RateLines[0].Rate.GetText(), "12.345");
+  form.RateLines[0].Rate.UserSetText("1a2");
+  EXPECT_EQ(form.RateLines[0].Rate.GetText(), "12");
 
-  EXPECT_TRUE(form.Edit25.Visible());
+  EXPECT_TRUE(form.RateLines[3].Rate.Visible());
   form.CheckBox5.UserClick();
-  EXPECT_FALSE(form.Edit25.Visible());
-  EXPECT_FALSE(form.Label30.Visible());
+  EXPECT_FALSE(form.RateLines[3].Rate.Visible());
+  EXPECT_FALSE(form.RateLines[5].RateLabel.Visible());
   form.CheckBox5.UserClick();
-  EXPECT_TRUE(form.Edit29.Visible());
+  EXPECT_TRUE(form.RateLines[5].Rate.Visible());
 }
 
 TEST_F(SystemSettingsForm, UserOptions) {
@@ -781,10 +781,10 @@ TEST_F(SystemSettingsForm, LanguageTexts) {
   EXPECT_EQ(form.Button3.Caption(), "Annuleren");
   EXPECT_EQ(form.Cancel1.Caption(), "Annuleren");
   EXPECT_EQ(form.ToolButton1.Caption(), "Annuleren");
-  for (const ui::Label* l : {&form.Label19, &form.Label20, &form.Label22, &form.Label24, &form.Label27, &form.Label29})
-    EXPECT_EQ(l->Caption(), "Naam") << l->Name();
-  for (const ui::Label* l : {&form.Label21, &form.Label23, &form.Label25, &form.Label26, &form.Label28, &form.Label30})
-    EXPECT_EQ(l->Caption(), "Tarief %") << l->Name();
+  for (const shell::RateLine& line : form.RateLines) {
+    EXPECT_EQ(line.NameLabel.Caption(), "Naam") << line.NameLabel.Name();
+    EXPECT_EQ(line.RateLabel.Caption(), "Tarief %") << line.RateLabel.Name();
+  }
   EXPECT_EQ(form.Label31.Caption(), "Valuta");
   shell::CurrentLanguage = saved;
 }
