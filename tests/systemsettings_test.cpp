@@ -3,6 +3,9 @@
 // data folder created first), cancelling, and the sample amounts.
 #include <gtest/gtest.h>
 
+#include "formkit/rowlist.h"
+#include "platform/errors.h"
+
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -200,17 +203,8 @@ TEST(SystemSettingsRoutines, RateTextIsShortestAndUsesTheLocaleSeparator) {
 
 class SystemSettingsForm : public ::testing::Test {
  protected:
-  SystemSettingsForm() {
-    shell::SystemParams.Clear();
-    shell::DataRootFolder.clear();
-    shell::SystemSettings = {};
-    shell::RateInputSkip = false;
-  }
-  ~SystemSettingsForm() override {
-    shell::SystemParams.Clear();
-    shell::DataRootFolder.clear();
-    shell::SystemSettings = {};
-  }
+  SystemSettingsForm() { shell::SystemSettings = {}; }
+  ~SystemSettingsForm() override { shell::SystemSettings = {}; }
 
   // 15 March 2024, 10:20:30.
   static platform::TDateTime Today() {
@@ -402,6 +396,84 @@ TEST_F(SystemSettingsForm, SaveWritesTheFormAndKeepsEveryOtherByte) {
   EXPECT_EQ(shell::SystemSettings.AmountDecimals, 3);
   EXPECT_EQ(shell::SystemSettings.CurrencySign, '$');
   EXPECT_EQ(shell::SystemSettings.CurrencyInFront, 'F');
+}
+
+// Another copy saved its settings while this form was open: the Save
+// refuses, writes nothing and keeps what was typed; showing the form again
+// reads what the other copy saved, and that Save goes through.
+TEST_F(SystemSettingsForm, SaveRefusesWhenAnotherCopyChangedTheFileAndAShowingReadsItAgain) {
+  WriteRecord(Fixture());
+  form.FormCreate();
+  backend.scripts["systemscherm"] = [&](ui::Form&) {
+    form.Edit1.UserSetText("Mine");
+    WriteFixture([](SystemParamRec& r) { r.SetCompanyName("Theirs"); });
+    form.Button2.UserClick();
+    EXPECT_TRUE(form.InModalLoop());
+    EXPECT_EQ(form.Edit1.GetText(), "Mine");
+    form.Button3.UserClick();
+  };
+  form.ShowModal();
+  EXPECT_EQ(StoredRecord().CompanyName(), "Theirs");
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
+
+  backend.scripts["systemscherm"] = [&](ui::Form&) {
+    EXPECT_EQ(form.Edit1.GetText(), "Theirs");
+    form.Edit2.UserSetText("New street 1");
+    form.Button2.UserClick();
+    EXPECT_FALSE(form.InModalLoop());
+  };
+  form.ShowModal();
+  EXPECT_EQ(StoredRecord().CompanyName(), "Theirs");
+  EXPECT_EQ(StoredRecord().Address(), "New street 1");
+  EXPECT_EQ(backend.messages.size(), 1u);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// A settings file with bytes but not one whole record is damaged, not a
+// first run: the start reports it by name and keeps the company's data.
+TEST_F(SystemSettingsForm, ATornSettingsFileIsAStartUpErrorAndIsKept) {
+  const std::string whole = Fixture();
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool error;
+  };
+  const Case cases[] = {
+      {"one byte", "x", true},
+      {"a byte short of a record", whole.substr(0, whole.size() - 1), true},
+      {"a record and a partial one", whole + whole.substr(0, 100), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteRecord(c.bytes);
+    shell::Tsystemscherm f;
+    if (c.error) {
+      try {
+        f.FormCreate();
+        ADD_FAILURE() << "no error";
+      } catch (const platform::IoError& e) {
+        EXPECT_NE(std::string(e.what()).find(kSysPath), std::string::npos) << e.what();
+      }
+      EXPECT_FALSE(f.FirstRun);
+    } else {
+      f.FormCreate();
+    }
+    EXPECT_EQ(store.fs.File(kSysPath).substr(0, c.bytes.size()), c.bytes);
+    EXPECT_FALSE(shell::FileSetOpen);
+  }
+}
+
+// The form's file errors show the file set's error text alone.
+TEST_F(SystemSettingsForm, FileErrorsShowTheFileSetsTextAlone) {
+  WriteRecord(Fixture());
+  form.FormCreate();
+  store.fs.InjectError(kSysPath, FakeFileSystem::Op::OpenReadWrite, platform::kAccessDenied);
+  form.opslaanExecute();
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, "IO errorcode: SYS5");
+  EXPECT_EQ(store.fs.File(kSysPath), Fixture());
+  EXPECT_FALSE(shell::FileSetOpen);
 }
 
 TEST_F(SystemSettingsForm, SaveTable) {

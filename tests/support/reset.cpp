@@ -2,6 +2,7 @@
 
 #include "shell/fileset.h"
 #include "shell/session.h"
+#include "system/systemscreen.h"
 #include "system/userunit.h"
 
 namespace support {
@@ -10,6 +11,7 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
   shell::ResetUsersState();
+  shell::ResetSystemSettingsState();
 }
 
 }  // namespace support
