@@ -96,7 +96,6 @@ class Administrations : public ::testing::Test {
     shell::SetDataRoot("/d/");
     shell::AdminFileFolder = "/d/";
     shell::SystemSettings.CurrentUser = "ANNA";
-    masterdata::CalledFromPrepareCopy = false;
   }
   void TearDown() override {
     form.reset();
@@ -238,18 +237,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"TrailingDot", "ab.", &masterdata::MsgShortNameNotAFolderName},
                       Refusal{"Duplicate", "DEMO", &masterdata::MsgShortNameExists},
                       Refusal{"DuplicateAfterTheCut", "ABCDEFGHIJK", &masterdata::MsgShortNameExists},
+                      // Where the file system ignores case the two would share a folder.
+                      Refusal{"OtherCase", "Demo", &masterdata::MsgShortNameExistsInOtherCase},
+                      Refusal{"OtherCaseAfterTheCut", "abcdefghijk", &masterdata::MsgShortNameExistsInOtherCase},
+                      Refusal{"MixedCase", "dEmO", &masterdata::MsgShortNameExistsInOtherCase},
                       // The heading row takes part in the comparison.
                       Refusal{"HeadingText", "Short name", &masterdata::MsgShortNameExists}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Administrations, AddAcceptsOtherCaseAndKeepsWhatTheFieldsHold) {
+TEST_F(Administrations, AddKeepsWhatTheFieldsHold) {
   Seed({Rec("DEMO", "Demo")});
   auto& f = Open();
-  f.Edit1.SetText("Demo");
+  f.Edit1.SetText("Demo2");
   f.Edit2.SetText(std::string(35, 'n'));
   f.Edit3.SetText(std::string(210, 'm'));
   f.Image3.UserClick();
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "Demo"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "Demo2"}));
   // The grid holds what the record will hold.
   EXPECT_EQ(f.StringGrid1.Cell(TAdministrations::ColName, 2), std::string(30, 'n'));
   EXPECT_EQ(f.StringGrid1.Cell(TAdministrations::ColMemo, 2), std::string(200, 'm'));
@@ -257,7 +260,7 @@ TEST_F(Administrations, AddAcceptsOtherCaseAndKeepsWhatTheFieldsHold) {
   f.Edit1.SetText("KLMNOPQRST/");
   f.Image3.UserClick();
   EXPECT_EQ(f.StatusText, "");
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "KLMNOPQRST", "Demo"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "KLMNOPQRST", "Demo2"}));
   // What the user types is limited to the fields.
   f.Edit1.UserSetText("ABCDEFGHIJKLM");
   EXPECT_EQ(f.Edit1.GetText(), "ABCDEFGHIJ");
@@ -576,9 +579,6 @@ TEST_F(Administrations, HelpItemsOpenTheirTopics) {
 
 TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   const shell::LanguageRec saved = shell::CurrentLanguage;
-  const std::vector<std::string> savedMessages = {
-      masterdata::MsgAdministrationEntryPending, masterdata::MsgShortNameExists, masterdata::MsgShortNameEmpty,
-      masterdata::MsgAdministrationFirstRow, masterdata::MsgAdministrationLastRow};
   shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
   shell::CurrentLanguage.SetL(1110, "Systeembeheer");
   shell::CurrentLanguage.SetL(1058, "Administraties en co");  // the room's 20 characters
@@ -603,11 +603,6 @@ TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   EXPECT_EQ(f.StatusText, "Korte naam (verplicht veld)");
 
   shell::CurrentLanguage = saved;
-  masterdata::MsgAdministrationEntryPending = savedMessages[0];
-  masterdata::MsgShortNameExists = savedMessages[1];
-  masterdata::MsgShortNameEmpty = savedMessages[2];
-  masterdata::MsgAdministrationFirstRow = savedMessages[3];
-  masterdata::MsgAdministrationLastRow = savedMessages[4];
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "support/reset.h"
 
+#include "masterdata/Administrationsunit.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
 #include "system/systemscreen.h"
@@ -12,6 +13,7 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetSessionState();
   shell::ResetUsersState();
   shell::ResetSystemSettingsState();
+  masterdata::ResetAdministrationsState();
 }
 
 }  // namespace support
