@@ -3,6 +3,8 @@
 // administrations.
 #include <gtest/gtest.h>
 
+#include "formkit/rowlist.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -439,6 +441,45 @@ TEST_F(Administrations, AFileInThePlaceOfTheFolderStopsTheSave) {
   EXPECT_FALSE(f.SaveAdministrationList());
   EXPECT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(ShortNames(store.fs.File(kAdminFile)), std::vector<std::string>{"ACME"});
+}
+
+// Another copy added an administration while the form was open: the Save
+// writes nothing, makes no folder and keeps the rows as they were typed.
+TEST_F(Administrations, SaveRefusesWhenAnotherCopyChangedTheFile) {
+  Seed({Rec("ACME", "Acme Inc")});
+  auto& f = Open();
+  backend.scripts["Administrations"] = [&](ui::Form&) {
+    AddAt(2, "DEMO", "Demo Company");
+    Seed({Rec("ACME", "Acme Inc"), Rec("OTHER", "Added elsewhere")});
+    store.fs.ClearLog();
+    f.Save2.UserClick();
+    EXPECT_TRUE(f.InModalLoop());
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"ACME", "DEMO"}));
+    f.Cancel.Execute();
+  };
+  f.ShowModal();
+  EXPECT_EQ(MkdirLog(), std::vector<std::string>{});
+  EXPECT_FALSE(store.fs.HasFolder("/d/DEMO"));
+  const auto recs = Records(store.fs.File(kAdminFile));
+  ASSERT_EQ(recs.size(), 2u);
+  EXPECT_EQ(recs[1].ShortName(), "OTHER");
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// An administrations file far larger than any list is refused by name; the
+// form holds no list, and its Save never replaces the file.
+TEST_F(Administrations, AHugeFileIsRefusedByNameAndNeverReplaced) {
+  const std::string huge(static_cast<std::size_t>(shell::kSmallFileLimit) + AdministrationRec::kSize, 'x');
+  store.fs.SetFile(kAdminFile, huge);
+  auto& f = Open();
+  ASSERT_FALSE(backend.messages.empty());
+  EXPECT_NE(backend.messages[0].text.find(kAdminFile), std::string::npos) << backend.messages[0].text;
+  EXPECT_EQ(f.AdministrationCount, 0);
+  EXPECT_FALSE(f.SaveAdministrationList());
+  EXPECT_EQ(store.fs.File(kAdminFile).size(), huge.size());
+  EXPECT_FALSE(shell::FileSetOpen);
 }
 
 TEST_F(Administrations, SaveIsRefusedWhileAnEntryIsHeld) {
