@@ -458,6 +458,7 @@ void TAdministrations::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   Brenvickhelp1.SetCaption(L(514));
   BrenvickAdministrationshelp1.SetCaption(L(7292));
+  utorial1.SetCaption(shell::TutorialCaption());
   // The buttons and tool buttons beside the menu items say the same.
   ToolButton1.SetCaption(Selectleft1.Caption());
   ToolButton2.SetCaption(Postright1.Caption());

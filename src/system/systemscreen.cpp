@@ -752,6 +752,13 @@ void Tsystemscherm::ApplyLanguageTexts() {
   Annuleren.SetCaption(L(306));  // Cancel1, Button3 and ToolButton1
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
+  utorial1.SetCaption(TutorialCaption());
+
+  // Texts the language file has no field for.
+  Label10.SetCaption(BuiltInText("Website", "Website", "Webseite"));
+  Label11.SetCaption(BuiltInText("Saved by", "Opgeslagen door", "Gespeichert von"));
+  Label14.SetCaption(BuiltInText("Saved at", "Opgeslagen op", "Gespeichert am"));
+  BrowseURL2.SetCaption(BuiltInText("News page", "Nieuwspagina", "Nachrichtenseite"));
 
   // The messages of the program's own checks.
   MsgDataFolderNotCreated = BuiltInText(kDataFolderNotCreatedEnglish, "De gegevensmap kon niet worden aangemaakt:",

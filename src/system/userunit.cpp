@@ -530,6 +530,7 @@ void TUsers::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
   BrenvickUsersHelp1.SetCaption(L(2184));
+  Tutorial1.SetCaption(TutorialCaption());
 
   Userid.SetCaption(L(1947));
   Username.SetCaption(L(1966));
