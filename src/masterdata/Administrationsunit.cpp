@@ -205,6 +205,7 @@ void TAdministrations::LoadAdministrationList() {
          shell::ReadAll<records::AdministrationRec>(shell::FileCode::ADM, shell::kSmallFileLimit))
       rows.push_back({rec, false});
     snapshot = shell::SnapshotOf(shell::FileCode::ADM);
+    if (!rows.empty()) AdministrationBuffer = rows.back().rec;
   } catch (const platform::IoError& e) {
     // A file far larger than any list: the message names it, and the form
     // holds no list it could write back.

@@ -145,12 +145,10 @@ void UpdateUser(std::uint8_t& Found, records::UserRec& Rec) {
   Found = 0;
   Rec.SetChangedBy(SystemSettings.CurrentUser);
   const std::string wanted = Rec.UserId();
-  const int count = RecordCount(FileCode::USE);
-  records::UserRec buffer;
-  for (int i = 0; i < count; ++i) {
-    ReadRecord(FileCode::USE, i, buffer);
-    if (buffer.UserId() == wanted) {
-      WriteRecord(FileCode::USE, i, Rec);
+  const std::vector<records::UserRec> users = ReadAll<records::UserRec>(FileCode::USE, kSmallFileLimit);
+  for (std::size_t i = 0; i < users.size(); ++i) {
+    if (users[i].UserId() == wanted) {
+      WriteRecord(FileCode::USE, static_cast<int>(i), Rec);
       Found = 1;
       break;
     }
@@ -271,11 +269,10 @@ void TUsers::ShowRow(int index) {
 
 void TUsers::ShowRows(int from) {
   UserCount = rows_.Count();
-  const int before = StringGrid1.RowCount();
   StringGrid1.SetRowCount(std::max(kMinGridRows, UserCount + 2));
   for (int i = from; i < UserCount; ++i) ShowRow(i);
   // Rows a longer list showed before must not stay behind.
-  for (int r = UserCount + 1; r < std::max(before, StringGrid1.RowCount()) && r < StringGrid1.RowCount(); ++r)
+  for (int r = UserCount + 1; r < StringGrid1.RowCount(); ++r)
     for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, r, "");
 }
 
