@@ -553,8 +553,8 @@ void TUsers::ApplyLanguageTexts() {
   StringGrid1.SetCell(ColChangedBy, 0, L(2095));
   StringGrid1.SetCell(ColPasswordSetAt, 0, L(2064));
 
-  // Save reads the rights back from the marks: marks that are empty or the
-  // same would turn every right on, so such texts are not taken.
+  // The grid shows the rights as these marks: marks that are empty or alike
+  // would show nothing readable, so such texts are not taken.
   const std::string yes = L(446), no = L(453);
   if (!yes.empty() && !no.empty() && yes != no) {
     YesMark = yes;
