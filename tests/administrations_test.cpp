@@ -3,6 +3,8 @@
 // administrations.
 #include <gtest/gtest.h>
 
+#include "formkit/rowlist.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -96,7 +98,6 @@ class Administrations : public ::testing::Test {
     shell::SetDataRoot("/d/");
     shell::AdminFileFolder = "/d/";
     shell::SystemSettings.CurrentUser = "ANNA";
-    masterdata::CalledFromPrepareCopy = false;
   }
   void TearDown() override {
     form.reset();
@@ -238,18 +239,22 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"TrailingDot", "ab.", &masterdata::MsgShortNameNotAFolderName},
                       Refusal{"Duplicate", "DEMO", &masterdata::MsgShortNameExists},
                       Refusal{"DuplicateAfterTheCut", "ABCDEFGHIJK", &masterdata::MsgShortNameExists},
+                      // Where the file system ignores case the two would share a folder.
+                      Refusal{"OtherCase", "Demo", &masterdata::MsgShortNameExistsInOtherCase},
+                      Refusal{"OtherCaseAfterTheCut", "abcdefghijk", &masterdata::MsgShortNameExistsInOtherCase},
+                      Refusal{"MixedCase", "dEmO", &masterdata::MsgShortNameExistsInOtherCase},
                       // The heading row takes part in the comparison.
                       Refusal{"HeadingText", "Short name", &masterdata::MsgShortNameExists}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Administrations, AddAcceptsOtherCaseAndKeepsWhatTheFieldsHold) {
+TEST_F(Administrations, AddKeepsWhatTheFieldsHold) {
   Seed({Rec("DEMO", "Demo")});
   auto& f = Open();
-  f.Edit1.SetText("Demo");
+  f.Edit1.SetText("Demo2");
   f.Edit2.SetText(std::string(35, 'n'));
   f.Edit3.SetText(std::string(210, 'm'));
   f.Image3.UserClick();
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "Demo"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "Demo2"}));
   // The grid holds what the record will hold.
   EXPECT_EQ(f.StringGrid1.Cell(TAdministrations::ColName, 2), std::string(30, 'n'));
   EXPECT_EQ(f.StringGrid1.Cell(TAdministrations::ColMemo, 2), std::string(200, 'm'));
@@ -257,7 +262,7 @@ TEST_F(Administrations, AddAcceptsOtherCaseAndKeepsWhatTheFieldsHold) {
   f.Edit1.SetText("KLMNOPQRST/");
   f.Image3.UserClick();
   EXPECT_EQ(f.StatusText, "");
-  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "KLMNOPQRST", "Demo"}));
+  EXPECT_EQ(Column(0), (std::vector<std::string>{"DEMO", "KLMNOPQRST", "Demo2"}));
   // What the user types is limited to the fields.
   f.Edit1.UserSetText("ABCDEFGHIJKLM");
   EXPECT_EQ(f.Edit1.GetText(), "ABCDEFGHIJ");
@@ -438,6 +443,45 @@ TEST_F(Administrations, AFileInThePlaceOfTheFolderStopsTheSave) {
   EXPECT_EQ(ShortNames(store.fs.File(kAdminFile)), std::vector<std::string>{"ACME"});
 }
 
+// Another copy added an administration while the form was open: the Save
+// writes nothing, makes no folder and keeps the rows as they were typed.
+TEST_F(Administrations, SaveRefusesWhenAnotherCopyChangedTheFile) {
+  Seed({Rec("ACME", "Acme Inc")});
+  auto& f = Open();
+  backend.scripts["Administrations"] = [&](ui::Form&) {
+    AddAt(2, "DEMO", "Demo Company");
+    Seed({Rec("ACME", "Acme Inc"), Rec("OTHER", "Added elsewhere")});
+    store.fs.ClearLog();
+    f.Save2.UserClick();
+    EXPECT_TRUE(f.InModalLoop());
+    EXPECT_EQ(Column(0), (std::vector<std::string>{"ACME", "DEMO"}));
+    f.Cancel.Execute();
+  };
+  f.ShowModal();
+  EXPECT_EQ(MkdirLog(), std::vector<std::string>{});
+  EXPECT_FALSE(store.fs.HasFolder("/d/DEMO"));
+  const auto recs = Records(store.fs.File(kAdminFile));
+  ASSERT_EQ(recs.size(), 2u);
+  EXPECT_EQ(recs[1].ShortName(), "OTHER");
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// An administrations file far larger than any list is refused by name; the
+// form holds no list, and its Save never replaces the file.
+TEST_F(Administrations, AHugeFileIsRefusedByNameAndNeverReplaced) {
+  const std::string huge(static_cast<std::size_t>(shell::kSmallFileLimit) + AdministrationRec::kSize, 'x');
+  store.fs.SetFile(kAdminFile, huge);
+  auto& f = Open();
+  ASSERT_FALSE(backend.messages.empty());
+  EXPECT_NE(backend.messages[0].text.find(kAdminFile), std::string::npos) << backend.messages[0].text;
+  EXPECT_EQ(f.AdministrationCount, 0);
+  EXPECT_FALSE(f.SaveAdministrationList());
+  EXPECT_EQ(store.fs.File(kAdminFile).size(), huge.size());
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
 TEST_F(Administrations, SaveIsRefusedWhileAnEntryIsHeld) {
   Seed({Rec("ACME", "Acme Inc")});
   const std::string before = store.fs.File(kAdminFile);
@@ -576,9 +620,6 @@ TEST_F(Administrations, HelpItemsOpenTheirTopics) {
 
 TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   const shell::LanguageRec saved = shell::CurrentLanguage;
-  const std::vector<std::string> savedMessages = {
-      masterdata::MsgAdministrationEntryPending, masterdata::MsgShortNameExists, masterdata::MsgShortNameEmpty,
-      masterdata::MsgAdministrationFirstRow, masterdata::MsgAdministrationLastRow};
   shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
   shell::CurrentLanguage.SetL(1110, "Systeembeheer");
   shell::CurrentLanguage.SetL(1058, "Administraties en co");  // the room's 20 characters
@@ -603,11 +644,6 @@ TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   EXPECT_EQ(f.StatusText, "Korte naam (verplicht veld)");
 
   shell::CurrentLanguage = saved;
-  masterdata::MsgAdministrationEntryPending = savedMessages[0];
-  masterdata::MsgShortNameExists = savedMessages[1];
-  masterdata::MsgShortNameEmpty = savedMessages[2];
-  masterdata::MsgAdministrationFirstRow = savedMessages[3];
-  masterdata::MsgAdministrationLastRow = savedMessages[4];
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
+#include "masterdata/Administrationsunit.h"
 #include "system/systemscreen.h"
+#include "system/userunit.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
 
@@ -53,12 +55,6 @@ TEST_F(BuiltInTexts, TheLanguageNameChooses) {
 // language texts.
 class SettingsFormTexts : public BuiltInTexts {
  protected:
-  ~SettingsFormTexts() override {
-    // The unit's messages go back to English for the tests that follow.
-    UseLanguage("English");
-    form.ApplyLanguageTexts();
-  }
-
   // The message the status bar shows for a number of decimals that is none.
   std::string DecimalsMessage() {
     form.ComboBox2.SetText("7");
@@ -95,6 +91,37 @@ TEST_F(SettingsFormTexts, InTheLanguageOfTheRecordInUse) {
     EXPECT_EQ(shell::MsgDataFolderTooLong, c.folderTooLong);
     // The news-page text is the same in every language.
     EXPECT_EQ(shell::MsgNewsPage, "Ombrelo Account calls the newspage of our website to show relevant messages");
+  }
+}
+
+// The captions the language file has no field for follow the language too,
+// on the settings, users and administrations forms alike.
+TEST_F(SettingsFormTexts, CaptionsWithoutALanguageField) {
+  struct Case {
+    std::string language;
+    std::vector<std::string> settings;  // website, saved by, saved at, news page
+    std::string tutorial;
+  };
+  const std::vector<Case> cases = {
+      {"Nederlands", {"Website", "Opgeslagen door", "Opgeslagen op", "Nieuwspagina"}, "Zelfstudie"},
+      {"Deutsch", {"Webseite", "Gespeichert von", "Gespeichert am", "Nachrichtenseite"}, "Lernprogramm"},
+      {"English", {"Website", "Saved by", "Saved at", "News page"}, "Tutorial"},
+      {kFrancais, {"Website", "Saved by", "Saved at", "News page"}, "Tutorial"},
+  };
+  shell::TUsers users;
+  masterdata::TAdministrations administrations;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    UseLanguage(c.language);
+    form.ApplyLanguageTexts();
+    users.ApplyLanguageTexts();
+    administrations.ApplyLanguageTexts();
+    EXPECT_EQ((std::vector<std::string>{form.Label10.Caption(), form.Label11.Caption(), form.Label14.Caption(),
+                                        form.BrowseURL2.Caption()}),
+              c.settings);
+    EXPECT_EQ(form.utorial1.Caption(), c.tutorial);
+    EXPECT_EQ(users.Tutorial1.Caption(), c.tutorial);
+    EXPECT_EQ(administrations.utorial1.Caption(), c.tutorial);
   }
 }
 

@@ -675,7 +675,7 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"GLAccounts", TreeFunction::GLAccounts, "Ledger",
                      {D + "ledger.vlk", D + "ledgerct.vlk", D + "freeze.vlk"}, false},
         DispatchCase{"Reports", TreeFunction::Reports, "Rapport1", {D + "ledger.vlk", D + "freeze.vlk"}, false},
-        DispatchCase{"SystemSettings", TreeFunction::SystemSettings, "systemscherm", {}, true},
+        DispatchCase{"SystemSettings", TreeFunction::SystemSettings, "systemscherm", {"/w/sysparm010000.vlk"}, true},  // read again at each showing,
         DispatchCase{"Partners", TreeFunction::Partners, "partners2", {D + "ledger.vlk"}, false},
         DispatchCase{"Users", TreeFunction::Users, "Users", {"/w/user.vlk"}, false},
         DispatchCase{"JournalVouchers", TreeFunction::JournalVouchers, "boeking",

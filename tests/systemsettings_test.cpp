@@ -3,6 +3,9 @@
 // data folder created first), cancelling, and the sample amounts.
 #include <gtest/gtest.h>
 
+#include "formkit/rowlist.h"
+#include "platform/errors.h"
+
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -200,17 +203,8 @@ TEST(SystemSettingsRoutines, RateTextIsShortestAndUsesTheLocaleSeparator) {
 
 class SystemSettingsForm : public ::testing::Test {
  protected:
-  SystemSettingsForm() {
-    shell::SystemParams.Clear();
-    shell::DataRootFolder.clear();
-    shell::SystemSettings = {};
-    shell::RateInputSkip = false;
-  }
-  ~SystemSettingsForm() override {
-    shell::SystemParams.Clear();
-    shell::DataRootFolder.clear();
-    shell::SystemSettings = {};
-  }
+  SystemSettingsForm() { shell::SystemSettings = {}; }
+  ~SystemSettingsForm() override { shell::SystemSettings = {}; }
 
   // 15 March 2024, 10:20:30.
   static platform::TDateTime Today() {
@@ -385,7 +379,7 @@ TEST_F(SystemSettingsForm, SaveWritesTheFormAndKeepsEveryOtherByte) {
   form.FormCreate();
   EXPECT_EQ(form.ComboBox1.GetText(), kFrancais);
   EXPECT_EQ(form.Edit9.GetText(), "/data/books/");
-  EXPECT_EQ(form.Edit25.GetText(), "7.125");  // not cut by the rate filter
+  EXPECT_EQ(form.RateLines[3].Rate.GetText(), "7.125");  // not cut by the rate filter
   form.opslaanExecute();
 
   const std::string saved = store.fs.File(kSysPath);
@@ -402,6 +396,84 @@ TEST_F(SystemSettingsForm, SaveWritesTheFormAndKeepsEveryOtherByte) {
   EXPECT_EQ(shell::SystemSettings.AmountDecimals, 3);
   EXPECT_EQ(shell::SystemSettings.CurrencySign, '$');
   EXPECT_EQ(shell::SystemSettings.CurrencyInFront, 'F');
+}
+
+// Another copy saved its settings while this form was open: the Save
+// refuses, writes nothing and keeps what was typed; showing the form again
+// reads what the other copy saved, and that Save goes through.
+TEST_F(SystemSettingsForm, SaveRefusesWhenAnotherCopyChangedTheFileAndAShowingReadsItAgain) {
+  WriteRecord(Fixture());
+  form.FormCreate();
+  backend.scripts["systemscherm"] = [&](ui::Form&) {
+    form.Edit1.UserSetText("Mine");
+    WriteFixture([](SystemParamRec& r) { r.SetCompanyName("Theirs"); });
+    form.Button2.UserClick();
+    EXPECT_TRUE(form.InModalLoop());
+    EXPECT_EQ(form.Edit1.GetText(), "Mine");
+    form.Button3.UserClick();
+  };
+  form.ShowModal();
+  EXPECT_EQ(StoredRecord().CompanyName(), "Theirs");
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
+
+  backend.scripts["systemscherm"] = [&](ui::Form&) {
+    EXPECT_EQ(form.Edit1.GetText(), "Theirs");
+    form.Edit2.UserSetText("New street 1");
+    form.Button2.UserClick();
+    EXPECT_FALSE(form.InModalLoop());
+  };
+  form.ShowModal();
+  EXPECT_EQ(StoredRecord().CompanyName(), "Theirs");
+  EXPECT_EQ(StoredRecord().Address(), "New street 1");
+  EXPECT_EQ(backend.messages.size(), 1u);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// A settings file with bytes but not one whole record is damaged, not a
+// first run: the start reports it by name and keeps the company's data.
+TEST_F(SystemSettingsForm, ATornSettingsFileIsAStartUpErrorAndIsKept) {
+  const std::string whole = Fixture();
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool error;
+  };
+  const Case cases[] = {
+      {"one byte", "x", true},
+      {"a byte short of a record", whole.substr(0, whole.size() - 1), true},
+      {"a record and a partial one", whole + whole.substr(0, 100), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteRecord(c.bytes);
+    shell::Tsystemscherm f;
+    if (c.error) {
+      try {
+        f.FormCreate();
+        ADD_FAILURE() << "no error";
+      } catch (const platform::IoError& e) {
+        EXPECT_NE(std::string(e.what()).find(kSysPath), std::string::npos) << e.what();
+      }
+      EXPECT_FALSE(f.FirstRun);
+    } else {
+      f.FormCreate();
+    }
+    EXPECT_EQ(store.fs.File(kSysPath).substr(0, c.bytes.size()), c.bytes);
+    EXPECT_FALSE(shell::FileSetOpen);
+  }
+}
+
+// The form's file errors show the file set's error text alone.
+TEST_F(SystemSettingsForm, FileErrorsShowTheFileSetsTextAlone) {
+  WriteRecord(Fixture());
+  form.FormCreate();
+  store.fs.InjectError(kSysPath, FakeFileSystem::Op::OpenReadWrite, platform::kAccessDenied);
+  form.opslaanExecute();
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, "IO errorcode: SYS5");
+  EXPECT_EQ(store.fs.File(kSysPath), Fixture());
+  EXPECT_FALSE(shell::FileSetOpen);
 }
 
 TEST_F(SystemSettingsForm, SaveTable) {
@@ -537,8 +609,8 @@ TEST_F(SystemSettingsForm, InvalidInputIsRefusedBeforeAnythingChanges) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"rate", [&] { form.Edit19.UserSetText("12-3"); },
-       [](shell::Tsystemscherm& f) { return f.Edit19.BackColor(); }, shell::MsgInvalidRate + " 12-3"},
+      {"rate", [&] { form.RateLines[0].Rate.UserSetText("12-3"); },
+       [](shell::Tsystemscherm& f) { return f.RateLines[0].Rate.BackColor(); }, shell::MsgInvalidRate + " 12-3"},
       {"sign", [&] { form.ComboBox3.UserSetText(""); },
        [](shell::Tsystemscherm& f) { return f.ComboBox3.BackColor(); }, shell::MsgCurrencySignMissing},
       {"folder", [&] { form.Edit9.SetText("/" + std::string(100, 'f') + "/"); },
@@ -658,9 +730,9 @@ TEST_F(SystemSettingsForm, CancelRestoresTheStoredValues) {
   bool closed = false;
   backend.scripts["systemscherm"] = [&](ui::Form&) {
     for (ui::Edit* e : {&form.Edit1, &form.Edit2, &form.Edit14, &form.Edit3, &form.Edit4, &form.Edit5, &form.Edit6,
-                        &form.Edit7, &form.Edit8, &form.Edit17, &form.Edit9, &form.Edit18, &form.Edit24})
+                        &form.Edit7, &form.Edit8, &form.Edit17, &form.Edit9, &form.RateLines[0].Name, &form.RateLines[3].Name})
       e->UserSetText("changed");
-    form.Edit19.UserSetText("99");
+    form.RateLines[0].Rate.UserSetText("99");
     form.ComboBox1.UserSelect(0);
     form.ComboBox2.UserSelect(0);
     form.ComboBox3.UserSelect(0);
@@ -680,17 +752,17 @@ TEST_F(SystemSettingsForm, CancelRestoresTheStoredValues) {
 TEST_F(SystemSettingsForm, RateFilterAndRateSetVisibility) {
   WriteRecord(Fixture());  // three decimals
   form.FormCreate();
-  form.Edit19.UserSetText("12.34567");
-  EXPECT_EQ(form.Edit19.GetText(), "12.345");
-  form.Edit19.UserSetText("1a2");
-  EXPECT_EQ(form.Edit19.GetText(), "12");
+  form.RateLines[0].Rate.UserSetText("12.34567");
+  EXPECT_EQ(form.RateLines[0].Rate.GetText(), "12.345");
+  form.RateLines[0].Rate.UserSetText("1a2");
+  EXPECT_EQ(form.RateLines[0].Rate.GetText(), "12");
 
-  EXPECT_TRUE(form.Edit25.Visible());
+  EXPECT_TRUE(form.RateLines[3].Rate.Visible());
   form.CheckBox5.UserClick();
-  EXPECT_FALSE(form.Edit25.Visible());
-  EXPECT_FALSE(form.Label30.Visible());
+  EXPECT_FALSE(form.RateLines[3].Rate.Visible());
+  EXPECT_FALSE(form.RateLines[5].RateLabel.Visible());
   form.CheckBox5.UserClick();
-  EXPECT_TRUE(form.Edit29.Visible());
+  EXPECT_TRUE(form.RateLines[5].Rate.Visible());
 }
 
 TEST_F(SystemSettingsForm, UserOptions) {
@@ -781,10 +853,10 @@ TEST_F(SystemSettingsForm, LanguageTexts) {
   EXPECT_EQ(form.Button3.Caption(), "Annuleren");
   EXPECT_EQ(form.Cancel1.Caption(), "Annuleren");
   EXPECT_EQ(form.ToolButton1.Caption(), "Annuleren");
-  for (const ui::Label* l : {&form.Label19, &form.Label20, &form.Label22, &form.Label24, &form.Label27, &form.Label29})
-    EXPECT_EQ(l->Caption(), "Naam") << l->Name();
-  for (const ui::Label* l : {&form.Label21, &form.Label23, &form.Label25, &form.Label26, &form.Label28, &form.Label30})
-    EXPECT_EQ(l->Caption(), "Tarief %") << l->Name();
+  for (const shell::RateLine& line : form.RateLines) {
+    EXPECT_EQ(line.NameLabel.Caption(), "Naam") << line.NameLabel.Name();
+    EXPECT_EQ(line.RateLabel.Caption(), "Tarief %") << line.RateLabel.Name();
+  }
   EXPECT_EQ(form.Label31.Caption(), "Valuta");
   shell::CurrentLanguage = saved;
 }

@@ -16,6 +16,8 @@
 #include "records/userrec.h"
 #include "shell/fileset.h"
 #include "formkit/helpunit.h"
+#include "formkit/rowlist.h"
+#include "platform/errors.h"
 #include "program/mainblock.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
@@ -52,35 +54,8 @@ std::string Bytes(const std::vector<UserRec>& recs) {
   return bytes;
 }
 
-// Every unit variable the tests touch, restored at the end.
-struct UnitStateGuard {
-  std::string yes = shell::YesMark, no = shell::NoMark;
-  std::vector<std::string> messages = All();
-  std::string currentUser = shell::SystemSettings.CurrentUser;
-  int count = shell::UserCount;
-  static std::vector<std::string*> Vars() {
-    return {&shell::MsgUserIdTooShort, &shell::MsgPasswordTooShort, &shell::MsgPasswordsDiffer,
-            &shell::MsgNoPassword,     &shell::MsgSystemCannotBeDeleted, &shell::MsgEntryPending,
-            &shell::MsgUserIdExists,   &shell::MsgRequiredSuffix};
-  }
-  static std::vector<std::string> All() {
-    std::vector<std::string> v;
-    for (auto* p : Vars()) v.push_back(*p);
-    return v;
-  }
-  ~UnitStateGuard() {
-    shell::YesMark = yes;
-    shell::NoMark = no;
-    auto vars = Vars();
-    for (std::size_t i = 0; i < vars.size(); ++i) *vars[i] = messages[i];
-    shell::SystemSettings.CurrentUser = currentUser;
-    shell::UserCount = count;
-  }
-};
-
 class Users : public ::testing::Test {
  protected:
-  UnitStateGuard guard;
   support::FakeDataStore store;
   ui::HeadlessBackend backend;
   platform::ScopedFixedClock clock{platform::EncodeDate(2024, 3, 5) + platform::EncodeTime(14, 7, 9, 0)};
@@ -201,6 +176,39 @@ TEST_F(Users, AnEmptyUserFileGetsTheBuiltInUser) {
   store.fs.SetFile(kUserFile, before);
   form.FormCreate();
   EXPECT_EQ(store.fs.File(kUserFile), before);
+}
+
+// A user file with bytes but not one whole record is damaged, not empty: the
+// start reports it by name and never puts the default password in its place.
+// A partial record after whole ones is ignored, as a full disk can leave one.
+TEST_F(Users, ATornUserFileIsAStartUpErrorAndIsKept) {
+  const std::string one = Bytes({MakeUser("ADMIN1")});
+  struct Case {
+    const char* name;
+    std::string bytes;
+    bool error;
+  };
+  const Case cases[] = {
+      {"one byte", "x", true},
+      {"a byte short of a record", one.substr(0, one.size() - 1), true},
+      {"a record and a partial one", one + one.substr(0, 100), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.fs.SetFile(kUserFile, c.bytes);
+    if (c.error) {
+      try {
+        form.FormCreate();
+        ADD_FAILURE() << "no error";
+      } catch (const platform::IoError& e) {
+        EXPECT_NE(std::string(e.what()).find(kUserFile), std::string::npos) << e.what();
+      }
+    } else {
+      form.FormCreate();
+    }
+    EXPECT_EQ(store.fs.File(kUserFile), c.bytes);
+    EXPECT_FALSE(shell::FileSetOpen);
+  }
 }
 
 TEST_F(Users, TheFirstStartWritesTheBuiltInUserAndTheLogInFindsIt) {
@@ -649,6 +657,70 @@ TEST_F(Users, SaveFailureShowsTheErrorAndKeepsTheFile) {
   ASSERT_EQ(backend.messages.size(), 2u);
   EXPECT_EQ(backend.messages[1].text, "IO errorcode: USE5  " + platform::OsErrorText(5));
   EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// Another copy of the program changes a password while the form is open:
+// Save must not write the old checksum back. It refuses with the message,
+// and the form keeps what was typed.
+TEST_F(Users, SaveRefusesWhenAnotherCopyChangedTheFile) {
+  WriteUsers({MakeUser("ANNE01", "YNN", "01-02-2023 10:11:12", 111), MakeUser("SYSTEM", "YYY")});
+  Show([&](TUsers& u) {
+    Enter(u, "BERT01", "", "secret1", "secret1");
+    u.Image2.UserClick();
+    // The other copy: the password change of ANNE01.
+    WriteUsers({MakeUser("ANNE01", "YNN", "03-03-2024 09:00:00", 999), MakeUser("SYSTEM", "YYY")});
+    u.Save1.UserClick();
+    EXPECT_TRUE(u.InModalLoop());
+    EXPECT_EQ(GridIds(u), (std::vector<std::string>{"ANNE01", "BERT01", "SYSTEM"}));
+    u.Cancel.Execute();
+  });
+  const auto recs = ReadUsers();
+  ASSERT_EQ(recs.size(), 2u);
+  EXPECT_EQ(recs[0].PasswordChecksum(), 999);
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// A user file far larger than any list of users is refused by name, before
+// memory is taken for it; the form closes and the file is kept.
+TEST_F(Users, AHugeUserFileIsRefusedByName) {
+  const std::string huge(static_cast<std::size_t>(shell::kSmallFileLimit) + UserRec::kSize, 'x');
+  store.fs.SetFile(kUserFile, huge);
+  bool scriptRan = false;
+  backend.scripts["Users"] = [&](ui::Form&) { scriptRan = true; };
+  int result = -1;
+  shell::OpenFileSet("USE", result);
+  ASSERT_EQ(result, 0);
+  form.ShowModal();
+  EXPECT_FALSE(scriptRan);
+  ASSERT_EQ(backend.messages.size(), 1u);
+  EXPECT_NE(backend.messages[0].text.find(kUserFile), std::string::npos) << backend.messages[0].text;
+  EXPECT_EQ(store.fs.File(kUserFile).size(), huge.size());
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// The memo holds 200 characters: typing stops there (a line break counts
+// as the CR LF it is kept as), so Save never cuts what the user saw.
+TEST_F(Users, TheMemoTakesAtMost200TypedCharacters) {
+  WriteUsers({MakeUser("SYSTEM", "YYY")});
+  Show([&](TUsers& u) {
+    u.Memo2.UserSetLines({std::string(250, 'a')});
+    EXPECT_EQ(u.Memo2.Lines(), (std::vector<std::string>{std::string(200, 'a')}));
+    u.Memo2.UserSetLines({std::string(150, 'a'), std::string(100, 'b')});
+    EXPECT_EQ(u.Memo2.Lines(), (std::vector<std::string>{std::string(150, 'a'), std::string(48, 'b')}));
+    // The program's own text is not cut.
+    u.Memo2.SetLines({std::string(250, 'c')});
+    EXPECT_EQ(u.Memo2.Lines()[0].size(), 250u);
+    u.Memo2.Clear();
+    Enter(u, "BERT01", "", "secret1", "secret1");
+    u.Memo2.UserSetLines({std::string(150, 'a'), std::string(100, 'b')});
+    u.Image2.UserClick();
+    u.Save1.UserClick();
+  });
+  const auto recs = ReadUsers();
+  ASSERT_EQ(recs.size(), 2u);
+  EXPECT_EQ(recs[0].Memo(), std::string(150, 'a') + "\r\n" + std::string(48, 'b'));
 }
 
 // Shown without the caller's set and unable to read the users, the form

@@ -1,9 +1,12 @@
 #include "formkit/helpmenu.h"
 
 #include "formkit/website.h"
+#include "shell/builtintext.h"
 #include "ui/application.h"
 
 namespace shell {
+
+std::string TutorialCaption() { return BuiltInText("Tutorial", "Zelfstudie", "Lernprogramm"); }
 
 void BindHelpMenu(ui::Form& form, const HelpCaptionBlockRec& captions, std::initializer_list<HelpEntry> entries,
                   ui::Component* homePageItem) {

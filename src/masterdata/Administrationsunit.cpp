@@ -5,11 +5,13 @@
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
+#include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "formkit/filesetscope.h"
+#include "formkit/helpmenu.h"
 #include "shell/languagetext.h"
 #include "shell/session.h"
 #include "shell/textroutines.h"
@@ -29,28 +31,54 @@ constexpr const char* kShortNameNotAFolderNameEnglish =
     "This short name cannot name a folder: no \".\" or \"..\", none of / \\ : * ? \" < > |, no control "
     "characters, no blank or dot at the end";
 constexpr const char* kFolderNotCreatedEnglish = "The data folder of the administration could not be created:";
+constexpr const char* kShortNameExistsInOtherCaseEnglish =
+    "This short name is already in the list in other capitals; the two administrations would share one data folder";
 constexpr const char* kSelectHintEnglish = "Select: the current row into the edit fields";
 constexpr const char* kAddHintEnglish = "Add: the edit fields into the list at the current row";
 
 }  // namespace
 
-std::string MsgAdministrationEntryPending = "An entry is still held in the edit fields; add or delete it first";
-std::string MsgShortNameExists = "This short name is already in the list";
-std::string MsgShortNameEmpty = "The short name must be filled in";
-std::string MsgAdministrationFirstRow = "This is already the first row";
-std::string MsgAdministrationLastRow = "This is already the last row";
-std::string MsgShortNameNotAFolderName = kShortNameNotAFolderNameEnglish;
-std::string MsgFolderNotCreated = kFolderNotCreatedEnglish;
-std::string CopyOverwriteQuestion = "exists already. Overwrite it?";
-std::string CopyOverwriteCaption = "Copy administration";
-std::string CopyDoneText = "The administration has been copied.";
-std::string CopyDoneCaption = "Copy administration";
+std::string MsgAdministrationEntryPending;
+std::string MsgShortNameExists;
+std::string MsgShortNameExistsInOtherCase;
+std::string MsgShortNameEmpty;
+std::string MsgAdministrationFirstRow;
+std::string MsgAdministrationLastRow;
+std::string MsgShortNameNotAFolderName;
+std::string MsgFolderNotCreated;
+std::string CopyOverwriteQuestion;
+std::string CopyOverwriteCaption;
+std::string CopyDoneText;
+std::string CopyDoneCaption;
 
 bool CalledFromPrepareCopy = false;
 records::AdministrationRec AdministrationBuffer;
 shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
 
 TAdministrations* Administrations = nullptr;
+
+void ResetAdministrationsState() {
+  MsgAdministrationEntryPending = "An entry is still held in the edit fields; add or delete it first";
+  MsgShortNameExists = "This short name is already in the list";
+  MsgShortNameExistsInOtherCase = kShortNameExistsInOtherCaseEnglish;
+  MsgShortNameEmpty = "The short name must be filled in";
+  MsgAdministrationFirstRow = "This is already the first row";
+  MsgAdministrationLastRow = "This is already the last row";
+  MsgShortNameNotAFolderName = kShortNameNotAFolderNameEnglish;
+  MsgFolderNotCreated = kFolderNotCreatedEnglish;
+  CopyOverwriteQuestion = "exists already. Overwrite it?";
+  CopyOverwriteCaption = "Copy administration";
+  CopyDoneText = "The administration has been copied.";
+  CopyDoneCaption = "Copy administration";
+  CalledFromPrepareCopy = false;
+  AdministrationBuffer = records::AdministrationRec{};
+  AdministrationsHelpCaptionBlock = shell::HelpCaptionBlockRec{};
+}
+
+namespace {
+// The unit state starts as ResetAdministrationsState leaves it.
+const bool kUnitStateSet = (ResetAdministrationsState(), true);
+}  // namespace
 
 
 bool IsUsableShortName(std::string_view name) {
@@ -152,12 +180,10 @@ TAdministrations::TAdministrations() : ui::Form("Administrations", "TAdministrat
   Image1.OnClick = [this] { Image1Click(); };
   Image2.OnClick = [this] { Image2Click(); };
   for (ui::Edit* e : {&Edit1, &Edit2, &Edit3}) e->OnChange = [this] { Edit1Change(); };
+  shell::BindHelpMenu(*this, AdministrationsHelpCaptionBlock,
+                      {{&ToolButton7, "<ADM00>"}, {&Brenvickhelp1, ""}, {&About1, "<ABO00>"}, {&utorial1, "<TUT00>"}},
+                      &Brenvickhomepage1);
   BrenvickAdministrationshelp1.OnClick = [this] { BrenvickAdministrationshelp1Click(); };
-  ToolButton7.OnClick = [this] { BrenvickAdministrationshelp1Click(); };
-  Brenvickhelp1.OnClick = [this] { Brenvickhelp1Click(); };
-  About1.OnClick = [this] { About1Click(); };
-  utorial1.OnClick = [this] { utorial1Click(); };
-  Brenvickhomepage1.OnClick = [this] { Brenvickhomepage1Click(); };
   Button6.OnClick = [this] { Button6Click(); };
 }
 
@@ -172,39 +198,53 @@ void TAdministrations::FormActivate() {
 void TAdministrations::LoadAdministrationList() {
   shell::FileSetScope scope("ADM");
   if (!scope.Ok()) return;
-  const int count = shell::RecordCount(shell::FileCode::ADM);
-  std::vector<records::AdministrationRec> loaded;
-  loaded.reserve(count);
-  for (int i = 0; i < count; ++i) {
-    shell::ReadRecord(shell::FileCode::ADM, i, AdministrationBuffer);
-    loaded.push_back(AdministrationBuffer);
+  std::vector<AdministrationRow> rows;
+  shell::FileSnapshot snapshot;
+  try {
+    for (records::AdministrationRec& rec :
+         shell::ReadAll<records::AdministrationRec>(shell::FileCode::ADM, shell::kSmallFileLimit))
+      rows.push_back({rec, false});
+    snapshot = shell::SnapshotOf(shell::FileCode::ADM);
+    if (!rows.empty()) AdministrationBuffer = rows.back().rec;
+  } catch (const platform::IoError& e) {
+    // A file far larger than any list: the message names it, and the form
+    // holds no list it could write back.
+    scope.Close();
+    ui::ShowMessage(e.what());
+    rows_.Clear();
+    loadedWhole_ = false;
+    ShowRows();
+    StringGrid1.SetRow(1);
+    InsertRow = 1;
+    ClearEditFields();
+    return;
   }
   scope.Close();
 
-  // Every row below the heading is emptied, also the hidden columns, so
-  // that nothing of an earlier list stays behind; so are all five edit
-  // fields (an entry held there belonged to the list that is dropped).
-  for (int r = 1; r < StringGrid1.RowCount(); ++r) {
-    for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, r, {});
-    StringGrid1.SetRowData(r, 0);
-  }
-  FitGridRows(count + 2);
-  loaded_ = std::move(loaded);
-  AdministrationCount = 0;
-  for (const auto& rec : loaded_) {
-    ++AdministrationCount;
-    StringGrid1.SetCell(ColShortName, AdministrationCount, rec.ShortName());
-    StringGrid1.SetCell(ColName, AdministrationCount, rec.Name());
-    StringGrid1.SetCell(ColMemo, AdministrationCount, rec.Memo());
-    StringGrid1.SetCell(ColCreatedBy, AdministrationCount, rec.CreatedBy());
-    StringGrid1.SetCell(ColCreatedAt, AdministrationCount, rec.CreatedAt());
-    StringGrid1.SetRowData(AdministrationCount, AdministrationCount);
-  }
+  // The edit fields are emptied too: an entry held there belonged to the
+  // list that is dropped.
+  rows_.Load(std::move(rows), snapshot);
+  loadedWhole_ = true;
+  ShowRows();
   // The current row is the empty row after the last administration, where
   // an addition is appended.
   StringGrid1.SetRow(AdministrationCount + 1);
   InsertRow = AdministrationCount + 1;
   ClearEditFields();
+}
+
+void TAdministrations::ShowRows() {
+  AdministrationCount = rows_.Count();
+  if (StringGrid1.RowCount() < std::max(AdministrationCount + 2, kMinGridRows))
+    StringGrid1.SetRowCount(std::max(AdministrationCount + 2, kMinGridRows));
+  for (int r = 1; r < StringGrid1.RowCount(); ++r) {
+    const records::AdministrationRec* rec = r <= AdministrationCount ? &rows_.At(r - 1).rec : nullptr;
+    StringGrid1.SetCell(ColShortName, r, rec ? rec->ShortName() : std::string());
+    StringGrid1.SetCell(ColName, r, rec ? rec->Name() : std::string());
+    StringGrid1.SetCell(ColMemo, r, rec ? rec->Memo() : std::string());
+    StringGrid1.SetCell(ColCreatedBy, r, rec ? rec->CreatedBy() : std::string());
+    StringGrid1.SetCell(ColCreatedAt, r, rec ? rec->CreatedAt() : std::string());
+  }
 }
 
 void TAdministrations::Image4Click() {
@@ -217,14 +257,14 @@ void TAdministrations::Image4Click() {
   // Only an administration row can be taken out: neither the heading nor
   // the empty rows after the last administration.
   if (r < 1 || r > AdministrationCount) return;
-  Edit1.SetText(StringGrid1.Cell(ColShortName, r));
-  Edit2.SetText(StringGrid1.Cell(ColName, r));
-  Edit3.SetText(StringGrid1.Cell(ColMemo, r));
-  Edit4.SetText(StringGrid1.Cell(ColCreatedBy, r));
-  Edit5.SetText(StringGrid1.Cell(ColCreatedAt, r));
+  const records::AdministrationRec& rec = rows_.TakeOut(r - 1).rec;
+  Edit1.SetText(rec.ShortName());
+  Edit2.SetText(rec.Name());
+  Edit3.SetText(rec.Memo());
+  Edit4.SetText(rec.CreatedBy());
+  Edit5.SetText(rec.CreatedAt());
   // A row taken out and added again counts as a new row (Add).
-  for (int i = r + 1; i <= AdministrationCount + 1; ++i) CopyRow(i, i - 1);
-  AdministrationCount = std::max(0, AdministrationCount - 1);
+  ShowRows();
   if (AdministrationCount == 0) {
     Save.SetEnabled(false);
     FollowSaveState();
@@ -243,22 +283,21 @@ void TAdministrations::Image3Click() {
     ShowStatus(MsgShortNameNotAFolderName, ui::colors::Red);
     return;
   }
-  for (int r = AdministrationCount; r >= 0; --r) {
-    if (StringGrid1.Cell(ColShortName, r) == shortName) {
-      ShowStatus(MsgShortNameExists, ui::colors::Red);
-      return;
-    }
+  // Every row and the heading take part; the same name in other capitals
+  // would name the same folder where the file system ignores case.
+  if (const std::optional<std::string> taken = ShortNameTaken(shortName)) {
+    ShowStatus(*taken, ui::colors::Red);
+    return;
   }
   InsertRow = std::clamp(StringGrid1.Row(), 1, AdministrationCount + 1);
-  FitGridRows(AdministrationCount + 3);
-  for (int r = AdministrationCount; r >= InsertRow; --r) CopyRow(r, r + 1);
-  StringGrid1.SetCell(ColShortName, InsertRow, shortName);
-  StringGrid1.SetCell(ColName, InsertRow, Cut(Edit2.GetText(), kAdministrationNameRoom));
-  StringGrid1.SetCell(ColMemo, InsertRow, Cut(Edit3.GetText(), kAdministrationMemoRoom));
-  StringGrid1.SetCell(ColCreatedBy, InsertRow, {});
-  StringGrid1.SetCell(ColCreatedAt, InsertRow, {});
-  StringGrid1.SetRowData(InsertRow, 0);
-  ++AdministrationCount;
+  AdministrationRow row;
+  row.added = true;
+  row.rec.SetShortName(shortName);
+  row.rec.SetName(Cut(Edit2.GetText(), kAdministrationNameRoom));
+  row.rec.SetMemo(Cut(Edit3.GetText(), kAdministrationMemoRoom));
+  rows_.Insert(InsertRow - 1, std::move(row));
+  rows_.Release();
+  ShowRows();
   Save.SetEnabled(true);
   ClearEditFields();
 }
@@ -271,7 +310,8 @@ void TAdministrations::Image1Click() {
     ShowStatus(MsgAdministrationFirstRow, ui::colors::Lime);
     return;
   }
-  SwapRows(r - 1, r);
+  rows_.Swap(r - 2, r - 1);
+  ShowRows();
   StringGrid1.SetRow(r - 1);
 }
 
@@ -280,7 +320,8 @@ void TAdministrations::Image2Click() {
   const int r = StringGrid1.Row();
   if (r < 1) return;
   if (r < AdministrationCount) {
-    SwapRows(r, r + 1);
+    rows_.Swap(r - 1, r);
+    ShowRows();
     StringGrid1.SetRow(r + 1);
   } else {
     ShowStatus(MsgAdministrationLastRow, ui::colors::Lime);
@@ -294,60 +335,67 @@ bool TAdministrations::SaveAdministrationList() {
     ShowStatus(MsgAdministrationEntryPending, ui::colors::Red);
     return false;
   }
-  shell::FileSetScope scope("ADM");
-  if (!scope.Ok()) return false;
+  // Rows that were not read whole must never replace the file.
+  if (!loadedWhole_) return false;
 
   // Every record first: the rows that came from the file as they were read,
   // the added ones stamped with the current user and now.
   const std::string now = platform::DateTimeToText(platform::Now());
-  std::vector<records::AdministrationRec> recs;
-  std::vector<std::string> newFolders;
-  recs.reserve(AdministrationCount);
-  for (int r = 1; r <= AdministrationCount; ++r) {
-    const int64_t origin = StringGrid1.RowData(r);
-    if (origin >= 1 && origin <= static_cast<int64_t>(loaded_.size())) {
-      recs.push_back(loaded_[origin - 1]);
-      continue;
+  const auto toRec = [&](const AdministrationRow& row) {
+    records::AdministrationRec rec = row.rec;
+    if (row.added) {
+      rec.SetCreatedBy(shell::SystemSettings.CurrentUser);
+      rec.SetCreatedAt(now);
     }
-    records::AdministrationRec rec;
-    rec.SetShortName(StringGrid1.Cell(ColShortName, r));
-    rec.SetName(StringGrid1.Cell(ColName, r));
-    rec.SetMemo(StringGrid1.Cell(ColMemo, r));
-    rec.SetCreatedBy(shell::SystemSettings.CurrentUser);
-    rec.SetCreatedAt(now);
-    recs.push_back(rec);
-    newFolders.push_back(AdministrationFolder(rec.ShortName()));
-  }
-
-  // Then every new data folder; an existing one is kept as it is.
-  auto& fs = platform::Fs();
-  for (const std::string& folder : newFolders) {
-    const std::string path = cp1252::ToUtf8(folder);
-    if (fs.IsFolder(path)) continue;
-    const int code = fs.MakeFolders(path);
-    if (code != platform::kNoError) {
-      ui::ShowMessage(MsgFolderNotCreated + " " + folder + "  " + platform::OsErrorText(code));
-      return false;
+    return rec;
+  };
+  // Then, under the Save's lock and after the check that no other copy
+  // changed the file, every new data folder; an existing one is kept.
+  const auto makeFolders = [&] {
+    auto& fs = platform::Fs();
+    for (const AdministrationRow& row : rows_.Rows()) {
+      if (!row.added) continue;
+      const std::string folder = AdministrationFolder(row.rec.ShortName());
+      const std::string path = cp1252::ToUtf8(folder);
+      if (fs.IsFolder(path)) continue;
+      const int code = fs.MakeFolders(path);
+      if (code != platform::kNoError) {
+        ui::ShowMessage(MsgFolderNotCreated + " " + folder + "  " + platform::OsErrorText(code));
+        return false;
+      }
     }
-  }
+    return true;
+  };
+  // Only then the file, whole, in one step.
+  if (rows_.Save<records::AdministrationRec>(shell::FileCode::ADM, "ADM", toRec, makeFolders) !=
+      shell::SaveOutcome::Written)
+    return false;
 
-  // Only now the file, whole, in one step.
-  shell::RewriteFile(shell::FileCode::ADM, recs);
-  scope.Close();
-
-  // The grid now holds what the file holds.
-  loaded_ = recs;
-  for (int r = 1; r <= AdministrationCount; ++r) {
-    StringGrid1.SetCell(ColCreatedBy, r, recs[r - 1].CreatedBy());
-    StringGrid1.SetCell(ColCreatedAt, r, recs[r - 1].CreatedAt());
-    StringGrid1.SetRowData(r, r);
-  }
+  // The rows now hold what the file holds.
+  std::vector<AdministrationRow> saved;
+  for (const AdministrationRow& row : rows_.Rows()) saved.push_back({toRec(row), false});
+  rows_.Load(std::move(saved), rows_.Snapshot());
+  ShowRows();
   if (!CalledFromPrepareCopy) Close();
   return true;
 }
 
+std::optional<std::string> TAdministrations::ShortNameTaken(const std::string& shortName) const {
+  const std::string upper = cp1252::ToUpper(shortName);
+  std::vector<std::string> names = {StringGrid1.Cell(ColShortName, 0)};
+  for (const AdministrationRow& row : rows_.Rows()) names.push_back(row.rec.ShortName());
+  bool otherCase = false;
+  for (const std::string& name : names) {
+    if (name == shortName) return MsgShortNameExists;
+    if (cp1252::ToUpper(name) == upper) otherCase = true;
+  }
+  if (otherCase) return MsgShortNameExistsInOtherCase;
+  return std::nullopt;
+}
+
 void TAdministrations::DeleteExecute() {
   ClearEditFields();
+  rows_.Release();
   Save.SetEnabled(true);
   FollowSaveState();
 }
@@ -380,11 +428,6 @@ void TAdministrations::FormKeyPress(char& key) {
 void TAdministrations::BrenvickAdministrationshelp1Click() {
   shell::ShowHelpFrom(*this, "<ADM00>", AdministrationsHelpCaptionBlock);
 }
-void TAdministrations::Brenvickhelp1Click() { shell::ShowHelpFrom(*this, "", AdministrationsHelpCaptionBlock); }
-void TAdministrations::About1Click() { shell::ShowHelpFrom(*this, "<ABO00>", AdministrationsHelpCaptionBlock); }
-void TAdministrations::utorial1Click() { shell::ShowHelpFrom(*this, "<TUT00>", AdministrationsHelpCaptionBlock); }
-void TAdministrations::Brenvickhomepage1Click() { ui::GetBackend().OpenUrl(shell::HomePageUrl(AdministrationsHelpCaptionBlock.LanguageName)); }
-
 void TAdministrations::ResetCopyPanel() {
   for (ui::ComboBox* c : {&ComboBox1, &ComboBox2}) {
     c->SetEnabled(false);
@@ -416,6 +459,7 @@ void TAdministrations::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   Brenvickhelp1.SetCaption(L(514));
   BrenvickAdministrationshelp1.SetCaption(L(7292));
+  utorial1.SetCaption(shell::TutorialCaption());
   // The buttons and tool buttons beside the menu items say the same.
   ToolButton1.SetCaption(Selectleft1.Caption());
   ToolButton2.SetCaption(Postright1.Caption());
@@ -461,6 +505,12 @@ void TAdministrations::ApplyLanguageTexts() {
       "stuurtekens, geen spatie of punt aan het eind",
       cp1252::L("Dieser Kurzname ist kein zulässiger Ordnername: kein \".\" oder \"..\", keins von / \\ : * ? \" < > |, "
                 "keine Steuerzeichen, kein Leerzeichen oder Punkt am Ende"));
+  MsgShortNameExistsInOtherCase = BuiltInText(
+      kShortNameExistsInOtherCaseEnglish,
+      "Deze korte naam staat al in de lijst met andere hoofdletters; de twee administraties zouden een gegevensmap "
+      "delen",
+      cp1252::L("Dieser Kurzname steht schon in anderer Groß- und Kleinschreibung in der Liste; die beiden Mandanten "
+                "würden einen Datenordner teilen"));
   MsgFolderNotCreated = BuiltInText(kFolderNotCreatedEnglish,
                                     "De gegevensmap van de administratie kon niet worden aangemaakt:",
                                     "Der Datenordner des Mandanten konnte nicht angelegt werden:");
@@ -488,27 +538,6 @@ void TAdministrations::ClearEditFields() {
 // same test that disables Save).
 bool TAdministrations::EntryHeld() const {
   return !Edit1.GetText().empty() || !Edit2.GetText().empty() || !Edit3.GetText().empty();
-}
-
-void TAdministrations::FitGridRows(int rows) {
-  const int wanted = std::max(rows, kMinGridRows);
-  if (StringGrid1.RowCount() < wanted) StringGrid1.SetRowCount(wanted);
-}
-
-void TAdministrations::CopyRow(int from, int to) {
-  for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, to, StringGrid1.Cell(c, from));
-  StringGrid1.SetRowData(to, StringGrid1.RowData(from));
-}
-
-void TAdministrations::SwapRows(int a, int b) {
-  for (int c = 0; c < ColumnCount; ++c) {
-    const std::string t = StringGrid1.Cell(c, a);
-    StringGrid1.SetCell(c, a, StringGrid1.Cell(c, b));
-    StringGrid1.SetCell(c, b, t);
-  }
-  const int64_t d = StringGrid1.RowData(a);
-  StringGrid1.SetRowData(a, StringGrid1.RowData(b));
-  StringGrid1.SetRowData(b, d);
 }
 
 // The "Prepare copy" button and its menu item follow the Save action.

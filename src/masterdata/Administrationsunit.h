@@ -2,29 +2,36 @@
 // company each) in "admin.vlk" of the data root, and their data folders,
 // one folder below the root per administration, named after its short name.
 //
-// The form loads the whole file into its grid (the file order is the list
-// order, which the log-in's administration box follows). Select moves the
-// current row out of the grid into the edit fields, Add puts the fields back
-// in at the current row, Up and Down move a row, Delete drops what the edit
-// fields hold, Save rewrites the file from the grid, creates the data folder
-// of every administration added since the list was loaded, and closes the
-// form; Cancel and Escape reload the list and close without writing.
+// The form reads the whole file into its rows (the file order is the list
+// order, which the log-in's administration box follows); the grid only shows
+// them. Select takes the current row out into the edit fields, Add puts the
+// fields back in at the current row, Up and Down move a row, Delete drops
+// what the edit fields hold, Save writes the rows back as the whole file,
+// creates the data folder of every administration added since the list was
+// read, and closes the form; Cancel and Escape read the list again and close
+// without writing. Short names equal but for case are refused: where the
+// file system ignores case they would share one data folder.
 //
-// Save first builds every record and creates every new folder; only when
-// all of them exist is "admin.vlk" replaced, whole, through a temporary
-// file. A folder that cannot be created is reported and nothing is written.
+// Save first builds every record; then, inside its own file set, it checks
+// that the file still holds what the form read (else another copy changed
+// it: nothing is written and the rows stay), creates every new folder, and
+// only when all of them exist is "admin.vlk" replaced, whole, through a
+// temporary file. A folder that cannot be created is reported and nothing
+// is written. A row read from the file is written back byte for byte.
 //
 // The form also holds the copy panel (copying the data files of one
 // administration into another); ResetCopyPanel closes it.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "records/administrationrec.h"
 #include "formkit/helpunit.h"
+#include "formkit/rowlist.h"
+#include "records/administrationrec.h"
 #include "ui/form.h"
 
 namespace masterdata {
@@ -32,6 +39,8 @@ namespace masterdata {
 // Messages of the unit; the language routine sets the first five.
 extern std::string MsgAdministrationEntryPending;  // an entry is held in the edit fields
 extern std::string MsgShortNameExists;             // the short name is in the list already
+// The short name is in the list already in other upper and lower case.
+extern std::string MsgShortNameExistsInOtherCase;
 extern std::string MsgShortNameEmpty;              // the short name is empty
 extern std::string MsgAdministrationFirstRow;      // Up on the first row
 extern std::string MsgAdministrationLastRow;       // Down on the last row
@@ -55,8 +64,17 @@ extern records::AdministrationRec AdministrationBuffer;
 // The unit's copy of the texts the help form shows, set by the language
 // routine.
 extern shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
-// The page the home-page menu item opens; the language routine sets the
-// page of the language.
+
+// The unit state above as a new program has it.
+void ResetAdministrationsState();
+
+// One administration as the form holds it: the record as stored (read from
+// the file, or built by Add without its creation stamp), and whether it was
+// added since the list was read (Save then stamps it and makes its folder).
+struct AdministrationRow {
+  records::AdministrationRec rec;
+  bool added = false;
+};
 
 // The room of the record's texts, in CP1252 bytes.
 inline constexpr int kShortNameRoom = 10;
@@ -181,10 +199,6 @@ class TAdministrations : public ui::Form {
   void CancelExecute();
   void Edit1Change();
   void BrenvickAdministrationshelp1Click();
-  void Brenvickhelp1Click();
-  void About1Click();
-  void utorial1Click();
-  void Brenvickhomepage1Click();
   // Closes the copy panel.
   void ResetCopyPanel();
   void Button6Click();
@@ -202,17 +216,23 @@ class TAdministrations : public ui::Form {
   void ClearStatus();
   void ClearEditFields();
   bool EntryHeld() const;
-  // Makes the grid hold `rows` rows at least (kMinGridRows at the least).
-  void FitGridRows(int rows);
-  void CopyRow(int from, int to);
-  void SwapRows(int a, int b);
+  // The refusal text when `shortName` is in the list (or the heading)
+  // already, exactly or in other capitals; nullopt when it is free.
+  std::optional<std::string> ShortNameTaken(const std::string& shortName) const;
+  // Shows the rows in the grid, empties the grid rows after them and sets
+  // AdministrationCount.
+  void ShowRows();
   void FollowSaveState();
 
-  // The records as they were loaded. A grid row that came from the file
-  // carries its index + 1 as row data, a row added since then 0: Save writes
-  // a loaded row back byte for byte and stamps only the added ones, and
-  // only those get a data folder.
-  std::vector<records::AdministrationRec> loaded_;
+ public:
+  // The administrations as the form holds them, in list order.
+  const shell::RowList<AdministrationRow>& Rows() const { return rows_; }
+
+ private:
+  shell::RowList<AdministrationRow> rows_;
+  // The last load read the whole file (a Save never replaces a file the form
+  // could not read).
+  bool loadedWhole_ = false;
 };
 
 extern TAdministrations* Administrations;

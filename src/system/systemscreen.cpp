@@ -14,11 +14,14 @@
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "formkit/filesetscope.h"
+#include "formkit/helpmenu.h"
+#include "formkit/rowlist.h"
 #include "shell/languagefile.h"
 #include "shell/languagetext.h"
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
+#include "system/startfilecheck.h"
 #include "ui/application.h"
 
 namespace shell {
@@ -41,13 +44,30 @@ constexpr const char* kCurrencySignMissingEnglish = "Please choose a currency si
 
 }  // namespace
 
-std::string MsgNewsPage = "Ombrelo Account calls the newspage of our website to show relevant messages";
-std::string MsgDataFolderNotCreated = kDataFolderNotCreatedEnglish;
-std::string MsgDataFolderTooLong = kDataFolderTooLongEnglish;
-std::string MsgDataFolderNotUsable = kDataFolderNotUsableEnglish;
-std::string MsgInvalidDecimals = kInvalidDecimalsEnglish;
-std::string MsgInvalidRate = kInvalidRateEnglish;
-std::string MsgCurrencySignMissing = kCurrencySignMissingEnglish;
+std::string MsgNewsPage;
+std::string MsgDataFolderNotCreated;
+std::string MsgDataFolderTooLong;
+std::string MsgDataFolderNotUsable;
+std::string MsgInvalidDecimals;
+std::string MsgInvalidRate;
+std::string MsgCurrencySignMissing;
+
+void ResetSystemSettingsState() {
+  RateInputSkip = false;
+  SystemschermHelpCaptionBlock = HelpCaptionBlockRec{};
+  MsgNewsPage = "Ombrelo Account calls the newspage of our website to show relevant messages";
+  MsgDataFolderNotCreated = kDataFolderNotCreatedEnglish;
+  MsgDataFolderTooLong = kDataFolderTooLongEnglish;
+  MsgDataFolderNotUsable = kDataFolderNotUsableEnglish;
+  MsgInvalidDecimals = kInvalidDecimalsEnglish;
+  MsgInvalidRate = kInvalidRateEnglish;
+  MsgCurrencySignMissing = kCurrencySignMissingEnglish;
+}
+
+namespace {
+// The unit state starts as ResetSystemSettingsState leaves it.
+const bool kUnitStateSet = (ResetSystemSettingsState(), true);
+}  // namespace
 
 
 namespace {
@@ -285,10 +305,7 @@ Tsystemscherm::Tsystemscherm() : ui::Form("systemscherm", "Tsystemscherm") {
   CheckBox2.OnClick = [this] { CheckBox2Click(); };
   CheckBox4.OnClick = [this] { CheckBox4Click(); };
   CheckBox5.OnClick = [this] { CheckBox5Click(); };
-  for (int i = 0; i < SystemParamRec::kTaxRateCount; ++i) {
-    ui::Edit* e = RateEdit(i);
-    e->OnChange = [this, e] { Edit19Change(*e); };
-  }
+  for (int line = 0; line < kRateLines; ++line) RateLines[line].Rate.OnChange = [this, line] { RateChange(line); };
   ComboBox1.OnChange = [this] { ComboBox1Change(); };
   ComboBox1.OnExit = [this] { ComboBox1Exit(); };
   RadioButton1.OnClick = [this] { RadioButton1Click(); };
@@ -296,35 +313,40 @@ Tsystemscherm::Tsystemscherm() : ui::Form("systemscherm", "Tsystemscherm") {
   ComboBox2.OnChange = [this] { RadioButton1Click(); };
   ComboBox3.OnChange = [this] { RadioButton1Click(); };
   BrowseFolderButton.OnClick = [this] { Edit9Enter(); };
-  BrenvickSystemsettingshelp1.OnClick = [this] { BrenvickSystemsettingshelp1Click(); };
-  ToolButton5.OnClick = [this] { BrenvickSystemsettingshelp1Click(); };
-  BrenvickHelp1.OnClick = [this] { BrenvickHelp1Click(); };
-  utorial1.OnClick = [this] { utorial1Click(); };
-  About1.OnClick = [this] { About1Click(); };
-  Brenvickhomepage1.OnClick = [this] { Brenvickhomepage1Click(); };
-}
-
-ui::Edit* Tsystemscherm::NameEdit(int i) {
-  ui::Edit* e[] = {&Edit18, &Edit20, &Edit22, &Edit24, &Edit26, &Edit28};
-  return e[i];
-}
-
-ui::Edit* Tsystemscherm::RateEdit(int i) {
-  ui::Edit* e[] = {&Edit19, &Edit21, &Edit23, &Edit25, &Edit27, &Edit29};
-  return e[i];
+  BindHelpMenu(*this, SystemschermHelpCaptionBlock,
+               {{&BrenvickSystemsettingshelp1, "<SYS00>"}, {&ToolButton5, "<SYS00>"}, {&BrenvickHelp1, ""},
+                {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}});
+  // The home page follows the language of the settings, not the help
+  // captions.
+  Brenvickhomepage1.OnClick = [] { ui::GetBackend().OpenUrl(HomePageUrl(SystemParams.LanguageName())); };
 }
 
 void Tsystemscherm::ShowRateSet(int set, bool visible) {
-  std::vector<ui::Component*> parts;
-  if (set == 1)
-    parts = {&RateSet1Panel, &Label19, &Label21, &Label20, &Label23, &Label22, &Label25};
-  else
-    parts = {&RateSet2Panel, &Label24, &Label26, &Label27, &Label28, &Label29, &Label30};
-  for (int i = set == 1 ? 0 : 3, n = i + 3; i < n; ++i) {
-    parts.push_back(NameEdit(i));
-    parts.push_back(RateEdit(i));
+  (set == 1 ? RateSet1Panel : RateSet2Panel).SetVisible(visible);
+  for (int line = set == 1 ? 0 : 3, n = line + 3; line < n; ++line) {
+    RateLine& l = RateLines[line];
+    for (ui::Component* c : {static_cast<ui::Component*>(&l.NameLabel), static_cast<ui::Component*>(&l.Name),
+                             static_cast<ui::Component*>(&l.RateLabel), static_cast<ui::Component*>(&l.Rate)})
+      c->SetVisible(visible);
   }
-  for (ui::Component* c : parts) c->SetVisible(visible);
+}
+
+void Tsystemscherm::TakeSnapshot() {
+  fileset_detail::CheckFileSize(FileCode::SYS, kSmallFileLimit);
+  snapshot_ = SnapshotOf(FileCode::SYS);
+}
+
+void Tsystemscherm::Reload() {
+  FileSetScope scope("SYS", FileSetReport::TextOnly);
+  if (!scope.Ok()) return;
+  TakeSnapshot();
+  if (RecordCount(FileCode::SYS) == 0) return;
+  const std::string currentUser = SystemParams.CurrentUser();
+  ReadRecord(FileCode::SYS, 0, SystemParams);
+  SystemParams.SetCurrentUser(currentUser);
+  scope.Close();
+  const std::string folder = FolderFromStored(SystemParams.DataFolder());
+  FillFromParams(SystemParams.LanguageName(), folder.empty() ? WorkingFolder() + "data/" : folder);
 }
 
 void Tsystemscherm::SetRateEdit(ui::Edit& e, const std::string& text) {
@@ -422,7 +444,7 @@ void Tsystemscherm::FillFromParams(const std::string& language, const std::strin
 
 void Tsystemscherm::FormCreate() {
   FirstRun = false;
-  FileSetScope scope("SYS;LAN;INS");
+  FileSetScope scope("SYS;LAN;INS", FileSetReport::TextOnly);
   if (!scope.Ok()) return;
 
   const std::string today = DateToYmd(platform::Date());
@@ -441,6 +463,8 @@ void Tsystemscherm::FormCreate() {
   const std::string hintLanguage = LanguageForInstallHint(hint);
 
   if (RecordCount(FileCode::SYS) == 0) {
+    // Bytes but no whole record: a damaged file, never a first run.
+    RefuseTornStartFile(FileCode::SYS);
     FirstRun = true;
     SystemParams.Clear();
     SetFirstRunDefaults();
@@ -486,13 +510,17 @@ void Tsystemscherm::FormCreate() {
 
   RefreshSystemSettings();
   if (toSave) SaveSystemSettings(*this);
+  TakeSnapshot();
 
   if (auto failure = LoadLanguage(ComboBox1.GetText())) ReportFileSetError(*failure, FileSetReport::TextOnly);
   CurrentLanguage = LanguageBuffer;
 }
 
+// Each showing reads the file again: what another copy saved meanwhile is
+// shown, and a Save compares the file with what was read now.
 void Tsystemscherm::FormActivate() {
   RateInputSkip = false;
+  Reload();
   CheckBox4Click();
   CheckBox5Click();
 }
@@ -507,7 +535,7 @@ void Tsystemscherm::FormKeyPress(char& key) {
 void Tsystemscherm::FormKeyDown(uint16_t& key, unsigned shift) {
   if (key == ui::keys::F1) {
     key = 0;
-    ShowHelp("<SYS00>");
+    ShowHelpFrom(*this, "<SYS00>", SystemschermHelpCaptionBlock);
   }
 }
 
@@ -581,9 +609,16 @@ void Tsystemscherm::opslaanExecute() {
   if (!in) return;
   if (!CreateDataFolderPath(in->dataFolder)) return;
   {
-    FileSetScope scope("SYS;LAN;");
+    FileSetScope scope("SYS;LAN;", FileSetReport::TextOnly);
     if (!scope.Ok()) return;
+    // Under the Save's own set (its lock): the file must still hold what
+    // the form read, or another copy's settings would be overwritten.
+    if (SnapshotOf(FileCode::SYS) != snapshot_) {
+      ui::ShowMessage(MsgChangedInAnotherCopy());
+      return;
+    }
     if (!SaveSystemSettings(*this)) return;
+    TakeSnapshot();
   }
   // The start screen's tips panel saves through here while the form is not
   // shown.
@@ -592,7 +627,8 @@ void Tsystemscherm::opslaanExecute() {
 
 void Tsystemscherm::AnnulerenExecute() {
   FillFromParams(SystemParams.LanguageName(), DataRootFolder);
-  for (ui::Edit* e : {&Edit9, &Edit19, &Edit21, &Edit23, &Edit25, &Edit27, &Edit29}) ClearMark(*e);
+  ClearMark(Edit9);
+  for (RateLine& line : RateLines) ClearMark(line.Rate);
   ClearMark(ComboBox2);
   ClearMark(ComboBox3);
   if (Showing()) Close();
@@ -615,12 +651,13 @@ void Tsystemscherm::CheckBox4Click() { ShowRateSet(1, CheckBox4.Checked()); }
 
 void Tsystemscherm::CheckBox5Click() { ShowRateSet(2, CheckBox5.Checked()); }
 
-void Tsystemscherm::Edit19Change(ui::Edit& sender) {
+void Tsystemscherm::RateChange(int line) {
   if (RateInputSkip) return;
-  std::string s = sender.GetText();
+  ui::Edit& rate = RateLines[line].Rate;
+  std::string s = rate.GetText();
   FilterAmountInput(s, RateInputSkip);
   RateInputSkip = false;
-  sender.SetText(s);
+  rate.SetText(s);
 }
 
 void Tsystemscherm::ComboBox1Change() {
@@ -677,16 +714,6 @@ void Tsystemscherm::BrowseURL2Execute() {
   if (!BrowseURL2URL.empty()) ui::GetBackend().OpenUrl(BrowseURL2URL);
 }
 
-void Tsystemscherm::ShowHelp(const std::string& tag) { ShowHelpFrom(*this, tag, SystemschermHelpCaptionBlock); }
-
-void Tsystemscherm::BrenvickSystemsettingshelp1Click() { ShowHelp("<SYS00>"); }
-void Tsystemscherm::BrenvickHelp1Click() { ShowHelp(""); }
-void Tsystemscherm::utorial1Click() { ShowHelp("<TUT00>"); }
-void Tsystemscherm::About1Click() { ShowHelp("<ABO00>"); }
-void Tsystemscherm::Brenvickhomepage1Click() {
-  ui::GetBackend().OpenUrl(HomePageUrl(SystemParams.LanguageName()));
-}
-
 void Tsystemscherm::ApplyLanguageTexts() {
   SetCaption(ProductTitle + " : " + L(1110) + " / " + L(1133));
   Label16.SetCaption((" " + L(1133)).substr(0, 26));
@@ -703,8 +730,10 @@ void Tsystemscherm::ApplyLanguageTexts() {
   Label12.SetCaption(L(1535));
   Label13.SetCaption(L(1569));
   Label18.SetCaption(L(1601));
-  for (ui::Label* l : {&Label19, &Label20, &Label22, &Label24, &Label27, &Label29}) l->SetCaption(L(1642));
-  for (ui::Label* l : {&Label21, &Label23, &Label25, &Label26, &Label28, &Label30}) l->SetCaption(L(1651));
+  for (RateLine& line : RateLines) {
+    line.NameLabel.SetCaption(L(1642));
+    line.RateLabel.SetCaption(L(1651));
+  }
   CheckBox4.SetCaption(L(1666));
   CheckBox5.SetCaption(L(1691));
   CheckBox1.SetCaption(L(1716));
@@ -723,6 +752,13 @@ void Tsystemscherm::ApplyLanguageTexts() {
   Annuleren.SetCaption(L(306));  // Cancel1, Button3 and ToolButton1
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
+  utorial1.SetCaption(TutorialCaption());
+
+  // Texts the language file has no field for.
+  Label10.SetCaption(BuiltInText("Website", "Website", "Webseite"));
+  Label11.SetCaption(BuiltInText("Saved by", "Opgeslagen door", "Gespeichert von"));
+  Label14.SetCaption(BuiltInText("Saved at", "Opgeslagen op", "Gespeichert am"));
+  BrowseURL2.SetCaption(BuiltInText("News page", "Nieuwspagina", "Nachrichtenseite"));
 
   // The messages of the program's own checks.
   MsgDataFolderNotCreated = BuiltInText(kDataFolderNotCreatedEnglish, "De gegevensmap kon niet worden aangemaakt:",

@@ -7,16 +7,27 @@
 // The form is created once at start-up; its creation handler loads the
 // record (or, on the first run, writes one with the defaults), applies the
 // installer's language hint, runs the news-page check and loads the
-// language. Saving checks every field first, creates the data folder, and
-// only then writes the record, so a refused save changes nothing.
+// language. A file that holds bytes but not one whole record is damaged: the
+// creation handler reports it by name and writes nothing. The form reads the
+// file again each time it is shown. Saving checks every field first, creates
+// the data folder, checks under the Save's own file set that the file still
+// holds what the form read (else another copy changed it: nothing is
+// written), and only then writes the record, so a refused save changes
+// nothing.
+//
+// The six sales-tax lines are one repeated group (`RateLine`): each line's
+// components keep their own names, and one handler serves the rate edits of
+// all lines, bound with the line's index.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "formkit/website.h"
+#include "shell/fileset.h"
 #include "records/systemparamrec.h"
 #include "formkit/helpunit.h"
 #include "shell/session.h"
@@ -54,6 +65,23 @@ std::string RateText(double rate);
 // currency sign and position, current user. The data folder is the data
 // store's business (SetDataRoot).
 void RefreshSystemSettings();
+// The unit state above (the rate filter's skip flag, the messages, the help
+// captions) as a new program has it.
+void ResetSystemSettingsState();
+
+// One sales-tax line of the form: the name and the rate with their labels.
+// Each component keeps its own name ("Edit19"); the line is placed in its
+// rate set's panel.
+struct RateLine {
+  RateLine(ui::Container* panel, const char* nameLabel, const char* nameEdit, const char* rateLabel,
+           const char* rateEdit)
+      : NameLabel(panel, nameLabel, "Name"), Name(panel, nameEdit), RateLabel(panel, rateLabel, "Rate %"),
+        Rate(panel, rateEdit) {}
+  ui::Label NameLabel;
+  ui::Edit Name;
+  ui::Label RateLabel;
+  ui::Edit Rate;
+};
 
 class Tsystemscherm : public ui::Form {
  public:
@@ -149,32 +177,19 @@ class Tsystemscherm : public ui::Form {
   ui::Label Label18{&TaxPanel, "Label18", "Sales tax rate depends on features of :"};
   ui::CheckBox CheckBox4{&TaxPanel, "CheckBox4", "Products or Service"};
   ui::Panel RateSet1Panel{&TaxPanel, "RateSet1Panel", ui::LayoutKind::Grid};
-  ui::Label Label19{&RateSet1Panel, "Label19", "Name"};
-  ui::Edit Edit18{&RateSet1Panel, "Edit18"};
-  ui::Label Label21{&RateSet1Panel, "Label21", "Rate %"};
-  ui::Edit Edit19{&RateSet1Panel, "Edit19"};
-  ui::Label Label20{&RateSet1Panel, "Label20", "Name"};
-  ui::Edit Edit20{&RateSet1Panel, "Edit20"};
-  ui::Label Label23{&RateSet1Panel, "Label23", "Rate %"};
-  ui::Edit Edit21{&RateSet1Panel, "Edit21"};
-  ui::Label Label22{&RateSet1Panel, "Label22", "Name"};
-  ui::Edit Edit22{&RateSet1Panel, "Edit22"};
-  ui::Label Label25{&RateSet1Panel, "Label25", "Rate %"};
-  ui::Edit Edit23{&RateSet1Panel, "Edit23"};
   ui::CheckBox CheckBox5{&TaxPanel, "CheckBox5", "Customer or vendor"};
   ui::Panel RateSet2Panel{&TaxPanel, "RateSet2Panel", ui::LayoutKind::Grid};
-  ui::Label Label24{&RateSet2Panel, "Label24", "Name"};
-  ui::Edit Edit24{&RateSet2Panel, "Edit24"};
-  ui::Label Label26{&RateSet2Panel, "Label26", "Rate %"};
-  ui::Edit Edit25{&RateSet2Panel, "Edit25"};
-  ui::Label Label27{&RateSet2Panel, "Label27", "Name"};
-  ui::Edit Edit26{&RateSet2Panel, "Edit26"};
-  ui::Label Label28{&RateSet2Panel, "Label28", "Rate %"};
-  ui::Edit Edit27{&RateSet2Panel, "Edit27"};
-  ui::Label Label29{&RateSet2Panel, "Label29", "Name"};
-  ui::Edit Edit28{&RateSet2Panel, "Edit28"};
-  ui::Label Label30{&RateSet2Panel, "Label30", "Rate %"};
-  ui::Edit Edit29{&RateSet2Panel, "Edit29"};
+  // The six sales-tax lines in record order: lines 0 to 2 set 1, 3 to 5
+  // set 2.
+  static constexpr int kRateLines = records::SystemParamRec::kTaxRateCount;
+  std::array<RateLine, kRateLines> RateLines{{
+      {&RateSet1Panel, "Label19", "Edit18", "Label21", "Edit19"},
+      {&RateSet1Panel, "Label20", "Edit20", "Label23", "Edit21"},
+      {&RateSet1Panel, "Label22", "Edit22", "Label25", "Edit23"},
+      {&RateSet2Panel, "Label24", "Edit24", "Label26", "Edit25"},
+      {&RateSet2Panel, "Label27", "Edit26", "Label28", "Edit27"},
+      {&RateSet2Panel, "Label29", "Edit28", "Label30", "Edit29"},
+  }};
 
   ui::Panel ButtonPanel{this, "ButtonPanel", ui::LayoutKind::Horizontal};
   ui::Button Button2{&ButtonPanel, "Button2"};
@@ -193,8 +208,8 @@ class Tsystemscherm : public ui::Form {
   void CheckBox2Click();
   void CheckBox4Click();
   void CheckBox5Click();
-  // The rate filter, shared by the six rate edits.
-  void Edit19Change(ui::Edit& sender);
+  // The rate filter of the rate edit of line `line`.
+  void RateChange(int line);
   void ComboBox1Change();
   void ComboBox1Exit();
   // Draws the sample amounts; shared by both radio buttons, the decimals box
@@ -203,11 +218,6 @@ class Tsystemscherm : public ui::Form {
   // The data-folder picker (the browse button beside the folder edit).
   void Edit9Enter();
   void BrowseURL2Execute();
-  void BrenvickSystemsettingshelp1Click();
-  void BrenvickHelp1Click();
-  void utorial1Click();
-  void About1Click();
-  void Brenvickhomepage1Click();
 
   // Every caption of the form from the current language record.
   void ApplyLanguageTexts();
@@ -222,10 +232,12 @@ class Tsystemscherm : public ui::Form {
   };
   std::optional<Input> CheckInput();
 
-  // The six name and the six rate edits, in record order (entries 0..2 set
-  // 1, 3..5 set 2).
-  ui::Edit* NameEdit(int i);
-  ui::Edit* RateEdit(int i);
+  // The name and the rate edit of line i.
+  ui::Edit* NameEdit(int i) { return &RateLines.at(static_cast<std::size_t>(i)).Name; }
+  ui::Edit* RateEdit(int i) { return &RateLines.at(static_cast<std::size_t>(i)).Rate; }
+
+  // What the file held when the form last read or wrote it.
+  const FileSnapshot& Snapshot() const { return snapshot_; }
 
  private:
   // Fills the form from SystemParams; the language box gets `language`, the
@@ -235,7 +247,14 @@ class Tsystemscherm : public ui::Form {
   void SetRateEdit(ui::Edit& e, const std::string& text);
   void SelectLanguage(const std::string& language);
   void ShowRateSet(int set, bool visible);
-  void ShowHelp(const std::string& tag);
+  // Within a set holding SYS: the snapshot of the file; a file larger than a
+  // settings file can be is refused by name.
+  void TakeSnapshot();
+  // Reads record 0 again into SystemParams (the session's current user
+  // kept) and fills the form from it.
+  void Reload();
+
+  FileSnapshot snapshot_;
 };
 
 // The form into SystemParams and record 0 of the system-parameter file, the

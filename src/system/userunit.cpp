@@ -1,7 +1,6 @@
 #include "system/userunit.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
@@ -13,7 +12,9 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
+#include "system/startfilecheck.h"
 #include "ui/application.h"
+#include "formkit/helpmenu.h"
 #include "formkit/website.h"
 
 namespace shell {
@@ -22,20 +23,38 @@ const std::string BuiltInUserMemo =
     "Change password, write on paper, and keep it in an closed envelope a save place. Change this memo text.";
 
 int UserCount = 0;
-std::string YesMark = "Yes";
-std::string NoMark = "No";
-std::string MsgUserIdTooShort = "The user id must have at least 6 characters";
-std::string MsgPasswordTooShort = "The password must have at least 6 characters";
-std::string MsgPasswordsDiffer = "The two passwords are not identical";
-std::string MsgNoPassword = "Enter the new password twice";
-std::string MsgSystemCannotBeDeleted = "The built-in user SYSTEM cannot be deleted";
-std::string MsgEntryPending = "First add or delete the entry in the edit fields";
-std::string MsgUserIdExists = "This user id exists already";
-std::string MsgRequiredSuffix = " (required field)";
+std::string YesMark;
+std::string NoMark;
+std::string MsgUserIdTooShort;
+std::string MsgPasswordTooShort;
+std::string MsgPasswordsDiffer;
+std::string MsgNoPassword;
+std::string MsgSystemCannotBeDeleted;
+std::string MsgEntryPending;
+std::string MsgUserIdExists;
+std::string MsgRequiredSuffix;
 HelpCaptionBlockRec UsersHelpCaptionBlock;
 TUsers* Users = nullptr;
 
+void ResetUsersState() {
+  UserCount = 0;
+  YesMark = "Yes";
+  NoMark = "No";
+  MsgUserIdTooShort = "The user id must have at least 6 characters";
+  MsgPasswordTooShort = "The password must have at least 6 characters";
+  MsgPasswordsDiffer = "The two passwords are not identical";
+  MsgNoPassword = "Enter the new password twice";
+  MsgSystemCannotBeDeleted = "The built-in user SYSTEM cannot be deleted";
+  MsgEntryPending = "First add or delete the entry in the edit fields";
+  MsgUserIdExists = "This user id exists already";
+  MsgRequiredSuffix = " (required field)";
+  UsersHelpCaptionBlock = HelpCaptionBlockRec{};
+}
+
 namespace {
+
+// The unit state starts as ResetUsersState leaves it.
+const bool kUnitStateSet = (ResetUsersState(), true);
 
 // The English of the two move hints, which the language file has no text
 // for; ApplyLanguageTexts gives them in Dutch and German as well.
@@ -93,14 +112,6 @@ std::string JoinLines(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::int32_t ChecksumFromText(const std::string& text) {
-  std::int32_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty())
-    throw platform::ConversionError("'" + text + "' is not a valid password checksum");
-  return value;
-}
-
 }  // namespace
 
 // --- the user-file routines -------------------------------------------------
@@ -119,27 +130,25 @@ void FindUser(std::uint8_t& Found, records::UserRec& Rec) {
   if (!scope.Ok()) return;
   const std::string wanted = Rec.UserId();
   // Always from the first record, wherever an enclosing set left the file.
-  const int count = RecordCount(FileCode::USE);
-  for (int i = 0; i < count; ++i) {
-    ReadRecord(FileCode::USE, i, Rec);
-    if (Rec.UserId() == wanted) {
+  const std::vector<records::UserRec> users = ReadAll<records::UserRec>(FileCode::USE, kSmallFileLimit);
+  scope.Close();
+  for (const records::UserRec& user : users) {
+    Rec = user;
+    if (user.UserId() == wanted) {
       Found = 1;
       break;
     }
   }
-  scope.Close();
 }
 
 void UpdateUser(std::uint8_t& Found, records::UserRec& Rec) {
   Found = 0;
   Rec.SetChangedBy(SystemSettings.CurrentUser);
   const std::string wanted = Rec.UserId();
-  const int count = RecordCount(FileCode::USE);
-  records::UserRec buffer;
-  for (int i = 0; i < count; ++i) {
-    ReadRecord(FileCode::USE, i, buffer);
-    if (buffer.UserId() == wanted) {
-      WriteRecord(FileCode::USE, i, Rec);
+  const std::vector<records::UserRec> users = ReadAll<records::UserRec>(FileCode::USE, kSmallFileLimit);
+  for (std::size_t i = 0; i < users.size(); ++i) {
+    if (users[i].UserId() == wanted) {
+      WriteRecord(FileCode::USE, static_cast<int>(i), Rec);
       Found = 1;
       break;
     }
@@ -201,6 +210,7 @@ TUsers::TUsers() : ui::Form("Users", "TUsers") {
   Edit2.SetMaxLength(30);
   Edit2.hints.minWidth = 260;
   Memo2.hints.height = 60;
+  Memo2.SetMaxLength(kUserMemoRoom);
   Edit3.SetReadOnly(true);
   Edit4.SetReadOnly(true);
   Edit3.SetBackColor(ui::colors::BtnFace);
@@ -225,12 +235,10 @@ TUsers::TUsers() : ui::Form("Users", "TUsers") {
   Edit1.OnExit = [this] { Edit1Exit(); };
   Edit5.OnExit = [this] { Edit5Exit(); };
   Edit6.OnExit = [this] { Edit6Exit(); };
-  BrenvickHelp1.OnClick = [this] { BrenvickHelp1Click(); };
-  BrenvickUsersHelp1.OnClick = [this] { BrenvickUsersHelp1Click(); };
-  Tutorial1.OnClick = [this] { Tutorial1Click(); };
-  About1.OnClick = [this] { About1Click(); };
-  Brenvickhomepage1.OnClick = [this] { Brenvickhomepage1Click(); };
-  ToolButton3.OnClick = [this] { ToolButton3Click(); };
+  BindHelpMenu(*this, UsersHelpCaptionBlock,
+               {{&BrenvickHelp1, ""}, {&BrenvickUsersHelp1, "<USE00>"}, {&Tutorial1, "<TUT00>"},
+                {&About1, "<ABO00>"}, {&ToolButton3, "<USE00>"}},
+               &Brenvickhomepage1);
 }
 
 void TUsers::ShowStatus(const std::string& text, ui::Color color) { StatusBar1.Show(text, color); }
@@ -244,7 +252,29 @@ void TUsers::UnlockEntryFields() {
   for (ui::CheckBox* c : {&CheckBox1, &CheckBox2, &CheckBox3}) c->SetEnabled(true);
 }
 
-void TUsers::FitGridRows() { StringGrid1.SetRowCount(std::max(kMinGridRows, UserCount + 2)); }
+void TUsers::ShowRow(int index) {
+  const UserRow& row = rows_.At(index);
+  const records::UserRec& rec = row.rec;
+  const int r = index + 1;
+  StringGrid1.SetCell(ColUserId, r, rec.UserId());
+  StringGrid1.SetCell(ColUserName, r, rec.UserName());
+  StringGrid1.SetCell(ColEndUser, r, rec.EndUser() == 'Y' ? YesMark : NoMark);
+  StringGrid1.SetCell(ColEndUserManager, r, rec.EndUserManager() == 'Y' ? YesMark : NoMark);
+  StringGrid1.SetCell(ColSystemAdministrator, r, rec.SystemAdministrator() == 'Y' ? YesMark : NoMark);
+  StringGrid1.SetCell(ColMemo, r, rec.Memo());
+  StringGrid1.SetCell(ColChangedBy, r, rec.ChangedBy());
+  StringGrid1.SetCell(ColPasswordSetAt, r, row.added ? std::string() : rec.PasswordSetAt());
+  StringGrid1.SetCell(ColChecksum, r, row.added ? row.newPassword : std::to_string(rec.PasswordChecksum()));
+}
+
+void TUsers::ShowRows(int from) {
+  UserCount = rows_.Count();
+  StringGrid1.SetRowCount(std::max(kMinGridRows, UserCount + 2));
+  for (int i = from; i < UserCount; ++i) ShowRow(i);
+  // Rows a longer list showed before must not stay behind.
+  for (int r = UserCount + 1; r < StringGrid1.RowCount(); ++r)
+    for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, r, "");
+}
 
 void TUsers::ClearEditFields() {
   for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5, &Edit6}) e->SetText("");
@@ -253,11 +283,15 @@ void TUsers::ClearEditFields() {
 }
 
 // At start-up, inside the start-up set: an empty user file gets the built-in
-// user with the default password.
+// user with the default password. A file that holds bytes but not one whole
+// record is damaged, not empty: it is reported and kept as it is.
 void TUsers::FormCreate() {
   FileSetScope scope("USE", FileSetReport::TextOnly);
   if (!scope.Ok()) return;
-  if (RecordCount(FileCode::USE) == 0) RewriteFile(FileCode::USE, std::vector<records::UserRec>{BuiltInUser()});
+  if (RecordCount(FileCode::USE) == 0) {
+    RefuseTornStartFile(FileCode::USE);
+    RewriteFile(FileCode::USE, std::vector<records::UserRec>{BuiltInUser()});
+  }
   scope.Close();
 }
 
@@ -268,41 +302,24 @@ void TUsers::FormActivate() {
   UnlockEntryFields();
   ClearStatus();
 
-  // Rows of an earlier showing must not stay behind the users read now.
-  for (int r = 1; r < StringGrid1.RowCount(); ++r) {
-    for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, r, "");
-    StringGrid1.SetRowData(r, 0);
-  }
-  UserCount = 0;
-  loaded_.clear();
+  rows_.Clear();
   loadedWhole_ = false;
   {
     FileSetScope scope("USE", FileSetReport::TextOnly);
     if (scope.Ok()) {
-      const int count = RecordCount(FileCode::USE);
-      StringGrid1.SetRowCount(std::max(kMinGridRows, count + 2));
-      loaded_.resize(static_cast<std::size_t>(count));
-      for (int i = 0; i < count; ++i) {
-        records::UserRec& rec = loaded_[static_cast<std::size_t>(i)];
-        ReadRecord(FileCode::USE, i, rec);
-        const int r = i + 1;
-        StringGrid1.SetCell(ColUserId, r, rec.UserId());
-        StringGrid1.SetCell(ColUserName, r, rec.UserName());
-        StringGrid1.SetCell(ColEndUser, r, rec.EndUser() == 'Y' ? YesMark : NoMark);
-        StringGrid1.SetCell(ColEndUserManager, r, rec.EndUserManager() == 'Y' ? YesMark : NoMark);
-        StringGrid1.SetCell(ColSystemAdministrator, r, rec.SystemAdministrator() == 'Y' ? YesMark : NoMark);
-        StringGrid1.SetCell(ColMemo, r, rec.Memo());
-        StringGrid1.SetCell(ColChangedBy, r, rec.ChangedBy());
-        StringGrid1.SetCell(ColPasswordSetAt, r, rec.PasswordSetAt());
-        StringGrid1.SetCell(ColChecksum, r, std::to_string(rec.PasswordChecksum()));
-        StringGrid1.SetRowData(r, i + 1);
-        UserCount = r;
+      try {
+        std::vector<UserRow> rows;
+        for (records::UserRec& rec : ReadAll<records::UserRec>(FileCode::USE, kSmallFileLimit))
+          rows.push_back({rec, false, {}});
+        rows_.Load(std::move(rows), SnapshotOf(FileCode::USE));
+        loadedWhole_ = true;
+      } catch (const platform::IoError& e) {
+        ui::ShowMessage(e.what());
       }
-      loadedWhole_ = true;
       scope.Close();
     }
   }
-  FitGridRows();
+  ShowRows();
   StringGrid1.SetRow(UserCount + 1);
   CloseFileSet();
   // Without the users the form has nothing to work on, and a Save would
@@ -330,17 +347,19 @@ void TUsers::SelectExecute() {
   const int r = StringGrid1.Row();
   // Only a row that holds a user: the empty row after the last one (where the
   // grid stands after it was loaded) must not drop the last user.
-  if (r < 1 || r > UserCount || StringGrid1.Cell(ColUserId, r).empty()) return;
+  if (r < 1 || r > rows_.Count() || rows_.At(r - 1).rec.UserId().empty()) return;
 
-  const std::string id = StringGrid1.Cell(ColUserId, r);
+  const UserRow& row = rows_.TakeOut(r - 1);
+  const records::UserRec& rec = row.rec;
+  const std::string id = rec.UserId();
   Edit1.SetText(id);
-  Edit2.SetText(StringGrid1.Cell(ColUserName, r));
-  Memo2.SetLines(SplitLines(StringGrid1.Cell(ColMemo, r)));
-  Edit3.SetText(StringGrid1.Cell(ColChangedBy, r));
-  Edit4.SetText(StringGrid1.Cell(ColPasswordSetAt, r));
-  CheckBox1.SetChecked(StringGrid1.Cell(ColEndUser, r) == YesMark);
-  CheckBox2.SetChecked(StringGrid1.Cell(ColEndUserManager, r) == YesMark);
-  CheckBox3.SetChecked(StringGrid1.Cell(ColSystemAdministrator, r) == YesMark);
+  Edit2.SetText(rec.UserName());
+  Memo2.SetLines(SplitLines(rec.Memo()));
+  Edit3.SetText(rec.ChangedBy());
+  Edit4.SetText(row.added ? std::string() : rec.PasswordSetAt());
+  CheckBox1.SetChecked(rec.EndUser() == 'Y');
+  CheckBox2.SetChecked(rec.EndUserManager() == 'Y');
+  CheckBox3.SetChecked(rec.SystemAdministrator() == 'Y');
 
   if (id == kSystemUserId) {
     for (ui::Edit* e : {&Edit1, &Edit2}) {
@@ -350,9 +369,7 @@ void TUsers::SelectExecute() {
     for (ui::CheckBox* c : {&CheckBox1, &CheckBox2, &CheckBox3}) c->SetEnabled(false);
   }
 
-  StringGrid1.DeleteRow(r);
-  --UserCount;
-  FitGridRows();
+  ShowRows(r - 1);
 }
 
 // Checks the edit fields and inserts them as a user at its place in user-id
@@ -361,7 +378,7 @@ void TUsers::AddExecute() {
   ClearStatus();
   enum class Error { None, Required, IdLength, Password, PasswordLength, Duplicate };
   Error error = Error::None;
-  int insertRow = UserCount + 1;
+  int insertAt = rows_.Count();
 
   // Each check overrides the result of the one before.
   const std::string id = Edit1.GetText();
@@ -379,12 +396,12 @@ void TUsers::AddExecute() {
     error = Error::Password;
   else if (password.size() < kMinPasswordLength || password.size() > kMaxPasswordLength)
     error = Error::PasswordLength;
-  for (int r = UserCount; r >= 1; --r) {
-    const std::string& rowId = StringGrid1.Cell(ColUserId, r);
+  for (int i = rows_.Count() - 1; i >= 0; --i) {
+    const std::string rowId = rows_.At(i).rec.UserId();
     if (rowId == id)
       error = Error::Duplicate;
     else if (cp1252::CompareOrdinal(rowId, id) > 0)
-      insertRow = r;
+      insertAt = i;
   }
 
   switch (error) {
@@ -407,19 +424,19 @@ void TUsers::AddExecute() {
       return;
   }
 
-  StringGrid1.InsertRow(insertRow);
-  ++UserCount;
-  FitGridRows();
-  StringGrid1.SetCell(ColUserId, insertRow, id);
-  StringGrid1.SetCell(ColUserName, insertRow, Edit2.GetText());
-  StringGrid1.SetCell(ColEndUser, insertRow, CheckBox1.Checked() ? YesMark : NoMark);
-  StringGrid1.SetCell(ColEndUserManager, insertRow, CheckBox2.Checked() ? YesMark : NoMark);
-  StringGrid1.SetCell(ColSystemAdministrator, insertRow, CheckBox3.Checked() ? YesMark : NoMark);
-  StringGrid1.SetCell(ColMemo, insertRow, JoinLines(Memo2.Lines()));
-  StringGrid1.SetCell(ColChangedBy, insertRow, SystemSettings.CurrentUser);
-  StringGrid1.SetCell(ColPasswordSetAt, insertRow, "");
-  StringGrid1.SetCell(ColChecksum, insertRow, password);
-  StringGrid1.SetRowData(insertRow, 0);
+  UserRow row;
+  row.added = true;
+  row.newPassword = password;
+  row.rec.SetUserId(id);
+  row.rec.SetUserName(Edit2.GetText());
+  row.rec.SetEndUser(CheckBox1.Checked() ? 'Y' : 'N');
+  row.rec.SetEndUserManager(CheckBox2.Checked() ? 'Y' : 'N');
+  row.rec.SetSystemAdministrator(CheckBox3.Checked() ? 'Y' : 'N');
+  row.rec.SetMemo(JoinLines(Memo2.Lines()));
+  row.rec.SetChangedBy(SystemSettings.CurrentUser);
+  rows_.Insert(insertAt, std::move(row));
+  rows_.Release();
+  ShowRows(insertAt);
 
   ClearEditFields();
   UnlockEntryFields();
@@ -433,53 +450,34 @@ void TUsers::DeleteExecute() {
   }
   for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) e->SetText("");
   for (ui::CheckBox* c : {&CheckBox1, &CheckBox2, &CheckBox3}) c->SetChecked(false);
+  rows_.Release();
   ClearStatus();
 }
 
-// Rewrites the user file from the grid, in grid order, and closes the form.
+// Writes the rows back as the whole user file, in grid order, and closes
+// the form. A user read from the file goes back byte for byte (its salt and
+// checksum too, even one stored without a salt text); an added one gets its
+// salt and checksum now. When another copy changed the file since the form
+// read it, nothing is written and the form stays open.
 void TUsers::SaveExecute() {
   if (!Edit1.GetText().empty()) {
     ShowStatus(MsgEntryPending, ui::colors::Red);
     return;
   }
-  // A grid that was not read whole must never replace the file.
+  // Rows that were not read whole must never replace the file.
   if (!loadedWhole_) {
     Close();
     return;
   }
-  FileSetScope scope("USE");
-  if (!scope.Ok()) return;
-
-  // Every record is built before the file is touched.
   const std::string setAt = NowStamp();
-  std::vector<records::UserRec> recs;
-  recs.reserve(static_cast<std::size_t>(UserCount));
-  for (int r = 1; r <= UserCount; ++r) {
-    const int64_t source = StringGrid1.RowData(r);
-    const bool fromFile = source > 0 && source <= static_cast<int64_t>(loaded_.size());
-    records::UserRec rec;
-    if (fromFile) rec = loaded_[static_cast<std::size_t>(source - 1)];
-    rec.SetUserId(StringGrid1.Cell(ColUserId, r));
-    rec.SetUserName(StringGrid1.Cell(ColUserName, r));
-    rec.SetEndUser(StringGrid1.Cell(ColEndUser, r) == YesMark ? 'Y' : 'N');
-    rec.SetEndUserManager(StringGrid1.Cell(ColEndUserManager, r) == YesMark ? 'Y' : 'N');
-    rec.SetSystemAdministrator(StringGrid1.Cell(ColSystemAdministrator, r) == YesMark ? 'Y' : 'N');
-    rec.SetMemo(StringGrid1.Cell(ColMemo, r));
-    rec.SetChangedBy(StringGrid1.Cell(ColChangedBy, r));
-    if (fromFile) {
-      // A user read from the file keeps its salt and checksum, even one
-      // stored without a salt text.
-      rec.SetPasswordSetAt(StringGrid1.Cell(ColPasswordSetAt, r));
-      rec.SetPasswordChecksum(ChecksumFromText(StringGrid1.Cell(ColChecksum, r)));
-    } else {
-      rec.SetPasswordSetAt(setAt);
-      rec.SetPasswordChecksum(StringChecksum(StringGrid1.Cell(ColChecksum, r), setAt));
-    }
-    recs.push_back(rec);
-  }
-  RewriteFile(FileCode::USE, recs);
-  scope.Close();
-  Close();
+  const SaveOutcome outcome = rows_.Save<records::UserRec>(FileCode::USE, "USE", [&](const UserRow& row) {
+    if (!row.added) return row.rec;
+    records::UserRec rec = row.rec;
+    rec.SetPasswordSetAt(setAt);
+    rec.SetPasswordChecksum(StringChecksum(row.newPassword, setAt));
+    return rec;
+  });
+  if (outcome == SaveOutcome::Written) Close();
 }
 
 void TUsers::CancelExecute() { Close(); }
@@ -513,17 +511,6 @@ void TUsers::Edit6Exit() {
   }
 }
 
-// The top of the help text.
-void TUsers::BrenvickHelp1Click() { ShowHelpFrom(*this, "", UsersHelpCaptionBlock); }
-void TUsers::BrenvickUsersHelp1Click() { ShowHelpFrom(*this, "<USE00>", UsersHelpCaptionBlock); }
-void TUsers::Tutorial1Click() { ShowHelpFrom(*this, "<TUT00>", UsersHelpCaptionBlock); }
-void TUsers::About1Click() { ShowHelpFrom(*this, "<ABO00>", UsersHelpCaptionBlock); }
-void TUsers::ToolButton3Click() { ShowHelpFrom(*this, "<USE00>", UsersHelpCaptionBlock); }
-
-void TUsers::Brenvickhomepage1Click() {
-  ui::GetBackend().OpenUrl(HomePageUrl(UsersHelpCaptionBlock.LanguageName));
-}
-
 void TUsers::ApplyLanguageTexts() {
   SetCaption(ProductTitle + " : " + L(1110) + " / " + L(1159));
   Label2.SetCaption((" " + L(1159)).substr(0, 23));
@@ -540,6 +527,7 @@ void TUsers::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
   BrenvickUsersHelp1.SetCaption(L(2184));
+  Tutorial1.SetCaption(TutorialCaption());
 
   Userid.SetCaption(L(1947));
   Username.SetCaption(L(1966));
@@ -565,8 +553,8 @@ void TUsers::ApplyLanguageTexts() {
   StringGrid1.SetCell(ColChangedBy, 0, L(2095));
   StringGrid1.SetCell(ColPasswordSetAt, 0, L(2064));
 
-  // Save reads the rights back from the marks: marks that are empty or the
-  // same would turn every right on, so such texts are not taken.
+  // The grid shows the rights as these marks: marks that are empty or alike
+  // would show nothing readable, so such texts are not taken.
   const std::string yes = L(446), no = L(453);
   if (!yes.empty() && !no.empty() && yes != no) {
     YesMark = yes;

@@ -2,12 +2,19 @@
 // built-in user SYSTEM, and the users form, on which a system administrator
 // adds, changes and removes users.
 //
-// The form loads the whole user file into its grid when it is shown; Select
-// ("Up") moves a row out of the grid into the edit fields, Add ("Down")
-// checks the fields and inserts them in user-id order, Delete drops what the
-// edit fields hold, and Save rewrites the file from the grid and closes the
-// form. Changing a user therefore means selecting, editing and adding it back,
-// always with a new password. Until Save every change lives in the grid only.
+// The form reads the whole user file into its rows when it is shown (the
+// grid only shows them); Select ("Up") takes a row out into the edit fields,
+// Add ("Down") checks the fields and inserts them in user-id order, Delete
+// drops what the edit fields hold, and Save writes the rows back as the
+// whole file and closes the form. Changing a user therefore means selecting,
+// editing and adding it back, always with a new password. Until Save every
+// change lives in the rows only; a row read from the file is written back
+// byte for byte, and Save refuses when another copy of the program changed
+// the file since the form read it (a password changed there must not come
+// back old).
+//
+// A user file that is not empty but holds less than one whole record is
+// damaged: the creation handler reports it and writes nothing.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +22,9 @@
 #include <string_view>
 #include <vector>
 
-#include "records/userrec.h"
 #include "formkit/helpunit.h"
+#include "formkit/rowlist.h"
+#include "records/userrec.h"
 #include "ui/form.h"
 
 namespace shell {
@@ -57,6 +65,21 @@ extern std::string MsgUserIdExists;
 extern std::string MsgRequiredSuffix;
 // The unit's copy of the texts the help form shows.
 extern HelpCaptionBlockRec UsersHelpCaptionBlock;
+
+// The unit state above as a new program has it.
+void ResetUsersState();
+
+// The room of the memo, in characters.
+inline constexpr int kUserMemoRoom = 200;
+
+// One user as the form holds it: the record as stored (read from the file,
+// or built by Add), and for a user added since the form was shown the new
+// password, from which Save makes the salt and checksum.
+struct UserRow {
+  records::UserRec rec;
+  bool added = false;
+  std::string newPassword;
+};
 
 class TUsers : public ui::Form {
  public:
@@ -149,12 +172,6 @@ class TUsers : public ui::Form {
   void Edit1Exit();
   void Edit5Exit();
   void Edit6Exit();
-  void BrenvickHelp1Click();
-  void BrenvickUsersHelp1Click();
-  void Tutorial1Click();
-  void About1Click();
-  void Brenvickhomepage1Click();
-  void ToolButton3Click();
 
   // Puts the texts of the current language into the form and the unit.
   void ApplyLanguageTexts();
@@ -165,13 +182,18 @@ class TUsers : public ui::Form {
   // The id and name edits and the rights as for any user (SYSTEM locks
   // them while it is held in the fields).
   void UnlockEntryFields();
-  void FitGridRows();
   void ClearEditFields();
+  // Shows rows from/after `from` (0-based) in the grid and empties the grid
+  // rows after the last user.
+  void ShowRows(int from = 0);
+  void ShowRow(int index);
 
-  // The records as they were loaded; a grid row that came from the file
-  // carries its index + 1 as row data (0 for a row added since), so that
-  // Save writes an unchanged user back byte for byte.
-  std::vector<records::UserRec> loaded_;
+ public:
+  // The users as the form holds them, in grid order.
+  const shell::RowList<UserRow>& Rows() const { return rows_; }
+
+ private:
+  shell::RowList<UserRow> rows_;
   // The last activation read the whole file.
   bool loadedWhole_ = false;
 };

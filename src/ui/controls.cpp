@@ -120,9 +120,27 @@ void Memo::SetBackColor(Color c) {
   color_ = c;
   Changed();
 }
+void Memo::SetMaxLength(int n) {
+  maxLength_ = n;
+  Changed();
+}
 void Memo::UserSetLines(const std::vector<Text>& lines) {
   if (!Reachable() || readOnly_) return;
-  RunGuarded([&] { SetLines(lines); });
+  std::vector<Text> kept = lines;
+  if (maxLength_ > 0) {
+    kept.clear();
+    std::size_t room = static_cast<std::size_t>(maxLength_);
+    for (const Text& line : lines) {
+      if (!kept.empty()) {
+        if (room < 2) break;
+        room -= 2;
+      }
+      kept.push_back(line.substr(0, room));
+      room -= kept.back().size();
+    }
+  }
+  RunGuarded([&] { SetLines(kept); });
+  Changed();  // the lines may differ from what the user typed
 }
 
 // ---- Action

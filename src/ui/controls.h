@@ -88,12 +88,18 @@ class Memo : public Component {
   void SetWordWrap(bool w);
   Color BackColor() const { return color_; }
   void SetBackColor(Color c);
+  // The most characters the user can type (0: no limit), a line break
+  // counting as the two characters (CR LF) it is kept as. Text the user
+  // types beyond it is dropped from the end; SetLines is not limited.
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n);
 
   Event OnChange;
   void UserSetLines(const std::vector<Text>& lines);
 
  private:
   std::vector<Text> lines_;
+  int maxLength_ = 0;
   bool readOnly_ = false, wordWrap_ = true;
   Color color_;
 };

@@ -1,8 +1,11 @@
 #include "support/reset.h"
 
+#include "masterdata/Administrationsunit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
+#include "system/systemscreen.h"
+#include "system/userunit.h"
 #include "ui/application.h"
 
 namespace support {
@@ -12,6 +15,9 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetSessionState();
   masterdata::ResetAdminSettingsState();
   ui::ResetApplicationState();
+  shell::ResetUsersState();
+  shell::ResetSystemSettingsState();
+  masterdata::ResetAdministrationsState();
 }
 
 }  // namespace support
