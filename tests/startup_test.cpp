@@ -114,6 +114,35 @@ INSTANTIATE_TEST_SUITE_P(
                        "IO errorcode: LAN1013"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A user or system-parameter file a byte short of one record is damaged,
+// not new: the program shows the error form naming it and writes nothing
+// (no built-in user with the default password, no first run over the
+// company's settings).
+TEST_F(Startup, AStartFileShorterThanOneRecordIsAStartupErrorAndStaysAsItWas) {
+  struct Case {
+    std::string path;
+    std::size_t recordSize;
+  };
+  for (const Case& c : {Case{"/w/user.vlk", 284}, Case{"/w/sysparm010000.vlk", 816}}) {
+    SCOPED_TRACE(c.path);
+    backend.modalShown.clear();
+    const std::string torn(c.recordSize - 1, 'x');
+    store.fs.SetFile(c.path, torn);
+    auto seen = ExpectErrorForm();
+    bool mainRan = false;
+    backend.mainScript = [&](ui::Form&) { mainRan = true; };
+
+    EXPECT_EQ(shell::RunProgram("/w/"), 1);
+
+    EXPECT_FALSE(mainRan);
+    EXPECT_EQ(backend.modalShown, std::vector<std::string>{"startuperror"});
+    EXPECT_NE(seen.label2.find(c.path), std::string::npos) << seen.label2;
+    EXPECT_EQ(store.fs.File(c.path), torn);
+    EXPECT_FALSE(shell::FileSetOpen);
+    store.fs.Delete(c.path);
+  }
+}
+
 TEST_F(Startup, FilesHeldByAnotherCopyForTheWholeWait) {
   store.fs.HoldLock("/w/.ombrelo.lock");
   auto seen = ExpectErrorForm();

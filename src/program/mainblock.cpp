@@ -1,5 +1,6 @@
 #include "program/mainblock.h"
 
+#include <cerrno>
 #include <functional>
 #include <memory>
 
@@ -11,10 +12,12 @@
 #include "masterdata/ledgercatunit.h"
 #include "masterdata/unitpartners.h"
 #include "platform/errors.h"
+#include "platform/oserror.h"
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
 #include "reports/managementcockpit.h"
 #include "shell/fileset.h"
+#include "shell/startfilecheck.h"
 #include "formkit/helpunit.h"
 #include "program/startschermunit.h"
 #include "system/startuperrorunit.h"
@@ -119,6 +122,22 @@ int RunProgram(const std::string& startFolder) {
   if (result != 0) {
     StartupErrorText = FileErrorText;
     StartupErrorCode = FileErrorCode;
+  } else {
+    // A user or system-parameter file that holds less than one whole record
+    // is damaged, not new: the program does not start on it (a first run
+    // would overwrite it), and nothing is written to it.
+    for (FileCode code : {FileCode::USE, FileCode::SYS}) {
+      if (auto text = TornStartFileText(code)) {
+        StartupErrorText = *text;
+        StartupErrorCode = platform::kErrnoBase + EBADMSG;
+        result = 1;
+        ForceCloseFileSet();
+        break;
+      }
+    }
+  }
+
+  if (result != 0) {
     CreateForm(Startscherm);
     CreateForm(startuperror);
     startuperror->ShowModal();

@@ -12,7 +12,7 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
-#include "system/startfilecheck.h"
+#include "shell/startfilecheck.h"
 #include "ui/application.h"
 #include "formkit/helpmenu.h"
 #include "formkit/website.h"

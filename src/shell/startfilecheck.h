@@ -6,11 +6,17 @@
 // this case (a full disk can leave one; the record count ignores it).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "shell/fileset.h"
 
 namespace shell {
+
+// For a file of the open set: the error text naming the file when it holds
+// bytes but less than one whole record; nothing for an empty file or one
+// with at least one whole record.
+std::optional<std::string> TornStartFileText(FileCode code);
 
 // For a file of the open set whose RecordCount is 0: raises
 // platform::IoError naming the file when it is not empty. An empty file

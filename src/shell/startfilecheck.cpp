@@ -1,4 +1,4 @@
-#include "system/startfilecheck.h"
+#include "shell/startfilecheck.h"
 
 #include <cerrno>
 
@@ -16,9 +16,13 @@ std::string MsgTornStartFile(const std::string& path) {
                      "Datensatz. Sie wurde nicht ver\xe4" "ndert.");
 }
 
+std::optional<std::string> TornStartFileText(FileCode code) {
+  if (RecordCount(code) > 0 || SnapshotOf(code).size == 0) return std::nullopt;
+  return MsgTornStartFile(OpenedFilePath(code));
+}
+
 void RefuseTornStartFile(FileCode code) {
-  if (SnapshotOf(code).size == 0) return;
-  throw platform::IoError(platform::kErrnoBase + EBADMSG, MsgTornStartFile(OpenedFilePath(code)));
+  if (auto text = TornStartFileText(code)) throw platform::IoError(platform::kErrnoBase + EBADMSG, *text);
 }
 
 }  // namespace shell
