@@ -534,6 +534,34 @@ TEST_F(StartScreen, OkWithoutTheTickOnlyClosesTheTips) {
   EXPECT_EQ(shell::SystemParams.TipsAndNews(), "T");
 }
 
+TEST_F(StartScreen, OwnTextsFollowTheLanguage) {
+  struct Case {
+    std::string language;
+    std::string password, minimal, notIdentical;
+  };
+  for (const Case& c :
+       {Case{"Nederlands", "Wachtwoord", "Minimaal 6 tekens", "Wachtwoorden niet gelijk"},
+        Case{"Deutsch", "Passwort", "Mindestens 6 Zeichen", "Passw\xf6rter nicht gleich"},
+        // French has no texts of the program's own: English.
+        Case{"Fran\xe7" "ais", "Password", "Minimal 6 characters", "Passwords not identical"}}) {
+    shell::CurrentLanguage = shell::BuiltInEnglish();
+    shell::CurrentLanguage.SetL(0, c.language);
+    // The texts that come from fields of the language record.
+    shell::CurrentLanguage.SetL(1947, "id-" + c.language);
+    shell::CurrentLanguage.SetL(473, "ok-" + c.language.substr(0, 2));
+    shell::CurrentLanguage.SetL(8296, "tut-" + c.language);
+    s().FormActivate();
+    EXPECT_EQ(s().Label1.Caption(), "id-" + c.language);
+    EXPECT_EQ(s().Label2.Caption(), c.password);
+    EXPECT_EQ(s().Button1.Caption(), "ok-" + c.language.substr(0, 2));
+    EXPECT_EQ(s().Button3.Caption(), "ok-" + c.language.substr(0, 2));
+    EXPECT_EQ(s().Button4.Caption(), "ok-" + c.language.substr(0, 2));
+    EXPECT_EQ(s().utorial1.Caption(), "tut-" + c.language);
+    EXPECT_EQ(shell::MsgMinimalSixCharacters, c.minimal);
+    EXPECT_EQ(shell::MsgPasswordsNotIdentical, c.notIdentical);
+  }
+}
+
 // --- keys and help ---------------------------------------------------------------
 
 TEST_F(StartScreen, EscapeEndsTheProgramAlsoOnTheLogInPanel) {
@@ -638,9 +666,12 @@ TEST_P(Dispatch, OpensTheFormsFilesAndShowsIt) {
   store.fs.ClearLog();
   std::vector<std::string> opened;
   bool hidden = false;
+  bool setOpenWhileShown = true;
   backend.scripts[c.form] = [&](ui::Form&) {
     opened = OpenedPaths();
     hidden = !s().Showing();
+    // The form's activation has read what it needs and ended the set.
+    setOpenWhileShown = shell::FileSetOpen;
   };
   ASSERT_TRUE(DoubleClick(c.function));
 
@@ -648,7 +679,7 @@ TEST_P(Dispatch, OpensTheFormsFilesAndShowsIt) {
   EXPECT_EQ(opened, c.files);
   EXPECT_TRUE(hidden);
   EXPECT_TRUE(s().Showing());
-  // The form's activation or the start screen's refresh closed the set.
+  EXPECT_FALSE(setOpenWhileShown);
   EXPECT_FALSE(shell::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_TRUE(backend.messages.empty());
@@ -704,17 +735,34 @@ TEST_F(StartScreen, SetThatCannotBeOpenedShowsNoForm) {
   EXPECT_FALSE(shell::FileSetOpen);
 }
 
-TEST_F(StartScreen, AfterTheSystemSettingsTheRightsComeBackForTheNewLogIn) {
-  // An empty-box log-in cleared the first two rights.
-  LogIn("SYSTEM", "kestal", "");
-  ASSERT_FALSE(shell::RightEndUser);
-  ASSERT_TRUE(DoubleClick(TreeFunction::SystemSettings));
-  EXPECT_TRUE(shell::RightEndUser);
-  EXPECT_TRUE(shell::RightEndUserManager);
-  EXPECT_TRUE(s().Panel1.Visible());
-  EXPECT_EQ(s().ComboBox1.GetText(), "Acme Ltd");
-  s().Button1.UserClick();
-  EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+TEST_F(StartScreen, AfterTheSystemSettingsTheLogInProposesTheCurrentAdministration) {
+  struct Case {
+    const char* name;
+    const char* administration;  // of the log-in before the settings form
+    bool bookkeepingAfter;       // the two rights right after the settings form
+    const char* proposed;
+    const char* codeAfterOk;
+  };
+  for (const Case& c : {Case{"EmptyBox", "", false, "Acme Ltd", "ACME"},
+                        Case{"Beta", "Beta BV", true, "Beta BV", "BETA"}}) {
+    Restart();
+    SetUserOptions(true, true);
+    LogIn("SYSTEM", "kestal", c.administration);
+    ASSERT_TRUE(shell::LoginDone) << c.name;
+    ASSERT_TRUE(DoubleClick(TreeFunction::SystemSettings)) << c.name;
+    // Without an administration the bookkeeping and master-data functions
+    // stay away: they would work on the data root.
+    EXPECT_EQ(shell::RightEndUser, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(shell::RightEndUserManager, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(Node(TreeFunction::GLCategories) != nullptr, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(Node(TreeFunction::JournalVouchers) != nullptr, c.bookkeepingAfter) << c.name;
+    EXPECT_TRUE(s().Panel1.Visible());
+    EXPECT_EQ(s().ComboBox1.GetText(), c.proposed) << c.name;
+    s().Button1.UserClick();
+    EXPECT_EQ(shell::CurrentAdministrationCode, c.codeAfterOk) << c.name;
+    EXPECT_TRUE(shell::RightEndUser && shell::RightEndUserManager) << c.name;
+    EXPECT_FALSE(store.fs.HasFile("/w/data/ledgerct.vlk")) << c.name;
+  }
 }
 
 TEST_F(StartScreen, RefreshRunsOnceWhenTheFormHasClosed) {

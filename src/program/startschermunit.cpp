@@ -43,17 +43,22 @@ HelpCaptionBlockRec MasterHelpCaptionBlock;
 std::string StartschermLanguageName;
 TStartscherm* Startscherm = nullptr;
 
-std::string MsgLoginFailed = "Log-in failed: check user id, password and administration";
-std::string MsgNewPasswordsDiffer = "The two passwords are not identical";
-std::string MsgMinimalSixCharacters = "Minimal 6 characters";
-std::string MsgPasswordsNotIdentical = "Passwords not identical";
-std::string MsgFirstInsertSystemSettings = "Please, first insert systemsettings";
-// Longer passwords cannot be typed; the change refuses them all the same.
-// The language file has no text for it: ApplyLanguageTexts gives it in
-// Dutch and German as well.
+// The texts the language file has no field for: ApplyLanguageTexts gives
+// them in Dutch and German as well.
 namespace {
+constexpr const char* kLoginFailedEnglish = "Log-in failed: check user id, password and administration";
+constexpr const char* kNewPasswordsDifferEnglish = "The two passwords are not identical";
+constexpr const char* kMinimalSixCharactersEnglish = "Minimal 6 characters";
+constexpr const char* kPasswordsNotIdenticalEnglish = "Passwords not identical";
+constexpr const char* kFirstInsertSystemSettingsEnglish = "Please, first insert systemsettings";
+// Longer passwords cannot be typed; the change refuses them all the same.
 constexpr const char* kMaximalTwelveCharactersEnglish = "Maximal 12 characters";
 }  // namespace
+std::string MsgLoginFailed = kLoginFailedEnglish;
+std::string MsgNewPasswordsDiffer = kNewPasswordsDifferEnglish;
+std::string MsgMinimalSixCharacters = kMinimalSixCharactersEnglish;
+std::string MsgPasswordsNotIdentical = kPasswordsNotIdenticalEnglish;
+std::string MsgFirstInsertSystemSettings = kFirstInsertSystemSettingsEnglish;
 std::string MsgMaximalTwelveCharacters = kMaximalTwelveCharactersEnglish;
 
 namespace {
@@ -124,6 +129,27 @@ bool RunYearEndClosing() { return false; }
 // ---------------------------------------------------------------------------
 
 }  // namespace
+
+void ResetStartscreenState() {
+  RightEndUser = RightEndUserManager = RightSystemAdministrator = true;
+  SavedRightEndUser = SavedRightEndUserManager = false;
+  AdministrationOnlyLogin = false;
+  LoginDone = false;
+  CurrentUserRec.Clear();
+  TipTexts = {};
+  TipIndex = 0;
+  TipLimit = 2;
+  FarEndDate = 0;
+  MasterHelpCaptionBlock = {};
+  StartschermLanguageName.clear();
+  MsgLoginFailed = kLoginFailedEnglish;
+  MsgNewPasswordsDiffer = kNewPasswordsDifferEnglish;
+  MsgMinimalSixCharacters = kMinimalSixCharactersEnglish;
+  MsgPasswordsNotIdentical = kPasswordsNotIdenticalEnglish;
+  MsgFirstInsertSystemSettings = kFirstInsertSystemSettingsEnglish;
+  MsgMaximalTwelveCharacters = kMaximalTwelveCharactersEnglish;
+  Source() = {};
+}
 
 void SetRandomSource(RandomSource source) { Source() = std::move(source); }
 
@@ -333,7 +359,19 @@ void TStartscherm::FillAdministrationCombo() {
     std::string shortName, name;
     if (AdministrationAt(row, shortName, name)) ComboBox1.AddItem(name, row);
   }
-  ComboBox1.SetItemIndex(ComboBox1.Count() > 1 ? 1 : 0);
+  // The current administration is proposed (so that OK after the settings
+  // form keeps the user in the books they were working in), else the first.
+  int proposed = ComboBox1.Count() > 1 ? 1 : 0;
+  if (!CurrentAdministrationCode.empty())
+    for (int i = 1; i < ComboBox1.Count(); ++i) {
+      std::string shortName, name;
+      if (AdministrationAt(static_cast<int>(ComboBox1.Items()[i].data), shortName, name) &&
+          Cut(shortName, 10) == CurrentAdministrationCode) {
+        proposed = i;
+        break;
+      }
+    }
+  ComboBox1.SetItemIndex(proposed);
 }
 
 int TStartscherm::ChosenAdministrationRow() const {
@@ -646,9 +684,22 @@ void TStartscherm::ApplyLanguageTexts() {
   ToolButton2.SetCaption(Internet1.Caption());
   ToolButton3.SetCaption(Brenvickhomepage1.Caption());
 
+  // Texts without a field of their own in the language record: a field
+  // that carries the same word elsewhere, else the program's own text.
+  Label1.SetCaption(L(1947));
+  Label2.SetCaption(BuiltInText("Password", "Wachtwoord", "Passwort"));
+  for (ui::Button* ok : {&Button1, &Button3, &Button4}) ok->SetCaption(L(473));
+  utorial1.SetCaption(L(8296));
+
   MsgLoginFailed = L(8998);
   MsgNewPasswordsDiffer = L(9181);
   MsgMaximalTwelveCharacters = BuiltInText(kMaximalTwelveCharactersEnglish, "Maximaal 12 tekens", "Maximal 12 Zeichen");
+  MsgMinimalSixCharacters = BuiltInText(kMinimalSixCharactersEnglish, "Minimaal 6 tekens", "Mindestens 6 Zeichen");
+  MsgPasswordsNotIdentical =
+      BuiltInText(kPasswordsNotIdenticalEnglish, "Wachtwoorden niet gelijk", cp1252::L("Passwörter nicht gleich"));
+  MsgFirstInsertSystemSettings =
+      BuiltInText(kFirstInsertSystemSettingsEnglish, "Vul eerst de systeeminstellingen in",
+                  "Bitte zuerst die Systemeinstellungen eingeben");
 }
 
 // --- dispatch ------------------------------------------------------------------
@@ -707,8 +758,13 @@ bool TStartscherm::RunFunction(TreeFunction function) {
       return ShowReportsWithClosing();
     case TreeFunction::SystemSettings:
       if (!show(systemscherm, "")) return false;
-      RightEndUser = SavedRightEndUser;
-      RightEndUserManager = SavedRightEndUserManager;
+      // The bookkeeping and master-data functions work on an
+      // administration's files: their rights come back only while one is
+      // chosen (the log-in gives them back when one is chosen there).
+      if (!CurrentAdministrationCode.empty()) {
+        RightEndUser = SavedRightEndUser;
+        RightEndUserManager = SavedRightEndUserManager;
+      }
       ApplyLanguage();
       if (masterdata::Administrations) masterdata::Administrations->FormActivate();
       FillAdministrationCombo();

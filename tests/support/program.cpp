@@ -34,12 +34,10 @@ ProgramFixture::ProgramFixture() {
     ui::AddBoundaryCleanup([] { shell::ForceCloseFileSet(); });
     boundaryRegistered = true;
   }
-  shell::SetRandomSource({});
 }
 
 ProgramFixture::~ProgramFixture() {
   shell::DestroyForms();
-  shell::SetRandomSource({});
 }
 
 void ProgramFixture::Start() {

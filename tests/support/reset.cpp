@@ -1,5 +1,7 @@
 #include "support/reset.h"
 
+#include "program/languageroutine.h"
+#include "program/startschermunit.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
 
@@ -8,6 +10,8 @@ namespace support {
 void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
+  shell::ResetStartscreenState();
+  shell::ResetLanguageRoutineState();
 }
 
 }  // namespace support
