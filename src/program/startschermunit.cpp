@@ -16,6 +16,7 @@
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
 #include "shell/builtintext.h"
+#include "shell/dataconversion.h"
 #include "shell/fileset.h"
 #include "formkit/filesetscope.h"
 #include "shell/languagefile.h"
@@ -129,6 +130,20 @@ bool RunYearEndClosing() { return false; }
 // ---------------------------------------------------------------------------
 
 }  // namespace
+
+std::string OutdatedAdministrationText(const std::string& name, const std::string& code) {
+  const std::string which = "\"" + name + "\" (" + code + ")";
+  return BuiltInText(
+      "The data files of the administration " + which +
+          " come from an older release of the program and must be converted first; this version cannot convert "
+          "them yet. The administration was not opened.",
+      "De gegevensbestanden van de administratie " + which +
+          " komen uit een oudere versie van het programma en moeten eerst worden omgezet; deze versie kan dat nog "
+          "niet. De administratie is niet geopend.",
+      "Die Datendateien des Mandanten " + which +
+          cp1252::L(" stammen aus einer älteren Version des Programms und müssen zuerst umgesetzt werden; diese "
+                    "Version kann das noch nicht. Der Mandant wurde nicht geöffnet."));
+}
 
 void ResetStartscreenState() {
   RightEndUser = RightEndUserManager = RightSystemAdministrator = true;
@@ -481,15 +496,20 @@ void TStartscherm::Button1Click() {
   CurrentAdministrationName = Cut(name, 30);
   ApplyLanguage();
   bool opened = false;
+  bool outdated = false;
   try {
     FileSetScope scope(kAdministrationFiles);
     if (scope.Ok()) {
-      // Inside the open set: the loader's conversions need every file.
-      if (auto failure = masterdata::LoadAdminSettings())
-        ReportFileSetError(*failure, FileSetReport::OsTextOnly);
-      UpdatePeriodControls();
-      ApplyLanguage();
-      opened = true;
+      // Inside the open set, which names the flag file and every file the
+      // conversions touch. Files in an older layout are not read at all.
+      outdated = masterdata::ConvertDataFiles() == masterdata::DataFileLayouts::Outdated;
+      if (!outdated) {
+        if (auto failure = masterdata::LoadAdminSettings())
+          ReportFileSetError(*failure, FileSetReport::OsTextOnly);
+        UpdatePeriodControls();
+        ApplyLanguage();
+        opened = true;
+      }
     }
   } catch (const std::exception& e) {
     // A file that cannot be created or read: the administration is not
@@ -497,7 +517,13 @@ void TStartscherm::Button1Click() {
     opened = false;
     ui::ShowMessage(e.what());
   }
-  if (!opened) withoutAdministration();
+  // The messages come when the files are closed again.
+  if (outdated) ui::ShowMessage(OutdatedAdministrationText(CurrentAdministrationName, CurrentAdministrationCode));
+  if (!opened) {
+    withoutAdministration();
+    return;
+  }
+  if (!masterdata::AdminSettingsRepairedFields.empty()) ui::ShowMessage(masterdata::MsgStoredDatesReplaced);
 }
 
 void TStartscherm::Button2Click() { Close(); }

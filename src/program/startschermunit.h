@@ -65,6 +65,10 @@ extern std::string MsgPasswordsNotIdentical;      // the re-entry differs from t
 extern std::string MsgFirstInsertSystemSettings;  // the first-run text on the settings form
 extern std::string MsgMaximalTwelveCharacters;    // a new password longer than 12 characters
 
+// The message of a log-in into an administration whose data files may be
+// in the layouts of an older release (shell/dataconversion.h), naming it.
+std::string OutdatedAdministrationText(const std::string& name, const std::string& code);
+
 // Puts every global of the unit back as the program starts (rights all
 // set, no log-in, no user, English messages, the program's own random
 // source). The start screen form itself is the main block's.
