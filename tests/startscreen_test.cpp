@@ -3,11 +3,13 @@
 // function tree, on the whole program driven headless.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "masterdata/Administrationsunit.h"
+#include "records/adminsettingsrec.h"
 #include "shell/adminsettingsload.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
@@ -219,6 +221,93 @@ TEST_F(StartScreen, LogInMakesTheAdministrationsFilesAndLoadsItsSettings) {
   EXPECT_EQ(s().Label5.Caption(), " " + L(1261) + " (Acme Ltd)");
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_EQ(store.fs.HeldLocks(), 0);
+}
+
+// The release-flag file's bytes for these codes, each at its own place.
+std::string FlagBytes(const std::vector<std::string>& codes) {
+  std::string bytes;
+  for (const std::string& code : codes) bytes += std::string(1, static_cast<char>(code.size())) + code;
+  return bytes;
+}
+
+const std::vector<std::string> kAllCodes = {"001", "002", "003", "004", "005", "006",
+                                            "007", "008", "009", "010", "011"};
+
+TEST_F(StartScreen, ReleaseFlagsDecideWhetherTheAdministrationIsOpened) {
+  const std::string acme = "/w/data/ACME/";
+  struct Case {
+    const char* name;
+    std::string flags;                // the release-flag file before the log-in
+    std::string ledgerCategories;     // "ledgerct.vlk" before the log-in
+    bool opened;
+  };
+  const std::string category(134, 'c');
+  const std::vector<Case> cases = {
+      {"NewAdministration", "", "", true},
+      {"EveryCodeRecorded", FlagBytes(kAllCodes), category, true},
+      {"NoCodesButData", "", category, false},
+      {"OlderReleaseWithData", FlagBytes({"001", "002", "003", "004", "005", "006", "007", "008"}), category, false},
+      // A part of a record is data too.
+      {"PartOfARecord", "", "xy", false},
+      {"SomeCodesNoData", FlagBytes({"001", "005"}), "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.fs.SetFile(acme + "releaseflag.vlk", c.flags);
+    store.fs.SetFile(acme + "ledgerct.vlk", c.ledgerCategories);
+    store.fs.SetFile(acme + "adminset.vlk", "");
+    Restart();
+    SetUserOptions(true, true);
+    backend.messages.clear();
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    ASSERT_TRUE(shell::LoginDone);
+    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_EQ(store.fs.File(acme + "ledgerct.vlk"), c.ledgerCategories);
+    if (c.opened) {
+      EXPECT_TRUE(backend.messages.empty());
+      EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+      // Every code, code n at index n - 1.
+      EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"), FlagBytes(kAllCodes));
+      EXPECT_EQ(store.fs.File(acme + "adminset.vlk").size(), 1386u);
+    } else {
+      // Refused with a message naming the administration; nothing written.
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, shell::OutdatedAdministrationText("Acme Ltd", "ACME"));
+      EXPECT_NE(backend.messages[0].text.find("\"Acme Ltd\" (ACME)"), std::string::npos);
+      EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"), c.flags);
+      EXPECT_EQ(store.fs.File(acme + "adminset.vlk"), "");
+      EXPECT_EQ(shell::CurrentAdministrationCode, "");
+      EXPECT_EQ(TopLevelTexts(), (std::vector<std::string>{L(550), L(633), L(1110)}));
+    }
+  }
+}
+
+TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {
+  const std::string acme = "/w/data/ACME/";
+  for (bool damaged : {false, true}) {
+    // A first log-in writes the record; then a date in it is spoilt.
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+    records::AdminSettingsRec rec;
+    const std::string bytes = store.fs.File(acme + "adminset.vlk");
+    ASSERT_EQ(bytes.size(), 1386u);
+    std::copy(bytes.begin(), bytes.end(), rec.Bytes.begin());
+    if (damaged) rec.SetBookYearEnd("2008133");
+    store.fs.SetFile(acme + "adminset.vlk", std::string(reinterpret_cast<const char*>(rec.data()), 1386));
+    Restart();
+    SetUserOptions(true, true);
+    backend.messages.clear();
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+    if (damaged) {
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, masterdata::MsgStoredDatesReplaced);
+    } else {
+      EXPECT_TRUE(backend.messages.empty());
+    }
+    Restart();
+    SetUserOptions(true, true);
+  }
 }
 
 TEST_F(StartScreen, TwoAdministrationsOfTheSameNameOpenThePickedOne) {
