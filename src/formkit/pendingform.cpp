@@ -29,15 +29,20 @@ PendingForm::PendingForm(std::string name, std::string className, std::function<
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
   Button1.OnClick = [this] { Close(); };
+  ApplyTexts();
+}
+
+void PendingForm::ApplyTexts() {
+  SetCaption(PendingFormCaption(functionName_ ? functionName_() : std::string()));
+  Label1.SetCaption(PendingFunctionText());
+  // "OK" is the same word in every language of the language file.
+  Button1.SetCaption(L(473).empty() ? std::string("OK") : L(473));
 }
 
 void PendingForm::FormActivate() {
   // The files the start screen opened for the form: nothing reads them.
   if (endsFileSet_) CloseFileSet();
-  SetCaption(PendingFormCaption(functionName_ ? functionName_() : std::string()));
-  Label1.SetCaption(PendingFunctionText());
-  // "OK" is the same word in every language of the language file.
-  Button1.SetCaption(L(473).empty() ? std::string("OK") : L(473));
+  ApplyTexts();
 }
 
 void PendingForm::FormKeyDown(uint16_t& key, unsigned) {

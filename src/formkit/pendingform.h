@@ -32,6 +32,9 @@ class PendingForm : public ui::Form {
   ui::Label Label1{this, "Label1"};
   ui::Button Button1{this, "Button1", "OK"};
 
+  // The caption and the texts in the language in use; also at every
+  // activation.
+  void ApplyTexts();
   void FormActivate();
   void FormKeyDown(uint16_t& key, unsigned shift);
 
