@@ -37,6 +37,7 @@ class LanguageRoutine : public ::testing::Test, public support::ProgramFixture {
     shell::RightEndUser = endUser;
     shell::RightEndUserManager = manager;
     shell::RightSystemAdministrator = administrator;
+    shell::CurrentAdministrationCode = "ACME";
     SetUserOptions(identification, password);
   }
 };
@@ -114,6 +115,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, Trees,
                                            TreeCase{"EndUserOnly", true, false, false, true, true},
                                            TreeCase{"ManagerOnly", false, true, false, true, false}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LanguageRoutine, WithoutAnAdministrationOnlyTheSystemGroupIsOffered) {
+  // The rights stay as they are; the bookkeeping and master-data functions
+  // would work on the data root.
+  LoggedIn(true, true, true, true, true);
+  shell::CurrentAdministrationCode.clear();
+  shell::ApplyLanguage();
+  std::vector<std::string> expected = SwitchAndPassword(true);
+  AddAdministrator(expected, true);
+  EXPECT_EQ(TreeLines(), expected);
+}
 
 TEST_F(LanguageRoutine, BeforeALogInTheTreeHoldsOnlyItsRoot) {
   ASSERT_FALSE(shell::LoginDone);

@@ -3,11 +3,13 @@
 // function tree, on the whole program driven headless.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "masterdata/Administrationsunit.h"
+#include "records/adminsettingsrec.h"
 #include "shell/adminsettingsload.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
@@ -219,6 +221,93 @@ TEST_F(StartScreen, LogInMakesTheAdministrationsFilesAndLoadsItsSettings) {
   EXPECT_EQ(s().Label5.Caption(), " " + L(1261) + " (Acme Ltd)");
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_EQ(store.fs.HeldLocks(), 0);
+}
+
+// The release-flag file's bytes for these codes, each at its own place.
+std::string FlagBytes(const std::vector<std::string>& codes) {
+  std::string bytes;
+  for (const std::string& code : codes) bytes += std::string(1, static_cast<char>(code.size())) + code;
+  return bytes;
+}
+
+const std::vector<std::string> kAllCodes = {"001", "002", "003", "004", "005", "006",
+                                            "007", "008", "009", "010", "011"};
+
+TEST_F(StartScreen, ReleaseFlagsDecideWhetherTheAdministrationIsOpened) {
+  const std::string acme = "/w/data/ACME/";
+  struct Case {
+    const char* name;
+    std::string flags;                // the release-flag file before the log-in
+    std::string ledgerCategories;     // "ledgerct.vlk" before the log-in
+    bool opened;
+  };
+  const std::string category(134, 'c');
+  const std::vector<Case> cases = {
+      {"NewAdministration", "", "", true},
+      {"EveryCodeRecorded", FlagBytes(kAllCodes), category, true},
+      {"NoCodesButData", "", category, false},
+      {"OlderReleaseWithData", FlagBytes({"001", "002", "003", "004", "005", "006", "007", "008"}), category, false},
+      // A part of a record is data too.
+      {"PartOfARecord", "", "xy", false},
+      {"SomeCodesNoData", FlagBytes({"001", "005"}), "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.fs.SetFile(acme + "releaseflag.vlk", c.flags);
+    store.fs.SetFile(acme + "ledgerct.vlk", c.ledgerCategories);
+    store.fs.SetFile(acme + "adminset.vlk", "");
+    Restart();
+    SetUserOptions(true, true);
+    backend.messages.clear();
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    ASSERT_TRUE(shell::LoginDone);
+    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_EQ(store.fs.File(acme + "ledgerct.vlk"), c.ledgerCategories);
+    if (c.opened) {
+      EXPECT_TRUE(backend.messages.empty());
+      EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+      // Every code, code n at index n - 1.
+      EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"), FlagBytes(kAllCodes));
+      EXPECT_EQ(store.fs.File(acme + "adminset.vlk").size(), 1386u);
+    } else {
+      // Refused with a message naming the administration; nothing written.
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, shell::OutdatedAdministrationText("Acme Ltd", "ACME"));
+      EXPECT_NE(backend.messages[0].text.find("\"Acme Ltd\" (ACME)"), std::string::npos);
+      EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"), c.flags);
+      EXPECT_EQ(store.fs.File(acme + "adminset.vlk"), "");
+      EXPECT_EQ(shell::CurrentAdministrationCode, "");
+      EXPECT_EQ(TopLevelTexts(), (std::vector<std::string>{L(550), L(633), L(1110)}));
+    }
+  }
+}
+
+TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {
+  const std::string acme = "/w/data/ACME/";
+  for (bool damaged : {false, true}) {
+    // A first log-in writes the record; then a date in it is spoilt.
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+    records::AdminSettingsRec rec;
+    const std::string bytes = store.fs.File(acme + "adminset.vlk");
+    ASSERT_EQ(bytes.size(), 1386u);
+    std::copy(bytes.begin(), bytes.end(), rec.Bytes.begin());
+    if (damaged) rec.SetBookYearEnd("2008133");
+    store.fs.SetFile(acme + "adminset.vlk", std::string(reinterpret_cast<const char*>(rec.data()), 1386));
+    Restart();
+    SetUserOptions(true, true);
+    backend.messages.clear();
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+    if (damaged) {
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, masterdata::MsgStoredDatesReplaced);
+    } else {
+      EXPECT_TRUE(backend.messages.empty());
+    }
+    Restart();
+    SetUserOptions(true, true);
+  }
 }
 
 TEST_F(StartScreen, TwoAdministrationsOfTheSameNameOpenThePickedOne) {
@@ -534,6 +623,34 @@ TEST_F(StartScreen, OkWithoutTheTickOnlyClosesTheTips) {
   EXPECT_EQ(shell::SystemParams.TipsAndNews(), "T");
 }
 
+TEST_F(StartScreen, OwnTextsFollowTheLanguage) {
+  struct Case {
+    std::string language;
+    std::string password, minimal, notIdentical;
+  };
+  for (const Case& c :
+       {Case{"Nederlands", "Wachtwoord", "Minimaal 6 tekens", "Wachtwoorden niet gelijk"},
+        Case{"Deutsch", "Passwort", "Mindestens 6 Zeichen", "Passw\xf6rter nicht gleich"},
+        // French has no texts of the program's own: English.
+        Case{"Fran\xe7" "ais", "Password", "Minimal 6 characters", "Passwords not identical"}}) {
+    shell::CurrentLanguage = shell::BuiltInEnglish();
+    shell::CurrentLanguage.SetL(0, c.language);
+    // The texts that come from fields of the language record.
+    shell::CurrentLanguage.SetL(1947, "id-" + c.language);
+    shell::CurrentLanguage.SetL(473, "ok-" + c.language.substr(0, 2));
+    shell::CurrentLanguage.SetL(8296, "tut-" + c.language);
+    s().FormActivate();
+    EXPECT_EQ(s().Label1.Caption(), "id-" + c.language);
+    EXPECT_EQ(s().Label2.Caption(), c.password);
+    EXPECT_EQ(s().Button1.Caption(), "ok-" + c.language.substr(0, 2));
+    EXPECT_EQ(s().Button3.Caption(), "ok-" + c.language.substr(0, 2));
+    EXPECT_EQ(s().Button4.Caption(), "ok-" + c.language.substr(0, 2));
+    EXPECT_EQ(s().utorial1.Caption(), "tut-" + c.language);
+    EXPECT_EQ(shell::MsgMinimalSixCharacters, c.minimal);
+    EXPECT_EQ(shell::MsgPasswordsNotIdentical, c.notIdentical);
+  }
+}
+
 // --- keys and help ---------------------------------------------------------------
 
 TEST_F(StartScreen, EscapeEndsTheProgramAlsoOnTheLogInPanel) {
@@ -638,9 +755,12 @@ TEST_P(Dispatch, OpensTheFormsFilesAndShowsIt) {
   store.fs.ClearLog();
   std::vector<std::string> opened;
   bool hidden = false;
+  bool setOpenWhileShown = true;
   backend.scripts[c.form] = [&](ui::Form&) {
     opened = OpenedPaths();
     hidden = !s().Showing();
+    // The form's activation has read what it needs and ended the set.
+    setOpenWhileShown = shell::FileSetOpen;
   };
   ASSERT_TRUE(DoubleClick(c.function));
 
@@ -648,7 +768,7 @@ TEST_P(Dispatch, OpensTheFormsFilesAndShowsIt) {
   EXPECT_EQ(opened, c.files);
   EXPECT_TRUE(hidden);
   EXPECT_TRUE(s().Showing());
-  // The form's activation or the start screen's refresh closed the set.
+  EXPECT_FALSE(setOpenWhileShown);
   EXPECT_FALSE(shell::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_TRUE(backend.messages.empty());
@@ -704,17 +824,34 @@ TEST_F(StartScreen, SetThatCannotBeOpenedShowsNoForm) {
   EXPECT_FALSE(shell::FileSetOpen);
 }
 
-TEST_F(StartScreen, AfterTheSystemSettingsTheRightsComeBackForTheNewLogIn) {
-  // An empty-box log-in cleared the first two rights.
-  LogIn("SYSTEM", "kestal", "");
-  ASSERT_FALSE(shell::RightEndUser);
-  ASSERT_TRUE(DoubleClick(TreeFunction::SystemSettings));
-  EXPECT_TRUE(shell::RightEndUser);
-  EXPECT_TRUE(shell::RightEndUserManager);
-  EXPECT_TRUE(s().Panel1.Visible());
-  EXPECT_EQ(s().ComboBox1.GetText(), "Acme Ltd");
-  s().Button1.UserClick();
-  EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+TEST_F(StartScreen, AfterTheSystemSettingsTheLogInProposesTheCurrentAdministration) {
+  struct Case {
+    const char* name;
+    const char* administration;  // of the log-in before the settings form
+    bool bookkeepingAfter;       // the two rights right after the settings form
+    const char* proposed;
+    const char* codeAfterOk;
+  };
+  for (const Case& c : {Case{"EmptyBox", "", false, "Acme Ltd", "ACME"},
+                        Case{"Beta", "Beta BV", true, "Beta BV", "BETA"}}) {
+    Restart();
+    SetUserOptions(true, true);
+    LogIn("SYSTEM", "kestal", c.administration);
+    ASSERT_TRUE(shell::LoginDone) << c.name;
+    ASSERT_TRUE(DoubleClick(TreeFunction::SystemSettings)) << c.name;
+    // Without an administration the bookkeeping and master-data functions
+    // stay away: they would work on the data root.
+    EXPECT_EQ(shell::RightEndUser, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(shell::RightEndUserManager, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(Node(TreeFunction::GLCategories) != nullptr, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(Node(TreeFunction::JournalVouchers) != nullptr, c.bookkeepingAfter) << c.name;
+    EXPECT_TRUE(s().Panel1.Visible());
+    EXPECT_EQ(s().ComboBox1.GetText(), c.proposed) << c.name;
+    s().Button1.UserClick();
+    EXPECT_EQ(shell::CurrentAdministrationCode, c.codeAfterOk) << c.name;
+    EXPECT_TRUE(shell::RightEndUser && shell::RightEndUserManager) << c.name;
+    EXPECT_FALSE(store.fs.HasFile("/w/data/ledgerct.vlk")) << c.name;
+  }
 }
 
 TEST_F(StartScreen, RefreshRunsOnceWhenTheFormHasClosed) {

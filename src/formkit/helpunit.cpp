@@ -1,11 +1,15 @@
 #include "formkit/helpunit.h"
 
+#include "shell/languagetext.h"
+
 namespace shell {
 
 std::string RequestedHelpTag;
 std::string LastHelpTag;
 HelpCaptionBlockRec HelpCaptionBlock;
 Thelpform* helpform = nullptr;
+
+Thelpform::Thelpform() : PendingForm("helpform", "Thelpform", [] { return L(284); }, /*endsFileSet=*/false) {}
 
 void ShowHelpFrom(ui::Form& form, const std::string& tag, const HelpCaptionBlockRec& block) {
   RequestedHelpTag = tag;

@@ -1,12 +1,13 @@
 // The help viewer, and the way every form opens it.
-// The viewer's components and handlers come with the help function; until
-// then the form exists so that the program creates every form in its place
-// and forms can hand over to it.
+// The viewer comes in a later version: until then the help form opens as a
+// pending form (formkit/pendingform.h) that says so and closes on Escape,
+// Enter or its button, so F1 and the help items of every form end in a
+// window the user can close.
 #pragma once
 
 #include <string>
 
-#include "ui/form.h"
+#include "formkit/pendingform.h"
 
 namespace shell {
 
@@ -27,9 +28,9 @@ extern std::string LastHelpTag;
 // The help unit's copy of the caption block, set by the opening form.
 extern HelpCaptionBlockRec HelpCaptionBlock;
 
-class Thelpform : public ui::Form {
+class Thelpform : public PendingForm {
  public:
-  Thelpform() : ui::Form("helpform", "Thelpform") {}
+  Thelpform();
 };
 
 extern Thelpform* helpform;

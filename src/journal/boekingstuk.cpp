@@ -1,13 +1,12 @@
 #include "journal/boekingstuk.h"
 
-#include "shell/fileset.h"
+#include "shell/languagetext.h"
 
 namespace journal {
 
 Tboeking* boeking = nullptr;
 
-Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
-  OnActivate = [] { shell::CloseFileSet(); };
-}
+Tboeking::Tboeking()
+    : shell::PendingForm("boeking", "Tboeking", [] { return shell::L(870); }, /*endsFileSet=*/true) {}
 
 }  // namespace journal

@@ -1,13 +1,12 @@
 #include "masterdata/adminsettings.h"
 
-#include "shell/fileset.h"
+#include "shell/languagetext.h"
 
 namespace masterdata {
 
 Tadministrationsetting* administrationsetting = nullptr;
 
-Tadministrationsetting::Tadministrationsetting() : ui::Form("administrationsetting", "Tadministrationsetting") {
-  OnActivate = [] { shell::CloseFileSet(); };
-}
+Tadministrationsetting::Tadministrationsetting()
+    : shell::PendingForm("administrationsetting", "Tadministrationsetting", [] { return shell::L(1079); }, /*endsFileSet=*/true) {}
 
 }  // namespace masterdata

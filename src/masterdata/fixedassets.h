@@ -1,15 +1,16 @@
 // The fixed-assets form (no function offers it).
-// Its components and handlers come with the function it serves; until then
-// the form exists so that the program creates every form in its place.
+// Its function comes in a later version: until then the form opens as a
+// pending form (formkit/pendingform.h) that says so and closes on Escape,
+// Enter or its button.
 #pragma once
 
-#include "ui/form.h"
+#include "formkit/pendingform.h"
 
 namespace masterdata {
 
-class TFixedassetsform : public ui::Form {
+class TFixedassetsform : public shell::PendingForm {
  public:
-  TFixedassetsform() : ui::Form("Fixedassetsform", "TFixedassetsform") {}
+  TFixedassetsform();
 };
 
 extern TFixedassetsform* Fixedassetsform;

@@ -1,13 +1,12 @@
 #include "masterdata/unitpartners.h"
 
-#include "shell/fileset.h"
+#include "shell/languagetext.h"
 
 namespace masterdata {
 
 Tpartners2* partners2 = nullptr;
 
-Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
-  OnActivate = [] { shell::CloseFileSet(); };
-}
+Tpartners2::Tpartners2()
+    : shell::PendingForm("partners2", "Tpartners2", [] { return shell::L(919); }, /*endsFileSet=*/true) {}
 
 }  // namespace masterdata

@@ -1,14 +1,15 @@
 // The partners form (customers and suppliers).
-// Its components and handlers come with the function it serves; until then
-// the form exists so that the program creates every form in its place,
-// and its activation ends the file set the start screen opened for it.
+// Its function comes in a later version: until then the form opens as a
+// pending form (formkit/pendingform.h) that says so and closes on Escape,
+// Enter or its button.
+// Its activation ends the file set the start screen opened for it.
 #pragma once
 
-#include "ui/form.h"
+#include "formkit/pendingform.h"
 
 namespace masterdata {
 
-class Tpartners2 : public ui::Form {
+class Tpartners2 : public shell::PendingForm {
  public:
   Tpartners2();
 };

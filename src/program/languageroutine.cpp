@@ -28,6 +28,11 @@ constexpr int kFunctionImage = 2;
 
 }  // namespace
 
+void ResetLanguageRoutineState() {
+  HelpHomePageUrl.clear();
+  HelpNewsPageUrl.clear();
+}
+
 void BuildFunctionTree(ui::TreeView& tree) {
   // The function that was selected is selected again when the new tree
   // still offers it.
@@ -49,16 +54,20 @@ void BuildFunctionTree(ui::TreeView& tree) {
   // nothing then.
   if (LoginDone) {
     const bool identification = SystemParams.UserIdentification();
+    // The bookkeeping and master-data functions work on the chosen
+    // administration's files: without one they are not offered, whatever
+    // the rights.
+    const bool administration = !CurrentAdministrationCode.empty();
     add(root, L(550), kGroupImage, TreeFunction::SwitchAdministration);
     if (identification && SystemParams.PasswordProtection())
       add(root, L(633), kGroupImage, TreeFunction::ChangePassword);
-    if (RightEndUser) {
+    if (RightEndUser && administration) {
       ui::TreeNode* group = add(root, L(852), kGroupImage, TreeFunction::None);
       add(group, L(870), kFunctionImage, TreeFunction::JournalVouchers);
       add(group, L(919), kFunctionImage, TreeFunction::Partners);
       add(group, L(944), kFunctionImage, TreeFunction::Reports);
     }
-    if (RightEndUserManager) {
+    if (RightEndUserManager && administration) {
       ui::TreeNode* group = add(root, L(965), kGroupImage, TreeFunction::None);
       add(group, L(1079), kFunctionImage, TreeFunction::AdministrationSettings);
       add(group, L(1027), kFunctionImage, TreeFunction::GLCategories);

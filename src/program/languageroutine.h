@@ -31,4 +31,7 @@ void BuildFunctionTree(ui::TreeView& tree);
 
 void ApplyLanguage();
 
+// Empties the unit's globals (the web-page addresses).
+void ResetLanguageRoutineState();
+
 }  // namespace shell

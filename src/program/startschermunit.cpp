@@ -16,6 +16,7 @@
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
 #include "shell/builtintext.h"
+#include "shell/dataconversion.h"
 #include "shell/fileset.h"
 #include "formkit/filesetscope.h"
 #include "shell/languagefile.h"
@@ -43,17 +44,22 @@ HelpCaptionBlockRec MasterHelpCaptionBlock;
 std::string StartschermLanguageName;
 TStartscherm* Startscherm = nullptr;
 
-std::string MsgLoginFailed = "Log-in failed: check user id, password and administration";
-std::string MsgNewPasswordsDiffer = "The two passwords are not identical";
-std::string MsgMinimalSixCharacters = "Minimal 6 characters";
-std::string MsgPasswordsNotIdentical = "Passwords not identical";
-std::string MsgFirstInsertSystemSettings = "Please, first insert systemsettings";
-// Longer passwords cannot be typed; the change refuses them all the same.
-// The language file has no text for it: ApplyLanguageTexts gives it in
-// Dutch and German as well.
+// The texts the language file has no field for: ApplyLanguageTexts gives
+// them in Dutch and German as well.
 namespace {
+constexpr const char* kLoginFailedEnglish = "Log-in failed: check user id, password and administration";
+constexpr const char* kNewPasswordsDifferEnglish = "The two passwords are not identical";
+constexpr const char* kMinimalSixCharactersEnglish = "Minimal 6 characters";
+constexpr const char* kPasswordsNotIdenticalEnglish = "Passwords not identical";
+constexpr const char* kFirstInsertSystemSettingsEnglish = "Please, first insert systemsettings";
+// Longer passwords cannot be typed; the change refuses them all the same.
 constexpr const char* kMaximalTwelveCharactersEnglish = "Maximal 12 characters";
 }  // namespace
+std::string MsgLoginFailed = kLoginFailedEnglish;
+std::string MsgNewPasswordsDiffer = kNewPasswordsDifferEnglish;
+std::string MsgMinimalSixCharacters = kMinimalSixCharactersEnglish;
+std::string MsgPasswordsNotIdentical = kPasswordsNotIdenticalEnglish;
+std::string MsgFirstInsertSystemSettings = kFirstInsertSystemSettingsEnglish;
 std::string MsgMaximalTwelveCharacters = kMaximalTwelveCharactersEnglish;
 
 namespace {
@@ -124,6 +130,41 @@ bool RunYearEndClosing() { return false; }
 // ---------------------------------------------------------------------------
 
 }  // namespace
+
+std::string OutdatedAdministrationText(const std::string& name, const std::string& code) {
+  const std::string which = "\"" + name + "\" (" + code + ")";
+  return BuiltInText(
+      "The data files of the administration " + which +
+          " come from an older release of the program and must be converted first; this version cannot convert "
+          "them yet. The administration was not opened.",
+      "De gegevensbestanden van de administratie " + which +
+          " komen uit een oudere versie van het programma en moeten eerst worden omgezet; deze versie kan dat nog "
+          "niet. De administratie is niet geopend.",
+      "Die Datendateien des Mandanten " + which +
+          cp1252::L(" stammen aus einer älteren Version des Programms und müssen zuerst umgesetzt werden; diese "
+                    "Version kann das noch nicht. Der Mandant wurde nicht geöffnet."));
+}
+
+void ResetStartscreenState() {
+  RightEndUser = RightEndUserManager = RightSystemAdministrator = true;
+  SavedRightEndUser = SavedRightEndUserManager = false;
+  AdministrationOnlyLogin = false;
+  LoginDone = false;
+  CurrentUserRec.Clear();
+  TipTexts = {};
+  TipIndex = 0;
+  TipLimit = 2;
+  FarEndDate = 0;
+  MasterHelpCaptionBlock = {};
+  StartschermLanguageName.clear();
+  MsgLoginFailed = kLoginFailedEnglish;
+  MsgNewPasswordsDiffer = kNewPasswordsDifferEnglish;
+  MsgMinimalSixCharacters = kMinimalSixCharactersEnglish;
+  MsgPasswordsNotIdentical = kPasswordsNotIdenticalEnglish;
+  MsgFirstInsertSystemSettings = kFirstInsertSystemSettingsEnglish;
+  MsgMaximalTwelveCharacters = kMaximalTwelveCharactersEnglish;
+  Source() = {};
+}
 
 void SetRandomSource(RandomSource source) { Source() = std::move(source); }
 
@@ -333,7 +374,19 @@ void TStartscherm::FillAdministrationCombo() {
     std::string shortName, name;
     if (AdministrationAt(row, shortName, name)) ComboBox1.AddItem(name, row);
   }
-  ComboBox1.SetItemIndex(ComboBox1.Count() > 1 ? 1 : 0);
+  // The current administration is proposed (so that OK after the settings
+  // form keeps the user in the books they were working in), else the first.
+  int proposed = ComboBox1.Count() > 1 ? 1 : 0;
+  if (!CurrentAdministrationCode.empty())
+    for (int i = 1; i < ComboBox1.Count(); ++i) {
+      std::string shortName, name;
+      if (AdministrationAt(static_cast<int>(ComboBox1.Items()[i].data), shortName, name) &&
+          Cut(shortName, 10) == CurrentAdministrationCode) {
+        proposed = i;
+        break;
+      }
+    }
+  ComboBox1.SetItemIndex(proposed);
 }
 
 int TStartscherm::ChosenAdministrationRow() const {
@@ -443,15 +496,20 @@ void TStartscherm::Button1Click() {
   CurrentAdministrationName = Cut(name, 30);
   ApplyLanguage();
   bool opened = false;
+  bool outdated = false;
   try {
     FileSetScope scope(kAdministrationFiles);
     if (scope.Ok()) {
-      // Inside the open set: the loader's conversions need every file.
-      if (auto failure = masterdata::LoadAdminSettings())
-        ReportFileSetError(*failure, FileSetReport::OsTextOnly);
-      UpdatePeriodControls();
-      ApplyLanguage();
-      opened = true;
+      // Inside the open set, which names the flag file and every file the
+      // conversions touch. Files in an older layout are not read at all.
+      outdated = masterdata::ConvertDataFiles() == masterdata::DataFileLayouts::Outdated;
+      if (!outdated) {
+        if (auto failure = masterdata::LoadAdminSettings())
+          ReportFileSetError(*failure, FileSetReport::OsTextOnly);
+        UpdatePeriodControls();
+        ApplyLanguage();
+        opened = true;
+      }
     }
   } catch (const std::exception& e) {
     // A file that cannot be created or read: the administration is not
@@ -459,7 +517,13 @@ void TStartscherm::Button1Click() {
     opened = false;
     ui::ShowMessage(e.what());
   }
-  if (!opened) withoutAdministration();
+  // The messages come when the files are closed again.
+  if (outdated) ui::ShowMessage(OutdatedAdministrationText(CurrentAdministrationName, CurrentAdministrationCode));
+  if (!opened) {
+    withoutAdministration();
+    return;
+  }
+  if (!masterdata::AdminSettingsRepairedFields.empty()) ui::ShowMessage(masterdata::MsgStoredDatesReplaced);
 }
 
 void TStartscherm::Button2Click() { Close(); }
@@ -646,9 +710,22 @@ void TStartscherm::ApplyLanguageTexts() {
   ToolButton2.SetCaption(Internet1.Caption());
   ToolButton3.SetCaption(Brenvickhomepage1.Caption());
 
+  // Texts without a field of their own in the language record: a field
+  // that carries the same word elsewhere, else the program's own text.
+  Label1.SetCaption(L(1947));
+  Label2.SetCaption(BuiltInText("Password", "Wachtwoord", "Passwort"));
+  for (ui::Button* ok : {&Button1, &Button3, &Button4}) ok->SetCaption(L(473));
+  utorial1.SetCaption(L(8296));
+
   MsgLoginFailed = L(8998);
   MsgNewPasswordsDiffer = L(9181);
   MsgMaximalTwelveCharacters = BuiltInText(kMaximalTwelveCharactersEnglish, "Maximaal 12 tekens", "Maximal 12 Zeichen");
+  MsgMinimalSixCharacters = BuiltInText(kMinimalSixCharactersEnglish, "Minimaal 6 tekens", "Mindestens 6 Zeichen");
+  MsgPasswordsNotIdentical =
+      BuiltInText(kPasswordsNotIdenticalEnglish, "Wachtwoorden niet gelijk", cp1252::L("Passwörter nicht gleich"));
+  MsgFirstInsertSystemSettings =
+      BuiltInText(kFirstInsertSystemSettingsEnglish, "Vul eerst de systeeminstellingen in",
+                  "Bitte zuerst die Systemeinstellungen eingeben");
 }
 
 // --- dispatch ------------------------------------------------------------------
@@ -707,8 +784,13 @@ bool TStartscherm::RunFunction(TreeFunction function) {
       return ShowReportsWithClosing();
     case TreeFunction::SystemSettings:
       if (!show(systemscherm, "")) return false;
-      RightEndUser = SavedRightEndUser;
-      RightEndUserManager = SavedRightEndUserManager;
+      // The bookkeeping and master-data functions work on an
+      // administration's files: their rights come back only while one is
+      // chosen (the log-in gives them back when one is chosen there).
+      if (!CurrentAdministrationCode.empty()) {
+        RightEndUser = SavedRightEndUser;
+        RightEndUserManager = SavedRightEndUserManager;
+      }
       ApplyLanguage();
       if (masterdata::Administrations) masterdata::Administrations->FormActivate();
       FillAdministrationCombo();

@@ -65,6 +65,15 @@ extern std::string MsgPasswordsNotIdentical;      // the re-entry differs from t
 extern std::string MsgFirstInsertSystemSettings;  // the first-run text on the settings form
 extern std::string MsgMaximalTwelveCharacters;    // a new password longer than 12 characters
 
+// The message of a log-in into an administration whose data files may be
+// in the layouts of an older release (shell/dataconversion.h), naming it.
+std::string OutdatedAdministrationText(const std::string& name, const std::string& code);
+
+// Puts every global of the unit back as the program starts (rights all
+// set, no log-in, no user, English messages, the program's own random
+// source). The start screen form itself is the main block's.
+void ResetStartscreenState();
+
 // The source of the first tip's index: a number from 0 to n - 1. Tests
 // replace it; an empty function restores the program's own generator.
 using RandomSource = std::function<int(int n)>;
@@ -178,7 +187,8 @@ class TStartscherm : public ui::Form {
 
   // The administration box from the administrations form's list: an empty
   // item, then every administration's name in list order (each item
-  // carrying its list row), the first administration chosen.
+  // carrying its list row); the current administration is chosen, or the
+  // first one while none is current.
   void FillAdministrationCombo();
   // The log-in panel for a change of administration only.
   void ShowAdministrationLogin();

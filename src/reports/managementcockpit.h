@@ -1,15 +1,16 @@
-// The management cockpit form (layout only; no function offers it).
-// Its components and handlers come with the function it serves; until then
-// the form exists so that the program creates every form in its place.
+// The management cockpit form (no function offers it).
+// Its function comes in a later version: until then the form opens as a
+// pending form (formkit/pendingform.h) that says so and closes on Escape,
+// Enter or its button.
 #pragma once
 
-#include "ui/form.h"
+#include "formkit/pendingform.h"
 
 namespace reports {
 
-class Tcockpit : public ui::Form {
+class Tcockpit : public shell::PendingForm {
  public:
-  Tcockpit() : ui::Form("cockpit", "Tcockpit") {}
+  Tcockpit();
 };
 
 extern Tcockpit* cockpit;

@@ -231,8 +231,6 @@ std::string PeriodCountText(int count) {
   return text;
 }
 
-void ConvertDataFiles() {}
-
 std::optional<shell::FileSetFailure> LoadAdminSettings() {
   shell::ScopedFileSet scope("ADS;");
   if (!scope.Ok()) return scope.Failure();
@@ -242,7 +240,6 @@ std::optional<shell::FileSetFailure> LoadAdminSettings() {
       "Opgeslagen datums van het boekjaar of van de perioden waren ongeldig en zijn vervangen; controleer ze",
       cp1252::L("Gespeicherte Datumsangaben des Geschäftsjahres oder seiner Perioden waren ungültig und wurden "
                 "ersetzt; bitte prüfen Sie diese"));
-  ConvertDataFiles();
   AdminSettingsSnapshot = shell::SnapshotOf(shell::FileCode::ADS);
   if (shell::RecordCount(shell::FileCode::ADS) > 0) {
     AdminSettingsRec rec;

@@ -99,13 +99,7 @@ extern const std::array<std::string, 6> DefaultJournalNames;
 // The number of periods as the form shows it: two digits ("04", "12").
 std::string PeriodCountText(int count);
 
-// The pending one-time conversions of the current administration's data
-// files, run by the loader inside its open set before the record is read.
-// The conversions come with their own unit; until then none is pending and
-// this does nothing.
-void ConvertDataFiles();
-
-// Opens "ADS;", runs ConvertDataFiles and reads record 0 into AdminSettings
+// Opens "ADS;" and reads record 0 into AdminSettings
 // and onto the form's values; an empty file (a new administration) gets the
 // defaults of a new administration, which are saved at once. On an open
 // failure a message box shows the operating system's text of the error and
@@ -122,6 +116,8 @@ void ConvertDataFiles();
 //   whole day), as the form proposes; every later element the day after the
 //   book-year end.
 // N is the stored period count held to 1 to 15 for these rules.
+// The data files are in today's layouts: the log-in checks that
+// (shell/dataconversion.h) before its first load of an administration.
 // When the file set cannot be opened nothing changes and the failure comes
 // back; the caller tells the user (the operating system's text alone).
 std::optional<shell::FileSetFailure> LoadAdminSettings();

@@ -29,12 +29,10 @@ struct OwnSet {
 
 ProgramFixture::ProgramFixture() {
   shell::RegisterEventBoundary();
-  shell::SetRandomSource({});
 }
 
 ProgramFixture::~ProgramFixture() {
   shell::DestroyForms();
-  shell::SetRandomSource({});
 }
 
 void ProgramFixture::Start() {

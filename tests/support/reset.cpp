@@ -1,6 +1,8 @@
 #include "support/reset.h"
 
 #include "masterdata/Administrationsunit.h"
+#include "program/languageroutine.h"
+#include "program/startschermunit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
@@ -18,6 +20,8 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetUsersState();
   shell::ResetSystemSettingsState();
   masterdata::ResetAdministrationsState();
+  shell::ResetStartscreenState();
+  shell::ResetLanguageRoutineState();
 }
 
 }  // namespace support
