@@ -19,16 +19,27 @@
 // Each row keeps its account type, function and start amount as stored
 // codes and values; the grid only shows them (the type and function in the
 // language of the radio buttons and the function list, the amount as
-// text), so Save never reads a code back from a caption.
+// text), so Save never reads a code back from a caption. A field of a
+// selected account that the user leaves alone goes back exactly as stored,
+// even when the lists no longer offer it (a sales-tax name that was
+// dropped, a category in another case, a date the pickers cannot show).
+//
+// Save builds every record first and writes inside the file set
+// "GLA;JVO;CUS;SUP;FRZ": when another copy of the program changed the
+// account file since the form read it, or started using an account that
+// this Save would renumber or delete, nothing is written, the user is told
+// why and the form keeps what was typed.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formkit/helpunit.h"
+#include "formkit/rowlist.h"
 #include "ui/form.h"
 
 namespace masterdata {
@@ -81,6 +92,44 @@ struct LedgerRow {
   std::string journalName;
   std::string functionCode;    // as stored: an AccountFunctionCodes entry or empty
 };
+
+// The balances Select shows for an account: the amount on the period start
+// date and the actual balance, by the trial balance's rule. Without a freeze
+// the period starts with the start amount; with one it starts with the net
+// of the last snapshot's row (own side minus other side), or the start
+// amount for an account the snapshot does not hold. When the last freeze
+// closed its book year, a profit-and-loss account (category kind not
+// starting with "B") with a snapshot row starts the new year at 0. The
+// actual balance adds the voucher lines after the freeze (debit - credit)
+// for a debit account and subtracts them for the others.
+struct BalanceFacts {
+  bool freeze = false;           // the freeze file has records
+  bool yearClosed = false;       // the last freeze closed its book year
+  std::optional<double> frozenNet;  // the snapshot row's own - other side
+  std::string categoryKind;      // the kind of the account's category
+  char type = 'D';
+  double startAmount = 0;
+  double lineSum = 0;            // debit - credit of the lines after the freeze
+};
+struct AccountBalances {
+  double periodStart = 0;
+  double actual = 0;
+  bool operator==(const AccountBalances&) const = default;
+};
+AccountBalances LedgerBalances(const BalanceFacts& facts);
+
+// Whether a freeze label ("YYYY-PP/NN") closes its book year: its period
+// PP equals the number of periods NN.
+bool FreezeClosesBookYear(const std::string& label);
+
+// "The account ... is in use ...": a Save that would renumber or delete an
+// account another copy has started using meanwhile.
+std::string MsgAccountInUse(const std::string& number);
+
+// Puts the unit's globals back as the program starts with them (messages
+// in English, the function codes, no administration settings, no help
+// captions).
+void ResetLedgerState();
 
 // The type code of a stored type text: its first letter, ignoring case, "P",
 // "T" or "D"; anything else is a credit account ('C').
@@ -208,11 +257,6 @@ class TLedger : public ui::Form {
   void MaskEdit2Click();
   void MaskEdit2Exit();
   void DateTimePicker1Change();
-  void GLAccountformHelp1Click();
-  void BrenvickHelp1Click();
-  void Tutorial1Click();
-  void About1Click();
-  void BrenvickHomepage1Click();
 
   // The Profit radio button is enabled only while no row is a profit
   // account, the Transfer radio button only while no row is a transfer
@@ -227,11 +271,11 @@ class TLedger : public ui::Form {
   void ApplyLanguageTexts();
 
   // The accounts in the grid, in grid order (grid row i + 1).
-  const std::vector<LedgerRow>& Rows() const { return rows_; }
-  int LedgerRowTotal() const { return static_cast<int>(rows_.size()); }
+  const std::vector<LedgerRow>& Rows() const { return rows_.Rows(); }
+  int LedgerRowTotal() const { return rows_.Count(); }
   // Whether Select has taken a row out of the grid into the edit fields
   // (until Post or Delete).
-  bool EntryHeld() const { return entryHeld_; }
+  bool EntryHeld() const { return rows_.Held(); }
 
   // Amount editing state.
   bool StartAmountSkipFilter = false;
@@ -262,13 +306,20 @@ class TLedger : public ui::Form {
   bool ReformatStartAmount();
   void UpdateSaveEnabled();
   void SetSelectImageEnabled();
-  void ShowHelp(const std::string& tag);
+  // The list field's text checked as on leaving it, unless it still holds
+  // `stored`, the held account's own value.
+  static void CheckListFieldKeeping(ui::ComboBox& box, const std::string* stored);
+  const std::string* HeldValue(std::string LedgerRow::*field) const;
+  // The in-use test of Save, inside its file set: every account of the
+  // file as read that leaves it (renumbered or deleted) must still be free.
+  bool AccountsLeavingAreFree();
 
-  std::vector<LedgerRow> rows_;
-  // The row Select took out, while it is held in the edit fields, and the
-  // amount text it was shown with.
-  bool entryHeld_ = false;
-  LedgerRow heldRow_;
+  shell::RowList<LedgerRow> rows_;
+  // The numbers of the accounts as read, with their rows.
+  std::vector<LedgerRow> loaded_;
+  // The category names and kinds as read.
+  std::vector<std::pair<std::string, std::string>> categories_;
+  // The amount text the held row was shown with.
   std::string heldAmountText_;
   // Whether the user changed a date picker since the entry was selected.
   bool startDateTouched_ = false, endDateTouched_ = false;
