@@ -265,7 +265,6 @@ class LedgerForm : public ::testing::Test {
   shell::SystemSettingsRec savedSettings;
   records::SystemParamRec savedParams;
   records::AdminSettingsRec savedAdmin;
-  std::vector<std::string> savedMessages;
 
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
@@ -274,8 +273,6 @@ class LedgerForm : public ::testing::Test {
     savedSettings = shell::SystemSettings;
     savedParams = shell::SystemParams;
     savedAdmin = masterdata::AdminSettings;
-    savedMessages = {masterdata::LedgerNotPostedText, masterdata::LedgerNumberText, masterdata::LedgerCategoryText,
-                     masterdata::LedgerDuplicateText, masterdata::LedgerLimitText, masterdata::LedgerTaxCodeText};
     shell::SystemSettings.CurrentUser = "ANNE";
     shell::SystemSettings.AmountDecimals = 2;
     for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) shell::SystemParams.SetTaxRateName(i, "");
@@ -289,12 +286,6 @@ class LedgerForm : public ::testing::Test {
     shell::SystemSettings = savedSettings;
     shell::SystemParams = savedParams;
     masterdata::AdminSettings = savedAdmin;
-    masterdata::LedgerNotPostedText = savedMessages[0];
-    masterdata::LedgerNumberText = savedMessages[1];
-    masterdata::LedgerCategoryText = savedMessages[2];
-    masterdata::LedgerDuplicateText = savedMessages[3];
-    masterdata::LedgerLimitText = savedMessages[4];
-    masterdata::LedgerTaxCodeText = savedMessages[5];
     shell::CurrentLanguage = shell::BuiltInEnglish();
   }
 
@@ -943,7 +934,6 @@ TEST_F(LedgerForm, LanguageTextsHelpAndKeys) {
     f.UserKeyDown(ui::keys::Escape);
     EXPECT_FALSE(f.InModalLoop());
   });
-  masterdata::LedgerHelpCaptions = {};
 }
 
 TEST_F(LedgerForm, StartAmountIsFilteredWhileTypedAndReformattedOnLeaving) {

@@ -70,7 +70,6 @@ class LedgerCategoryForm : public ::testing::Test {
   platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
   TLedgercategory form;
   std::string savedUser;
-  std::vector<std::string> savedMessages;
   shell::LanguageRec savedLanguage = shell::CurrentLanguage;
 
   void SetUp() override {
@@ -79,16 +78,9 @@ class LedgerCategoryForm : public ::testing::Test {
     shell::SetCurrentAdministrationFolder("ACME");
     savedUser = shell::SystemSettings.CurrentUser;
     shell::SystemSettings.CurrentUser = "JANE";
-    savedMessages = {masterdata::CategoryNotPostedText, masterdata::CategoryDuplicateText,
-                     masterdata::CategoryLimitText, masterdata::CategoryTopText, masterdata::CategoryBottomText};
   }
   void TearDown() override {
     shell::SystemSettings.CurrentUser = savedUser;
-    masterdata::CategoryNotPostedText = savedMessages[0];
-    masterdata::CategoryDuplicateText = savedMessages[1];
-    masterdata::CategoryLimitText = savedMessages[2];
-    masterdata::CategoryTopText = savedMessages[3];
-    masterdata::CategoryBottomText = savedMessages[4];
     shell::CurrentLanguage = savedLanguage;
   }
 
@@ -609,7 +601,6 @@ TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
     f.UserKeyDown(ui::keys::Return);
     EXPECT_EQ(Names(f), std::vector<std::string>{"Sales"});
   });
-  masterdata::LedgercategoryHelpCaptions = {};
 
   // The title is cut, never wrapped, however long the administration's name.
   const std::string savedName = shell::CurrentAdministrationName;

@@ -1,5 +1,7 @@
 #include "support/reset.h"
 
+#include "masterdata/Ledgerunit.h"
+#include "masterdata/ledgercatunit.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
 
@@ -8,6 +10,8 @@ namespace support {
 void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
+  masterdata::ResetLedgerState();
+  masterdata::ResetLedgercategoryState();
 }
 
 }  // namespace support
