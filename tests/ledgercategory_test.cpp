@@ -612,3 +612,81 @@ TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
 }
 
 }  // namespace
+
+TEST_F(LedgerCategoryForm, TheKindOfACategoryInUseStaysAsItIs) {
+  store.fs.SetFile(kGlc, CategoryFile({{BS, "Stock", "A", "1"}, {BS, "Rent", "A", "2"}}));
+  store.fs.SetFile(kGla, AccountFile({"Stock"}));
+  Show([&](TLedgercategory& f) {
+    SelectRow(f, 1);
+    EXPECT_FALSE(f.RadioButton1.Enabled());
+    EXPECT_FALSE(f.RadioButton2.Enabled());
+    f.RadioButton2.UserClick();
+    EXPECT_TRUE(f.RadioButton1.Checked());
+    f.Image3.UserClick();
+    // Free again once posted; a free category's kind can be changed.
+    EXPECT_TRUE(f.RadioButton2.Enabled());
+    SelectRow(f, 2);
+    EXPECT_TRUE(f.RadioButton2.Enabled());
+    f.RadioButton2.UserClick();
+    f.Image3.UserClick();
+    f.Save2.UserClick();
+    EXPECT_FALSE(f.InModalLoop());
+  });
+  const std::vector<CategoryRow> rows = FileRows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].kind, BS);
+  EXPECT_EQ(rows[1].kind, PL);
+}
+
+TEST_F(LedgerCategoryForm, SaveRefusesWhatAnotherCopyChangedMeanwhile) {
+  enum Edit { DeleteIt, RenameIt, ChangeKind };
+  struct Case {
+    const char* name;
+    Edit edit;
+    std::vector<std::string> accountsMeanwhile;  // the account file another copy writes after Select
+    bool categoriesChanged;                       // another copy saved the categories meanwhile
+    std::string message;                          // empty: saved
+  };
+  const std::string inUse = masterdata::MsgCategoryInUse("Stock");
+  const std::vector<Case> cases = {
+      {"deleted, still free", DeleteIt, {"Rent"}, false, ""},
+      {"renamed, still free", RenameIt, {"Rent"}, false, ""},
+      {"deleted, now named by an account", DeleteIt, {"Rent", "Stock"}, false, inUse},
+      {"renamed, now named by an account", RenameIt, {"Stock"}, false, inUse},
+      {"kind changed, now named by an account", ChangeKind, {"Stock"}, false, inUse},
+      {"named in another case only", DeleteIt, {"stock"}, false, ""},
+      {"the categories changed", DeleteIt, {"Rent"}, true, shell::MsgChangedInAnotherCopy()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    backend.messages.clear();
+    store.fs.SetFile(kGlc, CategoryFile({{BS, "Stock", "A", "1"}, {BS, "Rent", "A", "2"}}));
+    store.fs.SetFile(kGla, AccountFile({"Rent"}));
+    Show([&](TLedgercategory& f) {
+      SelectRow(f, 1);
+      ASSERT_TRUE(f.Edit1.Enabled());
+      store.fs.SetFile(kGla, AccountFile(c.accountsMeanwhile));
+      if (c.categoriesChanged)
+        store.fs.SetFile(kGlc, CategoryFile({{BS, "Stock", "A", "1"}, {BS, "Rent", "A", "2"}, {PL, "Fees", "B", "3"}}));
+      const std::string before = store.fs.File(kGlc);
+      switch (c.edit) {
+        case DeleteIt: f.Button3.UserClick(); break;
+        case RenameIt: Post(f, "Goods"); break;
+        case ChangeKind: Post(f, "Stock", false); break;
+      }
+      f.Save2.UserClick();
+      if (c.message.empty()) {
+        EXPECT_FALSE(f.InModalLoop());
+        EXPECT_TRUE(backend.messages.empty());
+        return;
+      }
+      EXPECT_TRUE(f.InModalLoop());
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, c.message);
+      EXPECT_EQ(store.fs.File(kGlc), before);
+      EXPECT_EQ(f.CategoryRowTotal(), c.edit == DeleteIt ? 1 : 2);
+      EXPECT_FALSE(shell::FileSetOpen);
+      f.Button2.UserClick();
+    });
+  }
+}
