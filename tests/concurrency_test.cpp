@@ -121,10 +121,11 @@ TEST_F(Copies, FourCopiesSavingAccountsLoseNothing) {
     std::ifstream in(ResultFile(copy));
     std::string outcome, number;
     while (in >> outcome >> number) {
-      if (outcome == "saved")
+      if (outcome == "saved") {
         ++saved[number];
-      else if (outcome != "refused")
+      } else if (outcome != "refused") {
         EXPECT_EQ(outcome, "busy") << number;  // a refused Save always says why
+      }
     }
   }
   EXPECT_EQ(saved.size(), static_cast<std::size_t>(kCopies * kAccountsEach));
