@@ -398,7 +398,7 @@ TEST_F(LedgerForm, PostKeepsByteOrderAndRefusesBadNumbersWithTheStrongestMessage
         EXPECT_EQ(f.StatusBar1.PanelText(0), "");
         EXPECT_EQ(f.MaskEdit1.GetText(), "");
       }
-      EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), "Ledgernumber");  // headings untouched
+      EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), shell::L(2391));  // headings untouched
     });
   }
 }
@@ -625,7 +625,7 @@ TEST_F(LedgerForm, SelectOnAnEmptyGridDoesNothing) {
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
     Type(f, "1000");
     Post(f);
-    EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), "Ledgernumber");
+    EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), shell::L(2391));
     EXPECT_EQ(GridNumbers(f), std::vector<std::string>{"1000"});
     // One account is enough to select it.
     EXPECT_TRUE(f.SelectImage.Enabled());

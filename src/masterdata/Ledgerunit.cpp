@@ -227,15 +227,9 @@ bool AccountNumberAcceptable(const std::string& number) {
 }
 
 TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
-  SetCaption("General Ledger account");
   width = 980;
   height = 720;
 
-  Select.SetCaption("Select (Up)");
-  Add.SetCaption("Post (Down)");
-  Delete.SetCaption("Delete");
-  Save.SetCaption("Save");
-  Cancel.SetCaption("Cancel");
   Select.OnExecute = [this] { SelectExecute(); };
   Add.OnExecute = [this] { AddExecute(); };
   Delete.OnExecute = [this] { deleteExecute(); };
@@ -255,26 +249,16 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
 
   StringGrid1.hints.stretch = 1;
   StringGrid1.hints.minWidth = 640;
-  const std::array<std::pair<const char*, int>, ColumnCount> headings = {{
-      {"Ledgernumber", 90},
-      {"GLaccount caption", 190},
-      {"D/C", 70},
-      {"Ledger category", 150},
-      {"Start date", 75},
-      {"Amount on startdate", 110},
-      {"End date", 75},
-      {"Salestax  account", 90},
-      {"Bank, Cheques or Cash account", 60},
-      {"Changed by", 80},
-      {"Changed at", 130},
-      {"Lead code", 0},  // carried unseen, as its edit
-      {"Journal name", 110},
-      {"Account function", 150},
-  }};
-  for (int c = 0; c < ColumnCount; ++c) {
-    StringGrid1.SetCell(c, 0, headings[c].first);
-    StringGrid1.SetColWidth(c, headings[c].second);
-  }
+  // The headings the language has no text for; ApplyFormTexts sets the
+  // others.
+  const std::array<int, ColumnCount> widths = {90, 190, 70, 150, 75, 110, 75, 90, 60, 80, 130,
+                                               0 /* the lead code, carried unseen as its edit */, 110, 150};
+  for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetColWidth(c, widths[c]);
+  StringGrid1.SetCell(ColChangedBy, 0, "Changed by");
+  StringGrid1.SetCell(ColChangedAt, 0, "Changed at");
+  StringGrid1.SetCell(ColLeadCode, 0, "Lead code");
+  StringGrid1.SetCell(ColJournalName, 0, "Journal name");
+  StringGrid1.SetCell(ColFunction, 0, "Account function");
   StringGrid1.SetRow(1);
 
   Panel3.SetBevel(false);
@@ -296,16 +280,11 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
   Panel5.SetBevel(false);
   for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) e->SetReadOnly(true);
   RadioButton3.SetChecked(true);
-  ComboBox3.AddItem("");
-  for (int i = 1; i <= 14; ++i) ComboBox3.AddItem(AccountFunctionCodes[i]);
-  ComboBox3.SetItemIndex(0);
   Label11.SetVisible(false);
   Edit7.SetVisible(false);
 
   Memo1.SetReadOnly(true);
   Memo1.hints.height = 80;
-  Memo1.SetLines({"Profit, Transfer: one account each", "Debit: assets and costs", "Credit:",
-                  "liabilities, equity and income"});
 
   Panel2.SetBevel(false);
   for (ui::Button* b : {&Button1, &Button3, &Button2}) b->hints.width = 100;
@@ -329,11 +308,32 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
                        {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}},
                       &BrenvickHomepage1);
 
+  ApplyFormTexts();
   ShowRows();
   SetSelectImageEnabled();
 }
 
 void TLedger::ApplyLanguageTexts() {
+  using shell::L;
+  ApplyFormTexts();
+  // The function list shows the language texts; the codes stay English.
+  AccountFunctionCodes = kAccountFunctionCodes;
+
+  LedgerNotPostedText = L(9567);
+  LedgerNumberText = L(10796);
+  LedgerCategoryText = L(10349);
+  LedgerDuplicateText = L(9648);
+  LedgerLimitText = L(9506);
+  LedgerTaxCodeText = L(10278);
+
+  LedgerBookYearStart = Cut(AdminSettings.BookYearStart(), 8);
+  LedgerProfitAccount = Cut(AdminSettings.ProfitAccountNumber(), 20);
+
+  // The rows show their codes in the new language.
+  ShowRows();
+}
+
+void TLedger::ApplyFormTexts() {
   using shell::L;
   SetCaption(shell::ProductTitle + " : " + L(965) + " / " + L(996));
   std::string title = Cut(" " + L(996), 31);
@@ -386,25 +386,10 @@ void TLedger::ApplyLanguageTexts() {
   StringGrid1.SetCell(ColSalesTax, 0, L(2629));
   StringGrid1.SetCell(ColCashOrBank, 0, L(2645));
 
-  // The function list shows the language texts; the codes stay English.
-  for (int i = 1; i <= 14; ++i) AccountFunctionCodes[i] = kAccountFunctionCodes[i];
   ComboBox3.ClearItems();
   ComboBox3.AddItem("");
   for (int i = 1; i <= 14; ++i) ComboBox3.AddItem(L(FunctionTextOffset(i)));
   ComboBox3.SetItemIndex(0);
-
-  LedgerNotPostedText = L(9567);
-  LedgerNumberText = L(10796);
-  LedgerCategoryText = L(10349);
-  LedgerDuplicateText = L(9648);
-  LedgerLimitText = L(9506);
-  LedgerTaxCodeText = L(10278);
-
-  LedgerBookYearStart = Cut(AdminSettings.BookYearStart(), 8);
-  LedgerProfitAccount = Cut(AdminSettings.ProfitAccountNumber(), 20);
-
-  // The rows show their codes in the new language.
-  ShowRows();
 }
 
 // ---- the grid

@@ -160,19 +160,19 @@ class TLedger : public ui::Form {
   ui::Action Cancel{this, "cancel"};
 
   ui::MainMenu MainMenu1{this, "MainMenu1"};
-  ui::MenuItem File1{&MainMenu1, "File1", "&File"};
+  ui::MenuItem File1{&MainMenu1, "File1"};
   ui::MenuItem Save1{&File1, "Save1"};
   ui::MenuItem Cancel1{&File1, "Cancel1"};
-  ui::MenuItem Actions1{&MainMenu1, "Actions1", "&Actions"};
+  ui::MenuItem Actions1{&MainMenu1, "Actions1"};
   ui::MenuItem SelectUp1{&Actions1, "SelectUp1"};
   ui::MenuItem PostDown1{&Actions1, "PostDown1"};
   ui::MenuItem Delete1{&Actions1, "Delete1"};
-  ui::MenuItem Help1{&MainMenu1, "Help1", "&Help"};
-  ui::MenuItem GLAccountformHelp1{&Help1, "GLAccountformHelp1", "GL Account form Help"};
-  ui::MenuItem BrenvickHelp1{&Help1, "BrenvickHelp1", "Brenvik Help"};
+  ui::MenuItem Help1{&MainMenu1, "Help1"};
+  ui::MenuItem GLAccountformHelp1{&Help1, "GLAccountformHelp1"};
+  ui::MenuItem BrenvickHelp1{&Help1, "BrenvickHelp1"};
   ui::MenuItem Tutorial1{&Help1, "Tutorial1", "Tutorial"};
-  ui::MenuItem BrenvickHomepage1{&Help1, "BrenvickHomepage1", "Home page"};
-  ui::MenuItem About1{&Help1, "About1", "About..."};
+  ui::MenuItem BrenvickHomepage1{&Help1, "BrenvickHomepage1"};
+  ui::MenuItem About1{&Help1, "About1"};
 
   ui::ToolBar ToolBar1{this, "ToolBar1"};
   ui::ToolButton ToolButton1{&ToolBar1, "ToolButton1"};  // Select
@@ -182,46 +182,46 @@ class TLedger : public ui::Form {
   ui::ToolButton ToolButton5{&ToolBar1, "ToolButton5"};  // Cancel
   ui::ToolButton ToolButton9{&ToolBar1, "ToolButton9", "Help"};
 
-  ui::Label Label6{this, "Label6", " General Ledger account"};
+  ui::Label Label6{this, "Label6"};
 
   ui::StringGrid StringGrid1{this, "StringGrid1", ColumnCount, 2};
 
   // Select (up out of the grid) and Post (down into it).
   ui::Panel Panel3{this, "Panel3", ui::LayoutKind::Horizontal};
-  ui::Button SelectImage{&Panel3, "SelectImage", "Select (Up)"};
+  ui::Button SelectImage{&Panel3, "SelectImage"};
   ui::Button PostImage{&Panel3, "PostImage"};
 
   // The entry.
   ui::Panel Panel1{this, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label1{&Panel1, "Label1", "Ledgernumber"};
+  ui::Label Label1{&Panel1, "Label1"};
   ui::Edit MaskEdit1{&Panel1, "MaskEdit1"};
-  ui::Label Label8{&Panel1, "Label8", "GLaccount caption"};
+  ui::Label Label8{&Panel1, "Label8"};
   ui::Edit Edit5{&Panel1, "Edit5"};
-  ui::Label Label3{&Panel1, "Label3", "Ledger category"};
+  ui::Label Label3{&Panel1, "Label3"};
   ui::ComboBox ComboBox1{&Panel1, "ComboBox1"};
   ui::Label LabelType{&Panel1, "LabelType", "D/C"};
   ui::Panel Panel4{&Panel1, "Panel4", ui::LayoutKind::Horizontal};
-  ui::RadioButton RadioButton1{&Panel4, "RadioButton1", "Profit"};
-  ui::RadioButton RadioButton2{&Panel4, "RadioButton2", "Transfer"};
-  ui::RadioButton RadioButton3{&Panel4, "RadioButton3", "Debit"};
-  ui::RadioButton RadioButton4{&Panel4, "RadioButton4", "Credit"};
-  ui::Label Label9{&Panel1, "Label9", "Start date"};
+  ui::RadioButton RadioButton1{&Panel4, "RadioButton1"};
+  ui::RadioButton RadioButton2{&Panel4, "RadioButton2"};
+  ui::RadioButton RadioButton3{&Panel4, "RadioButton3"};
+  ui::RadioButton RadioButton4{&Panel4, "RadioButton4"};
+  ui::Label Label9{&Panel1, "Label9"};
   ui::DatePicker DateTimePicker1{&Panel1, "DateTimePicker1"};
-  ui::Label Label10{&Panel1, "Label10", "End date"};
+  ui::Label Label10{&Panel1, "Label10"};
   ui::DatePicker DateTimePicker2{&Panel1, "DateTimePicker2"};
-  ui::Label Label2{&Panel1, "Label2", "Amount on startdate"};
+  ui::Label Label2{&Panel1, "Label2"};
   ui::Edit MaskEdit2{&Panel1, "MaskEdit2"};
-  ui::Label Label7{&Panel1, "Label7", "Salestax  account"};
+  ui::Label Label7{&Panel1, "Label7"};
   ui::ComboBox ComboBox2{&Panel1, "ComboBox2"};
-  ui::Label Label12{&Panel1, "Label12", "Account function"};
+  ui::Label Label12{&Panel1, "Label12"};
   ui::ComboBox ComboBox3{&Panel1, "ComboBox3"};
-  ui::CheckBox CheckBox1{&Panel1, "CheckBox1", "Bank, Cheques or Cash account"};
+  ui::CheckBox CheckBox1{&Panel1, "CheckBox1"};
   ui::Panel Panel5{&Panel1, "Panel5", ui::LayoutKind::Horizontal};
-  ui::Label Label11{&Panel5, "Label11", "Journal name"};
+  ui::Label Label11{&Panel5, "Label11"};
   ui::Edit Edit7{&Panel5, "Edit7"};
-  ui::Label Label4{&Panel1, "Label4", "Amount on period startdate"};
+  ui::Label Label4{&Panel1, "Label4"};
   ui::Edit Edit1{&Panel1, "Edit1"};
-  ui::Label Label5{&Panel1, "Label5", "Actual balance"};
+  ui::Label Label5{&Panel1, "Label5"};
   ui::Edit Edit2{&Panel1, "Edit2"};
   ui::Label Label13{&Panel1, "Label13", "Changed by"};
   ui::Edit Edit3{&Panel1, "Edit3"};
@@ -267,7 +267,7 @@ class TLedger : public ui::Form {
   void ResetLedgerDateLimits();
 
   // Puts the current language's texts into the form and the unit's
-  // messages.
+  // messages, and takes the administration settings the form works with.
   void ApplyLanguageTexts();
 
   // The accounts in the grid, in grid order (grid row i + 1).
@@ -300,6 +300,9 @@ class TLedger : public ui::Form {
   static void CheckListField(ui::ComboBox& box);
   // Every entry field empty, Debit checked, the number and amount editable.
   void ClearEntry();
+  // The form's own texts from the current language (captions, headings,
+  // the function list); the constructor starts with them.
+  void ApplyFormTexts();
   void SetStartAmountText(const std::string& text);
   // Reformats the start amount as on leaving its edit; false when it is no
   // amount (the text stays as it is).
