@@ -20,7 +20,6 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
-#include "formkit/website.h"
 
 namespace masterdata {
 

@@ -16,7 +16,6 @@
 #include "shell/textroutines.h"
 #include "shell/systemsettings.h"
 #include "ui/application.h"
-#include "formkit/website.h"
 
 namespace masterdata {
 
