@@ -50,10 +50,6 @@ const std::array<std::string, 16> kAccountFunctionCodes = {
 // The language offset of function-list item i (1 to 14).
 int FunctionTextOffset(int i) { return 2891 + 31 * (i - 1); }
 
-}  // namespace
-
-namespace {
-
 // The messages as the program starts, before the language routine.
 constexpr const char* kNotPostedEnglish = "The entry in the edit fields is not posted yet: post or delete it first";
 constexpr const char* kNumberEnglish = "Enter a valid account number: no outer blanks, no { ; or leading #, max. 15";
