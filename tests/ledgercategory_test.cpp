@@ -331,6 +331,8 @@ TEST_F(LedgerCategoryForm, TheLockedStateDoesNotOutliveTheShowing) {
   Show([&](TLedgercategory& f) {
     EXPECT_EQ(Names(f), std::vector<std::string>{"Sales"});
     EXPECT_TRUE(f.Edit1.Enabled());
+    EXPECT_TRUE(f.RadioButton1.Enabled());
+    EXPECT_TRUE(f.RadioButton2.Enabled());
     EXPECT_TRUE(f.Delete.Enabled());
     EXPECT_TRUE(f.Image4.Enabled());
     EXPECT_EQ(f.Edit4.GetText(), "");
