@@ -265,7 +265,6 @@ class LedgerForm : public ::testing::Test {
   shell::SystemSettingsRec savedSettings;
   records::SystemParamRec savedParams;
   records::AdminSettingsRec savedAdmin;
-  std::vector<std::string> savedMessages;
 
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
@@ -274,8 +273,6 @@ class LedgerForm : public ::testing::Test {
     savedSettings = shell::SystemSettings;
     savedParams = shell::SystemParams;
     savedAdmin = masterdata::AdminSettings;
-    savedMessages = {masterdata::LedgerNotPostedText, masterdata::LedgerNumberText, masterdata::LedgerCategoryText,
-                     masterdata::LedgerDuplicateText, masterdata::LedgerLimitText, masterdata::LedgerTaxCodeText};
     shell::SystemSettings.CurrentUser = "ANNE";
     shell::SystemSettings.AmountDecimals = 2;
     for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) shell::SystemParams.SetTaxRateName(i, "");
@@ -289,12 +286,6 @@ class LedgerForm : public ::testing::Test {
     shell::SystemSettings = savedSettings;
     shell::SystemParams = savedParams;
     masterdata::AdminSettings = savedAdmin;
-    masterdata::LedgerNotPostedText = savedMessages[0];
-    masterdata::LedgerNumberText = savedMessages[1];
-    masterdata::LedgerCategoryText = savedMessages[2];
-    masterdata::LedgerDuplicateText = savedMessages[3];
-    masterdata::LedgerLimitText = savedMessages[4];
-    masterdata::LedgerTaxCodeText = savedMessages[5];
     shell::CurrentLanguage = shell::BuiltInEnglish();
   }
 
@@ -407,7 +398,7 @@ TEST_F(LedgerForm, PostKeepsByteOrderAndRefusesBadNumbersWithTheStrongestMessage
         EXPECT_EQ(f.StatusBar1.PanelText(0), "");
         EXPECT_EQ(f.MaskEdit1.GetText(), "");
       }
-      EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), "Ledgernumber");  // headings untouched
+      EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), shell::L(2391));  // headings untouched
     });
   }
 }
@@ -634,7 +625,7 @@ TEST_F(LedgerForm, SelectOnAnEmptyGridDoesNothing) {
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
     Type(f, "1000");
     Post(f);
-    EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), "Ledgernumber");
+    EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), shell::L(2391));
     EXPECT_EQ(GridNumbers(f), std::vector<std::string>{"1000"});
     // One account is enough to select it.
     EXPECT_TRUE(f.SelectImage.Enabled());
@@ -943,7 +934,6 @@ TEST_F(LedgerForm, LanguageTextsHelpAndKeys) {
     f.UserKeyDown(ui::keys::Escape);
     EXPECT_FALSE(f.InModalLoop());
   });
-  masterdata::LedgerHelpCaptions = {};
 }
 
 TEST_F(LedgerForm, StartAmountIsFilteredWhileTypedAndReformattedOnLeaving) {
@@ -972,3 +962,238 @@ TEST_F(LedgerForm, StartAmountIsFilteredWhileTypedAndReformattedOnLeaving) {
 }
 
 }  // namespace
+
+// ---- balances, untouched fields, saves beside another copy
+
+TEST(LedgerUnit, BalancesFollowTheTrialBalanceRule) {
+  // Start amount 1000, snapshot net (own - other) 300, lines after the
+  // freeze debit - credit = 50.
+  enum Freeze { None, MidYear, YearEnd };
+  struct Case {
+    Freeze freeze;
+    const char* kind;
+    char type;
+    double periodStart, actual;
+  };
+  const char* bs = "Balance sheet account";
+  const char* pl = "Profit and Loss account";
+  const std::vector<Case> cases = {
+      {None, bs, 'D', 1000, 1050},  {None, bs, 'C', 1000, 950},  {None, pl, 'C', 1000, 950},
+      {MidYear, bs, 'D', 300, 350}, {MidYear, bs, 'C', 300, 250}, {MidYear, pl, 'C', 300, 250},
+      {YearEnd, bs, 'D', 300, 350}, {YearEnd, bs, 'C', 300, 250}, {YearEnd, pl, 'C', 0, -50},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.freeze) + " " + c.kind + " " + c.type);
+    masterdata::BalanceFacts facts;
+    facts.freeze = c.freeze != None;
+    facts.yearClosed = c.freeze == YearEnd;
+    if (facts.freeze) facts.frozenNet = 300;
+    facts.categoryKind = c.kind;
+    facts.type = c.type;
+    facts.startAmount = 1000;
+    facts.lineSum = 50;
+    EXPECT_EQ(masterdata::LedgerBalances(facts), (masterdata::AccountBalances{c.periodStart, c.actual}));
+    // An account the snapshot does not hold starts with its start amount.
+    facts.frozenNet.reset();
+    EXPECT_EQ(masterdata::LedgerBalances(facts).periodStart, 1000);
+  }
+
+  struct LabelCase {
+    std::string label;
+    bool closes;
+  };
+  for (const LabelCase& c : std::vector<LabelCase>{{"2024-12/12", true},
+                                                   {"2024-13/13", true},
+                                                   {"2024-06/12", false},
+                                                   {"2024-00/12", false},
+                                                   {"", false},
+                                                   {"2024-12", false}})
+    EXPECT_EQ(masterdata::FreezeClosesBookYear(c.label), c.closes) << c.label;
+}
+
+TEST_F(LedgerForm, SelectShowsTheTrialBalanceFigures) {
+  struct Case {
+    const char* name;
+    std::string label;  // empty: no freeze
+    std::string category;
+    std::string type;
+    double periodStart, actual;
+  };
+  // 8000 starts with 1000 on 20231231; the snapshot holds own 5000, other
+  // 0; one credit line of 100 after it.
+  const std::vector<Case> cases = {
+      {"no freeze: the start amount", "", "Assets", "D", 1000, 900},
+      {"after the year-end freeze, profit and loss", "2024-12/12", "Sales", "C", 0, 100},
+      {"after the year-end freeze, balance sheet", "2024-12/12", "Assets", "C", 5000, 5100},
+      {"after a mid-year freeze, profit and loss", "2025-06/12", "Sales", "C", 5000, 5100},
+  };
+  records::LedgerCategoryRec assets, sales;
+  assets.SetCategoryKind(records::kBalanceSheetKind);
+  assets.SetCategoryName("Assets");
+  sales.SetCategoryKind(records::kProfitAndLossKind);
+  sales.SetCategoryName("Sales");
+  store.fs.SetFile(kGlc, RecordBytes(assets) + RecordBytes(sales));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Accounts({{"8000", c.type, c.category, "20231231", 1000}});
+    Lines({Line("20250115", "B1", "8000", 0, 100)});
+    if (c.label.empty()) {
+      store.fs.SetFile(kFrz, "");
+    } else {
+      auto rec = std::make_unique<records::FreezeRec>();
+      rec->SetPeriodEndDate("20250101");
+      rec->SetPeriodLabel(c.label);
+      records::FreezeAccountRow row;
+      row.SetAccountNumber("8000");
+      row.SetAccountType(c.type);
+      row.SetClosingOwnSide(5000);
+      rec->SetAccount(1, row);
+      store.fs.SetFile(kFrz, RecordBytes(*rec));
+    }
+    Show([&](TLedger& f) {
+      SelectRow(f, 1);
+      EXPECT_EQ(f.Edit1.GetText(), Amount(c.periodStart));
+      EXPECT_EQ(f.Edit2.GetText(), Amount(c.actual));
+    });
+  }
+}
+
+// The record built afresh from its fields, all other bytes zero (as the
+// form writes it).
+records::LedgerAccountRec Fresh(const records::LedgerAccountRec& r) {
+  records::LedgerAccountRec rec;
+  rec.SetAccountNumber(r.AccountNumber());
+  rec.SetCaption(r.Caption());
+  rec.SetAccountType(r.AccountType());
+  rec.SetCategoryName(r.CategoryName());
+  rec.SetLeadCode(r.LeadCode());
+  rec.SetStartDate(r.StartDate());
+  rec.SetStartAmount(r.StartAmount());
+  rec.SetEndDate(r.EndDate());
+  rec.SetIsCashOrBank(r.IsCashOrBank());
+  rec.SetJournalName(r.JournalName());
+  rec.SetAccountFunction(r.AccountFunction());
+  rec.SetSalesTaxCode(r.SalesTaxCode());
+  rec.SetChangedBy(r.ChangedBy());
+  rec.SetChangedAt(r.ChangedAt());
+  return rec;
+}
+
+TEST_F(LedgerForm, SelectAndPostKeepEveryStoredFieldTheUserLeftAlone) {
+  struct Case {
+    const char* name;
+    std::function<void(records::LedgerAccountRec&)> stored;
+    bool withLine = false;
+  };
+  const std::vector<Case> cases = {
+      {"a sales-tax name no longer offered", [](records::LedgerAccountRec& r) { r.SetSalesTaxCode("OLD"); }},
+      {"a category in another case", [](records::LedgerAccountRec& r) { r.SetCategoryName("assets"); }},
+      {"a category no longer offered", [](records::LedgerAccountRec& r) { r.SetCategoryName("Stock"); }},
+      {"an unknown function code", [](records::LedgerAccountRec& r) { r.SetAccountFunction("Bogus"); }},
+      {"invalid stored dates",
+       [](records::LedgerAccountRec& r) {
+         r.SetStartDate("2023");
+         r.SetEndDate("");
+       }},
+      {"a number with a leading blank and a line", [](records::LedgerAccountRec& r) { r.SetAccountNumber(" 500"); },
+       true},
+      {"a number with a leading blank and no line",
+       [](records::LedgerAccountRec& r) { r.SetAccountNumber(" 500"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    records::LedgerAccountRec rec = AccountRec({"4000", "C", "Sales", "20231231", 12.345, "Old caption",
+                                                "Sales account 1"});
+    rec.SetSalesTaxCode("HIGH");
+    rec.SetIsCashOrBank(true);
+    rec.SetJournalName("Bank");
+    rec.SetLeadCode("L9");
+    c.stored(rec);
+    rec = Fresh(rec);
+    store.fs.SetFile(kGla, RecordBytes(rec));
+    Lines(c.withLine ? std::vector{Line("20240410", "B1", rec.AccountNumber(), 1, 0)}
+                     : std::vector<records::JournalVoucherRec>{});
+    Show([&](TLedger& f) {
+      SelectRow(f, 1);
+      f.Edit5.UserSetText("New caption");
+      // The user passes through the list fields without changing them.
+      for (ui::Component* c : std::initializer_list<ui::Component*>{&f.ComboBox1, &f.ComboBox2, &f.ComboBox3})
+        c->SetFocus();
+      f.Edit5.SetFocus();
+      Post(f);
+      EXPECT_EQ(f.LedgerRowTotal(), 1) << f.StatusBar1.PanelText(0);
+      f.Button1.UserClick();
+      EXPECT_FALSE(f.InModalLoop());
+    });
+    records::LedgerAccountRec expected = rec;
+    expected.SetCaption("New caption");
+    expected.SetChangedBy("ANNE");
+    expected.SetChangedAt("17-05-2024 09:30:15");
+    EXPECT_EQ(store.fs.File(kGla), RecordBytes(Fresh(expected)));
+  }
+  // A tax name the user changes is checked against the list.
+  Accounts({{"4000"}});
+  Show([&](TLedger& f) {
+    SelectRow(f, 1);
+    f.ComboBox2.UserSetText("OLDER");
+    Post(f);
+    EXPECT_EQ(f.Rows().at(0).salesTaxCode, "");
+  });
+}
+
+TEST_F(LedgerForm, SaveRefusesWhatAnotherCopyChangedMeanwhile) {
+  struct Case {
+    const char* name;
+    std::function<void()> otherCopy;  // runs after Select
+    bool deleteIt;                               // else renumber 1000 to 1500
+    std::string message;                         // empty: saved
+  };
+  const std::string inUse = masterdata::MsgAccountInUse("1000");
+  const std::vector<Case> cases = {
+      {"nothing changed: renumbered", [] {}, false, ""},
+      {"nothing changed: deleted", [] {}, true, ""},
+      {"a voucher line on the renumbered account",
+       [this] { Lines({Line("20240410", "B1", "1000", 1, 0)}); }, false, inUse},
+      {"a partner names the deleted account", [this] { PartnerNaming(kCus, 2, "1000"); }, true, inUse},
+      {"a line on another account", [this] { Lines({Line("20240410", "B1", "2000", 1, 0)}); }, true,
+       ""},
+      {"another account added",
+       [this] { Accounts({{"1000"}, {"2000"}, {"3000"}}); }, false, shell::MsgChangedInAnotherCopy()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    backend.messages.clear();
+    Accounts({{"1000"}, {"2000"}});
+    Lines({});
+    store.fs.SetFile(kCus, "");
+    store.fs.SetFile(kSup, "");
+    Show([&](TLedger& f) {
+      SelectRow(f, 1);
+      ASSERT_TRUE(f.MaskEdit1.Enabled());
+      c.otherCopy();
+      const std::string before = store.fs.File(kGla);
+      if (c.deleteIt) {
+        f.Button3.UserClick();
+      } else {
+        f.MaskEdit1.UserSetText("1500");
+        Post(f);
+      }
+      f.Button1.UserClick();
+      if (c.message.empty()) {
+        EXPECT_FALSE(f.InModalLoop());
+        EXPECT_TRUE(backend.messages.empty());
+        return;
+      }
+      // Nothing written, the message names why, and the form keeps the work.
+      EXPECT_TRUE(f.InModalLoop());
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, c.message);
+      EXPECT_EQ(store.fs.File(kGla), before);
+      const std::vector<std::string> kept =
+          c.deleteIt ? std::vector<std::string>{"2000"} : std::vector<std::string>{"1500", "2000"};
+      EXPECT_EQ(GridNumbers(f), kept);
+      EXPECT_FALSE(shell::FileSetOpen);
+      f.Button2.UserClick();
+    });
+  }
+}

@@ -70,7 +70,6 @@ class LedgerCategoryForm : public ::testing::Test {
   platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
   TLedgercategory form;
   std::string savedUser;
-  std::vector<std::string> savedMessages;
   shell::LanguageRec savedLanguage = shell::CurrentLanguage;
 
   void SetUp() override {
@@ -79,16 +78,9 @@ class LedgerCategoryForm : public ::testing::Test {
     shell::SetCurrentAdministrationFolder("ACME");
     savedUser = shell::SystemSettings.CurrentUser;
     shell::SystemSettings.CurrentUser = "JANE";
-    savedMessages = {masterdata::CategoryNotPostedText, masterdata::CategoryDuplicateText,
-                     masterdata::CategoryLimitText, masterdata::CategoryTopText, masterdata::CategoryBottomText};
   }
   void TearDown() override {
     shell::SystemSettings.CurrentUser = savedUser;
-    masterdata::CategoryNotPostedText = savedMessages[0];
-    masterdata::CategoryDuplicateText = savedMessages[1];
-    masterdata::CategoryLimitText = savedMessages[2];
-    masterdata::CategoryTopText = savedMessages[3];
-    masterdata::CategoryBottomText = savedMessages[4];
     shell::CurrentLanguage = savedLanguage;
   }
 
@@ -339,6 +331,8 @@ TEST_F(LedgerCategoryForm, TheLockedStateDoesNotOutliveTheShowing) {
   Show([&](TLedgercategory& f) {
     EXPECT_EQ(Names(f), std::vector<std::string>{"Sales"});
     EXPECT_TRUE(f.Edit1.Enabled());
+    EXPECT_TRUE(f.RadioButton1.Enabled());
+    EXPECT_TRUE(f.RadioButton2.Enabled());
     EXPECT_TRUE(f.Delete.Enabled());
     EXPECT_TRUE(f.Image4.Enabled());
     EXPECT_EQ(f.Edit4.GetText(), "");
@@ -609,7 +603,6 @@ TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
     f.UserKeyDown(ui::keys::Return);
     EXPECT_EQ(Names(f), std::vector<std::string>{"Sales"});
   });
-  masterdata::LedgercategoryHelpCaptions = {};
 
   // The title is cut, never wrapped, however long the administration's name.
   const std::string savedName = shell::CurrentAdministrationName;
@@ -621,3 +614,81 @@ TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
 }
 
 }  // namespace
+
+TEST_F(LedgerCategoryForm, TheKindOfACategoryInUseStaysAsItIs) {
+  store.fs.SetFile(kGlc, CategoryFile({{BS, "Stock", "A", "1"}, {BS, "Rent", "A", "2"}}));
+  store.fs.SetFile(kGla, AccountFile({"Stock"}));
+  Show([&](TLedgercategory& f) {
+    SelectRow(f, 1);
+    EXPECT_FALSE(f.RadioButton1.Enabled());
+    EXPECT_FALSE(f.RadioButton2.Enabled());
+    f.RadioButton2.UserClick();
+    EXPECT_TRUE(f.RadioButton1.Checked());
+    f.Image3.UserClick();
+    // Free again once posted; a free category's kind can be changed.
+    EXPECT_TRUE(f.RadioButton2.Enabled());
+    SelectRow(f, 2);
+    EXPECT_TRUE(f.RadioButton2.Enabled());
+    f.RadioButton2.UserClick();
+    f.Image3.UserClick();
+    f.Save2.UserClick();
+    EXPECT_FALSE(f.InModalLoop());
+  });
+  const std::vector<CategoryRow> rows = FileRows();
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].kind, BS);
+  EXPECT_EQ(rows[1].kind, PL);
+}
+
+TEST_F(LedgerCategoryForm, SaveRefusesWhatAnotherCopyChangedMeanwhile) {
+  enum Edit { DeleteIt, RenameIt, ChangeKind };
+  struct Case {
+    const char* name;
+    Edit edit;
+    std::vector<std::string> accountsMeanwhile;  // the account file another copy writes after Select
+    bool categoriesChanged;                       // another copy saved the categories meanwhile
+    std::string message;                          // empty: saved
+  };
+  const std::string inUse = masterdata::MsgCategoryInUse("Stock");
+  const std::vector<Case> cases = {
+      {"deleted, still free", DeleteIt, {"Rent"}, false, ""},
+      {"renamed, still free", RenameIt, {"Rent"}, false, ""},
+      {"deleted, now named by an account", DeleteIt, {"Rent", "Stock"}, false, inUse},
+      {"renamed, now named by an account", RenameIt, {"Stock"}, false, inUse},
+      {"kind changed, now named by an account", ChangeKind, {"Stock"}, false, inUse},
+      {"named in another case only", DeleteIt, {"stock"}, false, ""},
+      {"the categories changed", DeleteIt, {"Rent"}, true, shell::MsgChangedInAnotherCopy()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    backend.messages.clear();
+    store.fs.SetFile(kGlc, CategoryFile({{BS, "Stock", "A", "1"}, {BS, "Rent", "A", "2"}}));
+    store.fs.SetFile(kGla, AccountFile({"Rent"}));
+    Show([&](TLedgercategory& f) {
+      SelectRow(f, 1);
+      ASSERT_TRUE(f.Edit1.Enabled());
+      store.fs.SetFile(kGla, AccountFile(c.accountsMeanwhile));
+      if (c.categoriesChanged)
+        store.fs.SetFile(kGlc, CategoryFile({{BS, "Stock", "A", "1"}, {BS, "Rent", "A", "2"}, {PL, "Fees", "B", "3"}}));
+      const std::string before = store.fs.File(kGlc);
+      switch (c.edit) {
+        case DeleteIt: f.Button3.UserClick(); break;
+        case RenameIt: Post(f, "Goods"); break;
+        case ChangeKind: Post(f, "Stock", false); break;
+      }
+      f.Save2.UserClick();
+      if (c.message.empty()) {
+        EXPECT_FALSE(f.InModalLoop());
+        EXPECT_TRUE(backend.messages.empty());
+        return;
+      }
+      EXPECT_TRUE(f.InModalLoop());
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, c.message);
+      EXPECT_EQ(store.fs.File(kGlc), before);
+      EXPECT_EQ(f.CategoryRowTotal(), c.edit == DeleteIt ? 1 : 2);
+      EXPECT_FALSE(shell::FileSetOpen);
+      f.Button2.UserClick();
+    });
+  }
+}

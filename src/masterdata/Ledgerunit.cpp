@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "shell/adminsettingsload.h"
+#include "formkit/helpmenu.h"
+#include "shell/builtintext.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "records/freezerec.h"
@@ -18,7 +20,6 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
-#include "formkit/website.h"
 
 namespace masterdata {
 
@@ -49,24 +50,67 @@ const std::array<std::string, 16> kAccountFunctionCodes = {
 // The language offset of function-list item i (1 to 14).
 int FunctionTextOffset(int i) { return 2891 + 31 * (i - 1); }
 
+// The messages as the program starts, before the language routine.
+constexpr const char* kNotPostedEnglish = "The entry in the edit fields is not posted yet: post or delete it first";
+constexpr const char* kNumberEnglish = "Enter a valid account number: no outer blanks, no { ; or leading #, max. 15";
+constexpr const char* kCategoryEnglish = "Choose the GL category of the account";
+constexpr const char* kDuplicateEnglish = "This account number exists already";
+constexpr const char* kLimitEnglish = "The maximum of 400 GL accounts is reached";
+constexpr const char* kTaxCodeEnglish = "A GL account names a sales-tax code that the system settings do not hold";
+
 }  // namespace
 
 std::array<std::string, 16> AccountFunctionCodes = kAccountFunctionCodes;
 std::string LedgerBookYearStart;
 std::string LedgerProfitAccount;
 
-std::string LedgerNotPostedText = "The entry in the edit fields is not posted yet: post or delete it first";
-std::string LedgerNumberText = "Enter a valid account number: no outer blanks, no { ; or leading #, max. 15";
-std::string LedgerCategoryText = "Choose the GL category of the account";
-std::string LedgerDuplicateText = "This account number exists already";
-std::string LedgerLimitText = "The maximum of 400 GL accounts is reached";
-std::string LedgerTaxCodeText = "A GL account names a sales-tax code that the system settings do not hold";
+std::string LedgerNotPostedText = kNotPostedEnglish;
+std::string LedgerNumberText = kNumberEnglish;
+std::string LedgerCategoryText = kCategoryEnglish;
+std::string LedgerDuplicateText = kDuplicateEnglish;
+std::string LedgerLimitText = kLimitEnglish;
+std::string LedgerTaxCodeText = kTaxCodeEnglish;
 shell::HelpCaptionBlockRec LedgerHelpCaptions;
 TLedger* Ledger = nullptr;
 
+void ResetLedgerState() {
+  AccountFunctionCodes = kAccountFunctionCodes;
+  LedgerBookYearStart.clear();
+  LedgerProfitAccount.clear();
+  LedgerNotPostedText = kNotPostedEnglish;
+  LedgerNumberText = kNumberEnglish;
+  LedgerCategoryText = kCategoryEnglish;
+  LedgerDuplicateText = kDuplicateEnglish;
+  LedgerLimitText = kLimitEnglish;
+  LedgerTaxCodeText = kTaxCodeEnglish;
+  LedgerHelpCaptions = {};
+}
+
+std::string MsgAccountInUse(const std::string& number) {
+  return shell::BuiltInText(
+      "The GL account " + number + " is in use (another copy of the program started using it); nothing was saved",
+      "Grootboekrekening " + number + " is in gebruik (een ander exemplaar van het programma gebruikt haar nu); "
+          "er is niets opgeslagen",
+      "Das Sachkonto " + number + " wird verwendet (eine andere Kopie des Programms verwendet es jetzt); es wurde "
+          "nichts gespeichert");
+}
+
+bool FreezeClosesBookYear(const std::string& label) {
+  // "YYYY-PP/NN": PP at 5-6, NN at 8-9.
+  return label.size() >= 10 && label[4] == '-' && label[7] == '/' && label.compare(5, 2, label, 8, 2) == 0;
+}
+
+AccountBalances LedgerBalances(const BalanceFacts& facts) {
+  double a = facts.startAmount;
+  if (facts.freeze && facts.frozenNet) {
+    a = *facts.frozenNet;
+    const bool balanceSheet = !facts.categoryKind.empty() && facts.categoryKind[0] == 'B';
+    if (facts.yearClosed && !balanceSheet) a = 0;
+  }
+  return {a, facts.type == 'D' ? a + facts.lineSum : a - facts.lineSum};
+}
+
 namespace {
-
-
 
 bool IsBlankText(const std::string& s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
@@ -88,8 +132,9 @@ std::unique_ptr<records::FreezeRec> LastFreeze() {
 // files (FRZ, JVO, CUS and SUP in the open set).
 struct AccountFacts {
   bool freeze = false;
+  bool yearClosed = false;  // the last freeze closed its book year
   std::string frozenEnd;  // F: the first day after the frozen periods
-  double periodStartAmount = 0;  // A
+  std::optional<double> frozenNet;  // the snapshot's own - other side
   double lineSum = 0;            // S: debit - credit of the lines from F on
   bool hasLines = false;
   std::string earliestLine, latestLine;
@@ -115,11 +160,12 @@ AccountFacts ReadAccountFacts(const LedgerRow& row) {
   if (auto frozen = LastFreeze()) {
     facts.freeze = true;
     facts.frozenEnd = frozen->PeriodEndDate();
+    facts.yearClosed = FreezeClosesBookYear(frozen->PeriodLabel());
     if (!number.empty())
       for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
         const records::FreezeAccountRow a = frozen->Account(i);
         if (shell::TrimTrailingBlanks(a.AccountNumber()) == number) {
-          facts.periodStartAmount = a.ClosingOwnSide() - a.ClosingOtherSide();
+          facts.frozenNet = a.ClosingOwnSide() - a.ClosingOtherSide();
           break;
         }
       }
@@ -147,6 +193,13 @@ AccountFacts ReadAccountFacts(const LedgerRow& row) {
   return facts;
 }
 
+// Whether an account's number is locked: it has lines after the freeze, its
+// start date lies in the frozen periods, or it is the profit account or a
+// partner's default account.
+bool InUse(const AccountFacts& facts) {
+  return facts.hasLines || (facts.freeze && facts.startFrozen) || facts.namedElsewhere;
+}
+
 }  // namespace
 
 char LedgerTypeCode(const std::string& storedType) {
@@ -169,15 +222,9 @@ bool AccountNumberAcceptable(const std::string& number) {
 }
 
 TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
-  SetCaption("General Ledger account");
   width = 980;
   height = 720;
 
-  Select.SetCaption("Select (Up)");
-  Add.SetCaption("Post (Down)");
-  Delete.SetCaption("Delete");
-  Save.SetCaption("Save");
-  Cancel.SetCaption("Cancel");
   Select.OnExecute = [this] { SelectExecute(); };
   Add.OnExecute = [this] { AddExecute(); };
   Delete.OnExecute = [this] { deleteExecute(); };
@@ -197,26 +244,16 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
 
   StringGrid1.hints.stretch = 1;
   StringGrid1.hints.minWidth = 640;
-  const std::array<std::pair<const char*, int>, ColumnCount> headings = {{
-      {"Ledgernumber", 90},
-      {"GLaccount caption", 190},
-      {"D/C", 70},
-      {"Ledger category", 150},
-      {"Start date", 75},
-      {"Amount on startdate", 110},
-      {"End date", 75},
-      {"Salestax  account", 90},
-      {"Bank, Cheques or Cash account", 60},
-      {"Changed by", 80},
-      {"Changed at", 130},
-      {"Lead code", 0},  // carried unseen, as its edit
-      {"Journal name", 110},
-      {"Account function", 150},
-  }};
-  for (int c = 0; c < ColumnCount; ++c) {
-    StringGrid1.SetCell(c, 0, headings[c].first);
-    StringGrid1.SetColWidth(c, headings[c].second);
-  }
+  // The headings the language has no text for; ApplyFormTexts sets the
+  // others.
+  const std::array<int, ColumnCount> widths = {90, 190, 70, 150, 75, 110, 75, 90, 60, 80, 130,
+                                               0 /* the lead code, carried unseen as its edit */, 110, 150};
+  for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetColWidth(c, widths[c]);
+  StringGrid1.SetCell(ColChangedBy, 0, "Changed by");
+  StringGrid1.SetCell(ColChangedAt, 0, "Changed at");
+  StringGrid1.SetCell(ColLeadCode, 0, "Lead code");
+  StringGrid1.SetCell(ColJournalName, 0, "Journal name");
+  StringGrid1.SetCell(ColFunction, 0, "Account function");
   StringGrid1.SetRow(1);
 
   Panel3.SetBevel(false);
@@ -238,16 +275,11 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
   Panel5.SetBevel(false);
   for (ui::Edit* e : {&Edit1, &Edit2, &Edit3, &Edit4}) e->SetReadOnly(true);
   RadioButton3.SetChecked(true);
-  ComboBox3.AddItem("");
-  for (int i = 1; i <= 14; ++i) ComboBox3.AddItem(AccountFunctionCodes[i]);
-  ComboBox3.SetItemIndex(0);
   Label11.SetVisible(false);
   Edit7.SetVisible(false);
 
   Memo1.SetReadOnly(true);
   Memo1.hints.height = 80;
-  Memo1.SetLines({"Profit, Transfer: one account each", "Debit: assets and costs", "Credit:",
-                  "liabilities, equity and income"});
 
   Panel2.SetBevel(false);
   for (ui::Button* b : {&Button1, &Button3, &Button2}) b->hints.width = 100;
@@ -266,18 +298,37 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
   MaskEdit2.OnExit = [this] { MaskEdit2Exit(); };
   DateTimePicker1.OnChange = [this] { DateTimePicker1Change(); };
   DateTimePicker2.OnChange = [this] { endDateTouched_ = true; };
-  GLAccountformHelp1.OnClick = [this] { GLAccountformHelp1Click(); };
-  ToolButton9.OnClick = [this] { GLAccountformHelp1Click(); };
-  BrenvickHelp1.OnClick = [this] { BrenvickHelp1Click(); };
-  Tutorial1.OnClick = [this] { Tutorial1Click(); };
-  About1.OnClick = [this] { About1Click(); };
-  BrenvickHomepage1.OnClick = [this] { BrenvickHomepage1Click(); };
+  shell::BindHelpMenu(*this, LedgerHelpCaptions,
+                      {{&GLAccountformHelp1, "<GLA00>"}, {&ToolButton9, "<GLA00>"}, {&BrenvickHelp1, ""},
+                       {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}},
+                      &BrenvickHomepage1);
 
+  ApplyFormTexts();
   ShowRows();
   SetSelectImageEnabled();
 }
 
 void TLedger::ApplyLanguageTexts() {
+  using shell::L;
+  ApplyFormTexts();
+  // The function list shows the language texts; the codes stay English.
+  AccountFunctionCodes = kAccountFunctionCodes;
+
+  LedgerNotPostedText = L(9567);
+  LedgerNumberText = L(10796);
+  LedgerCategoryText = L(10349);
+  LedgerDuplicateText = L(9648);
+  LedgerLimitText = L(9506);
+  LedgerTaxCodeText = L(10278);
+
+  LedgerBookYearStart = Cut(AdminSettings.BookYearStart(), 8);
+  LedgerProfitAccount = Cut(AdminSettings.ProfitAccountNumber(), 20);
+
+  // The rows show their codes in the new language.
+  ShowRows();
+}
+
+void TLedger::ApplyFormTexts() {
   using shell::L;
   SetCaption(shell::ProductTitle + " : " + L(965) + " / " + L(996));
   std::string title = Cut(" " + L(996), 31);
@@ -330,25 +381,10 @@ void TLedger::ApplyLanguageTexts() {
   StringGrid1.SetCell(ColSalesTax, 0, L(2629));
   StringGrid1.SetCell(ColCashOrBank, 0, L(2645));
 
-  // The function list shows the language texts; the codes stay English.
-  for (int i = 1; i <= 14; ++i) AccountFunctionCodes[i] = kAccountFunctionCodes[i];
   ComboBox3.ClearItems();
   ComboBox3.AddItem("");
   for (int i = 1; i <= 14; ++i) ComboBox3.AddItem(L(FunctionTextOffset(i)));
   ComboBox3.SetItemIndex(0);
-
-  LedgerNotPostedText = L(9567);
-  LedgerNumberText = L(10796);
-  LedgerCategoryText = L(10349);
-  LedgerDuplicateText = L(9648);
-  LedgerLimitText = L(9506);
-  LedgerTaxCodeText = L(10278);
-
-  LedgerBookYearStart = Cut(AdminSettings.BookYearStart(), 8);
-  LedgerProfitAccount = Cut(AdminSettings.ProfitAccountNumber(), 20);
-
-  // The rows show their codes in the new language.
-  ShowRows();
 }
 
 // ---- the grid
@@ -368,7 +404,7 @@ std::string TLedger::FunctionCaption(const std::string& code) const {
 }
 
 void TLedger::ShowRow(int gridRow) {
-  const LedgerRow& r = rows_[gridRow - 1];
+  const LedgerRow& r = rows_.At(gridRow - 1);
   const std::array<std::string, ColumnCount> cells = {
       r.number,       r.caption,        TypeCaption(r.type),  r.category,  r.startDate,
       AmountText(r.startAmount),        r.endDate,            r.salesTaxCode,
@@ -385,12 +421,10 @@ void TLedger::ShowRows(int from) {
   for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, n + 1, "");
 }
 
-void TLedger::SetSelectImageEnabled() { SelectImage.SetEnabled(!rows_.empty()); }
+void TLedger::SetSelectImageEnabled() { SelectImage.SetEnabled(!rows_.Empty()); }
 
 void TLedger::UpdateSingletonTypeButtons() {
-  auto any = [this](char type) {
-    return std::any_of(rows_.begin(), rows_.end(), [type](const LedgerRow& r) { return r.type == type; });
-  };
+  auto any = [this](char type) { return rows_.Any([type](const LedgerRow& r) { return r.type == type; }); };
   RadioButton1.SetEnabled(!any('P'));
   RadioButton2.SetEnabled(!any('T'));
 }
@@ -418,6 +452,15 @@ int TLedger::FunctionListIndex() const {
   if (selected >= 0 && cp1252::EqualsIgnoringCase(ComboBox3.Items()[selected].text, ComboBox3.GetText()))
     return selected;
   return ComboBox3.IndexOfIgnoringCase(ComboBox3.GetText());
+}
+
+void TLedger::CheckListFieldKeeping(ui::ComboBox& box, const std::string* stored) {
+  if (stored && box.GetText() == *stored) return;
+  CheckListField(box);
+}
+
+const std::string* TLedger::HeldValue(std::string LedgerRow::*field) const {
+  return rows_.Held() ? &(rows_.HeldRow().*field) : nullptr;
 }
 
 void TLedger::CheckListField(ui::ComboBox& box) {
@@ -466,7 +509,7 @@ void TLedger::ClearEntry() {
 }
 
 void TLedger::UpdateSaveEnabled() {
-  Save.SetEnabled(!entryHeld_ && MaskEdit1.Enabled() && MaskEdit1.GetText().empty());
+  Save.SetEnabled(!rows_.Held() && MaskEdit1.Enabled() && MaskEdit1.GetText().empty());
 }
 
 void TLedger::ResetLedgerDateLimits() {
@@ -505,8 +548,8 @@ void TLedger::FormActivate() {
   }
 
   StatusBar1.Show("", ui::colors::Default);
-  entryHeld_ = false;
-  heldRow_ = {};
+  rows_.Clear();
+  loaded_.clear();
   heldAmountText_.clear();
 
   bool loaded = false;
@@ -519,10 +562,8 @@ void TLedger::FormActivate() {
       ResetLedgerDateLimits();
 
       std::vector<LedgerRow> rows;
-      records::LedgerAccountRec rec;
-      const int n = shell::RecordCount(shell::FileCode::GLA);
-      for (int i = 0; i < n; ++i) {
-        shell::ReadRecord(shell::FileCode::GLA, i, rec);
+      for (const records::LedgerAccountRec& rec :
+           shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)) {
         LedgerRow r;
         r.number = rec.AccountNumber();
         r.caption = rec.Caption();
@@ -542,15 +583,18 @@ void TLedger::FormActivate() {
         rows.push_back(std::move(r));
       }
 
+      const shell::FileSnapshot snapshot = shell::SnapshotOf(shell::FileCode::GLA);
+
       std::vector<std::string> categories;
-      records::LedgerCategoryRec category;
-      const int m = shell::RecordCount(shell::FileCode::GLC);
-      for (int i = 0; i < m; ++i) {
-        shell::ReadRecord(shell::FileCode::GLC, i, category);
+      categories_.clear();
+      for (const records::LedgerCategoryRec& category :
+           shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit)) {
         categories.push_back(category.CategoryName());
+        categories_.emplace_back(category.CategoryName(), category.CategoryKind());
       }
 
-      rows_ = std::move(rows);
+      loaded_ = rows;
+      rows_.Load(std::move(rows), snapshot);
       ComboBox1.SetItems(categories);
       ComboBox1.SetText("");
       loaded = true;
@@ -563,7 +607,8 @@ void TLedger::FormActivate() {
 
   if (!loaded) {
     // Nothing to edit: a Save now would write an empty file.
-    rows_.clear();
+    rows_.Clear();
+    loaded_.clear();
     ShowRows();
     Close();
     return;
@@ -584,7 +629,7 @@ void TLedger::FormKeyDown(uint16_t& key, unsigned shift) {
     cancelExecute();
   } else if (key == ui::keys::F1) {
     key = 0;
-    GLAccountformHelp1Click();
+    GLAccountformHelp1.OnClick();
   }
 }
 
@@ -593,24 +638,24 @@ void TLedger::FormKeyDown(uint16_t& key, unsigned shift) {
 void TLedger::SelectExecute() {
   const int r = StringGrid1.Row();
   // An entry held in the fields is refused also when it was the last row.
-  if (rows_.empty() && entryHeld_) {
+  if (rows_.Empty() && rows_.Held()) {
     StatusBar1.Show(LedgerNotPostedText, ui::colors::Red);
     return;
   }
-  if (rows_.empty() || r < 1 || r > LedgerRowTotal()) return;
+  if (rows_.Empty() || r < 1 || r > LedgerRowTotal()) return;
 
   shell::FileSetScope scope("FRZ;JVO;CUS;SUP;");
   if (!scope.Ok()) return;
   StatusBar1.Show("", ui::colors::Default);
-  if (entryHeld_ || !MaskEdit1.GetText().empty() || !Edit5.GetText().empty()) {
+  if (rows_.Held() || !MaskEdit1.GetText().empty() || !Edit5.GetText().empty()) {
     StatusBar1.Show(LedgerNotPostedText, ui::colors::Red);
   } else {
-    const LedgerRow row = rows_[r - 1];
+    const LedgerRow row = rows_.At(r - 1);
     // Every file is read before the form changes.
     const AccountFacts facts = ReadAccountFacts(row);
     scope.Close();
 
-    const bool locked = facts.hasLines || (facts.freeze && facts.startFrozen) || facts.namedElsewhere;
+    const bool locked = InUse(facts);
     std::optional<platform::TDateTime> startMin;
     if (facts.freeze && shell::IsValidYmd(facts.frozenEnd)) startMin = shell::YmdToDate(facts.frozenEnd);
     DateTimePicker1.SetMinDate(startMin);
@@ -628,9 +673,8 @@ void TLedger::SelectExecute() {
     DateTimePicker2.SetMinDate(endMin);
     if (locked) MaskEdit1.SetEnabled(false);
 
-    // The entry, the flag first so that its change makes nothing of the rest.
-    entryHeld_ = true;
-    heldRow_ = row;
+    // The entry, held first so that its change makes nothing of the rest.
+    rows_.TakeOut(r - 1);
     MaskEdit1.SetText(row.number);
     Edit5.SetText(row.caption);
     CheckType(row.type);
@@ -659,11 +703,22 @@ void TLedger::SelectExecute() {
     const int function = AccountFunctionIndex(row.functionCode);
     if (function < ComboBox3.Count()) ComboBox3.SetItemIndex(function);
 
-    const double a = facts.periodStartAmount;
-    Edit1.SetText(AmountText(a));
-    Edit2.SetText(AmountText(row.type == 'D' ? a + facts.lineSum : a - facts.lineSum));
+    BalanceFacts balance;
+    balance.freeze = facts.freeze;
+    balance.yearClosed = facts.yearClosed;
+    balance.frozenNet = facts.frozenNet;
+    for (const auto& [name, kind] : categories_)
+      if (name == row.category) {
+        balance.categoryKind = kind;
+        break;
+      }
+    balance.type = row.type;
+    balance.startAmount = row.startAmount;
+    balance.lineSum = facts.lineSum;
+    const AccountBalances shown = LedgerBalances(balance);
+    Edit1.SetText(AmountText(shown.periodStart));
+    Edit2.SetText(AmountText(shown.actual));
 
-    rows_.erase(rows_.begin() + (r - 1));
     ShowRows(r);
   }
 
@@ -683,8 +738,8 @@ void TLedger::SelectExecute() {
 void TLedger::AddExecute() {
   // Post may come from a tool button or the menu with the focus still in a
   // list field: its text is checked here as on leaving the field.
-  CheckListField(ComboBox1);
-  CheckListField(ComboBox2);
+  CheckListFieldKeeping(ComboBox1, HeldValue(&LedgerRow::category));
+  CheckListFieldKeeping(ComboBox2, HeldValue(&LedgerRow::salesTaxCode));
   CheckListField(ComboBox3);
   if (!ReformatStartAmount()) {
     // No amount: the parse names the text, and nothing has changed.
@@ -692,7 +747,7 @@ void TLedger::AddExecute() {
     shell::ParseAmount(text);
   }
   // A row Select took out may always go back; new rows stop at the limit.
-  if (LedgerRowTotal() >= kLedgerMaxAccounts && !entryHeld_) {
+  if (LedgerRowTotal() >= kLedgerMaxAccounts && !rows_.Held()) {
     StatusBar1.Show(LedgerLimitText, ui::colors::Red);
     return;
   }
@@ -701,13 +756,16 @@ void TLedger::AddExecute() {
   StatusBar1.Show("", ui::colors::Default);
 
   const std::string number = MaskEdit1.GetText();
-  const bool renumbered = !(entryHeld_ && number == heldRow_.number);
+  const bool held = rows_.Held();
+  // A stored number goes back as it is; the number rules are for new and
+  // renumbered accounts.
+  const bool renumbered = !(held && number == rows_.HeldRow().number);
   enum class Verdict { Ok, Number, Category, Duplicate };
   Verdict verdict = number.empty() ? Verdict::Number : Verdict::Ok;
   if (ComboBox1.GetText().empty()) verdict = Verdict::Category;
-  if (!number.empty() && (number[0] == ' ' || (renumbered && !AccountNumberAcceptable(number))))
+  if (!number.empty() && renumbered && (number[0] == ' ' || !AccountNumberAcceptable(number)))
     verdict = Verdict::Number;
-  if (std::any_of(rows_.begin(), rows_.end(), [&](const LedgerRow& r) { return shell::TrimTrailingBlanks(r.number) == number; }))
+  if (rows_.Any([&](const LedgerRow& r) { return shell::TrimTrailingBlanks(r.number) == number; }))
     verdict = Verdict::Duplicate;
 
   switch (verdict) {
@@ -715,6 +773,7 @@ void TLedger::AddExecute() {
     case Verdict::Category: StatusBar1.Show(LedgerCategoryText, ui::colors::Red); break;
     case Verdict::Duplicate: StatusBar1.Show(LedgerDuplicateText, ui::colors::Red); break;
     case Verdict::Ok: {
+      const LedgerRow* stored = held ? &rows_.HeldRow() : nullptr;
       LedgerRow row;
       row.number = number;
       row.caption = Edit5.GetText();
@@ -725,34 +784,33 @@ void TLedger::AddExecute() {
       // A stored date the pickers cannot show stays as stored unless the
       // user picked another.
       const bool keepStart =
-          entryHeld_ && (!DateTimePicker1.Enabled() || (!shell::IsValidYmd(heldRow_.startDate) && !startDateTouched_));
-      row.startDate = keepStart ? heldRow_.startDate : shell::DateToYmd(DateTimePicker1.Date());
+          stored && (!DateTimePicker1.Enabled() || (!shell::IsValidYmd(stored->startDate) && !startDateTouched_));
+      row.startDate = keepStart ? stored->startDate : shell::DateToYmd(DateTimePicker1.Date());
       const std::string amount = MaskEdit2.GetText();
-      if (entryHeld_ && amount == heldAmountText_) {
-        row.startAmount = heldRow_.startAmount;  // unchanged: the stored value, all its digits
+      if (stored && amount == heldAmountText_) {
+        row.startAmount = stored->startAmount;  // unchanged: the stored value, all its digits
       } else {
         std::string text = IsBlankText(amount) ? "0" : amount;
         row.startAmount = shell::ParseAmount(text);
       }
-      const bool keepEnd = entryHeld_ && !shell::IsValidYmd(heldRow_.endDate) && !endDateTouched_;
-      row.endDate = keepEnd ? heldRow_.endDate : shell::DateToYmd(DateTimePicker2.Date());
+      const bool keepEnd = stored && !shell::IsValidYmd(stored->endDate) && !endDateTouched_;
+      row.endDate = keepEnd ? stored->endDate : shell::DateToYmd(DateTimePicker2.Date());
       row.salesTaxCode = ComboBox2.GetText();
       row.cashOrBank = CheckBox1.Checked();
       row.leadCode = Edit6.GetText();
       row.journalName = Edit7.GetText();
       const int function = std::max(0, FunctionListIndex());
-      if (entryHeld_ && function == AccountFunctionIndex(heldRow_.functionCode))
-        row.functionCode = heldRow_.functionCode;
+      if (stored && function == AccountFunctionIndex(stored->functionCode))
+        row.functionCode = stored->functionCode;
       else
         row.functionCode = function > 0 && function <= 14 ? AccountFunctionCodes[function] : std::string();
 
-      int p = 0;
-      while (p < LedgerRowTotal() && cp1252::CompareOrdinal(rows_[p].number, number) <= 0) ++p;
-      rows_.insert(rows_.begin() + p, row);
+      // After every row whose number is not greater (byte order); releases
+      // the held entry.
+      const int p = rows_.PostSorted(std::move(row), [](const LedgerRow& a, const LedgerRow& b) {
+        return cp1252::CompareOrdinal(a.number, b.number) < 0;
+      });
       ShowRows(p + 1);
-
-      entryHeld_ = false;
-      heldRow_ = {};
       heldAmountText_.clear();
       ClearEntry();
       ResetLedgerDateLimits();
@@ -775,8 +833,7 @@ void TLedger::AddExecute() {
 void TLedger::deleteExecute() {
   shell::FileSetScope scope("FRZ;");
   if (!scope.Ok()) return;
-  entryHeld_ = false;
-  heldRow_ = {};
+  rows_.Release();
   heldAmountText_.clear();
   ClearEntry();
   ResetLedgerDateLimits();
@@ -787,17 +844,14 @@ void TLedger::deleteExecute() {
 }
 
 void TLedger::saveExecute() {
-  if (entryHeld_ || !MaskEdit1.GetText().empty()) {
+  if (rows_.Held() || !MaskEdit1.GetText().empty()) {
     StatusBar1.Show(LedgerNotPostedText, ui::colors::Red);
     return;
   }
-  // Every record is built before the file is touched.
   const std::string user = Cut(shell::SystemSettings.CurrentUser, 10);
   const std::string now = Cut(platform::DateTimeToText(platform::Now()), 20);
-  std::vector<records::LedgerAccountRec> recs(rows_.size());
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const LedgerRow& r = rows_[i];
-    records::LedgerAccountRec& rec = recs[i];
+  auto toRec = [&](const LedgerRow& r) {
+    records::LedgerAccountRec rec;
     rec.SetAccountNumber(r.number);
     rec.SetCaption(r.caption);
     rec.SetAccountType(std::string(1, r.type));
@@ -818,12 +872,23 @@ void TLedger::saveExecute() {
       rec.SetChangedBy(user);
       rec.SetChangedAt(now);
     }
-  }
-  shell::FileSetScope scope("GLA;");
-  if (!scope.Ok()) return;
-  shell::RewriteFile(shell::FileCode::GLA, recs);
-  scope.Close();
+    return rec;
+  };
+  const shell::SaveOutcome outcome = rows_.Save<records::LedgerAccountRec>(
+      shell::FileCode::GLA, "GLA;JVO;FRZ;CUS;SUP;", toRec, [this] { return AccountsLeavingAreFree(); });
+  if (outcome != shell::SaveOutcome::Written) return;  // the form keeps what was typed
+  loaded_ = rows_.Rows();
   Close();
+}
+
+bool TLedger::AccountsLeavingAreFree() {
+  for (const LedgerRow& was : loaded_) {
+    const bool stays = rows_.Any([&](const LedgerRow& r) { return r.number == was.number; });
+    if (stays || !InUse(ReadAccountFacts(was))) continue;
+    ui::ShowMessage(MsgAccountInUse(shell::TrimTrailingBlanks(was.number)));
+    return false;
+  }
+  return true;
 }
 
 void TLedger::cancelExecute() { Close(); }
@@ -837,8 +902,8 @@ void TLedger::CheckBox1Click() {
   Edit7.SetVisible(CheckBox1.Checked());
 }
 
-void TLedger::ComboBox1Exit() { CheckListField(ComboBox1); }
-void TLedger::ComboBox2Exit() { CheckListField(ComboBox2); }
+void TLedger::ComboBox1Exit() { CheckListFieldKeeping(ComboBox1, HeldValue(&LedgerRow::category)); }
+void TLedger::ComboBox2Exit() { CheckListFieldKeeping(ComboBox2, HeldValue(&LedgerRow::salesTaxCode)); }
 void TLedger::ComboBox3Exit() { CheckListField(ComboBox3); }
 
 void TLedger::DateTimePicker1Change() {
@@ -891,13 +956,5 @@ bool TLedger::ReformatStartAmount() {
   return true;
 }
 
-// ---- help
-
-void TLedger::ShowHelp(const std::string& tag) { shell::ShowHelpFrom(*this, tag, LedgerHelpCaptions); }
-void TLedger::GLAccountformHelp1Click() { ShowHelp("<GLA00>"); }
-void TLedger::BrenvickHelp1Click() { ShowHelp(""); }
-void TLedger::Tutorial1Click() { ShowHelp("<TUT00>"); }
-void TLedger::About1Click() { ShowHelp("<ABO00>"); }
-void TLedger::BrenvickHomepage1Click() { ui::GetBackend().OpenUrl(shell::HomePageUrl(LedgerHelpCaptions.LanguageName)); }
 
 }  // namespace masterdata

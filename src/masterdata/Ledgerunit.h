@@ -19,16 +19,27 @@
 // Each row keeps its account type, function and start amount as stored
 // codes and values; the grid only shows them (the type and function in the
 // language of the radio buttons and the function list, the amount as
-// text), so Save never reads a code back from a caption.
+// text), so Save never reads a code back from a caption. A field of a
+// selected account that the user leaves alone goes back exactly as stored,
+// even when the lists no longer offer it (a sales-tax name that was
+// dropped, a category in another case, a date the pickers cannot show).
+//
+// Save builds every record first and writes inside the file set
+// "GLA;JVO;CUS;SUP;FRZ": when another copy of the program changed the
+// account file since the form read it, or started using an account that
+// this Save would renumber or delete, nothing is written, the user is told
+// why and the form keeps what was typed.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formkit/helpunit.h"
+#include "formkit/rowlist.h"
 #include "ui/form.h"
 
 namespace masterdata {
@@ -82,6 +93,44 @@ struct LedgerRow {
   std::string functionCode;    // as stored: an AccountFunctionCodes entry or empty
 };
 
+// The balances Select shows for an account: the amount on the period start
+// date and the actual balance, by the trial balance's rule. Without a freeze
+// the period starts with the start amount; with one it starts with the net
+// of the last snapshot's row (own side minus other side), or the start
+// amount for an account the snapshot does not hold. When the last freeze
+// closed its book year, a profit-and-loss account (category kind not
+// starting with "B") with a snapshot row starts the new year at 0. The
+// actual balance adds the voucher lines after the freeze (debit - credit)
+// for a debit account and subtracts them for the others.
+struct BalanceFacts {
+  bool freeze = false;           // the freeze file has records
+  bool yearClosed = false;       // the last freeze closed its book year
+  std::optional<double> frozenNet;  // the snapshot row's own - other side
+  std::string categoryKind;      // the kind of the account's category
+  char type = 'D';
+  double startAmount = 0;
+  double lineSum = 0;            // debit - credit of the lines after the freeze
+};
+struct AccountBalances {
+  double periodStart = 0;
+  double actual = 0;
+  bool operator==(const AccountBalances&) const = default;
+};
+AccountBalances LedgerBalances(const BalanceFacts& facts);
+
+// Whether a freeze label ("YYYY-PP/NN") closes its book year: its period
+// PP equals the number of periods NN.
+bool FreezeClosesBookYear(const std::string& label);
+
+// "The account ... is in use ...": a Save that would renumber or delete an
+// account another copy has started using meanwhile.
+std::string MsgAccountInUse(const std::string& number);
+
+// Puts the unit's globals back as the program starts with them (messages
+// in English, the function codes, no administration settings, no help
+// captions).
+void ResetLedgerState();
+
 // The type code of a stored type text: its first letter, ignoring case, "P",
 // "T" or "D"; anything else is a credit account ('C').
 char LedgerTypeCode(const std::string& storedType);
@@ -111,19 +160,19 @@ class TLedger : public ui::Form {
   ui::Action Cancel{this, "cancel"};
 
   ui::MainMenu MainMenu1{this, "MainMenu1"};
-  ui::MenuItem File1{&MainMenu1, "File1", "&File"};
+  ui::MenuItem File1{&MainMenu1, "File1"};
   ui::MenuItem Save1{&File1, "Save1"};
   ui::MenuItem Cancel1{&File1, "Cancel1"};
-  ui::MenuItem Actions1{&MainMenu1, "Actions1", "&Actions"};
+  ui::MenuItem Actions1{&MainMenu1, "Actions1"};
   ui::MenuItem SelectUp1{&Actions1, "SelectUp1"};
   ui::MenuItem PostDown1{&Actions1, "PostDown1"};
   ui::MenuItem Delete1{&Actions1, "Delete1"};
-  ui::MenuItem Help1{&MainMenu1, "Help1", "&Help"};
-  ui::MenuItem GLAccountformHelp1{&Help1, "GLAccountformHelp1", "GL Account form Help"};
-  ui::MenuItem BrenvickHelp1{&Help1, "BrenvickHelp1", "Brenvik Help"};
+  ui::MenuItem Help1{&MainMenu1, "Help1"};
+  ui::MenuItem GLAccountformHelp1{&Help1, "GLAccountformHelp1"};
+  ui::MenuItem BrenvickHelp1{&Help1, "BrenvickHelp1"};
   ui::MenuItem Tutorial1{&Help1, "Tutorial1", "Tutorial"};
-  ui::MenuItem BrenvickHomepage1{&Help1, "BrenvickHomepage1", "Home page"};
-  ui::MenuItem About1{&Help1, "About1", "About..."};
+  ui::MenuItem BrenvickHomepage1{&Help1, "BrenvickHomepage1"};
+  ui::MenuItem About1{&Help1, "About1"};
 
   ui::ToolBar ToolBar1{this, "ToolBar1"};
   ui::ToolButton ToolButton1{&ToolBar1, "ToolButton1"};  // Select
@@ -133,46 +182,46 @@ class TLedger : public ui::Form {
   ui::ToolButton ToolButton5{&ToolBar1, "ToolButton5"};  // Cancel
   ui::ToolButton ToolButton9{&ToolBar1, "ToolButton9", "Help"};
 
-  ui::Label Label6{this, "Label6", " General Ledger account"};
+  ui::Label Label6{this, "Label6"};
 
   ui::StringGrid StringGrid1{this, "StringGrid1", ColumnCount, 2};
 
   // Select (up out of the grid) and Post (down into it).
   ui::Panel Panel3{this, "Panel3", ui::LayoutKind::Horizontal};
-  ui::Button SelectImage{&Panel3, "SelectImage", "Select (Up)"};
+  ui::Button SelectImage{&Panel3, "SelectImage"};
   ui::Button PostImage{&Panel3, "PostImage"};
 
   // The entry.
   ui::Panel Panel1{this, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label1{&Panel1, "Label1", "Ledgernumber"};
+  ui::Label Label1{&Panel1, "Label1"};
   ui::Edit MaskEdit1{&Panel1, "MaskEdit1"};
-  ui::Label Label8{&Panel1, "Label8", "GLaccount caption"};
+  ui::Label Label8{&Panel1, "Label8"};
   ui::Edit Edit5{&Panel1, "Edit5"};
-  ui::Label Label3{&Panel1, "Label3", "Ledger category"};
+  ui::Label Label3{&Panel1, "Label3"};
   ui::ComboBox ComboBox1{&Panel1, "ComboBox1"};
   ui::Label LabelType{&Panel1, "LabelType", "D/C"};
   ui::Panel Panel4{&Panel1, "Panel4", ui::LayoutKind::Horizontal};
-  ui::RadioButton RadioButton1{&Panel4, "RadioButton1", "Profit"};
-  ui::RadioButton RadioButton2{&Panel4, "RadioButton2", "Transfer"};
-  ui::RadioButton RadioButton3{&Panel4, "RadioButton3", "Debit"};
-  ui::RadioButton RadioButton4{&Panel4, "RadioButton4", "Credit"};
-  ui::Label Label9{&Panel1, "Label9", "Start date"};
+  ui::RadioButton RadioButton1{&Panel4, "RadioButton1"};
+  ui::RadioButton RadioButton2{&Panel4, "RadioButton2"};
+  ui::RadioButton RadioButton3{&Panel4, "RadioButton3"};
+  ui::RadioButton RadioButton4{&Panel4, "RadioButton4"};
+  ui::Label Label9{&Panel1, "Label9"};
   ui::DatePicker DateTimePicker1{&Panel1, "DateTimePicker1"};
-  ui::Label Label10{&Panel1, "Label10", "End date"};
+  ui::Label Label10{&Panel1, "Label10"};
   ui::DatePicker DateTimePicker2{&Panel1, "DateTimePicker2"};
-  ui::Label Label2{&Panel1, "Label2", "Amount on startdate"};
+  ui::Label Label2{&Panel1, "Label2"};
   ui::Edit MaskEdit2{&Panel1, "MaskEdit2"};
-  ui::Label Label7{&Panel1, "Label7", "Salestax  account"};
+  ui::Label Label7{&Panel1, "Label7"};
   ui::ComboBox ComboBox2{&Panel1, "ComboBox2"};
-  ui::Label Label12{&Panel1, "Label12", "Account function"};
+  ui::Label Label12{&Panel1, "Label12"};
   ui::ComboBox ComboBox3{&Panel1, "ComboBox3"};
-  ui::CheckBox CheckBox1{&Panel1, "CheckBox1", "Bank, Cheques or Cash account"};
+  ui::CheckBox CheckBox1{&Panel1, "CheckBox1"};
   ui::Panel Panel5{&Panel1, "Panel5", ui::LayoutKind::Horizontal};
-  ui::Label Label11{&Panel5, "Label11", "Journal name"};
+  ui::Label Label11{&Panel5, "Label11"};
   ui::Edit Edit7{&Panel5, "Edit7"};
-  ui::Label Label4{&Panel1, "Label4", "Amount on period startdate"};
+  ui::Label Label4{&Panel1, "Label4"};
   ui::Edit Edit1{&Panel1, "Edit1"};
-  ui::Label Label5{&Panel1, "Label5", "Actual balance"};
+  ui::Label Label5{&Panel1, "Label5"};
   ui::Edit Edit2{&Panel1, "Edit2"};
   ui::Label Label13{&Panel1, "Label13", "Changed by"};
   ui::Edit Edit3{&Panel1, "Edit3"};
@@ -208,11 +257,6 @@ class TLedger : public ui::Form {
   void MaskEdit2Click();
   void MaskEdit2Exit();
   void DateTimePicker1Change();
-  void GLAccountformHelp1Click();
-  void BrenvickHelp1Click();
-  void Tutorial1Click();
-  void About1Click();
-  void BrenvickHomepage1Click();
 
   // The Profit radio button is enabled only while no row is a profit
   // account, the Transfer radio button only while no row is a transfer
@@ -223,15 +267,15 @@ class TLedger : public ui::Form {
   void ResetLedgerDateLimits();
 
   // Puts the current language's texts into the form and the unit's
-  // messages.
+  // messages, and takes the administration settings the form works with.
   void ApplyLanguageTexts();
 
   // The accounts in the grid, in grid order (grid row i + 1).
-  const std::vector<LedgerRow>& Rows() const { return rows_; }
-  int LedgerRowTotal() const { return static_cast<int>(rows_.size()); }
+  const std::vector<LedgerRow>& Rows() const { return rows_.Rows(); }
+  int LedgerRowTotal() const { return rows_.Count(); }
   // Whether Select has taken a row out of the grid into the edit fields
   // (until Post or Delete).
-  bool EntryHeld() const { return entryHeld_; }
+  bool EntryHeld() const { return rows_.Held(); }
 
   // Amount editing state.
   bool StartAmountSkipFilter = false;
@@ -256,19 +300,29 @@ class TLedger : public ui::Form {
   static void CheckListField(ui::ComboBox& box);
   // Every entry field empty, Debit checked, the number and amount editable.
   void ClearEntry();
+  // The form's own texts from the current language (captions, headings,
+  // the function list); the constructor starts with them.
+  void ApplyFormTexts();
   void SetStartAmountText(const std::string& text);
   // Reformats the start amount as on leaving its edit; false when it is no
   // amount (the text stays as it is).
   bool ReformatStartAmount();
   void UpdateSaveEnabled();
   void SetSelectImageEnabled();
-  void ShowHelp(const std::string& tag);
+  // The list field's text checked as on leaving it, unless it still holds
+  // `stored`, the held account's own value.
+  static void CheckListFieldKeeping(ui::ComboBox& box, const std::string* stored);
+  const std::string* HeldValue(std::string LedgerRow::*field) const;
+  // The in-use test of Save, inside its file set: every account of the
+  // file as read that leaves it (renumbered or deleted) must still be free.
+  bool AccountsLeavingAreFree();
 
-  std::vector<LedgerRow> rows_;
-  // The row Select took out, while it is held in the edit fields, and the
-  // amount text it was shown with.
-  bool entryHeld_ = false;
-  LedgerRow heldRow_;
+  shell::RowList<LedgerRow> rows_;
+  // The numbers of the accounts as read, with their rows.
+  std::vector<LedgerRow> loaded_;
+  // The category names and kinds as read.
+  std::vector<std::pair<std::string, std::string>> categories_;
+  // The amount text the held row was shown with.
   std::string heldAmountText_;
   // Whether the user changed a date picker since the entry was selected.
   bool startDateTouched_ = false, endDateTouched_ = false;

@@ -10,12 +10,12 @@
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "formkit/filesetscope.h"
+#include "formkit/helpmenu.h"
 #include "shell/languagetext.h"
 #include "shell/session.h"
 #include "shell/textroutines.h"
 #include "shell/systemsettings.h"
 #include "ui/application.h"
-#include "formkit/website.h"
 
 namespace masterdata {
 
@@ -27,36 +27,56 @@ namespace {
 // text for; ApplyLanguageTexts gives them in Dutch and German as well.
 constexpr const char* kCategoryNameTooLongEnglish = "A category name holds at most 50 characters";
 constexpr const char* kCategoryNameSemicolonEnglish = "A category name may not contain \";\"";
+// The language file's messages as the program starts, before the language
+// routine.
+constexpr const char* kNotPostedEnglish = "First post or delete the entry in the edit fields";
+constexpr const char* kDuplicateEnglish = "This entry already exists";
+constexpr const char* kLimitEnglish = "The list is full: no more than 400 entries";
+constexpr const char* kTopEnglish = "This row is already the first one";
+constexpr const char* kBottomEnglish = "This row is already the last one";
 
 }  // namespace
 
-std::string CategoryNotPostedText = "First post or delete the entry in the edit fields";
-std::string CategoryDuplicateText = "This entry already exists";
-std::string CategoryLimitText = "The list is full: no more than 400 entries";
-std::string CategoryTopText = "This row is already the first one";
-std::string CategoryBottomText = "This row is already the last one";
+std::string CategoryNotPostedText = kNotPostedEnglish;
+std::string CategoryDuplicateText = kDuplicateEnglish;
+std::string CategoryLimitText = kLimitEnglish;
+std::string CategoryTopText = kTopEnglish;
+std::string CategoryBottomText = kBottomEnglish;
 std::string MsgCategoryNameTooLong = kCategoryNameTooLongEnglish;
 std::string MsgCategoryNameSemicolon = kCategoryNameSemicolonEnglish;
 const char* const CategoryInUseMarker = "in use !";
 shell::HelpCaptionBlockRec LedgercategoryHelpCaptions;
 TLedgercategory* Ledgercategory = nullptr;
 
+void ResetLedgercategoryState() {
+  CategoryNotPostedText = kNotPostedEnglish;
+  CategoryDuplicateText = kDuplicateEnglish;
+  CategoryLimitText = kLimitEnglish;
+  CategoryTopText = kTopEnglish;
+  CategoryBottomText = kBottomEnglish;
+  MsgCategoryNameTooLong = kCategoryNameTooLongEnglish;
+  MsgCategoryNameSemicolon = kCategoryNameSemicolonEnglish;
+  LedgercategoryHelpCaptions = {};
+}
+
+std::string MsgCategoryInUse(const std::string& name) {
+  return shell::BuiltInText(
+      "The GL category \"" + name + "\" is in use (another copy of the program started using it); nothing was saved",
+      "Rubriek \"" + name + "\" is in gebruik (een ander exemplaar van het programma gebruikt haar nu); er is niets "
+          "opgeslagen",
+      "Die Kontengruppe \"" + name + "\" wird verwendet (eine andere Kopie des Programms verwendet sie jetzt); es "
+          "wurde nichts gespeichert");
+}
+
 namespace {
-
-// The product's web site; the page is chosen by the language.
-
-
 
 // Whether a GL account names the category; the names are compared exactly,
 // byte for byte. An empty name is never in use. Needs GLA in the open set.
 bool CategoryInUse(const std::string& name) {
   if (name.empty()) return false;
-  records::LedgerAccountRec account;
-  const int n = shell::RecordCount(shell::FileCode::GLA);
-  for (int i = 0; i < n; ++i) {
-    shell::ReadRecord(shell::FileCode::GLA, i, account);
+  for (const records::LedgerAccountRec& account :
+       shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit))
     if (account.CategoryName() == name) return true;
-  }
   return false;
 }
 
@@ -143,12 +163,10 @@ TLedgercategory::TLedgercategory() : ui::Form("Ledgercategory", "TLedgercategory
   Down1.OnClick = [this] { Image2Click(); };
   Edit1.OnChange = [this] { Edit1Change(); };
   StringGrid1.OnSelectCell = [this](int, int, bool&) { rowChosen_ = true; };
-  BrenvackGLcategoryHelp1.OnClick = [this] { BrenvackGLcategoryHelp1Click(); };
-  ToolButton6.OnClick = [this] { BrenvackGLcategoryHelp1Click(); };
-  BrenvickHelp1.OnClick = [this] { BrenvickHelp1Click(); };
-  utorial1.OnClick = [this] { utorial1Click(); };
-  About1.OnClick = [this] { About1Click(); };
-  Brenvickhomepage1.OnClick = [this] { Brenvickhomepage1Click(); };
+  shell::BindHelpMenu(*this, LedgercategoryHelpCaptions,
+                      {{&BrenvackGLcategoryHelp1, "<GLC00>"}, {&ToolButton6, "<GLC00>"}, {&BrenvickHelp1, ""},
+                       {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}},
+                      &Brenvickhomepage1);
 
   SetPostEnabled(false);
 }
@@ -204,7 +222,7 @@ void TLedgercategory::ApplyLanguageTexts() {
   ShowRows();
 }
 
-bool TLedgercategory::EntryHeld() const { return takenOut_ || !shell::TrimText(Edit1.GetText()).empty(); }
+bool TLedgercategory::EntryHeld() const { return rows_.Held() || !shell::TrimText(Edit1.GetText()).empty(); }
 
 std::string TLedgercategory::KindCaption(const std::string& kind) const {
   return kind == records::kBalanceSheetKind ? RadioButton1.Caption() : RadioButton2.Caption();
@@ -218,7 +236,7 @@ void TLedgercategory::ShowRows() {
   const int n = CategoryRowTotal();
   StringGrid1.SetRowCount(std::max(2, n + 1));
   for (int i = 0; i < n; ++i) {
-    const CategoryRow& r = rows_[i];
+    const CategoryRow& r = rows_.At(i);
     StringGrid1.SetCell(0, i + 1, KindCaption(r.kind));
     StringGrid1.SetCell(1, i + 1, r.name);
     StringGrid1.SetCell(2, i + 1, r.changedBy);
@@ -240,10 +258,15 @@ void TLedgercategory::SetPostEnabled(bool e) {
 
 void TLedgercategory::ClearStatus() { StatusBar1.Show({}, ui::colors::Default); }
 
+void TLedgercategory::SetEntryEditable(bool e) {
+  Edit1.SetEnabled(e);
+  RadioButton1.SetEnabled(e);
+  RadioButton2.SetEnabled(e);
+}
+
 void TLedgercategory::FormActivate() {
-  rows_.clear();
-  takenOut_ = false;
-  takenRow_ = {};
+  rows_.Clear();
+  loaded_.clear();
   ClearStatus();
   ClearEntryFields(ui::colors::Default);
   RadioButton1.SetChecked(true);
@@ -256,17 +279,17 @@ void TLedgercategory::FormActivate() {
     // that set (or opens its own when the form is shown without it).
     shell::FileSetScope scope("GLC;");
     if (scope.Ok()) {
-      records::LedgerCategoryRec rec;
-      const int n = shell::RecordCount(shell::FileCode::GLC);
-      rows_.reserve(n);
-      for (int i = 0; i < n; ++i) {
-        shell::ReadRecord(shell::FileCode::GLC, i, rec);
+      std::vector<CategoryRow> rows;
+      for (const records::LedgerCategoryRec& rec :
+           shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit)) {
         // Any kind text other than the balance-sheet code counts as profit
         // and loss, and is written so at the next save.
         const bool balance = rec.CategoryKind() == records::kBalanceSheetKind;
-        rows_.push_back({std::string(balance ? records::kBalanceSheetKind : records::kProfitAndLossKind),
-                         rec.CategoryName(), rec.ChangedBy(), rec.ChangedAt()});
+        rows.push_back({std::string(balance ? records::kBalanceSheetKind : records::kProfitAndLossKind),
+                        rec.CategoryName(), rec.ChangedBy(), rec.ChangedAt()});
       }
+      loaded_ = rows;
+      rows_.Load(std::move(rows), shell::SnapshotOf(shell::FileCode::GLC));
       loaded = true;
     }
   }
@@ -283,7 +306,7 @@ void TLedgercategory::FormActivate() {
   StringGrid1.SetRow(1);
   // Accounts refer to a category by its name alone: a name under both kinds
   // (or twice) in an older file is shown, not refused.
-  const std::string dup = FirstDuplicateName(rows_);
+  const std::string dup = FirstDuplicateName(rows_.Rows());
   if (!dup.empty()) StatusBar1.Show(CategoryDuplicateText + ": " + dup, ui::colors::Yellow);
   Edit1Change();
 }
@@ -299,7 +322,7 @@ void TLedgercategory::Image4Click() {
   // Nothing to take: the blank row of an empty grid, or the heading.
   if (r < 1 || r > CategoryRowTotal()) return;
 
-  const CategoryRow row = rows_[r - 1];
+  const CategoryRow row = rows_.At(r - 1);
   bool inUse = false;
   {
     shell::FileSetScope scope("GLA;GLC;");
@@ -308,11 +331,9 @@ void TLedgercategory::Image4Click() {
     inUse = CategoryInUse(row.name);
   }
 
-  takenRow_ = row;
-  takenOut_ = true;
+  rows_.TakeOut(r - 1);
   takenFrom_ = r;
   rowChosen_ = false;
-  rows_.erase(rows_.begin() + (r - 1));
   ShowRows();
 
   Edit1.SetText(row.name);
@@ -321,7 +342,7 @@ void TLedgercategory::Image4Click() {
   Edit3.SetText(row.changedAt);
   Edit1.SetBackColor(ui::colors::Default);
   Delete.SetEnabled(!inUse);
-  Edit1.SetEnabled(!inUse);
+  SetEntryEditable(!inUse);
   Edit4.SetText(inUse ? CategoryInUseMarker : "");
   Edit4.SetBackColor(inUse ? ui::colors::Red : ui::colors::Default);
   SetSelectEnabled(false);
@@ -331,14 +352,14 @@ void TLedgercategory::Image3Click() {
   ClearStatus();
   // A row Select took out may always go back, even beyond the limit (an
   // imported file can hold more rows than the form accepts).
-  const bool putBack = takenOut_;
+  const bool putBack = rows_.Held();
   if (!putBack && CategoryRowTotal() >= kCategoryMaxRows) {
     StatusBar1.Show(CategoryLimitText, ui::colors::Red);
     return;
   }
   std::string name = Edit1.GetText();
   // A row put back unchanged keeps its name as stored: accounts refer to it.
-  const bool unchanged = putBack && name == takenRow_.name;
+  const bool unchanged = putBack && name == rows_.HeldRow().name;
   if (!unchanged) {
     name = shell::TrimText(name);
     if (name.empty()) return;
@@ -357,9 +378,8 @@ void TLedgercategory::Image3Click() {
   // One name, one category: accounts name their category without its kind.
   // (A row put back unchanged cannot add a duplicate: nothing else was
   // posted while it was held.)
-  const bool duplicate = !unchanged && std::any_of(rows_.begin(), rows_.end(), [&](const CategoryRow& r) {
-    return cp1252::EqualsIgnoringCase(r.name, name);
-  });
+  const bool duplicate =
+      !unchanged && rows_.Any([&](const CategoryRow& r) { return cp1252::EqualsIgnoringCase(r.name, name); });
   if (duplicate) {
     StatusBar1.Show(CategoryDuplicateText, ui::colors::Red);
     Edit1.SetBackColor(ui::colors::Yellow);
@@ -369,9 +389,8 @@ void TLedgercategory::Image3Click() {
     // row by itself).
     const int current = putBack && !rowChosen_ ? takenFrom_ : StringGrid1.Row();
     const int p = std::clamp(current, 1, CategoryRowTotal() + 1);
-    rows_.insert(rows_.begin() + (p - 1), CategoryRow{CheckedKind(), name, {}, {}});
-    takenOut_ = false;
-    takenRow_ = {};
+    rows_.Insert(p - 1, CategoryRow{CheckedKind(), name, {}, {}});
+    rows_.Release();
     ShowRows();
     StringGrid1.SetRow(p);
     ClearEntryFields(ui::colors::Cream);
@@ -389,7 +408,7 @@ void TLedgercategory::Image1Click() {
     StatusBar1.Show(CategoryTopText, ui::colors::Lime);
     return;
   }
-  std::swap(rows_[r - 2], rows_[r - 1]);
+  rows_.Swap(r - 2, r - 1);
   ShowRows();
   StringGrid1.SetRow(r - 1);
 }
@@ -399,7 +418,7 @@ void TLedgercategory::Image2Click() {
   const int r = StringGrid1.Row();
   if (r < 1) return;
   if (r < CategoryRowTotal()) {
-    std::swap(rows_[r - 1], rows_[r]);
+    rows_.Swap(r - 1, r);
     ShowRows();
     StringGrid1.SetRow(r + 1);
   } else {
@@ -410,7 +429,7 @@ void TLedgercategory::Image2Click() {
 // Empties the name edit (enabled, in `nameColour`), the stamp fields and
 // the in-use marker.
 void TLedgercategory::ClearEntryFields(ui::Color nameColour) {
-  Edit1.SetEnabled(true);
+  SetEntryEditable(true);
   Edit1.SetBackColor(nameColour);
   Edit1.SetText({});
   Edit2.SetText({});
@@ -423,8 +442,7 @@ void TLedgercategory::ClearEntryFields(ui::Color nameColour) {
 // gone from the file at the next save.
 void TLedgercategory::DeleteExecute() {
   ClearStatus();
-  takenOut_ = false;
-  takenRow_ = {};
+  rows_.Release();
   ClearEntryFields(ui::colors::Default);
   SetSelectEnabled(true);
 }
@@ -435,26 +453,33 @@ void TLedgercategory::SaveExecute() {
     StatusBar1.Show(CategoryNotPostedText, ui::colors::Red);
     return;
   }
-  // Every record is built before the file is touched; rows posted since the
-  // form was shown get the current user and time.
+  // Rows posted since the form was shown get the current user and time.
   const std::string now = platform::DateTimeToText(platform::Now());
-  std::vector<records::LedgerCategoryRec> recs(rows_.size());
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const CategoryRow& r = rows_[i];
-    records::LedgerCategoryRec& rec = recs[i];
+  auto toRec = [&](const CategoryRow& r) {
+    records::LedgerCategoryRec rec;
     rec.SetCategoryKind(r.kind == records::kBalanceSheetKind ? records::kBalanceSheetKind
                                                              : records::kProfitAndLossKind);
     rec.SetCategoryName(r.name);
     rec.SetChangedBy(r.changedBy.empty() ? shell::SystemSettings.CurrentUser : r.changedBy);
     rec.SetChangedAt(r.changedAt.empty() ? now : r.changedAt);
-  }
-  {
-    shell::FileSetScope scope("GLC;");
-    // Nothing was written: the form stays open with the user's work.
-    if (!scope.Ok()) return;
-    shell::RewriteFile(shell::FileCode::GLC, recs);
-  }
+    return rec;
+  };
+  const shell::SaveOutcome outcome = rows_.Save<records::LedgerCategoryRec>(
+      shell::FileCode::GLC, "GLA;GLC;", toRec, [this] { return CategoriesLeavingAreFree(); });
+  // Nothing was written: the form stays open with the user's work.
+  if (outcome != shell::SaveOutcome::Written) return;
+  loaded_ = rows_.Rows();
   Close();
+}
+
+bool TLedgercategory::CategoriesLeavingAreFree() const {
+  for (const CategoryRow& was : loaded_) {
+    const bool stays = rows_.Any([&](const CategoryRow& r) { return r.name == was.name && r.kind == was.kind; });
+    if (stays || !CategoryInUse(was.name)) continue;
+    ui::ShowMessage(MsgCategoryInUse(was.name));
+    return false;
+  }
+  return true;
 }
 
 // Closes without writing, also while an entry is held (the file keeps it).
@@ -468,7 +493,7 @@ void TLedgercategory::FormKeyDown(uint16_t& key, unsigned shift) {
     Cancel.Execute();
   } else if (key == ui::keys::F1) {
     key = 0;
-    BrenvackGLcategoryHelp1Click();
+    BrenvackGLcategoryHelp1.OnClick();
   } else if (key == ui::keys::Return) {
     // Enter posts the name being typed, or selects the current grid row.
     if (ActiveControl() == &Edit1) {
@@ -479,17 +504,6 @@ void TLedgercategory::FormKeyDown(uint16_t& key, unsigned shift) {
       if (Image4.Enabled()) Image4Click();
     }
   }
-}
-
-void TLedgercategory::ShowHelp(const std::string& tag) { shell::ShowHelpFrom(*this, tag, LedgercategoryHelpCaptions); }
-
-void TLedgercategory::BrenvackGLcategoryHelp1Click() { ShowHelp("<GLC00>"); }
-void TLedgercategory::BrenvickHelp1Click() { ShowHelp(""); }
-void TLedgercategory::utorial1Click() { ShowHelp("<TUT00>"); }
-void TLedgercategory::About1Click() { ShowHelp("<ABO00>"); }
-
-void TLedgercategory::Brenvickhomepage1Click() {
-  ui::GetBackend().OpenUrl(shell::HomePageUrl(LedgercategoryHelpCaptions.LanguageName));
 }
 
 }  // namespace masterdata

@@ -10,7 +10,15 @@
 //
 // Each row keeps its kind as the stored code (records::kBalanceSheetKind or
 // records::kProfitAndLossKind); the grid only shows it in the language of
-// the radio buttons.
+// the radio buttons. The kind of a category in use cannot be changed
+// either: it would move its accounts between the balance sheet and the
+// profit and loss.
+//
+// Save builds every record first and writes inside the file set "GLA;GLC":
+// when another copy of the program changed the category file since the
+// form read it, or a GL account now names a category this Save would
+// delete, rename or give another kind, nothing is written, the user is told
+// why and the form keeps what was typed.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +26,7 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
+#include "formkit/rowlist.h"
 #include "ui/form.h"
 
 namespace masterdata {
@@ -50,6 +59,14 @@ struct CategoryRow {
   std::string changedAt;
   bool operator==(const CategoryRow&) const = default;
 };
+
+// "The GL category ... is in use ...": a Save that would delete, rename or
+// change the kind of a category another copy has started using meanwhile.
+std::string MsgCategoryInUse(const std::string& name);
+
+// Puts the unit's globals back as the program starts with them (messages
+// in English, no help captions).
+void ResetLedgercategoryState();
 
 class TLedgercategory : public ui::Form {
  public:
@@ -125,19 +142,14 @@ class TLedgercategory : public ui::Form {
   void SaveExecute();
   void CancelExecute();
   void Edit1Change();
-  void BrenvackGLcategoryHelp1Click();
-  void BrenvickHelp1Click();
-  void utorial1Click();
-  void About1Click();
-  void Brenvickhomepage1Click();
 
   // Puts the current language's texts into the form and the unit's
   // messages.
   void ApplyLanguageTexts();
 
   // The categories in the grid, in grid order (grid row i + 1).
-  const std::vector<CategoryRow>& Rows() const { return rows_; }
-  int CategoryRowTotal() const { return static_cast<int>(rows_.size()); }
+  const std::vector<CategoryRow>& Rows() const { return rows_.Rows(); }
+  int CategoryRowTotal() const { return rows_.Count(); }
   // Whether an entry is held in the edit fields: a row Select took out of
   // the grid, or a name typed in.
   bool EntryHeld() const;
@@ -152,12 +164,18 @@ class TLedgercategory : public ui::Form {
   void ClearEntryFields(ui::Color nameColour);
   void SetPostEnabled(bool e);
   void ClearStatus();
-  void ShowHelp(const std::string& tag);
+  // The kind radios and the name edit, enabled unless the entry is in use.
+  void SetEntryEditable(bool e);
+  // The in-use test of Save, inside its file set: every category of the
+  // file as read that leaves it or changes its kind must not be named by a
+  // GL account.
+  bool CategoriesLeavingAreFree() const;
 
-  std::vector<CategoryRow> rows_;
-  // The row Select took out, while it is held in the edit fields.
-  bool takenOut_ = false;
-  CategoryRow takenRow_;
+  // The rows, and the row Select took out while it is held in the edit
+  // fields.
+  shell::RowList<CategoryRow> rows_;
+  // The categories as read.
+  std::vector<CategoryRow> loaded_;
   // The grid row it came from, and whether the user has chosen a row since.
   int takenFrom_ = 1;
   bool rowChosen_ = false;

@@ -1,6 +1,8 @@
 #include "support/reset.h"
 
 #include "masterdata/Administrationsunit.h"
+#include "masterdata/Ledgerunit.h"
+#include "masterdata/ledgercatunit.h"
 #include "program/languageroutine.h"
 #include "program/startschermunit.h"
 #include "shell/adminsettingsload.h"
@@ -20,6 +22,8 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetUsersState();
   shell::ResetSystemSettingsState();
   masterdata::ResetAdministrationsState();
+  masterdata::ResetLedgerState();
+  masterdata::ResetLedgercategoryState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
 }
