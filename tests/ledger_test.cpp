@@ -311,11 +311,16 @@ class LedgerForm : public ::testing::Test {
   // Shows the form as the start screen does: "FRZ;GLA;GLC" opened first,
   // the form's activation ends it. `body` runs while the form is shown.
   void Show(const std::function<void(TLedger&)>& body) {
-    backend.scripts["Ledger"] = [body](ui::Form& f) { body(static_cast<TLedger&>(f)); };
+    bool shown = false;
+    backend.scripts["Ledger"] = [body, &shown](ui::Form& f) {
+      shown = true;
+      body(static_cast<TLedger&>(f));
+    };
     int result = -1;
     shell::OpenFileSet("FRZ;GLA;GLC", result);
     ASSERT_EQ(result, 0);
     form.ShowModal();
+    EXPECT_TRUE(shown) << "the form closed in its activation";
     EXPECT_FALSE(shell::FileSetOpen);
   }
 
@@ -449,8 +454,9 @@ TEST_F(LedgerForm, BalancesAddTheLinesFromTheFreezeEndToTheSnapshot) {
         EXPECT_EQ(f.DateTimePicker1.MinDate(), shell::YmdToDate("20240401"));
         f.DateTimePicker1.UserSetDate(shell::YmdToDate("20240420"));
         EXPECT_EQ(f.DateTimePicker1.Date(), shell::YmdToDate("20240415"));
+        // A date before the minimum is refused; the picker keeps its date.
         f.DateTimePicker1.UserSetDate(shell::YmdToDate("20240301"));
-        EXPECT_EQ(f.DateTimePicker1.Date(), shell::YmdToDate("20240401"));
+        EXPECT_EQ(f.DateTimePicker1.Date(), shell::YmdToDate("20240415"));
       }
     });
   }

@@ -1,6 +1,7 @@
 #include "masterdata/Ledgerunit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "shell/adminsettingsload.h"
@@ -512,23 +513,39 @@ void TLedger::UpdateSaveEnabled() {
   Save.SetEnabled(!rows_.Held() && MaskEdit1.Enabled() && MaskEdit1.GetText().empty());
 }
 
+namespace {
+
+// Sets a date picker's date and minimum together; the picker refuses a
+// minimum above its date, so the date goes first. A stored date before the
+// limit lowers the limit (the stored date stays as it is); without a date
+// the picker keeps its own, moved up to the limit when it lies below.
+void SetDateWithMinimum(ui::DatePicker& picker, std::optional<platform::TDateTime> date,
+                        std::optional<platform::TDateTime> minimum) {
+  picker.SetMinDate(std::nullopt);
+  if (date) {
+    picker.SetDate(*date);
+    if (minimum && std::trunc(*date) < std::trunc(*minimum)) minimum = date;
+  } else if (minimum && std::trunc(picker.Date()) < std::trunc(*minimum)) {
+    picker.SetDate(*minimum);
+  }
+  picker.SetMinDate(minimum);
+}
+
+}  // namespace
+
 void TLedger::ResetLedgerDateLimits() {
   DateTimePicker1.SetEnabled(true);
   DateTimePicker2.SetEnabled(true);
   startDateMax_.reset();
-  // Limits first: a picker refuses a date before its minimum.
-  std::optional<platform::TDateTime> start;
+  std::optional<platform::TDateTime> start, minimum;
   auto frozen = LastFreeze();
   if (frozen && shell::IsValidYmd(frozen->PeriodEndDate())) {
-    start = shell::YmdToDate(frozen->PeriodEndDate());
-    DateTimePicker1.SetMinDate(start);
-  } else {
-    DateTimePicker1.SetMinDate(std::nullopt);
-    if (!frozen && shell::IsValidYmd(LedgerBookYearStart)) start = shell::YmdToDate(LedgerBookYearStart) - 1;
+    start = minimum = shell::YmdToDate(frozen->PeriodEndDate());
+  } else if (!frozen && shell::IsValidYmd(LedgerBookYearStart)) {
+    start = shell::YmdToDate(LedgerBookYearStart) - 1;
   }
-  DateTimePicker1.SetDate(start ? *start : platform::Date());
-  DateTimePicker2.SetMinDate(std::nullopt);
-  DateTimePicker2.SetDate(shell::YmdToDate(kLedgerFarEndDate));
+  SetDateWithMinimum(DateTimePicker1, start ? *start : platform::Date(), minimum);
+  SetDateWithMinimum(DateTimePicker2, shell::YmdToDate(kLedgerFarEndDate), std::nullopt);
   Delete.SetEnabled(true);
 }
 
@@ -658,7 +675,6 @@ void TLedger::SelectExecute() {
     const bool locked = InUse(facts);
     std::optional<platform::TDateTime> startMin;
     if (facts.freeze && shell::IsValidYmd(facts.frozenEnd)) startMin = shell::YmdToDate(facts.frozenEnd);
-    DateTimePicker1.SetMinDate(startMin);
     DateTimePicker1.SetEnabled(true);
     startDateMax_.reset();
     if (facts.freeze && facts.startFrozen) {
@@ -670,7 +686,6 @@ void TLedger::SelectExecute() {
     }
     std::optional<platform::TDateTime> endMin;
     if (facts.hasLines && shell::IsValidYmd(facts.latestLine)) endMin = shell::YmdToDate(facts.latestLine);
-    DateTimePicker2.SetMinDate(endMin);
     if (locked) MaskEdit1.SetEnabled(false);
 
     // The entry, held first so that its change makes nothing of the rest.
@@ -681,17 +696,16 @@ void TLedger::SelectExecute() {
     ComboBox1.SetText(row.category);
     if (shell::IsValidYmd(row.startDate)) {
       const platform::TDateTime d = shell::YmdToDate(row.startDate);
-      if (startMin && d < *startMin) DateTimePicker1.SetMinDate(d);
       if (startDateMax_ && d > *startDateMax_) startDateMax_ = d;
-      DateTimePicker1.SetDate(d);
+      SetDateWithMinimum(DateTimePicker1, d, startMin);
+    } else {
+      SetDateWithMinimum(DateTimePicker1, std::nullopt, startMin);
     }
     heldAmountText_ = AmountText(row.startAmount);
     SetStartAmountText(heldAmountText_);
-    if (shell::IsValidYmd(row.endDate)) {
-      const platform::TDateTime d = shell::YmdToDate(row.endDate);
-      if (endMin && d < *endMin) DateTimePicker2.SetMinDate(d);
-      DateTimePicker2.SetDate(d);
-    }
+    SetDateWithMinimum(DateTimePicker2,
+                       shell::IsValidYmd(row.endDate) ? std::optional(shell::YmdToDate(row.endDate)) : std::nullopt,
+                       endMin);
     startDateTouched_ = endDateTouched_ = false;
     ComboBox2.SetText(row.salesTaxCode);
     CheckBox1.SetChecked(row.cashOrBank);
