@@ -46,10 +46,10 @@ std::string MsgAdministrationFirstRow;
 std::string MsgAdministrationLastRow;
 std::string MsgShortNameNotAFolderName;
 std::string MsgFolderNotCreated;
-std::string CopyOverwriteQuestion;
-std::string CopyOverwriteCaption;
-std::string CopyDoneText;
-std::string CopyDoneCaption;
+std::string MsgCopyOverwriteQuestion;
+std::string MsgCopyOverwriteCaption;
+std::string MsgCopyDoneText;
+std::string MsgCopyDoneCaption;
 
 bool CalledFromPrepareCopy = false;
 records::AdministrationRec AdministrationBuffer;
@@ -66,10 +66,10 @@ void ResetAdministrationsState() {
   MsgAdministrationLastRow = "This is already the last row";
   MsgShortNameNotAFolderName = kShortNameNotAFolderNameEnglish;
   MsgFolderNotCreated = kFolderNotCreatedEnglish;
-  CopyOverwriteQuestion = "exists already. Overwrite it?";
-  CopyOverwriteCaption = "Copy administration";
-  CopyDoneText = "The administration has been copied.";
-  CopyDoneCaption = "Copy administration";
+  MsgCopyOverwriteQuestion = "exists already. Overwrite it?";
+  MsgCopyOverwriteCaption = "Copy administration";
+  MsgCopyDoneText = "The administration has been copied.";
+  MsgCopyDoneCaption = "Copy administration";
   CalledFromPrepareCopy = false;
   AdministrationBuffer = records::AdministrationRec{};
   AdministrationsHelpCaptionBlock = shell::HelpCaptionBlockRec{};
@@ -492,10 +492,10 @@ void TAdministrations::ApplyLanguageTexts() {
   MsgShortNameEmpty = Label4.Caption() + L(9709);
   MsgAdministrationFirstRow = L(9384);
   MsgAdministrationLastRow = L(9445);
-  CopyOverwriteQuestion = L(10877);
-  CopyOverwriteCaption = L(10938);
-  CopyDoneText = L(7580);
-  CopyDoneCaption = L(10964);
+  MsgCopyOverwriteQuestion = L(10877);
+  MsgCopyOverwriteCaption = L(10938);
+  MsgCopyDoneText = L(7580);
+  MsgCopyDoneCaption = L(10964);
 
   // The program's own messages and hints.
   using shell::BuiltInText;

@@ -51,10 +51,10 @@ extern std::string MsgShortNameNotAFolderName;
 extern std::string MsgFolderNotCreated;
 // Texts of the copy: the overwrite question and its caption, the completion
 // message and its caption.
-extern std::string CopyOverwriteQuestion;
-extern std::string CopyOverwriteCaption;
-extern std::string CopyDoneText;
-extern std::string CopyDoneCaption;
+extern std::string MsgCopyOverwriteQuestion;
+extern std::string MsgCopyOverwriteCaption;
+extern std::string MsgCopyDoneText;
+extern std::string MsgCopyDoneCaption;
 
 // True only while the copy preparation saves the list (the form then stays
 // open).
