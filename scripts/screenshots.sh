@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program under a virtual X server: the
-# start screen in a fresh working folder, and the start-up error form when
-# the user file cannot be opened. Usage: scripts/screenshots.sh [out-folder]
+# start screen in a fresh working folder, the start-up error form when the
+# user file cannot be opened, and a function still to come (its window and
+# the help window) in an administration "ACME". Usage:
+# scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
 out="${1:-$root/docs/screenshots}"
 bash "$root/scripts/deps.sh" --desktop
 need=()
-for p in xvfb xauth openbox imagemagick; do
+for p in xvfb xauth openbox imagemagick xdotool; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || need+=("$p")
 done
 if [ ${#need[@]} -gt 0 ]; then
@@ -36,4 +38,30 @@ shoot "$tmp/fresh" "$out/start-screen.png"
 mkdir -p "$tmp/broken/user.vlk"
 cp "$build/vlk010005.lan" "$tmp/broken/"
 shoot "$tmp/broken" "$out/startup-error.png"
+# A working folder after its first run with one administration, ACME: the
+# log-in takes it, the tree's first bookkeeping function (still to come)
+# opens its window, and F1 on the start screen the help window.
+mkdir -p "$tmp/books"
+cp "$build/vlk010005.lan" "$tmp/books/"
+cat > "$tmp/books.sh" <<'SCRIPT'
+set -u
+program="$1" folder="$2" out="$3"
+openbox >/dev/null 2>&1 &
+sleep 1
+"$program" --folder "$folder" & sleep 3
+xdotool key Escape; sleep 1   # the first run's settings form
+kill $!; sleep 1
+mkdir -p "$folder/data/ACME"
+{ printf '\004ACME'; head -c 6 /dev/zero; printf '\014Acme Trading'; head -c 251 /dev/zero; } > "$folder/data/admin.vlk"
+"$program" --folder "$folder" & sleep 3
+xdotool key Return; sleep 2   # log in to ACME
+import -window root "$out/tree-after-login.png"
+xdotool key Down Down Right Down Return; sleep 2
+import -frame -window "$(xdotool getactivewindow)" "$out/function-to-come.png"
+xdotool key Escape; sleep 1
+xdotool key F1; sleep 1
+import -frame -window "$(xdotool getactivewindow)" "$out/help-to-come.png"
+kill $! %1
+SCRIPT
+xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/books.sh" "$build/ombrelo" "$tmp/books" "$out" 2>/dev/null
 echo "Screenshots in $out"
