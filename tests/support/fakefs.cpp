@@ -46,10 +46,16 @@ class FakeHandle : public platform::FileHandle {
   int WriteAt(std::uint64_t offset, const void* data, std::size_t length) override {
     if (!bytes_) return kFileNotOpen;
     if (!writable_) return kAccessDenied;
-    if (int c = fs_.Injected(path_, FakeFileSystem::Op::Write)) return c;
+    if (int c = fs_.Injected(path_, FakeFileSystem::Op::Write)) {
+      if (fs_.TakeTornWrite()) Put(offset, data, length / 2);
+      return c;
+    }
+    Put(offset, data, length);
+    return kNoError;
+  }
+  void Put(std::uint64_t offset, const void* data, std::size_t length) {
     if (bytes_->size() < offset + length) bytes_->resize(static_cast<std::size_t>(offset + length), '\0');
     std::copy_n(static_cast<const char*>(data), length, bytes_->data() + offset);
-    return kNoError;
   }
   int Truncate(std::uint64_t size) override {
     if (!bytes_) return kFileNotOpen;
@@ -156,11 +162,19 @@ void FakeFileSystem::ClearErrors() {
   injections_.clear();
   crashAfter_ = -1;
   changingCalls_ = 0;
+  crashSeen_ = tornWrite_ = false;
 }
 
 void FakeFileSystem::CrashAfter(int goodCalls) {
   crashAfter_ = goodCalls;
   changingCalls_ = 0;
+  crashSeen_ = tornWrite_ = false;
+}
+
+bool FakeFileSystem::TakeTornWrite() {
+  const bool torn = tornWrite_;
+  tornWrite_ = false;
+  return torn;
 }
 
 void FakeFileSystem::HoldLock(const std::string& path, int attempts) { heldByOther_[Norm(path)] = attempts; }
@@ -175,7 +189,11 @@ std::vector<std::string> FakeFileSystem::LogOf(const std::string& prefix) const 
 }
 
 int FakeFileSystem::Injected(const std::string& path, Op op) {
-  if (crashAfter_ == 0) return kAccessDenied;
+  if (crashAfter_ == 0) {
+    tornWrite_ = !crashSeen_ && op == Op::Write;
+    crashSeen_ = true;
+    return kAccessDenied;
+  }
   switch (op) {
     case Op::Create: case Op::Write: case Op::Truncate: case Op::Sync: case Op::Rename:
     case Op::Copy: case Op::Delete: case Op::MakeFolders:

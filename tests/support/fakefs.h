@@ -50,7 +50,8 @@ class FakeFileSystem : public platform::FileSystem {
   // After `goodCalls` more calls that change the disk (create, write,
   // truncate, sync, rename, copy, delete, make folders) every call of any
   // kind fails with 5: nothing more reaches the files, as after a kill -9.
-  // ClearErrors ends it.
+  // When the first call that fails is a write, the first half of its bytes
+  // reach the file (a write cut off part-way). ClearErrors ends it.
   void CrashAfter(int goodCalls);
   bool Crashed() const { return crashAfter_ == 0; }
   // The calls that changed the disk since the last CrashAfter or
@@ -93,6 +94,8 @@ class FakeFileSystem : public platform::FileSystem {
 
   // Used by the handles.
   int Injected(const std::string& path, Op op);
+  // True once, for the write that the crash cut off.
+  bool TakeTornWrite();
   void Note(const std::string& entry) { log_.push_back(entry); }
   void HandleClosed() { --openHandles_; }
   void Unlock(const std::string& path);
@@ -117,6 +120,8 @@ class FakeFileSystem : public platform::FileSystem {
   std::map<std::string, std::uint32_t> modes_;
   int crashAfter_ = -1;  // -1: no crash planned
   int changingCalls_ = 0;
+  bool crashSeen_ = false;
+  bool tornWrite_ = false;
   std::set<std::string> folders_;
   std::vector<Injection> injections_;
   std::map<std::string, int> heldByOther_;
