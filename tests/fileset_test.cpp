@@ -511,6 +511,13 @@ TEST_F(FileSetTest, SystemParametersNameTheDataRoot) {
     EXPECT_EQ(shell::SystemSettings.DataFolder, c.root);
     shell::CloseFileSet();
   }
+  // A working folder whose own name holds a control character keeps its
+  // default data root below it.
+  support::ResetFileSetUnit("/w\x01/");
+  fs.SetFile("/w\x01/sysparm010000.vlk", SysRecord(""));
+  ASSERT_EQ(Open("SYS"), 0);
+  EXPECT_EQ(shell::DataRoot(), "/w\x01/data/");
+  shell::CloseFileSet();
 }
 
 TEST_F(FileSetTest, NewOrEmptySystemParametersLeaveTheFoldersAsTheyWere) {

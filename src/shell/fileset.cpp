@@ -764,9 +764,12 @@ std::string FolderFromStored(std::string_view stored) {
   std::string s(stored);
   if (s.empty()) return s;
   // NUL and control characters name no folder the program made (a damaged
-  // record); the default is used.
-  for (const char ch : s)
-    if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) return {};
+  // record); the default is used. The working folder's own name is the
+  // system's, not the record's, and is taken as it is.
+  const std::string w = WorkingFolder();
+  const std::size_t own = !w.empty() && s.compare(0, w.size(), w) == 0 ? w.size() : 0;
+  for (std::size_t i = own; i < s.size(); ++i)
+    if (static_cast<unsigned char>(s[i]) < 0x20 || s[i] == 0x7F) return {};
   std::replace(s.begin(), s.end(), '\\', '/');
   // A folder with a drive letter comes from another system and names
   // nothing here: it counts as no folder at all (the default is used).

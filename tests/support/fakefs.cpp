@@ -260,7 +260,11 @@ int FakeFileSystem::CreateEmptyWithMode(const std::string& path, std::uint32_t m
 
 int FakeFileSystem::AccessMode(const std::string& path, std::uint32_t& mode) {
   const std::string p = Norm(path);
-  if (files_.count(p) == 0) return folders_.count(p) != 0 ? kNoError : MissingCode(p);
+  if (files_.count(p) == 0) {
+    if (folders_.count(p) == 0) return MissingCode(p);
+    mode = 0755;
+    return kNoError;
+  }
   mode = ModeOf(p);
   return kNoError;
 }
