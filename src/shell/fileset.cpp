@@ -63,7 +63,9 @@ constexpr const char* kTempSuffix = ".ombrelo-tmp";
 constexpr const char* kRollbackSuffix = ".ombrelo-rollback";
 // The system parameters' stored data folder: string[100] at offset 669.
 constexpr records::ShortString kStoredDataFolder{669, 100};
-constexpr std::size_t kMoveBlock = 4u << 20;
+// The block of the moves and the journal: small enough to stay in the
+// processor's cache between its read, its checksum and its write.
+constexpr std::size_t kMoveBlock = 512u << 10;
 
 struct OpenFile {
   std::unique_ptr<FileHandle> handle;
