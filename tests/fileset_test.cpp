@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -15,12 +16,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
+#include "records/codec.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
 
@@ -210,6 +214,43 @@ TEST_F(FileSetTest, MissingDataFolderFailsWithCodeThree) {
     ExpectNoSetLeft();
   }
   EXPECT_FALSE(fs.HasFile("/d/x/ledger.vlk"));
+}
+
+// A lock file that cannot be taken for another reason than another copy or
+// a missing folder is named in the text: it, not the data file, failed.
+TEST_F(FileSetTest, LockFileErrorsNameTheLockFile) {
+  const struct {
+    const char* what;
+    std::function<void()> setUp;
+    const char* list;
+    int code;
+    const char* text;
+  } cases[] = {
+      {"a folder in its place", [&] { fs.AddFolder("/w/.ombrelo.lock"); }, "SYS;USE", 5,
+       "IO errorcode: SYS5 (lock file /w/.ombrelo.lock)"},
+      {"access denied",
+       [&] { fs.InjectError("/w/.ombrelo.lock", FakeFileSystem::Op::Lock, platform::kAccessDenied); }, "USE", 5,
+       "IO errorcode: USE5 (lock file /w/.ombrelo.lock)"},
+      {"an I/O error in the data folder",
+       [&] { fs.InjectError("/d/.ombrelo.lock", FakeFileSystem::Op::Lock, platform::kErrnoBase + 5); }, "FLG",
+       1005, "IO errorcode: FLG1005 /d/releaseflag.vlk (lock file /d/.ombrelo.lock)"},
+      {"the administrations folder",
+       [&] { fs.InjectError("/d/.ombrelo.lock", FakeFileSystem::Op::Lock, platform::kAccessDenied); }, "ADM", 5,
+       "IO errorcode: adm5 (lock file /d/.ombrelo.lock)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs.ClearErrors();
+    support::ResetFileSetUnit("/w/");
+    fs.AddFolder("/d");
+    shell::SetDataRoot("/d/");
+    shell::AdminFileFolder = "/d/";
+    c.setUp();
+    EXPECT_EQ(Open(c.list), 1);
+    EXPECT_EQ(FileErrorText, c.text);
+    EXPECT_EQ(FileErrorCode, c.code);
+    ExpectNoSetLeft();
+  }
 }
 
 TEST_F(FileSetTest, FailureStopsThePassAndClosesWhatWasOpened) {
@@ -450,6 +491,15 @@ TEST_F(FileSetTest, SystemParametersNameTheDataRoot) {
       {"/w//./data/../books/", "/w/books/"},
       {".", "/w/"},
       {"archive\\2008\\", "/w/archive/2008/"},
+      // NUL and control characters name no folder (a damaged record).
+      {std::string("abc\0def", 7), "/w/data/"},
+      {std::string("rootx\0\0\0\0", 9), "/w/data/"},
+      {"a\nb", "/w/data/"},
+      {"/srv/\x01x/", "/w/data/"},
+      {"/srv/x\x7f/", "/w/data/"},
+      {"/srv/tab\there/", "/w/data/"},
+      // Other bytes of code page 1252 are names like any other.
+      {"/srv/dat\xe9\x81 ~/", "/srv/dat\xe9\x81 ~/"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
@@ -461,6 +511,13 @@ TEST_F(FileSetTest, SystemParametersNameTheDataRoot) {
     EXPECT_EQ(shell::SystemSettings.DataFolder, c.root);
     shell::CloseFileSet();
   }
+  // A working folder whose own name holds a control character keeps its
+  // default data root below it.
+  support::ResetFileSetUnit("/w\x01/");
+  fs.SetFile("/w\x01/sysparm010000.vlk", SysRecord(""));
+  ASSERT_EQ(Open("SYS"), 0);
+  EXPECT_EQ(shell::DataRoot(), "/w\x01/data/");
+  shell::CloseFileSet();
 }
 
 TEST_F(FileSetTest, NewOrEmptySystemParametersLeaveTheFoldersAsTheyWere) {
@@ -739,6 +796,183 @@ TEST_F(RealFolder, AWholeRewriteKeepsTheAccessMode) {
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
   EXPECT_EQ(st.st_size, 2 * 284);
+}
+
+// A file created with a mode has exactly that mode whatever the umask, also
+// when it existed before with another.
+TEST_F(RealFolder, CreateWithModeGivesExactlyThatMode) {
+  auto& fs = platform::RealFileSystem();
+  const std::string path = dir + "/copy";
+  const mode_t oldMask = ::umask(022);
+  for (std::uint32_t mode : {0600u, 0664u, 0640u}) {
+    std::unique_ptr<platform::FileHandle> h;
+    ASSERT_EQ(fs.CreateEmptyWithMode(path, mode, h), 0);
+    std::uint32_t got = 0;
+    EXPECT_EQ(fs.AccessMode(path, got), 0);
+    EXPECT_EQ(got, mode);
+    ASSERT_EQ(h->WriteAt(0, "x", 1), 0);
+  }
+  ::umask(oldMask);
+  std::uint32_t mode = 0;
+  EXPECT_EQ(fs.AccessMode(dir + "/missing", mode), 2);
+  std::unique_ptr<platform::FileHandle> h;
+  EXPECT_EQ(fs.CreateEmptyWithMode(dir, 0600, h), 5);
+}
+
+// A folder in the lock file's place is access denied, named in the text.
+TEST_F(RealFolder, AFolderInPlaceOfTheLockFileIsAccessDenied) {
+  ASSERT_TRUE(std::filesystem::create_directory(dir + "/.ombrelo.lock"));
+  int result = -1;
+  shell::OpenFileSet("USE", result);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(FileErrorCode, 5);
+  EXPECT_EQ(FileErrorText, "IO errorcode: USE5 (lock file " + dir + "/.ombrelo.lock)");
+}
+
+// A file with more records than an int counts is refused by name, not
+// narrowed; a limited ReadAll refuses it before reading.
+TEST_F(RealFolder, AFileWithMoreRecordsThanAnIntIsRefusedByName) {
+  const std::string path = dir + "/ins.vlk";
+  {
+    std::ofstream(path, std::ios::binary) << "abc";
+  }
+  const std::uintmax_t records = (std::uintmax_t{1} << 31) + 5;
+  std::filesystem::resize_file(path, records * 3);  // sparse
+  int result = -1;
+  shell::OpenFileSet("INS", result);
+  ASSERT_EQ(result, 0) << FileErrorText;
+  try {
+    shell::RecordCount(FileCode::INS);
+    ADD_FAILURE() << "counted";
+  } catch (const platform::IoError& e) {
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(std::to_string(records)), std::string::npos) << e.what();
+  }
+  struct InsRec : records::Record<3> {};
+  EXPECT_THROW(shell::ReadAll<InsRec>(FileCode::INS, shell::kSmallFileLimit), platform::IoError);
+  shell::CloseFileSet();
+}
+
+// The real file system, but the process ends (as by kill -9) right before
+// its `killAt`-th call that changes the disk.
+class KillingFileSystem : public platform::FileSystem {
+ public:
+  explicit KillingFileSystem(int killAt) : killAt_(killAt) {}
+  void Step() {
+    if (++calls_ == killAt_) ::_exit(0);
+  }
+  int OpenExisting(const std::string& p, platform::OpenMode m, std::unique_ptr<platform::FileHandle>& out) override {
+    return Wrap(real_.OpenExisting(p, m, out), out);
+  }
+  int CreateEmpty(const std::string& p, std::unique_ptr<platform::FileHandle>& out) override {
+    Step();
+    return Wrap(real_.CreateEmpty(p, out), out);
+  }
+  int CreateEmptyWithMode(const std::string& p, std::uint32_t mode,
+                          std::unique_ptr<platform::FileHandle>& out) override {
+    Step();
+    return Wrap(real_.CreateEmptyWithMode(p, mode, out), out);
+  }
+  int Size(const std::string& p, std::uint64_t& size) override { return real_.Size(p, size); }
+  int RenameOver(const std::string& a, const std::string& b) override { return Step(), real_.RenameOver(a, b); }
+  int RenameNoReplace(const std::string& a, const std::string& b) override {
+    return Step(), real_.RenameNoReplace(a, b);
+  }
+  int Copy(const std::string& a, const std::string& b, platform::CopyMode m) override {
+    return Step(), real_.Copy(a, b, m);
+  }
+  int Delete(const std::string& p) override { return Step(), real_.Delete(p); }
+  bool Exists(const std::string& p) override { return real_.Exists(p); }
+  bool IsFolder(const std::string& p) override { return real_.IsFolder(p); }
+  int MakeFolders(const std::string& p) override { return Step(), real_.MakeFolders(p); }
+  int LockExclusive(const std::string& p, std::unique_ptr<platform::LockHandle>& out) override {
+    return real_.LockExclusive(p, out);
+  }
+  std::string ResolvedFolder(const std::string& p) override { return real_.ResolvedFolder(p); }
+  int AccessMode(const std::string& p, std::uint32_t& mode) override { return real_.AccessMode(p, mode); }
+
+ private:
+  class Handle : public platform::FileHandle {
+   public:
+    Handle(KillingFileSystem& fs, std::unique_ptr<platform::FileHandle> h) : fs_(fs), h_(std::move(h)) {}
+    int Size(std::uint64_t& size) override { return h_->Size(size); }
+    int ReadAt(std::uint64_t o, void* d, std::size_t n, std::size_t& done) override { return h_->ReadAt(o, d, n, done); }
+    int WriteAt(std::uint64_t o, const void* d, std::size_t n) override {
+      fs_.Step();
+      return h_->WriteAt(o, d, n);
+    }
+    int Truncate(std::uint64_t size) override { return fs_.Step(), h_->Truncate(size); }
+    int Sync() override { return fs_.Step(), h_->Sync(); }
+    int Close() override { return h_->Close(); }
+
+   private:
+    KillingFileSystem& fs_;
+    std::unique_ptr<platform::FileHandle> h_;
+  };
+  int Wrap(int code, std::unique_ptr<platform::FileHandle>& out) {
+    if (code == 0) out = std::make_unique<Handle>(*this, std::move(out));
+    return code;
+  }
+  platform::FileSystem& real_ = platform::RealFileSystem();
+  int killAt_;
+  int calls_ = 0;
+};
+
+// A copy killed at each changing call of an insert and a delete on disk: the
+// next open finds the old records or the new ones.
+TEST_F(RealFolder, ACopyKilledPartWayLeavesTheOldOrTheNewRecordsOnDisk) {
+  const std::string path = dir + "/book.vlk";
+  std::string original;
+  for (int i = 0; i < 20; ++i) original += std::string(392, static_cast<char>('a' + i));
+  const std::string rec(392, 'N');
+  const std::string inserted = original.substr(0, 392 * 3) + rec + original.substr(392 * 3);
+  const std::string deleted = original.substr(0, 392 * 2) + original.substr(392 * 5);
+  const auto contents = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  for (bool insert : {true, false}) {
+    SCOPED_TRACE(insert ? "insert" : "delete");
+    bool finished = false;
+    int kills = 0;
+    for (int killAt = 1; !finished && killAt < 40; ++killAt) {
+      SCOPED_TRACE(killAt);
+      { std::ofstream(path, std::ios::binary | std::ios::trunc) << original; }
+      std::fflush(nullptr);
+      const pid_t child = ::fork();
+      ASSERT_GE(child, 0);
+      if (child == 0) {
+        KillingFileSystem killing(killAt);
+        platform::SetFileSystem(&killing);
+        try {
+          int result = -1;
+          shell::OpenFileSet("JVO", result);
+          if (insert)
+            shell::InsertRecords(FileCode::JVO, 3, rec.data(), 1);
+          else
+            shell::DeleteRecords(FileCode::JVO, 2, 3);
+          shell::CloseFileSet();
+        } catch (...) {
+          ::_exit(8);
+        }
+        ::_exit(7);  // not killed: the change went through
+      }
+      int status = 0;
+      ASSERT_EQ(::waitpid(child, &status, 0), child);
+      ASSERT_TRUE(WIFEXITED(status));
+      ASSERT_NE(WEXITSTATUS(status), 8);
+      finished = WEXITSTATUS(status) == 7;
+      kills += finished ? 0 : 1;
+      int result = -1;
+      shell::OpenFileSet("JVO", result);
+      ASSERT_EQ(result, 0) << FileErrorText;
+      shell::CloseFileSet();
+      EXPECT_FALSE(std::filesystem::exists(path + ".ombrelo-rollback"));
+      EXPECT_TRUE(contents() == (finished ? (insert ? inserted : deleted) : original));
+    }
+    EXPECT_TRUE(finished);
+    EXPECT_GE(kills, 6);  // journal created, written, synced; moves; sync; journal deleted
+  }
 }
 
 }  // namespace

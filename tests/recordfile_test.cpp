@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -180,6 +181,280 @@ TEST_F(RecordFileTest, InsertAndDeleteEqualTheRecordByRecordMoves) {
     EXPECT_EQ(shell::RecordCount(c.code), c.n);
     shell::CloseFileSet();
   }
+}
+
+// A copy killed at any point of an insert or delete leaves, once the file is
+// opened again, the old records or the new ones: the fake file system
+// "crashes" after each call that changes the disk in turn (a write cut off
+// there reaches the file half), and the file is reopened. Every crash
+// before the journal is gone gives the old file, the run without a crash
+// the new one, and no journal is left behind.
+TEST_F(RecordFileTest, ACrashAtAnyPointLeavesTheOldOrTheNewRecords) {
+  const struct {
+    const char* what;
+    FileCode code;
+    const char* name;
+    std::size_t size;
+    int n, k, m;
+    bool insert;
+    std::size_t tail;  // bytes of a partial record at the end
+  } cases[] = {
+      {"insert at the front", FileCode::JVO, "/w/book.vlk", 392, 6, 0, 1, true, 0},
+      {"insert several in the middle", FileCode::JVO, "/w/book.vlk", 392, 6, 2, 3, true, 0},
+      {"insert at the end", FileCode::JVO, "/w/book.vlk", 392, 6, 6, 2, true, 0},
+      {"insert over a partial tail", FileCode::JVO, "/w/book.vlk", 392, 6, 3, 1, true, 50},
+      {"insert moving several blocks", FileCode::FRZ, "/w/freeze.vlk", 64080, 140, 1, 1, true, 0},
+      {"delete at the front", FileCode::JVO, "/w/book.vlk", 392, 6, 0, 1, false, 0},
+      {"delete several in the middle", FileCode::JVO, "/w/book.vlk", 392, 6, 1, 3, false, 0},
+      {"delete the last", FileCode::JVO, "/w/book.vlk", 392, 6, 5, 1, false, 7},
+      {"delete moving several blocks", FileCode::FRZ, "/w/freeze.vlk", 64080, 140, 0, 2, false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string journal = std::string(c.name) + ".ombrelo-rollback";
+    const std::string original = Records(c.size, c.n) + std::string(c.tail, '\x55');
+    const std::string recs = Records(c.size, c.m, 200);
+    const std::string changed = c.insert ? InsertOneByOne(original, c.size, c.k, recs)
+                                         : DeleteOneByOne(original, c.size, c.k, c.m);
+    int crashes = 0;
+    for (int good = 0;; ++good) {
+      SCOPED_TRACE("crash after " + std::to_string(good) + " changing calls");
+      fs.ClearErrors();
+      fs.SetFile(c.name, original);
+      Open(shell::FileInfo(c.code).name);
+      fs.CrashAfter(good);
+      bool raised = false;
+      try {
+        if (c.insert)
+          shell::InsertRecords(c.code, c.k, recs.data(), c.m);
+        else
+          shell::DeleteRecords(c.code, c.k, c.m);
+      } catch (const platform::IoError&) {
+        raised = true;
+      }
+      shell::ForceCloseFileSet();
+      fs.ClearErrors();
+      Open(shell::FileInfo(c.code).name);
+      EXPECT_FALSE(fs.HasFile(journal));
+      if (raised) {
+        ++crashes;
+        ASSERT_TRUE(fs.File(c.name) == original);
+      } else {
+        ASSERT_TRUE(fs.File(c.name) == changed);
+      }
+      shell::CloseFileSet();
+      if (!raised) break;
+    }
+    // The journal is written (create, write(s), sync), the file changed and
+    // synced, the journal deleted: a crash was tried at each of them.
+    EXPECT_GE(crashes, 6);
+  }
+}
+
+// A failure in the middle of a change puts the file back at once: the call
+// raises, the file holds the old records, no journal is left and the set
+// goes on with the file.
+TEST_F(RecordFileTest, AFailedChangeIsPutBackAtOnce) {
+  const std::string file = "/w/book.vlk";
+  const std::string journal = file + ".ombrelo-rollback";
+  const struct {
+    const char* what;
+    bool insert;
+    std::string path;
+    FakeFileSystem::Op op;
+    int after;
+  } cases[] = {
+      {"insert: first move", true, file, FakeFileSystem::Op::Write, 0},
+      {"insert: the new records", true, file, FakeFileSystem::Op::Write, 1},
+      {"insert: sync of the file", true, file, FakeFileSystem::Op::Sync, 0},
+      {"insert: journal not created", true, journal, FakeFileSystem::Op::Create, 0},
+      {"insert: journal not written", true, journal, FakeFileSystem::Op::Write, 0},
+      {"insert: journal not synced", true, journal, FakeFileSystem::Op::Sync, 0},
+      {"insert: journal not deleted", true, journal, FakeFileSystem::Op::Delete, 0},
+      {"delete: first move", false, file, FakeFileSystem::Op::Write, 0},
+      {"delete: the cut", false, file, FakeFileSystem::Op::Truncate, 0},
+      {"delete: sync of the file", false, file, FakeFileSystem::Op::Sync, 0},
+      {"delete: journal not deleted", false, journal, FakeFileSystem::Op::Delete, 0},
+  };
+  const std::string original = Records(392, 5);
+  const std::string rec = Records(392, 1, 90);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs.ClearErrors();
+    fs.SetFile(file, original);
+    Open("JVO");
+    fs.InjectError(c.path, c.op, platform::kErrnoBase + 28, 1, c.after);
+    if (c.insert)
+      EXPECT_THROW(shell::InsertRecords(FileCode::JVO, 1, rec.data(), 1), platform::IoError);
+    else
+      EXPECT_THROW(shell::DeleteRecords(FileCode::JVO, 1, 2), platform::IoError);
+    EXPECT_TRUE(fs.File(file) == original);
+    EXPECT_FALSE(fs.HasFile(journal));
+    shell::AppendRecord(FileCode::JVO, rec.data());
+    EXPECT_TRUE(fs.File(file) == original + rec);
+    shell::CloseFileSet();
+  }
+}
+
+// When the file cannot be put back either, it leaves the set (calls on it
+// fail with 6) and the next set that opens it puts it back.
+TEST_F(RecordFileTest, AFileThatCannotBePutBackLeavesTheSetUntilItIsOpenedAgain) {
+  const std::string file = "/w/book.vlk";
+  const std::string original = Records(392, 4);
+  fs.SetFile(file, original);
+  Open("JVO;GLA");
+  fs.InjectError(file, FakeFileSystem::Op::Write, platform::kErrnoBase + 5, -1, 1);
+  const std::string rec = Records(392, 1, 90);
+  EXPECT_THROW(shell::InsertRecords(FileCode::JVO, 0, rec.data(), 1), platform::IoError);
+  EXPECT_TRUE(fs.HasFile(file + ".ombrelo-rollback"));
+  EXPECT_FALSE(fs.File(file) == original);
+  try {
+    shell::RecordCount(FileCode::JVO);
+    ADD_FAILURE() << "the file is still in the set";
+  } catch (const platform::IoError& e) {
+    EXPECT_EQ(e.Code(), platform::kFileNotOpen);
+  }
+  fs.ClearErrors();
+  Open("JVO");  // nested: opens the file again, which puts it back
+  EXPECT_TRUE(fs.File(file) == original);
+  EXPECT_FALSE(fs.HasFile(file + ".ombrelo-rollback"));
+  EXPECT_EQ(shell::RecordCount(FileCode::JVO), 4);
+  shell::CloseFileSet();
+  shell::CloseFileSet();
+  EXPECT_EQ(fs.OpenHandles(), 0);
+}
+
+// A journal that is not whole was cut off before the file changed: it is
+// deleted and the file stays as it is. A whole one puts the file back.
+TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
+  const std::string file = "/w/book.vlk";
+  const std::string journal = file + ".ombrelo-rollback";
+  const std::string original = Records(392, 4) + "part";
+  // A whole journal: every write of the file fails, so the change and its
+  // putting back both fail, and the journal stays.
+  fs.SetFile(file, original);
+  Open("JVO");
+  fs.InjectError(file, FakeFileSystem::Op::Write, platform::kErrnoBase + 5);
+  const std::string rec = Records(392, 1, 90);
+  EXPECT_THROW(shell::InsertRecords(FileCode::JVO, 1, rec.data(), 1), platform::IoError);
+  shell::ForceCloseFileSet();
+  fs.ClearErrors();
+  const std::string whole = fs.File(journal);
+  ASSERT_EQ(whole.size(), 40 + original.size() - 392);
+
+  // What a cut-off move might leave: the bytes from the insert on changed.
+  const std::string damaged = original.substr(0, 392) + Records(392, 2, 50);
+  const auto flipped = [](std::string s, std::size_t at) {
+    s[at] = static_cast<char>(s[at] ^ 0x20);
+    return s;
+  };
+  const struct {
+    const char* what;
+    std::string journal;
+    bool restores;
+  } cases[] = {
+      {"whole", whole, true},
+      {"empty", "", false},
+      {"header cut off", whole.substr(0, 39), false},
+      {"bytes cut off", whole.substr(0, whole.size() - 1), false},
+      {"one more byte", whole + "x", false},
+      {"a saved byte changed", flipped(whole, whole.size() - 10), false},
+      {"the old size changed", flipped(whole, 8), false},
+      {"no journal of ours", flipped(whole, 0), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs.SetFile(file, damaged);
+    fs.SetFile(journal, c.journal);
+    Open("JVO");
+    EXPECT_TRUE(fs.File(file) == (c.restores ? original : damaged));
+    EXPECT_FALSE(fs.HasFile(journal));
+    shell::CloseFileSet();
+  }
+
+  // A journal beside a file that no longer exists belongs to nothing.
+  fs.SetFile(journal, whole);
+  ASSERT_EQ(fs.Delete(file), 0);
+  Open("JVO");
+  EXPECT_EQ(fs.File(file), "");
+  EXPECT_FALSE(fs.HasFile(journal));
+  shell::CloseFileSet();
+}
+
+// The journal and a rewrite's temporary file hold the file's bytes: they
+// have its access mode from the moment they exist. A temporary file left by
+// a rewrite that was killed goes when the file is next opened.
+TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
+  fs.SetFile("/w/user.vlk", Records(284, 2));
+  fs.SetMode("/w/user.vlk", 0600);
+  const std::string rec = Records(284, 1, 9);
+  const struct {
+    const char* what;
+    std::string copy;
+    std::function<void()> change;
+  } cases[] = {
+      {"rewrite", "/w/user.vlk.ombrelo-tmp", [&] { shell::RewriteFile(FileCode::USE, rec.data(), 1); }},
+      {"insert", "/w/user.vlk.ombrelo-rollback", [&] { shell::InsertRecords(FileCode::USE, 0, rec.data(), 1); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Open("USE");
+    fs.CrashAfter(1);  // killed right after the copy was created
+    EXPECT_THROW(c.change(), platform::IoError);
+    shell::ForceCloseFileSet();
+    fs.ClearErrors();
+    ASSERT_TRUE(fs.HasFile(c.copy));
+    EXPECT_EQ(fs.ModeOf(c.copy), 0600u);
+    Open("USE");
+    EXPECT_FALSE(fs.HasFile(c.copy));
+    EXPECT_EQ(fs.File("/w/user.vlk"), Records(284, 2));
+    shell::CloseFileSet();
+  }
+  // The rewritten file keeps the mode.
+  Open("USE");
+  shell::RewriteFile(FileCode::USE, rec.data(), 1);
+  shell::CloseFileSet();
+  EXPECT_EQ(fs.ModeOf("/w/user.vlk"), 0600u);
+
+  // Also the administrations file, and a stale temporary file of a missing
+  // file.
+  fs.SetFile("/w/admin.vlk.ombrelo-tmp", "junk");
+  fs.SetFile("/w/ledger.vlk.ombrelo-tmp", "junk");
+  Open("GLA;ADM");
+  EXPECT_FALSE(fs.HasFile("/w/admin.vlk.ombrelo-tmp"));
+  EXPECT_FALSE(fs.HasFile("/w/ledger.vlk.ombrelo-tmp"));
+  shell::CloseFileSet();
+}
+
+// ReadAll reads in blocks, not record by record, and never more than the
+// limit allows.
+TEST_F(RecordFileTest, ReadAllReadsInBlocksUpToItsLimit) {
+  struct VoucherRec : records::Record<392> {};
+  for (int n : {0, 1, 2674, 2675, 6000}) {
+    SCOPED_TRACE(n);
+    fs.ClearErrors();
+    fs.SetFile("/w/book.vlk", Records(392, n) + "part");
+    Open("JVO");
+    // Three reads serve 6000 records (about 1 MiB each); a fourth fails.
+    fs.InjectError("/w/book.vlk", FakeFileSystem::Op::Read, platform::kErrnoBase + 5, -1, 3);
+    const std::vector<VoucherRec> recs = shell::ReadAll<VoucherRec>(FileCode::JVO, 8u << 20);
+    ASSERT_EQ(recs.size(), static_cast<std::size_t>(n));
+    std::string bytes;
+    for (const VoucherRec& r : recs) bytes.append(reinterpret_cast<const char*>(r.data()), 392);
+    EXPECT_TRUE(bytes == Records(392, n));
+    shell::CloseFileSet();
+  }
+  fs.ClearErrors();
+  fs.SetFile("/w/book.vlk", Records(392, 10));
+  Open("JVO");
+  try {
+    shell::ReadAll<VoucherRec>(FileCode::JVO, 392 * 10 - 1);
+    ADD_FAILURE() << "read a file over its limit";
+  } catch (const platform::IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("\"/w/book.vlk\""), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(shell::ReadAll<VoucherRec>(FileCode::JVO, 392 * 10).size(), 10u);
+  shell::CloseFileSet();
 }
 
 TEST_F(RecordFileTest, DeleteDropsAPartialTail) {

@@ -239,7 +239,8 @@ class PosixFileSystem : public FileSystem {
 
   int LockExclusive(const std::string& path, std::unique_ptr<LockHandle>& out) override {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return CodeFor(errno, path);
+    // A folder in the lock file's place is no lock file: access denied.
+    if (fd < 0) return errno == EISDIR ? kAccessDenied : CodeFor(errno, path);
     struct flock fl {};
     fl.l_type = F_WRLCK;
     fl.l_whence = SEEK_SET;
@@ -265,10 +266,25 @@ class PosixFileSystem : public FileSystem {
     return out;
   }
 
-  int CopyAccessMode(const std::string& from, const std::string& to) override {
+  int AccessMode(const std::string& path, std::uint32_t& mode) override {
     struct stat st {};
-    if (::stat(from.c_str(), &st) != 0) return errno == ENOENT ? kNoError : CodeFor(errno, from);
-    if (::chmod(to.c_str(), st.st_mode & 07777) != 0) return CodeFor(errno, to);
+    if (::stat(path.c_str(), &st) != 0) return CodeFor(errno, path);
+    mode = static_cast<std::uint32_t>(st.st_mode & 07777);
+    return kNoError;
+  }
+
+  int CreateEmptyWithMode(const std::string& path, std::uint32_t mode, std::unique_ptr<FileHandle>& out) override {
+    // Created with no rights for others at all, then given the mode exactly
+    // (the umask would otherwise change it; an existing file keeps its old
+    // mode through O_CREAT).
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return errno == EISDIR ? kAccessDenied : CodeFor(errno, path);
+    if (::fchmod(fd, static_cast<mode_t>(mode & 07777)) != 0) {
+      const int code = CodeFromErrno(errno, true);
+      ::close(fd);
+      return code;
+    }
+    out = std::make_unique<PosixFile>(fd);
     return kNoError;
   }
 

@@ -72,9 +72,15 @@ class FileSystem {
   // names of one folder compare equal; the path itself when it cannot be
   // resolved.
   virtual std::string ResolvedFolder(const std::string& path) { return path; }
-  // Gives `to` the access mode of `from` (a file that replaces another keeps
-  // who may read it); no error when `from` is missing.
-  virtual int CopyAccessMode(const std::string& from, const std::string& to) { return 0; }
+  // The access mode (permission bits, 07777) of an existing file: 2 or 3
+  // when it is missing.
+  virtual int AccessMode(const std::string& path, std::uint32_t& mode) = 0;
+  // As CreateEmpty, but the file has exactly the access mode `mode` before
+  // anything is written to it (also when it existed with another mode), so
+  // a copy of a protected file is never readable by more people than the
+  // file itself, not even for a moment.
+  virtual int CreateEmptyWithMode(const std::string& path, std::uint32_t mode,
+                                  std::unique_ptr<FileHandle>& out) = 0;
 };
 
 // The file system in use: the real one unless another was installed.

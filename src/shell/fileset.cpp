@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cctype>
+#include <climits>
+#include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -57,9 +60,12 @@ constexpr int kPasses = 50;
 constexpr const char* kInUseText = "File(s) in use, try again";
 constexpr const char* kLockFileName = ".ombrelo.lock";
 constexpr const char* kTempSuffix = ".ombrelo-tmp";
+constexpr const char* kRollbackSuffix = ".ombrelo-rollback";
 // The system parameters' stored data folder: string[100] at offset 669.
 constexpr records::ShortString kStoredDataFolder{669, 100};
-constexpr std::size_t kMoveBlock = 4u << 20;
+// The block of the moves and the journal: small enough to stay in the
+// processor's cache between its read, its checksum and its write.
+constexpr std::size_t kMoveBlock = 512u << 10;
 
 struct OpenFile {
   std::unique_ptr<FileHandle> handle;
@@ -139,6 +145,16 @@ int Fail(FileCode c, int code, const std::string& path) {
   return code;
 }
 
+// A lock that failed: a lock held by another copy (32) and a missing folder
+// (3) are the failure of the file that needed it; any other failure names
+// the lock file as well, since that is what could not be opened.
+int FailLock(FileCode c, int code, const std::string& folder, const std::string& filePath) {
+  Fail(c, code, filePath);
+  if (code != platform::kSharingViolation && code != platform::kPathNotFound)
+    FileErrorText += std::string(" (lock file ") + folder + kLockFileName + ")";
+  return code;
+}
+
 // Locks are held per folder as the system resolves it: two names of one
 // folder ("/w/", "/w/./", a link to it) share one lock, so a set never waits
 // for itself.
@@ -185,6 +201,213 @@ void ReadExactly(FileHandle& h, std::uint64_t offset, void* data, std::size_t le
   if (done != length) Raise(platform::kEndOfFile, "reading", path);
 }
 
+std::vector<std::uint8_t>& MoveBuffer(std::uint64_t bytes) {
+  auto& b = U().moveBuffer;
+  const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kMoveBlock));
+  if (b.size() < want) b.resize(want);
+  return b;
+}
+
+// --- rollback journal -------------------------------------------------------
+//
+// A change that moves records in place (insert, delete) first saves the
+// bytes it will overwrite, from the first changed byte to the old end of
+// the file, in "<file>.ombrelo-rollback" beside it: a 40-byte header (a
+// magic, the old size, the offset of the saved bytes, their length, a
+// checksum over those three and the bytes) and the bytes. The journal is
+// synced before the first move and deleted after the file is synced. A
+// journal found when the file is opened puts the file back: the bytes are
+// written back, the file is cut to its old size and synced, then the
+// journal goes. A journal that is not whole (the copy was killed while
+// writing it) was written before anything of the file changed: it is only
+// deleted.
+
+constexpr std::size_t kJournalHeader = 40;
+constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'R', 'L', 'R', 'B', '1'};
+constexpr std::uint64_t kHashBasis = 1469598103934665603ull;
+constexpr std::uint64_t kHashPrime = 1099511628211ull;
+
+void PutU64(std::uint8_t* p, std::uint64_t v) {
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::uint64_t GetU64(const std::uint8_t* p) {
+  std::uint64_t v = 0;
+  for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(p[i]) << (8 * i);
+  return v;
+}
+
+// A 64-bit checksum of a byte stream, the same however the stream is cut
+// into pieces: four multiply-xor lanes over 32-byte blocks, fast enough to
+// cost little beside the copy of the bytes it guards.
+class Checksum {
+ public:
+  void Add(const std::uint8_t* p, std::size_t n) {
+    total_ += n;
+    if (fill_ > 0) {
+      const std::size_t take = std::min(sizeof carry_ - fill_, n);
+      std::memcpy(carry_ + fill_, p, take);
+      fill_ += take, p += take, n -= take;
+      if (fill_ < sizeof carry_) return;
+      Block(carry_);
+      fill_ = 0;
+    }
+    for (; n >= sizeof carry_; p += sizeof carry_, n -= sizeof carry_) Block(p);
+    std::memcpy(carry_, p, n);
+    fill_ = n;
+  }
+  std::uint64_t Value() const {
+    std::uint64_t h = kHashBasis;
+    for (std::uint64_t lane : lanes_) h = (h ^ lane) * kHashPrime;
+    for (std::size_t i = 0; i < fill_; ++i) h = (h ^ carry_[i]) * kHashPrime;
+    return (h ^ total_) * kHashPrime;
+  }
+
+ private:
+  void Block(const std::uint8_t* p) {
+    for (int i = 0; i < 4; ++i) {
+      std::uint64_t w = 0;
+      std::memcpy(&w, p + 8 * i, 8);
+      lanes_[i] = (lanes_[i] ^ w) * kHashPrime;
+    }
+  }
+  std::uint64_t lanes_[4] = {kHashBasis, kHashBasis + 1, kHashBasis + 2, kHashBasis + 3};
+  std::uint8_t carry_[32] = {};
+  std::size_t fill_ = 0;
+  std::uint64_t total_ = 0;
+};
+
+std::string JournalPath(const std::string& path) { return path + kRollbackSuffix; }
+
+// Ends the set's hold on a file whose state is in doubt after a failure
+// (the file could not be put back, or a journal could not be removed): its
+// handle is closed, so later record calls on it fail with 6, and the next
+// set that names it opens it again, which puts it right first.
+void DropFromSet(FileCode c) {
+  OpenFile& f = U().files[FileIndex(c)];
+  if (f.handle) f.handle->Close();
+  f.handle.reset();
+  FileState[FileIndex(c)] = 1;
+}
+
+// Saves the bytes [from, oldSize) of the open file `h` in its journal and
+// syncs it. A failure removes what was written (the file is untouched yet)
+// and raises.
+void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint64_t from, std::uint64_t oldSize) {
+  auto& fs = platform::Fs();
+  const std::string journal = JournalPath(path);
+  // The journal holds the file's bytes: it gets the file's access mode.
+  std::uint32_t mode = 0600;
+  Check(fs.AccessMode(Utf8(path), mode), "reading the access mode of", path);
+  std::unique_ptr<FileHandle> j;
+  Check(fs.CreateEmptyWithMode(Utf8(journal), mode, j), "creating", journal);
+  try {
+    std::uint8_t head[kJournalHeader] = {};
+    std::memcpy(head, kJournalMagic, sizeof kJournalMagic);
+    PutU64(head + 8, oldSize);
+    PutU64(head + 16, from);
+    PutU64(head + 24, oldSize - from);
+    Checksum sum;
+    sum.Add(head + 8, 24);
+    auto& buffer = MoveBuffer(oldSize - from);
+    for (std::uint64_t pos = from; pos < oldSize;) {
+      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), oldSize - pos));
+      ReadExactly(h, pos, buffer.data(), len, path);
+      sum.Add(buffer.data(), len);
+      Check(j->WriteAt(kJournalHeader + (pos - from), buffer.data(), len), "writing", journal);
+      pos += len;
+    }
+    PutU64(head + 32, sum.Value());
+    Check(j->WriteAt(0, head, kJournalHeader), "writing", journal);
+    Check(j->Sync(), "writing", journal);
+    Check(j->Close(), "closing", journal);
+  } catch (...) {
+    j.reset();
+    if (fs.Delete(Utf8(journal)) != platform::kNoError && fs.Exists(Utf8(journal))) DropFromSet(c);
+    throw;
+  }
+}
+
+// Puts the open file `h` back from its journal, if it has one (see above).
+// Returns whether bytes were put back; raises on a failure, leaving the
+// journal for the next attempt.
+bool RestoreFromJournal(FileHandle& h, const std::string& path) {
+  auto& fs = platform::Fs();
+  const std::string journal = JournalPath(path);
+  if (!fs.Exists(Utf8(journal))) return false;
+  std::unique_ptr<FileHandle> j;
+  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::Read, j), "opening", journal);
+  const std::uint64_t size = SizeOf(*j, journal);
+  std::uint8_t head[kJournalHeader] = {};
+  std::uint64_t oldSize = 0, from = 0;
+  bool whole = false;
+  if (size >= kJournalHeader) {
+    ReadExactly(*j, 0, head, kJournalHeader, journal);
+    oldSize = GetU64(head + 8);
+    from = GetU64(head + 16);
+    const std::uint64_t length = GetU64(head + 24);
+    whole = std::memcmp(head, kJournalMagic, sizeof kJournalMagic) == 0 && from <= oldSize &&
+            length == oldSize - from && size - kJournalHeader == length;
+  }
+  auto& buffer = MoveBuffer(whole ? oldSize - from : 0);
+  if (whole) {
+    Checksum sum;
+    sum.Add(head + 8, 24);
+    for (std::uint64_t pos = 0; pos < oldSize - from;) {
+      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), oldSize - from - pos));
+      ReadExactly(*j, kJournalHeader + pos, buffer.data(), len, journal);
+      sum.Add(buffer.data(), len);
+      pos += len;
+    }
+    whole = sum.Value() == GetU64(head + 32);
+  }
+  if (whole) {
+    for (std::uint64_t pos = 0; pos < oldSize - from;) {
+      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), oldSize - from - pos));
+      ReadExactly(*j, kJournalHeader + pos, buffer.data(), len, journal);
+      Check(h.WriteAt(from + pos, buffer.data(), len), "writing", path);
+      pos += len;
+    }
+    Check(h.Truncate(oldSize), "truncating", path);
+    Check(h.Sync(), "writing", path);
+  }
+  Check(j->Close(), "closing", journal);
+  j.reset();
+  Check(fs.Delete(Utf8(journal)), "deleting", journal);
+  return whole;
+}
+
+// What opening a record file finds beside it: a journal puts the file back
+// first; a temporary file left by a rewrite that never finished goes. A
+// failure is the file's failure (FileErrorText set) and raises.
+void CleanUpAtOpen(FileCode c, FileHandle& h, const std::string& path) {
+  auto& fs = platform::Fs();
+  try {
+    RestoreFromJournal(h, path);
+  } catch (const platform::IoError& e) {
+    Fail(c, e.Code(), path);
+    throw;
+  }
+  // A stale temporary file is only in the way; one that cannot be removed
+  // makes the next rewrite fail, not this open.
+  const std::string temp = path + kTempSuffix;
+  if (fs.Exists(Utf8(temp))) fs.Delete(Utf8(temp));
+}
+
+// A file that was missing and has just been created: a journal or temporary
+// file of the file that was there before belongs to nothing now.
+void CleanUpCreated(FileCode c, const std::string& path) {
+  auto& fs = platform::Fs();
+  for (const std::string& stale : {JournalPath(path), path + kTempSuffix}) {
+    if (!fs.Exists(Utf8(stale))) continue;
+    const int code = fs.Delete(Utf8(stale));
+    if (code != platform::kNoError && stale == JournalPath(path)) {
+      Fail(c, code, path);
+      Raise(code, "deleting", stale);
+    }
+  }
+}
+
 // The system parameters name the data root.
 void ReadDataRoot(FileHandle& h, const std::string& path) {
   if (SizeOf(h, path) < static_cast<std::uint64_t>(FileInfo(FileCode::SYS).recordSize)) return;
@@ -206,7 +429,9 @@ int MoveLegacyAdministrations(std::unique_ptr<FileHandle> legacy, const std::str
   auto& fs = platform::Fs();
   const std::string temp = target + kTempSuffix;
   std::unique_ptr<FileHandle> out;
-  const int code = fs.CreateEmpty(Utf8(temp), out);
+  std::uint32_t mode = 0600;
+  int code = fs.AccessMode(Utf8(legacyPath), mode);
+  if (code == platform::kNoError) code = fs.CreateEmptyWithMode(Utf8(temp), mode, out);
   if (code != platform::kNoError) return Fail(FileCode::ADM, code, target);
   try {
     const std::size_t recordSize = static_cast<std::size_t>(FileInfo(FileCode::ADM).recordSize);
@@ -247,18 +472,20 @@ int OpenAdministrations(Added& added) {
     if (code != platform::kNoError) return Fail(FileCode::ADM, code, path);
   }
   int code = EnsureLocked(a, added);
-  if (code != platform::kNoError) return Fail(FileCode::ADM, code, path);
+  if (code != platform::kNoError) return FailLock(FileCode::ADM, code, a, path);
   std::unique_ptr<FileHandle> h;
   code = fs.OpenExisting(Utf8(path), platform::OpenMode::ReadWrite, h);
   FileErrorCode = code;
   if (code == platform::kNoError) {
+    FileHandle& opened = *h;
     Store(FileCode::ADM, std::move(h), path, added);
+    CleanUpAtOpen(FileCode::ADM, opened, path);
     return code;
   }
   if (code != platform::kFileNotFound) return Fail(FileCode::ADM, code, path);
   if (a != w) {
     code = EnsureLocked(w, added);
-    if (code != platform::kNoError) return Fail(FileCode::ADM, code, path);
+    if (code != platform::kNoError) return FailLock(FileCode::ADM, code, w, path);
     const std::string legacyPath = w + FileInfo(FileCode::ADM).fileName;
     std::unique_ptr<FileHandle> legacy;
     code = fs.OpenExisting(Utf8(legacyPath), platform::OpenMode::ReadWrite, legacy);
@@ -267,6 +494,7 @@ int OpenAdministrations(Added& added) {
     if (code != platform::kFileNotFound) return Fail(FileCode::ADM, code, legacyPath);
   }
   Store(FileCode::ADM, CreateMissing(FileCode::ADM, path), path, added);
+  CleanUpCreated(FileCode::ADM, path);
   return platform::kNoError;
 }
 
@@ -275,7 +503,7 @@ int OpenTextFile(FileCode c, Added& added) {
   const std::string folder = FolderOf(c);
   const std::string path = folder + TextFileName;
   int code = EnsureLocked(folder, added);
-  if (code != platform::kNoError) return Fail(c, code, path);
+  if (code != platform::kNoError) return FailLock(c, code, folder, path);
   std::unique_ptr<FileHandle> h;
   code = TextFileName.empty() ? platform::kFileNotFound
                               : fs.OpenExisting(Utf8(path), platform::OpenMode::Read, h);
@@ -290,7 +518,7 @@ int OpenTextFile(FileCode c, Added& added) {
   const std::string w = WorkingFolder();
   const std::string second = w + TextFileName;
   code = EnsureLocked(w, added);
-  if (code != platform::kNoError) return Fail(c, code, second);
+  if (code != platform::kNoError) return FailLock(c, code, w, second);
   code = TextFileName.empty() ? platform::kFileNotFound
                               : fs.OpenExisting(Utf8(second), platform::OpenMode::Read, h);
   FileErrorCode = code;
@@ -309,17 +537,19 @@ int OpenRecordFile(FileCode c, Added& added) {
   const std::string folder = FolderOf(c);
   const std::string path = folder + FileInfo(c).fileName;
   int code = EnsureLocked(folder, added);
-  if (code != platform::kNoError) return Fail(c, code, path);
+  if (code != platform::kNoError) return FailLock(c, code, folder, path);
   std::unique_ptr<FileHandle> h;
   code = platform::Fs().OpenExisting(Utf8(path), platform::OpenMode::ReadWrite, h);
   FileErrorCode = code;
   if (code == platform::kFileNotFound) {
     Store(c, CreateMissing(c, path), path, added);
+    CleanUpCreated(c, path);
     return platform::kNoError;
   }
   if (code != platform::kNoError) return Fail(c, code, path);
   FileHandle& opened = *h;
   Store(c, std::move(h), path, added);
+  CleanUpAtOpen(c, opened, path);
   if (c == FileCode::SYS) ReadDataRoot(opened, path);
   return platform::kNoError;
 }
@@ -544,6 +774,13 @@ void ResetFileSetState(const std::string& startFolder) {
 std::string FolderFromStored(std::string_view stored) {
   std::string s(stored);
   if (s.empty()) return s;
+  // NUL and control characters name no folder the program made (a damaged
+  // record); the default is used. The working folder's own name is the
+  // system's, not the record's, and is taken as it is.
+  const std::string w = WorkingFolder();
+  const std::size_t own = !w.empty() && s.compare(0, w.size(), w) == 0 ? w.size() : 0;
+  for (std::size_t i = own; i < s.size(); ++i)
+    if (static_cast<unsigned char>(s[i]) < 0x20 || s[i] == 0x7F) return {};
   std::replace(s.begin(), s.end(), '\\', '/');
   // A folder with a drive letter comes from another system and names
   // nothing here: it counts as no folder at all (the default is used).
@@ -623,13 +860,6 @@ std::uint64_t Count(const RecordFile& f) { return SizeOf(f.h, f.path) / f.size; 
                                                     std::to_string(count) + " records)");
 }
 
-std::vector<std::uint8_t>& MoveBuffer(std::uint64_t bytes) {
-  auto& b = U().moveBuffer;
-  const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, kMoveBlock));
-  if (b.size() < want) b.resize(want);
-  return b;
-}
-
 // Moves the bytes [from, end) up by `shift`, in large blocks from the end:
 // the bytes on disk are those of moving one record after the other.
 void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uint64_t shift) {
@@ -656,6 +886,38 @@ void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::u
   }
 }
 
+// Runs `change`, which overwrites bytes of the file from `from` on (and may
+// cut or extend it), so that a crash at any point leaves the old file or the
+// new one: the bytes [from, oldSize) go into the journal first, the file is
+// synced after the change, then the journal goes. A failure in between puts
+// the file back from the journal at once; when even that fails, the file
+// leaves the set and the next open puts it back.
+void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint64_t oldSize,
+                  const std::function<void()>& change) {
+  WriteJournal(c, f.h, f.path, from, oldSize);
+  const std::string path = f.path;
+  const auto rollBack = [&] {
+    try {
+      RestoreFromJournal(f.h, path);
+    } catch (...) {
+      DropFromSet(c);
+    }
+  };
+  try {
+    change();
+    Check(f.h.Sync(), "writing", path);
+  } catch (...) {
+    rollBack();
+    throw;
+  }
+  const std::string journal = JournalPath(path);
+  const int code = platform::Fs().Delete(Utf8(journal));
+  if (code != platform::kNoError) {
+    rollBack();
+    Raise(code, "deleting", journal);
+  }
+}
+
 }  // namespace
 
 namespace fileset_detail {
@@ -665,7 +927,15 @@ void CheckRecordSize(FileCode c, std::size_t size) {
 }
 }  // namespace fileset_detail
 
-int RecordCount(FileCode c) { return static_cast<int>(Count(Open(c))); }
+int RecordCount(FileCode c) {
+  const RecordFile f = Open(c);
+  const std::uint64_t n = Count(f);
+  if (n > static_cast<std::uint64_t>(INT_MAX))
+    throw platform::IoError(platform::kErrnoBase + EOVERFLOW,
+                            "The file \"" + f.path + "\" holds " + std::to_string(n) +
+                                " records, more than the program can count");
+  return static_cast<int>(n);
+}
 
 void ReadRecord(FileCode c, int index, void* buffer) {
   const RecordFile f = Open(c);
@@ -695,25 +965,31 @@ void TruncateRecords(FileCode c, int count) {
 
 void InsertRecords(FileCode c, int index, const void* records, int count) {
   const RecordFile f = Open(c);
-  const std::uint64_t n = Count(f);
+  const std::uint64_t size = SizeOf(f.h, f.path);
+  const std::uint64_t n = size / f.size;
   if (index < 0 || static_cast<std::uint64_t>(index) > n) OutOfRange(f, index, n);
   if (count <= 0) return;
   const std::uint64_t at = static_cast<std::uint64_t>(index) * f.size;
   const std::uint64_t bytes = static_cast<std::uint64_t>(count) * f.size;
-  MoveUp(f, at, n * f.size, bytes);
-  Check(f.h.WriteAt(at, records, static_cast<std::size_t>(bytes)), "writing", f.path);
+  ChangeSafely(c, f, at, size, [&] {
+    MoveUp(f, at, n * f.size, bytes);
+    Check(f.h.WriteAt(at, records, static_cast<std::size_t>(bytes)), "writing", f.path);
+  });
 }
 
 void DeleteRecords(FileCode c, int index, int count) {
   const RecordFile f = Open(c);
-  const std::uint64_t n = Count(f);
+  const std::uint64_t size = SizeOf(f.h, f.path);
+  const std::uint64_t n = size / f.size;
   if (count <= 0) return;
   if (index < 0 || static_cast<std::uint64_t>(index) + static_cast<std::uint64_t>(count) > n)
     OutOfRange(f, index, n);
   const std::uint64_t at = static_cast<std::uint64_t>(index) * f.size;
   const std::uint64_t bytes = static_cast<std::uint64_t>(count) * f.size;
-  MoveDown(f, at + bytes, n * f.size, bytes);
-  Check(f.h.Truncate(n * f.size - bytes), "truncating", f.path);
+  ChangeSafely(c, f, at, size, [&] {
+    MoveDown(f, at + bytes, n * f.size, bytes);
+    Check(f.h.Truncate(n * f.size - bytes), "truncating", f.path);
+  });
 }
 
 void RewriteFile(FileCode c, const void* records, int count) {
@@ -721,17 +997,18 @@ void RewriteFile(FileCode c, const void* records, int count) {
   auto& fs = platform::Fs();
   const std::string path = f.path;
   const std::string temp = path + kTempSuffix;
+  // The new file keeps who may read the old one (the user file holds the
+  // password checksums), from the moment it exists.
+  std::uint32_t mode = 0600;
+  Check(fs.AccessMode(Utf8(path), mode), "reading the access mode of", path);
   std::unique_ptr<FileHandle> out;
-  Check(fs.CreateEmpty(Utf8(temp), out), "creating", temp);
+  Check(fs.CreateEmptyWithMode(Utf8(temp), mode, out), "creating", temp);
   try {
     if (count > 0)
       Check(out->WriteAt(0, records, static_cast<std::size_t>(count) * f.size), "writing", temp);
     Check(out->Sync(), "writing", temp);
     Check(out->Close(), "closing", temp);
     out.reset();
-    // The new file keeps who may read the old one (the user file holds the
-    // password checksums).
-    Check(fs.CopyAccessMode(Utf8(path), Utf8(temp)), "setting the access mode of", temp);
     Check(fs.RenameOver(Utf8(temp), Utf8(path)), "renaming into place", path);
   } catch (...) {
     out.reset();
@@ -758,8 +1035,18 @@ void CheckFileSize(FileCode c, std::uint64_t maxBytes) {
   const RecordFile f = Open(c);
   const std::uint64_t size = SizeOf(f.h, f.path);
   if (size > maxBytes)
-    throw platform::IoError(platform::kErrnoBase + EFBIG, "The file \"" + f.path + "\" is damaged: it holds " +
-                                                              std::to_string(size) + " bytes, more than it can");
+    throw platform::IoError(platform::kErrnoBase + EFBIG,
+                            "The file \"" + f.path + "\" is damaged: it holds " + std::to_string(size) +
+                                " bytes, more than the " + std::to_string(maxBytes) + " such a file can hold");
+}
+
+std::uint64_t WholeRecords(FileCode c) { return Count(Open(c)); }
+
+void ReadRecords(FileCode c, std::uint64_t first, std::size_t count, void* out) {
+  const RecordFile f = Open(c);
+  const std::uint64_t n = Count(f);
+  if (first > n || count > n - first) OutOfRange(f, static_cast<long long>(first + count), n);
+  ReadExactly(f.h, first * f.size, out, count * f.size, f.path);
 }
 }  // namespace fileset_detail
 

@@ -27,8 +27,17 @@
 // first file there is opened, and releases them when it closes. A lock held
 // by another copy is code 32: the pass fails, and the opener tries again in
 // 100 ms passes, 50 passes in all, then reports "File(s) in use, try again".
-// A lock that fails otherwise (a missing folder: 3) is the failure of the
-// file that needed it, with that file's error text.
+// A lock that fails otherwise is the failure of the file that needed it,
+// with that file's error text; unless the folder is missing (3), the text
+// names the lock file too ("IO errorcode: SYS5 (lock file /w/.ombrelo.lock)"),
+// and a folder in the lock file's place is 5.
+//
+// Crashes. A file changed in place by InsertRecords or DeleteRecords has a
+// rollback journal "<file>.ombrelo-rollback" beside it while the change
+// runs; opening the file puts it back from a journal it finds (or deletes
+// a journal that was never finished), so a copy killed part-way leaves the
+// old records or the new ones, never a mix. Opening a file also removes a
+// "<file>.ombrelo-tmp" that a RewriteFile killed part-way left behind.
 //
 // Errors. OpenFileSet reports its failures in Result, `FileErrorText` and
 // `FileErrorCode`. Every other file error (creating a missing file, reading,
@@ -36,6 +45,7 @@
 // raised inside OpenFileSet closes what that call opened first.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -118,7 +128,7 @@ void ResetFileSetState(const std::string& startFolder);
 // a relative folder is taken relative to StartFolder, "//", "./" and "../"
 // are tidied away, and a trailing "/" is added. Empty stays empty, and so
 // does a folder with a drive letter ("C:\books\"), which names nothing on
-// this system.
+// this system, and one holding NUL or control characters (below 32, 127).
 std::string FolderFromStored(std::string_view stored);
 // The working folder: StartFolder ending in "/".
 std::string WorkingFolder();
@@ -141,6 +151,8 @@ std::string CurrentDataFolder();
 // code 6 for a file the open set does not hold, 38 for an index outside the
 // file.
 // The number of whole records (a partial record at the end is not counted).
+// Counts are 64-bit inside; a file with more records than an int holds
+// raises an IoError naming the file.
 int RecordCount(FileCode c);
 // Reads record `index` whole into `buffer` (the file's record size).
 void ReadRecord(FileCode c, int index, void* buffer);
@@ -156,10 +168,17 @@ void InsertRecords(FileCode c, int index, const void* records, int count = 1);
 // Deletes `count` records at `index`: the later records move down and the
 // file is cut after the last kept record.
 void DeleteRecords(FileCode c, int index, int count = 1);
+// Both save the bytes from the first record they change to the end of the
+// file in the file's rollback journal (synced) before they move anything,
+// sync the file after the moves and then delete the journal. A failure
+// part-way puts the file back from the journal at once; when that fails as
+// well, the file leaves the set (later calls on it: code 6) and the next
+// set that opens it puts it back. Either way the error is raised.
+//
 // Replaces the whole file by `count` records: they are written to a
-// temporary file in the same folder, which is then renamed over the old
-// one; the set goes on with the new file. A failure part-way leaves the old
-// file as it was.
+// temporary file in the same folder, created with the old file's access
+// mode, which is then renamed over the old one; the set goes on with the
+// new file. A failure part-way leaves the old file as it was.
 void RewriteFile(FileCode c, const void* records, int count);
 
 // Typed forms for record types (records::Record<N>): the record size must
@@ -185,9 +204,9 @@ void RewriteFile(FileCode c, const std::vector<R>& recs);
 // records at most (users, administrations, GL accounts and categories, the
 // settings files): a larger file is damaged, not read.
 inline constexpr std::uint64_t kSmallFileLimit = 64ull << 20;
-// Every whole record of the file, in file order. A file larger than
-// `maxBytes` (0: no limit) raises platform::IoError naming the file, before
-// anything is read.
+// Every whole record of the file, in file order, read in blocks. A file
+// larger than `maxBytes` (0: no limit) raises platform::IoError naming the
+// file, before anything is read.
 template <RecordType R>
 std::vector<R> ReadAll(FileCode c, std::uint64_t maxBytes = 0);
 
@@ -218,6 +237,10 @@ namespace fileset_detail {
 void CheckRecordSize(FileCode c, std::size_t size);
 // Raises platform::IoError naming the file when it holds more than maxBytes.
 void CheckFileSize(FileCode c, std::uint64_t maxBytes);
+// The number of whole records, 64-bit.
+std::uint64_t WholeRecords(FileCode c);
+// Reads the `count` whole records from index `first` into `out` in one call.
+void ReadRecords(FileCode c, std::uint64_t first, std::size_t count, void* out);
 }
 
 template <RecordType R>
@@ -244,9 +267,17 @@ template <RecordType R>
 std::vector<R> ReadAll(FileCode c, std::uint64_t maxBytes) {
   fileset_detail::CheckRecordSize(c, R::kSize);
   if (maxBytes != 0) fileset_detail::CheckFileSize(c, maxBytes);
-  const int count = RecordCount(c);
+  // In blocks of about 1 MiB; the vector grows with what was read, never
+  // ahead of it from the file's size.
+  constexpr std::size_t kBlock = R::kSize >= (1u << 20) ? 1 : (1u << 20) / R::kSize;
+  const std::uint64_t count = fileset_detail::WholeRecords(c);
   std::vector<R> recs;
-  for (int i = 0; i < count; ++i) ReadRecord(c, i, recs.emplace_back());
+  for (std::uint64_t done = 0; done < count;) {
+    const std::size_t k = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, count - done));
+    recs.resize(static_cast<std::size_t>(done) + k);
+    fileset_detail::ReadRecords(c, done, k, static_cast<void*>(recs[static_cast<std::size_t>(done)].data()));
+    done += k;
+  }
   return recs;
 }
 template <RecordType R>

@@ -46,10 +46,16 @@ class FakeHandle : public platform::FileHandle {
   int WriteAt(std::uint64_t offset, const void* data, std::size_t length) override {
     if (!bytes_) return kFileNotOpen;
     if (!writable_) return kAccessDenied;
-    if (int c = fs_.Injected(path_, FakeFileSystem::Op::Write)) return c;
+    if (int c = fs_.Injected(path_, FakeFileSystem::Op::Write)) {
+      if (fs_.TakeTornWrite()) Put(offset, data, length / 2);
+      return c;
+    }
+    Put(offset, data, length);
+    return kNoError;
+  }
+  void Put(std::uint64_t offset, const void* data, std::size_t length) {
     if (bytes_->size() < offset + length) bytes_->resize(static_cast<std::size_t>(offset + length), '\0');
     std::copy_n(static_cast<const char*>(data), length, bytes_->data() + offset);
-    return kNoError;
   }
   int Truncate(std::uint64_t size) override {
     if (!bytes_) return kFileNotOpen;
@@ -120,7 +126,16 @@ void FakeFileSystem::SetFile(const std::string& path, std::string bytes) {
     *slot = std::move(bytes);
   else
     slot = std::make_shared<std::string>(std::move(bytes));
+  modes_.try_emplace(Norm(path), 0644);
 }
+
+std::uint32_t FakeFileSystem::ModeOf(const std::string& path) const {
+  if (files_.count(Norm(path)) == 0) return 0;
+  auto it = modes_.find(Norm(path));
+  return it == modes_.end() ? 0644 : it->second;
+}
+
+void FakeFileSystem::SetMode(const std::string& path, std::uint32_t mode) { modes_[Norm(path)] = mode; }
 
 bool FakeFileSystem::HasFile(const std::string& path) const { return files_.count(Norm(path)) != 0; }
 
@@ -143,7 +158,24 @@ void FakeFileSystem::InjectError(const std::string& path, Op op, int code, int t
   injections_.push_back({Norm(path), op, code, times, after});
 }
 
-void FakeFileSystem::ClearErrors() { injections_.clear(); }
+void FakeFileSystem::ClearErrors() {
+  injections_.clear();
+  crashAfter_ = -1;
+  changingCalls_ = 0;
+  crashSeen_ = tornWrite_ = false;
+}
+
+void FakeFileSystem::CrashAfter(int goodCalls) {
+  crashAfter_ = goodCalls;
+  changingCalls_ = 0;
+  crashSeen_ = tornWrite_ = false;
+}
+
+bool FakeFileSystem::TakeTornWrite() {
+  const bool torn = tornWrite_;
+  tornWrite_ = false;
+  return torn;
+}
 
 void FakeFileSystem::HoldLock(const std::string& path, int attempts) { heldByOther_[Norm(path)] = attempts; }
 
@@ -157,6 +189,20 @@ std::vector<std::string> FakeFileSystem::LogOf(const std::string& prefix) const 
 }
 
 int FakeFileSystem::Injected(const std::string& path, Op op) {
+  if (crashAfter_ == 0) {
+    tornWrite_ = !crashSeen_ && op == Op::Write;
+    crashSeen_ = true;
+    return kAccessDenied;
+  }
+  switch (op) {
+    case Op::Create: case Op::Write: case Op::Truncate: case Op::Sync: case Op::Rename:
+    case Op::Copy: case Op::Delete: case Op::MakeFolders:
+      ++changingCalls_;
+      if (crashAfter_ > 0) --crashAfter_;
+      break;
+    default:
+      break;
+  }
   const std::string p = Norm(path);
   for (Injection& i : injections_) {
     if (i.path != p || i.op != op || i.times == 0) continue;
@@ -200,7 +246,26 @@ int FakeFileSystem::CreateEmpty(const std::string& path, std::unique_ptr<platfor
     slot->clear();
   else
     slot = std::make_shared<std::string>();
+  modes_.try_emplace(p, 0644);
   out = MakeHandle(p, slot, true);
+  return kNoError;
+}
+
+int FakeFileSystem::CreateEmptyWithMode(const std::string& path, std::uint32_t mode,
+                                        std::unique_ptr<platform::FileHandle>& out) {
+  const int code = CreateEmpty(path, out);
+  if (code == kNoError) modes_[Norm(path)] = mode & 07777;
+  return code;
+}
+
+int FakeFileSystem::AccessMode(const std::string& path, std::uint32_t& mode) {
+  const std::string p = Norm(path);
+  if (files_.count(p) == 0) {
+    if (folders_.count(p) == 0) return MissingCode(p);
+    mode = 0755;
+    return kNoError;
+  }
+  mode = ModeOf(p);
   return kNoError;
 }
 
@@ -224,6 +289,9 @@ int FakeFileSystem::RenameOver(const std::string& from, const std::string& to) {
   Bytes bytes = it->second;
   files_.erase(it);
   files_[t] = std::move(bytes);
+  const std::uint32_t mode = modes_.count(f) != 0 ? modes_[f] : 0644;
+  modes_.erase(f);
+  modes_[t] = mode;
   return kNoError;
 }
 
@@ -258,6 +326,7 @@ int FakeFileSystem::Delete(const std::string& path) {
   if (int c = Injected(p, Op::Delete)) return c;
   if (folders_.count(p) != 0) return kAccessDenied;
   if (files_.erase(p) == 0) return MissingCode(p);
+  modes_.erase(p);
   return kNoError;
 }
 
@@ -283,6 +352,7 @@ int FakeFileSystem::LockExclusive(const std::string& path, std::unique_ptr<platf
   log_.push_back("lock " + p);
   if (int c = Injected(p, Op::Lock)) return c;
   if (int c = ParentCode(p)) return c;
+  if (folders_.count(p) != 0) return kAccessDenied;
   auto held = heldByOther_.find(p);
   if (held != heldByOther_.end()) {
     if (held->second < 0) return kSharingViolation;

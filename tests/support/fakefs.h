@@ -6,7 +6,9 @@
 // open handle on the old bytes). Any operation on any path can be made to
 // fail with any code, for a number of calls, after a number of calls that
 // succeed; and a lock file can be held "by another copy" for the first N
-// attempts. It ignores file modes, as root does.
+// attempts. It can also "crash": after a number of calls that change the
+// disk, every call fails, as if the process had been killed there. It keeps
+// each file's access mode but does not enforce it, as for root.
 #pragma once
 
 #include <cstdint>
@@ -43,7 +45,22 @@ class FakeFileSystem : public platform::FileSystem {
   // The next `times` calls of `op` on `path` (-1: every call), after the
   // first `after` calls that go through, fail with `code`.
   void InjectError(const std::string& path, Op op, int code, int times = -1, int after = 0);
+  // Clears the injected errors and ends a crash.
   void ClearErrors();
+  // After `goodCalls` more calls that change the disk (create, write,
+  // truncate, sync, rename, copy, delete, make folders) every call of any
+  // kind fails with 5: nothing more reaches the files, as after a kill -9.
+  // When the first call that fails is a write, the first half of its bytes
+  // reach the file (a write cut off part-way). ClearErrors ends it.
+  void CrashAfter(int goodCalls);
+  bool Crashed() const { return crashAfter_ == 0; }
+  // The calls that changed the disk since the last CrashAfter or
+  // ClearErrors.
+  int ChangingCalls() const { return changingCalls_; }
+  // The access mode of a file (0644 for files made by SetFile or
+  // CreateEmpty); 0 when it is missing.
+  std::uint32_t ModeOf(const std::string& path) const;
+  void SetMode(const std::string& path, std::uint32_t mode);
   // Another copy holds the lock file `path` for the next `attempts` lock
   // attempts (-1: until ReleaseLock).
   void HoldLock(const std::string& path, int attempts = -1);
@@ -71,9 +88,14 @@ class FakeFileSystem : public platform::FileSystem {
   bool IsFolder(const std::string& path) override;
   int MakeFolders(const std::string& path) override;
   int LockExclusive(const std::string& path, std::unique_ptr<platform::LockHandle>& out) override;
+  int AccessMode(const std::string& path, std::uint32_t& mode) override;
+  int CreateEmptyWithMode(const std::string& path, std::uint32_t mode,
+                          std::unique_ptr<platform::FileHandle>& out) override;
 
   // Used by the handles.
   int Injected(const std::string& path, Op op);
+  // True once, for the write that the crash cut off.
+  bool TakeTornWrite();
   void Note(const std::string& entry) { log_.push_back(entry); }
   void HandleClosed() { --openHandles_; }
   void Unlock(const std::string& path);
@@ -95,6 +117,11 @@ class FakeFileSystem : public platform::FileSystem {
   std::unique_ptr<platform::FileHandle> MakeHandle(const std::string& path, Bytes bytes, bool writable);
 
   std::map<std::string, Bytes> files_;
+  std::map<std::string, std::uint32_t> modes_;
+  int crashAfter_ = -1;  // -1: no crash planned
+  int changingCalls_ = 0;
+  bool crashSeen_ = false;
+  bool tornWrite_ = false;
   std::set<std::string> folders_;
   std::vector<Injection> injections_;
   std::map<std::string, int> heldByOther_;
