@@ -183,6 +183,39 @@ TEST_F(RecordFileTest, InsertAndDeleteEqualTheRecordByRecordMoves) {
   }
 }
 
+// The names in the folder reach the disk in the order that makes a power
+// loss harmless: the journal's name before the file changes, its deletion
+// before the change is done (a journal that came back would undo later
+// changes), and a rewritten file's new name at once.
+TEST_F(RecordFileTest, FolderNamesReachTheDiskInSafeOrder) {
+  fs.SetFile("/w/book.vlk", Records(392, 3));
+  Open("JVO");
+  const std::string recs = Records(392, 1, 200);
+  const std::vector<std::string> steps = {"create /w/book.vlk.ombrelo-rollback",
+                                          "syncfolder /w/book.vlk.ombrelo-rollback",
+                                          "delete /w/book.vlk.ombrelo-rollback",
+                                          "syncfolder /w/book.vlk.ombrelo-rollback"};
+  for (const bool insert : {true, false}) {
+    SCOPED_TRACE(insert ? "insert" : "delete");
+    fs.ClearLog();
+    if (insert)
+      shell::InsertRecords(FileCode::JVO, 0, recs.data(), 1);
+    else
+      shell::DeleteRecords(FileCode::JVO, 0, 1);
+    std::vector<std::string> seen;
+    for (const std::string& line : fs.Log())
+      if (std::find(steps.begin(), steps.end(), line) != steps.end()) seen.push_back(line);
+    EXPECT_EQ(seen, steps);
+  }
+  fs.ClearLog();
+  shell::RewriteFile(FileCode::JVO, recs.data(), 1);
+  const auto& log = fs.Log();
+  const auto rename = std::find(log.begin(), log.end(), "rename /w/book.vlk.ombrelo-tmp -> /w/book.vlk");
+  ASSERT_NE(rename, log.end());
+  EXPECT_NE(std::find(rename, log.end(), "syncfolder /w/book.vlk"), log.end());
+  shell::CloseFileSet();
+}
+
 // A copy killed at any point of an insert or delete leaves, once the file is
 // opened again, the old records or the new ones: the fake file system
 // "crashes" after each call that changes the disk in turn (a write cut off

@@ -266,6 +266,17 @@ class PosixFileSystem : public FileSystem {
     return out;
   }
 
+  int SyncFolderOf(const std::string& path) override {
+    const std::string::size_type slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return CodeFor(errno, folder);
+    const int rc = ::fsync(fd);
+    const int code = rc != 0 ? CodeFromErrno(errno, true) : kNoError;
+    ::close(fd);
+    return code;
+  }
+
   int AccessMode(const std::string& path, std::uint32_t& mode) override {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return CodeFor(errno, path);

@@ -81,6 +81,10 @@ class FileSystem {
   // file itself, not even for a moment.
   virtual int CreateEmptyWithMode(const std::string& path, std::uint32_t mode,
                                   std::unique_ptr<FileHandle>& out) = 0;
+  // Makes the names in the folder of `path` (a file created, renamed or
+  // deleted there) reach the disk, as Sync does for a file's bytes. A file
+  // system without such a notion does nothing.
+  virtual int SyncFolderOf(const std::string& path) { return 0; }
 };
 
 // The file system in use: the real one unless another was installed.

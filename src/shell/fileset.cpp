@@ -321,6 +321,8 @@ void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint6
     Check(j->WriteAt(0, head, kJournalHeader), "writing", journal);
     Check(j->Sync(), "writing", journal);
     Check(j->Close(), "closing", journal);
+    // The journal's name must be on the disk before the file changes.
+    Check(fs.SyncFolderOf(Utf8(journal)), "writing the folder of", journal);
   } catch (...) {
     j.reset();
     if (fs.Delete(Utf8(journal)) != platform::kNoError && fs.Exists(Utf8(journal))) DropFromSet(c);
@@ -916,6 +918,10 @@ void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint
     rollBack();
     Raise(code, "deleting", journal);
   }
+  // A journal that came back after a power loss would put the file back
+  // over later changes: its deletion goes to the disk now. The change is
+  // done by then, so a failure here is not reported as a failed change.
+  platform::Fs().SyncFolderOf(Utf8(journal));
 }
 
 }  // namespace
@@ -1015,6 +1021,9 @@ void RewriteFile(FileCode c, const void* records, int count) {
     fs.Delete(Utf8(temp));
     throw;
   }
+  // The new name goes to the disk (the file is in place by now: a failure
+  // here does not make the rewrite a failed one).
+  fs.SyncFolderOf(Utf8(path));
   // The old file is gone; the set goes on with the new one.
   OpenFile& slot = U().files[FileIndex(c)];
   slot.handle->Close();

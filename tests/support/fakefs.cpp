@@ -320,6 +320,11 @@ int FakeFileSystem::Copy(const std::string& from, const std::string& to, platfor
   return kNoError;
 }
 
+int FakeFileSystem::SyncFolderOf(const std::string& path) {
+  log_.push_back("syncfolder " + Norm(path));
+  return kNoError;
+}
+
 int FakeFileSystem::Delete(const std::string& path) {
   const std::string p = Norm(path);
   log_.push_back("delete " + p);

@@ -91,6 +91,9 @@ class FakeFileSystem : public platform::FileSystem {
   int AccessMode(const std::string& path, std::uint32_t& mode) override;
   int CreateEmptyWithMode(const std::string& path, std::uint32_t mode,
                           std::unique_ptr<platform::FileHandle>& out) override;
+  // Logs "syncfolder P" with the file's path (the fake keeps no names apart
+  // from the bytes, so there is nothing to write).
+  int SyncFolderOf(const std::string& path) override;
 
   // Used by the handles.
   int Injected(const std::string& path, Op op);
