@@ -21,6 +21,7 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
+#include "support/records.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
 
@@ -28,6 +29,7 @@ namespace {
 
 using masterdata::TAdministrations;
 using records::AdministrationRec;
+using support::Bytes;
 using support::FakeFileSystem;
 
 constexpr const char* kAdminFile = "/d/admin.vlk";
@@ -49,18 +51,7 @@ AdministrationRec Rec(const std::string& shortName, const std::string& name, con
   return r;
 }
 
-std::string Bytes(const std::vector<AdministrationRec>& recs) {
-  std::string out;
-  for (const auto& r : recs) out.append(reinterpret_cast<const char*>(r.data()), AdministrationRec::kSize);
-  return out;
-}
-
-std::vector<AdministrationRec> Records(const std::string& bytes) {
-  std::vector<AdministrationRec> out(bytes.size() / AdministrationRec::kSize);
-  for (std::size_t i = 0; i < out.size(); ++i)
-    std::copy_n(bytes.data() + i * AdministrationRec::kSize, AdministrationRec::kSize, out[i].Bytes.begin());
-  return out;
-}
+std::vector<AdministrationRec> Records(const std::string& bytes) { return support::Records<AdministrationRec>(bytes); }
 
 std::vector<std::string> ShortNames(const std::string& bytes) {
   std::vector<std::string> out;
@@ -76,7 +67,7 @@ TEST(AdministrationRecord, FieldsLieAtTheirOffsets) {
   PutShort(expected, 42, std::string(200, 'm'));
   PutShort(expected, 243, "ANNA");
   PutShort(expected, 254, "05-03-2024 14:30:00");
-  EXPECT_EQ(Bytes({r}), expected);
+  EXPECT_EQ(Bytes(r), expected);
 
   // Texts are cut to their fields, which never spill into the next one.
   r.SetShortName("ABCDEFGHIJKLMN");
@@ -98,10 +89,6 @@ class Administrations : public ::testing::Test {
     shell::SetDataRoot("/d/");
     shell::AdminFileFolder = "/d/";
     shell::SystemSettings.CurrentUser = "ANNA";
-  }
-  void TearDown() override {
-    form.reset();
-    shell::SystemSettings.CurrentUser.clear();
   }
 
   void Seed(const std::vector<AdministrationRec>& recs) { store.fs.SetFile(kAdminFile, Bytes(recs)); }
@@ -619,7 +606,6 @@ TEST_F(Administrations, HelpItemsOpenTheirTopics) {
 }
 
 TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
-  const shell::LanguageRec saved = shell::CurrentLanguage;
   shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
   shell::CurrentLanguage.SetL(1110, "Systeembeheer");
   shell::CurrentLanguage.SetL(1058, "Administraties en co");  // the room's 20 characters
@@ -642,8 +628,6 @@ TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   EXPECT_EQ(masterdata::MsgShortNameEmpty, "Korte naam (verplicht veld)");
   f.Image3.UserClick();
   EXPECT_EQ(f.StatusText, "Korte naam (verplicht veld)");
-
-  shell::CurrentLanguage = saved;
 }
 
 }  // namespace

@@ -21,20 +21,15 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
+#include "support/records.h"
 #include "system/userunit.h"
 #include "ui/controls.h"
 #include "ui/headless.h"
 
 namespace {
 
+using support::Bytes;
 using support::FakeFileSystem;
-
-template <class R>
-std::string Bytes(const std::vector<R>& recs) {
-  std::string out;
-  for (const R& r : recs) out.append(reinterpret_cast<const char*>(r.data()), R::kSize);
-  return out;
-}
 
 records::UserRec User(const std::string& id, std::int32_t checksum) {
   records::UserRec rec;

@@ -23,6 +23,7 @@
 #include "shell/textroutines.h"
 #include "system/userunit.h"
 #include "support/fakefs.h"
+#include "support/records.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
 
@@ -48,11 +49,7 @@ UserRec MakeUser(const std::string& id, const std::string& rights = "YNN", const
   return rec;
 }
 
-std::string Bytes(const std::vector<UserRec>& recs) {
-  std::string bytes;
-  for (const UserRec& r : recs) bytes.append(reinterpret_cast<const char*>(r.data()), UserRec::kSize);
-  return bytes;
-}
+using support::Bytes;
 
 class Users : public ::testing::Test {
  protected:

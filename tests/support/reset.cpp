@@ -1,5 +1,6 @@
 #include "support/reset.h"
 
+#include "formkit/helpunit.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
@@ -7,6 +8,7 @@
 #include "program/startschermunit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
+#include "shell/languagefile.h"
 #include "shell/session.h"
 #include "system/systemscreen.h"
 #include "system/userunit.h"
@@ -17,8 +19,10 @@ namespace support {
 void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
+  shell::ResetLanguageState();
   masterdata::ResetAdminSettingsState();
   ui::ResetApplicationState();
+  shell::ResetHelpState();
   shell::ResetUsersState();
   shell::ResetSystemSettingsState();
   masterdata::ResetAdministrationsState();
