@@ -28,6 +28,7 @@
 #include "shell/textroutines.h"
 #include "support/fakefs.h"
 #include "support/records.h"
+#include "support/formfixture.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
 
@@ -285,21 +286,8 @@ class LedgerForm : public ::testing::Test {
     store.fs.SetFile(path, Bytes(std::vector<records::PartnerRec>{other, partner}));
   }
 
-  // Shows the form as the start screen does: "FRZ;GLA;GLC" opened first,
-  // the form's activation ends it. `body` runs while the form is shown.
-  void Show(const std::function<void(TLedger&)>& body) {
-    bool shown = false;
-    backend.scripts["Ledger"] = [body, &shown](ui::Form& f) {
-      shown = true;
-      body(static_cast<TLedger&>(f));
-    };
-    int result = -1;
-    shell::OpenFileSet("FRZ;GLA;GLC", result);
-    ASSERT_EQ(result, 0);
-    form.ShowModal();
-    EXPECT_TRUE(shown) << "the form closed in its activation";
-    EXPECT_FALSE(shell::FileSetOpen);
-  }
+  // Shows the form as the function tree does; `body` runs while it is shown.
+  void Show(const std::function<void(TLedger&)>& body) { support::ShowAsTreeDoes(backend, form, "FRZ;GLA;GLC", body); }
 
   static void SelectRow(TLedger& f, int row) {
     f.StringGrid1.UserSelectCell(0, row);
@@ -316,11 +304,7 @@ class LedgerForm : public ::testing::Test {
     return numbers;
   }
   std::vector<records::LedgerAccountRec> FileAccounts() const {
-    const std::string bytes = store.fs.File(kGla);
-    std::vector<records::LedgerAccountRec> recs(bytes.size() / 376);
-    for (std::size_t i = 0; i < recs.size(); ++i)
-      std::copy(bytes.begin() + i * 376, bytes.begin() + (i + 1) * 376, recs[i].Bytes.begin());
-    return recs;
+    return support::Records<records::LedgerAccountRec>(store.fs.File(kGla));
   }
   static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
 };

@@ -19,6 +19,7 @@
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
 #include "support/records.h"
+#include "support/formfixture.h"
 #include "ui/headless.h"
 
 namespace {
@@ -107,25 +108,15 @@ class LedgerCategoryForm : public ::testing::Test {
     return rows;
   }
   std::vector<CategoryRow> FileRows() const {
-    const std::string bytes = store.fs.File(kGlc);
     std::vector<CategoryRow> rows;
-    for (std::size_t at = 0; at + 134 <= bytes.size(); at += 134) {
-      records::LedgerCategoryRec rec;
-      std::copy(bytes.begin() + at, bytes.begin() + at + 134, rec.Bytes.begin());
+    for (const auto& rec : support::Records<records::LedgerCategoryRec>(store.fs.File(kGlc)))
       rows.push_back({rec.CategoryKind(), rec.CategoryName(), rec.ChangedBy(), rec.ChangedAt()});
-    }
     return rows;
   }
 
-  // Shows the form as the start screen does: "GLC;" opened first, the
-  // form's activation ends it. `body` runs while the form is shown.
+  // Shows the form as the function tree does; `body` runs while it is shown.
   void Show(const std::function<void(TLedgercategory&)>& body) {
-    backend.scripts["Ledgercategory"] = [body](ui::Form& f) { body(static_cast<TLedgercategory&>(f)); };
-    int result = -1;
-    shell::OpenFileSet("GLC;", result);
-    ASSERT_EQ(result, 0);
-    form.ShowModal();
-    EXPECT_FALSE(shell::FileSetOpen);
+    support::ShowAsTreeDoes(backend, form, "GLC;", body);
   }
 
   static void SelectRow(TLedgercategory& f, int row) {
