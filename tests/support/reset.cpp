@@ -5,11 +5,13 @@
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
 #include "program/languageroutine.h"
+#include "program/mainblock.h"
 #include "program/startschermunit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
 #include "shell/session.h"
+#include "system/startuperrorunit.h"
 #include "system/systemscreen.h"
 #include "system/userunit.h"
 #include "ui/application.h"
@@ -30,6 +32,8 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetLedgercategoryState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
+  shell::ResetStartupErrorState();
+  shell::ResetMainBlockState();
 }
 
 }  // namespace support
