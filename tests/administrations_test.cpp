@@ -21,6 +21,7 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
+#include "support/formfixture.h"
 #include "support/records.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
@@ -341,7 +342,7 @@ TEST_F(Administrations, SaveWritesTheGridStampsNewRowsAndCreatesTheirFolders) {
   store.fs.AddFolder("/d/BETA");
   auto& f = Open();
   bool closed = false;
-  backend.scripts["Administrations"] = [&](ui::Form&) {
+  support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
     f.StringGrid1.UserSelectCell(0, 2);
     f.Image1.UserClick();  // BETA first
     AddAt(3, "DEMO", "Demo Company");
@@ -349,8 +350,7 @@ TEST_F(Administrations, SaveWritesTheGridStampsNewRowsAndCreatesTheirFolders) {
     store.fs.ClearLog();
     f.Save2.UserClick();
     closed = !f.InModalLoop();
-  };
-  f.ShowModal();
+  });
   EXPECT_TRUE(closed);
 
   const auto recs = Records(store.fs.File(kAdminFile));
@@ -397,13 +397,12 @@ TEST_F(Administrations, AFolderThatCannotBeCreatedLosesNoAdministration) {
   auto& f = Open();
   store.fs.InjectError("/d/NEWB", FakeFileSystem::Op::MakeFolders, 1028);
   bool open = false;
-  backend.scripts["Administrations"] = [&](ui::Form&) {
+  support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
     AddAt(1, "NEWA", "New A");
     AddAt(2, "NEWB", "New B");
     f.Save2.UserClick();
     open = f.InModalLoop();
-  };
-  f.ShowModal();
+  });
   EXPECT_TRUE(open);
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text,
@@ -435,7 +434,7 @@ TEST_F(Administrations, AFileInThePlaceOfTheFolderStopsTheSave) {
 TEST_F(Administrations, SaveRefusesWhenAnotherCopyChangedTheFile) {
   Seed({Rec("ACME", "Acme Inc")});
   auto& f = Open();
-  backend.scripts["Administrations"] = [&](ui::Form&) {
+  support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
     AddAt(2, "DEMO", "Demo Company");
     Seed({Rec("ACME", "Acme Inc"), Rec("OTHER", "Added elsewhere")});
     store.fs.ClearLog();
@@ -443,8 +442,7 @@ TEST_F(Administrations, SaveRefusesWhenAnotherCopyChangedTheFile) {
     EXPECT_TRUE(f.InModalLoop());
     EXPECT_EQ(Column(0), (std::vector<std::string>{"ACME", "DEMO"}));
     f.Cancel.Execute();
-  };
-  f.ShowModal();
+  });
   EXPECT_EQ(MkdirLog(), std::vector<std::string>{});
   EXPECT_FALSE(store.fs.HasFolder("/d/DEMO"));
   const auto recs = Records(store.fs.File(kAdminFile));
@@ -538,7 +536,7 @@ TEST_F(Administrations, CancelAndEscapeReloadTheFileAndClose) {
   auto& f = Open();
   for (int way = 0; way < 3; ++way) {
     bool closed = false;
-    backend.scripts["Administrations"] = [&](ui::Form&) {
+    support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
       SelectRow(1);
       f.Delete.Execute();
       AddAt(1, "ZED", "Zed");
@@ -546,8 +544,7 @@ TEST_F(Administrations, CancelAndEscapeReloadTheFileAndClose) {
       if (way == 1) f.UserKeyPress(27);
       if (way == 2) f.Cancel1.UserClick();
       closed = !f.InModalLoop();
-    };
-    f.ShowModal();
+    });
     EXPECT_TRUE(closed) << way;
     EXPECT_EQ(Column(0), (std::vector<std::string>{"ACME", "BETA"})) << way;
     EXPECT_EQ(store.fs.File(kAdminFile), before) << way;
