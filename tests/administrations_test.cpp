@@ -21,6 +21,8 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
+#include "support/formfixture.h"
+#include "support/records.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
 
@@ -28,6 +30,7 @@ namespace {
 
 using masterdata::TAdministrations;
 using records::AdministrationRec;
+using support::Bytes;
 using support::FakeFileSystem;
 
 constexpr const char* kAdminFile = "/d/admin.vlk";
@@ -49,18 +52,7 @@ AdministrationRec Rec(const std::string& shortName, const std::string& name, con
   return r;
 }
 
-std::string Bytes(const std::vector<AdministrationRec>& recs) {
-  std::string out;
-  for (const auto& r : recs) out.append(reinterpret_cast<const char*>(r.data()), AdministrationRec::kSize);
-  return out;
-}
-
-std::vector<AdministrationRec> Records(const std::string& bytes) {
-  std::vector<AdministrationRec> out(bytes.size() / AdministrationRec::kSize);
-  for (std::size_t i = 0; i < out.size(); ++i)
-    std::copy_n(bytes.data() + i * AdministrationRec::kSize, AdministrationRec::kSize, out[i].Bytes.begin());
-  return out;
-}
+std::vector<AdministrationRec> Records(const std::string& bytes) { return support::Records<AdministrationRec>(bytes); }
 
 std::vector<std::string> ShortNames(const std::string& bytes) {
   std::vector<std::string> out;
@@ -76,7 +68,7 @@ TEST(AdministrationRecord, FieldsLieAtTheirOffsets) {
   PutShort(expected, 42, std::string(200, 'm'));
   PutShort(expected, 243, "ANNA");
   PutShort(expected, 254, "05-03-2024 14:30:00");
-  EXPECT_EQ(Bytes({r}), expected);
+  EXPECT_EQ(Bytes(r), expected);
 
   // Texts are cut to their fields, which never spill into the next one.
   r.SetShortName("ABCDEFGHIJKLMN");
@@ -98,10 +90,6 @@ class Administrations : public ::testing::Test {
     shell::SetDataRoot("/d/");
     shell::AdminFileFolder = "/d/";
     shell::SystemSettings.CurrentUser = "ANNA";
-  }
-  void TearDown() override {
-    form.reset();
-    shell::SystemSettings.CurrentUser.clear();
   }
 
   void Seed(const std::vector<AdministrationRec>& recs) { store.fs.SetFile(kAdminFile, Bytes(recs)); }
@@ -354,7 +342,7 @@ TEST_F(Administrations, SaveWritesTheGridStampsNewRowsAndCreatesTheirFolders) {
   store.fs.AddFolder("/d/BETA");
   auto& f = Open();
   bool closed = false;
-  backend.scripts["Administrations"] = [&](ui::Form&) {
+  support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
     f.StringGrid1.UserSelectCell(0, 2);
     f.Image1.UserClick();  // BETA first
     AddAt(3, "DEMO", "Demo Company");
@@ -362,8 +350,7 @@ TEST_F(Administrations, SaveWritesTheGridStampsNewRowsAndCreatesTheirFolders) {
     store.fs.ClearLog();
     f.Save2.UserClick();
     closed = !f.InModalLoop();
-  };
-  f.ShowModal();
+  });
   EXPECT_TRUE(closed);
 
   const auto recs = Records(store.fs.File(kAdminFile));
@@ -410,13 +397,12 @@ TEST_F(Administrations, AFolderThatCannotBeCreatedLosesNoAdministration) {
   auto& f = Open();
   store.fs.InjectError("/d/NEWB", FakeFileSystem::Op::MakeFolders, 1028);
   bool open = false;
-  backend.scripts["Administrations"] = [&](ui::Form&) {
+  support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
     AddAt(1, "NEWA", "New A");
     AddAt(2, "NEWB", "New B");
     f.Save2.UserClick();
     open = f.InModalLoop();
-  };
-  f.ShowModal();
+  });
   EXPECT_TRUE(open);
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text,
@@ -448,7 +434,7 @@ TEST_F(Administrations, AFileInThePlaceOfTheFolderStopsTheSave) {
 TEST_F(Administrations, SaveRefusesWhenAnotherCopyChangedTheFile) {
   Seed({Rec("ACME", "Acme Inc")});
   auto& f = Open();
-  backend.scripts["Administrations"] = [&](ui::Form&) {
+  support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
     AddAt(2, "DEMO", "Demo Company");
     Seed({Rec("ACME", "Acme Inc"), Rec("OTHER", "Added elsewhere")});
     store.fs.ClearLog();
@@ -456,8 +442,7 @@ TEST_F(Administrations, SaveRefusesWhenAnotherCopyChangedTheFile) {
     EXPECT_TRUE(f.InModalLoop());
     EXPECT_EQ(Column(0), (std::vector<std::string>{"ACME", "DEMO"}));
     f.Cancel.Execute();
-  };
-  f.ShowModal();
+  });
   EXPECT_EQ(MkdirLog(), std::vector<std::string>{});
   EXPECT_FALSE(store.fs.HasFolder("/d/DEMO"));
   const auto recs = Records(store.fs.File(kAdminFile));
@@ -551,7 +536,7 @@ TEST_F(Administrations, CancelAndEscapeReloadTheFileAndClose) {
   auto& f = Open();
   for (int way = 0; way < 3; ++way) {
     bool closed = false;
-    backend.scripts["Administrations"] = [&](ui::Form&) {
+    support::ShowAsTreeDoes(backend, f, "", [&](TAdministrations&) {
       SelectRow(1);
       f.Delete.Execute();
       AddAt(1, "ZED", "Zed");
@@ -559,8 +544,7 @@ TEST_F(Administrations, CancelAndEscapeReloadTheFileAndClose) {
       if (way == 1) f.UserKeyPress(27);
       if (way == 2) f.Cancel1.UserClick();
       closed = !f.InModalLoop();
-    };
-    f.ShowModal();
+    });
     EXPECT_TRUE(closed) << way;
     EXPECT_EQ(Column(0), (std::vector<std::string>{"ACME", "BETA"})) << way;
     EXPECT_EQ(store.fs.File(kAdminFile), before) << way;
@@ -619,7 +603,6 @@ TEST_F(Administrations, HelpItemsOpenTheirTopics) {
 }
 
 TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
-  const shell::LanguageRec saved = shell::CurrentLanguage;
   shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
   shell::CurrentLanguage.SetL(1110, "Systeembeheer");
   shell::CurrentLanguage.SetL(1058, "Administraties en co");  // the room's 20 characters
@@ -642,8 +625,6 @@ TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
   EXPECT_EQ(masterdata::MsgShortNameEmpty, "Korte naam (verplicht veld)");
   f.Image3.UserClick();
   EXPECT_EQ(f.StatusText, "Korte naam (verplicht veld)");
-
-  shell::CurrentLanguage = saved;
 }
 
 }  // namespace

@@ -15,24 +15,25 @@
 #include "system/systemscreen.h"
 #include "system/userunit.h"
 #include "support/fakefs.h"
+#include "support/records.h"
+#include "support/reset.h"
 #include "ui/headless.h"
 
 namespace {
 
 const std::string kFrancais = "Fran\xe7" "ais";
 
-// Puts a language name into the record in use and restores the record.
+// Puts a language name into the record in use; the program is reset around
+// each test.
 class BuiltInTexts : public ::testing::Test {
  protected:
-  ~BuiltInTexts() override { shell::CurrentLanguage = saved_; }
-
   static void UseLanguage(const std::string& name) {
     shell::CurrentLanguage = shell::BuiltInEnglish();
     shell::CurrentLanguage.SetL(0, name);
   }
 
  private:
-  shell::LanguageRec saved_ = shell::CurrentLanguage;
+  support::ProgramState state_;
 };
 
 TEST_F(BuiltInTexts, TheLanguageNameChooses) {
@@ -134,8 +135,7 @@ TEST_F(BuiltInTexts, TheStoredDatesWarningTakesTheLanguageOfTheLoad) {
   shell::SetCurrentAdministrationFolder("DEMO");
   // A record without a single valid date.
   records::AdminSettingsRec rec;
-  store.fs.SetFile("/d/DEMO/adminset.vlk",
-                   std::string(reinterpret_cast<const char*>(rec.data()), records::AdminSettingsRec::kSize));
+  store.fs.SetFile("/d/DEMO/adminset.vlk", support::Bytes(rec));
 
   UseLanguage("Nederlands");
   masterdata::LoadAdminSettings();
@@ -147,12 +147,6 @@ TEST_F(BuiltInTexts, TheStoredDatesWarningTakesTheLanguageOfTheLoad) {
   masterdata::LoadAdminSettings();
   EXPECT_EQ(masterdata::MsgStoredDatesReplaced,
             "Stored dates of the book year or its periods were not valid and have been replaced; please check them");
-
-  masterdata::AdminSettings = {};
-  masterdata::AdminSettingsValues = {};
-  masterdata::AdminSettingsRepairedFields.clear();
-  masterdata::ProfitAccountNumberText.clear();
-  masterdata::ProfitAccountCaptionText.clear();
 }
 
 }  // namespace

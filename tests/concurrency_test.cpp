@@ -20,6 +20,7 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "shell/fileset.h"
+#include "support/records.h"
 #include "support/reset.h"
 #include "ui/headless.h"
 
@@ -95,8 +96,7 @@ TEST_F(Copies, FourCopiesSavingAccountsLoseNothing) {
     records::LedgerCategoryRec category;
     category.SetCategoryKind(records::kBalanceSheetKind);
     category.SetCategoryName("Assets");
-    std::ofstream(dir + "/ACME/ledgerct.vlk", std::ios::binary)
-        .write(reinterpret_cast<const char*>(category.data()), records::LedgerCategoryRec::kSize);
+    std::ofstream(dir + "/ACME/ledgerct.vlk", std::ios::binary) << support::Bytes(category);
     std::ofstream(dir + "/ACME/ledger.vlk", std::ios::binary);
   }
 
@@ -136,11 +136,7 @@ TEST_F(Copies, FourCopiesSavingAccountsLoseNothing) {
   const std::string all = bytes.str();
   ASSERT_EQ(all.size() % records::LedgerAccountRec::kSize, 0u);
   std::map<std::string, int> inFile;
-  for (std::size_t at = 0; at < all.size(); at += records::LedgerAccountRec::kSize) {
-    records::LedgerAccountRec rec;
-    std::copy(all.begin() + at, all.begin() + at + records::LedgerAccountRec::kSize, rec.Bytes.begin());
-    ++inFile[rec.AccountNumber()];
-  }
+  for (const auto& rec : support::Records<records::LedgerAccountRec>(all)) ++inFile[rec.AccountNumber()];
   // Every account whose Save succeeded is there once; nothing else is.
   EXPECT_EQ(inFile, saved);
 }

@@ -7,6 +7,7 @@
 
 #include "records/releaseflagrec.h"
 #include "shell/dataconversion.h"
+#include "support/records.h"
 
 namespace {
 
@@ -15,9 +16,9 @@ using masterdata::DataFileLayouts;
 TEST(ReleaseFlagRec, GoldenBytes) {
   records::ReleaseFlagRec rec;
   rec.SetConversionCode("007");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(rec.data()), 4), std::string("\x03" "007", 4));
+  EXPECT_EQ(support::Bytes(rec), std::string("\x03" "007", 4));
   rec.SetConversionCode("12345");  // cut to three characters
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(rec.data()), 4), std::string("\x03" "123", 4));
+  EXPECT_EQ(support::Bytes(rec), std::string("\x03" "123", 4));
   // A length byte beyond the room reads as three characters.
   rec.Bytes = {9, '0', '1', '1'};
   EXPECT_EQ(rec.ConversionCode(), "011");

@@ -1,40 +1,44 @@
-// The paths every grid form shares, run over each of them from one table: a
-// Save that fails while writing, a Save refused because another copy of the
-// program changed the file, a Save refused while an entry is held in the
-// edit fields, and the help menu entries. A grid form joins the table with
-// one row that says how to seed its file, show it, change it, hold an entry
-// and save.
+// The paths every grid form shares, run over each of them from one table
+// (users, administrations, GL accounts, GL categories): a Save that fails
+// while writing, a Save refused because another copy of the program changed
+// the file, a Save refused while an entry is held in the edit fields, and
+// the help menu entries. A grid form joins the table with one row that says
+// how to seed its file, which set the function tree opens for it, how to
+// change it, hold an entry and save.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "formkit/helpunit.h"
 #include "formkit/rowlist.h"
 #include "masterdata/Administrationsunit.h"
+#include "masterdata/Ledgerunit.h"
+#include "masterdata/ledgercatunit.h"
 #include "records/administrationrec.h"
+#include "records/adminsettingsrec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/ledgercategoryrec.h"
 #include "records/userrec.h"
+#include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
+#include "support/formfixture.h"
+#include "support/records.h"
 #include "system/userunit.h"
 #include "ui/controls.h"
 #include "ui/headless.h"
 
 namespace {
 
+using support::Bytes;
 using support::FakeFileSystem;
-
-template <class R>
-std::string Bytes(const std::vector<R>& recs) {
-  std::string out;
-  for (const R& r : recs) out.append(reinterpret_cast<const char*>(r.data()), R::kSize);
-  return out;
-}
 
 records::UserRec User(const std::string& id, std::int32_t checksum) {
   records::UserRec rec;
@@ -56,6 +60,36 @@ records::AdministrationRec Administration(const std::string& shortName, const st
   return rec;
 }
 
+records::LedgerAccountRec Account(const std::string& number, const std::string& caption) {
+  records::LedgerAccountRec rec;
+  rec.SetAccountNumber(number);
+  rec.SetCaption(caption);
+  rec.SetAccountType("D");
+  rec.SetCategoryName("Assets");
+  rec.SetStartDate("20231231");
+  rec.SetEndDate("20501231");
+  rec.SetChangedBy("OLD");
+  rec.SetChangedAt("01-01-2020 10:00:00");
+  return rec;
+}
+
+records::LedgerCategoryRec Category(std::string_view kind, const std::string& name) {
+  records::LedgerCategoryRec rec;
+  rec.SetCategoryKind(kind);
+  rec.SetCategoryName(name);
+  rec.SetChangedBy("OLD");
+  rec.SetChangedAt("01-01-2020 10:00:00");
+  return rec;
+}
+
+// The administration ACME below the data root "/d/", as a log-in leaves it.
+void UseAdministration(support::FakeDataStore& store, const std::string& user) {
+  store.fs.AddFolder("/d/ACME");
+  shell::SetDataRoot("/d/");
+  shell::SetCurrentAdministrationFolder("ACME");
+  shell::SystemSettings.CurrentUser = user;
+}
+
 // One grid form of the table.
 struct GridForm {
   const char* name;
@@ -66,8 +100,8 @@ struct GridForm {
   std::function<void(support::FakeDataStore&)> prepare;
   // Creates the form as the main block does (its creation handler run).
   std::function<std::unique_ptr<ui::Form>()> create;
-  // Shows it modally as its caller does.
-  std::function<void(ui::Form&)> show;
+  // The file set the function tree opens before it shows the form.
+  std::string files;
   // Makes a change that Save would write.
   std::function<void(ui::Form&)> change;
   // Takes a row out into the edit fields.
@@ -87,6 +121,8 @@ void PrintTo(const GridForm& g, std::ostream* os) { *os << g.name; }
 
 shell::TUsers& AsUsers(ui::Form& f) { return static_cast<shell::TUsers&>(f); }
 masterdata::TAdministrations& AsAdministrations(ui::Form& f) { return static_cast<masterdata::TAdministrations&>(f); }
+masterdata::TLedger& AsLedger(ui::Form& f) { return static_cast<masterdata::TLedger&>(f); }
+masterdata::TLedgercategory& AsCategories(ui::Form& f) { return static_cast<masterdata::TLedgercategory&>(f); }
 
 GridForm UsersForm() {
   GridForm g;
@@ -100,13 +136,7 @@ GridForm UsersForm() {
     f->OnCreate();
     return std::unique_ptr<ui::Form>(std::move(f));
   };
-  g.show = [](ui::Form& f) {
-    // The function tree opens "USE" before it shows the form.
-    int result = -1;
-    shell::OpenFileSet("USE", result);
-    ASSERT_EQ(result, 0);
-    f.ShowModal();
-  };
+  g.files = "USE";
   g.change = [](ui::Form& f) {
     shell::TUsers& u = AsUsers(f);
     u.Edit1.UserSetText("BERT01");
@@ -152,7 +182,7 @@ GridForm AdministrationsForm() {
     f->OnCreate();
     return std::unique_ptr<ui::Form>(std::move(f));
   };
-  g.show = [](ui::Form& f) { f.ShowModal(); };
+  g.files = "";
   g.change = [](ui::Form& f) {
     masterdata::TAdministrations& a = AsAdministrations(f);
     a.StringGrid1.UserSelectCell(0, 2);
@@ -180,6 +210,83 @@ GridForm AdministrationsForm() {
   return g;
 }
 
+GridForm LedgerForm() {
+  GridForm g;
+  g.name = "GLAccounts";
+  g.file = "/d/ACME/ledger.vlk";
+  g.original = Bytes({Account("1000", "Cash"), Account("1100", "Bank")});
+  g.changed = Bytes({Account("1000", "Cash"), Account("1100", "Bank"), Account("1200", "Added elsewhere")});
+  g.prepare = [](support::FakeDataStore& store) {
+    UseAdministration(store, "ANNE");
+    shell::SystemSettings.AmountDecimals = 2;
+    masterdata::AdminSettings.SetBookYearStart("20240101");
+    masterdata::AdminSettings.SetProfitAccountNumber("0900");
+    store.fs.SetFile("/d/ACME/ledgerct.vlk", Bytes({Category(records::kBalanceSheetKind, "Assets")}));
+  };
+  g.create = [] { return std::unique_ptr<ui::Form>(std::make_unique<masterdata::TLedger>()); };
+  g.files = "FRZ;GLA;GLC";
+  g.change = [](ui::Form& f) {
+    masterdata::TLedger& l = AsLedger(f);
+    l.MaskEdit1.UserSetText("2000");
+    l.ComboBox1.UserSetText("Assets");
+    l.PostImage.UserClick();
+  };
+  g.hold = [](ui::Form& f) {
+    masterdata::TLedger& l = AsLedger(f);
+    l.StringGrid1.UserSelectCell(0, 1);
+    l.SelectImage.UserClick();
+  };
+  g.save = [](ui::Form& f) { AsLedger(f).Button1.UserClick(); };
+  g.status = [](ui::Form& f) { return AsLedger(f).StatusBar1.PanelText(0); };
+  g.entryPending = [] { return masterdata::LedgerNotPostedText; };
+  g.saveEnabled = [](ui::Form& f) { return AsLedger(f).Save.Enabled(); };
+  g.helpEntries = [](ui::Form& f) {
+    masterdata::TLedger& l = AsLedger(f);
+    return std::vector<std::pair<ui::Component*, std::string>>{{&l.GLAccountformHelp1, "<GLA00>"},
+                                                               {&l.ToolButton9, "<GLA00>"},
+                                                               {&l.BrenvickHelp1, ""},
+                                                               {&l.Tutorial1, "<TUT00>"},
+                                                               {&l.About1, "<ABO00>"}};
+  };
+  return g;
+}
+
+GridForm CategoriesForm() {
+  GridForm g;
+  g.name = "GLCategories";
+  g.file = "/d/ACME/ledgerct.vlk";
+  g.original = Bytes({Category(records::kBalanceSheetKind, "Assets"), Category(records::kProfitAndLossKind, "Sales")});
+  g.changed = Bytes({Category(records::kBalanceSheetKind, "Assets"), Category(records::kProfitAndLossKind, "Sales"),
+                     Category(records::kProfitAndLossKind, "Added elsewhere")});
+  g.prepare = [](support::FakeDataStore& store) { UseAdministration(store, "JANE"); };
+  g.create = [] { return std::unique_ptr<ui::Form>(std::make_unique<masterdata::TLedgercategory>()); };
+  g.files = "GLC;";
+  g.change = [](ui::Form& f) {
+    masterdata::TLedgercategory& c = AsCategories(f);
+    c.RadioButton1.UserClick();
+    c.Edit1.UserSetText("Equity");
+    c.Image3.UserClick();
+  };
+  g.hold = [](ui::Form& f) {
+    masterdata::TLedgercategory& c = AsCategories(f);
+    c.StringGrid1.UserSelectCell(1, 1);
+    c.Image4.UserClick();
+  };
+  g.save = [](ui::Form& f) { AsCategories(f).Save2.UserClick(); };
+  g.status = [](ui::Form& f) { return AsCategories(f).StatusBar1.PanelText(0); };
+  g.entryPending = [] { return masterdata::CategoryNotPostedText; };
+  g.saveEnabled = [](ui::Form& f) { return AsCategories(f).Save.Enabled(); };
+  g.helpEntries = [](ui::Form& f) {
+    masterdata::TLedgercategory& c = AsCategories(f);
+    return std::vector<std::pair<ui::Component*, std::string>>{{&c.BrenvackGLcategoryHelp1, "<GLC00>"},
+                                                               {&c.ToolButton6, "<GLC00>"},
+                                                               {&c.BrenvickHelp1, ""},
+                                                               {&c.utorial1, "<TUT00>"},
+                                                               {&c.About1, "<ABO00>"}};
+  };
+  return g;
+}
+
 class GridForms : public ::testing::TestWithParam<GridForm> {
  protected:
   void SetUp() override {
@@ -188,20 +295,29 @@ class GridForms : public ::testing::TestWithParam<GridForm> {
     form = GetParam().create();
   }
 
-  // Shows the form and runs `script` inside it; the script leaves the form
-  // open, and the test closes it afterwards.
+  // Shows the form as the function tree does and runs `script` inside it.
   void Show(const std::function<void(ui::Form&)>& script) {
-    backend.scripts[form->Name()] = [&](ui::Form& f) {
-      script(f);
-      f.Close();
-    };
-    GetParam().show(*form);
+    support::ShowAsTreeDoes(backend, *form, GetParam().files, script);
   }
 
   support::FakeDataStore store;
   ui::HeadlessBackend backend;
   std::unique_ptr<ui::Form> form;
 };
+
+// The change the rows below make is one Save writes: the file holds it
+// afterwards, and nothing was said.
+TEST_P(GridForms, ASaveWritesTheChange) {
+  const GridForm& g = GetParam();
+  Show([&](ui::Form& f) {
+    g.change(f);
+    g.save(f);
+  });
+  EXPECT_NE(store.fs.File(g.file), g.original);
+  EXPECT_TRUE(backend.messages.empty());
+  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(store.fs.OpenHandles(), 0);
+}
 
 // The new file cannot be written: the old one stays whole, the form stays
 // open with the change, and the set is closed again.
@@ -267,7 +383,7 @@ TEST_P(GridForms, HelpEntriesOpenTheirTopics) {
   });
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, GridForms, ::testing::Values(UsersForm(), AdministrationsForm()),
+INSTANTIATE_TEST_SUITE_P(Forms, GridForms, ::testing::Values(UsersForm(), AdministrationsForm(), LedgerForm(), CategoriesForm()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -208,12 +208,9 @@ class LoadLanguageTest : public ::testing::Test {
     return rec;
   }
   void PutFile(const std::vector<LanguageRec>& recs, const std::string& tail = {}) {
-    std::string bytes;
-    for (const LanguageRec& r : recs) bytes += Bytes(r);
-    fs.SetFile(kPath, bytes + tail);
+    fs.SetFile(kPath, Bytes(recs) + tail);
   }
   void SetUp() override { LanguageBuffer = Rec("Before", "before"); }
-  void TearDown() override { LanguageBuffer = BuiltInEnglish(); }
 
   void ExpectNoSetLeft() {
     EXPECT_FALSE(shell::FileSetOpen);

@@ -29,7 +29,6 @@ using shell::TreeFunction;
 class LanguageRoutine : public ::testing::Test, public support::ProgramFixture {
  protected:
   void SetUp() override { Start(); }
-  void TearDown() override { shell::CurrentLanguage = shell::BuiltInEnglish(); }
 
   // As a log-in with these rights and options leaves them.
   void LoggedIn(bool endUser, bool manager, bool administrator, bool identification, bool password) {

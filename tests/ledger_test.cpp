@@ -27,24 +27,15 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "support/fakefs.h"
+#include "support/records.h"
+#include "support/formfixture.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
 
 namespace {
 
 using masterdata::TLedger;
-
-template <class R>
-std::string FileBytes(const std::vector<R>& recs) {
-  std::string out;
-  for (const R& r : recs) out.append(reinterpret_cast<const char*>(r.data()), R::kSize);
-  return out;
-}
-
-template <class R>
-std::string RecordBytes(const R& r) {
-  return std::string(reinterpret_cast<const char*>(r.data()), R::kSize);
-}
+using support::Bytes;
 
 // A short string as stored: the length byte and the characters.
 std::string Short(const std::string& s) { return std::string(1, static_cast<char>(s.size())) + s; }
@@ -52,7 +43,7 @@ std::string Short(const std::string& s) { return std::string(1, static_cast<char
 std::string DoubleBytes(double v) {
   records::Record<8> r;
   records::WriteDouble(r.data(), v);
-  return RecordBytes(r);
+  return Bytes(r);
 }
 
 // ---- the records
@@ -92,7 +83,7 @@ TEST(LedgerAccountRec, EveryFieldLiesAtItsOffset) {
   put(327, Short("HIGH"));
   put(340, Short("ANNE"));
   put(351, Short("17-05-2024 09:30:15"));
-  EXPECT_EQ(RecordBytes(rec), golden);
+  EXPECT_EQ(Bytes(rec), golden);
 
   // Texts are cut at their capacity and leave the next field alone.
   rec.SetAccountNumber("1234567890123456789");
@@ -114,7 +105,7 @@ TEST(ReadRecords, TheFieldsTheFormReadsLieAtTheirOffsets) {
   line.SetDebitAmount(100.25);
   line.SetCreditAmount(3);
   line.SetChangedAt("17-05-2024 09:30:15");
-  const std::string l = RecordBytes(line);
+  const std::string l = Bytes(line);
   EXPECT_EQ(l.substr(0, 9), Short("20240401"));
   EXPECT_EQ(l.substr(9, 4), Short("A12"));
   EXPECT_EQ(l.substr(183, 16), Short("1000           "));
@@ -132,7 +123,7 @@ TEST(ReadRecords, TheFieldsTheFormReadsLieAtTheirOffsets) {
   row.SetClosingOwnSide(700);
   row.SetClosingOtherSide(200);
   freeze->SetAccount(400, row);
-  const std::string f = RecordBytes(*freeze);
+  const std::string f = Bytes(*freeze);
   EXPECT_EQ(f.substr(0, 9), Short("20240401"));
   EXPECT_EQ(f.substr(76, 4), std::string("\xe8\x07\0\0", 4));
   const std::size_t last = 80 + 399 * 160;
@@ -148,7 +139,7 @@ TEST(ReadRecords, TheFieldsTheFormReadsLieAtTheirOffsets) {
   const std::vector<std::size_t> accountOffsets = {1416, 1437, 1458, 1479, 1500, 1521, 1542};
   for (int i = 0; i < 7; ++i) partner.SetAccountField(i, "A" + std::to_string(i));
   partner.SetOurNumber(25);
-  const std::string p = RecordBytes(partner);
+  const std::string p = Bytes(partner);
   for (int i = 0; i < 7; ++i) EXPECT_EQ(p.substr(accountOffsets[i], 3), Short("A" + std::to_string(i))) << i;
   EXPECT_EQ(partner.SalesCostGroup3(), "A3");
   EXPECT_EQ(p.substr(104, 4), std::string("\x19\0\0\0", 4));
@@ -244,7 +235,7 @@ std::string FreezeFile(const std::string& periodEnd, const std::vector<FrozenAcc
     row.SetClosingOtherSide(a.other);
     rec->SetAccount(i++, row);
   }
-  return RecordBytes(*rec);
+  return Bytes(*rec);
 }
 
 class LedgerForm : public ::testing::Test {
@@ -262,17 +253,10 @@ class LedgerForm : public ::testing::Test {
   platform::ScopedNumberFormat numbers{'.'};
   TLedger form;
 
-  shell::SystemSettingsRec savedSettings;
-  records::SystemParamRec savedParams;
-  records::AdminSettingsRec savedAdmin;
-
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
     shell::SetDataRoot("/d/");
     shell::SetCurrentAdministrationFolder("ACME");
-    savedSettings = shell::SystemSettings;
-    savedParams = shell::SystemParams;
-    savedAdmin = masterdata::AdminSettings;
     shell::SystemSettings.CurrentUser = "ANNE";
     shell::SystemSettings.AmountDecimals = 2;
     for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) shell::SystemParams.SetTaxRateName(i, "");
@@ -282,47 +266,28 @@ class LedgerForm : public ::testing::Test {
     masterdata::AdminSettings.SetProfitAccountNumber("0900");
     Categories({"Assets", "Sales"});
   }
-  void TearDown() override {
-    shell::SystemSettings = savedSettings;
-    shell::SystemParams = savedParams;
-    masterdata::AdminSettings = savedAdmin;
-    shell::CurrentLanguage = shell::BuiltInEnglish();
-  }
 
   void Accounts(const std::vector<Account>& accounts) {
     std::vector<records::LedgerAccountRec> recs;
     for (const Account& a : accounts) recs.push_back(AccountRec(a));
-    store.fs.SetFile(kGla, FileBytes(recs));
+    store.fs.SetFile(kGla, Bytes(recs));
   }
   void Categories(const std::vector<std::string>& names) {
     std::vector<records::LedgerCategoryRec> recs(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) recs[i].SetCategoryName(names[i]);
-    store.fs.SetFile(kGlc, FileBytes(recs));
+    store.fs.SetFile(kGlc, Bytes(recs));
   }
-  void Lines(const std::vector<records::JournalVoucherRec>& lines) { store.fs.SetFile(kJvo, FileBytes(lines)); }
+  void Lines(const std::vector<records::JournalVoucherRec>& lines) { store.fs.SetFile(kJvo, Bytes(lines)); }
   // A customer (or supplier) with `number` in account field `field`.
   void PartnerNaming(const std::string& path, int field, const std::string& number) {
     records::PartnerRec other, partner;
     other.SetPartnerGroup("1300");
     partner.SetAccountField(field, number);
-    store.fs.SetFile(path, FileBytes(std::vector<records::PartnerRec>{other, partner}));
+    store.fs.SetFile(path, Bytes(std::vector<records::PartnerRec>{other, partner}));
   }
 
-  // Shows the form as the start screen does: "FRZ;GLA;GLC" opened first,
-  // the form's activation ends it. `body` runs while the form is shown.
-  void Show(const std::function<void(TLedger&)>& body) {
-    bool shown = false;
-    backend.scripts["Ledger"] = [body, &shown](ui::Form& f) {
-      shown = true;
-      body(static_cast<TLedger&>(f));
-    };
-    int result = -1;
-    shell::OpenFileSet("FRZ;GLA;GLC", result);
-    ASSERT_EQ(result, 0);
-    form.ShowModal();
-    EXPECT_TRUE(shown) << "the form closed in its activation";
-    EXPECT_FALSE(shell::FileSetOpen);
-  }
+  // Shows the form as the function tree does; `body` runs while it is shown.
+  void Show(const std::function<void(TLedger&)>& body) { support::ShowAsTreeDoes(backend, form, "FRZ;GLA;GLC", body); }
 
   static void SelectRow(TLedger& f, int row) {
     f.StringGrid1.UserSelectCell(0, row);
@@ -339,11 +304,7 @@ class LedgerForm : public ::testing::Test {
     return numbers;
   }
   std::vector<records::LedgerAccountRec> FileAccounts() const {
-    const std::string bytes = store.fs.File(kGla);
-    std::vector<records::LedgerAccountRec> recs(bytes.size() / 376);
-    for (std::size_t i = 0; i < recs.size(); ++i)
-      std::copy(bytes.begin() + i * 376, bytes.begin() + (i + 1) * 376, recs[i].Bytes.begin());
-    return recs;
+    return support::Records<records::LedgerAccountRec>(store.fs.File(kGla));
   }
   static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
 };
@@ -674,7 +635,7 @@ TEST_F(LedgerForm, PostAndDeleteClearEveryEntryField) {
     rec.SetJournalName("Bank book");
     rec.SetIsCashOrBank(true);
     rec.SetSalesTaxCode("LOW");
-    return RecordBytes(rec);
+    return Bytes(rec);
   }());
   Show([&](TLedger& f) {
     EXPECT_FALSE(f.RadioButton2.Enabled());  // one transfer account
@@ -723,7 +684,7 @@ TEST_F(LedgerForm, InvalidStoredDatesNeitherRaiseNorLeaveTheSetOpen) {
     rec.SetEndDate("");
     records::LedgerAccountRec other = AccountRec({"2000", "D", "Assets", "20240501"});
     other.SetEndDate("20241301");
-    return RecordBytes(rec) + RecordBytes(other);
+    return Bytes(rec) + Bytes(other);
   }());
   // Without a freeze and without a book year, a new account starts today.
   Show([&](TLedger& f) {
@@ -766,7 +727,7 @@ TEST_F(LedgerForm, SelectAndPostKeepStoredDatesThePickersCannotShow) {
     rec.SetEndDate("2024XX01");
     records::LedgerAccountRec other = AccountRec({"2000", "D", "Assets", "2024XX01"});
     other.SetEndDate("");
-    return RecordBytes(rec) + RecordBytes(other);
+    return Bytes(rec) + Bytes(other);
   }());
   Show([&](TLedger& f) {
     SelectRow(f, 1);
@@ -789,9 +750,9 @@ TEST_F(LedgerForm, ActivationShowsStoredCodesThroughTheirCaptions) {
   store.fs.SetFile(kGla, [&] {
     records::LedgerAccountRec unknownTax = AccountRec({"4000", "c"});
     unknownTax.SetSalesTaxCode("OLD");
-    return RecordBytes(AccountRec({"0900", "P"})) + RecordBytes(AccountRec({"1000", "d", "Assets", "20231231", 0,
+    return Bytes(AccountRec({"0900", "P"})) + Bytes(AccountRec({"1000", "d", "Assets", "20231231", 0,
                                                                              "Cash", "Customer group"})) +
-           RecordBytes(AccountRec({"3000", "X"})) + RecordBytes(unknownTax);
+           Bytes(AccountRec({"3000", "X"})) + Bytes(unknownTax);
   }());
   Show([&](TLedger& f) {
     EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColType, 1), f.RadioButton1.Caption());
@@ -831,7 +792,7 @@ TEST_F(LedgerForm, SaveWritesTheRowsWholeThroughATemporaryFile) {
     const records::LedgerAccountRec reposted =
         AccountRec({"2000", "C", "Sales", "20231231", -0.0051, "Sales", "VAT Sales account 1"});
     const records::LedgerAccountRec profit = AccountRec({"0900", "P", "Sales", "20231231", 0, "Profit"});
-    store.fs.SetFile(kGla, RecordBytes(profit) + RecordBytes(kept) + RecordBytes(reposted));
+    store.fs.SetFile(kGla, Bytes(profit) + Bytes(kept) + Bytes(reposted));
 
     Show([&](TLedger& f) {
       SelectRow(f, 3);
@@ -869,7 +830,7 @@ TEST_F(LedgerForm, SaveWritesTheRowsWholeThroughATemporaryFile) {
     added.SetChangedBy("ANNE");
     added.SetChangedAt("17-05-2024 09:30:15");
     EXPECT_EQ(store.fs.File(kGla),
-              RecordBytes(profit) + RecordBytes(keptOut) + RecordBytes(repostedOut) + RecordBytes(added));
+              Bytes(profit) + Bytes(keptOut) + Bytes(repostedOut) + Bytes(added));
     EXPECT_EQ(store.fs.LogOf("rename "), std::vector<std::string>{std::string(kGla) + ".ombrelo-tmp -> " + kGla});
   }
 }
@@ -904,7 +865,6 @@ TEST_F(LedgerForm, FilesThatCannotBeOpenedChangeNothing) {
 }
 
 TEST_F(LedgerForm, LanguageTextsHelpAndKeys) {
-  const std::string savedTitle = shell::ProductTitle, savedName = shell::CurrentAdministrationName;
   shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
   shell::CurrentAdministrationName = std::string(60, 'N');
   form.ApplyLanguageTexts();
@@ -922,8 +882,6 @@ TEST_F(LedgerForm, LanguageTextsHelpAndKeys) {
   EXPECT_EQ(masterdata::AccountFunctionCodes[15], "");
   EXPECT_EQ(masterdata::LedgerNumberText, shell::L(10796));
   EXPECT_EQ(form.Button1.Caption(), shell::L(54));
-  shell::ProductTitle = savedTitle;
-  shell::CurrentAdministrationName = savedName;
 
   masterdata::LedgerHelpCaptions.LanguageName = "Deutsch";
   Accounts({});
@@ -1038,7 +996,7 @@ TEST_F(LedgerForm, SelectShowsTheTrialBalanceFigures) {
   assets.SetCategoryName("Assets");
   sales.SetCategoryKind(records::kProfitAndLossKind);
   sales.SetCategoryName("Sales");
-  store.fs.SetFile(kGlc, RecordBytes(assets) + RecordBytes(sales));
+  store.fs.SetFile(kGlc, Bytes(assets) + Bytes(sales));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Accounts({{"8000", c.type, c.category, "20231231", 1000}});
@@ -1054,7 +1012,7 @@ TEST_F(LedgerForm, SelectShowsTheTrialBalanceFigures) {
       row.SetAccountType(c.type);
       row.SetClosingOwnSide(5000);
       rec->SetAccount(1, row);
-      store.fs.SetFile(kFrz, RecordBytes(*rec));
+      store.fs.SetFile(kFrz, Bytes(*rec));
     }
     Show([&](TLedger& f) {
       SelectRow(f, 1);
@@ -1116,7 +1074,7 @@ TEST_F(LedgerForm, SelectAndPostKeepEveryStoredFieldTheUserLeftAlone) {
     rec.SetLeadCode("L9");
     c.stored(rec);
     rec = Fresh(rec);
-    store.fs.SetFile(kGla, RecordBytes(rec));
+    store.fs.SetFile(kGla, Bytes(rec));
     Lines(c.withLine ? std::vector{Line("20240410", "B1", rec.AccountNumber(), 1, 0)}
                      : std::vector<records::JournalVoucherRec>{});
     Show([&](TLedger& f) {
@@ -1135,7 +1093,7 @@ TEST_F(LedgerForm, SelectAndPostKeepEveryStoredFieldTheUserLeftAlone) {
     expected.SetCaption("New caption");
     expected.SetChangedBy("ANNE");
     expected.SetChangedAt("17-05-2024 09:30:15");
-    EXPECT_EQ(store.fs.File(kGla), RecordBytes(Fresh(expected)));
+    EXPECT_EQ(store.fs.File(kGla), Bytes(Fresh(expected)));
   }
   // A tax name the user changes is checked against the list.
   Accounts({{"4000"}});

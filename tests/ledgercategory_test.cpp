@@ -18,6 +18,8 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
+#include "support/records.h"
+#include "support/formfixture.h"
 #include "ui/headless.h"
 
 namespace {
@@ -45,7 +47,7 @@ TEST(LedgerCategoryRec, FieldsLieAtTheirOffsets) {
   put(51, "Fixed assets");
   put(102, "JANE");
   put(113, "17-05-2024 09:30:15");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(rec.data()), 134), golden);
+  EXPECT_EQ(support::Bytes(rec), golden);
 
   // Texts are cut at the field's capacity; the next field stays intact.
   rec.SetCategoryName(std::string(60, 'n'));
@@ -69,32 +71,24 @@ class LedgerCategoryForm : public ::testing::Test {
   ui::HeadlessBackend backend;
   platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
   TLedgercategory form;
-  std::string savedUser;
-  shell::LanguageRec savedLanguage = shell::CurrentLanguage;
 
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
     shell::SetDataRoot("/d/");
     shell::SetCurrentAdministrationFolder("ACME");
-    savedUser = shell::SystemSettings.CurrentUser;
     shell::SystemSettings.CurrentUser = "JANE";
-  }
-  void TearDown() override {
-    shell::SystemSettings.CurrentUser = savedUser;
-    shell::CurrentLanguage = savedLanguage;
   }
 
   static std::string CategoryFile(const std::vector<CategoryRow>& rows) {
-    std::string out;
+    std::vector<records::LedgerCategoryRec> recs;
     for (const CategoryRow& r : rows) {
-      records::LedgerCategoryRec rec;
+      records::LedgerCategoryRec& rec = recs.emplace_back();
       rec.SetCategoryKind(r.kind);
       rec.SetCategoryName(r.name);
       rec.SetChangedBy(r.changedBy);
       rec.SetChangedAt(r.changedAt);
-      out.append(reinterpret_cast<const char*>(rec.data()), rec.kSize);
     }
-    return out;
+    return support::Bytes(recs);
   }
   // GL account records (376 bytes) that name only their category: a
   // string[50] at offset 78.
@@ -114,25 +108,15 @@ class LedgerCategoryForm : public ::testing::Test {
     return rows;
   }
   std::vector<CategoryRow> FileRows() const {
-    const std::string bytes = store.fs.File(kGlc);
     std::vector<CategoryRow> rows;
-    for (std::size_t at = 0; at + 134 <= bytes.size(); at += 134) {
-      records::LedgerCategoryRec rec;
-      std::copy(bytes.begin() + at, bytes.begin() + at + 134, rec.Bytes.begin());
+    for (const auto& rec : support::Records<records::LedgerCategoryRec>(store.fs.File(kGlc)))
       rows.push_back({rec.CategoryKind(), rec.CategoryName(), rec.ChangedBy(), rec.ChangedAt()});
-    }
     return rows;
   }
 
-  // Shows the form as the start screen does: "GLC;" opened first, the
-  // form's activation ends it. `body` runs while the form is shown.
+  // Shows the form as the function tree does; `body` runs while it is shown.
   void Show(const std::function<void(TLedgercategory&)>& body) {
-    backend.scripts["Ledgercategory"] = [body](ui::Form& f) { body(static_cast<TLedgercategory&>(f)); };
-    int result = -1;
-    shell::OpenFileSet("GLC;", result);
-    ASSERT_EQ(result, 0);
-    form.ShowModal();
-    EXPECT_FALSE(shell::FileSetOpen);
+    support::ShowAsTreeDoes(backend, form, "GLC;", body);
   }
 
   static void SelectRow(TLedgercategory& f, int row) {
@@ -605,12 +589,10 @@ TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
   });
 
   // The title is cut, never wrapped, however long the administration's name.
-  const std::string savedName = shell::CurrentAdministrationName;
   shell::CurrentAdministrationName = std::string(100, 'N');
   form.ApplyLanguageTexts();
   EXPECT_EQ(form.Label2.Caption().size(), 64u);
   EXPECT_EQ(form.Label2.Caption().back(), ')');
-  shell::CurrentAdministrationName = savedName;
 }
 
 }  // namespace

@@ -27,7 +27,6 @@ using support::ProgramFixture;
 class PendingForms : public ::testing::Test, public ProgramFixture {
  protected:
   void SetUp() override { Start(); }
-  void TearDown() override { shell::CurrentLanguage = shell::BuiltInEnglish(); }
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {

@@ -25,6 +25,7 @@
 #include "shell/textroutines.h"
 #include "system/userunit.h"
 #include "support/program.h"
+#include "support/records.h"
 
 namespace {
 
@@ -47,7 +48,6 @@ class StartScreen : public ::testing::Test, public ProgramFixture {
     backend.modalShown.clear();
     backend.messages.clear();
   }
-  void TearDown() override { shell::CurrentLanguage = shell::BuiltInEnglish(); }
 
   shell::TStartscherm& s() { return Screen(); }
 };
@@ -288,12 +288,11 @@ TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {
     // A first log-in writes the record; then a date in it is spoilt.
     LogIn("SYSTEM", "kestal", "Acme Ltd");
     ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
-    records::AdminSettingsRec rec;
     const std::string bytes = store.fs.File(acme + "adminset.vlk");
     ASSERT_EQ(bytes.size(), 1386u);
-    std::copy(bytes.begin(), bytes.end(), rec.Bytes.begin());
+    auto rec = support::Record<records::AdminSettingsRec>(bytes);
     if (damaged) rec.SetBookYearEnd("2008133");
-    store.fs.SetFile(acme + "adminset.vlk", std::string(reinterpret_cast<const char*>(rec.data()), 1386));
+    store.fs.SetFile(acme + "adminset.vlk", support::Bytes(rec));
     Restart();
     SetUserOptions(true, true);
     backend.messages.clear();

@@ -25,6 +25,7 @@
 #include "system/systemscreen.h"
 #include "shell/systemsettings.h"
 #include "support/fakefs.h"
+#include "support/records.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
 
@@ -97,13 +98,7 @@ std::string Fixture() {
   return b;
 }
 
-SystemParamRec FromBytes(const std::string& b) {
-  SystemParamRec r;
-  std::memcpy(r.data(), b.data(), 816);
-  return r;
-}
-
-std::string ToBytes(const SystemParamRec& r) { return std::string(reinterpret_cast<const char*>(r.data()), 816); }
+SystemParamRec FromBytes(const std::string& b) { return support::Record<SystemParamRec>(b); }
 
 TEST(SystemParamRecTest, EveryFieldAtItsOffsetAndEveryOtherByteKept) {
   const std::string fixture = Fixture();
@@ -167,17 +162,17 @@ TEST(SystemParamRecTest, EveryFieldAtItsOffsetAndEveryOtherByteKept) {
   w.SetNextNewsDate(r.NextNewsDate());
   w.SetCurrencyInFront(r.CurrencyInFront());
   w.SetCurrentUser(r.CurrentUser());
-  EXPECT_EQ(ToBytes(w), fixture);
+  EXPECT_EQ(support::Bytes(w), fixture);
 
   // The euro sign is the code page's byte 0x80.
   w.SetCurrencySign('\x80');
-  EXPECT_EQ(static_cast<unsigned char>(ToBytes(w)[774]), 0x80);
+  EXPECT_EQ(static_cast<unsigned char>(support::Bytes(w)[774]), 0x80);
 }
 
 TEST(InstallHintRecTest, ThreeBytes) {
   records::InstallHintRec h;
   h.SetLanguageCode("NLX");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(h.data()), 3), "\x02NL");
+  EXPECT_EQ(support::Bytes(h), "\x02NL");
 }
 
 TEST(SystemSettingsRoutines, NewsPageByLanguage) {
@@ -203,9 +198,6 @@ TEST(SystemSettingsRoutines, RateTextIsShortestAndUsesTheLocaleSeparator) {
 
 class SystemSettingsForm : public ::testing::Test {
  protected:
-  SystemSettingsForm() { shell::SystemSettings = {}; }
-  ~SystemSettingsForm() override { shell::SystemSettings = {}; }
-
   // 15 March 2024, 10:20:30.
   static platform::TDateTime Today() {
     return platform::ComposeDateTime(platform::EncodeDate(2024, 3, 15), platform::EncodeTime(10, 20, 30, 0));
@@ -222,7 +214,7 @@ class SystemSettingsForm : public ::testing::Test {
   void WriteFixture(F change) {
     SystemParamRec r = FromBytes(Fixture());
     change(r);
-    WriteRecord(ToBytes(r));
+    WriteRecord(support::Bytes(r));
   }
   bool MessageShown(const std::string& start) const {
     for (const auto& m : backend.messages)
@@ -836,7 +828,6 @@ TEST_F(SystemSettingsForm, TheTipsPanelSavesWithoutTheFormShown) {
 }
 
 TEST_F(SystemSettingsForm, LanguageTexts) {
-  const shell::LanguageRec saved = shell::CurrentLanguage;
   shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
   shell::CurrentLanguage.SetL(1110, "Systeembeheer");
   shell::CurrentLanguage.SetL(1133, "Systeeminstellingen");
@@ -858,7 +849,6 @@ TEST_F(SystemSettingsForm, LanguageTexts) {
     EXPECT_EQ(line.RateLabel.Caption(), "Tarief %") << line.RateLabel.Name();
   }
   EXPECT_EQ(form.Label31.Caption(), "Valuta");
-  shell::CurrentLanguage = saved;
 }
 
 }  // namespace

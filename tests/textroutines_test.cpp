@@ -19,6 +19,7 @@
 #include "platform/errors.h"
 #include "platform/numberformat.h"
 #include "shell/systemsettings.h"
+#include "support/reset.h"
 
 namespace {
 
@@ -36,25 +37,22 @@ std::string InLocale(std::string s, char decimal) {
 
 std::string Blanks(size_t n) { return std::string(n, ' '); }
 
-// Amount settings of a fresh administration; the previous ones come back.
+// Amount settings of a fresh administration; the program is reset around
+// each case.
 class AmountTest : public ::testing::TestWithParam<char> {
  protected:
   void SetUp() override {
-    saved_ = SystemSettings;
     SystemSettings.AmountDecimals = 2;
     SystemSettings.CurrencySign = '\x80';
     SystemSettings.CurrencyInFront = 'F';
     locale_ = std::make_unique<ScopedNumberFormat>(GetParam());
   }
-  void TearDown() override {
-    locale_.reset();
-    SystemSettings = saved_;
-  }
+  void TearDown() override { locale_.reset(); }
   char Decimal() const { return GetParam(); }
   std::string L(const std::string& commaText) const { return InLocale(commaText, Decimal()); }
 
  private:
-  shell::SystemSettingsRec saved_;
+  support::ProgramState state_;
   std::unique_ptr<ScopedNumberFormat> locale_;
 };
 

@@ -37,8 +37,7 @@ struct TestForm : ui::Form {
 class UiModel : public ::testing::Test {
  protected:
   // The clean-ups a test registers end with it.
-  void TearDown() override { support::ResetProgram(""); }
-
+  support::ProgramState state;
   ui::HeadlessBackend backend;
   TestForm form;
   std::vector<std::string> log;

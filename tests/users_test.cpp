@@ -23,6 +23,8 @@
 #include "shell/textroutines.h"
 #include "system/userunit.h"
 #include "support/fakefs.h"
+#include "support/records.h"
+#include "support/formfixture.h"
 #include "ui/headless.h"
 #include "formkit/website.h"
 
@@ -48,11 +50,7 @@ UserRec MakeUser(const std::string& id, const std::string& rights = "YNN", const
   return rec;
 }
 
-std::string Bytes(const std::vector<UserRec>& recs) {
-  std::string bytes;
-  for (const UserRec& r : recs) bytes.append(reinterpret_cast<const char*>(r.data()), UserRec::kSize);
-  return bytes;
-}
+using support::Bytes;
 
 class Users : public ::testing::Test {
  protected:
@@ -65,13 +63,7 @@ class Users : public ::testing::Test {
   void SetUp() override { shell::SystemSettings.CurrentUser = "BOSS01"; }
 
   void WriteUsers(const std::vector<UserRec>& recs) { store.fs.SetFile(kUserFile, Bytes(recs)); }
-  std::vector<UserRec> ReadUsers() const {
-    const std::string bytes = store.fs.File(kUserFile);
-    std::vector<UserRec> recs(bytes.size() / UserRec::kSize);
-    for (std::size_t i = 0; i < recs.size(); ++i)
-      std::memcpy(recs[i].data(), bytes.data() + i * UserRec::kSize, UserRec::kSize);
-    return recs;
-  }
+  std::vector<UserRec> ReadUsers() const { return support::Records<UserRec>(store.fs.File(kUserFile)); }
   static std::vector<std::string> Ids(const std::vector<UserRec>& recs) {
     std::vector<std::string> ids;
     for (const auto& r : recs) ids.push_back(r.UserId());
@@ -84,16 +76,8 @@ class Users : public ::testing::Test {
     return ids;
   }
 
-  // Shows the form as the function tree does: "USE" opened, then the form.
-  void Show(const std::function<void(TUsers&)>& script) {
-    backend.scripts["Users"] = [script](ui::Form& f) { script(static_cast<TUsers&>(f)); };
-    int result = -1;
-    shell::OpenFileSet("USE", result);
-    ASSERT_EQ(result, 0);
-    form.ShowModal();
-    // The activation ended the set the caller opened.
-    EXPECT_FALSE(shell::FileSetOpen);
-  }
+  // Shows the form as the function tree does; `script` runs while it is shown.
+  void Show(const std::function<void(TUsers&)>& script) { support::ShowAsTreeDoes(backend, form, "USE", script); }
 
   static void Enter(TUsers& u, const std::string& id, const std::string& name, const std::string& password,
                     const std::string& reentered) {

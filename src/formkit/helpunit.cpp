@@ -7,6 +7,13 @@ namespace shell {
 std::string RequestedHelpTag;
 std::string LastHelpTag;
 HelpCaptionBlockRec HelpCaptionBlock;
+
+void ResetHelpState() {
+  RequestedHelpTag.clear();
+  LastHelpTag.clear();
+  HelpCaptionBlock = {};
+}
+
 Thelpform* helpform = nullptr;
 
 Thelpform::Thelpform() : PendingForm("helpform", "Thelpform", [] { return L(284); }, /*endsFileSet=*/false) {}

@@ -40,4 +40,7 @@ extern Thelpform* helpform;
 // the form shows again when it closes.
 void ShowHelpFrom(ui::Form& form, const std::string& tag, const HelpCaptionBlockRec& block);
 
+// Empties the tags and the caption block, as at program start.
+void ResetHelpState();
+
 }  // namespace shell

@@ -29,6 +29,8 @@ namespace shell {
 
 std::string StartupFileCodes;
 
+void ResetMainBlockState() { StartupFileCodes.clear(); }
+
 namespace {
 
 struct CreatedForm {

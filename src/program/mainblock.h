@@ -14,6 +14,10 @@ namespace shell {
 // language and installation hint.
 extern std::string StartupFileCodes;
 
+// Empties StartupFileCodes, as at program start (the forms are ended by
+// DestroyForms).
+void ResetMainBlockState();
+
 // Creates every form in the program's order (the start screen first), each
 // with its creation handler, and sets the forms' globals.
 void CreateForms();

@@ -17,6 +17,15 @@
 
 namespace masterdata {
 
+namespace {
+
+// The language file has no text for the warning: the program carries it in
+// Dutch and German as well (LoadAdminSettings chooses).
+constexpr const char* kStoredDatesReplacedEnglish =
+    "Stored dates of the book year or its periods were not valid and have been replaced; please check them";
+
+}  // namespace
+
 records::AdminSettingsRec AdminSettings;
 AdminSettingsFormValues AdminSettingsValues;
 std::string ProfitAccountNumberText;
@@ -31,16 +40,8 @@ void ResetAdminSettingsState() {
   ProfitAccountCaptionText.clear();
   AdminSettingsRepairedFields.clear();
   AdminSettingsSnapshot = {};
+  MsgStoredDatesReplaced = kStoredDatesReplacedEnglish;
 }
-
-namespace {
-
-// The language file has no text for the warning: the program carries it in
-// Dutch and German as well (LoadAdminSettings chooses).
-constexpr const char* kStoredDatesReplacedEnglish =
-    "Stored dates of the book year or its periods were not valid and have been replaced; please check them";
-
-}  // namespace
 
 std::string MsgStoredDatesReplaced = kStoredDatesReplacedEnglish;
 

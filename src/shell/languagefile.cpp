@@ -34,6 +34,11 @@ LanguageRec MakeBuiltInEnglish() {
 LanguageRec LanguageBuffer = BuiltInEnglish();
 LanguageRec CurrentLanguage = BuiltInEnglish();
 
+void ResetLanguageState() {
+  LanguageBuffer = BuiltInEnglish();
+  CurrentLanguage = BuiltInEnglish();
+}
+
 bool IsLanguageField(std::size_t offset) { return FindField(offset) != nullptr; }
 
 std::size_t LanguageFieldRoom(std::size_t offset) { return FieldAt(offset).room; }

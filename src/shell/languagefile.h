@@ -76,6 +76,10 @@ extern LanguageRec CurrentLanguage;
 // The built-in English record.
 const LanguageRec& BuiltInEnglish();
 
+// Puts the built-in English record into `LanguageBuffer` and
+// `CurrentLanguage`, as at program start.
+void ResetLanguageState();
+
 // Reads the language file (it opens and closes "LAN" through the data-file
 // set) into `LanguageBuffer`: the record whose language name equals `name`
 // exactly (code page 1252 bytes, case counts); when none does, the file's

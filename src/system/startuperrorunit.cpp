@@ -8,6 +8,11 @@ std::string StartupErrorText;
 int StartupErrorCode = 0;
 Tstartuperror* startuperror = nullptr;
 
+void ResetStartupErrorState() {
+  StartupErrorText.clear();
+  StartupErrorCode = 0;
+}
+
 Tstartuperror::Tstartuperror() : ui::Form("startuperror", "Tstartuperror") {
   SetCaption("Startup error");
   SetBackColor(ui::colors::SkyBlue);

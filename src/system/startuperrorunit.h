@@ -12,6 +12,9 @@ namespace shell {
 extern std::string StartupErrorText;
 extern int StartupErrorCode;
 
+// Empties the error text and code, as at program start.
+void ResetStartupErrorState();
+
 class Tstartuperror : public ui::Form {
  public:
   Tstartuperror();

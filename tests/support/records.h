@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ std::string Bytes(const std::vector<R>& recs) {
   std::string out;
   for (const R& r : recs) out += Bytes(r);
   return out;
+}
+
+// The same for a braced list: Bytes({a, b}).
+template <class R>
+std::string Bytes(std::initializer_list<R> recs) {
+  return Bytes(std::vector<R>(recs));
 }
 
 // The whole records in `bytes` from byte `at` (a partial record at the end

@@ -1,13 +1,17 @@
 #include "support/reset.h"
 
+#include "formkit/helpunit.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
 #include "program/languageroutine.h"
+#include "program/mainblock.h"
 #include "program/startschermunit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
+#include "shell/languagefile.h"
 #include "shell/session.h"
+#include "system/startuperrorunit.h"
 #include "system/systemscreen.h"
 #include "system/userunit.h"
 #include "ui/application.h"
@@ -17,8 +21,10 @@ namespace support {
 void ResetProgram(const std::string& startFolder) {
   shell::ResetFileSetState(startFolder);
   shell::ResetSessionState();
+  shell::ResetLanguageState();
   masterdata::ResetAdminSettingsState();
   ui::ResetApplicationState();
+  shell::ResetHelpState();
   shell::ResetUsersState();
   shell::ResetSystemSettingsState();
   masterdata::ResetAdministrationsState();
@@ -26,6 +32,8 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetLedgercategoryState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
+  shell::ResetStartupErrorState();
+  shell::ResetMainBlockState();
 }
 
 }  // namespace support

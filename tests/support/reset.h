@@ -10,4 +10,14 @@ namespace support {
 // `startFolder` the working folder.
 void ResetProgram(const std::string& startFolder);
 
+// Resets the program when made and again when it ends, for fixtures that do
+// not use a FakeDataStore (which does the same).
+class ProgramState {
+ public:
+  explicit ProgramState(const std::string& startFolder = "") { ResetProgram(startFolder); }
+  ~ProgramState() { ResetProgram(""); }
+  ProgramState(const ProgramState&) = delete;
+  ProgramState& operator=(const ProgramState&) = delete;
+};
+
 }  // namespace support
