@@ -6,17 +6,20 @@
 #include <string>
 #include <vector>
 
-#include "shell/adminsettingsload.h"
+#include "masterdata/Administrationsunit.h"
+#include "masterdata/Ledgerunit.h"
+#include "masterdata/ledgercatunit.h"
+#include "platform/cp1252.h"
 #include "records/adminsettingsrec.h"
+#include "shell/adminsettingsload.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
-#include "masterdata/Administrationsunit.h"
-#include "system/systemscreen.h"
-#include "system/userunit.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 #include "support/reset.h"
+#include "system/systemscreen.h"
+#include "system/userunit.h"
 #include "ui/headless.h"
 
 namespace {
@@ -96,33 +99,45 @@ TEST_F(SettingsFormTexts, InTheLanguageOfTheRecordInUse) {
 }
 
 // The captions the language file has no field for follow the language too,
-// on the settings, users and administrations forms alike.
+// on the settings, users and administrations forms alike; the tutorial item
+// takes the language file's text.
 TEST_F(SettingsFormTexts, CaptionsWithoutALanguageField) {
   struct Case {
     std::string language;
     std::vector<std::string> settings;  // website, saved by, saved at, news page
-    std::string tutorial;
+    std::string tutorial;  // the language record's text (it has a field)
+    std::string changedAt;
   };
   const std::vector<Case> cases = {
-      {"Nederlands", {"Website", "Opgeslagen door", "Opgeslagen op", "Nieuwspagina"}, "Zelfstudie"},
-      {"Deutsch", {"Webseite", "Gespeichert von", "Gespeichert am", "Nachrichtenseite"}, "Lernprogramm"},
-      {"English", {"Website", "Saved by", "Saved at", "News page"}, "Tutorial"},
-      {kFrancais, {"Website", "Saved by", "Saved at", "News page"}, "Tutorial"},
+      {"Nederlands", {"Website", "Opgeslagen door", "Opgeslagen op", "Nieuwspagina"}, "Handleiding", "Gewijzigd op"},
+      {"Deutsch", {"Webseite", "Gespeichert von", "Gespeichert am", "Nachrichtenseite"}, "Anleitung",
+       cp1252::L("Geändert am")},
+      {"English", {"Website", "Saved by", "Saved at", "News page"}, "Tutorial", "Changed at"},
+      {kFrancais, {"Website", "Saved by", "Saved at", "News page"}, "Didacticiel", "Changed at"},
   };
   shell::TUsers users;
   masterdata::TAdministrations administrations;
+  masterdata::TLedger ledger;
+  masterdata::TLedgercategory categories;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.language);
     UseLanguage(c.language);
+    shell::CurrentLanguage.SetL(8296, c.tutorial);
     form.ApplyLanguageTexts();
     users.ApplyLanguageTexts();
     administrations.ApplyLanguageTexts();
+    ledger.ApplyLanguageTexts();
+    categories.ApplyLanguageTexts();
     EXPECT_EQ((std::vector<std::string>{form.Label10.Caption(), form.Label11.Caption(), form.Label14.Caption(),
                                         form.BrowseURL2.Caption()}),
               c.settings);
     EXPECT_EQ(form.utorial1.Caption(), c.tutorial);
     EXPECT_EQ(users.Tutorial1.Caption(), c.tutorial);
     EXPECT_EQ(administrations.utorial1.Caption(), c.tutorial);
+    EXPECT_EQ(ledger.Tutorial1.Caption(), c.tutorial);
+    EXPECT_EQ(categories.utorial1.Caption(), c.tutorial);
+    EXPECT_EQ(ledger.Label14.Caption(), c.changedAt);
+    EXPECT_EQ(ledger.StringGrid1.Cell(masterdata::TLedger::ColChangedAt, 0), c.changedAt);
   }
 }
 

@@ -6,8 +6,6 @@
 
 namespace shell {
 
-std::string TutorialCaption() { return BuiltInText("Tutorial", "Zelfstudie", "Lernprogramm"); }
-
 void BindHelpMenu(ui::Form& form, const HelpCaptionBlockRec& captions, std::initializer_list<HelpEntry> entries,
                   ui::Component* homePageItem) {
   for (const HelpEntry& e : entries) {

@@ -20,9 +20,6 @@ struct HelpEntry {
 // home-page item (when given) to the home page in the language of
 // `captions`. `captions` is the form unit's own copy and must outlive the
 // form.
-// The caption of the help menu's tutorial item, in the language in use (the
-// language file has no text for it).
-std::string TutorialCaption();
 
 void BindHelpMenu(ui::Form& form, const HelpCaptionBlockRec& captions, std::initializer_list<HelpEntry> entries,
                   ui::Component* homePageItem = nullptr);

@@ -250,8 +250,6 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
   const std::array<int, ColumnCount> widths = {90, 190, 70, 150, 75, 110, 75, 90, 60, 80, 130,
                                                0 /* the lead code, carried unseen as its edit */, 110, 150};
   for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetColWidth(c, widths[c]);
-  StringGrid1.SetCell(ColChangedBy, 0, "Changed by");
-  StringGrid1.SetCell(ColChangedAt, 0, "Changed at");
   StringGrid1.SetCell(ColLeadCode, 0, "Lead code");
   StringGrid1.SetCell(ColJournalName, 0, "Journal name");
   StringGrid1.SetCell(ColFunction, 0, "Account function");
@@ -381,6 +379,11 @@ void TLedger::ApplyFormTexts() {
   StringGrid1.SetCell(ColEndDate, 0, L(2544));
   StringGrid1.SetCell(ColSalesTax, 0, L(2629));
   StringGrid1.SetCell(ColCashOrBank, 0, L(2645));
+  StringGrid1.SetCell(ColChangedBy, 0, shell::ChangedByCaption());
+  StringGrid1.SetCell(ColChangedAt, 0, shell::ChangedAtCaption());
+  Label13.SetCaption(shell::ChangedByCaption());
+  Label14.SetCaption(shell::ChangedAtCaption());
+  Tutorial1.SetCaption(shell::TutorialCaption());
 
   ComboBox3.ClearItems();
   ComboBox3.AddItem("");

@@ -200,6 +200,7 @@ void TLedgercategory::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
   BrenvackGLcategoryHelp1.SetCaption(L(2348));
+  utorial1.SetCaption(shell::TutorialCaption());
   // The buttons beside the grid say what their menu items say.
   Image4.SetCaption(L(345));
   Image3.SetCaption(L(424));

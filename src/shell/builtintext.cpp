@@ -2,6 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "shell/languagefile.h"
+#include "shell/languagetext.h"
 
 namespace shell {
 
@@ -11,6 +12,20 @@ std::string BuiltInText(std::string_view english, std::string_view dutch, std::s
   if (name == "Deutsch") return std::string(german);
   return std::string(english);
 }
+
+namespace {
+// The language file's text at `offset`, or `fallback` when it is empty.
+std::string LanguageTextOr(int offset, std::string fallback) {
+  std::string text = L(offset);
+  return text.empty() ? fallback : text;
+}
+}  // namespace
+
+std::string TutorialCaption() { return LanguageTextOr(8296, BuiltInText("Tutorial", "Handleiding", "Anleitung")); }
+std::string ChangedByCaption() {
+  return LanguageTextOr(2095, BuiltInText("Changed by", "Gewijzigd door", cp1252::L("Geändert von")));
+}
+std::string ChangedAtCaption() { return BuiltInText("Changed at", "Gewijzigd op", cp1252::L("Geändert am")); }
 
 std::string MsgChangedInAnotherCopy() {
   return BuiltInText("The file was changed in another copy of the program; open the form again",

@@ -15,6 +15,14 @@ namespace shell {
 // with characters beyond ASCII goes through cp1252::L.
 std::string BuiltInText(std::string_view english, std::string_view dutch, std::string_view german);
 
+// Captions several forms share, in the language in use: the help menu's
+// tutorial item, and the "changed by" and "changed at" labels and headings
+// of the stamps every record carries. The language file's text where it has
+// one, else the program's own.
+std::string TutorialCaption();
+std::string ChangedByCaption();
+std::string ChangedAtCaption();
+
 // "The file was changed in another copy of the program; open the form
 // again": what a Save that would overwrite another copy's work says instead.
 std::string MsgChangedInAnotherCopy();
