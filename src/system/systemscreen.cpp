@@ -716,7 +716,7 @@ void Tsystemscherm::BrowseURL2Execute() {
 
 void Tsystemscherm::ApplyLanguageTexts() {
   SetCaption(ProductTitle + " : " + L(1110) + " / " + L(1133));
-  Label16.SetCaption((" " + L(1133)).substr(0, 26));
+  Label16.SetCaption(Cut(" " + L(1133), 26));
   Label1.SetCaption(L(1357));
   Label2.SetCaption(L(1372));
   Label3.SetCaption(L(1383));

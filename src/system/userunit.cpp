@@ -65,7 +65,7 @@ constexpr std::size_t kMinIdLength = 6, kMaxIdLength = 10;
 constexpr std::size_t kMinPasswordLength = 6, kMaxPasswordLength = 12;
 
 // The date-time text of now as the user record holds it.
-std::string NowStamp() { return platform::DateTimeToText(platform::Now()).substr(0, 20); }
+std::string NowStamp() { return Cut(platform::DateTimeToText(platform::Now()), 20); }
 
 records::UserRec BuiltInUser() {
   records::UserRec rec;
@@ -513,7 +513,7 @@ void TUsers::Edit6Exit() {
 
 void TUsers::ApplyLanguageTexts() {
   SetCaption(ProductTitle + " : " + L(1110) + " / " + L(1159));
-  Label2.SetCaption((" " + L(1159)).substr(0, 23));
+  Label2.SetCaption(Cut(" " + L(1159), 23));
 
   File1.SetCaption(L(21));
   Save.SetCaption(L(54));
