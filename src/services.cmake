@@ -3,5 +3,9 @@
 # subsystem's folder; list its source here, one per line, so that it is built
 # into ombrelo_services and not into its subsystem's form library.
 set(OMBRELO_SERVICE_SOURCES
+  src/journal/voucher.cpp
+  src/journal/voucherstore.cpp
 )
-list(TRANSFORM OMBRELO_SERVICE_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)
+# Absolute and normalised, so that the form libraries' globs can leave them out.
+get_filename_component(OMBRELO_SERVICE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+list(TRANSFORM OMBRELO_SERVICE_SOURCES PREPEND ${OMBRELO_SERVICE_ROOT}/)
