@@ -102,6 +102,24 @@ std::vector<R> ReadRange(FileCode c, int first, int count) {
   return out;
 }
 
+// A short-string field of a record as a view of its bytes: the scans
+// compare keys and journals without building strings.
+std::string_view FieldView(const JournalVoucherRec& rec, const records::ShortString& field) {
+  const std::size_t len = std::min<std::size_t>(rec.Bytes[field.offset], field.capacity);
+  return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
+}
+
+// The record's key (date + number) against `key`, as bytes: <0, 0, >0.
+int CompareKey(const JournalVoucherRec& rec, std::string_view key) {
+  const std::string_view date = FieldView(rec, JournalVoucherRec::kVoucherDate);
+  if (key.size() < date.size()) {
+    const int c = date.substr(0, key.size()).compare(key);
+    return c != 0 ? c : 1;
+  }
+  if (const int c = date.compare(key.substr(0, date.size())); c != 0) return c;
+  return FieldView(rec, JournalVoucherRec::kBookNumber).compare(key.substr(date.size()));
+}
+
 bool IsSystemNumber(std::string_view number) {
   const std::string n = shell::TrimTrailingBlanks(number);
   return n == kProfitVoucherNumber || n == kReservedVoucherNumber;
@@ -151,10 +169,10 @@ Place Locate(const std::string& key, int count) {
   BackwardScan<JournalVoucherRec> scan(FileCode::JVO, count);
   p.after = 0;
   while (const JournalVoucherRec* rec = scan.Previous()) {
-    const std::string k = VoucherKeyOf(*rec);
-    if (k > key) continue;
+    const int c = CompareKey(*rec, key);
+    if (c > 0) continue;
     if (p.runCount == 0) p.after = scan.Index() + 1;
-    if (k < key) break;
+    if (c < 0) break;
     p.runFirst = scan.Index();
     ++p.runCount;
   }
@@ -168,9 +186,8 @@ LoadedVoucher RunEndingAt(int last) {
   std::string key;
   int first = last;
   while (const JournalVoucherRec* rec = scan.Previous()) {
-    const std::string k = VoucherKeyOf(*rec);
-    if (recs.empty()) key = k;
-    else if (k != key) break;
+    if (recs.empty()) key = VoucherKeyOf(*rec);
+    else if (CompareKey(*rec, key) != 0) break;
     recs.push_back(*rec);
     first = scan.Index();
   }
@@ -184,16 +201,15 @@ LoadedVoucher RunStartingAt(int first, int count) {
   std::vector<JournalVoucherRec> recs;
   std::string key;
   while (const JournalVoucherRec* rec = scan.Next()) {
-    const std::string k = VoucherKeyOf(*rec);
-    if (recs.empty()) key = k;
-    else if (k != key) break;
+    if (recs.empty()) key = VoucherKeyOf(*rec);
+    else if (CompareKey(*rec, key) != 0) break;
     recs.push_back(*rec);
   }
   return Loaded(std::move(recs), first);
 }
 
 bool InJournal(const JournalVoucherRec& rec, const std::optional<std::string>& journal) {
-  return !journal || rec.JournalName() == *journal;
+  return !journal || FieldView(rec, JournalVoucherRec::kJournalName) == *journal;
 }
 
 // Whether the file still holds `loaded` as it was read: the same records at
@@ -208,8 +224,8 @@ bool StillHolds(const LoadedVoucher& loaded, int count) {
   for (int i = 0; i < n; ++i)
     if (!(recs[static_cast<std::size_t>(loaded.first - from + i)] == loaded.records[static_cast<std::size_t>(i)]))
       return false;
-  if (loaded.first > 0 && VoucherKeyOf(recs.front()) == key) return false;
-  if (loaded.first + n < count && VoucherKeyOf(recs.back()) == key) return false;
+  if (loaded.first > 0 && CompareKey(recs.front(), key) == 0) return false;
+  if (loaded.first + n < count && CompareKey(recs.back(), key) == 0) return false;
   return true;
 }
 
@@ -425,8 +441,9 @@ StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& 
   const std::string key = VoucherKeyOf(v.header);
   if (loaded) {
     if (loaded->Key() != key) return Outcome(StoreOutcome::NotLoaded);
-    if (loaded->Locked() && !(loaded->systemNumber && !loaded->overEightLines && !loaded->invalidDate))
-      return Outcome(StoreOutcome::Locked);
+    // A system voucher the caller loaded may go (the unfreeze); one with
+    // lines never shown or a date that is no date may not.
+    if (loaded->overEightLines || loaded->invalidDate) return Outcome(StoreOutcome::Locked);
   }
   shell::ScopedFileSet set("JVO;INV;PAY");
   if (!set.Ok()) return Failed(set);
@@ -469,7 +486,7 @@ StoreResult ReadPreviousVoucher(const std::string& date, const std::string& numb
   if (count == 0) return Outcome(StoreOutcome::FileEmpty);
   BackwardScan<JournalVoucherRec> scan(FileCode::JVO, count);
   while (const JournalVoucherRec* rec = scan.Previous())
-    if (VoucherKeyOf(*rec) < key && InJournal(*rec, journal)) return Found(RunEndingAt(scan.Index()));
+    if (CompareKey(*rec, key) < 0 && InJournal(*rec, journal)) return Found(RunEndingAt(scan.Index()));
   return Outcome(StoreOutcome::NoEarlier);
 }
 
@@ -485,8 +502,8 @@ StoreResult NextFrom(const std::string& key, bool inclusive, const std::optional
   int from = 0;
   BackwardScan<JournalVoucherRec> back(FileCode::JVO, count);
   while (const JournalVoucherRec* rec = back.Previous()) {
-    const std::string k = VoucherKeyOf(*rec);
-    if (inclusive ? k < key : k <= key) {
+    const int c = CompareKey(*rec, key);
+    if (inclusive ? c < 0 : c <= 0) {
       from = back.Index() + 1;
       break;
     }

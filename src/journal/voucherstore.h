@@ -109,7 +109,8 @@ std::vector<records::JournalVoucherRec> VoucherRecords(const Voucher& v, std::st
 StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
 
 // Deletes the voucher with `v`'s date and number. With `loaded` (the entry
-// screen) only when the file still holds it as read; without (the unfreeze
+// screen) only when the file still holds it as read, and not when it has
+// over eight lines or an invalid date (Locked); without (the unfreeze
 // deleting the system vouchers) whatever the key holds. Takes each linked
 // line's amount off its invoice and clears the link's flag.
 StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
