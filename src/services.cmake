@@ -4,6 +4,8 @@
 # into ombrelo_services and not into its subsystem's form library.
 set(OMBRELO_SERVICE_SOURCES
   src/journal/templatestore.cpp
+  src/journal/voucher.cpp
+  src/journal/voucherstore.cpp
 )
 # As absolute paths without "..", so that the form libraries' globs can
 # leave them out.

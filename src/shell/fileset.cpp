@@ -998,6 +998,32 @@ void DeleteRecords(FileCode c, int index, int count) {
   });
 }
 
+void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, int newCount) {
+  const RecordFile f = Open(c);
+  const std::uint64_t size = SizeOf(f.h, f.path);
+  const std::uint64_t n = size / f.size;
+  if (index < 0 || oldCount < 0 || newCount < 0 ||
+      static_cast<std::uint64_t>(index) + static_cast<std::uint64_t>(oldCount) > n)
+    OutOfRange(f, index, n);
+  const std::uint64_t at = static_cast<std::uint64_t>(index) * f.size;
+  const std::uint64_t oldBytes = static_cast<std::uint64_t>(oldCount) * f.size;
+  const std::uint64_t newBytes = static_cast<std::uint64_t>(newCount) * f.size;
+  if (oldCount == newCount) {
+    if (newBytes > 0) Check(f.h.WriteAt(at, records, static_cast<std::size_t>(newBytes)), "writing", f.path);
+    return;
+  }
+  ChangeSafely(c, f, at, size, [&] {
+    const std::uint64_t tailFrom = at + oldBytes;
+    const std::uint64_t tailEnd = n * f.size;
+    if (newBytes > oldBytes)
+      MoveUp(f, tailFrom, tailEnd, newBytes - oldBytes);
+    else
+      MoveDown(f, tailFrom, tailEnd, oldBytes - newBytes);
+    if (newBytes > 0) Check(f.h.WriteAt(at, records, static_cast<std::size_t>(newBytes)), "writing", f.path);
+    if (newBytes < oldBytes) Check(f.h.Truncate(tailEnd - (oldBytes - newBytes)), "truncating", f.path);
+  });
+}
+
 void RewriteFile(FileCode c, const void* records, int count) {
   const RecordFile f = Open(c);
   auto& fs = platform::Fs();

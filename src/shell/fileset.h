@@ -168,7 +168,14 @@ void InsertRecords(FileCode c, int index, const void* records, int count = 1);
 // Deletes `count` records at `index`: the later records move down and the
 // file is cut after the last kept record.
 void DeleteRecords(FileCode c, int index, int count = 1);
-// Both save the bytes from the first record they change to the end of the
+// Replaces the `oldCount` records at `index` by the `newCount` records at
+// `records` in one change: the later records move once, by the difference
+// (up from the end, or down from the start and the file is cut), then the
+// new records are written. With equal counts nothing moves: the records are
+// overwritten in place with one write and no journal (a crash part-way can
+// leave only these records part old, part new).
+void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, int newCount);
+// The three moving ones save the bytes from the first record they change to the end of the
 // file in the file's rollback journal (synced) before they move anything,
 // sync the file after the moves and then delete the journal. A failure
 // part-way puts the file back from the journal at once; when that fails as

@@ -1,0 +1,222 @@
+// The voucher store on a real temporary voucher file of 200,000 lines
+// (100,000 two-line vouchers on one date).
+//
+// Saving a three-line voucher at the front moves the whole tail once,
+// crash-safe (journal of the tail, the move, two syncs): it is measured
+// against one plain block copy of the tail plus the two syncs of the tail's
+// size, in the same run, and must stay within 3 block copies plus the syncs.
+// A voucher dated last is appended and costs about its own lines.
+//
+// The reads that walk the whole file (previous at the first voucher, next
+// from the first, last of a journal that has no voucher) read backwards in
+// blocks and are measured against one sequential read of the file; each
+// must stay within 3 times that read.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "journal/voucherstore.h"
+#include "records/journalvoucherrec.h"
+#include "shell/fileset.h"
+#include "shell/systemsettings.h"
+
+namespace {
+
+constexpr int kRecords = 200000;
+constexpr std::size_t kSize = 392;
+constexpr std::size_t kBytes = kRecords * kSize;
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+void ReadAll(int fd, char* p, std::size_t n, off_t at) {
+  while (n > 0) {
+    const ssize_t r = ::pread(fd, p, n, at);
+    if (r <= 0) std::abort();
+    p += r, n -= static_cast<std::size_t>(r), at += r;
+  }
+}
+
+void WriteAll(int fd, const char* p, std::size_t n, off_t at) {
+  while (n > 0) {
+    const ssize_t w = ::pwrite(fd, p, n, at);
+    if (w <= 0) std::abort();
+    p += w, n -= static_cast<std::size_t>(w), at += w;
+  }
+}
+
+// A temporary folder holding a sorted voucher file, and the data-file set
+// pointed at it.
+struct VoucherFolder {
+  std::string dir;
+  std::string path;
+  VoucherFolder() {
+    char tmpl[] = "/tmp/ombrelo-vbench-XXXXXX";
+    if (::mkdtemp(tmpl) == nullptr) std::abort();
+    dir = tmpl;
+    path = dir + "/book.vlk";
+    std::vector<records::JournalVoucherRec> recs(kRecords);
+    for (int i = 0; i < kRecords; ++i) {
+      char number[16];
+      std::snprintf(number, sizeof number, "%07d", i / 2);
+      recs[static_cast<std::size_t>(i)].SetVoucherDate("20240601");
+      recs[static_cast<std::size_t>(i)].SetBookNumber(number);
+      recs[static_cast<std::size_t>(i)].SetJournalName("Bank");
+      recs[static_cast<std::size_t>(i)].SetAccountNumber(i % 2 ? "8000" : "1000");
+      recs[static_cast<std::size_t>(i)].SetDebitAmount(i % 2 ? 0 : 10);
+      recs[static_cast<std::size_t>(i)].SetCreditAmount(i % 2 ? 10 : 0);
+    }
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) std::abort();
+    WriteAll(fd, reinterpret_cast<const char*>(recs.data()), kBytes, 0);
+    if (::fsync(fd) != 0) std::abort();
+    ::close(fd);
+    shell::ResetFileSetState(dir + "/");
+    shell::SystemSettings.CurrentUser = "BENCH";
+  }
+  ~VoucherFolder() {
+    shell::ResetFileSetState("");
+    std::filesystem::remove_all(dir);
+  }
+};
+
+journal::Voucher ThreeLines(const std::string& date) {
+  journal::Voucher v;
+  v.header = {date, "1", "bench", "", "Bank"};
+  journal::VoucherLine a, b, c;
+  a.account = "1000", a.debit = 30;
+  b.account = "8000", b.credit = 20;
+  c.account = "8100", c.credit = 10;
+  v.lines = {a, b, c};
+  return v;
+}
+
+void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
+  VoucherFolder folder;
+  const journal::Voucher front = ThreeLines("20240101");
+  const journal::Voucher last = ThreeLines("20241231");
+  // Warm up: the page cache and the move buffer.
+  if (!journal::SaveVoucher(front).Ok() || !journal::DeleteVoucher(front).Ok()) {
+    state.SkipWithError("the save failed");
+    return;
+  }
+  const int fd = ::open(folder.path.c_str(), O_RDWR | O_CLOEXEC);
+  const std::string sidePath = folder.dir + "/side";
+  const int side = ::open(sidePath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0 || side < 0) std::abort();
+  std::vector<char> buffer(kBytes + 3 * kSize);
+  double save = 0, block = 0, syncs = 0, saveLast = 0;
+  std::vector<double> ratios;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    if (!journal::SaveVoucher(front).Ok()) std::abort();
+    const auto t1 = Clock::now();
+    state.SetIterationTime(Seconds(t0, t1));
+    save += Seconds(t0, t1);
+
+    state.PauseTiming();
+    if (!journal::DeleteVoucher(front).Ok()) std::abort();
+    if (::fsync(fd) != 0) std::abort();
+    const auto b0 = Clock::now();
+    ReadAll(fd, buffer.data(), kBytes, 0);
+    WriteAll(fd, buffer.data(), kBytes, 3 * kSize);
+    const auto b1 = Clock::now();
+    if (::fsync(fd) != 0) std::abort();
+    const auto b2 = Clock::now();
+    WriteAll(side, buffer.data(), kBytes, 0);
+    const auto s0 = Clock::now();
+    if (::fsync(side) != 0) std::abort();
+    const auto s1 = Clock::now();
+    block += Seconds(b0, b1);
+    syncs += Seconds(b1, b2) + Seconds(s0, s1);
+    ratios.push_back((Seconds(t0, t1) - Seconds(b1, b2) - Seconds(s0, s1)) / Seconds(b0, b1));
+    if (::ftruncate(side, 0) != 0) std::abort();
+    // Back as it was.
+    ReadAll(fd, buffer.data(), kBytes, 3 * kSize);
+    WriteAll(fd, buffer.data(), kBytes, 0);
+    if (::ftruncate(fd, kBytes) != 0 || ::fsync(fd) != 0) std::abort();
+
+    const auto e0 = Clock::now();
+    if (!journal::SaveVoucher(last).Ok()) std::abort();
+    const auto e1 = Clock::now();
+    saveLast += Seconds(e0, e1);
+    if (!journal::DeleteVoucher(last).Ok()) std::abort();
+    state.ResumeTiming();
+  }
+  ::close(fd);
+  ::close(side);
+  const double n = static_cast<double>(state.iterations());
+  std::sort(ratios.begin(), ratios.end());
+  const double median = ratios.empty() ? 0 : ratios[ratios.size() / 2];
+  state.counters["save_front_ms"] = 1000 * save / n;
+  state.counters["blockcopy_ms"] = 1000 * block / n;
+  state.counters["syncs_ms"] = 1000 * syncs / n;
+  state.counters["save_dated_last_ms"] = 1000 * saveLast / n;
+  state.counters["median_save_less_syncs_per_blockcopy"] = median;
+  const bool within = median <= 3;
+  std::fprintf(stderr,
+               "save of three lines at the front %.1f ms, block copy of the tail %.1f ms, syncs %.1f ms, "
+               "save dated last %.2f ms; (save - syncs) / block copy, median iteration %.2f (limit 3): %s\n",
+               1000 * save / n, 1000 * block / n, 1000 * syncs / n, 1000 * saveLast / n, median,
+               within ? "within" : "OVER THE LIMIT");
+  if (!within) state.SkipWithError("the save is over 3 block copies plus the syncs");
+}
+BENCHMARK(BM_SaveThreeLinesAtTheFront)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+
+void BM_WalksAgainstOneSequentialRead(benchmark::State& state) {
+  VoucherFolder folder;
+  const int fd = ::open(folder.path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) std::abort();
+  std::vector<char> block(1u << 20);
+  auto sequential = [&] {
+    for (std::size_t at = 0; at < kBytes;) {
+      const std::size_t len = std::min(block.size(), kBytes - at);
+      ReadAll(fd, block.data(), len, static_cast<off_t>(at));
+      at += len;
+    }
+  };
+  sequential();
+  double read = 0, previous = 0, next = 0, last = 0;
+  for (auto _ : state) {
+    const auto t0 = Clock::now();
+    sequential();
+    const auto t1 = Clock::now();
+    if (journal::ReadPreviousVoucher("20240601", "0000000").outcome != journal::StoreOutcome::NoEarlier) std::abort();
+    const auto t2 = Clock::now();
+    if (!journal::ReadNextVoucher("20240601", "0000000").Ok()) std::abort();
+    const auto t3 = Clock::now();
+    if (journal::ReadLastVoucher(std::string("Cash")).outcome != journal::StoreOutcome::FileEmpty) std::abort();
+    const auto t4 = Clock::now();
+    state.SetIterationTime(Seconds(t1, t4));
+    read += Seconds(t0, t1);
+    previous += Seconds(t1, t2);
+    next += Seconds(t2, t3);
+    last += Seconds(t3, t4);
+  }
+  ::close(fd);
+  const double n = static_cast<double>(state.iterations());
+  state.counters["sequential_read_ms"] = 1000 * read / n;
+  state.counters["previous_at_first_ms"] = 1000 * previous / n;
+  state.counters["next_from_first_ms"] = 1000 * next / n;
+  state.counters["last_of_absent_journal_ms"] = 1000 * last / n;
+  const double worst = std::max({previous, next, last}) / read;
+  const bool within = worst <= 3;
+  std::fprintf(stderr,
+               "one sequential read %.1f ms; previous at the first voucher %.1f ms, next from the first %.1f ms, "
+               "last of a journal without vouchers %.1f ms; worst / read %.2f (limit 3): %s\n",
+               1000 * read / n, 1000 * previous / n, 1000 * next / n, 1000 * last / n, worst,
+               within ? "within" : "OVER THE LIMIT");
+  if (!within) state.SkipWithError("a walk is over 3 sequential reads");
+}
+BENCHMARK(BM_WalksAgainstOneSequentialRead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
