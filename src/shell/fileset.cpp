@@ -290,10 +290,11 @@ void DropFromSet(FileCode c) {
   FileState[FileIndex(c)] = 1;
 }
 
-// Saves the bytes [from, oldSize) of the open file `h` in its journal and
-// syncs it. A failure removes what was written (the file is untouched yet)
-// and raises.
-void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint64_t from, std::uint64_t oldSize) {
+// Saves the bytes [from, to) of the open file `h`, whose size is `oldSize`,
+// in its journal and syncs it. A failure removes what was written (the file
+// is untouched yet) and raises.
+void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint64_t from, std::uint64_t to,
+                  std::uint64_t oldSize) {
   auto& fs = platform::Fs();
   const std::string journal = JournalPath(path);
   // The journal holds the file's bytes: it gets the file's access mode.
@@ -306,12 +307,12 @@ void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint6
     std::memcpy(head, kJournalMagic, sizeof kJournalMagic);
     PutU64(head + 8, oldSize);
     PutU64(head + 16, from);
-    PutU64(head + 24, oldSize - from);
+    PutU64(head + 24, to - from);
     Checksum sum;
     sum.Add(head + 8, 24);
-    auto& buffer = MoveBuffer(oldSize - from);
-    for (std::uint64_t pos = from; pos < oldSize;) {
-      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), oldSize - pos));
+    auto& buffer = MoveBuffer(to - from);
+    for (std::uint64_t pos = from; pos < to;) {
+      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - pos));
       ReadExactly(h, pos, buffer.data(), len, path);
       sum.Add(buffer.data(), len);
       Check(j->WriteAt(kJournalHeader + (pos - from), buffer.data(), len), "writing", journal);
@@ -341,22 +342,22 @@ bool RestoreFromJournal(FileHandle& h, const std::string& path) {
   Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::Read, j), "opening", journal);
   const std::uint64_t size = SizeOf(*j, journal);
   std::uint8_t head[kJournalHeader] = {};
-  std::uint64_t oldSize = 0, from = 0;
+  std::uint64_t oldSize = 0, from = 0, length = 0;
   bool whole = false;
   if (size >= kJournalHeader) {
     ReadExactly(*j, 0, head, kJournalHeader, journal);
     oldSize = GetU64(head + 8);
     from = GetU64(head + 16);
-    const std::uint64_t length = GetU64(head + 24);
+    length = GetU64(head + 24);
     whole = std::memcmp(head, kJournalMagic, sizeof kJournalMagic) == 0 && from <= oldSize &&
-            length == oldSize - from && size - kJournalHeader == length;
+            length <= oldSize - from && size - kJournalHeader == length;
   }
-  auto& buffer = MoveBuffer(whole ? oldSize - from : 0);
+  auto& buffer = MoveBuffer(whole ? length : 0);
   if (whole) {
     Checksum sum;
     sum.Add(head + 8, 24);
-    for (std::uint64_t pos = 0; pos < oldSize - from;) {
-      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), oldSize - from - pos));
+    for (std::uint64_t pos = 0; pos < length;) {
+      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - pos));
       ReadExactly(*j, kJournalHeader + pos, buffer.data(), len, journal);
       sum.Add(buffer.data(), len);
       pos += len;
@@ -364,8 +365,8 @@ bool RestoreFromJournal(FileHandle& h, const std::string& path) {
     whole = sum.Value() == GetU64(head + 32);
   }
   if (whole) {
-    for (std::uint64_t pos = 0; pos < oldSize - from;) {
-      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), oldSize - from - pos));
+    for (std::uint64_t pos = 0; pos < length;) {
+      const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - pos));
       ReadExactly(*j, kJournalHeader + pos, buffer.data(), len, journal);
       Check(h.WriteAt(from + pos, buffer.data(), len), "writing", path);
       pos += len;
@@ -890,13 +891,14 @@ void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::u
 
 // Runs `change`, which overwrites bytes of the file from `from` on (and may
 // cut or extend it), so that a crash at any point leaves the old file or the
-// new one: the bytes [from, oldSize) go into the journal first, the file is
-// synced after the change, then the journal goes. A failure in between puts
-// the file back from the journal at once; when even that fails, the file
-// leaves the set and the next open puts it back.
+// new one: the bytes [from, to) go into the journal first (`to` is the old
+// size unless the change overwrites only up to `to` and keeps the size), the
+// file is synced after the change, then the journal goes. A failure in
+// between puts the file back from the journal at once; when even that fails,
+// the file leaves the set and the next open puts it back.
 void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint64_t oldSize,
-                  const std::function<void()>& change) {
-  WriteJournal(c, f.h, f.path, from, oldSize);
+                  const std::function<void()>& change, std::optional<std::uint64_t> to = std::nullopt) {
+  WriteJournal(c, f.h, f.path, from, to.value_or(oldSize), oldSize);
   const std::string path = f.path;
   const auto rollBack = [&] {
     try {
@@ -1009,7 +1011,13 @@ void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, in
   const std::uint64_t oldBytes = static_cast<std::uint64_t>(oldCount) * f.size;
   const std::uint64_t newBytes = static_cast<std::uint64_t>(newCount) * f.size;
   if (oldCount == newCount) {
-    if (newBytes > 0) Check(f.h.WriteAt(at, records, static_cast<std::size_t>(newBytes)), "writing", f.path);
+    // Overwritten in place; the journal keeps only the replaced records, so
+    // a crash leaves the old run or the new one, never a mix.
+    if (newBytes == 0) return;
+    ChangeSafely(
+        c, f, at, size,
+        [&] { Check(f.h.WriteAt(at, records, static_cast<std::size_t>(newBytes)), "writing", f.path); },
+        at + newBytes);
     return;
   }
   ChangeSafely(c, f, at, size, [&] {
