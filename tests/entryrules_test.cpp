@@ -211,6 +211,22 @@ TEST_F(EntryRules, ReadEntryAmount) {
   for (const Case& c : cases) EXPECT_EQ(journal::ReadEntryAmount(c.text), c.value) << '"' << c.text << '"';
 }
 
+TEST_F(EntryRules, AmountsInTheCommaLocale) {
+  platform::ScopedNumberFormat comma(',');
+  EXPECT_EQ(journal::ReadEntryAmount(",5"), 0.5);
+  EXPECT_EQ(journal::ReadEntryAmount("1.234,50"), 1234.5);
+  EXPECT_EQ(journal::ReadEntryAmount("1,2,3"), std::nullopt);
+  EXPECT_EQ(journal::AmountFieldChanged(",5", false), "5");  // no separator in front
+  EXPECT_TRUE(journal::TestSave(Screen({{"1000", "1.234,50", ""}, {"4000", "", "1234,5"}})).saveEnabled);
+}
+
+TEST_F(EntryRules, MissingAccountNumberIsMarkedQuietly) {
+  const journal::SaveTest t = journal::TestSave(Screen({{"1000", "100", ""}, {"", "", "100"}}));
+  EXPECT_EQ(t.block, SaveBlock::AccountMissing);
+  EXPECT_EQ(t.marks, (std::vector<FieldMark>{{EntryField::AccountNumber, 2}}));
+  EXPECT_TRUE(t.status.empty());
+}
+
 TEST_F(EntryRules, AmountFieldChangeFiltersUnlessTheProgramWrote) {
   EXPECT_EQ(journal::AmountFieldChanged("12a.345", false), "12.34");
   EXPECT_EQ(journal::AmountFieldChanged("-", false), "-");

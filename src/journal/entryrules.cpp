@@ -195,6 +195,7 @@ SaveTest TestSave(const EntryScreen& screen) {
     const std::string number = shell::TrimText(line.accountNumber);
     if (number.empty()) {
       block(SaveBlock::AccountMissing, i + 1);
+      test.marks.push_back({EntryField::AccountNumber, i + 1});
     } else if (!line.accountInLedger) {
       block(SaveBlock::AccountNotInLedger, i + 1, number);
       test.marks.push_back({EntryField::AccountNumber, i + 1});

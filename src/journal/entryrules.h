@@ -147,7 +147,7 @@ enum class SaveBlock {
   SystemNumber,         // "! SYSTEM" or "{SYSTEM}" outside the profit booking
   DateBeforeLowestOpen, // in a closed period
   UnreadableAmount,     // a field holds no amount
-  AccountMissing,       // an amount on a line without an account number
+  AccountMissing,       // an amount on a line without an account number (marked, no text)
   AccountNotInLedger,   // an amount on an account the GL file lacks
   TooFewLines,          // fewer than two lines left after netting
   Unbalanced,           // debits and credits differ
