@@ -80,7 +80,9 @@ struct AmountExit {
 };
 AmountExit AmountFieldLeft(std::string_view text, int decimals);
 
-// A line's debit netted against its credit, as the voucher store writes it:
+// A line's debit netted against its credit, as the voucher store writes it
+// (the store nets by the same rule when it writes; this is the screen's view,
+// for counting the lines a save would leave):
 // when both are non-zero the smaller side is taken from the larger (equal
 // amounts leave both 0; (-50, 30) gives (0, 80)); a line with one zero side
 // is kept as it is.
