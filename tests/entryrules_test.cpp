@@ -254,7 +254,7 @@ TEST_F(EntryRules, AmountFieldLeft) {
 TEST_F(EntryRules, NetLine) {
   struct Case {
     double debit, credit;
-    journal::NettedLine netted;
+    journal::NettedAmounts netted;
     bool written;
   };
   const std::vector<Case> cases = {

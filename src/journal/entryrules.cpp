@@ -14,7 +14,7 @@ namespace journal {
 namespace {
 
 bool IsSystemNumber(std::string_view number) {
-  return number == kProfitVoucherNumber || number == kSystemVoucherNumber;
+  return number == kProfitVoucherNumber || number == kReservedVoucherNumber;
 }
 
 // The first two characters as a number; nullopt when they are not two
@@ -108,13 +108,7 @@ AmountExit AmountFieldLeft(std::string_view text, int decimals) {
   return exit;
 }
 
-NettedLine NetLine(double debit, double credit) {
-  if (debit == 0 || credit == 0) return {debit, credit};
-  if (debit <= credit) return {0, credit - debit};
-  return {debit - credit, 0};
-}
-
-bool IsWritten(const NettedLine& line) { return line.debit != 0 || line.credit != 0; }
+bool IsWritten(const NettedAmounts& line) { return line.debit != 0 || line.credit != 0; }
 
 // ------------------------------------------------------------ the screen
 
@@ -137,7 +131,7 @@ EntryTotals ComputeTotals(const EntryScreen& screen) {
 int LinesLeftAfterNetting(const EntryScreen& screen) {
   int count = 0;
   for (const EntryLineInput& line : screen.lines) {
-    const NettedLine netted =
+    const NettedAmounts netted =
         NetLine(ReadEntryAmount(line.debitText).value_or(0), ReadEntryAmount(line.creditText).value_or(0));
     if (IsWritten(netted)) ++count;
   }
@@ -175,7 +169,7 @@ SaveTest TestSave(const EntryScreen& screen) {
 
   // Unreadable fields first, all of them marked; then the accounts of the
   // lines that carry an amount.
-  for (int i = 0; i < kEntryLineCount; ++i) {
+  for (int i = 0; i < kVoucherLines; ++i) {
     const EntryLineInput& line = screen.lines[static_cast<std::size_t>(i)];
     if (!ReadEntryAmount(line.debitText)) {
       block(SaveBlock::UnreadableAmount, i + 1);
@@ -186,7 +180,7 @@ SaveTest TestSave(const EntryScreen& screen) {
       test.marks.push_back({EntryField::Credit, i + 1});
     }
   }
-  for (int i = 0; i < kEntryLineCount; ++i) {
+  for (int i = 0; i < kVoucherLines; ++i) {
     const EntryLineInput& line = screen.lines[static_cast<std::size_t>(i)];
     const double debit = ReadEntryAmount(line.debitText).value_or(0);
     const double credit = ReadEntryAmount(line.creditText).value_or(0);
@@ -280,7 +274,7 @@ VoucherLock LoadedVoucherLock(std::string_view storedDate, std::string_view stor
   if (IsSystemNumber(shell::TrimText(storedNumber)))
     return VoucherLock::SystemVoucher;
   if (IsDateText(lowestOpenDate) && storedDate < lowestOpenDate) return VoucherLock::ClosedPeriod;
-  if (recordCount > static_cast<std::size_t>(kEntryLineCount)) return VoucherLock::OverEightLines;
+  if (recordCount > static_cast<std::size_t>(kVoucherLines)) return VoucherLock::OverEightLines;
   return VoucherLock::None;
 }
 

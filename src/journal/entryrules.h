@@ -43,17 +43,14 @@
 #include <string_view>
 #include <vector>
 
+#include "journal/voucher.h"
 #include "records/adminsettingsrec.h"
 
 namespace journal {
 
-inline constexpr int kEntryLineCount = 8;
-// The stored room of a voucher number (JournalVoucherRec.BookNumber).
-inline constexpr std::size_t kVoucherNumberRoom = 20;
+// The lines, the number's room and the system numbers are the voucher's
+// (journal/voucher.h).
 inline constexpr double kBalanceTolerance = 0.00001;
-// The voucher numbers the year-end closing keeps for itself.
-inline constexpr std::string_view kProfitVoucherNumber = "! SYSTEM";
-inline constexpr std::string_view kSystemVoucherNumber = "{SYSTEM}";
 // The lowest open date when no period is closed.
 inline constexpr std::string_view kNoClosedPeriodDate = "19000101";
 
@@ -80,25 +77,12 @@ struct AmountExit {
 };
 AmountExit AmountFieldLeft(std::string_view text, int decimals);
 
-// A line's debit netted against its credit, as the voucher store writes it
-// (the store nets by the same rule when it writes; this is the screen's view,
-// for counting the lines a save would leave):
-// when both are non-zero the smaller side is taken from the larger (equal
-// amounts leave both 0; (-50, 30) gives (0, 80)); a line with one zero side
-// is kept as it is.
-struct NettedLine {
-  double debit = 0;
-  double credit = 0;
-  bool operator==(const NettedLine&) const = default;
-};
-NettedLine NetLine(double debit, double credit);
-// A netted line is written when one of its sides is not zero.
-bool IsWritten(const NettedLine& line);
+// A line's debit is netted against its credit by the voucher store's rule
+// (NetLine, journal/voucher.h). A netted line is written when one of its
+// sides is not zero.
+bool IsWritten(const NettedAmounts& line);
 
 // ------------------------------------------------------------ the screen
-
-// Which voucher a save makes.
-enum class EntryMode { Add, Change, Profit };
 
 // One entry line as the screen holds it.
 struct EntryLineInput {
@@ -112,7 +96,7 @@ struct EntryLineInput {
 
 // The screen as the Save test reads it.
 struct EntryScreen {
-  std::array<EntryLineInput, kEntryLineCount> lines{};
+  std::array<EntryLineInput, kVoucherLines> lines{};
   std::string voucherDate;     // "YYYYMMDD"
   std::string voucherNumber;   // as typed
   EntryMode mode = EntryMode::Add;
@@ -270,7 +254,7 @@ struct EntrySnapshot {
   std::string voucherNumber;
   std::string voucherText;
   std::string reference;
-  std::array<std::array<std::string, 6>, kEntryLineCount> lines{};
+  std::array<std::array<std::string, 6>, kVoucherLines> lines{};
   bool operator==(const EntrySnapshot&) const = default;
 };
 // Something was typed since the form filled the screen.
