@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <unordered_map>
 
+#include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
@@ -36,13 +37,13 @@ std::optional<int> TwoDigits(const std::string& s, std::size_t at) {
 std::string MsgBadPeriod(const std::string& label) {
   return shell::BuiltInText("The period " + label + " is not a period of the book year",
                             "De periode " + label + " is geen periode van het boekjaar",
-                            "Der Zeitraum " + label + " ist kein Zeitraum des Geschäftsjahres");
+                            "Der Zeitraum " + label + cp1252::L(" ist kein Zeitraum des Geschäftsjahres"));
 }
 
 std::string MsgBadBookYear() {
   return shell::BuiltInText("The book year of the administration settings has no valid start or end date",
                             "Het boekjaar in de administratie-instellingen heeft geen geldige begin- of einddatum",
-                            "Das Geschäftsjahr der Mandanteneinstellungen hat kein gültiges Anfangs- oder Enddatum");
+                            cp1252::L("Das Geschäftsjahr der Mandanteneinstellungen hat kein gültiges Anfangs- oder Enddatum"));
 }
 
 std::string MsgTooManyAccounts(std::size_t n) {
@@ -50,7 +51,7 @@ std::string MsgTooManyAccounts(std::size_t n) {
   return shell::BuiltInText(
       count + " accounts: a freeze holds at most 400, so this period cannot be frozen",
       count + " rekeningen: een bevriezing bevat er hoogstens 400, deze periode kan niet worden bevroren",
-      count + " Konten: ein Einfrieren fasst höchstens 400, dieser Zeitraum kann nicht eingefroren werden");
+      count + cp1252::L(" Konten: ein Einfrieren fasst höchstens 400, dieser Zeitraum kann nicht eingefroren werden"));
 }
 
 std::string MsgAmbiguousCategory(const std::string& name) {
