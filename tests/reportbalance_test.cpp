@@ -16,6 +16,7 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "reports/balance.h"
+#include "shell/balancerule.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
 #include "shell/systemsettings.h"
@@ -562,6 +563,35 @@ TEST_F(BalanceFilesTest, FailedOpenComputesNothing) {
   EXPECT_EQ(run.result.gridRowCount, 0);
   EXPECT_FALSE(run.result.freezeAllowed);
   EXPECT_FALSE(shell::FileSetOpen);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BalanceRule, SidesCarryIntoTheNextPeriod) {
+  struct Case {
+    const char* name;
+    bool newBookYear;
+    std::string kind;
+    shell::CarriedSides carried;
+  };
+  const std::vector<Case> cases = {
+      {"balance sheet, same year", false, std::string(records::kBalanceSheetKind), {900, 300}},
+      {"balance sheet, new year", true, std::string(records::kBalanceSheetKind), {900, 300}},
+      {"profit and loss, same year", false, std::string(records::kProfitAndLossKind), {900, 300}},
+      {"profit and loss, new year", true, std::string(records::kProfitAndLossKind), {0, 0}},
+      {"empty kind counts as profit and loss", true, "", {0, 0}},
+      {"lower-case b is not a balance-sheet kind", true, "balance", {0, 0}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(shell::CarryIntoNextPeriod(900, 300, c.newBookYear, c.kind), c.carried) << c.name;
+}
+
+TEST(BalanceRule, FreezeLabelClosesItsYearWhenItsPeriodIsTheLast) {
+  for (const auto& [label, closes] : std::vector<std::pair<std::string, bool>>{
+           {"2024-12/12", true}, {"2024-03/12", false}, {"2024-00/00", true}, {"2024-12", false}, {"", false}})
+    EXPECT_EQ(shell::FreezeClosesBookYear(label), closes) << label;
 }
 
 }  // namespace

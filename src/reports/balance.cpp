@@ -6,6 +6,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "shell/balancerule.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/textroutines.h"
@@ -69,8 +70,6 @@ std::string Amount(double v) { return shell::FormatAmount(v, -1, 'Y'); }
 std::string AccountKey(const std::string& number) { return shell::TrimTrailingBlanks(shell::Cut(number, 15)); }
 
 }  // namespace
-
-bool IsBalanceSheetKind(const std::string& kind) { return !kind.empty() && kind[0] == 'B'; }
 
 PeriodOrError ComputeReportPeriod(const std::string& label, const records::AdminSettingsRec& settings,
                                   const std::vector<records::FreezeRec>& freezes) {
@@ -141,7 +140,7 @@ void PlaceAccounts(const ReportPeriod& period, const BalanceFiles& files, Balanc
   std::unordered_map<std::string, bool> kindOfName;  // balance sheet?
   for (const auto& c : files.categories) {
     CategoryTableEntry e{c.CategoryKind(), c.CategoryName(), 0};
-    const bool bs = IsBalanceSheetKind(e.CategoryKind);
+    const bool bs = shell::IsBalanceSheetKind(e.CategoryKind);
     auto [it, added] = kindOfName.emplace(e.CategoryName, bs);
     if (!added && it->second != bs) {
       bool known = false;
@@ -210,15 +209,14 @@ void ApplySnapshot(const ReportPeriod& period, const records::FreezeRec& snap, B
       row.ClosingOtherSide = s.ClosingOtherSide();
       continue;
     }
-    row.OpeningOwnSide = row.ClosingOwnSide = s.ClosingOwnSide();
-    row.OpeningOtherSide = row.ClosingOtherSide = s.ClosingOtherSide();
-    if (period.pp == 1) {
-      // The first period of a new book year: the year opening keeps the
-      // net; profit and loss starts again from zero.
-      row.YearOpeningBalance = row.OpeningOwnSide - row.OpeningOtherSide;
-      if (!IsBalanceSheetKind(row.CategoryKind))
-        row.OpeningOwnSide = row.ClosingOwnSide = row.OpeningOtherSide = row.ClosingOtherSide = 0;
-    }
+    // The first period of a new book year: the year opening keeps the net
+    // of the frozen sides; profit and loss opens at zero.
+    const bool newBookYear = period.pp == 1;
+    if (newBookYear) row.YearOpeningBalance = s.ClosingOwnSide() - s.ClosingOtherSide();
+    const shell::CarriedSides sides =
+        shell::CarryIntoNextPeriod(s.ClosingOwnSide(), s.ClosingOtherSide(), newBookYear, row.CategoryKind);
+    row.OpeningOwnSide = row.ClosingOwnSide = sides.own;
+    row.OpeningOtherSide = row.ClosingOtherSide = sides.other;
   }
 }
 
@@ -251,7 +249,7 @@ void Sum(BalanceResult& r) {
   BalanceSums& s = r.sums;
   s = {};
   for (const auto& row : r.table) {
-    const bool bs = IsBalanceSheetKind(row.CategoryKind);
+    const bool bs = shell::IsBalanceSheetKind(row.CategoryKind);
     ClassSums* c = nullptr;
     if (row.AccountType == "D" || row.AccountType == "d") c = bs ? &s.BsDebit : &s.PlDebit;
     if (row.AccountType == "C" || row.AccountType == "c") c = bs ? &s.BsCredit : &s.PlCredit;

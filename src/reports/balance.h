@@ -15,7 +15,8 @@
 // year, a file set that did not open) leaves an empty grid, no freeze and
 // a message; nothing here raises for bad data.
 //
-// Period dates are "YYYYMMDD" texts compared as text. Amounts in the grid
+// How balances carry over a freeze is the rule of shell/balancerule.h,
+// which the GL accounts form shares. Period dates are "YYYYMMDD" texts compared as text. Amounts in the grid
 // are written with shell::FormatAmount (the system settings' decimals,
 // grouped); the profit text ungrouped.
 #pragma once
@@ -38,10 +39,6 @@ namespace reports {
 inline constexpr const char* kReportFarEndDate = "20501231";
 // The rows a freeze record holds: more accounts than this cannot be frozen.
 inline constexpr int kFreezeCapacity = records::FreezeRec::kAccountRows;
-
-// Whether a category kind is a balance-sheet kind (its first character is
-// "B"); every other kind is profit and loss.
-bool IsBalanceSheetKind(const std::string& kind);
 
 // The dates of a report period, worked out in this run from the period
 // text "YYYY-PP/NN", the settings and the freeze records.
