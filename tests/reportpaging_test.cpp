@@ -284,3 +284,166 @@ TEST(NextReportLine, OpenInvoicesOfEachPartnerKind) {
 }
 
 }  // namespace
+
+namespace {
+
+records::LedgerAccountRec GlAccount(const std::string& number, const std::string& type, const std::string& category,
+                                    double start) {
+  records::LedgerAccountRec a;
+  a.SetAccountNumber(number);
+  a.SetAccountType(type);
+  a.SetCategoryName(category);
+  a.SetStartAmount(start);
+  return a;
+}
+
+records::LedgerCategoryRec GlCategory(std::string_view kind, const std::string& name) {
+  records::LedgerCategoryRec c;
+  c.SetCategoryKind(kind);
+  c.SetCategoryName(name);
+  return c;
+}
+
+records::JournalVoucherRec CardVoucher(const std::string& date, const std::string& account, double debit,
+                                       double credit, const std::string& book = "B1") {
+  records::JournalVoucherRec v;
+  v.SetVoucherDate(date);
+  v.SetAccountNumber(shell::Cut(account + std::string(30, ' '), 15));
+  v.SetDebitAmount(debit);
+  v.SetCreditAmount(credit);
+  v.SetBookNumber(book);
+  return v;
+}
+
+class LedgerCardTest : public ::testing::Test {
+ protected:
+  std::vector<records::LedgerAccountRec> accounts = {GlAccount("1000", "D", "Assets", 100),
+                                                     GlAccount("8000", "C", "Revenue", 0)};
+  std::vector<records::LedgerCategoryRec> categories = {GlCategory(records::kBalanceSheetKind, "Assets"),
+                                                        GlCategory(records::kProfitAndLossKind, "Revenue")};
+  std::vector<records::JournalVoucherRec> vouchers = {
+      CardVoucher("20240215", "1000", 999, 0), CardVoucher("20240310", "1000", 300, 0),
+      CardVoucher("20240310", "8000", 0, 300), CardVoucher("20240320", "1000", 0, 50)};
+  std::unique_ptr<records::FreezeRec> snapshot;
+  std::array<double, 6> sums{};
+  ReportLineSources src;
+
+  void SetUp() override {
+    src.kind = '3';
+    src.accounts = &accounts;
+    src.categories = &categories;
+    src.vouchers = &vouchers;
+    src.period = reports::ReportPeriod{};
+    src.period->start = "20240301";
+    src.period->end = "20240401";
+    src.sums = &sums;
+    src.cardAccounts = {{"1000", "Bank"}, {"8000", "Sales"}};
+  }
+
+  // Runs the cards as the page driver does: prints a line unless it only
+  // marks the card's end, keeps sums 1 and 2, and prints a total at each
+  // card's end and at the end of the report.
+  std::vector<std::string> Cards() {
+    std::vector<std::string> out;
+    ReportLineState s;
+    sums = {};
+    if (!reports::StartLedgerCard(s, src)) return out;
+    auto total = [&] {
+      out.push_back("total " + std::to_string(static_cast<int>(sums[0])) + "/" +
+                    std::to_string(static_cast<int>(sums[1])));
+      sums = {};
+    };
+    for (int guard = 0; !s.endOfData && guard < 100; ++guard) {
+      reports::NextReportLine(s, src);
+      if (!s.lineFound) continue;
+      if (!s.groupEnd || s.prevGroupEnd) {
+        const char* section = s.section == reports::Section::FromBS   ? "FromBS"
+                              : s.section == reports::Section::FromPL ? "FromP&L"
+                              : s.section == reports::Section::ToBS   ? "ToBS"
+                              : s.section == reports::Section::ToPL   ? "ToP&L"
+                                                                      : "Detail1";
+        out.push_back(std::string(section) + " " + s.voucher.VoucherDate() + " " +
+                      std::to_string(static_cast<int>(s.voucher.DebitAmount())) + "/" +
+                      std::to_string(static_cast<int>(s.voucher.CreditAmount())) + " " + s.sideText);
+        sums[0] += s.voucher.DebitAmount();
+        sums[1] += s.voucher.CreditAmount();
+      }
+      if (s.groupEnd && !s.prevGroupEnd) {
+        total();
+        EXPECT_TRUE(reports::StartLedgerCard(s, src));
+      }
+    }
+    total();
+    EXPECT_FALSE(reports::StartLedgerCard(s, src)) << "stepped past the last account";
+    return out;
+  }
+};
+
+TEST_F(LedgerCardTest, EachCardOpensListsItsPeriodLinesAndBalances) {
+  EXPECT_EQ(Cards(), (std::vector<std::string>{
+                         "FromBS 20240301 100/0 debet", "Detail1 20240310 300/0 ", "Detail1 20240320 0/50 ",
+                         "ToBS 20240331 0/350 credit", "total 400/400",
+                         "FromP&L 20240301 0/0 credit", "Detail1 20240310 0/300 ", "ToP&L 20240331 300/0 debet",
+                         "total 300/300"}));
+}
+
+TEST_F(LedgerCardTest, AccountWithoutVouchersHasOpeningAndClosingOnly) {
+  src.cardAccounts = {{"1000", "Bank"}};
+  vouchers.clear();
+  EXPECT_EQ(Cards(), (std::vector<std::string>{"FromBS 20240301 100/0 debet", "ToBS 20240331 0/100 credit",
+                                               "total 100/100"}));
+}
+
+TEST_F(LedgerCardTest, NoAccountsIsAnEmptyReport) {
+  src.cardAccounts.clear();
+  EXPECT_EQ(Cards(), std::vector<std::string>{});
+}
+
+TEST_F(LedgerCardTest, OpeningComesFromTheSnapshotByTheFreezeRule) {
+  snapshot = std::make_unique<records::FreezeRec>(Freeze("2023-12/12", "20221231", "20231201", "20240101"));
+  records::FreezeAccountRow bank, sales;
+  bank.SetAccountNumber("1000");
+  bank.SetAccountType("D");
+  bank.SetCategoryKind(records::kBalanceSheetKind);
+  bank.SetOpeningOwnSide(120);
+  bank.SetOpeningOtherSide(20);
+  bank.SetClosingOwnSide(900);
+  bank.SetClosingOtherSide(300);
+  sales = bank;
+  sales.SetAccountNumber("8000");
+  sales.SetAccountType("C");
+  sales.SetCategoryKind(records::kProfitAndLossKind);
+  snapshot->SetAccount(1, bank);
+  snapshot->SetAccount(2, sales);
+  src.openingSnapshot = snapshot.get();
+  vouchers.clear();
+  struct Case {
+    const char* name;
+    bool chosen;
+    std::vector<std::string> lines;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"base snapshot closing a year", false,
+            {"FromBS 20240301 600/0 debet", "ToBS 20240331 0/600 credit", "total 600/600",
+             "FromP&L 20240301 0/0 credit", "ToP&L 20240331 0/0 debet", "total 0/0"}},
+           {"chosen frozen period", true,
+            {"FromBS 20240301 100/0 debet", "ToBS 20240331 0/100 credit", "total 100/100",
+             "FromP&L 20240301 0/100 credit", "ToP&L 20240331 100/0 debet", "total 100/100"}}}) {
+    SCOPED_TRACE(c.name);
+    src.snapshotChosen = c.chosen;
+    EXPECT_EQ(Cards(), c.lines);
+  }
+}
+
+TEST_F(LedgerCardTest, SecondSystemLineOfADateIsTheCredit) {
+  src.cardAccounts = {{"1000", "Bank"}};
+  vouchers = {CardVoucher("20240301", "1000", 0, 0, "! SYSTEM"), CardVoucher("20240301", "1000", 0, 0, "! SYSTEM"),
+              CardVoucher("20240302", "1000", 0, 0, "! SYSTEM")};
+  const auto lines = Cards();
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[1], "Detail1 20240301 0/0 debet");
+  EXPECT_EQ(lines[2], "Detail1 20240301 0/0 credit");
+  EXPECT_EQ(lines[3], "Detail1 20240302 0/0 debet");
+}
+
+}  // namespace

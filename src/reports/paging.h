@@ -2,8 +2,8 @@
 // form. `ResolveReportPeriod` turns the report and period texts into the
 // kind, the dates and the opening snapshot; `NextReportLine` steps a line
 // source to the next report line: a row of the balance grid (kinds 1 and
-// 2), a journal line of the period (kind 4), an open customer or supplier
-// invoice (kinds 5 and 6). The page-layout drivers ask it for lines until
+// 2), a line of a ledger card (kind 3), a journal line of the period
+// (kind 4), an open customer or supplier invoice (kinds 5 and 6). The page-layout drivers ask it for lines until
 // `endOfData` and print what it found.
 //
 // The sources are the records read in file order; nothing here opens a
@@ -13,10 +13,12 @@
 // the file is scanned.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "records/adminsettingsrec.h"
@@ -24,7 +26,10 @@
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"
 #include "records/partnerrec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/ledgercategoryrec.h"
 #include "reports/balance.h"
+#include "reports/reporttemplate.h"
 #include "shell/fileset.h"
 
 namespace reports {
@@ -62,6 +67,12 @@ std::optional<records::PartnerRec> ReadPartnerByNumber(shell::FileCode file, std
 // listed: its partner type is "CUS" or "VEN" and it is not paid in full.
 bool IsOpenInvoice(const records::InvoiceRec& invoice, char kind);
 
+// An account of the ledger-card report: its number and its name.
+struct CardAccount {
+  std::string number;
+  std::string name;
+};
+
 // What a line source reads.
 struct ReportLineSources {
   char kind = '1';
@@ -75,6 +86,17 @@ struct ReportLineSources {
   std::optional<ReportPeriod> period;
   std::string journal = "*.*";
   bool openPeriodChosen = true;
+  // Kind 3: the accounts to print a card for (one, or all for "*.*"), the
+  // GL accounts and categories, the opening snapshot (the chosen freeze
+  // record, else the last; none for an empty freeze file) and whether it
+  // was chosen, and the report's sums 1 (debit) and 2 (credit) so far.
+  // `vouchers` and `period` as for kind 4.
+  std::vector<CardAccount> cardAccounts;
+  const std::vector<records::LedgerAccountRec>* accounts = nullptr;
+  const std::vector<records::LedgerCategoryRec>* categories = nullptr;
+  const records::FreezeRec* openingSnapshot = nullptr;
+  bool snapshotChosen = false;
+  const std::array<double, 6>* sums = nullptr;
   // Kinds 5 and 6: the invoices in file order and the partner lookup.
   const std::vector<records::InvoiceRec>* invoices = nullptr;
   std::function<std::optional<records::PartnerRec>(std::int32_t)> partner;
@@ -94,6 +116,20 @@ struct ReportLineState {
   records::InvoiceRec invoice;         // kinds 5, 6: the invoice found
   std::string partnerName;             // its partner's name and number ("" when unknown)
   std::string partnerNumber;
+  // Kind 3: the card in print.
+  struct Card {
+    int accountIndex = -1;      // into cardAccounts; -1 before the first card
+    bool started = false;       // the opening line was given
+    bool ended = false;         // the closing line was given
+    bool lastAccount = false;
+    std::string type;           // the account's type letter
+    char kindLetter = 0;        // first letter of its category kind
+    std::size_t position = 0;   // next of the account's lines in the period
+  } card;
+  Section section = Section::Detail1;  // kind 3: the section of the line found
+  // Kind 3: the indexes of the period's voucher lines per account number,
+  // in file order, made in one pass over the vouchers at the first card.
+  std::optional<std::unordered_map<std::string, std::vector<std::size_t>>> cardLines;
 };
 
 // Steps `state` to the next line of its kind. Kinds 1 and 2 move to the
@@ -103,8 +139,24 @@ struct ReportLineState {
 // period; successive "! SYSTEM" lines show a zero amount as debit, then
 // as credit, by turns (`sideText`). Kinds 5 and 6 find the next open invoice of their partner type
 // and look up its partner. When a source ends without another line,
-// `lineFound` is false and `endOfData` true. Kind 3 is not a source of
-// this routine (nothing happens).
+// `lineFound` is false and `endOfData` true.
+//
+// Kind 3 gives the card of the current account (see StartLedgerCard): an
+// opening line (section FromBS or FromP&L by the category kind, the
+// opening balance on the account's own side), its voucher lines of the
+// period (Detail1), and a closing line (ToBS or ToP&L) that balances the
+// card from sums 1 and 2. The opening balance is the snapshot row's: on a
+// chosen frozen period its opening sides, else its closing sides carried
+// by the freeze rule (profit and loss opens at zero in a new book year); an
+// account the snapshot does not hold opens with its start amount. After
+// the closing line the next call sets `groupEnd` (the card's total is due)
+// and, after the last account, `endOfData`.
 void NextReportLine(ReportLineState& state, const ReportLineSources& sources);
+
+// Moves kind 3 to the next account's card: false, with nothing changed,
+// when there is none (the last card never steps past the last account;
+// an empty account list is an empty report). The driver calls it for the
+// first card and after each card's total, and zeroes its sums.
+bool StartLedgerCard(ReportLineState& state, const ReportLineSources& sources);
 
 }  // namespace reports
