@@ -254,7 +254,8 @@ TEST_F(BalanceTest, FirstPeriodAfterYearCloseCarriesBalanceSheetAndRestartsProfi
 
 TEST_F(BalanceTest, AccountStartingInsideThePeriodShowsItsStartAmountWithoutYearOpening) {
   files.accounts.push_back(Acc("1200", "Deposit", "D", "Assets", 75, "20240310"));
-  const auto& row = RowOf(Run('1'), "1200");
+  const BalanceResult r = Run('1');
+  const auto& row = RowOf(r, "1200");
   EXPECT_DOUBLE_EQ(row.YearOpeningBalance, 0);
   EXPECT_DOUBLE_EQ(row.OpeningOwnSide, 75);
   EXPECT_DOUBLE_EQ(row.ClosingOwnSide, 75);
