@@ -177,8 +177,9 @@ struct FreezeConditions {
 };
 bool FreezePermitted(const FreezeConditions& c);
 
-// The message of a computation that did not run because the file set did
-// not open: its text, two blanks and the operating system's text.
+// A run on the files: the result, or, when the file set did not open, the
+// failure the caller shows (its text, two blanks and the operating
+// system's text for its code) beside an empty result.
 struct BalanceGridRun {
   BalanceResult result;
   std::optional<shell::FileSetFailure> openFailure;
