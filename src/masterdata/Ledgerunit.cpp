@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "shell/adminsettingsload.h"
+#include "shell/balancerule.h"
 #include "formkit/helpmenu.h"
 #include "shell/builtintext.h"
 #include "platform/cp1252.h"
@@ -96,18 +97,12 @@ std::string MsgAccountInUse(const std::string& number) {
           "nichts gespeichert");
 }
 
-bool FreezeClosesBookYear(const std::string& label) {
-  // "YYYY-PP/NN": PP at 5-6, NN at 8-9.
-  return label.size() >= 10 && label[4] == '-' && label[7] == '/' && label.compare(5, 2, label, 8, 2) == 0;
-}
+bool FreezeClosesBookYear(const std::string& label) { return shell::FreezeClosesBookYear(label); }
 
 AccountBalances LedgerBalances(const BalanceFacts& facts) {
   double a = facts.startAmount;
-  if (facts.freeze && facts.frozenNet) {
-    a = *facts.frozenNet;
-    const bool balanceSheet = !facts.categoryKind.empty() && facts.categoryKind[0] == 'B';
-    if (facts.yearClosed && !balanceSheet) a = 0;
-  }
+  if (facts.freeze && facts.frozenNet)
+    a = shell::CarryIntoNextPeriod(*facts.frozenNet, 0, facts.yearClosed, facts.categoryKind).Net();
   return {a, facts.type == 'D' ? a + facts.lineSum : a - facts.lineSum};
 }
 

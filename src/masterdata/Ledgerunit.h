@@ -101,7 +101,8 @@ struct LedgerRow {
 // closed its book year, a profit-and-loss account (category kind not
 // starting with "B") with a snapshot row starts the new year at 0. The
 // actual balance adds the voucher lines after the freeze (debit - credit)
-// for a debit account and subtracts them for the others.
+// for a debit account and subtracts them for the others. The carrying rule
+// is the trial balance's own (shell/balancerule.h).
 struct BalanceFacts {
   bool freeze = false;           // the freeze file has records
   bool yearClosed = false;       // the last freeze closed its book year

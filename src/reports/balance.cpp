@@ -1,0 +1,482 @@
+#include "reports/balance.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <unordered_map>
+
+#include "platform/cp1252.h"
+#include "platform/errors.h"
+#include "shell/balancerule.h"
+#include "shell/builtintext.h"
+#include "shell/fileset.h"
+#include "shell/textroutines.h"
+
+namespace reports {
+
+namespace {
+
+constexpr double kTolerance = 0.000001;
+
+// The date `days` days from a "YYYYMMDD" text; nullopt when it is no date.
+std::optional<std::string> ShiftYmd(const std::string& ymd, double days) {
+  if (!shell::IsValidYmd(ymd)) return std::nullopt;
+  try {
+    return shell::DateToYmd(shell::YmdToDate(ymd) + days);
+  } catch (const platform::ConversionError&) {
+    return std::nullopt;
+  }
+}
+
+// Two digits at `at` of `s`; nullopt otherwise.
+std::optional<int> TwoDigits(const std::string& s, std::size_t at) {
+  if (s.size() < at + 2) return std::nullopt;
+  const char a = s[at], b = s[at + 1];
+  if (a < '0' || a > '9' || b < '0' || b > '9') return std::nullopt;
+  return (a - '0') * 10 + (b - '0');
+}
+
+std::string MsgBadPeriod(const std::string& label) {
+  return shell::BuiltInText("The period " + label + " is not a period of the book year",
+                            "De periode " + label + " is geen periode van het boekjaar",
+                            "Der Zeitraum " + label + cp1252::L(" ist kein Zeitraum des Geschäftsjahres"));
+}
+
+std::string MsgBadBookYear() {
+  return shell::BuiltInText("The book year of the administration settings has no valid start or end date",
+                            "Het boekjaar in de administratie-instellingen heeft geen geldige begin- of einddatum",
+                            cp1252::L("Das Geschäftsjahr der Mandanteneinstellungen hat kein gültiges Anfangs- oder Enddatum"));
+}
+
+std::string MsgTooManyAccounts(std::size_t n) {
+  const std::string count = std::to_string(n);
+  return shell::BuiltInText(
+      count + " accounts: a freeze holds at most 400, so this period cannot be frozen",
+      count + " rekeningen: een bevriezing bevat er hoogstens 400, deze periode kan niet worden bevroren",
+      count + cp1252::L(" Konten: ein Einfrieren fasst höchstens 400, dieser Zeitraum kann nicht eingefroren werden"));
+}
+
+std::string MsgAmbiguousCategory(const std::string& name) {
+  return shell::BuiltInText(name + " is a category of both kinds: its accounts are placed under the first",
+                            name + " is een rubriek van beide soorten: de rekeningen staan onder de eerste",
+                            name + " ist eine Kontengruppe beider Arten: die Konten stehen unter der ersten");
+}
+
+bool DebitLike(const std::string& type) {
+  return type == "D" || type == "T" || type == "d" || type == "t";
+}
+
+std::string Amount(double v) { return shell::FormatAmount(v, -1, 'Y'); }
+
+std::string AccountKey(const std::string& number) { return shell::TrimTrailingBlanks(shell::Cut(number, 15)); }
+
+}  // namespace
+
+PeriodOrError ComputeReportPeriod(const std::string& label, const records::AdminSettingsRec& settings,
+                                  const std::vector<records::FreezeRec>& freezes) {
+  ReportPeriod p;
+  p.label = label;
+  for (std::size_t i = 0; i < freezes.size(); ++i)
+    if (freezes[i].PeriodLabel() == label) {
+      p.hit = static_cast<int>(i);
+      break;
+    }
+  if (p.hit) {
+    p.snapshot = p.hit;
+  } else if (!freezes.empty()) {
+    p.snapshot = static_cast<int>(freezes.size()) - 1;
+  }
+
+  const auto pp = TwoDigits(label, 5), nn = TwoDigits(label, 8);
+  if (label.size() != 10 || label[4] != '-' || label[7] != '/' || !pp || !nn || *nn < 1 || *nn > 15 ||
+      *pp > 15 || *pp > *nn)
+    return {std::nullopt, MsgBadPeriod(label)};
+  p.pp = *pp;
+  p.nn = *nn;
+
+  if (p.hit) {
+    const records::FreezeRec& f = freezes[*p.hit];
+    p.yearBaseDate = f.YearBaseDate();
+    p.cardYearBaseDate = p.yearBaseDate;
+    p.start = f.PeriodStartDate();
+    p.end = f.PeriodEndDate();
+    return {p, {}};
+  }
+
+  const std::string bookYearStart = settings.BookYearStart();
+  const auto beforeYear = ShiftYmd(bookYearStart, -1.0);
+  const auto afterYear = ShiftYmd(settings.BookYearEnd(), 1.0);
+  if (!beforeYear || !afterYear) return {std::nullopt, MsgBadBookYear()};
+  p.cardYearBaseDate = *beforeYear;
+  p.yearBaseDate = p.snapshot ? freezes[*p.snapshot].YearBaseDate() : *beforeYear;
+  if (p.pp == 0) {
+    p.start = p.yearBaseDate;
+    p.end = bookYearStart;
+    return {p, {}};
+  }
+  if (p.pp == 1) p.yearBaseDate = *beforeYear;
+  p.start = settings.PeriodStart(p.pp);
+  if (p.pp == p.nn) {
+    p.end = *afterYear;
+  } else {
+    p.end = settings.PeriodStart(p.pp + 1);
+  }
+  if (p.start.empty() || p.end.empty()) return {std::nullopt, MsgBadPeriod(label)};
+  return {p, {}};
+}
+
+bool FreezePermitted(const FreezeConditions& c) {
+  return c.closingInBalance && c.openPeriod && c.profitAccountNamed && c.profitAndTransferExist &&
+         c.endsByFarEnd && c.fitsFreezeRecord;
+}
+
+namespace {
+
+// Steps of the computation on the table.
+
+void PlaceAccounts(const ReportPeriod& period, const BalanceFiles& files, BalanceResult& r) {
+  // The first category of each name, and the names that exist under both
+  // kinds.
+  std::unordered_map<std::string, std::size_t> firstOfName;
+  std::unordered_map<std::string, bool> kindOfName;  // balance sheet?
+  for (const auto& c : files.categories) {
+    CategoryTableEntry e{c.CategoryKind(), c.CategoryName(), 0};
+    const bool bs = shell::IsBalanceSheetKind(e.CategoryKind);
+    auto [it, added] = kindOfName.emplace(e.CategoryName, bs);
+    if (!added && it->second != bs) {
+      bool known = false;
+      for (const auto& n : r.ambiguousCategories) known = known || n == e.CategoryName;
+      if (!known) r.ambiguousCategories.push_back(e.CategoryName);
+    }
+    firstOfName.emplace(e.CategoryName, r.categories.size());
+    r.categories.push_back(std::move(e));
+  }
+
+  // The accounts of the period, each in its category's block.
+  std::vector<std::vector<const records::LedgerAccountRec*>> blocks(r.categories.size());
+  for (const auto& a : files.accounts) {
+    if (!(a.StartDate() < period.end && a.EndDate() >= period.yearBaseDate)) continue;
+    const std::string name = a.CategoryName();
+    auto it = firstOfName.find(name);
+    if (it == firstOfName.end()) {
+      ++r.withoutCategory;
+      bool known = false;
+      for (const auto& n : r.missingCategories) known = known || n == name;
+      if (!known && r.missingCategories.size() < 3) r.missingCategories.push_back(name);
+      continue;
+    }
+    blocks[it->second].push_back(&a);
+  }
+
+  for (std::size_t k = 0; k < blocks.size(); ++k) {
+    r.categories[k].AccountCount = static_cast<int>(blocks[k].size());
+    for (const records::LedgerAccountRec* a : blocks[k]) {
+      BalanceTableRow row;
+      row.AccountNumber = a->AccountNumber();
+      row.Caption = shell::Cut(a->Caption(), 50);
+      row.CategoryKind = r.categories[k].CategoryKind;
+      row.CategoryName = r.categories[k].CategoryName;
+      row.AccountType = shell::Cut(a->AccountType(), 1);
+      row.YearOpeningBalance = a->StartDate() < period.start ? a->StartAmount() : 0;
+      row.OpeningOwnSide = a->StartAmount();
+      row.ClosingOwnSide = a->StartAmount();
+      if (row.AccountType == "P") {
+        r.profitRow = r.table.size();
+        r.profitAccountCaption = shell::Cut(row.Caption, 30);
+        r.profitAccountNumber = row.AccountNumber;
+      } else if (row.AccountType == "T") {
+        r.transferRow = r.table.size();
+      }
+      r.table.push_back(std::move(row));
+    }
+  }
+}
+
+void ApplySnapshot(const ReportPeriod& period, const records::FreezeRec& snap, BalanceResult& r) {
+  std::unordered_map<std::string, std::size_t> rowOf;
+  for (std::size_t i = 0; i < r.table.size(); ++i) rowOf.emplace(shell::TrimTrailingBlanks(r.table[i].AccountNumber), i);
+  for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
+    const records::FreezeAccountRow s = snap.Account(i);
+    const std::string number = shell::TrimTrailingBlanks(s.AccountNumber());
+    if (number.empty()) continue;
+    auto it = rowOf.find(number);
+    if (it == rowOf.end()) continue;
+    BalanceTableRow& row = r.table[it->second];
+    row.YearOpeningBalance = s.YearOpeningBalance();
+    if (period.hit) {
+      row.OpeningOwnSide = s.OpeningOwnSide();
+      row.OpeningOtherSide = s.OpeningOtherSide();
+      row.ClosingOwnSide = s.ClosingOwnSide();
+      row.ClosingOtherSide = s.ClosingOtherSide();
+      continue;
+    }
+    // The first period of a new book year: the year opening keeps the net
+    // of the frozen sides; profit and loss opens at zero.
+    const bool newBookYear = period.pp == 1;
+    if (newBookYear) row.YearOpeningBalance = s.ClosingOwnSide() - s.ClosingOtherSide();
+    const shell::CarriedSides sides =
+        shell::CarryIntoNextPeriod(s.ClosingOwnSide(), s.ClosingOtherSide(), newBookYear, row.CategoryKind);
+    row.OpeningOwnSide = row.ClosingOwnSide = sides.own;
+    row.OpeningOtherSide = row.ClosingOtherSide = sides.other;
+  }
+}
+
+void AddVouchers(const ReportPeriod& period, const std::vector<records::JournalVoucherRec>& vouchers,
+                 BalanceResult& r) {
+  if (r.table.empty()) return;
+  std::unordered_map<std::string, std::size_t> rowOf;
+  for (std::size_t i = 0; i < r.table.size(); ++i) rowOf.emplace(AccountKey(r.table[i].AccountNumber), i);
+  for (const auto& v : vouchers) {
+    const std::string date = v.VoucherDate();
+    if (!(period.start <= date && date < period.end)) continue;
+    auto it = rowOf.find(AccountKey(v.AccountNumber()));
+    if (it == rowOf.end()) continue;
+    BalanceTableRow& row = r.table[it->second];
+    const double debit = v.DebitAmount(), credit = v.CreditAmount();
+    if (row.AccountType == "D") {
+      row.ClosingOwnSide += debit;
+      row.ClosingOtherSide += credit;
+    } else if (row.AccountType == "C") {
+      row.ClosingOwnSide += credit;
+      row.ClosingOtherSide += debit;
+    }
+    const std::string book = v.BookNumber();
+    if (period.pp == 1 && (book == "{SYSTEM}" || book == "! SYSTEM"))
+      row.OpeningOwnSide += row.AccountType == "D" ? debit - credit : credit - debit;
+  }
+}
+
+void Sum(BalanceResult& r) {
+  BalanceSums& s = r.sums;
+  s = {};
+  for (const auto& row : r.table) {
+    const bool bs = shell::IsBalanceSheetKind(row.CategoryKind);
+    ClassSums* c = nullptr;
+    if (row.AccountType == "D" || row.AccountType == "d") c = bs ? &s.BsDebit : &s.PlDebit;
+    if (row.AccountType == "C" || row.AccountType == "c") c = bs ? &s.BsCredit : &s.PlCredit;
+    if (!c) continue;
+    c->Year += row.YearOpeningBalance;
+    c->OpenOwn += row.OpeningOwnSide;
+    c->OpenOther += row.OpeningOtherSide;
+    c->CloseOwn += row.ClosingOwnSide;
+    c->CloseOther += row.ClosingOtherSide;
+  }
+  s.BsOpeningNet = (s.BsDebit.OpenOwn - s.BsDebit.OpenOther) - (s.BsCredit.OpenOwn - s.BsCredit.OpenOther);
+  s.BsClosingNet = (s.BsDebit.CloseOwn - s.BsDebit.CloseOther) - (s.BsCredit.CloseOwn - s.BsCredit.CloseOther);
+  s.BsYearNet = s.BsDebit.Year - s.BsCredit.Year;
+  s.PlOpeningProfit = (s.PlCredit.OpenOwn - s.PlCredit.OpenOther) - (s.PlDebit.OpenOwn - s.PlDebit.OpenOther);
+  s.PlClosingProfit = (s.PlCredit.CloseOwn - s.PlCredit.CloseOther) - (s.PlDebit.CloseOwn - s.PlDebit.CloseOther);
+  s.PlYearProfit = s.PlCredit.Year - s.PlDebit.Year;
+
+  if (r.profitRow && r.transferRow) {
+    BalanceTableRow& p = r.table[*r.profitRow];
+    p.YearOpeningBalance = s.BsYearNet;
+    p.OpeningOwnSide = s.PlOpeningProfit;
+    p.ClosingOwnSide = s.PlClosingProfit;
+    p.OpeningOtherSide = p.ClosingOtherSide = 0;
+    BalanceTableRow& t = r.table[*r.transferRow];
+    t.YearOpeningBalance = 0;
+    t.OpeningOwnSide = s.PlOpeningProfit;
+    t.ClosingOwnSide = s.PlClosingProfit;
+    t.OpeningOtherSide = t.ClosingOtherSide = 0;
+  }
+}
+
+// The grid, written row by row.
+class GridWriter {
+ public:
+  explicit GridWriter(std::vector<GridRow>& grid) : grid_(grid) { grid_.assign(2, GridRow{}); }
+  GridRow& Next() {
+    grid_.emplace_back();
+    return grid_.back();
+  }
+  std::size_t Last() const { return grid_.size() - 1; }
+  void Block(std::initializer_list<std::string> lines) {
+    Next()[0] = kStarLine;
+    for (const auto& l : lines) Next()[0] = l;
+    Next()[0] = kStarLine;
+  }
+  GridRow& Row(std::size_t i) { return grid_[i]; }
+
+ private:
+  std::vector<GridRow>& grid_;
+};
+
+void WithoutCategoryBlock(const BalanceRequest& q, const BalanceResult& r, GridWriter& g) {
+  if (r.withoutCategory == 0) return;
+  g.Next()[0] = kStarLine;
+  g.Next()[0] = "  +" + std::to_string(r.withoutCategory) + " " + q.texts.withoutCategory;
+  for (const auto& n : r.missingCategories) g.Next()[0] = n + " " + q.texts.notACategory;
+  g.Next()[0] = kStarLine;
+}
+
+void ExtraBlocks(const BalanceResult& r, GridWriter& g) {
+  if (!r.ambiguousCategories.empty()) {
+    g.Next()[0] = kStarLine;
+    for (const auto& n : r.ambiguousCategories) g.Next()[0] = MsgAmbiguousCategory(n);
+    g.Next()[0] = kStarLine;
+  }
+  if (r.table.size() > static_cast<std::size_t>(kFreezeCapacity)) g.Block({MsgTooManyAccounts(r.table.size())});
+}
+
+void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
+  const BalanceSums& s = r.sums;
+  const BalanceTexts& t = q.texts;
+  const bool kind1 = q.kind == '1';
+  GridWriter g(r.grid);
+  GridRow& h0 = g.Row(0);
+  GridRow& h1 = g.Row(1);
+  h1[0] = t.accountHeading;
+  for (int c : {1, 3, 5}) h1[c] = t.debit;
+  for (int c : {2, 4, 6}) h1[c] = t.credit;
+
+  const bool openingOff = std::fabs(s.BsOpeningNet - s.PlOpeningProfit) > kTolerance;
+  const bool closingOff = std::fabs(s.BsClosingNet - s.PlClosingProfit) > kTolerance;
+  const bool missingPT = r.withoutCategory == 0 && (!r.profitRow || !r.transferRow);
+  if (kind1) {
+    h0[1] = t.totals;
+    h0[3] = t.profitAndLoss;
+    h0[5] = t.balanceSheet;
+    h0[6] = r.period->label;
+    if (openingOff) g.Block({t.openingOutOfBalance});
+    WithoutCategoryBlock(q, r, g);
+    if (closingOff) g.Block({t.closingOutOfBalance});
+    if (missingPT) g.Block({t.noProfitOrTransfer});
+  } else {
+    const ReportPeriod& p = *r.period;
+    h0[1] = p.yearBaseDate;
+    if (p.pp > 0)
+      h0[3] = p.label.substr(0, 4) + "-" + (p.pp <= 10 ? "0" : "") + std::to_string(p.pp - 1) + "/" +
+              p.label.substr(8, 2);
+    h0[5] = p.label;
+    WithoutCategoryBlock(q, r, g);
+    if (openingOff) g.Block({t.openingOutOfBalance});
+    if (closingOff) g.Block({t.closingOutOfBalance, t.resultsDiffer});
+    if (missingPT) g.Block({t.noProfitOrTransfer});
+    if (shell::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty()) g.Block({t.noProfitAccountNumber});
+  }
+  ExtraBlocks(r, g);
+
+  // Grid rows of the P and T accounts, once they are laid out.
+  std::optional<std::size_t> pRow, tRow;
+  if (!kind1 && !r.categories.empty()) g.Next()[0] = r.categories[0].CategoryKind;
+  std::size_t tableRow = 0;
+  bool secondGroup = false;
+  for (std::size_t k = 0; k < r.categories.size(); ++k) {
+    const CategoryTableEntry& c = r.categories[k];
+    if (k > 0 && !secondGroup && c.CategoryKind != r.categories[k - 1].CategoryKind) {
+      secondGroup = true;
+      if (!kind1) {
+        if (pRow) {
+          GridRow& pr = g.Row(*pRow);
+          pr[2] = Amount(s.BsYearNet);
+          pr[4] = Amount(s.BsOpeningNet);
+          pr[6] = Amount(s.BsClosingNet);
+        }
+        GridRow& total = g.Next();
+        total[0] = kTotalText;
+        total[7] = kTotalRowMarker;
+        total[1] = total[2] = Amount(s.BsDebit.Year);
+        total[3] = total[4] = Amount(s.BsDebit.OpenOwn - s.BsDebit.OpenOther);
+        total[5] = total[6] = Amount(s.BsDebit.CloseOwn - s.BsDebit.CloseOther);
+        g.Next()[0] = c.CategoryKind;
+      }
+    }
+    g.Next()[0] = c.CategoryName;
+    for (int i = 0; i < c.AccountCount; ++i, ++tableRow) {
+      const BalanceTableRow& a = r.table[tableRow];
+      GridRow& row = g.Next();
+      row[0] = shell::Cut(a.AccountNumber + "  " + a.Caption, 72);
+      if (a.AccountType == "P") pRow = g.Last();
+      if (a.AccountType == "T") tRow = g.Last();
+      const bool debitLike = DebitLike(a.AccountType);
+      const double net = a.ClosingOwnSide - a.ClosingOtherSide;
+      if (kind1) {
+        row[1] = Amount(debitLike ? a.ClosingOwnSide : a.ClosingOtherSide);
+        row[2] = Amount(debitLike ? a.ClosingOtherSide : a.ClosingOwnSide);
+        row[(secondGroup ? 3 : 5) + (debitLike ? 0 : 1)] = Amount(net);
+      } else {
+        const int col = debitLike ? 1 : 2;
+        row[col] = Amount(a.YearOpeningBalance);
+        row[col + 2] = Amount(a.OpeningOwnSide - a.OpeningOtherSide);
+        row[col + 4] = Amount(net);
+      }
+    }
+  }
+
+  if (kind1) {
+    if (tRow) g.Row(*tRow)[3] = Amount(s.PlClosingProfit);
+    if (pRow) g.Row(*pRow)[6] = Amount(s.PlClosingProfit);
+    GridRow& total = g.Next();
+    total[0] = kTotalText;
+    total[1] = total[2] = Amount(s.BsDebit.CloseOwn + s.BsCredit.CloseOther + s.PlDebit.CloseOwn +
+                                 s.PlCredit.CloseOther + s.BsClosingNet);
+    total[3] = total[4] = Amount(s.PlCredit.CloseOwn - s.PlCredit.CloseOther);
+    total[5] = total[6] = Amount(s.BsDebit.CloseOwn - s.BsDebit.CloseOther);
+  } else {
+    if (tRow) {
+      GridRow& tr = g.Row(*tRow);
+      tr[1] = Amount(s.PlYearProfit);
+      tr[3] = Amount(s.PlOpeningProfit);
+      tr[5] = Amount(s.PlClosingProfit);
+    }
+    GridRow& total = g.Next();
+    total[0] = kTotalText;
+    total[1] = total[2] = Amount(s.PlCredit.Year);
+    total[3] = total[4] = Amount(s.PlCredit.OpenOwn - s.PlCredit.OpenOther);
+    total[5] = total[6] = Amount(s.PlCredit.CloseOwn - s.PlCredit.CloseOther);
+    if (freezeFileEmpty)
+      for (GridRow& row : r.grid)
+        for (int c : {1, 2, 3, 4}) row[c].clear();
+  }
+  r.gridRowCount = static_cast<int>(r.grid.size()) - 1;
+}
+
+}  // namespace
+
+BalanceResult ComputeBalanceCore(const BalanceRequest& q, const BalanceFiles& files) {
+  BalanceResult r;
+  PeriodOrError period = ComputeReportPeriod(q.periodText, q.settings, files.freezes);
+  if (!period.period) {
+    r.error = period.error;
+    return r;
+  }
+  r.period = *period.period;
+  const ReportPeriod& p = *r.period;
+
+  PlaceAccounts(p, files, r);
+  if (p.snapshot) ApplySnapshot(p, files.freezes[*p.snapshot], r);
+  if (!p.hit) AddVouchers(p, files.vouchers, r);
+  Sum(r);
+  if (q.kind == '1' || q.kind == '2') LayOut(q, r, files.freezes.empty());
+
+  FreezeConditions c;
+  c.closingInBalance = std::fabs(r.sums.BsClosingNet - r.sums.PlClosingProfit) < kTolerance;
+  c.openPeriod = !p.hit;
+  c.profitAccountNamed = !shell::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty();
+  c.profitAndTransferExist = r.profitRow && r.transferRow;
+  c.endsByFarEnd = p.end <= q.farEndDate;
+  c.fitsFreezeRecord = r.table.size() <= static_cast<std::size_t>(kFreezeCapacity);
+  r.freezeAllowed = FreezePermitted(c);
+  r.profitText = shell::FormatAmount(r.sums.PlClosingProfit, -1, 'N');
+  return r;
+}
+
+BalanceGridRun ComputeBalanceGrid(const BalanceRequest& request) {
+  BalanceGridRun run;
+  BalanceFiles files;
+  {
+    shell::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
+    if (!set.Ok()) {
+      run.openFailure = set.Failure();
+      return run;
+    }
+    files.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+    files.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
+    files.categories = shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit);
+    files.vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
+  }
+  run.result = ComputeBalanceCore(request, files);
+  return run;
+}
+
+}  // namespace reports
