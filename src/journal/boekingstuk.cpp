@@ -290,6 +290,9 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   ComboBox2.OnChange = [this] { ComboBox2Change(); };
   ComboBox2.OnExit = [this] { ComboBox2.SetVisible(false); };
   TabControl1.OnChange = [this] { TabControl1Change(); };
+  // The date and the number take part in the Save test.
+  DateTimePicker2.OnChange = [this] { RecalcTotals(); };
+  Edit3.OnChange = [this] { RecalcTotals(); };
   BrenvickJournalizehelp1.OnClick = [this] { JournalizeHelp(); };
   ToolButton9.OnClick = [this] { JournalizeHelp(); };
   shell::BindHelpMenu(*this, JournalHelpCaptions,
