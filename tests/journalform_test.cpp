@@ -462,6 +462,66 @@ TEST_F(JournalForm, SystemVouchersAndClosedPeriodsLoadLocked) {
   });
 }
 
+TEST_F(JournalForm, StrangeStoredVouchersLoadReadOnlyWithAWarning) {
+  std::vector<records::JournalVoucherRec> recs;
+  for (int i = 0; i < 9; ++i) recs.push_back(Line("20241201", "Z9", "1000", i % 2 ? 0 : 1, i % 2 ? 1 : 0));
+  recs.push_back(Line("20241340", "X1", "1000", 10, 0));
+  recs.push_back(Line("20241340", "X1", "4000", 0, 10));
+  store.fs.SetFile(kJvo, Bytes(recs));
+  Show([&](Tboeking& f) {
+    // A stored date that is no date never raises: locked, with a message.
+    f.leeslaatsterecord.Execute();
+    ASSERT_EQ(f.Edit3.GetText(), "X1");
+    EXPECT_TRUE(backend.messages.empty());
+    EXPECT_FALSE(f.Opslaan.Enabled());
+    EXPECT_FALSE(f.Verwijderen.Enabled());
+    EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+    // Nine records of one key: eight shown, nothing may be saved or deleted.
+    // The walk starts from the shown voucher's own key.
+    f.leesvorigrecord.Execute();
+    ASSERT_EQ(f.Edit3.GetText(), "Z9");
+    EXPECT_EQ(f.Lines[7].Number.GetText(), "1000");
+    EXPECT_FALSE(f.Opslaan.Enabled());
+    EXPECT_FALSE(f.Verwijderen.Enabled());
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Yellow);
+    EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+  });
+}
+
+TEST_F(JournalForm, AClickThatEntersAnAmountKeepsItSelected) {
+  Show([&](Tboeking& f) {
+    f.Lines[0].Debit.UserFocus();
+    f.Lines[0].Debit.UserSetText("12");
+    f.Lines[0].Text.UserFocus();
+    f.Lines[0].Debit.UserFocus();
+    f.Lines[0].Debit.UserClick();
+    EXPECT_EQ(f.Lines[0].Debit.SelLength(), static_cast<int>(f.Lines[0].Debit.GetText().size()));
+  });
+}
+
+TEST_F(JournalForm, TheSetUpNamesTheJournalsAndTheFirstBookPeriod) {
+  auto& s = journal::JournalAdminSettings;
+  s.SetJournalName(5, "Projects");  // optional journal 3 only
+  s.SetCurrentPeriod("11/12");
+  s.SetPeriodCount(12);
+  journal::PeriodCaptionPending = true;
+  form.Label53.SetCaption("Year");
+  Show([&](Tboeking& f) {
+    EXPECT_FALSE(f.freejournal[0].Visible());
+    EXPECT_FALSE(f.freejournal[1].Visible());
+    EXPECT_TRUE(f.freejournal[2].Visible());
+    EXPECT_EQ(f.freejournal[2].Caption(), "Projects");
+    EXPECT_TRUE(f.payjournal[0].Visible());
+    EXPECT_EQ(f.payjournal[0].Caption(), "Cash book");
+    EXPECT_FALSE(f.payjournal[1].Visible());
+    std::vector<std::string> periods;
+    for (const auto& item : f.ComboBox5.Items()) periods.push_back(item.text);
+    EXPECT_EQ(periods, (std::vector<std::string>{"", "11/12", "12/12"}));
+    EXPECT_EQ(f.Label53.Caption(), "Year 11/12");
+  });
+  EXPECT_FALSE(journal::PeriodCaptionPending);
+}
+
 // ---- templates
 
 TEST_F(JournalForm, TemplatesSaveListAndLoad) {

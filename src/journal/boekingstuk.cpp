@@ -319,6 +319,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
       e.OnChange = [this, i, column] { AmountChange(i, column); };
       e.OnEnter = [this, i, column] { AmountEnter(i, column); };
       e.OnExit = [this, i, column] { AmountExit(i, column); };
+      e.OnClick = [this, i, column] { AmountClick(i, column); };
     }
     for (int column : {1, kDebitColumn, kCreditColumn}) {
       ui::Edit& e = line.Field(column);
@@ -367,6 +368,7 @@ void Tboeking::ApplyLanguageTexts() {
   Label25.SetCaption(L(4033) + " " + L(3706));
   Label26.SetCaption(L(4033));
   Label16.SetCaption(L(3596) + " " + L(3768));
+  Label53.SetCaption(L(6653) + " :  " + JournalAdminSettings.CurrentAnnualBalance() + " ");
   using shell::BuiltInText;
   Label71.SetCaption(L(852));
   CheckBox12.SetCaption(BuiltInText("All Journals", "Alle dagboeken", "Alle Journale"));
@@ -406,6 +408,7 @@ void Tboeking::FormActivate() {
   activeLine_ = 0;
   accountDownMove_ = false;
   amountFilterSkip_ = false;
+  amountEntered_ = false;
   chosenJournal_.clear();
   StatusBar1.Show("", ui::colors::Default);
   for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
@@ -758,6 +761,14 @@ void Tboeking::AmountEnter(int line, int column) {
   const std::string filtered = AmountFieldChanged(e.GetText(), false);
   if (filtered != e.GetText()) e.SetText(filtered);
   e.SelectAll();
+  amountEntered_ = true;
+  amountEnteredAt_ = platform::Now();
+}
+
+void Tboeking::AmountClick(int line, int column) {
+  // Within 2e-06 day (0.17 s) of entering: the entering click itself.
+  if (amountEntered_ && platform::Now() - amountEnteredAt_ < 2e-06) Lines[line].Field(column).SelectAll();
+  amountEntered_ = false;
 }
 
 void Tboeking::AmountExit(int line, int column) {
@@ -1084,15 +1095,24 @@ void Tboeking::VerwijderenExecute() {
   NewVoucher();
 }
 
+std::pair<std::string, std::string> Tboeking::ShownKey() const {
+  // A loaded voucher's own key, also when its stored date is no date the
+  // picker could show.
+  if (loaded_) return {loaded_->records.front().VoucherDate(), loaded_->records.front().BookNumber()};
+  return {VoucherDateYmd(), Edit3.GetText()};
+}
+
 void Tboeking::leesvorigrecordExecute() {
-  const StoreResult r = ReadPreviousVoucher(VoucherDateYmd(), Edit3.GetText(), JournalFilter());
+  const auto [date, number] = ShownKey();
+  const StoreResult r = ReadPreviousVoucher(date, number, JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
   if (r.voucher) ShowVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
 void Tboeking::leesvolgendrecordExecute() {
-  const StoreResult r = ReadNextVoucher(VoucherDateYmd(), Edit3.GetText(), JournalFilter());
+  const auto [date, number] = ShownKey();
+  const StoreResult r = ReadNextVoucher(date, number, JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
   if (r.voucher) ShowVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);

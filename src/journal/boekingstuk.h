@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formkit/helpunit.h"
@@ -329,6 +330,7 @@ class Tboeking : public ui::Form {
   void AmountChange(int line, int column);
   void AmountEnter(int line, int column);
   void AmountExit(int line, int column);
+  void AmountClick(int line, int column);
   void LineKeyPress(int line, int column, char& key);
   void LineKeyDown(int line, int column, uint16_t& key);
 
@@ -368,6 +370,8 @@ class Tboeking : public ui::Form {
   void ChooseJournal(const std::string& item);
   std::optional<std::string> JournalFilter() const;
   std::string VoucherDateYmd() const;
+  // The key the walks start from: the loaded voucher's, else the screen's.
+  std::pair<std::string, std::string> ShownKey() const;
   EntryScreen Screen() const;
   EntrySnapshot Snapshot() const;
   // Asks Yes/No when `action` would lose typed lines; true to go on.
@@ -390,6 +394,10 @@ class Tboeking : public ui::Form {
   int activeLine_ = 0;
   bool amountFilterSkip_ = false;
   bool accountDownMove_ = false;
+  // The moment an amount field was entered: the click that entered it keeps
+  // the whole text selected.
+  bool amountEntered_ = false;
+  double amountEnteredAt_ = 0;
   bool tabSwitchSuppressed_ = false;
   bool statusFromTest_ = false;
   EntrySnapshot shown_;
