@@ -321,6 +321,17 @@ TEST_F(JournalForm, AccountPickersKeepTheLinesAccountAndTakeExactTexts) {
     EXPECT_FALSE(f.ComboBox13.Visible());
     EXPECT_EQ(f.Lines[2].Number.GetText(), "8000");
     EXPECT_EQ(f.Lines[2].Caption.GetText(), "Rent {old}");
+    // Tab out of the picker (onto the read-only totals) goes on to the
+    // line's caption, and from the caption picker to the debit.
+    f.Lines[4].Number.UserFocus();
+    f.ComboBox1.UserSetText("4000");
+    f.Edit88.UserFocus();
+    EXPECT_EQ(f.Lines[4].Number.GetText(), "4000");
+    EXPECT_TRUE(f.ComboBox13.Focused());
+    EXPECT_EQ(f.ComboBox13.GetText(), "Sales{4000}");
+    f.Edit88.UserFocus();
+    EXPECT_TRUE(f.Lines[4].Debit.Focused());
+    EXPECT_EQ(f.Lines[4].Caption.GetText(), "Sales");
     // Enter in the picker moves to the next line's account.
     f.Lines[3].Number.UserFocus();
     f.ComboBox1.UserSetText("1000");
@@ -432,6 +443,23 @@ TEST_F(JournalForm, AVoucherAnotherCopyChangedIsNeitherChangedNorDeleted) {
     EXPECT_EQ(store.fs.File(kJvo), other);
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+  });
+}
+
+TEST_F(JournalForm, TheStarOfAnEmptyJournalIsShownNeverSaved) {
+  store.fs.SetFile(kJvo, Bytes({Line("20240517", "A1", "1000", 10, 0), Line("20240517", "A1", "4000", 0, 10)}));
+  Show([&](Tboeking& f) {
+    f.leeslaatsterecord.Execute();
+    EXPECT_EQ(f.Label72.Caption(), "*");
+    f.Lines[0].Debit.UserFocus();
+    f.Lines[0].Debit.UserSetText("20");
+    f.Lines[1].Credit.UserFocus();
+    f.Lines[1].Credit.UserSetText("20");
+    f.Lines[0].Text.UserFocus();
+    f.Button5.UserClick();
+    ASSERT_EQ(FileVouchers().size(), 2u);
+    EXPECT_EQ(FileVouchers()[0].DebitAmount(), 20);
+    EXPECT_EQ(FileVouchers()[0].JournalName(), "");
   });
 }
 

@@ -862,10 +862,13 @@ void Tboeking::TakeAccount(int line, const std::optional<AccountItem>& account) 
 
 namespace {
 
-// Whether the focus went where the user put it (a click, or a move the
-// front end made) rather than to no control or to the pickers' own row.
+// Whether the focus went where the user put it (a click on a field or a
+// button) rather than to no control, to the pickers' own row or to a
+// read-only total (where Tab from a picker lands): then the line's next
+// field follows.
 bool UserChoseTarget(const ui::Component* target, const ui::Container& pickers) {
   if (!target) return false;
+  if (const auto* edit = dynamic_cast<const ui::Edit*>(target); edit && edit->ReadOnly()) return false;
   for (const ui::Container* p = target->Parent(); p; p = p->Parent())
     if (p == &pickers) return false;
   return true;
