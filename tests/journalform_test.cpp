@@ -468,7 +468,8 @@ TEST_F(JournalForm, SystemVouchersAndClosedPeriodsLoadLocked) {
   journal::JournalAdminSettings.SetCurrentPeriod("04/12");
   journal::JournalAdminSettings.SetPeriodStart(4, "20240401");
   store.fs.SetFile(kJvo, Bytes({Line("20240115", "C1", "1000", 10, 0), Line("20240115", "C1", "4000", 0, 10),
-                                Line("20240501", "! SYSTEM", "1000", 0, 0), Line("20240501", "! SYSTEM", "4000", 0, 0)}));
+                                Line("20240501", "! SYSTEM", "1000", 0, 0),
+                                Line("20240501", "! SYSTEM", "4000", 0, 0)}));
   Show([&](Tboeking& f) {
     EXPECT_EQ(f.LowestOpenDateYmd(), "20240401");
     f.leeslaatsterecord.Execute();

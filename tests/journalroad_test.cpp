@@ -30,7 +30,9 @@ using support::Bytes;
 const std::string D = "/w/data/ACME/";
 
 // A stored line text: the text with 30 blanks, cut to its room.
-std::string Padded(const std::string& s, std::size_t room) { return (s + std::string(30, ' ')).substr(0, std::min(room, s.size() + 30)); }
+std::string Padded(const std::string& s, std::size_t room) {
+  return (s + std::string(30, ' ')).substr(0, std::min(room, s.size() + 30));
+}
 
 records::JournalVoucherRec Stored(const std::string& date, const std::string& number, const std::string& journalName,
                                   const std::string& text, const std::string& account, const std::string& caption,
@@ -65,7 +67,8 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     s.SetBookYearStart("20240101");
     s.SetBookYearEnd("20241231");
     s.SetPeriodCount(12);
-    for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+    for (int k = 1; k <= 12; ++k)
+      s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
     s.SetPeriodStart(13, "20250101");
     s.SetCurrentPeriod("05/12");
     s.SetSplitJournals("true");

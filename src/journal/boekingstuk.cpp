@@ -384,7 +384,6 @@ void Tboeking::ApplyLanguageTexts() {
   Label43.SetCaption(BuiltInText("Cost centre", "Kostenplaats", "Kostenstelle"));
   Label44.SetCaption(BuiltInText("Debit", "Debet", "Soll"));
   Label45.SetCaption(BuiltInText("Credit", "Credit", "Haben"));
-  Label46.SetCaption(BuiltInText("Account", "Rekening", "Konto"));
   Label47.SetCaption(BuiltInText("Totals", "Totalen", "Summen"));
   Label48.SetCaption(BuiltInText("Go to voucher", "Ga naar boeking", "Gehe zu Buchung"));
   const std::vector<std::string> tabs = {L(4004), L(4033), L(4062), L(4091), L(4120),
@@ -396,7 +395,8 @@ void Tboeking::ApplyLanguageTexts() {
   ComboBox3.SetItems({L(5832), L(5817)});
   ComboBox3.SetItemIndex(kind == ComboBox3.Items()[1].text ? 1 : 0);
   ShowModeCaption();
-  if (mode_ == EntryMode::Change && partner_) Label31.SetCaption(std::holds_alternative<InvoiceKey>(link_) ? L(3596) : L(3848));
+  if (mode_ == EntryMode::Change && partner_)
+    Label31.SetCaption(std::holds_alternative<InvoiceKey>(link_) ? L(3596) : L(3848));
 }
 
 void Tboeking::ShowModeCaption() { Opslaan.SetCaption(mode_ == EntryMode::Change ? L(460) : L(424)); }
@@ -459,7 +459,8 @@ void Tboeking::FormActivate() {
       ComboBox1.AddItem(ByNumberText(accounts_[i]), static_cast<int64_t>(i));
     byName_ = SortedByName(accounts_);
     ComboBox13.ClearItems();
-    for (std::size_t i = 0; i < byName_.size(); ++i) ComboBox13.AddItem(ByNameText(byName_[i]), static_cast<int64_t>(i));
+    for (std::size_t i = 0; i < byName_.size(); ++i)
+      ComboBox13.AddItem(ByNameText(byName_[i]), static_cast<int64_t>(i));
     ComboBox4.ClearItems();
     for (const AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
 
@@ -518,7 +519,7 @@ void Tboeking::FormActivate() {
   // Split journals show the journal controls; otherwise the invoice kind and
   // the cash account stand in their place and every journal is shown.
   const bool split = SplitJournals(JournalAdminSettings);
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox12, &CheckBox12, &Label71, &Label72,
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox12, &CheckBox12, &Label71, &Label4, &Label72,
                                                                 &Journal1, &SpeedButton14, &SpeedButton15,
                                                                 &CheckBox13})
     c->SetVisible(split);
@@ -627,7 +628,9 @@ void Tboeking::FormKeyDown(uint16_t& key, unsigned) {
   }
 }
 
-void Tboeking::JournalizeHelp() { shell::ShowHelpFrom(*this, JournalHelpTag(TabControl1.TabIndex()), JournalHelpCaptions); }
+void Tboeking::JournalizeHelp() {
+  shell::ShowHelpFrom(*this, JournalHelpTag(TabControl1.TabIndex()), JournalHelpCaptions);
+}
 
 void Tboeking::FormCloseQuery(bool& canClose) { canClose = MayDiscard(DiscardAction::Close); }
 
