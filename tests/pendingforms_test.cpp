@@ -8,7 +8,6 @@
 
 #include "formkit/helpunit.h"
 #include "formkit/pendingform.h"
-#include "journal/boekingstuk.h"
 #include "masterdata/adminsettings.h"
 #include "masterdata/fixedassets.h"
 #include "masterdata/unitpartners.h"
@@ -30,7 +29,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {
-  return {masterdata::administrationsetting, masterdata::Fixedassetsform, masterdata::partners2, journal::boeking,
+  return {masterdata::administrationsetting, masterdata::Fixedassetsform, masterdata::partners2,
           reports::Rapport1, reports::ExportImport, reports::cockpit, shell::helpform};
 }
 
@@ -64,7 +63,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
     std::string english, dutch;
   };
   const std::vector<Case> cases = {
-      {journal::boeking, "Journal vouchers", "Journaalposten"},
       {masterdata::partners2, "Partners", "Relaties"},
       {reports::Rapport1, "Reports", "Rapporten"},
       {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
@@ -99,7 +97,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
     shell::PendingForm* form;
     bool endsSet;
   };
-  for (const Case& c : {Case{journal::boeking, true}, Case{masterdata::partners2, true},
+  for (const Case& c : {Case{masterdata::partners2, true},
                         Case{reports::Rapport1, true}, Case{masterdata::administrationsetting, true},
                         Case{reports::ExportImport, false}, Case{shell::helpform, false},
                         Case{reports::cockpit, false}, Case{masterdata::Fixedassetsform, false}}) {

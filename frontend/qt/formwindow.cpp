@@ -226,6 +226,9 @@ void FormWindow::EnsureSized() {
   sized_ = true;
   FlushAll();
   ensurePolished();
+  // A container whose children the model hid before the window was first
+  // shown may still be remembered at its old size by its parent's layout.
+  for (QWidget* w : findChildren<QWidget*>()) w->updateGeometry();
   if (layout()) layout()->activate();
   const QSize hint = sizeHint();
   const QSize central = centralWidget()->sizeHint();

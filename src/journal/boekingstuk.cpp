@@ -1,12 +1,1264 @@
 #include "journal/boekingstuk.h"
 
+#include <algorithm>
+#include <exception>
+
+#include "formkit/filesetscope.h"
+#include "formkit/helpmenu.h"
+#include "journal/templatestore.h"
+#include "journal/voucherstore.h"
+#include "platform/cp1252.h"
+#include "platform/datetime.h"
+#include "records/importprofilerec.h"
+#include "records/ledgeraccountrec.h"
+#include "shell/builtintext.h"
+#include "shell/fileset.h"
 #include "shell/languagetext.h"
+#include "shell/session.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+#include "ui/application.h"
 
 namespace journal {
 
+using shell::Cut;
+using shell::L;
+
+records::AdminSettingsRec JournalAdminSettings;
+shell::HelpCaptionBlockRec JournalHelpCaptions;
+bool PeriodCaptionPending = false;
 Tboeking* boeking = nullptr;
 
-Tboeking::Tboeking()
-    : shell::PendingForm("boeking", "Tboeking", [] { return shell::L(870); }, /*endsFileSet=*/true) {}
+void ResetBoekingState() {
+  JournalAdminSettings = {};
+  JournalHelpCaptions = {};
+  PeriodCaptionPending = false;
+}
+
+std::string JournalHelpTag(int tab) {
+  static const char* const kTags[] = {"<JVO00>", "<JVT00>", "<INV00>", "<INV01>", "<PAR00>", "<PAY00>",
+                                      "<PAY01>", "<PAY02>", "<PAY03>", "<PAY00>", "<PAY00>", "<PAY00>",
+                                      "<PAY00>"};
+  if (tab < 0 || tab >= static_cast<int>(std::size(kTags))) return "<JVO00>";
+  return kTags[tab];
+}
+
+int ListChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int fallback) {
+  int found = -1;
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (cp1252::EqualsIgnoringCase(items[i], typed)) found = static_cast<int>(i);
+  if (found >= 0) return found;
+  return fallback < static_cast<int>(items.size()) ? fallback : -1;
+}
+
+int JournalChoiceIndex(const std::vector<std::string>& items, const std::string& typed) {
+  return ListChoiceIndex(items, typed, 1);
+}
+
+JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const std::vector<std::string>& cashJournals,
+                            const std::string& journal, bool split) {
+  JournalOffer offer;
+  offer.journalButtons = split;
+  auto invoices = [&offer](int kind) {
+    offer.invoiceKind = kind;
+    offer.templates = false;
+  };
+  auto dayBook = [&offer] {
+    offer.invoiceKind = 0;
+    offer.journalButtons = false;
+  };
+  if (journal == settings.SalesBookName()) {
+    invoices(0);
+  } else if (journal == settings.PurchaseBookName()) {
+    invoices(1);
+  } else if (journal == settings.DayBookName()) {
+    dayBook();
+  } else {
+    const std::array<std::string, 3> names = {settings.OptionalJournalName1(), settings.OptionalJournalName2(),
+                                              settings.OptionalJournalName3()};
+    const std::array<std::string, 3> customer = {settings.Journal1CustomerFlag(), settings.Journal2CustomerFlag(),
+                                                 settings.Journal3CustomerFlag()};
+    const std::array<std::string, 3> supplier = {settings.Journal1SupplierFlag(), settings.Journal2SupplierFlag(),
+                                                 settings.Journal3SupplierFlag()};
+    bool matched = false;
+    for (int j = 0; j < 3 && !matched; ++j) {
+      if (names[j].empty() || journal != names[j]) continue;
+      matched = true;
+      if (customer[j] == "true") invoices(0);
+      else if (supplier[j] == "true") invoices(1);
+      else dayBook();
+    }
+    for (std::size_t k = 0; k < cashJournals.size() && !matched; ++k)
+      if (journal == cashJournals[k]) {
+        matched = true;
+        offer.cashJournal = static_cast<int>(k);
+        offer.templates = false;
+      }
+  }
+  if (!split) {
+    offer.templates = true;
+    offer.journalButtons = false;
+  }
+  return offer;
+}
+
+// ---- the entry lines
+
+namespace {
+
+std::string FieldName(int line, int column) { return "Edit" + std::to_string(line) + std::to_string(column); }
+
+constexpr int kDebitColumn = 5;
+constexpr int kCreditColumn = 6;
+
+// Texts the language file has no offset for.
+std::string AskDiscardText() {
+  return shell::BuiltInText("Discard the lines typed on this voucher?", "De getypte regels van deze boeking vervallen?",
+                            "Die eingegebenen Zeilen dieser Buchung verwerfen?");
+}
+std::string AskDeleteText() {
+  return shell::BuiltInText("Delete this voucher?", "Deze boeking verwijderen?", "Diese Buchung löschen?");
+}
+std::string TemplateNotFoundText() {
+  return shell::BuiltInText("There is no template of that name", "Er is geen sjabloon met die naam",
+                            "Es gibt keine Vorlage mit diesem Namen");
+}
+std::string RefusedText(StoreOutcome outcome) {
+  switch (outcome) {
+    case StoreOutcome::ChangedInAnotherCopy: return shell::MsgChangedInAnotherCopy();
+    case StoreOutcome::Locked:
+      return shell::BuiltInText("This voucher is shown only; it cannot be changed or deleted",
+                                "Deze boeking wordt alleen getoond; ze kan niet gewijzigd of verwijderd worden",
+                                "Diese Buchung wird nur angezeigt; sie kann nicht geändert oder gelöscht werden");
+    default:
+      return shell::BuiltInText("The voucher was not saved: it is incomplete or unbalanced",
+                                "De boeking is niet opgeslagen: ze is onvolledig of niet in evenwicht",
+                                "Die Buchung wurde nicht gespeichert: sie ist unvollständig oder nicht ausgeglichen");
+  }
+}
+std::string ReceiptKindText() { return shell::BuiltInText("Receipt", "Ontvangst", "Eingang"); }
+std::string PaymentKindText() { return shell::BuiltInText("Payment", "Betaling", "Zahlung"); }
+
+std::vector<std::string> ItemTexts(const ui::ComboBox& box) {
+  std::vector<std::string> texts;
+  for (const auto& item : box.Items()) texts.push_back(item.text);
+  return texts;
+}
+
+int Decimals() { return shell::SystemSettings.AmountDecimals; }
+
+}  // namespace
+
+EntryLine::EntryLine(ui::Container* panel, int line)
+    : Text(panel, FieldName(line, 1)),
+      Number(panel, FieldName(line, 2)),
+      Caption(panel, FieldName(line, 3)),
+      CostCentre(panel, FieldName(line, 4)),
+      Debit(panel, FieldName(line, 5)),
+      Credit(panel, FieldName(line, 6)) {
+  Text.hints.newRow = true;
+}
+
+ui::Edit& EntryLine::Field(int column) {
+  return const_cast<ui::Edit&>(static_cast<const EntryLine&>(*this).Field(column));
+}
+
+const ui::Edit& EntryLine::Field(int column) const {
+  switch (column) {
+    case 1: return Text;
+    case 2: return Number;
+    case 3: return Caption;
+    case 4: return CostCentre;
+    case 5: return Debit;
+    default: return Credit;
+  }
+}
+
+// ---- the form
+
+Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
+  width = 1020;
+  height = 0;  // from the layout
+
+  Opslaan.OnExecute = [this] { OpslaanExecute(); };
+  Verwijderen.OnExecute = [this] { VerwijderenExecute(); };
+  annuleren.OnExecute = [this] { annulerenExecute(); };
+  leesvorigrecord.OnExecute = [this] { leesvorigrecordExecute(); };
+  leesvolgendrecord.OnExecute = [this] { leesvolgendrecordExecute(); };
+  leeslaatsterecord.OnExecute = [this] { leeslaatsterecordExecute(); };
+  sjabloonbeheer.OnExecute = [this] { sjabloonbeheerExecute(); };
+  sjabloonannuleren.OnExecute = [this] { sjabloonannulerenExecute(); };
+  sjabloonopslaan.OnExecute = [this] { sjabloonopslaanExecute(); };
+  sjabloonverwijderen.OnExecute = [this] { sjabloonverwijderenExecute(); };
+  using Clients = std::initializer_list<ui::ActionClient*>;
+  for (ui::ActionClient* c : Clients{&Button5, &Save1, &ToolButton2}) c->SetAction(&Opslaan);
+  for (ui::ActionClient* c : Clients{&Button6, &Delete1, &ToolButton3}) c->SetAction(&Verwijderen);
+  for (ui::ActionClient* c : Clients{&Button7, &New1, &ToolButton1, &Cancel1}) c->SetAction(&annuleren);
+  for (ui::ActionClient* c : Clients{&Previous1, &ToolButton4}) c->SetAction(&leesvorigrecord);
+  for (ui::ActionClient* c : Clients{&Next1, &ToolButton5}) c->SetAction(&leesvolgendrecord);
+  Image2.OnClick = [this] { leesvorigrecord.Execute(); };
+  Image3.OnClick = [this] { leesvolgendrecord.Execute(); };
+  for (ui::ActionClient* c : Clients{&Last1, &ToolButton6}) c->SetAction(&leeslaatsterecord);
+  for (ui::ActionClient* c : Clients{&Button4, &Templatemanagement1}) c->SetAction(&sjabloonbeheer);
+  for (ui::ActionClient* c : Clients{&Button3, &CancelTemplate1}) c->SetAction(&sjabloonannuleren);
+  for (ui::ActionClient* c : Clients{&Button1, &SaveTemplate1}) c->SetAction(&sjabloonopslaan);
+  for (ui::ActionClient* c : Clients{&Button2, &DeleteTemplate1}) c->SetAction(&sjabloonverwijderen);
+  for (int i = 0; ui::ToolButton * b : {&ToolButton1, &ToolButton2, &ToolButton3, &ToolButton4, &ToolButton5,
+                                        &ToolButton6})
+    b->SetImageIndex(i++);
+  ToolButton9.SetImageIndex(8);
+  ToolButton10.SetImageIndex(9);
+
+  Label1.SetBold(true);
+  TabControl1.hints.stretch = 1;
+  TabControl1.SetTabs({"Journal Voucher", "Template", "Invoice", "Invoice list", "Partner list", "Payment",
+                       "Payment list", "Payment import", "Match import"});
+
+  Panel6.SetBevel(false);
+  Panel6.hints.stretch = 1;
+  for (ui::Panel* p : {&Panel11, &Panel2, &Panel12, &Panel13, &Panel14, &Panel15, &Panel16, &Panel17})
+    p->SetBevel(false);
+  ComboBox12.hints.width = 200;
+  ComboBox11.hints.width = 200;
+  ComboBox11.SetMaxLength(static_cast<int>(kTemplateNameRoom));
+  Panel2.gridColumns = 6;
+  Edit3.hints.width = 180;
+  Edit116.SetMaxLength(50);
+  Edit116.hints.stretch = 1;
+  Edit123.SetMaxLength(15);
+  Edit5.SetReadOnly(true);
+  Edit6.SetReadOnly(true);
+
+  Panel14.gridColumns = 6;
+  Label40.hints.newRow = true;
+  for (EntryLine& line : Lines) {
+    line.Text.SetMaxLength(50);
+    line.Text.hints.minWidth = 240;
+    line.Number.SetMaxLength(15);
+    line.Caption.SetMaxLength(30);
+    line.Caption.hints.minWidth = 200;
+    line.CostCentre.SetMaxLength(20);
+    line.Debit.hints.width = 120;
+    line.Credit.hints.width = 120;
+  }
+  ComboBox1.hints.width = 260;
+  ComboBox13.hints.width = 260;
+  Edit88.SetReadOnly(true);
+  Edit89.SetReadOnly(true);
+  Edit88.hints.width = 120;
+  Edit89.hints.width = 120;
+  for (ui::Button* b : {&Button7, &Button5, &Button6}) b->hints.width = 160;
+  Edit1.hints.width = 180;
+
+  Panel5.SetBevel(false);
+  Edit2.SetMaxLength(static_cast<int>(kTemplateNameRoom));
+  Edit2.hints.width = 280;
+  RadioButton1.SetChecked(true);
+  for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &Panel9, &Panel10}) p->SetBevel(false);
+  ComboBox3.SetItems({"Customer", "Vendor"});
+
+  // Bindings.
+  OnActivate = [this] { FormActivate(); };
+  OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
+  OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
+  Exit1.OnClick = [this] { Close(); };
+  ToolButton10.OnClick = [this] { Close(); };
+  SelectJournalVoucher1.OnClick = [this] { Image1Click(); };
+  Image1.OnClick = [this] { Image1Click(); };
+  for (ui::Component* c : {static_cast<ui::Component*>(&Edit1), static_cast<ui::Component*>(&DateTimePicker1)})
+    c->OnKeyPress = [this](char& key) {
+      if (key == '\r') {
+        key = 0;
+        Image1Click();
+      }
+    };
+  ComboBox11.OnSelect = [this] { ComboBox11Select(); };
+  ComboBox11.OnExit = [this] { ComboBox11Exit(); };
+  ComboBox12.OnExit = [this] { ComboBox12Exit(); };
+  ComboBox12.OnCloseUp = [this] { ComboBox12Exit(); };
+  ComboBox12.OnSelect = [this] { ComboBox12Exit(); };
+  ComboBox12.OnKeyPress = [this](char& key) {
+    if (key == '\r') {
+      key = 0;
+      ComboBox12Exit();
+    }
+  };
+  ComboBox1.OnExit = [this] { ComboBox1Exit(); };
+  ComboBox13.OnExit = [this] { ComboBox13Exit(); };
+  ComboBox1.OnKeyDown = [this](uint16_t& k, unsigned s) { ComboBox1KeyDown(k, s); };
+  ComboBox13.OnKeyDown = [this](uint16_t& k, unsigned s) { ComboBox1KeyDown(k, s); };
+  ComboBox2.OnChange = [this] { ComboBox2Change(); };
+  ComboBox2.OnExit = [this] { ComboBox2.SetVisible(false); };
+  TabControl1.OnChange = [this] { TabControl1Change(); };
+  // The date and the number take part in the Save test.
+  DateTimePicker2.OnChange = [this] { RecalcTotals(); };
+  Edit3.OnChange = [this] { RecalcTotals(); };
+  BrenvickJournalizehelp1.OnClick = [this] { JournalizeHelp(); };
+  ToolButton9.OnClick = [this] { JournalizeHelp(); };
+  shell::BindHelpMenu(*this, JournalHelpCaptions,
+                      {{&BrenvickHelp1, ""}, {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &BrenvickHomepage1);
+  auto journalItem = [this](ui::MenuItem& item) {
+    item.OnClick = [this, &item] {
+      std::string caption = item.Caption();
+      if (const auto amp = caption.find('&'); amp != std::string::npos) caption.erase(amp, 1);
+      ComboBox12.SetText(caption);
+      ComboBox12Exit();
+    };
+  };
+  for (ui::MenuItem* item : {&Salesbook1, &Purchasebook1, &daybook1}) journalItem(*item);
+  for (ui::MenuItem& item : freejournal) journalItem(item);
+  for (ui::MenuItem& item : payjournal) journalItem(item);
+
+  for (int i = 0; i < kVoucherLines; ++i) {
+    EntryLine& line = Lines[i];
+    line.Number.OnEnter = [this, i] { AccountNumberEnter(i); };
+    line.Caption.OnEnter = [this, i] { AccountCaptionEnter(i); };
+    line.CostCentre.OnEnter = [this, i] { CostCentreEnter(i); };
+    for (int column : {kDebitColumn, kCreditColumn}) {
+      ui::Edit& e = line.Field(column);
+      e.OnChange = [this, i, column] { AmountChange(i, column); };
+      e.OnEnter = [this, i, column] { AmountEnter(i, column); };
+      e.OnExit = [this, i, column] { AmountExit(i, column); };
+      e.OnClick = [this, i, column] { AmountClick(i, column); };
+    }
+    for (int column : {1, kDebitColumn, kCreditColumn}) {
+      ui::Edit& e = line.Field(column);
+      e.OnKeyPress = [this, i, column](char& key) { LineKeyPress(i, column, key); };
+      e.OnKeyDown = [this, i, column](uint16_t& key, unsigned) { LineKeyDown(i, column, key); };
+    }
+  }
+
+  ApplyLanguageTexts();
+  for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
+  Label43.SetVisible(false);
+  for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
+  SelectTab(TabVoucher);
+  ClearVoucherForm();
+}
+
+// ---- texts
+
+void Tboeking::ApplyLanguageTexts() {
+  SetCaption(shell::ProductTitle + " : " + L(852) + " / " + L(870));
+  std::string title = Cut(" " + L(870), 26);
+  title = Cut(title + " (", 28);
+  title = Cut(title + shell::CurrentAdministrationName, 58);
+  Label1.SetCaption(Cut(title + ")", 59));
+
+  File1.SetCaption(L(21));
+  New1.SetCaption(L(32) + " " + L(4004));
+  Exit1.SetCaption(L(123));
+  Help1.SetCaption(L(284));
+  About1.SetCaption(L(295));
+  BrenvickHomepage1.SetCaption(L(486));
+  BrenvickHelp1.SetCaption(shell::ProductTitle + " " + L(284));
+  BrenvickJournalizehelp1.SetCaption(L(870) + " " + L(284));
+  utorial1.SetCaption(shell::TutorialCaption());
+  Delete1.SetCaption(L(260));
+  Verwijderen.SetCaption(L(260));
+  annuleren.SetCaption(L(32) + " " + L(4004));
+  Voucher1.SetCaption(L(4004));
+  SelectJournalVoucher1.SetCaption(L(345) + " " + L(4004));
+  Template1.SetCaption(L(4033));
+  Journal1.SetCaption(L(852));
+  sjabloonopslaan.SetCaption(L(54) + L(4284));
+  sjabloonverwijderen.SetCaption(L(260) + L(4284));
+  sjabloonbeheer.SetCaption(L(4284) + L(3706));
+  sjabloonannuleren.SetCaption(L(306));
+  Label25.SetCaption(L(4033) + " " + L(3706));
+  Label26.SetCaption(L(4033));
+  Label16.SetCaption(L(3596) + " " + L(3768));
+  Label53.SetCaption(L(6653) + " :  " + JournalAdminSettings.CurrentAnnualBalance() + " ");
+  using shell::BuiltInText;
+  Label71.SetCaption(L(852));
+  CheckBox12.SetCaption(BuiltInText("All Journals", "Alle dagboeken", "Alle Journale"));
+  CheckBox13.SetCaption(CheckBox12.Caption());
+  Label2.SetCaption(BuiltInText("Date", "Datum", "Datum"));
+  Label3.SetCaption(BuiltInText("Number", "Nummer", "Nummer"));
+  Label4.SetCaption(BuiltInText("Journal", "Dagboek", "Journal"));
+  Label5.SetCaption(BuiltInText("Text", "Omschrijving", "Text"));
+  Label6.SetCaption(BuiltInText("Reference", "Referentie", "Referenz"));
+  Label40.SetCaption(BuiltInText("Line text", "Regeltekst", "Zeilentext"));
+  Label41.SetCaption(BuiltInText("Account", "Rekening", "Konto"));
+  Label42.SetCaption(BuiltInText("Caption", "Omschrijving", "Bezeichnung"));
+  Label43.SetCaption(BuiltInText("Cost centre", "Kostenplaats", "Kostenstelle"));
+  Label44.SetCaption(BuiltInText("Debit", "Debet", "Soll"));
+  Label45.SetCaption(BuiltInText("Credit", "Credit", "Haben"));
+  Label47.SetCaption(BuiltInText("Totals", "Totalen", "Summen"));
+  Label48.SetCaption(BuiltInText("Go to voucher", "Ga naar boeking", "Gehe zu Buchung"));
+  const std::vector<std::string> tabs = {L(4004), L(4033), L(4062), L(4091), L(4120),
+                                         L(4149), L(4178), L(4207), L(4236)};
+  const int tab = TabControl1.TabIndex();
+  TabControl1.SetTabs(tabs);
+  TabControl1.SetTabIndex(tab);
+  const std::string kind = ComboBox3.GetText();
+  ComboBox3.SetItems({L(5832), L(5817)});
+  ComboBox3.SetItemIndex(kind == ComboBox3.Items()[1].text ? 1 : 0);
+  ShowModeCaption();
+  if (mode_ == EntryMode::Change && partner_)
+    Label31.SetCaption(std::holds_alternative<InvoiceKey>(link_) ? L(3596) : L(3848));
+}
+
+void Tboeking::ShowModeCaption() { Opslaan.SetCaption(mode_ == EntryMode::Change ? L(460) : L(424)); }
+
+// ---- set-up
+
+void Tboeking::FormActivate() {
+  tabSwitchSuppressed_ = true;
+  activeLine_ = 0;
+  accountDownMove_ = false;
+  amountFilterSkip_ = false;
+  amountEntered_ = false;
+  chosenJournal_.clear();
+  StatusBar1.Show("", ui::colors::Default);
+  for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
+  Label43.SetVisible(false);
+  SpeedButton9.SetVisible(false);
+
+  // Today, where the pickers allow it.
+  const platform::TDateTime today = platform::Date();
+  for (ui::DatePicker* picker : {&DateTimePicker1, &DateTimePicker2})
+    if (!picker->MinDate() || *picker->MinDate() <= today) picker->SetDate(today);
+
+  for (ui::Edit* e : {&Edit116, &Edit7, &Edit8, &Edit37, &Edit1}) e->SetText("");
+  for (ui::Edit* e : {&Edit17, &Edit18, &Edit124}) e->SetText("0");
+
+  const std::vector<std::string> invoiceKinds = ItemTexts(ComboBox3);
+  std::vector<std::string> paymentKinds = invoiceKinds;
+  paymentKinds.push_back(ReceiptKindText());
+  paymentKinds.push_back(PaymentKindText());
+  ComboBox6.SetItems(paymentKinds);
+  ComboBox7.SetItems(invoiceKinds);
+  ComboBox8.SetItems(invoiceKinds);
+  ComboBox7.SetText(ComboBox3.GetText());
+  ComboBox8.SetText(ComboBox3.GetText());
+
+  bool read = false;
+  try {
+    accounts_.clear();
+    cashJournals_.clear();
+    std::vector<AccountItem> cash;
+    for (const records::LedgerAccountRec& rec :
+         shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)) {
+      AccountItem item{shell::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
+      if (rec.IsCashOrBank()) {
+        cash.push_back(item);
+        cashJournals_.push_back(rec.JournalName());
+      }
+      accounts_.push_back(std::move(item));
+    }
+    ComboBox9.ClearItems();
+    for (const records::ImportProfileRec& profile :
+         shell::ReadAll<records::ImportProfileRec>(shell::FileCode::IFS, shell::kSmallFileLimit))
+      ComboBox9.AddItem(std::to_string(profile.ProfileNumber()) + " : " + profile.ProfileName());
+    ComboBox9.SetItemIndex(ComboBox9.Count() > 0 ? 0 : -1);
+
+    ComboBox1.ClearItems();
+    ComboBox1.AddItem("", -1);
+    for (std::size_t i = 0; i < accounts_.size(); ++i)
+      ComboBox1.AddItem(ByNumberText(accounts_[i]), static_cast<int64_t>(i));
+    byName_ = SortedByName(accounts_);
+    ComboBox13.ClearItems();
+    for (std::size_t i = 0; i < byName_.size(); ++i)
+      ComboBox13.AddItem(ByNameText(byName_[i]), static_cast<int64_t>(i));
+    ComboBox4.ClearItems();
+    for (const AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
+
+    // Journals and their menu.
+    const records::AdminSettingsRec& settings = JournalAdminSettings;
+    ComboBox12.SetItems(JournalListItems(settings, cashJournals_));
+    Salesbook1.SetCaption(settings.SalesBookName());
+    Purchasebook1.SetCaption(settings.PurchaseBookName());
+    daybook1.SetCaption(settings.DayBookName());
+    const auto free = FreeJournalMenuItems(settings);
+    for (std::size_t j = 0; j < freejournal.size(); ++j) {
+      freejournal[j].SetVisible(free[j].has_value());
+      freejournal[j].SetCaption(free[j].value_or(""));
+    }
+    const std::vector<std::string> cashItems = CashJournalMenuItems(cashJournals_);
+    for (std::size_t k = 0; k < payjournal.size(); ++k) {
+      payjournal[k].SetVisible(k < cashItems.size());
+      payjournal[k].SetCaption(k < cashItems.size() ? cashItems[k] : "");
+    }
+
+    LoadTemplateList();
+    read = true;
+  } catch (const std::exception& e) {
+    ui::ShowMessage(e.what());
+  }
+  // The set the start screen opened for this showing ends here.
+  if (shell::FileSetOpen) shell::CloseFileSet();
+  if (!read) {
+    Close();
+    return;
+  }
+  for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
+
+  // The cash account: none leaves the payment buttons off.
+  ComboBox4.SetItemIndex(ComboBox4.Count() > 0 ? 0 : -1);
+  SpeedButton7.SetEnabled(!ComboBox4.GetText().empty());
+  SpeedButton8.SetEnabled(!ComboBox4.GetText().empty());
+
+  for (ui::StringGrid* grid : {&StringGrid1, &StringGrid2, &StringGrid3}) {
+    grid->SetRowCount(2);
+    grid->SetEnabled(false);
+  }
+
+  // Book periods.
+  const std::vector<std::string> periods =
+      BookPeriodItems(JournalAdminSettings.CurrentPeriod(), JournalAdminSettings.PeriodCount());
+  ComboBox5.SetItems(periods);
+  if (periods.size() > 1) {
+    ComboBox5.SetItemIndex(1);
+    if (PeriodCaptionPending) {
+      Label53.SetCaption(Label53.Caption() + " " + periods[1]);
+      PeriodCaptionPending = false;
+    }
+  }
+
+  // Split journals show the journal controls; otherwise the invoice kind and
+  // the cash account stand in their place and every journal is shown.
+  const bool split = SplitJournals(JournalAdminSettings);
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox12, &CheckBox12, &Label71, &Label4, &Label72,
+                                                                &Journal1, &SpeedButton14, &SpeedButton15,
+                                                                &CheckBox13})
+    c->SetVisible(split);
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&SpeedButton5, &SpeedButton6, &SpeedButton7,
+                                                                &SpeedButton8})
+    c->SetVisible(!split);
+  if (!split) {
+    CheckBox12.SetChecked(true);
+    CheckBox13.SetChecked(true);
+  }
+
+  // The first journal choice starts the new voucher.
+  tabSwitchSuppressed_ = false;
+  ComboBox12.SetItemIndex(ComboBox12.Count() > 1 ? 1 : ComboBox12.Count() - 1);
+  ChooseJournal(ComboBox12.GetText());
+  if (ComboBox12.GetText() != "*" && CheckBox12.Visible()) CheckBox12.SetChecked(false);
+  SelectTab(TabVoucher);
+}
+
+// ---- journals
+
+void Tboeking::ComboBox12Exit() {
+  const int i = JournalChoiceIndex(ItemTexts(ComboBox12), ComboBox12.GetText());
+  ComboBox12.SetItemIndex(i);
+  ComboBox12CloseUp();
+  Label72.SetCaption(ComboBox12.GetText());
+  if (ComboBox12.GetText() == "*") CheckBox12.SetChecked(true);
+  else if (CheckBox12.Visible()) CheckBox12.SetChecked(false);
+}
+
+void Tboeking::ComboBox12CloseUp() {
+  const std::string journal = ComboBox12.GetText();
+  if (journal == chosenJournal_) {
+    SelectTab(TabVoucher);
+    return;
+  }
+  if (!MayDiscard(DiscardAction::New)) {
+    ComboBox12.SetText(chosenJournal_);
+    return;
+  }
+  ChooseJournal(journal);
+}
+
+void Tboeking::ChooseJournal(const std::string& journal) {
+  chosenJournal_ = journal;
+  const bool split = SplitJournals(JournalAdminSettings);
+  const JournalOffer offer = OfferOfJournal(JournalAdminSettings, cashJournals_, journal, split);
+  if (offer.invoiceKind) ComboBox3.SetItemIndex(*offer.invoiceKind);
+  if (offer.cashJournal && *offer.cashJournal < ComboBox4.Count()) ComboBox4.SetItemIndex(*offer.cashJournal);
+  SpeedButton14.SetVisible(split && offer.journalButtons);
+  SpeedButton15.SetVisible(split && offer.journalButtons);
+  SpeedButton9.SetVisible(false);
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Label26, &ComboBox11, &Button4})
+    c->SetVisible(offer.templates);
+  NewVoucher();
+  Label72.SetCaption(journal);
+  SelectTab(TabVoucher);
+}
+
+std::optional<std::string> Tboeking::JournalFilter() const {
+  if (CheckBox12.Checked()) return std::nullopt;
+  return chosenJournal_;
+}
+
+// ---- tabs, keys, help, close
+
+void Tboeking::SelectTab(int tab) {
+  TabControl1.SetTabIndex(tab);
+  TabControl1Change();
+}
+
+void Tboeking::TabControl1Change() {
+  const int tab = TabControl1.TabIndex();
+  Cancel1.SetVisible(true);
+  Cancel1.SetEnabled(tab == TabVoucher);
+  for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(false);
+  if (tabSwitchSuppressed_) return;
+
+  std::array<ui::Panel*, JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
+                                                    &Panel1, &Panel8, &Panel9, &Panel10};
+  for (ui::Panel* p : panels) {
+    p->SetVisible(false);
+    p->SetEnabled(false);
+  }
+  if (tab < 0 || tab >= JournalTabCount) return;
+  panels[tab]->SetVisible(true);
+  panels[tab]->SetEnabled(true);
+  if (tab == TabVoucher) {
+    if (Button7.Reachable()) Button7.SetFocus();
+  } else if (tab == TabTemplate) {
+    // The lines are shown, not edited, beside the template panel.
+    Panel6.SetVisible(true);
+    for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(true);
+    Edit2.SetText(ComboBox11.GetText());
+    Edit2.SetFocus();
+  }
+}
+
+void Tboeking::FormKeyDown(uint16_t& key, unsigned) {
+  if (key == ui::keys::Escape) {
+    key = 0;
+    Close();
+  } else if (key == ui::keys::F1) {
+    key = 0;
+    JournalizeHelp();
+  }
+}
+
+void Tboeking::JournalizeHelp() {
+  shell::ShowHelpFrom(*this, JournalHelpTag(TabControl1.TabIndex()), JournalHelpCaptions);
+}
+
+void Tboeking::FormCloseQuery(bool& canClose) { canClose = MayDiscard(DiscardAction::Close); }
+
+bool Tboeking::MayDiscard(DiscardAction action) {
+  if (!AskBeforeDiscard(action, shown_, Snapshot())) return true;
+  const std::string text = action == DiscardAction::Delete ? AskDeleteText() : AskDiscardText();
+  return ui::MessageDlg(text, ui::DialogKind::Confirmation, ui::Buttons::YesNo) == ui::ModalResult::Yes;
+}
+
+// ---- the screen's values
+
+std::string Tboeking::VoucherDateYmd() const { return shell::DateToYmd(DateTimePicker2.Date()); }
+
+EntrySnapshot Tboeking::Snapshot() const {
+  EntrySnapshot s;
+  s.voucherNumber = Edit3.GetText();
+  s.voucherText = Edit116.GetText();
+  s.reference = Edit123.GetText();
+  for (int i = 0; i < kVoucherLines; ++i)
+    for (int c = 1; c <= 6; ++c) s.lines[i][c - 1] = Lines[i].Field(c).GetText();
+  return s;
+}
+
+bool Tboeking::AccountInLedger(const std::string& number) const {
+  const std::string n = shell::TrimTrailingBlanks(number);
+  if (n.empty()) return false;
+  return std::any_of(accounts_.begin(), accounts_.end(), [&n](const AccountItem& a) { return a.number == n; });
+}
+
+EntryScreen Tboeking::Screen() const {
+  EntryScreen s;
+  for (int i = 0; i < kVoucherLines; ++i) {
+    s.lines[i].accountNumber = shell::TrimTrailingBlanks(Lines[i].Number.GetText());
+    s.lines[i].debitText = Lines[i].Debit.GetText();
+    s.lines[i].creditText = Lines[i].Credit.GetText();
+    s.lines[i].accountInLedger = AccountInLedger(Lines[i].Number.GetText());
+  }
+  s.voucherDate = VoucherDateYmd();
+  s.voucherNumber = Edit3.GetText();
+  s.mode = mode_;
+  s.lowestOpenDate = lowestOpenDate_;
+  s.bookYearEnd = JournalAdminSettings.BookYearEnd();
+  s.loadedLocked = loaded_ && (loaded_->Locked() || LoadedVoucherLock(loaded_->records.front().VoucherDate(),
+                                                                      loaded_->records.front().BookNumber(),
+                                                                      lowestOpenDate_, loaded_->records.size()) !=
+                                                           VoucherLock::None);
+  s.amountDecimals = Decimals();
+  return s;
+}
+
+Voucher Tboeking::ScreenVoucher() const {
+  Voucher v;
+  v.header.date = VoucherDateYmd();
+  v.header.number = Edit3.GetText();
+  v.header.text = Edit116.GetText();
+  v.header.reference = Edit123.GetText();
+  v.header.journal = journal_;
+  for (int i = 0; i < kVoucherLines; ++i) {
+    const EntryLine& l = Lines[i];
+    VoucherLine line;
+    line.text = l.Text.GetText();
+    line.account = shell::TrimTrailingBlanks(l.Number.GetText());
+    line.caption = l.Caption.GetText();
+    line.costCentre = l.CostCentre.GetText();
+    line.debit = ReadEntryAmount(l.Debit.GetText()).value_or(0);
+    line.credit = ReadEntryAmount(l.Credit.GetText()).value_or(0);
+    line.readOnly = readOnly_[i];
+    v.lines.push_back(std::move(line));
+  }
+  v.mode = mode_;
+  v.link = link_;
+  v.partner = partner_;
+  return v;
+}
+
+// ---- totals and the Save test
+
+void Tboeking::RecalcTotals() {
+  const EntryScreen screen = Screen();
+  const EntryTotals totals = ComputeTotals(screen);
+  Edit88.SetText(totals.debitText);
+  Edit89.SetText(totals.creditText);
+  const SaveTest test = TestSave(screen);
+  Opslaan.SetEnabled(test.saveEnabled);
+
+  for (EntryLine& line : Lines)
+    for (ui::Edit* e : {&line.Number, &line.Debit, &line.Credit}) e->SetBackColor(ui::colors::Default);
+  Edit3.SetBackColor(ui::colors::Default);
+  DateTimePicker2.SetBackColor(ui::colors::Default);
+  for (const FieldMark& mark : test.marks) {
+    ui::Edit* field = nullptr;
+    switch (mark.field) {
+      case EntryField::VoucherDate: DateTimePicker2.SetBackColor(ui::colors::Yellow); break;
+      case EntryField::VoucherNumber: field = &Edit3; break;
+      case EntryField::AccountNumber: field = &Lines[mark.line - 1].Number; break;
+      case EntryField::Debit: field = &Lines[mark.line - 1].Debit; break;
+      case EntryField::Credit: field = &Lines[mark.line - 1].Credit; break;
+    }
+    if (field) field->SetBackColor(ui::colors::Yellow);
+  }
+  if (!test.status.empty()) {
+    StatusBar1.Show(test.status, test.statusYellow ? ui::colors::Yellow : ui::colors::Red);
+    statusFromTest_ = true;
+  } else if (statusFromTest_) {
+    StatusBar1.Show("", ui::colors::Default);
+    statusFromTest_ = false;
+  }
+}
+
+// ---- amount fields
+
+void Tboeking::SetAmountText(ui::Edit& e, const std::string& text) {
+  if (e.GetText() == text) return;
+  amountFilterSkip_ = true;
+  e.SetText(text);
+  amountFilterSkip_ = false;
+}
+
+void Tboeking::AmountChange(int line, int column) {
+  ui::Edit& e = Lines[line].Field(column);
+  const bool skip = amountFilterSkip_;
+  amountFilterSkip_ = false;
+  const std::string filtered = AmountFieldChanged(e.GetText(), skip);
+  if (filtered != e.GetText()) e.SetText(filtered);
+  RecalcTotals();
+}
+
+void Tboeking::AmountEnter(int line, int column) {
+  ui::Edit& e = Lines[line].Field(column);
+  amountFilterSkip_ = false;
+  const std::string filtered = AmountFieldChanged(e.GetText(), false);
+  if (filtered != e.GetText()) e.SetText(filtered);
+  e.SelectAll();
+  amountEntered_ = true;
+  amountEnteredAt_ = platform::Now();
+}
+
+void Tboeking::AmountClick(int line, int column) {
+  // Within 2e-06 day (0.17 s) of entering: the entering click itself.
+  if (amountEntered_ && platform::Now() - amountEnteredAt_ < 2e-06) Lines[line].Field(column).SelectAll();
+  amountEntered_ = false;
+}
+
+void Tboeking::AmountExit(int line, int column) {
+  ui::Edit& e = Lines[line].Field(column);
+  const journal::AmountExit exit = AmountFieldLeft(e.GetText(), Decimals());
+  if (exit.text != e.GetText()) {
+    amountFilterSkip_ = exit.skipNextChange;
+    e.SetText(exit.text);
+    amountFilterSkip_ = false;
+  }
+  RecalcTotals();
+}
+
+// ---- entry-line keys
+
+void Tboeking::LineKeyPress(int line, int column, char& key) {
+  if (key != '\r') return;
+  key = 0;
+  if (line + 1 < kVoucherLines) Lines[line + 1].Field(column).SetFocus();
+}
+
+void Tboeking::LineKeyDown(int line, int column, uint16_t& key) {
+  if (key == ui::keys::Up && line > 0) {
+    key = 0;
+    Lines[line - 1].Field(column).SetFocus();
+  } else if (key == ui::keys::Down && line + 1 < kVoucherLines) {
+    key = 0;
+    Lines[line + 1].Field(column).SetFocus();
+  }
+}
+
+// ---- account pickers
+
+void Tboeking::AccountNumberEnter(int line) {
+  activeLine_ = line;
+  const auto preset = PresetItem(accounts_, Lines[line].Number.GetText());
+  ComboBox1.SetItemIndex(preset ? static_cast<int>(*preset) + 1 : -1);
+  if (!preset) ComboBox1.SetText("");
+  ComboBox1.SetVisible(true);
+  ComboBox1.SetFocus();
+}
+
+void Tboeking::AccountCaptionEnter(int line) {
+  activeLine_ = line;
+  const auto preset = PresetItem(byName_, Lines[line].Number.GetText());
+  ComboBox13.SetItemIndex(preset ? static_cast<int>(*preset) : -1);
+  if (!preset) ComboBox13.SetText("");
+  ComboBox13.SetVisible(true);
+  ComboBox13.SetFocus();
+}
+
+void Tboeking::CostCentreEnter(int line) {
+  activeLine_ = line;
+  ComboBox2.SetText(Lines[line].CostCentre.GetText());
+  ComboBox2.SetVisible(true);
+}
+
+void Tboeking::ComboBox2Change() {
+  ComboBox2.SetVisible(false);
+  Lines[activeLine_].CostCentre.SetText(ComboBox2.GetText());
+  ComboBox2.SetText("");
+}
+
+void Tboeking::ComboBox1KeyDown(uint16_t& key, unsigned) {
+  if (key == ui::keys::Return) {
+    key = 0;
+    accountDownMove_ = true;
+    // Leaving the picker takes the account and moves down.
+    if (ComboBox1.Focused()) Lines[activeLine_].Caption.SetFocus();
+    else Lines[activeLine_].Debit.SetFocus();
+  } else {
+    accountDownMove_ = false;
+  }
+}
+
+std::optional<AccountItem> Tboeking::PickedAccount(const ui::ComboBox& box, bool byName) const {
+  const std::vector<AccountItem>& items = byName ? byName_ : accounts_;
+  const int i = box.ItemIndex();
+  if (i >= 0 && box.Items()[i].text == box.GetText() && box.Items()[i].data >= 0 &&
+      box.Items()[i].data < static_cast<int64_t>(items.size()))
+    return items[static_cast<std::size_t>(box.Items()[i].data)];
+  const auto match = byName ? MatchByName(items, box.GetText()) : MatchByNumber(items, box.GetText());
+  if (!match) return std::nullopt;
+  return items[*match];
+}
+
+void Tboeking::TakeAccount(int line, const std::optional<AccountItem>& account) {
+  Lines[line].Number.SetText(account ? account->number : "");
+  Lines[line].Caption.SetText(account ? account->caption : "");
+}
+
+namespace {
+
+// Whether the focus went where the user put it (a click on a field or a
+// button) rather than to no control, to the pickers' own row or to a
+// read-only total (where Tab from a picker lands): then the line's next
+// field follows.
+bool UserChoseTarget(const ui::Component* target, const ui::Container& pickers) {
+  if (!target) return false;
+  if (const auto* edit = dynamic_cast<const ui::Edit*>(target); edit && edit->ReadOnly()) return false;
+  for (const ui::Container* p = target->Parent(); p; p = p->Parent())
+    if (p == &pickers) return false;
+  return true;
+}
+
+}  // namespace
+
+void Tboeking::ComboBox1Exit() {
+  const int line = activeLine_;
+  TakeAccount(line, PickedAccount(ComboBox1, false));
+  ComboBox1.SetText("");
+  ComboBox1.SetVisible(false);
+  RecalcTotals();
+  const bool down = accountDownMove_;
+  accountDownMove_ = false;
+  if (down) {
+    if (line + 1 < kVoucherLines) Lines[line + 1].Number.SetFocus();
+    else Lines[line].Debit.SetFocus();
+  } else if (!UserChoseTarget(ActiveControl(), Panel15) && Showing()) {
+    Lines[line].Caption.SetFocus();
+  }
+}
+
+void Tboeking::ComboBox13Exit() {
+  const int line = activeLine_;
+  TakeAccount(line, PickedAccount(ComboBox13, true));
+  ComboBox13.SetText("");
+  ComboBox13.SetVisible(false);
+  RecalcTotals();
+  const bool down = accountDownMove_;
+  accountDownMove_ = false;
+  if (down) {
+    if (line + 1 < kVoucherLines) Lines[line + 1].Caption.SetFocus();
+    else Lines[line].Debit.SetFocus();
+  } else if (!UserChoseTarget(ActiveControl(), Panel15) && Showing()) {
+    Lines[line].Debit.SetFocus();
+  }
+}
+
+void Tboeking::SetEntryLine(int line, const std::string& account, const std::string& text, double amount,
+                            char side) {
+  EntryLine& l = Lines[line];
+  l.Text.SetText(text);
+  l.Number.SetText(account);
+  l.Caption.SetText(CaptionOf(accounts_, account).value_or(""));
+  l.CostCentre.SetText("");
+  const LineAmounts amounts = EntryLineAmounts(line + 1, amount, side, Decimals());
+  SetAmountText(l.Debit, amounts.debitText);
+  SetAmountText(l.Credit, amounts.creditText);
+  RecalcTotals();
+}
+
+// ---- clearing, New, showing a voucher
+
+void Tboeking::ClearVoucherForm() {
+  Verwijderen.SetEnabled(false);
+  mode_ = EntryMode::Add;
+  ShowModeCaption();
+  Edit116.SetEnabled(true);
+  Edit123.SetReadOnly(false);
+  for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
+  for (ui::Edit* e : {&Edit3, &Edit5, &Edit6, &Edit116, &Edit123}) e->SetText("");
+  for (EntryLine& line : Lines)
+    for (int c = 1; c <= 6; ++c) {
+      ui::Edit& e = line.Field(c);
+      if (c == kDebitColumn || c == kCreditColumn) SetAmountText(e, "");
+      else e.SetText("");
+      e.SetEnabled(true);
+    }
+  readOnly_.fill(false);
+  StatusBar1.Show("", ui::colors::Default);
+  statusFromTest_ = false;
+  DateTimePicker2.SetEnabled(true);
+  Edit3.SetEnabled(true);
+  for (int c = 0; c < StringGrid2.ColCount(); ++c) StringGrid2.SetCell(c, 1, "");
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})
+    c->SetVisible(false);
+  loaded_.reset();
+  link_ = std::monostate{};
+  partner_.reset();
+}
+
+void Tboeking::SetLowestOpenDate() {
+  lowestOpenDate_ = LowestOpenDate(JournalAdminSettings, lowestOpenDate_);
+  if (!shell::IsValidYmd(lowestOpenDate_)) return;
+  const platform::TDateTime lowest = shell::YmdToDate(lowestOpenDate_);
+  for (ui::DatePicker* picker : {&DateTimePicker2, &DateTimePicker4}) {
+    picker->SetMinDate(std::nullopt);
+    if (picker->Date() < lowest) picker->SetDate(lowest);
+    picker->SetMinDate(lowest);
+  }
+}
+
+void Tboeking::NewVoucher() {
+  const bool suppressed = tabSwitchSuppressed_;
+  tabSwitchSuppressed_ = true;
+  ClearVoucherForm();
+  ComboBox11.SetText("");
+  lastTemplate_.clear();
+  tabSwitchSuppressed_ = suppressed;
+  SetLowestOpenDate();
+  journal_ = SplitJournals(JournalAdminSettings) && chosenJournal_ != "*" ? chosenJournal_ : "";
+  Label72.SetCaption(chosenJournal_);
+  activeLine_ = 0;
+  shown_ = Snapshot();
+  RecalcTotals();
+}
+
+void Tboeking::annulerenExecute() {
+  if (!MayDiscard(DiscardAction::New)) return;
+  NewVoucher();
+}
+
+void Tboeking::ShowVoucher(const LoadedVoucher& v) {
+  ClearVoucherForm();
+  const records::JournalVoucherRec& first = v.records.front();
+  const std::string date = first.VoucherDate();
+  const std::string number = first.BookNumber();
+  if (!v.invalidDate && shell::IsValidYmd(date)) {
+    // The minimum follows the voucher, so that a closed period shows.
+    const platform::TDateTime d = shell::YmdToDate(date);
+    DateTimePicker2.SetMinDate(std::nullopt);
+    DateTimePicker2.SetDate(d);
+    DateTimePicker2.SetMinDate(std::min(d, shell::IsValidYmd(lowestOpenDate_) ? shell::YmdToDate(lowestOpenDate_) : d));
+  }
+  Edit3.SetText(number);
+  DateTimePicker2.SetEnabled(false);
+  Edit3.SetEnabled(false);
+  Edit116.SetText(first.TransactionText());
+  Edit123.SetText(first.DocumentId());
+  journal_ = first.JournalName();
+  Label72.SetCaption(journal_.empty() ? "*" : journal_);
+
+  if (first.PartnerNumber() != -1) {
+    partner_ = VoucherPartner{first.PartnerNumber(), first.PartnerType()};
+    for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})
+      c->SetVisible(true);
+    Edit5.SetText(std::to_string(first.PartnerNumber()));
+    const std::array<std::string, 4> kinds = {"CUS", "VEN", "REC", "PAY"};
+    const auto kind = std::find(kinds.begin(), kinds.end(), first.PartnerType());
+    const int k = static_cast<int>(kind - kinds.begin());
+    Label30.SetCaption(kind != kinds.end() && k < ComboBox6.Count() ? ComboBox6.Items()[k].text : first.PartnerType());
+    const std::string linkText = date + "/" + number;
+    Edit6.SetText(linkText);
+    if (!shell::TrimTrailingBlanks(first.InvoiceNumber()).empty()) {
+      Label31.SetCaption(L(3596));
+      if (auto key = ParseInvoiceLink(linkText)) link_ = *key;
+    } else {
+      Label31.SetCaption(L(3848));
+      if (auto key = ParsePaymentLink(linkText)) link_ = *key;
+    }
+  }
+
+  const VoucherLock lock = v.Locked() ? (v.invalidDate      ? VoucherLock::InvalidDate
+                                         : v.overEightLines ? VoucherLock::OverEightLines
+                                                            : VoucherLock::SystemVoucher)
+                                      : LoadedVoucherLock(date, number, lowestOpenDate_, v.records.size());
+  const bool locked = lock != VoucherLock::None;
+  const bool profitVoucher = shell::TrimText(number) == kProfitVoucherNumber;
+  const int shownLines = std::min<int>(v.Count(), kVoucherLines);
+  for (int i = 0; i < shownLines; ++i) {
+    const records::JournalVoucherRec& rec = v.records[i];
+    EntryLine& l = Lines[i];
+    l.Text.SetText(shell::TrimTrailingBlanks(rec.LineText()));
+    l.Number.SetText(shell::TrimTrailingBlanks(rec.AccountNumber()));
+    l.Caption.SetText(shell::TrimTrailingBlanks(rec.AccountCaption()));
+    l.CostCentre.SetText(shell::TrimTrailingBlanks(rec.CostCentre()));
+    const double debit = rec.DebitAmount(), credit = rec.CreditAmount();
+    SetAmountText(l.Debit, debit != 0 || profitVoucher ? shell::FormatAmount(debit, Decimals(), 'Y') : "");
+    SetAmountText(l.Credit, credit != 0 ? shell::FormatAmount(credit, Decimals(), 'Y') : "");
+    readOnly_[i] = rec.InvoiceAttached() == 1;
+    if (readOnly_[i] || locked)
+      for (int c = 1; c <= 6; ++c) l.Field(c).SetEnabled(false);
+  }
+
+  loaded_ = v;
+  mode_ = EntryMode::Change;
+  ShowModeCaption();
+  Verwijderen.SetEnabled(!locked);
+  if (locked) {
+    Edit116.SetEnabled(false);
+    Edit123.SetReadOnly(true);
+  }
+  shown_ = Snapshot();
+  RecalcTotals();
+  if (const std::string text = VoucherLockText(lock); !text.empty()) StatusBar1.Show(text, ui::colors::Yellow);
+}
+
+void Tboeking::ShowOutcome(StoreOutcome outcome, bool reading) {
+  if (const int offset = LanguageOffsetOf(outcome); offset != 0) {
+    const bool red = outcome == StoreOutcome::FileEmpty && !reading;
+    StatusBar1.Show(L(offset), red ? ui::colors::Red : ui::colors::Lime);
+  } else {
+    StatusBar1.Show(RefusedText(outcome), ui::colors::Red);
+  }
+  statusFromTest_ = false;
+}
+
+// ---- the store
+
+void Tboeking::OpslaanExecute() {
+  if (!Opslaan.Enabled()) return;
+  StatusBar1.Show("", ui::colors::Default);
+  const StoreResult r = SaveVoucher(ScreenVoucher(), mode_ == EntryMode::Change ? loaded_ : std::nullopt);
+  if (r.outcome == StoreOutcome::FileSetFailed) {
+    shell::ReportFileSetError(r.failure);
+    return;
+  }
+  if (!r.Ok()) {
+    ShowOutcome(r.outcome, false);
+    return;
+  }
+  NewVoucher();
+}
+
+void Tboeking::VerwijderenExecute() {
+  if (!loaded_ || !MayDiscard(DiscardAction::Delete)) return;
+  const StoreResult r = DeleteVoucher(ScreenVoucher(), loaded_);
+  if (r.outcome == StoreOutcome::FileSetFailed) {
+    shell::ReportFileSetError(r.failure);
+    return;
+  }
+  if (!r.Ok()) {
+    ShowOutcome(r.outcome, false);
+    return;
+  }
+  NewVoucher();
+}
+
+std::pair<std::string, std::string> Tboeking::ShownKey() const {
+  // A loaded voucher's own key, also when its stored date is no date the
+  // picker could show.
+  if (loaded_) return {loaded_->records.front().VoucherDate(), loaded_->records.front().BookNumber()};
+  return {VoucherDateYmd(), Edit3.GetText()};
+}
+
+void Tboeking::leesvorigrecordExecute() {
+  const auto [date, number] = ShownKey();
+  const StoreResult r = ReadPreviousVoucher(date, number, JournalFilter());
+  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  if (r.voucher) ShowVoucher(*r.voucher);
+  if (!r.Ok()) ShowOutcome(r.outcome, true);
+}
+
+void Tboeking::leesvolgendrecordExecute() {
+  const auto [date, number] = ShownKey();
+  const StoreResult r = ReadNextVoucher(date, number, JournalFilter());
+  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  if (r.voucher) ShowVoucher(*r.voucher);
+  if (!r.Ok()) ShowOutcome(r.outcome, true);
+}
+
+void Tboeking::leeslaatsterecordExecute() {
+  NewVoucher();
+  const StoreResult r = ReadLastVoucher(JournalFilter());
+  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  if (r.voucher) ShowVoucher(*r.voucher);
+  if (!r.Ok()) ShowOutcome(r.outcome, true);
+}
+
+void Tboeking::Image1Click() {
+  CheckBox12.SetChecked(CheckBox13.Checked());
+  const StoreResult r =
+      FindNearestVoucher(shell::DateToYmd(DateTimePicker1.Date()), Edit1.GetText(), JournalFilter());
+  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  if (r.voucher) ShowVoucher(*r.voucher);
+  if (!r.Ok()) ShowOutcome(r.outcome, true);
+  SelectTab(TabVoucher);
+}
+
+// ---- templates
+
+void Tboeking::LoadTemplateList() {
+  const TemplateNames list = ListTemplates();
+  if (list.status.outcome == TemplateOutcome::FileSetFailed) {
+    shell::ReportFileSetError(list.status.failure);
+    return;
+  }
+  const std::string text = ComboBox11.GetText();
+  ComboBox11.ClearItems();
+  ComboBox11.AddItem("");
+  for (const std::string& name : list.names) ComboBox11.AddItem(name);
+  ComboBox11.SetText(text);
+}
+
+void Tboeking::sjabloonbeheerExecute() {
+  Button4.SetVisible(false);
+  RadioButton1.SetChecked(true);
+  SelectTab(TabTemplate);
+  Edit2.SetText(ComboBox11.GetText());
+}
+
+void Tboeking::sjabloonannulerenExecute() {
+  Button4.SetVisible(true);
+  SelectTab(TabVoucher);
+  Edit2.SetText("");
+}
+
+void Tboeking::sjabloonopslaanExecute() {
+  VoucherTemplate t;
+  t.name = Edit2.GetText();
+  for (int i = 0; i < kVoucherLines; ++i) {
+    const EntryLine& l = Lines[i];
+    t.lines[i] = {shell::TrimTrailingBlanks(l.Text.GetText()), shell::TrimTrailingBlanks(l.Number.GetText()),
+                  shell::TrimTrailingBlanks(l.Caption.GetText()), shell::TrimTrailingBlanks(l.CostCentre.GetText()),
+                  ReadEntryAmount(l.Debit.GetText()).value_or(0), ReadEntryAmount(l.Credit.GetText()).value_or(0)};
+  }
+  const TemplateStatus status = SaveTemplate(t, RadioButton1.Checked());
+  if (status.outcome == TemplateOutcome::NameMissing) {
+    StatusBar1.Show(L(10654), ui::colors::Red);
+    return;
+  }
+  if (status.outcome == TemplateOutcome::FileSetFailed) {
+    shell::ReportFileSetError(status.failure);
+    return;
+  }
+  Button4.SetVisible(true);
+  SelectTab(TabVoucher);
+  LoadTemplateList();
+  Edit2.SetText("");
+}
+
+void Tboeking::sjabloonverwijderenExecute() {
+  const TemplateStatus status = DeleteTemplate(Edit2.GetText());
+  if (status.outcome == TemplateOutcome::NameMissing) {
+    StatusBar1.Show(L(10654), ui::colors::Red);
+    return;
+  }
+  if (status.outcome == TemplateOutcome::FileSetFailed) {
+    shell::ReportFileSetError(status.failure);
+    return;
+  }
+  Button4.SetVisible(true);
+  SelectTab(TabVoucher);
+  ComboBox11.SetText("");
+  LoadTemplateList();
+  NewVoucher();
+  Edit2.SetText("");
+  if (status.outcome == TemplateOutcome::NotFound) StatusBar1.Show(TemplateNotFoundText(), ui::colors::Lime);
+}
+
+void Tboeking::ComboBox11Select() {
+  const std::string name = ComboBox11.GetText();
+  if (name == lastTemplate_) return;
+  if (!MayDiscard(DiscardAction::TemplatePick)) {
+    ComboBox11.SetText(lastTemplate_);
+    return;
+  }
+  LoadTemplateNamed(name);
+}
+
+void Tboeking::ComboBox11Exit() {
+  const std::vector<std::string> items = ItemTexts(ComboBox11);
+  const int i = ListChoiceIndex(items, ComboBox11.GetText(), 0);
+  ComboBox11.SetItemIndex(i);
+  // A template loads when the choice changed; passing through the list
+  // keeps what was typed on the loaded one.
+  if (ComboBox11.GetText().empty() || ComboBox11.GetText() == lastTemplate_) return;
+  ComboBox11Select();
+}
+
+void Tboeking::LoadTemplateNamed(const std::string& name) {
+  NewVoucher();
+  ComboBox11.SetText(name);
+  lastTemplate_ = name;
+  if (name.empty()) return;
+  const LoadedTemplate loaded = LoadTemplate(name);
+  if (loaded.status.outcome == TemplateOutcome::FileSetFailed) {
+    shell::ReportFileSetError(loaded.status.failure);
+    return;
+  }
+  if (!loaded.value) {
+    StatusBar1.Show(TemplateNotFoundText(), ui::colors::Red);
+    return;
+  }
+  for (int i = 0; i < kVoucherLines; ++i) {
+    const TemplateLine& t = loaded.value->lines[i];
+    EntryLine& l = Lines[i];
+    l.Text.SetText(t.text);
+    l.Number.SetText(t.accountNumber);
+    l.Caption.SetText(t.accountCaption);
+    l.CostCentre.SetText(t.costCentre);
+    SetAmountText(l.Debit, t.debit != 0 ? shell::FormatAmount(t.debit, Decimals(), 'Y') : "");
+    SetAmountText(l.Credit, t.credit != 0 ? shell::FormatAmount(t.credit, Decimals(), 'Y') : "");
+  }
+  shown_ = Snapshot();
+  RecalcTotals();
+}
 
 }  // namespace journal

@@ -1,8 +1,10 @@
 #include "program/languageroutine.h"
 
+#include "journal/boekingstuk.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
+#include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "formkit/helpunit.h"
 #include "shell/languagetext.h"
@@ -123,8 +125,11 @@ void ApplyLanguage() {
   masterdata::AdministrationsHelpCaptionBlock = MasterHelpCaptionBlock;
   masterdata::LedgercategoryHelpCaptions = MasterHelpCaptionBlock;
   masterdata::LedgerHelpCaptions = MasterHelpCaptionBlock;
-  // Journal vouchers: the help captions, the administration settings and
-  // the sales-tax names and rates, and a period caption to redo.
+  // Journal vouchers: the help captions, the administration settings, and
+  // the period caption to redo at the next activation.
+  journal::JournalHelpCaptions = MasterHelpCaptionBlock;
+  journal::JournalAdminSettings = masterdata::AdminSettings;
+  journal::PeriodCaptionPending = true;
   // Partners: the help captions and the administration settings.
   // Administration settings form: the help captions.
   // Reports: the help captions, the administration settings, the sales-tax
@@ -140,7 +145,7 @@ void ApplyLanguage() {
   // The GL accounts form also takes the book-year start and the profit
   // account of the administration, and the account-function codes.
   if (masterdata::Ledger) masterdata::Ledger->ApplyLanguageTexts();
-  // Journal vouchers (Tboeking): its texts come with the form.
+  if (journal::boeking) journal::boeking->ApplyLanguageTexts();
   // Partners (Tpartners2): its texts come with the form.
   // Administration settings (Tadministrationsetting): its texts come with
   // the form.

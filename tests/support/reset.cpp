@@ -1,6 +1,7 @@
 #include "support/reset.h"
 
 #include "formkit/helpunit.h"
+#include "journal/boekingstuk.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
@@ -30,6 +31,7 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetAdministrationsState();
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
+  journal::ResetBoekingState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
   shell::ResetStartupErrorState();
