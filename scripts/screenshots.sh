@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program under a virtual X server: the
 # start screen in a fresh working folder, the start-up error form when the
-# user file cannot be opened, and a function still to come (its window and
-# the help window) in an administration "ACME". Usage:
+# user file cannot be opened, and in an administration "ACME" the tree, the
+# journal form's voucher and template tabs, a function still to come and the
+# help window. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -39,8 +40,9 @@ mkdir -p "$tmp/broken/user.vlk"
 cp "$build/vlk010005.lan" "$tmp/broken/"
 shoot "$tmp/broken" "$out/startup-error.png"
 # A working folder after its first run with one administration, ACME: the
-# log-in takes it, the tree's first bookkeeping function (still to come)
-# opens its window, and F1 on the start screen the help window.
+# log-in takes it, the tree's first bookkeeping function opens the journal
+# form, the next one a function still to come, and F1 on the start screen
+# the help window.
 mkdir -p "$tmp/books"
 cp "$build/vlk010005.lan" "$tmp/books/"
 cat > "$tmp/books.sh" <<'SCRIPT'
@@ -57,6 +59,11 @@ mkdir -p "$folder/data/ACME"
 xdotool key Return; sleep 2   # log in to ACME
 import -window root "$out/tree-after-login.png"
 xdotool key Down Down Right Down Return; sleep 2
+import -frame -window "$(xdotool getactivewindow)" "$out/journal-vouchers.png"
+xdotool mousemove --window "$(xdotool getactivewindow)" 168 92 click 1; sleep 1   # the template tab
+import -frame -window "$(xdotool getactivewindow)" "$out/journal-templates.png"
+xdotool key Escape; sleep 1
+xdotool key Down Return; sleep 2   # the next bookkeeping function, still to come
 import -frame -window "$(xdotool getactivewindow)" "$out/function-to-come.png"
 xdotool key Escape; sleep 1
 xdotool key F1; sleep 1
