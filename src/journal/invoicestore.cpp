@@ -135,6 +135,12 @@ InvoiceResult DeleteInvoice(const LoadedInvoice& loaded) {
   if (!set.Ok()) return Failed(set);
   const auto [o, at] =
       Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return InvoiceKeyOf(r) == key; });
+  if (o == DocumentOutcome::ChangedInAnotherCopy) {
+    // Booked meanwhile by another copy: say so rather than "changed".
+    InvoiceRec now;
+    shell::ReadRecord(FileCode::INV, at, now);
+    if (now.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
+  }
   if (o != DocumentOutcome::Done) return Outcome(o);
   shell::DeleteRecords(FileCode::INV, at, 1);
   set.Close();

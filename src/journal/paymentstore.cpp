@@ -120,6 +120,12 @@ PaymentResult DeletePayment(const LoadedPayment& loaded) {
   if (!set.Ok()) return Failed(set);
   const auto [o, at] =
       Relocate<PaymentRec>(FileCode::PAY, loaded, [&](const PaymentRec& r) { return PaymentKeyOf(r) == key; });
+  if (o == DocumentOutcome::ChangedInAnotherCopy) {
+    // Booked meanwhile by another copy: say so rather than "changed".
+    PaymentRec now;
+    shell::ReadRecord(FileCode::PAY, at, now);
+    if (now.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
+  }
   if (o != DocumentOutcome::Done) return Outcome(o);
   shell::DeleteRecords(FileCode::PAY, at, 1);
   set.Close();
