@@ -19,12 +19,14 @@
 #pragma once
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "records/codec.h"
 #include "shell/fileset.h"
 #include "shell/scopedfileset.h"
 
@@ -105,6 +107,21 @@ struct DocumentPartner {
 std::string DocumentStampTime();
 // The current user cut to 10: ChangedBy.
 std::string DocumentStampUser();
+
+// A short-string field of a record as a view of its bytes: the scans
+// compare keys without building strings.
+template <class R>
+std::string_view FieldView(const R& rec, const records::ShortString& field) {
+  const std::size_t len = std::min<std::size_t>(rec.Bytes[field.offset], field.capacity);
+  return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
+}
+
+// Appends `n` in decimal to `out`.
+inline void AppendDecimal(std::string& out, std::int32_t n) {
+  char buf[16];
+  const auto r = std::to_chars(buf, buf + sizeof buf, n);
+  out.append(buf, r.ptr);
+}
 
 // Records read backwards from an end index in blocks: the first block is
 // small (a record near the end costs one short read), later ones grow to

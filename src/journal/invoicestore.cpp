@@ -44,8 +44,26 @@ InvoiceKey Stored(const InvoiceKey& key) {
           shell::Cut(key.number, InvoiceRec::kInvoiceNumber.capacity)};
 }
 
+// Whether `rec` holds `stored` (a key as Stored gives it), field by field
+// on the record's bytes: the one test of an invoice's key.
+bool SameKey(const InvoiceRec& rec, const InvoiceKey& stored) {
+  return rec.PartnerNumber() == stored.partner && FieldView(rec, InvoiceRec::kInvoiceNumber) == stored.number &&
+         FieldView(rec, InvoiceRec::kVoucherDate) == stored.bookDate &&
+         FieldView(rec, InvoiceRec::kPartnerType) == stored.kind;
+}
+
 // Half a unit of the last amount decimal.
 double HalfUnit(int decimals) { return 0.5 * std::pow(10.0, -std::clamp(decimals, 0, 4)); }
+
+// The place text of a stored record into `out` (reused, so a scan builds
+// no string per record).
+void PlaceTextInto(const InvoiceRec& rec, std::string& out) {
+  out.clear();
+  out.append(FieldView(rec, InvoiceRec::kVoucherDate));
+  out.append(FieldView(rec, InvoiceRec::kPartnerType));
+  AppendDecimal(out, rec.PartnerNumber());
+  out.append(FieldView(rec, InvoiceRec::kInvoiceNumber));
+}
 
 void Stamp(InvoiceRec& rec) {
   rec.SetChangedBy(DocumentStampUser());
@@ -58,13 +76,13 @@ InvoiceKey InvoiceKeyOf(const InvoiceRec& rec) {
   return {rec.VoucherDate(), rec.PartnerType(), rec.PartnerNumber(), rec.InvoiceNumber()};
 }
 
-bool HasInvoiceKey(const InvoiceRec& rec, const InvoiceKey& key) {
-  return InvoiceKeyOf(rec) == Stored(key);
-}
+bool HasInvoiceKey(const InvoiceRec& rec, const InvoiceKey& key) { return SameKey(rec, Stored(key)); }
 
 std::string InvoicePlaceText(const InvoiceKey& key) {
   const InvoiceKey k = Stored(key);
-  return k.bookDate + k.kind + std::to_string(k.partner) + k.number;
+  std::string out = k.bookDate + k.kind;
+  AppendDecimal(out, k.partner);
+  return out + k.number;
 }
 
 bool InvoiceOwes(const InvoiceRec& rec, int decimals) {
@@ -77,7 +95,7 @@ bool InvoiceOwesPositive(const InvoiceRec& rec, int decimals) {
 
 std::optional<int> LocateInvoice(const InvoiceKey& key) {
   const InvoiceKey k = Stored(key);
-  return FindLastWhere<InvoiceRec>(FileCode::INV, [&](const InvoiceRec& r) { return InvoiceKeyOf(r) == k; });
+  return FindLastWhere<InvoiceRec>(FileCode::INV, [&](const InvoiceRec& r) { return SameKey(r, k); });
 }
 
 InvoiceResult InsertInvoice(InvoiceRec rec) {
@@ -93,16 +111,18 @@ InvoiceResult InsertInvoice(InvoiceRec rec) {
   // the records with an equal text before it are checked for the key.
   int at = 0;
   bool placed = false;
+  std::string other;
   BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
   while (const InvoiceRec* r = scan.Previous()) {
-    const int c = InvoicePlaceText(InvoiceKeyOf(*r)).compare(text);
+    PlaceTextInto(*r, other);
+    const int c = other.compare(text);
     if (c > 0) continue;
     if (!placed) {
       at = scan.Index() + 1;
       placed = true;
     }
     if (c < 0) break;
-    if (InvoiceKeyOf(*r) == key) return Outcome(DocumentOutcome::Duplicate);
+    if (SameKey(*r, key)) return Outcome(DocumentOutcome::Duplicate);
   }
   shell::InsertRecords(FileCode::INV, at, rec.data());
   set.Close();
@@ -117,7 +137,7 @@ InvoiceResult ChangeInvoice(InvoiceRec rec, const LoadedInvoice& loaded) {
   shell::ScopedFileSet set(kInvoiceSet);
   if (!set.Ok()) return Failed(set);
   const auto [o, at] =
-      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return InvoiceKeyOf(r) == key; });
+      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return SameKey(r, key); });
   if (o != DocumentOutcome::Done) return Outcome(o);
   const InvoiceRec& stored = loaded.record;
   rec.SetPaidAmount(rec.PrepaidAmount() + stored.PaidAmount() - stored.PrepaidAmount());
@@ -134,7 +154,7 @@ InvoiceResult DeleteInvoice(const LoadedInvoice& loaded) {
   shell::ScopedFileSet set(kInvoiceSet);
   if (!set.Ok()) return Failed(set);
   const auto [o, at] =
-      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return InvoiceKeyOf(r) == key; });
+      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return SameKey(r, key); });
   if (o == DocumentOutcome::ChangedInAnotherCopy) {
     // Booked meanwhile by another copy: say so rather than "changed".
     InvoiceRec now;

@@ -41,6 +41,14 @@ PaymentKey Stored(const PaymentKey& key) {
           shell::Cut(key.kind, PaymentRec::kPartnerType.capacity), key.partner, key.number};
 }
 
+// Whether `rec` holds `stored` (a key as Stored gives it), field by field
+// on the record's bytes: the one test of a payment's key.
+bool SameKey(const PaymentRec& rec, const PaymentKey& stored) {
+  return rec.PaymentNumber() == stored.number && rec.PartnerNumber() == stored.partner &&
+         FieldView(rec, PaymentRec::kValueDate) == stored.valueDate &&
+         FieldView(rec, PaymentRec::kPartnerType) == stored.kind;
+}
+
 bool SameParty(const PaymentRec& a, const PaymentRec& b) {
   return a.ValueDate() == b.ValueDate() && a.PartnerType() == b.PartnerType() &&
          a.PartnerNumber() == b.PartnerNumber();
@@ -56,15 +64,28 @@ PaymentKey PaymentKeyOf(const PaymentRec& rec) {
   return {rec.ValueDate(), rec.PartnerType(), rec.PartnerNumber(), rec.PaymentNumber()};
 }
 
-bool HasPaymentKey(const PaymentRec& rec, const PaymentKey& key) { return PaymentKeyOf(rec) == Stored(key); }
+bool HasPaymentKey(const PaymentRec& rec, const PaymentKey& key) { return SameKey(rec, Stored(key)); }
+
+namespace {
+// The place text of a record into `out` (reused, so a scan builds no
+// string per record).
+void PlaceTextInto(const PaymentRec& rec, std::string& out) {
+  out.clear();
+  out.append(FieldView(rec, PaymentRec::kValueDate));
+  out.append(FieldView(rec, PaymentRec::kPartnerType));
+  AppendDecimal(out, rec.PartnerNumber());
+}
+}  // namespace
 
 std::string PaymentPlaceText(const PaymentRec& rec) {
-  return rec.ValueDate() + rec.PartnerType() + std::to_string(rec.PartnerNumber());
+  std::string out;
+  PlaceTextInto(rec, out);
+  return out;
 }
 
 std::optional<int> LocatePayment(const PaymentKey& key) {
   const PaymentKey k = Stored(key);
-  return FindLastWhere<PaymentRec>(FileCode::PAY, [&](const PaymentRec& r) { return PaymentKeyOf(r) == k; });
+  return FindLastWhere<PaymentRec>(FileCode::PAY, [&](const PaymentRec& r) { return SameKey(r, k); });
 }
 
 PaymentResult InsertPayment(PaymentRec rec) {
@@ -79,9 +100,11 @@ PaymentResult InsertPayment(PaymentRec rec) {
   int at = 0;
   bool placed = false;
   std::int32_t highest = 0;
+  std::string other;
   BackwardScan<PaymentRec> scan(FileCode::PAY, shell::RecordCount(FileCode::PAY));
   while (const PaymentRec* r = scan.Previous()) {
-    const int c = PaymentPlaceText(*r).compare(text);
+    PlaceTextInto(*r, other);
+    const int c = other.compare(text);
     if (c > 0) continue;
     if (!placed) {
       at = scan.Index() + 1;
@@ -104,7 +127,7 @@ PaymentResult ChangePayment(PaymentRec rec, const LoadedPayment& loaded) {
   shell::ScopedFileSet set(kPaymentSet);
   if (!set.Ok()) return Failed(set);
   const auto [o, at] =
-      Relocate<PaymentRec>(FileCode::PAY, loaded, [&](const PaymentRec& r) { return PaymentKeyOf(r) == key; });
+      Relocate<PaymentRec>(FileCode::PAY, loaded, [&](const PaymentRec& r) { return SameKey(r, key); });
   if (o != DocumentOutcome::Done) return Outcome(o);
   rec.SetVoucherCreated(false);
   Stamp(rec);
@@ -119,7 +142,7 @@ PaymentResult DeletePayment(const LoadedPayment& loaded) {
   shell::ScopedFileSet set(kPaymentSet);
   if (!set.Ok()) return Failed(set);
   const auto [o, at] =
-      Relocate<PaymentRec>(FileCode::PAY, loaded, [&](const PaymentRec& r) { return PaymentKeyOf(r) == key; });
+      Relocate<PaymentRec>(FileCode::PAY, loaded, [&](const PaymentRec& r) { return SameKey(r, key); });
   if (o == DocumentOutcome::ChangedInAnotherCopy) {
     // Booked meanwhile by another copy: say so rather than "changed".
     PaymentRec now;

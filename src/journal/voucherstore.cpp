@@ -38,13 +38,6 @@ std::vector<R> ReadRange(FileCode c, int first, int count) {
   return out;
 }
 
-// A short-string field of a record as a view of its bytes: the scans
-// compare keys and journals without building strings.
-std::string_view FieldView(const JournalVoucherRec& rec, const records::ShortString& field) {
-  const std::size_t len = std::min<std::size_t>(rec.Bytes[field.offset], field.capacity);
-  return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
-}
-
 // The record's key (date + number) against `key`, as bytes: <0, 0, >0.
 int CompareKey(const JournalVoucherRec& rec, std::string_view key) {
   const std::string_view date = FieldView(rec, JournalVoucherRec::kVoucherDate);
