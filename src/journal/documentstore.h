@@ -45,8 +45,9 @@ enum class DocumentOutcome {
 };
 
 // The language offset of the message an outcome names (MsgVoucherExists for
-// Duplicate, MsgNoMatchingRows for NotFound of a list); 0 when the form shows
-// a program-carried text or nothing.
+// Duplicate; with `list`, MsgNoMatchingRows for NotFound and FileEmpty, the
+// invoice list showing nothing for FileEmpty); 0 when the form shows a
+// program-carried text or nothing.
 int LanguageOffsetOf(DocumentOutcome outcome, bool list = false);
 
 // A document's record and the index it was read at.
