@@ -7,6 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "journal/documentstore.h"
+#include "journal/invoicestore.h"
+#include "journal/paymentstore.h"
 #include "platform/datetime.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
@@ -26,73 +29,6 @@ using shell::FileCode;
 
 constexpr double kBalanceTolerance = 0.00001;
 
-// Records read backwards from an end index in blocks: the first block is
-// small (a voucher near the end costs one short read), later ones grow to
-// about 1 MiB.
-template <class R>
-class BackwardScan {
- public:
-  BackwardScan(FileCode c, int end) : code_(c), start_(end) {}
-  // The record before the one given last (the record before `end` at
-  // first); nullptr at the start of the file.
-  const R* Previous() {
-    if (cur_ == 0) {
-      if (start_ == 0) return nullptr;
-      const int k = std::min(block_, start_);
-      start_ -= k;
-      buffer_.resize(static_cast<std::size_t>(k));
-      shell::fileset_detail::ReadRecords(code_, static_cast<std::uint64_t>(start_), static_cast<std::size_t>(k),
-                                         buffer_.data()->data());
-      cur_ = k;
-      block_ = std::min(block_ * 4, kMaxBlock);
-    }
-    --cur_;
-    return &buffer_[static_cast<std::size_t>(cur_)];
-  }
-  // The index of the record Previous gave last.
-  int Index() const { return start_ + cur_; }
-
- private:
-  static constexpr int kMaxBlock = static_cast<int>((1u << 20) / R::kSize);
-  FileCode code_;
-  int start_;
-  int cur_ = 0;
-  int block_ = 16;
-  std::vector<R> buffer_;
-};
-
-// The same forwards from a start index up to `end`.
-template <class R>
-class ForwardScan {
- public:
-  ForwardScan(FileCode c, int from, int end) : code_(c), next_(from), end_(end) {}
-  const R* Next() {
-    if (cur_ == static_cast<int>(buffer_.size())) {
-      if (next_ >= end_) return nullptr;
-      const int k = std::min(block_, end_ - next_);
-      start_ = next_;
-      next_ += k;
-      buffer_.resize(static_cast<std::size_t>(k));
-      shell::fileset_detail::ReadRecords(code_, static_cast<std::uint64_t>(start_), static_cast<std::size_t>(k),
-                                         buffer_.data()->data());
-      cur_ = 0;
-      block_ = std::min(block_ * 4, kMaxBlock);
-    }
-    return &buffer_[static_cast<std::size_t>(cur_++)];
-  }
-  int Index() const { return start_ + cur_ - 1; }
-
- private:
-  static constexpr int kMaxBlock = static_cast<int>((1u << 20) / R::kSize);
-  FileCode code_;
-  int next_;
-  int end_;
-  int start_ = 0;
-  int cur_ = 0;
-  int block_ = 16;
-  std::vector<R> buffer_;
-};
-
 template <class R>
 std::vector<R> ReadRange(FileCode c, int first, int count) {
   std::vector<R> out(static_cast<std::size_t>(count));
@@ -100,13 +36,6 @@ std::vector<R> ReadRange(FileCode c, int first, int count) {
     shell::fileset_detail::ReadRecords(c, static_cast<std::uint64_t>(first), static_cast<std::size_t>(count),
                                        out.data()->data());
   return out;
-}
-
-// A short-string field of a record as a view of its bytes: the scans
-// compare keys and journals without building strings.
-std::string_view FieldView(const JournalVoucherRec& rec, const records::ShortString& field) {
-  const std::size_t len = std::min<std::size_t>(rec.Bytes[field.offset], field.capacity);
-  return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
 }
 
 // The record's key (date + number) against `key`, as bytes: <0, 0, >0.
@@ -229,25 +158,6 @@ bool StillHolds(const LoadedVoucher& loaded, int count) {
   return true;
 }
 
-bool Matches(const InvoiceRec& rec, const InvoiceKey& key) {
-  return rec.VoucherDate() == key.bookDate && rec.PartnerType() == key.kind && rec.PartnerNumber() == key.partner &&
-         rec.InvoiceNumber() == key.number;
-}
-
-bool Matches(const PaymentRec& rec, const PaymentKey& key) {
-  return rec.ValueDate() == key.valueDate && rec.PartnerType() == key.kind && rec.PartnerNumber() == key.partner &&
-         rec.PaymentNumber() == key.number;
-}
-
-// The last record of `c` (from the end) that matches `key`.
-template <class R, class K>
-std::optional<int> FindLast(FileCode c, const K& key) {
-  BackwardScan<R> scan(c, shell::RecordCount(c));
-  while (const R* rec = scan.Previous())
-    if (Matches(*rec, key)) return scan.Index();
-  return std::nullopt;
-}
-
 // The invoice and payment records a save or delete changes, gathered before
 // the first write and written after the voucher file.
 class Marks {
@@ -259,7 +169,7 @@ class Marks {
     if (InvoiceRec* rec = Invoice(key)) rec->SetVoucherCreated(created);
   }
   void SetPaymentCreated(const PaymentKey& key, bool created) {
-    if (const auto i = FindLast<PaymentRec>(FileCode::PAY, key)) {
+    if (const auto i = LocatePayment(key)) {
       auto [it, fresh] = payments_.try_emplace(*i);
       if (fresh) shell::ReadRecord(FileCode::PAY, *i, it->second);
       it->second.SetVoucherCreated(created);
@@ -273,8 +183,8 @@ class Marks {
  private:
   InvoiceRec* Invoice(const InvoiceKey& key) {
     for (auto& [i, rec] : invoices_)
-      if (Matches(rec, key)) return &rec;
-    const auto i = FindLast<InvoiceRec>(FileCode::INV, key);
+      if (HasInvoiceKey(rec, key)) return &rec;
+    const auto i = LocateInvoice(key);
     if (!i) return nullptr;
     InvoiceRec& rec = invoices_[*i];
     shell::ReadRecord(FileCode::INV, *i, rec);
@@ -550,38 +460,6 @@ StoreResult FindVoucherOf(const InvoiceKey& invoice) { return FindVoucher(invoic
 
 StoreResult FindVoucherOf(const PaymentKey& payment) {
   return FindVoucher(payment.valueDate, VoucherNumberOf(payment));
-}
-
-namespace {
-template <class R, class K, class Change>
-StoreResult ChangeOne(const char* list, FileCode c, const K& key, Change change) {
-  shell::ScopedFileSet set(list);
-  if (!set.Ok()) return Failed(set);
-  const auto i = FindLast<R>(c, key);
-  if (!i) return Outcome(StoreOutcome::NotFound);
-  R rec;
-  shell::ReadRecord(c, *i, rec);
-  change(rec);
-  shell::WriteRecord(c, *i, rec);
-  set.Close();
-  StoreResult r;
-  r.first = *i;
-  r.count = 1;
-  return r;
-}
-}  // namespace
-
-StoreResult SetPaymentVoucherCreated(const PaymentKey& payment, bool created) {
-  return ChangeOne<PaymentRec>("PAY", FileCode::PAY, payment, [&](PaymentRec& r) { r.SetVoucherCreated(created); });
-}
-
-StoreResult SetInvoiceVoucherCreated(const InvoiceKey& invoice, bool created) {
-  return ChangeOne<InvoiceRec>("INV", FileCode::INV, invoice, [&](InvoiceRec& r) { r.SetVoucherCreated(created); });
-}
-
-StoreResult AdjustInvoicePaid(const InvoiceKey& invoice, double delta) {
-  return ChangeOne<InvoiceRec>("INV", FileCode::INV, invoice,
-                               [&](InvoiceRec& r) { r.SetPaidAmount(r.PaidAmount() + delta); });
 }
 
 }  // namespace journal

@@ -25,9 +25,12 @@
 //   last record whose key is not greater), an append for a voucher dated
 //   last.
 // - Invoices and payments are found field by field (date, kind, partner,
-//   number), and the same key raises a paid amount at save and lowers it at
-//   delete. Flags and paid amounts change only when the voucher was really
-//   written or removed.
+//   number) by the invoice and payment stores' own key tests
+//   (journal/invoicestore.h, journal/paymentstore.h), and the same key
+//   raises a paid amount at save and lowers it at delete. Flags and paid
+//   amounts change only when the voucher was really written or removed.
+//   The marks on their own (a paid amount, a voucher flag) are the invoice
+//   and payment stores' calls.
 // - Reads go backwards from the end of the file in blocks that grow, so a
 //   voucher near the end costs a few reads and one at the start about one
 //   sequential read of the file.
@@ -132,11 +135,5 @@ StoreResult FindNearestVoucher(const std::string& date, const std::string& numbe
 // never saved.
 StoreResult FindVoucherOf(const InvoiceKey& invoice);
 StoreResult FindVoucherOf(const PaymentKey& payment);
-
-// The marks on their own, each in its own set: NotFound when no record has
-// the key. The paid amount moves by `delta`.
-StoreResult SetPaymentVoucherCreated(const PaymentKey& payment, bool created);
-StoreResult SetInvoiceVoucherCreated(const InvoiceKey& invoice, bool created);
-StoreResult AdjustInvoicePaid(const InvoiceKey& invoice, double delta);
 
 }  // namespace journal

@@ -1,0 +1,272 @@
+// What the invoice store (journal/invoicestore.h) and the payment store
+// (journal/paymentstore.h) share: their outcomes, a document as loaded, the
+// result and page types, and the block reads that every scan of a record
+// file goes through (the voucher store uses them too).
+//
+// Rules shared by both stores:
+// - A document is loaded with the index it was read at. A change or delete
+//   hands it back; under the set's lock the store looks for the record that
+//   holds the loaded key (at the loaded index first, else anywhere, since
+//   another copy may have inserted before it) and writes only when that
+//   record still holds the loaded bytes: else `ChangedInAnotherCopy`, or
+//   `NotFound` when no record holds the key any more. Nothing is ever
+//   written over another document's record.
+// - Pages hold 100 rows, newest (last in the file) first; page p holds the
+//   matches p * 100 + 1 to p * 100 + 100, and `more` is set only when a
+//   further match exists, so paging by 100 skips and repeats no row.
+// - Scans read records in blocks that grow from 16 records to about 1 MiB,
+//   never one record per call.
+#pragma once
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "records/codec.h"
+#include "shell/fileset.h"
+#include "shell/scopedfileset.h"
+
+namespace journal {
+
+enum class DocumentOutcome {
+  Done,                  // stored, changed, deleted, read or marked
+  FileSetFailed,         // the set did not open: see `failure`
+  NotLoaded,             // a change whose key is not the loaded document's
+  HasVoucher,            // a change or delete of a document whose voucher exists
+  Duplicate,             // a new invoice whose key exists already
+  NotFound,              // the document is no longer in the file (a list:
+                         // no row passes the filter)
+  ChangedInAnotherCopy,  // the document's record no longer holds what was loaded
+  FileEmpty,             // a list of an empty file
+};
+
+// The language offset of the message an outcome names (MsgVoucherExists for
+// Duplicate; with `list`, MsgNoMatchingRows for NotFound and FileEmpty, the
+// invoice list showing nothing for FileEmpty); 0 when the form shows a
+// program-carried text or nothing.
+int LanguageOffsetOf(DocumentOutcome outcome, bool list = false);
+
+// A document's record and the index it was read at.
+template <class R>
+struct LoadedDocument {
+  R record;
+  int index = -1;
+};
+
+template <class R>
+struct DocumentResult {
+  DocumentOutcome outcome = DocumentOutcome::Done;
+  shell::FileSetFailure failure;                 // FileSetFailed only
+  std::optional<LoadedDocument<R>> document;     // as written or read
+  bool Ok() const { return outcome == DocumentOutcome::Done; }
+};
+
+inline constexpr int kDocumentPageRows = 100;
+
+template <class R>
+struct DocumentPage {
+  DocumentOutcome outcome = DocumentOutcome::Done;  // Done with rows; FileEmpty; NotFound
+  shell::FileSetFailure failure;                    // FileSetFailed only
+  int page = 0;                                     // 0 = the 100 newest matches
+  std::vector<LoadedDocument<R>> rows;              // newest first, at most 100
+  bool more = false;                                // a further match lies beyond this page
+  bool Ok() const { return outcome == DocumentOutcome::Done; }
+  bool HasPrevious() const { return page > 0; }
+  // Exactly one document matched in the whole file.
+  bool SingleMatch() const { return page == 0 && rows.size() == 1 && !more; }
+};
+
+// Every document of a query, newest first (all open invoices of a partner).
+template <class R>
+struct DocumentList {
+  DocumentOutcome outcome = DocumentOutcome::Done;
+  shell::FileSetFailure failure;
+  std::vector<LoadedDocument<R>> documents;
+  bool Ok() const { return outcome == DocumentOutcome::Done; }
+};
+
+// The answer of "is there a document without voucher before a date".
+struct DocumentCheck {
+  DocumentOutcome outcome = DocumentOutcome::Done;  // Done or FileSetFailed
+  shell::FileSetFailure failure;
+  bool found = false;
+  std::string date;  // the earliest such date found (empty when none)
+  bool Ok() const { return outcome == DocumentOutcome::Done; }
+};
+
+// The partner a list is filtered on: kind code and number, both compared.
+struct DocumentPartner {
+  std::string kind;  // "CUS", "VEN", ...
+  std::int32_t number = 0;
+};
+
+// The platform's date-time text of now, cut to 20: ChangedAt.
+std::string DocumentStampTime();
+// The current user cut to 10: ChangedBy.
+std::string DocumentStampUser();
+
+// A short-string field of a record as a view of its bytes: the scans
+// compare keys without building strings.
+template <class R>
+std::string_view FieldView(const R& rec, const records::ShortString& field) {
+  const std::size_t len = std::min<std::size_t>(rec.Bytes[field.offset], field.capacity);
+  return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
+}
+
+// Appends `n` in decimal to `out`.
+inline void AppendDecimal(std::string& out, std::int32_t n) {
+  char buf[16];
+  const auto r = std::to_chars(buf, buf + sizeof buf, n);
+  out.append(buf, r.ptr);
+}
+
+// Records read backwards from an end index in blocks: the first block is
+// small (a record near the end costs one short read), later ones grow to
+// about 1 MiB. The file must be in the open set.
+template <class R>
+class BackwardScan {
+ public:
+  BackwardScan(shell::FileCode c, int end) : code_(c), start_(end) {}
+  // The record before the one given last (the record before `end` at
+  // first); nullptr at the start of the file.
+  const R* Previous() {
+    if (cur_ == 0) {
+      if (start_ == 0) return nullptr;
+      const int k = std::min(block_, start_);
+      start_ -= k;
+      buffer_.resize(static_cast<std::size_t>(k));
+      shell::fileset_detail::ReadRecords(code_, static_cast<std::uint64_t>(start_), static_cast<std::size_t>(k),
+                                         buffer_.data()->data());
+      cur_ = k;
+      block_ = std::min(block_ * 4, kMaxBlock);
+    }
+    --cur_;
+    return &buffer_[static_cast<std::size_t>(cur_)];
+  }
+  // The index of the record Previous gave last.
+  int Index() const { return start_ + cur_; }
+
+ private:
+  static constexpr int kMaxBlock = static_cast<int>((1u << 20) / R::kSize);
+  shell::FileCode code_;
+  int start_;
+  int cur_ = 0;
+  int block_ = 16;
+  std::vector<R> buffer_;
+};
+
+// The same forwards from a start index up to `end`.
+template <class R>
+class ForwardScan {
+ public:
+  ForwardScan(shell::FileCode c, int from, int end) : code_(c), next_(from), end_(end) {}
+  const R* Next() {
+    if (cur_ == static_cast<int>(buffer_.size())) {
+      if (next_ >= end_) return nullptr;
+      const int k = std::min(block_, end_ - next_);
+      start_ = next_;
+      next_ += k;
+      buffer_.resize(static_cast<std::size_t>(k));
+      shell::fileset_detail::ReadRecords(code_, static_cast<std::uint64_t>(start_), static_cast<std::size_t>(k),
+                                         buffer_.data()->data());
+      cur_ = 0;
+      block_ = std::min(block_ * 4, kMaxBlock);
+    }
+    return &buffer_[static_cast<std::size_t>(cur_++)];
+  }
+  // The index of the record Next gave last.
+  int Index() const { return start_ + cur_ - 1; }
+
+ private:
+  static constexpr int kMaxBlock = static_cast<int>((1u << 20) / R::kSize);
+  shell::FileCode code_;
+  int next_;
+  int end_;
+  int start_ = 0;
+  int cur_ = 0;
+  int block_ = 16;
+  std::vector<R> buffer_;
+};
+
+// ---- The shared steps, inside an open set holding the file.
+
+// The last record (from the end) for which `pred` holds.
+template <class R, class Pred>
+std::optional<int> FindLastWhere(shell::FileCode c, Pred pred) {
+  BackwardScan<R> scan(c, shell::RecordCount(c));
+  while (const R* rec = scan.Previous())
+    if (pred(*rec)) return scan.Index();
+  return std::nullopt;
+}
+
+// Where a loaded document lies now: Done with its index, NotFound or
+// ChangedInAnotherCopy (see the file comment). `hasKey` tells a record that
+// holds the loaded document's key.
+template <class R, class HasKey>
+std::pair<DocumentOutcome, int> Relocate(shell::FileCode c, const LoadedDocument<R>& loaded, HasKey hasKey) {
+  const int count = shell::RecordCount(c);
+  int at = -1;
+  if (loaded.index >= 0 && loaded.index < count) {
+    R rec;
+    shell::ReadRecord(c, loaded.index, rec);
+    if (hasKey(rec)) at = loaded.index;
+  }
+  if (at < 0) {
+    const auto found = FindLastWhere<R>(c, hasKey);
+    if (!found) return {DocumentOutcome::NotFound, -1};
+    at = *found;
+  }
+  R now;
+  shell::ReadRecord(c, at, now);
+  if (!(now == loaded.record)) return {DocumentOutcome::ChangedInAnotherCopy, at};
+  return {DocumentOutcome::Done, at};
+}
+
+// Page `page` of the records that pass `pred`, newest (last) first.
+template <class R, class Pred>
+DocumentPage<R> PageWhere(shell::FileCode c, int page, Pred pred) {
+  DocumentPage<R> out;
+  out.page = std::max(0, page);
+  const int count = shell::RecordCount(c);
+  if (count == 0) {
+    out.outcome = DocumentOutcome::FileEmpty;
+    return out;
+  }
+  const long long skip = static_cast<long long>(out.page) * kDocumentPageRows;
+  long long seen = 0;
+  BackwardScan<R> scan(c, count);
+  while (const R* rec = scan.Previous()) {
+    if (!pred(*rec)) continue;
+    if (seen++ < skip) continue;
+    if (static_cast<int>(out.rows.size()) == kDocumentPageRows) {
+      out.more = true;
+      break;
+    }
+    out.rows.push_back({*rec, scan.Index()});
+  }
+  if (out.rows.empty()) out.outcome = DocumentOutcome::NotFound;
+  return out;
+}
+
+// The earliest date before `date` (as `dateOf` gives it) of a record
+// without voucher, read forwards over the whole file (an imported file need
+// not be sorted): sets `out.found` and `out.date` when it is earlier than
+// what `out` holds.
+template <class R, class DateOf>
+void EarliestWithoutVoucher(shell::FileCode c, const std::string& date, DateOf dateOf, DocumentCheck& out) {
+  ForwardScan<R> scan(c, 0, shell::RecordCount(c));
+  while (const R* r = scan.Next()) {
+    if (r->VoucherCreated()) continue;
+    const std::string d = dateOf(*r);
+    if (d < date && (!out.found || d < out.date)) {
+      out.found = true;
+      out.date = d;
+    }
+  }
+}
+
+}  // namespace journal

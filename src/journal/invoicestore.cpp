@@ -1,0 +1,258 @@
+// The invoice store (see invoicestore.h).
+#include "journal/invoicestore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "shell/fileset.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+
+namespace journal {
+
+namespace {
+
+using records::InvoiceRec;
+using shell::FileCode;
+
+constexpr const char* kInvoiceSet = "INV";
+
+InvoiceResult Outcome(DocumentOutcome o) {
+  InvoiceResult r;
+  r.outcome = o;
+  return r;
+}
+
+InvoiceResult Failed(const shell::ScopedFileSet& set) {
+  InvoiceResult r;
+  r.outcome = DocumentOutcome::FileSetFailed;
+  r.failure = set.Failure();
+  return r;
+}
+
+InvoiceResult Written(const InvoiceRec& rec, int index) {
+  InvoiceResult r;
+  r.document = LoadedInvoice{rec, index};
+  return r;
+}
+
+// The key as it would be stored: each text cut to its field.
+InvoiceKey Stored(const InvoiceKey& key) {
+  return {shell::Cut(key.bookDate, InvoiceRec::kVoucherDate.capacity),
+          shell::Cut(key.kind, InvoiceRec::kPartnerType.capacity), key.partner,
+          shell::Cut(key.number, InvoiceRec::kInvoiceNumber.capacity)};
+}
+
+// Whether `rec` holds `stored` (a key as Stored gives it), field by field
+// on the record's bytes: the one test of an invoice's key.
+bool SameKey(const InvoiceRec& rec, const InvoiceKey& stored) {
+  return rec.PartnerNumber() == stored.partner && FieldView(rec, InvoiceRec::kInvoiceNumber) == stored.number &&
+         FieldView(rec, InvoiceRec::kVoucherDate) == stored.bookDate &&
+         FieldView(rec, InvoiceRec::kPartnerType) == stored.kind;
+}
+
+// Half a unit of the last amount decimal.
+double HalfUnit(int decimals) { return 0.5 * std::pow(10.0, -std::clamp(decimals, 0, 4)); }
+
+// The place text of a stored record into `out` (reused, so a scan builds
+// no string per record).
+void PlaceTextInto(const InvoiceRec& rec, std::string& out) {
+  out.clear();
+  out.append(FieldView(rec, InvoiceRec::kVoucherDate));
+  out.append(FieldView(rec, InvoiceRec::kPartnerType));
+  AppendDecimal(out, rec.PartnerNumber());
+  out.append(FieldView(rec, InvoiceRec::kInvoiceNumber));
+}
+
+void Stamp(InvoiceRec& rec) {
+  rec.SetChangedBy(DocumentStampUser());
+  rec.SetChangedAt(DocumentStampTime());
+}
+
+}  // namespace
+
+InvoiceKey InvoiceKeyOf(const InvoiceRec& rec) {
+  return {rec.VoucherDate(), rec.PartnerType(), rec.PartnerNumber(), rec.InvoiceNumber()};
+}
+
+bool HasInvoiceKey(const InvoiceRec& rec, const InvoiceKey& key) { return SameKey(rec, Stored(key)); }
+
+std::string InvoicePlaceText(const InvoiceKey& key) {
+  const InvoiceKey k = Stored(key);
+  std::string out = k.bookDate + k.kind;
+  AppendDecimal(out, k.partner);
+  return out + k.number;
+}
+
+bool InvoiceOwes(const InvoiceRec& rec, int decimals) {
+  return std::fabs(rec.InvoiceAmount() - rec.PaidAmount()) >= HalfUnit(decimals);
+}
+
+bool InvoiceOwesPositive(const InvoiceRec& rec, int decimals) {
+  return rec.InvoiceAmount() - rec.PaidAmount() >= HalfUnit(decimals);
+}
+
+std::optional<int> LocateInvoice(const InvoiceKey& key) {
+  const InvoiceKey k = Stored(key);
+  return FindLastWhere<InvoiceRec>(FileCode::INV, [&](const InvoiceRec& r) { return SameKey(r, k); });
+}
+
+InvoiceResult InsertInvoice(InvoiceRec rec) {
+  const InvoiceKey key = InvoiceKeyOf(rec);
+  const std::string text = InvoicePlaceText(key);
+  rec.SetPaidAmount(rec.PrepaidAmount());
+  rec.SetVoucherCreated(false);
+  Stamp(rec);
+
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) return Failed(set);
+  // Back from the end to the last record whose key text is not greater;
+  // the records with an equal text before it are checked for the key.
+  int at = 0;
+  bool placed = false;
+  std::string other;
+  BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
+  while (const InvoiceRec* r = scan.Previous()) {
+    PlaceTextInto(*r, other);
+    const int c = other.compare(text);
+    if (c > 0) continue;
+    if (!placed) {
+      at = scan.Index() + 1;
+      placed = true;
+    }
+    if (c < 0) break;
+    if (SameKey(*r, key)) return Outcome(DocumentOutcome::Duplicate);
+  }
+  shell::InsertRecords(FileCode::INV, at, rec.data());
+  set.Close();
+  return Written(rec, at);
+}
+
+InvoiceResult ChangeInvoice(InvoiceRec rec, const LoadedInvoice& loaded) {
+  const InvoiceKey key = InvoiceKeyOf(loaded.record);
+  if (!(InvoiceKeyOf(rec) == key)) return Outcome(DocumentOutcome::NotLoaded);
+  if (loaded.record.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
+
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) return Failed(set);
+  const auto [o, at] =
+      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return SameKey(r, key); });
+  if (o != DocumentOutcome::Done) return Outcome(o);
+  const InvoiceRec& stored = loaded.record;
+  rec.SetPaidAmount(rec.PrepaidAmount() + stored.PaidAmount() - stored.PrepaidAmount());
+  rec.SetVoucherCreated(stored.VoucherCreated());
+  Stamp(rec);
+  shell::WriteRecord(FileCode::INV, at, rec);
+  set.Close();
+  return Written(rec, at);
+}
+
+InvoiceResult DeleteInvoice(const LoadedInvoice& loaded) {
+  if (loaded.record.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
+  const InvoiceKey key = InvoiceKeyOf(loaded.record);
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) return Failed(set);
+  const auto [o, at] =
+      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return SameKey(r, key); });
+  if (o == DocumentOutcome::ChangedInAnotherCopy) {
+    // Booked meanwhile by another copy: say so rather than "changed".
+    InvoiceRec now;
+    shell::ReadRecord(FileCode::INV, at, now);
+    if (now.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
+  }
+  if (o != DocumentOutcome::Done) return Outcome(o);
+  shell::DeleteRecords(FileCode::INV, at, 1);
+  set.Close();
+  return Written(loaded.record, at);
+}
+
+InvoiceResult FindInvoice(const InvoiceKey& key) {
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) return Failed(set);
+  const auto at = LocateInvoice(key);
+  if (!at) return Outcome(DocumentOutcome::NotFound);
+  InvoiceRec rec;
+  shell::ReadRecord(FileCode::INV, *at, rec);
+  set.Close();
+  return Written(rec, *at);
+}
+
+bool PassesInvoiceFilter(const InvoiceRec& rec, const InvoiceFilter& f, int decimals) {
+  const bool any = (f.owing && InvoiceOwes(rec, decimals)) || (f.withoutVoucher && !rec.VoucherCreated()) || f.all ||
+                   (f.linked && HasInvoiceKey(rec, *f.linked)) ||
+                   (f.entryNumber && rec.EntryNumber() == *f.entryNumber);
+  if (!any) return false;
+  return !f.partner || (rec.PartnerType() == f.partner->kind && rec.PartnerNumber() == f.partner->number);
+}
+
+InvoicePage ListInvoices(const InvoiceFilter& filter, int page) {
+  const int decimals = shell::SystemSettings.AmountDecimals;
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) {
+    InvoicePage p;
+    p.outcome = DocumentOutcome::FileSetFailed;
+    p.failure = set.Failure();
+    return p;
+  }
+  InvoicePage p = PageWhere<InvoiceRec>(FileCode::INV, page,
+                                        [&](const InvoiceRec& r) { return PassesInvoiceFilter(r, filter, decimals); });
+  set.Close();
+  return p;
+}
+
+InvoiceList OpenInvoicesOf(const std::string& kind, std::int32_t partner) {
+  const int decimals = shell::SystemSettings.AmountDecimals;
+  InvoiceList out;
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) {
+    out.outcome = DocumentOutcome::FileSetFailed;
+    out.failure = set.Failure();
+    return out;
+  }
+  BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
+  while (const InvoiceRec* r = scan.Previous())
+    if (r->PartnerType() == kind && r->PartnerNumber() == partner && InvoiceOwesPositive(*r, decimals))
+      out.documents.push_back({*r, scan.Index()});
+  set.Close();
+  return out;
+}
+
+DocumentCheck AnyInvoiceWithoutVoucherBefore(const std::string& date) {
+  DocumentCheck out;
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) {
+    out.outcome = DocumentOutcome::FileSetFailed;
+    out.failure = set.Failure();
+    return out;
+  }
+  EarliestWithoutVoucher<InvoiceRec>(FileCode::INV, date, [](const InvoiceRec& r) { return r.VoucherDate(); }, out);
+  set.Close();
+  return out;
+}
+
+namespace {
+template <class Change>
+InvoiceResult ChangeMark(const InvoiceKey& key, Change change) {
+  shell::ScopedFileSet set(kInvoiceSet);
+  if (!set.Ok()) return Failed(set);
+  const auto at = LocateInvoice(key);
+  if (!at) return Outcome(DocumentOutcome::NotFound);
+  InvoiceRec rec;
+  shell::ReadRecord(FileCode::INV, *at, rec);
+  change(rec);
+  shell::WriteRecord(FileCode::INV, *at, rec);
+  set.Close();
+  return Written(rec, *at);
+}
+}  // namespace
+
+InvoiceResult SetInvoiceVoucherCreated(const InvoiceKey& key, bool created) {
+  return ChangeMark(key, [&](InvoiceRec& r) { r.SetVoucherCreated(created); });
+}
+
+InvoiceResult AdjustInvoicePaid(const InvoiceKey& key, double delta) {
+  return ChangeMark(key, [&](InvoiceRec& r) { r.SetPaidAmount(r.PaidAmount() + delta); });
+}
+
+}  // namespace journal
