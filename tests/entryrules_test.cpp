@@ -538,4 +538,44 @@ TEST_F(EntryRules, SalesTaxRate) {
   EXPECT_EQ(journal::SalesTaxRate("X", names, rates), std::nullopt);
 }
 
+TEST_F(EntryRules, SalesTaxAccountTable) {
+  using journal::SalesTaxAccount;
+  const std::array<std::string, 6> names = {"H", "L", "0", "H", "", ""};
+  const std::array<double, 6> rates = {21, 9, 0, 19, 0, 0};
+  struct Case {
+    const char* what;
+    std::vector<SalesTaxAccount> accounts;
+    std::vector<SalesTaxAccount> table;
+  };
+  std::vector<SalesTaxAccount> many;
+  for (int i = 0; i < 40; ++i) many.push_back({std::to_string(1000 + i), "L"});
+  const std::vector<Case> cases = {
+      {"no accounts", {}, {}},
+      {"accounts without a code are left out, file order kept",
+       {{"8000", "L"}, {"1000", ""}, {"4000", "H"}, {"2000", "0"}},
+       {{"8000", "L", 9}, {"4000", "H", 19}, {"2000", "0", 0}}},
+      {"a code no name equals gets rate 0", {{"4000", "X"}, {"4100", "h"}}, {{"4000", "X", 0}, {"4100", "h", 0}}},
+      {"no limit of thirty", many, [&] {
+         std::vector<SalesTaxAccount> t = many;
+         for (SalesTaxAccount& a : t) a.rate = 9;
+         return t;
+       }()},
+  };
+  for (const Case& c : cases) EXPECT_EQ(journal::SalesTaxAccounts(c.accounts, names, rates), c.table) << c.what;
+  // With every name empty, an empty code would match them all: it is no code.
+  EXPECT_TRUE(journal::SalesTaxAccounts({{"4000", ""}}, {}, {1, 2, 3, 4, 5, 6}).empty());
+}
+
+TEST_F(EntryRules, EmptyImportProfiles) {
+  const std::vector<records::ImportProfileRec> profiles = journal::EmptyImportProfiles();
+  ASSERT_EQ(profiles.size(), 10u);
+  for (int n = 1; n <= 10; ++n) {
+    const records::ImportProfileRec& p = profiles[static_cast<std::size_t>(n - 1)];
+    EXPECT_EQ(p.ProfileNumber(), n);
+    EXPECT_EQ(p.DateColumn(), -1);
+    EXPECT_EQ(p.DateFormat(), "yyyymmdd");
+    EXPECT_EQ(journal::ImportProfileItem(p), std::to_string(n) + " : ");
+  }
+}
+
 }  // namespace

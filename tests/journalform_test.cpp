@@ -223,6 +223,72 @@ TEST_F(JournalForm, EveryShowingRebuildsTheListsFromTheFiles) {
     });
 }
 
+TEST_F(JournalForm, TheSalesTaxTableIsRebuiltFromTheLedgerAtEveryShowing) {
+  auto ledger = [&](const std::vector<std::pair<std::string, std::string>>& accounts) {
+    std::vector<records::LedgerAccountRec> recs;
+    for (const auto& [number, code] : accounts) {
+      records::LedgerAccountRec r;
+      r.SetAccountNumber(number);
+      r.SetCaption("Account " + number);
+      r.SetSalesTaxCode(code);
+      recs.push_back(r);
+    }
+    store.fs.SetFile(kGla, Bytes(recs));
+  };
+  auto& params = journal::JournalSystemParams;
+  params.SetTaxRateName(0, "HIGH");
+  params.SetTaxRate(0, 21);
+  params.SetTaxRateName(1, "LOW");
+  params.SetTaxRate(1, 9);
+  std::vector<std::pair<std::string, std::string>> accounts{{"1000", ""}, {"4000", "HIGH"}, {"4100", "LOW"},
+                                                            {"4200", "NONE"}};
+  // More than thirty accounts with a code: every one is in the table and
+  // the status stays quiet.
+  for (int i = 0; i < 31; ++i) accounts.push_back({std::to_string(5000 + i), "LOW"});
+  ledger(accounts);
+  Show([&](Tboeking& f) {
+    const auto& table = journal::SalesTaxAccountTable;
+    ASSERT_EQ(table.size(), 34u);
+    EXPECT_EQ(table[0], (journal::SalesTaxAccount{"4000", "HIGH", 21}));
+    EXPECT_EQ(table[1], (journal::SalesTaxAccount{"4100", "LOW", 9}));
+    EXPECT_EQ(table[2], (journal::SalesTaxAccount{"4200", "NONE", 0}));
+    EXPECT_EQ(table[33], (journal::SalesTaxAccount{"5030", "LOW", 9}));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), "");
+    EXPECT_NE(f.StatusBar1.BackColor(), ui::colors::Yellow);
+  });
+  // The next showing starts from scratch: the new rate, the account gone.
+  params.SetTaxRate(0, 19);
+  ledger({{"4000", "HIGH"}});
+  Show([&](Tboeking&) {
+    EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<journal::SalesTaxAccount>{{"4000", "HIGH", 19}}));
+  });
+}
+
+TEST_F(JournalForm, AnEmptyProfileFileGetsTheTenProfilesOnce) {
+  Show([&](Tboeking& f) {
+    ASSERT_EQ(f.ComboBox9.Count(), 10);
+    EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
+    EXPECT_EQ(f.ComboBox9.Items()[9].text, "10 : ");
+  });
+  const std::string file = store.fs.File(kIfs);
+  ASSERT_EQ(file.size(), 10u * records::ImportProfileRec::kSize);
+  // Profile 7: its number, no name, date column -1, the first date layout,
+  // every other byte zero.
+  std::string golden(records::ImportProfileRec::kSize, '\0');
+  golden[0] = 7;
+  golden.replace(20, 4, "\xFF\xFF\xFF\xFF");
+  golden.replace(24, 9, std::string("\x08yyyymmdd"));
+  EXPECT_EQ(file.substr(6 * records::ImportProfileRec::kSize, records::ImportProfileRec::kSize), golden);
+  EXPECT_EQ(journal::ImportProfiles.size(), 10u);
+
+  // The second showing finds ten profiles and writes nothing.
+  store.fs.ClearLog();
+  Show([&](Tboeking& f) { EXPECT_EQ(f.ComboBox9.Count(), 10); });
+  EXPECT_TRUE(store.fs.LogOf("rename ").empty());
+  EXPECT_TRUE(store.fs.LogOf("create ").empty());
+  EXPECT_EQ(store.fs.File(kIfs), file);
+}
+
 TEST_F(JournalForm, WithoutACashAccountTheFormStillOpens) {
   Accounts({{"4000", "Sales"}, {"8000", "Rent"}});
   Show([&](Tboeking& f) {

@@ -12,11 +12,13 @@
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"
+#include "records/importprofilerec.h"
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/vouchertemplaterec.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
+#include "shell/session.h"
 #include "shell/textroutines.h"
 #include "support/program.h"
 #include "support/records.h"
@@ -77,6 +79,9 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     s.SetDayBookName("Memorial");
     Restart();
     SetUserOptions(true, true);
+    // The sales-tax rates as the system settings form keeps them.
+    shell::SystemParams.SetTaxRateName(0, "HIGH");
+    shell::SystemParams.SetTaxRate(0, 21);
     LogIn("SYSTEM", "kestal", "Acme Ltd");
     // The administration's settings as its settings form saved them, read
     // at the next log-in.
@@ -90,6 +95,7 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     accounts[0].SetJournalName("Cash book");
     accounts[1].SetAccountNumber("4000");
     accounts[1].SetCaption("Sales");
+    accounts[1].SetSalesTaxCode("HIGH");
     accounts[2].SetAccountNumber("8000");
     accounts[2].SetCaption("Rent");
     store.fs.SetFile(D + "ledger.vlk", Bytes(accounts));
@@ -135,6 +141,11 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     shown = true;
     EXPECT_EQ(f.ComboBox12.GetText(), "Purchases");
     EXPECT_EQ(f.ComboBox1.Count(), 4);
+    // The set-up's tables: the sales-tax account with its rate, and the
+    // ten profiles written into the empty profile file.
+    EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<journal::SalesTaxAccount>{{"4000", "HIGH", 21}}));
+    EXPECT_EQ(store.fs.File("/w/ifs.vlk").size(), 10u * records::ImportProfileRec::kSize);
+    EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
 
     // Three vouchers out of key order, in two journals.
     SaveVoucher(f, 20, "P2", "Rent May", {{"8000", "300"}}, "300");

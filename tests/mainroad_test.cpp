@@ -32,7 +32,8 @@ struct Function {
 const std::string D = "/w/data/ACME/";
 
 const std::vector<Function> kFunctions = {
-    {TreeFunction::JournalVouchers, "boeking", {"/w/ifs.vlk", D + "ledger.vlk", D + "booktemp.vlk"}},
+    // The first showing fills the empty profile file: the new file opens again.
+    {TreeFunction::JournalVouchers, "boeking", {"/w/ifs.vlk", D + "ledger.vlk", D + "booktemp.vlk", "/w/ifs.vlk"}},
     {TreeFunction::Partners, "partners2", {D + "ledger.vlk"}},
     {TreeFunction::Reports, "Rapport1", {D + "ledger.vlk", D + "freeze.vlk"}},
     {TreeFunction::AdministrationSettings, "administrationsetting", {D + "ledger.vlk", D + "adminset.vlk"}},

@@ -798,7 +798,8 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"Partners", TreeFunction::Partners, "partners2", {D + "ledger.vlk"}, false},
         DispatchCase{"Users", TreeFunction::Users, "Users", {"/w/user.vlk"}, false},
         DispatchCase{"JournalVouchers", TreeFunction::JournalVouchers, "boeking",
-                     {"/w/ifs.vlk", D + "ledger.vlk", D + "booktemp.vlk"}, false},
+                     // the empty profile file is filled and opens again
+                     {"/w/ifs.vlk", D + "ledger.vlk", D + "booktemp.vlk", "/w/ifs.vlk"}, false},
         DispatchCase{"AdministrationSettings", TreeFunction::AdministrationSettings, "administrationsetting",
                      {D + "ledger.vlk", D + "adminset.vlk"}, false},
                 // The form's own activation reads the list.

@@ -25,14 +25,20 @@ using shell::Cut;
 using shell::L;
 
 records::AdminSettingsRec JournalAdminSettings;
+records::SystemParamRec JournalSystemParams;
 shell::HelpCaptionBlockRec JournalHelpCaptions;
 bool PeriodCaptionPending = false;
+std::vector<SalesTaxAccount> SalesTaxAccountTable;
+std::vector<records::ImportProfileRec> ImportProfiles;
 Tboeking* boeking = nullptr;
 
 void ResetBoekingState() {
   JournalAdminSettings = {};
+  JournalSystemParams = {};
   JournalHelpCaptions = {};
   PeriodCaptionPending = false;
+  SalesTaxAccountTable.clear();
+  ImportProfiles.clear();
 }
 
 std::string JournalHelpTag(int tab) {
@@ -437,7 +443,10 @@ void Tboeking::FormActivate() {
   try {
     accounts_.clear();
     cashJournals_.clear();
+    SalesTaxAccountTable.clear();
+    ImportProfiles.clear();
     std::vector<AccountItem> cash;
+    std::vector<SalesTaxAccount> taxCodes;
     for (const records::LedgerAccountRec& rec :
          shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)) {
       AccountItem item{shell::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
@@ -445,12 +454,28 @@ void Tboeking::FormActivate() {
         cash.push_back(item);
         cashJournals_.push_back(rec.JournalName());
       }
+      taxCodes.push_back({item.number, rec.SalesTaxCode()});
       accounts_.push_back(std::move(item));
     }
+    std::array<std::string, 6> taxNames;
+    std::array<double, 6> taxRates{};
+    for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) {
+      taxNames[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRateName(i);
+      taxRates[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRate(i);
+    }
+    SalesTaxAccountTable = SalesTaxAccounts(taxCodes, taxNames, taxRates);
+
+    // Import profiles: an empty profile file gets the ten empty profiles;
+    // any other is read as it stands.
+    std::vector<records::ImportProfileRec> profiles =
+        shell::ReadAll<records::ImportProfileRec>(shell::FileCode::IFS, shell::kSmallFileLimit);
+    if (profiles.empty()) {
+      profiles = EmptyImportProfiles();
+      shell::RewriteFile(shell::FileCode::IFS, profiles);
+    }
+    ImportProfiles = std::move(profiles);
     ComboBox9.ClearItems();
-    for (const records::ImportProfileRec& profile :
-         shell::ReadAll<records::ImportProfileRec>(shell::FileCode::IFS, shell::kSmallFileLimit))
-      ComboBox9.AddItem(std::to_string(profile.ProfileNumber()) + " : " + profile.ProfileName());
+    for (const records::ImportProfileRec& profile : ImportProfiles) ComboBox9.AddItem(ImportProfileItem(profile));
     ComboBox9.SetItemIndex(ComboBox9.Count() > 0 ? 0 : -1);
 
     ComboBox1.ClearItems();

@@ -24,8 +24,9 @@
 // - Typed lines are not discarded without a Yes: Escape, Close, New, a
 //   template pick and a change of journal ask first when something was typed
 //   since the form filled the screen. Delete always asks.
-// - The activation rebuilds every list from the files the start screen
-//   opened ("IFS;GLA;JVT") and ends that set.
+// - The activation rebuilds every list and table from the files the start
+//   screen opened ("IFS;GLA;JVT") and ends that set; an empty profile file
+//   gets its ten empty profiles there, any other profile file is only read.
 #pragma once
 
 #include <array>
@@ -40,16 +41,27 @@
 #include "journal/voucher.h"
 #include "journal/voucherstore.h"
 #include "records/adminsettingsrec.h"
+#include "records/importprofilerec.h"
+#include "records/systemparamrec.h"
 #include "ui/form.h"
 
 namespace journal {
 
 // The unit's copies, set by the language routine: the administration
-// settings, the help captions, and whether the period label still waits for
-// the first book period.
+// settings, the system parameters (the sales-tax names and rates), the help
+// captions, and whether the period label still waits for the first book
+// period.
 extern records::AdminSettingsRec JournalAdminSettings;
+extern records::SystemParamRec JournalSystemParams;
 extern shell::HelpCaptionBlockRec JournalHelpCaptions;
 extern bool PeriodCaptionPending;
+
+// The tables the activation builds from the files, for the form's tabs: the
+// GL accounts with a sales-tax code and their rates (GL-file order), and
+// the bank-import profiles as the profile file holds them (an empty file is
+// first filled with the ten empty profiles).
+extern std::vector<SalesTaxAccount> SalesTaxAccountTable;
+extern std::vector<records::ImportProfileRec> ImportProfiles;
 
 // Puts the unit's globals back as the program starts with them.
 void ResetBoekingState();

@@ -413,6 +413,30 @@ std::optional<double> SalesTaxRate(std::string_view code, const std::array<std::
   return rate;
 }
 
+std::vector<SalesTaxAccount> SalesTaxAccounts(const std::vector<SalesTaxAccount>& accounts,
+                                              const std::array<std::string, 6>& names,
+                                              const std::array<double, 6>& rates) {
+  std::vector<SalesTaxAccount> table;
+  for (const SalesTaxAccount& a : accounts)
+    if (!a.code.empty()) table.push_back({a.accountNumber, a.code, SalesTaxRate(a.code, names, rates).value_or(0)});
+  return table;
+}
+
+std::vector<records::ImportProfileRec> EmptyImportProfiles() {
+  std::vector<records::ImportProfileRec> profiles(kImportProfileCount);
+  for (int n = 1; n <= kImportProfileCount; ++n) {
+    records::ImportProfileRec& p = profiles[static_cast<std::size_t>(n - 1)];
+    p.SetProfileNumber(n);
+    p.SetDateColumn(-1);
+    p.SetDateFormat(kImportDateLayouts[0]);
+  }
+  return profiles;
+}
+
+std::string ImportProfileItem(const records::ImportProfileRec& profile) {
+  return std::to_string(profile.ProfileNumber()) + " : " + profile.ProfileName();
+}
+
 bool SplitJournals(const records::AdminSettingsRec& settings) { return settings.SplitJournals() == "true"; }
 
 }  // namespace journal

@@ -45,6 +45,7 @@
 
 #include "journal/voucher.h"
 #include "records/adminsettingsrec.h"
+#include "records/importprofilerec.h"
 
 namespace journal {
 
@@ -289,6 +290,35 @@ std::vector<std::string> BookPeriodItems(std::string_view currentPeriod, int per
 // equal to it; nullopt when none is.
 std::optional<double> SalesTaxRate(std::string_view code, const std::array<std::string, 6>& names,
                                    const std::array<double, 6>& rates);
+
+// One GL account with a sales-tax code: its number (as the account lists
+// show it, without trailing blanks), its code and the code's rate in
+// percent.
+struct SalesTaxAccount {
+  std::string accountNumber;
+  std::string code;
+  double rate = 0;
+  bool operator==(const SalesTaxAccount&) const = default;
+};
+// The sales-tax account table: one entry per account whose code is not
+// empty, in the order given (GL-file order), with the rate of SalesTaxRate;
+// a code no tax name equals gets rate 0. No limit on the number of entries.
+std::vector<SalesTaxAccount> SalesTaxAccounts(const std::vector<SalesTaxAccount>& accounts,
+                                              const std::array<std::string, 6>& names,
+                                              const std::array<double, 6>& rates);
+
+// The bank-statement import keeps ten profiles, numbers 1..10.
+inline constexpr int kImportProfileCount = 10;
+// The date layouts of a profile, in the order the layout list offers them.
+inline constexpr std::array<std::string_view, 12> kImportDateLayouts = {
+    "yyyymmdd", "yyyy-mm-dd", "yymmdd", "yy-mm-dd", "mmddyyyy", "mm-dd-yyyy",
+    "mmddyy",   "mm-dd-yy",   "ddmmyyyy", "dd-mm-yyyy", "ddmmyy", "dd-mm-yy"};
+// What an empty profile file is filled with: profiles 1..10, each with an
+// empty name, currency and debit text, date column -1 and the first date
+// layout; the other columns 0.
+std::vector<records::ImportProfileRec> EmptyImportProfiles();
+// A profile's item in the profile list: number + " : " + name.
+std::string ImportProfileItem(const records::ImportProfileRec& profile);
 
 // Journals are split when the setting reads "true".
 bool SplitJournals(const records::AdminSettingsRec& settings);

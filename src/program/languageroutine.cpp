@@ -125,10 +125,12 @@ void ApplyLanguage() {
   masterdata::AdministrationsHelpCaptionBlock = MasterHelpCaptionBlock;
   masterdata::LedgercategoryHelpCaptions = MasterHelpCaptionBlock;
   masterdata::LedgerHelpCaptions = MasterHelpCaptionBlock;
-  // Journal vouchers: the help captions, the administration settings, and
-  // the period caption to redo at the next activation.
+  // Journal vouchers: the help captions, the administration settings, the
+  // system parameters (sales-tax names and rates), and the period caption to
+  // redo at the next activation.
   journal::JournalHelpCaptions = MasterHelpCaptionBlock;
   journal::JournalAdminSettings = masterdata::AdminSettings;
+  journal::JournalSystemParams = SystemParams;
   journal::PeriodCaptionPending = true;
   // Partners: the help captions and the administration settings.
   // Administration settings form: the help captions.
