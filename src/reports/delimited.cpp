@@ -170,17 +170,21 @@ CsvExport ExportRecords(CsvKind kind, const std::uint8_t* first, std::size_t siz
         case ColumnType::Text:
         case ColumnType::LedgerAccount:
         case ColumnType::VoucherAccount: {
-          std::string text = records::ReadShortString(rec + c.offset, c.capacity);
+          // The stored text (its length byte clamped to the field), straight
+          // into the line.
+          const std::size_t length = std::min<std::size_t>(rec[c.offset], c.capacity);
+          const char* text = reinterpret_cast<const char*>(rec + c.offset + 1);
+          const std::size_t start = line.size();
+          line.append(text, length);
           bool changed = false;
-          for (char& ch : text) {
-            if (ch == ';' || ch == '\r' || ch == '\n') {
-              ch = ' ';
+          for (std::size_t i = start; i < line.size(); ++i) {
+            if (line[i] == ';' || line[i] == '\r' || line[i] == '\n') {
+              line[i] = ' ';
               changed = true;
             }
           }
           if (changed) ++out.changedValues;
-          if (c.type != ColumnType::Text && !text.empty() && text[0] == '0') text[0] = '#';
-          line += text;
+          if (c.type != ColumnType::Text && length > 0 && line[start] == '0') line[start] = '#';
           break;
         }
         case ColumnType::Boolean:
@@ -232,9 +236,10 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-// The fields of a line, one per column (see the header comment).
-std::vector<std::string_view> SplitFields(std::string_view line, std::size_t columns) {
-  std::vector<std::string_view> fields(columns);
+// The fields of a line into `fields`, one per column (see the header
+// comment).
+void SplitFields(std::string_view line, std::size_t columns, std::vector<std::string_view>& fields) {
+  fields.assign(columns, std::string_view());
   for (std::size_t k = 0; k + 1 < columns; ++k) {
     const std::size_t semi = line.find(';');
     if (semi == std::string_view::npos) continue;  // empty; the rest stays
@@ -242,7 +247,6 @@ std::vector<std::string_view> SplitFields(std::string_view line, std::size_t col
     line.remove_prefix(semi + 1);
   }
   if (columns > 0) fields[columns - 1] = line.substr(0, line.find(';'));
-  return fields;
 }
 
 // Fills the zeroed record `rec` from `fields`; the fault of the first field
@@ -312,9 +316,10 @@ Parsed<R> ParseRecords(CsvKind kind, std::string_view text) {
   const char separator = platform::DecimalSeparator();
   out.records.resize(lines.size() - 1);
   out.lineNumbers.resize(lines.size() - 1);
+  std::vector<std::string_view> fields;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const int lineNumber = static_cast<int>(i) + 1;
-    const auto fields = SplitFields(lines[i], format.columns.size());
+    SplitFields(lines[i], format.columns.size(), fields);
     if (auto error = FillRecord(format, fields, lineNumber, separator, out.records[i - 1].data())) {
       out.records.clear();
       out.lineNumbers.clear();
@@ -344,11 +349,11 @@ std::vector<R> SortedBy(std::vector<R> recs, KeyOf keyOf) {
   std::vector<std::string> keys;
   keys.reserve(recs.size());
   for (const R& r : recs) keys.push_back(keyOf(r));
+  const auto before = [](const std::string& a, const std::string& b) { return cp1252::CompareOrdinal(a, b) < 0; };
+  if (std::is_sorted(keys.begin(), keys.end(), before)) return recs;  // the usual case: an export's order
   std::vector<std::size_t> order(recs.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return cp1252::CompareOrdinal(keys[a], keys[b]) < 0;
-  });
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return before(keys[a], keys[b]); });
   std::vector<R> sorted;
   sorted.reserve(recs.size());
   for (std::size_t i : order) sorted.push_back(recs[i]);

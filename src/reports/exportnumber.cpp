@@ -42,7 +42,7 @@ std::optional<std::string> FormatExportNumber(double value, char separator) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
   std::string text(buffer);
-  if (!std::isfinite(ReadC(text))) {
+  if (std::fabs(value) >= 1e308 && !std::isfinite(ReadC(text))) {
     // Rounding up passed the largest double (near 1.8E308): cut instead,
     // so that the text reads back.
     std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits + 1, value);
