@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -76,6 +77,14 @@ TEST(ShortStringTest, BytesAfterTheLengthKeepWhatTheBufferHeld) {
   records::WriteShortString(buf.data(), 5, "hi");
   EXPECT_EQ(buf, (Bytes{2, 'h', 'i', 'l', 'l', 'o'}));
   EXPECT_EQ(records::ReadShortString(buf.data(), 5), "hi");
+}
+
+// An empty view without data (std::string_view{}) writes length 0 and
+// touches nothing else (the sanitizer build checks the copy).
+TEST(ShortStringTest, AnEmptyViewWithoutDataWritesLengthZero) {
+  Bytes buf{3, 'a', 'b', 'c'};
+  records::WriteShortString(buf.data(), 3, std::string_view{});
+  EXPECT_EQ(buf, (Bytes{0, 'a', 'b', 'c'}));
 }
 
 TEST(NumberCodecTest, LittleEndianGoldenBytes) {

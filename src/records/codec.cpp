@@ -14,7 +14,8 @@ std::string ReadShortString(const std::uint8_t* p, std::size_t capacity) {
 void WriteShortString(std::uint8_t* p, std::size_t capacity, std::string_view value) {
   const std::size_t length = std::min(value.size(), capacity);
   p[0] = static_cast<std::uint8_t>(length);
-  std::memcpy(p + 1, value.data(), length);
+  // An empty view may have no data at all: memcpy must not see its null.
+  if (length > 0) std::memcpy(p + 1, value.data(), length);
 }
 
 namespace {

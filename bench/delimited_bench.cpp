@@ -1,0 +1,112 @@
+// Export and import of a voucher file of 200,000 lines as ";"-separated
+// text, on real temporary files, against the limits they are measured by:
+// the export within 3 times one sequential read of the record file plus one
+// write of the text; the import within 3 times one read of the text plus
+// one write of the records. The conversions are the plain functions of
+// reports/delimited.h; the files are read and written whole here, as the
+// form's data store and save do.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "reports/delimited.h"
+
+namespace {
+
+constexpr int kLines = 200000;
+using Clock = std::chrono::steady_clock;
+using records::JournalVoucherRec;
+
+double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const std::string& path, const void* data, std::size_t size) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+std::vector<JournalVoucherRec> Books() {
+  std::vector<JournalVoucherRec> lines(kLines);
+  for (int i = 0; i < kLines; ++i) {
+    JournalVoucherRec& j = lines[i];
+    char date[16];
+    std::snprintf(date, sizeof date, "2026%02d%02d", 1 + i / 20000, 1 + i / 1000 % 20);
+    j.SetVoucherDate(date);
+    j.SetBookNumber("M" + std::to_string(i / 4));
+    j.SetJournalName("Memorial");
+    j.SetTransactionText("Monthly rent and costs");
+    j.SetLineText("Line text " + std::to_string(i) + std::string(30, ' '));
+    j.SetAccountNumber(std::to_string(1000 + i % 300) + std::string(11, ' '));
+    j.SetAccountCaption("Account caption" + std::string(15, ' '));
+    j.SetCostCentre("CC" + std::string(18, ' '));
+    j.SetPartnerType("CUS");
+    j.SetPartnerNumber(i % 500);
+    j.SetDebitAmount(i % 2 ? 1234.56 + i : 0);
+    j.SetCreditAmount(i % 2 ? 0 : 98.7 * (i % 100));
+    j.SetChangedBy("ADMIN");
+    j.SetChangedAt("2026-03-01 10:11:12");
+  }
+  return lines;
+}
+
+void BM_VoucherExportAndImport(benchmark::State& state) {
+  const std::string dir = std::filesystem::temp_directory_path() / "ombrelo-delimited-bench";
+  std::filesystem::create_directories(dir);
+  const std::string recordFile = dir + "/book.vlk", textFile = dir + "/book.csv", scratch = dir + "/scratch";
+  const std::vector<JournalVoucherRec> books = Books();
+  WriteFile(recordFile, books.data(), books.size() * JournalVoucherRec::kSize);
+  double exportTime = 0, importTime = 0, exportRef = 0, importRef = 0;
+  for (auto _ : state) {
+    // Export: the records read, converted, the text written.
+    auto t0 = Clock::now();
+    const std::string bytes = ReadFile(recordFile);
+    std::vector<JournalVoucherRec> recs(bytes.size() / JournalVoucherRec::kSize);
+    std::memcpy(static_cast<void*>(recs.data()), bytes.data(), recs.size() * JournalVoucherRec::kSize);
+    const std::string text = reports::CsvFileText(reports::ExportJournalVouchers(recs).lines);
+    WriteFile(textFile, text.data(), text.size());
+    auto t1 = Clock::now();
+    // Its limit: one read of the record file and one write of the text.
+    const std::string again = ReadFile(recordFile);
+    WriteFile(scratch, text.data(), text.size());
+    auto t2 = Clock::now();
+    // Import: the text read, checked and converted, the records written.
+    const std::string read = ReadFile(textFile);
+    const auto in = reports::ImportJournalVouchers(read);
+    if (in.error || in.records.size() != books.size()) state.SkipWithError("the import failed");
+    WriteFile(scratch, in.records.data(), in.records.size() * JournalVoucherRec::kSize);
+    auto t3 = Clock::now();
+    // Its limit: one read of the text and one write of the records.
+    const std::string readAgain = ReadFile(textFile);
+    WriteFile(scratch, again.data(), again.size());
+    auto t4 = Clock::now();
+    exportTime += Seconds(t0, t1);
+    exportRef += Seconds(t1, t2);
+    importTime += Seconds(t2, t3);
+    importRef += Seconds(t3, t4);
+    benchmark::DoNotOptimize(readAgain.size());
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["export_ms"] = 1000 * exportTime / n;
+  state.counters["export_limit_ms"] = 1000 * exportRef / n;
+  state.counters["import_ms"] = 1000 * importTime / n;
+  state.counters["import_limit_ms"] = 1000 * importRef / n;
+  state.counters["export_per_limit"] = exportTime / exportRef;
+  state.counters["import_per_limit"] = importTime / importRef;
+  std::filesystem::remove_all(dir);
+  if (exportTime > 3 * exportRef || importTime > 3 * importRef)
+    state.SkipWithError("an export or import is over 3 times its limit");
+}
+BENCHMARK(BM_VoucherExportAndImport)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
