@@ -11,7 +11,7 @@
 
 namespace {
 
-using masterdata::DataFileLayouts;
+
 
 TEST(ReleaseFlagRec, GoldenBytes) {
   records::ReleaseFlagRec rec;
@@ -26,35 +26,21 @@ TEST(ReleaseFlagRec, GoldenBytes) {
 
 std::vector<std::string> All() { return {"001", "002", "003", "004", "005", "006", "007", "008", "009", "010", "011"}; }
 
-TEST(DataFileLayouts, MissingCodesAndTheDecision) {
+TEST(DataConversion, MissingCodes) {
   struct Case {
     const char* name;
     std::vector<std::string> recorded;
-    bool filesEmpty;
     std::vector<std::string> missing;
-    DataFileLayouts layouts;
   };
   const std::vector<Case> cases = {
-      {"EverythingRecorded", All(), false, {}, DataFileLayouts::Current},
-      {"EverythingRecordedNoData", All(), true, {}, DataFileLayouts::Current},
+      {"EverythingRecorded", All(), {}},
       // The order of the records does not matter, nor do doubles.
-      {"AnyOrder", {"011", "010", "009", "008", "007", "006", "005", "004", "003", "002", "001", "001"}, false, {},
-       DataFileLayouts::Current},
-      {"NewAdministration", {}, true, All(), DataFileLayouts::NewAdministration},
-      {"NoCodesButData", {}, false, All(), DataFileLayouts::Outdated},
-      {"OldReleaseWithData", {"001", "002", "003", "004", "005", "006", "007", "008"}, false, {"009", "010", "011"},
-       DataFileLayouts::Outdated},
-      // Converting empty files gives empty files: the codes can be recorded.
-      {"SomeCodesNoData", {"001", "002"}, true, {"003", "004", "005", "006", "007", "008", "009", "010", "011"},
-       DataFileLayouts::NewAdministration},
+      {"AnyOrder", {"011", "010", "009", "008", "007", "006", "005", "004", "003", "002", "001", "001"}, {}},
+      {"OldRelease", {"001", "002", "003", "004", "005", "006", "007", "008"}, {"009", "010", "011"}},
       // Texts that are no code, and codes written without their zeros.
-      {"Garbage", {"", "1", "01", "012", "abc"}, false, All(), DataFileLayouts::Outdated},
+      {"Garbage", {"", "1", "01", "012", "abc"}, All()},
   };
-  for (const Case& c : cases) {
-    const std::vector<std::string> missing = masterdata::MissingConversionCodes(c.recorded);
-    EXPECT_EQ(missing, c.missing) << c.name;
-    EXPECT_EQ(masterdata::LayoutsFor(missing, c.filesEmpty), c.layouts) << c.name;
-  }
+  for (const Case& c : cases) EXPECT_EQ(masterdata::MissingConversionCodes(c.recorded), c.missing) << c.name;
 }
 
 }  // namespace
