@@ -330,6 +330,31 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
     EXPECT_NE(text.find("/w/data/ACME/"), std::string::npos);
   }
   EXPECT_EQ(shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", {}), "");
+
+  // A failure names the administration, the file (and the backup in the
+  // way), and says it was not opened.
+  shell::CurrentLanguage.SetL(0, "English");
+  using Outcome = masterdata::ConversionOutcome;
+  struct Failure {
+    Outcome::Failure failure;
+    std::vector<std::string> named;
+  };
+  const std::vector<Failure> failures = {
+      {Outcome::DamagedFile, {"\"payment.vlk\" is damaged"}},
+      {Outcome::BackupDiffers, {"\"payment002.vlk\"", "\"payment.vlk\""}},
+      {Outcome::FileError, {"\"payment.vlk\"", "disk full"}},
+  };
+  for (const Failure& f : failures) {
+    Outcome failed;
+    failed.failure = f.failure;
+    failed.fileName = "payment.vlk";
+    failed.backupName = "payment002.vlk";
+    failed.errorText = "disk full";
+    const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", failed);
+    EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos) << text;
+    EXPECT_NE(text.find("not opened"), std::string::npos) << text;
+    for (const std::string& n : f.named) EXPECT_NE(text.find(n), std::string::npos) << text;
+  }
 }
 
 TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {
