@@ -355,6 +355,14 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
     EXPECT_NE(text.find("not opened"), std::string::npos) << text;
     for (const std::string& n : f.named) EXPECT_NE(text.find(n), std::string::npos) << text;
   }
+  // Files converted before the failure keep their backups: named as well.
+  Outcome partly;
+  partly.converted = {{"invsum.vlk", "invsum001.vlk", "001"}};
+  partly.failure = Outcome::DamagedFile;
+  partly.fileName = "payment.vlk";
+  const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partly);
+  EXPECT_NE(text.find("invsum.vlk (backup invsum001.vlk)"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"payment.vlk\" is damaged"), std::string::npos) << text;
 }
 
 TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {

@@ -135,8 +135,10 @@ std::string DataConversionText(const std::string& name, const std::string& code,
                                const masterdata::ConversionOutcome& outcome) {
   const std::string which = "\"" + name + "\" (" + code + ")";
   using Outcome = masterdata::ConversionOutcome;
-  if (outcome.Ok()) {
-    if (outcome.converted.empty()) return {};
+  // The files converted before a failure are named too: their backups are
+  // there all the same.
+  std::string done;
+  if (!outcome.converted.empty()) {
     std::string en, nl, de;
     for (const masterdata::ConvertedFile& f : outcome.converted) {
       const std::string sep = en.empty() ? "" : ", ";
@@ -144,7 +146,7 @@ std::string DataConversionText(const std::string& name, const std::string& code,
       nl += sep + f.fileName + " (reservekopie " + f.backupName + ")";
       de += sep + f.fileName + " (Sicherung " + f.backupName + ")";
     }
-    return BuiltInText(
+    done = BuiltInText(
         "The data files of the administration " + which + " were converted to the layouts of this version: " + en +
             ". The backups keep the old contents, in the folder " + folder + ".",
         "De gegevensbestanden van de administratie " + which + " zijn omgezet naar de indeling van deze versie: " +
@@ -152,6 +154,7 @@ std::string DataConversionText(const std::string& name, const std::string& code,
         "Die Datendateien des Mandanten " + which + " wurden in das Format dieser Version umgesetzt: " + de +
             ". Die Sicherungen bewahren den alten Inhalt, im Ordner " + folder + ".");
   }
+  if (outcome.Ok()) return done;
   const std::string file = "\"" + outcome.fileName + "\"";
   const std::string backup = "\"" + outcome.backupName + "\"";
   std::string en, nl, de;
@@ -175,7 +178,7 @@ std::string DataConversionText(const std::string& name, const std::string& code,
       de = "die Datei " + file + " konnte nicht umgesetzt werden (" + outcome.errorText + ")";
       break;
   }
-  return BuiltInText(
+  return (done.empty() ? "" : done + " ") + BuiltInText(
       "The data files of the administration " + which + " could not be converted to the layouts of this version: " +
           en + ". The file was left as it was and the administration was not opened; the next log-in tries again.",
       "De gegevensbestanden van de administratie " + which +

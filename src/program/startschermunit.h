@@ -70,8 +70,8 @@ extern std::string MsgMaximalTwelveCharacters;    // a new password longer than 
 // administration `name` (`code`) (shell/dataconversion.h): which files were
 // converted and where their backups are (`folder`, the data folder), or,
 // when a conversion could not be done, that the administration was not
-// opened, naming the file and why. Empty when nothing was converted and
-// nothing failed.
+// opened, naming the file and why (after the files converted before it).
+// Empty when nothing was converted and nothing failed.
 std::string DataConversionText(const std::string& name, const std::string& code, const std::string& folder,
                                const masterdata::ConversionOutcome& outcome);
 

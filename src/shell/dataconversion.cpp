@@ -451,9 +451,9 @@ void ConvertFile(FileCode file, const std::string& code, std::vector<ConvertedFi
     } else if (!WriteNewFile(backup, path, current)) {
       throw Stop{ConversionOutcome::BackupDiffers, fileName, backupName, 0, ""};
     }
-    const std::string converted_ = ConvertedBytes(plan.code, file, current);
-    const int recordSize = shell::FileInfo(file).recordSize;
-    shell::RewriteFile(file, converted_.data(), static_cast<int>(converted_.size() / static_cast<std::size_t>(recordSize)));
+    const std::string newBytes = ConvertedBytes(plan.code, file, current);
+    const std::size_t recordSize = static_cast<std::size_t>(shell::FileInfo(file).recordSize);
+    shell::RewriteFile(file, newBytes.data(), static_cast<int>(newBytes.size() / recordSize));
   } catch (const platform::IoError& e) {
     throw Stop{ConversionOutcome::FileError, fileName, backupName, e.Code(), e.what()};
   }
