@@ -10,6 +10,7 @@
 
 #include "masterdata/Administrationsunit.h"
 #include "records/adminsettingsrec.h"
+#include "records/ledgercategoryrec.h"
 #include "shell/adminsettingsload.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
@@ -233,53 +234,135 @@ std::string FlagBytes(const std::vector<std::string>& codes) {
 const std::vector<std::string> kAllCodes = {"001", "002", "003", "004", "005", "006",
                                             "007", "008", "009", "010", "011"};
 
-TEST_F(StartScreen, ReleaseFlagsDecideWhetherTheAdministrationIsOpened) {
+TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
   const std::string acme = "/w/data/ACME/";
+  // A GL category in the old 94-byte layout.
+  std::string oldCategory(94, '\0');
+  oldCategory.replace(0, 7, std::string("\x06") + "Assets");
+  oldCategory.replace(31, 6, std::string("\x05") + "Stock");
   struct Case {
     const char* name;
-    std::string flags;                // the release-flag file before the log-in
-    std::string ledgerCategories;     // "ledgerct.vlk" before the log-in
+    std::string flags;             // the release-flag file before the log-in
+    std::string ledgerCategories;  // "ledgerct.vlk" before the log-in
+    bool converted;                // ledgerct.vlk converted, its backup kept
     bool opened;
   };
   const std::string category(134, 'c');
   const std::vector<Case> cases = {
-      {"NewAdministration", "", "", true},
-      {"EveryCodeRecorded", FlagBytes(kAllCodes), category, true},
-      {"NoCodesButData", "", category, false},
-      {"OlderReleaseWithData", FlagBytes({"001", "002", "003", "004", "005", "006", "007", "008"}), category, false},
-      // A part of a record is data too.
-      {"PartOfARecord", "", "xy", false},
-      {"SomeCodesNoData", FlagBytes({"001", "005"}), "", true},
+      {"NewAdministration", "", "", false, true},
+      {"EveryCodeRecorded", FlagBytes(kAllCodes), category, false, true},
+      // Today's layout without the codes (a folder copied by hand): the codes
+      // are recorded, nothing converted.
+      {"NoCodesTodaysLayout", "", category, false, true},
+      {"NoCodesOldLayout", "", oldCategory + oldCategory, true, true},
+      {"OlderReleaseOldLayout", FlagBytes({"001", "002", "003"}), oldCategory, true, true},
+      // A size that fits no layout: refused, the file as it was.
+      {"Damaged", "", "xy", false, false},
+      {"SomeCodesNoData", FlagBytes({"001", "005"}), "", false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     store.fs.SetFile(acme + "releaseflag.vlk", c.flags);
     store.fs.SetFile(acme + "ledgerct.vlk", c.ledgerCategories);
     store.fs.SetFile(acme + "adminset.vlk", "");
+    store.fs.Delete(acme + "ledgerct004.vlk");
     Restart();
     SetUserOptions(true, true);
     backend.messages.clear();
     LogIn("SYSTEM", "kestal", "Acme Ltd");
     ASSERT_TRUE(shell::LoginDone);
     EXPECT_FALSE(shell::FileSetOpen);
-    EXPECT_EQ(store.fs.File(acme + "ledgerct.vlk"), c.ledgerCategories);
+    EXPECT_EQ(store.fs.HasFile(acme + "ledgerct004.vlk"), c.converted);
     if (c.opened) {
-      EXPECT_TRUE(backend.messages.empty());
       EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
       // Every code, code n at index n - 1.
       EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"), FlagBytes(kAllCodes));
       EXPECT_EQ(store.fs.File(acme + "adminset.vlk").size(), 1386u);
-    } else {
-      // Refused with a message naming the administration; nothing written.
+    }
+    if (c.converted) {
+      EXPECT_EQ(store.fs.File(acme + "ledgerct004.vlk"), c.ledgerCategories);
+      const std::string now = store.fs.File(acme + "ledgerct.vlk");
+      ASSERT_EQ(now.size(), c.ledgerCategories.size() / 94 * 134);
+      const auto rec = support::Record<records::LedgerCategoryRec>(now.substr(0, 134));
+      EXPECT_EQ(rec.CategoryKind(), "Assets");
+      EXPECT_EQ(rec.CategoryName(), "Stock");
+      // Said once, naming the file, its backup and the folder.
       ASSERT_EQ(backend.messages.size(), 1u);
-      EXPECT_EQ(backend.messages[0].text, shell::OutdatedAdministrationText("Acme Ltd", "ACME"));
-      EXPECT_NE(backend.messages[0].text.find("\"Acme Ltd\" (ACME)"), std::string::npos);
-      EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"), c.flags);
+      const std::string& text = backend.messages[0].text;
+      EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos);
+      EXPECT_NE(text.find("ledgerct.vlk (backup ledgerct004.vlk)"), std::string::npos);
+      EXPECT_NE(text.find(acme), std::string::npos);
+    } else if (c.opened) {
+      EXPECT_EQ(store.fs.File(acme + "ledgerct.vlk"), c.ledgerCategories);
+      EXPECT_TRUE(backend.messages.empty());
+    } else {
+      // Refused with a message naming the administration and the file.
+      ASSERT_EQ(backend.messages.size(), 1u);
+      const std::string& text = backend.messages[0].text;
+      EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos);
+      EXPECT_NE(text.find("\"ledgerct.vlk\" is damaged"), std::string::npos);
+      EXPECT_EQ(store.fs.File(acme + "ledgerct.vlk"), c.ledgerCategories);
+      // The codes before the file's are recorded (with the later ones of
+      // the same files), its own not.
+      EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"),
+                FlagBytes({"001", "002", "003"}) + std::string(5 * 4, '\0') + FlagBytes({"009", "010", "011"}));
       EXPECT_EQ(store.fs.File(acme + "adminset.vlk"), "");
       EXPECT_EQ(shell::CurrentAdministrationCode, "");
       EXPECT_EQ(TopLevelTexts(), (std::vector<std::string>{L(550), L(633), L(1110)}));
     }
   }
+}
+
+TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
+  masterdata::ConversionOutcome outcome;
+  outcome.converted = {{"invsum.vlk", "invsum001.vlk", "001"}, {"ledger.vlk", "ledger003.vlk", "003"}};
+  struct Case {
+    const char* language;
+    const char* backupWord;
+  };
+  for (const Case& c : {Case{"English", "backup"}, Case{"Nederlands", "reservekopie"}, Case{"Deutsch", "Sicherung"}}) {
+    SCOPED_TRACE(c.language);
+    shell::CurrentLanguage.SetL(0, c.language);
+    const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", outcome);
+    EXPECT_NE(text.find(std::string("invsum.vlk (") + c.backupWord + " invsum001.vlk), ledger.vlk (" + c.backupWord +
+                        " ledger003.vlk)"),
+              std::string::npos);
+    EXPECT_NE(text.find("/w/data/ACME/"), std::string::npos);
+  }
+  EXPECT_EQ(shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", {}), "");
+
+  // A failure names the administration, the file (and the backup in the
+  // way), and says it was not opened.
+  shell::CurrentLanguage.SetL(0, "English");
+  using Outcome = masterdata::ConversionOutcome;
+  struct Failure {
+    Outcome::Failure failure;
+    std::vector<std::string> named;
+  };
+  const std::vector<Failure> failures = {
+      {Outcome::DamagedFile, {"\"payment.vlk\" is damaged"}},
+      {Outcome::BackupDiffers, {"\"payment002.vlk\"", "\"payment.vlk\""}},
+      {Outcome::FileError, {"\"payment.vlk\"", "disk full"}},
+  };
+  for (const Failure& f : failures) {
+    Outcome failed;
+    failed.failure = f.failure;
+    failed.fileName = "payment.vlk";
+    failed.backupName = "payment002.vlk";
+    failed.errorText = "disk full";
+    const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", failed);
+    EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos) << text;
+    EXPECT_NE(text.find("not opened"), std::string::npos) << text;
+    for (const std::string& n : f.named) EXPECT_NE(text.find(n), std::string::npos) << text;
+  }
+  // Files converted before the failure keep their backups: named as well.
+  Outcome partly;
+  partly.converted = {{"invsum.vlk", "invsum001.vlk", "001"}};
+  partly.failure = Outcome::DamagedFile;
+  partly.fileName = "payment.vlk";
+  const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partly);
+  EXPECT_NE(text.find("invsum.vlk (backup invsum001.vlk)"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"payment.vlk\" is damaged"), std::string::npos) << text;
 }
 
 TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {

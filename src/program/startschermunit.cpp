@@ -131,18 +131,64 @@ bool RunYearEndClosing() { return false; }
 
 }  // namespace
 
-std::string OutdatedAdministrationText(const std::string& name, const std::string& code) {
+std::string DataConversionText(const std::string& name, const std::string& code, const std::string& folder,
+                               const masterdata::ConversionOutcome& outcome) {
   const std::string which = "\"" + name + "\" (" + code + ")";
-  return BuiltInText(
-      "The data files of the administration " + which +
-          " come from an older release of the program and must be converted first; this version cannot convert "
-          "them yet. The administration was not opened.",
+  using Outcome = masterdata::ConversionOutcome;
+  // The files converted before a failure are named too: their backups are
+  // there all the same.
+  std::string done;
+  if (!outcome.converted.empty()) {
+    std::string en, nl, de;
+    for (const masterdata::ConvertedFile& f : outcome.converted) {
+      const std::string sep = en.empty() ? "" : ", ";
+      en += sep + f.fileName + " (backup " + f.backupName + ")";
+      nl += sep + f.fileName + " (reservekopie " + f.backupName + ")";
+      de += sep + f.fileName + " (Sicherung " + f.backupName + ")";
+    }
+    done = BuiltInText(
+        "The data files of the administration " + which + " were converted to the layouts of this version: " + en +
+            ". The backups keep the old contents, in the folder " + folder + ".",
+        "De gegevensbestanden van de administratie " + which + " zijn omgezet naar de indeling van deze versie: " +
+            nl + cp1252::L(". De reservekopieën bewaren de oude inhoud, in de map ") + folder + ".",
+        "Die Datendateien des Mandanten " + which + " wurden in das Format dieser Version umgesetzt: " + de +
+            ". Die Sicherungen bewahren den alten Inhalt, im Ordner " + folder + ".");
+  }
+  if (outcome.Ok()) return done;
+  const std::string file = "\"" + outcome.fileName + "\"";
+  const std::string backup = "\"" + outcome.backupName + "\"";
+  std::string en, nl, de;
+  switch (outcome.failure) {
+    case Outcome::DamagedFile:
+      en = "the file " + file + " is damaged: its size fits no record layout";
+      nl = "het bestand " + file + " is beschadigd: de grootte past bij geen recordindeling";
+      de = "die Datei " + file + cp1252::L(" ist beschädigt: ihre Größe passt zu keinem Satzformat");
+      break;
+    case Outcome::BackupDiffers:
+      en = "the backup " + backup + " exists already and holds something else than " + file +
+           "; move it to another folder first";
+      nl = "de reservekopie " + backup + " bestaat al en bevat iets anders dan " + file +
+           "; verplaats ze eerst naar een andere map";
+      de = "die Sicherung " + backup + " gibt es schon, mit anderem Inhalt als " + file +
+           cp1252::L("; verschieben Sie sie zuerst in einen anderen Ordner");
+      break;
+    default:
+      en = "the file " + file + " could not be converted (" + outcome.errorText + ")";
+      nl = "het bestand " + file + " kon niet worden omgezet (" + outcome.errorText + ")";
+      de = "die Datei " + file + " konnte nicht umgesetzt werden (" + outcome.errorText + ")";
+      break;
+  }
+  return (done.empty() ? "" : done + " ") + BuiltInText(
+      "The data files of the administration " + which + " could not be converted to the layouts of this version: " +
+          en + ". The file was left as it was and the administration was not opened; the next log-in tries again.",
       "De gegevensbestanden van de administratie " + which +
-          " komen uit een oudere versie van het programma en moeten eerst worden omgezet; deze versie kan dat nog "
-          "niet. De administratie is niet geopend.",
-      "Die Datendateien des Mandanten " + which +
-          cp1252::L(" stammen aus einer älteren Version des Programms und müssen zuerst umgesetzt werden; diese "
-                    "Version kann das noch nicht. Der Mandant wurde nicht geöffnet."));
+          " konden niet worden omgezet naar de indeling van deze versie: " + nl +
+          ". Het bestand is gelaten zoals het was en de administratie is niet geopend; de volgende aanmelding "
+          "probeert het opnieuw.",
+      "Die Datendateien des Mandanten " + which + " konnten nicht in das Format dieser Version umgesetzt werden: " +
+          de +
+          cp1252::L(". Die Datei blieb, wie sie war, und der Mandant wurde nicht geöffnet; die nächste Anmeldung "
+                    "versucht es erneut."));
 }
 
 void ResetStartscreenState() {
@@ -496,14 +542,17 @@ void TStartscherm::Button1Click() {
   CurrentAdministrationName = Cut(name, 30);
   ApplyLanguage();
   bool opened = false;
-  bool outdated = false;
+  std::string conversionText;
   try {
     FileSetScope scope(kAdministrationFiles);
     if (scope.Ok()) {
       // Inside the open set, which names the flag file and every file the
-      // conversions touch. Files in an older layout are not read at all.
-      outdated = masterdata::ConvertDataFiles() == masterdata::DataFileLayouts::Outdated;
-      if (!outdated) {
+      // conversions touch. Files a conversion could not bring to today's
+      // layout are not read at all.
+      const masterdata::ConversionOutcome conversion = masterdata::ConvertDataFiles();
+      conversionText = DataConversionText(CurrentAdministrationName, CurrentAdministrationCode,
+                                          shell::CurrentDataFolder(), conversion);
+      if (conversion.Ok()) {
         if (auto failure = masterdata::LoadAdminSettings())
           ReportFileSetError(*failure, FileSetReport::OsTextOnly);
         UpdatePeriodControls();
@@ -518,7 +567,7 @@ void TStartscherm::Button1Click() {
     ui::ShowMessage(e.what());
   }
   // The messages come when the files are closed again.
-  if (outdated) ui::ShowMessage(OutdatedAdministrationText(CurrentAdministrationName, CurrentAdministrationCode));
+  if (!conversionText.empty()) ui::ShowMessage(conversionText);
   if (!opened) {
     withoutAdministration();
     return;

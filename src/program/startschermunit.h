@@ -24,6 +24,7 @@
 
 #include "platform/datetime.h"
 #include "records/userrec.h"
+#include "shell/dataconversion.h"
 #include "formkit/helpunit.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -65,9 +66,14 @@ extern std::string MsgPasswordsNotIdentical;      // the re-entry differs from t
 extern std::string MsgFirstInsertSystemSettings;  // the first-run text on the settings form
 extern std::string MsgMaximalTwelveCharacters;    // a new password longer than 12 characters
 
-// The message of a log-in into an administration whose data files may be
-// in the layouts of an older release (shell/dataconversion.h), naming it.
-std::string OutdatedAdministrationText(const std::string& name, const std::string& code);
+// What the log-in says after the data-file conversions of the
+// administration `name` (`code`) (shell/dataconversion.h): which files were
+// converted and where their backups are (`folder`, the data folder), or,
+// when a conversion could not be done, that the administration was not
+// opened, naming the file and why (after the files converted before it).
+// Empty when nothing was converted and nothing failed.
+std::string DataConversionText(const std::string& name, const std::string& code, const std::string& folder,
+                               const masterdata::ConversionOutcome& outcome);
 
 // Puts every global of the unit back as the program starts (rights all
 // set, no log-in, no user, English messages, the program's own random

@@ -116,7 +116,7 @@ std::string PeriodCountText(int count);
 //   whole day), as the form proposes; every later element the day after the
 //   book-year end.
 // N is the stored period count held to 1 to 15 for these rules.
-// The data files are in today's layouts: the log-in checks that
+// The data files are in today's layouts: the log-in converts them
 // (shell/dataconversion.h) before its first load of an administration.
 // When the file set cannot be opened nothing changes and the failure comes
 // back; the caller tells the user (the operating system's text alone).

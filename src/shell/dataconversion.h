@@ -1,24 +1,44 @@
-// The data-file layouts of an administration: the release-flag file FLG
-// records, by conversion code ("001" to "011"), which one-time conversions
-// have brought the administration's files to today's record layouts.
+// The data-file conversions of an administration: one-time upgrades "001"
+// to "011" that bring its files from the record layouts of older releases
+// to today's, and the release-flag file FLG that records, by code, which of
+// them the files have had.
 //
-// The log-in checks them inside its set (which names the flag file and
-// every file a conversion touches) before it loads the administration
-// settings:
-// - every code recorded: the files are in today's layouts;
-// - codes missing, but every converted data file empty (a new
-//   administration; a conversion of an empty file gives an empty file): the
-//   missing codes are recorded at once, as the conversions would leave them;
-// - codes missing and some file holding data: the files may be in an older
-//   layout that this version cannot convert yet. Nothing is written, and the
-//   log-in does not take the administration up (reading an old layout as
-//   today's would show, and later save, nonsense).
-// The store shows nothing: it returns what it found, and the log-in tells
-// the user.
+// The log-in runs them inside its set (which names the flag file and every
+// file a conversion touches) before it loads the administration settings
+// (ConvertDataFiles). For each code the flag file lacks, in number order:
+// - the file's size decides what it holds (PlanFor): an empty file gets the
+//   code with no conversion and no backup (a new administration ends with
+//   the eleven codes and no backups); otherwise, first fit wins, a multiple
+//   of the code's old record size is converted by it, a multiple of the old
+//   size of a later conversion of the same file by that one, a multiple of
+//   today's size is already current; any other size is a damaged file;
+// - a conversion keeps the old bytes under a backup name beside the file
+//   ("invsum001.vlk": the code before the extension), written to a
+//   temporary file, synced, and given its name only when that name is free,
+//   so a backup is never overwritten. An existing backup equal to the file
+//   is used; one that differs stops, naming both, unless the file already
+//   holds the backup converted (a run stopped after the new file was
+//   written: only the code is recorded). The new file is then built from
+//   the old bytes and replaced through shell::RewriteFile (temporary file,
+//   synced, renamed over the old one);
+// - a conversion brings the file to today's layout, so it records the
+//   later codes of the same file too (after "001": "009" and "011"; after
+//   "009": "011"; after "002": "010"). The flag file is rewritten, synced,
+//   with code n at index n - 1.
+// A conversion that cannot be done (a damaged file, a backup that differs,
+// a file error) stops the run: its code and the later ones stay unrecorded,
+// the file keeps its old bytes, and the log-in does not take the
+// administration up; the next log-in tries again. Backups are never
+// removed.
+//
+// The store shows nothing: ConvertDataFiles returns what it converted and
+// where the backups are, or why it stopped; the log-in tells the user.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "shell/fileset.h"
@@ -28,29 +48,81 @@ namespace masterdata {
 // The conversion codes, in number order; code n is written at index n - 1.
 inline constexpr std::array<const char*, 11> kConversionCodes = {"001", "002", "003", "004", "005", "006",
                                                                   "007", "008", "009", "010", "011"};
-// The files the conversions bring to today's layouts.
-inline constexpr std::array<shell::FileCode, 9> kConvertedFiles = {
-    shell::FileCode::ADS, shell::FileCode::GLC, shell::FileCode::GLA, shell::FileCode::CUS, shell::FileCode::SUP,
-    shell::FileCode::INV, shell::FileCode::PAY, shell::FileCode::FRZ, shell::FileCode::JVO};
 
-enum class DataFileLayouts {
-  Current,            // every code recorded
-  NewAdministration,  // codes missing, every converted file empty: record them
-  Outdated,           // codes missing while files hold data: refuse
+// One conversion of one file: its code, the file, the old and today's
+// record size. Code "006" converts two files (CUS, then SUP) and has two
+// entries.
+struct Conversion {
+  const char* code;
+  shell::FileCode file;
+  int oldSize;
+  int newSize;
 };
+// Every conversion, in the order they run.
+const std::vector<Conversion>& Conversions();
 
 // The codes of kConversionCodes that `recorded` does not hold (in number
 // order). Texts that are no code are ignored.
 std::vector<std::string> MissingConversionCodes(const std::vector<std::string>& recorded);
 
-// What the log-in does for an administration whose flag file lacks
-// `missing` codes, its converted files all empty or not.
-DataFileLayouts LayoutsFor(const std::vector<std::string>& missing, bool convertedFilesEmpty);
+// What a file of `size` bytes, whose first unrecorded conversion is
+// `code`, gets.
+struct FilePlan {
+  enum Kind {
+    Empty,    // no byte: the codes are recorded, nothing converted
+    Convert,  // convert by `code` (the given one or a later one of the file)
+    Current,  // in today's layout already: the codes are recorded
+    Damaged,  // no layout fits the size
+  };
+  Kind kind = Empty;
+  std::string code;
+  bool operator==(const FilePlan&) const = default;
+};
+FilePlan PlanFor(shell::FileCode file, std::string_view code, std::uint64_t size);
 
-// Reads the flag file and decides (LayoutsFor); for a new administration it
-// writes every code into the flag file, at its index. Needs an open set
-// naming FLG and every file of kConvertedFiles (the log-in's set). File
-// errors raise platform::IoError.
-DataFileLayouts ConvertDataFiles();
+// The codes recorded when `code` is done on `file`: it and the later
+// conversions of the same file.
+std::vector<std::string> CodesDoneWith(shell::FileCode file, std::string_view code);
+
+// The backup name of `fileName` for `code`: "invsum.vlk", "001" ->
+// "invsum001.vlk".
+std::string BackupName(std::string_view fileName, std::string_view code);
+
+// The records of today's layout for the whole old records in `oldBytes`
+// (a partial record at the end is left out), converted by `code` on
+// `file`: the bytes of the new file.
+std::string ConvertedBytes(std::string_view code, shell::FileCode file, std::string_view oldBytes);
+
+// One converted file: its name, its backup's name (both in the data
+// folder) and the code that converted it.
+struct ConvertedFile {
+  std::string fileName;
+  std::string backupName;
+  std::string code;
+  bool operator==(const ConvertedFile&) const = default;
+};
+
+// What ConvertDataFiles did.
+struct ConversionOutcome {
+  enum Failure {
+    None,
+    DamagedFile,    // `fileName`'s size fits no layout
+    BackupDiffers,  // `backupName` exists and holds something else than `fileName`
+    FileError,      // an operation on `fileName` failed: errorCode, errorText
+  };
+  // The files converted in this run, in order (also when it stopped later).
+  std::vector<ConvertedFile> converted;
+  Failure failure = None;
+  std::string fileName;
+  std::string backupName;
+  int errorCode = 0;
+  std::string errorText;  // the error's own text
+  bool Ok() const { return failure == None; }
+};
+
+// Reads the flag file and runs every missing conversion (see the file
+// comment). Needs an open set naming FLG and every file of Conversions()
+// (the log-in's set); the set stays open, with the converted files in it.
+ConversionOutcome ConvertDataFiles();
 
 }  // namespace masterdata
