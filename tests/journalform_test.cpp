@@ -190,6 +190,42 @@ TEST(JournalFormRules, AJournalDecidesTheInvoiceKindTheCashAccountAndTheTemplate
 
 // ---- set-up
 
+TEST(JournalFormRules, TheVoucherOfADocumentIsSoughtByItsKeyFields) {
+  using journal::DocumentVoucher;
+  using journal::InvoiceKey;
+  using journal::PaymentKey;
+  struct Case {
+    bool invoice;
+    int kind;
+    std::string partner, number;
+    DocumentVoucher sought;
+  };
+  const std::string d = "20240517";
+  const std::vector<Case> cases = {
+      {true, 0, "1", "23", {d, "CUS1/23", InvoiceKey{d, "CUS", 1, "23"}}},
+      {true, 0, "12", "3", {d, "CUS12/3", InvoiceKey{d, "CUS", 12, "3"}}},
+      {true, 1, " 25 ", "A-7  ", {d, "VEN25/A-7", InvoiceKey{d, "VEN", 25, "A-7"}}},
+      {true, -1, "25", "7", {d, "VEN25/7", InvoiceKey{d, "VEN", 25, "7"}}},
+      {true, 0, "", "7", {d, "CUS/7", std::monostate{}}},
+      {true, 0, "x1", "7", {d, "CUSx1/7", std::monostate{}}},
+      {true, 0, "1", "", {d, "CUS1/", std::monostate{}}},
+      {false, 0, "1", "23", {d, "CUS1/23", PaymentKey{d, "CUS", 1, 23}}},
+      {false, 0, "12", "3", {d, "CUS12/3", PaymentKey{d, "CUS", 12, 3}}},
+      {false, 1, "", "4", {d, "VEN0/4", PaymentKey{d, "VEN", 0, 4}}},
+      {false, 2, "99", "5", {d, "REC0/5", PaymentKey{d, "REC", 0, 5}}},
+      {false, 3, "99", "6", {d, "PAY0/6", PaymentKey{d, "PAY", 0, 6}}},
+      {false, -1, "", "6", {d, "PAY0/6", PaymentKey{d, "PAY", 0, 6}}},
+      {false, 0, "1", "", {d, "CUS1/", std::monostate{}}},
+      {false, 0, "1", "2b", {d, "CUS1/2b", std::monostate{}}},
+  };
+  for (const Case& c : cases) {
+    const DocumentVoucher got = c.invoice ? journal::InvoiceVoucherSought(d, c.kind, c.partner, c.number)
+                                          : journal::PaymentVoucherSought(d, c.kind, c.partner, c.number);
+    EXPECT_EQ(got, c.sought) << (c.invoice ? "invoice " : "payment ") << c.kind << " '" << c.partner << "' '"
+                             << c.number << "'";
+  }
+}
+
 TEST_F(JournalForm, EveryShowingRebuildsTheListsFromTheFiles) {
   records::ImportProfileRec p;
   p.SetProfileNumber(1);
@@ -494,6 +530,96 @@ TEST_F(JournalForm, SaveBrowseChangeAndDelete) {
     f.Button6.UserClick();
     EXPECT_EQ(FileKeys(), (std::vector<std::string>{"20240517A1", "20240517A1"}));
     EXPECT_EQ(f.Mode(), EntryMode::Add);
+  });
+}
+
+// The invoice and payment tabs' components as a shown document leaves
+// them; the voucher selection then shows that document's voucher.
+TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
+  using Kind = Tboeking::DocumentKind;
+  using journal::StoreOutcome;
+  auto voucher = [](const std::string& date, const std::string& number) {
+    return std::vector<records::JournalVoucherRec>{Line(date, number, "1000", 10, 0),
+                                                   Line(date, number, "4000", 0, 10)};
+  };
+  std::vector<records::JournalVoucherRec> file;
+  for (const auto& [date, number] : std::vector<std::pair<std::string, std::string>>{
+           {"20240516", "CUS1/5"}, {"20240517", "CUS1/23"}, {"20240517", "CUS12/3"}, {"20240517", "VEN1/23"},
+           {"20240520", "CUS4/2"}, {"20240520", "REC0/7"}})
+    for (const auto& r : voucher(date, number)) file.push_back(r);
+  store.fs.SetFile(kJvo, Bytes(file));
+
+  struct Case {
+    Kind kind;
+    int day;
+    int kindIndex;
+    std::string partner, number;
+    std::string shown;  // the voucher number shown afterwards
+    int shownDay;
+    StoreOutcome outcome;
+  };
+  const std::vector<Case> cases = {
+      {Kind::Invoice, 17, 0, "1", "23", "CUS1/23", 17, StoreOutcome::Done},
+      {Kind::Invoice, 17, 0, "12", "3", "CUS12/3", 17, StoreOutcome::Done},
+      {Kind::Invoice, 17, 1, "1", "23", "VEN1/23", 17, StoreOutcome::Done},
+      // Its voucher is missing (the one of the 16th is another date): the
+      // next one after its key shows.
+      {Kind::Invoice, 17, 0, "1", "5", "CUS12/3", 17, StoreOutcome::NotFound},
+      {Kind::Invoice, 18, 0, "1", "23", "CUS4/2", 20, StoreOutcome::NotFound},
+      {Kind::Payment, 20, 0, "4", "2", "CUS4/2", 20, StoreOutcome::Done},
+      {Kind::Payment, 20, 2, "", "7", "REC0/7", 20, StoreOutcome::Done},
+      {Kind::Payment, 17, 0, "12", "3", "CUS12/3", 17, StoreOutcome::Done},
+      {Kind::Payment, 17, 0, "1", "23", "CUS1/23", 17, StoreOutcome::Done},
+      {Kind::Payment, 17, 3, "", "1", "VEN1/23", 17, StoreOutcome::NotFound},
+  };
+  Show([&](Tboeking& f) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.partner + "/" + c.number + " on the " + std::to_string(c.day));
+      f.TabControl1.SetTabIndex(c.kind == Kind::Invoice ? journal::TabInvoice : journal::TabPayment);
+      const platform::TDateTime date = platform::EncodeDate(2024, 5, c.day);
+      if (c.kind == Kind::Invoice) {
+        f.DateTimePicker4.SetDate(date);
+        f.ComboBox3.SetItemIndex(c.kindIndex);
+        f.Edit20.SetText(c.partner);
+        f.Edit7.SetText(c.number);
+      } else {
+        f.DateTimePicker7.SetDate(date);
+        f.ComboBox6.SetItemIndex(c.kindIndex);
+        f.Edit9.SetText(c.partner);
+        f.Edit80.SetText(c.number);
+      }
+      f.LinkedDocumentKind = c.kind;
+      EXPECT_EQ(f.Image1Click(), c.outcome);
+      EXPECT_EQ(f.Edit3.GetText(), c.shown);
+      EXPECT_EQ(f.DateTimePicker2.Date(), platform::EncodeDate(2024, 5, c.shownDay));
+      EXPECT_EQ(f.Mode(), EntryMode::Change);
+      EXPECT_EQ(f.StatusBar1.PanelText(0), "");
+      EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+      EXPECT_EQ(f.LinkedDocumentKind, Kind::Selection);
+    }
+
+    // After the last voucher: the store's message, the screen as it was.
+    f.DateTimePicker4.SetDate(platform::EncodeDate(2024, 5, 21));
+    f.ComboBox3.SetItemIndex(0);
+    f.Edit20.SetText("1");
+    f.Edit7.SetText("23");
+    f.LinkedDocumentKind = Kind::Invoice;
+    f.SelectJournalVoucher1.UserClick();
+    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10593));
+    EXPECT_EQ(f.Edit3.GetText(), "VEN1/23");
+    EXPECT_EQ(f.LinkedDocumentKind, Kind::Selection);
+
+    // Back to the selection panel: its own date and number are sought, not
+    // the document's.
+    f.DateTimePicker1.SetDate(platform::EncodeDate(2024, 5, 16));
+    f.Edit1.SetText("CUS1/5");
+    f.Image1.UserClick();
+    EXPECT_EQ(f.Edit3.GetText(), "CUS1/5");
+
+    // New forgets a document shown before.
+    f.LinkedDocumentKind = Kind::Payment;
+    f.annuleren.Execute();
+    EXPECT_EQ(f.LinkedDocumentKind, Kind::Selection);
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <variant>
 
 #include "formkit/filesetscope.h"
 #include "formkit/helpmenu.h"
@@ -262,6 +263,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   RadioButton1.SetChecked(true);
   for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &Panel9, &Panel10}) p->SetBevel(false);
   ComboBox3.SetItems({"Customer", "Vendor"});
+  Edit80.SetReadOnly(true);
 
   // Bindings.
   OnActivate = [this] { FormActivate(); };
@@ -411,6 +413,7 @@ void Tboeking::ShowModeCaption() { Opslaan.SetCaption(mode_ == EntryMode::Change
 
 void Tboeking::FormActivate() {
   tabSwitchSuppressed_ = true;
+  LinkedDocumentKind = DocumentKind::Selection;
   activeLine_ = 0;
   accountDownMove_ = false;
   amountFilterSkip_ = false;
@@ -991,6 +994,7 @@ void Tboeking::SetLowestOpenDate() {
 }
 
 void Tboeking::NewVoucher() {
+  LinkedDocumentKind = DocumentKind::Selection;
   const bool suppressed = tabSwitchSuppressed_;
   tabSwitchSuppressed_ = true;
   ClearVoucherForm();
@@ -1157,14 +1161,39 @@ void Tboeking::leeslaatsterecordExecute() {
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
-void Tboeking::Image1Click() {
-  CheckBox12.SetChecked(CheckBox13.Checked());
-  const StoreResult r =
-      FindNearestVoucher(shell::DateToYmd(DateTimePicker1.Date()), Edit1.GetText(), JournalFilter());
-  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+StoreOutcome Tboeking::Image1Click() {
+  const DocumentKind kind = LinkedDocumentKind;
+  LinkedDocumentKind = DocumentKind::Selection;
+  StoreResult r;
+  bool nearest = false;  // a document's voucher is missing: the next one shows
+  if (kind == DocumentKind::Selection) {
+    CheckBox12.SetChecked(CheckBox13.Checked());
+    r = FindNearestVoucher(shell::DateToYmd(DateTimePicker1.Date()), Edit1.GetText(), JournalFilter());
+  } else {
+    const DocumentVoucher sought =
+        kind == DocumentKind::Invoice
+            ? InvoiceVoucherSought(shell::DateToYmd(DateTimePicker4.Date()), ComboBox3.ItemIndex(),
+                                   Edit20.GetText(), Edit7.GetText())
+            : PaymentVoucherSought(shell::DateToYmd(DateTimePicker7.Date()), ComboBox6.ItemIndex(),
+                                   Edit9.GetText(), Edit80.GetText());
+    // The document's own voucher, in whatever journal it was saved; when it
+    // is missing, the next voucher after its key (of the chosen journal).
+    if (const auto* invoice = std::get_if<InvoiceKey>(&sought.document)) r = FindVoucherOf(*invoice);
+    else if (const auto* payment = std::get_if<PaymentKey>(&sought.document)) r = FindVoucherOf(*payment);
+    else r.outcome = StoreOutcome::NotFound;
+    if (r.outcome == StoreOutcome::NotFound) {
+      nearest = true;
+      r = FindNearestVoucher(sought.date, sought.number, JournalFilter());
+    }
+  }
+  if (r.outcome == StoreOutcome::FileSetFailed) {
+    shell::ReportFileSetError(r.failure);
+    return r.outcome;
+  }
   if (r.voucher) ShowVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
   SelectTab(TabVoucher);
+  return r.Ok() && nearest ? StoreOutcome::NotFound : r.outcome;
 }
 
 // ---- templates

@@ -259,10 +259,12 @@ class Tboeking : public ui::Form {
   ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Grid};
   ui::Label Label23{&Panel3, "Label23"};
   ui::ComboBox ComboBox3{&Panel3, "ComboBox3", ui::ComboStyle::DropDown};
+  ui::Label Label74{&Panel3, "Label74", "Partner number"};
+  ui::Edit Edit20{&Panel3, "Edit20"};  // partner number
   ui::Label Label15{&Panel3, "Label15"};
-  ui::DatePicker DateTimePicker4{&Panel3, "DateTimePicker4"};
+  ui::DatePicker DateTimePicker4{&Panel3, "DateTimePicker4"};  // book date
   ui::Label Label16{&Panel3, "Label16"};
-  ui::Edit Edit7{&Panel3, "Edit7"};
+  ui::Edit Edit7{&Panel3, "Edit7"};  // invoice number
   ui::Label Label17{&Panel3, "Label17"};
   ui::Edit Edit17{&Panel3, "Edit17"};
   ui::Label Label18{&Panel3, "Label18"};
@@ -288,9 +290,15 @@ class Tboeking : public ui::Form {
   ui::Label Label20{&Panel1, "Label20"};
   ui::ComboBox ComboBox4{&Panel1, "ComboBox4"};
   ui::Label Label21{&Panel1, "Label21"};
-  ui::ComboBox ComboBox6{&Panel1, "ComboBox6"};
+  ui::ComboBox ComboBox6{&Panel1, "ComboBox6"};  // kind
   ui::Label Label22{&Panel1, "Label22"};
   ui::Edit Edit8{&Panel1, "Edit8"};
+  ui::Label Label75{&Panel1, "Label75", "Partner number"};
+  ui::Edit Edit9{&Panel1, "Edit9"};  // partner number
+  ui::Label Label76{&Panel1, "Label76", "Value date"};
+  ui::DatePicker DateTimePicker7{&Panel1, "DateTimePicker7"};
+  ui::Label Label77{&Panel1, "Label77", "Payment number"};
+  ui::Edit Edit80{&Panel1, "Edit80"};  // empty for a payment not yet stored
   ui::Label Label24{&Panel1, "Label24"};
   ui::Edit Edit37{&Panel1, "Edit37"};
 
@@ -320,7 +328,12 @@ class Tboeking : public ui::Form {
   void leesvorigrecordExecute();
   void leesvolgendrecordExecute();
   void leeslaatsterecordExecute();
-  void Image1Click();
+  // Shows the voucher the selection panel names, or the voucher of the
+  // invoice or payment the document tabs show (LinkedDocumentKind), or
+  // the next one after it; selects the voucher tab. Done when the voucher
+  // sought itself is shown, NotFound when a document's voucher is missing
+  // and the next one is shown instead, else the store's outcome.
+  StoreOutcome Image1Click();
   void sjabloonbeheerExecute();
   void sjabloonannulerenExecute();
   void sjabloonopslaanExecute();
@@ -356,6 +369,15 @@ class Tboeking : public ui::Form {
 
   // Puts the current language's texts into the form.
   void ApplyLanguageTexts();
+
+  // What the voucher selection seeks: the selection panel's date and
+  // number, or the voucher of the document the invoice tab (book date,
+  // kind, partner number, invoice number) or the payment tab (value date,
+  // kind, partner number, payment number) shows. The invoice and payment
+  // handlers set it when they show a document; the selection returns it to
+  // Selection, and so do New and the activation.
+  enum class DocumentKind { Selection = 1, Invoice = 2, Payment = 3 };
+  DocumentKind LinkedDocumentKind = DocumentKind::Selection;
 
   // State, for the tests and the callers.
   EntryMode Mode() const { return mode_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <charconv>
 #include <cstdlib>
 
 #include "platform/cp1252.h"
@@ -438,5 +439,52 @@ std::string ImportProfileItem(const records::ImportProfileRec& profile) {
 }
 
 bool SplitJournals(const records::AdminSettingsRec& settings) { return settings.SplitJournals() == "true"; }
+
+// ------------------------------------------------ the voucher of a document
+
+namespace {
+
+// A whole decimal number, the text being nothing else.
+std::optional<std::int32_t> DocumentNumber(std::string_view text) {
+  std::int32_t v = 0;
+  if (text.empty()) return std::nullopt;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return v;
+}
+
+}  // namespace
+
+DocumentVoucher InvoiceVoucherSought(std::string_view bookDate, int kindIndex, std::string_view partner,
+                                     std::string_view invoiceNumber) {
+  const std::string kind = kindIndex == 0 ? "CUS" : "VEN";
+  const std::string partnerText = shell::TrimText(partner);
+  const std::string number = shell::Cut(shell::TrimTrailingBlanks(invoiceNumber), 15);
+  DocumentVoucher sought{std::string(bookDate), kind + partnerText + "/" + number, std::monostate{}};
+  const auto partnerNumber = DocumentNumber(partnerText);
+  if (!partnerNumber || number.empty()) return sought;
+  const InvoiceKey key{sought.date, kind, *partnerNumber, number};
+  sought.number = VoucherNumberOf(key);
+  sought.document = key;
+  return sought;
+}
+
+DocumentVoucher PaymentVoucherSought(std::string_view valueDate, int kindIndex, std::string_view partner,
+                                     std::string_view paymentNumber) {
+  static constexpr std::array<const char*, 4> kKinds = {"CUS", "VEN", "REC", "PAY"};
+  const std::string kind = kindIndex >= 0 && kindIndex < 3 ? kKinds[static_cast<std::size_t>(kindIndex)] : kKinds[3];
+  const bool withPartner = kind == "CUS" || kind == "VEN";
+  std::string partnerText = withPartner ? shell::TrimText(partner) : "0";
+  if (partnerText.empty()) partnerText = "0";
+  const std::string numberText = shell::TrimText(paymentNumber);
+  DocumentVoucher sought{std::string(valueDate), kind + partnerText + "/" + numberText, std::monostate{}};
+  const auto partnerNumber = DocumentNumber(partnerText);
+  const auto number = DocumentNumber(numberText);
+  if (!partnerNumber || !number) return sought;
+  const PaymentKey key{sought.date, kind, *partnerNumber, *number};
+  sought.number = VoucherNumberOf(key);
+  sought.document = key;
+  return sought;
+}
 
 }  // namespace journal

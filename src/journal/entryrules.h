@@ -2,9 +2,10 @@
 // form's set-up, as plain functions over plain values: the Save test, the
 // amount fields and totals, the netting of a line, the lowest open booking
 // date, the account pickers, the screen's voucher key, the locks of a loaded
-// voucher, the questions before typed lines are discarded, and the lists the
-// set-up builds. The form only carries values between its components and
-// these functions; nothing here touches a component or a file.
+// voucher, the voucher sought for a shown invoice or payment, the questions
+// before typed lines are discarded, and the lists the set-up builds. The
+// form only carries values between its components and these functions;
+// nothing here touches a component or a file.
 //
 // Rules:
 // - Dates are "YYYYMMDD" texts; texts are code page 1252 bytes.
@@ -265,6 +266,30 @@ enum class DiscardAction { Escape, Close, New, TemplatePick, Delete };
 // Whether to ask Yes/No first: Delete always (a voucher goes); the others
 // only when typed lines would be lost.
 bool AskBeforeDiscard(DiscardAction action, const EntrySnapshot& shown, const EntrySnapshot& now);
+
+// ------------------------------------------------ the voucher of a document
+
+// The voucher the voucher selection seeks for the invoice or the payment
+// the document tabs show: its date, the voucher number a proposal gave it
+// (kind + partner + "/" + document number) and, when the tab's fields hold
+// a document, that document's key. The kind comes from the kind list's
+// item index, never from a caption: invoices 0 customer, any other vendor;
+// payments 0 customer, 1 vendor, 2 receipt, any other payment. The partner
+// number text is read with blanks around it ignored; receipts and payments
+// have partner 0, and an empty payment partner counts as 0. Fields that
+// hold no document (a partner that is no whole number, an empty invoice
+// number, a payment number that is no whole number, as for a payment not
+// yet stored) leave `document` empty and the number as the texts read.
+struct DocumentVoucher {
+  std::string date;    // "YYYYMMDD"
+  std::string number;  // the voucher number sought
+  VoucherLink document;
+  bool operator==(const DocumentVoucher&) const = default;
+};
+DocumentVoucher InvoiceVoucherSought(std::string_view bookDate, int kindIndex, std::string_view partner,
+                                     std::string_view invoiceNumber);
+DocumentVoucher PaymentVoucherSought(std::string_view valueDate, int kindIndex, std::string_view partner,
+                                     std::string_view paymentNumber);
 
 // ---------------------------------------------------------- the set-up
 
