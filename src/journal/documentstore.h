@@ -198,4 +198,126 @@ void EarliestWithoutVoucher(shell::FileCode c, const std::string& date, DateOf d
   }
 }
 
+// ---- The steps of a store's calls, each opening `setList` (the store's
+// set) itself and closing it after a write.
+
+// The answer `Out` (a result, page, list or check) when the set did not open.
+template <class Out>
+Out SetFailed(const shell::ScopedFileSet& set) {
+  Out out;
+  out.outcome = DocumentOutcome::FileSetFailed;
+  out.failure = set.Failure();
+  return out;
+}
+
+template <class R>
+DocumentResult<R> OutcomeOnly(DocumentOutcome o) {
+  DocumentResult<R> r;
+  r.outcome = o;
+  return r;
+}
+
+// Done with the document as written (or read) at `index`.
+template <class R>
+DocumentResult<R> WrittenAt(const R& rec, int index) {
+  DocumentResult<R> r;
+  r.document = LoadedDocument<R>{rec, index};
+  return r;
+}
+
+// ChangedBy and ChangedAt: the current user, now.
+template <class R>
+void StampDocument(R& rec) {
+  rec.SetChangedBy(DocumentStampUser());
+  rec.SetChangedAt(DocumentStampTime());
+}
+
+// Writes `rec` over the loaded document once Relocate finds it unchanged:
+// HasVoucher when the loaded document has its voucher. `keep(rec, stored)`
+// sets what the store keeps from the stored record; the record is stamped.
+template <class R, class HasKey, class Keep>
+DocumentResult<R> ChangeDocument(const char* setList, shell::FileCode c, R rec, const LoadedDocument<R>& loaded,
+                                 HasKey hasKey, Keep keep) {
+  if (loaded.record.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const auto [o, at] = Relocate<R>(c, loaded, hasKey);
+  if (o != DocumentOutcome::Done) return OutcomeOnly<R>(o);
+  keep(rec, loaded.record);
+  StampDocument(rec);
+  shell::WriteRecord(c, at, rec);
+  set.Close();
+  return WrittenAt(rec, at);
+}
+
+// Deletes the loaded document once Relocate finds it unchanged: HasVoucher
+// when it has its voucher, also when another copy booked it meanwhile
+// (rather than ChangedInAnotherCopy).
+template <class R, class HasKey>
+DocumentResult<R> DeleteDocument(const char* setList, shell::FileCode c, const LoadedDocument<R>& loaded,
+                                 HasKey hasKey) {
+  if (loaded.record.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const auto [o, at] = Relocate<R>(c, loaded, hasKey);
+  if (o == DocumentOutcome::ChangedInAnotherCopy) {
+    R now;
+    shell::ReadRecord(c, at, now);
+    if (now.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
+  }
+  if (o != DocumentOutcome::Done) return OutcomeOnly<R>(o);
+  shell::DeleteRecords(c, at, 1);
+  set.Close();
+  return WrittenAt(loaded.record, at);
+}
+
+// The document at the index `locate()` gives; NotFound when it gives none.
+template <class R, class Locate>
+DocumentResult<R> FindDocument(const char* setList, shell::FileCode c, Locate locate) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const std::optional<int> at = locate();
+  if (!at) return OutcomeOnly<R>(DocumentOutcome::NotFound);
+  R rec;
+  shell::ReadRecord(c, *at, rec);
+  set.Close();
+  return WrittenAt(rec, *at);
+}
+
+// The same, the record changed by `change` and written back.
+template <class R, class Locate, class Change>
+DocumentResult<R> MarkDocument(const char* setList, shell::FileCode c, Locate locate, Change change) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const std::optional<int> at = locate();
+  if (!at) return OutcomeOnly<R>(DocumentOutcome::NotFound);
+  R rec;
+  shell::ReadRecord(c, *at, rec);
+  change(rec);
+  shell::WriteRecord(c, *at, rec);
+  set.Close();
+  return WrittenAt(rec, *at);
+}
+
+// PageWhere inside the store's set.
+template <class R, class Pred>
+DocumentPage<R> ListDocuments(const char* setList, shell::FileCode c, int page, Pred pred) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentPage<R>>(set);
+  DocumentPage<R> p = PageWhere<R>(c, page, pred);
+  set.Close();
+  return p;
+}
+
+// EarliestWithoutVoucher inside the store's set.
+template <class R, class DateOf>
+DocumentCheck CheckWithoutVoucher(const char* setList, shell::FileCode c, const std::string& date, DateOf dateOf) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentCheck>(set);
+  DocumentCheck out;
+  EarliestWithoutVoucher<R>(c, date, dateOf, out);
+  set.Close();
+  return out;
+}
+
 }  // namespace journal
