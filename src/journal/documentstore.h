@@ -132,6 +132,32 @@ std::optional<int> FindLastWhere(shell::FileCode c, Pred pred) {
   return std::nullopt;
 }
 
+// Where a new record whose place text is `text` goes in the sorted file:
+// after the last record, from the end, whose place text (as
+// `placeTextInto(rec, out)` writes it) is not greater. Each record before
+// that point with an equal text is handed to `sameText`, going back; when
+// it returns false the insert is refused (nullopt).
+template <class R, class PlaceTextInto, class SameText>
+std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
+                               SameText sameText) {
+  int at = 0;
+  bool placed = false;
+  std::string other;
+  BackwardScan<R> scan(c, shell::RecordCount(c));
+  while (const R* r = scan.Previous()) {
+    placeTextInto(*r, other);
+    const int cmp = other.compare(text);
+    if (cmp > 0) continue;
+    if (!placed) {
+      at = scan.Index() + 1;
+      placed = true;
+    }
+    if (cmp < 0) break;
+    if (!sameText(*r)) return std::nullopt;
+  }
+  return at;
+}
+
 // Where a loaded document lies now: Done with its index, NotFound or
 // ChangedInAnotherCopy (see the file comment). `hasKey` tells a record that
 // holds the loaded document's key.

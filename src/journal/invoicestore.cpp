@@ -83,26 +83,14 @@ InvoiceResult InsertInvoice(InvoiceRec rec) {
 
   shell::ScopedFileSet set(kInvoiceSet);
   if (!set.Ok()) return SetFailed<InvoiceResult>(set);
-  // Back from the end to the last record whose key text is not greater;
-  // the records with an equal text before it are checked for the key.
-  int at = 0;
-  bool placed = false;
-  std::string other;
-  BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
-  while (const InvoiceRec* r = scan.Previous()) {
-    PlaceTextInto(*r, other);
-    const int c = other.compare(text);
-    if (c > 0) continue;
-    if (!placed) {
-      at = scan.Index() + 1;
-      placed = true;
-    }
-    if (c < 0) break;
-    if (SameKey(*r, key)) return OutcomeOnly<InvoiceRec>(DocumentOutcome::Duplicate);
-  }
-  shell::InsertRecords(FileCode::INV, at, rec.data());
+  // The records with an equal key text before the insert point are checked
+  // for the key.
+  const auto at = InsertPoint<InvoiceRec>(FileCode::INV, text, PlaceTextInto,
+                                          [&](const InvoiceRec& r) { return !SameKey(r, key); });
+  if (!at) return OutcomeOnly<InvoiceRec>(DocumentOutcome::Duplicate);
+  shell::InsertRecords(FileCode::INV, *at, rec.data());
   set.Close();
-  return WrittenAt(rec, at);
+  return WrittenAt(rec, *at);
 }
 
 InvoiceResult ChangeInvoice(InvoiceRec rec, const LoadedInvoice& loaded) {

@@ -72,28 +72,17 @@ PaymentResult InsertPayment(PaymentRec rec) {
 
   shell::ScopedFileSet set(kPaymentSet);
   if (!set.Ok()) return SetFailed<PaymentResult>(set);
-  // Back from the end to the last record whose place text is not greater;
-  // the run of equal texts before it gives the highest number in use.
-  int at = 0;
-  bool placed = false;
+  // The run of equal place texts before the insert point gives the highest
+  // number in use.
   std::int32_t highest = 0;
-  std::string other;
-  BackwardScan<PaymentRec> scan(FileCode::PAY, shell::RecordCount(FileCode::PAY));
-  while (const PaymentRec* r = scan.Previous()) {
-    PlaceTextInto(*r, other);
-    const int c = other.compare(text);
-    if (c > 0) continue;
-    if (!placed) {
-      at = scan.Index() + 1;
-      placed = true;
-    }
-    if (c < 0) break;
-    if (SameParty(*r, rec)) highest = std::max(highest, r->PaymentNumber());
-  }
+  const auto at = InsertPoint<PaymentRec>(FileCode::PAY, text, PlaceTextInto, [&](const PaymentRec& r) {
+    if (SameParty(r, rec)) highest = std::max(highest, r.PaymentNumber());
+    return true;
+  });
   rec.SetPaymentNumber(highest + 1);
-  shell::InsertRecords(FileCode::PAY, at, rec.data());
+  shell::InsertRecords(FileCode::PAY, *at, rec.data());
   set.Close();
-  return WrittenAt(rec, at);
+  return WrittenAt(rec, *at);
 }
 
 PaymentResult ChangePayment(PaymentRec rec, const LoadedPayment& loaded) {
