@@ -20,6 +20,7 @@
 #include "records/releaseflagrec.h"
 #include "shell/dataconversion.h"
 #include "shell/fileset.h"
+#include "support.h"
 
 namespace {
 
@@ -27,9 +28,7 @@ constexpr int kLines = 200000;
 constexpr std::size_t kOldSize = 208;
 constexpr std::size_t kNewSize = 392;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+using namespace bench;
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -59,9 +58,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 void BM_ConvertVoucherFile(benchmark::State& state) {
-  char tmpl[] = "/tmp/ombrelo-bench-XXXXXX";
-  if (::mkdtemp(tmpl) == nullptr) std::abort();
-  const std::string dir = std::string(tmpl) + "/";
+  const std::string dir = MakeTempFolder("bench") + "/";
   // Old voucher lines with a date, a number, texts and amounts.
   std::string old(kLines * kOldSize, '\0');
   for (int i = 0; i < kLines; ++i) {
@@ -119,14 +116,13 @@ void BM_ConvertVoucherFile(benchmark::State& state) {
   shell::ResetFileSetState("");
 
   const double n = static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
-  std::sort(ratios.begin(), ratios.end());
-  const double median = ratios.empty() ? 0 : ratios[ratios.size() / 2];
+  const double median = Median(ratios);
   state.counters["convert_ms"] = 1000 * convert / n;
   state.counters["read_and_write_ms"] = 1000 * reference / n;
   state.counters["median_convert_per_read_and_write"] = median;
   const bool within = median <= 3;
   std::fprintf(stderr, "convert %.1f ms, one read + one write %.1f ms; median ratio %.2f (limit 3): %s\n",
-               1000 * convert / n, 1000 * reference / n, median, within ? "within" : "OVER THE LIMIT");
+               1000 * convert / n, 1000 * reference / n, median, Verdict(within));
   if (!within) state.SkipWithError("the conversion is over 3 times one read and one write");
 }
 BENCHMARK(BM_ConvertVoucherFile)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

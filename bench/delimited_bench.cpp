@@ -17,14 +17,13 @@
 #include <vector>
 
 #include "reports/delimited.h"
+#include "support.h"
 
 namespace {
 
 constexpr int kLines = 200000;
-using Clock = std::chrono::steady_clock;
 using records::JournalVoucherRec;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+using namespace bench;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

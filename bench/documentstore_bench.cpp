@@ -25,31 +25,14 @@
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "shell/fileset.h"
+#include "support.h"
 #include "shell/systemsettings.h"
 
 namespace {
 
 constexpr int kRecords = 100000;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-void ReadAll(int fd, char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t r = ::pread(fd, p, n, at);
-    if (r <= 0) std::abort();
-    p += r, n -= static_cast<std::size_t>(r), at += r;
-  }
-}
-
-void WriteAll(int fd, const char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t w = ::pwrite(fd, p, n, at);
-    if (w <= 0) std::abort();
-    p += w, n -= static_cast<std::size_t>(w), at += w;
-  }
-}
+using namespace bench;
 
 records::InvoiceRec Invoice(int i) {
   records::InvoiceRec rec;
@@ -79,13 +62,9 @@ records::PaymentRec Payment(int i) {
 }
 
 // A temporary folder holding both files, and the data-file set pointed at it.
-struct DocumentFolder {
-  std::string dir;
+struct DocumentFolder : DataFolder {
   std::string invPath, payPath;
-  DocumentFolder() {
-    char tmpl[] = "/tmp/ombrelo-dbench-XXXXXX";
-    if (::mkdtemp(tmpl) == nullptr) std::abort();
-    dir = tmpl;
+  DocumentFolder() : DataFolder("dbench") {
     invPath = dir + "/invsum.vlk";
     payPath = dir + "/payment.vlk";
     Write(invPath, [] {
@@ -98,21 +77,12 @@ struct DocumentFolder {
       for (int i = 0; i < kRecords; ++i) recs.push_back(Payment(i));
       return recs;
     }());
-    shell::ResetFileSetState(dir + "/");
-    shell::SystemSettings.CurrentUser = "BENCH";
+    Use();
     shell::SystemSettings.AmountDecimals = 2;
   }
   template <class R>
   static void Write(const std::string& path, const std::vector<R>& recs) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) std::abort();
-    WriteAll(fd, reinterpret_cast<const char*>(recs.data()), recs.size() * R::kSize, 0);
-    if (::fsync(fd) != 0) std::abort();
-    ::close(fd);
-  }
-  ~DocumentFolder() {
-    shell::ResetFileSetState("");
-    std::filesystem::remove_all(dir);
+    WriteSynced(path, reinterpret_cast<const char*>(recs.data()), recs.size() * R::kSize);
   }
 };
 
@@ -137,7 +107,7 @@ void BM_InvoicePagesFirstAndLast(benchmark::State& state) {
   state.counters["last_page_ms"] = 1000 * worstLast;
   const bool within = worstFirst < 0.05 && worstLast < 0.05;
   std::fprintf(stderr, "invoice list of %d: first page %.2f ms, last page %.2f ms (limit 50 each): %s\n", kRecords,
-               1000 * worstFirst, 1000 * worstLast, within ? "within" : "OVER THE LIMIT");
+               1000 * worstFirst, 1000 * worstLast, Verdict(within));
   if (!within) state.SkipWithError("an invoice page takes 50 ms or more");
 }
 BENCHMARK(BM_InvoicePagesFirstAndLast)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
@@ -147,14 +117,7 @@ void BM_PaymentListAgainstOneSequentialRead(benchmark::State& state) {
   const std::size_t bytes = static_cast<std::size_t>(kRecords) * records::PaymentRec::kSize;
   const int fd = ::open(folder.payPath.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) std::abort();
-  std::vector<char> block(1u << 20);
-  auto sequential = [&] {
-    for (std::size_t at = 0; at < bytes;) {
-      const std::size_t len = std::min(block.size(), bytes - at);
-      ReadAll(fd, block.data(), len, static_cast<off_t>(at));
-      at += len;
-    }
-  };
+  SequentialRead sequential(fd, bytes);
   sequential();
   const int lastPage = (kRecords / 2 - 1) / journal::kDocumentPageRows;
   double read = 0, list = 0;
@@ -175,7 +138,7 @@ void BM_PaymentListAgainstOneSequentialRead(benchmark::State& state) {
   state.counters["last_page_ms"] = 1000 * list / n;
   const bool within = list <= 3 * read;
   std::fprintf(stderr, "payment list of %d: one sequential read %.1f ms, last page %.1f ms (limit 3 reads): %s\n",
-               kRecords, 1000 * read / n, 1000 * list / n, within ? "within" : "OVER THE LIMIT");
+               kRecords, 1000 * read / n, 1000 * list / n, Verdict(within));
   if (!within) state.SkipWithError("the payment list is over 3 sequential reads");
 }
 BENCHMARK(BM_PaymentListAgainstOneSequentialRead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
@@ -205,36 +168,24 @@ void StoreAtTheFront(benchmark::State& state, const std::string& path, const std
     state.PauseTiming();
     remove();
     if (::fsync(fd) != 0) std::abort();
-    const auto b0 = Clock::now();
-    ReadAll(fd, buffer.data(), bytes, 0);
-    WriteAll(fd, buffer.data(), bytes, R::kSize);
-    const auto b1 = Clock::now();
+    const TailCopy tail = CopyTail(fd, side, buffer, bytes, R::kSize);
+    block += tail.copy;
+    ratios.push_back((Seconds(t0, t1) - tail.syncs) / tail.copy);
+    MoveTailBack(fd, buffer, bytes, R::kSize);
     if (::fsync(fd) != 0) std::abort();
-    const auto b2 = Clock::now();
-    WriteAll(side, buffer.data(), bytes, 0);
-    const auto s0 = Clock::now();
-    if (::fsync(side) != 0) std::abort();
-    const auto s1 = Clock::now();
-    block += Seconds(b0, b1);
-    ratios.push_back((Seconds(t0, t1) - Seconds(b1, b2) - Seconds(s0, s1)) / Seconds(b0, b1));
-    if (::ftruncate(side, 0) != 0) std::abort();
-    ReadAll(fd, buffer.data(), bytes, R::kSize);
-    WriteAll(fd, buffer.data(), bytes, 0);
-    if (::ftruncate(fd, static_cast<off_t>(bytes)) != 0 || ::fsync(fd) != 0) std::abort();
     state.ResumeTiming();
   }
   ::close(fd);
   ::close(side);
   const double n = static_cast<double>(state.iterations());
-  std::sort(ratios.begin(), ratios.end());
-  const double median = ratios.empty() ? 0 : ratios[ratios.size() / 2];
+  const double median = Median(ratios);
   state.counters["store_front_ms"] = 1000 * insert / n;
   state.counters["blockcopy_ms"] = 1000 * block / n;
   state.counters["median_store_less_syncs_per_blockcopy"] = median;
   const bool within = median <= 3;
   std::fprintf(stderr, "%s at the front %.1f ms, block copy of the tail %.1f ms; (store - syncs) / block copy, "
                "median %.2f (limit 3): %s\n",
-               what, 1000 * insert / n, 1000 * block / n, median, within ? "within" : "OVER THE LIMIT");
+               what, 1000 * insert / n, 1000 * block / n, median, Verdict(within));
   if (!within) state.SkipWithError("the store is over 3 block copies plus the syncs");
 }
 

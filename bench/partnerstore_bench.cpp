@@ -23,6 +23,7 @@
 #include "masterdata/partnerstore.h"
 #include "records/partnerrec.h"
 #include "shell/fileset.h"
+#include "support.h"
 #include "shell/systemsettings.h"
 
 namespace {
@@ -32,36 +33,14 @@ constexpr std::size_t kSize = records::PartnerRec::kSize;
 constexpr std::size_t kBytes = kRecords * kSize;
 constexpr std::int32_t kBase = 1000;
 
-using Clock = std::chrono::steady_clock;
 using masterdata::PartnerKind;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-void ReadAll(int fd, char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t r = ::pread(fd, p, n, at);
-    if (r <= 0) std::abort();
-    p += r, n -= static_cast<std::size_t>(r), at += r;
-  }
-}
-
-void WriteAll(int fd, const char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t w = ::pwrite(fd, p, n, at);
-    if (w <= 0) std::abort();
-    p += w, n -= static_cast<std::size_t>(w), at += w;
-  }
-}
+using namespace bench;
 
 // A temporary folder holding the customer file, the data-file set pointed
 // at it.
-struct PartnerFolder {
-  std::string dir;
+struct PartnerFolder : DataFolder {
   std::string path;
-  PartnerFolder() {
-    char tmpl[] = "/tmp/ombrelo-pbench-XXXXXX";
-    if (::mkdtemp(tmpl) == nullptr) std::abort();
-    dir = tmpl;
+  PartnerFolder() : DataFolder("pbench") {
     path = dir + "/customer.vlk";
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) std::abort();
@@ -86,12 +65,7 @@ struct PartnerFolder {
     }
     if (::fsync(fd) != 0) std::abort();
     ::close(fd);
-    shell::ResetFileSetState(dir + "/");
-    shell::SystemSettings.CurrentUser = "BENCH";
-  }
-  ~PartnerFolder() {
-    shell::ResetFileSetState("");
-    std::filesystem::remove_all(dir);
+    Use();
   }
 };
 
@@ -99,14 +73,7 @@ void BM_PartnerSearchAgainstOneSequentialRead(benchmark::State& state) {
   PartnerFolder folder;
   const int fd = ::open(folder.path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) std::abort();
-  std::vector<char> block(1u << 20);
-  auto sequential = [&] {
-    for (std::size_t at = 0; at < kBytes;) {
-      const std::size_t len = std::min(block.size(), kBytes - at);
-      ReadAll(fd, block.data(), len, static_cast<off_t>(at));
-      at += len;
-    }
-  };
+  SequentialRead sequential(fd, kBytes);
   sequential();
   const masterdata::PartnerCriteria broad{"", "", "trading", ""};
   const masterdata::PartnerCriteria none{"", "", "no such partner", ""};
@@ -152,7 +119,7 @@ void BM_PartnerSearchAgainstOneSequentialRead(benchmark::State& state) {
                "one sequential read %.1f ms; first page of a broad search %.2f ms (limit 50), last page %.1f ms, "
                "no match %.1f ms, worst / read %.2f (limit 3); select %.3f ms; next number %.1f ms: %s\n",
                1000 * read / n, 1000 * first / n, 1000 * last / n, 1000 * miss / n, worst, 1000 * select / n,
-               1000 * numbering / n, within ? "within" : "OVER THE LIMIT");
+               1000 * numbering / n, Verdict(within));
   if (!within) state.SkipWithError("a search is over its limit");
 }
 BENCHMARK(BM_PartnerSearchAgainstOneSequentialRead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

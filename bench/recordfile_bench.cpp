@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "shell/fileset.h"
+#include "support.h"
 
 namespace {
 
@@ -34,37 +35,10 @@ constexpr int kRecords = 200000;
 constexpr std::size_t kSize = 392;
 constexpr std::size_t kTail = kRecords * kSize;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-void ReadAll(int fd, char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t r = ::pread(fd, p, n, at);
-    if (r <= 0) std::abort();
-    p += r, n -= static_cast<std::size_t>(r), at += r;
-  }
-}
-
-void WriteAll(int fd, const char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t w = ::pwrite(fd, p, n, at);
-    if (w <= 0) std::abort();
-    p += w, n -= static_cast<std::size_t>(w), at += w;
-  }
-}
-
-// Puts the file back as it was before a move of the tail one record up.
-void MoveBack(int fd, std::vector<char>& buffer) {
-  ReadAll(fd, buffer.data(), kTail, kSize);
-  WriteAll(fd, buffer.data(), kTail, 0);
-  if (::ftruncate(fd, kTail) != 0) std::abort();
-}
+using namespace bench;
 
 void BM_InsertAndDeleteAtFront(benchmark::State& state) {
-  char tmpl[] = "/tmp/ombrelo-bench-XXXXXX";
-  if (::mkdtemp(tmpl) == nullptr) std::abort();
-  const std::string dir = tmpl;
+  const std::string dir = MakeTempFolder("bench");
   const std::string path = dir + "/book.vlk";
   std::vector<char> buffer(kTail + kSize);
   for (std::size_t i = 0; i < kTail; ++i) buffer[i] = static_cast<char>(i * 31 / kSize);
@@ -102,21 +76,11 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
     erase += Seconds(t1, t2);
 
     state.PauseTiming();
-    const auto b0 = Clock::now();
-    ReadAll(fd, buffer.data(), kTail, 0);
-    WriteAll(fd, buffer.data(), kTail, kSize);
-    const auto b1 = Clock::now();
-    if (::fsync(fd) != 0) std::abort();
-    const auto b2 = Clock::now();
-    block += Seconds(b0, b1);
-    WriteAll(side, buffer.data(), kTail, 0);
-    const auto s0 = Clock::now();
-    if (::fsync(side) != 0) std::abort();
-    const auto s1 = Clock::now();
-    syncs += Seconds(b1, b2) + Seconds(s0, s1);
-    ratios.push_back((Seconds(t0, t1) - Seconds(b1, b2) - Seconds(s0, s1)) / Seconds(b0, b1));
-    if (::ftruncate(side, 0) != 0) std::abort();
-    MoveBack(fd, buffer);
+    const TailCopy tail = CopyTail(fd, side, buffer, kTail, kSize);
+    block += tail.copy;
+    syncs += tail.syncs;
+    ratios.push_back((Seconds(t0, t1) - tail.syncs) / tail.copy);
+    MoveTailBack(fd, buffer, kTail, kSize);
     // Each measured change starts on a file with nothing left to write, so
     // that its syncs write its own bytes only.
     if (::fsync(fd) != 0) std::abort();
@@ -135,7 +99,7 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
     }
     const auto r1 = Clock::now();
     oneByOne += Seconds(r0, r1);
-    MoveBack(fd, buffer);
+    MoveTailBack(fd, buffer, kTail, kSize);
     if (::fsync(fd) != 0) std::abort();
     state.ResumeTiming();
   }
@@ -157,8 +121,7 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
   // The limit is checked on the median iteration: on a shared machine one
   // iteration whose new journal pages wait for memory can double the mean.
   // Both are printed.
-  std::sort(ratios.begin(), ratios.end());
-  const double median = ratios.empty() ? 0 : ratios[ratios.size() / 2];
+  const double median = Median(ratios);
   state.counters["median_insert_less_syncs_per_blockcopy"] = median;
   const bool within = median <= 3;
   std::fprintf(stderr,
@@ -167,7 +130,7 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
                "insert / block copy %.2f; (insert - syncs) / block copy: mean %.2f, median iteration %.2f "
                "(limit 3): %s; insert / record by record %.3f\n",
                1000 * insert / n, 1000 * erase / n, 1000 * block / n, 1000 * syncs / n, 1000 * oneByOne / n,
-               1000 * nearEnd / n, insert / block, (insert - syncs) / block, median, within ? "within" : "OVER THE LIMIT",
+               1000 * nearEnd / n, insert / block, (insert - syncs) / block, median, Verdict(within),
                insert / oneByOne);
   if (!within) state.SkipWithError("the insert is over 3 block copies plus the syncs");
 }

@@ -26,6 +26,7 @@
 #include "journal/voucherstore.h"
 #include "records/journalvoucherrec.h"
 #include "shell/fileset.h"
+#include "support.h"
 #include "shell/systemsettings.h"
 
 namespace {
@@ -34,35 +35,13 @@ constexpr int kRecords = 200000;
 constexpr std::size_t kSize = 392;
 constexpr std::size_t kBytes = kRecords * kSize;
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-void ReadAll(int fd, char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t r = ::pread(fd, p, n, at);
-    if (r <= 0) std::abort();
-    p += r, n -= static_cast<std::size_t>(r), at += r;
-  }
-}
-
-void WriteAll(int fd, const char* p, std::size_t n, off_t at) {
-  while (n > 0) {
-    const ssize_t w = ::pwrite(fd, p, n, at);
-    if (w <= 0) std::abort();
-    p += w, n -= static_cast<std::size_t>(w), at += w;
-  }
-}
+using namespace bench;
 
 // A temporary folder holding a sorted voucher file, and the data-file set
 // pointed at it.
-struct VoucherFolder {
-  std::string dir;
+struct VoucherFolder : DataFolder {
   std::string path;
-  VoucherFolder() {
-    char tmpl[] = "/tmp/ombrelo-vbench-XXXXXX";
-    if (::mkdtemp(tmpl) == nullptr) std::abort();
-    dir = tmpl;
+  VoucherFolder() : DataFolder("vbench") {
     path = dir + "/book.vlk";
     std::vector<records::JournalVoucherRec> recs(kRecords);
     for (int i = 0; i < kRecords; ++i) {
@@ -75,17 +54,8 @@ struct VoucherFolder {
       recs[static_cast<std::size_t>(i)].SetDebitAmount(i % 2 ? 0 : 10);
       recs[static_cast<std::size_t>(i)].SetCreditAmount(i % 2 ? 10 : 0);
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) std::abort();
-    WriteAll(fd, reinterpret_cast<const char*>(recs.data()), kBytes, 0);
-    if (::fsync(fd) != 0) std::abort();
-    ::close(fd);
-    shell::ResetFileSetState(dir + "/");
-    shell::SystemSettings.CurrentUser = "BENCH";
-  }
-  ~VoucherFolder() {
-    shell::ResetFileSetState("");
-    std::filesystem::remove_all(dir);
+    WriteSynced(path, reinterpret_cast<const char*>(recs.data()), kBytes);
+    Use();
   }
 };
 
@@ -126,24 +96,12 @@ void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
     state.PauseTiming();
     if (!journal::DeleteVoucher(front).Ok()) std::abort();
     if (::fsync(fd) != 0) std::abort();
-    const auto b0 = Clock::now();
-    ReadAll(fd, buffer.data(), kBytes, 0);
-    WriteAll(fd, buffer.data(), kBytes, 3 * kSize);
-    const auto b1 = Clock::now();
+    const TailCopy tail = CopyTail(fd, side, buffer, kBytes, 3 * kSize);
+    block += tail.copy;
+    syncs += tail.syncs;
+    ratios.push_back((Seconds(t0, t1) - tail.syncs) / tail.copy);
+    MoveTailBack(fd, buffer, kBytes, 3 * kSize);
     if (::fsync(fd) != 0) std::abort();
-    const auto b2 = Clock::now();
-    WriteAll(side, buffer.data(), kBytes, 0);
-    const auto s0 = Clock::now();
-    if (::fsync(side) != 0) std::abort();
-    const auto s1 = Clock::now();
-    block += Seconds(b0, b1);
-    syncs += Seconds(b1, b2) + Seconds(s0, s1);
-    ratios.push_back((Seconds(t0, t1) - Seconds(b1, b2) - Seconds(s0, s1)) / Seconds(b0, b1));
-    if (::ftruncate(side, 0) != 0) std::abort();
-    // Back as it was.
-    ReadAll(fd, buffer.data(), kBytes, 3 * kSize);
-    WriteAll(fd, buffer.data(), kBytes, 0);
-    if (::ftruncate(fd, kBytes) != 0 || ::fsync(fd) != 0) std::abort();
 
     const auto e0 = Clock::now();
     if (!journal::SaveVoucher(last).Ok()) std::abort();
@@ -155,8 +113,7 @@ void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
   ::close(fd);
   ::close(side);
   const double n = static_cast<double>(state.iterations());
-  std::sort(ratios.begin(), ratios.end());
-  const double median = ratios.empty() ? 0 : ratios[ratios.size() / 2];
+  const double median = Median(ratios);
   state.counters["save_front_ms"] = 1000 * save / n;
   state.counters["blockcopy_ms"] = 1000 * block / n;
   state.counters["syncs_ms"] = 1000 * syncs / n;
@@ -167,7 +124,7 @@ void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
                "save of three lines at the front %.1f ms, block copy of the tail %.1f ms, syncs %.1f ms, "
                "save dated last %.2f ms; (save - syncs) / block copy, median iteration %.2f (limit 3): %s\n",
                1000 * save / n, 1000 * block / n, 1000 * syncs / n, 1000 * saveLast / n, median,
-               within ? "within" : "OVER THE LIMIT");
+               Verdict(within));
   if (!within) state.SkipWithError("the save is over 3 block copies plus the syncs");
 }
 BENCHMARK(BM_SaveThreeLinesAtTheFront)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
@@ -176,14 +133,7 @@ void BM_WalksAgainstOneSequentialRead(benchmark::State& state) {
   VoucherFolder folder;
   const int fd = ::open(folder.path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) std::abort();
-  std::vector<char> block(1u << 20);
-  auto sequential = [&] {
-    for (std::size_t at = 0; at < kBytes;) {
-      const std::size_t len = std::min(block.size(), kBytes - at);
-      ReadAll(fd, block.data(), len, static_cast<off_t>(at));
-      at += len;
-    }
-  };
+  SequentialRead sequential(fd, kBytes);
   sequential();
   double read = 0, previous = 0, next = 0, last = 0;
   for (auto _ : state) {
@@ -214,7 +164,7 @@ void BM_WalksAgainstOneSequentialRead(benchmark::State& state) {
                "one sequential read %.1f ms; previous at the first voucher %.1f ms, next from the first %.1f ms, "
                "last of a journal without vouchers %.1f ms; worst / read %.2f (limit 3): %s\n",
                1000 * read / n, 1000 * previous / n, 1000 * next / n, 1000 * last / n, worst,
-               within ? "within" : "OVER THE LIMIT");
+               Verdict(within));
   if (!within) state.SkipWithError("a walk is over 3 sequential reads");
 }
 BENCHMARK(BM_WalksAgainstOneSequentialRead)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -14,6 +14,7 @@
 #include "records/invoicerec.h"
 #include "shell/fileset.h"
 #include "shell/systemsettings.h"
+#include "support/adminfolder.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 
@@ -47,16 +48,9 @@ std::string Label(const InvoiceRec& r) {
   return r.VoucherDate() + "/" + r.PartnerType() + std::to_string(r.PartnerNumber()) + "/" + r.InvoiceNumber();
 }
 
-class InvoiceStore : public ::testing::Test {
+class InvoiceStore : public ::testing::Test, public support::AdministrationFolder {
  public:
-  support::FakeDataStore store;
-  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
-
   void SetUp() override {
-    store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.CurrentUser = "ANNE";
     shell::SystemSettings.AmountDecimals = 2;
   }
   void Put(const std::vector<InvoiceRec>& recs) { store.fs.SetFile(kInv, Bytes(recs)); }

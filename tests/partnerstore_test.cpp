@@ -15,6 +15,7 @@
 #include "shell/fileset.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
+#include "support/adminfolder.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 
@@ -76,18 +77,8 @@ PartnerRec Typed(const std::string& name) {
   return rec;
 }
 
-class PartnerStore : public ::testing::Test {
+class PartnerStore : public ::testing::Test, public support::AdministrationFolder {
  public:
-  support::FakeDataStore store;
-  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
-
-  void SetUp() override {
-    store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.CurrentUser = "ANNE";
-  }
-
   void SetCus(const std::vector<PartnerRec>& recs) { store.fs.SetFile(kCus, Bytes(recs)); }
   std::vector<PartnerRec> Cus() const { return Records<PartnerRec>(store.fs.File(kCus)); }
   std::vector<PartnerRec> Sup() const { return Records<PartnerRec>(store.fs.File(kSup)); }

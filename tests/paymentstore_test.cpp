@@ -14,6 +14,7 @@
 #include "records/paymentrec.h"
 #include "shell/fileset.h"
 #include "shell/systemsettings.h"
+#include "support/adminfolder.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 
@@ -47,17 +48,8 @@ std::string Label(const PaymentRec& r) {
          std::to_string(r.PaymentNumber());
 }
 
-class PaymentStore : public ::testing::Test {
+class PaymentStore : public ::testing::Test, public support::AdministrationFolder {
  public:
-  support::FakeDataStore store;
-  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
-
-  void SetUp() override {
-    store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.CurrentUser = "ANNE";
-  }
   void Put(const std::vector<PaymentRec>& recs) { store.fs.SetFile(kPay, Bytes(recs)); }
   std::vector<PaymentRec> Pay() const { return Records<PaymentRec>(store.fs.File(kPay)); }
   std::vector<std::string> Labels() const {

@@ -18,6 +18,7 @@
 #include "shell/fileset.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
+#include "support/adminfolder.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 
@@ -88,18 +89,8 @@ PaymentRec Payment(const std::string& date, const std::string& kind, int partner
   return rec;
 }
 
-class VoucherStore : public ::testing::Test {
+class VoucherStore : public ::testing::Test, public support::AdministrationFolder {
  public:
-  support::FakeDataStore store;
-  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
-
-  void SetUp() override {
-    store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.CurrentUser = "ANNE";
-  }
-
   std::vector<JournalVoucherRec> Jvo() const { return Records<JournalVoucherRec>(store.fs.File(kJvo)); }
   std::vector<InvoiceRec> Inv() const { return Records<InvoiceRec>(store.fs.File(kInv)); }
   std::vector<PaymentRec> Pay() const { return Records<PaymentRec>(store.fs.File(kPay)); }

@@ -1,7 +1,7 @@
 // What the invoice store (journal/invoicestore.h) and the payment store
 // (journal/paymentstore.h) share: their outcomes, a document as loaded, the
-// result and page types, and the block reads that every scan of a record
-// file goes through (the voucher store uses them too).
+// result and page types, and the steps every change, delete, find and list
+// of a document goes through. Scans go through shell/recordscan.h.
 //
 // Rules shared by both stores:
 // - A document is loaded with the index it was read at. A change or delete
@@ -14,8 +14,8 @@
 // - Pages hold 100 rows, newest (last in the file) first; page p holds the
 //   matches p * 100 + 1 to p * 100 + 100, and `more` is set only when a
 //   further match exists, so paging by 100 skips and repeats no row.
-// - Scans read records in blocks that grow from 16 records to about 1 MiB,
-//   never one record per call.
+// - Scans read records in blocks (shell/recordscan.h), never one record
+//   per call.
 #pragma once
 
 #include <algorithm>
@@ -28,6 +28,7 @@
 
 #include "records/codec.h"
 #include "shell/fileset.h"
+#include "shell/recordscan.h"
 #include "shell/scopedfileset.h"
 
 namespace journal {
@@ -109,13 +110,9 @@ std::string DocumentStampTime();
 // The current user cut to 10: ChangedBy.
 std::string DocumentStampUser();
 
-// A short-string field of a record as a view of its bytes: the scans
-// compare keys without building strings.
-template <class R>
-std::string_view FieldView(const R& rec, const records::ShortString& field) {
-  const std::size_t len = std::min<std::size_t>(rec.Bytes[field.offset], field.capacity);
-  return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
-}
+using shell::BackwardScan;
+using shell::FieldView;
+using shell::ForwardScan;
 
 // Appends `n` in decimal to `out`.
 inline void AppendDecimal(std::string& out, std::int32_t n) {
@@ -123,74 +120,6 @@ inline void AppendDecimal(std::string& out, std::int32_t n) {
   const auto r = std::to_chars(buf, buf + sizeof buf, n);
   out.append(buf, r.ptr);
 }
-
-// Records read backwards from an end index in blocks: the first block is
-// small (a record near the end costs one short read), later ones grow to
-// about 1 MiB. The file must be in the open set.
-template <class R>
-class BackwardScan {
- public:
-  BackwardScan(shell::FileCode c, int end) : code_(c), start_(end) {}
-  // The record before the one given last (the record before `end` at
-  // first); nullptr at the start of the file.
-  const R* Previous() {
-    if (cur_ == 0) {
-      if (start_ == 0) return nullptr;
-      const int k = std::min(block_, start_);
-      start_ -= k;
-      buffer_.resize(static_cast<std::size_t>(k));
-      shell::fileset_detail::ReadRecords(code_, static_cast<std::uint64_t>(start_), static_cast<std::size_t>(k),
-                                         buffer_.data()->data());
-      cur_ = k;
-      block_ = std::min(block_ * 4, kMaxBlock);
-    }
-    --cur_;
-    return &buffer_[static_cast<std::size_t>(cur_)];
-  }
-  // The index of the record Previous gave last.
-  int Index() const { return start_ + cur_; }
-
- private:
-  static constexpr int kMaxBlock = static_cast<int>((1u << 20) / R::kSize);
-  shell::FileCode code_;
-  int start_;
-  int cur_ = 0;
-  int block_ = 16;
-  std::vector<R> buffer_;
-};
-
-// The same forwards from a start index up to `end`.
-template <class R>
-class ForwardScan {
- public:
-  ForwardScan(shell::FileCode c, int from, int end) : code_(c), next_(from), end_(end) {}
-  const R* Next() {
-    if (cur_ == static_cast<int>(buffer_.size())) {
-      if (next_ >= end_) return nullptr;
-      const int k = std::min(block_, end_ - next_);
-      start_ = next_;
-      next_ += k;
-      buffer_.resize(static_cast<std::size_t>(k));
-      shell::fileset_detail::ReadRecords(code_, static_cast<std::uint64_t>(start_), static_cast<std::size_t>(k),
-                                         buffer_.data()->data());
-      cur_ = 0;
-      block_ = std::min(block_ * 4, kMaxBlock);
-    }
-    return &buffer_[static_cast<std::size_t>(cur_++)];
-  }
-  // The index of the record Next gave last.
-  int Index() const { return start_ + cur_ - 1; }
-
- private:
-  static constexpr int kMaxBlock = static_cast<int>((1u << 20) / R::kSize);
-  shell::FileCode code_;
-  int next_;
-  int end_;
-  int start_ = 0;
-  int cur_ = 0;
-  int block_ = 16;
-  std::vector<R> buffer_;
-};
 
 // ---- The shared steps, inside an open set holding the file.
 
@@ -201,6 +130,32 @@ std::optional<int> FindLastWhere(shell::FileCode c, Pred pred) {
   while (const R* rec = scan.Previous())
     if (pred(*rec)) return scan.Index();
   return std::nullopt;
+}
+
+// Where a new record whose place text is `text` goes in the sorted file:
+// after the last record, from the end, whose place text (as
+// `placeTextInto(rec, out)` writes it) is not greater. Each record before
+// that point with an equal text is handed to `sameText`, going back; when
+// it returns false the insert is refused (nullopt).
+template <class R, class PlaceTextInto, class SameText>
+std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
+                               SameText sameText) {
+  int at = 0;
+  bool placed = false;
+  std::string other;
+  BackwardScan<R> scan(c, shell::RecordCount(c));
+  while (const R* r = scan.Previous()) {
+    placeTextInto(*r, other);
+    const int cmp = other.compare(text);
+    if (cmp > 0) continue;
+    if (!placed) {
+      at = scan.Index() + 1;
+      placed = true;
+    }
+    if (cmp < 0) break;
+    if (!sameText(*r)) return std::nullopt;
+  }
+  return at;
 }
 
 // Where a loaded document lies now: Done with its index, NotFound or
@@ -267,6 +222,128 @@ void EarliestWithoutVoucher(shell::FileCode c, const std::string& date, DateOf d
       out.date = d;
     }
   }
+}
+
+// ---- The steps of a store's calls, each opening `setList` (the store's
+// set) itself and closing it after a write.
+
+// The answer `Out` (a result, page, list or check) when the set did not open.
+template <class Out>
+Out SetFailed(const shell::ScopedFileSet& set) {
+  Out out;
+  out.outcome = DocumentOutcome::FileSetFailed;
+  out.failure = set.Failure();
+  return out;
+}
+
+template <class R>
+DocumentResult<R> OutcomeOnly(DocumentOutcome o) {
+  DocumentResult<R> r;
+  r.outcome = o;
+  return r;
+}
+
+// Done with the document as written (or read) at `index`.
+template <class R>
+DocumentResult<R> WrittenAt(const R& rec, int index) {
+  DocumentResult<R> r;
+  r.document = LoadedDocument<R>{rec, index};
+  return r;
+}
+
+// ChangedBy and ChangedAt: the current user, now.
+template <class R>
+void StampDocument(R& rec) {
+  rec.SetChangedBy(DocumentStampUser());
+  rec.SetChangedAt(DocumentStampTime());
+}
+
+// Writes `rec` over the loaded document once Relocate finds it unchanged:
+// HasVoucher when the loaded document has its voucher. `keep(rec, stored)`
+// sets what the store keeps from the stored record; the record is stamped.
+template <class R, class HasKey, class Keep>
+DocumentResult<R> ChangeDocument(const char* setList, shell::FileCode c, R rec, const LoadedDocument<R>& loaded,
+                                 HasKey hasKey, Keep keep) {
+  if (loaded.record.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const auto [o, at] = Relocate<R>(c, loaded, hasKey);
+  if (o != DocumentOutcome::Done) return OutcomeOnly<R>(o);
+  keep(rec, loaded.record);
+  StampDocument(rec);
+  shell::WriteRecord(c, at, rec);
+  set.Close();
+  return WrittenAt(rec, at);
+}
+
+// Deletes the loaded document once Relocate finds it unchanged: HasVoucher
+// when it has its voucher, also when another copy booked it meanwhile
+// (rather than ChangedInAnotherCopy).
+template <class R, class HasKey>
+DocumentResult<R> DeleteDocument(const char* setList, shell::FileCode c, const LoadedDocument<R>& loaded,
+                                 HasKey hasKey) {
+  if (loaded.record.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const auto [o, at] = Relocate<R>(c, loaded, hasKey);
+  if (o == DocumentOutcome::ChangedInAnotherCopy) {
+    R now;
+    shell::ReadRecord(c, at, now);
+    if (now.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
+  }
+  if (o != DocumentOutcome::Done) return OutcomeOnly<R>(o);
+  shell::DeleteRecords(c, at, 1);
+  set.Close();
+  return WrittenAt(loaded.record, at);
+}
+
+// The document at the index `locate()` gives; NotFound when it gives none.
+template <class R, class Locate>
+DocumentResult<R> FindDocument(const char* setList, shell::FileCode c, Locate locate) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const std::optional<int> at = locate();
+  if (!at) return OutcomeOnly<R>(DocumentOutcome::NotFound);
+  R rec;
+  shell::ReadRecord(c, *at, rec);
+  set.Close();
+  return WrittenAt(rec, *at);
+}
+
+// The same, the record changed by `change` and written back.
+template <class R, class Locate, class Change>
+DocumentResult<R> MarkDocument(const char* setList, shell::FileCode c, Locate locate, Change change) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
+  const std::optional<int> at = locate();
+  if (!at) return OutcomeOnly<R>(DocumentOutcome::NotFound);
+  R rec;
+  shell::ReadRecord(c, *at, rec);
+  change(rec);
+  shell::WriteRecord(c, *at, rec);
+  set.Close();
+  return WrittenAt(rec, *at);
+}
+
+// PageWhere inside the store's set.
+template <class R, class Pred>
+DocumentPage<R> ListDocuments(const char* setList, shell::FileCode c, int page, Pred pred) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentPage<R>>(set);
+  DocumentPage<R> p = PageWhere<R>(c, page, pred);
+  set.Close();
+  return p;
+}
+
+// EarliestWithoutVoucher inside the store's set.
+template <class R, class DateOf>
+DocumentCheck CheckWithoutVoucher(const char* setList, shell::FileCode c, const std::string& date, DateOf dateOf) {
+  shell::ScopedFileSet set(setList);
+  if (!set.Ok()) return SetFailed<DocumentCheck>(set);
+  DocumentCheck out;
+  EarliestWithoutVoucher<R>(c, date, dateOf, out);
+  set.Close();
+  return out;
 }
 
 }  // namespace journal

@@ -18,25 +18,6 @@ using shell::FileCode;
 
 constexpr const char* kInvoiceSet = "INV";
 
-InvoiceResult Outcome(DocumentOutcome o) {
-  InvoiceResult r;
-  r.outcome = o;
-  return r;
-}
-
-InvoiceResult Failed(const shell::ScopedFileSet& set) {
-  InvoiceResult r;
-  r.outcome = DocumentOutcome::FileSetFailed;
-  r.failure = set.Failure();
-  return r;
-}
-
-InvoiceResult Written(const InvoiceRec& rec, int index) {
-  InvoiceResult r;
-  r.document = LoadedInvoice{rec, index};
-  return r;
-}
-
 // The key as it would be stored: each text cut to its field.
 InvoiceKey Stored(const InvoiceKey& key) {
   return {shell::Cut(key.bookDate, InvoiceRec::kVoucherDate.capacity),
@@ -63,11 +44,6 @@ void PlaceTextInto(const InvoiceRec& rec, std::string& out) {
   out.append(FieldView(rec, InvoiceRec::kPartnerType));
   AppendDecimal(out, rec.PartnerNumber());
   out.append(FieldView(rec, InvoiceRec::kInvoiceNumber));
-}
-
-void Stamp(InvoiceRec& rec) {
-  rec.SetChangedBy(DocumentStampUser());
-  rec.SetChangedAt(DocumentStampTime());
 }
 
 }  // namespace
@@ -103,79 +79,38 @@ InvoiceResult InsertInvoice(InvoiceRec rec) {
   const std::string text = InvoicePlaceText(key);
   rec.SetPaidAmount(rec.PrepaidAmount());
   rec.SetVoucherCreated(false);
-  Stamp(rec);
+  StampDocument(rec);
 
   shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) return Failed(set);
-  // Back from the end to the last record whose key text is not greater;
-  // the records with an equal text before it are checked for the key.
-  int at = 0;
-  bool placed = false;
-  std::string other;
-  BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
-  while (const InvoiceRec* r = scan.Previous()) {
-    PlaceTextInto(*r, other);
-    const int c = other.compare(text);
-    if (c > 0) continue;
-    if (!placed) {
-      at = scan.Index() + 1;
-      placed = true;
-    }
-    if (c < 0) break;
-    if (SameKey(*r, key)) return Outcome(DocumentOutcome::Duplicate);
-  }
-  shell::InsertRecords(FileCode::INV, at, rec.data());
+  if (!set.Ok()) return SetFailed<InvoiceResult>(set);
+  // The records with an equal key text before the insert point are checked
+  // for the key.
+  const auto at = InsertPoint<InvoiceRec>(FileCode::INV, text, PlaceTextInto,
+                                          [&](const InvoiceRec& r) { return !SameKey(r, key); });
+  if (!at) return OutcomeOnly<InvoiceRec>(DocumentOutcome::Duplicate);
+  shell::InsertRecords(FileCode::INV, *at, rec.data());
   set.Close();
-  return Written(rec, at);
+  return WrittenAt(rec, *at);
 }
 
 InvoiceResult ChangeInvoice(InvoiceRec rec, const LoadedInvoice& loaded) {
   const InvoiceKey key = InvoiceKeyOf(loaded.record);
-  if (!(InvoiceKeyOf(rec) == key)) return Outcome(DocumentOutcome::NotLoaded);
-  if (loaded.record.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
-
-  shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) return Failed(set);
-  const auto [o, at] =
-      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return SameKey(r, key); });
-  if (o != DocumentOutcome::Done) return Outcome(o);
-  const InvoiceRec& stored = loaded.record;
-  rec.SetPaidAmount(rec.PrepaidAmount() + stored.PaidAmount() - stored.PrepaidAmount());
-  rec.SetVoucherCreated(stored.VoucherCreated());
-  Stamp(rec);
-  shell::WriteRecord(FileCode::INV, at, rec);
-  set.Close();
-  return Written(rec, at);
+  if (!(InvoiceKeyOf(rec) == key)) return OutcomeOnly<InvoiceRec>(DocumentOutcome::NotLoaded);
+  return ChangeDocument(
+      kInvoiceSet, FileCode::INV, std::move(rec), loaded, [&](const InvoiceRec& r) { return SameKey(r, key); },
+      [](InvoiceRec& r, const InvoiceRec& stored) {
+        r.SetPaidAmount(r.PrepaidAmount() + stored.PaidAmount() - stored.PrepaidAmount());
+        r.SetVoucherCreated(stored.VoucherCreated());
+      });
 }
 
 InvoiceResult DeleteInvoice(const LoadedInvoice& loaded) {
-  if (loaded.record.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
   const InvoiceKey key = InvoiceKeyOf(loaded.record);
-  shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) return Failed(set);
-  const auto [o, at] =
-      Relocate<InvoiceRec>(FileCode::INV, loaded, [&](const InvoiceRec& r) { return SameKey(r, key); });
-  if (o == DocumentOutcome::ChangedInAnotherCopy) {
-    // Booked meanwhile by another copy: say so rather than "changed".
-    InvoiceRec now;
-    shell::ReadRecord(FileCode::INV, at, now);
-    if (now.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
-  }
-  if (o != DocumentOutcome::Done) return Outcome(o);
-  shell::DeleteRecords(FileCode::INV, at, 1);
-  set.Close();
-  return Written(loaded.record, at);
+  return DeleteDocument(kInvoiceSet, FileCode::INV, loaded, [&](const InvoiceRec& r) { return SameKey(r, key); });
 }
 
 InvoiceResult FindInvoice(const InvoiceKey& key) {
-  shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) return Failed(set);
-  const auto at = LocateInvoice(key);
-  if (!at) return Outcome(DocumentOutcome::NotFound);
-  InvoiceRec rec;
-  shell::ReadRecord(FileCode::INV, *at, rec);
-  set.Close();
-  return Written(rec, *at);
+  return FindDocument<InvoiceRec>(kInvoiceSet, FileCode::INV, [&] { return LocateInvoice(key); });
 }
 
 bool PassesInvoiceFilter(const InvoiceRec& rec, const InvoiceFilter& f, int decimals) {
@@ -188,28 +123,15 @@ bool PassesInvoiceFilter(const InvoiceRec& rec, const InvoiceFilter& f, int deci
 
 InvoicePage ListInvoices(const InvoiceFilter& filter, int page) {
   const int decimals = shell::SystemSettings.AmountDecimals;
-  shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) {
-    InvoicePage p;
-    p.outcome = DocumentOutcome::FileSetFailed;
-    p.failure = set.Failure();
-    return p;
-  }
-  InvoicePage p = PageWhere<InvoiceRec>(FileCode::INV, page,
-                                        [&](const InvoiceRec& r) { return PassesInvoiceFilter(r, filter, decimals); });
-  set.Close();
-  return p;
+  return ListDocuments<InvoiceRec>(kInvoiceSet, FileCode::INV, page,
+                                   [&](const InvoiceRec& r) { return PassesInvoiceFilter(r, filter, decimals); });
 }
 
 InvoiceList OpenInvoicesOf(const std::string& kind, std::int32_t partner) {
   const int decimals = shell::SystemSettings.AmountDecimals;
-  InvoiceList out;
   shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) {
-    out.outcome = DocumentOutcome::FileSetFailed;
-    out.failure = set.Failure();
-    return out;
-  }
+  if (!set.Ok()) return SetFailed<InvoiceList>(set);
+  InvoiceList out;
   BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
   while (const InvoiceRec* r = scan.Previous())
     if (r->PartnerType() == kind && r->PartnerNumber() == partner && InvoiceOwesPositive(*r, decimals))
@@ -219,31 +141,14 @@ InvoiceList OpenInvoicesOf(const std::string& kind, std::int32_t partner) {
 }
 
 DocumentCheck AnyInvoiceWithoutVoucherBefore(const std::string& date) {
-  DocumentCheck out;
-  shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) {
-    out.outcome = DocumentOutcome::FileSetFailed;
-    out.failure = set.Failure();
-    return out;
-  }
-  EarliestWithoutVoucher<InvoiceRec>(FileCode::INV, date, [](const InvoiceRec& r) { return r.VoucherDate(); }, out);
-  set.Close();
-  return out;
+  return CheckWithoutVoucher<InvoiceRec>(kInvoiceSet, FileCode::INV, date,
+                                         [](const InvoiceRec& r) { return r.VoucherDate(); });
 }
 
 namespace {
 template <class Change>
 InvoiceResult ChangeMark(const InvoiceKey& key, Change change) {
-  shell::ScopedFileSet set(kInvoiceSet);
-  if (!set.Ok()) return Failed(set);
-  const auto at = LocateInvoice(key);
-  if (!at) return Outcome(DocumentOutcome::NotFound);
-  InvoiceRec rec;
-  shell::ReadRecord(FileCode::INV, *at, rec);
-  change(rec);
-  shell::WriteRecord(FileCode::INV, *at, rec);
-  set.Close();
-  return Written(rec, *at);
+  return MarkDocument<InvoiceRec>(kInvoiceSet, FileCode::INV, [&] { return LocateInvoice(key); }, change);
 }
 }  // namespace
 

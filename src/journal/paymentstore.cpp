@@ -17,25 +17,6 @@ using shell::FileCode;
 
 constexpr const char* kPaymentSet = "PAY";
 
-PaymentResult Outcome(DocumentOutcome o) {
-  PaymentResult r;
-  r.outcome = o;
-  return r;
-}
-
-PaymentResult Failed(const shell::ScopedFileSet& set) {
-  PaymentResult r;
-  r.outcome = DocumentOutcome::FileSetFailed;
-  r.failure = set.Failure();
-  return r;
-}
-
-PaymentResult Written(const PaymentRec& rec, int index) {
-  PaymentResult r;
-  r.document = LoadedPayment{rec, index};
-  return r;
-}
-
 PaymentKey Stored(const PaymentKey& key) {
   return {shell::Cut(key.valueDate, PaymentRec::kValueDate.capacity),
           shell::Cut(key.kind, PaymentRec::kPartnerType.capacity), key.partner, key.number};
@@ -54,10 +35,6 @@ bool SameParty(const PaymentRec& a, const PaymentRec& b) {
          a.PartnerNumber() == b.PartnerNumber();
 }
 
-void Stamp(PaymentRec& rec) {
-  rec.SetChangedBy(DocumentStampUser());
-  rec.SetChangedAt(DocumentStampTime());
-}
 }  // namespace
 
 PaymentKey PaymentKeyOf(const PaymentRec& rec) {
@@ -91,79 +68,38 @@ std::optional<int> LocatePayment(const PaymentKey& key) {
 PaymentResult InsertPayment(PaymentRec rec) {
   const std::string text = PaymentPlaceText(rec);
   rec.SetVoucherCreated(false);
-  Stamp(rec);
+  StampDocument(rec);
 
   shell::ScopedFileSet set(kPaymentSet);
-  if (!set.Ok()) return Failed(set);
-  // Back from the end to the last record whose place text is not greater;
-  // the run of equal texts before it gives the highest number in use.
-  int at = 0;
-  bool placed = false;
+  if (!set.Ok()) return SetFailed<PaymentResult>(set);
+  // The run of equal place texts before the insert point gives the highest
+  // number in use.
   std::int32_t highest = 0;
-  std::string other;
-  BackwardScan<PaymentRec> scan(FileCode::PAY, shell::RecordCount(FileCode::PAY));
-  while (const PaymentRec* r = scan.Previous()) {
-    PlaceTextInto(*r, other);
-    const int c = other.compare(text);
-    if (c > 0) continue;
-    if (!placed) {
-      at = scan.Index() + 1;
-      placed = true;
-    }
-    if (c < 0) break;
-    if (SameParty(*r, rec)) highest = std::max(highest, r->PaymentNumber());
-  }
+  const auto at = InsertPoint<PaymentRec>(FileCode::PAY, text, PlaceTextInto, [&](const PaymentRec& r) {
+    if (SameParty(r, rec)) highest = std::max(highest, r.PaymentNumber());
+    return true;
+  });
   rec.SetPaymentNumber(highest + 1);
-  shell::InsertRecords(FileCode::PAY, at, rec.data());
+  shell::InsertRecords(FileCode::PAY, *at, rec.data());
   set.Close();
-  return Written(rec, at);
+  return WrittenAt(rec, *at);
 }
 
 PaymentResult ChangePayment(PaymentRec rec, const LoadedPayment& loaded) {
   const PaymentKey key = PaymentKeyOf(loaded.record);
-  if (!(PaymentKeyOf(rec) == key)) return Outcome(DocumentOutcome::NotLoaded);
-  if (loaded.record.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
-
-  shell::ScopedFileSet set(kPaymentSet);
-  if (!set.Ok()) return Failed(set);
-  const auto [o, at] =
-      Relocate<PaymentRec>(FileCode::PAY, loaded, [&](const PaymentRec& r) { return SameKey(r, key); });
-  if (o != DocumentOutcome::Done) return Outcome(o);
-  rec.SetVoucherCreated(false);
-  Stamp(rec);
-  shell::WriteRecord(FileCode::PAY, at, rec);
-  set.Close();
-  return Written(rec, at);
+  if (!(PaymentKeyOf(rec) == key)) return OutcomeOnly<PaymentRec>(DocumentOutcome::NotLoaded);
+  return ChangeDocument(
+      kPaymentSet, FileCode::PAY, std::move(rec), loaded, [&](const PaymentRec& r) { return SameKey(r, key); },
+      [](PaymentRec& r, const PaymentRec&) { r.SetVoucherCreated(false); });
 }
 
 PaymentResult DeletePayment(const LoadedPayment& loaded) {
-  if (loaded.record.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
   const PaymentKey key = PaymentKeyOf(loaded.record);
-  shell::ScopedFileSet set(kPaymentSet);
-  if (!set.Ok()) return Failed(set);
-  const auto [o, at] =
-      Relocate<PaymentRec>(FileCode::PAY, loaded, [&](const PaymentRec& r) { return SameKey(r, key); });
-  if (o == DocumentOutcome::ChangedInAnotherCopy) {
-    // Booked meanwhile by another copy: say so rather than "changed".
-    PaymentRec now;
-    shell::ReadRecord(FileCode::PAY, at, now);
-    if (now.VoucherCreated()) return Outcome(DocumentOutcome::HasVoucher);
-  }
-  if (o != DocumentOutcome::Done) return Outcome(o);
-  shell::DeleteRecords(FileCode::PAY, at, 1);
-  set.Close();
-  return Written(loaded.record, at);
+  return DeleteDocument(kPaymentSet, FileCode::PAY, loaded, [&](const PaymentRec& r) { return SameKey(r, key); });
 }
 
 PaymentResult FindPayment(const PaymentKey& key) {
-  shell::ScopedFileSet set(kPaymentSet);
-  if (!set.Ok()) return Failed(set);
-  const auto at = LocatePayment(key);
-  if (!at) return Outcome(DocumentOutcome::NotFound);
-  PaymentRec rec;
-  shell::ReadRecord(FileCode::PAY, *at, rec);
-  set.Close();
-  return Written(rec, *at);
+  return FindDocument<PaymentRec>(kPaymentSet, FileCode::PAY, [&] { return LocatePayment(key); });
 }
 
 bool PassesPaymentFilter(const PaymentRec& rec, const PaymentFilter& f) {
@@ -174,40 +110,18 @@ bool PassesPaymentFilter(const PaymentRec& rec, const PaymentFilter& f) {
 }
 
 PaymentPage ListPayments(const PaymentFilter& filter, int page) {
-  shell::ScopedFileSet set(kPaymentSet);
-  if (!set.Ok()) {
-    PaymentPage p;
-    p.outcome = DocumentOutcome::FileSetFailed;
-    p.failure = set.Failure();
-    return p;
-  }
-  PaymentPage p =
-      PageWhere<PaymentRec>(FileCode::PAY, page, [&](const PaymentRec& r) { return PassesPaymentFilter(r, filter); });
-  set.Close();
-  return p;
+  return ListDocuments<PaymentRec>(kPaymentSet, FileCode::PAY, page,
+                                   [&](const PaymentRec& r) { return PassesPaymentFilter(r, filter); });
 }
 
 DocumentCheck AnyPaymentWithoutVoucherBefore(const std::string& date) {
-  DocumentCheck out;
-  shell::ScopedFileSet set(kPaymentSet);
-  if (!set.Ok()) {
-    out.outcome = DocumentOutcome::FileSetFailed;
-    out.failure = set.Failure();
-    return out;
-  }
-  EarliestWithoutVoucher<PaymentRec>(FileCode::PAY, date, [](const PaymentRec& r) { return r.ValueDate(); }, out);
-  set.Close();
-  return out;
+  return CheckWithoutVoucher<PaymentRec>(kPaymentSet, FileCode::PAY, date,
+                                         [](const PaymentRec& r) { return r.ValueDate(); });
 }
 
 DocumentCheck AnyDocumentWithoutVoucherBefore(const std::string& date) {
   shell::ScopedFileSet set("INV;PAY");
-  if (!set.Ok()) {
-    DocumentCheck out;
-    out.outcome = DocumentOutcome::FileSetFailed;
-    out.failure = set.Failure();
-    return out;
-  }
+  if (!set.Ok()) return SetFailed<DocumentCheck>(set);
   DocumentCheck out = AnyInvoiceWithoutVoucherBefore(date);
   if (out.Ok()) EarliestWithoutVoucher<PaymentRec>(FileCode::PAY, date, [](const PaymentRec& r) { return r.ValueDate(); }, out);
   set.Close();
@@ -215,16 +129,8 @@ DocumentCheck AnyDocumentWithoutVoucherBefore(const std::string& date) {
 }
 
 PaymentResult SetPaymentVoucherCreated(const PaymentKey& key, bool created) {
-  shell::ScopedFileSet set(kPaymentSet);
-  if (!set.Ok()) return Failed(set);
-  const auto at = LocatePayment(key);
-  if (!at) return Outcome(DocumentOutcome::NotFound);
-  PaymentRec rec;
-  shell::ReadRecord(FileCode::PAY, *at, rec);
-  rec.SetVoucherCreated(created);
-  shell::WriteRecord(FileCode::PAY, *at, rec);
-  set.Close();
-  return Written(rec, *at);
+  return MarkDocument<PaymentRec>(kPaymentSet, FileCode::PAY, [&] { return LocatePayment(key); },
+                                  [&](PaymentRec& r) { r.SetVoucherCreated(created); });
 }
 
 }  // namespace journal

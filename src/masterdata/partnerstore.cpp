@@ -11,6 +11,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
+#include "shell/recordscan.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 
@@ -26,46 +27,7 @@ constexpr std::array<PartnerKindInfo, 2> kKinds{{
     {"SUP", "supplier.vlk", FileCode::SUP, "VEN"},
 }};
 
-// Records read forwards from index 0 up to `end` in blocks: the first block
-// is small (a broad search's first page costs a short read), later ones grow
-// to about 1 MiB.
-class ForwardScan {
- public:
-  ForwardScan(FileCode c, int end) : code_(c), end_(end) {}
-  // The next record; nullptr at `end`.
-  const PartnerRec* Next() {
-    if (cur_ == static_cast<int>(buffer_.size())) {
-      if (next_ >= end_) return nullptr;
-      const int k = std::min(block_, end_ - next_);
-      start_ = next_;
-      next_ += k;
-      buffer_.resize(static_cast<std::size_t>(k));
-      shell::fileset_detail::ReadRecords(code_, static_cast<std::uint64_t>(start_), static_cast<std::size_t>(k),
-                                         buffer_.data()->data());
-      cur_ = 0;
-      block_ = std::min(block_ * 4, kMaxBlock);
-    }
-    return &buffer_[static_cast<std::size_t>(cur_++)];
-  }
-  // The index of the record Next gave last.
-  int Index() const { return start_ + cur_ - 1; }
-
- private:
-  static constexpr int kMaxBlock = static_cast<int>((1u << 20) / PartnerRec::kSize);
-  FileCode code_;
-  int end_;
-  int next_ = 0;
-  int start_ = 0;
-  int cur_ = 0;
-  int block_ = 16;
-  std::vector<PartnerRec> buffer_;
-};
-
-// A short-string field of a record as a view of its bytes.
-std::string_view FieldView(const PartnerRec& rec, const records::ShortString& field) {
-  const std::size_t len = std::min<std::size_t>(rec.Bytes[field.offset], field.capacity);
-  return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
-}
+using shell::FieldView;
 
 // The lower case of every byte of the code page, as a table: a search folds
 // two fields of every record it reads.
@@ -171,7 +133,7 @@ void Stamp(PartnerKind kind, PartnerRec& rec) {
 
 // The first record carrying `number`; -1 when none.
 int ScanFor(FileCode c, int count, std::int32_t number) {
-  ForwardScan scan(c, count);
+  shell::ForwardScan<PartnerRec> scan(c, 0, count);
   while (const PartnerRec* rec = scan.Next())
     if (rec->OurNumber() == number) return scan.Index();
   return -1;
@@ -180,7 +142,7 @@ int ScanFor(FileCode c, int count, std::int32_t number) {
 // The highest number in the file (count > 0).
 std::int32_t HighestNumber(FileCode c, int count) {
   std::int32_t highest = std::numeric_limits<std::int32_t>::min();
-  ForwardScan scan(c, count);
+  shell::ForwardScan<PartnerRec> scan(c, 0, count);
   while (const PartnerRec* rec = scan.Next()) highest = std::max(highest, rec->OurNumber());
   return highest;
 }
@@ -266,7 +228,7 @@ PartnerPage SearchPartners(PartnerKind kind, const PartnerCriteria& criteria, in
   const std::int64_t skip = static_cast<std::int64_t>(result.page) * kPartnerPageRows;
   std::int64_t matches = 0;
   Matcher matches_criteria(criteria);
-  ForwardScan scan(c, result.fileCount);
+  shell::ForwardScan<PartnerRec> scan(c, 0, result.fileCount);
   while (const PartnerRec* rec = scan.Next()) {
     if (!matches_criteria(*rec)) continue;
     if (matches++ < skip) continue;

@@ -1,0 +1,16 @@
+// A store test's administration (see adminfolder.h).
+#include "support/adminfolder.h"
+
+#include "shell/fileset.h"
+#include "shell/systemsettings.h"
+
+namespace support {
+
+AdministrationFolder::AdministrationFolder() {
+  store.fs.AddFolder("/d/ACME");
+  shell::SetDataRoot("/d/");
+  shell::SetCurrentAdministrationFolder("ACME");
+  shell::SystemSettings.CurrentUser = "ANNE";
+}
+
+}  // namespace support
