@@ -38,6 +38,7 @@ TEST(BankImportText, DecodesUtf8AndKeepsCodePage1252) {
       {"a truncated sequence at the end", "caf\xC3", "caf\xC3"},
       {"ASCII", "a,b\r\n", "a,b\r\n"},
       {"a character outside the code page", "\xEF\xBB\xBF\xE2\x98\x83", "?"},
+      {"mark, then an invalid byte", "\xEF\xBB\xBF" "caf\xE9", "caf?"},
   };
   for (const auto& c : cases) EXPECT_EQ(journal::DecodeStatement(c.bytes), c.text) << c.name;
 }
