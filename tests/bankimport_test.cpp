@@ -307,9 +307,6 @@ TEST(BankImportValues, DatesInEachLayout) {
     EXPECT_EQ(journal::ReadStatementDate(c.cell, c.layout), c.ymd) << '[' << c.cell << "] " << c.layout;
 }
 
-TEST(BankImportValues, LayoutsAreTheProfileList) {
-  EXPECT_EQ(journal::kStatementDateLayouts, journal::kImportDateLayouts);
-}
 
 // ---- Profile ----------------------------------------------------------------
 

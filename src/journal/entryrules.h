@@ -44,6 +44,7 @@
 #include <string_view>
 #include <vector>
 
+#include "journal/bankimport.h"
 #include "journal/voucher.h"
 #include "records/adminsettingsrec.h"
 #include "records/importprofilerec.h"
@@ -334,10 +335,8 @@ std::vector<SalesTaxAccount> SalesTaxAccounts(const std::vector<SalesTaxAccount>
 
 // The bank-statement import keeps ten profiles, numbers 1..10.
 inline constexpr int kImportProfileCount = 10;
-// The date layouts of a profile, in the order the layout list offers them.
-inline constexpr std::array<std::string_view, 12> kImportDateLayouts = {
-    "yyyymmdd", "yyyy-mm-dd", "yymmdd", "yy-mm-dd", "mmddyyyy", "mm-dd-yyyy",
-    "mmddyy",   "mm-dd-yy",   "ddmmyyyy", "dd-mm-yyyy", "ddmmyy", "dd-mm-yy"};
+// The date layouts of a profile: the statement reader's (journal/bankimport.h).
+inline constexpr const auto& kImportDateLayouts = kStatementDateLayouts;
 // What an empty profile file is filled with: profiles 1..10, each with an
 // empty name, currency and debit text, date column -1 and the first date
 // layout; the other columns 0.
