@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <limits>
 #include <optional>
 #include <sstream>
@@ -498,11 +497,7 @@ TEST_F(Schema, BrokenFilesFail) {
        replaced("     <accountID>1600</accountID>", "     <accountID>1601</accountID>")},
       {"two equal custSupID", replaced("<custSupID>VEN3</custSupID>", "<custSupID>CUS12</custSupID>")},
   };
-  for (const auto& c : cases) {
-    std::string output;
-    EXPECT_FALSE(Valid(c.text, &output)) << c.name;
-    if (std::getenv("AUDIT_DEBUG")) std::cerr << c.name << ": " << output;
-  }
+  for (const auto& c : cases) EXPECT_FALSE(Valid(c.text)) << c.name;
 }
 
 // ---------------------------------------------------------------- reading

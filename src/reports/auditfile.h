@@ -103,7 +103,9 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
                                                                           const AuditFileRequest& request);
 
 // The data files' values: opens "ADS;GLA;CUS;SUP;JVO;FRZ;" for the whole
-// read; a set that does not open gives its failure.
+// read and closes it at the end; a set that does not open gives its failure,
+// a failing read raises platform::IoError as every record read does (the set
+// is closed on that path too).
 std::variant<AuditFileSource, shell::FileSetFailure> ReadAuditFileSource();
 
 // Parts of the text, for the tables that test them.
