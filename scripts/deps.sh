@@ -2,7 +2,7 @@
 # Installs what building, running and testing the program need (Debian).
 # Packages already present are not fetched again.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils)
 if [ "${1:-}" = "--desktop" ]; then
   packages+=(fonts-dejavu-core)
 fi
