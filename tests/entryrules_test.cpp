@@ -526,6 +526,14 @@ TEST_F(EntryRules, BookPeriodItems) {
       {"04/12", 12, {"", "04/12", "05/12", "06/12"}},
       {"12/12", 12, {"", "12/12"}},
       {"", 12, {}},
+      // The number of periods comes from the count, never from the text.
+      {"00/00", 4, {"", "01/04", "02/04", "03/04"}},  // after the last period was reopened
+      {"1", 12, {"", "01/12", "02/12", "03/12"}},
+      {"1/", 12, {"", "01/12", "02/12", "03/12"}},
+      {"3/12", 12, {"", "03/12", "04/12", "05/12"}},
+      {"xx", 12, {"", "01/12", "02/12", "03/12"}},
+      {"05/12", 4, {""}},  // past the last period
+      {"01/12", 0, {""}},
   };
   for (const Case& c : cases) EXPECT_EQ(journal::BookPeriodItems(c.current, c.count), c.items) << c.current;
 }

@@ -399,9 +399,12 @@ std::vector<std::string> CashJournalMenuItems(const std::vector<std::string>& ca
 std::vector<std::string> BookPeriodItems(std::string_view currentPeriod, int periodCount) {
   if (currentPeriod.empty()) return {};
   std::vector<std::string> items{""};
-  int p = TwoDigits(currentPeriod).value_or(0);
+  int p = 0;
+  for (std::size_t i = 0; i < currentPeriod.size() && i < 2 && currentPeriod[i] >= '0' && currentPeriod[i] <= '9';
+       ++i)
+    p = p * 10 + (currentPeriod[i] - '0');
   if (p == 0) p = 1;
-  const std::string tail(currentPeriod.size() > 2 ? currentPeriod.substr(2, 9) : std::string_view());
+  const std::string tail = "/" + TwoDigitText(periodCount);
   for (int q = p; q < p + 3 && q <= periodCount; ++q) items.push_back(TwoDigitText(q) + tail);
   return items;
 }

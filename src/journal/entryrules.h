@@ -307,9 +307,11 @@ inline constexpr std::size_t kCashJournalMenuItems = 9;
 std::vector<std::string> CashJournalMenuItems(const std::vector<std::string>& cashJournals);
 
 // The book-period list: empty when CurrentPeriod is empty; else an empty
-// item, then the periods p, p + 1, p + 2 (p the first two characters of
-// CurrentPeriod, 0 counting as 1) that do not exceed PeriodCount, each as
-// two-digit p + characters 3 to 11 of CurrentPeriod ("11/12").
+// item, then the periods p, p + 1, p + 2 that do not exceed PeriodCount,
+// each as two-digit p + "/" + two-digit PeriodCount ("11/12"). p is the
+// whole number CurrentPeriod starts with ("11/12", "1", "1/"); none, or 0
+// (as after the last period was reopened, "00/00"), counts as 1. Never
+// raises.
 std::vector<std::string> BookPeriodItems(std::string_view currentPeriod, int periodCount);
 
 // The sales-tax rate of a code: the rate of the last of the six tax names
