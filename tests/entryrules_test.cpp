@@ -506,12 +506,49 @@ TEST_F(EntryRules, JournalLists) {
   EXPECT_EQ(free[2], "Projects");
   EXPECT_EQ(journal::JournalListItems(settings, cash).size(), 4u + 10u);  // no limit in the list
   EXPECT_EQ(journal::CashJournalMenuItems(cash).size(), 9u);
-  EXPECT_EQ(journal::CashJournalMenuItems(cash).back(), "Bank 8");
+  EXPECT_EQ(journal::CashJournalMenuItems(cash).back(),
+            (journal::JournalItem{"Bank 8", {journal::JournalKind::Cash, 8}}));
   EXPECT_TRUE(journal::CashJournalMenuItems({}).empty());
 
   EXPECT_FALSE(journal::SplitJournals(settings));
   settings.SetSplitJournals("true");
   EXPECT_TRUE(journal::SplitJournals(settings));
+}
+
+// Every item knows its journal, so a cash journal named like a book is still
+// the cash journal; an account without a journal name offers none.
+TEST_F(EntryRules, JournalItemsAreBoundToTheirJournals) {
+  using journal::JournalItem;
+  using journal::JournalKind;
+  records::AdminSettingsRec settings{};
+  settings.SetSalesBookName("Sales");
+  settings.SetPurchaseBookName("Purchases");
+  settings.SetDayBookName("Memorial");
+  settings.SetOptionalJournalName2("Cash & Bank");
+  const std::vector<std::string> cash = {"", "Sales", "Cash & Bank", ""};
+  EXPECT_EQ(journal::JournalItems(settings, cash),
+            (std::vector<JournalItem>{{"Sales", {JournalKind::Sales, 0}},
+                                      {"Purchases", {JournalKind::Purchase, 0}},
+                                      {"Memorial", {JournalKind::Day, 0}},
+                                      {"Cash & Bank", {JournalKind::Free, 1}},
+                                      {"Sales", {JournalKind::Cash, 1}},
+                                      {"Cash & Bank", {JournalKind::Cash, 2}}}));
+  EXPECT_EQ(journal::JournalListItems(settings, cash),
+            (std::vector<std::string>{"Sales", "Purchases", "Memorial", "Cash & Bank", "Sales", "Cash & Bank"}));
+  EXPECT_EQ(journal::CashJournalMenuItems(cash),
+            (std::vector<JournalItem>{{"Sales", {JournalKind::Cash, 1}}, {"Cash & Bank", {JournalKind::Cash, 2}}}));
+  // Nine menu items are counted over the named journals only.
+  std::vector<std::string> many = {""};
+  for (int i = 1; i <= 10; ++i) many.push_back("Bank " + std::to_string(i));
+  const auto menu = journal::CashJournalMenuItems(many);
+  ASSERT_EQ(menu.size(), 9u);
+  EXPECT_EQ(menu.back(), (JournalItem{"Bank 9", {JournalKind::Cash, 9}}));
+}
+
+TEST_F(EntryRules, MenuCaptionTextDoublesEveryAmpersand) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"", ""}, {"Cash", "Cash"}, {"Cash & Bank", "Cash && Bank"}, {"&&", "&&&&"}, {"A&B&", "A&&B&&"}};
+  for (const auto& [name, caption] : cases) EXPECT_EQ(journal::MenuCaptionText(name), caption) << name;
 }
 
 TEST_F(EntryRules, BookPeriodItems) {

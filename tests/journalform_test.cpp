@@ -171,21 +171,26 @@ TEST(JournalFormRules, AJournalDecidesTheInvoiceKindTheCashAccountAndTheTemplate
   s.SetJournalName(3, "Projects");  // optional journal 1, no flags
   s.SetJournalName(4, "Clients");   // optional journal 2, customer flag
   s.SetJournalFlag(2, "true");
-  const std::vector<std::string> cash = {"Cash book", "Bank book"};
+  using journal::JournalKind;
   using journal::JournalOffer;
+  using journal::JournalRef;
   struct Case {
-    std::string journal;
+    JournalRef journal;
     JournalOffer offer;
   };
   const std::vector<Case> cases = {
-      {"Sales", {0, std::nullopt, false, true}},       {"Purchases", {1, std::nullopt, false, true}},
-      {"Memorial", {0, std::nullopt, true, false}},    {"Projects", {0, std::nullopt, true, false}},
-      {"Clients", {0, std::nullopt, false, true}},     {"Bank book", {std::nullopt, 1, false, true}},
-      {"Elsewhere", {std::nullopt, std::nullopt, true, true}},
+      {{JournalKind::Sales, 0}, {0, std::nullopt, false, true}},
+      {{JournalKind::Purchase, 0}, {1, std::nullopt, false, true}},
+      {{JournalKind::Day, 0}, {0, std::nullopt, true, false}},
+      {{JournalKind::Free, 0}, {0, std::nullopt, true, false}},  // no flags: as the day book
+      {{JournalKind::Free, 1}, {0, std::nullopt, false, true}},  // customer flag
+      {{JournalKind::Cash, 1}, {std::nullopt, 1, false, true}},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::OfferOfJournal(s, cash, c.journal, true), c.offer) << c.journal;
+  for (const Case& c : cases)
+    EXPECT_EQ(journal::OfferOfJournal(s, c.journal, true), c.offer)
+        << static_cast<int>(c.journal.kind) << " " << c.journal.index;
   // Without split journals the templates are always offered.
-  EXPECT_TRUE(journal::OfferOfJournal(s, cash, "Sales", false).templates);
+  EXPECT_TRUE(journal::OfferOfJournal(s, {JournalKind::Sales, 0}, false).templates);
 }
 
 // ---- set-up
@@ -332,6 +337,55 @@ TEST_F(JournalForm, WithoutACashAccountTheFormStillOpens) {
     EXPECT_FALSE(f.SpeedButton7.Enabled());
     EXPECT_FALSE(f.SpeedButton8.Enabled());
     for (const auto& item : f.payjournal) EXPECT_FALSE(item.Visible());
+  });
+}
+
+// The journal menu stands for its journals, whatever their names: an "&"
+// shows as itself and a cash journal named like the sales book stays the
+// cash journal. An account without a journal name offers no journal.
+TEST_F(JournalForm, JournalMenuItemsChooseTheirOwnJournal) {
+  auto& s = journal::JournalAdminSettings;
+  s.SetSplitJournals("true");
+  s.SetSalesBookName("Sales & Co");
+  Accounts({{"1000", "Cash", true, ""}, {"1100", "Till", true, "Sales & Co"}, {"1200", "Bank", true, "Cash & Bank"},
+            {"4000", "Sales"}});
+  Show([&](Tboeking& f) {
+    std::vector<std::string> journals;
+    for (const auto& item : f.ComboBox12.Items()) journals.push_back(item.text);
+    EXPECT_EQ(journals, (std::vector<std::string>{"Sales & Co", "Purchases", "Memorial", "Sales & Co", "Cash & Bank"}));
+    EXPECT_EQ(f.Salesbook1.Caption(), "Sales && Co");
+    EXPECT_EQ(f.payjournal[0].Caption(), "Sales && Co");
+    EXPECT_EQ(f.payjournal[1].Caption(), "Cash && Bank");
+    EXPECT_FALSE(f.payjournal[2].Visible());
+
+    struct Case {
+      ui::MenuItem* item;
+      int journal;        // the journal list's item
+      int cashAccount;    // the cash account list's item
+      bool templates;
+    };
+    const std::vector<Case> cases = {
+        {&f.payjournal[1], 4, 2, false},
+        {&f.daybook1, 2, 2, true},
+        {&f.payjournal[0], 3, 1, false},  // the cash journal, not the sales book
+        {&f.Purchasebook1, 1, 1, false},
+        {&f.Salesbook1, 0, 1, false},
+    };
+    for (const Case& c : cases) {
+      c.item->UserClick();
+      EXPECT_EQ(f.ComboBox12.ItemIndex(), c.journal) << c.item->Name();
+      EXPECT_EQ(f.Label72.Caption(), f.ComboBox12.Items()[static_cast<std::size_t>(c.journal)].text)
+          << c.item->Name();
+      EXPECT_EQ(f.ComboBox4.ItemIndex(), c.cashAccount) << c.item->Name();
+      EXPECT_EQ(f.ComboBox11.Visible(), c.templates) << c.item->Name();
+    }
+    // A pick from the list keeps the picked one of two equal names.
+    f.ComboBox12.UserFocus();
+    f.ComboBox12.UserSelect(3);
+    f.Lines[0].Text.UserFocus();
+    EXPECT_EQ(f.ComboBox12.ItemIndex(), 3);
+    EXPECT_EQ(f.ComboBox4.ItemIndex(), 1);
+    EXPECT_FALSE(f.ComboBox11.Visible());
   });
 }
 

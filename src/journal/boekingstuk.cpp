@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <variant>
 
 #include "formkit/filesetscope.h"
@@ -58,12 +59,13 @@ int ListChoiceIndex(const std::vector<std::string>& items, const std::string& ty
   return fallback < static_cast<int>(items.size()) ? fallback : -1;
 }
 
-int JournalChoiceIndex(const std::vector<std::string>& items, const std::string& typed) {
+int JournalChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int current) {
+  if (current >= 0 && current < static_cast<int>(items.size()) && items[static_cast<std::size_t>(current)] == typed)
+    return current;
   return ListChoiceIndex(items, typed, 1);
 }
 
-JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const std::vector<std::string>& cashJournals,
-                            const std::string& journal, bool split) {
+JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const JournalRef& journal, bool split) {
   JournalOffer offer;
   offer.journalButtons = split;
   auto invoices = [&offer](int kind) {
@@ -74,33 +76,22 @@ JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const std
     offer.invoiceKind = 0;
     offer.journalButtons = false;
   };
-  if (journal == settings.SalesBookName()) {
-    invoices(0);
-  } else if (journal == settings.PurchaseBookName()) {
-    invoices(1);
-  } else if (journal == settings.DayBookName()) {
-    dayBook();
-  } else {
-    const std::array<std::string, 3> names = {settings.OptionalJournalName1(), settings.OptionalJournalName2(),
-                                              settings.OptionalJournalName3()};
-    const std::array<std::string, 3> customer = {settings.Journal1CustomerFlag(), settings.Journal2CustomerFlag(),
-                                                 settings.Journal3CustomerFlag()};
-    const std::array<std::string, 3> supplier = {settings.Journal1SupplierFlag(), settings.Journal2SupplierFlag(),
-                                                 settings.Journal3SupplierFlag()};
-    bool matched = false;
-    for (int j = 0; j < 3 && !matched; ++j) {
-      if (names[j].empty() || journal != names[j]) continue;
-      matched = true;
-      if (customer[j] == "true") invoices(0);
-      else if (supplier[j] == "true") invoices(1);
+  switch (journal.kind) {
+    case JournalKind::Sales: invoices(0); break;
+    case JournalKind::Purchase: invoices(1); break;
+    case JournalKind::Day: dayBook(); break;
+    case JournalKind::Free: {
+      // The customer and supplier flags of optional journal j are flags 2j and 2j + 1.
+      const int j = static_cast<int>(journal.index);
+      if (j < 3 && settings.JournalFlag(2 * j) == "true") invoices(0);
+      else if (j < 3 && settings.JournalFlag(2 * j + 1) == "true") invoices(1);
       else dayBook();
+      break;
     }
-    for (std::size_t k = 0; k < cashJournals.size() && !matched; ++k)
-      if (journal == cashJournals[k]) {
-        matched = true;
-        offer.cashJournal = static_cast<int>(k);
-        offer.templates = false;
-      }
+    case JournalKind::Cash:
+      offer.cashJournal = static_cast<int>(journal.index);
+      offer.templates = false;
+      break;
   }
   if (!split) {
     offer.templates = true;
@@ -305,17 +296,17 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   ToolButton9.OnClick = [this] { JournalizeHelp(); };
   shell::BindHelpMenu(*this, JournalHelpCaptions,
                       {{&BrenvickHelp1, ""}, {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &BrenvickHomepage1);
-  auto journalItem = [this](ui::MenuItem& item) {
-    item.OnClick = [this, &item] {
-      std::string caption = item.Caption();
-      if (const auto amp = caption.find('&'); amp != std::string::npos) caption.erase(amp, 1);
-      ComboBox12.SetText(caption);
-      ComboBox12Exit();
-    };
+  // Each journal menu item stands for its journal, whatever its caption.
+  auto journalItem = [this](ui::MenuItem& item, std::function<JournalRef()> ref) {
+    item.OnClick = [this, ref = std::move(ref)] { PickJournal(ref()); };
   };
-  for (ui::MenuItem* item : {&Salesbook1, &Purchasebook1, &daybook1}) journalItem(*item);
-  for (ui::MenuItem& item : freejournal) journalItem(item);
-  for (ui::MenuItem& item : payjournal) journalItem(item);
+  journalItem(Salesbook1, [] { return JournalRef{JournalKind::Sales, 0}; });
+  journalItem(Purchasebook1, [] { return JournalRef{JournalKind::Purchase, 0}; });
+  journalItem(daybook1, [] { return JournalRef{JournalKind::Day, 0}; });
+  for (std::size_t j = 0; j < freejournal.size(); ++j)
+    journalItem(freejournal[j], [j] { return JournalRef{JournalKind::Free, j}; });
+  for (std::size_t k = 0; k < payjournal.size(); ++k)
+    journalItem(payjournal[k], [this, k] { return payjournalRefs_[k]; });
 
   for (int i = 0; i < kVoucherLines; ++i) {
     EntryLine& line = Lines[i];
@@ -419,6 +410,7 @@ void Tboeking::FormActivate() {
   amountFilterSkip_ = false;
   amountEntered_ = false;
   chosenJournal_.clear();
+  chosenIndex_ = -1;
   StatusBar1.Show("", ui::colors::Default);
   for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
   Label43.SetVisible(false);
@@ -494,19 +486,23 @@ void Tboeking::FormActivate() {
 
     // Journals and their menu.
     const records::AdminSettingsRec& settings = JournalAdminSettings;
-    ComboBox12.SetItems(JournalListItems(settings, cashJournals_));
-    Salesbook1.SetCaption(settings.SalesBookName());
-    Purchasebook1.SetCaption(settings.PurchaseBookName());
-    daybook1.SetCaption(settings.DayBookName());
+    journals_ = JournalItems(settings, cashJournals_);
+    ComboBox12.ClearItems();
+    for (std::size_t i = 0; i < journals_.size(); ++i) ComboBox12.AddItem(journals_[i].name, static_cast<int64_t>(i));
+    Salesbook1.SetCaption(MenuCaptionText(settings.SalesBookName()));
+    Purchasebook1.SetCaption(MenuCaptionText(settings.PurchaseBookName()));
+    daybook1.SetCaption(MenuCaptionText(settings.DayBookName()));
     const auto free = FreeJournalMenuItems(settings);
     for (std::size_t j = 0; j < freejournal.size(); ++j) {
       freejournal[j].SetVisible(free[j].has_value());
-      freejournal[j].SetCaption(free[j].value_or(""));
+      freejournal[j].SetCaption(MenuCaptionText(free[j].value_or("")));
     }
-    const std::vector<std::string> cashItems = CashJournalMenuItems(cashJournals_);
+    const std::vector<JournalItem> cashItems = CashJournalMenuItems(cashJournals_);
     for (std::size_t k = 0; k < payjournal.size(); ++k) {
-      payjournal[k].SetVisible(k < cashItems.size());
-      payjournal[k].SetCaption(k < cashItems.size() ? cashItems[k] : "");
+      const bool shown = k < cashItems.size();
+      payjournal[k].SetVisible(shown);
+      payjournal[k].SetCaption(shown ? MenuCaptionText(cashItems[k].name) : "");
+      payjournalRefs_[k] = shown ? cashItems[k].ref : JournalRef{JournalKind::Cash, cashJournals_.size()};
     }
 
     LoadTemplateList();
@@ -562,7 +558,7 @@ void Tboeking::FormActivate() {
   // The first journal choice starts the new voucher.
   tabSwitchSuppressed_ = false;
   ComboBox12.SetItemIndex(ComboBox12.Count() > 1 ? 1 : ComboBox12.Count() - 1);
-  ChooseJournal(ComboBox12.GetText());
+  ChooseJournal(ComboBox12.ItemIndex());
   if (ComboBox12.GetText() != "*" && CheckBox12.Visible()) CheckBox12.SetChecked(false);
   SelectTab(TabVoucher);
 }
@@ -570,7 +566,7 @@ void Tboeking::FormActivate() {
 // ---- journals
 
 void Tboeking::ComboBox12Exit() {
-  const int i = JournalChoiceIndex(ItemTexts(ComboBox12), ComboBox12.GetText());
+  const int i = JournalChoiceIndex(ItemTexts(ComboBox12), ComboBox12.GetText(), ComboBox12.ItemIndex());
   ComboBox12.SetItemIndex(i);
   ComboBox12CloseUp();
   Label72.SetCaption(ComboBox12.GetText());
@@ -578,23 +574,35 @@ void Tboeking::ComboBox12Exit() {
   else if (CheckBox12.Visible()) CheckBox12.SetChecked(false);
 }
 
+void Tboeking::PickJournal(const JournalRef& journal) {
+  for (std::size_t i = 0; i < journals_.size(); ++i)
+    if (journals_[i].ref == journal) {
+      ComboBox12.SetItemIndex(static_cast<int>(i));
+      ComboBox12Exit();
+      return;
+    }
+}
+
 void Tboeking::ComboBox12CloseUp() {
-  const std::string journal = ComboBox12.GetText();
-  if (journal == chosenJournal_) {
+  const int i = ComboBox12.ItemIndex();
+  if (i == chosenIndex_) {
     SelectTab(TabVoucher);
     return;
   }
   if (!MayDiscard(DiscardAction::New)) {
-    ComboBox12.SetText(chosenJournal_);
+    ComboBox12.SetItemIndex(chosenIndex_);
     return;
   }
-  ChooseJournal(journal);
+  ChooseJournal(i);
 }
 
-void Tboeking::ChooseJournal(const std::string& journal) {
-  chosenJournal_ = journal;
+void Tboeking::ChooseJournal(int index) {
+  const bool known = index >= 0 && static_cast<std::size_t>(index) < journals_.size();
+  chosenIndex_ = known ? index : -1;
+  chosenJournal_ = known ? journals_[static_cast<std::size_t>(index)].name : std::string();
   const bool split = SplitJournals(JournalAdminSettings);
-  const JournalOffer offer = OfferOfJournal(JournalAdminSettings, cashJournals_, journal, split);
+  JournalOffer offer;
+  if (known) offer = OfferOfJournal(JournalAdminSettings, journals_[static_cast<std::size_t>(index)].ref, split);
   if (offer.invoiceKind) ComboBox3.SetItemIndex(*offer.invoiceKind);
   if (offer.cashJournal && *offer.cashJournal < ComboBox4.Count()) ComboBox4.SetItemIndex(*offer.cashJournal);
   SpeedButton14.SetVisible(split && offer.journalButtons);
@@ -603,7 +611,7 @@ void Tboeking::ChooseJournal(const std::string& journal) {
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Label26, &ComboBox11, &Button4})
     c->SetVisible(offer.templates);
   NewVoucher();
-  Label72.SetCaption(journal);
+  Label72.SetCaption(chosenJournal_);
   SelectTab(TabVoucher);
 }
 

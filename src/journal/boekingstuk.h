@@ -75,18 +75,21 @@ enum JournalTab {
 // The help topic of the journalize help on a tab.
 std::string JournalHelpTag(int tab);
 
-// The journal list's choice for a typed text: the item equal to it ignoring
-// case (the last such), else item 1; -1 when the list has no item 1.
-int JournalChoiceIndex(const std::vector<std::string>& items, const std::string& typed);
+// The journal list's choice for its text: the current item when its text
+// is exactly that (a pick from the list, so that of two journals of one name
+// the picked one is taken), else the item equal to it ignoring case (the
+// last such), else item 1; -1 when the list has no item 1.
+int JournalChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int current = -1);
 
 // A drop-down's choice for a typed text: the last item equal to it ignoring
 // case, else `fallback`.
 int ListChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int fallback);
 
 // What choosing a journal offers: the invoice kind it sets (0 customer, 1
-// vendor; nullopt: left alone), the cash journal it is (0-based, in the
-// order of the cash accounts), whether the template controls show and
-// whether the two journal tool buttons do.
+// vendor; nullopt: left alone), the cash account it selects (0-based, in
+// the order of the cash accounts), whether the template controls show and
+// whether the two journal tool buttons do. The journal is known by its
+// place, never by its name.
 struct JournalOffer {
   std::optional<int> invoiceKind;
   std::optional<int> cashJournal;
@@ -94,8 +97,7 @@ struct JournalOffer {
   bool journalButtons = true;
   bool operator==(const JournalOffer&) const = default;
 };
-JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const std::vector<std::string>& cashJournals,
-                            const std::string& journal, bool split);
+JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const JournalRef& journal, bool split);
 
 // One entry line: text, account number, account caption, cost centre (a
 // hidden column), debit and credit, named Edit<line><column>.
@@ -401,7 +403,9 @@ class Tboeking : public ui::Form {
   void LoadTemplateList();
   void LoadTemplateNamed(const std::string& name);
   void SelectTab(int tab);
-  void ChooseJournal(const std::string& item);
+  void ChooseJournal(int index);
+  // Chooses the journal a menu item stands for, as a pick from the list.
+  void PickJournal(const JournalRef& journal);
   std::optional<std::string> JournalFilter() const;
   std::string VoucherDateYmd() const;
   // The key the walks start from: the loaded voucher's, else the screen's.
@@ -438,6 +442,11 @@ class Tboeking : public ui::Form {
   std::vector<AccountItem> accounts_;  // GL file order
   std::vector<AccountItem> byName_;    // the by-name list's order
   std::vector<std::string> cashJournals_;
+  // The journal list's items and what they are; the cash-journal menu
+  // items' journals; the list's last choice (-1: none).
+  std::vector<JournalItem> journals_;
+  std::array<JournalRef, kCashJournalMenuItems> payjournalRefs_{};
+  int chosenIndex_ = -1;
 };
 
 extern Tboeking* boeking;

@@ -373,13 +373,24 @@ bool AskBeforeDiscard(DiscardAction action, const EntrySnapshot& shown, const En
 
 // ---------------------------------------------------------- the set-up
 
+std::vector<JournalItem> JournalItems(const records::AdminSettingsRec& settings,
+                                      const std::vector<std::string>& cashJournals) {
+  std::vector<JournalItem> items{{settings.SalesBookName(), {JournalKind::Sales, 0}},
+                                 {settings.PurchaseBookName(), {JournalKind::Purchase, 0}},
+                                 {settings.DayBookName(), {JournalKind::Day, 0}}};
+  const auto free = FreeJournalMenuItems(settings);
+  for (std::size_t j = 0; j < free.size(); ++j)
+    if (free[j]) items.push_back({*free[j], {JournalKind::Free, j}});
+  for (std::size_t k = 0; k < cashJournals.size(); ++k)
+    if (!cashJournals[k].empty()) items.push_back({cashJournals[k], {JournalKind::Cash, k}});
+  return items;
+}
+
 std::vector<std::string> JournalListItems(const records::AdminSettingsRec& settings,
                                           const std::vector<std::string>& cashJournals) {
-  std::vector<std::string> items{settings.SalesBookName(), settings.PurchaseBookName(), settings.DayBookName()};
-  for (const std::optional<std::string>& name : FreeJournalMenuItems(settings))
-    if (name) items.push_back(*name);
-  items.insert(items.end(), cashJournals.begin(), cashJournals.end());
-  return items;
+  std::vector<std::string> names;
+  for (JournalItem& item : JournalItems(settings, cashJournals)) names.push_back(std::move(item.name));
+  return names;
 }
 
 std::array<std::optional<std::string>, 3> FreeJournalMenuItems(const records::AdminSettingsRec& settings) {
@@ -391,9 +402,20 @@ std::array<std::optional<std::string>, 3> FreeJournalMenuItems(const records::Ad
   return items;
 }
 
-std::vector<std::string> CashJournalMenuItems(const std::vector<std::string>& cashJournals) {
-  const std::size_t n = std::min(cashJournals.size(), kCashJournalMenuItems);
-  return {cashJournals.begin(), cashJournals.begin() + static_cast<std::ptrdiff_t>(n)};
+std::vector<JournalItem> CashJournalMenuItems(const std::vector<std::string>& cashJournals) {
+  std::vector<JournalItem> items;
+  for (std::size_t k = 0; k < cashJournals.size() && items.size() < kCashJournalMenuItems; ++k)
+    if (!cashJournals[k].empty()) items.push_back({cashJournals[k], {JournalKind::Cash, k}});
+  return items;
+}
+
+std::string MenuCaptionText(std::string_view name) {
+  std::string caption;
+  for (char c : name) {
+    if (c == '&') caption += '&';
+    caption += c;
+  }
+  return caption;
 }
 
 std::vector<std::string> BookPeriodItems(std::string_view currentPeriod, int periodCount) {

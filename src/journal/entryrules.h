@@ -294,17 +294,41 @@ DocumentVoucher PaymentVoucherSought(std::string_view valueDate, int kindIndex, 
 
 // ---------------------------------------------------------- the set-up
 
+// Which journal an item of the journal list or of the journal menu is: one
+// of the three books, optional journal `index` (0..2), or the journal of
+// cash or bank account `index` (0-based, in GL-file order, as the cash
+// account list holds them). The menu and the list are bound to journals by
+// this, never by their texts, so two journals of one name stay apart.
+enum class JournalKind { Sales, Purchase, Day, Free, Cash };
+struct JournalRef {
+  JournalKind kind = JournalKind::Sales;
+  std::size_t index = 0;
+  bool operator==(const JournalRef&) const = default;
+};
+struct JournalItem {
+  std::string name;
+  JournalRef ref;
+  bool operator==(const JournalItem&) const = default;
+};
 // The journal list: the sales, purchase and day book names, the optional
 // journals 1..3 that are not empty, then the journal of every cash or bank
-// account in GL-file order.
+// account in GL-file order whose journal name is not empty (an account
+// without one has no journal to offer).
+std::vector<JournalItem> JournalItems(const records::AdminSettingsRec& settings,
+                                      const std::vector<std::string>& cashJournals);
+// The names of JournalItems, as the list shows them.
 std::vector<std::string> JournalListItems(const records::AdminSettingsRec& settings,
                                           const std::vector<std::string>& cashJournals);
 // The optional journals' menu items: shown (with the name) when the name is
 // not empty.
 std::array<std::optional<std::string>, 3> FreeJournalMenuItems(const records::AdminSettingsRec& settings);
-// The cash-journal menu holds the first nine cash or bank journals.
+// The cash-journal menu holds the first nine cash or bank journals of the
+// journal list (those with a name).
 inline constexpr std::size_t kCashJournalMenuItems = 9;
-std::vector<std::string> CashJournalMenuItems(const std::vector<std::string>& cashJournals);
+std::vector<JournalItem> CashJournalMenuItems(const std::vector<std::string>& cashJournals);
+// A journal name as a menu caption shows it: every "&" doubled, so that the
+// menu shows it instead of taking it as the mnemonic mark.
+std::string MenuCaptionText(std::string_view name);
 
 // The book-period list: empty when CurrentPeriod is empty; else an empty
 // item, then the periods p, p + 1, p + 2 that do not exceed PeriodCount,
