@@ -340,6 +340,31 @@ TEST_F(JournalForm, WithoutACashAccountTheFormStillOpens) {
   });
 }
 
+// Split journals show the journal controls and hide the invoice kind and
+// cash account lists with their buttons; without them the groups swap.
+TEST_F(JournalForm, SplitJournalsSwapTheShownGroups) {
+  for (const bool split : {true, false}) {
+    journal::JournalAdminSettings.SetSplitJournals(split ? "true" : "false");
+    Show([&](Tboeking& f) {
+      for (const ui::Component* c : std::initializer_list<const ui::Component*>{
+               &f.ComboBox12, &f.CheckBox12, &f.Label71, &f.Label72, &f.Journal1, &f.SpeedButton14, &f.SpeedButton15,
+               &f.CheckBox13})
+        EXPECT_EQ(c->Visible(), split) << c->Name() << (split ? " split" : " not split");
+      for (const ui::Component* c : std::initializer_list<const ui::Component*>{
+               &f.ComboBox3, &f.Label23, &f.ComboBox4, &f.Label20, &f.SpeedButton5, &f.SpeedButton6, &f.SpeedButton7,
+               &f.SpeedButton8})
+        EXPECT_EQ(c->Visible(), !split) << c->Name() << (split ? " split" : " not split");
+      EXPECT_EQ(f.SpeedButton9.hints.width, split ? 31 : 25);
+      EXPECT_EQ(f.SpeedButton9.hints.height, split ? 32 : 25);
+      // Hidden, the "All Journals" boxes are ticked.
+      if (!split) {
+        EXPECT_TRUE(f.CheckBox12.Checked());
+        EXPECT_TRUE(f.CheckBox13.Checked());
+      }
+    });
+  }
+}
+
 // The journal menu stands for its journals, whatever their names: an "&"
 // shows as itself and a cash journal named like the sales book stays the
 // cash journal. An account without a journal name offers no journal.

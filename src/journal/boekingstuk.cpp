@@ -540,16 +540,20 @@ void Tboeking::FormActivate() {
     }
   }
 
-  // Split journals show the journal controls; otherwise the invoice kind and
-  // the cash account stand in their place and every journal is shown.
+  // Split journals show the journal controls, and the journal decides the
+  // invoice kind and the cash account; otherwise the invoice kind and the
+  // cash account lists stand in their place and every journal is shown.
   const bool split = SplitJournals(JournalAdminSettings);
   for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox12, &CheckBox12, &Label71, &Label4, &Label72,
                                                                 &Journal1, &SpeedButton14, &SpeedButton15,
                                                                 &CheckBox13})
     c->SetVisible(split);
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&SpeedButton5, &SpeedButton6, &SpeedButton7,
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox3, &Label23, &ComboBox4, &Label20,
+                                                                &SpeedButton5, &SpeedButton6, &SpeedButton7,
                                                                 &SpeedButton8})
     c->SetVisible(!split);
+  SpeedButton9.hints.width = split ? 31 : 25;
+  SpeedButton9.hints.height = split ? 32 : 25;
   if (!split) {
     CheckBox12.SetChecked(true);
     CheckBox13.SetChecked(true);
