@@ -297,6 +297,9 @@ TEST_F(JournalForm, TheSalesTaxTableIsRebuiltFromTheLedgerAtEveryShowing) {
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
     EXPECT_NE(f.StatusBar1.BackColor(), ui::colors::Yellow);
   });
+  // The same files give the same table again, not a longer one.
+  const std::vector<journal::SalesTaxAccount> first = journal::SalesTaxAccountTable;
+  Show([&](Tboeking&) { EXPECT_EQ(journal::SalesTaxAccountTable, first); });
   // The next showing starts from scratch: the new rate, the account gone.
   params.SetTaxRate(0, 19);
   ledger({{"4000", "HIGH"}});
@@ -330,6 +333,25 @@ TEST_F(JournalForm, AnEmptyProfileFileGetsTheTenProfilesOnce) {
   EXPECT_EQ(store.fs.File(kIfs), file);
 }
 
+TEST_F(JournalForm, AProfileFileOfMoreThanTenRecordsIsReadAsItStands) {
+  std::vector<records::ImportProfileRec> recs(12);
+  for (int n = 1; n <= 12; ++n) {
+    recs[static_cast<std::size_t>(n - 1)].SetProfileNumber(n);
+    recs[static_cast<std::size_t>(n - 1)].SetProfileName("P" + std::to_string(n));
+  }
+  const std::string file = Bytes(recs);
+  store.fs.SetFile(kIfs, file);
+  store.fs.ClearLog();
+  Show([&](Tboeking& f) {
+    ASSERT_EQ(f.ComboBox9.Count(), 12);
+    EXPECT_EQ(f.ComboBox9.Items()[11].text, "12 : P12");
+    EXPECT_EQ(journal::ImportProfiles.size(), 12u);
+    EXPECT_TRUE(backend.messages.empty());
+  });
+  EXPECT_EQ(store.fs.File(kIfs), file);
+  EXPECT_TRUE(store.fs.LogOf("create ").empty());
+}
+
 TEST_F(JournalForm, WithoutACashAccountTheFormStillOpens) {
   Accounts({{"4000", "Sales"}, {"8000", "Rent"}});
   Show([&](Tboeking& f) {
@@ -337,6 +359,31 @@ TEST_F(JournalForm, WithoutACashAccountTheFormStillOpens) {
     EXPECT_FALSE(f.SpeedButton7.Enabled());
     EXPECT_FALSE(f.SpeedButton8.Enabled());
     for (const auto& item : f.payjournal) EXPECT_FALSE(item.Visible());
+  });
+}
+
+TEST_F(JournalForm, WithoutAnyAccountTheListsHoldOnlyTheEmptyNumberItem) {
+  Accounts({});
+  Show([&](Tboeking& f) {
+    ASSERT_EQ(f.ComboBox1.Count(), 1);
+    EXPECT_EQ(f.ComboBox1.Items()[0].text, "");
+    EXPECT_EQ(f.ComboBox13.Count(), 0);
+    EXPECT_EQ(f.ComboBox4.Count(), 0);
+    EXPECT_EQ(f.ComboBox12.Count(), 3);  // the three books
+  });
+}
+
+TEST_F(JournalForm, TheTenthCashAccountIsListedButHasNoMenuItem) {
+  std::vector<Account> accounts;
+  for (int i = 1; i <= 10; ++i) accounts.push_back({std::to_string(1000 + i), "Bank", true, "Bank " + std::to_string(i)});
+  accounts.push_back({"4000", "Sales"});
+  Accounts(accounts);
+  Show([&](Tboeking& f) {
+    EXPECT_EQ(f.ComboBox4.Count(), 10);
+    ASSERT_EQ(f.ComboBox12.Count(), 13);
+    EXPECT_EQ(f.ComboBox12.Items()[12].text, "Bank 10");
+    for (const auto& item : f.payjournal) EXPECT_TRUE(item.Visible()) << item.Name();
+    EXPECT_EQ(f.payjournal[8].Caption(), "Bank 9");
   });
 }
 

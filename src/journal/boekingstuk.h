@@ -13,7 +13,10 @@
 //
 // Rules the form keeps:
 // - The mode (add or change), the link of a loaded voucher and its partner
-//   are kept as state; captions only show them.
+//   are kept as state; captions only show them. So is the journal: the
+//   journal list's items and the journal menu's items each stand for one
+//   journal (JournalRef), found by place, never by caption; a menu caption
+//   shows "&" doubled.
 // - The journal of a new voucher is the chosen journal when journals are
 //   split, and empty otherwise; a loaded voucher keeps its own. The "*" the
 //   journal label shows for an empty journal is never saved.
