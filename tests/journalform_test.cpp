@@ -21,6 +21,7 @@
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
+#include "support/adminfolder.h"
 #include "support/fakefs.h"
 #include "support/formfixture.h"
 #include "support/records.h"
@@ -40,24 +41,18 @@ struct Account {
   std::string journal;
 };
 
-class JournalForm : public ::testing::Test {
+class JournalForm : public ::testing::Test, public support::AdministrationFolder {
  protected:
   static constexpr const char* kGla = "/d/ACME/ledger.vlk";
   static constexpr const char* kJvo = "/d/ACME/book.vlk";
   static constexpr const char* kJvt = "/d/ACME/booktemp.vlk";
   static constexpr const char* kIfs = "/w/ifs.vlk";
 
-  support::FakeDataStore store;
   ui::HeadlessBackend backend;
-  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
   platform::ScopedNumberFormat numbers{'.'};
   Tboeking form;
 
   void SetUp() override {
-    store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.CurrentUser = "ANNE";
     shell::SystemSettings.AmountDecimals = 2;
     auto& s = journal::JournalAdminSettings;
     s.SetBookYearStart("20240101");

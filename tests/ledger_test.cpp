@@ -26,6 +26,7 @@
 #include "system/systemscreen.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
+#include "support/adminfolder.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 #include "support/formfixture.h"
@@ -238,7 +239,7 @@ std::string FreezeFile(const std::string& periodEnd, const std::vector<FrozenAcc
   return Bytes(*rec);
 }
 
-class LedgerForm : public ::testing::Test {
+class LedgerForm : public ::testing::Test, public support::AdministrationFolder {
  protected:
   static constexpr const char* kGla = "/d/ACME/ledger.vlk";
   static constexpr const char* kGlc = "/d/ACME/ledgerct.vlk";
@@ -247,17 +248,11 @@ class LedgerForm : public ::testing::Test {
   static constexpr const char* kCus = "/d/ACME/customer.vlk";
   static constexpr const char* kSup = "/d/ACME/supplier.vlk";
 
-  support::FakeDataStore store;
   ui::HeadlessBackend backend;
-  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
   platform::ScopedNumberFormat numbers{'.'};
   TLedger form;
 
   void SetUp() override {
-    store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.CurrentUser = "ANNE";
     shell::SystemSettings.AmountDecimals = 2;
     for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) shell::SystemParams.SetTaxRateName(i, "");
     shell::SystemParams.SetTaxRateName(0, "HIGH");

@@ -919,37 +919,29 @@ bool UserChoseTarget(const ui::Component* target, const ui::Container& pickers) 
 
 }  // namespace
 
-void Tboeking::ComboBox1Exit() {
+// Leaving an account picker: the line takes the account, the picker hides,
+// and the focus goes down to the same field of the next line (Enter) or on
+// to the line's next field, unless the user chose another target.
+void Tboeking::AccountPickerExit(ui::ComboBox& picker, bool byName, ui::Edit EntryLine::*sameField,
+                                 ui::Edit EntryLine::*nextField) {
   const int line = activeLine_;
-  TakeAccount(line, PickedAccount(ComboBox1, false));
-  ComboBox1.SetText("");
-  ComboBox1.SetVisible(false);
+  TakeAccount(line, PickedAccount(picker, byName));
+  picker.SetText("");
+  picker.SetVisible(false);
   RecalcTotals();
   const bool down = accountDownMove_;
   accountDownMove_ = false;
   if (down) {
-    if (line + 1 < kVoucherLines) Lines[line + 1].Number.SetFocus();
+    if (line + 1 < kVoucherLines) (Lines[line + 1].*sameField).SetFocus();
     else Lines[line].Debit.SetFocus();
   } else if (!UserChoseTarget(ActiveControl(), Panel15) && Showing()) {
-    Lines[line].Caption.SetFocus();
+    (Lines[line].*nextField).SetFocus();
   }
 }
 
-void Tboeking::ComboBox13Exit() {
-  const int line = activeLine_;
-  TakeAccount(line, PickedAccount(ComboBox13, true));
-  ComboBox13.SetText("");
-  ComboBox13.SetVisible(false);
-  RecalcTotals();
-  const bool down = accountDownMove_;
-  accountDownMove_ = false;
-  if (down) {
-    if (line + 1 < kVoucherLines) Lines[line + 1].Caption.SetFocus();
-    else Lines[line].Debit.SetFocus();
-  } else if (!UserChoseTarget(ActiveControl(), Panel15) && Showing()) {
-    Lines[line].Debit.SetFocus();
-  }
-}
+void Tboeking::ComboBox1Exit() { AccountPickerExit(ComboBox1, false, &EntryLine::Number, &EntryLine::Caption); }
+
+void Tboeking::ComboBox13Exit() { AccountPickerExit(ComboBox13, true, &EntryLine::Caption, &EntryLine::Debit); }
 
 void Tboeking::SetEntryLine(int line, const std::string& account, const std::string& text, double amount,
                             char side) {

@@ -349,6 +349,8 @@ class Tboeking : public ui::Form {
   void ComboBox12CloseUp();
   void ComboBox1Exit();
   void ComboBox13Exit();
+  void AccountPickerExit(ui::ComboBox& picker, bool byName, ui::Edit EntryLine::*sameField,
+                         ui::Edit EntryLine::*nextField);
   void ComboBox1KeyDown(uint16_t& key, unsigned shift);
   void ComboBox2Change();
   void TabControl1Change();
