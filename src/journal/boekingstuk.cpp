@@ -1228,6 +1228,23 @@ void Tboeking::sjabloonannulerenExecute() {
   Edit2.SetText("");
 }
 
+// After a template save or delete: a refusal is told (no name: red status;
+// the file set did not open: its message box) and nothing else happens;
+// otherwise the template button shows again and the voucher tab comes back.
+bool Tboeking::TemplateChangeDone(const TemplateStatus& status) {
+  if (status.outcome == TemplateOutcome::NameMissing) {
+    StatusBar1.Show(L(10654), ui::colors::Red);
+    return false;
+  }
+  if (status.outcome == TemplateOutcome::FileSetFailed) {
+    shell::ReportFileSetError(status.failure);
+    return false;
+  }
+  Button4.SetVisible(true);
+  SelectTab(TabVoucher);
+  return true;
+}
+
 void Tboeking::sjabloonopslaanExecute() {
   VoucherTemplate t;
   t.name = Edit2.GetText();
@@ -1238,32 +1255,14 @@ void Tboeking::sjabloonopslaanExecute() {
                   ReadEntryAmount(l.Debit.GetText()).value_or(0), ReadEntryAmount(l.Credit.GetText()).value_or(0)};
   }
   const TemplateStatus status = SaveTemplate(t, RadioButton1.Checked());
-  if (status.outcome == TemplateOutcome::NameMissing) {
-    StatusBar1.Show(L(10654), ui::colors::Red);
-    return;
-  }
-  if (status.outcome == TemplateOutcome::FileSetFailed) {
-    shell::ReportFileSetError(status.failure);
-    return;
-  }
-  Button4.SetVisible(true);
-  SelectTab(TabVoucher);
+  if (!TemplateChangeDone(status)) return;
   LoadTemplateList();
   Edit2.SetText("");
 }
 
 void Tboeking::sjabloonverwijderenExecute() {
   const TemplateStatus status = DeleteTemplate(Edit2.GetText());
-  if (status.outcome == TemplateOutcome::NameMissing) {
-    StatusBar1.Show(L(10654), ui::colors::Red);
-    return;
-  }
-  if (status.outcome == TemplateOutcome::FileSetFailed) {
-    shell::ReportFileSetError(status.failure);
-    return;
-  }
-  Button4.SetVisible(true);
-  SelectTab(TabVoucher);
+  if (!TemplateChangeDone(status)) return;
   ComboBox11.SetText("");
   LoadTemplateList();
   NewVoucher();

@@ -41,6 +41,7 @@
 
 #include "formkit/helpunit.h"
 #include "journal/entryrules.h"
+#include "journal/templatestore.h"
 #include "journal/voucher.h"
 #include "journal/voucherstore.h"
 #include "records/adminsettingsrec.h"
@@ -341,6 +342,7 @@ class Tboeking : public ui::Form {
   StoreOutcome Image1Click();
   void sjabloonbeheerExecute();
   void sjabloonannulerenExecute();
+  bool TemplateChangeDone(const TemplateStatus& status);
   void sjabloonopslaanExecute();
   void sjabloonverwijderenExecute();
   void ComboBox11Select();
