@@ -3,7 +3,10 @@
 // components, no files), so that the help form only applies the result to
 // its rich-text view and its tree.
 //
-// A help document is a list of paragraphs (code page 1252 text). The
+// A help document is a list of paragraphs, as the rich-text reader gives
+// them (one paragraph is one line of the view). Marks and tags are ASCII, so
+// the table reads code page 1252 and UTF-8 text alike, and each number of
+// characters cut is also a number of bytes. The
 // paragraphs before the first one that starts with the start mark "<0>" are
 // the preamble, which the view drops; the mark itself is cut from its
 // paragraph, as is a "<0>" at the start of any later paragraph. After the
