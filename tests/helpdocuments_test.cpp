@@ -1,0 +1,285 @@
+// The shipped help documents (built from data/help/ by tools/helpgen) and the
+// generator's refusals. The documents are read back from their rich text as
+// the viewer's paragraphs and checked: code page 1252 and printable, the
+// start mark, every help tag the forms ask for once and in the same order and
+// at the same level in all three, a general topic first, a closing heading
+// last, no paragraph that the viewer would take for a mark by mistake, and
+// every topic between 100 and 400 words.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "formkit/helptopics.h"
+
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The paragraphs of a document in the generator's rich-text subset, or an
+// error text. Groups and control words other than \par, \'hh and the three
+// escaped characters carry no text.
+struct Decoded {
+  std::vector<std::string> paragraphs;
+  std::string error;
+};
+
+Decoded DecodeRtf(const std::string& rtf) {
+  Decoded out;
+  std::string paragraph;
+  int depth = 0;
+  for (std::size_t i = 0; i < rtf.size(); ++i) {
+    const char c = rtf[i];
+    if (c == '{') {
+      ++depth;
+    } else if (c == '}') {
+      if (--depth < 0) out.error = "a '}' without '{'";
+    } else if (c == '\n' || c == '\r') {
+    } else if (c == '\\') {
+      if (i + 1 >= rtf.size()) {
+        out.error = "a '\\' at the end";
+        break;
+      }
+      const char n = rtf[i + 1];
+      if (n == '\\' || n == '{' || n == '}') {
+        paragraph += n;
+        ++i;
+      } else if (n == '\'') {
+        if (i + 3 >= rtf.size()) {
+          out.error = "a cut \\'hh";
+          break;
+        }
+        paragraph += static_cast<char>(std::stoi(rtf.substr(i + 2, 2), nullptr, 16));
+        i += 3;
+      } else {
+        std::size_t j = i + 1;
+        while (j < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[j]))) ++j;
+        const std::string word = rtf.substr(i + 1, j - i - 1);
+        if (word.empty()) out.error = "an unknown control symbol";
+        if (j < rtf.size() && rtf[j] == '-') ++j;
+        while (j < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[j]))) ++j;
+        if (j < rtf.size() && rtf[j] == ' ') ++j;
+        if (word == "par") {
+          out.paragraphs.push_back(paragraph);
+          paragraph.clear();
+        }
+        i = j - 1;
+      }
+    } else {
+      paragraph += c;
+    }
+  }
+  if (depth != 0 && out.error.empty()) out.error = "braces do not balance";
+  if (!paragraph.empty()) out.paragraphs.push_back(paragraph);
+  return out;
+}
+
+// The tags the forms ask for.
+const std::set<std::string> kFormTags = {
+    "<MEN00>", "<SYS00>", "<USE00>", "<ADM00>", "<ADS00>", "<GLA00>", "<GLC00>", "<SUP00>", "<SUP02>",
+    "<SUP03>", "<SUP04>", "<SUP05>", "<JVO00>", "<JVT00>", "<INV00>", "<INV01>", "<PAR00>", "<PAY00>",
+    "<PAY01>", "<PAY02>", "<PAY03>", "<RAP00>", "<E&I00>", "<TUT00>", "<ABO00>"};
+
+std::size_t Words(const std::string& text) {
+  std::istringstream in(text);
+  std::string w;
+  std::size_t n = 0;
+  while (in >> w) ++n;
+  return n;
+}
+
+bool Readable(const std::string& cp1252) {
+  for (unsigned char c : cp1252) {
+    if (c < 0x20 || c == 0x7F || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D) return false;
+  }
+  return true;
+}
+
+struct Document {
+  std::string name;
+  std::vector<std::string> paragraphs;
+  shell::HelpDocument parsed;
+};
+
+Document Load(const std::string& name) {
+  Document d{name, {}, {}};
+  const std::string rtf = ReadBytes(std::filesystem::path(OMBRELO_HELP_FOLDER) / name);
+  EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1252")) << name;
+  for (unsigned char c : rtf) {
+    EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << name << ": byte " << int(c) << " in the rich text";
+    if (!(c == '\n' || (c >= 0x20 && c < 0x7F))) break;
+  }
+  Decoded decoded = DecodeRtf(rtf);
+  EXPECT_EQ(decoded.error, "") << name;
+  d.paragraphs = std::move(decoded.paragraphs);
+  d.parsed = shell::ParseHelpDocument(d.paragraphs);
+  return d;
+}
+
+class ShippedHelpTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    documents = new std::vector<Document>{Load("helpenglish.rtf"), Load("helpNederlands.rtf"),
+                                          Load("helpDeutsch.rtf")};
+  }
+  static void TearDownTestSuite() {
+    delete documents;
+    documents = nullptr;
+  }
+  static std::vector<Document>* documents;
+};
+std::vector<Document>* ShippedHelpTest::documents = nullptr;
+
+TEST_F(ShippedHelpTest, EveryParagraphIsReadableText) {
+  for (const Document& d : *documents) {
+    ASSERT_FALSE(d.paragraphs.empty()) << d.name;
+    for (std::size_t i = 0; i < d.paragraphs.size(); ++i) {
+      EXPECT_TRUE(Readable(d.paragraphs[i])) << d.name << ": paragraph " << i << ": " << d.paragraphs[i];
+    }
+  }
+}
+
+TEST_F(ShippedHelpTest, StartMarkTopicsAndClosingHeading) {
+  for (const Document& d : *documents) {
+    SCOPED_TRACE(d.name);
+    EXPECT_TRUE(d.parsed.started);
+    EXPECT_GE(d.parsed.preamble, 1u) << "a preamble line names the document";
+    ASSERT_FALSE(d.parsed.topics.empty());
+    EXPECT_EQ(d.parsed.topics.front().tag, "") << "the first topic is the general help";
+    EXPECT_EQ(d.parsed.topics.front().level, 1);
+    ASSERT_TRUE(d.parsed.closingLine);
+    EXPECT_EQ(*d.parsed.closingLine + 1, d.parsed.shown.size()) << "the closing heading is the last paragraph";
+    EXPECT_LE(d.parsed.topics.size() + 1, 99u) << "the viewer of older versions takes up to 99 headings";
+
+    std::multiset<std::string> tags;
+    for (const auto& t : d.parsed.topics) {
+      if (!t.tag.empty()) tags.insert(t.tag);
+      EXPECT_FALSE(t.caption.empty());
+      EXPECT_FALSE(t.caption.starts_with("<")) << t.caption;
+    }
+    for (const std::string& tag : kFormTags) EXPECT_EQ(tags.count(tag), 1u) << tag;
+    EXPECT_EQ(tags.size(), kFormTags.size()) << "no tag the forms do not ask for";
+  }
+}
+
+TEST_F(ShippedHelpTest, BodyParagraphsAreNeverTakenForMarks) {
+  for (const Document& d : *documents) {
+    std::set<std::size_t> headingLines;
+    for (const auto& t : d.parsed.topics) headingLines.insert(t.line);
+    headingLines.insert(*d.parsed.closingLine);
+    for (std::size_t i = 0; i < d.parsed.shown.size(); ++i) {
+      if (headingLines.count(i)) continue;
+      EXPECT_FALSE(d.parsed.shown[i].starts_with("<")) << d.name << ": " << d.parsed.shown[i];
+    }
+  }
+}
+
+TEST_F(ShippedHelpTest, SameTopicsInTheSameOrderAndTreeInEveryLanguage) {
+  const auto& english = (*documents)[0].parsed.topics;
+  for (const Document& d : *documents) {
+    SCOPED_TRACE(d.name);
+    ASSERT_EQ(d.parsed.topics.size(), english.size());
+    for (std::size_t i = 0; i < english.size(); ++i) {
+      EXPECT_EQ(d.parsed.topics[i].tag, english[i].tag) << "topic " << i;
+      EXPECT_EQ(d.parsed.topics[i].level, english[i].level) << "topic " << i;
+      EXPECT_EQ(d.parsed.topics[i].parent, english[i].parent) << "topic " << i;
+    }
+  }
+}
+
+TEST_F(ShippedHelpTest, EveryTopicHasBetween100And400Words) {
+  for (const Document& d : *documents) {
+    const auto& topics = d.parsed.topics;
+    for (std::size_t i = 0; i < topics.size(); ++i) {
+      const std::size_t end = i + 1 < topics.size() ? topics[i + 1].line : *d.parsed.closingLine;
+      std::size_t words = 0;
+      for (std::size_t line = topics[i].line + 1; line < end; ++line) words += Words(d.parsed.shown[line]);
+      EXPECT_GE(words, 100u) << d.name << ": " << topics[i].caption;
+      EXPECT_LE(words, 400u) << d.name << ": " << topics[i].caption;
+    }
+  }
+}
+
+// The generator, run on small sources.
+class HelpgenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("helpgen_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+
+  int Run(const std::string& source) {
+    std::ofstream(dir / "help.txt", std::ios::binary) << source;
+    const std::string cmd = std::string("\"") + OMBRELO_HELPGEN + "\" \"" + (dir / "help.txt").string() + "\" \"" +
+                            (dir / "out.rtf").string() + "\" 2> \"" + (dir / "err.txt").string() + "\"";
+    const int status = std::system(cmd.c_str());
+    errors = ReadBytes(dir / "err.txt");
+    return status;
+  }
+
+  std::filesystem::path dir;
+  std::string errors;
+};
+
+TEST_F(HelpgenTest, WritesTheRichTextSubset) {
+  ASSERT_EQ(Run("# comment\nTitle\r\n<0><1>Caf\xC3\xA9 {x}\nA **bold** word \\ here.\n\n<2><GLA00>Accounts\n<1>End\n\n"),
+            0)
+      << errors;
+  EXPECT_EQ(ReadBytes(dir / "out.rtf"),
+            "{\\rtf1\\ansi\\ansicpg1252\\deff0\\fs20\n"
+            "Title\\par\n"
+            "{\\b\\fs32 <0><1>Caf\\'e9 \\{x\\}}\\par\n"
+            "A {\\b bold} word \\\\ here.\\par\n"
+            "\\par\n"
+            "{\\b\\fs26 <2><GLA00>Accounts}\\par\n"
+            "{\\b\\fs32 <1>End}\\par\n"
+            "}\n");
+  const Decoded back = DecodeRtf(ReadBytes(dir / "out.rtf"));
+  EXPECT_EQ(back.paragraphs, (std::vector<std::string>{"Title", "<0><1>Caf\xE9 {x}", "A bold word \\ here.", "",
+                                                       "<2><GLA00>Accounts", "<1>End"}));
+}
+
+TEST_F(HelpgenTest, RefusesFaultySourcesAndWritesNothing) {
+  struct Case {
+    const char* source;
+    const char* fault;
+  };
+  const Case cases[] = {
+      {"Title\n<1>A\n<1>End\n", "no start mark"},
+      {"<0><1>A\n<0>again\n<1>End\n", "help.txt:2: a second start mark"},
+      {"<0><1>A\n<x> text\n<1>End\n", "help.txt:2: a paragraph must not start with"},
+      {"<0><1>A\n<4>deep\n<1>End\n", "help.txt:2: a paragraph must not start with"},
+      {"<0><1><Caption\n<1>End\n", "help.txt:1: a caption must not start with"},
+      {"<0><1><GLA00>\n<1>End\n", "help.txt:1: a heading without a caption"},
+      {"<0><1>A\nbad \xC3(\n<1>End\n", "help.txt:2: not valid UTF-8"},
+      {"<0><1>A\nno \xE2\x82\xBF here\n<1>End\n", "help.txt:2: not valid UTF-8, or a character"},
+      {"<0><1>A\na\ttab\n<1>End\n", "help.txt:2: a control character"},
+      {"<0><1>A\nopen **bold\n<1>End\n", "help.txt:2: a bold switch"},
+      {"<0>only text\n", "no heading"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.source);
+    std::filesystem::remove(dir / "out.rtf");
+    EXPECT_NE(Run(c.source), 0);
+    EXPECT_NE(errors.find(c.fault), std::string::npos) << errors;
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.rtf"));
+  }
+}
+
+}  // namespace
