@@ -41,7 +41,7 @@ class TFixedassetsform : public ui::Form {
 
   ui::TabControl TabControl1{this, "TabControl1"};
   // The details.
-  ui::Panel Panel1{this, "Panel1", ui::LayoutKind::Grid};
+  ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
   ui::Label Label2{&Panel1, "Label2", "Asset number"};
   ui::Edit Edit2{&Panel1, "Edit2"};
   ui::Label Label3{&Panel1, "Label3", "GL account"};
@@ -61,8 +61,8 @@ class TFixedassetsform : public ui::Form {
   ui::CheckBox CheckBox1{&Panel1, "CheckBox1"};
   ui::Memo Memo1{&Panel1, "Memo1"};
   // The depreciation and list tabs: hidden.
-  ui::Panel Panel2{this, "Panel2"};
-  ui::Panel Panel3{this, "Panel3"};
+  ui::Panel Panel2{&TabControl1, "Panel2"};
+  ui::Panel Panel3{&TabControl1, "Panel3"};
   ui::Panel ButtonPanel{this, "ButtonPanel", ui::LayoutKind::Horizontal};
   ui::Button Button5{&ButtonPanel, "Button5", "Save"};
   ui::StatusBar StatusBar1{this, "StatusBar1"};
