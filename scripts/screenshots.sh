@@ -2,8 +2,8 @@
 # Takes screenshots of the desktop program under a virtual X server: the
 # start screen in a fresh working folder, the start-up error form when the
 # user file cannot be opened, and in an administration "ACME" the tree, the
-# journal form's voucher and template tabs, a function still to come and the
-# help window. Usage:
+# journal form's voucher and template tabs, a function still to come, the
+# help window, the copy panel and the fixed-assets form. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -71,4 +71,10 @@ import -frame -window "$(xdotool getactivewindow)" "$out/help-to-come.png"
 kill $! %1
 SCRIPT
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/books.sh" "$build/ombrelo" "$tmp/books" "$out" 2>/dev/null
+# The administrations form with its copy panel prepared, and the
+# fixed-assets form (which no function of the tree offers), as the Qt front
+# end renders them offscreen.
+ninja -C "$build" ombrelo_qt_tests
+OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
+  --gtest_filter='CopyPanelRender.*' >/dev/null
 echo "Screenshots in $out"

@@ -308,7 +308,7 @@ std::vector<MappingCase> MappingCases() {
   {
     const std::string old = OldBytes(192)
                                 .S(0, 8, "20240115").S(9, 15, Full("INV", 15)).S(25, 3, "CUS").I(32, 4711)
-                                .S(36, 10, "OLDENTRY").S(47, 8, "20240125").S(56, 8, "20240214")
+                                .S(47, 8, "20240125").S(56, 8, "20240214")
                                 .S(65, 8, "20240116").D(80, 42.0).D(88, 1234.5).D(96, 200.25)
                                 .S(104, 80, Full("memo", 80)).B(185, false)
                                 .Bytes();
@@ -322,6 +322,8 @@ std::vector<MappingCase> MappingCases() {
                                 .B(177, true).S(178, 10, Full("Chg", 10)).S(189, 20, "2024-01-16 10:11:12")
                                 .Bytes();
     records::InvoiceRec want = InvoiceHead(1234.5, 200.25, true);
+    std::memset(want.data() + records::InvoiceRec::kEntryNumber.offset, 0, 11);
+    want.SetEntryNumber("OLDENTRY");  // the text found at today's place
     want.SetChangedBy(Full("Chg", 10));
     want.SetChangedAt("2024-01-16 10:11:12");
     cases.push_back({"InvoiceV3", "011", FileCode::INV, old, Bytes(want)});
@@ -338,7 +340,9 @@ std::vector<MappingCase> MappingCases() {
     o.S(0, 8, "20240301").S(9, 15, Full("NL", 15)).I(28, 3).S(32, 10, "OLDENTRY").S(43, 3, "VEN").I(48, 815);
     for (int k = 1; k <= 6; ++k) o.S(52 + 61 * (k - 1), 60, Full("narr" + std::to_string(k), 60));
     o.D(424, -99.75).S(432, 60, Full("pmemo", 60)).S(493, 20, "not carried").B(518, true);
-    cases.push_back({"PaymentV2", "010", FileCode::PAY, o.Bytes(), Bytes(PaymentWant())});
+    records::PaymentRec want = PaymentWant();
+    want.SetEntryNumber("OLDENTRY");  // the text found at today's place
+    cases.push_back({"PaymentV2", "010", FileCode::PAY, o.Bytes(), Bytes(want)});
   }
   // A cash or bank account becomes its own journal; another does not.
   cases.push_back({"LedgerAccountCash", "003", FileCode::GLA, OldAccount(true), Bytes(AccountWant(true))});
@@ -395,6 +399,45 @@ TEST(DataConversion, EachCodeMapsEveryFieldAndNothingElse) {
     EXPECT_EQ(masterdata::ConvertedBytes(c.code, c.file, c.oldBytes), c.want);
     // Record by record; a partial record at the end is left out.
     EXPECT_EQ(masterdata::ConvertedBytes(c.code, c.file, two + "xy"), c.want + c.want);
+  }
+}
+
+// The 192- and 216-byte invoices and the 520-byte payments have room for
+// the entry number where today's records keep it: a text there is carried
+// over; other bytes there are not, and the entry number is then the
+// invoice number (cut), or empty for a payment.
+TEST(DataConversion, AnEntryNumberIsCarriedOnlyWhenItsRoomHoldsAText) {
+  struct Case {
+    const char* name;
+    std::string room;  // the 11 bytes at the entry number's place
+    std::string invoiceEntry;
+    std::string paymentEntry;
+  };
+  const std::string inv10 = Full("INV", 10);
+  const std::vector<Case> cases = {
+      {"Text", std::string("\x04" "E-77") + std::string(6, '\0'), "E-77", "E-77"},
+      {"FullRoom", "\x0A" "ABCDEFGHIJ", "ABCDEFGHIJ", "ABCDEFGHIJ"},
+      {"Zeros", std::string(11, '\0'), inv10, ""},
+      {"LengthBeyondRoom", "\x0B" "ABCDEFGHIJ", inv10, ""},
+      {"ControlCharacter", std::string("\x03" "A\x01" "B") + std::string(7, ' '), inv10, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (const char* code : {"009", "011"}) {
+      std::string old = MappingCases()[code == std::string("009") ? 1 : 2].oldBytes;
+      old.replace(36, 11, c.room);
+      const auto n = support::Record<records::InvoiceRec>(masterdata::ConvertedBytes(code, FileCode::INV, old));
+      EXPECT_EQ(n.EntryNumber(), c.invoiceEntry) << code;
+      // The room after the text is zero, whatever was put there first.
+      const std::string bytes = support::Bytes(n);
+      EXPECT_EQ(bytes.substr(37 + c.invoiceEntry.size(), 10 - c.invoiceEntry.size()),
+                std::string(10 - c.invoiceEntry.size(), '\0'))
+          << code;
+    }
+    std::string pay = MappingCases()[4].oldBytes;
+    pay.replace(32, 11, c.room);
+    const auto p = support::Record<records::PaymentRec>(masterdata::ConvertedBytes("010", FileCode::PAY, pay));
+    EXPECT_EQ(p.EntryNumber(), c.paymentEntry);
   }
 }
 
@@ -469,17 +512,19 @@ TEST(DataConversion, TheSizeDecidesWhatAFileHolds) {
       // 1,344 bytes are 7 records of 192 or 6 of 224: the old size wins.
       {FileCode::INV, "009", 1344, {Plan::Convert, "009"}},
       {FileCode::INV, "011", 1344, {Plan::Current, "011"}},
-      {FileCode::INV, "001", 177, {Plan::Damaged, "001"}},
+      // No fit: the expected layout, the partial last record left out.
+      {FileCode::INV, "001", 177, {Plan::Convert, "001", 1}},
+      {FileCode::INV, "001", 2 * 176 + 100, {Plan::Convert, "001", 100}},
       // An earlier layout than the expected one is no fit.
-      {FileCode::INV, "009", 176, {Plan::Damaged, "009"}},
+      {FileCode::INV, "009", 176, {Plan::Convert, "009", 176}},
       {FileCode::PAY, "002", 520, {Plan::Convert, "010"}},
-      {FileCode::PAY, "010", 504, {Plan::Damaged, "010"}},
+      {FileCode::PAY, "010", 504, {Plan::Convert, "010", 504}},
       {FileCode::PAY, "002", 584 * 2, {Plan::Current, "002"}},
       // 94 * 134 bytes fit both sizes: converted.
       {FileCode::GLC, "004", 94 * 134, {Plan::Convert, "004"}},
       {FileCode::CUS, "006", 1624, {Plan::Current, "006"}},
       {FileCode::FRZ, "008", 24080, {Plan::Convert, "008"}},
-      {FileCode::FRZ, "008", 100, {Plan::Damaged, "008"}},
+      {FileCode::FRZ, "008", 100, {Plan::Convert, "008", 100}},
   };
   for (const Case& c : cases)
     EXPECT_EQ(masterdata::PlanFor(c.file, c.code, c.size), c.want) << shell::FileInfo(c.file).name << " " << c.code
@@ -613,16 +658,24 @@ TEST_F(ConversionRun, ANewAdministrationGetsTheCodesAndNoBackups) {
   EXPECT_EQ(Files(), after);
 }
 
-TEST_F(ConversionRun, ADamagedFileStopsTheRunAndStaysAsItWas) {
-  store.fs.SetFile(kFolder + "ledger.vlk", std::string(185, 'x'));
+// A size that fits no layout: the whole records are converted by the
+// expected layout; the partial last one stays in the backup and is named.
+TEST_F(ConversionRun, APartialLastRecordIsLeftOutAndKeptInTheBackup) {
+  const std::string account = OldAccount(true);
+  const std::string old = account + account + "xyz";
+  store.fs.SetFile(kFolder + "ledger.vlk", old);
   const masterdata::ConversionOutcome outcome = Run();
-  EXPECT_EQ(outcome.failure, masterdata::ConversionOutcome::DamagedFile);
-  EXPECT_EQ(outcome.fileName, "ledger.vlk");
-  EXPECT_EQ(store.fs.File(kFolder + "ledger.vlk"), std::string(185, 'x'));
-  EXPECT_FALSE(store.fs.HasFile(kFolder + "ledger003.vlk"));
-  // The codes before it (and the later ones of their files) are recorded,
-  // its own and the later ones not.
-  EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), Flags({"001", "002", "009", "010", "011"}));
+  ASSERT_TRUE(outcome.Ok()) << outcome.errorText;
+  EXPECT_EQ(outcome.converted,
+            (std::vector<masterdata::ConvertedFile>{{"ledger.vlk", "ledger003.vlk", "003", 3}}));
+  EXPECT_EQ(store.fs.File(kFolder + "ledger003.vlk"), old);
+  const std::string one = masterdata::ConvertedBytes("003", FileCode::GLA, account);
+  EXPECT_EQ(store.fs.File(kFolder + "ledger.vlk"), one + one);
+  EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), Flags(kAll));
+  // The next log-in finds every code: nothing more happens.
+  const std::map<std::string, std::string> after = Files();
+  EXPECT_TRUE(Run().converted.empty());
+  EXPECT_EQ(Files(), after);
 }
 
 TEST_F(ConversionRun, AnExistingBackupIsNeverOverwritten) {

@@ -9,7 +9,6 @@
 #include "formkit/helpunit.h"
 #include "formkit/pendingform.h"
 #include "masterdata/adminsettings.h"
-#include "masterdata/fixedassets.h"
 #include "masterdata/unitpartners.h"
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
@@ -29,7 +28,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {
-  return {masterdata::administrationsetting, masterdata::Fixedassetsform, masterdata::partners2,
+  return {masterdata::administrationsetting, masterdata::partners2,
           reports::Rapport1, reports::ExportImport, reports::cockpit, shell::helpform};
 }
 
@@ -67,7 +66,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
       {reports::Rapport1, "Reports", "Rapporten"},
       {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
       {reports::ExportImport, "Export and import", "Export en import"},
-      {masterdata::Fixedassetsform, "Fixed assets", "Vaste activa"},
       {reports::cockpit, "Management cockpit", "Management cockpit"},
       {shell::helpform, "Help", "Help"},
   };
@@ -100,7 +98,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
   for (const Case& c : {Case{masterdata::partners2, true},
                         Case{reports::Rapport1, true}, Case{masterdata::administrationsetting, true},
                         Case{reports::ExportImport, false}, Case{shell::helpform, false},
-                        Case{reports::cockpit, false}, Case{masterdata::Fixedassetsform, false}}) {
+                        Case{reports::cockpit, false}}) {
     int result = 0;
     shell::OpenFileSet("USE", result);
     ASSERT_EQ(result, 0);

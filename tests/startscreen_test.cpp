@@ -246,6 +246,7 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
     std::string ledgerCategories;  // "ledgerct.vlk" before the log-in
     bool converted;                // ledgerct.vlk converted, its backup kept
     bool opened;
+    std::string backup = {};       // "ledgerct004.vlk" before the log-in ({}: none)
   };
   const std::string category(134, 'c');
   const std::vector<Case> cases = {
@@ -256,8 +257,12 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
       {"NoCodesTodaysLayout", "", category, false, true},
       {"NoCodesOldLayout", "", oldCategory + oldCategory, true, true},
       {"OlderReleaseOldLayout", FlagBytes({"001", "002", "003"}), oldCategory, true, true},
-      // A size that fits no layout: refused, the file as it was.
-      {"Damaged", "", "xy", false, false},
+      // A size that fits no layout: converted by the expected one, the
+      // partial last record left out and named.
+      {"PartialLastRecord", "", oldCategory + "xy", true, true},
+      // A backup in the way that holds something else: refused, the file
+      // as it was.
+      {"BackupInTheWay", "", oldCategory, false, false, "zz"},
       {"SomeCodesNoData", FlagBytes({"001", "005"}), "", false, true},
   };
   for (const Case& c : cases) {
@@ -266,13 +271,14 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
     store.fs.SetFile(acme + "ledgerct.vlk", c.ledgerCategories);
     store.fs.SetFile(acme + "adminset.vlk", "");
     store.fs.Delete(acme + "ledgerct004.vlk");
+    if (!c.backup.empty()) store.fs.SetFile(acme + "ledgerct004.vlk", c.backup);
     Restart();
     SetUserOptions(true, true);
     backend.messages.clear();
     LogIn("SYSTEM", "kestal", "Acme Ltd");
     ASSERT_TRUE(shell::LoginDone);
     EXPECT_FALSE(shell::FileSetOpen);
-    EXPECT_EQ(store.fs.HasFile(acme + "ledgerct004.vlk"), c.converted);
+    EXPECT_EQ(store.fs.HasFile(acme + "ledgerct004.vlk"), c.converted || !c.backup.empty());
     if (c.opened) {
       EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
       // Every code, code n at index n - 1.
@@ -283,6 +289,7 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
       EXPECT_EQ(store.fs.File(acme + "ledgerct004.vlk"), c.ledgerCategories);
       const std::string now = store.fs.File(acme + "ledgerct.vlk");
       ASSERT_EQ(now.size(), c.ledgerCategories.size() / 94 * 134);
+      ASSERT_FALSE(now.empty());
       const auto rec = support::Record<records::LedgerCategoryRec>(now.substr(0, 134));
       EXPECT_EQ(rec.CategoryKind(), "Assets");
       EXPECT_EQ(rec.CategoryName(), "Stock");
@@ -290,8 +297,10 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
       ASSERT_EQ(backend.messages.size(), 1u);
       const std::string& text = backend.messages[0].text;
       EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos);
-      EXPECT_NE(text.find("ledgerct.vlk (backup ledgerct004.vlk)"), std::string::npos);
+      EXPECT_NE(text.find("ledgerct.vlk (backup ledgerct004.vlk"), std::string::npos);
       EXPECT_NE(text.find(acme), std::string::npos);
+      EXPECT_EQ(text.find("the last 2 bytes, no whole record, were left out") != std::string::npos,
+                c.ledgerCategories.size() % 94 == 2);
     } else if (c.opened) {
       EXPECT_EQ(store.fs.File(acme + "ledgerct.vlk"), c.ledgerCategories);
       EXPECT_TRUE(backend.messages.empty());
@@ -300,8 +309,10 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
       ASSERT_EQ(backend.messages.size(), 1u);
       const std::string& text = backend.messages[0].text;
       EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos);
-      EXPECT_NE(text.find("\"ledgerct.vlk\" is damaged"), std::string::npos);
+      EXPECT_NE(text.find("\"ledgerct004.vlk\" exists already"), std::string::npos);
+      EXPECT_NE(text.find("\"ledgerct.vlk\""), std::string::npos);
       EXPECT_EQ(store.fs.File(acme + "ledgerct.vlk"), c.ledgerCategories);
+      EXPECT_EQ(store.fs.File(acme + "ledgerct004.vlk"), c.backup);
       // The codes before the file's are recorded (with the later ones of
       // the same files), its own not.
       EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"),
@@ -340,7 +351,6 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
     std::vector<std::string> named;
   };
   const std::vector<Failure> failures = {
-      {Outcome::DamagedFile, {"\"payment.vlk\" is damaged"}},
       {Outcome::BackupDiffers, {"\"payment002.vlk\"", "\"payment.vlk\""}},
       {Outcome::FileError, {"\"payment.vlk\"", "disk full"}},
   };
@@ -358,11 +368,22 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
   // Files converted before the failure keep their backups: named as well.
   Outcome partly;
   partly.converted = {{"invsum.vlk", "invsum001.vlk", "001"}};
-  partly.failure = Outcome::DamagedFile;
+  partly.failure = Outcome::BackupDiffers;
   partly.fileName = "payment.vlk";
+  partly.backupName = "payment002.vlk";
   const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partly);
   EXPECT_NE(text.find("invsum.vlk (backup invsum001.vlk)"), std::string::npos) << text;
-  EXPECT_NE(text.find("\"payment.vlk\" is damaged"), std::string::npos) << text;
+  EXPECT_NE(text.find("\"payment002.vlk\" exists already"), std::string::npos) << text;
+  // A partial last record left out is named, in each language.
+  Outcome partial;
+  partial.converted = {{"ledgerct.vlk", "ledgerct004.vlk", "004", 2}};
+  for (const Case& c : {Case{"English", "the last 2 bytes"}, Case{"Nederlands", "de laatste 2 bytes"},
+                        Case{"Deutsch", "die letzten 2 Bytes"}}) {
+    shell::CurrentLanguage.SetL(0, c.language);
+    EXPECT_NE(shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partial).find(c.backupWord),
+              std::string::npos)
+        << c.language;
+  }
 }
 
 TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "masterdata/admincopy.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
@@ -35,6 +36,15 @@ constexpr const char* kShortNameExistsInOtherCaseEnglish =
     "This short name is already in the list in other capitals; the two administrations would share one data folder";
 constexpr const char* kSelectHintEnglish = "Select: the current row into the edit fields";
 constexpr const char* kAddHintEnglish = "Add: the edit fields into the list at the current row";
+constexpr const char* kCopyEmptiesFilesEnglish =
+    "The general-ledger copy empties these files of the administration you copy to; they hold data now:";
+constexpr const char* kCopyLogInFirstEnglish =
+    "Nothing was copied. Log in to this administration first, so that its data files are brought to the layouts "
+    "of this version:";
+constexpr const char* kCopyIntoLoggedInEnglish =
+    "Nothing was copied: you are logged in to the administration you would copy to. Log in to another one first.";
+constexpr const char* kCopyStoppedEnglish = "The copy stopped at the file";
+constexpr const char* kCopyFilesCopiedEnglish = "Files copied before it:";
 
 }  // namespace
 
@@ -50,6 +60,13 @@ std::string MsgCopyOverwriteQuestion;
 std::string MsgCopyOverwriteCaption;
 std::string MsgCopyDoneText;
 std::string MsgCopyDoneCaption;
+std::string MsgCopyEmptiesFiles;
+std::string MsgCopyLogInFirst;
+std::string MsgCopyIntoLoggedIn;
+std::string MsgCopyStopped;
+std::string MsgCopyFilesCopied;
+std::string CopyAnswer;
+std::string CopyFileTarget;
 
 bool CalledFromPrepareCopy = false;
 records::AdministrationRec AdministrationBuffer;
@@ -70,6 +87,13 @@ void ResetAdministrationsState() {
   MsgCopyOverwriteCaption = "Copy administration";
   MsgCopyDoneText = "The administration has been copied.";
   MsgCopyDoneCaption = "Copy administration";
+  MsgCopyEmptiesFiles = kCopyEmptiesFilesEnglish;
+  MsgCopyLogInFirst = kCopyLogInFirstEnglish;
+  MsgCopyIntoLoggedIn = kCopyIntoLoggedInEnglish;
+  MsgCopyStopped = kCopyStoppedEnglish;
+  MsgCopyFilesCopied = kCopyFilesCopiedEnglish;
+  CopyAnswer.clear();
+  CopyFileTarget.clear();
   CalledFromPrepareCopy = false;
   AdministrationBuffer = records::AdministrationRec{};
   AdministrationsHelpCaptionBlock = shell::HelpCaptionBlockRec{};
@@ -185,6 +209,16 @@ TAdministrations::TAdministrations() : ui::Form("Administrations", "TAdministrat
                       &Brenvickhomepage1);
   BrenvickAdministrationshelp1.OnClick = [this] { BrenvickAdministrationshelp1Click(); };
   Button6.OnClick = [this] { Button6Click(); };
+  for (ui::Component* c : {static_cast<ui::Component*>(&Button1), static_cast<ui::Component*>(&Preparecopy1)})
+    c->OnClick = [this] { Button1Click(); };
+  for (ui::Component* c : {static_cast<ui::Component*>(&Button4), static_cast<ui::Component*>(&Startcopyproces1)})
+    c->OnClick = [this] { Button4Click(); };
+  Button5.OnClick = [this] { Button5Click(); };
+  ComboBox1.OnExit = [this] { ComboBox1Exit(); };
+  ComboBox1.OnSelect = [this] { ComboBox1Exit(); };
+  ComboBox2.OnExit = [this] { ComboBox2Exit(); };
+  ComboBox2.OnSelect = [this] { ComboBox2Exit(); };
+  RadioGroup1.OnClick = [this] { RadioGroup1Click(); };
 }
 
 void TAdministrations::FormCreate() { LoadAdministrationList(); }
@@ -442,6 +476,143 @@ void TAdministrations::ResetCopyPanel() {
 
 void TAdministrations::Button6Click() { ResetCopyPanel(); }
 
+void TAdministrations::Button1Click() {
+  CalledFromPrepareCopy = true;
+  const bool saved = SaveAdministrationList();
+  CalledFromPrepareCopy = false;
+  if (!saved) return;
+  for (ui::ComboBox* c : {&ComboBox1, &ComboBox2}) {
+    c->ClearItems();
+    c->SetEnabled(true);
+    c->SetBackColor(ui::colors::Cream);
+  }
+  DateTimePicker1.SetEnabled(true);
+  DateTimePicker1.SetBackColor(ui::colors::Cream);
+  RadioGroup1.SetItemIndex(0);
+  if (DateTimePicker1.MinDate()) DateTimePicker1.SetDate(*DateTimePicker1.MinDate());
+  Label10.SetVisible(false);
+  DateTimePicker1.SetVisible(false);
+  Panel2.SetVisible(true);
+  // Each item carries its row, whose short name names the folder.
+  const std::vector<AdministrationRow>& rows = rows_.Rows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const std::string shortName = rows[i].rec.ShortName();
+    if (shortName.empty()) continue;
+    for (ui::ComboBox* c : {&ComboBox1, &ComboBox2})
+      c->AddItem(shortName + " | " + rows[i].rec.Name(), static_cast<int64_t>(i));
+  }
+  if (ComboBox1.Count() > 0) ComboBox1.SetItemIndex(0);
+  // "To" proposes the grid's current row.
+  const int current = StringGrid1.Row() - 1;
+  if (current >= 0 && current < ComboBox2.Count())
+    ComboBox2.SetItemIndex(current);
+  else
+    ComboBox2.SetText(ComboBox1.GetText());
+  FollowCopyChoices();
+}
+
+void TAdministrations::KeepCopyChoice(ui::ComboBox& box) {
+  const int exact = box.IndexOf(box.GetText());
+  const int other = exact >= 0 ? exact : box.IndexOfIgnoringCase(box.GetText());
+  if (other >= 0)
+    box.SetItemIndex(other);
+  else if (box.Count() > 0)
+    box.SetItemIndex(0);
+  FollowCopyChoices();
+}
+
+void TAdministrations::FollowCopyChoices() {
+  const bool differ = ComboBox1.ItemIndex() >= 0 && ComboBox2.ItemIndex() >= 0 &&
+                      ComboBox1.ItemIndex() != ComboBox2.ItemIndex() && Panel2.Visible();
+  Button4.SetEnabled(differ);
+  Startcopyproces1.SetEnabled(differ);
+}
+
+void TAdministrations::ComboBox1Exit() { KeepCopyChoice(ComboBox1); }
+void TAdministrations::ComboBox2Exit() { KeepCopyChoice(ComboBox2); }
+
+void TAdministrations::RadioGroup1Click() {
+  const bool ledgerOnly = RadioGroup1.ItemIndex() == 1;
+  Label10.SetVisible(ledgerOnly);
+  DateTimePicker1.SetVisible(ledgerOnly);
+}
+
+std::string TAdministrations::ChosenShortName(const ui::ComboBox& box) const {
+  const int item = box.ItemIndex();
+  if (item < 0 || item >= box.Count()) return {};
+  const auto row = static_cast<std::size_t>(box.Items()[static_cast<std::size_t>(item)].data);
+  if (row >= rows_.Rows().size()) return {};
+  return rows_.Rows()[row].rec.ShortName();
+}
+
+void TAdministrations::Button5Click() {
+  const ui::ModalResult r = ui::MessageDlg(CopyFileTarget + "  " + MsgCopyOverwriteQuestion, ui::DialogKind::Warning,
+                                           ui::Buttons::YesNoYesToAll, MsgCopyOverwriteCaption);
+  if (r == ui::ModalResult::Yes) CopyAnswer = kAnswerYes;
+  if (r == ui::ModalResult::No) CopyAnswer = kAnswerNo;
+  if (r == ui::ModalResult::YesToAll) CopyAnswer = kAnswerYesToAll;
+}
+
+void TAdministrations::Button4Click() {
+  CopyAnswer.clear();
+  // A typed text not yet checked becomes an item first.
+  KeepCopyChoice(ComboBox1);
+  KeepCopyChoice(ComboBox2);
+  if (!Button4.Enabled()) return;
+  const std::string from = ChosenShortName(ComboBox1);
+  const std::string to = ChosenShortName(ComboBox2);
+  if (from.empty() || to.empty()) return;
+  // Its files would change under the running session.
+  if (to == shell::CurrentAdministrationCode) {
+    ui::ShowMessage(MsgCopyIntoLoggedIn);
+    return;
+  }
+  CopyRequest request;
+  request.fromFolder = AdministrationFolder(from);
+  request.toFolder = AdministrationFolder(to);
+  const bool ledgerOnly = RadioGroup1.ItemIndex() == 1;
+  request.kind = ledgerOnly ? CopyKind::GeneralLedger : CopyKind::Full;
+  request.firstDate = shell::DateToYmd(DateTimePicker1.Date());
+  request.createdBy = Cut(shell::SystemSettings.CurrentUser, 10);
+  request.createdAt = Cut(platform::DateTimeToText(platform::Now()), 20);
+  CopyQuestions questions;
+  questions.confirmEmptying = [&](const std::vector<std::string>& files) {
+    std::string names;
+    for (const std::string& f : files) names += (names.empty() ? " " : ", ") + f;
+    return ui::MessageDlg(MsgCopyEmptiesFiles + names + ".", ui::DialogKind::Confirmation, ui::Buttons::YesNo,
+                          MsgCopyOverwriteCaption) == ui::ModalResult::Yes;
+  };
+  questions.askOverwrite = [&](const std::string& fileName) {
+    CopyFileTarget = request.toFolder + fileName;
+    // A dialog closed otherwise keeps the file: the answer starts empty.
+    CopyAnswer.clear();
+    Button5Click();
+    return CopyAnswer;
+  };
+  const CopyOutcome outcome = CopyAdministration(request, questions);
+  switch (outcome.result) {
+    case CopyOutcome::Done:
+      ui::MessageDlg(MsgCopyDoneText, ui::DialogKind::Warning, ui::Buttons::Ok, MsgCopyDoneCaption);
+      if (!ledgerOnly) ResetCopyPanel();
+      break;
+    case CopyOutcome::Declined:
+      break;
+    case CopyOutcome::SourceNotCurrent:
+    case CopyOutcome::TargetNotCurrent: {
+      const ui::ComboBox& which = outcome.result == CopyOutcome::SourceNotCurrent ? ComboBox1 : ComboBox2;
+      ui::ShowMessage(MsgCopyLogInFirst + " " + which.GetText());
+      break;
+    }
+    case CopyOutcome::Failed: {
+      std::string copied;
+      for (const std::string& f : outcome.copied) copied += (copied.empty() ? " " : ", ") + f;
+      ui::ShowMessage(MsgCopyStopped + " " + outcome.fileName + ": " + outcome.errorText + ". " +
+                      MsgCopyFilesCopied + (copied.empty() ? " -" : copied) + ".");
+      break;
+    }
+  }
+}
+
 void TAdministrations::ApplyLanguageTexts() {
   using shell::L;
   SetCaption(shell::ProductTitle + " : " + L(1110) + " / " + L(1058));
@@ -511,6 +682,28 @@ void TAdministrations::ApplyLanguageTexts() {
       "delen",
       cp1252::L("Dieser Kurzname steht schon in anderer Groß- und Kleinschreibung in der Liste; die beiden Mandanten "
                 "würden einen Datenordner teilen"));
+  MsgCopyEmptiesFiles = BuiltInText(
+      kCopyEmptiesFilesEnglish,
+      "De kopie van het grootboek maakt deze bestanden van de administratie waarnaar u kopieert leeg; ze bevatten "
+      "nu gegevens:",
+      cp1252::L("Die Kopie des Hauptbuchs leert diese Dateien des Mandanten, in den Sie kopieren; sie enthalten jetzt "
+                "Daten:"));
+  MsgCopyLogInFirst = BuiltInText(
+      kCopyLogInFirstEnglish,
+      "Er is niets gekopieerd. Meld u eerst aan bij deze administratie, zodat de gegevensbestanden naar de indeling "
+      "van deze versie worden omgezet:",
+      cp1252::L("Es wurde nichts kopiert. Melden Sie sich zuerst bei diesem Mandanten an, damit seine Datendateien in "
+                "das Format dieser Version umgesetzt werden:"));
+  MsgCopyIntoLoggedIn = BuiltInText(
+      kCopyIntoLoggedInEnglish,
+      cp1252::L("Er is niets gekopieerd: u bent aangemeld bij de administratie waarnaar u zou kopiëren. Meld u eerst "
+                "bij een andere aan."),
+      cp1252::L("Es wurde nichts kopiert: Sie sind bei dem Mandanten angemeldet, in den Sie kopieren würden. Melden "
+                "Sie sich zuerst bei einem anderen an."));
+  MsgCopyStopped = BuiltInText(kCopyStoppedEnglish, cp1252::L("Het kopiëren is gestopt bij het bestand"),
+                               "Das Kopieren wurde angehalten bei der Datei");
+  MsgCopyFilesCopied = BuiltInText(kCopyFilesCopiedEnglish, "Daarvoor gekopieerde bestanden:",
+                                   "Davor kopierte Dateien:");
   MsgFolderNotCreated = BuiltInText(kFolderNotCreatedEnglish,
                                     "De gegevensmap van de administratie kon niet worden aangemaakt:",
                                     "Der Datenordner des Mandanten konnte nicht angelegt werden:");

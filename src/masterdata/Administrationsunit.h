@@ -20,7 +20,10 @@
 // is written. A row read from the file is written back byte for byte.
 //
 // The form also holds the copy panel (copying the data files of one
-// administration into another); ResetCopyPanel closes it.
+// administration into another, masterdata/admincopy.h): Prepare copy saves
+// the list and opens it, Start copies; ResetCopyPanel closes it. The two
+// choices' items are "short name | name" of the rows, and the folders come
+// from the chosen rows' short names, never from the text.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +58,22 @@ extern std::string MsgCopyOverwriteQuestion;
 extern std::string MsgCopyOverwriteCaption;
 extern std::string MsgCopyDoneText;
 extern std::string MsgCopyDoneCaption;
+// The program's own texts of the copy (BuiltInText): the question before a
+// general-ledger copy empties files of the target (followed by their
+// names), the refusal of an administration not yet in this version's
+// layouts (followed by its name), the refusal to copy into the
+// administration logged in to, and the stop at a file (followed by the
+// file, the system's text and the files copied).
+extern std::string MsgCopyEmptiesFiles;
+extern std::string MsgCopyLogInFirst;
+extern std::string MsgCopyIntoLoggedIn;
+extern std::string MsgCopyStopped;
+extern std::string MsgCopyFilesCopied;
+
+// The overwrite prompt's last answer ("yes", "no", "yestoall"), empty at
+// the start of each copy run; the target file the prompt names.
+extern std::string CopyAnswer;
+extern std::string CopyFileTarget;
 
 // True only while the copy preparation saves the list (the form then stays
 // open).
@@ -202,6 +221,20 @@ class TAdministrations : public ui::Form {
   // Closes the copy panel.
   void ResetCopyPanel();
   void Button6Click();
+  // Prepare copy: saves the list (the form stays open) and opens the copy
+  // panel with the administrations as "from" and "to" items.
+  void Button1Click();
+  // Start copy: copies as the panel says (masterdata::CopyAdministration).
+  void Button4Click();
+  // The overwrite prompt: Yes, No, Yes to all into CopyAnswer; a dialog
+  // closed otherwise leaves it as it was.
+  void Button5Click();
+  // A typed choice becomes the item it equals ignoring case, else the
+  // first item; Start is enabled only for two different administrations.
+  void ComboBox1Exit();
+  void ComboBox2Exit();
+  // The first date shows for the general-ledger copy only.
+  void RadioGroup1Click();
 
   // The save of the list: false when nothing was written (an entry held in
   // the edit fields, the file set not opened, a folder not created). The
@@ -223,6 +256,12 @@ class TAdministrations : public ui::Form {
   // AdministrationCount.
   void ShowRows();
   void FollowSaveState();
+  // The copy panel's choice `box` kept to one of its items; then the start
+  // button follows.
+  void KeepCopyChoice(ui::ComboBox& box);
+  void FollowCopyChoices();
+  // The short name of the row a copy choice names.
+  std::string ChosenShortName(const ui::ComboBox& box) const;
 
  public:
   // The administrations as the form holds them, in list order.

@@ -142,9 +142,23 @@ std::string DataConversionText(const std::string& name, const std::string& code,
     std::string en, nl, de;
     for (const masterdata::ConvertedFile& f : outcome.converted) {
       const std::string sep = en.empty() ? "" : ", ";
-      en += sep + f.fileName + " (backup " + f.backupName + ")";
-      nl += sep + f.fileName + " (reservekopie " + f.backupName + ")";
-      de += sep + f.fileName + " (Sicherung " + f.backupName + ")";
+      // A partial last record was left out of the new file; the backup
+      // keeps it.
+      const std::string n = std::to_string(f.partialBytes);
+      const bool partial = f.partialBytes > 0;
+      en += sep + f.fileName + " (backup " + f.backupName +
+            (partial ? "; the last " + n + " bytes, no whole record, were left out and are only in the backup" : "") +
+            ")";
+      nl += sep + f.fileName + " (reservekopie " + f.backupName +
+            (partial ? "; de laatste " + n + " bytes, geen heel record, zijn weggelaten en staan alleen in de "
+                                             "reservekopie"
+                     : "") +
+            ")";
+      de += sep + f.fileName + " (Sicherung " + f.backupName +
+            (partial ? cp1252::L("; die letzten ") + n +
+                           cp1252::L(" Bytes, kein ganzer Satz, wurden weggelassen und stehen nur in der Sicherung")
+                     : "") +
+            ")";
     }
     done = BuiltInText(
         "The data files of the administration " + which + " were converted to the layouts of this version: " + en +
@@ -159,11 +173,6 @@ std::string DataConversionText(const std::string& name, const std::string& code,
   const std::string backup = "\"" + outcome.backupName + "\"";
   std::string en, nl, de;
   switch (outcome.failure) {
-    case Outcome::DamagedFile:
-      en = "the file " + file + " is damaged: its size fits no record layout";
-      nl = "het bestand " + file + " is beschadigd: de grootte past bij geen recordindeling";
-      de = "die Datei " + file + cp1252::L(" ist beschädigt: ihre Größe passt zu keinem Satzformat");
-      break;
     case Outcome::BackupDiffers:
       en = "the backup " + backup + " exists already and holds something else than " + file +
            "; move it to another folder first";

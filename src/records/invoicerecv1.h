@@ -2,7 +2,8 @@
 // InvoiceRec (records/invoicerec.h) read them. Three layouts came before
 // today's: 176 bytes (V1), 192 bytes (V2) and 216 bytes (V3). Only the
 // fields a conversion carries over are named; the other bytes are read by
-// nobody.
+// nobody. V2 and V3 have room for an entry number where today's record
+// has it; the conversion takes it only when those bytes hold a text.
 #pragma once
 
 #include "records/codec.h"
@@ -30,7 +31,8 @@ struct InvoiceRecV2 : Record<192> {
   static constexpr ShortString kInvoiceDate{0, 8};     // bytes 0..8
   static constexpr ShortString kInvoiceNumber{9, 15};  // bytes 9..24
   static constexpr ShortString kPartnerType{25, 3};    // bytes 25..28, pad 29..31
-  static constexpr Int32 kPartnerNumber{32};           // bytes 32..35, 36..46 not read
+  static constexpr Int32 kPartnerNumber{32};           // bytes 32..35
+  static constexpr ShortString kEntryNumber{36, 10};   // bytes 36..46, read only when it holds a text
   static constexpr ShortString kDiscountDate{47, 8};   // bytes 47..55
   static constexpr ShortString kDueDate{56, 8};        // bytes 56..64
   static constexpr ShortString kVoucherDate{65, 8};    // bytes 65..73, pad 74..79, 80..87 not read
@@ -46,7 +48,8 @@ struct InvoiceRecV3 : Record<216> {
   static constexpr ShortString kInvoiceDate{0, 8};     // bytes 0..8
   static constexpr ShortString kInvoiceNumber{9, 15};  // bytes 9..24
   static constexpr ShortString kPartnerType{25, 3};    // bytes 25..28, pad 29..31
-  static constexpr Int32 kPartnerNumber{32};           // bytes 32..35, 36..46 not read
+  static constexpr Int32 kPartnerNumber{32};           // bytes 32..35
+  static constexpr ShortString kEntryNumber{36, 10};   // bytes 36..46, read only when it holds a text
   static constexpr ShortString kDiscountDate{47, 8};   // bytes 47..55
   static constexpr ShortString kDueDate{56, 8};        // bytes 56..64
   static constexpr ShortString kVoucherDate{65, 8};    // bytes 65..73, pad 74..79

@@ -30,7 +30,8 @@ static_assert(sizeof(PaymentRecV1) == 504);
 struct PaymentRecV2 : Record<520> {
   static constexpr ShortString kValueDate{0, 8};      // bytes 0..8
   static constexpr ShortString kBankAccount{9, 15};   // bytes 9..24, pad 25..27
-  static constexpr Int32 kPaymentNumber{28};          // bytes 28..31, 32..42 not read
+  static constexpr Int32 kPaymentNumber{28};          // bytes 28..31
+  static constexpr ShortString kEntryNumber{32, 10};  // bytes 32..42, read only when it holds a text
   static constexpr ShortString kPartnerType{43, 3};   // bytes 43..46, pad 47
   static constexpr Int32 kPartnerNumber{48};          // bytes 48..51
   static constexpr ShortString kNarrative1{52, 60};   // bytes 52..112

@@ -66,9 +66,10 @@ FilePlan PlanFor(FileCode file, std::string_view code, std::uint64_t size) {
   const std::vector<Conversion> chain = ChainFrom(file, code);
   for (const Conversion& c : chain)
     if (size % static_cast<std::uint64_t>(c.oldSize) == 0) return {FilePlan::Convert, c.code};
-  if (!chain.empty() && size % static_cast<std::uint64_t>(chain.front().newSize) == 0)
-    return {FilePlan::Current, std::string(code)};
-  return {FilePlan::Damaged, std::string(code)};
+  if (chain.empty()) return {FilePlan::Current, std::string(code)};
+  if (size % static_cast<std::uint64_t>(chain.front().newSize) == 0) return {FilePlan::Current, std::string(code)};
+  // No layout fits: the expected one, without the partial last record.
+  return {FilePlan::Convert, std::string(code), size % static_cast<std::uint64_t>(chain.front().oldSize)};
 }
 
 std::vector<std::string> CodesDoneWith(FileCode file, std::string_view code) {
@@ -95,6 +96,30 @@ namespace {
 #define SAME(f) n.template Set<N::f>(o.template Get<O::f>())
 #define FROM(to, from) n.template Set<N::to>(o.template Get<O::from>())
 
+// Whether the `capacity`-character short string at `at` of `rec` holds a
+// text: a length of 1 to `capacity` and no control character in it. Bytes
+// an older release left unused (zeros, or whatever the buffer held) do not.
+template <class R>
+bool HoldsText(const R& rec, std::size_t at, std::size_t capacity) {
+  const auto* p = reinterpret_cast<const unsigned char*>(rec.data()) + at;
+  if (p[0] == 0 || p[0] > capacity) return false;
+  for (std::size_t i = 1; i <= p[0]; ++i)
+    if (p[i] < 0x20 || p[i] == 0x7F) return false;
+  return true;
+}
+
+// The 192- and 216-byte invoices have room for the entry number where
+// today's record keeps it: a text found there is carried over; else the
+// entry number is the invoice number, cut.
+template <class O>
+void InvoiceEntryNumber(const O& o, records::InvoiceRec& n) {
+  using N = records::InvoiceRec;
+  if (!HoldsText(o, O::kEntryNumber.offset, O::kEntryNumber.capacity)) return;
+  // The invoice number put there first leaves no byte behind.
+  std::memset(n.data() + N::kEntryNumber.offset, 0, N::kEntryNumber.Size());
+  SAME(kEntryNumber);
+}
+
 // 001, 009 and 011 share the head of the record.
 template <class O>
 void InvoiceHead(const O& o, records::InvoiceRec& n) {
@@ -114,11 +139,15 @@ void InvoiceHead(const O& o, records::InvoiceRec& n) {
 }
 
 void Map(const records::InvoiceRecV1& o, records::InvoiceRec& n, FileCode) { InvoiceHead(o, n); }
-void Map(const records::InvoiceRecV2& o, records::InvoiceRec& n, FileCode) { InvoiceHead(o, n); }
+void Map(const records::InvoiceRecV2& o, records::InvoiceRec& n, FileCode) {
+  InvoiceHead(o, n);
+  InvoiceEntryNumber(o, n);
+}
 void Map(const records::InvoiceRecV3& o, records::InvoiceRec& n, FileCode) {
   using N = records::InvoiceRec;
   using O = records::InvoiceRecV3;
   InvoiceHead(o, n);
+  InvoiceEntryNumber(o, n);
   SAME(kChangedBy);
   SAME(kChangedAt);
 }
@@ -142,7 +171,14 @@ void MapPayment(const O& o, records::PaymentRec& n) {
   SAME(kVoucherCreated);
 }
 void Map(const records::PaymentRecV1& o, records::PaymentRec& n, FileCode) { MapPayment(o, n); }
-void Map(const records::PaymentRecV2& o, records::PaymentRec& n, FileCode) { MapPayment(o, n); }
+void Map(const records::PaymentRecV2& o, records::PaymentRec& n, FileCode) {
+  using N = records::PaymentRec;
+  using O = records::PaymentRecV2;
+  MapPayment(o, n);
+  // Room for the entry number where today's record keeps it, as with the
+  // invoices; else it stays empty.
+  if (HoldsText(o, O::kEntryNumber.offset, O::kEntryNumber.capacity)) SAME(kEntryNumber);
+}
 
 void Map(const records::LedgerAccountRecV1& o, records::LedgerAccountRec& n, FileCode) {
   using N = records::LedgerAccountRec;
@@ -439,7 +475,6 @@ void ConvertFile(FileCode file, const std::string& code, std::vector<ConvertedFi
     throw Stop{ConversionOutcome::FileError, fileName, "", e.Code(), e.what()};
   }
   const FilePlan plan = PlanFor(file, code, current.size());
-  if (plan.kind == FilePlan::Damaged) throw Stop{ConversionOutcome::DamagedFile, fileName, "", 0, ""};
   if (plan.kind != FilePlan::Convert) return;
 
   const std::string backupName = BackupName(fileName, plan.code);
@@ -457,7 +492,7 @@ void ConvertFile(FileCode file, const std::string& code, std::vector<ConvertedFi
   } catch (const platform::IoError& e) {
     throw Stop{ConversionOutcome::FileError, fileName, backupName, e.Code(), e.what()};
   }
-  converted.push_back({fileName, backupName, plan.code});
+  converted.push_back({fileName, backupName, plan.code, plan.partialBytes});
 }
 
 // Rewrites the flag file with the recorded codes, code n at index n - 1.

@@ -11,7 +11,9 @@
 //   the eleven codes and no backups); otherwise, first fit wins, a multiple
 //   of the code's old record size is converted by it, a multiple of the old
 //   size of a later conversion of the same file by that one, a multiple of
-//   today's size is already current; any other size is a damaged file;
+//   today's size is already current; any other size is converted by the
+//   code's old size, the partial last record left out (the backup keeps
+//   it, and the outcome says how many bytes were left out);
 // - a conversion keeps the old bytes under a backup name beside the file
 //   ("invsum001.vlk": the code before the extension), written to a
 //   temporary file, synced, and given its name only when that name is free,
@@ -25,8 +27,8 @@
 //   later codes of the same file too (after "001": "009" and "011"; after
 //   "009": "011"; after "002": "010"). The flag file is rewritten, synced,
 //   with code n at index n - 1.
-// A conversion that cannot be done (a damaged file, a backup that differs,
-// a file error) stops the run: its code and the later ones stay unrecorded,
+// A conversion that cannot be done (a backup that differs, a file error)
+// stops the run: its code and the later ones stay unrecorded,
 // the file keeps its old bytes, and the log-in does not take the
 // administration up; the next log-in tries again. Backups are never
 // removed.
@@ -72,10 +74,12 @@ struct FilePlan {
     Empty,    // no byte: the codes are recorded, nothing converted
     Convert,  // convert by `code` (the given one or a later one of the file)
     Current,  // in today's layout already: the codes are recorded
-    Damaged,  // no layout fits the size
   };
   Kind kind = Empty;
   std::string code;
+  // The bytes after the last whole old record, left out of the conversion
+  // (a size that fits no layout is converted by the given code).
+  std::uint64_t partialBytes = 0;
   bool operator==(const FilePlan&) const = default;
 };
 FilePlan PlanFor(shell::FileCode file, std::string_view code, std::uint64_t size);
@@ -94,11 +98,13 @@ std::string BackupName(std::string_view fileName, std::string_view code);
 std::string ConvertedBytes(std::string_view code, shell::FileCode file, std::string_view oldBytes);
 
 // One converted file: its name, its backup's name (both in the data
-// folder) and the code that converted it.
+// folder), the code that converted it and the bytes of a partial last
+// record that were left out (the backup keeps them).
 struct ConvertedFile {
   std::string fileName;
   std::string backupName;
   std::string code;
+  std::uint64_t partialBytes = 0;
   bool operator==(const ConvertedFile&) const = default;
 };
 
@@ -106,7 +112,6 @@ struct ConvertedFile {
 struct ConversionOutcome {
   enum Failure {
     None,
-    DamagedFile,    // `fileName`'s size fits no layout
     BackupDiffers,  // `backupName` exists and holds something else than `fileName`
     FileError,      // an operation on `fileName` failed: errorCode, errorText
   };
