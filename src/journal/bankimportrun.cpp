@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -12,6 +13,7 @@
 #include "journal/paymentstore.h"
 #include "journal/voucherstore.h"
 #include "platform/cp1252.h"
+#include "platform/filesystem.h"
 #include "records/ledgeraccountrec.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
@@ -40,6 +42,24 @@ bool AllDigits(std::string_view s) {
 }
 
 }  // namespace
+
+StatementFile ReadStatementFile(const std::string& path) {
+  StatementFile out;
+  std::unique_ptr<platform::FileHandle> file;
+  out.code = platform::Fs().OpenExisting(path, platform::OpenMode::Read, file);
+  if (out.code != 0) return out;
+  std::uint64_t size = 0;
+  out.code = file->Size(size);
+  if (out.code == 0) {
+    out.bytes.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    out.code = file->ReadAt(0, out.bytes.data(), out.bytes.size(), done);
+    out.bytes.resize(done);
+  }
+  file->Close();
+  if (out.code != 0) out.bytes.clear();
+  return out;
+}
 
 std::string MatchAccount(std::string_view account) {
   std::string out;

@@ -43,6 +43,16 @@
 
 namespace journal {
 
+// ---- The statement file ------------------------------------------------------
+
+// A statement's bytes: code 0 when read, else the operating system's code
+// (2 missing, 5 no access, ...).
+struct StatementFile {
+  int code = 0;
+  std::string bytes;
+};
+StatementFile ReadStatementFile(const std::string& path);
+
 // ---- Accounts ----------------------------------------------------------------
 
 // The partner's field holds 20 characters, the payment's 15.
@@ -212,6 +222,7 @@ struct ImportJob {
   int withVoucher = 0;        // stored with a saved voucher
   int ambiguous = 0;          // no partner: several carry the account
   int refunds = 0;            // no partner: only the other kind carries it
+  int leftOut = 0;            // rows left out at Next (closed period, duplicates)
   bool Finished() const { return stored >= static_cast<int>(rows.size()); }
   int WithoutVoucher() const { return stored - withVoucher; }
 };
