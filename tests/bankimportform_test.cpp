@@ -232,6 +232,38 @@ TEST_F(BankImportForm, RefusalsOfOpenGoAndNext) {
   });
 }
 
+TEST_F(BankImportForm, ADamagedProfileFileIsNamedOnceAndRewrittenOnYes) {
+  records::ImportProfileRec p;
+  p.SetProfileNumber(1);
+  p.SetProfileName("Old");
+  p.SetDateColumn(-1);
+  records::ImportProfileRec q = p;
+  q.SetProfileNumber(12);
+  const std::string damaged = support::Bytes(std::vector<records::ImportProfileRec>{p, q, p});
+  store.fs.SetFile(support::kBankIfs, damaged);
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(journal::TabVoucher);
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_NE(backend.messages[0].text.find("ifs.vlk"), std::string::npos);
+    EXPECT_EQ(f.Edit108.GetText(), "Old");
+    // No: nothing is written.
+    backend.messageAnswers.push_back(ui::ModalResult::No);
+    f.Edit108.UserSetText("New");
+    f.Button24.UserClick();
+    EXPECT_EQ(store.fs.File(support::kBankIfs), damaged);
+    backend.messageAnswers.push_back(ui::ModalResult::Yes);
+    f.Button24.UserClick();
+    const auto profiles = Records<records::ImportProfileRec>(store.fs.File(support::kBankIfs));
+    ASSERT_EQ(profiles.size(), 10u);
+    EXPECT_EQ(profiles[0].ProfileName(), "New");
+    EXPECT_EQ(profiles[9].ProfileNumber(), 10);
+    EXPECT_EQ(f.ComboBox9.Count(), 10);
+    EXPECT_EQ(f.ComboBox9.GetText(), "1 : New");
+  });
+}
+
 TEST_F(BankImportForm, RowsBeforeTheOpenPeriodAreNamedAndNoStopsNext) {
   // Period 1 (from 1 January) is closed; period 2 starts on 6 January.
   auto& s = journal::JournalAdminSettings;

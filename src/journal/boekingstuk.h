@@ -554,6 +554,7 @@ class Tboeking : public ui::Form {
   std::vector<std::string> statementLines_;
   std::vector<StatementRow> statementRows_;
   std::optional<ImportJob> importJob_;
+  bool profileFileReported_ = false;  // the damaged profile file, once per activation
 };
 
 extern Tboeking* boeking;

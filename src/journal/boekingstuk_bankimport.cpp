@@ -145,6 +145,7 @@ void Tboeking::BindBankImportTabs() {
   auto activate = OnActivate;
   OnActivate = [this, activate] {
     if (activate) activate();
+    profileFileReported_ = false;
     ApplyBankImportTexts();
   };
   ApplyBankImportTexts();
@@ -182,7 +183,10 @@ void Tboeking::ApplyBankImportTexts() {
 
 void Tboeking::ShowImportTab() {
   ApplyBankImportTexts();
-  if (!ImportProfiles.empty() && !ProfilesWhole(ImportProfiles)) StatusBar1.Show(MsgProfileFileDamaged(), ui::colors::Red);
+  if (!profileFileReported_ && !ImportProfiles.empty() && !ProfilesWhole(ImportProfiles)) {
+    profileFileReported_ = true;
+    ui::ShowMessage(MsgProfileFileDamaged());
+  }
   ComboBox9Exit();
 }
 
