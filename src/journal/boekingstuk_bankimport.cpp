@@ -108,6 +108,13 @@ void Tboeking::BindBankImportTabs() {
   StringGrid5.hints.stretch = 1;
   StringGrid4.hints.stretch = 2;
   StringGrid5.SetFixedRows(0);
+  StringGrid5.SetColWidth(0, 960);
+  for (ui::Edit* e : {&Edit91, &Edit92}) e->hints.width = 50;
+  Edit108.hints.minWidth = 160;
+  Label60.hints.height = 28;
+  Label60.SetBold(true);
+  ImportMatchPanel.hints.height = 170;
+  ImportRunPanel.hints.height = 44;
   ImportProfilePanel.gridColumns = 8;
   ImportMatchPanel.gridColumns = 2;
   ImportProgressBar.SetRange(0, 1);
@@ -178,6 +185,8 @@ void Tboeking::ApplyBankImportTexts() {
   ImportCounterLabel.SetCaption(T("Counter", "Teller", "Zähler"));
   Button26.SetCaption(T("Run Import", "Import uitvoeren", "Import ausführen"));
   Button27.SetCaption(T("Continue import", "Import voortzetten", "Import fortsetzen"));
+  Label60.SetCaption(T("Import the statement's rows as payments", "De rijen van het afschrift als betalingen inlezen",
+                       "Die Zeilen des Kontoauszugs als Zahlungen einlesen"));
   if (importJob_) ShowImportResult();
 }
 
@@ -223,6 +232,7 @@ void Tboeking::Button8Click() {
   }
   // A new statement: both grids start empty, an earlier import is gone.
   StringGrid5.SetColCount(1);
+  StringGrid5.SetColWidth(0, 960);
   StringGrid5.SetRowCount(static_cast<int>(lines.size()));
   for (std::size_t i = 0; i < lines.size(); ++i) StringGrid5.SetCell(0, static_cast<int>(i), lines[i]);
   statementLines_ = std::move(lines);
@@ -284,7 +294,10 @@ void Tboeking::Button22Click() {
   const int cols = static_cast<int>(std::max<std::size_t>(1, split.columnCount));
   StringGrid4.SetColCount(cols);
   StringGrid4.SetRowCount(static_cast<int>(split.rows.size()) + 1);
-  for (int c = 0; c < cols; ++c) StringGrid4.SetCell(c, 0, std::to_string(c));
+  for (int c = 0; c < cols; ++c) {
+    StringGrid4.SetCell(c, 0, std::to_string(c));
+    StringGrid4.SetColWidth(c, 130);
+  }
   for (std::size_t r = 0; r < split.rows.size(); ++r)
     for (int c = 0; c < cols; ++c) {
       const auto& cells = split.rows[r].cells;
