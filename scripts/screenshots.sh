@@ -3,7 +3,8 @@
 # start screen in a fresh working folder, the start-up error form when the
 # user file cannot be opened, and in an administration "ACME" the tree, the
 # journal form's voucher and template tabs, a function still to come, the
-# help window, the copy panel and the fixed-assets form. Usage:
+# help window; and, rendered offscreen, the copy panel, the fixed-assets form
+# and the bank-import tabs. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -77,4 +78,8 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/books.sh" "$build/ombrelo" "$t
 ninja -C "$build" ombrelo_qt_tests
 OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
   --gtest_filter='CopyPanelRender.*' >/dev/null
+# The journal form's bank-import tabs (a statement split on tab 7, tab 8 after
+# a run), rendered offscreen from the front-end test that drives them.
+OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
+  --gtest_filter='BankImportRender.*' >/dev/null
 echo "Screenshots in $out"

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -33,6 +34,7 @@
 #include "qt/convert.h"
 #include "qt/formwindow.h"
 #include "qt/qtbackend.h"
+#include "ui/progressbar.h"
 
 namespace qtfront {
 
@@ -169,6 +171,22 @@ class LabelPeer : public Peer {
  private:
   QLabel* label() const { return static_cast<QLabel*>(widget_); }
   Colors colors_;
+};
+
+// ---- Progress bar
+
+class ProgressBarPeer : public Peer {
+ public:
+  ProgressBarPeer(FormWindow& w, ui::ProgressBar& p, QWidget* parent) : Peer(w, p, new QProgressBar(parent)) {}
+
+ protected:
+  bool TakesFocus() const override { return false; }
+  void SyncState() override {
+    auto& m = static_cast<ui::ProgressBar&>(*comp_);
+    auto* bar = static_cast<QProgressBar*>(widget_);
+    if (bar->minimum() != m.Min() || bar->maximum() != m.Max()) bar->setRange(m.Min(), m.Max());
+    if (bar->value() != m.Position()) bar->setValue(m.Position());
+  }
 };
 
 // ---- Edit
@@ -1136,6 +1154,8 @@ std::unique_ptr<Peer> MakePeer(FormWindow& w, ui::Component& c, QWidget* parent)
       return std::make_unique<ToolBarPeer>(w, static_cast<ui::ToolBar&>(c), parent);
     case K::ToolButton:
       return std::make_unique<ToolButtonPeer>(w, static_cast<ui::ToolButton&>(c), parent);
+    case K::ProgressBar:
+      return std::make_unique<ProgressBarPeer>(w, static_cast<ui::ProgressBar&>(c), parent);
     case K::Form:
     case K::MenuItem:
       break;

@@ -333,6 +333,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
   SelectTab(TabVoucher);
   ClearVoucherForm();
+  BindBankImportTabs();
 }
 
 // ---- texts

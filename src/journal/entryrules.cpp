@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "journal/importprofilestore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "shell/builtintext.h"
@@ -449,13 +450,8 @@ std::vector<SalesTaxAccount> SalesTaxAccounts(const std::vector<SalesTaxAccount>
 }
 
 std::vector<records::ImportProfileRec> EmptyImportProfiles() {
-  std::vector<records::ImportProfileRec> profiles(kImportProfileCount);
-  for (int n = 1; n <= kImportProfileCount; ++n) {
-    records::ImportProfileRec& p = profiles[static_cast<std::size_t>(n - 1)];
-    p.SetProfileNumber(n);
-    p.SetDateColumn(-1);
-    p.SetDateFormat(kImportDateLayouts[0]);
-  }
+  std::vector<records::ImportProfileRec> profiles;
+  for (int n = 1; n <= kImportProfileCount; ++n) profiles.push_back(DefaultImportProfile(n));
   return profiles;
 }
 

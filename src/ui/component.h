@@ -91,6 +91,7 @@ enum class Kind {
   MenuItem,
   ToolBar,
   ToolButton,
+  ProgressBar,
 };
 
 using Event = std::function<void()>;

@@ -1,0 +1,277 @@
+// The bank import on real temporary files.
+//
+// Open, Go and Next of a statement of 10,000 lines and 15 columns must each
+// take under 200 ms, and the split (Go) must stay within 3 times a plain
+// pass that reads the file and cuts every line at the separator, measured
+// in the same run.
+//
+// Run Import into books of 200,000 voucher lines: the run of 200 rows (half
+// of them paying an open invoice) must stay within 3 times what its stores
+// cost on their own: the payment inserts plus, for the matched rows, one
+// voucher save each, called directly on the same files.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "journal/bankimport.h"
+#include "journal/bankimportrun.h"
+#include "journal/paymentstore.h"
+#include "journal/voucherstore.h"
+#include "records/importprofilerec.h"
+#include "records/invoicerec.h"
+#include "records/journalvoucherrec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/partnerrec.h"
+#include "records/paymentrec.h"
+#include "shell/systemsettings.h"
+#include "support.h"
+
+namespace {
+
+using namespace bench;
+
+constexpr int kLines = 10000;
+constexpr int kColumns = 15;
+
+template <class R>
+void Write(const std::string& path, const std::vector<R>& recs) {
+  WriteSynced(path, reinterpret_cast<const char*>(recs.data()), recs.size() * R::kSize);
+}
+
+std::string Account(int i) {
+  char text[32];
+  std::snprintf(text, sizeof text, "NL%02d BANK %04d %04d", i % 97, i / 10000, i % 10000);
+  return text;
+}
+
+// Column 0 date, 1 own account, 2 counterparty, 3 name, 4 D/C, 5 amount,
+// 6 a qualified narrative holding the separator, the rest short texts.
+std::string Statement(int lines) {
+  std::string text = "\xEF\xBB\xBF";
+  for (int i = 0; i < lines; ++i) {
+    char line[512];
+    int n = std::snprintf(line, sizeof line, "%02d-01-2024;NL01 BANK 0123 4567 89;%s;Name %d;%s;%d.%03d,%02d;\"Text %d; more\"",
+                          1 + i % 28, Account(i).c_str(), i, i % 2 ? "D" : "C", 1 + i % 9, i % 1000, i % 100, i);
+    text.append(line, static_cast<std::size_t>(n));
+    for (int c = 7; c < kColumns; ++c) text += ";field " + std::to_string(c);
+    text += "\r\n";
+  }
+  return text;
+}
+
+records::ImportProfileRec Profile() {
+  records::ImportProfileRec p;
+  p.SetProfileNumber(1);
+  p.SetDateColumn(0);
+  p.SetDateFormat("dd-mm-yyyy");
+  p.SetOwnAccountColumn(1);
+  p.SetCounterpartyAccountColumn(2);
+  p.SetAscriptionColumn(3);
+  p.SetDebitCreditColumn(4);
+  p.SetDebitString("D");
+  p.SetAmountColumn(5);
+  p.SetNarrativeColumn(1, 6);
+  for (int k = 2; k <= 6; ++k) p.SetNarrativeColumn(k, -1);
+  return p;
+}
+
+void BM_StatementOpenGoNext(benchmark::State& state) {
+  DataFolder folder("bibench");
+  folder.Use();
+  const std::string path = folder.dir + "/statement.csv";
+  const std::string text = Statement(kLines);
+  WriteSynced(path, text.data(), text.size());
+  Write(folder.dir + "/payment.vlk", std::vector<records::PaymentRec>{});
+  const records::ImportProfileRec profile = Profile();
+  std::vector<char> buffer(text.size());
+  double worstOpen = 0, worstGo = 0, worstNext = 0;
+  std::vector<double> ratios;
+  for (auto _ : state) {
+    // The plain pass: read the file, cut every line at the separator.
+    const auto p0 = Clock::now();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) std::abort();
+    ReadAll(fd, buffer.data(), buffer.size(), 0);
+    ::close(fd);
+    std::size_t fields = 0;
+    std::string_view all(buffer.data(), buffer.size());
+    std::vector<std::string> cut;
+    while (!all.empty()) {
+      const std::size_t end = std::min(all.find('\n'), all.size());
+      std::string_view line = all.substr(0, end);
+      cut.clear();
+      for (std::size_t from = 0;;) {
+        const std::size_t at = line.find(';', from);
+        cut.emplace_back(line.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));
+        if (at == std::string_view::npos) break;
+        from = at + 1;
+      }
+      fields += cut.size();
+      all.remove_prefix(std::min(all.size(), end + 1));
+    }
+    benchmark::DoNotOptimize(fields);
+    const auto p1 = Clock::now();
+
+    const auto t0 = Clock::now();
+    const journal::StatementFile file = journal::ReadStatementFile(path);
+    const std::vector<std::string> lines = journal::StatementLines(journal::DecodeStatement(file.bytes));
+    const auto t1 = Clock::now();
+    const auto settings = journal::ReadSplitSettings(";", "\"", false);
+    const journal::SplitResult split = journal::SplitStatement(lines, settings.options);
+    const auto t2 = Clock::now();
+    const journal::StatementCheck check = journal::CheckStatementRows(split.rows, profile, "20240101");
+    const auto duplicates = journal::ProbableDuplicates(check.rows, {});
+    const auto t3 = Clock::now();
+    if (file.code != 0 || split.rows.size() != static_cast<std::size_t>(kLines) || split.columnCount != kColumns ||
+        check.rows.size() != static_cast<std::size_t>(kLines) || !duplicates.empty())
+      std::abort();
+    state.SetIterationTime(Seconds(t0, t3));
+    worstOpen = std::max(worstOpen, Seconds(t0, t1));
+    worstGo = std::max(worstGo, Seconds(t1, t2));
+    worstNext = std::max(worstNext, Seconds(t2, t3));
+    ratios.push_back(Seconds(t1, t2) / Seconds(p0, p1));
+  }
+  const double median = Median(ratios);
+  state.counters["open_ms"] = 1000 * worstOpen;
+  state.counters["go_ms"] = 1000 * worstGo;
+  state.counters["next_ms"] = 1000 * worstNext;
+  state.counters["median_go_per_plain_pass"] = median;
+  const bool within = worstOpen < 0.2 && worstGo < 0.2 && worstNext < 0.2 && median <= 3;
+  std::fprintf(stderr, "statement of %d lines: open %.1f ms, go %.1f ms, next %.1f ms (limit 200 each); go / plain "
+               "pass, median %.2f (limit 3): %s\n",
+               kLines, 1000 * worstOpen, 1000 * worstGo, 1000 * worstNext, median, Verdict(within));
+  if (!within) state.SkipWithError("a step of the statement is over its limit");
+}
+BENCHMARK(BM_StatementOpenGoNext)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+constexpr int kVoucherLines = 200000;
+constexpr int kRows = 200;
+
+// Books of 200,000 voucher lines dated 2023, 100 suppliers each with one
+// open invoice of 100.00, and the 200 rows: even rows pay a supplier's
+// invoice, odd rows come from unknown accounts.
+struct Books : DataFolder {
+  std::vector<records::JournalVoucherRec> vouchers;
+  std::vector<records::InvoiceRec> invoices;
+  std::vector<records::PartnerRec> suppliers;
+  std::vector<journal::ImportRow> rows;
+  Books() : DataFolder("birun") {
+    Use();
+    shell::SystemSettings.AmountDecimals = 2;
+    for (int i = 0; i < kVoucherLines; ++i) {
+      records::JournalVoucherRec r;
+      char number[16];
+      std::snprintf(number, sizeof number, "%07d", i / 2);
+      r.SetVoucherDate("20230601");
+      r.SetBookNumber(number);
+      r.SetAccountNumber(i % 2 ? "8000" : "1000");
+      (i % 2 ? r.SetCreditAmount(10) : r.SetDebitAmount(10));
+      r.SetPartnerNumber(-1);
+      vouchers.push_back(r);
+    }
+    for (int s = 1; s <= kRows / 2; ++s) {
+      records::PartnerRec p;
+      p.SetOurNumber(s);
+      p.SetRelationshipType("VEN");
+      p.SetBankAccountNumber(Account(s));
+      p.SetPartnerGroup("1600");
+      suppliers.push_back(p);
+      records::InvoiceRec inv;
+      inv.SetVoucherDate("20240102");
+      inv.SetInvoiceDate("20240102");
+      inv.SetInvoiceNumber("I" + std::to_string(s));
+      inv.SetPartnerType("VEN");
+      inv.SetPartnerNumber(s);
+      inv.SetInvoiceAmount(100);
+      inv.SetVoucherCreated(true);
+      invoices.push_back(inv);
+    }
+    std::vector<records::LedgerAccountRec> accounts;
+    for (const char* n : {"1000", "1600", "8000"}) {
+      records::LedgerAccountRec a;
+      a.SetAccountNumber(n);
+      accounts.push_back(a);
+    }
+    Write(dir + "/supplier.vlk", suppliers);
+    Write(dir + "/customer.vlk", std::vector<records::PartnerRec>{});
+    Write(dir + "/ledger.vlk", accounts);
+    for (int i = 0; i < kRows; ++i) {
+      journal::ImportRow row;
+      row.line = i + 1;
+      row.valueDate = "20240110";
+      row.amount = i % 2 ? 7 : 100;
+      row.direction = journal::RowDirection::Debit;
+      row.counterparty = i % 2 ? "NL99 UNKNOWN " + std::to_string(i) : Account(1 + i / 2);
+      row.narratives[0] = "Row " + std::to_string(i);
+      rows.push_back(row);
+    }
+  }
+  void Reset() const {
+    Write(dir + "/book.vlk", vouchers);
+    Write(dir + "/invsum.vlk", invoices);
+    Write(dir + "/payment.vlk", std::vector<records::PaymentRec>{});
+  }
+};
+
+void BM_RunImportAgainstItsStores(benchmark::State& state) {
+  Books books;
+  std::vector<double> ratios;
+  double run = 0, stores = 0;
+  for (auto _ : state) {
+    // The stores on their own: each row's payment, and the matched rows' vouchers.
+    state.PauseTiming();
+    books.Reset();
+    const journal::PartnerAccounts partners(std::vector<records::PartnerRec>{},
+                                            books.suppliers);
+    state.ResumeTiming();
+    const auto s0 = Clock::now();
+    for (int i = 0; i < kRows; ++i) {
+      const auto& row = books.rows[static_cast<std::size_t>(i)];
+      const auto answer = partners.Find(row.direction, row.counterparty);
+      const auto stored = journal::InsertPayment(journal::ImportPayment(row, answer, "P2024-0001"));
+      if (!stored.Ok()) std::abort();
+      if (answer.partner) {
+        const auto inv = books.invoices[static_cast<std::size_t>(answer.partner->OurNumber() - 1)];
+        if (!journal::SaveVoucher(journal::ProposeImportVoucher({stored.document->record, *answer.partner, inv, "1000", ""})).Ok())
+          std::abort();
+      }
+    }
+    const auto s1 = Clock::now();
+    state.PauseTiming();
+    books.Reset();
+    state.ResumeTiming();
+    journal::ImportJob job;
+    job.rows = books.rows;
+    job.prefix = "P2024-";
+    job.counter = "0001";
+    job.cashAccount = "1000";
+    job.lowestOpenDate = "20240101";
+    const auto r0 = Clock::now();
+    const auto result = journal::RunImport(job);
+    const auto r1 = Clock::now();
+    if (result.outcome != journal::RunOutcome::Done || job.withVoucher != kRows / 2) std::abort();
+    state.SetIterationTime(Seconds(r0, r1));
+    run += Seconds(r0, r1);
+    stores += Seconds(s0, s1);
+    ratios.push_back(Seconds(r0, r1) / Seconds(s0, s1));
+  }
+  const double n = static_cast<double>(state.iterations());
+  const double median = Median(ratios);
+  state.counters["run_ms"] = 1000 * run / n;
+  state.counters["stores_ms"] = 1000 * stores / n;
+  state.counters["median_run_per_stores"] = median;
+  const bool within = median <= 3;
+  std::fprintf(stderr, "run import of %d rows into %d voucher lines: %.1f ms, its stores alone %.1f ms; median "
+               "ratio %.2f (limit 3): %s\n",
+               kRows, kVoucherLines, 1000 * run / n, 1000 * stores / n, median, Verdict(within));
+  if (!within) state.SkipWithError("the run is over 3 times its stores");
+}
+BENCHMARK(BM_RunImportAgainstItsStores)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace

@@ -1,0 +1,447 @@
+// The bank-statement import without a form (see bankimportrun.h).
+#include "journal/bankimportrun.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
+#include <utility>
+
+#include "journal/invoicestore.h"
+#include "journal/paymentstore.h"
+#include "journal/voucherstore.h"
+#include "platform/cp1252.h"
+#include "platform/filesystem.h"
+#include "records/ledgeraccountrec.h"
+#include "shell/builtintext.h"
+#include "shell/fileset.h"
+#include "shell/textroutines.h"
+
+namespace journal {
+
+namespace {
+
+using records::InvoiceRec;
+using records::PartnerRec;
+using records::PaymentRec;
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
+
+std::string CellOrEmpty(const std::optional<std::string>& cell) { return cell.value_or(""); }
+
+long long Cents(double amount) { return std::llround(amount * 100); }
+
+bool AllDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+StatementFile ReadStatementFile(const std::string& path) {
+  StatementFile out;
+  std::unique_ptr<platform::FileHandle> file;
+  out.code = platform::Fs().OpenExisting(path, platform::OpenMode::Read, file);
+  if (out.code != 0) return out;
+  std::uint64_t size = 0;
+  out.code = file->Size(size);
+  if (out.code == 0) {
+    out.bytes.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    out.code = file->ReadAt(0, out.bytes.data(), out.bytes.size(), done);
+    out.bytes.resize(done);
+  }
+  file->Close();
+  if (out.code != 0) out.bytes.clear();
+  return out;
+}
+
+std::string MatchAccount(std::string_view account) {
+  std::string out;
+  for (char c : account)
+    if (c != ' ' && c != '\t') out += cp1252::ToUpper(c);
+  return shell::Cut(out, kMatchAccountRoom);
+}
+
+std::string StoredAccount(std::string_view account) { return shell::Cut(MatchAccount(account), kStoredAccountRoom); }
+
+RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRec& profile,
+                         std::string_view firstOwnAccount) {
+  RowReading out;
+  const StatementFields f = MapStatementRow(row.cells, profile);
+  const std::string dateText = CellOrEmpty(f.date), amountText = CellOrEmpty(f.amount);
+  const std::string_view dateCell = Trim(dateText);
+  const std::string_view amountCell = Trim(amountText);
+  const std::string own = MatchAccount(CellOrEmpty(f.ownAccount));
+  if (dateCell.empty()) {
+    out.fault = RowFault::EmptyDate;
+    return out;
+  }
+  const auto date = ReadStatementDate(dateCell, profile.DateFormat());
+  if (!date) {
+    out.fault = RowFault::NonExistingDate;
+    return out;
+  }
+  if (amountCell.empty()) {
+    out.fault = RowFault::EmptyAmount;
+    return out;
+  }
+  const auto amount = ReadStatementAmount(amountCell);
+  if (!amount) {
+    out.fault = RowFault::AmountNotANumber;
+    return out;
+  }
+  if (own.empty()) {
+    out.fault = RowFault::EmptyOwnAccount;
+    return out;
+  }
+  if (!firstOwnAccount.empty() && own != firstOwnAccount) {
+    out.fault = RowFault::OtherOwnAccount;
+    return out;
+  }
+  ImportRow r;
+  r.line = row.line;
+  r.valueDate = *date;
+  r.ownAccount = own;
+  if (profile.DebitCreditColumn() >= 0) {
+    if (*amount < 0) {
+      out.fault = RowFault::NegativeAmount;
+      return out;
+    }
+    const bool debit = cp1252::EqualsIgnoringCase(Trim(CellOrEmpty(f.debitCredit)), Trim(profile.DebitString()));
+    r.direction = debit ? RowDirection::Debit : RowDirection::Credit;
+    r.amount = *amount;
+  } else {
+    r.direction = *amount < 0 ? RowDirection::Debit : RowDirection::Credit;
+    r.amount = std::fabs(*amount);
+  }
+  r.counterparty = CellOrEmpty(f.counterpartyAccount);
+  r.ascription = CellOrEmpty(f.ascription);
+  for (std::size_t k = 0; k < r.narratives.size(); ++k) r.narratives[k] = CellOrEmpty(f.narratives[k]);
+  out.row = std::move(r);
+  return out;
+}
+
+std::string RowFaultText(RowFault fault) {
+  switch (fault) {
+    case RowFault::None: return {};
+    case RowFault::EmptyDate: return shell::BuiltInText("empty date", "lege datum", "leeres Datum");
+    case RowFault::NonExistingDate:
+      return shell::BuiltInText("Non existing date", "Niet bestaande datum", "Nicht existierendes Datum");
+    case RowFault::EmptyAmount: return shell::BuiltInText("empty amount", "leeg bedrag", "leerer Betrag");
+    case RowFault::AmountNotANumber:
+      return shell::BuiltInText("the amount is no number", "het bedrag is geen getal", "der Betrag ist keine Zahl");
+    case RowFault::NegativeAmount:
+      return shell::BuiltInText("a negative amount beside a debit/credit column",
+                                "een negatief bedrag naast een debet/credit-kolom",
+                                "ein negativer Betrag neben einer Soll/Haben-Spalte");
+    case RowFault::EmptyOwnAccount:
+      return shell::BuiltInText("empty own account", "leeg eigen rekeningnummer", "leere eigene Kontonummer");
+    case RowFault::OtherOwnAccount:
+      return shell::BuiltInText("another own account than row 1's", "een ander eigen rekeningnummer dan in rij 1",
+                                "eine andere eigene Kontonummer als in Zeile 1");
+  }
+  return {};
+}
+
+ProfileFault CheckImportProfile(const records::ImportProfileRec& profile) {
+  if (profile.ProfileNumber() < 1 || profile.ProfileNumber() > 10) return ProfileFault::NumberOutside;
+  if (profile.DateColumn() < 0) return ProfileFault::NoDateColumn;
+  if (profile.AmountColumn() < 0) return ProfileFault::NoAmountColumn;
+  if (profile.OwnAccountColumn() < 0) return ProfileFault::NoOwnAccountColumn;
+  const std::string layout = profile.DateFormat();
+  if (std::find(kStatementDateLayouts.begin(), kStatementDateLayouts.end(), layout) == kStatementDateLayouts.end())
+    return ProfileFault::NoDateLayout;
+  return ProfileFault::None;
+}
+
+StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const records::ImportProfileRec& profile,
+                                  std::string_view lowestOpenDate) {
+  StatementCheck out;
+  std::string first;
+  bool firstRead = false;
+  for (const StatementRow& row : rows) {
+    // Row 1's own account is the one every other row must have.
+    if (!firstRead) {
+      first = MatchAccount(CellOrEmpty(MapStatementRow(row.cells, profile).ownAccount));
+      firstRead = true;
+    }
+    const RowReading reading = ReadImportRow(row, profile, first);
+    if (!reading.row) {
+      out.badRows.push_back(shell::BuiltInText("line ", "regel ", "Zeile ") + std::to_string(row.line) + ": " +
+                            RowFaultText(reading.fault));
+      continue;
+    }
+    if (reading.row->valueDate < lowestOpenDate) out.beforeOpen.push_back(out.rows.size());
+    out.rows.push_back(*reading.row);
+  }
+  return out;
+}
+
+std::string BadRowsMessage(const std::vector<std::string>& badRows) {
+  constexpr std::size_t kShown = 20;
+  std::string text;
+  for (std::size_t i = 0; i < badRows.size() && i < kShown; ++i) {
+    if (!text.empty()) text += "\n";
+    text += badRows[i];
+  }
+  if (badRows.size() > kShown)
+    text += "\n" + shell::BuiltInText("and ", "en nog ", "und ") + std::to_string(badRows.size() - kShown) +
+            shell::BuiltInText(" more", " meer", " weitere");
+  return text;
+}
+
+bool SameAsStoredPayment(const ImportRow& row, const PaymentRec& stored) {
+  return stored.ValueDate() == row.valueDate && Cents(std::fabs(stored.Amount())) == Cents(row.amount) &&
+         MatchAccount(stored.BankAccount()) == StoredAccount(row.counterparty) &&
+         shell::TrimTrailingBlanks(stored.Narrative(1)) ==
+             shell::TrimTrailingBlanks(shell::Cut(row.narratives[0], PaymentRec::kNarrative1.capacity));
+}
+
+std::vector<std::size_t> ProbableDuplicates(const std::vector<ImportRow>& rows, const std::vector<PaymentRec>& stored) {
+  // Stored payments by value date, so that each row looks at its own day.
+  std::multimap<std::string, const PaymentRec*> byDate;
+  for (const PaymentRec& p : stored) byDate.emplace(p.ValueDate(), &p);
+  std::vector<std::size_t> out;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const auto [from, to] = byDate.equal_range(rows[i].valueDate);
+    for (auto it = from; it != to; ++it)
+      if (SameAsStoredPayment(rows[i], *it->second)) {
+        out.push_back(i);
+        break;
+      }
+  }
+  return out;
+}
+
+std::string DefaultEntryPrefix(int year) { return "P" + std::to_string(year) + "-"; }
+
+std::optional<HighestEntry> HighestEntryCounter(std::string_view prefix, const std::vector<PaymentRec>& payments) {
+  std::optional<HighestEntry> best;
+  for (const PaymentRec& p : payments) {
+    const std::string entry = p.EntryNumber();
+    if (!entry.starts_with(prefix)) continue;
+    const std::string_view digits = std::string_view(entry).substr(prefix.size());
+    if (!AllDigits(digits)) continue;
+    std::int64_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (!best || value > best->counter) best = HighestEntry{value, entry};
+  }
+  return best;
+}
+
+std::string CounterText(std::int64_t value, std::size_t width) {
+  std::string text = std::to_string(value);
+  if (text.size() < width) text.insert(0, width - text.size(), '0');
+  return text;
+}
+
+std::optional<std::string> EntryNumberAt(std::string_view prefix, std::string_view counter, std::size_t offset) {
+  const std::string_view digits = Trim(counter);
+  if (!AllDigits(digits) || digits.size() > 18) return std::nullopt;
+  std::int64_t value = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  return std::string(prefix) + CounterText(value + static_cast<std::int64_t>(offset), digits.size());
+}
+
+bool EntryNumbersFit(std::string_view prefix, std::string_view counter, std::size_t rowCount) {
+  const auto last = EntryNumberAt(prefix, counter, rowCount == 0 ? 0 : rowCount - 1);
+  return last && last->size() <= kEntryNumberRoom;
+}
+
+PartnerAccounts::PartnerAccounts(const std::vector<PartnerRec>& customers, const std::vector<PartnerRec>& suppliers) {
+  for (const PartnerRec& p : customers)
+    if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) customers_.emplace_back(std::move(a), p);
+  for (const PartnerRec& p : suppliers)
+    if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) suppliers_.emplace_back(std::move(a), p);
+}
+
+PartnerAccounts::Answer PartnerAccounts::Find(RowDirection direction, std::string_view account) const {
+  Answer answer;
+  const std::string key = MatchAccount(account);
+  if (key.empty()) {
+    answer.search = PartnerSearch::NoAccount;
+    return answer;
+  }
+  const auto& own = direction == RowDirection::Credit ? customers_ : suppliers_;
+  const auto& other = direction == RowDirection::Credit ? suppliers_ : customers_;
+  int hits = 0;
+  for (const auto& [a, p] : own)
+    if (a == key) {
+      if (++hits == 1) answer.partner = p;
+    }
+  if (hits == 1) {
+    answer.search = PartnerSearch::Found;
+    return answer;
+  }
+  answer.partner.reset();
+  if (hits > 1) {
+    answer.search = PartnerSearch::Ambiguous;
+    return answer;
+  }
+  const bool refund = std::any_of(other.begin(), other.end(), [&](const auto& e) { return e.first == key; });
+  answer.search = refund ? PartnerSearch::Refund : PartnerSearch::NotFound;
+  return answer;
+}
+
+PaymentRec ImportPayment(const ImportRow& row, const PartnerAccounts::Answer& partner, const std::string& entryNumber) {
+  PaymentRec rec;
+  rec.SetValueDate(row.valueDate);
+  rec.SetBankAccount(StoredAccount(row.counterparty));
+  const bool credit = row.direction == RowDirection::Credit;
+  if (partner.search == PartnerSearch::Found && partner.partner) {
+    rec.SetPartnerType(credit ? "CUS" : "VEN");
+    rec.SetPartnerNumber(partner.partner->OurNumber());
+  } else {
+    rec.SetPartnerType(credit ? "REC" : "PAY");
+    rec.SetPartnerNumber(0);
+  }
+  rec.SetEntryNumber(entryNumber);
+  rec.SetAscription(row.ascription);
+  for (int k = 1; k <= PaymentRec::kNarrativeCount; ++k)
+    rec.SetNarrative(k, row.narratives[static_cast<std::size_t>(k - 1)]);
+  rec.SetAmount(row.amount);
+  rec.SetVoucherCreated(false);
+  return rec;
+}
+
+std::optional<InvoiceRec> MatchingInvoice(const std::vector<InvoiceRec>& open, double amount) {
+  for (const InvoiceRec& inv : open)
+    if (Cents(inv.InvoiceAmount() - inv.PaidAmount()) == Cents(amount)) return inv;
+  return std::nullopt;
+}
+
+Voucher ProposeImportVoucher(const ImportMatch& m) {
+  const PaymentKey key = PaymentKeyOf(m.payment);
+  const bool customer = m.payment.PartnerType() == "CUS";
+  const double amount = m.payment.Amount();
+  Voucher v;
+  v.header.date = m.payment.ValueDate();
+  v.header.number = VoucherNumberOf(key);
+  v.header.text = m.payment.Memo();
+  v.header.reference = m.payment.EntryNumber();
+  v.header.journal = m.journal;
+  VoucherLine bank;
+  bank.account = m.cashAccount;
+  (customer ? bank.debit : bank.credit) = amount;
+  bank.readOnly = true;
+  VoucherLine invoice;
+  invoice.account = shell::TrimTrailingBlanks(m.partner.PartnerGroup());
+  invoice.text = m.invoice.VoucherDate() + "/" + m.invoice.InvoiceNumber();
+  (customer ? invoice.credit : invoice.debit) = amount;
+  invoice.readOnly = true;
+  v.lines = {bank, invoice};
+  v.mode = EntryMode::Add;
+  v.link = key;
+  v.partner = VoucherPartner{m.payment.PartnerNumber(), m.payment.PartnerType()};
+  return v;
+}
+
+namespace {
+
+// What a run reads once: the partners' accounts, the open invoices and the
+// GL account numbers.
+struct RunBooks {
+  PartnerAccounts partners;
+  std::vector<InvoiceRec> invoices;  // file order
+  std::set<std::string> accounts;
+};
+
+RunBooks ReadRunBooks(int decimals) {
+  RunBooks books;
+  books.partners = PartnerAccounts(shell::ReadAll<PartnerRec>(shell::FileCode::CUS),
+                                   shell::ReadAll<PartnerRec>(shell::FileCode::SUP));
+  for (InvoiceRec& inv : shell::ReadAll<InvoiceRec>(shell::FileCode::INV))
+    if (InvoiceOwesPositive(inv, decimals)) books.invoices.push_back(std::move(inv));
+  for (const auto& acc : shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit))
+    books.accounts.insert(shell::TrimTrailingBlanks(acc.AccountNumber()));
+  return books;
+}
+
+// The open invoices of a partner, newest first.
+std::vector<InvoiceRec> OpenInvoices(const RunBooks& books, const std::string& kind, std::int32_t partner) {
+  std::vector<InvoiceRec> out;
+  for (auto it = books.invoices.rbegin(); it != books.invoices.rend(); ++it)
+    if (it->PartnerType() == kind && it->PartnerNumber() == partner) out.push_back(*it);
+  return out;
+}
+
+// The checks the Save button makes that the store does not: every account
+// in the GL file, the date not in a closed period.
+bool MaySave(const Voucher& v, const RunBooks& books, std::string_view lowestOpenDate) {
+  if (CheckVoucher(v) != StoreOutcome::Done) return false;
+  if (v.header.date < lowestOpenDate) return false;
+  return std::all_of(v.lines.begin(), v.lines.end(), [&](const VoucherLine& l) { return books.accounts.count(l.account) > 0; });
+}
+
+}  // namespace
+
+RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>& progress) {
+  RunResult result;
+  RunBooks books;
+  {
+    shell::ScopedFileSet set("CUS;SUP;INV;GLA");
+    if (!set.Ok()) {
+      result.outcome = RunOutcome::FileSetFailed;
+      result.failure = set.Failure();
+      return result;
+    }
+    books = ReadRunBooks(job.decimals);
+    set.Close();
+  }
+  while (!job.Finished()) {
+    const ImportRow& row = job.rows[static_cast<std::size_t>(job.stored)];
+    const auto entry = EntryNumberAt(job.prefix, job.counter, static_cast<std::size_t>(job.stored));
+    const PartnerAccounts::Answer partner = books.partners.Find(row.direction, row.counterparty);
+    const PaymentResult stored = InsertPayment(ImportPayment(row, partner, entry.value_or("")));
+    if (!stored.Ok() || !stored.document) {
+      result.outcome = stored.outcome == DocumentOutcome::FileSetFailed ? RunOutcome::FileSetFailed
+                                                                        : RunOutcome::PaymentFailed;
+      result.failure = stored.failure;
+      result.failedLine = row.line;
+      return result;
+    }
+    // The row is stored: from here on it is never stored again.
+    ++job.stored;
+    if (partner.search == PartnerSearch::Ambiguous) ++job.ambiguous;
+    if (partner.search == PartnerSearch::Refund) ++job.refunds;
+    if (partner.search == PartnerSearch::Found) {
+      ++job.found;
+      const PaymentRec& payment = stored.document->record;
+      const auto invoice = MatchingInvoice(OpenInvoices(books, payment.PartnerType(), payment.PartnerNumber()),
+                                           payment.Amount());
+      if (invoice) {
+        const Voucher v = ProposeImportVoucher({payment, *partner.partner, *invoice, job.cashAccount, job.journal});
+        if (MaySave(v, books, job.lowestOpenDate) && SaveVoucher(v).Ok()) {
+          ++job.withVoucher;
+          // The invoice is paid now: the next row does not match it again.
+          for (InvoiceRec& inv : books.invoices)
+            if (HasInvoiceKey(inv, InvoiceKeyOf(*invoice))) inv.SetPaidAmount(inv.PaidAmount() + payment.Amount());
+        }
+      }
+    }
+    if (progress && job.stored % 100 == 0) progress(job);
+  }
+  if (progress) progress(job);
+  return result;
+}
+
+std::array<std::string, 4> ImportResultLines(const ImportJob& job) {
+  auto line = [](std::string label, int n) {
+    if (label.size() < 24) label.append(24 - label.size(), ' ');
+    return label + ": " + std::to_string(n);
+  };
+  return {line(shell::BuiltInText("Import payments", "Betalingen ingelezen", "Zahlungen eingelesen"), job.stored),
+          line(shell::BuiltInText("Counterparty found", "Tegenpartij gevonden", "Gegenpartei gefunden"), job.found),
+          line(shell::BuiltInText("Payments with JV", "Betalingen met boeking", "Zahlungen mit Buchung"),
+               job.withVoucher),
+          line(shell::BuiltInText("Payments without JV", "Betalingen zonder boeking", "Zahlungen ohne Buchung"),
+               job.WithoutVoucher())};
+}
+
+}  // namespace journal

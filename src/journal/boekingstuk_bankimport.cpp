@@ -1,0 +1,628 @@
+// The journal form's bank-import tabs: tab 7 opens a statement, splits it
+// into the column grid and keeps the ten import profiles; tab 8 runs the
+// import. The form only moves values: the reading, the checks, the entry
+// numbers and the run are journal/bankimport.h and journal/bankimportrun.h,
+// the profile file journal/importprofilestore.h.
+//
+// Rules kept here:
+// - Open and Go start from empty grids, so a shorter second statement never
+//   shows (or imports) rows of the first; a new statement drops an import
+//   that was prepared or interrupted.
+// - Separator, qualifier and "exclude first row" are not stored (the
+//   profile record has no field for them): the fields keep their text while
+//   the program runs.
+// - Next refuses bad rows in one message and prepares nothing; rows before
+//   the lowest open date and probable duplicates are left out when the user
+//   says Yes.
+// - Every text shown follows the language: the program's own texts in
+//   English, Dutch or German.
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "journal/bankimport.h"
+#include "journal/bankimportrun.h"
+#include "journal/boekingstuk.h"
+#include "journal/importprofilestore.h"
+#include "journal/paymentstore.h"
+#include "platform/cp1252.h"
+#include "platform/datetime.h"
+#include "platform/oserror.h"
+#include "shell/builtintext.h"
+#include "shell/fileset.h"
+#include "shell/scopedfileset.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+#include "ui/application.h"
+
+namespace journal {
+
+namespace {
+
+using shell::BuiltInText;
+
+std::string T(std::string_view en, std::string_view nl, std::string_view de) {
+  return BuiltInText(en, cp1252::L(nl), cp1252::L(de));
+}
+
+std::string MsgProfileFileDamaged() {
+  return T("The profile file ifs.vlk is damaged: it must hold ten profiles numbered 1 to 10.",
+           "Het profielbestand ifs.vlk is beschadigd: het moet tien profielen met de nummers 1 tot 10 bevatten.",
+           "Die Profildatei ifs.vlk ist beschädigt: sie muss zehn Profile mit den Nummern 1 bis 10 enthalten.");
+}
+
+// A column field: empty is -1 (unused), else a whole number.
+std::optional<std::int32_t> ColumnOf(const std::string& text) {
+  const std::string t = shell::TrimText(text);
+  if (t.empty()) return -1;
+  std::int32_t v = 0;
+  const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+  if (ec != std::errc() || end != t.data() + t.size() || v < -1) return std::nullopt;
+  return v;
+}
+
+std::string ColumnText(std::int32_t column) { return column < 0 ? std::string() : std::to_string(column); }
+
+// The GL account of an item of the cash-account list ("number{name}").
+std::string AccountOfItem(const std::string& item) { return item.substr(0, item.find('{')); }
+
+int CurrentYear() {
+  int y = 0, m = 0, d = 0;
+  platform::DecodeDate(platform::Date(), y, m, d);
+  return y;
+}
+
+bool AskYes(const std::string& text) {
+  return ui::MessageDlg(text, ui::DialogKind::Confirmation, ui::Buttons::YesNo) == ui::ModalResult::Yes;
+}
+
+// "lines 4, 7, 9" of the rows at `indices`, the first 20 and then "and k more".
+std::string LinesOf(const std::vector<ImportRow>& rows, const std::vector<std::size_t>& indices) {
+  std::vector<std::string> lines;
+  for (std::size_t i : indices)
+    lines.push_back(T("line ", "regel ", "Zeile ") + std::to_string(rows[i].line));
+  return BadRowsMessage(lines);
+}
+
+template <class Item>
+void RemoveIndices(std::vector<Item>& items, const std::vector<std::size_t>& indices) {
+  for (auto it = indices.rbegin(); it != indices.rend(); ++it) items.erase(items.begin() + static_cast<long>(*it));
+}
+
+}  // namespace
+
+void Tboeking::BindBankImportTabs() {
+  Edit91.SetText(std::string(1, kDefaultStatementSeparator));
+  Edit92.SetText(std::string(1, kDefaultStatementQualifier));
+  Edit109.SetReadOnly(true);
+  for (ui::Edit* e : {&Edit111, &Edit114, &Edit121, &Edit117, &Edit118, &Edit119, &Edit120}) e->SetReadOnly(true);
+  for (ui::Edit* e : {&Edit117, &Edit118, &Edit119, &Edit120}) e->hints.minWidth = 320;
+  Edit108.SetMaxLength(static_cast<int>(records::ImportProfileRec::kProfileName.capacity));
+  Edit112.SetMaxLength(static_cast<int>(records::ImportProfileRec::kCurrencyCode.capacity));
+  Edit100.SetMaxLength(static_cast<int>(records::ImportProfileRec::kDebitString.capacity));
+  Edit115.SetMaxLength(static_cast<int>(kEntryNumberRoom));
+  ComboBox10.SetStyle(ui::ComboStyle::DropDown);
+  std::vector<std::string> layouts(kStatementDateLayouts.begin(), kStatementDateLayouts.end());
+  ComboBox10.SetItems(layouts);
+  ComboBox10.SetItemIndex(0);
+  StringGrid5.hints.stretch = 1;
+  StringGrid4.hints.stretch = 2;
+  StringGrid5.SetFixedRows(0);
+  StringGrid5.SetColWidth(0, 960);
+  for (ui::Edit* e : {&Edit91, &Edit92}) e->hints.width = 50;
+  Edit108.hints.minWidth = 160;
+  Label60.hints.height = 28;
+  Label60.SetBold(true);
+  ImportMatchPanel.hints.height = 170;
+  ImportRunPanel.hints.height = 44;
+  ImportProfilePanel.gridColumns = 8;
+  ImportMatchPanel.gridColumns = 2;
+  ImportProgressBar.SetRange(0, 1);
+  Button25.SetEnabled(false);
+  Button22.SetEnabled(false);
+  Button26.SetEnabled(false);
+  Button27.SetVisible(false);
+  ClearMatchTab();
+
+  Button8.OnClick = [this] { Button8Click(); };
+  Button22.OnClick = [this] { Button22Click(); };
+  ComboBox9.OnChange = [this] { ComboBox9Exit(); };
+  ComboBox9.OnExit = [this] { ComboBox9Exit(); };
+  ComboBox10.OnChange = [this] { ComboBox10Change(); };
+  Button24.OnClick = [this] { Button24Click(); };
+  Button25.OnClick = [this] { Button25Click(); };
+  Button26.OnClick = [this] { Button26Click(); };
+  Button27.OnClick = [this] { Button26Click(); };
+  // The column fields and the counter keep only digits and a leading "-".
+  std::vector<ui::Edit*> digits = {&Edit93, &Edit94, &Edit95, &Edit99, &Edit101, &Edit110, &Edit122};
+  for (ui::Edit& e : ImportNarrativeEdits) digits.push_back(&e);
+  for (ui::Edit* e : digits)
+    e->OnChange = [e] {
+      std::string text = e->GetText();
+      shell::KeepDigits(text);
+      e->SetText(text);
+    };
+  // A switch to tab 7 shows the chosen profile; the texts follow the
+  // language at every activation.
+  auto tabChange = TabControl1.OnChange;
+  TabControl1.OnChange = [this, tabChange] {
+    if (tabChange) tabChange();
+    if (TabControl1.TabIndex() == TabPaymentImport) ShowImportTab();
+  };
+  auto activate = OnActivate;
+  OnActivate = [this, activate] {
+    if (activate) activate();
+    profileFileReported_ = false;
+    ApplyBankImportTexts();
+  };
+  ApplyBankImportTexts();
+}
+
+void Tboeking::ApplyBankImportTexts() {
+  Button8.SetCaption(T("Open import file", "Importbestand openen", "Importdatei öffnen"));
+  ImportSeparatorLabel.SetCaption(T("Separator", "Scheidingsteken", "Trennzeichen"));
+  ImportQualifierLabel.SetCaption(T("Text qualifier", "Tekstafbakening", "Textbegrenzer"));
+  CheckBox15.SetCaption(T("Exclude first row", "Eerste rij overslaan", "Erste Zeile auslassen"));
+  Button22.SetCaption(T("Go", "Splitsen", "Aufteilen"));
+  ImportNameLabel.SetCaption(T("Profile name", "Profielnaam", "Profilname"));
+  ImportNumberLabel.SetCaption(T("Number", "Nummer", "Nummer"));
+  ImportDateColumnLabel.SetCaption(T("Date column", "Kolom datum", "Spalte Datum"));
+  ImportDateLayoutLabel.SetCaption(T("Date layout", "Datumopmaak", "Datumsformat"));
+  ImportCurrencyLabel.SetCaption(T("Currency", "Valuta", "Währung"));
+  ImportOwnAccountLabel.SetCaption(T("Own account column", "Kolom eigen rekening", "Spalte eigenes Konto"));
+  ImportCounterpartyLabel.SetCaption(T("Counterparty account column", "Kolom tegenrekening", "Spalte Gegenkonto"));
+  ImportAscriptionLabel.SetCaption(T("Name column", "Kolom naam", "Spalte Name"));
+  ImportDebitCreditLabel.SetCaption(T("Debit/credit column", "Kolom af/bij", "Spalte Soll/Haben"));
+  ImportDebitStringLabel.SetCaption(T("Debit text", "Tekst voor af", "Text für Soll"));
+  ImportAmountLabel.SetCaption(T("Amount column", "Kolom bedrag", "Spalte Betrag"));
+  ImportNarrativeLabel.SetCaption(T("Narrative columns", "Kolommen omschrijving", "Spalten Beschreibung"));
+  Button24.SetCaption(T("Save setting", "Instelling opslaan", "Einstellung speichern"));
+  Button25.SetCaption(T("Next >>", "Volgende >>", "Weiter >>"));
+  ImportOwnBankLabel.SetCaption(T("Own bank account", "Eigen bankrekening", "Eigenes Bankkonto"));
+  ImportCashAccountLabel.SetCaption(T("Cash or bank account", "Kas- of bankrekening", "Kassen- oder Bankkonto"));
+  ImportLastEntryLabel.SetCaption(T("Last entry number", "Laatste boekstuknummer", "Letzte Belegnummer"));
+  ImportPrefixLabel.SetCaption(T("Fixed", "Vast deel", "Fester Teil"));
+  ImportCounterLabel.SetCaption(T("Counter", "Teller", "Zähler"));
+  Button26.SetCaption(T("Run Import", "Import uitvoeren", "Import ausführen"));
+  Button27.SetCaption(T("Continue import", "Import voortzetten", "Import fortsetzen"));
+  Label60.SetCaption(T("Import the statement's rows as payments", "De rijen van het afschrift als betalingen inlezen",
+                       "Die Zeilen des Kontoauszugs als Zahlungen einlesen"));
+  if (importJob_) ShowImportResult();
+}
+
+void Tboeking::ShowImportTab() {
+  ApplyBankImportTexts();
+  if (!profileFileReported_ && !ImportProfiles.empty() && !ProfilesWhole(ImportProfiles)) {
+    profileFileReported_ = true;
+    ui::ShowMessage(MsgProfileFileDamaged());
+  }
+  ComboBox9Exit();
+}
+
+void Tboeking::ClearMatchTab() {
+  for (ui::Edit* e : {&Edit111, &Edit114, &Edit121, &Edit115, &Edit122, &Edit117, &Edit118, &Edit119, &Edit120})
+    e->SetText("");
+  ImportProgressBar.SetRange(0, 1);
+  ImportProgressBar.SetPosition(0);
+}
+
+// ---- Open and Go ---------------------------------------------------------------
+
+void Tboeking::Button8Click() {
+  ui::FileDialogOptions options;
+  options.title = Button8.Caption();
+  options.filters = {T("Bank statements (*.csv;*.txt)|*.csv;*.txt", "Bankafschriften (*.csv;*.txt)|*.csv;*.txt",
+                       "Kontoauszüge (*.csv;*.txt)|*.csv;*.txt"),
+                     T("All files|*", "Alle bestanden|*", "Alle Dateien|*")};
+  options.defaultExtension = "csv";
+  const std::optional<std::string> path = ui::GetBackend().OpenFileDialog(options);
+  if (!path) return;
+  const StatementFile file = ReadStatementFile(*path);
+  if (file.code != 0) {
+    ui::ShowMessage(T("The statement cannot be read: ", "Het afschrift kan niet gelezen worden: ",
+                      "Der Kontoauszug kann nicht gelesen werden: ") +
+                    cp1252::FromUtf8(*path) + "  " + platform::OsErrorText(file.code));
+    return;
+  }
+  std::vector<std::string> lines = StatementLines(DecodeStatement(file.bytes));
+  if (lines.empty()) {
+    ui::ShowMessage(T("The statement is empty: ", "Het afschrift is leeg: ", "Der Kontoauszug ist leer: ") +
+                    cp1252::FromUtf8(*path));
+    return;
+  }
+  // A new statement: both grids start empty, an earlier import is gone.
+  StringGrid5.SetColCount(1);
+  StringGrid5.SetColWidth(0, 960);
+  StringGrid5.SetRowCount(static_cast<int>(lines.size()));
+  for (std::size_t i = 0; i < lines.size(); ++i) StringGrid5.SetCell(0, static_cast<int>(i), lines[i]);
+  statementLines_ = std::move(lines);
+  statementRows_.clear();
+  StringGrid4.SetColCount(1);
+  StringGrid4.SetRowCount(1);
+  StringGrid4.SetCell(0, 0, "0");
+  importJob_.reset();
+  ClearMatchTab();
+  Button22.SetEnabled(true);
+  Button25.SetEnabled(false);
+  Button26.SetEnabled(false);
+  Button27.SetVisible(false);
+  StatusBar1.Show("", ui::colors::Default);
+}
+
+void Tboeking::Button22Click() {
+  const SplitSettings settings = ReadSplitSettings(Edit91.GetText(), Edit92.GetText(), CheckBox15.Checked());
+  std::string refusal;
+  switch (settings.outcome) {
+    case SplitOutcome::Done: break;
+    case SplitOutcome::SeparatorEmpty:
+    case SplitOutcome::SeparatorNotOneChar:
+      refusal = T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
+                  "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
+      break;
+    case SplitOutcome::QualifierNotOneChar:
+      refusal = T("The text qualifier is one character, or empty", "De tekstafbakening is één teken, of leeg",
+                  "Der Textbegrenzer ist ein Zeichen oder leer");
+      break;
+    case SplitOutcome::QualifierIsSeparator:
+      refusal = T("The text qualifier cannot be the separator", "De tekstafbakening kan niet het scheidingsteken zijn",
+                  "Der Textbegrenzer kann nicht das Trennzeichen sein");
+      break;
+    case SplitOutcome::UnterminatedQualifier: break;
+  }
+  if (!refusal.empty()) {
+    StatusBar1.Show(refusal, ui::colors::Red);
+    return;
+  }
+  const SplitResult split = SplitStatement(statementLines_, settings.options);
+  // The grid starts empty on every Go.
+  statementRows_.clear();
+  importJob_.reset();
+  ClearMatchTab();
+  Button26.SetEnabled(false);
+  Button27.SetVisible(false);
+  StringGrid4.SetColCount(1);
+  StringGrid4.SetRowCount(1);
+  StringGrid4.SetCell(0, 0, "0");
+  if (split.outcome == SplitOutcome::UnterminatedQualifier) {
+    Button25.SetEnabled(false);
+    StatusBar1.Show(T("Line ", "Regel ", "Zeile ") + std::to_string(split.errorLine) +
+                        T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
+                          ": ein Textbegrenzer wird nicht geschlossen"),
+                    ui::colors::Red);
+    return;
+  }
+  const int cols = static_cast<int>(std::max<std::size_t>(1, split.columnCount));
+  StringGrid4.SetColCount(cols);
+  StringGrid4.SetRowCount(static_cast<int>(split.rows.size()) + 1);
+  for (int c = 0; c < cols; ++c) {
+    StringGrid4.SetCell(c, 0, std::to_string(c));
+    StringGrid4.SetColWidth(c, 130);
+  }
+  for (std::size_t r = 0; r < split.rows.size(); ++r)
+    for (int c = 0; c < cols; ++c) {
+      const auto& cells = split.rows[r].cells;
+      StringGrid4.SetCell(c, static_cast<int>(r) + 1,
+                          static_cast<std::size_t>(c) < cells.size() ? cells[static_cast<std::size_t>(c)] : "");
+    }
+  statementRows_ = split.rows;
+  Button25.SetEnabled(!statementRows_.empty());
+  StatusBar1.Show("", ui::colors::Default);
+}
+
+// ---- Profiles --------------------------------------------------------------------
+
+void Tboeking::ShowProfile(const records::ImportProfileRec& p) {
+  Edit108.SetText(p.ProfileName());
+  Edit109.SetText(std::to_string(p.ProfileNumber()));
+  Edit110.SetText(ColumnText(p.DateColumn()));
+  const int layout = ComboBox10.IndexOf(p.DateFormat());
+  ComboBox10.SetItemIndex(layout >= 0 ? layout : 0);
+  Edit112.SetText(p.CurrencyCode());
+  Edit93.SetText(ColumnText(p.OwnAccountColumn()));
+  Edit94.SetText(ColumnText(p.CounterpartyAccountColumn()));
+  Edit95.SetText(ColumnText(p.AscriptionColumn()));
+  Edit99.SetText(ColumnText(p.DebitCreditColumn()));
+  Edit100.SetText(p.DebitString());
+  Edit101.SetText(ColumnText(p.AmountColumn()));
+  for (int k = 1; k <= records::ImportProfileRec::kNarrativeCount; ++k)
+    ImportNarrativeEdits[static_cast<std::size_t>(k - 1)].SetText(ColumnText(p.NarrativeColumn(k)));
+}
+
+void Tboeking::ComboBox9Exit() {
+  if (ComboBox9.Count() == 0) return;
+  std::vector<std::string> items;
+  for (const auto& item : ComboBox9.Items()) items.push_back(item.text);
+  const int index = ListChoiceIndex(items, ComboBox9.GetText(), 0);
+  ComboBox9.SetItemIndex(index);
+  const std::string text = ComboBox9.GetText();
+  int number = 0;
+  std::from_chars(text.data(), text.data() + text.find(" : "), number);
+  for (const records::ImportProfileRec& p : ImportProfiles)
+    if (p.ProfileNumber() == number) {
+      ShowProfile(p);
+      return;
+    }
+}
+
+void Tboeking::ComboBox10Change() {
+  if (ComboBox10.IndexOf(ComboBox10.GetText()) < 0) ComboBox10.SetItemIndex(0);
+}
+
+std::optional<records::ImportProfileRec> Tboeking::ShownProfile() {
+  records::ImportProfileRec p;
+  const std::string numberText = shell::TrimText(Edit109.GetText());
+  int number = 0;
+  const auto [end, ec] = std::from_chars(numberText.data(), numberText.data() + numberText.size(), number);
+  if (numberText.empty() || ec != std::errc() || end != numberText.data() + numberText.size() || number < 1 ||
+      number > kImportProfiles) {
+    ui::ShowMessage(T("Choose a profile (1 to 10)", "Kies een profiel (1 tot 10)", "Wählen Sie ein Profil (1 bis 10)"));
+    return std::nullopt;
+  }
+  p.SetProfileNumber(number);
+  p.SetProfileName(shell::Cut(Edit108.GetText(), records::ImportProfileRec::kProfileName.capacity));
+  p.SetDateFormat(ComboBox10.GetText());
+  p.SetCurrencyCode(shell::Cut(Edit112.GetText(), records::ImportProfileRec::kCurrencyCode.capacity));
+  p.SetDebitString(shell::Cut(Edit100.GetText(), records::ImportProfileRec::kDebitString.capacity));
+  struct Column {
+    ui::Edit* field;
+    void (records::ImportProfileRec::*set)(std::int32_t);
+    const ui::Label* label;
+  };
+  const Column columns[] = {
+      {&Edit110, &records::ImportProfileRec::SetDateColumn, &ImportDateColumnLabel},
+      {&Edit93, &records::ImportProfileRec::SetOwnAccountColumn, &ImportOwnAccountLabel},
+      {&Edit94, &records::ImportProfileRec::SetCounterpartyAccountColumn, &ImportCounterpartyLabel},
+      {&Edit95, &records::ImportProfileRec::SetAscriptionColumn, &ImportAscriptionLabel},
+      {&Edit99, &records::ImportProfileRec::SetDebitCreditColumn, &ImportDebitCreditLabel},
+      {&Edit101, &records::ImportProfileRec::SetAmountColumn, &ImportAmountLabel},
+  };
+  auto refuse = [](const ui::Label& label) {
+    ui::ShowMessage(label.Caption() + T(": no column number", ": geen kolomnummer", ": keine Spaltennummer"));
+  };
+  for (const Column& c : columns) {
+    const auto v = ColumnOf(c.field->GetText());
+    if (!v) {
+      refuse(*c.label);
+      return std::nullopt;
+    }
+    (p.*c.set)(*v);
+  }
+  for (int k = 1; k <= records::ImportProfileRec::kNarrativeCount; ++k) {
+    const auto v = ColumnOf(ImportNarrativeEdits[static_cast<std::size_t>(k - 1)].GetText());
+    if (!v) {
+      refuse(ImportNarrativeLabel);
+      return std::nullopt;
+    }
+    p.SetNarrativeColumn(k, *v);
+  }
+  return p;
+}
+
+void Tboeking::FillProfileList(int number) {
+  ComboBox9.ClearItems();
+  for (const records::ImportProfileRec& profile : ImportProfiles) ComboBox9.AddItem(ImportProfileItem(profile));
+  ComboBox9.SetItemIndex(number - 1 < ComboBox9.Count() ? number - 1 : -1);
+}
+
+void Tboeking::Button24Click() {
+  const auto profile = ShownProfile();
+  if (!profile) return;
+  ProfileResult saved = SaveImportProfile(*profile);
+  if (saved.outcome == ProfileOutcome::Damaged) {
+    if (!AskYes(MsgProfileFileDamaged() + "\n" +
+                T("Rewrite it as ten profiles (the readable ones kept)?",
+                  "Het opnieuw schrijven als tien profielen (de leesbare blijven bewaard)?",
+                  "Sie als zehn Profile neu schreiben (die lesbaren bleiben erhalten)?")))
+      return;
+    saved = RepairImportProfiles(*profile);
+  }
+  if (saved.outcome == ProfileOutcome::FileSetFailed) {
+    ui::ShowMessage(saved.failure.text + "  " + platform::OsErrorText(saved.failure.code));
+    return;
+  }
+  if (!saved.Ok()) return;
+  ImportProfiles = saved.profiles;
+  FillProfileList(profile->ProfileNumber());
+  ComboBox9Exit();
+  StatusBar1.Show("", ui::colors::Default);
+}
+
+// ---- Next ------------------------------------------------------------------------------
+
+void Tboeking::Button25Click() {
+  if (statementRows_.empty()) return;
+  const auto profile = ShownProfile();
+  if (!profile) return;
+  switch (CheckImportProfile(*profile)) {
+    case ProfileFault::None: break;
+    case ProfileFault::NumberOutside: return;  // ShownProfile refused it
+    case ProfileFault::NoDateColumn:
+    case ProfileFault::NoDateLayout:
+      Edit110.SetBackColor(ui::colors::Yellow);
+      ComboBox10.SetBackColor(ui::colors::Yellow);
+      StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
+                        "Das Profil braucht die Datumsspalte und ihr Format"),
+                      ui::colors::Yellow);
+      return;
+    case ProfileFault::NoAmountColumn:
+      Edit101.SetBackColor(ui::colors::Yellow);
+      StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
+                        "Das Profil braucht die Betragsspalte"),
+                      ui::colors::Yellow);
+      return;
+    case ProfileFault::NoOwnAccountColumn:
+      Edit93.SetBackColor(ui::colors::Yellow);
+      StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
+                        "Das Profil braucht die Spalte des eigenen Kontos"),
+                      ui::colors::Yellow);
+      return;
+  }
+  for (ui::Edit* e : {&Edit110, &Edit101, &Edit93}) e->SetBackColor(ui::colors::Cream);
+  ComboBox10.SetBackColor(ui::colors::Cream);
+  const std::string cashAccount = AccountOfItem(ComboBox4.GetText());
+  if (cashAccount.empty()) {
+    StatusBar1.Show(T("Choose the cash or bank account first", "Kies eerst de kas- of bankrekening",
+                      "Wählen Sie zuerst das Kassen- oder Bankkonto"),
+                    ui::colors::Red);
+    return;
+  }
+
+  StatementCheck check = CheckStatementRows(statementRows_, *profile, lowestOpenDate_);
+  if (!check.badRows.empty()) {
+    ui::ShowMessage(BadRowsMessage(check.badRows));
+    StatusBar1.Show(std::to_string(check.badRows.size()) +
+                        T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
+                          " Zeilen können nicht eingelesen werden"),
+                    ui::colors::Red);
+    return;
+  }
+  int leftOut = 0;
+  if (!check.beforeOpen.empty()) {
+    const std::string question =
+        std::to_string(check.beforeOpen.size()) +
+        T(" rows are dated before the first open day; they could get no voucher. Leave them out?",
+          " rijen liggen vóór de eerste open dag; ze kunnen geen boeking krijgen. Weglaten?",
+          " Zeilen liegen vor dem ersten offenen Tag; sie könnten keine Buchung bekommen. Auslassen?") +
+        "\n" + LinesOf(check.rows, check.beforeOpen);
+    if (!AskYes(question)) return;
+    leftOut += static_cast<int>(check.beforeOpen.size());
+    RemoveIndices(check.rows, check.beforeOpen);
+  }
+  // Stored payments: the duplicates and the highest entry number.
+  std::vector<records::PaymentRec> payments;
+  {
+    shell::ScopedFileSet set("PAY");
+    if (!set.Ok()) {
+      ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
+      return;
+    }
+    payments = shell::ReadAll<records::PaymentRec>(shell::FileCode::PAY);
+    set.Close();
+  }
+  const std::vector<std::size_t> duplicates = ProbableDuplicates(check.rows, payments);
+  if (!duplicates.empty()) {
+    const std::string question =
+        std::to_string(duplicates.size()) +
+        T(" rows equal a stored payment and were probably imported before. Leave them out?",
+          " rijen zijn gelijk aan een opgeslagen betaling en zijn waarschijnlijk al ingelezen. Weglaten?",
+          " Zeilen gleichen einer gespeicherten Zahlung und wurden wohl schon eingelesen. Auslassen?") +
+        "\n" + LinesOf(check.rows, duplicates);
+    if (AskYes(question)) {
+      leftOut += static_cast<int>(duplicates.size());
+      RemoveIndices(check.rows, duplicates);
+    }
+  }
+
+  std::string prefix = Edit115.GetText();
+  if (prefix.empty()) prefix = DefaultEntryPrefix(CurrentYear());
+  std::string counter = Edit122.GetText();
+  const std::size_t width = counter.empty() ? std::string(kDefaultEntryCounter).size() : counter.size();
+  const auto highest = HighestEntryCounter(prefix, payments);
+  counter = CounterText(highest ? highest->counter + 1 : 1, width);
+  if (!EntryNumbersFit(prefix, counter, check.rows.size())) {
+    StatusBar1.Show(T("Prefix and counter of the last row make an entry number over 10 characters",
+                      "Vast deel en teller van de laatste rij maken een boekstuknummer van meer dan 10 tekens",
+                      "Fester Teil und Zähler der letzten Zeile ergeben eine Belegnummer über 10 Zeichen"),
+                    ui::colors::Red);
+    return;
+  }
+
+  ImportJob job;
+  job.rows = std::move(check.rows);
+  job.cashAccount = cashAccount;
+  job.journal = journal_;
+  job.lowestOpenDate = lowestOpenDate_;
+  job.decimals = shell::SystemSettings.AmountDecimals;
+  job.leftOut = leftOut;
+  importJob_ = std::move(job);
+  ClearMatchTab();
+  Edit111.SetText(statementRows_.empty() ? "" : MatchAccount(MapStatementRow(statementRows_.front().cells, *profile)
+                                                                 .ownAccount.value_or("")));
+  Edit114.SetText(ComboBox4.GetText());
+  Edit121.SetText(highest ? highest->entryNumber : "");
+  Edit115.SetText(prefix);
+  Edit122.SetText(counter);
+  ImportProgressBar.SetRange(0, std::max<int>(1, static_cast<int>(importJob_->rows.size())));
+  Button26.SetEnabled(!importJob_->rows.empty());
+  Button27.SetVisible(false);
+  SelectTab(TabMatchImport);
+  StatusBar1.Show("", ui::colors::Default);
+}
+
+// ---- Run Import -----------------------------------------------------------------------
+
+void Tboeking::ShowImportResult() {
+  if (!importJob_) return;
+  const auto lines = ImportResultLines(*importJob_);
+  Edit117.SetText(lines[0]);
+  Edit118.SetText(lines[1]);
+  Edit119.SetText(lines[2]);
+  Edit120.SetText(lines[3]);
+  ImportProgressBar.SetPosition(importJob_->stored);
+}
+
+void Tboeking::Button26Click() {
+  if (!importJob_) return;
+  ImportJob& job = *importJob_;
+  if (job.Finished()) {
+    SelectTab(TabMatchImport);
+    return;
+  }
+  if (job.stored == 0) {
+    // The numbering as the fields show it now.
+    if (!EntryNumbersFit(Edit115.GetText(), Edit122.GetText(), job.rows.size())) {
+      StatusBar1.Show(T("Prefix and counter of the last row make an entry number over 10 characters",
+                        "Vast deel en teller van de laatste rij maken een boekstuknummer van meer dan 10 tekens",
+                        "Fester Teil und Zähler der letzten Zeile ergeben eine Belegnummer über 10 Zeichen"),
+                      ui::colors::Red);
+      return;
+    }
+    job.prefix = Edit115.GetText();
+    job.counter = Edit122.GetText();
+  }
+  // Shown while the run goes, and kept when it stops part-way.
+  Button27.SetVisible(true);
+  Button27.SetEnabled(true);
+  const RunResult result = RunImport(job, [this](const ImportJob&) { ShowImportResult(); });
+  ShowImportResult();
+  SelectTab(TabMatchImport);
+  if (result.outcome != RunOutcome::Done) {
+    std::string text = T("The import stopped at line ", "De import stopte bij regel ", "Der Import hielt bei Zeile ") +
+                       std::to_string(result.failedLine) +
+                       T(": its payment was not stored. Continue tries it again.",
+                         ": de betaling is niet opgeslagen. Voortzetten probeert het opnieuw.",
+                         " an: die Zahlung wurde nicht gespeichert. Fortsetzen versucht es erneut.");
+    if (!result.failure.text.empty()) text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
+    StatusBar1.Show(text, ui::colors::Red);
+    return;
+  }
+  Button27.SetVisible(false);
+  Button27.SetEnabled(false);
+  Button26.SetEnabled(false);
+  std::string status;
+  auto add = [&status](int n, const std::string& text) {
+    if (n == 0) return;
+    if (!status.empty()) status += "; ";
+    status += std::to_string(n) + text;
+  };
+  add(job.leftOut, T(" rows left out at Next", " rijen weggelaten bij Volgende", " Zeilen bei Weiter ausgelassen"));
+  add(job.ambiguous, T(" without partner: several partners carry the account",
+                       " zonder relatie: meerdere relaties hebben de rekening",
+                       " ohne Partner: mehrere Partner haben das Konto"));
+  add(job.refunds, T(" refunds without partner (help <PAY02>)", " terugbetalingen zonder relatie (help <PAY02>)",
+                     " Erstattungen ohne Partner (Hilfe <PAY02>)"));
+  StatusBar1.Show(status, status.empty() ? ui::colors::Lime : ui::colors::Yellow);
+}
+
+bool Tboeking::EndInterruptedImport() {
+  if (!Button27.Visible() || !importJob_) return false;
+  SelectTab(TabMatchImport);
+  ShowImportResult();
+  Button27.SetVisible(false);
+  Button27.SetEnabled(false);
+  Button26.SetEnabled(false);
+  importJob_.reset();
+  return true;
+}
+
+}  // namespace journal

@@ -1,0 +1,330 @@
+// The journal form's bank-import tabs driven headless: a statement opened
+// through the dialog, split, a profile saved, Next and Run Import into the
+// books of support/bankbooks.h; a second run and a second import; the
+// grids after a shorter statement; the refusals of Go and Next; an
+// interrupted run continued.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "journal/boekingstuk.h"
+#include "platform/numberformat.h"
+#include "records/importprofilerec.h"
+#include "records/invoicerec.h"
+#include "records/journalvoucherrec.h"
+#include "records/paymentrec.h"
+#include "shell/systemsettings.h"
+#include "support/adminfolder.h"
+#include "support/bankbooks.h"
+#include "support/fakefs.h"
+#include "support/formfixture.h"
+#include "support/records.h"
+#include "ui/headless.h"
+
+namespace {
+
+using journal::Tboeking;
+using support::Records;
+
+constexpr const char* kStatement = "/home/anne/statement.csv";
+constexpr const char* kJvt = "/d/ACME/booktemp.vlk";
+
+class BankImportForm : public ::testing::Test, public support::AdministrationFolder {
+ protected:
+  ui::HeadlessBackend backend;
+  platform::ScopedNumberFormat numbers{','};
+  Tboeking form;
+
+  void SetUp() override {
+    shell::SystemSettings.AmountDecimals = 2;
+    auto& s = journal::JournalAdminSettings;
+    s.SetBookYearStart("20240101");
+    s.SetBookYearEnd("20241231");
+    s.SetSplitJournals("false");
+    support::WriteBankBooks(store);
+    store.fs.SetFile(kJvt, "");
+    store.fs.SetFile(support::kBankIfs, "");
+    store.fs.SetFile(kStatement, support::StatementFixture("semicolon-utf8-crlf.csv"));
+  }
+
+  void Show(const std::function<void(Tboeking&)>& body) {
+    support::ShowAsTreeDoes(backend, form, "IFS;GLA;JVT", body);
+  }
+
+  // Opens `path` through the dialog and splits it with ";" and a header.
+  void OpenAndGo(Tboeking& f, const std::string& path = kStatement) {
+    backend.dialogAnswers.push_back(path);
+    f.Button8.UserClick();
+    f.Edit91.UserSetText(";");
+    if (!f.CheckBox15.Checked()) f.CheckBox15.UserClick();
+    f.Button22.UserClick();
+  }
+
+  // Types the profile of the ";" statement into profile 1 and saves it.
+  static void TypeProfile(Tboeking& f) {
+    f.Edit108.UserSetText("Bank ;");
+    f.Edit110.UserSetText("0");
+    f.ComboBox10.UserSelect(9);  // dd-mm-yyyy
+    f.Edit93.UserSetText("1");
+    f.Edit94.UserSetText("2");
+    f.Edit95.UserSetText("3");
+    f.Edit99.UserSetText("4");
+    f.Edit100.UserSetText("D");
+    f.Edit101.UserSetText("5");
+    f.ImportNarrativeEdits[0].UserSetText("6");
+    for (std::size_t k = 1; k < f.ImportNarrativeEdits.size(); ++k) f.ImportNarrativeEdits[k].UserSetText("");
+    f.Button24.UserClick();
+  }
+
+  std::vector<records::PaymentRec> Pay() const { return Records<records::PaymentRec>(store.fs.File(support::kBankPay)); }
+  std::vector<records::InvoiceRec> Inv() const { return Records<records::InvoiceRec>(store.fs.File(support::kBankInv)); }
+  std::vector<records::JournalVoucherRec> Jvo() const {
+    return Records<records::JournalVoucherRec>(store.fs.File(support::kBankJvo));
+  }
+};
+
+TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    EXPECT_TRUE(f.Panel9.Visible());
+    EXPECT_EQ(f.Edit91.GetText(), ",");
+    EXPECT_EQ(f.Edit109.GetText(), "1");
+    EXPECT_EQ(f.Edit110.GetText(), "");  // -1 is shown empty
+
+    OpenAndGo(f);
+    ASSERT_EQ(backend.dialogsShown.size(), 1u);
+    EXPECT_EQ(backend.dialogsShown[0].defaultExtension, "csv");
+    ASSERT_EQ(f.StringGrid5.RowCount(), 4);
+    EXPECT_EQ(f.StringGrid5.Cell(0, 0), "Datum;Rekening;Tegenrekening;Naam;Af Bij;Bedrag;Omschrijving;");
+    ASSERT_EQ(f.StringGrid4.RowCount(), 4);
+    ASSERT_EQ(f.StringGrid4.ColCount(), 7);
+    EXPECT_EQ(f.StringGrid4.Cell(6, 0), "6");
+    EXPECT_EQ(f.StringGrid4.Cell(3, 1), "Caf\xE9 \"Zon\"");
+    EXPECT_EQ(f.StringGrid4.Cell(6, 1), "Invoice 2024-7; thanks");
+    EXPECT_EQ(f.StringGrid4.Cell(5, 2), "1.234,56");
+    EXPECT_TRUE(f.Button25.Enabled());
+
+    TypeProfile(f);
+    EXPECT_EQ(f.ComboBox9.GetText(), "1 : Bank ;");
+    const std::string ifs = store.fs.File(support::kBankIfs);
+    ASSERT_EQ(ifs.size(), 10u * 116);
+    EXPECT_EQ(ifs.substr(88, 4), std::string("\x05\x00\x00\x00", 4));
+    EXPECT_EQ(ifs.substr(92 + 4, 4), std::string("\xFF\xFF\xFF\xFF", 4));  // narrative 2 empty: -1
+
+    f.ComboBox4.SetItemIndex(0);
+    f.Button25.UserClick();
+    EXPECT_TRUE(backend.messages.empty());
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    EXPECT_EQ(f.Edit111.GetText(), "NL01BANK0123456789");
+    EXPECT_EQ(f.Edit114.GetText(), "1000{Bank}");
+    EXPECT_EQ(f.Edit115.GetText(), "P2024-");
+    EXPECT_EQ(f.Edit122.GetText(), "0001");
+    EXPECT_EQ(f.Edit121.GetText(), "");
+    ASSERT_TRUE(f.Button26.Enabled());
+
+    f.Button26.UserClick();
+    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 3");
+    EXPECT_EQ(f.Edit118.GetText(), "Counterparty found      : 1");
+    EXPECT_EQ(f.Edit119.GetText(), "Payments with JV        : 1");
+    EXPECT_EQ(f.Edit120.GetText(), "Payments without JV     : 2");
+    EXPECT_EQ(f.ImportProgressBar.Position(), 3);
+    EXPECT_FALSE(f.Button27.Visible());
+    EXPECT_FALSE(f.Button26.Enabled());
+    EXPECT_NE(f.StatusBar1.PanelText(0).find("1 refunds without partner"), std::string::npos);
+
+    const auto pay = Pay();
+    ASSERT_EQ(pay.size(), 3u);
+    EXPECT_EQ(pay[0].PartnerType(), "VEN");
+    EXPECT_TRUE(pay[0].VoucherCreated());
+    EXPECT_EQ(pay[1].PartnerType(), "REC");
+    EXPECT_EQ(pay[2].PartnerType(), "PAY");
+    EXPECT_DOUBLE_EQ(Inv()[1].PaidAmount(), 121);
+    EXPECT_EQ(Jvo().size(), 2u);
+
+    // A second Run Import adds nothing and shows tab 8.
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.Button26Click();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    EXPECT_EQ(Pay().size(), 3u);
+
+    // Opened again: Next names every row a probable duplicate; Yes leaves
+    // them out, and the numbering goes on above the stored entry numbers.
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    backend.messages.clear();
+    backend.messageAnswers.push_back(ui::ModalResult::Yes);
+    f.Button25.UserClick();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].buttons, ui::Buttons::YesNo);
+    EXPECT_NE(backend.messages[0].text.find("3 rows equal a stored payment"), std::string::npos);
+    EXPECT_NE(backend.messages[0].text.find("line 2\nline 3\nline 4"), std::string::npos);
+    ASSERT_TRUE(f.CurrentImport().has_value());
+    EXPECT_TRUE(f.CurrentImport()->rows.empty());
+    EXPECT_EQ(f.Edit121.GetText(), "P2024-0003");
+    EXPECT_EQ(f.Edit122.GetText(), "0004");
+    EXPECT_FALSE(f.Button26.Enabled());
+  });
+}
+
+TEST_F(BankImportForm, AShorterSecondStatementShowsOnlyItsOwnRows) {
+  store.fs.SetFile("/home/anne/short.csv", "a;b\r\nc;d\r\n");
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    ASSERT_EQ(f.StringGrid4.RowCount(), 4);
+    OpenAndGo(f, "/home/anne/short.csv");
+    EXPECT_EQ(f.StringGrid5.RowCount(), 2);
+    ASSERT_EQ(f.StringGrid4.RowCount(), 2);  // the heading and "c;d"
+    EXPECT_EQ(f.StringGrid4.ColCount(), 2);
+    EXPECT_EQ(f.StringGrid4.Cell(0, 1), "c");
+    ASSERT_EQ(f.StatementRows().size(), 1u);
+  });
+}
+
+TEST_F(BankImportForm, RefusalsOfOpenGoAndNext) {
+  store.fs.SetFile("/home/anne/empty.csv", "\r\n\r\n");
+  store.fs.SetFile("/home/anne/bad.csv",
+                   "h\r\n05-01-2024;NL01;X;N;D;1\r\n31-02-2024;NL01;X;N;D;1\r\n05-01-2024;NL01;X;N;D;x\r\n"
+                   "05-01-2024;NL02;X;N;D;1\r\n");
+  store.fs.SetFile("/home/anne/open.csv", "h\r\n05-01-2024;\"NL01;x\r\n");
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    const int rows = f.StringGrid4.RowCount();
+
+    // A missing and an empty statement: one message each, nothing changes.
+    for (const char* path : {"/home/anne/missing.csv", "/home/anne/empty.csv"}) {
+      backend.messages.clear();
+      backend.dialogAnswers.push_back(path);
+      f.Button8.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u) << path;
+      EXPECT_EQ(f.StringGrid4.RowCount(), rows) << path;
+    }
+    // Go without a separator: a red status, the grid as it was.
+    f.Edit91.UserSetText("");
+    f.Button22.UserClick();
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
+    EXPECT_EQ(f.StringGrid4.RowCount(), rows);
+
+    // A qualifier left open names its line.
+    OpenAndGo(f, "/home/anne/open.csv");
+    EXPECT_EQ(f.StatusBar1.PanelText(0), "Line 2: a text qualifier is not closed");
+    EXPECT_FALSE(f.Button25.Enabled());
+
+    // Bad rows: one message, their number in red, nothing prepared.
+    OpenAndGo(f, "/home/anne/bad.csv");
+    TypeProfile(f);
+    backend.messages.clear();
+    f.ComboBox4.SetItemIndex(-1);
+    f.Button25.UserClick();  // no cash account chosen
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
+    EXPECT_FALSE(f.CurrentImport().has_value());
+    f.ComboBox4.SetItemIndex(0);
+    f.Button25.UserClick();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].text,
+              "line 3: Non existing date\nline 4: the amount is no number\nline 5: another own account than row 1's");
+    EXPECT_EQ(f.StatusBar1.PanelText(0), "3 rows cannot be imported");
+    EXPECT_FALSE(f.CurrentImport().has_value());
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentImport);
+  });
+}
+
+TEST_F(BankImportForm, ADamagedProfileFileIsNamedOnceAndRewrittenOnYes) {
+  records::ImportProfileRec p;
+  p.SetProfileNumber(1);
+  p.SetProfileName("Old");
+  p.SetDateColumn(-1);
+  records::ImportProfileRec q = p;
+  q.SetProfileNumber(12);
+  const std::string damaged = support::Bytes(std::vector<records::ImportProfileRec>{p, q, p});
+  store.fs.SetFile(support::kBankIfs, damaged);
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(journal::TabVoucher);
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_NE(backend.messages[0].text.find("ifs.vlk"), std::string::npos);
+    EXPECT_EQ(f.Edit108.GetText(), "Old");
+    // No: nothing is written.
+    backend.messageAnswers.push_back(ui::ModalResult::No);
+    f.Edit108.UserSetText("New");
+    f.Button24.UserClick();
+    EXPECT_EQ(store.fs.File(support::kBankIfs), damaged);
+    backend.messageAnswers.push_back(ui::ModalResult::Yes);
+    f.Button24.UserClick();
+    const auto profiles = Records<records::ImportProfileRec>(store.fs.File(support::kBankIfs));
+    ASSERT_EQ(profiles.size(), 10u);
+    EXPECT_EQ(profiles[0].ProfileName(), "New");
+    EXPECT_EQ(profiles[9].ProfileNumber(), 10);
+    EXPECT_EQ(f.ComboBox9.Count(), 10);
+    EXPECT_EQ(f.ComboBox9.GetText(), "1 : New");
+  });
+}
+
+TEST_F(BankImportForm, RowsBeforeTheOpenPeriodAreNamedAndNoStopsNext) {
+  // Period 1 (from 1 January) is closed; period 2 starts on 6 January.
+  auto& s = journal::JournalAdminSettings;
+  s.SetPeriodStart(1, "20240101");
+  s.SetPeriodStart(2, "20240106");
+  s.SetPeriodStart(3, "20240201");
+  s.SetLastClosedPeriod("01");
+  s.SetCurrentPeriod("02");
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    TypeProfile(f);
+    f.ComboBox4.SetItemIndex(0);
+    ASSERT_EQ(f.LowestOpenDateYmd(), "20240106");
+    backend.messageAnswers.push_back(ui::ModalResult::No);
+    f.Button25.UserClick();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_NE(backend.messages[0].text.find("1 rows are dated before the first open day"), std::string::npos);
+    EXPECT_FALSE(f.CurrentImport().has_value());
+    backend.messageAnswers.push_back(ui::ModalResult::Yes);
+    f.Button25.UserClick();
+    ASSERT_TRUE(f.CurrentImport().has_value());
+    EXPECT_EQ(f.CurrentImport()->rows.size(), 2u);
+    EXPECT_EQ(f.CurrentImport()->leftOut, 1);
+  });
+}
+
+TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    TypeProfile(f);
+    f.ComboBox4.SetItemIndex(0);
+    f.Button25.UserClick();
+    // Row 1's payment and voucher open PAY; the next open fails.
+    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 2);
+    f.Button26.UserClick();
+    EXPECT_TRUE(f.Button27.Visible());
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
+    EXPECT_NE(f.StatusBar1.PanelText(0).find("line 3"), std::string::npos);
+    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 1");
+    EXPECT_EQ(Pay().size(), 1u);
+    f.Button27.UserClick();
+    EXPECT_FALSE(f.Button27.Visible());
+    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 3");
+    EXPECT_EQ(Pay().size(), 3u);
+    EXPECT_EQ(Jvo().size(), 2u);  // row 1's voucher only once
+
+    // Ended instead of continued: the lines as far as it got.
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    backend.messageAnswers.push_back(ui::ModalResult::No);  // import the duplicates
+    f.Button25.UserClick();
+    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 1);
+    f.Button26.UserClick();
+    ASSERT_TRUE(f.Button27.Visible());
+    EXPECT_TRUE(f.EndInterruptedImport());
+    EXPECT_FALSE(f.Button27.Visible());
+    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 1");
+    EXPECT_FALSE(f.EndInterruptedImport());
+  });
+}
+
+}  // namespace

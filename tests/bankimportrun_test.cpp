@@ -1,0 +1,517 @@
+// The bank import without a form: accounts as compared and stored, the rows
+// a profile reads and refuses, entry numbers, the partner found by account,
+// the run over the fixture statements (payments, vouchers, paid amounts,
+// a stopped run continued), and the profile file.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "journal/bankimport.h"
+#include "journal/bankimportrun.h"
+#include "journal/importprofilestore.h"
+#include "records/importprofilerec.h"
+#include "records/invoicerec.h"
+#include "records/journalvoucherrec.h"
+#include "records/paymentrec.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+#include "support/adminfolder.h"
+#include "support/bankbooks.h"
+#include "support/fakefs.h"
+#include "support/records.h"
+
+namespace {
+
+using journal::ImportRow;
+using journal::PartnerSearch;
+using journal::RowDirection;
+using journal::RowFault;
+using journal::StatementRow;
+using records::ImportProfileRec;
+using records::PaymentRec;
+using support::Bytes;
+using support::Records;
+
+// The profile of the ";" fixture: date, own account, counterparty, name,
+// debit/credit "D", amount, narrative 1.
+ImportProfileRec SemicolonProfile() {
+  ImportProfileRec p = journal::DefaultImportProfile(1);
+  p.SetProfileName("Bank ;");
+  p.SetDateColumn(0);
+  p.SetDateFormat("dd-mm-yyyy");
+  p.SetOwnAccountColumn(1);
+  p.SetCounterpartyAccountColumn(2);
+  p.SetAscriptionColumn(3);
+  p.SetDebitCreditColumn(4);
+  p.SetDebitString(" D ");
+  p.SetAmountColumn(5);
+  p.SetNarrativeColumn(1, 6);
+  for (int k = 2; k <= 6; ++k) p.SetNarrativeColumn(k, -1);
+  return p;
+}
+
+std::vector<StatementRow> Split(const std::string& bytes, char separator, bool header) {
+  const auto split = journal::SplitStatement(journal::StatementLines(journal::DecodeStatement(bytes)),
+                                             journal::SplitOptions{separator, '"', header});
+  EXPECT_EQ(split.outcome, journal::SplitOutcome::Done);
+  return split.rows;
+}
+
+// ---- Accounts and rows --------------------------------------------------------
+
+TEST(BankImportAccounts, ComparedWithoutBlanksInUpperCaseOver20StoredOver15) {
+  struct Case {
+    const char* typed;
+    const char* match;
+    const char* stored;
+  } cases[] = {
+      {"NL02 BANK 9876 5432", "NL02BANK98765432", "NL02BANK9876543"},
+      {"nl02bank98765432", "NL02BANK98765432", "NL02BANK9876543"},
+      {"NL02 BANK 9876 5432 10 99 7", "NL02BANK987654321099", "NL02BANK9876543"},
+      {" 12\t34 ", "1234", "1234"},
+      {"DE89 3704 0044 0532 0130 00", "DE893704004405320130", "DE8937040044053"},
+      {"caf\xE9", "CAF\xC9", "CAF\xC9"},
+      {"", "", ""},
+      {"   ", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(journal::MatchAccount(c.typed), c.match) << c.typed;
+    EXPECT_EQ(journal::StoredAccount(c.typed), c.stored) << c.typed;
+  }
+}
+
+TEST(BankImportRows, ReadsTheProfilesCellsAndNamesTheFault) {
+  const ImportProfileRec p = SemicolonProfile();
+  ImportProfileRec signedProfile = p;
+  signedProfile.SetDebitCreditColumn(-1);
+  struct Case {
+    const char* name;
+    std::vector<std::string> cells;
+    const ImportProfileRec& profile;
+    RowFault fault;
+    RowDirection direction = RowDirection::Credit;
+    double amount = 0;
+  } cases[] = {
+      {"debit string trimmed, any case", {"05-01-2024", "NL01", "X", "N", "d", "121,00", "t"}, p, RowFault::None,
+       RowDirection::Debit, 121},
+      {"anything else is credit", {"05-01-2024", "NL01", "X", "N", "C", "1.234,56"}, p, RowFault::None,
+       RowDirection::Credit, 1234.56},
+      {"an empty debit/credit cell is credit", {"05-01-2024", "NL01", "X", "N", "", "5"}, p, RowFault::None,
+       RowDirection::Credit, 5},
+      {"no column: a negative amount is a debit", {"05-01-2024", "NL01", "X", "N", "C", "-5,00"}, signedProfile,
+       RowFault::None, RowDirection::Debit, 5},
+      {"no column: a positive one a credit", {"05-01-2024", "NL01", "X", "N", "D", " 12,00 "}, signedProfile,
+       RowFault::None, RowDirection::Credit, 12},
+      {"empty date", {" ", "NL01", "X", "N", "D", "1"}, p, RowFault::EmptyDate},
+      {"a missing date cell", {}, p, RowFault::EmptyDate},
+      {"date not fitting the layout", {"2024-01-05", "NL01", "X", "N", "D", "1"}, p, RowFault::NonExistingDate},
+      {"no such day", {"30-02-2024", "NL01", "X", "N", "D", "1"}, p, RowFault::NonExistingDate},
+      {"empty amount", {"05-01-2024", "NL01", "X", "N", "D", ""}, p, RowFault::EmptyAmount},
+      {"an amount that is no number", {"05-01-2024", "NL01", "X", "N", "D", "12 EUR"}, p, RowFault::AmountNotANumber},
+      {"two decimal separators", {"05-01-2024", "NL01", "X", "N", "D", "1.234.567"}, p, RowFault::AmountNotANumber},
+      {"negative beside a debit/credit column", {"05-01-2024", "NL01", "X", "N", "D", "-1"}, p,
+       RowFault::NegativeAmount},
+      {"empty own account", {"05-01-2024", "  ", "X", "N", "D", "1"}, p, RowFault::EmptyOwnAccount},
+      {"another own account", {"05-01-2024", "NL09", "X", "N", "D", "1"}, p, RowFault::OtherOwnAccount},
+      {"the own account compared without blanks and case", {"05-01-2024", "n l01", "X", "N", "D", "1"}, p,
+       RowFault::None, RowDirection::Debit, 1},
+  };
+  for (const auto& c : cases) {
+    const auto reading = journal::ReadImportRow(StatementRow{7, c.cells}, c.profile, "NL01");
+    EXPECT_EQ(reading.fault, c.fault) << c.name;
+    ASSERT_EQ(reading.row.has_value(), c.fault == RowFault::None) << c.name;
+    if (reading.row) {
+      EXPECT_EQ(reading.row->direction, c.direction) << c.name;
+      EXPECT_DOUBLE_EQ(reading.row->amount, c.amount) << c.name;
+      EXPECT_EQ(reading.row->line, 7) << c.name;
+    }
+  }
+  // Missing narrative, name and counterparty cells read as empty.
+  const auto shortRow = journal::ReadImportRow(StatementRow{2, {"05-01-2024", "NL01"}}, p, "");
+  EXPECT_EQ(shortRow.fault, RowFault::EmptyAmount);
+  ImportProfileRec amountFirst = p;
+  amountFirst.SetAmountColumn(1);
+  amountFirst.SetOwnAccountColumn(0);
+  amountFirst.SetDateColumn(2);
+  amountFirst.SetCounterpartyAccountColumn(7);
+  amountFirst.SetAscriptionColumn(8);
+  amountFirst.SetNarrativeColumn(1, 9);
+  const auto r = journal::ReadImportRow(StatementRow{2, {"NL01", "3", "05-01-2024"}}, amountFirst, "");
+  ASSERT_TRUE(r.row);
+  EXPECT_EQ(r.row->counterparty, "");
+  EXPECT_EQ(r.row->ascription, "");
+  EXPECT_EQ(r.row->narratives[0], "");
+}
+
+TEST(BankImportRows, NextListsBadRowsAndThoseBeforeTheOpenPeriod) {
+  std::vector<StatementRow> rows;
+  rows.push_back({2, {"05-01-2024", "NL01", "X", "N", "D", "1"}});
+  rows.push_back({3, {"31-12-2023", "NL01", "X", "N", "D", "2"}});
+  rows.push_back({4, {"05-13-2024", "NL01", "X", "N", "D", "3"}});
+  for (int i = 0; i < 22; ++i) rows.push_back({5 + i, {"05-01-2024", "NL02", "X", "N", "D", "4"}});
+  const auto check = journal::CheckStatementRows(rows, SemicolonProfile(), "20240101");
+  ASSERT_EQ(check.rows.size(), 2u);
+  EXPECT_EQ(check.beforeOpen, (std::vector<std::size_t>{1}));
+  ASSERT_EQ(check.badRows.size(), 23u);
+  EXPECT_EQ(check.badRows[0], "line 4: Non existing date");
+  EXPECT_EQ(check.badRows[1], "line 5: another own account than row 1's");
+  const std::string message = journal::BadRowsMessage(check.badRows);
+  EXPECT_NE(message.find("line 4: Non existing date\nline 5:"), std::string::npos);
+  EXPECT_NE(message.find("line 23:"), std::string::npos);
+  EXPECT_EQ(message.find("line 24:"), std::string::npos);
+  EXPECT_TRUE(message.ends_with("\nand 3 more"));
+}
+
+TEST(BankImportRows, AProfileNeedsDateAmountAndOwnAccountColumns) {
+  using journal::ProfileFault;
+  EXPECT_EQ(journal::CheckImportProfile(SemicolonProfile()), ProfileFault::None);
+  struct Case {
+    void (*change)(ImportProfileRec&);
+    ProfileFault fault;
+  } cases[] = {
+      {[](ImportProfileRec& p) { p.SetProfileNumber(11); }, ProfileFault::NumberOutside},
+      {[](ImportProfileRec& p) { p.SetProfileNumber(0); }, ProfileFault::NumberOutside},
+      {[](ImportProfileRec& p) { p.SetDateColumn(-1); }, ProfileFault::NoDateColumn},
+      {[](ImportProfileRec& p) { p.SetAmountColumn(-1); }, ProfileFault::NoAmountColumn},
+      {[](ImportProfileRec& p) { p.SetOwnAccountColumn(-1); }, ProfileFault::NoOwnAccountColumn},
+      {[](ImportProfileRec& p) { p.SetDateFormat("dd.mm.yyyy"); }, ProfileFault::NoDateLayout},
+  };
+  for (const auto& c : cases) {
+    ImportProfileRec p = SemicolonProfile();
+    c.change(p);
+    EXPECT_EQ(journal::CheckImportProfile(p), c.fault);
+  }
+}
+
+TEST(BankImportRows, ProbableDuplicatesByDateAmountAccountAndFirstNarrative) {
+  ImportRow row;
+  row.valueDate = "20240105";
+  row.amount = 121;
+  row.counterparty = "NL02 BANK 9876 5432";
+  row.narratives[0] = "Invoice 7";
+  PaymentRec stored;
+  stored.SetValueDate("20240105");
+  stored.SetAmount(121.001);
+  stored.SetBankAccount("NL02BANK9876543");
+  stored.SetNarrative(1, "Invoice 7");
+  EXPECT_TRUE(journal::SameAsStoredPayment(row, stored));
+  struct Case {
+    void (*change)(PaymentRec&);
+  } cases[] = {
+      {[](PaymentRec& p) { p.SetValueDate("20240106"); }},
+      {[](PaymentRec& p) { p.SetAmount(121.01); }},
+      {[](PaymentRec& p) { p.SetBankAccount("NL02BANK9876544"); }},
+      {[](PaymentRec& p) { p.SetNarrative(1, "Invoice 8"); }},
+  };
+  for (const auto& c : cases) {
+    PaymentRec other = stored;
+    c.change(other);
+    EXPECT_FALSE(journal::SameAsStoredPayment(row, other));
+  }
+  ImportRow second = row;
+  second.valueDate = "20240107";
+  EXPECT_EQ(journal::ProbableDuplicates({second, row}, {stored}), (std::vector<std::size_t>{1}));
+}
+
+// ---- Entry numbers --------------------------------------------------------------
+
+TEST(BankImportEntryNumbers, KeepTheCountersWidthAndStartAboveTheHighest) {
+  EXPECT_EQ(journal::DefaultEntryPrefix(2024), "P2024-");
+  struct Case {
+    const char* counter;
+    std::size_t offset;
+    std::optional<std::string> entry;
+  } cases[] = {
+      {"0001", 0, "P2024-0001"}, {"0001", 99, "P2024-0100"}, {"0009", 1, "P2024-0010"},
+      {"9999", 1, "P2024-10000"}, {"7", 3, "P2024-10"},     {"", 0, std::nullopt},
+      {"1a", 0, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(journal::EntryNumberAt("P2024-", c.counter, c.offset), c.entry) << c.counter;
+  EXPECT_TRUE(journal::EntryNumbersFit("P2024-", "0001", 9999));
+  EXPECT_FALSE(journal::EntryNumbersFit("P2024-", "0001", 10000));  // "P2024-10000" is 11
+  EXPECT_FALSE(journal::EntryNumbersFit("PAY2005-", "00001", 1));
+
+  auto payment = [](const std::string& entry) {
+    PaymentRec p;
+    p.SetEntryNumber(entry);
+    return p;
+  };
+  const std::vector<PaymentRec> payments = {payment("P2024-0007"), payment("P2024-12"), payment("P2024-99x"),
+                                            payment("Q2024-0500"), payment("P2024-"), payment("P2024-0003")};
+  const auto highest = journal::HighestEntryCounter("P2024-", payments);
+  ASSERT_TRUE(highest);
+  EXPECT_EQ(highest->counter, 12);
+  EXPECT_EQ(highest->entryNumber, "P2024-12");
+  EXPECT_FALSE(journal::HighestEntryCounter("P2025-", payments));
+  EXPECT_EQ(journal::CounterText(13, 4), "0013");
+  EXPECT_EQ(journal::CounterText(12345, 4), "12345");
+}
+
+// ---- Partners ---------------------------------------------------------------------
+
+TEST(BankImportPartners, FoundInTheRowsKindOnly) {
+  using support::BankPartner;
+  const journal::PartnerAccounts accounts(
+      {BankPartner(1, "CUS", "NL03 BANK 1111 2222", "130"), BankPartner(2, "CUS", "NL05", "130"),
+       BankPartner(3, "CUS", "nl05", "130"), BankPartner(4, "CUS", "", "130")},
+      {BankPartner(7, "VEN", "nl02 bank 9876 5432", "1300")});
+  struct Case {
+    RowDirection direction;
+    const char* account;
+    PartnerSearch search;
+    int number = 0;
+  } cases[] = {
+      {RowDirection::Credit, "NL03BANK11112222", PartnerSearch::Found, 1},
+      {RowDirection::Debit, "NL02BANK98765432", PartnerSearch::Found, 7},
+      {RowDirection::Debit, "NL03BANK11112222", PartnerSearch::Refund},
+      {RowDirection::Credit, "NL02 BANK 9876 5432", PartnerSearch::Refund},
+      {RowDirection::Credit, "NL05", PartnerSearch::Ambiguous},
+      {RowDirection::Credit, "NL99", PartnerSearch::NotFound},
+      {RowDirection::Credit, "  ", PartnerSearch::NoAccount},
+  };
+  for (const auto& c : cases) {
+    const auto answer = accounts.Find(c.direction, c.account);
+    EXPECT_EQ(answer.search, c.search) << c.account;
+    EXPECT_EQ(answer.partner.has_value(), c.search == PartnerSearch::Found) << c.account;
+    if (answer.partner) {
+      EXPECT_EQ(answer.partner->OurNumber(), c.number) << c.account;
+    }
+  }
+}
+
+TEST(BankImportPartners, TheFirstNewestInvoiceOwingTheAmountInCents) {
+  using support::BankInvoice;
+  const std::vector<records::InvoiceRec> open = {BankInvoice("VEN", 1, "B", "20240103", 100, 50),
+                                                 BankInvoice("VEN", 1, "A", "20240102", 50.004)};
+  EXPECT_EQ(journal::MatchingInvoice(open, 50)->InvoiceNumber(), "B");
+  EXPECT_FALSE(journal::MatchingInvoice(open, 50.01));
+  EXPECT_FALSE(journal::MatchingInvoice({}, 50));
+}
+
+// ---- The run ------------------------------------------------------------------------
+
+class BankImportRun : public ::testing::Test, public support::AdministrationFolder {
+ protected:
+  void SetUp() override {
+    shell::SystemSettings.AmountDecimals = 2;
+    support::WriteBankBooks(store);
+  }
+  journal::ImportJob Job(const std::vector<StatementRow>& rows, const ImportProfileRec& profile) {
+    const auto check = journal::CheckStatementRows(rows, profile, "20240101");
+    EXPECT_TRUE(check.badRows.empty());
+    journal::ImportJob job;
+    job.rows = check.rows;
+    job.prefix = "P2024-";
+    job.counter = "0001";
+    job.cashAccount = "1000";
+    job.lowestOpenDate = "20240101";
+    return job;
+  }
+  std::vector<PaymentRec> Pay() const { return Records<PaymentRec>(store.fs.File(support::kBankPay)); }
+  std::vector<records::InvoiceRec> Inv() const { return Records<records::InvoiceRec>(store.fs.File(support::kBankInv)); }
+  std::vector<records::JournalVoucherRec> Jvo() const {
+    return Records<records::JournalVoucherRec>(store.fs.File(support::kBankJvo));
+  }
+};
+
+TEST_F(BankImportRun, EachRowOnePaymentMatchedOnesWithTheirVoucher) {
+  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  ASSERT_EQ(job.rows.size(), 3u);
+  std::vector<int> progress;
+  const auto result = journal::RunImport(job, [&](const journal::ImportJob& j) { progress.push_back(j.stored); });
+  EXPECT_EQ(result.outcome, journal::RunOutcome::Done);
+  EXPECT_EQ(progress, (std::vector<int>{3}));
+  EXPECT_EQ(job.stored, 3);
+  EXPECT_EQ(job.found, 1);
+  EXPECT_EQ(job.withVoucher, 1);
+  EXPECT_EQ(job.refunds, 1);
+
+  const auto pay = Pay();
+  ASSERT_EQ(pay.size(), 3u);
+  // Sorted by date + kind + partner: the supplier's debit, the receipt, the refund.
+  EXPECT_EQ(pay[0].PartnerType(), "VEN");
+  EXPECT_EQ(pay[0].PartnerNumber(), 1);
+  EXPECT_EQ(pay[0].BankAccount(), "NL02BANK9876543");
+  EXPECT_EQ(pay[0].EntryNumber(), "P2024-0001");
+  EXPECT_EQ(pay[0].Ascription(), "Caf\xE9 \"Zon\"");
+  EXPECT_EQ(pay[0].Narrative(1), "Invoice 2024-7; thanks");
+  EXPECT_DOUBLE_EQ(pay[0].Amount(), 121);
+  EXPECT_TRUE(pay[0].VoucherCreated());
+  EXPECT_EQ(pay[1].PartnerType(), "REC");
+  EXPECT_EQ(pay[1].PartnerNumber(), 0);
+  EXPECT_EQ(pay[1].Ascription(), "Smith \"Jr\"");
+  EXPECT_DOUBLE_EQ(pay[1].Amount(), 1234.56);
+  EXPECT_FALSE(pay[1].VoucherCreated());
+  EXPECT_EQ(pay[2].PartnerType(), "PAY");  // a debit to the customer's account: a refund, no partner
+  EXPECT_EQ(pay[2].PartnerNumber(), 0);
+  EXPECT_EQ(pay[2].EntryNumber(), "P2024-0003");
+
+  // The newer open invoice of 121.00 is paid, the paid one left alone.
+  const auto inv = Inv();
+  EXPECT_DOUBLE_EQ(inv[0].PaidAmount(), 121);
+  EXPECT_DOUBLE_EQ(inv[1].PaidAmount(), 121);
+  EXPECT_DOUBLE_EQ(inv[2].PaidAmount(), 0);
+  const auto jvo = Jvo();
+  ASSERT_EQ(jvo.size(), 2u);
+  EXPECT_EQ(jvo[0].BookNumber(), "VEN1/1");
+  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountNumber()), "1000");
+  EXPECT_DOUBLE_EQ(jvo[0].CreditAmount(), 121);
+  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[1].AccountNumber()), "1300");
+  EXPECT_DOUBLE_EQ(jvo[1].DebitAmount(), 121);
+
+  const auto lines = journal::ImportResultLines(job);
+  EXPECT_EQ(lines[0], "Import payments         : 3");
+  EXPECT_EQ(lines[1], "Counterparty found      : 1");
+  EXPECT_EQ(lines[2], "Payments with JV        : 1");
+  EXPECT_EQ(lines[3], "Payments without JV     : 2");
+
+  // Run again: every row is stored, nothing more.
+  EXPECT_EQ(journal::RunImport(job).outcome, journal::RunOutcome::Done);
+  EXPECT_EQ(Pay().size(), 3u);
+}
+
+TEST_F(BankImportRun, OtherDialectsGiveTheSamePayments) {
+  ImportProfileRec comma = SemicolonProfile();
+  comma.SetDateFormat("yyyymmdd");
+  journal::ImportJob job = Job(Split(support::StatementFixture("comma-cp1252-lf.csv"), ',', false), comma);
+  ASSERT_EQ(job.rows.size(), 2u);
+  EXPECT_EQ(job.rows[0].ascription, "Caf\xE9 Zon");
+  EXPECT_DOUBLE_EQ(job.rows[1].amount, 1234.56);
+  EXPECT_EQ(job.rows[1].counterparty, "");
+
+  ImportProfileRec tab = journal::DefaultImportProfile(2);
+  tab.SetDateColumn(0);
+  tab.SetDateFormat("yyyy-mm-dd");
+  tab.SetOwnAccountColumn(1);
+  tab.SetCounterpartyAccountColumn(2);
+  tab.SetAscriptionColumn(-1);
+  tab.SetDebitCreditColumn(-1);
+  tab.SetAmountColumn(3);
+  tab.SetNarrativeColumn(1, 4);
+  for (int k = 2; k <= 6; ++k) tab.SetNarrativeColumn(k, -1);
+  const auto settings = journal::ReadSplitSettings("tab", "\"", true);
+  ASSERT_EQ(settings.outcome, journal::SplitOutcome::Done);
+  const auto split = journal::SplitStatement(
+      journal::StatementLines(journal::DecodeStatement(support::StatementFixture("tab-signed.txt"))), settings.options);
+  journal::ImportJob tabJob = Job(split.rows, tab);
+  ASSERT_EQ(tabJob.rows.size(), 2u);
+  EXPECT_EQ(tabJob.rows[0].direction, RowDirection::Debit);
+  EXPECT_DOUBLE_EQ(tabJob.rows[0].amount, 121);
+  EXPECT_EQ(tabJob.rows[1].direction, RowDirection::Credit);
+  EXPECT_DOUBLE_EQ(tabJob.rows[1].amount, 12);
+  EXPECT_EQ(journal::RunImport(tabJob).outcome, journal::RunOutcome::Done);
+  const auto pay = Pay();
+  ASSERT_EQ(pay.size(), 2u);
+  EXPECT_EQ(pay[0].PartnerType(), "VEN");
+  EXPECT_DOUBLE_EQ(pay[0].Amount(), 121);  // stored without its sign
+  EXPECT_TRUE(pay[0].VoucherCreated());
+  EXPECT_EQ(pay[1].PartnerType(), "REC");
+}
+
+TEST_F(BankImportRun, AFailedRowIsNotStoredAndTheNextRunStartsThere) {
+  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  // Rows 2 and 3 have no voucher: each row opens the payment file once.
+  // The second open fails.
+  store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 1);
+  job.rows.erase(job.rows.begin());
+  ASSERT_EQ(job.rows.size(), 2u);
+  job.rows.push_back(job.rows[0]);
+  job.rows[2].valueDate = "20240108";
+  auto result = journal::RunImport(job);
+  EXPECT_EQ(result.outcome, journal::RunOutcome::FileSetFailed);
+  EXPECT_EQ(job.stored, 1);
+  EXPECT_EQ(Pay().size(), 1u);
+  result = journal::RunImport(job);
+  EXPECT_EQ(result.outcome, journal::RunOutcome::Done);
+  EXPECT_EQ(job.stored, 3);
+  const auto pay = Pay();
+  ASSERT_EQ(pay.size(), 3u);
+  EXPECT_EQ(pay[1].EntryNumber(), "P2024-0002");
+  EXPECT_EQ(pay[2].EntryNumber(), "P2024-0003");
+}
+
+TEST_F(BankImportRun, AVoucherTheSaveRefusesLeavesThePaymentWithoutVoucher) {
+  // The supplier's group account is not in the GL file.
+  store.fs.SetFile(support::kBankSup, Bytes({support::BankPartner(1, "VEN", "NL02BANK98765432", "9999")}));
+  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  EXPECT_EQ(journal::RunImport(job).outcome, journal::RunOutcome::Done);
+  EXPECT_EQ(job.found, 1);
+  EXPECT_EQ(job.withVoucher, 0);
+  EXPECT_TRUE(Jvo().empty());
+  EXPECT_FALSE(Pay()[0].VoucherCreated());
+  EXPECT_DOUBLE_EQ(Inv()[1].PaidAmount(), 0);
+}
+
+TEST_F(BankImportRun, ProgressEveryHundredRows) {
+  std::vector<StatementRow> rows;
+  for (int i = 0; i < 250; ++i) rows.push_back({i + 1, {"05-01-2024", "NL01", "NL77", "N", "C", "1,00"}});
+  journal::ImportJob job = Job(rows, SemicolonProfile());
+  std::vector<int> progress;
+  journal::RunImport(job, [&](const journal::ImportJob& j) { progress.push_back(j.stored); });
+  EXPECT_EQ(progress, (std::vector<int>{100, 200, 250}));
+}
+
+// ---- The profile file ---------------------------------------------------------------------
+
+class ImportProfileStore : public ::testing::Test, public support::AdministrationFolder {};
+
+TEST_F(ImportProfileStore, AnEmptyFileGetsTenProfilesASaveWritesOnlyItsRecord) {
+  store.fs.SetFile(support::kBankIfs, "");
+  auto read = journal::ReadImportProfiles();
+  ASSERT_TRUE(read.Ok());
+  ASSERT_EQ(read.profiles.size(), 10u);
+  EXPECT_EQ(read.profiles[9].ProfileNumber(), 10);
+  EXPECT_EQ(read.profiles[9].DateColumn(), -1);
+
+  ImportProfileRec p = SemicolonProfile();
+  p.SetProfileNumber(3);
+  p.SetCurrencyCode("EUR");
+  std::string before = store.fs.File(support::kBankIfs);
+  const auto saved = journal::SaveImportProfile(p);
+  ASSERT_TRUE(saved.Ok());
+  const std::string after = store.fs.File(support::kBankIfs);
+  ASSERT_EQ(after.size(), before.size());
+  EXPECT_EQ(after.substr(0, 2 * 116), before.substr(0, 2 * 116));
+  EXPECT_EQ(after.substr(3 * 116), before.substr(3 * 116));
+  // Golden bytes: the currency at 40, the amount column at 88.
+  EXPECT_EQ(after.substr(2 * 116 + 40, 4), std::string("\x03" "EUR", 4));
+  EXPECT_EQ(after.substr(2 * 116 + 88, 4), std::string("\x05\x00\x00\x00", 4));
+  EXPECT_EQ(saved.profiles[2].ProfileName(), "Bank ;");
+
+  p.SetProfileNumber(11);
+  EXPECT_EQ(journal::SaveImportProfile(p).outcome, journal::ProfileOutcome::NumberOutside);
+  EXPECT_EQ(store.fs.File(support::kBankIfs), after);
+}
+
+TEST_F(ImportProfileStore, ADamagedFileIsReportedAndRewrittenOnlyWhenAsked) {
+  ImportProfileRec odd = SemicolonProfile();
+  odd.SetProfileNumber(4);
+  ImportProfileRec outside = SemicolonProfile();
+  outside.SetProfileNumber(12);
+  const std::string damaged = Bytes(std::vector<ImportProfileRec>{odd, outside, odd});
+  std::vector<ImportProfileRec> ten = journal::RepairedProfiles({});
+  ten[9].SetProfileNumber(0);
+  for (const std::string& bytes : {damaged, Bytes(ten)}) {
+    store.fs.SetFile(support::kBankIfs, bytes);
+    EXPECT_EQ(journal::ReadImportProfiles().outcome, journal::ProfileOutcome::Damaged);
+    ImportProfileRec p = SemicolonProfile();
+    EXPECT_EQ(journal::SaveImportProfile(p).outcome, journal::ProfileOutcome::Damaged);
+    EXPECT_EQ(store.fs.File(support::kBankIfs), bytes);
+  }
+  store.fs.SetFile(support::kBankIfs, damaged);
+  ImportProfileRec shown = SemicolonProfile();
+  shown.SetProfileNumber(2);
+  const auto repaired = journal::RepairImportProfiles(shown);
+  ASSERT_TRUE(repaired.Ok());
+  ASSERT_EQ(repaired.profiles.size(), 10u);
+  EXPECT_TRUE(journal::ProfilesWhole(repaired.profiles));
+  EXPECT_EQ(repaired.profiles[1].ProfileName(), "Bank ;");   // the shown one
+  EXPECT_EQ(repaired.profiles[3].ProfileName(), "Bank ;");   // kept by its number
+  EXPECT_EQ(repaired.profiles[3].ProfileNumber(), 4);
+  EXPECT_EQ(repaired.profiles[0].ProfileName(), "");         // empty
+  EXPECT_EQ(repaired.profiles[0].DateColumn(), -1);
+  EXPECT_FALSE(store.fs.HasFile(std::string(support::kBankIfs) + ".ombrelo-tmp"));
+}
+
+}  // namespace

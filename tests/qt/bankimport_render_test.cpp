@@ -1,0 +1,89 @@
+// The journal form's bank-import tabs through the Qt front end: tab 7 after
+// a statement was split and tab 8 after a run render with their grids,
+// fields and progress bar. OMBRELO_RENDER_DIR=folder keeps the two
+// pictures (scripts/screenshots.sh uses it).
+#include <QImage>
+#include <QProgressBar>
+#include <cstdlib>
+#include <string>
+
+#include "journal/boekingstuk.h"
+#include "platform/numberformat.h"
+#include "qtfixture.h"
+#include "shell/fileset.h"
+#include "shell/systemsettings.h"
+#include "support/adminfolder.h"
+#include "support/bankbooks.h"
+
+namespace qttest {
+namespace {
+
+class BankImportRender : public QtFrontTest, public support::AdministrationFolder {
+ protected:
+  void SetUp() override {
+    backend.messageHook = [](const ui::Text&, const ui::Text&, ui::Buttons, ui::DialogKind) {
+      return std::optional<ui::ModalResult>(ui::ModalResult::Yes);
+    };
+    backend.dialogHook = [](const std::string&, const ui::FileDialogOptions&) {
+      return std::optional<std::optional<std::string>>(std::optional<std::string>("/home/anne/statement.csv"));
+    };
+    shell::SystemSettings.AmountDecimals = 2;
+    auto& s = journal::JournalAdminSettings;
+    s.SetBookYearStart("20240101");
+    s.SetBookYearEnd("20241231");
+    s.SetSplitJournals("false");
+    support::WriteBankBooks(store);
+    store.fs.SetFile("/d/ACME/booktemp.vlk", "");
+    store.fs.SetFile(support::kBankIfs, "");
+    store.fs.SetFile("/home/anne/statement.csv", support::StatementFixture("semicolon-utf8-crlf.csv"));
+  }
+
+  void Keep(const QImage& img, const char* name) {
+    ASSERT_FALSE(img.isNull());
+    EXPECT_GE(img.width(), 400);
+    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
+      img.save(QString::fromStdString(std::string(dir) + "/" + name));
+  }
+
+  platform::ScopedNumberFormat numbers{','};
+};
+
+TEST_F(BankImportRender, TheSplitStatementAndTheRunRender) {
+  journal::Tboeking form;
+  int result = -1;
+  shell::OpenFileSet("IFS;GLA;JVT", result);
+  ASSERT_EQ(result, 0);
+  form.OnActivate();  // ends the set, as at a showing
+  form.TabControl1.UserSelectTab(journal::TabPaymentImport);
+  form.Button8.UserClick();
+  form.Edit91.UserSetText(";");
+  form.CheckBox15.UserClick();
+  form.Button22.UserClick();
+  form.Edit108.UserSetText("Bank ;");
+  form.Edit110.UserSetText("0");
+  form.ComboBox10.UserSelect(9);
+  form.Edit93.UserSetText("1");
+  form.Edit94.UserSetText("2");
+  form.Edit95.UserSetText("3");
+  form.Edit99.UserSetText("4");
+  form.Edit100.UserSetText("D");
+  form.Edit101.UserSetText("5");
+  form.ImportNarrativeEdits[0].UserSetText("6");
+  for (std::size_t k = 1; k < form.ImportNarrativeEdits.size(); ++k) form.ImportNarrativeEdits[k].UserSetText("");
+  form.Button24.UserClick();
+  ASSERT_EQ(form.StringGrid4.RowCount(), 4);
+  Keep(qtfront::RenderForm(form), "journal-import-split.png");
+
+  form.ComboBox4.SetItemIndex(0);
+  form.Button25.UserClick();
+  form.Button26.UserClick();
+  ASSERT_EQ(form.Edit117.GetText(), "Import payments         : 3");
+  auto* bar = qobject_cast<QProgressBar*>(backend.WidgetFor(form.ImportProgressBar));
+  ASSERT_NE(bar, nullptr);
+  Keep(qtfront::RenderForm(form), "journal-import-run.png");
+  EXPECT_EQ(bar->value(), 3);
+  EXPECT_EQ(bar->maximum(), 3);
+}
+
+}  // namespace
+}  // namespace qttest
