@@ -40,6 +40,7 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
+#include "journal/documentrules.h"
 #include "journal/entryrules.h"
 #include "journal/templatestore.h"
 #include "journal/voucher.h"
@@ -70,11 +71,6 @@ extern std::vector<records::ImportProfileRec> ImportProfiles;
 // Puts the unit's globals back as the program starts with them.
 void ResetBoekingState();
 
-// The tabs of TabControl1.
-enum JournalTab {
-  TabVoucher, TabTemplate, TabInvoice, TabInvoiceList, TabPartnerList, TabPayment, TabPaymentList,
-  TabPaymentImport, TabMatchImport, JournalTabCount
-};
 
 // The help topic of the journalize help on a tab.
 std::string JournalHelpTag(int tab);
