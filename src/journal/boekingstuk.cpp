@@ -327,6 +327,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
     }
   }
 
+  BindDocumentTabs();
   ApplyLanguageTexts();
   for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
   Label43.SetVisible(false);
@@ -393,6 +394,7 @@ void Tboeking::ApplyLanguageTexts() {
   const std::string kind = ComboBox3.GetText();
   ComboBox3.SetItems({L(5832), L(5817)});
   ComboBox3.SetItemIndex(kind == ComboBox3.Items()[1].text ? 1 : 0);
+  ApplyDocumentTexts();
   ShowModeCaption();
   if (mode_ == EntryMode::Change && partner_)
     Label31.SetCaption(std::holds_alternative<InvoiceKey>(link_) ? L(3596) : L(3848));
@@ -564,7 +566,16 @@ void Tboeking::FormActivate() {
   ComboBox12.SetItemIndex(ComboBox12.Count() > 1 ? 1 : ComboBox12.Count() - 1);
   ChooseJournal(ComboBox12.ItemIndex());
   if (ComboBox12.GetText() != "*" && CheckBox12.Visible()) CheckBox12.SetChecked(false);
+  // The document tabs start empty.
+  tabSwitchSuppressed_ = true;
+  ClearInvoiceTab();
+  SpeedButton7Click();
+  Button14Click();
+  Button18Click();
+  tabSwitchSuppressed_ = false;
+  requester_.reset();
   SelectTab(TabVoucher);
+  shown_ = Snapshot();
 }
 
 // ---- journals
@@ -629,33 +640,6 @@ std::optional<std::string> Tboeking::JournalFilter() const {
 void Tboeking::SelectTab(int tab) {
   TabControl1.SetTabIndex(tab);
   TabControl1Change();
-}
-
-void Tboeking::TabControl1Change() {
-  const int tab = TabControl1.TabIndex();
-  Cancel1.SetVisible(true);
-  Cancel1.SetEnabled(tab == TabVoucher);
-  for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(false);
-  if (tabSwitchSuppressed_) return;
-
-  std::array<ui::Panel*, JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
-                                                    &Panel1, &Panel8, &Panel9, &Panel10};
-  for (ui::Panel* p : panels) {
-    p->SetVisible(false);
-    p->SetEnabled(false);
-  }
-  if (tab < 0 || tab >= JournalTabCount) return;
-  panels[tab]->SetVisible(true);
-  panels[tab]->SetEnabled(true);
-  if (tab == TabVoucher) {
-    if (Button7.Reachable()) Button7.SetFocus();
-  } else if (tab == TabTemplate) {
-    // The lines are shown, not edited, beside the template panel.
-    Panel6.SetVisible(true);
-    for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(true);
-    Edit2.SetText(ComboBox11.GetText());
-    Edit2.SetFocus();
-  }
 }
 
 void Tboeking::FormKeyDown(uint16_t& key, unsigned) {
@@ -978,7 +962,6 @@ void Tboeking::ClearVoucherForm() {
   statusFromTest_ = false;
   DateTimePicker2.SetEnabled(true);
   Edit3.SetEnabled(true);
-  for (int c = 0; c < StringGrid2.ColCount(); ++c) StringGrid2.SetCell(c, 1, "");
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})
     c->SetVisible(false);
   loaded_.reset();
@@ -1117,6 +1100,15 @@ void Tboeking::OpslaanExecute() {
     ShowOutcome(r.outcome, false);
     return;
   }
+  // The document the voucher was proposed for is booked now: its tab
+  // starts a new one.
+  const bool invoice = std::holds_alternative<InvoiceKey>(link_) && mode_ == EntryMode::Add;
+  const bool payment = std::holds_alternative<PaymentKey>(link_) && mode_ == EntryMode::Add;
+  const bool suppressed = tabSwitchSuppressed_;
+  tabSwitchSuppressed_ = true;
+  if (invoice) ClearInvoiceTab();
+  if (payment) SpeedButton7Click();
+  tabSwitchSuppressed_ = suppressed;
   NewVoucher();
 }
 
@@ -1169,7 +1161,6 @@ StoreOutcome Tboeking::Image1Click() {
   const DocumentKind kind = LinkedDocumentKind;
   LinkedDocumentKind = DocumentKind::Selection;
   StoreResult r;
-  bool nearest = false;  // a document's voucher is missing: the next one shows
   if (kind == DocumentKind::Selection) {
     CheckBox12.SetChecked(CheckBox13.Checked());
     r = FindNearestVoucher(shell::DateToYmd(DateTimePicker1.Date()), Edit1.GetText(), JournalFilter());
@@ -1180,15 +1171,11 @@ StoreOutcome Tboeking::Image1Click() {
                                    Edit20.GetText(), Edit7.GetText())
             : PaymentVoucherSought(shell::DateToYmd(DateTimePicker7.Date()), ComboBox6.ItemIndex(),
                                    Edit9.GetText(), Edit80.GetText());
-    // The document's own voucher, in whatever journal it was saved; when it
-    // is missing, the next voucher after its key (of the chosen journal).
+    // The document's own voucher, in whatever journal it was saved, or
+    // NotFound: never a neighbour shown as if it were the document's.
     if (const auto* invoice = std::get_if<InvoiceKey>(&sought.document)) r = FindVoucherOf(*invoice);
     else if (const auto* payment = std::get_if<PaymentKey>(&sought.document)) r = FindVoucherOf(*payment);
     else r.outcome = StoreOutcome::NotFound;
-    if (r.outcome == StoreOutcome::NotFound) {
-      nearest = true;
-      r = FindNearestVoucher(sought.date, sought.number, JournalFilter());
-    }
   }
   if (r.outcome == StoreOutcome::FileSetFailed) {
     shell::ReportFileSetError(r.failure);
@@ -1197,7 +1184,7 @@ StoreOutcome Tboeking::Image1Click() {
   if (r.voucher) ShowVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
   SelectTab(TabVoucher);
-  return r.Ok() && nearest ? StoreOutcome::NotFound : r.outcome;
+  return r.outcome;
 }
 
 // ---- templates
