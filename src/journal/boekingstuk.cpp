@@ -569,7 +569,7 @@ void Tboeking::FormActivate() {
   // The document tabs start empty.
   tabSwitchSuppressed_ = true;
   ClearInvoiceTab();
-  SpeedButton7Click();
+  ClearPaymentTab();
   Button14Click();
   Button18Click();
   tabSwitchSuppressed_ = false;
@@ -1107,7 +1107,7 @@ void Tboeking::OpslaanExecute() {
   const bool suppressed = tabSwitchSuppressed_;
   tabSwitchSuppressed_ = true;
   if (invoice) ClearInvoiceTab();
-  if (payment) SpeedButton7Click();
+  if (payment) ClearPaymentTab();
   tabSwitchSuppressed_ = suppressed;
   NewVoucher();
 }
@@ -1133,11 +1133,17 @@ std::pair<std::string, std::string> Tboeking::ShownKey() const {
   return {VoucherDateYmd(), Edit3.GetText()};
 }
 
+void Tboeking::ShowWalkedVoucher(const LoadedVoucher& v) {
+  ShowVoucher(v);
+  // A voucher shows on the voucher tab, wherever the walk started.
+  if (TabControl1.TabIndex() != TabVoucher && TabControl1.TabIndex() != TabTemplate) SelectTab(TabVoucher);
+}
+
 void Tboeking::leesvorigrecordExecute() {
   const auto [date, number] = ShownKey();
   const StoreResult r = ReadPreviousVoucher(date, number, JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
@@ -1145,7 +1151,7 @@ void Tboeking::leesvolgendrecordExecute() {
   const auto [date, number] = ShownKey();
   const StoreResult r = ReadNextVoucher(date, number, JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
@@ -1153,7 +1159,7 @@ void Tboeking::leeslaatsterecordExecute() {
   NewVoucher();
   const StoreResult r = ReadLastVoucher(JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 

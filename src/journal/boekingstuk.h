@@ -229,6 +229,13 @@ class Tboeking : public ui::Form {
 
   ui::Label Label1{this, "Label1"};
 
+  // The invoice kind and the cash or bank account, when journals are not
+  // split (the journal decides them otherwise).
+  ui::Panel Panel31{this, "Panel31", ui::LayoutKind::Horizontal};
+  ui::ComboBox ComboBox3{&Panel31, "ComboBox3", ui::ComboStyle::DropDown};  // the invoice kind
+  ui::Label Label20{&Panel31, "Label20"};
+  ui::ComboBox ComboBox4{&Panel31, "ComboBox4"};  // cash or bank account
+
   ui::TabControl TabControl1{this, "TabControl1"};
 
   // ---- tab 0: the voucher (also shown, not edited, on the template tab)
@@ -309,7 +316,6 @@ class Tboeking : public ui::Form {
   // ---- tab 2: invoice (boekingstuk_invoices.cpp)
   ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Grid};
   ui::Label Label23{&Panel3, "Label23"};  // the partner kind
-  ui::ComboBox ComboBox3{&Panel3, "ComboBox3", ui::ComboStyle::DropDown};  // the invoice kind
   ui::Label Label32{&Panel3, "Label32", "Searchkey:"};
   ui::Panel Panel18{&Panel3, "Panel18", ui::LayoutKind::Horizontal};
   ui::Edit Edit4{&Panel18, "Edit4"};  // partner search text
@@ -389,8 +395,6 @@ class Tboeking : public ui::Form {
 
   // ---- tab 5: payment (boekingstuk_payments.cpp)
   ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label20{&Panel1, "Label20"};
-  ui::ComboBox ComboBox4{&Panel1, "ComboBox4"};  // cash or bank account
   ui::Label Label21{&Panel1, "Label21"};
   ui::ComboBox ComboBox6{&Panel1, "ComboBox6"};  // kind
   ui::Label Label22{&Panel1, "Label22"};
@@ -631,6 +635,7 @@ class Tboeking : public ui::Form {
  private:
   void ClearVoucherForm();
   void ShowVoucher(const LoadedVoucher& v);
+  void ShowWalkedVoucher(const LoadedVoucher& v);
   void ShowOutcome(StoreOutcome outcome, bool reading);
   void ShowModeCaption();
   void SetAmountText(ui::Edit& e, const std::string& text);
@@ -664,6 +669,7 @@ class Tboeking : public ui::Form {
   records::InvoiceRec InvoiceFromTab() const;
   void ProposeInvoiceVoucher(const records::InvoiceRec& rec);
   void ClearPaymentPartner();
+  void ClearPaymentTab();
   void SetPaymentPartner(const records::PartnerRec& partner);
   void ShowRest();
   void FillPaymentList(const PaymentFilter& filter, int page);

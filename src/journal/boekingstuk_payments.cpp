@@ -51,9 +51,15 @@ std::vector<ui::Edit*> NarrativeEdits(Tboeking& f) {
 // ---- the tab's fields
 
 void Tboeking::SpeedButton7Click() {
+  const bool suppressed = tabSwitchSuppressed_;
   tabSwitchSuppressed_ = true;
   NewVoucher();
-  tabSwitchSuppressed_ = false;
+  tabSwitchSuppressed_ = suppressed;
+  ClearPaymentTab();
+  SelectTab(TabPayment);
+}
+
+void Tboeking::ClearPaymentTab() {
   paymentState_ = DocumentState::New;
   loadedPayment_.reset();
   paymentPartner_.reset();
@@ -86,7 +92,6 @@ void Tboeking::SpeedButton7Click() {
   ComboBox6Select();
   ShowRest();
   StatusBar1.Show("", ui::colors::Default);
-  SelectTab(TabPayment);
 }
 
 void Tboeking::Button16Click() {
@@ -310,7 +315,7 @@ void Tboeking::Button21Click() {
     StatusBar1.Show(PaymentRefusedText(r.outcome), ui::colors::Red);
     return;
   }
-  SpeedButton7Click();
+  ClearPaymentTab();
 }
 
 // ---- the list
@@ -387,7 +392,7 @@ void Tboeking::Button17Click() {
   }
   const bool all = CheckBox12.Checked();
   CheckBox12.SetChecked(true);
-  SpeedButton7Click();
+  ClearPaymentTab();
   paymentLoading_ = true;
   ComboBox6.SetItemIndex(kind);
   ComboBox6Select();

@@ -353,10 +353,12 @@ void Tboeking::BindDocumentTabs() {
 
   // Layout.
   Panel3.gridColumns = 4;
+  ComboBox3.hints.width = 160;
+  ComboBox4.hints.width = 260;
   Panel1.gridColumns = 4;
   Panel26.gridColumns = 3;
   for (ui::Panel* p : {&Panel18, &Panel19, &Panel20, &Panel21, &Panel22, &Panel23, &Panel24, &Panel25, &Panel26,
-                       &Panel27, &Panel28, &Panel29, &Panel30})
+                       &Panel27, &Panel28, &Panel29, &Panel30, &Panel31})
     p->SetBevel(false);
   for (ui::Edit* e : {&Edit27, &Edit28, &Edit18, &Edit57, &Edit39, &Edit49, &Edit50, &Edit10, &Edit29, &Edit40, &Edit69,
                       &Edit70, &Edit77, &Edit78, &Edit80, &Edit20, &Edit9})
