@@ -207,8 +207,15 @@ records::InvoiceRec Tboeking::InvoiceFromTab() const {
   }
   rec.SetEntryNumber(Cut(Edit87.GetText(), 10));
   rec.SetMemo(Cut(Edit19.GetText(), 80));
-  rec.SetInvoiceAmount(TryParseAmountOr0(Edit17.GetText()));
-  rec.SetPrepaidAmount(TryParseAmountOr0(Edit124.GetText()));
+  // A loaded amount the user left as shown keeps the record's value, not
+  // the rounded text.
+  auto amount = [this](const ui::Edit& e, std::optional<double> stored) {
+    if (stored && e.GetText() == AmountText(*stored)) return *stored;
+    return TryParseAmountOr0(e.GetText());
+  };
+  const bool loaded = loadedInvoice_.has_value();
+  rec.SetInvoiceAmount(amount(Edit17, loaded ? std::optional(loadedInvoice_->record.InvoiceAmount()) : std::nullopt));
+  rec.SetPrepaidAmount(amount(Edit124, loaded ? std::optional(loadedInvoice_->record.PrepaidAmount()) : std::nullopt));
   return rec;
 }
 

@@ -196,7 +196,11 @@ records::PaymentRec Tboeking::PaymentFromTab() const {
   const std::vector<ui::Edit*> narratives = NarrativeEdits(const_cast<Tboeking&>(*this));
   for (int k = 1; k <= 6; ++k) rec.SetNarrative(k, Cut(narratives[static_cast<std::size_t>(k - 1)]->GetText(), 60));
   rec.SetMemo(Cut(Edit47.GetText(), 60));
-  rec.SetAmount(TryParseAmountOr0(Edit30.GetText()));
+  // A loaded amount the user left as shown keeps the record's value.
+  if (loadedPayment_ && Edit30.GetText() == AmountText(loadedPayment_->record.Amount()))
+    rec.SetAmount(loadedPayment_->record.Amount());
+  else
+    rec.SetAmount(TryParseAmountOr0(Edit30.GetText()));
   return rec;
 }
 
