@@ -383,7 +383,8 @@ TEST_F(JournalForm, TheTenthCashAccountIsListedButHasNoMenuItem) {
 }
 
 // Split journals show the journal controls and hide the invoice kind and
-// cash account lists with their buttons; without them the groups swap.
+// cash account lists with their buttons; without them the groups swap. The
+// invoice tab's partner kind label (Label23) shows in both.
 TEST_F(JournalForm, SplitJournalsSwapTheShownGroups) {
   for (const bool split : {true, false}) {
     journal::JournalAdminSettings.SetSplitJournals(split ? "true" : "false");
@@ -393,7 +394,7 @@ TEST_F(JournalForm, SplitJournalsSwapTheShownGroups) {
                &f.CheckBox13})
         EXPECT_EQ(c->Visible(), split) << c->Name() << (split ? " split" : " not split");
       for (const ui::Component* c : std::initializer_list<const ui::Component*>{
-               &f.ComboBox3, &f.Label23, &f.ComboBox4, &f.Label20, &f.SpeedButton5, &f.SpeedButton6, &f.SpeedButton7,
+               &f.ComboBox3, &f.ComboBox4, &f.Label20, &f.SpeedButton5, &f.SpeedButton6, &f.SpeedButton7,
                &f.SpeedButton8})
         EXPECT_EQ(c->Visible(), !split) << c->Name() << (split ? " split" : " not split");
       EXPECT_EQ(f.SpeedButton9.hints.width, split ? 31 : 25);

@@ -41,6 +41,7 @@ void ResetBoekingState() {
   PeriodCaptionPending = false;
   SalesTaxAccountTable.clear();
   ImportProfiles.clear();
+  ShowPartnerFormForNew = nullptr;
 }
 
 std::string JournalHelpTag(int tab) {
@@ -550,7 +551,7 @@ void Tboeking::FormActivate() {
                                                                 &Journal1, &SpeedButton14, &SpeedButton15,
                                                                 &CheckBox13})
     c->SetVisible(split);
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox3, &Label23, &ComboBox4, &Label20,
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox3, &ComboBox4, &Label20,
                                                                 &SpeedButton5, &SpeedButton6, &SpeedButton7,
                                                                 &SpeedButton8})
     c->SetVisible(!split);

@@ -315,7 +315,6 @@ class Tboeking : public ui::Form {
 
   // ---- tab 2: invoice (boekingstuk_invoices.cpp)
   ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Grid};
-  ui::Label Label23{&Panel3, "Label23"};  // the partner kind
   ui::Label Label32{&Panel3, "Label32", "Searchkey:"};
   ui::Panel Panel18{&Panel3, "Panel18", ui::LayoutKind::Horizontal};
   ui::Edit Edit4{&Panel18, "Edit4"};  // partner search text
@@ -323,7 +322,7 @@ class Tboeking : public ui::Form {
   ui::Button SpeedButton1{&Panel18, "SpeedButton1", "+"};  // new partner
   ui::Label Label74{&Panel3, "Label74", "Partner number"};
   ui::Edit Edit20{&Panel3, "Edit20"};  // partner number
-  ui::Label Label33{&Panel3, "Label33", "Name"};
+  ui::Label Label23{&Panel3, "Label23"};  // the partner kind, beside the name
   ui::Edit Edit27{&Panel3, "Edit27"};
   ui::Label Label34{&Panel3, "Label34", "Address"};
   ui::Edit Edit28{&Panel3, "Edit28"};
@@ -432,12 +431,12 @@ class Tboeking : public ui::Form {
   ui::Edit Edit96{&Panel1, "Edit96"};
   ui::Label Label77{&Panel1, "Label77", "Payment number"};
   ui::Edit Edit80{&Panel1, "Edit80"};  // empty for a payment not yet stored
-  ui::CheckBox CheckBox2{&Panel1, "CheckBox2", "JV created"};
   ui::Label Label87{&Panel1, "Label87", "Open invoices"};
   ui::CheckListBox CheckListBox1{&Panel1, "CheckListBox1"};
   ui::Label Label88{&Panel1, "Label88", "Rest"};
   ui::Edit Edit69{&Panel1, "Edit69"};
   ui::Panel Panel27{&Panel1, "Panel27", ui::LayoutKind::Horizontal};
+  ui::CheckBox CheckBox2{&Panel27, "CheckBox2", "JV created"};
   ui::Button Button15{&Panel27, "Button15"};  // Add + JV
   ui::Button Button16{&Panel27, "Button16"};  // Cancel
   ui::Button Button21{&Panel27, "Button21"};  // Delete

@@ -460,7 +460,8 @@ void Tboeking::ApplyDocumentTexts() {
       Label84.Caption() + " 3", Label84.Caption() + " 4", Label84.Caption() + " 5", Label84.Caption() + " 6",
       Label85.Caption(), CheckBox2.Caption()};
   for (int c = 0; c < static_cast<int>(paymentHeads.size()); ++c) StringGrid3.SetCell(c, 0, paymentHeads[c]);
-  const std::vector<std::string> partnerHeads = {Label74.Caption(), Label33.Caption(), Label34.Caption(),
+  const std::vector<std::string> partnerHeads = {Label74.Caption(), BuiltInText("Name", "Naam", "Name"),
+                                                 Label34.Caption(),
                                                  BuiltInText("Town", "Plaats", "Ort"),
                                                  BuiltInText("Their number", "Hun nummer", "Ihre Nummer"),
                                                  Label24.Caption()};
