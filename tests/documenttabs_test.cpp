@@ -370,4 +370,35 @@ TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
   });
 }
 
+TEST_F(DocumentTabs, TheBookPeriodMovesTheBookDateButNotBelowTheOpenPeriods) {
+  auto& s = journal::JournalAdminSettings;
+  s.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+  s.SetPeriodStart(13, "20250101");
+  s.SetLastClosedPeriod("02/12");
+  s.SetCurrentPeriod("03/12");
+  Show([&](Tboeking& f) {
+    f.SpeedButton5.UserClick();
+    ASSERT_EQ(f.LowestOpenDateYmd(), "20240301");
+    const platform::TDateTime before = f.DateTimePicker4.Date();
+    // No period: the book date would be the invoice date, in a closed period.
+    f.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 2, 15));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10715));
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
+    EXPECT_EQ(f.DateTimePicker4.Date(), before);
+    // Period 3 takes it to its first day; a text no item equals is item 1.
+    f.ComboBox5.UserFocus();
+    f.ComboBox5.UserSetText("xx");
+    f.Edit17.UserFocus();
+    EXPECT_EQ(f.ComboBox5.GetText(), "03/12");
+    EXPECT_EQ(f.DateTimePicker4.Date(), platform::EncodeDate(2024, 3, 1));
+    EXPECT_FALSE(f.DateTimePicker4.Enabled());
+    f.ComboBox5.UserFocus();
+    f.ComboBox5.UserSetText("04/12");
+    f.Edit17.UserFocus();
+    f.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 6, 3));
+    EXPECT_EQ(f.DateTimePicker4.Date(), platform::EncodeDate(2024, 4, 30));
+  });
+}
+
 }  // namespace
