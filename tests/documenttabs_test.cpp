@@ -312,6 +312,7 @@ TEST_F(DocumentTabs, ALoadedInvoiceKeepsItsStoredAmountAndABookedOneIsNotDeleted
     f.Button13.UserClick();
     ASSERT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedUnbooked);
     EXPECT_TRUE(f.DeleteInvoice.Enabled());
+    EXPECT_TRUE(f.Button19.Visible());
     f.Edit19.UserFocus();
     f.Edit19.UserSetText("Changed");
     f.Button9.UserClick();
@@ -328,6 +329,21 @@ TEST_F(DocumentTabs, ALoadedInvoiceKeepsItsStoredAmountAndABookedOneIsNotDeleted
     EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
     EXPECT_FALSE(f.DeleteInvoice.Enabled());
     EXPECT_FALSE(f.Delete2.Enabled());
+    EXPECT_FALSE(f.Button19.Visible());
+
+    // The invoice without voucher is deleted; the list is left.
+    f.SpeedButton6.UserClick();
+    f.CheckBox5.UserClick();
+    f.Image5.UserClick();
+    f.StringGrid2.UserSelectCell(0, 2);
+    f.Button13.UserClick();
+    ASSERT_EQ(f.Edit7.GetText(), "7");
+    f.Button19.UserClick();
+    const auto left = support::Records<records::InvoiceRec>(store.fs.File(kInv));
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].InvoiceNumber(), "8");
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::New);
   });
 }
 

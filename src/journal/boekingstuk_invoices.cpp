@@ -96,8 +96,9 @@ void Tboeking::ClearInvoiceTab() {
   invoiceState_ = DocumentState::New;
   invoicePartner_.reset();
   loadedInvoice_.reset();
-  Button19.SetVisible(false);
+  // The button follows its action: its own visibility is set after.
   DeleteInvoice.SetEnabled(false);
+  Button19.SetVisible(false);
   for (ui::Edit* e : {&Edit7, &Edit87, &Edit4, &Edit20, &Edit27, &Edit28, &Edit19})
     e->SetText("");
   for (ui::Edit* e : {&Edit17, &Edit18, &Edit124, &Edit57}) SetAmountText(*e, "");
@@ -433,8 +434,8 @@ void Tboeking::Button13Click() {
   Button14Click();
   tabSwitchSuppressed_ = false;
   SelectTab(TabInvoice);
-  Button19.SetVisible(!booked);
   DeleteInvoice.SetEnabled(!booked);
+  Button19.SetVisible(!booked);
   AddInvoice.SetCaption(booked ? L(3981) : L(3409));
   AddInvoice.SetEnabled(true);
 }
