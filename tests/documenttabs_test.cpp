@@ -252,6 +252,30 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
   });
 }
 
+TEST_F(DocumentTabs, TheProposalUsesTheInvoicesOwnPartner) {
+  std::vector<records::PartnerRec> partners = {Partner(1, "Jansen"), Partner(2, "Jansen & Co")};
+  partners[1].SetPartnerGroup("1000");
+  partners[1].SetSalesCostGroup1("8100");
+  store.fs.SetFile(kCus, Bytes(partners));
+  Show([&](Tboeking& f) {
+    InvoicePartner(f, "1");
+    InvoiceData(f, "5", "121");
+    // A search on the payment tab in between finds another partner.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.ComboBox6.UserSelect(0);
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("2");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Edit9.GetText(), "2");
+    f.TabControl1.UserSelectTab(journal::TabInvoice);
+    f.Button9.UserClick();
+    EXPECT_EQ(f.Edit5.GetText(), "1");
+    EXPECT_EQ(f.Lines[0].Number.GetText(), "1300");
+    EXPECT_EQ(f.Lines[0].Text.GetText(), "1/5");
+    EXPECT_EQ(f.Lines[1].Number.GetText(), "4000");
+  });
+}
+
 TEST_F(DocumentTabs, TicksBeyondEightLinesAreRefused) {
   std::vector<records::InvoiceRec> invoices;
   for (int i = 1; i <= 6; ++i) invoices.push_back(Invoice("20240517", 1, std::to_string(i), 100));
