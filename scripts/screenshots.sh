@@ -2,9 +2,9 @@
 # Takes screenshots of the desktop program under a virtual X server: the
 # start screen in a fresh working folder, the start-up error form when the
 # user file cannot be opened, and in an administration "ACME" the tree, the
-# journal form's voucher and template tabs, a function still to come, the
-# help window; and, rendered offscreen, the copy panel, the fixed-assets form
-# and the bank-import tabs. Usage:
+# journal form's voucher, template, invoice and payment tabs and their lists, a
+# function still to come, the help window; and, rendered offscreen, the copy
+# panel, the fixed-assets form and the bank-import tabs. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -63,6 +63,14 @@ xdotool key Down Down Right Down Return; sleep 2
 import -frame -window "$(xdotool getactivewindow)" "$out/journal-vouchers.png"
 xdotool mousemove --window "$(xdotool getactivewindow)" 168 92 click 1; sleep 1   # the template tab
 import -frame -window "$(xdotool getactivewindow)" "$out/journal-templates.png"
+xdotool mousemove --window "$(xdotool getactivewindow)" 241 92 click 1; sleep 1   # the invoice tab
+import -frame -window "$(xdotool getactivewindow)" "$out/journal-invoice.png"
+xdotool mousemove --window "$(xdotool getactivewindow)" 318 92 click 1; sleep 1   # the invoice list
+import -frame -window "$(xdotool getactivewindow)" "$out/journal-invoice-list.png"
+xdotool mousemove --window "$(xdotool getactivewindow)" 491 92 click 1; sleep 1   # the payment tab
+import -frame -window "$(xdotool getactivewindow)" "$out/journal-payment.png"
+xdotool mousemove --window "$(xdotool getactivewindow)" 578 92 click 1; sleep 1   # the payment list
+import -frame -window "$(xdotool getactivewindow)" "$out/journal-payment-list.png"
 xdotool key Escape; sleep 1
 xdotool key Down Return; sleep 2   # the next bookkeeping function, still to come
 import -frame -window "$(xdotool getactivewindow)" "$out/function-to-come.png"

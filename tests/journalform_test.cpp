@@ -383,7 +383,8 @@ TEST_F(JournalForm, TheTenthCashAccountIsListedButHasNoMenuItem) {
 }
 
 // Split journals show the journal controls and hide the invoice kind and
-// cash account lists with their buttons; without them the groups swap.
+// cash account lists with their buttons; without them the groups swap. The
+// invoice tab's partner kind label (Label23) shows in both.
 TEST_F(JournalForm, SplitJournalsSwapTheShownGroups) {
   for (const bool split : {true, false}) {
     journal::JournalAdminSettings.SetSplitJournals(split ? "true" : "false");
@@ -393,7 +394,7 @@ TEST_F(JournalForm, SplitJournalsSwapTheShownGroups) {
                &f.CheckBox13})
         EXPECT_EQ(c->Visible(), split) << c->Name() << (split ? " split" : " not split");
       for (const ui::Component* c : std::initializer_list<const ui::Component*>{
-               &f.ComboBox3, &f.Label23, &f.ComboBox4, &f.Label20, &f.SpeedButton5, &f.SpeedButton6, &f.SpeedButton7,
+               &f.ComboBox3, &f.ComboBox4, &f.Label20, &f.SpeedButton5, &f.SpeedButton6, &f.SpeedButton7,
                &f.SpeedButton8})
         EXPECT_EQ(c->Visible(), !split) << c->Name() << (split ? " split" : " not split");
       EXPECT_EQ(f.SpeedButton9.hints.width, split ? 31 : 25);
@@ -683,15 +684,15 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
       {Kind::Invoice, 17, 0, "1", "23", "CUS1/23", 17, StoreOutcome::Done},
       {Kind::Invoice, 17, 0, "12", "3", "CUS12/3", 17, StoreOutcome::Done},
       {Kind::Invoice, 17, 1, "1", "23", "VEN1/23", 17, StoreOutcome::Done},
-      // Its voucher is missing (the one of the 16th is another date): the
-      // next one after its key shows.
-      {Kind::Invoice, 17, 0, "1", "5", "CUS12/3", 17, StoreOutcome::NotFound},
-      {Kind::Invoice, 18, 0, "1", "23", "CUS4/2", 20, StoreOutcome::NotFound},
+      // Its voucher is missing (the one of the 16th is another date): no
+      // neighbour shows, the voucher shown before stays.
+      {Kind::Invoice, 17, 0, "1", "5", "VEN1/23", 17, StoreOutcome::NotFound},
+      {Kind::Invoice, 18, 0, "1", "23", "VEN1/23", 17, StoreOutcome::NotFound},
       {Kind::Payment, 20, 0, "4", "2", "CUS4/2", 20, StoreOutcome::Done},
       {Kind::Payment, 20, 2, "", "7", "REC0/7", 20, StoreOutcome::Done},
       {Kind::Payment, 17, 0, "12", "3", "CUS12/3", 17, StoreOutcome::Done},
       {Kind::Payment, 17, 0, "1", "23", "CUS1/23", 17, StoreOutcome::Done},
-      {Kind::Payment, 17, 3, "", "1", "VEN1/23", 17, StoreOutcome::NotFound},
+      {Kind::Payment, 17, 3, "", "1", "CUS1/23", 17, StoreOutcome::NotFound},
   };
   Show([&](Tboeking& f) {
     for (const Case& c : cases) {
@@ -714,7 +715,7 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
       EXPECT_EQ(f.Edit3.GetText(), c.shown);
       EXPECT_EQ(f.DateTimePicker2.Date(), platform::EncodeDate(2024, 5, c.shownDay));
       EXPECT_EQ(f.Mode(), EntryMode::Change);
-      EXPECT_EQ(f.StatusBar1.PanelText(0), "");
+      EXPECT_EQ(f.StatusBar1.PanelText(0), c.outcome == StoreOutcome::Done ? "" : shell::L(10471));
       EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
       EXPECT_EQ(f.LinkedDocumentKind, Kind::Selection);
     }
@@ -726,8 +727,8 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
     f.Edit7.SetText("23");
     f.LinkedDocumentKind = Kind::Invoice;
     f.SelectJournalVoucher1.UserClick();
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10593));
-    EXPECT_EQ(f.Edit3.GetText(), "VEN1/23");
+    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10471));
+    EXPECT_EQ(f.Edit3.GetText(), "CUS1/23");
     EXPECT_EQ(f.LinkedDocumentKind, Kind::Selection);
 
     // Back to the selection panel: its own date and number are sought, not

@@ -41,6 +41,7 @@ void ResetBoekingState() {
   PeriodCaptionPending = false;
   SalesTaxAccountTable.clear();
   ImportProfiles.clear();
+  ShowPartnerFormForNew = nullptr;
 }
 
 std::string JournalHelpTag(int tab) {
@@ -327,6 +328,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
     }
   }
 
+  BindDocumentTabs();
   ApplyLanguageTexts();
   for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
   Label43.SetVisible(false);
@@ -394,6 +396,7 @@ void Tboeking::ApplyLanguageTexts() {
   const std::string kind = ComboBox3.GetText();
   ComboBox3.SetItems({L(5832), L(5817)});
   ComboBox3.SetItemIndex(kind == ComboBox3.Items()[1].text ? 1 : 0);
+  ApplyDocumentTexts();
   ShowModeCaption();
   if (mode_ == EntryMode::Change && partner_)
     Label31.SetCaption(std::holds_alternative<InvoiceKey>(link_) ? L(3596) : L(3848));
@@ -549,7 +552,7 @@ void Tboeking::FormActivate() {
                                                                 &Journal1, &SpeedButton14, &SpeedButton15,
                                                                 &CheckBox13})
     c->SetVisible(split);
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox3, &Label23, &ComboBox4, &Label20,
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox3, &ComboBox4, &Label20,
                                                                 &SpeedButton5, &SpeedButton6, &SpeedButton7,
                                                                 &SpeedButton8})
     c->SetVisible(!split);
@@ -565,7 +568,16 @@ void Tboeking::FormActivate() {
   ComboBox12.SetItemIndex(ComboBox12.Count() > 1 ? 1 : ComboBox12.Count() - 1);
   ChooseJournal(ComboBox12.ItemIndex());
   if (ComboBox12.GetText() != "*" && CheckBox12.Visible()) CheckBox12.SetChecked(false);
+  // The document tabs start empty.
+  tabSwitchSuppressed_ = true;
+  ClearInvoiceTab();
+  ClearPaymentTab();
+  Button14Click();
+  Button18Click();
+  tabSwitchSuppressed_ = false;
+  requester_.reset();
   SelectTab(TabVoucher);
+  shown_ = Snapshot();
 }
 
 // ---- journals
@@ -630,33 +642,6 @@ std::optional<std::string> Tboeking::JournalFilter() const {
 void Tboeking::SelectTab(int tab) {
   TabControl1.SetTabIndex(tab);
   TabControl1Change();
-}
-
-void Tboeking::TabControl1Change() {
-  const int tab = TabControl1.TabIndex();
-  Cancel1.SetVisible(true);
-  Cancel1.SetEnabled(tab == TabVoucher);
-  for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(false);
-  if (tabSwitchSuppressed_) return;
-
-  std::array<ui::Panel*, JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
-                                                    &Panel1, &Panel8, &Panel9, &Panel10};
-  for (ui::Panel* p : panels) {
-    p->SetVisible(false);
-    p->SetEnabled(false);
-  }
-  if (tab < 0 || tab >= JournalTabCount) return;
-  panels[tab]->SetVisible(true);
-  panels[tab]->SetEnabled(true);
-  if (tab == TabVoucher) {
-    if (Button7.Reachable()) Button7.SetFocus();
-  } else if (tab == TabTemplate) {
-    // The lines are shown, not edited, beside the template panel.
-    Panel6.SetVisible(true);
-    for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(true);
-    Edit2.SetText(ComboBox11.GetText());
-    Edit2.SetFocus();
-  }
 }
 
 void Tboeking::FormKeyDown(uint16_t& key, unsigned) {
@@ -979,7 +964,6 @@ void Tboeking::ClearVoucherForm() {
   statusFromTest_ = false;
   DateTimePicker2.SetEnabled(true);
   Edit3.SetEnabled(true);
-  for (int c = 0; c < StringGrid2.ColCount(); ++c) StringGrid2.SetCell(c, 1, "");
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})
     c->SetVisible(false);
   loaded_.reset();
@@ -1118,6 +1102,15 @@ void Tboeking::OpslaanExecute() {
     ShowOutcome(r.outcome, false);
     return;
   }
+  // The document the voucher was proposed for is booked now: its tab
+  // starts a new one.
+  const bool invoice = std::holds_alternative<InvoiceKey>(link_) && mode_ == EntryMode::Add;
+  const bool payment = std::holds_alternative<PaymentKey>(link_) && mode_ == EntryMode::Add;
+  const bool suppressed = tabSwitchSuppressed_;
+  tabSwitchSuppressed_ = true;
+  if (invoice) ClearInvoiceTab();
+  if (payment) ClearPaymentTab();
+  tabSwitchSuppressed_ = suppressed;
   NewVoucher();
 }
 
@@ -1142,11 +1135,17 @@ std::pair<std::string, std::string> Tboeking::ShownKey() const {
   return {VoucherDateYmd(), Edit3.GetText()};
 }
 
+void Tboeking::ShowWalkedVoucher(const LoadedVoucher& v) {
+  ShowVoucher(v);
+  // A voucher shows on the voucher tab, wherever the walk started.
+  if (TabControl1.TabIndex() != TabVoucher && TabControl1.TabIndex() != TabTemplate) SelectTab(TabVoucher);
+}
+
 void Tboeking::leesvorigrecordExecute() {
   const auto [date, number] = ShownKey();
   const StoreResult r = ReadPreviousVoucher(date, number, JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
@@ -1154,7 +1153,7 @@ void Tboeking::leesvolgendrecordExecute() {
   const auto [date, number] = ShownKey();
   const StoreResult r = ReadNextVoucher(date, number, JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
@@ -1162,7 +1161,7 @@ void Tboeking::leeslaatsterecordExecute() {
   NewVoucher();
   const StoreResult r = ReadLastVoucher(JournalFilter());
   if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
@@ -1170,7 +1169,6 @@ StoreOutcome Tboeking::Image1Click() {
   const DocumentKind kind = LinkedDocumentKind;
   LinkedDocumentKind = DocumentKind::Selection;
   StoreResult r;
-  bool nearest = false;  // a document's voucher is missing: the next one shows
   if (kind == DocumentKind::Selection) {
     CheckBox12.SetChecked(CheckBox13.Checked());
     r = FindNearestVoucher(shell::DateToYmd(DateTimePicker1.Date()), Edit1.GetText(), JournalFilter());
@@ -1181,15 +1179,11 @@ StoreOutcome Tboeking::Image1Click() {
                                    Edit20.GetText(), Edit7.GetText())
             : PaymentVoucherSought(shell::DateToYmd(DateTimePicker7.Date()), ComboBox6.ItemIndex(),
                                    Edit9.GetText(), Edit80.GetText());
-    // The document's own voucher, in whatever journal it was saved; when it
-    // is missing, the next voucher after its key (of the chosen journal).
+    // The document's own voucher, in whatever journal it was saved, or
+    // NotFound: never a neighbour shown as if it were the document's.
     if (const auto* invoice = std::get_if<InvoiceKey>(&sought.document)) r = FindVoucherOf(*invoice);
     else if (const auto* payment = std::get_if<PaymentKey>(&sought.document)) r = FindVoucherOf(*payment);
     else r.outcome = StoreOutcome::NotFound;
-    if (r.outcome == StoreOutcome::NotFound) {
-      nearest = true;
-      r = FindNearestVoucher(sought.date, sought.number, JournalFilter());
-    }
   }
   if (r.outcome == StoreOutcome::FileSetFailed) {
     shell::ReportFileSetError(r.failure);
@@ -1198,7 +1192,7 @@ StoreOutcome Tboeking::Image1Click() {
   if (r.voucher) ShowVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
   SelectTab(TabVoucher);
-  return r.Ok() && nearest ? StoreOutcome::NotFound : r.outcome;
+  return r.outcome;
 }
 
 // ---- templates

@@ -34,6 +34,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -42,7 +43,10 @@
 #include "formkit/helpunit.h"
 #include "journal/bankimport.h"
 #include "journal/bankimportrun.h"
+#include "journal/documentrules.h"
 #include "journal/entryrules.h"
+#include "journal/invoicestore.h"
+#include "journal/paymentstore.h"
 #include "journal/templatestore.h"
 #include "journal/voucher.h"
 #include "journal/voucherstore.h"
@@ -70,14 +74,21 @@ extern bool PeriodCaptionPending;
 extern std::vector<SalesTaxAccount> SalesTaxAccountTable;
 extern std::vector<records::ImportProfileRec> ImportProfiles;
 
+// What the journal form hands the partner form when the user makes a new
+// partner from a document tab: the kind (0 customer, 1 supplier), the name
+// and bank account to start with. The program sets `ShowPartnerFormForNew`
+// to show the partner form modally; it returns the partner the form saved,
+// nullopt when the user cancelled (or no partner form is set).
+struct NewPartnerRequest {
+  int kind = 0;
+  std::string name;
+  std::string bankAccount;
+};
+extern std::function<std::optional<records::PartnerRec>(const NewPartnerRequest&)> ShowPartnerFormForNew;
+
 // Puts the unit's globals back as the program starts with them.
 void ResetBoekingState();
 
-// The tabs of TabControl1.
-enum JournalTab {
-  TabVoucher, TabTemplate, TabInvoice, TabInvoiceList, TabPartnerList, TabPayment, TabPaymentList,
-  TabPaymentImport, TabMatchImport, JournalTabCount
-};
 
 // The help topic of the journalize help on a tab.
 std::string JournalHelpTag(int tab);
@@ -131,6 +142,18 @@ class Tboeking : public ui::Form {
   ui::Action sjabloonannuleren{this, "sjabloonannuleren"};
   ui::Action sjabloonopslaan{this, "sjabloonopslaan"};
   ui::Action sjabloonverwijderen{this, "sjabloonverwijderen"};
+  // The document tabs' actions, each shared by its button and menu item.
+  ui::Action zoekpartner{this, "zoekpartner"};        // invoice partner search
+  ui::Action aanroeppartner{this, "aanroeppartner"};  // new partner
+  ui::Action ophalenfacturen{this, "ophalenfacturen"};  // open invoices of the payment's partner
+  ui::Action nieuwefactuur{this, "nieuwefactuur"};    // the invoice tab
+  ui::Action AddInvoice{this, "AddInvoice"};          // Button9
+  ui::Action DeleteInvoice{this, "DeleteInvoice"};    // Button19, Delete2
+  ui::Action SelectInvoiceRow{this, "SelectInvoiceRow"};  // Button13
+  ui::Action SelectPartnerRow{this, "SelectPartnerRow"};  // Button11
+  ui::Action AddPayment{this, "AddPayment"};          // Button15
+  ui::Action DeletePayment{this, "DeletePayment"};    // Button21
+  ui::Action SelectPaymentRow{this, "SelectPaymentRow"};  // Button17
 
   // ---- menus
   ui::MainMenu MainMenu1{this, "MainMenu1"};
@@ -160,6 +183,28 @@ class Tboeking : public ui::Form {
       {{&Journal1, "payjournal1"}, {&Journal1, "payjournal2"}, {&Journal1, "payjournal3"},
        {&Journal1, "payjournal4"}, {&Journal1, "payjournal5"}, {&Journal1, "payjournal6"},
        {&Journal1, "payjournal7"}, {&Journal1, "payjournal8"}, {&Journal1, "payjournal9"}}};
+  ui::MenuItem Invoice1{&MainMenu1, "Invoice1"};
+  ui::MenuItem NewInvoice1{&Invoice1, "NewInvoice1"};
+  ui::MenuItem SearchPartner1{&Invoice1, "SearchPartner1"};
+  ui::MenuItem SelectPartner{&Invoice1, "SelectPartner"};
+  ui::MenuItem NewPartner1{&Invoice1, "NewPartner1"};
+  ui::MenuItem AddInvoice1{&Invoice1, "AddInvoice1"};
+  ui::MenuItem Delete2{&Invoice1, "Delete2"};
+  ui::MenuItem CancelInvoice1{&Invoice1, "CancelInvoice1"};
+  ui::MenuItem SearchInvoice1{&Invoice1, "SearchInvoice1"};
+  ui::MenuItem SelectRow1{&Invoice1, "SelectRow1"};
+  ui::MenuItem CancelInvoiceList1{&Invoice1, "CancelInvoiceList1"};
+  ui::MenuItem SelectRow2{&Invoice1, "SelectRow2"};
+  ui::MenuItem CancelPartnerList1{&Invoice1, "CancelPartnerList1"};
+  ui::MenuItem Payment1{&MainMenu1, "Payment1"};
+  ui::MenuItem NewPayment1{&Payment1, "NewPayment1"};
+  ui::MenuItem SearchPartner2{&Payment1, "SearchPartner2"};
+  ui::MenuItem AddPayment1{&Payment1, "AddPayment1"};
+  ui::MenuItem DeletePayment1{&Payment1, "DeletePayment1"};
+  ui::MenuItem CancelPayment1{&Payment1, "CancelPayment1"};
+  ui::MenuItem Search1{&Payment1, "Search1"};
+  ui::MenuItem Select1{&Payment1, "Select1"};
+  ui::MenuItem CancelPaymentList1{&Payment1, "CancelPaymentList1"};
   ui::MenuItem Help1{&MainMenu1, "Help1"};
   ui::MenuItem BrenvickJournalizehelp1{&Help1, "BrenvickJournalizehelp1"};
   ui::MenuItem BrenvickHelp1{&Help1, "BrenvickHelp1"};
@@ -186,6 +231,13 @@ class Tboeking : public ui::Form {
   ui::ToolButton ToolButton10{&ToolBar1, "ToolButton10"};  // Exit
 
   ui::Label Label1{this, "Label1"};
+
+  // The invoice kind and the cash or bank account, when journals are not
+  // split (the journal decides them otherwise).
+  ui::Panel Panel31{this, "Panel31", ui::LayoutKind::Horizontal};
+  ui::ComboBox ComboBox3{&Panel31, "ComboBox3", ui::ComboStyle::DropDown};  // the invoice kind
+  ui::Label Label20{&Panel31, "Label20"};
+  ui::ComboBox ComboBox4{&Panel31, "ComboBox4"};  // cash or bank account
 
   ui::TabControl TabControl1{this, "TabControl1"};
 
@@ -264,58 +316,156 @@ class Tboeking : public ui::Form {
   ui::Button Button2{&Panel5, "Button2"};  // delete template
   ui::Button Button3{&Panel5, "Button3"};  // cancel
 
-  // ---- tab 2: invoice (its handlers come with the invoices)
+  // ---- tab 2: invoice (boekingstuk_invoices.cpp)
   ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Grid};
-  ui::Label Label23{&Panel3, "Label23"};
-  ui::ComboBox ComboBox3{&Panel3, "ComboBox3", ui::ComboStyle::DropDown};
+  ui::Label Label32{&Panel3, "Label32", "Searchkey:"};
+  ui::Panel Panel18{&Panel3, "Panel18", ui::LayoutKind::Horizontal};
+  ui::Edit Edit4{&Panel18, "Edit4"};  // partner search text
+  ui::Button SpeedButton4{&Panel18, "SpeedButton4", "?"};  // search partner
+  ui::Button SpeedButton1{&Panel18, "SpeedButton1", "+"};  // new partner
   ui::Label Label74{&Panel3, "Label74", "Partner number"};
   ui::Edit Edit20{&Panel3, "Edit20"};  // partner number
-  ui::Label Label15{&Panel3, "Label15"};
-  ui::DatePicker DateTimePicker4{&Panel3, "DateTimePicker4"};  // book date
+  ui::Label Label23{&Panel3, "Label23"};  // the partner kind, beside the name
+  ui::Edit Edit27{&Panel3, "Edit27"};
+  ui::Label Label34{&Panel3, "Label34", "Address"};
+  ui::Edit Edit28{&Panel3, "Edit28"};
   ui::Label Label16{&Panel3, "Label16"};
   ui::Edit Edit7{&Panel3, "Edit7"};  // invoice number
-  ui::Label Label17{&Panel3, "Label17"};
-  ui::Edit Edit17{&Panel3, "Edit17"};
-  ui::Label Label18{&Panel3, "Label18"};
-  ui::Edit Edit18{&Panel3, "Edit18"};
-  ui::Label Label19{&Panel3, "Label19"};
-  ui::Edit Edit124{&Panel3, "Edit124"};
+  ui::Label Label35{&Panel3, "Label35", "Invoice date"};
+  ui::DatePicker DateTimePicker3{&Panel3, "DateTimePicker3"};
   ui::Label Label53{&Panel3, "Label53"};
-  ui::ComboBox ComboBox5{&Panel3, "ComboBox5"};
-  ui::Button Button10{&Panel3, "Button10"};
+  ui::ComboBox ComboBox5{&Panel3, "ComboBox5"};  // book period
+  ui::Label Label15{&Panel3, "Label15"};
+  ui::DatePicker DateTimePicker4{&Panel3, "DateTimePicker4"};  // book date
+  ui::Label Label36{&Panel3, "Label36", "Discount date"};
+  ui::DatePicker DateTimePicker5{&Panel3, "DateTimePicker5"};
+  ui::Label Label37{&Panel3, "Label37", "Due date"};
+  ui::DatePicker DateTimePicker6{&Panel3, "DateTimePicker6"};
+  ui::Label Label17{&Panel3, "Label17"};
+  ui::Edit Edit17{&Panel3, "Edit17"};  // amount
+  ui::Label Label73{&Panel3, "Label73"};
+  ui::Edit Edit124{&Panel3, "Edit124"};  // prepaid
+  ui::Label Label18{&Panel3, "Label18"};
+  ui::Edit Edit18{&Panel3, "Edit18"};  // paid
+  ui::Label Label19{&Panel3, "Label19"};
+  ui::Edit Edit57{&Panel3, "Edit57"};  // owing
+  ui::Label Label38{&Panel3, "Label38", "Description"};
+  ui::Edit Edit19{&Panel3, "Edit19"};
+  ui::Label Label39{&Panel3, "Label39", "Entry number"};
+  ui::Panel Panel19{&Panel3, "Panel19", ui::LayoutKind::Horizontal};
+  ui::Edit Edit87{&Panel19, "Edit87"};
+  ui::Button SpeedButton3{&Panel19, "SpeedButton3", "<="};  // entry number := invoice number
+  ui::CheckBox CheckBox1{&Panel3, "CheckBox1", "Geboekt"};
+  ui::Panel Panel20{&Panel3, "Panel20", ui::LayoutKind::Horizontal};
+  ui::Button Button9{&Panel20, "Button9"};    // Add + JV
+  ui::Button Button10{&Panel20, "Button10"};  // Cancel
+  ui::Button Button19{&Panel20, "Button19"};  // Delete
 
-  // ---- tab 3: invoice list
+  // ---- tab 3: invoice list (boekingstuk_invoices.cpp)
   ui::Panel Panel7{&TabControl1, "Panel7"};
-  ui::ComboBox ComboBox7{&Panel7, "ComboBox7"};
-  ui::CheckBox CheckBox3{&Panel7, "CheckBox3"};
+  ui::Panel Panel21{&Panel7, "Panel21", ui::LayoutKind::Horizontal};
+  ui::CheckBox CheckBox3{&Panel21, "CheckBox3"};   // owing
+  ui::CheckBox CheckBox4{&Panel21, "CheckBox4"};   // without voucher
+  ui::CheckBox CheckBox5{&Panel21, "CheckBox5"};   // all
+  ui::CheckBox CheckBox10{&Panel21, "CheckBox10"};  // entry number
+  ui::Edit Edit97{&Panel21, "Edit97"};
+  ui::CheckBox CheckBox6{&Panel21, "CheckBox6"};   // partner
+  ui::Panel Panel22{&Panel7, "Panel22", ui::LayoutKind::Horizontal};
+  ui::ComboBox ComboBox7{&Panel22, "ComboBox7"};
+  ui::Edit Edit58{&Panel22, "Edit58"};
+  ui::Button SpeedButton12{&Panel22, "SpeedButton12", "?"};
+  ui::Edit Edit39{&Panel22, "Edit39"};
+  ui::Edit Edit49{&Panel22, "Edit49"};
+  ui::Edit Edit50{&Panel22, "Edit50"};
   ui::StringGrid StringGrid2{&Panel7, "StringGrid2", 14, 2};
+  ui::Panel Panel23{&Panel7, "Panel23", ui::LayoutKind::Horizontal};
+  ui::Button Image5{&Panel23, "Image5"};     // search
+  ui::Button BitBtn5{&Panel23, "BitBtn5", "< 100"};
+  ui::Button BitBtn6{&Panel23, "BitBtn6", "100 >"};
+  ui::Button Button13{&Panel23, "Button13"};  // select
+  ui::Button Button14{&Panel23, "Button14"};  // cancel
 
-  // ---- tab 4: partner list
+  // ---- tab 4: partner list (boekingstuk_partners.cpp)
   ui::Panel Panel4{&TabControl1, "Panel4"};
-  ui::StringGrid StringGrid1{&Panel4, "StringGrid1", 5, 2};
+  ui::Label Label80{&Panel4, "Label80"};  // the kind listed
+  ui::StringGrid StringGrid1{&Panel4, "StringGrid1", 6, 2};
+  ui::Panel Panel24{&Panel4, "Panel24", ui::LayoutKind::Horizontal};
+  ui::Button BitBtn1{&Panel24, "BitBtn1", "< 100"};
+  ui::Button BitBtn2{&Panel24, "BitBtn2", "100 >"};
+  ui::Button Button11{&Panel24, "Button11"};  // select
+  ui::Button Button12{&Panel24, "Button12"};  // cancel
 
-  // ---- tab 5: payment
+  // ---- tab 5: payment (boekingstuk_payments.cpp)
   ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label20{&Panel1, "Label20"};
-  ui::ComboBox ComboBox4{&Panel1, "ComboBox4"};
   ui::Label Label21{&Panel1, "Label21"};
   ui::ComboBox ComboBox6{&Panel1, "ComboBox6"};  // kind
   ui::Label Label22{&Panel1, "Label22"};
-  ui::Edit Edit8{&Panel1, "Edit8"};
+  ui::Panel Panel25{&Panel1, "Panel25", ui::LayoutKind::Horizontal};
+  ui::Edit Edit8{&Panel25, "Edit8"};  // partner search text
+  ui::Button SpeedButton11{&Panel25, "SpeedButton11", "?"};
+  ui::Button SpeedButton10{&Panel25, "SpeedButton10", "+"};
   ui::Label Label75{&Panel1, "Label75", "Partner number"};
   ui::Edit Edit9{&Panel1, "Edit9"};  // partner number
+  ui::Label Label78{&Panel1, "Label78", "Name"};
+  ui::Edit Edit10{&Panel1, "Edit10"};
+  ui::Label Label79{&Panel1, "Label79", "Address"};
+  ui::Edit Edit29{&Panel1, "Edit29"};
+  ui::Label Label81{&Panel1, "Label81", "Partner bank account"};
+  ui::Edit Edit40{&Panel1, "Edit40"};
   ui::Label Label76{&Panel1, "Label76", "Value date"};
   ui::DatePicker DateTimePicker7{&Panel1, "DateTimePicker7"};
+  ui::Label Label82{&Panel1, "Label82", "Amount"};
+  ui::Edit Edit30{&Panel1, "Edit30"};
+  ui::Label Label24{&Panel1, "Label24"};
+  ui::Edit Edit37{&Panel1, "Edit37"};  // the counterparty's bank account
+  ui::Label Label83{&Panel1, "Label83", "Ascription"};
+  ui::Edit Edit113{&Panel1, "Edit113"};
+  ui::Label Label84{&Panel1, "Label84", "Narrative"};
+  ui::Panel Panel26{&Panel1, "Panel26", ui::LayoutKind::Grid};
+  ui::Edit Edit38{&Panel26, "Edit38"};
+  ui::Edit Edit48{&Panel26, "Edit48"};
+  ui::Edit Edit59{&Panel26, "Edit59"};
+  ui::Edit Edit60{&Panel26, "Edit60"};
+  ui::Edit Edit67{&Panel26, "Edit67"};
+  ui::Edit Edit68{&Panel26, "Edit68"};
+  ui::Label Label85{&Panel1, "Label85", "Memo"};
+  ui::Edit Edit47{&Panel1, "Edit47"};
+  ui::Label Label86{&Panel1, "Label86", "Entry number"};
+  ui::Edit Edit96{&Panel1, "Edit96"};
   ui::Label Label77{&Panel1, "Label77", "Payment number"};
   ui::Edit Edit80{&Panel1, "Edit80"};  // empty for a payment not yet stored
-  ui::Label Label24{&Panel1, "Label24"};
-  ui::Edit Edit37{&Panel1, "Edit37"};
+  ui::Label Label87{&Panel1, "Label87", "Open invoices"};
+  ui::CheckListBox CheckListBox1{&Panel1, "CheckListBox1"};
+  ui::Label Label88{&Panel1, "Label88", "Rest"};
+  ui::Edit Edit69{&Panel1, "Edit69"};
+  ui::Panel Panel27{&Panel1, "Panel27", ui::LayoutKind::Horizontal};
+  ui::CheckBox CheckBox2{&Panel27, "CheckBox2", "JV created"};
+  ui::Button Button15{&Panel27, "Button15"};  // Add + JV
+  ui::Button Button16{&Panel27, "Button16"};  // Cancel
+  ui::Button Button21{&Panel27, "Button21"};  // Delete
 
-  // ---- tab 6: payment list
+  // ---- tab 6: payment list (boekingstuk_payments.cpp)
   ui::Panel Panel8{&TabControl1, "Panel8"};
-  ui::ComboBox ComboBox8{&Panel8, "ComboBox8"};
-  ui::CheckBox CheckBox7{&Panel8, "CheckBox7"};
-  ui::StringGrid StringGrid3{&Panel8, "StringGrid3", 14, 2};
+  ui::Panel Panel28{&Panel8, "Panel28", ui::LayoutKind::Horizontal};
+  ui::CheckBox CheckBox7{&Panel28, "CheckBox7"};    // without voucher
+  ui::CheckBox CheckBox8{&Panel28, "CheckBox8"};    // all
+  ui::CheckBox CheckBox11{&Panel28, "CheckBox11"};  // entry number
+  ui::Edit Edit98{&Panel28, "Edit98"};
+  ui::CheckBox CheckBox9{&Panel28, "CheckBox9"};    // partner
+  ui::Panel Panel29{&Panel8, "Panel29", ui::LayoutKind::Horizontal};
+  ui::ComboBox ComboBox8{&Panel29, "ComboBox8"};
+  ui::Edit Edit79{&Panel29, "Edit79"};
+  ui::Button SpeedButton13{&Panel29, "SpeedButton13", "?"};
+  ui::Edit Edit70{&Panel29, "Edit70"};
+  ui::Edit Edit77{&Panel29, "Edit77"};
+  ui::Edit Edit78{&Panel29, "Edit78"};
+  ui::StringGrid StringGrid3{&Panel8, "StringGrid3", 16, 2};
+  ui::Panel Panel30{&Panel8, "Panel30", ui::LayoutKind::Horizontal};
+  ui::Button SpeedButton2{&Panel30, "SpeedButton2"};  // search
+  ui::Button BitBtn3{&Panel30, "BitBtn3", "< 100"};
+  ui::Button BitBtn4{&Panel30, "BitBtn4", "100 >"};
+  ui::Button Button17{&Panel30, "Button17"};  // select
+  ui::Button Button18{&Panel30, "Button18"};  // cancel
 
   // ---- tab 7: payment import
   ui::Panel Panel9{&TabControl1, "Panel9"};
@@ -382,6 +532,87 @@ class Tboeking : public ui::Form {
   // Puts the current language's texts into the form.
   void ApplyLanguageTexts();
 
+  // ---- the document tabs (tabs 2 to 6)
+  // The tool buttons and the go-to-document button.
+  void SpeedButton5Click();   // new invoice
+  void SpeedButton6Click();   // invoice list
+  void SpeedButton8Click();   // payment list
+  void SpeedButton9Click();   // bank import
+  void SpeedButton14Click();  // documents of the journal
+  void SpeedButton15Click();  // new document of the journal
+  void SelectPartnerClick();
+  void Button23Click();
+  void ComboBox3Exit();
+  void ComboBox7Exit();
+  void PanelsForTab(int tab);
+  void BindDocumentTabs();
+  void ApplyDocumentTexts();
+  static double TryParseAmountOr0(const std::string& text);
+
+  // Partner lookup (boekingstuk_partners.cpp).
+  void zoekpartnerExecute();     // invoice tab and invoice-list filter
+  void SpeedButton11Click();     // payment tab and payment-list filter
+  void aanroeppartnerExecute();  // new partner
+  void Button11Click();          // partner list: select
+  void Button12Click();          // partner list: cancel
+  void BitBtn1Click();
+  void BitBtn2Click();
+  // Runs a search for `requester`: one match fills its fields, several go
+  // to the partner list, none shows the store's text.
+  void SearchPartnerFor(PartnerRequester requester, masterdata::PartnerKind kind, const std::string& text);
+  void ShowPartnerPage(int page);
+  // The chosen partner goes to the tab that asked, and only there.
+  void TakePartner(PartnerRequester requester, const records::PartnerRec& partner);
+
+  // Invoices (boekingstuk_invoices.cpp).
+  void Button9Click();    // Add + JV
+  void Button10Click();   // new invoice / cancel
+  void Button19Click();   // delete
+  void Image5Click();     // fill the invoice list
+  void Button13Click();   // select a list row
+  void Button14Click();   // list cancel
+  void BitBtn5Click();
+  void BitBtn6Click();
+  void DateTimePicker3Change();
+  void ComboBox5Change();
+  void ComboBox5Exit();
+  void Edit7Exit();
+  void InvoiceAmountExit(bool prepaid);
+  void SpeedButton3Click();
+  void CheckBox6Click();
+  void CheckBox10Click();
+
+  // Payments (boekingstuk_payments.cpp).
+  void Button15Click();   // Add + JV
+  void Button16Click();   // cancel
+  void Button21Click();   // delete
+  void SpeedButton7Click();  // new payment
+  void SpeedButton2Click();  // fill the payment list
+  void Button17Click();   // select a list row
+  void Button18Click();   // list cancel
+  void BitBtn3Click();
+  void BitBtn4Click();
+  void Button28Click();   // the payments without voucher
+  void ophalenfacturenExecute();
+  void CheckListBox1Click(int index);
+  void ComboBox6Select();
+  void ComboBox6Exit();
+  void ComboBox4Exit();
+  void Edit9Change();
+  void Edit30Exit();
+  void CheckBox9Click();
+  void CheckBox11Click();
+
+  // The state of a document on its tab.
+  enum class DocumentState { New, LoadedUnbooked, LoadedBooked };
+  DocumentState InvoiceState() const { return invoiceState_; }
+  DocumentState PaymentState() const { return paymentState_; }
+  const std::optional<records::PartnerRec>& InvoicePartner() const { return invoicePartner_; }
+  const std::optional<records::PartnerRec>& PaymentPartner() const { return paymentPartner_; }
+  const std::vector<OpenInvoiceItem>& OpenItems() const { return openItems_; }
+  std::optional<PartnerRequester> Requester() const { return requester_; }
+  bool SingleListRowFlag() const { return singleListRow_; }
+
   // What the voucher selection seeks: the selection panel's date and
   // number, or the voucher of the document the invoice tab (book date,
   // kind, partner number, invoice number) or the payment tab (value date,
@@ -406,6 +637,7 @@ class Tboeking : public ui::Form {
  private:
   void ClearVoucherForm();
   void ShowVoucher(const LoadedVoucher& v);
+  void ShowWalkedVoucher(const LoadedVoucher& v);
   void ShowOutcome(StoreOutcome outcome, bool reading);
   void ShowModeCaption();
   void SetAmountText(ui::Edit& e, const std::string& text);
@@ -429,6 +661,55 @@ class Tboeking : public ui::Form {
   // still stands, else the match of the typed text.
   std::optional<AccountItem> PickedAccount(const ui::ComboBox& box, bool byName) const;
   void TakeAccount(int line, const std::optional<AccountItem>& account);
+
+  // The document tabs.
+  void ClearInvoiceTab();
+  void LockInvoiceTab(bool booked);
+  void SetInvoicePartner(const records::PartnerRec& partner);
+  void ShowInvoiceAmounts();
+  void FillInvoiceList(const InvoiceFilter& filter, int page);
+  records::InvoiceRec InvoiceFromTab() const;
+  void ProposeInvoiceVoucher(const records::InvoiceRec& rec);
+  void ClearPaymentPartner();
+  void ClearPaymentTab();
+  void SetPaymentPartner(const records::PartnerRec& partner);
+  void ShowRest();
+  void FillPaymentList(const PaymentFilter& filter, int page);
+  records::PaymentRec PaymentFromTab() const;
+  void ProposePaymentVoucher(const records::PaymentRec& rec);
+  std::vector<OpenInvoiceItem> TickedItems() const;
+  void ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText, bool invoice);
+  std::optional<double> AmountOf(const ui::Edit& e, const std::string& what);
+  static std::string AmountText(double value);
+  std::string InvoiceKindCode() const;
+  void StoreInvoice();
+  void StorePayment();
+  InvoiceFilter InvoiceFilterFromTab() const;
+  PaymentFilter PaymentFilterFromTab() const;
+
+  DocumentState invoiceState_ = DocumentState::New;
+  DocumentState paymentState_ = DocumentState::New;
+  std::optional<records::PartnerRec> invoicePartner_;   // the invoice tab's own partner
+  std::optional<records::PartnerRec> paymentPartner_;   // the payment tab's own partner
+  std::optional<LoadedInvoice> loadedInvoice_;
+  std::optional<LoadedPayment> loadedPayment_;
+  std::vector<OpenInvoiceItem> openItems_;
+  std::vector<LoadedInvoice> invoiceRows_;   // row r of StringGrid2 is invoiceRows_[r - 1]
+  std::vector<LoadedPayment> paymentRows_;
+  std::vector<masterdata::PartnerRow> partnerRows_;
+  InvoiceFilter invoiceFilter_;
+  int invoicePage_ = 0;
+  PaymentFilter paymentFilter_;
+  int paymentPage_ = 0;
+  bool singleListRow_ = false;
+  bool goToDocument_ = false;
+  bool paymentLoading_ = false;
+  // The partner search in progress: who asked, the kind and criteria, the
+  // page the partner list shows.
+  std::optional<PartnerRequester> requester_;
+  masterdata::PartnerKind searchKind_ = masterdata::PartnerKind::Customer;
+  masterdata::PartnerCriteria searchCriteria_;
+  int partnerPage_ = 0;
 
   EntryMode mode_ = EntryMode::Add;
   std::optional<LoadedVoucher> loaded_;

@@ -1,0 +1,493 @@
+// The journal form's payment tab (tab 5) and payment list (tab 6): store a
+// payment and propose its voucher, the partner's open invoices with their
+// ticks, the rest, the kind, change or delete a payment without voucher,
+// and the list with its filters and pages. The payment store
+// (journal/paymentstore.h) keeps the file and numbers the payments; the
+// proposal is a plain function (journal/documentrules.h).
+#include <algorithm>
+#include <cstdio>
+
+#include "formkit/filesetscope.h"
+#include "journal/boekingstuk.h"
+#include "journal/voucherstore.h"
+#include "platform/datetime.h"
+#include "shell/builtintext.h"
+#include "shell/languagetext.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+
+namespace journal {
+
+using shell::BuiltInText;
+using shell::Cut;
+using shell::L;
+
+namespace {
+
+int Decimals() { return shell::SystemSettings.AmountDecimals; }
+
+bool WithPartner(int kindIndex) { return kindIndex == 0 || kindIndex == 1; }
+
+std::string PaymentRefusedText(DocumentOutcome outcome) {
+  switch (outcome) {
+    case DocumentOutcome::ChangedInAnotherCopy: return shell::MsgChangedInAnotherCopy();
+    case DocumentOutcome::HasVoucher:
+      return BuiltInText("This payment has its journal voucher; it is neither changed nor deleted",
+                         "Deze betaling is geboekt; ze wordt niet gewijzigd of verwijderd",
+                         "Diese Zahlung ist gebucht; sie wird weder geändert noch gelöscht");
+    default:
+      return BuiltInText("This payment is no longer in the file; nothing was written",
+                         "Deze betaling staat niet meer in het bestand; er is niets geschreven",
+                         "Diese Zahlung ist nicht mehr in der Datei; nichts wurde geschrieben");
+  }
+}
+
+std::vector<ui::Edit*> NarrativeEdits(Tboeking& f) {
+  return {&f.Edit38, &f.Edit48, &f.Edit59, &f.Edit60, &f.Edit67, &f.Edit68};
+}
+
+}  // namespace
+
+// ---- the tab's fields
+
+void Tboeking::SpeedButton7Click() {
+  const bool suppressed = tabSwitchSuppressed_;
+  tabSwitchSuppressed_ = true;
+  NewVoucher();
+  tabSwitchSuppressed_ = suppressed;
+  ClearPaymentTab();
+  SelectTab(TabPayment);
+}
+
+void Tboeking::ClearPaymentTab() {
+  paymentState_ = DocumentState::New;
+  loadedPayment_.reset();
+  paymentPartner_.reset();
+  for (ui::Edit* e : NarrativeEdits(*this)) e->SetText("");
+  for (ui::Edit* e : {&Edit37, &Edit113, &Edit47, &Edit40, &Edit96, &Edit80, &Edit8, &Edit9, &Edit10, &Edit29})
+    e->SetText("");
+  SetAmountText(Edit30, "0");
+  const platform::TDateTime today = platform::Date();
+  DateTimePicker7.SetMinDate(std::nullopt);
+  if (shell::IsValidYmd(lowestOpenDate_)) {
+    const platform::TDateTime lowest = shell::YmdToDate(lowestOpenDate_);
+    DateTimePicker7.SetDate(std::max(today, lowest));
+    DateTimePicker7.SetMinDate(lowest);
+  } else {
+    DateTimePicker7.SetDate(today);
+  }
+  CheckBox2.SetChecked(false);
+  openItems_.clear();
+  CheckListBox1.ClearItems();
+  AddPayment.SetCaption(L(3344));
+  AddPayment.SetEnabled(false);
+  Edit69.SetVisible(true);
+  DeletePayment.SetEnabled(false);
+  Button21.SetVisible(false);
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &DateTimePicker7, &ComboBox6,
+                                                                &Edit30, &Edit113, &Edit47, &Edit96, &SpeedButton10,
+                                                                &SpeedButton11, &CheckListBox1})
+    c->SetEnabled(true);
+  for (ui::Edit* e : NarrativeEdits(*this)) e->SetEnabled(true);
+  ComboBox6Select();
+  ShowRest();
+  StatusBar1.Show("", ui::colors::Default);
+}
+
+void Tboeking::Button16Click() {
+  SpeedButton7Click();
+  SelectTab(TabVoucher);
+}
+
+void Tboeking::ComboBox6Select() {
+  const int kind = ComboBox6.ItemIndex();
+  const bool partner = WithPartner(kind);
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit8, &Edit40, &Edit9, &Edit10, &Edit29, &Edit69,
+                                                                &CheckListBox1, &SpeedButton10, &SpeedButton11,
+                                                                &Label22, &Label75, &Label78, &Label79, &Label81,
+                                                                &Label87, &Label88, &Panel25})
+    c->SetVisible(partner);
+  if (!paymentLoading_) {
+    paymentPartner_.reset();
+    for (ui::Edit* e : {&Edit8, &Edit40, &Edit9, &Edit10, &Edit29}) e->SetText("");
+    openItems_.clear();
+    CheckListBox1.ClearItems();
+    ShowRest();
+  }
+  paymentLoading_ = false;
+  Edit9Change();
+}
+
+void Tboeking::Edit9Change() {
+  if (paymentState_ == DocumentState::LoadedBooked) return;
+  const bool partner = WithPartner(ComboBox6.ItemIndex());
+  AddPayment.SetEnabled(!Edit30.GetText().empty() && (!partner || !Edit9.GetText().empty()));
+}
+
+void Tboeking::Edit30Exit() {
+  const journal::AmountExit left = AmountFieldLeft(Edit30.GetText(), Decimals());
+  if (left.text != Edit30.GetText()) SetAmountText(Edit30, left.text);
+  ShowRest();
+}
+
+std::vector<OpenInvoiceItem> Tboeking::TickedItems() const {
+  std::vector<OpenInvoiceItem> ticked;
+  for (int i = 0; i < static_cast<int>(CheckListBox1.Items().size()) && i < static_cast<int>(openItems_.size()); ++i)
+    if (CheckListBox1.Checked(i)) ticked.push_back(openItems_[static_cast<std::size_t>(i)]);
+  return ticked;
+}
+
+void Tboeking::ShowRest() {
+  const double amount = TryParseAmountOr0(Edit30.GetText());
+  Edit69.SetText(AmountText(PaymentRest(amount, TickedItems(), Decimals())));
+}
+
+void Tboeking::ophalenfacturenExecute() {
+  openItems_.clear();
+  CheckListBox1.ClearItems();
+  if (!paymentPartner_) return ShowRest();
+  const std::string kind =
+      masterdata::KindOfRelationshipType(paymentPartner_->RelationshipType()) == masterdata::PartnerKind::Customer
+          ? "CUS"
+          : "VEN";
+  // Every open invoice of the partner, not one list page.
+  const InvoiceList list = OpenInvoicesOf(kind, paymentPartner_->OurNumber());
+  if (list.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(list.failure);
+  std::vector<records::InvoiceRec> invoices;
+  for (const LoadedInvoice& doc : list.documents) invoices.push_back(doc.record);
+  openItems_ = OpenInvoiceItems(invoices, paymentPartner_->DiscountRate(), Decimals());
+  for (std::size_t i = 0; i < openItems_.size(); ++i)
+    CheckListBox1.AddItem(openItems_[i].Text(Decimals()), false, static_cast<int64_t>(i));
+  ShowRest();
+}
+
+void Tboeking::CheckListBox1Click(int index) {
+  if (index >= 0 && index < static_cast<int>(openItems_.size()) && CheckListBox1.Checked(index)) {
+    const std::vector<OpenInvoiceItem> ticked = TickedItems();
+    bool discount = false;
+    for (const OpenInvoiceItem& item : ticked) discount = discount || item.discount > 0;
+    const bool tax = paymentPartner_ && !shell::TrimTrailingBlanks(paymentPartner_->VatGroup1()).empty() &&
+                     RateOfAccount(SalesTaxAccountTable, paymentPartner_->VatGroup1()) > 0;
+    if (PaymentLinesNeeded(static_cast<int>(ticked.size()), discount, tax) > kVoucherLines) {
+      CheckListBox1.SetChecked(index, false);
+      StatusBar1.Show(BuiltInText("No more invoices fit on this payment's voucher of eight lines",
+                                  "Er passen geen facturen meer op de boeking van acht regels van deze betaling",
+                                  "Auf die Buchung dieser Zahlung mit acht Zeilen passen keine Rechnungen mehr"),
+                      ui::colors::Red);
+    }
+  }
+  ShowRest();
+}
+
+// ---- store and propose
+
+records::PaymentRec Tboeking::PaymentFromTab() const {
+  records::PaymentRec rec;
+  if (loadedPayment_) rec = loadedPayment_->record;
+  const std::string kind = KindCodeOf(ComboBox6.ItemIndex());
+  if (!loadedPayment_) {
+    rec.SetValueDate(shell::DateToYmd(DateTimePicker7.Date()));
+    rec.SetPartnerType(kind);
+    rec.SetPartnerNumber(WithPartner(ComboBox6.ItemIndex()) && paymentPartner_ ? paymentPartner_->OurNumber() : 0);
+  }
+  rec.SetBankAccount(Cut(Edit37.GetText(), 15));
+  rec.SetEntryNumber(Cut(Edit96.GetText(), 10));
+  rec.SetAscription(Cut(Edit113.GetText(), 60));
+  const std::vector<ui::Edit*> narratives = NarrativeEdits(const_cast<Tboeking&>(*this));
+  for (int k = 1; k <= 6; ++k) rec.SetNarrative(k, Cut(narratives[static_cast<std::size_t>(k - 1)]->GetText(), 60));
+  rec.SetMemo(Cut(Edit47.GetText(), 60));
+  // A loaded amount the user left as shown keeps the record's value.
+  if (loadedPayment_ && Edit30.GetText() == AmountText(loadedPayment_->record.Amount()))
+    rec.SetAmount(loadedPayment_->record.Amount());
+  else
+    rec.SetAmount(TryParseAmountOr0(Edit30.GetText()));
+  return rec;
+}
+
+void Tboeking::Button15Click() {
+  StatusBar1.Show("", ui::colors::Default);
+  const bool all = CheckBox12.Checked();
+  CheckBox12.SetChecked(true);
+  StorePayment();
+  CheckBox12.SetChecked(all);
+}
+
+void Tboeking::StorePayment() {
+  if (paymentState_ == DocumentState::LoadedBooked && loadedPayment_) {
+    const StoreResult r = FindVoucherOf(PaymentKeyOf(loadedPayment_->record));
+    if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+    if (r.Ok() && r.voucher) {
+      ShowVoucher(*r.voucher);
+      SelectTab(TabVoucher);
+    } else {
+      StatusBar1.Show(L(9892), ui::colors::Lime);
+    }
+    return;
+  }
+  // Every check before the file opens.
+  if (WithPartner(ComboBox6.ItemIndex()) && !paymentPartner_) {
+    StatusBar1.Show(BuiltInText("Choose the payment's partner first", "Kies eerst de relatie van de betaling",
+                                "Wählen Sie zuerst den Partner der Zahlung"),
+                    ui::colors::Red);
+    return;
+  }
+  if (ComboBox4.GetText().empty()) {
+    StatusBar1.Show(BuiltInText("There is no bank or cash account to book the payment on",
+                                "Er is geen bank- of kasrekening om de betaling op te boeken",
+                                "Es gibt kein Bank- oder Kassenkonto für die Zahlung"),
+                    ui::colors::Red);
+    return;
+  }
+  if (!AmountOf(Edit30, Label82.Caption())) return;
+
+  const records::PaymentRec rec = PaymentFromTab();
+  const PaymentResult r =
+      paymentState_ == DocumentState::New ? InsertPayment(rec) : ChangePayment(rec, *loadedPayment_);
+  if (r.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  if (!r.Ok()) {
+    StatusBar1.Show(PaymentRefusedText(r.outcome), ui::colors::Red);
+    return;
+  }
+  // The payment is stored once: its number shows, a second press changes it.
+  loadedPayment_ = r.document;
+  paymentState_ = DocumentState::LoadedUnbooked;
+  Edit80.SetText(std::to_string(r.document->record.PaymentNumber()));
+  AddPayment.SetCaption(L(3409));
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &SpeedButton10, &SpeedButton11,
+                                                                &DateTimePicker7, &ComboBox6})
+    c->SetEnabled(false);
+  DeletePayment.SetEnabled(true);
+  Button21.SetVisible(true);
+  ProposePaymentVoucher(r.document->record);
+}
+
+void Tboeking::ProposePaymentVoucher(const records::PaymentRec& rec) {
+  const PaymentKey key = PaymentKeyOf(rec);
+  ClearVoucherForm();
+  const std::string valueDate = rec.ValueDate();
+  if (shell::IsValidYmd(valueDate)) {
+    const platform::TDateTime d = shell::YmdToDate(valueDate);
+    const std::optional<platform::TDateTime> min = DateTimePicker2.MinDate();
+    DateTimePicker2.SetMinDate(std::nullopt);
+    DateTimePicker2.SetDate(d);
+    if (min) DateTimePicker2.SetMinDate(std::min(*min, d));
+  }
+  PaymentProposalInput in;
+  in.kind = key.kind;
+  const std::string bank = ComboBox4.GetText();
+  in.bankAccount = bank.substr(0, bank.find('{'));
+  if (paymentPartner_) in.partner = *paymentPartner_;
+  in.partnerNumber = key.partner;
+  in.amount = rec.Amount();
+  in.valueDate = valueDate;
+  in.ticked = TickedItems();
+  in.discountTaxRate = RateOfAccount(SalesTaxAccountTable, in.partner.VatGroup1());
+  in.decimals = Decimals();
+  const std::vector<ProposedLine> lines = PaymentProposal(in);
+  for (std::size_t i = 0; i < lines.size() && i < static_cast<std::size_t>(kVoucherLines); ++i) {
+    SetEntryLine(static_cast<int>(i), lines[i].account, lines[i].text, lines[i].amount, lines[i].side);
+    const int line = static_cast<int>(i);
+    // The bank line and the invoices it pays are shown, not edited; a text
+    // the proposal wrote stays.
+    if (i == 0 || lines[i].paysInvoice) {
+      readOnly_[static_cast<std::size_t>(line)] = true;
+      for (int c = 1; c <= 6; ++c) Lines[static_cast<std::size_t>(line)].Field(c).SetEnabled(false);
+    } else if (!lines[i].text.empty()) {
+      Lines[static_cast<std::size_t>(line)].Text.SetEnabled(false);
+    }
+  }
+  Edit3.SetText(VoucherNumberOf(key));
+  Edit123.SetText(Cut(shell::TrimTrailingBlanks(rec.EntryNumber()), 15));
+  Edit116.SetText(Cut(shell::TrimTrailingBlanks(rec.Memo()), 50));
+  link_ = key;
+  partner_ = VoucherPartner{key.partner, key.kind};
+  mode_ = EntryMode::Add;
+  ShowModeCaption();
+  ShowDocumentHeader(key.kind, key.partner, valueDate + "/" + Edit3.GetText(), false);
+  DateTimePicker2.SetEnabled(false);
+  Edit3.SetEnabled(false);
+  SelectTab(TabVoucher);
+  RecalcTotals();
+  if (Button5.Reachable()) Button5.SetFocus();
+}
+
+void Tboeking::Button21Click() {
+  if (paymentState_ != DocumentState::LoadedUnbooked || !loadedPayment_) return;
+  const PaymentResult r = journal::DeletePayment(*loadedPayment_);
+  if (r.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  if (!r.Ok()) {
+    StatusBar1.Show(PaymentRefusedText(r.outcome), ui::colors::Red);
+    return;
+  }
+  ClearPaymentTab();
+}
+
+// ---- the list
+
+PaymentFilter Tboeking::PaymentFilterFromTab() const {
+  PaymentFilter f;
+  f.withoutVoucher = CheckBox7.Checked();
+  f.all = CheckBox8.Checked();
+  if (CheckBox11.Checked()) f.entryNumber = Edit98.GetText();
+  if (CheckBox9.Checked()) {
+    std::int32_t number = -1;
+    if (auto v = shell::TryParseAmount(Edit70.GetText()); v && !Edit70.GetText().empty())
+      number = static_cast<std::int32_t>(*v);
+    f.partner = DocumentPartner{KindCodeOf(std::clamp(ComboBox8.ItemIndex(), 0, 1)), number};
+  }
+  return f;
+}
+
+void Tboeking::SpeedButton2Click() { FillPaymentList(PaymentFilterFromTab(), 0); }
+void Tboeking::BitBtn3Click() { FillPaymentList(paymentFilter_, std::max(0, paymentPage_ - 1)); }
+void Tboeking::BitBtn4Click() { FillPaymentList(paymentFilter_, paymentPage_ + 1); }
+
+void Tboeking::Button28Click() {
+  CheckBox7.SetChecked(true);
+  for (ui::CheckBox* c : {&CheckBox8, &CheckBox9, &CheckBox11}) c->SetChecked(false);
+  SelectTab(TabPaymentList);
+  SpeedButton2Click();
+}
+
+void Tboeking::FillPaymentList(const PaymentFilter& filter, int page) {
+  StatusBar1.Show("", ui::colors::Default);
+  paymentFilter_ = filter;
+  const PaymentPage p = ListPayments(filter, page);
+  if (p.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(p.failure);
+  paymentRows_ = p.rows;
+  paymentPage_ = p.page;
+  const int rows = static_cast<int>(paymentRows_.size());
+  StringGrid3.SetRowCount(std::max(2, rows + 1));
+  for (int c = 0; c < StringGrid3.ColCount(); ++c) StringGrid3.SetCell(c, 1, "");
+  for (int r = 0; r < rows; ++r) {
+    const records::PaymentRec& rec = paymentRows_[static_cast<std::size_t>(r)].record;
+    const int k = std::max(0, KindIndexOf(rec.PartnerType()));
+    std::vector<std::string> cells = {
+        rec.ValueDate(), k < ComboBox6.Count() ? ComboBox6.Items()[static_cast<std::size_t>(k)].text : "",
+        std::to_string(rec.PartnerNumber()), std::to_string(rec.PaymentNumber()), rec.BankAccount(),
+        rec.EntryNumber(), AmountText(rec.Amount()), rec.Ascription()};
+    for (int n = 1; n <= 6; ++n) cells.push_back(rec.Narrative(n));
+    cells.push_back(rec.Memo());
+    cells.push_back(rec.VoucherCreated() ? "true" : "false");
+    for (int c = 0; c < static_cast<int>(cells.size()); ++c) StringGrid3.SetCell(c, r + 1, cells[c]);
+  }
+  StringGrid3.SetEnabled(rows > 0);
+  StringGrid3.SetRow(1);
+  SelectPaymentRow.SetEnabled(rows > 0);
+  BitBtn3.SetVisible(p.HasPrevious());
+  BitBtn4.SetVisible(p.more);
+  singleListRow_ = p.SingleMatch();
+  if (rows > 0) StatusBar1.Show("", ui::colors::SkyBlue);
+  else StatusBar1.Show(L(9892), ui::colors::Lime);
+}
+
+void Tboeking::Button17Click() {
+  const int row = StringGrid3.Row();
+  if (row < 1 || row > static_cast<int>(paymentRows_.size())) return;
+  const LoadedPayment doc = paymentRows_[static_cast<std::size_t>(row - 1)];
+  const records::PaymentRec& rec = doc.record;
+  const int kind = std::max(0, KindIndexOf(rec.PartnerType()));
+  std::optional<records::PartnerRec> partner;
+  if (WithPartner(kind)) {
+    const masterdata::PartnerResult found = masterdata::FindPartnerByNumber(
+        kind == 0 ? masterdata::PartnerKind::Customer : masterdata::PartnerKind::Supplier, rec.PartnerNumber());
+    if (found.outcome == masterdata::PartnerOutcome::FileSetFailed) return shell::ReportFileSetError(found.failure);
+    if (found.Ok()) partner = found.partner->record;
+  }
+  const bool all = CheckBox12.Checked();
+  CheckBox12.SetChecked(true);
+  ClearPaymentTab();
+  paymentLoading_ = true;
+  ComboBox6.SetItemIndex(kind);
+  ComboBox6Select();
+  if (partner) {
+    SetPaymentPartner(*partner);
+  } else if (WithPartner(kind)) {
+    Edit9.SetText(std::to_string(rec.PartnerNumber()));
+    Edit8.SetText(Edit9.GetText());
+  }
+  loadedPayment_ = doc;
+  const bool booked = rec.VoucherCreated();
+  paymentState_ = booked ? DocumentState::LoadedBooked : DocumentState::LoadedUnbooked;
+  Edit80.SetText(std::to_string(rec.PaymentNumber()));
+  if (shell::IsValidYmd(rec.ValueDate())) {
+    const platform::TDateTime d = shell::YmdToDate(rec.ValueDate());
+    const std::optional<platform::TDateTime> min = DateTimePicker7.MinDate();
+    DateTimePicker7.SetMinDate(std::nullopt);
+    DateTimePicker7.SetDate(d);
+    DateTimePicker7.SetMinDate(min ? std::min(*min, d) : d);
+  }
+  Edit37.SetText(shell::TrimTrailingBlanks(rec.BankAccount()));
+  Edit96.SetText(shell::TrimTrailingBlanks(rec.EntryNumber()));
+  // The amount from the record, never from the grid's text.
+  SetAmountText(Edit30, AmountText(rec.Amount()));
+  Edit47.SetText(shell::TrimTrailingBlanks(rec.Memo()));
+  Edit113.SetText(shell::TrimTrailingBlanks(rec.Ascription()));
+  const std::vector<ui::Edit*> narratives = NarrativeEdits(*this);
+  for (int k = 1; k <= 6; ++k) narratives[static_cast<std::size_t>(k - 1)]->SetText(shell::TrimTrailingBlanks(rec.Narrative(k)));
+  CheckBox2.SetChecked(booked);
+  if (booked) {
+    // The invoices the voucher paid, ticked, from its lines.
+    openItems_.clear();
+    CheckListBox1.ClearItems();
+    const StoreResult r = FindVoucherOf(PaymentKeyOf(rec));
+    if (r.Ok() && r.voucher)
+      for (std::size_t i = 1; i < r.voucher->records.size(); ++i) {
+        const records::JournalVoucherRec& line = r.voucher->records[i];
+        if (!line.InvoiceAttached() || shell::TrimTrailingBlanks(line.InvoiceNumber()).empty()) continue;
+        OpenInvoiceItem item;
+        const std::string text = shell::TrimTrailingBlanks(line.LineText());
+        item.key = {text.substr(0, 8), rec.PartnerType(), rec.PartnerNumber(),
+                    shell::TrimTrailingBlanks(line.InvoiceNumber())};
+        item.owing = kind == 0 ? line.CreditAmount() : line.DebitAmount();
+        openItems_.push_back(item);
+        CheckListBox1.AddItem(text + "/" + AmountText(item.owing), true, static_cast<int64_t>(openItems_.size() - 1));
+      }
+  }
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &SpeedButton10, &SpeedButton11,
+                                                                &DateTimePicker7, &ComboBox6})
+    c->SetEnabled(false);
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit30, &Edit96, &Edit47, &Edit113, &CheckListBox1})
+    c->SetEnabled(!booked);
+  for (ui::Edit* e : narratives) e->SetEnabled(!booked);
+  ShowRest();
+  AddPayment.SetCaption(booked ? L(3981) : L(3409));
+  AddPayment.SetEnabled(true);
+  DeletePayment.SetEnabled(!booked);
+  Button21.SetVisible(!booked);
+  Edit69.SetVisible(!booked);
+
+  tabSwitchSuppressed_ = true;
+  Button18Click();
+  tabSwitchSuppressed_ = false;
+  SelectTab(TabPayment);
+  CheckBox12.SetChecked(all);
+}
+
+void Tboeking::Button18Click() {
+  paymentRows_.clear();
+  CheckBox9.SetChecked(false);
+  for (ui::Edit* e : {&Edit79, &Edit70, &Edit77, &Edit78}) e->SetText("");
+  ComboBox8.SetItemIndex(0);
+  for (int r = 1; r < StringGrid3.RowCount(); ++r)
+    for (int c = 0; c < StringGrid3.ColCount(); ++c) StringGrid3.SetCell(c, r, "");
+  StringGrid3.SetRowCount(2);
+  StringGrid3.SetEnabled(false);
+  SelectPaymentRow.SetEnabled(false);
+  BitBtn3.SetVisible(false);
+  BitBtn4.SetVisible(false);
+  StatusBar1.Show("", ui::colors::Default);
+  SelectTab(TabVoucher);
+}
+
+void Tboeking::CheckBox9Click() {
+  Panel29.SetVisible(CheckBox9.Checked());
+  SearchPartner2.SetVisible(CheckBox9.Checked() || TabControl1.TabIndex() != TabPaymentList);
+}
+
+void Tboeking::CheckBox11Click() {
+  Edit98.SetVisible(CheckBox11.Checked());
+  Edit98.SetText("");
+}
+
+}  // namespace journal

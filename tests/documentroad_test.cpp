@@ -1,0 +1,241 @@
+// The invoice and payment road, end to end and headless: log in, open the
+// journal form from the function tree, find a customer from the invoice
+// tab, store an invoice of 121.00 at 21 % and save the voucher it proposes,
+// list it, pay it from the payment tab with the invoice ticked and save
+// that voucher, go from each voucher to its document, and delete the
+// payment's voucher again. The files hold what the program writes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "journal/boekingstuk.h"
+#include "platform/datetime.h"
+#include "platform/numberformat.h"
+#include "records/adminsettingsrec.h"
+#include "records/invoicerec.h"
+#include "records/journalvoucherrec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/partnerrec.h"
+#include "records/paymentrec.h"
+#include "shell/languagetext.h"
+#include "shell/session.h"
+#include "shell/textroutines.h"
+#include "support/program.h"
+#include "support/records.h"
+
+namespace {
+
+using journal::Tboeking;
+using shell::TreeFunction;
+using support::Bytes;
+
+const std::string D = "/w/data/ACME/";
+
+records::PartnerRec Customer(int number, const std::string& name) {
+  records::PartnerRec p;
+  p.SetOurNumber(number);
+  p.SetName(name);
+  p.SetRelationshipType("CUS");
+  p.SetPartnerGroup("1300");
+  p.SetSalesCostGroup1("4000");
+  p.SetVatGroup1("1600");
+  p.SetCashDiscountAccount("8100");
+  p.SetDiscountDays(10);
+  p.SetNetDays(30);
+  return p;
+}
+
+class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
+ protected:
+  platform::ScopedFixedClock clock{platform::EncodeDate(2024, 5, 17) + platform::EncodeTime(9, 30, 15, 0)};
+  platform::ScopedNumberFormat numbers{'.'};
+
+  void SetUp() override {
+    Start();
+    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
+    WriteAdministrations({{"ACME", "Acme Ltd"}});
+    records::AdminSettingsRec s;
+    s.SetBookYearStart("20240101");
+    s.SetBookYearEnd("20241231");
+    s.SetPeriodCount(12);
+    for (int k = 1; k <= 12; ++k)
+      s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+    s.SetPeriodStart(13, "20250101");
+    s.SetCurrentPeriod("05/12");
+    s.SetSplitJournals("false");
+    s.SetSalesBookName("Sales");
+    s.SetPurchaseBookName("Purchases");
+    s.SetDayBookName("Memorial");
+    Restart();
+    SetUserOptions(true, true);
+    shell::SystemParams.SetTaxRateName(0, "HIGH");
+    shell::SystemParams.SetTaxRate(0, 21);
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    store.fs.SetFile(D + "adminset.vlk", Bytes(s));
+    DoubleClick(TreeFunction::SwitchAdministration);
+    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    struct A {
+      const char *number, *caption, *tax;
+      bool cash;
+    };
+    std::vector<records::LedgerAccountRec> accounts;
+    for (const A& a : std::vector<A>{{"1000", "Bank", "", true},
+                                     {"1300", "Debtors", "", false},
+                                     {"1600", "Sales tax", "HIGH", false},
+                                     {"4000", "Sales", "", false},
+                                     {"8100", "Discounts", "", false}}) {
+      records::LedgerAccountRec r;
+      r.SetAccountNumber(a.number);
+      r.SetCaption(a.caption);
+      r.SetSalesTaxCode(a.tax);
+      r.SetIsCashOrBank(a.cash);
+      accounts.push_back(r);
+    }
+    store.fs.SetFile(D + "ledger.vlk", Bytes(accounts));
+    store.fs.SetFile(D + "customer.vlk", Bytes(std::vector<records::PartnerRec>{Customer(1, "Jansen"),
+                                                                                 Customer(2, "Pietersen")}));
+    store.fs.SetFile(D + "supplier.vlk", "");
+    store.fs.SetFile(D + "invsum.vlk", "");
+    store.fs.SetFile(D + "payment.vlk", "");
+  }
+
+  std::vector<records::InvoiceRec> Invoices() const {
+    return support::Records<records::InvoiceRec>(store.fs.File(D + "invsum.vlk"));
+  }
+  std::vector<records::PaymentRec> Payments() const {
+    return support::Records<records::PaymentRec>(store.fs.File(D + "payment.vlk"));
+  }
+  std::vector<records::JournalVoucherRec> Vouchers() const {
+    return support::Records<records::JournalVoucherRec>(store.fs.File(D + "book.vlk"));
+  }
+  static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
+  static void ExpectLine(const Tboeking& f, int line, const std::string& account, const std::string& debit,
+                         const std::string& credit) {
+    SCOPED_TRACE("line " + std::to_string(line + 1));
+    EXPECT_EQ(f.Lines[line].Number.GetText(), account);
+    EXPECT_EQ(f.Lines[line].Debit.GetText(), debit);
+    EXPECT_EQ(f.Lines[line].Credit.GetText(), credit);
+  }
+};
+
+TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
+  bool shown = false;
+  backend.scripts["boeking"] = [&](ui::Form& form) {
+    auto& f = static_cast<Tboeking&>(form);
+    shown = true;
+
+    // A new invoice; the partner found by its name fills the invoice tab.
+    f.ComboBox3.UserSelect(0);  // customer invoices
+    f.SpeedButton5.UserClick();
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_TRUE(f.SelectPartner.Enabled());
+    EXPECT_FALSE(f.Search1.Enabled());
+    f.Edit4.UserFocus();
+    f.Edit4.UserSetText("jansen");
+    f.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Edit27.GetText(), "Jansen");
+    EXPECT_EQ(f.DateTimePicker5.Date(), platform::EncodeDate(2024, 5, 27));  // the partner's terms
+    EXPECT_EQ(f.DateTimePicker6.Date(), platform::EncodeDate(2024, 6, 16));
+    f.Edit7.UserFocus();
+    f.Edit7.UserSetText("1001");
+    f.Edit17.UserFocus();
+    f.Edit17.UserSetText("121");
+    f.Edit19.UserFocus();
+    EXPECT_EQ(f.Edit18.GetText(), Amount(0));
+    EXPECT_EQ(f.Edit57.GetText(), Amount(121));
+    ASSERT_TRUE(f.AddInvoice.Enabled());
+    f.Button9.UserClick();
+
+    // Stored, and its voucher proposed: 121.00 D, 100.00 C, 21.00 C.
+    ASSERT_EQ(Invoices().size(), 1u);
+    EXPECT_EQ(Invoices()[0].InvoiceNumber(), "1001");
+    EXPECT_EQ(Invoices()[0].VoucherDate(), "20240517");
+    EXPECT_FALSE(Invoices()[0].VoucherCreated());
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    EXPECT_EQ(f.Edit3.GetText(), "CUS1/1001");
+    EXPECT_EQ(f.Edit6.GetText(), "20240517/CUS1/1001");
+    ExpectLine(f, 0, "1300", Amount(121), "");
+    ExpectLine(f, 1, "4000", "", Amount(100));
+    ExpectLine(f, 2, "1600", "", Amount(21));
+    ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
+    f.Button5.UserClick();
+    ASSERT_EQ(Vouchers().size(), 3u);
+    EXPECT_TRUE(Invoices()[0].VoucherCreated());
+    EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::New);
+
+    // Listed with every invoice: booked.
+    f.SpeedButton6.UserClick();
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoiceList);
+    f.CheckBox5.UserClick();
+    f.Image5.UserClick();
+    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1001");
+    EXPECT_EQ(f.StringGrid2.Cell(8, 1), "true");
+    EXPECT_EQ(f.StringGrid2.Cell(12, 1), Amount(121));
+
+    // A payment of 121.00 with the invoice ticked.
+    f.SpeedButton7.UserClick();
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    ASSERT_EQ(f.ComboBox6.ItemIndex(), 0);
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("1");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Edit9.GetText(), "1");
+    ASSERT_EQ(f.CheckListBox1.Items().size(), 1u);
+    EXPECT_EQ(f.CheckListBox1.Items()[0].text, "20240517/1001/ 121.00 (0.00 )");
+    f.Edit30.UserFocus();
+    f.Edit30.UserSetText("121");
+    f.Edit96.UserFocus();
+    f.CheckListBox1.UserToggle(0);
+    EXPECT_EQ(f.Edit69.GetText(), Amount(0));
+    ASSERT_TRUE(f.AddPayment.Enabled());
+    f.Button15.UserClick();
+    ASSERT_EQ(Payments().size(), 1u);
+    EXPECT_EQ(Payments()[0].PaymentNumber(), 1);
+    EXPECT_EQ(f.Edit3.GetText(), "CUS1/1");
+    ExpectLine(f, 0, "1000", Amount(121), "");
+    ExpectLine(f, 1, "1300", "", Amount(121));
+    EXPECT_EQ(f.Lines[1].Text.GetText(), "20240517/1001");
+    ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
+    f.Button5.UserClick();
+    ASSERT_EQ(Vouchers().size(), 5u);
+    EXPECT_DOUBLE_EQ(Invoices()[0].PaidAmount(), 121);
+    EXPECT_TRUE(Payments()[0].VoucherCreated());
+
+    // From each voucher to its document.
+    f.leeslaatsterecord.Execute();
+    ASSERT_EQ(f.Edit3.GetText(), "CUS1/1001");
+    ASSERT_TRUE(f.Button23.Visible());
+    f.Button23.UserClick();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.Edit7.GetText(), "1001");
+    EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
+    EXPECT_EQ(f.Edit17.GetText(), Amount(121));
+
+    f.leeslaatsterecord.Execute();
+    f.leesvorigrecord.Execute();
+    ASSERT_EQ(f.Edit3.GetText(), "CUS1/1");
+    f.Button23.UserClick();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    EXPECT_EQ(f.Edit80.GetText(), "1");
+    EXPECT_EQ(f.PaymentState(), Tboeking::DocumentState::LoadedBooked);
+    ASSERT_EQ(f.CheckListBox1.Items().size(), 1u);
+    EXPECT_TRUE(f.CheckListBox1.Items()[0].checked);
+
+    // Deleting the payment's voucher gives the invoice its owing back.
+    f.leeslaatsterecord.Execute();
+    f.leesvorigrecord.Execute();
+    ASSERT_EQ(f.Edit3.GetText(), "CUS1/1");
+    backend.messageAnswers.push_back(ui::ModalResult::Yes);
+    f.Button6.UserClick();
+    EXPECT_EQ(Vouchers().size(), 3u);
+    EXPECT_DOUBLE_EQ(Invoices()[0].PaidAmount(), 0);
+    EXPECT_FALSE(Payments()[0].VoucherCreated());
+  };
+  ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+}  // namespace

@@ -1,0 +1,444 @@
+// The journal form's document tabs driven headless on the in-memory file
+// system: the refusals before any write (a duplicate invoice, an invoice
+// number whose voucher number would not fit, a second "Add + JV" of a
+// payment), the partner chosen only for the tab that asked, the payment
+// kind kept over a tab change, the tick limit, the list pages, the menus by
+// tab, the drop-down exits and a loaded amount kept at its stored value.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "journal/boekingstuk.h"
+#include "platform/cp1252.h"
+#include "platform/datetime.h"
+#include "platform/numberformat.h"
+#include "records/invoicerec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/partnerrec.h"
+#include "records/paymentrec.h"
+#include "shell/languagetext.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+#include "support/adminfolder.h"
+#include "support/formfixture.h"
+#include "support/records.h"
+#include "ui/headless.h"
+
+namespace {
+
+using journal::Tboeking;
+using support::Bytes;
+
+records::PartnerRec Partner(int number, const std::string& name, const std::string& type = "CUS") {
+  records::PartnerRec p;
+  p.SetOurNumber(number);
+  p.SetName(name);
+  p.SetRelationshipType(type);
+  p.SetPartnerGroup("1300");
+  p.SetSalesCostGroup1("4000");
+  p.SetVatGroup1("1600");
+  p.SetCashDiscountAccount("8100");
+  p.SetDiscountRate(2);
+  return p;
+}
+
+records::InvoiceRec Invoice(const std::string& bookDate, int partner, const std::string& number, double amount,
+                            bool booked = false) {
+  records::InvoiceRec r;
+  r.SetVoucherDate(bookDate);
+  r.SetInvoiceDate(bookDate);
+  r.SetDiscountDate(bookDate);
+  r.SetDueDate(bookDate);
+  r.SetPartnerType("CUS");
+  r.SetPartnerNumber(partner);
+  r.SetInvoiceNumber(number);
+  r.SetInvoiceAmount(amount);
+  r.SetVoucherCreated(booked);
+  return r;
+}
+
+class DocumentTabs : public ::testing::Test, public support::AdministrationFolder {
+ protected:
+  static constexpr const char* kInv = "/d/ACME/invsum.vlk";
+  static constexpr const char* kPay = "/d/ACME/payment.vlk";
+  static constexpr const char* kCus = "/d/ACME/customer.vlk";
+
+  ui::HeadlessBackend backend;
+  platform::ScopedNumberFormat numbers{'.'};
+  Tboeking form;
+
+  void SetUp() override {
+    shell::SystemSettings.AmountDecimals = 2;
+    auto& s = journal::JournalAdminSettings;
+    s.SetBookYearStart("20240101");
+    s.SetBookYearEnd("20241231");
+    s.SetSplitJournals("false");
+    std::vector<records::LedgerAccountRec> accounts;
+    for (const char* n : {"1000", "1300", "1600", "4000", "8100"}) {
+      records::LedgerAccountRec r;
+      r.SetAccountNumber(n);
+      r.SetCaption(std::string("Account ") + n);
+      r.SetIsCashOrBank(std::string(n) == "1000");
+      accounts.push_back(r);
+    }
+    store.fs.SetFile("/d/ACME/ledger.vlk", Bytes(accounts));
+    for (const char* f : {"/d/ACME/book.vlk", "/d/ACME/booktemp.vlk", "/w/ifs.vlk", kInv, kPay,
+                          "/d/ACME/supplier.vlk"})
+      store.fs.SetFile(f, "");
+    store.fs.SetFile(kCus, Bytes(std::vector<records::PartnerRec>{Partner(1, "Jansen"), Partner(2, "Jansen & Co"),
+                                                                  Partner(1234, "Long number")}));
+  }
+
+  void Show(const std::function<void(Tboeking&)>& body) {
+    support::ShowAsTreeDoes(backend, form, "IFS;GLA;JVT", [&body](Tboeking& f) {
+      f.ComboBox3.UserSelect(0);
+      body(f);
+    });
+  }
+
+  static void InvoicePartner(Tboeking& f, const std::string& text) {
+    f.SpeedButton5.UserClick();
+    f.Edit4.UserFocus();
+    f.Edit4.UserSetText(text);
+    f.SpeedButton4.UserClick();
+  }
+  static void InvoiceData(Tboeking& f, const std::string& number, const std::string& amount) {
+    f.Edit7.UserFocus();
+    f.Edit7.UserSetText(number);
+    f.Edit17.UserFocus();
+    f.Edit17.UserSetText(amount);
+    f.Edit19.UserFocus();
+  }
+  std::vector<records::PaymentRec> Payments() const { return support::Records<records::PaymentRec>(store.fs.File(kPay)); }
+};
+
+TEST_F(DocumentTabs, RefusedInvoicesLeaveTheFileAsItWas) {
+  store.fs.SetFile(kInv, Bytes(std::vector<records::InvoiceRec>{Invoice("20240517", 1, "1001", 50)}));
+  const std::string before = store.fs.File(kInv);
+  Show([&](Tboeking& f) {
+    // The same book date, kind, partner and number: refused, nothing proposed.
+    InvoicePartner(f, "1");
+    ASSERT_EQ(f.Edit20.GetText(), "1");
+    InvoiceData(f, "1001", "121");
+    f.Button9.UserClick();
+    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(9648));
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(store.fs.File(kInv), before);
+
+    // "CUS1234/" leaves 12 characters of the voucher number's 20.
+    f.SpeedButton5.UserClick();
+    InvoiceData(f, "2024-VK-00017", "10");  // typed before the partner: not yet limited
+    f.Edit4.UserFocus();
+    f.Edit4.UserSetText("1234");
+    f.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Edit20.GetText(), "1234");
+    EXPECT_EQ(f.Edit7.MaxLength(), 12);
+    f.Button9.UserClick();
+    EXPECT_NE(f.StatusBar1.PanelText(0).find("12"), std::string::npos) << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(store.fs.File(kInv), before);
+
+    // An amount that is no number gets a message, not an exception.
+    f.Edit7.SetText("9");
+    f.Edit17.SetText("1-2");
+    f.Button9.UserClick();
+    EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+    EXPECT_TRUE(backend.messages.empty());
+    EXPECT_EQ(store.fs.File(kInv), before);
+  });
+}
+
+TEST_F(DocumentTabs, TheCollisionPairStaysTwoInvoices) {
+  Show([&](Tboeking& f) {
+    for (const auto& [partner, number] : std::vector<std::pair<std::string, std::string>>{{"1", "23"}, {"1234", "3"}}) {
+      InvoicePartner(f, partner);
+      InvoiceData(f, number, "10");
+      f.Button9.UserClick();
+      ASSERT_EQ(f.StatusBar1.PanelText(0), "") << partner;
+      f.Button10.UserClick();
+    }
+    EXPECT_EQ(support::Records<records::InvoiceRec>(store.fs.File(kInv)).size(), 2u);
+  });
+}
+
+TEST_F(DocumentTabs, APaymentIsStoredOnceAndKeepsItsKindOverATabChange) {
+  Show([&](Tboeking& f) {
+    // A receipt being typed stays a receipt when the tabs change.
+    f.SpeedButton7.UserClick();
+    f.ComboBox6.UserSelect(2);
+    f.Edit30.UserFocus();
+    f.Edit30.UserSetText("50");
+    f.Edit47.UserFocus();
+    f.SpeedButton6.UserClick();
+    f.SpeedButton5.UserClick();
+    EXPECT_EQ(f.ComboBox6.ItemIndex(), 2);
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    ASSERT_TRUE(f.AddPayment.Enabled());
+    f.Button15.UserClick();
+    ASSERT_EQ(Payments().size(), 1u);
+    EXPECT_EQ(Payments()[0].PartnerType(), "REC");
+    EXPECT_EQ(f.Edit3.GetText(), "REC0/1");
+    EXPECT_EQ(f.Lines[1].Text.GetText(), "0");
+
+    // "Add + JV" again: the payment is changed, not stored a second time.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    EXPECT_EQ(f.Edit80.GetText(), "1");
+    f.Button15.UserClick();
+    EXPECT_EQ(Payments().size(), 1u);
+    EXPECT_EQ(f.PaymentState(), Tboeking::DocumentState::LoadedUnbooked);
+  });
+}
+
+TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
+  Show([&](Tboeking& f) {
+    // A payment-tab search with one hit.
+    f.SpeedButton7.UserClick();
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("2");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Edit9.GetText(), "2");
+    // Then an invoice-tab search with several: the partner list, then the
+    // invoice tab; the payment keeps its partner.
+    InvoicePartner(f, "jansen");
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPartnerList);
+    EXPECT_EQ(f.StringGrid1.Cell(1, 1), "Jansen");
+    EXPECT_EQ(f.StringGrid1.Cell(1, 2), "Jansen & Co");
+    EXPECT_FALSE(f.BitBtn2.Visible());
+    f.StringGrid1.UserSelectCell(0, 1);
+    f.Button11.UserClick();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.Edit20.GetText(), "1");
+    EXPECT_EQ(f.Edit9.GetText(), "2");
+    EXPECT_EQ(f.PaymentPartner()->OurNumber(), 2);
+
+    // Nothing found on the payment tab: the typed amount stays.
+    f.SpeedButton7.UserClick();
+    f.Edit30.UserFocus();
+    f.Edit30.UserSetText("75");
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("99");
+    f.SpeedButton11.UserClick();
+    EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+    EXPECT_EQ(f.Edit30.GetText(), shell::FormatAmount(75, 2, 'Y'));
+
+    // A new partner: what the partner form saved lands on the payment tab;
+    // a cancelled form changes nothing.
+    journal::NewPartnerRequest asked;
+    journal::ShowPartnerFormForNew = [&](const journal::NewPartnerRequest& r) -> std::optional<records::PartnerRec> {
+      asked = r;
+      return std::nullopt;
+    };
+    f.Edit37.UserFocus();
+    f.Edit37.UserSetText("NL01BANK");
+    f.SpeedButton10.UserClick();
+    EXPECT_EQ(asked.bankAccount, "NL01BANK");
+    EXPECT_EQ(f.Edit9.GetText(), "");
+    journal::ShowPartnerFormForNew = [](const journal::NewPartnerRequest&) -> std::optional<records::PartnerRec> {
+      return Partner(2, "Jansen & Co");
+    };
+    f.SpeedButton10.UserClick();
+    EXPECT_EQ(f.Edit9.GetText(), "2");
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    // From the invoice tab no bank account is offered.
+    journal::ShowPartnerFormForNew = [&](const journal::NewPartnerRequest& r) -> std::optional<records::PartnerRec> {
+      asked = r;
+      return std::nullopt;
+    };
+    f.SpeedButton5.UserClick();
+    f.SpeedButton1.UserClick();
+    EXPECT_EQ(asked.bankAccount, "");
+  });
+}
+
+TEST_F(DocumentTabs, TheProposalUsesTheInvoicesOwnPartner) {
+  std::vector<records::PartnerRec> partners = {Partner(1, "Jansen"), Partner(2, "Jansen & Co")};
+  partners[1].SetPartnerGroup("1000");
+  partners[1].SetSalesCostGroup1("8100");
+  store.fs.SetFile(kCus, Bytes(partners));
+  Show([&](Tboeking& f) {
+    InvoicePartner(f, "1");
+    InvoiceData(f, "5", "121");
+    // A search on the payment tab in between finds another partner.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.ComboBox6.UserSelect(0);
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("2");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Edit9.GetText(), "2");
+    f.TabControl1.UserSelectTab(journal::TabInvoice);
+    f.Button9.UserClick();
+    EXPECT_EQ(f.Edit5.GetText(), "1");
+    EXPECT_EQ(f.Lines[0].Number.GetText(), "1300");
+    EXPECT_EQ(f.Lines[0].Text.GetText(), "1/5");
+    EXPECT_EQ(f.Lines[1].Number.GetText(), "4000");
+  });
+}
+
+TEST_F(DocumentTabs, TicksBeyondEightLinesAreRefused) {
+  std::vector<records::InvoiceRec> invoices;
+  for (int i = 1; i <= 6; ++i) invoices.push_back(Invoice("20240517", 1, std::to_string(i), 100));
+  store.fs.SetFile(kInv, Bytes(invoices));
+  Show([&](Tboeking& f) {
+    f.SpeedButton7.UserClick();
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("1");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.CheckListBox1.Items().size(), 6u);
+    EXPECT_EQ(f.CheckListBox1.Items()[0].text, "20240517/6/ 100.00 (2.00 )");  // newest first
+    // Bank + invoices + discount (no tax rate on 1600) + remainder: five fit.
+    for (int i = 0; i < 6; ++i) f.CheckListBox1.UserToggle(i);
+    EXPECT_EQ(f.CheckListBox1.Items()[4].checked, true);
+    EXPECT_EQ(f.CheckListBox1.Items()[5].checked, false);
+    EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+  });
+}
+
+TEST_F(DocumentTabs, ListPagesOfAHundredNeitherSkipNorRepeat) {
+  std::vector<records::InvoiceRec> invoices;
+  for (int i = 0; i < 250; ++i) invoices.push_back(Invoice("20240101", 1, std::to_string(1000 + i), 10));
+  store.fs.SetFile(kInv, Bytes(invoices));
+  Show([&](Tboeking& f) {
+    f.SpeedButton6.UserClick();
+    f.Image5.UserClick();
+    std::vector<std::string> seen;
+    auto page = [&](int rows) {
+      EXPECT_EQ(f.StringGrid2.RowCount(), rows + 1);
+      for (int r = 1; r <= rows; ++r) seen.push_back(f.StringGrid2.Cell(3, r));
+    };
+    page(100);
+    EXPECT_FALSE(f.BitBtn5.Visible());
+    ASSERT_TRUE(f.BitBtn6.Visible());
+    f.BitBtn6.UserClick();
+    page(100);
+    f.BitBtn6.UserClick();
+    page(50);
+    EXPECT_FALSE(f.BitBtn6.Visible());
+    EXPECT_TRUE(f.BitBtn5.Visible());
+    ASSERT_EQ(seen.size(), 250u);
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end());
+    f.BitBtn5.UserClick();
+    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1149");
+  });
+}
+
+TEST_F(DocumentTabs, ALoadedInvoiceKeepsItsStoredAmountAndABookedOneIsNotDeleted) {
+  store.fs.SetFile(kInv, Bytes(std::vector<records::InvoiceRec>{Invoice("20240517", 1, "7", 10.005),
+                                                                 Invoice("20240517", 1, "8", 20, true)}));
+  Show([&](Tboeking& f) {
+    f.SpeedButton6.UserClick();
+    f.CheckBox5.UserClick();
+    f.Image5.UserClick();
+    ASSERT_EQ(f.StringGrid2.Cell(3, 2), "7");
+    f.StringGrid2.UserSelectCell(0, 2);
+    f.Button13.UserClick();
+    ASSERT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedUnbooked);
+    EXPECT_TRUE(f.DeleteInvoice.Enabled());
+    EXPECT_TRUE(f.Button19.Visible());
+    f.Edit19.UserFocus();
+    f.Edit19.UserSetText("Changed");
+    f.Button9.UserClick();
+    const auto stored = support::Records<records::InvoiceRec>(store.fs.File(kInv));
+    EXPECT_DOUBLE_EQ(stored[0].InvoiceAmount(), 10.005);
+    EXPECT_EQ(stored[0].Memo(), "Changed");
+
+    f.SpeedButton6.UserClick();
+    f.CheckBox5.UserClick();
+    f.Image5.UserClick();
+    ASSERT_EQ(f.StringGrid2.Cell(3, 1), "8");
+    f.StringGrid2.UserSelectCell(0, 1);
+    f.Button13.UserClick();
+    EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
+    EXPECT_FALSE(f.DeleteInvoice.Enabled());
+    EXPECT_FALSE(f.Delete2.Enabled());
+    EXPECT_FALSE(f.Button19.Visible());
+
+    // The invoice without voucher is deleted; the list is left.
+    f.SpeedButton6.UserClick();
+    f.CheckBox5.UserClick();
+    f.Image5.UserClick();
+    f.StringGrid2.UserSelectCell(0, 2);
+    f.Button13.UserClick();
+    ASSERT_EQ(f.Edit7.GetText(), "7");
+    f.Button19.UserClick();
+    const auto left = support::Records<records::InvoiceRec>(store.fs.File(kInv));
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].InvoiceNumber(), "8");
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::New);
+  });
+}
+
+TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
+  Show([&](Tboeking& f) {
+    struct Case {
+      int tab;
+      ui::MenuItem* on;
+      ui::MenuItem* off;
+    };
+    for (const Case& c : std::vector<Case>{{journal::TabInvoice, &f.CancelInvoice1, &f.Search1},
+                                           {journal::TabInvoiceList, &f.SearchInvoice1, &f.CancelInvoice1},
+                                           {journal::TabPartnerList, &f.CancelPartnerList1, &f.SelectPartner},
+                                           {journal::TabPayment, &f.CancelPayment1, &f.SearchInvoice1},
+                                           {journal::TabPaymentList, &f.Search1, &f.CancelPayment1}}) {
+      f.TabControl1.UserSelectTab(c.tab);
+      EXPECT_TRUE(c.on->Enabled()) << c.tab;
+      EXPECT_FALSE(c.off->Enabled()) << c.tab;
+      EXPECT_FALSE(f.Cancel1.Enabled()) << c.tab;
+    }
+    f.TabControl1.UserSelectTab(journal::TabPaymentList);
+    EXPECT_TRUE(f.CheckBox7.Focused());
+    f.TabControl1.UserSelectTab(journal::TabInvoiceList);
+    EXPECT_TRUE(f.CheckBox3.Focused());
+
+    // Exits: a match in another case takes the item, no match the fallback.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.ComboBox6.UserFocus();
+    f.ComboBox6.UserSetText(cp1252::ToUpper(f.ComboBox6.Items()[1].text));
+    f.Edit37.UserFocus();
+    EXPECT_EQ(f.ComboBox6.ItemIndex(), 1);
+    f.ComboBox6.UserFocus();
+    f.ComboBox6.UserSetText("nothing like it");
+    f.Edit37.UserFocus();
+    EXPECT_EQ(f.ComboBox6.ItemIndex(), 0);
+    f.ComboBox4.UserFocus();
+    f.ComboBox4.UserSetText("none");
+    f.Edit37.UserFocus();
+    EXPECT_EQ(f.ComboBox4.ItemIndex(), 0);
+  });
+}
+
+TEST_F(DocumentTabs, TheBookPeriodMovesTheBookDateButNotBelowTheOpenPeriods) {
+  auto& s = journal::JournalAdminSettings;
+  s.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+  s.SetPeriodStart(13, "20250101");
+  s.SetLastClosedPeriod("02/12");
+  s.SetCurrentPeriod("03/12");
+  Show([&](Tboeking& f) {
+    f.SpeedButton5.UserClick();
+    ASSERT_EQ(f.LowestOpenDateYmd(), "20240301");
+    const platform::TDateTime before = f.DateTimePicker4.Date();
+    // No period: the book date would be the invoice date, in a closed period.
+    f.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 2, 15));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10715));
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
+    EXPECT_EQ(f.DateTimePicker4.Date(), before);
+    // Period 3 takes it to its first day; a text no item equals is item 1.
+    f.ComboBox5.UserFocus();
+    f.ComboBox5.UserSetText("xx");
+    f.Edit17.UserFocus();
+    EXPECT_EQ(f.ComboBox5.GetText(), "03/12");
+    EXPECT_EQ(f.DateTimePicker4.Date(), platform::EncodeDate(2024, 3, 1));
+    EXPECT_FALSE(f.DateTimePicker4.Enabled());
+    f.ComboBox5.UserFocus();
+    f.ComboBox5.UserSetText("04/12");
+    f.Edit17.UserFocus();
+    f.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 6, 3));
+    EXPECT_EQ(f.DateTimePicker4.Date(), platform::EncodeDate(2024, 4, 30));
+  });
+}
+
+}  // namespace
