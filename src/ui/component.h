@@ -91,6 +91,8 @@ enum class Kind {
   MenuItem,
   ToolBar,
   ToolButton,
+  RichEdit,
+  ProgressBar,
 };
 
 using Event = std::function<void()>;

@@ -16,6 +16,7 @@
 #include "system/systemscreen.h"
 #include "system/userunit.h"
 #include "ui/application.h"
+#include "ui/printing.h"
 
 namespace support {
 
@@ -25,6 +26,7 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetLanguageState();
   masterdata::ResetAdminSettingsState();
   ui::ResetApplicationState();
+  ui::ResetPrintingState();
   shell::ResetHelpState();
   shell::ResetUsersState();
   shell::ResetSystemSettingsState();
