@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/errors.h"
+#include "shell/builtintext.h"
 #include "shell/textroutines.h"
 
 namespace reports {
@@ -291,7 +292,9 @@ BuiltReport Layout::Run() {
   if (cards && !StartLedgerCard(state_, src_)) {
     // No account to print a card for: an empty report.
     state_.endOfData = true;
-    report_.status = "No GL accounts";
+    report_.status = shell::BuiltInText("No GL accounts: the report is empty",
+                                        "Geen grootboekrekeningen: het rapport is leeg",
+                                        "Keine Sachkonten: der Bericht ist leer");
   }
   if (cards) Progress();
   if (Grid()) state_.lineIndex = in_.kind == '1' ? 1 : 2;
@@ -340,6 +343,12 @@ BuiltReport BuildLedgerReport(const ParsedTemplate& parsed, const ReportLineSour
 BuiltReport BuildOpenItemsReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
                                  const ReportLayoutInput& input) {
   return Layout(parsed, sources, input).Run();
+}
+
+std::string ReportRtf(const BuiltReport& report) {
+  std::string out;
+  for (const std::string& line : report.output) out += line + "\r\n";
+  return out;
 }
 
 std::string SaveReportRtf(const BuiltReport& report) {

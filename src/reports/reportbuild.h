@@ -74,6 +74,10 @@ BuiltReport BuildLedgerReport(const ParsedTemplate& parsed, const ReportLineSour
 BuiltReport BuildOpenItemsReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
                                  const ReportLayoutInput& input);
 
+// The report's lines as one RTF text (what the view shows), CR LF after
+// each line.
+std::string ReportRtf(const BuiltReport& report);
+
 // Whether `line` of ReportOutput is a page-marker line (as NewReportPage
 // writes it).
 bool IsPageMarkerLine(const std::string& line);

@@ -8,6 +8,7 @@
 #include "program/languageroutine.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
+#include "reports/Rapport1unit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
@@ -34,6 +35,7 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
   journal::ResetBoekingState();
+  reports::ResetRapportState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
   shell::ResetStartupErrorState();
