@@ -33,6 +33,7 @@
 #include "qt/convert.h"
 #include "qt/formwindow.h"
 #include "qt/qtbackend.h"
+#include "qt/richtext.h"
 
 namespace qtfront {
 
@@ -1136,6 +1137,9 @@ std::unique_ptr<Peer> MakePeer(FormWindow& w, ui::Component& c, QWidget* parent)
       return std::make_unique<ToolBarPeer>(w, static_cast<ui::ToolBar&>(c), parent);
     case K::ToolButton:
       return std::make_unique<ToolButtonPeer>(w, static_cast<ui::ToolButton&>(c), parent);
+    case K::RichEdit:
+    case K::ProgressBar:
+      return MakeRichTextPeer(w, c, parent);
     case K::Form:
     case K::MenuItem:
       break;
