@@ -14,5 +14,9 @@ mkdir -p "$work"
 if [ ! -s "$work/vlk010005.lan" ]; then
   cp "$build/vlk010005.lan" "$work/vlk010005.lan"
 fi
+# The report templates, as shipped; a template the user changed stays.
+for template in "$root"/data/reports/*.rtf; do
+  [ -e "$work/$(basename "$template")" ] || cp "$template" "$work/"
+done
 cd "$work"
 exec "$build/ombrelo" --folder "$work"

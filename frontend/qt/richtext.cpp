@@ -172,21 +172,26 @@ bool QtPrintService::Print(const ui::PrintJob& job) {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) return false;
   }
+  // The job's margins are measured from the paper's edges, so that the
+  // templates' tab stops (in twips from the left margin) fit the line.
+  printer.setFullPage(true);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  // The printable area in device pixels, less the job's margins.
   const double dpi = printer.resolution();
   const double px = dpi / 1440.0;
-  const QRectF area = printer.pageRect(QPrinter::DevicePixel);
+  const QRectF paper = printer.paperRect(QPrinter::DevicePixel);
   const QRectF box(job.marginLeft * px, job.marginTop * px,
-                   area.width() - (job.marginLeft + job.marginRight) * px,
-                   area.height() - (job.marginTop + job.marginBottom) * px);
+                   paper.width() - (job.marginLeft + job.marginRight) * px,
+                   paper.height() - (job.marginTop + job.marginBottom) * px);
   const double toDevice = dpi / 96.0;  // logical pixels to device pixels
   bool first = true;
   for (const auto& page : job.Pages()) {
     if (!first) printer.newPage();
     first = false;
     QTextDocument doc;
+    QTextOption noWrap;
+    noWrap.setWrapMode(QTextOption::NoWrap);
+    doc.setDefaultTextOption(noWrap);
     FillDocument(doc, page);
     const double width = box.width() / toDevice;
     doc.setTextWidth(width);
