@@ -3,7 +3,7 @@
 # start screen in a fresh working folder, the start-up error form when the
 # user file cannot be opened, and in an administration "ACME" the tree, the
 # journal form's voucher and template tabs, a function still to come and the
-# help window. Usage:
+# help window; and the report form with its grid and with a report. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -71,4 +71,9 @@ import -frame -window "$(xdotool getactivewindow)" "$out/help-to-come.png"
 kill $! %1
 SCRIPT
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/books.sh" "$build/ombrelo" "$tmp/books" "$out" 2>/dev/null
+# The report form with the balance sheet's grid and with a ledger card,
+# drawn by the front end from a small book (tests/support/reportbook.h).
+ninja -C "$build" ombrelo_qt_tests
+OMBRELO_SHOT_DIR="$out" QT_QPA_PLATFORM=offscreen \
+  "$build/tests/ombrelo_qt_tests" --gtest_filter='ReportPrint.TheFormShowsTheGridAndTheReport' >/dev/null
 echo "Screenshots in $out"

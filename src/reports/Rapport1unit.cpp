@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "formkit/helpmenu.h"
+#include "shell/builtintext.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/filesystem.h"
@@ -130,6 +131,8 @@ TRapport1::TRapport1() : ui::Form("Rapport1", "TRapport1") {
                        {&utorial1, "<TUT00>"}, {&Helpabout1, "<ABO00>"}},
                       &BrenvickHomepage1);
 
+  width = 1100;
+  height = 700;
   Panel1.gridColumns = 4;
   ComboBox4.hints.minWidth = 320;
   ComboBox1.hints.minWidth = 160;
@@ -160,19 +163,29 @@ void TRapport1::ChoiceChanged() {
 }
 
 void TRapport1::FormActivate() {
-  SetCaption(shell::ProductTitle + " : " + shell::L(944));
-  Label3.SetCaption(Lang(7642, "Report"));
-  Boekjaar.SetCaption(Lang(7688, "Period"));
-  Label1.SetCaption(Lang(7734, "GL account"));
-  Label4.SetCaption(Lang(7780, "Journal"));
-  genereerrapport.SetCaption(Lang(8058, "Generate"));
-  Afdrukvoorbeeld.SetCaption(Lang(8104, "Preview"));
-  Afdrukken.SetCaption(Lang(136, "Print"));
-  saveas.SetCaption(Lang(112, "Save as"));
-  selectall.SetCaption(Lang(162, "Select all"));
-  copytoclipboard.SetCaption(Lang(226, "Copy"));
-  freezeperiode.SetCaption(Lang(8130, "Freeze period"));
-  Sluiten.SetCaption(Lang(91, "Close"));
+  SetCaption(shell::ProductTitle + " : " + Lang(7642, "Reports"));
+  Label3.SetCaption(Lang(7682, "Report selection"));
+  Boekjaar.SetCaption(Lang(7705, "Book period"));
+  Label1.SetCaption(Lang(7724, "GL account"));
+  Label4.SetCaption(Lang(8156, "Journal"));
+  genereerrapport.SetCaption(Lang(7747, "Generate report"));
+  freezeperiode.SetCaption(Lang(7661, "Freeze period"));
+  BrenvickReporthelp1.SetCaption(Lang(7766, "Report help"));
+  File1.SetCaption(Lang(21, "File"));
+  saveas.SetCaption(Lang(65, "Save as..."));
+  Afdrukvoorbeeld.SetCaption(Lang(91, "Print preview"));
+  Afdrukken.SetCaption(Lang(112, "Print"));
+  Sluiten.SetCaption(Lang(123, "Exit"));
+  Edit1.SetCaption(Lang(136, "Edit"));
+  copytoclipboard.SetCaption(Lang(162, "Copy"));
+  selectall.SetCaption(Lang(226, "Select all"));
+  Run1.SetCaption(Lang(247, "Actions"));
+  Help1.SetCaption(Lang(284, "Help"));
+  Helpabout1.SetCaption(Lang(295, "About..."));
+  BrenvickHomepage1.SetCaption(Lang(486, "Home page"));
+  BrenvickHelp1.SetCaption(Lang(514, "Help"));
+  helpfile.SetCaption(Lang(514, "Help"));
+  utorial1.SetCaption(shell::TutorialCaption());
 
   // The view shows the last report again, from memory.
   RichEdit1.Clear();

@@ -15,6 +15,7 @@
 
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
+#include "qt/qtbackend.h"
 #include "qt/richtext.h"
 #include "reports/Rapport1unit.h"
 #include "support/program.h"
@@ -101,6 +102,39 @@ TEST_F(ReportPrint, TheSixReportsPrintToPdfWithTheHandWorkedFigures) {
   }
   const std::string debtors = Shell("pdftotext -layout '" + dir + "/report5.pdf' -");
   EXPECT_EQ(debtors.find("Beta Shop"), std::string::npos) << "paid in full";
+}
+
+// The form with the balance sheet's grid, and with a ledger card in the
+// rich-text view, as the desktop program draws them; with
+// OMBRELO_SHOT_DIR set the pictures are saved there (scripts/
+// screenshots.sh).
+TEST_F(ReportPrint, TheFormShowsTheGridAndTheReport) {
+  backend.scripts["Rapport1"] = [&](ui::Form& form) {
+    auto& f = static_cast<reports::TRapport1&>(form);
+    f.ComboBox4.UserFocus();
+    f.ComboBox4.UserSelect(1);
+    f.Button1.UserClick();
+  };
+  ASSERT_TRUE(DoubleClick(shell::TreeFunction::Reports));
+  backend.scripts.erase("Rapport1");
+  reports::TRapport1& f = *reports::Rapport1;
+  const char* dir = std::getenv("OMBRELO_SHOT_DIR");
+  {
+    qtfront::QtBackend qt;
+    const QImage grid = qtfront::RenderForm(f);
+    ASSERT_FALSE(grid.isNull());
+    f.ComboBox4.SetItemIndex(2);
+    f.ComboBox4Select();
+    f.genereerrapportExecute();
+    ASSERT_TRUE(f.RichEdit1.Visible());
+    const QImage card = qtfront::RenderForm(f);
+    ASSERT_FALSE(card.isNull());
+    if (dir && *dir) {
+      grid.save(QString::fromStdString(std::string(dir) + "/reports-grid.png"));
+      card.save(QString::fromStdString(std::string(dir) + "/reports-card.png"));
+    }
+  }
+  ui::SetBackend(&backend);
 }
 
 }  // namespace
