@@ -13,6 +13,7 @@
 #include "records/ledgercategoryrec.h"
 #include "reports/reportbuild.h"
 #include "shell/textroutines.h"
+#include "ui/rtfreader.h"
 
 namespace {
 
@@ -367,6 +368,12 @@ TEST_F(ReportBuildTest, TheSavedFileHasPageBreaksForMarkersAndPaperAfterThePream
     EXPECT_EQ(file.find("\\landscape\\lndscpsxn") != std::string::npos, kind == '1');
     EXPECT_EQ(file.find('\n'), file.find("\r\n") + 1);
     EXPECT_EQ(file.find("\\paperw0"), std::string::npos);
+    // Read back: the paragraphs of the report as shown, without its markers.
+    std::vector<std::string> saved, shown;
+    for (const auto& p : ui::ReadRtf(file).paragraphs) saved.push_back(p.Text());
+    for (const auto& p : ui::WithoutMarkers(ui::ReadRtf(reports::ReportRtf(r)))) shown.push_back(p.Text());
+    EXPECT_EQ(saved, shown);
+    EXPECT_EQ(ui::SplitPages(ui::ReadRtf(file)).size(), 11u);
   }
 }
 

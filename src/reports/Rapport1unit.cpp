@@ -473,7 +473,9 @@ void TRapport1::freezeperiodeExecute() {
 void TRapport1::SluitenExecute() { Close(); }
 
 void TRapport1::FormKeyPress(char& key) {
-  if (key == 27) Close();
+  if (key != 27) return;
+  key = 0;
+  Close();
 }
 
 void TRapport1::FormKeyDown(uint16_t& key, unsigned) {
