@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <algorithm>
 #include <array>
 #include <random>
 #include <string>
@@ -168,7 +169,14 @@ void BM_TrialBalanceAgainstOnePlainPass(benchmark::State& state) {
   reports::BalanceRequest rq;
   rq.kind = '1';
   rq.settings = masterdata::AdminSettings;
+  // The current period; where the settings name none (the defaults'
+  // "00/00"), the first period of the book year.
   rq.periodText = rq.settings.CurrentAnnualBalance() + "-" + rq.settings.CurrentPeriod();
+  if (!reports::ComputeReportPeriod(rq.periodText, rq.settings, {}).period) {
+    const int n = std::clamp<int>(rq.settings.PeriodCount(), 1, 15);
+    rq.periodText = rq.settings.BookYearStart().substr(0, 4) + "-01/" + (n < 10 ? "0" : "") + std::to_string(n);
+  }
+  std::printf("TrialBalance: period %s of %s\n", rq.periodText.c_str(), folder.dir.c_str());
   std::unordered_map<std::string, double> sums;
   PlainPass(folder.dir + "/book.vlk", sums);  // the page cache
   std::vector<double> ratios;
