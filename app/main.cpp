@@ -10,6 +10,7 @@
 
 #include "platform/cp1252.h"
 #include "qt/qtbackend.h"
+#include "qt/richtext.h"
 #include "program/mainblock.h"
 
 int main(int argc, char** argv) {
@@ -48,5 +49,9 @@ int main(int argc, char** argv) {
   }
 
   qtfront::QtBackend backend;
+  qtfront::QtPrintService printer;
+  qtfront::QtClipboardService clipboard;
+  ui::SetPrintService(&printer);
+  ui::SetClipboardService(&clipboard);
   return shell::RunProgram(start1252);
 }

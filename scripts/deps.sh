@@ -4,7 +4,9 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils)
 if [ "${1:-}" = "--desktop" ]; then
-  packages+=(fonts-dejavu-core)
+  # Liberation Sans: the report templates' font, metric-compatible with the
+  # amounts' blank alignment.
+  packages+=(fonts-dejavu-core fonts-liberation)
 fi
 missing=()
 for p in "${packages[@]}"; do

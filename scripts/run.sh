@@ -20,5 +20,9 @@ for help in helpenglish.rtf helpNederlands.rtf helpDeutsch.rtf; do
     cp "$build/$help" "$work/$help"
   fi
 done
+# The report templates, as shipped; a template the user changed stays.
+for template in "$root"/data/reports/*.rtf; do
+  [ -e "$work/$(basename "$template")" ] || cp "$template" "$work/"
+done
 cd "$work"
 exec "$build/ombrelo" --folder "$work"

@@ -4,7 +4,8 @@
 # user file cannot be opened, and in an administration "ACME" the tree, the
 # journal form's voucher, template, invoice and payment tabs and their lists, a
 # function still to come, the help window; and, rendered offscreen, the copy
-# panel, the fixed-assets form and the bank-import tabs. Usage:
+# panel, the fixed-assets form, the bank-import tabs and the report form with
+# its grid and with a report. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -90,4 +91,8 @@ OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tes
 # a run), rendered offscreen from the front-end test that drives them.
 OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
   --gtest_filter='BankImportRender.*' >/dev/null
+# The report form with the balance sheet's grid and with a ledger card,
+# drawn by the front end from a small book (tests/support/reportbook.h).
+OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen \
+  "$build/tests/ombrelo_qt_tests" --gtest_filter='ReportPrint.TheFormShowsTheGridAndTheReport' >/dev/null
 echo "Screenshots in $out"

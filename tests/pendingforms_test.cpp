@@ -10,7 +10,6 @@
 #include "formkit/pendingform.h"
 #include "masterdata/adminsettings.h"
 #include "masterdata/unitpartners.h"
-#include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
 #include "reports/managementcockpit.h"
 #include "shell/fileset.h"
@@ -29,7 +28,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 
 std::vector<shell::PendingForm*> AllPendingForms() {
   return {masterdata::administrationsetting, masterdata::partners2,
-          reports::Rapport1, reports::ExportImport, reports::cockpit, shell::helpform};
+          reports::ExportImport, reports::cockpit, shell::helpform};
 }
 
 TEST_F(PendingForms, EscapeEnterAndTheButtonCloseTheForm) {
@@ -63,7 +62,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
   };
   const std::vector<Case> cases = {
       {masterdata::partners2, "Partners", "Relaties"},
-      {reports::Rapport1, "Reports", "Rapporten"},
       {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
       {reports::ExportImport, "Export and import", "Export en import"},
       {reports::cockpit, "Management cockpit", "Management cockpit"},
@@ -96,7 +94,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
     bool endsSet;
   };
   for (const Case& c : {Case{masterdata::partners2, true},
-                        Case{reports::Rapport1, true}, Case{masterdata::administrationsetting, true},
+                        Case{masterdata::administrationsetting, true},
                         Case{reports::ExportImport, false}, Case{shell::helpform, false},
                         Case{reports::cockpit, false}}) {
     int result = 0;

@@ -34,6 +34,7 @@
 #include "qt/convert.h"
 #include "qt/formwindow.h"
 #include "qt/qtbackend.h"
+#include "qt/richtext.h"
 #include "ui/progressbar.h"
 
 namespace qtfront {
@@ -1156,6 +1157,8 @@ std::unique_ptr<Peer> MakePeer(FormWindow& w, ui::Component& c, QWidget* parent)
       return std::make_unique<ToolButtonPeer>(w, static_cast<ui::ToolButton&>(c), parent);
     case K::ProgressBar:
       return std::make_unique<ProgressBarPeer>(w, static_cast<ui::ProgressBar&>(c), parent);
+    case K::RichEdit:
+      return MakeRichTextPeer(w, c, parent);
     case K::Form:
     case K::MenuItem:
       break;

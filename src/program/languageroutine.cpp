@@ -4,6 +4,7 @@
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
+#include "reports/Rapport1unit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "formkit/helpunit.h"
@@ -129,6 +130,7 @@ void ApplyLanguage() {
   // system parameters (sales-tax names and rates), and the period caption to
   // redo at the next activation.
   journal::JournalHelpCaptions = MasterHelpCaptionBlock;
+  reports::RapportHelpCaptions = MasterHelpCaptionBlock;
   journal::JournalAdminSettings = masterdata::AdminSettings;
   journal::JournalSystemParams = SystemParams;
   journal::PeriodCaptionPending = true;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <unordered_map>
 
 #include "platform/cp1252.h"
@@ -220,12 +221,12 @@ void ApplySnapshot(const ReportPeriod& period, const records::FreezeRec& snap, B
   }
 }
 
-void AddVouchers(const ReportPeriod& period, const std::vector<records::JournalVoucherRec>& vouchers,
-                 BalanceResult& r) {
-  if (r.table.empty()) return;
-  std::unordered_map<std::string, std::size_t> rowOf;
-  for (std::size_t i = 0; i < r.table.size(); ++i) rowOf.emplace(AccountKey(r.table[i].AccountNumber), i);
-  for (const auto& v : vouchers) {
+// Adds the voucher lines of the period to their rows; `rowOf` maps an
+// account key to its table row.
+void AddVouchers(const ReportPeriod& period, const records::JournalVoucherRec* vouchers, std::size_t count,
+                 const std::unordered_map<std::string, std::size_t>& rowOf, BalanceResult& r) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const records::JournalVoucherRec& v = vouchers[i];
     const std::string date = v.VoucherDate();
     if (!(period.start <= date && date < period.end)) continue;
     auto it = rowOf.find(AccountKey(v.AccountNumber()));
@@ -239,8 +240,9 @@ void AddVouchers(const ReportPeriod& period, const std::vector<records::JournalV
       row.ClosingOwnSide += credit;
       row.ClosingOtherSide += debit;
     }
+    if (period.pp != 1) continue;
     const std::string book = v.BookNumber();
-    if (period.pp == 1 && (book == "{SYSTEM}" || book == "! SYSTEM"))
+    if (book == "{SYSTEM}" || book == "! SYSTEM")
       row.OpeningOwnSide += row.AccountType == "D" ? debit - credit : credit - debit;
   }
 }
@@ -433,7 +435,13 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
 
 }  // namespace
 
-BalanceResult ComputeBalanceCore(const BalanceRequest& q, const BalanceFiles& files) {
+namespace {
+
+// Gives the voucher lines block by block to `add`.
+using VoucherBlocks =
+    std::function<void(const std::function<void(const records::JournalVoucherRec*, std::size_t)>& add)>;
+
+BalanceResult Compute(const BalanceRequest& q, const BalanceFiles& files, const VoucherBlocks& vouchers) {
   BalanceResult r;
   PeriodOrError period = ComputeReportPeriod(q.periodText, q.settings, files.freezes);
   if (!period.period) {
@@ -445,7 +453,13 @@ BalanceResult ComputeBalanceCore(const BalanceRequest& q, const BalanceFiles& fi
 
   PlaceAccounts(p, files, r);
   if (p.snapshot) ApplySnapshot(p, files.freezes[*p.snapshot], r);
-  if (!p.hit) AddVouchers(p, files.vouchers, r);
+  if (!p.hit && !r.table.empty()) {
+    std::unordered_map<std::string, std::size_t> rowOf;
+    for (std::size_t i = 0; i < r.table.size(); ++i) rowOf.emplace(AccountKey(r.table[i].AccountNumber), i);
+    vouchers([&](const records::JournalVoucherRec* block, std::size_t count) {
+      AddVouchers(p, block, count, rowOf, r);
+    });
+  }
   Sum(r);
   if (q.kind == '1' || q.kind == '2') LayOut(q, r, files.freezes.empty());
 
@@ -461,21 +475,37 @@ BalanceResult ComputeBalanceCore(const BalanceRequest& q, const BalanceFiles& fi
   return r;
 }
 
+}  // namespace
+
+BalanceResult ComputeBalanceCore(const BalanceRequest& q, const BalanceFiles& files) {
+  return Compute(q, files, [&files](const auto& add) { add(files.vouchers.data(), files.vouchers.size()); });
+}
+
 BalanceGridRun ComputeBalanceGrid(const BalanceRequest& request) {
   BalanceGridRun run;
   BalanceFiles files;
-  {
-    shell::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
-    if (!set.Ok()) {
-      run.openFailure = set.Failure();
-      return run;
-    }
-    files.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
-    files.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
-    files.categories = shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit);
-    files.vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
+  shell::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
+  if (!set.Ok()) {
+    run.openFailure = set.Failure();
+    return run;
   }
-  run.result = ComputeBalanceCore(request, files);
+  files.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+  files.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
+  files.categories = shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit);
+  // The voucher file, which may be large, is read in blocks of about 1 MiB
+  // and never held whole.
+  run.result = Compute(request, files, [](const auto& add) {
+    constexpr std::size_t kBlock = (1u << 20) / records::JournalVoucherRec::kSize;
+    std::vector<records::JournalVoucherRec> block(kBlock);
+    const std::uint64_t count = shell::fileset_detail::WholeRecords(shell::FileCode::JVO);
+    for (std::uint64_t done = 0; done < count;) {
+      const std::size_t k = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, count - done));
+      shell::fileset_detail::ReadRecords(shell::FileCode::JVO, done, k, block.data());
+      add(block.data(), k);
+      done += k;
+    }
+  });
+  set.Close();
   return run;
 }
 

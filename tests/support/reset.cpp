@@ -8,6 +8,7 @@
 #include "program/languageroutine.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
+#include "reports/Rapport1unit.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
@@ -16,6 +17,7 @@
 #include "system/systemscreen.h"
 #include "system/userunit.h"
 #include "ui/application.h"
+#include "ui/printing.h"
 
 namespace support {
 
@@ -25,6 +27,7 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetLanguageState();
   masterdata::ResetAdminSettingsState();
   ui::ResetApplicationState();
+  ui::ResetPrintingState();
   shell::ResetHelpState();
   shell::ResetUsersState();
   shell::ResetSystemSettingsState();
@@ -32,6 +35,7 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
   journal::ResetBoekingState();
+  reports::ResetRapportState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
   shell::ResetStartupErrorState();

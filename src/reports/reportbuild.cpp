@@ -1,0 +1,373 @@
+#include "reports/reportbuild.h"
+
+#include <cmath>
+
+#include "platform/errors.h"
+#include "shell/builtintext.h"
+#include "shell/textroutines.h"
+
+namespace reports {
+
+int PageHeightOf(char kind) { return kind == '1' ? kLandscapePageHeight : kPortraitPageHeight; }
+
+bool IsLandscapeKind(char kind) { return kind == '1'; }
+
+std::string PageMarkerText(int n) {
+  return ".   .  . . . ...new page " + std::to_string(n) + " ... . . .  .   .";
+}
+
+std::string PageMarkerLine(int n) { return "\\fs18\\qc " + PageMarkerText(n) + "\\par"; }
+
+bool IsPageMarkerLine(const std::string& line) {
+  static const std::string head = "\\fs18\\qc .   .  . . . ...new page ";
+  static const std::string tail = " ... . . .  .   .\\par";
+  if (line.size() <= head.size() + tail.size() || !line.starts_with(head) || !line.ends_with(tail)) return false;
+  for (std::size_t i = head.size(); i < line.size() - tail.size(); ++i)
+    if (line[i] < '0' || line[i] > '9') return false;
+  return true;
+}
+
+int DaysBetween(const std::string& fromYmd, const std::string& toYmd) {
+  if (!shell::IsValidYmd(fromYmd) || !shell::IsValidYmd(toYmd)) return 0;
+  try {
+    return static_cast<int>(std::lround(shell::YmdToDate(toYmd) - shell::YmdToDate(fromYmd)));
+  } catch (const platform::ConversionError&) {
+    return 0;
+  }
+}
+
+namespace {
+
+std::string DayBefore(const std::string& ymd) {
+  if (!shell::IsValidYmd(ymd)) return ymd;
+  try {
+    return shell::DateToYmd(shell::YmdToDate(ymd) - 1.0);
+  } catch (const platform::ConversionError&) {
+    return ymd;
+  }
+}
+
+const GridRow kEmptyRow{};
+
+// One run of a driver: the output and the unit state of the layout.
+class Layout {
+ public:
+  Layout(const ParsedTemplate& parsed, const ReportLineSources& sources, const ReportLayoutInput& input)
+      : t_(parsed), src_(sources), in_(input) {
+    src_.sums = &sums_;
+    report_.kind = input.kind;
+    report_.paperWidth = parsed.paperWidth;
+    report_.paperHeight = parsed.paperHeight;
+    report_.output = parsed.output;
+    report_.preambleLines =
+        static_cast<int>(parsed.output.size()) - parsed[Section::Header].count;
+    if (report_.preambleLines < 0) report_.preambleLines = 0;
+  }
+
+  BuiltReport Run();
+
+ private:
+  int H(Section s) const { return t_[s].height; }
+  bool Grid() const { return in_.kind == '1' || in_.kind == '2'; }
+  bool Ledger() const { return in_.kind == '3' || in_.kind == '4'; }
+  bool OpenItems() const { return in_.kind == '5' || in_.kind == '6'; }
+  const GridRow& Row(int index) const {
+    if (!src_.grid || index < 0 || static_cast<std::size_t>(index) >= src_.grid->size()) return kEmptyRow;
+    return (*src_.grid)[static_cast<std::size_t>(index)];
+  }
+  std::string Amount(double v) const { return shell::FormatAmount(v, in_.decimals, 'Y'); }
+  std::string FirstDate() const { return src_.period ? src_.period->start : std::string(); }
+  std::string LastDate() const { return src_.period ? DayBefore(src_.period->end) : std::string(); }
+  std::string YearDate() const { return src_.period ? src_.period->cardYearBaseDate : std::string(); }
+
+  // Appends the lines of `s`, each passed through `fill` first.
+  void Append(Section s, const std::function<void(std::string&)>& fill) {
+    for (std::string line : t_.Lines(s)) {
+      fill(line);
+      report_.output.push_back(std::move(line));
+    }
+  }
+
+  int EmitSubheader1();
+  int EmitSubheader2();
+  void EmitDetailLine();
+  void EmitSums(Section s);
+  void EmitPageSubtotal() {
+    fill_ += H(Section::Subtotal1);
+    EmitSums(Section::Subtotal1);
+  }
+  void EmitCarryForward() { EmitSums(Section::Subtotal1nextpage); }
+  void EmitGroupTotal();
+  void EmitPageFooter();
+  void NewReportPage() {
+    report_.output.push_back(PageMarkerLine(pageNumber_));
+    Append(Section::Header, [](std::string&) {});
+  }
+  // A page break inside a group: subtotal, footer, marker, header, the
+  // subheader (the second one once a group has ended) and the carried sums.
+  void PageBreak(bool secondSubheader) {
+    EmitPageSubtotal();
+    EmitPageFooter();
+    NewReportPage();
+    const int sub = secondSubheader ? EmitSubheader2() : EmitSubheader1();
+    EmitCarryForward();
+    fill_ = H(Section::Header) + sub + H(Section::Subtotal1nextpage);
+  }
+  bool NoRoomFor(int height) const { return in_.pageHeight - fill_ - height - H(Section::Footer) < 1; }
+  void Progress() {
+    if (!in_.progress || src_.cardAccounts.size() < 2) return;
+    const int items = static_cast<int>(src_.cardAccounts.size());
+    in_.progress(state_.card.accountIndex * 100 / (items - 1));
+  }
+
+  const ParsedTemplate& t_;
+  ReportLineSources src_;
+  const ReportLayoutInput& in_;
+  BuiltReport report_;
+  ReportLineState state_;
+  std::array<double, 6> sums_{};
+  int fill_ = 0;
+  int pageNumber_ = 0;
+};
+
+int Layout::EmitSubheader1() {
+  if (Grid()) {
+    const GridRow& head = Row(0);
+    const std::string period = in_.kind == '1' ? head[6] : head[5];
+    Append(Section::Subheader1, [&](std::string& line) {
+      ReplaceFirst(line, "<curperd>", period);
+      ReplaceFirst(line, "<prevyrd>", head[1]);
+      ReplaceFirst(line, "<Firstdate>", FirstDate());
+      ReplaceFirst(line, "<Yeardate>", YearDate());
+      ReplaceFirst(line, "<Lastdate>", LastDate());
+    });
+  } else if (Ledger()) {
+    std::string number = in_.accountNumber, name = in_.accountName;
+    if (in_.kind == '3' && state_.card.accountIndex >= 0 &&
+        static_cast<std::size_t>(state_.card.accountIndex) < src_.cardAccounts.size()) {
+      const CardAccount& a = src_.cardAccounts[static_cast<std::size_t>(state_.card.accountIndex)];
+      number = a.number;
+      name = a.name;
+    }
+    Append(Section::Subheader1, [&](std::string& line) {
+      ReplaceFirst(line, "<curperd>", in_.periodText);
+      ReplaceFirst(line, "<Firstdate>", FirstDate());
+      ReplaceFirst(line, "<Lastdate>", LastDate());
+      ReplaceFirst(line, "<gln>", number);
+      ReplaceFirst(line, "<glname>", name);
+    });
+  } else {
+    Append(Section::Subheader1, [&](std::string& line) { ReplaceFirst(line, "<printdate>", in_.today); });
+  }
+  return H(Section::Subheader1);
+}
+
+int Layout::EmitSubheader2() {
+  const GridRow& head = Row(0);
+  Append(Section::Subheader2, [&](std::string& line) {
+    ReplaceFirst(line, "<curperd>", head[5]);
+    ReplaceFirst(line, "<prevyrd>", head[1]);
+    ReplaceFirst(line, "<Yeardate>", YearDate());
+    ReplaceFirst(line, "<Firstdate>", FirstDate());
+    ReplaceFirst(line, "<Lastdate>", LastDate());
+  });
+  return H(Section::Subheader2);
+}
+
+void Layout::EmitDetailLine() {
+  const Section section = in_.kind == '3' ? state_.section : Section::Detail1;
+  if (Grid()) {
+    const GridRow& row = Row(state_.lineIndex);
+    Append(section, [&](std::string& line) {
+      ReplaceFirst(line, "<glname>", row[0]);
+      if (in_.kind == '1') ReplaceFirst(line, "<cptbald>", row[1]);
+      ReplaceFirst(line, "<pybald>", row[1]);
+      if (in_.kind == '1') ReplaceFirst(line, "<cptbalc>", row[2]);
+      ReplaceFirst(line, "<pybalc>", row[2]);
+      ReplaceFirst(line, "<cpprod>", row[3]);
+      ReplaceFirst(line, "<cpproc>", row[4]);
+      ReplaceFirst(line, "<cpbald>", row[5]);
+      ReplaceFirst(line, "<cpbalc>", row[6]);
+    });
+    for (int c = 1; c <= 6; ++c)
+      sums_[static_cast<std::size_t>(c - 1)] += shell::TryParseAmount(row[static_cast<std::size_t>(c)]).value_or(0);
+  } else if (Ledger()) {
+    const records::JournalVoucherRec& v = state_.voucher;
+    const std::string number = shell::TrimTrailingBlanks(v.AccountNumber());
+    const double debit = v.DebitAmount(), credit = v.CreditAmount();
+    const std::string debitText =
+        debit == 0 && state_.sideText != "debet" ? std::string(16, ' ') : Amount(debit);
+    const std::string creditText =
+        credit == 0 && state_.sideText != "credit" ? std::string(10, ' ') : Amount(credit);
+    Append(section, [&](std::string& line) {
+      ReplaceFirst(line, "<glname>", v.AccountCaption());
+      ReplaceFirst(line, "<gln>", number);
+      ReplaceFirst(line, "<gld>", v.VoucherDate());
+      ReplaceFirst(line, "<cost>", v.CostCentre());
+      ReplaceFirst(line, "<desc>", v.LineText());
+      ReplaceFirst(line, "<entry>", number.empty() ? std::string() : v.VoucherDate() + " / " + v.BookNumber());
+      ReplaceFirst(line, "<debit>", debitText);
+      ReplaceFirst(line, "<credit>", creditText);
+    });
+    sums_[0] += debit;
+    sums_[1] += credit;
+  } else {
+    const records::InvoiceRec& inv = state_.invoice;
+    const double open = inv.InvoiceAmount() - inv.PaidAmount();
+    Append(section, [&](std::string& line) {
+      ReplaceFirst(line, "<Days>", std::to_string(DaysBetween(inv.InvoiceDate(), in_.today)));
+      ReplaceFirst(line, "<Customer>", state_.partnerName);
+      ReplaceFirst(line, "<Custno>", state_.partnerNumber);
+      ReplaceFirst(line, "<Invoice>", inv.InvoiceNumber());
+      ReplaceFirst(line, "<Invoicedate>", inv.InvoiceDate());
+      ReplaceFirst(line, "<Debits>", Amount(open));
+    });
+    sums_[0] += open;
+  }
+  fill_ += H(section);
+}
+
+void Layout::EmitSums(Section s) {
+  Append(s, [&](std::string& line) {
+    if (Grid()) {
+      ReplaceFirst(line, "<cpttot>", Amount(sums_[0]));
+      ReplaceFirst(line, "<cpttot>", Amount(sums_[1]));
+      ReplaceFirst(line, "<pyst>", Amount(sums_[0]));
+      ReplaceFirst(line, "<pyst>", Amount(sums_[1]));
+      ReplaceFirst(line, "<cpptot>", Amount(sums_[2]));
+      ReplaceFirst(line, "<cpptot>", Amount(sums_[3]));
+      ReplaceFirst(line, "<cpbtot>", Amount(sums_[4]));
+      ReplaceFirst(line, "<cpbtot>", Amount(sums_[5]));
+      ReplaceFirst(line, "<cpst>", Amount(sums_[4]));
+      ReplaceFirst(line, "<cpst>", Amount(sums_[5]));
+    } else if (Ledger()) {
+      ReplaceFirst(line, "<credit>", Amount(sums_[1]));
+      ReplaceFirst(line, "<debit>", Amount(sums_[0]));
+    } else {
+      ReplaceFirst(line, "<Debits>", Amount(sums_[0]));
+    }
+  });
+}
+
+void Layout::EmitGroupTotal() {
+  fill_ += H(Section::Total1);
+  const GridRow& row = Row(state_.lineIndex);
+  Append(Section::Total1, [&](std::string& line) {
+    if (Grid()) {
+      ReplaceFirst(line, "<glname>", row[0]);
+      ReplaceFirst(line, "<cpttot>", row[1]);
+      ReplaceFirst(line, "<cpttot>", row[2]);
+      ReplaceFirst(line, "<pytot>", row[1]);
+      ReplaceFirst(line, "<pytot>", row[2]);
+      ReplaceFirst(line, "<cpptot>", row[3]);
+      ReplaceFirst(line, "<cpptot>", row[4]);
+      ReplaceFirst(line, "<cpbtot>", row[5]);
+      ReplaceFirst(line, "<cpbtot>", row[6]);
+    } else if (Ledger()) {
+      ReplaceFirst(line, "<credit>", Amount(sums_[1]));
+      ReplaceFirst(line, "<debit>", Amount(sums_[0]));
+    } else {
+      ReplaceFirst(line, "<Debits>", Amount(sums_[0]));
+    }
+  });
+}
+
+void Layout::EmitPageFooter() {
+  const int pad = state_.endOfData ? 20 : 0;
+  while (in_.pageHeight - H(Section::Footer) - pad >= fill_) {
+    report_.output.emplace_back("\\fs4\\par");
+    fill_ += 4;
+  }
+  std::vector<std::string> lines = t_.Lines(Section::Footer);
+  if (!lines.empty()) lines.pop_back();
+  ++pageNumber_;
+  for (std::string& line : lines) {
+    ReplaceFirst(line, "<Pagenumber>", std::to_string(pageNumber_));
+    report_.output.push_back(std::move(line));
+  }
+}
+
+BuiltReport Layout::Run() {
+  const bool cards = in_.kind == '3';
+  if (cards && !StartLedgerCard(state_, src_)) {
+    // No account to print a card for: an empty report.
+    state_.endOfData = true;
+    report_.status = shell::BuiltInText("No GL accounts: the report is empty",
+                                        "Geen grootboekrekeningen: het rapport is leeg",
+                                        "Keine Sachkonten: der Bericht ist leer");
+  }
+  if (cards) Progress();
+  if (Grid()) state_.lineIndex = in_.kind == '1' ? 1 : 2;
+  fill_ = H(Section::Header) + EmitSubheader1();
+  while (!state_.endOfData) {
+    NextReportLine(state_, src_);
+    if (!state_.lineFound) continue;
+    if (OpenItems() || ((!state_.groupEnd || state_.prevGroupEnd) && (!state_.lastLine || !state_.endOfData)))
+      EmitDetailLine();
+    if (in_.pageHeight - fill_ - H(Section::Subtotal1) - H(Section::Footer) - H(Section::Detail1) < 1)
+      PageBreak(!OpenItems() && state_.groupEnd && in_.kind != '3');
+    if (OpenItems() || !state_.groupEnd || state_.prevGroupEnd) continue;
+    // The group ended: its total ends the page, the next group starts a
+    // new one. A total that does not fit goes on a page of its own group.
+    if (NoRoomFor(H(Section::Total1))) PageBreak(false);
+    EmitGroupTotal();
+    EmitPageFooter();
+    NewReportPage();
+    int sub = 0;
+    if (cards) {
+      StartLedgerCard(state_, src_);
+      Progress();
+      sub = EmitSubheader1();
+    } else {
+      sub = EmitSubheader2();
+    }
+    sums_ = {};
+    fill_ = H(Section::Header) + sub;
+    ++state_.lineIndex;
+  }
+  if (NoRoomFor(H(Section::Total1))) PageBreak(false);
+  EmitGroupTotal();
+  EmitPageFooter();
+  report_.output.emplace_back("}");
+  report_.pages = pageNumber_;
+  return std::move(report_);
+}
+
+}  // namespace
+
+BuiltReport BuildLedgerReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
+                              const ReportLayoutInput& input) {
+  return Layout(parsed, sources, input).Run();
+}
+
+BuiltReport BuildOpenItemsReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
+                                 const ReportLayoutInput& input) {
+  return Layout(parsed, sources, input).Run();
+}
+
+std::string ReportRtf(const BuiltReport& report) {
+  std::string out;
+  for (const std::string& line : report.output) out += line + "\r\n";
+  return out;
+}
+
+std::string SaveReportRtf(const BuiltReport& report) {
+  std::string paper;
+  if (report.paperWidth > 0 && report.paperHeight > 0)
+    paper = "\\paperw" + std::to_string(report.paperWidth) + "\\paperh" + std::to_string(report.paperHeight);
+  paper += "\\margl" + std::to_string(kMarginLeft) + "\\margr" + std::to_string(kMarginRight) + "\\margt" +
+           std::to_string(kMarginTop) + "\\margb" + std::to_string(kMarginBottom);
+  if (IsLandscapeKind(report.kind) || report.paperWidth > report.paperHeight) paper += "\\landscape\\lndscpsxn";
+  paper += " ";
+  std::string out;
+  for (std::size_t i = 0; i < report.output.size(); ++i) {
+    if (static_cast<int>(i) == report.preambleLines) out += paper + "\r\n";
+    const std::string& line = report.output[i];
+    out += IsPageMarkerLine(line) ? std::string("\\fs18\\qc\\page") : line;
+    out += "\r\n";
+  }
+  if (static_cast<int>(report.output.size()) <= report.preambleLines) out += paper + "\r\n";
+  return out;
+}
+
+}  // namespace reports

@@ -1,0 +1,175 @@
+#include "reports/reportrun.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include "masterdata/partnerstore.h"
+#include "platform/cp1252.h"
+#include "platform/filesystem.h"
+#include "platform/oserror.h"
+#include "records/freezerec.h"
+#include "records/invoicerec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/ledgercategoryrec.h"
+#include "reports/paging.h"
+#include "shell/fileset.h"
+#include "shell/scopedfileset.h"
+
+namespace reports {
+
+ReportRunResult RunReport(const ReportRunRequest& rq) {
+  ReportRunResult out;
+  const char kind = rq.kind;
+  const bool openItems = kind == '5' || kind == '6';
+  const std::string name = TemplateFileName(kind);
+  if (name.empty()) {
+    out.error = "No report template available.()";
+    return out;
+  }
+  shell::TextFileName = name;
+  const std::string list =
+      openItems ? (kind == '5' ? "RAP;INV;CUS;PAY" : "RAP;INV;SUP;PAY") : "FRZ;RAP;JVO;GLA;GLC";
+  shell::ScopedFileSet set(list);
+  if (!set.Ok()) {
+    out.error = set.Failure().text;
+    return out;
+  }
+  const std::string text = shell::ReadTextFile(shell::FileCode::RAP);
+  const TemplateOrError parsed =
+      ParseReportTemplate(name, text, FixedPlaceholders(rq.settings, rq.system, rq.journal, rq.today, rq.time));
+  if (!parsed.parsed) {
+    out.error = parsed.error;
+    return out;
+  }
+  ReportLineSources src;
+  src.kind = kind;
+  ReportLayoutInput in;
+  in.kind = kind;
+  in.pageHeight = PageHeightOf(kind);
+  in.decimals = rq.decimals;
+  in.periodText = rq.periodText;
+  in.today = rq.today;
+  in.accountNumber = rq.accountNumber;
+  in.accountName = rq.accountName;
+  in.progress = rq.progress;
+
+  if (openItems) {
+    const auto invoices = shell::ReadAll<records::InvoiceRec>(shell::FileCode::INV);
+    const auto partnerKind = kind == '5' ? masterdata::PartnerKind::Customer : masterdata::PartnerKind::Supplier;
+    auto cache = std::make_shared<std::map<std::int32_t, std::optional<records::PartnerRec>>>();
+    src.invoices = &invoices;
+    src.partner = [cache, partnerKind](std::int32_t number) {
+      const auto it = cache->find(number);
+      if (it != cache->end()) return it->second;
+      const masterdata::PartnerResult found = masterdata::FindPartnerByNumber(partnerKind, number);
+      std::optional<records::PartnerRec> partner;
+      if (found.Ok() && found.partner) partner = found.partner->record;
+      (*cache)[number] = partner;
+      return partner;
+    };
+    out.report = BuildOpenItemsReport(*parsed.parsed, src, in);
+    set.Close();
+    return out;
+  }
+
+  const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+  const auto vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
+  const auto accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
+  const auto categories =
+      shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit);
+  set.Close();
+
+  if (kind == '1' || kind == '2') {
+    static const std::vector<GridRow> kNoGrid;
+    src.grid = rq.balance ? &rq.balance->grid : &kNoGrid;
+    src.gridRowCount = rq.balance ? rq.balance->gridRowCount : 0;
+    if (rq.balance) src.period = rq.balance->period;
+    out.report = BuildLedgerReport(*parsed.parsed, src, in);
+    return out;
+  }
+  const ResolvedReport resolved = ResolveReportPeriod(std::string(1, kind), rq.periodText, rq.settings, freezes);
+  if (!resolved.period) {
+    out.error = resolved.error;
+    return out;
+  }
+  src.period = resolved.period;
+  src.openPeriodChosen = resolved.OpenPeriodChosen();
+  src.vouchers = &vouchers;
+  src.journal = rq.journal;
+  if (kind == '3') {
+    src.cardAccounts = rq.cardAccounts;
+    src.accounts = &accounts;
+    src.categories = &categories;
+    const auto snapshot = resolved.OpeningSnapshot();
+    if (snapshot && *snapshot >= 0 && static_cast<std::size_t>(*snapshot) < freezes.size())
+      src.openingSnapshot = &freezes[static_cast<std::size_t>(*snapshot)];
+    src.snapshotChosen = !resolved.OpenPeriodChosen();
+  }
+  out.report = BuildLedgerReport(*parsed.parsed, src, in);
+  return out;
+}
+
+std::vector<std::string> PeriodListItems(const std::vector<std::string>& frozenLabels,
+                                         const std::string& currentAnnualBalance, const std::string& currentPeriod) {
+  std::vector<std::string> items(frozenLabels.rbegin(), frozenLabels.rend());
+  std::string open = currentAnnualBalance + "-" + currentPeriod;
+  if (!frozenLabels.empty()) {
+    const std::string& last = frozenLabels.back();
+    if (last.size() >= 10) {
+      const std::string pp = last.substr(5, 2), nn = last.substr(8, 2);
+      if (pp < nn) {
+        const int next = std::atoi(pp.c_str()) + 1;
+        open = last.substr(0, 5) + (next < 10 ? "0" : "") + std::to_string(next) + last.substr(7, 3);
+      }
+    }
+  }
+  items.insert(items.begin(), open);
+  return items;
+}
+
+std::vector<std::string> JournalListItems(const std::vector<records::JournalVoucherRec>& vouchers,
+                                          const ReportPeriod& period, bool openPeriodChosen) {
+  std::vector<std::string> names;
+  for (auto it = vouchers.rbegin(); it != vouchers.rend(); ++it) {
+    const std::string date = it->VoucherDate();
+    if (date < period.start) break;
+    if (!(date < period.end || openPeriodChosen)) continue;
+    const std::string name = it->JournalName();
+    const bool known = std::any_of(names.begin(), names.end(),
+                                   [&](const std::string& n) { return cp1252::EqualsIgnoringCase(n, name); });
+    if (known) continue;
+    const auto at = std::find_if(names.begin(), names.end(),
+                                 [&](const std::string& n) { return cp1252::CompareIgnoringCase(n, name) > 0; });
+    names.insert(at, name);
+  }
+  names.insert(names.begin(), "*.*");
+  return names;
+}
+
+std::string ComboExitText(const std::vector<std::string>& items, const std::string& text) {
+  for (const std::string& item : items)
+    if (cp1252::EqualsIgnoringCase(item, text)) return text;
+  return items.empty() ? std::string() : items.front();
+}
+
+std::string WriteReportFile(const std::string& path, const std::string& bytes) {
+  platform::FileSystem& fs = platform::Fs();
+  const std::string temp = path + ".saving";
+  std::unique_ptr<platform::FileHandle> file;
+  int rc = fs.CreateEmpty(temp, file);
+  if (rc == 0) rc = file->WriteAt(0, bytes.data(), bytes.size());
+  if (rc == 0) rc = file->Sync();
+  if (file) {
+    const int closed = file->Close();
+    if (rc == 0) rc = closed;
+  }
+  if (rc == 0) rc = fs.RenameOver(temp, path);
+  if (rc != 0) {
+    fs.Delete(temp);
+    return platform::OsErrorText(rc);
+  }
+  return {};
+}
+
+}  // namespace reports
