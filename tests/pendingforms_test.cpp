@@ -10,7 +10,6 @@
 #include "formkit/pendingform.h"
 #include "masterdata/adminsettings.h"
 #include "masterdata/fixedassets.h"
-#include "masterdata/unitpartners.h"
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
 #include "reports/managementcockpit.h"
@@ -29,8 +28,8 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {
-  return {masterdata::administrationsetting, masterdata::Fixedassetsform, masterdata::partners2,
-          reports::Rapport1, reports::ExportImport, reports::cockpit, shell::helpform};
+  return {masterdata::administrationsetting, masterdata::Fixedassetsform, reports::Rapport1,
+          reports::ExportImport, reports::cockpit, shell::helpform};
 }
 
 TEST_F(PendingForms, EscapeEnterAndTheButtonCloseTheForm) {
@@ -63,7 +62,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
     std::string english, dutch;
   };
   const std::vector<Case> cases = {
-      {masterdata::partners2, "Partners", "Relaties"},
       {reports::Rapport1, "Reports", "Rapporten"},
       {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
       {reports::ExportImport, "Export and import", "Export en import"},
@@ -97,8 +95,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
     shell::PendingForm* form;
     bool endsSet;
   };
-  for (const Case& c : {Case{masterdata::partners2, true},
-                        Case{reports::Rapport1, true}, Case{masterdata::administrationsetting, true},
+  for (const Case& c : {Case{reports::Rapport1, true}, Case{masterdata::administrationsetting, true},
                         Case{reports::ExportImport, false}, Case{shell::helpform, false},
                         Case{reports::cockpit, false}, Case{masterdata::Fixedassetsform, false}}) {
     int result = 0;

@@ -5,6 +5,7 @@
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
+#include "masterdata/unitpartners.h"
 #include "program/languageroutine.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
@@ -31,6 +32,7 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetAdministrationsState();
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
+  masterdata::ResetPartnersState();
   journal::ResetBoekingState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
