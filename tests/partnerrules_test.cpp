@@ -166,6 +166,18 @@ TEST(PartnerFigures, TheFirstFieldThatHoldsNoNumberIsNamed) {
   EXPECT_DOUBLE_EQ(ok.figures->penaltyRate, 1.125);
 }
 
+TEST(PartnerFigures, TheMemoKeepsItsLinesWithoutATrailingBreak) {
+  struct Case {
+    std::vector<std::string> lines;
+    const char* stored;
+  } cases[] = {{{}, ""}, {{"Pays late"}, "Pays late"}, {{"One", "Two"}, "One\r\nTwo"}, {{"", "Two"}, "\r\nTwo"},
+               {{"One", ""}, "One\r\n"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(MemoText(c.lines), c.stored);
+    EXPECT_EQ(MemoLines(c.stored), c.lines) << c.stored;
+  }
+}
+
 TEST(PartnerTabs, NextSkipsTheGraphicsTabAndEachTabHasItsHelp) {
   const std::vector<int> next = {NextPartnerTab(0), NextPartnerTab(1), NextPartnerTab(2), NextPartnerTab(3),
                                  NextPartnerTab(4)};

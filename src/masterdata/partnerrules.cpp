@@ -9,6 +9,7 @@
 #include "platform/cp1252.h"
 #include "platform/numberformat.h"
 #include "shell/builtintext.h"
+#include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 
 namespace masterdata {
@@ -133,6 +134,12 @@ std::string RateText(double rate) {
   return text;
 }
 
+std::string CreditLimitText(double value) {
+  std::string text = shell::FormatAmount(value, 2, 'Y');
+  std::erase(text, shell::SystemSettings.CurrencySign);
+  return shell::TrimText(text);
+}
+
 std::string FilterRateInput(std::string_view text) {
   const char separator = platform::DecimalSeparator();
   std::string out;
@@ -172,6 +179,22 @@ FiguresResult ReadFigures(std::string_view creditLimit, std::string_view discoun
   f.penaltyRate = *penalty;
   result.figures = f;
   return result;
+}
+
+std::string MemoText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "" : "\r\n") + lines[i];
+  return text;
+}
+
+std::vector<std::string> MemoLines(std::string_view stored) {
+  std::vector<std::string> lines;
+  if (stored.empty()) return lines;
+  std::size_t from = 0;
+  for (std::size_t at; (at = stored.find("\r\n", from)) != std::string_view::npos; from = at + 2)
+    lines.emplace_back(stored.substr(from, at - from));
+  lines.emplace_back(stored.substr(from));
+  return lines;
 }
 
 // ---- tabs and texts

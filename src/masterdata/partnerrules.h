@@ -93,6 +93,9 @@ std::optional<double> ParseRate(std::string_view text);
 // A rate as a plain decimal number in the locale's notation, as many
 // decimals as it has ("1,125", "2", "0,5").
 std::string RateText(double rate);
+// The credit limit as its edit shows it: two decimals, grouped, without the
+// currency sign and the alignment blanks of the amount routines.
+std::string CreditLimitText(double value);
 // The filter of a rate edit while typed: digits, a "-" in front and one
 // decimal separator (the locale's; "." or "," typed become it); no limit of
 // decimals.
@@ -115,6 +118,11 @@ struct FiguresResult {
 };
 FiguresResult ReadFigures(std::string_view creditLimit, std::string_view discountDays, std::string_view discountRate,
                           std::string_view netDays, std::string_view penaltyRate);
+
+// The memo as stored: its lines joined by CR LF (none after the last), and
+// back; an empty memo has no lines.
+std::string MemoText(const std::vector<std::string>& lines);
+std::vector<std::string> MemoLines(std::string_view stored);
 
 // ---- tabs and texts
 

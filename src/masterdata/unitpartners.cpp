@@ -660,7 +660,7 @@ void Tpartners2::ShowPartnerRecord() {
       {&Edit25, p.BiFeature2()},    {&Edit22, p.FreeItem1()},     {&Edit24, p.FreeItem2()},
       {&Edit53, p.ChangedBy()},     {&Edit54, p.ChangedAt()}};
   for (const auto& [edit, text] : texts) edit->SetText(text);
-  Memo1.SetLines(p.Memo().empty() ? std::vector<std::string>{} : std::vector<std::string>{p.Memo()});
+  Memo1.SetLines(MemoLines(p.Memo()));
   Edit26.SetText(p.OurNumber() == 0 ? std::string() : std::to_string(p.OurNumber()));
   Edit26.SetEnabled(false);
   Edit26.SetBackColor(ui::colors::SkyBlue);
@@ -678,7 +678,7 @@ void Tpartners2::ShowPartnerRecord() {
   DateTimePicker2.SetEnabled(CheckBox5.Checked());
   if (CheckBox5.Checked()) DateTimePicker2.SetDate(shell::YmdToDate(verified));
 
-  Edit32.SetText(shell::TrimText(shell::FormatAmount(p.CreditLimit(), 2, 'Y')));
+  Edit32.SetText(CreditLimitText(p.CreditLimit()));
   Edit37.SetText(std::to_string(p.DiscountDays()));
   Edit38.SetText(RateText(p.DiscountRate()));
   Edit39.SetText(std::to_string(p.NetDays()));
@@ -729,7 +729,7 @@ records::PartnerRec Tpartners2::ReadPartnerForm(const PartnerFigures& figures) c
   p.SetContact2Text(text(Edit48, 50));
   p.SetContact2Name(text(Edit44, 50));
   p.SetContact2Phone(text(Edit45, 20));
-  p.SetMemo(Cut(Memo1.GetText(), 100));
+  p.SetMemo(Cut(MemoText(Memo1.Lines()), 100));
   p.SetBankAccountNumber(text(Edit20, 20));
   p.SetBankAccountName(text(Edit41, 60));
   p.SetTaxAccountNumber(text(Edit21, 15));
