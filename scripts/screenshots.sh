@@ -2,8 +2,9 @@
 # Takes screenshots of the desktop program under a virtual X server: the
 # start screen in a fresh working folder, the start-up error form when the
 # user file cannot be opened, and in an administration "ACME" the tree, the
-# journal form's voucher and template tabs, a function still to come and the
-# help window. Usage:
+# journal form's voucher and template tabs, the partners form, a function
+# still to come and the help window; and the partners form's details and
+# list tabs filled with partners, rendered by its Qt test. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -41,8 +42,8 @@ cp "$build/vlk010005.lan" "$tmp/broken/"
 shoot "$tmp/broken" "$out/startup-error.png"
 # A working folder after its first run with one administration, ACME: the
 # log-in takes it, the tree's first bookkeeping function opens the journal
-# form, the next one a function still to come, and F1 on the start screen
-# the help window.
+# form, the next one the partners form, the one after a function still to
+# come, and F1 on the start screen the help window.
 mkdir -p "$tmp/books"
 cp "$build/vlk010005.lan" "$tmp/books/"
 cat > "$tmp/books.sh" <<'SCRIPT'
@@ -63,7 +64,10 @@ import -frame -window "$(xdotool getactivewindow)" "$out/journal-vouchers.png"
 xdotool mousemove --window "$(xdotool getactivewindow)" 168 92 click 1; sleep 1   # the template tab
 import -frame -window "$(xdotool getactivewindow)" "$out/journal-templates.png"
 xdotool key Escape; sleep 1
-xdotool key Down Return; sleep 2   # the next bookkeeping function, still to come
+xdotool key Down Return; sleep 2   # the partners
+import -frame -window "$(xdotool getactivewindow)" "$out/partners.png"
+xdotool key Escape; sleep 1
+xdotool key Down Return; sleep 2   # the reports, still to come
 import -frame -window "$(xdotool getactivewindow)" "$out/function-to-come.png"
 xdotool key Escape; sleep 1
 xdotool key F1; sleep 1
@@ -71,4 +75,8 @@ import -frame -window "$(xdotool getactivewindow)" "$out/help-to-come.png"
 kill $! %1
 SCRIPT
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/books.sh" "$build/ombrelo" "$tmp/books" "$out" 2>/dev/null
+# The partners form with partners in it, as its Qt test renders it.
+ninja -C "$build" ombrelo_qt_tests
+OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
+  --gtest_filter='PartnersFormQt.*' >/dev/null
 echo "Screenshots in $out"

@@ -465,6 +465,8 @@ void Tpartners2::ClearDetails(bool keepCallerFields) {
   CheckBox5.SetChecked(false);
   DateTimePicker1.SetVisible(false);
   DateTimePicker2.SetEnabled(false);
+  DateTimePicker1.SetDate(platform::Date());
+  DateTimePicker2.SetDate(platform::Date());
   programWrite_ = was;
   Edit26.SetEnabled(false);
   Edit26.SetBackColor(ui::colors::SkyBlue);
@@ -676,7 +678,7 @@ void Tpartners2::ShowPartnerRecord() {
   const std::string verified = p.TaxVerificationDate();
   CheckBox5.SetChecked(shell::IsValidYmd(verified));
   DateTimePicker2.SetEnabled(CheckBox5.Checked());
-  if (CheckBox5.Checked()) DateTimePicker2.SetDate(shell::YmdToDate(verified));
+  DateTimePicker2.SetDate(CheckBox5.Checked() ? shell::YmdToDate(verified) : platform::Date());
 
   Edit32.SetText(CreditLimitText(p.CreditLimit()));
   Edit37.SetText(std::to_string(p.DiscountDays()));
