@@ -7,13 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "masterdata/Ledgerunit.h"
 #include "masterdata/partnerrules.h"
 #include "masterdata/unitpartners.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
+#include "formkit/helpunit.h"
+#include "shell/adminsettingsload.h"
+#include "shell/languagefile.h"
 #include "shell/languagetext.h"
+#include "program/languageroutine.h"
 #include "shell/session.h"
 #include "support/program.h"
 #include "support/records.h"
@@ -176,6 +181,34 @@ TEST_F(PartnersRoad, TwoHundredAndFiftyMatchesArePagedAndPagedBack) {
     EXPECT_EQ(seen, (std::vector<std::pair<int, std::string>>{
                         {100, "1"}, {100, "101"}, {50, "201"}, {100, "101"}, {100, "1"}}));
   });
+}
+
+TEST_F(PartnersRoad, TheLanguageRoutineFillsThePartnerUnit) {
+  masterdata::AccountFunctionCodes[3] = "Changed meanwhile";
+  shell::CurrentLanguage.SetL(4720, "Relatiegegevens");
+  shell::CurrentLanguage.SetL(5817, "Leverancier");
+  shell::CurrentLanguage.SetL(5662, "Gegevens 1");
+  shell::CurrentLanguage.SetL(9892, "Niets gevonden");
+  shell::CurrentLanguage.SetL(5521, "Omzetrekening 1");
+  masterdata::AdminSettings.SetProfitAccountNumber("0900");
+  shell::ApplyLanguage();
+  const Tpartners2& f = *masterdata::partners2;
+  EXPECT_EQ(f.Caption(), shell::ProductTitle + " : " + shell::L(852) + " / Relatiegegevens");
+  EXPECT_EQ(f.ComboBox2.Items()[1].text, "Leverancier");
+  EXPECT_EQ(f.ComboBox1.Items()[1].text, "Leverancier");
+  EXPECT_EQ(f.TabControl1.Tabs()[0], "Gegevens 1");
+  EXPECT_EQ(f.Label35.Caption(), "Omzetrekening 1");
+  EXPECT_EQ(masterdata::PartnerNotFoundText, "Niets gevonden");
+  EXPECT_EQ(masterdata::PartnerRequiredText, shell::L(9770));
+  // The settings copies.
+  EXPECT_EQ(masterdata::PartnerAdminSettings.ProfitAccountNumber(), "0900");
+  EXPECT_EQ(masterdata::PartnerHelpCaptions.LanguageName, shell::MasterHelpCaptionBlock.LanguageName);
+  EXPECT_EQ(masterdata::PartnerSystemParams.LanguageName(), shell::SystemParams.LanguageName());
+  // The function codes: the stored English codes, 15 empty.
+  EXPECT_EQ(masterdata::PartnerFunctionCodes[1], "Customer group");
+  EXPECT_EQ(masterdata::PartnerFunctionCodes[3], "Sales account 2");
+  EXPECT_EQ(masterdata::PartnerFunctionCodes[14], "Cash discount purchase");
+  EXPECT_EQ(masterdata::PartnerFunctionCodes[15], "");
 }
 
 }  // namespace
