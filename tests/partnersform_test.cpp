@@ -10,12 +10,14 @@
 
 #include "formkit/helpunit.h"
 #include "masterdata/Ledgerunit.h"
+#include "masterdata/newpartner.h"
 #include "masterdata/partnerrules.h"
 #include "masterdata/unitpartners.h"
 #include "platform/numberformat.h"
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
 #include "shell/builtintext.h"
+#include "shell/fileset.h"
 #include "shell/languagefile.h"
 #include "shell/languagetext.h"
 #include "shell/session.h"
@@ -548,6 +550,55 @@ TEST_F(PartnersForm, HelpByTabEnterSearchesAndEscapeCloses) {
     f.UserKeyDown(ui::keys::Escape);
     EXPECT_FALSE(f.InModalLoop());
   });
+}
+
+TEST_F(PartnersForm, AnotherFormGetsThePartnerTheUserSavedAndNoneAfterACancel) {
+  store.fs.SetFile(kSup, Bytes(std::vector<PartnerRec>{Stored(1, "Old supplier")}));
+  struct Case {
+    masterdata::NewPartnerRequest request;
+    bool save;
+    const char* name;  // as the form starts
+    const char* bank;
+  } cases[] = {
+      {{masterdata::PartnerKind::Supplier, true, "Statement Name", "NL44BANK0000000044"}, true, "Statement Name",
+       "NL44BANK0000000044"},
+      // From an invoice: nothing taken from the payment's fields.
+      {{masterdata::PartnerKind::Supplier, false, "Statement Name", "NL44BANK0000000044"}, true, "", ""},
+      {{masterdata::PartnerKind::Supplier, true, "Cancelled", "NL55"}, false, "Cancelled", "NL55"},
+  };
+  int saved = 1;
+  for (const Case& c : cases) {
+    bool shown = false;
+    backend.scripts["partners2"] = [&](ui::Form&) {
+      shown = true;
+      EXPECT_FALSE(shell::FileSetOpen);  // the activation ended the set the entry opened
+      EXPECT_FALSE(form.ComboBox2.Enabled());
+      EXPECT_FALSE(form.ComboBox1.Enabled());
+      EXPECT_EQ(form.ComboBox1.ItemIndex(), 1);
+      EXPECT_EQ(form.Edit1.GetText(), c.name);
+      EXPECT_EQ(form.Edit41.GetText(), c.name);
+      EXPECT_EQ(form.Edit20.GetText(), c.bank);
+      if (!c.save) return;
+      Fill(form, "Made " + std::to_string(saved));
+      Save(form);
+    };
+    const std::string before = store.fs.File(kSup);
+    const auto partner = masterdata::AskNewPartner(c.request);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(form.ComboBox2.Enabled());
+    EXPECT_EQ(masterdata::PartnerCallerMode, "");
+    if (c.save) {
+      ++saved;
+      ASSERT_TRUE(partner) << c.name;
+      EXPECT_EQ(partner->record.OurNumber(), saved);
+      EXPECT_EQ(partner->record.BankAccountNumber(), c.bank);
+      EXPECT_EQ(Bytes(Sup().back()), Bytes(partner->record));
+    } else {
+      EXPECT_FALSE(partner);
+      EXPECT_EQ(store.fs.File(kSup), before);
+    }
+  }
+  backend.scripts.erase("partners2");
 }
 
 }  // namespace

@@ -207,6 +207,34 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   ComboBox1.SetItemIndex(0);
   ClearList();
   ShowTab(TabDetails1);
+  SetNewPartnerEntry([this](const NewPartnerRequest& r) { return ShowForNewPartner(r); });
+}
+
+Tpartners2::~Tpartners2() { SetNewPartnerEntry({}); }
+
+std::optional<FoundPartner> Tpartners2::ShowForNewPartner(const NewPartnerRequest& request) {
+  int result = 0;
+  shell::OpenFileSet("GLA", result);
+  if (result != 0) {
+    shell::ReportFileSetError();
+    return std::nullopt;
+  }
+  const int kind = static_cast<int>(request.kind);
+  ComboBox2.SetItemIndex(kind);
+  lastSearchKind_ = kind;
+  ComboBox2.SetEnabled(false);
+  PartnerCallerMode.clear();
+  if (request.fromPayment) {
+    // New keeps these three for the payment.
+    PartnerCallerMode = "paytab";
+    WriteField(Edit1, Cut(request.name, 50));
+    WriteField(Edit41, Cut(request.name, 60));
+    WriteField(Edit20, Cut(request.bankAccount, 20));
+  }
+  ShowModal();
+  ComboBox2.SetEnabled(true);
+  PartnerCallerMode.clear();
+  return saved_;
 }
 
 std::array<ui::Edit*, 7> Tpartners2::AccountEdits() {

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
+#include "masterdata/newpartner.h"
 #include "masterdata/partnerrules.h"
 #include "masterdata/partnerstore.h"
 #include "records/adminsettingsrec.h"
@@ -71,6 +72,7 @@ void ResetPartnersState();
 class Tpartners2 : public ui::Form {
  public:
   Tpartners2();
+  ~Tpartners2() override;
 
   // The list's columns.
   enum Column { ColNumber, ColName, ColAddress, ColTown, ColTheirNumber, ColBankAccount, ColumnCount };
@@ -296,6 +298,11 @@ class Tpartners2 : public ui::Form {
   void RateChange(ui::Edit& edit);
   void DaysChange(ui::Edit& edit);
   void SearchKeyDown(uint16_t& key);
+
+  // Shows the form for a new partner (the entry of newpartner.h): opens
+  // "GLA" for the activation, fixes the kind, fills the payment's fields
+  // when a payment asks, and returns the partner saved (nullopt: none).
+  std::optional<FoundPartner> ShowForNewPartner(const NewPartnerRequest& request);
 
   // The current language's texts into the form and the unit's messages.
   void ApplyLanguageTexts();
