@@ -30,6 +30,7 @@
 #include <array>
 #include <unordered_map>
 
+#include "qt/chartpeer.h"
 #include "qt/convert.h"
 #include "qt/formwindow.h"
 #include "qt/qtbackend.h"
@@ -1058,6 +1059,10 @@ class ToolButtonPeer : public Peer {
       if (int bar = t.indexOf('|'); bar >= 0) t.truncate(bar);
     }
     if (button()->text() != t) button()->setText(t);
+    // A button the program ever pressed shows its state; a click alone
+    // never changes it (the handler decides).
+    if (m.Down() && !button()->isCheckable()) button()->setCheckable(true);
+    if (button()->isChecked() != m.Down()) button()->setChecked(m.Down());
   }
 
  private:
@@ -1136,6 +1141,8 @@ std::unique_ptr<Peer> MakePeer(FormWindow& w, ui::Component& c, QWidget* parent)
       return std::make_unique<ToolBarPeer>(w, static_cast<ui::ToolBar&>(c), parent);
     case K::ToolButton:
       return std::make_unique<ToolButtonPeer>(w, static_cast<ui::ToolButton&>(c), parent);
+    case K::Chart:
+      return MakeChartPeer(w, static_cast<ui::Chart&>(c), parent);
     case K::Form:
     case K::MenuItem:
       break;

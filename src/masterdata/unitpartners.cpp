@@ -7,14 +7,16 @@
 
 #include "formkit/filesetscope.h"
 #include "formkit/helpmenu.h"
-#include "formkit/pendingform.h"
 #include "masterdata/Ledgerunit.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
+#include "records/invoicerec.h"
 #include "records/ledgeraccountrec.h"
+#include "records/paymentrec.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
+#include "shell/recordscan.h"
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
@@ -45,6 +47,8 @@ shell::HelpCaptionBlockRec PartnerHelpCaptions;
 std::string PartnerRequiredText = kRequiredEnglish;
 std::string PartnerFileEmptyText = kFileEmptyEnglish;
 std::string PartnerNotFoundText = kNotFoundEnglish;
+std::string PartnerPeriodText = "Book year and last closed period: ";
+std::string PartnerOwingHeading = "Outstanding";
 Tpartners2* partners2 = nullptr;
 
 void ResetPartnersState() {
@@ -58,6 +62,8 @@ void ResetPartnersState() {
   PartnerRequiredText = kRequiredEnglish;
   PartnerFileEmptyText = kFileEmptyEnglish;
   PartnerNotFoundText = kNotFoundEnglish;
+  PartnerPeriodText = "Book year and last closed period: ";
+  PartnerOwingHeading = "Outstanding";
 }
 
 Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
@@ -136,10 +142,41 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   Label50.SetVisible(false);
   ComboBox6.SetMaxLength(80);
 
-  Label60.SetBold(true);
-  Label62.SetBold(true);
-  Label61.SetWordWrap(true);
-  Label63.SetWordWrap(true);
+  // The finance tab.
+  Panel12.gridColumns = 6;
+  Panel12.SetBevel(false);
+  Panel13.SetBevel(false);
+  Panel14.gridColumns = 4;
+  Panel14.SetBevel(false);
+  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetReadOnly(true);
+  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17}) e->hints.stretch = 1;
+  Label61.SetBold(true);
+  Label61.hints.stretch = 1;
+  Button11.hints.width = 130;
+  Label73.SetBold(true);
+  Label74.SetBold(true);
+  StringGrid2.hints.stretch = 2;
+  StringGrid3.hints.stretch = 1;
+  const std::array<int, 6> invoiceWidths = {40, 90, 90, 120, 130, 130};
+  for (int c = 0; c < 6; ++c) StringGrid2.SetColWidth(c, invoiceWidths[static_cast<std::size_t>(c)]);
+  const std::array<int, 5> paymentWidths = {40, 90, 120, 130, 90};
+  for (int c = 0; c < 5; ++c) StringGrid3.SetColWidth(c, paymentWidths[static_cast<std::size_t>(c)]);
+
+  // The graphics tab: 18 series, slot s of style t is series 6t + s.
+  Chart1.hints.stretch = 1;
+  Chart1.SetSeriesCount(kFinanceStyles * kFinanceSlots);
+  const std::array<ui::Color, kFinanceSlots> slotColours = {ui::colors::Lime, ui::Color::Rgb(0, 0, 255),
+                                                            ui::colors::Red, ui::Color::Rgb(255, 0, 255),
+                                                            ui::colors::Yellow, ui::Color::Rgb(0, 255, 255)};
+  for (int t = 0; t < kFinanceStyles; ++t)
+    for (int slot = 0; slot < kFinanceSlots; ++slot) {
+      const int i = t * kFinanceSlots + slot;
+      Chart1.SetSeriesColor(i, slotColours[static_cast<std::size_t>(slot)]);
+      Chart1.SetSeriesStyle(i, t == StyleBars ? ui::SeriesStyle::Bar : ui::SeriesStyle::Line);
+    }
+  Chart1.SetAxisFont(10, true);
+  Chart1.SetView3D(true);
+  CheckBox6.SetChecked(true);
 
   Label64.SetBold(true);
   StringGrid1.hints.stretch = 1;
@@ -197,6 +234,15 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   Edit39.OnChange = [this] { DaysChange(Edit39); };
   for (ui::Edit* e : {&Edit28, &Edit29, &Edit30, &Edit42})
     e->OnKeyDown = [this](uint16_t& k, unsigned) { SearchKeyDown(k); };
+  Button11.OnClick = [this] { Button11Click(); };
+  for (int t = 0; t < kFinanceStyles; ++t) StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] {
+      StyleClick(t);
+    };
+  for (int slot = 0; slot < kFinanceSlots; ++slot) SlotToggles()[static_cast<std::size_t>(slot)]->OnClick = [this, slot] {
+      SlotToggleClick(slot);
+    };
+  CheckBox6.OnClick = [this] { CheckBox6Click(); };
+  ToolButton13.OnClick = [this] { ToolButton13Click(); };
   shell::BindHelpMenu(*this, PartnerHelpCaptions,
                       {{&GeneralHelp1, ""}, {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &Homepage1);
   PartnerHelp1.OnClick = [this] { shell::ShowHelpFrom(*this, PartnerHelpTag(TabControl1.TabIndex()), PartnerHelpCaptions); };
@@ -248,6 +294,8 @@ void Tpartners2::ApplyLanguageTexts() {
   PartnerRequiredText = L(9770);
   PartnerFileEmptyText = L(9831);
   PartnerNotFoundText = L(9892);
+  PartnerPeriodText = L(6106);
+  PartnerOwingHeading = L(5980);
 }
 
 void Tpartners2::ApplyFormTexts() {
@@ -346,8 +394,33 @@ void Tpartners2::ApplyFormTexts() {
   Button12.SetCaption(L(6194));
   ComboBox1Change();
 
-  Label61.SetCaption(shell::PendingFunctionText());
-  Label63.SetCaption(shell::PendingFunctionText());
+  Label70.SetCaption(L(4830));
+  Label71.SetCaption(L(4841));
+  Label72.SetCaption(L(4873));
+  Button11.SetCaption(shell::BuiltInText("Refresh", "Vernieuwen", "Aktualisieren"));
+  Label73.SetCaption(L(6043));
+  Label74.SetCaption(L(6064));
+  Label75.SetCaption(L(5980));
+  Label76.SetCaption(L(6001));
+  Label77.SetCaption(L(6022));
+  const std::array<std::string, 6> invoiceHeads = {L(437), shell::BuiltInText("Book date", "Boekdatum", "Buchungsdatum"),
+                                                   shell::BuiltInText("Invoice date", "Factuurdatum", "Rechnungsdatum"),
+                                                   shell::BuiltInText("Invoice", "Factuur", "Rechnung"),
+                                                   shell::BuiltInText("Amount", "Bedrag", "Betrag"), L(5980)};
+  for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 0, invoiceHeads[static_cast<std::size_t>(c)]);
+  const std::array<std::string, 5> paymentHeads = {L(437), shell::BuiltInText("Value date", "Valutadatum", "Valutadatum"),
+                                                   shell::BuiltInText("Payment", "Betaling", "Zahlung"),
+                                                   shell::BuiltInText("Amount", "Bedrag", "Betrag"),
+                                                   shell::BuiltInText("Booked", "Geboekt", "Gebucht")};
+  for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
+  ToolButton14.SetCaption(shell::BuiltInText("Bars", "Staven", "Balken"));
+  ToolButton5.SetCaption(shell::BuiltInText("Lines", "Lijnen", "Linien"));
+  ToolButton7.SetCaption(shell::BuiltInText("Running totals", "Cumulatief", "Kumuliert"));
+  ToolButton13.SetCaption(shell::BuiltInText("Copy", "Kopieer", "Kopieren"));
+  ToolButton13.SetHint(shell::BuiltInText("Copy to clipboard (bitmap)", "Kopieer naar klembord (bitmap)",
+                                          "In die Zwischenablage kopieren (Bitmap)"));
+  CheckBox6.SetCaption("3D");
+  SetChartTitles();
   Label64.SetCaption(L(5786));
   StringGrid1.SetCell(ColNumber, 0, L(4793));
   StringGrid1.SetCell(ColName, 0, L(4830));
@@ -409,9 +482,150 @@ void Tpartners2::FinanceRefresh() {
   if (loaded_) key = std::make_pair(ComboBox1.ItemIndex(), loaded_->record.OurNumber());
   if (key == financeKey_) return;
   financeKey_ = key;
-  // Hook: the finance figures and the sales chart of the partner come with
-  // the finance function; until then both tabs show the partner's name.
+  if (loaded_)
+    Button11Click();
+  else
+    ClearFinance();
 }
+
+std::array<ui::ToolButton*, 3> Tpartners2::StyleButtons() { return {&ToolButton14, &ToolButton5, &ToolButton7}; }
+
+std::array<ui::ToolButton*, 6> Tpartners2::SlotToggles() {
+  return {&ToolButton21, &ToolButton18, &ToolButton20, &ToolButton19, &ToolButton15, &ToolButton22};
+}
+
+void Tpartners2::SetChartTitles() {
+  // The year labels of the administration (cut to 10 as the labels show
+  // them), the words from the language where it has them.
+  const std::string current = Cut(PartnerAdminSettings.CurrentAnnualBalance(), 10);
+  const std::string previous = Cut(PartnerAdminSettings.ApprovedAnnualBalance(), 10);
+  Label62.SetCaption(current + ": ");
+  Label63.SetCaption(previous + ": ");
+  const std::string sales = shell::BuiltInText("Sales", "Omzet", "Umsatz");
+  const std::string paid = shell::BuiltInText("Paid", "Betaald", "Bezahlt");
+  const std::array<std::string, kFinanceSlots> titles = {sales + " " + current, sales + " " + previous,
+                                                         paid + " " + current,  paid + " " + previous,
+                                                         L(6085) + " " + current, L(6085) + " " + previous};
+  for (int t = 0; t < kFinanceStyles; ++t)
+    for (int slot = 0; slot < kFinanceSlots; ++slot)
+      Chart1.SetSeriesTitle(t * kFinanceSlots + slot, titles[static_cast<std::size_t>(slot)]);
+  for (int slot = 0; slot < kFinanceSlots; ++slot)
+    SlotToggles()[static_cast<std::size_t>(slot)]->SetCaption(titles[static_cast<std::size_t>(slot)]);
+}
+
+void Tpartners2::ClearFinance() {
+  finance_ = PartnerFinance{};
+  for (ui::StringGrid* g : {&StringGrid2, &StringGrid3}) {
+    g->SetRowCount(2);
+    for (int c = 0; c < g->ColCount(); ++c) g->SetCell(c, 1, "");
+  }
+  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetText("");
+  financeKey_.reset();
+  StyleClick(StyleBars);
+}
+
+void Tpartners2::Button11Click() {
+  if (!loaded_) {
+    ClearFinance();
+    return;
+  }
+  const PartnerKind kind = ComboBox1.ItemIndex() == 1 ? PartnerKind::Supplier : PartnerKind::Customer;
+  FinanceAccumulator gather(kind, loaded_->record.OurNumber(), PartnerAdminSettings);
+  {
+    // A set that does not open is reported; the form stays open with what
+    // was typed on its tabs.
+    shell::FileSetScope scope("INV;PAY");
+    if (!scope.Ok()) return;
+    shell::ForwardScan<records::InvoiceRec> invoices(shell::FileCode::INV, 0, shell::RecordCount(shell::FileCode::INV));
+    while (const records::InvoiceRec* rec = invoices.Next()) gather.AddInvoice(*rec);
+    shell::ForwardScan<records::PaymentRec> payments(shell::FileCode::PAY, 0, shell::RecordCount(shell::FileCode::PAY));
+    while (const records::PaymentRec* rec = payments.Next()) gather.AddPayment(*rec);
+    scope.Close();
+  }
+  finance_ = gather.Result();
+  financeKey_ = std::make_pair(static_cast<int>(kind), loaded_->record.OurNumber());
+
+  Label61.SetCaption(FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText));
+  SetChartTitles();
+  StringGrid2.SetCell(5, 0, PartnerOwingHeading);
+  auto amount = [](double v) { return shell::FormatAmount(v, -1, 'Y'); };
+  const int invoices = static_cast<int>(finance_.invoices.size());
+  StringGrid2.SetRowCount(std::max(2, invoices + 1));
+  for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 1, "");
+  for (int r = 0; r < invoices; ++r) {
+    const FinanceInvoiceRow& row = finance_.invoices[static_cast<std::size_t>(r)];
+    const std::array<std::string, 6> cells = {std::to_string(r + 1), row.voucherDate, row.invoiceDate,
+                                              row.number, amount(row.amount), amount(row.owing)};
+    for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
+  }
+  const int payments = static_cast<int>(finance_.payments.size());
+  StringGrid3.SetRowCount(std::max(2, payments + 1));
+  for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 1, "");
+  for (int r = 0; r < payments; ++r) {
+    const FinancePaymentRow& row = finance_.payments[static_cast<std::size_t>(r)];
+    const std::array<std::string, 5> cells = {std::to_string(r + 1), row.valueDate, std::to_string(row.number),
+                                              amount(row.amount), row.voucherCreated ? "true" : "false"};
+    for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
+  }
+  Edit15.SetText(Edit1.GetText());
+  Edit16.SetText(Edit2.GetText());
+  Edit17.SetText(Edit4.GetText());
+  Edit18.SetText(amount(finance_.totalOwing));
+  Edit19.SetText(amount(finance_.unbookedPayments));
+  Edit50.SetText(amount(finance_.totalOwing - finance_.unbookedPayments));
+  Edit51.SetText(amount(finance_.CurrentYearInvoiced()));
+  Edit52.SetText(amount(finance_.PreviousYearInvoiced()));
+
+  // The chart: current-year slots shown, previous-year slots hidden, bars.
+  for (int slot = 0; slot < kFinanceSlots; ++slot) SlotToggles()[static_cast<std::size_t>(slot)]->SetDown(slot % 2 == 1);
+  Chart1.SetTitle(Edit1.GetText() + " / " + Label62.Caption());
+  Chart1.SetAxisFont(10, true);
+  Chart1.SetView3D(true);
+  {
+    const bool was = programWrite_;
+    programWrite_ = true;
+    CheckBox6.SetChecked(true);
+    programWrite_ = was;
+  }
+  const int n = PartnerAdminSettings.PeriodCount();
+  const FinanceSeries series = MakeFinanceSeries(finance_, n);
+  for (int t = 0; t < kFinanceStyles; ++t)
+    for (int slot = 0; slot < kFinanceSlots; ++slot) {
+      const int i = t * kFinanceSlots + slot;
+      Chart1.ClearSeries(i);
+      const std::vector<double>& values = series.values[static_cast<std::size_t>(t)][static_cast<std::size_t>(slot)];
+      for (std::size_t p = 0; p < values.size(); ++p) Chart1.AddPoint(i, static_cast<double>(p + 1), values[p]);
+    }
+  StyleClick(StyleBars);
+}
+
+void Tpartners2::StyleClick(int style) {
+  for (int t = 0; t < kFinanceStyles; ++t) StyleButtons()[static_cast<std::size_t>(t)]->SetDown(t == style);
+  ApplyChartStyle();
+}
+
+void Tpartners2::ApplyChartStyle() {
+  int style = StyleBars;
+  for (int t = 0; t < kFinanceStyles; ++t)
+    if (StyleButtons()[static_cast<std::size_t>(t)]->Down()) style = t;
+  for (int t = 0; t < kFinanceStyles; ++t)
+    for (int slot = 0; slot < kFinanceSlots; ++slot)
+      Chart1.SetSeriesVisible(t * kFinanceSlots + slot,
+                              t == style && !SlotToggles()[static_cast<std::size_t>(slot)]->Down());
+}
+
+void Tpartners2::SlotToggleClick(int slot) {
+  ui::ToolButton& toggle = *SlotToggles()[static_cast<std::size_t>(slot)];
+  toggle.SetDown(!toggle.Down());
+  ApplyChartStyle();
+}
+
+void Tpartners2::CheckBox6Click() {
+  if (programWrite_) return;
+  Chart1.SetView3D(CheckBox6.Checked());
+}
+
+void Tpartners2::ToolButton13Click() { ui::CopyImage(Chart1); }
 
 // ---- activation and keys
 
@@ -511,6 +725,7 @@ void Tpartners2::Button4Click() {
   ComboBox1Change();
   ShowStatus("", ui::colors::Default);
   ClearList();
+  ClearFinance();
   ShowTab(TabDetails1);
 }
 
@@ -604,8 +819,7 @@ void Tpartners2::CheckBox5Click() {
 
 void Tpartners2::Edit1Change() {
   // The finance and graphics tabs name the partner.
-  Label60.SetCaption(Edit1.GetText());
-  Label62.SetCaption(Edit1.GetText());
+  Edit15.SetText(Edit1.GetText());
 }
 
 void Tpartners2::CreditLimitChange() {
@@ -953,6 +1167,7 @@ void Tpartners2::SelecteerrowExecute() {
   const PartnerResult r = FindPartnerByNumber(kind, page_.rows[static_cast<std::size_t>(row - 1)].number);
   switch (r.outcome) {
     case PartnerOutcome::Done:
+      ClearFinance();
       CurrentPartner = r.partner->record;
       loaded_ = *r.partner;
       ShowPartnerRecord();

@@ -25,8 +25,11 @@
 //   number no account has is shown as it stands (yellow) and kept.
 // - The activation reads GL accounts from the file set the caller opened
 //   ("GLA") and ends that set.
-// - The finance and graphics tabs hold their name displays; their figures
-//   and chart are hooks (FinanceRefresh) keyed on kind and number.
+// - The finance and graphics tabs show the figures of the partner shown
+//   (partnerfinance.h): computed when the refresh button is pressed or when
+//   either tab is shown for another partner (by kind and number, never by
+//   name and address). A file set that cannot be opened is reported and the
+//   form stays open, keeping what was typed.
 #pragma once
 
 #include <array>
@@ -37,11 +40,13 @@
 
 #include "formkit/helpunit.h"
 #include "masterdata/newpartner.h"
+#include "masterdata/partnerfinance.h"
 #include "masterdata/partnerrules.h"
 #include "masterdata/partnerstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/partnerrec.h"
 #include "records/systemparamrec.h"
+#include "ui/chart.h"
 #include "ui/form.h"
 
 namespace masterdata {
@@ -61,6 +66,9 @@ extern std::array<std::string, 16> PartnerDefaultAccounts;
 extern records::SystemParamRec PartnerSystemParams;
 extern records::AdminSettingsRec PartnerAdminSettings;
 extern shell::HelpCaptionBlockRec PartnerHelpCaptions;
+// Texts of the finance tab (language offsets 6106, 5980).
+extern std::string PartnerPeriodText;
+extern std::string PartnerOwingHeading;
 // Messages (language offsets 9770, 9831, 9892).
 extern std::string PartnerRequiredText;
 extern std::string PartnerFileEmptyText;
@@ -243,15 +251,49 @@ class Tpartners2 : public ui::Form {
   ui::ComboBox ComboBox6{&GroupBox2, "ComboBox6", ui::ComboStyle::DropDown};
   ui::Button Button12{&GroupBox2, "Button12"};  // default accounts
 
-  // ---- tab 2: finance (its figures come with the finance function)
+  // ---- tab 2: finance
   ui::Panel Panel3{&TabControl1, "Panel3"};
-  ui::Label Label60{&Panel3, "Label60"};  // partner name
-  ui::Label Label61{&Panel3, "Label61"};
+  ui::Panel Panel12{&Panel3, "Panel12", ui::LayoutKind::Grid};
+  ui::Label Label70{&Panel12, "Label70"};
+  ui::Edit Edit15{&Panel12, "Edit15"};  // the name the figures belong to
+  ui::Label Label71{&Panel12, "Label71"};
+  ui::Edit Edit16{&Panel12, "Edit16"};  // its address
+  ui::Label Label72{&Panel12, "Label72"};
+  ui::Edit Edit17{&Panel12, "Edit17"};  // its town
+  ui::Panel Panel13{&Panel3, "Panel13", ui::LayoutKind::Horizontal};
+  ui::Label Label61{&Panel13, "Label61"};  // book year and last closed period
+  ui::Button Button11{&Panel13, "Button11"};  // compute the figures again
+  ui::Label Label73{&Panel3, "Label73"};
+  ui::StringGrid StringGrid2{&Panel3, "StringGrid2", 6, 2};  // invoices
+  ui::Label Label74{&Panel3, "Label74"};
+  ui::StringGrid StringGrid3{&Panel3, "StringGrid3", 5, 2};  // payments
+  ui::Panel Panel14{&Panel3, "Panel14", ui::LayoutKind::Grid};
+  ui::Label Label75{&Panel14, "Label75"};
+  ui::Edit Edit18{&Panel14, "Edit18"};  // total owing
+  ui::Label Label62{&Panel14, "Label62"};  // the current book year
+  ui::Edit Edit51{&Panel14, "Edit51"};  // invoiced in the current book year
+  ui::Label Label76{&Panel14, "Label76"};
+  ui::Edit Edit19{&Panel14, "Edit19"};  // unbooked payments
+  ui::Label Label63{&Panel14, "Label63"};  // the previous book year
+  ui::Edit Edit52{&Panel14, "Edit52"};  // invoiced in the previous book year
+  ui::Label Label77{&Panel14, "Label77"};
+  ui::Edit Edit50{&Panel14, "Edit50"};  // balance due
 
-  // ---- tab 3: graphics (its chart comes with the finance function)
+  // ---- tab 3: graphics
   ui::Panel Panel4{&TabControl1, "Panel4"};
-  ui::Label Label62{&Panel4, "Label62"};  // partner name
-  ui::Label Label63{&Panel4, "Label63"};
+  ui::ToolBar ToolBar2{&Panel4, "ToolBar2"};
+  ui::ToolButton ToolButton14{&ToolBar2, "ToolButton14"};  // bars
+  ui::ToolButton ToolButton5{&ToolBar2, "ToolButton5"};    // lines
+  ui::ToolButton ToolButton7{&ToolBar2, "ToolButton7"};    // running totals
+  ui::ToolButton ToolButton21{&ToolBar2, "ToolButton21"};  // slot 0: invoiced, current year
+  ui::ToolButton ToolButton18{&ToolBar2, "ToolButton18"};  // slot 1: invoiced, previous year
+  ui::ToolButton ToolButton20{&ToolBar2, "ToolButton20"};  // slot 2: paid, current year
+  ui::ToolButton ToolButton19{&ToolBar2, "ToolButton19"};  // slot 3: paid, previous year
+  ui::ToolButton ToolButton15{&ToolBar2, "ToolButton15"};  // slot 4: open, current year
+  ui::ToolButton ToolButton22{&ToolBar2, "ToolButton22"};  // slot 5: open, previous year
+  ui::ToolButton ToolButton13{&ToolBar2, "ToolButton13"};  // copy to the clipboard
+  ui::CheckBox CheckBox6{&Panel4, "CheckBox6"};  // 3D
+  ui::Chart Chart1{&Panel4, "Chart1"};
 
   // ---- tab 4: partner list
   ui::Panel Panel5{&TabControl1, "Panel5"};
@@ -298,6 +340,11 @@ class Tpartners2 : public ui::Form {
   void RateChange(ui::Edit& edit);
   void DaysChange(ui::Edit& edit);
   void SearchKeyDown(uint16_t& key);
+  void Button11Click();  // the finance figures and the chart
+  void StyleClick(int style);  // ToolButton14Click, ToolButton5Click, ToolButton7Click
+  void SlotToggleClick(int slot);  // ToolButton21Click and its five twins
+  void CheckBox6Click();  // 3D
+  void ToolButton13Click();  // copy the chart
 
   // Shows the form for a new partner (the entry of newpartner.h): opens
   // "GLA" for the activation, fixes the kind, fills the payment's fields
@@ -325,6 +372,12 @@ class Tpartners2 : public ui::Form {
   const std::optional<FoundPartner>& SavedPartner() const { return saved_; }
   // The page the list shows.
   const PartnerPage& ListedPage() const { return page_; }
+  // The figures the finance tabs show.
+  const PartnerFinance& Finance() const { return finance_; }
+  // The style buttons by style and the slot toggles by slot.
+  std::array<ui::ToolButton*, 3> StyleButtons();
+  std::array<ui::ToolButton*, 6> SlotToggles();
+
   // The account edit the picker serves (an index into AccountEdits), -1
   // while it is hidden.
   int PickerTarget() const { return pickerTarget_; }
@@ -343,6 +396,9 @@ class Tpartners2 : public ui::Form {
   void SetKindLocked(bool locked);
   void ShowAccountEdit(ui::Edit& edit, const std::string& stored);
   void FinanceRefresh();
+  void ClearFinance();
+  void ApplyChartStyle();
+  void SetChartTitles();
   void ShowStatus(const std::string& text, ui::Color color);
 
   std::vector<PickerAccount> accounts_;
@@ -358,6 +414,7 @@ class Tpartners2 : public ui::Form {
   bool programWrite_ = false;
   // The partner the finance tabs were last computed for (kind, number).
   std::optional<std::pair<int, std::int32_t>> financeKey_;
+  PartnerFinance finance_;
 };
 
 extern Tpartners2* partners2;

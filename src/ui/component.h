@@ -91,6 +91,7 @@ enum class Kind {
   MenuItem,
   ToolBar,
   ToolButton,
+  Chart,
 };
 
 using Event = std::function<void()>;
