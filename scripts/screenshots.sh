@@ -3,8 +3,9 @@
 # start screen in a fresh working folder, the start-up error form when the
 # user file cannot be opened, and in an administration "ACME" the tree, the
 # journal form's voucher and template tabs, the partners form, a function
-# still to come and the help window; and the partners form's details and
-# list tabs filled with partners, rendered by its Qt test. Usage:
+# still to come and the help window; and the partners form's details,
+# finance, chart and list tabs filled with partners, rendered by its Qt
+# test. Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"

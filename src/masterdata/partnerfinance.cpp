@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <string>
 
+#include "shell/recordscan.h"
+#include "shell/scopedfileset.h"
+
 namespace masterdata {
 
 std::string ShiftDateBackOneYear(std::string_view ymd) {
@@ -65,6 +68,23 @@ void FinanceAccumulator::AddPayment(const records::PaymentRec& rec) {
   if (rec.PartnerNumber() != number_ || rec.PartnerType() != type_) return;
   finance_.payments.push_back({rec.ValueDate(), rec.PaymentNumber(), rec.Amount(), rec.VoucherCreated()});
   if (!rec.VoucherCreated()) finance_.unbookedPayments += rec.Amount();
+}
+
+FinanceRead ReadPartnerFinance(PartnerKind kind, std::int32_t number, const records::AdminSettingsRec& settings) {
+  FinanceRead result;
+  FinanceAccumulator gather(kind, number, settings);
+  shell::ScopedFileSet set("INV;PAY");
+  if (!set.Ok()) {
+    result.failure = set.Failure();
+    return result;
+  }
+  shell::ForwardScan<records::InvoiceRec> invoices(shell::FileCode::INV, 0, shell::RecordCount(shell::FileCode::INV));
+  while (const records::InvoiceRec* rec = invoices.Next()) gather.AddInvoice(*rec);
+  shell::ForwardScan<records::PaymentRec> payments(shell::FileCode::PAY, 0, shell::RecordCount(shell::FileCode::PAY));
+  while (const records::PaymentRec* rec = payments.Next()) gather.AddPayment(*rec);
+  set.Close();
+  result.finance = gather.Result();
+  return result;
 }
 
 FinanceSeries MakeFinanceSeries(const PartnerFinance& f, int periodCount) {

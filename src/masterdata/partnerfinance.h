@@ -2,7 +2,7 @@
 // form, as plain functions: its invoices and payments, what it still owes,
 // the invoiced and paid amounts per period of the current book year and of
 // the year before, and the chart's series made from them. No components and
-// no files: the form streams INV and PAY through a `FinanceAccumulator` and
+// files but one reader: INV and PAY stream through a `FinanceAccumulator` and
 // shows what it gathered.
 //
 // Rules kept here:
@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
+#include "shell/fileset.h"
 
 namespace masterdata {
 
@@ -85,6 +87,15 @@ class FinanceAccumulator {
   const records::AdminSettingsRec& settings_;
   PartnerFinance finance_;
 };
+
+// Reads the partner's figures from INV and PAY in one file set (nested
+// into a set the caller holds), forwards in blocks; `failure` when the set
+// did not open (nothing read).
+struct FinanceRead {
+  PartnerFinance finance;
+  std::optional<shell::FileSetFailure> failure;
+};
+FinanceRead ReadPartnerFinance(PartnerKind kind, std::int32_t number, const records::AdminSettingsRec& settings);
 
 // The chart's six slots: current and previous invoiced, paid and open.
 enum FinanceSlot { SlotCurInvoiced, SlotPrevInvoiced, SlotCurPaid, SlotPrevPaid, SlotCurOpen, SlotPrevOpen };

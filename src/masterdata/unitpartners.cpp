@@ -530,19 +530,13 @@ void Tpartners2::Button11Click() {
     return;
   }
   const PartnerKind kind = ComboBox1.ItemIndex() == 1 ? PartnerKind::Supplier : PartnerKind::Customer;
-  FinanceAccumulator gather(kind, loaded_->record.OurNumber(), PartnerAdminSettings);
-  {
-    // A set that does not open is reported; the form stays open with what
-    // was typed on its tabs.
-    shell::FileSetScope scope("INV;PAY");
-    if (!scope.Ok()) return;
-    shell::ForwardScan<records::InvoiceRec> invoices(shell::FileCode::INV, 0, shell::RecordCount(shell::FileCode::INV));
-    while (const records::InvoiceRec* rec = invoices.Next()) gather.AddInvoice(*rec);
-    shell::ForwardScan<records::PaymentRec> payments(shell::FileCode::PAY, 0, shell::RecordCount(shell::FileCode::PAY));
-    while (const records::PaymentRec* rec = payments.Next()) gather.AddPayment(*rec);
-    scope.Close();
+  FinanceRead read = ReadPartnerFinance(kind, loaded_->record.OurNumber(), PartnerAdminSettings);
+  if (read.failure) {
+    // Reported; the form stays open with what was typed on its tabs.
+    shell::ReportFileSetError(*read.failure);
+    return;
   }
-  finance_ = gather.Result();
+  finance_ = std::move(read.finance);
   financeKey_ = std::make_pair(static_cast<int>(kind), loaded_->record.OurNumber());
 
   Label61.SetCaption(FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText));

@@ -1,8 +1,8 @@
 // The partners form through the Qt front end: the details tab of a partner
 // and the partner list render with their widgets, and the GL-account
 // picker appears for the account edit entered. OMBRELO_RENDER_DIR=folder
-// keeps the pictures of the details and the list (scripts/screenshots.sh
-// puts them in the docs).
+// keeps the pictures of the details, the finance tab, the chart and the
+// list (scripts/screenshots.sh puts them in the docs).
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -14,7 +14,9 @@
 #include "qt/formwindow.h"
 #include "qtfixture.h"
 #include "records/ledgeraccountrec.h"
+#include "records/invoicerec.h"
 #include "records/partnerrec.h"
+#include "records/paymentrec.h"
 #include "shell/session.h"
 #include "support/adminfolder.h"
 #include "support/records.h"
@@ -55,6 +57,38 @@ class PartnersFormQt : public QtFrontTest, public support::AdministrationFolder 
       p.SetChangedAt("16-05-2024 14:02:11");
     }
     store.fs.SetFile("/d/ACME/customer.vlk", support::Bytes(partners));
+    // Alpha's invoices over two book years, and one payment not booked.
+    std::vector<records::InvoiceRec> invoices;
+    for (int year : {2023, 2024})
+      for (int month = 1; month <= 12; ++month) {
+        if (year == 2024 && month > 5) break;
+        records::InvoiceRec inv;
+        inv.SetPartnerType("CUS");
+        inv.SetPartnerNumber(1000);
+        const std::string date = std::to_string(year) + (month < 10 ? "0" : "") + std::to_string(month) + "15";
+        inv.SetVoucherDate(date);
+        inv.SetInvoiceDate(date);
+        inv.SetInvoiceNumber(std::to_string(year) + "-" + std::to_string(month));
+        inv.SetInvoiceAmount(1000 + 150 * month + (year == 2024 ? 400 : 0));
+        inv.SetPaidAmount(year == 2024 && month >= 4 ? 0 : 1000 + 150 * month + (year == 2024 ? 400 : 0));
+        invoices.push_back(inv);
+      }
+    store.fs.SetFile("/d/ACME/invsum.vlk", support::Bytes(invoices));
+    records::PaymentRec pay;
+    pay.SetPartnerType("CUS");
+    pay.SetPartnerNumber(1000);
+    pay.SetValueDate("20240520");
+    pay.SetPaymentNumber(17);
+    pay.SetAmount(500);
+    store.fs.SetFile("/d/ACME/payment.vlk", support::Bytes(std::vector<records::PaymentRec>{pay}));
+    masterdata::PartnerAdminSettings.SetPeriodCount(12);
+    for (int k = 1; k <= 12; ++k)
+      masterdata::PartnerAdminSettings.SetPeriodStart(k, std::string("2024") + (k < 10 ? "0" : "") + std::to_string(k) + "01");
+    masterdata::PartnerAdminSettings.SetPeriodStart(13, "20250101");
+    masterdata::PartnerAdminSettings.SetBookYearEnd("20241231");
+    masterdata::PartnerAdminSettings.SetCurrentAnnualBalance("2024");
+    masterdata::PartnerAdminSettings.SetApprovedAnnualBalance("2023");
+    masterdata::PartnerAdminSettings.SetLastClosedPeriod("04/12");
     shell::CurrentAdministrationName = "Acme Trading";
     form.ApplyLanguageTexts();
     form.FormActivate();
@@ -91,6 +125,18 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   EXPECT_EQ(picker->count(), 5);
   EXPECT_EQ(picker->currentText(), "1300{Debtors}");
   form.Edit43.UserFocus();
+
+  // The finance tab and the chart of the partner.
+  form.TabControl1.UserSelectTab(masterdata::TabFinance);
+  QApplication::processEvents();
+  auto* invoices = qobject_cast<QTableWidget*>(qtfront::FindWidget(form, "StringGrid2"));
+  ASSERT_NE(invoices, nullptr);
+  EXPECT_EQ(invoices->rowCount(), 17);
+  Keep(qtfront::RenderForm(form), "partners-finance.png");
+  form.TabControl1.UserSelectTab(masterdata::TabGraphics);
+  form.ToolButton18.UserClick();  // the previous year beside the current one
+  ASSERT_NE(qtfront::FindWidget(form, "Chart1"), nullptr);
+  Keep(qtfront::RenderForm(form), "partners-chart.png");
 
   form.Edit30.SetText("");
   form.Button1.UserClick();
