@@ -2,10 +2,11 @@
 # Takes screenshots of the desktop program under a virtual X server: the
 # start screen in a fresh working folder, the start-up error form when the
 # user file cannot be opened, and in an administration "ACME" the tree, the
-# journal form's voucher, template, invoice and payment tabs and their lists, a
-# function still to come, the help window; and, rendered offscreen, the copy
-# panel, the fixed-assets form, the bank-import tabs and the report form with
-# its grid and with a report. Usage:
+# journal form's voucher, template, invoice and payment tabs and their lists,
+# the partners form, a function still to come, the help window; and, rendered
+# offscreen, the partners form's tabs, the copy panel, the fixed-assets form,
+# the bank-import tabs and the report form with its grid and with a report.
+# Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -43,8 +44,8 @@ cp "$build/vlk010005.lan" "$tmp/broken/"
 shoot "$tmp/broken" "$out/startup-error.png"
 # A working folder after its first run with one administration, ACME: the
 # log-in takes it, the tree's first bookkeeping function opens the journal
-# form, the next one a function still to come, and F1 on the start screen
-# the help window.
+# form, the next one the partners form, the one after a function still to
+# come, and F1 on the start screen the help window.
 mkdir -p "$tmp/books"
 cp "$build/vlk010005.lan" "$tmp/books/"
 cat > "$tmp/books.sh" <<'SCRIPT'
@@ -73,7 +74,10 @@ import -frame -window "$(xdotool getactivewindow)" "$out/journal-payment.png"
 xdotool mousemove --window "$(xdotool getactivewindow)" 578 92 click 1; sleep 1   # the payment list
 import -frame -window "$(xdotool getactivewindow)" "$out/journal-payment-list.png"
 xdotool key Escape; sleep 1
-xdotool key Down Return; sleep 2   # the next bookkeeping function, still to come
+xdotool key Down Return; sleep 2   # the partners
+import -frame -window "$(xdotool getactivewindow)" "$out/partners.png"
+xdotool key Escape; sleep 1
+xdotool key Down Return; sleep 2   # the reports, still to come
 import -frame -window "$(xdotool getactivewindow)" "$out/function-to-come.png"
 xdotool key Escape; sleep 1
 xdotool key F1; sleep 1
@@ -95,4 +99,7 @@ OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tes
 # drawn by the front end from a small book (tests/support/reportbook.h).
 OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen \
   "$build/tests/ombrelo_qt_tests" --gtest_filter='ReportPrint.TheFormShowsTheGridAndTheReport' >/dev/null
+# The partners form with partners in it, as its Qt test renders it.
+OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
+  --gtest_filter='PartnersFormQt.*' >/dev/null
 echo "Screenshots in $out"

@@ -12,6 +12,7 @@ set(OMBRELO_SERVICE_SOURCES
   src/journal/templatestore.cpp
   src/journal/voucher.cpp
   src/journal/voucherstore.cpp
+  src/masterdata/newpartner.cpp
   src/masterdata/partnerstore.cpp
 )
 # As absolute paths without "..", so that the form libraries' globs can

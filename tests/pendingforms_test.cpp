@@ -9,7 +9,6 @@
 #include "formkit/helpunit.h"
 #include "formkit/pendingform.h"
 #include "masterdata/adminsettings.h"
-#include "masterdata/unitpartners.h"
 #include "reports/impexp.h"
 #include "reports/managementcockpit.h"
 #include "shell/fileset.h"
@@ -27,7 +26,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {
-  return {masterdata::administrationsetting, masterdata::partners2,
+  return {masterdata::administrationsetting,
           reports::ExportImport, reports::cockpit, shell::helpform};
 }
 
@@ -61,7 +60,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
     std::string english, dutch;
   };
   const std::vector<Case> cases = {
-      {masterdata::partners2, "Partners", "Relaties"},
       {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
       {reports::ExportImport, "Export and import", "Export en import"},
       {reports::cockpit, "Management cockpit", "Management cockpit"},
@@ -93,8 +91,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
     shell::PendingForm* form;
     bool endsSet;
   };
-  for (const Case& c : {Case{masterdata::partners2, true},
-                        Case{masterdata::administrationsetting, true},
+  for (const Case& c : {Case{masterdata::administrationsetting, true},
                         Case{reports::ExportImport, false}, Case{shell::helpform, false},
                         Case{reports::cockpit, false}}) {
     int result = 0;

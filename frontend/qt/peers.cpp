@@ -31,6 +31,7 @@
 #include <array>
 #include <unordered_map>
 
+#include "qt/chartpeer.h"
 #include "qt/convert.h"
 #include "qt/formwindow.h"
 #include "qt/qtbackend.h"
@@ -1077,6 +1078,10 @@ class ToolButtonPeer : public Peer {
       if (int bar = t.indexOf('|'); bar >= 0) t.truncate(bar);
     }
     if (button()->text() != t) button()->setText(t);
+    // A button the program ever pressed shows its state; a click alone
+    // never changes it (the handler decides).
+    if (m.Down() && !button()->isCheckable()) button()->setCheckable(true);
+    if (button()->isChecked() != m.Down()) button()->setChecked(m.Down());
   }
 
  private:
@@ -1159,6 +1164,8 @@ std::unique_ptr<Peer> MakePeer(FormWindow& w, ui::Component& c, QWidget* parent)
       return std::make_unique<ProgressBarPeer>(w, static_cast<ui::ProgressBar&>(c), parent);
     case K::RichEdit:
       return MakeRichTextPeer(w, c, parent);
+    case K::Chart:
+      return MakeChartPeer(w, static_cast<ui::Chart&>(c), parent);
     case K::Form:
     case K::MenuItem:
       break;

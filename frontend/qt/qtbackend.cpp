@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QEventLoop>
@@ -14,6 +15,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "qt/chartpeer.h"
 #include "qt/convert.h"
 #include "qt/formwindow.h"
 #include "qt/peers.h"
@@ -514,6 +516,24 @@ std::optional<std::string> QtBackend::SelectFolder(const ui::Text& title, const 
       QFileDialog::getExistingDirectory(DialogParent(), Q(title), QString::fromStdString(start));
   if (dir.isEmpty()) return std::nullopt;
   return dir.toStdString();
+}
+
+void QtBackend::CopyImage(ui::Component& component) {
+  QImage image;
+  QWidget* widget = nullptr;
+  if (ui::Form* form = component.OwnerForm()) widget = FindWidget(*form, component.Name());
+  if (component.GetKind() == ui::Kind::Chart) {
+    // Drawn afresh at the widget's size, also when its tab is not showing.
+    const QSize size = widget && widget->width() > 50 ? widget->size() : QSize(640, 400);
+    image = ChartImage(static_cast<ui::Chart&>(component), size);
+  } else if (widget) {
+    image = widget->grab().toImage();
+  }
+  if (image.isNull()) return;
+  if (copyHook)
+    copyHook(image);
+  else
+    QGuiApplication::clipboard()->setImage(image);
 }
 
 void QtBackend::OpenUrl(const std::string& url) {

@@ -51,6 +51,7 @@ class QtBackend : public ui::Backend {
   std::optional<std::string> SaveFileDialog(const ui::FileDialogOptions& o) override;
   std::optional<std::string> SelectFolder(const ui::Text& title, const std::string& start) override;
   void OpenUrl(const std::string& url) override;
+  void CopyImage(ui::Component& component) override;
   void VisibilityChanged(ui::Form& form) override;
   void FormClosed(ui::Form& form) override;
 
@@ -71,6 +72,8 @@ class QtBackend : public ui::Backend {
   // kind is "open", "save" or "folder"; the outer optional as above.
   std::function<std::optional<std::optional<std::string>>(const std::string& kind, const ui::FileDialogOptions&)>
       dialogHook;
+  // Takes the picture CopyImage would put on the clipboard (tests).
+  std::function<void(const QImage&)> copyHook;
 
   // Front end internals.
   void Register(QWidget* w, Peer* p);

@@ -5,6 +5,7 @@
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
 #include "reports/Rapport1unit.h"
+#include "masterdata/unitpartners.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "formkit/helpunit.h"
@@ -134,7 +135,6 @@ void ApplyLanguage() {
   journal::JournalAdminSettings = masterdata::AdminSettings;
   journal::JournalSystemParams = SystemParams;
   journal::PeriodCaptionPending = true;
-  // Partners: the help captions and the administration settings.
   // Administration settings form: the help captions.
   // Reports: the help captions, the administration settings, the sales-tax
   // names and rates and FarEndDate.
@@ -150,7 +150,14 @@ void ApplyLanguage() {
   // account of the administration, and the account-function codes.
   if (masterdata::Ledger) masterdata::Ledger->ApplyLanguageTexts();
   if (journal::boeking) journal::boeking->ApplyLanguageTexts();
-  // Partners (Tpartners2): its texts come with the form.
+  // Partners: the help captions, the administration settings, the system
+  // parameters and the account-function codes (after the GL accounts form
+  // has put them back to the stored English codes), then its texts.
+  masterdata::PartnerHelpCaptions = MasterHelpCaptionBlock;
+  masterdata::PartnerAdminSettings = masterdata::AdminSettings;
+  masterdata::PartnerSystemParams = SystemParams;
+  for (std::size_t i = 1; i <= 15; ++i) masterdata::PartnerFunctionCodes[i] = masterdata::AccountFunctionCodes[i];
+  if (masterdata::partners2) masterdata::partners2->ApplyLanguageTexts();
   // Administration settings (Tadministrationsetting): its texts come with
   // the form.
   // Reports (TRapport1): its texts come with the form.

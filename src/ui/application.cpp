@@ -31,6 +31,8 @@ Backend& GetBackend() {
 void SetApplicationTitle(const Text& t) { g_title = t; }
 const Text& ApplicationTitle() { return g_title; }
 
+void CopyImage(Component& component) { GetBackend().CopyImage(component); }
+
 void ShowMessage(const Text& text) {
   GetBackend().MessageBox(text, g_title, Buttons::Ok, DialogKind::Information);
 }

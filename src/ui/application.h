@@ -43,6 +43,8 @@ class Backend {
   virtual std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) = 0;
   virtual std::optional<std::string> SelectFolder(const Text& title, const std::string& start) = 0;
   virtual void OpenUrl(const std::string& url) = 0;
+  // Copies the picture of a component (a chart) to the clipboard.
+  virtual void CopyImage(Component& component) = 0;
   // A form was shown or hidden outside a modal start or end.
   virtual void VisibilityChanged(Form& form) {}
   // A form that was not showing modally closed (the main form's close ends
@@ -59,6 +61,9 @@ const Text& ApplicationTitle();
 
 // Message boxes. The caption defaults to the application title.
 void ShowMessage(const Text& text);
+// Copies the picture of `component` as the front end draws it to the
+// clipboard (the headless backend records it).
+void CopyImage(Component& component);
 ModalResult MessageDlg(const Text& text, DialogKind kind, Buttons buttons, const Text& caption = {});
 
 // The event boundary. Runs `fn`; an exception that escapes it is shown in

@@ -93,6 +93,7 @@ enum class Kind {
   ToolButton,
   RichEdit,
   ProgressBar,
+  Chart,
 };
 
 using Event = std::function<void()>;

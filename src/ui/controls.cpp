@@ -834,6 +834,10 @@ void ToolButton::SetCaption(const Text& c) {
   caption_ = c;
   Changed();
 }
+void ToolButton::SetDown(bool d) {
+  down_ = d;
+  Changed();
+}
 void ToolButton::SetImageIndex(int i) {
   imageIndex_ = i;
   Changed();

@@ -537,6 +537,10 @@ class ToolButton : public Component, public ActionClient {
   void SetCaption(const Text& c);
   int ImageIndex() const { return imageIndex_; }
   void SetImageIndex(int i);
+  // Shown pressed (a toggle or the chosen one of a group); the handlers
+  // set it, a click does not.
+  bool Down() const { return down_; }
+  void SetDown(bool d);
 
  protected:
   void DoUserClick() override;
@@ -545,6 +549,7 @@ class ToolButton : public Component, public ActionClient {
  private:
   Text caption_;
   int imageIndex_ = -1;
+  bool down_ = false;
 };
 
 }  // namespace ui

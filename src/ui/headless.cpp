@@ -69,4 +69,6 @@ std::optional<std::string> HeadlessBackend::SelectFolder(const Text& title, cons
 
 void HeadlessBackend::OpenUrl(const std::string& url) { urlsOpened.push_back(url); }
 
+void HeadlessBackend::CopyImage(Component& component) { imagesCopied.push_back(component.Name()); }
+
 }  // namespace ui

@@ -40,6 +40,7 @@ class HeadlessBackend : public Backend {
   std::vector<Message> messages;
   std::vector<std::string> modalShown;  // form names, in order
   std::vector<std::string> urlsOpened;
+  std::vector<std::string> imagesCopied;  // names of the components copied
   std::vector<FileDialogOptions> dialogsShown;
 
   void RunModal(Form& form) override;
@@ -50,6 +51,7 @@ class HeadlessBackend : public Backend {
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) override;
   std::optional<std::string> SelectFolder(const Text& title, const std::string& start) override;
   void OpenUrl(const std::string& url) override;
+  void CopyImage(Component& component) override;
 
  private:
   std::optional<std::string> NextDialogAnswer();

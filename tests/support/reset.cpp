@@ -5,6 +5,7 @@
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
+#include "masterdata/unitpartners.h"
 #include "program/languageroutine.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
@@ -34,6 +35,7 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetAdministrationsState();
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
+  masterdata::ResetPartnersState();
   journal::ResetBoekingState();
   reports::ResetRapportState();
   shell::ResetStartscreenState();

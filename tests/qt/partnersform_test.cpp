@@ -1,0 +1,153 @@
+// The partners form through the Qt front end: the details tab of a partner
+// and the partner list render with their widgets, and the GL-account
+// picker appears for the account edit entered. OMBRELO_RENDER_DIR=folder
+// keeps the pictures of the details, the finance tab, the chart and the
+// list (scripts/screenshots.sh puts them in the docs).
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "masterdata/unitpartners.h"
+#include "qt/formwindow.h"
+#include "qtfixture.h"
+#include "records/ledgeraccountrec.h"
+#include "records/invoicerec.h"
+#include "records/partnerrec.h"
+#include "records/paymentrec.h"
+#include "shell/session.h"
+#include "support/adminfolder.h"
+#include "support/records.h"
+
+namespace qttest {
+namespace {
+
+class PartnersFormQt : public QtFrontTest, public support::AdministrationFolder {
+ protected:
+  void SetUp() override {
+    std::vector<records::LedgerAccountRec> accounts(4);
+    const char* numbers[] = {"1300", "4000", "1510", "8000"};
+    const char* captions[] = {"Debtors", "Sales", "Sales tax high", "Cash discount"};
+    for (std::size_t i = 0; i < accounts.size(); ++i) {
+      accounts[i].SetAccountNumber(numbers[i]);
+      accounts[i].SetCaption(captions[i]);
+    }
+    store.fs.SetFile("/d/ACME/ledger.vlk", support::Bytes(accounts));
+    std::vector<records::PartnerRec> partners(130);
+    for (int i = 0; i < 130; ++i) {
+      records::PartnerRec& p = partners[static_cast<std::size_t>(i)];
+      p.SetOurNumber(1000 + i);
+      p.SetName(i == 0 ? "Alpha Trading Ltd" : "Customer " + std::to_string(1000 + i));
+      p.SetRelationshipType("CUS");
+      p.SetAddress(std::to_string(10 + i) + " Harbour Street");
+      p.SetZipCode("1011 AB");
+      p.SetTown(i % 2 ? "Rotterdam" : "Amsterdam");
+      p.SetCountry("Netherlands");
+      p.SetTelephone("020-555 01" + std::to_string(i % 10));
+      p.SetEmail("accounts@alpha.example");
+      p.SetBankAccountNumber("NL91BANK04171" + std::to_string(10000 + i));
+      p.SetPartnerGroup("1300");
+      p.SetSalesCostGroup1("4000");
+      p.SetVatGroup1("1510");
+      p.SetNetDays(30);
+      p.SetCreditLimit(5000);
+      p.SetChangedBy("ANNE");
+      p.SetChangedAt("16-05-2024 14:02:11");
+    }
+    store.fs.SetFile("/d/ACME/customer.vlk", support::Bytes(partners));
+    // Alpha's invoices over two book years, and one payment not booked.
+    std::vector<records::InvoiceRec> invoices;
+    for (int year : {2023, 2024})
+      for (int month = 1; month <= 12; ++month) {
+        if (year == 2024 && month > 5) break;
+        records::InvoiceRec inv;
+        inv.SetPartnerType("CUS");
+        inv.SetPartnerNumber(1000);
+        const std::string date = std::to_string(year) + (month < 10 ? "0" : "") + std::to_string(month) + "15";
+        inv.SetVoucherDate(date);
+        inv.SetInvoiceDate(date);
+        inv.SetInvoiceNumber(std::to_string(year) + "-" + std::to_string(month));
+        inv.SetInvoiceAmount(1000 + 150 * month + (year == 2024 ? 400 : 0));
+        inv.SetPaidAmount(year == 2024 && month >= 4 ? 0 : 1000 + 150 * month + (year == 2024 ? 400 : 0));
+        invoices.push_back(inv);
+      }
+    store.fs.SetFile("/d/ACME/invsum.vlk", support::Bytes(invoices));
+    records::PaymentRec pay;
+    pay.SetPartnerType("CUS");
+    pay.SetPartnerNumber(1000);
+    pay.SetValueDate("20240520");
+    pay.SetPaymentNumber(17);
+    pay.SetAmount(500);
+    store.fs.SetFile("/d/ACME/payment.vlk", support::Bytes(std::vector<records::PaymentRec>{pay}));
+    masterdata::PartnerAdminSettings.SetPeriodCount(12);
+    for (int k = 1; k <= 12; ++k)
+      masterdata::PartnerAdminSettings.SetPeriodStart(k, std::string("2024") + (k < 10 ? "0" : "") + std::to_string(k) + "01");
+    masterdata::PartnerAdminSettings.SetPeriodStart(13, "20250101");
+    masterdata::PartnerAdminSettings.SetBookYearEnd("20241231");
+    masterdata::PartnerAdminSettings.SetCurrentAnnualBalance("2024");
+    masterdata::PartnerAdminSettings.SetApprovedAnnualBalance("2023");
+    masterdata::PartnerAdminSettings.SetLastClosedPeriod("04/12");
+    shell::CurrentAdministrationName = "Acme Trading";
+    form.ApplyLanguageTexts();
+    form.FormActivate();
+    form.ComboBox2.SetItemIndex(0);
+  }
+
+  static void Keep(const QImage& img, const char* name) {
+    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
+      img.save(QString::fromStdString(std::string(dir) + "/" + name));
+  }
+
+  masterdata::Tpartners2 form;
+};
+
+TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
+  form.Edit30.SetText("alpha");
+  form.Button1.UserClick();
+  ASSERT_EQ(form.TabControl1.TabIndex(), masterdata::TabDetails1);
+  QImage details = qtfront::RenderForm(form);
+  ASSERT_FALSE(details.isNull());
+  Keep(details, "partners-details.png");
+  auto* name = qobject_cast<QLineEdit*>(qtfront::FindWidget(form, "Edit1"));
+  ASSERT_NE(name, nullptr);
+  EXPECT_EQ(name->text(), "Alpha Trading Ltd");
+  EXPECT_TRUE(name->isVisibleTo(qtfront::FindWidget(form, "partners2")));
+
+  form.TabControl1.UserSelectTab(masterdata::TabDetails2);
+  auto* group = qobject_cast<QLineEdit*>(qtfront::FindWidget(form, "Edit34"));
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(group->text(), "1300{Debtors}");
+  form.Edit34.UserFocus();
+  auto* picker = qobject_cast<QComboBox*>(qtfront::FindWidget(form, "ComboBox6"));
+  ASSERT_NE(picker, nullptr);
+  EXPECT_EQ(picker->count(), 5);
+  EXPECT_EQ(picker->currentText(), "1300{Debtors}");
+  form.Edit43.UserFocus();
+
+  // The finance tab and the chart of the partner.
+  form.TabControl1.UserSelectTab(masterdata::TabFinance);
+  QApplication::processEvents();
+  auto* invoices = qobject_cast<QTableWidget*>(qtfront::FindWidget(form, "StringGrid2"));
+  ASSERT_NE(invoices, nullptr);
+  EXPECT_EQ(invoices->rowCount(), 17);
+  Keep(qtfront::RenderForm(form), "partners-finance.png");
+  form.TabControl1.UserSelectTab(masterdata::TabGraphics);
+  form.ToolButton18.UserClick();  // the previous year beside the current one
+  ASSERT_NE(qtfront::FindWidget(form, "Chart1"), nullptr);
+  Keep(qtfront::RenderForm(form), "partners-chart.png");
+
+  form.Edit30.SetText("");
+  form.Button1.UserClick();
+  ASSERT_EQ(form.TabControl1.TabIndex(), masterdata::TabPartnerList);
+  QApplication::processEvents();
+  auto* list = qobject_cast<QTableWidget*>(qtfront::FindWidget(form, "StringGrid1"));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->rowCount(), 100);  // the heading row is the header
+  EXPECT_EQ(list->item(0, 1)->text(), "Alpha Trading Ltd");
+  Keep(qtfront::RenderForm(form), "partners-list.png");
+}
+
+}  // namespace
+}  // namespace qttest
