@@ -10,6 +10,9 @@ set(OMBRELO_SERVICE_SOURCES
   src/journal/voucher.cpp
   src/journal/voucherstore.cpp
   src/masterdata/partnerstore.cpp
+  src/reports/balance.cpp
+  src/reports/closingintent.cpp
+  src/reports/periodclosing.cpp
 )
 # As absolute paths without "..", so that the form libraries' globs can
 # leave them out.
