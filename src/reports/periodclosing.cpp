@@ -70,6 +70,14 @@ bool SamePeriodSetUp(const AdminSettingsRec& a, const AdminSettingsRec& b) {
   return true;
 }
 
+// The four closing fields lie one after the other, string[8] each, in the
+// settings and in the snapshot; they go over as bytes, so that an unfreeze
+// gives back the settings' very bytes.
+constexpr std::size_t kClosingFieldBytes = 4 * 9;
+static_assert(AdminSettingsRec::kCurrentPeriod.offset == AdminSettingsRec::kApprovedAnnualBalance.offset + 27);
+static_assert(FreezeRec::kCurrentPeriod.offset == FreezeRec::kApprovedAnnualBalance.offset + 27);
+void CopyClosingFields(unsigned char* to, const unsigned char* from) { std::memcpy(to, from, kClosingFieldBytes); }
+
 std::vector<std::string> Numbers() { return {journal::kReservedVoucherNumber, journal::kProfitVoucherNumber}; }
 
 std::string Now() { return platform::DateTimeToText(platform::Now()); }
@@ -204,10 +212,8 @@ FreezeRec BuildFreezeRec(const BalanceResult& balance, const AdminSettingsRec& b
     rec.SetYearBaseDate(balance.period->yearBaseDate);
   }
   rec.SetPeriodLabel(label);
-  rec.SetApprovedAnnualBalance(before.ApprovedAnnualBalance());
-  rec.SetLastClosedPeriod(before.LastClosedPeriod());
-  rec.SetCurrentAnnualBalance(before.CurrentAnnualBalance());
-  rec.SetCurrentPeriod(before.CurrentPeriod());
+  CopyClosingFields(rec.data() + FreezeRec::kApprovedAnnualBalance.offset,
+                    before.data() + AdminSettingsRec::kApprovedAnnualBalance.offset);
   rec.SetBookYear(bookYear);
   const int rows = std::min<int>(static_cast<int>(balance.table.size()), FreezeRec::kAccountRows);
   for (int i = 0; i < rows; ++i) {
@@ -460,10 +466,8 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
   const FreezeRec& r = freezes.back();
   run.label = r.PeriodLabel();
   AdminSettingsRec rec = *read;
-  rec.SetApprovedAnnualBalance(r.ApprovedAnnualBalance());
-  rec.SetLastClosedPeriod(r.LastClosedPeriod());
-  rec.SetCurrentAnnualBalance(r.CurrentAnnualBalance());
-  rec.SetCurrentPeriod(r.CurrentPeriod());
+  CopyClosingFields(rec.data() + AdminSettingsRec::kApprovedAnnualBalance.offset,
+                    r.data() + FreezeRec::kApprovedAnnualBalance.offset);
 
   std::string current = r.CurrentPeriod();
   if (current.empty()) current = "1";
