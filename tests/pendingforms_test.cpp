@@ -29,7 +29,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {
-  return {masterdata::administrationsetting, masterdata::Fixedassetsform, masterdata::partners2,
+  return {masterdata::Fixedassetsform, masterdata::partners2,
           reports::Rapport1, reports::ExportImport, reports::cockpit, shell::helpform};
 }
 
@@ -65,7 +65,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
   const std::vector<Case> cases = {
       {masterdata::partners2, "Partners", "Relaties"},
       {reports::Rapport1, "Reports", "Rapporten"},
-      {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
       {reports::ExportImport, "Export and import", "Export en import"},
       {masterdata::Fixedassetsform, "Fixed assets", "Vaste activa"},
       {reports::cockpit, "Management cockpit", "Management cockpit"},
@@ -98,7 +97,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
     bool endsSet;
   };
   for (const Case& c : {Case{masterdata::partners2, true},
-                        Case{reports::Rapport1, true}, Case{masterdata::administrationsetting, true},
+                        Case{reports::Rapport1, true},
                         Case{reports::ExportImport, false}, Case{shell::helpform, false},
                         Case{reports::cockpit, false}, Case{masterdata::Fixedassetsform, false}}) {
     int result = 0;
