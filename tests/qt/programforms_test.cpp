@@ -9,6 +9,7 @@
 #include "shell/fileset.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
+#include "masterdata/adminsettings.h"
 #include "support/fakefs.h"
 
 namespace qttest {
@@ -101,6 +102,20 @@ TEST_F(ProgramFormsTest, EscapeOnTheStartScreenClosesIt) {
   QTest::keyClick(window, Qt::Key_Escape);
   EXPECT_TRUE(closed);
 }
+
+TEST_F(ProgramFormsTest, TheSettingsFormRendersBothTabs) {
+  masterdata::Tadministrationsetting& f = *masterdata::administrationsetting;
+  for (int tab : {0, 1}) {
+    if (tab == 0) f.Button7Click(); else f.Button6Click();
+    QImage img = qtfront::RenderForm(f);
+    ASSERT_FALSE(img.isNull());
+    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
+      img.save(QString::fromStdString(std::string(dir) + "/administration-settings-tab" + std::to_string(tab + 1) +
+                                      ".png"));
+    EXPECT_GE(img.height(), 200);
+  }
+}
+
 
 }  // namespace
 }  // namespace qttest
