@@ -17,6 +17,7 @@
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
+#include "shell/recordscan.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 
@@ -283,12 +284,39 @@ std::optional<AdminSettingsRec> ReadSettings() {
   return rec;
 }
 
-// Where a voucher with `key` goes: after the last record whose key is not
-// greater.
-int InsertPlace(const std::string& date, const std::string& number) {
-  const journal::StoreResult next = journal::FindNearestVoucher(date, number);
-  if (next.Ok() && next.voucher) return next.voucher->first;
-  return shell::RecordCount(FileCode::JVO);
+// The records of the voucher file from its start up to the last one dated
+// `limit` or earlier, read forwards in blocks.
+std::vector<records::JournalVoucherRec> VouchersUpTo(const std::string& limit) {
+  std::vector<records::JournalVoucherRec> out;
+  shell::ForwardScan<records::JournalVoucherRec> scan(FileCode::JVO, 0, shell::RecordCount(FileCode::JVO));
+  while (const records::JournalVoucherRec* rec = scan.Next()) {
+    if (limit < rec->VoucherDate()) break;
+    out.push_back(*rec);
+  }
+  return out;
+}
+
+// Where a voucher with `key` goes in the file `all` as read: after the last
+// record whose key is not greater (found from the end, as the store does).
+int InsertPlace(const std::vector<records::JournalVoucherRec>& all, const std::string& key) {
+  for (int i = static_cast<int>(all.size()) - 1; i >= 0; --i)
+    if (!(key < journal::VoucherKeyOf(all[static_cast<std::size_t>(i)]))) return i + 1;
+  return 0;
+}
+
+// The run of records of the voucher `date` + `number` in `all`, as the
+// store would load it; nullopt when there is none.
+std::optional<journal::LoadedVoucher> FindRun(const std::vector<records::JournalVoucherRec>& all,
+                                             const std::string& date, const std::string& number) {
+  const std::string key = journal::VoucherKeyOf(journal::VoucherHeader{date, number, "", "", ""});
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (all[i].VoucherDate() != date || journal::VoucherKeyOf(all[i]) != key) continue;
+    journal::LoadedVoucher l;
+    l.first = static_cast<int>(i);
+    while (i < all.size() && journal::VoucherKeyOf(all[i]) == key) l.records.push_back(all[i++]);
+    return l;
+  }
+  return std::nullopt;
 }
 
 // Runs the intent's steps and makes the written settings the loaded ones.
@@ -348,7 +376,17 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   files.categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC);
   files.accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
   files.freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
-  files.vouchers = shell::ReadAll<records::JournalVoucherRec>(FileCode::JVO);
+  const PeriodOrError period = ComputeReportPeriod(request.periodText, s, files.freezes);
+  if (!period.period) return refuse(FreezeOutcome::NotPermitted, period.error);
+  const std::string label = StoredFreezeLabel(s);
+  bool closedYear = false;
+  const AdminSettingsRec after = SettingsAfterFreeze(s, label, &closedYear);
+  // The voucher file is sorted by date: the balance needs the lines before
+  // the period end, the closing the keys up to the last date it posts on.
+  // Nothing after that is read.
+  std::string limit = period.period->end;
+  if (closedYear) limit = std::max(limit, after.BookYearStart());
+  files.vouchers = VouchersUpTo(limit);
   const BalanceResult balance = ComputeBalanceCore(request, files);
   if (!balance.error.empty()) return refuse(FreezeOutcome::NotPermitted, balance.error);
   if (!balance.profitRow || !balance.transferRow) return refuse(FreezeOutcome::NotPermitted, texts.noProfitOrTransfer);
@@ -357,10 +395,6 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
     std::string why = s.ProfitAccountNumber().empty() ? texts.noProfitAccountNumber : texts.closingOutOfBalance;
     return refuse(FreezeOutcome::NotPermitted, why);
   }
-
-  const std::string label = StoredFreezeLabel(s);
-  bool closedYear = false;
-  const AdminSettingsRec after = SettingsAfterFreeze(s, label, &closedYear);
 
   // The amounts, through their texts as the program shows them.
   const BalanceSums& sums = balance.sums;
@@ -371,7 +405,6 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   run.FreezeProfitText = shell::FormatAmount(periodValue, decimals, 'Y');
   run.ReportProfitText = balance.profitText;
   const BalanceTableRow& transfer = balance.table[*balance.transferRow];
-  const BalanceTableRow& profit = balance.table[*balance.profitRow];
   ClosingAmounts amounts;
   amounts.transferNumber = shell::Cut(transfer.AccountNumber, 20);
   amounts.transferCaption = shell::Cut(transfer.Caption, 30);
@@ -379,13 +412,12 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   amounts.profitCaption = balance.profitAccountCaption;
   amounts.periodProfit = Rounded(periodValue, run.FreezeProfitText);
   amounts.yearProfit = Rounded(sums.PlClosingProfit, shell::FormatAmount(sums.PlClosingProfit, decimals, 'N'));
-  (void)profit;
   const std::vector<journal::Voucher> vouchers = ClosingVouchers(s, after, closedYear, balance.period->end, amounts);
 
   // No system voucher may stand where the closing posts.
   for (const journal::Voucher& v : vouchers)
     for (const std::string& number : Numbers())
-      if (journal::FindVoucher(v.header.date, number).Ok())
+      if (FindRun(files.vouchers, v.header.date, number))
         return refuse(FreezeOutcome::SystemVoucherExists, MsgSystemVoucherExists(v.header.date));
 
   // Every check has run: the intent, then its steps.
@@ -401,7 +433,7 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
     VoucherFileStep step;
     step.op = VoucherFileStep::Op::Insert;
     // Each later voucher sorts after the ones before it.
-    step.index = InsertPlace(v.header.date, v.header.number) + inserted;
+    step.index = InsertPlace(files.vouchers, journal::VoucherKeyOf(v.header)) + inserted;
     step.countBefore = count;
     step.recs = journal::VoucherRecords(v, user, stamp);
     count += static_cast<int>(step.recs.size());
@@ -494,13 +526,14 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
 
   // The system vouchers, read by key as they are; the later ones go first so
   // that the earlier ones keep their place.
+  const std::vector<records::JournalVoucherRec> all =
+      VouchersUpTo(std::max(dates.front(), dates.size() > 1 ? dates.back() : std::string()));
   std::vector<journal::LoadedVoucher> found;
   for (const std::string& date : dates)
     for (const std::string& number : Numbers()) {
-      journal::StoreResult f = journal::FindVoucher(date, number);
-      if (f.Ok() && f.voucher &&
-          std::none_of(found.begin(), found.end(), [&](const auto& l) { return l.first == f.voucher->first; }))
-        found.push_back(*f.voucher);
+      std::optional<journal::LoadedVoucher> f = FindRun(all, date, number);
+      if (f && std::none_of(found.begin(), found.end(), [&](const auto& l) { return l.first == f->first; }))
+        found.push_back(std::move(*f));
     }
   std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
 
