@@ -3,7 +3,9 @@
 # subsystem's folder; list its source here, one per line, so that it is built
 # into ombrelo_services and not into its subsystem's form library.
 set(OMBRELO_SERVICE_SOURCES
+  src/journal/bankimport.cpp
   src/journal/documentstore.cpp
+  src/journal/entryrules.cpp
   src/journal/invoicestore.cpp
   src/journal/paymentstore.cpp
   src/journal/templatestore.cpp
