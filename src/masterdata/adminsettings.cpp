@@ -15,6 +15,7 @@
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
+#include "shell/session.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
 
@@ -105,9 +106,9 @@ Tadministrationsetting::Tadministrationsetting() : ui::Form("administrationsetti
   Panel2.gridColumns = 2;
   Panel4.gridColumns = 2;
   Panel5.gridColumns = 6;
-  Panel6.gridColumns = 4;
+  GroupBox1.gridColumns = 4;
   Panel1.gridColumns = 9;
-  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5, &Panel6, &Panel7}) p->SetBevel(false);
+  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5, &Panel7}) p->SetBevel(false);
 
   // Typing limits: those of the stored fields where the form allowed more.
   const std::pair<ui::Edit*, int> limits[] = {{&Edit1, 50},  {&Edit2, 30},  {&Edit3, 10},  {&Edit4, 30},
@@ -156,6 +157,45 @@ std::vector<ui::Component*> Tadministrationsetting::JournalBlock() {
           &Label28,   &Label29,   &Label30,   &Label31,    &Label32,    &Label33,    &Label34,    &Label35,
           &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5,  &CheckBox6,  &CheckBox7,  &CheckBox8,  &CheckBox9,
           &CheckBox10, &CheckBox11, &CheckBox12};
+}
+
+void Tadministrationsetting::ApplyLanguageTexts() {
+  using shell::Cut;
+  using shell::L;
+  SetCaption(shell::ProductTitle + " : " + L(965) + " / " + L(6215));
+  std::string title = Cut(" " + L(1079), 31);
+  title = Cut(title + " (", 33);
+  title = Cut(title + shell::CurrentAdministrationName, 63);
+  Label16.SetCaption(Cut(title + ")", 64));
+  TabControl1.SetTabs({L(5662), L(5693)});
+  const std::pair<ui::Label*, int> labels[] = {
+      {&Label1, 6251},  {&Label2, 6267},  {&Label3, 6283},  {&Label4, 6299},  {&Label15, 6315}, {&Label5, 6331},
+      {&Label6, 6347},  {&Label7, 6363},  {&Label8, 6379},  {&Label9, 6395},  {&Label10, 6411}, {&Label11, 6447},
+      {&Label14, 6467}, {&Label12, 6487}, {&Label13, 6513}, {&Label17, 6539}, {&Label20, 6627}, {&Label21, 6653},
+      {&Label18, 6679}, {&Label19, 6705}, {&Label23, 6772}, {&Label22, 6823}, {&Label24, 6849}, {&Label25, 6875},
+      {&Label26, 6901}, {&Label27, 6927}, {&Label28, 6958}, {&Label29, 6984}, {&Label30, 6984}, {&Label31, 6984},
+      {&Label32, 7015}};
+  for (const auto& [label, offset] : labels) label->SetCaption(L(offset));
+  GroupBox1.SetCaption(L(6731));
+  // The three fixed boxes have no text of their own in the language file
+  // unless it gives one; the program's stands otherwise.
+  if (!L(7066).empty()) CheckBox2.SetCaption(L(7066));
+  if (!L(7097).empty()) CheckBox4.SetCaption(L(7097));
+  if (!L(7128).empty()) CheckBox6.SetCaption(L(7128));
+  CheckBox13.SetCaption(L(7154));
+  Unfreeze.SetCaption(L(6565));
+  BrenvickAdministrationsettingshelp1.SetCaption(L(6581));
+  File1.SetCaption(L(21));
+  opslaan.SetCaption(L(54));
+  Run1.SetCaption(L(247));
+  Help1.SetCaption(L(284));
+  About1.SetCaption(L(295));
+  Annuleren.SetCaption(L(306));
+  Brenvickhomepage1.SetCaption(L(486));
+  Brenvickhelp1.SetCaption(L(514));
+  utorial1.SetCaption(shell::TutorialCaption());
+  Label55.SetCaption(shell::ChangedByCaption());
+  Label56.SetCaption(shell::ChangedAtCaption());
 }
 
 void Tadministrationsetting::SetStatus(const std::string& text, ui::Color color) { StatusBar1.Show(text, color); }

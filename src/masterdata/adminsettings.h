@@ -122,7 +122,7 @@ class Tadministrationsetting : public ui::Form {
   ui::Edit Edit3{&Panel2, "Edit3"};
   ui::Label Label4{&Panel2, "Label4", "Town"};
   ui::Edit Edit4{&Panel2, "Edit4"};
-  ui::Label Label14{&Panel2, "Label14", "State"};
+  ui::Label Label15{&Panel2, "Label15", "State"};
   ui::Edit Edit14{&Panel2, "Edit14"};
   ui::Label Label5{&Panel2, "Label5", "Country"};
   ui::Edit Edit5{&Panel2, "Edit5"};
@@ -134,32 +134,32 @@ class Tadministrationsetting : public ui::Form {
   ui::Edit Edit8{&Panel2, "Edit8"};
   ui::Label Label9{&Panel2, "Label9", "Website"};
   ui::Edit Edit9{&Panel2, "Edit9"};
-  ui::Label Label10{&Panel2, "Label10", "Extra item 2"};
+  ui::Label Label14{&Panel2, "Label14", "Extra item 2"};
   ui::Edit Edit10{&Panel2, "Edit10"};
   ui::Label Label11{&Panel2, "Label11", "Extra item 1"};
   ui::Edit Edit11{&Panel2, "Edit11"};
-  ui::Label Label12{&Panel2, "Label12", "Company Registration "};
+  ui::Label Label10{&Panel2, "Label10", "Company Registration "};
   ui::Edit Edit12{&Panel2, "Edit12"};
-  ui::Label Label22{&Panel2, "Label22", "Tax registration nbr/id"};
+  ui::Label Label24{&Panel2, "Label24", "Tax registration nbr/id"};
   ui::Edit Edit22{&Panel2, "Edit22"};
-  ui::Label Label15{&Panel2, "Label15", "Changed by"};
+  ui::Label Label55{&Panel2, "Label55", "Changed by"};
   ui::Edit Edit16{&Panel2, "Edit16"};
-  ui::Label Label13{&Panel2, "Label13", "Changed at"};
+  ui::Label Label56{&Panel2, "Label56", "Changed at"};
   ui::Edit Edit15{&Panel2, "Edit15"};
 
   // Tab 2: the book year, periods, currency, fiscal year, profit account,
   // journals.
   ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Vertical};
   ui::Panel Panel4{&Panel3, "Panel4", ui::LayoutKind::Grid};
-  ui::Label Label17{&Panel4, "Label17", "Start bookyear"};
+  ui::Label Label12{&Panel4, "Label12", "Startdate bookyear"};
   ui::DatePicker DateTimePicker1{&Panel4, "DateTimePicker1"};
-  ui::Label Label18{&Panel4, "Label18", "End bookyear"};
+  ui::Label Label13{&Panel4, "Label13", "Enddate bookyear"};
   ui::DatePicker DateTimePicker2{&Panel4, "DateTimePicker2"};
-  ui::Label Label19{&Panel4, "Label19", "Number of periods"};
+  ui::Label Label17{&Panel4, "Label17", "Number of periods"};
   ui::ComboBox ComboBox1{&Panel4, "ComboBox1"};
-  ui::Label Label20{&Panel4, "Label20", "Currencycode"};
+  ui::Label Label22{&Panel4, "Label22", "Currencycode"};
   ui::Edit Edit21{&Panel4, "Edit21"};
-  ui::Label Label21{&Panel4, "Label21", "Fiscal year"};
+  ui::Label Label25{&Panel4, "Label25", "Fiscal year"};
   ui::Edit Edit23{&Panel4, "Edit23"};
   ui::Label Label23{&Panel4, "Label23", "Add last year profit to the GL account:"};
   ui::ComboBox ComboBox2{&Panel4, "ComboBox2"};
@@ -178,44 +178,44 @@ class Tadministrationsetting : public ui::Form {
   }};
   // The journals.
   ui::CheckBox CheckBox13{&Panel3, "CheckBox13", "Split up JV's into different journals"};
-  ui::Panel Panel6{&Panel3, "Panel6", ui::LayoutKind::Grid};
-  ui::Label Label26{&Panel6, "Label26", "Sales book"};
-  ui::Edit Edit24{&Panel6, "Edit24"};
-  ui::CheckBox CheckBox2{&Panel6, "CheckBox2", "Customers"};
-  ui::CheckBox CheckBox3{&Panel6, "CheckBox3", "Suppliers"};
-  ui::Label Label27{&Panel6, "Label27", "Purchase book"};
-  ui::Edit Edit25{&Panel6, "Edit25"};
-  ui::CheckBox CheckBox4{&Panel6, "CheckBox4", "Suppliers"};
-  ui::CheckBox CheckBox5{&Panel6, "CheckBox5", "Customers"};
-  ui::Label Label28{&Panel6, "Label28", "Daybook"};
-  ui::Edit Edit26{&Panel6, "Edit26"};
-  ui::CheckBox CheckBox6{&Panel6, "CheckBox6", "General"};
-  ui::Label Label33{&Panel6, "Label33", ""};
-  ui::Label Label29{&Panel6, "Label29", "Optional journal 1"};
-  ui::Edit Edit27{&Panel6, "Edit27"};
-  ui::CheckBox CheckBox7{&Panel6, "CheckBox7", "Customers"};
-  ui::CheckBox CheckBox8{&Panel6, "CheckBox8", "Suppliers"};
-  ui::Label Label30{&Panel6, "Label30", "Optional journal 2"};
-  ui::Edit Edit28{&Panel6, "Edit28"};
-  ui::CheckBox CheckBox9{&Panel6, "CheckBox9", "Customers"};
-  ui::CheckBox CheckBox10{&Panel6, "CheckBox10", "Suppliers"};
-  ui::Label Label31{&Panel6, "Label31", "Optional journal 3"};
-  ui::Edit Edit29{&Panel6, "Edit29"};
-  ui::CheckBox CheckBox11{&Panel6, "CheckBox11", "Customers"};
-  ui::CheckBox CheckBox12{&Panel6, "CheckBox12", "Suppliers"};
-  ui::Label Label34{&Panel6, "Label34", ""};
-  ui::Label Label35{&Panel6, "Label35", ""};
-  ui::Label Label32{&Panel6, "Label32", "Cashbook, Bankbook see GL accounts!"};
+  ui::GroupBox GroupBox1{&Panel3, "GroupBox1", "Journal vouchers settings at company level", ui::LayoutKind::Grid};
+  ui::Label Label26{&GroupBox1, "Label26", "Sales book name"};
+  ui::Edit Edit24{&GroupBox1, "Edit24"};
+  ui::CheckBox CheckBox2{&GroupBox1, "CheckBox2", "Customers"};
+  ui::CheckBox CheckBox3{&GroupBox1, "CheckBox3", "Suppliers"};
+  ui::Label Label27{&GroupBox1, "Label27", "Purchase book name"};
+  ui::Edit Edit25{&GroupBox1, "Edit25"};
+  ui::CheckBox CheckBox4{&GroupBox1, "CheckBox4", "Suppliers"};
+  ui::CheckBox CheckBox5{&GroupBox1, "CheckBox5", "Customers"};
+  ui::Label Label28{&GroupBox1, "Label28", "Daybook name"};
+  ui::Edit Edit26{&GroupBox1, "Edit26"};
+  ui::CheckBox CheckBox6{&GroupBox1, "CheckBox6", "General"};
+  ui::Label Label33{&GroupBox1, "Label33", ""};
+  ui::Label Label29{&GroupBox1, "Label29", "Optional journal name"};
+  ui::Edit Edit27{&GroupBox1, "Edit27"};
+  ui::CheckBox CheckBox7{&GroupBox1, "CheckBox7", "Customers"};
+  ui::CheckBox CheckBox8{&GroupBox1, "CheckBox8", "Suppliers"};
+  ui::Label Label30{&GroupBox1, "Label30", "Optional journal name"};
+  ui::Edit Edit28{&GroupBox1, "Edit28"};
+  ui::CheckBox CheckBox9{&GroupBox1, "CheckBox9", "Customers"};
+  ui::CheckBox CheckBox10{&GroupBox1, "CheckBox10", "Suppliers"};
+  ui::Label Label31{&GroupBox1, "Label31", "Optional journal name"};
+  ui::Edit Edit29{&GroupBox1, "Edit29"};
+  ui::CheckBox CheckBox11{&GroupBox1, "CheckBox11", "Customers"};
+  ui::CheckBox CheckBox12{&GroupBox1, "CheckBox12", "Suppliers"};
+  ui::Label Label34{&GroupBox1, "Label34", ""};
+  ui::Label Label35{&GroupBox1, "Label35", ""};
+  ui::Label Label32{&GroupBox1, "Label32", "Cashbook, Bankbook see GL accounts!"};
 
   // Always visible: the closing state.
   ui::Panel Panel1{this, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label36{&Panel1, "Label36", "Approved annual balance"};
+  ui::Label Label18{&Panel1, "Label18", "Approved annual balance"};
   ui::Edit Edit17{&Panel1, "Edit17"};
-  ui::Label Label37{&Panel1, "Label37", "Current annual balance"};
+  ui::Label Label19{&Panel1, "Label19", "Current annual balance"};
   ui::Edit Edit18{&Panel1, "Edit18"};
-  ui::Label Label38{&Panel1, "Label38", "Last closed period"};
+  ui::Label Label20{&Panel1, "Label20", "Last closed period "};
   ui::Edit Edit19{&Panel1, "Edit19"};
-  ui::Label Label39{&Panel1, "Label39", "Current period"};
+  ui::Label Label21{&Panel1, "Label21", "Current period "};
   ui::Edit Edit20{&Panel1, "Edit20"};
   ui::Button Button4{&Panel1, "Button4"};
 
@@ -229,6 +229,7 @@ class Tadministrationsetting : public ui::Form {
   // The journal block: shown exactly while CheckBox13 is checked.
   std::vector<ui::Component*> JournalBlock() ;
 
+  void ApplyLanguageTexts();
   void FormActivate();
   void FormKeyDown(uint16_t& key, unsigned shift);
   void opslaanExecute();

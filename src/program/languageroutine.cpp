@@ -1,6 +1,7 @@
 #include "program/languageroutine.h"
 
 #include "journal/boekingstuk.h"
+#include "masterdata/adminsettings.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
@@ -134,6 +135,7 @@ void ApplyLanguage() {
   journal::PeriodCaptionPending = true;
   // Partners: the help captions and the administration settings.
   // Administration settings form: the help captions.
+  masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
   // Reports: the help captions, the administration settings, the sales-tax
   // names and rates and FarEndDate.
   // Export and import: the administration code and settings.
@@ -149,8 +151,7 @@ void ApplyLanguage() {
   if (masterdata::Ledger) masterdata::Ledger->ApplyLanguageTexts();
   if (journal::boeking) journal::boeking->ApplyLanguageTexts();
   // Partners (Tpartners2): its texts come with the form.
-  // Administration settings (Tadministrationsetting): its texts come with
-  // the form.
+  if (masterdata::administrationsetting) masterdata::administrationsetting->ApplyLanguageTexts();
   // Reports (TRapport1): its texts come with the form.
   // Export and import (TExportImport): its texts come with the form.
   // Help (Thelpform): takes HelpHomePageUrl and HelpNewsPageUrl when it is
