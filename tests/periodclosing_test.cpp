@@ -488,6 +488,7 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
     ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
   }
   reports::InstallClosingIntentHook();
+  int replayed = 0;
   for (int good = 0;; ++good) {
     masterdata::AdminSettings = loaded;
     store.fs.CrashAfter(good);
@@ -512,9 +513,82 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
       ASSERT_TRUE(Unfreeze().Ok()) << good;
       ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before) << good;
     }
+    if (crashed && now == after) ++replayed;
     if (!crashed && finished) break;
     ASSERT_LT(good, 200);
   }
+  // Some runs were cut after their intent record and finished by the open.
+  EXPECT_GT(replayed, 0);
+
+  // The unfreeze of that year end, cut off the same way.
+  ASSERT_TRUE(reports::FreezeOpenPeriod(loaded).Ok());
+  ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), after);
+  const AdminSettingsRec frozen = masterdata::AdminSettings;
+  replayed = 0;
+  for (int good = 0;; ++good) {
+    masterdata::AdminSettings = frozen;
+    store.fs.CrashAfter(good);
+    bool finished = false;
+    try {
+      finished = reports::UnfreezeLastPeriod(frozen).Ok();
+    } catch (const std::exception&) {
+    }
+    const bool crashed = store.fs.Crashed();
+    store.fs.ClearErrors();
+    shell::ForceCloseFileSet();
+    { shell::ScopedFileSet set("JVO"); }
+    const std::string now = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+    EXPECT_TRUE(now == before || now == after) << "cut after " << good << " writes";
+    EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent")) << good;
+    { shell::ScopedFileSet set("FRZ;JVO"); }
+    EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), now) << good;
+    if (now == before) {
+      if (crashed) ++replayed;
+      ASSERT_TRUE(masterdata::LoadAdminSettings() == std::nullopt);
+      ASSERT_TRUE(reports::FreezeOpenPeriod(masterdata::AdminSettings).Ok()) << good;
+      ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), after) << good;
+    }
+    if (!crashed && finished) break;
+    ASSERT_LT(good, 200);
+  }
+  EXPECT_GT(replayed, 0);
+}
+
+TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForTheEarlierPeriods) {
+  // Only the year end of 2024 was ever frozen (no opening freeze, no
+  // earlier periods): its snapshot is the file's first.
+  AdminSettingsRec s = Monthly(2025);
+  s.SetApprovedAnnualBalance("2024");
+  s.SetLastClosedPeriod("12/12");
+  s.SetCurrentAnnualBalance("2025");
+  s.SetCurrentPeriod("01/12");
+  s.SetFiscalYear("2025");
+  Write(s, {});
+  {
+    shell::ScopedFileSet set("FRZ");
+    auto r = std::make_unique<FreezeRec>();
+    r->SetPeriodLabel("2024-12/12");
+    r->SetPeriodStartDate("20241201");
+    r->SetPeriodEndDate("20250101");
+    r->SetApprovedAnnualBalance("2023");
+    r->SetLastClosedPeriod("11/12");
+    r->SetCurrentAnnualBalance("2024");
+    r->SetCurrentPeriod("12/12");
+    r->SetBookYear(2023);  // the first snapshot holds the fiscal year - 1
+    shell::AppendRecord(FileCode::FRZ, *r);
+  }
+  const reports::UnfreezeRun run = Unfreeze();
+  ASSERT_TRUE(run.Ok()) << run.message;
+  const AdminSettingsRec& back = masterdata::AdminSettings;
+  EXPECT_EQ(back.BookYearEnd(), "20241231");
+  EXPECT_EQ(back.PeriodCount(), 12);
+  EXPECT_EQ(back.PeriodStart(13), "20250101");
+  for (int k = 1; k <= 12; ++k) EXPECT_EQ(back.PeriodStart(k), "20241201") << k;
+  EXPECT_EQ(back.BookYearStart(), "20241201");
+  EXPECT_EQ(back.FiscalYear(), "2024");
+  EXPECT_EQ(back.CurrentPeriod(), "12/12");
+  EXPECT_EQ(back.LastClosedPeriod(), "11/12");
+  EXPECT_EQ(File(FileCode::FRZ).size(), 0u);
 }
 
 }  // namespace
