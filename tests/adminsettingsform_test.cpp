@@ -15,6 +15,7 @@
 #include "records/ledgeraccountrec.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
+#include "formkit/helpunit.h"
 #include "shell/languagetext.h"
 #include "shell/textroutines.h"
 #include "support/adminfolder.h"
@@ -244,6 +245,68 @@ TEST_F(AdminSettingsForm, UnfreezeAsksThenUndoesTheLastFreezeAndKeepsOtherEditsO
   EXPECT_EQ(Stored().CompanyName(), "ACME");
   EXPECT_EQ(store.fs.File(Path(FileCode::FRZ)).size(), 0u);
   EXPECT_EQ(store.fs.File(Path(FileCode::JVO)).size(), static_cast<std::size_t>(records::JournalVoucherRec::kSize));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AdminSettingsForm, F1AndTheHelpItemsOpenTheirTopics) {
+  masterdata::AdministrationsettingHelpCaptions.FileCaption = "Bestand";
+  Show([](Tadministrationsetting& f) {
+    struct Item {
+      std::function<void()> open;
+      std::string tag;
+    };
+    const std::vector<Item> items = {
+        {[&] { f.BrenvickAdministrationsettingshelp1.UserClick(); }, "<ADS00>"},
+        {[&] { f.ToolButton8.UserClick(); }, "<ADS00>"},
+        {[&] { f.UserKeyDown(ui::keys::F1); }, "<ADS00>"},
+        {[&] { f.Edit23.UserFocus(); f.UserKeyDown(ui::keys::F1); }, "<ADS00>"},
+        {[&] { f.Brenvickhelp1.UserClick(); }, ""},
+        {[&] { f.About1.UserClick(); }, "<ABO00>"},
+        {[&] { f.utorial1.UserClick(); }, "<TUT00>"},
+    };
+    for (const auto& item : items) {
+      shell::RequestedHelpTag = "unset";
+      shell::HelpCaptionBlock = {};
+      item.open();
+      EXPECT_EQ(shell::RequestedHelpTag, item.tag);
+      EXPECT_EQ(shell::HelpCaptionBlock.FileCaption, "Bestand");
+      EXPECT_TRUE(f.Showing());
+    }
+  });
+}
+
+TEST_F(AdminSettingsForm, LeavingTheFieldsKeepsThemToTheirItemsAndTheFiscalYearToDigits) {
+  Show([&](Tadministrationsetting& f) {
+    f.Button6.UserClick();
+    f.ComboBox1.UserFocus();
+    f.ComboBox1.UserSetText("7");
+    f.Edit21.UserFocus();
+    EXPECT_EQ(f.ComboBox1.GetText(), "01");
+    f.ComboBox2.UserFocus();
+    f.ComboBox2.UserSetText("4000{sales}");
+    f.Edit21.UserFocus();
+    EXPECT_EQ(f.ComboBox2.GetText(), "4000{Sales}");
+    f.ComboBox2.UserFocus();
+    f.ComboBox2.UserSetText("9999");
+    f.Edit21.UserFocus();
+    EXPECT_EQ(f.ComboBox2.GetText(), "");
+    f.Edit23.UserFocus();
+    f.Edit23.UserSetText("1a9-");
+    EXPECT_EQ(f.Edit23.GetText(), "19");
+    const std::size_t shown = backend.messages.size();
+    f.Edit21.UserFocus();
+    ASSERT_EQ(backend.messages.size(), shown + 1);
+    EXPECT_EQ(backend.messages.back().text, masterdata::MsgFiscalYearTooLow);
+    EXPECT_EQ(f.ActiveControl(), &f.Edit23);
+    // An empty field is no year either: the same message, not a conversion
+    // error.
+    f.Edit23.UserSetText("");
+    f.Edit21.UserFocus();
+    EXPECT_EQ(backend.messages.back().text, masterdata::MsgFiscalYearTooLow);
+  });
 }
 
 }  // namespace
