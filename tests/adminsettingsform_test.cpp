@@ -14,6 +14,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "shell/adminsettingsload.h"
+#include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "formkit/helpunit.h"
 #include "shell/languagetext.h"
@@ -306,6 +307,26 @@ TEST_F(AdminSettingsForm, LeavingTheFieldsKeepsThemToTheirItemsAndTheFiscalYearT
     f.Edit23.UserSetText("");
     f.Edit21.UserFocus();
     EXPECT_EQ(backend.messages.back().text, masterdata::MsgFiscalYearTooLow);
+  });
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(AdminSettingsForm, SaveRefusesWhenAnotherCopySavedTheSettingsMeanwhile) {
+  Show([&](Tadministrationsetting& f) {
+    AdminSettingsRec other = Settings();
+    other.SetCompanyName("renamed in another copy");
+    Store(other);
+    const std::string theirs = store.fs.File(Path(FileCode::ADS));
+    f.Edit1.UserSetText("ours");
+    f.Button1.UserClick();
+    EXPECT_TRUE(f.Showing());
+    EXPECT_EQ(f.Edit1.GetText(), "ours");
+    ASSERT_FALSE(backend.messages.empty());
+    EXPECT_EQ(backend.messages.back().text, shell::MsgChangedInAnotherCopy());
+    EXPECT_EQ(store.fs.File(Path(FileCode::ADS)), theirs);
   });
 }
 
