@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -463,6 +464,42 @@ TEST_F(Closing, RefusalsWriteNothing) {
   run = Freeze();
   EXPECT_EQ(run.outcome, FreezeOutcome::NotPermitted);
   EXPECT_EQ(files(), noT);
+}
+
+TEST_F(Closing, ABalanceThatDoesNotAllowAFreezeIsToldAndWritesNothing) {
+  struct Case {
+    const char* name;
+    std::function<void(AdminSettingsRec&, std::vector<JournalVoucherRec>&)> change;
+    std::string message;
+  };
+  const reports::BalanceTexts texts;
+  const std::vector<Case> cases = {
+      {"no profit account in the settings", [](AdminSettingsRec& s, auto&) { s.SetProfitAccountNumber(""); },
+       texts.noProfitAccountNumber},
+      {"books out of balance",
+       [](AdminSettingsRec&, std::vector<JournalVoucherRec>& v) {
+         v.insert(v.begin(), Line("20240105", "X1", "1000", 50, 0));
+       },
+       ""},
+  };
+  for (const Case& c : cases) {
+    AdminSettingsRec s = Monthly(2024);
+    std::vector<JournalVoucherRec> vouchers = Vouchers();
+    c.change(s, vouchers);
+    Write(s, vouchers);
+    // The opening period first: January is the one refused.
+    if (!s.ProfitAccountNumber().empty()) {
+      ASSERT_TRUE(Freeze().Ok()) << c.name;
+    }
+    const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+    const reports::FreezeRun run = Freeze();
+    EXPECT_EQ(run.outcome, FreezeOutcome::NotPermitted) << c.name;
+    ASSERT_EQ(run.messages.size(), 1u) << c.name;
+    if (!c.message.empty()) {
+      EXPECT_EQ(run.messages[0], c.message) << c.name;
+    }
+    EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before) << c.name;
+  }
 }
 
 TEST_F(Closing, TheUnfreezeRefusesWhenTheSettingsChangedSinceTheFormLoadedThem) {

@@ -125,6 +125,20 @@ std::string MsgNothingFrozen() {
                             "Keine Periode ist eingefroren: nichts aufzutauen");
 }
 
+std::string MsgTooManyAccountsToFreeze() {
+  return shell::BuiltInText("More than 400 GL accounts: a frozen period holds at most 400; nothing was frozen",
+                            "Meer dan 400 grootboekrekeningen: een bevroren periode bevat er hoogstens 400; er is "
+                            "niets bevroren",
+                            "Mehr als 400 Sachkonten: eine eingefrorene Periode enthält höchstens 400; es wurde "
+                            "nichts eingefroren");
+}
+
+std::string MsgPeriodFrozenAlready(const std::string& label) {
+  return shell::BuiltInText("The period " + label + " is frozen already; nothing was frozen",
+                            "Periode " + label + " is al bevroren; er is niets bevroren",
+                            "Die Periode " + label + " ist bereits eingefroren; es wurde nichts eingefroren");
+}
+
 std::string MsgNewBookYearProposal() { return "Proposal periods date new bookyear"; }
 std::string MsgFreezeSuccessful() { return " freeze succesful "; }
 
@@ -391,8 +405,13 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   if (!balance.error.empty()) return refuse(FreezeOutcome::NotPermitted, balance.error);
   if (!balance.profitRow || !balance.transferRow) return refuse(FreezeOutcome::NotPermitted, texts.noProfitOrTransfer);
   if (!balance.freezeAllowed || !balance.period) {
-    // The reasons are in the grid's message rows; name the usual ones.
-    std::string why = s.ProfitAccountNumber().empty() ? texts.noProfitAccountNumber : texts.closingOutOfBalance;
+    std::string why = texts.closingOutOfBalance;
+    if (s.ProfitAccountNumber().empty())
+      why = texts.noProfitAccountNumber;
+    else if (balance.table.size() > static_cast<std::size_t>(kFreezeCapacity))
+      why = MsgTooManyAccountsToFreeze();
+    else if (balance.period && balance.period->hit)
+      why = MsgPeriodFrozenAlready(balance.period->label);
     return refuse(FreezeOutcome::NotPermitted, why);
   }
 

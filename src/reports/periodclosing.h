@@ -200,6 +200,8 @@ std::string MsgUnfreezeSettingsChanged();
 std::string MsgBadFiscalYear();
 std::string MsgSystemVoucherExists(const std::string& date);
 std::string MsgNothingFrozen();
+std::string MsgTooManyAccountsToFreeze();
+std::string MsgPeriodFrozenAlready(const std::string& label);
 std::string MsgNewBookYearProposal();  // "Proposal periods date new bookyear"
 std::string MsgFreezeSuccessful();     // " freeze succesful "
 
