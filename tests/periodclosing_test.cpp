@@ -629,3 +629,37 @@ TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForThe
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Closing, AnIntentRecordThatCannotBeFinishedIsKeptAndADamagedOneDeleted) {
+  reports::InstallClosingIntentHook();
+  const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
+  const std::string files = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+
+  // Cut off while it was written: no step began.
+  store.fs.SetFile(intentPath, "OMBCLS01 torn");
+  { shell::ScopedFileSet set("ADS"); }
+  EXPECT_FALSE(store.fs.HasFile(intentPath));
+  EXPECT_EQ(reports::TakeReplayNote(), "");
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
+
+  // Whole, but the settings hold neither its before nor its after state.
+  reports::ClosingIntent intent;
+  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  intent.freeze.countBefore = 0;
+  intent.settingsBefore.SetCompanyName("not these settings");
+  intent.settingsAfter.SetCompanyName("nor these");
+  store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
+  { shell::ScopedFileSet set("JVO"); }
+  EXPECT_TRUE(store.fs.HasFile(intentPath));
+  EXPECT_NE(reports::TakeReplayNote().find(reports::MsgIntentStopped()), std::string::npos);
+  // Every file is looked at first: nothing changed.
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
+  // Nothing more is frozen or unfrozen while it stays.
+  const reports::FreezeRun run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::Stopped);
+  EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::Stopped);
+}
+
+}  // namespace

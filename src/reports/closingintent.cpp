@@ -108,19 +108,22 @@ bool HoldsAt(FileCode c, int index, const std::vector<R>& recs) {
 
 std::string StoppedAt(const char* file) { return MsgIntentStopped() + " (" + file + ")"; }
 
-std::string FinishFreezeFile(const FreezeFileStep& s) {
+// How far the steps on one file got: every step done, some still to do
+// (from `next` on), or a state no step passes through.
+struct Progress {
+  bool known = true;
+  std::size_t next = 0;  // the first step still to do
+};
+
+Progress FreezeFileProgress(const FreezeFileStep& s) {
   const int count = shell::RecordCount(FileCode::FRZ);
   const std::vector<records::FreezeRec> one{s.rec};
   if (s.op == FreezeFileStep::Op::Append) {
-    if (count == s.countBefore + 1 && HoldsAt(FileCode::FRZ, s.countBefore, one)) return {};
-    if (count != s.countBefore) return StoppedAt("FRZ");
-    shell::AppendRecord(FileCode::FRZ, s.rec);
-    return {};
+    if (count == s.countBefore + 1 && HoldsAt(FileCode::FRZ, s.countBefore, one)) return {true, 1};
+    return {count == s.countBefore, 0};
   }
-  if (count == s.countBefore - 1) return {};
-  if (count != s.countBefore || !HoldsAt(FileCode::FRZ, s.countBefore - 1, one)) return StoppedAt("FRZ");
-  shell::TruncateRecords(FileCode::FRZ, s.countBefore - 1);
-  return {};
+  if (count == s.countBefore - 1) return {true, 1};
+  return {count == s.countBefore && HoldsAt(FileCode::FRZ, s.countBefore - 1, one), 0};
 }
 
 int CountAfter(const VoucherFileStep& s) {
@@ -128,44 +131,31 @@ int CountAfter(const VoucherFileStep& s) {
   return s.op == VoucherFileStep::Op::Insert ? s.countBefore + n : s.countBefore - n;
 }
 
-std::string FinishVoucherFile(const std::vector<VoucherFileStep>& steps) {
-  if (steps.empty()) return {};
+Progress VoucherFileProgress(const std::vector<VoucherFileStep>& steps) {
+  if (steps.empty()) return {true, 0};
   const int count = shell::RecordCount(FileCode::JVO);
   // The count tells how many steps are done: each changes it, all in one
   // direction.
-  std::size_t done = steps.size() + 1;
   for (std::size_t k = 0; k <= steps.size(); ++k) {
     const int expected = k == 0 ? steps[0].countBefore : CountAfter(steps[k - 1]);
-    if (count == expected) {
-      done = k;
-      break;
+    if (count != expected) continue;
+    if (k > 0) {
+      const VoucherFileStep& last = steps[k - 1];
+      if (last.op == VoucherFileStep::Op::Insert && !HoldsAt(FileCode::JVO, last.index, last.recs)) return {false, 0};
     }
-  }
-  if (done > steps.size()) return StoppedAt("JVO");
-  if (done > 0) {
-    const VoucherFileStep& last = steps[done - 1];
-    if (last.op == VoucherFileStep::Op::Insert && !HoldsAt(FileCode::JVO, last.index, last.recs))
-      return StoppedAt("JVO");
-  }
-  for (std::size_t k = done; k < steps.size(); ++k) {
-    const VoucherFileStep& s = steps[k];
-    if (shell::RecordCount(FileCode::JVO) != s.countBefore) return StoppedAt("JVO");
-    if (s.op == VoucherFileStep::Op::Insert) {
-      shell::InsertRecords(FileCode::JVO, s.index, s.recs);
-    } else {
-      if (!HoldsAt(FileCode::JVO, s.index, s.recs)) return StoppedAt("JVO");
-      shell::DeleteRecords(FileCode::JVO, s.index, static_cast<int>(s.recs.size()));
+    if (k < steps.size()) {
+      const VoucherFileStep& next = steps[k];
+      if (next.op == VoucherFileStep::Op::Delete && !HoldsAt(FileCode::JVO, next.index, next.recs)) return {false, 0};
     }
+    return {true, k};
   }
-  return {};
+  return {false, 0};
 }
 
-std::string FinishSettingsFile(const ClosingIntent& intent) {
-  const std::vector<records::AdminSettingsRec> after{intent.settingsAfter}, before{intent.settingsBefore};
-  if (shell::RecordCount(FileCode::ADS) == 1 && HoldsAt(FileCode::ADS, 0, after)) return {};
-  if (shell::RecordCount(FileCode::ADS) != 1 || !HoldsAt(FileCode::ADS, 0, before)) return StoppedAt("ADS");
-  shell::RewriteFile(FileCode::ADS, after);
-  return {};
+Progress SettingsFileProgress(const ClosingIntent& intent) {
+  if (shell::RecordCount(FileCode::ADS) != 1) return {false, 0};
+  if (HoldsAt(FileCode::ADS, 0, std::vector<records::AdminSettingsRec>{intent.settingsAfter})) return {true, 1};
+  return {HoldsAt(FileCode::ADS, 0, std::vector<records::AdminSettingsRec>{intent.settingsBefore}), 0};
 }
 
 }  // namespace
@@ -269,9 +259,31 @@ void DeleteIntent() {
 }
 
 std::string ApplyIntentSteps(const ClosingIntent& intent) {
-  if (std::string m = FinishFreezeFile(intent.freeze); !m.empty()) return m;
-  if (std::string m = FinishVoucherFile(intent.vouchers); !m.empty()) return m;
-  return FinishSettingsFile(intent);
+  // Every file is looked at before anything changes: a state no step passes
+  // through stops the whole replay.
+  const Progress freeze = FreezeFileProgress(intent.freeze);
+  if (!freeze.known) return StoppedAt("FRZ");
+  const Progress vouchers = VoucherFileProgress(intent.vouchers);
+  if (!vouchers.known) return StoppedAt("JVO");
+  const Progress settings = SettingsFileProgress(intent);
+  if (!settings.known) return StoppedAt("ADS");
+
+  if (freeze.next == 0) {
+    if (intent.freeze.op == FreezeFileStep::Op::Append)
+      shell::AppendRecord(FileCode::FRZ, intent.freeze.rec);
+    else
+      shell::TruncateRecords(FileCode::FRZ, intent.freeze.countBefore - 1);
+  }
+  for (std::size_t k = vouchers.next; k < intent.vouchers.size(); ++k) {
+    const VoucherFileStep& s = intent.vouchers[k];
+    if (s.op == VoucherFileStep::Op::Insert)
+      shell::InsertRecords(FileCode::JVO, s.index, s.recs);
+    else
+      shell::DeleteRecords(FileCode::JVO, s.index, static_cast<int>(s.recs.size()));
+  }
+  if (settings.next == 0)
+    shell::RewriteFile(FileCode::ADS, std::vector<records::AdminSettingsRec>{intent.settingsAfter});
+  return {};
 }
 
 IntentReplay FinishClosingIntent() {

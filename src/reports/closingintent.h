@@ -12,7 +12,8 @@
 //   finds how far the steps got: a step is done when its file holds the
 //   after-state, still to do when it holds the before-state (FRZ and JVO by
 //   their record count and the records at the step's index, ADS by its
-//   bytes). Any other state stops, with a message, and the record stays.
+//   bytes). Every file is looked at before anything changes: any other
+//   state stops the whole replay, with a message, and the record stays.
 // - A record that is cut off or damaged (magic, sizes, checksum) was never
 //   finished, so no step began: it is deleted.
 // - FinishClosingIntent runs inside an open set that names FRZ, ADS and
