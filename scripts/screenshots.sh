@@ -102,4 +102,8 @@ OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen \
 # The partners form with partners in it, as its Qt test renders it.
 OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
   --gtest_filter='PartnersFormQt.*' >/dev/null
+# The administration settings form's two tabs as the year-end flow shows
+# them, drawn by the front end's renderer offscreen.
+OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
+  --gtest_filter='*TheSettingsFormRendersBothTabs' >/dev/null
 echo "Screenshots in $out"

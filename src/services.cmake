@@ -6,6 +6,7 @@ set(OMBRELO_SERVICE_SOURCES
   src/journal/bankimport.cpp
   src/journal/bankimportrun.cpp
   src/journal/documentstore.cpp
+  src/journal/entryrules.cpp
   src/journal/importprofilestore.cpp
   src/journal/invoicestore.cpp
   src/journal/paymentstore.cpp
@@ -14,6 +15,9 @@ set(OMBRELO_SERVICE_SOURCES
   src/journal/voucherstore.cpp
   src/masterdata/newpartner.cpp
   src/masterdata/partnerstore.cpp
+  src/reports/balance.cpp
+  src/reports/closingintent.cpp
+  src/reports/periodclosing.cpp
 )
 # As absolute paths without "..", so that the form libraries' globs can
 # leave them out.

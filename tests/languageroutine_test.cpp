@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "masterdata/adminsettings.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
@@ -185,6 +186,12 @@ TEST_F(LanguageRoutine, CaptionsAndTitleLabelsWithTheirCuts) {
   // The GL category form shows its own text alone.
   EXPECT_EQ(masterdata::Ledgercategory->Caption(), L(2220));
   EXPECT_EQ(masterdata::Ledgercategory->Label2.Caption(), " " + L(1027) + " (" + name + ")");
+  EXPECT_EQ(masterdata::administrationsetting->Caption(),
+            "Ombrelo Account Enterprise 2.0.6 : " + L(965) + " / " + L(6215));
+  EXPECT_EQ(masterdata::administrationsetting->Label16.Caption(), " " + L(1079) + " (" + name + ")");
+  EXPECT_EQ(masterdata::administrationsetting->TabControl1.Tabs(), (std::vector<std::string>{L(5662), L(5693)}));
+  EXPECT_EQ(masterdata::administrationsetting->Label15.Caption(), L(6315));
+  EXPECT_EQ(masterdata::administrationsetting->Button4.Caption(), L(6565));
 
   // The start screen's controls and message texts.
   EXPECT_EQ(s.Button2.Caption(), L(306));
@@ -250,7 +257,7 @@ TEST_F(LanguageRoutine, SettingsAndHelpCaptionsReachEveryUnit) {
   for (const shell::HelpCaptionBlockRec* copy :
        {&shell::SystemschermHelpCaptionBlock, &shell::UsersHelpCaptionBlock,
         &masterdata::AdministrationsHelpCaptionBlock, &masterdata::LedgercategoryHelpCaptions,
-        &masterdata::LedgerHelpCaptions}) {
+        &masterdata::LedgerHelpCaptions, &masterdata::AdministrationsettingHelpCaptions}) {
     EXPECT_EQ(copy->LanguageName, "Nederlands");
     EXPECT_EQ(copy->SectionTitle, "Inhoud");
     EXPECT_EQ(copy->CancelCaption, L(306));

@@ -26,8 +26,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {
-  return {masterdata::administrationsetting,
-          reports::ExportImport, reports::cockpit, shell::helpform};
+  return {reports::ExportImport, reports::cockpit, shell::helpform};
 }
 
 TEST_F(PendingForms, EscapeEnterAndTheButtonCloseTheForm) {
@@ -60,7 +59,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
     std::string english, dutch;
   };
   const std::vector<Case> cases = {
-      {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
       {reports::ExportImport, "Export and import", "Export en import"},
       {reports::cockpit, "Management cockpit", "Management cockpit"},
       {shell::helpform, "Help", "Help"},
@@ -91,8 +89,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
     shell::PendingForm* form;
     bool endsSet;
   };
-  for (const Case& c : {Case{masterdata::administrationsetting, true},
-                        Case{reports::ExportImport, false}, Case{shell::helpform, false},
+  for (const Case& c : {Case{reports::ExportImport, false}, Case{shell::helpform, false},
                         Case{reports::cockpit, false}}) {
     int result = 0;
     shell::OpenFileSet("USE", result);

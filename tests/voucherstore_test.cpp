@@ -12,6 +12,7 @@
 #include "journal/voucherstore.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"
 #include "records/paymentrec.h"
@@ -618,6 +619,39 @@ TEST_F(VoucherStore, AFailingSetOpenIsReportedAsAValue) {
   EXPECT_EQ(r.outcome, StoreOutcome::FileSetFailed);
   EXPECT_FALSE(r.failure.text.empty());
   EXPECT_FALSE(shell::FileSetOpen);
+}
+
+}  // namespace
+
+namespace {
+
+// Another copy froze March meanwhile: ADS as the store reads it under its
+// own lock says the lowest open date is 1 April.
+TEST_F(VoucherStore, ADateBeforeTheLowestOpenDateOfTheSettingsAsReadIsRefused) {
+  Save(Plain("20240315", "A1"));
+  records::AdminSettingsRec settings;
+  for (int k = 1; k <= 12; ++k)
+    settings.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+  settings.SetLastClosedPeriod("03/12");
+  settings.SetCurrentPeriod("04/12");
+  store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(settings));
+  const journal::LoadedVoucher loaded = Load("20240315", "A1");
+  const std::string before = Files();
+
+  EXPECT_EQ(journal::SaveVoucher(Plain("20240331", "A2")).outcome, StoreOutcome::BeforeOpenPeriod);
+  Voucher change = Plain("20240315", "A1", 50);
+  change.mode = journal::EntryMode::Change;
+  EXPECT_EQ(journal::SaveVoucher(change, loaded).outcome, StoreOutcome::BeforeOpenPeriod);
+  EXPECT_EQ(journal::DeleteVoucher(Plain("20240315", "A1"), loaded).outcome, StoreOutcome::BeforeOpenPeriod);
+  EXPECT_EQ(Files(), before);
+
+  // The first open day, the closing's profit save and the unfreeze's delete
+  // by key still go through.
+  Save(Plain("20240401", "A3"));
+  Voucher profit = Plain("20240331", "! SYSTEM");
+  profit.mode = journal::EntryMode::Profit;
+  Save(profit);
+  EXPECT_EQ(journal::DeleteVoucher(Plain("20240331", "! SYSTEM")).outcome, StoreOutcome::Done);
 }
 
 }  // namespace

@@ -125,6 +125,14 @@ std::string TemplateNotFoundText() {
 std::string RefusedText(StoreOutcome outcome) {
   switch (outcome) {
     case StoreOutcome::ChangedInAnotherCopy: return shell::MsgChangedInAnotherCopy();
+    case StoreOutcome::BeforeOpenPeriod:
+      return shell::BuiltInText(
+          "The voucher date lies in a period that is frozen (another copy of the program froze it); nothing was "
+          "written",
+          "De boekingsdatum ligt in een bevroren periode (een andere kopie van het programma heeft haar bevroren); er "
+          "is niets geschreven",
+          "Das Buchungsdatum liegt in einer eingefrorenen Periode (eine andere Kopie des Programms hat sie "
+          "eingefroren); es wurde nichts geschrieben");
     case StoreOutcome::Locked:
       return shell::BuiltInText("This voucher is shown only; it cannot be changed or deleted",
                                 "Deze boeking wordt alleen getoond; ze kan niet gewijzigd of verwijderd worden",

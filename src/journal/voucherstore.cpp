@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "journal/documentstore.h"
+#include "journal/entryrules.h"
 #include "journal/invoicestore.h"
 #include "journal/paymentstore.h"
 #include "platform/datetime.h"
+#include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "shell/fileset.h"
@@ -26,8 +28,6 @@ using records::InvoiceRec;
 using records::JournalVoucherRec;
 using records::PaymentRec;
 using shell::FileCode;
-
-constexpr double kBalanceTolerance = 0.00001;
 
 template <class R>
 std::vector<R> ReadRange(FileCode c, int first, int count) {
@@ -302,6 +302,20 @@ std::vector<JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view
   return recs;
 }
 
+namespace {
+
+// Whether `date` lies before the lowest open date of the settings as ADS
+// holds them now (ADS in the open set); an empty file closes nothing.
+bool BeforeOpenPeriod(const std::string& date) {
+  if (shell::RecordCount(FileCode::ADS) < 1) return false;
+  records::AdminSettingsRec settings;
+  shell::ReadRecord(FileCode::ADS, 0, settings);
+  const std::string lowest = LowestOpenDate(settings, "");
+  return !lowest.empty() && date < lowest;
+}
+
+}  // namespace
+
 StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded) {
   if (const StoreOutcome o = CheckVoucher(v); o != StoreOutcome::Done) return Outcome(o);
   const std::string key = VoucherKeyOf(v.header);
@@ -311,8 +325,10 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
   }
   const auto recs = VoucherRecords(v, shell::SystemSettings.CurrentUser, Now());
 
-  shell::ScopedFileSet set("JVO;INV;PAY;");
+  shell::ScopedFileSet set("JVO;INV;PAY;ADS;");
   if (!set.Ok()) return Failed(set);
+  if (v.mode != EntryMode::Profit && BeforeOpenPeriod(v.header.date))
+    return Outcome(StoreOutcome::BeforeOpenPeriod);
   const int count = shell::RecordCount(FileCode::JVO);
   Marks marks;
   int first = 0;
@@ -355,8 +371,9 @@ StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& 
     // lines never shown or a date that is no date may not.
     if (loaded->overEightLines || loaded->invalidDate) return Outcome(StoreOutcome::Locked);
   }
-  shell::ScopedFileSet set("JVO;INV;PAY");
+  shell::ScopedFileSet set(loaded ? "JVO;INV;PAY;ADS" : "JVO;INV;PAY");
   if (!set.Ok()) return Failed(set);
+  if (loaded && BeforeOpenPeriod(v.header.date)) return Outcome(StoreOutcome::BeforeOpenPeriod);
   const int count = shell::RecordCount(FileCode::JVO);
   if (count == 0) return Outcome(loaded ? StoreOutcome::ChangedInAnotherCopy : StoreOutcome::FileEmpty);
   int first = 0, n = 0;

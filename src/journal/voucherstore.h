@@ -59,6 +59,9 @@ enum class StoreOutcome {
   AccountMissing,        // a line with an amount has no account number
   TooFewLines,           // fewer than two lines left after netting
   Unbalanced,            // debit total and credit total differ
+  BeforeOpenPeriod,      // dated before the lowest open date of the
+                         // settings as read under the store's lock (a
+                         // period frozen meanwhile in another copy)
   NotLoaded,             // a change or delete of a voucher not loaded, or
                          // with another key than the loaded one
   Locked,                // the loaded voucher is locked (over eight lines,
@@ -103,7 +106,10 @@ int WrittenLineCount(const Voucher& v);
 std::vector<records::JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view user,
                                                        std::string_view changedAt);
 
-// Saves `v` by its mode. Add and Profit: refused when the key exists;
+// Saves `v` by its mode. Except in the profit mode, a date before the
+// lowest open date of ADS as read inside the store's own set is refused
+// (BeforeOpenPeriod), so that no copy books into a period another copy
+// froze meanwhile. Add and Profit: refused when the key exists;
 // inserted at the sorted place. Change: `loaded` is the voucher as read; it
 // is replaced by `v`. Then the marks: an invoice link sets the invoice's
 // voucher-created flag, a payment link the payment's, and each read-only
@@ -112,7 +118,8 @@ std::vector<records::JournalVoucherRec> VoucherRecords(const Voucher& v, std::st
 StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
 
 // Deletes the voucher with `v`'s date and number. With `loaded` (the entry
-// screen) only when the file still holds it as read, and not when it has
+// screen) only when the file still holds it as read and its date is not
+// before the lowest open date (BeforeOpenPeriod), and not when it has
 // over eight lines or an invalid date (Locked); without (the unfreeze
 // deleting the system vouchers) whatever the key holds. Takes each linked
 // line's amount off its invoice and clears the link's flag.

@@ -1,6 +1,7 @@
 #include "program/languageroutine.h"
 
 #include "journal/boekingstuk.h"
+#include "masterdata/adminsettings.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/ledgercatunit.h"
@@ -136,6 +137,7 @@ void ApplyLanguage() {
   journal::JournalSystemParams = SystemParams;
   journal::PeriodCaptionPending = true;
   // Administration settings form: the help captions.
+  masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
   // Reports: the help captions, the administration settings, the sales-tax
   // names and rates and FarEndDate.
   // Export and import: the administration code and settings.
@@ -158,8 +160,8 @@ void ApplyLanguage() {
   masterdata::PartnerSystemParams = SystemParams;
   for (std::size_t i = 1; i <= 15; ++i) masterdata::PartnerFunctionCodes[i] = masterdata::AccountFunctionCodes[i];
   if (masterdata::partners2) masterdata::partners2->ApplyLanguageTexts();
-  // Administration settings (Tadministrationsetting): its texts come with
-  // the form.
+  // Administration settings (Tadministrationsetting): its texts.
+  if (masterdata::administrationsetting) masterdata::administrationsetting->ApplyLanguageTexts();
   // Reports (TRapport1): its texts come with the form.
   // Export and import (TExportImport): its texts come with the form.
   // Help (Thelpform): takes HelpHomePageUrl and HelpNewsPageUrl when it is

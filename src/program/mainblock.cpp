@@ -1,4 +1,5 @@
 #include "program/mainblock.h"
+#include "reports/closingintent.h"
 
 #include <cerrno>
 #include <functional>
@@ -102,6 +103,9 @@ void DestroyForms() {
 
 int RunProgram(const std::string& startFolder) {
   RegisterEventBoundary();
+  // A period closing that stopped part-way is finished at the next open of
+  // its files.
+  reports::InstallClosingIntentHook();
   StartFolder = startFolder;
   ForceCloseFileSet();
   ui::SetApplicationTitle("Ombrelo Account");

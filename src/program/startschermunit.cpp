@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <random>
+#include <utility>
 
 #include "journal/boekingstuk.h"
 #include "masterdata/Administrationsunit.h"
@@ -14,6 +15,8 @@
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "reports/Rapport1unit.h"
+#include "reports/closingintent.h"
+#include "reports/periodclosing.h"
 #include "reports/impexp.h"
 #include "shell/builtintext.h"
 #include "shell/dataconversion.h"
@@ -112,22 +115,7 @@ bool AdministrationAt(int row, std::string& shortName, std::string& name) {
 }
 
 // The settings form shows the periods of the administration just loaded.
-// Its period controls come with that form; until then there is nothing to
-// update.
-void UpdatePeriodControls() {}
-
-// ---------------------------------------------------------------------------
-// YEAR-END CLOSING (hook). Runs after each showing of the report form: when
-// the user froze a period there, the closing takes the new closing state
-// into the administration settings, posts the profit-transfer voucher
-// through the journal form (and at the end of the book year the opening
-// voucher of the new year, then shows the settings form with a proposal for
-// the new periods), and asks for the report form to be shown again. The
-// freeze comes with the report form; until then no period is ever frozen,
-// so the flow ends at once and nothing is posted.
-// Returns true when the report form is to be shown again.
-bool RunYearEndClosing() { return false; }
-// ---------------------------------------------------------------------------
+void UpdatePeriodControls() { masterdata::UpdatePeriodControls(); }
 
 }  // namespace
 
@@ -577,6 +565,7 @@ void TStartscherm::Button1Click() {
   }
   // The messages come when the files are closed again.
   if (!conversionText.empty()) ui::ShowMessage(conversionText);
+  if (const std::string note = reports::TakeReplayNote(); !note.empty()) ui::ShowMessage(note);
   if (!opened) {
     withoutAdministration();
     return;
@@ -881,10 +870,34 @@ bool TStartscherm::ShowReportsWithClosing() {
   // Opened once, before the first showing; the report form's activation
   // reads and closes it.
   if (!OpenFilesForForm("GLA;FRZ")) return false;
-  // The report unit's FreezeDone is cleared here once the freeze exists.
+  reports::ClosingDone = {};
   do {
     ShowFunctionForm(*reports::Rapport1);
   } while (RunYearEndClosing());
+  return true;
+}
+
+// After each showing of the report form: when a freeze ran there, its
+// closing (vouchers, snapshot, settings) is already written by the closing
+// service. At a year end the settings form comes on its second tab with the
+// proposal for the new periods; then the report form is shown again and
+// says the freeze succeeded. Writes nothing; no file set is open while the
+// settings form shows. True when the report form is to be shown again.
+bool TStartscherm::RunYearEndClosing() {
+  const reports::ClosingState done = std::exchange(reports::ClosingDone, reports::ClosingState{});
+  if (!done.done) return false;
+  EndOpenFileSet();
+  if (done.closedYear && masterdata::administrationsetting) {
+    masterdata::Tadministrationsetting& settings = *masterdata::administrationsetting;
+    settings.StatusBar1.Show(reports::MsgNewBookYearProposal(), ui::colors::Lime);
+    masterdata::SettingsYearTabFlag = true;
+    ShowFunctionForm(settings);
+    EndOpenFileSet();
+    ApplyLanguage();
+    settings.StatusBar1.Show({}, ui::colors::Default);
+  }
+  ApplyLanguage();
+  reports::FreezeSucceeded = true;
   return true;
 }
 

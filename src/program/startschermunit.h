@@ -219,6 +219,7 @@ class TStartscherm : public ui::Form {
   bool RunFunction(TreeFunction function);
   // The report form, again after each freeze; false when it was not shown.
   bool ShowReportsWithClosing();
+  bool RunYearEndClosing();
 };
 
 extern TStartscherm* Startscherm;

@@ -374,9 +374,20 @@ void BookYearStartChanged(AdminSettingsFormValues& values) {
   values = std::move(v);
 }
 
-void ApplyClosedPeriodFields(bool& MoveYear) {
-  AdminSettingsFormValues next = AdminSettingsValues;
-  if (MoveYear) {
+ClosingFields ClosingFieldsOf(const AdminSettingsRec& rec) {
+  return {rec.ApprovedAnnualBalance(), rec.LastClosedPeriod(), rec.CurrentAnnualBalance(), rec.CurrentPeriod()};
+}
+
+AdminSettingsFormValues ValuesOfRecord(const AdminSettingsRec& rec) {
+  AdminSettingsRec copy = rec;
+  std::vector<std::string> repaired;
+  return ValuesFromRecord(copy, repaired);
+}
+
+AdminSettingsFormValues ClosedPeriodValues(const AdminSettingsFormValues& values, const ClosingFields& fields,
+                                           bool moveYear) {
+  AdminSettingsFormValues next = values;
+  if (moveYear) {
     // The values still hold the closing state from before this freeze: an
     // approved annual balance there means a real book year was closed now.
     const bool yearClosedBefore = !next.ApprovedAnnualBalance.empty();
@@ -387,11 +398,58 @@ void ApplyClosedPeriodFields(bool& MoveYear) {
     if (yearClosedBefore) next.BookYearStart = std::trunc(next.BookYearEnd) + 1;
     BookYearStartChanged(next);
     ProposePeriods(next);
+    if (yearClosedBefore && next.FiscalYear.size() == 4 &&
+        std::all_of(next.FiscalYear.begin(), next.FiscalYear.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+        next.FiscalYear != "9999")
+      next.FiscalYear = std::to_string(std::stoi(next.FiscalYear) + 1);
   }
-  next.ApprovedAnnualBalance = AdminSettings.ApprovedAnnualBalance();
-  next.CurrentAnnualBalance = AdminSettings.CurrentAnnualBalance();
-  next.LastClosedPeriod = AdminSettings.LastClosedPeriod();
-  next.CurrentPeriod = AdminSettings.CurrentPeriod();
+  next.ApprovedAnnualBalance = fields.ApprovedAnnualBalance;
+  next.CurrentAnnualBalance = fields.CurrentAnnualBalance;
+  next.LastClosedPeriod = fields.LastClosedPeriod;
+  next.CurrentPeriod = fields.CurrentPeriod;
+  return next;
+}
+
+AdminSettingsRec ClosedPeriodRecord(const AdminSettingsRec& read, const ClosingFields& fields, bool moveYear) {
+  const AdminSettingsFormValues v = ClosedPeriodValues(ValuesOfRecord(read), fields, moveYear);
+  AdminSettingsRec rec = read;
+  if (moveYear) {
+    rec.SetBookYearStart(shell::DateToYmd(v.BookYearStart));
+    rec.SetBookYearEnd(shell::DateToYmd(v.BookYearEnd));
+    rec.SetPeriodCount(static_cast<std::int16_t>(PeriodCountFromText(v.PeriodCountText)));
+    for (int k = 1; k <= kPeriods; ++k) rec.SetPeriodStart(k, shell::DateToYmd(v.PeriodStart[k - 1]));
+    rec.SetFiscalYear(v.FiscalYear);
+  }
+  rec.SetApprovedAnnualBalance(v.ApprovedAnnualBalance);
+  rec.SetLastClosedPeriod(v.LastClosedPeriod);
+  rec.SetCurrentAnnualBalance(v.CurrentAnnualBalance);
+  rec.SetCurrentPeriod(v.CurrentPeriod);
+  return rec;
+}
+
+void WriteClosedPeriodSettings(const AdminSettingsRec& rec) {
+  shell::RewriteFile(shell::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
+  AdoptWrittenSettings(rec);
+}
+
+void AdoptWrittenSettings(const AdminSettingsRec& rec) {
+  AdminSettingsSnapshot = shell::SnapshotOf(shell::FileCode::ADS);
+  AdminSettings = rec;
+  const AdminSettingsFormValues v = ValuesOfRecord(rec);
+  AdminSettingsValues.BookYearStart = v.BookYearStart;
+  AdminSettingsValues.BookYearEnd = v.BookYearEnd;
+  AdminSettingsValues.BookYearEndMinimum = v.BookYearEndMinimum;
+  AdminSettingsValues.PeriodCountText = v.PeriodCountText;
+  AdminSettingsValues.PeriodStart = v.PeriodStart;
+  AdminSettingsValues.FiscalYear = v.FiscalYear;
+  AdminSettingsValues.ApprovedAnnualBalance = v.ApprovedAnnualBalance;
+  AdminSettingsValues.LastClosedPeriod = v.LastClosedPeriod;
+  AdminSettingsValues.CurrentAnnualBalance = v.CurrentAnnualBalance;
+  AdminSettingsValues.CurrentPeriod = v.CurrentPeriod;
+}
+
+void ApplyClosedPeriodFields(bool& MoveYear) {
+  AdminSettingsFormValues next = ClosedPeriodValues(AdminSettingsValues, ClosingFieldsOf(AdminSettings), MoveYear);
 
   // Nothing of the above reaches the values unless the save succeeds.
   AdminSettingsFormValues before = std::exchange(AdminSettingsValues, std::move(next));

@@ -176,6 +176,43 @@ void ProposePeriods(AdminSettingsFormValues& values);
 // proposal.
 void BookYearStartChanged(AdminSettingsFormValues& values);
 
+// The four closing fields of the settings.
+struct ClosingFields {
+  std::string ApprovedAnnualBalance;
+  std::string LastClosedPeriod;
+  std::string CurrentAnnualBalance;
+  std::string CurrentPeriod;
+  bool operator==(const ClosingFields&) const = default;
+};
+ClosingFields ClosingFieldsOf(const records::AdminSettingsRec& rec);
+
+// The form's values for a stored record, its invalid dates replaced as a
+// load replaces them.
+AdminSettingsFormValues ValuesOfRecord(const records::AdminSettingsRec& rec);
+
+// The computing half of ApplyClosedPeriodFields: `values` after a closing
+// that leaves `fields` as the new closing state. With `moveYear` the book
+// year moves on as described below; a book year that really moves (one was
+// closed before) also moves the fiscal year on by one when it is a number.
+// Raises platform::ConversionError when the date the new start comes from
+// is not valid.
+AdminSettingsFormValues ClosedPeriodValues(const AdminSettingsFormValues& values, const ClosingFields& fields,
+                                           bool moveYear);
+
+// The same on a record as read: the record with only its closing fields,
+// book year, periods and fiscal year taken from ClosedPeriodValues; every
+// other byte (company data, stamps, profit account, journals) as read.
+records::AdminSettingsRec ClosedPeriodRecord(const records::AdminSettingsRec& read, const ClosingFields& fields,
+                                             bool moveYear);
+
+// The writing half: stores `rec` as the only record of ADS (which the open
+// set must name) and makes it the loaded settings (AdminSettings, the
+// form's book-year, period, fiscal-year and closing values, the snapshot).
+// No check of another copy: the caller read ADS inside the same set.
+void WriteClosedPeriodSettings(const records::AdminSettingsRec& rec);
+// The second half of that alone, for a caller that wrote `rec` itself.
+void AdoptWrittenSettings(const records::AdminSettingsRec& rec);
+
 // Takes the closing state that the year-end flow has put into
 // AdminSettings (approved and current annual balance, last closed and
 // current period) onto the form's values and saves; the ADS file must be

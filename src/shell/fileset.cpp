@@ -668,6 +668,30 @@ std::optional<FileCode> FileCodeFromText(std::string_view text) {
   return std::nullopt;
 }
 
+namespace {
+
+OpenHook openHook = nullptr;
+
+// The hook runs once the outermost set holds its files; an error it raises
+// closes the set like any other error of the open.
+void RunOpenHook(const std::vector<FileCode>& named) {
+  if (!openHook) return;
+  const bool names = std::any_of(named.begin(), named.end(), [](FileCode c) {
+    return c == FileCode::FRZ || c == FileCode::ADS || c == FileCode::JVO;
+  });
+  if (!names) return;
+  try {
+    openHook();
+  } catch (...) {
+    CloseAllQuietly();
+    throw;
+  }
+}
+
+}  // namespace
+
+void SetOpenHook(OpenHook hook) { openHook = hook; }
+
 void OpenFileSet(const std::string& List, int& Result) {
   if (FileSetOpen) {
     OpenNested(List, Result);
@@ -695,7 +719,10 @@ void OpenFileSet(const std::string& List, int& Result) {
       CloseAllQuietly();
       throw;
     }
-    if (code == platform::kNoError) return;
+    if (code == platform::kNoError) {
+      RunOpenHook(named);
+      return;
+    }
     CloseAllQuietly();
     if (code != platform::kSharingViolation) {
       Result = 1;
@@ -762,6 +789,7 @@ std::string TidyFolder(const std::string& folder) {
 
 void ResetFileSetState(const std::string& startFolder) {
   ForceCloseFileSet();
+  openHook = nullptr;
   FileState.fill(0);
   FileErrorText.clear();
   FileErrorCode = 0;

@@ -106,6 +106,13 @@ void OpenFileSet(const std::string& List, int& Result);
 // Ends the innermost set; the outermost one closes its files in reverse
 // table order and releases its locks.
 void CloseFileSet();
+
+// A routine the outermost OpenFileSet runs when it opened a list naming FRZ,
+// ADS or JVO, after the rollback journals were applied and before its
+// caller reads anything (the period closing finishes a run that stopped
+// part-way). It may nest sets of its own. Cleared by ResetFileSetState.
+using OpenHook = void (*)();
+void SetOpenHook(OpenHook hook);
 // Ends every level of an open set at once, closes all files, releases the
 // locks and ignores errors.
 void ForceCloseFileSet();

@@ -9,6 +9,9 @@
 #include "shell/fileset.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
+#include "masterdata/adminsettings.h"
+#include "records/adminsettingsrec.h"
+#include "shell/adminsettingsload.h"
 #include "support/fakefs.h"
 
 namespace qttest {
@@ -101,6 +104,48 @@ TEST_F(ProgramFormsTest, EscapeOnTheStartScreenClosesIt) {
   QTest::keyClick(window, Qt::Key_Escape);
   EXPECT_TRUE(closed);
 }
+
+TEST_F(ProgramFormsTest, TheSettingsFormRendersBothTabs) {
+  masterdata::Tadministrationsetting& f = *masterdata::administrationsetting;
+  // As the year-end flow shows it: the new book year 2025 proposed in
+  // twelve months after 2024 was closed.
+  records::AdminSettingsRec s;
+  s.SetCompanyName("Acme Trading");
+  s.SetAddress("1 Market Street");
+  s.SetZipCode("1234 AB");
+  s.SetTown("Springfield");
+  s.SetCountry("Netherlands");
+  s.SetBookYearStart("20250101");
+  s.SetBookYearEnd("20251231");
+  s.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2025" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+  for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, "20260101");
+  s.SetApprovedAnnualBalance("2024");
+  s.SetLastClosedPeriod("12/12");
+  s.SetCurrentAnnualBalance("2025");
+  s.SetCurrentPeriod("01/12");
+  s.SetCurrencyCode("EUR");
+  s.SetFiscalYear("2025");
+  s.SetSplitJournals("true");
+  s.SetSalesBookName("Sales");
+  s.SetPurchaseBookName("Purchases");
+  s.SetDayBookName("Daybook");
+  masterdata::AdminSettingsValues = masterdata::ValuesOfRecord(s);
+  f.ShowValues();
+  f.UpdatePeriodControls();
+  f.StatusBar1.Show("Proposal periods date new bookyear", ui::colors::Lime);
+  for (int tab : {0, 1}) {
+    if (tab == 0) f.Button7Click(); else f.Button6Click();
+    f.StatusBar1.Show("Proposal periods date new bookyear", ui::colors::Lime);
+    QImage img = qtfront::RenderForm(f);
+    ASSERT_FALSE(img.isNull());
+    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
+      img.save(QString::fromStdString(std::string(dir) + "/administration-settings-tab" + std::to_string(tab + 1) +
+                                      ".png"));
+    EXPECT_GE(img.height(), 200);
+  }
+}
+
 
 }  // namespace
 }  // namespace qttest

@@ -1,3 +1,5 @@
+#include "masterdata/adminsettings.h"
+#include "reports/periodclosing.h"
 #include "support/reset.h"
 
 #include "formkit/helpunit.h"
@@ -42,6 +44,8 @@ void ResetProgram(const std::string& startFolder) {
   shell::ResetLanguageRoutineState();
   shell::ResetStartupErrorState();
   shell::ResetMainBlockState();
+  reports::ResetClosingState();
+  masterdata::ResetAdministrationsettingState();
 }
 
 }  // namespace support

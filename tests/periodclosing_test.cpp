@@ -1,0 +1,665 @@
+// The period freeze with its closing and the unfreeze, on a small
+// administration in the fake data store: the rules of the closing fields,
+// the snapshot's bytes, the refusals (which write nothing), a whole year
+// frozen period by period and unfrozen back to the start, and runs cut off
+// after every write and finished at the next open.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "journal/voucher.h"
+#include "platform/numberformat.h"
+#include "records/adminsettingsrec.h"
+#include "records/freezerec.h"
+#include "records/invoicerec.h"
+#include "records/journalvoucherrec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/ledgercategoryrec.h"
+#include "records/paymentrec.h"
+#include "reports/closingintent.h"
+#include "reports/periodclosing.h"
+#include "shell/adminsettingsload.h"
+#include "shell/fileset.h"
+#include "shell/languagetext.h"
+#include "shell/systemsettings.h"
+#include "shell/textroutines.h"
+#include "support/adminfolder.h"
+
+namespace {
+
+using records::AdminSettingsRec;
+using records::FreezeRec;
+using records::JournalVoucherRec;
+using reports::FreezeOutcome;
+using reports::UnfreezeOutcome;
+using shell::FileCode;
+
+std::string DoubleBytes(double d) {
+  std::string b(8, '\0');
+  std::memcpy(b.data(), &d, 8);
+  return b;
+}
+
+std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+AdminSettingsRec Monthly(int year) {
+  AdminSettingsRec s;
+  s.SetCompanyName("ACME");
+  s.SetBookYearStart(std::to_string(year) + "0101");
+  s.SetBookYearEnd(std::to_string(year) + "1231");
+  s.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, std::to_string(year) + Two(k) + "01");
+  for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, std::to_string(year + 1) + "0101");
+  s.SetCurrentAnnualBalance(std::to_string(year));
+  s.SetCurrentPeriod("00/00");
+  s.SetFiscalYear(std::to_string(year));
+  s.SetProfitAccountNumber("0800");
+  s.SetProfitAccountCaption("Retained earnings");
+  s.SetDayBookName("Daybook");
+  s.SetSplitJournals("false");
+  return s;
+}
+
+TEST(ClosingRules, TheClosingFieldsAdvanceByTheLabel) {
+  struct Case {
+    const char* name;
+    std::string approved, lastClosed, annual, current, label;
+    reports::AdvancedFields want;
+  };
+  const std::vector<Case> cases = {
+      {"08 of 12", "2023", "07/12", "2024", "08/12", "2024-08/12", {"2023", "08/12", "2024", "09/12", false}},
+      {"09 of 12", "2023", "08/12", "2024", "09/12", "2024-09/12", {"2023", "09/12", "2024", "10/12", false}},
+      {"12 of 12 closes the year", "2023", "11/12", "2024", "12/12", "2024-12/12",
+       {"2024", "12/12", "2024", "01/12", true}},
+      {"one period", "2023", "01/01", "2024", "01/01", "2024-01/01", {"2024", "01/01", "2024", "01/01", true}},
+      {"the opening period", "", "", "2024", "00/00", "2023-01/01", {"2023", "01/01", "2024", "01/12", true}},
+  };
+  for (const Case& c : cases) {
+    AdminSettingsRec s = Monthly(2024);
+    if (c.label == "2024-01/01") s.SetPeriodCount(1);
+    s.SetApprovedAnnualBalance(c.approved);
+    s.SetLastClosedPeriod(c.lastClosed);
+    s.SetCurrentAnnualBalance(c.annual);
+    s.SetCurrentPeriod(c.current);
+    EXPECT_EQ(reports::AdvanceClosingFields(s, c.label), c.want) << c.name;
+  }
+}
+
+TEST(ClosingRules, TheOpenPeriodItsEndAndItsLabels) {
+  struct Case {
+    std::string current, end, label, stored;
+  };
+  const std::vector<Case> cases = {
+      {"00/00", "20240101", "2023-00/12", "2023-01/01"},
+      {"01/12", "20240201", "2024-01/12", "2024-01/12"},
+      {"11/12", "20241201", "2024-11/12", "2024-11/12"},
+      {"12/12", "20250101", "2024-12/12", "2024-12/12"},
+  };
+  for (const Case& c : cases) {
+    AdminSettingsRec s = Monthly(2024);
+    s.SetCurrentPeriod(c.current);
+    EXPECT_EQ(reports::OpenPeriodEnd(s), c.end) << c.current;
+    EXPECT_EQ(reports::OpenPeriodLabel(s), c.label) << c.current;
+    EXPECT_EQ(reports::StoredFreezeLabel(s), c.stored) << c.current;
+  }
+}
+
+TEST(ClosingRules, AYearEndMovesTheBookYearTheAnnualBalanceAndTheFiscalYear) {
+  // A book year from 1 April: "0809" is followed by "0910", not "0810".
+  AdminSettingsRec s;
+  s.SetBookYearStart("20080401");
+  s.SetBookYearEnd("20090331");
+  s.SetPeriodCount(4);
+  const char* starts[] = {"20080401", "20080701", "20081001", "20090101", "20090401"};
+  for (int k = 1; k <= 5; ++k) s.SetPeriodStart(k, starts[k - 1]);
+  s.SetApprovedAnnualBalance("2008");
+  s.SetLastClosedPeriod("03/04");
+  s.SetCurrentAnnualBalance("0809");
+  s.SetCurrentPeriod("04/04");
+  s.SetFiscalYear("2008");
+  bool closed = false;
+  const AdminSettingsRec after = reports::SettingsAfterFreeze(s, "2009-04/04", &closed);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(after.BookYearStart(), "20090401");
+  EXPECT_EQ(after.BookYearEnd(), "20100331");
+  EXPECT_EQ(after.CurrentAnnualBalance(), "0910");
+  EXPECT_EQ(after.ApprovedAnnualBalance(), "2009");
+  EXPECT_EQ(after.CurrentPeriod(), "01/04");
+  EXPECT_EQ(after.FiscalYear(), "2009");
+  EXPECT_EQ(after.PeriodStart(5), "20100401");
+
+  // The opening freeze moves neither the book year nor the fiscal year, and
+  // keeps periods the user set by hand.
+  AdminSettingsRec first = Monthly(2024);
+  first.SetPeriodStart(2, "20240215");
+  const AdminSettingsRec opened = reports::SettingsAfterFreeze(first, "2023-01/01", &closed);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(opened.BookYearStart(), "20240101");
+  EXPECT_EQ(opened.PeriodStart(2), "20240215");
+  EXPECT_EQ(opened.FiscalYear(), "2024");
+  EXPECT_EQ(opened.CurrentAnnualBalance(), "2024");
+  EXPECT_EQ(opened.ApprovedAnnualBalance(), "2023");
+}
+
+TEST(ClosingRules, TheSnapshotsBytes) {
+  reports::BalanceResult balance;
+  balance.period = reports::ReportPeriod{};
+  balance.period->start = "20240301";
+  balance.period->end = "20240401";
+  balance.period->yearBaseDate = "20231231";
+  reports::BalanceTableRow row;
+  row.AccountNumber = "1000";
+  row.Caption = std::string(40, 'c');  // cut to 30
+  row.CategoryName = "Assets";
+  row.AccountType = "D";
+  row.CategoryKind = "Balance";
+  row.YearOpeningBalance = 1.5;
+  row.OpeningOwnSide = 2;
+  row.ClosingOwnSide = 3;
+  row.OpeningOtherSide = 4;
+  row.ClosingOtherSide = 5;
+  balance.table = {row};
+  AdminSettingsRec before = Monthly(2024);
+  before.SetApprovedAnnualBalance("2023");
+  before.SetLastClosedPeriod("02/12");
+  before.SetCurrentPeriod("03/12");
+  const auto rec = std::make_unique<FreezeRec>(reports::BuildFreezeRec(balance, before, "2024-03/12", 2024));
+  const std::string b(reinterpret_cast<const char*>(rec->data()), FreezeRec::kSize);
+  EXPECT_EQ(b.substr(0, 9), std::string("\x08") + "20240401");
+  EXPECT_EQ(b.substr(9, 9), std::string("\x08") + "20240301");
+  EXPECT_EQ(b.substr(18, 9), std::string("\x08") + "20231231");
+  EXPECT_EQ(b.substr(27, 11), std::string("\x0a") + "2024-03/12");
+  EXPECT_EQ(b.substr(39, 5), std::string("\x04") + "2023");
+  EXPECT_EQ(b.substr(48, 6), std::string("\x05") + "02/12");
+  EXPECT_EQ(b.substr(57, 5), std::string("\x04") + "2024");
+  EXPECT_EQ(b.substr(66, 6), std::string("\x05") + "03/12");
+  EXPECT_EQ(b[75], '\0');
+  EXPECT_EQ(b.substr(76, 4), std::string("\xE8\x07\x00\x00", 4));  // 2024 little-endian
+  const std::size_t r = 80;
+  EXPECT_EQ(b.substr(r, 5), std::string("\x04") + "1000");
+  EXPECT_EQ(b.substr(r + 21, 31), std::string("\x1e") + std::string(30, 'c'));
+  EXPECT_EQ(b.substr(r + 52, 7), std::string("\x06") + "Assets");
+  EXPECT_EQ(b.substr(r + 83, 2), std::string("\x01") + "D");
+  EXPECT_EQ(b.substr(r + 85, 8), std::string("\x07") + "Balance");
+  // The doubles in the record's order: year, opening own and other, closing
+  // own and other.
+  EXPECT_EQ(DoubleBytes(1.5), b.substr(r + 120, 8));
+  EXPECT_EQ(DoubleBytes(2.0), b.substr(r + 128, 8));
+  EXPECT_EQ(DoubleBytes(4.0), b.substr(r + 136, 8));
+  EXPECT_EQ(DoubleBytes(3.0), b.substr(r + 144, 8));
+  EXPECT_EQ(DoubleBytes(5.0), b.substr(r + 152, 8));
+  EXPECT_EQ(b.substr(r + 160, 160), std::string(160, '\0'));
+}
+
+TEST(ClosingRules, AnIntentRecordCutOffOrDamagedIsNoRecord) {
+  reports::ClosingIntent intent;
+  intent.freeze.countBefore = 3;
+  reports::VoucherFileStep step;
+  step.index = 7;
+  step.countBefore = 9;
+  step.recs.resize(2);
+  step.recs[0].SetBookNumber("! SYSTEM");
+  intent.vouchers = {step};
+  intent.settingsAfter.SetCompanyName("ACME");
+  const std::string bytes = reports::EncodeIntent(intent);
+  const auto back = reports::DecodeIntent(bytes);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(reports::EncodeIntent(*back), bytes);
+  EXPECT_FALSE(reports::DecodeIntent(bytes.substr(0, bytes.size() - 1)));
+  std::string damaged = bytes;
+  damaged[100] ^= 1;
+  EXPECT_FALSE(reports::DecodeIntent(damaged));
+  EXPECT_FALSE(reports::DecodeIntent(""));
+}
+
+// --- on the fake data store --------------------------------------------------
+
+records::LedgerCategoryRec Cat(std::string_view kind, const std::string& name) {
+  records::LedgerCategoryRec c;
+  c.SetCategoryKind(kind);
+  c.SetCategoryName(name);
+  return c;
+}
+
+records::LedgerAccountRec Acc(const std::string& number, const std::string& caption, const std::string& type,
+                              const std::string& category) {
+  records::LedgerAccountRec a;
+  a.SetAccountNumber(number);
+  a.SetCaption(caption);
+  a.SetAccountType(type);
+  a.SetCategoryName(category);
+  a.SetStartDate("20000101");
+  a.SetEndDate("20501231");
+  return a;
+}
+
+JournalVoucherRec Line(const std::string& date, const std::string& number, const std::string& account, double debit,
+                       double credit) {
+  JournalVoucherRec v;
+  v.SetVoucherDate(date);
+  v.SetBookNumber(number);
+  v.SetAccountNumber(shell::Cut(account + std::string(30, ' '), 15));
+  v.SetDebitAmount(debit);
+  v.SetCreditAmount(credit);
+  return v;
+}
+
+class Closing : public ::testing::Test, public support::AdministrationFolder {
+ public:
+  platform::ScopedNumberFormat numbers{'.'};
+
+  static std::string Path(FileCode c) { return std::string("/d/ACME/") + shell::FileInfo(c).fileName; }
+  std::string File(FileCode c) const { return store.fs.File(Path(c)); }
+
+  // 2024 in twelve months: sales 100 and costs 30 each month, but March a
+  // loss (costs 200) and May nothing at all.
+  void SetUp() override {
+    shell::SystemSettings.AmountDecimals = 2;
+    std::vector<JournalVoucherRec> vouchers;
+    for (int m = 1; m <= 12; ++m) {
+      if (m == 5) continue;
+      const std::string date = "2024" + Two(m) + "15";
+      vouchers.push_back(Line(date, "V" + Two(m), "1000", 100, 0));
+      vouchers.push_back(Line(date, "V" + Two(m), "4000", 0, 100));
+      const double costs = m == 3 ? 200 : 30;
+      vouchers.push_back(Line(date, "W" + Two(m), "7000", costs, 0));
+      vouchers.push_back(Line(date, "W" + Two(m), "1000", 0, costs));
+    }
+    Write(Monthly(2024), vouchers);
+  }
+
+  void Write(const AdminSettingsRec& settings, const std::vector<JournalVoucherRec>& vouchers) {
+    shell::ScopedFileSet set("FRZ;ADS;GLA;GLC;JVO;INV;PAY;");
+    ASSERT_TRUE(set.Ok());
+    shell::RewriteFile(FileCode::GLC, std::vector<records::LedgerCategoryRec>{
+                                          Cat(records::kBalanceSheetKind, "Assets"),
+                                          Cat(records::kBalanceSheetKind, "Equity"),
+                                          Cat(records::kProfitAndLossKind, "Revenue"),
+                                          Cat(records::kProfitAndLossKind, "Expenses")});
+    shell::RewriteFile(FileCode::GLA, std::vector<records::LedgerAccountRec>{
+                                          Acc("0800", "Retained earnings", "C", "Equity"),
+                                          Acc("0900", "Profit", "P", "Equity"),
+                                          Acc("0950", "Result transfer", "T", "Revenue"),
+                                          Acc("1000", "Bank", "D", "Assets"),
+                                          Acc("4000", "Sales", "C", "Revenue"),
+                                          Acc("7000", "Costs", "D", "Expenses")});
+    shell::RewriteFile(FileCode::JVO, vouchers);
+    shell::RewriteFile(FileCode::ADS, std::vector<AdminSettingsRec>{settings});
+    set.Close();
+    ASSERT_FALSE(masterdata::LoadAdminSettings());
+  }
+
+  std::vector<JournalVoucherRec> Vouchers() {
+    shell::ScopedFileSet set("JVO");
+    return shell::ReadAll<JournalVoucherRec>(FileCode::JVO);
+  }
+  std::vector<JournalVoucherRec> SystemLines(const std::string& date) {
+    std::vector<JournalVoucherRec> out;
+    for (const auto& v : Vouchers())
+      if (v.VoucherDate() == date && v.BookNumber() == "! SYSTEM") out.push_back(v);
+    return out;
+  }
+  int Frozen() {
+    shell::ScopedFileSet set("FRZ");
+    return shell::RecordCount(FileCode::FRZ);
+  }
+  reports::FreezeRun Freeze() { return reports::FreezeOpenPeriod(masterdata::AdminSettings); }
+  reports::UnfreezeRun Unfreeze() { return reports::UnfreezeLastPeriod(masterdata::AdminSettings); }
+};
+
+TEST_F(Closing, AYearFrozenPeriodByPeriodAndUnfrozenBackToTheStart) {
+  const std::string ads = File(FileCode::ADS), jvo = File(FileCode::JVO), frz = File(FileCode::FRZ);
+
+  // The opening period: nothing before the book year, two zero lines each.
+  reports::FreezeRun run = Freeze();
+  ASSERT_TRUE(run.Ok()) << (run.messages.empty() ? "" : run.messages[0]);
+  EXPECT_TRUE(run.FreezeClosedYear);
+  EXPECT_EQ(run.FreezeLabel, "2023-01/01");
+  EXPECT_EQ(run.vouchersPosted, 2);
+  auto lines = SystemLines("20231231");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].DebitAmount(), 0);
+  EXPECT_EQ(lines[1].CreditAmount(), 0);
+  EXPECT_EQ(SystemLines("20240101").size(), 2u);
+  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20240101");
+  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "01/12");
+  EXPECT_EQ(masterdata::AdminSettings.ApprovedAnnualBalance(), "2023");
+  EXPECT_EQ(masterdata::AdminSettings.FiscalYear(), "2024");
+  EXPECT_EQ(File(FileCode::ADS).size(), 1386u);
+  {
+    shell::ScopedFileSet set("FRZ");
+    FreezeRec first;
+    shell::ReadRecord(FileCode::FRZ, 0, first);
+    EXPECT_EQ(first.BookYear(), 2023);  // the first snapshot: fiscal year - 1
+    EXPECT_EQ(first.CurrentPeriod(), "00/00");
+  }
+
+  // Months 1 to 12; the profit of each month goes to the profit account.
+  for (int m = 1; m <= 12; ++m) {
+    run = Freeze();
+    ASSERT_TRUE(run.Ok()) << m << (run.messages.empty() ? "" : run.messages[0]);
+    EXPECT_EQ(run.FreezeLabel, "2024-" + Two(m) + "/12");
+    EXPECT_EQ(Frozen(), m + 1);
+    const std::string last = m == 12 ? "20241231" : shell::DateToYmd(shell::YmdToDate("2024" + Two(m + 1) + "01") - 1);
+    lines = SystemLines(last);
+    ASSERT_EQ(lines.size(), 2u) << m;
+    const double profit = m == 3 ? -100 : m == 5 ? 0 : 70;
+    EXPECT_EQ(shell::TrimTrailingBlanks(lines[0].AccountNumber()), "0950") << m;
+    EXPECT_DOUBLE_EQ(lines[0].DebitAmount(), profit) << m;
+    EXPECT_EQ(shell::TrimTrailingBlanks(lines[1].AccountNumber()), "0900") << m;
+    EXPECT_DOUBLE_EQ(lines[1].CreditAmount(), profit) << m;
+    EXPECT_EQ(shell::TrimTrailingBlanks(lines[0].LineText()), m == 12 ? " 2024/12/12" : " 2024/" + Two(m) + "/12");
+    EXPECT_EQ(run.FreezeClosedYear, m == 12);
+  }
+  // The year end: the opening voucher of 2025 carries the year's profit.
+  lines = SystemLines("20250101");
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_DOUBLE_EQ(lines[0].DebitAmount(), 70 * 10 - 100);
+  EXPECT_EQ(shell::TrimTrailingBlanks(lines[1].AccountNumber()), "0800");
+  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20250101");
+  EXPECT_EQ(masterdata::AdminSettings.BookYearEnd(), "20251231");
+  EXPECT_EQ(masterdata::AdminSettings.PeriodStart(13), "20260101");
+  EXPECT_EQ(masterdata::AdminSettings.CurrentAnnualBalance(), "2025");
+  EXPECT_EQ(masterdata::AdminSettings.ApprovedAnnualBalance(), "2024");
+  EXPECT_EQ(masterdata::AdminSettings.FiscalYear(), "2025");
+  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "01/12");
+
+  // Back, one snapshot at a time: the year moves back at 12/12.
+  for (int k = 13; k >= 1; --k) {
+    const reports::UnfreezeRun back = Unfreeze();
+    ASSERT_TRUE(back.Ok()) << k << " " << back.message;
+    EXPECT_EQ(Frozen(), k - 1);
+    EXPECT_EQ(File(FileCode::FRZ).size(), static_cast<std::size_t>(k - 1) * FreezeRec::kSize);
+    if (k == 13) {
+      EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20240101");
+      EXPECT_EQ(masterdata::AdminSettings.FiscalYear(), "2024");
+      EXPECT_TRUE(SystemLines("20250101").empty());
+    }
+  }
+  EXPECT_EQ(File(FileCode::ADS), ads);
+  EXPECT_EQ(File(FileCode::JVO), jvo);
+  EXPECT_EQ(File(FileCode::FRZ), frz);
+
+  // With nothing frozen nothing changes, and it says so.
+  const reports::UnfreezeRun none = Unfreeze();
+  EXPECT_EQ(none.outcome, UnfreezeOutcome::NothingFrozen);
+  EXPECT_EQ(File(FileCode::ADS), ads);
+}
+
+TEST_F(Closing, RefusalsWriteNothing) {
+  const auto files = [this] { return File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ); };
+  const std::string before = files();
+
+  // Invoices and payments without voucher before the period end: both said.
+  {
+    shell::ScopedFileSet set("INV;PAY");
+    records::InvoiceRec inv;
+    inv.SetVoucherDate("20231201");
+    shell::RewriteFile(FileCode::INV, std::vector<records::InvoiceRec>{inv});
+    records::PaymentRec pay;
+    pay.SetValueDate("20231202");
+    shell::RewriteFile(FileCode::PAY, std::vector<records::PaymentRec>{pay});
+  }
+  reports::FreezeRun run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::UnbookedDocuments);
+  EXPECT_TRUE(run.invoicesWithoutVoucher);
+  EXPECT_TRUE(run.paymentsWithoutVoucher);
+  EXPECT_EQ(run.messages, (std::vector<std::string>{shell::L(11132), shell::L(11243)}));
+  EXPECT_EQ(files(), before);
+  {
+    shell::ScopedFileSet set("INV;PAY");
+    shell::RewriteFile(FileCode::INV, std::vector<records::InvoiceRec>{});
+  }
+  run = Freeze();
+  EXPECT_FALSE(run.invoicesWithoutVoucher);
+  EXPECT_TRUE(run.paymentsWithoutVoucher);
+  EXPECT_EQ(run.messages, (std::vector<std::string>{shell::L(11243)}));
+  {
+    shell::ScopedFileSet set("PAY");
+    shell::RewriteFile(FileCode::PAY, std::vector<records::PaymentRec>{});
+  }
+
+  // The form froze by another period than the file now holds.
+  AdminSettingsRec other = masterdata::AdminSettings;
+  other.SetCurrentPeriod("02/12");
+  run = reports::FreezeOpenPeriod(other);
+  EXPECT_EQ(run.outcome, FreezeOutcome::SettingsChanged);
+
+  // A system voucher where the closing posts.
+  {
+    shell::ScopedFileSet set("JVO");
+    shell::InsertRecords(FileCode::JVO, 0, std::vector<JournalVoucherRec>{Line("20231231", "{SYSTEM}", "1000", 0, 0)});
+  }
+  const std::string withSystem = files();
+  run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::SystemVoucherExists);
+  EXPECT_EQ(files(), withSystem);
+  {
+    shell::ScopedFileSet set("JVO");
+    shell::DeleteRecords(FileCode::JVO, 0, 1);
+  }
+
+  // A fiscal year that is no number.
+  AdminSettingsRec bad = Monthly(2024);
+  bad.SetFiscalYear("-");
+  Write(bad, Vouchers());
+  const std::string badFiles = files();
+  run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::BadFiscalYear);
+  EXPECT_EQ(files(), badFiles);
+
+  // No T account.
+  Write(Monthly(2024), Vouchers());
+  {
+    shell::ScopedFileSet set("GLA");
+    auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+    accounts.erase(accounts.begin() + 2);
+    shell::RewriteFile(FileCode::GLA, accounts);
+  }
+  const std::string noT = files();
+  run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::NotPermitted);
+  EXPECT_EQ(files(), noT);
+}
+
+TEST_F(Closing, ABalanceThatDoesNotAllowAFreezeIsToldAndWritesNothing) {
+  struct Case {
+    const char* name;
+    std::function<void(AdminSettingsRec&, std::vector<JournalVoucherRec>&)> change;
+    std::string message;
+  };
+  const reports::BalanceTexts texts;
+  const std::vector<Case> cases = {
+      {"no profit account in the settings", [](AdminSettingsRec& s, auto&) { s.SetProfitAccountNumber(""); },
+       texts.noProfitAccountNumber},
+      {"books out of balance",
+       [](AdminSettingsRec&, std::vector<JournalVoucherRec>& v) {
+         v.insert(v.begin(), Line("20240105", "X1", "1000", 50, 0));
+       },
+       ""},
+  };
+  for (const Case& c : cases) {
+    AdminSettingsRec s = Monthly(2024);
+    std::vector<JournalVoucherRec> vouchers = Vouchers();
+    c.change(s, vouchers);
+    Write(s, vouchers);
+    // The opening period first: January is the one refused.
+    if (!s.ProfitAccountNumber().empty()) {
+      ASSERT_TRUE(Freeze().Ok()) << c.name;
+    }
+    const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+    const reports::FreezeRun run = Freeze();
+    EXPECT_EQ(run.outcome, FreezeOutcome::NotPermitted) << c.name;
+    ASSERT_EQ(run.messages.size(), 1u) << c.name;
+    if (!c.message.empty()) {
+      EXPECT_EQ(run.messages[0], c.message) << c.name;
+    }
+    EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before) << c.name;
+  }
+}
+
+TEST_F(Closing, TheUnfreezeRefusesWhenTheSettingsChangedSinceTheFormLoadedThem) {
+  ASSERT_TRUE(Freeze().Ok());
+  AdminSettingsRec loaded = masterdata::AdminSettings;
+  loaded.SetCompanyName("typed but not saved elsewhere");
+  const std::string before = File(FileCode::ADS) + File(FileCode::FRZ);
+  const reports::UnfreezeRun run = reports::UnfreezeLastPeriod(loaded);
+  EXPECT_EQ(run.outcome, UnfreezeOutcome::SettingsChanged);
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::FRZ), before);
+}
+
+TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
+  // Frozen up to 11/12, so that the cut-off run is the year end.
+  for (int k = 0; k < 12; ++k) ASSERT_TRUE(Freeze().Ok());
+  const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+  const AdminSettingsRec loaded = masterdata::AdminSettings;
+  std::string after;
+  {
+    ASSERT_TRUE(Freeze().Ok());
+    after = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+    ASSERT_TRUE(reports::UnfreezeLastPeriod(masterdata::AdminSettings).Ok());
+    ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
+  }
+  reports::InstallClosingIntentHook();
+  int replayed = 0;
+  for (int good = 0;; ++good) {
+    masterdata::AdminSettings = loaded;
+    store.fs.CrashAfter(good);
+    bool finished = false;
+    try {
+      finished = reports::FreezeOpenPeriod(loaded).Ok();
+    } catch (const std::exception&) {
+    }
+    const bool crashed = store.fs.Crashed();
+    store.fs.ClearErrors();
+    shell::ForceCloseFileSet();
+    // The next open finishes what the run began, or finds it never began.
+    { shell::ScopedFileSet set("ADS"); }
+    const std::string now = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+    EXPECT_TRUE(now == before || now == after) << "cut after " << good << " writes";
+    EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent")) << good;
+    // A second open changes nothing more.
+    { shell::ScopedFileSet set("ADS"); }
+    EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), now) << good;
+    if (now == after) {
+      ASSERT_TRUE(masterdata::LoadAdminSettings() == std::nullopt);
+      ASSERT_TRUE(Unfreeze().Ok()) << good;
+      ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before) << good;
+    }
+    if (crashed && now == after) ++replayed;
+    if (!crashed && finished) break;
+    ASSERT_LT(good, 200);
+  }
+  // Some runs were cut after their intent record and finished by the open.
+  EXPECT_GT(replayed, 0);
+
+  // The unfreeze of that year end, cut off the same way.
+  ASSERT_TRUE(reports::FreezeOpenPeriod(loaded).Ok());
+  ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), after);
+  const AdminSettingsRec frozen = masterdata::AdminSettings;
+  replayed = 0;
+  for (int good = 0;; ++good) {
+    masterdata::AdminSettings = frozen;
+    store.fs.CrashAfter(good);
+    bool finished = false;
+    try {
+      finished = reports::UnfreezeLastPeriod(frozen).Ok();
+    } catch (const std::exception&) {
+    }
+    const bool crashed = store.fs.Crashed();
+    store.fs.ClearErrors();
+    shell::ForceCloseFileSet();
+    { shell::ScopedFileSet set("JVO"); }
+    const std::string now = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+    EXPECT_TRUE(now == before || now == after) << "cut after " << good << " writes";
+    EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent")) << good;
+    { shell::ScopedFileSet set("FRZ;JVO"); }
+    EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), now) << good;
+    if (now == before) {
+      if (crashed) ++replayed;
+      ASSERT_TRUE(masterdata::LoadAdminSettings() == std::nullopt);
+      ASSERT_TRUE(reports::FreezeOpenPeriod(masterdata::AdminSettings).Ok()) << good;
+      ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), after) << good;
+    }
+    if (!crashed && finished) break;
+    ASSERT_LT(good, 200);
+  }
+  EXPECT_GT(replayed, 0);
+}
+
+TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForTheEarlierPeriods) {
+  // Only the year end of 2024 was ever frozen (no opening freeze, no
+  // earlier periods): its snapshot is the file's first.
+  AdminSettingsRec s = Monthly(2025);
+  s.SetApprovedAnnualBalance("2024");
+  s.SetLastClosedPeriod("12/12");
+  s.SetCurrentAnnualBalance("2025");
+  s.SetCurrentPeriod("01/12");
+  s.SetFiscalYear("2025");
+  Write(s, {});
+  {
+    shell::ScopedFileSet set("FRZ");
+    auto r = std::make_unique<FreezeRec>();
+    r->SetPeriodLabel("2024-12/12");
+    r->SetPeriodStartDate("20241201");
+    r->SetPeriodEndDate("20250101");
+    r->SetApprovedAnnualBalance("2023");
+    r->SetLastClosedPeriod("11/12");
+    r->SetCurrentAnnualBalance("2024");
+    r->SetCurrentPeriod("12/12");
+    r->SetBookYear(2023);  // the first snapshot holds the fiscal year - 1
+    shell::AppendRecord(FileCode::FRZ, *r);
+  }
+  const reports::UnfreezeRun run = Unfreeze();
+  ASSERT_TRUE(run.Ok()) << run.message;
+  const AdminSettingsRec& back = masterdata::AdminSettings;
+  EXPECT_EQ(back.BookYearEnd(), "20241231");
+  EXPECT_EQ(back.PeriodCount(), 12);
+  EXPECT_EQ(back.PeriodStart(13), "20250101");
+  for (int k = 1; k <= 12; ++k) EXPECT_EQ(back.PeriodStart(k), "20241201") << k;
+  EXPECT_EQ(back.BookYearStart(), "20241201");
+  EXPECT_EQ(back.FiscalYear(), "2024");
+  EXPECT_EQ(back.CurrentPeriod(), "12/12");
+  EXPECT_EQ(back.LastClosedPeriod(), "11/12");
+  EXPECT_EQ(File(FileCode::FRZ).size(), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Closing, AnIntentRecordThatCannotBeFinishedIsKeptAndADamagedOneDeleted) {
+  reports::InstallClosingIntentHook();
+  const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
+  const std::string files = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+
+  // Cut off while it was written: no step began.
+  store.fs.SetFile(intentPath, "OMBCLS01 torn");
+  { shell::ScopedFileSet set("ADS"); }
+  EXPECT_FALSE(store.fs.HasFile(intentPath));
+  EXPECT_EQ(reports::TakeReplayNote(), "");
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
+
+  // Whole, but the settings hold neither its before nor its after state.
+  reports::ClosingIntent intent;
+  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  intent.freeze.countBefore = 0;
+  intent.settingsBefore.SetCompanyName("not these settings");
+  intent.settingsAfter.SetCompanyName("nor these");
+  store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
+  { shell::ScopedFileSet set("JVO"); }
+  EXPECT_TRUE(store.fs.HasFile(intentPath));
+  EXPECT_NE(reports::TakeReplayNote().find(reports::MsgIntentStopped()), std::string::npos);
+  // Every file is looked at first: nothing changed.
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
+  // Nothing more is frozen or unfrozen while it stays.
+  const reports::FreezeRun run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::Stopped);
+  EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::Stopped);
+}
+
+}  // namespace
