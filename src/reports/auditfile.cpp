@@ -163,8 +163,6 @@ std::string XmlText(std::string_view text) {
       case '&': out += "&amp;"; continue;
       case '<': out += "&lt;"; continue;
       case '>': out += "&gt;"; continue;
-      case '"': out += "&quot;"; continue;
-      case '\'': out += "&apos;"; continue;
       default: break;
     }
     if (b < 0x20 && ch != '\t') {
@@ -359,10 +357,22 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
   std::int64_t entries = static_cast<std::int64_t>(openings.size());
   std::int64_t totalDebit = 0;
   std::int64_t totalCredit = 0;
-  for (const Opening& o : openings) (o.side.debit ? totalDebit : totalCredit) += o.side.cents;
+  // A total beyond 18 digits before the point has no text the file may
+  // hold (and would not fit the sum): refused like an amount.
+  constexpr std::int64_t kMaxTotalCents = 999'999'999'999'999'999;
+  auto add = [&](const Side& side) -> bool {
+    std::int64_t& total = side.debit ? totalDebit : totalCredit;
+    if (side.cents > kMaxTotalCents - total) return false;
+    total += side.cents;
+    return true;
+  };
+  for (const Opening& o : openings)
+    if (!add(o.side)) return Refusal{F::UnwritableAmount, o.account};
   for (const Journal& j : journals) {
     entries += static_cast<std::int64_t>(j.lines.size());
-    for (std::size_t i : j.lines) (sides[i].debit ? totalDebit : totalCredit) += sides[i].cents;
+    for (std::size_t i : j.lines)
+      if (!add(sides[i]))
+        return Refusal{F::UnwritableAmount, Trimmed(source.vouchers[i].AccountNumber())};
   }
 
   std::vector<std::string> out;
@@ -476,7 +486,6 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
     out.push_back(Element(3, "type", "Others"));
     out.push_back(Open(3, "transaction"));
     out.push_back(Element(4, "transactionID", "start balance"));
-    out.push_back(Element(4, "description", "start balance"));
     out.push_back(Element(4, "period", "00"));
     out.push_back(Element(4, "transactionDate", XmlDate(range.start)));
     for (const Opening& o : openings) writeLine(o.account, nullptr, "start balance", o.side, nullptr);
