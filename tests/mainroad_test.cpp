@@ -39,7 +39,7 @@ const std::vector<Function> kFunctions = {
     {TreeFunction::AdministrationSettings, "administrationsetting", {D + "ledger.vlk", D + "adminset.vlk"}},
     {TreeFunction::GLCategories, "Ledgercategory", {D + "ledgerct.vlk"}},
     {TreeFunction::GLAccounts, "Ledger", {D + "ledger.vlk", D + "ledgerct.vlk", D + "freeze.vlk"}},
-    {TreeFunction::ExportImport, "ExportImport", {}},
+    {TreeFunction::ExportImport, "ExportImport", {D + "freeze.vlk"}},  // the period list
     {TreeFunction::SystemSettings, "systemscherm", {"/w/sysparm010000.vlk"}},  // read again at each showing
     {TreeFunction::Administrations, "Administrations", {"/w/data/admin.vlk"}},
     {TreeFunction::Users, "Users", {"/w/user.vlk"}},

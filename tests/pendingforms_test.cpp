@@ -30,7 +30,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 
 std::vector<shell::PendingForm*> AllPendingForms() {
   return {masterdata::administrationsetting, masterdata::Fixedassetsform, masterdata::partners2,
-          reports::Rapport1, reports::ExportImport, reports::cockpit, shell::helpform};
+          reports::Rapport1, reports::cockpit, shell::helpform};
 }
 
 TEST_F(PendingForms, EscapeEnterAndTheButtonCloseTheForm) {
@@ -66,7 +66,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
       {masterdata::partners2, "Partners", "Relaties"},
       {reports::Rapport1, "Reports", "Rapporten"},
       {masterdata::administrationsetting, "Administration settings", "Administratie-instellingen"},
-      {reports::ExportImport, "Export and import", "Export en import"},
       {masterdata::Fixedassetsform, "Fixed assets", "Vaste activa"},
       {reports::cockpit, "Management cockpit", "Management cockpit"},
       {shell::helpform, "Help", "Help"},
@@ -99,7 +98,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
   };
   for (const Case& c : {Case{masterdata::partners2, true},
                         Case{reports::Rapport1, true}, Case{masterdata::administrationsetting, true},
-                        Case{reports::ExportImport, false}, Case{shell::helpform, false},
+                        Case{shell::helpform, false},
                         Case{reports::cockpit, false}, Case{masterdata::Fixedassetsform, false}}) {
     int result = 0;
     shell::OpenFileSet("USE", result);

@@ -32,6 +32,7 @@
 
 #include "qt/convert.h"
 #include "qt/formwindow.h"
+#include "qt/listboxpeer.h"
 #include "qt/qtbackend.h"
 
 namespace qtfront {
@@ -1136,6 +1137,8 @@ std::unique_ptr<Peer> MakePeer(FormWindow& w, ui::Component& c, QWidget* parent)
       return std::make_unique<ToolBarPeer>(w, static_cast<ui::ToolBar&>(c), parent);
     case K::ToolButton:
       return std::make_unique<ToolButtonPeer>(w, static_cast<ui::ToolButton&>(c), parent);
+    case K::ListBox:
+      return MakeListBoxPeer(w, static_cast<ui::ListBox&>(c), parent);
     case K::Form:
     case K::MenuItem:
       break;

@@ -91,6 +91,7 @@ enum class Kind {
   MenuItem,
   ToolBar,
   ToolButton,
+  ListBox,  // ui/listbox.h
 };
 
 using Event = std::function<void()>;

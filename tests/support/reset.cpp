@@ -8,6 +8,7 @@
 #include "program/languageroutine.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
+#include "reports/impexp.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
@@ -31,6 +32,7 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetAdministrationsState();
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
+  reports::ResetExportImportState();
   journal::ResetBoekingState();
   shell::ResetStartscreenState();
   shell::ResetLanguageRoutineState();
