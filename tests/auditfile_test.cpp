@@ -23,6 +23,7 @@
 #include "shell/textroutines.h"
 #include "support/fakefs.h"
 #include "support/records.h"
+#include "support/schemacheck.h"
 
 namespace {
 
@@ -181,54 +182,13 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
 
 // ---------------------------------------------------------------- xmllint
 
-std::optional<std::string> FindOnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path ? path : "");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    if (dir.empty()) continue;
-    std::filesystem::path p = std::filesystem::path(dir) / program;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(p, ec)) return p.string();
-  }
-  return std::nullopt;
-}
-
 class Schema : public ::testing::Test {
  public:
   void SetUp() override {
-    xmllint_ = FindOnPath("xmllint");
     // scripts/deps.sh installs it: a missing one is a broken set-up.
-    ASSERT_TRUE(xmllint_.has_value()) << "xmllint is not on PATH; run scripts/deps.sh";
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ombrelo-auditfile-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
+    ASSERT_TRUE(support::FindXmllint().has_value()) << "xmllint is not on PATH; run scripts/deps.sh";
   }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
-  // Whether xmllint accepts the text against the project's schema.
-  bool Valid(const std::string& text, std::string* output = nullptr) {
-    std::filesystem::path file = dir_ / ("f" + std::to_string(++count_) + ".xaf");
-    std::filesystem::path log = dir_ / ("f" + std::to_string(count_) + ".log");
-    std::ofstream(file, std::ios::binary) << text;
-    std::string command = "'" + *xmllint_ + "' --noout --schema '" + OMBRELO_AUDITFILE_SCHEMA + "' '" +
-                          file.string() + "' >'" + log.string() + "' 2>&1";
-    int status = std::system(command.c_str());
-    if (output) {
-      std::ifstream in(log);
-      *output = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  }
-
- private:
-  std::optional<std::string> xmllint_;
-  std::filesystem::path dir_;
-  int count_ = 0;
+  bool Valid(const std::string& text, std::string* output = nullptr) { return support::ValidAuditFile(text, output); }
 };
 
 // ---------------------------------------------------------------- text rules

@@ -1,0 +1,378 @@
+// The export and import form, driven headless: the period list and the
+// criterion, OK's one enabled state across the choices and the menu, the
+// save (only this run's output, the overwrite question, the bytes written),
+// the import (a bad line, the question, the file replaced or left), the
+// keys and help entries, and a round of every kind through the form.
+#include "reports/impexp.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/oserror.h"
+#include "records/adminsettingsrec.h"
+#include "records/freezerec.h"
+#include "records/invoicerec.h"
+#include "records/journalvoucherrec.h"
+#include "records/ledgeraccountrec.h"
+#include "records/ledgercategoryrec.h"
+#include "records/partnerrec.h"
+#include "records/paymentrec.h"
+#include "reports/delimited.h"
+#include "reports/importfile.h"
+#include "shell/fileset.h"
+#include "shell/languagetext.h"
+#include "support/adminfolder.h"
+#include "support/formfixture.h"
+#include "support/records.h"
+#include "support/schemacheck.h"
+#include "ui/headless.h"
+
+namespace {
+
+using records::AdminSettingsRec;
+using records::FreezeRec;
+using reports::TExportImport;
+using ui::ModalResult;
+
+const std::string D = "/d/ACME/";
+
+FreezeRec Snapshot(std::int32_t year, const std::string& label, const std::string& end = "") {
+  FreezeRec f;
+  f.SetBookYear(year);
+  f.SetPeriodLabel(label);
+  f.SetPeriodEndDate(end);
+  return f;
+}
+
+AdminSettingsRec Settings(const std::string& annual = "2008", const std::string& period = "01/12") {
+  AdminSettingsRec s;
+  s.SetFiscalYear("2008");
+  s.SetCurrentAnnualBalance(annual);
+  s.SetCurrentPeriod(period);
+  return s;
+}
+
+// ---------------------------------------------------------------- decisions
+
+TEST(ExportImportPeriods, ListsTheOpenPeriodThenTheFrozenOnesNewestFirst) {
+  struct Case {
+    const char* name;
+    std::vector<FreezeRec> freezes;
+    AdminSettingsRec settings;
+    std::vector<std::string> items;
+  };
+  const Case cases[] = {
+      {"nothing frozen: the settings give the open item", {}, Settings(), {"2008 2008-01/12"}},
+      {"the opening freeze ends its year: the settings give the open item",
+       {Snapshot(2007, "2007-01/01")},
+       Settings(),
+       {"2008 2008-01/12", "2007 2007-01/01"}},
+      {"a period frozen: the next one is open",
+       {Snapshot(2007, "2007-01/01"), Snapshot(2008, "2008-01/12")},
+       Settings(),
+       {"2008 2008-02/12", "2008 2008-01/12", "2007 2007-01/01"}},
+      {"after 08 comes 09", {Snapshot(2008, "2008-08/12")}, Settings(), {"2008 2008-09/12", "2008 2008-08/12"}},
+      {"after 09 comes 10", {Snapshot(2008, "2008-09/12")}, Settings(), {"2008 2008-10/12", "2008 2008-09/12"}},
+      {"a closed year with a two-year annual balance",
+       {Snapshot(2007, "2007-01/01")},
+       Settings("0809"),
+       {"2008 0809-01/12", "2007 2007-01/01"}},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(reports::PeriodListItems(c.freezes, c.settings), c.items) << c.name;
+}
+
+TEST(ExportImportPeriods, TheOldestPeriodAndAShortListCannotBeExported) {
+  const std::vector<std::string> items{"2008 2008-02/12", "2008 2008-01/12", "2007 2007-01/01"};
+  EXPECT_TRUE(reports::AuditPeriodExportable(items, "2008 2008-02/12"));
+  EXPECT_TRUE(reports::AuditPeriodExportable(items, "2008 2008-01/12"));
+  EXPECT_FALSE(reports::AuditPeriodExportable(items, "2007 2007-01/01"));
+  EXPECT_FALSE(reports::AuditPeriodExportable(items, "2009 2009-01/12"));
+  EXPECT_FALSE(reports::AuditPeriodExportable(items, ""));
+  EXPECT_FALSE(reports::AuditPeriodExportable({"2008 2008-01/12"}, "2008 2008-01/12"));
+}
+
+TEST(ExportImportTexts, TheFileNameTakesTheFirstPlaceOnly) {
+  struct Case {
+    const char* format;
+    const char* name;
+    const char* text;
+  } cases[] = {
+      {"%s exists. Replace it?", "/w/a.csv", "/w/a.csv exists. Replace it?"},
+      {"%s and %s, %d%%", "x", "x and %s, %d%%"},  // nothing else is read
+      {"Replace?", "x", "Replace? x"},
+      {"%s", "100%s", "100%s"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(reports::FormatOneName(c.format, c.name), c.text);
+  EXPECT_EQ(reports::ChoiceDigit("9: AUDIT FILE"), 9);
+  EXPECT_EQ(reports::ChoiceDigit("1: Customers"), 1);
+  EXPECT_EQ(reports::ChoiceDigit("8: x"), std::nullopt);
+  EXPECT_EQ(reports::ChoiceDigit(""), std::nullopt);
+}
+
+// ---------------------------------------------------------------- the form
+
+class ExportImportForm : public ::testing::Test, public support::AdministrationFolder {
+ public:
+  void SetUp() override {
+    reports::ExportImportStartFolder = "/w/";
+    reports::ExportImportAdministrationCode = "ACME";
+    reports::ExportImportAdminSettings = Settings();
+    form.ApplyLanguageTexts();
+  }
+
+  // Shows the form and runs `script` inside it.
+  void Show(const std::function<void(TExportImport&)>& script) {
+    support::ShowAsTreeDoes<TExportImport>(backend, form, "", script);
+  }
+  void Choose(TExportImport& f, const std::string& digit) {
+    const int i = f.ComboBox1.IndexOf(digit + ": " + TypeWord(digit));
+    ASSERT_GE(i, 0) << digit;
+    f.ComboBox1.UserSelect(i);
+  }
+  static std::string TypeWord(const std::string& digit) {
+    const int offsets[] = {0, 8493, 8519, 8545, 8571, 8602, 8628, 8654, 0, 8680};
+    return shell::L(offsets[std::stoi(digit)]);
+  }
+  std::vector<std::string> Items(const ui::ListBox& l) { return l.Items(); }
+  std::vector<std::string> PeriodItems(TExportImport& f) {
+    std::vector<std::string> out;
+    for (const auto& i : f.ComboBox2.Items()) out.push_back(i.text);
+    return out;
+  }
+
+  ui::HeadlessBackend backend;
+  TExportImport form;
+};
+
+TEST_F(ExportImportForm, OkFollowsTheChoiceAndTheMenuCannotPassIt) {
+  // No period frozen: the audit file cannot be chosen.
+  Show([&](TExportImport& f) {
+    EXPECT_EQ(PeriodItems(f), (std::vector<std::string>{"2008 2008-01/12"}));
+    Choose(f, "9");
+    EXPECT_FALSE(f.OkAction.Enabled());
+    EXPECT_FALSE(f.Button1.Enabled());
+    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(8907));
+    EXPECT_FALSE(f.RadioGroup1.Visible());
+    EXPECT_TRUE(f.ComboBox2.Visible());
+    // The menu item is the same action: it runs nothing either.
+    f.Strat1.UserClick();
+    EXPECT_TRUE(backend.dialogsShown.empty());
+    // A data file choice turns OK on again and clears the status.
+    Choose(f, "1");
+    EXPECT_TRUE(f.OkAction.Enabled());
+    EXPECT_EQ(f.StatusBar1.PanelText(0), "");
+    EXPECT_TRUE(f.RadioGroup1.Visible());
+    EXPECT_FALSE(f.ComboBox2.Visible());
+  });
+}
+
+TEST_F(ExportImportForm, TheOldestPeriodIsRefusedAlsoThroughTheMenu) {
+  store.fs.SetFile(D + "freeze.vlk", support::Bytes({Snapshot(2007, "2007-01/01", "20080101")}));
+  Show([&](TExportImport& f) {
+    Choose(f, "9");
+    EXPECT_TRUE(f.OkAction.Enabled());
+    f.ComboBox2.UserSelect(1);  // the opening freeze
+    EXPECT_FALSE(f.OkAction.Enabled());
+    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(8762) + ": 2007 2007-01/01");
+    f.Strat1.UserClick();
+    f.Button1.UserClick();
+    EXPECT_TRUE(backend.dialogsShown.empty());
+    EXPECT_TRUE(f.ListBox1.Items().empty());
+  });
+}
+
+TEST_F(ExportImportForm, TheCriterionTakesTheOpenPeriodOutAndPutsItBackOnce) {
+  store.fs.SetFile(D + "freeze.vlk", support::Bytes({Snapshot(2007, "2007-01/01", "20080101")}));
+  Show([&](TExportImport& f) {
+    Choose(f, "9");
+    f.RadioGroup2.UserSelect(1);  // closed periods only
+    EXPECT_EQ(PeriodItems(f), (std::vector<std::string>{"2007 2007-01/01"}));
+    EXPECT_FALSE(f.OkAction.Enabled());
+    f.RadioGroup2.UserSelect(0);
+    EXPECT_EQ(PeriodItems(f), (std::vector<std::string>{"2008 2008-01/12", "2007 2007-01/01"}));
+    EXPECT_EQ(f.ComboBox2.GetText(), "2008 2008-01/12");
+    EXPECT_TRUE(f.OkAction.Enabled());
+  });
+}
+
+TEST_F(ExportImportForm, ATypedChoiceStaysOnlyWhenItIsAnItem) {
+  Show([&](TExportImport& f) {
+    f.ComboBox1.UserFocus();
+    f.ComboBox1.UserSetText("nothing");
+    f.Button3.UserFocus();
+    EXPECT_EQ(f.ComboBox1.GetText(), "");
+    f.ComboBox1.UserFocus();
+    f.ComboBox1.UserSetText("9: AUDIT FILE");
+    f.Button3.UserFocus();
+    EXPECT_EQ(f.ComboBox1.GetText(), "9: AUDIT FILE");
+    EXPECT_TRUE(f.ComboBox2.Visible());  // dispatched by its digit
+  });
+}
+
+// The GL categories of the administration, as the export writes them.
+std::vector<records::LedgerCategoryRec> Categories() {
+  records::LedgerCategoryRec a, b;
+  a.SetCategoryKind(records::kBalanceSheetKind);
+  a.SetCategoryName("Fixed assets");
+  b.SetCategoryKind(records::kProfitAndLossKind);
+  b.SetCategoryName("Sales; services");  // the ";" is written as a blank
+  return {a, b};
+}
+
+TEST_F(ExportImportForm, AnExportIsSavedWithTheOverwriteQuestion) {
+  store.fs.SetFile(D + "ledgerct.vlk", support::Bytes(Categories()));
+  const std::string want = reports::CsvFileText(reports::ExportLedgerCategories(Categories()).lines);
+  Show([&](TExportImport& f) {
+    Choose(f, "7");
+    // A new file: no question.
+    backend.dialogAnswers.push_back("/w/cat.csv");
+    f.Button1.UserClick();
+    EXPECT_EQ(store.fs.File("/w/cat.csv"), want);
+    ASSERT_EQ(backend.dialogsShown.size(), 1u);
+    EXPECT_EQ(backend.dialogsShown[0].initialFolder, "/w/");
+    EXPECT_EQ(backend.dialogsShown[0].defaultExtension, "CSV");
+    EXPECT_EQ(backend.dialogsShown[0].title, shell::L(8348) + " " + TypeWord("7"));
+    EXPECT_TRUE(backend.messages.empty());
+    const std::vector<std::string> log = f.ListBox2.Items();
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[0], std::string(53, '='));
+    EXPECT_EQ(log[1], "      Export: 2  " + TypeWord("7"));
+    EXPECT_EQ(log[2], "      Changed values: 1");
+    EXPECT_EQ(log[4], "      " + shell::L(8348) + " " + shell::L(21) + " " + shell::L(8747));
+
+    // An existing file: No and Cancel keep it, Yes replaces it.
+    for (ModalResult answer : {ModalResult::No, ModalResult::Cancel, ModalResult::Yes}) {
+      store.fs.SetFile("/w/old.csv", "old");
+      backend.messages.clear();
+      backend.dialogAnswers.push_back("/w/old.csv");
+      backend.messageAnswers.push_back(answer);
+      f.Button1.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text, reports::FormatOneName(shell::L(8706), "/w/old.csv"));
+      EXPECT_EQ(backend.messages[0].buttons, ui::Buttons::YesNoCancel);
+      EXPECT_EQ(store.fs.File("/w/old.csv"), answer == ModalResult::Yes ? want : "old");
+    }
+    EXPECT_FALSE(store.fs.HasFile("/w/old.csv.ombrelo-tmp"));
+  });
+}
+
+TEST_F(ExportImportForm, AFailedWriteKeepsTheOldFileAndSaysSo) {
+  store.fs.SetFile(D + "ledgerct.vlk", support::Bytes(Categories()));
+  store.fs.SetFile("/w/old.csv", "old");
+  store.fs.InjectError("/w/old.csv.ombrelo-tmp", support::FakeFileSystem::Op::Write, 1028);
+  Show([&](TExportImport& f) {
+    Choose(f, "7");
+    backend.dialogAnswers.push_back("/w/old.csv");
+    backend.messageAnswers.push_back(ModalResult::Yes);
+    f.Button1.UserClick();
+    ASSERT_EQ(backend.messages.size(), 2u);
+    EXPECT_NE(backend.messages[1].text.find(platform::OsErrorText(1028)), std::string::npos);
+    EXPECT_EQ(store.fs.File("/w/old.csv"), "old");
+    EXPECT_FALSE(store.fs.HasFile("/w/old.csv.ombrelo-tmp"));
+  });
+}
+
+TEST_F(ExportImportForm, OnlyThisRunsOutputIsOffered) {
+  store.fs.SetFile(D + "ledgerct.vlk", support::Bytes(Categories()));
+  Show([&](TExportImport& f) {
+    // A preview run fills the list and saves nothing.
+    f.CheckBox1.SetChecked(true);
+    EXPECT_TRUE(f.ListBox1.Visible());
+    EXPECT_TRUE(f.Button2.Visible());
+    Choose(f, "7");
+    f.Button1.UserClick();
+    EXPECT_EQ(f.ListBox1.Items().size(), 3u);
+    EXPECT_TRUE(backend.dialogsShown.empty());
+    // The next run fails at its file set: nothing to save, also not from
+    // the save button.
+    store.fs.InjectError(D + "ledgerct.vlk", support::FakeFileSystem::Op::OpenReadWrite, 5);
+    f.Button1.UserClick();
+    EXPECT_EQ(backend.messages.size(), 1u);  // the file set's message
+    EXPECT_TRUE(f.ListBox1.Items().empty());
+    EXPECT_FALSE(f.OutputReady());
+    f.Button2.UserClick();
+    EXPECT_TRUE(backend.dialogsShown.empty());
+  });
+}
+
+TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
+  const std::string old = support::Bytes(Categories());
+  store.fs.SetFile(D + "ledgerct.vlk", old);
+  const std::string header = reports::CsvHeaderLine(reports::CsvKind::LedgerCategories);
+  const std::string good = "Balance sheet account;Cash;U;T;\r\n";
+  store.fs.SetFile("/w/bad.csv", header + "\r\n" + good + "Nonsense;Bank;U;T;\r\n");
+  store.fs.SetFile("/w/empty.csv", header + "\r\n");
+  store.fs.SetFile("/w/wrong.csv", reports::CsvHeaderLine(reports::CsvKind::Payments) + "\r\n" + good);
+  store.fs.SetFile("/w/good.csv", header + "\r\n" + good + std::string(records::kProfitAndLossKind) + ";Sales;U;T;\r\n");
+  Show([&](TExportImport& f) {
+    Choose(f, "7");
+    f.RadioGroup1.UserSelect(1);
+    struct Case {
+      std::string path;
+      std::string message;  // empty: no message
+    } cases[] = {
+        {"/w/bad.csv", reports::CsvImportErrorText({reports::CsvFault::UnknownCategoryKind, {3}, 1, "Nonsense"})},
+        {"/w/empty.csv", ""},
+        {"/w/wrong.csv", shell::L(8783) + TypeWord("7") + " " + shell::L(21)},
+        {"/w/missing.csv", platform::OsErrorText(2)},
+    };
+    for (const auto& c : cases) {
+      backend.messages.clear();
+      backend.dialogAnswers.push_back(c.path);
+      f.Button1.UserClick();
+      if (c.message.empty()) {
+        EXPECT_TRUE(backend.messages.empty()) << c.path;
+      } else {
+        ASSERT_EQ(backend.messages.size(), 1u) << c.path;
+        EXPECT_EQ(backend.messages[0].text, c.message);
+      }
+      EXPECT_EQ(store.fs.File(D + "ledgerct.vlk"), old) << c.path;
+      EXPECT_TRUE(f.ListBox2.Items().empty()) << c.path;
+    }
+    EXPECT_NE(cases[0].message.find("3"), std::string::npos);
+
+    // No leaves the file; Yes replaces it and keeps the old one beside.
+    for (ModalResult answer : {ModalResult::No, ModalResult::Yes}) {
+      backend.messages.clear();
+      backend.dialogAnswers.push_back("/w/good.csv");
+      backend.messageAnswers.push_back(answer);
+      f.Button1.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].buttons, ui::Buttons::YesNo);
+      EXPECT_NE(backend.messages[0].text.find("/d/ACME/ledgerct.vlk"), std::string::npos);
+      EXPECT_NE(backend.messages[0].text.find(" 2 "), std::string::npos);  // records now, lines in the text
+    }
+    EXPECT_EQ(store.fs.File(D + "ledgerct.vlk.before-import"), old);
+    const auto now = reports::ImportLedgerCategories(store.fs.File("/w/good.csv"));
+    EXPECT_EQ(store.fs.File(D + "ledgerct.vlk"), support::Bytes(now.records));
+    EXPECT_EQ(f.ListBox2.Items()[1], "      Import: 2  " + TypeWord("7"));
+    EXPECT_EQ(backend.dialogsShown.back().title, shell::L(8374) + " " + TypeWord("7"));
+  });
+  EXPECT_EQ(store.fs.OpenHandles(), 0);
+}
+
+TEST_F(ExportImportForm, EscapeClosesAndHelpOpensTheFormsTopics) {
+  Show([&](TExportImport& f) {
+    struct Case {
+      ui::Component* item;
+      const char* tag;
+    } cases[] = {{&f.helpform1, "<E&I00>"}, {&f.ToolButton2, "<E&I00>"}, {&f.utorial1, "<TUT00>"},
+                 {&f.Internet1, "<E&I00>"}, {&f.About1, "<ABO00>"}};
+    for (const auto& c : cases) {
+      shell::RequestedHelpTag = "unset";
+      c.item->UserClick();
+      EXPECT_EQ(shell::RequestedHelpTag, c.tag);
+    }
+    shell::RequestedHelpTag = "unset";
+    f.UserKeyDown(ui::keys::F1);
+    EXPECT_EQ(shell::RequestedHelpTag, "<E&I00>");
+    EXPECT_TRUE(f.Showing());
+    f.UserKeyPress(27);
+    EXPECT_FALSE(f.Showing());
+  });
+}
+
+}  // namespace
