@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/numberformat.h"
 #include "platform/oserror.h"
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
@@ -352,6 +353,190 @@ TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
     EXPECT_EQ(backend.dialogsShown.back().title, shell::L(8374) + " " + TypeWord("7"));
   });
   EXPECT_EQ(store.fs.OpenHandles(), 0);
+}
+
+// ---------------------------------------------------------------- a round
+
+// An administration with a record of every kind: full-width and empty
+// texts, negative numbers, account 0100, Booleans stored as 0, 1 and 2, two
+// journals, a partner-linked voucher, a frozen period.
+struct Books {
+  AdminSettingsRec settings;
+  std::vector<records::PartnerRec> customers, suppliers;
+  std::vector<records::LedgerAccountRec> accounts;
+  std::vector<records::LedgerCategoryRec> categories;
+  std::vector<records::JournalVoucherRec> vouchers;
+  std::vector<records::InvoiceRec> invoices;
+  std::vector<records::PaymentRec> payments;
+  std::vector<FreezeRec> freezes;
+
+  Books() {
+    settings = Settings("2008", "02/12");
+    settings.SetTaxRegistrationId("NL001234567B01");
+    settings.SetCompanyName("Smit & Zonen");
+    settings.SetCurrencyCode("EUR");
+    settings.SetBookYearStart("20080101");
+    settings.SetBookYearEnd("20081231");
+    settings.SetPeriodCount(12);
+    for (int k = 1; k <= 12; ++k) settings.SetPeriodStart(k, "2008" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+    settings.SetPeriodStart(13, "20090101");
+    for (int k = 0; k < 3; ++k) {
+      records::PartnerRec p;
+      p.SetName(k == 0 ? std::string(50, 'N') : k == 1 ? "Bakker \xE9" : "");
+      p.SetOurNumber(k == 0 ? 12 : k == 2 ? 40 : -3);
+      p.SetRelationshipType("CUS");
+      p.SetMemo(k == 0 ? std::string(100, 'M') : "");
+      p.Set<records::PartnerRec::kCreditLimit>(k == 0 ? -1234.5 : 1e15);
+      customers.push_back(p);
+      p.SetRelationshipType("VEN");
+      suppliers.push_back(p);
+    }
+    for (const char* n : {"0100", "1600", "8000"}) {
+      records::LedgerAccountRec a;
+      a.SetAccountNumber(n);
+      a.SetAccountType(std::string(n) == "8000" ? "P" : "D");
+      a.SetCaption(std::string("Account ") + n);
+      a.SetCategoryName("Assets");
+      a.Set<records::LedgerAccountRec::kStartAmount>(-0.5);
+      a.Bytes[records::LedgerAccountRec::kIsCashOrBank.offset] = std::string(n) == "1600" ? 2 : 1;
+      accounts.push_back(a);
+    }
+    categories = {};
+    records::LedgerCategoryRec c;
+    c.SetCategoryKind(records::kBalanceSheetKind);
+    c.SetCategoryName("Assets");
+    categories.push_back(c);
+    auto line = [](const std::string& date, const std::string& number, const std::string& journal,
+                   const std::string& account, double debit, double credit, std::uint8_t attached) {
+      records::JournalVoucherRec v;
+      v.SetVoucherDate(date);
+      v.SetBookNumber(number);
+      v.SetJournalName(journal);
+      v.SetAccountNumber(account + std::string(15 - account.size(), ' '));
+      v.SetLineText("text" + std::string(30, ' '));
+      v.SetDebitAmount(debit);
+      v.SetCreditAmount(credit);
+      v.SetPartnerNumber(-1);
+      v.Bytes[records::JournalVoucherRec::kInvoiceAttached.offset] = attached;
+      return v;
+    };
+    vouchers = {line("20080115", "V1", "Sales", "8000", 0, 121, 1), line("20080115", "V1", "Sales", "0100", 121, 0, 2),
+                line("20080210", "M1", "Memorial", "1600", 10.005, 0, 0),
+                line("20080210", "M1", "Memorial", "0100", 0, 10.01, 0)};
+    vouchers[1].SetPartnerType("CUS");
+    vouchers[1].SetPartnerNumber(12);
+    records::InvoiceRec inv;
+    inv.SetInvoiceDate("20080115");
+    inv.SetVoucherDate("20080115");
+    inv.SetPartnerType("CUS");
+    inv.SetPartnerNumber(12);
+    inv.SetInvoiceNumber("2008001");
+    inv.SetInvoiceAmount(121);
+    inv.Bytes[records::InvoiceRec::kVoucherCreated.offset] = 2;
+    invoices = {inv};
+    records::PaymentRec pay;
+    pay.SetValueDate("20080120");
+    pay.SetPartnerType("CUS");
+    pay.SetPartnerNumber(12);
+    pay.SetPaymentNumber(1);
+    pay.SetAmount(-121);
+    pay.SetAscription("not carried");
+    payments = {pay};
+    FreezeRec opening = Snapshot(2007, "2007-01/01", "20080101");
+    records::FreezeAccountRow row;
+    row.SetAccountNumber("0100");
+    row.SetAccountType("D");
+    row.SetCategoryKind("B");
+    row.SetClosingOwnSide(100);
+    opening.SetAccount(1, row);
+    freezes = {opening, Snapshot(2008, "2008-01/12", "20080201")};
+  }
+
+  void WriteTo(support::FakeFileSystem& fs, const std::string& folder) const {
+    fs.SetFile(folder + "adminset.vlk", support::Bytes(settings));
+    fs.SetFile(folder + "customer.vlk", support::Bytes(customers));
+    fs.SetFile(folder + "supplier.vlk", support::Bytes(suppliers));
+    fs.SetFile(folder + "ledger.vlk", support::Bytes(accounts));
+    fs.SetFile(folder + "ledgerct.vlk", support::Bytes(categories));
+    fs.SetFile(folder + "book.vlk", support::Bytes(vouchers));
+    fs.SetFile(folder + "invsum.vlk", support::Bytes(invoices));
+    fs.SetFile(folder + "payment.vlk", support::Bytes(payments));
+    fs.SetFile(folder + "freeze.vlk", support::Bytes(freezes));
+  }
+};
+
+// Every kind exported through the form and its save dialog, imported into
+// a fresh administration, and exported again from there: the two texts are
+// the same, under both separators; the audit file of the frozen year's open
+// period is written and valid.
+TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIsValid) {
+  const Books books;
+  books.WriteTo(store.fs, D);
+  store.fs.AddFolder("/d/NEW");
+  reports::ExportImportAdminSettings = books.settings;
+  const char* digits[] = {"1", "2", "3", "4", "5", "6", "7"};
+  for (char separator : {'.', ','}) {
+    SCOPED_TRACE(std::string("separator ") + separator);
+    platform::ScopedNumberFormat format(separator);
+    const std::string pass = separator == '.' ? "point-" : "comma-";
+    auto run = [&](const std::string& folder, int action, const std::string& name) {
+      const std::string prefix = pass + name;
+      shell::SetCurrentAdministrationFolder(folder);
+      Show([&](TExportImport& f) {
+        for (const char* d : digits) {
+          Choose(f, d);
+          f.RadioGroup1.UserSelect(action);
+          backend.dialogAnswers.push_back("/w/" + prefix + d + ".csv");
+          if (action == 1) backend.messageAnswers.push_back(ModalResult::Yes);
+          f.Button1.UserClick();
+          EXPECT_EQ(backend.messages.size(), action == 1 ? 1u : 0u) << d;
+          if (!backend.messages.empty() && action == 0) ADD_FAILURE() << backend.messages[0].text;
+          backend.messages.clear();
+        }
+      });
+    };
+    run("ACME", 0, "first");
+    // The fresh administration takes every file (its own files are created
+    // empty when first opened).
+    for (const char* d : digits)
+      store.fs.SetFile("/w/" + pass + "in" + d + ".csv", store.fs.File("/w/" + pass + "first" + d + ".csv"));
+    run("NEW", 1, "in");
+    run("NEW", 0, "second");
+    for (const char* d : digits)
+      EXPECT_EQ(store.fs.File("/w/" + pass + "second" + d + ".csv"), store.fs.File("/w/" + pass + "first" + d + ".csv"))
+          << d;
+    // What the text does not carry comes back plain.
+    const auto accounts = support::Records<records::LedgerAccountRec>(store.fs.File("/d/NEW/ledger.vlk"));
+    ASSERT_EQ(accounts.size(), 3u);
+    EXPECT_EQ(accounts[0].AccountNumber(), "0100");
+    EXPECT_EQ(accounts[1].Bytes[records::LedgerAccountRec::kIsCashOrBank.offset], 0);  // 2 is not true
+    const auto lines = support::Records<records::JournalVoucherRec>(store.fs.File("/d/NEW/book.vlk"));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0].AccountNumber(), "8000           ");
+    EXPECT_EQ(support::Records<records::PaymentRec>(store.fs.File("/d/NEW/payment.vlk"))[0].Ascription(), "");
+  }
+
+  // The audit file of the open period 02 of 2008.
+  shell::SetCurrentAdministrationFolder("ACME");
+  Show([&](TExportImport& f) {
+    Choose(f, "9");
+    EXPECT_EQ(f.ComboBox2.GetText(), "2008 2008-02/12");
+    backend.dialogAnswers.push_back("/w/year.xaf");
+    f.Button1.UserClick();
+    ASSERT_FALSE(backend.dialogsShown.empty());
+    EXPECT_EQ(backend.dialogsShown.back().title, "Export Xml Audit File");
+    EXPECT_EQ(backend.dialogsShown.back().defaultExtension, "XAF");
+    EXPECT_TRUE(backend.messages.empty());
+    EXPECT_EQ(f.StatusBar1.PanelText(0), "");
+    EXPECT_EQ(f.ListBox2.Items().front(), "      " + shell::L(8886) + ": 2008");
+  });
+  const std::string xaf = store.fs.File("/w/year.xaf");
+  EXPECT_NE(xaf.find("<startDate>2008-01-01</startDate>"), std::string::npos);
+  EXPECT_NE(xaf.find("<endDate>2008-02-29</endDate>"), std::string::npos);
+  EXPECT_NE(xaf.find("<custSupID>CUS12</custSupID>"), std::string::npos);
+  EXPECT_TRUE(xaf.ends_with("</auditfile>\r\n"));
+  std::string output;
+  EXPECT_TRUE(support::ValidAuditFile(xaf, &output)) << output;
 }
 
 TEST_F(ExportImportForm, EscapeClosesAndHelpOpensTheFormsTopics) {
