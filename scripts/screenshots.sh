@@ -71,4 +71,9 @@ import -frame -window "$(xdotool getactivewindow)" "$out/help-to-come.png"
 kill $! %1
 SCRIPT
 xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/books.sh" "$build/ombrelo" "$tmp/books" "$out" 2>/dev/null
+# The export and import form, rendered offscreen by its front-end test: on
+# the audit file, and after an export.
+ninja -C "$build" ombrelo_qt_tests
+OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
+  --gtest_filter='QtFrontTest.TheExportFormOnTheAuditFileAndAfterAnExport' >/dev/null
 echo "Screenshots in $out"

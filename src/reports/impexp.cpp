@@ -257,8 +257,8 @@ int ReplaceTextFile(const std::string& path, std::string_view bytes) {
 
 TExportImport::TExportImport() : ui::Form("ExportImport", "TExportImport") {
   SetCaption("Export and import");
-  width = 560;
-  height = 520;
+  width = 600;
+  height = 480;
 
   OkAction.SetCaption("OK");
   OkAction.OnExecute = [this] { Button1Click(); };
@@ -289,7 +289,6 @@ TExportImport::TExportImport() : ui::Form("ExportImport", "TExportImport") {
   for (ui::Button* b : {&Button1, &Button2, &Button3}) b->hints.width = 100;
   ListBox1.hints.stretch = 1;
   ListBox2.hints.stretch = 1;
-  ListBox2.hints.height = 120;
 
   // FormCreate: the preview switch starts unchecked and hidden, and with it
   // the output list and its save button.
