@@ -22,6 +22,9 @@
 #include "records/paymentrec.h"
 #include "reports/delimited.h"
 #include "reports/importfile.h"
+#include "journal/invoicestore.h"
+#include "journal/paymentstore.h"
+#include "journal/voucherstore.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
 #include "support/adminfolder.h"
@@ -452,16 +455,40 @@ struct Books {
     freezes = {opening, Snapshot(2008, "2008-01/12", "20080201")};
   }
 
+  // The master data and the snapshots as files; the vouchers, the invoice
+  // and the payment through their stores, as the journal form saves them
+  // (the current administration's folder is `folder`).
   void WriteTo(support::FakeFileSystem& fs, const std::string& folder) const {
     fs.SetFile(folder + "adminset.vlk", support::Bytes(settings));
     fs.SetFile(folder + "customer.vlk", support::Bytes(customers));
     fs.SetFile(folder + "supplier.vlk", support::Bytes(suppliers));
     fs.SetFile(folder + "ledger.vlk", support::Bytes(accounts));
     fs.SetFile(folder + "ledgerct.vlk", support::Bytes(categories));
-    fs.SetFile(folder + "book.vlk", support::Bytes(vouchers));
-    fs.SetFile(folder + "invsum.vlk", support::Bytes(invoices));
-    fs.SetFile(folder + "payment.vlk", support::Bytes(payments));
     fs.SetFile(folder + "freeze.vlk", support::Bytes(freezes));
+    // Voucher lines with a Boolean stored as 2 (an old file's byte).
+    fs.SetFile(folder + "book.vlk", support::Bytes(vouchers));
+    for (const records::InvoiceRec& inv : invoices)
+      ASSERT_EQ(journal::InsertInvoice(inv).outcome, journal::DocumentOutcome::Done);
+    for (const records::PaymentRec& pay : payments)
+      ASSERT_EQ(journal::InsertPayment(pay).outcome, journal::DocumentOutcome::Done);
+    auto voucherLine = [](const std::string& account, double debit, double credit) {
+      journal::VoucherLine l;
+      l.text = "Line " + account;
+      l.account = account;
+      l.caption = "Account " + account;
+      l.debit = debit;
+      l.credit = credit;
+      return l;
+    };
+    journal::Voucher sale;
+    sale.header = {"20080220", "V2", "Sale to Bakker", "F-2", "Sales"};
+    sale.lines = {voucherLine("0100", 50, 0), voucherLine("8000", 0, 50)};
+    sale.partner = journal::VoucherPartner{12, "CUS"};
+    ASSERT_EQ(journal::SaveVoucher(sale).outcome, journal::StoreOutcome::Done);
+    journal::Voucher memo;
+    memo.header = {"20080221", "M2", "Correction", "", "Memorial"};
+    memo.lines = {voucherLine("1600", 0, 7.5), voucherLine("0100", 7.5, 0)};
+    ASSERT_EQ(journal::SaveVoucher(memo).outcome, journal::StoreOutcome::Done);
   }
 };
 
@@ -472,6 +499,7 @@ struct Books {
 TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIsValid) {
   const Books books;
   books.WriteTo(store.fs, D);
+  ASSERT_EQ(support::Records<records::JournalVoucherRec>(store.fs.File(D + "book.vlk")).size(), 8u);
   store.fs.AddFolder("/d/NEW");
   reports::ExportImportAdminSettings = books.settings;
   const char* digits[] = {"1", "2", "3", "4", "5", "6", "7"};
@@ -511,8 +539,9 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
     EXPECT_EQ(accounts[0].AccountNumber(), "0100");
     EXPECT_EQ(accounts[1].Bytes[records::LedgerAccountRec::kIsCashOrBank.offset], 0);  // 2 is not true
     const auto lines = support::Records<records::JournalVoucherRec>(store.fs.File("/d/NEW/book.vlk"));
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].AccountNumber(), "8000           ");
+    ASSERT_EQ(lines.size(), 8u);
+    for (const auto& l : lines) EXPECT_EQ(l.AccountNumber().size(), 15u) << l.AccountNumber();  // padded
+    EXPECT_EQ(lines[1].Bytes[records::JournalVoucherRec::kInvoiceAttached.offset], 0);          // 2 is not true
     EXPECT_EQ(support::Records<records::PaymentRec>(store.fs.File("/d/NEW/payment.vlk"))[0].Ascription(), "");
   }
 
