@@ -195,9 +195,10 @@ std::string OpenPeriodItem(const std::vector<records::FreezeRec>& freezes, const
   if (freezes.empty()) return fromSettings;
   const std::string label = freezes.back().PeriodLabel();
   const std::string pp = Two(label, 5), nn = Two(label, 8);
+  // The year was closed (PP not below NN), or the label is no period.
   if (pp.size() < 2 || nn.size() < 2 || pp >= nn) return fromSettings;
-  const int next = (pp[0] - '0') * 10 + (pp[1] - '0') + 1;
   if (pp[0] < '0' || pp[0] > '9' || pp[1] < '0' || pp[1] > '9') return fromSettings;
+  const int next = (pp[0] - '0') * 10 + (pp[1] - '0') + 1;
   return s.FiscalYear() + " " + label.substr(0, 5) + (pp < "09" ? "0" : "") + std::to_string(next) +
          label.substr(7, 3);
 }
