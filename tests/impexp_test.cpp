@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -302,6 +303,22 @@ TEST_F(ExportImportForm, OnlyThisRunsOutputIsOffered) {
   });
 }
 
+TEST_F(ExportImportForm, AnAmountWithoutTextStopsTheExportNamingItsRecord) {
+  std::vector<records::InvoiceRec> invoices(2);
+  invoices[0].SetInvoiceNumber("1");
+  invoices[1].SetInvoiceNumber("2");
+  invoices[1].SetInvoiceAmount(std::numeric_limits<double>::quiet_NaN());
+  store.fs.SetFile(D + "invsum.vlk", support::Bytes(invoices));
+  Show([&](TExportImport& f) {
+    Choose(f, "5");
+    f.Button1.UserClick();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].text, reports::CsvBadValueText({2, 9, "Invoice amount"}));
+    EXPECT_TRUE(backend.dialogsShown.empty());
+    EXPECT_FALSE(f.OutputReady());
+  });
+}
+
 TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
   const std::string old = support::Bytes(Categories());
   store.fs.SetFile(D + "ledgerct.vlk", old);
@@ -322,7 +339,10 @@ TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
         {"/w/empty.csv", ""},
         {"/w/wrong.csv", shell::L(8783) + TypeWord("7") + " " + shell::L(21)},
         {"/w/missing.csv", platform::OsErrorText(2)},
+        {"/w/locked.csv", "/w/locked.csv  " + platform::OsErrorText(5)},
     };
+    store.fs.SetFile("/w/locked.csv", header + "\r\n" + good);
+    store.fs.InjectError("/w/locked.csv", support::FakeFileSystem::Op::OpenRead, 5);
     for (const auto& c : cases) {
       backend.messages.clear();
       backend.dialogAnswers.push_back(c.path);
@@ -354,6 +374,7 @@ TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
     EXPECT_EQ(store.fs.File(D + "ledgerct.vlk"), support::Bytes(now.records));
     EXPECT_EQ(f.ListBox2.Items()[1], "      Import: 2  " + TypeWord("7"));
     EXPECT_EQ(backend.dialogsShown.back().title, shell::L(8374) + " " + TypeWord("7"));
+    EXPECT_EQ(backend.dialogsShown.back().initialFolder, "/w/");
   });
   EXPECT_EQ(store.fs.OpenHandles(), 0);
 }
