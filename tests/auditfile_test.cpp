@@ -20,8 +20,10 @@
 
 #include "platform/numberformat.h"
 #include "shell/fileset.h"
+#include "shell/textroutines.h"
 #include "support/fakefs.h"
 #include "support/records.h"
+#include "support/schemacheck.h"
 
 namespace {
 
@@ -180,54 +182,13 @@ bool Has(const std::vector<std::string>& lines, const std::string& line) {
 
 // ---------------------------------------------------------------- xmllint
 
-std::optional<std::string> FindOnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path ? path : "");
-  std::string dir;
-  while (std::getline(dirs, dir, ':')) {
-    if (dir.empty()) continue;
-    std::filesystem::path p = std::filesystem::path(dir) / program;
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(p, ec)) return p.string();
-  }
-  return std::nullopt;
-}
-
 class Schema : public ::testing::Test {
  public:
   void SetUp() override {
-    xmllint_ = FindOnPath("xmllint");
     // scripts/deps.sh installs it: a missing one is a broken set-up.
-    ASSERT_TRUE(xmllint_.has_value()) << "xmllint is not on PATH; run scripts/deps.sh";
-    dir_ = std::filesystem::temp_directory_path() /
-           ("ombrelo-auditfile-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
+    ASSERT_TRUE(support::FindXmllint().has_value()) << "xmllint is not on PATH; run scripts/deps.sh";
   }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-
-  // Whether xmllint accepts the text against the project's schema.
-  bool Valid(const std::string& text, std::string* output = nullptr) {
-    std::filesystem::path file = dir_ / ("f" + std::to_string(++count_) + ".xaf");
-    std::filesystem::path log = dir_ / ("f" + std::to_string(count_) + ".log");
-    std::ofstream(file, std::ios::binary) << text;
-    std::string command = "'" + *xmllint_ + "' --noout --schema '" + OMBRELO_AUDITFILE_SCHEMA + "' '" +
-                          file.string() + "' >'" + log.string() + "' 2>&1";
-    int status = std::system(command.c_str());
-    if (output) {
-      std::ifstream in(log);
-      *output = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  }
-
- private:
-  std::optional<std::string> xmllint_;
-  std::filesystem::path dir_;
-  int count_ = 0;
+  bool Valid(const std::string& text, std::string* output = nullptr) { return support::ValidAuditFile(text, output); }
 };
 
 // ---------------------------------------------------------------- text rules
@@ -238,7 +199,7 @@ TEST(AuditFileText, EscapesAndConvertsCodePage1252) {
   } cases[] = {
       {"A & B", "A &amp; B"},
       {"<x>", "&lt;x&gt;"},
-      {"\"it's\"", "&quot;it&apos;s&quot;"},
+      {"\"it's\"", "\"it's\""},  // quotes need no entity in character data
       {"a\tb", "a\tb"},              // tab stays
       {"a\x01\r\nb", "a   b"},        // other controls become blanks
       {"\x80", "&#8364;"},           // euro sign
@@ -265,6 +226,13 @@ TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
       ASSERT_TRUE(cents.has_value()) << c.value;
       EXPECT_EQ(reports::CentsText(*cents), c.text) << c.value;
     }
+  }
+  // The same digits as the amount routines show with two decimals (after
+  // the currency sign and the aligning blanks).
+  platform::ScopedNumberFormat point('.');
+  for (const auto& c : cases) {
+    const std::string shown = shell::FormatAmount(c.value, 2, 'N');
+    EXPECT_EQ(shown.substr(shown.find_last_of(' ') + 1), c.text) << c.value;
   }
   EXPECT_FALSE(reports::AmountCents(std::nan("")).has_value());
   EXPECT_FALSE(reports::AmountCents(1e15).has_value());
@@ -462,6 +430,19 @@ TEST_F(Schema, WrittenFilesAreValid) {
     std::string output;
     EXPECT_TRUE(Valid(Joined(Build(c.source, Request(c.choice))), &output)) << c.name << "\n" << output;
   }
+}
+
+// The golden file: the small administration's file byte for byte (CR LF,
+// indentation, code page 1252 bytes), valid against the schema.
+TEST_F(Schema, TheGoldenFileIsWrittenExactlyAndIsValid) {
+  const std::string path = std::string(OMBRELO_GOLDEN_DIR) + "/auditfile.xaf";
+  const std::string text = Joined(Build(Books()));
+  if (std::getenv("OMBRELO_WRITE_GOLDEN")) std::ofstream(path, std::ios::binary) << text;
+  std::ifstream in(path, std::ios::binary);
+  const std::string golden(std::istreambuf_iterator<char>(in), {});
+  EXPECT_EQ(text, golden);
+  std::string output;
+  EXPECT_TRUE(Valid(golden, &output)) << output;
 }
 
 TEST_F(Schema, BrokenFilesFail) {

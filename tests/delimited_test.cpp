@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -529,6 +532,57 @@ TEST(DelimitedRoundTrip, EveryKindComesBackUnderBothSeparators) {
   CheckRoundTrip<PaymentRec>(PaymentFixture, reports::ExportPayments, reports::ImportPayments);
   CheckRoundTrip<LedgerCategoryRec>(CategoryFixture, reports::ExportLedgerCategories,
                                     reports::ImportLedgerCategories);
+}
+
+// The golden files: per kind and separator, the bytes an export of the
+// kind's fixture gives (tests/data/golden/<kind>-<point|comma>.csv): the
+// case-table record, then the full-width, short and empty records. Reading
+// a golden file gives the clean fixture back.
+std::string GoldenPath(const std::string& name) { return std::string(OMBRELO_GOLDEN_DIR) + "/" + name; }
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+template <class R, class Fixture, class Export, class Import>
+void CheckGolden(const std::string& kind, R caseRecord, Fixture fixture, Export exportRecords, Import importText) {
+  std::vector<R> stored{caseRecord};
+  for (int k = 0; k < 3; ++k) stored.push_back(fixture(k, true));
+  for (char sep : {'.', ','}) {
+    const std::string name = kind + (sep == '.' ? "-point.csv" : "-comma.csv");
+    SCOPED_TRACE(name);
+    ScopedNumberFormat format(sep);
+    const std::string text = reports::CsvFileText(exportRecords(stored).lines);
+    if (std::getenv("OMBRELO_WRITE_GOLDEN")) std::ofstream(GoldenPath(name), std::ios::binary) << text;
+    const std::string golden = ReadFileBytes(GoldenPath(name));
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(text, golden);
+    const auto in = importText(golden);
+    ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+    ASSERT_EQ(in.records.size(), 4u);
+  }
+}
+
+TEST(DelimitedGolden, EveryKindWritesItsGoldenFileUnderBothSeparators) {
+  CheckGolden<PartnerRec>(
+      "customers", GoldenPartner(), PartnerFixture, [](const auto& r) { return reports::ExportPartners(r, true); },
+      [](std::string_view t) { return reports::ImportPartners(t, true); });
+  CheckGolden<PartnerRec>(
+      "suppliers", GoldenPartner(), PartnerFixture, [](const auto& r) { return reports::ExportPartners(r, false); },
+      [](std::string_view t) { return reports::ImportPartners(t, false); });
+  LedgerAccountRec account = GoldenAccount();
+  account.SetAccountNumber("0099");  // the fixture holds 0100
+  CheckGolden<LedgerAccountRec>("glaccounts", account, AccountFixture, reports::ExportLedgerAccounts,
+                                reports::ImportLedgerAccounts);
+  CheckGolden<JournalVoucherRec>("vouchers", GoldenVoucherLine(), VoucherFixture, reports::ExportJournalVouchers,
+                                 [](std::string_view t) { return reports::ImportJournalVouchers(t); });
+  CheckGolden<InvoiceRec>("invoices", GoldenInvoice(), InvoiceFixture, reports::ExportInvoices,
+                          reports::ImportInvoices);
+  CheckGolden<PaymentRec>("payments", GoldenPayment(), PaymentFixture, reports::ExportPayments,
+                          reports::ImportPayments);
+  CheckGolden<LedgerCategoryRec>("glcategories", GoldenCategory(), CategoryFixture, reports::ExportLedgerCategories,
+                                 reports::ImportLedgerCategories);
 }
 
 TEST(DelimitedRoundTrip, AccountZeroOneHundredTravelsAsHash) {

@@ -13,6 +13,8 @@
 #include "shell/languagetext.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
+#include "reports/delimited.h"
+#include "reports/impexp.h"
 #include "shell/session.h"
 #include "system/systemscreen.h"
 #include "support/fakefs.h"
@@ -39,7 +41,7 @@ const std::vector<Function> kFunctions = {
     {TreeFunction::AdministrationSettings, "administrationsetting", {D + "ledger.vlk", D + "adminset.vlk"}},
     {TreeFunction::GLCategories, "Ledgercategory", {D + "ledgerct.vlk"}},
     {TreeFunction::GLAccounts, "Ledger", {D + "ledger.vlk", D + "ledgerct.vlk", D + "freeze.vlk"}},
-    {TreeFunction::ExportImport, "ExportImport", {}},
+    {TreeFunction::ExportImport, "ExportImport", {D + "freeze.vlk"}},  // the period list
     {TreeFunction::SystemSettings, "systemscherm", {"/w/sysparm010000.vlk"}},  // read again at each showing
     {TreeFunction::Administrations, "Administrations", {"/w/data/admin.vlk"}},
     {TreeFunction::Users, "Users", {"/w/user.vlk"}},
@@ -92,6 +94,20 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
     a.Edit2.UserSetText("Acme Ltd");
     a.Image3.UserClick();
     a.Save2.UserClick();
+  };
+
+  // The export form works on the logged-in administration: the language
+  // routine gave it the code, the settings and the working folder.
+  backend.scripts["ExportImport"] = [&](ui::Form& f) {
+    auto& e = static_cast<reports::TExportImport&>(f);
+    record("ExportImport");
+    EXPECT_EQ(reports::ExportImportAdministrationCode, "ACME");
+    e.ComboBox1.UserSelect(6);  // GL categories
+    backend.dialogAnswers.push_back("/w/categories.csv");
+    e.Button1.UserClick();
+    EXPECT_EQ(backend.dialogsShown.back().initialFolder, "/w/");
+    EXPECT_EQ(store.fs.File("/w/categories.csv"),
+              reports::CsvHeaderLine(reports::CsvKind::LedgerCategories) + "\r\n");
   };
 
   for (const Function& fn : kFunctions)

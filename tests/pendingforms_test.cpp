@@ -26,7 +26,7 @@ class PendingForms : public ::testing::Test, public ProgramFixture {
 };
 
 std::vector<shell::PendingForm*> AllPendingForms() {
-  return {reports::ExportImport, reports::cockpit, shell::helpform};
+  return {reports::cockpit, shell::helpform};
 }
 
 TEST_F(PendingForms, EscapeEnterAndTheButtonCloseTheForm) {
@@ -59,7 +59,6 @@ TEST_F(PendingForms, CaptionNamesTheProductAndTheFunctionAndTheTextFollowsTheLan
     std::string english, dutch;
   };
   const std::vector<Case> cases = {
-      {reports::ExportImport, "Export and import", "Export en import"},
       {reports::cockpit, "Management cockpit", "Management cockpit"},
       {shell::helpform, "Help", "Help"},
   };
@@ -89,8 +88,7 @@ TEST_F(PendingForms, OnlyTheFormsTheStartScreenOpensFilesForEndTheSet) {
     shell::PendingForm* form;
     bool endsSet;
   };
-  for (const Case& c : {Case{reports::ExportImport, false}, Case{shell::helpform, false},
-                        Case{reports::cockpit, false}}) {
+  for (const Case& c : {Case{shell::helpform, false}, Case{reports::cockpit, false}}) {
     int result = 0;
     shell::OpenFileSet("USE", result);
     ASSERT_EQ(result, 0);

@@ -909,7 +909,8 @@ INSTANTIATE_TEST_SUITE_P(
                 // The form's own activation reads the list.
         DispatchCase{"Administrations", TreeFunction::Administrations, "Administrations", {"/w/data/admin.vlk"},
                      true},
-        DispatchCase{"ExportImport", TreeFunction::ExportImport, "ExportImport", {}, false}),
+        // The form's own activation reads the period list.
+        DispatchCase{"ExportImport", TreeFunction::ExportImport, "ExportImport", {D + "freeze.vlk"}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StartScreen, SetThatCannotBeOpenedShowsNoForm) {

@@ -34,6 +34,7 @@
 #include "qt/chartpeer.h"
 #include "qt/convert.h"
 #include "qt/formwindow.h"
+#include "qt/listboxpeer.h"
 #include "qt/qtbackend.h"
 #include "qt/richtext.h"
 #include "ui/progressbar.h"
@@ -1166,6 +1167,8 @@ std::unique_ptr<Peer> MakePeer(FormWindow& w, ui::Component& c, QWidget* parent)
       return MakeRichTextPeer(w, c, parent);
     case K::Chart:
       return MakeChartPeer(w, static_cast<ui::Chart&>(c), parent);
+    case K::ListBox:
+      return MakeListBoxPeer(w, static_cast<ui::ListBox&>(c), parent);
     case K::Form:
     case K::MenuItem:
       break;

@@ -12,6 +12,7 @@
 #include "formkit/helpunit.h"
 #include "shell/languagetext.h"
 #include "program/startschermunit.h"
+#include "reports/impexp.h"
 #include "shell/session.h"
 #include "shell/textroutines.h"
 #include "system/systemscreen.h"
@@ -140,7 +141,12 @@ void ApplyLanguage() {
   masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
   // Reports: the help captions, the administration settings, the sales-tax
   // names and rates and FarEndDate.
-  // Export and import: the administration code and settings.
+  // Export and import: the administration code and settings, the working
+  // folder its dialogs open in, the help captions.
+  reports::ExportImportAdministrationCode = CurrentAdministrationCode;
+  reports::ExportImportAdminSettings = masterdata::AdminSettings;
+  reports::ExportImportStartFolder = WorkingFolder();
+  reports::ExportImportHelpCaptions = MasterHelpCaptionBlock;
   // (Each comes with its form.)
 
   // 7. to 10. Every form's caption, title label, texts and message texts.
@@ -163,7 +169,7 @@ void ApplyLanguage() {
   // Administration settings (Tadministrationsetting): its texts.
   if (masterdata::administrationsetting) masterdata::administrationsetting->ApplyLanguageTexts();
   // Reports (TRapport1): its texts come with the form.
-  // Export and import (TExportImport): its texts come with the form.
+  if (reports::ExportImport) reports::ExportImport->ApplyLanguageTexts();
   // Help (Thelpform): takes HelpHomePageUrl and HelpNewsPageUrl when it is
   // built.
 }

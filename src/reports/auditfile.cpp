@@ -46,12 +46,46 @@ std::optional<int> YearNumber(std::string_view text) {
   return value;
 }
 
+// A stored text as it stands in its record, without a copy.
+template <class R>
+std::string_view FieldView(const R& rec, records::ShortString f) {
+  const std::uint8_t* p = rec.data() + f.offset;
+  return {reinterpret_cast<const char*>(p + 1), std::min<std::size_t>(p[0], f.capacity)};
+}
+
+// `s` without blanks and control bytes at either end, as shell::TrimText.
+std::string_view TrimView(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
+
+void AppendXmlText(std::string& out, std::string_view text);
+
+// One line "<name>value</name>" indented by `depth`; the value as given.
 std::string Element(int depth, std::string_view name, std::string_view value) {
-  std::string line(static_cast<std::size_t>(depth), ' ');
+  std::string line;
+  line.reserve(static_cast<std::size_t>(depth) + 2 * name.size() + 5 + value.size());
+  line.append(static_cast<std::size_t>(depth), ' ');
   line += '<';
   line += name;
   line += '>';
   line += value;
+  line += "</";
+  line += name;
+  line += '>';
+  return line;
+}
+
+// The same with a stored text written as character data.
+std::string TextElement(int depth, std::string_view name, std::string_view text) {
+  std::string line;
+  line.reserve(static_cast<std::size_t>(depth) + 2 * name.size() + 5 + text.size() + 8);
+  line.append(static_cast<std::size_t>(depth), ' ');
+  line += '<';
+  line += name;
+  line += '>';
+  AppendXmlText(line, text);
   line += "</";
   line += name;
   line += '>';
@@ -114,12 +148,15 @@ Range FindRange(const AuditFileSource& source, const std::string& choice, int ye
   return r;
 }
 
-std::string PeriodOf(const Range& r, const records::AdminSettingsRec& s, const std::string& date) {
+// The period of a transaction dated `date`: in the current year from the
+// settings' period starts (`starts`: PeriodStart 2 to 15), in an earlier one
+// from the year's own snapshots.
+std::string PeriodOf(const Range& r, const std::vector<std::string>& starts, std::string_view date) {
   if (r.currentYear) {
-    for (int k = 2; k <= records::AdminSettingsRec::kPeriodStartCount; ++k) {
-      if (date < s.PeriodStart(k)) {
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+      if (date < starts[k]) {
         char text[3];
-        std::snprintf(text, sizeof text, "%02d", k - 1);
+        std::snprintf(text, sizeof text, "%02d", static_cast<int>(k + 1));
         return text;
       }
     }
@@ -154,38 +191,44 @@ struct Side {
 
 }  // namespace
 
-std::string XmlText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+namespace {
+
+void AppendXmlText(std::string& out, std::string_view text) {
   for (char ch : text) {
-    auto b = static_cast<unsigned char>(ch);
-    switch (ch) {
-      case '&': out += "&amp;"; continue;
-      case '<': out += "&lt;"; continue;
-      case '>': out += "&gt;"; continue;
-      case '"': out += "&quot;"; continue;
-      case '\'': out += "&apos;"; continue;
-      default: break;
-    }
-    if (b < 0x20 && ch != '\t') {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b >= 0x20 && b < 0x80 && ch != '&' && ch != '<' && ch != '>') {
+      out += ch;
+    } else if (ch == '&') {
+      out += "&amp;";
+    } else if (ch == '<') {
+      out += "&lt;";
+    } else if (ch == '>') {
+      out += "&gt;";
+    } else if (b < 0x20 && ch != '\t') {
       out += ' ';
     } else if (b >= 0x80 && b <= 0x9F) {
       // The code page's character as UTF-8, decoded to its code point.
-      std::string utf8 = cp1252::ToUtf8(std::string_view(&ch, 1));
-      unsigned code = 0;
+      const std::string utf8 = cp1252::ToUtf8(std::string_view(&ch, 1));
+      unsigned code = b;
       if (utf8.size() == 2) {
         code = ((static_cast<unsigned char>(utf8[0]) & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[1]) & 0x3Fu);
       } else if (utf8.size() == 3) {
         code = ((static_cast<unsigned char>(utf8[0]) & 0x0Fu) << 12) |
                ((static_cast<unsigned char>(utf8[1]) & 0x3Fu) << 6) | (static_cast<unsigned char>(utf8[2]) & 0x3Fu);
-      } else {
-        code = b;
       }
       out += "&#" + std::to_string(code) + ";";
     } else {
-      out += ch;
+      out += ch;  // tab, and 0xA0-0xFF: the same in both code pages
     }
   }
+}
+
+}  // namespace
+
+std::string XmlText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  AppendXmlText(out, text);
   return out;
 }
 
@@ -282,6 +325,8 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
   using Refusal = AuditFileRefusal;
   using F = AuditFileFault;
   const records::AdminSettingsRec& s = source.settings;
+  std::vector<std::string> periodStarts;
+  for (int k = 2; k <= records::AdminSettingsRec::kPeriodStartCount; ++k) periodStarts.push_back(s.PeriodStart(k));
 
   if (IsBlank(s.TaxRegistrationId())) return Refusal{F::NoTaxRegistration, ""};
   std::string settingsYear = s.FiscalYear().empty() ? std::string("0000") : s.FiscalYear();
@@ -296,12 +341,12 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
   if (!IsValidDate(range.start) || !IsValidDate(range.end)) return Refusal{F::NoDateRange, ""};
 
   if (source.accounts.empty()) return Refusal{F::NoAccounts, ""};
-  std::set<std::string> accountIds;
+  std::set<std::string, std::less<>> accountIds;
   for (const auto& a : source.accounts) {
     std::string id = Trimmed(a.AccountNumber());
     if (!accountIds.insert(id).second) return Refusal{F::DuplicateAccount, id};
   }
-  std::set<std::string> partnerIds;
+  std::set<std::string, std::less<>> partnerIds;
   for (const auto* list : {&source.customers, &source.suppliers}) {
     for (const auto& p : *list) {
       std::string id = PartnerId(p);
@@ -335,38 +380,56 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
     std::vector<std::size_t> lines;
   };
   std::vector<Journal> journals;
+  journals.reserve(kMaxJournals);
+  auto lastJournal = journals.end();
   std::vector<Side> sides(source.vouchers.size());
   for (std::size_t i = 0; i < source.vouchers.size(); ++i) {
     const records::JournalVoucherRec& v = source.vouchers[i];
-    std::string date = v.VoucherDate();
+    const std::string_view date = FieldView(v, records::JournalVoucherRec::kVoucherDate);
     if (date < range.start || date > range.end) continue;
-    std::string account = Trimmed(v.AccountNumber());
-    if (!accountIds.count(account)) return Refusal{F::UnlistedAccount, account};
+    const std::string_view account = TrimView(FieldView(v, records::JournalVoucherRec::kAccountNumber));
+    if (!accountIds.count(account)) return Refusal{F::UnlistedAccount, std::string(account)};
     double net = v.DebitAmount() - v.CreditAmount();
     auto cents = AmountCents(net > 0 ? net : -net);
-    if (!cents) return Refusal{F::UnwritableAmount, account};
+    if (!cents) return Refusal{F::UnwritableAmount, std::string(account)};
     sides[i] = {net > 0, *cents};
-    std::string name = v.JournalName();
-    auto it = std::find_if(journals.begin(), journals.end(), [&](const Journal& j) { return j.name == name; });
+    const std::string_view name = FieldView(v, records::JournalVoucherRec::kJournalName);
+    auto it = lastJournal;
+    if (it == journals.end() || it->name != name)
+      it = std::find_if(journals.begin(), journals.end(), [&](const Journal& j) { return j.name == name; });
     if (it == journals.end()) {
-      if (static_cast<int>(journals.size()) == kMaxJournals) return Refusal{F::TooManyJournals, name};
-      journals.push_back({name, JournalType(v), {}});
+      if (static_cast<int>(journals.size()) == kMaxJournals) return Refusal{F::TooManyJournals, std::string(name)};
+      journals.push_back({std::string(name), JournalType(v), {}});
       it = journals.end() - 1;
     }
+    lastJournal = it;
     it->lines.push_back(i);
   }
 
   std::int64_t entries = static_cast<std::int64_t>(openings.size());
   std::int64_t totalDebit = 0;
   std::int64_t totalCredit = 0;
-  for (const Opening& o : openings) (o.side.debit ? totalDebit : totalCredit) += o.side.cents;
+  // A total beyond 18 digits before the point has no text the file may
+  // hold (and would not fit the sum): refused like an amount.
+  constexpr std::int64_t kMaxTotalCents = 999'999'999'999'999'999;
+  auto add = [&](const Side& side) -> bool {
+    std::int64_t& total = side.debit ? totalDebit : totalCredit;
+    if (side.cents > kMaxTotalCents - total) return false;
+    total += side.cents;
+    return true;
+  };
+  for (const Opening& o : openings)
+    if (!add(o.side)) return Refusal{F::UnwritableAmount, o.account};
   for (const Journal& j : journals) {
     entries += static_cast<std::int64_t>(j.lines.size());
-    for (std::size_t i : j.lines) (sides[i].debit ? totalDebit : totalCredit) += sides[i].cents;
+    for (std::size_t i : j.lines)
+      if (!add(sides[i]))
+        return Refusal{F::UnwritableAmount, Trimmed(source.vouchers[i].AccountNumber())};
   }
 
   std::vector<std::string> out;
-  out.reserve(64 + source.accounts.size() * 6 + source.vouchers.size() * 10);
+  out.reserve(64 + source.accounts.size() * 6 + (source.customers.size() + source.suppliers.size()) * 12 +
+              source.vouchers.size() * 14);
   out.push_back("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>");
   out.push_back("<auditfile>");
   out.push_back(Open(1, "header"));
@@ -445,28 +508,34 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
   out.push_back(Element(2, "totalDebit", CentsText(totalDebit)));
   out.push_back(Element(2, "totalCredit", CentsText(totalCredit)));
   const std::string currency = XmlText(s.CurrencyCode());
+  // Lines that are the same in every booking line.
+  const std::string openLine = Open(4, "line"), closeLine = Close(4, "line");
+  const std::string openCurrency = Open(5, "currency"), closeCurrency = Close(5, "currency");
+  const std::string currencyLine = Element(6, "currencyCode", currency);
   std::int64_t recordId = 0;
-  auto writeLine = [&](const std::string& account, const std::string* partner, const std::string& description,
-                       const Side& side, const records::JournalVoucherRec* v) {
-    out.push_back(Open(4, "line"));
+  using JV = records::JournalVoucherRec;
+  auto writeLine = [&](std::string_view account, std::string_view partner, std::string_view description,
+                       const Side& side, const JV* v) {
+    out.push_back(openLine);
     out.push_back(Element(5, "recordID", std::to_string(++recordId)));
-    out.push_back(Element(5, "accountID", XmlText(account)));
-    if (partner) out.push_back(Element(5, "custSupID", XmlText(*partner)));
-    out.push_back(Element(5, "description", XmlText(description)));
-    std::string amount = CentsText(side.cents);
+    out.push_back(TextElement(5, "accountID", account));
+    if (!partner.empty()) out.push_back(TextElement(5, "custSupID", partner));
+    out.push_back(TextElement(5, "description", description));
+    const std::string amount = CentsText(side.cents);
     out.push_back(Element(5, side.debit ? "debitAmount" : "creditAmount", amount));
     if (v) {
-      if (!IsBlank(v->CostCentre())) out.push_back(Element(5, "costDesc", XmlText(Trimmed(v->CostCentre()))));
-      if (!v->ProductDescription().empty())
-        out.push_back(Element(5, "productDesc", XmlText(v->ProductDescription())));
-      if (!v->ProjectDescription().empty())
-        out.push_back(Element(5, "projectDesc", XmlText(v->ProjectDescription())));
+      if (const std::string_view cost = TrimView(FieldView(*v, JV::kCostCentre)); !cost.empty())
+        out.push_back(TextElement(5, "costDesc", cost));
+      if (const std::string_view product = FieldView(*v, JV::kProductDescription); !product.empty())
+        out.push_back(TextElement(5, "productDesc", product));
+      if (const std::string_view project = FieldView(*v, JV::kProjectDescription); !project.empty())
+        out.push_back(TextElement(5, "projectDesc", project));
     }
-    out.push_back(Open(5, "currency"));
-    out.push_back(Element(6, "currencyCode", currency));
+    out.push_back(openCurrency);
+    out.push_back(currencyLine);
     out.push_back(Element(6, side.debit ? "currencyDebitAmount" : "currencyCreditAmount", amount));
-    out.push_back(Close(5, "currency"));
-    out.push_back(Close(4, "line"));
+    out.push_back(closeCurrency);
+    out.push_back(closeLine);
   };
 
   if (!openings.empty()) {
@@ -476,46 +545,54 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
     out.push_back(Element(3, "type", "Others"));
     out.push_back(Open(3, "transaction"));
     out.push_back(Element(4, "transactionID", "start balance"));
-    out.push_back(Element(4, "description", "start balance"));
     out.push_back(Element(4, "period", "00"));
     out.push_back(Element(4, "transactionDate", XmlDate(range.start)));
-    for (const Opening& o : openings) writeLine(o.account, nullptr, "start balance", o.side, nullptr);
+    for (const Opening& o : openings) writeLine(o.account, {}, "start balance", o.side, nullptr);
     out.push_back(Close(3, "transaction"));
     out.push_back(Close(2, "journal"));
   }
 
+  const std::string openTransaction = Open(3, "transaction"), closeTransaction = Close(3, "transaction");
   std::int64_t transactionNumber = 0;
+  std::string partner;
   for (std::size_t j = 0; j < journals.size(); ++j) {
     const Journal& journal = journals[j];
     out.push_back(Open(2, "journal"));
     out.push_back(Element(3, "journalID", std::to_string(j + 1)));
-    out.push_back(Element(3, "description", XmlText(journal.name)));
+    out.push_back(TextElement(3, "description", journal.name));
     out.push_back(Element(3, "type", journal.type));
-    std::string current;
+    std::string_view currentDate, currentNumber;
     bool open = false;
     for (std::size_t i : journal.lines) {
-      const records::JournalVoucherRec& v = source.vouchers[i];
-      std::string key = v.VoucherDate() + v.BookNumber();
-      if (!open || key != current) {
-        if (open) out.push_back(Close(3, "transaction"));
+      const JV& v = source.vouchers[i];
+      const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
+      if (!open || date != currentDate || number != currentNumber) {
+        if (open) out.push_back(closeTransaction);
         open = true;
-        current = key;
-        out.push_back(Open(3, "transaction"));
+        currentDate = date;
+        currentNumber = number;
+        out.push_back(openTransaction);
         out.push_back(Element(4, "transactionID", std::to_string(++transactionNumber)));
-        out.push_back(Element(
-            4, "description",
-            XmlText(shell::Cut(v.VoucherDate() + " " + shell::TrimTrailingBlanks(v.BookNumber()), 50))));
-        out.push_back(Element(4, "period", PeriodOf(range, s, v.VoucherDate())));
-        out.push_back(Element(4, "transactionDate", XmlDate(v.VoucherDate())));
-        if (!IsBlank(v.ChangedBy())) out.push_back(Element(4, "sourceID", XmlText(Trimmed(v.ChangedBy()))));
+        std::string_view shown = number;
+        while (!shown.empty() && shown.back() == ' ') shown.remove_suffix(1);
+        out.push_back(TextElement(4, "description", shell::Cut(std::string(date) + " " + std::string(shown), 50)));
+        out.push_back(Element(4, "period", PeriodOf(range, periodStarts, date)));
+        out.push_back(Element(4, "transactionDate", XmlDate(date)));
+        if (const std::string_view by = TrimView(FieldView(v, JV::kChangedBy)); !by.empty())
+          out.push_back(TextElement(4, "sourceID", by));
       }
-      std::string type = Trimmed(v.PartnerType());
-      std::string partner = type + std::to_string(v.PartnerNumber());
-      bool linked = (type == "CUS" || type == "VEN") && v.PartnerNumber() != 0 && v.PartnerNumber() != -1 &&
-                    partnerIds.count(partner);
-      writeLine(Trimmed(v.AccountNumber()), linked ? &partner : nullptr, Trimmed(v.LineText()), sides[i], &v);
+      const std::string_view type = TrimView(FieldView(v, JV::kPartnerType));
+      const std::int32_t number32 = v.PartnerNumber();
+      partner.clear();
+      if ((type == "CUS" || type == "VEN") && number32 != 0 && number32 != -1) {
+        partner.assign(type);
+        partner += std::to_string(number32);
+        if (!partnerIds.count(partner)) partner.clear();
+      }
+      writeLine(TrimView(FieldView(v, JV::kAccountNumber)), partner, TrimView(FieldView(v, JV::kLineText)), sides[i],
+                &v);
     }
-    if (open) out.push_back(Close(3, "transaction"));
+    if (open) out.push_back(closeTransaction);
     out.push_back(Close(2, "journal"));
   }
   out.push_back(Close(1, "transactions"));

@@ -9,7 +9,7 @@
 //
 // Rules of the text: one element per line, indented one blank per level
 // below `auditfile`; the file declares ISO-8859-1. Stored texts are code page
-// 1252: "&", "<", ">", '"' and "'" become the predefined entities, a byte
+// 1252: "&", "<" and ">" become the predefined entities, a byte
 // below 0x20 other than tab a blank, a byte from 0x80 to 0x9F the numeric
 // character reference of its code page character (the five the code page
 // leaves undefined: of the C1 control with the same value, as

@@ -94,6 +94,7 @@ enum class Kind {
   RichEdit,
   ProgressBar,
   Chart,
+  ListBox,  // ui/listbox.h
 };
 
 using Event = std::function<void()>;

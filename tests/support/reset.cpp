@@ -1,17 +1,18 @@
-#include "masterdata/adminsettings.h"
-#include "reports/periodclosing.h"
 #include "support/reset.h"
 
 #include "formkit/helpunit.h"
 #include "journal/boekingstuk.h"
 #include "masterdata/Administrationsunit.h"
 #include "masterdata/Ledgerunit.h"
+#include "masterdata/adminsettings.h"
 #include "masterdata/ledgercatunit.h"
 #include "masterdata/unitpartners.h"
 #include "program/languageroutine.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
 #include "reports/Rapport1unit.h"
+#include "reports/impexp.h"
+#include "reports/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
@@ -38,6 +39,7 @@ void ResetProgram(const std::string& startFolder) {
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
   masterdata::ResetPartnersState();
+  reports::ResetExportImportState();
   journal::ResetBoekingState();
   reports::ResetRapportState();
   shell::ResetStartscreenState();

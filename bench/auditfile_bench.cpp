@@ -1,0 +1,131 @@
+// The audit file of a book year of 200,000 voucher lines, on real temporary
+// files, against its limit: within 3 times two sequential reads of the
+// voucher file plus one write of the output. Measured is what the export
+// form does: the values read in one file set (reports/auditfile.h), the
+// lines built, and the text written.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "records/adminsettingsrec.h"
+#include "records/freezerec.h"
+#include "records/journalvoucherrec.h"
+#include "records/ledgeraccountrec.h"
+#include "reports/auditfile.h"
+#include "reports/delimited.h"
+#include "support.h"
+
+namespace {
+
+constexpr int kLines = 200000;
+constexpr int kAccounts = 300;
+using namespace bench;
+
+template <class R>
+void WriteRecords(const std::string& path, const std::vector<R>& recs) {
+  WriteSynced(path, reinterpret_cast<const char*>(recs.data()), recs.size() * R::kSize);
+}
+
+void WriteBooks(const std::string& dir) {
+  records::AdminSettingsRec s;
+  s.SetTaxRegistrationId("NL001234567B01");
+  s.SetCompanyName("Bench & Co");
+  s.SetFiscalYear("2026");
+  s.SetCurrencyCode("EUR");
+  s.SetBookYearStart("20260101");
+  s.SetBookYearEnd("20261231");
+  s.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) {
+    char d[16];
+    std::snprintf(d, sizeof d, "2026%02d01", k);
+    s.SetPeriodStart(k, d);
+  }
+  s.SetPeriodStart(13, "20270101");
+  WriteRecords(dir + "/adminset.vlk", std::vector<records::AdminSettingsRec>{s});
+
+  std::vector<records::LedgerAccountRec> accounts(kAccounts);
+  for (int i = 0; i < kAccounts; ++i) {
+    accounts[i].SetAccountNumber(std::to_string(1000 + i));
+    accounts[i].SetCaption("Account " + std::to_string(i));
+    accounts[i].SetAccountType(i % 2 ? "D" : "C");
+    accounts[i].SetCategoryName("Category");
+  }
+  WriteRecords(dir + "/ledger.vlk", accounts);
+
+  records::FreezeRec opening;
+  opening.SetBookYear(2025);
+  opening.SetPeriodLabel("2025-01/01");
+  opening.SetPeriodEndDate("20260101");
+  WriteRecords(dir + "/freeze.vlk", std::vector<records::FreezeRec>{opening});
+
+  std::vector<records::JournalVoucherRec> lines(kLines);
+  for (int i = 0; i < kLines; ++i) {
+    records::JournalVoucherRec& j = lines[i];
+    char date[16];
+    std::snprintf(date, sizeof date, "2026%02d%02d", 1 + i / 20000, 1 + i / 1000 % 20);
+    j.SetVoucherDate(date);
+    j.SetBookNumber("M" + std::to_string(i / 4));
+    j.SetJournalName(i % 3 ? "Memorial" : "Bank");
+    j.SetLineText("Line text " + std::to_string(i) + std::string(30, ' '));
+    j.SetAccountNumber(std::to_string(1000 + i % kAccounts) + std::string(11, ' '));
+    j.SetCostCentre("CC" + std::string(18, ' '));
+    j.SetPartnerNumber(-1);
+    j.SetDebitAmount(i % 2 ? 1234.56 + i : 0);
+    j.SetCreditAmount(i % 2 ? 0 : 98.7 * (i % 100));
+    j.SetChangedBy("ADMIN");
+  }
+  WriteRecords(dir + "/book.vlk", lines);
+}
+
+void BM_AuditFileOfAYear(benchmark::State& state) {
+  DataFolder folder("auditfile-bench");
+  WriteBooks(folder.dir);
+  folder.Use();
+  const std::string voucherFile = folder.dir + "/book.vlk", output = folder.dir + "/year.xaf";
+  const std::size_t voucherBytes = static_cast<std::size_t>(kLines) * records::JournalVoucherRec::kSize;
+  const int fd = ::open(voucherFile.c_str(), O_RDONLY);
+  if (fd < 0) state.SkipWithError("cannot open the voucher file");
+  SequentialRead readVouchers(fd, voucherBytes);
+  std::vector<double> ratios;
+  double spent = 0, limit = 0;
+  for (auto _ : state) {
+    auto t0 = Clock::now();
+    auto read = reports::ReadAuditFileSource();
+    if (!std::holds_alternative<reports::AuditFileSource>(read)) {
+      state.SkipWithError("the files did not open");
+      break;
+    }
+    auto built = reports::BuildAuditFile(std::get<reports::AuditFileSource>(read), {"BENCH", "2026 2026-12/12", "20270105"});
+    if (!std::holds_alternative<std::vector<std::string>>(built)) {
+      state.SkipWithError(reports::AuditFileRefusalText(std::get<reports::AuditFileRefusal>(built)).c_str());
+      break;
+    }
+    const std::string text = reports::CsvFileText(std::get<std::vector<std::string>>(built));
+    WriteSynced(output, text.data(), text.size());
+    auto t1 = Clock::now();
+    // The limit: two sequential reads of the voucher file, one write of the
+    // output.
+    readVouchers();
+    readVouchers();
+    WriteSynced(output, text.data(), text.size());
+    auto t2 = Clock::now();
+    spent += Seconds(t0, t1);
+    limit += Seconds(t1, t2);
+    ratios.push_back(Seconds(t0, t1) / Seconds(t1, t2));
+  }
+  if (fd >= 0) ::close(fd);
+  const double n = static_cast<double>(state.iterations());
+  const double median = Median(ratios);
+  state.counters["audit_ms"] = 1000 * spent / n;
+  state.counters["limit_ms"] = 1000 * limit / n;
+  state.counters["audit_per_limit"] = median;
+  state.SetLabel(Verdict(median <= 3));
+}
+BENCHMARK(BM_AuditFileOfAYear)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
