@@ -5,7 +5,9 @@
 set(OMBRELO_SERVICE_SOURCES
   src/journal/bankimport.cpp
   src/journal/bankimportrun.cpp
+  src/journal/documentrules.cpp
   src/journal/documentstore.cpp
+  src/journal/entryrules.cpp
   src/journal/importprofilestore.cpp
   src/journal/invoicestore.cpp
   src/journal/paymentstore.cpp
