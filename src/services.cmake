@@ -5,6 +5,7 @@
 set(OMBRELO_SERVICE_SOURCES
   src/journal/bankimport.cpp
   src/journal/bankimportrun.cpp
+  src/journal/documentrules.cpp
   src/journal/documentstore.cpp
   src/journal/entryrules.cpp
   src/journal/importprofilestore.cpp

@@ -14,8 +14,10 @@
 #include "records/importprofilerec.h"
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"
+#include "records/ledgeraccountrec.h"
 #include "records/paymentrec.h"
 #include "shell/systemsettings.h"
+#include "shell/textroutines.h"
 #include "support/adminfolder.h"
 #include "support/bankbooks.h"
 #include "support/fakefs.h"
@@ -76,6 +78,18 @@ class BankImportForm : public ::testing::Test, public support::AdministrationFol
     f.ImportNarrativeEdits[0].UserSetText("6");
     for (std::size_t k = 1; k < f.ImportNarrativeEdits.size(); ++k) f.ImportNarrativeEdits[k].UserSetText("");
     f.Button24.UserClick();
+  }
+
+  // "Add + JV" and Delete of the payment tab, buttons and menu items.
+  static void ExpectPaymentButtons(const Tboeking& f, bool shown) {
+    EXPECT_EQ(f.Button15.Visible(), shown);
+    EXPECT_EQ(f.AddPayment1.Visible(), shown);
+    EXPECT_EQ(f.DeletePayment1.Visible(), shown);
+    if (!shown) {
+      EXPECT_FALSE(f.Button21.Visible());
+      EXPECT_FALSE(f.AddPayment.Enabled());
+      EXPECT_FALSE(f.DeletePayment.Enabled());
+    }
   }
 
   std::vector<records::PaymentRec> Pay() const { return Records<records::PaymentRec>(store.fs.File(support::kBankPay)); }
@@ -306,8 +320,17 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     EXPECT_NE(f.StatusBar1.PanelText(0).find("line 3"), std::string::npos);
     EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 1");
     EXPECT_EQ(Pay().size(), 1u);
+    // Meanwhile the payment tab neither stores nor deletes, whatever is typed.
+    f.SpeedButton7Click();
+    f.ComboBox6.UserSelect(2);  // a receipt: Add + JV needs only an amount
+    f.Edit30.UserSetText("5");
+    ExpectPaymentButtons(f, false);
+    f.TabControl1.UserSelectTab(journal::TabMatchImport);
     f.Button27.UserClick();
     EXPECT_FALSE(f.Button27.Visible());
+    ExpectPaymentButtons(f, true);
+    EXPECT_TRUE(f.AddPayment.Enabled());
+    EXPECT_FALSE(f.DeletePayment.Enabled());  // a new payment has nothing to delete
     EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 3");
     EXPECT_EQ(Pay().size(), 3u);
     EXPECT_EQ(Jvo().size(), 2u);  // row 1's voucher only once
@@ -320,10 +343,69 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 1);
     f.Button26.UserClick();
     ASSERT_TRUE(f.Button27.Visible());
-    EXPECT_TRUE(f.EndInterruptedImport());
+    // The payment tab's Cancel ends it.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.Button16.UserClick();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
     EXPECT_FALSE(f.Button27.Visible());
     EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 1");
+    ExpectPaymentButtons(f, true);
     EXPECT_FALSE(f.EndInterruptedImport());
+    // With no import left, Cancel is the payment tab's own again.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.Button16.UserClick();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+  });
+}
+
+TEST_F(BankImportForm, EveryWayIntoTheImportTabLoadsTheProfileAndDecidesGoAndNext) {
+  Show([&](Tboeking& f) {
+    f.SpeedButton9Click();  // the tool button selects the tab itself
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentImport);
+    EXPECT_EQ(f.Edit109.GetText(), "1");
+    EXPECT_FALSE(f.Button22.Enabled());
+    EXPECT_FALSE(f.Button25.Enabled());
+    OpenAndGo(f);
+    TypeProfile(f);
+    f.Edit108.UserSetText("typed, not saved");
+    f.TabControl1.UserSelectTab(journal::TabVoucher);
+    f.SpeedButton9Click();
+    EXPECT_EQ(f.Edit108.GetText(), "Bank ;");
+    EXPECT_TRUE(f.Button22.Enabled());
+    EXPECT_TRUE(f.Button25.Enabled());
+  });
+}
+
+TEST_F(BankImportForm, TheRunBooksOnTheCashAccountChosenAndListsWhatIsLeftWithoutVoucher) {
+  records::LedgerAccountRec cash;
+  cash.SetAccountNumber("1010");
+  cash.SetCaption("Cash");
+  cash.SetIsCashOrBank(true);
+  store.fs.SetFile(support::kBankGla, store.fs.File(support::kBankGla) + support::Bytes(cash));
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    TypeProfile(f);
+    f.ComboBox4.SetItemIndex(0);
+    f.Button25.UserClick();
+    ASSERT_EQ(f.Edit114.GetText(), "1000{Bank}");
+    const int other = f.ComboBox4.IndexOf("1010{Cash}");
+    ASSERT_GE(other, 0);
+    f.ComboBox4.UserSelect(other);
+    EXPECT_EQ(f.Edit114.GetText(), "1010{Cash}");
+    f.Button26.UserClick();
+    const auto jvo = Jvo();
+    ASSERT_EQ(jvo.size(), 2u);
+    EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountNumber()), "1010");
+    EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountCaption()), "Cash");
+
+    // The match tab's button lists the two payments left without voucher.
+    f.Button28.UserClick();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentList);
+    EXPECT_TRUE(f.CheckBox7.Checked());
+    ASSERT_EQ(f.StringGrid3.RowCount(), 3);
+    EXPECT_EQ(f.StringGrid3.Cell(15, 1), "false");
+    EXPECT_EQ(f.StringGrid3.Cell(15, 2), "false");
   });
 }
 

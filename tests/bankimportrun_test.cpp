@@ -315,6 +315,51 @@ class BankImportRun : public ::testing::Test, public support::AdministrationFold
   }
 };
 
+// The import's voucher is the payment tab's proposal with the matched
+// invoice ticked, its cash discount left out: a bank and an invoice line,
+// read-only, for every kind and also within the discount term.
+TEST(BankImportVoucher, ThePaymentTabsProposalWithTheInvoicePaidInFull) {
+  records::PartnerRec partner;
+  partner.SetPartnerGroup("1300");
+  partner.SetCashDiscountAccount("8100");
+  partner.SetDiscountRate(2);
+  records::InvoiceRec invoice;
+  invoice.SetVoucherDate("20240102");
+  invoice.SetInvoiceNumber("2024-7");
+  invoice.SetInvoiceAmount(121);
+  invoice.SetDiscountDate("20240131");  // the payment falls within the term
+  struct Case {
+    const char* kind;
+    bool bankDebit;
+  };
+  for (const Case c : {Case{"VEN", false}, Case{"CUS", true}}) {
+    SCOPED_TRACE(c.kind);
+    PaymentRec payment;
+    payment.SetValueDate("20240110");
+    payment.SetPartnerType(c.kind);
+    payment.SetPartnerNumber(1);
+    payment.SetPaymentNumber(2);
+    payment.SetEntryNumber("P2024-0001");
+    payment.SetAmount(121);
+    invoice.SetPartnerType(c.kind);
+    invoice.SetPartnerNumber(1);
+    const journal::Voucher v = journal::ProposeImportVoucher({payment, partner, invoice, "1000", "Bank", 2});
+    EXPECT_EQ(v.header.number, std::string(c.kind) + "1/2");
+    EXPECT_EQ(v.header.date, "20240110");
+    EXPECT_EQ(v.header.reference, "P2024-0001");
+    EXPECT_EQ(v.header.journal, "Bank");
+    ASSERT_EQ(v.lines.size(), 2u);
+    journal::VoucherLine bank{"", "1000", "", "", 0, 0, true};
+    journal::VoucherLine paid{"20240102/2024-7", "1300", "", "", 0, 0, true};
+    (c.bankDebit ? bank.debit : bank.credit) = 121;
+    (c.bankDebit ? paid.credit : paid.debit) = 121;
+    EXPECT_EQ(v.lines[0], bank);
+    EXPECT_EQ(v.lines[1], paid);
+    ASSERT_TRUE(v.partner.has_value());
+    EXPECT_EQ(v.partner->kind, c.kind);
+  }
+}
+
 TEST_F(BankImportRun, EachRowOnePaymentMatchedOnesWithTheirVoucher) {
   journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
   ASSERT_EQ(job.rows.size(), 3u);
@@ -359,6 +404,9 @@ TEST_F(BankImportRun, EachRowOnePaymentMatchedOnesWithTheirVoucher) {
   EXPECT_DOUBLE_EQ(jvo[0].CreditAmount(), 121);
   EXPECT_EQ(shell::TrimTrailingBlanks(jvo[1].AccountNumber()), "1300");
   EXPECT_DOUBLE_EQ(jvo[1].DebitAmount(), 121);
+  // The captions the entry screen would have given the proposed lines.
+  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountCaption()), "Bank");
+  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[1].AccountCaption()), "Creditors");
 
   const auto lines = journal::ImportResultLines(job);
   EXPECT_EQ(lines[0], "Import payments         : 3");

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <map>
 #include <memory>
-#include <set>
 #include <utility>
 
+#include "journal/documentrules.h"
 #include "journal/invoicestore.h"
 #include "journal/paymentstore.h"
 #include "journal/voucherstore.h"
@@ -318,38 +318,47 @@ std::optional<InvoiceRec> MatchingInvoice(const std::vector<InvoiceRec>& open, d
 
 Voucher ProposeImportVoucher(const ImportMatch& m) {
   const PaymentKey key = PaymentKeyOf(m.payment);
-  const bool customer = m.payment.PartnerType() == "CUS";
-  const double amount = m.payment.Amount();
+  // The payment tab's proposal with the invoice ticked, its cash discount
+  // left out: the import pays the invoice in full.
+  PaymentProposalInput in;
+  in.kind = key.kind;
+  in.bankAccount = m.cashAccount;
+  in.partner = m.partner;
+  in.partnerNumber = key.partner;
+  in.amount = m.payment.Amount();
+  in.valueDate = m.payment.ValueDate();
+  in.ticked = OpenInvoiceItems({m.invoice}, 0, m.decimals);
+  in.decimals = m.decimals;
   Voucher v;
   v.header.date = m.payment.ValueDate();
   v.header.number = VoucherNumberOf(key);
-  v.header.text = m.payment.Memo();
-  v.header.reference = m.payment.EntryNumber();
+  v.header.text = shell::Cut(shell::TrimTrailingBlanks(m.payment.Memo()), 50);
+  v.header.reference = shell::Cut(shell::TrimTrailingBlanks(m.payment.EntryNumber()), 15);
   v.header.journal = m.journal;
-  VoucherLine bank;
-  bank.account = m.cashAccount;
-  (customer ? bank.debit : bank.credit) = amount;
-  bank.readOnly = true;
-  VoucherLine invoice;
-  invoice.account = shell::TrimTrailingBlanks(m.partner.PartnerGroup());
-  invoice.text = m.invoice.VoucherDate() + "/" + m.invoice.InvoiceNumber();
-  (customer ? invoice.credit : invoice.debit) = amount;
-  invoice.readOnly = true;
-  v.lines = {bank, invoice};
+  const std::vector<ProposedLine> lines = PaymentProposal(in);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    VoucherLine line;
+    line.account = lines[i].account;
+    line.text = lines[i].text;
+    (lines[i].side == 'D' ? line.debit : line.credit) = lines[i].amount;
+    // As the payment tab shows them: the bank line and the invoice lines read-only.
+    line.readOnly = i == 0 || lines[i].paysInvoice;
+    v.lines.push_back(std::move(line));
+  }
   v.mode = EntryMode::Add;
   v.link = key;
-  v.partner = VoucherPartner{m.payment.PartnerNumber(), m.payment.PartnerType()};
+  v.partner = VoucherPartner{key.partner, key.kind};
   return v;
 }
 
 namespace {
 
 // What a run reads once: the partners' accounts, the open invoices and the
-// GL account numbers.
+// GL accounts.
 struct RunBooks {
   PartnerAccounts partners;
   std::vector<InvoiceRec> invoices;  // file order
-  std::set<std::string> accounts;
+  std::vector<AccountItem> accounts;
 };
 
 RunBooks ReadRunBooks(int decimals) {
@@ -359,7 +368,7 @@ RunBooks ReadRunBooks(int decimals) {
   for (InvoiceRec& inv : shell::ReadAll<InvoiceRec>(shell::FileCode::INV))
     if (InvoiceOwesPositive(inv, decimals)) books.invoices.push_back(std::move(inv));
   for (const auto& acc : shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit))
-    books.accounts.insert(shell::TrimTrailingBlanks(acc.AccountNumber()));
+    books.accounts.push_back({shell::TrimTrailingBlanks(acc.AccountNumber()), acc.Caption()});
   return books;
 }
 
@@ -376,7 +385,8 @@ std::vector<InvoiceRec> OpenInvoices(const RunBooks& books, const std::string& k
 bool MaySave(const Voucher& v, const RunBooks& books, std::string_view lowestOpenDate) {
   if (CheckVoucher(v) != StoreOutcome::Done) return false;
   if (v.header.date < lowestOpenDate) return false;
-  return std::all_of(v.lines.begin(), v.lines.end(), [&](const VoucherLine& l) { return books.accounts.count(l.account) > 0; });
+  return std::all_of(v.lines.begin(), v.lines.end(),
+                     [&](const VoucherLine& l) { return CaptionOf(books.accounts, l.account).has_value(); });
 }
 
 }  // namespace
@@ -416,7 +426,9 @@ RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>&
       const auto invoice = MatchingInvoice(OpenInvoices(books, payment.PartnerType(), payment.PartnerNumber()),
                                            payment.Amount());
       if (invoice) {
-        const Voucher v = ProposeImportVoucher({payment, *partner.partner, *invoice, job.cashAccount, job.journal});
+        Voucher v = ProposeImportVoucher({payment, *partner.partner, *invoice, job.cashAccount, job.journal, job.decimals});
+        // The captions the entry screen gives a proposed line.
+        for (VoucherLine& line : v.lines) line.caption = CaptionOf(books.accounts, line.account).value_or("");
         if (MaySave(v, books, job.lowestOpenDate) && SaveVoucher(v).Ok()) {
           ++job.withVoucher;
           // The invoice is paid now: the next row does not match it again.

@@ -199,10 +199,12 @@ struct ImportMatch {
   records::InvoiceRec invoice;
   std::string cashAccount;      // the bank or cash GL account
   std::string journal;          // the journal a save stores
+  int decimals = 2;             // amount decimals
 };
-// The voucher that pays the matched invoice in full: the bank line and one
-// invoice line, sides by the payment's kind. The one place the import
-// builds a voucher.
+// The voucher that pays the matched invoice in full: the payment tab's
+// proposal (PaymentProposal, journal/documentrules.h) with that invoice
+// ticked and no cash discount, so a bank line and one invoice line. The
+// line captions are left to the caller.
 Voucher ProposeImportVoucher(const ImportMatch& match);
 
 // ---- The run -----------------------------------------------------------------

@@ -684,6 +684,9 @@ class Tboeking : public ui::Form {
   std::string InvoiceKindCode() const;
   void StoreInvoice();
   void StorePayment();
+  // "Add + JV" and Delete with their menu items: hidden and disabled while
+  // an import runs or is interrupted, else as the shown payment allows.
+  void ShowPaymentButtons();
   InvoiceFilter InvoiceFilterFromTab() const;
   PaymentFilter PaymentFilterFromTab() const;
 
@@ -800,6 +803,7 @@ class Tboeking : public ui::Form {
   ui::Panel ImportRunPanel{&Panel10, "ImportRunPanel", ui::LayoutKind::Horizontal};
   ui::Button Button26{&ImportRunPanel, "Button26"};  // Run Import
   ui::Button Button27{&ImportRunPanel, "Button27"};  // continue an interrupted import
+  ui::Button Button28{&ImportRunPanel, "Button28"};  // show the payments without voucher
   ui::ProgressBar ImportProgressBar{&Panel10, "ImportProgressBar"};
   ui::Edit Edit117{&Panel10, "Edit117"};  // rows stored
   ui::Edit Edit118{&Panel10, "Edit118"};  // with a partner
@@ -816,6 +820,8 @@ class Tboeking : public ui::Form {
   // Cancel of the payment tab while an import is interrupted: ends it with
   // the result lines. False (nothing done) when no import is interrupted.
   bool EndInterruptedImport();
+  // Whether an import runs or stopped part-way: the continue button shows.
+  bool ImportRunning() const { return Button27.Visible(); }
   // The statement's rows as split (the grid shows them), and the import
   // between Next and its end.
   const std::vector<StatementRow>& StatementRows() const { return statementRows_; }
@@ -827,6 +833,7 @@ class Tboeking : public ui::Form {
   void ShowImportTab();
   void ClearMatchTab();
   void ShowImportResult();
+  void ShowContinueButton(bool shown);
   // The profile the fields show; nullopt (after a message) when a field is
   // no number.
   std::optional<records::ImportProfileRec> ShownProfile();

@@ -142,13 +142,9 @@ void Tboeking::BindBankImportTabs() {
       shell::KeepDigits(text);
       e->SetText(text);
     };
-  // A switch to tab 7 shows the chosen profile; the texts follow the
-  // language at every activation.
-  auto tabChange = TabControl1.OnChange;
-  TabControl1.OnChange = [this, tabChange] {
-    if (tabChange) tabChange();
-    if (TabControl1.TabIndex() == TabPaymentImport) ShowImportTab();
-  };
+  Button28.OnClick = [this] { Button28Click(); };
+  // The texts follow the language at every activation (a switch to tab 7
+  // shows the chosen profile: PanelsForTab).
   auto activate = OnActivate;
   OnActivate = [this, activate] {
     if (activate) activate();
@@ -185,6 +181,7 @@ void Tboeking::ApplyBankImportTexts() {
   ImportCounterLabel.SetCaption(T("Counter", "Teller", "Zähler"));
   Button26.SetCaption(T("Run Import", "Import uitvoeren", "Import ausführen"));
   Button27.SetCaption(T("Continue import", "Import voortzetten", "Import fortsetzen"));
+  Button28.SetCaption(T("Show payments without JV", "Betalingen zonder boeking tonen", "Zahlungen ohne Buchung zeigen"));
   Label60.SetCaption(T("Import the statement's rows as payments", "De rijen van het afschrift als betalingen inlezen",
                        "Die Zeilen des Kontoauszugs als Zahlungen einlesen"));
   if (importJob_) ShowImportResult();
@@ -197,6 +194,15 @@ void Tboeking::ShowImportTab() {
     ui::ShowMessage(MsgProfileFileDamaged());
   }
   ComboBox9Exit();
+  // Go needs a statement, Next a split one.
+  Button22.SetEnabled(!statementLines_.empty());
+  Button25.SetEnabled(!statementRows_.empty());
+}
+
+void Tboeking::ShowContinueButton(bool shown) {
+  Button27.SetVisible(shown);
+  Button27.SetEnabled(shown);
+  ShowPaymentButtons();
 }
 
 void Tboeking::ClearMatchTab() {
@@ -245,7 +251,7 @@ void Tboeking::Button8Click() {
   Button22.SetEnabled(true);
   Button25.SetEnabled(false);
   Button26.SetEnabled(false);
-  Button27.SetVisible(false);
+  ShowContinueButton(false);
   StatusBar1.Show("", ui::colors::Default);
 }
 
@@ -279,7 +285,7 @@ void Tboeking::Button22Click() {
   importJob_.reset();
   ClearMatchTab();
   Button26.SetEnabled(false);
-  Button27.SetVisible(false);
+  ShowContinueButton(false);
   StringGrid4.SetColCount(1);
   StringGrid4.SetRowCount(1);
   StringGrid4.SetCell(0, 0, "0");
@@ -544,7 +550,7 @@ void Tboeking::Button25Click() {
   Edit122.SetText(counter);
   ImportProgressBar.SetRange(0, std::max<int>(1, static_cast<int>(importJob_->rows.size())));
   Button26.SetEnabled(!importJob_->rows.empty());
-  Button27.SetVisible(false);
+  ShowContinueButton(false);
   SelectTab(TabMatchImport);
   StatusBar1.Show("", ui::colors::Default);
 }
@@ -579,10 +585,16 @@ void Tboeking::Button26Click() {
     }
     job.prefix = Edit115.GetText();
     job.counter = Edit122.GetText();
+    // The account and journal chosen now, as the payment tab's store takes them.
+    if (const std::string cash = AccountOfItem(ComboBox4.GetText()); !cash.empty()) {
+      job.cashAccount = cash;
+      Edit114.SetText(ComboBox4.GetText());
+    }
+    job.journal = journal_;
   }
-  // Shown while the run goes, and kept when it stops part-way.
-  Button27.SetVisible(true);
-  Button27.SetEnabled(true);
+  // Shown while the run goes, and kept when it stops part-way; the payment
+  // tab neither stores nor deletes meanwhile.
+  ShowContinueButton(true);
   const RunResult result = RunImport(job, [this](const ImportJob&) { ShowImportResult(); });
   ShowImportResult();
   SelectTab(TabMatchImport);
@@ -596,8 +608,7 @@ void Tboeking::Button26Click() {
     StatusBar1.Show(text, ui::colors::Red);
     return;
   }
-  Button27.SetVisible(false);
-  Button27.SetEnabled(false);
+  ShowContinueButton(false);
   Button26.SetEnabled(false);
   std::string status;
   auto add = [&status](int n, const std::string& text) {
@@ -618,8 +629,7 @@ bool Tboeking::EndInterruptedImport() {
   if (!Button27.Visible() || !importJob_) return false;
   SelectTab(TabMatchImport);
   ShowImportResult();
-  Button27.SetVisible(false);
-  Button27.SetEnabled(false);
+  ShowContinueButton(false);
   Button26.SetEnabled(false);
   importJob_.reset();
   return true;

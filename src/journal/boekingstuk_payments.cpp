@@ -82,8 +82,7 @@ void Tboeking::ClearPaymentTab() {
   AddPayment.SetCaption(L(3344));
   AddPayment.SetEnabled(false);
   Edit69.SetVisible(true);
-  DeletePayment.SetEnabled(false);
-  Button21.SetVisible(false);
+  ShowPaymentButtons();
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &DateTimePicker7, &ComboBox6,
                                                                 &Edit30, &Edit113, &Edit47, &Edit96, &SpeedButton10,
                                                                 &SpeedButton11, &CheckListBox1})
@@ -95,8 +94,22 @@ void Tboeking::ClearPaymentTab() {
 }
 
 void Tboeking::Button16Click() {
+  // While an import is interrupted, Cancel ends the import.
+  if (EndInterruptedImport()) return;
   SpeedButton7Click();
   SelectTab(TabVoucher);
+}
+
+void Tboeking::ShowPaymentButtons() {
+  const bool running = ImportRunning();
+  AddPayment.SetVisible(!running);
+  DeletePayment.SetVisible(!running);
+  const bool unbooked = !running && paymentState_ == DocumentState::LoadedUnbooked;
+  DeletePayment.SetEnabled(unbooked);
+  Button21.SetVisible(unbooked);
+  if (running) AddPayment.SetEnabled(false);
+  else if (paymentState_ == DocumentState::LoadedBooked) AddPayment.SetEnabled(true);
+  else Edit9Change();
 }
 
 void Tboeking::ComboBox6Select() {
@@ -120,6 +133,7 @@ void Tboeking::ComboBox6Select() {
 
 void Tboeking::Edit9Change() {
   if (paymentState_ == DocumentState::LoadedBooked) return;
+  if (ImportRunning()) return AddPayment.SetEnabled(false);
   const bool partner = WithPartner(ComboBox6.ItemIndex());
   AddPayment.SetEnabled(!Edit30.GetText().empty() && (!partner || !Edit9.GetText().empty()));
 }
@@ -256,8 +270,7 @@ void Tboeking::StorePayment() {
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &SpeedButton10, &SpeedButton11,
                                                                 &DateTimePicker7, &ComboBox6})
     c->SetEnabled(false);
-  DeletePayment.SetEnabled(true);
-  Button21.SetVisible(true);
+  ShowPaymentButtons();
   ProposePaymentVoucher(r.document->record);
 }
 
@@ -452,9 +465,7 @@ void Tboeking::Button17Click() {
   for (ui::Edit* e : narratives) e->SetEnabled(!booked);
   ShowRest();
   AddPayment.SetCaption(booked ? L(3981) : L(3409));
-  AddPayment.SetEnabled(true);
-  DeletePayment.SetEnabled(!booked);
-  Button21.SetVisible(!booked);
+  ShowPaymentButtons();
   Edit69.SetVisible(!booked);
 
   tabSwitchSuppressed_ = true;

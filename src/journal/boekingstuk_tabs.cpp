@@ -104,7 +104,10 @@ void Tboeking::PanelsForTab(int tab) {
     case TabPaymentList:
       if (CheckBox7.Reachable()) CheckBox7.SetFocus();
       break;
-    default: break;  // the import tabs fill their own panels
+    case TabPaymentImport:
+      ShowImportTab();
+      break;
+    default: break;
   }
 }
 
@@ -227,6 +230,9 @@ void Tboeking::ComboBox6Exit() {
 void Tboeking::ComboBox4Exit() {
   ComboBox4.SetItemIndex(ListChoiceIndex(Texts(ComboBox4), ComboBox4.GetText(), 0));
   SpeedButton7.SetHint(NewPayment1.Caption() + " (" + ComboBox4.GetText() + ")");
+  // The match tab shows the account an import books on; rows already
+  // stored keep theirs.
+  if (!importJob_ || importJob_->stored == 0) Edit114.SetText(ComboBox4.GetText());
 }
 
 // ---- bindings and texts of the document tabs
