@@ -41,8 +41,7 @@ class BankImportRender : public QtFrontTest, public support::AdministrationFolde
   void Keep(const QImage& img, const char* name) {
     ASSERT_FALSE(img.isNull());
     EXPECT_GE(img.width(), 400);
-    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
-      img.save(QString::fromStdString(std::string(dir) + "/" + name));
+    qttest::KeepPicture(img, name);
   }
 
   platform::ScopedNumberFormat numbers{','};

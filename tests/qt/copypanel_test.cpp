@@ -34,10 +34,6 @@ class CopyPanelRender : public QtFrontTest {
     recs[1].SetName("Acme Trading 2025");
     store.fs.SetFile("/d/admin.vlk", support::Bytes(recs));
   }
-  void Keep(const QImage& img, const std::string& name) {
-    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
-      img.save(QString::fromStdString(std::string(dir) + "/" + name));
-  }
   support::FakeDataStore store;
 };
 
@@ -51,7 +47,7 @@ TEST_F(CopyPanelRender, ThePreparedPanelShowsBothChoicesAndTheFirstDate) {
   form.RadioGroup1Click();
   const QImage img = qtfront::RenderForm(form);
   ASSERT_FALSE(img.isNull());
-  Keep(img, "copy-panel.png");
+  qttest::KeepPicture(img, "copy-panel.png");
   auto* from = qobject_cast<QComboBox*>(qtfront::FindWidget(form, "ComboBox1"));
   auto* to = qobject_cast<QComboBox*>(qtfront::FindWidget(form, "ComboBox2"));
   ASSERT_NE(from, nullptr);
@@ -75,7 +71,7 @@ TEST_F(CopyPanelRender, FixedAssetsShowOnlyTheStoredFields) {
   form.FormActivate();
   const QImage img = qtfront::RenderForm(form);
   ASSERT_FALSE(img.isNull());
-  Keep(img, "fixed-assets.png");
+  qttest::KeepPicture(img, "fixed-assets.png");
   EXPECT_TRUE(qtfront::FindWidget(form, "Edit2")->isVisibleTo(qtfront::FindWidget(form, "Edit2")->window()));
   EXPECT_FALSE(qtfront::FindWidget(form, "Edit5")->isVisibleTo(qtfront::FindWidget(form, "Edit5")->window()));
 }

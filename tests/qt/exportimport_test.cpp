@@ -50,11 +50,6 @@ TEST_F(QtFrontTest, AListBoxShowsItsLinesAndReportsAPick) {
   EXPECT_EQ(clicks, 1);
 }
 
-void Keep(const QImage& image, const char* name) {
-  if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
-    image.save(QString::fromStdString(std::string(dir) + "/" + name));
-}
-
 TEST_F(QtFrontTest, TheExportFormOnTheAuditFileAndAfterAnExport) {
   support::AdministrationFolder admin;
   records::FreezeRec opening;
@@ -81,7 +76,7 @@ TEST_F(QtFrontTest, TheExportFormOnTheAuditFileAndAfterAnExport) {
   form.ApplyLanguageTexts();
   form.FormActivate();
   form.ComboBox1.UserSelect(7);  // the audit file
-  Keep(qtfront::RenderForm(form), "export-import-audit-file.png");
+  qttest::KeepPicture(qtfront::RenderForm(form), "export-import-audit-file.png");
   EXPECT_TRUE(qtfront::FindWidget(form, "ComboBox2")->isVisibleTo(qtfront::FindWidget(form, "ExportImport")));
 
   form.ComboBox1.UserSelect(6);  // GL categories
@@ -90,7 +85,7 @@ TEST_F(QtFrontTest, TheExportFormOnTheAuditFileAndAfterAnExport) {
   auto* log = qobject_cast<QListView*>(qtfront::FindWidget(form, "ListBox2"));
   ASSERT_NE(log, nullptr);
   EXPECT_EQ(log->model()->rowCount(), 5);  // the run's three lines, the saved line and a rule
-  Keep(qtfront::RenderForm(form), "export-import-after-export.png");
+  qttest::KeepPicture(qtfront::RenderForm(form), "export-import-after-export.png");
 }
 
 }  // namespace

@@ -95,11 +95,6 @@ class PartnersFormQt : public QtFrontTest, public support::AdministrationFolder 
     form.ComboBox2.SetItemIndex(0);
   }
 
-  static void Keep(const QImage& img, const char* name) {
-    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
-      img.save(QString::fromStdString(std::string(dir) + "/" + name));
-  }
-
   masterdata::Tpartners2 form;
 };
 
@@ -109,7 +104,7 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   ASSERT_EQ(form.TabControl1.TabIndex(), masterdata::TabDetails1);
   QImage details = qtfront::RenderForm(form);
   ASSERT_FALSE(details.isNull());
-  Keep(details, "partners-details.png");
+  qttest::KeepPicture(details, "partners-details.png");
   auto* name = qobject_cast<QLineEdit*>(qtfront::FindWidget(form, "Edit1"));
   ASSERT_NE(name, nullptr);
   EXPECT_EQ(name->text(), "Alpha Trading Ltd");
@@ -132,11 +127,11 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   auto* invoices = qobject_cast<QTableWidget*>(qtfront::FindWidget(form, "StringGrid2"));
   ASSERT_NE(invoices, nullptr);
   EXPECT_EQ(invoices->rowCount(), 17);
-  Keep(qtfront::RenderForm(form), "partners-finance.png");
+  qttest::KeepPicture(qtfront::RenderForm(form), "partners-finance.png");
   form.TabControl1.UserSelectTab(masterdata::TabGraphics);
   form.ToolButton18.UserClick();  // the previous year beside the current one
   ASSERT_NE(qtfront::FindWidget(form, "Chart1"), nullptr);
-  Keep(qtfront::RenderForm(form), "partners-chart.png");
+  qttest::KeepPicture(qtfront::RenderForm(form), "partners-chart.png");
 
   form.Edit30.SetText("");
   form.Button1.UserClick();
@@ -146,7 +141,7 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->rowCount(), 100);  // the heading row is the header
   EXPECT_EQ(list->item(0, 1)->text(), "Alpha Trading Ltd");
-  Keep(qtfront::RenderForm(form), "partners-list.png");
+  qttest::KeepPicture(qtfront::RenderForm(form), "partners-list.png");
 }
 
 }  // namespace

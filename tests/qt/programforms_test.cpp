@@ -54,9 +54,7 @@ TEST_F(ProgramFormsTest, EveryFormRendersWithAWidgetForEachComponent) {
     SCOPED_TRACE(form->ClassName());
     QImage img = qtfront::RenderForm(*form);
     ASSERT_FALSE(img.isNull());
-    // OMBRELO_RENDER_DIR=folder keeps the pictures for a look at the layouts.
-    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
-      img.save(QString::fromStdString(std::string(dir) + "/" + form->ClassName() + ".png"));
+    qttest::KeepPicture(img, form->ClassName() + ".png");
     EXPECT_GE(img.width(), 100);
     EXPECT_GE(img.height(), 50);
     EXPECT_LE(img.width(), 2000);
@@ -139,9 +137,7 @@ TEST_F(ProgramFormsTest, TheSettingsFormRendersBothTabs) {
     f.StatusBar1.Show("Proposal periods date new bookyear", ui::colors::Lime);
     QImage img = qtfront::RenderForm(f);
     ASSERT_FALSE(img.isNull());
-    if (const char* dir = std::getenv("OMBRELO_RENDER_DIR"))
-      img.save(QString::fromStdString(std::string(dir) + "/administration-settings-tab" + std::to_string(tab + 1) +
-                                      ".png"));
+    qttest::KeepPicture(img, "administration-settings-tab" + std::to_string(tab + 1) + ".png");
     EXPECT_GE(img.height(), 200);
   }
 }

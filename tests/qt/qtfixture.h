@@ -6,10 +6,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +23,13 @@
 #include "ui/form.h"
 
 namespace qttest {
+
+// Keeps a rendered picture as `name` in the folder OMBRELO_RENDER_DIR names
+// (scripts/screenshots.sh sets it to docs/screenshots); without it, nothing.
+inline void KeepPicture(const QImage& picture, const std::string& name) {
+  const char* dir = std::getenv("OMBRELO_RENDER_DIR");
+  if (dir && *dir) picture.save(QString::fromStdString(std::string(dir) + "/" + name));
+}
 
 class EveryKindForm : public ui::Form {
  public:

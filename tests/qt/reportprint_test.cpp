@@ -17,6 +17,7 @@
 #include "platform/numberformat.h"
 #include "qt/qtbackend.h"
 #include "qt/richtext.h"
+#include "qtfixture.h"
 #include "reports/Rapport1unit.h"
 #include "support/program.h"
 #include "support/reportbook.h"
@@ -118,7 +119,6 @@ TEST_F(ReportPrint, TheFormShowsTheGridAndTheReport) {
   ASSERT_TRUE(DoubleClick(shell::TreeFunction::Reports));
   backend.scripts.erase("Rapport1");
   reports::TRapport1& f = *reports::Rapport1;
-  const char* dir = std::getenv("OMBRELO_RENDER_DIR");
   {
     qtfront::QtBackend qt;
     const QImage grid = qtfront::RenderForm(f);
@@ -129,10 +129,8 @@ TEST_F(ReportPrint, TheFormShowsTheGridAndTheReport) {
     ASSERT_TRUE(f.RichEdit1.Visible());
     const QImage card = qtfront::RenderForm(f);
     ASSERT_FALSE(card.isNull());
-    if (dir && *dir) {
-      grid.save(QString::fromStdString(std::string(dir) + "/reports-grid.png"));
-      card.save(QString::fromStdString(std::string(dir) + "/reports-card.png"));
-    }
+    qttest::KeepPicture(grid, "reports-grid.png");
+    qttest::KeepPicture(card, "reports-card.png");
   }
   ui::SetBackend(&backend);
 }
