@@ -1,5 +1,7 @@
 #include "support/reportbook.h"
 
+#include "reports/periodclosing.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,6 +14,7 @@
 #include "records/ledgercategoryrec.h"
 #include "records/partnerrec.h"
 #include "reports/balance.h"
+#include "reports/periodclosing.h"
 #include "support/records.h"
 
 namespace support {
@@ -124,26 +127,8 @@ std::map<std::string, std::string> ReportBookFiles() {
   rq.periodText = "2024-01/12";
   rq.settings = ReportBookSettings();
   const reports::BalanceResult jan = reports::ComputeBalanceCore(rq, f);
-  records::FreezeRec frz;
-  frz.SetPeriodLabel("2024-01/12");
-  frz.SetYearBaseDate(jan.period->yearBaseDate);
-  frz.SetPeriodStartDate(jan.period->start);
-  frz.SetPeriodEndDate(jan.period->end);
-  for (std::size_t i = 0; i < jan.table.size(); ++i) {
-    const reports::BalanceTableRow& t = jan.table[i];
-    records::FreezeAccountRow row;
-    row.SetAccountNumber(t.AccountNumber);
-    row.SetCaption(t.Caption);
-    row.SetCategoryName(t.CategoryName);
-    row.SetAccountType(t.AccountType);
-    row.SetCategoryKind(t.CategoryKind);
-    row.SetYearOpeningBalance(t.YearOpeningBalance);
-    row.SetOpeningOwnSide(t.OpeningOwnSide);
-    row.SetOpeningOtherSide(t.OpeningOtherSide);
-    row.SetClosingOwnSide(t.ClosingOwnSide);
-    row.SetClosingOtherSide(t.ClosingOtherSide);
-    frz.SetAccount(static_cast<int>(i) + 1, row);
-  }
+  // January frozen, its snapshot as the freeze writes it.
+  const records::FreezeRec frz = reports::BuildFreezeRec(jan, rq.settings, "2024-01/12", 0);
   std::map<std::string, std::string> files;
   files["ledgerct.vlk"] = Bytes(f.categories);
   files["ledger.vlk"] = Bytes(f.accounts);
