@@ -1,5 +1,6 @@
 #include "reports/paging.h"
 
+#include "platform/datetime.h"
 #include "platform/errors.h"
 #include "shell/balancerule.h"
 #include "shell/textroutines.h"
@@ -103,15 +104,6 @@ void NextOpenInvoice(ReportLineState& s, const ReportLineSources& src) {
     return;
   }
   s.endOfData = true;
-}
-
-std::string DayBefore(const std::string& ymd) {
-  if (!shell::IsValidYmd(ymd)) return ymd;
-  try {
-    return shell::DateToYmd(shell::YmdToDate(ymd) - 1.0);
-  } catch (const platform::ConversionError&) {
-    return ymd;
-  }
 }
 
 const records::LedgerAccountRec* FindAccount(const ReportLineSources& src, const std::string& number) {
@@ -267,6 +259,14 @@ void NextReportLine(ReportLineState& state, const ReportLineSources& sources) {
     case '5':
     case '6': NextOpenInvoice(state, sources); break;
     default: state.lineFound = false; break;
+  }
+}
+
+std::string DayBefore(const std::string& ymd) {
+  try {
+    return platform::YmdDayBefore(ymd);
+  } catch (const platform::ConversionError&) {
+    return ymd;
   }
 }
 

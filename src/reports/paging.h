@@ -159,4 +159,7 @@ void NextReportLine(ReportLineState& state, const ReportLineSources& sources);
 // first card and after each card's total, and zeroes its sums.
 bool StartLedgerCard(ReportLineState& state, const ReportLineSources& sources);
 
+// The day before a "YYYYMMDD" date; any other text comes back as it is.
+std::string DayBefore(const std::string& ymd);
+
 }  // namespace reports

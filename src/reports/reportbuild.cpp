@@ -1,7 +1,7 @@
 #include "reports/reportbuild.h"
 
-#include <cmath>
 
+#include "platform/datetime.h"
 #include "platform/errors.h"
 #include "shell/builtintext.h"
 #include "shell/textroutines.h"
@@ -28,24 +28,14 @@ bool IsPageMarkerLine(const std::string& line) {
 }
 
 int DaysBetween(const std::string& fromYmd, const std::string& toYmd) {
-  if (!shell::IsValidYmd(fromYmd) || !shell::IsValidYmd(toYmd)) return 0;
   try {
-    return static_cast<int>(std::lround(shell::YmdToDate(toYmd) - shell::YmdToDate(fromYmd)));
+    return platform::YmdDaysBetween(fromYmd, toYmd);
   } catch (const platform::ConversionError&) {
     return 0;
   }
 }
 
 namespace {
-
-std::string DayBefore(const std::string& ymd) {
-  if (!shell::IsValidYmd(ymd)) return ymd;
-  try {
-    return shell::DateToYmd(shell::YmdToDate(ymd) - 1.0);
-  } catch (const platform::ConversionError&) {
-    return ymd;
-  }
-}
 
 const GridRow kEmptyRow{};
 
