@@ -210,6 +210,67 @@ TEST_F(FreezeRoad, RefusedForUnbookedDocumentsThenFrozenAndTheFormSaysSo) {
   Reports([&](TRapport1& f, int) { EXPECT_EQ(f.StatusBar1.PanelText(0), ""); });
 }
 
+// Every other refusal is one message box after the question; nothing is
+// written and the form stays with the figures it showed.
+TEST_F(FreezeRoad, AnyOtherRefusalIsOneBoxAndWritesNothing) {
+  Books(true);
+  struct Case {
+    const char* what;
+    std::function<void()> meanwhile;  // between the generate and the freeze
+    std::function<std::string()> message;
+  };
+  const std::vector<Case> cases = {
+      {"another copy froze February meanwhile",
+       [&] {
+         records::AdminSettingsRec s = support::Record<records::AdminSettingsRec>(store.fs.File(D + "adminset.vlk"));
+         s.SetCurrentPeriod("03/12");
+         store.fs.SetFile(D + "adminset.vlk", Bytes(s));
+       },
+       [] { return reports::MsgFreezeSettingsChanged(); }},
+      {"a system voucher stands on the period's last day",
+       [&] {
+         // Two lines that balance, as a system voucher has.
+         auto book = Records<records::JournalVoucherRec>("book.vlk");
+         for (std::size_t i = book.size() - 2, n = book.size(); i < n; ++i) {
+           records::JournalVoucherRec v = book[i];
+           v.SetVoucherDate("20240229");
+           v.SetBookNumber("! SYSTEM");
+           book.push_back(v);
+         }
+         store.fs.SetFile(D + "book.vlk", Bytes(book));
+       },
+       [] { return reports::MsgSystemVoucherExists("20240229"); }},
+      {"the freeze file cannot be opened",
+       [&] { store.fs.InjectError(D + "freeze.vlk", support::FakeFileSystem::Op::OpenReadWrite, 13); },
+       [] { return shell::FileErrorText; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string files = support::ReportBookFiles()["book.vlk"];
+    Reports([&](TRapport1& f, int showing) {
+      ASSERT_EQ(showing, 0);
+      Generate(f, 1);
+      ASSERT_TRUE(f.freezeperiode.Enabled());
+      const std::string before = Files();
+      c.meanwhile();
+      const std::string changed = Files();
+      const std::size_t seen = backend.messages.size();
+      f.ToolButton5.UserClick();
+      store.fs.ClearErrors();
+      ASSERT_EQ(MessagesSince(seen).size(), 2u);
+      EXPECT_EQ(backend.messages[seen + 1].text, c.message());
+      EXPECT_FALSE(backend.messages[seen + 1].text.empty());
+      EXPECT_TRUE(f.Showing());
+      EXPECT_EQ(Files(), changed);
+      // Put back for the next case.
+      store.fs.SetFile(D + "adminset.vlk", before.substr(0, store.fs.File(D + "adminset.vlk").size()));
+      store.fs.SetFile(D + "book.vlk", files);
+    });
+    EXPECT_FALSE(reports::FreezeDone);
+    EXPECT_EQ(backend.modalShown.back(), "Rapport1");
+  }
+}
+
 TEST_F(FreezeRoad, TheYearIsFrozenToItsEndThroughTheFormAndTheLastPeriodUnfrozen) {
   Books(true);
   // After the year end the settings form comes on its second tab with the
