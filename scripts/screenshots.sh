@@ -89,11 +89,12 @@ xvfb-run -a -s "-screen 0 1280x800x24" bash "$tmp/books.sh" "$build/ombrelo" "$t
 # administrations form with its copy panel prepared and the fixed-assets form
 # (which no function of the tree offers); the journal form's bank-import tabs
 # (a statement split on tab 7, tab 8 after a run); the report form with the
-# balance sheet's grid and with a ledger card (tests/support/reportbook.h);
+# balance sheet's grid, with a ledger card and right after a freeze
+# (tests/support/reportbook.h);
 # the partners form with partners in it; the administration settings form's
 # two tabs as the year-end flow shows them; the export and import form on the
 # audit file and after an export.
 ninja -C "$build" ombrelo_qt_tests
 OMBRELO_RENDER_DIR="$out" QT_QPA_PLATFORM=offscreen "$build/tests/ombrelo_qt_tests" \
-  --gtest_filter='CopyPanelRender.*:BankImportRender.*:ReportPrint.TheFormShowsTheGridAndTheReport:PartnersFormQt.*:*TheSettingsFormRendersBothTabs:QtFrontTest.TheExportFormOnTheAuditFileAndAfterAnExport' >/dev/null
+  --gtest_filter='CopyPanelRender.*:BankImportRender.*:ReportPrint.TheFormShowsTheGridAndTheReport:FreezeRender.*:PartnersFormQt.*:*TheSettingsFormRendersBothTabs:QtFrontTest.TheExportFormOnTheAuditFileAndAfterAnExport' >/dev/null
 echo "Screenshots in $out"

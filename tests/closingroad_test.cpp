@@ -15,6 +15,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
+#include "reports/Rapport1unit.h"
 #include "reports/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
@@ -97,15 +98,17 @@ class ClosingRoad : public ::testing::Test, public support::ProgramFixture {
 
   // The report form freezes at its first showing and is closed at the next.
   void FreezeOnTheReportForm(std::vector<std::string>& seen) {
-    backend.scripts["Rapport1"] = [&seen](ui::Form&) {
+    backend.scripts["Rapport1"] = [&seen](ui::Form& f) {
       EXPECT_FALSE(shell::FileSetOpen);
       if (seen.empty()) {
         seen.push_back("freeze");
         const reports::FreezeRun run = reports::FreezeOpenPeriod(masterdata::AdminSettings);
         EXPECT_TRUE(run.Ok()) << (run.messages.empty() ? "" : run.messages.front());
       } else {
-        seen.push_back(reports::FreezeSucceeded ? reports::MsgFreezeSuccessful() : "no success");
-        reports::FreezeSucceeded = false;
+        // The activation has said it and cleared the flag.
+        EXPECT_FALSE(reports::FreezeDone);
+        const std::string status = static_cast<reports::TRapport1&>(f).StatusBar1.PanelText(0);
+        seen.push_back(status.empty() ? "no success" : status);
       }
     };
   }

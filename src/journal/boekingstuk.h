@@ -81,6 +81,7 @@ extern std::vector<records::ImportProfileRec> ImportProfiles;
 // nullopt when the user cancelled (or no partner form is set).
 struct NewPartnerRequest {
   int kind = 0;
+  bool fromPayment = false;  // the payment tab asks (name and bank account come with it)
   std::string name;
   std::string bankAccount;
 };

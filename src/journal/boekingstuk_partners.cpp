@@ -203,6 +203,7 @@ void Tboeking::SetPaymentPartner(const records::PartnerRec& partner) {
 void Tboeking::aanroeppartnerExecute() {
   const bool fromPayment = TabControl1.TabIndex() == TabPayment;
   NewPartnerRequest request;
+  request.fromPayment = fromPayment;
   if (fromPayment) {
     request.kind = std::max(0, std::min(1, ComboBox6.ItemIndex()));
     request.name = Edit113.GetText();

@@ -134,6 +134,7 @@ void ApplyLanguage() {
   // redo at the next activation.
   journal::JournalHelpCaptions = MasterHelpCaptionBlock;
   reports::RapportHelpCaptions = MasterHelpCaptionBlock;
+  reports::ReportAdminSettings = masterdata::AdminSettings;
   journal::JournalAdminSettings = masterdata::AdminSettings;
   journal::JournalSystemParams = SystemParams;
   journal::PeriodCaptionPending = true;

@@ -20,6 +20,7 @@
 #include "shell/fileset.h"
 #include "shell/startfilecheck.h"
 #include "formkit/helpunit.h"
+#include "program/formseams.h"
 #include "program/startschermunit.h"
 #include "system/startuperrorunit.h"
 #include "system/systemscreen.h"
@@ -90,6 +91,7 @@ void CreateForms() {
   CreateForm(masterdata::partners2);
   CreateForm(masterdata::Fixedassetsform);
   CreateForm(reports::ExportImport);
+  JoinFormSeams();
 }
 
 void DestroyForms() {

@@ -867,13 +867,21 @@ bool TStartscherm::RunFunction(TreeFunction function) {
 
 bool TStartscherm::ShowReportsWithClosing() {
   if (!reports::Rapport1) return false;
-  // Opened once, before the first showing; the report form's activation
-  // reads and closes it.
-  if (!OpenFilesForForm("GLA;FRZ")) return false;
   reports::ClosingDone = {};
+  reports::FreezeDone = false;
+  bool again = false;
   do {
+    // Opened before each showing (the freeze ends its own set); the report
+    // form's activation reads the accounts and closes it.
+    if (!OpenFilesForForm("GLA;FRZ")) {
+      EndOpenFileSet();
+      return again;
+    }
     ShowFunctionForm(*reports::Rapport1);
+    again = true;
   } while (RunYearEndClosing());
+  // Nothing stays open once the report form is closed for good.
+  EndOpenFileSet();
   return true;
 }
 
@@ -882,7 +890,8 @@ bool TStartscherm::ShowReportsWithClosing() {
 // service. At a year end the settings form comes on its second tab with the
 // proposal for the new periods; then the report form is shown again and
 // says the freeze succeeded. Writes nothing; no file set is open while the
-// settings form shows. True when the report form is to be shown again.
+// settings form shows (its activation opens what it reads and closes it).
+// True when the report form is to be shown again.
 bool TStartscherm::RunYearEndClosing() {
   const reports::ClosingState done = std::exchange(reports::ClosingDone, reports::ClosingState{});
   if (!done.done) return false;
@@ -897,7 +906,7 @@ bool TStartscherm::RunYearEndClosing() {
     settings.StatusBar1.Show({}, ui::colors::Default);
   }
   ApplyLanguage();
-  reports::FreezeSucceeded = true;
+  reports::FreezeDone = true;
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "formkit/filesetscope.h"
 #include "formkit/helpmenu.h"
 #include "shell/builtintext.h"
 #include "platform/cp1252.h"
@@ -11,6 +12,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "reports/paging.h"
+#include "reports/periodclosing.h"
 #include "reports/reportrun.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
@@ -27,11 +29,31 @@ namespace reports {
 
 TRapport1* Rapport1 = nullptr;
 bool FreezeDone = false;
+records::AdminSettingsRec ReportAdminSettings;
+bool FreezeClosedYear = false;
+std::string FreezeLabel;
+std::string FreezeProfitText;
+std::string ReportTransferAccountNumber;
+std::string ReportTransferAccountCaption;
+std::string ReportProfitText;
+std::string ReportProfitAccountNumber;
+std::string ReportProfitAccountCaption;
+std::string ReportPeriodEnd;
 char ReportKind = 0;
 shell::HelpCaptionBlockRec RapportHelpCaptions;
 
 void ResetRapportState() {
   FreezeDone = false;
+  ReportAdminSettings = {};
+  FreezeClosedYear = false;
+  FreezeLabel.clear();
+  FreezeProfitText.clear();
+  ReportTransferAccountNumber.clear();
+  ReportTransferAccountCaption.clear();
+  ReportProfitText.clear();
+  ReportProfitAccountNumber.clear();
+  ReportProfitAccountCaption.clear();
+  ReportPeriodEnd.clear();
   ReportKind = 0;
   RapportHelpCaptions = {};
 }
@@ -288,7 +310,7 @@ void TRapport1::FillPeriodList() {
   std::vector<std::string> labels;
   for (const auto& f : shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ)) labels.push_back(f.PeriodLabel());
   set.Close();
-  const records::AdminSettingsRec& s = masterdata::AdminSettings;
+  const records::AdminSettingsRec& s = ReportAdminSettings;
   const std::vector<std::string> items = PeriodListItems(labels, s.CurrentAnnualBalance(), s.CurrentPeriod());
   ComboBox1.SetItems(items);
   ComboBox1.SetText(items.front());
@@ -304,7 +326,7 @@ void TRapport1::FillJournalList() {
       const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
       const auto vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
       set.Close();
-      const ResolvedReport r = ResolveReportPeriod("4", ComboBox1.GetText(), masterdata::AdminSettings, freezes);
+      const ResolvedReport r = ResolveReportPeriod("4", ComboBox1.GetText(), ReportAdminSettings, freezes);
       if (r.period) items = JournalListItems(vouchers, *r.period, r.OpenPeriodChosen());
     }
   }
@@ -318,7 +340,7 @@ bool TRapport1::LayOut(const Choice& c) {
   rq.kind = kind;
   rq.periodText = c.period;
   rq.journal = kind == '4' ? c.journal : std::string(kAllItems);
-  rq.settings = masterdata::AdminSettings;
+  rq.settings = ReportAdminSettings;
   rq.system = shell::SystemParams;
   rq.decimals = shell::SystemSettings.AmountDecimals;
   rq.today = Today();
@@ -388,7 +410,8 @@ void TRapport1::genereerrapportExecute() {
     BalanceRequest rq;
     rq.kind = ReportKind;
     rq.periodText = c.period;
-    rq.settings = masterdata::AdminSettings;
+    rq.settings = ReportAdminSettings;
+    rq.texts = GridTexts();
     BalanceGridRun run = ComputeBalanceGrid(rq);
     if (run.openFailure) {
       ShowFailure(run.openFailure->text);
@@ -466,8 +489,46 @@ void TRapport1::selectallExecute() { RichEdit1.SelectAll(); }
 
 void TRapport1::copytoclipboardExecute() { RichEdit1.CopyToClipboard(); }
 
+BalanceTexts TRapport1::GridTexts() { return {}; }
+
 void TRapport1::freezeperiodeExecute() {
-  // The freeze of the open period runs here.
+  // Only over a balance sheet generated for the current choice.
+  if (!generated_ || !balance_ || !freezeperiode.Enabled()) return;
+  if (ui::MessageDlg(FreezeQuestion(ReportAdminSettings), ui::DialogKind::Confirmation, ui::Buttons::YesNo) !=
+      ui::ModalResult::Yes)
+    return;
+  const FreezeRun run = FreezeOpenPeriod(ReportAdminSettings, GridTexts());
+  switch (run.outcome) {
+    case FreezeOutcome::Done:
+      break;
+    case FreezeOutcome::FileSetFailed:
+      shell::ReportFileSetError(run.failure, shell::FileSetReport::TextOnly);
+      return;
+    case FreezeOutcome::UnbookedDocuments:
+      // Invoices and payments each have their own message.
+      for (const std::string& m : run.messages) ui::ShowMessage(m);
+      return;
+    case FreezeOutcome::SettingsChanged:
+    case FreezeOutcome::BadFiscalYear:
+    case FreezeOutcome::NotPermitted:
+    case FreezeOutcome::SystemVoucherExists:
+    case FreezeOutcome::Stopped:
+      if (!run.messages.empty()) ui::ShowMessage(run.messages.front());
+      return;
+  }
+  ReportAdminSettings = run.settings;
+  FreezeClosedYear = run.FreezeClosedYear;
+  FreezeLabel = run.FreezeLabel;
+  FreezeProfitText = run.FreezeProfitText;
+  ReportTransferAccountNumber = run.ReportTransferAccountNumber;
+  ReportTransferAccountCaption = run.ReportTransferAccountCaption;
+  ReportProfitText = run.ReportProfitText;
+  ReportProfitAccountNumber = run.ReportProfitAccountNumber;
+  ReportProfitAccountCaption = run.ReportProfitAccountCaption;
+  ReportPeriodEnd = run.ReportPeriodEnd;
+  FillPeriodList();
+  freezeperiode.SetEnabled(false);
+  Close();
 }
 
 void TRapport1::SluitenExecute() { Close(); }

@@ -18,9 +18,15 @@
 // one sheet, scaled to fit (ui/printing.h), the trial balance landscape.
 //
 // The freeze of the open period is enabled as the balance sheet's
-// computation allows; running it is the hook `freezeperiodeExecute`.
-// The start screen opens "GLA;FRZ" before it shows the form; the
-// activation reads the accounts and ends that set.
+// computation allows. It asks Yes/No first, naming the period, and then
+// runs the closing service (reports/periodclosing.h), which checks, stores
+// the snapshot, posts the closing vouchers and saves the settings in one
+// file set and closes it; the form shows each refusal in a message box, and
+// after a freeze keeps the service's results in the unit's globals below,
+// refills the period list and closes itself. The start screen then sets
+// `FreezeDone`, and the next activation says " freeze succesful ".
+// The start screen opens "GLA;FRZ" before each showing; the activation
+// reads the accounts and ends that set.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +35,7 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
+#include "records/adminsettingsrec.h"
 #include "reports/balance.h"
 #include "reports/reportbuild.h"
 #include "ui/controls.h"
@@ -41,6 +48,22 @@ namespace reports {
 // Set by the start screen when a freeze has just been done: the next
 // activation says so and chooses the balance sheet.
 extern bool FreezeDone;
+// The unit's copy of the administration settings, set by the language
+// routine and by a freeze; the form computes and freezes by it.
+extern records::AdminSettingsRec ReportAdminSettings;
+// What the last freeze left for the start screen's flow: whether it closed
+// the book year, the period label, the period's profit and the transfer
+// account (type T), the profit at the period end and the profit account
+// (type P), and the first day after the frozen period ("YYYYMMDD").
+extern bool FreezeClosedYear;
+extern std::string FreezeLabel;
+extern std::string FreezeProfitText;
+extern std::string ReportTransferAccountNumber;
+extern std::string ReportTransferAccountCaption;
+extern std::string ReportProfitText;
+extern std::string ReportProfitAccountNumber;
+extern std::string ReportProfitAccountCaption;
+extern std::string ReportPeriodEnd;
 // The report kind of the last generate ('1'..'6'; 0 before any).
 extern char ReportKind;
 // The unit's copy of the help caption block, set by the language routine.
@@ -140,7 +163,7 @@ class TRapport1 : public ui::Form {
   void AfdrukkenExecute();
   void selectallExecute();
   void copytoclipboardExecute();
-  // The freeze of the open period: the hook where the freeze runs.
+  // The freeze of the open period (above).
   void freezeperiodeExecute();
   void SluitenExecute();
   void FormKeyPress(char& key);
@@ -164,6 +187,8 @@ class TRapport1 : public ui::Form {
   std::vector<CardAccount> accounts_;
 
   void EnableAfterLayout(bool on);
+  // The texts of the balance grid, for the generate and the freeze alike.
+  static BalanceTexts GridTexts();
   // The report or the period changed since the generate.
   void ChoiceChanged();
   void ShowGrid(const BalanceResult& r);

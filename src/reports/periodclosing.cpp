@@ -24,11 +24,9 @@
 namespace reports {
 
 ClosingState ClosingDone;
-bool FreezeSucceeded = false;
 
 void ResetClosingState() {
   ClosingDone = {};
-  FreezeSucceeded = false;
   TakeReplayNote();
 }
 
@@ -140,7 +138,6 @@ std::string MsgPeriodFrozenAlready(const std::string& label) {
 }
 
 std::string MsgNewBookYearProposal() { return "Proposal periods date new bookyear"; }
-std::string MsgFreezeSuccessful() { return " freeze succesful "; }
 
 std::string FreezeQuestion(const AdminSettingsRec& s) {
   const std::string label = StoredFreezeLabel(s);

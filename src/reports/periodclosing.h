@@ -189,9 +189,6 @@ struct ClosingState {
   bool closedYear = false;
 };
 extern ClosingState ClosingDone;
-// Set by the start screen once it has finished after a freeze; the report
-// form's next activation shows " freeze succesful " and clears it.
-extern bool FreezeSucceeded;
 void ResetClosingState();
 
 // Texts.
@@ -203,6 +200,5 @@ std::string MsgNothingFrozen();
 std::string MsgTooManyAccountsToFreeze();
 std::string MsgPeriodFrozenAlready(const std::string& label);
 std::string MsgNewBookYearProposal();  // "Proposal periods date new bookyear"
-std::string MsgFreezeSuccessful();     // " freeze succesful "
 
 }  // namespace reports
