@@ -108,28 +108,52 @@ class RichEditPeer : public Peer {
       std::string text = c.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')).toStdString();
       User([this, text, all] { model().UserSelect(text, all); });
     });
+    QScrollBar* bar = edit()->verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, this, [this] { TakeUpTarget(); });
+    connect(bar, &QScrollBar::actionTriggered, this, [this] { targetY_ = -1; });
   }
 
  protected:
   void SyncState() override {
     ui::RichEdit& m = model();
-    if (m.Rtf() != shown_) {
-      shown_ = m.Rtf();
+    bool scroll = m.ScrollRequests() != scrolled_;
+    if (m.DocumentRevision() != shown_) {
+      shown_ = m.DocumentRevision();
       FillDocument(*edit()->document(), m.Document().paragraphs);
+      scroll = true;
     }
     if (m.AllSelected()) edit()->selectAll();
-    const QTextBlock block = edit()->document()->findBlockByNumber(m.TopParagraph());
-    if (block.isValid() && m.TopParagraph() > 0) {
-      QTextCursor c(block);
-      edit()->setTextCursor(c);
-      edit()->ensureCursorVisible();
+    if (scroll) {
+      scrolled_ = m.ScrollRequests();
+      ScrollToTop();
     }
   }
 
  private:
+  // The paragraph the model asks for becomes the top line: the caret goes
+  // to its start and its top to the top of the viewport. Until the widget
+  // has its size the scroll range may be too short, so the target is kept
+  // and taken up when the range grows (a scroll by the user drops it).
+  void ScrollToTop() {
+    QTextDocument* doc = edit()->document();
+    const QTextBlock block = doc->findBlockByNumber(model().TopParagraph());
+    if (!block.isValid()) return;
+    edit()->setTextCursor(QTextCursor(block));
+    targetY_ = static_cast<int>(doc->documentLayout()->blockBoundingRect(block).top());
+    TakeUpTarget();
+  }
+  void TakeUpTarget() {
+    if (targetY_ < 0) return;
+    QScrollBar* bar = edit()->verticalScrollBar();
+    bar->setValue(std::min(targetY_, bar->maximum()));
+    if (targetY_ <= bar->maximum()) targetY_ = -1;
+  }
+
   QTextEdit* edit() const { return static_cast<QTextEdit*>(widget_); }
   ui::RichEdit& model() const { return static_cast<ui::RichEdit&>(*comp_); }
-  std::string shown_;
+  int shown_ = -1;
+  int scrolled_ = 0;
+  int targetY_ = -1;
 };
 
 }  // namespace
