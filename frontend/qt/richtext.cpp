@@ -110,12 +110,15 @@ class RichEditPeer : public Peer {
     });
     QScrollBar* bar = edit()->verticalScrollBar();
     connect(bar, &QScrollBar::rangeChanged, this, [this] { TakeUpTarget(); });
-    connect(bar, &QScrollBar::actionTriggered, this, [this] { targetY_ = -1; });
+    connect(bar, &QScrollBar::valueChanged, this, [this] {
+      if (!placing_) target_ = -1;
+    });
   }
 
  protected:
   void SyncState() override {
     ui::RichEdit& m = model();
+    edit()->setLineWrapMode(m.WordWrap() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
     bool scroll = m.ScrollRequests() != scrolled_;
     if (m.DocumentRevision() != shown_) {
       shown_ = m.DocumentRevision();
@@ -132,28 +135,39 @@ class RichEditPeer : public Peer {
  private:
   // The paragraph the model asks for becomes the top line: the caret goes
   // to its start and its top to the top of the viewport. Until the widget
-  // has its size the scroll range may be too short, so the target is kept
-  // and taken up when the range grows (a scroll by the user drops it).
+  // has its size (and, wrapping, its lines) the scroll range may be too
+  // short, so the target is kept and taken up again when the range changes;
+  // any other scroll (the user's) drops it.
   void ScrollToTop() {
-    QTextDocument* doc = edit()->document();
-    const QTextBlock block = doc->findBlockByNumber(model().TopParagraph());
+    const QTextBlock block = edit()->document()->findBlockByNumber(model().TopParagraph());
     if (!block.isValid()) return;
+    placing_ = true;
     edit()->setTextCursor(QTextCursor(block));
-    targetY_ = static_cast<int>(doc->documentLayout()->blockBoundingRect(block).top());
+    placing_ = false;
+    target_ = block.blockNumber();
     TakeUpTarget();
   }
   void TakeUpTarget() {
-    if (targetY_ < 0) return;
+    if (target_ < 0) return;
+    QTextDocument* doc = edit()->document();
+    const QTextBlock block = doc->findBlockByNumber(target_);
+    if (!block.isValid()) {
+      target_ = -1;
+      return;
+    }
+    const int y = static_cast<int>(doc->documentLayout()->blockBoundingRect(block).top());
     QScrollBar* bar = edit()->verticalScrollBar();
-    bar->setValue(std::min(targetY_, bar->maximum()));
-    if (targetY_ <= bar->maximum()) targetY_ = -1;
+    placing_ = true;
+    bar->setValue(std::min(y, bar->maximum()));
+    placing_ = false;
   }
 
   QTextEdit* edit() const { return static_cast<QTextEdit*>(widget_); }
   ui::RichEdit& model() const { return static_cast<ui::RichEdit&>(*comp_); }
   int shown_ = -1;
   int scrolled_ = 0;
-  int targetY_ = -1;
+  int target_ = -1;  // the block to keep at the top, -1: none
+  bool placing_ = false;  // the peer itself moves the scroll bar
 };
 
 }  // namespace

@@ -50,6 +50,7 @@ Thelpform::Thelpform() : ui::Form("helpform", "Thelpform") {
   Panel2.hints.stretch = 1;
   TreeView1.hints.width = 270;
   RichEdit1.hints.stretch = 1;
+  RichEdit1.SetWordWrap(true);
 
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };

@@ -55,6 +55,12 @@ void RichEdit::ScrollToParagraph(int index) {
   Changed();
 }
 
+void RichEdit::SetWordWrap(bool wrap) {
+  if (wordWrap_ == wrap) return;
+  wordWrap_ = wrap;
+  Changed();
+}
+
 void RichEdit::UserSelect(const std::string& utf8, bool all) {
   RunGuarded([&] {
     allSelected_ = all && !utf8.empty();

@@ -46,6 +46,12 @@ class RichEdit : public Component {
   int ScrollRequests() const { return scrollRequests_; }
   int DocumentRevision() const { return revision_; }
 
+  // Whether long paragraphs wrap at the view's width (help text) or run on
+  // with a horizontal scroll bar (reports, laid out to the page); off by
+  // default.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool wrap);
+
   // The user selected `utf8` (empty: nothing); `all` when it is the whole text.
   void UserSelect(const std::string& utf8, bool all);
 
@@ -57,6 +63,7 @@ class RichEdit : public Component {
   int top_ = 0;
   int scrollRequests_ = 0;
   int revision_ = 0;
+  bool wordWrap_ = false;
 };
 
 }  // namespace ui
