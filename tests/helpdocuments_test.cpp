@@ -7,7 +7,6 @@
 // every topic between 100 and 400 words.
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +17,8 @@
 #include <vector>
 
 #include "formkit/helptopics.h"
+#include "platform/cp1252.h"
+#include "ui/rtfreader.h"
 
 namespace {
 
@@ -28,61 +29,11 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return s.str();
 }
 
-// The paragraphs of a document in the generator's rich-text subset, or an
-// error text. Groups and control words other than \par, \'hh and the three
-// escaped characters carry no text.
-struct Decoded {
-  std::vector<std::string> paragraphs;
-  std::string error;
-};
-
-Decoded DecodeRtf(const std::string& rtf) {
-  Decoded out;
-  std::string paragraph;
-  int depth = 0;
-  for (std::size_t i = 0; i < rtf.size(); ++i) {
-    const char c = rtf[i];
-    if (c == '{') {
-      ++depth;
-    } else if (c == '}') {
-      if (--depth < 0) out.error = "a '}' without '{'";
-    } else if (c == '\n' || c == '\r') {
-    } else if (c == '\\') {
-      if (i + 1 >= rtf.size()) {
-        out.error = "a '\\' at the end";
-        break;
-      }
-      const char n = rtf[i + 1];
-      if (n == '\\' || n == '{' || n == '}') {
-        paragraph += n;
-        ++i;
-      } else if (n == '\'') {
-        if (i + 3 >= rtf.size()) {
-          out.error = "a cut \\'hh";
-          break;
-        }
-        paragraph += static_cast<char>(std::stoi(rtf.substr(i + 2, 2), nullptr, 16));
-        i += 3;
-      } else {
-        std::size_t j = i + 1;
-        while (j < rtf.size() && std::isalpha(static_cast<unsigned char>(rtf[j]))) ++j;
-        const std::string word = rtf.substr(i + 1, j - i - 1);
-        if (word.empty()) out.error = "an unknown control symbol";
-        if (j < rtf.size() && rtf[j] == '-') ++j;
-        while (j < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[j]))) ++j;
-        if (j < rtf.size() && rtf[j] == ' ') ++j;
-        if (word == "par") {
-          out.paragraphs.push_back(paragraph);
-          paragraph.clear();
-        }
-        i = j - 1;
-      }
-    } else {
-      paragraph += c;
-    }
-  }
-  if (depth != 0 && out.error.empty()) out.error = "braces do not balance";
-  if (!paragraph.empty()) out.paragraphs.push_back(paragraph);
+// The paragraphs of a document as the help form reads them (the program's
+// rich-text reader), in code page 1252.
+std::vector<std::string> Paragraphs(const std::string& rtf) {
+  std::vector<std::string> out;
+  for (const ui::RtfParagraph& p : ui::ReadRtf(rtf).paragraphs) out.push_back(cp1252::FromUtf8(p.Text()));
   return out;
 }
 
@@ -121,9 +72,7 @@ Document Load(const std::string& name) {
     EXPECT_TRUE(c == '\n' || (c >= 0x20 && c < 0x7F)) << name << ": byte " << int(c) << " in the rich text";
     if (!(c == '\n' || (c >= 0x20 && c < 0x7F))) break;
   }
-  Decoded decoded = DecodeRtf(rtf);
-  EXPECT_EQ(decoded.error, "") << name;
-  d.paragraphs = std::move(decoded.paragraphs);
+  d.paragraphs = Paragraphs(rtf);
   d.parsed = shell::ParseHelpDocument(d.paragraphs);
   return d;
 }
@@ -250,8 +199,7 @@ TEST_F(HelpgenTest, WritesTheRichTextSubset) {
             "{\\b\\fs26 <2><GLA00>Accounts}\\par\n"
             "{\\b\\fs32 <1>End}\\par\n"
             "}\n");
-  const Decoded back = DecodeRtf(ReadBytes(dir / "out.rtf"));
-  EXPECT_EQ(back.paragraphs, (std::vector<std::string>{"Title", "<0><1>Caf\xE9 {x}", "A bold word \\ here.", "",
+  EXPECT_EQ(Paragraphs(ReadBytes(dir / "out.rtf")), (std::vector<std::string>{"Title", "<0><1>Caf\xE9 {x}", "A bold word \\ here.", "",
                                                        "<2><GLA00>Accounts", "<1>End"}));
 }
 

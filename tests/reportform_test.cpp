@@ -252,7 +252,7 @@ TEST_F(ReportForm, AMissingTemplateIsNamedAndTheViewKeepsNothingStale) {
 TEST_F(ReportForm, EscapeClosesAndF1OpensTheReportHelp) {
   InForm([&](TRapport1& f) {
     f.UserKeyDown(ui::keys::F1);
-    EXPECT_EQ(shell::RequestedHelpTag, "<RAP00>");
+    EXPECT_EQ(shell::LastHelpTag, "<RAP00>");
     f.UserKeyPress(27);
     EXPECT_FALSE(f.InModalLoop());
   });

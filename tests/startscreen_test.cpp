@@ -775,13 +775,13 @@ TEST_F(StartScreen, HelpEntriesShowTheirTopics) {
     hidden = false;
     c.item->UserClick();
     EXPECT_EQ(backend.modalShown, std::vector<std::string>{"helpform"}) << c.tag;
-    EXPECT_EQ(shell::RequestedHelpTag, c.tag);
+    EXPECT_EQ(shell::LastHelpTag, c.tag);
     EXPECT_TRUE(hidden);
     EXPECT_TRUE(s().Showing());
     EXPECT_EQ(shell::HelpCaptionBlock.CancelCaption, L(306));
   }
   s().UserKeyDown(ui::keys::F1);
-  EXPECT_EQ(shell::RequestedHelpTag, "<MEN00>");
+  EXPECT_EQ(shell::LastHelpTag, "<MEN00>");
 
   shell::SystemParams.SetLanguageName("Deutsch");
   s().FormActivate();

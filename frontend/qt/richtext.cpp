@@ -108,28 +108,66 @@ class RichEditPeer : public Peer {
       std::string text = c.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')).toStdString();
       User([this, text, all] { model().UserSelect(text, all); });
     });
+    QScrollBar* bar = edit()->verticalScrollBar();
+    connect(bar, &QScrollBar::rangeChanged, this, [this] { TakeUpTarget(); });
+    connect(bar, &QScrollBar::valueChanged, this, [this] {
+      if (!placing_) target_ = -1;
+    });
   }
 
  protected:
   void SyncState() override {
     ui::RichEdit& m = model();
-    if (m.Rtf() != shown_) {
-      shown_ = m.Rtf();
+    edit()->setLineWrapMode(m.WordWrap() ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+    bool scroll = m.ScrollRequests() != scrolled_;
+    if (m.DocumentRevision() != shown_) {
+      shown_ = m.DocumentRevision();
       FillDocument(*edit()->document(), m.Document().paragraphs);
+      scroll = true;
     }
     if (m.AllSelected()) edit()->selectAll();
-    const QTextBlock block = edit()->document()->findBlockByNumber(m.TopParagraph());
-    if (block.isValid() && m.TopParagraph() > 0) {
-      QTextCursor c(block);
-      edit()->setTextCursor(c);
-      edit()->ensureCursorVisible();
+    if (scroll) {
+      scrolled_ = m.ScrollRequests();
+      ScrollToTop();
     }
   }
 
  private:
+  // The paragraph the model asks for becomes the top line: the caret goes
+  // to its start and its top to the top of the viewport. Until the widget
+  // has its size (and, wrapping, its lines) the scroll range may be too
+  // short, so the target is kept and taken up again when the range changes;
+  // any other scroll (the user's) drops it.
+  void ScrollToTop() {
+    const QTextBlock block = edit()->document()->findBlockByNumber(model().TopParagraph());
+    if (!block.isValid()) return;
+    placing_ = true;
+    edit()->setTextCursor(QTextCursor(block));
+    placing_ = false;
+    target_ = block.blockNumber();
+    TakeUpTarget();
+  }
+  void TakeUpTarget() {
+    if (target_ < 0) return;
+    QTextDocument* doc = edit()->document();
+    const QTextBlock block = doc->findBlockByNumber(target_);
+    if (!block.isValid()) {
+      target_ = -1;
+      return;
+    }
+    const int y = static_cast<int>(doc->documentLayout()->blockBoundingRect(block).top());
+    QScrollBar* bar = edit()->verticalScrollBar();
+    placing_ = true;
+    bar->setValue(std::min(y, bar->maximum()));
+    placing_ = false;
+  }
+
   QTextEdit* edit() const { return static_cast<QTextEdit*>(widget_); }
   ui::RichEdit& model() const { return static_cast<ui::RichEdit&>(*comp_); }
-  std::string shown_;
+  int shown_ = -1;
+  int scrolled_ = 0;
+  int target_ = -1;  // the block to keep at the top, -1: none
+  bool placing_ = false;  // the peer itself moves the scroll bar
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The journal form: one window whose tabs share the voucher entry screen,
-// the voucher templates and (in later versions) the invoices, the payments
-// and the bank-statement import.
+// the voucher templates, the invoices, the payments and the bank-statement
+// import.
 //
 // The voucher tab shows a header, eight entry lines Edit11..Edit86 (one
 // repeated group, `EntryLine`, whose components keep their own names) and

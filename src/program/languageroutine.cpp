@@ -171,8 +171,11 @@ void ApplyLanguage() {
   if (masterdata::administrationsetting) masterdata::administrationsetting->ApplyLanguageTexts();
   // Reports (TRapport1): its texts come with the form.
   if (reports::ExportImport) reports::ExportImport->ApplyLanguageTexts();
-  // Help (Thelpform): takes HelpHomePageUrl and HelpNewsPageUrl when it is
-  // built.
+  // Help: the web pages of its two actions.
+  if (helpform) {
+    helpform->BrowseURL1URL = HelpHomePageUrl;
+    helpform->BrowseURL2URL = HelpNewsPageUrl;
+  }
 }
 
 }  // namespace shell

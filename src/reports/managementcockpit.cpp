@@ -1,12 +1,44 @@
 #include "reports/managementcockpit.h"
 
-#include <string>
+#include "platform/cp1252.h"
+#include "shell/builtintext.h"
+#include "shell/languagetext.h"
+#include "shell/session.h"
 
 namespace reports {
 
 Tcockpit* cockpit = nullptr;
 
-Tcockpit::Tcockpit()
-    : shell::PendingForm("cockpit", "Tcockpit", [] { return std::string("Management cockpit"); }, /*endsFileSet=*/false) {}
+std::string CockpitNotOfferedText() {
+  return shell::BuiltInText("The management cockpit is not offered by this program.",
+                            "Het management cockpit wordt door dit programma niet aangeboden.",
+                            cp1252::L("Das Management-Cockpit wird von diesem Programm nicht angeboten."));
+}
+
+Tcockpit::Tcockpit() : ui::Form("cockpit", "Tcockpit") {
+  width = 420;
+  Label1.SetWordWrap(true);
+  Button1.hints.width = 90;
+  OnActivate = [this] { FormActivate(); };
+  OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
+  Button1.OnClick = [this] { Close(); };
+  ApplyTexts();
+}
+
+void Tcockpit::ApplyTexts() {
+  SetCaption(shell::ProductTitle + " : Management cockpit");
+  Label1.SetCaption(CockpitNotOfferedText());
+  // "OK" is the same word in every language of the language file.
+  Button1.SetCaption(shell::L(473).empty() ? std::string("OK") : shell::L(473));
+}
+
+void Tcockpit::FormActivate() { ApplyTexts(); }
+
+void Tcockpit::FormKeyDown(uint16_t& key, unsigned) {
+  if (key == ui::keys::Escape || key == ui::keys::Return) {
+    key = 0;
+    Close();
+  }
+}
 
 }  // namespace reports

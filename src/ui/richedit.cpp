@@ -1,5 +1,8 @@
 #include "ui/richedit.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "platform/cp1252.h"
 #include "ui/application.h"
 #include "ui/clipboard.h"
@@ -14,6 +17,17 @@ void RichEdit::LoadRtf(std::string rtf) {
   allSelected_ = false;
   selection_.clear();
   top_ = 0;
+  ++revision_;
+  Changed();
+}
+
+void RichEdit::LoadDocument(RtfDocument document) {
+  rtf_.clear();
+  document_ = std::move(document);
+  allSelected_ = false;
+  selection_.clear();
+  top_ = 0;
+  ++revision_;
   Changed();
 }
 
@@ -37,6 +51,13 @@ void RichEdit::CopyToClipboard() const {
 
 void RichEdit::ScrollToParagraph(int index) {
   top_ = std::max(0, index);
+  ++scrollRequests_;
+  Changed();
+}
+
+void RichEdit::SetWordWrap(bool wrap) {
+  if (wordWrap_ == wrap) return;
+  wordWrap_ = wrap;
   Changed();
 }
 
