@@ -19,6 +19,7 @@
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
+#include "shell/languagefile.h"
 #include "shell/languagetext.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
@@ -114,6 +115,14 @@ class DocumentTabs : public ::testing::Test, public support::AdministrationFolde
   }
   std::vector<records::PaymentRec> Payments() const { return support::Records<records::PaymentRec>(store.fs.File(kPay)); }
 };
+
+TEST_F(DocumentTabs, TheBookedMarksTakeTheirCaptionFromTheLanguage) {
+  EXPECT_EQ(form.CheckBox1.Caption(), "JV created");
+  shell::CurrentLanguage.SetL(3640, "Geboekt");
+  form.ApplyLanguageTexts();
+  EXPECT_EQ(form.CheckBox1.Caption(), "Geboekt");
+  EXPECT_EQ(form.CheckBox2.Caption(), "Geboekt");
+}
 
 TEST_F(DocumentTabs, RefusedInvoicesLeaveTheFileAsItWas) {
   store.fs.SetFile(kInv, Bytes(std::vector<records::InvoiceRec>{Invoice("20240517", 1, "1001", 50)}));

@@ -397,6 +397,9 @@ void Tboeking::ApplyDocumentTexts() {
   using shell::BuiltInText;
   Invoice1.SetCaption(L(4062));
   Payment1.SetCaption(L(4149));
+  // The booked marks of the invoice and payment tabs ("JV created").
+  CheckBox1.SetCaption(L(3640));
+  CheckBox2.SetCaption(L(3640));
   NewInvoice1.SetCaption(BuiltInText("New Invoice", "Nieuwe factuur", "Neue Rechnung"));
   SearchPartner1.SetCaption(BuiltInText("Search Partner", "Relatie zoeken", "Partner suchen"));
   SearchPartner2.SetCaption(SearchPartner1.Caption());
