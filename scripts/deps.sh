@@ -2,11 +2,12 @@
 # Installs what building, running and testing the program need (Debian).
 # Packages already present are not fetched again.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils)
+# Liberation Sans is the report templates' font, metric-compatible with the
+# amounts' blank alignment; the print test reads its PDFs with pdftotext.
+packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libxml2-utils
+          fonts-liberation poppler-utils)
 if [ "${1:-}" = "--desktop" ]; then
-  # Liberation Sans: the report templates' font, metric-compatible with the
-  # amounts' blank alignment.
-  packages+=(fonts-dejavu-core fonts-liberation)
+  packages+=(fonts-dejavu-core)
 fi
 missing=()
 for p in "${packages[@]}"; do
