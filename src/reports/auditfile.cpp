@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <set>
 
@@ -98,12 +99,6 @@ void PutText(std::string& t, int depth, std::string_view name, std::string_view 
   t += "</";
   t += name;
   t += ">\r\n";
-}
-
-void AppendNumber(std::string& t, std::int64_t n) {
-  char buf[24];
-  const auto r = std::to_chars(buf, buf + sizeof buf, n);
-  t.append(buf, r.ptr);
 }
 
 // Cents as "-1234.50".
@@ -359,6 +354,88 @@ void FlushIfFull(std::string& t, AuditFileSink& sink) {
   t.clear();
 }
 
+// A text written in pieces of at least 1 MiB through a raw cursor: Room
+// gives the cursor with at least n bytes free behind it, Advance sets the
+// text's end. A piece is never moved once written.
+class Out {
+ public:
+  char* Room(std::size_t n) {
+    if (piece_.size() - used_ < n) NewPiece(n);
+    return piece_.data() + used_;
+  }
+  void Advance(const char* end) { used_ = static_cast<std::size_t>(end - piece_.data()); }
+  void Append(std::string_view text) {
+    char* p = Room(text.size());
+    std::memcpy(p, text.data(), text.size());
+    Advance(p + text.size());
+  }
+  // The full pieces to `sink`, the one being written stays.
+  void HandFullPiecesTo(AuditFileSink& sink) {
+    if (full_.empty()) return;
+    for (std::string& piece : full_) sink.Take(std::move(piece));
+    full_.clear();
+  }
+  // Everything to `sink`; the text is empty after.
+  void HandTo(AuditFileSink& sink) {
+    HandFullPiecesTo(sink);
+    if (used_ > 0) {
+      piece_.resize(used_);
+      sink.Take(std::move(piece_));
+    }
+    piece_ = std::string();
+    used_ = 0;
+  }
+
+ private:
+  void NewPiece(std::size_t n) {
+    if (used_ > 0) {
+      piece_.resize(used_);
+      full_.push_back(std::move(piece_));
+    }
+    piece_ = std::string();
+    piece_.resize(std::max(n, kPiece));
+    used_ = 0;
+  }
+  std::vector<std::string> full_;
+  std::string piece_;
+  std::size_t used_ = 0;
+};
+
+char* Put(char* p, std::string_view text) {
+  std::memcpy(p, text.data(), text.size());
+  return p + text.size();
+}
+
+char* PutNumber(char* p, std::int64_t n) { return std::to_chars(p, p + 24, n).ptr; }
+
+char* PutCents(char* p, std::int64_t cents) {
+  const std::uint64_t magnitude =
+      cents < 0 ? static_cast<std::uint64_t>(-(cents + 1)) + 1 : static_cast<std::uint64_t>(cents);
+  if (cents < 0) *p++ = '-';
+  p = std::to_chars(p, p + 20, magnitude / 100).ptr;
+  const auto fraction = static_cast<unsigned>(magnitude % 100);
+  *p++ = '.';
+  *p++ = static_cast<char>('0' + fraction / 10);
+  *p++ = static_cast<char>('0' + fraction % 10);
+  return p;
+}
+
+// A code page 1252 text as character data, as AppendXmlText writes it: at
+// most 7 bytes for each byte of the text.
+char* PutXml(char* p, std::string_view text) {
+  for (const char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    if ((b >= 0x20 && b < 0x80 && ch != '&' && ch != '<' && ch != '>') || b >= 0xA0 || ch == '\t') {
+      *p++ = ch;
+    } else {
+      std::string escaped;
+      AppendXmlText(escaped, std::string_view(&ch, 1));
+      p = Put(p, escaped);
+    }
+  }
+  return p;
+}
+
 std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const VoucherBlocks& vouchers,
                                           const AuditFileRequest& request, AuditFileSink& sink) {
   using Refusal = AuditFileRefusal;
@@ -590,49 +667,66 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
   PutElement(t, 2, "numberEntries", std::to_string(entries));
   PutElement(t, 2, "totalDebit", CentsText(totalDebit));
   PutElement(t, 2, "totalCredit", CentsText(totalCredit));
-  // Lines that are the same in every booking line.
-  std::string openLine, closeLine, openCurrency, closeCurrency, currencyLine;
-  PutOpen(openLine, 4, "line");
-  PutClose(closeLine, 4, "line");
-  PutOpen(openCurrency, 5, "currency");
-  PutClose(closeCurrency, 5, "currency");
+  // The start-balance journal and the journals, written through raw
+  // cursors: the text is the bulk of the file.
+  std::string currencyLine;
   PutText(currencyLine, 6, "currencyCode", s.CurrencyCode());
-  auto putAmount = [](std::string& out, int depth, std::string_view name, std::int64_t cents) {
-    out.append(static_cast<std::size_t>(depth), ' ');
-    out += '<';
-    out += name;
-    out += '>';
-    AppendCents(out, cents);
-    out += "</";
-    out += name;
-    out += ">\r\n";
-  };
-  auto writeLine = [&](std::string& out, std::int64_t recordId, std::string_view account, std::string_view partner,
+  // The most bytes a booking line can take beyond 7 per byte of its texts
+  // (the longest reference a byte becomes) and the currency line.
+  constexpr std::size_t kLineFrame = 1024;
+  auto writeLine = [&](Out& out, std::int64_t recordId, std::string_view account, std::string_view partner,
                        std::string_view description, const Side& side, const JV* v) {
-    out += openLine;
-    out.append(5, ' ');
-    out += "<recordID>";
-    AppendNumber(out, recordId);
-    out += "</recordID>\r\n";
-    PutText(out, 5, "accountID", account);
-    if (!partner.empty()) PutText(out, 5, "custSupID", partner);
-    PutText(out, 5, "description", description);
-    putAmount(out, 5, side.debit ? "debitAmount" : "creditAmount", side.cents);
+    std::string_view cost, product, project;
     if (v) {
-      if (const std::string_view cost = TrimView(FieldView(*v, JV::kCostCentre)); !cost.empty())
-        PutText(out, 5, "costDesc", cost);
-      if (const std::string_view product = FieldView(*v, JV::kProductDescription); !product.empty())
-        PutText(out, 5, "productDesc", product);
-      if (const std::string_view project = FieldView(*v, JV::kProjectDescription); !project.empty())
-        PutText(out, 5, "projectDesc", project);
+      cost = TrimView(FieldView(*v, JV::kCostCentre));
+      product = FieldView(*v, JV::kProductDescription);
+      project = FieldView(*v, JV::kProjectDescription);
     }
-    out += openCurrency;
-    out += currencyLine;
-    putAmount(out, 6, side.debit ? "currencyDebitAmount" : "currencyCreditAmount", side.cents);
-    out += closeCurrency;
-    out += closeLine;
+    char* p = out.Room(kLineFrame + currencyLine.size() +
+                       7 * (account.size() + partner.size() + description.size() + cost.size() + product.size() +
+                            project.size()));
+    p = Put(p, "    <line>\r\n     <recordID>");
+    p = PutNumber(p, recordId);
+    p = Put(p, "</recordID>\r\n     <accountID>");
+    p = PutXml(p, account);
+    p = Put(p, "</accountID>\r\n");
+    if (!partner.empty()) {
+      p = Put(p, "     <custSupID>");
+      p = PutXml(p, partner);
+      p = Put(p, "</custSupID>\r\n");
+    }
+    p = Put(p, "     <description>");
+    p = PutXml(p, description);
+    p = Put(p, side.debit ? std::string_view("</description>\r\n     <debitAmount>")
+                          : std::string_view("</description>\r\n     <creditAmount>"));
+    p = PutCents(p, side.cents);
+    p = Put(p, side.debit ? std::string_view("</debitAmount>\r\n") : std::string_view("</creditAmount>\r\n"));
+    if (!cost.empty()) {
+      p = Put(p, "     <costDesc>");
+      p = PutXml(p, cost);
+      p = Put(p, "</costDesc>\r\n");
+    }
+    if (!product.empty()) {
+      p = Put(p, "     <productDesc>");
+      p = PutXml(p, product);
+      p = Put(p, "</productDesc>\r\n");
+    }
+    if (!project.empty()) {
+      p = Put(p, "     <projectDesc>");
+      p = PutXml(p, project);
+      p = Put(p, "</projectDesc>\r\n");
+    }
+    p = Put(p, "     <currency>\r\n");
+    p = Put(p, currencyLine);
+    p = Put(p, side.debit ? std::string_view("      <currencyDebitAmount>")
+                          : std::string_view("      <currencyCreditAmount>"));
+    p = PutCents(p, side.cents);
+    p = Put(p, side.debit ? std::string_view("</currencyDebitAmount>\r\n     </currency>\r\n    </line>\r\n")
+                          : std::string_view("</currencyCreditAmount>\r\n     </currency>\r\n    </line>\r\n"));
+    out.Advance(p);
   };
 
+  Out main;
   if (!openings.empty()) {
     PutOpen(t, 2, "journal");
     PutElement(t, 3, "journalID", "0");
@@ -642,8 +736,10 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
     PutElement(t, 4, "transactionID", "start balance");
     PutElement(t, 4, "period", "00");
     PutElement(t, 4, "transactionDate", XmlDate(range.start));
+    main.Append(t);
+    t.clear();
     std::int64_t recordId = 0;
-    for (const Opening& o : openings) writeLine(t, ++recordId, o.account, {}, "start balance", o.side, nullptr);
+    for (const Opening& o : openings) writeLine(main, ++recordId, o.account, {}, "start balance", o.side, nullptr);
     PutClose(t, 3, "transaction");
     PutClose(t, 2, "journal");
   }
@@ -654,7 +750,7 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
   // transactions are numbered in the order they stand in the file, journal
   // by journal, which the first pass's counts give.
   struct JournalText {
-    std::string text;
+    Out own;
     std::int64_t nextRecord = 0;
     std::int64_t nextTransaction = 0;
     std::string date;
@@ -668,70 +764,95 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
     texts[j].nextTransaction = transactions + 1;
     records += journals[j].lines;
     transactions += journals[j].transactions;
-    std::string& out = j == 0 ? t : texts[j].text;
-    PutOpen(out, 2, "journal");
-    PutElement(out, 3, "journalID", std::to_string(j + 1));
-    PutText(out, 3, "description", journals[j].name);
-    PutElement(out, 3, "type", journals[j].type);
+    PutOpen(t, 2, "journal");
+    PutElement(t, 3, "journalID", std::to_string(j + 1));
+    PutText(t, 3, "description", journals[j].name);
+    PutElement(t, 3, "type", journals[j].type);
+    (j == 0 ? main : texts[j].own).Append(t);
+    t.clear();
   }
   std::size_t k = 0;
-  std::string partner;
+  char partnerText[32];
   vouchers([&](const JV* block, std::size_t count) {
     for (std::size_t i = 0; i < count && k < sides.size(); ++i) {
       const JV& v = block[i];
       if (!inRange(v)) continue;
       const std::size_t j = journalOf[k];
       JournalText& jt = texts[j];
-      std::string& out = j == 0 ? t : jt.text;
+      Out& out = j == 0 ? main : jt.own;
       const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
       if (!jt.open || date != jt.date || number != jt.number) {
-        if (jt.open) PutClose(out, 3, "transaction");
+        std::string_view shown = number;
+        while (!shown.empty() && shown.back() == ' ') shown.remove_suffix(1);
+        const std::string description = shell::Cut(std::string(date) + " " + std::string(shown), 50);
+        const std::string_view by = TrimView(FieldView(v, JV::kChangedBy));
+        char* p = out.Room(kLineFrame + 7 * (description.size() + by.size()));
+        if (jt.open) p = Put(p, "   </transaction>\r\n");
         jt.open = true;
         jt.date = date;
         jt.number = number;
-        PutOpen(out, 3, "transaction");
-        PutElement(out, 4, "transactionID", std::to_string(jt.nextTransaction++));
-        std::string_view shown = number;
-        while (!shown.empty() && shown.back() == ' ') shown.remove_suffix(1);
-        PutText(out, 4, "description", shell::Cut(std::string(date) + " " + std::string(shown), 50));
-        PutElement(out, 4, "period", PeriodOf(range, periodStarts, date));
-        PutElement(out, 4, "transactionDate", XmlDate(date));
-        if (const std::string_view by = TrimView(FieldView(v, JV::kChangedBy)); !by.empty())
-          PutText(out, 4, "sourceID", by);
+        p = Put(p, "   <transaction>\r\n    <transactionID>");
+        p = PutNumber(p, jt.nextTransaction++);
+        p = Put(p, "</transactionID>\r\n    <description>");
+        p = PutXml(p, description);
+        p = Put(p, "</description>\r\n    <period>");
+        p = Put(p, PeriodOf(range, periodStarts, date));
+        p = Put(p, "</period>\r\n    <transactionDate>");
+        p = Put(p, XmlDate(date));
+        p = Put(p, "</transactionDate>\r\n");
+        if (!by.empty()) {
+          p = Put(p, "    <sourceID>");
+          p = PutXml(p, by);
+          p = Put(p, "</sourceID>\r\n");
+        }
+        out.Advance(p);
       }
       const std::string_view type = TrimView(FieldView(v, JV::kPartnerType));
       const std::int32_t number32 = v.PartnerNumber();
-      partner.clear();
-      if ((type == "CUS" || type == "VEN") && number32 != 0 && number32 != -1) {
-        partner.assign(type);
-        AppendNumber(partner, number32);
-        if (!partnerIds.count(partner)) partner.clear();
+      std::string_view partner;
+      if ((type == "CUS" || type == "VEN") && number32 != 0 && number32 != -1 && type.size() == 3) {
+        std::memcpy(partnerText, type.data(), 3);
+        partner = std::string_view(partnerText, static_cast<std::size_t>(PutNumber(partnerText + 3, number32) - partnerText));
+        if (!partnerIds.count(partner)) partner = {};
       }
       writeLine(out, jt.nextRecord++, TrimView(FieldView(v, JV::kAccountNumber)), partner,
                 TrimView(FieldView(v, JV::kLineText)), sides[k], &v);
       ++k;
-      if (j == 0) FlushIfFull(t, sink);
+      if (j == 0) main.HandFullPiecesTo(sink);
     }
   });
   for (std::size_t j = 0; j < journals.size(); ++j) {
-    std::string& out = j == 0 ? t : texts[j].text;
-    if (texts[j].open) PutClose(out, 3, "transaction");
-    PutClose(out, 2, "journal");
-    if (j == 0) continue;
-    sink.Write(t);
-    t.clear();
-    sink.Write(out);
-    std::string().swap(out);
+    Out& out = j == 0 ? main : texts[j].own;
+    if (texts[j].open) out.Append("   </transaction>\r\n");
+    out.Append("  </journal>\r\n");
+    if (j > 0) {
+      main.HandTo(sink);
+      out.HandTo(sink);
+    }
   }
-  PutClose(t, 1, "transactions");
-  PutClose(t, 0, "auditfile");
-  sink.Write(t);
+  main.Append(" </transactions>\r\n</auditfile>\r\n");
+  main.HandTo(sink);
   return std::nullopt;
 }
 
 }  // namespace
 
-void AuditFileText::Write(std::string_view lines) { text.append(lines); }
+void AuditFileText::Write(std::string_view lines) { pieces.emplace_back(lines); }
+
+void AuditFileText::Take(std::string piece) { pieces.push_back(std::move(piece)); }
+
+std::size_t AuditFileText::Size() const {
+  std::size_t size = 0;
+  for (const std::string& piece : pieces) size += piece.size();
+  return size;
+}
+
+std::string AuditFileText::Text() const {
+  std::string text;
+  text.reserve(Size());
+  for (const std::string& piece : pieces) text += piece;
+  return text;
+}
 
 void AuditFileLines::Write(std::string_view piece) {
   for (std::size_t end; (end = piece.find("\r\n")) != std::string_view::npos; piece.remove_prefix(end + 2))

@@ -103,17 +103,23 @@ struct AuditFileRefusal {
 std::string AuditFileRefusalText(const AuditFileRefusal& refusal);
 
 // Where the writer puts the file: the text in order, in pieces of one or
-// more whole lines, each ended by CR LF.
+// more whole lines, each ended by CR LF. Take hands over a piece the writer
+// no longer needs (a sink that keeps the text keeps it without a copy).
 class AuditFileSink {
  public:
   virtual ~AuditFileSink() = default;
   virtual void Write(std::string_view lines) = 0;
+  virtual void Take(std::string piece) { Write(piece); }
 };
 
-// The file as one text.
+// The file as it is written: its pieces in order (a large file is never
+// copied into one block); Text joins them.
 struct AuditFileText : AuditFileSink {
-  std::string text;
+  std::vector<std::string> pieces;
   void Write(std::string_view lines) override;
+  void Take(std::string piece) override;
+  std::size_t Size() const;
+  std::string Text() const;
 };
 
 // The file as lines, without their CR LF.
