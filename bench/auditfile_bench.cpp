@@ -98,7 +98,8 @@ void BM_AuditFileOfAYear(benchmark::State& state) {
   for (auto _ : state) {
     auto t0 = Clock::now();
     reports::AuditFileText written;
-    const reports::AuditFileRun run = reports::WriteAuditFileFromStore({"BENCH", "2026 2026-12/12", "20270105"}, written);
+    const reports::AuditFileRun run =
+        reports::WriteAuditFileFromStore({"BENCH", "2026 2026-12/12", "20270105"}, written);
     if (run.openFailure) {
       state.SkipWithError("the files did not open");
       break;
@@ -107,7 +108,8 @@ void BM_AuditFileOfAYear(benchmark::State& state) {
       state.SkipWithError(reports::AuditFileRefusalText(*run.refusal).c_str());
       break;
     }
-    if (reports::ReplaceTextFile(output, std::vector<std::string_view>(written.pieces.begin(), written.pieces.end())) != 0) {
+    const std::vector<std::string_view> pieces(written.pieces.begin(), written.pieces.end());
+    if (reports::ReplaceTextFile(output, pieces) != 0) {
       state.SkipWithError("the file was not saved");
       break;
     }
