@@ -375,7 +375,7 @@ void FlushIfFull(std::string& t, AuditFileSink& sink) {
   t.clear();
 }
 
-// A text written in pieces of at least 4 MiB through a raw cursor: Room
+// A text written in pieces (growing from 16 KiB to 4 MiB) through a raw cursor: Room
 // gives the cursor with at least n bytes free behind it, Advance sets the
 // text's end. A piece is never moved once written.
 class Out {
@@ -414,15 +414,17 @@ class Out {
       full_.push_back(std::move(piece_));
     }
     piece_ = std::string();
-    piece_.reserve(std::max(n, kPiece));
+    piece_.reserve(std::max(n, next_));
     // Fresh memory, written once: large pages save most of its faults.
-    platform::PreferLargePages(piece_.data(), piece_.capacity());
-    piece_.resize(std::max(n, kPiece));
+    if (next_ == kPiece) platform::PreferLargePages(piece_.data(), piece_.capacity());
+    piece_.resize(piece_.capacity());
+    next_ = std::min(next_ * 4, kPiece);
     used_ = 0;
   }
   std::vector<std::string> full_;
   std::string piece_;
   std::size_t used_ = 0;
+  std::size_t next_ = 16u << 10;  // a small text stays small
 };
 
 char* Put(char* p, std::string_view text) {
