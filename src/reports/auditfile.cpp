@@ -375,9 +375,9 @@ void FlushIfFull(std::string& t, AuditFileSink& sink) {
   t.clear();
 }
 
-// A text written in pieces (growing from 16 KiB to 4 MiB) through a raw cursor: Room
-// gives the cursor with at least n bytes free behind it, Advance sets the
-// text's end. A piece is never moved once written.
+// A text written through a raw cursor into pieces that grow from 16 KiB to
+// 4 MiB: Room gives the cursor with at least n bytes free behind it, Advance
+// sets the text's end. A piece is never moved or copied once written.
 class Out {
  public:
   char* Room(std::size_t n) {
