@@ -453,6 +453,17 @@ char* PutCents(char* p, std::int64_t cents) {
   return p;
 }
 
+// "YYYYMMDD" as "YYYY-MM-DD", as XmlDate writes it.
+char* PutDate(char* p, std::string_view ymd) {
+  char d[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  std::memcpy(d, ymd.data(), std::min<std::size_t>(ymd.size(), 8));
+  p = Put(p, std::string_view(d, 4));
+  *p++ = '-';
+  p = Put(p, std::string_view(d + 4, 2));
+  *p++ = '-';
+  return Put(p, std::string_view(d + 6, 2));
+}
+
 // A code page 1252 text as character data, as AppendXmlText writes it: at
 // most 7 bytes for each byte of the text.
 char* PutXml(char* p, std::string_view text) {
@@ -815,6 +826,7 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
   }
   std::size_t k = 0;
   char partnerText[32];
+  std::string description;
   vouchers([&](const JV* block, std::size_t count) {
     for (std::size_t i = 0; i < count && k < sides.size(); ++i) {
       const JV& v = block[i];
@@ -826,7 +838,10 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
       if (!jt.open || date != jt.date || number != jt.number) {
         std::string_view shown = number;
         while (!shown.empty() && shown.back() == ' ') shown.remove_suffix(1);
-        const std::string description = shell::Cut(std::string(date) + " " + std::string(shown), 50);
+        description.assign(date);
+        description += ' ';
+        description.append(shown);
+        if (description.size() > 50) description.resize(50);
         const std::string_view by = TrimView(FieldView(v, JV::kChangedBy));
         char* p = out.Room(kLineFrame + 7 * (description.size() + by.size()));
         if (jt.open) p = Put(p, "   </transaction>\r\n");
@@ -840,7 +855,7 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
         p = Put(p, "</description>\r\n    <period>");
         p = Put(p, PeriodOf(range, periodStarts, date));
         p = Put(p, "</period>\r\n    <transactionDate>");
-        p = Put(p, XmlDate(date));
+        p = PutDate(p, date);
         p = Put(p, "</transactionDate>\r\n");
         if (!by.empty()) {
           p = Put(p, "    <sourceID>");
