@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iomanip>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -237,6 +238,47 @@ TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
   EXPECT_FALSE(reports::AmountCents(std::nan("")).has_value());
   EXPECT_FALSE(reports::AmountCents(1e15).has_value());
   EXPECT_EQ(reports::XmlDate("20080115"), "2008-01-15");
+}
+
+// The cents of an amount, digit by digit as the amount routines round:
+// fifteen significant digits, then half away from zero at the cent. The
+// writer takes a shorter way for amounts clear of a half cent; every way
+// must give these cents.
+std::int64_t CentsByDigits(double value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+  std::string digits = std::string(1, buf[0]) + std::string(buf + 2, buf + 16);
+  const int keep = std::atoi(buf + 17) + 3;
+  std::int64_t cents = 0;
+  for (int i = 0; i < keep; ++i) cents = cents * 10 + (i < 15 ? digits[static_cast<std::size_t>(i)] - '0' : 0);
+  if (keep >= 0 && keep < 15 && digits[static_cast<std::size_t>(keep)] >= '5') ++cents;
+  if (keep < 0) cents = 0;
+  return value < 0 ? -cents : cents;
+}
+
+TEST(AuditFileText, EveryAmountRoundsAsItsDigits) {
+  std::vector<double> values;
+  // Every thousandth up to 300 (half cents and their neighbours), sums
+  // that miss their decimal value, and amounts around ten million, where
+  // the shorter way stops.
+  for (int i = 0; i <= 300'000; ++i) values.push_back(i / 1000.0);
+  for (int i = 0; i < 20000; ++i) values.push_back(0.1 * i + 0.005 + 0.01 * (i % 7));
+  for (double base : {9'999'999.0, 10'000'000.0, 123'456'789.0, 99'999'999'999.0}) {
+    for (int i = -2000; i <= 2000; ++i) values.push_back(base + i / 1000.0);
+  }
+  for (double v : {1e-300, 4.9999999999999e-3, 5e-3, 0.0049999999999999999, 1.005, 2.675, 1.115, 0.125})
+    values.push_back(v);
+  int mismatches = 0;
+  for (double v : values) {
+    for (double signed_value : {v, -v}) {
+      const auto cents = reports::AmountCents(signed_value);
+      ASSERT_TRUE(cents.has_value()) << signed_value;
+      if (*cents != CentsByDigits(signed_value) && ++mismatches <= 5)
+        ADD_FAILURE() << std::setprecision(17) << signed_value << ": " << *cents << " against "
+                      << CentsByDigits(signed_value);
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
 }
 
 // ---------------------------------------------------------------- the file
@@ -501,6 +543,110 @@ TEST(AuditFileSourceRead, ReadsEveryFileInOneSet) {
   EXPECT_EQ(Build(got), Build(books));
   EXPECT_FALSE(shell::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
+}
+
+// ---------------------------------------------------------------- streaming
+
+// The books in the data files, with `extra` voucher lines after the
+// fixture's own (enough for several read blocks of the voucher file).
+void StoreBooks(support::FakeDataStore& store, const AuditFileSource& books) {
+  store.fs.AddFolder("/d/ACME");
+  shell::SetDataRoot("/d/");
+  shell::SetCurrentAdministrationFolder("ACME");
+  store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(books.settings));
+  store.fs.SetFile("/d/ACME/ledger.vlk", support::Bytes(books.accounts));
+  store.fs.SetFile("/d/ACME/customer.vlk", support::Bytes(books.customers));
+  store.fs.SetFile("/d/ACME/supplier.vlk", support::Bytes(books.suppliers));
+  store.fs.SetFile("/d/ACME/book.vlk", support::Bytes(books.vouchers));
+  store.fs.SetFile("/d/ACME/freeze.vlk", support::Bytes(books.freezes));
+}
+
+// Books whose voucher file spans several read blocks: three journals taking
+// turns line by line, transactions of three lines that run across the
+// blocks' edges, partner-linked lines, lines outside the range at both ends.
+AuditFileSource LargeBooks() {
+  AuditFileSource books = Books();
+  const char* journals[] = {"Verkoop", "Memoriaal", "Bank & Kas"};
+  std::vector<JournalVoucherRec> lines;
+  lines.push_back(Line("20071230", "OLD", "Memoriaal", "0100", 1, 0));
+  for (int i = 0; i < 9000; ++i) {
+    char date[9];
+    std::snprintf(date, sizeof date, "2008%02d%02d", 1 + i / 4500, 1 + i / 200 % 28);
+    JournalVoucherRec v = Line(date, "B" + std::to_string(i / 9), journals[i / 3 % 3],
+                               i % 5 ? "0100" : "8000", i % 2 ? i * 1.005 : 0, i % 2 ? 0 : i / 3.0);
+    v.SetLineText("regel <" + std::to_string(i) + "> \x80");
+    if (i % 7 == 0) {
+      v.SetPartnerType("CUS");
+      v.SetPartnerNumber(12);
+    }
+    if (i % 11 == 0) v.SetCostCentre("K" + std::to_string(i % 4) + "   ");
+    lines.push_back(v);
+  }
+  lines.push_back(Line("20080301", "LATE", "Verkoop", "8000", 7, 0));
+  books.vouchers = lines;
+  return books;
+}
+
+TEST(AuditFileStream, FromTheDataFilesEqualsTheFileOfTheValues) {
+  support::FakeDataStore store;
+  const AuditFileSource books = LargeBooks();
+  StoreBooks(store, books);
+  ASSERT_GT(books.vouchers.size() * JournalVoucherRec::kSize, 3u << 20);  // several blocks
+  reports::AuditFileText text;
+  const reports::AuditFileRun run = reports::WriteAuditFileFromStore(Request(), text);
+  ASSERT_FALSE(run.openFailure);
+  ASSERT_FALSE(run.refusal);
+  const std::vector<std::string> lines = Build(books);
+  EXPECT_EQ(text.Text(), Joined(lines));
+  EXPECT_GT(text.pieces.size(), 1u);
+  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(store.fs.OpenHandles(), 0);
+  // Numbered in the order written: journal by journal, from 1 on.
+  std::int64_t record = 0, transaction = 0;
+  bool inOrder = true;
+  for (const std::string& line : lines) {
+    const auto number = [&](const std::string& open) -> std::optional<std::int64_t> {
+      const std::size_t at = line.find(open);
+      if (at == std::string::npos || line.find("start balance") != std::string::npos) return std::nullopt;
+      return std::atoll(line.c_str() + at + open.size());
+    };
+    if (auto r = number("<recordID>")) inOrder = inOrder && *r == ++record;
+    if (auto t = number("<transactionID>")) inOrder = inOrder && *t == ++transaction;
+  }
+  EXPECT_TRUE(inOrder);
+  EXPECT_EQ(record, 9000 + 2);  // the range's lines and the two start balances
+  EXPECT_GE(transaction, 3000);  // at least one per journal and book number
+  EXPECT_TRUE(Has(lines, "  <numberEntries>9002</numberEntries>"));
+}
+
+// The lines a sink receives do not depend on how the text is cut into
+// pieces; a refused run gives the sink nothing.
+TEST(AuditFileStream, SinksGetWholeLinesAndNothingOnARefusal) {
+  const AuditFileSource books = LargeBooks();
+  reports::AuditFileText text;
+  ASSERT_FALSE(reports::WriteAuditFile(books, Request(), text));
+  reports::AuditFileLines lines;  // the text's pieces, each of whole lines
+  for (const std::string& piece : text.pieces) {
+    EXPECT_TRUE(piece.ends_with("\r\n"));
+    lines.Write(piece);
+  }
+  EXPECT_EQ(lines.lines, Build(books));
+
+  AuditFileSource broken = books;
+  broken.vouchers[5000].SetAccountNumber("9999");
+  reports::AuditFileText nothing;
+  const auto refusal = reports::WriteAuditFile(broken, Request(), nothing);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(*refusal, (AuditFileRefusal{AuditFileFault::UnlistedAccount, "9999"}));
+  EXPECT_TRUE(nothing.pieces.empty());
+
+  support::FakeDataStore store;
+  StoreBooks(store, broken);
+  const reports::AuditFileRun run = reports::WriteAuditFileFromStore(Request(), nothing);
+  ASSERT_TRUE(run.refusal);
+  EXPECT_EQ(*run.refusal, *refusal);
+  EXPECT_TRUE(nothing.pieces.empty());
+  EXPECT_FALSE(shell::FileSetOpen);
 }
 
 }  // namespace

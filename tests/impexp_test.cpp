@@ -587,6 +587,28 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
   EXPECT_TRUE(xaf.ends_with("</auditfile>\r\n"));
   std::string output;
   EXPECT_TRUE(support::ValidAuditFile(xaf, &output)) << output;
+
+  // The preview shows the file's lines and its save button writes the
+  // same text; the next run's output replaces it.
+  Show([&](TExportImport& f) {
+    Choose(f, "9");
+    f.CheckBox1.SetChecked(true);
+    const std::size_t dialogs = backend.dialogsShown.size();
+    f.Button1.UserClick();
+    EXPECT_EQ(backend.dialogsShown.size(), dialogs);
+    std::string shown;
+    for (const auto& line : f.ListBox1.Items()) shown += line + "\r\n";
+    EXPECT_EQ(shown, xaf);
+    backend.dialogAnswers.push_back("/w/preview.xaf");
+    f.Button2.UserClick();
+    EXPECT_EQ(store.fs.File("/w/preview.xaf"), xaf);
+    Choose(f, "7");
+    f.Button1.UserClick();
+    backend.dialogAnswers.push_back("/w/after.csv");
+    f.Button2.UserClick();
+    EXPECT_TRUE(store.fs.File("/w/after.csv").starts_with(f.ListBox1.Items().front()));
+    EXPECT_EQ(store.fs.File("/w/after.csv").find("<auditfile>"), std::string::npos);
+  });
 }
 
 TEST_F(ExportImportForm, EscapeClosesAndHelpOpensTheFormsTopics) {

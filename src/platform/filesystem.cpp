@@ -98,6 +98,16 @@ class PosixFile : public FileHandle {
     return kNoError;
   }
 
+  void StartWriteBack(std::uint64_t offset, std::uint64_t length) override {
+#ifdef SYNC_FILE_RANGE_WRITE
+    if (fd_ >= 0)
+      ::sync_file_range(fd_, static_cast<off64_t>(offset), static_cast<off64_t>(length), SYNC_FILE_RANGE_WRITE);
+#else
+    (void)offset;
+    (void)length;
+#endif
+  }
+
   int Close() override {
     if (fd_ < 0) return kFileNotOpen;
     const int rc = ::close(fd_);

@@ -27,6 +27,10 @@ class FileHandle {
   virtual int Truncate(std::uint64_t size) = 0;
   // Forces the written data to the disk.
   virtual int Sync() = 0;
+  // A hint that the written range [offset, offset + length) may go to the
+  // disk now, without waiting for it: a later Sync of a large file then has
+  // less left to wait for. It changes nothing else and never fails.
+  virtual void StartWriteBack(std::uint64_t offset, std::uint64_t length) {}
   // Closes the file; later calls fail with 6.
   virtual int Close() = 0;
 };

@@ -1,16 +1,21 @@
 #include "reports/auditfile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <set>
+#include <cstring>
+#include <functional>
+#include <unordered_set>
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "platform/memory.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
+#include "shell/recordscan.h"
 #include "shell/textroutines.h"
 
 namespace reports {
@@ -18,6 +23,7 @@ namespace reports {
 namespace {
 
 constexpr int kMaxJournals = 50;
+constexpr const char* kAuditFileSet = "ADS;GLA;CUS;SUP;JVO;FRZ;";
 
 bool IsBlank(std::string_view s) { return shell::TrimText(s).empty(); }
 
@@ -46,12 +52,7 @@ std::optional<int> YearNumber(std::string_view text) {
   return value;
 }
 
-// A stored text as it stands in its record, without a copy.
-template <class R>
-std::string_view FieldView(const R& rec, records::ShortString f) {
-  const std::uint8_t* p = rec.data() + f.offset;
-  return {reinterpret_cast<const char*>(p + 1), std::min<std::size_t>(p[0], f.capacity)};
-}
+using shell::FieldView;
 
 // `s` without blanks and control bytes at either end, as shell::TrimText.
 std::string_view TrimView(std::string_view s) {
@@ -62,42 +63,57 @@ std::string_view TrimView(std::string_view s) {
 
 void AppendXmlText(std::string& out, std::string_view text);
 
-// One line "<name>value</name>" indented by `depth`; the value as given.
-std::string Element(int depth, std::string_view name, std::string_view value) {
-  std::string line;
-  line.reserve(static_cast<std::size_t>(depth) + 2 * name.size() + 5 + value.size());
-  line.append(static_cast<std::size_t>(depth), ' ');
-  line += '<';
-  line += name;
-  line += '>';
-  line += value;
-  line += "</";
-  line += name;
-  line += '>';
-  return line;
+// The writers of one line each, appended to `t` with its CR LF.
+void PutOpen(std::string& t, int depth, std::string_view name) {
+  t.append(static_cast<std::size_t>(depth), ' ');
+  t += '<';
+  t += name;
+  t += ">\r\n";
+}
+
+void PutClose(std::string& t, int depth, std::string_view name) {
+  t.append(static_cast<std::size_t>(depth), ' ');
+  t += "</";
+  t += name;
+  t += ">\r\n";
+}
+
+// "<name>value</name>" with the value as given.
+void PutElement(std::string& t, int depth, std::string_view name, std::string_view value) {
+  t.append(static_cast<std::size_t>(depth), ' ');
+  t += '<';
+  t += name;
+  t += '>';
+  t += value;
+  t += "</";
+  t += name;
+  t += ">\r\n";
 }
 
 // The same with a stored text written as character data.
-std::string TextElement(int depth, std::string_view name, std::string_view text) {
-  std::string line;
-  line.reserve(static_cast<std::size_t>(depth) + 2 * name.size() + 5 + text.size() + 8);
-  line.append(static_cast<std::size_t>(depth), ' ');
-  line += '<';
-  line += name;
-  line += '>';
-  AppendXmlText(line, text);
-  line += "</";
-  line += name;
-  line += '>';
-  return line;
+void PutText(std::string& t, int depth, std::string_view name, std::string_view text) {
+  t.append(static_cast<std::size_t>(depth), ' ');
+  t += '<';
+  t += name;
+  t += '>';
+  AppendXmlText(t, text);
+  t += "</";
+  t += name;
+  t += ">\r\n";
 }
 
-std::string Open(int depth, std::string_view name) {
-  return std::string(static_cast<std::size_t>(depth), ' ') + "<" + std::string(name) + ">";
-}
-
-std::string Close(int depth, std::string_view name) {
-  return std::string(static_cast<std::size_t>(depth), ' ') + "</" + std::string(name) + ">";
+// Cents as "-1234.50".
+void AppendCents(std::string& t, std::int64_t cents) {
+  const std::uint64_t magnitude =
+      cents < 0 ? static_cast<std::uint64_t>(-(cents + 1)) + 1 : static_cast<std::uint64_t>(cents);
+  if (cents < 0) t += '-';
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, magnitude / 100);
+  t.append(buf, r.ptr);
+  const auto fraction = static_cast<unsigned>(magnitude % 100);
+  t += '.';
+  t += static_cast<char>('0' + fraction / 10);
+  t += static_cast<char>('0' + fraction % 10);
 }
 
 std::string PartnerId(const records::PartnerRec& p) {
@@ -155,9 +171,8 @@ std::string PeriodOf(const Range& r, const std::vector<std::string>& starts, std
   if (r.currentYear) {
     for (std::size_t k = 0; k < starts.size(); ++k) {
       if (date < starts[k]) {
-        char text[3];
-        std::snprintf(text, sizeof text, "%02d", static_cast<int>(k + 1));
-        return text;
+        const int n = static_cast<int>(k + 1);
+        return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
       }
     }
     return "15";
@@ -194,20 +209,26 @@ struct Side {
 namespace {
 
 void AppendXmlText(std::string& out, std::string_view text) {
-  for (char ch : text) {
+  // Runs of bytes written as they are go in one append.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char ch = text[i];
     const auto b = static_cast<unsigned char>(ch);
-    if (b >= 0x20 && b < 0x80 && ch != '&' && ch != '<' && ch != '>') {
-      out += ch;
-    } else if (ch == '&') {
+    if ((b >= 0x20 && b < 0x80 && ch != '&' && ch != '<' && ch != '>') || b >= 0xA0 || ch == '\t')
+      continue;  // tab, and 0xA0-0xFF: the same in both code pages
+    out.append(text.data() + run, i - run);
+    run = i + 1;
+    if (ch == '&') {
       out += "&amp;";
     } else if (ch == '<') {
       out += "&lt;";
     } else if (ch == '>') {
       out += "&gt;";
-    } else if (b < 0x20 && ch != '\t') {
+    } else if (b < 0x20) {
       out += ' ';
-    } else if (b >= 0x80 && b <= 0x9F) {
-      // The code page's character as UTF-8, decoded to its code point.
+    } else {
+      // 0x80-0x9F: the code page's character as UTF-8, decoded to its code
+      // point.
       const std::string utf8 = cp1252::ToUtf8(std::string_view(&ch, 1));
       unsigned code = b;
       if (utf8.size() == 2) {
@@ -217,10 +238,9 @@ void AppendXmlText(std::string& out, std::string_view text) {
                ((static_cast<unsigned char>(utf8[1]) & 0x3Fu) << 6) | (static_cast<unsigned char>(utf8[2]) & 0x3Fu);
       }
       out += "&#" + std::to_string(code) + ";";
-    } else {
-      out += ch;  // tab, and 0xA0-0xFF: the same in both code pages
     }
   }
+  out.append(text.data() + run, text.size() - run);
 }
 
 }  // namespace
@@ -240,11 +260,25 @@ std::string XmlDate(std::string_view ymd) {
 
 std::optional<std::int64_t> AmountCents(double value) {
   if (!std::isfinite(value) || std::fabs(value) >= 1e15) return std::nullopt;
+  // Below ten million units the cent figure value * 100 is off by less than
+  // 2e-7 from the exact one, and the fifteen-digit step below moves it by
+  // less than 6e-7: unless it lies within 1e-6 of a half cent, rounding it
+  // to the nearest cent gives what the digits give.
+  if (const double magnitude = std::fabs(value); magnitude < 1e7) {
+    const double figure = magnitude * 100;
+    const double whole = std::floor(figure);
+    const double fraction = figure - whole;
+    if (std::fabs(fraction - 0.5) > 1e-6) {
+      const std::int64_t cents = static_cast<std::int64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+      return value < 0 ? -cents : cents;
+    }
+  }
   // Fifteen significant digits first, then half away from zero on the
   // decimal digits themselves, so 2.675 gives 268 cents as the amount
   // routines show it.
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
+  const auto printed = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14);
+  *printed.ptr = '\0';  // "d.dddddddddddddde+XX", as printf's "%.14e"
   std::string digits;
   digits += buf[0];
   digits.append(buf + 2, buf + 16);  // the 14 digits after the point
@@ -261,11 +295,9 @@ std::optional<std::int64_t> AmountCents(double value) {
 }
 
 std::string CentsText(std::int64_t cents) {
-  std::uint64_t magnitude = cents < 0 ? static_cast<std::uint64_t>(-(cents + 1)) + 1 : static_cast<std::uint64_t>(cents);
-  std::string text = std::to_string(magnitude / 100);
-  char fraction[4];
-  std::snprintf(fraction, sizeof fraction, "%02u", static_cast<unsigned>(magnitude % 100));
-  return (cents < 0 ? "-" : "") + text + "." + fraction;
+  std::string text;
+  AppendCents(text, cents);
+  return text;
 }
 
 std::string AuditFileRefusalText(const AuditFileRefusal& r) {
@@ -320,8 +352,136 @@ std::string AuditFileRefusalText(const AuditFileRefusal& r) {
   return {};
 }
 
-std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const AuditFileSource& source,
-                                                                          const AuditFileRequest& request) {
+namespace {
+
+using JV = records::JournalVoucherRec;
+// Gives the voucher lines block by block, in file order, to `add`; called
+// once for the checks and once for the writing.
+using VoucherBlocks = std::function<void(const std::function<void(const JV*, std::size_t)>& add)>;
+
+// Identifiers looked up by view, without building a string.
+struct IdHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view id) const { return std::hash<std::string_view>{}(id); }
+};
+using IdSet = std::unordered_set<std::string, IdHash, std::equal_to<>>;
+
+// The text handed to the sink in pieces of about 4 MiB, each of whole lines.
+constexpr std::size_t kPiece = 4u << 20;
+
+void FlushIfFull(std::string& t, AuditFileSink& sink) {
+  if (t.size() < kPiece) return;
+  sink.Write(t);
+  t.clear();
+}
+
+// A text written through a raw cursor into pieces that grow from 16 KiB to
+// 4 MiB: Room gives the cursor with at least n bytes free behind it, Advance
+// sets the text's end. A piece is never moved or copied once written.
+class Out {
+ public:
+  char* Room(std::size_t n) {
+    if (piece_.size() - used_ < n) NewPiece(n);
+    return piece_.data() + used_;
+  }
+  void Advance(const char* end) { used_ = static_cast<std::size_t>(end - piece_.data()); }
+  void Append(std::string_view text) {
+    char* p = Room(text.size());
+    std::memcpy(p, text.data(), text.size());
+    Advance(p + text.size());
+  }
+  // The full pieces to `sink`, the one being written stays.
+  void HandFullPiecesTo(AuditFileSink& sink) {
+    if (full_.empty()) return;
+    for (std::string& piece : full_) sink.Take(std::move(piece));
+    full_.clear();
+  }
+  // Everything to `sink`; the text is empty after.
+  void HandTo(AuditFileSink& sink) {
+    HandFullPiecesTo(sink);
+    if (used_ > 0) {
+      piece_.resize(used_);
+      sink.Take(std::move(piece_));
+    }
+    piece_ = std::string();
+    used_ = 0;
+  }
+
+ private:
+  void NewPiece(std::size_t n) {
+    if (used_ > 0) {
+      piece_.resize(used_);
+      full_.push_back(std::move(piece_));
+    }
+    piece_ = std::string();
+    piece_.reserve(std::max(n, next_));
+    // Fresh memory, written once: large pages save most of its faults.
+    if (next_ == kPiece) platform::PreferLargePages(piece_.data(), piece_.capacity());
+    piece_.resize(piece_.capacity());
+    next_ = std::min(next_ * 4, kPiece);
+    used_ = 0;
+  }
+  std::vector<std::string> full_;
+  std::string piece_;
+  std::size_t used_ = 0;
+  std::size_t next_ = 16u << 10;  // a small text stays small
+};
+
+char* Put(char* p, std::string_view text) {
+  std::memcpy(p, text.data(), text.size());
+  return p + text.size();
+}
+
+// A literal: its length is known where it is written.
+template <std::size_t N>
+char* Put(char* p, const char (&literal)[N]) {
+  std::memcpy(p, literal, N - 1);
+  return p + N - 1;
+}
+
+char* PutNumber(char* p, std::int64_t n) { return std::to_chars(p, p + 24, n).ptr; }
+
+char* PutCents(char* p, std::int64_t cents) {
+  const std::uint64_t magnitude =
+      cents < 0 ? static_cast<std::uint64_t>(-(cents + 1)) + 1 : static_cast<std::uint64_t>(cents);
+  if (cents < 0) *p++ = '-';
+  p = std::to_chars(p, p + 20, magnitude / 100).ptr;
+  const auto fraction = static_cast<unsigned>(magnitude % 100);
+  *p++ = '.';
+  *p++ = static_cast<char>('0' + fraction / 10);
+  *p++ = static_cast<char>('0' + fraction % 10);
+  return p;
+}
+
+// "YYYYMMDD" as "YYYY-MM-DD", as XmlDate writes it.
+char* PutDate(char* p, std::string_view ymd) {
+  char d[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+  std::memcpy(d, ymd.data(), std::min<std::size_t>(ymd.size(), 8));
+  p = Put(p, std::string_view(d, 4));
+  *p++ = '-';
+  p = Put(p, std::string_view(d + 4, 2));
+  *p++ = '-';
+  return Put(p, std::string_view(d + 6, 2));
+}
+
+// A code page 1252 text as character data, as AppendXmlText writes it: at
+// most 7 bytes for each byte of the text.
+char* PutXml(char* p, std::string_view text) {
+  for (const char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    if ((b >= 0x20 && b < 0x80 && ch != '&' && ch != '<' && ch != '>') || b >= 0xA0 || ch == '\t') {
+      *p++ = ch;
+    } else {
+      std::string escaped;
+      AppendXmlText(escaped, std::string_view(&ch, 1));
+      p = Put(p, escaped);
+    }
+  }
+  return p;
+}
+
+std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const VoucherBlocks& vouchers,
+                                          const AuditFileRequest& request, AuditFileSink& sink) {
   using Refusal = AuditFileRefusal;
   using F = AuditFileFault;
   const records::AdminSettingsRec& s = source.settings;
@@ -341,12 +501,12 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
   if (!IsValidDate(range.start) || !IsValidDate(range.end)) return Refusal{F::NoDateRange, ""};
 
   if (source.accounts.empty()) return Refusal{F::NoAccounts, ""};
-  std::set<std::string, std::less<>> accountIds;
+  IdSet accountIds;
   for (const auto& a : source.accounts) {
     std::string id = Trimmed(a.AccountNumber());
     if (!accountIds.insert(id).second) return Refusal{F::DuplicateAccount, id};
   }
-  std::set<std::string, std::less<>> partnerIds;
+  IdSet partnerIds;
   for (const auto* list : {&source.customers, &source.suppliers}) {
     for (const auto& p : *list) {
       std::string id = PartnerId(p);
@@ -374,37 +534,70 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
     }
   }
 
+  // The first pass: for each line of the range, in file order, its side and
+  // its journal; the journals in the order they first appear.
   struct Journal {
     std::string name;
     std::string type;
-    std::vector<std::size_t> lines;
+    std::int64_t lines = 0;
+    std::int64_t transactions = 0;
+    // The transaction of the journal's last line: date and book number.
+    std::string date;
+    std::string number;
+  };
+  auto inRange = [&](const JV& v) {
+    const std::string_view date = FieldView(v, JV::kVoucherDate);
+    return !(date < range.start || date > range.end);
   };
   std::vector<Journal> journals;
   journals.reserve(kMaxJournals);
-  auto lastJournal = journals.end();
-  std::vector<Side> sides(source.vouchers.size());
-  for (std::size_t i = 0; i < source.vouchers.size(); ++i) {
-    const records::JournalVoucherRec& v = source.vouchers[i];
-    const std::string_view date = FieldView(v, records::JournalVoucherRec::kVoucherDate);
-    if (date < range.start || date > range.end) continue;
-    const std::string_view account = TrimView(FieldView(v, records::JournalVoucherRec::kAccountNumber));
-    if (!accountIds.count(account)) return Refusal{F::UnlistedAccount, std::string(account)};
-    double net = v.DebitAmount() - v.CreditAmount();
-    auto cents = AmountCents(net > 0 ? net : -net);
-    if (!cents) return Refusal{F::UnwritableAmount, std::string(account)};
-    sides[i] = {net > 0, *cents};
-    const std::string_view name = FieldView(v, records::JournalVoucherRec::kJournalName);
-    auto it = lastJournal;
-    if (it == journals.end() || it->name != name)
-      it = std::find_if(journals.begin(), journals.end(), [&](const Journal& j) { return j.name == name; });
-    if (it == journals.end()) {
-      if (static_cast<int>(journals.size()) == kMaxJournals) return Refusal{F::TooManyJournals, std::string(name)};
-      journals.push_back({std::string(name), JournalType(v), {}});
-      it = journals.end() - 1;
+  std::vector<Side> sides;
+  std::vector<std::uint8_t> journalOf;
+  std::optional<Refusal> refusal;
+  std::size_t lastJournal = 0;
+  vouchers([&](const JV* block, std::size_t count) {
+    for (std::size_t i = 0; i < count && !refusal; ++i) {
+      const JV& v = block[i];
+      if (!inRange(v)) continue;
+      const std::string_view account = TrimView(FieldView(v, JV::kAccountNumber));
+      if (!accountIds.count(account)) {
+        refusal = Refusal{F::UnlistedAccount, std::string(account)};
+        return;
+      }
+      double net = v.DebitAmount() - v.CreditAmount();
+      auto cents = AmountCents(net > 0 ? net : -net);
+      if (!cents) {
+        refusal = Refusal{F::UnwritableAmount, std::string(account)};
+        return;
+      }
+      const std::string_view name = FieldView(v, JV::kJournalName);
+      std::size_t j = lastJournal;
+      if (j >= journals.size() || journals[j].name != name) {
+        j = static_cast<std::size_t>(
+            std::find_if(journals.begin(), journals.end(), [&](const Journal& k) { return k.name == name; }) -
+            journals.begin());
+      }
+      if (j == journals.size()) {
+        if (static_cast<int>(journals.size()) == kMaxJournals) {
+          refusal = Refusal{F::TooManyJournals, std::string(name)};
+          return;
+        }
+        journals.push_back({std::string(name), JournalType(v), 0, 0, {}, {}});
+      }
+      lastJournal = j;
+      Journal& journal = journals[j];
+      const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
+      if (journal.lines == 0 || date != journal.date || number != journal.number) {
+        ++journal.transactions;
+        journal.date = date;
+        journal.number = number;
+      }
+      ++journal.lines;
+      sides.push_back({net > 0, *cents});
+      journalOf.push_back(static_cast<std::uint8_t>(j));
     }
-    lastJournal = it;
-    it->lines.push_back(i);
-  }
+  });
+  if (refusal) return refusal;
 
   std::int64_t entries = static_cast<std::int64_t>(openings.size());
   std::int64_t totalDebit = 0;
@@ -420,198 +613,364 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
   };
   for (const Opening& o : openings)
     if (!add(o.side)) return Refusal{F::UnwritableAmount, o.account};
-  for (const Journal& j : journals) {
-    entries += static_cast<std::int64_t>(j.lines.size());
-    for (std::size_t i : j.lines)
-      if (!add(sides[i]))
-        return Refusal{F::UnwritableAmount, Trimmed(source.vouchers[i].AccountNumber())};
+  // In the order the lines are written: journal by journal.
+  for (std::size_t j = 0; j < journals.size(); ++j) {
+    entries += journals[j].lines;
+    for (std::size_t k = 0; k < sides.size(); ++k) {
+      if (journalOf[k] != j || add(sides[k])) continue;
+      // The account of the range's k-th line, for the message.
+      std::string account;
+      std::size_t seen = 0;
+      vouchers([&](const JV* block, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+          if (!inRange(block[i])) continue;
+          if (seen++ == k) account = TrimView(FieldView(block[i], JV::kAccountNumber));
+        }
+      });
+      return Refusal{F::UnwritableAmount, account};
+    }
   }
 
-  std::vector<std::string> out;
-  out.reserve(64 + source.accounts.size() * 6 + (source.customers.size() + source.suppliers.size()) * 12 +
-              source.vouchers.size() * 14);
-  out.push_back("<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>");
-  out.push_back("<auditfile>");
-  out.push_back(Open(1, "header"));
-  out.push_back(Element(2, "auditfileVersion", "CLAIR2.00.00"));
-  out.push_back(Element(2, "companyID", XmlText(request.administrationCode)));
-  out.push_back(Element(2, "taxRegistrationNr", XmlText(s.TaxRegistrationId())));
-  out.push_back(Element(2, "companyName", XmlText(s.CompanyName())));
-  out.push_back(Element(2, "companyAddress", XmlText(s.Address())));
-  out.push_back(Element(2, "companyCity", XmlText(s.Town())));
-  out.push_back(Element(2, "companyPostalCode", XmlText(s.ZipCode())));
-  out.push_back(Element(2, "fiscalYear", choiceYear));
-  out.push_back(Element(2, "startDate", XmlDate(range.start)));
-  out.push_back(Element(2, "endDate", XmlDate(range.end)));
-  out.push_back(Element(2, "currencyCode", XmlText(s.CurrencyCode())));
-  out.push_back(Element(2, "dateCreated", XmlDate(request.today)));
-  out.push_back(Element(2, "productID", "Ombrelo Account Enterprise 2.0.6"));
-  out.push_back(Element(2, "productVersion", "2.0.6"));
-  out.push_back(Close(1, "header"));
+  std::string t;
+  t.reserve(kPiece + (1u << 16));
+  t += "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\r\n";
+  PutOpen(t, 0, "auditfile");
+  PutOpen(t, 1, "header");
+  PutElement(t, 2, "auditfileVersion", "CLAIR2.00.00");
+  PutText(t, 2, "companyID", request.administrationCode);
+  PutText(t, 2, "taxRegistrationNr", s.TaxRegistrationId());
+  PutText(t, 2, "companyName", s.CompanyName());
+  PutText(t, 2, "companyAddress", s.Address());
+  PutText(t, 2, "companyCity", s.Town());
+  PutText(t, 2, "companyPostalCode", s.ZipCode());
+  PutElement(t, 2, "fiscalYear", choiceYear);
+  PutElement(t, 2, "startDate", XmlDate(range.start));
+  PutElement(t, 2, "endDate", XmlDate(range.end));
+  PutText(t, 2, "currencyCode", s.CurrencyCode());
+  PutElement(t, 2, "dateCreated", XmlDate(request.today));
+  PutElement(t, 2, "productID", "Ombrelo Account Enterprise 2.0.6");
+  PutElement(t, 2, "productVersion", "2.0.6");
+  PutClose(t, 1, "header");
 
-  out.push_back(Open(1, "generalLedger"));
-  out.push_back(Element(2, "taxonomy", "geen"));
+  PutOpen(t, 1, "generalLedger");
+  PutElement(t, 2, "taxonomy", "geen");
   for (const auto& a : source.accounts) {
-    out.push_back(Open(2, "ledgerAccount"));
-    out.push_back(Element(3, "accountID", XmlText(Trimmed(a.AccountNumber()))));
-    out.push_back(Element(3, "accountDesc", XmlText(a.Caption())));
-    out.push_back(Element(3, "accountType", XmlText(a.AccountType())));
-    out.push_back(Element(3, "leadCode", XmlText(a.CategoryName())));
-    out.push_back(Close(2, "ledgerAccount"));
+    PutOpen(t, 2, "ledgerAccount");
+    PutText(t, 3, "accountID", Trimmed(a.AccountNumber()));
+    PutText(t, 3, "accountDesc", a.Caption());
+    PutText(t, 3, "accountType", a.AccountType());
+    PutText(t, 3, "leadCode", a.CategoryName());
+    PutClose(t, 2, "ledgerAccount");
+    FlushIfFull(t, sink);
   }
-  out.push_back(Close(1, "generalLedger"));
+  PutClose(t, 1, "generalLedger");
 
   if (!partnerIds.empty()) {
-    out.push_back(Open(1, "customersSuppliers"));
+    PutOpen(t, 1, "customersSuppliers");
     for (const auto* list : {&source.customers, &source.suppliers}) {
       for (const auto& p : *list) {
-        out.push_back(Open(2, "customerSupplier"));
-        out.push_back(Element(3, "custSupID", XmlText(PartnerId(p))));
-        out.push_back(Element(3, "type", XmlText(Trimmed(p.RelationshipType()))));
+        PutOpen(t, 2, "customerSupplier");
+        PutText(t, 3, "custSupID", PartnerId(p));
+        PutText(t, 3, "type", Trimmed(p.RelationshipType()));
         if (!IsBlank(p.TaxAccountNumber())) {
-          out.push_back(Element(3, "taxRegistrationNr", XmlText(p.TaxAccountNumber())));
+          PutText(t, 3, "taxRegistrationNr", p.TaxAccountNumber());
           if (IsValidDate(p.TaxVerificationDate()))
-            out.push_back(Element(3, "taxVerificationDate", XmlDate(p.TaxVerificationDate())));
+            PutElement(t, 3, "taxVerificationDate", XmlDate(p.TaxVerificationDate()));
         }
-        out.push_back(Element(3, "companyName", IsBlank(p.Name()) ? std::string(" niet beschikbaar") : XmlText(p.Name())));
-        if (!IsBlank(p.Contact1Name())) out.push_back(Element(3, "contact", XmlText(p.Contact1Name())));
-        out.push_back(Open(3, "streetAddress"));
-        out.push_back(Element(4, "address", OrUnavailable(p.Address())));
-        if (!IsBlank(p.Property())) out.push_back(Element(4, "property", XmlText(p.Property())));
-        out.push_back(Element(4, "city", OrUnavailable(p.Town())));
-        out.push_back(Element(4, "postalCode", IsBlank(p.ZipCode()) ? std::string("n.b.") : XmlText(p.ZipCode())));
-        if (!p.Region().empty()) out.push_back(Element(4, "region", XmlText(p.Region())));
-        out.push_back(Element(4, "country", OrUnavailable(p.Country())));
-        out.push_back(Close(3, "streetAddress"));
+        PutElement(t, 3, "companyName", IsBlank(p.Name()) ? std::string(" niet beschikbaar") : XmlText(p.Name()));
+        if (!IsBlank(p.Contact1Name())) PutText(t, 3, "contact", p.Contact1Name());
+        PutOpen(t, 3, "streetAddress");
+        PutElement(t, 4, "address", OrUnavailable(p.Address()));
+        if (!IsBlank(p.Property())) PutText(t, 4, "property", p.Property());
+        PutElement(t, 4, "city", OrUnavailable(p.Town()));
+        PutElement(t, 4, "postalCode", IsBlank(p.ZipCode()) ? std::string("n.b.") : XmlText(p.ZipCode()));
+        if (!p.Region().empty()) PutText(t, 4, "region", p.Region());
+        PutElement(t, 4, "country", OrUnavailable(p.Country()));
+        PutClose(t, 3, "streetAddress");
         if (!IsBlank(p.CorrAddress())) {
-          out.push_back(Open(3, "postalAddress"));
-          out.push_back(Element(4, "address", OrUnavailable(p.CorrAddress())));
-          out.push_back(Element(4, "city", OrUnavailable(p.CorrTown())));
-          out.push_back(
-              Element(4, "postalCode", IsBlank(p.CorrZipCode()) ? std::string("n.b.") : XmlText(p.CorrZipCode())));
-          if (!p.CorrState().empty()) out.push_back(Element(4, "region", XmlText(p.CorrState())));
-          out.push_back(Element(4, "country", OrUnavailable(p.CorrCountry())));
-          out.push_back(Close(3, "postalAddress"));
+          PutOpen(t, 3, "postalAddress");
+          PutElement(t, 4, "address", OrUnavailable(p.CorrAddress()));
+          PutElement(t, 4, "city", OrUnavailable(p.CorrTown()));
+          PutElement(t, 4, "postalCode", IsBlank(p.CorrZipCode()) ? std::string("n.b.") : XmlText(p.CorrZipCode()));
+          if (!p.CorrState().empty()) PutText(t, 4, "region", p.CorrState());
+          PutElement(t, 4, "country", OrUnavailable(p.CorrCountry()));
+          PutClose(t, 3, "postalAddress");
         }
-        if (!p.Telephone().empty()) out.push_back(Element(3, "telephone", XmlText(p.Telephone())));
-        if (!p.Fax().empty()) out.push_back(Element(3, "fax", XmlText(p.Fax())));
-        if (!p.Email().empty()) out.push_back(Element(3, "eMail", XmlText(p.Email())));
-        if (!p.Website().empty()) out.push_back(Element(3, "website", XmlText(p.Website())));
-        out.push_back(Close(2, "customerSupplier"));
+        if (!p.Telephone().empty()) PutText(t, 3, "telephone", p.Telephone());
+        if (!p.Fax().empty()) PutText(t, 3, "fax", p.Fax());
+        if (!p.Email().empty()) PutText(t, 3, "eMail", p.Email());
+        if (!p.Website().empty()) PutText(t, 3, "website", p.Website());
+        PutClose(t, 2, "customerSupplier");
+        FlushIfFull(t, sink);
       }
     }
-    out.push_back(Close(1, "customersSuppliers"));
+    PutClose(t, 1, "customersSuppliers");
   }
 
-  out.push_back(Open(1, "transactions"));
-  out.push_back(Element(2, "numberEntries", std::to_string(entries)));
-  out.push_back(Element(2, "totalDebit", CentsText(totalDebit)));
-  out.push_back(Element(2, "totalCredit", CentsText(totalCredit)));
-  const std::string currency = XmlText(s.CurrencyCode());
-  // Lines that are the same in every booking line.
-  const std::string openLine = Open(4, "line"), closeLine = Close(4, "line");
-  const std::string openCurrency = Open(5, "currency"), closeCurrency = Close(5, "currency");
-  const std::string currencyLine = Element(6, "currencyCode", currency);
-  std::int64_t recordId = 0;
-  using JV = records::JournalVoucherRec;
-  auto writeLine = [&](std::string_view account, std::string_view partner, std::string_view description,
-                       const Side& side, const JV* v) {
-    out.push_back(openLine);
-    out.push_back(Element(5, "recordID", std::to_string(++recordId)));
-    out.push_back(TextElement(5, "accountID", account));
-    if (!partner.empty()) out.push_back(TextElement(5, "custSupID", partner));
-    out.push_back(TextElement(5, "description", description));
-    const std::string amount = CentsText(side.cents);
-    out.push_back(Element(5, side.debit ? "debitAmount" : "creditAmount", amount));
+  PutOpen(t, 1, "transactions");
+  PutElement(t, 2, "numberEntries", std::to_string(entries));
+  PutElement(t, 2, "totalDebit", CentsText(totalDebit));
+  PutElement(t, 2, "totalCredit", CentsText(totalCredit));
+  // The start-balance journal and the journals, written through raw
+  // cursors: the text is the bulk of the file.
+  std::string currencyLine;
+  PutText(currencyLine, 6, "currencyCode", s.CurrencyCode());
+  // The most bytes a booking line can take beyond 7 per byte of its texts
+  // (the longest reference a byte becomes) and the currency line.
+  constexpr std::size_t kLineFrame = 1024;
+  auto writeLine = [&](Out& out, std::int64_t recordId, std::string_view account, std::string_view partner,
+                       std::string_view description, const Side& side, const JV* v) {
+    std::string_view cost, product, project;
     if (v) {
-      if (const std::string_view cost = TrimView(FieldView(*v, JV::kCostCentre)); !cost.empty())
-        out.push_back(TextElement(5, "costDesc", cost));
-      if (const std::string_view product = FieldView(*v, JV::kProductDescription); !product.empty())
-        out.push_back(TextElement(5, "productDesc", product));
-      if (const std::string_view project = FieldView(*v, JV::kProjectDescription); !project.empty())
-        out.push_back(TextElement(5, "projectDesc", project));
+      cost = TrimView(FieldView(*v, JV::kCostCentre));
+      product = FieldView(*v, JV::kProductDescription);
+      project = FieldView(*v, JV::kProjectDescription);
     }
-    out.push_back(openCurrency);
-    out.push_back(currencyLine);
-    out.push_back(Element(6, side.debit ? "currencyDebitAmount" : "currencyCreditAmount", amount));
-    out.push_back(closeCurrency);
-    out.push_back(closeLine);
+    char* p = out.Room(kLineFrame + currencyLine.size() +
+                       7 * (account.size() + partner.size() + description.size() + cost.size() + product.size() +
+                            project.size()));
+    p = Put(p, "    <line>\r\n     <recordID>");
+    p = PutNumber(p, recordId);
+    p = Put(p, "</recordID>\r\n     <accountID>");
+    p = PutXml(p, account);
+    p = Put(p, "</accountID>\r\n");
+    if (!partner.empty()) {
+      p = Put(p, "     <custSupID>");
+      p = PutXml(p, partner);
+      p = Put(p, "</custSupID>\r\n");
+    }
+    p = Put(p, "     <description>");
+    p = PutXml(p, description);
+    if (side.debit) {
+      p = Put(p, "</description>\r\n     <debitAmount>");
+      p = PutCents(p, side.cents);
+      p = Put(p, "</debitAmount>\r\n");
+    } else {
+      p = Put(p, "</description>\r\n     <creditAmount>");
+      p = PutCents(p, side.cents);
+      p = Put(p, "</creditAmount>\r\n");
+    }
+    if (!cost.empty()) {
+      p = Put(p, "     <costDesc>");
+      p = PutXml(p, cost);
+      p = Put(p, "</costDesc>\r\n");
+    }
+    if (!product.empty()) {
+      p = Put(p, "     <productDesc>");
+      p = PutXml(p, product);
+      p = Put(p, "</productDesc>\r\n");
+    }
+    if (!project.empty()) {
+      p = Put(p, "     <projectDesc>");
+      p = PutXml(p, project);
+      p = Put(p, "</projectDesc>\r\n");
+    }
+    p = Put(p, "     <currency>\r\n");
+    p = Put(p, currencyLine);
+    if (side.debit) {
+      p = Put(p, "      <currencyDebitAmount>");
+      p = PutCents(p, side.cents);
+      p = Put(p, "</currencyDebitAmount>\r\n     </currency>\r\n    </line>\r\n");
+    } else {
+      p = Put(p, "      <currencyCreditAmount>");
+      p = PutCents(p, side.cents);
+      p = Put(p, "</currencyCreditAmount>\r\n     </currency>\r\n    </line>\r\n");
+    }
+    out.Advance(p);
   };
 
+  Out main;
   if (!openings.empty()) {
-    out.push_back(Open(2, "journal"));
-    out.push_back(Element(3, "journalID", "0"));
-    out.push_back(Element(3, "description", "Start Balance"));
-    out.push_back(Element(3, "type", "Others"));
-    out.push_back(Open(3, "transaction"));
-    out.push_back(Element(4, "transactionID", "start balance"));
-    out.push_back(Element(4, "period", "00"));
-    out.push_back(Element(4, "transactionDate", XmlDate(range.start)));
-    for (const Opening& o : openings) writeLine(o.account, {}, "start balance", o.side, nullptr);
-    out.push_back(Close(3, "transaction"));
-    out.push_back(Close(2, "journal"));
+    PutOpen(t, 2, "journal");
+    PutElement(t, 3, "journalID", "0");
+    PutElement(t, 3, "description", "Start Balance");
+    PutElement(t, 3, "type", "Others");
+    PutOpen(t, 3, "transaction");
+    PutElement(t, 4, "transactionID", "start balance");
+    PutElement(t, 4, "period", "00");
+    PutElement(t, 4, "transactionDate", XmlDate(range.start));
+    main.Append(t);
+    t.clear();
+    std::int64_t recordId = 0;
+    for (const Opening& o : openings) writeLine(main, ++recordId, o.account, {}, "start balance", o.side, nullptr);
+    PutClose(t, 3, "transaction");
+    PutClose(t, 2, "journal");
   }
 
-  const std::string openTransaction = Open(3, "transaction"), closeTransaction = Close(3, "transaction");
-  std::int64_t transactionNumber = 0;
-  std::string partner;
-  for (std::size_t j = 0; j < journals.size(); ++j) {
-    const Journal& journal = journals[j];
-    out.push_back(Open(2, "journal"));
-    out.push_back(Element(3, "journalID", std::to_string(j + 1)));
-    out.push_back(TextElement(3, "description", journal.name));
-    out.push_back(Element(3, "type", journal.type));
-    std::string_view currentDate, currentNumber;
+  // The second pass: the lines in file order, each to its journal's text.
+  // The first journal is written straight on; the others wait in their own
+  // texts until the journals before them are complete. Records and
+  // transactions are numbered in the order they stand in the file, journal
+  // by journal, which the first pass's counts give.
+  struct JournalText {
+    Out own;
+    std::int64_t nextRecord = 0;
+    std::int64_t nextTransaction = 0;
+    std::string date;
+    std::string number;
     bool open = false;
-    for (std::size_t i : journal.lines) {
-      const JV& v = source.vouchers[i];
+  };
+  std::vector<JournalText> texts(journals.size());
+  std::int64_t records = static_cast<std::int64_t>(openings.size()), transactions = 0;
+  for (std::size_t j = 0; j < journals.size(); ++j) {
+    texts[j].nextRecord = records + 1;
+    texts[j].nextTransaction = transactions + 1;
+    records += journals[j].lines;
+    transactions += journals[j].transactions;
+    PutOpen(t, 2, "journal");
+    PutElement(t, 3, "journalID", std::to_string(j + 1));
+    PutText(t, 3, "description", journals[j].name);
+    PutElement(t, 3, "type", journals[j].type);
+    (j == 0 ? main : texts[j].own).Append(t);
+    t.clear();
+  }
+  std::size_t k = 0;
+  char partnerText[32];
+  std::string description;
+  vouchers([&](const JV* block, std::size_t count) {
+    for (std::size_t i = 0; i < count && k < sides.size(); ++i) {
+      const JV& v = block[i];
+      if (!inRange(v)) continue;
+      const std::size_t j = journalOf[k];
+      JournalText& jt = texts[j];
+      Out& out = j == 0 ? main : jt.own;
       const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
-      if (!open || date != currentDate || number != currentNumber) {
-        if (open) out.push_back(closeTransaction);
-        open = true;
-        currentDate = date;
-        currentNumber = number;
-        out.push_back(openTransaction);
-        out.push_back(Element(4, "transactionID", std::to_string(++transactionNumber)));
+      if (!jt.open || date != jt.date || number != jt.number) {
         std::string_view shown = number;
         while (!shown.empty() && shown.back() == ' ') shown.remove_suffix(1);
-        out.push_back(TextElement(4, "description", shell::Cut(std::string(date) + " " + std::string(shown), 50)));
-        out.push_back(Element(4, "period", PeriodOf(range, periodStarts, date)));
-        out.push_back(Element(4, "transactionDate", XmlDate(date)));
-        if (const std::string_view by = TrimView(FieldView(v, JV::kChangedBy)); !by.empty())
-          out.push_back(TextElement(4, "sourceID", by));
+        description.assign(date);
+        description += ' ';
+        description.append(shown);
+        if (description.size() > 50) description.resize(50);
+        const std::string_view by = TrimView(FieldView(v, JV::kChangedBy));
+        char* p = out.Room(kLineFrame + 7 * (description.size() + by.size()));
+        if (jt.open) p = Put(p, "   </transaction>\r\n");
+        jt.open = true;
+        jt.date = date;
+        jt.number = number;
+        p = Put(p, "   <transaction>\r\n    <transactionID>");
+        p = PutNumber(p, jt.nextTransaction++);
+        p = Put(p, "</transactionID>\r\n    <description>");
+        p = PutXml(p, description);
+        p = Put(p, "</description>\r\n    <period>");
+        p = Put(p, PeriodOf(range, periodStarts, date));
+        p = Put(p, "</period>\r\n    <transactionDate>");
+        p = PutDate(p, date);
+        p = Put(p, "</transactionDate>\r\n");
+        if (!by.empty()) {
+          p = Put(p, "    <sourceID>");
+          p = PutXml(p, by);
+          p = Put(p, "</sourceID>\r\n");
+        }
+        out.Advance(p);
       }
       const std::string_view type = TrimView(FieldView(v, JV::kPartnerType));
       const std::int32_t number32 = v.PartnerNumber();
-      partner.clear();
+      std::string_view partner;
       if ((type == "CUS" || type == "VEN") && number32 != 0 && number32 != -1) {
-        partner.assign(type);
-        partner += std::to_string(number32);
-        if (!partnerIds.count(partner)) partner.clear();
+        std::memcpy(partnerText, type.data(), 3);
+        const char* end = PutNumber(partnerText + 3, number32);
+        partner = std::string_view(partnerText, static_cast<std::size_t>(end - partnerText));
+        if (!partnerIds.count(partner)) partner = {};
       }
-      writeLine(TrimView(FieldView(v, JV::kAccountNumber)), partner, TrimView(FieldView(v, JV::kLineText)), sides[i],
-                &v);
+      writeLine(out, jt.nextRecord++, TrimView(FieldView(v, JV::kAccountNumber)), partner,
+                TrimView(FieldView(v, JV::kLineText)), sides[k], &v);
+      ++k;
+      if (j == 0) main.HandFullPiecesTo(sink);
     }
-    if (open) out.push_back(closeTransaction);
-    out.push_back(Close(2, "journal"));
+  });
+  for (std::size_t j = 0; j < journals.size(); ++j) {
+    Out& out = j == 0 ? main : texts[j].own;
+    if (texts[j].open) out.Append("   </transaction>\r\n");
+    out.Append("  </journal>\r\n");
+    if (j > 0) {
+      main.HandTo(sink);
+      out.HandTo(sink);
+    }
   }
-  out.push_back(Close(1, "transactions"));
-  out.push_back("</auditfile>");
-  return out;
+  main.Append(" </transactions>\r\n</auditfile>\r\n");
+  main.HandTo(sink);
+  return std::nullopt;
 }
 
-std::variant<AuditFileSource, shell::FileSetFailure> ReadAuditFileSource() {
-  shell::ScopedFileSet set("ADS;GLA;CUS;SUP;JVO;FRZ;");
-  if (!set.Ok()) return set.Failure();
+}  // namespace
+
+void AuditFileText::Write(std::string_view lines) { pieces.emplace_back(lines); }
+
+void AuditFileText::Take(std::string piece) { pieces.push_back(std::move(piece)); }
+
+std::size_t AuditFileText::Size() const {
+  std::size_t size = 0;
+  for (const std::string& piece : pieces) size += piece.size();
+  return size;
+}
+
+std::string AuditFileText::Text() const {
+  std::string text;
+  text.reserve(Size());
+  for (const std::string& piece : pieces) text += piece;
+  return text;
+}
+
+void AuditFileLines::Write(std::string_view piece) {
+  for (std::size_t end; (end = piece.find("\r\n")) != std::string_view::npos; piece.remove_prefix(end + 2))
+    lines.emplace_back(piece.substr(0, end));
+}
+
+std::optional<AuditFileRefusal> WriteAuditFile(const AuditFileSource& source, const AuditFileRequest& request,
+                                               AuditFileSink& sink) {
+  return WriteWith(
+      source,
+      [&source](const auto& add) {
+        if (!source.vouchers.empty()) add(source.vouchers.data(), source.vouchers.size());
+      },
+      request, sink);
+}
+
+std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const AuditFileSource& source,
+                                                                          const AuditFileRequest& request) {
+  AuditFileLines lines;
+  if (auto refusal = WriteAuditFile(source, request, lines)) return *refusal;
+  return std::move(lines.lines);
+}
+
+namespace {
+
+// Every file but the voucher file, read whole.
+AuditFileSource ReadSmallFiles() {
   AuditFileSource source;
   if (shell::RecordCount(shell::FileCode::ADS) > 0) shell::ReadRecord(shell::FileCode::ADS, 0, source.settings);
   source.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
   source.customers = shell::ReadAll<records::PartnerRec>(shell::FileCode::CUS);
   source.suppliers = shell::ReadAll<records::PartnerRec>(shell::FileCode::SUP);
-  source.vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
   source.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+  return source;
+}
+
+}  // namespace
+
+std::variant<AuditFileSource, shell::FileSetFailure> ReadAuditFileSource() {
+  shell::ScopedFileSet set(kAuditFileSet);
+  if (!set.Ok()) return set.Failure();
+  AuditFileSource source = ReadSmallFiles();
+  source.vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
   set.Close();
   return source;
+}
+
+AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileSink& sink) {
+  AuditFileRun run;
+  shell::ScopedFileSet set(kAuditFileSet);
+  if (!set.Ok()) {
+    run.openFailure = set.Failure();
+    return run;
+  }
+  const AuditFileSource source = ReadSmallFiles();
+  run.refusal = WriteWith(
+      source, [](const auto& add) { shell::ForEachRecordBlock<records::JournalVoucherRec>(shell::FileCode::JVO, add); },
+      request, sink);
+  set.Close();
+  return run;
 }
 
 }  // namespace reports

@@ -1,11 +1,15 @@
 // The XML audit file: one book year, up to a chosen period, as an auditor's
 // program reads it — the company header, the GL accounts, the customers and
 // suppliers, a start-balance journal and every voucher line of the range,
-// grouped by journal and transaction. No form: `BuildAuditFile` is a pure
-// function of the values and gives the lines of the file (without line ends;
-// the export form saves them with CR LF after each, the last one too, as an
-// "*.XAF" file); `ReadAuditFileSource` reads those values from the data
-// files inside one file set.
+// grouped by journal and transaction. No form: `WriteAuditFile` is a pure
+// function of the values that streams the text, every line ended by CR LF
+// (the last one too), into a sink: `AuditFileText` keeps it as one text,
+// which the export form saves as an "*.XAF" file, `AuditFileLines` as lines
+// without their ends, which `BuildAuditFile` gives. `WriteAuditFileFromStore`
+// writes from the data files inside one file set, reading the voucher file
+// twice block by block (once for the checks, the totals and the journals,
+// once for the lines) and never holding it whole; `ReadAuditFileSource`
+// reads every value whole for callers that want them.
 //
 // Rules of the text: one element per line, indented one blank per level
 // below `auditfile`; the file declares ISO-8859-1. Stored texts are code page
@@ -98,9 +102,55 @@ struct AuditFileRefusal {
 // faults, which its own checks find first).
 std::string AuditFileRefusalText(const AuditFileRefusal& refusal);
 
+// Where the writer puts the file: the text in order, in pieces of one or
+// more whole lines, each ended by CR LF. Take hands over a piece the writer
+// no longer needs (a sink that keeps the text keeps it without a copy).
+class AuditFileSink {
+ public:
+  virtual ~AuditFileSink() = default;
+  virtual void Write(std::string_view lines) = 0;
+  virtual void Take(std::string piece) { Write(piece); }
+};
+
+// The file as it is written: its pieces in order (a large file is never
+// copied into one block); Text joins them.
+struct AuditFileText : AuditFileSink {
+  std::vector<std::string> pieces;
+  void Write(std::string_view lines) override;
+  void Take(std::string piece) override;
+  std::size_t Size() const;
+  std::string Text() const;
+};
+
+// The file as lines, without their CR LF.
+struct AuditFileLines : AuditFileSink {
+  std::vector<std::string> lines;
+  void Write(std::string_view piece) override;
+};
+
+// The audit file of `source` written to `sink`, or the first reason to write
+// nothing (the sink is then given nothing: every check is made before the
+// first line goes out).
+std::optional<AuditFileRefusal> WriteAuditFile(const AuditFileSource& source, const AuditFileRequest& request,
+                                               AuditFileSink& sink);
+
 // The lines of the audit file, or the first reason to write nothing.
 std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const AuditFileSource& source,
                                                                           const AuditFileRequest& request);
+
+// What a run from the data files came to: the set did not open, the run
+// was refused (nothing was given to the sink), or neither: written.
+struct AuditFileRun {
+  std::optional<shell::FileSetFailure> openFailure;
+  std::optional<AuditFileRefusal> refusal;
+};
+
+// The audit file of the data files written to `sink`: opens
+// "ADS;GLA;CUS;SUP;JVO;FRZ;" for the whole run and closes it at the end;
+// the voucher file is read in blocks, twice, and never held whole. A
+// failing read raises platform::IoError as every record read does (the set
+// is closed on that path too).
+AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileSink& sink);
 
 // The data files' values: opens "ADS;GLA;CUS;SUP;JVO;FRZ;" for the whole
 // read and closes it at the end; a set that does not open gives its failure,

@@ -10,6 +10,7 @@
 #include "shell/balancerule.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
+#include "shell/recordscan.h"
 #include "shell/textroutines.h"
 
 namespace reports {
@@ -495,15 +496,7 @@ BalanceGridRun ComputeBalanceGrid(const BalanceRequest& request) {
   // The voucher file, which may be large, is read in blocks of about 1 MiB
   // and never held whole.
   run.result = Compute(request, files, [](const auto& add) {
-    constexpr std::size_t kBlock = (1u << 20) / records::JournalVoucherRec::kSize;
-    std::vector<records::JournalVoucherRec> block(kBlock);
-    const std::uint64_t count = shell::fileset_detail::WholeRecords(shell::FileCode::JVO);
-    for (std::uint64_t done = 0; done < count;) {
-      const std::size_t k = static_cast<std::size_t>(std::min<std::uint64_t>(kBlock, count - done));
-      shell::fileset_detail::ReadRecords(shell::FileCode::JVO, done, k, block.data());
-      add(block.data(), k);
-      done += k;
-    }
+    shell::ForEachRecordBlock<records::JournalVoucherRec>(shell::FileCode::JVO, add);
   });
   set.Close();
   return run;

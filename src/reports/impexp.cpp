@@ -234,6 +234,10 @@ std::optional<int> ChoiceDigit(std::string_view choice) {
 }
 
 int ReplaceTextFile(const std::string& path, std::string_view bytes) {
+  return ReplaceTextFile(path, std::vector<std::string_view>{bytes});
+}
+
+int ReplaceTextFile(const std::string& path, const std::vector<std::string_view>& pieces) {
   platform::FileSystem& fs = platform::Fs();
   const std::string temporary = path + ".ombrelo-tmp";
   std::unique_ptr<platform::FileHandle> file;
@@ -241,7 +245,13 @@ int ReplaceTextFile(const std::string& path, std::string_view bytes) {
   int code = fs.Exists(path) && fs.AccessMode(path, mode) == 0 ? fs.CreateEmptyWithMode(temporary, mode, file)
                                                                : fs.CreateEmpty(temporary, file);
   if (code != 0) return code;
-  code = file->WriteAt(0, bytes.data(), bytes.size());
+  // A large text goes to the disk while the rest is still being written.
+  std::uint64_t at = 0;
+  for (const std::string_view piece : pieces) {
+    if (code == 0 && !piece.empty()) code = file->WriteAt(at, piece.data(), piece.size());
+    if (code == 0 && piece.size() >= (1u << 20)) file->StartWriteBack(at, piece.size());
+    at += piece.size();
+  }
   if (code == 0) code = file->Sync();
   const int closed = file->Close();
   if (code == 0) code = closed;
@@ -447,6 +457,14 @@ void TExportImport::ComboBox2Exit() {
 void TExportImport::CheckBox1Click() {
   ListBox1.SetVisible(CheckBox1.Checked());
   Button2.SetVisible(CheckBox1.Checked());
+  if (CheckBox1.Checked()) ShowAuditLines();
+}
+
+void TExportImport::ShowAuditLines() {
+  if (!auditText_ || ListBox1.Count() > 0) return;
+  AuditFileLines lines;
+  for (const std::string& piece : auditText_->pieces) lines.Write(piece);
+  ListBox1.SetItems(std::move(lines.lines));
 }
 
 void TExportImport::FormKeyPress(char& key) {
@@ -478,6 +496,7 @@ void TExportImport::Button1Click() {
   ListBox2.Clear();
   // Only what this run produces may be saved.
   ListBox1.Clear();
+  auditText_.reset();
   outputReady_ = false;
   const auto digit = ChoiceDigit(ComboBox1.GetText());
   if (!digit) return;
@@ -613,37 +632,39 @@ void TExportImport::RunImport(int digit) {
 }
 
 void TExportImport::auditfileExecute() {
-  auto read = ReadAuditFileSource();
-  if (auto* failure = std::get_if<shell::FileSetFailure>(&read)) {
-    shell::ReportFileSetError(*failure);
-    return;
-  }
-  AuditFileSource& source = std::get<AuditFileSource>(read);
   AuditFileRequest request;
   request.administrationCode = ExportImportAdministrationCode;
   // The item's own text, also when it was typed in other capitals.
   const int index = ComboBox2.IndexOfIgnoringCase(ComboBox2.GetText());
   request.periodChoice = index >= 0 ? ComboBox2.Items()[static_cast<std::size_t>(index)].text : ComboBox2.GetText();
   request.today = shell::DateToYmd(platform::Date());
-  auto built = BuildAuditFile(source, request);
-  if (auto* refusal = std::get_if<AuditFileRefusal>(&built)) {
-    std::string text;
+  AuditFileText text;
+  const AuditFileRun run = WriteAuditFileFromStore(request, text);
+  if (run.openFailure) {
+    shell::ReportFileSetError(*run.openFailure);
+    return;
+  }
+  if (const auto& refusal = run.refusal) {
+    std::string message;
     switch (refusal->fault) {
       case AuditFileFault::NoTaxRegistration:
-        text = L(8809);
+        message = L(8809);
         break;
       case AuditFileFault::FiscalYearTooEarly:
       case AuditFileFault::FiscalYearNotANumber:
-        text = L(8850);
+        message = L(8850);
         break;
       default:
-        text = AuditFileRefusalText(*refusal);
+        message = AuditFileRefusalText(*refusal);
         break;
     }
-    ShowStatus(text, ui::colors::Red);
+    ShowStatus(message, ui::colors::Red);
     return;
   }
-  ListBox1.SetItems(std::move(std::get<std::vector<std::string>>(built)));
+  // The file is kept as one text; its lines fill the output list only when
+  // the list is shown.
+  auditText_ = std::move(text);
+  if (CheckBox1.Checked()) ShowAuditLines();
   outputReady_ = true;
   ShowStatus({}, ui::colors::Default);
 }
@@ -660,7 +681,10 @@ void TExportImport::saveauditfileExecute() {
       ui::MessageDlg(FormatOneName(L(8706), shown), ui::DialogKind::Confirmation, ui::Buttons::YesNoCancel) !=
           ui::ModalResult::Yes)
     return;
-  if (const int code = ReplaceTextFile(*chosen, CsvFileText(ListBox1.Items())); code != 0) {
+  const int code = auditText_ ? ReplaceTextFile(*chosen, std::vector<std::string_view>(auditText_->pieces.begin(),
+                                                                                      auditText_->pieces.end()))
+                              : ReplaceTextFile(*chosen, CsvFileText(ListBox1.Items()));
+  if (code != 0) {
     ui::MessageDlg(shown + "  " + platform::OsErrorText(code), ui::DialogKind::Error, ui::Buttons::Ok);
     return;
   }

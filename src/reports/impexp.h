@@ -16,7 +16,9 @@
 // Rules of the form:
 // - A run starts with an empty output list; the save is offered only for
 //   what this run produced, never for an earlier or a failed run's lines.
-//   The audit file is always an export, whatever the hidden action holds.
+//   The audit file is always an export, whatever the hidden action holds;
+//   its text is kept whole (it can run to millions of lines) and its lines
+//   go into the output list only while the list is shown (the preview).
 // - The dispatch checks its own preconditions again: the audit file is not
 //   written for the oldest period, nor with fewer than two periods listed,
 //   however the dispatch was reached.
@@ -43,6 +45,7 @@
 #include "formkit/helpunit.h"
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
+#include "reports/auditfile.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -85,6 +88,8 @@ std::optional<int> ChoiceDigit(std::string_view choice);
 // one. Returns 0 or the operating system's code of the step that failed;
 // the old file is then as it was and no temporary file is left.
 int ReplaceTextFile(const std::string& path, std::string_view bytes);
+// The same with the bytes given in pieces, written one after another.
+int ReplaceTextFile(const std::string& path, const std::vector<std::string_view>& pieces);
 
 class TExportImport : public ui::Form {
  public:
@@ -164,10 +169,14 @@ class TExportImport : public ui::Form {
   std::vector<std::string> PeriodItems() const;
   void ShowStatus(const std::string& text, ui::Color colour);
   std::string TypeWord(int digit) const;
+  // Fills the output list with the audit file's lines when it is empty.
+  void ShowAuditLines();
 
   bool customers_ = true;
   std::string openPeriod_;
   bool outputReady_ = false;
+  // This run's audit file, CR LF line ends included; the save writes it.
+  std::optional<AuditFileText> auditText_;
   ui::FileDialogOptions saveOptions_;
 };
 

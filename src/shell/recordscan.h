@@ -1,8 +1,12 @@
 // Block scans of a record file: the records of an open file read forwards
 // or backwards in blocks, for the stores that walk a file looking for a key
-// or a match (documents, vouchers, partners).
+// or a match (documents, vouchers, partners), and whole passes over a large
+// file block by block (reports that add up or write out every voucher line).
 //
 // Rules:
+// - ForEachRecordBlock reads into one buffer of about 1 MiB, reused for every
+//   block: a pass costs the file's bytes once and never holds it whole (no
+//   copy of the file in memory, no zero-filled vector of its size).
 // - The file must be in the open set for as long as the scan is used; the
 //   scan holds a pointer into its own buffer, valid until the next call.
 // - The first block holds 16 records (a record near where the scan starts
@@ -93,6 +97,27 @@ class ForwardScan {
   int block_ = recordscan_detail::kFirstBlock;
   std::vector<R> buffer_;
 };
+
+// Every whole record of an open file, in file order, given to
+// `add(const R* records, std::size_t count)` one block of about 1 MiB at a
+// time (count > 0); the records stay valid until `add` returns. A trailing
+// part record is not given. A failing read raises platform::IoError as
+// every record read does.
+template <class R, class Add>
+void ForEachRecordBlock(FileCode c, Add&& add) {
+  fileset_detail::CheckRecordSize(c, R::kSize);
+  const std::uint64_t count = fileset_detail::WholeRecords(c);
+  if (count == 0) return;
+  constexpr std::uint64_t kBlock = std::max(1, recordscan_detail::kMaxBlock<R>);
+  const std::size_t block = static_cast<std::size_t>(std::min(count, kBlock));
+  std::vector<R> buffer(block);
+  for (std::uint64_t done = 0; done < count;) {
+    const std::size_t k = static_cast<std::size_t>(std::min<std::uint64_t>(block, count - done));
+    fileset_detail::ReadRecords(c, done, k, buffer.data()->data());
+    add(static_cast<const R*>(buffer.data()), k);
+    done += k;
+  }
+}
 
 // A short-string field of a record as a view of its bytes: a scan compares
 // keys without building strings.
