@@ -39,24 +39,12 @@ class BankImportRoad : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{','};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    records::AdminSettingsRec s;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetPeriodCount(12);
-    for (int k = 1; k <= 12; ++k)
-      s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
-    s.SetPeriodStart(13, "20250101");
+    StartWithAcme();
+    LogInToAcme();
+    records::AdminSettingsRec s = support::MonthlyBookYear(2024);
     s.SetCurrentPeriod("01/12");
     s.SetSplitJournals("false");
-    Restart();
-    SetUserOptions(true, true);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
-    store.fs.SetFile(D + "adminset.vlk", Bytes(s));
-    DoubleClick(TreeFunction::SwitchAdministration);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInAgainWith(s);
     // The books: bank 1000, debtors 130, creditors 1300; supplier 1 with an
     // open invoice of 121.00, customer 1 with one of 50.00.
     std::vector<records::LedgerAccountRec> accounts(3);

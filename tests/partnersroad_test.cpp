@@ -38,12 +38,8 @@ class PartnersRoad : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    StartWithAcme();
+    LogInToAcme();
     ASSERT_TRUE(shell::LoginDone);
     std::vector<records::LedgerAccountRec> accounts(4);
     const char* numbers[] = {"1300", "1600", "7000", "8000"};

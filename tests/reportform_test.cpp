@@ -77,14 +77,9 @@ class ReportForm : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    for (const auto& [name, bytes] : support::ReportBookFiles()) store.fs.SetFile(D + name, bytes);
-    for (const auto& [name, bytes] : support::ShippedReportTemplates()) store.fs.SetFile(W + name, bytes);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    StartWithAcme();
+    support::WriteReportBook(store, D, W);
+    LogInToAcme();
   }
 
   // Opens the reports node and runs `script` in the form.

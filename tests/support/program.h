@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "records/adminsettingsrec.h"
 #include "records/userrec.h"
 #include "program/startschermunit.h"
+#include "support/bookyear.h"
 #include "support/fakefs.h"
 #include "ui/controls.h"
 #include "ui/headless.h"
@@ -49,6 +51,18 @@ class ProgramFixture {
 
   // Fills the log-in panel (the administration box by text) and clicks OK.
   void LogIn(const std::string& id, const std::string& password, const std::string& administration);
+
+  // The end-to-end tests' program: the one user "SYSTEM" (password
+  // "kestal", all rights) and the one administration ACME "Acme Ltd",
+  // started again with user identification and password asked. Nobody is
+  // logged in yet: what the first log-in reads can still be written.
+  void StartWithAcme();
+  // "SYSTEM" logs in to "Acme Ltd".
+  void LogInToAcme();
+  // Takes up new administration settings as the program does: `settings`
+  // written as ACME's settings file, then Switch administration and
+  // "SYSTEM" logs in to "Acme Ltd" again, which reads them. Needs a log-in.
+  void LogInAgainWith(const records::AdminSettingsRec& settings);
 
   // The node of a function, or nullptr.
   ui::TreeNode* Node(shell::TreeFunction function) const;
