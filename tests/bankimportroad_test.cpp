@@ -21,6 +21,7 @@
 #include "shell/fileset.h"
 #include "shell/session.h"
 #include "support/bankbooks.h"
+#include "support/journalform.h"
 #include "support/program.h"
 #include "support/records.h"
 
@@ -77,24 +78,11 @@ TEST_F(BankImportRoad, AStatementBecomesPaymentsAndTheMatchedOneIsBooked) {
     auto openAndGo = [&] {
       backend.dialogAnswers.push_back("/home/anne/statement.csv");
       f.Button8.UserClick();
-      f.Edit91.UserSetText(";");
-      if (!f.CheckBox15.Checked()) f.CheckBox15.UserClick();
-      f.Button22.UserClick();
+      support::SplitSemicolonStatement(f);
     };
     openAndGo();
     ASSERT_EQ(f.StringGrid4.RowCount(), 4);
-    f.Edit108.UserSetText("My bank");
-    f.Edit110.UserSetText("0");
-    f.ComboBox10.UserSelect(9);
-    f.Edit93.UserSetText("1");
-    f.Edit94.UserSetText("2");
-    f.Edit95.UserSetText("3");
-    f.Edit99.UserSetText("4");
-    f.Edit100.UserSetText("D");
-    f.Edit101.UserSetText("5");
-    f.ImportNarrativeEdits[0].UserSetText("6");
-    for (std::size_t k = 1; k < f.ImportNarrativeEdits.size(); ++k) f.ImportNarrativeEdits[k].UserSetText("");
-    f.Button24.UserClick();
+    support::TypeSemicolonProfile(f, "My bank");
     EXPECT_EQ(f.ComboBox9.GetText(), "1 : My bank");
     ASSERT_EQ(f.ComboBox4.GetText(), "1000{Bank}");
 
