@@ -101,15 +101,7 @@ class NewPartnerRoad : public ::testing::Test, public support::ProgramFixture {
   }
 
   void Journal(const std::function<void(Tboeking&)>& script) {
-    bool shown = false;
-    backend.scripts["boeking"] = [&](ui::Form& f) {
-      shown = true;
-      script(static_cast<Tboeking&>(f));
-    };
-    ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
-    backend.scripts.erase("boeking");
-    EXPECT_TRUE(shown);
-    EXPECT_FALSE(shell::FileSetOpen);
+    ShowFromTree<Tboeking>(TreeFunction::JournalVouchers, "boeking", script);
   }
   // What the partners form does when the journal form shows it: `script`.
   void OnPartners(const std::function<void(Tpartners2&)>& script) {

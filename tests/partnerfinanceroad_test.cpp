@@ -110,21 +110,14 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
 
   // Opens the partners node, finds customer 5 and runs `script`.
   void Partner(const std::function<void(Tpartners2&)>& script) {
-    bool shown = false;
-    backend.scripts["partners2"] = [&](ui::Form& form) {
-      auto& f = static_cast<Tpartners2&>(form);
-      shown = true;
+    ShowFromTree<Tpartners2>(TreeFunction::Partners, "partners2", [&script](Tpartners2& f) {
       f.ComboBox2.UserSelect(0);
       f.Edit30.UserSetText("five");
       f.Button1.UserClick();
       ASSERT_EQ(f.Edit26.GetText(), "5");
       ASSERT_EQ(f.Edit1.GetText(), "Five Retail");
       script(f);
-    };
-    ASSERT_TRUE(DoubleClick(TreeFunction::Partners));
-    backend.scripts.erase("partners2");
-    EXPECT_TRUE(shown);
-    EXPECT_FALSE(shell::FileSetOpen);
+    });
   }
 
   static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }

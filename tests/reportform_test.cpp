@@ -84,15 +84,7 @@ class ReportForm : public ::testing::Test, public support::ProgramFixture {
 
   // Opens the reports node and runs `script` in the form.
   void InForm(const std::function<void(TRapport1&)>& script) {
-    bool ran = false;
-    backend.scripts["Rapport1"] = [&](ui::Form& f) {
-      ran = true;
-      script(static_cast<TRapport1&>(f));
-    };
-    ASSERT_TRUE(DoubleClick(TreeFunction::Reports));
-    backend.scripts.erase("Rapport1");
-    EXPECT_TRUE(ran);
-    EXPECT_FALSE(shell::FileSetOpen);
+    ShowFromTree<TRapport1>(TreeFunction::Reports, "Rapport1", script);
   }
 
   static void Choose(TRapport1& f, int report) {

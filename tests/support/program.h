@@ -6,12 +6,17 @@
 // the function tree, press keys.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "records/adminsettingsrec.h"
 #include "records/userrec.h"
 #include "program/startschermunit.h"
+#include "shell/fileset.h"
 #include "support/bookyear.h"
 #include "support/fakefs.h"
 #include "ui/controls.h"
@@ -69,6 +74,24 @@ class ProgramFixture {
   // Selects the node of `function` and double-clicks the tree; false when
   // the tree has no such node.
   bool DoubleClick(shell::TreeFunction function);
+  // Double-clicks the node of `function` and runs `script` in the form
+  // named `form` while it shows. Fails the test when the tree has no such
+  // node, when the form did not show, or when the file set is still open
+  // after it.
+  template <class F>
+  void ShowFromTree(shell::TreeFunction function, const std::string& form,
+                    const std::type_identity_t<std::function<void(F&)>>& script) {
+    bool shown = false;
+    backend.scripts[form] = [&script, &shown](ui::Form& f) {
+      shown = true;
+      script(static_cast<F&>(f));
+    };
+    ASSERT_TRUE(DoubleClick(function)) << form;
+    // The script refers to this call's locals: a later showing runs without it.
+    backend.scripts.erase(form);
+    EXPECT_TRUE(shown) << form;
+    EXPECT_FALSE(shell::FileSetOpen) << form;
+  }
   // The tree, one line per node in display order: two blanks per level, the
   // text, " [image]" and, for a function node, " #id".
   std::vector<std::string> TreeLines() const;
