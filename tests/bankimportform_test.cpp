@@ -22,6 +22,7 @@
 #include "support/bankbooks.h"
 #include "support/fakefs.h"
 #include "support/formfixture.h"
+#include "support/journalform.h"
 #include "support/records.h"
 #include "ui/headless.h"
 
@@ -31,7 +32,6 @@ using journal::Tboeking;
 using support::Records;
 
 constexpr const char* kStatement = "/home/anne/statement.csv";
-constexpr const char* kJvt = "/d/ACME/booktemp.vlk";
 
 class BankImportForm : public ::testing::Test, public support::AdministrationFolder {
  protected:
@@ -40,14 +40,8 @@ class BankImportForm : public ::testing::Test, public support::AdministrationFol
   Tboeking form;
 
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
-    auto& s = journal::JournalAdminSettings;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetSplitJournals("false");
+    support::ReadyJournalForm(store);
     support::WriteBankBooks(store);
-    store.fs.SetFile(kJvt, "");
-    store.fs.SetFile(support::kBankIfs, "");
     store.fs.SetFile(kStatement, support::StatementFixture("semicolon-utf8-crlf.csv"));
   }
 
@@ -59,26 +53,11 @@ class BankImportForm : public ::testing::Test, public support::AdministrationFol
   void OpenAndGo(Tboeking& f, const std::string& path = kStatement) {
     backend.dialogAnswers.push_back(path);
     f.Button8.UserClick();
-    f.Edit91.UserSetText(";");
-    if (!f.CheckBox15.Checked()) f.CheckBox15.UserClick();
-    f.Button22.UserClick();
+    support::SplitSemicolonStatement(f);
   }
 
   // Types the profile of the ";" statement into profile 1 and saves it.
-  static void TypeProfile(Tboeking& f) {
-    f.Edit108.UserSetText("Bank ;");
-    f.Edit110.UserSetText("0");
-    f.ComboBox10.UserSelect(9);  // dd-mm-yyyy
-    f.Edit93.UserSetText("1");
-    f.Edit94.UserSetText("2");
-    f.Edit95.UserSetText("3");
-    f.Edit99.UserSetText("4");
-    f.Edit100.UserSetText("D");
-    f.Edit101.UserSetText("5");
-    f.ImportNarrativeEdits[0].UserSetText("6");
-    for (std::size_t k = 1; k < f.ImportNarrativeEdits.size(); ++k) f.ImportNarrativeEdits[k].UserSetText("");
-    f.Button24.UserClick();
-  }
+  static void TypeProfile(Tboeking& f) { support::TypeSemicolonProfile(f, "Bank ;"); }
 
   // "Add + JV" and Delete of the payment tab, buttons and menu items.
   static void ExpectPaymentButtons(const Tboeking& f, bool shown) {

@@ -21,6 +21,7 @@
 #include "shell/fileset.h"
 #include "shell/session.h"
 #include "support/bankbooks.h"
+#include "support/journalform.h"
 #include "support/program.h"
 #include "support/records.h"
 
@@ -39,24 +40,12 @@ class BankImportRoad : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{','};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    records::AdminSettingsRec s;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetPeriodCount(12);
-    for (int k = 1; k <= 12; ++k)
-      s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
-    s.SetPeriodStart(13, "20250101");
+    StartWithAcme();
+    LogInToAcme();
+    records::AdminSettingsRec s = support::MonthlyBookYear(2024);
     s.SetCurrentPeriod("01/12");
     s.SetSplitJournals("false");
-    Restart();
-    SetUserOptions(true, true);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
-    store.fs.SetFile(D + "adminset.vlk", Bytes(s));
-    DoubleClick(TreeFunction::SwitchAdministration);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInAgainWith(s);
     // The books: bank 1000, debtors 130, creditors 1300; supplier 1 with an
     // open invoice of 121.00, customer 1 with one of 50.00.
     std::vector<records::LedgerAccountRec> accounts(3);
@@ -89,24 +78,11 @@ TEST_F(BankImportRoad, AStatementBecomesPaymentsAndTheMatchedOneIsBooked) {
     auto openAndGo = [&] {
       backend.dialogAnswers.push_back("/home/anne/statement.csv");
       f.Button8.UserClick();
-      f.Edit91.UserSetText(";");
-      if (!f.CheckBox15.Checked()) f.CheckBox15.UserClick();
-      f.Button22.UserClick();
+      support::SplitSemicolonStatement(f);
     };
     openAndGo();
     ASSERT_EQ(f.StringGrid4.RowCount(), 4);
-    f.Edit108.UserSetText("My bank");
-    f.Edit110.UserSetText("0");
-    f.ComboBox10.UserSelect(9);
-    f.Edit93.UserSetText("1");
-    f.Edit94.UserSetText("2");
-    f.Edit95.UserSetText("3");
-    f.Edit99.UserSetText("4");
-    f.Edit100.UserSetText("D");
-    f.Edit101.UserSetText("5");
-    f.ImportNarrativeEdits[0].UserSetText("6");
-    for (std::size_t k = 1; k < f.ImportNarrativeEdits.size(); ++k) f.ImportNarrativeEdits[k].UserSetText("");
-    f.Button24.UserClick();
+    support::TypeSemicolonProfile(f, "My bank");
     EXPECT_EQ(f.ComboBox9.GetText(), "1 : My bank");
     ASSERT_EQ(f.ComboBox4.GetText(), "1000{Bank}");
 

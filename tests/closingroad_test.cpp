@@ -30,8 +30,6 @@ using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
 
-std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
 class ClosingRoad : public ::testing::Test, public support::ProgramFixture {
  protected:
   platform::ScopedFixedClock clock{platform::EncodeDate(2025, 1, 20) + platform::EncodeTime(9, 30, 15, 0)};
@@ -39,18 +37,9 @@ class ClosingRoad : public ::testing::Test, public support::ProgramFixture {
 
   // 2024 in twelve months, `current` the open period.
   void Books(const std::string& current, const std::string& lastClosed) {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
-    records::AdminSettingsRec s;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetPeriodCount(12);
-    for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2024" + Two(k) + "01");
-    for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, "20250101");
+    StartWithAcme();
+    LogInToAcme();
+    records::AdminSettingsRec s = support::MonthlyBookYear(2024);
     s.SetApprovedAnnualBalance("2023");
     s.SetLastClosedPeriod(lastClosed);
     s.SetCurrentAnnualBalance("2024");
@@ -60,7 +49,6 @@ class ClosingRoad : public ::testing::Test, public support::ProgramFixture {
     s.SetProfitAccountCaption("Retained earnings");
     s.SetDayBookName("Daybook");
     s.SetSplitJournals("false");
-    store.fs.SetFile(D + "adminset.vlk", Bytes(s));
     std::vector<records::LedgerCategoryRec> cats(2);
     cats[0].SetCategoryKind(records::kBalanceSheetKind);
     cats[0].SetCategoryName("Balance");
@@ -91,8 +79,7 @@ class ClosingRoad : public ::testing::Test, public support::ProgramFixture {
     jvo[1].SetDebitAmount(0);
     jvo[1].SetCreditAmount(250);
     store.fs.SetFile(D + "book.vlk", Bytes(jvo));
-    DoubleClick(TreeFunction::SwitchAdministration);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInAgainWith(s);
     ASSERT_EQ(masterdata::AdminSettings.CurrentPeriod(), current);
   }
 

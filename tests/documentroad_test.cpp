@@ -52,29 +52,17 @@ class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    records::AdminSettingsRec s;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetPeriodCount(12);
-    for (int k = 1; k <= 12; ++k)
-      s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
-    s.SetPeriodStart(13, "20250101");
+    StartWithAcme();
+    shell::SystemParams.SetTaxRateName(0, "HIGH");
+    shell::SystemParams.SetTaxRate(0, 21);
+    LogInToAcme();
+    records::AdminSettingsRec s = support::MonthlyBookYear(2024);
     s.SetCurrentPeriod("05/12");
     s.SetSplitJournals("false");
     s.SetSalesBookName("Sales");
     s.SetPurchaseBookName("Purchases");
     s.SetDayBookName("Memorial");
-    Restart();
-    SetUserOptions(true, true);
-    shell::SystemParams.SetTaxRateName(0, "HIGH");
-    shell::SystemParams.SetTaxRate(0, 21);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
-    store.fs.SetFile(D + "adminset.vlk", Bytes(s));
-    DoubleClick(TreeFunction::SwitchAdministration);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInAgainWith(s);
     struct A {
       const char *number, *caption, *tax;
       bool cash;

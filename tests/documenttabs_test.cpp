@@ -25,6 +25,7 @@
 #include "shell/textroutines.h"
 #include "support/adminfolder.h"
 #include "support/formfixture.h"
+#include "support/journalform.h"
 #include "support/records.h"
 #include "ui/headless.h"
 
@@ -72,11 +73,7 @@ class DocumentTabs : public ::testing::Test, public support::AdministrationFolde
   Tboeking form;
 
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
-    auto& s = journal::JournalAdminSettings;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetSplitJournals("false");
+    support::ReadyJournalForm(store);
     std::vector<records::LedgerAccountRec> accounts;
     for (const char* n : {"1000", "1300", "1600", "4000", "8100"}) {
       records::LedgerAccountRec r;
@@ -86,9 +83,7 @@ class DocumentTabs : public ::testing::Test, public support::AdministrationFolde
       accounts.push_back(r);
     }
     store.fs.SetFile("/d/ACME/ledger.vlk", Bytes(accounts));
-    for (const char* f : {"/d/ACME/book.vlk", "/d/ACME/booktemp.vlk", "/w/ifs.vlk", kInv, kPay,
-                          "/d/ACME/supplier.vlk"})
-      store.fs.SetFile(f, "");
+    for (const char* f : {"/d/ACME/book.vlk", kInv, kPay, "/d/ACME/supplier.vlk"}) store.fs.SetFile(f, "");
     store.fs.SetFile(kCus, Bytes(std::vector<records::PartnerRec>{Partner(1, "Jansen"), Partner(2, "Jansen & Co"),
                                                                   Partner(1234, "Long number")}));
   }

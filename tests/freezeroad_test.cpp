@@ -47,18 +47,9 @@ class FreezeRoad : public ::testing::Test, public support::ProgramFixture {
   // with its closing fields and a day book; its invoices booked or not, and
   // one payment of 10 February without a voucher unless `booked`.
   void Books(bool booked) {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    for (const auto& [name, bytes] : support::ReportBookFiles()) store.fs.SetFile(D + name, bytes);
-    for (const auto& [name, bytes] : support::ShippedReportTemplates()) store.fs.SetFile(W + name, bytes);
-    records::AdminSettingsRec s = support::ReportBookSettings();
-    s.SetApprovedAnnualBalance("2023");
-    s.SetLastClosedPeriod("01/12");
-    s.SetFiscalYear("2024");
-    s.SetDayBookName("Memorial");
+    StartWithAcme();
+    support::WriteReportBook(store, D, W);
+    records::AdminSettingsRec s = support::ReportBookClosingSettings();
     s.SetSplitJournals("false");
     store.fs.SetFile(D + "adminset.vlk", Bytes(s));
     records::PaymentRec pay;
@@ -69,7 +60,7 @@ class FreezeRoad : public ::testing::Test, public support::ProgramFixture {
     pay.SetAmount(300);
     store.fs.SetFile(D + "payment.vlk", Bytes(std::vector<records::PaymentRec>{pay}));
     if (booked) BookTheDocuments();
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInToAcme();
     ASSERT_EQ(masterdata::AdminSettings.CurrentPeriod(), "02/12");
   }
 

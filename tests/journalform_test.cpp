@@ -24,6 +24,7 @@
 #include "support/adminfolder.h"
 #include "support/fakefs.h"
 #include "support/formfixture.h"
+#include "support/journalform.h"
 #include "support/records.h"
 #include "ui/headless.h"
 
@@ -53,19 +54,14 @@ class JournalForm : public ::testing::Test, public support::AdministrationFolder
   Tboeking form;
 
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
+    support::ReadyJournalForm(store);
     auto& s = journal::JournalAdminSettings;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
     s.SetSalesBookName("Sales");
     s.SetPurchaseBookName("Purchases");
     s.SetDayBookName("Memorial");
-    s.SetSplitJournals("false");
     Accounts({{"1000", "Cash", true, "Cash book"}, {"130", "Debtors"}, {"1300", "Creditors"}, {"4000", "Sales"},
               {"8000", "Rent {old}"}});
     store.fs.SetFile(kJvo, "");
-    store.fs.SetFile(kJvt, "");
-    store.fs.SetFile(kIfs, "");
   }
 
   void Accounts(const std::vector<Account>& accounts) {

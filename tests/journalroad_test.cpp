@@ -62,32 +62,20 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    records::AdminSettingsRec s;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetPeriodCount(12);
-    for (int k = 1; k <= 12; ++k)
-      s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
-    s.SetPeriodStart(13, "20250101");
+    StartWithAcme();
+    // The sales-tax rates as the system settings form keeps them.
+    shell::SystemParams.SetTaxRateName(0, "HIGH");
+    shell::SystemParams.SetTaxRate(0, 21);
+    LogInToAcme();
+    // The administration's settings as its settings form saved them, read
+    // at the next log-in.
+    records::AdminSettingsRec s = support::MonthlyBookYear(2024);
     s.SetCurrentPeriod("05/12");
     s.SetSplitJournals("true");
     s.SetSalesBookName("Sales");
     s.SetPurchaseBookName("Purchases");
     s.SetDayBookName("Memorial");
-    Restart();
-    SetUserOptions(true, true);
-    // The sales-tax rates as the system settings form keeps them.
-    shell::SystemParams.SetTaxRateName(0, "HIGH");
-    shell::SystemParams.SetTaxRate(0, 21);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
-    // The administration's settings as its settings form saved them, read
-    // at the next log-in.
-    store.fs.SetFile(D + "adminset.vlk", Bytes(s));
-    DoubleClick(TreeFunction::SwitchAdministration);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInAgainWith(s);
     std::vector<records::LedgerAccountRec> accounts(3);
     accounts[0].SetAccountNumber("1000");
     accounts[0].SetCaption("Cash");

@@ -70,23 +70,12 @@ class NewPartnerRoad : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
-    records::AdminSettingsRec s;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetPeriodCount(12);
-    for (int k = 1; k <= 12; ++k)
-      s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
-    for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, "20250101");
+    StartWithAcme();
+    LogInToAcme();
+    records::AdminSettingsRec s = support::MonthlyBookYear(2024);
     s.SetCurrentPeriod("05/12");
     s.SetSplitJournals("false");
     s.SetDayBookName("Memorial");
-    store.fs.SetFile(D + "adminset.vlk", Bytes(s));
     std::vector<records::LedgerAccountRec> accounts;
     const std::pair<const char*, const char*> functions[] = {{"1000", ""},
                                                              {"1300", "Customer group"},
@@ -107,21 +96,12 @@ class NewPartnerRoad : public ::testing::Test, public support::ProgramFixture {
     store.fs.SetFile(D + "supplier.vlk", Bytes(std::vector<records::PartnerRec>{Partner(1, "Gamma", "VEN")}));
     store.fs.SetFile(D + "invsum.vlk", "");
     store.fs.SetFile(D + "payment.vlk", "");
-    DoubleClick(TreeFunction::SwitchAdministration);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInAgainWith(s);
     ASSERT_TRUE(backend.messages.empty()) << backend.messages.back().text;
   }
 
   void Journal(const std::function<void(Tboeking&)>& script) {
-    bool shown = false;
-    backend.scripts["boeking"] = [&](ui::Form& f) {
-      shown = true;
-      script(static_cast<Tboeking&>(f));
-    };
-    ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
-    backend.scripts.erase("boeking");
-    EXPECT_TRUE(shown);
-    EXPECT_FALSE(shell::FileSetOpen);
+    ShowFromTree<Tboeking>(TreeFunction::JournalVouchers, "boeking", script);
   }
   // What the partners form does when the journal form shows it: `script`.
   void OnPartners(const std::function<void(Tpartners2&)>& script) {

@@ -32,18 +32,11 @@ using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
 
-std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
-
 // The book year `year` in twelve months, after the year-end closing of the
 // year before (the last closed period 12/12) or within it.
 records::AdminSettingsRec BookYear(int year, const std::string& lastClosed, const std::string& current) {
-  records::AdminSettingsRec s;
+  records::AdminSettingsRec s = support::MonthlyBookYear(year);
   const std::string y = std::to_string(year);
-  s.SetBookYearStart(y + "0101");
-  s.SetBookYearEnd(y + "1231");
-  s.SetPeriodCount(12);
-  for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, y + Two(k) + "01");
-  for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, std::to_string(year + 1) + "0101");
   s.SetApprovedAnnualBalance(std::to_string(year - 1));
   s.SetCurrentAnnualBalance(y);
   s.SetLastClosedPeriod(lastClosed);
@@ -84,13 +77,8 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
-    store.fs.SetFile(D + "adminset.vlk", Bytes(BookYear(2024, "04/12", "05/12")));
+    StartWithAcme();
+    LogInToAcme();
     records::LedgerAccountRec gla;
     gla.SetAccountNumber("1300");
     gla.SetCaption("Debtors");
@@ -116,28 +104,20 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
                                            Invoice("CUS", "20250105", "F4", 30, 0)}));
     store.fs.SetFile(D + "payment.vlk", Bytes(std::vector<records::PaymentRec>{
                                             Payment("20240320", 1, 40, true), Payment("20250120", 2, 30, false)}));
-    DoubleClick(TreeFunction::SwitchAdministration);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInAgainWith(BookYear(2024, "04/12", "05/12"));
     ASSERT_TRUE(backend.messages.empty()) << backend.messages.back().text;
   }
 
   // Opens the partners node, finds customer 5 and runs `script`.
   void Partner(const std::function<void(Tpartners2&)>& script) {
-    bool shown = false;
-    backend.scripts["partners2"] = [&](ui::Form& form) {
-      auto& f = static_cast<Tpartners2&>(form);
-      shown = true;
+    ShowFromTree<Tpartners2>(TreeFunction::Partners, "partners2", [&script](Tpartners2& f) {
       f.ComboBox2.UserSelect(0);
       f.Edit30.UserSetText("five");
       f.Button1.UserClick();
       ASSERT_EQ(f.Edit26.GetText(), "5");
       ASSERT_EQ(f.Edit1.GetText(), "Five Retail");
       script(f);
-    };
-    ASSERT_TRUE(DoubleClick(TreeFunction::Partners));
-    backend.scripts.erase("partners2");
-    EXPECT_TRUE(shown);
-    EXPECT_FALSE(shell::FileSetOpen);
+    });
   }
 
   static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
@@ -180,9 +160,7 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
 
   // The year-end closing has moved the book year on: 2024 is now the
   // previous year, and January 2025 the current year's first period.
-  store.fs.SetFile(D + "adminset.vlk", Bytes(BookYear(2025, "12/12", "01/12")));
-  DoubleClick(TreeFunction::SwitchAdministration);
-  LogIn("SYSTEM", "kestal", "Acme Ltd");
+  LogInAgainWith(BookYear(2025, "12/12", "01/12"));
   Partner([&](Tpartners2& f) {
     f.TabControl1.UserSelectTab(masterdata::TabFinance);
     EXPECT_EQ(f.Edit18.GetText(), Amount(190));

@@ -38,12 +38,8 @@ class PartnersRoad : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    StartWithAcme();
+    LogInToAcme();
     ASSERT_TRUE(shell::LoginDone);
     std::vector<records::LedgerAccountRec> accounts(4);
     const char* numbers[] = {"1300", "1600", "7000", "8000"};
@@ -58,15 +54,7 @@ class PartnersRoad : public ::testing::Test, public support::ProgramFixture {
 
   // Shows the partners from the tree and runs `script` inside.
   void Partners(const std::function<void(Tpartners2&)>& script) {
-    bool shown = false;
-    backend.scripts["partners2"] = [&](ui::Form& form) {
-      shown = true;
-      script(static_cast<Tpartners2&>(form));
-    };
-    ASSERT_TRUE(DoubleClick(TreeFunction::Partners));
-    backend.scripts.erase("partners2");
-    EXPECT_TRUE(shown);
-    EXPECT_FALSE(shell::FileSetOpen);
+    ShowFromTree<Tpartners2>(TreeFunction::Partners, "partners2", script);
   }
 
   static void Add(Tpartners2& f, const std::string& name, const std::string& bank) {

@@ -77,27 +77,14 @@ class ReportForm : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    for (const auto& [name, bytes] : support::ReportBookFiles()) store.fs.SetFile(D + name, bytes);
-    for (const auto& [name, bytes] : support::ShippedReportTemplates()) store.fs.SetFile(W + name, bytes);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    StartWithAcme();
+    support::WriteReportBook(store, D, W);
+    LogInToAcme();
   }
 
   // Opens the reports node and runs `script` in the form.
   void InForm(const std::function<void(TRapport1&)>& script) {
-    bool ran = false;
-    backend.scripts["Rapport1"] = [&](ui::Form& f) {
-      ran = true;
-      script(static_cast<TRapport1&>(f));
-    };
-    ASSERT_TRUE(DoubleClick(TreeFunction::Reports));
-    backend.scripts.erase("Rapport1");
-    EXPECT_TRUE(ran);
-    EXPECT_FALSE(shell::FileSetOpen);
+    ShowFromTree<TRapport1>(TreeFunction::Reports, "Rapport1", script);
   }
 
   static void Choose(TRapport1& f, int report) {

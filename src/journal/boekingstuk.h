@@ -685,6 +685,45 @@ class Tboeking : public ui::Form {
   std::string InvoiceKindCode() const;
   void StoreInvoice();
   void StorePayment();
+  // What the invoice and payment tabs share (boekingstuk_documents.cpp).
+  // Runs `store` (StoreInvoice or StorePayment) with "All Journals" ticked,
+  // as the voucher it finds may be in any journal: the status bar cleared
+  // first, the tick put back after.
+  void StoreWithAllJournals(void (Tboeking::*store)());
+  // Shows a booked document's own voucher, as FindVoucherOf gave it, on the
+  // voucher tab. False when it is not there; a failed file set is reported
+  // and counts as shown.
+  bool ShowDocumentVoucher(const StoreResult& found);
+  // The head of a voucher proposed from a document: the voucher number
+  // `number`, the document's entry number and memo, the link and partner,
+  // Add mode, the document header with `date`, the date and number fixed.
+  void ShowProposalHead(const VoucherLink& link, const VoucherPartner& partner, const std::string& number,
+                        const std::string& entryNumber, const std::string& memo, const std::string& date,
+                        bool invoice);
+  // The voucher tab with the proposal's totals, Save focused.
+  void GoToProposal();
+  // One page of a document list: a row of cells each, below the heading of
+  // `grid` (one blank row when there are none), the row choice and the page
+  // buttons as the page allows, the status bar sky blue, or `emptyText` in
+  // it when the page is empty.
+  struct ListPage {
+    std::vector<std::vector<std::string>> cells;
+    bool hasPrevious = false;
+    bool more = false;
+    bool singleMatch = false;
+    std::string emptyText;
+  };
+  void ShowListPage(ui::StringGrid& grid, ui::Action& choose, ui::Button& previous, ui::Button& next,
+                    const ListPage& page);
+  // A list grid emptied to its heading and one blank row, the row choice off.
+  static void EmptyList(ui::StringGrid& grid, ui::Action& choose);
+  // True when an invoice's (`invoice`) or payment's store, change or
+  // delete was done; else says why: a failed file set reported, a refusal
+  // in the status bar.
+  bool DocumentDone(DocumentOutcome outcome, const shell::FileSetFailure& failure, bool invoice);
+  // Sets a picker's date, lowering its minimum to it when the date lies
+  // before (a document booked in a closed period).
+  static void ShowDate(ui::DatePicker& picker, const std::string& ymd);
   // "Add + JV" and Delete with their menu items: hidden and disabled while
   // an import runs or is interrupted, else as the shown payment allows.
   void ShowPaymentButtons();

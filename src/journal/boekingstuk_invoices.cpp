@@ -37,37 +37,6 @@ std::optional<std::int32_t> WholeNumber(const std::string& text) {
   return static_cast<std::int32_t>(v);
 }
 
-std::string DocumentRefusedText(DocumentOutcome outcome, bool invoice) {
-  switch (outcome) {
-    case DocumentOutcome::ChangedInAnotherCopy: return shell::MsgChangedInAnotherCopy();
-    case DocumentOutcome::HasVoucher:
-      return invoice ? BuiltInText("This invoice has its journal voucher; it is neither changed nor deleted",
-                                   "Deze factuur is geboekt; ze wordt niet gewijzigd of verwijderd",
-                                   "Diese Rechnung ist gebucht; sie wird weder geändert noch gelöscht")
-                     : BuiltInText("This payment has its journal voucher; it is neither changed nor deleted",
-                                   "Deze betaling is geboekt; ze wordt niet gewijzigd of verwijderd",
-                                   "Diese Zahlung ist gebucht; sie wird weder geändert noch gelöscht");
-    default:
-      return invoice ? BuiltInText("This invoice is no longer in the file; nothing was written",
-                                   "Deze factuur staat niet meer in het bestand; er is niets geschreven",
-                                   "Diese Rechnung ist nicht mehr in der Datei; nichts wurde geschrieben")
-                     : BuiltInText("This payment is no longer in the file; nothing was written",
-                                   "Deze betaling staat niet meer in het bestand; er is niets geschreven",
-                                   "Diese Zahlung ist nicht mehr in der Datei; nichts wurde geschrieben");
-  }
-}
-
-// Sets a picker's date, lowering its minimum to it when the date lies
-// before (a document booked in a closed period).
-void ShowDate(ui::DatePicker& picker, const std::string& ymd) {
-  if (!shell::IsValidYmd(ymd)) return;
-  const platform::TDateTime d = shell::YmdToDate(ymd);
-  const std::optional<platform::TDateTime> min = picker.MinDate();
-  picker.SetMinDate(std::nullopt);
-  picker.SetDate(d);
-  if (min) picker.SetMinDate(std::min(*min, d));
-}
-
 }  // namespace
 
 std::string Tboeking::AmountText(double value) { return shell::FormatAmount(value, Decimals(), 'Y'); }
@@ -220,24 +189,12 @@ records::InvoiceRec Tboeking::InvoiceFromTab() const {
   return rec;
 }
 
-void Tboeking::Button9Click() {
-  StatusBar1.Show("", ui::colors::Default);
-  const bool all = CheckBox12.Checked();
-  CheckBox12.SetChecked(true);
-  StoreInvoice();
-  CheckBox12.SetChecked(all);
-}
+void Tboeking::Button9Click() { StoreWithAllJournals(&Tboeking::StoreInvoice); }
 
 void Tboeking::StoreInvoice() {
   if (invoiceState_ == DocumentState::LoadedBooked && loadedInvoice_) {
     // The invoice's own voucher, found by its key, or reported missing.
-    const StoreResult r = FindVoucherOf(InvoiceKeyOf(loadedInvoice_->record));
-    if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-    if (r.Ok() && r.voucher) {
-      ShowVoucher(*r.voucher);
-      SelectTab(TabVoucher);
-      return;
-    }
+    if (ShowDocumentVoucher(FindVoucherOf(InvoiceKeyOf(loadedInvoice_->record)))) return;
     CheckBox1.SetChecked(false);
     ProposeInvoiceVoucher(loadedInvoice_->record);
     StatusBar1.Show(BuiltInText("The journal voucher of this invoice was not found; a new one is proposed",
@@ -269,15 +226,11 @@ void Tboeking::StoreInvoice() {
 
   const records::InvoiceRec rec = InvoiceFromTab();
   const InvoiceResult r = invoiceState_ == DocumentState::New ? InsertInvoice(rec) : ChangeInvoice(rec, *loadedInvoice_);
-  if (r.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
   if (r.outcome == DocumentOutcome::Duplicate) {
     StatusBar1.Show(L(9648), ui::colors::Lime);
     return;
   }
-  if (!r.Ok()) {
-    StatusBar1.Show(DocumentRefusedText(r.outcome, true), ui::colors::Red);
-    return;
-  }
+  if (!DocumentDone(r.outcome, r.failure, true)) return;
   loadedInvoice_ = r.document;
   invoiceState_ = DocumentState::LoadedUnbooked;
   SetAmountText(Edit18, AmountText(r.document->record.PaidAmount()));
@@ -306,20 +259,10 @@ void Tboeking::ProposeInvoiceVoucher(const records::InvoiceRec& rec) {
   // The partner line carries the link and is shown, not edited.
   readOnly_[0] = true;
   for (int c = 1; c <= 6; ++c) Lines[0].Field(c).SetEnabled(false);
-  Edit3.SetText(VoucherNumberOf(key));
-  Edit123.SetText(Cut(shell::TrimTrailingBlanks(rec.EntryNumber()), 15));
-  Edit116.SetText(Cut(shell::TrimTrailingBlanks(rec.Memo()), 50));
-  link_ = key;
-  partner_ = VoucherPartner{key.partner, key.kind};
-  mode_ = EntryMode::Add;
-  ShowModeCaption();
-  ShowDocumentHeader(key.kind, key.partner, rec.VoucherDate() + "/" + Edit3.GetText(), true);
-  DateTimePicker2.SetEnabled(false);
-  Edit3.SetEnabled(false);
+  ShowProposalHead(key, VoucherPartner{key.partner, key.kind}, VoucherNumberOf(key), rec.EntryNumber(), rec.Memo(),
+                   rec.VoucherDate(), true);
   LockInvoiceTab(false);
-  SelectTab(TabVoucher);
-  RecalcTotals();
-  if (Button5.Reachable()) Button5.SetFocus();
+  GoToProposal();
 }
 
 void Tboeking::ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText,
@@ -336,11 +279,7 @@ void Tboeking::ShowDocumentHeader(const std::string& kind, std::int32_t partner,
 void Tboeking::Button19Click() {
   if (invoiceState_ != DocumentState::LoadedUnbooked || !loadedInvoice_) return;
   const InvoiceResult r = journal::DeleteInvoice(*loadedInvoice_);
-  if (r.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (!r.Ok()) {
-    StatusBar1.Show(DocumentRefusedText(r.outcome, true), ui::colors::Red);
-    return;
-  }
+  if (!DocumentDone(r.outcome, r.failure, true)) return;
   Button10Click();
   Button14Click();
 }
@@ -370,27 +309,18 @@ void Tboeking::FillInvoiceList(const InvoiceFilter& filter, int page) {
   if (p.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(p.failure);
   invoiceRows_ = p.rows;
   invoicePage_ = p.page;
-  const int rows = static_cast<int>(invoiceRows_.size());
-  StringGrid2.SetRowCount(std::max(2, rows + 1));
-  for (int c = 0; c < StringGrid2.ColCount(); ++c) StringGrid2.SetCell(c, 1, "");
-  for (int r = 0; r < rows; ++r) {
-    const records::InvoiceRec& rec = invoiceRows_[static_cast<std::size_t>(r)].record;
+  ListPage shown{{}, p.HasPrevious(), p.more, p.SingleMatch(), L(LanguageOffsetOf(p.outcome, true))};
+  for (const LoadedInvoice& doc : invoiceRows_) {
+    const records::InvoiceRec& rec = doc.record;
     const int k = rec.PartnerType() == "CUS" ? 0 : 1;
-    const std::vector<std::string> cells = {
-        rec.VoucherDate(), k < ComboBox3.Count() ? ComboBox3.Items()[static_cast<std::size_t>(k)].text : "",
-        std::to_string(rec.PartnerNumber()), rec.InvoiceNumber(), rec.EntryNumber(), AmountText(rec.InvoiceAmount()),
-        AmountText(rec.PaidAmount()), rec.InvoiceDate(), rec.VoucherCreated() ? "true" : "false", rec.DiscountDate(),
-        rec.DueDate(), rec.Memo(), AmountText(rec.InvoiceAmount() - rec.PaidAmount()), AmountText(rec.PrepaidAmount())};
-    for (int c = 0; c < static_cast<int>(cells.size()); ++c) StringGrid2.SetCell(c, r + 1, cells[c]);
+    shown.cells.push_back(
+        {rec.VoucherDate(), k < ComboBox3.Count() ? ComboBox3.Items()[static_cast<std::size_t>(k)].text : "",
+         std::to_string(rec.PartnerNumber()), rec.InvoiceNumber(), rec.EntryNumber(), AmountText(rec.InvoiceAmount()),
+         AmountText(rec.PaidAmount()), rec.InvoiceDate(), rec.VoucherCreated() ? "true" : "false", rec.DiscountDate(),
+         rec.DueDate(), rec.Memo(), AmountText(rec.InvoiceAmount() - rec.PaidAmount()),
+         AmountText(rec.PrepaidAmount())});
   }
-  StringGrid2.SetEnabled(rows > 0);
-  StringGrid2.SetRow(1);
-  SelectInvoiceRow.SetEnabled(rows > 0);
-  BitBtn5.SetVisible(p.HasPrevious());
-  BitBtn6.SetVisible(p.more);
-  singleListRow_ = p.SingleMatch();
-  if (rows > 0) StatusBar1.Show("", ui::colors::SkyBlue);
-  else StatusBar1.Show(L(LanguageOffsetOf(p.outcome, true)), ui::colors::Lime);
+  ShowListPage(StringGrid2, SelectInvoiceRow, BitBtn5, BitBtn6, shown);
 }
 
 void Tboeking::Button13Click() {
@@ -442,11 +372,7 @@ void Tboeking::Button13Click() {
 
 void Tboeking::Button14Click() {
   invoiceRows_.clear();
-  for (int r = 1; r < StringGrid2.RowCount(); ++r)
-    for (int c = 0; c < StringGrid2.ColCount(); ++c) StringGrid2.SetCell(c, r, "");
-  StringGrid2.SetRowCount(2);
-  StringGrid2.SetEnabled(false);
-  SelectInvoiceRow.SetEnabled(false);
+  EmptyList(StringGrid2, SelectInvoiceRow);
   CheckBox3.SetChecked(true);
   CheckBox4.SetChecked(true);
   CheckBox5.SetChecked(false);

@@ -28,20 +28,6 @@ int Decimals() { return shell::SystemSettings.AmountDecimals; }
 
 bool WithPartner(int kindIndex) { return kindIndex == 0 || kindIndex == 1; }
 
-std::string PaymentRefusedText(DocumentOutcome outcome) {
-  switch (outcome) {
-    case DocumentOutcome::ChangedInAnotherCopy: return shell::MsgChangedInAnotherCopy();
-    case DocumentOutcome::HasVoucher:
-      return BuiltInText("This payment has its journal voucher; it is neither changed nor deleted",
-                         "Deze betaling is geboekt; ze wordt niet gewijzigd of verwijderd",
-                         "Diese Zahlung ist gebucht; sie wird weder geändert noch gelöscht");
-    default:
-      return BuiltInText("This payment is no longer in the file; nothing was written",
-                         "Deze betaling staat niet meer in het bestand; er is niets geschreven",
-                         "Diese Zahlung ist nicht mehr in der Datei; nichts wurde geschrieben");
-  }
-}
-
 std::vector<ui::Edit*> NarrativeEdits(Tboeking& f) {
   return {&f.Edit38, &f.Edit48, &f.Edit59, &f.Edit60, &f.Edit67, &f.Edit68};
 }
@@ -218,24 +204,12 @@ records::PaymentRec Tboeking::PaymentFromTab() const {
   return rec;
 }
 
-void Tboeking::Button15Click() {
-  StatusBar1.Show("", ui::colors::Default);
-  const bool all = CheckBox12.Checked();
-  CheckBox12.SetChecked(true);
-  StorePayment();
-  CheckBox12.SetChecked(all);
-}
+void Tboeking::Button15Click() { StoreWithAllJournals(&Tboeking::StorePayment); }
 
 void Tboeking::StorePayment() {
   if (paymentState_ == DocumentState::LoadedBooked && loadedPayment_) {
-    const StoreResult r = FindVoucherOf(PaymentKeyOf(loadedPayment_->record));
-    if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-    if (r.Ok() && r.voucher) {
-      ShowVoucher(*r.voucher);
-      SelectTab(TabVoucher);
-    } else {
+    if (!ShowDocumentVoucher(FindVoucherOf(PaymentKeyOf(loadedPayment_->record))))
       StatusBar1.Show(L(9892), ui::colors::Lime);
-    }
     return;
   }
   // Every check before the file opens.
@@ -257,11 +231,7 @@ void Tboeking::StorePayment() {
   const records::PaymentRec rec = PaymentFromTab();
   const PaymentResult r =
       paymentState_ == DocumentState::New ? InsertPayment(rec) : ChangePayment(rec, *loadedPayment_);
-  if (r.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (!r.Ok()) {
-    StatusBar1.Show(PaymentRefusedText(r.outcome), ui::colors::Red);
-    return;
-  }
+  if (!DocumentDone(r.outcome, r.failure, false)) return;
   // The payment is stored once: its number shows, a second press changes it.
   loadedPayment_ = r.document;
   paymentState_ = DocumentState::LoadedUnbooked;
@@ -278,13 +248,7 @@ void Tboeking::ProposePaymentVoucher(const records::PaymentRec& rec) {
   const PaymentKey key = PaymentKeyOf(rec);
   ClearVoucherForm();
   const std::string valueDate = rec.ValueDate();
-  if (shell::IsValidYmd(valueDate)) {
-    const platform::TDateTime d = shell::YmdToDate(valueDate);
-    const std::optional<platform::TDateTime> min = DateTimePicker2.MinDate();
-    DateTimePicker2.SetMinDate(std::nullopt);
-    DateTimePicker2.SetDate(d);
-    if (min) DateTimePicker2.SetMinDate(std::min(*min, d));
-  }
+  ShowDate(DateTimePicker2, valueDate);
   PaymentProposalInput in;
   in.kind = key.kind;
   const std::string bank = ComboBox4.GetText();
@@ -309,29 +273,15 @@ void Tboeking::ProposePaymentVoucher(const records::PaymentRec& rec) {
       Lines[static_cast<std::size_t>(line)].Text.SetEnabled(false);
     }
   }
-  Edit3.SetText(VoucherNumberOf(key));
-  Edit123.SetText(Cut(shell::TrimTrailingBlanks(rec.EntryNumber()), 15));
-  Edit116.SetText(Cut(shell::TrimTrailingBlanks(rec.Memo()), 50));
-  link_ = key;
-  partner_ = VoucherPartner{key.partner, key.kind};
-  mode_ = EntryMode::Add;
-  ShowModeCaption();
-  ShowDocumentHeader(key.kind, key.partner, valueDate + "/" + Edit3.GetText(), false);
-  DateTimePicker2.SetEnabled(false);
-  Edit3.SetEnabled(false);
-  SelectTab(TabVoucher);
-  RecalcTotals();
-  if (Button5.Reachable()) Button5.SetFocus();
+  ShowProposalHead(key, VoucherPartner{key.partner, key.kind}, VoucherNumberOf(key), rec.EntryNumber(), rec.Memo(),
+                   valueDate, false);
+  GoToProposal();
 }
 
 void Tboeking::Button21Click() {
   if (paymentState_ != DocumentState::LoadedUnbooked || !loadedPayment_) return;
   const PaymentResult r = journal::DeletePayment(*loadedPayment_);
-  if (r.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
-  if (!r.Ok()) {
-    StatusBar1.Show(PaymentRefusedText(r.outcome), ui::colors::Red);
-    return;
-  }
+  if (!DocumentDone(r.outcome, r.failure, false)) return;
   ClearPaymentTab();
 }
 
@@ -369,29 +319,19 @@ void Tboeking::FillPaymentList(const PaymentFilter& filter, int page) {
   if (p.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(p.failure);
   paymentRows_ = p.rows;
   paymentPage_ = p.page;
-  const int rows = static_cast<int>(paymentRows_.size());
-  StringGrid3.SetRowCount(std::max(2, rows + 1));
-  for (int c = 0; c < StringGrid3.ColCount(); ++c) StringGrid3.SetCell(c, 1, "");
-  for (int r = 0; r < rows; ++r) {
-    const records::PaymentRec& rec = paymentRows_[static_cast<std::size_t>(r)].record;
+  ListPage shown{{}, p.HasPrevious(), p.more, p.SingleMatch(), L(9892)};
+  for (const LoadedPayment& doc : paymentRows_) {
+    const records::PaymentRec& rec = doc.record;
     const int k = std::max(0, KindIndexOf(rec.PartnerType()));
-    std::vector<std::string> cells = {
+    std::vector<std::string>& cells = shown.cells.emplace_back(std::vector<std::string>{
         rec.ValueDate(), k < ComboBox6.Count() ? ComboBox6.Items()[static_cast<std::size_t>(k)].text : "",
         std::to_string(rec.PartnerNumber()), std::to_string(rec.PaymentNumber()), rec.BankAccount(),
-        rec.EntryNumber(), AmountText(rec.Amount()), rec.Ascription()};
+        rec.EntryNumber(), AmountText(rec.Amount()), rec.Ascription()});
     for (int n = 1; n <= 6; ++n) cells.push_back(rec.Narrative(n));
     cells.push_back(rec.Memo());
     cells.push_back(rec.VoucherCreated() ? "true" : "false");
-    for (int c = 0; c < static_cast<int>(cells.size()); ++c) StringGrid3.SetCell(c, r + 1, cells[c]);
   }
-  StringGrid3.SetEnabled(rows > 0);
-  StringGrid3.SetRow(1);
-  SelectPaymentRow.SetEnabled(rows > 0);
-  BitBtn3.SetVisible(p.HasPrevious());
-  BitBtn4.SetVisible(p.more);
-  singleListRow_ = p.SingleMatch();
-  if (rows > 0) StatusBar1.Show("", ui::colors::SkyBlue);
-  else StatusBar1.Show(L(9892), ui::colors::Lime);
+  ShowListPage(StringGrid3, SelectPaymentRow, BitBtn3, BitBtn4, shown);
 }
 
 void Tboeking::Button17Click() {
@@ -480,11 +420,7 @@ void Tboeking::Button18Click() {
   CheckBox9.SetChecked(false);
   for (ui::Edit* e : {&Edit79, &Edit70, &Edit77, &Edit78}) e->SetText("");
   ComboBox8.SetItemIndex(0);
-  for (int r = 1; r < StringGrid3.RowCount(); ++r)
-    for (int c = 0; c < StringGrid3.ColCount(); ++c) StringGrid3.SetCell(c, r, "");
-  StringGrid3.SetRowCount(2);
-  StringGrid3.SetEnabled(false);
-  SelectPaymentRow.SetEnabled(false);
+  EmptyList(StringGrid3, SelectPaymentRow);
   BitBtn3.SetVisible(false);
   BitBtn4.SetVisible(false);
   StatusBar1.Show("", ui::colors::Default);

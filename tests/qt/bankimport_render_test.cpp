@@ -14,6 +14,7 @@
 #include "shell/systemsettings.h"
 #include "support/adminfolder.h"
 #include "support/bankbooks.h"
+#include "support/journalform.h"
 
 namespace qttest {
 namespace {
@@ -27,14 +28,8 @@ class BankImportRender : public QtFrontTest, public support::AdministrationFolde
     backend.dialogHook = [](const std::string&, const ui::FileDialogOptions&) {
       return std::optional<std::optional<std::string>>(std::optional<std::string>("/home/anne/statement.csv"));
     };
-    shell::SystemSettings.AmountDecimals = 2;
-    auto& s = journal::JournalAdminSettings;
-    s.SetBookYearStart("20240101");
-    s.SetBookYearEnd("20241231");
-    s.SetSplitJournals("false");
+    support::ReadyJournalForm(store);
     support::WriteBankBooks(store);
-    store.fs.SetFile("/d/ACME/booktemp.vlk", "");
-    store.fs.SetFile(support::kBankIfs, "");
     store.fs.SetFile("/home/anne/statement.csv", support::StatementFixture("semicolon-utf8-crlf.csv"));
   }
 
@@ -55,21 +50,8 @@ TEST_F(BankImportRender, TheSplitStatementAndTheRunRender) {
   form.OnActivate();  // ends the set, as at a showing
   form.TabControl1.UserSelectTab(journal::TabPaymentImport);
   form.Button8.UserClick();
-  form.Edit91.UserSetText(";");
-  form.CheckBox15.UserClick();
-  form.Button22.UserClick();
-  form.Edit108.UserSetText("Bank ;");
-  form.Edit110.UserSetText("0");
-  form.ComboBox10.UserSelect(9);
-  form.Edit93.UserSetText("1");
-  form.Edit94.UserSetText("2");
-  form.Edit95.UserSetText("3");
-  form.Edit99.UserSetText("4");
-  form.Edit100.UserSetText("D");
-  form.Edit101.UserSetText("5");
-  form.ImportNarrativeEdits[0].UserSetText("6");
-  for (std::size_t k = 1; k < form.ImportNarrativeEdits.size(); ++k) form.ImportNarrativeEdits[k].UserSetText("");
-  form.Button24.UserClick();
+  support::SplitSemicolonStatement(form);
+  support::TypeSemicolonProfile(form, "Bank ;");
   ASSERT_EQ(form.StringGrid4.RowCount(), 4);
   Keep(qtfront::RenderForm(form), "journal-import-split.png");
 

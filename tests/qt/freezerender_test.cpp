@@ -29,26 +29,16 @@ class FreezeRender : public ::testing::Test, public support::ProgramFixture {
   platform::ScopedNumberFormat numbers{'.'};
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    for (const auto& [name, bytes] : support::ReportBookFiles()) store.fs.SetFile(D + name, bytes);
-    for (const auto& [name, bytes] : support::ShippedReportTemplates()) store.fs.SetFile("/w/" + name, bytes);
-    records::AdminSettingsRec s = support::ReportBookSettings();
-    s.SetApprovedAnnualBalance("2023");
-    s.SetLastClosedPeriod("01/12");
-    s.SetFiscalYear("2024");
-    s.SetDayBookName("Memorial");
-    store.fs.SetFile(D + "adminset.vlk", support::Bytes(s));
+    StartWithAcme();
+    support::WriteReportBook(store, D, "/w/");
+    store.fs.SetFile(D + "adminset.vlk", support::Bytes(support::ReportBookClosingSettings()));
     auto invoices = support::Records<records::InvoiceRec>(store.fs.File(D + "invsum.vlk"));
     for (auto& i : invoices) {
       i.SetVoucherDate(i.InvoiceDate());
       i.SetVoucherCreated(true);
     }
     store.fs.SetFile(D + "invsum.vlk", support::Bytes(invoices));
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    LogInToAcme();
   }
 };
 

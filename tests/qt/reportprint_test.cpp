@@ -43,14 +43,9 @@ class ReportPrint : public ::testing::Test, public support::ProgramFixture {
   qtfront::QtPrintService printer;
 
   void SetUp() override {
-    Start();
-    WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
-    WriteAdministrations({{"ACME", "Acme Ltd"}});
-    Restart();
-    SetUserOptions(true, true);
-    for (const auto& [name, bytes] : support::ReportBookFiles()) store.fs.SetFile("/w/data/ACME/" + name, bytes);
-    for (const auto& [name, bytes] : support::ShippedReportTemplates()) store.fs.SetFile("/w/" + name, bytes);
-    LogIn("SYSTEM", "kestal", "Acme Ltd");
+    StartWithAcme();
+    support::WriteReportBook(store, "/w/data/ACME/", "/w/");
+    LogInToAcme();
     ui::SetPrintService(&printer);
   }
   void TearDown() override { ui::SetPrintService(nullptr); }

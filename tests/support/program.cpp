@@ -9,6 +9,7 @@
 #include "shell/session.h"
 #include "system/systemscreen.h"
 #include "shell/textroutines.h"
+#include "support/records.h"
 #include "ui/application.h"
 
 namespace support {
@@ -114,6 +115,22 @@ void ProgramFixture::LogIn(const std::string& id, const std::string& password, c
   s.Edit3.SetText(password);
   s.ComboBox1.SetText(administration);
   s.Button1.UserClick();
+}
+
+void ProgramFixture::StartWithAcme() {
+  Start();
+  WriteUsers({MakeUser("SYSTEM", "kestal", "YYY")});
+  WriteAdministrations({{"ACME", "Acme Ltd"}});
+  Restart();
+  SetUserOptions(true, true);
+}
+
+void ProgramFixture::LogInToAcme() { LogIn("SYSTEM", "kestal", "Acme Ltd"); }
+
+void ProgramFixture::LogInAgainWith(const records::AdminSettingsRec& settings) {
+  store.fs.SetFile(masterdata::AdministrationFolder("ACME") + "adminset.vlk", Bytes(settings));
+  DoubleClick(shell::TreeFunction::SwitchAdministration);
+  LogInToAcme();
 }
 
 ui::TreeNode* ProgramFixture::Node(shell::TreeFunction function) const {

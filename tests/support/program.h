@@ -6,11 +6,18 @@
 // the function tree, press keys.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "records/adminsettingsrec.h"
 #include "records/userrec.h"
 #include "program/startschermunit.h"
+#include "shell/fileset.h"
+#include "support/bookyear.h"
 #include "support/fakefs.h"
 #include "ui/controls.h"
 #include "ui/headless.h"
@@ -50,11 +57,41 @@ class ProgramFixture {
   // Fills the log-in panel (the administration box by text) and clicks OK.
   void LogIn(const std::string& id, const std::string& password, const std::string& administration);
 
+  // The end-to-end tests' program: the one user "SYSTEM" (password
+  // "kestal", all rights) and the one administration ACME "Acme Ltd",
+  // started again with user identification and password asked. Nobody is
+  // logged in yet: what the first log-in reads can still be written.
+  void StartWithAcme();
+  // "SYSTEM" logs in to "Acme Ltd".
+  void LogInToAcme();
+  // Takes up new administration settings as the program does: `settings`
+  // written as ACME's settings file, then Switch administration and
+  // "SYSTEM" logs in to "Acme Ltd" again, which reads them. Needs a log-in.
+  void LogInAgainWith(const records::AdminSettingsRec& settings);
+
   // The node of a function, or nullptr.
   ui::TreeNode* Node(shell::TreeFunction function) const;
   // Selects the node of `function` and double-clicks the tree; false when
   // the tree has no such node.
   bool DoubleClick(shell::TreeFunction function);
+  // Double-clicks the node of `function` and runs `script` in the form
+  // named `form` while it shows. Fails the test when the tree has no such
+  // node, when the form did not show, or when the file set is still open
+  // after it.
+  template <class F>
+  void ShowFromTree(shell::TreeFunction function, const std::string& form,
+                    const std::type_identity_t<std::function<void(F&)>>& script) {
+    bool shown = false;
+    backend.scripts[form] = [&script, &shown](ui::Form& f) {
+      shown = true;
+      script(static_cast<F&>(f));
+    };
+    ASSERT_TRUE(DoubleClick(function)) << form;
+    // The script refers to this call's locals: a later showing runs without it.
+    backend.scripts.erase(form);
+    EXPECT_TRUE(shown) << form;
+    EXPECT_FALSE(shell::FileSetOpen) << form;
+  }
   // The tree, one line per node in display order: two blanks per level, the
   // text, " [image]" and, for a function node, " #id".
   std::vector<std::string> TreeLines() const;

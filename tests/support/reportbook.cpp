@@ -15,6 +15,7 @@
 #include "records/partnerrec.h"
 #include "reports/balance.h"
 #include "reports/periodclosing.h"
+#include "support/bookyear.h"
 #include "support/records.h"
 
 namespace support {
@@ -75,21 +76,24 @@ records::PartnerRec Partner(int number, const std::string& name, const char* typ
 }  // namespace
 
 records::AdminSettingsRec ReportBookSettings() {
-  records::AdminSettingsRec s;
+  records::AdminSettingsRec s = MonthlyBookYear(2024);
   s.SetCompanyName("Acme Trading");
   s.SetAddress("1 Market Street");
   s.SetZipCode("1234 AB");
   s.SetTown("Springfield");
-  s.SetBookYearStart("20240101");
-  s.SetBookYearEnd("20241231");
-  s.SetPeriodCount(12);
-  for (int k = 1; k <= 12; ++k)
-    s.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
-  for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, "20250101");
   s.SetCurrentAnnualBalance("2024");
   s.SetCurrentPeriod("02/12");
   s.SetProfitAccountNumber("0900");
   s.SetProfitAccountCaption("Profit of the year");
+  return s;
+}
+
+records::AdminSettingsRec ReportBookClosingSettings() {
+  records::AdminSettingsRec s = ReportBookSettings();
+  s.SetApprovedAnnualBalance("2023");
+  s.SetLastClosedPeriod("01/12");
+  s.SetFiscalYear("2024");
+  s.SetDayBookName("Memorial");
   return s;
 }
 
@@ -151,6 +155,11 @@ std::map<std::string, std::string> ShippedReportTemplates() {
     out[entry.path().filename().string()] = s.str();
   }
   return out;
+}
+
+void WriteReportBook(FakeDataStore& store, const std::string& dataFolder, const std::string& workFolder) {
+  for (const auto& [name, bytes] : ReportBookFiles()) store.fs.SetFile(dataFolder + name, bytes);
+  for (const auto& [name, bytes] : ShippedReportTemplates()) store.fs.SetFile(workFolder + name, bytes);
 }
 
 }  // namespace support

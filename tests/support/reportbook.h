@@ -23,15 +23,23 @@
 #include <string>
 
 #include "records/adminsettingsrec.h"
+#include "support/fakefs.h"
 
 namespace support {
 
 // The settings of the book (current period 02/12, profit account 0900).
 records::AdminSettingsRec ReportBookSettings();
+// The same with the closing fields that go with January frozen (the year
+// 2023 approved, 01/12 the last closed period, fiscal year 2024) and the
+// day book "Memorial", as a freeze reads them.
+records::AdminSettingsRec ReportBookClosingSettings();
 // The data files by file name ("ledger.vlk", ...), January's freeze record
 // computed by the program's own trial balance.
 std::map<std::string, std::string> ReportBookFiles();
 // The six report templates shipped with the program, by file name.
 std::map<std::string, std::string> ShippedReportTemplates();
+// Writes the data files into `dataFolder` and the shipped templates into
+// `workFolder` (both ending in "/").
+void WriteReportBook(FakeDataStore& store, const std::string& dataFolder, const std::string& workFolder);
 
 }  // namespace support

@@ -1,0 +1,38 @@
+#include "support/journalform.h"
+
+#include "shell/systemsettings.h"
+
+namespace support {
+
+void ReadyJournalForm(FakeDataStore& store) {
+  shell::SystemSettings.AmountDecimals = 2;
+  auto& s = journal::JournalAdminSettings;
+  s.SetBookYearStart("20240101");
+  s.SetBookYearEnd("20241231");
+  s.SetSplitJournals("false");
+  store.fs.SetFile("/d/ACME/booktemp.vlk", "");
+  store.fs.SetFile("/w/ifs.vlk", "");
+}
+
+void SplitSemicolonStatement(journal::Tboeking& f) {
+  f.Edit91.UserSetText(";");
+  if (!f.CheckBox15.Checked()) f.CheckBox15.UserClick();
+  f.Button22.UserClick();
+}
+
+void TypeSemicolonProfile(journal::Tboeking& f, const std::string& name) {
+  f.Edit108.UserSetText(name);
+  f.Edit110.UserSetText("0");
+  f.ComboBox10.UserSelect(9);  // dd-mm-yyyy
+  f.Edit93.UserSetText("1");
+  f.Edit94.UserSetText("2");
+  f.Edit95.UserSetText("3");
+  f.Edit99.UserSetText("4");
+  f.Edit100.UserSetText("D");
+  f.Edit101.UserSetText("5");
+  f.ImportNarrativeEdits[0].UserSetText("6");
+  for (std::size_t k = 1; k < f.ImportNarrativeEdits.size(); ++k) f.ImportNarrativeEdits[k].UserSetText("");
+  f.Button24.UserClick();
+}
+
+}  // namespace support
