@@ -19,10 +19,10 @@
 #include <string>
 #include <vector>
 
-#include "journal/bankimport.h"
-#include "journal/bankimportrun.h"
-#include "journal/paymentstore.h"
-#include "journal/voucherstore.h"
+#include "services/bankimport.h"
+#include "services/bankimportrun.h"
+#include "services/paymentstore.h"
+#include "services/voucherstore.h"
 #include "records/importprofilerec.h"
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"

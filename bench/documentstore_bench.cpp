@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "journal/invoicestore.h"
-#include "journal/paymentstore.h"
+#include "services/invoicestore.h"
+#include "services/paymentstore.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "shell/fileset.h"

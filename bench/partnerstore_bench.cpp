@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/partnerstore.h"
+#include "services/partnerstore.h"
 #include "records/partnerrec.h"
 #include "shell/fileset.h"
 #include "support.h"

@@ -23,14 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "journal/paymentstore.h"
+#include "services/paymentstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/systemsettings.h"
 #include "support.h"

@@ -28,7 +28,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "reports/balance.h"
+#include "services/balance.h"
 #include "reports/paging.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/voucherstore.h"
+#include "services/voucherstore.h"
 #include "records/journalvoucherrec.h"
 #include "shell/fileset.h"
 #include "support.h"

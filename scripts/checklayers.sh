@@ -9,32 +9,18 @@
 # - formkit includes a form library's header or program;
 # - a form library includes another subsystem's form header or program;
 # - anything in src/ includes Qt.
-# Services live in their subsystem's folder and are listed in
-# src/services.cmake; their headers count as services, not as forms.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-services=()
-while IFS= read -r line; do
-  line="${line#"${line%%[![:space:]]*}"}"
-  [[ "$line" == src/*.cpp ]] && services+=("${line%.cpp}")
-done < <(sed -n '/set(OMBRELO_SERVICE_SOURCES/,/)/p' src/services.cmake)
-
-is_service() {  # $1: a path below src/ without extension, e.g. journal/voucherstore
-  local s
-  for s in "${services[@]+"${services[@]}"}"; do [ "$s" = "src/$1" ] && return 0; done
-  return 1
-}
-
-layer_of() {  # $1: a path below src/ ("journal/voucherstore.h")
-  local folder="${1%%/*}" stem="${1%.*}"
+layer_of() {  # $1: a path below src/ ("services/voucherstore.h")
+  local folder="${1%%/*}"
   case "$folder" in
     platform) echo 0 ;;
     records) echo 1 ;;
     shell|ui) echo 2 ;;
-    system|masterdata|journal|reports)
-      if is_service "$stem"; then echo 3; else echo 5; fi ;;
+    services) echo 3 ;;
+    system|masterdata|journal|reports) echo 5 ;;
     formkit) echo 4 ;;
     program) echo 6 ;;
     *) echo 9 ;;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "journal/bankimport.h"
-#include "journal/entryrules.h"
+#include "services/bankimport.h"
+#include "services/entryrules.h"
 #include "platform/cp1252.h"
 #include "platform/numberformat.h"
 #include "records/importprofilerec.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "journal/bankimport.h"
-#include "journal/bankimportrun.h"
-#include "journal/importprofilestore.h"
+#include "services/bankimport.h"
+#include "services/bankimportrun.h"
+#include "services/importprofilestore.h"
 #include "records/importprofilerec.h"
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"

@@ -16,7 +16,7 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "reports/Rapport1unit.h"
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/textroutines.h"

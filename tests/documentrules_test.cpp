@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/documentrules.h"
+#include "services/documentrules.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
 #include "shell/textroutines.h"

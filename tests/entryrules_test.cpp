@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/entryrules.h"
+#include "services/entryrules.h"
 #include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"
 #include "shell/systemsettings.h"

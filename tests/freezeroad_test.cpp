@@ -20,7 +20,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/paymentrec.h"
 #include "reports/Rapport1unit.h"
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"

@@ -10,7 +10,7 @@
 
 #include "formkit/helpunit.h"
 #include "masterdata/Ledgerunit.h"
-#include "masterdata/newpartner.h"
+#include "services/newpartner.h"
 #include "masterdata/partnerrules.h"
 #include "masterdata/unitpartners.h"
 #include "platform/numberformat.h"

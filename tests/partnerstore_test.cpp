@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/partnerstore.h"
+#include "services/partnerstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/paymentstore.h"
+#include "services/paymentstore.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "records/invoicerec.h"

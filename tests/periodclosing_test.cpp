@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/voucher.h"
+#include "services/voucher.h"
 #include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
@@ -20,8 +20,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "records/paymentrec.h"
-#include "reports/closingintent.h"
-#include "reports/periodclosing.h"
+#include "services/closingintent.h"
+#include "services/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"

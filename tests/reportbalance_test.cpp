@@ -15,7 +15,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "reports/balance.h"
+#include "services/balance.h"
 #include "shell/balancerule.h"
 #include "shell/fileset.h"
 #include "shell/session.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/templatestore.h"
+#include "services/templatestore.h"
 #include "platform/errors.h"
 #include "platform/oserror.h"
 #include "records/journalvoucherrec.h"

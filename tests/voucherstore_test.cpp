@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "journal/voucher.h"
-#include "journal/voucherstore.h"
+#include "services/voucher.h"
+#include "services/voucherstore.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "records/adminsettingsrec.h"

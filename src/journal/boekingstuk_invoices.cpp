@@ -1,15 +1,15 @@
 // The journal form's invoice tab (tab 2) and invoice list (tab 3): store an
 // invoice and propose its voucher, change or delete an invoice without
 // voucher, the dates and the book period, the amount fields, and the list
-// with its filters and pages. The invoice store (journal/invoicestore.h)
+// with its filters and pages. The invoice store (src/services/invoicestore.h)
 // keeps the file; the proposal and the dates are plain functions
-// (journal/documentrules.h).
+// (src/services/documentrules.h).
 #include <algorithm>
 #include <cstdio>
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
-#include "journal/voucherstore.h"
+#include "services/voucherstore.h"
 #include "shell/builtintext.h"
 #include "shell/languagetext.h"
 #include "shell/systemsettings.h"

@@ -2,14 +2,14 @@
 // payment and propose its voucher, the partner's open invoices with their
 // ticks, the rest, the kind, change or delete a payment without voucher,
 // and the list with its filters and pages. The payment store
-// (journal/paymentstore.h) keeps the file and numbers the payments; the
-// proposal is a plain function (journal/documentrules.h).
+// (src/services/paymentstore.h) keeps the file and numbers the payments; the
+// proposal is a plain function (src/services/documentrules.h).
 #include <algorithm>
 #include <cstdio>
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
-#include "journal/voucherstore.h"
+#include "services/voucherstore.h"
 #include "platform/datetime.h"
 #include "shell/builtintext.h"
 #include "shell/languagetext.h"

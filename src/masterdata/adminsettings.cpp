@@ -10,7 +10,7 @@
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "records/ledgeraccountrec.h"
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"

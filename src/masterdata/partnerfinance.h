@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-#include "masterdata/partnerstore.h"
+#include "services/partnerstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"

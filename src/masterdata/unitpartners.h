@@ -39,10 +39,10 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
-#include "masterdata/newpartner.h"
+#include "services/newpartner.h"
 #include "masterdata/partnerfinance.h"
 #include "masterdata/partnerrules.h"
-#include "masterdata/partnerstore.h"
+#include "services/partnerstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/partnerrec.h"
 #include "records/systemparamrec.h"

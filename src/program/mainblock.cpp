@@ -1,5 +1,5 @@
 #include "program/mainblock.h"
-#include "reports/closingintent.h"
+#include "services/closingintent.h"
 
 #include <cerrno>
 #include <functional>

@@ -12,7 +12,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "reports/paging.h"
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 #include "reports/reportrun.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"

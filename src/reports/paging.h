@@ -28,7 +28,7 @@
 #include "records/partnerrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "reports/balance.h"
+#include "services/balance.h"
 #include "reports/reporttemplate.h"
 #include "shell/fileset.h"
 

@@ -4,7 +4,7 @@
 #include <map>
 #include <memory>
 
-#include "masterdata/partnerstore.h"
+#include "services/partnerstore.h"
 #include "platform/cp1252.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"

@@ -1,6 +1,6 @@
 #include "support/reportbook.h"
 
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,8 +13,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "records/partnerrec.h"
-#include "reports/balance.h"
-#include "reports/periodclosing.h"
+#include "services/balance.h"
+#include "services/periodclosing.h"
 #include "support/bookyear.h"
 #include "support/records.h"
 

@@ -12,7 +12,7 @@
 #include "program/startschermunit.h"
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"

@@ -1,5 +1,5 @@
-// What the invoice store (journal/invoicestore.h) and the payment store
-// (journal/paymentstore.h) share: their outcomes, a document as loaded, the
+// What the invoice store (src/services/invoicestore.h) and the payment store
+// (src/services/paymentstore.h) share: their outcomes, a document as loaded, the
 // result and page types, and the steps every change, delete, find and list
 // of a document goes through. Scans go through shell/recordscan.h.
 //

@@ -1,5 +1,5 @@
 // What the invoice and payment stores share (see documentstore.h).
-#include "journal/documentstore.h"
+#include "services/documentstore.h"
 
 #include "platform/datetime.h"
 #include "shell/systemsettings.h"

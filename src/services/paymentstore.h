@@ -30,8 +30,8 @@
 #include <optional>
 #include <string>
 
-#include "journal/documentstore.h"
-#include "journal/voucher.h"
+#include "services/documentstore.h"
+#include "services/voucher.h"
 #include "records/paymentrec.h"
 
 namespace journal {

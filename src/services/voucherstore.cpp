@@ -1,5 +1,5 @@
 // The voucher store (see voucherstore.h).
-#include "journal/voucherstore.h"
+#include "services/voucherstore.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "journal/documentstore.h"
-#include "journal/entryrules.h"
-#include "journal/invoicestore.h"
-#include "journal/paymentstore.h"
+#include "services/documentstore.h"
+#include "services/entryrules.h"
+#include "services/invoicestore.h"
+#include "services/paymentstore.h"
 #include "platform/datetime.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"

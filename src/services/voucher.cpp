@@ -1,5 +1,5 @@
 // The voucher value's keys, link texts and netting.
-#include "journal/voucher.h"
+#include "services/voucher.h"
 
 #include <charconv>
 

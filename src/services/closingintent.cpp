@@ -1,4 +1,4 @@
-#include "reports/closingintent.h"
+#include "services/closingintent.h"
 
 #include <cerrno>
 #include <cstdint>

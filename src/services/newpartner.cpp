@@ -1,5 +1,5 @@
 // Asking for a new partner from another form (see newpartner.h).
-#include "masterdata/newpartner.h"
+#include "services/newpartner.h"
 
 #include <utility>
 

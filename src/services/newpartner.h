@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "masterdata/partnerstore.h"
+#include "services/partnerstore.h"
 
 namespace masterdata {
 

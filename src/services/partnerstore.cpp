@@ -1,5 +1,5 @@
 // The partner store (see partnerstore.h).
-#include "masterdata/partnerstore.h"
+#include "services/partnerstore.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "journal/templatestore.h"
+#include "services/templatestore.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "journal/documentrules.h"
+#include "services/documentrules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "reports/balance.h"
+#include "services/balance.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // The invoice store (see invoicestore.h).
-#include "journal/invoicestore.h"
+#include "services/invoicestore.h"
 
 #include <algorithm>
 #include <cmath>

@@ -44,15 +44,15 @@
 #include <string_view>
 #include <vector>
 
-#include "journal/bankimport.h"
-#include "journal/voucher.h"
+#include "services/bankimport.h"
+#include "services/voucher.h"
 #include "records/adminsettingsrec.h"
 #include "records/importprofilerec.h"
 
 namespace journal {
 
 // The lines, the number's room and the system numbers are the voucher's
-// (journal/voucher.h).
+// (src/services/voucher.h).
 inline constexpr double kBalanceTolerance = 0.00001;
 // The lowest open date when no period is closed.
 inline constexpr std::string_view kNoClosedPeriodDate = "19000101";
@@ -81,7 +81,7 @@ struct AmountExit {
 AmountExit AmountFieldLeft(std::string_view text, int decimals);
 
 // A line's debit is netted against its credit by the voucher store's rule
-// (NetLine, journal/voucher.h). A netted line is written when one of its
+// (NetLine, src/services/voucher.h). A netted line is written when one of its
 // sides is not zero.
 bool IsWritten(const NettedAmounts& line);
 
@@ -361,7 +361,7 @@ std::vector<SalesTaxAccount> SalesTaxAccounts(const std::vector<SalesTaxAccount>
 
 // The bank-statement import keeps ten profiles, numbers 1..10.
 inline constexpr int kImportProfileCount = 10;
-// The date layouts of a profile: the statement reader's (journal/bankimport.h).
+// The date layouts of a profile: the statement reader's (src/services/bankimport.h).
 inline constexpr const auto& kImportDateLayouts = kStatementDateLayouts;
 // What an empty profile file is filled with: profiles 1..10, each with an
 // empty name, currency and debit text, date column -1 and the first date

@@ -1,18 +1,18 @@
-#include "reports/periodclosing.h"
+#include "services/periodclosing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cctype>
 #include <cstring>
 
-#include "journal/invoicestore.h"
-#include "journal/paymentstore.h"
-#include "journal/voucherstore.h"
+#include "services/invoicestore.h"
+#include "services/paymentstore.h"
+#include "services/voucherstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "platform/filesystem.h"
-#include "reports/closingintent.h"
+#include "services/closingintent.h"
 #include "shell/adminsettingsload.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"

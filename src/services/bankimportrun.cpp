@@ -1,5 +1,5 @@
 // The bank-statement import without a form (see bankimportrun.h).
-#include "journal/bankimportrun.h"
+#include "services/bankimportrun.h"
 
 #include <algorithm>
 #include <charconv>
@@ -8,10 +8,10 @@
 #include <memory>
 #include <utility>
 
-#include "journal/documentrules.h"
-#include "journal/invoicestore.h"
-#include "journal/paymentstore.h"
-#include "journal/voucherstore.h"
+#include "services/documentrules.h"
+#include "services/invoicestore.h"
+#include "services/paymentstore.h"
+#include "services/voucherstore.h"
 #include "platform/cp1252.h"
 #include "platform/filesystem.h"
 #include "records/ledgeraccountrec.h"

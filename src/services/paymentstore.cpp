@@ -1,10 +1,10 @@
 // The payment store (see paymentstore.h).
-#include "journal/paymentstore.h"
+#include "services/paymentstore.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "journal/invoicestore.h"
+#include "services/invoicestore.h"
 #include "shell/fileset.h"
 #include "shell/textroutines.h"
 

@@ -1,7 +1,7 @@
 // The bank-import profile store (see importprofilestore.h).
-#include "journal/importprofilestore.h"
+#include "services/importprofilestore.h"
 
-#include "journal/bankimport.h"
+#include "services/bankimport.h"
 #include "shell/fileset.h"
 
 namespace journal {

@@ -13,7 +13,7 @@
 //   period, computed here from the files, must allow a freeze (in balance,
 //   a P and a T account, a profit account in the settings, at most 400
 //   accounts); no system voucher may exist on a date the closing posts;
-// - then the intent record (reports/closingintent.h) and its steps: the
+// - then the intent record (src/services/closingintent.h) and its steps: the
 //   snapshot appended to FRZ, the period voucher "! SYSTEM" on the period's
 //   last day (at a year end also the opening voucher on the new book year's
 //   first day) inserted into JVO as the voucher store's profit save writes
@@ -34,10 +34,10 @@
 #include <string>
 #include <vector>
 
-#include "journal/voucher.h"
+#include "services/voucher.h"
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
-#include "reports/balance.h"
+#include "services/balance.h"
 #include "shell/scopedfileset.h"
 
 namespace reports {

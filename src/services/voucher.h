@@ -1,5 +1,5 @@
 // The journal voucher as a value: what the entry screen, the year-end
-// closing and the unfreeze hand to the voucher store (journal/voucherstore.h),
+// closing and the unfreeze hand to the voucher store (src/services/voucherstore.h),
 // and what the store hands back when it read a voucher.
 //
 // The value holds state, never captions: the mode is an enum, the link is a

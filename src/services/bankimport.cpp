@@ -1,4 +1,4 @@
-#include "journal/bankimport.h"
+#include "services/bankimport.h"
 
 #include <algorithm>
 #include <charconv>

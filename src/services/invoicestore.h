@@ -31,8 +31,8 @@
 #include <string>
 #include <string_view>
 
-#include "journal/documentstore.h"
-#include "journal/voucher.h"
+#include "services/documentstore.h"
+#include "services/voucher.h"
 #include "records/invoicerec.h"
 
 namespace journal {

@@ -4,7 +4,7 @@
 // invoice file INV (paid amount, voucher created) and the payment file PAY
 // (voucher created).
 //
-// Every operation is one call that takes a voucher value (journal/voucher.h)
+// Every operation is one call that takes a voucher value (src/services/voucher.h)
 // and returns a `StoreResult`: an outcome and, where one was read, the
 // voucher as loaded. The store reads no form and shows nothing; the form
 // shows the message the outcome names (`LanguageOffsetOf`) and the voucher
@@ -26,7 +26,7 @@
 //   last.
 // - Invoices and payments are found field by field (date, kind, partner,
 //   number) by the invoice and payment stores' own key tests
-//   (journal/invoicestore.h, journal/paymentstore.h), and the same key
+//   (src/services/invoicestore.h, src/services/paymentstore.h), and the same key
 //   raises a paid amount at save and lowers it at delete. Flags and paid
 //   amounts change only when the voucher was really written or removed.
 //   The marks on their own (a paid amount, a voucher flag) are the invoice
@@ -42,7 +42,7 @@
 #include <optional>
 #include <string>
 
-#include "journal/voucher.h"
+#include "services/voucher.h"
 #include "shell/scopedfileset.h"
 
 namespace journal {

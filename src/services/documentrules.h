@@ -22,9 +22,9 @@
 #include <string_view>
 #include <vector>
 
-#include "journal/entryrules.h"
-#include "journal/voucher.h"
-#include "masterdata/partnerstore.h"
+#include "services/entryrules.h"
+#include "services/voucher.h"
+#include "services/partnerstore.h"
 #include "platform/datetime.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"

@@ -1,11 +1,11 @@
-#include "journal/entryrules.h"
+#include "services/entryrules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <charconv>
 #include <cstdlib>
 
-#include "journal/importprofilestore.h"
+#include "services/importprofilestore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "shell/builtintext.h"

@@ -1,7 +1,7 @@
 // The bank-statement import without a form: the rows of a split statement
 // checked against a profile ("Next"), the entry numbers the payments get,
 // and the run that stores each row as one payment through the payment store
-// (journal/paymentstore.h), finds its partner by bank account and, when one
+// (src/services/paymentstore.h), finds its partner by bank account and, when one
 // open invoice of that partner owes exactly the amount, saves the voucher
 // that pays it through the voucher store.
 //
@@ -33,8 +33,8 @@
 #include <string_view>
 #include <vector>
 
-#include "journal/bankimport.h"
-#include "journal/voucher.h"
+#include "services/bankimport.h"
+#include "services/voucher.h"
 #include "records/importprofilerec.h"
 #include "records/invoicerec.h"
 #include "records/partnerrec.h"
@@ -202,7 +202,7 @@ struct ImportMatch {
   int decimals = 2;             // amount decimals
 };
 // The voucher that pays the matched invoice in full: the payment tab's
-// proposal (PaymentProposal, journal/documentrules.h) with that invoice
+// proposal (PaymentProposal, src/services/documentrules.h) with that invoice
 // ticked and no cash discount, so a bank line and one invoice line. The
 // line captions are left to the caller.
 Voucher ProposeImportVoucher(const ImportMatch& match);
