@@ -14,6 +14,7 @@
 #include "reports/Rapport1unit.h"
 #include "reports/reportrun.h"
 #include "shell/fileset.h"
+#include "shell/languagefile.h"
 #include "support/program.h"
 #include "support/reportbook.h"
 #include "ui/clipboard.h"
@@ -184,6 +185,23 @@ TEST_F(ReportForm, ReportsShowTheBooksFigures) {
     const std::string journal = text(3);
     EXPECT_NE(journal.find("Office rent"), std::string::npos);
     EXPECT_EQ(journal.find("Invoice F1"), std::string::npos) << "January is not in February's journal";
+  });
+}
+
+// The grid's headings are the current language's, read at each generate.
+TEST_F(ReportForm, TheGridSpeaksTheCurrentLanguage) {
+  shell::CurrentLanguage.SetL(2410, "Omschrijving");
+  shell::CurrentLanguage.SetL(2454, "Debet");
+  shell::CurrentLanguage.SetL(8104, "Totalen");
+  shell::CurrentLanguage.SetL(8078, "Balans");
+  InForm([&](TRapport1& f) {
+    Choose(f, 0);
+    f.Button1.UserClick();
+    EXPECT_EQ(f.StringGrid1.Cell(0, 1), "Omschrijving");
+    EXPECT_EQ(f.StringGrid1.Cell(1, 1), "Debet");
+    EXPECT_EQ(f.StringGrid1.Cell(2, 1), "Credit");
+    EXPECT_EQ(f.StringGrid1.Cell(1, 0), "Totalen");
+    EXPECT_EQ(f.StringGrid1.Cell(5, 0), "Balans");
   });
 }
 
