@@ -1,10 +1,14 @@
-// The journal form's "new partner" in the whole program: the button beside
-// the partner fields of the payment tab and of the invoice tab shows the
+// The journal form's partner lookup in the whole program. A search from the
+// invoice tab with one hit fills the tab; with several it shows the partner
+// list, and the partner chosen there lands on the invoice tab (not on the
+// payment tab that searched before). The "new partner" button beside the
+// partner fields of the payment tab and of the invoice tab shows the
 // partners form (the program joins the two forms), which starts with what
 // the tab offers; the partner saved there lands on the tab that asked, and
 // a form closed without saving changes nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -120,6 +124,58 @@ class NewPartnerRoad : public ::testing::Test, public support::ProgramFixture {
     return support::Records<records::PartnerRec>(store.fs.File(D + name));
   }
 };
+
+TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList) {
+  Journal([&](Tboeking& f) {
+    // A supplier's payment found first: its search must not decide where a
+    // later invoice-tab choice goes.
+    f.SpeedButton7.UserClick();
+    f.ComboBox6.UserSelect(1);
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("1");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Edit10.GetText(), "Gamma") << f.StatusBar1.PanelText(0);
+
+    f.ComboBox3.UserSelect(0);  // customer invoices
+    f.SpeedButton5.UserClick();
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    auto search = [&](const std::string& text) {
+      f.Edit4.UserFocus();
+      f.Edit4.UserSetText(text);
+      f.SpeedButton4.UserClick();
+    };
+
+    // One hit: straight onto the invoice tab.
+    search("pietersen");
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.Edit20.GetText(), "2") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Edit27.GetText(), "Pietersen");
+
+    // Several: the partner list, one row each; the one chosen lands on the
+    // invoice tab, the payment keeps its supplier.
+    search("sen");
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPartnerList);
+    ASSERT_EQ(f.StringGrid1.RowCount(), 3);
+    std::vector<std::string> names = {f.StringGrid1.Cell(1, 1), f.StringGrid1.Cell(1, 2)};
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Jansen", "Pietersen"}));
+    const int jansen = f.StringGrid1.Cell(1, 1) == "Jansen" ? 1 : 2;
+    f.StringGrid1.UserSelectCell(0, jansen);
+    f.Button11.UserClick();
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Edit27.GetText(), "Jansen");
+    EXPECT_EQ(f.Edit10.GetText(), "Gamma");
+    EXPECT_EQ(f.Edit9.GetText(), "1");
+
+    // Nothing found: the status says so and the tab keeps its partner.
+    search("nobody");
+    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+    EXPECT_EQ(f.Edit20.GetText(), "1");
+  });
+  EXPECT_TRUE(backend.messages.empty()) << backend.messages.back().text;
+}
 
 TEST_F(NewPartnerRoad, APartnerMadeFromThePaymentTabLandsOnIt) {
   Journal([&](Tboeking& f) {

@@ -24,6 +24,7 @@
 #include "services/periodclosing.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
+#include "shell/languagefile.h"
 #include "shell/languagetext.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
@@ -500,6 +501,21 @@ TEST_F(Closing, ABalanceThatDoesNotAllowAFreezeIsToldAndWritesNothing) {
     }
     EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before) << c.name;
   }
+}
+
+// The freeze refuses with the grid's own texts, so a refusal reads in the
+// language the grid was shown in.
+TEST_F(Closing, ARefusalReadsInTheLanguageOfTheGrid) {
+  AdminSettingsRec s = Monthly(2024);
+  s.SetProfitAccountNumber("");
+  Write(s, Vouchers());
+  shell::LanguageRec dutch = shell::BuiltInEnglish();
+  dutch.SetL(9994, "Geen winstrekening in de administratie-instellingen");
+  const reports::FreezeRun run =
+      reports::FreezeOpenPeriod(masterdata::AdminSettings, reports::BalanceTextsOf(dutch));
+  EXPECT_EQ(run.outcome, FreezeOutcome::NotPermitted);
+  ASSERT_EQ(run.messages.size(), 1u);
+  EXPECT_EQ(run.messages[0], "Geen winstrekening in de administratie-instellingen");
 }
 
 TEST_F(Closing, TheUnfreezeRefusesWhenTheSettingsChangedSinceTheFormLoadedThem) {

@@ -18,6 +18,7 @@
 #include "services/balance.h"
 #include "shell/balancerule.h"
 #include "shell/fileset.h"
+#include "shell/languagefile.h"
 #include "shell/session.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
@@ -593,6 +594,45 @@ TEST(BalanceRule, FreezeLabelClosesItsYearWhenItsPeriodIsTheLast) {
   for (const auto& [label, closes] : std::vector<std::pair<std::string, bool>>{
            {"2024-12/12", true}, {"2024-03/12", false}, {"2024-00/00", true}, {"2024-12", false}, {"", false}})
     EXPECT_EQ(shell::FreezeClosesBookYear(label), closes) << label;
+}
+
+// The grid speaks the language: each text from its own field of the language
+// record, the built-in English record gives the English defaults, and a field
+// a language leaves empty keeps the English text rather than a blank row.
+TEST(BalanceTextsOf, EachTextFromItsLanguageFieldAndAnEmptyFieldKeepsTheEnglish) {
+  using T = reports::BalanceTexts;
+  struct Field {
+    std::size_t offset;
+    std::string T::*text;
+    const char* dutch;
+  };
+  const std::vector<Field> fields = {
+      {2410, &T::accountHeading, "Omschrijving"},
+      {2454, &T::debit, "Debet"},
+      {2465, &T::credit, "Krediet"},
+      {8078, &T::balanceSheet, "Balans"},
+      {8104, &T::totals, "Totalen"},
+      {8130, &T::profitAndLoss, "Winst en verlies"},
+      {9923, &T::noProfitOrTransfer, "Winstrekening (P) of overboekingsrekening (T) ontbreekt"},
+      {9994, &T::noProfitAccountNumber, "Geen winstrekening in de administratie-instellingen"},
+      {10065, &T::openingOutOfBalance, "De beginbalans is niet in evenwicht"},
+      {10136, &T::resultsDiffer, "Resultaat balans en resultaat winst en verlies verschillen"},
+      {10207, &T::closingOutOfBalance, "De eindbalans is niet in evenwicht"},
+      {10990, &T::withoutCategory, "rekeningen zonder geldige rubriek"},
+      {11071, &T::notACategory, "is geen bestaande rubriek"},
+  };
+  const T english;
+  const T builtIn = reports::BalanceTextsOf(shell::BuiltInEnglish());
+  shell::LanguageRec dutch = shell::BuiltInEnglish();
+  for (const Field& f : fields) dutch.SetL(f.offset, f.dutch);
+  const T translated = reports::BalanceTextsOf(dutch);
+  for (const Field& f : fields) {
+    EXPECT_EQ(builtIn.*f.text, english.*f.text) << f.offset;
+    EXPECT_EQ(translated.*f.text, f.dutch) << f.offset;
+    shell::LanguageRec gap = dutch;
+    gap.SetL(f.offset, "");
+    EXPECT_EQ(reports::BalanceTextsOf(gap).*f.text, english.*f.text) << f.offset;
+  }
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 // boxes' exit check, and the main road end to end on a small book (log in,
 // the reports node, each report generated, previewed where it has a grid,
 // printed and saved; the saved file read back gives the view's paragraphs
-// without the page markers), the stale-choice rule and the overwrite
-// question.
+// without the page markers), the grid in the current language, the ledger
+// card of all accounts in books without accounts, the stale-choice rule and
+// the overwrite question.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,6 +15,7 @@
 #include "reports/Rapport1unit.h"
 #include "reports/reportrun.h"
 #include "shell/fileset.h"
+#include "shell/languagefile.h"
 #include "support/program.h"
 #include "support/reportbook.h"
 #include "ui/clipboard.h"
@@ -187,6 +189,23 @@ TEST_F(ReportForm, ReportsShowTheBooksFigures) {
   });
 }
 
+// The grid's headings are the current language's, read at each generate.
+TEST_F(ReportForm, TheGridSpeaksTheCurrentLanguage) {
+  shell::CurrentLanguage.SetL(2410, "Omschrijving");
+  shell::CurrentLanguage.SetL(2454, "Debet");
+  shell::CurrentLanguage.SetL(8104, "Totalen");
+  shell::CurrentLanguage.SetL(8078, "Balans");
+  InForm([&](TRapport1& f) {
+    Choose(f, 0);
+    f.Button1.UserClick();
+    EXPECT_EQ(f.StringGrid1.Cell(0, 1), "Omschrijving");
+    EXPECT_EQ(f.StringGrid1.Cell(1, 1), "Debet");
+    EXPECT_EQ(f.StringGrid1.Cell(2, 1), "Credit");
+    EXPECT_EQ(f.StringGrid1.Cell(1, 0), "Totalen");
+    EXPECT_EQ(f.StringGrid1.Cell(5, 0), "Balans");
+  });
+}
+
 TEST_F(ReportForm, ChangingTheReportOrPeriodTurnsOffWhatBelongsToTheLastGenerate) {
   InForm([&](TRapport1& f) {
     Choose(f, 1);
@@ -202,6 +221,29 @@ TEST_F(ReportForm, ChangingTheReportOrPeriodTurnsOffWhatBelongsToTheLastGenerate
     Choose(f, 3);
     EXPECT_FALSE(f.saveas.Enabled());
   });
+}
+
+// A ledger card of all accounts in books without GL accounts is an empty
+// report, one page with the headings and a zero total, which prints and
+// saves like any other; the status line says why it is empty.
+TEST_F(ReportForm, ALedgerCardOfAllAccountsWithoutAccountsIsAnEmptyReport) {
+  store.fs.SetFile(D + "ledger.vlk", "");
+  InForm([&](TRapport1& f) {
+    Choose(f, 2);
+    ASSERT_EQ(f.ComboBox3.GetText(), "*.*");
+    f.Button1.UserClick();
+    ASSERT_TRUE(f.LastReport());
+    EXPECT_EQ(f.LastReport()->pages, 1);
+    EXPECT_TRUE(f.RichEdit1.Visible());
+    const std::string text = f.RichEdit1.Document().PlainText();
+    EXPECT_NE(text.find("Acme Trading"), std::string::npos) << text;
+    EXPECT_NE(text.find("0.00"), std::string::npos) << text;
+    EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
+    for (ui::Action* a : {&f.Afdrukken, &f.saveas, &f.selectall, &f.copytoclipboard})
+      EXPECT_TRUE(a->Enabled()) << a->Name();
+    EXPECT_EQ(f.ComboBox3.GetText(), "*.*");
+  });
+  EXPECT_TRUE(backend.messages.empty()) << backend.messages[0].text;
 }
 
 TEST_F(ReportForm, SaveAsReplacesAnExistingFileOnlyAfterYes) {

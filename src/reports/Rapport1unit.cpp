@@ -489,7 +489,7 @@ void TRapport1::selectallExecute() { RichEdit1.SelectAll(); }
 
 void TRapport1::copytoclipboardExecute() { RichEdit1.CopyToClipboard(); }
 
-BalanceTexts TRapport1::GridTexts() { return {}; }
+BalanceTexts TRapport1::GridTexts() { return BalanceTextsOf(shell::CurrentLanguage); }
 
 void TRapport1::freezeperiodeExecute() {
   // Only over a balance sheet generated for the current choice.

@@ -10,6 +10,7 @@
 #include "shell/balancerule.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
+#include "shell/languagefile.h"
 #include "shell/recordscan.h"
 #include "shell/textroutines.h"
 
@@ -72,6 +73,23 @@ std::string Amount(double v) { return shell::FormatAmount(v, -1, 'Y'); }
 std::string AccountKey(const std::string& number) { return shell::TrimTrailingBlanks(shell::Cut(number, 15)); }
 
 }  // namespace
+
+BalanceTexts BalanceTextsOf(const shell::LanguageRec& language) {
+  BalanceTexts t;
+  const std::pair<std::size_t, std::string*> fields[] = {
+      {2410, &t.accountHeading},       {2454, &t.debit},
+      {2465, &t.credit},               {8078, &t.balanceSheet},
+      {8104, &t.totals},               {8130, &t.profitAndLoss},
+      {9923, &t.noProfitOrTransfer},   {9994, &t.noProfitAccountNumber},
+      {10065, &t.openingOutOfBalance}, {10136, &t.resultsDiffer},
+      {10207, &t.closingOutOfBalance}, {10990, &t.withoutCategory},
+      {11071, &t.notACategory}};
+  for (const auto& [offset, text] : fields) {
+    std::string own = language.L(offset);
+    if (!own.empty()) *text = std::move(own);
+  }
+  return t;
+}
 
 PeriodOrError ComputeReportPeriod(const std::string& label, const records::AdminSettingsRec& settings,
                                   const std::vector<records::FreezeRec>& freezes) {

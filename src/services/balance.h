@@ -33,6 +33,10 @@
 #include "records/ledgercategoryrec.h"
 #include "shell/scopedfileset.h"
 
+namespace shell {
+struct LanguageRec;
+}  // namespace shell
+
 namespace reports {
 
 // The end date the program treats as "open ended", 31 December 2050.
@@ -101,7 +105,7 @@ struct BalanceSums {
 };
 
 // The language texts of the grid (English by default; the form passes the
-// current language's).
+// current language's, BalanceTextsOf, to the generate and the freeze alike).
 struct BalanceTexts {
   std::string accountHeading = "Account name";        // 2410
   std::string debit = "Debit";                        // 2454
@@ -117,6 +121,10 @@ struct BalanceTexts {
   std::string withoutCategory = "accounts without a valid GL category";                      // 10990
   std::string notACategory = "is not an existing GL category";                               // 11071
 };
+
+// The grid's texts from a language record, each from its field (the offset
+// beside it above); a field the record leaves empty keeps the English text.
+BalanceTexts BalanceTextsOf(const shell::LanguageRec& language);
 
 // What the computation needs besides the records.
 struct BalanceRequest {
