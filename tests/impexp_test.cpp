@@ -638,3 +638,26 @@ TEST_F(ExportImportForm, EscapeClosesAndHelpOpensTheFormsTopics) {
 }
 
 }  // namespace
+
+namespace {
+
+// Shown again on the audit file, the form first reads the periods and then
+// decides OK by them: a period frozen since the last showing can be written.
+TEST_F(ExportImportForm, ShownAgainTheChoiceIsDecidedOnTheNewPeriodList) {
+  Show([&](TExportImport& f) {
+    Choose(f, "9");
+    EXPECT_FALSE(f.OkAction.Enabled());
+    f.UserKeyPress(27);
+  });
+  store.fs.SetFile(D + "freeze.vlk", support::Bytes({Snapshot(2007, "2007-01/01", "20080101"),
+                                                     Snapshot(2008, "2008-01/12", "20080201")}));
+  Show([&](TExportImport& f) {
+    ASSERT_EQ(reports::ChoiceDigit(f.ComboBox1.GetText()), 9);
+    EXPECT_EQ(PeriodItems(f).size(), 3u);
+    EXPECT_EQ(f.ComboBox2.GetText(), PeriodItems(f).front());
+    EXPECT_TRUE(f.OkAction.Enabled());
+    EXPECT_TRUE(f.Button1.Enabled());
+  });
+}
+
+}  // namespace
