@@ -661,3 +661,43 @@ TEST_F(ExportImportForm, ShownAgainTheChoiceIsDecidedOnTheNewPeriodList) {
 }
 
 }  // namespace
+
+namespace {
+
+records::JournalVoucherRec VoucherLine(const std::string& date, const std::string& number) {
+  records::JournalVoucherRec r;
+  r.SetVoucherDate(date);
+  r.SetBookNumber(number);
+  r.SetAccountNumber("1000");
+  r.SetDebitAmount(10);
+  return r;
+}
+
+// A voucher import names, before it replaces anything, how many lines of
+// the file and of the text lie before the first open day; No keeps the file.
+TEST_F(ExportImportForm, AVoucherImportNamesTheLinesBeforeTheFirstOpenDay) {
+  store.fs.SetFile(D + "freeze.vlk", support::Bytes({Snapshot(2008, "2008-01/12", "20080201")}));
+  const std::string old = support::Bytes(std::vector<records::JournalVoucherRec>{
+      VoucherLine("20080110", "A1"), VoucherLine("20080131", "A2"), VoucherLine("20080210", "A3")});
+  store.fs.SetFile(D + "book.vlk", old);
+  const reports::CsvExport text = reports::ExportJournalVouchers(
+      {VoucherLine("20080115", "B1"), VoucherLine("20080201", "B2"), VoucherLine("20080301", "B3")});
+  ASSERT_FALSE(text.lines.empty());
+  store.fs.SetFile("/w/vouchers.csv", reports::CsvFileText(text.lines));
+  Show([&](TExportImport& f) {
+    Choose(f, "4");
+    f.RadioGroup1.UserSelect(1);
+    backend.dialogAnswers.push_back("/w/vouchers.csv");
+    backend.messageAnswers.push_back(ModalResult::No);
+    f.Button1.UserClick();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].buttons, ui::Buttons::YesNo);
+    const std::string& q = backend.messages[0].text;
+    EXPECT_NE(q.find("(20080201): 2 lines in the file, 1 in the text"), std::string::npos) << q;
+    EXPECT_NE(q.find("holds 3 records"), std::string::npos) << q;
+  });
+  EXPECT_EQ(store.fs.File(D + "book.vlk"), old);
+  EXPECT_FALSE(store.fs.HasFile(D + "book.vlk.before-import"));
+}
+
+}  // namespace
