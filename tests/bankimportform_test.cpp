@@ -426,3 +426,33 @@ TEST_F(BankImportForm, EntryNumbersOverTenCharactersAreRefusedBeforeAnythingIsSt
 }
 
 }  // namespace
+
+namespace {
+
+// The profile number shown must be one of the ten: Next and Save setting
+// refuse any other with one message and change nothing.
+TEST_F(BankImportForm, AProfileNumberOutsideOneToTenIsRefusedByNextAndSave) {
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    TypeProfile(f);
+    f.ComboBox4.SetItemIndex(0);
+    const std::string ifs = store.fs.File(support::kBankIfs);
+    for (const char* number : {"", "0", "11", "x"}) {
+      SCOPED_TRACE(number);
+      f.Edit109.SetText(number);
+      backend.messages.clear();
+      f.Button25.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_NE(backend.messages[0].text.find("1 to 10"), std::string::npos) << backend.messages[0].text;
+      EXPECT_FALSE(f.CurrentImport().has_value());
+      EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentImport);
+      backend.messages.clear();
+      f.Button24.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(store.fs.File(support::kBankIfs), ifs);
+    }
+  });
+}
+
+}  // namespace
