@@ -446,3 +446,45 @@ TEST_F(DocumentTabs, TheBookPeriodMovesTheBookDateButNotBelowTheOpenPeriods) {
 }
 
 }  // namespace
+
+namespace {
+
+// The discount and due dates follow the invoice's partner: chosen first,
+// then replaced by another partner with other terms, and kept over a
+// partner search made on the payment tab.
+TEST_F(DocumentTabs, TheTermsFollowAChangeOfTheInvoicesPartner) {
+  std::vector<records::PartnerRec> partners = {Partner(1, "Jansen"), Partner(2, "Jansen & Co")};
+  partners[0].SetDiscountDays(10);
+  partners[0].SetNetDays(30);
+  partners[1].SetDiscountDays(5);
+  partners[1].SetNetDays(60);
+  store.fs.SetFile(kCus, Bytes(partners));
+  Show([&](Tboeking& f) {
+    InvoicePartner(f, "1");
+    ASSERT_EQ(f.Edit20.GetText(), "1");
+    const platform::TDateTime invoiceDate = f.DateTimePicker3.Date();
+    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 10);
+    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 30);
+
+    f.Edit4.UserFocus();
+    f.Edit4.UserSetText("2");
+    f.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Edit20.GetText(), "2");
+    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 5);
+    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
+
+    // Another tab's search leaves the invoice's terms alone.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.ComboBox6.UserSelect(0);
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("1");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Edit9.GetText(), "1");
+    f.TabControl1.UserSelectTab(journal::TabInvoice);
+    EXPECT_EQ(f.Edit20.GetText(), "2");
+    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 5);
+    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
+  });
+}
+
+}  // namespace
