@@ -331,3 +331,34 @@ TEST_F(AdminSettingsForm, SaveRefusesWhenAnotherCopySavedTheSettingsMeanwhile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Only the opening period is frozen ("00/00"): the book year's start and the
+// period count can still change, and a new period proposal takes the
+// Unfreeze button and action away, whichever of the two proposes.
+TEST_F(AdminSettingsForm, APeriodProposalDisablesTheUnfreeze) {
+  AdminSettingsRec s = Settings();
+  s.SetLastClosedPeriod("00/00");
+  Store(s);
+  for (const bool byCount : {true, false}) {
+    Show([&](Tadministrationsetting& f) {
+      SCOPED_TRACE(byCount ? "period count" : "book-year start");
+      ASSERT_TRUE(f.Button4.Enabled());
+      ASSERT_TRUE(f.Unfreeze.Enabled());
+      f.Button6.UserClick();
+      if (byCount) {
+        ASSERT_TRUE(f.ComboBox1.Enabled());
+        f.ComboBox1.UserSelect(3);  // "04"
+      } else {
+        ASSERT_TRUE(f.DateTimePicker1.Enabled());
+        f.DateTimePicker1.UserSetDate(platform::EncodeDate(2024, 2, 1));
+      }
+      EXPECT_FALSE(f.Button4.Enabled());
+      EXPECT_FALSE(f.Unfreeze.Enabled());
+      f.UserKeyDown(ui::keys::Escape);
+    });
+  }
+}
+
+}  // namespace

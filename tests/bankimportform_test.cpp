@@ -389,3 +389,70 @@ TEST_F(BankImportForm, TheRunBooksOnTheCashAccountChosenAndListsWhatIsLeftWithou
 }
 
 }  // namespace
+
+namespace {
+
+// An entry number is at most 10 characters: a prefix that leaves too little
+// room for the last row's counter is refused at Run Import and at Next,
+// and nothing is stored.
+TEST_F(BankImportForm, EntryNumbersOverTenCharactersAreRefusedBeforeAnythingIsStored) {
+  const std::string pay = store.fs.File(support::kBankPay);
+  const std::string jvo = store.fs.File(support::kBankJvo);
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    TypeProfile(f);
+    f.ComboBox4.SetItemIndex(0);
+    f.Button25.UserClick();
+    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    ASSERT_TRUE(f.Button26.Enabled());
+
+    // "PAYM2024-" and "0001" make 13 characters.
+    f.Edit115.UserFocus();
+    f.Edit115.UserSetText("PAYM2024-");
+    f.Button26.UserClick();
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
+    EXPECT_NE(f.StatusBar1.PanelText(0).find("10"), std::string::npos) << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(store.fs.File(support::kBankPay), pay);
+    EXPECT_EQ(store.fs.File(support::kBankJvo), jvo);
+
+    // Next again keeps the typed prefix, and refuses it as well.
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.Button25.UserClick();
+    EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
+    EXPECT_NE(f.StatusBar1.PanelText(0).find("10"), std::string::npos) << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(store.fs.File(support::kBankPay), pay);
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// The profile number shown must be one of the ten: Next and Save setting
+// refuse any other with one message and change nothing.
+TEST_F(BankImportForm, AProfileNumberOutsideOneToTenIsRefusedByNextAndSave) {
+  Show([&](Tboeking& f) {
+    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    OpenAndGo(f);
+    TypeProfile(f);
+    f.ComboBox4.SetItemIndex(0);
+    const std::string ifs = store.fs.File(support::kBankIfs);
+    for (const char* number : {"", "0", "11", "x"}) {
+      SCOPED_TRACE(number);
+      f.Edit109.SetText(number);
+      backend.messages.clear();
+      f.Button25.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_NE(backend.messages[0].text.find("1 to 10"), std::string::npos) << backend.messages[0].text;
+      EXPECT_FALSE(f.CurrentImport().has_value());
+      EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentImport);
+      backend.messages.clear();
+      f.Button24.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(store.fs.File(support::kBankIfs), ifs);
+    }
+  });
+}
+
+}  // namespace

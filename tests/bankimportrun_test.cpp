@@ -563,3 +563,31 @@ TEST_F(ImportProfileStore, ADamagedFileIsReportedAndRewrittenOnlyWhenAsked) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two suppliers carry the account of the debit row: no one of them is meant,
+// so the row becomes a payment without partner and no voucher, counted as
+// ambiguous; no supplier's invoice is paid.
+TEST_F(BankImportRun, AnAccountThatSeveralPartnersCarryFindsNoPartner) {
+  store.fs.SetFile(support::kBankSup, Bytes({support::BankPartner(1, "VEN", "nl02 bank 9876 5432", "1300"),
+                                             support::BankPartner(2, "VEN", "NL02BANK98765432", "1300")}));
+  const std::string inv = store.fs.File(support::kBankInv);
+  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  ASSERT_EQ(journal::RunImport(job).outcome, journal::RunOutcome::Done);
+  EXPECT_EQ(job.stored, 3);
+  EXPECT_EQ(job.found, 0);
+  EXPECT_EQ(job.ambiguous, 1);
+  EXPECT_EQ(job.withVoucher, 0);
+  const auto pay = Pay();
+  ASSERT_EQ(pay.size(), 3u);
+  for (const PaymentRec& p : pay) {
+    EXPECT_EQ(p.PartnerNumber(), 0) << p.EntryNumber();
+    EXPECT_NE(p.PartnerType(), "VEN") << p.EntryNumber();
+    EXPECT_FALSE(p.VoucherCreated()) << p.EntryNumber();
+  }
+  EXPECT_EQ(store.fs.File(support::kBankInv), inv);
+  EXPECT_TRUE(Jvo().empty());
+}
+
+}  // namespace

@@ -227,3 +227,71 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
 }
 
 }  // namespace
+
+namespace {
+
+// A voucher whose document another copy deleted: the go-to-document button
+// loads nothing (no neighbouring document either) and leaves the list
+// filters the user set as they were.
+TEST_F(DocumentRoad, GoingToADeletedDocumentLoadsNothingAndKeepsTheFilters) {
+  bool shown = false;
+  backend.scripts["boeking"] = [&](ui::Form& form) {
+    auto& f = static_cast<Tboeking&>(form);
+    shown = true;
+
+    // Two booked invoices of one partner: 1001 and 1002.
+    f.ComboBox3.UserSelect(0);
+    for (const char* number : {"1001", "1002"}) {
+      f.SpeedButton5.UserClick();
+      f.Edit4.UserFocus();
+      f.Edit4.UserSetText("jansen");
+      f.SpeedButton4.UserClick();
+      ASSERT_EQ(f.Edit20.GetText(), "1");
+      f.Edit7.UserFocus();
+      f.Edit7.UserSetText(number);
+      f.Edit17.UserFocus();
+      f.Edit17.UserSetText("121");
+      f.Edit19.UserFocus();
+      f.Button9.UserClick();
+      ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
+      f.Button5.UserClick();
+    }
+    ASSERT_EQ(Invoices().size(), 2u);
+    ASSERT_EQ(Vouchers().size(), 6u);
+
+    // The user's list filters: every invoice, the "All" box cleared.
+    f.SpeedButton6.UserClick();
+    f.CheckBox5.UserClick();
+    const bool everyInvoice = f.CheckBox5.Checked();
+
+    // Another copy deletes invoice 1001 (the older one, first in the file).
+    std::vector<records::InvoiceRec> left = Invoices();
+    ASSERT_EQ(left[0].InvoiceNumber(), "1001");
+    left.erase(left.begin());
+    store.fs.SetFile(D + "invsum.vlk", Bytes(left));
+
+    // Its voucher is the first one saved.
+    f.leeslaatsterecord.Execute();
+    f.leesvorigrecord.Execute();
+    ASSERT_EQ(f.Edit3.GetText(), "CUS1/1001");
+    const bool allJournals = f.CheckBox12.Checked();
+    ASSERT_TRUE(f.Button23.Visible());
+    f.Button23.UserClick();
+    EXPECT_NE(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
+    EXPECT_NE(f.Edit7.GetText(), "1002");  // never the neighbour
+    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "");
+    EXPECT_FALSE(f.StringGrid2.Enabled());
+    EXPECT_EQ(f.CheckBox5.Checked(), everyInvoice);
+    EXPECT_EQ(f.CheckBox12.Checked(), allJournals);
+
+    // The list the user asks for next follows the user's filters again.
+    f.SpeedButton6.UserClick();
+    f.Image5.UserClick();
+    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1002");
+  };
+  ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+}  // namespace

@@ -186,6 +186,7 @@ TEST(PaymentProposal, TableOfKindsTicksAndTerms) {
     const char* date;
     double rate;
     std::vector<ProposedLine> lines;
+    int decimals = 2;
   };
   const std::vector<Case> cases = {
       // 98 against 100 with 2 discount: on time the discount line, late the remainder.
@@ -200,6 +201,16 @@ TEST(PaymentProposal, TableOfKindsTicksAndTerms) {
       // The discount split: 12.10 at 21 % is 10.00 net and 2.10 tax.
       {"CUS", 108.9, {Item("1", 121, 12.1)}, "20240101", 21,
        {{"1000", "", 108.9, 'D'}, {"1300", "20240110/1", 121, 'C', true}, {"8100", "", 10, 'D'}, {"1600", "", 2.1, 'D'}}},
+      // The tax rounded to the amount decimals and the net taking the rest:
+      // 2 x 21 / 121 = 0.347..., so 0.35 tax and 1.65 net; in whole units
+      // 5 x 6 / 106 rounds to no tax, and no tax line is written.
+      {"CUS", 98, {Item("1", 100, 2)}, "20240101", 21,
+       {{"1000", "", 98, 'D'}, {"1300", "20240110/1", 100, 'C', true}, {"8100", "", 1.65, 'D'}, {"1600", "", 0.35, 'D'}}},
+      {"VEN", 98, {Item("1", 100, 2)}, "20240101", 21,
+       {{"1000", "", 98, 'C'}, {"1300", "20240110/1", 100, 'D', true}, {"8100", "", 1.65, 'C'}, {"1600", "", 0.35, 'C'}}},
+      {"CUS", 95, {Item("1", 100, 5)}, "20240101", 6,
+       {{"1000", "", 95, 'D'}, {"1300", "20240110/1", 100, 'C', true}, {"8100", "", 5, 'D'}},
+       0},
       // Over- and underpaid, several ticked.
       {"CUS", 160, {Item("1", 100, 0), Item("2", 50, 0)}, "20240101", 0,
        {{"1000", "", 160, 'D'}, {"1300", "20240110/1", 100, 'C', true}, {"1300", "20240110/2", 50, 'C', true},
@@ -222,6 +233,7 @@ TEST(PaymentProposal, TableOfKindsTicksAndTerms) {
     in.valueDate = k.date;
     in.ticked = k.ticked;
     in.discountTaxRate = k.rate;
+    in.decimals = k.decimals;
     const auto lines = journal::PaymentProposal(in);
     EXPECT_EQ(lines, k.lines) << k.kind << " " << k.amount << " " << k.date;
     EXPECT_NEAR(Balance(lines), 0, 1e-9) << k.kind << " " << k.amount;

@@ -446,3 +446,111 @@ TEST_F(DocumentTabs, TheBookPeriodMovesTheBookDateButNotBelowTheOpenPeriods) {
 }
 
 }  // namespace
+
+namespace {
+
+// The discount and due dates follow the invoice's partner: chosen first,
+// then replaced by another partner with other terms, and kept over a
+// partner search made on the payment tab.
+TEST_F(DocumentTabs, TheTermsFollowAChangeOfTheInvoicesPartner) {
+  std::vector<records::PartnerRec> partners = {Partner(1, "Jansen"), Partner(2, "Jansen & Co")};
+  partners[0].SetDiscountDays(10);
+  partners[0].SetNetDays(30);
+  partners[1].SetDiscountDays(5);
+  partners[1].SetNetDays(60);
+  store.fs.SetFile(kCus, Bytes(partners));
+  Show([&](Tboeking& f) {
+    InvoicePartner(f, "1");
+    ASSERT_EQ(f.Edit20.GetText(), "1");
+    const platform::TDateTime invoiceDate = f.DateTimePicker3.Date();
+    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 10);
+    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 30);
+
+    f.Edit4.UserFocus();
+    f.Edit4.UserSetText("2");
+    f.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Edit20.GetText(), "2");
+    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 5);
+    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
+
+    // Another tab's search leaves the invoice's terms alone.
+    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.ComboBox6.UserSelect(0);
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("1");
+    f.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Edit9.GetText(), "1");
+    f.TabControl1.UserSelectTab(journal::TabInvoice);
+    EXPECT_EQ(f.Edit20.GetText(), "2");
+    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 5);
+    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
+  });
+}
+
+}  // namespace
+
+namespace {
+
+// Cancel on the list tabs empties every column of the grid and takes away
+// Select and the page buttons; a list of an emptied file shows no row of the
+// list before it.
+TEST_F(DocumentTabs, CancelAndAnEmptyFileLeaveNoRowOfAnEarlierList) {
+  std::vector<records::InvoiceRec> invoices;
+  for (int i = 0; i < 120; ++i) invoices.push_back(Invoice("20240101", 1, std::to_string(1000 + i), 10));
+  store.fs.SetFile(kInv, Bytes(invoices));
+  std::vector<records::PaymentRec> payments;
+  for (int i = 1; i <= 120; ++i) {
+    records::PaymentRec p;
+    p.SetValueDate("20240102");
+    p.SetPartnerType("CUS");
+    p.SetPartnerNumber(1);
+    p.SetPaymentNumber(i);
+    p.SetAmount(10);
+    p.SetMemo("memo");
+    payments.push_back(p);
+  }
+  store.fs.SetFile(kPay, Bytes(payments));
+  auto expectEmpty = [](const ui::StringGrid& grid, const ui::Action& select, const ui::Button& previous,
+                        const ui::Button& next) {
+    EXPECT_EQ(grid.RowCount(), 2);
+    for (int c = 0; c < grid.ColCount(); ++c) EXPECT_EQ(grid.Cell(c, 1), "") << "column " << c;
+    EXPECT_FALSE(select.Enabled());
+    EXPECT_FALSE(previous.Visible());
+    EXPECT_FALSE(next.Visible());
+  };
+  Show([&](Tboeking& f) {
+    // Invoices: a list of a file another copy emptied, then Cancel.
+    const std::string inv = store.fs.File(kInv);
+    f.SpeedButton6.UserClick();
+    f.Image5.UserClick();
+    ASSERT_EQ(f.StringGrid2.ColCount(), 14);
+    ASSERT_NE(f.StringGrid2.Cell(13, 1), "");
+    store.fs.SetFile(kInv, "");
+    f.Image5.UserClick();
+    expectEmpty(f.StringGrid2, f.SelectInvoiceRow, f.BitBtn5, f.BitBtn6);
+    store.fs.SetFile(kInv, inv);
+    f.Image5.UserClick();
+    ASSERT_NE(f.StringGrid2.Cell(13, 1), "");
+    ASSERT_TRUE(f.BitBtn6.Visible());
+    f.Button14.UserClick();
+    expectEmpty(f.StringGrid2, f.SelectInvoiceRow, f.BitBtn5, f.BitBtn6);
+
+    // Payments alike.
+    const std::string pay = store.fs.File(kPay);
+    f.TabControl1.UserSelectTab(journal::TabPaymentList);
+    f.SpeedButton2.UserClick();
+    const int last = f.StringGrid3.ColCount() - 1;
+    ASSERT_NE(f.StringGrid3.Cell(last, 1), "");
+    store.fs.SetFile(kPay, "");
+    f.SpeedButton2.UserClick();
+    expectEmpty(f.StringGrid3, f.SelectPaymentRow, f.BitBtn3, f.BitBtn4);
+    store.fs.SetFile(kPay, pay);
+    f.SpeedButton2.UserClick();
+    ASSERT_NE(f.StringGrid3.Cell(last, 1), "");
+    ASSERT_TRUE(f.BitBtn4.Visible());
+    f.Button18.UserClick();
+    expectEmpty(f.StringGrid3, f.SelectPaymentRow, f.BitBtn3, f.BitBtn4);
+  });
+}
+
+}  // namespace

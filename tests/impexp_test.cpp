@@ -590,7 +590,11 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
 
   // The preview shows the file's lines and its save button writes the
   // same text; the next run's output replaces it.
+  // The audit file is an export even when import was chosen for the data
+  // files: no open dialog.
   Show([&](TExportImport& f) {
+    Choose(f, "7");
+    f.RadioGroup1.UserSelect(1);
     Choose(f, "9");
     f.CheckBox1.SetChecked(true);
     const std::size_t dialogs = backend.dialogsShown.size();
@@ -603,6 +607,7 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
     f.Button2.UserClick();
     EXPECT_EQ(store.fs.File("/w/preview.xaf"), xaf);
     Choose(f, "7");
+    f.RadioGroup1.UserSelect(0);
     f.Button1.UserClick();
     backend.dialogAnswers.push_back("/w/after.csv");
     f.Button2.UserClick();
@@ -630,6 +635,69 @@ TEST_F(ExportImportForm, EscapeClosesAndHelpOpensTheFormsTopics) {
     f.UserKeyPress(27);
     EXPECT_FALSE(f.Showing());
   });
+}
+
+}  // namespace
+
+namespace {
+
+// Shown again on the audit file, the form first reads the periods and then
+// decides OK by them: a period frozen since the last showing can be written.
+TEST_F(ExportImportForm, ShownAgainTheChoiceIsDecidedOnTheNewPeriodList) {
+  Show([&](TExportImport& f) {
+    Choose(f, "9");
+    EXPECT_FALSE(f.OkAction.Enabled());
+    f.UserKeyPress(27);
+  });
+  store.fs.SetFile(D + "freeze.vlk", support::Bytes({Snapshot(2007, "2007-01/01", "20080101"),
+                                                     Snapshot(2008, "2008-01/12", "20080201")}));
+  Show([&](TExportImport& f) {
+    ASSERT_EQ(reports::ChoiceDigit(f.ComboBox1.GetText()), 9);
+    EXPECT_EQ(PeriodItems(f).size(), 3u);
+    EXPECT_EQ(f.ComboBox2.GetText(), PeriodItems(f).front());
+    EXPECT_TRUE(f.OkAction.Enabled());
+    EXPECT_TRUE(f.Button1.Enabled());
+  });
+}
+
+}  // namespace
+
+namespace {
+
+records::JournalVoucherRec VoucherLine(const std::string& date, const std::string& number) {
+  records::JournalVoucherRec r;
+  r.SetVoucherDate(date);
+  r.SetBookNumber(number);
+  r.SetAccountNumber("1000");
+  r.SetDebitAmount(10);
+  return r;
+}
+
+// A voucher import names, before it replaces anything, how many lines of
+// the file and of the text lie before the first open day; No keeps the file.
+TEST_F(ExportImportForm, AVoucherImportNamesTheLinesBeforeTheFirstOpenDay) {
+  store.fs.SetFile(D + "freeze.vlk", support::Bytes({Snapshot(2008, "2008-01/12", "20080201")}));
+  const std::string old = support::Bytes(std::vector<records::JournalVoucherRec>{
+      VoucherLine("20080110", "A1"), VoucherLine("20080131", "A2"), VoucherLine("20080210", "A3")});
+  store.fs.SetFile(D + "book.vlk", old);
+  const reports::CsvExport text = reports::ExportJournalVouchers(
+      {VoucherLine("20080115", "B1"), VoucherLine("20080201", "B2"), VoucherLine("20080301", "B3")});
+  ASSERT_FALSE(text.lines.empty());
+  store.fs.SetFile("/w/vouchers.csv", reports::CsvFileText(text.lines));
+  Show([&](TExportImport& f) {
+    Choose(f, "4");
+    f.RadioGroup1.UserSelect(1);
+    backend.dialogAnswers.push_back("/w/vouchers.csv");
+    backend.messageAnswers.push_back(ModalResult::No);
+    f.Button1.UserClick();
+    ASSERT_EQ(backend.messages.size(), 1u);
+    EXPECT_EQ(backend.messages[0].buttons, ui::Buttons::YesNo);
+    const std::string& q = backend.messages[0].text;
+    EXPECT_NE(q.find("(20080201): 2 lines in the file, 1 in the text"), std::string::npos) << q;
+    EXPECT_NE(q.find("holds 3 records"), std::string::npos) << q;
+  });
+  EXPECT_EQ(store.fs.File(D + "book.vlk"), old);
+  EXPECT_FALSE(store.fs.HasFile(D + "book.vlk.before-import"));
 }
 
 }  // namespace

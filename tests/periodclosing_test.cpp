@@ -541,7 +541,7 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
     ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
   }
   reports::InstallClosingIntentHook();
-  int replayed = 0;
+  int replayed = 0, told = 0;
   for (int good = 0;; ++good) {
     masterdata::AdminSettings = loaded;
     store.fs.CrashAfter(good);
@@ -553,10 +553,16 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
     const bool crashed = store.fs.Crashed();
     store.fs.ClearErrors();
     shell::ForceCloseFileSet();
-    // The next open finishes what the run began, or finds it never began.
+    // The next open finishes what the run began, or finds it never began,
+    // and a finished run is told.
     { shell::ScopedFileSet set("ADS"); }
     const std::string now = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
     EXPECT_TRUE(now == before || now == after) << "cut after " << good << " writes";
+    if (const std::string note = reports::TakeReplayNote(); !note.empty()) {
+      EXPECT_NE(note.find(reports::MsgIntentFinished()), std::string::npos) << good << ": " << note;
+      EXPECT_TRUE(now == after) << good;
+      ++told;
+    }
     EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent")) << good;
     // A second open changes nothing more.
     { shell::ScopedFileSet set("ADS"); }
@@ -572,12 +578,13 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
   }
   // Some runs were cut after their intent record and finished by the open.
   EXPECT_GT(replayed, 0);
+  EXPECT_GT(told, 0);
 
   // The unfreeze of that year end, cut off the same way.
   ASSERT_TRUE(reports::FreezeOpenPeriod(loaded).Ok());
   ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), after);
   const AdminSettingsRec frozen = masterdata::AdminSettings;
-  replayed = 0;
+  replayed = told = 0;
   for (int good = 0;; ++good) {
     masterdata::AdminSettings = frozen;
     store.fs.CrashAfter(good);
@@ -592,6 +599,11 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
     { shell::ScopedFileSet set("JVO"); }
     const std::string now = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
     EXPECT_TRUE(now == before || now == after) << "cut after " << good << " writes";
+    if (const std::string note = reports::TakeReplayNote(); !note.empty()) {
+      EXPECT_NE(note.find(reports::MsgIntentFinished()), std::string::npos) << good << ": " << note;
+      EXPECT_TRUE(now == before) << good;
+      ++told;
+    }
     EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent")) << good;
     { shell::ScopedFileSet set("FRZ;JVO"); }
     EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), now) << good;
@@ -605,6 +617,7 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
     ASSERT_LT(good, 200);
   }
   EXPECT_GT(replayed, 0);
+  EXPECT_GT(told, 0);
 }
 
 TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForTheEarlierPeriods) {
