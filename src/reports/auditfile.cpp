@@ -480,6 +480,22 @@ char* PutXml(char* p, std::string_view text) {
   return p;
 }
 
+// An element holding `text` as character data: `open` before it, `close`
+// after it.
+char* PutElement(char* p, std::string_view open, std::string_view text, std::string_view close) {
+  return Put(PutXml(Put(p, open), text), close);
+}
+
+// An optional element: nothing when `text` is empty.
+char* PutOptional(char* p, std::string_view open, std::string_view text, std::string_view close) {
+  return text.empty() ? p : PutElement(p, open, text, close);
+}
+
+// An amount between its element's tags.
+char* PutAmount(char* p, std::string_view open, std::int64_t cents, std::string_view close) {
+  return Put(PutCents(Put(p, open), cents), close);
+}
+
 std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const VoucherBlocks& vouchers,
                                           const AuditFileRequest& request, AuditFileSink& sink) {
   using Refusal = AuditFileRefusal;
@@ -731,51 +747,20 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
                             project.size()));
     p = Put(p, "    <line>\r\n     <recordID>");
     p = PutNumber(p, recordId);
-    p = Put(p, "</recordID>\r\n     <accountID>");
-    p = PutXml(p, account);
-    p = Put(p, "</accountID>\r\n");
-    if (!partner.empty()) {
-      p = Put(p, "     <custSupID>");
-      p = PutXml(p, partner);
-      p = Put(p, "</custSupID>\r\n");
-    }
-    p = Put(p, "     <description>");
-    p = PutXml(p, description);
-    if (side.debit) {
-      p = Put(p, "</description>\r\n     <debitAmount>");
-      p = PutCents(p, side.cents);
-      p = Put(p, "</debitAmount>\r\n");
-    } else {
-      p = Put(p, "</description>\r\n     <creditAmount>");
-      p = PutCents(p, side.cents);
-      p = Put(p, "</creditAmount>\r\n");
-    }
-    if (!cost.empty()) {
-      p = Put(p, "     <costDesc>");
-      p = PutXml(p, cost);
-      p = Put(p, "</costDesc>\r\n");
-    }
-    if (!product.empty()) {
-      p = Put(p, "     <productDesc>");
-      p = PutXml(p, product);
-      p = Put(p, "</productDesc>\r\n");
-    }
-    if (!project.empty()) {
-      p = Put(p, "     <projectDesc>");
-      p = PutXml(p, project);
-      p = Put(p, "</projectDesc>\r\n");
-    }
+    p = Put(p, "</recordID>\r\n");
+    p = PutElement(p, "     <accountID>", account, "</accountID>\r\n");
+    p = PutOptional(p, "     <custSupID>", partner, "</custSupID>\r\n");
+    p = PutElement(p, "     <description>", description, "</description>\r\n");
+    p = side.debit ? PutAmount(p, "     <debitAmount>", side.cents, "</debitAmount>\r\n")
+                   : PutAmount(p, "     <creditAmount>", side.cents, "</creditAmount>\r\n");
+    p = PutOptional(p, "     <costDesc>", cost, "</costDesc>\r\n");
+    p = PutOptional(p, "     <productDesc>", product, "</productDesc>\r\n");
+    p = PutOptional(p, "     <projectDesc>", project, "</projectDesc>\r\n");
     p = Put(p, "     <currency>\r\n");
     p = Put(p, currencyLine);
-    if (side.debit) {
-      p = Put(p, "      <currencyDebitAmount>");
-      p = PutCents(p, side.cents);
-      p = Put(p, "</currencyDebitAmount>\r\n     </currency>\r\n    </line>\r\n");
-    } else {
-      p = Put(p, "      <currencyCreditAmount>");
-      p = PutCents(p, side.cents);
-      p = Put(p, "</currencyCreditAmount>\r\n     </currency>\r\n    </line>\r\n");
-    }
+    p = side.debit ? PutAmount(p, "      <currencyDebitAmount>", side.cents, "</currencyDebitAmount>\r\n")
+                   : PutAmount(p, "      <currencyCreditAmount>", side.cents, "</currencyCreditAmount>\r\n");
+    p = Put(p, "     </currency>\r\n    </line>\r\n");
     out.Advance(p);
   };
 
@@ -857,11 +842,7 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
         p = Put(p, "</period>\r\n    <transactionDate>");
         p = PutDate(p, date);
         p = Put(p, "</transactionDate>\r\n");
-        if (!by.empty()) {
-          p = Put(p, "    <sourceID>");
-          p = PutXml(p, by);
-          p = Put(p, "</sourceID>\r\n");
-        }
+        p = PutOptional(p, "    <sourceID>", by, "</sourceID>\r\n");
         out.Advance(p);
       }
       const std::string_view type = TrimView(FieldView(v, JV::kPartnerType));
