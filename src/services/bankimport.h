@@ -33,14 +33,13 @@ namespace journal {
 
 // ---- Text -------------------------------------------------------------------
 
-// The statement's bytes as code page 1252 text: a UTF-8 byte-order mark is
-// dropped and the rest read as UTF-8 (an invalid byte becomes "?"); without
-// the mark, text that is valid UTF-8 and holds a byte of 0x80 or above is
-// converted from UTF-8; everything else is returned unchanged.
+// The statement's bytes as code page 1252 text, as cp1252::DecodeTextFile
+// reads a text file (the ";" import reads its files the same way): a UTF-8
+// byte-order mark is dropped and the rest read as UTF-8; without the mark,
+// text that is valid UTF-8 and holds a byte of 0x80 or above is converted
+// from UTF-8; everything else is returned unchanged. A character code page
+// 1252 lacks becomes "?".
 std::string DecodeStatement(std::string_view bytes);
-// Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing beyond U+10FFFF).
-bool IsValidUtf8(std::string_view bytes);
 
 // The lines of a statement text, without their line ends (LF, or CR LF).
 // Lines at the end holding nothing but blanks and control characters are
