@@ -25,6 +25,7 @@
 #include "journal/boekingstuk.h"
 #include "services/importprofilestore.h"
 #include "services/paymentstore.h"
+#include "services/voucherstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
@@ -243,6 +244,7 @@ void Tboeking::Button8Click() {
   for (std::size_t i = 0; i < lines.size(); ++i) StringGrid5.SetCell(0, static_cast<int>(i), lines[i]);
   statementLines_ = std::move(lines);
   statementRows_.clear();
+  statementHeaderFields_ = 0;
   StringGrid4.SetColCount(1);
   StringGrid4.SetRowCount(1);
   StringGrid4.SetCell(0, 0, "0");
@@ -282,6 +284,7 @@ void Tboeking::Button22Click() {
   const SplitResult split = SplitStatement(statementLines_, settings.options);
   // The grid starts empty on every Go.
   statementRows_.clear();
+  statementHeaderFields_ = 0;
   importJob_.reset();
   ClearMatchTab();
   Button26.SetEnabled(false);
@@ -311,6 +314,7 @@ void Tboeking::Button22Click() {
                           static_cast<std::size_t>(c) < cells.size() ? cells[static_cast<std::size_t>(c)] : "");
     }
   statementRows_ = split.rows;
+  statementHeaderFields_ = split.headerFields;
   Button25.SetEnabled(!statementRows_.empty());
   StatusBar1.Show("", ui::colors::Default);
 }
@@ -473,7 +477,23 @@ void Tboeking::Button25Click() {
     return;
   }
 
-  StatementCheck check = CheckStatementRows(statementRows_, *profile, lowestOpenDate_);
+  // Rows are checked against the later of the form's lowest open date and
+  // the one the voucher store refuses by (the settings file as it is now):
+  // no payment is stored whose voucher the store would refuse.
+  StatementRules rules;
+  rules.lowestOpenDate = lowestOpenDate_;
+  rules.decimals = shell::SystemSettings.AmountDecimals;
+  rules.headerFields = statementHeaderFields_;
+  {
+    shell::ScopedFileSet set("ADS");
+    if (!set.Ok()) {
+      ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
+      return;
+    }
+    rules.lowestOpenDate = std::max(rules.lowestOpenDate, StoredLowestOpenDate());
+    set.Close();
+  }
+  StatementCheck check = CheckStatementRows(statementRows_, *profile, rules);
   if (!check.badRows.empty()) {
     ui::ShowMessage(BadRowsMessage(check.badRows));
     StatusBar1.Show(std::to_string(check.badRows.size()) +
@@ -542,8 +562,7 @@ void Tboeking::Button25Click() {
   job.leftOut = leftOut;
   importJob_ = std::move(job);
   ClearMatchTab();
-  Edit111.SetText(statementRows_.empty() ? "" : MatchAccount(MapStatementRow(statementRows_.front().cells, *profile)
-                                                                 .ownAccount.value_or("")));
+  Edit111.SetText(check.ownAccount);
   Edit114.SetText(ComboBox4.GetText());
   Edit121.SetText(highest ? highest->entryNumber : "");
   Edit115.SetText(prefix);

@@ -117,6 +117,10 @@ std::optional<std::vector<std::string>> SplitLine(std::string_view line, const S
 
 SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOptions& options) {
   SplitResult result;
+  if (options.excludeFirstRow && !lines.empty()) {
+    const auto header = SplitLine(lines.front(), options);
+    result.headerFields = header ? header->size() : 0;
+  }
   for (std::size_t k = options.excludeFirstRow ? 1 : 0; k < lines.size(); ++k) {
     const int lineNumber = static_cast<int>(k) + 1;
     auto cells = SplitLine(lines[k], options);
@@ -133,11 +137,22 @@ SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOpt
   return result;
 }
 
-std::optional<double> ReadStatementAmount(std::string_view cell) {
-  std::string_view text = TrimBlanks(cell);
+namespace {
+
+// An amount cell as ReadStatementAmount reads it: its digits with "." at the
+// decimal separator (when there is one), the sign, and the digits after the
+// separator.
+struct AmountText {
+  std::string plain;
   bool negative = false;
+  std::size_t decimals = 0;
+};
+
+std::optional<AmountText> ReadAmountText(std::string_view cell) {
+  std::string_view text = TrimBlanks(cell);
+  AmountText out;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
+    out.negative = text.front() == '-';
     text.remove_prefix(1);
   }
   if (text.empty()) return std::nullopt;
@@ -160,17 +175,32 @@ std::optional<double> ReadStatementAmount(std::string_view cell) {
     if (decimal != std::string_view::npos && text.find(kind, decimal + 1) != std::string_view::npos)
       return std::nullopt;  // two decimal separators
   }
-  std::string plain;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsDigit(text[i]))
-      plain += text[i];
-    else if (i == decimal)
-      plain += '.';
+    if (IsDigit(text[i])) {
+      out.plain += text[i];
+      if (decimal != std::string_view::npos && i > decimal) ++out.decimals;
+    } else if (i == decimal) {
+      out.plain += '.';
+    }
   }
+  return out;
+}
+
+}  // namespace
+
+std::optional<double> ReadStatementAmount(std::string_view cell) {
+  const auto text = ReadAmountText(cell);
+  if (!text) return std::nullopt;
   double value = 0;
+  const std::string& plain = text->plain;
   const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
-  return negative && value != 0 ? -value : value;
+  return text->negative && value != 0 ? -value : value;
+}
+
+std::size_t StatementAmountDecimals(std::string_view cell) {
+  const auto text = ReadAmountText(cell);
+  return text ? text->decimals : 0;
 }
 
 std::optional<std::string> ReadStatementDate(std::string_view cell, std::string_view layout) {

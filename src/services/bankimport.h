@@ -94,6 +94,9 @@ struct SplitResult {
   std::vector<StatementRow> rows;  // empty unless Done
   int errorLine = 0;               // the line of an UnterminatedQualifier
   std::size_t columnCount = 0;     // the most fields of any row
+  // The fields of the excluded first row (the header line); 0 when no row
+  // is excluded or its qualifier is left open.
+  std::size_t headerFields = 0;
 };
 // Every line after the excluded first row cut into fields.
 SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOptions& options);
@@ -109,6 +112,11 @@ SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOpt
 // ("1.234.567"). Refused as well: an empty cell, no digit, any other
 // character.
 std::optional<double> ReadStatementAmount(std::string_view cell);
+// The digits after the decimal separator that ReadStatementAmount takes
+// ("1.234" and "12,345" have 3, "1.234,56" 2, "121" 0); 0 for a cell it
+// refuses. Next refuses more than the amount decimals allow, so that a
+// thousands separator is never read as a decimal one.
+std::size_t StatementAmountDecimals(std::string_view cell);
 
 // The date layouts of a profile, in the order the layout list offers them.
 inline constexpr std::array<std::string_view, 12> kStatementDateLayouts = {
