@@ -419,6 +419,15 @@ TEST(BankImportRows, DebitCreditValuesAndAHeaderLeftIn) {
             (std::vector<journal::DebitCreditValue>{{"C", {3, 4}}}));
 }
 
+TEST(BankImportEntryNumbers, TheRoomOfThePrefix) {
+  EXPECT_EQ(journal::EntryNumberRoom("10000", 1), (journal::EntryRoom{5, 5}));
+  EXPECT_EQ(journal::EntryNumberRoom("9999", 2), (journal::EntryRoom{5, 5}));
+  EXPECT_EQ(journal::EntryNumberRoom("0001", 3), (journal::EntryRoom{4, 6}));
+  EXPECT_EQ(journal::EntryNumberRoom("12345678901", 1), (journal::EntryRoom{11, 0}));
+  EXPECT_FALSE(journal::EntryNumberRoom("", 1));
+  EXPECT_FALSE(journal::EntryNumberRoom("1a", 1));
+}
+
 // ---- The run ------------------------------------------------------------------------
 
 class BankImportRun : public ::testing::Test, public support::AdministrationFolder {

@@ -85,6 +85,20 @@ std::string LinesOf(const std::vector<ImportRow>& rows, const std::vector<std::s
   return BadRowsMessage(lines);
 }
 
+// Why `rowCount` rows numbered from `counter` after `prefix` do not fit the
+// entry number: the digits the last one needs and the room that leaves the
+// prefix.
+std::string EntryNumbersTooLongText(const std::string& prefix, const std::string& counter, std::size_t rowCount) {
+  const auto room = EntryNumberRoom(counter, rowCount);
+  if (!room)
+    return T("The counter is no number", "De teller is geen getal", "Der Zähler ist keine Zahl");
+  const std::string digits = std::to_string(room->digits), most = std::to_string(room->prefixRoom);
+  return T("the entry numbers need ", "de boekstuknummers hebben ", "die Belegnummern brauchen ") + digits +
+         T(" digits: the prefix may have at most ", " cijfers nodig: het vaste deel mag ten hoogste ",
+           " Ziffern: der feste Teil darf höchstens ") +
+         most + T(" characters, now \"", " tekens hebben, nu \"", " Zeichen haben, jetzt \"") + prefix + "\"";
+}
+
 template <class Item>
 void RemoveIndices(std::vector<Item>& items, const std::vector<std::size_t>& indices) {
   for (auto it = indices.rbegin(); it != indices.rend(); ++it) items.erase(items.begin() + static_cast<long>(*it));
@@ -546,12 +560,13 @@ void Tboeking::Button25Click() {
   const auto highest = HighestEntryCounter(prefix, payments);
   counter = CounterText(highest ? highest->counter + 1 : 1, width);
   if (!EntryNumbersFit(prefix, counter, check.rows.size())) {
-    StatusBar1.Show(T("Prefix and counter of the last row make an entry number over 10 characters",
-                      "Vast deel en teller van de laatste rij maken een boekstuknummer van meer dan 10 tekens",
-                      "Fester Teil und Zähler der letzten Zeile ergeben eine Belegnummer über 10 Zeichen"),
-                    ui::colors::Red);
+    // The prefix field keeps the prefix, for the user to shorten on tab 8.
+    Edit115.SetText(prefix);
+    Edit115.SetBackColor(ui::colors::Yellow);
+    StatusBar1.Show(EntryNumbersTooLongText(prefix, counter, check.rows.size()), ui::colors::Red);
     return;
   }
+  Edit115.SetBackColor(ui::colors::Default);
 
   ImportJob job;
   job.rows = std::move(check.rows);
@@ -596,9 +611,7 @@ void Tboeking::Button26Click() {
   if (job.stored == 0) {
     // The numbering as the fields show it now.
     if (!EntryNumbersFit(Edit115.GetText(), Edit122.GetText(), job.rows.size())) {
-      StatusBar1.Show(T("Prefix and counter of the last row make an entry number over 10 characters",
-                        "Vast deel en teller van de laatste rij maken een boekstuknummer van meer dan 10 tekens",
-                        "Fester Teil und Zähler der letzten Zeile ergeben eine Belegnummer über 10 Zeichen"),
+      StatusBar1.Show(EntryNumbersTooLongText(Edit115.GetText(), Edit122.GetText(), job.rows.size()),
                       ui::colors::Red);
       return;
     }

@@ -342,6 +342,12 @@ std::optional<std::string> EntryNumberAt(std::string_view prefix, std::string_vi
   return std::string(prefix) + CounterText(value + static_cast<std::int64_t>(offset), digits.size());
 }
 
+std::optional<EntryRoom> EntryNumberRoom(std::string_view counter, std::size_t rowCount) {
+  const auto last = EntryNumberAt("", counter, rowCount == 0 ? 0 : rowCount - 1);
+  if (!last) return std::nullopt;
+  return EntryRoom{last->size(), last->size() >= kEntryNumberRoom ? 0 : kEntryNumberRoom - last->size()};
+}
+
 bool EntryNumbersFit(std::string_view prefix, std::string_view counter, std::size_t rowCount) {
   const auto last = EntryNumberAt(prefix, counter, rowCount == 0 ? 0 : rowCount - 1);
   return last && last->size() <= kEntryNumberRoom;

@@ -193,6 +193,15 @@ std::string CounterText(std::int64_t value, std::size_t width);
 // prefix + counter + offset, keeping the counter's width and leading zeros;
 // nullopt when the counter is no number.
 std::optional<std::string> EntryNumberAt(std::string_view prefix, std::string_view counter, std::size_t offset);
+// The digits the last of `rowCount` rows numbered from `counter` needs, and
+// the most characters a prefix may then have; nullopt when the counter is
+// no number.
+struct EntryRoom {
+  std::size_t digits = 0;
+  std::size_t prefixRoom = 0;
+  bool operator==(const EntryRoom&) const = default;
+};
+std::optional<EntryRoom> EntryNumberRoom(std::string_view counter, std::size_t rowCount);
 // Whether `rowCount` rows numbered from `counter` fit the entry number's 10.
 bool EntryNumbersFit(std::string_view prefix, std::string_view counter, std::size_t rowCount);
 
