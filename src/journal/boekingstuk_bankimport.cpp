@@ -99,6 +99,56 @@ std::string EntryNumbersTooLongText(const std::string& prefix, const std::string
          most + T(" characters, now \"", " tekens hebben, nu \"", " Zeichen haben, jetzt \"") + prefix + "\"";
 }
 
+// Whether Next may go on with a profile of `fault`; else the fields it
+// lacks are painted and the status says what is missing.
+bool ProfileUsableAtNext(Tboeking& f, ProfileFault fault) {
+  switch (fault) {
+    case ProfileFault::None: return true;
+    case ProfileFault::NumberOutside: return false;  // ShownProfile refused it
+    case ProfileFault::NoDateColumn:
+    case ProfileFault::NoDateLayout:
+      f.Edit110.SetBackColor(ui::colors::Yellow);
+      f.ComboBox10.SetBackColor(ui::colors::Yellow);
+      f.StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
+                          "Das Profil braucht die Datumsspalte und ihr Format"),
+                        ui::colors::Yellow);
+      return false;
+    case ProfileFault::NoAmountColumn:
+      f.Edit101.SetBackColor(ui::colors::Yellow);
+      f.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
+                          "Das Profil braucht die Betragsspalte"),
+                        ui::colors::Yellow);
+      return false;
+    case ProfileFault::NoOwnAccountColumn:
+      f.Edit93.SetBackColor(ui::colors::Yellow);
+      f.StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
+                          "Das Profil braucht die Spalte des eigenen Kontos"),
+                        ui::colors::Yellow);
+      return false;
+  }
+  return false;
+}
+
+// The rules Next checks the rows by: the later of the form's lowest open
+// date and the one the voucher store refuses by (the settings file as it
+// is now), so that no payment is stored whose voucher the store would
+// refuse; the amount decimals; the header line's fields. nullopt (shown)
+// when the settings file does not open.
+std::optional<StatementRules> NextRules(const std::string& formLowestOpenDate, std::size_t headerFields) {
+  StatementRules rules;
+  rules.lowestOpenDate = formLowestOpenDate;
+  rules.decimals = shell::SystemSettings.AmountDecimals;
+  rules.headerFields = headerFields;
+  shell::ScopedFileSet set("ADS");
+  if (!set.Ok()) {
+    ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
+    return std::nullopt;
+  }
+  rules.lowestOpenDate = std::max(rules.lowestOpenDate, StoredLowestOpenDate());
+  set.Close();
+  return rules;
+}
+
 template <class Item>
 void RemoveIndices(std::vector<Item>& items, const std::vector<std::size_t>& indices) {
   for (auto it = indices.rbegin(); it != indices.rend(); ++it) items.erase(items.begin() + static_cast<long>(*it));
@@ -457,30 +507,7 @@ void Tboeking::Button25Click() {
   if (statementRows_.empty()) return;
   const auto profile = ShownProfile();
   if (!profile) return;
-  switch (CheckImportProfile(*profile)) {
-    case ProfileFault::None: break;
-    case ProfileFault::NumberOutside: return;  // ShownProfile refused it
-    case ProfileFault::NoDateColumn:
-    case ProfileFault::NoDateLayout:
-      Edit110.SetBackColor(ui::colors::Yellow);
-      ComboBox10.SetBackColor(ui::colors::Yellow);
-      StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
-                        "Das Profil braucht die Datumsspalte und ihr Format"),
-                      ui::colors::Yellow);
-      return;
-    case ProfileFault::NoAmountColumn:
-      Edit101.SetBackColor(ui::colors::Yellow);
-      StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
-                        "Das Profil braucht die Betragsspalte"),
-                      ui::colors::Yellow);
-      return;
-    case ProfileFault::NoOwnAccountColumn:
-      Edit93.SetBackColor(ui::colors::Yellow);
-      StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
-                        "Das Profil braucht die Spalte des eigenen Kontos"),
-                      ui::colors::Yellow);
-      return;
-  }
+  if (!ProfileUsableAtNext(*this, CheckImportProfile(*profile))) return;
   for (ui::Edit* e : {&Edit110, &Edit101, &Edit93}) e->SetBackColor(ui::colors::Cream);
   ComboBox10.SetBackColor(ui::colors::Cream);
   const std::string cashAccount = AccountOfItem(ComboBox4.GetText());
@@ -491,23 +518,9 @@ void Tboeking::Button25Click() {
     return;
   }
 
-  // Rows are checked against the later of the form's lowest open date and
-  // the one the voucher store refuses by (the settings file as it is now):
-  // no payment is stored whose voucher the store would refuse.
-  StatementRules rules;
-  rules.lowestOpenDate = lowestOpenDate_;
-  rules.decimals = shell::SystemSettings.AmountDecimals;
-  rules.headerFields = statementHeaderFields_;
-  {
-    shell::ScopedFileSet set("ADS");
-    if (!set.Ok()) {
-      ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
-      return;
-    }
-    rules.lowestOpenDate = std::max(rules.lowestOpenDate, StoredLowestOpenDate());
-    set.Close();
-  }
-  StatementCheck check = CheckStatementRows(statementRows_, *profile, rules);
+  const auto rules = NextRules(lowestOpenDate_, statementHeaderFields_);
+  if (!rules) return;
+  StatementCheck check = CheckStatementRows(statementRows_, *profile, *rules);
   if (!check.badRows.empty()) {
     ui::ShowMessage(BadRowsMessage(check.badRows));
     StatusBar1.Show(std::to_string(check.badRows.size()) +
