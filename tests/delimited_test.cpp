@@ -987,6 +987,10 @@ TEST(DelimitedImport, AUtf8FileReadsAsItsCodePageTwin) {
   const auto header = reports::ImportLedgerCategories(Text({kCategoryHeader + " \xE2\x86\x92", category}));
   ASSERT_FALSE(header.error);
   EXPECT_EQ(header.records[0].CategoryName(), "A \xE9");
+  const auto both = reports::ImportLedgerCategories(
+      Text({kCategoryHeader + " \xE2\x86\x92", category, category, "Balance sheet account;B;U;T \xE2\x86\x92;"}));
+  ASSERT_TRUE(both.error);
+  EXPECT_EQ(*both.error, (CsvImportError{CsvFault::LostCharacter, {4}, 4, "T ?"}));
 }
 
 // ---- Writing the data file ------------------------------------------------------

@@ -313,18 +313,21 @@ std::optional<CsvImportError> FillRecord(const Format& format, const std::vector
 std::optional<CsvImportError> FirstLostCharacter(const cp1252::DecodedText& decoded,
                                                  const std::vector<std::string_view>& lines) {
   const char* base = decoded.text.data();
+  const auto startOf = [base](std::string_view line) { return static_cast<std::size_t>(line.data() - base); };
   for (std::size_t offset : decoded.lost) {
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-      const std::size_t start = static_cast<std::size_t>(lines[i].data() - base);
-      if (offset < start || offset >= start + lines[i].size()) continue;
-      const std::string_view line = lines[i];
-      const std::size_t at = offset - start;
-      const std::size_t from = line.rfind(';', at) == std::string_view::npos ? 0 : line.rfind(';', at) + 1;
-      const std::size_t to = std::min(line.find(';', at), line.size());
-      const int column = static_cast<int>(std::count(line.begin(), line.begin() + static_cast<long>(at), ';')) + 1;
-      return CsvImportError{CsvFault::LostCharacter, {static_cast<int>(i) + 1}, column,
-                            std::string(line.substr(from, to - from))};
-    }
+    // The last line starting at or before the offset (the lines are in text order).
+    const auto after = std::upper_bound(lines.begin(), lines.end(), offset,
+                                        [&](std::size_t o, std::string_view line) { return o < startOf(line); });
+    if (after == lines.begin()) continue;
+    const std::size_t i = static_cast<std::size_t>(after - lines.begin()) - 1;
+    const std::string_view line = lines[i];
+    const std::size_t at = offset - startOf(line);
+    if (i == 0 || at >= line.size()) continue;  // the header, or a line end
+    const std::size_t from = line.rfind(';', at) == std::string_view::npos ? 0 : line.rfind(';', at) + 1;
+    const std::size_t to = std::min(line.find(';', at), line.size());
+    const int column = static_cast<int>(std::count(line.begin(), line.begin() + static_cast<long>(at), ';')) + 1;
+    return CsvImportError{CsvFault::LostCharacter, {static_cast<int>(i) + 1}, column,
+                          std::string(line.substr(from, to - from))};
   }
   return std::nullopt;
 }

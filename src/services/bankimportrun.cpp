@@ -163,9 +163,6 @@ std::string RowFaultText(RowFault fault) {
       return shell::BuiltInText("another own account than the first row that reads",
                                 "een ander eigen rekeningnummer dan de eerste leesbare rij",
                                 "eine andere eigene Kontonummer als die erste lesbare Zeile");
-    case RowFault::TooManyFields:
-      return shell::BuiltInText("more fields than the first row", "meer velden dan de eerste rij",
-                                "mehr Felder als die erste Zeile");
   }
   return {};
 }

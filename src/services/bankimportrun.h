@@ -80,7 +80,6 @@ enum class RowFault {
   AmountTooLarge,    // 10^15 or more
   EmptyOwnAccount,
   OtherOwnAccount,   // the own account differs from the first row that reads
-  TooManyFields,     // more fields than the header line or row 1
 };
 
 // The smallest amount a statement row may not hold: beyond it a double no
