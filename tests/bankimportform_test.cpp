@@ -547,6 +547,7 @@ TEST_F(BankImportForm, NoPaymentIsStoredWhoseVoucherTheStoreWouldRefuse) {
     EXPECT_NE(backend.messages[0].text.find("line 2"), std::string::npos);
     ASSERT_TRUE(f.CurrentImport().has_value());
     EXPECT_EQ(f.CurrentImport()->rows.size(), 2u);
+    EXPECT_EQ(f.CurrentImport()->lowestOpenDate, "20240106");  // the run's voucher check too
     f.Button26.UserClick();
     for (const auto& p : Pay()) EXPECT_GE(p.ValueDate(), "20240106");
     EXPECT_EQ(Pay().size(), 2u);

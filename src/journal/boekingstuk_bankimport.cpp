@@ -585,7 +585,7 @@ void Tboeking::Button25Click() {
   job.rows = std::move(check.rows);
   job.cashAccount = cashAccount;
   job.journal = journal_;
-  job.lowestOpenDate = lowestOpenDate_;
+  job.lowestOpenDate = rules->lowestOpenDate;
   job.decimals = shell::SystemSettings.AmountDecimals;
   job.leftOut = leftOut;
   importJob_ = std::move(job);
