@@ -205,25 +205,32 @@ void AddLongRows(const std::vector<StatementRow>& rows, std::size_t limit, bool 
                   : shell::BuiltInText(" of the first row", " van de eerste rij", " der ersten Zeile")));
 }
 
+// The most distinct values kept: more are never shown, and a column of
+// thousands of values (the wrong column chosen) stays quick to check.
+constexpr std::size_t kDebitCreditValuesKept = 20;
+
+// Counts `row`'s debit/credit value into `values` when it is not `debit`.
+void AddDebitCreditValue(const StatementRow& row, const records::ImportProfileRec& profile, std::string_view debit,
+                         std::vector<DebitCreditValue>& values) {
+  const std::string cell = CellOrEmpty(MapStatementRow(row.cells, profile).debitCredit);
+  const std::string_view value = Trim(cell);
+  if (cp1252::EqualsIgnoringCase(value, debit)) return;
+  const auto same = std::find_if(values.begin(), values.end(),
+                                 [&](const DebitCreditValue& v) { return cp1252::EqualsIgnoringCase(v.value, value); });
+  if (same != values.end())
+    same->lines.push_back(row.line);
+  else if (values.size() < kDebitCreditValuesKept)
+    values.push_back({std::string(value), {row.line}});
+}
+
 }  // namespace
 
 std::vector<DebitCreditValue> OtherDebitCreditValues(const std::vector<StatementRow>& rows,
                                                      const records::ImportProfileRec& profile) {
   std::vector<DebitCreditValue> out;
   if (profile.DebitCreditColumn() < 0) return out;
-  const std::string debitString = profile.DebitString();
-  const std::string_view debit = Trim(debitString);
-  for (const StatementRow& row : rows) {
-    const std::string cell = CellOrEmpty(MapStatementRow(row.cells, profile).debitCredit);
-    const std::string_view value = Trim(cell);
-    if (cp1252::EqualsIgnoringCase(value, debit)) continue;
-    const auto same = std::find_if(out.begin(), out.end(),
-                                   [&](const DebitCreditValue& v) { return cp1252::EqualsIgnoringCase(v.value, value); });
-    if (same != out.end())
-      same->lines.push_back(row.line);
-    else
-      out.push_back({std::string(value), {row.line}});
-  }
+  const std::string debit = profile.DebitString();
+  for (const StatementRow& row : rows) AddDebitCreditValue(row, profile, Trim(debit), out);
   return out;
 }
 
@@ -237,7 +244,8 @@ StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const r
   if (!out.badRows.empty()) return out;  // the columns cannot be trusted
   // The own account every row must have is that of the first row that
   // reads, so that a header row left in does not fail every other row.
-  std::vector<StatementRow> good;
+  const std::string debit = profile.DebitString();
+  std::vector<DebitCreditValue> others;
   for (const StatementRow& row : rows) {
     const RowReading reading = ReadImportRow(row, profile, rules.decimals, out.ownAccount);
     if (!reading.row) {
@@ -249,7 +257,7 @@ StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const r
     if (out.ownAccount.empty()) out.ownAccount = reading.row->ownAccount;
     if (reading.row->valueDate < rules.lowestOpenDate) out.beforeOpen.push_back(out.rows.size());
     out.rows.push_back(*reading.row);
-    good.push_back(row);
+    if (profile.DebitCreditColumn() >= 0) AddDebitCreditValue(row, profile, Trim(debit), others);
   }
   if (out.badRows.size() == 1 && rows.front().line == 1 && (out.rows.empty() || out.rows.front().line != 1))
     out.badRows.front() += shell::BuiltInText("; row 1 may be a header: tick exclude first row",
@@ -257,7 +265,6 @@ StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const r
                                               "; Zeile 1 ist vielleicht eine Kopfzeile: Erste Zeile auslassen ankreuzen");
   // Debit when the cell is the debit text, else credit: with more than one
   // other value, which of them means credit cannot be told.
-  const std::vector<DebitCreditValue> others = OtherDebitCreditValues(good, profile);
   if (others.size() > 1) {
     for (const DebitCreditValue& v : others)
       out.badRows.push_back(LineWord(v.lines.size()) + LineList(v.lines) + ": " +

@@ -123,8 +123,8 @@ ProfileFault CheckImportProfile(const records::ImportProfileRec& profile);
 
 // The debit/credit values of `rows` other than the profile's debit text
 // (trimmed, compared ignoring case; an empty cell is a value too), in the
-// order first met, each with its lines. Nothing without a debit/credit
-// column.
+// order first met, each with its lines; the first 20 such values only.
+// Nothing without a debit/credit column.
 struct DebitCreditValue {
   std::string value;
   std::vector<int> lines;
