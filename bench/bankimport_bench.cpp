@@ -125,7 +125,7 @@ void BM_StatementOpenGoNext(benchmark::State& state) {
     const auto settings = journal::ReadSplitSettings(";", "\"", false);
     const journal::SplitResult split = journal::SplitStatement(lines, settings.options);
     const auto t2 = Clock::now();
-    const journal::StatementCheck check = journal::CheckStatementRows(split.rows, profile, "20240101");
+    const journal::StatementCheck check = journal::CheckStatementRows(split.rows, profile, journal::StatementRules{"20240101"});
     const auto duplicates = journal::ProbableDuplicates(check.rows, {});
     const auto t3 = Clock::now();
     if (file.code != 0 || split.rows.size() != static_cast<std::size_t>(kLines) || split.columnCount != kColumns ||

@@ -44,12 +44,12 @@ TEST(BankImportText, DecodesUtf8AndKeepsCodePage1252) {
 }
 
 TEST(BankImportText, ValidUtf8) {
-  EXPECT_TRUE(journal::IsValidUtf8(""));
-  EXPECT_TRUE(journal::IsValidUtf8("\xF0\x9F\x98\x80"));   // U+1F600
-  EXPECT_FALSE(journal::IsValidUtf8("\xED\xA0\x80"));      // a surrogate
-  EXPECT_FALSE(journal::IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
-  EXPECT_FALSE(journal::IsValidUtf8("\xE0\x80\xAF"));      // overlong
-  EXPECT_FALSE(journal::IsValidUtf8("\xC3x"));             // a missing continuation
+  EXPECT_TRUE(cp1252::IsValidUtf8(""));
+  EXPECT_TRUE(cp1252::IsValidUtf8("\xF0\x9F\x98\x80"));   // U+1F600
+  EXPECT_FALSE(cp1252::IsValidUtf8("\xED\xA0\x80"));      // a surrogate
+  EXPECT_FALSE(cp1252::IsValidUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
+  EXPECT_FALSE(cp1252::IsValidUtf8("\xE0\x80\xAF"));      // overlong
+  EXPECT_FALSE(cp1252::IsValidUtf8("\xC3x"));             // a missing continuation
 }
 
 TEST(BankImportText, LinesEndInCrLfOrLfAndEmptyLastLinesGo) {

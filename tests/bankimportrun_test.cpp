@@ -4,6 +4,7 @@
 // a stopped run continued), and the profile file.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -118,7 +119,7 @@ TEST(BankImportRows, ReadsTheProfilesCellsAndNamesTheFault) {
        RowFault::None, RowDirection::Debit, 1},
   };
   for (const auto& c : cases) {
-    const auto reading = journal::ReadImportRow(StatementRow{7, c.cells}, c.profile, "NL01");
+    const auto reading = journal::ReadImportRow(StatementRow{7, c.cells}, c.profile, 2, "NL01");
     EXPECT_EQ(reading.fault, c.fault) << c.name;
     ASSERT_EQ(reading.row.has_value(), c.fault == RowFault::None) << c.name;
     if (reading.row) {
@@ -128,7 +129,7 @@ TEST(BankImportRows, ReadsTheProfilesCellsAndNamesTheFault) {
     }
   }
   // Missing narrative, name and counterparty cells read as empty.
-  const auto shortRow = journal::ReadImportRow(StatementRow{2, {"05-01-2024", "NL01"}}, p, "");
+  const auto shortRow = journal::ReadImportRow(StatementRow{2, {"05-01-2024", "NL01"}}, p, 2, "");
   EXPECT_EQ(shortRow.fault, RowFault::EmptyAmount);
   ImportProfileRec amountFirst = p;
   amountFirst.SetAmountColumn(1);
@@ -137,7 +138,7 @@ TEST(BankImportRows, ReadsTheProfilesCellsAndNamesTheFault) {
   amountFirst.SetCounterpartyAccountColumn(7);
   amountFirst.SetAscriptionColumn(8);
   amountFirst.SetNarrativeColumn(1, 9);
-  const auto r = journal::ReadImportRow(StatementRow{2, {"NL01", "3", "05-01-2024"}}, amountFirst, "");
+  const auto r = journal::ReadImportRow(StatementRow{2, {"NL01", "3", "05-01-2024"}}, amountFirst, 2, "");
   ASSERT_TRUE(r.row);
   EXPECT_EQ(r.row->counterparty, "");
   EXPECT_EQ(r.row->ascription, "");
@@ -150,12 +151,12 @@ TEST(BankImportRows, NextListsBadRowsAndThoseBeforeTheOpenPeriod) {
   rows.push_back({3, {"31-12-2023", "NL01", "X", "N", "D", "2"}});
   rows.push_back({4, {"05-13-2024", "NL01", "X", "N", "D", "3"}});
   for (int i = 0; i < 22; ++i) rows.push_back({5 + i, {"05-01-2024", "NL02", "X", "N", "D", "4"}});
-  const auto check = journal::CheckStatementRows(rows, SemicolonProfile(), "20240101");
+  const auto check = journal::CheckStatementRows(rows, SemicolonProfile(), journal::StatementRules{"20240101"});
   ASSERT_EQ(check.rows.size(), 2u);
   EXPECT_EQ(check.beforeOpen, (std::vector<std::size_t>{1}));
   ASSERT_EQ(check.badRows.size(), 23u);
   EXPECT_EQ(check.badRows[0], "line 4: Non existing date");
-  EXPECT_EQ(check.badRows[1], "line 5: another own account than row 1's");
+  EXPECT_EQ(check.badRows[1], "line 5: another own account than the first row that reads");
   const std::string message = journal::BadRowsMessage(check.badRows);
   EXPECT_NE(message.find("line 4: Non existing date\nline 5:"), std::string::npos);
   EXPECT_NE(message.find("line 23:"), std::string::npos);
@@ -289,6 +290,144 @@ TEST(BankImportPartners, TheFirstNewestInvoiceOwingTheAmountInCents) {
   EXPECT_FALSE(journal::MatchingInvoice({}, 50));
 }
 
+// The amount cell is read whatever its separators, but one whose digits
+// after the decimal separator are more than the amount decimals (a
+// thousands separator taken for a decimal one) or that reaches 10^15 (no
+// cents left in a double) is a row fault naming the row and the value.
+TEST(BankImportRows, AmountsWithTooManyDecimalsOrTooLargeAreRefusedAtNext) {
+  struct Case {
+    const char* cell;
+    int decimals;
+    std::optional<double> amount;  // nullopt: refused
+    RowFault fault = RowFault::None;
+  } cases[] = {
+      {"1.234", 2, std::nullopt, RowFault::AmountTooManyDecimals},
+      {"2,500", 2, std::nullopt, RowFault::AmountTooManyDecimals},
+      {"12,345", 2, std::nullopt, RowFault::AmountTooManyDecimals},
+      {"1234567890123456,78", 2, std::nullopt, RowFault::AmountTooLarge},
+      {"1000000000000000", 2, std::nullopt, RowFault::AmountTooLarge},
+      {"-1.000.000.000.000.000,00", 2, std::nullopt, RowFault::AmountTooLarge},
+      {"121,00", 0, std::nullopt, RowFault::AmountTooManyDecimals},
+      {"1.234,56", 2, 1234.56},
+      {"1,234.56", 2, 1234.56},
+      {"121,00", 2, 121},
+      {"121", 0, 121},
+      {"1.234", 3, 1.234},
+      {"99999999999999,99", 2, 99999999999999.99},
+      {"999999999999999,99", 2, std::nullopt, RowFault::AmountTooLarge},  // 10^15 as a double
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.cell) + " with " + std::to_string(c.decimals) + " decimals");
+    const StatementRow row{2, {"05-01-2024", "NL01", "X", "N", "C", c.cell}};
+    const auto reading = journal::ReadImportRow(row, SemicolonProfile(), c.decimals, "");
+    ASSERT_EQ(reading.row.has_value(), c.amount.has_value());
+    if (c.amount) {
+      EXPECT_DOUBLE_EQ(reading.row->amount, *c.amount);
+      continue;
+    }
+    EXPECT_EQ(reading.fault, c.fault);
+    const auto check =
+        journal::CheckStatementRows({row}, SemicolonProfile(), journal::StatementRules{"20240101", c.decimals, 0});
+    ASSERT_EQ(check.badRows.size(), 1u);
+    EXPECT_EQ(check.badRows[0], "line 2: " + journal::RowFaultText(c.fault) + ": \"" + c.cell + "\"");
+  }
+}
+
+// A row with more fields than the header line (or, with no line excluded,
+// than row 1) had a separator inside a value: every such row is named and
+// nothing is read. A row with fewer fields is read.
+TEST(BankImportRows, RowsWithMoreFieldsThanTheHeaderAreRefused) {
+  ImportProfileRec comma = SemicolonProfile();
+  comma.SetNarrativeColumn(1, -1);
+  struct Case {
+    const char* text;
+    bool header;
+    std::vector<std::string> bad;
+  } cases[] = {
+      {"Date,Own,Other,Name,DC,Amount\n05-01-2024,NL01,X,N,D,121,50\n05-01-2024,NL01,X,N,D,7\n"
+       "06-01-2024,NL01,X,N,D,1,5\n",
+       true,
+       {"line 2: 7 fields, more than the 6 of the header line", "line 4: 7 fields, more than the 6 of the header line"}},
+      {"05-01-2024,NL01,X,N,D,7\n05-01-2024,NL01,X,N,D,121,50\n", false,
+       {"line 2: 7 fields, more than the 6 of the first row"}},
+      {"Date,Own,Other,Name,DC,Amount,Text\n05-01-2024,NL01,X,N,D,121.50,\n05-01-2024,NL01,X,N,D,3,t\n", true, {}},
+      {"Date,Own,Other,Name,DC,Amount\n05-01-2024,NL01,X,N,D,\"121,50\"\n", true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const auto split = journal::SplitStatement(journal::StatementLines(c.text), journal::SplitOptions{',', '"', c.header});
+    const auto check =
+        journal::CheckStatementRows(split.rows, comma, journal::StatementRules{"20240101", 2, split.headerFields});
+    EXPECT_EQ(check.badRows, c.bad);
+    if (!c.bad.empty()) {
+      EXPECT_TRUE(check.rows.empty());
+    }
+  }
+}
+
+// Debit when the cell is the debit text, else credit: that holds only when
+// at most one other value occurs (an empty cell is one). More are refused,
+// each value with its rows. A header row left in fails alone, with a hint,
+// and the own account is taken from the first row that reads.
+TEST(BankImportRows, DebitCreditValuesAndAHeaderLeftIn) {
+  ImportProfileRec afBij = SemicolonProfile();
+  afBij.SetDebitString("Af");
+  const auto row = [](int line, const char* dc) {
+    return StatementRow{line, {"05-01-2024", "NL01", "X", "N", dc, "1"}};
+  };
+  struct Case {
+    const char* name;
+    std::vector<StatementRow> rows;
+    const ImportProfileRec profile;
+    std::vector<std::string> bad;
+  } cases[] = {
+      {"D and empty", {row(2, "D"), row(3, ""), row(4, " d ")}, SemicolonProfile(), {}},
+      {"Af and Bij", {row(2, "Af"), row(3, "Bij"), row(4, "AF")}, afBij, {}},
+      {"only credits", {row(2, "C"), row(3, "c")}, SemicolonProfile(), {}},
+      {"D, C and empty",
+       {row(2, "D"), row(3, "C"), row(4, ""), row(5, "C")},
+       SemicolonProfile(),
+       {"lines 3, 5: debit/credit \"C\"", "line 4: debit/credit \"\"",
+        "more than one debit/credit value differs from the debit text \"D\": only one may stand for credit"}},
+      {"D, C and Debit",
+       {row(2, "D"), row(3, "C"), row(4, "Debit")},
+       SemicolonProfile(),
+       {"line 3: debit/credit \"C\"", "line 4: debit/credit \"Debit\"",
+        "more than one debit/credit value differs from the debit text \"D\": only one may stand for credit"}},
+      {"the header left in",
+       {{1, {"Datum", "Rekening", "Tegenrekening", "Naam", "Af Bij", "Bedrag"}}, row(2, "D"), row(3, "C")},
+       SemicolonProfile(),
+       {"line 1: Non existing date; row 1 may be a header: tick exclude first row"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto check = journal::CheckStatementRows(c.rows, c.profile, journal::StatementRules{"20240101"});
+    EXPECT_EQ(check.badRows, c.bad);
+    if (c.bad.empty()) {
+      EXPECT_EQ(check.rows.size(), c.rows.size());
+      EXPECT_EQ(check.ownAccount, "NL01");
+    }
+  }
+  // The header left in: the other rows read, against the account of row 2.
+  const auto header = journal::CheckStatementRows(
+      {{1, {"Datum", "Rekening", "X", "N", "Af Bij", "Bedrag"}}, row(2, "D"), {3, {"05-01-2024", "NL09", "X", "N", "D", "1"}}},
+      SemicolonProfile(), journal::StatementRules{"20240101"});
+  EXPECT_EQ(header.ownAccount, "NL01");
+  EXPECT_EQ(header.badRows, (std::vector<std::string>{"line 1: Non existing date",
+                                                      "line 3: another own account than the first row that reads"}));
+  EXPECT_EQ(journal::OtherDebitCreditValues({row(2, "D"), row(3, "C"), row(4, "c ")}, SemicolonProfile()),
+            (std::vector<journal::DebitCreditValue>{{"C", {3, 4}}}));
+}
+
+TEST(BankImportEntryNumbers, TheRoomOfThePrefix) {
+  EXPECT_EQ(journal::EntryNumberRoom("10000", 1), (journal::EntryRoom{5, 5}));
+  EXPECT_EQ(journal::EntryNumberRoom("9999", 2), (journal::EntryRoom{5, 5}));
+  EXPECT_EQ(journal::EntryNumberRoom("0001", 3), (journal::EntryRoom{4, 6}));
+  EXPECT_EQ(journal::EntryNumberRoom("12345678901", 1), (journal::EntryRoom{11, 0}));
+  EXPECT_FALSE(journal::EntryNumberRoom("", 1));
+  EXPECT_FALSE(journal::EntryNumberRoom("1a", 1));
+}
+
 // ---- The run ------------------------------------------------------------------------
 
 class BankImportRun : public ::testing::Test, public support::AdministrationFolder {
@@ -298,7 +437,7 @@ class BankImportRun : public ::testing::Test, public support::AdministrationFold
     support::WriteBankBooks(store);
   }
   journal::ImportJob Job(const std::vector<StatementRow>& rows, const ImportProfileRec& profile) {
-    const auto check = journal::CheckStatementRows(rows, profile, "20240101");
+    const auto check = journal::CheckStatementRows(rows, profile, journal::StatementRules{"20240101"});
     EXPECT_TRUE(check.badRows.empty());
     journal::ImportJob job;
     job.rows = check.rows;

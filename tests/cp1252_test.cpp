@@ -118,4 +118,29 @@ TEST(Cp1252, OrdinalOrderIsByUnsignedBytes) {
   for (const Case& c : cases) EXPECT_EQ(cp1252::CompareOrdinal(c.a, c.b), c.order) << c.a << " vs " << c.b;
 }
 
+// A text file in either encoding: UTF-8 only with its mark or when valid
+// UTF-8 beyond ASCII throughout; the places of the characters lost to "?".
+TEST(Cp1252, ATextFileIsDecodedByItsEncodingAndTellsWhatWasLost) {
+  struct Case {
+    std::string bytes;
+    std::string text;
+    std::vector<std::size_t> lost;
+  } cases[] = {
+      {"plain ?", "plain ?", {}},
+      {"caf\xE9 \x80 \x81", "caf\xE9 \x80 \x81", {}},                         // code page 1252 as it stands
+      {"caf\xC3\xA9 \xE2\x82\xAC", "caf\xE9 \x80", {}},                       // UTF-8 without the mark
+      {"\xEF\xBB\xBF" "a;b", "a;b", {}},                                     // the mark dropped
+      {"a \xE2\x86\x92 b \xE2\x86\x92", "a ? b ?", {2, 6}},                  // an arrow, twice
+      {"\xEF\xBB\xBF" "\xC3\xA9\xFF?", "\xE9??", {1}},                       // after the mark: a bad byte
+      {"\xC3\xA9\xFF", "\xC3\xA9\xFF", {}},                                  // not UTF-8: as it stands
+  };
+  for (const Case& c : cases) {
+    const cp1252::DecodedText decoded = cp1252::DecodeTextFile(c.bytes);
+    EXPECT_EQ(decoded.text, c.text) << c.bytes;
+    EXPECT_EQ(decoded.lost, c.lost) << c.bytes;
+  }
+  EXPECT_TRUE(cp1252::IsValidUtf8(""));
+  EXPECT_FALSE(cp1252::IsValidUtf8("\xC3x"));
+}
+
 }  // namespace

@@ -8,11 +8,14 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "platform/cp1252.h"
 #include "platform/numberformat.h"
 #include "reports/importfile.h"
 #include "shell/fileset.h"
@@ -443,13 +446,15 @@ JournalVoucherRec VoucherFixture(int k, bool dirty) {
 InvoiceRec InvoiceFixture(int k, bool dirty) {
   using R = InvoiceRec;
   R r = Start<R>(dirty);
-  SET_TEXT(R, kInvoiceDate, '0');
+  // The dates are days, or empty (record 2).
+  const auto day = [k](const char* ymd) { return k == 2 ? std::string() : std::string(ymd); };
+  r.SetInvoiceDate(day("20260228"));
   SET_TEXT(R, kInvoiceNumber, 'A');
   SET_TEXT(R, kPartnerType, 'B');
   r.SetPartnerNumber(k == 0 ? -3 : k);
   SET_TEXT(R, kEntryNumber, 'C');
-  SET_TEXT(R, kDiscountDate, '1');
-  SET_TEXT(R, kDueDate, '2');
+  r.SetDiscountDate(day("20260310"));
+  r.SetDueDate(day("20260331"));
   r.SetVoucherDate("2026030" + std::to_string(k + 1));
   r.SetInvoiceAmount(k == 0 ? -1234.5 : 1.5e-6);
   r.SetPaidAmount(-2.5e20);
@@ -751,6 +756,9 @@ TEST(DelimitedImport, AccountsAreCheckedAndSorted) {
        CsvImportError{CsvFault::DuplicateKey, {2, 4}, 0, {}},
        {}},
       {{AccountLine("#100", "D"), AccountLine("0100", "D")}, CsvImportError{CsvFault::DuplicateKey, {2, 3}, 0, {}}, {}},
+      // Compared as the audit file compares them: blanks at either end do not count.
+      {{AccountLine("0100 ", "D"), AccountLine("#100", "D")}, CsvImportError{CsvFault::DuplicateKey, {2, 3}, 0, {}}, {}},
+      {{AccountLine("1000", "D"), AccountLine(" 1000", "D")}, CsvImportError{CsvFault::DuplicateKey, {2, 3}, 0, {}}, {}},
       {{AccountLine("1", "P"), AccountLine("2", "D"), AccountLine("3", "profit")},
        CsvImportError{CsvFault::SecondProfitAccount, {2, 4}, 3, "P"},
        {}},
@@ -868,6 +876,121 @@ TEST(DelimitedImport, CategoriesNeedAKnownKindAndADistinctName) {
     EXPECT_EQ(in.error, c.error) << c.lines.back();
     EXPECT_EQ(in.records.size(), c.error ? 0u : c.lines.size());
   }
+}
+
+// ---- Dates -------------------------------------------------------------------
+
+// `line` with its field `column` (from 1) replaced by `value`.
+std::string WithField(const std::string& line, int column, const std::string& value) {
+  std::size_t from = 0;
+  for (int i = 1; i < column; ++i) from = line.find(';', from) + 1;
+  const std::size_t to = line.find(';', from);
+  return line.substr(0, from) + value + line.substr(to);
+}
+
+// A voucher line's date must be a day; an invoice's and a payment's dates
+// a day or empty. A refusal names the line, the column and the value.
+TEST(DelimitedImport, DatesThatAreNoDaysRefuseTheImport) {
+  const auto voucher = reports::ExportJournalVouchers({GoldenVoucherLine()}).lines;
+  const auto invoice = reports::ExportInvoices({GoldenInvoice()}).lines;
+  const auto payment = reports::ExportPayments({GoldenPayment()}).lines;
+  using Import = std::function<std::optional<CsvImportError>(const std::string&)>;
+  const Import vouchers = [](const std::string& t) { return reports::ImportJournalVouchers(t).error; };
+  const Import invoices = [](const std::string& t) { return reports::ImportInvoices(t).error; };
+  const Import payments = [](const std::string& t) { return reports::ImportPayments(t).error; };
+  struct Case {
+    const std::vector<std::string>* lines;
+    Import import;
+    int column;
+    std::string value;
+    bool refused;
+  };
+  const Case cases[] = {
+      {&voucher, vouchers, 1, "20080230", true},  {&voucher, vouchers, 1, "2008-02-15", true},
+      {&voucher, vouchers, 1, "15-02-2008", true}, {&voucher, vouchers, 1, "", true},
+      {&voucher, vouchers, 1, "19891231", true},  {&voucher, vouchers, 1, "20080229", false},
+      {&invoice, invoices, 1, "2008-13-45", true}, {&invoice, invoices, 7, "31022008", true},
+      {&invoice, invoices, 6, "2008021", true},    {&invoice, invoices, 8, "x", true},
+      {&invoice, invoices, 1, "", false},         {&invoice, invoices, 8, "", false},
+      {&payment, payments, 1, "tomorrow", true},   {&payment, payments, 1, "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.column) + " \"" + c.value + "\"");
+    const std::string text = Text({(*c.lines)[0], WithField((*c.lines)[1], c.column, c.value)});
+    const auto error = c.import(text);
+    if (!c.refused) {
+      EXPECT_FALSE(error) << reports::CsvImportErrorText(*error);
+      continue;
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(*error, (CsvImportError{CsvFault::BadDate, {2}, c.column, c.value}));
+    EXPECT_NE(reports::CsvImportErrorText(*error).find("Line 2, column " + std::to_string(c.column)),
+              std::string::npos);
+  }
+}
+
+// The partner and account dates are texts as before: an empty one and
+// "19000101" come back as they were.
+TEST(DelimitedImport, PartnerAndAccountDatesStayTexts) {
+  for (const char* date : {"", "19000101"}) {
+    PartnerRec p = GoldenPartner();
+    p.SetTaxVerificationDate(date);
+    const auto partners = reports::ImportPartners(reports::CsvFileText(reports::ExportPartners({p}, true).lines), true);
+    ASSERT_FALSE(partners.error) << date;
+    ASSERT_EQ(partners.records.size(), 1u);
+    EXPECT_EQ(partners.records[0].TaxVerificationDate(), date);
+    EXPECT_EQ(reports::ExportPartners(partners.records, true).lines, reports::ExportPartners({p}, true).lines);
+  }
+  LedgerAccountRec a = GoldenAccount();
+  a.SetStartDate("");
+  const auto accounts = reports::ImportLedgerAccounts(reports::CsvFileText(reports::ExportLedgerAccounts({a}).lines));
+  ASSERT_FALSE(accounts.error);
+  ASSERT_EQ(accounts.records.size(), 1u);
+  EXPECT_EQ(accounts.records[0].StartDate(), "");
+  EXPECT_EQ(reports::ExportLedgerAccounts(accounts.records).lines, reports::ExportLedgerAccounts({a}).lines);
+}
+
+// ---- Encodings -------------------------------------------------------------------
+
+// A file saved as UTF-8, with or without its byte-order mark, gives the
+// records its code page 1252 twin gives; a character the code page lacks is
+// refused where it stands; the program's own export (é, €, the five bytes
+// the code page leaves undefined) comes back byte for byte.
+TEST(DelimitedImport, AUtf8FileReadsAsItsCodePageTwin) {
+  PartnerRec p = GoldenPartner();
+  p.SetName("Caf\xE9 \x80 5");
+  p.SetTown("\x81\x8D\x8F\x90\x9D");
+  p.SetMemo("\x93quoted\x94 \xDF");
+  const std::string cp = reports::CsvFileText(reports::ExportPartners({p}, true).lines);
+  const auto fromCp = reports::ImportPartners(cp, true);
+  ASSERT_FALSE(fromCp.error) << reports::CsvImportErrorText(*fromCp.error);
+  ASSERT_EQ(fromCp.records.size(), 1u);
+  EXPECT_TRUE(SameBytes(fromCp.records[0], p));
+  for (const std::string& utf8 : {cp1252::ToUtf8(cp), "\xEF\xBB\xBF" + cp1252::ToUtf8(cp)}) {
+    ASSERT_NE(utf8, cp);
+    const auto in = reports::ImportPartners(utf8, true);
+    ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+    ASSERT_EQ(in.records.size(), 1u);
+    EXPECT_TRUE(SameBytes(in.records[0], p));
+  }
+  // An arrow in line 3's second column, after a good line 2.
+  const std::string category = "Balance sheet account;A \xC3\xA9;U;T;";
+  for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+    const auto in = reports::ImportLedgerCategories(
+        mark + Text({kCategoryHeader, category, "Balance sheet account;B \xE2\x86\x92 C;U;T;"}));
+    ASSERT_TRUE(in.error);
+    EXPECT_EQ(*in.error, (CsvImportError{CsvFault::LostCharacter, {3}, 2, "B ? C"}));
+    EXPECT_TRUE(in.records.empty());
+    EXPECT_EQ(reports::CsvImportErrorText(*in.error).substr(0, 16), "Line 3, column 2");
+  }
+  // The same arrow in the header line stores nothing and is let be.
+  const auto header = reports::ImportLedgerCategories(Text({kCategoryHeader + " \xE2\x86\x92", category}));
+  ASSERT_FALSE(header.error);
+  EXPECT_EQ(header.records[0].CategoryName(), "A \xE9");
+  const auto both = reports::ImportLedgerCategories(
+      Text({kCategoryHeader + " \xE2\x86\x92", category, category, "Balance sheet account;B;U;T \xE2\x86\x92;"}));
+  ASSERT_TRUE(both.error);
+  EXPECT_EQ(*both.error, (CsvImportError{CsvFault::LostCharacter, {4}, 4, "T ?"}));
 }
 
 // ---- Writing the data file ------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp1252.h"
 #include "platform/numberformat.h"
 #include "platform/oserror.h"
 #include "records/adminsettingsrec.h"
@@ -698,6 +699,91 @@ TEST_F(ExportImportForm, AVoucherImportNamesTheLinesBeforeTheFirstOpenDay) {
   });
   EXPECT_EQ(store.fs.File(D + "book.vlk"), old);
   EXPECT_FALSE(store.fs.HasFile(D + "book.vlk.before-import"));
+}
+
+// A voucher line whose date is no day, and an invoice's or payment's date
+// that is neither empty nor a day, refuse the import with the line, the
+// column and the value; the data file stays byte for byte as it was.
+TEST_F(ExportImportForm, DatesThatAreNoDaysAreRefusedAndNothingIsStored) {
+  records::JournalVoucherRec line;
+  line.SetVoucherDate("20080215");
+  line.SetBookNumber("B1");
+  records::InvoiceRec invoice;
+  invoice.SetInvoiceDate("20080215");
+  invoice.SetVoucherDate("20080215");
+  records::PaymentRec payment;
+  payment.SetValueDate("20080215");
+  store.fs.SetFile(D + "book.vlk", support::Bytes(line));
+  store.fs.SetFile(D + "invsum.vlk", support::Bytes(invoice));
+  store.fs.SetFile(D + "payment.vlk", support::Bytes(payment));
+  const auto voucherLines = reports::ExportJournalVouchers({line}).lines;
+  const auto invoiceLines = reports::ExportInvoices({invoice}).lines;
+  const auto paymentLines = reports::ExportPayments({payment}).lines;
+  // `lines` with field `column` (from 1) of line 2 replaced by `value`.
+  const auto edited = [](std::vector<std::string> lines, int column, const std::string& value) {
+    std::string& l = lines[1];
+    std::size_t from = 0;
+    for (int i = 1; i < column; ++i) from = l.find(';', from) + 1;
+    l = l.substr(0, from) + value + l.substr(l.find(';', from));
+    return reports::CsvFileText(lines);
+  };
+  struct Case {
+    std::string digit;
+    std::string file;
+    const std::vector<std::string>& lines;
+    int column;
+    std::string value;
+  };
+  const Case cases[] = {
+      {"4", "book.vlk", voucherLines, 1, "20080230"},     {"4", "book.vlk", voucherLines, 1, "2008-02-15"},
+      {"4", "book.vlk", voucherLines, 1, "15-02-2008"},   {"4", "book.vlk", voucherLines, 1, ""},
+      {"5", "invsum.vlk", invoiceLines, 1, "2008-13-45"}, {"5", "invsum.vlk", invoiceLines, 1, "31022008"},
+      {"6", "payment.vlk", paymentLines, 1, "tomorrow"},
+  };
+  Show([&](TExportImport& f) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.digit + " \"" + c.value + "\"");
+      const std::string before = store.fs.File(D + c.file);
+      store.fs.SetFile("/w/dates.csv", edited(c.lines, c.column, c.value));
+      Choose(f, c.digit);
+      f.RadioGroup1.UserSelect(1);
+      backend.messages.clear();
+      backend.dialogAnswers.push_back("/w/dates.csv");
+      f.Button1.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);
+      EXPECT_EQ(backend.messages[0].text,
+                reports::CsvImportErrorText({reports::CsvFault::BadDate, {2}, c.column, c.value}));
+      EXPECT_NE(backend.messages[0].text.find("Line 2, column 1"), std::string::npos);
+      EXPECT_EQ(store.fs.File(D + c.file), before);
+      EXPECT_FALSE(store.fs.HasFile(D + c.file + ".before-import"));
+    }
+  });
+}
+
+// The same records saved as code page 1252, as UTF-8 and as UTF-8 with its
+// byte-order mark give the same data file.
+TEST_F(ExportImportForm, AUtf8FileGivesTheDataFileItsCodePageTwinGives) {
+  records::LedgerCategoryRec category;
+  category.SetCategoryKind(records::kBalanceSheetKind);
+  category.SetCategoryName("Caf\xE9 \x80 \x81\x8D\x8F\x90\x9D");
+  const std::string cp = reports::CsvFileText(reports::ExportLedgerCategories({category}).lines);
+  store.fs.SetFile("/w/cp.csv", cp);
+  store.fs.SetFile("/w/utf8.csv", cp1252::ToUtf8(cp));
+  store.fs.SetFile("/w/bom.csv", "\xEF\xBB\xBF" + cp1252::ToUtf8(cp));
+  Show([&](TExportImport& f) {
+    Choose(f, "7");
+    f.RadioGroup1.UserSelect(1);
+    for (const char* path : {"/w/cp.csv", "/w/utf8.csv", "/w/bom.csv"}) {
+      SCOPED_TRACE(path);
+      store.fs.SetFile(D + "ledgerct.vlk", "");
+      backend.messages.clear();
+      backend.dialogAnswers.push_back(path);
+      backend.messageAnswers.push_back(ModalResult::Yes);
+      f.Button1.UserClick();
+      ASSERT_EQ(backend.messages.size(), 1u);  // the question
+      EXPECT_EQ(store.fs.File(D + "ledgerct.vlk"), support::Bytes(category));
+    }
+  });
 }
 
 }  // namespace

@@ -881,6 +881,7 @@ class Tboeking : public ui::Form {
   void FillProfileList(int number);
   std::vector<std::string> statementLines_;
   std::vector<StatementRow> statementRows_;
+  std::size_t statementHeaderFields_ = 0;  // the fields of the excluded header line
   std::optional<ImportJob> importJob_;
   bool profileFileReported_ = false;  // the damaged profile file, once per activation
 };

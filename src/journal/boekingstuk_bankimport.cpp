@@ -25,6 +25,7 @@
 #include "journal/boekingstuk.h"
 #include "services/importprofilestore.h"
 #include "services/paymentstore.h"
+#include "services/voucherstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
@@ -82,6 +83,70 @@ std::string LinesOf(const std::vector<ImportRow>& rows, const std::vector<std::s
   for (std::size_t i : indices)
     lines.push_back(T("line ", "regel ", "Zeile ") + std::to_string(rows[i].line));
   return BadRowsMessage(lines);
+}
+
+// Why `rowCount` rows numbered from `counter` after `prefix` do not fit the
+// entry number: the digits the last one needs and the room that leaves the
+// prefix.
+std::string EntryNumbersTooLongText(const std::string& prefix, const std::string& counter, std::size_t rowCount) {
+  const auto room = EntryNumberRoom(counter, rowCount);
+  if (!room)
+    return T("The counter is no number", "De teller is geen getal", "Der Zähler ist keine Zahl");
+  const std::string digits = std::to_string(room->digits), most = std::to_string(room->prefixRoom);
+  return T("the entry numbers need ", "de boekstuknummers hebben ", "die Belegnummern brauchen ") + digits +
+         T(" digits: the prefix may have at most ", " cijfers nodig: het vaste deel mag ten hoogste ",
+           " Ziffern: der feste Teil darf höchstens ") +
+         most + T(" characters, now \"", " tekens hebben, nu \"", " Zeichen haben, jetzt \"") + prefix + "\"";
+}
+
+// Whether Next may go on with a profile of `fault`; else the fields it
+// lacks are painted and the status says what is missing.
+bool ProfileUsableAtNext(Tboeking& f, ProfileFault fault) {
+  switch (fault) {
+    case ProfileFault::None: return true;
+    case ProfileFault::NumberOutside: return false;  // ShownProfile refused it
+    case ProfileFault::NoDateColumn:
+    case ProfileFault::NoDateLayout:
+      f.Edit110.SetBackColor(ui::colors::Yellow);
+      f.ComboBox10.SetBackColor(ui::colors::Yellow);
+      f.StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
+                          "Das Profil braucht die Datumsspalte und ihr Format"),
+                        ui::colors::Yellow);
+      return false;
+    case ProfileFault::NoAmountColumn:
+      f.Edit101.SetBackColor(ui::colors::Yellow);
+      f.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
+                          "Das Profil braucht die Betragsspalte"),
+                        ui::colors::Yellow);
+      return false;
+    case ProfileFault::NoOwnAccountColumn:
+      f.Edit93.SetBackColor(ui::colors::Yellow);
+      f.StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
+                          "Das Profil braucht die Spalte des eigenen Kontos"),
+                        ui::colors::Yellow);
+      return false;
+  }
+  return false;
+}
+
+// The rules Next checks the rows by: the later of the form's lowest open
+// date and the one the voucher store refuses by (the settings file as it
+// is now), so that no payment is stored whose voucher the store would
+// refuse; the amount decimals; the header line's fields. nullopt (shown)
+// when the settings file does not open.
+std::optional<StatementRules> NextRules(const std::string& formLowestOpenDate, std::size_t headerFields) {
+  StatementRules rules;
+  rules.lowestOpenDate = formLowestOpenDate;
+  rules.decimals = shell::SystemSettings.AmountDecimals;
+  rules.headerFields = headerFields;
+  shell::ScopedFileSet set("ADS");
+  if (!set.Ok()) {
+    ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
+    return std::nullopt;
+  }
+  rules.lowestOpenDate = std::max(rules.lowestOpenDate, StoredLowestOpenDate());
+  set.Close();
+  return rules;
 }
 
 template <class Item>
@@ -243,6 +308,7 @@ void Tboeking::Button8Click() {
   for (std::size_t i = 0; i < lines.size(); ++i) StringGrid5.SetCell(0, static_cast<int>(i), lines[i]);
   statementLines_ = std::move(lines);
   statementRows_.clear();
+  statementHeaderFields_ = 0;
   StringGrid4.SetColCount(1);
   StringGrid4.SetRowCount(1);
   StringGrid4.SetCell(0, 0, "0");
@@ -282,6 +348,7 @@ void Tboeking::Button22Click() {
   const SplitResult split = SplitStatement(statementLines_, settings.options);
   // The grid starts empty on every Go.
   statementRows_.clear();
+  statementHeaderFields_ = 0;
   importJob_.reset();
   ClearMatchTab();
   Button26.SetEnabled(false);
@@ -311,6 +378,7 @@ void Tboeking::Button22Click() {
                           static_cast<std::size_t>(c) < cells.size() ? cells[static_cast<std::size_t>(c)] : "");
     }
   statementRows_ = split.rows;
+  statementHeaderFields_ = split.headerFields;
   Button25.SetEnabled(!statementRows_.empty());
   StatusBar1.Show("", ui::colors::Default);
 }
@@ -439,30 +507,7 @@ void Tboeking::Button25Click() {
   if (statementRows_.empty()) return;
   const auto profile = ShownProfile();
   if (!profile) return;
-  switch (CheckImportProfile(*profile)) {
-    case ProfileFault::None: break;
-    case ProfileFault::NumberOutside: return;  // ShownProfile refused it
-    case ProfileFault::NoDateColumn:
-    case ProfileFault::NoDateLayout:
-      Edit110.SetBackColor(ui::colors::Yellow);
-      ComboBox10.SetBackColor(ui::colors::Yellow);
-      StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
-                        "Das Profil braucht die Datumsspalte und ihr Format"),
-                      ui::colors::Yellow);
-      return;
-    case ProfileFault::NoAmountColumn:
-      Edit101.SetBackColor(ui::colors::Yellow);
-      StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
-                        "Das Profil braucht die Betragsspalte"),
-                      ui::colors::Yellow);
-      return;
-    case ProfileFault::NoOwnAccountColumn:
-      Edit93.SetBackColor(ui::colors::Yellow);
-      StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
-                        "Das Profil braucht die Spalte des eigenen Kontos"),
-                      ui::colors::Yellow);
-      return;
-  }
+  if (!ProfileUsableAtNext(*this, CheckImportProfile(*profile))) return;
   for (ui::Edit* e : {&Edit110, &Edit101, &Edit93}) e->SetBackColor(ui::colors::Cream);
   ComboBox10.SetBackColor(ui::colors::Cream);
   const std::string cashAccount = AccountOfItem(ComboBox4.GetText());
@@ -473,7 +518,9 @@ void Tboeking::Button25Click() {
     return;
   }
 
-  StatementCheck check = CheckStatementRows(statementRows_, *profile, lowestOpenDate_);
+  const auto rules = NextRules(lowestOpenDate_, statementHeaderFields_);
+  if (!rules) return;
+  StatementCheck check = CheckStatementRows(statementRows_, *profile, *rules);
   if (!check.badRows.empty()) {
     ui::ShowMessage(BadRowsMessage(check.badRows));
     StatusBar1.Show(std::to_string(check.badRows.size()) +
@@ -526,24 +573,24 @@ void Tboeking::Button25Click() {
   const auto highest = HighestEntryCounter(prefix, payments);
   counter = CounterText(highest ? highest->counter + 1 : 1, width);
   if (!EntryNumbersFit(prefix, counter, check.rows.size())) {
-    StatusBar1.Show(T("Prefix and counter of the last row make an entry number over 10 characters",
-                      "Vast deel en teller van de laatste rij maken een boekstuknummer van meer dan 10 tekens",
-                      "Fester Teil und Zähler der letzten Zeile ergeben eine Belegnummer über 10 Zeichen"),
-                    ui::colors::Red);
+    // The prefix field keeps the prefix, for the user to shorten on tab 8.
+    Edit115.SetText(prefix);
+    Edit115.SetBackColor(ui::colors::Yellow);
+    StatusBar1.Show(EntryNumbersTooLongText(prefix, counter, check.rows.size()), ui::colors::Red);
     return;
   }
+  Edit115.SetBackColor(ui::colors::Default);
 
   ImportJob job;
   job.rows = std::move(check.rows);
   job.cashAccount = cashAccount;
   job.journal = journal_;
-  job.lowestOpenDate = lowestOpenDate_;
+  job.lowestOpenDate = rules->lowestOpenDate;
   job.decimals = shell::SystemSettings.AmountDecimals;
   job.leftOut = leftOut;
   importJob_ = std::move(job);
   ClearMatchTab();
-  Edit111.SetText(statementRows_.empty() ? "" : MatchAccount(MapStatementRow(statementRows_.front().cells, *profile)
-                                                                 .ownAccount.value_or("")));
+  Edit111.SetText(check.ownAccount);
   Edit114.SetText(ComboBox4.GetText());
   Edit121.SetText(highest ? highest->entryNumber : "");
   Edit115.SetText(prefix);
@@ -577,9 +624,7 @@ void Tboeking::Button26Click() {
   if (job.stored == 0) {
     // The numbering as the fields show it now.
     if (!EntryNumbersFit(Edit115.GetText(), Edit122.GetText(), job.rows.size())) {
-      StatusBar1.Show(T("Prefix and counter of the last row make an entry number over 10 characters",
-                        "Vast deel en teller van de laatste rij maken een boekstuknummer van meer dan 10 tekens",
-                        "Fester Teil und Zähler der letzten Zeile ergeben eine Belegnummer über 10 Zeichen"),
+      StatusBar1.Show(EntryNumbersTooLongText(Edit115.GetText(), Edit122.GetText(), job.rows.size()),
                       ui::colors::Red);
       return;
     }

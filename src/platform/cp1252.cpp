@@ -1,5 +1,6 @@
 #include "platform/cp1252.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace cp1252 {
@@ -46,15 +47,23 @@ std::string ToUtf8(std::string_view cp) {
   return out;
 }
 
-std::string FromUtf8(std::string_view s) {
+namespace {
+
+// UTF-8 to CP1252; the offsets in the result of the "?" written for a
+// character the code page lacks or a byte that is no UTF-8 go to `lost`.
+std::string Decode(std::string_view s, std::vector<std::size_t>* lost) {
   std::string out;
   out.reserve(s.size());
+  const auto replaced = [&] {
+    if (lost) lost->push_back(out.size());
+    out += '?';
+  };
   size_t i = 0;
   while (i < s.size()) {
     unsigned char b = static_cast<unsigned char>(s[i]);
     int len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
     if (len == 0 || i + len > s.size()) {
-      out += '?';
+      replaced();
       ++i;
       continue;
     }
@@ -69,15 +78,75 @@ std::string FromUtf8(std::string_view s) {
       c = (c << 6) | (cb & 0x3F);
     }
     if (!ok) {
-      out += '?';
+      replaced();
       ++i;
       continue;
     }
     // An overlong form (such as C0 AF for "/") is not valid UTF-8.
     const bool overlong = (len == 2 && c < 0x80) || (len == 3 && c < 0x800) || (len == 4 && c < 0x10000);
-    out += overlong ? '?' : FromCodePoint(c);
+    if (overlong || (c != '?' && FromCodePoint(c) == '?'))
+      replaced();
+    else
+      out += FromCodePoint(c);
     i += len;
   }
+  return out;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+std::string FromUtf8(std::string_view s) { return Decode(s, nullptr); }
+
+bool IsValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    char32_t cp = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+      cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+      cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+      cp = b & 0x07;
+    } else {
+      return false;  // a continuation byte in front, C0/C1, or F5 and above
+    }
+    if (i + length > bytes.size()) return false;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto c = static_cast<unsigned char>(bytes[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000)) return false;  // overlong
+    if (cp >= 0xD800 && cp <= 0xDFFF) return false;                                    // surrogate
+    if (cp > 0x10FFFF) return false;
+    i += length;
+  }
+  return true;
+}
+
+DecodedText DecodeTextFile(std::string_view bytes) {
+  DecodedText out;
+  if (bytes.starts_with(kUtf8Mark)) {
+    out.text = Decode(bytes.substr(kUtf8Mark.size()), &out.lost);
+    return out;
+  }
+  const bool ascii =
+      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii && IsValidUtf8(bytes))
+    out.text = Decode(bytes, &out.lost);
+  else
+    out.text = std::string(bytes);
   return out;
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cp1252 {
 
@@ -16,6 +17,22 @@ std::string ToUtf8(std::string_view cp);
 // UTF-8 to CP1252; a character the code page cannot hold, and a byte that is
 // not valid UTF-8, becomes "?".
 std::string FromUtf8(std::string_view utf8);
+// Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing beyond U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
+// A text file's bytes as CP1252 text, whichever of the two encodings the
+// file is in: a UTF-8 byte-order mark is dropped and the rest read as UTF-8;
+// without the mark, bytes that are valid UTF-8 and hold a byte of 0x80 or
+// above are read as UTF-8; anything else is CP1252 as it stands (so a file
+// the program wrote itself comes back byte for byte). Where a character the
+// code page lacks (or, after the mark, a byte that is no UTF-8) stood, the
+// text holds "?", and `lost` the offsets of those "?" in `text`, ascending.
+struct DecodedText {
+  std::string text;
+  std::vector<std::size_t> lost;
+};
+DecodedText DecodeTextFile(std::string_view bytes);
 // A source literal in UTF-8 as CP1252 bytes (the same as FromUtf8).
 inline std::string L(std::string_view utf8) { return FromUtf8(utf8); }
 

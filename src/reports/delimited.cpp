@@ -32,6 +32,8 @@ enum class ColumnType {
   Double,
   LedgerAccount,   // a text; a leading "0" written as "#"
   VoucherAccount,  // as LedgerAccount, read back padded with blanks to 15
+  Date,            // a text that must read as a day ("YYYYMMDD", IsValidYmd)
+  DateOrEmpty,     // as Date, or empty
 };
 
 struct Column {
@@ -45,6 +47,8 @@ constexpr Column B(records::Boolean f) { return {ColumnType::Boolean, f.offset};
 constexpr Column I(records::Int32 f) { return {ColumnType::Integer, f.offset}; }
 constexpr Column D(records::Double f) { return {ColumnType::Double, f.offset}; }
 constexpr Column Account(ColumnType type, records::ShortString f) { return {type, f.offset, f.capacity}; }
+constexpr Column Day(records::ShortString f) { return {ColumnType::Date, f.offset, f.capacity}; }
+constexpr Column DayOrEmpty(records::ShortString f) { return {ColumnType::DateOrEmpty, f.offset, f.capacity}; }
 
 using P = PartnerRec;
 constexpr Column kPartnerColumns[] = {
@@ -74,7 +78,7 @@ constexpr Column kLedgerAccountColumns[] = {
 
 using J = JournalVoucherRec;
 constexpr Column kVoucherColumns[] = {
-    T(J::kVoucherDate), T(J::kBookNumber), T(J::kJournalName), T(J::kTransactionText), T(J::kLineText),
+    Day(J::kVoucherDate), T(J::kBookNumber), T(J::kJournalName), T(J::kTransactionText), T(J::kLineText),
     Account(ColumnType::VoucherAccount, J::kAccountNumber), T(J::kAccountCaption), T(J::kCostCentre),
     T(J::kProjectDescription), T(J::kProductDescription), B(J::kInvoiceAttached), T(J::kPartnerType),
     I(J::kPartnerNumber), T(J::kInvoiceNumber), D(J::kDebitAmount), D(J::kCreditAmount), T(J::kDocumentId),
@@ -83,15 +87,15 @@ constexpr Column kVoucherColumns[] = {
 
 using N = InvoiceRec;
 constexpr Column kInvoiceColumns[] = {
-    T(N::kInvoiceDate), T(N::kInvoiceNumber), T(N::kPartnerType), I(N::kPartnerNumber), T(N::kEntryNumber),
-    T(N::kDiscountDate), T(N::kDueDate), T(N::kVoucherDate), D(N::kInvoiceAmount), D(N::kPaidAmount),
+    DayOrEmpty(N::kInvoiceDate), T(N::kInvoiceNumber), T(N::kPartnerType), I(N::kPartnerNumber),
+    T(N::kEntryNumber), DayOrEmpty(N::kDiscountDate), DayOrEmpty(N::kDueDate), DayOrEmpty(N::kVoucherDate), D(N::kInvoiceAmount), D(N::kPaidAmount),
     D(N::kPrepaidAmount), T(N::kMemo), B(N::kVoucherCreated), T(N::kChangedBy), T(N::kChangedAt),
 };
 
 using Y = PaymentRec;
 // The ascription is not carried.
 constexpr Column kPaymentColumns[] = {
-    T(Y::kValueDate), T(Y::kBankAccount), I(Y::kPaymentNumber), T(Y::kEntryNumber), T(Y::kPartnerType),
+    DayOrEmpty(Y::kValueDate), T(Y::kBankAccount), I(Y::kPaymentNumber), T(Y::kEntryNumber), T(Y::kPartnerType),
     I(Y::kPartnerNumber), T(Y::kNarrative1), T(Y::kNarrative2), T(Y::kNarrative3), T(Y::kNarrative4),
     T(Y::kNarrative5), T(Y::kNarrative6), D(Y::kAmount), T(Y::kMemo), B(Y::kVoucherCreated),
     T(Y::kChangedBy), T(Y::kChangedAt),
@@ -168,6 +172,8 @@ CsvExport ExportRecords(CsvKind kind, const std::uint8_t* first, std::size_t siz
       ++column;
       switch (c.type) {
         case ColumnType::Text:
+        case ColumnType::Date:
+        case ColumnType::DateOrEmpty:
         case ColumnType::LedgerAccount:
         case ColumnType::VoucherAccount: {
           // The stored text (its length byte clamped to the field), straight
@@ -184,7 +190,8 @@ CsvExport ExportRecords(CsvKind kind, const std::uint8_t* first, std::size_t siz
             }
           }
           if (changed) ++out.changedValues;
-          if (c.type != ColumnType::Text && length > 0 && line[start] == '0') line[start] = '#';
+          const bool account = c.type == ColumnType::LedgerAccount || c.type == ColumnType::VoucherAccount;
+          if (account && length > 0 && line[start] == '0') line[start] = '#';
           break;
         }
         case ColumnType::Boolean:
@@ -223,7 +230,6 @@ CsvExport ExportAll(CsvKind kind, const std::vector<R>& recs) {
 // The lines of `text` without their ends (CR LF or LF; a CR before the LF
 // is dropped); no empty line after a last line end.
 std::vector<std::string_view> SplitLines(std::string_view text) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::vector<std::string_view> lines;
   while (!text.empty()) {
     const std::size_t lf = text.find('\n');
@@ -263,6 +269,12 @@ std::optional<CsvImportError> FillRecord(const Format& format, const std::vector
       case ColumnType::Text:
         records::WriteShortString(rec + c.offset, c.capacity, field);
         break;
+      case ColumnType::Date:
+      case ColumnType::DateOrEmpty:
+        if (!shell::IsValidYmd(field) && !(c.type == ColumnType::DateOrEmpty && field.empty()))
+          return fault(CsvFault::BadDate);
+        records::WriteShortString(rec + c.offset, c.capacity, field);
+        break;
       case ColumnType::LedgerAccount: {
         std::string text(field);
         if (!text.empty() && text[0] == '#') text[0] = '0';
@@ -295,6 +307,31 @@ std::optional<CsvImportError> FillRecord(const Format& format, const std::vector
   return std::nullopt;
 }
 
+// The first character of a record line (the header's are never stored)
+// that the code page lacks: its line, its column (from 1, counting the ";"
+// before it) and the value around it, with "?" in its place.
+std::optional<CsvImportError> FirstLostCharacter(const cp1252::DecodedText& decoded,
+                                                 const std::vector<std::string_view>& lines) {
+  const char* base = decoded.text.data();
+  const auto startOf = [base](std::string_view line) { return static_cast<std::size_t>(line.data() - base); };
+  for (std::size_t offset : decoded.lost) {
+    // The last line starting at or before the offset (the lines are in text order).
+    const auto after = std::upper_bound(lines.begin(), lines.end(), offset,
+                                        [&](std::size_t o, std::string_view line) { return o < startOf(line); });
+    if (after == lines.begin()) continue;
+    const std::size_t i = static_cast<std::size_t>(after - lines.begin()) - 1;
+    const std::string_view line = lines[i];
+    const std::size_t at = offset - startOf(line);
+    if (i == 0 || at >= line.size()) continue;  // the header, or a line end
+    const std::size_t from = line.rfind(';', at) == std::string_view::npos ? 0 : line.rfind(';', at) + 1;
+    const std::size_t to = std::min(line.find(';', at), line.size());
+    const int column = static_cast<int>(std::count(line.begin(), line.begin() + static_cast<long>(at), ';')) + 1;
+    return CsvImportError{CsvFault::LostCharacter, {static_cast<int>(i) + 1}, column,
+                          std::string(line.substr(from, to - from))};
+  }
+  return std::nullopt;
+}
+
 // The records of `text`, read and checked field by field, each with its
 // line number. Header-only: no records, no error.
 template <class R>
@@ -305,12 +342,17 @@ struct Parsed {
 };
 
 template <class R>
-Parsed<R> ParseRecords(CsvKind kind, std::string_view text) {
+Parsed<R> ParseRecords(CsvKind kind, std::string_view bytes) {
   const Format& format = FormatOf(kind);
   Parsed<R> out;
-  const std::vector<std::string_view> lines = SplitLines(text);
+  const cp1252::DecodedText decoded = cp1252::DecodeTextFile(bytes);
+  const std::vector<std::string_view> lines = SplitLines(decoded.text);
   if (lines.empty() || lines[0].find(format.marker) == std::string_view::npos) {
     out.error = CsvImportError{CsvFault::NoMarker, {1}, 0, {}};
+    return out;
+  }
+  if (auto lost = FirstLostCharacter(decoded, lines)) {
+    out.error = std::move(lost);
     return out;
   }
   const char separator = platform::DecimalSeparator();
@@ -427,7 +469,8 @@ CsvImport<PartnerRec> ImportPartners(std::string_view text, bool customers) {
 CsvImport<LedgerAccountRec> ImportLedgerAccounts(std::string_view text) {
   auto parsed = ParseRecords<LedgerAccountRec>(CsvKind::LedgerAccounts, text);
   if (parsed.error) return Refused<LedgerAccountRec>(*parsed.error);
-  if (auto dup = FindDuplicate(parsed, [](const LedgerAccountRec& a) { return a.AccountNumber(); }))
+  // Compared as the audit file compares them: without blanks at either end.
+  if (auto dup = FindDuplicate(parsed, [](const LedgerAccountRec& a) { return shell::TrimText(a.AccountNumber()); }))
     return Refused<LedgerAccountRec>(*dup);
   if (parsed.records.size() > static_cast<std::size_t>(kMaxLedgerAccounts))
     return Refused<LedgerAccountRec>(
@@ -513,6 +556,15 @@ std::string CsvImportErrorText(const CsvImportError& error) {
                                                  " ist keine ganze Zahl") + value;
     case CsvFault::BadNumber:
       return where + column + shell::BuiltInText(" is no number", " is geen getal", " ist keine Zahl") + value;
+    case CsvFault::BadDate:
+      return where + column + shell::BuiltInText(" is no date (YYYYMMDD)", " is geen datum (JJJJMMDD)",
+                                                 " ist kein Datum (JJJJMMTT)") + value;
+    case CsvFault::LostCharacter:
+      return where + column +
+             shell::BuiltInText(" holds a character that code page 1252 lacks (shown as \"?\")",
+                                " bevat een teken dat codepagina 1252 niet kent (getoond als \"?\")",
+                                " enth\xE4lt ein Zeichen, das Codepage 1252 nicht kennt (als \"?\" gezeigt)") +
+             value;
     case CsvFault::DuplicateKey:
       return shell::BuiltInText("Lines ", "Regels ", "Zeilen ") + lines +
              shell::BuiltInText(" hold the same key.", " hebben dezelfde sleutel.",

@@ -16,9 +16,14 @@
 // files is written with "#" in place of a leading "0". A NaN or infinite
 // double refuses the whole export, naming the record and the column.
 //
-// An import reads the whole text before anything is written: line 1 must
-// hold the kind's marker (anywhere in the line; a UTF-8 byte-order mark is
-// skipped); each further line is one record. Lines end in CR LF or LF. A
+// An import reads the whole text before anything is written. The text is
+// decoded as cp1252::DecodeTextFile reads a text file: a UTF-8 file (with
+// its byte-order mark, or valid UTF-8 holding a character beyond ASCII
+// throughout) becomes code page 1252, anything else (the program's own
+// exports) is taken byte for byte; a character of a record line that code
+// page 1252 lacks refuses the import with its line and column. Line 1 must
+// hold the kind's marker (anywhere in the line); each further line is one
+// record. Lines end in CR LF or LF. A
 // line's fields are taken from the left: for each column but the last, the
 // text before the next ";" (when none is left, the field is empty and the
 // rest stays for the last column); the last column takes the rest up to a
@@ -27,10 +32,14 @@
 // not carry, pad bytes and the bytes after a text's length stay zero); a
 // text is cut to its field, a Boolean is 1 only for exactly "true", an
 // integer or double that does not read refuses the import with its line
-// number (the header is line 1), column (from 1) and text. An account
+// number (the header is line 1), column (from 1) and text; so does a voucher
+// line's date that is no day (shell::IsValidYmd), and an invoice's or a
+// payment's date that is neither empty nor a day (the partner and account
+// dates are texts: they may be empty or "19000101"). An account
 // number starting with "#" gets "0" for it; a voucher line's account number
 // is padded with blanks to 15 first. Then the kind's own rules: accounts
-// hold no number twice, at most 400 accounts and at most one of type P and
+// hold no number twice (compared without blanks at either end, as the audit
+// file compares them), at most 400 accounts and at most one of type P and
 // one of type T, and are sorted by number; voucher lines are sorted by date
 // + voucher number; invoices hold no (book date, kind, partner, number)
 // twice and payments no (value date, kind, partner, payment number) twice,
@@ -108,6 +117,8 @@ enum class CsvFault {
   NoMarker,              // line 1 lacks the kind's marker (or the text is empty)
   BadInteger,            // a field that is no 32-bit integer
   BadNumber,             // a field that is no number
+  BadDate,               // a date field that is no day ("YYYYMMDD"), or empty where one is needed
+  LostCharacter,         // a UTF-8 text holding a character code page 1252 lacks
   DuplicateKey,          // two records with one key (the lines named)
   TooManyAccounts,       // more than kMaxLedgerAccounts accounts (value: the count)
   SecondProfitAccount,   // two accounts of type P (the lines named)

@@ -576,7 +576,8 @@ void TExportImport::RunImport(int digit) {
   if (in.lines == 0) return;  // the header alone: nothing to do
   if (CheckBox1.Checked()) {
     std::vector<std::string> lines;
-    std::string_view rest = text;
+    const std::string shown = cp1252::DecodeTextFile(text).text;  // as the import read it
+    std::string_view rest = shown;
     for (std::size_t lf; (lf = rest.find('\n')) != std::string_view::npos; rest.remove_prefix(lf + 1))
       lines.emplace_back(rest.substr(0, lf > 0 && rest[lf - 1] == '\r' ? lf - 1 : lf));
     if (!rest.empty()) lines.emplace_back(rest);

@@ -12,8 +12,6 @@ namespace journal {
 
 namespace {
 
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Blanks and control characters only (an empty line, a line of blanks, an
@@ -35,48 +33,7 @@ std::optional<std::string> CellAt(const std::vector<std::string>& cells, std::in
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    std::size_t length = 0;
-    char32_t cp = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-      length = 2;
-      cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3;
-      cp = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4;
-      cp = b & 0x07;
-    } else {
-      return false;  // a continuation byte in front, C0/C1, or F5 and above
-    }
-    if (i + length > bytes.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto c = static_cast<unsigned char>(bytes[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000)) return false;  // overlong
-    if (cp >= 0xD800 && cp <= 0xDFFF) return false;                                    // surrogate
-    if (cp > 0x10FFFF) return false;
-    i += length;
-  }
-  return true;
-}
-
-std::string DecodeStatement(std::string_view bytes) {
-  if (bytes.starts_with(kUtf8Mark)) return cp1252::FromUtf8(bytes.substr(kUtf8Mark.size()));
-  const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii && IsValidUtf8(bytes)) return cp1252::FromUtf8(bytes);
-  return std::string(bytes);
-}
+std::string DecodeStatement(std::string_view bytes) { return cp1252::DecodeTextFile(bytes).text; }
 
 std::vector<std::string> StatementLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -160,6 +117,10 @@ std::optional<std::vector<std::string>> SplitLine(std::string_view line, const S
 
 SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOptions& options) {
   SplitResult result;
+  if (options.excludeFirstRow && !lines.empty()) {
+    const auto header = SplitLine(lines.front(), options);
+    result.headerFields = header ? header->size() : 0;
+  }
   for (std::size_t k = options.excludeFirstRow ? 1 : 0; k < lines.size(); ++k) {
     const int lineNumber = static_cast<int>(k) + 1;
     auto cells = SplitLine(lines[k], options);
@@ -176,11 +137,22 @@ SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOpt
   return result;
 }
 
-std::optional<double> ReadStatementAmount(std::string_view cell) {
-  std::string_view text = TrimBlanks(cell);
+namespace {
+
+// An amount cell as ReadStatementAmount reads it: its digits with "." at the
+// decimal separator (when there is one), the sign, and the digits after the
+// separator.
+struct AmountText {
+  std::string plain;
   bool negative = false;
+  std::size_t decimals = 0;
+};
+
+std::optional<AmountText> ReadAmountText(std::string_view cell) {
+  std::string_view text = TrimBlanks(cell);
+  AmountText out;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
+    out.negative = text.front() == '-';
     text.remove_prefix(1);
   }
   if (text.empty()) return std::nullopt;
@@ -203,17 +175,32 @@ std::optional<double> ReadStatementAmount(std::string_view cell) {
     if (decimal != std::string_view::npos && text.find(kind, decimal + 1) != std::string_view::npos)
       return std::nullopt;  // two decimal separators
   }
-  std::string plain;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsDigit(text[i]))
-      plain += text[i];
-    else if (i == decimal)
-      plain += '.';
+    if (IsDigit(text[i])) {
+      out.plain += text[i];
+      if (decimal != std::string_view::npos && i > decimal) ++out.decimals;
+    } else if (i == decimal) {
+      out.plain += '.';
+    }
   }
+  return out;
+}
+
+}  // namespace
+
+std::optional<double> ReadStatementAmount(std::string_view cell) {
+  const auto text = ReadAmountText(cell);
+  if (!text) return std::nullopt;
   double value = 0;
+  const std::string& plain = text->plain;
   const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (error != std::errc() || end != plain.data() + plain.size()) return std::nullopt;
-  return negative && value != 0 ? -value : value;
+  return text->negative && value != 0 ? -value : value;
+}
+
+std::size_t StatementAmountDecimals(std::string_view cell) {
+  const auto text = ReadAmountText(cell);
+  return text ? text->decimals : 0;
 }
 
 std::optional<std::string> ReadStatementDate(std::string_view cell, std::string_view layout) {

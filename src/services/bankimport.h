@@ -33,14 +33,13 @@ namespace journal {
 
 // ---- Text -------------------------------------------------------------------
 
-// The statement's bytes as code page 1252 text: a UTF-8 byte-order mark is
-// dropped and the rest read as UTF-8 (an invalid byte becomes "?"); without
-// the mark, text that is valid UTF-8 and holds a byte of 0x80 or above is
-// converted from UTF-8; everything else is returned unchanged.
+// The statement's bytes as code page 1252 text, as cp1252::DecodeTextFile
+// reads a text file (the ";" import reads its files the same way): a UTF-8
+// byte-order mark is dropped and the rest read as UTF-8; without the mark,
+// text that is valid UTF-8 and holds a byte of 0x80 or above is converted
+// from UTF-8; everything else is returned unchanged. A character code page
+// 1252 lacks becomes "?".
 std::string DecodeStatement(std::string_view bytes);
-// Whether `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
-// nothing beyond U+10FFFF).
-bool IsValidUtf8(std::string_view bytes);
 
 // The lines of a statement text, without their line ends (LF, or CR LF).
 // Lines at the end holding nothing but blanks and control characters are
@@ -95,6 +94,9 @@ struct SplitResult {
   std::vector<StatementRow> rows;  // empty unless Done
   int errorLine = 0;               // the line of an UnterminatedQualifier
   std::size_t columnCount = 0;     // the most fields of any row
+  // The fields of the excluded first row (the header line); 0 when no row
+  // is excluded or its qualifier is left open.
+  std::size_t headerFields = 0;
 };
 // Every line after the excluded first row cut into fields.
 SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOptions& options);
@@ -110,6 +112,11 @@ SplitResult SplitStatement(const std::vector<std::string>& lines, const SplitOpt
 // ("1.234.567"). Refused as well: an empty cell, no digit, any other
 // character.
 std::optional<double> ReadStatementAmount(std::string_view cell);
+// The digits after the decimal separator that ReadStatementAmount takes
+// ("1.234" and "12,345" have 3, "1.234,56" 2, "121" 0); 0 for a cell it
+// refuses. Next refuses more than the amount decimals allow, so that a
+// thousands separator is never read as a decimal one.
+std::size_t StatementAmountDecimals(std::string_view cell);
 
 // The date layouts of a profile, in the order the layout list offers them.
 inline constexpr std::array<std::string_view, 12> kStatementDateLayouts = {

@@ -70,7 +70,7 @@ std::string MatchAccount(std::string_view account) {
 
 std::string StoredAccount(std::string_view account) { return shell::Cut(MatchAccount(account), kStoredAccountRoom); }
 
-RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRec& profile,
+RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRec& profile, int decimals,
                          std::string_view firstOwnAccount) {
   RowReading out;
   const StatementFields f = MapStatementRow(row.cells, profile);
@@ -94,6 +94,16 @@ RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRe
   const auto amount = ReadStatementAmount(amountCell);
   if (!amount) {
     out.fault = RowFault::AmountNotANumber;
+    return out;
+  }
+  if (StatementAmountDecimals(amountCell) > static_cast<std::size_t>(std::max(0, decimals))) {
+    out.fault = RowFault::AmountTooManyDecimals;
+    out.value = std::string(amountCell);
+    return out;
+  }
+  if (std::fabs(*amount) >= kLargestStatementAmount) {
+    out.fault = RowFault::AmountTooLarge;
+    out.value = std::string(amountCell);
     return out;
   }
   if (own.empty()) {
@@ -142,9 +152,17 @@ std::string RowFaultText(RowFault fault) {
                                 "ein negativer Betrag neben einer Soll/Haben-Spalte");
     case RowFault::EmptyOwnAccount:
       return shell::BuiltInText("empty own account", "leeg eigen rekeningnummer", "leere eigene Kontonummer");
+    case RowFault::AmountTooManyDecimals:
+      return shell::BuiltInText("the amount has more decimals than the amounts are kept with",
+                                "het bedrag heeft meer decimalen dan de bedragen worden bewaard",
+                                cp1252::L("der Betrag hat mehr Dezimalstellen, als die Beträge gespeichert werden"));
+    case RowFault::AmountTooLarge:
+      return shell::BuiltInText("the amount is 10^15 or more", "het bedrag is 10^15 of meer",
+                                cp1252::L("der Betrag ist 10^15 oder größer"));
     case RowFault::OtherOwnAccount:
-      return shell::BuiltInText("another own account than row 1's", "een ander eigen rekeningnummer dan in rij 1",
-                                "eine andere eigene Kontonummer als in Zeile 1");
+      return shell::BuiltInText("another own account than the first row that reads",
+                                "een ander eigen rekeningnummer dan de eerste leesbare rij",
+                                "eine andere eigene Kontonummer als die erste lesbare Zeile");
   }
   return {};
 }
@@ -160,25 +178,104 @@ ProfileFault CheckImportProfile(const records::ImportProfileRec& profile) {
   return ProfileFault::None;
 }
 
+namespace {
+
+std::string LineWord(std::size_t count) {
+  return count == 1 ? shell::BuiltInText("line ", "regel ", "Zeile ") : shell::BuiltInText("lines ", "regels ", "Zeilen ");
+}
+
+// "3, 5, 9", the first ten and then "...".
+std::string LineList(const std::vector<int>& lines) {
+  constexpr std::size_t kShown = 10;
+  std::string text;
+  for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) text += (i ? ", " : "") + std::to_string(lines[i]);
+  if (lines.size() > kShown) text += ", ...";
+  return text;
+}
+
+// The bad-row lines of rows with more fields than `limit`.
+void AddLongRows(const std::vector<StatementRow>& rows, std::size_t limit, bool header, StatementCheck& out) {
+  for (const StatementRow& row : rows)
+    if (row.cells.size() > limit)
+      out.badRows.push_back(
+          LineWord(1) + std::to_string(row.line) + ": " + std::to_string(row.cells.size()) +
+          shell::BuiltInText(" fields, more than the ", " velden, meer dan de ", " Felder, mehr als die ") +
+          std::to_string(limit) +
+          (header ? shell::BuiltInText(" of the header line", " van de kopregel", " der Kopfzeile")
+                  : shell::BuiltInText(" of the first row", " van de eerste rij", " der ersten Zeile")));
+}
+
+// The most distinct values kept: more are never shown, and a column of
+// thousands of values (the wrong column chosen) stays quick to check.
+constexpr std::size_t kDebitCreditValuesKept = 20;
+
+// Counts `row`'s debit/credit value into `values` when it is not `debit`.
+void AddDebitCreditValue(const StatementRow& row, const records::ImportProfileRec& profile, std::string_view debit,
+                         std::vector<DebitCreditValue>& values) {
+  const std::string cell = CellOrEmpty(MapStatementRow(row.cells, profile).debitCredit);
+  const std::string_view value = Trim(cell);
+  if (cp1252::EqualsIgnoringCase(value, debit)) return;
+  const auto same = std::find_if(values.begin(), values.end(),
+                                 [&](const DebitCreditValue& v) { return cp1252::EqualsIgnoringCase(v.value, value); });
+  if (same != values.end())
+    same->lines.push_back(row.line);
+  else if (values.size() < kDebitCreditValuesKept)
+    values.push_back({std::string(value), {row.line}});
+}
+
+}  // namespace
+
+std::vector<DebitCreditValue> OtherDebitCreditValues(const std::vector<StatementRow>& rows,
+                                                     const records::ImportProfileRec& profile) {
+  std::vector<DebitCreditValue> out;
+  if (profile.DebitCreditColumn() < 0) return out;
+  const std::string debit = profile.DebitString();
+  for (const StatementRow& row : rows) AddDebitCreditValue(row, profile, Trim(debit), out);
+  return out;
+}
+
 StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const records::ImportProfileRec& profile,
-                                  std::string_view lowestOpenDate) {
+                                  const StatementRules& rules) {
   StatementCheck out;
-  std::string first;
-  bool firstRead = false;
+  if (rows.empty()) return out;
+  // Every row has at most the fields of the header line, or of row 1.
+  const std::size_t limit = rules.headerFields > 0 ? rules.headerFields : rows.front().cells.size();
+  AddLongRows(rows, limit, rules.headerFields > 0, out);
+  if (!out.badRows.empty()) return out;  // the columns cannot be trusted
+  // The own account every row must have is that of the first row that
+  // reads, so that a header row left in does not fail every other row.
+  const std::string debit = profile.DebitString();
+  std::vector<DebitCreditValue> others;
   for (const StatementRow& row : rows) {
-    // Row 1's own account is the one every other row must have.
-    if (!firstRead) {
-      first = MatchAccount(CellOrEmpty(MapStatementRow(row.cells, profile).ownAccount));
-      firstRead = true;
-    }
-    const RowReading reading = ReadImportRow(row, profile, first);
+    const RowReading reading = ReadImportRow(row, profile, rules.decimals, out.ownAccount);
     if (!reading.row) {
-      out.badRows.push_back(shell::BuiltInText("line ", "regel ", "Zeile ") + std::to_string(row.line) + ": " +
-                            RowFaultText(reading.fault));
+      std::string text = LineWord(1) + std::to_string(row.line) + ": " + RowFaultText(reading.fault);
+      if (!reading.value.empty()) text += ": \"" + reading.value + "\"";
+      out.badRows.push_back(std::move(text));
       continue;
     }
-    if (reading.row->valueDate < lowestOpenDate) out.beforeOpen.push_back(out.rows.size());
+    if (out.ownAccount.empty()) out.ownAccount = reading.row->ownAccount;
+    if (reading.row->valueDate < rules.lowestOpenDate) out.beforeOpen.push_back(out.rows.size());
     out.rows.push_back(*reading.row);
+    if (profile.DebitCreditColumn() >= 0) AddDebitCreditValue(row, profile, Trim(debit), others);
+  }
+  if (out.badRows.size() == 1 && rows.front().line == 1 && (out.rows.empty() || out.rows.front().line != 1))
+    out.badRows.front() += shell::BuiltInText("; row 1 may be a header: tick exclude first row",
+                                              "; rij 1 is misschien een kopregel: vink eerste rij overslaan aan",
+                                              "; Zeile 1 ist vielleicht eine Kopfzeile: Erste Zeile auslassen ankreuzen");
+  // Debit when the cell is the debit text, else credit: with more than one
+  // other value, which of them means credit cannot be told.
+  if (others.size() > 1) {
+    for (const DebitCreditValue& v : others)
+      out.badRows.push_back(LineWord(v.lines.size()) + LineList(v.lines) + ": " +
+                            shell::BuiltInText("debit/credit ", "af/bij ", "Soll/Haben ") + "\"" + v.value + "\"");
+    out.badRows.push_back(
+        shell::BuiltInText("more than one debit/credit value differs from the debit text \"",
+                           "meer dan een af/bij-waarde wijkt af van de tekst voor af \"",
+                           "mehr als ein Soll/Haben-Wert weicht vom Text f\xFCr Soll \"") +
+        shell::TrimText(profile.DebitString()) +
+        shell::BuiltInText("\": only one may stand for credit", "\": maar een mag voor bij staan",
+                           "\": nur einer darf f\xFCr Haben stehen"));
   }
   return out;
 }
@@ -247,6 +344,12 @@ std::optional<std::string> EntryNumberAt(std::string_view prefix, std::string_vi
   std::int64_t value = 0;
   std::from_chars(digits.data(), digits.data() + digits.size(), value);
   return std::string(prefix) + CounterText(value + static_cast<std::int64_t>(offset), digits.size());
+}
+
+std::optional<EntryRoom> EntryNumberRoom(std::string_view counter, std::size_t rowCount) {
+  const auto last = EntryNumberAt("", counter, rowCount == 0 ? 0 : rowCount - 1);
+  if (!last) return std::nullopt;
+  return EntryRoom{last->size(), last->size() >= kEntryNumberRoom ? 0 : kEntryNumberRoom - last->size()};
 }
 
 bool EntryNumbersFit(std::string_view prefix, std::string_view counter, std::size_t rowCount) {

@@ -76,9 +76,15 @@ enum class RowFault {
   EmptyAmount,
   AmountNotANumber,
   NegativeAmount,    // a negative amount beside a debit/credit column
+  AmountTooManyDecimals,  // more digits after the decimal separator than the amount decimals
+  AmountTooLarge,    // 10^15 or more
   EmptyOwnAccount,
-  OtherOwnAccount,   // the own account differs from row 1's
+  OtherOwnAccount,   // the own account differs from the first row that reads
 };
+
+// The smallest amount a statement row may not hold: beyond it a double no
+// longer keeps the cents.
+inline constexpr double kLargestStatementAmount = 1e15;
 
 // One statement row as it becomes a payment.
 struct ImportRow {
@@ -96,13 +102,15 @@ struct ImportRow {
 struct RowReading {
   RowFault fault = RowFault::None;
   std::optional<ImportRow> row;  // set when fault is None
+  std::string value;             // the amount cell of an amount refused for its size
 };
 
-// Reads one split row with `profile`. `firstOwnAccount` is row 1's own
-// account as MatchAccount gives it (empty while reading row 1 itself). A
-// missing ascription, narrative or counterparty cell reads as empty; the
-// debit string is compared trimmed, ignoring case.
-RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRec& profile,
+// Reads one split row with `profile`; `decimals` are the amount decimals.
+// `firstOwnAccount` is the own account of the first row that read, as
+// MatchAccount gives it (empty while no row has). A missing ascription,
+// narrative or counterparty cell reads as empty; the debit string is
+// compared trimmed, ignoring case.
+RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRec& profile, int decimals,
                          std::string_view firstOwnAccount);
 
 // The text of a fault for the list of bad rows, in the language in use.
@@ -113,15 +121,44 @@ std::string RowFaultText(RowFault fault);
 enum class ProfileFault { None, NumberOutside, NoDateColumn, NoAmountColumn, NoOwnAccountColumn, NoDateLayout };
 ProfileFault CheckImportProfile(const records::ImportProfileRec& profile);
 
+// The debit/credit values of `rows` other than the profile's debit text
+// (trimmed, compared ignoring case; an empty cell is a value too), in the
+// order first met, each with its lines; the first 20 such values only.
+// Nothing without a debit/credit column.
+struct DebitCreditValue {
+  std::string value;
+  std::vector<int> lines;
+  bool operator==(const DebitCreditValue&) const = default;
+};
+std::vector<DebitCreditValue> OtherDebitCreditValues(const std::vector<StatementRow>& rows,
+                                                     const records::ImportProfileRec& profile);
+
+// What Next checks the rows against besides the profile.
+struct StatementRules {
+  std::string lowestOpenDate;    // rows dated before it are named in beforeOpen
+  int decimals = 2;              // the amount decimals
+  std::size_t headerFields = 0;  // the excluded header line's fields (0: none excluded)
+};
+
 // The checked statement: the good rows in order, "line n: reason" for each
-// bad one, and among the good rows those dated before the lowest open date.
+// bad one, the good rows dated before the lowest open date, and the own
+// account of the first row that reads. Next refuses the statement when a
+// line is bad:
+// - rows with more fields than the header line (or, with none excluded,
+//   row 1): a value with the separator in it moved the columns; then no
+//   row is read;
+// - rows that do not read (ReadImportRow); when that is row 1 alone and
+//   nothing is excluded, its line adds that it may be a header;
+// - more than one debit/credit value other than the debit text among the
+//   rows that read: each value with its lines.
 struct StatementCheck {
   std::vector<ImportRow> rows;
   std::vector<std::string> badRows;
   std::vector<std::size_t> beforeOpen;  // indices into rows
+  std::string ownAccount;
 };
 StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const records::ImportProfileRec& profile,
-                                  std::string_view lowestOpenDate);
+                                  const StatementRules& rules);
 
 // The bad rows as one message: the first 20 lines, then "and k more".
 std::string BadRowsMessage(const std::vector<std::string>& badRows);
@@ -155,6 +192,15 @@ std::string CounterText(std::int64_t value, std::size_t width);
 // prefix + counter + offset, keeping the counter's width and leading zeros;
 // nullopt when the counter is no number.
 std::optional<std::string> EntryNumberAt(std::string_view prefix, std::string_view counter, std::size_t offset);
+// The digits the last of `rowCount` rows numbered from `counter` needs, and
+// the most characters a prefix may then have; nullopt when the counter is
+// no number.
+struct EntryRoom {
+  std::size_t digits = 0;
+  std::size_t prefixRoom = 0;
+  bool operator==(const EntryRoom&) const = default;
+};
+std::optional<EntryRoom> EntryNumberRoom(std::string_view counter, std::size_t rowCount);
 // Whether `rowCount` rows numbered from `counter` fit the entry number's 10.
 bool EntryNumbersFit(std::string_view prefix, std::string_view counter, std::size_t rowCount);
 

@@ -302,15 +302,19 @@ std::vector<JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view
   return recs;
 }
 
+std::string StoredLowestOpenDate() {
+  if (shell::RecordCount(FileCode::ADS) < 1) return {};
+  records::AdminSettingsRec settings;
+  shell::ReadRecord(FileCode::ADS, 0, settings);
+  return LowestOpenDate(settings, "");
+}
+
 namespace {
 
 // Whether `date` lies before the lowest open date of the settings as ADS
 // holds them now (ADS in the open set); an empty file closes nothing.
 bool BeforeOpenPeriod(const std::string& date) {
-  if (shell::RecordCount(FileCode::ADS) < 1) return false;
-  records::AdminSettingsRec settings;
-  shell::ReadRecord(FileCode::ADS, 0, settings);
-  const std::string lowest = LowestOpenDate(settings, "");
+  const std::string lowest = StoredLowestOpenDate();
   return !lowest.empty() && date < lowest;
 }
 

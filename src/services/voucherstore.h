@@ -106,6 +106,11 @@ int WrittenLineCount(const Voucher& v);
 std::vector<records::JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view user,
                                                        std::string_view changedAt);
 
+// The lowest open date of the settings as ADS holds them now (ADS in the
+// caller's open set): a save or delete of a voucher dated before it is
+// refused (BeforeOpenPeriod). Empty when ADS holds no settings.
+std::string StoredLowestOpenDate();
+
 // Saves `v` by its mode. Except in the profit mode, a date before the
 // lowest open date of ADS as read inside the store's own set is refused
 // (BeforeOpenPeriod), so that no copy books into a period another copy
