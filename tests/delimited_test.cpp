@@ -848,6 +848,27 @@ TEST(DelimitedImport, InvoicesAndPaymentsHoldEachKeyOnceAndAreSorted) {
   }
 }
 
+// An invoice number enters without the blanks at its ends (trimmed before
+// it is cut to its 15 characters), as the invoice tab stores it; two lines
+// that differ only by such blanks hold the same key.
+TEST(DelimitedImport, InvoiceNumbersComeInWithoutBlanksAtTheirEnds) {
+  ScopedNumberFormat point('.');
+  auto line = [](const std::string& number, int partner) {
+    return "20260301;" + number + ";CUS;" + std::to_string(partner) + ";E;;;20260301;10.5;0;0;m;false;U;T;";
+  };
+  const std::string fifteen = "123456789012345";
+  const auto in = reports::ImportInvoices(
+      Text({kInvoiceHeader, line(" F1", 1), line("F2 ", 2), line("  F3  ", 3), line(" " + fifteen + " ", 4)}));
+  ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+  ASSERT_EQ(in.records.size(), 4u);
+  EXPECT_EQ(in.records[0].InvoiceNumber(), "F1");
+  EXPECT_EQ(in.records[1].InvoiceNumber(), "F2");
+  EXPECT_EQ(in.records[2].InvoiceNumber(), "F3");
+  EXPECT_EQ(in.records[3].InvoiceNumber(), fifteen);
+  const auto twice = reports::ImportInvoices(Text({kInvoiceHeader, line("F1", 1), line(" F1 ", 1)}));
+  EXPECT_EQ(twice.error, (CsvImportError{CsvFault::DuplicateKey, {2, 3}, 0, {}}));
+}
+
 TEST(DelimitedImport, CategoriesNeedAKnownKindAndADistinctName) {
   struct Case {
     std::vector<std::string> lines;

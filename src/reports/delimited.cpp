@@ -27,6 +27,7 @@ using records::PaymentRec;
 // How a column carries its field.
 enum class ColumnType {
   Text,
+  DocumentNumber,  // a text read back without blanks at its ends
   Boolean,
   Integer,
   Double,
@@ -41,6 +42,7 @@ struct Column {
 };
 
 constexpr Column T(records::ShortString f) { return {ColumnType::Text, f.offset, f.capacity}; }
+constexpr Column Number(records::ShortString f) { return {ColumnType::DocumentNumber, f.offset, f.capacity}; }
 constexpr Column B(records::Boolean f) { return {ColumnType::Boolean, f.offset}; }
 constexpr Column I(records::Int32 f) { return {ColumnType::Integer, f.offset}; }
 constexpr Column D(records::Double f) { return {ColumnType::Double, f.offset}; }
@@ -83,7 +85,7 @@ constexpr Column kVoucherColumns[] = {
 
 using N = InvoiceRec;
 constexpr Column kInvoiceColumns[] = {
-    T(N::kInvoiceDate), T(N::kInvoiceNumber), T(N::kPartnerType), I(N::kPartnerNumber), T(N::kEntryNumber),
+    T(N::kInvoiceDate), Number(N::kInvoiceNumber), T(N::kPartnerType), I(N::kPartnerNumber), T(N::kEntryNumber),
     T(N::kDiscountDate), T(N::kDueDate), T(N::kVoucherDate), D(N::kInvoiceAmount), D(N::kPaidAmount),
     D(N::kPrepaidAmount), T(N::kMemo), B(N::kVoucherCreated), T(N::kChangedBy), T(N::kChangedAt),
 };
@@ -168,6 +170,7 @@ CsvExport ExportRecords(CsvKind kind, const std::uint8_t* first, std::size_t siz
       ++column;
       switch (c.type) {
         case ColumnType::Text:
+        case ColumnType::DocumentNumber:
         case ColumnType::LedgerAccount:
         case ColumnType::VoucherAccount: {
           // The stored text (its length byte clamped to the field), straight
@@ -184,7 +187,8 @@ CsvExport ExportRecords(CsvKind kind, const std::uint8_t* first, std::size_t siz
             }
           }
           if (changed) ++out.changedValues;
-          if (c.type != ColumnType::Text && length > 0 && line[start] == '0') line[start] = '#';
+          const bool account = c.type == ColumnType::LedgerAccount || c.type == ColumnType::VoucherAccount;
+          if (account && length > 0 && line[start] == '0') line[start] = '#';
           break;
         }
         case ColumnType::Boolean:
@@ -262,6 +266,10 @@ std::optional<CsvImportError> FillRecord(const Format& format, const std::vector
     switch (c.type) {
       case ColumnType::Text:
         records::WriteShortString(rec + c.offset, c.capacity, field);
+        break;
+      case ColumnType::DocumentNumber:
+        // Trimmed before it is cut, as the invoice tab stores a number.
+        records::WriteShortString(rec + c.offset, c.capacity, shell::TrimText(field));
         break;
       case ColumnType::LedgerAccount: {
         std::string text(field);
