@@ -1,6 +1,7 @@
 // The ";"-separated data files: the exact text of each kind, the round trip
 // of every kind under both decimal separators, the refusals of a malformed
-// or rule-breaking text, and the write of an import over its data file.
+// or rule-breaking text, invoice numbers read without blanks at their ends,
+// and the write of an import over its data file.
 #include "reports/delimited.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
 // The journal form's document tabs driven headless on the in-memory file
 // system: the refusals before any write (a duplicate invoice, an invoice
 // number whose voucher number would not fit, a second "Add + JV" of a
-// payment), the partner chosen only for the tab that asked, the payment
+// payment), the partner chosen only for the tab that asked (and, from the
+// partner list, for every requester and hit), the payment
 // kind kept over a tab change, the tick limit, the list pages, the menus by
 // tab, the drop-down exits and a loaded amount kept at its stored value.
 #include <gtest/gtest.h>

@@ -3,8 +3,9 @@
 // the reports node, each report generated, previewed where it has a grid,
 // printed and saved; the saved file read back gives the view's paragraphs
 // without the page markers), the grid in the current language, the ledger
-// card of all accounts in books without accounts, the stale-choice rule and
-// the overwrite question.
+// card of all accounts in books without accounts, the stale-choice rule,
+// the grid reports' preview and print without reading the books, and the
+// overwrite question.
 #include <gtest/gtest.h>
 
 #include <string>

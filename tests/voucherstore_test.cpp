@@ -1,7 +1,8 @@
 // The voucher store on the in-memory file system: the key order, netting and
 // the checks before any write, the insertion points, changes and deletes with
-// their invoice and payment marks, the reads backwards and forwards, another
-// copy's changes and I/O errors part-way.
+// their invoice and payment marks (the link read from the loaded voucher,
+// invoice numbers compared without blanks at their ends), the reads
+// backwards and forwards, another copy's changes and I/O errors part-way.
 #include <gtest/gtest.h>
 
 #include <optional>
