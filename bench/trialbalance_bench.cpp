@@ -3,7 +3,8 @@
 //
 // The generated book holds 200,000 vouchers of 2 to 4 lines (about 600,000
 // lines, 235 MB) over 60 accounts in one year; the trial balance must stay
-// within 3 times the plain pass. The ledger cards of all accounts index the
+// within 3 times the plain pass, and the preview of the computed grid within
+// a quarter of the computation (it reads no voucher). The ledger cards of all accounts index the
 // period's lines in one pass over the vouchers (not one pass per account)
 // and are reported. `--book DIR` times an existing administration folder
 // instead: a folder holding only book.vlk, ledger.vlk and ledgerct.vlk gets
@@ -30,6 +31,7 @@
 #include "records/ledgercategoryrec.h"
 #include "services/balance.h"
 #include "reports/paging.h"
+#include "reports/reportrun.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/scopedfileset.h"
@@ -164,18 +166,23 @@ double PlainPass(const std::string& path, std::unordered_map<std::string, double
   return t;
 }
 
-void BM_TrialBalanceAgainstOnePlainPass(benchmark::State& state) {
-  BookFolder folder;
+// The trial balance of the folder's current period; where the settings
+// name none (the defaults' "00/00"), of the first period of the book year.
+reports::BalanceRequest TrialBalanceRequest() {
   reports::BalanceRequest rq;
   rq.kind = '1';
   rq.settings = masterdata::AdminSettings;
-  // The current period; where the settings name none (the defaults'
-  // "00/00"), the first period of the book year.
   rq.periodText = rq.settings.CurrentAnnualBalance() + "-" + rq.settings.CurrentPeriod();
   if (!reports::ComputeReportPeriod(rq.periodText, rq.settings, {}).period) {
     const int n = std::clamp<int>(rq.settings.PeriodCount(), 1, 15);
     rq.periodText = rq.settings.BookYearStart().substr(0, 4) + "-01/" + (n < 10 ? "0" : "") + std::to_string(n);
   }
+  return rq;
+}
+
+void BM_TrialBalanceAgainstOnePlainPass(benchmark::State& state) {
+  BookFolder folder;
+  const reports::BalanceRequest rq = TrialBalanceRequest();
   std::printf("TrialBalance: period %s of %s\n", rq.periodText.c_str(), folder.dir.c_str());
   std::unordered_map<std::string, double> sums;
   PlainPass(folder.dir + "/book.vlk", sums);  // the page cache
@@ -205,6 +212,55 @@ void BM_TrialBalanceAgainstOnePlainPass(benchmark::State& state) {
               rows, closing, ours, plain, median, Verdict(median <= 3));
 }
 BENCHMARK(BM_TrialBalanceAgainstOnePlainPass)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// A template of the trial balance's sections, enough to lay out every row.
+constexpr const char kTrialBalanceTemplate[] =
+    "{\\rtf1\\ansi\\ansicpg1252\\fs16\n<Header>\n\\pard <Company>\\par\n<Subheader1>\n\\pard <curperd>\\par\n"
+    "<Detail1>\n\\pard <glname>\\tab <cptbald>\\tab <cptbalc>\\tab <cpprod>\\tab <cpproc>\\tab <cpbald>\\tab "
+    "<cpbalc>\\par\n<Total1>\n\\pard <glname>\\tab <cpttot>\\tab <cpttot>\\par\n<Footer>\n\\pard <Pagenumber>\\par\n"
+    "\\pard end\\par\n}\n";
+
+// The preview (and print) of a computed trial balance lays out the grid the
+// computation gave it and reads no voucher: however large the book, it
+// costs a small part of the computation (limit: a quarter of it).
+void BM_TrialBalancePreviewAgainstTheComputation(benchmark::State& state) {
+  BookFolder folder;
+  WriteSynced(folder.dir + "/trailbalancetemplate.rtf", kTrialBalanceTemplate, sizeof kTrialBalanceTemplate - 1);
+  const reports::BalanceRequest rq = TrialBalanceRequest();
+  const Clock::time_point a = Clock::now();
+  const reports::BalanceGridRun grid = reports::ComputeBalanceGrid(rq);
+  const double computation = Seconds(a, Clock::now());
+  if (grid.openFailure || !grid.result.error.empty()) {
+    state.SkipWithError("the trial balance was refused");
+    return;
+  }
+  reports::ReportRunRequest run;
+  run.kind = '1';
+  run.periodText = rq.periodText;
+  run.balance = &grid.result;
+  run.settings = rq.settings;
+  run.today = "20240101";
+  double preview = 0;
+  int pages = 0;
+  for (auto _ : state) {
+    const Clock::time_point b = Clock::now();
+    const reports::ReportRunResult report = reports::RunReport(run);
+    preview = Seconds(b, Clock::now());
+    if (!report.report) {
+      state.SkipWithError(("the preview was refused: " + report.error).c_str());
+      return;
+    }
+    pages = report.report->pages;
+    state.SetIterationTime(preview);
+  }
+  const double ratio = preview / computation;
+  state.counters["computation_s"] = computation;
+  state.counters["preview_s"] = preview;
+  state.counters["ratio"] = ratio;
+  std::printf("TrialBalancePreview: %d pages; %.4f s against the computation's %.3f s, ratio %.3f (limit 0.25): %s\n",
+              pages, preview, computation, ratio, Verdict(ratio <= 0.25));
+}
+BENCHMARK(BM_TrialBalancePreviewAgainstTheComputation)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 void BM_TrialBalanceLedgerCardsOfAllAccountsReadTheVouchersOnce(benchmark::State& state) {
   BookFolder folder;

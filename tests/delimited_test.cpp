@@ -1,6 +1,7 @@
 // The ";"-separated data files: the exact text of each kind, the round trip
 // of every kind under both decimal separators, the refusals of a malformed
-// or rule-breaking text, and the write of an import over its data file.
+// or rule-breaking text, invoice numbers read without blanks at their ends,
+// and the write of an import over its data file.
 #include "reports/delimited.h"
 
 #include <gtest/gtest.h>
@@ -854,6 +855,27 @@ TEST(DelimitedImport, InvoicesAndPaymentsHoldEachKeyOnceAndAreSorted) {
     const auto in = reports::ImportPayments(reports::CsvFileText(reports::ExportPayments({p, r, p}).lines));
     EXPECT_EQ(in.error, (CsvImportError{CsvFault::DuplicateKey, {2, 4}, 0, {}}));
   }
+}
+
+// An invoice number enters without the blanks at its ends (trimmed before
+// it is cut to its 15 characters), as the invoice tab stores it; two lines
+// that differ only by such blanks hold the same key.
+TEST(DelimitedImport, InvoiceNumbersComeInWithoutBlanksAtTheirEnds) {
+  ScopedNumberFormat point('.');
+  auto line = [](const std::string& number, int partner) {
+    return "20260301;" + number + ";CUS;" + std::to_string(partner) + ";E;;;20260301;10.5;0;0;m;false;U;T;";
+  };
+  const std::string fifteen = "123456789012345";
+  const auto in = reports::ImportInvoices(
+      Text({kInvoiceHeader, line(" F1", 1), line("F2 ", 2), line("  F3  ", 3), line(" " + fifteen + " ", 4)}));
+  ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+  ASSERT_EQ(in.records.size(), 4u);
+  EXPECT_EQ(in.records[0].InvoiceNumber(), "F1");
+  EXPECT_EQ(in.records[1].InvoiceNumber(), "F2");
+  EXPECT_EQ(in.records[2].InvoiceNumber(), "F3");
+  EXPECT_EQ(in.records[3].InvoiceNumber(), fifteen);
+  const auto twice = reports::ImportInvoices(Text({kInvoiceHeader, line("F1", 1), line(" F1 ", 1)}));
+  EXPECT_EQ(twice.error, (CsvImportError{CsvFault::DuplicateKey, {2, 3}, 0, {}}));
 }
 
 TEST(DelimitedImport, CategoriesNeedAKnownKindAndADistinctName) {

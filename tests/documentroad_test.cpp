@@ -3,10 +3,13 @@
 // tab, store an invoice of 121.00 at 21 % and save the voucher it proposes,
 // list it, pay it from the payment tab with the invoice ticked and save
 // that voucher, go from each voucher to its document, and delete the
-// payment's voucher again. The files hold what the program writes.
+// payment's voucher again; invoice numbers with blanks at their ends, typed
+// or stored by an older file, are paid all the same. The files hold what the
+// program writes.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "journal/boekingstuk.h"
@@ -223,6 +226,86 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_TRUE(shown);
+  EXPECT_FALSE(shell::FileSetOpen);
+}
+
+// An invoice number typed with blanks at its ends is stored without them;
+// invoices an older file holds with such blanks are paid like any other:
+// the payment's voucher raises their paid amount, so they do not stay open.
+TEST_F(DocumentRoad, InvoiceNumbersWithBlanksArePaidNewAndAlreadyStored) {
+  auto stored = [](const std::string& number) {
+    records::InvoiceRec r;
+    r.SetVoucherDate("20240510");
+    r.SetInvoiceDate("20240510");
+    r.SetDiscountDate("20240510");
+    r.SetDueDate("20240510");
+    r.SetPartnerType("CUS");
+    r.SetPartnerNumber(2);
+    r.SetInvoiceNumber(number);
+    r.SetInvoiceAmount(121);
+    r.SetVoucherCreated(true);
+    return r;
+  };
+  store.fs.SetFile(D + "invsum.vlk", Bytes(std::vector<records::InvoiceRec>{stored(" 2002"), stored("2003 ")}));
+  auto paid = [&](const std::string& number) {
+    for (const records::InvoiceRec& r : Invoices())
+      if (r.InvoiceNumber() == number) return r.PaidAmount();
+    ADD_FAILURE() << "no invoice '" << number << "'";
+    return -1.0;
+  };
+  backend.scripts["boeking"] = [&](ui::Form& form) {
+    auto& f = static_cast<Tboeking&>(form);
+    f.ComboBox3.UserSelect(0);
+
+    // New: typed with blanks, stored, proposed and booked without them.
+    f.SpeedButton5.UserClick();
+    f.Edit4.UserFocus();
+    f.Edit4.UserSetText("1");
+    f.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Edit20.GetText(), "1");
+    f.Edit7.UserFocus();
+    f.Edit7.UserSetText(" 1001  ");
+    f.Edit17.UserFocus();
+    f.Edit17.UserSetText("121");
+    f.Edit19.UserFocus();
+    f.Button9.UserClick();
+    EXPECT_EQ(f.Edit7.GetText(), "1001");
+    EXPECT_EQ(f.Edit3.GetText(), "CUS1/1001");
+    ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
+    f.Button5.UserClick();
+    EXPECT_DOUBLE_EQ(paid("1001"), 0);
+
+    // Each customer pays what is open.
+    for (const auto& [partner, amount, count] : std::vector<std::tuple<std::string, std::string, int>>{
+             {"1", "121", 1}, {"2", "242", 2}}) {
+      SCOPED_TRACE("customer " + partner);
+      f.SpeedButton7.UserClick();
+      f.Edit8.UserFocus();
+      f.Edit8.UserSetText(partner);
+      f.SpeedButton11.UserClick();
+      ASSERT_EQ(f.Edit9.GetText(), partner);
+      ASSERT_EQ(f.CheckListBox1.Items().size(), static_cast<std::size_t>(count));
+      f.Edit30.UserFocus();
+      f.Edit30.UserSetText(amount);
+      f.Edit96.UserFocus();
+      for (int i = 0; i < count; ++i) f.CheckListBox1.UserToggle(i);
+      ASSERT_TRUE(f.AddPayment.Enabled());
+      f.Button15.UserClick();
+      ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
+      f.Button5.UserClick();
+    }
+    EXPECT_DOUBLE_EQ(paid("1001"), 121);
+    EXPECT_DOUBLE_EQ(paid(" 2002"), 121);
+    EXPECT_DOUBLE_EQ(paid("2003 "), 121);
+
+    // Nothing is left open to be paid twice.
+    f.SpeedButton7.UserClick();
+    f.Edit8.UserFocus();
+    f.Edit8.UserSetText("2");
+    f.SpeedButton11.UserClick();
+    EXPECT_TRUE(f.CheckListBox1.Items().empty());
+  };
+  ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_FALSE(shell::FileSetOpen);
 }
 

@@ -1,7 +1,8 @@
 // The journal form's document tabs driven headless on the in-memory file
 // system: the refusals before any write (a duplicate invoice, an invoice
 // number whose voucher number would not fit, a second "Add + JV" of a
-// payment), the partner chosen only for the tab that asked, the payment
+// payment), the partner chosen only for the tab that asked (and, from the
+// partner list, for every requester and hit), the payment
 // kind kept over a tab change, the tick limit, the list pages, the menus by
 // tab, the drop-down exits and a loaded amount kept at its stored value.
 #include <gtest/gtest.h>
@@ -107,6 +108,11 @@ class DocumentTabs : public ::testing::Test, public support::AdministrationFolde
     f.Edit17.UserFocus();
     f.Edit17.UserSetText(amount);
     f.Edit19.UserFocus();
+  }
+  // Shows a list tab with its partner filter on.
+  static void FilterByPartner(Tboeking& f, int tab, ui::CheckBox& byPartner) {
+    f.TabControl1.UserSelectTab(tab);
+    if (!byPartner.Checked()) byPartner.UserClick();
   }
   std::vector<records::PaymentRec> Payments() const { return support::Records<records::PaymentRec>(store.fs.File(kPay)); }
 };
@@ -253,6 +259,69 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
     f.SpeedButton5.UserClick();
     f.SpeedButton1.UserClick();
     EXPECT_EQ(asked.bankAccount, "");
+  });
+}
+
+// Every requester of the partner lookup, with a search of several hits, and
+// each hit chosen in the partner list: the partner lands in the fields of
+// the tab that asked, that tab is shown, and no other tab's partner changes.
+TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
+  store.fs.SetFile(kCus, Bytes(std::vector<records::PartnerRec>{Partner(1, "Jansen"), Partner(2, "Jansen & Co"),
+                                                                Partner(3, "Jansen Bouw"), Partner(7, "Pieters"),
+                                                                Partner(7, "Pieters twice")}));
+  Show([&](Tboeking& f) {
+    struct Requester {
+      const char* name;
+      std::function<void()> open;  // shows the requester's tab
+      ui::Edit* search;
+      ui::Button* find;
+      std::string text;
+      std::vector<std::pair<int, std::string>> hits;  // the partner each listed row gives
+      int tab;
+      ui::Edit* number;
+      ui::Edit* partnerName;
+    };
+    const std::vector<std::pair<int, std::string>> jansens = {{1, "Jansen"}, {2, "Jansen & Co"}, {3, "Jansen Bouw"}};
+    // The payment tab searches by number: two partners with one number (a
+    // file an import made) are its several hits, and both give the first.
+    const std::vector<Requester> requesters = {
+        {"invoice tab", [&] { f.SpeedButton5.UserClick(); }, &f.Edit4, &f.SpeedButton4, "jansen", jansens,
+         journal::TabInvoice, &f.Edit20, &f.Edit27},
+        {"invoice list", [&] { FilterByPartner(f, journal::TabInvoiceList, f.CheckBox6); }, &f.Edit58,
+         &f.SpeedButton12, "jansen", jansens, journal::TabInvoiceList, &f.Edit39, &f.Edit49},
+        {"payment tab", [&] { f.SpeedButton7.UserClick(); }, &f.Edit8, &f.SpeedButton11, "7", {{7, "Pieters"}, {7, "Pieters"}},
+         journal::TabPayment, &f.Edit9, &f.Edit10},
+        {"payment list", [&] { FilterByPartner(f, journal::TabPaymentList, f.CheckBox9); }, &f.Edit79,
+         &f.SpeedButton13, "jansen", jansens, journal::TabPaymentList, &f.Edit70, &f.Edit77},
+    };
+    auto numbers = [&] {
+      std::vector<std::string> out;
+      for (const Requester& r : requesters) out.push_back(r.number->GetText());
+      return out;
+    };
+    for (std::size_t q = 0; q < requesters.size(); ++q) {
+      const Requester& r = requesters[q];
+      for (std::size_t row = 1; row <= r.hits.size(); ++row) {
+        SCOPED_TRACE(std::string(r.name) + ", row " + std::to_string(row));
+        r.open();
+        ASSERT_EQ(f.TabControl1.TabIndex(), r.tab);
+        r.search->UserFocus();
+        r.search->UserSetText(r.text);
+        r.find->UserClick();
+        ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPartnerList);
+        ASSERT_EQ(f.StringGrid1.RowCount(), static_cast<int>(r.hits.size()) + 1);
+        std::vector<std::string> before = numbers();
+        f.StringGrid1.UserSelectCell(0, static_cast<int>(row));
+        f.Button11.UserClick();
+        EXPECT_EQ(f.TabControl1.TabIndex(), r.tab);
+        EXPECT_EQ(r.number->GetText(), std::to_string(r.hits[row - 1].first));
+        EXPECT_EQ(r.partnerName->GetText(), r.hits[row - 1].second);
+        std::vector<std::string> after = numbers();
+        before.erase(before.begin() + static_cast<std::ptrdiff_t>(q));
+        after.erase(after.begin() + static_cast<std::ptrdiff_t>(q));
+        EXPECT_EQ(after, before) << "another tab's partner changed";
+      }
+    }
   });
 }
 
@@ -411,6 +480,28 @@ TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
     f.ComboBox4.UserSetText("none");
     f.Edit37.UserFocus();
     EXPECT_EQ(f.ComboBox4.ItemIndex(), 0);
+
+    // The kind filters of the invoice list and the payment list.
+    struct Filter {
+      int tab;
+      ui::CheckBox* byPartner;
+      ui::ComboBox* kind;
+      ui::Component* next;
+    };
+    for (const Filter& k : {Filter{journal::TabInvoiceList, &f.CheckBox6, &f.ComboBox7, &f.Edit58},
+                            Filter{journal::TabPaymentList, &f.CheckBox9, &f.ComboBox8, &f.Edit79}}) {
+      SCOPED_TRACE(k.kind->Name());
+      FilterByPartner(f, k.tab, *k.byPartner);
+      ASSERT_GE(k.kind->Count(), 2);
+      for (const auto& [typed, index] : std::vector<std::pair<std::string, int>>{
+               {cp1252::ToLower(k.kind->Items()[1].text), 1}, {"nothing like it", 0}}) {
+        k.kind->UserFocus();
+        k.kind->UserSetText(typed);
+        k.next->UserFocus();
+        EXPECT_EQ(k.kind->ItemIndex(), index) << typed;
+        EXPECT_EQ(k.kind->GetText(), k.kind->Items()[index].text);
+      }
+    }
   });
 }
 

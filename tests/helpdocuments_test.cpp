@@ -161,6 +161,55 @@ TEST_F(ShippedHelpTest, EveryTopicHasBetween100And400Words) {
   }
 }
 
+// The topic of `tag`: its shown paragraphs joined by line breaks.
+std::string TopicText(const Document& d, const std::string& tag) {
+  const auto& topics = d.parsed.topics;
+  for (std::size_t i = 0; i < topics.size(); ++i) {
+    if (topics[i].tag != tag) continue;
+    const std::size_t end = i + 1 < topics.size() ? topics[i + 1].line : *d.parsed.closingLine;
+    std::string text;
+    for (std::size_t line = topics[i].line + 1; line < end; ++line) text += d.parsed.shown[line] + "\n";
+    return text;
+  }
+  ADD_FAILURE() << d.name << ": no topic " << tag;
+  return {};
+}
+
+// What a new user reads, in every language: the administration settings,
+// the reports and the tutorial lead through period 00 (a new
+// administration's book year 2008, the opening balances as start amounts,
+// the freeze of the opening); the bank account and the VAT number are on
+// the partner's second details tab; the import profile's own account column
+// is required and its column fields count from 0.
+TEST_F(ShippedHelpTest, TheFirstStepsAndTheFieldsAreWhereTheFormsHaveThem) {
+  struct Words {
+    std::string startAmount, vatNumber, zeroColumn, ownAccountRequired;
+  };
+  const std::vector<Words> words = {
+      {"start amounts", "VAT number", "a field holding 0 means the first column", "own account column is required"},
+      {"bedragen op begindatum", "btw-nummer", "een veld met 0 betekent de eerste kolom", "kolom eigen rekening is verplicht"},
+      {cp1252::FromUtf8("Beträge am Startdatum"), "USt-IdNr.", "Ein Feld mit 0 bedeutet die erste Spalte",
+       "Spalte des eigenen Kontos ist Pflicht"},
+  };
+  ASSERT_EQ(documents->size(), words.size());
+  for (std::size_t k = 0; k < words.size(); ++k) {
+    const Document& d = (*documents)[k];
+    const Words& w = words[k];
+    SCOPED_TRACE(d.name);
+    const std::string settings = TopicText(d, "<ADS00>"), reports = TopicText(d, "<RAP00>");
+    for (const std::string& needed : {std::string("2008"), std::string(" 00"), w.startAmount})
+      EXPECT_NE(settings.find(needed), std::string::npos) << needed;
+    for (const std::string& needed : {std::string("2026-00/00"), std::string("2026-01/12"), w.startAmount})
+      EXPECT_NE(reports.find(needed), std::string::npos) << needed;
+    EXPECT_NE(TopicText(d, "<TUT00>").find(" 00"), std::string::npos);
+    EXPECT_NE(TopicText(d, "<SUP02>").find(w.vatNumber), std::string::npos);
+    EXPECT_EQ(TopicText(d, "<SUP00>").find(w.vatNumber), std::string::npos);
+    const std::string import = TopicText(d, "<PAY02>");
+    EXPECT_NE(import.find(w.zeroColumn), std::string::npos);
+    EXPECT_NE(import.find(w.ownAccountRequired), std::string::npos);
+  }
+}
+
 // The generator, run on small sources.
 class HelpgenTest : public ::testing::Test {
  protected:

@@ -3,8 +3,9 @@
 // the reports node, each report generated, previewed where it has a grid,
 // printed and saved; the saved file read back gives the view's paragraphs
 // without the page markers), the grid in the current language, the ledger
-// card of all accounts in books without accounts, the stale-choice rule and
-// the overwrite question.
+// card of all accounts in books without accounts, the stale-choice rule,
+// the grid reports' preview and print without reading the books, and the
+// overwrite question.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -221,6 +222,29 @@ TEST_F(ReportForm, ChangingTheReportOrPeriodTurnsOffWhatBelongsToTheLastGenerate
     Choose(f, 3);
     EXPECT_FALSE(f.saveas.Enabled());
   });
+}
+
+// The preview and print of the trial balance and balance sheet lay out the
+// grid the generate computed: they read no voucher, freeze, account or
+// category, so files that can no longer be read do not stop them.
+TEST_F(ReportForm, PreviewAndPrintOfTheGridReportsReadNoBookFile) {
+  InForm([&](TRapport1& f) {
+    for (int report : {0, 1}) {
+      SCOPED_TRACE(report + 1);
+      Choose(f, report);
+      f.Button1.UserClick();
+      ASSERT_TRUE(f.Afdrukvoorbeeld.Enabled());
+      for (const char* file : {"book.vlk", "freeze.vlk", "ledger.vlk", "ledgerct.vlk"})
+        store.fs.InjectError(D + file, support::FakeFileSystem::Op::Read, 5);
+      const std::size_t jobs = ui::HeadlessPrinter().printed.size();
+      f.ToolButton2.UserClick();
+      ASSERT_TRUE(f.LastReport());
+      f.Button2.UserClick();
+      EXPECT_EQ(ui::HeadlessPrinter().printed.size(), jobs + 1);
+      store.fs.ClearErrors();
+    }
+  });
+  EXPECT_TRUE(backend.messages.empty()) << backend.messages[0].text;
 }
 
 // A ledger card of all accounts in books without GL accounts is an empty

@@ -1,13 +1,17 @@
 // Report templates: line heights, escaping, and the split into sections,
-// with well-formed and damaged templates.
+// with well-formed and damaged templates; the room the shipped grid
+// templates give their amount columns.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"
 #include "records/systemparamrec.h"
 #include "reports/reporttemplate.h"
+#include "shell/textroutines.h"
+#include "support/reportbook.h"
 
 namespace {
 
@@ -139,8 +143,9 @@ TEST(ParseReportTemplate, DamagedTemplatesGiveDefaultsOrAMessage) {
   const std::vector<Case> cases = {
       {"no Header", {"{\\rtf1\\fs20", "<Detail1>", "x\\par", "<Footer>", "y\\par"}, true, 0, {}},
       {"empty", {}, true, 0, {}},
-      {"Subheader1 ends the preamble", {"{\\rtf1\\fs20", "<Subheader1>", "s\\par", "<Detail1>", "d\\par"}, false, 20,
-       {"d\\par"}},
+      {"Subheader1 without Header", {"{\\rtf1\\fs20", "<Subheader1>", "s\\par", "<Detail1>", "d\\par"}, true, 0, {}},
+      {"Subheader1 after a section, no Header",
+       {"{\\rtf1\\fs20", "<Detail1>", "d\\par", "<Subheader1>", "<Company>\\par", "<Footer>", "f\\par"}, true, 0, {}},
       {"no size anywhere", {"{\\rtf1", "<Header>", "h\\par", "<Detail1>", "d\\par"}, false, 24, {"d\\par"}},
       {"font family before the size", {"{\\rtf1{\\f0\\fswiss Arial;}\\fs18", "<Header>", "<Detail1>", "d\\par"}, false,
        18, {"d\\par"}},
@@ -216,3 +221,72 @@ TEST(TemplateFileName, OnePerKind) {
 }
 
 }  // namespace
+
+namespace {
+
+// The advance of a character of an amount text in Liberation Sans, the
+// shipped templates' font, in thousandths of an em (regular and bold alike).
+int AmountCharWidth(char c) {
+  if (c >= '0' && c <= '9') return 556;
+  switch (c) {
+    case '\x80': return 556;  // the euro sign
+    case '-': return 333;
+    case ',': case '.': case ' ': return 278;
+    default: ADD_FAILURE() << "no width for '" << c << "'"; return 0;
+  }
+}
+
+int AmountWidth(const std::string& text) {
+  int w = 0;
+  for (char c : text) w += AmountCharWidth(c);
+  return w;
+}
+
+// The numbers after each `word` of the line ("\\tqr\\tx" gives the right tab stops).
+std::vector<int> NumbersAfter(const std::string& line, const std::string& word) {
+  std::vector<int> out;
+  for (std::size_t p = line.find(word); p != std::string::npos; p = line.find(word, p + 1))
+    out.push_back(std::stoi(line.substr(p + word.size())));
+  return out;
+}
+
+}  // namespace
+
+// The trial balance and the balance sheet print six amount columns on right
+// tab stops: two neighbouring stops lie at least as far apart as the widest
+// amount of 15 digits (negative, grouped, with the currency sign) is wide
+// at the line's size, plus one blank, and the last stop lies on the paper.
+TEST(ShippedTemplates, TheGridReportsAmountColumnsHoldFifteenDigits) {
+  platform::ScopedNumberFormat numbers{'.'};
+  const std::string widest = shell::FormatAmount(-1234567890123.45, 2, 'Y');
+  ASSERT_NE(widest.find("1,234,567,890,123.45"), std::string::npos) << widest;
+  const auto templates = support::ShippedReportTemplates();
+  struct Case {
+    const char* name;
+    int printable;  // paper width less the left and right margins (800, 100)
+  };
+  for (const Case& c : {Case{"trailbalancetemplate.rtf", 16838 - 900}, Case{"balancetemplate.rtf", 11906 - 900}}) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(templates.count(c.name));
+    const std::string& text = templates.at(c.name);
+    int amountLines = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      std::size_t end = text.find_first_of("\r\n", start);
+      if (end == std::string::npos) end = text.size();
+      const std::string line = text.substr(start, end - start);
+      start = end + 1;
+      const std::vector<int> stops = NumbersAfter(line, "\\tqr\\tx");
+      if (stops.size() != 6) continue;
+      ++amountLines;
+      const std::vector<int> sizes = NumbersAfter(line, "\\fs");
+      ASSERT_EQ(sizes.size(), 1u) << line;
+      // Twips: thousandths of an em times the size in half-points times 10 / 1000.
+      const int needed = (AmountWidth(widest) + AmountCharWidth(' ')) * sizes[0] * 10 / 1000;
+      for (std::size_t i = 1; i < stops.size(); ++i)
+        EXPECT_GE(stops[i] - stops[i - 1], needed) << "stops " << stops[i - 1] << " and " << stops[i] << ": " << line;
+      EXPECT_LE(stops.back(), c.printable) << line;
+    }
+    EXPECT_GE(amountLines, 5) << "heading, detail, carried, brought forward and total lines";
+  }
+}

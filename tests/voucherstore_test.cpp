@@ -1,7 +1,8 @@
 // The voucher store on the in-memory file system: the key order, netting and
 // the checks before any write, the insertion points, changes and deletes with
-// their invoice and payment marks, the reads backwards and forwards, another
-// copy's changes and I/O errors part-way.
+// their invoice and payment marks (the link read from the loaded voucher,
+// invoice numbers compared without blanks at their ends), the reads
+// backwards and forwards, another copy's changes and I/O errors part-way.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -178,6 +179,36 @@ TEST(VoucherLinks, TextsAndKeysRoundTrip) {
   EXPECT_FALSE(journal::LinePaysInvoice("25", p));  // the partner line of a payment
   EXPECT_FALSE(journal::LinePaysInvoice("2024-05-1/1001", p));
   EXPECT_FALSE(journal::LinePaysInvoice("20240511/1001", std::nullopt));
+}
+
+// The link of a stored voucher is read from its first record and its number.
+TEST(VoucherLinks, ALoadedVouchersLinkComesFromItsFirstRecord) {
+  auto first = [](const std::string& number, int partner, const std::string& kind, const std::string& invoice) {
+    JournalVoucherRec rec;
+    rec.SetVoucherDate("20240511");
+    rec.SetBookNumber(number);
+    rec.SetPartnerNumber(partner);
+    rec.SetPartnerType(kind);
+    rec.SetInvoiceNumber(invoice);
+    rec.SetInvoiceAttached(partner != -1);
+    return journal::LoadedVoucher{{rec, JournalVoucherRec{}}, 0};
+  };
+  struct Case {
+    const char* what;
+    journal::LoadedVoucher loaded;
+    journal::VoucherLink link;
+  };
+  const std::vector<Case> cases = {
+      {"no partner", first("M1", -1, "", ""), std::monostate{}},
+      {"invoice voucher", first("CUS25/1001", 25, "CUS", "1001"), InvoiceKey{"20240511", "CUS", 25, "1001"}},
+      {"invoice with a blank", first("VEN3/ F1", 3, "VEN", " F1"), InvoiceKey{"20240511", "VEN", 3, " F1"}},
+      {"payment voucher", first("CUS12/3", 12, "CUS", ""), PaymentKey{"20240511", "CUS", 12, 3}},
+      {"receipt without partner number", first("REC0/4", 0, "REC", ""), PaymentKey{"20240511", "REC", 0, 4}},
+      {"partner, number of no link shape", first("MEMO7", 7, "CUS", ""), std::monostate{}},
+      {"payment number that is no number", first("CUS12/x", 12, "CUS", ""), std::monostate{}},
+      {"no records", journal::LoadedVoucher{}, std::monostate{}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(journal::LinkOf(c.loaded), c.link) << c.what;
 }
 
 // --- Key order and insertion points -------------------------------------------
@@ -469,6 +500,74 @@ TEST_F(VoucherStore, AnInvoiceVoucherMarksItsInvoiceOnlyWhenWrittenOrRemoved) {
 
   ASSERT_EQ(journal::DeleteVoucher(v, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
   EXPECT_FALSE(Inv()[0].VoucherCreated());
+}
+
+// A change and a delete mark the link of the voucher as loaded, whatever
+// link the value carries: the change keeps the invoice link on its first
+// record, the delete clears the invoice's flag.
+TEST_F(VoucherStore, AChangeAndADeleteTakeTheLinkFromTheLoadedVoucher) {
+  store.fs.SetFile(kInv, Bytes({Invoice("20240511", "CUS", 25, "1001"), Invoice("20240511", "CUS", 25, "1002")}));
+  Voucher v = Plain("20240511", "CUS25/1001");
+  v.partner = journal::VoucherPartner{25, "CUS"};
+  v.link = InvoiceKey{"20240511", "CUS", 25, "1001"};
+  v.lines[0].readOnly = true;
+  Save(v);
+  ASSERT_TRUE(Inv()[0].VoucherCreated());
+
+  for (const journal::VoucherLink& passed :
+       std::vector<journal::VoucherLink>{std::monostate{}, InvoiceKey{"20240511", "CUS", 25, "1002"}}) {
+    Voucher changed = v;
+    changed.mode = EntryMode::Change;
+    changed.link = passed;
+    changed.lines[1].text = "changed";
+    ASSERT_EQ(journal::SaveVoucher(changed, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
+    EXPECT_EQ(Jvo()[0].InvoiceNumber(), "1001");
+    EXPECT_TRUE(Inv()[0].VoucherCreated());
+    EXPECT_FALSE(Inv()[1].VoucherCreated());
+    EXPECT_EQ(journal::LinkOf(Load("20240511", "CUS25/1001")), journal::VoucherLink(v.link));
+  }
+
+  Voucher deleted = v;
+  deleted.link = InvoiceKey{"20240511", "CUS", 25, "1002"};
+  store.fs.SetFile(kInv, Bytes({Invoice("20240511", "CUS", 25, "1001", 0, true),
+                                Invoice("20240511", "CUS", 25, "1002", 0, true)}));
+  ASSERT_EQ(journal::DeleteVoucher(deleted, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
+  EXPECT_FALSE(Inv()[0].VoucherCreated());
+  EXPECT_TRUE(Inv()[1].VoucherCreated()) << "the passed link is not the voucher's";
+}
+
+// An invoice stored with a blank before or after its number (older files;
+// numbers enter trimmed now) is paid by the line that names the number
+// without them, and a delete takes the amount off again; an invoice that
+// holds the very bytes is preferred.
+TEST_F(PaymentRoundTrip, AnInvoiceStoredWithBlanksIsPaidAndUnpaid) {
+  struct Case {
+    const char* what;
+    std::vector<InvoiceRec> invoices;
+    std::size_t paid;  // the invoice that takes the payment
+  };
+  const std::vector<Case> cases = {
+      {"blank before", {Invoice("20240511", "CUS", 25, " 1001", 10)}, 0},
+      {"blank after", {Invoice("20240511", "CUS", 25, "1001 ", 10)}, 0},
+      {"blanks at both ends", {Invoice("20240511", "CUS", 25, "  1001  ", 10)}, 0},
+      {"the very bytes first", {Invoice("20240511", "CUS", 25, "1001", 10), Invoice("20240511", "CUS", 25, " 1001", 10)},
+       0},
+      {"other partner keeps its blank", {Invoice("20240511", "CUS", 2, " 1001", 10), Invoice("20240511", "CUS", 25, "1001 ", 10)},
+       1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    store.fs.SetFile(kInv, Bytes(c.invoices));
+    store.fs.SetFile(kJvo, "");
+    const std::string before = store.fs.File(kInv);
+    Voucher v = PaymentVoucher(25, 1, {Linked("1100", 60, 0, ""), Linked("1300", 0, 60, "20240511/1001")});
+    Save(v);
+    const auto invs = Inv();
+    for (std::size_t i = 0; i < invs.size(); ++i)
+      EXPECT_EQ(invs[i].PaidAmount(), i == c.paid ? 70 : 10) << i;
+    ASSERT_EQ(journal::DeleteVoucher(v, Load("20240517", "CUS25/1")).outcome, StoreOutcome::Done);
+    EXPECT_EQ(store.fs.File(kInv), before);
+  }
 }
 
 TEST_F(VoucherStore, AProfitSaveWritesBothLinesAndTouchesNoDocument) {

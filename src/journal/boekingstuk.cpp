@@ -1040,16 +1040,10 @@ void Tboeking::ShowVoucher(const LoadedVoucher& v) {
     const auto kind = std::find(kinds.begin(), kinds.end(), first.PartnerType());
     const int k = static_cast<int>(kind - kinds.begin());
     Label30.SetCaption(kind != kinds.end() && k < ComboBox6.Count() ? ComboBox6.Items()[k].text : first.PartnerType());
-    const std::string linkText = date + "/" + number;
-    Edit6.SetText(linkText);
-    if (!shell::TrimTrailingBlanks(first.InvoiceNumber()).empty()) {
-      Label31.SetCaption(L(3596));
-      if (auto key = ParseInvoiceLink(linkText)) link_ = *key;
-    } else {
-      Label31.SetCaption(L(3848));
-      if (auto key = ParsePaymentLink(linkText)) link_ = *key;
-    }
+    Edit6.SetText(date + "/" + number);
+    Label31.SetCaption(!shell::TrimTrailingBlanks(first.InvoiceNumber()).empty() ? L(3596) : L(3848));
   }
+  link_ = LinkOf(v);
 
   const VoucherLock lock = v.Locked() ? (v.invalidDate      ? VoucherLock::InvalidDate
                                          : v.overEightLines ? VoucherLock::OverEightLines

@@ -545,6 +545,7 @@ class Tboeking : public ui::Form {
   void Button23Click();
   void ComboBox3Exit();
   void ComboBox7Exit();
+  void ComboBox8Exit();
   void PanelsForTab(int tab);
   void BindDocumentTabs();
   void ApplyDocumentTexts();

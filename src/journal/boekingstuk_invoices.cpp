@@ -171,7 +171,7 @@ records::InvoiceRec Tboeking::InvoiceFromTab() const {
   rec.SetDueDate(shell::DateToYmd(DateTimePicker6.Date()));
   if (!loadedInvoice_) {
     rec.SetVoucherDate(shell::DateToYmd(DateTimePicker4.Date()));
-    rec.SetInvoiceNumber(Cut(Edit7.GetText(), 15));
+    rec.SetInvoiceNumber(Cut(shell::TrimText(Edit7.GetText()), 15));
     rec.SetPartnerType(InvoiceKindCode());
     rec.SetPartnerNumber(invoicePartner_ ? invoicePartner_->OurNumber() : 0);
   }
@@ -210,6 +210,9 @@ void Tboeking::StoreInvoice() {
                     ui::colors::Red);
     return;
   }
+  // A new invoice's number is stored without blanks at its ends, as the
+  // voucher's lines name it; the field shows what is stored.
+  if (invoiceState_ == DocumentState::New) Edit7.SetText(shell::TrimText(Edit7.GetText()));
   const int room = MaxInvoiceNumberLength(InvoiceKindCode(), invoicePartner_->OurNumber());
   if (Edit7.GetText().empty() || static_cast<int>(Edit7.GetText().size()) > room) {
     char text[160];

@@ -217,6 +217,10 @@ void Tboeking::ComboBox3Exit() {
 
 void Tboeking::ComboBox7Exit() { ComboBox7.SetItemIndex(ListChoiceIndex(Texts(ComboBox7), ComboBox7.GetText(), 0)); }
 
+// The payment list's kind filter: a typed kind in other capitals is taken,
+// anything else is the first kind.
+void Tboeking::ComboBox8Exit() { ComboBox8.SetItemIndex(ListChoiceIndex(Texts(ComboBox8), ComboBox8.GetText(), 0)); }
+
 void Tboeking::ComboBox5Exit() {
   ComboBox5.SetItemIndex(ListChoiceIndex(Texts(ComboBox5), ComboBox5.GetText(), 1));
   ComboBox5Change();
@@ -303,6 +307,8 @@ void Tboeking::BindDocumentTabs() {
   ComboBox3.OnExit = [this] { ComboBox3Exit(); };
   ComboBox3.OnSelect = [this] { ComboBox3Exit(); };
   ComboBox7.OnExit = [this] { ComboBox7Exit(); };
+  ComboBox8.OnExit = [this] { ComboBox8Exit(); };
+  ComboBox8.OnSelect = [this] { ComboBox8Exit(); };
   Edit7.OnExit = [this] { Edit7Exit(); };
   Edit7.OnChange = [this] { Edit7Exit(); };
   Edit20.OnChange = [this] { Edit7Exit(); };

@@ -27,6 +27,7 @@ using records::PaymentRec;
 // How a column carries its field.
 enum class ColumnType {
   Text,
+  DocumentNumber,  // a text read back without blanks at its ends
   Boolean,
   Integer,
   Double,
@@ -43,6 +44,7 @@ struct Column {
 };
 
 constexpr Column T(records::ShortString f) { return {ColumnType::Text, f.offset, f.capacity}; }
+constexpr Column Number(records::ShortString f) { return {ColumnType::DocumentNumber, f.offset, f.capacity}; }
 constexpr Column B(records::Boolean f) { return {ColumnType::Boolean, f.offset}; }
 constexpr Column I(records::Int32 f) { return {ColumnType::Integer, f.offset}; }
 constexpr Column D(records::Double f) { return {ColumnType::Double, f.offset}; }
@@ -87,8 +89,9 @@ constexpr Column kVoucherColumns[] = {
 
 using N = InvoiceRec;
 constexpr Column kInvoiceColumns[] = {
-    DayOrEmpty(N::kInvoiceDate), T(N::kInvoiceNumber), T(N::kPartnerType), I(N::kPartnerNumber),
-    T(N::kEntryNumber), DayOrEmpty(N::kDiscountDate), DayOrEmpty(N::kDueDate), DayOrEmpty(N::kVoucherDate), D(N::kInvoiceAmount), D(N::kPaidAmount),
+    DayOrEmpty(N::kInvoiceDate), Number(N::kInvoiceNumber), T(N::kPartnerType), I(N::kPartnerNumber),
+    T(N::kEntryNumber), DayOrEmpty(N::kDiscountDate), DayOrEmpty(N::kDueDate), DayOrEmpty(N::kVoucherDate),
+    D(N::kInvoiceAmount), D(N::kPaidAmount),
     D(N::kPrepaidAmount), T(N::kMemo), B(N::kVoucherCreated), T(N::kChangedBy), T(N::kChangedAt),
 };
 
@@ -174,6 +177,7 @@ CsvExport ExportRecords(CsvKind kind, const std::uint8_t* first, std::size_t siz
         case ColumnType::Text:
         case ColumnType::Date:
         case ColumnType::DateOrEmpty:
+        case ColumnType::DocumentNumber:
         case ColumnType::LedgerAccount:
         case ColumnType::VoucherAccount: {
           // The stored text (its length byte clamped to the field), straight
@@ -274,6 +278,10 @@ std::optional<CsvImportError> FillRecord(const Format& format, const std::vector
         if (!shell::IsValidYmd(field) && !(c.type == ColumnType::DateOrEmpty && field.empty()))
           return fault(CsvFault::BadDate);
         records::WriteShortString(rec + c.offset, c.capacity, field);
+        break;
+      case ColumnType::DocumentNumber:
+        // Trimmed before it is cut, as the invoice tab stores a number.
+        records::WriteShortString(rec + c.offset, c.capacity, shell::TrimText(field));
         break;
       case ColumnType::LedgerAccount: {
         std::string text(field);

@@ -73,11 +73,20 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
     return out;
   }
 
-  const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
-  const auto vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
-  const auto accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
+  // The grid reports (kinds 1, 2) lay out what the balance computation gave
+  // them and read none of these files; the journal reads the freezes and the
+  // vouchers, only the ledger card the accounts and categories too.
+  const bool readsBooks = kind == '3' || kind == '4';
+  const auto freezes =
+      readsBooks ? shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ) : std::vector<records::FreezeRec>{};
+  const auto vouchers = readsBooks ? shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO)
+                                   : std::vector<records::JournalVoucherRec>{};
+  const auto accounts = kind == '3'
+                            ? shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)
+                            : std::vector<records::LedgerAccountRec>{};
   const auto categories =
-      shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit);
+      kind == '3' ? shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit)
+                  : std::vector<records::LedgerCategoryRec>{};
   set.Close();
 
   if (kind == '1' || kind == '2') {

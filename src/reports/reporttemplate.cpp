@@ -192,6 +192,7 @@ TemplateOrError ParseReportTemplate(const std::string& name, std::string_view te
   RtfSizeState sizes{t.defaultFontSize, 0};
   std::optional<Section> current;
   std::optional<std::size_t> headerLine;
+  bool hasHeader = false;
   for (std::size_t i = 0; i < source.size(); ++i) {
     const std::string& line = source[i];
     if (line.find("<Header>") == std::string::npos) {
@@ -203,6 +204,7 @@ TemplateOrError ParseReportTemplate(const std::string& name, std::string_view te
       if (line.find(SectionTag(s)) != std::string::npos) {
         if (s == Section::Header) {
           headerLine = i;
+          hasHeader = true;
           sizes.current = 0;
         } else if (s == Section::Subheader1 && current != Section::Header) {
           headerLine = i;
@@ -220,7 +222,10 @@ TemplateOrError ParseReportTemplate(const std::string& name, std::string_view te
       }
     }
   }
-  if (!headerLine) return {std::nullopt, MsgTemplateWithoutHeader(name)};
+  // Without a Header there is nothing to print at the top of later pages,
+  // and the company placeholders before a Subheader1 would print raw: such a
+  // template is refused even when a Subheader1 would end its preamble.
+  if (!hasHeader || !headerLine) return {std::nullopt, MsgTemplateWithoutHeader(name)};
 
   t.output.assign(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(*headerLine));
   for (std::string& line : t.lines)

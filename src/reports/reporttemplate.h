@@ -100,7 +100,7 @@ struct TemplateOrError {
 // A tag line is never copied; a tag out of the order above is copied as a
 // line into the section it follows (the engine's rule, kept so that
 // templates mean what they always meant). A template without "<Header>"
-// (nor a "<Subheader1>" that ends the preamble) is refused.
+// is refused, also when a "<Subheader1>" would end its preamble.
 TemplateOrError ParseReportTemplate(const std::string& name, std::string_view text,
                                     const std::vector<Placeholder>& fixed);
 

@@ -33,6 +33,23 @@ bool SameKey(const InvoiceRec& rec, const InvoiceKey& stored) {
          FieldView(rec, InvoiceRec::kPartnerType) == stored.kind;
 }
 
+// The text without blanks (and control bytes) at either end.
+std::string_view Trimmed(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
+
+// Whether `rec` is the invoice `stored` names as a voucher line names it:
+// the number compared without blanks at either end, so that an invoice
+// stored with a blank before or after its number is still found.
+bool SameKeyTrimmed(const InvoiceRec& rec, const InvoiceKey& stored) {
+  return rec.PartnerNumber() == stored.partner &&
+         Trimmed(FieldView(rec, InvoiceRec::kInvoiceNumber)) == Trimmed(stored.number) &&
+         FieldView(rec, InvoiceRec::kVoucherDate) == stored.bookDate &&
+         FieldView(rec, InvoiceRec::kPartnerType) == stored.kind;
+}
+
 // Half a unit of the last amount decimal.
 double HalfUnit(int decimals) { return 0.5 * std::pow(10.0, -std::clamp(decimals, 0, 4)); }
 
@@ -52,7 +69,7 @@ InvoiceKey InvoiceKeyOf(const InvoiceRec& rec) {
   return {rec.VoucherDate(), rec.PartnerType(), rec.PartnerNumber(), rec.InvoiceNumber()};
 }
 
-bool HasInvoiceKey(const InvoiceRec& rec, const InvoiceKey& key) { return SameKey(rec, Stored(key)); }
+bool HasInvoiceKey(const InvoiceRec& rec, const InvoiceKey& key) { return SameKeyTrimmed(rec, Stored(key)); }
 
 std::string InvoicePlaceText(const InvoiceKey& key) {
   const InvoiceKey k = Stored(key);
@@ -71,7 +88,15 @@ bool InvoiceOwesPositive(const InvoiceRec& rec, int decimals) {
 
 std::optional<int> LocateInvoice(const InvoiceKey& key) {
   const InvoiceKey k = Stored(key);
-  return FindLastWhere<InvoiceRec>(FileCode::INV, [&](const InvoiceRec& r) { return SameKey(r, k); });
+  // One scan from the end: the last invoice with the very bytes, else the
+  // last one whose number differs only by blanks at its ends.
+  std::optional<int> trimmed;
+  BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
+  while (const InvoiceRec* r = scan.Previous()) {
+    if (SameKey(*r, k)) return scan.Index();
+    if (!trimmed && SameKeyTrimmed(*r, k)) trimmed = scan.Index();
+  }
+  return trimmed;
 }
 
 InvoiceResult InsertInvoice(InvoiceRec rec) {

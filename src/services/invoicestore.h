@@ -9,12 +9,17 @@
 //
 // Rules the store keeps:
 // - Two invoices are the same only when book date, kind, partner number and
-//   invoice number are equal field by field (`HasInvoiceKey`, the one test
-//   of an invoice's key that every reader uses): partner 1 with "23" and
+//   invoice number are equal field by field: partner 1 with "23" and
 //   partner 12 with "3" are two invoices, although their key texts are
 //   equal. The key text only places records: a new invoice goes in after
 //   the last record whose key text is not greater (shell::InsertRecords), so
 //   an unsorted file (an import) still gets a fixed place.
+// - Numbers enter without blanks at their ends (the invoice tab and the
+//   import trim them), but older files may hold " F1" or "F1 ". Placement,
+//   duplicates, changes and deletes compare the stored bytes; where a
+//   voucher names an invoice (`HasInvoiceKey`, `LocateInvoice` and the marks
+//   built on it) the number is compared without blanks at either end, the
+//   very bytes first, so that such an invoice is paid like any other.
 // - A new invoice gets PaidAmount = PrepaidAmount and no voucher; a change
 //   of a loaded invoice keeps its key, its voucher flag and the payments
 //   booked on it: PaidAmount = new prepaid + stored paid - stored prepaid.
@@ -45,7 +50,8 @@ using InvoiceList = DocumentList<records::InvoiceRec>;
 // The key of a stored invoice.
 InvoiceKey InvoiceKeyOf(const records::InvoiceRec& rec);
 // Whether `rec` is the invoice `key` names: field by field, the key's texts
-// taken as they would be stored (cut to their fields).
+// taken as they would be stored (cut to their fields), the two numbers
+// without blanks at either end.
 bool HasInvoiceKey(const records::InvoiceRec& rec, const InvoiceKey& key);
 // The key text that places an invoice: book date + kind + decimal partner
 // + number, each as stored.
@@ -59,7 +65,8 @@ bool InvoiceOwesPositive(const records::InvoiceRec& rec, int decimals);
 
 // ---- Inside an open set holding INV (the voucher store's marks).
 
-// The index of the last record with `key`.
+// The index of the last record with `key` byte for byte, else of the last
+// one that has it by `HasInvoiceKey`.
 std::optional<int> LocateInvoice(const InvoiceKey& key);
 
 // ---- Stores

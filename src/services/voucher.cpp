@@ -53,6 +53,19 @@ bool AllDigits(std::string_view s) {
 
 std::string LoadedVoucher::Key() const { return records.empty() ? std::string() : VoucherKeyOf(records.front()); }
 
+VoucherLink LinkOf(const LoadedVoucher& v) {
+  if (v.records.empty()) return {};
+  const records::JournalVoucherRec& first = v.records.front();
+  if (first.PartnerNumber() == -1) return {};
+  const std::string text = first.VoucherDate() + "/" + first.BookNumber();
+  if (!shell::TrimTrailingBlanks(first.InvoiceNumber()).empty()) {
+    if (auto key = ParseInvoiceLink(text)) return *key;
+  } else if (auto key = ParsePaymentLink(text)) {
+    return *key;
+  }
+  return {};
+}
+
 std::string VoucherKeyOf(const records::JournalVoucherRec& rec) { return rec.VoucherDate() + rec.BookNumber(); }
 
 std::string VoucherKeyOf(const VoucherHeader& header) {

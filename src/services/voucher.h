@@ -118,6 +118,16 @@ struct LoadedVoucher {
   std::string Key() const;
 };
 
+// The document a stored voucher was proposed for, read from its first
+// record: a voucher without partner (PartnerNumber -1) has none; with a
+// partner, an invoice number on the first record makes it an invoice
+// voucher and its number "KKKpartner/invoice" names the invoice, otherwise
+// it is a payment voucher whose number "KKKpartner/payment" names the
+// payment. A number of another shape names nothing (no link). The entry
+// screen shows this link; a change and a delete mark this link's document,
+// whatever the screen holds.
+VoucherLink LinkOf(const LoadedVoucher& v);
+
 // VoucherDate + BookNumber, the sort key of the voucher file (compared as
 // bytes: std::string's ordering is that).
 std::string VoucherKeyOf(const records::JournalVoucherRec& rec);

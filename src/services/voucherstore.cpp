@@ -181,15 +181,22 @@ class Marks {
   }
 
  private:
+  // The invoice `key` names (LocateInvoice: the very bytes first), each
+  // key located once and each record read once.
   InvoiceRec* Invoice(const InvoiceKey& key) {
-    for (auto& [i, rec] : invoices_)
-      if (HasInvoiceKey(rec, key)) return &rec;
-    const auto i = LocateInvoice(key);
-    if (!i) return nullptr;
-    InvoiceRec& rec = invoices_[*i];
-    shell::ReadRecord(FileCode::INV, *i, rec);
-    return &rec;
+    std::optional<int> i;
+    for (const auto& [k, at] : located_)
+      if (k == key) i = at;
+    if (!i) {
+      i = LocateInvoice(key);
+      if (!i) return nullptr;
+      located_.emplace_back(key, *i);
+    }
+    auto [it, fresh] = invoices_.try_emplace(*i);
+    if (fresh) shell::ReadRecord(FileCode::INV, *i, it->second);
+    return &it->second;
   }
+  std::vector<std::pair<InvoiceKey, int>> located_;
   std::map<int, InvoiceRec> invoices_;
   std::map<int, PaymentRec> payments_;
 };
@@ -327,7 +334,10 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
     if (!loaded || loaded->Key() != key) return Outcome(StoreOutcome::NotLoaded);
     if (loaded->Locked()) return Outcome(StoreOutcome::Locked);
   }
-  const auto recs = VoucherRecords(v, shell::SystemSettings.CurrentUser, Now());
+  // A change keeps the loaded voucher's link, whatever the value says.
+  Voucher saved = v;
+  if (v.mode == EntryMode::Change) saved.link = LinkOf(*loaded);
+  const auto recs = VoucherRecords(saved, shell::SystemSettings.CurrentUser, Now());
 
   shell::ScopedFileSet set("JVO;INV;PAY;ADS;");
   if (!set.Ok()) return Failed(set);
@@ -349,8 +359,8 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
     for (std::size_t i = 1; i < recs.size(); ++i)
       if (const auto invoice = StoredLineInvoice(recs[i]))
         marks.AddPaid(*invoice, recs[i].DebitAmount() + recs[i].CreditAmount());
-    if (const auto* invoice = std::get_if<InvoiceKey>(&v.link)) marks.SetInvoiceCreated(*invoice, true);
-    if (const auto* payment = std::get_if<PaymentKey>(&v.link)) marks.SetPaymentCreated(*payment, true);
+    if (const auto* invoice = std::get_if<InvoiceKey>(&saved.link)) marks.SetInvoiceCreated(*invoice, true);
+    if (const auto* payment = std::get_if<PaymentKey>(&saved.link)) marks.SetPaymentCreated(*payment, true);
   }
 
   // Every check has run: now the writes.
@@ -396,8 +406,10 @@ StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& 
   }
   Marks marks;
   UndoPaid(marks, recs);
-  if (const auto* invoice = std::get_if<InvoiceKey>(&v.link)) marks.SetInvoiceCreated(*invoice, false);
-  if (const auto* payment = std::get_if<PaymentKey>(&v.link)) marks.SetPaymentCreated(*payment, false);
+  // The link of the records deleted, not the one the caller passed.
+  const VoucherLink link = LinkOf(LoadedVoucher{recs, first});
+  if (const auto* invoice = std::get_if<InvoiceKey>(&link)) marks.SetInvoiceCreated(*invoice, false);
+  if (const auto* payment = std::get_if<PaymentKey>(&link)) marks.SetPaymentCreated(*payment, false);
 
   shell::DeleteRecords(FileCode::JVO, first, n);
   marks.Write();

@@ -116,7 +116,8 @@ std::string StoredLowestOpenDate();
 // (BeforeOpenPeriod), so that no copy books into a period another copy
 // froze meanwhile. Add and Profit: refused when the key exists;
 // inserted at the sorted place. Change: `loaded` is the voucher as read; it
-// is replaced by `v`. Then the marks: an invoice link sets the invoice's
+// is replaced by `v`, which keeps the loaded voucher's link (`LinkOf`, not
+// `v.link`). Then the marks: an invoice link sets the invoice's
 // voucher-created flag, a payment link the payment's, and each read-only
 // invoice line raises that invoice's paid amount (a change first takes the
 // old lines' amounts off). A profit save touches no invoice or payment.
@@ -127,7 +128,8 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
 // before the lowest open date (BeforeOpenPeriod), and not when it has
 // over eight lines or an invalid date (Locked); without (the unfreeze
 // deleting the system vouchers) whatever the key holds. Takes each linked
-// line's amount off its invoice and clears the link's flag.
+// line's amount off its invoice and clears the flag of the deleted
+// records' own link (`LinkOf`; `v.link` is not read).
 StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
 
 // The voucher before the key `date` + `number` (of `journal` when given),
