@@ -353,6 +353,9 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
   const std::vector<Failure> failures = {
       {Outcome::BackupDiffers, {"\"payment002.vlk\"", "\"payment.vlk\""}},
       {Outcome::FileError, {"\"payment.vlk\"", "disk full"}},
+      // A size of two layouts that the dates cannot tell: both counts.
+      {Outcome::LayoutUndecided,
+       {"\"payment.vlk\"", "73 records of 504 bytes (an older layout) or 63 records of 584 bytes"}},
   };
   for (const Failure& f : failures) {
     Outcome failed;
@@ -360,6 +363,7 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
     failed.fileName = "payment.vlk";
     failed.backupName = "payment002.vlk";
     failed.errorText = "disk full";
+    failed.readings = {{504, 73, false}, {584, 63, true}};
     const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", failed);
     EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos) << text;
     EXPECT_NE(text.find("not opened"), std::string::npos) << text;
