@@ -8,6 +8,7 @@
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "platform/filecopy.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "records/adminsettingsrec.h"
@@ -548,11 +549,10 @@ std::string ReadBytes(const std::string& path) {
 bool WriteNewFile(const std::string& path, const std::string& like, const std::string& bytes) {
   platform::FileSystem& fs = platform::Fs();
   const std::string temp = path + ".ombrelo-tmp";
-  std::uint32_t mode = 0644;
-  if (fs.AccessMode(like, mode) != 0) mode = 0644;
   try {
-    std::unique_ptr<platform::FileHandle> h;
-    Check(fs.CreateEmptyWithMode(temp, mode, h), "creating " + temp);
+    platform::CreatedFile created = platform::CreateEmptyLike(temp, like);
+    Check(created.code, "creating " + temp);
+    std::unique_ptr<platform::FileHandle> h = std::move(created.handle);
     if (!bytes.empty()) Check(h->WriteAt(0, bytes.data(), bytes.size()), "writing " + temp);
     Check(h->Sync(), "writing " + temp);
     Check(h->Close(), "closing " + temp);
