@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "masterdata/admincopy.h"
 #include "masterdata/Administrationsunit.h"
 #include "records/adminsettingsrec.h"
 #include "records/ledgercategoryrec.h"
@@ -388,6 +389,30 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
               std::string::npos)
         << c.language;
   }
+}
+
+TEST_F(StartScreen, LogInTellsOfACopyIntoTheAdministrationThatDidNotFinish) {
+  const auto told = [&] {
+    for (const auto& m : backend.messages)
+      if (m.text == masterdata::UnfinishedCopyText()) return true;
+    return false;
+  };
+  const auto logInAgain = [&](const char* administration) {
+    Restart();
+    SetUserOptions(true, true);
+    backend.messages.clear();
+    LogIn("SYSTEM", "kestal", administration);
+  };
+  LogIn("SYSTEM", "kestal", "Acme Ltd");
+  EXPECT_FALSE(told());
+  store.fs.SetFile(std::string("/w/data/ACME/") + masterdata::kUnfinishedCopyFileName, "Copy from /w/data/BETA/\r\n");
+  logInAgain("Acme Ltd");
+  ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+  EXPECT_TRUE(told());
+  // Only the administration that carries it.
+  logInAgain("Beta BV");
+  ASSERT_EQ(shell::CurrentAdministrationCode, "BETA");
+  EXPECT_FALSE(told());
 }
 
 TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {

@@ -7,6 +7,7 @@
 
 #include "journal/boekingstuk.h"
 #include "masterdata/Administrationsunit.h"
+#include "masterdata/admincopy.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/adminsettings.h"
 #include "shell/adminsettingsload.h"
@@ -563,10 +564,14 @@ void TStartscherm::Button1Click() {
   CurrentAdministrationName = Cut(name, 30);
   ApplyLanguage();
   bool opened = false;
+  bool unfinishedCopy = false;
   std::string conversionText;
   try {
     FileSetScope scope(kAdministrationFiles);
     if (scope.Ok()) {
+      // A copy into this administration that stopped part-way left some of
+      // its files copied and others not.
+      unfinishedCopy = masterdata::CarriesUnfinishedCopy(shell::CurrentDataFolder());
       // Inside the open set, which names the flag file and every file the
       // conversions touch. Files a conversion could not bring to today's
       // layout are not read at all.
@@ -588,6 +593,7 @@ void TStartscherm::Button1Click() {
     ui::ShowMessage(e.what());
   }
   // The messages come when the files are closed again.
+  if (unfinishedCopy) ui::ShowMessage(masterdata::UnfinishedCopyText());
   if (!conversionText.empty()) ui::ShowMessage(conversionText);
   if (const std::string note = reports::TakeReplayNote(); !note.empty()) ui::ShowMessage(note);
   if (!opened) {
