@@ -18,6 +18,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/releaseflagrec.h"
+#include "services/closingintent.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
 #include "shell/languagetext.h"
@@ -399,6 +400,130 @@ TEST_F(Copy, AFailureStopsTheCopyNamingTheFileAndTheFilesCopied) {
   EXPECT_FALSE(shell::FileSetOpen);
 }
 
+// A closing intent record over the source's files as Source() writes them:
+// a snapshot appended to its two freeze records and the settings changed.
+// With `finishable` false the freeze file's count is not one the record
+// passes through.
+std::string ClosingRecord(bool finishable) {
+  reports::ClosingIntent intent;
+  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  intent.freeze.countBefore = finishable ? 2 : 7;
+  intent.freeze.rec.SetPeriodEndDate("20080131");
+  intent.settingsBefore.SetCompanyName("Acme Ltd");
+  intent.settingsBefore.SetBookYearStart("20080101");
+  intent.settingsAfter = intent.settingsBefore;
+  intent.settingsAfter.SetLastClosedPeriod("01/12");
+  return reports::EncodeIntent(intent);
+}
+
+TEST_F(Copy, ALeftoverClosingInEitherFolderRefusesTheCopy) {
+  for (const std::string& folder : {kFrom, kTo}) {
+    SCOPED_TRACE(folder);
+    for (const std::string& name : store.fs.FilesIn(kTo)) store.fs.Delete(kTo + name);
+    Source();
+    for (FileCode f : masterdata::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
+    store.fs.SetFile(kTo + "releaseflag.vlk", EveryCode());
+    // Its settings and freeze records are the source's, so that the record
+    // reads the same wherever it lies.
+    store.fs.SetFile(kTo + "adminset.vlk", store.fs.File(kFrom + "adminset.vlk"));
+    store.fs.SetFile(kTo + "freeze.vlk", store.fs.File(kFrom + "freeze.vlk"));
+    store.fs.SetFile(folder + reports::kIntentFileName, ClosingRecord(false));
+    const auto source = Files(kFrom);
+    const auto target = Files(kTo);
+    answers = {"yestoall"};
+    const CopyOutcome outcome = Run();
+    EXPECT_EQ(outcome.result, CopyOutcome::Failed);
+    EXPECT_EQ(outcome.fileName, folder + reports::kIntentFileName);
+    EXPECT_EQ(outcome.errorText, masterdata::LeftClosingText());
+    EXPECT_TRUE(outcome.copied.empty());
+    EXPECT_TRUE(asked.empty());
+    // Nothing written in either folder; the record stays.
+    EXPECT_EQ(Files(kFrom), source);
+    EXPECT_EQ(Files(kTo), target);
+    store.fs.Delete(folder + reports::kIntentFileName);
+  }
+  // A record that can be finished is finished first, in its folder, and
+  // the copy goes on with the finished files.
+  for (const std::string& name : store.fs.FilesIn(kTo)) store.fs.Delete(kTo + name);
+  Source();
+  store.fs.SetFile(kFrom + reports::kIntentFileName, ClosingRecord(true));
+  const CopyOutcome outcome = Run();
+  EXPECT_EQ(outcome.result, CopyOutcome::Done);
+  EXPECT_EQ(outcome.notes, std::vector<std::string>{reports::MsgIntentFinished()});
+  EXPECT_FALSE(store.fs.HasFile(kFrom + reports::kIntentFileName));
+  EXPECT_EQ(support::Record<records::AdminSettingsRec>(store.fs.File(kTo + "adminset.vlk")).LastClosedPeriod(),
+            "01/12");
+  EXPECT_EQ(store.fs.File(kTo + "freeze.vlk").size(), 3u * shell::FileInfo(FileCode::FRZ).recordSize);
+}
+
+// Killed at every call that changes the disk: the target is the old one or
+// the new one, whole, or it carries the marker of the unfinished copy; the
+// next copy goes through and takes the marker away.
+TEST_F(Copy, AKilledCopyLeavesTheOldTargetTheNewOneOrTheMarker) {
+  Source();
+  for (FileCode f : masterdata::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
+  store.fs.SetFile(kTo + "releaseflag.vlk", EveryCode());
+  const std::string marker = kTo + masterdata::kUnfinishedCopyFileName;
+  // The data files of a folder (no lock, marker or temporary file).
+  const auto dataFiles = [&](const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& [name, bytes] : Files(folder))
+      if (name.find(".ombrelo-") == std::string::npos) files[name] = bytes;
+    return files;
+  };
+  const auto oldTarget = dataFiles(kTo);
+  const auto newTarget = dataFiles(kFrom);
+  int withMarker = 0;
+  for (int goodCalls = 0;; ++goodCalls) {
+    SCOPED_TRACE(goodCalls);
+    for (const std::string& name : store.fs.FilesIn(kTo)) store.fs.Delete(kTo + name);
+    for (const auto& [name, bytes] : oldTarget) store.fs.SetFile(kTo + name, bytes);
+    store.fs.CrashAfter(goodCalls);
+    answers = {"yestoall"};
+    try {
+      masterdata::CopyAdministration({kFrom, kTo, masterdata::CopyKind::Full, "", "", ""}, {nullptr, [](const std::string&) {
+                                        return std::string("yestoall");
+                                      }});
+    } catch (const std::exception&) {
+      // an error past the copy's own stops
+    }
+    const bool crashed = store.fs.Crashed();
+    shell::ForceCloseFileSet();
+    store.fs.ClearErrors();
+    if (masterdata::CarriesUnfinishedCopy(kTo)) {
+      ++withMarker;
+    } else {
+      const auto now = dataFiles(kTo);
+      EXPECT_TRUE(now == oldTarget || now == newTarget);
+    }
+    if (!crashed) {
+      EXPECT_EQ(dataFiles(kTo), newTarget);
+      EXPECT_FALSE(masterdata::CarriesUnfinishedCopy(kTo));
+      break;
+    }
+    // The next copy replaces what the killed one left, marker and all.
+    EXPECT_EQ(masterdata::CopyAdministration({kFrom, kTo, masterdata::CopyKind::Full, "", "", ""},
+                                             {nullptr, [](const std::string&) { return std::string("yestoall"); }})
+                  .result,
+              CopyOutcome::Done);
+    EXPECT_EQ(dataFiles(kTo), newTarget);
+    EXPECT_FALSE(masterdata::CarriesUnfinishedCopy(kTo));
+  }
+  EXPECT_GT(withMarker, 0);
+}
+
+TEST_F(Copy, ACopyKeepsTheSourceFilesModes) {
+  Source();
+  for (FileCode f : masterdata::kCopiedFiles) store.fs.SetMode(kFrom + Name(f), 0600);
+  store.fs.SetMode(kFrom + "ledger.vlk", 0640);
+  store.fs.SetFile(kTo + "releaseflag.vlk", EveryCode());
+  store.fs.SetFile(kTo + "customer.vlk", Recs(FileCode::CUS, 1, 'T'));  // 0644 now
+  answers = {"yestoall"};
+  ASSERT_EQ(Run().result, CopyOutcome::Done);
+  for (FileCode f : masterdata::kCopiedFiles)
+    EXPECT_EQ(store.fs.ModeOf(kTo + Name(f)), f == FileCode::GLA ? 0640u : 0600u) << Name(f);
+}
+
 // ---------------------------------------------------------------------------
 // The copy panel.
 
@@ -531,6 +656,31 @@ TEST_F(CopyPanel, MessagesOfARefusedOrStoppedCopy) {
   EXPECT_EQ(text.find(masterdata::MsgCopyStopped + " " + kTo + "ledgerct.vlk: "), 0u) << text;
   EXPECT_NE(text.find(masterdata::MsgCopyFilesCopied + " releaseflag.vlk, ledger.vlk."), std::string::npos) << text;
   EXPECT_TRUE(form->Panel2.Visible());
+}
+
+TEST_F(CopyPanel, TheStatusBarNamesAnAdministrationACopyLeftUnfinished) {
+  Source();
+  const auto copyIntoNew = [&] {
+    form->Button1.UserClick();
+    form->ComboBox2.UserSelect(1);
+    form->Button4.UserClick();
+  };
+  // A copy that stops part-way.
+  store.fs.InjectError(kTo + "ledgerct.vlk.ombrelo-tmp", support::FakeFileSystem::Op::Write, 1028);
+  copyIntoNew();
+  store.fs.ClearErrors();
+  ASSERT_TRUE(masterdata::CarriesUnfinishedCopy(kTo));
+  const std::string told = masterdata::UnfinishedCopyText() + ": NEW";
+  EXPECT_EQ(form->StatusText, told);
+  EXPECT_EQ(form->StatusBar1.PanelText(0), told);
+  // Shown again, the form tells again.
+  form->FormActivate();
+  EXPECT_EQ(form->StatusText, told);
+  // Copied again, through to the end: the marker and the text go.
+  backend.messageAnswers = {ui::ModalResult::YesToAll};
+  copyIntoNew();
+  EXPECT_FALSE(masterdata::CarriesUnfinishedCopy(kTo));
+  EXPECT_EQ(form->StatusText, "");
 }
 
 TEST_F(CopyPanel, TheCopysTextsFollowTheLanguage) {

@@ -494,41 +494,114 @@ TEST(DataConversion, FreezeKeeps150RowsAndAddsEmptyOnes) {
   }
 }
 
+// The mapping case called `name`.
+MappingCase Mapping(const std::string& name) {
+  for (const MappingCase& c : MappingCases())
+    if (c.name == name) return c;
+  ADD_FAILURE() << name;
+  return {};
+}
+
+std::string Times(const std::string& bytes, int n) {
+  std::string out;
+  for (int i = 0; i < n; ++i) out += bytes;
+  return out;
+}
+
+// `n` bytes that are no record of any kind (the size alone decides).
+std::string Zeros(std::uint64_t n) { return std::string(static_cast<std::size_t>(n), '\0'); }
+
 TEST(DataConversion, TheSizeDecidesWhatAFileHolds) {
   using Plan = masterdata::FilePlan;
+  using Reading = masterdata::LayoutReading;
   struct Case {
+    const char* name;
     FileCode file;
     const char* code;  // the first unrecorded code of the file
-    std::uint64_t size;
+    std::string bytes;
     Plan want;
   };
+  // Sizes that fit two layouts, with records that carry their dates: 11
+  // invoices of today's 224 bytes are 14 of the old 176, 26 voucher lines of
+  // 392 are 49 of 208, 23 GL accounts of 376 are 47 of 184.
+  const std::string invoices = Times(support::Bytes(InvoiceHead(12.5, 0, false)), 11);
+  const std::string oldInvoices = Times(Mapping("InvoiceV1").oldBytes, 14);
+  const std::string lines = Times(Mapping("JournalVoucher").want, 26);
+  const std::string oldLines = Times(Mapping("JournalVoucher").oldBytes, 49);
+  const std::string accounts = Times(support::Bytes(AccountWant(true)), 23);
+  const std::string oldAccounts = Times(OldAccount(false), 47);
+  // 29 old partners of 1176 bytes are 21 of today's 1624; with the only
+  // dates set where the other reading has no date field, both read as
+  // dates.
+  std::string partners = Zeros(29 * 1176);
+  std::memcpy(partners.data() + 56, "\x08" "20240101", 9);    // the old suspended date
+  std::memcpy(partners.data() + 108, "\x08" "20240101", 9);   // today's suspended date
+  std::memcpy(partners.data() + 1329, "\x08" "20240101", 9);  // today's tax verification date
   const std::vector<Case> cases = {
-      {FileCode::INV, "001", 0, {Plan::Empty, "001"}},
-      {FileCode::INV, "001", 3 * 176, {Plan::Convert, "001"}},
+      {"Empty", FileCode::INV, "001", "", {Plan::Empty, "001"}},
+      {"OldLayout", FileCode::INV, "001", Zeros(3 * 176), {Plan::Convert, "001"}},
       // Not the expected layout but a later one of the file: that one runs.
-      {FileCode::INV, "001", 2 * 192, {Plan::Convert, "009"}},
-      {FileCode::INV, "001", 2 * 216, {Plan::Convert, "011"}},
-      {FileCode::INV, "001", 224, {Plan::Current, "001"}},
-      // 1,344 bytes are 7 records of 192 or 6 of 224: the old size wins.
-      {FileCode::INV, "009", 1344, {Plan::Convert, "009"}},
-      {FileCode::INV, "011", 1344, {Plan::Current, "011"}},
+      {"LaterLayout192", FileCode::INV, "001", Zeros(2 * 192), {Plan::Convert, "009"}},
+      {"LaterLayout216", FileCode::INV, "001", Zeros(2 * 216), {Plan::Convert, "011"}},
+      {"Current", FileCode::INV, "001", Zeros(224), {Plan::Current, "001"}},
       // No fit: the expected layout, the partial last record left out.
-      {FileCode::INV, "001", 177, {Plan::Convert, "001", 1}},
-      {FileCode::INV, "001", 2 * 176 + 100, {Plan::Convert, "001", 100}},
+      {"NoFit", FileCode::INV, "001", Zeros(177), {Plan::Convert, "001", 1}},
+      {"NoFitPartial", FileCode::INV, "001", Zeros(2 * 176 + 100), {Plan::Convert, "001", 100}},
       // An earlier layout than the expected one is no fit.
-      {FileCode::INV, "009", 176, {Plan::Convert, "009", 176}},
-      {FileCode::PAY, "002", 520, {Plan::Convert, "010"}},
-      {FileCode::PAY, "010", 504, {Plan::Convert, "010", 504}},
-      {FileCode::PAY, "002", 584 * 2, {Plan::Current, "002"}},
-      // 94 * 134 bytes fit both sizes: converted.
-      {FileCode::GLC, "004", 94 * 134, {Plan::Convert, "004"}},
-      {FileCode::CUS, "006", 1624, {Plan::Current, "006"}},
-      {FileCode::FRZ, "008", 24080, {Plan::Convert, "008"}},
-      {FileCode::FRZ, "008", 100, {Plan::Convert, "008", 100}},
+      {"EarlierLayout", FileCode::INV, "009", Zeros(176), {Plan::Convert, "009", 176}},
+      {"PaymentLater", FileCode::PAY, "002", Zeros(520), {Plan::Convert, "010"}},
+      {"PaymentEarlier", FileCode::PAY, "010", Zeros(504), {Plan::Convert, "010", 504}},
+      {"PaymentCurrent", FileCode::PAY, "002", Zeros(584 * 2), {Plan::Current, "002"}},
+      {"PartnerCurrent", FileCode::CUS, "006", Zeros(1624), {Plan::Current, "006"}},
+      {"FreezeOld", FileCode::FRZ, "008", Zeros(24080), {Plan::Convert, "008"}},
+      {"FreezePartial", FileCode::FRZ, "008", Zeros(100), {Plan::Convert, "008", 100}},
+      // Both sizes fit: the dates decide.
+      {"InvoicesCurrent", FileCode::INV, "001", invoices, {Plan::Current, "001"}},
+      {"InvoicesOld", FileCode::INV, "001", oldInvoices, {Plan::Convert, "001"}},
+      {"VoucherLinesCurrent", FileCode::JVO, "005", lines, {Plan::Current, "005"}},
+      {"VoucherLinesOld", FileCode::JVO, "005", oldLines, {Plan::Convert, "005"}},
+      {"AccountsCurrent", FileCode::GLA, "003", accounts, {Plan::Current, "003"}},
+      {"AccountsOld", FileCode::GLA, "003", oldAccounts, {Plan::Convert, "003"}},
+      // 1,344 bytes are 7 invoices of 192 or 6 of 224.
+      {"InvoicesOld192", FileCode::INV, "009", Times(Mapping("InvoiceV2").oldBytes, 7), {Plan::Convert, "009"}},
+      {"InvoicesCurrentNot192", FileCode::INV, "009", Times(support::Bytes(InvoiceHead(1, 0, true)), 6),
+       {Plan::Current, "009"}},
+      // Both readings are dates, or neither: undecided, with both counts.
+      {"BothRead", FileCode::CUS, "006", partners,
+       {Plan::Undecided, "006", 0, {Reading{1176, 29, false}, Reading{1624, 21, true}}}},
+      {"NeitherReads", FileCode::INV, "001", Zeros(2464),
+       {Plan::Undecided, "001", 0, {Reading{176, 14, false}, Reading{224, 11, true}}}},
+      // The GL categories hold no dates: a size of both can never be told.
+      {"CategoriesOfBothSizes", FileCode::GLC, "004", Zeros(94 * 134),
+       {Plan::Undecided, "004", 0, {Reading{94, 134, false}, Reading{134, 94, true}}}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(masterdata::PlanFor(c.file, c.code, c.size), c.want) << shell::FileInfo(c.file).name << " " << c.code
-                                                                     << " " << c.size;
+    EXPECT_EQ(masterdata::PlanFor(c.file, c.code, c.bytes), c.want) << c.name;
+}
+
+TEST(DataConversion, ADateFieldReadsAsADateOrAnEmptyTextWhereAllowed) {
+  struct Case {
+    const char* name;
+    std::string invoiceDate;  // the short string's bytes, length byte first
+    std::string dueDate;
+    bool reads;
+  };
+  const std::vector<Case> cases = {
+      {"Dates", std::string("\x08" "20240229"), std::string("\x08" "22001231"), true},
+      {"EmptyDueDate", std::string("\x08" "19000101"), std::string(9, '\0'), true},
+      {"EmptyInvoiceDate", std::string(9, '\0'), std::string("\x08" "20240101"), false},
+      {"NoSuchDay", std::string("\x08" "20230229"), std::string(9, '\0'), false},
+      {"Month13", std::string("\x08" "20241301"), std::string(9, '\0'), false},
+      {"YearOutside", std::string("\x08" "18991231"), std::string(9, '\0'), false},
+      {"NotDigits", std::string("\x08" "2024-1-1"), std::string(9, '\0'), false},
+      {"ShortText", std::string("\x06" "202401\0\0", 9), std::string(9, '\0'), false},
+  };
+  for (const Case& c : cases) {
+    std::string rec = Zeros(224);
+    std::memcpy(rec.data() + records::InvoiceRec::kInvoiceDate.offset, c.invoiceDate.data(), 9);
+    std::memcpy(rec.data() + records::InvoiceRec::kDueDate.offset, c.dueDate.data(), 9);
+    EXPECT_EQ(masterdata::ReadsAsDates(FileCode::INV, 224, rec + rec), c.reads) << c.name;
+  }
 }
 
 TEST(DataConversion, AConversionRecordsTheLaterOnesOfItsFile) {
@@ -680,6 +753,14 @@ TEST_F(ConversionRun, APartialLastRecordIsLeftOutAndKeptInTheBackup) {
 
 TEST_F(ConversionRun, AnExistingBackupIsNeverOverwritten) {
   const MappingCase inv = MappingCases()[0];
+  // 11 invoices of the old layout whose dates read as dates in neither
+  // layout; converted they are 2,464 bytes, also 14 records of the old
+  // 176: only the check for a backup converted can tell.
+  std::string eleven;
+  for (int i = 0; i < 11; ++i)
+    eleven += OldBytes(176).S(0, 8, "15-01-24").S(9, 15, "INV" + std::to_string(i)).S(25, 3, "CUS").Bytes();
+  const std::string elevenConverted = masterdata::ConvertedBytes("001", FileCode::INV, eleven);
+  ASSERT_EQ(elevenConverted.size(), 2464u);
   struct Case {
     const char* name;
     std::string backup;  // invsum001.vlk before the run
@@ -695,6 +776,7 @@ TEST_F(ConversionRun, AnExistingBackupIsNeverOverwritten) {
       // The file holds the backup converted: a run stopped before it
       // recorded the code; only the code is recorded.
       {"Interrupted", inv.oldBytes, inv.want, masterdata::ConversionOutcome::None, inv.want, {}},
+      {"InterruptedSizeOfBoth", eleven, elevenConverted, masterdata::ConversionOutcome::None, elevenConverted, {}},
       // Something else: stop, naming both.
       {"BackupDiffers", inv.oldBytes + inv.oldBytes, inv.oldBytes, masterdata::ConversionOutcome::BackupDiffers,
        inv.oldBytes, {}},
@@ -717,6 +799,21 @@ TEST_F(ConversionRun, AnExistingBackupIsNeverOverwritten) {
       EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), "");
     }
   }
+}
+
+// A file whose size fits two layouts and whose dates tell neither: the run
+// stops before it writes anything, also the conversions of other files.
+TEST_F(ConversionRun, ALayoutTheDatesCannotTellStopsBeforeAnyWrite) {
+  OldAdministration();
+  store.fs.SetFile(kFolder + "ledgerct.vlk", std::string(94 * 134, '\0'));
+  const std::map<std::string, std::string> before = Files();
+  const masterdata::ConversionOutcome outcome = Run();
+  EXPECT_EQ(outcome.failure, masterdata::ConversionOutcome::LayoutUndecided);
+  EXPECT_EQ(outcome.fileName, "ledgerct.vlk");
+  EXPECT_EQ(outcome.readings,
+            (std::vector<masterdata::LayoutReading>{{94, 134, false}, {134, 94, true}}));
+  EXPECT_TRUE(outcome.converted.empty());
+  EXPECT_EQ(Files(), before);
 }
 
 TEST_F(ConversionRun, AFileErrorPartWayLosesNothingAndRecordsNothing) {

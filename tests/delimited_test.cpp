@@ -1038,6 +1038,20 @@ TEST_F(ImportWriteTest, KeepsTheOldFileBesideAndReplacesIt) {
   EXPECT_FALSE(shell::FileSetOpen);
 }
 
+// The copy holds the whole file: nobody may read it who may not read the
+// file, also when an older copy was readable by more.
+TEST_F(ImportWriteTest, TheCopyKeepsTheFilesAccessMode) {
+  for (std::uint32_t mode : {0600u, 0640u}) {
+    store.fs.SetFile(path, support::Bytes(std::vector{CategoryFixture(0, false)}));
+    store.fs.SetMode(path, mode);
+    store.fs.SetFile(backup, "an older copy");  // 0644
+    ASSERT_TRUE(reports::WriteImportedRecords(shell::FileCode::GLC, std::vector{CategoryFixture(1, false)}).Ok());
+    EXPECT_EQ(store.fs.ModeOf(backup), mode);
+    EXPECT_EQ(store.fs.File(backup), support::Bytes(std::vector{CategoryFixture(0, false)}));
+    EXPECT_FALSE(store.fs.HasFile(backup + ".ombrelo-tmp"));
+  }
+}
+
 TEST_F(ImportWriteTest, WorksInsideTheCallersSet) {
   store.fs.SetFile(path, support::Bytes(std::vector{CategoryFixture(0, false)}));
   shell::ScopedFileSet set("GLC");
@@ -1053,7 +1067,7 @@ TEST_F(ImportWriteTest, AFailedCopyOrWriteLeavesTheFileAsItWas) {
   const std::string old = support::Bytes(std::vector{CategoryFixture(0, false)});
   const std::vector<LedgerCategoryRec> recs{CategoryFixture(1, false)};
   store.fs.SetFile(path, old);
-  store.fs.InjectError(path, support::FakeFileSystem::Op::Copy, 5);
+  store.fs.InjectError(backup + ".ombrelo-tmp", support::FakeFileSystem::Op::Write, 5);
   const auto copy = reports::WriteImportedRecords(shell::FileCode::GLC, recs);
   EXPECT_EQ(copy.step, reports::ImportWriteStep::Backup);
   EXPECT_EQ(copy.code, 5);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "masterdata/admincopy.h"
 #include "masterdata/Administrationsunit.h"
 #include "records/adminsettingsrec.h"
 #include "records/ledgercategoryrec.h"
@@ -353,6 +354,9 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
   const std::vector<Failure> failures = {
       {Outcome::BackupDiffers, {"\"payment002.vlk\"", "\"payment.vlk\""}},
       {Outcome::FileError, {"\"payment.vlk\"", "disk full"}},
+      // A size of two layouts that the dates cannot tell: both counts.
+      {Outcome::LayoutUndecided,
+       {"\"payment.vlk\"", "73 records of 504 bytes (an older layout) or 63 records of 584 bytes"}},
   };
   for (const Failure& f : failures) {
     Outcome failed;
@@ -360,6 +364,7 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
     failed.fileName = "payment.vlk";
     failed.backupName = "payment002.vlk";
     failed.errorText = "disk full";
+    failed.readings = {{504, 73, false}, {584, 63, true}};
     const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", failed);
     EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos) << text;
     EXPECT_NE(text.find("not opened"), std::string::npos) << text;
@@ -384,6 +389,30 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
               std::string::npos)
         << c.language;
   }
+}
+
+TEST_F(StartScreen, LogInTellsOfACopyIntoTheAdministrationThatDidNotFinish) {
+  const auto told = [&] {
+    for (const auto& m : backend.messages)
+      if (m.text == masterdata::UnfinishedCopyText()) return true;
+    return false;
+  };
+  const auto logInAgain = [&](const char* administration) {
+    Restart();
+    SetUserOptions(true, true);
+    backend.messages.clear();
+    LogIn("SYSTEM", "kestal", administration);
+  };
+  LogIn("SYSTEM", "kestal", "Acme Ltd");
+  EXPECT_FALSE(told());
+  store.fs.SetFile(std::string("/w/data/ACME/") + masterdata::kUnfinishedCopyFileName, "Copy from /w/data/BETA/\r\n");
+  logInAgain("Acme Ltd");
+  ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+  EXPECT_TRUE(told());
+  // Only the administration that carries it.
+  logInAgain("Beta BV");
+  ASSERT_EQ(shell::CurrentAdministrationCode, "BETA");
+  EXPECT_FALSE(told());
 }
 
 TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {

@@ -223,10 +223,24 @@ TAdministrations::TAdministrations() : ui::Form("Administrations", "TAdministrat
 
 void TAdministrations::FormCreate() { LoadAdministrationList(); }
 
+void TAdministrations::ShowUnfinishedCopies() {
+  std::string names;
+  for (const AdministrationRow& row : rows_.Rows()) {
+    const std::string shortName = row.rec.ShortName();
+    if (IsUsableShortName(shortName) && CarriesUnfinishedCopy(AdministrationFolder(shortName)))
+      names += (names.empty() ? " " : ", ") + shortName;
+  }
+  if (!names.empty())
+    ShowStatus(UnfinishedCopyText() + ":" + names, ui::colors::Red);
+  else if (StatusText.rfind(UnfinishedCopyText(), 0) == 0)
+    ClearStatus();  // the copy was made again
+}
+
 void TAdministrations::FormActivate() {
   LoadAdministrationList();
   CalledFromPrepareCopy = false;
   ResetCopyPanel();
+  ShowUnfinishedCopies();
 }
 
 void TAdministrations::LoadAdministrationList() {
@@ -590,6 +604,9 @@ void TAdministrations::Button4Click() {
     return CopyAnswer;
   };
   const CopyOutcome outcome = CopyAdministration(request, questions);
+  // A period closing finished on the way.
+  for (const std::string& note : outcome.notes) ui::ShowMessage(note);
+  ShowUnfinishedCopies();
   switch (outcome.result) {
     case CopyOutcome::Done:
       ui::MessageDlg(MsgCopyDoneText, ui::DialogKind::Warning, ui::Buttons::Ok, MsgCopyDoneCaption);

@@ -21,7 +21,8 @@
 //
 // The form also holds the copy panel (copying the data files of one
 // administration into another, masterdata/admincopy.h): Prepare copy saves
-// the list and opens it, Start copies; ResetCopyPanel closes it. The two
+// the list and opens it, Start copies; ResetCopyPanel closes it. The status
+// bar names the administrations into which a copy did not finish. The two
 // choices' items are "short name | name" of the rows, and the folders come
 // from the chosen rows' short names, never from the text.
 #pragma once
@@ -243,6 +244,10 @@ class TAdministrations : public ui::Form {
 
   // Puts the texts of the current language into the form and the unit.
   void ApplyLanguageTexts();
+  // The status bar names the administrations whose folder a copy left
+  // unfinished (masterdata/admincopy.h); nothing when there is none.
+  // Run at every activation and after every copy.
+  void ShowUnfinishedCopies();
 
  private:
   void ShowStatus(const std::string& text, ui::Color color);

@@ -1,12 +1,19 @@
 #include "masterdata/admincopy.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 
+#include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "platform/filecopy.h"
+#include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "records/releaseflagrec.h"
+#include "services/closingintent.h"
+#include "shell/builtintext.h"
 #include "shell/dataconversion.h"
 
 namespace masterdata {
@@ -102,6 +109,24 @@ records::AdminSettingsRec NewBookYearSettings(const records::AdminSettingsRec& s
   return rec;
 }
 
+bool CarriesUnfinishedCopy(const std::string& folder) {
+  return platform::Fs().Exists(cp1252::ToUtf8(folder) + kUnfinishedCopyFileName);
+}
+
+std::string UnfinishedCopyText() {
+  return shell::BuiltInText("The copy into this administration did not finish: copy it again",
+                            cp1252::L("Het kopiëren naar deze administratie is niet afgemaakt: kopieer opnieuw"),
+                            "Das Kopieren in diesen Mandanten wurde nicht beendet: kopieren Sie erneut");
+}
+
+std::string LeftClosingText() {
+  return shell::BuiltInText(
+      "a period closing stopped part-way in this folder and cannot be finished; nothing was copied",
+      "een periode-afsluiting is in deze map halverwege gestopt en kan niet worden afgemaakt; er is niets gekopieerd",
+      cp1252::L("ein Periodenabschluss wurde in diesem Ordner unterbrochen und kann nicht zu Ende geführt werden; es "
+                "wurde nichts kopiert"));
+}
+
 // ---------------------------------------------------------------------------
 // The run.
 
@@ -167,10 +192,90 @@ std::string WholeFile(FileCode c) {
   return bytes;
 }
 
-void Replace(FileCode c, const std::string& bytes) {
+// Replaces the target's file `c` by `bytes`, with `mode` when the source
+// had the file.
+void Replace(FileCode c, const std::string& bytes, std::optional<std::uint32_t> mode = std::nullopt) {
   const std::size_t recordSize = static_cast<std::size_t>(shell::FileInfo(c).recordSize);
-  shell::RewriteFile(c, bytes.data(), static_cast<int>(bytes.size() / recordSize));
+  const int count = static_cast<int>(bytes.size() / recordSize);
+  if (mode)
+    shell::RewriteFileWithMode(c, bytes.data(), count, *mode);
+  else
+    shell::RewriteFile(c, bytes.data(), count);
 }
+
+// The access mode of the source's file `c`, when it has one.
+std::optional<std::uint32_t> SourceMode(const std::string& folder, FileCode c) {
+  std::uint32_t mode = 0;
+  if (platform::Fs().AccessMode(cp1252::ToUtf8(folder + FileName(c)), mode) != platform::kNoError) return std::nullopt;
+  return mode;
+}
+
+// Finishes a period closing left part-way in the open set's folder, as the
+// log-in does (the store's open hook has done so already when it is
+// installed; what it said is taken here). A record that stays refuses the
+// copy.
+void FinishLeftClosing(const std::string& folder, CopyOutcome& outcome) {
+  std::string note = reports::TakeReplayNote();
+  reports::IntentReplay replay;
+  try {
+    replay = reports::FinishClosingIntent();
+  } catch (const platform::IoError& e) {
+    throw Stop{folder + reports::kIntentFileName, e.what()};
+  }
+  if (!replay.message.empty()) note = replay.message;
+  if (platform::Fs().Exists(cp1252::ToUtf8(folder) + reports::kIntentFileName))
+    throw Stop{folder + reports::kIntentFileName, LeftClosingText()};
+  if (!note.empty()) outcome.notes.push_back(note);
+}
+
+[[noreturn]] void Fail(int code, const std::string& what, const std::string& path) {
+  throw platform::IoError(code, what + " \"" + path + "\": " + platform::OsErrorText(code));
+}
+
+// The marker of the copy in the target folder (see the header).
+class UnfinishedMarker {
+ public:
+  UnfinishedMarker(const std::string& toFolder, const std::string& fromFolder)
+      : folder_(toFolder), from_(fromFolder), path_(cp1252::ToUtf8(toFolder) + kUnfinishedCopyFileName) {}
+  // Before a target file changes: written, synced and named, once.
+  void Place() {
+    if (placed_) return;
+    platform::FileSystem& fs = platform::Fs();
+    const std::string temp = path_ + ".ombrelo-tmp";
+    const std::string text = "Copy from " + from_ + "\r\n";
+    platform::CreatedFile created =
+        platform::CreateEmptyLike(temp, cp1252::ToUtf8(folder_ + FileName(FileCode::ADS)));
+    if (created.code != platform::kNoError) Fail(created.code, "creating", temp);
+    int code = created.handle->WriteAt(0, text.data(), text.size());
+    if (code == platform::kNoError) code = created.handle->Sync();
+    if (code == platform::kNoError) code = created.handle->Close();
+    created.handle.reset();
+    if (code == platform::kNoError) code = fs.RenameOver(temp, path_);
+    if (code != platform::kNoError) {
+      fs.Delete(temp);
+      Fail(code, "writing", path_);
+    }
+    if (const int synced = fs.SyncFolderOf(path_); synced != platform::kNoError)
+      Fail(synced, "writing the folder of", path_);
+    placed_ = true;
+  }
+  // After every file is in place: the marker goes, this copy's or one an
+  // earlier copy left.
+  void Remove() {
+    platform::FileSystem& fs = platform::Fs();
+    if (!fs.Exists(path_)) return;
+    // The names of the files copied reach the disk before the marker goes.
+    int code = fs.SyncFolderOf(path_);
+    if (code == platform::kNoError) code = fs.Delete(path_);
+    if (code == platform::kNoError) code = fs.SyncFolderOf(path_);
+    if (code != platform::kNoError) Fail(code, "deleting", path_);
+  }
+  std::string Path() const { return cp1252::FromUtf8(path_); }
+
+ private:
+  std::string folder_, from_, path_;
+  bool placed_ = false;
+};
 
 // The general-ledger copy's changes to the source's bytes of `c`.
 void AdaptForNewBookYear(FileCode c, std::string& bytes, const CopyRequest& request) {
@@ -195,8 +300,10 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
   const bool ledgerOnly = request.kind == CopyKind::GeneralLedger;
   // The source, read whole under its own set.
   std::array<std::string, kCopiedFiles.size()> source;
+  std::array<std::optional<std::uint32_t>, kCopiedFiles.size()> modes;
   {
     FolderSet set(request.fromFolder);
+    FinishLeftClosing(request.fromFolder, outcome);
     FileCode at = FileCode::FLG;
     try {
       if (!HasEveryCode()) {
@@ -205,7 +312,9 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
       }
       for (std::size_t i = 0; i < kCopiedFiles.size(); ++i) {
         at = kCopiedFiles[i];
-        if (!(ledgerOnly && EmptiedByLedgerCopy(at))) source[i] = WholeFile(at);
+        if (ledgerOnly && EmptiedByLedgerCopy(at)) continue;
+        source[i] = WholeFile(at);
+        modes[i] = SourceMode(request.fromFolder, at);
       }
     } catch (const platform::IoError& e) {
       throw Stop{request.fromFolder + FileName(at), e.what()};
@@ -213,6 +322,8 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
   }
 
   FolderSet set(request.toFolder);
+  FinishLeftClosing(request.toFolder, outcome);
+  UnfinishedMarker marker(request.toFolder, request.fromFolder);
   FileCode at = FileCode::FLG;
   try {
     // A target in older layouts that holds data would be mixed with the
@@ -239,6 +350,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
       const bool targetHoldsData = SizeOf(at) > 0;
       if (ledgerOnly && EmptiedByLedgerCopy(at)) {
         if (targetHoldsData) {
+          marker.Place();
           Replace(at, {});
           outcome.emptied.push_back(FileName(at));
         }
@@ -256,11 +368,17 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
       }
       std::string bytes = std::move(source[i]);
       if (ledgerOnly) AdaptForNewBookYear(at, bytes, request);
-      Replace(at, bytes);
+      marker.Place();
+      Replace(at, bytes, modes[i]);
       outcome.copied.push_back(FileName(at));
     }
   } catch (const platform::IoError& e) {
     throw Stop{request.toFolder + FileName(at), e.what()};
+  }
+  try {
+    marker.Remove();
+  } catch (const platform::IoError& e) {
+    throw Stop{marker.Path(), e.what()};
   }
 }
 

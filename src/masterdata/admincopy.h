@@ -18,6 +18,22 @@
 // data. A source file whose size is no whole number of records is damaged:
 // the copy stops at it.
 //
+// A period closing that stopped part-way is finished first in both
+// folders, as at a log-in (the record "closing.ombrelo-intent"); a record
+// that stays (it cannot be finished) refuses the copy, naming it and its
+// folder: its closing must not travel into the target, nor the target's
+// files change under it.
+//
+// An unfinished copy. Before the first target file changes, the marker
+// "copy.ombrelo-unfinished" is written into the target folder (through a
+// temporary file, synced, renamed, the folder synced); it is removed (the
+// folder synced) only after every file of a copy that went through to its
+// end is in place. A copy killed or stopped part-way leaves it, and with it
+// a target with some files copied and others not: the log-in and the
+// administrations form tell so (UnfinishedCopyText), and the next copy into
+// that folder that goes through removes it. The target files get the
+// source files' access modes, as copies do.
+//
 // The general-ledger copy first asks one question naming the target files
 // it would empty (those of the seven transaction files that hold data); No
 // ends the copy with nothing changed. Then, file by file in the fixed
@@ -106,6 +122,18 @@ struct CopyQuestions {
   std::function<std::string(const std::string& fileName)> askOverwrite;
 };
 
+// The marker of a copy into the folder that did not finish.
+inline constexpr const char* kUnfinishedCopyFileName = "copy.ombrelo-unfinished";
+// Whether the data folder `folder` (code page 1252, ending in "/") carries
+// the marker.
+bool CarriesUnfinishedCopy(const std::string& folder);
+// "The copy into this administration did not finish: copy it again", in
+// the language in use.
+std::string UnfinishedCopyText();
+// Why a copy was refused: a closing intent record (named after the text)
+// that cannot be finished, in the language in use.
+std::string LeftClosingText();
+
 struct CopyOutcome {
   enum Result {
     Done,
@@ -120,6 +148,8 @@ struct CopyOutcome {
   std::vector<std::string> emptied;  // transaction files emptied
   std::string fileName;              // Failed: the file (or folder) it stopped at
   std::string errorText;             // Failed: the system's text
+  // What finishing a period closing left part-way in either folder said.
+  std::vector<std::string> notes;
 };
 
 // Copies as the file comment says. Needs no open file set; leaves none

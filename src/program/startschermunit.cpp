@@ -7,6 +7,7 @@
 
 #include "journal/boekingstuk.h"
 #include "masterdata/Administrationsunit.h"
+#include "masterdata/admincopy.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/adminsettings.h"
 #include "shell/adminsettingsload.h"
@@ -169,6 +170,30 @@ std::string DataConversionText(const std::string& name, const std::string& code,
       de = "die Sicherung " + backup + " gibt es schon, mit anderem Inhalt als " + file +
            cp1252::L("; verschieben Sie sie zuerst in einen anderen Ordner");
       break;
+    case Outcome::LayoutUndecided: {
+      // Every way the size fits, "14 records of 176 bytes".
+      std::string enWays, nlWays, deWays;
+      for (const masterdata::LayoutReading& r : outcome.readings) {
+        const bool first = enWays.empty();
+        const std::string n = std::to_string(r.records), size = std::to_string(r.recordSize);
+        enWays += (first ? "" : " or ") + n + " records of " + size + " bytes" +
+                  (r.current ? " (this version's layout)" : " (an older layout)");
+        nlWays += (first ? "" : " of ") + n + " records van " + size + " bytes" +
+                  (r.current ? " (de indeling van deze versie)" : " (een oudere indeling)");
+        deWays += (first ? "" : " oder ") + n + cp1252::L(" Sätze zu ") + size + " Bytes" +
+                  (r.current ? std::string(" (das Format dieser Version)") : cp1252::L(" (ein älteres Format)"));
+      }
+      en = "the file " + file + " may hold " + enWays +
+           ", and its dates do not tell which; its conversion codes are missing from releaseflag.vlk. Nothing was "
+           "changed";
+      nl = "het bestand " + file + " kan " + nlWays +
+           " bevatten, en de datums erin zeggen niet welke; de omzettingscodes ontbreken in releaseflag.vlk. Er is "
+           "niets veranderd";
+      de = "die Datei " + file + cp1252::L(" kann ") + deWays +
+           cp1252::L(" enthalten, und ihre Daten sagen nicht, welches; ihre Umsetzungscodes fehlen in "
+                     "releaseflag.vlk. Es wurde nichts geändert");
+      break;
+    }
     default:
       en = "the file " + file + " could not be converted (" + outcome.errorText + ")";
       nl = "het bestand " + file + " kon niet worden omgezet (" + outcome.errorText + ")";
@@ -539,10 +564,14 @@ void TStartscherm::Button1Click() {
   CurrentAdministrationName = Cut(name, 30);
   ApplyLanguage();
   bool opened = false;
+  bool unfinishedCopy = false;
   std::string conversionText;
   try {
     FileSetScope scope(kAdministrationFiles);
     if (scope.Ok()) {
+      // A copy into this administration that stopped part-way left some of
+      // its files copied and others not.
+      unfinishedCopy = masterdata::CarriesUnfinishedCopy(shell::CurrentDataFolder());
       // Inside the open set, which names the flag file and every file the
       // conversions touch. Files a conversion could not bring to today's
       // layout are not read at all.
@@ -564,6 +593,7 @@ void TStartscherm::Button1Click() {
     ui::ShowMessage(e.what());
   }
   // The messages come when the files are closed again.
+  if (unfinishedCopy) ui::ShowMessage(masterdata::UnfinishedCopyText());
   if (!conversionText.empty()) ui::ShowMessage(conversionText);
   if (const std::string note = reports::TakeReplayNote(); !note.empty()) ui::ShowMessage(note);
   if (!opened) {

@@ -2,7 +2,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
-#include "platform/filesystem.h"
+#include "platform/filecopy.h"
 
 namespace reports {
 
@@ -18,8 +18,9 @@ ImportWrite WriteImportedRecords(shell::FileCode file, const void* records, int 
   }
   const std::string path = shell::OpenedFilePath(file);
   const std::string backup = BeforeImportPath(path);
-  const int copied =
-      platform::Fs().Copy(cp1252::ToUtf8(path), cp1252::ToUtf8(backup), platform::CopyMode::Overwrite);
+  // The copy holds the whole file: it gets the file's access mode, and is
+  // on the disk before the file changes.
+  const int copied = platform::CopyKeepingMode(cp1252::ToUtf8(path), cp1252::ToUtf8(backup));
   if (copied != 0) {
     out.step = ImportWriteStep::Backup;
     out.code = copied;

@@ -2,7 +2,8 @@
 // step of a ";"-separated import (reports/delimited.h checks the text).
 //
 // The old file is first copied beside itself as "<file name>.before-import"
-// (one copy: the next import replaces it); then the new records replace the
+// (one copy: the next import replaces it), with the file's access mode,
+// synced; then the new records replace the
 // file through a temporary file that is renamed over it, so another copy of
 // the program reads the old file or the new one, never a half-written one.
 // When the copy fails nothing is replaced; when the replace fails the old

@@ -8,6 +8,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "platform/filecopy.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "shell/builtintext.h"
@@ -236,8 +237,12 @@ void WriteIntent(const ClosingIntent& intent) {
   const std::string tmp = path + ".ombrelo-tmp";
   const std::string bytes = EncodeIntent(intent);
   platform::FileSystem& fs = platform::Fs();
-  std::unique_ptr<platform::FileHandle> h;
-  Check(fs.CreateEmpty(tmp, h), "creating", tmp);
+  // The record holds the settings, snapshots and vouchers: it gets the
+  // access mode of the folder's data files.
+  const std::string like = cp1252::ToUtf8(shell::CurrentDataFolder()) + shell::FileInfo(FileCode::ADS).fileName;
+  platform::CreatedFile created = platform::CreateEmptyLike(tmp, like);
+  Check(created.code, "creating", tmp);
+  std::unique_ptr<platform::FileHandle> h = std::move(created.handle);
   try {
     Check(h->WriteAt(0, bytes.data(), bytes.size()), "writing", tmp);
     Check(h->Sync(), "syncing", tmp);

@@ -4,7 +4,8 @@
 // "closing.ombrelo-intent" in the administration's folder.
 //
 // Rules:
-// - The record is written to "closing.ombrelo-intent.ombrelo-tmp", synced,
+// - The record is written to "closing.ombrelo-intent.ombrelo-tmp" (with the
+//   access mode of the folder's settings file), synced,
 //   renamed into place and the folder synced before the first change; the
 //   changes follow; then the record is deleted and the folder synced.
 // - The changes are made by ApplyIntentSteps, the same routine that

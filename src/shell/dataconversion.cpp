@@ -6,7 +6,9 @@
 #include <set>
 
 #include "platform/cp1252.h"
+#include "platform/datetime.h"
 #include "platform/errors.h"
+#include "platform/filecopy.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "records/adminsettingsrec.h"
@@ -61,15 +63,117 @@ std::vector<Conversion> ChainFrom(FileCode file, std::string_view code) {
 
 }  // namespace
 
-FilePlan PlanFor(FileCode file, std::string_view code, std::uint64_t size) {
+namespace {
+
+// A date field of a layout: where its short string starts, and whether an
+// empty text is allowed there.
+struct DateField {
+  std::size_t offset;
+  bool mayBeEmpty;
+};
+
+// The date fields of the layout of `file` with `recordSize` bytes a record.
+std::vector<DateField> DateFieldsOf(FileCode file, int recordSize) {
+  using namespace records;
+  switch (file) {
+    case FileCode::INV:
+      // The invoice date is always set; the discount, due and voucher dates
+      // may be empty.
+      if (recordSize == InvoiceRecV1::kSize)
+        return {{InvoiceRecV1::kInvoiceDate.offset, false}, {InvoiceRecV1::kDiscountDate.offset, true},
+                {InvoiceRecV1::kDueDate.offset, true}, {InvoiceRecV1::kVoucherDate.offset, true}};
+      // The later layouts keep them at today's places.
+      return {{InvoiceRec::kInvoiceDate.offset, false}, {InvoiceRec::kDiscountDate.offset, true},
+              {InvoiceRec::kDueDate.offset, true}, {InvoiceRec::kVoucherDate.offset, true}};
+    case FileCode::PAY:
+      return {{PaymentRec::kValueDate.offset, false}};  // at 0 in every layout
+    case FileCode::JVO:
+      return {{JournalVoucherRec::kVoucherDate.offset, false}};  // at 0 in both layouts
+    case FileCode::GLA:
+      if (recordSize == LedgerAccountRecV1::kSize)
+        return {{LedgerAccountRecV1::kStartDate.offset, true}, {LedgerAccountRecV1::kEndDate.offset, true}};
+      return {{LedgerAccountRec::kStartDate.offset, true}, {LedgerAccountRec::kEndDate.offset, true}};
+    case FileCode::CUS:
+    case FileCode::SUP:
+      if (recordSize == PartnerRecV1::kSize) return {{PartnerRecV1::kSuspendedDate.offset, true}};
+      return {{PartnerRec::kSuspendedDate.offset, true}, {PartnerRec::kTaxVerificationDate.offset, true}};
+    case FileCode::ADS:
+      if (recordSize == AdminSettingsRecV1::kSize)
+        return {{AdminSettingsRecV1::kBookYearStart.offset, true}, {AdminSettingsRecV1::kBookYearEnd.offset, true}};
+      return {{AdminSettingsRec::kBookYearStart.offset, true}, {AdminSettingsRec::kBookYearEnd.offset, true}};
+    case FileCode::FRZ:
+      // The same places in both layouts.
+      return {{FreezeRec::kPeriodEndDate.offset, false},
+              {FreezeRec::kPeriodStartDate.offset, false},
+              {FreezeRec::kYearBaseDate.offset, true}};
+    default:
+      return {};  // the GL categories hold no date
+  }
+}
+
+// Eight digits naming a day of the years 1900 to 2200.
+bool IsDateText(const unsigned char* p) {
+  int value[3] = {0, 0, 0};
+  for (int i = 0; i < 8; ++i) {
+    if (p[i] < '0' || p[i] > '9') return false;
+    int& part = value[i < 4 ? 0 : i < 6 ? 1 : 2];
+    part = part * 10 + (p[i] - '0');
+  }
+  const int year = value[0], month = value[1], day = value[2];
+  if (year < 1900 || year > 2200 || month < 1 || month > 12) return false;
+  return day >= 1 && day <= platform::DaysInMonth(year, month);
+}
+
+}  // namespace
+
+bool ReadsAsDates(FileCode file, int recordSize, std::string_view bytes) {
+  if (recordSize <= 0) return false;
+  const std::vector<DateField> fields = DateFieldsOf(file, recordSize);
+  const std::size_t size = static_cast<std::size_t>(recordSize);
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  for (std::size_t at = 0; at + size <= bytes.size(); at += size) {
+    for (const DateField& f : fields) {
+      const unsigned char* p = data + at + f.offset;
+      if (p[0] == 0 && f.mayBeEmpty) continue;
+      if (p[0] != 8 || !IsDateText(p + 1)) return false;
+    }
+  }
+  return true;
+}
+
+FilePlan PlanFor(FileCode file, std::string_view code, std::string_view bytes) {
+  const std::uint64_t size = bytes.size();
   if (size == 0) return {FilePlan::Empty, std::string(code)};
   const std::vector<Conversion> chain = ChainFrom(file, code);
+  // Every layout the size fits, as the plan it would give.
+  struct Fit {
+    LayoutReading reading;
+    FilePlan plan;
+  };
+  std::vector<Fit> fits;
   for (const Conversion& c : chain)
-    if (size % static_cast<std::uint64_t>(c.oldSize) == 0) return {FilePlan::Convert, c.code};
-  if (chain.empty()) return {FilePlan::Current, std::string(code)};
-  if (size % static_cast<std::uint64_t>(chain.front().newSize) == 0) return {FilePlan::Current, std::string(code)};
-  // No layout fits: the expected one, without the partial last record.
-  return {FilePlan::Convert, std::string(code), size % static_cast<std::uint64_t>(chain.front().oldSize)};
+    if (size % static_cast<std::uint64_t>(c.oldSize) == 0)
+      fits.push_back({{c.oldSize, size / static_cast<std::uint64_t>(c.oldSize), false}, {FilePlan::Convert, c.code}});
+  const int today = chain.empty() ? shell::FileInfo(file).recordSize : chain.front().newSize;
+  if (chain.empty() || size % static_cast<std::uint64_t>(today) == 0)
+    fits.push_back({{today, size / static_cast<std::uint64_t>(today), true}, {FilePlan::Current, std::string(code)}});
+  if (fits.size() == 1) return fits.front().plan;
+  if (fits.empty()) {
+    // No layout fits: the expected one, without the partial last record.
+    return {FilePlan::Convert, std::string(code), size % static_cast<std::uint64_t>(chain.front().oldSize)};
+  }
+  // Several fit: the one whose dates read as dates, when it is the only one.
+  const Fit* found = nullptr;
+  int dated = 0;
+  for (const Fit& f : fits)
+    if (ReadsAsDates(file, f.reading.recordSize, bytes)) {
+      found = &f;
+      ++dated;
+    }
+  if (dated == 1) return found->plan;
+  FilePlan undecided{FilePlan::Undecided, std::string(code)};
+  for (const Fit& f : fits) undecided.readings.push_back(f.reading);
+  return undecided;
 }
 
 std::vector<std::string> CodesDoneWith(FileCode file, std::string_view code) {
@@ -395,12 +499,25 @@ namespace {
 
 // Why a conversion stopped.
 struct Stop {
+  Stop(ConversionOutcome::Failure f, std::string file, std::string backup = {}, int code = 0, std::string text = {})
+      : failure(f), fileName(std::move(file)), backupName(std::move(backup)), errorCode(code),
+        errorText(std::move(text)) {}
   ConversionOutcome::Failure failure;
   std::string fileName;
   std::string backupName;
   int errorCode = 0;
   std::string errorText;
+  std::vector<LayoutReading> readings;  // LayoutUndecided
 };
+
+void Report(const Stop& stop, ConversionOutcome& outcome) {
+  outcome.failure = stop.failure;
+  outcome.fileName = stop.fileName;
+  outcome.backupName = stop.backupName;
+  outcome.errorCode = stop.errorCode;
+  outcome.errorText = stop.errorText;
+  outcome.readings = stop.readings;
+}
 
 void Check(int code, const std::string& what) {
   if (code != 0) throw platform::IoError(code, what + ": " + platform::OsErrorText(code));
@@ -432,11 +549,10 @@ std::string ReadBytes(const std::string& path) {
 bool WriteNewFile(const std::string& path, const std::string& like, const std::string& bytes) {
   platform::FileSystem& fs = platform::Fs();
   const std::string temp = path + ".ombrelo-tmp";
-  std::uint32_t mode = 0644;
-  if (fs.AccessMode(like, mode) != 0) mode = 0644;
   try {
-    std::unique_ptr<platform::FileHandle> h;
-    Check(fs.CreateEmptyWithMode(temp, mode, h), "creating " + temp);
+    platform::CreatedFile created = platform::CreateEmptyLike(temp, like);
+    Check(created.code, "creating " + temp);
+    std::unique_ptr<platform::FileHandle> h = std::move(created.handle);
     if (!bytes.empty()) Check(h->WriteAt(0, bytes.data(), bytes.size()), "writing " + temp);
     Check(h->Sync(), "writing " + temp);
     Check(h->Close(), "closing " + temp);
@@ -454,27 +570,51 @@ bool WriteNewFile(const std::string& path, const std::string& like, const std::s
   return true;
 }
 
+// What is to be done with `file` (first unrecorded code `code`): its plan
+// and the bytes it holds. Throws Stop.
+struct Decision {
+  FilePlan plan;
+  std::string current;
+};
+Decision Decide(FileCode file, const std::string& code) {
+  const std::string fileName = shell::FileInfo(file).fileName;
+  const std::string path = cp1252::ToUtf8(shell::OpenedFilePath(file));
+  const std::string folder = path.substr(0, path.size() - fileName.size());
+  Decision d;
+  try {
+    const std::uint64_t size = shell::SnapshotOf(file).size;
+    if (size == 0) return d;
+    d.current = ReadBytes(path);
+    // A run stopped after the new file was written: the file holds a
+    // backup converted.
+    for (const Conversion& c : ChainFrom(file, code)) {
+      const std::string backup = folder + BackupName(fileName, c.code);
+      if (platform::Fs().Exists(backup) && ConvertedBytes(c.code, file, ReadBytes(backup)) == d.current) {
+        d.plan = {FilePlan::Current, code};
+        return d;
+      }
+    }
+  } catch (const platform::IoError& e) {
+    throw Stop{ConversionOutcome::FileError, fileName, "", e.Code(), e.what()};
+  }
+  d.plan = PlanFor(file, code, d.current);
+  if (d.plan.kind == FilePlan::Undecided) {
+    Stop stop{ConversionOutcome::LayoutUndecided, fileName};
+    stop.readings = d.plan.readings;
+    throw stop;
+  }
+  return d;
+}
+
 // Brings `file` (first unrecorded code `code`) to today's layout; a
 // conversion it runs is added to `converted`. Throws Stop.
 void ConvertFile(FileCode file, const std::string& code, std::vector<ConvertedFile>& converted) {
   const std::string fileName = shell::FileInfo(file).fileName;
   const std::string path = cp1252::ToUtf8(shell::OpenedFilePath(file));
   const std::string folder = path.substr(0, path.size() - fileName.size());
-  std::string current;
-  try {
-    const std::uint64_t size = shell::SnapshotOf(file).size;
-    if (size == 0) return;
-    current = ReadBytes(path);
-    // A run stopped after the new file was written: the file holds a
-    // backup converted.
-    for (const Conversion& c : ChainFrom(file, code)) {
-      const std::string backup = folder + BackupName(fileName, c.code);
-      if (platform::Fs().Exists(backup) && ConvertedBytes(c.code, file, ReadBytes(backup)) == current) return;
-    }
-  } catch (const platform::IoError& e) {
-    throw Stop{ConversionOutcome::FileError, fileName, "", e.Code(), e.what()};
-  }
-  const FilePlan plan = PlanFor(file, code, current.size());
+  const Decision d = Decide(file, code);
+  const FilePlan& plan = d.plan;
+  const std::string& current = d.current;
   if (plan.kind != FilePlan::Convert) return;
 
   const std::string backupName = BackupName(fileName, plan.code);
@@ -493,6 +633,17 @@ void ConvertFile(FileCode file, const std::string& code, std::vector<ConvertedFi
     throw Stop{ConversionOutcome::FileError, fileName, backupName, e.Code(), e.what()};
   }
   converted.push_back({fileName, backupName, plan.code, plan.partialBytes});
+}
+
+// Looks at every file a missing code converts, before anything is written:
+// a file whose layout cannot be told stops the run here. Each file is
+// decided by its first unrecorded code, as the run will. Throws Stop.
+void CheckEveryLayoutIsKnown(const std::set<std::string>& recorded) {
+  std::set<FileCode> seen;
+  for (const Conversion& c : Conversions()) {
+    if (recorded.count(c.code) || !seen.insert(c.file).second) continue;
+    Decide(c.file, c.code);
+  }
 }
 
 // Rewrites the flag file with the recorded codes, code n at index n - 1.
@@ -520,6 +671,12 @@ ConversionOutcome ConvertDataFiles() {
     outcome.errorText = e.what();
     return outcome;
   }
+  try {
+    CheckEveryLayoutIsKnown(recorded);
+  } catch (const Stop& stop) {
+    Report(stop, outcome);
+    return outcome;
+  }
   for (const char* code : kConversionCodes) {
     if (recorded.count(code)) continue;
     std::set<std::string> done;
@@ -530,11 +687,7 @@ ConversionOutcome ConvertDataFiles() {
         for (const std::string& d : CodesDoneWith(c.file, code)) done.insert(d);
       }
     } catch (const Stop& stop) {
-      outcome.failure = stop.failure;
-      outcome.fileName = stop.fileName;
-      outcome.backupName = stop.backupName;
-      outcome.errorCode = stop.errorCode;
-      outcome.errorText = stop.errorText;
+      Report(stop, outcome);
       return outcome;
     }
     recorded.insert(done.begin(), done.end());

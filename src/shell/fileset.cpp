@@ -1062,13 +1062,18 @@ void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, in
 
 void RewriteFile(FileCode c, const void* records, int count) {
   const RecordFile f = Open(c);
-  auto& fs = platform::Fs();
-  const std::string path = f.path;
-  const std::string temp = path + kTempSuffix;
   // The new file keeps who may read the old one (the user file holds the
   // password checksums), from the moment it exists.
   std::uint32_t mode = 0600;
-  Check(fs.AccessMode(Utf8(path), mode), "reading the access mode of", path);
+  Check(platform::Fs().AccessMode(Utf8(f.path), mode), "reading the access mode of", f.path);
+  RewriteFileWithMode(c, records, count, mode);
+}
+
+void RewriteFileWithMode(FileCode c, const void* records, int count, std::uint32_t mode) {
+  const RecordFile f = Open(c);
+  auto& fs = platform::Fs();
+  const std::string path = f.path;
+  const std::string temp = path + kTempSuffix;
   std::unique_ptr<FileHandle> out;
   Check(fs.CreateEmptyWithMode(Utf8(temp), mode, out), "creating", temp);
   try {

@@ -194,6 +194,9 @@ void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, in
 // mode, which is then renamed over the old one; the set goes on with the
 // new file. A failure part-way leaves the old file as it was.
 void RewriteFile(FileCode c, const void* records, int count);
+// The same, the new file created with the access mode `mode` (a copy of
+// another folder's file keeps that file's mode).
+void RewriteFileWithMode(FileCode c, const void* records, int count, std::uint32_t mode);
 
 // Typed forms for record types (records::Record<N>): the record size must
 // be the file's (std::logic_error otherwise).
