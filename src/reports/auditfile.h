@@ -86,14 +86,20 @@ enum class AuditFileFault {
   DuplicatePartner,
   UnlistedAccount,
   TooManyJournals,
-  UnwritableAmount,  // NaN, infinite, or 1E15 and more
+  UnwritableAmount,    // NaN or infinite
+  AmountTooLarge,      // 1E15 and more
+  TotalTooLarge,       // a total of 1E16 and more
+  InvalidVoucherDate,  // an in-range line dated on no day of the calendar
 };
 
 // Why nothing was written: the fault and the value it is about (an account
-// number, a partner identifier, a journal name; empty when none).
+// number, a partner identifier, a journal name, a voucher's book number;
+// empty when none), and for an amount too large and a date that is no day
+// the amount and the date.
 struct AuditFileRefusal {
   AuditFileFault fault;
   std::string value;
+  std::string detail = {};
   bool operator==(const AuditFileRefusal&) const = default;
 };
 
