@@ -589,8 +589,43 @@ TEST_F(Schema, BrokenFilesFail) {
       {"line on an unlisted account",
        replaced("     <accountID>1600</accountID>", "     <accountID>1601</accountID>")},
       {"two equal custSupID", replaced("<custSupID>VEN3</custSupID>", "<custSupID>CUS12</custSupID>")},
+      {"version CLAIR2.00.01", replaced("<auditfileVersion>CLAIR2.00.00<", "<auditfileVersion>CLAIR2.00.01<")},
+      {"51-character city", replaced("<city>Delft</city>", "<city>" + std::string(51, 'c') + "</city>")},
+      {"51-character country",
+       replaced("<country>NL</country>", "<country>" + std::string(51, 'c') + "</country>")},
+      {"51-character relation type", replaced("<type>CUS</type>", "<type>" + std::string(51, 't') + "</type>")},
+      {"51-character transaction description",
+       replaced("<description>20080115 V1</description>",
+                "<description>" + std::string(51, 'd') + "</description>")},
+      {"16-character house number",
+       replaced("<address>Markt 2</address>",
+                "<streetname>Markt</streetname><number>" + std::string(16, '2') + "</number>")},
+      {"11-character number extension",
+       replaced("<address>Markt 2</address>", "<streetname>Markt</streetname><number>2</number><numberExtension>" +
+                                                  std::string(11, 'a') + "</numberExtension>")},
+      {"sales-tax data without percentage or amount",
+       replaced("     <currency>", "     <vat><vatCode>H</vatCode></vat>\r\n     <currency>")},
+      {"16-character sales-tax code",
+       replaced("     <currency>", "     <vat><vatCode>" + std::string(16, 'H') +
+                                        "</vatCode><vatAmount>1.00</vatAmount></vat>\r\n     <currency>")},
+      {"sales-tax percentage and amount",
+       replaced("     <currency>",
+                "     <vat><vatPercentage>21</vatPercentage><vatAmount>1.00</vatAmount></vat>\r\n     <currency>")},
   };
   for (const auto& c : cases) EXPECT_FALSE(Valid(c.text)) << c.name;
+
+  // What the standard allows there still passes.
+  const std::string allowed[] = {
+      replaced("<address>Markt 2</address>",
+               "<streetname>Markt</streetname><number>2</number><numberExtension>a</numberExtension>"),
+      replaced("<city>Delft</city>", "<city>" + std::string(50, 'c') + "</city>"),
+      replaced("     <currency>", "     <vat><vatCode>H</vatCode><vatAmount>21.00</vatAmount></vat>\r\n     <currency>"),
+      replaced("     <currency>", "     <vat><vatPercentage>21</vatPercentage></vat>\r\n     <currency>"),
+  };
+  for (const auto& text : allowed) {
+    std::string output;
+    EXPECT_TRUE(Valid(text, &output)) << output;
+  }
 }
 
 // ---------------------------------------------------------------- reading
