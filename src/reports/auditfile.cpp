@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <unordered_set>
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
-#include "platform/errors.h"
 #include "platform/memory.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
