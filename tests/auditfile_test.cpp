@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iomanip>
@@ -219,6 +220,15 @@ TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
       {1234.5, "1234.50"}, {0, "0.00"}, {-0.0, "0.00"}, {2.675, "2.68"}, {-2.675, "-2.68"},
       {0.1 + 0.2, "0.30"}, {10.005, "10.01"}, {0.004, "0.00"}, {-0.005, "-0.01"}, {1234567.891, "1234567.89"},
       {99999999999.995, "100000000000.00"},
+      // Every digit the double keeps counts: no rounding to 15 digits first.
+      {12345678901234.56, "12345678901234.56"}, {-12345678901234.56, "-12345678901234.56"},
+      {99999999999999.75, "99999999999999.75"}, {123456789012345.67, "123456789012345.67"},
+      // Near 1E14 a double's step is 1/64: 99999999999999.99 and .98 are
+      // the same double, whose shortest text ends in 98.
+      {99999999999999.99, "99999999999999.98"},
+      {999999999999999.9, "999999999999999.90"}, {1.005, "1.01"},
+      // The double just below 1.005 reads back as 1.0049999999999999.
+      {std::nextafter(1.005, 0.0), "1.00"},
   };
   for (char separator : {'.', ','}) {
     platform::ScopedNumberFormat format(separator);
@@ -237,22 +247,31 @@ TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
   }
   EXPECT_FALSE(reports::AmountCents(std::nan("")).has_value());
   EXPECT_FALSE(reports::AmountCents(1e15).has_value());
+  EXPECT_FALSE(reports::AmountCents(-1e15).has_value());
+  EXPECT_FALSE(reports::AmountCents(std::numeric_limits<double>::infinity()).has_value());
   EXPECT_EQ(reports::XmlDate("20080115"), "2008-01-15");
 }
 
 // The cents of an amount, digit by digit as the amount routines round:
-// fifteen significant digits, then half away from zero at the cent. The
-// writer takes a shorter way for amounts clear of a half cent; every way
-// must give these cents.
+// the fewest significant digits that read back as the amount (printf's
+// correctly rounded "%.*e" tried from one digit up), then half away from
+// zero at the cent.
 std::int64_t CentsByDigits(double value) {
+  const double magnitude = std::fabs(value);
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-  std::string digits = std::string(1, buf[0]) + std::string(buf + 2, buf + 16);
-  const int keep = std::atoi(buf + 17) + 3;
+  for (int precision = 0; precision <= 16; ++precision) {
+    std::snprintf(buf, sizeof buf, "%.*e", precision, magnitude);
+    if (std::strtod(buf, nullptr) == magnitude) break;
+  }
+  const std::string text = buf;
+  const std::size_t e = text.find('e');
+  const std::string digits = text.substr(0, 1) + (e > 2 ? text.substr(2, e - 2) : std::string());
+  const int keep = std::atoi(text.c_str() + e + 1) + 3;
+  if (keep < 0 || magnitude == 0) return 0;
   std::int64_t cents = 0;
-  for (int i = 0; i < keep; ++i) cents = cents * 10 + (i < 15 ? digits[static_cast<std::size_t>(i)] - '0' : 0);
-  if (keep >= 0 && keep < 15 && digits[static_cast<std::size_t>(keep)] >= '5') ++cents;
-  if (keep < 0) cents = 0;
+  for (int i = 0; i < keep; ++i)
+    cents = cents * 10 + (i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] - '0' : 0);
+  if (keep < static_cast<int>(digits.size()) && digits[static_cast<std::size_t>(keep)] >= '5') ++cents;
   return value < 0 ? -cents : cents;
 }
 
@@ -418,6 +437,36 @@ TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
       {"infinite amount",
        [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[1].SetCreditAmount(std::numeric_limits<double>::infinity()); },
        {AuditFileFault::UnwritableAmount, "8000"}},
+      {"a line amount of 16 digits",
+       [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[1].SetCreditAmount(1234567890123456.78); },
+       {AuditFileFault::AmountTooLarge, "8000", "1234567890123456.8"}},
+      {"a start balance of 16 digits",
+       [](AuditFileSource& s, AuditFileRequest&) {
+         FreezeAccountRow row = s.freezes[0].Account(1);
+         row.SetClosingOwnSide(2e15);
+         row.SetClosingOtherSide(0);
+         s.freezes[0].SetAccount(1, row);
+       },
+       {AuditFileFault::AmountTooLarge, "0100", "2000000000000000"}},
+      {"totals beyond 18 digits",
+       [](AuditFileSource& s, AuditFileRequest&) {
+         for (int i = 0; i < 11; ++i) s.vouchers.push_back(Line("20080201", "T", "Memoriaal", "1600", 9.9e14, 0));
+       },
+       {AuditFileFault::TotalTooLarge, "1600"}},
+      {"an in-range line dated 30 February",
+       [](AuditFileSource& s, AuditFileRequest& r) {
+         r.periodChoice = "2008 2008-12/12";
+         s.vouchers.insert(s.vouchers.begin() + 5, Line("20080230", "M7  ", "Memoriaal", "0100", 1, 0));
+       },
+       {AuditFileFault::InvalidVoucherDate, "M7", "20080230"}},
+      {"an in-range line dated on month 13",
+       [](AuditFileSource& s, AuditFileRequest& r) {
+         // The last period ends where the settings say.
+         r.periodChoice = "2008 2008-12/12";
+         s.settings.SetBookYearEnd("20091231");
+         s.vouchers.push_back(Line("20081301", "X", "Memoriaal", "0100", 1, 0));
+       },
+       {AuditFileFault::InvalidVoucherDate, "X", "20081301"}},
   };
   for (const auto& c : cases) {
     AuditFileSource src = Books();
@@ -429,6 +478,27 @@ TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
     EXPECT_EQ(*refusal, c.refusal) << c.name;
     EXPECT_FALSE(reports::AuditFileRefusalText(*refusal).empty());
   }
+  // The refusals name the amount and the largest the file holds, the
+  // voucher by its book number and date.
+  const std::string tooLarge =
+      reports::AuditFileRefusalText({AuditFileFault::AmountTooLarge, "4000", "1234567890123456.8"});
+  EXPECT_NE(tooLarge.find("1234567890123456.8"), std::string::npos) << tooLarge;
+  EXPECT_NE(tooLarge.find("\"4000\""), std::string::npos) << tooLarge;
+  EXPECT_NE(tooLarge.find("999999999999999.99"), std::string::npos) << tooLarge;
+  const std::string date = reports::AuditFileRefusalText({AuditFileFault::InvalidVoucherDate, "M7", "20080230"});
+  EXPECT_NE(date.find("\"M7\""), std::string::npos) << date;
+  EXPECT_NE(date.find("20080230"), std::string::npos) << date;
+  // An amount of 15 digits is written with its cents; a line dated on no
+  // day outside the range is not written and refuses nothing.
+  AuditFileSource large = Books();
+  large.vouchers[1].SetCreditAmount(123456789012345.67);
+  large.vouchers[2].SetDebitAmount(99999999999999.75);
+  large.vouchers.insert(large.vouchers.begin() + 5, Line("20080230", "M7", "Memoriaal", "0100", 1, 0));
+  const auto written = Build(large);
+  EXPECT_TRUE(Has(written, "     <creditAmount>123456789012345.67</creditAmount>"));
+  EXPECT_TRUE(Has(written, "     <debitAmount>99999999999999.75</debitAmount>"));
+  EXPECT_FALSE(std::any_of(written.begin(), written.end(),
+                           [](const std::string& l) { return l.find("M7") != std::string::npos; }));
   // 50 journals are still written.
   AuditFileSource fifty = Books();
   for (int j = 0; j < 48; ++j) fifty.vouchers.push_back(Line("20080201", "J", "J" + std::to_string(j), "0100", 1, 0));
@@ -519,8 +589,43 @@ TEST_F(Schema, BrokenFilesFail) {
       {"line on an unlisted account",
        replaced("     <accountID>1600</accountID>", "     <accountID>1601</accountID>")},
       {"two equal custSupID", replaced("<custSupID>VEN3</custSupID>", "<custSupID>CUS12</custSupID>")},
+      {"version CLAIR2.00.01", replaced("<auditfileVersion>CLAIR2.00.00<", "<auditfileVersion>CLAIR2.00.01<")},
+      {"51-character city", replaced("<city>Delft</city>", "<city>" + std::string(51, 'c') + "</city>")},
+      {"51-character country",
+       replaced("<country>NL</country>", "<country>" + std::string(51, 'c') + "</country>")},
+      {"51-character relation type", replaced("<type>CUS</type>", "<type>" + std::string(51, 't') + "</type>")},
+      {"51-character transaction description",
+       replaced("<description>20080115 V1</description>",
+                "<description>" + std::string(51, 'd') + "</description>")},
+      {"16-character house number",
+       replaced("<address>Markt 2</address>",
+                "<streetname>Markt</streetname><number>" + std::string(16, '2') + "</number>")},
+      {"11-character number extension",
+       replaced("<address>Markt 2</address>", "<streetname>Markt</streetname><number>2</number><numberExtension>" +
+                                                  std::string(11, 'a') + "</numberExtension>")},
+      {"sales-tax data without percentage or amount",
+       replaced("     <currency>", "     <vat><vatCode>H</vatCode></vat>\r\n     <currency>")},
+      {"16-character sales-tax code",
+       replaced("     <currency>", "     <vat><vatCode>" + std::string(16, 'H') +
+                                        "</vatCode><vatAmount>1.00</vatAmount></vat>\r\n     <currency>")},
+      {"sales-tax percentage and amount",
+       replaced("     <currency>",
+                "     <vat><vatPercentage>21</vatPercentage><vatAmount>1.00</vatAmount></vat>\r\n     <currency>")},
   };
   for (const auto& c : cases) EXPECT_FALSE(Valid(c.text)) << c.name;
+
+  // What the standard allows there still passes.
+  const std::string allowed[] = {
+      replaced("<address>Markt 2</address>",
+               "<streetname>Markt</streetname><number>2</number><numberExtension>a</numberExtension>"),
+      replaced("<city>Delft</city>", "<city>" + std::string(50, 'c') + "</city>"),
+      replaced("     <currency>", "     <vat><vatCode>H</vatCode><vatAmount>21.00</vatAmount></vat>\r\n     <currency>"),
+      replaced("     <currency>", "     <vat><vatPercentage>21</vatPercentage></vat>\r\n     <currency>"),
+  };
+  for (const auto& text : allowed) {
+    std::string output;
+    EXPECT_TRUE(Valid(text, &output)) << output;
+  }
 }
 
 // ---------------------------------------------------------------- reading

@@ -617,6 +617,102 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
   });
 }
 
+// The audit file is saved whole in every case: without start balances and
+// lines, with start balances only, with lines only, and without lines but
+// with a ledger and partner list longer than the pieces the text is handed
+// on in.
+TEST_F(ExportImportForm, TheAuditFileIsSavedWholeWithOrWithoutLinesAndStartBalances) {
+  const Books books;
+  // The opening freeze of 2007 without a balance-sheet row: no start balance.
+  std::vector<FreezeRec> noOpening = books.freezes;
+  noOpening[0].SetAccount(1, records::FreezeAccountRow());
+  std::vector<records::PartnerRec> many;
+  for (int i = 1; i <= 9000; ++i) {
+    records::PartnerRec p;
+    p.SetRelationshipType("CUS");
+    p.SetOurNumber(i);
+    p.SetName(std::string(50, 'N'));
+    p.SetAddress(std::string(50, 'A'));
+    p.SetTown(std::string(50, 'T'));
+    p.SetCountry(std::string(50, 'C'));
+    p.SetCorrAddress(std::string(50, 'P'));
+    many.push_back(p);
+  }
+  struct Case {
+    const char* name;
+    bool openings;
+    bool lines;
+    const std::vector<records::PartnerRec>* customers;
+    const char* entries;
+    const char* totalDebit;
+  } cases[] = {
+      {"no start balances, no lines", false, false, &books.customers, "0", "0.00"},
+      {"start balances only", true, false, &books.customers, "1", "100.00"},
+      {"lines only", false, true, &books.customers, "4", "131.01"},
+      {"no lines, over 4 MiB of accounts and relations", false, false, &many, "0", "0.00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.fs.SetFile(D + "adminset.vlk", support::Bytes(books.settings));
+    store.fs.SetFile(D + "ledger.vlk", support::Bytes(books.accounts));
+    store.fs.SetFile(D + "customer.vlk", support::Bytes(*c.customers));
+    store.fs.SetFile(D + "supplier.vlk", support::Bytes(books.suppliers));
+    store.fs.SetFile(D + "freeze.vlk", support::Bytes(c.openings ? books.freezes : noOpening));
+    store.fs.SetFile(D + "book.vlk", c.lines ? support::Bytes(books.vouchers) : std::string());
+    reports::ExportImportAdminSettings = books.settings;
+    backend.dialogsShown.clear();
+    Show([&](TExportImport& f) {
+      Choose(f, "9");
+      backend.dialogAnswers.push_back("/w/case.xaf");
+      f.Button1.UserClick();
+      EXPECT_EQ(backend.dialogsShown.size(), 1u);
+      EXPECT_EQ(f.StatusBar1.PanelText(0), "");
+    });
+    const std::string xaf = store.fs.File("/w/case.xaf");
+    store.fs.SetFile("/w/case.xaf", "");
+    EXPECT_TRUE(xaf.starts_with("<?xml ")) << xaf.substr(0, 200);
+    EXPECT_TRUE(xaf.ends_with(" </transactions>\r\n</auditfile>\r\n"));
+    if (c.customers == &many) {
+      EXPECT_GT(xaf.size(), 4u << 20);
+    }
+    EXPECT_NE(xaf.find("  <numberEntries>" + std::string(c.entries) + "</numberEntries>\r\n"), std::string::npos);
+    EXPECT_NE(xaf.find("  <totalDebit>" + std::string(c.totalDebit) + "</totalDebit>\r\n"), std::string::npos);
+    // The start-balance journal is closed before the transactions end.
+    EXPECT_EQ(xaf.find("<journalID>0</journalID>") != std::string::npos, c.openings);
+    if (c.openings && !c.lines) {
+      EXPECT_NE(xaf.find("   </transaction>\r\n  </journal>\r\n </transactions>\r\n"), std::string::npos);
+    }
+    std::string output;
+    EXPECT_TRUE(support::ValidAuditFile(xaf, &output)) << output;
+  }
+}
+
+// An in-range voucher line dated on no day of the calendar stops the audit
+// file with a message naming the voucher; nothing is offered for saving.
+TEST_F(ExportImportForm, AVoucherDatedOnNoDayStopsTheAuditFile) {
+  Books books;
+  books.freezes.push_back(Snapshot(2008, "2008-02/12", "20080301"));
+  books.vouchers.push_back(books.vouchers[0]);
+  books.vouchers.back().SetVoucherDate("20080230");
+  books.vouchers.back().SetBookNumber("V30");
+  books.WriteTo(store.fs, D);
+  reports::ExportImportAdminSettings = books.settings;
+  Show([&](TExportImport& f) {
+    Choose(f, "9");
+    EXPECT_EQ(f.ComboBox2.GetText(), "2008 2008-03/12");
+    backend.dialogAnswers.push_back("/w/refused.xaf");
+    f.Button1.UserClick();
+    EXPECT_TRUE(backend.dialogsShown.empty());
+    EXPECT_FALSE(f.OutputReady());
+    const std::string status = f.StatusBar1.PanelText(0);
+    EXPECT_NE(status.find("\"V30\""), std::string::npos) << status;
+    EXPECT_NE(status.find("20080230"), std::string::npos) << status;
+    f.Button2.UserClick();  // the save button offers nothing either
+    EXPECT_TRUE(backend.dialogsShown.empty());
+  });
+  EXPECT_FALSE(store.fs.Exists("/w/refused.xaf"));
+}
+
 TEST_F(ExportImportForm, EscapeClosesAndHelpOpensTheFormsTopics) {
   Show([&](TExportImport& f) {
     struct Case {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -175,6 +176,7 @@ TEST_P(AmountTest, FormatAmountAlignsWithBlanks) {
       {1234.5, 0, 'Y', Blanks(1 + 14) + "1.235 " + kEuro},
       {1234.5, 4, 'Y', Blanks(1 + 4) + "1.234,5000 " + kEuro},
       {12345678901234.5, 2, 'Y', "12.345.678.901.234,50 " + kEuro},
+      {12345678901234.56, 2, 'Y', "12.345.678.901.234,56 " + kEuro},
       {-123456789012.5, 2, 'N', " -123456789012,50 " + kEuro},
       // Rounds to zero: no minus, but the extra blank of a negative value.
       {-0.001, 2, 'Y', Blanks(17) + "0,00 " + kEuro},
@@ -203,6 +205,11 @@ TEST_P(AmountTest, FormatAmountRoundsHalfAwayFromZero) {
       {-0.5, 0, "-1"},      {2.5, 0, "3"},        {1.23456, 4, "1,2346"},  {1.00005, 4, "1,0001"},
       {99.995, 2, "100,00"}, {1e-20, 2, "0,00"},  {0.005, 2, "0,01"},      {0.0049, 2, "0,00"},
       {1234567.125, 2, "1234567,13"}, {-1234.445, 2, "-1234,45"}, {0.1 + 0.2, 2, "0,30"},
+      // From the shortest text that reads back as the value: 16 significant
+      // digits keep their cents, and a value just below a half rounds down.
+      {12345678901234.56, 2, "12345678901234,56"}, {-12345678901234.56, 2, "-12345678901234,56"},
+      {std::nextafter(1.005, 0.0), 2, "1,00"},  // reads back as 1.0049999999999999
+      {std::nextafter(2.675, 3.0), 2, "2,68"},  {1234567890123.455, 2, "1234567890123,46"},
   };
   for (const Case& c : cases) {
     std::string text = shell::FormatAmount(c.value, c.decimals, 'N');
@@ -212,6 +219,22 @@ TEST_P(AmountTest, FormatAmountRoundsHalfAwayFromZero) {
     text.erase(0, text.find_first_not_of(' '));
     EXPECT_EQ(text, L(c.number)) << c.value << " with " << c.decimals << " decimals";
   }
+}
+
+TEST(RoundedAmountDigits, RoundsTheShortestTextHalfAwayFromZero) {
+  struct Case {
+    double value;
+    int decimals;
+    const char* digits;
+  } cases[] = {
+      {0, 2, "0"},          {-0.0, 2, "0"},          {std::nan(""), 2, "0"},  {1.005, 2, "101"},
+      {-1.005, 2, "101"},   {2.675, 2, "268"},       {0.004, 2, "0"},         {0.005, 2, "1"},
+      {1234.5, 0, "1235"},  {1234.5, 4, "12345000"}, {9.995, 2, "1000"},      {1e20, 2, "10000000000000000000000"},
+      {12345678901234.56, 2, "1234567890123456"},
+      {0.1 + 0.2, 17, "30000000000000004"},  // the whole shortest text when Decimals reach it
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(shell::RoundedAmountDigits(c.value, c.decimals), c.digits) << c.value << " with " << c.decimals;
 }
 
 TEST_P(AmountTest, FormatAmountTakesTheSettings) {

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <unordered_set>
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
-#include "platform/errors.h"
 #include "platform/memory.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
@@ -27,14 +24,26 @@ constexpr const char* kAuditFileSet = "ADS;GLA;CUS;SUP;JVO;FRZ;";
 
 bool IsBlank(std::string_view s) { return shell::TrimText(s).empty(); }
 
+// An amount the file holds is below this: 15 digits before the point.
+constexpr double kAmountLimit = 1e15;
+constexpr const char* kLargestAmount = "999999999999999.99";
+// A total the file holds: 18 digits.
+constexpr std::int64_t kMaxTotalCents = 999'999'999'999'999'999;
+constexpr const char* kLargestTotal = "9999999999999999.99";
+
+// "YYYYMMDD" naming a day of the calendar (a year from 1 on, as an XML date
+// has it).
 bool IsValidDate(std::string_view ymd) {
   if (ymd.size() != 8) return false;
-  try {
-    platform::YmdAddDays(ymd, 0);
-    return true;
-  } catch (const platform::ConversionError&) {
-    return false;
+  int number[3] = {0, 0, 0};
+  for (std::size_t i = 0; i < 8; ++i) {
+    if (ymd[i] < '0' || ymd[i] > '9') return false;
+    int& part = number[i < 4 ? 0 : i < 6 ? 1 : 2];
+    part = part * 10 + (ymd[i] - '0');
   }
+  const int year = number[0], month = number[1], day = number[2];
+  if (year < 1 || month < 1 || month > 12) return false;
+  return day >= 1 && day <= platform::DaysInMonth(year, month);
 }
 
 std::optional<std::string> DayBefore(std::string_view ymd) {
@@ -259,38 +268,10 @@ std::string XmlDate(std::string_view ymd) {
 }
 
 std::optional<std::int64_t> AmountCents(double value) {
-  if (!std::isfinite(value) || std::fabs(value) >= 1e15) return std::nullopt;
-  // Below ten million units the cent figure value * 100 is off by less than
-  // 2e-7 from the exact one, and the fifteen-digit step below moves it by
-  // less than 6e-7: unless it lies within 1e-6 of a half cent, rounding it
-  // to the nearest cent gives what the digits give.
-  if (const double magnitude = std::fabs(value); magnitude < 1e7) {
-    const double figure = magnitude * 100;
-    const double whole = std::floor(figure);
-    const double fraction = figure - whole;
-    if (std::fabs(fraction - 0.5) > 1e-6) {
-      const std::int64_t cents = static_cast<std::int64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-      return value < 0 ? -cents : cents;
-    }
-  }
-  // Fifteen significant digits first, then half away from zero on the
-  // decimal digits themselves, so 2.675 gives 268 cents as the amount
-  // routines show it.
-  char buf[64];
-  const auto printed = std::to_chars(buf, buf + sizeof buf - 1, std::fabs(value), std::chars_format::scientific, 14);
-  *printed.ptr = '\0';  // "d.dddddddddddddde+XX", as printf's "%.14e"
-  std::string digits;
-  digits += buf[0];
-  digits.append(buf + 2, buf + 16);  // the 14 digits after the point
-  int exponent = std::atoi(buf + 17);
-  // value = 0.d1d2...d15 * 10^(exponent + 1); cents keep exponent + 3 digits.
-  int keep = exponent + 3;
-  if (keep < 0) return 0;
+  if (!std::isfinite(value) || std::fabs(value) >= kAmountLimit) return std::nullopt;
+  // At most 17 digits below the limit.
   std::int64_t cents = 0;
-  for (int i = 0; i < keep; ++i) {
-    cents = cents * 10 + (i < static_cast<int>(digits.size()) ? digits[static_cast<std::size_t>(i)] - '0' : 0);
-  }
-  if (keep < static_cast<int>(digits.size()) && digits[static_cast<std::size_t>(keep)] >= '5') ++cents;
+  for (const char digit : shell::RoundedAmountDigits(value, 2)) cents = cents * 10 + (digit - '0');
   return value < 0 ? -cents : cents;
 }
 
@@ -302,6 +283,7 @@ std::string CentsText(std::int64_t cents) {
 
 std::string AuditFileRefusalText(const AuditFileRefusal& r) {
   const std::string& v = r.value;
+  const std::string& d = r.detail;
   switch (r.fault) {
     case AuditFileFault::NoTaxRegistration:
       return shell::BuiltInText("Audit file: the administration has no tax registration number.",
@@ -343,11 +325,34 @@ std::string AuditFileRefusalText(const AuditFileRefusal& r) {
                                 "Auditfile: de periode gebruikt meer dan 50 dagboeken.",
                                 cp1252::L("Prüfdatei: die Periode verwendet mehr als 50 Journale."));
     case AuditFileFault::UnwritableAmount:
-      return shell::BuiltInText("Audit file: an amount on the GL account \"" + v + "\" cannot be written.",
+      return shell::BuiltInText("Audit file: an amount on the GL account \"" + v + "\" is no number and cannot be written.",
                                 "Auditfile: een bedrag op de grootboekrekening \"" + v +
-                                    "\" kan niet worden geschreven.",
+                                    "\" is geen getal en kan niet worden geschreven.",
                                 cp1252::L("Prüfdatei: ein Betrag auf dem Sachkonto \"") + v +
-                                    cp1252::L("\" kann nicht geschrieben werden."));
+                                    cp1252::L("\" ist keine Zahl und kann nicht geschrieben werden."));
+    case AuditFileFault::AmountTooLarge:
+      return shell::BuiltInText("Audit file: the amount " + d + " on the GL account \"" + v +
+                                    "\" is too large; the file holds amounts up to " + kLargestAmount + ".",
+                                "Auditfile: het bedrag " + d + " op de grootboekrekening \"" + v +
+                                    "\" is te groot; het bestand kan bedragen tot " + kLargestAmount + " bevatten.",
+                                cp1252::L("Prüfdatei: der Betrag ") + d + cp1252::L(" auf dem Sachkonto \"") + v +
+                                    cp1252::L("\" ist zu groß; die Datei fasst Beträge bis ") + kLargestAmount + ".");
+    case AuditFileFault::TotalTooLarge:
+      return shell::BuiltInText("Audit file: from the GL account \"" + v +
+                                    "\" on, the amounts add up to more than the file holds (" + kLargestTotal + ").",
+                                "Auditfile: vanaf de grootboekrekening \"" + v +
+                                    "\" tellen de bedragen op tot meer dan het bestand kan bevatten (" +
+                                    kLargestTotal + ").",
+                                cp1252::L("Prüfdatei: ab dem Sachkonto \"") + v +
+                                    cp1252::L("\" ergeben die Beträge mehr, als die Datei fasst (") + kLargestTotal +
+                                    ").");
+    case AuditFileFault::InvalidVoucherDate:
+      return shell::BuiltInText("Audit file: the voucher \"" + v + "\" of " + d +
+                                    " has a date that is not a valid day; nothing was written.",
+                                "Auditfile: de boeking \"" + v + "\" van " + d +
+                                    " heeft een datum die geen geldige dag is; er is niets geschreven.",
+                                cp1252::L("Prüfdatei: der Beleg \"") + v + "\" vom " + d +
+                                    cp1252::L(" hat ein Datum, das kein gültiger Tag ist; nichts wurde geschrieben."));
   }
   return {};
 }
@@ -369,11 +374,8 @@ using IdSet = std::unordered_set<std::string, IdHash, std::equal_to<>>;
 // The text handed to the sink in pieces of about 4 MiB, each of whole lines.
 constexpr std::size_t kPiece = 4u << 20;
 
-void FlushIfFull(std::string& t, AuditFileSink& sink) {
-  if (t.size() < kPiece) return;
-  sink.Write(t);
-  t.clear();
-}
+// The master data's text moves on to the pieces in steps of about this.
+constexpr std::size_t kStep = 64u << 10;
 
 // A text written through a raw cursor into pieces that grow from 16 KiB to
 // 4 MiB: Room gives the cursor with at least n bytes free behind it, Advance
@@ -496,159 +498,251 @@ char* PutAmount(char* p, std::string_view open, std::int64_t cents, std::string_
   return Put(PutCents(Put(p, open), cents), close);
 }
 
-std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const VoucherBlocks& vouchers,
-                                          const AuditFileRequest& request, AuditFileSink& sink) {
-  using Refusal = AuditFileRefusal;
-  using F = AuditFileFault;
-  const records::AdminSettingsRec& s = source.settings;
-  std::vector<std::string> periodStarts;
-  for (int k = 2; k <= records::AdminSettingsRec::kPeriodStartCount; ++k) periodStarts.push_back(s.PeriodStart(k));
+// What the checks find and the writing follows: the range, the identifiers,
+// the start balances, each in-range line's side and journal, the totals.
+struct Opening {
+  std::string account;
+  Side side;
+};
 
+struct Journal {
+  std::string name;
+  std::string type;
+  std::int64_t lines = 0;
+  std::int64_t transactions = 0;
+  // The transaction of the journal's last line: date and book number.
+  std::string date;
+  std::string number;
+};
+
+struct Plan {
+  std::string choiceYear;
+  Range range;
+  std::vector<std::string> periodStarts;  // PeriodStart 2 to 15
+  IdSet accountIds;
+  IdSet partnerIds;
+  std::vector<Opening> openings;
+  std::vector<Journal> journals;
+  std::vector<Side> sides;                // the range's lines in file order
+  std::vector<std::uint8_t> journalOf;    // the journal of each of them
+  std::int64_t entries = 0;
+  std::int64_t totalDebit = 0;
+  std::int64_t totalCredit = 0;
+};
+
+using Refusal = AuditFileRefusal;
+using F = AuditFileFault;
+
+bool InRange(const Range& range, const JV& v) {
+  const std::string_view date = FieldView(v, JV::kVoucherDate);
+  return !(date < range.start || date > range.end);
+}
+
+// An amount as the refusal names it: the shortest text that reads back as
+// it, in fixed notation while that stays readable.
+std::string AmountText(double value) {
+  char buf[64];
+  const auto r = std::isfinite(value) && std::fabs(value) < 1e21
+                     ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed)
+                     : std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, r.ptr);
+}
+
+// The cents of `value` booked on `account`, or why the file cannot hold it.
+std::variant<std::int64_t, Refusal> CentsOrRefusal(double value, std::string_view account) {
+  if (auto cents = AmountCents(value)) return *cents;
+  if (!std::isfinite(value)) return Refusal{F::UnwritableAmount, std::string(account)};
+  return Refusal{F::AmountTooLarge, std::string(account), AmountText(value)};
+}
+
+// The settings, the range and the master data.
+std::optional<Refusal> CheckMasters(const AuditFileSource& source, const AuditFileRequest& request, Plan& plan) {
+  const records::AdminSettingsRec& s = source.settings;
+  for (int k = 2; k <= records::AdminSettingsRec::kPeriodStartCount; ++k) plan.periodStarts.push_back(s.PeriodStart(k));
   if (IsBlank(s.TaxRegistrationId())) return Refusal{F::NoTaxRegistration, ""};
   std::string settingsYear = s.FiscalYear().empty() ? std::string("0000") : s.FiscalYear();
   auto settingsYearNumber = YearNumber(settingsYear);
   if (!settingsYearNumber) return Refusal{F::FiscalYearNotANumber, settingsYear};
   if (*settingsYearNumber < 1990) return Refusal{F::FiscalYearTooEarly, settingsYear};
-  std::string choiceYear = request.periodChoice.substr(0, 4);
-  auto year = YearNumber(choiceYear);
-  if (!year || choiceYear.size() != 4) return Refusal{F::FiscalYearNotANumber, choiceYear};
+  plan.choiceYear = request.periodChoice.substr(0, 4);
+  auto year = YearNumber(plan.choiceYear);
+  if (!year || plan.choiceYear.size() != 4) return Refusal{F::FiscalYearNotANumber, plan.choiceYear};
 
-  Range range = FindRange(source, request.periodChoice, *year);
-  if (!IsValidDate(range.start) || !IsValidDate(range.end)) return Refusal{F::NoDateRange, ""};
+  plan.range = FindRange(source, request.periodChoice, *year);
+  if (!IsValidDate(plan.range.start) || !IsValidDate(plan.range.end)) return Refusal{F::NoDateRange, ""};
 
   if (source.accounts.empty()) return Refusal{F::NoAccounts, ""};
-  IdSet accountIds;
   for (const auto& a : source.accounts) {
     std::string id = Trimmed(a.AccountNumber());
-    if (!accountIds.insert(id).second) return Refusal{F::DuplicateAccount, id};
+    if (!plan.accountIds.insert(id).second) return Refusal{F::DuplicateAccount, id};
   }
-  IdSet partnerIds;
   for (const auto* list : {&source.customers, &source.suppliers}) {
     for (const auto& p : *list) {
       std::string id = PartnerId(p);
-      if (!partnerIds.insert(id).second) return Refusal{F::DuplicatePartner, id};
+      if (!plan.partnerIds.insert(id).second) return Refusal{F::DuplicatePartner, id};
     }
   }
+  return std::nullopt;
+}
 
-  // The start balances and the lines of the range, checked before a line is
-  // written.
-  struct Opening {
-    std::string account;
-    Side side;
-  };
-  std::vector<Opening> openings;
-  if (range.opening) {
-    for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
-      records::FreezeAccountRow row = range.opening->Account(i);
-      if (!IsBalanceRow(row)) continue;
-      std::string account = Trimmed(row.AccountNumber());
-      if (!accountIds.count(account)) return Refusal{F::UnlistedAccount, account};
-      auto cents = AmountCents(row.ClosingOwnSide() - row.ClosingOtherSide());
-      if (!cents) return Refusal{F::UnwritableAmount, account};
-      std::string type = Trimmed(row.AccountType());
-      openings.push_back({account, {type == "D" || type == "T", *cents}});
-    }
+// The start balances: the balance-sheet rows of the older year's snapshot.
+std::optional<Refusal> CheckOpenings(Plan& plan) {
+  if (!plan.range.opening) return std::nullopt;
+  for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
+    records::FreezeAccountRow row = plan.range.opening->Account(i);
+    if (!IsBalanceRow(row)) continue;
+    std::string account = Trimmed(row.AccountNumber());
+    if (!plan.accountIds.count(account)) return Refusal{F::UnlistedAccount, account};
+    auto cents = CentsOrRefusal(row.ClosingOwnSide() - row.ClosingOtherSide(), account);
+    if (auto* refusal = std::get_if<Refusal>(&cents)) return *refusal;
+    std::string type = Trimmed(row.AccountType());
+    plan.openings.push_back({account, {type == "D" || type == "T", std::get<std::int64_t>(cents)}});
   }
+  return std::nullopt;
+}
 
-  // The first pass: for each line of the range, in file order, its side and
-  // its journal; the journals in the order they first appear.
-  struct Journal {
-    std::string name;
-    std::string type;
-    std::int64_t lines = 0;
-    std::int64_t transactions = 0;
-    // The transaction of the journal's last line: date and book number.
-    std::string date;
-    std::string number;
-  };
-  auto inRange = [&](const JV& v) {
-    const std::string_view date = FieldView(v, JV::kVoucherDate);
-    return !(date < range.start || date > range.end);
-  };
-  std::vector<Journal> journals;
-  journals.reserve(kMaxJournals);
-  std::vector<Side> sides;
-  std::vector<std::uint8_t> journalOf;
+// The journal of `v` in the plan, appended when it is new; nullopt when
+// that would make more than the file may hold.
+std::optional<std::size_t> JournalIndex(Plan& plan, const JV& v, std::size_t last) {
+  auto& journals = plan.journals;
+  const std::string_view name = FieldView(v, JV::kJournalName);
+  if (last < journals.size() && journals[last].name == name) return last;
+  const auto j = static_cast<std::size_t>(
+      std::find_if(journals.begin(), journals.end(), [&](const Journal& k) { return k.name == name; }) -
+      journals.begin());
+  if (j < journals.size()) return j;
+  if (static_cast<int>(journals.size()) == kMaxJournals) return std::nullopt;
+  journals.push_back({std::string(name), JournalType(v), 0, 0, {}, {}});
+  return j;
+}
+
+// The first pass over the lines of the range, in file order: each line's
+// date, account and amount checked, its side and its journal kept; the
+// journals in the order they first appear, with their line and transaction
+// counts.
+std::optional<Refusal> CheckLines(const VoucherBlocks& vouchers, Plan& plan) {
+  plan.journals.reserve(kMaxJournals);
   std::optional<Refusal> refusal;
   std::size_t lastJournal = 0;
   vouchers([&](const JV* block, std::size_t count) {
     for (std::size_t i = 0; i < count && !refusal; ++i) {
       const JV& v = block[i];
-      if (!inRange(v)) continue;
+      if (!InRange(plan.range, v)) continue;
+      const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
+      if (!IsValidDate(date)) {
+        refusal = Refusal{F::InvalidVoucherDate, Trimmed(number), std::string(date)};
+        return;
+      }
       const std::string_view account = TrimView(FieldView(v, JV::kAccountNumber));
-      if (!accountIds.count(account)) {
+      if (!plan.accountIds.count(account)) {
         refusal = Refusal{F::UnlistedAccount, std::string(account)};
         return;
       }
-      double net = v.DebitAmount() - v.CreditAmount();
-      auto cents = AmountCents(net > 0 ? net : -net);
-      if (!cents) {
-        refusal = Refusal{F::UnwritableAmount, std::string(account)};
+      const double net = v.DebitAmount() - v.CreditAmount();
+      auto cents = CentsOrRefusal(net > 0 ? net : -net, account);
+      if (auto* r = std::get_if<Refusal>(&cents)) {
+        refusal = *r;
         return;
       }
-      const std::string_view name = FieldView(v, JV::kJournalName);
-      std::size_t j = lastJournal;
-      if (j >= journals.size() || journals[j].name != name) {
-        j = static_cast<std::size_t>(
-            std::find_if(journals.begin(), journals.end(), [&](const Journal& k) { return k.name == name; }) -
-            journals.begin());
+      const std::optional<std::size_t> j = JournalIndex(plan, v, lastJournal);
+      if (!j) {
+        refusal = Refusal{F::TooManyJournals, std::string(FieldView(v, JV::kJournalName))};
+        return;
       }
-      if (j == journals.size()) {
-        if (static_cast<int>(journals.size()) == kMaxJournals) {
-          refusal = Refusal{F::TooManyJournals, std::string(name)};
-          return;
-        }
-        journals.push_back({std::string(name), JournalType(v), 0, 0, {}, {}});
-      }
-      lastJournal = j;
-      Journal& journal = journals[j];
-      const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
+      lastJournal = *j;
+      Journal& journal = plan.journals[*j];
       if (journal.lines == 0 || date != journal.date || number != journal.number) {
         ++journal.transactions;
         journal.date = date;
         journal.number = number;
       }
       ++journal.lines;
-      sides.push_back({net > 0, *cents});
-      journalOf.push_back(static_cast<std::uint8_t>(j));
+      plan.sides.push_back({net > 0, std::get<std::int64_t>(cents)});
+      plan.journalOf.push_back(static_cast<std::uint8_t>(*j));
     }
   });
-  if (refusal) return refusal;
+  return refusal;
+}
 
-  std::int64_t entries = static_cast<std::int64_t>(openings.size());
-  std::int64_t totalDebit = 0;
-  std::int64_t totalCredit = 0;
-  // A total beyond 18 digits before the point has no text the file may
-  // hold (and would not fit the sum): refused like an amount.
-  constexpr std::int64_t kMaxTotalCents = 999'999'999'999'999'999;
+// The entry count and the totals, adding the amounts in the order they are
+// written: the start balances, then journal by journal.
+std::optional<Refusal> AddTotals(const VoucherBlocks& vouchers, Plan& plan) {
+  plan.entries = static_cast<std::int64_t>(plan.openings.size());
   auto add = [&](const Side& side) -> bool {
-    std::int64_t& total = side.debit ? totalDebit : totalCredit;
+    std::int64_t& total = side.debit ? plan.totalDebit : plan.totalCredit;
     if (side.cents > kMaxTotalCents - total) return false;
     total += side.cents;
     return true;
   };
-  for (const Opening& o : openings)
-    if (!add(o.side)) return Refusal{F::UnwritableAmount, o.account};
-  // In the order the lines are written: journal by journal.
-  for (std::size_t j = 0; j < journals.size(); ++j) {
-    entries += journals[j].lines;
-    for (std::size_t k = 0; k < sides.size(); ++k) {
-      if (journalOf[k] != j || add(sides[k])) continue;
+  for (const Opening& o : plan.openings)
+    if (!add(o.side)) return Refusal{F::TotalTooLarge, o.account};
+  for (std::size_t j = 0; j < plan.journals.size(); ++j) {
+    plan.entries += plan.journals[j].lines;
+    for (std::size_t k = 0; k < plan.sides.size(); ++k) {
+      if (plan.journalOf[k] != j || add(plan.sides[k])) continue;
       // The account of the range's k-th line, for the message.
       std::string account;
       std::size_t seen = 0;
       vouchers([&](const JV* block, std::size_t count) {
         for (std::size_t i = 0; i < count; ++i) {
-          if (!inRange(block[i])) continue;
+          if (!InRange(plan.range, block[i])) continue;
           if (seen++ == k) account = TrimView(FieldView(block[i], JV::kAccountNumber));
         }
       });
-      return Refusal{F::UnwritableAmount, account};
+      return Refusal{F::TotalTooLarge, account};
     }
   }
+  return std::nullopt;
+}
 
+// The text of `t` to `out`, whose full pieces go on to `sink`; `t` is
+// empty after.
+void MoveOn(std::string& t, Out& out, AuditFileSink& sink) {
+  out.Append(t);
+  t.clear();
+  out.HandFullPiecesTo(sink);
+}
+
+void PutPartner(std::string& t, const records::PartnerRec& p) {
+  PutOpen(t, 2, "customerSupplier");
+  PutText(t, 3, "custSupID", PartnerId(p));
+  PutText(t, 3, "type", Trimmed(p.RelationshipType()));
+  if (!IsBlank(p.TaxAccountNumber())) {
+    PutText(t, 3, "taxRegistrationNr", p.TaxAccountNumber());
+    if (IsValidDate(p.TaxVerificationDate()))
+      PutElement(t, 3, "taxVerificationDate", XmlDate(p.TaxVerificationDate()));
+  }
+  PutElement(t, 3, "companyName", IsBlank(p.Name()) ? std::string(" niet beschikbaar") : XmlText(p.Name()));
+  if (!IsBlank(p.Contact1Name())) PutText(t, 3, "contact", p.Contact1Name());
+  PutOpen(t, 3, "streetAddress");
+  PutElement(t, 4, "address", OrUnavailable(p.Address()));
+  if (!IsBlank(p.Property())) PutText(t, 4, "property", p.Property());
+  PutElement(t, 4, "city", OrUnavailable(p.Town()));
+  PutElement(t, 4, "postalCode", IsBlank(p.ZipCode()) ? std::string("n.b.") : XmlText(p.ZipCode()));
+  if (!p.Region().empty()) PutText(t, 4, "region", p.Region());
+  PutElement(t, 4, "country", OrUnavailable(p.Country()));
+  PutClose(t, 3, "streetAddress");
+  if (!IsBlank(p.CorrAddress())) {
+    PutOpen(t, 3, "postalAddress");
+    PutElement(t, 4, "address", OrUnavailable(p.CorrAddress()));
+    PutElement(t, 4, "city", OrUnavailable(p.CorrTown()));
+    PutElement(t, 4, "postalCode", IsBlank(p.CorrZipCode()) ? std::string("n.b.") : XmlText(p.CorrZipCode()));
+    if (!p.CorrState().empty()) PutText(t, 4, "region", p.CorrState());
+    PutElement(t, 4, "country", OrUnavailable(p.CorrCountry()));
+    PutClose(t, 3, "postalAddress");
+  }
+  if (!p.Telephone().empty()) PutText(t, 3, "telephone", p.Telephone());
+  if (!p.Fax().empty()) PutText(t, 3, "fax", p.Fax());
+  if (!p.Email().empty()) PutText(t, 3, "eMail", p.Email());
+  if (!p.Website().empty()) PutText(t, 3, "website", p.Website());
+  PutClose(t, 2, "customerSupplier");
+}
+
+// The declaration, the header, the GL accounts and the relations.
+void WriteMasters(const AuditFileSource& source, const AuditFileRequest& request, const Plan& plan, Out& out,
+                  AuditFileSink& sink) {
+  const records::AdminSettingsRec& s = source.settings;
   std::string t;
-  t.reserve(kPiece + (1u << 16));
   t += "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" standalone=\"yes\"?>\r\n";
   PutOpen(t, 0, "auditfile");
   PutOpen(t, 1, "header");
@@ -659,9 +753,9 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
   PutText(t, 2, "companyAddress", s.Address());
   PutText(t, 2, "companyCity", s.Town());
   PutText(t, 2, "companyPostalCode", s.ZipCode());
-  PutElement(t, 2, "fiscalYear", choiceYear);
-  PutElement(t, 2, "startDate", XmlDate(range.start));
-  PutElement(t, 2, "endDate", XmlDate(range.end));
+  PutElement(t, 2, "fiscalYear", plan.choiceYear);
+  PutElement(t, 2, "startDate", XmlDate(plan.range.start));
+  PutElement(t, 2, "endDate", XmlDate(plan.range.end));
   PutText(t, 2, "currencyCode", s.CurrencyCode());
   PutElement(t, 2, "dateCreated", XmlDate(request.today));
   PutElement(t, 2, "productID", "Ombrelo Account Enterprise 2.0.6");
@@ -677,95 +771,67 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
     PutText(t, 3, "accountType", a.AccountType());
     PutText(t, 3, "leadCode", a.CategoryName());
     PutClose(t, 2, "ledgerAccount");
-    FlushIfFull(t, sink);
+    if (t.size() >= kStep) MoveOn(t, out, sink);
   }
   PutClose(t, 1, "generalLedger");
 
-  if (!partnerIds.empty()) {
+  if (!plan.partnerIds.empty()) {
     PutOpen(t, 1, "customersSuppliers");
     for (const auto* list : {&source.customers, &source.suppliers}) {
       for (const auto& p : *list) {
-        PutOpen(t, 2, "customerSupplier");
-        PutText(t, 3, "custSupID", PartnerId(p));
-        PutText(t, 3, "type", Trimmed(p.RelationshipType()));
-        if (!IsBlank(p.TaxAccountNumber())) {
-          PutText(t, 3, "taxRegistrationNr", p.TaxAccountNumber());
-          if (IsValidDate(p.TaxVerificationDate()))
-            PutElement(t, 3, "taxVerificationDate", XmlDate(p.TaxVerificationDate()));
-        }
-        PutElement(t, 3, "companyName", IsBlank(p.Name()) ? std::string(" niet beschikbaar") : XmlText(p.Name()));
-        if (!IsBlank(p.Contact1Name())) PutText(t, 3, "contact", p.Contact1Name());
-        PutOpen(t, 3, "streetAddress");
-        PutElement(t, 4, "address", OrUnavailable(p.Address()));
-        if (!IsBlank(p.Property())) PutText(t, 4, "property", p.Property());
-        PutElement(t, 4, "city", OrUnavailable(p.Town()));
-        PutElement(t, 4, "postalCode", IsBlank(p.ZipCode()) ? std::string("n.b.") : XmlText(p.ZipCode()));
-        if (!p.Region().empty()) PutText(t, 4, "region", p.Region());
-        PutElement(t, 4, "country", OrUnavailable(p.Country()));
-        PutClose(t, 3, "streetAddress");
-        if (!IsBlank(p.CorrAddress())) {
-          PutOpen(t, 3, "postalAddress");
-          PutElement(t, 4, "address", OrUnavailable(p.CorrAddress()));
-          PutElement(t, 4, "city", OrUnavailable(p.CorrTown()));
-          PutElement(t, 4, "postalCode", IsBlank(p.CorrZipCode()) ? std::string("n.b.") : XmlText(p.CorrZipCode()));
-          if (!p.CorrState().empty()) PutText(t, 4, "region", p.CorrState());
-          PutElement(t, 4, "country", OrUnavailable(p.CorrCountry()));
-          PutClose(t, 3, "postalAddress");
-        }
-        if (!p.Telephone().empty()) PutText(t, 3, "telephone", p.Telephone());
-        if (!p.Fax().empty()) PutText(t, 3, "fax", p.Fax());
-        if (!p.Email().empty()) PutText(t, 3, "eMail", p.Email());
-        if (!p.Website().empty()) PutText(t, 3, "website", p.Website());
-        PutClose(t, 2, "customerSupplier");
-        FlushIfFull(t, sink);
+        PutPartner(t, p);
+        if (t.size() >= kStep) MoveOn(t, out, sink);
       }
     }
     PutClose(t, 1, "customersSuppliers");
   }
+  MoveOn(t, out, sink);
+}
 
-  PutOpen(t, 1, "transactions");
-  PutElement(t, 2, "numberEntries", std::to_string(entries));
-  PutElement(t, 2, "totalDebit", CentsText(totalDebit));
-  PutElement(t, 2, "totalCredit", CentsText(totalCredit));
-  // The start-balance journal and the journals, written through raw
-  // cursors: the text is the bulk of the file.
-  std::string currencyLine;
-  PutText(currencyLine, 6, "currencyCode", s.CurrencyCode());
+// One booking line, written through the raw cursor of `out`; `v` gives the
+// optional texts (none for a start balance).
+void WriteLine(Out& out, std::string_view currencyLine, std::int64_t recordId, std::string_view account,
+               std::string_view partner, std::string_view description, const Side& side, const JV* v) {
   // The most bytes a booking line can take beyond 7 per byte of its texts
   // (the longest reference a byte becomes) and the currency line.
   constexpr std::size_t kLineFrame = 1024;
-  auto writeLine = [&](Out& out, std::int64_t recordId, std::string_view account, std::string_view partner,
-                       std::string_view description, const Side& side, const JV* v) {
-    std::string_view cost, product, project;
-    if (v) {
-      cost = TrimView(FieldView(*v, JV::kCostCentre));
-      product = FieldView(*v, JV::kProductDescription);
-      project = FieldView(*v, JV::kProjectDescription);
-    }
-    char* p = out.Room(kLineFrame + currencyLine.size() +
-                       7 * (account.size() + partner.size() + description.size() + cost.size() + product.size() +
-                            project.size()));
-    p = Put(p, "    <line>\r\n     <recordID>");
-    p = PutNumber(p, recordId);
-    p = Put(p, "</recordID>\r\n");
-    p = PutElement(p, "     <accountID>", account, "</accountID>\r\n");
-    p = PutOptional(p, "     <custSupID>", partner, "</custSupID>\r\n");
-    p = PutElement(p, "     <description>", description, "</description>\r\n");
-    p = side.debit ? PutAmount(p, "     <debitAmount>", side.cents, "</debitAmount>\r\n")
-                   : PutAmount(p, "     <creditAmount>", side.cents, "</creditAmount>\r\n");
-    p = PutOptional(p, "     <costDesc>", cost, "</costDesc>\r\n");
-    p = PutOptional(p, "     <productDesc>", product, "</productDesc>\r\n");
-    p = PutOptional(p, "     <projectDesc>", project, "</projectDesc>\r\n");
-    p = Put(p, "     <currency>\r\n");
-    p = Put(p, currencyLine);
-    p = side.debit ? PutAmount(p, "      <currencyDebitAmount>", side.cents, "</currencyDebitAmount>\r\n")
-                   : PutAmount(p, "      <currencyCreditAmount>", side.cents, "</currencyCreditAmount>\r\n");
-    p = Put(p, "     </currency>\r\n    </line>\r\n");
-    out.Advance(p);
-  };
+  std::string_view cost, product, project;
+  if (v) {
+    cost = TrimView(FieldView(*v, JV::kCostCentre));
+    product = FieldView(*v, JV::kProductDescription);
+    project = FieldView(*v, JV::kProjectDescription);
+  }
+  char* p = out.Room(kLineFrame + currencyLine.size() +
+                     7 * (account.size() + partner.size() + description.size() + cost.size() + product.size() +
+                          project.size()));
+  p = Put(p, "    <line>\r\n     <recordID>");
+  p = PutNumber(p, recordId);
+  p = Put(p, "</recordID>\r\n");
+  p = PutElement(p, "     <accountID>", account, "</accountID>\r\n");
+  p = PutOptional(p, "     <custSupID>", partner, "</custSupID>\r\n");
+  p = PutElement(p, "     <description>", description, "</description>\r\n");
+  p = side.debit ? PutAmount(p, "     <debitAmount>", side.cents, "</debitAmount>\r\n")
+                 : PutAmount(p, "     <creditAmount>", side.cents, "</creditAmount>\r\n");
+  p = PutOptional(p, "     <costDesc>", cost, "</costDesc>\r\n");
+  p = PutOptional(p, "     <productDesc>", product, "</productDesc>\r\n");
+  p = PutOptional(p, "     <projectDesc>", project, "</projectDesc>\r\n");
+  p = Put(p, "     <currency>\r\n");
+  p = Put(p, currencyLine);
+  p = side.debit ? PutAmount(p, "      <currencyDebitAmount>", side.cents, "</currencyDebitAmount>\r\n")
+                 : PutAmount(p, "      <currencyCreditAmount>", side.cents, "</currencyCreditAmount>\r\n");
+  p = Put(p, "     </currency>\r\n    </line>\r\n");
+  out.Advance(p);
+}
 
-  Out main;
-  if (!openings.empty()) {
+// The opening of `transactions` with its count and totals, and the
+// start-balance journal when there are start balances.
+void WriteStartBalances(const Plan& plan, std::string_view currencyLine, Out& out) {
+  std::string t;
+  PutOpen(t, 1, "transactions");
+  PutElement(t, 2, "numberEntries", std::to_string(plan.entries));
+  PutElement(t, 2, "totalDebit", CentsText(plan.totalDebit));
+  PutElement(t, 2, "totalCredit", CentsText(plan.totalCredit));
+  if (!plan.openings.empty()) {
     PutOpen(t, 2, "journal");
     PutElement(t, 3, "journalID", "0");
     PutElement(t, 3, "description", "Start Balance");
@@ -773,78 +839,92 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
     PutOpen(t, 3, "transaction");
     PutElement(t, 4, "transactionID", "start balance");
     PutElement(t, 4, "period", "00");
-    PutElement(t, 4, "transactionDate", XmlDate(range.start));
-    main.Append(t);
+    PutElement(t, 4, "transactionDate", XmlDate(plan.range.start));
+    out.Append(t);
     t.clear();
     std::int64_t recordId = 0;
-    for (const Opening& o : openings) writeLine(main, ++recordId, o.account, {}, "start balance", o.side, nullptr);
+    for (const Opening& o : plan.openings)
+      WriteLine(out, currencyLine, ++recordId, o.account, {}, "start balance", o.side, nullptr);
     PutClose(t, 3, "transaction");
     PutClose(t, 2, "journal");
   }
+  out.Append(t);
+}
 
-  // The second pass: the lines in file order, each to its journal's text.
-  // The first journal is written straight on; the others wait in their own
-  // texts until the journals before them are complete. Records and
-  // transactions are numbered in the order they stand in the file, journal
-  // by journal, which the first pass's counts give.
-  struct JournalText {
-    Out own;
-    std::int64_t nextRecord = 0;
-    std::int64_t nextTransaction = 0;
-    std::string date;
-    std::string number;
-    bool open = false;
-  };
-  std::vector<JournalText> texts(journals.size());
-  std::int64_t records = static_cast<std::int64_t>(openings.size()), transactions = 0;
-  for (std::size_t j = 0; j < journals.size(); ++j) {
+// One journal's text while the lines are written: its own text (the first
+// journal writes straight on), the numbers its next record and transaction
+// take, and its open transaction.
+struct JournalText {
+  Out own;
+  std::int64_t nextRecord = 0;
+  std::int64_t nextTransaction = 0;
+  std::string date;
+  std::string number;
+  bool open = false;
+};
+
+// Closes the open transaction of `jt` when `v` starts a new one, and opens
+// that.
+void StartTransaction(JournalText& jt, Out& out, const Plan& plan, const JV& v) {
+  constexpr std::size_t kFrame = 1024;
+  const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
+  if (jt.open && date == jt.date && number == jt.number) return;
+  std::string_view shown = number;
+  while (!shown.empty() && shown.back() == ' ') shown.remove_suffix(1);
+  std::string description(date);
+  description += ' ';
+  description.append(shown);
+  if (description.size() > 50) description.resize(50);
+  const std::string_view by = TrimView(FieldView(v, JV::kChangedBy));
+  char* p = out.Room(kFrame + 7 * (description.size() + by.size()));
+  if (jt.open) p = Put(p, "   </transaction>\r\n");
+  jt.open = true;
+  jt.date = date;
+  jt.number = number;
+  p = Put(p, "   <transaction>\r\n    <transactionID>");
+  p = PutNumber(p, jt.nextTransaction++);
+  p = Put(p, "</transactionID>\r\n    <description>");
+  p = PutXml(p, description);
+  p = Put(p, "</description>\r\n    <period>");
+  p = Put(p, PeriodOf(plan.range, plan.periodStarts, date));
+  p = Put(p, "</period>\r\n    <transactionDate>");
+  p = PutDate(p, date);
+  p = Put(p, "</transactionDate>\r\n");
+  p = PutOptional(p, "    <sourceID>", by, "</sourceID>\r\n");
+  out.Advance(p);
+}
+
+// The journals, from the second pass over the lines in file order, each
+// line to its journal's text; the later journals wait until the journals
+// before them are complete. Records and transactions are numbered in the
+// order they stand in the file, journal by journal, which the first pass's
+// counts give. Ends the file.
+void WriteJournals(const Plan& plan, const VoucherBlocks& vouchers, std::string_view currencyLine, Out& main,
+                   AuditFileSink& sink) {
+  std::vector<JournalText> texts(plan.journals.size());
+  std::int64_t records = static_cast<std::int64_t>(plan.openings.size()), transactions = 0;
+  for (std::size_t j = 0; j < plan.journals.size(); ++j) {
     texts[j].nextRecord = records + 1;
     texts[j].nextTransaction = transactions + 1;
-    records += journals[j].lines;
-    transactions += journals[j].transactions;
+    records += plan.journals[j].lines;
+    transactions += plan.journals[j].transactions;
+    std::string t;
     PutOpen(t, 2, "journal");
     PutElement(t, 3, "journalID", std::to_string(j + 1));
-    PutText(t, 3, "description", journals[j].name);
-    PutElement(t, 3, "type", journals[j].type);
+    PutText(t, 3, "description", plan.journals[j].name);
+    PutElement(t, 3, "type", plan.journals[j].type);
     (j == 0 ? main : texts[j].own).Append(t);
-    t.clear();
   }
   std::size_t k = 0;
   char partnerText[32];
-  std::string description;
   vouchers([&](const JV* block, std::size_t count) {
-    for (std::size_t i = 0; i < count && k < sides.size(); ++i) {
+    for (std::size_t i = 0; i < count && k < plan.sides.size(); ++i) {
       const JV& v = block[i];
-      if (!inRange(v)) continue;
-      const std::size_t j = journalOf[k];
+      if (!InRange(plan.range, v)) continue;
+      const std::size_t j = plan.journalOf[k];
       JournalText& jt = texts[j];
       Out& out = j == 0 ? main : jt.own;
-      const std::string_view date = FieldView(v, JV::kVoucherDate), number = FieldView(v, JV::kBookNumber);
-      if (!jt.open || date != jt.date || number != jt.number) {
-        std::string_view shown = number;
-        while (!shown.empty() && shown.back() == ' ') shown.remove_suffix(1);
-        description.assign(date);
-        description += ' ';
-        description.append(shown);
-        if (description.size() > 50) description.resize(50);
-        const std::string_view by = TrimView(FieldView(v, JV::kChangedBy));
-        char* p = out.Room(kLineFrame + 7 * (description.size() + by.size()));
-        if (jt.open) p = Put(p, "   </transaction>\r\n");
-        jt.open = true;
-        jt.date = date;
-        jt.number = number;
-        p = Put(p, "   <transaction>\r\n    <transactionID>");
-        p = PutNumber(p, jt.nextTransaction++);
-        p = Put(p, "</transactionID>\r\n    <description>");
-        p = PutXml(p, description);
-        p = Put(p, "</description>\r\n    <period>");
-        p = Put(p, PeriodOf(range, periodStarts, date));
-        p = Put(p, "</period>\r\n    <transactionDate>");
-        p = PutDate(p, date);
-        p = Put(p, "</transactionDate>\r\n");
-        p = PutOptional(p, "    <sourceID>", by, "</sourceID>\r\n");
-        out.Advance(p);
-      }
+      StartTransaction(jt, out, plan, v);
       const std::string_view type = TrimView(FieldView(v, JV::kPartnerType));
       const std::int32_t number32 = v.PartnerNumber();
       std::string_view partner;
@@ -852,15 +932,15 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
         std::memcpy(partnerText, type.data(), 3);
         const char* end = PutNumber(partnerText + 3, number32);
         partner = std::string_view(partnerText, static_cast<std::size_t>(end - partnerText));
-        if (!partnerIds.count(partner)) partner = {};
+        if (!plan.partnerIds.count(partner)) partner = {};
       }
-      writeLine(out, jt.nextRecord++, TrimView(FieldView(v, JV::kAccountNumber)), partner,
-                TrimView(FieldView(v, JV::kLineText)), sides[k], &v);
+      WriteLine(out, currencyLine, jt.nextRecord++, TrimView(FieldView(v, JV::kAccountNumber)), partner,
+                TrimView(FieldView(v, JV::kLineText)), plan.sides[k], &v);
       ++k;
       if (j == 0) main.HandFullPiecesTo(sink);
     }
   });
-  for (std::size_t j = 0; j < journals.size(); ++j) {
+  for (std::size_t j = 0; j < plan.journals.size(); ++j) {
     Out& out = j == 0 ? main : texts[j].own;
     if (texts[j].open) out.Append("   </transaction>\r\n");
     out.Append("  </journal>\r\n");
@@ -869,6 +949,27 @@ std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const V
       out.HandTo(sink);
     }
   }
+}
+
+// Checks everything, then writes the whole file: the sink gets nothing when
+// a check fails, and the whole tree otherwise (also without start balances
+// or lines).
+std::optional<AuditFileRefusal> WriteWith(const AuditFileSource& source, const VoucherBlocks& vouchers,
+                                          const AuditFileRequest& request, AuditFileSink& sink) {
+  Plan plan;
+  if (auto refusal = CheckMasters(source, request, plan)) return refusal;
+  if (auto refusal = CheckOpenings(plan)) return refusal;
+  if (auto refusal = CheckLines(vouchers, plan)) return refusal;
+  if (auto refusal = AddTotals(vouchers, plan)) return refusal;
+
+  // Every line of the text goes through `main`, in order; its full pieces
+  // go on to the sink as it grows.
+  Out main;
+  WriteMasters(source, request, plan, main, sink);
+  std::string currencyLine;
+  PutText(currencyLine, 6, "currencyCode", source.settings.CurrencyCode());
+  WriteStartBalances(plan, currencyLine, main);
+  WriteJournals(plan, vouchers, currencyLine, main, sink);
   main.Append(" </transactions>\r\n</auditfile>\r\n");
   main.HandTo(sink);
   return std::nullopt;

@@ -19,10 +19,14 @@
 // leaves undefined: of the C1 control with the same value, as
 // platform/cp1252.h maps them); the other bytes are the same in both code
 // pages. Dates "YYYYMMDD" are written "YYYY-MM-DD". Amounts are rounded as
-// the amount routines round (15 significant digits, then half away from zero
-// to two decimals) and written with "." and two decimals, no grouping, in any
-// locale; numberEntries counts the lines written and totalDebit/totalCredit
-// add the amounts as written.
+// the amount routines round (shell::RoundedAmountDigits: half away from zero
+// to two decimals on the shortest text that reads back as the amount) and
+// written with "." and two decimals, no grouping, in any locale; the file
+// holds amounts below 1E15 (15 digits before the point). numberEntries
+// counts the lines written and totalDebit/totalCredit add the amounts as
+// written. The whole tree is written in every case: without start balances
+// the start-balance journal is left out, without lines the other journals,
+// and `transactions` then holds the count and the totals only.
 //
 // The range: a book year begins where the newest snapshot of an older year
 // ends (its PeriodEndDate, the day after its last day; the first year's older
@@ -38,8 +42,12 @@
 // A run that would write an invalid file writes nothing and names the first
 // fault: no tax registration number, a fiscal year that is no number or below
 // 1990, no start or end date, no GL account, two accounts or two partners
-// with the same identifier, a voucher line or start-balance row on an account
-// that is not listed, more than 50 journals in the range.
+// with the same identifier, a voucher line of the range dated on no day of
+// the calendar (named by its book number and date), a voucher line or
+// start-balance row on an account that is not listed, an amount that is no
+// number or of 1E15 or more (named with the account and the largest amount
+// the file holds), totals of 1E16 or more, more than 50 journals in the
+// range.
 #pragma once
 
 #include <cstdint>
@@ -86,14 +94,20 @@ enum class AuditFileFault {
   DuplicatePartner,
   UnlistedAccount,
   TooManyJournals,
-  UnwritableAmount,  // NaN, infinite, or 1E15 and more
+  UnwritableAmount,    // NaN or infinite
+  AmountTooLarge,      // 1E15 and more
+  TotalTooLarge,       // a total of 1E16 and more
+  InvalidVoucherDate,  // an in-range line dated on no day of the calendar
 };
 
 // Why nothing was written: the fault and the value it is about (an account
-// number, a partner identifier, a journal name; empty when none).
+// number, a partner identifier, a journal name, a voucher's book number;
+// empty when none), and for an amount too large and a date that is no day
+// the amount and the date.
 struct AuditFileRefusal {
   AuditFileFault fault;
   std::string value;
+  std::string detail = {};
   bool operator==(const AuditFileRefusal&) const = default;
 };
 

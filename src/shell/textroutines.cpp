@@ -65,33 +65,6 @@ std::optional<double> Parse(std::string& S) {
   return ConvertAmount(r, decimal);
 }
 
-// |value| as the decimal digits of round(|value| * 10^decimals), computed from
-// its 15 significant digits with round half away from zero.
-std::string ScaledDigits(double magnitude, int decimals) {
-  if (magnitude == 0) return "0";
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
-  std::string sci(buf, res.ptr);  // "d.dddddddddddddde+XX"
-  const size_t ePos = sci.find('e');
-  const int exponent = std::atoi(sci.c_str() + ePos + 1);
-  std::string digits = sci.substr(0, 1) + sci.substr(2, ePos - 2);  // 15 digits
-  // The digit at index k stands for 10^(exponent - k); keep those down to
-  // 10^-decimals.
-  const int keep = exponent + 1 + decimals;
-  if (keep >= static_cast<int>(digits.size())) return digits + std::string(keep - digits.size(), '0');
-  if (keep < 0) return "0";
-  std::string kept = digits.substr(0, keep);
-  if (digits[keep] >= '5') {
-    int i = static_cast<int>(kept.size()) - 1;
-    while (i >= 0 && kept[i] == '9') kept[i--] = '0';
-    if (i >= 0)
-      ++kept[i];
-    else
-      kept.insert(kept.begin(), '1');
-  }
-  return kept.empty() ? "0" : kept;
-}
-
 // The runtime's fixed ("F") and number ("N") formats of Value with Decimals
 // digits: a "-" for a negative value that does not round to zero, the whole
 // part (grouped by three for "N"), the decimal separator and the decimals.
@@ -99,7 +72,7 @@ std::string FormatNumber(double value, int decimals, bool grouped) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   const platform::NumberFormat nf = platform::CurrentNumberFormat();
-  std::string digits = ScaledDigits(std::fabs(value), decimals);
+  std::string digits = RoundedAmountDigits(value, decimals);
   if (digits.size() < static_cast<size_t>(decimals) + 1)
     digits.insert(0, decimals + 1 - digits.size(), '0');
   const bool zero = digits.find_first_not_of('0') == std::string::npos;
@@ -117,6 +90,38 @@ std::string FormatNumber(double value, int decimals, bool grouped) {
 }
 
 }  // namespace
+
+std::string RoundedAmountDigits(double Value, int Decimals) {
+  const double magnitude = std::fabs(Value);
+  if (magnitude == 0 || !std::isfinite(magnitude)) return "0";
+  // The shortest text that reads back as the value, in scientific form:
+  // "d.ddde+XX" or "de+XX".
+  char buf[64];
+  const auto printed = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+  const std::string_view sci(buf, static_cast<std::size_t>(printed.ptr - buf));
+  const std::size_t ePos = sci.find('e');
+  // The exponent: "e", a sign, two or three digits.
+  int exponent = 0;
+  for (std::size_t i = ePos + 2; i < sci.size(); ++i) exponent = exponent * 10 + (sci[i] - '0');
+  if (sci[ePos + 1] == '-') exponent = -exponent;
+  std::string digits(sci.substr(0, 1));
+  if (ePos > 2) digits.append(sci.substr(2, ePos - 2));
+  // The digit at index k stands for 10^(exponent - k); keep those down to
+  // 10^-Decimals and round half away from zero on the next one.
+  const int keep = exponent + 1 + Decimals;
+  if (keep < 0) return "0";
+  if (keep >= static_cast<int>(digits.size())) return digits + std::string(keep - digits.size(), '0');
+  std::string kept = digits.substr(0, static_cast<std::size_t>(keep));
+  if (digits[static_cast<std::size_t>(keep)] >= '5') {
+    int i = static_cast<int>(kept.size()) - 1;
+    while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
+    if (i >= 0)
+      ++kept[static_cast<std::size_t>(i)];
+    else
+      kept.insert(kept.begin(), '1');
+  }
+  return kept.empty() ? "0" : kept;
+}
 
 std::string Cut(std::string_view text, std::size_t room) { return std::string(text.substr(0, room)); }
 

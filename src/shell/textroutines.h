@@ -36,11 +36,20 @@ std::optional<double> TryParseAmount(std::string_view S);
 // into Decimals), grouped in thousands with the locale's grouping character
 // when Grouped is 'Y', then right-aligned for a proportional font with
 // leading blanks, and the currency sign with one blank before or after it.
-// The value is rounded half away from zero after it has been rounded to 15
-// significant digits (2.675 gives "2,68"); a value that rounds to zero shows
-// no minus.
+// The value is rounded as RoundedAmountDigits rounds it (2.675 gives "2,68",
+// 12345678901234.56 keeps its cents); a value that rounds to zero shows no
+// minus.
 void FormatAmount(double Value, int32_t& Decimals, char Grouped, std::string& Text);
 std::string FormatAmount(double Value, int32_t Decimals, char Grouped);
+
+// The one rounding rule of amounts shown or written as text: the decimal
+// digits of |Value| x 10^Decimals (Decimals 0 or more), rounded half away from
+// zero on the shortest decimal text that reads back as Value (std::to_chars
+// without a precision). So 1.005 with 2 decimals gives "101" and 2.675 gives
+// "268", as the user typed them, and every digit a double keeps counts
+// (12345678901234.56 gives "1234567890123456"). No leading zeros; "0" for a
+// value that rounds to zero, NaN and the infinities.
+std::string RoundedAmountDigits(double Value, int Decimals);
 
 // S parsed and formatted again, grouped, with SystemSettings.AmountDecimals.
 // platform::ConversionError (S unchanged) when S cannot be parsed.
