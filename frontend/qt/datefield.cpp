@@ -36,9 +36,7 @@ QString TypedDateText(const DateTyping& t, QDate base) {
   QString text;
   for (std::size_t s = 0; s < 3; ++s) {
     if (s > 0) text += '-';
-    // Sections before the one being typed always hold digits.
-    const bool typed = static_cast<int>(s) < t.section || (static_cast<int>(s) == t.section && !t.digits[s].isEmpty());
-    text += typed ? t.digits[s] : shown[s];
+    text += t.digits[s].isEmpty() ? shown[s] : t.digits[s];
   }
   return text;
 }

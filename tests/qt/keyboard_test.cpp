@@ -13,15 +13,20 @@
 #include <vector>
 
 #include "journal/boekingstuk.h"
+#include "masterdata/adminsettings.h"
+#include "shell/adminsettingsload.h"
+#include "records/adminsettingsrec.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
 #include "qt/convert.h"
+#include "qt/datefield.h"
 #include "qtfixture.h"
 #include "records/ledgeraccountrec.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
 #include "support/adminfolder.h"
 #include "support/journalform.h"
+#include "support/program.h"
 #include "support/records.h"
 
 namespace qttest {
@@ -70,6 +75,42 @@ class JournalQt : public QtFrontTest, public support::AdministrationFolder {
   QWidget* window = nullptr;
   std::vector<std::string> messages;
 };
+
+// The typing of a date, character by character over 10-01-2024.
+TEST(DateTyping, SectionsFillAndMoveOn) {
+  struct Case {
+    int section;
+    const char* typed;
+    const char* shown;  // the text while typing, or "" when complete
+    std::optional<QDate> date;
+  };
+  const QDate base(2024, 1, 10);
+  const std::vector<Case> cases = {
+      {0, "01", "01-01-2024", QDate(2024, 1, 1)},
+      {0, "3", "3-01-2024", QDate(2024, 1, 3)},
+      {1, "12", "10-12-2024", QDate(2024, 12, 10)},
+      {2, "2008", "", QDate(2008, 1, 10)},
+      {2, "24", "10-01-24", QDate(2024, 1, 10)},
+      {2, "200", "10-01-200", std::nullopt},
+      {0, "15032025", "", QDate(2025, 3, 15)},
+      {0, "1-3-25", "1-3-25", QDate(2025, 3, 1)},
+      {0, "31022026", "", std::nullopt},
+      {0, "00", "00-01-2024", std::nullopt},
+      {0, "-5", "5-01-2024", QDate(2024, 1, 5)},  // a separator before any digit is not taken
+  };
+  for (const Case& c : cases) {
+    qtfront::DateTyping t;
+    t.section = c.section;
+    for (QChar ch : QString(c.typed))
+      if (auto next = qtfront::TypeDateChar(t, ch)) t = *next;
+    EXPECT_EQ(t.complete, std::string(c.shown).empty()) << c.typed;
+    if (!t.complete) {
+      EXPECT_EQ(qtfront::TypedDateText(t, base).toStdString(), c.shown) << c.typed;
+    }
+    EXPECT_EQ(qtfront::TypedDate(t, base), c.date) << c.typed;
+  }
+  EXPECT_FALSE(qtfront::TypeDateChar({}, 'x'));
+}
 
 // Types `text` into the date field as a user does: each key through the
 // application, so the form sees it first.
@@ -262,6 +303,47 @@ TEST_F(JournalQt, AnUnknownAccountNumberIsNamedInTheStatusBar) {
   QTest::keyClick(Focus(), Qt::Key_Tab);
   EXPECT_EQ(form.Lines[1].Caption.GetText(), "Sales");
   EXPECT_EQ(form.StatusBar1.PanelText(0), "");
+}
+
+// The administration settings' book-year start takes a typed date; its
+// handler (the periods proposed anew) runs once.
+TEST_F(QtFrontTest, TheBookYearStartTakesATypedDate) {
+  support::ProgramState program;
+  masterdata::Tadministrationsetting f;
+  records::AdminSettingsRec s;
+  s.SetBookYearStart("20250101");
+  s.SetBookYearEnd("20251231");
+  s.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2025" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+  for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, "20260101");
+  masterdata::AdminSettingsValues = masterdata::ValuesOfRecord(s);
+  f.ShowValues();
+  f.UpdatePeriodControls();
+  f.Button6Click();  // tab 2
+  int changes = 0;
+  const ui::Event propose = f.DateTimePicker1.OnChange;
+  f.DateTimePicker1.OnChange = [&] {
+    ++changes;
+    propose();
+  };
+  QWidget* window = ShowWindow(f);
+  QApplication::setActiveWindow(window);
+  if (!QTest::qWaitForWindowActive(window)) GTEST_SKIP() << "the platform gives no keyboard focus";
+  auto* start = WidgetOf<QDateEdit>(f, "DateTimePicker1");
+  ASSERT_TRUE(start->isVisible());
+  f.DateTimePicker1.UserFocus();
+  ClickAt(start, 4);  // the month
+  TypeInto(start, "07");
+  QTest::keyClick(start, Qt::Key_Tab);
+  EXPECT_EQ(f.DateTimePicker1.Date(), Day(2025, 7, 1));
+  EXPECT_EQ(changes, 1);
+  f.DateTimePicker1.UserFocus();
+  LineOf(start)->selectAll();
+  TypeInto(start, "01-04-2025");
+  EXPECT_EQ(f.DateTimePicker1.Date(), Day(2025, 4, 1));
+  EXPECT_EQ(changes, 2);
+  // The second period follows the new start.
+  EXPECT_EQ(f.PeriodPickers[1].Picker.Date(), Day(2025, 5, 1));
 }
 
 }  // namespace
