@@ -24,6 +24,7 @@
 #include "records/ledgeraccountrec.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
+#include "system/systemscreen.h"
 #include "support/adminfolder.h"
 #include "support/journalform.h"
 #include "support/program.h"
@@ -344,6 +345,33 @@ TEST_F(QtFrontTest, TheBookYearStartTakesATypedDate) {
   EXPECT_EQ(changes, 2);
   // The second period follows the new start.
   EXPECT_EQ(f.PeriodPickers[1].Picker.Date(), Day(2025, 5, 1));
+}
+
+// A click on an item of an open list-only box (the system settings'
+// decimals) takes it, as on the editable boxes of the partner form.
+TEST_F(QtFrontTest, AClickOnAnItemOfAnOpenPlainListTakesIt) {
+  support::ProgramState program;
+  shell::Tsystemscherm f;
+  f.ComboBox2.SetItemIndex(2);
+  std::vector<std::string> seen;
+  f.ComboBox2.OnSelect = [&] { seen.push_back("select " + f.ComboBox2.GetText()); };
+  QWidget* window = ShowWindow(f);
+  QApplication::setActiveWindow(window);
+  if (!QTest::qWaitForWindowActive(window)) GTEST_SKIP() << "the platform gives no keyboard focus";
+  auto* box = WidgetOf<QComboBox>(f, "ComboBox2");
+  ASSERT_FALSE(box->isEditable());
+  QTest::mouseClick(box, Qt::LeftButton);
+  QAbstractItemView* list = box->view();
+  ASSERT_TRUE(list->isVisible());
+  QTest::qWait(QApplication::doubleClickInterval() + 50);  // not the release of the click that opened it
+  const QPoint item = list->visualRect(list->model()->index(3, 0)).center();
+  QTest::mouseMove(list->viewport(), item);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item);
+  EXPECT_FALSE(list->isVisible());
+  EXPECT_EQ(f.ComboBox2.ItemIndex(), 3);
+  EXPECT_EQ(f.ComboBox2.GetText(), "3");
+  EXPECT_EQ(seen, std::vector<std::string>{"select 3"});
+  EXPECT_EQ(box->currentText(), "3");
 }
 
 }  // namespace
