@@ -5,30 +5,30 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
-#include <QLabel>
 #include <QTest>
 #include <string>
 #include <vector>
 
 #include "journal/boekingstuk.h"
 #include "masterdata/adminsettings.h"
-#include "shell/adminsettingsload.h"
-#include "records/adminsettingsrec.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
 #include "qt/convert.h"
 #include "qt/datefield.h"
 #include "qtfixture.h"
+#include "records/adminsettingsrec.h"
 #include "records/ledgeraccountrec.h"
+#include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
-#include "system/systemscreen.h"
 #include "support/adminfolder.h"
 #include "support/journalform.h"
 #include "support/program.h"
 #include "support/records.h"
+#include "system/systemscreen.h"
 
 namespace qttest {
 namespace {
@@ -225,6 +225,16 @@ TEST_F(JournalQt, TabWalksTheShownFieldsOfTheVoucherTabInReadingOrder) {
   form.Edit123.UserFocus();
   EXPECT_EQ(walk(Qt::Key_Backtab, 5),
             (std::vector<std::string>{"Edit116", "Image3", "Edit3", "Image2", "DateTimePicker2"}));
+
+  // Enter moves down a line, from a picker and from an amount, as before.
+  form.Lines[2].Number.UserFocus();
+  QTest::keyClicks(Focus(), "4000");
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  EXPECT_EQ(form.Lines[2].Caption.GetText(), "Sales");
+  EXPECT_EQ(FocusName(), "ComboBox1");  // line 4's account, its picker shown
+  form.Lines[3].Debit.UserFocus();
+  QTest::keyClick(Focus(), Qt::Key_Return);
+  EXPECT_EQ(FocusName(), "Edit55");
 
   // A hidden or disabled field is passed by.
   form.Image2.SetVisible(false);
