@@ -126,6 +126,7 @@ TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
     EXPECT_FALSE(f.Button27.Visible());
     EXPECT_FALSE(f.Button26.Enabled());
     EXPECT_NE(f.StatusBar1.PanelText(0).find("1 refunds without partner"), std::string::npos);
+    EXPECT_EQ(f.StatusBar1.PanelText(0).find("<PAY02>"), std::string::npos);
 
     const auto pay = Pay();
     ASSERT_EQ(pay.size(), 3u);

@@ -217,6 +217,63 @@ void FormWindow::SetTabOrder() {
   for (size_t i = 1; i < chain.size(); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
+std::vector<QWidget*> FormWindow::TabChain(QWidget* from) const {
+  struct Place {
+    QWidget* widget;
+    QRect rect;
+  };
+  std::vector<Place> places;
+  for (const auto& p : peers_) {
+    if (!p->MirrorsFocus() || !p->Widget()) continue;
+    QWidget* w = p->FocusTarget();
+    if (!w || (w != from && (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(this))))
+      continue;
+    places.push_back({w, QRect(w->mapTo(this, QPoint(0, 0)), w->size())});
+  }
+  std::stable_sort(places.begin(), places.end(),
+                   [](const Place& a, const Place& b) { return a.rect.top() < b.rect.top(); });
+  // A row: the topmost field left and every field that starts above its
+  // middle.
+  std::vector<QWidget*> chain;
+  for (std::size_t first = 0; first < places.size();) {
+    const int middle = places[first].rect.center().y();
+    std::size_t end = first + 1;
+    while (end < places.size() && places[end].rect.top() <= middle) ++end;
+    std::stable_sort(places.begin() + static_cast<std::ptrdiff_t>(first),
+                     places.begin() + static_cast<std::ptrdiff_t>(end),
+                     [](const Place& a, const Place& b) { return a.rect.left() < b.rect.left(); });
+    for (std::size_t i = first; i < end; ++i) chain.push_back(places[i].widget);
+    first = end;
+  }
+  return chain;
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+  QWidget* current = focusWidget();
+  if (Peer* p = current ? backend_.NearestPeer(current) : nullptr; p && &p->Window() == this)
+    if (QWidget* t = p->FocusTarget()) current = t;
+  // The field that has the focus stands in the chain even while it is being
+  // hidden or disabled (Qt moves the focus on then): the next one follows
+  // its place.
+  std::vector<QWidget*> chain = TabChain(current);
+  const auto at = std::find(chain.begin(), chain.end(), current);
+  int from = -1;
+  if (at != chain.end()) {
+    from = static_cast<int>(at - chain.begin());
+    const bool eligible = (current->focusPolicy() & Qt::TabFocus) && current->isEnabled() && current->isVisibleTo(this);
+    if (!eligible) {
+      chain.erase(at);
+      // The field after it now stands at its place.
+      if (next) --from;
+    }
+  }
+  if (chain.empty()) return QMainWindow::focusNextPrevChild(next);
+  const int n = static_cast<int>(chain.size());
+  const int to = from < 0 && !next ? n - 1 : ((from + (next ? 1 : n - 1)) % n + n) % n;
+  chain[static_cast<std::size_t>(to)]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
 void FormWindow::FlushAll() {
   for (auto& p : peers_) p->Flush();
 }

@@ -4,7 +4,7 @@
 // The form's MainMenu becomes the window's menu bar, its ToolBars tool bars
 // and its StatusBar the status line at the bottom; every other child goes
 // into the central area, arranged by the containers' layouts in declaration
-// order (which is also the tab order).
+// order. Tab follows the reading order of the fields shown (TabChain).
 #pragma once
 
 #include <QMainWindow>
@@ -41,6 +41,8 @@ class FormWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  // Tab and Shift+Tab: the next or previous field of TabChain, round.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   Peer& Add(std::unique_ptr<Peer> p);
@@ -48,6 +50,11 @@ class FormWindow : public QMainWindow {
   void BuildMenu(ui::Container& c, QWidget* owner);
   void BuildToolBar(ui::Container& bar, Peer& barPeer);
   void SetTabOrder();
+  // The fields Tab walks through: the focus widgets of the components now
+  // shown and enabled (so only those of the current tab page), in reading
+  // order: rows from top to bottom, each row from left to right. `from`
+  // stands in it at its place even when it could not take the focus.
+  std::vector<QWidget*> TabChain(QWidget* from) const;
 
   QtBackend& backend_;
   ui::Form* form_;

@@ -33,6 +33,7 @@
 
 #include "qt/chartpeer.h"
 #include "qt/convert.h"
+#include "qt/datefield.h"
 #include "qt/formwindow.h"
 #include "qt/listboxpeer.h"
 #include "qt/qtbackend.h"
@@ -74,15 +75,23 @@ void Peer::Flush() {
   if (pending_) SyncNow();
 }
 
+namespace {
+int g_syncing = 0;
+}  // namespace
+
+bool Peer::AnySyncing() { return g_syncing > 0; }
+
 void Peer::SyncNow() {
   if (!comp_ || syncing_) return;
   pending_ = false;
   syncing_ = true;
+  ++g_syncing;
   {
     QSignalBlocker block(widget_);
     SyncCommon();
     SyncState();
   }
+  --g_syncing;
   syncing_ = false;
   // Outside the blocked section: moving the focus runs OnExit / OnEnter,
   // whose changes must reach the widgets.
@@ -864,9 +873,7 @@ class TreeViewPeer : public Peer {
 
 class DatePickerPeer : public Peer {
  public:
-  DatePickerPeer(FormWindow& w, ui::DatePicker& d, QWidget* parent) : Peer(w, d, new QDateEdit(parent)) {
-    edit()->setCalendarPopup(true);
-    edit()->setDisplayFormat(QStringLiteral("dd-MM-yyyy"));
+  DatePickerPeer(FormWindow& w, ui::DatePicker& d, QWidget* parent) : Peer(w, d, new DateField(parent)) {
     connect(edit(), &QDateEdit::dateChanged, this, [this](QDate d) {
       User([this, d] {
         auto& m = picker();
@@ -885,13 +892,17 @@ class DatePickerPeer : public Peer {
     else
       edit()->clearMinimumDate();
     const QDate want = DateFromValue(m.Date());
-    if (edit()->date() != want) edit()->setDate(want);
+    if (edit()->date() != want) {
+      edit()->CancelTyping();  // the program's date wins over digits being typed
+      edit()->setDate(want);
+    }
     colors_.Apply(edit(), {{QPalette::Base, m.BackColor()}});
   }
 
  private:
   ui::DatePicker& picker() const { return static_cast<ui::DatePicker&>(*comp_); }
-  QDateEdit* edit() const { return static_cast<QDateEdit*>(widget_); }
+  DateField* edit() const { return static_cast<DateField*>(widget_); }
+  void EndInput() override { edit()->EndTyping(); }
   Colors colors_;
 };
 

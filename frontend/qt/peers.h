@@ -52,6 +52,10 @@ class Peer : public QObject, public ui::ViewPeer {
   enum class MouseRole { None, Click, ClickAndSwallow };
   virtual MouseRole ReleaseRole(QWidget* w) const { return MouseRole::None; }
   virtual bool DoubleClickByMouse(QWidget* w) const { return false; }
+  // Ends what the user is typing into the widget (a date typed digit by
+  // digit): before the form sees another key or a click, the model holds
+  // what the widget shows.
+  virtual void EndInput() {}
   // Whether the widget's keyboard focus is the component's focus.
   bool MirrorsFocus() const { return TakesFocus(); }
 
@@ -61,6 +65,9 @@ class Peer : public QObject, public ui::ViewPeer {
   void SyncNow();
   void Flush();
   bool Pending() const { return pending_; }
+  // Whether some peer is showing the model's state: a focus that Qt moves
+  // meanwhile (off a field being hidden or disabled) is not the user's.
+  static bool AnySyncing();
   void ComponentDestroyed() override;
 
  protected:

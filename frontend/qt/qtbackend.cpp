@@ -120,6 +120,7 @@ class EventRouter : public QObject {
         return false;
       case QEvent::MouseButtonPress:
         mouseReceiver_ = nullptr;
+        EndInputOfFocus();
         return false;
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
@@ -149,6 +150,12 @@ class EventRouter : public QObject {
     if (QComboBox* combo = ComboOfOpenList(w)) return ListKeyPress(*combo, e);
     FormWindow* fw = WindowOf(w);
     if (!fw || qobject_cast<QMenuBar*>(w) || qobject_cast<QMenu*>(w)) return false;
+    QPointer<QWidget> alive0(w);
+
+    // A key that types no date ends a date being typed before the form
+    // sees it.
+    if (!TypesIntoDate(e)) EndInputOfFocus();
+    if (!alive0) return true;
 
     ui::Form& form = *fw->GetForm();
     QPointer<QWidget> alive(w);
@@ -193,6 +200,16 @@ class EventRouter : public QObject {
       if (p && p->Component() && p->Component()->GetKind() == ui::Kind::ComboBox) return true;
     }
     return false;
+  }
+
+  static bool TypesIntoDate(const QKeyEvent* e) {
+    const QString t = e->text();
+    return t.size() == 1 && (t[0].isDigit() || t[0] == '-' || t[0] == '.' || t[0] == '/' || t[0] == '\b');
+  }
+
+  void EndInputOfFocus() {
+    if (QWidget* f = QApplication::focusWidget())
+      if (Peer* p = backend_.NearestPeer(f)) p->EndInput();
   }
 
   // The combo box whose open list `w` is in, or null. The list is a pop-up
@@ -253,7 +270,7 @@ class EventRouter : public QObject {
   }
 
   void FocusChanged(QWidget* now) {
-    if (!now || !WindowOf(now)) return;
+    if (!now || !WindowOf(now) || Peer::AnySyncing()) return;
     Peer* p = backend_.NearestPeer(now);
     if (!p || !p->MirrorsFocus()) return;
     ui::Component* c = p->Component();

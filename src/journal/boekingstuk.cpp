@@ -143,6 +143,10 @@ std::string RefusedText(StoreOutcome outcome) {
                                 "Die Buchung wurde nicht gespeichert: sie ist unvollständig oder nicht ausgeglichen");
   }
 }
+std::string UnknownAccountText(const std::string& typed) {
+  return shell::BuiltInText("Account " + typed + " does not exist", "Rekening " + typed + " bestaat niet",
+                            "Konto " + typed + " existiert nicht");
+}
 std::string ReceiptKindText() { return shell::BuiltInText("Receipt", "Ontvangst", "Eingang"); }
 std::string PaymentKindText() { return shell::BuiltInText("Payment", "Betaling", "Zahlung"); }
 
@@ -919,7 +923,11 @@ bool UserChoseTarget(const ui::Component* target, const ui::Container& pickers) 
 void Tboeking::AccountPickerExit(ui::ComboBox& picker, bool byName, ui::Edit EntryLine::*sameField,
                                  ui::Edit EntryLine::*nextField) {
   const int line = activeLine_;
-  TakeAccount(line, PickedAccount(picker, byName));
+  const std::optional<AccountItem> account = PickedAccount(picker, byName);
+  TakeAccount(line, account);
+  // The line's account goes empty; the user is told why.
+  const std::string typed = shell::TrimText(picker.GetText());
+  if (!account && !typed.empty()) StatusBar1.Show(UnknownAccountText(typed), ui::colors::Red);
   picker.SetText("");
   picker.SetVisible(false);
   RecalcTotals();
@@ -1009,6 +1017,11 @@ void Tboeking::NewVoucher() {
 void Tboeking::annulerenExecute() {
   if (!MayDiscard(DiscardAction::New)) return;
   NewVoucher();
+  FocusVoucherDate();
+}
+
+void Tboeking::FocusVoucherDate() {
+  if (Showing() && TabControl1.TabIndex() == TabVoucher && DateTimePicker2.Reachable()) DateTimePicker2.SetFocus();
 }
 
 void Tboeking::ShowVoucher(const LoadedVoucher& v) {
@@ -1114,6 +1127,7 @@ void Tboeking::OpslaanExecute() {
   if (payment) ClearPaymentTab();
   tabSwitchSuppressed_ = suppressed;
   NewVoucher();
+  FocusVoucherDate();
 }
 
 void Tboeking::VerwijderenExecute() {
@@ -1128,6 +1142,7 @@ void Tboeking::VerwijderenExecute() {
     return;
   }
   NewVoucher();
+  FocusVoucherDate();
 }
 
 std::pair<std::string, std::string> Tboeking::ShownKey() const {

@@ -529,6 +529,10 @@ class Tboeking : public ui::Form {
   void RecalcTotals();
   // Empties the screen without asking and starts a new voucher.
   void NewVoucher();
+  // After New, a save or a delete on the voucher tab of the shown form: the
+  // focus goes to the voucher date, the first field the next voucher is
+  // typed in.
+  void FocusVoucherDate();
 
   // Puts the current language's texts into the form.
   void ApplyLanguageTexts();

@@ -665,8 +665,10 @@ void Tboeking::Button26Click() {
   add(job.ambiguous, T(" without partner: several partners carry the account",
                        " zonder relatie: meerdere relaties hebben de rekening",
                        " ohne Partner: mehrere Partner haben das Konto"));
-  add(job.refunds, T(" refunds without partner (help <PAY02>)", " terugbetalingen zonder relatie (help <PAY02>)",
-                     " Erstattungen ohne Partner (Hilfe <PAY02>)"));
+  // The help topic by the title the reader finds in the help text.
+  add(job.refunds, T(" refunds without partner (see Help: \"Importing a bank statement\")",
+                     " terugbetalingen zonder relatie (zie Help: \"Een bankafschrift importeren\")",
+                     " Erstattungen ohne Partner (siehe Hilfe: \"Einen Kontoauszug importieren\")"));
   StatusBar1.Show(status, status.empty() ? ui::colors::Lime : ui::colors::Yellow);
 }
 

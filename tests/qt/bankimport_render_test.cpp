@@ -3,7 +3,9 @@
 // fields and progress bar. OMBRELO_RENDER_DIR=folder keeps the two
 // pictures (scripts/screenshots.sh uses it).
 #include <QImage>
+#include <QLabel>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <cstdlib>
 #include <string>
 
@@ -64,6 +66,15 @@ TEST_F(BankImportRender, TheSplitStatementAndTheRunRender) {
   Keep(qtfront::RenderForm(form), "journal-import-run.png");
   EXPECT_EQ(bar->value(), 3);
   EXPECT_EQ(bar->maximum(), 3);
+  // The summary names the help topic by its title, not by a raw tag.
+  auto* status = qobject_cast<QStatusBar*>(backend.WidgetFor(form.StatusBar1));
+  ASSERT_NE(status, nullptr);
+  const QList<QLabel*> panels = status->findChildren<QLabel*>();
+  ASSERT_FALSE(panels.isEmpty());
+  const QString summary = panels.front()->text();
+  EXPECT_TRUE(summary.contains("1 refunds without partner (see Help: \"Importing a bank statement\")"))
+      << summary.toStdString();
+  EXPECT_FALSE(summary.contains('<')) << summary.toStdString();
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // picker appears for the account edit entered. OMBRELO_RENDER_DIR=folder
 // keeps the pictures of the details, the finance tab, the chart and the
 // list (scripts/screenshots.sh puts them in the docs).
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QTest>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <cstdlib>
@@ -142,6 +144,35 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   EXPECT_EQ(list->rowCount(), 100);  // the heading row is the header
   EXPECT_EQ(list->item(0, 1)->text(), "Alpha Trading Ltd");
   qttest::KeepPicture(qtfront::RenderForm(form), "partners-list.png");
+}
+
+
+// A click on an item of the open Kind list takes it, also after a Save
+// refused the empty kind (the field yellow); the search kind's list alike.
+TEST_F(PartnersFormQt, AClickOnAnItemOfTheOpenKindListTakesIt) {
+  QWidget* window = ShowWindow(form);
+  QApplication::setActiveWindow(window);
+  if (!QTest::qWaitForWindowActive(window)) GTEST_SKIP() << "the platform gives no keyboard focus";
+  form.ToolButton1.UserClick();  // New
+  form.ComboBox1.SetText("");
+  form.Savepartner.Execute();
+  ASSERT_EQ(form.ComboBox1.BackColor(), ui::colors::Yellow);
+  for (const char* name : {"ComboBox1", "ComboBox2"}) {
+    SCOPED_TRACE(name);
+    auto* box = qobject_cast<QComboBox*>(qtfront::FindWidget(form, name));
+    ASSERT_NE(box, nullptr);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));  // the arrow
+    QAbstractItemView* list = box->view();
+    ASSERT_TRUE(list->isVisible());
+    QTest::qWait(QApplication::doubleClickInterval() + 50);  // not the release of the click that opened it
+    const QPoint item = list->visualRect(list->model()->index(1, 0)).center();
+    QTest::mouseMove(list->viewport(), item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item);
+    EXPECT_FALSE(list->isVisible());
+    const ui::ComboBox& model = *static_cast<ui::ComboBox*>(form.Find(name));
+    EXPECT_EQ(model.ItemIndex(), 1);
+    EXPECT_EQ(box->currentText().toStdString(), model.Items()[1].text);
+  }
 }
 
 }  // namespace
