@@ -5,9 +5,12 @@
 // after every write and finished at the next open.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,8 @@
 #include "records/paymentrec.h"
 #include "services/closingintent.h"
 #include "services/periodclosing.h"
+#include "reports/paging.h"
+#include "reports/reportrun.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
@@ -90,22 +95,57 @@ TEST(ClosingRules, TheClosingFieldsAdvanceByTheLabel) {
   }
 }
 
-TEST(ClosingRules, TheOpenPeriodItsEndAndItsLabels) {
+TEST(ClosingRules, TheOpenPeriodsEnd) {
   struct Case {
-    std::string current, end, label, stored;
+    std::string current, end;
   };
   const std::vector<Case> cases = {
-      {"00/00", "20240101", "2023-00/12", "2023-01/01"},
-      {"01/12", "20240201", "2024-01/12", "2024-01/12"},
-      {"11/12", "20241201", "2024-11/12", "2024-11/12"},
-      {"12/12", "20250101", "2024-12/12", "2024-12/12"},
-  };
+      {"00/00", "20240101"}, {"01/12", "20240201"}, {"11/12", "20241201"}, {"12/12", "20250101"}};
   for (const Case& c : cases) {
     AdminSettingsRec s = Monthly(2024);
     s.SetCurrentPeriod(c.current);
     EXPECT_EQ(reports::OpenPeriodEnd(s), c.end) << c.current;
-    EXPECT_EQ(reports::OpenPeriodLabel(s), c.label) << c.current;
-    EXPECT_EQ(reports::StoredFreezeLabel(s), c.stored) << c.current;
+  }
+}
+
+// The open period's label follows the last frozen one while its year is
+// open, else the current annual balance and period; the stored label is
+// that label, but for a label without periods, which is rebuilt.
+TEST(ClosingRules, TheOpenPeriodsLabelAndTheLabelStored) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> last;
+    std::string annual, current, open, stored;
+    std::string start, base;  // the period computed
+  };
+  const std::vector<Case> cases = {
+      {"a new administration", std::nullopt, "2024", "00/00", "2024-00/00", "2023-01/01", "20231231", "20231231"},
+      {"after the opening freeze", "2023-01/01", "2024", "01/12", "2024-01/12", "2024-01/12", "20240101", "20231231"},
+      {"period 11", "2024-10/12", "2024", "11/12", "2024-11/12", "2024-11/12", "20241101", "20231231"},
+      {"period 12", "2024-11/12", "2024", "12/12", "2024-12/12", "2024-12/12", "20241201", "20231231"},
+      {"after the year end", "2024-12/12", "2025", "01/12", "2025-01/12", "2025-01/12", "20250101", "20241231"},
+      {"from 1 April", "2024-01/01", "2425", "01/12", "2425-01/12", "2425-01/12", "20240401", "20240331"},
+      {"from 1 April, period 10 in the next calendar year", "2425-09/12", "2425", "10/12", "2425-10/12",
+       "2425-10/12", "20250101", "20240331"},
+      {"a label stored earlier goes on with its own year", "2009-11/12", "0809", "12/12", "2009-12/12",
+       "2009-12/12", "20090301", "20080331"},
+      {"periods of no number: the settings", "2024-xx/12", "2024", "05/12", "2024-05/12", "2024-05/12", "20240501",
+       "20231231"},
+      {"no periods set up, inside the year", std::nullopt, "2024", "03/00", "2024-03/00", "2024-03/12", "20240315",
+       "20231231"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string open = reports::OpenPeriodLabel(c.last, c.annual, c.current);
+    EXPECT_EQ(open, c.open);
+    AdminSettingsRec s = Monthly(2024);
+    s.SetCurrentAnnualBalance(c.annual);
+    s.SetCurrentPeriod(c.current);
+    EXPECT_EQ(reports::OpenPeriodLabel(s, c.last), c.open);
+    reports::ReportPeriod p;
+    p.start = c.start;
+    p.yearBaseDate = c.base;
+    EXPECT_EQ(reports::StoredFreezeLabel(open, p, s), c.stored);
   }
 }
 
@@ -389,6 +429,176 @@ TEST_F(Closing, AYearFrozenPeriodByPeriodAndUnfrozenBackToTheStart) {
   const reports::UnfreezeRun none = Unfreeze();
   EXPECT_EQ(none.outcome, UnfreezeOutcome::NothingFrozen);
   EXPECT_EQ(File(FileCode::ADS), ads);
+}
+
+// A book year from 1 January and one from 1 April, frozen from the opening
+// period to the year end: the report form's open item (from the freeze file
+// and the settings, as the form lists it), the label the question names and
+// the label stored are one text; only the opening period is stored as its
+// year + "-01/01". A form that shows another period than the open one is
+// refused as changed.
+TEST_F(Closing, TheOpenPeriodHasOneLabelInTheListTheQuestionAndTheRecord) {
+  AdminSettingsRec april;
+  april.SetCompanyName("ACME");
+  april.SetBookYearStart("20240401");
+  april.SetBookYearEnd("20250331");
+  april.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) {
+    const int month = (k + 2) % 12 + 1;
+    april.SetPeriodStart(k, std::to_string(month >= 4 ? 2024 : 2025) + Two(month) + "01");
+  }
+  for (int k = 13; k <= 15; ++k) april.SetPeriodStart(k, "20250401");
+  april.SetCurrentAnnualBalance("2425");
+  april.SetCurrentPeriod("00/00");
+  april.SetFiscalYear("2024");
+  april.SetProfitAccountNumber("0800");
+  april.SetDayBookName("Daybook");
+  april.SetSplitJournals("false");
+  struct Case {
+    const char* name;
+    AdminSettingsRec settings;
+    std::vector<std::string> listed, stored;  // the opening freeze, then periods 1 to 12
+    std::string afterwards;
+  };
+  std::vector<Case> cases = {{"from 1 January", Monthly(2024), {"2024-00/00"}, {"2023-01/01"}, "2025-01/12"},
+                             {"from 1 April", april, {"2425-00/00"}, {"2024-01/01"}, "2526-01/12"}};
+  for (int m = 1; m <= 12; ++m) {
+    cases[0].listed.push_back("2024-" + Two(m) + "/12");
+    cases[1].listed.push_back("2425-" + Two(m) + "/12");
+  }
+  for (int m = 1; m <= 12; ++m) {
+    cases[0].stored.push_back(cases[0].listed[m]);
+    cases[1].stored.push_back(cases[1].listed[m]);
+  }
+  const auto openItem = [this] {
+    shell::ScopedFileSet set("FRZ");
+    std::vector<std::string> labels;
+    for (const FreezeRec& f : shell::ReadAll<FreezeRec>(FileCode::FRZ)) labels.push_back(f.PeriodLabel());
+    return reports::PeriodListItems(labels, masterdata::AdminSettings.CurrentAnnualBalance(),
+                                    masterdata::AdminSettings.CurrentPeriod())
+        .front();
+  };
+  const std::vector<JournalVoucherRec> vouchers = Vouchers();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      shell::ScopedFileSet set("FRZ");
+      shell::RewriteFile(FileCode::FRZ, std::vector<FreezeRec>{});
+    }
+    Write(c.settings, vouchers);
+    for (std::size_t i = 0; i < c.listed.size(); ++i) {
+      SCOPED_TRACE(i);
+      const std::string item = openItem();
+      EXPECT_EQ(item, c.listed[i]);
+      EXPECT_NE(reports::FreezeQuestion(item).find(item), std::string::npos);
+      const std::string files = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+      const reports::FreezeRun other = reports::FreezeOpenPeriod(masterdata::AdminSettings, {}, item + "x");
+      EXPECT_EQ(other.outcome, FreezeOutcome::SettingsChanged);
+      EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
+      const reports::FreezeRun run = reports::FreezeOpenPeriod(masterdata::AdminSettings, {}, item);
+      ASSERT_TRUE(run.Ok()) << (run.messages.empty() ? "" : run.messages[0]);
+      EXPECT_EQ(run.FreezeLabel, c.stored[i]);
+      shell::ScopedFileSet set("FRZ");
+      FreezeRec last;
+      shell::ReadRecord(FileCode::FRZ, shell::RecordCount(FileCode::FRZ) - 1, last);
+      EXPECT_EQ(last.PeriodLabel(), c.stored[i]);
+    }
+    EXPECT_EQ(openItem(), c.afterwards);
+  }
+}
+
+// The net of every ledger card of `label` as the card report makes it from
+// the files (on the account's own side: the closing line's amount), and the
+// trial balance's net of every account.
+std::map<std::string, double> CardNets(const std::string& label) {
+  shell::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
+  const auto freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
+  const auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+  const auto categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC);
+  const auto vouchers = shell::ReadAll<JournalVoucherRec>(FileCode::JVO);
+  set.Close();
+  const reports::ResolvedReport resolved =
+      reports::ResolveReportPeriod("3", label, masterdata::AdminSettings, freezes);
+  std::array<double, 6> sums{};
+  reports::ReportLineSources src;
+  src.kind = '3';
+  src.accounts = &accounts;
+  src.categories = &categories;
+  src.vouchers = &vouchers;
+  src.period = resolved.period;
+  src.sums = &sums;
+  if (const auto k = resolved.OpeningSnapshot()) src.openingSnapshot = &freezes[static_cast<std::size_t>(*k)];
+  for (const auto& a : accounts) src.cardAccounts.push_back({shell::TrimTrailingBlanks(a.AccountNumber()), a.Caption()});
+  std::map<std::string, double> nets;
+  reports::ReportLineState s;
+  if (!reports::StartLedgerCard(s, src)) return nets;
+  for (int guard = 0; !s.endOfData && guard < 1000; ++guard) {
+    reports::NextReportLine(s, src);
+    if (s.lineFound && (!s.groupEnd || s.prevGroupEnd)) {
+      const std::string& number = src.cardAccounts[static_cast<std::size_t>(s.card.accountIndex)].number;
+      if (s.section == reports::Section::ToBS || s.section == reports::Section::ToPL)
+        nets[number] = s.voucher.DebitAmount() + s.voucher.CreditAmount();
+      sums[0] += s.voucher.DebitAmount();
+      sums[1] += s.voucher.CreditAmount();
+    }
+    if (s.groupEnd && !s.prevGroupEnd) {
+      sums = {};
+      if (!reports::StartLedgerCard(s, src)) break;
+    }
+  }
+  return nets;
+}
+
+std::map<std::string, double> TrialBalanceNets(const std::string& label) {
+  reports::BalanceRequest rq;
+  rq.kind = '1';
+  rq.periodText = label;
+  rq.settings = masterdata::AdminSettings;
+  const reports::BalanceGridRun run = reports::ComputeBalanceGrid(rq);
+  EXPECT_EQ(run.result.error, "");
+  std::map<std::string, double> nets;
+  for (const auto& row : run.result.table) nets[row.AccountNumber] = row.ClosingOwnSide - row.ClosingOtherSide;
+  return nets;
+}
+
+// The opening period carries last year's profit of 380 (the start amounts)
+// into the profit-taking account 0800 by the year-opening voucher of 1
+// January; January earns 70. Open and frozen, every card of the first
+// period closes at the trial balance's figure: the frozen period's card
+// opens at the record before it, so the year-opening voucher counts once.
+TEST_F(Closing, EveryLedgerCardOfTheFirstPeriodClosesAtTheTrialBalanceOpenAndFrozen) {
+  {
+    shell::ScopedFileSet set("GLA");
+    auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+    for (auto& a : accounts) {
+      const std::string number = shell::TrimTrailingBlanks(a.AccountNumber());
+      a.SetStartDate("20231231");
+      a.SetStartAmount(number == "1000" ? 1000 : number == "0800" ? 620 : number == "4000" ? 380 : 0);
+    }
+    shell::RewriteFile(FileCode::GLA, accounts);
+  }
+  ASSERT_TRUE(Freeze().Ok());
+  struct Case {
+    const char* name;
+    std::map<std::string, double> want;  // the checked accounts
+  };
+  const std::vector<Case> cases = {
+      // Open, the period's profit is not yet booked to P and T by a voucher.
+      {"open", {{"0800", 1000}, {"1000", 1070}, {"4000", 100}, {"7000", 30}}},
+      {"frozen", {{"0800", 1000}, {"0900", 70}, {"0950", 70}, {"1000", 1070}, {"4000", 100}, {"7000", 30}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (std::string(c.name) == "frozen") {
+      ASSERT_TRUE(Freeze().Ok());
+    }
+    const auto cards = CardNets("2024-01/12");
+    const auto trial = TrialBalanceNets("2024-01/12");
+    for (const auto& [number, want] : c.want) {
+      EXPECT_DOUBLE_EQ(cards.at(number), want) << number;
+      EXPECT_DOUBLE_EQ(trial.at(number), want) << number;
+    }
+  }
 }
 
 TEST_F(Closing, RefusalsWriteNothing) {

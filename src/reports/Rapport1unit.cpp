@@ -494,10 +494,11 @@ BalanceTexts TRapport1::GridTexts() { return BalanceTextsOf(shell::CurrentLangua
 void TRapport1::freezeperiodeExecute() {
   // Only over a balance sheet generated for the current choice.
   if (!generated_ || !balance_ || !freezeperiode.Enabled()) return;
-  if (ui::MessageDlg(FreezeQuestion(ReportAdminSettings), ui::DialogKind::Confirmation, ui::Buttons::YesNo) !=
-      ui::ModalResult::Yes)
+  // The period computed is the one asked about and frozen: the open one.
+  const std::string& label = generated_->period;
+  if (ui::MessageDlg(FreezeQuestion(label), ui::DialogKind::Confirmation, ui::Buttons::YesNo) != ui::ModalResult::Yes)
     return;
-  const FreezeRun run = FreezeOpenPeriod(ReportAdminSettings, GridTexts());
+  const FreezeRun run = FreezeOpenPeriod(ReportAdminSettings, GridTexts(), label);
   switch (run.outcome) {
     case FreezeOutcome::Done:
       break;

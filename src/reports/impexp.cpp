@@ -19,6 +19,7 @@
 #include "reports/auditfile.h"
 #include "reports/delimited.h"
 #include "reports/importfile.h"
+#include "services/periodclosing.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
@@ -67,11 +68,6 @@ CsvKind KindOf(int digit, bool customers) {
     default:
       return CsvKind::LedgerCategories;
   }
-}
-
-// Characters `from`..`from + 1` (0-based) of `text`, or "".
-std::string Two(std::string_view text, std::size_t from) {
-  return text.size() >= from + 2 ? std::string(text.substr(from, 2)) : std::string();
 }
 
 // The whole text file `path` (UTF-8), or the operating system's code.
@@ -191,16 +187,10 @@ std::string ImportQuestion(const std::string& path, int recordsNow, int textLine
 // ---- Decisions
 
 std::string OpenPeriodItem(const std::vector<records::FreezeRec>& freezes, const records::AdminSettingsRec& s) {
-  const std::string fromSettings = s.FiscalYear() + " " + s.CurrentAnnualBalance() + "-" + s.CurrentPeriod();
-  if (freezes.empty()) return fromSettings;
-  const std::string label = freezes.back().PeriodLabel();
-  const std::string pp = Two(label, 5), nn = Two(label, 8);
-  // The year was closed (PP not below NN), or the label is no period.
-  if (pp.size() < 2 || nn.size() < 2 || pp >= nn) return fromSettings;
-  if (pp[0] < '0' || pp[0] > '9' || pp[1] < '0' || pp[1] > '9') return fromSettings;
-  const int next = (pp[0] - '0') * 10 + (pp[1] - '0') + 1;
-  return s.FiscalYear() + " " + label.substr(0, 5) + (pp < "09" ? "0" : "") + std::to_string(next) +
-         label.substr(7, 3);
+  // The open period's label as the report form lists it.
+  const std::optional<std::string> last =
+      freezes.empty() ? std::nullopt : std::optional<std::string>(freezes.back().PeriodLabel());
+  return s.FiscalYear() + " " + OpenPeriodLabel(s, last);
 }
 
 std::vector<std::string> PeriodListItems(const std::vector<records::FreezeRec>& freezes,

@@ -102,12 +102,14 @@ PeriodOrError ComputeReportPeriod(const std::string& label, const records::Admin
     }
   if (p.hit) {
     p.snapshot = p.hit;
+    if (*p.hit > 0) p.openingSnapshot = *p.hit - 1;
   } else if (!freezes.empty()) {
     p.snapshot = static_cast<int>(freezes.size()) - 1;
+    p.openingSnapshot = p.snapshot;
   }
 
   const auto pp = TwoDigits(label, 5), nn = TwoDigits(label, 8);
-  if (label.size() != 10 || label[4] != '-' || label[7] != '/' || !pp || !nn || *nn < 1 || *nn > 15 ||
+  if (label.size() != 10 || label[4] != '-' || label[7] != '/' || !pp || !nn || *nn > 15 ||
       *pp > 15 || *pp > *nn)
     return {std::nullopt, MsgBadPeriod(label)};
   p.pp = *pp;
