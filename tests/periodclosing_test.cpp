@@ -7,6 +7,7 @@
 
 #include <array>
 #include <map>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -16,6 +17,10 @@
 
 #include "services/voucher.h"
 #include "platform/numberformat.h"
+#include "support/records.h"
+#include "services/voucherstore.h"
+#include "platform/oserror.h"
+#include "platform/errors.h"
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
 #include "records/invoicerec.h"
@@ -639,6 +644,21 @@ TEST_F(Closing, RefusalsWriteNothing) {
   other.SetCurrentPeriod("02/12");
   run = reports::FreezeOpenPeriod(other);
   EXPECT_EQ(run.outcome, FreezeOutcome::SettingsChanged);
+  EXPECT_EQ(files(), before);
+
+  // Another copy moved the start of period 2 after the form loaded them.
+  {
+    const std::string ads = File(FileCode::ADS);
+    AdminSettingsRec moved = masterdata::AdminSettings;
+    moved.SetPeriodStart(2, "20240215");
+    store.fs.SetFile(Path(FileCode::ADS), support::Bytes(moved));
+    const std::string changed = files();
+    run = Freeze();
+    EXPECT_EQ(run.outcome, FreezeOutcome::SettingsChanged);
+    EXPECT_EQ(run.messages, std::vector<std::string>{reports::MsgFreezeSettingsChanged()});
+    EXPECT_EQ(files(), changed);
+    store.fs.SetFile(Path(FileCode::ADS), ads);
+  }
 
   // A system voucher where the closing posts.
   {
@@ -846,6 +866,7 @@ TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForThe
     r->SetPeriodLabel("2024-12/12");
     r->SetPeriodStartDate("20241201");
     r->SetPeriodEndDate("20250101");
+    r->SetYearBaseDate("20231231");
     r->SetApprovedAnnualBalance("2023");
     r->SetLastClosedPeriod("11/12");
     r->SetCurrentAnnualBalance("2024");
@@ -892,13 +913,146 @@ TEST_F(Closing, AnIntentRecordThatCannotBeFinishedIsKeptAndADamagedOneDeleted) {
   store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
   { shell::ScopedFileSet set("JVO"); }
   EXPECT_TRUE(store.fs.HasFile(intentPath));
-  EXPECT_NE(reports::TakeReplayNote().find(reports::MsgIntentStopped()), std::string::npos);
+  const std::string note = reports::TakeReplayNote();
+  EXPECT_NE(note.find("the file adminset.vlk no longer holds what it left"), std::string::npos) << note;
   // Every file is looked at first: nothing changed.
   EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
-  // Nothing more is frozen or unfrozen while it stays.
+  // Nothing more is frozen or unfrozen while it stays, and it says why.
   const reports::FreezeRun run = Freeze();
   EXPECT_EQ(run.outcome, FreezeOutcome::Stopped);
+  EXPECT_EQ(run.messages, std::vector<std::string>{note});
   EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::Stopped);
+  EXPECT_TRUE(store.fs.HasFile(intentPath));
+}
+
+// A closing record that cannot be finished keeps the books from moving
+// further away from it: a voucher save is refused with its message and
+// the voucher file stays as it is, while reading goes on; once the file it
+// names holds what it should again, the next open finishes the closing.
+// The program never deletes the record itself.
+TEST_F(Closing, AClosingThatCannotBeFinishedBlocksTheChangesOfItsFilesUntilTheFileIsMended) {
+  reports::InstallClosingIntentHook();
+  const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
+  const std::string settings = File(FileCode::ADS);
+  // The record of a freeze of the opening period that stopped before its
+  // first step; the settings were then replaced by another copy's.
+  reports::ClosingIntent intent;
+  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  intent.freeze.countBefore = 0;
+  intent.freeze.rec.SetPeriodLabel("2023-01/01");
+  intent.settingsBefore = masterdata::AdminSettings;
+  intent.settingsAfter = masterdata::AdminSettings;
+  intent.settingsAfter.SetCurrentPeriod("01/12");
+  store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
+  AdminSettingsRec other = masterdata::AdminSettings;
+  other.SetCompanyName("another copy's settings");
+  store.fs.SetFile(Path(FileCode::ADS), support::Bytes(other));
+  const std::string jvo = File(FileCode::JVO);
+
+  journal::Voucher v;
+  v.header = {"20240620", "X9", "", "", ""};
+  v.lines.push_back({"cash", "1000", "Bank", "", 10, 0, false});
+  v.lines.push_back({"cash", "4000", "Sales", "", 0, 10, false});
+  try {
+    journal::SaveVoucher(v);
+    ADD_FAILURE() << "the save went on";
+  } catch (const platform::IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("adminset.vlk"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(File(FileCode::JVO), jvo);
+  EXPECT_TRUE(store.fs.HasFile(intentPath));
+  // Reading goes on.
+  EXPECT_EQ(Vouchers().size(), jvo.size() / JournalVoucherRec::kSize);
+  reports::TakeReplayNote();
+
+  // Mended: the next open finishes the closing, and changes go on.
+  store.fs.SetFile(Path(FileCode::ADS), settings);
+  { shell::ScopedFileSet set("ADS"); }
+  EXPECT_EQ(reports::TakeReplayNote(), reports::MsgIntentFinished());
+  EXPECT_FALSE(store.fs.HasFile(intentPath));
+  EXPECT_EQ(Frozen(), 1);
+  EXPECT_EQ(support::Record<AdminSettingsRec>(File(FileCode::ADS)).CurrentPeriod(), "01/12");
+  EXPECT_EQ(journal::SaveVoucher(v).outcome, journal::StoreOutcome::Done);
+}
+
+// A damaged settings file refuses the freeze and the unfreeze before
+// anything is written (no closing record either), with a message naming
+// it; once it is mended the freeze goes on.
+TEST_F(Closing, ADamagedSettingsFileRefusesTheFreezeAndTheUnfreezeAndWritesNothing) {
+  ASSERT_TRUE(Freeze().Ok());  // something to unfreeze
+  const std::string good = File(FileCode::ADS);
+  AdminSettingsRec garbage;
+  std::memset(garbage.data(), 'x', AdminSettingsRec::kSize);
+  AdminSettingsRec badPeriod = masterdata::AdminSettings;
+  badPeriod.SetCurrentPeriod("13/12");
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string what;
+  };
+  const std::vector<Case> cases = {
+      {"two records", good + good, "it holds 2 records; it must hold 1"},
+      {"short", good.substr(0, 100), "it holds 100 bytes, not one whole record of 1386"},
+      {"garbage", support::Bytes(garbage), "the book-year start \"xxxxxxxx\" is no date"},
+      {"a current period after the last", support::Bytes(badPeriod), "the current period \"13/12\" is no period"},
+      // Far beyond one record (the store's small-file limit and more): the
+      // size alone refuses it.
+      {"huge", std::string(static_cast<std::size_t>(shell::kSmallFileLimit) + AdminSettingsRec::kSize, 'x'),
+       "it holds 67110250 bytes, not one whole record of 1386"},
+  };
+  const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.fs.SetFile(Path(FileCode::ADS), c.bytes);
+    const std::string before = File(FileCode::JVO) + File(FileCode::FRZ);
+    const reports::FreezeRun run = Freeze();
+    EXPECT_EQ(run.outcome, FreezeOutcome::DamagedFile);
+    EXPECT_EQ(run.messages, std::vector<std::string>{"damaged file adminset.vlk: " + c.what});
+    const reports::UnfreezeRun back = Unfreeze();
+    EXPECT_EQ(back.outcome, UnfreezeOutcome::DamagedFile);
+    EXPECT_EQ(back.message, "damaged file adminset.vlk: " + c.what);
+    EXPECT_FALSE(store.fs.HasFile(intentPath));
+    EXPECT_EQ(File(FileCode::JVO) + File(FileCode::FRZ), before);
+    EXPECT_EQ(File(FileCode::ADS), c.bytes);
+  }
+  store.fs.SetFile(Path(FileCode::ADS), good);
+  EXPECT_TRUE(Freeze().Ok());
+  EXPECT_EQ(Frozen(), 2);
+}
+
+// A damaged last snapshot is told as such, not as a missing account.
+TEST_F(Closing, ADamagedSnapshotIsToldAsSuch) {
+  ASSERT_TRUE(Freeze().Ok());
+  std::string frz = File(FileCode::FRZ);
+  std::memset(frz.data(), 'x', 40);
+  store.fs.SetFile(Path(FileCode::FRZ), frz);
+  const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+  const reports::FreezeRun run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::DamagedFile);
+  EXPECT_EQ(run.messages, std::vector<std::string>{"damaged file freeze.vlk: record 1: the period end \"xxxxxxxx\" is no date"});
+  EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::DamagedFile);
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
+}
+
+// The disk full while the freeze writes its closing record: the error
+// names the file and the system's text, and every file is as it was.
+TEST_F(Closing, AFullDiskStopsTheFreezeWithTheFileAndTheSystemsText) {
+  const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+  store.fs.InjectError("/d/ACME/closing.ombrelo-intent.ombrelo-tmp", support::FakeFileSystem::Op::Write,
+                       platform::kErrnoBase + ENOSPC);
+  try {
+    Freeze();
+    ADD_FAILURE() << "no error";
+  } catch (const platform::IoError& e) {
+    const std::string text = e.what();
+    EXPECT_NE(text.find("closing.ombrelo-intent"), std::string::npos) << text;
+    EXPECT_NE(text.find("No space left on device"), std::string::npos) << text;
+  }
+  store.fs.ClearErrors();
+  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent"));
+  EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent.ombrelo-tmp"));
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
 }
 
 }  // namespace

@@ -461,6 +461,30 @@ TEST_F(BalanceTest, RefusedPeriodLeavesAnEmptyGrid) {
   }
 }
 
+// A snapshot whose dates or label are garbage is told as a damaged file,
+// not computed into figures.
+TEST_F(BalanceTest, ADamagedSnapshotIsToldAndNothingIsComputed) {
+  struct Case {
+    const char* name;
+    std::string label, start;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {"a label of no period", "2024-0x/12", "20240201",
+       "damaged file freeze.vlk: record 1: the period label \"2024-0x/12\" is not YYYY-PP/NN"},
+      {"a start that is no date", "2024-02/12", "2024021",
+       "damaged file freeze.vlk: record 1: the period start \"2024021\" is no date"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    files.freezes = {Freeze(c.label, "20231231", c.start, "20240301", {{"1000", "D", kBs, 500, 500, 0, 550, 0}})};
+    const BalanceResult r = Run('2');
+    EXPECT_EQ(r.error, c.error);
+    EXPECT_TRUE(r.grid.empty());
+    EXPECT_FALSE(r.freezeAllowed);
+  }
+}
+
 TEST(ReportPeriod, DatesOfEachKindOfPeriod) {
   const records::AdminSettingsRec s = Settings2024();
   const std::vector<records::FreezeRec> none;

@@ -369,7 +369,7 @@ void TExportImport::FormActivate() {
   {
     shell::FileSetScope scope("FRZ");
     if (scope.Ok()) {
-      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
       scope.Close();
       ComboBox2.SetItems(PeriodListItems(freezes, ExportImportAdminSettings));
       openPeriod_ = ComboBox2.Items().front().text;
@@ -582,8 +582,13 @@ void TExportImport::RunImport(int digit) {
   // file in between.
   shell::FileSetScope scope(list);
   if (!scope.Ok()) return;
-  const std::string openDate =
-      vouchers ? LowestOpenDate(shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ)) : std::string();
+  // Only the last snapshot decides: only that one is read.
+  std::vector<records::FreezeRec> last;
+  if (const int frozen = vouchers ? shell::RecordCount(shell::FileCode::FRZ) : 0; frozen > 0) {
+    last.resize(1);
+    shell::ReadRecord(shell::FileCode::FRZ, frozen - 1, last[0]);
+  }
+  const std::string openDate = vouchers ? LowestOpenDate(last) : std::string();
   int textBefore = 0;
   for (const std::string& date : in.voucherDates)
     if (!openDate.empty() && cp1252::CompareOrdinal(date, openDate) < 0) ++textBefore;

@@ -74,7 +74,7 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
     return out;
   }
 
-  const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+  const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
   const auto vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
   const auto accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
   const auto categories =

@@ -78,6 +78,13 @@ struct PeriodOrError {
 PeriodOrError ComputeReportPeriod(const std::string& label, const records::AdminSettingsRec& settings,
                                   const std::vector<records::FreezeRec>& freezes);
 
+// What is wrong with a freeze record ("" when nothing): its period end,
+// period start and year base date must be valid "YYYYMMDD" dates and its
+// label "YYYY-PP/NN" (digits; the year part may be an annual balance text
+// such as "0809"). A computation whose snapshot is such a record is refused
+// with "damaged file freeze.vlk: record N: <what>".
+std::string FreezeRecordFault(const records::FreezeRec& rec);
+
 // One row of the balance table.
 struct BalanceTableRow {
   std::string AccountNumber;

@@ -293,11 +293,19 @@ namespace {
 // What a run left for a replay it could not finish.
 bool IntentLeft() { return platform::Fs().Exists(IntentPath()); }
 
-std::optional<AdminSettingsRec> ReadSettings() {
-  if (shell::RecordCount(FileCode::ADS) < 1) return std::nullopt;
-  AdminSettingsRec rec;
-  shell::ReadRecord(FileCode::ADS, 0, rec);
-  return rec;
+// The message of a closing left behind that cannot be finished.
+std::string IntentLeftMessage() {
+  const std::string& block = shell::ClosingFilesBlock();
+  return block.empty() ? MsgIntentStopped() : block;
+}
+
+// The damage of the last snapshot of `freezes`, "" for none.
+std::string LastFreezeDamage(const std::vector<FreezeRec>& freezes) {
+  if (freezes.empty()) return {};
+  const std::string fault = FreezeRecordFault(freezes.back());
+  if (fault.empty()) return {};
+  return masterdata::MsgDamagedFile(shell::FileInfo(FileCode::FRZ).fileName,
+                                    "record " + std::to_string(freezes.size()) + ": " + fault);
 }
 
 // The records of the voucher file from its start up to the last one dated
@@ -365,10 +373,11 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
     run.failure = set.Failure();
     return run;
   }
-  if (IntentLeft()) return refuse(FreezeOutcome::Stopped, MsgIntentStopped());
-  const std::optional<AdminSettingsRec> read = ReadSettings();
-  if (!read || !SamePeriodSetUp(*read, frozenBy))
-    return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
+  if (IntentLeft()) return refuse(FreezeOutcome::Stopped, IntentLeftMessage());
+  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  if (!checked.rec) return refuse(FreezeOutcome::DamagedFile, checked.damage);
+  const std::optional<AdminSettingsRec>& read = checked.rec;
+  if (!SamePeriodSetUp(*read, frozenBy)) return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
   const AdminSettingsRec& s = *read;
 
   // Documents without a voucher before the period end: both are asked.
@@ -385,7 +394,9 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
 
   // The open period's balance, from the files as they are now.
   BalanceFiles files;
-  files.freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
+  files.freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ, shell::kSmallFileLimit);
+  if (std::string damage = LastFreezeDamage(files.freezes); !damage.empty())
+    return refuse(FreezeOutcome::DamagedFile, damage);
   const std::optional<std::string> lastLabel =
       files.freezes.empty() ? std::nullopt : std::optional<std::string>(files.freezes.back().PeriodLabel());
   BalanceRequest request;
@@ -395,8 +406,8 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   request.texts = texts;
   if (shownLabel && *shownLabel != request.periodText)
     return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
-  files.categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC);
-  files.accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+  files.categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC, shell::kSmallFileLimit);
+  files.accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA, shell::kSmallFileLimit);
   const PeriodOrError period = ComputeReportPeriod(request.periodText, s, files.freezes);
   if (!period.period) return refuse(FreezeOutcome::NotPermitted, period.error);
   const std::string label = StoredFreezeLabel(request.periodText, *period.period, s);
@@ -513,12 +524,16 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
     run.failure = set.Failure();
     return run;
   }
-  if (IntentLeft()) return refuse(UnfreezeOutcome::Stopped, MsgIntentStopped());
-  const std::optional<AdminSettingsRec> read = ReadSettings();
-  if (!read || std::memcmp(read->data(), loaded.data(), AdminSettingsRec::kSize) != 0)
+  if (IntentLeft()) return refuse(UnfreezeOutcome::Stopped, IntentLeftMessage());
+  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  if (!checked.rec) return refuse(UnfreezeOutcome::DamagedFile, checked.damage);
+  const std::optional<AdminSettingsRec>& read = checked.rec;
+  if (std::memcmp(read->data(), loaded.data(), AdminSettingsRec::kSize) != 0)
     return refuse(UnfreezeOutcome::SettingsChanged, MsgUnfreezeSettingsChanged());
-  const std::vector<FreezeRec> freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
+  const std::vector<FreezeRec> freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ, shell::kSmallFileLimit);
   if (freezes.empty()) return refuse(UnfreezeOutcome::NothingFrozen, MsgNothingFrozen());
+  if (std::string damage = LastFreezeDamage(freezes); !damage.empty())
+    return refuse(UnfreezeOutcome::DamagedFile, damage);
 
   const int count = static_cast<int>(freezes.size());
   const FreezeRec& r = freezes.back();

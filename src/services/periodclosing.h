@@ -20,6 +20,12 @@
 //   them, ADS rewritten as read with only the closing, book-year, period and
 //   fiscal-year fields changed.
 // An unfreeze (UnfreezeLastPeriod) undoes the last freeze the same way.
+// Every check that can refuse either runs before the intent record is
+// written, the files' own among them: the settings file must hold exactly
+// one whole record with valid fields and the last snapshot valid fields
+// (else "damaged file <name>: <what>"); the files that are read whole are
+// held to the store's small-file limit. While a closing that cannot be
+// finished is left, both are refused with its message.
 //
 // Rules of the closing fields (AdvanceClosingFields): the label's period PP
 // of NN moves to PP + 1; the last period (PP = NN) closes the book year: the
@@ -123,6 +129,7 @@ enum class FreezeOutcome {
   NotPermitted,         // the balance does not allow a freeze
   SystemVoucherExists,  // a system voucher on a date the closing posts
   Stopped,              // a closing that stopped part-way cannot be finished
+  DamagedFile,          // the settings or the freeze file is damaged
 };
 
 struct FreezeRun {
@@ -165,6 +172,7 @@ enum class UnfreezeOutcome {
   NothingFrozen,    // the freeze file is empty: nothing changed
   SettingsChanged,  // ADS no longer holds what the form loaded
   Stopped,
+  DamagedFile,      // the settings or the freeze file is damaged
 };
 
 struct UnfreezeRun {
