@@ -4,11 +4,16 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "shell/adminsettingsload.h"
+#include "masterdata/admincopy.h"
+#include "records/adminsettingsrecv1.h"
+#include "shell/dataconversion.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "platform/oserror.h"
@@ -147,6 +152,75 @@ class AdminSettingsLoader : public ::testing::Test {
 
 // Another copy of the program saved the settings (a freeze moved the
 // current period on) while these were loaded: a save here would undo it.
+// The settings record's fields checked where the closing and the voucher
+// saves read it: the record of a new administration, of a copy and of
+// conversion 007 (no fiscal year) pass; each broken field is named.
+TEST_F(AdminSettingsLoader, TheRecordsFieldsAreChecked) {
+  // A new administration: the empty file gets its first record.
+  store.fs.SetFile(kSettingsFile, "");
+  ASSERT_FALSE(masterdata::LoadAdminSettings());
+  const AdminSettingsRec fresh = FromBytes(store.fs.File(kSettingsFile));
+  EXPECT_EQ(masterdata::SettingsRecordFault(fresh), "");
+  EXPECT_EQ(masterdata::SettingsRecordFault(masterdata::NewBookYearSettings(fresh, "20260101", "ANNA", "now")), "");
+  records::AdminSettingsRecV1 old;
+  old.Set<records::AdminSettingsRecV1::kBookYearStart>("20080101");
+  old.Set<records::AdminSettingsRecV1::kBookYearEnd>("20081231");
+  old.Set<records::AdminSettingsRecV1::kPeriodCount>(std::int16_t{1});
+  for (const auto& [k, date] : {std::pair{1, "20080101"}, std::pair{2, "20090101"}}) {
+    unsigned char* at = old.data() + records::AdminSettingsRecV1::kPeriodStartOffset + 9 * (k - 1);
+    at[0] = 8;
+    std::memcpy(at + 1, date, 8);
+  }
+  old.Set<records::AdminSettingsRecV1::kCurrentPeriod>("00/00");
+  const std::string converted = masterdata::ConvertedBytes(
+      "007", shell::FileCode::ADS,
+      std::string_view(reinterpret_cast<const char*>(old.data()), records::AdminSettingsRecV1::kSize));
+  const AdminSettingsRec conv = FromBytes(converted);
+  EXPECT_EQ(conv.FiscalYear(), "");
+  EXPECT_EQ(masterdata::SettingsRecordFault(conv), "");
+
+  struct Case {
+    const char* name;
+    std::function<void(AdminSettingsRec&)> change;
+    std::string fault;
+  };
+  const std::vector<Case> cases = {
+      {"start", [](AdminSettingsRec& r) { r.SetBookYearStart("2008"); }, "the book-year start \"2008\" is no date"},
+      {"end", [](AdminSettingsRec& r) { r.SetBookYearEnd("20081331"); }, "the book-year end \"20081331\" is no date"},
+      {"end before start", [](AdminSettingsRec& r) { r.SetBookYearEnd("20071231"); },
+       "the book year ends (20071231) before it starts (20080101)"},
+      {"no periods", [](AdminSettingsRec& r) { r.SetPeriodCount(0); }, "the number of periods is 0, not 1 to 15"},
+      {"16 periods", [](AdminSettingsRec& r) { r.SetPeriodCount(16); }, "the number of periods is 16, not 1 to 15"},
+      {"a period start",
+       [](AdminSettingsRec& r) {
+         r.SetPeriodCount(2);
+         r.SetPeriodStart(2, "x");
+       },
+       "the start of period 2 \"x\" is no date"},
+      {"periods out of order",
+       [](AdminSettingsRec& r) {
+         r.SetPeriodCount(2);
+         r.SetPeriodStart(2, "20071201");
+       },
+       "period 2 starts before period 1"},
+      {"current period after NN", [](AdminSettingsRec& r) { r.SetCurrentPeriod("03/02"); },
+       "the current period \"03/02\" is no period"},
+      {"current period beyond 15", [](AdminSettingsRec& r) { r.SetCurrentPeriod("01/16"); },
+       "the current period \"01/16\" is no period"},
+      {"last closed period", [](AdminSettingsRec& r) { r.SetLastClosedPeriod("1/12"); },
+       "the last closed period \"1/12\" is no period"},
+  };
+  for (const Case& c : cases) {
+    AdminSettingsRec r = fresh;
+    c.change(r);
+    EXPECT_EQ(masterdata::SettingsRecordFault(r), c.fault) << c.name;
+  }
+  AdminSettingsRec closed = fresh;
+  closed.SetLastClosedPeriod("12/12");
+  closed.SetCurrentPeriod("01/12");
+  EXPECT_EQ(masterdata::SettingsRecordFault(closed), "");
+}
+
 TEST_F(AdminSettingsLoader, ASaveRefusesWhenAnotherCopySavedMeanwhile) {
   Store(StoredRecord());
   masterdata::LoadAdminSettings();

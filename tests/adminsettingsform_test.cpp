@@ -213,6 +213,7 @@ TEST_F(AdminSettingsForm, UnfreezeAsksThenUndoesTheLastFreezeAndKeepsOtherEditsO
     r->SetPeriodLabel("2024-03/12");
     r->SetPeriodStartDate("20240301");
     r->SetPeriodEndDate("20240401");
+    r->SetYearBaseDate("20231231");
     r->SetApprovedAnnualBalance("2023");
     r->SetLastClosedPeriod("02/12");
     r->SetCurrentAnnualBalance("2024");

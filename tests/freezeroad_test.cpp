@@ -143,13 +143,13 @@ TEST_F(FreezeRoad, RefusedForUnbookedDocumentsThenFrozenAndTheFormSaysSo) {
     Freeze(f);
     ASSERT_EQ(MessagesSince(seen).size(), 1u);
     EXPECT_EQ(backend.messages[seen].buttons, ui::Buttons::YesNo);
-    EXPECT_EQ(backend.messages[seen].text, reports::FreezeQuestion(reports::ReportAdminSettings));
+    EXPECT_EQ(backend.messages[seen].text, reports::FreezeQuestion("2024-02/12"));
     EXPECT_NE(backend.messages[seen].text.find("2024-02/12"), std::string::npos);
 
     seen = backend.messages.size();
     f.ToolButton5.UserClick();
     EXPECT_EQ(MessagesSince(seen),
-              (std::vector<std::string>{reports::FreezeQuestion(reports::ReportAdminSettings), shell::L(11132),
+              (std::vector<std::string>{reports::FreezeQuestion("2024-02/12"), shell::L(11132),
                                         shell::L(11243)}));
     EXPECT_TRUE(f.Showing());
     EXPECT_TRUE(f.freezeperiode.Enabled());
@@ -339,6 +339,64 @@ TEST_F(FreezeRoad, TheYearIsFrozenToItsEndThroughTheFormAndTheLastPeriodUnfrozen
 
   // The report form then offers period 12 again.
   Reports([&](TRapport1& f, int) { EXPECT_EQ(f.ComboBox1.GetText(), "2024-12/12"); });
+}
+
+}  // namespace
+
+namespace {
+
+// A new administration, nothing frozen and the current period "00/00", the
+// accounts' start amounts dated the day before the book year: every report
+// kind is made for the opening period "2024-00/00" that the list offers, the
+// freeze of it is stored as "2023-01/01", and the list then offers
+// "2024-01/12".
+TEST_F(FreezeRoad, ANewAdministrationReportsAndFreezesItsOpeningPeriod) {
+  StartWithAcme();
+  support::WriteReportBook(store, D, W);
+  records::AdminSettingsRec s = support::ReportBookSettings();
+  s.SetCurrentPeriod("00/00");
+  s.SetApprovedAnnualBalance("");
+  s.SetLastClosedPeriod("");
+  s.SetFiscalYear("2024");
+  s.SetSplitJournals("false");
+  store.fs.SetFile(D + "adminset.vlk", Bytes(s));
+  store.fs.SetFile(D + "freeze.vlk", "");
+  auto accounts = Records<records::LedgerAccountRec>("ledger.vlk");
+  for (auto& a : accounts) a.SetStartDate("20231231");
+  store.fs.SetFile(D + "ledger.vlk", Bytes(accounts));
+  BookTheDocuments();
+  LogInToAcme();
+
+  Reports([&](TRapport1& f, int showing) {
+    if (showing == 0) {
+      ASSERT_EQ(f.ComboBox1.Count(), 1);
+      EXPECT_EQ(f.ComboBox1.GetText(), "2024-00/00");
+      for (int report = 0; report < 4; ++report) {
+        SCOPED_TRACE(report);
+        const std::size_t seen = backend.messages.size();
+        Generate(f, report);
+        EXPECT_EQ(MessagesSince(seen), std::vector<std::string>{});
+        EXPECT_EQ(f.StatusBar1.PanelText(0), "");
+        if (report >= 2) {
+          EXPECT_TRUE(f.RichEdit1.Visible());
+        }
+      }
+      const std::size_t seen = backend.messages.size();
+      Freeze(f);
+      ASSERT_EQ(MessagesSince(seen).size(), 1u) << "only the question";
+      EXPECT_EQ(backend.messages[seen].text, reports::FreezeQuestion("2024-00/00"));
+      EXPECT_FALSE(f.Showing());
+      return;
+    }
+    EXPECT_EQ(f.ComboBox1.GetText(), "2024-01/12");
+    ASSERT_EQ(f.ComboBox1.Count(), 2);
+    EXPECT_EQ(f.ComboBox1.Items()[1].text, "2023-01/01");
+  });
+  const auto frozen = Records<records::FreezeRec>("freeze.vlk");
+  ASSERT_EQ(frozen.size(), 1u);
+  EXPECT_EQ(frozen[0].PeriodLabel(), "2023-01/01");
+  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "01/12");
+  EXPECT_EQ(masterdata::AdminSettings.CurrentAnnualBalance(), "2024");
 }
 
 }  // namespace

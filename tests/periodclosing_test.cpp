@@ -5,14 +5,22 @@
 // after every write and finished at the next open.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "services/voucher.h"
 #include "platform/numberformat.h"
+#include "support/records.h"
+#include "services/voucherstore.h"
+#include "platform/oserror.h"
+#include "platform/errors.h"
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
 #include "records/invoicerec.h"
@@ -22,6 +30,8 @@
 #include "records/paymentrec.h"
 #include "services/closingintent.h"
 #include "services/periodclosing.h"
+#include "reports/paging.h"
+#include "reports/reportrun.h"
 #include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/languagefile.h"
@@ -90,22 +100,57 @@ TEST(ClosingRules, TheClosingFieldsAdvanceByTheLabel) {
   }
 }
 
-TEST(ClosingRules, TheOpenPeriodItsEndAndItsLabels) {
+TEST(ClosingRules, TheOpenPeriodsEnd) {
   struct Case {
-    std::string current, end, label, stored;
+    std::string current, end;
   };
   const std::vector<Case> cases = {
-      {"00/00", "20240101", "2023-00/12", "2023-01/01"},
-      {"01/12", "20240201", "2024-01/12", "2024-01/12"},
-      {"11/12", "20241201", "2024-11/12", "2024-11/12"},
-      {"12/12", "20250101", "2024-12/12", "2024-12/12"},
-  };
+      {"00/00", "20240101"}, {"01/12", "20240201"}, {"11/12", "20241201"}, {"12/12", "20250101"}};
   for (const Case& c : cases) {
     AdminSettingsRec s = Monthly(2024);
     s.SetCurrentPeriod(c.current);
     EXPECT_EQ(reports::OpenPeriodEnd(s), c.end) << c.current;
-    EXPECT_EQ(reports::OpenPeriodLabel(s), c.label) << c.current;
-    EXPECT_EQ(reports::StoredFreezeLabel(s), c.stored) << c.current;
+  }
+}
+
+// The open period's label follows the last frozen one while its year is
+// open, else the current annual balance and period; the stored label is
+// that label, but for a label without periods, which is rebuilt.
+TEST(ClosingRules, TheOpenPeriodsLabelAndTheLabelStored) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> last;
+    std::string annual, current, open, stored;
+    std::string start, base;  // the period computed
+  };
+  const std::vector<Case> cases = {
+      {"a new administration", std::nullopt, "2024", "00/00", "2024-00/00", "2023-01/01", "20231231", "20231231"},
+      {"after the opening freeze", "2023-01/01", "2024", "01/12", "2024-01/12", "2024-01/12", "20240101", "20231231"},
+      {"period 11", "2024-10/12", "2024", "11/12", "2024-11/12", "2024-11/12", "20241101", "20231231"},
+      {"period 12", "2024-11/12", "2024", "12/12", "2024-12/12", "2024-12/12", "20241201", "20231231"},
+      {"after the year end", "2024-12/12", "2025", "01/12", "2025-01/12", "2025-01/12", "20250101", "20241231"},
+      {"from 1 April", "2024-01/01", "2425", "01/12", "2425-01/12", "2425-01/12", "20240401", "20240331"},
+      {"from 1 April, period 10 in the next calendar year", "2425-09/12", "2425", "10/12", "2425-10/12",
+       "2425-10/12", "20250101", "20240331"},
+      {"a label stored earlier goes on with its own year", "2009-11/12", "0809", "12/12", "2009-12/12",
+       "2009-12/12", "20090301", "20080331"},
+      {"periods of no number: the settings", "2024-xx/12", "2024", "05/12", "2024-05/12", "2024-05/12", "20240501",
+       "20231231"},
+      {"no periods set up, inside the year", std::nullopt, "2024", "03/00", "2024-03/00", "2024-03/12", "20240315",
+       "20231231"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string open = reports::OpenPeriodLabel(c.last, c.annual, c.current);
+    EXPECT_EQ(open, c.open);
+    AdminSettingsRec s = Monthly(2024);
+    s.SetCurrentAnnualBalance(c.annual);
+    s.SetCurrentPeriod(c.current);
+    EXPECT_EQ(reports::OpenPeriodLabel(s, c.last), c.open);
+    reports::ReportPeriod p;
+    p.start = c.start;
+    p.yearBaseDate = c.base;
+    EXPECT_EQ(reports::StoredFreezeLabel(open, p, s), c.stored);
   }
 }
 
@@ -391,6 +436,176 @@ TEST_F(Closing, AYearFrozenPeriodByPeriodAndUnfrozenBackToTheStart) {
   EXPECT_EQ(File(FileCode::ADS), ads);
 }
 
+// A book year from 1 January and one from 1 April, frozen from the opening
+// period to the year end: the report form's open item (from the freeze file
+// and the settings, as the form lists it), the label the question names and
+// the label stored are one text; only the opening period is stored as its
+// year + "-01/01". A form that shows another period than the open one is
+// refused as changed.
+TEST_F(Closing, TheOpenPeriodHasOneLabelInTheListTheQuestionAndTheRecord) {
+  AdminSettingsRec april;
+  april.SetCompanyName("ACME");
+  april.SetBookYearStart("20240401");
+  april.SetBookYearEnd("20250331");
+  april.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) {
+    const int month = (k + 2) % 12 + 1;
+    april.SetPeriodStart(k, std::to_string(month >= 4 ? 2024 : 2025) + Two(month) + "01");
+  }
+  for (int k = 13; k <= 15; ++k) april.SetPeriodStart(k, "20250401");
+  april.SetCurrentAnnualBalance("2425");
+  april.SetCurrentPeriod("00/00");
+  april.SetFiscalYear("2024");
+  april.SetProfitAccountNumber("0800");
+  april.SetDayBookName("Daybook");
+  april.SetSplitJournals("false");
+  struct Case {
+    const char* name;
+    AdminSettingsRec settings;
+    std::vector<std::string> listed, stored;  // the opening freeze, then periods 1 to 12
+    std::string afterwards;
+  };
+  std::vector<Case> cases = {{"from 1 January", Monthly(2024), {"2024-00/00"}, {"2023-01/01"}, "2025-01/12"},
+                             {"from 1 April", april, {"2425-00/00"}, {"2024-01/01"}, "2526-01/12"}};
+  for (int m = 1; m <= 12; ++m) {
+    cases[0].listed.push_back("2024-" + Two(m) + "/12");
+    cases[1].listed.push_back("2425-" + Two(m) + "/12");
+  }
+  for (int m = 1; m <= 12; ++m) {
+    cases[0].stored.push_back(cases[0].listed[m]);
+    cases[1].stored.push_back(cases[1].listed[m]);
+  }
+  const auto openItem = [this] {
+    shell::ScopedFileSet set("FRZ");
+    std::vector<std::string> labels;
+    for (const FreezeRec& f : shell::ReadAll<FreezeRec>(FileCode::FRZ)) labels.push_back(f.PeriodLabel());
+    return reports::PeriodListItems(labels, masterdata::AdminSettings.CurrentAnnualBalance(),
+                                    masterdata::AdminSettings.CurrentPeriod())
+        .front();
+  };
+  const std::vector<JournalVoucherRec> vouchers = Vouchers();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      shell::ScopedFileSet set("FRZ");
+      shell::RewriteFile(FileCode::FRZ, std::vector<FreezeRec>{});
+    }
+    Write(c.settings, vouchers);
+    for (std::size_t i = 0; i < c.listed.size(); ++i) {
+      SCOPED_TRACE(i);
+      const std::string item = openItem();
+      EXPECT_EQ(item, c.listed[i]);
+      EXPECT_NE(reports::FreezeQuestion(item).find(item), std::string::npos);
+      const std::string files = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+      const reports::FreezeRun other = reports::FreezeOpenPeriod(masterdata::AdminSettings, {}, item + "x");
+      EXPECT_EQ(other.outcome, FreezeOutcome::SettingsChanged);
+      EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
+      const reports::FreezeRun run = reports::FreezeOpenPeriod(masterdata::AdminSettings, {}, item);
+      ASSERT_TRUE(run.Ok()) << (run.messages.empty() ? "" : run.messages[0]);
+      EXPECT_EQ(run.FreezeLabel, c.stored[i]);
+      shell::ScopedFileSet set("FRZ");
+      FreezeRec last;
+      shell::ReadRecord(FileCode::FRZ, shell::RecordCount(FileCode::FRZ) - 1, last);
+      EXPECT_EQ(last.PeriodLabel(), c.stored[i]);
+    }
+    EXPECT_EQ(openItem(), c.afterwards);
+  }
+}
+
+// The net of every ledger card of `label` as the card report makes it from
+// the files (on the account's own side: the closing line's amount), and the
+// trial balance's net of every account.
+std::map<std::string, double> CardNets(const std::string& label) {
+  shell::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
+  const auto freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
+  const auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+  const auto categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC);
+  const auto vouchers = shell::ReadAll<JournalVoucherRec>(FileCode::JVO);
+  set.Close();
+  const reports::ResolvedReport resolved =
+      reports::ResolveReportPeriod("3", label, masterdata::AdminSettings, freezes);
+  std::array<double, 6> sums{};
+  reports::ReportLineSources src;
+  src.kind = '3';
+  src.accounts = &accounts;
+  src.categories = &categories;
+  src.vouchers = &vouchers;
+  src.period = resolved.period;
+  src.sums = &sums;
+  if (const auto k = resolved.OpeningSnapshot()) src.openingSnapshot = &freezes[static_cast<std::size_t>(*k)];
+  for (const auto& a : accounts) src.cardAccounts.push_back({shell::TrimTrailingBlanks(a.AccountNumber()), a.Caption()});
+  std::map<std::string, double> nets;
+  reports::ReportLineState s;
+  if (!reports::StartLedgerCard(s, src)) return nets;
+  for (int guard = 0; !s.endOfData && guard < 1000; ++guard) {
+    reports::NextReportLine(s, src);
+    if (s.lineFound && (!s.groupEnd || s.prevGroupEnd)) {
+      const std::string& number = src.cardAccounts[static_cast<std::size_t>(s.card.accountIndex)].number;
+      if (s.section == reports::Section::ToBS || s.section == reports::Section::ToPL)
+        nets[number] = s.voucher.DebitAmount() + s.voucher.CreditAmount();
+      sums[0] += s.voucher.DebitAmount();
+      sums[1] += s.voucher.CreditAmount();
+    }
+    if (s.groupEnd && !s.prevGroupEnd) {
+      sums = {};
+      if (!reports::StartLedgerCard(s, src)) break;
+    }
+  }
+  return nets;
+}
+
+std::map<std::string, double> TrialBalanceNets(const std::string& label) {
+  reports::BalanceRequest rq;
+  rq.kind = '1';
+  rq.periodText = label;
+  rq.settings = masterdata::AdminSettings;
+  const reports::BalanceGridRun run = reports::ComputeBalanceGrid(rq);
+  EXPECT_EQ(run.result.error, "");
+  std::map<std::string, double> nets;
+  for (const auto& row : run.result.table) nets[row.AccountNumber] = row.ClosingOwnSide - row.ClosingOtherSide;
+  return nets;
+}
+
+// The opening period carries last year's profit of 380 (the start amounts)
+// into the profit-taking account 0800 by the year-opening voucher of 1
+// January; January earns 70. Open and frozen, every card of the first
+// period closes at the trial balance's figure: the frozen period's card
+// opens at the record before it, so the year-opening voucher counts once.
+TEST_F(Closing, EveryLedgerCardOfTheFirstPeriodClosesAtTheTrialBalanceOpenAndFrozen) {
+  {
+    shell::ScopedFileSet set("GLA");
+    auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+    for (auto& a : accounts) {
+      const std::string number = shell::TrimTrailingBlanks(a.AccountNumber());
+      a.SetStartDate("20231231");
+      a.SetStartAmount(number == "1000" ? 1000 : number == "0800" ? 620 : number == "4000" ? 380 : 0);
+    }
+    shell::RewriteFile(FileCode::GLA, accounts);
+  }
+  ASSERT_TRUE(Freeze().Ok());
+  struct Case {
+    const char* name;
+    std::map<std::string, double> want;  // the checked accounts
+  };
+  const std::vector<Case> cases = {
+      // Open, the period's profit is not yet booked to P and T by a voucher.
+      {"open", {{"0800", 1000}, {"1000", 1070}, {"4000", 100}, {"7000", 30}}},
+      {"frozen", {{"0800", 1000}, {"0900", 70}, {"0950", 70}, {"1000", 1070}, {"4000", 100}, {"7000", 30}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (std::string(c.name) == "frozen") {
+      ASSERT_TRUE(Freeze().Ok());
+    }
+    const auto cards = CardNets("2024-01/12");
+    const auto trial = TrialBalanceNets("2024-01/12");
+    for (const auto& [number, want] : c.want) {
+      EXPECT_DOUBLE_EQ(cards.at(number), want) << number;
+      EXPECT_DOUBLE_EQ(trial.at(number), want) << number;
+    }
+  }
+}
+
 TEST_F(Closing, RefusalsWriteNothing) {
   const auto files = [this] { return File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ); };
   const std::string before = files();
@@ -429,6 +644,21 @@ TEST_F(Closing, RefusalsWriteNothing) {
   other.SetCurrentPeriod("02/12");
   run = reports::FreezeOpenPeriod(other);
   EXPECT_EQ(run.outcome, FreezeOutcome::SettingsChanged);
+  EXPECT_EQ(files(), before);
+
+  // Another copy moved the start of period 2 after the form loaded them.
+  {
+    const std::string ads = File(FileCode::ADS);
+    AdminSettingsRec moved = masterdata::AdminSettings;
+    moved.SetPeriodStart(2, "20240215");
+    store.fs.SetFile(Path(FileCode::ADS), support::Bytes(moved));
+    const std::string changed = files();
+    run = Freeze();
+    EXPECT_EQ(run.outcome, FreezeOutcome::SettingsChanged);
+    EXPECT_EQ(run.messages, std::vector<std::string>{reports::MsgFreezeSettingsChanged()});
+    EXPECT_EQ(files(), changed);
+    store.fs.SetFile(Path(FileCode::ADS), ads);
+  }
 
   // A system voucher where the closing posts.
   {
@@ -636,6 +866,7 @@ TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForThe
     r->SetPeriodLabel("2024-12/12");
     r->SetPeriodStartDate("20241201");
     r->SetPeriodEndDate("20250101");
+    r->SetYearBaseDate("20231231");
     r->SetApprovedAnnualBalance("2023");
     r->SetLastClosedPeriod("11/12");
     r->SetCurrentAnnualBalance("2024");
@@ -682,13 +913,146 @@ TEST_F(Closing, AnIntentRecordThatCannotBeFinishedIsKeptAndADamagedOneDeleted) {
   store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
   { shell::ScopedFileSet set("JVO"); }
   EXPECT_TRUE(store.fs.HasFile(intentPath));
-  EXPECT_NE(reports::TakeReplayNote().find(reports::MsgIntentStopped()), std::string::npos);
+  const std::string note = reports::TakeReplayNote();
+  EXPECT_NE(note.find("the file adminset.vlk no longer holds what it left"), std::string::npos) << note;
   // Every file is looked at first: nothing changed.
   EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
-  // Nothing more is frozen or unfrozen while it stays.
+  // Nothing more is frozen or unfrozen while it stays, and it says why.
   const reports::FreezeRun run = Freeze();
   EXPECT_EQ(run.outcome, FreezeOutcome::Stopped);
+  EXPECT_EQ(run.messages, std::vector<std::string>{note});
   EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::Stopped);
+  EXPECT_TRUE(store.fs.HasFile(intentPath));
+}
+
+// A closing record that cannot be finished keeps the books from moving
+// further away from it: a voucher save is refused with its message and
+// the voucher file stays as it is, while reading goes on; once the file it
+// names holds what it should again, the next open finishes the closing.
+// The program never deletes the record itself.
+TEST_F(Closing, AClosingThatCannotBeFinishedBlocksTheChangesOfItsFilesUntilTheFileIsMended) {
+  reports::InstallClosingIntentHook();
+  const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
+  const std::string settings = File(FileCode::ADS);
+  // The record of a freeze of the opening period that stopped before its
+  // first step; the settings were then replaced by another copy's.
+  reports::ClosingIntent intent;
+  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  intent.freeze.countBefore = 0;
+  intent.freeze.rec.SetPeriodLabel("2023-01/01");
+  intent.settingsBefore = masterdata::AdminSettings;
+  intent.settingsAfter = masterdata::AdminSettings;
+  intent.settingsAfter.SetCurrentPeriod("01/12");
+  store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
+  AdminSettingsRec other = masterdata::AdminSettings;
+  other.SetCompanyName("another copy's settings");
+  store.fs.SetFile(Path(FileCode::ADS), support::Bytes(other));
+  const std::string jvo = File(FileCode::JVO);
+
+  journal::Voucher v;
+  v.header = {"20240620", "X9", "", "", ""};
+  v.lines.push_back({"cash", "1000", "Bank", "", 10, 0, false});
+  v.lines.push_back({"cash", "4000", "Sales", "", 0, 10, false});
+  try {
+    journal::SaveVoucher(v);
+    ADD_FAILURE() << "the save went on";
+  } catch (const platform::IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("adminset.vlk"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(File(FileCode::JVO), jvo);
+  EXPECT_TRUE(store.fs.HasFile(intentPath));
+  // Reading goes on.
+  EXPECT_EQ(Vouchers().size(), jvo.size() / JournalVoucherRec::kSize);
+  reports::TakeReplayNote();
+
+  // Mended: the next open finishes the closing, and changes go on.
+  store.fs.SetFile(Path(FileCode::ADS), settings);
+  { shell::ScopedFileSet set("ADS"); }
+  EXPECT_EQ(reports::TakeReplayNote(), reports::MsgIntentFinished());
+  EXPECT_FALSE(store.fs.HasFile(intentPath));
+  EXPECT_EQ(Frozen(), 1);
+  EXPECT_EQ(support::Record<AdminSettingsRec>(File(FileCode::ADS)).CurrentPeriod(), "01/12");
+  EXPECT_EQ(journal::SaveVoucher(v).outcome, journal::StoreOutcome::Done);
+}
+
+// A damaged settings file refuses the freeze and the unfreeze before
+// anything is written (no closing record either), with a message naming
+// it; once it is mended the freeze goes on.
+TEST_F(Closing, ADamagedSettingsFileRefusesTheFreezeAndTheUnfreezeAndWritesNothing) {
+  ASSERT_TRUE(Freeze().Ok());  // something to unfreeze
+  const std::string good = File(FileCode::ADS);
+  AdminSettingsRec garbage;
+  std::memset(garbage.data(), 'x', AdminSettingsRec::kSize);
+  AdminSettingsRec badPeriod = masterdata::AdminSettings;
+  badPeriod.SetCurrentPeriod("13/12");
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string what;
+  };
+  const std::vector<Case> cases = {
+      {"two records", good + good, "it holds 2 records; it must hold 1"},
+      {"short", good.substr(0, 100), "it holds 100 bytes, not one whole record of 1386"},
+      {"garbage", support::Bytes(garbage), "the book-year start \"xxxxxxxx\" is no date"},
+      {"a current period after the last", support::Bytes(badPeriod), "the current period \"13/12\" is no period"},
+      // Far beyond one record (the store's small-file limit and more): the
+      // size alone refuses it.
+      {"huge", std::string(static_cast<std::size_t>(shell::kSmallFileLimit) + AdminSettingsRec::kSize, 'x'),
+       "it holds 67110250 bytes, not one whole record of 1386"},
+  };
+  const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.fs.SetFile(Path(FileCode::ADS), c.bytes);
+    const std::string before = File(FileCode::JVO) + File(FileCode::FRZ);
+    const reports::FreezeRun run = Freeze();
+    EXPECT_EQ(run.outcome, FreezeOutcome::DamagedFile);
+    EXPECT_EQ(run.messages, std::vector<std::string>{"damaged file adminset.vlk: " + c.what});
+    const reports::UnfreezeRun back = Unfreeze();
+    EXPECT_EQ(back.outcome, UnfreezeOutcome::DamagedFile);
+    EXPECT_EQ(back.message, "damaged file adminset.vlk: " + c.what);
+    EXPECT_FALSE(store.fs.HasFile(intentPath));
+    EXPECT_EQ(File(FileCode::JVO) + File(FileCode::FRZ), before);
+    EXPECT_EQ(File(FileCode::ADS), c.bytes);
+  }
+  store.fs.SetFile(Path(FileCode::ADS), good);
+  EXPECT_TRUE(Freeze().Ok());
+  EXPECT_EQ(Frozen(), 2);
+}
+
+// A damaged last snapshot is told as such, not as a missing account.
+TEST_F(Closing, ADamagedSnapshotIsToldAsSuch) {
+  ASSERT_TRUE(Freeze().Ok());
+  std::string frz = File(FileCode::FRZ);
+  std::memset(frz.data(), 'x', 40);
+  store.fs.SetFile(Path(FileCode::FRZ), frz);
+  const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+  const reports::FreezeRun run = Freeze();
+  EXPECT_EQ(run.outcome, FreezeOutcome::DamagedFile);
+  EXPECT_EQ(run.messages, std::vector<std::string>{"damaged file freeze.vlk: record 1: the period end \"xxxxxxxx\" is no date"});
+  EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::DamagedFile);
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
+}
+
+// The disk full while the freeze writes its closing record: the error
+// names the file and the system's text, and every file is as it was.
+TEST_F(Closing, AFullDiskStopsTheFreezeWithTheFileAndTheSystemsText) {
+  const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
+  store.fs.InjectError("/d/ACME/closing.ombrelo-intent.ombrelo-tmp", support::FakeFileSystem::Op::Write,
+                       platform::kErrnoBase + ENOSPC);
+  try {
+    Freeze();
+    ADD_FAILURE() << "no error";
+  } catch (const platform::IoError& e) {
+    const std::string text = e.what();
+    EXPECT_NE(text.find("closing.ombrelo-intent"), std::string::npos) << text;
+    EXPECT_NE(text.find("No space left on device"), std::string::npos) << text;
+  }
+  store.fs.ClearErrors();
+  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent"));
+  EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent.ombrelo-tmp"));
+  EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
 }
 
 }  // namespace

@@ -451,13 +451,37 @@ TEST_F(BalanceTest, LargeBooksDoNotOverflowAndRefuseOnlyTheFreeze) {
 }
 
 TEST_F(BalanceTest, RefusedPeriodLeavesAnEmptyGrid) {
-  for (const char* label : {"2024-16/16", "2024-05/04", "2024-00/00", "junk", "", "2024-3/12"}) {
+  for (const char* label : {"2024-16/16", "2024-05/04", "2024-01/00", "junk", "", "2024-3/12"}) {
     request.periodText = label;
     const BalanceResult r = Run('1');
     EXPECT_NE(r.error, "") << label;
     EXPECT_TRUE(r.grid.empty()) << label;
     EXPECT_EQ(r.gridRowCount, 0) << label;
     EXPECT_FALSE(r.freezeAllowed) << label;
+  }
+}
+
+// A snapshot whose dates or label are garbage is told as a damaged file,
+// not computed into figures.
+TEST_F(BalanceTest, ADamagedSnapshotIsToldAndNothingIsComputed) {
+  struct Case {
+    const char* name;
+    std::string label, start;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {"a label of no period", "2024-0x/12", "20240201",
+       "damaged file freeze.vlk: record 1: the period label \"2024-0x/12\" is not YYYY-PP/NN"},
+      {"a start that is no date", "2024-02/12", "2024021",
+       "damaged file freeze.vlk: record 1: the period start \"2024021\" is no date"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    files.freezes = {Freeze(c.label, "20231231", c.start, "20240301", {{"1000", "D", kBs, 500, 500, 0, 550, 0}})};
+    const BalanceResult r = Run('2');
+    EXPECT_EQ(r.error, c.error);
+    EXPECT_TRUE(r.grid.empty());
+    EXPECT_FALSE(r.freezeAllowed);
   }
 }
 
@@ -476,6 +500,7 @@ TEST(ReportPeriod, DatesOfEachKindOfPeriod) {
   };
   const std::vector<Case> cases = {
       {"2024-00/12", &none, {}, {}, "20231231", "20231231", "20231231", "20240101"},
+      {"2024-00/00", &none, {}, {}, "20231231", "20231231", "20231231", "20240101"},
       {"2024-01/12", &none, {}, {}, "20231231", "20231231", "20240101", "20240201"},
       {"2024-03/12", &none, {}, {}, "20231231", "20231231", "20240301", "20240401"},
       {"2024-12/12", &none, {}, {}, "20231231", "20231231", "20241201", "20250101"},
@@ -501,6 +526,41 @@ TEST(ReportPeriod, DatesOfEachKindOfPeriod) {
     if (*c.start) {
       EXPECT_EQ(p.period->start, c.start);
     }
+    EXPECT_EQ(p.period->end, c.end);
+  }
+}
+
+// A new administration's year 2026 in twelve periods, nothing frozen: the
+// opening period "00/00" is a period like the others.
+TEST(ReportPeriod, TheLabelsOfANewAdministrationsYear) {
+  records::AdminSettingsRec s;
+  s.SetBookYearStart("20260101");
+  s.SetBookYearEnd("20261231");
+  s.SetPeriodCount(12);
+  for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2026" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
+  for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, "20270101");
+  struct Case {
+    const char* label;
+    bool refused;
+    const char *base, *start, *end;
+  };
+  const std::vector<Case> cases = {
+      {"2026-00/00", false, "20251231", "20251231", "20260101"},
+      {"2026-01/12", false, "20251231", "20260101", "20260201"},
+      {"2026-12/12", false, "20251231", "20261201", "20270101"},
+      {"2026-13/12", true, "", "", ""},
+      {"2026-01/00", true, "", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    const reports::PeriodOrError p = reports::ComputeReportPeriod(c.label, s, {});
+    ASSERT_EQ(!p.period, c.refused) << p.error;
+    if (c.refused) {
+      EXPECT_EQ(p.error, "The period " + std::string(c.label) + " is not a period of the book year");
+      continue;
+    }
+    EXPECT_EQ(p.period->yearBaseDate, c.base);
+    EXPECT_EQ(p.period->start, c.start);
     EXPECT_EQ(p.period->end, c.end);
   }
 }

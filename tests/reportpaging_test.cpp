@@ -2,6 +2,7 @@
 // number and the line sources of the report engine.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,7 +63,11 @@ TEST(ResolveReportPeriod, KindDatesAndOpeningSnapshot) {
       {"3 Ledger card", "2024-00/12", &none, '3', true, {}, true, "20231231", "20231231", "20240101"},
       {"4 Journal", "2024-03/12", &frozen, '4', true, 1, true, "20231231", "20240301", "20240401"},
       {"4 Journal", "2024-12/12", &frozen, '4', true, 1, true, "20231231", "20241201", "20250101"},
-      {"1 Trial balance", "2024-01/12", &frozen, '1', true, 0, false, "20231231", "20240101", "20240201"},
+      {"3 Ledger card", "2024-00/00", &none, '3', true, {}, true, "20231231", "20231231", "20240101"},
+      {"4 Journal", "2024-00/00", &frozen, '4', true, 1, true, "20231231", "20231231", "20240101"},
+      // A frozen period opens at the record before it, the first at none.
+      {"1 Trial balance", "2024-01/12", &frozen, '1', true, {}, false, "20231231", "20240101", "20240201"},
+      {"3 Ledger card", "2024-02/12", &frozen, '3', true, 0, false, "20231231", "20240201", "20240301"},
       {"5 Debtors", "2024-03/12", &frozen, '5', false, {}, true, "", "", ""},
       {"6 Creditors", "garbage", &none, '6', false, {}, true, "", "", ""},
   };
@@ -419,19 +424,102 @@ TEST_F(LedgerCardTest, OpeningComesFromTheSnapshotByTheFreezeRule) {
   vouchers.clear();
   struct Case {
     const char* name;
-    bool chosen;
+    std::string label;
     std::vector<std::string> lines;
   };
   for (const Case& c : std::vector<Case>{
-           {"base snapshot closing a year", false,
+           {"a snapshot closing a year", "2023-12/12",
             {"FromBS 20240301 600/0 debet", "ToBS 20240331 0/600 credit", "total 600/600",
              "FromP&L 20240301 0/0 credit", "ToP&L 20240331 0/0 debet", "total 0/0"}},
-           {"chosen frozen period", true,
-            {"FromBS 20240301 100/0 debet", "ToBS 20240331 0/100 credit", "total 100/100",
-             "FromP&L 20240301 0/100 credit", "ToP&L 20240331 100/0 debet", "total 100/100"}}}) {
+           {"a snapshot inside the year", "2024-02/12",
+            {"FromBS 20240301 600/0 debet", "ToBS 20240331 0/600 credit", "total 600/600",
+             "FromP&L 20240301 0/600 credit", "ToP&L 20240331 600/0 debet", "total 600/600"}}}) {
     SCOPED_TRACE(c.name);
-    src.snapshotChosen = c.chosen;
+    snapshot->SetPeriodLabel(c.label);
     EXPECT_EQ(Cards(), c.lines);
+  }
+}
+
+// The independent check: each card closes at the trial balance's net of its
+// account (own side: debit for D and T, credit for C and P). An account's
+// start amount counts only in periods that end after its start date, with a
+// snapshot that does not hold the account and without one.
+TEST_F(LedgerCardTest, AStartAmountCountsOnlyFromTheStartDateAsInTheTrialBalance) {
+  const std::vector<records::FreezeRec> february = {Freeze("2024-02/12", "20231231", "20240201", "20240301")};
+  records::FreezeRec snap = february[0];
+  records::FreezeAccountRow bank;
+  bank.SetAccountNumber("1000");
+  bank.SetAccountType("D");
+  bank.SetCategoryKind(records::kBalanceSheetKind);
+  bank.SetClosingOwnSide(1099);
+  records::FreezeAccountRow sales = bank;
+  sales.SetAccountNumber("8000");
+  sales.SetAccountType("C");
+  sales.SetCategoryKind(records::kProfitAndLossKind);
+  sales.SetClosingOwnSide(999);
+  snap.SetAccount(1, bank);
+  snap.SetAccount(2, sales);
+  const std::vector<records::FreezeRec> withSnapshot = {snap};
+  struct Case {
+    const char* name;
+    const char* startDate;
+    const std::vector<records::FreezeRec>* freezes;
+    int opening;
+  };
+  const std::vector<records::FreezeRec> none;
+  const std::vector<Case> cases = {
+      {"before the period, no snapshot", "20240210", &none, 250},
+      {"inside the period, no snapshot", "20240315", &none, 250},
+      {"after the period, no snapshot", "20240410", &none, 0},
+      {"before the period, a snapshot without it", "20240210", &withSnapshot, 250},
+      {"inside the period, a snapshot without it", "20240315", &withSnapshot, 250},
+      {"after the period, a snapshot without it", "20240410", &withSnapshot, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    accounts = {GlAccount("1000", "D", "Assets", 100), GlAccount("8000", "C", "Revenue", 0),
+                GlAccount("2000", "D", "Assets", 250)};
+    for (auto& a : accounts) {
+      a.SetStartDate("20000101");
+      a.SetEndDate("20501231");
+    }
+    accounts[2].SetStartDate(c.startDate);
+    // A line of the account once it exists.
+    const bool line = std::string(c.startDate) < "20240320";
+    if (line) vouchers.push_back(CardVoucher("20240320", "2000", 0, 50));
+    src.cardAccounts = {{"1000", "Bank"}, {"8000", "Sales"}, {"2000", "Deposit"}};
+    const reports::PeriodOrError period = reports::ComputeReportPeriod("2024-03/12", Settings2024(), *c.freezes);
+    ASSERT_TRUE(period.period);
+    src.period = period.period;
+    src.openingSnapshot = c.freezes->empty() ? nullptr : &c.freezes->front();
+
+    reports::BalanceRequest rq;
+    rq.kind = '1';
+    rq.periodText = "2024-03/12";
+    rq.settings = Settings2024();
+    reports::BalanceFiles files{categories, accounts, *c.freezes, vouchers};
+    const reports::BalanceResult tb = reports::ComputeBalanceCore(rq, files);
+    ASSERT_EQ(tb.error, "");
+    std::map<std::string, int> tbNet;
+    for (const auto& row : tb.table) tbNet[row.AccountNumber] = static_cast<int>(row.ClosingOwnSide - row.ClosingOtherSide);
+
+    // The cards' opening and closing lines, account by account.
+    std::vector<std::string> openings, closings;
+    for (const std::string& line : Cards()) {
+      if (line.rfind("From", 0) == 0) openings.push_back(line);
+      if (line.rfind("To", 0) == 0) closings.push_back(line);
+    }
+    ASSERT_EQ(closings.size(), 3u);
+    EXPECT_EQ(openings[2], "FromBS 20240301 " + std::to_string(c.opening) + "/0 debet");
+    for (std::size_t k = 0; k < 3; ++k) {
+      const std::string& number = src.cardAccounts[k].number;
+      const std::size_t date = closings[k].find(' ');
+      const std::string amounts = closings[k].substr(closings[k].find(' ', date + 1) + 1);
+      const int debit = std::stoi(amounts), credit = std::stoi(amounts.substr(amounts.find('/') + 1));
+      // The closing line balances the card: its amount is the card's net.
+      EXPECT_EQ(debit + credit, tbNet.count(number) ? tbNet[number] : 0) << number;
+    }
+    if (line) vouchers.pop_back();
   }
 }
 

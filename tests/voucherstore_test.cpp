@@ -5,6 +5,8 @@
 // backwards and forwards, another copy's changes and I/O errors part-way.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -726,9 +728,36 @@ namespace {
 
 // Another copy froze March meanwhile: ADS as the store reads it under its
 // own lock says the lowest open date is 1 April.
+// The lowest open date comes from the settings: a damaged settings file
+// refuses the save and the delete, naming the file, and writes nothing.
+TEST_F(VoucherStore, ADamagedSettingsFileRefusesTheChangesThatDependOnIt) {
+  Save(Plain("20240315", "A1"));
+  const journal::LoadedVoucher loaded = Load("20240315", "A1");
+  records::AdminSettingsRec garbage;
+  std::memset(garbage.data(), '7', records::AdminSettingsRec::kSize);
+  for (const std::string& bytes : {support::Bytes(garbage), support::Bytes(garbage) + support::Bytes(garbage)}) {
+    store.fs.SetFile("/d/ACME/adminset.vlk", bytes);
+    const std::string before = Files();
+    for (int op = 0; op < 2; ++op) {
+      try {
+        if (op == 0) journal::SaveVoucher(Plain("20240401", "A2"));
+        if (op == 1) journal::DeleteVoucher(Plain("20240315", "A1"), loaded);
+        ADD_FAILURE() << "not refused: " << op;
+      } catch (const platform::IoError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("damaged file adminset.vlk: ", 0), 0u) << e.what();
+      }
+    }
+    EXPECT_EQ(Files(), before);
+    EXPECT_FALSE(shell::FileSetOpen);
+  }
+}
+
 TEST_F(VoucherStore, ADateBeforeTheLowestOpenDateOfTheSettingsAsReadIsRefused) {
   Save(Plain("20240315", "A1"));
   records::AdminSettingsRec settings;
+  settings.SetBookYearStart("20240101");
+  settings.SetBookYearEnd("20241231");
+  settings.SetPeriodCount(12);
   for (int k = 1; k <= 12; ++k)
     settings.SetPeriodStart(k, "2024" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
   settings.SetLastClosedPeriod("03/12");

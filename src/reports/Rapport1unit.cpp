@@ -308,7 +308,7 @@ void TRapport1::FillPeriodList() {
     return;
   }
   std::vector<std::string> labels;
-  for (const auto& f : shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ)) labels.push_back(f.PeriodLabel());
+  for (const auto& f : shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit)) labels.push_back(f.PeriodLabel());
   set.Close();
   const records::AdminSettingsRec& s = ReportAdminSettings;
   const std::vector<std::string> items = PeriodListItems(labels, s.CurrentAnnualBalance(), s.CurrentPeriod());
@@ -323,7 +323,7 @@ void TRapport1::FillJournalList() {
     if (!set.Ok()) {
       ShowFailure(set.Failure().text);
     } else {
-      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
       const auto vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
       set.Close();
       const ResolvedReport r = ResolveReportPeriod("4", ComboBox1.GetText(), ReportAdminSettings, freezes);
@@ -494,10 +494,11 @@ BalanceTexts TRapport1::GridTexts() { return BalanceTextsOf(shell::CurrentLangua
 void TRapport1::freezeperiodeExecute() {
   // Only over a balance sheet generated for the current choice.
   if (!generated_ || !balance_ || !freezeperiode.Enabled()) return;
-  if (ui::MessageDlg(FreezeQuestion(ReportAdminSettings), ui::DialogKind::Confirmation, ui::Buttons::YesNo) !=
-      ui::ModalResult::Yes)
+  // The period computed is the one asked about and frozen: the open one.
+  const std::string& label = generated_->period;
+  if (ui::MessageDlg(FreezeQuestion(label), ui::DialogKind::Confirmation, ui::Buttons::YesNo) != ui::ModalResult::Yes)
     return;
-  const FreezeRun run = FreezeOpenPeriod(ReportAdminSettings, GridTexts());
+  const FreezeRun run = FreezeOpenPeriod(ReportAdminSettings, GridTexts(), label);
   switch (run.outcome) {
     case FreezeOutcome::Done:
       break;
@@ -513,6 +514,7 @@ void TRapport1::freezeperiodeExecute() {
     case FreezeOutcome::NotPermitted:
     case FreezeOutcome::SystemVoucherExists:
     case FreezeOutcome::Stopped:
+    case FreezeOutcome::DamagedFile:
       if (!run.messages.empty()) ui::ShowMessage(run.messages.front());
       return;
   }

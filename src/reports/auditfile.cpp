@@ -1025,7 +1025,7 @@ AuditFileSource ReadSmallFiles() {
   source.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
   source.customers = shell::ReadAll<records::PartnerRec>(shell::FileCode::CUS);
   source.suppliers = shell::ReadAll<records::PartnerRec>(shell::FileCode::SUP);
-  source.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+  source.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
   return source;
 }
 

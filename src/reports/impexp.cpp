@@ -19,6 +19,7 @@
 #include "reports/auditfile.h"
 #include "reports/delimited.h"
 #include "reports/importfile.h"
+#include "services/periodclosing.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
 #include "shell/languagetext.h"
@@ -67,11 +68,6 @@ CsvKind KindOf(int digit, bool customers) {
     default:
       return CsvKind::LedgerCategories;
   }
-}
-
-// Characters `from`..`from + 1` (0-based) of `text`, or "".
-std::string Two(std::string_view text, std::size_t from) {
-  return text.size() >= from + 2 ? std::string(text.substr(from, 2)) : std::string();
 }
 
 // The whole text file `path` (UTF-8), or the operating system's code.
@@ -191,16 +187,10 @@ std::string ImportQuestion(const std::string& path, int recordsNow, int textLine
 // ---- Decisions
 
 std::string OpenPeriodItem(const std::vector<records::FreezeRec>& freezes, const records::AdminSettingsRec& s) {
-  const std::string fromSettings = s.FiscalYear() + " " + s.CurrentAnnualBalance() + "-" + s.CurrentPeriod();
-  if (freezes.empty()) return fromSettings;
-  const std::string label = freezes.back().PeriodLabel();
-  const std::string pp = Two(label, 5), nn = Two(label, 8);
-  // The year was closed (PP not below NN), or the label is no period.
-  if (pp.size() < 2 || nn.size() < 2 || pp >= nn) return fromSettings;
-  if (pp[0] < '0' || pp[0] > '9' || pp[1] < '0' || pp[1] > '9') return fromSettings;
-  const int next = (pp[0] - '0') * 10 + (pp[1] - '0') + 1;
-  return s.FiscalYear() + " " + label.substr(0, 5) + (pp < "09" ? "0" : "") + std::to_string(next) +
-         label.substr(7, 3);
+  // The open period's label as the report form lists it.
+  const std::optional<std::string> last =
+      freezes.empty() ? std::nullopt : std::optional<std::string>(freezes.back().PeriodLabel());
+  return s.FiscalYear() + " " + OpenPeriodLabel(s, last);
 }
 
 std::vector<std::string> PeriodListItems(const std::vector<records::FreezeRec>& freezes,
@@ -379,7 +369,7 @@ void TExportImport::FormActivate() {
   {
     shell::FileSetScope scope("FRZ");
     if (scope.Ok()) {
-      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
       scope.Close();
       ComboBox2.SetItems(PeriodListItems(freezes, ExportImportAdminSettings));
       openPeriod_ = ComboBox2.Items().front().text;
@@ -593,8 +583,13 @@ void TExportImport::RunImport(int digit) {
   // file in between.
   shell::FileSetScope scope(list);
   if (!scope.Ok()) return;
-  const std::string openDate =
-      vouchers ? LowestOpenDate(shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ)) : std::string();
+  // Only the last snapshot decides: only that one is read.
+  std::vector<records::FreezeRec> last;
+  if (const int frozen = vouchers ? shell::RecordCount(shell::FileCode::FRZ) : 0; frozen > 0) {
+    last.resize(1);
+    shell::ReadRecord(shell::FileCode::FRZ, frozen - 1, last[0]);
+  }
+  const std::string openDate = vouchers ? LowestOpenDate(last) : std::string();
   int textBefore = 0;
   for (const std::string& date : in.voucherDates)
     if (!openDate.empty() && cp1252::CompareOrdinal(date, openDate) < 0) ++textBefore;

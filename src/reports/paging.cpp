@@ -139,7 +139,9 @@ void OpeningLine(ReportLineState& s, const ReportLineSources& src, const CardAcc
   if (const records::LedgerAccountRec* a = FindAccount(src, account.number)) {
     card.type = shell::Cut(a->AccountType(), 1);
     card.kindLetter = CategoryKindLetter(src, a->CategoryName());
-    opening = a->StartAmount();
+    // An account that starts after the period has no start amount in it.
+    const std::string end = src.period ? src.period->end : std::string();
+    if (a->StartDate() < end) opening = a->StartAmount();
   } else {
     card.type.clear();
     card.kindLetter = 0;
@@ -151,13 +153,9 @@ void OpeningLine(ReportLineState& s, const ReportLineSources& src, const CardAcc
       card.type = row.AccountType();
       const std::string kind = row.CategoryKind();
       card.kindLetter = kind.empty() ? 0 : kind[0];
-      if (src.snapshotChosen) {
-        opening = row.OpeningOwnSide() - row.OpeningOtherSide();
-      } else {
-        opening = shell::CarryIntoNextPeriod(row.ClosingOwnSide(), row.ClosingOtherSide(),
-                                             shell::FreezeClosesBookYear(src.openingSnapshot->PeriodLabel()), kind)
-                      .Net();
-      }
+      opening = shell::CarryIntoNextPeriod(row.ClosingOwnSide(), row.ClosingOtherSide(),
+                                           shell::FreezeClosesBookYear(src.openingSnapshot->PeriodLabel()), kind)
+                    .Net();
       break;
     }
   s.section = card.kindLetter == 'B' ? Section::FromBS : Section::FromPL;

@@ -42,9 +42,10 @@ struct ResolvedReport {
   char kind = 0;
   std::optional<ReportPeriod> period;  // kinds 1 to 4
   std::string error;                   // kinds 1 to 4: the period was refused
-  // The freeze record whose rows open the report: the chosen one, else the
-  // last; none for an empty freeze file.
-  std::optional<int> OpeningSnapshot() const { return period ? period->snapshot : std::nullopt; }
+  // The freeze record whose closing sides open a ledger card: the one
+  // before the chosen frozen period (none when that is the first record),
+  // else the last; none for an empty freeze file.
+  std::optional<int> OpeningSnapshot() const { return period ? period->openingSnapshot : std::nullopt; }
   // No frozen period was chosen.
   bool OpenPeriodChosen() const { return !period || !period->hit; }
 };
@@ -87,15 +88,14 @@ struct ReportLineSources {
   std::string journal = "*.*";
   bool openPeriodChosen = true;
   // Kind 3: the accounts to print a card for (one, or all for "*.*"), the
-  // GL accounts and categories, the opening snapshot (the chosen freeze
-  // record, else the last; none for an empty freeze file) and whether it
-  // was chosen, and the report's sums 1 (debit) and 2 (credit) so far.
+  // GL accounts and categories, the opening snapshot (the freeze record
+  // before the chosen one, else the last; see ResolvedReport), and the
+  // report's sums 1 (debit) and 2 (credit) so far.
   // `vouchers` and `period` as for kind 4.
   std::vector<CardAccount> cardAccounts;
   const std::vector<records::LedgerAccountRec>* accounts = nullptr;
   const std::vector<records::LedgerCategoryRec>* categories = nullptr;
   const records::FreezeRec* openingSnapshot = nullptr;
-  bool snapshotChosen = false;
   const std::array<double, 6>* sums = nullptr;
   // Kinds 5 and 6: the invoices in file order and the partner lookup.
   const std::vector<records::InvoiceRec>* invoices = nullptr;
@@ -145,10 +145,11 @@ struct ReportLineState {
 // opening line (section FromBS or FromP&L by the category kind, the
 // opening balance on the account's own side), its voucher lines of the
 // period (Detail1), and a closing line (ToBS or ToP&L) that balances the
-// card from sums 1 and 2. The opening balance is the snapshot row's: on a
-// chosen frozen period its opening sides, else its closing sides carried
-// by the freeze rule (profit and loss opens at zero in a new book year); an
-// account the snapshot does not hold opens with its start amount. After
+// card from sums 1 and 2. The opening balance is the opening snapshot
+// row's closing sides carried by the freeze rule (profit and loss opens at
+// zero in a new book year); an account the snapshot does not hold, or any
+// account without a snapshot, opens with its start amount when it starts
+// before the period ends (as the trial balance takes it), else at zero. After
 // the closing line the next call sets `groupEnd` (the card's total is due)
 // and, after the last account, `endOfData`.
 void NextReportLine(ReportLineState& state, const ReportLineSources& sources);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "services/partnerstore.h"
+#include "services/periodclosing.h"
 #include "platform/cp1252.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
@@ -77,8 +78,8 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
   // them and read none of these files; the journal reads the freezes and the
   // vouchers, only the ledger card the accounts and categories too.
   const bool readsBooks = kind == '3' || kind == '4';
-  const auto freezes =
-      readsBooks ? shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ) : std::vector<records::FreezeRec>{};
+  const auto freezes = readsBooks ? shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit)
+                                  : std::vector<records::FreezeRec>{};
   const auto vouchers = readsBooks ? shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO)
                                    : std::vector<records::JournalVoucherRec>{};
   const auto accounts = kind == '3'
@@ -113,7 +114,6 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
     const auto snapshot = resolved.OpeningSnapshot();
     if (snapshot && *snapshot >= 0 && static_cast<std::size_t>(*snapshot) < freezes.size())
       src.openingSnapshot = &freezes[static_cast<std::size_t>(*snapshot)];
-    src.snapshotChosen = !resolved.OpenPeriodChosen();
   }
   out.report = BuildLedgerReport(*parsed.parsed, src, in);
   return out;
@@ -122,18 +122,9 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
 std::vector<std::string> PeriodListItems(const std::vector<std::string>& frozenLabels,
                                          const std::string& currentAnnualBalance, const std::string& currentPeriod) {
   std::vector<std::string> items(frozenLabels.rbegin(), frozenLabels.rend());
-  std::string open = currentAnnualBalance + "-" + currentPeriod;
-  if (!frozenLabels.empty()) {
-    const std::string& last = frozenLabels.back();
-    if (last.size() >= 10) {
-      const std::string pp = last.substr(5, 2), nn = last.substr(8, 2);
-      if (pp < nn) {
-        const int next = std::atoi(pp.c_str()) + 1;
-        open = last.substr(0, 5) + (next < 10 ? "0" : "") + std::to_string(next) + last.substr(7, 3);
-      }
-    }
-  }
-  items.insert(items.begin(), open);
+  const std::optional<std::string> last =
+      frozenLabels.empty() ? std::nullopt : std::optional<std::string>(frozenLabels.back());
+  items.insert(items.begin(), OpenPeriodLabel(last, currentAnnualBalance, currentPeriod));
   return items;
 }
 

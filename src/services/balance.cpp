@@ -1,5 +1,6 @@
 #include "services/balance.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -7,6 +8,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
+#include "shell/adminsettingsload.h"
 #include "shell/balancerule.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
@@ -102,12 +104,14 @@ PeriodOrError ComputeReportPeriod(const std::string& label, const records::Admin
     }
   if (p.hit) {
     p.snapshot = p.hit;
+    if (*p.hit > 0) p.openingSnapshot = *p.hit - 1;
   } else if (!freezes.empty()) {
     p.snapshot = static_cast<int>(freezes.size()) - 1;
+    p.openingSnapshot = p.snapshot;
   }
 
   const auto pp = TwoDigits(label, 5), nn = TwoDigits(label, 8);
-  if (label.size() != 10 || label[4] != '-' || label[7] != '/' || !pp || !nn || *nn < 1 || *nn > 15 ||
+  if (label.size() != 10 || label[4] != '-' || label[7] != '/' || !pp || !nn || *nn > 15 ||
       *pp > 15 || *pp > *nn)
     return {std::nullopt, MsgBadPeriod(label)};
   p.pp = *pp;
@@ -142,6 +146,20 @@ PeriodOrError ComputeReportPeriod(const std::string& label, const records::Admin
   }
   if (p.start.empty() || p.end.empty()) return {std::nullopt, MsgBadPeriod(label)};
   return {p, {}};
+}
+
+std::string FreezeRecordFault(const records::FreezeRec& rec) {
+  const std::pair<const char*, std::string> dates[] = {{"period end", rec.PeriodEndDate()},
+                                                        {"period start", rec.PeriodStartDate()},
+                                                        {"year base date", rec.YearBaseDate()}};
+  for (const auto& [what, date] : dates)
+    if (!shell::IsValidYmd(date)) return std::string("the ") + what + " \"" + date + "\" is no date";
+  const std::string label = rec.PeriodLabel();
+  bool ok = label.size() == 10 && label[4] == '-' && label[7] == '/';
+  for (std::size_t i = 0; ok && i < label.size(); ++i)
+    if (i != 4 && i != 7) ok = std::isdigit(static_cast<unsigned char>(label[i])) != 0;
+  if (!ok) return "the period label \"" + label + "\" is not YYYY-PP/NN";
+  return {};
 }
 
 bool FreezePermitted(const FreezeConditions& c) {
@@ -469,6 +487,12 @@ BalanceResult Compute(const BalanceRequest& q, const BalanceFiles& files, const 
   }
   r.period = *period.period;
   const ReportPeriod& p = *r.period;
+  if (p.snapshot)
+    if (std::string fault = FreezeRecordFault(files.freezes[*p.snapshot]); !fault.empty()) {
+      r.error = masterdata::MsgDamagedFile(shell::FileInfo(shell::FileCode::FRZ).fileName,
+                                           "record " + std::to_string(*p.snapshot + 1) + ": " + fault);
+      return r;
+    }
 
   PlaceAccounts(p, files, r);
   if (p.snapshot) ApplySnapshot(p, files.freezes[*p.snapshot], r);
@@ -508,7 +532,7 @@ BalanceGridRun ComputeBalanceGrid(const BalanceRequest& request) {
     run.openFailure = set.Failure();
     return run;
   }
-  files.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ);
+  files.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
   files.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
   files.categories = shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit);
   // The voucher file, which may be large, is read in blocks of about 1 MiB

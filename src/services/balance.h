@@ -52,6 +52,9 @@ struct ReportPeriod {
   int nn = 0;               // NN
   std::optional<int> hit;   // index of the freeze record of this label
   std::optional<int> snapshot;  // the hit, else the last freeze record
+  // The record a ledger card opens at: the one before the hit (none when
+  // the hit is record 0), else the last freeze record.
+  std::optional<int> openingSnapshot;
   std::string yearBaseDate;  // base of the year openings (ReportYearBaseDate)
   std::string cardYearBaseDate;  // the hit's base date, else book-year start - 1
   std::string start;         // first day of the period
@@ -60,12 +63,13 @@ struct ReportPeriod {
 };
 // The period of `label`. A hit takes its three dates from its own freeze
 // record (the settings may belong to a later book year). Otherwise: PP "00"
-// runs from the year base date to the book-year start; PP "01" sets the
+// (also "00/00", the opening period of a new administration) runs from the
+// year base date to the book-year start; PP "01" sets the
 // year base date to book-year start - 1; PP k (1..15) starts at
 // PeriodStart[k] and ends at PeriodStart[k + 1]; when PP equals NN (and is
 // not "00") the period ends the day after the book-year end. Refused, with
 // a message: a text not of the form "YYYY-PP/NN", PP above 15 or above NN,
-// NN outside 1..15, a book-year start or end that is not a date, an empty
+// NN above 15, NN "00" with a PP other than "00", a book-year start or end that is not a date, an empty
 // PeriodStart[PP].
 struct PeriodOrError {
   std::optional<ReportPeriod> period;
@@ -73,6 +77,13 @@ struct PeriodOrError {
 };
 PeriodOrError ComputeReportPeriod(const std::string& label, const records::AdminSettingsRec& settings,
                                   const std::vector<records::FreezeRec>& freezes);
+
+// What is wrong with a freeze record ("" when nothing): its period end,
+// period start and year base date must be valid "YYYYMMDD" dates and its
+// label "YYYY-PP/NN" (digits; the year part may be an annual balance text
+// such as "0809"). A computation whose snapshot is such a record is refused
+// with "damaged file freeze.vlk: record N: <what>".
+std::string FreezeRecordFault(const records::FreezeRec& rec);
 
 // One row of the balance table.
 struct BalanceTableRow {

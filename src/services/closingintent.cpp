@@ -107,7 +107,11 @@ bool HoldsAt(FileCode c, int index, const std::vector<R>& recs) {
   return true;
 }
 
-std::string StoppedAt(const char* file) { return MsgIntentStopped() + " (" + file + ")"; }
+std::string StoppedAt(FileCode c, const std::string& should) {
+  return MsgIntentStoppedAt(shell::FileInfo(c).fileName, should);
+}
+
+std::string Records(int n) { return std::to_string(n) + (n == 1 ? " record" : " records"); }
 
 // How far the steps on one file got: every step done, some still to do
 // (from `next` on), or a state no step passes through.
@@ -175,6 +179,23 @@ std::string MsgIntentStopped() {
       "achterliet; haar verslag \"closing.ombrelo-intent\" blijft bewaard",
       cp1252::L("Ein unterbrochener Periodenabschluss kann nicht zu Ende geführt werden: eine Datei enthält nicht "
                 "mehr, was er hinterließ; sein Protokoll \"closing.ombrelo-intent\" bleibt erhalten"));
+}
+
+std::string MsgIntentStoppedAt(const std::string& fileName, const std::string& should) {
+  return shell::BuiltInText(
+      "A period closing that stopped part-way cannot be finished: the file " + fileName +
+          " no longer holds what it left; it should hold " + should +
+          ". Its record \"closing.ombrelo-intent\" is kept, and the freeze, settings and voucher files cannot be "
+          "changed until " + fileName + " is mended",
+      "Een periode-afsluiting die halverwege stopte kan niet worden afgemaakt: het bestand " + fileName +
+          " bevat niet meer wat zij achterliet; het hoort te bevatten: " + should +
+          ". Haar verslag \"closing.ombrelo-intent\" blijft bewaard, en de bevriezings-, instellingen- en "
+          "boekingsbestanden kunnen niet veranderen tot " + fileName + " hersteld is",
+      cp1252::L("Ein unterbrochener Periodenabschluss kann nicht zu Ende geführt werden: die Datei ") + fileName +
+          cp1252::L(" enthält nicht mehr, was er hinterließ; sie sollte enthalten: ") + should +
+          cp1252::L(". Sein Protokoll \"closing.ombrelo-intent\" bleibt erhalten, und die Einfrier-, Einstellungs- "
+                    "und Buchungsdateien können nicht geändert werden, bis ") + fileName +
+          cp1252::L(" repariert ist"));
 }
 
 std::string EncodeIntent(const ClosingIntent& intent) {
@@ -267,11 +288,20 @@ std::string ApplyIntentSteps(const ClosingIntent& intent) {
   // Every file is looked at before anything changes: a state no step passes
   // through stops the whole replay.
   const Progress freeze = FreezeFileProgress(intent.freeze);
-  if (!freeze.known) return StoppedAt("FRZ");
+  if (!freeze.known) {
+    const int n = intent.freeze.countBefore;
+    const std::string label = intent.freeze.rec.PeriodLabel();
+    return StoppedAt(FileCode::FRZ, intent.freeze.op == FreezeFileStep::Op::Append
+                                        ? Records(n) + ", or " + Records(n + 1) + " with the period " + label + " last"
+                                        : Records(n) + " with the period " + label + " last, or " + Records(n - 1));
+  }
   const Progress vouchers = VoucherFileProgress(intent.vouchers);
-  if (!vouchers.known) return StoppedAt("JVO");
+  if (!vouchers.known)
+    return StoppedAt(FileCode::JVO, Records(intent.vouchers.front().countBefore) +
+                                        " as before the closing's vouchers, or " +
+                                        Records(CountAfter(intent.vouchers.back())) + " as after them");
   const Progress settings = SettingsFileProgress(intent);
-  if (!settings.known) return StoppedAt("ADS");
+  if (!settings.known) return StoppedAt(FileCode::ADS, "1 record: the settings as before the closing or as after it");
 
   if (freeze.next == 0) {
     if (intent.freeze.op == FreezeFileStep::Op::Append)
@@ -337,6 +367,8 @@ void InstallClosingIntentHook() {
   shell::SetOpenHook([] {
     const IntentReplay r = FinishClosingIntent();
     if (!r.message.empty()) replayNote = r.message;
+    // Until it can be finished, its files do not move further away from it.
+    if (r.outcome == IntentReplay::Outcome::Stopped) shell::BlockClosingFiles(r.message);
   });
 }
 

@@ -84,11 +84,18 @@ IntentReplay FinishClosingIntent();
 // What the last replay at an open said ("" when none ran or it found no
 // record); the form that opened the set shows it. TakeReplayNote empties it.
 std::string TakeReplayNote();
-// Installs FinishClosingIntent as the data store's open hook.
+// Installs FinishClosingIntent as the data store's open hook. A record that
+// cannot be finished blocks every change of FRZ, ADS and JVO in that set
+// (shell::BlockClosingFiles) with the message naming the file that no
+// longer matches; reading goes on, and the record is never deleted or
+// renamed here: once the file is mended, the next open finishes it.
 void InstallClosingIntentHook();
 
 // Texts.
 std::string MsgIntentFinished();
 std::string MsgIntentStopped();
+// The file `fileName` no longer holds what the closing left; `should` says
+// what it should hold.
+std::string MsgIntentStoppedAt(const std::string& fileName, const std::string& should);
 
 }  // namespace reports

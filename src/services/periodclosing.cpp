@@ -139,8 +139,7 @@ std::string MsgPeriodFrozenAlready(const std::string& label) {
 
 std::string MsgNewBookYearProposal() { return "Proposal periods date new bookyear"; }
 
-std::string FreezeQuestion(const AdminSettingsRec& s) {
-  const std::string label = StoredFreezeLabel(s);
+std::string FreezeQuestion(const std::string& label) {
   return shell::BuiltInText("Freeze the period " + label + " and post its closing vouchers?",
                             "Periode " + label + " bevriezen en de afsluitboekingen maken?",
                             "Periode " + label + cp1252::L(" einfrieren und die Abschlussbuchungen erstellen?"));
@@ -163,19 +162,25 @@ std::string OpenPeriodEnd(const AdminSettingsRec& s) {
   return s.PeriodStart(pp + 1);
 }
 
-std::string OpenPeriodLabel(const AdminSettingsRec& s) {
-  const std::string current = s.CurrentPeriod();
-  const int pp = TwoDigitNumber(current, 0).value_or(0);
-  int nn = TwoDigitNumber(current, 3).value_or(0);
-  if (nn == 0) nn = std::clamp<int>(s.PeriodCount(), 1, 15);
-  const std::string first = pp == 0 ? ShiftDays(s.BookYearStart(), -1) : s.PeriodStart(pp);
-  return first.substr(0, 4) + "-" + Two(pp) + "/" + Two(nn);
+std::string OpenPeriodLabel(const std::optional<std::string>& last, const std::string& currentAnnualBalance,
+                            const std::string& currentPeriod) {
+  if (last && last->size() >= 10) {
+    const std::optional<int> pp = TwoDigitNumber(*last, 5), nn = TwoDigitNumber(*last, 8);
+    if (pp && nn && *pp < *nn) return last->substr(0, 5) + Two(*pp + 1) + last->substr(7, 3);
+  }
+  return currentAnnualBalance + "-" + currentPeriod;
 }
 
-std::string StoredFreezeLabel(const AdminSettingsRec& s) {
-  const std::string label = OpenPeriodLabel(s);
-  if (label.substr(5, 2) == "00") return label.substr(0, 4) + "-01/01";
-  return label;
+std::string OpenPeriodLabel(const AdminSettingsRec& s, const std::optional<std::string>& last) {
+  return OpenPeriodLabel(last, s.CurrentAnnualBalance(), s.CurrentPeriod());
+}
+
+std::string StoredFreezeLabel(const std::string& openLabel, const ReportPeriod& period, const AdminSettingsRec& s) {
+  if (openLabel.substr(5, 2) != "00" && openLabel.substr(8, 2) != "00") return openLabel;
+  if (period.start < s.PeriodStart(1)) return period.yearBaseDate.substr(0, 4) + "-01/01";
+  int k = 1;
+  while (k <= 14 && !(period.start < s.PeriodStart(k + 1))) ++k;
+  return period.start.substr(0, 4) + "-" + Two(k) + "/" + Two(s.PeriodCount());
 }
 
 std::string AnnualBalanceTextFor(const std::string& start) {
@@ -288,11 +293,19 @@ namespace {
 // What a run left for a replay it could not finish.
 bool IntentLeft() { return platform::Fs().Exists(IntentPath()); }
 
-std::optional<AdminSettingsRec> ReadSettings() {
-  if (shell::RecordCount(FileCode::ADS) < 1) return std::nullopt;
-  AdminSettingsRec rec;
-  shell::ReadRecord(FileCode::ADS, 0, rec);
-  return rec;
+// The message of a closing left behind that cannot be finished.
+std::string IntentLeftMessage() {
+  const std::string& block = shell::ClosingFilesBlock();
+  return block.empty() ? MsgIntentStopped() : block;
+}
+
+// The damage of the last snapshot of `freezes`, "" for none.
+std::string LastFreezeDamage(const std::vector<FreezeRec>& freezes) {
+  if (freezes.empty()) return {};
+  const std::string fault = FreezeRecordFault(freezes.back());
+  if (fault.empty()) return {};
+  return masterdata::MsgDamagedFile(shell::FileInfo(FileCode::FRZ).fileName,
+                                    "record " + std::to_string(freezes.size()) + ": " + fault);
 }
 
 // The records of the voucher file from its start up to the last one dated
@@ -346,7 +359,8 @@ double Rounded(double value, const std::string& text) {
 
 }  // namespace
 
-FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts& texts) {
+FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts& texts,
+                           const std::optional<std::string>& shownLabel) {
   FreezeRun run;
   auto refuse = [&run](FreezeOutcome o, std::string message) {
     run.outcome = o;
@@ -359,10 +373,11 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
     run.failure = set.Failure();
     return run;
   }
-  if (IntentLeft()) return refuse(FreezeOutcome::Stopped, MsgIntentStopped());
-  const std::optional<AdminSettingsRec> read = ReadSettings();
-  if (!read || !SamePeriodSetUp(*read, frozenBy))
-    return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
+  if (IntentLeft()) return refuse(FreezeOutcome::Stopped, IntentLeftMessage());
+  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  if (!checked.rec) return refuse(FreezeOutcome::DamagedFile, checked.damage);
+  const std::optional<AdminSettingsRec>& read = checked.rec;
+  if (!SamePeriodSetUp(*read, frozenBy)) return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
   const AdminSettingsRec& s = *read;
 
   // Documents without a voucher before the period end: both are asked.
@@ -378,18 +393,24 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   if (!IsNumber(s.FiscalYear())) return refuse(FreezeOutcome::BadFiscalYear, MsgBadFiscalYear());
 
   // The open period's balance, from the files as they are now.
+  BalanceFiles files;
+  files.freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ, shell::kSmallFileLimit);
+  if (std::string damage = LastFreezeDamage(files.freezes); !damage.empty())
+    return refuse(FreezeOutcome::DamagedFile, damage);
+  const std::optional<std::string> lastLabel =
+      files.freezes.empty() ? std::nullopt : std::optional<std::string>(files.freezes.back().PeriodLabel());
   BalanceRequest request;
   request.kind = '2';
-  request.periodText = OpenPeriodLabel(s);
+  request.periodText = OpenPeriodLabel(s, lastLabel);
   request.settings = s;
   request.texts = texts;
-  BalanceFiles files;
-  files.categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC);
-  files.accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
-  files.freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
+  if (shownLabel && *shownLabel != request.periodText)
+    return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
+  files.categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC, shell::kSmallFileLimit);
+  files.accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA, shell::kSmallFileLimit);
   const PeriodOrError period = ComputeReportPeriod(request.periodText, s, files.freezes);
   if (!period.period) return refuse(FreezeOutcome::NotPermitted, period.error);
-  const std::string label = StoredFreezeLabel(s);
+  const std::string label = StoredFreezeLabel(request.periodText, *period.period, s);
   bool closedYear = false;
   const AdminSettingsRec after = SettingsAfterFreeze(s, label, &closedYear);
   // The voucher file is sorted by date: the balance needs the lines before
@@ -503,12 +524,16 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
     run.failure = set.Failure();
     return run;
   }
-  if (IntentLeft()) return refuse(UnfreezeOutcome::Stopped, MsgIntentStopped());
-  const std::optional<AdminSettingsRec> read = ReadSettings();
-  if (!read || std::memcmp(read->data(), loaded.data(), AdminSettingsRec::kSize) != 0)
+  if (IntentLeft()) return refuse(UnfreezeOutcome::Stopped, IntentLeftMessage());
+  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  if (!checked.rec) return refuse(UnfreezeOutcome::DamagedFile, checked.damage);
+  const std::optional<AdminSettingsRec>& read = checked.rec;
+  if (std::memcmp(read->data(), loaded.data(), AdminSettingsRec::kSize) != 0)
     return refuse(UnfreezeOutcome::SettingsChanged, MsgUnfreezeSettingsChanged());
-  const std::vector<FreezeRec> freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
+  const std::vector<FreezeRec> freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ, shell::kSmallFileLimit);
   if (freezes.empty()) return refuse(UnfreezeOutcome::NothingFrozen, MsgNothingFrozen());
+  if (std::string damage = LastFreezeDamage(freezes); !damage.empty())
+    return refuse(UnfreezeOutcome::DamagedFile, damage);
 
   const int count = static_cast<int>(freezes.size());
   const FreezeRec& r = freezes.back();

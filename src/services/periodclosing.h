@@ -20,6 +20,12 @@
 //   them, ADS rewritten as read with only the closing, book-year, period and
 //   fiscal-year fields changed.
 // An unfreeze (UnfreezeLastPeriod) undoes the last freeze the same way.
+// Every check that can refuse either runs before the intent record is
+// written, the files' own among them: the settings file must hold exactly
+// one whole record with valid fields and the last snapshot valid fields
+// (else "damaged file <name>: <what>"); the files that are read whole are
+// held to the store's small-file limit. While a closing that cannot be
+// finished is left, both are refused with its message.
 //
 // Rules of the closing fields (AdvanceClosingFields): the label's period PP
 // of NN moves to PP + 1; the last period (PP = NN) closes the book year: the
@@ -49,15 +55,27 @@ namespace reports {
 // the book-year end. Empty when the dates do not allow it.
 std::string OpenPeriodEnd(const records::AdminSettingsRec& s);
 
-// The label the open period's balance is computed by: the year of the
-// period's first day, "-", PP and NN in two digits (NN: the settings'
-// period count while the current period is "00/00"). For PP 0 the first
-// day is the day before the book year.
-std::string OpenPeriodLabel(const records::AdminSettingsRec& s);
+// The label of the open period: the one the report form lists on top, the
+// freeze asks about, computes with and stores. After a frozen period PP of
+// NN with PP below NN it is the last label's "YYYY-" and PP + 1 in two
+// digits, with the same "/NN"; otherwise (nothing frozen, or the last
+// freeze closed its book year) the current annual balance, "-" and the
+// current period ("2026-00/00" for a new administration, "0809-01/12" for
+// a book year from 1 April 2008). Labels go on from the last one stored,
+// whatever its year reads, so labels written earlier are never rewritten.
+std::string OpenPeriodLabel(const std::optional<std::string>& lastFrozenLabel,
+                            const std::string& currentAnnualBalance, const std::string& currentPeriod);
+std::string OpenPeriodLabel(const records::AdminSettingsRec& s, const std::optional<std::string>& lastFrozenLabel);
 
-// The label stored in the snapshot: the computing label, except for the
-// opening period, which is stored as its year + "-01/01".
-std::string StoredFreezeLabel(const records::AdminSettingsRec& s);
+// The label a freeze stores for the open period `openLabel`, computed as
+// `period`: the open label itself, except a label without periods (PP or
+// NN "00"): when the period starts before PeriodStart[1] (the opening
+// period) it is the year of the year base date + "-01/01"; otherwise the
+// year of the period start, "-", the first period k whose PeriodStart[k +
+// 1] lies after the start ("15" for none) and the period count, both in two
+// digits.
+std::string StoredFreezeLabel(const std::string& openLabel, const ReportPeriod& period,
+                              const records::AdminSettingsRec& s);
 
 // "YYYY" for a book year starting on 1 January, else the two-digit years of
 // the start and of the year after it ("0809"); empty for a start that is no
@@ -111,6 +129,7 @@ enum class FreezeOutcome {
   NotPermitted,         // the balance does not allow a freeze
   SystemVoucherExists,  // a system voucher on a date the closing posts
   Stopped,              // a closing that stopped part-way cannot be finished
+  DamagedFile,          // the settings or the freeze file is damaged
 };
 
 struct FreezeRun {
@@ -133,15 +152,19 @@ struct FreezeRun {
   bool Ok() const { return outcome == FreezeOutcome::Done; }
 };
 
-// The Yes/No question before a freeze, naming the period.
-std::string FreezeQuestion(const records::AdminSettingsRec& s);
+// The Yes/No question before a freeze, naming the open period as listed.
+std::string FreezeQuestion(const std::string& openLabel);
 
 // Freezes the open period of `frozenBy` (the settings the report form
 // froze by) with its closing, as described at the top. `texts` are the
-// balance grid's texts in the language in use. On Done the loaded settings
-// (masterdata::AdminSettings and the form's values) are the record written,
-// and ClosingDone is set for the start screen.
-FreezeRun FreezeOpenPeriod(const records::AdminSettingsRec& frozenBy, const BalanceTexts& texts = {});
+// balance grid's texts in the language in use. `shownLabel`, when given, is
+// the period the form computed and asked about: a freeze whose open period
+// is another one by now (another copy froze meanwhile) is refused as
+// changed. On Done the loaded settings (masterdata::AdminSettings and the
+// form's values) are the record written, and ClosingDone is set for the
+// start screen.
+FreezeRun FreezeOpenPeriod(const records::AdminSettingsRec& frozenBy, const BalanceTexts& texts = {},
+                           const std::optional<std::string>& shownLabel = std::nullopt);
 
 enum class UnfreezeOutcome {
   Done,
@@ -149,6 +172,7 @@ enum class UnfreezeOutcome {
   NothingFrozen,    // the freeze file is empty: nothing changed
   SettingsChanged,  // ADS no longer holds what the form loaded
   Stopped,
+  DamagedFile,      // the settings or the freeze file is damaged
 };
 
 struct UnfreezeRun {

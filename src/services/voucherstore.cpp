@@ -2,6 +2,7 @@
 #include "services/voucherstore.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <map>
 #include <utility>
@@ -12,9 +13,12 @@
 #include "services/invoicestore.h"
 #include "services/paymentstore.h"
 #include "platform/datetime.h"
+#include "platform/errors.h"
+#include "platform/oserror.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
+#include "shell/adminsettingsload.h"
 #include "shell/fileset.h"
 #include "shell/session.h"
 #include "shell/systemsettings.h"
@@ -310,16 +314,17 @@ std::vector<JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view
 }
 
 std::string StoredLowestOpenDate() {
-  if (shell::RecordCount(FileCode::ADS) < 1) return {};
-  records::AdminSettingsRec settings;
-  shell::ReadRecord(FileCode::ADS, 0, settings);
-  return LowestOpenDate(settings, "");
+  if (shell::FileSize(FileCode::ADS) == 0) return {};
+  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  if (!checked.rec) throw platform::IoError(platform::kErrnoBase + EIO, checked.damage);
+  return LowestOpenDate(*checked.rec, "");
 }
 
 namespace {
 
 // Whether `date` lies before the lowest open date of the settings as ADS
 // holds them now (ADS in the open set); an empty file closes nothing.
+// A damaged settings file refuses the change: its dates would decide it.
 bool BeforeOpenPeriod(const std::string& date) {
   const std::string lowest = StoredLowestOpenDate();
   return !lowest.empty() && date < lowest;

@@ -108,7 +108,8 @@ std::vector<records::JournalVoucherRec> VoucherRecords(const Voucher& v, std::st
 
 // The lowest open date of the settings as ADS holds them now (ADS in the
 // caller's open set): a save or delete of a voucher dated before it is
-// refused (BeforeOpenPeriod). Empty when ADS holds no settings.
+// refused (BeforeOpenPeriod). Empty when ADS holds no settings; a damaged
+// settings file raises the I/O error that names it.
 std::string StoredLowestOpenDate();
 
 // Saves `v` by its mode. Except in the profit mode, a date before the

@@ -232,6 +232,76 @@ std::string PeriodCountText(int count) {
   return text;
 }
 
+std::string MsgDamagedFile(const std::string& fileName, const std::string& what) {
+  return shell::BuiltInText("damaged file " + fileName + ": " + what, "beschadigd bestand " + fileName + ": " + what,
+                            cp1252::L("beschädigte Datei ") + fileName + ": " + what);
+}
+
+namespace {
+
+// What ADS holds, for the test that no other copy saved meanwhile: a file
+// of more than one record is damaged and not hashed (a save refuses it).
+shell::FileSnapshot SettingsSnapshot() {
+  const std::uint64_t size = shell::FileSize(shell::FileCode::ADS);
+  if (size > AdminSettingsRec::kSize) return {size, 0};
+  return shell::SnapshotOf(shell::FileCode::ADS);
+}
+
+// "PP/NN" with PP <= NN <= 15.
+bool IsPeriodText(const std::string& t) {
+  if (t.size() != 5 || t[2] != '/') return false;
+  for (int i : {0, 1, 3, 4})
+    if (t[i] < '0' || t[i] > '9') return false;
+  const int pp = std::stoi(t.substr(0, 2)), nn = std::stoi(t.substr(3, 2));
+  return pp <= nn && nn <= kPeriods;
+}
+
+}  // namespace
+
+std::string SettingsRecordFault(const AdminSettingsRec& rec) {
+  const std::string start = rec.BookYearStart(), end = rec.BookYearEnd();
+  if (!shell::IsValidYmd(start)) return "the book-year start \"" + start + "\" is no date";
+  if (!shell::IsValidYmd(end)) return "the book-year end \"" + end + "\" is no date";
+  if (end < start) return "the book year ends (" + end + ") before it starts (" + start + ")";
+  const int n = rec.PeriodCount();
+  if (n < 1 || n > kPeriods) return "the number of periods is " + std::to_string(n) + ", not 1 to 15";
+  std::string before;
+  for (int k = 1; k <= n; ++k) {
+    const std::string p = rec.PeriodStart(k);
+    if (!shell::IsValidYmd(p)) return "the start of period " + std::to_string(k) + " \"" + p + "\" is no date";
+    if (p < before) return "period " + std::to_string(k) + " starts before period " + std::to_string(k - 1);
+    before = p;
+  }
+  if (!IsPeriodText(rec.CurrentPeriod())) return "the current period \"" + rec.CurrentPeriod() + "\" is no period";
+  if (!rec.LastClosedPeriod().empty() && !IsPeriodText(rec.LastClosedPeriod()))
+    return "the last closed period \"" + rec.LastClosedPeriod() + "\" is no period";
+  return {};
+}
+
+CheckedSettings ReadCheckedSettings() {
+  CheckedSettings out;
+  const std::string name = shell::FileInfo(shell::FileCode::ADS).fileName;
+  const std::uint64_t size = shell::FileSize(shell::FileCode::ADS);
+  const std::uint64_t whole = size / AdminSettingsRec::kSize;
+  if (size % AdminSettingsRec::kSize != 0) {
+    out.damage = MsgDamagedFile(name, "it holds " + std::to_string(size) + " bytes, not one whole record of " +
+                                          std::to_string(AdminSettingsRec::kSize));
+    return out;
+  }
+  if (whole != 1) {
+    out.damage = MsgDamagedFile(name, "it holds " + std::to_string(whole) + " records; it must hold 1");
+    return out;
+  }
+  AdminSettingsRec rec;
+  shell::ReadRecord(shell::FileCode::ADS, 0, rec);
+  if (std::string fault = SettingsRecordFault(rec); !fault.empty()) {
+    out.damage = MsgDamagedFile(name, fault);
+    return out;
+  }
+  out.rec = rec;
+  return out;
+}
+
 std::optional<shell::FileSetFailure> LoadAdminSettings() {
   shell::ScopedFileSet scope("ADS;");
   if (!scope.Ok()) return scope.Failure();
@@ -241,7 +311,7 @@ std::optional<shell::FileSetFailure> LoadAdminSettings() {
       "Opgeslagen datums van het boekjaar of van de perioden waren ongeldig en zijn vervangen; controleer ze",
       cp1252::L("Gespeicherte Datumsangaben des Geschäftsjahres oder seiner Perioden waren ungültig und wurden "
                 "ersetzt; bitte prüfen Sie diese"));
-  AdminSettingsSnapshot = shell::SnapshotOf(shell::FileCode::ADS);
+  AdminSettingsSnapshot = SettingsSnapshot();
   if (shell::RecordCount(shell::FileCode::ADS) > 0) {
     AdminSettingsRec rec;
     shell::ReadRecord(shell::FileCode::ADS, 0, rec);
@@ -318,9 +388,9 @@ bool SaveAdminSettings() {
   const AdminSettingsRec rec = RecordFromValues(AdminSettingsValues, AdminSettings,
                                                 platform::DateTimeToText(platform::Now()),
                                                 shell::SystemSettings.CurrentUser);
-  if (shell::SnapshotOf(shell::FileCode::ADS) != AdminSettingsSnapshot) return false;
+  if (SettingsSnapshot() != AdminSettingsSnapshot) return false;
   shell::RewriteFile(shell::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
-  AdminSettingsSnapshot = shell::SnapshotOf(shell::FileCode::ADS);
+  AdminSettingsSnapshot = SettingsSnapshot();
   AdminSettings = rec;
   AdminSettingsValues.ChangedAt = rec.ChangedAt();
   AdminSettingsValues.ChangedBy = rec.ChangedBy();
@@ -433,7 +503,7 @@ void WriteClosedPeriodSettings(const AdminSettingsRec& rec) {
 }
 
 void AdoptWrittenSettings(const AdminSettingsRec& rec) {
-  AdminSettingsSnapshot = shell::SnapshotOf(shell::FileCode::ADS);
+  AdminSettingsSnapshot = SettingsSnapshot();
   AdminSettings = rec;
   const AdminSettingsFormValues v = ValuesOfRecord(rec);
   AdminSettingsValues.BookYearStart = v.BookYearStart;

@@ -121,6 +121,25 @@ std::string PeriodCountText(int count);
 // When the file set cannot be opened nothing changes and the failure comes
 // back; the caller tells the user (the operating system's text alone).
 std::optional<shell::FileSetFailure> LoadAdminSettings();
+// "damaged file <name>: <what>", in the language in use.
+std::string MsgDamagedFile(const std::string& fileName, const std::string& what);
+// What is wrong with the fields of a settings record ("" when nothing):
+// BookYearStart and BookYearEnd valid "YYYYMMDD" dates with the start not
+// after the end; PeriodCount 1 to 15; PeriodStart[1..PeriodCount] valid
+// dates, none before the one before it; CurrentPeriod "PP/NN" with PP <=
+// NN <= 15 ("00/00" before anything was closed); LastClosedPeriod empty or
+// "PP/NN". The fiscal year is not looked at (conversion 007 leaves it
+// empty).
+std::string SettingsRecordFault(const records::AdminSettingsRec& rec);
+// ADS of the open set, checked before anything depends on it: its size
+// first (exactly one whole record; a file of another size is neither read
+// nor hashed), then the fields. `damage` is MsgDamagedFile's text when the
+// file is damaged; else `rec` holds the record (`bytes` as read).
+struct CheckedSettings {
+  std::optional<records::AdminSettingsRec> rec;
+  std::string damage;
+};
+CheckedSettings ReadCheckedSettings();
 
 // Builds AdminSettings from the form's values and writes it as the only
 // record of ADS (the whole file is replaced). The ADS file must be named by

@@ -671,6 +671,7 @@ std::optional<FileCode> FileCodeFromText(std::string_view text) {
 namespace {
 
 OpenHook openHook = nullptr;
+std::string closingBlock;
 
 // The hook runs once the outermost set holds its files; an error it raises
 // closes the set like any other error of the open.
@@ -692,6 +693,10 @@ void RunOpenHook(const std::vector<FileCode>& named) {
 
 void SetOpenHook(OpenHook hook) { openHook = hook; }
 
+void BlockClosingFiles(std::string message) { closingBlock = std::move(message); }
+
+const std::string& ClosingFilesBlock() { return closingBlock; }
+
 void OpenFileSet(const std::string& List, int& Result) {
   if (FileSetOpen) {
     OpenNested(List, Result);
@@ -700,6 +705,7 @@ void OpenFileSet(const std::string& List, int& Result) {
   FileSetDepth = 0;
   FileErrorText = "";
   Result = 0;
+  closingBlock.clear();
   FileSetOpen = true;
   FileState.fill(0);
   const std::vector<FileCode> named = ParseList(List);
@@ -790,6 +796,7 @@ std::string TidyFolder(const std::string& folder) {
 void ResetFileSetState(const std::string& startFolder) {
   ForceCloseFileSet();
   openHook = nullptr;
+  closingBlock.clear();
   FileState.fill(0);
   FileErrorText.clear();
   FileErrorCode = 0;
@@ -884,6 +891,12 @@ RecordFile Open(FileCode c) {
 }
 
 std::uint64_t Count(const RecordFile& f) { return SizeOf(f.h, f.path) / f.size; }
+
+// A change of a file of a closing that cannot be finished is refused.
+void RefuseWhileBlocked(FileCode c) {
+  if (closingBlock.empty() || (c != FileCode::FRZ && c != FileCode::ADS && c != FileCode::JVO)) return;
+  throw platform::IoError(platform::kErrnoBase + EBUSY, closingBlock);
+}
 
 [[noreturn]] void OutOfRange(const RecordFile& f, long long index, std::uint64_t count) {
   throw platform::IoError(platform::kEndOfFile, "IO error 38: record " + std::to_string(index) +
@@ -981,6 +994,7 @@ void ReadRecord(FileCode c, int index, void* buffer) {
 }
 
 void WriteRecord(FileCode c, int index, const void* buffer) {
+  RefuseWhileBlocked(c);
   const RecordFile f = Open(c);
   const std::uint64_t n = Count(f);
   if (index < 0 || static_cast<std::uint64_t>(index) > n) OutOfRange(f, index, n);
@@ -988,11 +1002,13 @@ void WriteRecord(FileCode c, int index, const void* buffer) {
 }
 
 void AppendRecord(FileCode c, const void* buffer) {
+  RefuseWhileBlocked(c);
   const RecordFile f = Open(c);
   Check(f.h.WriteAt(Count(f) * f.size, buffer, f.size), "writing", f.path);
 }
 
 void TruncateRecords(FileCode c, int count) {
+  RefuseWhileBlocked(c);
   const RecordFile f = Open(c);
   const std::uint64_t n = Count(f);
   if (count < 0 || static_cast<std::uint64_t>(count) > n) OutOfRange(f, count, n);
@@ -1000,6 +1016,7 @@ void TruncateRecords(FileCode c, int count) {
 }
 
 void InsertRecords(FileCode c, int index, const void* records, int count) {
+  RefuseWhileBlocked(c);
   const RecordFile f = Open(c);
   const std::uint64_t size = SizeOf(f.h, f.path);
   const std::uint64_t n = size / f.size;
@@ -1014,6 +1031,7 @@ void InsertRecords(FileCode c, int index, const void* records, int count) {
 }
 
 void DeleteRecords(FileCode c, int index, int count) {
+  RefuseWhileBlocked(c);
   const RecordFile f = Open(c);
   const std::uint64_t size = SizeOf(f.h, f.path);
   const std::uint64_t n = size / f.size;
@@ -1029,6 +1047,7 @@ void DeleteRecords(FileCode c, int index, int count) {
 }
 
 void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, int newCount) {
+  RefuseWhileBlocked(c);
   const RecordFile f = Open(c);
   const std::uint64_t size = SizeOf(f.h, f.path);
   const std::uint64_t n = size / f.size;
@@ -1061,6 +1080,7 @@ void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, in
 }
 
 void RewriteFile(FileCode c, const void* records, int count) {
+  RefuseWhileBlocked(c);
   const RecordFile f = Open(c);
   // The new file keeps who may read the old one (the user file holds the
   // password checksums), from the moment it exists.
@@ -1145,6 +1165,14 @@ FileSnapshot SnapshotOf(FileCode c) {
     at += done;
   }
   return snap;
+}
+
+std::uint64_t FileSize(FileCode c) {
+  OpenFile& f = U().files[FileIndex(c)];
+  if (!f.handle)
+    throw platform::IoError(platform::kFileNotOpen, std::string("IO error 6: the file ") + FileInfo(c).name +
+                                                        " is not open in the file set");
+  return SizeOf(*f.handle, f.path);
 }
 
 std::string ReadTextFile(FileCode c) {

@@ -113,6 +113,15 @@ void CloseFileSet();
 // part-way). It may nest sets of its own. Cleared by ResetFileSetState.
 using OpenHook = void (*)();
 void SetOpenHook(OpenHook hook);
+// A period closing that stopped part-way and cannot be finished needs its
+// files as they are: while a block is set, every change of FRZ, ADS or JVO
+// (write, append, truncate, insert, delete, replace, rewrite) raises
+// platform::IoError with `message` before anything is written; reading
+// goes on. The open hook sets it; every outermost OpenFileSet clears it
+// before the hook runs, and ResetFileSetState too.
+void BlockClosingFiles(std::string message);
+// The message of the block in force; empty when none is.
+const std::string& ClosingFilesBlock();
 // Ends every level of an open set at once, closes all files, releases the
 // locks and ignores errors.
 void ForceCloseFileSet();
@@ -239,6 +248,9 @@ struct FileSnapshot {
 };
 // The snapshot of an open file of the set (record or text file).
 FileSnapshot SnapshotOf(FileCode c);
+// The size in bytes of an open file of the set, partial records included;
+// nothing of it is read.
+std::uint64_t FileSize(FileCode c);
 
 // The text file of HEN or RAP: its bytes, or its lines (ended by CR LF, LF
 // or CR; the line ends are not part of the lines).
