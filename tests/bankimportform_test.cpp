@@ -529,11 +529,12 @@ TEST_F(BankImportForm, NoPaymentIsStoredWhoseVoucherTheStoreWouldRefuse) {
   store.fs.SetFile(support::kBankPay, "");
   store.fs.SetFile(support::kBankJvo, "");
   records::AdminSettingsRec closed = journal::JournalAdminSettings;
+  closed.SetPeriodCount(3);
   closed.SetPeriodStart(1, "20240101");
   closed.SetPeriodStart(2, "20240106");
   closed.SetPeriodStart(3, "20240201");
-  closed.SetLastClosedPeriod("01");
-  closed.SetCurrentPeriod("02");
+  closed.SetLastClosedPeriod("01/03");
+  closed.SetCurrentPeriod("02/03");
   store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(closed));
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(journal::TabPaymentImport);
