@@ -237,16 +237,6 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
   }
   // ---- the journal form
 
-  static void TypeLine(journal::Tboeking& f, int line, const std::string& account, const std::string& debit,
-                       const std::string& credit) {
-    f.Lines[line].Number.UserFocus();
-    f.ComboBox1.UserSetText(account);
-    f.Lines[line].Debit.UserFocus();
-    f.Lines[line].Debit.UserSetText(debit);
-    f.Lines[line].Credit.UserFocus();
-    f.Lines[line].Credit.UserSetText(credit);
-    f.Lines[line].Text.UserFocus();
-  }
   static void SaveProposal(journal::Tboeking& f) {
     ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
     ASSERT_TRUE(f.Opslaan.Enabled()) << f.Edit3.GetText() << ": " << f.StatusBar1.PanelText(0);
@@ -287,8 +277,8 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
       f.DateTimePicker2.UserSetDate(platform::EncodeDate(2026, 1, 5));
       f.Edit3.UserSetText("M1");
       f.Edit116.UserSetText("Office rent January");
-      TypeLine(f, 0, "4000", "500", "");
-      TypeLine(f, 1, "1000", "", "500");
+      support::TypeVoucherLine(f, 0, "4000", "500", "");
+      support::TypeVoucherLine(f, 1, "1000", "", "500");
       SaveProposal(f);
 
       Invoice(f, 0, "jansen", "2026-001", 10, "1210");

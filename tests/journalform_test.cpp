@@ -83,23 +83,6 @@ class JournalForm : public ::testing::Test, public support::AdministrationFolder
 
   static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
 
-  // Types an account through the number picker, then the amounts; leaves
-  // each field as a user does.
-  static void TypeLine(Tboeking& f, int line, const std::string& account, const std::string& debit,
-                       const std::string& credit, const std::string& text = "") {
-    journal::EntryLine& l = f.Lines[line];
-    if (!text.empty()) {
-      l.Text.UserFocus();
-      l.Text.UserSetText(text);
-    }
-    l.Number.UserFocus();
-    f.ComboBox1.UserSetText(account);
-    l.Debit.UserFocus();
-    l.Debit.UserSetText(debit);
-    l.Credit.UserFocus();
-    l.Credit.UserSetText(credit);
-    l.Text.UserFocus();
-  }
   static void Header(Tboeking& f, int y, int m, int d, const std::string& number) {
     f.DateTimePicker2.UserSetDate(platform::EncodeDate(y, m, d));
     f.Edit3.UserSetText(number);
@@ -108,8 +91,8 @@ class JournalForm : public ::testing::Test, public support::AdministrationFolder
   static void Voucher(Tboeking& f, int y, int m, int d, const std::string& number, const std::string& amount,
                       const std::string& account = "1000") {
     Header(f, y, m, d, number);
-    TypeLine(f, 0, account, amount, "");
-    TypeLine(f, 1, "4000", "", amount);
+    support::TypeVoucherLine(f, 0, account, amount, "");
+    support::TypeVoucherLine(f, 1, "4000", "", amount);
   }
   std::vector<records::JournalVoucherRec> FileVouchers() const {
     return support::Records<records::JournalVoucherRec>(store.fs.File(kJvo));
@@ -458,9 +441,9 @@ TEST_F(JournalForm, JournalMenuItemsChooseTheirOwnJournal) {
 TEST_F(JournalForm, TheSaveTestFollowsTheScreen) {
   Show([&](Tboeking& f) {
     Header(f, 2024, 5, 17, "A1");
-    TypeLine(f, 0, "1000", "100", "");
+    support::TypeVoucherLine(f, 0, "1000", "100", "");
     EXPECT_FALSE(f.Opslaan.Enabled());  // one line
-    TypeLine(f, 1, "4000", "", "50");
+    support::TypeVoucherLine(f, 1, "4000", "", "50");
     EXPECT_FALSE(f.Opslaan.Enabled()) << "debit 100 against credit 50";
     f.Lines[1].Credit.UserFocus();
     f.Lines[1].Credit.UserSetText("100");
@@ -518,15 +501,15 @@ TEST_F(JournalForm, AnAccountTheLedgerLacksKeepsSaveOffAndIsNamed) {
 TEST_F(JournalForm, AccountPickersKeepTheLinesAccountAndTakeExactTexts) {
   Show([&](Tboeking& f) {
     // Typing 4000 takes number and caption.
-    TypeLine(f, 0, "4000", "10", "");
+    support::TypeVoucherLine(f, 0, "4000", "10", "");
     EXPECT_EQ(f.Lines[0].Number.GetText(), "4000");
     EXPECT_EQ(f.Lines[0].Caption.GetText(), "Sales");
     // A prefix takes nothing: 13 is neither 130 nor 1300.
-    TypeLine(f, 1, "13", "", "10");
+    support::TypeVoucherLine(f, 1, "13", "", "10");
     EXPECT_EQ(f.Lines[1].Number.GetText(), "");
     EXPECT_EQ(f.Lines[1].Caption.GetText(), "");
     // 130 stays 130 when the field is passed through without typing.
-    TypeLine(f, 1, "130", "", "10");
+    support::TypeVoucherLine(f, 1, "130", "", "10");
     f.Lines[1].Number.UserFocus();
     EXPECT_EQ(f.ComboBox1.GetText(), "130{Debtors}");
     EXPECT_EQ(f.ActiveEntryLine(), 1);

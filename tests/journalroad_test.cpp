@@ -20,6 +20,7 @@
 #include "shell/languagetext.h"
 #include "shell/session.h"
 #include "shell/textroutines.h"
+#include "support/journalform.h"
 #include "support/program.h"
 #include "support/records.h"
 
@@ -89,16 +90,6 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     store.fs.SetFile(D + "ledger.vlk", Bytes(accounts));
   }
 
-  static void TypeLine(Tboeking& f, int line, const std::string& account, const std::string& debit,
-                       const std::string& credit) {
-    f.Lines[line].Number.UserFocus();
-    f.ComboBox1.UserSetText(account);
-    f.Lines[line].Debit.UserFocus();
-    f.Lines[line].Debit.UserSetText(debit);
-    f.Lines[line].Credit.UserFocus();
-    f.Lines[line].Credit.UserSetText(credit);
-    f.Lines[line].Text.UserFocus();
-  }
   static void Journal(Tboeking& f, const std::string& name) {
     f.ComboBox12.UserFocus();
     f.ComboBox12.UserSetText(name);
@@ -110,8 +101,8 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     f.Edit3.UserSetText(number);
     f.Edit116.UserSetText(text);
     int line = 0;
-    for (const auto& [account, amount] : debits) TypeLine(f, line++, account, amount, "");
-    TypeLine(f, line, "4000", "", credit);
+    for (const auto& [account, amount] : debits) support::TypeVoucherLine(f, line++, account, amount, "");
+    support::TypeVoucherLine(f, line, "4000", "", credit);
     ASSERT_TRUE(f.Opslaan.Enabled()) << number << ": " << f.StatusBar1.PanelText(0);
     f.Button5.UserClick();
     ASSERT_EQ(f.StatusBar1.PanelText(0), "") << number;
@@ -203,8 +194,8 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     // A template from the day book's lines, then loaded again.
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
     Journal(f, "Memorial");
-    TypeLine(f, 0, "8000", "75", "");
-    TypeLine(f, 1, "1000", "", "75");
+    support::TypeVoucherLine(f, 0, "8000", "75", "");
+    support::TypeVoucherLine(f, 1, "1000", "", "75");
     f.Button4.UserClick();
     f.Edit2.UserSetText("Monthly rent");
     f.Button1.UserClick();

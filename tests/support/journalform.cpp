@@ -35,4 +35,20 @@ void TypeSemicolonProfile(journal::Tboeking& f, const std::string& name) {
   f.Button24.UserClick();
 }
 
+void TypeVoucherLine(journal::Tboeking& f, int line, const std::string& account, const std::string& debit,
+                     const std::string& credit, const std::string& text) {
+  journal::EntryLine& l = f.Lines[static_cast<std::size_t>(line)];
+  if (!text.empty()) {
+    l.Text.UserFocus();
+    l.Text.UserSetText(text);
+  }
+  l.Number.UserFocus();
+  f.ComboBox1.UserSetText(account);
+  l.Debit.UserFocus();
+  l.Debit.UserSetText(debit);
+  l.Credit.UserFocus();
+  l.Credit.UserSetText(credit);
+  l.Text.UserFocus();
+}
+
 }  // namespace support

@@ -25,4 +25,10 @@ void SplitSemicolonStatement(journal::Tboeking& f);
 // it.
 void TypeSemicolonProfile(journal::Tboeking& f, const std::string& name);
 
+// On the voucher tab: types `account` into line `line` through the number
+// picker, then the amounts (and `text` first when given), leaving each
+// field as a user does.
+void TypeVoucherLine(journal::Tboeking& f, int line, const std::string& account, const std::string& debit,
+                     const std::string& credit, const std::string& text = "");
+
 }  // namespace support
