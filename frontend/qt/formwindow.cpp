@@ -151,6 +151,11 @@ void FormWindow::BuildChildren(ui::Container& c, Peer& owner) {
         ++row;
         col = 0;
       }
+      if (child->hints.column >= 0) {
+        const int want = std::min(child->hints.column, columns - span);
+        if (col > want) ++row;
+        col = std::max(0, want);
+      }
       if (col + span > columns) {
         ++row;
         col = 0;

@@ -143,5 +143,48 @@ TEST_F(ProgramFormsTest, TheSettingsFormRendersBothTabs) {
 }
 
 
+// The settings form's journal block: "Customer invoices", "Supplier
+// invoices" and "Other entries" (the captions of the three fixed boxes)
+// stand in one row as the headings over their columns of boxes.
+TEST_F(ProgramFormsTest, TheJournalBlockHasItsHeadingsOverTheirBoxes) {
+  masterdata::Tadministrationsetting& f = *masterdata::administrationsetting;
+  f.CheckBox2.SetCaption("Customer invoices");
+  f.CheckBox4.SetCaption("Supplier invoices");
+  f.CheckBox6.SetCaption("Other entries");
+  f.FormActivate();
+  f.Button6Click();
+  if (!f.CheckBox13.Checked()) f.CheckBox13.UserClick();
+  ASSERT_TRUE(f.Label33.Visible());
+  qtfront::RenderForm(f);
+  QWidget* window = qtfront::FindWidget(f, f.Name());
+  auto place = [&](const ui::Component& c) {
+    QWidget* w = qtfront::FindWidget(f, c.Name());
+    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+  };
+  struct Column {
+    const ui::Label* heading;
+    const ui::CheckBox* named;
+    std::vector<const ui::CheckBox*> boxes;
+  };
+  const Column columns[] = {
+      {&f.Label33, &f.CheckBox2, {&f.CheckBox2, &f.CheckBox5, &f.CheckBox7, &f.CheckBox9, &f.CheckBox11}},
+      {&f.Label34, &f.CheckBox4, {&f.CheckBox3, &f.CheckBox4, &f.CheckBox8, &f.CheckBox10, &f.CheckBox12}},
+      {&f.Label35, &f.CheckBox6, {&f.CheckBox6}},
+  };
+  for (const Column& c : columns) {
+    SCOPED_TRACE(c.heading->Name());
+    EXPECT_EQ(c.heading->Caption(), c.named->Caption());
+    const QRect heading = place(*c.heading);
+    EXPECT_EQ(heading.top(), place(f.Label33).top());  // one row of headings
+    for (const ui::CheckBox* box : c.boxes) {
+      const QRect b = place(*box);
+      EXPECT_EQ(b.left(), heading.left()) << box->Name();
+      EXPECT_LE(heading.bottom(), b.top()) << box->Name();
+    }
+  }
+  // The headings are above the first journal's row.
+  EXPECT_LE(place(f.Label33).bottom(), place(f.Edit24).top());
+}
+
 }  // namespace
 }  // namespace qttest
