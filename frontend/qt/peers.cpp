@@ -757,17 +757,21 @@ class StringGridPeer : public Peer {
     if (t->rowCount() != rows) t->setRowCount(rows);
     t->horizontalHeader()->setVisible(offset_ == 1);
     for (int c = 0; c < cols; ++c) {
+      const bool exact = g.ColWidthExact(c);
       if (offset_) {
         const QString h = Q(g.Cell(c, 0));
-        if (QTableWidgetItem* item = t->horizontalHeaderItem(c)) {
-          if (item->text() != h) item->setText(h);
-        } else {
-          t->setHorizontalHeaderItem(c, new QTableWidgetItem(h));
-        }
+        QTableWidgetItem* item = t->horizontalHeaderItem(c);
+        if (!item) t->setHorizontalHeaderItem(c, item = new QTableWidgetItem);
+        if (item->text() != h) item->setText(h);
+        // A column the form fixed shows its whole heading as its tool tip.
+        const QString tip = exact ? h : QString();
+        if (item->toolTip() != tip) item->setToolTip(tip);
       }
       const int width = g.ColWidth(c);
       if (t->isColumnHidden(c) != (width == 0)) t->setColumnHidden(c, width == 0);
-      if (width > 0 && t->columnWidth(c) != width) t->setColumnWidth(c, width);
+      // Any other column is at least as wide as its heading.
+      const int want = exact || !offset_ ? width : std::max(width, t->horizontalHeader()->sectionSizeHint(c));
+      if (width > 0 && t->columnWidth(c) != want) t->setColumnWidth(c, want);
     }
     for (int r = 0; r < rows; ++r) {
       const int row = r + offset_;

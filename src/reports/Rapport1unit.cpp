@@ -215,9 +215,10 @@ void TRapport1::FormActivate() {
   StringGrid1.SetRowCount(555);
   for (int r = 0; r < StringGrid1.RowCount(); ++r)
     for (int c = 0; c < 8; ++c) StringGrid1.SetCell(c, r, {});
-  // Column 0 takes what the six amount columns leave of the grid.
-  StringGrid1.SetColWidth(0, std::max(200, width - 20 - 746));
-  for (int c = 1; c <= 6; ++c) StringGrid1.SetColWidth(c, 120);
+  // Column 0 takes what the six amount columns leave of the grid; the
+  // widths are exact (a heading they cut shows whole as a tool tip).
+  StringGrid1.SetExactColWidth(0, std::max(200, width - 20 - 746));
+  for (int c = 1; c <= 6; ++c) StringGrid1.SetExactColWidth(c, 120);
   StringGrid1.SetColWidth(7, 0);
 
   const std::vector<std::string> names = ReportNames();
