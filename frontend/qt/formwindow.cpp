@@ -271,6 +271,8 @@ void FormWindow::closeEvent(QCloseEvent* e) {
   // The form decides (OnCloseQuery); when it closes, the backend hides the
   // window.
   e->ignore();
+  // Long work runs: the form closes when it is done, if the user asks then.
+  if (backend_.Busy()) return;
   if (form_) form_->UserClose();
 }
 

@@ -8,6 +8,7 @@
 #include "platform/oserror.h"
 #include "records/releaseflagrec.h"
 #include "shell/dataconversion.h"
+#include "ui/longwork.h"
 
 namespace masterdata {
 
@@ -206,6 +207,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
       for (std::size_t i = 0; i < kCopiedFiles.size(); ++i) {
         at = kCopiedFiles[i];
         if (!(ledgerOnly && EmptiedByLedgerCopy(at))) source[i] = WholeFile(at);
+        ui::LongWorkTick();
       }
     } catch (const platform::IoError& e) {
       throw Stop{request.fromFolder + FileName(at), e.what()};
@@ -258,6 +260,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
       if (ledgerOnly) AdaptForNewBookYear(at, bytes, request);
       Replace(at, bytes);
       outcome.copied.push_back(FileName(at));
+      ui::LongWorkTick();
     }
   } catch (const platform::IoError& e) {
     throw Stop{request.toFolder + FileName(at), e.what()};
@@ -267,6 +270,9 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
 }  // namespace
 
 CopyOutcome CopyAdministration(const CopyRequest& request, const CopyQuestions& questions) {
+  // File by file: the window repaints between the files and takes no other
+  // command (the overwrite question still takes its answer).
+  ui::LongWork work;
   CopyOutcome outcome;
   if (shell::FileSetOpen) {
     // The set would nest into the open one, on its folder.

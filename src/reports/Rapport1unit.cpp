@@ -23,6 +23,7 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
+#include "ui/longwork.h"
 #include "ui/printing.h"
 
 namespace reports {
@@ -336,6 +337,9 @@ void TRapport1::FillJournalList() {
 }
 
 bool TRapport1::LayOut(const Choice& c) {
+  // Thousands of pages take a while: the window repaints meanwhile (the
+  // progress bar moves) and takes no other command.
+  ui::LongWork work;
   const char kind = c.report[0];
   ReportRunRequest rq;
   rq.kind = kind;
@@ -466,12 +470,14 @@ void TRapport1::saveasExecute() {
   if (platform::Fs().Exists(path) &&
       ui::MessageDlg(kOverwriteText, ui::DialogKind::Confirmation, ui::Buttons::YesNoCancel) != ui::ModalResult::Yes)
     return;
+  ui::LongWork work;
   const std::string error = WriteReportFile(path, SaveReportRtf(*report_));
   if (!error.empty()) ui::ShowMessage(cp1252::FromUtf8(path) + "  " + error);
 }
 
 void TRapport1::AfdrukkenExecute() {
   if (!generated_) return;
+  ui::LongWork work;
   if ((generated_->report[0] == '1' || generated_->report[0] == '2') && !LayOut(*generated_)) return;
   if (!report_) return;
   ui::PrintJob job;
