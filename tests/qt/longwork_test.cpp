@@ -2,11 +2,13 @@
 // support/reportbook.h): while a generate, a print or a save runs, the
 // window repaints (the progress bar of the ledger cards moves), the wait
 // cursor shows, and a click on the same command, Escape or the window's
-// close button meanwhile starts nothing and closes nothing.
+// close button meanwhile starts nothing and closes nothing; a question the
+// work asks still takes its answer.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCursor>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/datetime.h"
 #include "platform/filesystem.h"
@@ -25,6 +28,7 @@
 #include "reports/Rapport1unit.h"
 #include "support/program.h"
 #include "support/reportbook.h"
+#include "ui/application.h"
 #include "ui/longwork.h"
 #include "ui/printing.h"
 
@@ -168,6 +172,49 @@ TEST_F(LongWorkQt, TheWindowRepaintsAndTakesNoOtherCommandWhileLongWorkRuns) {
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
   }
+}
+
+
+// A question the work asks meanwhile (the administration copy's overwrite
+// question) takes its answer, with the normal pointer; the form's own
+// buttons take nothing until the work ends.
+using LongWorkDialogs = qttest::QtFrontTest;
+
+TEST_F(LongWorkDialogs, AQuestionDuringLongWorkTakesItsAnswerTheFormNothing) {
+  qttest::SmallForm f;
+  int clicks = 0;
+  f.Button1.OnClick = [&] { ++clicks; };
+  backend.longWorkRepaintMs = 0;
+  qttest::ShowWindow(f);
+  QWidget* button = qtfront::FindWidget(f, "Button1");
+  std::vector<Qt::CursorShape> shapes;
+  QTimer asking;
+  asking.setInterval(0);
+  QObject::connect(&asking, &QTimer::timeout, [&] {
+    if (QApplication::activeModalWidget() && QApplication::overrideCursor())
+      shapes.push_back(QApplication::overrideCursor()->shape());
+  });
+  asking.start();
+  qttest::BoxAnswerer no(QMessageBox::No);
+  ui::ModalResult answer = ui::ModalResult::None;
+  {
+    ui::LongWork work;
+    QTest::mouseClick(button, Qt::LeftButton);
+    ui::LongWorkTick();
+    answer = ui::MessageDlg("Overwrite book.vlk?", ui::DialogKind::Warning, ui::Buttons::YesNoYesToAll);
+    QTest::mouseClick(button, Qt::LeftButton);
+    ui::LongWorkTick();
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+  }
+  EXPECT_EQ(answer, ui::ModalResult::No);
+  EXPECT_EQ(no.texts, std::vector<std::string>{"Overwrite book.vlk?"});
+  EXPECT_FALSE(shapes.empty());
+  for (Qt::CursorShape s : shapes) EXPECT_EQ(s, Qt::ArrowCursor);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
