@@ -1,11 +1,15 @@
 #include "qt/pagearea.h"
 
 #include <QLayout>
+#include <QScrollBar>
 
 namespace qtfront {
 
 PageArea::PageArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
+  // Neither the area nor its scroll bars are stops of the Tab order.
   setFocusPolicy(Qt::NoFocus);
+  verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+  horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
   setFrameShape(QFrame::NoFrame);
   setWidgetResizable(true);
   setWidget(content);
