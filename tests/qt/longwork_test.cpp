@@ -3,7 +3,7 @@
 // window repaints (the progress bar of the ledger cards moves), the wait
 // cursor shows, and a click on the same command, Escape or the window's
 // close button meanwhile starts nothing and closes nothing; a question the
-// work asks still takes its answer.
+// work asks still takes its answer; the export form's run likewise.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -25,8 +25,12 @@
 #include "qt/qtbackend.h"
 #include "qt/richtext.h"
 #include "qtfixture.h"
+#include "records/ledgercategoryrec.h"
 #include "reports/Rapport1unit.h"
+#include "reports/impexp.h"
+#include "support/adminfolder.h"
 #include "support/program.h"
+#include "support/records.h"
 #include "support/reportbook.h"
 #include "ui/application.h"
 #include "ui/longwork.h"
@@ -215,6 +219,55 @@ TEST_F(LongWorkDialogs, AQuestionDuringLongWorkTakesItsAnswerTheFormNothing) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_EQ(clicks, 1);
+}
+
+
+// The export form's run (its text file written piece by piece, as the audit
+// file of a large year is) repaints the window with the wait cursor, and OK
+// clicked again meanwhile runs nothing.
+TEST_F(LongWorkDialogs, AnExportRepaintsAndTakesNoSecondRun) {
+  support::AdministrationFolder admin;
+  std::vector<records::LedgerCategoryRec> categories(2);
+  categories[0].SetCategoryKind(records::kBalanceSheetKind);
+  categories[0].SetCategoryName("Fixed assets");
+  categories[1].SetCategoryKind(records::kProfitAndLossKind);
+  categories[1].SetCategoryName("Sales");
+  admin.store.fs.SetFile("/d/ACME/ledgerct.vlk", support::Bytes(categories));
+  reports::ExportImportStartFolder = "/w/";
+  backend.longWorkRepaintMs = 0;
+  backend.dialogHook = [](const std::string&, const ui::FileDialogOptions&) {
+    return std::optional<std::optional<std::string>>(std::optional<std::string>("/w/categories.csv"));
+  };
+  reports::TExportImport form;
+  form.ApplyLanguageTexts();
+  form.FormActivate();
+  form.ComboBox1.UserSelect(6);  // GL categories
+  QWidget* window = qttest::ShowWindow(form);
+  QApplication::processEvents();
+  QWidget* ok = qtfront::FindWidget(form, "Button1");
+  PaintWatch watch(window);
+  int runs = 0;
+  bool acted = false;
+  const ui::Event original = form.OkAction.OnExecute;
+  form.OkAction.OnExecute = [&] {
+    ++runs;
+    watch.working = true;
+    original();
+    watch.working = false;
+  };
+  QTimer::singleShot(0, [&] {
+    if (!watch.working) return;
+    acted = true;
+    window->update();
+    QTest::mouseClick(ok, Qt::LeftButton);
+  });
+  QTest::mouseClick(ok, Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_TRUE(acted);
+  EXPECT_EQ(runs, 1);
+  EXPECT_GT(watch.paints, 0);
+  EXPECT_EQ(watch.paintsWithoutWait, 0);
+  EXPECT_FALSE(admin.store.fs.File("/w/categories.csv").empty());
 }
 
 }  // namespace
