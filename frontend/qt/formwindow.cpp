@@ -12,6 +12,7 @@
 #include <QWidgetItem>
 #include <algorithm>
 
+#include "qt/pagearea.h"
 #include "qt/qtbackend.h"
 
 namespace qtfront {
@@ -52,8 +53,10 @@ FormWindow::FormWindow(QtBackend& backend, ui::Form& form) : QMainWindow(nullptr
   setObjectName(QString::fromStdString(form.Name()));
   // No menu for hiding the tool bars.
   setContextMenuPolicy(Qt::PreventContextMenu);
-  auto* central = new QWidget(this);
-  setCentralWidget(central);
+  // The form's content scrolls rather than growing the window once shown.
+  auto* central = new QWidget;
+  setCentralWidget(new PageArea(central, this));
+  content_ = central;
   Peer& formPeer = Add(MakeFormPeer(*this, form, central));
   BuildChildren(form, formPeer);
   SetTabOrder();
@@ -71,7 +74,7 @@ FormWindow::~FormWindow() {
 Peer& FormWindow::Add(std::unique_ptr<Peer> p) {
   Peer& ref = *p;
   byComponent_[p->Component()] = &ref;
-  if (QWidget* w = p->Widget(); w && w != centralWidget())
+  if (QWidget* w = p->Widget(); w && w != content_)
     w->setObjectName(QString::fromStdString(p->Component()->Name()));
   peers_.push_back(std::move(p));
   return ref;
@@ -147,6 +150,11 @@ void FormWindow::BuildChildren(ui::Container& c, Peer& owner) {
       if (child->hints.newRow && col > 0) {
         ++row;
         col = 0;
+      }
+      if (child->hints.column >= 0) {
+        const int want = std::min(child->hints.column, columns - span);
+        if (col > want) ++row;
+        col = std::max(0, want);
       }
       if (col + span > columns) {
         ++row;
@@ -293,6 +301,9 @@ void FormWindow::EnsureSized() {
   const int h = form_ && form_->height > 0 ? form_->height + std::max(0, hint.height() - central.height())
                                            : hint.height();
   resize(QSize(w, h).expandedTo(minimumSizeHint()).expandedTo(QSize(240, 120)));
+  // From now on the window keeps this size (or the one the user gives
+  // it): content that grows scrolls.
+  for (PageArea* area : findChildren<PageArea*>()) area->Freeze();
   // Forms open in the middle of the screen.
   if (QScreen* s = screen()) {
     const QRect room = s->availableGeometry();
@@ -317,6 +328,8 @@ void FormWindow::closeEvent(QCloseEvent* e) {
   // The form decides (OnCloseQuery); when it closes, the backend hides the
   // window.
   e->ignore();
+  // Long work runs: the form closes when it is done, if the user asks then.
+  if (backend_.Busy()) return;
   if (form_) form_->UserClose();
 }
 

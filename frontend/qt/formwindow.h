@@ -32,7 +32,8 @@ class FormWindow : public QMainWindow {
   // Shows every deferred change now.
   void FlushAll();
   // Gives the window its first size (the form's preferred client size or
-  // what the layout asks for) unless it has one.
+  // what the layout asks for) unless it has one. Afterwards the window keeps
+  // its size while it is shown: content that grows scrolls (pagearea.h).
   void EnsureSized();
   void ShowWindow();
 
@@ -58,6 +59,7 @@ class FormWindow : public QMainWindow {
 
   QtBackend& backend_;
   ui::Form* form_;
+  QWidget* content_ = nullptr;  // the form's own widget, in the central page area
   std::vector<std::unique_ptr<Peer>> peers_;  // declaration order
   std::unordered_map<const ui::Component*, Peer*> byComponent_;
   bool hasMenuBar_ = false, hasStatusBar_ = false, sized_ = false;

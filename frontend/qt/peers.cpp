@@ -32,10 +32,12 @@
 #include <unordered_map>
 
 #include "qt/chartpeer.h"
+#include "qt/contrast.h"
 #include "qt/convert.h"
 #include "qt/datefield.h"
 #include "qt/formwindow.h"
 #include "qt/listboxpeer.h"
+#include "qt/pagearea.h"
 #include "qt/qtbackend.h"
 #include "qt/richtext.h"
 #include "ui/progressbar.h"
@@ -142,11 +144,34 @@ class Colors {
       p.setColor(role, ToQColor(c));
       if (role == QPalette::Window) fill = true;
     }
+    // The text on a back colour the form named stays readable, also where
+    // the field is disabled or read-only.
+    for (const auto& [role, c] : roles) {
+      const QPalette::ColorRole text = TextRoleOn(role);
+      if (c.system || text == QPalette::NoRole || SetsRole(roles, text)) continue;
+      for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(g, text, ReadableOn(p.color(g, text), ToQColor(c)));
+    }
     w->setPalette(p);
     w->setAutoFillBackground(fill);
   }
 
  private:
+  static QPalette::ColorRole TextRoleOn(QPalette::ColorRole back) {
+    switch (back) {
+      case QPalette::Base: return QPalette::Text;
+      case QPalette::Button: return QPalette::ButtonText;
+      case QPalette::Window: return QPalette::WindowText;
+      default: return QPalette::NoRole;
+    }
+  }
+  static bool SetsRole(std::initializer_list<std::pair<QPalette::ColorRole, ui::Color>> roles,
+                       QPalette::ColorRole role) {
+    for (const auto& [r, c] : roles)
+      if (r == role && !c.system) return true;
+    return false;
+  }
+
   bool applied_ = false;
   std::array<ui::Color, 3> last_{};
 };
@@ -540,10 +565,12 @@ class TabControlPeer : public Peer {
     bar_ = new QTabBar(widget_);
     bar_->setExpanding(false);
     bar_->setDrawBase(false);
-    area_ = new QFrame(widget_);
-    area_->setFrameShape(QFrame::StyledPanel);
+    // A page larger than the room the window gives it scrolls.
+    area_ = new QWidget;
+    page_ = new PageArea(area_, widget_);
+    page_->setFrameShape(QFrame::StyledPanel);
     v->addWidget(bar_);
-    v->addWidget(area_, 1);
+    v->addWidget(page_, 1);
     connect(bar_, &QTabBar::currentChanged, this, [this](int i) {
       if (syncing_ || i < 0) return;
       User([this, i] { static_cast<ui::TabControl&>(*comp_).UserSelectTab(i); });
@@ -553,10 +580,11 @@ class TabControlPeer : public Peer {
   void SetChildLayout(QLayout* layout) override {
     layout->setContentsMargins(8, 8, 8, 8);
     area_->setLayout(layout);
+    page_->FollowLayout(*layout);
   }
   QWidget* FocusTarget() const override { return bar_; }
   MouseRole ReleaseRole(QWidget* w) const override {
-    return w == widget_ || w == area_ ? MouseRole::ClickAndSwallow : MouseRole::None;
+    return w == widget_ || w == area_ || w == page_->viewport() ? MouseRole::ClickAndSwallow : MouseRole::None;
   }
 
  protected:
@@ -587,7 +615,8 @@ class TabControlPeer : public Peer {
 
  private:
   QTabBar* bar_;
-  QFrame* area_;
+  QWidget* area_;
+  PageArea* page_;
 };
 
 // ---- ComboBox
@@ -737,17 +766,21 @@ class StringGridPeer : public Peer {
     if (t->rowCount() != rows) t->setRowCount(rows);
     t->horizontalHeader()->setVisible(offset_ == 1);
     for (int c = 0; c < cols; ++c) {
+      const bool exact = g.ColWidthExact(c);
       if (offset_) {
         const QString h = Q(g.Cell(c, 0));
-        if (QTableWidgetItem* item = t->horizontalHeaderItem(c)) {
-          if (item->text() != h) item->setText(h);
-        } else {
-          t->setHorizontalHeaderItem(c, new QTableWidgetItem(h));
-        }
+        QTableWidgetItem* item = t->horizontalHeaderItem(c);
+        if (!item) t->setHorizontalHeaderItem(c, item = new QTableWidgetItem);
+        if (item->text() != h) item->setText(h);
+        // A column the form fixed shows its whole heading as its tool tip.
+        const QString tip = exact ? h : QString();
+        if (item->toolTip() != tip) item->setToolTip(tip);
       }
       const int width = g.ColWidth(c);
       if (t->isColumnHidden(c) != (width == 0)) t->setColumnHidden(c, width == 0);
-      if (width > 0 && t->columnWidth(c) != width) t->setColumnWidth(c, width);
+      // Any other column is at least as wide as its heading.
+      const int want = exact || !offset_ ? width : std::max(width, t->horizontalHeader()->sectionSizeHint(c));
+      if (width > 0 && t->columnWidth(c) != want) t->setColumnWidth(c, want);
     }
     for (int r = 0; r < rows; ++r) {
       const int row = r + offset_;
@@ -976,6 +1009,8 @@ class StatusBarPeer : public Peer {
       l->setTextFormat(Qt::PlainText);
       l->setContentsMargins(4, 1, 4, 1);
       if (panels_.empty()) {
+        // A long message is cut rather than widening the window.
+        l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         bar()->addWidget(l, 1);
       } else {
         l->setMinimumWidth(90);

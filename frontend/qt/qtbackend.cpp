@@ -112,6 +112,11 @@ class EventRouter : public QObject {
   ~EventRouter() override { qApp->removeEventFilter(this); }
 
   bool eventFilter(QObject* obj, QEvent* e) override {
+    if (backend_.Busy() && IsUserInput(e->type()) && obj->isWidgetType() && InFormWindow(static_cast<QWidget*>(obj))) {
+      // Long work runs: the forms take no command until it ends.
+      if (e->type() == QEvent::ShortcutOverride) e->accept();
+      return true;
+    }
     switch (e->type()) {
       case QEvent::KeyPress:
         return obj->isWidgetType() && KeyPress(static_cast<QWidget*>(obj), static_cast<QKeyEvent*>(e));
@@ -131,6 +136,37 @@ class EventRouter : public QObject {
   }
 
  private:
+  static bool IsUserInput(QEvent::Type t) {
+    switch (t) {
+      case QEvent::KeyPress:
+      case QEvent::KeyRelease:
+      case QEvent::ShortcutOverride:
+      case QEvent::Shortcut:
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonRelease:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel:
+      case QEvent::ContextMenu:
+      case QEvent::TouchBegin:
+      case QEvent::TouchUpdate:
+      case QEvent::TouchEnd:
+      case QEvent::TabletPress:
+      case QEvent::TabletRelease:
+      case QEvent::Drop:
+      case QEvent::InputMethod:
+        return true;
+      default:
+        return false;
+    }
+  }
+  // Whether `w` is in a form's window or in a pop-up (a menu, a combo
+  // list) of one.
+  static bool InFormWindow(QWidget* w) {
+    QWidget* top = w->window();
+    while (top && top->windowType() == Qt::Popup && top->parentWidget()) top = top->parentWidget()->window();
+    return dynamic_cast<FormWindow*>(top) != nullptr;
+  }
+
   FormWindow* WindowOf(QWidget* w) const {
     auto* fw = dynamic_cast<FormWindow*>(w->window());
     return fw && fw->GetForm() ? fw : nullptr;
@@ -425,6 +461,45 @@ void QtBackend::FormClosed(ui::Form& form) {
   }
 }
 
+// ---- Long work
+
+void QtBackend::LongWorkBegin() {
+  busy_ = true;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  RepaintDuringLongWork();
+}
+
+void QtBackend::LongWorkTick() {
+  if (busy_ && (!repainted_.isValid() || repainted_.elapsed() >= longWorkRepaintMs)) RepaintDuringLongWork();
+}
+
+void QtBackend::LongWorkEnd() {
+  // What the user did meanwhile is dropped here, while the forms still
+  // take none of it.
+  RepaintDuringLongWork();
+  busy_ = false;
+  QApplication::restoreOverrideCursor();
+}
+
+void QtBackend::RepaintDuringLongWork() {
+  std::vector<QPointer<FormWindow>> windows;
+  for (auto& [form, w] : windows_) windows.emplace_back(w);
+  for (auto& w : windows)
+    if (w) w->FlushAll();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  repainted_.restart();
+}
+
+DialogCursor::DialogCursor() {
+  if (!QApplication::overrideCursor()) return;
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  pushed_ = true;
+}
+
+DialogCursor::~DialogCursor() {
+  if (pushed_) QApplication::restoreOverrideCursor();
+}
+
 // ---- Dialogs
 
 QWidget* QtBackend::DialogParent() const {
@@ -478,6 +553,7 @@ ui::ModalResult QtBackend::MessageBox(const ui::Text& text, const ui::Text& capt
   }
   box.setStandardButtons(set);
   box.setDefaultButton(first);
+  DialogCursor arrow;
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
     case B::Ok: return ui::ModalResult::Ok;
@@ -502,6 +578,7 @@ std::optional<std::string> RunFileDialog(bool save, const ui::FileDialogOptions&
   if (!filters.isEmpty()) dlg.setNameFilters(filters);
   if (!o.defaultExtension.empty()) dlg.setDefaultSuffix(Q(o.defaultExtension));
   if (!o.fileName.empty()) dlg.selectFile(Q(o.fileName));
+  DialogCursor arrow;
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dlg.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
@@ -529,6 +606,7 @@ std::optional<std::string> QtBackend::SelectFolder(const ui::Text& title, const 
     o.initialFolder = start;
     if (auto r = dialogHook("folder", o)) return *r;
   }
+  DialogCursor arrow;
   const QString dir =
       QFileDialog::getExistingDirectory(DialogParent(), Q(title), QString::fromStdString(start));
   if (dir.isEmpty()) return std::nullopt;

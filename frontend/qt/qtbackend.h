@@ -10,6 +10,7 @@
 // (Escape, Enter, moving and searching) and passes function keys to the form.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPointer>
 #include <functional>
@@ -54,6 +55,14 @@ class QtBackend : public ui::Backend {
   void CopyImage(ui::Component& component) override;
   void VisibilityChanged(ui::Form& form) override;
   void FormClosed(ui::Form& form) override;
+  // Long work: the wait cursor, no user input to the forms' windows (a
+  // close is refused), and at a tick the deferred changes shown and the
+  // windows repainted, at most every longWorkRepaintMs.
+  void LongWorkBegin() override;
+  void LongWorkTick() override;
+  void LongWorkEnd() override;
+  bool Busy() const { return busy_; }
+  int longWorkRepaintMs = 100;
 
   // The form's window, built on first use.
   FormWindow& WindowFor(ui::Form& form);
@@ -89,6 +98,7 @@ class QtBackend : public ui::Backend {
     bool ended = false;
   };
   QWidget* DialogParent() const;
+  void RepaintDuringLongWork();
 
   std::unordered_map<const ui::Form*, FormWindow*> windows_;
   std::vector<QPointer<FormWindow>> dying_;
@@ -97,7 +107,22 @@ class QtBackend : public ui::Backend {
   ui::Form* mainForm_ = nullptr;
   QEventLoop* mainLoop_ = nullptr;
   bool mainClosed_ = false;
+  bool busy_ = false;
+  QElapsedTimer repainted_;
   std::unique_ptr<EventRouter> router_;
+};
+
+// While it lives a dialog waits for the user: the pointer is the normal
+// arrow, also when long work has put up the wait cursor.
+class DialogCursor {
+ public:
+  DialogCursor();
+  ~DialogCursor();
+  DialogCursor(const DialogCursor&) = delete;
+  DialogCursor& operator=(const DialogCursor&) = delete;
+
+ private:
+  bool pushed_ = false;
 };
 
 // Builds the form's window if needed, lays it out and grabs it as an image

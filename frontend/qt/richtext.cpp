@@ -15,6 +15,8 @@
 
 #include "platform/cp1252.h"
 #include "qt/peers.h"
+#include "qt/qtbackend.h"
+#include "ui/longwork.h"
 #include "ui/richedit.h"
 
 namespace qtfront {
@@ -189,6 +191,7 @@ bool QtPrintService::Print(const ui::PrintJob& job) {
     printer.setOutputFileName(QString::fromStdString(outputFile).arg(jobs_));
   } else {
     QPrintDialog dialog(&printer, QApplication::activeWindow());
+    DialogCursor arrow;
     if (dialog.exec() != QDialog::Accepted) return false;
   }
   // The job's margins are measured from the paper's edges, so that the
@@ -203,8 +206,10 @@ bool QtPrintService::Print(const ui::PrintJob& job) {
                    paper.width() - (job.marginLeft + job.marginRight) * px,
                    paper.height() - (job.marginTop + job.marginBottom) * px);
   const double toDevice = dpi / 96.0;  // logical pixels to device pixels
+  ui::LongWork work;
   bool first = true;
   for (const auto& page : job.Pages()) {
+    ui::LongWorkTick();
     if (!first) printer.newPage();
     first = false;
     QTextDocument doc;

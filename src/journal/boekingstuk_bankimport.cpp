@@ -35,6 +35,7 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
+#include "ui/longwork.h"
 
 namespace journal {
 
@@ -640,7 +641,16 @@ void Tboeking::Button26Click() {
   // Shown while the run goes, and kept when it stops part-way; the payment
   // tab neither stores nor deletes meanwhile.
   ShowContinueButton(true);
-  const RunResult result = RunImport(job, [this](const ImportJob&) { ShowImportResult(); });
+  RunResult result;
+  {
+    // A long statement: the window repaints at each step (the result lines
+    // move) and takes no other command until the run ends.
+    ui::LongWork work;
+    result = RunImport(job, [this](const ImportJob&) {
+      ShowImportResult();
+      ui::LongWorkTick();
+    });
+  }
   ShowImportResult();
   SelectTab(TabMatchImport);
   if (result.outcome != RunOutcome::Done) {

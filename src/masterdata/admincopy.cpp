@@ -15,6 +15,7 @@
 #include "services/closingintent.h"
 #include "shell/builtintext.h"
 #include "shell/dataconversion.h"
+#include "ui/longwork.h"
 
 namespace masterdata {
 
@@ -315,6 +316,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
         if (ledgerOnly && EmptiedByLedgerCopy(at)) continue;
         source[i] = WholeFile(at);
         modes[i] = SourceMode(request.fromFolder, at);
+        ui::LongWorkTick();
       }
     } catch (const platform::IoError& e) {
       throw Stop{request.fromFolder + FileName(at), e.what()};
@@ -371,6 +373,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
       marker.Place();
       Replace(at, bytes, modes[i]);
       outcome.copied.push_back(FileName(at));
+      ui::LongWorkTick();
     }
   } catch (const platform::IoError& e) {
     throw Stop{request.toFolder + FileName(at), e.what()};
@@ -385,6 +388,9 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
 }  // namespace
 
 CopyOutcome CopyAdministration(const CopyRequest& request, const CopyQuestions& questions) {
+  // File by file: the window repaints between the files and takes no other
+  // command (the overwrite question still takes its answer).
+  ui::LongWork work;
   CopyOutcome outcome;
   if (shell::FileSetOpen) {
     // The set would nest into the open one, on its folder.

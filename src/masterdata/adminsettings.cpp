@@ -106,7 +106,16 @@ Tadministrationsetting::Tadministrationsetting() : ui::Form("administrationsetti
   Panel2.gridColumns = 2;
   Panel4.gridColumns = 2;
   Panel5.gridColumns = 6;
-  GroupBox1.gridColumns = 4;
+  // The journal block: name label, name, then the columns customer
+  // invoices, supplier invoices and other entries under their headings.
+  GroupBox1.gridColumns = 5;
+  Label33.hints.column = 2;
+  for (ui::Label* l : {&Label26, &Label27, &Label28, &Label29, &Label30, &Label31}) l->hints.newRow = true;
+  for (ui::CheckBox* c : {&CheckBox2, &CheckBox5, &CheckBox7, &CheckBox9, &CheckBox11}) c->hints.column = 2;
+  for (ui::CheckBox* c : {&CheckBox3, &CheckBox4, &CheckBox8, &CheckBox10, &CheckBox12}) c->hints.column = 3;
+  CheckBox6.hints.column = 4;
+  Label32.hints.column = 1;
+  Label32.hints.colSpan = 4;
   Panel1.gridColumns = 9;
   for (ui::Panel* p : {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5, &Panel7}) p->SetBevel(false);
 

@@ -179,18 +179,23 @@ class Tadministrationsetting : public ui::Form {
   // The journals.
   ui::CheckBox CheckBox13{&Panel3, "CheckBox13", "Split up JV's into different journals"};
   ui::GroupBox GroupBox1{&Panel3, "GroupBox1", "Journal vouchers settings at company level", ui::LayoutKind::Grid};
+  // The headings over the columns of boxes: customer invoices, supplier
+  // invoices, other entries (the captions of CheckBox2, CheckBox4,
+  // CheckBox6). Each journal's row has its boxes in those columns.
+  ui::Label Label33{&GroupBox1, "Label33", ""};
+  ui::Label Label34{&GroupBox1, "Label34", ""};
+  ui::Label Label35{&GroupBox1, "Label35", ""};
   ui::Label Label26{&GroupBox1, "Label26", "Sales book name"};
   ui::Edit Edit24{&GroupBox1, "Edit24"};
   ui::CheckBox CheckBox2{&GroupBox1, "CheckBox2", "Customers"};
   ui::CheckBox CheckBox3{&GroupBox1, "CheckBox3", "Suppliers"};
   ui::Label Label27{&GroupBox1, "Label27", "Purchase book name"};
   ui::Edit Edit25{&GroupBox1, "Edit25"};
-  ui::CheckBox CheckBox4{&GroupBox1, "CheckBox4", "Suppliers"};
   ui::CheckBox CheckBox5{&GroupBox1, "CheckBox5", "Customers"};
+  ui::CheckBox CheckBox4{&GroupBox1, "CheckBox4", "Suppliers"};
   ui::Label Label28{&GroupBox1, "Label28", "Daybook name"};
   ui::Edit Edit26{&GroupBox1, "Edit26"};
   ui::CheckBox CheckBox6{&GroupBox1, "CheckBox6", "General"};
-  ui::Label Label33{&GroupBox1, "Label33", ""};
   ui::Label Label29{&GroupBox1, "Label29", "Optional journal name"};
   ui::Edit Edit27{&GroupBox1, "Edit27"};
   ui::CheckBox CheckBox7{&GroupBox1, "CheckBox7", "Customers"};
@@ -203,8 +208,6 @@ class Tadministrationsetting : public ui::Form {
   ui::Edit Edit29{&GroupBox1, "Edit29"};
   ui::CheckBox CheckBox11{&GroupBox1, "CheckBox11", "Customers"};
   ui::CheckBox CheckBox12{&GroupBox1, "CheckBox12", "Suppliers"};
-  ui::Label Label34{&GroupBox1, "Label34", ""};
-  ui::Label Label35{&GroupBox1, "Label35", ""};
   ui::Label Label32{&GroupBox1, "Label32", "Cashbook, Bankbook see GL accounts!"};
 
   // Always visible: the closing state.

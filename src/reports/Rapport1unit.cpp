@@ -23,6 +23,7 @@
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "ui/application.h"
+#include "ui/longwork.h"
 #include "ui/printing.h"
 
 namespace reports {
@@ -215,9 +216,10 @@ void TRapport1::FormActivate() {
   StringGrid1.SetRowCount(555);
   for (int r = 0; r < StringGrid1.RowCount(); ++r)
     for (int c = 0; c < 8; ++c) StringGrid1.SetCell(c, r, {});
-  // Column 0 takes what the six amount columns leave of the grid.
-  StringGrid1.SetColWidth(0, std::max(200, width - 20 - 746));
-  for (int c = 1; c <= 6; ++c) StringGrid1.SetColWidth(c, 120);
+  // Column 0 takes what the six amount columns leave of the grid; the
+  // widths are exact (a heading they cut shows whole as a tool tip).
+  StringGrid1.SetExactColWidth(0, std::max(200, width - 20 - 746));
+  for (int c = 1; c <= 6; ++c) StringGrid1.SetExactColWidth(c, 120);
   StringGrid1.SetColWidth(7, 0);
 
   const std::vector<std::string> names = ReportNames();
@@ -335,6 +337,9 @@ void TRapport1::FillJournalList() {
 }
 
 bool TRapport1::LayOut(const Choice& c) {
+  // Thousands of pages take a while: the window repaints meanwhile (the
+  // progress bar moves) and takes no other command.
+  ui::LongWork work;
   const char kind = c.report[0];
   ReportRunRequest rq;
   rq.kind = kind;
@@ -465,12 +470,14 @@ void TRapport1::saveasExecute() {
   if (platform::Fs().Exists(path) &&
       ui::MessageDlg(kOverwriteText, ui::DialogKind::Confirmation, ui::Buttons::YesNoCancel) != ui::ModalResult::Yes)
     return;
+  ui::LongWork work;
   const std::string error = WriteReportFile(path, SaveReportRtf(*report_));
   if (!error.empty()) ui::ShowMessage(cp1252::FromUtf8(path) + "  " + error);
 }
 
 void TRapport1::AfdrukkenExecute() {
   if (!generated_) return;
+  ui::LongWork work;
   if ((generated_->report[0] == '1' || generated_->report[0] == '2') && !LayOut(*generated_)) return;
   if (!report_) return;
   ui::PrintJob job;

@@ -14,6 +14,7 @@
 #include "shell/fileset.h"
 #include "shell/recordscan.h"
 #include "shell/textroutines.h"
+#include "ui/longwork.h"
 
 namespace reports {
 
@@ -1047,9 +1048,18 @@ AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileS
     run.openFailure = set.Failure();
     return run;
   }
+  // A large year takes a while: the window repaints after each block.
+  ui::LongWork work;
   const AuditFileSource source = ReadSmallFiles();
   run.refusal = WriteWith(
-      source, [](const auto& add) { shell::ForEachRecordBlock<records::JournalVoucherRec>(shell::FileCode::JVO, add); },
+      source,
+      [](const auto& add) {
+        shell::ForEachRecordBlock<records::JournalVoucherRec>(
+            shell::FileCode::JVO, [&add](const records::JournalVoucherRec* records, std::size_t count) {
+              ui::LongWorkTick();
+              add(records, count);
+            });
+      },
       request, sink);
   set.Close();
   return run;

@@ -25,6 +25,7 @@
 #include "shell/languagetext.h"
 #include "shell/session.h"
 #include "shell/textroutines.h"
+#include "ui/longwork.h"
 
 namespace reports {
 
@@ -235,9 +236,12 @@ int ReplaceTextFile(const std::string& path, const std::vector<std::string_view>
   int code = fs.Exists(path) && fs.AccessMode(path, mode) == 0 ? fs.CreateEmptyWithMode(temporary, mode, file)
                                                                : fs.CreateEmpty(temporary, file);
   if (code != 0) return code;
-  // A large text goes to the disk while the rest is still being written.
+  // A large text goes to the disk while the rest is still being written;
+  // the window repaints between the pieces.
+  ui::LongWork work;
   std::uint64_t at = 0;
   for (const std::string_view piece : pieces) {
+    ui::LongWorkTick();
     if (code == 0 && !piece.empty()) code = file->WriteAt(at, piece.data(), piece.size());
     if (code == 0 && piece.size() >= (1u << 20)) file->StartWriteBack(at, piece.size());
     at += piece.size();

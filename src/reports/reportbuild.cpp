@@ -5,6 +5,7 @@
 #include "platform/errors.h"
 #include "shell/builtintext.h"
 #include "shell/textroutines.h"
+#include "ui/longwork.h"
 
 namespace reports {
 
@@ -90,6 +91,7 @@ class Layout {
   void EmitGroupTotal();
   void EmitPageFooter();
   void NewReportPage() {
+    ui::LongWorkTick();
     report_.output.push_back(PageMarkerLine(pageNumber_));
     Append(Section::Header, [](std::string&) {});
   }
@@ -108,6 +110,7 @@ class Layout {
     if (!in_.progress || src_.cardAccounts.size() < 2) return;
     const int items = static_cast<int>(src_.cardAccounts.size());
     in_.progress(state_.card.accountIndex * 100 / (items - 1));
+    ui::LongWorkTick();
   }
 
   const ParsedTemplate& t_;
@@ -351,6 +354,7 @@ std::string SaveReportRtf(const BuiltReport& report) {
   paper += " ";
   std::string out;
   for (std::size_t i = 0; i < report.output.size(); ++i) {
+    if (i % 4096 == 0) ui::LongWorkTick();
     if (static_cast<int>(i) == report.preambleLines) out += paper + "\r\n";
     const std::string& line = report.output[i];
     out += IsPageMarkerLine(line) ? std::string("\\fs18\\qc\\page") : line;

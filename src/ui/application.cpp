@@ -23,6 +23,8 @@ std::vector<NamedCleanup>& Cleanups() {
 
 void SetBackend(Backend* b) { g_backend = b; }
 
+Backend* CurrentBackend() { return g_backend; }
+
 Backend& GetBackend() {
   if (!g_backend) std::terminate();  // a program without a backend cannot show anything
   return *g_backend;

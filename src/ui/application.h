@@ -50,10 +50,17 @@ class Backend {
   // A form that was not showing modally closed (the main form's close ends
   // the program's main loop).
   virtual void FormClosed(Form& form) { VisibilityChanged(form); }
+  // Long work (ui/longwork.h): from Begin to End the wait cursor shows and
+  // no user input reaches the forms; a tick may repaint.
+  virtual void LongWorkBegin() {}
+  virtual void LongWorkTick() {}
+  virtual void LongWorkEnd() {}
 };
 
 void SetBackend(Backend* b);
 Backend& GetBackend();
+// The backend in use, or null while none is set.
+Backend* CurrentBackend();
 
 // The application title (the text of the task-bar button).
 void SetApplicationTitle(const Text& t);

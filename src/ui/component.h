@@ -123,6 +123,7 @@ struct LayoutHints {
   int minWidth = 0;
   int colSpan = 1;      // grid layouts: columns taken
   bool newRow = false;  // grid layouts: start a new row before this one
+  int column = -1;      // grid layouts: the column it starts in (a new row when this one is past it)
 };
 
 class Container;

@@ -457,6 +457,7 @@ void StringGrid::Resize() {
     if (static_cast<int>(r.size()) < cols_) r.resize(cols_);
   if (static_cast<int>(rowData_.size()) < rows_) rowData_.resize(rows_);
   if (static_cast<int>(widths_.size()) < cols_) widths_.resize(cols_, 64);
+  if (static_cast<int>(exactWidths_.size()) < cols_) exactWidths_.resize(cols_, false);
   if (row_ >= rows_) row_ = rows_ - 1;
   if (col_ >= cols_) col_ = cols_ - 1;
 }
@@ -509,8 +510,16 @@ int StringGrid::ColWidth(int col) const { return col >= 0 && col < cols_ ? width
 void StringGrid::SetColWidth(int col, int w) {
   if (col < 0 || col >= cols_) return;
   widths_[col] = std::max(0, w);
+  exactWidths_[col] = false;
   Changed();
 }
+void StringGrid::SetExactColWidth(int col, int w) {
+  if (col < 0 || col >= cols_) return;
+  widths_[col] = std::max(0, w);
+  exactWidths_[col] = true;
+  Changed();
+}
+bool StringGrid::ColWidthExact(int col) const { return col >= 0 && col < cols_ && exactWidths_[col]; }
 void StringGrid::SetRow(int r) {
   row_ = std::clamp(r, 0, rows_ - 1);
   Changed();

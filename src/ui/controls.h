@@ -306,7 +306,7 @@ class ComboBox : public Component {
 
 // A grid of texts addressed as Cell(column, row); the heading row (row 0
 // while FixedRows is 1) is an ordinary row of cells. A column of width 0 is
-// hidden.
+// hidden; other widths are where a column starts, unless set exact.
 class StringGrid : public Component {
  public:
   StringGrid(Container* parent, std::string name, int cols = 5, int rows = 5);
@@ -324,7 +324,13 @@ class StringGrid : public Component {
   int64_t RowData(int row) const;
   void SetRowData(int row, int64_t d);
   int ColWidth(int col) const;
+  // The width a column starts with; the front end widens it so that its
+  // whole heading shows (a column without a width set starts at 64).
   void SetColWidth(int col, int w);
+  // A width the column keeps as it is; a heading it cuts shows whole as the
+  // column's tool tip.
+  void SetExactColWidth(int col, int w);
+  bool ColWidthExact(int col) const;
   int Row() const { return row_; }
   int Col() const { return col_; }
   // Moves the current cell; no event.
@@ -352,6 +358,7 @@ class StringGrid : public Component {
   std::vector<std::vector<Text>> cells_;  // [row][col]
   std::vector<int64_t> rowData_;
   std::vector<int> widths_;
+  std::vector<bool> exactWidths_;
   int row_ = 1, col_ = 0;
   bool editable_ = false;
 };

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -129,7 +130,8 @@ TEST_F(InputTest, ClicksOnLabelsAndTheFormReachTheirOwnHandlers) {
   f.Edit1.OnClick = [&] { Record("edit"); };
   QWidget* window = ShowWindow(f);
   QTest::mouseClick(qtfront::FindWidget(f, "Label1"), Qt::LeftButton);
-  QWidget* central = static_cast<QMainWindow*>(window)->centralWidget();
+  // The form's background: the widget the central page area scrolls.
+  QWidget* central = static_cast<QScrollArea*>(static_cast<QMainWindow*>(window)->centralWidget())->widget();
   QTest::mouseClick(central, Qt::LeftButton, {}, QPoint(2, 2));
   QTest::mouseClick(qtfront::FindWidget(f, "Edit1"), Qt::LeftButton);
   EXPECT_EQ(events, (std::vector<std::string>{"label", "form", "edit"}));

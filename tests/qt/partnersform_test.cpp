@@ -6,13 +6,18 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QTest>
+#include <QHash>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "masterdata/unitpartners.h"
+#include "qt/contrast.h"
 #include "qt/formwindow.h"
 #include "qtfixture.h"
 #include "records/ledgeraccountrec.h"
@@ -172,6 +177,121 @@ TEST_F(PartnersFormQt, AClickOnAnItemOfTheOpenKindListTakesIt) {
     const ui::ComboBox& model = *static_cast<ui::ComboBox*>(form.Find(name));
     EXPECT_EQ(model.ItemIndex(), 1);
     EXPECT_EQ(box->currentText().toStdString(), model.Items()[1].text);
+  }
+}
+
+// While it is shown the window keeps the size the user gave it: the first
+// Save of an empty supplier file (the start-value message), a long status
+// message and a change to a taller tab page do not grow it. The taller page
+// scrolls inside its tab; Save and Exit stay in the window.
+TEST_F(PartnersFormQt, TheWindowKeepsTheSizeTheUserGaveIt) {
+  BoxAnswerer ok;
+  QWidget* window = ShowWindow(form);
+  QApplication::processEvents();
+  const QSize given(window->width() - 60, 660);
+  window->resize(given);
+  QApplication::processEvents();
+  ASSERT_EQ(window->size(), given);
+
+  form.ComboBox2.SetItemIndex(1);  // suppliers: an empty file
+  form.Button4Click();
+  form.Edit1.SetText("Bolt Supplies");
+  form.Edit34.SetText("1300{Debtors}");
+  form.Edit35.SetText("4000{Sales}");
+  QTest::mouseClick(qtfront::FindWidget(form, "Button5"), Qt::LeftButton);
+  ASSERT_EQ(ok.texts.size(), 1u);
+  EXPECT_NE(ok.texts[0].find("startvalue"), std::string::npos) << ok.texts[0];
+  QApplication::processEvents();
+  EXPECT_EQ(window->size(), given);
+  form.StatusBar1.Show(std::string(300, 'x'), ui::colors::Red);
+  QApplication::processEvents();
+  EXPECT_EQ(window->size(), given);
+
+  QTest::mouseClick(qtfront::FindWidget(form, "Button8"), Qt::LeftButton);  // next tab: details 2
+  ASSERT_EQ(form.TabControl1.TabIndex(), masterdata::TabDetails2);
+  QApplication::processEvents();
+  EXPECT_EQ(window->size(), given);
+  auto* page = qtfront::FindWidget(form, "TabControl1")->findChild<QScrollArea*>();
+  ASSERT_NE(page, nullptr);
+  EXPECT_TRUE(page->verticalScrollBar()->isVisible());
+  for (const char* button : {"Button5", "Button6"}) {
+    QWidget* b = qtfront::FindWidget(form, button);
+    const QRect inWindow(b->mapTo(window, QPoint(0, 0)), b->size());
+    EXPECT_TRUE(window->rect().contains(inWindow)) << button;
+  }
+}
+
+// The contrast of the darkest or lightest pixel in the middle of `w` to the
+// colour most of its pixels have (its background).
+double TextContrast(QWidget* w) {
+  const QImage img = w->grab().toImage();
+  QHash<QRgb, int> counts;
+  const QRect inner = img.rect().adjusted(4, 4, -4, -4);
+  for (int y = inner.top(); y <= inner.bottom(); ++y)
+    for (int x = inner.left(); x <= inner.right(); ++x) ++counts[img.pixel(x, y)];
+  QRgb back = 0;
+  int most = 0;
+  for (auto it = counts.begin(); it != counts.end(); ++it)
+    if (it.value() > most) {
+      most = it.value();
+      back = it.key();
+    }
+  double best = 1;
+  for (auto it = counts.begin(); it != counts.end(); ++it)
+    best = std::max(best, qtfront::ContrastRatio(QColor(it.key()), QColor(back)));
+  return best;
+}
+
+// Locked fields can be read: the number and the kind of a shown partner
+// (disabled, sky blue) and the read-only changed-by field.
+TEST_F(PartnersFormQt, DisabledAndReadOnlyFieldsAreReadable) {
+  form.Edit30.SetText("alpha");
+  form.Button1.UserClick();
+  ASSERT_FALSE(form.Edit26.Enabled());
+  ASSERT_FALSE(form.ComboBox1.Enabled());
+  ASSERT_TRUE(form.Edit53.ReadOnly());
+  ShowWindow(form);
+  QApplication::processEvents();
+  struct Case {
+    const char* field;
+    QString text;
+  };
+  const Case cases[] = {{"Edit26", "1000"}, {"ComboBox1", "Customer"}, {"Edit53", "ANNE"}};
+  for (const Case& c : cases) {
+    QWidget* w = qtfront::FindWidget(form, c.field);
+    ASSERT_NE(w, nullptr) << c.field;
+    auto* edit = qobject_cast<QLineEdit*>(w);
+    if (auto* combo = qobject_cast<QComboBox*>(w)) edit = combo->lineEdit();
+    ASSERT_NE(edit, nullptr) << c.field;
+    EXPECT_EQ(edit->text(), c.text) << c.field;
+    EXPECT_GE(TextContrast(w), qtfront::kReadableContrast) << c.field;
+  }
+}
+
+// Text colours: a colour that reads on its background stays; one that does
+// not moves towards black on a light background, towards white on a dark
+// one, no further than it must.
+TEST(ReadableText, KeepsOrMovesTheTextColourJustFarEnough) {
+  struct Case {
+    QColor text, back;
+    bool kept;
+  };
+  const QColor skyBlue(166, 202, 240), cream(255, 251, 240), navy(0, 0, 128), grey(190, 190, 190);
+  const Case cases[] = {
+      {Qt::black, cream, true}, {Qt::black, skyBlue, true}, {Qt::white, navy, true},
+      {grey, skyBlue, false},   {grey, cream, false},       {QColor(60, 60, 60), navy, false},
+  };
+  for (const Case& c : cases) {
+    const QColor r = qtfront::ReadableOn(c.text, c.back);
+    SCOPED_TRACE(c.text.name().toStdString() + " on " + c.back.name().toStdString());
+    EXPECT_GE(qtfront::ContrastRatio(r, c.back), qtfront::kReadableContrast);
+    EXPECT_EQ(r == c.text, c.kept);
+    if (!c.kept) {
+      // Grey stays grey, and is not pushed to the extreme when less will do.
+      EXPECT_EQ(r.red(), r.green());
+      EXPECT_NE(r, QColor(Qt::black));
+      EXPECT_NE(r, QColor(Qt::white));
+    }
   }
 }
 

@@ -1,7 +1,9 @@
 // Every form of the program renders through the Qt front end, and real
 // widget events reach the forms' handlers.
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSet>
+#include <QTableWidget>
 #include <cstdlib>
 #include <functional>
 
@@ -9,8 +11,10 @@
 #include "shell/fileset.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
+#include "masterdata/Ledgerunit.h"
 #include "masterdata/adminsettings.h"
 #include "records/adminsettingsrec.h"
+#include "reports/Rapport1unit.h"
 #include "shell/adminsettingsload.h"
 #include "support/fakefs.h"
 
@@ -142,6 +146,84 @@ TEST_F(ProgramFormsTest, TheSettingsFormRendersBothTabs) {
   }
 }
 
+
+// The settings form's journal block: "Customer invoices", "Supplier
+// invoices" and "Other entries" (the captions of the three fixed boxes)
+// stand in one row as the headings over their columns of boxes.
+TEST_F(ProgramFormsTest, TheJournalBlockHasItsHeadingsOverTheirBoxes) {
+  masterdata::Tadministrationsetting& f = *masterdata::administrationsetting;
+  f.CheckBox2.SetCaption("Customer invoices");
+  f.CheckBox4.SetCaption("Supplier invoices");
+  f.CheckBox6.SetCaption("Other entries");
+  f.FormActivate();
+  f.Button6Click();
+  if (!f.CheckBox13.Checked()) f.CheckBox13.UserClick();
+  ASSERT_TRUE(f.Label33.Visible());
+  qtfront::RenderForm(f);
+  QWidget* window = qtfront::FindWidget(f, f.Name());
+  auto place = [&](const ui::Component& c) {
+    QWidget* w = qtfront::FindWidget(f, c.Name());
+    return QRect(w->mapTo(window, QPoint(0, 0)), w->size());
+  };
+  struct Column {
+    const ui::Label* heading;
+    const ui::CheckBox* named;
+    std::vector<const ui::CheckBox*> boxes;
+  };
+  const Column columns[] = {
+      {&f.Label33, &f.CheckBox2, {&f.CheckBox2, &f.CheckBox5, &f.CheckBox7, &f.CheckBox9, &f.CheckBox11}},
+      {&f.Label34, &f.CheckBox4, {&f.CheckBox3, &f.CheckBox4, &f.CheckBox8, &f.CheckBox10, &f.CheckBox12}},
+      {&f.Label35, &f.CheckBox6, {&f.CheckBox6}},
+  };
+  for (const Column& c : columns) {
+    SCOPED_TRACE(c.heading->Name());
+    EXPECT_EQ(c.heading->Caption(), c.named->Caption());
+    const QRect heading = place(*c.heading);
+    EXPECT_EQ(heading.top(), place(f.Label33).top());  // one row of headings
+    for (const ui::CheckBox* box : c.boxes) {
+      const QRect b = place(*box);
+      EXPECT_EQ(b.left(), heading.left()) << box->Name();
+      EXPECT_LE(heading.bottom(), b.top()) << box->Name();
+    }
+  }
+  // The headings are above the first journal's row.
+  EXPECT_LE(place(f.Label33).bottom(), place(f.Edit24).top());
+}
+
+// Grid headings show whole. A column the form gives a width it may widen
+// (the GL accounts' grid) is at least as wide as its heading; a column whose
+// width the report form fixes keeps that width and has its whole heading as
+// its tool tip.
+TEST_F(ProgramFormsTest, GridColumnsShowTheirWholeHeadings) {
+  masterdata::TLedger& ledger = *masterdata::Ledger;
+  // The headings as the English language file gives them.
+  const std::pair<int, const char*> headings[] = {{masterdata::TLedger::ColNumber, "Account number"},
+                                                  {masterdata::TLedger::ColStartAmount, "Amount on start date"},
+                                                  {masterdata::TLedger::ColCashOrBank, "Cash or bank account"}};
+  for (const auto& [col, text] : headings) ledger.StringGrid1.SetCell(col, 0, text);
+  qtfront::RenderForm(ledger);
+  auto* accounts = WidgetOf<QTableWidget>(ledger, "StringGrid1");
+  ASSERT_NE(accounts, nullptr);
+  for (const auto& [col, text] : headings) {
+    EXPECT_EQ(accounts->horizontalHeaderItem(col)->text(), text);
+    EXPECT_GE(accounts->columnWidth(col), accounts->horizontalHeader()->sectionSizeHint(col)) << text;
+    EXPECT_GE(accounts->columnWidth(col), ledger.StringGrid1.ColWidth(col)) << text;
+  }
+
+  reports::TRapport1& report = *reports::Rapport1;
+  report.FormActivate();
+  const std::string long_heading = "Current period balance sheet debit amount";
+  for (int col = 1; col <= 6; ++col) report.StringGrid1.SetCell(col, 0, long_heading);
+  qtfront::RenderForm(report);
+  auto* grid = WidgetOf<QTableWidget>(report, "StringGrid1");
+  ASSERT_NE(grid, nullptr);
+  for (int col = 1; col <= 6; ++col) {
+    EXPECT_EQ(grid->columnWidth(col), 120) << col;
+    EXPECT_EQ(grid->model()->headerData(col, Qt::Horizontal, Qt::ToolTipRole).toString().toStdString(),
+              long_heading)
+        << col;
+  }
+}
 
 }  // namespace
 }  // namespace qttest
