@@ -184,28 +184,30 @@ TEST_F(RecordFileTest, InsertAndDeleteEqualTheRecordByRecordMoves) {
 }
 
 // The names in the folder reach the disk in the order that makes a power
-// loss harmless: the journal's name before the file changes, its deletion
-// before the change is done (a journal that came back would undo later
-// changes), and a rewritten file's new name at once.
+// loss harmless: the journal's name before the file changes the first time;
+// after that the journal is kept and emptied, never deleted or created
+// again, so no change renames anything; a rewritten file's new name at
+// once.
 TEST_F(RecordFileTest, FolderNamesReachTheDiskInSafeOrder) {
   fs.SetFile("/w/book.vlk", Records(392, 3));
   Open("JVO");
   const std::string recs = Records(392, 1, 200);
-  const std::vector<std::string> steps = {"create /w/book.vlk.ombrelo-rollback",
-                                          "syncfolder /w/book.vlk.ombrelo-rollback",
-                                          "delete /w/book.vlk.ombrelo-rollback",
-                                          "syncfolder /w/book.vlk.ombrelo-rollback"};
-  for (const bool insert : {true, false}) {
-    SCOPED_TRACE(insert ? "insert" : "delete");
+  const std::string journal = "/w/book.vlk.ombrelo-rollback";
+  for (const bool first : {true, false}) {
+    SCOPED_TRACE(first ? "first change" : "later change");
     fs.ClearLog();
-    if (insert)
+    if (first)
       shell::InsertRecords(FileCode::JVO, 0, recs.data(), 1);
     else
       shell::DeleteRecords(FileCode::JVO, 0, 1);
     std::vector<std::string> seen;
     for (const std::string& line : fs.Log())
-      if (std::find(steps.begin(), steps.end(), line) != steps.end()) seen.push_back(line);
-    EXPECT_EQ(seen, steps);
+      if (line == "create " + journal || line == "delete " + journal || line == "syncfolder " + journal)
+        seen.push_back(line);
+    const std::vector<std::string> expected =
+        first ? std::vector<std::string>{"create " + journal, "syncfolder " + journal} : std::vector<std::string>{};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(fs.File(journal), "");
   }
   fs.ClearLog();
   shell::RewriteFile(FileCode::JVO, recs.data(), 1);
@@ -268,7 +270,7 @@ TEST_F(RecordFileTest, ACrashAtAnyPointLeavesTheOldOrTheNewRecords) {
       shell::ForceCloseFileSet();
       fs.ClearErrors();
       Open(shell::FileInfo(c.code).name);
-      EXPECT_FALSE(fs.HasFile(journal));
+      EXPECT_EQ(fs.File(journal), "");  // nothing to roll back
       if (raised) {
         ++crashes;
         ASSERT_TRUE(fs.File(c.name) == original);
@@ -278,9 +280,9 @@ TEST_F(RecordFileTest, ACrashAtAnyPointLeavesTheOldOrTheNewRecords) {
       shell::CloseFileSet();
       if (!raised) break;
     }
-    // The journal is written (create, write(s), sync), the file changed and
-    // synced, the journal deleted: a crash was tried at each of them.
-    EXPECT_GE(crashes, 6);
+    // The kept journal is written (write(s), sync), the file changed and
+    // synced, the journal emptied: a crash was tried at each of them.
+    EXPECT_GE(crashes, 5);
   }
 }
 
@@ -324,7 +326,7 @@ TEST_F(RecordFileTest, AReplaceEqualsDeleteThenInsertAndSurvivesACrash) {
       shell::ForceCloseFileSet();
       fs.ClearErrors();
       Open("JVO");
-      EXPECT_FALSE(fs.HasFile(journal));
+      EXPECT_EQ(fs.File(journal), "");  // nothing to roll back
       if (raised) {
         ++crashes;
         ASSERT_TRUE(fs.File(name) == original);
@@ -350,24 +352,30 @@ TEST_F(RecordFileTest, AFailedChangeIsPutBackAtOnce) {
     std::string path;
     FakeFileSystem::Op op;
     int after;
+    bool kept;  // the journal is there, kept from an earlier change
   } cases[] = {
-      {"insert: first move", true, file, FakeFileSystem::Op::Write, 0},
-      {"insert: the new records", true, file, FakeFileSystem::Op::Write, 1},
-      {"insert: sync of the file", true, file, FakeFileSystem::Op::Sync, 0},
-      {"insert: journal not created", true, journal, FakeFileSystem::Op::Create, 0},
-      {"insert: journal not written", true, journal, FakeFileSystem::Op::Write, 0},
-      {"insert: journal not synced", true, journal, FakeFileSystem::Op::Sync, 0},
-      {"insert: journal not deleted", true, journal, FakeFileSystem::Op::Delete, 0},
-      {"delete: first move", false, file, FakeFileSystem::Op::Write, 0},
-      {"delete: the cut", false, file, FakeFileSystem::Op::Truncate, 0},
-      {"delete: sync of the file", false, file, FakeFileSystem::Op::Sync, 0},
-      {"delete: journal not deleted", false, journal, FakeFileSystem::Op::Delete, 0},
+      {"insert: first move", true, file, FakeFileSystem::Op::Write, 0, true},
+      {"insert: the new records", true, file, FakeFileSystem::Op::Write, 1, true},
+      {"insert: sync of the file", true, file, FakeFileSystem::Op::Sync, 0, true},
+      {"insert: journal not created", true, journal, FakeFileSystem::Op::Create, 0, false},
+      {"insert: kept journal not opened", true, journal, FakeFileSystem::Op::OpenReadWrite, 0, true},
+      {"insert: journal not written", true, journal, FakeFileSystem::Op::Write, 0, true},
+      {"insert: journal not synced", true, journal, FakeFileSystem::Op::Sync, 0, false},
+      {"insert: journal not emptied", true, journal, FakeFileSystem::Op::Truncate, 0, true},
+      {"delete: first move", false, file, FakeFileSystem::Op::Write, 0, true},
+      {"delete: the cut", false, file, FakeFileSystem::Op::Truncate, 0, true},
+      {"delete: sync of the file", false, file, FakeFileSystem::Op::Sync, 0, true},
+      {"delete: journal not emptied", false, journal, FakeFileSystem::Op::Truncate, 0, true},
   };
   const std::string original = Records(392, 5);
   const std::string rec = Records(392, 1, 90);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     fs.ClearErrors();
+    if (c.kept)
+      fs.SetFile(journal, "");
+    else if (fs.HasFile(journal))
+      fs.Delete(journal);
     fs.SetFile(file, original);
     Open("JVO");
     fs.InjectError(c.path, c.op, platform::kErrnoBase + 28, 1, c.after);
@@ -376,7 +384,7 @@ TEST_F(RecordFileTest, AFailedChangeIsPutBackAtOnce) {
     else
       EXPECT_THROW(shell::DeleteRecords(FileCode::JVO, 1, 2), platform::IoError);
     EXPECT_TRUE(fs.File(file) == original);
-    EXPECT_FALSE(fs.HasFile(journal));
+    EXPECT_EQ(fs.File(journal), "");
     shell::AppendRecord(FileCode::JVO, rec.data());
     EXPECT_TRUE(fs.File(file) == original + rec);
     shell::CloseFileSet();
@@ -404,7 +412,7 @@ TEST_F(RecordFileTest, AFileThatCannotBePutBackLeavesTheSetUntilItIsOpenedAgain)
   fs.ClearErrors();
   Open("JVO");  // nested: opens the file again, which puts it back
   EXPECT_TRUE(fs.File(file) == original);
-  EXPECT_FALSE(fs.HasFile(file + ".ombrelo-rollback"));
+  EXPECT_EQ(fs.File(file + ".ombrelo-rollback"), "");
   EXPECT_EQ(shell::RecordCount(FileCode::JVO), 4);
   shell::CloseFileSet();
   shell::CloseFileSet();
@@ -412,7 +420,8 @@ TEST_F(RecordFileTest, AFileThatCannotBePutBackLeavesTheSetUntilItIsOpenedAgain)
 }
 
 // A journal that is not whole was cut off before the file changed: it is
-// deleted and the file stays as it is. A whole one puts the file back.
+// emptied and the file stays as it is. A whole one puts the file back, and
+// an empty one holds nothing to roll back.
 TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
   const std::string file = "/w/book.vlk";
   const std::string journal = file + ".ombrelo-rollback";
@@ -455,7 +464,7 @@ TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
     fs.SetFile(journal, c.journal);
     Open("JVO");
     EXPECT_TRUE(fs.File(file) == (c.restores ? original : damaged));
-    EXPECT_FALSE(fs.HasFile(journal));
+    EXPECT_EQ(fs.File(journal), "");  // emptied: nothing to roll back
     shell::CloseFileSet();
   }
 
@@ -493,10 +502,20 @@ TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
     ASSERT_TRUE(fs.HasFile(c.copy));
     EXPECT_EQ(fs.ModeOf(c.copy), 0600u);
     Open("USE");
-    EXPECT_FALSE(fs.HasFile(c.copy));
+    // The rewrite's temporary file goes; the journal is kept, empty.
+    EXPECT_EQ(fs.HasFile(c.copy), c.copy.ends_with("rollback"));
+    EXPECT_EQ(fs.File(c.copy), "");
     EXPECT_EQ(fs.File("/w/user.vlk"), Records(284, 2));
     shell::CloseFileSet();
   }
+  // A kept journal follows the file's mode when that changes.
+  fs.SetMode("/w/user.vlk", 0640);
+  Open("USE");
+  shell::InsertRecords(FileCode::USE, 0, rec.data(), 1);
+  shell::CloseFileSet();
+  EXPECT_EQ(fs.ModeOf("/w/user.vlk.ombrelo-rollback"), 0640u);
+  EXPECT_EQ(fs.File("/w/user.vlk.ombrelo-rollback"), "");
+  fs.SetMode("/w/user.vlk", 0600);
   // The rewritten file keeps the mode.
   Open("USE");
   shell::RewriteFile(FileCode::USE, rec.data(), 1);

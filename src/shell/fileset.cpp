@@ -215,15 +215,27 @@ std::vector<std::uint8_t>& MoveBuffer(std::uint64_t bytes) {
 // the file, in "<file>.ombrelo-rollback" beside it: a 40-byte header (a
 // magic, the old size, the offset of the saved bytes, their length, a
 // checksum over those three and the bytes) and the bytes. The journal is
-// synced before the first move and deleted after the file is synced. A
-// journal found when the file is opened puts the file back: the bytes are
-// written back, the file is cut to its old size and synced, then the
-// journal goes. A journal that is not whole (the copy was killed while
-// writing it) was written before anything of the file changed: it is only
-// deleted.
+// synced before the first move; after the file is synced the journal is
+// emptied (truncated to 0 and synced), never deleted: the file is kept and
+// reused by the next change, so only its creation changes a name in the
+// folder, and only then is the folder synced. A journal found when the file
+// is opened puts the file back: the bytes are written back, the file is cut
+// to its old size and synced, then the journal is emptied. An empty journal
+// holds nothing to roll back; one that is not whole (the copy was killed
+// while writing it) was written before anything of the file changed: it is
+// only emptied.
+//
+// A change of several files together (ChangeTogether) keeps one journal per
+// folder, ".ombrelo-group-rollback": the saved bytes of every file it
+// changes, in sections, behind one checksum. Its emptying is the one moment
+// the change as a whole is done; a whole group journal found when a file of
+// its folder is opened puts every file it names back first.
 
 constexpr std::size_t kJournalHeader = 40;
 constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'R', 'L', 'R', 'B', '1'};
+constexpr std::size_t kGroupHeader = 32;
+constexpr char kGroupMagic[8] = {'O', 'M', 'B', 'R', 'L', 'G', 'R', '1'};
+constexpr const char* kGroupJournalName = ".ombrelo-group-rollback";
 constexpr std::uint64_t kHashBasis = 1469598103934665603ull;
 constexpr std::uint64_t kHashPrime = 1099511628211ull;
 
@@ -279,8 +291,12 @@ class Checksum {
 
 std::string JournalPath(const std::string& path) { return path + kRollbackSuffix; }
 
+std::string FolderPart(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+std::string GroupJournalPath(const std::string& path) { return FolderPart(path) + kGroupJournalName; }
+
 // Ends the set's hold on a file whose state is in doubt after a failure
-// (the file could not be put back, or a journal could not be removed): its
+// (the file could not be put back, or a journal could not be emptied): its
 // handle is closed, so later record calls on it fail with 6, and the next
 // set that names it opens it again, which puts it right first.
 void DropFromSet(FileCode c) {
@@ -290,18 +306,75 @@ void DropFromSet(FileCode c) {
   FileState[FileIndex(c)] = 1;
 }
 
-// Saves the bytes [from, to) of the open file `h`, whose size is `oldSize`,
-// in its journal and syncs it. A failure removes what was written (the file
-// is untouched yet) and raises.
-void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint64_t from, std::uint64_t to,
-                  std::uint64_t oldSize) {
+// A kept journal opened for a new change: created with the access mode of
+// `dataPath` when missing (`created` tells that its name is new), made anew
+// with that mode when its mode differs, else opened as it is.
+struct KeptJournal {
+  std::unique_ptr<FileHandle> h;
+  bool created = false;
+};
+
+KeptJournal OpenKeptJournal(const std::string& journal, const std::string& dataPath) {
   auto& fs = platform::Fs();
-  const std::string journal = JournalPath(path);
-  // The journal holds the file's bytes: it gets the file's access mode.
+  // The journal holds the file's bytes: it has the file's access mode.
   std::uint32_t mode = 0600;
-  Check(fs.AccessMode(Utf8(path), mode), "reading the access mode of", path);
-  std::unique_ptr<FileHandle> j;
-  Check(fs.CreateEmptyWithMode(Utf8(journal), mode, j), "creating", journal);
+  Check(fs.AccessMode(Utf8(dataPath), mode), "reading the access mode of", dataPath);
+  std::uint32_t kept = 0;
+  const int code = fs.AccessMode(Utf8(journal), kept);
+  KeptJournal out;
+  if (code == platform::kNoError && kept == mode) {
+    Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, out.h), "opening", journal);
+  } else {
+    Check(fs.CreateEmptyWithMode(Utf8(journal), mode, out.h), "creating", journal);
+    out.created = code != platform::kNoError;
+  }
+  return out;
+}
+
+// Ends a journal written in full at `length` bytes: a longer kept file is
+// cut, the bytes synced, and a new name synced in its folder, all before
+// the file it guards changes.
+void SealJournal(KeptJournal& j, const std::string& journal, std::uint64_t length) {
+  std::uint64_t size = 0;
+  Check(j.h->Size(size), "reading the size of", journal);
+  if (size > length) Check(j.h->Truncate(length), "truncating", journal);
+  Check(j.h->Sync(), "writing", journal);
+  if (j.created) Check(platform::Fs().SyncFolderOf(Utf8(journal)), "writing the folder of", journal);
+}
+
+// Empties a journal: nothing to roll back any more, on the disk.
+int EmptyJournal(FileHandle& j) {
+  int code = j.Truncate(0);
+  if (code == platform::kNoError) code = j.Sync();
+  return code;
+}
+
+// Empties the journal of a change that is done: once the journal is cut,
+// the change counts as done, so only a failed cut is a failed change; a
+// failing sync of the cut is not reported (a power loss before it reaches
+// the disk could at worst bring back the journal of this last change).
+int EndChange(FileHandle& j) {
+  const int code = j.Truncate(0);
+  if (code == platform::kNoError) j.Sync();
+  return code;
+}
+
+// After a failure while a journal was written (the file it guards is
+// untouched yet): the journal is emptied; when even that fails, the file
+// leaves the set, so that the next open looks at the journal again.
+void AbandonJournal(FileCode c, KeptJournal& j) {
+  const bool emptied = j.h && EmptyJournal(*j.h) == platform::kNoError;
+  j.h.reset();
+  if (!emptied) DropFromSet(c);
+}
+
+// Saves the bytes [from, to) of the open file `h`, whose size is `oldSize`,
+// in its journal and syncs it; returns the journal, open. A failure leaves
+// the journal empty (the file is untouched yet) and raises.
+std::unique_ptr<FileHandle> WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint64_t from,
+                                         std::uint64_t to, std::uint64_t oldSize) {
+  const std::string journal = JournalPath(path);
+  KeptJournal j = OpenKeptJournal(journal, path);
   try {
     std::uint8_t head[kJournalHeader] = {};
     std::memcpy(head, kJournalMagic, sizeof kJournalMagic);
@@ -315,32 +388,38 @@ void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint6
       const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - pos));
       ReadExactly(h, pos, buffer.data(), len, path);
       sum.Add(buffer.data(), len);
-      Check(j->WriteAt(kJournalHeader + (pos - from), buffer.data(), len), "writing", journal);
+      Check(j.h->WriteAt(kJournalHeader + (pos - from), buffer.data(), len), "writing", journal);
       pos += len;
     }
     PutU64(head + 32, sum.Value());
-    Check(j->WriteAt(0, head, kJournalHeader), "writing", journal);
-    Check(j->Sync(), "writing", journal);
-    Check(j->Close(), "closing", journal);
-    // The journal's name must be on the disk before the file changes.
-    Check(fs.SyncFolderOf(Utf8(journal)), "writing the folder of", journal);
+    Check(j.h->WriteAt(0, head, kJournalHeader), "writing", journal);
+    SealJournal(j, journal, kJournalHeader + (to - from));
   } catch (...) {
-    j.reset();
-    if (fs.Delete(Utf8(journal)) != platform::kNoError && fs.Exists(Utf8(journal))) DropFromSet(c);
+    AbandonJournal(c, j);
     throw;
   }
+  return std::move(j.h);
 }
 
-// Puts the open file `h` back from its journal, if it has one (see above).
-// Returns whether bytes were put back; raises on a failure, leaving the
-// journal for the next attempt.
+// The size of a journal: 0 when it is missing or empty.
+std::uint64_t JournalSize(const std::string& journal) {
+  std::uint64_t size = 0;
+  const int code = platform::Fs().Size(Utf8(journal), size);
+  if (code == platform::kFileNotFound || code == platform::kPathNotFound) return 0;
+  Check(code, "reading the size of", journal);
+  return size;
+}
+
+// Puts the open file `h` back from its journal, if it holds one (see
+// above), and empties the journal. Returns whether bytes were put back;
+// raises on a failure, leaving the journal for the next attempt.
 bool RestoreFromJournal(FileHandle& h, const std::string& path) {
   auto& fs = platform::Fs();
   const std::string journal = JournalPath(path);
-  if (!fs.Exists(Utf8(journal))) return false;
+  const std::uint64_t size = JournalSize(journal);
+  if (size == 0) return false;
   std::unique_ptr<FileHandle> j;
-  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::Read, j), "opening", journal);
-  const std::uint64_t size = SizeOf(*j, journal);
+  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, j), "opening", journal);
   std::uint8_t head[kJournalHeader] = {};
   std::uint64_t oldSize = 0, from = 0, length = 0;
   bool whole = false;
@@ -374,18 +453,113 @@ bool RestoreFromJournal(FileHandle& h, const std::string& path) {
     Check(h.Truncate(oldSize), "truncating", path);
     Check(h.Sync(), "writing", path);
   }
+  Check(EmptyJournal(*j), "emptying", journal);
   Check(j->Close(), "closing", journal);
-  j.reset();
-  Check(fs.Delete(Utf8(journal)), "deleting", journal);
   return whole;
 }
 
-// What opening a record file finds beside it: a journal puts the file back
-// first; a temporary file left by a rewrite that never finished goes. A
-// failure is the file's failure (FileErrorText set) and raises.
+// --- the group journal ------------------------------------------------------
+//
+// Header: the magic, the number of sections, the length of the sections and
+// a checksum over those two and the sections. A section: the length of the
+// file's name, the name, the file's old size, the offset of the saved bytes,
+// their length, and the bytes.
+
+struct GroupSection {
+  std::string name;  // the file's name in the journal's folder (code page 1252)
+  std::uint64_t oldSize = 0, from = 0, length = 0;
+  std::uint64_t at = 0;  // where the bytes lie in the journal
+};
+
+// The sections of a whole group journal of `size` bytes; nullopt when it is
+// not whole.
+std::optional<std::vector<GroupSection>> ReadGroupSections(FileHandle& j, const std::string& journal,
+                                                           std::uint64_t size) {
+  if (size < kGroupHeader) return std::nullopt;
+  std::uint8_t head[kGroupHeader] = {};
+  ReadExactly(j, 0, head, kGroupHeader, journal);
+  const std::uint64_t count = GetU64(head + 8), body = GetU64(head + 16);
+  if (std::memcmp(head, kGroupMagic, sizeof kGroupMagic) != 0 || body != size - kGroupHeader) return std::nullopt;
+  Checksum sum;
+  sum.Add(head + 8, 16);
+  auto& buffer = MoveBuffer(body);
+  for (std::uint64_t pos = 0; pos < body;) {
+    const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), body - pos));
+    ReadExactly(j, kGroupHeader + pos, buffer.data(), len, journal);
+    sum.Add(buffer.data(), len);
+    pos += len;
+  }
+  if (sum.Value() != GetU64(head + 24)) return std::nullopt;
+  std::vector<GroupSection> out;
+  std::uint64_t pos = kGroupHeader;
+  for (std::uint64_t k = 0; k < count; ++k) {
+    std::uint8_t n[8];
+    if (size - pos < 8) return std::nullopt;
+    ReadExactly(j, pos, n, 8, journal);
+    GroupSection s;
+    const std::uint64_t nameLength = GetU64(n);
+    if (nameLength > 255 || size - pos - 8 < nameLength + 24) return std::nullopt;
+    s.name.resize(static_cast<std::size_t>(nameLength));
+    ReadExactly(j, pos + 8, s.name.data(), s.name.size(), journal);
+    std::uint8_t fields[24];
+    ReadExactly(j, pos + 8 + nameLength, fields, 24, journal);
+    s.oldSize = GetU64(fields), s.from = GetU64(fields + 8), s.length = GetU64(fields + 16);
+    s.at = pos + 32 + nameLength;
+    if (s.from > s.oldSize || s.length > s.oldSize - s.from || size - s.at < s.length) return std::nullopt;
+    pos = s.at + s.length;
+    out.push_back(std::move(s));
+  }
+  return out;
+}
+
+// Writes the saved bytes of one section back into the file at `path` (open
+// as `h`), cuts it to its old size and syncs it.
+void RestoreSection(FileHandle& j, const std::string& journal, const GroupSection& s, FileHandle& h,
+                    const std::string& path) {
+  auto& buffer = MoveBuffer(s.length);
+  for (std::uint64_t pos = 0; pos < s.length;) {
+    const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), s.length - pos));
+    ReadExactly(j, s.at + pos, buffer.data(), len, journal);
+    Check(h.WriteAt(s.from + pos, buffer.data(), len), "writing", path);
+    pos += len;
+  }
+  Check(h.Truncate(s.oldSize), "truncating", path);
+  Check(h.Sync(), "writing", path);
+}
+
+// Puts back every file a whole group journal in the folder of `path` names
+// (a file no longer there is passed by), then empties the journal. Raises
+// on a failure, leaving the journal for the next attempt.
+void RestoreGroup(const std::string& path) {
+  auto& fs = platform::Fs();
+  const std::string journal = GroupJournalPath(path);
+  const std::uint64_t size = JournalSize(journal);
+  if (size == 0) return;
+  std::unique_ptr<FileHandle> j;
+  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, j), "opening", journal);
+  if (const auto sections = ReadGroupSections(*j, journal, size)) {
+    for (const GroupSection& s : *sections) {
+      const std::string file = FolderPart(path) + s.name;
+      std::unique_ptr<FileHandle> h;
+      const int code = fs.OpenExisting(Utf8(file), platform::OpenMode::ReadWrite, h);
+      if (code == platform::kFileNotFound) continue;
+      Check(code, "opening", file);
+      RestoreSection(*j, journal, s, *h, file);
+      Check(h->Close(), "closing", file);
+    }
+  }
+  Check(EmptyJournal(*j), "emptying", journal);
+  Check(j->Close(), "closing", journal);
+}
+
+// What opening a record file finds beside it: a group journal of its folder
+// and its own journal put the files back first; a temporary file left by a
+// rewrite that never finished goes. A failure is the file's failure
+// (FileErrorText set) and raises.
 void CleanUpAtOpen(FileCode c, FileHandle& h, const std::string& path) {
   auto& fs = platform::Fs();
   try {
+    RestoreGroup(path);
     RestoreFromJournal(h, path);
   } catch (const platform::IoError& e) {
     Fail(c, e.Code(), path);
@@ -921,14 +1095,15 @@ void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::u
 // cut or extend it), so that a crash at any point leaves the old file or the
 // new one: the bytes [from, to) go into the journal first (`to` is the old
 // size unless the change overwrites only up to `to` and keeps the size), the
-// file is synced after the change, then the journal goes. A failure in
+// file is synced after the change, then the journal is emptied. A failure in
 // between puts the file back from the journal at once; when even that fails,
 // the file leaves the set and the next open puts it back.
 void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint64_t oldSize,
                   const std::function<void()>& change, std::optional<std::uint64_t> to = std::nullopt) {
-  WriteJournal(c, f.h, f.path, from, to.value_or(oldSize), oldSize);
+  std::unique_ptr<FileHandle> journal = WriteJournal(c, f.h, f.path, from, to.value_or(oldSize), oldSize);
   const std::string path = f.path;
   const auto rollBack = [&] {
+    journal.reset();
     try {
       RestoreFromJournal(f.h, path);
     } catch (...) {
@@ -942,16 +1117,130 @@ void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint
     rollBack();
     throw;
   }
-  const std::string journal = JournalPath(path);
-  const int code = platform::Fs().Delete(Utf8(journal));
+  // A journal left whole would put the file back over later changes: it is
+  // emptied before the change counts as done.
+  const int code = EndChange(*journal);
   if (code != platform::kNoError) {
     rollBack();
-    Raise(code, "deleting", journal);
+    Raise(code, "emptying", JournalPath(path));
   }
-  // A journal that came back after a power loss would put the file back
-  // over later changes: its deletion goes to the disk now. The change is
-  // done by then, so a failure here is not reported as a failed change.
-  platform::Fs().SyncFolderOf(Utf8(journal));
+  journal->Close();
+}
+
+// One file of a group change, as ChangeTogether checked it.
+struct GroupFile {
+  const FileChange* change;
+  RecordFile file;
+  std::uint64_t size = 0;  // bytes
+  std::uint64_t from = 0;  // the first byte the change touches
+  std::uint64_t to = 0;    // the end of the bytes it overwrites or moves
+};
+
+GroupFile CheckGroupFile(const FileChange& change) {
+  const RecordFile f = Open(change.code);
+  GroupFile g{&change, f};
+  g.size = SizeOf(f.h, f.path);
+  const std::uint64_t n = g.size / f.size;
+  const std::size_t inserts = change.insertAt.size(), overwrites = change.overwriteAt.size();
+  if (change.insertBytes.size() != inserts * f.size || change.overwriteBytes.size() != overwrites * f.size)
+    throw std::logic_error(std::string("records of the wrong size for ") + f.code);
+  if (!std::is_sorted(change.insertAt.begin(), change.insertAt.end()))
+    throw std::logic_error(std::string("inserts out of order for ") + f.code);
+  std::uint64_t first = n;
+  for (const int at : change.insertAt) {
+    if (at < 0 || static_cast<std::uint64_t>(at) > n) OutOfRange(f, at, n);
+    first = std::min<std::uint64_t>(first, static_cast<std::uint64_t>(at));
+  }
+  std::uint64_t last = 0;
+  for (const int at : change.overwriteAt) {
+    if (at < 0 || static_cast<std::uint64_t>(at) >= n) OutOfRange(f, at, n);
+    first = std::min<std::uint64_t>(first, static_cast<std::uint64_t>(at));
+    last = std::max<std::uint64_t>(last, static_cast<std::uint64_t>(at) + 1);
+  }
+  g.from = first * f.size;
+  g.to = inserts > 0 ? g.size : std::max(g.from, last * f.size);
+  return g;
+}
+
+// Writes the group journal of the files' folder: a section per file with
+// its bytes [from, to), synced before any file changes. Returns it, open.
+std::unique_ptr<FileHandle> WriteGroupJournal(const std::vector<GroupFile>& files) {
+  const std::string journal = GroupJournalPath(files.front().file.path);
+  KeptJournal j = OpenKeptJournal(journal, files.front().file.path);
+  try {
+    Checksum sum;
+    std::uint64_t pos = kGroupHeader;
+    const auto put = [&](const void* data, std::size_t length) {
+      sum.Add(static_cast<const std::uint8_t*>(data), length);
+      Check(j.h->WriteAt(pos, data, length), "writing", journal);
+      pos += length;
+    };
+    std::uint8_t head[kGroupHeader] = {};
+    std::memcpy(head, kGroupMagic, sizeof kGroupMagic);
+    PutU64(head + 8, files.size());
+    std::uint64_t body = 0;
+    for (const GroupFile& g : files) body += 8 + (g.file.path.size() - FolderPart(g.file.path).size()) + 24 + (g.to - g.from);
+    PutU64(head + 16, body);
+    sum.Add(head + 8, 16);
+    for (const GroupFile& g : files) {
+      const std::string name = g.file.path.substr(FolderPart(g.file.path).size());
+      std::uint8_t fields[24];
+      PutU64(fields, name.size());
+      put(fields, 8);
+      put(name.data(), name.size());
+      PutU64(fields, g.size);
+      PutU64(fields + 8, g.from);
+      PutU64(fields + 16, g.to - g.from);
+      put(fields, 24);
+      auto& buffer = MoveBuffer(g.to - g.from);
+      for (std::uint64_t at = g.from; at < g.to;) {
+        const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), g.to - at));
+        ReadExactly(g.file.h, at, buffer.data(), len, g.file.path);
+        put(buffer.data(), len);
+        at += len;
+      }
+    }
+    PutU64(head + 24, sum.Value());
+    Check(j.h->WriteAt(0, head, kGroupHeader), "writing", journal);
+    SealJournal(j, journal, pos);
+  } catch (...) {
+    const bool emptied = j.h && EmptyJournal(*j.h) == platform::kNoError;
+    j.h.reset();
+    if (!emptied)
+      for (const GroupFile& g : files) DropFromSet(g.change->code);
+    throw;
+  }
+  return std::move(j.h);
+}
+
+// Applies one file's inserts and overwrites: from the end, each run of old
+// records moves up by the number of new records before it, and the new
+// records are written into the gaps; then the overwrites at their new
+// places. Synced.
+void ApplyGroupFile(const GroupFile& g) {
+  const RecordFile& f = g.file;
+  const FileChange& c = *g.change;
+  const std::uint64_t n = g.size / f.size;
+  std::uint64_t end = n;
+  std::size_t j = c.insertAt.size();
+  while (j > 0) {
+    // The run of new records that go in at one index: [k, j).
+    std::size_t k = j - 1;
+    const std::uint64_t at = static_cast<std::uint64_t>(c.insertAt[k]);
+    while (k > 0 && static_cast<std::uint64_t>(c.insertAt[k - 1]) == at) --k;
+    if (end > at) MoveUp(f, at * f.size, end * f.size, j * f.size);
+    Check(f.h.WriteAt((at + k) * f.size, c.insertBytes.data() + k * f.size, (j - k) * f.size), "writing", f.path);
+    end = at;
+    j = k;
+  }
+  for (std::size_t i = 0; i < c.overwriteAt.size(); ++i) {
+    const int at = c.overwriteAt[i];
+    const auto moved = std::upper_bound(c.insertAt.begin(), c.insertAt.end(), at) - c.insertAt.begin();
+    Check(f.h.WriteAt((static_cast<std::uint64_t>(at) + static_cast<std::uint64_t>(moved)) * f.size,
+                      c.overwriteBytes.data() + i * f.size, f.size),
+          "writing", f.path);
+  }
+  Check(f.h.Sync(), "writing", f.path);
 }
 
 }  // namespace
@@ -1058,6 +1347,43 @@ void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, in
     if (newBytes > 0) Check(f.h.WriteAt(at, records, static_cast<std::size_t>(newBytes)), "writing", f.path);
     if (newBytes < oldBytes) Check(f.h.Truncate(tailEnd - (oldBytes - newBytes)), "truncating", f.path);
   });
+}
+
+void ChangeTogether(const std::vector<FileChange>& changes) {
+  std::vector<GroupFile> files;
+  for (const FileChange& c : changes) {
+    if (c.insertAt.empty() && c.overwriteAt.empty()) continue;
+    for (const GroupFile& g : files)
+      if (g.change->code == c.code) throw std::logic_error(std::string("two changes of ") + FileInfo(c.code).name);
+    files.push_back(CheckGroupFile(c));
+  }
+  if (files.empty()) return;
+  for (const GroupFile& g : files)
+    if (FolderPart(g.file.path) != FolderPart(files.front().file.path))
+      throw std::logic_error("a group change of files in several folders");
+  std::unique_ptr<FileHandle> journal = WriteGroupJournal(files);
+  const std::string path = files.front().file.path;
+  const auto rollBack = [&] {
+    journal.reset();
+    try {
+      RestoreGroup(path);
+    } catch (...) {
+      for (const GroupFile& g : files) DropFromSet(g.change->code);
+    }
+  };
+  try {
+    for (const GroupFile& g : files) ApplyGroupFile(g);
+  } catch (...) {
+    rollBack();
+    throw;
+  }
+  // The moment the change as a whole is done.
+  const int code = EndChange(*journal);
+  if (code != platform::kNoError) {
+    rollBack();
+    Raise(code, "emptying", GroupJournalPath(path));
+  }
+  journal->Close();
 }
 
 void RewriteFile(FileCode c, const void* records, int count) {
