@@ -6,17 +6,24 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <set>
 #include <utility>
 
 #include "services/documentrules.h"
+#include "services/entryrules.h"
 #include "services/invoicestore.h"
 #include "services/paymentstore.h"
 #include "services/voucherstore.h"
 #include "platform/cp1252.h"
+#include "platform/errors.h"
 #include "platform/filesystem.h"
+#include "records/adminsettingsrec.h"
+#include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
+#include "shell/recordscan.h"
+#include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 
 namespace journal {
@@ -24,6 +31,7 @@ namespace journal {
 namespace {
 
 using records::InvoiceRec;
+using records::JournalVoucherRec;
 using records::PartnerRec;
 using records::PaymentRec;
 
@@ -372,11 +380,23 @@ RunBooks ReadRunBooks(int decimals) {
   return books;
 }
 
+// Invoices by partner: kind and number.
+using PartnerInvoices = std::map<std::pair<std::string, std::int32_t>, std::vector<std::size_t>>;
+
+PartnerInvoices ByPartner(const std::vector<InvoiceRec>& invoices) {
+  PartnerInvoices out;
+  for (std::size_t i = 0; i < invoices.size(); ++i)
+    out[{invoices[i].PartnerType(), invoices[i].PartnerNumber()}].push_back(i);
+  return out;
+}
+
 // The open invoices of a partner, newest first.
-std::vector<InvoiceRec> OpenInvoices(const RunBooks& books, const std::string& kind, std::int32_t partner) {
+std::vector<InvoiceRec> OpenInvoices(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
+                                     const std::string& kind, std::int32_t partner) {
   std::vector<InvoiceRec> out;
-  for (auto it = books.invoices.rbegin(); it != books.invoices.rend(); ++it)
-    if (it->PartnerType() == kind && it->PartnerNumber() == partner) out.push_back(*it);
+  const auto it = byPartner.find({kind, partner});
+  if (it == byPartner.end()) return out;
+  for (auto i = it->second.rbegin(); i != it->second.rend(); ++i) out.push_back(invoices[*i]);
   return out;
 }
 
@@ -391,7 +411,219 @@ bool MaySave(const Voucher& v, const RunBooks& books, std::string_view lowestOpe
 
 }  // namespace
 
-RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>& progress) {
+namespace {
+
+// What a batch does with one row, worked out before anything is written.
+struct PlannedRow {
+  PaymentRec payment;
+  int paymentAt = 0;                           // its insert index in PAY as it is
+  std::vector<JournalVoucherRec> voucher;      // empty: no voucher
+  std::string voucherKey;
+  int voucherAt = 0;                           // its insert index in JVO as it is
+  PartnerSearch search = PartnerSearch::NotFound;
+};
+
+// What a batch reads under its lock: the place texts of PAY and the keys of
+// JVO (each file read once), every invoice, and the lowest open date of the
+// settings as they are now.
+struct BatchFiles {
+  InsertPlaces payments;
+  std::vector<std::int32_t> paymentNumbers;  // by index in PAY
+  InsertPlaces vouchers;
+  std::vector<InvoiceRec> invoices;
+  std::string lowestOpen;
+};
+
+BatchFiles ReadBatchFiles() {
+  BatchFiles f;
+  std::vector<std::string> texts;
+  shell::ForEachRecordBlock<PaymentRec>(shell::FileCode::PAY, [&](const PaymentRec* recs, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      texts.push_back(PaymentPlaceText(recs[i]));
+      f.paymentNumbers.push_back(recs[i].PaymentNumber());
+    }
+  });
+  f.payments = InsertPlaces(std::move(texts));
+  std::vector<std::string> keys;
+  shell::ForEachRecordBlock<JournalVoucherRec>(shell::FileCode::JVO, [&](const JournalVoucherRec* recs, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+      std::string key(FieldView(recs[i], JournalVoucherRec::kVoucherDate));
+      key.append(FieldView(recs[i], JournalVoucherRec::kBookNumber));
+      keys.push_back(std::move(key));
+    }
+  });
+  f.vouchers = InsertPlaces(std::move(keys));
+  f.invoices = shell::ReadAll<InvoiceRec>(shell::FileCode::INV);
+  if (shell::RecordCount(shell::FileCode::ADS) >= 1) {
+    records::AdminSettingsRec settings;
+    shell::ReadRecord(shell::FileCode::ADS, 0, settings);
+    f.lowestOpen = LowestOpenDate(settings, "");
+  }
+  return f;
+}
+
+// The index of the last invoice with `key` in the file as read.
+std::optional<std::size_t> InvoiceIndex(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
+                                        const InvoiceKey& key) {
+  const auto it = byPartner.find({key.kind, key.partner});
+  if (it == byPartner.end()) return std::nullopt;
+  for (auto i = it->second.rbegin(); i != it->second.rend(); ++i)
+    if (HasInvoiceKey(invoices[*i], key)) return *i;
+  return std::nullopt;
+}
+
+// The state a batch works on and hands back when it is stored.
+struct BatchPlan {
+  std::vector<PlannedRow> rows;
+  std::map<std::size_t, InvoiceRec> paidInvoices;  // by index in INV
+  std::vector<InvoiceRec> bookInvoices;            // the run's open invoices, paid ones raised
+  PartnerInvoices bookByPartner;                   // of bookInvoices
+  PartnerInvoices fileByPartner;                   // of the invoices as read under the lock
+};
+
+// Plans the voucher of a stored row whose partner was found (as SaveVoucher
+// would store it): none when no open invoice owes the amount, the save's
+// checks refuse it, or its key is taken.
+void PlanVoucher(const ImportJob& job, const RunBooks& books, BatchFiles& files, BatchPlan& plan,
+                 std::set<std::string>& keysInBatch, PlannedRow& row, const PartnerRec& partner,
+                 const std::string& user, const std::string& now) {
+  const PaymentRec& payment = row.payment;
+  const auto invoice = MatchingInvoice(
+      OpenInvoices(plan.bookInvoices, plan.bookByPartner, payment.PartnerType(), payment.PartnerNumber()),
+      payment.Amount());
+  if (!invoice) return;
+  Voucher v = ProposeImportVoucher({payment, partner, *invoice, job.cashAccount, job.journal, job.decimals});
+  for (VoucherLine& line : v.lines) line.caption = CaptionOf(books.accounts, line.account).value_or("");
+  if (!MaySave(v, books, job.lowestOpenDate)) return;
+  if (!files.lowestOpen.empty() && v.header.date < files.lowestOpen) return;
+  const std::string key = VoucherKeyOf(v.header);
+  if (keysInBatch.count(key) != 0 || !files.vouchers.SameTextRun(key).empty()) return;
+  keysInBatch.insert(key);
+  row.voucher = VoucherRecords(v, user, now);
+  row.voucherKey = key;
+  row.voucherAt = files.vouchers.After(key);
+  row.payment.SetVoucherCreated(true);
+  // The invoice's paid amount, in the file and in the run's own list.
+  const InvoiceKey paid = InvoiceKeyOf(*invoice);
+  if (const auto at = InvoiceIndex(files.invoices, plan.fileByPartner, paid)) {
+    auto [it, fresh] = plan.paidInvoices.try_emplace(*at, files.invoices[*at]);
+    it->second.SetPaidAmount(it->second.PaidAmount() + payment.Amount());
+  }
+  for (const std::size_t i : plan.bookByPartner[{payment.PartnerType(), payment.PartnerNumber()}])
+    if (InvoiceRec& inv = plan.bookInvoices[i]; HasInvoiceKey(inv, paid)) inv.SetPaidAmount(inv.PaidAmount() + payment.Amount());
+}
+
+// The highest payment number of the run of equal place texts InsertPayment
+// would look at, counting the batch's own payments before.
+std::int32_t HighestNumber(const BatchFiles& files, std::map<std::string, std::int32_t>& highest,
+                           const std::string& text) {
+  auto it = highest.find(text);
+  if (it == highest.end()) {
+    std::int32_t h = 0;
+    for (const int i : files.payments.SameTextRun(text))
+      h = std::max(h, files.paymentNumbers[static_cast<std::size_t>(i)]);
+    it = highest.emplace(text, h).first;
+  }
+  return it->second;
+}
+
+BatchPlan PlanBatch(const ImportJob& job, const RunBooks& books, BatchFiles& files, int count) {
+  BatchPlan plan;
+  plan.bookInvoices = books.invoices;
+  plan.bookByPartner = ByPartner(plan.bookInvoices);
+  plan.fileByPartner = ByPartner(files.invoices);
+  const std::string user = DocumentStampUser(), now = DocumentStampTime();
+  const std::string voucherUser = shell::Cut(shell::SystemSettings.CurrentUser, 15);
+  std::map<std::string, std::int32_t> highest;
+  std::set<std::string> keysInBatch;
+  for (int k = 0; k < count; ++k) {
+    const std::size_t index = static_cast<std::size_t>(job.stored + k);
+    const ImportRow& row = job.rows[index];
+    const auto entry = EntryNumberAt(job.prefix, job.counter, index);
+    const PartnerAccounts::Answer partner = books.partners.Find(row.direction, row.counterparty);
+    PlannedRow planned;
+    planned.search = partner.search;
+    planned.payment = ImportPayment(row, partner, entry.value_or(""));
+    planned.payment.SetChangedBy(user);
+    planned.payment.SetChangedAt(now);
+    const std::string text = PaymentPlaceText(planned.payment);
+    const std::int32_t number = HighestNumber(files, highest, text) + 1;
+    highest[text] = number;
+    planned.payment.SetPaymentNumber(number);
+    planned.paymentAt = files.payments.After(text);
+    if (partner.search == PartnerSearch::Found)
+      PlanVoucher(job, books, files, plan, keysInBatch, planned, *partner.partner, voucherUser, now);
+    plan.rows.push_back(std::move(planned));
+  }
+  return plan;
+}
+
+// The batch's records as one change of PAY, JVO and INV. New records at one
+// insert index go in sorted by their place text (or key), in row order
+// among equal ones: where one row after the other would have put them.
+std::vector<shell::FileChange> BatchChanges(const BatchPlan& plan) {
+  std::vector<std::size_t> order(plan.rows.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::vector<shell::FileChange> changes(3);
+  changes[0].code = shell::FileCode::PAY;
+  changes[1].code = shell::FileCode::JVO;
+  changes[2].code = shell::FileCode::INV;
+  std::vector<std::string> texts(plan.rows.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = PaymentPlaceText(plan.rows[i].payment);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const PlannedRow &x = plan.rows[a], &y = plan.rows[b];
+    return x.paymentAt != y.paymentAt ? x.paymentAt < y.paymentAt : texts[a] < texts[b];
+  });
+  for (const std::size_t i : order) {
+    changes[0].insertAt.push_back(plan.rows[i].paymentAt);
+    changes[0].insertBytes.append(reinterpret_cast<const char*>(plan.rows[i].payment.data()), PaymentRec::kSize);
+  }
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const PlannedRow &x = plan.rows[a], &y = plan.rows[b];
+    return x.voucherAt != y.voucherAt ? x.voucherAt < y.voucherAt : x.voucherKey < y.voucherKey;
+  });
+  for (const std::size_t i : order)
+    for (const JournalVoucherRec& rec : plan.rows[i].voucher) {
+      changes[1].insertAt.push_back(plan.rows[i].voucherAt);
+      changes[1].insertBytes.append(reinterpret_cast<const char*>(rec.data()), JournalVoucherRec::kSize);
+    }
+  for (const auto& [at, rec] : plan.paidInvoices) {
+    changes[2].overwriteAt.push_back(static_cast<int>(at));
+    changes[2].overwriteBytes.append(reinterpret_cast<const char*>(rec.data()), InvoiceRec::kSize);
+  }
+  return changes;
+}
+
+// Stores the next `count` rows as one change: all of them or, on an error
+// (raised), none. Counts them into `job` once they are stored.
+RunResult StoreBatch(ImportJob& job, RunBooks& books, int count) {
+  RunResult result;
+  shell::ScopedFileSet set("PAY;JVO;INV;ADS");
+  if (!set.Ok()) {
+    result.outcome = RunOutcome::FileSetFailed;
+    result.failure = set.Failure();
+    result.failedLine = job.rows[static_cast<std::size_t>(job.stored)].line;
+    return result;
+  }
+  BatchFiles files = ReadBatchFiles();
+  BatchPlan plan = PlanBatch(job, books, files, count);
+  shell::ChangeTogether(BatchChanges(plan));
+  set.Close();
+  // Stored: from here on these rows are never stored again.
+  for (const PlannedRow& row : plan.rows) {
+    ++job.stored;
+    if (row.search == PartnerSearch::Ambiguous) ++job.ambiguous;
+    if (row.search == PartnerSearch::Refund) ++job.refunds;
+    if (row.search == PartnerSearch::Found) ++job.found;
+    if (!row.voucher.empty()) ++job.withVoucher;
+  }
+  books.invoices = std::move(plan.bookInvoices);
+  return result;
+}
+
+}  // namespace
+
+RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>& progress, int batchRows) {
   RunResult result;
   RunBooks books;
   {
@@ -404,42 +636,25 @@ RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>&
     books = ReadRunBooks(job.decimals);
     set.Close();
   }
+  batchRows = std::max(1, batchRows);
+  bool told = false;
   while (!job.Finished()) {
-    const ImportRow& row = job.rows[static_cast<std::size_t>(job.stored)];
-    const auto entry = EntryNumberAt(job.prefix, job.counter, static_cast<std::size_t>(job.stored));
-    const PartnerAccounts::Answer partner = books.partners.Find(row.direction, row.counterparty);
-    const PaymentResult stored = InsertPayment(ImportPayment(row, partner, entry.value_or("")));
-    if (!stored.Ok() || !stored.document) {
-      result.outcome = stored.outcome == DocumentOutcome::FileSetFailed ? RunOutcome::FileSetFailed
-                                                                        : RunOutcome::PaymentFailed;
-      result.failure = stored.failure;
-      result.failedLine = row.line;
-      return result;
+    const int left = static_cast<int>(job.rows.size()) - job.stored;
+    const int count = std::min(left, batchRows);
+    try {
+      result = StoreBatch(job, books, count);
+    } catch (const platform::IoError&) {
+      // Nothing of the batch is stored. Its rows go one by one, so that the
+      // rows before the one that fails are stored and the next run starts
+      // at that row; the error of a single row is raised.
+      if (count == 1) throw;
+      for (int k = 0; k < count && result.outcome == RunOutcome::Done; ++k) result = StoreBatch(job, books, 1);
     }
-    // The row is stored: from here on it is never stored again.
-    ++job.stored;
-    if (partner.search == PartnerSearch::Ambiguous) ++job.ambiguous;
-    if (partner.search == PartnerSearch::Refund) ++job.refunds;
-    if (partner.search == PartnerSearch::Found) {
-      ++job.found;
-      const PaymentRec& payment = stored.document->record;
-      const auto invoice = MatchingInvoice(OpenInvoices(books, payment.PartnerType(), payment.PartnerNumber()),
-                                           payment.Amount());
-      if (invoice) {
-        Voucher v = ProposeImportVoucher({payment, *partner.partner, *invoice, job.cashAccount, job.journal, job.decimals});
-        // The captions the entry screen gives a proposed line.
-        for (VoucherLine& line : v.lines) line.caption = CaptionOf(books.accounts, line.account).value_or("");
-        if (MaySave(v, books, job.lowestOpenDate) && SaveVoucher(v).Ok()) {
-          ++job.withVoucher;
-          // The invoice is paid now: the next row does not match it again.
-          for (InvoiceRec& inv : books.invoices)
-            if (HasInvoiceKey(inv, InvoiceKeyOf(*invoice))) inv.SetPaidAmount(inv.PaidAmount() + payment.Amount());
-        }
-      }
-    }
-    if (progress && job.stored % 100 == 0) progress(job);
+    if (result.outcome != RunOutcome::Done) return result;
+    if (progress) progress(job);
+    told = true;
   }
-  if (progress) progress(job);
+  if (progress && !told) progress(job);
   return result;
 }
 

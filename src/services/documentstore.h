@@ -158,6 +158,27 @@ std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, Place
   return at;
 }
 
+// InsertPoint for many new records at once, from the place texts of the
+// whole file read once, in file order (a run of imported rows): `After`
+// gives the index InsertPoint gives a text on the file as it is, found by a
+// binary search over the least text of each end of the file rather than a
+// scan back per record; `SameTextRun` the indices of the records it hands
+// to `sameText`, going back. Unsorted files (imported ones) get the same
+// answers as from InsertPoint.
+class InsertPlaces {
+ public:
+  InsertPlaces() = default;
+  explicit InsertPlaces(std::vector<std::string> texts);
+  int After(const std::string& text) const;
+  std::vector<int> SameTextRun(const std::string& text) const;
+  const std::string& TextAt(int index) const { return texts_[static_cast<std::size_t>(index)]; }
+  int Count() const { return static_cast<int>(texts_.size()); }
+
+ private:
+  std::vector<std::string> texts_;
+  std::vector<int> leastFrom_;  // [i]: the index of a least text of records i..n-1
+};
+
 // Where a loaded document lies now: Done with its index, NotFound or
 // ChangedInAnotherCopy (see the file comment). `hasKey` tells a record that
 // holds the loaded document's key.
