@@ -684,3 +684,46 @@ TEST_F(BankImportRun, AKilledRunLeavesEveryRowWholeOrNotAtAll) {
 }
 
 }  // namespace
+
+namespace {
+
+// A batch stores the files that storing one row after the other stores:
+// rows in date order and newest first alike, many on one day without a
+// partner (one run of equal place texts), and matched rows with vouchers.
+TEST_F(BankImportRun, ABatchStoresWhatOneRowAfterTheOtherStores) {
+  std::vector<StatementRow> inOrder;
+  int line = 1;
+  for (const char* day : {"03-01-2024", "04-01-2024", "05-01-2024", "06-01-2024"})
+    for (int k = 0; k < 3; ++k)
+      inOrder.push_back({++line, {day, "NL01", "NL77 " + std::to_string(k), "N", "C", std::to_string(k + 1) + ",00", "x"}});
+  inOrder.push_back({++line, {"05-01-2024", "NL01", "NL02BANK98765432", "S", "D", "121,00", "inv"}});
+  inOrder.push_back({++line, {"04-01-2024", "NL01", "NL03BANK11112222", "C", "C", "50,00", "S-1"}});
+  std::vector<StatementRow> newestFirst(inOrder.rbegin(), inOrder.rend());
+  const auto files = [&] {
+    auto pay = Pay();
+    for (PaymentRec& p : pay) p.SetChangedAt("");
+    auto jvo = Jvo();
+    for (auto& v : jvo) v.SetChangedAt("");
+    return Bytes(pay) + Bytes(jvo) + store.fs.File(support::kBankInv);
+  };
+  const std::string books = Bytes(Pay()) + Bytes(Jvo()) + store.fs.File(support::kBankInv);
+  for (const auto* rows : {&inOrder, &newestFirst}) {
+    SCOPED_TRACE(rows == &inOrder ? "in date order" : "newest first");
+    std::string byRow;
+    for (const int batch : {1, journal::kImportBatchRows}) {
+      support::WriteBankBooks(store);
+      journal::ImportJob job = Job(*rows, SemicolonProfile());
+      ASSERT_EQ(journal::RunImport(job, {}, batch).outcome, journal::RunOutcome::Done);
+      EXPECT_EQ(job.stored, 14);
+      EXPECT_EQ(job.withVoucher, 2);
+      if (batch == 1) {
+        byRow = files();
+        ASSERT_NE(byRow, books);
+      } else {
+        EXPECT_TRUE(files() == byRow);
+      }
+    }
+  }
+}
+
+}  // namespace

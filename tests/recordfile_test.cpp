@@ -534,6 +534,189 @@ TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
 
 // ReadAll reads in blocks, not record by record, and never more than the
 // limit allows.
+// ---- A change of several files together
+
+// One file of a group change: its records, and what goes in and over.
+struct GroupCase {
+  FileCode code;
+  const char* path;
+  std::size_t size;
+  int n;                    // records in the file
+  std::vector<int> insertAt;
+  std::vector<int> overwriteAt;
+};
+
+shell::FileChange ChangeOf(const GroupCase& g) {
+  shell::FileChange c{g.code, g.insertAt, Records(g.size, static_cast<int>(g.insertAt.size()), 100), g.overwriteAt,
+                      Records(g.size, static_cast<int>(g.overwriteAt.size()), 150)};
+  return c;
+}
+
+// The bytes of inserting the new records one at a time, each where the
+// ones before it left its index, then overwriting the records at their
+// moved places.
+std::string OneByOne(const GroupCase& g, const std::string& original) {
+  std::string file = original;
+  for (std::size_t r = 0; r < g.insertAt.size(); ++r)
+    file = InsertOneByOne(file, g.size, g.insertAt[r] + static_cast<int>(r), Records(g.size, 1, 100 + static_cast<int>(r)));
+  for (std::size_t k = 0; k < g.overwriteAt.size(); ++k) {
+    const int at = g.overwriteAt[k];
+    const auto moved = std::upper_bound(g.insertAt.begin(), g.insertAt.end(), at) - g.insertAt.begin();
+    Put(file, (at + moved) * g.size, Records(g.size, 1, 150 + static_cast<int>(k)));
+  }
+  return file;
+}
+
+TEST_F(RecordFileTest, AGroupChangeGivesTheBytesOfOneChangeAfterTheOther) {
+  const struct {
+    const char* what;
+    std::vector<GroupCase> files;
+    std::size_t tail;  // bytes of a partial record at the end of the first file
+  } cases[] = {
+      {"inserts spread, several at one index, at both ends",
+       {{FileCode::JVO, "/w/book.vlk", 392, 6, {0, 3, 3, 6, 6}, {}}}, 0},
+      {"over a partial tail", {{FileCode::JVO, "/w/book.vlk", 392, 4, {2}, {}}}, 50},
+      {"into an empty file", {{FileCode::PAY, "/w/payment.vlk", 584, 0, {0, 0, 0}, {}}}, 0},
+      {"three files: inserts, inserts and overwrites",
+       {{FileCode::JVO, "/w/book.vlk", 392, 6, {1, 5}, {0, 5}},
+        {FileCode::PAY, "/w/payment.vlk", 584, 4, {2, 4}, {}},
+        {FileCode::INV, "/w/invsum.vlk", 224, 5, {}, {1, 4}}},
+       0},
+      {"moving more than a block", {{FileCode::FRZ, "/w/freeze.vlk", 64080, 20, {0, 10}, {15}}}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<shell::FileChange> changes;
+    std::string list;
+    for (std::size_t i = 0; i < c.files.size(); ++i) {
+      const GroupCase& g = c.files[i];
+      fs.SetFile(g.path, Records(g.size, g.n) + (i == 0 ? std::string(c.tail, '\x55') : std::string()));
+      changes.push_back(ChangeOf(g));
+      list += std::string(shell::FileInfo(g.code).name) + ";";
+    }
+    std::vector<std::string> expected;
+    for (const GroupCase& g : c.files) expected.push_back(OneByOne(g, fs.File(g.path)));
+    Open(list);
+    shell::ChangeTogether(changes);
+    shell::CloseFileSet();
+    for (std::size_t i = 0; i < c.files.size(); ++i) EXPECT_TRUE(fs.File(c.files[i].path) == expected[i]) << c.files[i].path;
+    EXPECT_EQ(fs.File("/w/.ombrelo-group-rollback"), "");
+  }
+}
+
+// Killed at any call that changes the disk, then any one file of the folder
+// opened again: every file of the change is old, or every one is new.
+TEST_F(RecordFileTest, AGroupChangeCutOffAnywhereLeavesEveryFileOldOrEveryFileNew) {
+  const std::vector<GroupCase> files = {{FileCode::JVO, "/w/book.vlk", 392, 6, {0, 3, 3, 6}, {2}},
+                                        {FileCode::PAY, "/w/payment.vlk", 584, 4, {2}, {}},
+                                        {FileCode::INV, "/w/invsum.vlk", 224, 5, {}, {1, 4}}};
+  std::vector<shell::FileChange> changes;
+  std::string before, after;
+  for (const GroupCase& g : files) {
+    changes.push_back(ChangeOf(g));
+    before += Records(g.size, g.n);
+    after += OneByOne(g, Records(g.size, g.n));
+  }
+  const auto all = [&] {
+    std::string bytes;
+    for (const GroupCase& g : files) bytes += fs.File(g.path);
+    return bytes;
+  };
+  int crashes = 0;
+  for (int good = 0;; ++good) {
+    SCOPED_TRACE("crash after " + std::to_string(good) + " changing calls");
+    ASSERT_LT(good, 100);
+    fs.ClearErrors();
+    for (const GroupCase& g : files) fs.SetFile(g.path, Records(g.size, g.n));
+    Open("JVO;PAY;INV");
+    fs.CrashAfter(good);
+    bool raised = false;
+    try {
+      shell::ChangeTogether(changes);
+    } catch (const platform::IoError&) {
+      raised = true;
+    }
+    shell::ForceCloseFileSet();
+    fs.ClearErrors();
+    Open("INV");  // one file of the folder puts them all back
+    shell::CloseFileSet();
+    EXPECT_EQ(fs.File("/w/.ombrelo-group-rollback"), "");
+    ASSERT_TRUE(all() == (raised ? before : after));
+    if (!raised) break;
+    ++crashes;
+  }
+  // The journal written and synced, three files changed and synced, the
+  // journal emptied.
+  EXPECT_GE(crashes, 9);
+}
+
+// A failure part-way puts every file back at once; when that fails too, the
+// files leave the set and the next open of one of them puts all back. An
+// empty group journal, or one that is not whole, holds nothing to roll back.
+TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
+  const std::vector<GroupCase> files = {{FileCode::JVO, "/w/book.vlk", 392, 6, {1}, {}},
+                                        {FileCode::PAY, "/w/payment.vlk", 584, 4, {0}, {}}};
+  const std::string journal = "/w/.ombrelo-group-rollback";
+  std::vector<shell::FileChange> changes;
+  for (const GroupCase& g : files) {
+    changes.push_back(ChangeOf(g));
+    fs.SetFile(g.path, Records(g.size, g.n));
+  }
+  const std::string jvo = fs.File("/w/book.vlk"), pay = fs.File("/w/payment.vlk");
+
+  // The second file fails: the first is put back at once.
+  Open("JVO;PAY");
+  fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 28, 1);
+  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  EXPECT_TRUE(fs.File("/w/book.vlk") == jvo);
+  EXPECT_TRUE(fs.File("/w/payment.vlk") == pay);
+  EXPECT_EQ(fs.File(journal), "");
+  EXPECT_EQ(shell::RecordCount(FileCode::JVO), 6);  // still in the set
+  shell::CloseFileSet();
+
+  // Nor can it be put back: both files leave the set, and the journal stays
+  // until a file of the folder is opened again.
+  fs.ClearErrors();
+  Open("JVO;PAY;GLA");
+  fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 5, -1, 1);
+  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  EXPECT_NE(fs.File(journal), "");
+  EXPECT_FALSE(fs.File("/w/payment.vlk") == pay);  // moved part-way
+  for (FileCode c : {FileCode::JVO, FileCode::PAY}) {
+    try {
+      shell::RecordCount(c);
+      ADD_FAILURE() << "still in the set";
+    } catch (const platform::IoError& e) {
+      EXPECT_EQ(e.Code(), platform::kFileNotOpen);
+    }
+  }
+  fs.ClearErrors();
+  Open("PAY");  // nested: opens PAY again, which puts both back
+  EXPECT_TRUE(fs.File("/w/book.vlk") == jvo);
+  EXPECT_TRUE(fs.File("/w/payment.vlk") == pay);
+  EXPECT_EQ(fs.File(journal), "");
+  shell::CloseFileSet();
+  shell::CloseFileSet();
+
+  // A journal cut off or not ours: nothing is put back.
+  Open("JVO;PAY");
+  fs.CrashAfter(6);  // killed after the journal is written, part of JVO changed
+  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  shell::ForceCloseFileSet();
+  fs.ClearErrors();
+  const std::string whole = fs.File(journal);
+  ASSERT_GT(whole.size(), 32u);
+  const std::string changedJvo = fs.File("/w/book.vlk");
+  for (const std::string& damaged : {std::string(), whole.substr(0, whole.size() - 1), whole.substr(0, 31),
+                                     "X" + whole.substr(1), whole + "x"}) {
+    fs.SetFile(journal, damaged);
+    Open("GLA");
+    shell::CloseFileSet();
+    EXPECT_EQ(fs.File(journal), "");
+    EXPECT_TRUE(fs.File("/w/book.vlk") == changedJvo);
+  }
+}
+
 TEST_F(RecordFileTest, ReadAllReadsInBlocksUpToItsLimit) {
   struct VoucherRec : records::Record<392> {};
   for (int n : {0, 1, 2674, 2675, 6000}) {
