@@ -208,6 +208,28 @@ std::vector<std::uint8_t>& MoveBuffer(std::uint64_t bytes) {
   return b;
 }
 
+// Hands the bytes a large change has written to the disk as it goes
+// (FileHandle::StartWriteBack, which never waits), in steps of 8 MiB, so
+// that the sync at the change's end has less left to wait for.
+class WriteBack {
+ public:
+  explicit WriteBack(FileHandle& h) : h_(h) {}
+  void Wrote(std::uint64_t at, std::uint64_t length) {
+    low_ = std::min(low_, at);
+    high_ = std::max(high_, at + length);
+    if (high_ - low_ < kStep) return;
+    h_.StartWriteBack(low_, high_ - low_);
+    low_ = UINT64_MAX;
+    high_ = 0;
+  }
+
+ private:
+  static constexpr std::uint64_t kStep = 8u << 20;
+  FileHandle& h_;
+  std::uint64_t low_ = UINT64_MAX;
+  std::uint64_t high_ = 0;
+};
+
 // --- rollback journal -------------------------------------------------------
 //
 // A change that moves records in place (insert, delete) first saves the
@@ -215,23 +237,27 @@ std::vector<std::uint8_t>& MoveBuffer(std::uint64_t bytes) {
 // the file, in "<file>.ombrelo-rollback" beside it: a 40-byte header (a
 // magic, the old size, the offset of the saved bytes, their length, a
 // checksum over those three and the bytes) and the bytes. The journal is
-// synced before the first move; after the file is synced the journal is
-// emptied (truncated to 0 and synced), never deleted: the file is kept and
-// reused by the next change, so only its creation changes a name in the
-// folder, and only then is the folder synced. A journal found when the file
-// is opened puts the file back: the bytes are written back, the file is cut
-// to its old size and synced, then the journal is emptied. An empty journal
-// holds nothing to roll back; one that is not whole (the copy was killed
-// while writing it) was written before anything of the file changed: it is
-// only emptied.
+// synced before the first move; after the file is synced the journal's
+// header is cleared (synced), never the file deleted: it is kept and reused
+// by the next change, so only its creation changes a name in the folder
+// (and only then is the folder synced), and its disk blocks stay allocated
+// (bytes of an older, longer journal may follow the header's length). A
+// journal found with our magic when the file is opened puts the file back:
+// the bytes are written back, the file is cut to its old size and synced,
+// then the header is cleared. An empty or cleared journal holds nothing to
+// roll back; one that is not whole (the copy was killed while writing it)
+// was written before anything of the file changed: its header is only
+// cleared.
 //
 // A change of several files together (ChangeTogether) keeps one journal per
 // folder, ".ombrelo-group-rollback": the saved bytes of every file it
-// changes, in sections, behind one checksum. Its emptying is the one moment
-// the change as a whole is done; a whole group journal found when a file of
-// its folder is opened puts every file it names back first.
+// changes, in sections, behind one checksum. Clearing its header is the one
+// moment the change as a whole is done; a whole group journal found when a
+// file of its folder is opened puts every file it names back first.
 
 constexpr std::size_t kJournalHeader = 40;
+// A kept journal larger than this is cut to nothing once its change is done.
+constexpr std::uint64_t kKeptJournalLimit = 256ull << 20;
 constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'R', 'L', 'R', 'B', '1'};
 constexpr std::size_t kGroupHeader = 32;
 constexpr char kGroupMagic[8] = {'O', 'M', 'B', 'R', 'L', 'G', 'R', '1'};
@@ -331,30 +357,40 @@ KeptJournal OpenKeptJournal(const std::string& journal, const std::string& dataP
   return out;
 }
 
-// Ends a journal written in full at `length` bytes: a longer kept file is
-// cut, the bytes synced, and a new name synced in its folder, all before
-// the file it guards changes.
-void SealJournal(KeptJournal& j, const std::string& journal, std::uint64_t length) {
-  std::uint64_t size = 0;
-  Check(j.h->Size(size), "reading the size of", journal);
-  if (size > length) Check(j.h->Truncate(length), "truncating", journal);
+// Ends a journal written in full: its bytes synced, and a new name synced in
+// its folder, before the file it guards changes. Bytes of an earlier,
+// longer journal may follow its own: its header tells where it ends.
+void SealJournal(KeptJournal& j, const std::string& journal) {
   Check(j.h->Sync(), "writing", journal);
   if (j.created) Check(platform::Fs().SyncFolderOf(Utf8(journal)), "writing the folder of", journal);
 }
 
-// Empties a journal: nothing to roll back any more, on the disk.
+// Marks a journal as holding nothing to roll back: its header is cleared,
+// so the file keeps its size and its disk blocks for the next change (no
+// name, size or allocation changes); one grown past kKeptJournalLimit is
+// cut to nothing instead, so it does not hold that much disk for good.
+int ClearJournal(FileHandle& j) {
+  std::uint64_t size = 0;
+  int code = j.Size(size);
+  if (code != platform::kNoError) return code;
+  if (size > kKeptJournalLimit) return j.Truncate(0);
+  static constexpr std::uint8_t kCleared[kJournalHeader] = {};
+  return j.WriteAt(0, kCleared, std::min<std::uint64_t>(size, kJournalHeader));
+}
+
+// Clears a journal on the disk: nothing to roll back any more.
 int EmptyJournal(FileHandle& j) {
-  int code = j.Truncate(0);
+  int code = ClearJournal(j);
   if (code == platform::kNoError) code = j.Sync();
   return code;
 }
 
-// Empties the journal of a change that is done: once the journal is cut,
-// the change counts as done, so only a failed cut is a failed change; a
-// failing sync of the cut is not reported (a power loss before it reaches
-// the disk could at worst bring back the journal of this last change).
+// Clears the journal of a change that is done: once the header is cleared
+// the change counts as done, so only a failed clearing is a failed change;
+// a failing sync of it is not reported (a power loss before it reaches the
+// disk could at worst bring back the journal of this last change).
 int EndChange(FileHandle& j) {
-  const int code = j.Truncate(0);
+  const int code = ClearJournal(j);
   if (code == platform::kNoError) j.Sync();
   return code;
 }
@@ -384,16 +420,18 @@ std::unique_ptr<FileHandle> WriteJournal(FileCode c, FileHandle& h, const std::s
     Checksum sum;
     sum.Add(head + 8, 24);
     auto& buffer = MoveBuffer(to - from);
+    WriteBack hint(*j.h);
     for (std::uint64_t pos = from; pos < to;) {
       const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - pos));
       ReadExactly(h, pos, buffer.data(), len, path);
       sum.Add(buffer.data(), len);
       Check(j.h->WriteAt(kJournalHeader + (pos - from), buffer.data(), len), "writing", journal);
+      hint.Wrote(kJournalHeader + (pos - from), len);
       pos += len;
     }
     PutU64(head + 32, sum.Value());
     Check(j.h->WriteAt(0, head, kJournalHeader), "writing", journal);
-    SealJournal(j, journal, kJournalHeader + (to - from));
+    SealJournal(j, journal);
   } catch (...) {
     AbandonJournal(c, j);
     throw;
@@ -401,22 +439,30 @@ std::unique_ptr<FileHandle> WriteJournal(FileCode c, FileHandle& h, const std::s
   return std::move(j.h);
 }
 
-// The size of a journal: 0 when it is missing or empty.
-std::uint64_t JournalSize(const std::string& journal) {
+// The size of a journal whose first bytes are `magic`: 0 when it is
+// missing, or holds nothing to roll back (empty, or cleared).
+std::uint64_t JournalSize(const std::string& journal, const char (&magic)[8]) {
+  auto& fs = platform::Fs();
   std::uint64_t size = 0;
-  const int code = platform::Fs().Size(Utf8(journal), size);
+  const int code = fs.Size(Utf8(journal), size);
   if (code == platform::kFileNotFound || code == platform::kPathNotFound) return 0;
   Check(code, "reading the size of", journal);
-  return size;
+  if (size < sizeof magic) return 0;
+  std::unique_ptr<FileHandle> j;
+  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::Read, j), "opening", journal);
+  char head[sizeof magic];
+  ReadExactly(*j, 0, head, sizeof head, journal);
+  j->Close();
+  return std::memcmp(head, magic, sizeof magic) == 0 ? size : 0;
 }
 
 // Puts the open file `h` back from its journal, if it holds one (see
-// above), and empties the journal. Returns whether bytes were put back;
+// above), and clears the journal. Returns whether bytes were put back;
 // raises on a failure, leaving the journal for the next attempt.
 bool RestoreFromJournal(FileHandle& h, const std::string& path) {
   auto& fs = platform::Fs();
   const std::string journal = JournalPath(path);
-  const std::uint64_t size = JournalSize(journal);
+  const std::uint64_t size = JournalSize(journal, kJournalMagic);
   if (size == 0) return false;
   std::unique_ptr<FileHandle> j;
   Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, j), "opening", journal);
@@ -429,7 +475,7 @@ bool RestoreFromJournal(FileHandle& h, const std::string& path) {
     from = GetU64(head + 16);
     length = GetU64(head + 24);
     whole = std::memcmp(head, kJournalMagic, sizeof kJournalMagic) == 0 && from <= oldSize &&
-            length <= oldSize - from && size - kJournalHeader == length;
+            length <= oldSize - from && size - kJournalHeader >= length;
   }
   auto& buffer = MoveBuffer(whole ? length : 0);
   if (whole) {
@@ -479,7 +525,7 @@ std::optional<std::vector<GroupSection>> ReadGroupSections(FileHandle& j, const 
   std::uint8_t head[kGroupHeader] = {};
   ReadExactly(j, 0, head, kGroupHeader, journal);
   const std::uint64_t count = GetU64(head + 8), body = GetU64(head + 16);
-  if (std::memcmp(head, kGroupMagic, sizeof kGroupMagic) != 0 || body != size - kGroupHeader) return std::nullopt;
+  if (std::memcmp(head, kGroupMagic, sizeof kGroupMagic) != 0 || body > size - kGroupHeader) return std::nullopt;
   Checksum sum;
   sum.Add(head + 8, 16);
   auto& buffer = MoveBuffer(body);
@@ -492,20 +538,21 @@ std::optional<std::vector<GroupSection>> ReadGroupSections(FileHandle& j, const 
   if (sum.Value() != GetU64(head + 24)) return std::nullopt;
   std::vector<GroupSection> out;
   std::uint64_t pos = kGroupHeader;
+  const std::uint64_t stop = kGroupHeader + body;  // stale bytes of a longer journal may follow
   for (std::uint64_t k = 0; k < count; ++k) {
     std::uint8_t n[8];
-    if (size - pos < 8) return std::nullopt;
+    if (stop - pos < 8) return std::nullopt;
     ReadExactly(j, pos, n, 8, journal);
     GroupSection s;
     const std::uint64_t nameLength = GetU64(n);
-    if (nameLength > 255 || size - pos - 8 < nameLength + 24) return std::nullopt;
+    if (nameLength > 255 || stop - pos - 8 < nameLength + 24) return std::nullopt;
     s.name.resize(static_cast<std::size_t>(nameLength));
     ReadExactly(j, pos + 8, s.name.data(), s.name.size(), journal);
     std::uint8_t fields[24];
     ReadExactly(j, pos + 8 + nameLength, fields, 24, journal);
     s.oldSize = GetU64(fields), s.from = GetU64(fields + 8), s.length = GetU64(fields + 16);
     s.at = pos + 32 + nameLength;
-    if (s.from > s.oldSize || s.length > s.oldSize - s.from || size - s.at < s.length) return std::nullopt;
+    if (s.from > s.oldSize || s.length > s.oldSize - s.from || stop - s.at < s.length) return std::nullopt;
     pos = s.at + s.length;
     out.push_back(std::move(s));
   }
@@ -533,7 +580,7 @@ void RestoreSection(FileHandle& j, const std::string& journal, const GroupSectio
 void RestoreGroup(const std::string& path) {
   auto& fs = platform::Fs();
   const std::string journal = GroupJournalPath(path);
-  const std::uint64_t size = JournalSize(journal);
+  const std::uint64_t size = JournalSize(journal, kGroupMagic);
   if (size == 0) return;
   std::unique_ptr<FileHandle> j;
   Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, j), "opening", journal);
@@ -1067,7 +1114,7 @@ std::uint64_t Count(const RecordFile& f) { return SizeOf(f.h, f.path) / f.size; 
 
 // Moves the bytes [from, end) up by `shift`, in large blocks from the end:
 // the bytes on disk are those of moving one record after the other.
-void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uint64_t shift) {
+void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uint64_t shift, WriteBack& hint) {
   auto& buffer = MoveBuffer(end - from);
   std::uint64_t pos = end;
   while (pos > from) {
@@ -1075,6 +1122,7 @@ void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uin
     pos -= len;
     ReadExactly(f.h, pos, buffer.data(), len, f.path);
     Check(f.h.WriteAt(pos + shift, buffer.data(), len), "writing", f.path);
+    hint.Wrote(pos + shift, len);
   }
 }
 
@@ -1082,11 +1130,13 @@ void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uin
 // start.
 void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uint64_t shift) {
   auto& buffer = MoveBuffer(end - from);
+  WriteBack hint(f.h);
   std::uint64_t pos = from;
   while (pos < end) {
     const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), end - pos));
     ReadExactly(f.h, pos, buffer.data(), len, f.path);
     Check(f.h.WriteAt(pos - shift, buffer.data(), len), "writing", f.path);
+    hint.Wrote(pos - shift, len);
     pos += len;
   }
 }
@@ -1170,9 +1220,11 @@ std::unique_ptr<FileHandle> WriteGroupJournal(const std::vector<GroupFile>& file
   try {
     Checksum sum;
     std::uint64_t pos = kGroupHeader;
+    WriteBack hint(*j.h);
     const auto put = [&](const void* data, std::size_t length) {
       sum.Add(static_cast<const std::uint8_t*>(data), length);
       Check(j.h->WriteAt(pos, data, length), "writing", journal);
+      hint.Wrote(pos, length);
       pos += length;
     };
     std::uint8_t head[kGroupHeader] = {};
@@ -1202,7 +1254,7 @@ std::unique_ptr<FileHandle> WriteGroupJournal(const std::vector<GroupFile>& file
     }
     PutU64(head + 24, sum.Value());
     Check(j.h->WriteAt(0, head, kGroupHeader), "writing", journal);
-    SealJournal(j, journal, pos);
+    SealJournal(j, journal);
   } catch (...) {
     const bool emptied = j.h && EmptyJournal(*j.h) == platform::kNoError;
     j.h.reset();
@@ -1221,6 +1273,7 @@ void ApplyGroupFile(const GroupFile& g) {
   const RecordFile& f = g.file;
   const FileChange& c = *g.change;
   const std::uint64_t n = g.size / f.size;
+  WriteBack hint(f.h);
   std::uint64_t end = n;
   std::size_t j = c.insertAt.size();
   while (j > 0) {
@@ -1228,8 +1281,9 @@ void ApplyGroupFile(const GroupFile& g) {
     std::size_t k = j - 1;
     const std::uint64_t at = static_cast<std::uint64_t>(c.insertAt[k]);
     while (k > 0 && static_cast<std::uint64_t>(c.insertAt[k - 1]) == at) --k;
-    if (end > at) MoveUp(f, at * f.size, end * f.size, j * f.size);
+    if (end > at) MoveUp(f, at * f.size, end * f.size, j * f.size, hint);
     Check(f.h.WriteAt((at + k) * f.size, c.insertBytes.data() + k * f.size, (j - k) * f.size), "writing", f.path);
+    hint.Wrote((at + k) * f.size, (j - k) * f.size);
     end = at;
     j = k;
   }
@@ -1297,7 +1351,8 @@ void InsertRecords(FileCode c, int index, const void* records, int count) {
   const std::uint64_t at = static_cast<std::uint64_t>(index) * f.size;
   const std::uint64_t bytes = static_cast<std::uint64_t>(count) * f.size;
   ChangeSafely(c, f, at, size, [&] {
-    MoveUp(f, at, n * f.size, bytes);
+    WriteBack hint(f.h);
+    MoveUp(f, at, n * f.size, bytes, hint);
     Check(f.h.WriteAt(at, records, static_cast<std::size_t>(bytes)), "writing", f.path);
   });
 }
@@ -1340,8 +1395,9 @@ void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, in
   ChangeSafely(c, f, at, size, [&] {
     const std::uint64_t tailFrom = at + oldBytes;
     const std::uint64_t tailEnd = n * f.size;
+    WriteBack hint(f.h);
     if (newBytes > oldBytes)
-      MoveUp(f, tailFrom, tailEnd, newBytes - oldBytes);
+      MoveUp(f, tailFrom, tailEnd, newBytes - oldBytes, hint);
     else
       MoveDown(f, tailFrom, tailEnd, oldBytes - newBytes);
     if (newBytes > 0) Check(f.h.WriteAt(at, records, static_cast<std::size_t>(newBytes)), "writing", f.path);
