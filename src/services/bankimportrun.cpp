@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <type_traits>
 #include <utility>
 
 #include "services/documentrules.h"
@@ -267,6 +268,11 @@ PartnerAccounts::PartnerAccounts(const std::vector<PartnerRec>& customers, const
     if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) customers_.emplace_back(std::move(a), p);
   for (const PartnerRec& p : suppliers)
     if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) suppliers_.emplace_back(std::move(a), p);
+  // By account, file order kept among equal ones: a row finds its account by
+  // a binary search, not by a walk over every partner.
+  const auto byAccount = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::stable_sort(customers_.begin(), customers_.end(), byAccount);
+  std::stable_sort(suppliers_.begin(), suppliers_.end(), byAccount);
 }
 
 PartnerAccounts::Answer PartnerAccounts::Find(RowDirection direction, std::string_view account) const {
@@ -278,22 +284,26 @@ PartnerAccounts::Answer PartnerAccounts::Find(RowDirection direction, std::strin
   }
   const auto& own = direction == RowDirection::Credit ? customers_ : suppliers_;
   const auto& other = direction == RowDirection::Credit ? suppliers_ : customers_;
-  int hits = 0;
-  for (const auto& [a, p] : own)
-    if (a == key) {
-      if (++hits == 1) answer.partner = p;
-    }
-  if (hits == 1) {
+  const auto carriedBy = [&](const auto& partners) {
+    return std::equal_range(partners.begin(), partners.end(), key, [](const auto& a, const auto& b) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::string>)
+        return a < b.first;
+      else
+        return a.first < b;
+    });
+  };
+  const auto [from, to] = carriedBy(own);
+  if (to - from == 1) {
     answer.search = PartnerSearch::Found;
+    answer.partner = from->second;
     return answer;
   }
-  answer.partner.reset();
-  if (hits > 1) {
+  if (to - from > 1) {
     answer.search = PartnerSearch::Ambiguous;
     return answer;
   }
-  const bool refund = std::any_of(other.begin(), other.end(), [&](const auto& e) { return e.first == key; });
-  answer.search = refund ? PartnerSearch::Refund : PartnerSearch::NotFound;
+  const auto [otherFrom, otherTo] = carriedBy(other);
+  answer.search = otherFrom != otherTo ? PartnerSearch::Refund : PartnerSearch::NotFound;
   return answer;
 }
 
@@ -318,9 +328,15 @@ PaymentRec ImportPayment(const ImportRow& row, const PartnerAccounts::Answer& pa
   return rec;
 }
 
+namespace {
+bool OwesExactly(const InvoiceRec& inv, double amount) {
+  return Cents(inv.InvoiceAmount() - inv.PaidAmount()) == Cents(amount);
+}
+}  // namespace
+
 std::optional<InvoiceRec> MatchingInvoice(const std::vector<InvoiceRec>& open, double amount) {
   for (const InvoiceRec& inv : open)
-    if (Cents(inv.InvoiceAmount() - inv.PaidAmount()) == Cents(amount)) return inv;
+    if (OwesExactly(inv, amount)) return inv;
   return std::nullopt;
 }
 
@@ -390,14 +406,15 @@ PartnerInvoices ByPartner(const std::vector<InvoiceRec>& invoices) {
   return out;
 }
 
-// The open invoices of a partner, newest first.
-std::vector<InvoiceRec> OpenInvoices(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
-                                     const std::string& kind, std::int32_t partner) {
-  std::vector<InvoiceRec> out;
+// MatchingInvoice over a partner's open invoices, newest first, without
+// copying them.
+std::optional<InvoiceRec> OpenInvoiceOwing(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
+                                           const std::string& kind, std::int32_t partner, double amount) {
   const auto it = byPartner.find({kind, partner});
-  if (it == byPartner.end()) return out;
-  for (auto i = it->second.rbegin(); i != it->second.rend(); ++i) out.push_back(invoices[*i]);
-  return out;
+  if (it == byPartner.end()) return std::nullopt;
+  for (auto i = it->second.rbegin(); i != it->second.rend(); ++i)
+    if (OwesExactly(invoices[*i], amount)) return invoices[*i];
+  return std::nullopt;
 }
 
 // The checks the Save button makes that the store does not: every account
@@ -488,9 +505,8 @@ void PlanVoucher(const ImportJob& job, const RunBooks& books, BatchFiles& files,
                  std::set<std::string>& keysInBatch, PlannedRow& row, const PartnerRec& partner,
                  const std::string& user, const std::string& now) {
   const PaymentRec& payment = row.payment;
-  const auto invoice = MatchingInvoice(
-      OpenInvoices(plan.bookInvoices, plan.bookByPartner, payment.PartnerType(), payment.PartnerNumber()),
-      payment.Amount());
+  const auto invoice =
+      OpenInvoiceOwing(plan.bookInvoices, plan.bookByPartner, payment.PartnerType(), payment.PartnerNumber(), payment.Amount());
   if (!invoice) return;
   Voucher v = ProposeImportVoucher({payment, partner, *invoice, job.cashAccount, job.journal, job.decimals});
   for (VoucherLine& line : v.lines) line.caption = CaptionOf(books.accounts, line.account).value_or("");
