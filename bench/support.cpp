@@ -159,8 +159,8 @@ int SyncTimer::SyncFolderOf(const std::string& path) {
 
 std::string BookAccountNumber(int i) { return std::to_string(1000 + i * 10); }
 
-void GenerateBook(const std::string& dir) {
-  constexpr int kVouchers = kBookVouchers;
+void GenerateBook(const std::string& dir, int vouchers) {
+  const int kVouchers = vouchers;
   constexpr int kAccounts = kBookAccounts;
   constexpr std::size_t kLine = records::JournalVoucherRec::kSize;
   const auto Number = BookAccountNumber;

@@ -126,10 +126,11 @@ class SyncTimer : public platform::FileSystem {
 // over 60 GL accounts "1000", "1010", ... (the first the profit account, the
 // last the transfer account) in four categories; the settings of book year
 // 2024 in one period, and an empty freeze file. Written into `dir`.
+// `vouchers` gives another size (the trial balance's --book-vouchers).
 inline constexpr int kBookVouchers = 200000;
 inline constexpr int kBookAccounts = 60;
 std::string BookAccountNumber(int i);
-void GenerateBook(const std::string& dir);
+void GenerateBook(const std::string& dir, int vouchers = kBookVouchers);
 
 // The median of `ratios` (sorted in place); 0 when empty.
 double Median(std::vector<double>& ratios);

@@ -9,7 +9,8 @@
 // vouchers (not one pass per account) and are reported. `--book DIR` times
 // an existing administration folder instead: a folder holding only
 // book.vlk, ledger.vlk and ledgerct.vlk gets the default settings (so the
-// book year is the default one), and the folder itself is never written.
+// book year is the default one), and the folder itself is never written;
+// `--book-vouchers N` generates a book of N vouchers instead of 200,000.
 // Lines are printed to standard error, so that standard output holds only
 // the benchmark's own report (also with --benchmark_format=json).
 #include <benchmark/benchmark.h>
@@ -43,7 +44,8 @@ namespace {
 
 using namespace bench;
 
-std::string g_book;  // --book DIR
+std::string g_book;                 // --book DIR
+int g_vouchers = kBookVouchers;     // --book-vouchers N: the generated book's size
 
 constexpr std::size_t kLine = records::JournalVoucherRec::kSize;
 
@@ -52,7 +54,7 @@ constexpr std::size_t kLine = records::JournalVoucherRec::kSize;
 struct BookFolder : DataFolder {
   BookFolder() : DataFolder("tbbench") {
     if (g_book.empty()) {
-      GenerateBook(dir);
+      GenerateBook(dir, g_vouchers);
     } else {
       for (const char* name : {"book.vlk", "ledger.vlk", "ledgerct.vlk", "freeze.vlk", "adminset.vlk"}) {
         const std::filesystem::path from = std::filesystem::absolute(g_book) / name;
@@ -125,7 +127,8 @@ void BM_TrialBalanceAgainstOnePlainPass(benchmark::State& state) {
     rq.periodText = rq.settings.BookYearStart().substr(0, 4) + "-01/" + (n < 10 ? "0" : "") + std::to_string(n);
   }
   std::fprintf(stderr, "TrialBalance: period %s of %s\n", rq.periodText.c_str(),
-               g_book.empty() ? "the generated book" : g_book.c_str());
+               g_book.empty() ? ("the generated book of " + std::to_string(g_vouchers) + " vouchers").c_str()
+                              : g_book.c_str());
   const std::string book = folder.dir + "/book.vlk";
   PlainSums sums;
   PlainPass(book, "", "", {}, sums);  // the page cache
@@ -212,7 +215,7 @@ BENCHMARK(BM_TrialBalanceLedgerCardsOfAllAccountsReadTheVouchersOnce)->Iteration
 
 }  // namespace
 
-// The benchmark program's main: takes --book DIR, then Google Benchmark's
+// The benchmark program's main: takes --book DIR and --book-vouchers N, then Google Benchmark's
 // own flags.
 int main(int argc, char** argv) {
   std::vector<char*> rest;
@@ -222,6 +225,8 @@ int main(int argc, char** argv) {
       g_book = argv[++i];
     } else if (a.rfind("--book=", 0) == 0) {
       g_book = a.substr(7);
+    } else if (a == "--book-vouchers" && i + 1 < argc) {
+      g_vouchers = std::max(1, std::atoi(argv[++i]));
     } else {
       rest.push_back(argv[i]);
     }
