@@ -142,7 +142,9 @@ TEST_F(PaymentStore, NewPaymentsAreNumberedWithinDateKindAndPartnerAndPlacedByTe
 
 // The places of many new payments found at once (the bank import's rows)
 // are those InsertPoint finds one at a time on the file as it is, sorted
-// or not, and so are the records of the run of equal texts before them.
+// or not, and so are the records of the run of equal texts before them;
+// also from the texts of the file's end only, read back to the first one
+// below the text asked.
 TEST_F(PaymentStore, ManyPlacesAtOnceAreThoseOfOneInsertPointEach) {
   const struct {
     const char* what;
@@ -185,6 +187,12 @@ TEST_F(PaymentStore, ManyPlacesAtOnceAreThoseOfOneInsertPointEach) {
       ASSERT_TRUE(point.has_value());
       EXPECT_EQ(places.After(text), *point);
       EXPECT_EQ(places.SameTextRun(text), run);
+      // Read only back to the first record below the text: the same answers.
+      int first = -1;
+      auto texts = journal::PlaceTextsFrom<PaymentRec>(shell::FileCode::PAY, text, journal::PaymentPlaceText, first);
+      const journal::InsertPlaces tail(std::move(texts), first);
+      EXPECT_EQ(tail.After(text), *point);
+      EXPECT_EQ(tail.SameTextRun(text), run);
     }
   }
 }

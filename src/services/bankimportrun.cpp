@@ -441,35 +441,43 @@ struct PlannedRow {
 };
 
 // What a batch reads under its lock: the place texts of PAY and the keys of
-// JVO (each file read once), every invoice, and the lowest open date of the
-// settings as they are now.
+// JVO from the end back to the first record dated before the batch's
+// earliest row (nothing before it can be the place of a row), every
+// invoice, and the lowest open date of the settings as they are now.
 struct BatchFiles {
   InsertPlaces payments;
-  std::vector<std::int32_t> paymentNumbers;  // by index in PAY
+  std::vector<std::int32_t> paymentNumbers;  // from index payments.First() on
   InsertPlaces vouchers;
   std::vector<InvoiceRec> invoices;
   std::string lowestOpen;
+  std::int32_t PaymentNumber(int index) const {
+    return paymentNumbers[static_cast<std::size_t>(index - payments.First())];
+  }
 };
 
-BatchFiles ReadBatchFiles() {
+BatchFiles ReadBatchFiles(const std::string& earliest) {
   BatchFiles f;
-  std::vector<std::string> texts;
-  shell::ForEachRecordBlock<PaymentRec>(shell::FileCode::PAY, [&](const PaymentRec* recs, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-      texts.push_back(PaymentPlaceText(recs[i]));
-      f.paymentNumbers.push_back(recs[i].PaymentNumber());
-    }
-  });
-  f.payments = InsertPlaces(std::move(texts));
-  std::vector<std::string> keys;
-  shell::ForEachRecordBlock<JournalVoucherRec>(shell::FileCode::JVO, [&](const JournalVoucherRec* recs, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-      std::string key(FieldView(recs[i], JournalVoucherRec::kVoucherDate));
-      key.append(FieldView(recs[i], JournalVoucherRec::kBookNumber));
-      keys.push_back(std::move(key));
-    }
-  });
-  f.vouchers = InsertPlaces(std::move(keys));
+  // Every place text and key of a row starts with its date, so none is
+  // below the earliest date.
+  int first = 0;
+  std::vector<std::string> texts = PlaceTextsFrom<PaymentRec>(
+      shell::FileCode::PAY, earliest,
+      [&](const PaymentRec& r) {
+        f.paymentNumbers.push_back(r.PaymentNumber());
+        return PaymentPlaceText(r);
+      },
+      first);
+  std::reverse(f.paymentNumbers.begin(), f.paymentNumbers.end());
+  f.payments = InsertPlaces(std::move(texts), first);
+  std::vector<std::string> keys = PlaceTextsFrom<JournalVoucherRec>(
+      shell::FileCode::JVO, earliest,
+      [](const JournalVoucherRec& r) {
+        std::string key(FieldView(r, JournalVoucherRec::kVoucherDate));
+        key.append(FieldView(r, JournalVoucherRec::kBookNumber));
+        return key;
+      },
+      first);
+  f.vouchers = InsertPlaces(std::move(keys), first);
   f.invoices = shell::ReadAll<InvoiceRec>(shell::FileCode::INV);
   if (shell::RecordCount(shell::FileCode::ADS) >= 1) {
     records::AdminSettingsRec settings;
@@ -536,8 +544,7 @@ std::int32_t HighestNumber(const BatchFiles& files, std::map<std::string, std::i
   auto it = highest.find(text);
   if (it == highest.end()) {
     std::int32_t h = 0;
-    for (const int i : files.payments.SameTextRun(text))
-      h = std::max(h, files.paymentNumbers[static_cast<std::size_t>(i)]);
+    for (const int i : files.payments.SameTextRun(text)) h = std::max(h, files.PaymentNumber(i));
     it = highest.emplace(text, h).first;
   }
   return it->second;
@@ -621,7 +628,9 @@ RunResult StoreBatch(ImportJob& job, RunBooks& books, int count) {
     result.failedLine = job.rows[static_cast<std::size_t>(job.stored)].line;
     return result;
   }
-  BatchFiles files = ReadBatchFiles();
+  std::string earliest = job.rows[static_cast<std::size_t>(job.stored)].valueDate;
+  for (int k = 1; k < count; ++k) earliest = std::min(earliest, job.rows[static_cast<std::size_t>(job.stored + k)].valueDate);
+  BatchFiles files = ReadBatchFiles(earliest);
   BatchPlan plan = PlanBatch(job, books, files, count);
   shell::ChangeTogether(BatchChanges(plan));
   set.Close();

@@ -159,25 +159,48 @@ std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, Place
 }
 
 // InsertPoint for many new records at once, from the place texts of the
-// whole file read once, in file order (a run of imported rows): `After`
-// gives the index InsertPoint gives a text on the file as it is, found by a
-// binary search over the least text of each end of the file rather than a
-// scan back per record; `SameTextRun` the indices of the records it hands
-// to `sameText`, going back. Unsorted files (imported ones) get the same
+// file read once, in file order (a run of imported rows): `After` gives the
+// index InsertPoint gives a text on the file as it is, found by a binary
+// search over the least text of each end of the file rather than a scan
+// back per record; `SameTextRun` the indices of the records it hands to
+// `sameText`, going back. Unsorted files (imported ones) get the same
 // answers as from InsertPoint.
+//
+// The texts may be those of the file's end only, from index `first` on, when
+// they reach back to a record whose text is below every text that will be
+// asked (or to the file's start): InsertPoint stops at such a record.
+// `PlaceTextsFrom` reads them so.
 class InsertPlaces {
  public:
   InsertPlaces() = default;
-  explicit InsertPlaces(std::vector<std::string> texts);
+  explicit InsertPlaces(std::vector<std::string> texts, int first = 0);
   int After(const std::string& text) const;
   std::vector<int> SameTextRun(const std::string& text) const;
-  const std::string& TextAt(int index) const { return texts_[static_cast<std::size_t>(index)]; }
-  int Count() const { return static_cast<int>(texts_.size()); }
+  int First() const { return first_; }
 
  private:
   std::vector<std::string> texts_;
-  std::vector<int> leastFrom_;  // [i]: the index of a least text of records i..n-1
+  int first_ = 0;
+  std::vector<int> leastFrom_;  // [i]: the local index of a least text of texts i..
 };
+
+// The place texts of file `c` (in an open set), as `placeText(rec)` gives
+// them, from its end back to the first record whose text is below `least`
+// (that one included), in file order; `first` is set to the index of the
+// first text given.
+template <class R, class PlaceText>
+std::vector<std::string> PlaceTextsFrom(shell::FileCode c, const std::string& least, PlaceText placeText, int& first) {
+  std::vector<std::string> texts;
+  BackwardScan<R> scan(c, shell::RecordCount(c));
+  first = 0;
+  while (const R* r = scan.Previous()) {
+    texts.push_back(placeText(*r));
+    first = scan.Index();
+    if (texts.back() < least) break;
+  }
+  std::reverse(texts.begin(), texts.end());
+  return texts;
+}
 
 // Where a loaded document lies now: Done with its index, NotFound or
 // ChangedInAnotherCopy (see the file comment). `hasKey` tells a record that
