@@ -584,6 +584,8 @@ TEST_F(RecordFileTest, AGroupChangeGivesTheBytesOfOneChangeAfterTheOther) {
         {FileCode::INV, "/w/invsum.vlk", 224, 5, {}, {1, 4}}},
        0},
       {"moving more than a block", {{FileCode::FRZ, "/w/freeze.vlk", 64080, 20, {0, 10}, {15}}}, 0},
+      {"many inserts over several blocks",
+       {{FileCode::JVO, "/w/book.vlk", 392, 4000, {7, 700, 1337, 1337, 2500, 3999, 4000}, {1, 3000}}}, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -679,10 +681,11 @@ TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
   // until a file of the folder is opened again.
   fs.ClearErrors();
   Open("JVO;PAY;GLA");
+  fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Sync, platform::kErrnoBase + 5, 1);
   fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 5, -1, 1);
   EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
   EXPECT_FALSE(support::HoldsNothingToRollBack(fs.File(journal)));
-  EXPECT_FALSE(fs.File("/w/payment.vlk") == pay);  // moved part-way
+  EXPECT_FALSE(fs.File("/w/payment.vlk") == pay);  // changed, not synced
   for (FileCode c : {FileCode::JVO, FileCode::PAY}) {
     try {
       shell::RecordCount(c);

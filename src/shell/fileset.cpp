@@ -1265,28 +1265,58 @@ std::unique_ptr<FileHandle> WriteGroupJournal(const std::vector<GroupFile>& file
   return std::move(j.h);
 }
 
-// Applies one file's inserts and overwrites: from the end, each run of old
-// records moves up by the number of new records before it, and the new
-// records are written into the gaps; then the overwrites at their new
-// places. Synced.
+// Merges the new records of a group change into its file in place, from
+// the end: the records of the new file are put together back to front in
+// one block buffer (old records read backwards in blocks, new ones from the
+// change), and each full block is written in one call. A block only ever
+// lands on old records that were read already, so nothing is overwritten
+// before it is read. The bytes equal those of moving each run of old records
+// up and writing the new ones into the gaps.
+void MergeInserts(const GroupFile& g, WriteBack& hint) {
+  const RecordFile& f = g.file;
+  const FileChange& c = *g.change;
+  const std::size_t size = f.size;
+  const std::size_t block = std::max<std::size_t>(kMoveBlock / size, 1);
+  std::vector<std::uint8_t> in(block * size), out(block * size);
+  std::uint64_t i = g.size / size;  // old records [0, i) not placed yet
+  std::size_t j = c.insertAt.size();  // new records [0, j) not placed yet
+  const std::uint64_t first = c.insertAt.empty() ? i : static_cast<std::uint64_t>(c.insertAt.front());
+  std::uint64_t inFirst = i;  // `in` holds the old records from inFirst on that were read last
+  std::size_t filled = 0;     // records at the end of `out`
+  const auto flush = [&] {
+    if (filled == 0) return;
+    const std::uint64_t at = (i + j) * size;  // the first record of the block lands here
+    Check(f.h.WriteAt(at, out.data() + (block - filled) * size, filled * size), "writing", f.path);
+    hint.Wrote(at, filled * size);
+    filled = 0;
+  };
+  while (i > first || j > 0) {
+    if (filled == block) flush();
+    std::uint8_t* to = out.data() + (block - filled - 1) * size;
+    if (j > 0 && static_cast<std::uint64_t>(c.insertAt[j - 1]) >= i) {
+      --j;
+      std::memcpy(to, c.insertBytes.data() + j * size, size);
+    } else {
+      if (inFirst == i) {
+        const std::uint64_t k = std::min<std::uint64_t>(block, i - first);
+        inFirst = i - k;
+        ReadExactly(f.h, inFirst * size, in.data(), static_cast<std::size_t>(k * size), f.path);
+      }
+      --i;
+      std::memcpy(to, in.data() + (i - inFirst) * size, size);
+    }
+    ++filled;
+  }
+  flush();
+}
+
+// Applies one file's inserts and overwrites: the new records merged in,
+// then the overwrites at their new places. Synced.
 void ApplyGroupFile(const GroupFile& g) {
   const RecordFile& f = g.file;
   const FileChange& c = *g.change;
-  const std::uint64_t n = g.size / f.size;
   WriteBack hint(f.h);
-  std::uint64_t end = n;
-  std::size_t j = c.insertAt.size();
-  while (j > 0) {
-    // The run of new records that go in at one index: [k, j).
-    std::size_t k = j - 1;
-    const std::uint64_t at = static_cast<std::uint64_t>(c.insertAt[k]);
-    while (k > 0 && static_cast<std::uint64_t>(c.insertAt[k - 1]) == at) --k;
-    if (end > at) MoveUp(f, at * f.size, end * f.size, j * f.size, hint);
-    Check(f.h.WriteAt((at + k) * f.size, c.insertBytes.data() + k * f.size, (j - k) * f.size), "writing", f.path);
-    hint.Wrote((at + k) * f.size, (j - k) * f.size);
-    end = at;
-    j = k;
-  }
+  if (!c.insertAt.empty()) MergeInserts(g, hint);
   for (std::size_t i = 0; i < c.overwriteAt.size(); ++i) {
     const int at = c.overwriteAt[i];
     const auto moved = std::upper_bound(c.insertAt.begin(), c.insertAt.end(), at) - c.insertAt.begin();
