@@ -407,13 +407,13 @@ PartnerInvoices ByPartner(const std::vector<InvoiceRec>& invoices) {
 }
 
 // MatchingInvoice over a partner's open invoices, newest first, without
-// copying them.
-std::optional<InvoiceRec> OpenInvoiceOwing(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
-                                           const std::string& kind, std::int32_t partner, double amount) {
+// copying them: the index of the invoice.
+std::optional<std::size_t> OpenInvoiceOwing(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
+                                            const std::string& kind, std::int32_t partner, double amount) {
   const auto it = byPartner.find({kind, partner});
   if (it == byPartner.end()) return std::nullopt;
   for (auto i = it->second.rbegin(); i != it->second.rend(); ++i)
-    if (OwesExactly(invoices[*i], amount)) return invoices[*i];
+    if (OwesExactly(invoices[*i], amount)) return *i;
   return std::nullopt;
 }
 
@@ -513,10 +513,11 @@ void PlanVoucher(const ImportJob& job, const RunBooks& books, BatchFiles& files,
                  std::set<std::string>& keysInBatch, PlannedRow& row, const PartnerRec& partner,
                  const std::string& user, const std::string& now) {
   const PaymentRec& payment = row.payment;
-  const auto invoice =
+  const auto owing =
       OpenInvoiceOwing(plan.bookInvoices, plan.bookByPartner, payment.PartnerType(), payment.PartnerNumber(), payment.Amount());
-  if (!invoice) return;
-  Voucher v = ProposeImportVoucher({payment, partner, *invoice, job.cashAccount, job.journal, job.decimals});
+  if (!owing) return;
+  InvoiceRec& invoice = plan.bookInvoices[*owing];
+  Voucher v = ProposeImportVoucher({payment, partner, invoice, job.cashAccount, job.journal, job.decimals});
   for (VoucherLine& line : v.lines) line.caption = CaptionOf(books.accounts, line.account).value_or("");
   if (!MaySave(v, books, job.lowestOpenDate)) return;
   if (!files.lowestOpen.empty() && v.header.date < files.lowestOpen) return;
@@ -528,13 +529,13 @@ void PlanVoucher(const ImportJob& job, const RunBooks& books, BatchFiles& files,
   row.voucherAt = files.vouchers.After(key);
   row.payment.SetVoucherCreated(true);
   // The invoice's paid amount, in the file and in the run's own list.
-  const InvoiceKey paid = InvoiceKeyOf(*invoice);
+  const InvoiceKey paid = InvoiceKeyOf(invoice);
   if (const auto at = InvoiceIndex(files.invoices, plan.fileByPartner, paid)) {
     auto [it, fresh] = plan.paidInvoices.try_emplace(*at, files.invoices[*at]);
     it->second.SetPaidAmount(it->second.PaidAmount() + payment.Amount());
   }
-  for (const std::size_t i : plan.bookByPartner[{payment.PartnerType(), payment.PartnerNumber()}])
-    if (InvoiceRec& inv = plan.bookInvoices[i]; HasInvoiceKey(inv, paid)) inv.SetPaidAmount(inv.PaidAmount() + payment.Amount());
+  // The invoice just paid, in the run's own list.
+  invoice.SetPaidAmount(invoice.PaidAmount() + payment.Amount());
 }
 
 // The highest payment number of the run of equal place texts InsertPayment
@@ -559,6 +560,7 @@ BatchPlan PlanBatch(const ImportJob& job, const RunBooks& books, BatchFiles& fil
   const std::string voucherUser = shell::Cut(shell::SystemSettings.CurrentUser, 15);
   std::map<std::string, std::int32_t> highest;
   std::set<std::string> keysInBatch;
+  plan.rows.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k) {
     const std::size_t index = static_cast<std::size_t>(job.stored + k);
     const ImportRow& row = job.rows[index];
