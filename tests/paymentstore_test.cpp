@@ -186,6 +186,17 @@ TEST_F(PaymentStore, ManyPlacesAtOnceAreThoseOfOneInsertPointEach) {
           });
       ASSERT_TRUE(point.has_value());
       EXPECT_EQ(places.After(text), *point);
+      // Compared on the date first: the same place and the same run.
+      std::vector<int> prefixRun;
+      const auto byPrefix = journal::InsertPoint<PaymentRec>(
+          shell::FileCode::PAY, text, [](const PaymentRec& r, std::string& out) { out = journal::PaymentPlaceText(r); },
+          [&](const PaymentRec& r) {
+            prefixRun.push_back(static_cast<int>(std::find(f.file.begin(), f.file.end(), r) - f.file.begin()));
+            return true;
+          },
+          [](const PaymentRec& r) { return journal::FieldView(r, PaymentRec::kValueDate); });
+      EXPECT_EQ(byPrefix, point);
+      EXPECT_EQ(prefixRun, run);
       EXPECT_EQ(places.SameTextRun(text), run);
       // Read only back to the first record below the text: the same answers.
       int first = -1;

@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -137,16 +138,25 @@ std::optional<int> FindLastWhere(shell::FileCode c, Pred pred) {
 // `placeTextInto(rec, out)` writes it) is not greater. Each record before
 // that point with an equal text is handed to `sameText`, going back; when
 // it returns false the insert is refused (nullopt).
-template <class R, class PlaceTextInto, class SameText>
+//
+// `prefixOf(rec)`, when given, is a view of the record's bytes that every
+// place text starts with (its date field): a record whose prefix alone
+// already differs from the text's is compared on it, without its text being
+// built, so a scan over many records of other days costs little.
+template <class R, class PlaceTextInto, class SameText, class PrefixOf>
 std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
-                               SameText sameText) {
+                               SameText sameText, PrefixOf prefixOf) {
   int at = 0;
   bool placed = false;
   std::string other;
   BackwardScan<R> scan(c, shell::RecordCount(c));
   while (const R* r = scan.Previous()) {
-    placeTextInto(*r, other);
-    const int cmp = other.compare(text);
+    const std::string_view prefix = prefixOf(*r);
+    int cmp = prefix.compare(std::string_view(text).substr(0, prefix.size()));
+    if (cmp == 0) {
+      placeTextInto(*r, other);
+      cmp = other.compare(text);
+    }
     if (cmp > 0) continue;
     if (!placed) {
       at = scan.Index() + 1;
@@ -156,6 +166,12 @@ std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, Place
     if (!sameText(*r)) return std::nullopt;
   }
   return at;
+}
+
+template <class R, class PlaceTextInto, class SameText>
+std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
+                               SameText sameText) {
+  return InsertPoint<R>(c, text, placeTextInto, sameText, [](const R&) { return std::string_view(); });
 }
 
 // InsertPoint for many new records at once, from the place texts of the
