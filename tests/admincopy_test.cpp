@@ -235,6 +235,29 @@ TEST_F(Copy, AnEmptyTargetGetsEveryFileByteForByteWithoutAQuestion) {
   EXPECT_EQ(store.fs.File(kTo + "booktemp.vlk"), "");
 }
 
+// The rollback journals the stores keep beside their files (cleared, the
+// bytes of their last change behind the header) belong to their folder: the
+// copy passes them by, in the source and in the target alike.
+TEST_F(Copy, KeptRollbackJournalsAreNeitherCopiedNorInTheWay) {
+  Source();
+  const std::string cleared = std::string(40, '\0') + Recs(FileCode::JVO, 1, 'J');
+  store.fs.SetFile(kFrom + "book.vlk.ombrelo-rollback", cleared);
+  store.fs.SetFile(kFrom + ".ombrelo-group-rollback", cleared);
+  store.fs.SetFile(kTo + "payment.vlk.ombrelo-rollback", cleared);
+  const auto before = Files(kFrom);
+  const CopyOutcome outcome = Run();
+  EXPECT_EQ(outcome.result, CopyOutcome::Done);
+  EXPECT_EQ(outcome.copied.size(), 11u);
+  for (const auto& [name, bytes] : before) {
+    if (name.find("rollback") != std::string::npos) continue;
+    EXPECT_EQ(store.fs.File(kTo + name), bytes) << name;
+  }
+  EXPECT_FALSE(store.fs.HasFile(kTo + "book.vlk.ombrelo-rollback"));
+  EXPECT_FALSE(store.fs.HasFile(kTo + ".ombrelo-group-rollback"));
+  EXPECT_TRUE(support::HoldsNothingToRollBack(store.fs.File(kTo + "payment.vlk.ombrelo-rollback")));
+  EXPECT_EQ(Files(kFrom), before);
+}
+
 TEST_F(Copy, AnswersDecideFileByFile) {
   struct Case {
     const char* name;

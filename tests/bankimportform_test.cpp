@@ -292,8 +292,11 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
     f.Button25.UserClick();
-    // Row 1's payment and voucher open PAY; the next open fails.
-    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 2);
+    // The batch of all rows fails when PAY is synced and is put back (PAY
+    // opened twice); its rows go one by one, and the second row's open of
+    // PAY fails.
+    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::Sync, 5, 1, 0);
+    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 3);
     f.Button26.UserClick();
     EXPECT_TRUE(f.Button27.Visible());
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
@@ -320,7 +323,8 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     OpenAndGo(f);
     backend.messageAnswers.push_back(ui::ModalResult::No);  // import the duplicates
     f.Button25.UserClick();
-    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 1);
+    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::Sync, 5, 1, 0);
+    store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 3);
     f.Button26.UserClick();
     ASSERT_TRUE(f.Button27.Visible());
     // The payment tab's Cancel ends it.

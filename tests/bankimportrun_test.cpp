@@ -4,6 +4,7 @@
 // a stopped run continued), and the profile file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +16,8 @@
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"
 #include "records/paymentrec.h"
+#include "shell/fileset.h"
+#include "shell/scopedfileset.h"
 #include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 #include "support/adminfolder.h"
@@ -598,9 +601,12 @@ TEST_F(BankImportRun, OtherDialectsGiveTheSamePayments) {
 
 TEST_F(BankImportRun, AFailedRowIsNotStoredAndTheNextRunStartsThere) {
   journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
-  // Rows 2 and 3 have no voucher: each row opens the payment file once.
-  // The second open fails.
-  store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 1);
+  // The batch of all three rows fails when the payment file is synced: it
+  // is put back (the payment file opened a second time) and its rows go one
+  // by one, each opening the payment file once. The second row's open
+  // fails.
+  store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::Sync, 5, 1, 0);
+  store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 3);
   job.rows.erase(job.rows.begin());
   ASSERT_EQ(job.rows.size(), 2u);
   job.rows.push_back(job.rows[0]);
@@ -630,12 +636,12 @@ TEST_F(BankImportRun, AVoucherTheSaveRefusesLeavesThePaymentWithoutVoucher) {
   EXPECT_DOUBLE_EQ(Inv()[1].PaidAmount(), 0);
 }
 
-TEST_F(BankImportRun, ProgressEveryHundredRows) {
+TEST_F(BankImportRun, ProgressAfterEveryBatch) {
   std::vector<StatementRow> rows;
   for (int i = 0; i < 250; ++i) rows.push_back({i + 1, {"05-01-2024", "NL01", "NL77", "N", "C", "1,00"}});
   journal::ImportJob job = Job(rows, SemicolonProfile());
   std::vector<int> progress;
-  journal::RunImport(job, [&](const journal::ImportJob& j) { progress.push_back(j.stored); });
+  journal::RunImport(job, [&](const journal::ImportJob& j) { progress.push_back(j.stored); }, 100);
   EXPECT_EQ(progress, (std::vector<int>{100, 200, 250}));
 }
 
@@ -727,6 +733,136 @@ TEST_F(BankImportRun, AnAccountThatSeveralPartnersCarryFindsNoPartner) {
   }
   EXPECT_EQ(store.fs.File(support::kBankInv), inv);
   EXPECT_TRUE(Jvo().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// A run killed at any call that changes the disk, and the program started
+// again: every row is stored whole (its payment, and its voucher and the
+// invoice's paid amount when it was matched) or not at all, and importing
+// the statement again lists exactly the stored rows as probable duplicates.
+// The statement holds two matched rows, one of them dated before the rest.
+TEST_F(BankImportRun, AKilledRunLeavesEveryRowWholeOrNotAtAll) {
+  std::vector<StatementRow> rows = Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true);
+  rows.push_back({5, {"04-01-2024", "NL01 BANK 0123 4567 89", "NL03BANK11112222", "Customer Ltd", "C", "50,00",
+                      "Order S-1"}});
+  const std::string inv = store.fs.File(support::kBankInv);
+  struct Expected {
+    const char* entry;
+    const char* voucher;  // the voucher's number when the row is matched
+    const char* invoice;  // the invoice it pays
+    double amount;
+  };
+  const Expected expected[] = {{"P2024-0001", "VEN1/1", "2024-7", 121},
+                               {"P2024-0002", nullptr, nullptr, 0},
+                               {"P2024-0003", nullptr, nullptr, 0},
+                               {"P2024-0004", "CUS1/1", "S-1", 50}};
+  for (int good = 0;; ++good) {
+    SCOPED_TRACE("killed after " + std::to_string(good) + " changing calls");
+    ASSERT_LT(good, 500);
+    store.fs.SetFile(support::kBankPay, "");
+    store.fs.SetFile(support::kBankJvo, "");
+    store.fs.SetFile(support::kBankInv, inv);
+    journal::ImportJob job = Job(rows, SemicolonProfile());
+    ASSERT_EQ(job.rows.size(), 4u);
+    store.fs.CrashAfter(good);
+    bool done = false;
+    try {
+      done = journal::RunImport(job).outcome == journal::RunOutcome::Done;
+    } catch (const std::exception&) {
+    }
+    const bool crashed = store.fs.Crashed();
+    store.fs.ClearErrors();
+    shell::ForceCloseFileSet();
+    // The program starts again: its first set puts back what the run left.
+    { shell::ScopedFileSet set("PAY;INV;JVO"); }
+
+    const auto pay = Pay();
+    const auto jvo = Jvo();
+    const auto invoices = Inv();
+    std::vector<std::size_t> stored;
+    std::size_t vouchers = 0;
+    for (std::size_t i = 0; i < job.rows.size(); ++i) {
+      const Expected& e = expected[i];
+      SCOPED_TRACE(e.entry);
+      const auto payment = std::find_if(pay.begin(), pay.end(), [&](const PaymentRec& p) { return p.EntryNumber() == e.entry; });
+      const bool isStored = payment != pay.end();
+      if (isStored) stored.push_back(i);
+      if (e.voucher == nullptr) continue;
+      const auto lines = std::count_if(jvo.begin(), jvo.end(), [&](const records::JournalVoucherRec& r) {
+        return r.BookNumber() == e.voucher;
+      });
+      const auto paid = std::find_if(invoices.begin(), invoices.end(), [&](const records::InvoiceRec& r) {
+        return r.InvoiceNumber() == e.invoice;
+      });
+      ASSERT_NE(paid, invoices.end());
+      if (isStored) {
+        EXPECT_TRUE(payment->VoucherCreated());
+        EXPECT_EQ(lines, 2);
+        EXPECT_DOUBLE_EQ(paid->PaidAmount(), e.amount);
+        vouchers += 2;
+      } else {
+        EXPECT_EQ(lines, 0);
+        EXPECT_DOUBLE_EQ(paid->PaidAmount(), 0);
+      }
+    }
+    EXPECT_EQ(pay.size(), stored.size());
+    EXPECT_EQ(jvo.size(), vouchers);
+    if (stored.empty()) {
+      EXPECT_EQ(store.fs.File(support::kBankInv), inv);
+    }
+    // Next on the same statement: the stored rows are the probable duplicates.
+    EXPECT_EQ(journal::ProbableDuplicates(job.rows, pay), stored);
+    if (!crashed && done) {
+      EXPECT_EQ(stored.size(), 4u);
+      break;
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A batch stores the files that storing one row after the other stores:
+// rows in date order and newest first alike, many on one day without a
+// partner (one run of equal place texts), and matched rows with vouchers.
+TEST_F(BankImportRun, ABatchStoresWhatOneRowAfterTheOtherStores) {
+  std::vector<StatementRow> inOrder;
+  int line = 1;
+  for (const char* day : {"03-01-2024", "04-01-2024", "05-01-2024", "06-01-2024"})
+    for (int k = 0; k < 3; ++k)
+      inOrder.push_back({++line, {day, "NL01", "NL77 " + std::to_string(k), "N", "C", std::to_string(k + 1) + ",00", "x"}});
+  inOrder.push_back({++line, {"05-01-2024", "NL01", "NL02BANK98765432", "S", "D", "121,00", "inv"}});
+  inOrder.push_back({++line, {"04-01-2024", "NL01", "NL03BANK11112222", "C", "C", "50,00", "S-1"}});
+  std::vector<StatementRow> newestFirst(inOrder.rbegin(), inOrder.rend());
+  const auto files = [&] {
+    auto pay = Pay();
+    for (PaymentRec& p : pay) p.SetChangedAt("");
+    auto jvo = Jvo();
+    for (auto& v : jvo) v.SetChangedAt("");
+    return Bytes(pay) + Bytes(jvo) + store.fs.File(support::kBankInv);
+  };
+  const std::string books = Bytes(Pay()) + Bytes(Jvo()) + store.fs.File(support::kBankInv);
+  for (const auto* rows : {&inOrder, &newestFirst}) {
+    SCOPED_TRACE(rows == &inOrder ? "in date order" : "newest first");
+    std::string byRow;
+    for (const int batch : {1, journal::kImportBatchRows}) {
+      support::WriteBankBooks(store);
+      journal::ImportJob job = Job(*rows, SemicolonProfile());
+      ASSERT_EQ(journal::RunImport(job, {}, batch).outcome, journal::RunOutcome::Done);
+      EXPECT_EQ(job.stored, 14);
+      EXPECT_EQ(job.withVoucher, 2);
+      if (batch == 1) {
+        byRow = files();
+        ASSERT_NE(byRow, books);
+      } else {
+        EXPECT_TRUE(files() == byRow);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // freeze's query over invoices and payments, and failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "shell/fileset.h"
+#include "shell/scopedfileset.h"
 #include "shell/systemsettings.h"
 #include "support/adminfolder.h"
 #include "support/fakefs.h"
@@ -136,6 +138,74 @@ TEST_F(PaymentStore, NewPaymentsAreNumberedWithinDateKindAndPartnerAndPlacedByTe
   std::vector<int> numbers;
   for (const auto& row : p.rows) numbers.push_back(row.record.PaymentNumber());
   EXPECT_EQ(numbers, (std::vector<int>{4, 3, 2, 1, 1}));
+}
+
+// The places of many new payments found at once (the bank import's rows)
+// are those InsertPoint finds one at a time on the file as it is, sorted
+// or not, and so are the records of the run of equal texts before them;
+// also from the texts of the file's end only, read back to the first one
+// below the text asked.
+TEST_F(PaymentStore, ManyPlacesAtOnceAreThoseOfOneInsertPointEach) {
+  const struct {
+    const char* what;
+    std::vector<PaymentRec> file;
+  } files[] = {
+      {"empty", {}},
+      {"sorted, with runs",
+       {Payment("20240510", "CUS", 9, 1), Payment("20240511", "CUS", 10, 1), Payment("20240511", "CUS", 9, 1),
+        Payment("20240511", "CUS", 9, 2), Payment("20240511", "REC", 0, 1), Payment("20240511", "REC", 0, 2),
+        Payment("20240512", "VEN", 3, 1)}},
+      {"not sorted (imported)",
+       {Payment("20240512", "VEN", 3, 1), Payment("20240511", "CUS", 9, 1), Payment("20240513", "CUS", 9, 1),
+        Payment("20240510", "CUS", 9, 1), Payment("20240511", "CUS", 9, 2), Payment("20240514", "REC", 0, 1),
+        Payment("20240511", "CUS", 9, 3)}},
+  };
+  const std::vector<PaymentRec> queries = {Payment("20240509", "CUS", 1), Payment("20240510", "CUS", 9),
+                                           Payment("20240511", "CUS", 9), Payment("20240511", "PAY", 0),
+                                           Payment("20240511", "REC", 0), Payment("20240512", "VEN", 3),
+                                           Payment("20240513", "CUS", 9), Payment("20240520", "VEN", 1)};
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.what);
+    Put(f.file);
+    std::vector<std::string> texts;
+    for (const PaymentRec& r : f.file) texts.push_back(journal::PaymentPlaceText(r));
+    const journal::InsertPlaces places(texts);
+    shell::ScopedFileSet set("PAY");
+    ASSERT_TRUE(set.Ok());
+    for (const PaymentRec& q : queries) {
+      const std::string text = journal::PaymentPlaceText(q);
+      SCOPED_TRACE(text);
+      // The records InsertPoint hands over, by their (distinct) bytes.
+      std::vector<int> run;
+      const auto point = journal::InsertPoint<PaymentRec>(
+          shell::FileCode::PAY, text, [](const PaymentRec& r, std::string& out) { out = journal::PaymentPlaceText(r); },
+          [&](const PaymentRec& r) {
+            const auto it = std::find(f.file.begin(), f.file.end(), r);
+            run.push_back(static_cast<int>(it - f.file.begin()));
+            return true;
+          });
+      ASSERT_TRUE(point.has_value());
+      EXPECT_EQ(places.After(text), *point);
+      // Compared on the date first: the same place and the same run.
+      std::vector<int> prefixRun;
+      const auto byPrefix = journal::InsertPoint<PaymentRec>(
+          shell::FileCode::PAY, text, [](const PaymentRec& r, std::string& out) { out = journal::PaymentPlaceText(r); },
+          [&](const PaymentRec& r) {
+            prefixRun.push_back(static_cast<int>(std::find(f.file.begin(), f.file.end(), r) - f.file.begin()));
+            return true;
+          },
+          [](const PaymentRec& r) { return journal::FieldView(r, PaymentRec::kValueDate); });
+      EXPECT_EQ(byPrefix, point);
+      EXPECT_EQ(prefixRun, run);
+      EXPECT_EQ(places.SameTextRun(text), run);
+      // Read only back to the first record below the text: the same answers.
+      int first = -1;
+      auto texts = journal::PlaceTextsFrom<PaymentRec>(shell::FileCode::PAY, text, journal::PaymentPlaceText, first);
+      const journal::InsertPlaces tail(std::move(texts), first);
+      EXPECT_EQ(tail.After(text), *point);
+      EXPECT_EQ(tail.SameTextRun(text), run);
+    }
+  }
 }
 
 TEST_F(PaymentStore, AStoredPaymentIsChangedInPlaceNeverStoredTwice) {

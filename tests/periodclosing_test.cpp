@@ -959,6 +959,14 @@ TEST_F(Closing, AClosingThatCannotBeFinishedBlocksTheChangesOfItsFilesUntilTheFi
   } catch (const platform::IoError& e) {
     EXPECT_NE(std::string(e.what()).find("adminset.vlk"), std::string::npos) << e.what();
   }
+  // The bank import's change of several files together is refused alike.
+  try {
+    shell::ScopedFileSet set("JVO;PAY");
+    shell::ChangeTogether({{FileCode::JVO, {0}, std::string(JournalVoucherRec::kSize, '\0'), {}, {}}});
+    ADD_FAILURE() << "the group change went on";
+  } catch (const platform::IoError& e) {
+    EXPECT_NE(std::string(e.what()).find("adminset.vlk"), std::string::npos) << e.what();
+  }
   EXPECT_EQ(File(FileCode::JVO), jvo);
   EXPECT_TRUE(store.fs.HasFile(intentPath));
   // Reading goes on.

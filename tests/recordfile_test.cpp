@@ -184,28 +184,30 @@ TEST_F(RecordFileTest, InsertAndDeleteEqualTheRecordByRecordMoves) {
 }
 
 // The names in the folder reach the disk in the order that makes a power
-// loss harmless: the journal's name before the file changes, its deletion
-// before the change is done (a journal that came back would undo later
-// changes), and a rewritten file's new name at once.
+// loss harmless: the journal's name before the file changes the first time;
+// after that the journal is kept and emptied, never deleted or created
+// again, so no change renames anything; a rewritten file's new name at
+// once.
 TEST_F(RecordFileTest, FolderNamesReachTheDiskInSafeOrder) {
   fs.SetFile("/w/book.vlk", Records(392, 3));
   Open("JVO");
   const std::string recs = Records(392, 1, 200);
-  const std::vector<std::string> steps = {"create /w/book.vlk.ombrelo-rollback",
-                                          "syncfolder /w/book.vlk.ombrelo-rollback",
-                                          "delete /w/book.vlk.ombrelo-rollback",
-                                          "syncfolder /w/book.vlk.ombrelo-rollback"};
-  for (const bool insert : {true, false}) {
-    SCOPED_TRACE(insert ? "insert" : "delete");
+  const std::string journal = "/w/book.vlk.ombrelo-rollback";
+  for (const bool first : {true, false}) {
+    SCOPED_TRACE(first ? "first change" : "later change");
     fs.ClearLog();
-    if (insert)
+    if (first)
       shell::InsertRecords(FileCode::JVO, 0, recs.data(), 1);
     else
       shell::DeleteRecords(FileCode::JVO, 0, 1);
     std::vector<std::string> seen;
     for (const std::string& line : fs.Log())
-      if (std::find(steps.begin(), steps.end(), line) != steps.end()) seen.push_back(line);
-    EXPECT_EQ(seen, steps);
+      if (line == "create " + journal || line == "delete " + journal || line == "syncfolder " + journal)
+        seen.push_back(line);
+    const std::vector<std::string> expected =
+        first ? std::vector<std::string>{"create " + journal, "syncfolder " + journal} : std::vector<std::string>{};
+    EXPECT_EQ(seen, expected);
+    EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
   }
   fs.ClearLog();
   shell::RewriteFile(FileCode::JVO, recs.data(), 1);
@@ -268,7 +270,7 @@ TEST_F(RecordFileTest, ACrashAtAnyPointLeavesTheOldOrTheNewRecords) {
       shell::ForceCloseFileSet();
       fs.ClearErrors();
       Open(shell::FileInfo(c.code).name);
-      EXPECT_FALSE(fs.HasFile(journal));
+      EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));  // nothing to roll back
       if (raised) {
         ++crashes;
         ASSERT_TRUE(fs.File(c.name) == original);
@@ -278,9 +280,9 @@ TEST_F(RecordFileTest, ACrashAtAnyPointLeavesTheOldOrTheNewRecords) {
       shell::CloseFileSet();
       if (!raised) break;
     }
-    // The journal is written (create, write(s), sync), the file changed and
-    // synced, the journal deleted: a crash was tried at each of them.
-    EXPECT_GE(crashes, 6);
+    // The kept journal is written (write(s), sync), the file changed and
+    // synced, the journal emptied: a crash was tried at each of them.
+    EXPECT_GE(crashes, 5);
   }
 }
 
@@ -324,7 +326,7 @@ TEST_F(RecordFileTest, AReplaceEqualsDeleteThenInsertAndSurvivesACrash) {
       shell::ForceCloseFileSet();
       fs.ClearErrors();
       Open("JVO");
-      EXPECT_FALSE(fs.HasFile(journal));
+      EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));  // nothing to roll back
       if (raised) {
         ++crashes;
         ASSERT_TRUE(fs.File(name) == original);
@@ -350,24 +352,30 @@ TEST_F(RecordFileTest, AFailedChangeIsPutBackAtOnce) {
     std::string path;
     FakeFileSystem::Op op;
     int after;
+    bool kept;  // the journal is there, kept from an earlier change
   } cases[] = {
-      {"insert: first move", true, file, FakeFileSystem::Op::Write, 0},
-      {"insert: the new records", true, file, FakeFileSystem::Op::Write, 1},
-      {"insert: sync of the file", true, file, FakeFileSystem::Op::Sync, 0},
-      {"insert: journal not created", true, journal, FakeFileSystem::Op::Create, 0},
-      {"insert: journal not written", true, journal, FakeFileSystem::Op::Write, 0},
-      {"insert: journal not synced", true, journal, FakeFileSystem::Op::Sync, 0},
-      {"insert: journal not deleted", true, journal, FakeFileSystem::Op::Delete, 0},
-      {"delete: first move", false, file, FakeFileSystem::Op::Write, 0},
-      {"delete: the cut", false, file, FakeFileSystem::Op::Truncate, 0},
-      {"delete: sync of the file", false, file, FakeFileSystem::Op::Sync, 0},
-      {"delete: journal not deleted", false, journal, FakeFileSystem::Op::Delete, 0},
+      {"insert: first move", true, file, FakeFileSystem::Op::Write, 0, true},
+      {"insert: the new records", true, file, FakeFileSystem::Op::Write, 1, true},
+      {"insert: sync of the file", true, file, FakeFileSystem::Op::Sync, 0, true},
+      {"insert: journal not created", true, journal, FakeFileSystem::Op::Create, 0, false},
+      {"insert: kept journal not opened", true, journal, FakeFileSystem::Op::OpenReadWrite, 0, true},
+      {"insert: journal not written", true, journal, FakeFileSystem::Op::Write, 0, true},
+      {"insert: journal not synced", true, journal, FakeFileSystem::Op::Sync, 0, false},
+      {"insert: journal not cleared", true, journal, FakeFileSystem::Op::Write, 2, true},  // after bytes, header
+      {"delete: first move", false, file, FakeFileSystem::Op::Write, 0, true},
+      {"delete: the cut", false, file, FakeFileSystem::Op::Truncate, 0, true},
+      {"delete: sync of the file", false, file, FakeFileSystem::Op::Sync, 0, true},
+      {"delete: journal not cleared", false, journal, FakeFileSystem::Op::Write, 2, true},
   };
   const std::string original = Records(392, 5);
   const std::string rec = Records(392, 1, 90);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     fs.ClearErrors();
+    if (c.kept)
+      fs.SetFile(journal, "");
+    else if (fs.HasFile(journal))
+      fs.Delete(journal);
     fs.SetFile(file, original);
     Open("JVO");
     fs.InjectError(c.path, c.op, platform::kErrnoBase + 28, 1, c.after);
@@ -376,7 +384,7 @@ TEST_F(RecordFileTest, AFailedChangeIsPutBackAtOnce) {
     else
       EXPECT_THROW(shell::DeleteRecords(FileCode::JVO, 1, 2), platform::IoError);
     EXPECT_TRUE(fs.File(file) == original);
-    EXPECT_FALSE(fs.HasFile(journal));
+    EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
     shell::AppendRecord(FileCode::JVO, rec.data());
     EXPECT_TRUE(fs.File(file) == original + rec);
     shell::CloseFileSet();
@@ -404,7 +412,7 @@ TEST_F(RecordFileTest, AFileThatCannotBePutBackLeavesTheSetUntilItIsOpenedAgain)
   fs.ClearErrors();
   Open("JVO");  // nested: opens the file again, which puts it back
   EXPECT_TRUE(fs.File(file) == original);
-  EXPECT_FALSE(fs.HasFile(file + ".ombrelo-rollback"));
+  EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(file + ".ombrelo-rollback")));
   EXPECT_EQ(shell::RecordCount(FileCode::JVO), 4);
   shell::CloseFileSet();
   shell::CloseFileSet();
@@ -412,7 +420,8 @@ TEST_F(RecordFileTest, AFileThatCannotBePutBackLeavesTheSetUntilItIsOpenedAgain)
 }
 
 // A journal that is not whole was cut off before the file changed: it is
-// deleted and the file stays as it is. A whole one puts the file back.
+// emptied and the file stays as it is. A whole one puts the file back, and
+// an empty one holds nothing to roll back.
 TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
   const std::string file = "/w/book.vlk";
   const std::string journal = file + ".ombrelo-rollback";
@@ -444,7 +453,7 @@ TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
       {"empty", "", false},
       {"header cut off", whole.substr(0, 39), false},
       {"bytes cut off", whole.substr(0, whole.size() - 1), false},
-      {"one more byte", whole + "x", false},
+      {"followed by older bytes (a kept journal)", whole + "x", true},
       {"a saved byte changed", flipped(whole, whole.size() - 10), false},
       {"the old size changed", flipped(whole, 8), false},
       {"no journal of ours", flipped(whole, 0), false},
@@ -455,7 +464,7 @@ TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
     fs.SetFile(journal, c.journal);
     Open("JVO");
     EXPECT_TRUE(fs.File(file) == (c.restores ? original : damaged));
-    EXPECT_FALSE(fs.HasFile(journal));
+    EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));  // emptied: nothing to roll back
     shell::CloseFileSet();
   }
 
@@ -463,7 +472,7 @@ TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
   fs.SetFile(journal, whole);
   ASSERT_EQ(fs.Delete(file), 0);
   Open("JVO");
-  EXPECT_EQ(fs.File(file), "");
+  EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(file)));
   EXPECT_FALSE(fs.HasFile(journal));
   shell::CloseFileSet();
 }
@@ -493,10 +502,21 @@ TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
     ASSERT_TRUE(fs.HasFile(c.copy));
     EXPECT_EQ(fs.ModeOf(c.copy), 0600u);
     Open("USE");
-    EXPECT_FALSE(fs.HasFile(c.copy));
+    // The rewrite's temporary file goes; the journal is kept, cleared.
+    EXPECT_EQ(fs.HasFile(c.copy), c.copy.ends_with("rollback"));
+    EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(c.copy)));
+    EXPECT_EQ(fs.ModeOf(c.copy), c.copy.ends_with("rollback") ? 0600u : 0u);
     EXPECT_EQ(fs.File("/w/user.vlk"), Records(284, 2));
     shell::CloseFileSet();
   }
+  // A kept journal follows the file's mode when that changes.
+  fs.SetMode("/w/user.vlk", 0640);
+  Open("USE");
+  shell::InsertRecords(FileCode::USE, 0, rec.data(), 1);
+  shell::CloseFileSet();
+  EXPECT_EQ(fs.ModeOf("/w/user.vlk.ombrelo-rollback"), 0640u);
+  EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/user.vlk.ombrelo-rollback")));
+  fs.SetMode("/w/user.vlk", 0600);
   // The rewritten file keeps the mode.
   Open("USE");
   shell::RewriteFile(FileCode::USE, rec.data(), 1);
@@ -515,6 +535,192 @@ TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
 
 // ReadAll reads in blocks, not record by record, and never more than the
 // limit allows.
+// ---- A change of several files together
+
+// One file of a group change: its records, and what goes in and over.
+struct GroupCase {
+  FileCode code;
+  const char* path;
+  std::size_t size;
+  int n;                    // records in the file
+  std::vector<int> insertAt;
+  std::vector<int> overwriteAt;
+};
+
+shell::FileChange ChangeOf(const GroupCase& g) {
+  shell::FileChange c{g.code, g.insertAt, Records(g.size, static_cast<int>(g.insertAt.size()), 100), g.overwriteAt,
+                      Records(g.size, static_cast<int>(g.overwriteAt.size()), 150)};
+  return c;
+}
+
+// The bytes of inserting the new records one at a time, each where the
+// ones before it left its index, then overwriting the records at their
+// moved places.
+std::string OneByOne(const GroupCase& g, const std::string& original) {
+  std::string file = original;
+  for (std::size_t r = 0; r < g.insertAt.size(); ++r)
+    file = InsertOneByOne(file, g.size, g.insertAt[r] + static_cast<int>(r), Records(g.size, 1, 100 + static_cast<int>(r)));
+  for (std::size_t k = 0; k < g.overwriteAt.size(); ++k) {
+    const int at = g.overwriteAt[k];
+    const auto moved = std::upper_bound(g.insertAt.begin(), g.insertAt.end(), at) - g.insertAt.begin();
+    Put(file, (at + moved) * g.size, Records(g.size, 1, 150 + static_cast<int>(k)));
+  }
+  return file;
+}
+
+TEST_F(RecordFileTest, AGroupChangeGivesTheBytesOfOneChangeAfterTheOther) {
+  const struct {
+    const char* what;
+    std::vector<GroupCase> files;
+    std::size_t tail;  // bytes of a partial record at the end of the first file
+  } cases[] = {
+      {"inserts spread, several at one index, at both ends",
+       {{FileCode::JVO, "/w/book.vlk", 392, 6, {0, 3, 3, 6, 6}, {}}}, 0},
+      {"over a partial tail", {{FileCode::JVO, "/w/book.vlk", 392, 4, {2}, {}}}, 50},
+      {"into an empty file", {{FileCode::PAY, "/w/payment.vlk", 584, 0, {0, 0, 0}, {}}}, 0},
+      {"three files: inserts, inserts and overwrites",
+       {{FileCode::JVO, "/w/book.vlk", 392, 6, {1, 5}, {0, 5}},
+        {FileCode::PAY, "/w/payment.vlk", 584, 4, {2, 4}, {}},
+        {FileCode::INV, "/w/invsum.vlk", 224, 5, {}, {1, 4}}},
+       0},
+      {"moving more than a block", {{FileCode::FRZ, "/w/freeze.vlk", 64080, 20, {0, 10}, {15}}}, 0},
+      {"many inserts over several blocks",
+       {{FileCode::JVO, "/w/book.vlk", 392, 4000, {7, 700, 1337, 1337, 2500, 3999, 4000}, {1, 3000}}}, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<shell::FileChange> changes;
+    std::string list;
+    for (std::size_t i = 0; i < c.files.size(); ++i) {
+      const GroupCase& g = c.files[i];
+      fs.SetFile(g.path, Records(g.size, g.n) + (i == 0 ? std::string(c.tail, '\x55') : std::string()));
+      changes.push_back(ChangeOf(g));
+      list += std::string(shell::FileInfo(g.code).name) + ";";
+    }
+    std::vector<std::string> expected;
+    for (const GroupCase& g : c.files) expected.push_back(OneByOne(g, fs.File(g.path)));
+    Open(list);
+    shell::ChangeTogether(changes);
+    shell::CloseFileSet();
+    for (std::size_t i = 0; i < c.files.size(); ++i) EXPECT_TRUE(fs.File(c.files[i].path) == expected[i]) << c.files[i].path;
+    EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/.ombrelo-group-rollback")));
+  }
+}
+
+// Killed at any call that changes the disk, then any one file of the folder
+// opened again: every file of the change is old, or every one is new.
+TEST_F(RecordFileTest, AGroupChangeCutOffAnywhereLeavesEveryFileOldOrEveryFileNew) {
+  const std::vector<GroupCase> files = {{FileCode::JVO, "/w/book.vlk", 392, 6, {0, 3, 3, 6}, {2}},
+                                        {FileCode::PAY, "/w/payment.vlk", 584, 4, {2}, {}},
+                                        {FileCode::INV, "/w/invsum.vlk", 224, 5, {}, {1, 4}}};
+  std::vector<shell::FileChange> changes;
+  std::string before, after;
+  for (const GroupCase& g : files) {
+    changes.push_back(ChangeOf(g));
+    before += Records(g.size, g.n);
+    after += OneByOne(g, Records(g.size, g.n));
+  }
+  const auto all = [&] {
+    std::string bytes;
+    for (const GroupCase& g : files) bytes += fs.File(g.path);
+    return bytes;
+  };
+  int crashes = 0;
+  for (int good = 0;; ++good) {
+    SCOPED_TRACE("crash after " + std::to_string(good) + " changing calls");
+    ASSERT_LT(good, 100);
+    fs.ClearErrors();
+    for (const GroupCase& g : files) fs.SetFile(g.path, Records(g.size, g.n));
+    Open("JVO;PAY;INV");
+    fs.CrashAfter(good);
+    bool raised = false;
+    try {
+      shell::ChangeTogether(changes);
+    } catch (const platform::IoError&) {
+      raised = true;
+    }
+    shell::ForceCloseFileSet();
+    fs.ClearErrors();
+    Open("INV");  // one file of the folder puts them all back
+    shell::CloseFileSet();
+    EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/.ombrelo-group-rollback")));
+    ASSERT_TRUE(all() == (raised ? before : after));
+    if (!raised) break;
+    ++crashes;
+  }
+  // The journal written and synced, three files changed and synced, the
+  // journal emptied.
+  EXPECT_GE(crashes, 9);
+}
+
+// A failure part-way puts every file back at once; when that fails too, the
+// files leave the set and the next open of one of them puts all back. An
+// empty group journal, or one that is not whole, holds nothing to roll back.
+TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
+  const std::vector<GroupCase> files = {{FileCode::JVO, "/w/book.vlk", 392, 6, {1}, {}},
+                                        {FileCode::PAY, "/w/payment.vlk", 584, 4, {0}, {}}};
+  const std::string journal = "/w/.ombrelo-group-rollback";
+  std::vector<shell::FileChange> changes;
+  for (const GroupCase& g : files) {
+    changes.push_back(ChangeOf(g));
+    fs.SetFile(g.path, Records(g.size, g.n));
+  }
+  const std::string jvo = fs.File("/w/book.vlk"), pay = fs.File("/w/payment.vlk");
+
+  // The second file fails: the first is put back at once.
+  Open("JVO;PAY");
+  fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 28, 1);
+  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  EXPECT_TRUE(fs.File("/w/book.vlk") == jvo);
+  EXPECT_TRUE(fs.File("/w/payment.vlk") == pay);
+  EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
+  EXPECT_EQ(shell::RecordCount(FileCode::JVO), 6);  // still in the set
+  shell::CloseFileSet();
+
+  // Nor can it be put back: both files leave the set, and the journal stays
+  // until a file of the folder is opened again.
+  fs.ClearErrors();
+  Open("JVO;PAY;GLA");
+  fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Sync, platform::kErrnoBase + 5, 1);
+  fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 5, -1, 1);
+  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  EXPECT_FALSE(support::HoldsNothingToRollBack(fs.File(journal)));
+  EXPECT_FALSE(fs.File("/w/payment.vlk") == pay);  // changed, not synced
+  for (FileCode c : {FileCode::JVO, FileCode::PAY}) {
+    try {
+      shell::RecordCount(c);
+      ADD_FAILURE() << "still in the set";
+    } catch (const platform::IoError& e) {
+      EXPECT_EQ(e.Code(), platform::kFileNotOpen);
+    }
+  }
+  fs.ClearErrors();
+  Open("PAY");  // nested: opens PAY again, which puts both back
+  EXPECT_TRUE(fs.File("/w/book.vlk") == jvo);
+  EXPECT_TRUE(fs.File("/w/payment.vlk") == pay);
+  EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
+  shell::CloseFileSet();
+  shell::CloseFileSet();
+
+  // A journal cut off or not ours: nothing is put back.
+  Open("JVO;PAY");
+  fs.CrashAfter(6);  // killed after the journal is written, part of JVO changed
+  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  shell::ForceCloseFileSet();
+  fs.ClearErrors();
+  const std::string whole = fs.File(journal);
+  ASSERT_GT(whole.size(), 32u);
+  const std::string changedJvo = fs.File("/w/book.vlk");
+  for (const std::string& damaged : {std::string(), whole.substr(0, whole.size() - 1), whole.substr(0, 31),
+                                     "X" + whole.substr(1)}) {
+    fs.SetFile(journal, damaged);
+    Open("GLA");
+    shell::CloseFileSet();
+    EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
+    EXPECT_TRUE(fs.File("/w/book.vlk") == changedJvo);
+  }
+}
+
 TEST_F(RecordFileTest, ReadAllReadsInBlocksUpToItsLimit) {
   struct VoucherRec : records::Record<392> {};
   for (int n : {0, 1, 2674, 2675, 6000}) {
@@ -562,7 +768,7 @@ TEST_F(RecordFileTest, RewriteReplacesTheFileAndTheSetGoesOnWithTheNewOne) {
   EXPECT_FALSE(fs.HasFile("/w/ins.vlk.ombrelo-tmp"));
 
   shell::RewriteFile(FileCode::INS, nullptr, 0);
-  EXPECT_EQ(fs.File("/w/ins.vlk"), "");
+  EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/ins.vlk")));
   EXPECT_EQ(shell::RecordCount(FileCode::INS), 0);
   shell::CloseFileSet();
   EXPECT_EQ(fs.OpenHandles(), 0);

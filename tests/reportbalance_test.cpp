@@ -2,6 +2,8 @@
 // sheet, on small books built in memory; the file reader on the fake store.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -186,6 +188,53 @@ TEST_F(BalanceTest, TrialBalanceWithoutFreezeTakesStartAmountsAndThePeriodsVouch
   EXPECT_EQ(r.period->yearBaseDate, "20231231");
   EXPECT_EQ(r.period->start, "20240301");
   EXPECT_EQ(r.period->end, "20240401");
+}
+
+// A line's account is the characters within the field's length byte (at
+// most its 15), trailing blanks removed: the bytes after the length (files
+// of the earlier system hold anything there) never count.
+TEST_F(BalanceTest, LinesAreSummedByTheAccountWithinItsLengthTrailingBlanksRemoved) {
+  const BalanceResult before = Run('1');
+  const struct {
+    const char* what;
+    std::uint8_t length;
+    const char* chars;    // the field's 15 bytes after the length byte
+    const char* account;  // the row it adds to; nullptr: none
+    double debit;
+  } cases[] = {
+      {"trailing blanks, garbage after", 6, "8000  GARBAGE!!", "8000", 1},
+      {"garbage right after", 4, "1000XXXXXXXXXXX", "1000", 2},
+      {"a length beyond the field", 255, "4000           ", "4000", 4},
+      {"blanks and garbage, type C", 5, "1900 \x01\x02\xff" "abcdef", "1900", 8},
+      {"a shorter number", 3, "800            ", nullptr, 16},
+      {"a longer number", 5, "10000          ", nullptr, 32},
+      {"empty", 0, "1000           ", nullptr, 64},
+  };
+  for (const auto& c : cases) {
+    records::JournalVoucherRec line = Line("20240310", "", c.debit, 0);
+    line.Bytes[183] = c.length;
+    std::memcpy(line.Bytes.data() + 184, c.chars, 15);
+    files.vouchers.push_back(line);
+  }
+  const BalanceResult after = Run('1');
+  for (const auto& c : cases) {
+    if (c.account == nullptr) continue;
+    SCOPED_TRACE(c.what);
+    const auto& was = RowOf(before, c.account);
+    const auto& now = RowOf(after, c.account);
+    // Debit: the own side of a type D account, the other side of a type C one.
+    const bool own = was.AccountType == "D";
+    EXPECT_DOUBLE_EQ(now.ClosingOwnSide - was.ClosingOwnSide, own ? c.debit : 0);
+    EXPECT_DOUBLE_EQ(now.ClosingOtherSide - was.ClosingOtherSide, own ? 0 : c.debit);
+  }
+  // The lines of no account reach no row (the profit and transfer rows
+  // carry the sums instead).
+  double added = 0;
+  for (std::size_t i = 0; i < after.table.size(); ++i)
+    if (after.table[i].AccountType == "D" || after.table[i].AccountType == "C")
+      added += after.table[i].ClosingOwnSide + after.table[i].ClosingOtherSide -
+               before.table[i].ClosingOwnSide - before.table[i].ClosingOtherSide;
+  EXPECT_DOUBLE_EQ(added, 1 + 2 + 4 + 8);
 }
 
 TEST_F(BalanceTest, BalanceSheetFromTheBaseSnapshot) {

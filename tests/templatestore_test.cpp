@@ -116,7 +116,7 @@ TEST_F(TemplateStore, SaveKeepsTheFileInByteOrderOfTheNames) {
     for (const std::string& n : c.after) expected.push_back(n == key ? Stored(key, "new") : Stored(n, "old " + n));
     EXPECT_TRUE(store.fs.File(kJvt) == Bytes(expected)) << ::testing::PrintToString(NamesOnDisk());
     EXPECT_EQ(shell::FileSetLevels(), 0);
-    EXPECT_FALSE(store.fs.HasFile(kRollback));
+    EXPECT_TRUE(support::HoldsNothingToRollBack(store.fs.File(kRollback)));
   }
 }
 
@@ -305,7 +305,7 @@ TEST_F(TemplateStore, AnIoErrorPartWayLeavesTheOldFile) {
     else
       EXPECT_THROW(journal::DeleteTemplate("Insurance"), platform::IoError);
     EXPECT_TRUE(store.fs.File(kJvt) == before);
-    EXPECT_FALSE(store.fs.HasFile(kRollback));
+    EXPECT_TRUE(support::HoldsNothingToRollBack(store.fs.File(kRollback)));
     EXPECT_EQ(shell::FileSetLevels(), 0);
   }
   // The next call works on the intact file.

@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <string_view>
+#include <vector>
 #include <functional>
 #include <unordered_map>
 
@@ -258,29 +261,92 @@ void ApplySnapshot(const ReportPeriod& period, const records::FreezeRec& snap, B
   }
 }
 
-// Adds the voucher lines of the period to their rows; `rowOf` maps an
-// account key to its table row.
+// The table rows by account key, for the per-line loop: a small
+// open-addressing table keyed on the characters of a line's account number
+// within its field's length byte, trailing blanks removed (never the bytes
+// beyond the length: files from the earlier system may hold anything
+// there), so a line costs no string; and the row of the line before, for
+// the runs of one account a voucher file holds. A key the table misses goes
+// the string way (`rowOf`) as before.
+class AccountRows {
+ public:
+  struct Entry {
+    std::string key;
+    std::size_t row = 0;
+    char side = 0;  // 'D', 'C', or 0 for a type that takes no amounts
+  };
+
+  AccountRows(const std::vector<BalanceTableRow>& table, const std::unordered_map<std::string, std::size_t>& rowOf)
+      : rowOf_(rowOf) {
+    std::size_t size = 16;
+    while (size < 2 * rowOf.size()) size *= 2;
+    slots_.assign(size, kEmpty);
+    for (const auto& [key, row] : rowOf) {
+      const std::string& type = table[row].AccountType;
+      entries_.push_back({key, row, type == "D" ? 'D' : type == "C" ? 'C' : '\0'});
+      std::size_t at = Hash(key) & (size - 1);
+      while (slots_[at] != kEmpty) at = (at + 1) & (size - 1);
+      slots_[at] = entries_.size() - 1;
+    }
+    sides_.resize(table.size());
+    for (const Entry& e : entries_) sides_[e.row] = e.side;
+  }
+
+  // The entry of a line's account; nullptr when no row has it.
+  const Entry* Find(const records::JournalVoucherRec& v) {
+    std::string_view key = shell::FieldView(v, records::JournalVoucherRec::kAccountNumber);
+    while (!key.empty() && key.back() == ' ') key.remove_suffix(1);
+    if (last_ && last_->key == key) return last_;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = Hash(key) & mask; slots_[at] != kEmpty; at = (at + 1) & mask) {
+      const Entry& e = entries_[slots_[at]];
+      if (e.key == key) return last_ = &e;
+    }
+    // Missed: the string way, as the key was always formed.
+    const auto it = rowOf_.find(AccountKey(v.AccountNumber()));
+    if (it == rowOf_.end()) return nullptr;
+    miss_ = {it->first, it->second, sides_[it->second]};
+    return &miss_;
+  }
+
+ private:
+  static constexpr std::size_t kEmpty = static_cast<std::size_t>(-1);
+  static std::size_t Hash(std::string_view key) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (const char c : key) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+  const std::unordered_map<std::string, std::size_t>& rowOf_;
+  std::vector<Entry> entries_;
+  std::vector<std::size_t> slots_;
+  std::vector<char> sides_;
+  const Entry* last_ = nullptr;
+  Entry miss_;
+};
+
+// Adds the voucher lines of the period to their rows.
 void AddVouchers(const ReportPeriod& period, const records::JournalVoucherRec* vouchers, std::size_t count,
-                 const std::unordered_map<std::string, std::size_t>& rowOf, BalanceResult& r) {
+                 AccountRows& rows, BalanceResult& r) {
+  using records::JournalVoucherRec;
   for (std::size_t i = 0; i < count; ++i) {
-    const records::JournalVoucherRec& v = vouchers[i];
-    const std::string date = v.VoucherDate();
+    const JournalVoucherRec& v = vouchers[i];
+    const std::string_view date = shell::FieldView(v, JournalVoucherRec::kVoucherDate);
     if (!(period.start <= date && date < period.end)) continue;
-    auto it = rowOf.find(AccountKey(v.AccountNumber()));
-    if (it == rowOf.end()) continue;
-    BalanceTableRow& row = r.table[it->second];
+    const AccountRows::Entry* e = rows.Find(v);
+    if (!e) continue;
+    BalanceTableRow& row = r.table[e->row];
     const double debit = v.DebitAmount(), credit = v.CreditAmount();
-    if (row.AccountType == "D") {
+    if (e->side == 'D') {
       row.ClosingOwnSide += debit;
       row.ClosingOtherSide += credit;
-    } else if (row.AccountType == "C") {
+    } else if (e->side == 'C') {
       row.ClosingOwnSide += credit;
       row.ClosingOtherSide += debit;
     }
     if (period.pp != 1) continue;
-    const std::string book = v.BookNumber();
+    const std::string_view book = shell::FieldView(v, JournalVoucherRec::kBookNumber);
     if (book == "{SYSTEM}" || book == "! SYSTEM")
-      row.OpeningOwnSide += row.AccountType == "D" ? debit - credit : credit - debit;
+      row.OpeningOwnSide += e->side == 'D' ? debit - credit : credit - debit;
   }
 }
 
@@ -499,8 +565,9 @@ BalanceResult Compute(const BalanceRequest& q, const BalanceFiles& files, const 
   if (!p.hit && !r.table.empty()) {
     std::unordered_map<std::string, std::size_t> rowOf;
     for (std::size_t i = 0; i < r.table.size(); ++i) rowOf.emplace(AccountKey(r.table[i].AccountNumber), i);
+    AccountRows rows(r.table, rowOf);
     vouchers([&](const records::JournalVoucherRec* block, std::size_t count) {
-      AddVouchers(p, block, count, rowOf, r);
+      AddVouchers(p, block, count, rows, r);
     });
   }
   Sum(r);

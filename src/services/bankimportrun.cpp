@@ -6,17 +6,25 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <set>
+#include <type_traits>
 #include <utility>
 
 #include "services/documentrules.h"
+#include "services/entryrules.h"
 #include "services/invoicestore.h"
 #include "services/paymentstore.h"
 #include "services/voucherstore.h"
 #include "platform/cp1252.h"
+#include "platform/errors.h"
 #include "platform/filesystem.h"
+#include "records/adminsettingsrec.h"
+#include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "shell/builtintext.h"
 #include "shell/fileset.h"
+#include "shell/recordscan.h"
+#include "shell/systemsettings.h"
 #include "shell/textroutines.h"
 
 namespace journal {
@@ -24,6 +32,7 @@ namespace journal {
 namespace {
 
 using records::InvoiceRec;
+using records::JournalVoucherRec;
 using records::PartnerRec;
 using records::PaymentRec;
 
@@ -362,6 +371,11 @@ PartnerAccounts::PartnerAccounts(const std::vector<PartnerRec>& customers, const
     if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) customers_.emplace_back(std::move(a), p);
   for (const PartnerRec& p : suppliers)
     if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) suppliers_.emplace_back(std::move(a), p);
+  // By account, file order kept among equal ones: a row finds its account by
+  // a binary search, not by a walk over every partner.
+  const auto byAccount = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::stable_sort(customers_.begin(), customers_.end(), byAccount);
+  std::stable_sort(suppliers_.begin(), suppliers_.end(), byAccount);
 }
 
 PartnerAccounts::Answer PartnerAccounts::Find(RowDirection direction, std::string_view account) const {
@@ -373,22 +387,26 @@ PartnerAccounts::Answer PartnerAccounts::Find(RowDirection direction, std::strin
   }
   const auto& own = direction == RowDirection::Credit ? customers_ : suppliers_;
   const auto& other = direction == RowDirection::Credit ? suppliers_ : customers_;
-  int hits = 0;
-  for (const auto& [a, p] : own)
-    if (a == key) {
-      if (++hits == 1) answer.partner = p;
-    }
-  if (hits == 1) {
+  const auto carriedBy = [&](const auto& partners) {
+    return std::equal_range(partners.begin(), partners.end(), key, [](const auto& a, const auto& b) {
+      if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::string>)
+        return a < b.first;
+      else
+        return a.first < b;
+    });
+  };
+  const auto [from, to] = carriedBy(own);
+  if (to - from == 1) {
     answer.search = PartnerSearch::Found;
+    answer.partner = from->second;
     return answer;
   }
-  answer.partner.reset();
-  if (hits > 1) {
+  if (to - from > 1) {
     answer.search = PartnerSearch::Ambiguous;
     return answer;
   }
-  const bool refund = std::any_of(other.begin(), other.end(), [&](const auto& e) { return e.first == key; });
-  answer.search = refund ? PartnerSearch::Refund : PartnerSearch::NotFound;
+  const auto [otherFrom, otherTo] = carriedBy(other);
+  answer.search = otherFrom != otherTo ? PartnerSearch::Refund : PartnerSearch::NotFound;
   return answer;
 }
 
@@ -413,9 +431,15 @@ PaymentRec ImportPayment(const ImportRow& row, const PartnerAccounts::Answer& pa
   return rec;
 }
 
+namespace {
+bool OwesExactly(const InvoiceRec& inv, double amount) {
+  return Cents(inv.InvoiceAmount() - inv.PaidAmount()) == Cents(amount);
+}
+}  // namespace
+
 std::optional<InvoiceRec> MatchingInvoice(const std::vector<InvoiceRec>& open, double amount) {
   for (const InvoiceRec& inv : open)
-    if (Cents(inv.InvoiceAmount() - inv.PaidAmount()) == Cents(amount)) return inv;
+    if (OwesExactly(inv, amount)) return inv;
   return std::nullopt;
 }
 
@@ -475,12 +499,25 @@ RunBooks ReadRunBooks(int decimals) {
   return books;
 }
 
-// The open invoices of a partner, newest first.
-std::vector<InvoiceRec> OpenInvoices(const RunBooks& books, const std::string& kind, std::int32_t partner) {
-  std::vector<InvoiceRec> out;
-  for (auto it = books.invoices.rbegin(); it != books.invoices.rend(); ++it)
-    if (it->PartnerType() == kind && it->PartnerNumber() == partner) out.push_back(*it);
+// Invoices by partner: kind and number.
+using PartnerInvoices = std::map<std::pair<std::string, std::int32_t>, std::vector<std::size_t>>;
+
+PartnerInvoices ByPartner(const std::vector<InvoiceRec>& invoices) {
+  PartnerInvoices out;
+  for (std::size_t i = 0; i < invoices.size(); ++i)
+    out[{invoices[i].PartnerType(), invoices[i].PartnerNumber()}].push_back(i);
   return out;
+}
+
+// MatchingInvoice over a partner's open invoices, newest first, without
+// copying them: the index of the invoice.
+std::optional<std::size_t> OpenInvoiceOwing(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
+                                            const std::string& kind, std::int32_t partner, double amount) {
+  const auto it = byPartner.find({kind, partner});
+  if (it == byPartner.end()) return std::nullopt;
+  for (auto i = it->second.rbegin(); i != it->second.rend(); ++i)
+    if (OwesExactly(invoices[*i], amount)) return *i;
+  return std::nullopt;
 }
 
 // The checks the Save button makes that the store does not: every account
@@ -494,7 +531,229 @@ bool MaySave(const Voucher& v, const RunBooks& books, std::string_view lowestOpe
 
 }  // namespace
 
-RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>& progress) {
+namespace {
+
+// What a batch does with one row, worked out before anything is written.
+struct PlannedRow {
+  PaymentRec payment;
+  int paymentAt = 0;                           // its insert index in PAY as it is
+  std::vector<JournalVoucherRec> voucher;      // empty: no voucher
+  std::string voucherKey;
+  int voucherAt = 0;                           // its insert index in JVO as it is
+  PartnerSearch search = PartnerSearch::NotFound;
+};
+
+// What a batch reads under its lock: the place texts of PAY and the keys of
+// JVO from the end back to the first record dated before the batch's
+// earliest row (nothing before it can be the place of a row), every
+// invoice, and the lowest open date of the settings as they are now.
+struct BatchFiles {
+  InsertPlaces payments;
+  std::vector<std::int32_t> paymentNumbers;  // from index payments.First() on
+  InsertPlaces vouchers;
+  std::vector<InvoiceRec> invoices;
+  std::string lowestOpen;
+  std::int32_t PaymentNumber(int index) const {
+    return paymentNumbers[static_cast<std::size_t>(index - payments.First())];
+  }
+};
+
+BatchFiles ReadBatchFiles(const std::string& earliest) {
+  BatchFiles f;
+  // Every place text and key of a row starts with its date, so none is
+  // below the earliest date.
+  int first = 0;
+  std::vector<std::string> texts = PlaceTextsFrom<PaymentRec>(
+      shell::FileCode::PAY, earliest,
+      [&](const PaymentRec& r) {
+        f.paymentNumbers.push_back(r.PaymentNumber());
+        return PaymentPlaceText(r);
+      },
+      first);
+  std::reverse(f.paymentNumbers.begin(), f.paymentNumbers.end());
+  f.payments = InsertPlaces(std::move(texts), first);
+  std::vector<std::string> keys = PlaceTextsFrom<JournalVoucherRec>(
+      shell::FileCode::JVO, earliest,
+      [](const JournalVoucherRec& r) {
+        std::string key(FieldView(r, JournalVoucherRec::kVoucherDate));
+        key.append(FieldView(r, JournalVoucherRec::kBookNumber));
+        return key;
+      },
+      first);
+  f.vouchers = InsertPlaces(std::move(keys), first);
+  f.invoices = shell::ReadAll<InvoiceRec>(shell::FileCode::INV);
+  if (shell::RecordCount(shell::FileCode::ADS) >= 1) {
+    records::AdminSettingsRec settings;
+    shell::ReadRecord(shell::FileCode::ADS, 0, settings);
+    f.lowestOpen = LowestOpenDate(settings, "");
+  }
+  return f;
+}
+
+// The index of the last invoice with `key` in the file as read.
+std::optional<std::size_t> InvoiceIndex(const std::vector<InvoiceRec>& invoices, const PartnerInvoices& byPartner,
+                                        const InvoiceKey& key) {
+  const auto it = byPartner.find({key.kind, key.partner});
+  if (it == byPartner.end()) return std::nullopt;
+  for (auto i = it->second.rbegin(); i != it->second.rend(); ++i)
+    if (HasInvoiceKey(invoices[*i], key)) return *i;
+  return std::nullopt;
+}
+
+// The state a batch works on and hands back when it is stored.
+struct BatchPlan {
+  std::vector<PlannedRow> rows;
+  std::map<std::size_t, InvoiceRec> paidInvoices;  // by index in INV
+  std::vector<InvoiceRec> bookInvoices;            // the run's open invoices, paid ones raised
+  PartnerInvoices bookByPartner;                   // of bookInvoices
+  PartnerInvoices fileByPartner;                   // of the invoices as read under the lock
+};
+
+// Plans the voucher of a stored row whose partner was found (as SaveVoucher
+// would store it): none when no open invoice owes the amount, the save's
+// checks refuse it, or its key is taken.
+void PlanVoucher(const ImportJob& job, const RunBooks& books, BatchFiles& files, BatchPlan& plan,
+                 std::set<std::string>& keysInBatch, PlannedRow& row, const PartnerRec& partner,
+                 const std::string& user, const std::string& now) {
+  const PaymentRec& payment = row.payment;
+  const auto owing =
+      OpenInvoiceOwing(plan.bookInvoices, plan.bookByPartner, payment.PartnerType(), payment.PartnerNumber(), payment.Amount());
+  if (!owing) return;
+  InvoiceRec& invoice = plan.bookInvoices[*owing];
+  Voucher v = ProposeImportVoucher({payment, partner, invoice, job.cashAccount, job.journal, job.decimals});
+  for (VoucherLine& line : v.lines) line.caption = CaptionOf(books.accounts, line.account).value_or("");
+  if (!MaySave(v, books, job.lowestOpenDate)) return;
+  if (!files.lowestOpen.empty() && v.header.date < files.lowestOpen) return;
+  const std::string key = VoucherKeyOf(v.header);
+  if (keysInBatch.count(key) != 0 || !files.vouchers.SameTextRun(key).empty()) return;
+  keysInBatch.insert(key);
+  row.voucher = VoucherRecords(v, user, now);
+  row.voucherKey = key;
+  row.voucherAt = files.vouchers.After(key);
+  row.payment.SetVoucherCreated(true);
+  // The invoice's paid amount, in the file and in the run's own list.
+  const InvoiceKey paid = InvoiceKeyOf(invoice);
+  if (const auto at = InvoiceIndex(files.invoices, plan.fileByPartner, paid)) {
+    auto [it, fresh] = plan.paidInvoices.try_emplace(*at, files.invoices[*at]);
+    it->second.SetPaidAmount(it->second.PaidAmount() + payment.Amount());
+  }
+  // The invoice just paid, in the run's own list.
+  invoice.SetPaidAmount(invoice.PaidAmount() + payment.Amount());
+}
+
+// The highest payment number of the run of equal place texts InsertPayment
+// would look at, counting the batch's own payments before.
+std::int32_t HighestNumber(const BatchFiles& files, std::map<std::string, std::int32_t>& highest,
+                           const std::string& text) {
+  auto it = highest.find(text);
+  if (it == highest.end()) {
+    std::int32_t h = 0;
+    for (const int i : files.payments.SameTextRun(text)) h = std::max(h, files.PaymentNumber(i));
+    it = highest.emplace(text, h).first;
+  }
+  return it->second;
+}
+
+BatchPlan PlanBatch(const ImportJob& job, const RunBooks& books, BatchFiles& files, int count) {
+  BatchPlan plan;
+  plan.bookInvoices = books.invoices;
+  plan.bookByPartner = ByPartner(plan.bookInvoices);
+  plan.fileByPartner = ByPartner(files.invoices);
+  const std::string user = DocumentStampUser(), now = DocumentStampTime();
+  const std::string voucherUser = shell::Cut(shell::SystemSettings.CurrentUser, 15);
+  std::map<std::string, std::int32_t> highest;
+  std::set<std::string> keysInBatch;
+  plan.rows.reserve(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k) {
+    const std::size_t index = static_cast<std::size_t>(job.stored + k);
+    const ImportRow& row = job.rows[index];
+    const auto entry = EntryNumberAt(job.prefix, job.counter, index);
+    const PartnerAccounts::Answer partner = books.partners.Find(row.direction, row.counterparty);
+    PlannedRow planned;
+    planned.search = partner.search;
+    planned.payment = ImportPayment(row, partner, entry.value_or(""));
+    planned.payment.SetChangedBy(user);
+    planned.payment.SetChangedAt(now);
+    const std::string text = PaymentPlaceText(planned.payment);
+    const std::int32_t number = HighestNumber(files, highest, text) + 1;
+    highest[text] = number;
+    planned.payment.SetPaymentNumber(number);
+    planned.paymentAt = files.payments.After(text);
+    if (partner.search == PartnerSearch::Found)
+      PlanVoucher(job, books, files, plan, keysInBatch, planned, *partner.partner, voucherUser, now);
+    plan.rows.push_back(std::move(planned));
+  }
+  return plan;
+}
+
+// The batch's records as one change of PAY, JVO and INV. New records at one
+// insert index go in sorted by their place text (or key), in row order
+// among equal ones: where one row after the other would have put them.
+std::vector<shell::FileChange> BatchChanges(const BatchPlan& plan) {
+  std::vector<std::size_t> order(plan.rows.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::vector<shell::FileChange> changes(3);
+  changes[0].code = shell::FileCode::PAY;
+  changes[1].code = shell::FileCode::JVO;
+  changes[2].code = shell::FileCode::INV;
+  std::vector<std::string> texts(plan.rows.size());
+  for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = PaymentPlaceText(plan.rows[i].payment);
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const PlannedRow &x = plan.rows[a], &y = plan.rows[b];
+    return x.paymentAt != y.paymentAt ? x.paymentAt < y.paymentAt : texts[a] < texts[b];
+  });
+  for (const std::size_t i : order) {
+    changes[0].insertAt.push_back(plan.rows[i].paymentAt);
+    changes[0].insertBytes.append(reinterpret_cast<const char*>(plan.rows[i].payment.data()), PaymentRec::kSize);
+  }
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const PlannedRow &x = plan.rows[a], &y = plan.rows[b];
+    return x.voucherAt != y.voucherAt ? x.voucherAt < y.voucherAt : x.voucherKey < y.voucherKey;
+  });
+  for (const std::size_t i : order)
+    for (const JournalVoucherRec& rec : plan.rows[i].voucher) {
+      changes[1].insertAt.push_back(plan.rows[i].voucherAt);
+      changes[1].insertBytes.append(reinterpret_cast<const char*>(rec.data()), JournalVoucherRec::kSize);
+    }
+  for (const auto& [at, rec] : plan.paidInvoices) {
+    changes[2].overwriteAt.push_back(static_cast<int>(at));
+    changes[2].overwriteBytes.append(reinterpret_cast<const char*>(rec.data()), InvoiceRec::kSize);
+  }
+  return changes;
+}
+
+// Stores the next `count` rows as one change: all of them or, on an error
+// (raised), none. Counts them into `job` once they are stored.
+RunResult StoreBatch(ImportJob& job, RunBooks& books, int count) {
+  RunResult result;
+  shell::ScopedFileSet set("PAY;JVO;INV;ADS");
+  if (!set.Ok()) {
+    result.outcome = RunOutcome::FileSetFailed;
+    result.failure = set.Failure();
+    result.failedLine = job.rows[static_cast<std::size_t>(job.stored)].line;
+    return result;
+  }
+  std::string earliest = job.rows[static_cast<std::size_t>(job.stored)].valueDate;
+  for (int k = 1; k < count; ++k) earliest = std::min(earliest, job.rows[static_cast<std::size_t>(job.stored + k)].valueDate);
+  BatchFiles files = ReadBatchFiles(earliest);
+  BatchPlan plan = PlanBatch(job, books, files, count);
+  shell::ChangeTogether(BatchChanges(plan));
+  set.Close();
+  // Stored: from here on these rows are never stored again.
+  for (const PlannedRow& row : plan.rows) {
+    ++job.stored;
+    if (row.search == PartnerSearch::Ambiguous) ++job.ambiguous;
+    if (row.search == PartnerSearch::Refund) ++job.refunds;
+    if (row.search == PartnerSearch::Found) ++job.found;
+    if (!row.voucher.empty()) ++job.withVoucher;
+  }
+  books.invoices = std::move(plan.bookInvoices);
+  return result;
+}
+
+}  // namespace
+
+RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>& progress, int batchRows) {
   RunResult result;
   RunBooks books;
   {
@@ -507,42 +766,25 @@ RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>&
     books = ReadRunBooks(job.decimals);
     set.Close();
   }
+  batchRows = std::max(1, batchRows);
+  bool told = false;
   while (!job.Finished()) {
-    const ImportRow& row = job.rows[static_cast<std::size_t>(job.stored)];
-    const auto entry = EntryNumberAt(job.prefix, job.counter, static_cast<std::size_t>(job.stored));
-    const PartnerAccounts::Answer partner = books.partners.Find(row.direction, row.counterparty);
-    const PaymentResult stored = InsertPayment(ImportPayment(row, partner, entry.value_or("")));
-    if (!stored.Ok() || !stored.document) {
-      result.outcome = stored.outcome == DocumentOutcome::FileSetFailed ? RunOutcome::FileSetFailed
-                                                                        : RunOutcome::PaymentFailed;
-      result.failure = stored.failure;
-      result.failedLine = row.line;
-      return result;
+    const int left = static_cast<int>(job.rows.size()) - job.stored;
+    const int count = std::min(left, batchRows);
+    try {
+      result = StoreBatch(job, books, count);
+    } catch (const platform::IoError&) {
+      // Nothing of the batch is stored. Its rows go one by one, so that the
+      // rows before the one that fails are stored and the next run starts
+      // at that row; the error of a single row is raised.
+      if (count == 1) throw;
+      for (int k = 0; k < count && result.outcome == RunOutcome::Done; ++k) result = StoreBatch(job, books, 1);
     }
-    // The row is stored: from here on it is never stored again.
-    ++job.stored;
-    if (partner.search == PartnerSearch::Ambiguous) ++job.ambiguous;
-    if (partner.search == PartnerSearch::Refund) ++job.refunds;
-    if (partner.search == PartnerSearch::Found) {
-      ++job.found;
-      const PaymentRec& payment = stored.document->record;
-      const auto invoice = MatchingInvoice(OpenInvoices(books, payment.PartnerType(), payment.PartnerNumber()),
-                                           payment.Amount());
-      if (invoice) {
-        Voucher v = ProposeImportVoucher({payment, *partner.partner, *invoice, job.cashAccount, job.journal, job.decimals});
-        // The captions the entry screen gives a proposed line.
-        for (VoucherLine& line : v.lines) line.caption = CaptionOf(books.accounts, line.account).value_or("");
-        if (MaySave(v, books, job.lowestOpenDate) && SaveVoucher(v).Ok()) {
-          ++job.withVoucher;
-          // The invoice is paid now: the next row does not match it again.
-          for (InvoiceRec& inv : books.invoices)
-            if (HasInvoiceKey(inv, InvoiceKeyOf(*invoice))) inv.SetPaidAmount(inv.PaidAmount() + payment.Amount());
-        }
-      }
-    }
-    if (progress && job.stored % 100 == 0) progress(job);
+    if (result.outcome != RunOutcome::Done) return result;
+    if (progress) progress(job);
+    told = true;
   }
-  if (progress) progress(job);
+  if (progress && !told) progress(job);
   return result;
 }
 

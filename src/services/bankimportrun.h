@@ -19,9 +19,9 @@
 //   (negative: debit); the amount is always stored without its sign.
 // - Rows are refused for their content at Next, never during the run. Each
 //   row is built afresh from an empty payment; the run's counter moves on
-//   only when the row's payment is stored, so a run that stopped starts
-//   again at the first row not stored, and a row whose voucher failed is
-//   not stored twice.
+//   only when the row is stored, so a run that stopped starts again at the
+//   first row not stored, and a row whose voucher the save's checks refused
+//   is stored without it, once.
 // - The partner files, INV and GLA are read once per run.
 #pragma once
 
@@ -282,10 +282,19 @@ struct RunResult {
   int failedLine = 0;             // PaymentFailed: the row's line
 };
 
-// Stores the rows from job.stored on. `progress` is called after every
-// 100th row stored and once at the end. An I/O error raises (the counters
-// stay as far as they got).
-RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>& progress = {});
+// Stores the rows from job.stored on, `batchRows` rows at a time: each
+// batch is one change of PAY, JVO and INV (shell::ChangeTogether), so that
+// every row is stored whole (its payment, and its voucher and the invoice's
+// paid amount when it was matched) or not at all, also when the program is
+// killed; the payment and voucher files are read once per batch and the new
+// records merged in at their places in one pass. A batch that fails stores
+// nothing and its rows go again one by one, so a row that fails leaves the
+// rows before it stored and the next run starts at it. `progress` is called
+// after every batch stored. An I/O error of a single row raises (the
+// counters stay as far as they got).
+inline constexpr int kImportBatchRows = 100000;
+RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>& progress = {},
+                    int batchRows = kImportBatchRows);
 
 // The four result lines in their fixed-width layout ("label" padded to 24,
 // ": ", the number), in the language in use: rows stored, with a partner,

@@ -23,6 +23,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -137,16 +138,25 @@ std::optional<int> FindLastWhere(shell::FileCode c, Pred pred) {
 // `placeTextInto(rec, out)` writes it) is not greater. Each record before
 // that point with an equal text is handed to `sameText`, going back; when
 // it returns false the insert is refused (nullopt).
-template <class R, class PlaceTextInto, class SameText>
+//
+// `prefixOf(rec)`, when given, is a view of the record's bytes that every
+// place text starts with (its date field): a record whose prefix alone
+// already differs from the text's is compared on it, without its text being
+// built, so a scan over many records of other days costs little.
+template <class R, class PlaceTextInto, class SameText, class PrefixOf>
 std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
-                               SameText sameText) {
+                               SameText sameText, PrefixOf prefixOf) {
   int at = 0;
   bool placed = false;
   std::string other;
   BackwardScan<R> scan(c, shell::RecordCount(c));
   while (const R* r = scan.Previous()) {
-    placeTextInto(*r, other);
-    const int cmp = other.compare(text);
+    const std::string_view prefix = prefixOf(*r);
+    int cmp = prefix.compare(std::string_view(text).substr(0, prefix.size()));
+    if (cmp == 0) {
+      placeTextInto(*r, other);
+      cmp = other.compare(text);
+    }
     if (cmp > 0) continue;
     if (!placed) {
       at = scan.Index() + 1;
@@ -156,6 +166,56 @@ std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, Place
     if (!sameText(*r)) return std::nullopt;
   }
   return at;
+}
+
+template <class R, class PlaceTextInto, class SameText>
+std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
+                               SameText sameText) {
+  return InsertPoint<R>(c, text, placeTextInto, sameText, [](const R&) { return std::string_view(); });
+}
+
+// InsertPoint for many new records at once, from the place texts of the
+// file read once, in file order (a run of imported rows): `After` gives the
+// index InsertPoint gives a text on the file as it is, found by a binary
+// search over the least text of each end of the file rather than a scan
+// back per record; `SameTextRun` the indices of the records it hands to
+// `sameText`, going back. Unsorted files (imported ones) get the same
+// answers as from InsertPoint.
+//
+// The texts may be those of the file's end only, from index `first` on, when
+// they reach back to a record whose text is below every text that will be
+// asked (or to the file's start): InsertPoint stops at such a record.
+// `PlaceTextsFrom` reads them so.
+class InsertPlaces {
+ public:
+  InsertPlaces() = default;
+  explicit InsertPlaces(std::vector<std::string> texts, int first = 0);
+  int After(const std::string& text) const;
+  std::vector<int> SameTextRun(const std::string& text) const;
+  int First() const { return first_; }
+
+ private:
+  std::vector<std::string> texts_;
+  int first_ = 0;
+  std::vector<int> leastFrom_;  // [i]: the local index of a least text of texts i..
+};
+
+// The place texts of file `c` (in an open set), as `placeText(rec)` gives
+// them, from its end back to the first record whose text is below `least`
+// (that one included), in file order; `first` is set to the index of the
+// first text given.
+template <class R, class PlaceText>
+std::vector<std::string> PlaceTextsFrom(shell::FileCode c, const std::string& least, PlaceText placeText, int& first) {
+  std::vector<std::string> texts;
+  BackwardScan<R> scan(c, shell::RecordCount(c));
+  first = 0;
+  while (const R* r = scan.Previous()) {
+    texts.push_back(placeText(*r));
+    first = scan.Index();
+    if (texts.back() < least) break;
+  }
+  std::reverse(texts.begin(), texts.end());
+  return texts;
 }
 
 // Where a loaded document lies now: Done with its index, NotFound or

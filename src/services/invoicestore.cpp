@@ -110,8 +110,9 @@ InvoiceResult InsertInvoice(InvoiceRec rec) {
   if (!set.Ok()) return SetFailed<InvoiceResult>(set);
   // The records with an equal key text before the insert point are checked
   // for the key.
-  const auto at = InsertPoint<InvoiceRec>(FileCode::INV, text, PlaceTextInto,
-                                          [&](const InvoiceRec& r) { return !SameKey(r, key); });
+  const auto at = InsertPoint<InvoiceRec>(
+      FileCode::INV, text, PlaceTextInto, [&](const InvoiceRec& r) { return !SameKey(r, key); },
+      [](const InvoiceRec& r) { return FieldView(r, InvoiceRec::kVoucherDate); });
   if (!at) return OutcomeOnly<InvoiceRec>(DocumentOutcome::Duplicate);
   shell::InsertRecords(FileCode::INV, *at, rec.data());
   set.Close();

@@ -75,10 +75,13 @@ PaymentResult InsertPayment(PaymentRec rec) {
   // The run of equal place texts before the insert point gives the highest
   // number in use.
   std::int32_t highest = 0;
-  const auto at = InsertPoint<PaymentRec>(FileCode::PAY, text, PlaceTextInto, [&](const PaymentRec& r) {
-    if (SameParty(r, rec)) highest = std::max(highest, r.PaymentNumber());
-    return true;
-  });
+  const auto at = InsertPoint<PaymentRec>(
+      FileCode::PAY, text, PlaceTextInto,
+      [&](const PaymentRec& r) {
+        if (SameParty(r, rec)) highest = std::max(highest, r.PaymentNumber());
+        return true;
+      },
+      [](const PaymentRec& r) { return FieldView(r, PaymentRec::kValueDate); });
   rec.SetPaymentNumber(highest + 1);
   shell::InsertRecords(FileCode::PAY, *at, rec.data());
   set.Close();

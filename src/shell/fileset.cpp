@@ -208,6 +208,28 @@ std::vector<std::uint8_t>& MoveBuffer(std::uint64_t bytes) {
   return b;
 }
 
+// Hands the bytes a large change has written to the disk as it goes
+// (FileHandle::StartWriteBack, which never waits), in steps of 8 MiB, so
+// that the sync at the change's end has less left to wait for.
+class WriteBack {
+ public:
+  explicit WriteBack(FileHandle& h) : h_(h) {}
+  void Wrote(std::uint64_t at, std::uint64_t length) {
+    low_ = std::min(low_, at);
+    high_ = std::max(high_, at + length);
+    if (high_ - low_ < kStep) return;
+    h_.StartWriteBack(low_, high_ - low_);
+    low_ = UINT64_MAX;
+    high_ = 0;
+  }
+
+ private:
+  static constexpr std::uint64_t kStep = 8u << 20;
+  FileHandle& h_;
+  std::uint64_t low_ = UINT64_MAX;
+  std::uint64_t high_ = 0;
+};
+
 // --- rollback journal -------------------------------------------------------
 //
 // A change that moves records in place (insert, delete) first saves the
@@ -215,15 +237,31 @@ std::vector<std::uint8_t>& MoveBuffer(std::uint64_t bytes) {
 // the file, in "<file>.ombrelo-rollback" beside it: a 40-byte header (a
 // magic, the old size, the offset of the saved bytes, their length, a
 // checksum over those three and the bytes) and the bytes. The journal is
-// synced before the first move and deleted after the file is synced. A
-// journal found when the file is opened puts the file back: the bytes are
-// written back, the file is cut to its old size and synced, then the
-// journal goes. A journal that is not whole (the copy was killed while
-// writing it) was written before anything of the file changed: it is only
-// deleted.
+// synced before the first move; after the file is synced the journal's
+// header is cleared (synced), never the file deleted: it is kept and reused
+// by the next change, so only its creation changes a name in the folder
+// (and only then is the folder synced), and its disk blocks stay allocated
+// (bytes of an older, longer journal may follow the header's length). A
+// journal found with our magic when the file is opened puts the file back:
+// the bytes are written back, the file is cut to its old size and synced,
+// then the header is cleared. An empty or cleared journal holds nothing to
+// roll back; one that is not whole (the copy was killed while writing it)
+// was written before anything of the file changed: its header is only
+// cleared.
+//
+// A change of several files together (ChangeTogether) keeps one journal per
+// folder, ".ombrelo-group-rollback": the saved bytes of every file it
+// changes, in sections, behind one checksum. Clearing its header is the one
+// moment the change as a whole is done; a whole group journal found when a
+// file of its folder is opened puts every file it names back first.
 
 constexpr std::size_t kJournalHeader = 40;
+// A kept journal larger than this is cut to nothing once its change is done.
+constexpr std::uint64_t kKeptJournalLimit = 256ull << 20;
 constexpr char kJournalMagic[8] = {'O', 'M', 'B', 'R', 'L', 'R', 'B', '1'};
+constexpr std::size_t kGroupHeader = 32;
+constexpr char kGroupMagic[8] = {'O', 'M', 'B', 'R', 'L', 'G', 'R', '1'};
+constexpr const char* kGroupJournalName = ".ombrelo-group-rollback";
 constexpr std::uint64_t kHashBasis = 1469598103934665603ull;
 constexpr std::uint64_t kHashPrime = 1099511628211ull;
 
@@ -279,8 +317,12 @@ class Checksum {
 
 std::string JournalPath(const std::string& path) { return path + kRollbackSuffix; }
 
+std::string FolderPart(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
+
+std::string GroupJournalPath(const std::string& path) { return FolderPart(path) + kGroupJournalName; }
+
 // Ends the set's hold on a file whose state is in doubt after a failure
-// (the file could not be put back, or a journal could not be removed): its
+// (the file could not be put back, or a journal could not be emptied): its
 // handle is closed, so later record calls on it fail with 6, and the next
 // set that names it opens it again, which puts it right first.
 void DropFromSet(FileCode c) {
@@ -290,18 +332,85 @@ void DropFromSet(FileCode c) {
   FileState[FileIndex(c)] = 1;
 }
 
-// Saves the bytes [from, to) of the open file `h`, whose size is `oldSize`,
-// in its journal and syncs it. A failure removes what was written (the file
-// is untouched yet) and raises.
-void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint64_t from, std::uint64_t to,
-                  std::uint64_t oldSize) {
+// A kept journal opened for a new change: created with the access mode of
+// `dataPath` when missing (`created` tells that its name is new), made anew
+// with that mode when its mode differs, else opened as it is.
+struct KeptJournal {
+  std::unique_ptr<FileHandle> h;
+  bool created = false;
+};
+
+KeptJournal OpenKeptJournal(const std::string& journal, const std::string& dataPath) {
   auto& fs = platform::Fs();
-  const std::string journal = JournalPath(path);
-  // The journal holds the file's bytes: it gets the file's access mode.
+  // The journal holds the file's bytes: it has the file's access mode.
   std::uint32_t mode = 0600;
-  Check(fs.AccessMode(Utf8(path), mode), "reading the access mode of", path);
-  std::unique_ptr<FileHandle> j;
-  Check(fs.CreateEmptyWithMode(Utf8(journal), mode, j), "creating", journal);
+  Check(fs.AccessMode(Utf8(dataPath), mode), "reading the access mode of", dataPath);
+  std::uint32_t kept = 0;
+  const int code = fs.AccessMode(Utf8(journal), kept);
+  KeptJournal out;
+  if (code == platform::kNoError && kept == mode) {
+    Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, out.h), "opening", journal);
+  } else {
+    Check(fs.CreateEmptyWithMode(Utf8(journal), mode, out.h), "creating", journal);
+    out.created = code != platform::kNoError;
+  }
+  return out;
+}
+
+// Ends a journal written in full: its bytes synced, and a new name synced in
+// its folder, before the file it guards changes. Bytes of an earlier,
+// longer journal may follow its own: its header tells where it ends.
+void SealJournal(KeptJournal& j, const std::string& journal) {
+  Check(j.h->Sync(), "writing", journal);
+  if (j.created) Check(platform::Fs().SyncFolderOf(Utf8(journal)), "writing the folder of", journal);
+}
+
+// Marks a journal as holding nothing to roll back: its header is cleared,
+// so the file keeps its size and its disk blocks for the next change (no
+// name, size or allocation changes); one grown past kKeptJournalLimit is
+// cut to nothing instead, so it does not hold that much disk for good.
+int ClearJournal(FileHandle& j) {
+  std::uint64_t size = 0;
+  int code = j.Size(size);
+  if (code != platform::kNoError) return code;
+  if (size > kKeptJournalLimit) return j.Truncate(0);
+  static constexpr std::uint8_t kCleared[kJournalHeader] = {};
+  return j.WriteAt(0, kCleared, std::min<std::uint64_t>(size, kJournalHeader));
+}
+
+// Clears a journal on the disk: nothing to roll back any more.
+int EmptyJournal(FileHandle& j) {
+  int code = ClearJournal(j);
+  if (code == platform::kNoError) code = j.Sync();
+  return code;
+}
+
+// Clears the journal of a change that is done: once the header is cleared
+// the change counts as done, so only a failed clearing is a failed change;
+// a failing sync of it is not reported (a power loss before it reaches the
+// disk could at worst bring back the journal of this last change).
+int EndChange(FileHandle& j) {
+  const int code = ClearJournal(j);
+  if (code == platform::kNoError) j.Sync();
+  return code;
+}
+
+// After a failure while a journal was written (the file it guards is
+// untouched yet): the journal is emptied; when even that fails, the file
+// leaves the set, so that the next open looks at the journal again.
+void AbandonJournal(FileCode c, KeptJournal& j) {
+  const bool emptied = j.h && EmptyJournal(*j.h) == platform::kNoError;
+  j.h.reset();
+  if (!emptied) DropFromSet(c);
+}
+
+// Saves the bytes [from, to) of the open file `h`, whose size is `oldSize`,
+// in its journal and syncs it; returns the journal, open. A failure leaves
+// the journal empty (the file is untouched yet) and raises.
+std::unique_ptr<FileHandle> WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint64_t from,
+                                         std::uint64_t to, std::uint64_t oldSize) {
+  const std::string journal = JournalPath(path);
+  KeptJournal j = OpenKeptJournal(journal, path);
   try {
     std::uint8_t head[kJournalHeader] = {};
     std::memcpy(head, kJournalMagic, sizeof kJournalMagic);
@@ -311,36 +420,52 @@ void WriteJournal(FileCode c, FileHandle& h, const std::string& path, std::uint6
     Checksum sum;
     sum.Add(head + 8, 24);
     auto& buffer = MoveBuffer(to - from);
+    WriteBack hint(*j.h);
     for (std::uint64_t pos = from; pos < to;) {
       const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - pos));
       ReadExactly(h, pos, buffer.data(), len, path);
       sum.Add(buffer.data(), len);
-      Check(j->WriteAt(kJournalHeader + (pos - from), buffer.data(), len), "writing", journal);
+      Check(j.h->WriteAt(kJournalHeader + (pos - from), buffer.data(), len), "writing", journal);
+      hint.Wrote(kJournalHeader + (pos - from), len);
       pos += len;
     }
     PutU64(head + 32, sum.Value());
-    Check(j->WriteAt(0, head, kJournalHeader), "writing", journal);
-    Check(j->Sync(), "writing", journal);
-    Check(j->Close(), "closing", journal);
-    // The journal's name must be on the disk before the file changes.
-    Check(fs.SyncFolderOf(Utf8(journal)), "writing the folder of", journal);
+    Check(j.h->WriteAt(0, head, kJournalHeader), "writing", journal);
+    SealJournal(j, journal);
   } catch (...) {
-    j.reset();
-    if (fs.Delete(Utf8(journal)) != platform::kNoError && fs.Exists(Utf8(journal))) DropFromSet(c);
+    AbandonJournal(c, j);
     throw;
   }
+  return std::move(j.h);
 }
 
-// Puts the open file `h` back from its journal, if it has one (see above).
-// Returns whether bytes were put back; raises on a failure, leaving the
-// journal for the next attempt.
+// The size of a journal whose first bytes are `magic`: 0 when it is
+// missing, or holds nothing to roll back (empty, or cleared).
+std::uint64_t JournalSize(const std::string& journal, const char (&magic)[8]) {
+  auto& fs = platform::Fs();
+  std::uint64_t size = 0;
+  const int code = fs.Size(Utf8(journal), size);
+  if (code == platform::kFileNotFound || code == platform::kPathNotFound) return 0;
+  Check(code, "reading the size of", journal);
+  if (size < sizeof magic) return 0;
+  std::unique_ptr<FileHandle> j;
+  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::Read, j), "opening", journal);
+  char head[sizeof magic];
+  ReadExactly(*j, 0, head, sizeof head, journal);
+  j->Close();
+  return std::memcmp(head, magic, sizeof magic) == 0 ? size : 0;
+}
+
+// Puts the open file `h` back from its journal, if it holds one (see
+// above), and clears the journal. Returns whether bytes were put back;
+// raises on a failure, leaving the journal for the next attempt.
 bool RestoreFromJournal(FileHandle& h, const std::string& path) {
   auto& fs = platform::Fs();
   const std::string journal = JournalPath(path);
-  if (!fs.Exists(Utf8(journal))) return false;
+  const std::uint64_t size = JournalSize(journal, kJournalMagic);
+  if (size == 0) return false;
   std::unique_ptr<FileHandle> j;
-  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::Read, j), "opening", journal);
-  const std::uint64_t size = SizeOf(*j, journal);
+  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, j), "opening", journal);
   std::uint8_t head[kJournalHeader] = {};
   std::uint64_t oldSize = 0, from = 0, length = 0;
   bool whole = false;
@@ -350,7 +475,7 @@ bool RestoreFromJournal(FileHandle& h, const std::string& path) {
     from = GetU64(head + 16);
     length = GetU64(head + 24);
     whole = std::memcmp(head, kJournalMagic, sizeof kJournalMagic) == 0 && from <= oldSize &&
-            length <= oldSize - from && size - kJournalHeader == length;
+            length <= oldSize - from && size - kJournalHeader >= length;
   }
   auto& buffer = MoveBuffer(whole ? length : 0);
   if (whole) {
@@ -374,18 +499,114 @@ bool RestoreFromJournal(FileHandle& h, const std::string& path) {
     Check(h.Truncate(oldSize), "truncating", path);
     Check(h.Sync(), "writing", path);
   }
+  Check(EmptyJournal(*j), "emptying", journal);
   Check(j->Close(), "closing", journal);
-  j.reset();
-  Check(fs.Delete(Utf8(journal)), "deleting", journal);
   return whole;
 }
 
-// What opening a record file finds beside it: a journal puts the file back
-// first; a temporary file left by a rewrite that never finished goes. A
-// failure is the file's failure (FileErrorText set) and raises.
+// --- the group journal ------------------------------------------------------
+//
+// Header: the magic, the number of sections, the length of the sections and
+// a checksum over those two and the sections. A section: the length of the
+// file's name, the name, the file's old size, the offset of the saved bytes,
+// their length, and the bytes.
+
+struct GroupSection {
+  std::string name;  // the file's name in the journal's folder (code page 1252)
+  std::uint64_t oldSize = 0, from = 0, length = 0;
+  std::uint64_t at = 0;  // where the bytes lie in the journal
+};
+
+// The sections of a whole group journal of `size` bytes; nullopt when it is
+// not whole.
+std::optional<std::vector<GroupSection>> ReadGroupSections(FileHandle& j, const std::string& journal,
+                                                           std::uint64_t size) {
+  if (size < kGroupHeader) return std::nullopt;
+  std::uint8_t head[kGroupHeader] = {};
+  ReadExactly(j, 0, head, kGroupHeader, journal);
+  const std::uint64_t count = GetU64(head + 8), body = GetU64(head + 16);
+  if (std::memcmp(head, kGroupMagic, sizeof kGroupMagic) != 0 || body > size - kGroupHeader) return std::nullopt;
+  Checksum sum;
+  sum.Add(head + 8, 16);
+  auto& buffer = MoveBuffer(body);
+  for (std::uint64_t pos = 0; pos < body;) {
+    const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), body - pos));
+    ReadExactly(j, kGroupHeader + pos, buffer.data(), len, journal);
+    sum.Add(buffer.data(), len);
+    pos += len;
+  }
+  if (sum.Value() != GetU64(head + 24)) return std::nullopt;
+  std::vector<GroupSection> out;
+  std::uint64_t pos = kGroupHeader;
+  const std::uint64_t stop = kGroupHeader + body;  // stale bytes of a longer journal may follow
+  for (std::uint64_t k = 0; k < count; ++k) {
+    std::uint8_t n[8];
+    if (stop - pos < 8) return std::nullopt;
+    ReadExactly(j, pos, n, 8, journal);
+    GroupSection s;
+    const std::uint64_t nameLength = GetU64(n);
+    if (nameLength > 255 || stop - pos - 8 < nameLength + 24) return std::nullopt;
+    s.name.resize(static_cast<std::size_t>(nameLength));
+    ReadExactly(j, pos + 8, s.name.data(), s.name.size(), journal);
+    std::uint8_t fields[24];
+    ReadExactly(j, pos + 8 + nameLength, fields, 24, journal);
+    s.oldSize = GetU64(fields), s.from = GetU64(fields + 8), s.length = GetU64(fields + 16);
+    s.at = pos + 32 + nameLength;
+    if (s.from > s.oldSize || s.length > s.oldSize - s.from || stop - s.at < s.length) return std::nullopt;
+    pos = s.at + s.length;
+    out.push_back(std::move(s));
+  }
+  return out;
+}
+
+// Writes the saved bytes of one section back into the file at `path` (open
+// as `h`), cuts it to its old size and syncs it.
+void RestoreSection(FileHandle& j, const std::string& journal, const GroupSection& s, FileHandle& h,
+                    const std::string& path) {
+  auto& buffer = MoveBuffer(s.length);
+  for (std::uint64_t pos = 0; pos < s.length;) {
+    const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), s.length - pos));
+    ReadExactly(j, s.at + pos, buffer.data(), len, journal);
+    Check(h.WriteAt(s.from + pos, buffer.data(), len), "writing", path);
+    pos += len;
+  }
+  Check(h.Truncate(s.oldSize), "truncating", path);
+  Check(h.Sync(), "writing", path);
+}
+
+// Puts back every file a whole group journal in the folder of `path` names
+// (a file no longer there is passed by), then empties the journal. Raises
+// on a failure, leaving the journal for the next attempt.
+void RestoreGroup(const std::string& path) {
+  auto& fs = platform::Fs();
+  const std::string journal = GroupJournalPath(path);
+  const std::uint64_t size = JournalSize(journal, kGroupMagic);
+  if (size == 0) return;
+  std::unique_ptr<FileHandle> j;
+  Check(fs.OpenExisting(Utf8(journal), platform::OpenMode::ReadWrite, j), "opening", journal);
+  if (const auto sections = ReadGroupSections(*j, journal, size)) {
+    for (const GroupSection& s : *sections) {
+      const std::string file = FolderPart(path) + s.name;
+      std::unique_ptr<FileHandle> h;
+      const int code = fs.OpenExisting(Utf8(file), platform::OpenMode::ReadWrite, h);
+      if (code == platform::kFileNotFound) continue;
+      Check(code, "opening", file);
+      RestoreSection(*j, journal, s, *h, file);
+      Check(h->Close(), "closing", file);
+    }
+  }
+  Check(EmptyJournal(*j), "emptying", journal);
+  Check(j->Close(), "closing", journal);
+}
+
+// What opening a record file finds beside it: a group journal of its folder
+// and its own journal put the files back first; a temporary file left by a
+// rewrite that never finished goes. A failure is the file's failure
+// (FileErrorText set) and raises.
 void CleanUpAtOpen(FileCode c, FileHandle& h, const std::string& path) {
   auto& fs = platform::Fs();
   try {
+    RestoreGroup(path);
     RestoreFromJournal(h, path);
   } catch (const platform::IoError& e) {
     Fail(c, e.Code(), path);
@@ -906,7 +1127,7 @@ void RefuseWhileBlocked(FileCode c) {
 
 // Moves the bytes [from, end) up by `shift`, in large blocks from the end:
 // the bytes on disk are those of moving one record after the other.
-void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uint64_t shift) {
+void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uint64_t shift, WriteBack& hint) {
   auto& buffer = MoveBuffer(end - from);
   std::uint64_t pos = end;
   while (pos > from) {
@@ -914,6 +1135,7 @@ void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uin
     pos -= len;
     ReadExactly(f.h, pos, buffer.data(), len, f.path);
     Check(f.h.WriteAt(pos + shift, buffer.data(), len), "writing", f.path);
+    hint.Wrote(pos + shift, len);
   }
 }
 
@@ -921,11 +1143,13 @@ void MoveUp(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uin
 // start.
 void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::uint64_t shift) {
   auto& buffer = MoveBuffer(end - from);
+  WriteBack hint(f.h);
   std::uint64_t pos = from;
   while (pos < end) {
     const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), end - pos));
     ReadExactly(f.h, pos, buffer.data(), len, f.path);
     Check(f.h.WriteAt(pos - shift, buffer.data(), len), "writing", f.path);
+    hint.Wrote(pos - shift, len);
     pos += len;
   }
 }
@@ -934,14 +1158,15 @@ void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::u
 // cut or extend it), so that a crash at any point leaves the old file or the
 // new one: the bytes [from, to) go into the journal first (`to` is the old
 // size unless the change overwrites only up to `to` and keeps the size), the
-// file is synced after the change, then the journal goes. A failure in
+// file is synced after the change, then the journal is emptied. A failure in
 // between puts the file back from the journal at once; when even that fails,
 // the file leaves the set and the next open puts it back.
 void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint64_t oldSize,
                   const std::function<void()>& change, std::optional<std::uint64_t> to = std::nullopt) {
-  WriteJournal(c, f.h, f.path, from, to.value_or(oldSize), oldSize);
+  std::unique_ptr<FileHandle> journal = WriteJournal(c, f.h, f.path, from, to.value_or(oldSize), oldSize);
   const std::string path = f.path;
   const auto rollBack = [&] {
+    journal.reset();
     try {
       RestoreFromJournal(f.h, path);
     } catch (...) {
@@ -955,16 +1180,164 @@ void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint
     rollBack();
     throw;
   }
-  const std::string journal = JournalPath(path);
-  const int code = platform::Fs().Delete(Utf8(journal));
+  // A journal left whole would put the file back over later changes: it is
+  // emptied before the change counts as done.
+  const int code = EndChange(*journal);
   if (code != platform::kNoError) {
     rollBack();
-    Raise(code, "deleting", journal);
+    Raise(code, "emptying", JournalPath(path));
   }
-  // A journal that came back after a power loss would put the file back
-  // over later changes: its deletion goes to the disk now. The change is
-  // done by then, so a failure here is not reported as a failed change.
-  platform::Fs().SyncFolderOf(Utf8(journal));
+  journal->Close();
+}
+
+// One file of a group change, as ChangeTogether checked it.
+struct GroupFile {
+  const FileChange* change;
+  RecordFile file;
+  std::uint64_t size = 0;  // bytes
+  std::uint64_t from = 0;  // the first byte the change touches
+  std::uint64_t to = 0;    // the end of the bytes it overwrites or moves
+};
+
+GroupFile CheckGroupFile(const FileChange& change) {
+  const RecordFile f = Open(change.code);
+  GroupFile g{&change, f};
+  g.size = SizeOf(f.h, f.path);
+  const std::uint64_t n = g.size / f.size;
+  const std::size_t inserts = change.insertAt.size(), overwrites = change.overwriteAt.size();
+  if (change.insertBytes.size() != inserts * f.size || change.overwriteBytes.size() != overwrites * f.size)
+    throw std::logic_error(std::string("records of the wrong size for ") + f.code);
+  if (!std::is_sorted(change.insertAt.begin(), change.insertAt.end()))
+    throw std::logic_error(std::string("inserts out of order for ") + f.code);
+  std::uint64_t first = n;
+  for (const int at : change.insertAt) {
+    if (at < 0 || static_cast<std::uint64_t>(at) > n) OutOfRange(f, at, n);
+    first = std::min<std::uint64_t>(first, static_cast<std::uint64_t>(at));
+  }
+  std::uint64_t last = 0;
+  for (const int at : change.overwriteAt) {
+    if (at < 0 || static_cast<std::uint64_t>(at) >= n) OutOfRange(f, at, n);
+    first = std::min<std::uint64_t>(first, static_cast<std::uint64_t>(at));
+    last = std::max<std::uint64_t>(last, static_cast<std::uint64_t>(at) + 1);
+  }
+  g.from = first * f.size;
+  g.to = inserts > 0 ? g.size : std::max(g.from, last * f.size);
+  return g;
+}
+
+// Writes the group journal of the files' folder: a section per file with
+// its bytes [from, to), synced before any file changes. Returns it, open.
+std::unique_ptr<FileHandle> WriteGroupJournal(const std::vector<GroupFile>& files) {
+  const std::string journal = GroupJournalPath(files.front().file.path);
+  KeptJournal j = OpenKeptJournal(journal, files.front().file.path);
+  try {
+    Checksum sum;
+    std::uint64_t pos = kGroupHeader;
+    WriteBack hint(*j.h);
+    const auto put = [&](const void* data, std::size_t length) {
+      sum.Add(static_cast<const std::uint8_t*>(data), length);
+      Check(j.h->WriteAt(pos, data, length), "writing", journal);
+      hint.Wrote(pos, length);
+      pos += length;
+    };
+    std::uint8_t head[kGroupHeader] = {};
+    std::memcpy(head, kGroupMagic, sizeof kGroupMagic);
+    PutU64(head + 8, files.size());
+    std::uint64_t body = 0;
+    for (const GroupFile& g : files) body += 8 + (g.file.path.size() - FolderPart(g.file.path).size()) + 24 + (g.to - g.from);
+    PutU64(head + 16, body);
+    sum.Add(head + 8, 16);
+    for (const GroupFile& g : files) {
+      const std::string name = g.file.path.substr(FolderPart(g.file.path).size());
+      std::uint8_t fields[24];
+      PutU64(fields, name.size());
+      put(fields, 8);
+      put(name.data(), name.size());
+      PutU64(fields, g.size);
+      PutU64(fields + 8, g.from);
+      PutU64(fields + 16, g.to - g.from);
+      put(fields, 24);
+      auto& buffer = MoveBuffer(g.to - g.from);
+      for (std::uint64_t at = g.from; at < g.to;) {
+        const std::size_t len = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), g.to - at));
+        ReadExactly(g.file.h, at, buffer.data(), len, g.file.path);
+        put(buffer.data(), len);
+        at += len;
+      }
+    }
+    PutU64(head + 24, sum.Value());
+    Check(j.h->WriteAt(0, head, kGroupHeader), "writing", journal);
+    SealJournal(j, journal);
+  } catch (...) {
+    const bool emptied = j.h && EmptyJournal(*j.h) == platform::kNoError;
+    j.h.reset();
+    if (!emptied)
+      for (const GroupFile& g : files) DropFromSet(g.change->code);
+    throw;
+  }
+  return std::move(j.h);
+}
+
+// Merges the new records of a group change into its file in place, from
+// the end: the records of the new file are put together back to front in
+// one block buffer (old records read backwards in blocks, new ones from the
+// change), and each full block is written in one call. A block only ever
+// lands on old records that were read already, so nothing is overwritten
+// before it is read. The bytes equal those of moving each run of old records
+// up and writing the new ones into the gaps.
+void MergeInserts(const GroupFile& g, WriteBack& hint) {
+  const RecordFile& f = g.file;
+  const FileChange& c = *g.change;
+  const std::size_t size = f.size;
+  const std::size_t block = std::max<std::size_t>(kMoveBlock / size, 1);
+  std::vector<std::uint8_t> in(block * size), out(block * size);
+  std::uint64_t i = g.size / size;  // old records [0, i) not placed yet
+  std::size_t j = c.insertAt.size();  // new records [0, j) not placed yet
+  const std::uint64_t first = c.insertAt.empty() ? i : static_cast<std::uint64_t>(c.insertAt.front());
+  std::uint64_t inFirst = i;  // `in` holds the old records from inFirst on that were read last
+  std::size_t filled = 0;     // records at the end of `out`
+  const auto flush = [&] {
+    if (filled == 0) return;
+    const std::uint64_t at = (i + j) * size;  // the first record of the block lands here
+    Check(f.h.WriteAt(at, out.data() + (block - filled) * size, filled * size), "writing", f.path);
+    hint.Wrote(at, filled * size);
+    filled = 0;
+  };
+  while (i > first || j > 0) {
+    if (filled == block) flush();
+    std::uint8_t* to = out.data() + (block - filled - 1) * size;
+    if (j > 0 && static_cast<std::uint64_t>(c.insertAt[j - 1]) >= i) {
+      --j;
+      std::memcpy(to, c.insertBytes.data() + j * size, size);
+    } else {
+      if (inFirst == i) {
+        const std::uint64_t k = std::min<std::uint64_t>(block, i - first);
+        inFirst = i - k;
+        ReadExactly(f.h, inFirst * size, in.data(), static_cast<std::size_t>(k * size), f.path);
+      }
+      --i;
+      std::memcpy(to, in.data() + (i - inFirst) * size, size);
+    }
+    ++filled;
+  }
+  flush();
+}
+
+// Applies one file's inserts and overwrites: the new records merged in,
+// then the overwrites at their new places. Synced.
+void ApplyGroupFile(const GroupFile& g) {
+  const RecordFile& f = g.file;
+  const FileChange& c = *g.change;
+  WriteBack hint(f.h);
+  if (!c.insertAt.empty()) MergeInserts(g, hint);
+  for (std::size_t i = 0; i < c.overwriteAt.size(); ++i) {
+    const int at = c.overwriteAt[i];
+    const auto moved = std::upper_bound(c.insertAt.begin(), c.insertAt.end(), at) - c.insertAt.begin();
+    Check(f.h.WriteAt((static_cast<std::uint64_t>(at) + static_cast<std::uint64_t>(moved)) * f.size,
+                      c.overwriteBytes.data() + i * f.size, f.size),
+          "writing", f.path);
+  }
+  Check(f.h.Sync(), "writing", f.path);
 }
 
 }  // namespace
@@ -1025,7 +1398,8 @@ void InsertRecords(FileCode c, int index, const void* records, int count) {
   const std::uint64_t at = static_cast<std::uint64_t>(index) * f.size;
   const std::uint64_t bytes = static_cast<std::uint64_t>(count) * f.size;
   ChangeSafely(c, f, at, size, [&] {
-    MoveUp(f, at, n * f.size, bytes);
+    WriteBack hint(f.h);
+    MoveUp(f, at, n * f.size, bytes, hint);
     Check(f.h.WriteAt(at, records, static_cast<std::size_t>(bytes)), "writing", f.path);
   });
 }
@@ -1070,13 +1444,52 @@ void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, in
   ChangeSafely(c, f, at, size, [&] {
     const std::uint64_t tailFrom = at + oldBytes;
     const std::uint64_t tailEnd = n * f.size;
+    WriteBack hint(f.h);
     if (newBytes > oldBytes)
-      MoveUp(f, tailFrom, tailEnd, newBytes - oldBytes);
+      MoveUp(f, tailFrom, tailEnd, newBytes - oldBytes, hint);
     else
       MoveDown(f, tailFrom, tailEnd, oldBytes - newBytes);
     if (newBytes > 0) Check(f.h.WriteAt(at, records, static_cast<std::size_t>(newBytes)), "writing", f.path);
     if (newBytes < oldBytes) Check(f.h.Truncate(tailEnd - (oldBytes - newBytes)), "truncating", f.path);
   });
+}
+
+void ChangeTogether(const std::vector<FileChange>& changes) {
+  std::vector<GroupFile> files;
+  for (const FileChange& c : changes) {
+    if (c.insertAt.empty() && c.overwriteAt.empty()) continue;
+    RefuseWhileBlocked(c.code);
+    for (const GroupFile& g : files)
+      if (g.change->code == c.code) throw std::logic_error(std::string("two changes of ") + FileInfo(c.code).name);
+    files.push_back(CheckGroupFile(c));
+  }
+  if (files.empty()) return;
+  for (const GroupFile& g : files)
+    if (FolderPart(g.file.path) != FolderPart(files.front().file.path))
+      throw std::logic_error("a group change of files in several folders");
+  std::unique_ptr<FileHandle> journal = WriteGroupJournal(files);
+  const std::string path = files.front().file.path;
+  const auto rollBack = [&] {
+    journal.reset();
+    try {
+      RestoreGroup(path);
+    } catch (...) {
+      for (const GroupFile& g : files) DropFromSet(g.change->code);
+    }
+  };
+  try {
+    for (const GroupFile& g : files) ApplyGroupFile(g);
+  } catch (...) {
+    rollBack();
+    throw;
+  }
+  // The moment the change as a whole is done.
+  const int code = EndChange(*journal);
+  if (code != platform::kNoError) {
+    rollBack();
+    Raise(code, "emptying", GroupJournalPath(path));
+  }
+  journal->Close();
 }
 
 void RewriteFile(FileCode c, const void* records, int count) {

@@ -32,11 +32,15 @@
 // names the lock file too ("IO errorcode: SYS5 (lock file /w/.ombrelo.lock)"),
 // and a folder in the lock file's place is 5.
 //
-// Crashes. A file changed in place by InsertRecords or DeleteRecords has a
-// rollback journal "<file>.ombrelo-rollback" beside it while the change
-// runs; opening the file puts it back from a journal it finds (or deletes
-// a journal that was never finished), so a copy killed part-way leaves the
-// old records or the new ones, never a mix. Opening a file also removes a
+// Crashes. A file changed in place by InsertRecords or DeleteRecords keeps a
+// rollback journal "<file>.ombrelo-rollback" beside it, which holds the
+// bytes the change overwrites while it runs and is empty otherwise (it is
+// kept and reused, never deleted, so a change renames nothing); opening the
+// file puts it back from a whole journal it finds and empties it (an empty
+// journal, or one that was never finished, holds nothing to roll back), so a
+// copy killed part-way leaves the old records or the new ones, never a mix.
+// ChangeTogether does the same for several files of a folder with one
+// journal, ".ombrelo-group-rollback". Opening a file also removes a
 // "<file>.ombrelo-tmp" that a RewriteFile killed part-way left behind.
 //
 // Errors. OpenFileSet reports its failures in Result, `FileErrorText` and
@@ -193,10 +197,31 @@ void DeleteRecords(FileCode c, int index, int count = 1);
 void ReplaceRecords(FileCode c, int index, int oldCount, const void* records, int newCount);
 // The three moving ones save the bytes from the first record they change to the end of the
 // file in the file's rollback journal (synced) before they move anything,
-// sync the file after the moves and then delete the journal. A failure
+// sync the file after the moves and then empty the journal (synced). A failure
 // part-way puts the file back from the journal at once; when that fails as
 // well, the file leaves the set (later calls on it: code 6) and the next
 // set that opens it puts it back. Either way the error is raised.
+//
+//
+// A change of several record files of one folder that reaches them whole or
+// not at all (a batch of imported rows: their payments, vouchers and the
+// invoices they pay). For each file, new records inserted before the
+// record at an index of the file as it is now (ascending; several at one
+// index keep their order), and records overwritten in place at their index
+// in the file as it is now. The bytes from each file's first touched record
+// on go into one journal of the folder first (synced); then each file is
+// changed and synced; then that journal is emptied, the one moment the
+// whole change is done. A failure part-way puts every file back at once;
+// when that fails too, the files leave the set and the next open of any
+// file of the folder puts them all back. Either way the error is raised.
+struct FileChange {
+  FileCode code;
+  std::vector<int> insertAt;     // ascending, 0..RecordCount
+  std::string insertBytes;       // the new records, one after the other
+  std::vector<int> overwriteAt;  // 0..RecordCount - 1
+  std::string overwriteBytes;    // the records written there
+};
+void ChangeTogether(const std::vector<FileChange>& changes);
 //
 // Replaces the whole file by `count` records: they are written to a
 // temporary file in the same folder, created with the old file's access

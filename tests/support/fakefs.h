@@ -151,6 +151,14 @@ class CountingSleeper {
   int total_ = 0;
 };
 
+// Whether the bytes of a rollback journal (a file's "<file>.ombrelo-rollback"
+// or a folder's ".ombrelo-group-rollback") hold nothing to roll back: the
+// file is missing or empty, or its header was cleared (a kept journal keeps
+// the bytes of its last change behind a cleared header).
+inline bool HoldsNothingToRollBack(const std::string& journal) {
+  return journal.size() < 8 || (journal.compare(0, 8, "OMBRLRB1") != 0 && journal.compare(0, 8, "OMBRLGR1") != 0);
+}
+
 // Resets the data-file set: no set open, depth 0, every state and error
 // cleared, no data root, administration or override, and StartFolder :=
 // `startFolder` (code page 1252, "/"-terminated).
