@@ -34,6 +34,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
+#include "reports/reportrun.h"
 #include "services/balance.h"
 #include "reports/paging.h"
 #include "shell/adminsettingsload.h"
