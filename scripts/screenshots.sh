@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Takes screenshots of the desktop program under a virtual X server: the
 # start screen in a fresh working folder, the start-up error form when the
-# user file cannot be opened, and in an administration "ACME" the tree, the
-# journal form's voucher, template, invoice and payment tabs and their lists,
-# and the partners form. The other forms are rendered offscreen by their
+# user file cannot be opened, the system settings form of a first run, and in
+# an administration "ACME" the tree, the journal form's voucher, template,
+# invoice and payment tabs and their lists, the voucher tab with a typed date,
+# the partners form, the GL categories and GL accounts forms and the
+# administrations form. The other forms are rendered offscreen by their
 # front-end tests (listed at the end). Usage:
 # scripts/screenshots.sh [out-folder]
 set -euo pipefail
@@ -40,10 +42,11 @@ shoot "$tmp/fresh" "$out/start-screen.png"
 mkdir -p "$tmp/broken/user.vlk"
 cp "$build/vlk010005.lan" "$tmp/broken/"
 shoot "$tmp/broken" "$out/startup-error.png"
-# A working folder after its first run with one administration, ACME: the
-# log-in takes it, the tree's first bookkeeping function opens the journal
-# form, the next one the partners form, the one after a function still to
-# come, and F1 on the start screen the help window.
+# A working folder at its first run (the settings form) and after it with one
+# administration, ACME: the log-in takes it, the tree's first bookkeeping
+# function opens the journal form, the next one the partners form; then the
+# tree, opened whole with "*", leads to the GL categories, the GL accounts and
+# the administrations by counting its lines from the top.
 mkdir -p "$tmp/books"
 cp "$build/vlk010005.lan" "$tmp/books/"
 cat > "$tmp/books.sh" <<'SCRIPT'
@@ -52,6 +55,7 @@ program="$1" folder="$2" out="$3"
 openbox >/dev/null 2>&1 &
 sleep 1
 "$program" --folder "$folder" & sleep 3
+import -window root "$out/first-run-settings.png"
 xdotool key Escape; sleep 1   # the first run's settings form
 kill $!; sleep 1
 mkdir -p "$folder/data/ACME"
@@ -61,6 +65,11 @@ xdotool key Return; sleep 2   # log in to ACME
 import -window root "$out/tree-after-login.png"
 xdotool key Down Down Right Down Return; sleep 2
 import -frame -window "$(xdotool getactivewindow)" "$out/journal-vouchers.png"
+# A date typed over the whole voucher date, then a click into line 1's debit.
+xdotool mousemove --window "$(xdotool getactivewindow)" 80 155 click 1; sleep 0.5
+xdotool key ctrl+a; xdotool type --delay 100 "15-01-2008"; sleep 0.5
+xdotool mousemove --window "$(xdotool getactivewindow)" 813 238 click 1; sleep 1
+import -frame -window "$(xdotool getactivewindow)" "$out/journal-voucher-typed-date.png"
 xdotool mousemove --window "$(xdotool getactivewindow)" 168 92 click 1; sleep 1   # the template tab
 import -frame -window "$(xdotool getactivewindow)" "$out/journal-templates.png"
 xdotool mousemove --window "$(xdotool getactivewindow)" 241 92 click 1; sleep 1   # the invoice tab
@@ -74,6 +83,18 @@ import -frame -window "$(xdotool getactivewindow)" "$out/journal-payment-list.pn
 xdotool key Escape; sleep 1
 xdotool key Down Return; sleep 2   # the partners
 import -frame -window "$(xdotool getactivewindow)" "$out/partners.png"
+xdotool key Escape; sleep 1
+# The whole tree: 8 lines below its top the GL categories, then the GL
+# accounts, 13 lines below it the administrations.
+open_line() { xdotool key Home asterisk Home; for _ in $(seq "$1"); do xdotool key Down; done; xdotool key Return; sleep 2; }
+open_line 8
+import -window root "$out/gl-categories.png"
+xdotool key Escape; sleep 1
+open_line 9
+import -window root "$out/gl-accounts.png"
+xdotool key Escape; sleep 1
+open_line 13
+import -window root "$out/administrations.png"
 xdotool key Escape; sleep 1
 kill $! %1
 SCRIPT

@@ -110,7 +110,9 @@ TEST_F(ProgramFormsTest, EscapeOnTheStartScreenClosesIt) {
 TEST_F(ProgramFormsTest, TheSettingsFormRendersBothTabs) {
   masterdata::Tadministrationsetting& f = *masterdata::administrationsetting;
   // As the year-end flow shows it: the new book year 2025 proposed in
-  // twelve months after 2024 was closed.
+  // twelve months after 2024 was closed. The activation gives the journal
+  // block its headings.
+  f.FormActivate();
   records::AdminSettingsRec s;
   s.SetCompanyName("Acme Trading");
   s.SetAddress("1 Market Street");
