@@ -1,6 +1,8 @@
 #include "qt/pagearea.h"
 
+#include <QApplication>
 #include <QLayout>
+#include <QPointer>
 #include <QScrollBar>
 
 namespace qtfront {
@@ -14,6 +16,14 @@ PageArea::PageArea(QWidget* content, QWidget* parent) : QScrollArea(parent) {
   setWidgetResizable(true);
   setWidget(content);
   setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  // A field inside that takes the focus, by Tab or because the form gave it
+  // the focus, is scrolled into view once the layout has placed it.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (!now || !widget() || !widget()->isAncestorOf(now)) return;
+    QMetaObject::invokeMethod(
+        this, [this, field = QPointer<QWidget>(now)] { if (field && field->hasFocus()) ensureWidgetVisible(field); },
+        Qt::QueuedConnection);
+  });
 }
 
 void PageArea::FollowLayout(const QLayout& layout) {

@@ -6,7 +6,8 @@
 // asks for, so the window opens as large as its layout wants. The window
 // then freezes it: from then on its minimum stays what it was, and content
 // that grows (a larger tab page shown, controls made visible, longer texts)
-// scrolls inside the area instead of growing the window. Its size policy
+// scrolls inside the area instead of growing the window; a field inside
+// that takes the focus is scrolled into view. Its size policy
 // follows the content's layout, so it takes spare room exactly where the
 // content would.
 #pragma once

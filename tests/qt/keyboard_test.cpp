@@ -77,6 +77,21 @@ class JournalQt : public QtFrontTest, public support::AdministrationFolder {
   std::vector<std::string> messages;
 };
 
+// A tab page taller than the window scrolls, and the field the page gives
+// the focus to is scrolled into view (the template tab's name field lies
+// below the voucher tab's height).
+TEST_F(JournalQt, TheFieldATabPageFocusesIsScrolledIntoView) {
+  if (!HasKeyboard()) GTEST_SKIP() << "the platform gives no keyboard focus";
+  form.TabControl1.UserSelectTab(journal::TabTemplate);
+  QApplication::processEvents();
+  QApplication::processEvents();
+  QWidget* field = Focus();
+  ASSERT_NE(field, nullptr) << FocusName();
+  const QRect shown(field->mapTo(window, QPoint(0, 0)), field->size());
+  EXPECT_TRUE(window->rect().contains(shown)) << FocusName() << " at " << shown.y() << ".." << shown.bottom()
+                                              << " in a window of height " << window->height();
+}
+
 // The typing of a date, character by character over 10-01-2024.
 TEST(DateTyping, SectionsFillAndMoveOn) {
   struct Case {
