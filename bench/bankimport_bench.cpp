@@ -41,8 +41,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "support.h"
 
 namespace {

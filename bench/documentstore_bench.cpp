@@ -24,9 +24,9 @@
 #include "services/paymentstore.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace {
 

@@ -22,9 +22,9 @@
 
 #include "services/partnerstore.h"
 #include "records/partnerrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace {
 

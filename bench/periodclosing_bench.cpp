@@ -31,8 +31,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "services/periodclosing.h"
-#include "shell/adminsettingsload.h"
-#include "shell/systemsettings.h"
+#include "store/adminsettingsload.h"
+#include "text/systemsettings.h"
 #include "support.h"
 
 namespace {

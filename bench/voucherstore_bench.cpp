@@ -26,9 +26,9 @@
 
 #include "services/voucherstore.h"
 #include "records/journalvoucherrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace {
 

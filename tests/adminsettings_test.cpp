@@ -10,17 +10,17 @@
 #include <utility>
 #include <vector>
 
-#include "shell/adminsettingsload.h"
+#include "store/adminsettingsload.h"
 #include "masterdata/admincopy.h"
 #include "records/adminsettingsrecv1.h"
-#include "shell/dataconversion.h"
+#include "store/dataconversion.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "platform/oserror.h"
 #include "records/adminsettingsrec.h"
-#include "shell/fileset.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "store/fileset.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 #include "ui/headless.h"

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "platform/numberformat.h"
-#include "shell/fileset.h"
-#include "shell/textroutines.h"
+#include "store/fileset.h"
+#include "text/textroutines.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 #include "support/schemacheck.h"

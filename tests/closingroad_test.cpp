@@ -17,9 +17,9 @@
 #include "records/ledgercategoryrec.h"
 #include "reports/Rapport1unit.h"
 #include "services/periodclosing.h"
-#include "shell/adminsettingsload.h"
-#include "shell/fileset.h"
-#include "shell/textroutines.h"
+#include "store/adminsettingsload.h"
+#include "store/fileset.h"
+#include "text/textroutines.h"
 #include "support/program.h"
 #include "support/records.h"
 

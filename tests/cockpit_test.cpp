@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "reports/managementcockpit.h"
-#include "shell/languagefile.h"
-#include "shell/languagetext.h"
+#include "text/languagefile.h"
+#include "text/languagetext.h"
 #include "support/program.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "masterdata/Ledgerunit.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/records.h"
 #include "support/reset.h"
 #include "ui/headless.h"

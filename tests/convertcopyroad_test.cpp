@@ -19,8 +19,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "program/startschermunit.h"
-#include "shell/adminsettingsload.h"
-#include "shell/session.h"
+#include "store/adminsettingsload.h"
+#include "store/session.h"
 #include "support/program.h"
 #include "support/records.h"
 

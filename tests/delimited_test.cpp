@@ -19,7 +19,7 @@
 #include "platform/cp1252.h"
 #include "platform/numberformat.h"
 #include "reports/importfile.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 

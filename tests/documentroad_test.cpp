@@ -21,9 +21,9 @@
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
-#include "shell/textroutines.h"
+#include "text/languagetext.h"
+#include "store/session.h"
+#include "text/textroutines.h"
 #include "support/program.h"
 #include "support/records.h"
 

@@ -10,7 +10,7 @@
 #include "services/documentrules.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 
 namespace journal {
 void PrintTo(const ProposedLine& l, std::ostream* os) {

@@ -10,8 +10,8 @@
 #include "services/entryrules.h"
 #include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "support/reset.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include "platform/filecopy.h"
 #include "records/ledgeraccountrecv1.h"
 #include "services/closingintent.h"
-#include "shell/dataconversion.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
+#include "store/dataconversion.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
 #include "support/fakefs.h"
 
 namespace {

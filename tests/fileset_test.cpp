@@ -2,7 +2,7 @@
 // texts, the wait for files in use, the data folders and the move of the
 // administrations file. Mostly on the in-memory file system; the locks and
 // the errno mapping also on a real temporary folder.
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,7 +25,7 @@
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "records/codec.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 #include "support/fakefs.h"
 
 namespace {

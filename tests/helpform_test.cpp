@@ -12,9 +12,9 @@
 #include "formkit/helpunit.h"
 #include "platform/cp1252.h"
 #include "platform/oserror.h"
-#include "shell/fileset.h"
-#include "shell/languagefile.h"
-#include "shell/languagetext.h"
+#include "store/fileset.h"
+#include "text/languagefile.h"
+#include "text/languagetext.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"
 

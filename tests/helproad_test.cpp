@@ -14,7 +14,7 @@
 
 #include "formkit/helpunit.h"
 #include "program/startschermunit.h"
-#include "shell/session.h"
+#include "store/session.h"
 #include "support/program.h"
 
 namespace {

@@ -2,7 +2,8 @@
 // the program compares are distinct, the stored codes stay English), the
 // record's text access, LoadLanguage's choice of record with its fallbacks,
 // and the generator's refusal of a bad table.
-#include "shell/languagefile.h"
+#include "text/languagefile.h"
+#include "store/languageload.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -19,7 +20,7 @@
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/oserror.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 #include "ui/headless.h"

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "masterdata/Administrationsunit.h"
-#include "shell/fileset.h"
-#include "shell/languagetext.h"
+#include "store/fileset.h"
+#include "text/languagetext.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
 #include "reports/delimited.h"
 #include "reports/impexp.h"
-#include "shell/session.h"
+#include "store/session.h"
 #include "system/systemscreen.h"
 #include "support/fakefs.h"
 #include "ui/headless.h"

@@ -21,7 +21,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/program.h"
 #include "support/records.h"
 

@@ -19,8 +19,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "shell/fileset.h"
-#include "shell/textroutines.h"
+#include "store/fileset.h"
+#include "text/textroutines.h"
 #include "support/program.h"
 #include "support/records.h"
 

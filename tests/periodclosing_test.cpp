@@ -32,12 +32,12 @@
 #include "services/periodclosing.h"
 #include "reports/paging.h"
 #include "reports/reportrun.h"
-#include "shell/adminsettingsload.h"
-#include "shell/fileset.h"
-#include "shell/languagefile.h"
-#include "shell/languagetext.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "store/adminsettingsload.h"
+#include "store/fileset.h"
+#include "text/languagefile.h"
+#include "text/languagetext.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "support/adminfolder.h"
 
 namespace {

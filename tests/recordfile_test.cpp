@@ -14,7 +14,7 @@
 #include "platform/errors.h"
 #include "platform/oserror.h"
 #include "records/codec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/fakefs.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Whole passes over a record file block by block: every whole record once,
 // in file order, in blocks that never exceed the block size, whatever the
 // file's length against it; a failing read is raised, not skipped.
-#include "shell/recordscan.h"
+#include "store/recordscan.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "platform/errors.h"
 #include "records/journalvoucherrec.h"
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 

@@ -12,7 +12,7 @@
 #include "platform/numberformat.h"
 #include "records/ledgercategoryrec.h"
 #include "reports/reportbuild.h"
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 #include "ui/rtfreader.h"
 
 namespace {

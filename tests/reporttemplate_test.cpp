@@ -10,7 +10,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/systemparamrec.h"
 #include "reports/reporttemplate.h"
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 #include "support/reportbook.h"
 
 namespace {

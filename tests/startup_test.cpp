@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/oserror.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
 #include "system/startuperrorunit.h"

@@ -10,7 +10,7 @@
 #include "platform/oserror.h"
 #include "records/journalvoucherrec.h"
 #include "records/vouchertemplaterec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 

@@ -3,7 +3,7 @@
 // Most amount cases are written as a comma locale shows them and run in both
 // locales: for the point locale every "," and "." of the case (input and
 // expected text) is swapped.
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "platform/numberformat.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 #include "support/reset.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "formkit/filesetscope.h"
 #include "platform/errors.h"
 #include "program/mainblock.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/fakefs.h"
 #include "support/reset.h"
 #include "ui/application.h"

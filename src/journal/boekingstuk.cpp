@@ -13,12 +13,12 @@
 #include "platform/datetime.h"
 #include "records/importprofilerec.h"
 #include "records/ledgeraccountrec.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "text/languagetext.h"
+#include "store/session.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 
 namespace journal {

@@ -5,9 +5,9 @@
 // asked for it (`requester_`, set at each search).
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
-#include "shell/builtintext.h"
-#include "shell/languagetext.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

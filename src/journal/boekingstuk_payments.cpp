@@ -11,10 +11,10 @@
 #include "journal/boekingstuk.h"
 #include "services/voucherstore.h"
 #include "platform/datetime.h"
-#include "shell/builtintext.h"
-#include "shell/languagetext.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

@@ -13,8 +13,8 @@
 #include "platform/oserror.h"
 #include "records/releaseflagrec.h"
 #include "services/closingintent.h"
-#include "shell/builtintext.h"
-#include "shell/dataconversion.h"
+#include "text/builtintext.h"
+#include "store/dataconversion.h"
 #include "ui/longwork.h"
 
 namespace masterdata {

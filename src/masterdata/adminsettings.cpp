@@ -11,12 +11,12 @@
 #include "platform/errors.h"
 #include "records/ledgeraccountrec.h"
 #include "services/periodclosing.h"
-#include "shell/adminsettingsload.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
-#include "shell/textroutines.h"
+#include "store/adminsettingsload.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "text/languagetext.h"
+#include "store/session.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 
 namespace masterdata {

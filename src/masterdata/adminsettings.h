@@ -3,7 +3,7 @@
 // and the journals on the second; always visible, the four read-only
 // closing fields and the Unfreeze button.
 //
-// The form shows the values of shell/adminsettingsload.h (the loader and
+// The form shows the values of store/adminsettingsload.h (the loader and
 // the saver live there) and runs their book-year logic from its handlers:
 // a new book-year start re-derives the end, period 1, the current annual
 // balance and the periods; a new number of periods or end proposes the

@@ -1,6 +1,6 @@
 #include "masterdata/fixedassetstore.h"
 
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace masterdata {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <string>
 
-#include "shell/recordscan.h"
-#include "shell/scopedfileset.h"
+#include "store/recordscan.h"
+#include "store/scopedfileset.h"
 
 namespace masterdata {
 

@@ -28,7 +28,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace masterdata {
 

@@ -8,9 +8,9 @@
 
 #include "platform/cp1252.h"
 #include "platform/numberformat.h"
-#include "shell/builtintext.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace masterdata {
 

@@ -10,8 +10,8 @@
 #include "platform/numberformat.h"
 #include "records/codec.h"
 #include "reports/exportnumber.h"
-#include "shell/builtintext.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/textroutines.h"
 
 namespace reports {
 

@@ -60,7 +60,7 @@
 #include "records/ledgercategoryrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace reports {
 

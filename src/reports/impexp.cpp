@@ -20,11 +20,11 @@
 #include "reports/delimited.h"
 #include "reports/importfile.h"
 #include "services/periodclosing.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "text/languagetext.h"
+#include "store/session.h"
+#include "text/textroutines.h"
 #include "ui/longwork.h"
 
 namespace reports {

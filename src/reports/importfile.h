@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
 
 namespace reports {
 

@@ -2,8 +2,8 @@
 
 #include "platform/datetime.h"
 #include "platform/errors.h"
-#include "shell/balancerule.h"
-#include "shell/textroutines.h"
+#include "store/balancerule.h"
+#include "text/textroutines.h"
 
 namespace reports {
 

@@ -30,7 +30,7 @@
 #include "records/ledgercategoryrec.h"
 #include "services/balance.h"
 #include "reports/reporttemplate.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace reports {
 

@@ -14,8 +14,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "reports/paging.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
 
 namespace reports {
 

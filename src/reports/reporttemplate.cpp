@@ -1,6 +1,6 @@
 #include "reports/reporttemplate.h"
 
-#include "shell/builtintext.h"
+#include "text/builtintext.h"
 
 namespace reports {
 

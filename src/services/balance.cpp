@@ -11,13 +11,13 @@
 
 #include "platform/cp1252.h"
 #include "platform/errors.h"
-#include "shell/adminsettingsload.h"
-#include "shell/balancerule.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/languagefile.h"
-#include "shell/recordscan.h"
-#include "shell/textroutines.h"
+#include "store/adminsettingsload.h"
+#include "store/balancerule.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "text/languagefile.h"
+#include "store/recordscan.h"
+#include "text/textroutines.h"
 
 namespace reports {
 

@@ -15,7 +15,7 @@
 // year, a file set that did not open) leaves an empty grid, no freeze and
 // a message; nothing here raises for bad data.
 //
-// How balances carry over a freeze is the rule of shell/balancerule.h,
+// How balances carry over a freeze is the rule of store/balancerule.h,
 // which the GL accounts form shares. Period dates are "YYYYMMDD" texts compared as text. Amounts in the grid
 // are written with shell::FormatAmount (the system settings' decimals,
 // grouped); the profit text ungrouped.
@@ -31,7 +31,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace shell {
 struct LanguageRec;

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "platform/cp1252.h"
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

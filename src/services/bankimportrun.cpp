@@ -21,11 +21,11 @@
 #include "records/adminsettingsrec.h"
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/recordscan.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "store/recordscan.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

@@ -39,7 +39,7 @@
 #include "records/invoicerec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace journal {
 

@@ -11,8 +11,8 @@
 #include "platform/filecopy.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
 
 namespace reports {
 

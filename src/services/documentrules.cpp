@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

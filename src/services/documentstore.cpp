@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "platform/datetime.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

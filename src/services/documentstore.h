@@ -1,7 +1,7 @@
 // What the invoice store (src/services/invoicestore.h) and the payment store
 // (src/services/paymentstore.h) share: their outcomes, a document as loaded, the
 // result and page types, and the steps every change, delete, find and list
-// of a document goes through. Scans go through shell/recordscan.h.
+// of a document goes through. Scans go through store/recordscan.h.
 //
 // Rules shared by both stores:
 // - A document is loaded with the index it was read at. A change or delete
@@ -14,7 +14,7 @@
 // - Pages hold 100 rows, newest (last in the file) first; page p holds the
 //   matches p * 100 + 1 to p * 100 + 100, and `more` is set only when a
 //   further match exists, so paging by 100 skips and repeats no row.
-// - Scans read records in blocks (shell/recordscan.h), never one record
+// - Scans read records in blocks (store/recordscan.h), never one record
 //   per call.
 #pragma once
 
@@ -28,9 +28,9 @@
 #include <vector>
 
 #include "records/codec.h"
-#include "shell/fileset.h"
-#include "shell/recordscan.h"
-#include "shell/scopedfileset.h"
+#include "store/fileset.h"
+#include "store/recordscan.h"
+#include "store/scopedfileset.h"
 
 namespace journal {
 

@@ -8,8 +8,8 @@
 #include "services/importprofilestore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
-#include "shell/builtintext.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

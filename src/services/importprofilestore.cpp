@@ -2,7 +2,7 @@
 #include "services/importprofilestore.h"
 
 #include "services/bankimport.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace journal {
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "records/importprofilerec.h"
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace journal {
 

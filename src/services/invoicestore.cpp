@@ -5,9 +5,9 @@
 #include <cmath>
 #include <utility>
 
-#include "shell/fileset.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "store/fileset.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

@@ -11,9 +11,9 @@
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
-#include "shell/recordscan.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "store/recordscan.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace masterdata {
 

@@ -46,8 +46,8 @@
 #include <vector>
 
 #include "records/partnerrec.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
 
 namespace masterdata {
 

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "services/invoicestore.h"
-#include "shell/fileset.h"
-#include "shell/textroutines.h"
+#include "store/fileset.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

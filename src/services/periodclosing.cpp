@@ -13,13 +13,13 @@
 #include "platform/errors.h"
 #include "platform/filesystem.h"
 #include "services/closingintent.h"
-#include "shell/adminsettingsload.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/languagetext.h"
-#include "shell/recordscan.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "store/adminsettingsload.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "text/languagetext.h"
+#include "store/recordscan.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace reports {
 

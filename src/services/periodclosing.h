@@ -44,7 +44,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
 #include "services/balance.h"
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace reports {
 

@@ -4,8 +4,8 @@
 
 #include "records/journalvoucherrec.h"
 #include "records/vouchertemplaterec.h"
-#include "shell/fileset.h"
-#include "shell/textroutines.h"
+#include "store/fileset.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace journal {
 

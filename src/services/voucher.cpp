@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

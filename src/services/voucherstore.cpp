@@ -18,11 +18,11 @@
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
-#include "shell/adminsettingsload.h"
-#include "shell/fileset.h"
-#include "shell/session.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "store/adminsettingsload.h"
+#include "store/fileset.h"
+#include "store/session.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

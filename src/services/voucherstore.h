@@ -43,7 +43,7 @@
 #include <string>
 
 #include "services/voucher.h"
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace journal {
 

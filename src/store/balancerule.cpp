@@ -1,4 +1,4 @@
-#include "shell/balancerule.h"
+#include "store/balancerule.h"
 
 namespace shell {
 

@@ -1,6 +1,6 @@
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace shell {
 

@@ -1,8 +1,8 @@
-#include "shell/languagetext.h"
+#include "text/languagetext.h"
 
 #include <cstddef>
 
-#include "shell/languagefile.h"
+#include "text/languagefile.h"
 
 namespace shell {
 

@@ -1,4 +1,4 @@
-#include "shell/dataconversion.h"
+#include "store/dataconversion.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,7 +28,7 @@
 #include "records/paymentrec.h"
 #include "records/paymentrecv1.h"
 #include "records/releaseflagrec.h"
-#include "shell/adminsettingsload.h"
+#include "store/adminsettingsload.h"
 
 namespace masterdata {
 

@@ -1,10 +1,9 @@
-#include "shell/languagefile.h"
+#include "text/languagefile.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
-#include "shell/fileset.h"
 
 namespace shell {
 namespace {
@@ -56,40 +55,6 @@ void LanguageRec::SetL(std::size_t offset, std::string_view text) {
 const LanguageRec& BuiltInEnglish() {
   static const LanguageRec rec = MakeBuiltInEnglish();
   return rec;
-}
-
-std::optional<FileSetFailure> LoadLanguage(const std::string& name) {
-  int result = 0;
-  OpenFileSet("LAN", result);
-  if (result != 0) return FileSetFailure{result, FileErrorText, FileErrorCode};
-  LanguageRec rec;
-  LanguageRec english;
-  bool found = false;
-  bool haveEnglish = false;
-  try {
-    const int count = RecordCount(FileCode::LAN);
-    for (int i = 0; i < count && !found; ++i) {
-      ReadRecord(FileCode::LAN, i, rec);
-      const std::string key = rec.LanguageName();
-      if (key == name) {
-        found = true;
-      } else if (!haveEnglish && key == kFallbackLanguageName) {
-        english = rec;
-        haveEnglish = true;
-      }
-    }
-  } catch (...) {
-    CloseFileSet();
-    throw;
-  }
-  CloseFileSet();
-  if (found)
-    LanguageBuffer = rec;
-  else if (haveEnglish)
-    LanguageBuffer = english;
-  else
-    LanguageBuffer = BuiltInEnglish();
-  return std::nullopt;
 }
 
 }  // namespace shell

@@ -1,4 +1,4 @@
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "platform/errors.h"
 #include "platform/numberformat.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace shell {
 namespace {

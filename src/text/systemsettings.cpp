@@ -1,4 +1,4 @@
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace shell {
 

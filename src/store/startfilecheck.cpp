@@ -1,10 +1,10 @@
-#include "shell/startfilecheck.h"
+#include "store/startfilecheck.h"
 
 #include <cerrno>
 
 #include "platform/errors.h"
 #include "platform/oserror.h"
-#include "shell/builtintext.h"
+#include "text/builtintext.h"
 
 namespace shell {
 

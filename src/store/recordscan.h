@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "records/codec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace shell {
 

@@ -1,6 +1,6 @@
-#include "shell/session.h"
+#include "store/session.h"
 
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace shell {
 

@@ -1,8 +1,8 @@
-#include "shell/builtintext.h"
+#include "text/builtintext.h"
 
 #include "platform/cp1252.h"
-#include "shell/languagefile.h"
-#include "shell/languagetext.h"
+#include "text/languagefile.h"
+#include "text/languagetext.h"
 
 namespace shell {
 

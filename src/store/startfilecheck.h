@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace shell {
 

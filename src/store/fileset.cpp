@@ -1,4 +1,4 @@
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +15,7 @@
 #include "platform/oserror.h"
 #include "platform/sleep.h"
 #include "records/codec.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace shell {
 

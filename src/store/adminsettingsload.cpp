@@ -1,4 +1,4 @@
-#include "shell/adminsettingsload.h"
+#include "store/adminsettingsload.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,11 +9,11 @@
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "platform/oserror.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace masterdata {
 

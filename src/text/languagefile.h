@@ -9,7 +9,7 @@
 // generated at build time from data/language/texts.tsv (tools/langgen.cpp),
 // the same table the shipped language file is made of.
 //
-// The program only reads the file. `LoadLanguage` puts the record of a
+// The program only reads the file. `LoadLanguage` (store/languageload.h) puts the record of a
 // language into `LanguageBuffer`; the caller copies it into `CurrentLanguage`
 // when the language is to take effect, and the language routine of the start
 // screen puts its texts into every form (through shell::L, languagetext.h).
@@ -25,7 +25,6 @@
 #include <string_view>
 
 #include "records/codec.h"
-#include "shell/scopedfileset.h"
 
 namespace shell {
 
@@ -79,15 +78,5 @@ const LanguageRec& BuiltInEnglish();
 // Puts the built-in English record into `LanguageBuffer` and
 // `CurrentLanguage`, as at program start.
 void ResetLanguageState();
-
-// Reads the language file (it opens and closes "LAN" through the data-file
-// set) into `LanguageBuffer`: the record whose language name equals `name`
-// exactly (code page 1252 bytes, case counts); when none does, the file's
-// "English" record; when the file has neither (for instance when it is empty
-// or was missing and so created empty), the built-in English record. When the
-// file cannot be opened, `LanguageBuffer` keeps what it held and the
-// failure comes back: the caller shows the data-file set's error text. A
-// read error raises platform::IoError after the set was closed again.
-std::optional<FileSetFailure> LoadLanguage(const std::string& name);
 
 }  // namespace shell

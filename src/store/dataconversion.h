@@ -53,7 +53,7 @@
 #include <utility>
 #include <vector>
 
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace masterdata {
 

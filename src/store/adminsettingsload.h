@@ -22,8 +22,8 @@
 
 #include "platform/datetime.h"
 #include "records/adminsettingsrec.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
 
 namespace masterdata {
 
@@ -117,7 +117,7 @@ std::string PeriodCountText(int count);
 //   book-year end.
 // N is the stored period count held to 1 to 15 for these rules.
 // The data files are in today's layouts: the log-in converts them
-// (shell/dataconversion.h) before its first load of an administration.
+// (store/dataconversion.h) before its first load of an administration.
 // When the file set cannot be opened nothing changes and the failure comes
 // back; the caller tells the user (the operating system's text alone).
 std::optional<shell::FileSetFailure> LoadAdminSettings();
