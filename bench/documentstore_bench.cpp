@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "services/invoicestore.h"
-#include "services/paymentstore.h"
+#include "books/journal/invoicestore.h"
+#include "books/journal/paymentstore.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "store/fileset.h"

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "services/partnerstore.h"
+#include "books/partners/partnerstore.h"
 #include "records/partnerrec.h"
 #include "store/fileset.h"
 #include "support.h"

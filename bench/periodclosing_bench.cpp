@@ -23,14 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "services/paymentstore.h"
+#include "books/journal/paymentstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "services/periodclosing.h"
+#include "books/closing/periodclosing.h"
 #include "store/adminsettingsload.h"
 #include "text/systemsettings.h"
 #include "support.h"

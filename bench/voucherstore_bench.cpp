@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "services/voucherstore.h"
+#include "books/journal/voucherstore.h"
 #include "records/journalvoucherrec.h"
 #include "store/fileset.h"
 #include "support.h"

@@ -5,7 +5,7 @@
 # - platform includes records, the store, ui or anything above;
 # - records include text, the store, ui or anything above;
 # - text includes the store (the store stands on text), ui or anything above;
-# - the store, ui or a service includes a form's header (formkit, a form
+# - the store, ui or the books include a form's header (formkit, a form
 #   library or program);
 # - formkit includes a form library's header or program;
 # - a form library includes another subsystem's form header or program;
@@ -14,13 +14,13 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-layer_of() {  # $1: a path below src/ ("services/voucherstore.h")
+layer_of() {  # $1: a path below src/ ("books/journal/voucherstore.h")
   local folder="${1%%/*}"
   case "$folder" in
     platform) echo 0 ;;
     records) echo 1 ;;
     text|store|ui) echo 2 ;;
-    services) echo 3 ;;
+    books) echo 3 ;;
     system|masterdata|journal|reports) echo 5 ;;
     formkit) echo 4 ;;
     program) echo 6 ;;

@@ -18,7 +18,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/releaseflagrec.h"
-#include "services/closingintent.h"
+#include "books/closing/closingintent.h"
 #include "store/fileset.h"
 #include "text/languagefile.h"
 #include "text/languagetext.h"

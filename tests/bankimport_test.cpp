@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "services/bankimport.h"
-#include "services/entryrules.h"
+#include "books/journal/bankimport.h"
+#include "books/journal/entryrules.h"
 #include "platform/cp1252.h"
 #include "platform/numberformat.h"
 #include "records/importprofilerec.h"

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "services/bankimport.h"
-#include "services/bankimportrun.h"
-#include "services/importprofilestore.h"
+#include "books/journal/bankimport.h"
+#include "books/journal/bankimportrun.h"
+#include "books/journal/importprofilestore.h"
 #include "records/importprofilerec.h"
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"

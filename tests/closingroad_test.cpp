@@ -16,7 +16,7 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "reports/Rapport1unit.h"
-#include "services/periodclosing.h"
+#include "books/closing/periodclosing.h"
 #include "store/adminsettingsload.h"
 #include "store/fileset.h"
 #include "text/textroutines.h"

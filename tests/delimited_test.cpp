@@ -2,7 +2,7 @@
 // of every kind under both decimal separators, the refusals of a malformed
 // or rule-breaking text, invoice numbers read without blanks at their ends,
 // and the write of an import over its data file.
-#include "reports/delimited.h"
+#include "books/exchange/delimited.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 
 #include "platform/cp1252.h"
 #include "platform/numberformat.h"
-#include "reports/importfile.h"
+#include "books/exchange/importfile.h"
 #include "store/fileset.h"
 #include "support/fakefs.h"
 #include "support/records.h"

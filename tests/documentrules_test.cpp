@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "services/documentrules.h"
+#include "books/journal/documentrules.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
 #include "text/textroutines.h"

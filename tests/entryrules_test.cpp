@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "services/entryrules.h"
+#include "books/journal/entryrules.h"
 #include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"
 #include "text/systemsettings.h"

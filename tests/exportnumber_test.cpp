@@ -1,6 +1,6 @@
 // The number texts of the ";"-separated data files: the double writer, the
 // double and integer readers, under both decimal separators.
-#include "reports/exportnumber.h"
+#include "books/exchange/exportnumber.h"
 
 #include <gtest/gtest.h>
 

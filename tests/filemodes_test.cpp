@@ -9,7 +9,7 @@
 
 #include "platform/filecopy.h"
 #include "records/ledgeraccountrecv1.h"
-#include "services/closingintent.h"
+#include "books/closing/closingintent.h"
 #include "store/dataconversion.h"
 #include "store/fileset.h"
 #include "store/scopedfileset.h"

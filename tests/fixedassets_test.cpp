@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "masterdata/fixedassets.h"
-#include "masterdata/fixedassetstore.h"
+#include "books/administration/fixedassetstore.h"
 #include "records/fixedassetrec.h"
 #include "records/ledgeraccountrec.h"
 #include "store/fileset.h"

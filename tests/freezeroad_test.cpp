@@ -20,7 +20,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/paymentrec.h"
 #include "reports/Rapport1unit.h"
-#include "services/periodclosing.h"
+#include "books/closing/periodclosing.h"
 #include "store/adminsettingsload.h"
 #include "store/fileset.h"
 #include "text/languagetext.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "services/invoicestore.h"
+#include "books/journal/invoicestore.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "records/invoicerec.h"

@@ -13,7 +13,7 @@
 #include "text/languagetext.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
-#include "reports/delimited.h"
+#include "books/exchange/delimited.h"
 #include "reports/impexp.h"
 #include "store/session.h"
 #include "system/systemscreen.h"

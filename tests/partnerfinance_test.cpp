@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/partnerfinance.h"
+#include "books/partners/partnerfinance.h"
 #include "masterdata/unitpartners.h"
 #include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/partnerrules.h"
+#include "books/partners/partnerrules.h"
 #include "platform/numberformat.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "formkit/helpunit.h"
 #include "masterdata/Ledgerunit.h"
-#include "services/newpartner.h"
-#include "masterdata/partnerrules.h"
+#include "books/partners/newpartner.h"
+#include "books/partners/partnerrules.h"
 #include "masterdata/unitpartners.h"
 #include "platform/numberformat.h"
 #include "records/ledgeraccountrec.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "masterdata/Ledgerunit.h"
-#include "masterdata/partnerrules.h"
+#include "books/partners/partnerrules.h"
 #include "masterdata/unitpartners.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"

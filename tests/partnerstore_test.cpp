@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "services/partnerstore.h"
+#include "books/partners/partnerstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "services/paymentstore.h"
+#include "books/journal/paymentstore.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "records/invoicerec.h"

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "services/voucher.h"
+#include "books/journal/voucher.h"
 #include "platform/numberformat.h"
 #include "support/records.h"
-#include "services/voucherstore.h"
+#include "books/journal/voucherstore.h"
 #include "platform/oserror.h"
 #include "platform/errors.h"
 #include "records/adminsettingsrec.h"
@@ -28,9 +28,9 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "records/paymentrec.h"
-#include "services/closingintent.h"
-#include "services/periodclosing.h"
-#include "reports/paging.h"
+#include "books/closing/closingintent.h"
+#include "books/closing/periodclosing.h"
+#include "books/reporting/paging.h"
 #include "reports/reportrun.h"
 #include "store/adminsettingsload.h"
 #include "store/fileset.h"

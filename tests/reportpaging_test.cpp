@@ -11,7 +11,7 @@
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"
 #include "records/partnerrec.h"
-#include "reports/paging.h"
+#include "books/reporting/paging.h"
 #include "store/fileset.h"
 #include "store/scopedfileset.h"
 #include "store/session.h"

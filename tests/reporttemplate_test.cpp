@@ -9,7 +9,7 @@
 #include "platform/numberformat.h"
 #include "records/adminsettingsrec.h"
 #include "records/systemparamrec.h"
-#include "reports/reporttemplate.h"
+#include "books/reporting/reporttemplate.h"
 #include "text/textroutines.h"
 #include "support/reportbook.h"
 

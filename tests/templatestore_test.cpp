@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "services/templatestore.h"
+#include "books/journal/templatestore.h"
 #include "platform/errors.h"
 #include "platform/oserror.h"
 #include "records/journalvoucherrec.h"

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "services/voucher.h"
-#include "services/voucherstore.h"
+#include "books/journal/voucher.h"
+#include "books/journal/voucherstore.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "records/adminsettingsrec.h"

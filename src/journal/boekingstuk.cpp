@@ -7,8 +7,8 @@
 
 #include "formkit/filesetscope.h"
 #include "formkit/helpmenu.h"
-#include "services/templatestore.h"
-#include "services/voucherstore.h"
+#include "books/journal/templatestore.h"
+#include "books/journal/voucherstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "records/importprofilerec.h"

@@ -5,10 +5,10 @@
 // The voucher tab shows a header, eight entry lines Edit11..Edit86 (one
 // repeated group, `EntryLine`, whose components keep their own names) and
 // the debit and credit totals. Save, Delete, previous, next, last and the
-// voucher selection go through the voucher store (src/services/voucherstore.h):
+// voucher selection go through the voucher store (src/books/journal/voucherstore.h):
 // the form builds one `Voucher` value from its fields and shows the voucher
 // the store hands back. The template tab saves and deletes templates through
-// the template store (src/services/templatestore.h); the template list on the
+// the template store (src/books/journal/templatestore.h); the template list on the
 // voucher tab loads one.
 //
 // Rules the form keeps:
@@ -22,7 +22,7 @@
 //   journal label shows for an empty journal is never saved.
 // - Every decision (the Save test, the amount fields, the account pickers,
 //   the lowest open date, the locks, the discard questions, the set-up's
-//   lists) is a plain function of src/services/entryrules.h; the form only moves
+//   lists) is a plain function of src/books/journal/entryrules.h; the form only moves
 //   values between its components and those functions.
 // - Typed lines are not discarded without a Yes: Escape, Close, New, a
 //   template pick and a change of journal ask first when something was typed
@@ -41,15 +41,15 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
-#include "services/bankimport.h"
-#include "services/bankimportrun.h"
-#include "services/documentrules.h"
-#include "services/entryrules.h"
-#include "services/invoicestore.h"
-#include "services/paymentstore.h"
-#include "services/templatestore.h"
-#include "services/voucher.h"
-#include "services/voucherstore.h"
+#include "books/journal/bankimport.h"
+#include "books/journal/bankimportrun.h"
+#include "books/journal/documentrules.h"
+#include "books/journal/entryrules.h"
+#include "books/journal/invoicestore.h"
+#include "books/journal/paymentstore.h"
+#include "books/journal/templatestore.h"
+#include "books/journal/voucher.h"
+#include "books/journal/voucherstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/importprofilerec.h"
 #include "records/systemparamrec.h"

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "store/adminsettingsload.h"
-#include "store/balancerule.h"
+#include "books/closing/balancerule.h"
 #include "formkit/helpmenu.h"
 #include "text/builtintext.h"
 #include "platform/cp1252.h"

@@ -12,7 +12,7 @@
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "records/releaseflagrec.h"
-#include "services/closingintent.h"
+#include "books/closing/closingintent.h"
 #include "text/builtintext.h"
 #include "store/dataconversion.h"
 #include "ui/longwork.h"

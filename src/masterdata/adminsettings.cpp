@@ -10,7 +10,7 @@
 #include "platform/cp1252.h"
 #include "platform/errors.h"
 #include "records/ledgeraccountrec.h"
-#include "services/periodclosing.h"
+#include "books/closing/periodclosing.h"
 #include "store/adminsettingsload.h"
 #include "text/builtintext.h"
 #include "store/fileset.h"

@@ -14,7 +14,7 @@
 // Save writes the whole record in the set "ADS", refusing when another copy
 // saved the settings since the form loaded them, and when the fiscal year
 // is not four digits (an empty one stores "2007"). Cancel and Escape reload
-// the stored record and close. The unfreeze (src/services/periodclosing.h) asks
+// the stored record and close. The unfreeze (src/books/closing/periodclosing.h) asks
 // first, writes its own fields through the closing service and leaves the
 // other, unsaved edits on the form.
 //

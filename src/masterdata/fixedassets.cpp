@@ -1,7 +1,7 @@
 #include "masterdata/fixedassets.h"
 
 #include "formkit/filesetscope.h"
-#include "masterdata/fixedassetstore.h"
+#include "books/administration/fixedassetstore.h"
 #include "platform/cp1252.h"
 #include "records/ledgeraccountrec.h"
 #include "text/builtintext.h"

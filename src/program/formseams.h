@@ -12,7 +12,7 @@
 #include <optional>
 
 #include "journal/boekingstuk.h"
-#include "services/newpartner.h"
+#include "books/partners/newpartner.h"
 #include "records/partnerrec.h"
 
 namespace shell {

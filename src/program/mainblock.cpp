@@ -1,5 +1,5 @@
 #include "program/mainblock.h"
-#include "services/closingintent.h"
+#include "books/closing/closingintent.h"
 
 #include <cerrno>
 #include <functional>

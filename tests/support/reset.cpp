@@ -12,7 +12,7 @@
 #include "program/startschermunit.h"
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
-#include "services/periodclosing.h"
+#include "books/closing/periodclosing.h"
 #include "store/adminsettingsload.h"
 #include "store/fileset.h"
 #include "text/languagefile.h"
