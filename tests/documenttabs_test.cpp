@@ -235,27 +235,27 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
 
     // A new partner: what the partner form saved lands on the payment tab;
     // a cancelled form changes nothing.
-    journal::NewPartnerRequest asked;
-    journal::ShowPartnerFormForNew = [&](const journal::NewPartnerRequest& r) -> std::optional<records::PartnerRec> {
+    masterdata::NewPartnerRequest asked;
+    masterdata::SetNewPartnerEntry([&](const masterdata::NewPartnerRequest& r) -> std::optional<masterdata::FoundPartner> {
       asked = r;
       return std::nullopt;
-    };
+    });
     f.Edit37.UserFocus();
     f.Edit37.UserSetText("NL01BANK");
     f.SpeedButton10.UserClick();
     EXPECT_EQ(asked.bankAccount, "NL01BANK");
     EXPECT_EQ(f.Edit9.GetText(), "");
-    journal::ShowPartnerFormForNew = [](const journal::NewPartnerRequest&) -> std::optional<records::PartnerRec> {
-      return Partner(2, "Jansen & Co");
-    };
+    masterdata::SetNewPartnerEntry([](const masterdata::NewPartnerRequest&) -> std::optional<masterdata::FoundPartner> {
+      return masterdata::FoundPartner{1, Partner(2, "Jansen & Co")};
+    });
     f.SpeedButton10.UserClick();
     EXPECT_EQ(f.Edit9.GetText(), "2");
     EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
     // From the invoice tab no bank account is offered.
-    journal::ShowPartnerFormForNew = [&](const journal::NewPartnerRequest& r) -> std::optional<records::PartnerRec> {
+    masterdata::SetNewPartnerEntry([&](const masterdata::NewPartnerRequest& r) -> std::optional<masterdata::FoundPartner> {
       asked = r;
       return std::nullopt;
-    };
+    });
     f.SpeedButton5.UserClick();
     f.SpeedButton1.UserClick();
     EXPECT_EQ(asked.bankAccount, "");

@@ -17,7 +17,6 @@
 #include "masterdata/unitpartners.h"
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
-#include "program/formseams.h"
 #include "records/adminsettingsrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
@@ -53,19 +52,12 @@ TEST(PartnerRequestFor, TheKindAndWhatAPaymentOffers) {
                {1, false, masterdata::PartnerKind::Supplier, ""},
                {7, false, masterdata::PartnerKind::Customer, ""}};
   for (const Case& c : cases) {
-    journal::NewPartnerRequest r;
-    r.kind = c.kind;
-    r.fromPayment = c.fromPayment;
-    r.name = "Delta";
-    r.bankAccount = "NL44BANK";
-    const masterdata::NewPartnerRequest out = shell::PartnerRequestFor(r);
+    const masterdata::NewPartnerRequest out = journal::NewPartnerRequestFor(c.kind, c.fromPayment, "Delta", "NL44BANK");
     EXPECT_EQ(out.kind, c.want) << c.kind;
     EXPECT_EQ(out.fromPayment, c.fromPayment);
     EXPECT_EQ(out.name, c.name);
     EXPECT_EQ(out.bankAccount, c.fromPayment ? "NL44BANK" : "");
   }
-  EXPECT_FALSE(shell::SavedPartnerOf(std::nullopt));
-  EXPECT_EQ(shell::SavedPartnerOf(masterdata::FoundPartner{2, Partner(3, "Delta", "CUS")})->OurNumber(), 3);
 }
 
 class NewPartnerRoad : public ::testing::Test, public support::ProgramFixture {

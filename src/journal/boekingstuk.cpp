@@ -41,7 +41,6 @@ void ResetBoekingState() {
   PeriodCaptionPending = false;
   SalesTaxAccountTable.clear();
   ImportProfiles.clear();
-  ShowPartnerFormForNew = nullptr;
 }
 
 std::string JournalHelpTag(int tab) {

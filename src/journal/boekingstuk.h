@@ -50,6 +50,7 @@
 #include "books/journal/templatestore.h"
 #include "books/journal/voucher.h"
 #include "books/journal/voucherstore.h"
+#include "books/partners/newpartner.h"
 #include "records/adminsettingsrec.h"
 #include "records/importprofilerec.h"
 #include "records/systemparamrec.h"
@@ -74,18 +75,13 @@ extern bool PeriodCaptionPending;
 extern std::vector<SalesTaxAccount> SalesTaxAccountTable;
 extern std::vector<records::ImportProfileRec> ImportProfiles;
 
-// What the journal form hands the partner form when the user makes a new
-// partner from a document tab: the kind (0 customer, 1 supplier), the name
-// and bank account to start with. The program sets `ShowPartnerFormForNew`
-// to show the partner form modally; it returns the partner the form saved,
-// nullopt when the user cancelled (or no partner form is set).
-struct NewPartnerRequest {
-  int kind = 0;
-  bool fromPayment = false;  // the payment tab asks (name and bank account come with it)
-  std::string name;
-  std::string bankAccount;
-};
-extern std::function<std::optional<records::PartnerRec>(const NewPartnerRequest&)> ShowPartnerFormForNew;
+// What the journal form asks the partners form for when the user makes a
+// new partner from a document tab (masterdata::AskNewPartner,
+// books/partners/newpartner.h): the tab's kind (1 a supplier, any other a
+// customer) and, from the payment tab only, the name and bank account to
+// start with.
+masterdata::NewPartnerRequest NewPartnerRequestFor(int kind, bool fromPayment, const std::string& name,
+                                                   const std::string& bankAccount);
 
 // Puts the unit's globals back as the program starts with them.
 void ResetBoekingState();

@@ -16,8 +16,6 @@ namespace journal {
 
 using shell::L;
 
-std::function<std::optional<records::PartnerRec>(const NewPartnerRequest&)> ShowPartnerFormForNew;
-
 namespace {
 
 std::vector<std::string> Texts(const ui::ComboBox& box) {

@@ -49,6 +49,7 @@ std::string PartnerOwingHeading = "Outstanding";
 Tpartners2* partners2 = nullptr;
 
 void ResetPartnersState() {
+  SetNewPartnerEntry({});
   CurrentPartner = {};
   PartnerCallerMode.clear();
   PartnerFunctionCodes = AccountFunctionCodes;

@@ -20,7 +20,6 @@
 #include "store/fileset.h"
 #include "store/startfilecheck.h"
 #include "formkit/helpunit.h"
-#include "program/formseams.h"
 #include "program/startschermunit.h"
 #include "system/startuperrorunit.h"
 #include "system/systemscreen.h"
@@ -91,7 +90,6 @@ void CreateForms() {
   CreateForm(masterdata::partners2);
   CreateForm(masterdata::Fixedassetsform);
   CreateForm(reports::ExportImport);
-  JoinFormSeams();
 }
 
 void DestroyForms() {
