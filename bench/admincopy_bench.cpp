@@ -17,8 +17,8 @@
 
 #include "masterdata/admincopy.h"
 #include "records/releaseflagrec.h"
-#include "shell/dataconversion.h"
-#include "shell/fileset.h"
+#include "store/dataconversion.h"
+#include "store/fileset.h"
 #include "support.h"
 
 namespace {

@@ -31,18 +31,18 @@
 #include <string>
 #include <vector>
 
-#include "services/bankimport.h"
-#include "services/bankimportrun.h"
-#include "services/paymentstore.h"
-#include "services/voucherstore.h"
+#include "books/journal/bankimport.h"
+#include "books/journal/bankimportrun.h"
+#include "books/journal/paymentstore.h"
+#include "books/journal/voucherstore.h"
 #include "records/importprofilerec.h"
 #include "records/invoicerec.h"
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "support.h"
 
 namespace {

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "records/releaseflagrec.h"
-#include "shell/dataconversion.h"
-#include "shell/fileset.h"
+#include "store/dataconversion.h"
+#include "store/fileset.h"
 #include "support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // the export within 3 times one sequential read of the record file plus one
 // write of the text; the import within 3 times one read of the text plus
 // one write of the records. The conversions are the plain functions of
-// reports/delimited.h; the files are read and written whole here, as the
+// books/exchange/delimited.h; the files are read and written whole here, as the
 // form's data store and save do.
 #include <benchmark/benchmark.h>
 
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "reports/delimited.h"
+#include "books/exchange/delimited.h"
 #include "support.h"
 
 namespace {

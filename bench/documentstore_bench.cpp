@@ -20,13 +20,13 @@
 #include <string>
 #include <vector>
 
-#include "services/invoicestore.h"
-#include "services/paymentstore.h"
+#include "books/journal/invoicestore.h"
+#include "books/journal/paymentstore.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/partnerfinance.h"
+#include "books/partners/partnerfinance.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"

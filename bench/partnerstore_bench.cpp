@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
-#include "services/partnerstore.h"
+#include "books/partners/partnerstore.h"
 #include "records/partnerrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace {
 

@@ -23,16 +23,16 @@
 #include <string>
 #include <vector>
 
-#include "services/paymentstore.h"
+#include "books/journal/paymentstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/invoicerec.h"
 #include "records/paymentrec.h"
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "services/periodclosing.h"
-#include "shell/adminsettingsload.h"
-#include "shell/systemsettings.h"
+#include "books/closing/periodclosing.h"
+#include "store/adminsettingsload.h"
+#include "text/systemsettings.h"
 #include "support.h"
 
 namespace {

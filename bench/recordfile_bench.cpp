@@ -24,7 +24,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support.h"
 
 namespace {

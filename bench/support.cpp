@@ -14,9 +14,9 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "shell/fileset.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "store/fileset.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace bench {
 

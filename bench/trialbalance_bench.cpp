@@ -35,12 +35,12 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "reports/reportrun.h"
-#include "services/balance.h"
-#include "reports/paging.h"
-#include "shell/adminsettingsload.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
-#include "shell/textroutines.h"
+#include "books/closing/balance.h"
+#include "books/reporting/paging.h"
+#include "store/adminsettingsload.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
+#include "text/textroutines.h"
 #include "support.h"
 
 namespace {

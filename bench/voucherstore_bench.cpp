@@ -24,11 +24,11 @@
 #include <string>
 #include <vector>
 
-#include "services/voucherstore.h"
+#include "books/journal/voucherstore.h"
 #include "records/journalvoucherrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support.h"
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace {
 

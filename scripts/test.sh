@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the program and runs every test (the Qt front-end tests offscreen):
-# first the layer check, then the normal build, then the same tests built
+# first the layer check and the docs path check with their self-tests, then the normal build, then the same tests built
 # with AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors.
 # SANITIZE=0 skips the sanitizer pass (for a quick local run).
 set -euo pipefail
@@ -9,6 +9,9 @@ build="${BUILD_DIR:-$root/build}"
 jobs="$(nproc)"
 bash "$root/scripts/deps.sh"
 bash "$root/scripts/checklayers.sh"
+bash "$root/scripts/checklayers_selftest.sh"
+bash "$root/scripts/checkdocs.sh"
+bash "$root/scripts/checkdocs_selftest.sh"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRELO_WERROR=ON >/dev/null
 ninja -C "$build"

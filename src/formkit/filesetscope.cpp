@@ -1,7 +1,7 @@
 #include "formkit/filesetscope.h"
 
 #include "platform/oserror.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "ui/application.h"
 
 namespace shell {

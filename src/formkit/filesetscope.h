@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace shell {
 

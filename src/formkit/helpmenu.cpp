@@ -1,7 +1,7 @@
 #include "formkit/helpmenu.h"
 
 #include "formkit/website.h"
-#include "shell/builtintext.h"
+#include "text/builtintext.h"
 #include "ui/application.h"
 
 namespace shell {

@@ -7,8 +7,8 @@
 #include "platform/cp1252.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
 
 namespace shell {
 

@@ -3,8 +3,8 @@
 #include "formkit/helptext.h"
 #include "formkit/website.h"
 #include "platform/cp1252.h"
-#include "shell/builtintext.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 
 namespace shell {

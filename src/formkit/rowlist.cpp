@@ -1,7 +1,7 @@
 #include "formkit/rowlist.h"
 
 #include "formkit/filesetscope.h"
-#include "shell/builtintext.h"
+#include "text/builtintext.h"
 #include "ui/application.h"
 
 namespace shell {

@@ -18,8 +18,8 @@
 #include <utility>
 #include <vector>
 
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
 
 namespace shell {
 

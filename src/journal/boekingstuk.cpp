@@ -7,18 +7,18 @@
 
 #include "formkit/filesetscope.h"
 #include "formkit/helpmenu.h"
-#include "services/templatestore.h"
-#include "services/voucherstore.h"
+#include "books/journal/templatestore.h"
+#include "books/journal/voucherstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "records/importprofilerec.h"
 #include "records/ledgeraccountrec.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "text/languagetext.h"
+#include "store/session.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 
 namespace journal {
@@ -41,7 +41,6 @@ void ResetBoekingState() {
   PeriodCaptionPending = false;
   SalesTaxAccountTable.clear();
   ImportProfiles.clear();
-  ShowPartnerFormForNew = nullptr;
 }
 
 std::string JournalHelpTag(int tab) {

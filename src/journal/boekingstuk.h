@@ -5,10 +5,10 @@
 // The voucher tab shows a header, eight entry lines Edit11..Edit86 (one
 // repeated group, `EntryLine`, whose components keep their own names) and
 // the debit and credit totals. Save, Delete, previous, next, last and the
-// voucher selection go through the voucher store (src/services/voucherstore.h):
+// voucher selection go through the voucher store (src/books/journal/voucherstore.h):
 // the form builds one `Voucher` value from its fields and shows the voucher
 // the store hands back. The template tab saves and deletes templates through
-// the template store (src/services/templatestore.h); the template list on the
+// the template store (src/books/journal/templatestore.h); the template list on the
 // voucher tab loads one.
 //
 // Rules the form keeps:
@@ -22,7 +22,7 @@
 //   journal label shows for an empty journal is never saved.
 // - Every decision (the Save test, the amount fields, the account pickers,
 //   the lowest open date, the locks, the discard questions, the set-up's
-//   lists) is a plain function of src/services/entryrules.h; the form only moves
+//   lists) is a plain function of src/books/journal/entryrules.h; the form only moves
 //   values between its components and those functions.
 // - Typed lines are not discarded without a Yes: Escape, Close, New, a
 //   template pick and a change of journal ask first when something was typed
@@ -41,15 +41,16 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
-#include "services/bankimport.h"
-#include "services/bankimportrun.h"
-#include "services/documentrules.h"
-#include "services/entryrules.h"
-#include "services/invoicestore.h"
-#include "services/paymentstore.h"
-#include "services/templatestore.h"
-#include "services/voucher.h"
-#include "services/voucherstore.h"
+#include "books/journal/bankimport.h"
+#include "books/journal/bankimportrun.h"
+#include "books/journal/documentrules.h"
+#include "books/journal/entryrules.h"
+#include "books/journal/invoicestore.h"
+#include "books/journal/paymentstore.h"
+#include "books/journal/templatestore.h"
+#include "books/journal/voucher.h"
+#include "books/journal/voucherstore.h"
+#include "books/partners/newpartner.h"
 #include "records/adminsettingsrec.h"
 #include "records/importprofilerec.h"
 #include "records/systemparamrec.h"
@@ -74,18 +75,13 @@ extern bool PeriodCaptionPending;
 extern std::vector<SalesTaxAccount> SalesTaxAccountTable;
 extern std::vector<records::ImportProfileRec> ImportProfiles;
 
-// What the journal form hands the partner form when the user makes a new
-// partner from a document tab: the kind (0 customer, 1 supplier), the name
-// and bank account to start with. The program sets `ShowPartnerFormForNew`
-// to show the partner form modally; it returns the partner the form saved,
-// nullopt when the user cancelled (or no partner form is set).
-struct NewPartnerRequest {
-  int kind = 0;
-  bool fromPayment = false;  // the payment tab asks (name and bank account come with it)
-  std::string name;
-  std::string bankAccount;
-};
-extern std::function<std::optional<records::PartnerRec>(const NewPartnerRequest&)> ShowPartnerFormForNew;
+// What the journal form asks the partners form for when the user makes a
+// new partner from a document tab (masterdata::AskNewPartner,
+// books/partners/newpartner.h): the tab's kind (1 a supplier, any other a
+// customer) and, from the payment tab only, the name and bank account to
+// start with.
+masterdata::NewPartnerRequest NewPartnerRequestFor(int kind, bool fromPayment, const std::string& name,
+                                                   const std::string& bankAccount);
 
 // Puts the unit's globals back as the program starts with them.
 void ResetBoekingState();

@@ -1,8 +1,8 @@
 // The journal form's bank-import tabs: tab 7 opens a statement, splits it
 // into the column grid and keeps the ten import profiles; tab 8 runs the
 // import. The form only moves values: the reading, the checks, the entry
-// numbers and the run are src/services/bankimport.h and src/services/bankimportrun.h,
-// the profile file src/services/importprofilestore.h.
+// numbers and the run are src/books/journal/bankimport.h and src/books/journal/bankimportrun.h,
+// the profile file src/books/journal/importprofilestore.h.
 //
 // Rules kept here:
 // - Open and Go start from empty grids, so a shorter second statement never
@@ -20,20 +20,20 @@
 #include <charconv>
 #include <string>
 
-#include "services/bankimport.h"
-#include "services/bankimportrun.h"
+#include "books/journal/bankimport.h"
+#include "books/journal/bankimportrun.h"
 #include "journal/boekingstuk.h"
-#include "services/importprofilestore.h"
-#include "services/paymentstore.h"
-#include "services/voucherstore.h"
+#include "books/journal/importprofilestore.h"
+#include "books/journal/paymentstore.h"
+#include "books/journal/voucherstore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 #include "ui/longwork.h"
 

@@ -6,8 +6,8 @@
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
-#include "shell/builtintext.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

@@ -1,19 +1,19 @@
 // The journal form's invoice tab (tab 2) and invoice list (tab 3): store an
 // invoice and propose its voucher, change or delete an invoice without
 // voucher, the dates and the book period, the amount fields, and the list
-// with its filters and pages. The invoice store (src/services/invoicestore.h)
+// with its filters and pages. The invoice store (src/books/journal/invoicestore.h)
 // keeps the file; the proposal and the dates are plain functions
-// (src/services/documentrules.h).
+// (src/books/journal/documentrules.h).
 #include <algorithm>
 #include <cstdio>
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
-#include "services/voucherstore.h"
-#include "shell/builtintext.h"
-#include "shell/languagetext.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "books/journal/voucherstore.h"
+#include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

@@ -5,9 +5,9 @@
 // asked for it (`requester_`, set at each search).
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
-#include "shell/builtintext.h"
-#include "shell/languagetext.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "text/textroutines.h"
 
 namespace journal {
 
@@ -200,23 +200,27 @@ void Tboeking::SetPaymentPartner(const records::PartnerRec& partner) {
   Edit9Change();
 }
 
+masterdata::NewPartnerRequest NewPartnerRequestFor(int kind, bool fromPayment, const std::string& name,
+                                                   const std::string& bankAccount) {
+  masterdata::NewPartnerRequest out;
+  out.kind = kind == 1 ? masterdata::PartnerKind::Supplier : masterdata::PartnerKind::Customer;
+  out.fromPayment = fromPayment;
+  if (fromPayment) {
+    out.name = name;
+    out.bankAccount = bankAccount;
+  }
+  return out;
+}
+
 void Tboeking::aanroeppartnerExecute() {
   const bool fromPayment = TabControl1.TabIndex() == TabPayment;
-  NewPartnerRequest request;
-  request.fromPayment = fromPayment;
-  if (fromPayment) {
-    request.kind = std::max(0, std::min(1, ComboBox6.ItemIndex()));
-    request.name = Edit113.GetText();
-    request.bankAccount = Edit37.GetText();
-  } else {
-    // From the invoice tab no bank account is offered: the payment tab's
-    // counterparty account has nothing to do with this partner.
-    request.kind = std::max(0, std::min(1, ComboBox3.ItemIndex()));
-  }
-  if (!ShowPartnerFormForNew) return;
-  const std::optional<records::PartnerRec> saved = ShowPartnerFormForNew(request);
-  if (!saved) return;  // cancelled: nothing changes
-  TakePartner(fromPayment ? PartnerRequester::PaymentTab : PartnerRequester::InvoiceTab, *saved);
+  // From the invoice tab no bank account is offered: the payment tab's
+  // counterparty account has nothing to do with this partner.
+  const int kind = std::max(0, std::min(1, (fromPayment ? ComboBox6 : ComboBox3).ItemIndex()));
+  const std::optional<masterdata::FoundPartner> saved = masterdata::AskNewPartner(
+      NewPartnerRequestFor(kind, fromPayment, fromPayment ? Edit113.GetText() : "", fromPayment ? Edit37.GetText() : ""));
+  if (!saved) return;  // cancelled, or no partners form: nothing changes
+  TakePartner(fromPayment ? PartnerRequester::PaymentTab : PartnerRequester::InvoiceTab, saved->record);
 }
 
 }  // namespace journal

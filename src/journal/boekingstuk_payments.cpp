@@ -2,19 +2,19 @@
 // payment and propose its voucher, the partner's open invoices with their
 // ticks, the rest, the kind, change or delete a payment without voucher,
 // and the list with its filters and pages. The payment store
-// (src/services/paymentstore.h) keeps the file and numbers the payments; the
-// proposal is a plain function (src/services/documentrules.h).
+// (src/books/journal/paymentstore.h) keeps the file and numbers the payments; the
+// proposal is a plain function (src/books/journal/documentrules.h).
 #include <algorithm>
 #include <cstdio>
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
-#include "services/voucherstore.h"
+#include "books/journal/voucherstore.h"
 #include "platform/datetime.h"
-#include "shell/builtintext.h"
-#include "shell/languagetext.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 

@@ -7,16 +7,14 @@
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
 #include "platform/numberformat.h"
-#include "shell/builtintext.h"
-#include "shell/languagetext.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 
 namespace journal {
 
 using shell::L;
-
-std::function<std::optional<records::PartnerRec>(const NewPartnerRequest&)> ShowPartnerFormForNew;
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <memory>
 
-#include "shell/adminsettingsload.h"
-#include "shell/balancerule.h"
+#include "store/adminsettingsload.h"
+#include "books/closing/balancerule.h"
 #include "formkit/helpmenu.h"
-#include "shell/builtintext.h"
+#include "text/builtintext.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "records/freezerec.h"
@@ -15,12 +15,12 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "records/partnerrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "formkit/filesetscope.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/languagetext.h"
+#include "store/session.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 
 namespace masterdata {

@@ -102,7 +102,7 @@ struct LedgerRow {
 // starting with "B") with a snapshot row starts the new year at 0. The
 // actual balance adds the voucher lines after the freeze (debit - credit)
 // for a debit account and subtracts them for the others. The carrying rule
-// is the trial balance's own (shell/balancerule.h).
+// is the trial balance's own (books/closing/balancerule.h).
 struct BalanceFacts {
   bool freeze = false;           // the freeze file has records
   bool yearClosed = false;       // the last freeze closed its book year

@@ -12,9 +12,9 @@
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
 #include "records/releaseflagrec.h"
-#include "services/closingintent.h"
-#include "shell/builtintext.h"
-#include "shell/dataconversion.h"
+#include "books/closing/closingintent.h"
+#include "text/builtintext.h"
+#include "store/dataconversion.h"
 #include "ui/longwork.h"
 
 namespace masterdata {

@@ -54,7 +54,7 @@
 
 #include "records/adminsettingsrec.h"
 #include "records/ledgeraccountrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 
 namespace masterdata {
 

@@ -3,7 +3,7 @@
 // and the journals on the second; always visible, the four read-only
 // closing fields and the Unfreeze button.
 //
-// The form shows the values of shell/adminsettingsload.h (the loader and
+// The form shows the values of store/adminsettingsload.h (the loader and
 // the saver live there) and runs their book-year logic from its handlers:
 // a new book-year start re-derives the end, period 1, the current annual
 // balance and the periods; a new number of periods or end proposes the
@@ -14,7 +14,7 @@
 // Save writes the whole record in the set "ADS", refusing when another copy
 // saved the settings since the form loaded them, and when the fiscal year
 // is not four digits (an empty one stores "2007"). Cancel and Escape reload
-// the stored record and close. The unfreeze (src/services/periodclosing.h) asks
+// the stored record and close. The unfreeze (src/books/closing/periodclosing.h) asks
 // first, writes its own fields through the closing service and leaves the
 // other, unsaved edits on the form.
 //

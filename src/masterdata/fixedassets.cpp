@@ -1,13 +1,13 @@
 #include "masterdata/fixedassets.h"
 
 #include "formkit/filesetscope.h"
-#include "masterdata/fixedassetstore.h"
+#include "books/administration/fixedassetstore.h"
 #include "platform/cp1252.h"
 #include "records/ledgeraccountrec.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/session.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "store/session.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 
 namespace masterdata {

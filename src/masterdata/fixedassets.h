@@ -1,5 +1,5 @@
 // The fixed-assets form: records an asset number, a GL account and a
-// description per asset in "fixed.vlk" (masterdata/fixedassetstore.h), in
+// description per asset in "fixed.vlk" (books/administration/fixedassetstore.h), in
 // asset-number order. No function of the tree offers it; the main block
 // creates it with the others.
 //

@@ -11,12 +11,12 @@
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "records/ledgeraccountrec.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
-#include "shell/systemsettings.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "text/languagetext.h"
+#include "store/session.h"
+#include "text/systemsettings.h"
+#include "text/textroutines.h"
 #include "ui/application.h"
 
 namespace masterdata {
@@ -49,6 +49,7 @@ std::string PartnerOwingHeading = "Outstanding";
 Tpartners2* partners2 = nullptr;
 
 void ResetPartnersState() {
+  SetNewPartnerEntry({});
   CurrentPartner = {};
   PartnerCallerMode.clear();
   PartnerFunctionCodes = AccountFunctionCodes;

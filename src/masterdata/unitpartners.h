@@ -39,10 +39,10 @@
 #include <vector>
 
 #include "formkit/helpunit.h"
-#include "services/newpartner.h"
-#include "masterdata/partnerfinance.h"
-#include "masterdata/partnerrules.h"
-#include "services/partnerstore.h"
+#include "books/partners/newpartner.h"
+#include "books/partners/partnerfinance.h"
+#include "books/partners/partnerrules.h"
+#include "books/partners/partnerstore.h"
 #include "records/adminsettingsrec.h"
 #include "records/partnerrec.h"
 #include "records/systemparamrec.h"

@@ -1,5 +1,5 @@
 #include "program/mainblock.h"
-#include "services/closingintent.h"
+#include "books/closing/closingintent.h"
 
 #include <cerrno>
 #include <functional>
@@ -17,10 +17,9 @@
 #include "reports/Rapport1unit.h"
 #include "reports/impexp.h"
 #include "reports/managementcockpit.h"
-#include "shell/fileset.h"
-#include "shell/startfilecheck.h"
+#include "store/fileset.h"
+#include "store/startfilecheck.h"
 #include "formkit/helpunit.h"
-#include "program/formseams.h"
 #include "program/startschermunit.h"
 #include "system/startuperrorunit.h"
 #include "system/systemscreen.h"
@@ -91,7 +90,6 @@ void CreateForms() {
   CreateForm(masterdata::partners2);
   CreateForm(masterdata::Fixedassetsform);
   CreateForm(reports::ExportImport);
-  JoinFormSeams();
 }
 
 void DestroyForms() {

@@ -24,7 +24,7 @@
 
 #include "platform/datetime.h"
 #include "records/userrec.h"
-#include "shell/dataconversion.h"
+#include "store/dataconversion.h"
 #include "formkit/helpunit.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -67,7 +67,7 @@ extern std::string MsgFirstInsertSystemSettings;  // the first-run text on the s
 extern std::string MsgMaximalTwelveCharacters;    // a new password longer than 12 characters
 
 // What the log-in says after the data-file conversions of the
-// administration `name` (`code`) (shell/dataconversion.h): which files were
+// administration `name` (`code`) (store/dataconversion.h): which files were
 // converted and where their backups are (`folder`, the data folder), or,
 // when a conversion could not be done, that the administration was not
 // opened, naming the file and why (after the files converted before it).

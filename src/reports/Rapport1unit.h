@@ -5,7 +5,7 @@
 // rich-text file and copies it.
 //
 // The trial balance and the balance sheet are computed into the grid first
-// (src/services/balance.h) and laid out by the preview; the other kinds are laid
+// (src/books/closing/balance.h) and laid out by the preview; the other kinds are laid
 // out at once (reports/reportrun.h) and shown in the rich-text view, which
 // loads the report from memory. What a generate used (report, period,
 // account, journal) is captured: changing the report or the period turns
@@ -19,7 +19,7 @@
 //
 // The freeze of the open period is enabled as the balance sheet's
 // computation allows. It asks Yes/No first, naming the period, and then
-// runs the closing service (src/services/periodclosing.h), which checks, stores
+// runs the closing service (src/books/closing/periodclosing.h), which checks, stores
 // the snapshot, posts the closing vouchers and saves the settings in one
 // file set and closes it; the form shows each refusal in a message box, and
 // after a freeze keeps the service's results in the unit's globals below,
@@ -36,7 +36,7 @@
 
 #include "formkit/helpunit.h"
 #include "records/adminsettingsrec.h"
-#include "services/balance.h"
+#include "books/closing/balance.h"
 #include "reports/reportbuild.h"
 #include "ui/controls.h"
 #include "ui/form.h"

@@ -10,10 +10,10 @@
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/memory.h"
-#include "shell/builtintext.h"
-#include "shell/fileset.h"
-#include "shell/recordscan.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "store/fileset.h"
+#include "store/recordscan.h"
+#include "text/textroutines.h"
 #include "ui/longwork.h"
 
 namespace reports {

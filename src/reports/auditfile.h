@@ -62,7 +62,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
-#include "shell/scopedfileset.h"
+#include "store/scopedfileset.h"
 
 namespace reports {
 

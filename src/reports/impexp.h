@@ -10,7 +10,7 @@
 // frozen ones, newest first) and a criterion (RadioGroup2 by item index: 0
 // all transactions, 1 closed periods only). OK and the menu item "Strat (OK)"
 // are one action with one enabled state. The formats are
-// reports/delimited.h and reports/auditfile.h; this form reads and writes
+// books/exchange/delimited.h and reports/auditfile.h; this form reads and writes
 // the files around them.
 //
 // Rules of the form:
@@ -31,7 +31,7 @@
 //   changes. Then, holding the data file's set, it asks whether to replace
 //   the data file (its record count now and the text's line count; for
 //   voucher lines also the lines of each dated before the lowest open date)
-//   and only on Yes writes it (reports/importfile.h).
+//   and only on Yes writes it (books/exchange/importfile.h).
 // - The dialogs open in the working folder; the program's current folder is
 //   never changed.
 #pragma once

@@ -1,9 +1,9 @@
 #include "reports/managementcockpit.h"
 
 #include "platform/cp1252.h"
-#include "shell/builtintext.h"
-#include "shell/languagetext.h"
-#include "shell/session.h"
+#include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "store/session.h"
 
 namespace reports {
 

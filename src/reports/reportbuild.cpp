@@ -3,8 +3,8 @@
 
 #include "platform/datetime.h"
 #include "platform/errors.h"
-#include "shell/builtintext.h"
-#include "shell/textroutines.h"
+#include "text/builtintext.h"
+#include "text/textroutines.h"
 #include "ui/longwork.h"
 
 namespace reports {

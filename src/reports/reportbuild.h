@@ -3,7 +3,7 @@
 //
 // A driver copies the sections of a parsed template (reports/
 // reporttemplate.h) into the report's RTF lines (`ReportOutput`) as a line
-// source (reports/paging.h) gives the report lines, keeps six running sums
+// source (books/reporting/paging.h) gives the report lines, keeps six running sums
 // and breaks pages by a budget of half-points: the page subtotal, the footer
 // padded to the page foot, a visible page-marker line, the next page's
 // header, a subheader and the carried sums. `BuildLedgerReport` serves
@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "reports/paging.h"
-#include "reports/reporttemplate.h"
+#include "books/reporting/paging.h"
+#include "books/reporting/reporttemplate.h"
 
 namespace reports {
 

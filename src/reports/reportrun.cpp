@@ -4,8 +4,8 @@
 #include <map>
 #include <memory>
 
-#include "services/partnerstore.h"
-#include "services/periodclosing.h"
+#include "books/partners/partnerstore.h"
+#include "books/closing/periodclosing.h"
 #include "platform/cp1252.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
@@ -13,9 +13,9 @@
 #include "records/invoicerec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "reports/paging.h"
-#include "shell/fileset.h"
-#include "shell/scopedfileset.h"
+#include "books/reporting/paging.h"
+#include "store/fileset.h"
+#include "store/scopedfileset.h"
 
 namespace reports {
 

@@ -14,7 +14,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/journalvoucherrec.h"
 #include "records/systemparamrec.h"
-#include "services/balance.h"
+#include "books/closing/balance.h"
 #include "reports/reportbuild.h"
 
 namespace reports {
@@ -45,7 +45,7 @@ struct ReportRunResult {
 // Opens the kind's file set ("FRZ;RAP;JVO;GLA;GLC" for kinds 1 to 4,
 // "RAP;INV;CUS;PAY" or "RAP;INV;SUP;PAY" for kinds 5 and 6), reads what it
 // needs, closes the set and lays the report out. Kinds 5 and 6 find each
-// partner once by number (src/services/partnerstore.h).
+// partner once by number (src/books/partners/partnerstore.h).
 ReportRunResult RunReport(const ReportRunRequest& request);
 
 // The period list of the report form, newest first: the open period on

@@ -27,10 +27,10 @@
 #include <string_view>
 
 #include "formkit/website.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "records/systemparamrec.h"
 #include "formkit/helpunit.h"
-#include "shell/session.h"
+#include "store/session.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 

@@ -13,7 +13,7 @@
 #include "qtfixture.h"
 #include "records/administrationrec.h"
 #include "records/ledgeraccountrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/fakefs.h"
 #include "support/records.h"
 

@@ -12,7 +12,7 @@
 #include "platform/errors.h"
 #include "program/mainblock.h"
 #include "qtfixture.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/fakefs.h"
 
 namespace qttest {

@@ -24,7 +24,7 @@
 #include "records/invoicerec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "shell/session.h"
+#include "store/session.h"
 #include "support/adminfolder.h"
 #include "support/records.h"
 

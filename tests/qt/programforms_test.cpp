@@ -8,14 +8,14 @@
 #include <functional>
 
 #include "qtfixture.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "program/mainblock.h"
 #include "program/startschermunit.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/adminsettings.h"
 #include "records/adminsettingsrec.h"
 #include "reports/Rapport1unit.h"
-#include "shell/adminsettingsload.h"
+#include "store/adminsettingsload.h"
 #include "support/fakefs.h"
 
 namespace qttest {

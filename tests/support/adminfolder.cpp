@@ -1,8 +1,8 @@
 // A store test's administration (see adminfolder.h).
 #include "support/adminfolder.h"
 
-#include "shell/fileset.h"
-#include "shell/systemsettings.h"
+#include "store/fileset.h"
+#include "text/systemsettings.h"
 
 namespace support {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "platform/oserror.h"
-#include "shell/fileset.h"
-#include "shell/systemsettings.h"
+#include "store/fileset.h"
+#include "text/systemsettings.h"
 #include "support/reset.h"
 
 namespace support {

@@ -11,7 +11,7 @@
 #include <string>
 #include <type_traits>
 
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "ui/form.h"
 #include "ui/headless.h"
 

@@ -1,6 +1,6 @@
 #include "support/journalform.h"
 
-#include "shell/systemsettings.h"
+#include "text/systemsettings.h"
 
 namespace support {
 

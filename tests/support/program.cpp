@@ -4,11 +4,11 @@
 
 #include "masterdata/Administrationsunit.h"
 #include "records/administrationrec.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "program/mainblock.h"
-#include "shell/session.h"
+#include "store/session.h"
 #include "system/systemscreen.h"
-#include "shell/textroutines.h"
+#include "text/textroutines.h"
 #include "support/records.h"
 #include "ui/application.h"
 

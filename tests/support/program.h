@@ -16,7 +16,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/userrec.h"
 #include "program/startschermunit.h"
-#include "shell/fileset.h"
+#include "store/fileset.h"
 #include "support/bookyear.h"
 #include "support/fakefs.h"
 #include "ui/controls.h"

@@ -1,6 +1,6 @@
 #include "support/reportbook.h"
 
-#include "services/periodclosing.h"
+#include "books/closing/periodclosing.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,8 +13,8 @@
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
 #include "records/partnerrec.h"
-#include "services/balance.h"
-#include "services/periodclosing.h"
+#include "books/closing/balance.h"
+#include "books/closing/periodclosing.h"
 #include "support/bookyear.h"
 #include "support/records.h"
 

@@ -1,0 +1,115 @@
+// The bank-import profile store (see importprofilestore.h).
+#include "books/journal/importprofilestore.h"
+
+#include "books/journal/bankimport.h"
+#include "store/fileset.h"
+
+namespace journal {
+
+namespace {
+
+using records::ImportProfileRec;
+
+bool NumberInside(int n) { return n >= 1 && n <= kImportProfiles; }
+
+std::vector<ImportProfileRec> DefaultProfiles() {
+  std::vector<ImportProfileRec> out;
+  for (int n = 1; n <= kImportProfiles; ++n) out.push_back(DefaultImportProfile(n));
+  return out;
+}
+
+std::vector<ImportProfileRec> ReadProfiles() {
+  return shell::ReadAll<ImportProfileRec>(shell::FileCode::IFS, shell::kSmallFileLimit);
+}
+
+ProfileResult Failed(const shell::ScopedFileSet& set) {
+  ProfileResult r;
+  r.outcome = ProfileOutcome::FileSetFailed;
+  r.failure = set.Failure();
+  return r;
+}
+
+}  // namespace
+
+ImportProfileRec DefaultImportProfile(int number) {
+  ImportProfileRec p;
+  p.SetProfileNumber(number);
+  p.SetDateColumn(-1);
+  p.SetDateFormat(kStatementDateLayouts[0]);
+  return p;
+}
+
+bool ProfilesWhole(const std::vector<ImportProfileRec>& profiles) {
+  if (profiles.size() != static_cast<std::size_t>(kImportProfiles)) return false;
+  for (const ImportProfileRec& p : profiles)
+    if (!NumberInside(p.ProfileNumber())) return false;
+  return true;
+}
+
+std::vector<ImportProfileRec> RepairedProfiles(const std::vector<ImportProfileRec>& profiles) {
+  std::vector<ImportProfileRec> out = DefaultProfiles();
+  std::vector<bool> taken(kImportProfiles, false);
+  for (const ImportProfileRec& p : profiles) {
+    const int n = p.ProfileNumber();
+    if (!NumberInside(n) || taken[static_cast<std::size_t>(n - 1)]) continue;
+    taken[static_cast<std::size_t>(n - 1)] = true;
+    out[static_cast<std::size_t>(n - 1)] = p;
+  }
+  return out;
+}
+
+ProfileResult ReadImportProfiles() {
+  shell::ScopedFileSet set("IFS");
+  if (!set.Ok()) return Failed(set);
+  ProfileResult r;
+  r.profiles = ReadProfiles();
+  if (r.profiles.empty()) {
+    r.profiles = DefaultProfiles();
+    shell::RewriteFile(shell::FileCode::IFS, r.profiles);
+  }
+  if (!ProfilesWhole(r.profiles)) r.outcome = ProfileOutcome::Damaged;
+  set.Close();
+  return r;
+}
+
+ProfileResult SaveImportProfile(const ImportProfileRec& profile) {
+  ProfileResult r;
+  if (!NumberInside(profile.ProfileNumber())) {
+    r.outcome = ProfileOutcome::NumberOutside;
+    return r;
+  }
+  shell::ScopedFileSet set("IFS");
+  if (!set.Ok()) return Failed(set);
+  r.profiles = ReadProfiles();
+  if (r.profiles.empty()) {
+    r.profiles = DefaultProfiles();
+    shell::RewriteFile(shell::FileCode::IFS, r.profiles);
+  }
+  if (!ProfilesWhole(r.profiles)) {
+    r.outcome = ProfileOutcome::Damaged;
+    return r;
+  }
+  shell::WriteRecord(shell::FileCode::IFS, profile.ProfileNumber() - 1, profile);
+  r.profiles = ReadProfiles();
+  set.Close();
+  return r;
+}
+
+ProfileResult RepairImportProfiles(const std::optional<ImportProfileRec>& profile) {
+  if (profile && !NumberInside(profile->ProfileNumber())) {
+    ProfileResult r;
+    r.outcome = ProfileOutcome::NumberOutside;
+    return r;
+  }
+  shell::ScopedFileSet set("IFS");
+  if (!set.Ok()) return Failed(set);
+  std::vector<ImportProfileRec> profiles = RepairedProfiles(ReadProfiles());
+  if (profile) profiles[static_cast<std::size_t>(profile->ProfileNumber() - 1)] = *profile;
+  shell::RewriteFile(shell::FileCode::IFS, profiles);
+  ProfileResult r;
+  r.profiles = ReadProfiles();
+  set.Close();
+  return r;
+}
+
+}  // namespace journal

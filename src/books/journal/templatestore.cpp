@@ -1,0 +1,135 @@
+#include "books/journal/templatestore.h"
+
+#include <string_view>
+
+#include "records/journalvoucherrec.h"
+#include "records/vouchertemplaterec.h"
+#include "store/fileset.h"
+#include "text/textroutines.h"
+
+namespace journal {
+
+namespace {
+
+using records::JournalVoucherRec;
+using records::VoucherTemplateRec;
+using shell::FileCode;
+
+constexpr const char* kFileList = "JVT";
+
+// A typed text as a field stores it: cut to the field, no trailing blanks.
+std::string Stored(const std::string& text, std::size_t room) {
+  return shell::TrimTrailingBlanks(shell::Cut(text, room));
+}
+
+VoucherTemplateRec ToRecord(const VoucherTemplate& value, bool withAmounts) {
+  VoucherTemplateRec rec;  // every byte 0
+  rec.SetName(TemplateNameKey(value.name));
+  for (int i = 1; i <= VoucherTemplateRec::kLineCount; ++i) {
+    const TemplateLine& from = value.lines[static_cast<std::size_t>(i - 1)];
+    JournalVoucherRec line;  // every byte 0: the fields a template does not use stay empty
+    line.SetLineText(Stored(from.text, JournalVoucherRec::kLineText.capacity));
+    line.SetAccountNumber(Stored(from.accountNumber, JournalVoucherRec::kAccountNumber.capacity));
+    line.SetAccountCaption(Stored(from.accountCaption, JournalVoucherRec::kAccountCaption.capacity));
+    line.SetCostCentre(Stored(from.costCentre, JournalVoucherRec::kCostCentre.capacity));
+    line.SetDebitAmount(withAmounts ? from.debit : 0.0);
+    line.SetCreditAmount(withAmounts ? from.credit : 0.0);
+    rec.SetLine(i, line);
+  }
+  return rec;
+}
+
+VoucherTemplate FromRecord(const VoucherTemplateRec& rec) {
+  VoucherTemplate value;
+  value.name = rec.Name();
+  for (int i = 1; i <= VoucherTemplateRec::kLineCount; ++i) {
+    const JournalVoucherRec line = rec.Line(i);
+    TemplateLine& to = value.lines[static_cast<std::size_t>(i - 1)];
+    to.text = shell::TrimTrailingBlanks(line.LineText());
+    to.accountNumber = shell::TrimTrailingBlanks(line.AccountNumber());
+    to.accountCaption = shell::TrimTrailingBlanks(line.AccountCaption());
+    to.costCentre = shell::TrimTrailingBlanks(line.CostCentre());
+    to.debit = line.DebitAmount();
+    to.credit = line.CreditAmount();
+  }
+  return value;
+}
+
+// Templates are a few hundred records at most; a larger file is damaged.
+std::vector<VoucherTemplateRec> ReadTemplates() {
+  return shell::ReadAll<VoucherTemplateRec>(FileCode::JVT, shell::kSmallFileLimit);
+}
+
+// The index of the record named exactly `key`, if any.
+std::optional<int> IndexOf(const std::vector<VoucherTemplateRec>& recs, const std::string& key) {
+  for (std::size_t i = 0; i < recs.size(); ++i)
+    if (recs[i].Name() == key) return static_cast<int>(i);
+  return std::nullopt;
+}
+
+TemplateStatus Failed(const shell::ScopedFileSet& set) {
+  return {TemplateOutcome::FileSetFailed, set.Failure()};
+}
+
+}  // namespace
+
+std::string TemplateNameKey(const std::string& name) { return shell::Cut(name, kTemplateNameRoom); }
+
+TemplateNames ListTemplates() {
+  shell::ScopedFileSet set(kFileList);
+  if (!set.Ok()) return {Failed(set), {}};
+  TemplateNames out;
+  for (const VoucherTemplateRec& rec : ReadTemplates()) out.names.push_back(rec.Name());
+  set.Close();
+  return out;
+}
+
+TemplateStatus SaveTemplate(const VoucherTemplate& value, bool withAmounts) {
+  const std::string key = TemplateNameKey(value.name);
+  if (key.empty()) return {TemplateOutcome::NameMissing, {}};
+  const VoucherTemplateRec rec = ToRecord(value, withAmounts);
+
+  shell::ScopedFileSet set(kFileList);
+  if (!set.Ok()) return Failed(set);
+  const std::vector<VoucherTemplateRec> recs = ReadTemplates();
+  // The first record whose name is not smaller (std::string compares bytes
+  // as unsigned char, which is code page 1252 byte order).
+  std::size_t at = 0;
+  while (at < recs.size() && recs[at].Name() < key) ++at;
+  TemplateOutcome outcome = TemplateOutcome::Added;
+  if (at < recs.size() && recs[at].Name() == key) {
+    shell::WriteRecord(FileCode::JVT, static_cast<int>(at), rec);
+    outcome = TemplateOutcome::Replaced;
+  } else {
+    shell::InsertRecords(FileCode::JVT, static_cast<int>(at), std::vector<VoucherTemplateRec>{rec});
+  }
+  set.Close();
+  return {outcome, {}};
+}
+
+TemplateStatus DeleteTemplate(const std::string& name) {
+  const std::string key = TemplateNameKey(name);
+  if (key.empty()) return {TemplateOutcome::NameMissing, {}};
+
+  shell::ScopedFileSet set(kFileList);
+  if (!set.Ok()) return Failed(set);
+  const std::optional<int> at = IndexOf(ReadTemplates(), key);
+  if (at) shell::DeleteRecords(FileCode::JVT, *at);
+  set.Close();
+  return {at ? TemplateOutcome::Done : TemplateOutcome::NotFound, {}};
+}
+
+LoadedTemplate LoadTemplate(const std::string& name) {
+  const std::string key = TemplateNameKey(name);
+  if (key.empty()) return {{TemplateOutcome::NameMissing, {}}, std::nullopt};
+
+  shell::ScopedFileSet set(kFileList);
+  if (!set.Ok()) return {Failed(set), std::nullopt};
+  const std::vector<VoucherTemplateRec> recs = ReadTemplates();
+  const std::optional<int> at = IndexOf(recs, key);
+  set.Close();
+  if (!at) return {{TemplateOutcome::NotFound, {}}, std::nullopt};
+  return {{TemplateOutcome::Done, {}}, FromRecord(recs[static_cast<std::size_t>(*at)])};
+}
+
+}  // namespace journal

@@ -1,7 +1,0 @@
-#include "shell/systemsettings.h"
-
-namespace shell {
-
-SystemSettingsRec SystemSettings;
-
-}  // namespace shell

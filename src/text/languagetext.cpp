@@ -1,0 +1,11 @@
+#include "text/languagetext.h"
+
+#include <cstddef>
+
+#include "text/languagefile.h"
+
+namespace shell {
+
+std::string L(int offset) { return CurrentLanguage.L(static_cast<std::size_t>(offset)); }
+
+}  // namespace shell

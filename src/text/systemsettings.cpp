@@ -1,0 +1,7 @@
+#include "text/systemsettings.h"
+
+namespace shell {
+
+SystemSettingsRec SystemSettings;
+
+}  // namespace shell
