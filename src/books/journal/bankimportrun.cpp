@@ -702,6 +702,14 @@ std::vector<shell::FileChange> BatchChanges(const BatchPlan& plan) {
     const PlannedRow &x = plan.rows[a], &y = plan.rows[b];
     return x.paymentAt != y.paymentAt ? x.paymentAt < y.paymentAt : texts[a] < texts[b];
   });
+  // The sizes known up front: the records are copied once, never moved as
+  // the blocks grow.
+  std::size_t voucherRecords = 0;
+  for (const PlannedRow& row : plan.rows) voucherRecords += row.voucher.size();
+  changes[0].insertAt.reserve(plan.rows.size());
+  changes[0].insertBytes.reserve(plan.rows.size() * PaymentRec::kSize);
+  changes[1].insertAt.reserve(voucherRecords);
+  changes[1].insertBytes.reserve(voucherRecords * JournalVoucherRec::kSize);
   for (const std::size_t i : order) {
     changes[0].insertAt.push_back(plan.rows[i].paymentAt);
     changes[0].insertBytes.append(reinterpret_cast<const char*>(plan.rows[i].payment.data()), PaymentRec::kSize);
