@@ -282,9 +282,16 @@ TEST(AuditFileText, EveryAmountRoundsAsItsDigits) {
   // the shorter way stops.
   for (int i = 0; i <= 300'000; ++i) values.push_back(i / 1000.0);
   for (int i = 0; i < 20000; ++i) values.push_back(0.1 * i + 0.005 + 0.01 * (i % 7));
-  for (double base : {9'999'999.0, 10'000'000.0, 123'456'789.0, 99'999'999'999.0}) {
+  for (double base : {9'999'999.0, 10'000'000.0, 123'456'789.0, 99'999'999'999.0, 100'000'000'000.0,
+                      1'099'511'627'776.0}) {
     for (int i = -2000; i <= 2000; ++i) values.push_back(base + i / 1000.0);
   }
+  // Products and sums that land beside a whole cent, where the quick way
+  // must give up, and every cent up to 100 with its neighbouring doubles.
+  for (int i = 0; i < 5000; ++i) values.push_back(98.7 * (i % 100) + 1234.56 * (i % 3) + 0.07 * i);
+  for (int i = 0; i <= 10000; ++i)
+    for (double c : {i / 100.0, std::nextafter(i / 100.0, 0.0), std::nextafter(i / 100.0, 1e300)})
+      values.push_back(c);
   for (double v : {1e-300, 4.9999999999999e-3, 5e-3, 0.0049999999999999999, 1.005, 2.675, 1.115, 0.125})
     values.push_back(v);
   int mismatches = 0;

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
-#include <set>
+#include <unordered_set>
 #include <type_traits>
 #include <utility>
 
@@ -366,17 +366,29 @@ bool EntryNumbersFit(std::string_view prefix, std::string_view counter, std::siz
   return last && last->size() <= kEntryNumberRoom;
 }
 
-PartnerAccounts::PartnerAccounts(const std::vector<PartnerRec>& customers, const std::vector<PartnerRec>& suppliers) {
-  for (const PartnerRec& p : customers)
-    if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) customers_.emplace_back(std::move(a), p);
-  for (const PartnerRec& p : suppliers)
-    if (std::string a = MatchAccount(p.BankAccountNumber()); !a.empty()) suppliers_.emplace_back(std::move(a), p);
-  // By account, file order kept among equal ones: a row finds its account by
-  // a binary search, not by a walk over every partner.
-  const auto byAccount = [](const auto& a, const auto& b) { return a.first < b.first; };
-  std::stable_sort(customers_.begin(), customers_.end(), byAccount);
-  std::stable_sort(suppliers_.begin(), suppliers_.end(), byAccount);
+namespace {
+
+// The partners of one kind that carry an account, by account, file order
+// kept among equal ones.
+PartnerAccounts::Kind SortedByAccount(const std::vector<PartnerRec>& partners) {
+  std::vector<std::pair<std::string, std::size_t>> carried;
+  for (std::size_t i = 0; i < partners.size(); ++i)
+    if (std::string a = MatchAccount(partners[i].BankAccountNumber()); !a.empty()) carried.emplace_back(std::move(a), i);
+  std::stable_sort(carried.begin(), carried.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  PartnerAccounts::Kind kind;
+  kind.accounts.reserve(carried.size());
+  kind.partners.reserve(carried.size());
+  for (auto& [account, i] : carried) {
+    kind.accounts.push_back(std::move(account));
+    kind.partners.push_back(partners[i]);
+  }
+  return kind;
 }
+
+}  // namespace
+
+PartnerAccounts::PartnerAccounts(const std::vector<PartnerRec>& customers, const std::vector<PartnerRec>& suppliers)
+    : customers_(SortedByAccount(customers)), suppliers_(SortedByAccount(suppliers)) {}
 
 PartnerAccounts::Answer PartnerAccounts::Find(RowDirection direction, std::string_view account) const {
   Answer answer;
@@ -385,20 +397,18 @@ PartnerAccounts::Answer PartnerAccounts::Find(RowDirection direction, std::strin
     answer.search = PartnerSearch::NoAccount;
     return answer;
   }
-  const auto& own = direction == RowDirection::Credit ? customers_ : suppliers_;
-  const auto& other = direction == RowDirection::Credit ? suppliers_ : customers_;
-  const auto carriedBy = [&](const auto& partners) {
-    return std::equal_range(partners.begin(), partners.end(), key, [](const auto& a, const auto& b) {
-      if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::string>)
-        return a < b.first;
-      else
-        return a.first < b;
-    });
+  const Kind& own = direction == RowDirection::Credit ? customers_ : suppliers_;
+  const Kind& other = direction == RowDirection::Credit ? suppliers_ : customers_;
+  // A binary search over the accounts alone, which lie close together.
+  const auto carriedBy = [&](const Kind& kind) {
+    const auto [from, to] = std::equal_range(kind.accounts.begin(), kind.accounts.end(), key);
+    return std::pair{static_cast<std::size_t>(from - kind.accounts.begin()),
+                     static_cast<std::size_t>(to - kind.accounts.begin())};
   };
   const auto [from, to] = carriedBy(own);
   if (to - from == 1) {
     answer.search = PartnerSearch::Found;
-    answer.partner = from->second;
+    answer.partner = own.partners[from];
     return answer;
   }
   if (to - from > 1) {
@@ -613,7 +623,7 @@ struct BatchPlan {
 // would store it): none when no open invoice owes the amount, the save's
 // checks refuse it, or its key is taken.
 void PlanVoucher(const ImportJob& job, const RunBooks& books, BatchFiles& files, BatchPlan& plan,
-                 std::set<std::string>& keysInBatch, PlannedRow& row, const PartnerRec& partner,
+                 std::unordered_set<std::string>& keysInBatch, PlannedRow& row, const PartnerRec& partner,
                  const std::string& user, const std::string& now) {
   const PaymentRec& payment = row.payment;
   const auto owing =
@@ -662,7 +672,8 @@ BatchPlan PlanBatch(const ImportJob& job, const RunBooks& books, BatchFiles& fil
   const std::string user = DocumentStampUser(), now = DocumentStampTime();
   const std::string voucherUser = shell::Cut(shell::SystemSettings.CurrentUser, 15);
   std::map<std::string, std::int32_t> highest;
-  std::set<std::string> keysInBatch;
+  std::unordered_set<std::string> keysInBatch;
+  keysInBatch.reserve(static_cast<std::size_t>(count));
   plan.rows.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k) {
     const std::size_t index = static_cast<std::size_t>(job.stored + k);
@@ -702,6 +713,14 @@ std::vector<shell::FileChange> BatchChanges(const BatchPlan& plan) {
     const PlannedRow &x = plan.rows[a], &y = plan.rows[b];
     return x.paymentAt != y.paymentAt ? x.paymentAt < y.paymentAt : texts[a] < texts[b];
   });
+  // The sizes known up front: the records are copied once, never moved as
+  // the blocks grow.
+  std::size_t voucherRecords = 0;
+  for (const PlannedRow& row : plan.rows) voucherRecords += row.voucher.size();
+  changes[0].insertAt.reserve(plan.rows.size());
+  changes[0].insertBytes.reserve(plan.rows.size() * PaymentRec::kSize);
+  changes[1].insertAt.reserve(voucherRecords);
+  changes[1].insertBytes.reserve(voucherRecords * JournalVoucherRec::kSize);
   for (const std::size_t i : order) {
     changes[0].insertAt.push_back(plan.rows[i].paymentAt);
     changes[0].insertBytes.append(reinterpret_cast<const char*>(plan.rows[i].payment.data()), PaymentRec::kSize);

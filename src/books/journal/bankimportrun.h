@@ -222,8 +222,15 @@ class PartnerAccounts {
   // whose account is `account`.
   Answer Find(RowDirection direction, std::string_view account) const;
 
+  // The partners of one kind that carry an account: the accounts sorted
+  // (file order kept among equal ones), the partner of each beside it.
+  struct Kind {
+    std::vector<std::string> accounts;
+    std::vector<records::PartnerRec> partners;
+  };
+
  private:
-  std::vector<std::pair<std::string, records::PartnerRec>> customers_, suppliers_;
+  Kind customers_, suppliers_;
 };
 
 // ---- The payment and its voucher --------------------------------------------
