@@ -98,7 +98,10 @@ void MoveTailBack(int fd, std::vector<char>& buffer, std::size_t bytes, std::siz
 
 double Median(std::vector<double>& ratios) {
   std::sort(ratios.begin(), ratios.end());
-  return ratios.empty() ? 0 : ratios[ratios.size() / 2];
+  if (ratios.empty()) return 0;
+  const std::size_t n = ratios.size();
+  // An even count has two middle values: the median is their mean.
+  return n % 2 == 1 ? ratios[n / 2] : (ratios[n / 2 - 1] + ratios[n / 2]) / 2;
 }
 
 namespace {
