@@ -78,6 +78,17 @@ class BankImportForm : public ::testing::Test, public support::AdministrationFol
   }
 };
 
+// Three periods, the first (1 to 5 January) closed: period 2 starts on 6
+// January.
+void CloseTheFirstPeriod(records::AdminSettingsRec& s) {
+  s.SetPeriodCount(3);
+  s.SetPeriodStart(1, "20240101");
+  s.SetPeriodStart(2, "20240106");
+  s.SetPeriodStart(3, "20240201");
+  s.SetLastClosedPeriod("01/03");
+  s.SetCurrentPeriod("02/03");
+}
+
 TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(journal::TabPaymentImport);
@@ -260,12 +271,7 @@ TEST_F(BankImportForm, ADamagedProfileFileIsNamedOnceAndRewrittenOnYes) {
 
 TEST_F(BankImportForm, RowsBeforeTheOpenPeriodAreNamedAndNoStopsNext) {
   // Period 1 (from 1 January) is closed; period 2 starts on 6 January.
-  auto& s = journal::JournalAdminSettings;
-  s.SetPeriodStart(1, "20240101");
-  s.SetPeriodStart(2, "20240106");
-  s.SetPeriodStart(3, "20240201");
-  s.SetLastClosedPeriod("01");
-  s.SetCurrentPeriod("02");
+  CloseTheFirstPeriod(journal::JournalAdminSettings);
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(journal::TabPaymentImport);
     OpenAndGo(f);
@@ -533,12 +539,7 @@ TEST_F(BankImportForm, NoPaymentIsStoredWhoseVoucherTheStoreWouldRefuse) {
   store.fs.SetFile(support::kBankPay, "");
   store.fs.SetFile(support::kBankJvo, "");
   records::AdminSettingsRec closed = journal::JournalAdminSettings;
-  closed.SetPeriodCount(3);
-  closed.SetPeriodStart(1, "20240101");
-  closed.SetPeriodStart(2, "20240106");
-  closed.SetPeriodStart(3, "20240201");
-  closed.SetLastClosedPeriod("01/03");
-  closed.SetCurrentPeriod("02/03");
+  CloseTheFirstPeriod(closed);
   store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(closed));
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(journal::TabPaymentImport);
