@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <variant>
 #include <vector>
@@ -89,6 +90,7 @@ void BM_AuditFileOfAYear(benchmark::State& state) {
   WriteBooks(folder.dir);
   folder.Use();
   const std::string voucherFile = folder.dir + "/book.vlk", output = folder.dir + "/year.xaf";
+  const std::string plainOutput = folder.dir + "/plain.xaf";
   const std::size_t voucherBytes = static_cast<std::size_t>(kLines) * records::JournalVoucherRec::kSize;
   const int fd = ::open(voucherFile.c_str(), O_RDONLY);
   if (fd < 0) state.SkipWithError("cannot open the voucher file");
@@ -114,14 +116,16 @@ void BM_AuditFileOfAYear(benchmark::State& state) {
       break;
     }
     const auto t1 = Clock::now();
-    // The output as one block for the limit's write, not timed.
+    // The output as one block for the limit's write, not timed; the write
+    // goes to a new file, as the save's does.
     const std::string text = written.Text();
+    std::filesystem::remove(plainOutput);
     const auto t1b = Clock::now();
     // The limit: two sequential reads of the voucher file, one write of the
     // output.
     readVouchers();
     readVouchers();
-    WriteSynced(output, text.data(), text.size());
+    WriteSynced(plainOutput, text.data(), text.size());
     auto t2 = Clock::now();
     spent += Seconds(t0, t1);
     limit += Seconds(t1b, t2);
@@ -133,7 +137,12 @@ void BM_AuditFileOfAYear(benchmark::State& state) {
   state.counters["audit_ms"] = 1000 * spent / n;
   state.counters["limit_ms"] = 1000 * limit / n;
   state.counters["audit_per_limit"] = median;
-  state.SetLabel(Verdict(median <= 3));
+  const bool within = median <= 3;
+  std::fprintf(stderr,
+               "audit file of %d lines %.1f ms, two reads of the vouchers and one write of the file %.1f ms; median "
+               "ratio %.2f (limit 3): %s\n",
+               kLines, 1000 * spent / n, 1000 * limit / n, median, Verdict(within));
+  if (!within) state.SkipWithError("the audit file is over 3 times two reads and one write");
 }
 BENCHMARK(BM_AuditFileOfAYear)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -401,6 +401,7 @@ std::uintmax_t VoucherTailFrom(const std::string& path, const std::string& date)
 double WriteRows(const std::string& dir, std::size_t bytes) {
   std::vector<char> data(bytes, 'r');
   const std::string path = dir + "/rows";
+  ::sync();  // the disk settled, as the run finds it
   const auto a = Clock::now();
   WriteSynced(path, data.data(), data.size());
   const double seconds = Seconds(a, Clock::now());
@@ -422,19 +423,21 @@ void BM_RunImportOfAFiftyThousandLineStatement(benchmark::State& state) {
     j.lowestOpenDate = "20240101";
     return j;
   };
-  // Warm up, as the other stores' benchmarks do: the page cache, and the
-  // kept journal that an earlier change left in the folder.
-  {
-    books.Reset();
-    journal::ImportJob warm = newJob();
-    if (journal::RunImport(warm).outcome != journal::RunOutcome::Done) std::abort();
-  }
   books.Reset();
   std::string earliest = rows.front().valueDate;
   for (const auto& row : rows) earliest = std::min(earliest, row.valueDate);
   const std::uintmax_t tail = VoucherTailFrom(books.dir + "/book.vlk", earliest);
+  // Warm up, as the other stores' benchmarks do: the page cache, and the
+  // kept journal that an earlier change left in the folder. It also gives
+  // the bytes every run stores, as every run stores the same rows.
+  std::size_t rowBytes = 0;
+  {
+    const std::uintmax_t empty = books.Size("book.vlk") + books.Size("payment.vlk");
+    journal::ImportJob warm = newJob();
+    if (journal::RunImport(warm).outcome != journal::RunOutcome::Done) std::abort();
+    rowBytes = static_cast<std::size_t>(books.Size("book.vlk") + books.Size("payment.vlk") - empty + tail);
+  }
   double run = 0, read = 0, write = 0;
-  std::vector<double> ratios;
   for (auto _ : state) {
     state.PauseTiming();
     books.Reset();
@@ -442,6 +445,7 @@ void BM_RunImportOfAFiftyThousandLineStatement(benchmark::State& state) {
     ReadStores(books.dir);  // the page cache, as the run finds it
     const double r = ReadStores(books.dir);
     journal::ImportJob job = newJob();
+    ::sync();  // the disk settled, as the reference finds it
     state.ResumeTiming();
     const auto r0 = Clock::now();
     const auto result = journal::RunImport(job);
@@ -451,27 +455,31 @@ void BM_RunImportOfAFiftyThousandLineStatement(benchmark::State& state) {
         job.withVoucher != kStatementRows / 2)
       std::abort();
     const std::uintmax_t after = books.Size("book.vlk") + books.Size("payment.vlk");
-    const double w = WriteRows(books.dir, static_cast<std::size_t>(after - before + tail));
+    if (static_cast<std::size_t>(after - before + tail) != rowBytes) std::abort();
+    const double w = WriteRows(books.dir, rowBytes);
     state.ResumeTiming();
     state.SetIterationTime(Seconds(r0, r1));
     run += Seconds(r0, r1);
     read += r;
     write += w;
-    ratios.push_back(Seconds(r0, r1) / (r + w));
   }
   const double n = static_cast<double>(state.iterations());
-  const double median = Median(ratios);
+  // A plain synced write of this size takes either about a fifth of a
+  // second or about half of one here, whatever was done before it, while the
+  // run's time barely moves: the mean run is set against the mean reference,
+  // the expected cost of the writing.
+  const double ratio = (run / n) / ((read + write) / n);
   state.counters["run_s"] = run / n;
   state.counters["read_stores_s"] = read / n;
   state.counters["write_rows_s"] = write / n;
-  state.counters["median_run_per_read_and_write"] = median;
-  const bool within = median <= 3;
+  state.counters["run_per_read_and_write"] = ratio;
+  const bool within = ratio <= 3;
   std::fprintf(stderr,
                "run import of %d rows %s into %d vouchers: %.2f s; one read of its stores %.3f s, writing the rows "
-               "it stored and the %.0f MB of vouchers they move %.3f s; run / (read + write), median %.2f (limit 3): "
+               "it stored and the %.0f MB of vouchers they move %.3f s; run / (read + write), mean of %d %.2f (limit 3): "
                "%s\n",
                kStatementRows, newestFirst ? "newest first" : "in date order", kBookVouchers, run / n, read / n,
-               static_cast<double>(tail) / 1e6, write / n, median, Verdict(within));
+               static_cast<double>(tail) / 1e6, write / n, static_cast<int>(n), ratio, Verdict(within));
   if (!within) state.SkipWithError("the run is over 3 times a read of its stores and the writing its rows need");
 }
 BENCHMARK(BM_RunImportOfAFiftyThousandLineStatement)
@@ -479,6 +487,6 @@ BENCHMARK(BM_RunImportOfAFiftyThousandLineStatement)
     ->Arg(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
-    ->Iterations(3);
+    ->Iterations(5);
 
 }  // namespace

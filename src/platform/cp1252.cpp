@@ -1,6 +1,7 @@
 #include "platform/cp1252.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cstdint>
 
 namespace cp1252 {
@@ -135,15 +136,26 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+bool IsAscii(std::string_view bytes) {
+  // Eight bytes at a time; the high bits of all of them or-ed together.
+  std::uint64_t high = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    high |= word;
+  }
+  for (; i < bytes.size(); ++i) high |= static_cast<unsigned char>(bytes[i]);
+  return (high & 0x8080808080808080ull) == 0;
+}
+
 DecodedText DecodeTextFile(std::string_view bytes) {
   DecodedText out;
   if (bytes.starts_with(kUtf8Mark)) {
     out.text = Decode(bytes.substr(kUtf8Mark.size()), &out.lost);
     return out;
   }
-  const bool ascii =
-      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii && IsValidUtf8(bytes))
+  if (!IsAscii(bytes) && IsValidUtf8(bytes))
     out.text = Decode(bytes, &out.lost);
   else
     out.text = std::string(bytes);

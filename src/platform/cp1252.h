@@ -28,6 +28,10 @@ bool IsValidUtf8(std::string_view bytes);
 // the program wrote itself comes back byte for byte). Where a character the
 // code page lacks (or, after the mark, a byte that is no UTF-8) stood, the
 // text holds "?", and `lost` the offsets of those "?" in `text`, ascending.
+// Whether every byte of `bytes` is below 0x80: such a text reads the same
+// in both encodings and needs no decoding.
+bool IsAscii(std::string_view bytes);
+
 struct DecodedText {
   std::string text;
   std::vector<std::size_t> lost;

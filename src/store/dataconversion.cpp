@@ -582,7 +582,7 @@ Decision Decide(FileCode file, const std::string& code) {
   const std::string folder = path.substr(0, path.size() - fileName.size());
   Decision d;
   try {
-    const std::uint64_t size = shell::SnapshotOf(file).size;
+    const std::uint64_t size = shell::FileSize(file);
     if (size == 0) return d;
     d.current = ReadBytes(path);
     // A run stopped after the new file was written: the file holds a

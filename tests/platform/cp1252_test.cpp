@@ -144,3 +144,19 @@ TEST(Cp1252, ATextFileIsDecodedByItsEncodingAndTellsWhatWasLost) {
 }
 
 }  // namespace
+
+TEST(Cp1252, AsciiIsToldByEveryByteWhereverItStands) {
+  // A high byte found in the eight-byte words and in the bytes after them.
+  const std::string plain = "Seventeen plain b";  // 17 bytes: two words and one more
+  EXPECT_TRUE(cp1252::IsAscii(""));
+  EXPECT_TRUE(cp1252::IsAscii(plain));
+  EXPECT_TRUE(cp1252::IsAscii(std::string(1, '\x7F')));
+  for (std::size_t at = 0; at < plain.size(); ++at) {
+    for (const char high : {'\x80', '\xE9', '\xFF'}) {
+      std::string text = plain;
+      text[at] = high;
+      EXPECT_FALSE(cp1252::IsAscii(text)) << "byte " << at;
+      EXPECT_FALSE(cp1252::IsAscii(std::string_view(text).substr(at))) << "from byte " << at;
+    }
+  }
+}

@@ -9,6 +9,7 @@
 #include "platform/cp1252.h"
 #include "platform/numberformat.h"
 #include "records/codec.h"
+#include "store/recordscan.h"
 #include "books/exchange/exportnumber.h"
 #include "text/builtintext.h"
 #include "text/textroutines.h"
@@ -290,7 +291,9 @@ std::optional<CsvImportError> FillRecord(const Format& format, const std::vector
         break;
       }
       case ColumnType::VoucherAccount: {
-        std::string text = shell::Cut(std::string(field) + std::string(15, ' '), c.capacity);
+        // Filled out with 15 blanks, then cut to the field.
+        std::string text(field.substr(0, c.capacity));
+        text.append(std::min<std::size_t>(15, c.capacity - text.size()), ' ');
         if (!text.empty() && text[0] == '#') text[0] = '0';
         records::WriteShortString(rec + c.offset, c.capacity, text);
         break;
@@ -353,8 +356,14 @@ template <class R>
 Parsed<R> ParseRecords(CsvKind kind, std::string_view bytes) {
   const Format& format = FormatOf(kind);
   Parsed<R> out;
-  const cp1252::DecodedText decoded = cp1252::DecodeTextFile(bytes);
-  const std::vector<std::string_view> lines = SplitLines(decoded.text);
+  // A plain ASCII text is read where it stands; any other is decoded.
+  cp1252::DecodedText decoded;
+  std::string_view text = bytes;
+  if (!cp1252::IsAscii(bytes)) {
+    decoded = cp1252::DecodeTextFile(bytes);
+    text = decoded.text;
+  }
+  const std::vector<std::string_view> lines = SplitLines(text);
   if (lines.empty() || lines[0].find(format.marker) == std::string_view::npos) {
     out.error = CsvImportError{CsvFault::NoMarker, {1}, 0, {}};
     return out;
@@ -364,19 +373,20 @@ Parsed<R> ParseRecords(CsvKind kind, std::string_view bytes) {
     return out;
   }
   const char separator = platform::DecimalSeparator();
-  out.records.resize(lines.size() - 1);
-  out.lineNumbers.resize(lines.size() - 1);
+  // Each record is made empty and filled while it is in the cache.
+  out.records.reserve(lines.size() - 1);
+  out.lineNumbers.reserve(lines.size() - 1);
   std::vector<std::string_view> fields;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const int lineNumber = static_cast<int>(i) + 1;
     SplitFields(lines[i], format.columns.size(), fields);
-    if (auto error = FillRecord(format, fields, lineNumber, separator, out.records[i - 1].data())) {
+    if (auto error = FillRecord(format, fields, lineNumber, separator, out.records.emplace_back().data())) {
       out.records.clear();
       out.lineNumbers.clear();
       out.error = std::move(error);
       return out;
     }
-    out.lineNumbers[i - 1] = lineNumber;
+    out.lineNumbers.push_back(lineNumber);
   }
   return out;
 }
@@ -404,10 +414,22 @@ std::vector<R> SortedBy(std::vector<R> recs, KeyOf keyOf) {
   std::vector<std::size_t> order(recs.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return before(keys[a], keys[b]); });
-  std::vector<R> sorted;
-  sorted.reserve(recs.size());
-  for (std::size_t i : order) sorted.push_back(recs[i]);
-  return sorted;
+  // The records moved into that order in place, cycle by cycle: place k
+  // takes the record at order[k]; a place done is marked by its own index.
+  for (std::size_t start = 0; start < recs.size(); ++start) {
+    if (order[start] == start) continue;
+    const R first = recs[start];
+    std::size_t k = start;
+    while (order[k] != start) {
+      const std::size_t from = order[k];
+      recs[k] = recs[from];
+      order[k] = k;
+      k = from;
+    }
+    recs[k] = first;
+    order[k] = k;
+  }
+  return recs;
 }
 
 template <class R>
@@ -496,8 +518,11 @@ CsvImport<LedgerAccountRec> ImportLedgerAccounts(std::string_view text) {
 CsvImport<JournalVoucherRec> ImportJournalVouchers(std::string_view text, std::string_view lowestOpenDate) {
   auto parsed = ParseRecords<JournalVoucherRec>(CsvKind::JournalVouchers, text);
   if (parsed.error) return Refused<JournalVoucherRec>(*parsed.error);
-  auto out = Accepted(SortedBy(std::move(parsed.records),
-                               [](const JournalVoucherRec& j) { return j.VoucherDate() + j.BookNumber(); }));
+  auto out = Accepted(SortedBy(std::move(parsed.records), [](const JournalVoucherRec& j) {
+    std::string key(shell::FieldView(j, J::kVoucherDate));
+    key += shell::FieldView(j, J::kBookNumber);
+    return key;
+  }));
   out.linesBeforeOpenDate = VoucherLinesBefore(out.records, lowestOpenDate);
   return out;
 }

@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <locale.h>
 #include <stdlib.h>
@@ -31,6 +31,14 @@ double ReadC(const std::string& text) {
   return strtod_l(plain.c_str(), nullptr, cLocale);
 }
 
+// Writes into `out` the text printf's "%.*e" gives in the "C" locale,
+// `decimals` digits after the point, whatever the process's locale; returns
+// its length.
+std::size_t Scientific(char (&out)[64], double value, int decimals) {
+  const auto [end, ec] = std::to_chars(out, out + sizeof out, value, std::chars_format::scientific, decimals);
+  return ec == std::errc() ? static_cast<std::size_t>(end - out) : 0;
+}
+
 }  // namespace
 
 std::optional<std::string> FormatExportNumber(double value, char separator) {
@@ -38,45 +46,74 @@ std::optional<std::string> FormatExportNumber(double value, char separator) {
   if (value == 0) return std::string("0");  // -0 as well
 
   // d.dddddddddddddde[+-]x: the value rounded to 15 significant digits, with
-  // the exponent of the rounded value.
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, value);
-  std::string text(buffer);
-  if (std::fabs(value) >= 1e308 && !std::isfinite(ReadC(text))) {
+  // the exponent of the rounded value. Built in place: no text on the heap
+  // for the usual amount.
+  char text[64];
+  std::size_t length = Scientific(text, value, kSignificantDigits - 1);
+  if (std::fabs(value) >= 1e308 && !std::isfinite(ReadC(std::string(text, length)))) {
     // Rounding up passed the largest double (near 1.8E308): cut instead,
     // so that the text reads back.
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits + 1, value);
-    text = buffer;
-    const std::size_t e = text.find('e');
-    text.erase(kSignificantDigits + 1 + (text[0] == '-' ? 1 : 0), e - (kSignificantDigits + 1 + (text[0] == '-' ? 1 : 0)));
+    length = Scientific(text, value, kSignificantDigits + 1);
+    const std::size_t e = std::string_view(text, length).find('e');
+    const std::size_t keep = kSignificantDigits + 1 + (text[0] == '-' ? 1 : 0);
+    std::memmove(text + keep, text + e, length - e);
+    length = keep + (length - e);
   }
-  const bool negative = text[0] == '-';
-  if (negative) text.erase(0, 1);
-  const std::size_t e = text.find('e');
-  std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
-  const int exponent = std::atoi(text.c_str() + e + 1);
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  std::string_view t(text, length);
+  const bool negative = t[0] == '-';
+  if (negative) t.remove_prefix(1);
+  const std::size_t e = t.find('e');
+  char digits[32];
+  std::size_t count = 0;
+  digits[count++] = t[0];
+  for (std::size_t i = 2; i < e; ++i) digits[count++] = t[i];
+  const char* exponentText = t.data() + e + 1;
+  const bool exponentNegative = *exponentText == '-';
+  if (*exponentText == '-' || *exponentText == '+') ++exponentText;
+  int exponent = 0;
+  std::from_chars(exponentText, t.data() + t.size(), exponent);
+  if (exponentNegative) exponent = -exponent;
+  while (count > 1 && digits[count - 1] == '0') --count;
 
-  std::string out = negative ? "-" : "";
+  char out[64];
+  std::size_t o = 0;
+  const auto put = [&](const char* from, std::size_t n) {
+    std::memcpy(out + o, from, n);
+    o += n;
+  };
+  const auto zeros = [&](std::size_t n) {
+    std::memset(out + o, '0', n);
+    o += n;
+  };
+  if (negative) out[o++] = '-';
   if (exponent >= kLowestFixedExponent && exponent <= kHighestFixedExponent) {
     if (exponent >= 0) {
       const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
-      if (digits.size() <= whole) {
-        out += digits + std::string(whole - digits.size(), '0');
+      if (count <= whole) {
+        put(digits, count);
+        zeros(whole - count);
       } else {
-        out += digits.substr(0, whole) + separator + digits.substr(whole);
+        put(digits, whole);
+        out[o++] = separator;
+        put(digits + whole, count - whole);
       }
     } else {
-      out += std::string("0") + separator + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+      out[o++] = '0';
+      out[o++] = separator;
+      zeros(static_cast<std::size_t>(-exponent - 1));
+      put(digits, count);
     }
-    return out;
+    return std::string(out, o);
   }
-  out += digits.substr(0, 1);
-  if (digits.size() > 1) out += separator + digits.substr(1);
-  out += 'E';
-  if (exponent < 0) out += '-';
-  out += std::to_string(std::abs(exponent));
-  return out;
+  put(digits, 1);
+  if (count > 1) {
+    out[o++] = separator;
+    put(digits + 1, count - 1);
+  }
+  out[o++] = 'E';
+  if (exponent < 0) out[o++] = '-';
+  const auto [end, ec] = std::to_chars(out + o, out + sizeof out, std::abs(exponent));
+  return std::string(out, end);
 }
 
 std::optional<std::string> FormatExportNumber(double value) {
