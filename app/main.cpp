@@ -53,5 +53,5 @@ int main(int argc, char** argv) {
   qtfront::QtClipboardService clipboard;
   ui::SetPrintService(&printer);
   ui::SetClipboardService(&clipboard);
-  return shell::RunProgram(start1252);
+  return program::RunProgram(start1252);
 }

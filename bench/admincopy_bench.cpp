@@ -44,7 +44,7 @@ void BM_CopyAdministration(benchmark::State& state) {
   const std::string plain = folder.dir + "/PLAIN/";
   for (const std::string& d : {from, to, plain}) std::filesystem::create_directories(d);
   std::vector<records::ReleaseFlagRec> flags(11);
-  for (std::size_t i = 0; i < 11; ++i) flags[i].SetConversionCode(masterdata::kConversionCodes[i]);
+  for (std::size_t i = 0; i < 11; ++i) flags[i].SetConversionCode(store::kConversionCodes[i]);
   WriteSynced(from + "releaseflag.vlk", reinterpret_cast<const char*>(flags.data()), flags.size() * 4);
   std::string vouchers(static_cast<std::size_t>(kLines) * 392, '\0');
   for (int i = 0; i < kLines; ++i)

@@ -132,14 +132,15 @@ void BM_StatementOpenGoNext(benchmark::State& state) {
     const auto p1 = Clock::now();
 
     const auto t0 = Clock::now();
-    const journal::StatementFile file = journal::ReadStatementFile(path);
-    const std::vector<std::string> lines = journal::StatementLines(journal::DecodeStatement(file.bytes));
+    const books::journal::StatementFile file = books::journal::ReadStatementFile(path);
+    const std::vector<std::string> lines = books::journal::StatementLines(books::journal::DecodeStatement(file.bytes));
     const auto t1 = Clock::now();
-    const auto settings = journal::ReadSplitSettings(";", "\"", false);
-    const journal::SplitResult split = journal::SplitStatement(lines, settings.options);
+    const auto settings = books::journal::ReadSplitSettings(";", "\"", false);
+    const books::journal::SplitResult split = books::journal::SplitStatement(lines, settings.options);
     const auto t2 = Clock::now();
-    const journal::StatementCheck check = journal::CheckStatementRows(split.rows, profile, journal::StatementRules{"20240101"});
-    const auto duplicates = journal::ProbableDuplicates(check.rows, {});
+    const books::journal::StatementCheck check =
+        books::journal::CheckStatementRows(split.rows, profile, books::journal::StatementRules{"20240101"});
+    const auto duplicates = books::journal::ProbableDuplicates(check.rows, {});
     const auto t3 = Clock::now();
     if (file.code != 0 || split.rows.size() != static_cast<std::size_t>(kLines) || split.columnCount != kColumns ||
         check.rows.size() != static_cast<std::size_t>(kLines) || !duplicates.empty())
@@ -173,15 +174,15 @@ struct Books : DataFolder {
   std::vector<records::JournalVoucherRec> vouchers;
   std::vector<records::InvoiceRec> invoices;
   std::vector<records::PartnerRec> suppliers;
-  std::vector<journal::ImportRow> rows;
+  std::vector<books::journal::ImportRow> rows;
   Books() : DataFolder("birun") {
     Use();
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
     for (int i = 0; i < kVoucherLines; ++i) {
       records::JournalVoucherRec r;
       char number[16];
       std::snprintf(number, sizeof number, "%07d", i / 2);
-      r.SetVoucherDate(shell::DateToYmd(shell::YmdToDate("20240101") + (i / 2) * 365 / (kVoucherLines / 2)));
+      r.SetVoucherDate(text::DateToYmd(text::YmdToDate("20240101") + (i / 2) * 365 / (kVoucherLines / 2)));
       r.SetBookNumber(number);
       r.SetAccountNumber(i % 2 ? "8000" : "1000");
       (i % 2 ? r.SetCreditAmount(10) : r.SetDebitAmount(10));
@@ -215,11 +216,11 @@ struct Books : DataFolder {
     Write(dir + "/customer.vlk", std::vector<records::PartnerRec>{});
     Write(dir + "/ledger.vlk", accounts);
     for (int i = 0; i < kRows; ++i) {
-      journal::ImportRow row;
+      books::journal::ImportRow row;
       row.line = i + 1;
       row.valueDate = "20240701";
       row.amount = i % 2 ? 7 : 100;
-      row.direction = journal::RowDirection::Debit;
+      row.direction = books::journal::RowDirection::Debit;
       row.counterparty = i % 2 ? "NL99 UNKNOWN " + std::to_string(i) : Account(1 + i / 2);
       row.narratives[0] = "Row " + std::to_string(i);
       rows.push_back(row);
@@ -240,18 +241,19 @@ void BM_RunImportAgainstItsStores(benchmark::State& state) {
     // The stores on their own: each row's payment, and the matched rows' vouchers.
     state.PauseTiming();
     books.Reset();
-    const journal::PartnerAccounts partners(std::vector<records::PartnerRec>{},
-                                            books.suppliers);
+    const books::journal::PartnerAccounts partners(std::vector<records::PartnerRec>{}, books.suppliers);
     state.ResumeTiming();
     const auto s0 = Clock::now();
     for (int i = 0; i < kRows; ++i) {
       const auto& row = books.rows[static_cast<std::size_t>(i)];
       const auto answer = partners.Find(row.direction, row.counterparty);
-      const auto stored = journal::InsertPayment(journal::ImportPayment(row, answer, "P2024-0001"));
+      const auto stored = books::journal::InsertPayment(books::journal::ImportPayment(row, answer, "P2024-0001"));
       if (!stored.Ok()) std::abort();
       if (answer.partner) {
         const auto inv = books.invoices[static_cast<std::size_t>(answer.partner->OurNumber() - 1)];
-        if (!journal::SaveVoucher(journal::ProposeImportVoucher({stored.document->record, *answer.partner, inv, "1000", ""})).Ok())
+        if (!books::journal::SaveVoucher(
+                 books::journal::ProposeImportVoucher({stored.document->record, *answer.partner, inv, "1000", ""}))
+                 .Ok())
           std::abort();
       }
     }
@@ -259,16 +261,16 @@ void BM_RunImportAgainstItsStores(benchmark::State& state) {
     state.PauseTiming();
     books.Reset();
     state.ResumeTiming();
-    journal::ImportJob job;
+    books::journal::ImportJob job;
     job.rows = books.rows;
     job.prefix = "P2024-";
     job.counter = "0001";
     job.cashAccount = "1000";
     job.lowestOpenDate = "20240101";
     const auto r0 = Clock::now();
-    const auto result = journal::RunImport(job);
+    const auto result = books::journal::RunImport(job);
     const auto r1 = Clock::now();
-    if (result.outcome != journal::RunOutcome::Done || job.withVoucher != kRows / 2) std::abort();
+    if (result.outcome != books::journal::RunOutcome::Done || job.withVoucher != kRows / 2) std::abort();
     state.SetIterationTime(Seconds(r0, r1));
     run += Seconds(r0, r1);
     stores += Seconds(s0, s1);
@@ -295,7 +297,7 @@ constexpr int kPartners = 2000;  // suppliers and as many customers
 // even rows pay an invoice (a supplier's by a debit, a customer's by a
 // credit), odd rows come from unknown accounts, many on one day.
 struct LargeBooks : DataFolder {
-  std::vector<journal::ImportRow> rows;
+  std::vector<books::journal::ImportRow> rows;
   LargeBooks() : DataFolder("bilarge") {
     GenerateBook(dir);
     std::vector<records::PartnerRec> suppliers, customers;
@@ -310,14 +312,14 @@ struct LargeBooks : DataFolder {
       }
     std::vector<records::InvoiceRec> invoices;
     for (int i = 0; i < kStatementRows; ++i) {
-      journal::ImportRow row;
+      books::journal::ImportRow row;
       row.line = i + 1;
-      row.valueDate = shell::DateToYmd(shell::YmdToDate("20240701") + i * 31 / kStatementRows);
+      row.valueDate = text::DateToYmd(text::YmdToDate("20240701") + i * 31 / kStatementRows);
       row.narratives[0] = "Row " + std::to_string(i);
       if (i % 2 == 0) {
         const int k = i / 2, p = 1 + k % kPartners;
         const bool supplier = k % 2 == 0;
-        row.direction = supplier ? journal::RowDirection::Debit : journal::RowDirection::Credit;
+        row.direction = supplier ? books::journal::RowDirection::Debit : books::journal::RowDirection::Credit;
         row.amount = 100 + k % 7;
         row.counterparty = Account(supplier ? p : 10000 + p);
         records::InvoiceRec inv;
@@ -330,7 +332,7 @@ struct LargeBooks : DataFolder {
         inv.SetVoucherCreated(true);
         invoices.push_back(inv);
       } else {
-        row.direction = i % 4 == 1 ? journal::RowDirection::Debit : journal::RowDirection::Credit;
+        row.direction = i % 4 == 1 ? books::journal::RowDirection::Debit : books::journal::RowDirection::Credit;
         row.amount = 7;
         row.counterparty = "NL99 UNKNOWN " + std::to_string(i);
       }
@@ -343,7 +345,7 @@ struct LargeBooks : DataFolder {
     std::filesystem::copy_file(dir + "/book.vlk", dir + "/book.vlk.pristine");
     std::filesystem::copy_file(dir + "/invsum.vlk", dir + "/invsum.vlk.pristine");
     Use();
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
   }
   // The files the run changes, as generated.
   void Reset() const {
@@ -412,10 +414,10 @@ double WriteRows(const std::string& dir, std::size_t bytes) {
 void BM_RunImportOfAFiftyThousandLineStatement(benchmark::State& state) {
   const bool newestFirst = state.range(0) != 0;
   LargeBooks books;
-  std::vector<journal::ImportRow> rows = books.rows;
+  std::vector<books::journal::ImportRow> rows = books.rows;
   if (newestFirst) std::reverse(rows.begin(), rows.end());
   const auto newJob = [&] {
-    journal::ImportJob j;
+    books::journal::ImportJob j;
     j.rows = rows;
     j.prefix = "P2024-";
     j.counter = "000001";
@@ -433,8 +435,8 @@ void BM_RunImportOfAFiftyThousandLineStatement(benchmark::State& state) {
   std::size_t rowBytes = 0;
   {
     const std::uintmax_t empty = books.Size("book.vlk") + books.Size("payment.vlk");
-    journal::ImportJob warm = newJob();
-    if (journal::RunImport(warm).outcome != journal::RunOutcome::Done) std::abort();
+    books::journal::ImportJob warm = newJob();
+    if (books::journal::RunImport(warm).outcome != books::journal::RunOutcome::Done) std::abort();
     rowBytes = static_cast<std::size_t>(books.Size("book.vlk") + books.Size("payment.vlk") - empty + tail);
   }
   double run = 0, read = 0, write = 0;
@@ -444,14 +446,14 @@ void BM_RunImportOfAFiftyThousandLineStatement(benchmark::State& state) {
     const std::uintmax_t before = books.Size("book.vlk") + books.Size("payment.vlk");
     ReadStores(books.dir);  // the page cache, as the run finds it
     const double r = ReadStores(books.dir);
-    journal::ImportJob job = newJob();
+    books::journal::ImportJob job = newJob();
     ::sync();  // the disk settled, as the reference finds it
     state.ResumeTiming();
     const auto r0 = Clock::now();
-    const auto result = journal::RunImport(job);
+    const auto result = books::journal::RunImport(job);
     const auto r1 = Clock::now();
     state.PauseTiming();
-    if (result.outcome != journal::RunOutcome::Done || job.stored != kStatementRows ||
+    if (result.outcome != books::journal::RunOutcome::Done || job.stored != kStatementRows ||
         job.withVoucher != kStatementRows / 2)
       std::abort();
     const std::uintmax_t after = books.Size("book.vlk") + books.Size("payment.vlk");

@@ -71,11 +71,11 @@ void BM_ConvertVoucherFile(benchmark::State& state) {
   }
   std::vector<records::ReleaseFlagRec> flags(11);
   for (std::size_t i = 0; i < 11; ++i)
-    if (i != 4) flags[i].SetConversionCode(masterdata::kConversionCodes[i]);
+    if (i != 4) flags[i].SetConversionCode(store::kConversionCodes[i]);
   const std::string flagBytes(reinterpret_cast<const char*>(flags.data()), flags.size() * 4);
 
-  shell::ResetFileSetState(dir);
-  shell::SetDataFolderOverride(dir);
+  store::ResetFileSetState(dir);
+  store::SetDataFolderOverride(dir);
   double convert = 0, reference = 0;
   std::vector<double> ratios;
   for (auto _ : state) {
@@ -84,17 +84,17 @@ void BM_ConvertVoucherFile(benchmark::State& state) {
     WriteFile(dir + "releaseflag.vlk", flagBytes);
     std::filesystem::remove(dir + "book005.vlk");
     int result = -1;
-    shell::OpenFileSet("ADS;FLG;INV;PAY;ADM;CUS;SUP;JVO;GLA;GLC;FRZ", result);
+    store::OpenFileSet("ADS;FLG;INV;PAY;ADM;CUS;SUP;JVO;GLA;GLC;FRZ", result);
     if (result != 0) {
-      state.SkipWithError(shell::FileErrorText.c_str());
+      state.SkipWithError(store::FileErrorText.c_str());
       break;
     }
     state.ResumeTiming();
     const auto t0 = Clock::now();
-    const masterdata::ConversionOutcome outcome = masterdata::ConvertDataFiles();
+    const store::ConversionOutcome outcome = store::ConvertDataFiles();
     const auto t1 = Clock::now();
     state.PauseTiming();
-    shell::CloseFileSet();
+    store::CloseFileSet();
     if (!outcome.Ok() || outcome.converted.size() != 1) {
       state.SkipWithError("the conversion did not run");
       break;
@@ -117,7 +117,7 @@ void BM_ConvertVoucherFile(benchmark::State& state) {
     state.ResumeTiming();
   }
   std::filesystem::remove_all(dir);
-  shell::ResetFileSetState("");
+  store::ResetFileSetState("");
 
   const double n = static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
   const double median = Median(ratios);

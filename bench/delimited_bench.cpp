@@ -89,7 +89,7 @@ void BM_VoucherExportAndImport(benchmark::State& state) {
     // Export: the records read, converted, the text written.
     auto t0 = Clock::now();
     const std::vector<JournalVoucherRec> recs = ReadRecords(recordFile);
-    const std::string text = reports::CsvFileText(reports::ExportJournalVouchers(recs).lines);
+    const std::string text = books::exchange::CsvFileText(books::exchange::ExportJournalVouchers(recs).lines);
     WriteFile(textFile, text.data(), text.size());
     auto t1 = Clock::now();
     // Its limit: one read of the record file and one write of the text.
@@ -98,7 +98,7 @@ void BM_VoucherExportAndImport(benchmark::State& state) {
     auto t2 = Clock::now();
     // Import: the text read, checked and converted, the records written.
     const std::string read = ReadFile(textFile);
-    const auto in = reports::ImportJournalVouchers(read);
+    const auto in = books::exchange::ImportJournalVouchers(read);
     if (in.error || in.records.size() != books.size()) state.SkipWithError("the import failed");
     WriteFile(scratch, in.records.data(), in.records.size() * JournalVoucherRec::kSize);
     auto t3 = Clock::now();

@@ -78,7 +78,7 @@ struct DocumentFolder : DataFolder {
       return recs;
     }());
     Use();
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
   }
   template <class R>
   static void Write(const std::string& path, const std::vector<R>& recs) {
@@ -88,15 +88,15 @@ struct DocumentFolder : DataFolder {
 
 void BM_InvoicePagesFirstAndLast(benchmark::State& state) {
   DocumentFolder folder;
-  const journal::InvoiceFilter filter;  // owing or without voucher: half the file
-  const int lastPage = (kRecords / 2 - 1) / journal::kDocumentPageRows;
-  if (journal::ListInvoices(filter, lastPage).more) std::abort();  // warm up
+  const books::journal::InvoiceFilter filter;  // owing or without voucher: half the file
+  const int lastPage = (kRecords / 2 - 1) / books::journal::kDocumentPageRows;
+  if (books::journal::ListInvoices(filter, lastPage).more) std::abort();  // warm up
   double worstFirst = 0, worstLast = 0;
   for (auto _ : state) {
     const auto t0 = Clock::now();
-    const auto first = journal::ListInvoices(filter, 0);
+    const auto first = books::journal::ListInvoices(filter, 0);
     const auto t1 = Clock::now();
-    const auto last = journal::ListInvoices(filter, lastPage);
+    const auto last = books::journal::ListInvoices(filter, lastPage);
     const auto t2 = Clock::now();
     if (first.rows.size() != 100u || !first.more || last.rows.size() != 100u || last.more) std::abort();
     state.SetIterationTime(Seconds(t0, t2));
@@ -119,13 +119,13 @@ void BM_PaymentListAgainstOneSequentialRead(benchmark::State& state) {
   if (fd < 0) std::abort();
   SequentialRead sequential(fd, bytes);
   sequential();
-  const int lastPage = (kRecords / 2 - 1) / journal::kDocumentPageRows;
+  const int lastPage = (kRecords / 2 - 1) / books::journal::kDocumentPageRows;
   double read = 0, list = 0;
   for (auto _ : state) {
     const auto t0 = Clock::now();
     sequential();
     const auto t1 = Clock::now();
-    const auto page = journal::ListPayments(journal::PaymentFilter{}, lastPage);
+    const auto page = books::journal::ListPayments(books::journal::PaymentFilter{}, lastPage);
     const auto t2 = Clock::now();
     if (page.rows.size() != 100u || page.more) std::abort();
     state.SetIterationTime(Seconds(t1, t2));
@@ -203,11 +203,11 @@ void BM_StoreInvoiceAtTheFront(benchmark::State& state) {
   StoreAtTheFront<records::InvoiceRec>(
       state, folder.invPath, folder.dir,
       [&] {
-        if (!journal::InsertInvoice(front).Ok()) std::abort();
+        if (!books::journal::InsertInvoice(front).Ok()) std::abort();
       },
       [&] {
-        const auto found = journal::FindInvoice(journal::InvoiceKeyOf(front));
-        if (!found.Ok() || !journal::DeleteInvoice(*found.document).Ok()) std::abort();
+        const auto found = books::journal::FindInvoice(books::journal::InvoiceKeyOf(front));
+        if (!found.Ok() || !books::journal::DeleteInvoice(*found.document).Ok()) std::abort();
       },
       "a new invoice");
 }
@@ -220,11 +220,11 @@ void BM_StorePaymentAtTheFront(benchmark::State& state) {
   StoreAtTheFront<records::PaymentRec>(
       state, folder.payPath, folder.dir,
       [&] {
-        if (!journal::InsertPayment(front).Ok()) std::abort();
+        if (!books::journal::InsertPayment(front).Ok()) std::abort();
       },
       [&] {
-        const auto found = journal::FindPayment({"20240101", "CUS", 1, 1});
-        if (!found.Ok() || !journal::DeletePayment(*found.document).Ok()) std::abort();
+        const auto found = books::journal::FindPayment({"20240101", "CUS", 1, 1});
+        if (!found.Ok() || !books::journal::DeletePayment(*found.document).Ok()) std::abort();
       },
       "a new payment");
 }

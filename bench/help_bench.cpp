@@ -25,11 +25,11 @@ void BM_LoadHelpTextOnTheShippedEnglishDocument(benchmark::State& state) {
                              std::filesystem::path(folder.dir) / "helpenglish.rtf");
   folder.Use();
   ui::HeadlessBackend backend;
-  shell::Thelpform form;
+  formkit::Thelpform form;
   form.ComboBox1.SetItemIndex(form.ComboBox1.IndexOf("English"));
   std::vector<double> times;
   for (auto _ : state) {
-    shell::RequestedHelpTag = "<PAY02>";
+    formkit::RequestedHelpTag = "<PAY02>";
     const auto t0 = Clock::now();
     form.LoadHelpText();
     const auto t1 = Clock::now();
@@ -45,7 +45,7 @@ void BM_LoadHelpTextOnTheShippedEnglishDocument(benchmark::State& state) {
   std::fprintf(stderr, "LoadHelpText with the positioning on helpenglish.rtf: %.2f ms (limit %.0f): %s\n", median,
                kLimitMs, Verdict(median <= kLimitMs));
   if (median > kLimitMs) state.SkipWithError("loading the help is over its limit");
-  shell::ResetHelpState();
+  formkit::ResetHelpState();
 }
 BENCHMARK(BM_LoadHelpTextOnTheShippedEnglishDocument)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 

@@ -91,7 +91,7 @@ void BM_PartnerFinanceAgainstOneSequentialRead(benchmark::State& state) {
     readInv();
     readPay();
     const auto t1 = Clock::now();
-    const auto figures = masterdata::ReadPartnerFinance(masterdata::PartnerKind::Customer, 1001, settings);
+    const auto figures = books::partners::ReadPartnerFinance(books::partners::PartnerKind::Customer, 1001, settings);
     const auto t2 = Clock::now();
     if (figures.failure || figures.finance.invoices.empty() || figures.finance.payments.empty()) std::abort();
     state.SetIterationTime(Seconds(t1, t2));

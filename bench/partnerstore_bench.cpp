@@ -33,7 +33,7 @@ constexpr std::size_t kSize = records::PartnerRec::kSize;
 constexpr std::size_t kBytes = kRecords * kSize;
 constexpr std::int32_t kBase = 1000;
 
-using masterdata::PartnerKind;
+using books::partners::PartnerKind;
 using namespace bench;
 
 // A temporary folder holding the customer file, the data-file set pointed
@@ -75,27 +75,27 @@ void BM_PartnerSearchAgainstOneSequentialRead(benchmark::State& state) {
   if (fd < 0) std::abort();
   SequentialRead sequential(fd, kBytes);
   sequential();
-  const masterdata::PartnerCriteria broad{"", "", "trading", ""};
-  const masterdata::PartnerCriteria none{"", "", "no such partner", ""};
-  const int lastPage = (kRecords - 1) / masterdata::kPartnerPageRows;
+  const books::partners::PartnerCriteria broad{"", "", "trading", ""};
+  const books::partners::PartnerCriteria none{"", "", "no such partner", ""};
+  const int lastPage = (kRecords - 1) / books::partners::kPartnerPageRows;
   double read = 0, first = 0, last = 0, miss = 0, select = 0, numbering = 0;
   for (auto _ : state) {
     const auto t0 = Clock::now();
     sequential();
     const auto t1 = Clock::now();
-    const auto p0 = masterdata::SearchPartners(PartnerKind::Customer, broad, 0);
+    const auto p0 = books::partners::SearchPartners(PartnerKind::Customer, broad, 0);
     const auto t2 = Clock::now();
-    const auto pn = masterdata::SearchPartners(PartnerKind::Customer, broad, lastPage);
+    const auto pn = books::partners::SearchPartners(PartnerKind::Customer, broad, lastPage);
     const auto t3 = Clock::now();
-    const auto nm = masterdata::SearchPartners(PartnerKind::Customer, none, 0);
+    const auto nm = books::partners::SearchPartners(PartnerKind::Customer, none, 0);
     const auto t4 = Clock::now();
-    const auto found = masterdata::FindPartnerByNumber(PartnerKind::Customer, kBase + kRecords - 7);
+    const auto found = books::partners::FindPartnerByNumber(PartnerKind::Customer, kBase + kRecords - 7);
     const auto t5 = Clock::now();
-    const auto next = masterdata::NextPartnerNumber(PartnerKind::Customer);
+    const auto next = books::partners::NextPartnerNumber(PartnerKind::Customer);
     const auto t6 = Clock::now();
     if (p0.rows.size() != 100 || !p0.more || pn.rows.size() != 100 || pn.more ||
-        nm.outcome != masterdata::PartnerOutcome::NotFound || !found.partner || found.partner->index != kRecords - 7 ||
-        next.next != kBase + kRecords)
+        nm.outcome != books::partners::PartnerOutcome::NotFound || !found.partner ||
+        found.partner->index != kRecords - 7 || next.next != kBase + kRecords)
       std::abort();
     state.SetIterationTime(Seconds(t1, t6));
     read += Seconds(t0, t1);

@@ -101,8 +101,8 @@ struct Books : DataFolder {
     }
     WriteRecords(dir + "/ledger.vlk", gla);
     Use();
-    shell::SystemSettings.AmountDecimals = 2;
-    if (masterdata::LoadAdminSettings()) std::abort();
+    text::SystemSettings.AmountDecimals = 2;
+    if (store::LoadAdminSettings()) std::abort();
   }
 };
 
@@ -110,11 +110,11 @@ void BM_FreezeAndUnfreezeAgainstAReadAndATailCopy(benchmark::State& state) {
   Books books;
   SyncTimer timer;
   // Warm up the page cache and the kept journals.
-  if (!reports::FreezeOpenPeriod(masterdata::AdminSettings).Ok()) {
+  if (!books::closing::FreezeOpenPeriod(store::AdminSettings).Ok()) {
     state.SkipWithError("the freeze failed");
     return;
   }
-  if (!reports::UnfreezeLastPeriod(masterdata::AdminSettings).Ok()) std::abort();
+  if (!books::closing::UnfreezeLastPeriod(store::AdminSettings).Ok()) std::abort();
   const int fd = ::open(books.book.c_str(), O_RDWR | O_CLOEXEC);
   const std::string sidePath = books.dir + "/side";
   const int side = ::open(sidePath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -127,12 +127,12 @@ void BM_FreezeAndUnfreezeAgainstAReadAndATailCopy(benchmark::State& state) {
   for (auto _ : state) {
     timer.Reset();
     const auto t0 = Clock::now();
-    if (!reports::FreezeOpenPeriod(masterdata::AdminSettings).Ok()) std::abort();
+    if (!books::closing::FreezeOpenPeriod(store::AdminSettings).Ok()) std::abort();
     const auto t1 = Clock::now();
     const double freezeSyncs = timer.Seconds();
     freezeCount = timer.Count();
     timer.Reset();
-    if (!reports::UnfreezeLastPeriod(masterdata::AdminSettings).Ok()) std::abort();
+    if (!books::closing::UnfreezeLastPeriod(store::AdminSettings).Ok()) std::abort();
     const auto t2 = Clock::now();
     const double unfreezeSyncs = timer.Seconds();
     unfreezeCount = timer.Count();
@@ -205,7 +205,7 @@ void BM_UnbookedDocumentCheckAgainstOneReadOfEach(benchmark::State& state) {
     readInv();
     readPay();
     const auto t1 = Clock::now();
-    const journal::DocumentCheck c = journal::AnyDocumentWithoutVoucherBefore("20250101");
+    const books::journal::DocumentCheck c = books::journal::AnyDocumentWithoutVoucherBefore("20250101");
     const auto t2 = Clock::now();
     if (!c.Ok() || c.found) std::abort();
     state.SetIterationTime(Seconds(t1, t2));

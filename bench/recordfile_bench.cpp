@@ -45,18 +45,18 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
   WriteAll(fd, buffer.data(), kTail, 0);
   if (::fsync(fd) != 0) std::abort();
 
-  shell::StartFolder = dir + "/";
+  store::StartFolder = dir + "/";
   SyncTimer timer;  // before the set opens, so that the file's syncs are timed too
   int result = -1;
-  shell::OpenFileSet("JVO", result);
+  store::OpenFileSet("JVO", result);
   if (result != 0) {
-    state.SkipWithError(shell::FileErrorText.c_str());
+    state.SkipWithError(store::FileErrorText.c_str());
     return;
   }
   const std::string record(kSize, 'n');
   // Warm up: the page cache and the move buffer.
-  shell::InsertRecords(shell::FileCode::JVO, 0, record.data(), 1);
-  shell::DeleteRecords(shell::FileCode::JVO, 0, 1);
+  store::InsertRecords(store::FileCode::JVO, 0, record.data(), 1);
+  store::DeleteRecords(store::FileCode::JVO, 0, 1);
 
   const std::string sidePath = dir + "/side";
   const int side = ::open(sidePath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
@@ -68,11 +68,11 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
   for (auto _ : state) {
     timer.Reset();
     const auto t0 = Clock::now();
-    shell::InsertRecords(shell::FileCode::JVO, 0, record.data(), 1);
+    store::InsertRecords(store::FileCode::JVO, 0, record.data(), 1);
     const auto t1 = Clock::now();
     const double insertSyncs = timer.Seconds();
     count = timer.Count();
-    shell::DeleteRecords(shell::FileCode::JVO, 0, 1);
+    store::DeleteRecords(store::FileCode::JVO, 0, 1);
     const auto t2 = Clock::now();
     state.SetIterationTime(Seconds(t0, t1));
     insert += Seconds(t0, t1);
@@ -89,10 +89,10 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
     if (::fsync(fd) != 0) std::abort();
 
     const auto e0 = Clock::now();
-    shell::InsertRecords(shell::FileCode::JVO, kRecords - 10, record.data(), 1);
+    store::InsertRecords(store::FileCode::JVO, kRecords - 10, record.data(), 1);
     const auto e1 = Clock::now();
     nearEnd += Seconds(e0, e1);
-    shell::DeleteRecords(shell::FileCode::JVO, kRecords - 10, 1);
+    store::DeleteRecords(store::FileCode::JVO, kRecords - 10, 1);
 
     const auto r0 = Clock::now();
     char one[kSize];
@@ -106,7 +106,7 @@ void BM_InsertAndDeleteAtFront(benchmark::State& state) {
     if (::fsync(fd) != 0) std::abort();
     state.ResumeTiming();
   }
-  shell::CloseFileSet();
+  store::CloseFileSet();
   ::close(fd);
   ::close(side);
   std::filesystem::remove_all(dir);

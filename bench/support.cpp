@@ -56,13 +56,13 @@ std::string MakeTempFolder(const char* tag) {
 DataFolder::DataFolder(const char* tag) : dir(MakeTempFolder(tag)) {}
 
 DataFolder::~DataFolder() {
-  shell::ResetFileSetState("");
+  store::ResetFileSetState("");
   std::filesystem::remove_all(dir);
 }
 
 void DataFolder::Use() const {
-  shell::ResetFileSetState(dir + "/");
-  shell::SystemSettings.CurrentUser = "BENCH";
+  store::ResetFileSetState(dir + "/");
+  text::SystemSettings.CurrentUser = "BENCH";
 }
 
 SequentialRead::SequentialRead(int fd, std::size_t bytes) : fd_(fd), bytes_(bytes), block_(1u << 20) {}
@@ -210,7 +210,7 @@ void GenerateBook(const std::string& dir, int vouchers) {
   for (int v = 0; v < kVouchers; ++v) {
     const int lines = 2 + static_cast<int>(random() % 3);
     const int day = v * 365 / kVouchers;
-    const std::string date = shell::DateToYmd(shell::YmdToDate("20240101") + day);
+    const std::string date = text::DateToYmd(text::YmdToDate("20240101") + day);
     const double amount = 1 + static_cast<double>(random() % 100000) / 100;
     for (int l = 0; l < lines; ++l) {
       records::JournalVoucherRec r;

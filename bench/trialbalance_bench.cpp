@@ -65,7 +65,7 @@ struct BookFolder : DataFolder {
       }
     }
     Use();
-    masterdata::LoadAdminSettings();
+    store::LoadAdminSettings();
   }
 };
 
@@ -97,7 +97,7 @@ double PlainPass(const std::string& path, const std::string& start, const std::s
       if (debitOf.empty()) continue;
       const std::string date = r.VoucherDate();
       if (date < start || !(date < end)) continue;
-      if (debitOf.count(shell::TrimTrailingBlanks(account)) != 0) sums.debits += r.DebitAmount();
+      if (debitOf.count(text::TrimTrailingBlanks(account)) != 0) sums.debits += r.DebitAmount();
     }
     first += n;
   }
@@ -108,7 +108,7 @@ double PlainPass(const std::string& path, const std::string& start, const std::s
 
 // The debits the trial balance took from the period's vouchers: the
 // closing less the opening debit side of each type D and C row.
-double TableDebits(const reports::BalanceResult& r) {
+double TableDebits(const books::closing::BalanceResult& r) {
   double sum = 0;
   for (const auto& row : r.table) {
     if (row.AccountType == "D") sum += row.ClosingOwnSide - row.OpeningOwnSide;
@@ -120,13 +120,13 @@ double TableDebits(const reports::BalanceResult& r) {
 // The trial balance of the folder's current period; where the settings
 // name none or the opening period 00 (which holds no voucher), of the first
 // period of the book year.
-reports::BalanceRequest TrialBalanceRequest() {
-  reports::BalanceRequest rq;
+books::closing::BalanceRequest TrialBalanceRequest() {
+  books::closing::BalanceRequest rq;
   rq.kind = '1';
-  rq.settings = masterdata::AdminSettings;
+  rq.settings = store::AdminSettings;
   rq.periodText = rq.settings.CurrentAnnualBalance() + "-" + rq.settings.CurrentPeriod();
   if (rq.settings.CurrentPeriod().starts_with("00") ||
-      !reports::ComputeReportPeriod(rq.periodText, rq.settings, {}).period) {
+      !books::closing::ComputeReportPeriod(rq.periodText, rq.settings, {}).period) {
     const int n = std::clamp<int>(rq.settings.PeriodCount(), 1, 15);
     rq.periodText = rq.settings.BookYearStart().substr(0, 4) + "-01/" + (n < 10 ? "0" : "") + std::to_string(n);
   }
@@ -135,7 +135,7 @@ reports::BalanceRequest TrialBalanceRequest() {
 
 void BM_TrialBalanceAgainstOnePlainPass(benchmark::State& state) {
   BookFolder folder;
-  const reports::BalanceRequest rq = TrialBalanceRequest();
+  const books::closing::BalanceRequest rq = TrialBalanceRequest();
   std::fprintf(stderr, "TrialBalance: period %s of %s\n", rq.periodText.c_str(),
                g_book.empty() ? ("the generated book of " + std::to_string(g_vouchers) + " vouchers").c_str()
                               : g_book.c_str());
@@ -150,7 +150,7 @@ void BM_TrialBalanceAgainstOnePlainPass(benchmark::State& state) {
   for (auto _ : state) {
     plain = PlainPass(book, "", "", {}, sums);
     const Clock::time_point a = Clock::now();
-    const reports::BalanceGridRun run = reports::ComputeBalanceGrid(rq);
+    const books::closing::BalanceGridRun run = books::closing::ComputeBalanceGrid(rq);
     ours = Seconds(a, Clock::now());
     if (run.openFailure || !run.result.error.empty() || !run.result.period) {
       state.SkipWithError("the trial balance was refused");
@@ -197,9 +197,9 @@ constexpr const char kTrialBalanceTemplate[] =
 void BM_TrialBalancePreviewAgainstTheComputation(benchmark::State& state) {
   BookFolder folder;
   WriteSynced(folder.dir + "/trailbalancetemplate.rtf", kTrialBalanceTemplate, sizeof kTrialBalanceTemplate - 1);
-  const reports::BalanceRequest rq = TrialBalanceRequest();
+  const books::closing::BalanceRequest rq = TrialBalanceRequest();
   const Clock::time_point a = Clock::now();
-  const reports::BalanceGridRun grid = reports::ComputeBalanceGrid(rq);
+  const books::closing::BalanceGridRun grid = books::closing::ComputeBalanceGrid(rq);
   const double computation = Seconds(a, Clock::now());
   if (grid.openFailure || !grid.result.error.empty()) {
     state.SkipWithError("the trial balance was refused");
@@ -237,32 +237,32 @@ void BM_TrialBalanceLedgerCardsOfAllAccountsReadTheVouchersOnce(benchmark::State
   BookFolder folder;
   std::vector<records::LedgerAccountRec> gla;
   const auto vouchers = [&] {
-    shell::ScopedFileSet set("JVO;GLA");
-    gla = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
-    return shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
+    store::ScopedFileSet set("JVO;GLA");
+    gla = store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit);
+    return store::ReadAll<records::JournalVoucherRec>(store::FileCode::JVO);
   }();
   // Every account of the book, over its book year as its settings give it.
-  std::vector<reports::CardAccount> accounts;
-  for (const auto& a : gla) accounts.push_back({shell::TrimTrailingBlanks(a.AccountNumber()), "Account"});
-  const auto& settings = masterdata::AdminSettings;
-  reports::ReportLineSources src;
+  std::vector<books::reporting::CardAccount> accounts;
+  for (const auto& a : gla) accounts.push_back({text::TrimTrailingBlanks(a.AccountNumber()), "Account"});
+  const auto& settings = store::AdminSettings;
+  books::reporting::ReportLineSources src;
   src.kind = '3';
   src.vouchers = &vouchers;
-  src.period = reports::ReportPeriod{};
+  src.period = books::closing::ReportPeriod{};
   src.period->start = settings.BookYearStart();
-  src.period->end = shell::DateToYmd(shell::YmdToDate(settings.BookYearEnd()) + 1);
+  src.period->end = text::DateToYmd(text::YmdToDate(settings.BookYearEnd()) + 1);
   src.cardAccounts = accounts;
   std::array<double, 6> sums{};
   src.sums = &sums;
   std::size_t lines = 0;
   for (auto _ : state) {
-    reports::ReportLineState s;
+    books::reporting::ReportLineState s;
     lines = 0;
-    reports::StartLedgerCard(s, src);
+    books::reporting::StartLedgerCard(s, src);
     while (!s.endOfData) {
-      reports::NextReportLine(s, src);
+      books::reporting::NextReportLine(s, src);
       lines += s.lineFound;
-      if (s.groupEnd && !s.prevGroupEnd && !reports::StartLedgerCard(s, src)) break;
+      if (s.groupEnd && !s.prevGroupEnd && !books::reporting::StartLedgerCard(s, src)) break;
     }
     benchmark::DoNotOptimize(lines);
   }

@@ -60,10 +60,10 @@ struct VoucherFolder : DataFolder {
   }
 };
 
-journal::Voucher ThreeLines(const std::string& date) {
-  journal::Voucher v;
+books::journal::Voucher ThreeLines(const std::string& date) {
+  books::journal::Voucher v;
   v.header = {date, "1", "bench", "", "Bank"};
-  journal::VoucherLine a, b, c;
+  books::journal::VoucherLine a, b, c;
   a.account = "1000", a.debit = 30;
   b.account = "8000", b.credit = 20;
   c.account = "8100", c.credit = 10;
@@ -73,11 +73,11 @@ journal::Voucher ThreeLines(const std::string& date) {
 
 void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
   VoucherFolder folder;
-  const journal::Voucher front = ThreeLines("20240101");
-  const journal::Voucher last = ThreeLines("20241231");
+  const books::journal::Voucher front = ThreeLines("20240101");
+  const books::journal::Voucher last = ThreeLines("20241231");
   SyncTimer timer;
   // Warm up: the page cache, the move buffer and the kept journal.
-  if (!journal::SaveVoucher(front).Ok() || !journal::DeleteVoucher(front).Ok()) {
+  if (!books::journal::SaveVoucher(front).Ok() || !books::journal::DeleteVoucher(front).Ok()) {
     state.SkipWithError("the save failed");
     return;
   }
@@ -92,7 +92,7 @@ void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
   for (auto _ : state) {
     timer.Reset();
     const auto t0 = Clock::now();
-    if (!journal::SaveVoucher(front).Ok()) std::abort();
+    if (!books::journal::SaveVoucher(front).Ok()) std::abort();
     const auto t1 = Clock::now();
     state.SetIterationTime(Seconds(t0, t1));
     save += Seconds(t0, t1);
@@ -101,7 +101,7 @@ void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
     count = timer.Count();
 
     state.PauseTiming();
-    if (!journal::DeleteVoucher(front).Ok()) std::abort();
+    if (!books::journal::DeleteVoucher(front).Ok()) std::abort();
     if (::fsync(fd) != 0) std::abort();
     const TailCopy tail = CopyTail(fd, side, buffer, kBytes, 3 * kSize);
     block += tail.copy;
@@ -110,10 +110,10 @@ void BM_SaveThreeLinesAtTheFront(benchmark::State& state) {
     if (::fsync(fd) != 0) std::abort();
 
     const auto e0 = Clock::now();
-    if (!journal::SaveVoucher(last).Ok()) std::abort();
+    if (!books::journal::SaveVoucher(last).Ok()) std::abort();
     const auto e1 = Clock::now();
     saveLast += Seconds(e0, e1);
-    if (!journal::DeleteVoucher(last).Ok()) std::abort();
+    if (!books::journal::DeleteVoucher(last).Ok()) std::abort();
     state.ResumeTiming();
   }
   ::close(fd);
@@ -147,11 +147,13 @@ void BM_WalksAgainstOneSequentialRead(benchmark::State& state) {
     const auto t0 = Clock::now();
     sequential();
     const auto t1 = Clock::now();
-    if (journal::ReadPreviousVoucher("20240601", "0000000").outcome != journal::StoreOutcome::NoEarlier) std::abort();
+    if (books::journal::ReadPreviousVoucher("20240601", "0000000").outcome != books::journal::StoreOutcome::NoEarlier)
+      std::abort();
     const auto t2 = Clock::now();
-    if (!journal::ReadNextVoucher("20240601", "0000000").Ok()) std::abort();
+    if (!books::journal::ReadNextVoucher("20240601", "0000000").Ok()) std::abort();
     const auto t3 = Clock::now();
-    if (journal::ReadLastVoucher(std::string("Cash")).outcome != journal::StoreOutcome::FileEmpty) std::abort();
+    if (books::journal::ReadLastVoucher(std::string("Cash")).outcome != books::journal::StoreOutcome::FileEmpty)
+      std::abort();
     const auto t4 = Clock::now();
     state.SetIterationTime(Seconds(t1, t4));
     read += Seconds(t0, t1);

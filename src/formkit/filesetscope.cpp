@@ -4,9 +4,9 @@
 #include "store/fileset.h"
 #include "ui/application.h"
 
-namespace shell {
+namespace formkit {
 
-void ReportFileSetError(const FileSetFailure& failure, FileSetReport report) {
+void ReportFileSetError(const store::FileSetFailure& failure, FileSetReport report) {
   switch (report) {
     case FileSetReport::TextAndOsText:
       ui::ShowMessage(failure.text + "  " + platform::OsErrorText(failure.code));
@@ -23,11 +23,11 @@ void ReportFileSetError(const FileSetFailure& failure, FileSetReport report) {
 }
 
 void ReportFileSetError(FileSetReport report) {
-  ReportFileSetError(FileSetFailure{1, FileErrorText, FileErrorCode}, report);
+  ReportFileSetError(store::FileSetFailure{1, store::FileErrorText, store::FileErrorCode}, report);
 }
 
 FileSetScope::FileSetScope(const std::string& list, FileSetReport report) : set_(list) {
   if (!set_.Ok()) ReportFileSetError(set_.Failure(), report);
 }
 
-}  // namespace shell
+}  // namespace formkit

@@ -8,7 +8,7 @@
 
 #include "store/scopedfileset.h"
 
-namespace shell {
+namespace formkit {
 
 enum class FileSetReport {
   TextAndOsText,  // FileErrorText, two blanks, the operating system's text
@@ -18,8 +18,7 @@ enum class FileSetReport {
 };
 
 // The message box of a failed OpenFileSet.
-void ReportFileSetError(const FileSetFailure& failure,
-                        FileSetReport report = FileSetReport::TextAndOsText);
+void ReportFileSetError(const store::FileSetFailure& failure, FileSetReport report = FileSetReport::TextAndOsText);
 // The same for the failure the last OpenFileSet left in FileErrorText and
 // FileErrorCode.
 void ReportFileSetError(FileSetReport report = FileSetReport::TextAndOsText);
@@ -36,7 +35,7 @@ class FileSetScope {
   void Close() { set_.Close(); }
 
  private:
-  ScopedFileSet set_;
+  store::ScopedFileSet set_;
 };
 
-}  // namespace shell
+}  // namespace formkit

@@ -4,7 +4,7 @@
 #include "text/builtintext.h"
 #include "ui/application.h"
 
-namespace shell {
+namespace formkit {
 
 void BindHelpMenu(ui::Form& form, const HelpCaptionBlockRec& captions, std::initializer_list<HelpEntry> entries,
                   ui::Component* homePageItem) {
@@ -15,4 +15,4 @@ void BindHelpMenu(ui::Form& form, const HelpCaptionBlockRec& captions, std::init
     homePageItem->OnClick = [&captions] { ui::GetBackend().OpenUrl(HomePageUrl(captions.LanguageName)); };
 }
 
-}  // namespace shell
+}  // namespace formkit

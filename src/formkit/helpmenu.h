@@ -8,7 +8,7 @@
 #include "formkit/helpunit.h"
 #include "ui/form.h"
 
-namespace shell {
+namespace formkit {
 
 // One help entry: the item clicked and the topic it opens ("" the first).
 struct HelpEntry {
@@ -24,4 +24,4 @@ struct HelpEntry {
 void BindHelpMenu(ui::Form& form, const HelpCaptionBlockRec& captions, std::initializer_list<HelpEntry> entries,
                   ui::Component* homePageItem = nullptr);
 
-}  // namespace shell
+}  // namespace formkit

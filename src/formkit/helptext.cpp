@@ -10,7 +10,7 @@
 #include "text/builtintext.h"
 #include "store/fileset.h"
 
-namespace shell {
+namespace formkit {
 
 namespace {
 
@@ -24,7 +24,7 @@ HelpFileRead Failed(int code) {
 }  // namespace
 
 HelpFileRead ReadHelpFile(const std::string& fileName) {
-  const std::string path = WorkingFolder() + fileName;
+  const std::string path = store::WorkingFolder() + fileName;
   if (fileName.empty()) return Failed(platform::kFileNotFound);
   std::unique_ptr<platform::FileHandle> h;
   int code = platform::Fs().OpenExisting(cp1252::ToUtf8(path), platform::OpenMode::Read, h);
@@ -35,9 +35,9 @@ HelpFileRead ReadHelpFile(const std::string& fileName) {
   if (size > kHelpFileLimit) {
     HelpFileRead out;
     out.code = 1;
-    out.error = BuiltInText("The help file " + path + " is damaged: it is larger than 16 MB.",
-                            "Het helpbestand " + path + " is beschadigd: het is groter dan 16 MB.",
-                            "Die Hilfedatei " + path + cp1252::L(" ist beschädigt: sie ist größer als 16 MB."));
+    out.error = text::BuiltInText("The help file " + path + " is damaged: it is larger than 16 MB.",
+                                  "Het helpbestand " + path + " is beschadigd: het is groter dan 16 MB.",
+                                  "Die Hilfedatei " + path + cp1252::L(" ist beschädigt: sie ist größer als 16 MB."));
     return out;
   }
   HelpFileRead out;
@@ -74,4 +74,4 @@ ui::RtfDocument ShownHelpText(ui::RtfDocument document, const HelpDocument& topi
   return document;
 }
 
-}  // namespace shell
+}  // namespace formkit

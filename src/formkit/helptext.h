@@ -16,7 +16,7 @@
 #include "formkit/helptopics.h"
 #include "ui/rtfreader.h"
 
-namespace shell {
+namespace formkit {
 
 // The most bytes a help document may hold; a larger file is damaged.
 inline constexpr std::uint64_t kHelpFileLimit = 16ull << 20;
@@ -41,4 +41,4 @@ std::vector<std::string> ParagraphTexts(const ui::RtfDocument& document);
 // `document`.
 ui::RtfDocument ShownHelpText(ui::RtfDocument document, const HelpDocument& topics);
 
-}  // namespace shell
+}  // namespace formkit

@@ -1,6 +1,6 @@
 #include "formkit/helptopics.h"
 
-namespace shell {
+namespace formkit {
 
 namespace {
 
@@ -104,4 +104,4 @@ std::string HelpFileNameFor(std::string_view languageName) {
   return "helpenglish.rtf";
 }
 
-}  // namespace shell
+}  // namespace formkit

@@ -39,7 +39,7 @@
 #include <string_view>
 #include <vector>
 
-namespace shell {
+namespace formkit {
 
 // One topic of the tree.
 struct HelpTopic {
@@ -93,4 +93,4 @@ HelpPosition PositionForTopic(const HelpDocument& document, std::size_t index);
 // (French included). The name compares exactly.
 std::string HelpFileNameFor(std::string_view languageName);
 
-}  // namespace shell
+}  // namespace formkit

@@ -7,7 +7,7 @@
 #include "text/textroutines.h"
 #include "ui/application.h"
 
-namespace shell {
+namespace formkit {
 
 std::string RequestedHelpTag;
 std::string LastHelpTag;
@@ -104,16 +104,16 @@ void Thelpform::LoadHelpText() {
   HelpFileName = HelpFileNameFor(ComboBox1.GetText());
 
   const HelpCaptionBlockRec& b = HelpCaptionBlock;
-  const std::string title = Or(b.SectionTitle, BuiltInText("Contents", "Inhoud", "Inhalt"));
-  Button1.SetCaption(Or(b.CancelCaption, BuiltInText("Cancel", "Annuleren", "Abbrechen")));
-  File1.SetCaption(Or(b.FileCaption, BuiltInText("File", "Bestand", "Datei")));
-  Sluiten1.SetCaption(Or(b.ExitCaption, BuiltInText("Exit", "Afsluiten", "Beenden")));
-  ToolButton1.SetCaption(BuiltInText("Close", "Sluiten", cp1252::L("Schließen")));
-  Label1.SetCaption(Cut(" " + title, 11));
-  SetCaption(Cut(" Ombrelo Account : " + title, 29));
-  positierichedit.SetCaption(BuiltInText("Show topic", "Onderwerp tonen", "Thema zeigen"));
-  BrowseURL1.SetCaption(BuiltInText("Home page", "Startpagina", "Startseite"));
-  BrowseURL2.SetCaption(BuiltInText("News page", "Nieuwspagina", "Nachrichtenseite"));
+  const std::string title = Or(b.SectionTitle, text::BuiltInText("Contents", "Inhoud", "Inhalt"));
+  Button1.SetCaption(Or(b.CancelCaption, text::BuiltInText("Cancel", "Annuleren", "Abbrechen")));
+  File1.SetCaption(Or(b.FileCaption, text::BuiltInText("File", "Bestand", "Datei")));
+  Sluiten1.SetCaption(Or(b.ExitCaption, text::BuiltInText("Exit", "Afsluiten", "Beenden")));
+  ToolButton1.SetCaption(text::BuiltInText("Close", "Sluiten", cp1252::L("Schließen")));
+  Label1.SetCaption(text::Cut(" " + title, 11));
+  SetCaption(text::Cut(" Ombrelo Account : " + title, 29));
+  positierichedit.SetCaption(text::BuiltInText("Show topic", "Onderwerp tonen", "Thema zeigen"));
+  BrowseURL1.SetCaption(text::BuiltInText("Home page", "Startpagina", "Startseite"));
+  BrowseURL2.SetCaption(text::BuiltInText("News page", "Nieuwspagina", "Nachrichtenseite"));
 
   if (!LoadHelpFile() && HelpFileName != kEnglishHelpFile) {
     HelpFileName = kEnglishHelpFile;
@@ -189,4 +189,4 @@ void ShowHelpFrom(ui::Form& form, const std::string& tag, const HelpCaptionBlock
   form.Show();
 }
 
-}  // namespace shell
+}  // namespace formkit

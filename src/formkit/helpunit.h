@@ -30,7 +30,7 @@
 #include "ui/form.h"
 #include "ui/richedit.h"
 
-namespace shell {
+namespace formkit {
 
 // The five short language texts every form hands to the help form with its
 // help tag (57 bytes in the original record layout).
@@ -124,4 +124,4 @@ void ShowHelpFrom(ui::Form& form, const std::string& tag, const HelpCaptionBlock
 // start.
 void ResetHelpState();
 
-}  // namespace shell
+}  // namespace formkit

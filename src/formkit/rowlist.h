@@ -21,7 +21,7 @@
 #include "text/builtintext.h"
 #include "store/fileset.h"
 
-namespace shell {
+namespace formkit {
 
 // How a Save of a whole file ended.
 enum class SaveOutcome {
@@ -37,12 +37,13 @@ enum class SaveOutcome {
 // given, runs inside the set before the write (for tests that must see the
 // file as it is now, such as an in-use test); returning false refuses the
 // Save. On success `loaded` becomes the new file's snapshot.
-SaveOutcome SaveWholeFile(FileCode code, const std::string& list, const void* recs, int count, std::size_t recordSize,
-                          FileSnapshot& loaded, const std::function<bool()>& checkUnderLock = {});
+SaveOutcome SaveWholeFile(store::FileCode code, const std::string& list, const void* recs, int count,
+                          std::size_t recordSize, store::FileSnapshot& loaded,
+                          const std::function<bool()>& checkUnderLock = {});
 
-template <RecordType R>
-SaveOutcome SaveWholeFile(FileCode code, const std::string& list, const std::vector<R>& recs, FileSnapshot& loaded,
-                          const std::function<bool()>& checkUnderLock = {}) {
+template <store::RecordType R>
+SaveOutcome SaveWholeFile(store::FileCode code, const std::string& list, const std::vector<R>& recs,
+                          store::FileSnapshot& loaded, const std::function<bool()>& checkUnderLock = {}) {
   return SaveWholeFile(code, list, recs.data(), static_cast<int>(recs.size()), R::kSize, loaded, checkUnderLock);
 }
 
@@ -51,7 +52,7 @@ class RowList {
  public:
   // Replaces the rows by those just read, with the file's snapshot taken in
   // the same file set; nothing is held.
-  void Load(std::vector<Row> rows, FileSnapshot snapshot) {
+  void Load(std::vector<Row> rows, store::FileSnapshot snapshot) {
     rows_ = std::move(rows);
     snapshot_ = snapshot;
     held_.reset();
@@ -103,8 +104,8 @@ class RowList {
 
   // Builds every record first (`toRec(row)` for each row, in order), then
   // writes them as the whole file `code` (see SaveWholeFile).
-  template <RecordType R, class ToRec>
-  SaveOutcome Save(FileCode code, const std::string& list, ToRec toRec,
+  template <store::RecordType R, class ToRec>
+  SaveOutcome Save(store::FileCode code, const std::string& list, ToRec toRec,
                    const std::function<bool()>& checkUnderLock = {}) {
     std::vector<R> recs;
     recs.reserve(rows_.size());
@@ -112,12 +113,12 @@ class RowList {
     return SaveWholeFile(code, list, recs, snapshot_, checkUnderLock);
   }
 
-  const FileSnapshot& Snapshot() const { return snapshot_; }
+  const store::FileSnapshot& Snapshot() const { return snapshot_; }
 
  private:
   std::vector<Row> rows_;
   std::optional<Row> held_;
-  FileSnapshot snapshot_;
+  store::FileSnapshot snapshot_;
 };
 
-}  // namespace shell
+}  // namespace formkit

@@ -1,6 +1,6 @@
 #include "formkit/website.h"
 
-namespace shell {
+namespace formkit {
 
 const char* const ProductWebSite = "https://www.ombrelo.example/";
 
@@ -22,4 +22,4 @@ std::string NewsPageUrl(std::string_view languageName) {
   return std::string(ProductWebSite) + "news" + LanguagePageSuffix(languageName) + ".html";
 }
 
-}  // namespace shell
+}  // namespace formkit

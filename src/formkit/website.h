@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace formkit {
 
 // The product's web site (ends in "/").
 extern const char* const ProductWebSite;
@@ -14,4 +14,4 @@ std::string HomePageUrl(std::string_view languageName);
 // The news page: "newsnl.html", "newsde.html" or "newsgb.html".
 std::string NewsPageUrl(std::string_view languageName);
 
-}  // namespace shell
+}  // namespace formkit

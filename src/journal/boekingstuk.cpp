@@ -23,14 +23,14 @@
 
 namespace journal {
 
-using shell::Cut;
-using shell::L;
+using text::Cut;
+using text::L;
 
 records::AdminSettingsRec JournalAdminSettings;
 records::SystemParamRec JournalSystemParams;
-shell::HelpCaptionBlockRec JournalHelpCaptions;
+formkit::HelpCaptionBlockRec JournalHelpCaptions;
 bool PeriodCaptionPending = false;
-std::vector<SalesTaxAccount> SalesTaxAccountTable;
+std::vector<books::journal::SalesTaxAccount> SalesTaxAccountTable;
 std::vector<records::ImportProfileRec> ImportProfiles;
 Tboeking* boeking = nullptr;
 
@@ -65,7 +65,8 @@ int JournalChoiceIndex(const std::vector<std::string>& items, const std::string&
   return ListChoiceIndex(items, typed, 1);
 }
 
-JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const JournalRef& journal, bool split) {
+JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const books::journal::JournalRef& journal,
+                            bool split) {
   JournalOffer offer;
   offer.journalButtons = split;
   auto invoices = [&offer](int kind) {
@@ -77,10 +78,16 @@ JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const Jou
     offer.journalButtons = false;
   };
   switch (journal.kind) {
-    case JournalKind::Sales: invoices(0); break;
-    case JournalKind::Purchase: invoices(1); break;
-    case JournalKind::Day: dayBook(); break;
-    case JournalKind::Free: {
+    case books::journal::JournalKind::Sales:
+      invoices(0);
+      break;
+    case books::journal::JournalKind::Purchase:
+      invoices(1);
+      break;
+    case books::journal::JournalKind::Day:
+      dayBook();
+      break;
+    case books::journal::JournalKind::Free: {
       // The customer and supplier flags of optional journal j are flags 2j and 2j + 1.
       const int j = static_cast<int>(journal.index);
       if (j < 3 && settings.JournalFlag(2 * j) == "true") invoices(0);
@@ -88,7 +95,7 @@ JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const Jou
       else dayBook();
       break;
     }
-    case JournalKind::Cash:
+    case books::journal::JournalKind::Cash:
       offer.cashJournal = static_cast<int>(journal.index);
       offer.templates = false;
       break;
@@ -111,43 +118,44 @@ constexpr int kCreditColumn = 6;
 
 // Texts the language file has no offset for.
 std::string AskDiscardText() {
-  return shell::BuiltInText("Discard the lines typed on this voucher?", "De getypte regels van deze boeking vervallen?",
-                            "Die eingegebenen Zeilen dieser Buchung verwerfen?");
+  return text::BuiltInText("Discard the lines typed on this voucher?", "De getypte regels van deze boeking vervallen?",
+                           "Die eingegebenen Zeilen dieser Buchung verwerfen?");
 }
 std::string AskDeleteText() {
-  return shell::BuiltInText("Delete this voucher?", "Deze boeking verwijderen?", "Diese Buchung löschen?");
+  return text::BuiltInText("Delete this voucher?", "Deze boeking verwijderen?", "Diese Buchung löschen?");
 }
 std::string TemplateNotFoundText() {
-  return shell::BuiltInText("There is no template of that name", "Er is geen sjabloon met die naam",
-                            "Es gibt keine Vorlage mit diesem Namen");
+  return text::BuiltInText("There is no template of that name", "Er is geen sjabloon met die naam",
+                           "Es gibt keine Vorlage mit diesem Namen");
 }
-std::string RefusedText(StoreOutcome outcome) {
+std::string RefusedText(books::journal::StoreOutcome outcome) {
   switch (outcome) {
-    case StoreOutcome::ChangedInAnotherCopy: return shell::MsgChangedInAnotherCopy();
-    case StoreOutcome::BeforeOpenPeriod:
-      return shell::BuiltInText(
+    case books::journal::StoreOutcome::ChangedInAnotherCopy:
+      return text::MsgChangedInAnotherCopy();
+    case books::journal::StoreOutcome::BeforeOpenPeriod:
+      return text::BuiltInText(
           "The voucher date lies in a period that is frozen (another copy of the program froze it); nothing was "
           "written",
           "De boekingsdatum ligt in een bevroren periode (een andere kopie van het programma heeft haar bevroren); er "
           "is niets geschreven",
           "Das Buchungsdatum liegt in einer eingefrorenen Periode (eine andere Kopie des Programms hat sie "
           "eingefroren); es wurde nichts geschrieben");
-    case StoreOutcome::Locked:
-      return shell::BuiltInText("This voucher is shown only; it cannot be changed or deleted",
-                                "Deze boeking wordt alleen getoond; ze kan niet gewijzigd of verwijderd worden",
-                                "Diese Buchung wird nur angezeigt; sie kann nicht geändert oder gelöscht werden");
+    case books::journal::StoreOutcome::Locked:
+      return text::BuiltInText("This voucher is shown only; it cannot be changed or deleted",
+                               "Deze boeking wordt alleen getoond; ze kan niet gewijzigd of verwijderd worden",
+                               "Diese Buchung wird nur angezeigt; sie kann nicht geändert oder gelöscht werden");
     default:
-      return shell::BuiltInText("The voucher was not saved: it is incomplete or unbalanced",
-                                "De boeking is niet opgeslagen: ze is onvolledig of niet in evenwicht",
-                                "Die Buchung wurde nicht gespeichert: sie ist unvollständig oder nicht ausgeglichen");
+      return text::BuiltInText("The voucher was not saved: it is incomplete or unbalanced",
+                               "De boeking is niet opgeslagen: ze is onvolledig of niet in evenwicht",
+                               "Die Buchung wurde nicht gespeichert: sie ist unvollständig oder nicht ausgeglichen");
   }
 }
 std::string UnknownAccountText(const std::string& typed) {
-  return shell::BuiltInText("Account " + typed + " does not exist", "Rekening " + typed + " bestaat niet",
-                            "Konto " + typed + " existiert nicht");
+  return text::BuiltInText("Account " + typed + " does not exist", "Rekening " + typed + " bestaat niet",
+                           "Konto " + typed + " existiert nicht");
 }
-std::string ReceiptKindText() { return shell::BuiltInText("Receipt", "Ontvangst", "Eingang"); }
-std::string PaymentKindText() { return shell::BuiltInText("Payment", "Betaling", "Zahlung"); }
+std::string ReceiptKindText() { return text::BuiltInText("Receipt", "Ontvangst", "Eingang"); }
+std::string PaymentKindText() { return text::BuiltInText("Payment", "Betaling", "Zahlung"); }
 
 std::vector<std::string> ItemTexts(const ui::ComboBox& box) {
   std::vector<std::string> texts;
@@ -155,7 +163,7 @@ std::vector<std::string> ItemTexts(const ui::ComboBox& box) {
   return texts;
 }
 
-int Decimals() { return shell::SystemSettings.AmountDecimals; }
+int Decimals() { return text::SystemSettings.AmountDecimals; }
 
 }  // namespace
 
@@ -230,7 +238,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
     p->SetBevel(false);
   ComboBox12.hints.width = 200;
   ComboBox11.hints.width = 200;
-  ComboBox11.SetMaxLength(static_cast<int>(kTemplateNameRoom));
+  ComboBox11.SetMaxLength(static_cast<int>(books::journal::kTemplateNameRoom));
   Panel2.gridColumns = 6;
   Edit3.hints.width = 180;
   Edit116.SetMaxLength(50);
@@ -261,7 +269,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   Edit1.hints.width = 180;
 
   Panel5.SetBevel(false);
-  Edit2.SetMaxLength(static_cast<int>(kTemplateNameRoom));
+  Edit2.SetMaxLength(static_cast<int>(books::journal::kTemplateNameRoom));
   Edit2.hints.width = 280;
   RadioButton1.SetChecked(true);
   for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &Panel9, &Panel10}) p->SetBevel(false);
@@ -306,21 +314,21 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   Edit3.OnChange = [this] { RecalcTotals(); };
   BrenvickJournalizehelp1.OnClick = [this] { JournalizeHelp(); };
   ToolButton9.OnClick = [this] { JournalizeHelp(); };
-  shell::BindHelpMenu(*this, JournalHelpCaptions,
-                      {{&BrenvickHelp1, ""}, {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &BrenvickHomepage1);
+  formkit::BindHelpMenu(*this, JournalHelpCaptions,
+                        {{&BrenvickHelp1, ""}, {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &BrenvickHomepage1);
   // Each journal menu item stands for its journal, whatever its caption.
-  auto journalItem = [this](ui::MenuItem& item, std::function<JournalRef()> ref) {
+  auto journalItem = [this](ui::MenuItem& item, std::function<books::journal::JournalRef()> ref) {
     item.OnClick = [this, ref = std::move(ref)] { PickJournal(ref()); };
   };
-  journalItem(Salesbook1, [] { return JournalRef{JournalKind::Sales, 0}; });
-  journalItem(Purchasebook1, [] { return JournalRef{JournalKind::Purchase, 0}; });
-  journalItem(daybook1, [] { return JournalRef{JournalKind::Day, 0}; });
+  journalItem(Salesbook1, [] { return books::journal::JournalRef{books::journal::JournalKind::Sales, 0}; });
+  journalItem(Purchasebook1, [] { return books::journal::JournalRef{books::journal::JournalKind::Purchase, 0}; });
+  journalItem(daybook1, [] { return books::journal::JournalRef{books::journal::JournalKind::Day, 0}; });
   for (std::size_t j = 0; j < freejournal.size(); ++j)
-    journalItem(freejournal[j], [j] { return JournalRef{JournalKind::Free, j}; });
+    journalItem(freejournal[j], [j] { return books::journal::JournalRef{books::journal::JournalKind::Free, j}; });
   for (std::size_t k = 0; k < payjournal.size(); ++k)
     journalItem(payjournal[k], [this, k] { return payjournalRefs_[k]; });
 
-  for (int i = 0; i < kVoucherLines; ++i) {
+  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
     EntryLine& line = Lines[i];
     line.Number.OnEnter = [this, i] { AccountNumberEnter(i); };
     line.Caption.OnEnter = [this, i] { AccountCaptionEnter(i); };
@@ -344,7 +352,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
   Label43.SetVisible(false);
   for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
   ClearVoucherForm();
   BindBankImportTabs();
 }
@@ -352,10 +360,10 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
 // ---- texts
 
 void Tboeking::ApplyLanguageTexts() {
-  SetCaption(shell::ProductTitle + " : " + L(852) + " / " + L(870));
+  SetCaption(store::ProductTitle + " : " + L(852) + " / " + L(870));
   std::string title = Cut(" " + L(870), 26);
   title = Cut(title + " (", 28);
-  title = Cut(title + shell::CurrentAdministrationName, 58);
+  title = Cut(title + store::CurrentAdministrationName, 58);
   Label1.SetCaption(Cut(title + ")", 59));
 
   File1.SetCaption(L(21));
@@ -364,9 +372,9 @@ void Tboeking::ApplyLanguageTexts() {
   Help1.SetCaption(L(284));
   About1.SetCaption(L(295));
   BrenvickHomepage1.SetCaption(L(486));
-  BrenvickHelp1.SetCaption(shell::ProductTitle + " " + L(284));
+  BrenvickHelp1.SetCaption(store::ProductTitle + " " + L(284));
   BrenvickJournalizehelp1.SetCaption(L(870) + " " + L(284));
-  utorial1.SetCaption(shell::TutorialCaption());
+  utorial1.SetCaption(text::TutorialCaption());
   Delete1.SetCaption(L(260));
   Verwijderen.SetCaption(L(260));
   annuleren.SetCaption(L(32) + " " + L(4004));
@@ -382,7 +390,7 @@ void Tboeking::ApplyLanguageTexts() {
   Label26.SetCaption(L(4033));
   Label16.SetCaption(L(3596) + " " + L(3768));
   Label53.SetCaption(L(6653) + " :  " + JournalAdminSettings.CurrentAnnualBalance() + " ");
-  using shell::BuiltInText;
+  using text::BuiltInText;
   Label71.SetCaption(L(852));
   CheckBox12.SetCaption(BuiltInText("All Journals", "Alle dagboeken", "Alle Journale"));
   CheckBox13.SetCaption(CheckBox12.Caption());
@@ -409,11 +417,11 @@ void Tboeking::ApplyLanguageTexts() {
   ComboBox3.SetItemIndex(kind == ComboBox3.Items()[1].text ? 1 : 0);
   ApplyDocumentTexts();
   ShowModeCaption();
-  if (mode_ == EntryMode::Change && partner_)
-    Label31.SetCaption(std::holds_alternative<InvoiceKey>(link_) ? L(3596) : L(3848));
+  if (mode_ == books::journal::EntryMode::Change && partner_)
+    Label31.SetCaption(std::holds_alternative<books::journal::InvoiceKey>(link_) ? L(3596) : L(3848));
 }
 
-void Tboeking::ShowModeCaption() { Opslaan.SetCaption(mode_ == EntryMode::Change ? L(460) : L(424)); }
+void Tboeking::ShowModeCaption() { Opslaan.SetCaption(mode_ == books::journal::EntryMode::Change ? L(460) : L(424)); }
 
 // ---- set-up
 
@@ -455,11 +463,11 @@ void Tboeking::FormActivate() {
     cashJournals_.clear();
     SalesTaxAccountTable.clear();
     ImportProfiles.clear();
-    std::vector<AccountItem> cash;
-    std::vector<SalesTaxAccount> taxCodes;
+    std::vector<books::journal::AccountItem> cash;
+    std::vector<books::journal::SalesTaxAccount> taxCodes;
     for (const records::LedgerAccountRec& rec :
-         shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)) {
-      AccountItem item{shell::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
+         store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
+      books::journal::AccountItem item{text::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
       if (rec.IsCashOrBank()) {
         cash.push_back(item);
         cashJournals_.push_back(rec.JournalName());
@@ -473,51 +481,53 @@ void Tboeking::FormActivate() {
       taxNames[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRateName(i);
       taxRates[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRate(i);
     }
-    SalesTaxAccountTable = SalesTaxAccounts(taxCodes, taxNames, taxRates);
+    SalesTaxAccountTable = books::journal::SalesTaxAccounts(taxCodes, taxNames, taxRates);
 
     // Import profiles: an empty profile file gets the ten empty profiles;
     // any other is read as it stands.
     std::vector<records::ImportProfileRec> profiles =
-        shell::ReadAll<records::ImportProfileRec>(shell::FileCode::IFS, shell::kSmallFileLimit);
+        store::ReadAll<records::ImportProfileRec>(store::FileCode::IFS, store::kSmallFileLimit);
     if (profiles.empty()) {
-      profiles = EmptyImportProfiles();
-      shell::RewriteFile(shell::FileCode::IFS, profiles);
+      profiles = books::journal::EmptyImportProfiles();
+      store::RewriteFile(store::FileCode::IFS, profiles);
     }
     ImportProfiles = std::move(profiles);
     ComboBox9.ClearItems();
-    for (const records::ImportProfileRec& profile : ImportProfiles) ComboBox9.AddItem(ImportProfileItem(profile));
+    for (const records::ImportProfileRec& profile : ImportProfiles)
+      ComboBox9.AddItem(books::journal::ImportProfileItem(profile));
     ComboBox9.SetItemIndex(ComboBox9.Count() > 0 ? 0 : -1);
 
     ComboBox1.ClearItems();
     ComboBox1.AddItem("", -1);
     for (std::size_t i = 0; i < accounts_.size(); ++i)
-      ComboBox1.AddItem(ByNumberText(accounts_[i]), static_cast<int64_t>(i));
-    byName_ = SortedByName(accounts_);
+      ComboBox1.AddItem(books::journal::ByNumberText(accounts_[i]), static_cast<int64_t>(i));
+    byName_ = books::journal::SortedByName(accounts_);
     ComboBox13.ClearItems();
     for (std::size_t i = 0; i < byName_.size(); ++i)
-      ComboBox13.AddItem(ByNameText(byName_[i]), static_cast<int64_t>(i));
+      ComboBox13.AddItem(books::journal::ByNameText(byName_[i]), static_cast<int64_t>(i));
     ComboBox4.ClearItems();
-    for (const AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
+    for (const books::journal::AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
 
     // Journals and their menu.
     const records::AdminSettingsRec& settings = JournalAdminSettings;
-    journals_ = JournalItems(settings, cashJournals_);
+    journals_ = books::journal::JournalItems(settings, cashJournals_);
     ComboBox12.ClearItems();
     for (std::size_t i = 0; i < journals_.size(); ++i) ComboBox12.AddItem(journals_[i].name, static_cast<int64_t>(i));
-    Salesbook1.SetCaption(MenuCaptionText(settings.SalesBookName()));
-    Purchasebook1.SetCaption(MenuCaptionText(settings.PurchaseBookName()));
-    daybook1.SetCaption(MenuCaptionText(settings.DayBookName()));
-    const auto free = FreeJournalMenuItems(settings);
+    Salesbook1.SetCaption(books::journal::MenuCaptionText(settings.SalesBookName()));
+    Purchasebook1.SetCaption(books::journal::MenuCaptionText(settings.PurchaseBookName()));
+    daybook1.SetCaption(books::journal::MenuCaptionText(settings.DayBookName()));
+    const auto free = books::journal::FreeJournalMenuItems(settings);
     for (std::size_t j = 0; j < freejournal.size(); ++j) {
       freejournal[j].SetVisible(free[j].has_value());
-      freejournal[j].SetCaption(MenuCaptionText(free[j].value_or("")));
+      freejournal[j].SetCaption(books::journal::MenuCaptionText(free[j].value_or("")));
     }
-    const std::vector<JournalItem> cashItems = CashJournalMenuItems(cashJournals_);
+    const std::vector<books::journal::JournalItem> cashItems = books::journal::CashJournalMenuItems(cashJournals_);
     for (std::size_t k = 0; k < payjournal.size(); ++k) {
       const bool shown = k < cashItems.size();
       payjournal[k].SetVisible(shown);
-      payjournal[k].SetCaption(shown ? MenuCaptionText(cashItems[k].name) : "");
-      payjournalRefs_[k] = shown ? cashItems[k].ref : JournalRef{JournalKind::Cash, cashJournals_.size()};
+      payjournal[k].SetCaption(shown ? books::journal::MenuCaptionText(cashItems[k].name) : "");
+      payjournalRefs_[k] = shown ? cashItems[k].ref
+                                 : books::journal::JournalRef{books::journal::JournalKind::Cash, cashJournals_.size()};
     }
 
     LoadTemplateList();
@@ -526,7 +536,7 @@ void Tboeking::FormActivate() {
     ui::ShowMessage(e.what());
   }
   // The set the start screen opened for this showing ends here.
-  if (shell::FileSetOpen) shell::CloseFileSet();
+  if (store::FileSetOpen) store::CloseFileSet();
   if (!read) {
     Close();
     return;
@@ -545,7 +555,7 @@ void Tboeking::FormActivate() {
 
   // Book periods.
   const std::vector<std::string> periods =
-      BookPeriodItems(JournalAdminSettings.CurrentPeriod(), JournalAdminSettings.PeriodCount());
+      books::journal::BookPeriodItems(JournalAdminSettings.CurrentPeriod(), JournalAdminSettings.PeriodCount());
   ComboBox5.SetItems(periods);
   if (periods.size() > 1) {
     ComboBox5.SetItemIndex(1);
@@ -558,7 +568,7 @@ void Tboeking::FormActivate() {
   // Split journals show the journal controls, and the journal decides the
   // invoice kind and the cash account; otherwise the invoice kind and the
   // cash account lists stand in their place and every journal is shown.
-  const bool split = SplitJournals(JournalAdminSettings);
+  const bool split = books::journal::SplitJournals(JournalAdminSettings);
   for (ui::Component* c : std::initializer_list<ui::Component*>{&ComboBox12, &CheckBox12, &Label71, &Label4, &Label72,
                                                                 &Journal1, &SpeedButton14, &SpeedButton15,
                                                                 &CheckBox13})
@@ -587,7 +597,7 @@ void Tboeking::FormActivate() {
   Button18Click();
   tabSwitchSuppressed_ = false;
   requester_.reset();
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
   shown_ = Snapshot();
 }
 
@@ -602,7 +612,7 @@ void Tboeking::ComboBox12Exit() {
   else if (CheckBox12.Visible()) CheckBox12.SetChecked(false);
 }
 
-void Tboeking::PickJournal(const JournalRef& journal) {
+void Tboeking::PickJournal(const books::journal::JournalRef& journal) {
   for (std::size_t i = 0; i < journals_.size(); ++i)
     if (journals_[i].ref == journal) {
       ComboBox12.SetItemIndex(static_cast<int>(i));
@@ -614,10 +624,10 @@ void Tboeking::PickJournal(const JournalRef& journal) {
 void Tboeking::ComboBox12CloseUp() {
   const int i = ComboBox12.ItemIndex();
   if (i == chosenIndex_) {
-    SelectTab(TabVoucher);
+    SelectTab(books::journal::TabVoucher);
     return;
   }
-  if (!MayDiscard(DiscardAction::New)) {
+  if (!MayDiscard(books::journal::DiscardAction::New)) {
     ComboBox12.SetItemIndex(chosenIndex_);
     return;
   }
@@ -628,7 +638,7 @@ void Tboeking::ChooseJournal(int index) {
   const bool known = index >= 0 && static_cast<std::size_t>(index) < journals_.size();
   chosenIndex_ = known ? index : -1;
   chosenJournal_ = known ? journals_[static_cast<std::size_t>(index)].name : std::string();
-  const bool split = SplitJournals(JournalAdminSettings);
+  const bool split = books::journal::SplitJournals(JournalAdminSettings);
   JournalOffer offer;
   if (known) offer = OfferOfJournal(JournalAdminSettings, journals_[static_cast<std::size_t>(index)].ref, split);
   if (offer.invoiceKind) ComboBox3.SetItemIndex(*offer.invoiceKind);
@@ -640,7 +650,7 @@ void Tboeking::ChooseJournal(int index) {
     c->SetVisible(offer.templates);
   NewVoucher();
   Label72.SetCaption(chosenJournal_);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
 }
 
 std::optional<std::string> Tboeking::JournalFilter() const {
@@ -666,41 +676,42 @@ void Tboeking::FormKeyDown(uint16_t& key, unsigned) {
 }
 
 void Tboeking::JournalizeHelp() {
-  shell::ShowHelpFrom(*this, JournalHelpTag(TabControl1.TabIndex()), JournalHelpCaptions);
+  formkit::ShowHelpFrom(*this, JournalHelpTag(TabControl1.TabIndex()), JournalHelpCaptions);
 }
 
-void Tboeking::FormCloseQuery(bool& canClose) { canClose = MayDiscard(DiscardAction::Close); }
+void Tboeking::FormCloseQuery(bool& canClose) { canClose = MayDiscard(books::journal::DiscardAction::Close); }
 
-bool Tboeking::MayDiscard(DiscardAction action) {
+bool Tboeking::MayDiscard(books::journal::DiscardAction action) {
   if (!AskBeforeDiscard(action, shown_, Snapshot())) return true;
-  const std::string text = action == DiscardAction::Delete ? AskDeleteText() : AskDiscardText();
+  const std::string text = action == books::journal::DiscardAction::Delete ? AskDeleteText() : AskDiscardText();
   return ui::MessageDlg(text, ui::DialogKind::Confirmation, ui::Buttons::YesNo) == ui::ModalResult::Yes;
 }
 
 // ---- the screen's values
 
-std::string Tboeking::VoucherDateYmd() const { return shell::DateToYmd(DateTimePicker2.Date()); }
+std::string Tboeking::VoucherDateYmd() const { return text::DateToYmd(DateTimePicker2.Date()); }
 
-EntrySnapshot Tboeking::Snapshot() const {
-  EntrySnapshot s;
+books::journal::EntrySnapshot Tboeking::Snapshot() const {
+  books::journal::EntrySnapshot s;
   s.voucherNumber = Edit3.GetText();
   s.voucherText = Edit116.GetText();
   s.reference = Edit123.GetText();
-  for (int i = 0; i < kVoucherLines; ++i)
+  for (int i = 0; i < books::journal::kVoucherLines; ++i)
     for (int c = 1; c <= 6; ++c) s.lines[i][c - 1] = Lines[i].Field(c).GetText();
   return s;
 }
 
 bool Tboeking::AccountInLedger(const std::string& number) const {
-  const std::string n = shell::TrimTrailingBlanks(number);
+  const std::string n = text::TrimTrailingBlanks(number);
   if (n.empty()) return false;
-  return std::any_of(accounts_.begin(), accounts_.end(), [&n](const AccountItem& a) { return a.number == n; });
+  return std::any_of(accounts_.begin(), accounts_.end(),
+                     [&n](const books::journal::AccountItem& a) { return a.number == n; });
 }
 
-EntryScreen Tboeking::Screen() const {
-  EntryScreen s;
-  for (int i = 0; i < kVoucherLines; ++i) {
-    s.lines[i].accountNumber = shell::TrimTrailingBlanks(Lines[i].Number.GetText());
+books::journal::EntryScreen Tboeking::Screen() const {
+  books::journal::EntryScreen s;
+  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
+    s.lines[i].accountNumber = text::TrimTrailingBlanks(Lines[i].Number.GetText());
     s.lines[i].debitText = Lines[i].Debit.GetText();
     s.lines[i].creditText = Lines[i].Credit.GetText();
     s.lines[i].accountInLedger = AccountInLedger(Lines[i].Number.GetText());
@@ -710,30 +721,30 @@ EntryScreen Tboeking::Screen() const {
   s.mode = mode_;
   s.lowestOpenDate = lowestOpenDate_;
   s.bookYearEnd = JournalAdminSettings.BookYearEnd();
-  s.loadedLocked = loaded_ && (loaded_->Locked() || LoadedVoucherLock(loaded_->records.front().VoucherDate(),
-                                                                      loaded_->records.front().BookNumber(),
-                                                                      lowestOpenDate_, loaded_->records.size()) !=
-                                                           VoucherLock::None);
+  s.loadedLocked = loaded_ && (loaded_->Locked() ||
+                               books::journal::LoadedVoucherLock(
+                                   loaded_->records.front().VoucherDate(), loaded_->records.front().BookNumber(),
+                                   lowestOpenDate_, loaded_->records.size()) != books::journal::VoucherLock::None);
   s.amountDecimals = Decimals();
   return s;
 }
 
-Voucher Tboeking::ScreenVoucher() const {
-  Voucher v;
+books::journal::Voucher Tboeking::ScreenVoucher() const {
+  books::journal::Voucher v;
   v.header.date = VoucherDateYmd();
   v.header.number = Edit3.GetText();
   v.header.text = Edit116.GetText();
   v.header.reference = Edit123.GetText();
   v.header.journal = journal_;
-  for (int i = 0; i < kVoucherLines; ++i) {
+  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
     const EntryLine& l = Lines[i];
-    VoucherLine line;
+    books::journal::VoucherLine line;
     line.text = l.Text.GetText();
-    line.account = shell::TrimTrailingBlanks(l.Number.GetText());
+    line.account = text::TrimTrailingBlanks(l.Number.GetText());
     line.caption = l.Caption.GetText();
     line.costCentre = l.CostCentre.GetText();
-    line.debit = ReadEntryAmount(l.Debit.GetText()).value_or(0);
-    line.credit = ReadEntryAmount(l.Credit.GetText()).value_or(0);
+    line.debit = books::journal::ReadEntryAmount(l.Debit.GetText()).value_or(0);
+    line.credit = books::journal::ReadEntryAmount(l.Credit.GetText()).value_or(0);
     line.readOnly = readOnly_[i];
     v.lines.push_back(std::move(line));
   }
@@ -746,25 +757,35 @@ Voucher Tboeking::ScreenVoucher() const {
 // ---- totals and the Save test
 
 void Tboeking::RecalcTotals() {
-  const EntryScreen screen = Screen();
-  const EntryTotals totals = ComputeTotals(screen);
+  const books::journal::EntryScreen screen = Screen();
+  const books::journal::EntryTotals totals = ComputeTotals(screen);
   Edit88.SetText(totals.debitText);
   Edit89.SetText(totals.creditText);
-  const SaveTest test = TestSave(screen);
+  const books::journal::SaveTest test = TestSave(screen);
   Opslaan.SetEnabled(test.saveEnabled);
 
   for (EntryLine& line : Lines)
     for (ui::Edit* e : {&line.Number, &line.Debit, &line.Credit}) e->SetBackColor(ui::colors::Default);
   Edit3.SetBackColor(ui::colors::Default);
   DateTimePicker2.SetBackColor(ui::colors::Default);
-  for (const FieldMark& mark : test.marks) {
+  for (const books::journal::FieldMark& mark : test.marks) {
     ui::Edit* field = nullptr;
     switch (mark.field) {
-      case EntryField::VoucherDate: DateTimePicker2.SetBackColor(ui::colors::Yellow); break;
-      case EntryField::VoucherNumber: field = &Edit3; break;
-      case EntryField::AccountNumber: field = &Lines[mark.line - 1].Number; break;
-      case EntryField::Debit: field = &Lines[mark.line - 1].Debit; break;
-      case EntryField::Credit: field = &Lines[mark.line - 1].Credit; break;
+      case books::journal::EntryField::VoucherDate:
+        DateTimePicker2.SetBackColor(ui::colors::Yellow);
+        break;
+      case books::journal::EntryField::VoucherNumber:
+        field = &Edit3;
+        break;
+      case books::journal::EntryField::AccountNumber:
+        field = &Lines[mark.line - 1].Number;
+        break;
+      case books::journal::EntryField::Debit:
+        field = &Lines[mark.line - 1].Debit;
+        break;
+      case books::journal::EntryField::Credit:
+        field = &Lines[mark.line - 1].Credit;
+        break;
     }
     if (field) field->SetBackColor(ui::colors::Yellow);
   }
@@ -790,7 +811,7 @@ void Tboeking::AmountChange(int line, int column) {
   ui::Edit& e = Lines[line].Field(column);
   const bool skip = amountFilterSkip_;
   amountFilterSkip_ = false;
-  const std::string filtered = AmountFieldChanged(e.GetText(), skip);
+  const std::string filtered = books::journal::AmountFieldChanged(e.GetText(), skip);
   if (filtered != e.GetText()) e.SetText(filtered);
   RecalcTotals();
 }
@@ -798,7 +819,7 @@ void Tboeking::AmountChange(int line, int column) {
 void Tboeking::AmountEnter(int line, int column) {
   ui::Edit& e = Lines[line].Field(column);
   amountFilterSkip_ = false;
-  const std::string filtered = AmountFieldChanged(e.GetText(), false);
+  const std::string filtered = books::journal::AmountFieldChanged(e.GetText(), false);
   if (filtered != e.GetText()) e.SetText(filtered);
   e.SelectAll();
   amountEntered_ = true;
@@ -813,7 +834,7 @@ void Tboeking::AmountClick(int line, int column) {
 
 void Tboeking::AmountExit(int line, int column) {
   ui::Edit& e = Lines[line].Field(column);
-  const journal::AmountExit exit = AmountFieldLeft(e.GetText(), Decimals());
+  const books::journal::AmountExit exit = books::journal::AmountFieldLeft(e.GetText(), Decimals());
   if (exit.text != e.GetText()) {
     amountFilterSkip_ = exit.skipNextChange;
     e.SetText(exit.text);
@@ -827,14 +848,14 @@ void Tboeking::AmountExit(int line, int column) {
 void Tboeking::LineKeyPress(int line, int column, char& key) {
   if (key != '\r') return;
   key = 0;
-  if (line + 1 < kVoucherLines) Lines[line + 1].Field(column).SetFocus();
+  if (line + 1 < books::journal::kVoucherLines) Lines[line + 1].Field(column).SetFocus();
 }
 
 void Tboeking::LineKeyDown(int line, int column, uint16_t& key) {
   if (key == ui::keys::Up && line > 0) {
     key = 0;
     Lines[line - 1].Field(column).SetFocus();
-  } else if (key == ui::keys::Down && line + 1 < kVoucherLines) {
+  } else if (key == ui::keys::Down && line + 1 < books::journal::kVoucherLines) {
     key = 0;
     Lines[line + 1].Field(column).SetFocus();
   }
@@ -844,7 +865,7 @@ void Tboeking::LineKeyDown(int line, int column, uint16_t& key) {
 
 void Tboeking::AccountNumberEnter(int line) {
   activeLine_ = line;
-  const auto preset = PresetItem(accounts_, Lines[line].Number.GetText());
+  const auto preset = books::journal::PresetItem(accounts_, Lines[line].Number.GetText());
   ComboBox1.SetItemIndex(preset ? static_cast<int>(*preset) + 1 : -1);
   if (!preset) ComboBox1.SetText("");
   ComboBox1.SetVisible(true);
@@ -853,7 +874,7 @@ void Tboeking::AccountNumberEnter(int line) {
 
 void Tboeking::AccountCaptionEnter(int line) {
   activeLine_ = line;
-  const auto preset = PresetItem(byName_, Lines[line].Number.GetText());
+  const auto preset = books::journal::PresetItem(byName_, Lines[line].Number.GetText());
   ComboBox13.SetItemIndex(preset ? static_cast<int>(*preset) : -1);
   if (!preset) ComboBox13.SetText("");
   ComboBox13.SetVisible(true);
@@ -884,18 +905,19 @@ void Tboeking::ComboBox1KeyDown(uint16_t& key, unsigned) {
   }
 }
 
-std::optional<AccountItem> Tboeking::PickedAccount(const ui::ComboBox& box, bool byName) const {
-  const std::vector<AccountItem>& items = byName ? byName_ : accounts_;
+std::optional<books::journal::AccountItem> Tboeking::PickedAccount(const ui::ComboBox& box, bool byName) const {
+  const std::vector<books::journal::AccountItem>& items = byName ? byName_ : accounts_;
   const int i = box.ItemIndex();
   if (i >= 0 && box.Items()[i].text == box.GetText() && box.Items()[i].data >= 0 &&
       box.Items()[i].data < static_cast<int64_t>(items.size()))
     return items[static_cast<std::size_t>(box.Items()[i].data)];
-  const auto match = byName ? MatchByName(items, box.GetText()) : MatchByNumber(items, box.GetText());
+  const auto match =
+      byName ? books::journal::MatchByName(items, box.GetText()) : books::journal::MatchByNumber(items, box.GetText());
   if (!match) return std::nullopt;
   return items[*match];
 }
 
-void Tboeking::TakeAccount(int line, const std::optional<AccountItem>& account) {
+void Tboeking::TakeAccount(int line, const std::optional<books::journal::AccountItem>& account) {
   Lines[line].Number.SetText(account ? account->number : "");
   Lines[line].Caption.SetText(account ? account->caption : "");
 }
@@ -922,10 +944,10 @@ bool UserChoseTarget(const ui::Component* target, const ui::Container& pickers) 
 void Tboeking::AccountPickerExit(ui::ComboBox& picker, bool byName, ui::Edit EntryLine::*sameField,
                                  ui::Edit EntryLine::*nextField) {
   const int line = activeLine_;
-  const std::optional<AccountItem> account = PickedAccount(picker, byName);
+  const std::optional<books::journal::AccountItem> account = PickedAccount(picker, byName);
   TakeAccount(line, account);
   // The line's account goes empty; the user is told why.
-  const std::string typed = shell::TrimText(picker.GetText());
+  const std::string typed = text::TrimText(picker.GetText());
   if (!account && !typed.empty()) StatusBar1.Show(UnknownAccountText(typed), ui::colors::Red);
   picker.SetText("");
   picker.SetVisible(false);
@@ -933,7 +955,8 @@ void Tboeking::AccountPickerExit(ui::ComboBox& picker, bool byName, ui::Edit Ent
   const bool down = accountDownMove_;
   accountDownMove_ = false;
   if (down) {
-    if (line + 1 < kVoucherLines) (Lines[line + 1].*sameField).SetFocus();
+    if (line + 1 < books::journal::kVoucherLines)
+      (Lines[line + 1].*sameField).SetFocus();
     else Lines[line].Debit.SetFocus();
   } else if (!UserChoseTarget(ActiveControl(), Panel15) && Showing()) {
     (Lines[line].*nextField).SetFocus();
@@ -949,9 +972,9 @@ void Tboeking::SetEntryLine(int line, const std::string& account, const std::str
   EntryLine& l = Lines[line];
   l.Text.SetText(text);
   l.Number.SetText(account);
-  l.Caption.SetText(CaptionOf(accounts_, account).value_or(""));
+  l.Caption.SetText(books::journal::CaptionOf(accounts_, account).value_or(""));
   l.CostCentre.SetText("");
-  const LineAmounts amounts = EntryLineAmounts(line + 1, amount, side, Decimals());
+  const books::journal::LineAmounts amounts = books::journal::EntryLineAmounts(line + 1, amount, side, Decimals());
   SetAmountText(l.Debit, amounts.debitText);
   SetAmountText(l.Credit, amounts.creditText);
   RecalcTotals();
@@ -961,7 +984,7 @@ void Tboeking::SetEntryLine(int line, const std::string& account, const std::str
 
 void Tboeking::ClearVoucherForm() {
   Verwijderen.SetEnabled(false);
-  mode_ = EntryMode::Add;
+  mode_ = books::journal::EntryMode::Add;
   ShowModeCaption();
   Edit116.SetEnabled(true);
   Edit123.SetReadOnly(false);
@@ -987,9 +1010,9 @@ void Tboeking::ClearVoucherForm() {
 }
 
 void Tboeking::SetLowestOpenDate() {
-  lowestOpenDate_ = LowestOpenDate(JournalAdminSettings, lowestOpenDate_);
-  if (!shell::IsValidYmd(lowestOpenDate_)) return;
-  const platform::TDateTime lowest = shell::YmdToDate(lowestOpenDate_);
+  lowestOpenDate_ = books::journal::LowestOpenDate(JournalAdminSettings, lowestOpenDate_);
+  if (!text::IsValidYmd(lowestOpenDate_)) return;
+  const platform::TDateTime lowest = text::YmdToDate(lowestOpenDate_);
   for (ui::DatePicker* picker : {&DateTimePicker2, &DateTimePicker4}) {
     picker->SetMinDate(std::nullopt);
     if (picker->Date() < lowest) picker->SetDate(lowest);
@@ -1006,7 +1029,7 @@ void Tboeking::NewVoucher() {
   lastTemplate_.clear();
   tabSwitchSuppressed_ = suppressed;
   SetLowestOpenDate();
-  journal_ = SplitJournals(JournalAdminSettings) && chosenJournal_ != "*" ? chosenJournal_ : "";
+  journal_ = books::journal::SplitJournals(JournalAdminSettings) && chosenJournal_ != "*" ? chosenJournal_ : "";
   Label72.SetCaption(chosenJournal_);
   activeLine_ = 0;
   shown_ = Snapshot();
@@ -1014,26 +1037,27 @@ void Tboeking::NewVoucher() {
 }
 
 void Tboeking::annulerenExecute() {
-  if (!MayDiscard(DiscardAction::New)) return;
+  if (!MayDiscard(books::journal::DiscardAction::New)) return;
   NewVoucher();
   FocusVoucherDate();
 }
 
 void Tboeking::FocusVoucherDate() {
-  if (Showing() && TabControl1.TabIndex() == TabVoucher && DateTimePicker2.Reachable()) DateTimePicker2.SetFocus();
+  if (Showing() && TabControl1.TabIndex() == books::journal::TabVoucher && DateTimePicker2.Reachable())
+    DateTimePicker2.SetFocus();
 }
 
-void Tboeking::ShowVoucher(const LoadedVoucher& v) {
+void Tboeking::ShowVoucher(const books::journal::LoadedVoucher& v) {
   ClearVoucherForm();
   const records::JournalVoucherRec& first = v.records.front();
   const std::string date = first.VoucherDate();
   const std::string number = first.BookNumber();
-  if (!v.invalidDate && shell::IsValidYmd(date)) {
+  if (!v.invalidDate && text::IsValidYmd(date)) {
     // The minimum follows the voucher, so that a closed period shows.
-    const platform::TDateTime d = shell::YmdToDate(date);
+    const platform::TDateTime d = text::YmdToDate(date);
     DateTimePicker2.SetMinDate(std::nullopt);
     DateTimePicker2.SetDate(d);
-    DateTimePicker2.SetMinDate(std::min(d, shell::IsValidYmd(lowestOpenDate_) ? shell::YmdToDate(lowestOpenDate_) : d));
+    DateTimePicker2.SetMinDate(std::min(d, text::IsValidYmd(lowestOpenDate_) ? text::YmdToDate(lowestOpenDate_) : d));
   }
   Edit3.SetText(number);
   DateTimePicker2.SetEnabled(false);
@@ -1044,7 +1068,7 @@ void Tboeking::ShowVoucher(const LoadedVoucher& v) {
   Label72.SetCaption(journal_.empty() ? "*" : journal_);
 
   if (first.PartnerNumber() != -1) {
-    partner_ = VoucherPartner{first.PartnerNumber(), first.PartnerType()};
+    partner_ = books::journal::VoucherPartner{first.PartnerNumber(), first.PartnerType()};
     for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})
       c->SetVisible(true);
     Edit5.SetText(std::to_string(first.PartnerNumber()));
@@ -1053,34 +1077,35 @@ void Tboeking::ShowVoucher(const LoadedVoucher& v) {
     const int k = static_cast<int>(kind - kinds.begin());
     Label30.SetCaption(kind != kinds.end() && k < ComboBox6.Count() ? ComboBox6.Items()[k].text : first.PartnerType());
     Edit6.SetText(date + "/" + number);
-    Label31.SetCaption(!shell::TrimTrailingBlanks(first.InvoiceNumber()).empty() ? L(3596) : L(3848));
+    Label31.SetCaption(!text::TrimTrailingBlanks(first.InvoiceNumber()).empty() ? L(3596) : L(3848));
   }
-  link_ = LinkOf(v);
+  link_ = books::journal::LinkOf(v);
 
-  const VoucherLock lock = v.Locked() ? (v.invalidDate      ? VoucherLock::InvalidDate
-                                         : v.overEightLines ? VoucherLock::OverEightLines
-                                                            : VoucherLock::SystemVoucher)
-                                      : LoadedVoucherLock(date, number, lowestOpenDate_, v.records.size());
-  const bool locked = lock != VoucherLock::None;
-  const bool profitVoucher = shell::TrimText(number) == kProfitVoucherNumber;
-  const int shownLines = std::min<int>(v.Count(), kVoucherLines);
+  const books::journal::VoucherLock lock =
+      v.Locked() ? (v.invalidDate      ? books::journal::VoucherLock::InvalidDate
+                    : v.overEightLines ? books::journal::VoucherLock::OverEightLines
+                                       : books::journal::VoucherLock::SystemVoucher)
+                 : books::journal::LoadedVoucherLock(date, number, lowestOpenDate_, v.records.size());
+  const bool locked = lock != books::journal::VoucherLock::None;
+  const bool profitVoucher = text::TrimText(number) == books::journal::kProfitVoucherNumber;
+  const int shownLines = std::min<int>(v.Count(), books::journal::kVoucherLines);
   for (int i = 0; i < shownLines; ++i) {
     const records::JournalVoucherRec& rec = v.records[i];
     EntryLine& l = Lines[i];
-    l.Text.SetText(shell::TrimTrailingBlanks(rec.LineText()));
-    l.Number.SetText(shell::TrimTrailingBlanks(rec.AccountNumber()));
-    l.Caption.SetText(shell::TrimTrailingBlanks(rec.AccountCaption()));
-    l.CostCentre.SetText(shell::TrimTrailingBlanks(rec.CostCentre()));
+    l.Text.SetText(text::TrimTrailingBlanks(rec.LineText()));
+    l.Number.SetText(text::TrimTrailingBlanks(rec.AccountNumber()));
+    l.Caption.SetText(text::TrimTrailingBlanks(rec.AccountCaption()));
+    l.CostCentre.SetText(text::TrimTrailingBlanks(rec.CostCentre()));
     const double debit = rec.DebitAmount(), credit = rec.CreditAmount();
-    SetAmountText(l.Debit, debit != 0 || profitVoucher ? shell::FormatAmount(debit, Decimals(), 'Y') : "");
-    SetAmountText(l.Credit, credit != 0 ? shell::FormatAmount(credit, Decimals(), 'Y') : "");
+    SetAmountText(l.Debit, debit != 0 || profitVoucher ? text::FormatAmount(debit, Decimals(), 'Y') : "");
+    SetAmountText(l.Credit, credit != 0 ? text::FormatAmount(credit, Decimals(), 'Y') : "");
     readOnly_[i] = rec.InvoiceAttached() == 1;
     if (readOnly_[i] || locked)
       for (int c = 1; c <= 6; ++c) l.Field(c).SetEnabled(false);
   }
 
   loaded_ = v;
-  mode_ = EntryMode::Change;
+  mode_ = books::journal::EntryMode::Change;
   ShowModeCaption();
   Verwijderen.SetEnabled(!locked);
   if (locked) {
@@ -1089,12 +1114,13 @@ void Tboeking::ShowVoucher(const LoadedVoucher& v) {
   }
   shown_ = Snapshot();
   RecalcTotals();
-  if (const std::string text = VoucherLockText(lock); !text.empty()) StatusBar1.Show(text, ui::colors::Yellow);
+  if (const std::string text = books::journal::VoucherLockText(lock); !text.empty())
+    StatusBar1.Show(text, ui::colors::Yellow);
 }
 
-void Tboeking::ShowOutcome(StoreOutcome outcome, bool reading) {
+void Tboeking::ShowOutcome(books::journal::StoreOutcome outcome, bool reading) {
   if (const int offset = LanguageOffsetOf(outcome); offset != 0) {
-    const bool red = outcome == StoreOutcome::FileEmpty && !reading;
+    const bool red = outcome == books::journal::StoreOutcome::FileEmpty && !reading;
     StatusBar1.Show(L(offset), red ? ui::colors::Red : ui::colors::Lime);
   } else {
     StatusBar1.Show(RefusedText(outcome), ui::colors::Red);
@@ -1107,9 +1133,10 @@ void Tboeking::ShowOutcome(StoreOutcome outcome, bool reading) {
 void Tboeking::OpslaanExecute() {
   if (!Opslaan.Enabled()) return;
   StatusBar1.Show("", ui::colors::Default);
-  const StoreResult r = SaveVoucher(ScreenVoucher(), mode_ == EntryMode::Change ? loaded_ : std::nullopt);
-  if (r.outcome == StoreOutcome::FileSetFailed) {
-    shell::ReportFileSetError(r.failure);
+  const books::journal::StoreResult r =
+      SaveVoucher(ScreenVoucher(), mode_ == books::journal::EntryMode::Change ? loaded_ : std::nullopt);
+  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(r.failure);
     return;
   }
   if (!r.Ok()) {
@@ -1118,8 +1145,10 @@ void Tboeking::OpslaanExecute() {
   }
   // The document the voucher was proposed for is booked now: its tab
   // starts a new one.
-  const bool invoice = std::holds_alternative<InvoiceKey>(link_) && mode_ == EntryMode::Add;
-  const bool payment = std::holds_alternative<PaymentKey>(link_) && mode_ == EntryMode::Add;
+  const bool invoice =
+      std::holds_alternative<books::journal::InvoiceKey>(link_) && mode_ == books::journal::EntryMode::Add;
+  const bool payment =
+      std::holds_alternative<books::journal::PaymentKey>(link_) && mode_ == books::journal::EntryMode::Add;
   const bool suppressed = tabSwitchSuppressed_;
   tabSwitchSuppressed_ = true;
   if (invoice) ClearInvoiceTab();
@@ -1130,10 +1159,10 @@ void Tboeking::OpslaanExecute() {
 }
 
 void Tboeking::VerwijderenExecute() {
-  if (!loaded_ || !MayDiscard(DiscardAction::Delete)) return;
-  const StoreResult r = DeleteVoucher(ScreenVoucher(), loaded_);
-  if (r.outcome == StoreOutcome::FileSetFailed) {
-    shell::ReportFileSetError(r.failure);
+  if (!loaded_ || !MayDiscard(books::journal::DiscardAction::Delete)) return;
+  const books::journal::StoreResult r = DeleteVoucher(ScreenVoucher(), loaded_);
+  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(r.failure);
     return;
   }
   if (!r.Ok()) {
@@ -1151,72 +1180,76 @@ std::pair<std::string, std::string> Tboeking::ShownKey() const {
   return {VoucherDateYmd(), Edit3.GetText()};
 }
 
-void Tboeking::ShowWalkedVoucher(const LoadedVoucher& v) {
+void Tboeking::ShowWalkedVoucher(const books::journal::LoadedVoucher& v) {
   ShowVoucher(v);
   // A voucher shows on the voucher tab, wherever the walk started.
-  if (TabControl1.TabIndex() != TabVoucher && TabControl1.TabIndex() != TabTemplate) SelectTab(TabVoucher);
+  if (TabControl1.TabIndex() != books::journal::TabVoucher && TabControl1.TabIndex() != books::journal::TabTemplate)
+    SelectTab(books::journal::TabVoucher);
 }
 
 void Tboeking::leesvorigrecordExecute() {
   const auto [date, number] = ShownKey();
-  const StoreResult r = ReadPreviousVoucher(date, number, JournalFilter());
-  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  const books::journal::StoreResult r = books::journal::ReadPreviousVoucher(date, number, JournalFilter());
+  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
   if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
 void Tboeking::leesvolgendrecordExecute() {
   const auto [date, number] = ShownKey();
-  const StoreResult r = ReadNextVoucher(date, number, JournalFilter());
-  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  const books::journal::StoreResult r = books::journal::ReadNextVoucher(date, number, JournalFilter());
+  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
   if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
 void Tboeking::leeslaatsterecordExecute() {
   NewVoucher();
-  const StoreResult r = ReadLastVoucher(JournalFilter());
-  if (r.outcome == StoreOutcome::FileSetFailed) return shell::ReportFileSetError(r.failure);
+  const books::journal::StoreResult r = books::journal::ReadLastVoucher(JournalFilter());
+  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
   if (r.voucher) ShowWalkedVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
-StoreOutcome Tboeking::Image1Click() {
+books::journal::StoreOutcome Tboeking::Image1Click() {
   const DocumentKind kind = LinkedDocumentKind;
   LinkedDocumentKind = DocumentKind::Selection;
-  StoreResult r;
+  books::journal::StoreResult r;
   if (kind == DocumentKind::Selection) {
     CheckBox12.SetChecked(CheckBox13.Checked());
-    r = FindNearestVoucher(shell::DateToYmd(DateTimePicker1.Date()), Edit1.GetText(), JournalFilter());
+    r = books::journal::FindNearestVoucher(text::DateToYmd(DateTimePicker1.Date()), Edit1.GetText(), JournalFilter());
   } else {
-    const DocumentVoucher sought =
+    const books::journal::DocumentVoucher sought =
         kind == DocumentKind::Invoice
-            ? InvoiceVoucherSought(shell::DateToYmd(DateTimePicker4.Date()), ComboBox3.ItemIndex(),
-                                   Edit20.GetText(), Edit7.GetText())
-            : PaymentVoucherSought(shell::DateToYmd(DateTimePicker7.Date()), ComboBox6.ItemIndex(),
-                                   Edit9.GetText(), Edit80.GetText());
+            ? books::journal::InvoiceVoucherSought(text::DateToYmd(DateTimePicker4.Date()), ComboBox3.ItemIndex(),
+                                                   Edit20.GetText(), Edit7.GetText())
+            : books::journal::PaymentVoucherSought(text::DateToYmd(DateTimePicker7.Date()), ComboBox6.ItemIndex(),
+                                                   Edit9.GetText(), Edit80.GetText());
     // The document's own voucher, in whatever journal it was saved, or
     // NotFound: never a neighbour shown as if it were the document's.
-    if (const auto* invoice = std::get_if<InvoiceKey>(&sought.document)) r = FindVoucherOf(*invoice);
-    else if (const auto* payment = std::get_if<PaymentKey>(&sought.document)) r = FindVoucherOf(*payment);
-    else r.outcome = StoreOutcome::NotFound;
+    if (const auto* invoice = std::get_if<books::journal::InvoiceKey>(&sought.document))
+      r = books::journal::FindVoucherOf(*invoice);
+    else if (const auto* payment = std::get_if<books::journal::PaymentKey>(&sought.document))
+      r = books::journal::FindVoucherOf(*payment);
+    else
+      r.outcome = books::journal::StoreOutcome::NotFound;
   }
-  if (r.outcome == StoreOutcome::FileSetFailed) {
-    shell::ReportFileSetError(r.failure);
+  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(r.failure);
     return r.outcome;
   }
   if (r.voucher) ShowVoucher(*r.voucher);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
   return r.outcome;
 }
 
 // ---- templates
 
 void Tboeking::LoadTemplateList() {
-  const TemplateNames list = ListTemplates();
-  if (list.status.outcome == TemplateOutcome::FileSetFailed) {
-    shell::ReportFileSetError(list.status.failure);
+  const books::journal::TemplateNames list = books::journal::ListTemplates();
+  if (list.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(list.status.failure);
     return;
   }
   const std::string text = ComboBox11.GetText();
@@ -1229,62 +1262,66 @@ void Tboeking::LoadTemplateList() {
 void Tboeking::sjabloonbeheerExecute() {
   Button4.SetVisible(false);
   RadioButton1.SetChecked(true);
-  SelectTab(TabTemplate);
+  SelectTab(books::journal::TabTemplate);
   Edit2.SetText(ComboBox11.GetText());
 }
 
 void Tboeking::sjabloonannulerenExecute() {
   Button4.SetVisible(true);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
   Edit2.SetText("");
 }
 
 // After a template save or delete: a refusal is told (no name: red status;
 // the file set did not open: its message box) and nothing else happens;
 // otherwise the template button shows again and the voucher tab comes back.
-bool Tboeking::TemplateChangeDone(const TemplateStatus& status) {
-  if (status.outcome == TemplateOutcome::NameMissing) {
+bool Tboeking::TemplateChangeDone(const books::journal::TemplateStatus& status) {
+  if (status.outcome == books::journal::TemplateOutcome::NameMissing) {
     StatusBar1.Show(L(10654), ui::colors::Red);
     return false;
   }
-  if (status.outcome == TemplateOutcome::FileSetFailed) {
-    shell::ReportFileSetError(status.failure);
+  if (status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(status.failure);
     return false;
   }
   Button4.SetVisible(true);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
   return true;
 }
 
 void Tboeking::sjabloonopslaanExecute() {
-  VoucherTemplate t;
+  books::journal::VoucherTemplate t;
   t.name = Edit2.GetText();
-  for (int i = 0; i < kVoucherLines; ++i) {
+  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
     const EntryLine& l = Lines[i];
-    t.lines[i] = {shell::TrimTrailingBlanks(l.Text.GetText()), shell::TrimTrailingBlanks(l.Number.GetText()),
-                  shell::TrimTrailingBlanks(l.Caption.GetText()), shell::TrimTrailingBlanks(l.CostCentre.GetText()),
-                  ReadEntryAmount(l.Debit.GetText()).value_or(0), ReadEntryAmount(l.Credit.GetText()).value_or(0)};
+    t.lines[i] = {text::TrimTrailingBlanks(l.Text.GetText()),
+                  text::TrimTrailingBlanks(l.Number.GetText()),
+                  text::TrimTrailingBlanks(l.Caption.GetText()),
+                  text::TrimTrailingBlanks(l.CostCentre.GetText()),
+                  books::journal::ReadEntryAmount(l.Debit.GetText()).value_or(0),
+                  books::journal::ReadEntryAmount(l.Credit.GetText()).value_or(0)};
   }
-  const TemplateStatus status = SaveTemplate(t, RadioButton1.Checked());
+  const books::journal::TemplateStatus status = SaveTemplate(t, RadioButton1.Checked());
   if (!TemplateChangeDone(status)) return;
   LoadTemplateList();
   Edit2.SetText("");
 }
 
 void Tboeking::sjabloonverwijderenExecute() {
-  const TemplateStatus status = DeleteTemplate(Edit2.GetText());
+  const books::journal::TemplateStatus status = books::journal::DeleteTemplate(Edit2.GetText());
   if (!TemplateChangeDone(status)) return;
   ComboBox11.SetText("");
   LoadTemplateList();
   NewVoucher();
   Edit2.SetText("");
-  if (status.outcome == TemplateOutcome::NotFound) StatusBar1.Show(TemplateNotFoundText(), ui::colors::Lime);
+  if (status.outcome == books::journal::TemplateOutcome::NotFound)
+    StatusBar1.Show(TemplateNotFoundText(), ui::colors::Lime);
 }
 
 void Tboeking::ComboBox11Select() {
   const std::string name = ComboBox11.GetText();
   if (name == lastTemplate_) return;
-  if (!MayDiscard(DiscardAction::TemplatePick)) {
+  if (!MayDiscard(books::journal::DiscardAction::TemplatePick)) {
     ComboBox11.SetText(lastTemplate_);
     return;
   }
@@ -1306,24 +1343,24 @@ void Tboeking::LoadTemplateNamed(const std::string& name) {
   ComboBox11.SetText(name);
   lastTemplate_ = name;
   if (name.empty()) return;
-  const LoadedTemplate loaded = LoadTemplate(name);
-  if (loaded.status.outcome == TemplateOutcome::FileSetFailed) {
-    shell::ReportFileSetError(loaded.status.failure);
+  const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate(name);
+  if (loaded.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(loaded.status.failure);
     return;
   }
   if (!loaded.value) {
     StatusBar1.Show(TemplateNotFoundText(), ui::colors::Red);
     return;
   }
-  for (int i = 0; i < kVoucherLines; ++i) {
-    const TemplateLine& t = loaded.value->lines[i];
+  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
+    const books::journal::TemplateLine& t = loaded.value->lines[i];
     EntryLine& l = Lines[i];
     l.Text.SetText(t.text);
     l.Number.SetText(t.accountNumber);
     l.Caption.SetText(t.accountCaption);
     l.CostCentre.SetText(t.costCentre);
-    SetAmountText(l.Debit, t.debit != 0 ? shell::FormatAmount(t.debit, Decimals(), 'Y') : "");
-    SetAmountText(l.Credit, t.credit != 0 ? shell::FormatAmount(t.credit, Decimals(), 'Y') : "");
+    SetAmountText(l.Debit, t.debit != 0 ? text::FormatAmount(t.debit, Decimals(), 'Y') : "");
+    SetAmountText(l.Credit, t.credit != 0 ? text::FormatAmount(t.credit, Decimals(), 'Y') : "");
   }
   shown_ = Snapshot();
   RecalcTotals();

@@ -65,23 +65,23 @@ namespace journal {
 // period.
 extern records::AdminSettingsRec JournalAdminSettings;
 extern records::SystemParamRec JournalSystemParams;
-extern shell::HelpCaptionBlockRec JournalHelpCaptions;
+extern formkit::HelpCaptionBlockRec JournalHelpCaptions;
 extern bool PeriodCaptionPending;
 
 // The tables the activation builds from the files, for the form's tabs: the
 // GL accounts with a sales-tax code and their rates (GL-file order), and
 // the bank-import profiles as the profile file holds them (an empty file is
 // first filled with the ten empty profiles).
-extern std::vector<SalesTaxAccount> SalesTaxAccountTable;
+extern std::vector<books::journal::SalesTaxAccount> SalesTaxAccountTable;
 extern std::vector<records::ImportProfileRec> ImportProfiles;
 
 // What the journal form asks the partners form for when the user makes a
-// new partner from a document tab (masterdata::AskNewPartner,
+// new partner from a document tab (books::partners::AskNewPartner,
 // books/partners/newpartner.h): the tab's kind (1 a supplier, any other a
 // customer) and, from the payment tab only, the name and bank account to
 // start with.
-masterdata::NewPartnerRequest NewPartnerRequestFor(int kind, bool fromPayment, const std::string& name,
-                                                   const std::string& bankAccount);
+books::partners::NewPartnerRequest NewPartnerRequestFor(int kind, bool fromPayment, const std::string& name,
+                                                        const std::string& bankAccount);
 
 // Puts the unit's globals back as the program starts with them.
 void ResetBoekingState();
@@ -112,7 +112,8 @@ struct JournalOffer {
   bool journalButtons = true;
   bool operator==(const JournalOffer&) const = default;
 };
-JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const JournalRef& journal, bool split);
+JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const books::journal::JournalRef& journal,
+                            bool split);
 
 // One entry line: text, account number, account caption, cost centre (a
 // hidden column), debit and credit, named Edit<line><column>.
@@ -176,10 +177,15 @@ class Tboeking : public ui::Form {
   ui::MenuItem daybook1{&Journal1, "daybook1"};
   std::array<ui::MenuItem, 3> freejournal{{{&Journal1, "freejournal1"}, {&Journal1, "freejournal2"},
                                            {&Journal1, "freejournal3"}}};
-  std::array<ui::MenuItem, kCashJournalMenuItems> payjournal{
-      {{&Journal1, "payjournal1"}, {&Journal1, "payjournal2"}, {&Journal1, "payjournal3"},
-       {&Journal1, "payjournal4"}, {&Journal1, "payjournal5"}, {&Journal1, "payjournal6"},
-       {&Journal1, "payjournal7"}, {&Journal1, "payjournal8"}, {&Journal1, "payjournal9"}}};
+  std::array<ui::MenuItem, books::journal::kCashJournalMenuItems> payjournal{{{&Journal1, "payjournal1"},
+                                                                              {&Journal1, "payjournal2"},
+                                                                              {&Journal1, "payjournal3"},
+                                                                              {&Journal1, "payjournal4"},
+                                                                              {&Journal1, "payjournal5"},
+                                                                              {&Journal1, "payjournal6"},
+                                                                              {&Journal1, "payjournal7"},
+                                                                              {&Journal1, "payjournal8"},
+                                                                              {&Journal1, "payjournal9"}}};
   ui::MenuItem Invoice1{&MainMenu1, "Invoice1"};
   ui::MenuItem NewInvoice1{&Invoice1, "NewInvoice1"};
   ui::MenuItem SearchPartner1{&Invoice1, "SearchPartner1"};
@@ -277,8 +283,14 @@ class Tboeking : public ui::Form {
   ui::Label Label43{&Panel14, "Label43"};
   ui::Label Label44{&Panel14, "Label44"};
   ui::Label Label45{&Panel14, "Label45"};
-  std::array<EntryLine, kVoucherLines> Lines{{{&Panel14, 1}, {&Panel14, 2}, {&Panel14, 3}, {&Panel14, 4},
-                                              {&Panel14, 5}, {&Panel14, 6}, {&Panel14, 7}, {&Panel14, 8}}};
+  std::array<EntryLine, books::journal::kVoucherLines> Lines{{{&Panel14, 1},
+                                                              {&Panel14, 2},
+                                                              {&Panel14, 3},
+                                                              {&Panel14, 4},
+                                                              {&Panel14, 5},
+                                                              {&Panel14, 6},
+                                                              {&Panel14, 7},
+                                                              {&Panel14, 8}}};
   // The account pickers (by number, by name) and the cost-centre picker,
   // shown for the active line.
   ui::Panel Panel15{&Panel6, "Panel15", ui::LayoutKind::Horizontal};
@@ -489,10 +501,10 @@ class Tboeking : public ui::Form {
   // the next one after it; selects the voucher tab. Done when the voucher
   // sought itself is shown, NotFound when a document's voucher is missing
   // and the next one is shown instead, else the store's outcome.
-  StoreOutcome Image1Click();
+  books::journal::StoreOutcome Image1Click();
   void sjabloonbeheerExecute();
   void sjabloonannulerenExecute();
-  bool TemplateChangeDone(const TemplateStatus& status);
+  bool TemplateChangeDone(const books::journal::TemplateStatus& status);
   void sjabloonopslaanExecute();
   void sjabloonverwijderenExecute();
   void ComboBox11Select();
@@ -561,10 +573,11 @@ class Tboeking : public ui::Form {
   void BitBtn2Click();
   // Runs a search for `requester`: one match fills its fields, several go
   // to the partner list, none shows the store's text.
-  void SearchPartnerFor(PartnerRequester requester, masterdata::PartnerKind kind, const std::string& text);
+  void SearchPartnerFor(books::journal::PartnerRequester requester, books::partners::PartnerKind kind,
+                        const std::string& text);
   void ShowPartnerPage(int page);
   // The chosen partner goes to the tab that asked, and only there.
-  void TakePartner(PartnerRequester requester, const records::PartnerRec& partner);
+  void TakePartner(books::journal::PartnerRequester requester, const records::PartnerRec& partner);
 
   // Invoices (boekingstuk_invoices.cpp).
   void Button9Click();    // Add + JV
@@ -611,8 +624,8 @@ class Tboeking : public ui::Form {
   DocumentState PaymentState() const { return paymentState_; }
   const std::optional<records::PartnerRec>& InvoicePartner() const { return invoicePartner_; }
   const std::optional<records::PartnerRec>& PaymentPartner() const { return paymentPartner_; }
-  const std::vector<OpenInvoiceItem>& OpenItems() const { return openItems_; }
-  std::optional<PartnerRequester> Requester() const { return requester_; }
+  const std::vector<books::journal::OpenInvoiceItem>& OpenItems() const { return openItems_; }
+  std::optional<books::journal::PartnerRequester> Requester() const { return requester_; }
   bool SingleListRowFlag() const { return singleListRow_; }
 
   // What the voucher selection seeks: the selection panel's date and
@@ -625,22 +638,22 @@ class Tboeking : public ui::Form {
   DocumentKind LinkedDocumentKind = DocumentKind::Selection;
 
   // State, for the tests and the callers.
-  EntryMode Mode() const { return mode_; }
-  const std::optional<LoadedVoucher>& Loaded() const { return loaded_; }
-  const VoucherLink& Link() const { return link_; }
-  const std::optional<VoucherPartner>& Partner() const { return partner_; }
+  books::journal::EntryMode Mode() const { return mode_; }
+  const std::optional<books::journal::LoadedVoucher>& Loaded() const { return loaded_; }
+  const books::journal::VoucherLink& Link() const { return link_; }
+  const std::optional<books::journal::VoucherPartner>& Partner() const { return partner_; }
   const std::string& LowestOpenDateYmd() const { return lowestOpenDate_; }
   int ActiveEntryLine() const { return activeLine_; }
   bool AmountFilterSkip() const { return amountFilterSkip_; }
-  const std::vector<AccountItem>& Accounts() const { return accounts_; }
+  const std::vector<books::journal::AccountItem>& Accounts() const { return accounts_; }
   // The voucher the screen holds, as Save hands it to the store.
-  Voucher ScreenVoucher() const;
+  books::journal::Voucher ScreenVoucher() const;
 
  private:
   void ClearVoucherForm();
-  void ShowVoucher(const LoadedVoucher& v);
-  void ShowWalkedVoucher(const LoadedVoucher& v);
-  void ShowOutcome(StoreOutcome outcome, bool reading);
+  void ShowVoucher(const books::journal::LoadedVoucher& v);
+  void ShowWalkedVoucher(const books::journal::LoadedVoucher& v);
+  void ShowOutcome(books::journal::StoreOutcome outcome, bool reading);
   void ShowModeCaption();
   void SetAmountText(ui::Edit& e, const std::string& text);
   void SetLowestOpenDate();
@@ -649,37 +662,37 @@ class Tboeking : public ui::Form {
   void SelectTab(int tab);
   void ChooseJournal(int index);
   // Chooses the journal a menu item stands for, as a pick from the list.
-  void PickJournal(const JournalRef& journal);
+  void PickJournal(const books::journal::JournalRef& journal);
   std::optional<std::string> JournalFilter() const;
   std::string VoucherDateYmd() const;
   // The key the walks start from: the loaded voucher's, else the screen's.
   std::pair<std::string, std::string> ShownKey() const;
-  EntryScreen Screen() const;
-  EntrySnapshot Snapshot() const;
+  books::journal::EntryScreen Screen() const;
+  books::journal::EntrySnapshot Snapshot() const;
   // Asks Yes/No when `action` would lose typed lines; true to go on.
-  bool MayDiscard(DiscardAction action);
+  bool MayDiscard(books::journal::DiscardAction action);
   bool AccountInLedger(const std::string& number) const;
   // The account a picker left with: the picked item's data while its text
   // still stands, else the match of the typed text.
-  std::optional<AccountItem> PickedAccount(const ui::ComboBox& box, bool byName) const;
-  void TakeAccount(int line, const std::optional<AccountItem>& account);
+  std::optional<books::journal::AccountItem> PickedAccount(const ui::ComboBox& box, bool byName) const;
+  void TakeAccount(int line, const std::optional<books::journal::AccountItem>& account);
 
   // The document tabs.
   void ClearInvoiceTab();
   void LockInvoiceTab(bool booked);
   void SetInvoicePartner(const records::PartnerRec& partner);
   void ShowInvoiceAmounts();
-  void FillInvoiceList(const InvoiceFilter& filter, int page);
+  void FillInvoiceList(const books::journal::InvoiceFilter& filter, int page);
   records::InvoiceRec InvoiceFromTab() const;
   void ProposeInvoiceVoucher(const records::InvoiceRec& rec);
   void ClearPaymentPartner();
   void ClearPaymentTab();
   void SetPaymentPartner(const records::PartnerRec& partner);
   void ShowRest();
-  void FillPaymentList(const PaymentFilter& filter, int page);
+  void FillPaymentList(const books::journal::PaymentFilter& filter, int page);
   records::PaymentRec PaymentFromTab() const;
   void ProposePaymentVoucher(const records::PaymentRec& rec);
-  std::vector<OpenInvoiceItem> TickedItems() const;
+  std::vector<books::journal::OpenInvoiceItem> TickedItems() const;
   void ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText, bool invoice);
   std::optional<double> AmountOf(const ui::Edit& e, const std::string& what);
   static std::string AmountText(double value);
@@ -694,13 +707,13 @@ class Tboeking : public ui::Form {
   // Shows a booked document's own voucher, as FindVoucherOf gave it, on the
   // voucher tab. False when it is not there; a failed file set is reported
   // and counts as shown.
-  bool ShowDocumentVoucher(const StoreResult& found);
+  bool ShowDocumentVoucher(const books::journal::StoreResult& found);
   // The head of a voucher proposed from a document: the voucher number
   // `number`, the document's entry number and memo, the link and partner,
   // Add mode, the document header with `date`, the date and number fixed.
-  void ShowProposalHead(const VoucherLink& link, const VoucherPartner& partner, const std::string& number,
-                        const std::string& entryNumber, const std::string& memo, const std::string& date,
-                        bool invoice);
+  void ShowProposalHead(const books::journal::VoucherLink& link, const books::journal::VoucherPartner& partner,
+                        const std::string& number, const std::string& entryNumber, const std::string& memo,
+                        const std::string& date, bool invoice);
   // The voucher tab with the proposal's totals, Save focused.
   void GoToProposal();
   // One page of a document list: a row of cells each, below the heading of
@@ -721,49 +734,49 @@ class Tboeking : public ui::Form {
   // True when an invoice's (`invoice`) or payment's store, change or
   // delete was done; else says why: a failed file set reported, a refusal
   // in the status bar.
-  bool DocumentDone(DocumentOutcome outcome, const shell::FileSetFailure& failure, bool invoice);
+  bool DocumentDone(books::journal::DocumentOutcome outcome, const store::FileSetFailure& failure, bool invoice);
   // Sets a picker's date, lowering its minimum to it when the date lies
   // before (a document booked in a closed period).
   static void ShowDate(ui::DatePicker& picker, const std::string& ymd);
   // "Add + JV" and Delete with their menu items: hidden and disabled while
   // an import runs or is interrupted, else as the shown payment allows.
   void ShowPaymentButtons();
-  InvoiceFilter InvoiceFilterFromTab() const;
-  PaymentFilter PaymentFilterFromTab() const;
+  books::journal::InvoiceFilter InvoiceFilterFromTab() const;
+  books::journal::PaymentFilter PaymentFilterFromTab() const;
 
   DocumentState invoiceState_ = DocumentState::New;
   DocumentState paymentState_ = DocumentState::New;
   std::optional<records::PartnerRec> invoicePartner_;   // the invoice tab's own partner
   std::optional<records::PartnerRec> paymentPartner_;   // the payment tab's own partner
-  std::optional<LoadedInvoice> loadedInvoice_;
-  std::optional<LoadedPayment> loadedPayment_;
-  std::vector<OpenInvoiceItem> openItems_;
-  std::vector<LoadedInvoice> invoiceRows_;   // row r of StringGrid2 is invoiceRows_[r - 1]
-  std::vector<LoadedPayment> paymentRows_;
-  std::vector<masterdata::PartnerRow> partnerRows_;
-  InvoiceFilter invoiceFilter_;
+  std::optional<books::journal::LoadedInvoice> loadedInvoice_;
+  std::optional<books::journal::LoadedPayment> loadedPayment_;
+  std::vector<books::journal::OpenInvoiceItem> openItems_;
+  std::vector<books::journal::LoadedInvoice> invoiceRows_;  // row r of StringGrid2 is invoiceRows_[r - 1]
+  std::vector<books::journal::LoadedPayment> paymentRows_;
+  std::vector<books::partners::PartnerRow> partnerRows_;
+  books::journal::InvoiceFilter invoiceFilter_;
   int invoicePage_ = 0;
-  PaymentFilter paymentFilter_;
+  books::journal::PaymentFilter paymentFilter_;
   int paymentPage_ = 0;
   bool singleListRow_ = false;
   bool goToDocument_ = false;
   bool paymentLoading_ = false;
   // The partner search in progress: who asked, the kind and criteria, the
   // page the partner list shows.
-  std::optional<PartnerRequester> requester_;
-  masterdata::PartnerKind searchKind_ = masterdata::PartnerKind::Customer;
-  masterdata::PartnerCriteria searchCriteria_;
+  std::optional<books::journal::PartnerRequester> requester_;
+  books::partners::PartnerKind searchKind_ = books::partners::PartnerKind::Customer;
+  books::partners::PartnerCriteria searchCriteria_;
   int partnerPage_ = 0;
 
-  EntryMode mode_ = EntryMode::Add;
-  std::optional<LoadedVoucher> loaded_;
-  VoucherLink link_;
-  std::optional<VoucherPartner> partner_;
+  books::journal::EntryMode mode_ = books::journal::EntryMode::Add;
+  std::optional<books::journal::LoadedVoucher> loaded_;
+  books::journal::VoucherLink link_;
+  std::optional<books::journal::VoucherPartner> partner_;
   std::string journal_;          // the journal a save stores
   std::string chosenJournal_;    // the journal list's last choice
-  std::string lowestOpenDate_ = std::string(kNoClosedPeriodDate);
+  std::string lowestOpenDate_ = std::string(books::journal::kNoClosedPeriodDate);
   std::string lastTemplate_;     // the template the list loaded last
-  std::array<bool, kVoucherLines> readOnly_{};
+  std::array<bool, books::journal::kVoucherLines> readOnly_{};
   int activeLine_ = 0;
   bool amountFilterSkip_ = false;
   bool accountDownMove_ = false;
@@ -773,14 +786,14 @@ class Tboeking : public ui::Form {
   double amountEnteredAt_ = 0;
   bool tabSwitchSuppressed_ = false;
   bool statusFromTest_ = false;
-  EntrySnapshot shown_;
-  std::vector<AccountItem> accounts_;  // GL file order
-  std::vector<AccountItem> byName_;    // the by-name list's order
+  books::journal::EntrySnapshot shown_;
+  std::vector<books::journal::AccountItem> accounts_;  // GL file order
+  std::vector<books::journal::AccountItem> byName_;    // the by-name list's order
   std::vector<std::string> cashJournals_;
   // The journal list's items and what they are; the cash-journal menu
   // items' journals; the list's last choice (-1: none).
-  std::vector<JournalItem> journals_;
-  std::array<JournalRef, kCashJournalMenuItems> payjournalRefs_{};
+  std::vector<books::journal::JournalItem> journals_;
+  std::array<books::journal::JournalRef, books::journal::kCashJournalMenuItems> payjournalRefs_{};
   int chosenIndex_ = -1;
 
   // ---- bank import tabs (tab 7: the statement and its profile; tab 8: the
@@ -865,8 +878,8 @@ class Tboeking : public ui::Form {
   bool ImportRunning() const { return Button27.Visible(); }
   // The statement's rows as split (the grid shows them), and the import
   // between Next and its end.
-  const std::vector<StatementRow>& StatementRows() const { return statementRows_; }
-  const std::optional<ImportJob>& CurrentImport() const { return importJob_; }
+  const std::vector<books::journal::StatementRow>& StatementRows() const { return statementRows_; }
+  const std::optional<books::journal::ImportJob>& CurrentImport() const { return importJob_; }
 
  private:
   void BindBankImportTabs();
@@ -881,9 +894,9 @@ class Tboeking : public ui::Form {
   void ShowProfile(const records::ImportProfileRec& profile);
   void FillProfileList(int number);
   std::vector<std::string> statementLines_;
-  std::vector<StatementRow> statementRows_;
+  std::vector<books::journal::StatementRow> statementRows_;
   std::size_t statementHeaderFields_ = 0;  // the fields of the excluded header line
-  std::optional<ImportJob> importJob_;
+  std::optional<books::journal::ImportJob> importJob_;
   bool profileFileReported_ = false;  // the damaged profile file, once per activation
 };
 

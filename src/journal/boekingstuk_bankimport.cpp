@@ -41,7 +41,7 @@ namespace journal {
 
 namespace {
 
-using shell::BuiltInText;
+using text::BuiltInText;
 
 std::string T(std::string_view en, std::string_view nl, std::string_view de) {
   return BuiltInText(en, cp1252::L(nl), cp1252::L(de));
@@ -55,7 +55,7 @@ std::string MsgProfileFileDamaged() {
 
 // A column field: empty is -1 (unused), else a whole number.
 std::optional<std::int32_t> ColumnOf(const std::string& text) {
-  const std::string t = shell::TrimText(text);
+  const std::string t = text::TrimText(text);
   if (t.empty()) return -1;
   std::int32_t v = 0;
   const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
@@ -79,18 +79,18 @@ bool AskYes(const std::string& text) {
 }
 
 // "lines 4, 7, 9" of the rows at `indices`, the first 20 and then "and k more".
-std::string LinesOf(const std::vector<ImportRow>& rows, const std::vector<std::size_t>& indices) {
+std::string LinesOf(const std::vector<books::journal::ImportRow>& rows, const std::vector<std::size_t>& indices) {
   std::vector<std::string> lines;
   for (std::size_t i : indices)
     lines.push_back(T("line ", "regel ", "Zeile ") + std::to_string(rows[i].line));
-  return BadRowsMessage(lines);
+  return books::journal::BadRowsMessage(lines);
 }
 
 // Why `rowCount` rows numbered from `counter` after `prefix` do not fit the
 // entry number: the digits the last one needs and the room that leaves the
 // prefix.
 std::string EntryNumbersTooLongText(const std::string& prefix, const std::string& counter, std::size_t rowCount) {
-  const auto room = EntryNumberRoom(counter, rowCount);
+  const auto room = books::journal::EntryNumberRoom(counter, rowCount);
   if (!room)
     return T("The counter is no number", "De teller is geen getal", "Der Zähler ist keine Zahl");
   const std::string digits = std::to_string(room->digits), most = std::to_string(room->prefixRoom);
@@ -102,25 +102,27 @@ std::string EntryNumbersTooLongText(const std::string& prefix, const std::string
 
 // Whether Next may go on with a profile of `fault`; else the fields it
 // lacks are painted and the status says what is missing.
-bool ProfileUsableAtNext(Tboeking& f, ProfileFault fault) {
+bool ProfileUsableAtNext(Tboeking& f, books::journal::ProfileFault fault) {
   switch (fault) {
-    case ProfileFault::None: return true;
-    case ProfileFault::NumberOutside: return false;  // ShownProfile refused it
-    case ProfileFault::NoDateColumn:
-    case ProfileFault::NoDateLayout:
+    case books::journal::ProfileFault::None:
+      return true;
+    case books::journal::ProfileFault::NumberOutside:
+      return false;  // ShownProfile refused it
+    case books::journal::ProfileFault::NoDateColumn:
+    case books::journal::ProfileFault::NoDateLayout:
       f.Edit110.SetBackColor(ui::colors::Yellow);
       f.ComboBox10.SetBackColor(ui::colors::Yellow);
       f.StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
                           "Das Profil braucht die Datumsspalte und ihr Format"),
                         ui::colors::Yellow);
       return false;
-    case ProfileFault::NoAmountColumn:
+    case books::journal::ProfileFault::NoAmountColumn:
       f.Edit101.SetBackColor(ui::colors::Yellow);
       f.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
                           "Das Profil braucht die Betragsspalte"),
                         ui::colors::Yellow);
       return false;
-    case ProfileFault::NoOwnAccountColumn:
+    case books::journal::ProfileFault::NoOwnAccountColumn:
       f.Edit93.SetBackColor(ui::colors::Yellow);
       f.StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
                           "Das Profil braucht die Spalte des eigenen Kontos"),
@@ -135,17 +137,18 @@ bool ProfileUsableAtNext(Tboeking& f, ProfileFault fault) {
 // is now), so that no payment is stored whose voucher the store would
 // refuse; the amount decimals; the header line's fields. nullopt (shown)
 // when the settings file does not open.
-std::optional<StatementRules> NextRules(const std::string& formLowestOpenDate, std::size_t headerFields) {
-  StatementRules rules;
+std::optional<books::journal::StatementRules> NextRules(const std::string& formLowestOpenDate,
+                                                        std::size_t headerFields) {
+  books::journal::StatementRules rules;
   rules.lowestOpenDate = formLowestOpenDate;
-  rules.decimals = shell::SystemSettings.AmountDecimals;
+  rules.decimals = text::SystemSettings.AmountDecimals;
   rules.headerFields = headerFields;
-  shell::ScopedFileSet set("ADS");
+  store::ScopedFileSet set("ADS");
   if (!set.Ok()) {
     ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
     return std::nullopt;
   }
-  rules.lowestOpenDate = std::max(rules.lowestOpenDate, StoredLowestOpenDate());
+  rules.lowestOpenDate = std::max(rules.lowestOpenDate, books::journal::StoredLowestOpenDate());
   set.Close();
   return rules;
 }
@@ -158,17 +161,18 @@ void RemoveIndices(std::vector<Item>& items, const std::vector<std::size_t>& ind
 }  // namespace
 
 void Tboeking::BindBankImportTabs() {
-  Edit91.SetText(std::string(1, kDefaultStatementSeparator));
-  Edit92.SetText(std::string(1, kDefaultStatementQualifier));
+  Edit91.SetText(std::string(1, books::journal::kDefaultStatementSeparator));
+  Edit92.SetText(std::string(1, books::journal::kDefaultStatementQualifier));
   Edit109.SetReadOnly(true);
   for (ui::Edit* e : {&Edit111, &Edit114, &Edit121, &Edit117, &Edit118, &Edit119, &Edit120}) e->SetReadOnly(true);
   for (ui::Edit* e : {&Edit117, &Edit118, &Edit119, &Edit120}) e->hints.minWidth = 320;
   Edit108.SetMaxLength(static_cast<int>(records::ImportProfileRec::kProfileName.capacity));
   Edit112.SetMaxLength(static_cast<int>(records::ImportProfileRec::kCurrencyCode.capacity));
   Edit100.SetMaxLength(static_cast<int>(records::ImportProfileRec::kDebitString.capacity));
-  Edit115.SetMaxLength(static_cast<int>(kEntryNumberRoom));
+  Edit115.SetMaxLength(static_cast<int>(books::journal::kEntryNumberRoom));
   ComboBox10.SetStyle(ui::ComboStyle::DropDown);
-  std::vector<std::string> layouts(kStatementDateLayouts.begin(), kStatementDateLayouts.end());
+  std::vector<std::string> layouts(books::journal::kStatementDateLayouts.begin(),
+                                   books::journal::kStatementDateLayouts.end());
   ComboBox10.SetItems(layouts);
   ComboBox10.SetItemIndex(0);
   StringGrid5.hints.stretch = 1;
@@ -205,7 +209,7 @@ void Tboeking::BindBankImportTabs() {
   for (ui::Edit* e : digits)
     e->OnChange = [e] {
       std::string text = e->GetText();
-      shell::KeepDigits(text);
+      text::KeepDigits(text);
       e->SetText(text);
     };
   Button28.OnClick = [this] { Button28Click(); };
@@ -255,7 +259,7 @@ void Tboeking::ApplyBankImportTexts() {
 
 void Tboeking::ShowImportTab() {
   ApplyBankImportTexts();
-  if (!profileFileReported_ && !ImportProfiles.empty() && !ProfilesWhole(ImportProfiles)) {
+  if (!profileFileReported_ && !ImportProfiles.empty() && !books::journal::ProfilesWhole(ImportProfiles)) {
     profileFileReported_ = true;
     ui::ShowMessage(MsgProfileFileDamaged());
   }
@@ -289,14 +293,14 @@ void Tboeking::Button8Click() {
   options.defaultExtension = "csv";
   const std::optional<std::string> path = ui::GetBackend().OpenFileDialog(options);
   if (!path) return;
-  const StatementFile file = ReadStatementFile(*path);
+  const books::journal::StatementFile file = books::journal::ReadStatementFile(*path);
   if (file.code != 0) {
     ui::ShowMessage(T("The statement cannot be read: ", "Het afschrift kan niet gelezen worden: ",
                       "Der Kontoauszug kann nicht gelesen werden: ") +
                     cp1252::FromUtf8(*path) + "  " + platform::OsErrorText(file.code));
     return;
   }
-  std::vector<std::string> lines = StatementLines(DecodeStatement(file.bytes));
+  std::vector<std::string> lines = books::journal::StatementLines(books::journal::DecodeStatement(file.bytes));
   if (lines.empty()) {
     ui::ShowMessage(T("The statement is empty: ", "Het afschrift is leeg: ", "Der Kontoauszug ist leer: ") +
                     cp1252::FromUtf8(*path));
@@ -323,30 +327,33 @@ void Tboeking::Button8Click() {
 }
 
 void Tboeking::Button22Click() {
-  const SplitSettings settings = ReadSplitSettings(Edit91.GetText(), Edit92.GetText(), CheckBox15.Checked());
+  const books::journal::SplitSettings settings =
+      books::journal::ReadSplitSettings(Edit91.GetText(), Edit92.GetText(), CheckBox15.Checked());
   std::string refusal;
   switch (settings.outcome) {
-    case SplitOutcome::Done: break;
-    case SplitOutcome::SeparatorEmpty:
-    case SplitOutcome::SeparatorNotOneChar:
+    case books::journal::SplitOutcome::Done:
+      break;
+    case books::journal::SplitOutcome::SeparatorEmpty:
+    case books::journal::SplitOutcome::SeparatorNotOneChar:
       refusal = T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
                   "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
       break;
-    case SplitOutcome::QualifierNotOneChar:
+    case books::journal::SplitOutcome::QualifierNotOneChar:
       refusal = T("The text qualifier is one character, or empty", "De tekstafbakening is één teken, of leeg",
                   "Der Textbegrenzer ist ein Zeichen oder leer");
       break;
-    case SplitOutcome::QualifierIsSeparator:
+    case books::journal::SplitOutcome::QualifierIsSeparator:
       refusal = T("The text qualifier cannot be the separator", "De tekstafbakening kan niet het scheidingsteken zijn",
                   "Der Textbegrenzer kann nicht das Trennzeichen sein");
       break;
-    case SplitOutcome::UnterminatedQualifier: break;
+    case books::journal::SplitOutcome::UnterminatedQualifier:
+      break;
   }
   if (!refusal.empty()) {
     StatusBar1.Show(refusal, ui::colors::Red);
     return;
   }
-  const SplitResult split = SplitStatement(statementLines_, settings.options);
+  const books::journal::SplitResult split = SplitStatement(statementLines_, settings.options);
   // The grid starts empty on every Go.
   statementRows_.clear();
   statementHeaderFields_ = 0;
@@ -357,7 +364,7 @@ void Tboeking::Button22Click() {
   StringGrid4.SetColCount(1);
   StringGrid4.SetRowCount(1);
   StringGrid4.SetCell(0, 0, "0");
-  if (split.outcome == SplitOutcome::UnterminatedQualifier) {
+  if (split.outcome == books::journal::SplitOutcome::UnterminatedQualifier) {
     Button25.SetEnabled(false);
     StatusBar1.Show(T("Line ", "Regel ", "Zeile ") + std::to_string(split.errorLine) +
                         T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
@@ -425,19 +432,19 @@ void Tboeking::ComboBox10Change() {
 
 std::optional<records::ImportProfileRec> Tboeking::ShownProfile() {
   records::ImportProfileRec p;
-  const std::string numberText = shell::TrimText(Edit109.GetText());
+  const std::string numberText = text::TrimText(Edit109.GetText());
   int number = 0;
   const auto [end, ec] = std::from_chars(numberText.data(), numberText.data() + numberText.size(), number);
   if (numberText.empty() || ec != std::errc() || end != numberText.data() + numberText.size() || number < 1 ||
-      number > kImportProfiles) {
+      number > books::journal::kImportProfiles) {
     ui::ShowMessage(T("Choose a profile (1 to 10)", "Kies een profiel (1 tot 10)", "Wählen Sie ein Profil (1 bis 10)"));
     return std::nullopt;
   }
   p.SetProfileNumber(number);
-  p.SetProfileName(shell::Cut(Edit108.GetText(), records::ImportProfileRec::kProfileName.capacity));
+  p.SetProfileName(text::Cut(Edit108.GetText(), records::ImportProfileRec::kProfileName.capacity));
   p.SetDateFormat(ComboBox10.GetText());
-  p.SetCurrencyCode(shell::Cut(Edit112.GetText(), records::ImportProfileRec::kCurrencyCode.capacity));
-  p.SetDebitString(shell::Cut(Edit100.GetText(), records::ImportProfileRec::kDebitString.capacity));
+  p.SetCurrencyCode(text::Cut(Edit112.GetText(), records::ImportProfileRec::kCurrencyCode.capacity));
+  p.SetDebitString(text::Cut(Edit100.GetText(), records::ImportProfileRec::kDebitString.capacity));
   struct Column {
     ui::Edit* field;
     void (records::ImportProfileRec::*set)(std::int32_t);
@@ -475,23 +482,24 @@ std::optional<records::ImportProfileRec> Tboeking::ShownProfile() {
 
 void Tboeking::FillProfileList(int number) {
   ComboBox9.ClearItems();
-  for (const records::ImportProfileRec& profile : ImportProfiles) ComboBox9.AddItem(ImportProfileItem(profile));
+  for (const records::ImportProfileRec& profile : ImportProfiles)
+    ComboBox9.AddItem(books::journal::ImportProfileItem(profile));
   ComboBox9.SetItemIndex(number - 1 < ComboBox9.Count() ? number - 1 : -1);
 }
 
 void Tboeking::Button24Click() {
   const auto profile = ShownProfile();
   if (!profile) return;
-  ProfileResult saved = SaveImportProfile(*profile);
-  if (saved.outcome == ProfileOutcome::Damaged) {
+  books::journal::ProfileResult saved = books::journal::SaveImportProfile(*profile);
+  if (saved.outcome == books::journal::ProfileOutcome::Damaged) {
     if (!AskYes(MsgProfileFileDamaged() + "\n" +
                 T("Rewrite it as ten profiles (the readable ones kept)?",
                   "Het opnieuw schrijven als tien profielen (de leesbare blijven bewaard)?",
                   "Sie als zehn Profile neu schreiben (die lesbaren bleiben erhalten)?")))
       return;
-    saved = RepairImportProfiles(*profile);
+    saved = books::journal::RepairImportProfiles(*profile);
   }
-  if (saved.outcome == ProfileOutcome::FileSetFailed) {
+  if (saved.outcome == books::journal::ProfileOutcome::FileSetFailed) {
     ui::ShowMessage(saved.failure.text + "  " + platform::OsErrorText(saved.failure.code));
     return;
   }
@@ -508,7 +516,7 @@ void Tboeking::Button25Click() {
   if (statementRows_.empty()) return;
   const auto profile = ShownProfile();
   if (!profile) return;
-  if (!ProfileUsableAtNext(*this, CheckImportProfile(*profile))) return;
+  if (!ProfileUsableAtNext(*this, books::journal::CheckImportProfile(*profile))) return;
   for (ui::Edit* e : {&Edit110, &Edit101, &Edit93}) e->SetBackColor(ui::colors::Cream);
   ComboBox10.SetBackColor(ui::colors::Cream);
   const std::string cashAccount = AccountOfItem(ComboBox4.GetText());
@@ -521,9 +529,9 @@ void Tboeking::Button25Click() {
 
   const auto rules = NextRules(lowestOpenDate_, statementHeaderFields_);
   if (!rules) return;
-  StatementCheck check = CheckStatementRows(statementRows_, *profile, *rules);
+  books::journal::StatementCheck check = CheckStatementRows(statementRows_, *profile, *rules);
   if (!check.badRows.empty()) {
-    ui::ShowMessage(BadRowsMessage(check.badRows));
+    ui::ShowMessage(books::journal::BadRowsMessage(check.badRows));
     StatusBar1.Show(std::to_string(check.badRows.size()) +
                         T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
                           " Zeilen können nicht eingelesen werden"),
@@ -545,15 +553,15 @@ void Tboeking::Button25Click() {
   // Stored payments: the duplicates and the highest entry number.
   std::vector<records::PaymentRec> payments;
   {
-    shell::ScopedFileSet set("PAY");
+    store::ScopedFileSet set("PAY");
     if (!set.Ok()) {
       ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
       return;
     }
-    payments = shell::ReadAll<records::PaymentRec>(shell::FileCode::PAY);
+    payments = store::ReadAll<records::PaymentRec>(store::FileCode::PAY);
     set.Close();
   }
-  const std::vector<std::size_t> duplicates = ProbableDuplicates(check.rows, payments);
+  const std::vector<std::size_t> duplicates = books::journal::ProbableDuplicates(check.rows, payments);
   if (!duplicates.empty()) {
     const std::string question =
         std::to_string(duplicates.size()) +
@@ -568,12 +576,12 @@ void Tboeking::Button25Click() {
   }
 
   std::string prefix = Edit115.GetText();
-  if (prefix.empty()) prefix = DefaultEntryPrefix(CurrentYear());
+  if (prefix.empty()) prefix = books::journal::DefaultEntryPrefix(CurrentYear());
   std::string counter = Edit122.GetText();
-  const std::size_t width = counter.empty() ? std::string(kDefaultEntryCounter).size() : counter.size();
-  const auto highest = HighestEntryCounter(prefix, payments);
-  counter = CounterText(highest ? highest->counter + 1 : 1, width);
-  if (!EntryNumbersFit(prefix, counter, check.rows.size())) {
+  const std::size_t width = counter.empty() ? std::string(books::journal::kDefaultEntryCounter).size() : counter.size();
+  const auto highest = books::journal::HighestEntryCounter(prefix, payments);
+  counter = books::journal::CounterText(highest ? highest->counter + 1 : 1, width);
+  if (!books::journal::EntryNumbersFit(prefix, counter, check.rows.size())) {
     // The prefix field keeps the prefix, for the user to shorten on tab 8.
     Edit115.SetText(prefix);
     Edit115.SetBackColor(ui::colors::Yellow);
@@ -582,12 +590,12 @@ void Tboeking::Button25Click() {
   }
   Edit115.SetBackColor(ui::colors::Default);
 
-  ImportJob job;
+  books::journal::ImportJob job;
   job.rows = std::move(check.rows);
   job.cashAccount = cashAccount;
   job.journal = journal_;
   job.lowestOpenDate = rules->lowestOpenDate;
-  job.decimals = shell::SystemSettings.AmountDecimals;
+  job.decimals = text::SystemSettings.AmountDecimals;
   job.leftOut = leftOut;
   importJob_ = std::move(job);
   ClearMatchTab();
@@ -599,7 +607,7 @@ void Tboeking::Button25Click() {
   ImportProgressBar.SetRange(0, std::max<int>(1, static_cast<int>(importJob_->rows.size())));
   Button26.SetEnabled(!importJob_->rows.empty());
   ShowContinueButton(false);
-  SelectTab(TabMatchImport);
+  SelectTab(books::journal::TabMatchImport);
   StatusBar1.Show("", ui::colors::Default);
 }
 
@@ -607,7 +615,7 @@ void Tboeking::Button25Click() {
 
 void Tboeking::ShowImportResult() {
   if (!importJob_) return;
-  const auto lines = ImportResultLines(*importJob_);
+  const auto lines = books::journal::ImportResultLines(*importJob_);
   Edit117.SetText(lines[0]);
   Edit118.SetText(lines[1]);
   Edit119.SetText(lines[2]);
@@ -617,14 +625,14 @@ void Tboeking::ShowImportResult() {
 
 void Tboeking::Button26Click() {
   if (!importJob_) return;
-  ImportJob& job = *importJob_;
+  books::journal::ImportJob& job = *importJob_;
   if (job.Finished()) {
-    SelectTab(TabMatchImport);
+    SelectTab(books::journal::TabMatchImport);
     return;
   }
   if (job.stored == 0) {
     // The numbering as the fields show it now.
-    if (!EntryNumbersFit(Edit115.GetText(), Edit122.GetText(), job.rows.size())) {
+    if (!books::journal::EntryNumbersFit(Edit115.GetText(), Edit122.GetText(), job.rows.size())) {
       StatusBar1.Show(EntryNumbersTooLongText(Edit115.GetText(), Edit122.GetText(), job.rows.size()),
                       ui::colors::Red);
       return;
@@ -641,19 +649,19 @@ void Tboeking::Button26Click() {
   // Shown while the run goes, and kept when it stops part-way; the payment
   // tab neither stores nor deletes meanwhile.
   ShowContinueButton(true);
-  RunResult result;
+  books::journal::RunResult result;
   {
     // A long statement: the window repaints at each step (the result lines
     // move) and takes no other command until the run ends.
     ui::LongWork work;
-    result = RunImport(job, [this](const ImportJob&) {
+    result = RunImport(job, [this](const books::journal::ImportJob&) {
       ShowImportResult();
       ui::LongWorkTick();
     });
   }
   ShowImportResult();
-  SelectTab(TabMatchImport);
-  if (result.outcome != RunOutcome::Done) {
+  SelectTab(books::journal::TabMatchImport);
+  if (result.outcome != books::journal::RunOutcome::Done) {
     std::string text = T("The import stopped at line ", "De import stopte bij regel ", "Der Import hielt bei Zeile ") +
                        std::to_string(result.failedLine) +
                        T(": its payment was not stored. Continue tries it again.",
@@ -684,7 +692,7 @@ void Tboeking::Button26Click() {
 
 bool Tboeking::EndInterruptedImport() {
   if (!Button27.Visible() || !importJob_) return false;
-  SelectTab(TabMatchImport);
+  SelectTab(books::journal::TabMatchImport);
   ShowImportResult();
   ShowContinueButton(false);
   Button26.SetEnabled(false);

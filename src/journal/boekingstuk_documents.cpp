@@ -11,8 +11,8 @@
 
 namespace journal {
 
-using shell::BuiltInText;
-using shell::Cut;
+using text::BuiltInText;
+using text::Cut;
 
 void Tboeking::StoreWithAllJournals(void (Tboeking::*store)()) {
   StatusBar1.Show("", ui::colors::Default);
@@ -22,26 +22,26 @@ void Tboeking::StoreWithAllJournals(void (Tboeking::*store)()) {
   CheckBox12.SetChecked(all);
 }
 
-bool Tboeking::ShowDocumentVoucher(const StoreResult& found) {
-  if (found.outcome == StoreOutcome::FileSetFailed) {
-    shell::ReportFileSetError(found.failure);
+bool Tboeking::ShowDocumentVoucher(const books::journal::StoreResult& found) {
+  if (found.outcome == books::journal::StoreOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(found.failure);
     return true;
   }
   if (!found.Ok() || !found.voucher) return false;
   ShowVoucher(*found.voucher);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
   return true;
 }
 
-void Tboeking::ShowProposalHead(const VoucherLink& link, const VoucherPartner& partner, const std::string& number,
-                                const std::string& entryNumber, const std::string& memo, const std::string& date,
-                                bool invoice) {
+void Tboeking::ShowProposalHead(const books::journal::VoucherLink& link, const books::journal::VoucherPartner& partner,
+                                const std::string& number, const std::string& entryNumber, const std::string& memo,
+                                const std::string& date, bool invoice) {
   Edit3.SetText(number);
-  Edit123.SetText(Cut(shell::TrimTrailingBlanks(entryNumber), 15));
-  Edit116.SetText(Cut(shell::TrimTrailingBlanks(memo), 50));
+  Edit123.SetText(Cut(text::TrimTrailingBlanks(entryNumber), 15));
+  Edit116.SetText(Cut(text::TrimTrailingBlanks(memo), 50));
   link_ = link;
   partner_ = partner;
-  mode_ = EntryMode::Add;
+  mode_ = books::journal::EntryMode::Add;
   ShowModeCaption();
   ShowDocumentHeader(partner.kind, partner.number, date + "/" + Edit3.GetText(), invoice);
   DateTimePicker2.SetEnabled(false);
@@ -49,7 +49,7 @@ void Tboeking::ShowProposalHead(const VoucherLink& link, const VoucherPartner& p
 }
 
 void Tboeking::GoToProposal() {
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
   RecalcTotals();
   if (Button5.Reachable()) Button5.SetFocus();
 }
@@ -83,10 +83,11 @@ void Tboeking::EmptyList(ui::StringGrid& grid, ui::Action& choose) {
 
 namespace {
 
-std::string DocumentRefusedText(DocumentOutcome outcome, bool invoice) {
+std::string DocumentRefusedText(books::journal::DocumentOutcome outcome, bool invoice) {
   switch (outcome) {
-    case DocumentOutcome::ChangedInAnotherCopy: return shell::MsgChangedInAnotherCopy();
-    case DocumentOutcome::HasVoucher:
+    case books::journal::DocumentOutcome::ChangedInAnotherCopy:
+      return text::MsgChangedInAnotherCopy();
+    case books::journal::DocumentOutcome::HasVoucher:
       return invoice ? BuiltInText("This invoice has its journal voucher; it is neither changed nor deleted",
                                    "Deze factuur is geboekt; ze wordt niet gewijzigd of verwijderd",
                                    "Diese Rechnung ist gebucht; sie wird weder geändert noch gelöscht")
@@ -105,19 +106,20 @@ std::string DocumentRefusedText(DocumentOutcome outcome, bool invoice) {
 
 }  // namespace
 
-bool Tboeking::DocumentDone(DocumentOutcome outcome, const shell::FileSetFailure& failure, bool invoice) {
-  if (outcome == DocumentOutcome::FileSetFailed) {
-    shell::ReportFileSetError(failure);
+bool Tboeking::DocumentDone(books::journal::DocumentOutcome outcome, const store::FileSetFailure& failure,
+                            bool invoice) {
+  if (outcome == books::journal::DocumentOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(failure);
     return false;
   }
-  if (outcome == DocumentOutcome::Done) return true;
+  if (outcome == books::journal::DocumentOutcome::Done) return true;
   StatusBar1.Show(DocumentRefusedText(outcome, invoice), ui::colors::Red);
   return false;
 }
 
 void Tboeking::ShowDate(ui::DatePicker& picker, const std::string& ymd) {
-  if (!shell::IsValidYmd(ymd)) return;
-  const platform::TDateTime d = shell::YmdToDate(ymd);
+  if (!text::IsValidYmd(ymd)) return;
+  const platform::TDateTime d = text::YmdToDate(ymd);
   const std::optional<platform::TDateTime> min = picker.MinDate();
   picker.SetMinDate(std::nullopt);
   picker.SetDate(d);

@@ -17,16 +17,16 @@
 
 namespace journal {
 
-using shell::BuiltInText;
-using shell::Cut;
-using shell::L;
+using text::BuiltInText;
+using text::Cut;
+using text::L;
 
 namespace {
 
-int Decimals() { return shell::SystemSettings.AmountDecimals; }
+int Decimals() { return text::SystemSettings.AmountDecimals; }
 
 std::optional<std::int32_t> WholeNumber(const std::string& text) {
-  const std::string t = shell::TrimText(text);
+  const std::string t = text::TrimText(text);
   if (t.empty() || t.size() > 10) return std::nullopt;
   std::size_t i = t[0] == '-' ? 1 : 0;
   if (i == t.size()) return std::nullopt;
@@ -39,10 +39,10 @@ std::optional<std::int32_t> WholeNumber(const std::string& text) {
 
 }  // namespace
 
-std::string Tboeking::AmountText(double value) { return shell::FormatAmount(value, Decimals(), 'Y'); }
+std::string Tboeking::AmountText(double value) { return text::FormatAmount(value, Decimals(), 'Y'); }
 
 std::optional<double> Tboeking::AmountOf(const ui::Edit& e, const std::string& what) {
-  if (auto v = shell::TryParseAmount(e.GetText())) return v;
+  if (auto v = text::TryParseAmount(e.GetText())) return v;
   std::string text = BuiltInText("The field \"%s\" holds no amount", "Het veld \"%s\" bevat geen bedrag",
                                  "Das Feld \"%s\" enthält keinen Betrag");
   if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, what);
@@ -53,10 +53,11 @@ std::optional<double> Tboeking::AmountOf(const ui::Edit& e, const std::string& w
 std::string Tboeking::InvoiceKindCode() const {
   if (loadedInvoice_) return loadedInvoice_->record.PartnerType();
   if (invoicePartner_)
-    return masterdata::KindOfRelationshipType(invoicePartner_->RelationshipType()) == masterdata::PartnerKind::Customer
+    return books::partners::KindOfRelationshipType(invoicePartner_->RelationshipType()) ==
+                   books::partners::PartnerKind::Customer
                ? "CUS"
                : "VEN";
-  return KindCodeOf(std::clamp(ComboBox3.ItemIndex(), 0, 1));
+  return books::journal::KindCodeOf(std::clamp(ComboBox3.ItemIndex(), 0, 1));
 }
 
 // ---- the tab's fields
@@ -101,7 +102,7 @@ void Tboeking::Button10Click() {
   NewVoucher();
   ClearInvoiceTab();
   StatusBar1.Show("", ui::colors::Default);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
 }
 
 void Tboeking::Edit7Exit() {
@@ -114,7 +115,7 @@ void Tboeking::SpeedButton3Click() {
 
 void Tboeking::DateTimePicker3Change() {
   if (invoicePartner_) {
-    const InvoiceTerms terms = TermsOf(DateTimePicker3.Date(), *invoicePartner_);
+    const books::journal::InvoiceTerms terms = books::journal::TermsOf(DateTimePicker3.Date(), *invoicePartner_);
     DateTimePicker5.SetDate(terms.discountDate);
     DateTimePicker6.SetDate(terms.dueDate);
   } else {
@@ -125,7 +126,7 @@ void Tboeking::DateTimePicker3Change() {
 }
 
 void Tboeking::ComboBox5Change() {
-  const std::string invoiceDate = shell::DateToYmd(DateTimePicker3.Date());
+  const std::string invoiceDate = text::DateToYmd(DateTimePicker3.Date());
   const std::string period = ComboBox5.GetText();
   std::optional<std::string> book;
   if (period.empty()) {
@@ -135,25 +136,25 @@ void Tboeking::ComboBox5Change() {
   } else {
     DateTimePicker4.SetEnabled(false);
     DateTimePicker4.SetBackColor(ui::colors::Default);
-    book = BookDateForPeriod(invoiceDate, period, JournalAdminSettings);
+    book = books::journal::BookDateForPeriod(invoiceDate, period, JournalAdminSettings);
   }
-  if (!book || !shell::IsValidYmd(*book)) return;
+  if (!book || !text::IsValidYmd(*book)) return;
   const std::optional<platform::TDateTime> min = DateTimePicker4.MinDate();
-  if (*book < lowestOpenDate_ || (min && shell::YmdToDate(*book) < *min)) {
+  if (*book < lowestOpenDate_ || (min && text::YmdToDate(*book) < *min)) {
     StatusBar1.Show(L(10715), ui::colors::Red);
     return;
   }
-  DateTimePicker4.SetDate(shell::YmdToDate(*book));
+  DateTimePicker4.SetDate(text::YmdToDate(*book));
 }
 
 void Tboeking::InvoiceAmountExit(bool prepaidField) {
   ui::Edit& e = prepaidField ? Edit124 : Edit17;
-  const journal::AmountExit left = AmountFieldLeft(e.GetText(), Decimals());
+  const books::journal::AmountExit left = books::journal::AmountFieldLeft(e.GetText(), Decimals());
   if (left.text != e.GetText()) SetAmountText(e, left.text);
-  const std::optional<double> amount = shell::TryParseAmount(Edit17.GetText());
-  const std::optional<double> prepaid = shell::TryParseAmount(Edit124.GetText());
+  const std::optional<double> amount = text::TryParseAmount(Edit17.GetText());
+  const std::optional<double> prepaid = text::TryParseAmount(Edit124.GetText());
   if (!amount || !prepaid) return;
-  std::optional<double> paid = shell::TryParseAmount(Edit18.GetText());
+  std::optional<double> paid = text::TryParseAmount(Edit18.GetText());
   if (invoiceState_ == DocumentState::New) paid = *prepaid;
   else if (prepaidField && loadedInvoice_)
     paid = *prepaid - loadedInvoice_->record.PrepaidAmount() + loadedInvoice_->record.PaidAmount();
@@ -166,12 +167,12 @@ void Tboeking::InvoiceAmountExit(bool prepaidField) {
 records::InvoiceRec Tboeking::InvoiceFromTab() const {
   records::InvoiceRec rec;
   if (loadedInvoice_) rec = loadedInvoice_->record;
-  rec.SetInvoiceDate(shell::DateToYmd(DateTimePicker3.Date()));
-  rec.SetDiscountDate(shell::DateToYmd(DateTimePicker5.Date()));
-  rec.SetDueDate(shell::DateToYmd(DateTimePicker6.Date()));
+  rec.SetInvoiceDate(text::DateToYmd(DateTimePicker3.Date()));
+  rec.SetDiscountDate(text::DateToYmd(DateTimePicker5.Date()));
+  rec.SetDueDate(text::DateToYmd(DateTimePicker6.Date()));
   if (!loadedInvoice_) {
-    rec.SetVoucherDate(shell::DateToYmd(DateTimePicker4.Date()));
-    rec.SetInvoiceNumber(Cut(shell::TrimText(Edit7.GetText()), 15));
+    rec.SetVoucherDate(text::DateToYmd(DateTimePicker4.Date()));
+    rec.SetInvoiceNumber(Cut(text::TrimText(Edit7.GetText()), 15));
     rec.SetPartnerType(InvoiceKindCode());
     rec.SetPartnerNumber(invoicePartner_ ? invoicePartner_->OurNumber() : 0);
   }
@@ -194,7 +195,8 @@ void Tboeking::Button9Click() { StoreWithAllJournals(&Tboeking::StoreInvoice); }
 void Tboeking::StoreInvoice() {
   if (invoiceState_ == DocumentState::LoadedBooked && loadedInvoice_) {
     // The invoice's own voucher, found by its key, or reported missing.
-    if (ShowDocumentVoucher(FindVoucherOf(InvoiceKeyOf(loadedInvoice_->record)))) return;
+    if (ShowDocumentVoucher(books::journal::FindVoucherOf(books::journal::InvoiceKeyOf(loadedInvoice_->record))))
+      return;
     CheckBox1.SetChecked(false);
     ProposeInvoiceVoucher(loadedInvoice_->record);
     StatusBar1.Show(BuiltInText("The journal voucher of this invoice was not found; a new one is proposed",
@@ -212,8 +214,8 @@ void Tboeking::StoreInvoice() {
   }
   // A new invoice's number is stored without blanks at its ends, as the
   // voucher's lines name it; the field shows what is stored.
-  if (invoiceState_ == DocumentState::New) Edit7.SetText(shell::TrimText(Edit7.GetText()));
-  const int room = MaxInvoiceNumberLength(InvoiceKindCode(), invoicePartner_->OurNumber());
+  if (invoiceState_ == DocumentState::New) Edit7.SetText(text::TrimText(Edit7.GetText()));
+  const int room = books::journal::MaxInvoiceNumberLength(InvoiceKindCode(), invoicePartner_->OurNumber());
   if (Edit7.GetText().empty() || static_cast<int>(Edit7.GetText().size()) > room) {
     char text[160];
     std::snprintf(text, sizeof text,
@@ -228,8 +230,9 @@ void Tboeking::StoreInvoice() {
   if (!AmountOf(Edit17, Label17.Caption()) || !AmountOf(Edit124, Label73.Caption())) return;
 
   const records::InvoiceRec rec = InvoiceFromTab();
-  const InvoiceResult r = invoiceState_ == DocumentState::New ? InsertInvoice(rec) : ChangeInvoice(rec, *loadedInvoice_);
-  if (r.outcome == DocumentOutcome::Duplicate) {
+  const books::journal::InvoiceResult r =
+      invoiceState_ == DocumentState::New ? books::journal::InsertInvoice(rec) : ChangeInvoice(rec, *loadedInvoice_);
+  if (r.outcome == books::journal::DocumentOutcome::Duplicate) {
     StatusBar1.Show(L(9648), ui::colors::Lime);
     return;
   }
@@ -243,34 +246,34 @@ void Tboeking::StoreInvoice() {
 }
 
 void Tboeking::ProposeInvoiceVoucher(const records::InvoiceRec& rec) {
-  const InvoiceKey key = InvoiceKeyOf(rec);
+  const books::journal::InvoiceKey key = books::journal::InvoiceKeyOf(rec);
   ClearVoucherForm();
   ShowDate(DateTimePicker2, rec.VoucherDate());
-  InvoiceProposalInput in;
+  books::journal::InvoiceProposalInput in;
   if (invoicePartner_) in.partner = *invoicePartner_;
   in.customer = key.kind == "CUS";
   in.partnerNumber = key.partner;
-  in.invoiceNumber = shell::TrimTrailingBlanks(key.number);
+  in.invoiceNumber = text::TrimTrailingBlanks(key.number);
   in.gross = rec.InvoiceAmount();
   in.prepaid = rec.PrepaidAmount();
-  in.rate = RateOfAccount(SalesTaxAccountTable, in.partner.VatGroup1());
+  in.rate = books::journal::RateOfAccount(SalesTaxAccountTable, in.partner.VatGroup1());
   in.decimals = Decimals();
   in.prepaidCaption = Label73.Caption();
-  const std::vector<ProposedLine> lines = InvoiceProposal(in);
+  const std::vector<books::journal::ProposedLine> lines = books::journal::InvoiceProposal(in);
   for (std::size_t i = 0; i < lines.size(); ++i)
     SetEntryLine(static_cast<int>(i), lines[i].account, lines[i].text, lines[i].amount, lines[i].side);
   // The partner line carries the link and is shown, not edited.
   readOnly_[0] = true;
   for (int c = 1; c <= 6; ++c) Lines[0].Field(c).SetEnabled(false);
-  ShowProposalHead(key, VoucherPartner{key.partner, key.kind}, VoucherNumberOf(key), rec.EntryNumber(), rec.Memo(),
-                   rec.VoucherDate(), true);
+  ShowProposalHead(key, books::journal::VoucherPartner{key.partner, key.kind}, books::journal::VoucherNumberOf(key),
+                   rec.EntryNumber(), rec.Memo(), rec.VoucherDate(), true);
   LockInvoiceTab(false);
   GoToProposal();
 }
 
 void Tboeking::ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText,
                                   bool invoice) {
-  const int k = KindIndexOf(kind);
+  const int k = books::journal::KindIndexOf(kind);
   Label30.SetCaption(k >= 0 && k < ComboBox6.Count() ? ComboBox6.Items()[static_cast<std::size_t>(k)].text : kind);
   Edit5.SetText(kind == "REC" || kind == "PAY" ? "0" : std::to_string(partner));
   Edit6.SetText(linkText);
@@ -281,7 +284,7 @@ void Tboeking::ShowDocumentHeader(const std::string& kind, std::int32_t partner,
 
 void Tboeking::Button19Click() {
   if (invoiceState_ != DocumentState::LoadedUnbooked || !loadedInvoice_) return;
-  const InvoiceResult r = journal::DeleteInvoice(*loadedInvoice_);
+  const books::journal::InvoiceResult r = books::journal::DeleteInvoice(*loadedInvoice_);
   if (!DocumentDone(r.outcome, r.failure, true)) return;
   Button10Click();
   Button14Click();
@@ -289,15 +292,15 @@ void Tboeking::Button19Click() {
 
 // ---- the list
 
-InvoiceFilter Tboeking::InvoiceFilterFromTab() const {
-  InvoiceFilter f;
+books::journal::InvoiceFilter Tboeking::InvoiceFilterFromTab() const {
+  books::journal::InvoiceFilter f;
   f.owing = CheckBox3.Checked();
   f.withoutVoucher = CheckBox4.Checked();
   f.all = CheckBox5.Checked();
   if (CheckBox10.Checked()) f.entryNumber = Edit97.GetText();
   if (CheckBox6.Checked())
-    f.partner = DocumentPartner{KindCodeOf(std::clamp(ComboBox7.ItemIndex(), 0, 1)),
-                                WholeNumber(Edit39.GetText()).value_or(-1)};
+    f.partner = books::journal::DocumentPartner{books::journal::KindCodeOf(std::clamp(ComboBox7.ItemIndex(), 0, 1)),
+                                                WholeNumber(Edit39.GetText()).value_or(-1)};
   return f;
 }
 
@@ -305,15 +308,15 @@ void Tboeking::Image5Click() { FillInvoiceList(InvoiceFilterFromTab(), 0); }
 void Tboeking::BitBtn5Click() { FillInvoiceList(invoiceFilter_, std::max(0, invoicePage_ - 1)); }
 void Tboeking::BitBtn6Click() { FillInvoiceList(invoiceFilter_, invoicePage_ + 1); }
 
-void Tboeking::FillInvoiceList(const InvoiceFilter& filter, int page) {
+void Tboeking::FillInvoiceList(const books::journal::InvoiceFilter& filter, int page) {
   StatusBar1.Show("", ui::colors::Default);
   invoiceFilter_ = filter;
-  const InvoicePage p = ListInvoices(filter, page);
-  if (p.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(p.failure);
+  const books::journal::InvoicePage p = ListInvoices(filter, page);
+  if (p.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(p.failure);
   invoiceRows_ = p.rows;
   invoicePage_ = p.page;
   ListPage shown{{}, p.HasPrevious(), p.more, p.SingleMatch(), L(LanguageOffsetOf(p.outcome, true))};
-  for (const LoadedInvoice& doc : invoiceRows_) {
+  for (const books::journal::LoadedInvoice& doc : invoiceRows_) {
     const records::InvoiceRec& rec = doc.record;
     const int k = rec.PartnerType() == "CUS" ? 0 : 1;
     shown.cells.push_back(
@@ -329,12 +332,14 @@ void Tboeking::FillInvoiceList(const InvoiceFilter& filter, int page) {
 void Tboeking::Button13Click() {
   const int row = StringGrid2.Row();
   if (row < 1 || row > static_cast<int>(invoiceRows_.size())) return;
-  const LoadedInvoice doc = invoiceRows_[static_cast<std::size_t>(row - 1)];
+  const books::journal::LoadedInvoice doc = invoiceRows_[static_cast<std::size_t>(row - 1)];
   const records::InvoiceRec& rec = doc.record;
   // The invoice's own partner, by its kind and number.
-  const auto kind = rec.PartnerType() == "CUS" ? masterdata::PartnerKind::Customer : masterdata::PartnerKind::Supplier;
-  const masterdata::PartnerResult partner = masterdata::FindPartnerByNumber(kind, rec.PartnerNumber());
-  if (partner.outcome == masterdata::PartnerOutcome::FileSetFailed) return shell::ReportFileSetError(partner.failure);
+  const auto kind =
+      rec.PartnerType() == "CUS" ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
+  const books::partners::PartnerResult partner = books::partners::FindPartnerByNumber(kind, rec.PartnerNumber());
+  if (partner.outcome == books::partners::PartnerOutcome::FileSetFailed)
+    return formkit::ReportFileSetError(partner.failure);
 
   ClearInvoiceTab();
   if (partner.Ok()) {
@@ -347,26 +352,26 @@ void Tboeking::Button13Click() {
   const bool booked = rec.VoucherCreated();
   invoiceState_ = booked ? DocumentState::LoadedBooked : DocumentState::LoadedUnbooked;
   Label23.SetCaption(StringGrid2.Cell(1, row));
-  Edit7.SetText(shell::TrimTrailingBlanks(rec.InvoiceNumber()));
-  Edit87.SetText(shell::TrimTrailingBlanks(rec.EntryNumber()));
+  Edit7.SetText(text::TrimTrailingBlanks(rec.InvoiceNumber()));
+  Edit87.SetText(text::TrimTrailingBlanks(rec.EntryNumber()));
   ShowDate(DateTimePicker3, rec.InvoiceDate());
   ShowDate(DateTimePicker5, rec.DiscountDate());
   ShowDate(DateTimePicker6, rec.DueDate());
-  ComboBox5.SetText(PeriodTextOf(rec.VoucherDate(), JournalAdminSettings));
+  ComboBox5.SetText(books::journal::PeriodTextOf(rec.VoucherDate(), JournalAdminSettings));
   ShowDate(DateTimePicker4, rec.VoucherDate());
   // The amounts from the record, never from the grid's text.
   SetAmountText(Edit17, AmountText(rec.InvoiceAmount()));
   SetAmountText(Edit18, AmountText(rec.PaidAmount()));
   SetAmountText(Edit124, AmountText(rec.PrepaidAmount()));
   SetAmountText(Edit57, AmountText(rec.InvoiceAmount() - rec.PaidAmount()));
-  Edit19.SetText(shell::TrimTrailingBlanks(rec.Memo()));
+  Edit19.SetText(text::TrimTrailingBlanks(rec.Memo()));
   CheckBox1.SetChecked(booked);
   LockInvoiceTab(!booked);
 
   tabSwitchSuppressed_ = true;
   Button14Click();
   tabSwitchSuppressed_ = false;
-  SelectTab(TabInvoice);
+  SelectTab(books::journal::TabInvoice);
   DeleteInvoice.SetEnabled(!booked);
   Button19.SetVisible(!booked);
   AddInvoice.SetCaption(booked ? L(3981) : L(3409));
@@ -384,12 +389,12 @@ void Tboeking::Button14Click() {
   BitBtn5.SetVisible(false);
   BitBtn6.SetVisible(false);
   StatusBar1.Show("", ui::colors::Default);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
 }
 
 void Tboeking::CheckBox6Click() {
   Panel22.SetVisible(CheckBox6.Checked());
-  SearchPartner1.SetVisible(CheckBox6.Checked() || TabControl1.TabIndex() != TabInvoiceList);
+  SearchPartner1.SetVisible(CheckBox6.Checked() || TabControl1.TabIndex() != books::journal::TabInvoiceList);
 }
 
 void Tboeking::CheckBox10Click() {

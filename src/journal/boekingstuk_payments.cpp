@@ -18,13 +18,13 @@
 
 namespace journal {
 
-using shell::BuiltInText;
-using shell::Cut;
-using shell::L;
+using text::BuiltInText;
+using text::Cut;
+using text::L;
 
 namespace {
 
-int Decimals() { return shell::SystemSettings.AmountDecimals; }
+int Decimals() { return text::SystemSettings.AmountDecimals; }
 
 bool WithPartner(int kindIndex) { return kindIndex == 0 || kindIndex == 1; }
 
@@ -42,7 +42,7 @@ void Tboeking::SpeedButton7Click() {
   NewVoucher();
   tabSwitchSuppressed_ = suppressed;
   ClearPaymentTab();
-  SelectTab(TabPayment);
+  SelectTab(books::journal::TabPayment);
 }
 
 void Tboeking::ClearPaymentTab() {
@@ -55,8 +55,8 @@ void Tboeking::ClearPaymentTab() {
   SetAmountText(Edit30, "0");
   const platform::TDateTime today = platform::Date();
   DateTimePicker7.SetMinDate(std::nullopt);
-  if (shell::IsValidYmd(lowestOpenDate_)) {
-    const platform::TDateTime lowest = shell::YmdToDate(lowestOpenDate_);
+  if (text::IsValidYmd(lowestOpenDate_)) {
+    const platform::TDateTime lowest = text::YmdToDate(lowestOpenDate_);
     DateTimePicker7.SetDate(std::max(today, lowest));
     DateTimePicker7.SetMinDate(lowest);
   } else {
@@ -83,7 +83,7 @@ void Tboeking::Button16Click() {
   // While an import is interrupted, Cancel ends the import.
   if (EndInterruptedImport()) return;
   SpeedButton7Click();
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
 }
 
 void Tboeking::ShowPaymentButtons() {
@@ -125,13 +125,13 @@ void Tboeking::Edit9Change() {
 }
 
 void Tboeking::Edit30Exit() {
-  const journal::AmountExit left = AmountFieldLeft(Edit30.GetText(), Decimals());
+  const books::journal::AmountExit left = books::journal::AmountFieldLeft(Edit30.GetText(), Decimals());
   if (left.text != Edit30.GetText()) SetAmountText(Edit30, left.text);
   ShowRest();
 }
 
-std::vector<OpenInvoiceItem> Tboeking::TickedItems() const {
-  std::vector<OpenInvoiceItem> ticked;
+std::vector<books::journal::OpenInvoiceItem> Tboeking::TickedItems() const {
+  std::vector<books::journal::OpenInvoiceItem> ticked;
   for (int i = 0; i < static_cast<int>(CheckListBox1.Items().size()) && i < static_cast<int>(openItems_.size()); ++i)
     if (CheckListBox1.Checked(i)) ticked.push_back(openItems_[static_cast<std::size_t>(i)]);
   return ticked;
@@ -139,23 +139,23 @@ std::vector<OpenInvoiceItem> Tboeking::TickedItems() const {
 
 void Tboeking::ShowRest() {
   const double amount = TryParseAmountOr0(Edit30.GetText());
-  Edit69.SetText(AmountText(PaymentRest(amount, TickedItems(), Decimals())));
+  Edit69.SetText(AmountText(books::journal::PaymentRest(amount, TickedItems(), Decimals())));
 }
 
 void Tboeking::ophalenfacturenExecute() {
   openItems_.clear();
   CheckListBox1.ClearItems();
   if (!paymentPartner_) return ShowRest();
-  const std::string kind =
-      masterdata::KindOfRelationshipType(paymentPartner_->RelationshipType()) == masterdata::PartnerKind::Customer
-          ? "CUS"
-          : "VEN";
+  const std::string kind = books::partners::KindOfRelationshipType(paymentPartner_->RelationshipType()) ==
+                                   books::partners::PartnerKind::Customer
+                               ? "CUS"
+                               : "VEN";
   // Every open invoice of the partner, not one list page.
-  const InvoiceList list = OpenInvoicesOf(kind, paymentPartner_->OurNumber());
-  if (list.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(list.failure);
+  const books::journal::InvoiceList list = books::journal::OpenInvoicesOf(kind, paymentPartner_->OurNumber());
+  if (list.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(list.failure);
   std::vector<records::InvoiceRec> invoices;
-  for (const LoadedInvoice& doc : list.documents) invoices.push_back(doc.record);
-  openItems_ = OpenInvoiceItems(invoices, paymentPartner_->DiscountRate(), Decimals());
+  for (const books::journal::LoadedInvoice& doc : list.documents) invoices.push_back(doc.record);
+  openItems_ = books::journal::OpenInvoiceItems(invoices, paymentPartner_->DiscountRate(), Decimals());
   for (std::size_t i = 0; i < openItems_.size(); ++i)
     CheckListBox1.AddItem(openItems_[i].Text(Decimals()), false, static_cast<int64_t>(i));
   ShowRest();
@@ -163,12 +163,13 @@ void Tboeking::ophalenfacturenExecute() {
 
 void Tboeking::CheckListBox1Click(int index) {
   if (index >= 0 && index < static_cast<int>(openItems_.size()) && CheckListBox1.Checked(index)) {
-    const std::vector<OpenInvoiceItem> ticked = TickedItems();
+    const std::vector<books::journal::OpenInvoiceItem> ticked = TickedItems();
     bool discount = false;
-    for (const OpenInvoiceItem& item : ticked) discount = discount || item.discount > 0;
-    const bool tax = paymentPartner_ && !shell::TrimTrailingBlanks(paymentPartner_->VatGroup1()).empty() &&
-                     RateOfAccount(SalesTaxAccountTable, paymentPartner_->VatGroup1()) > 0;
-    if (PaymentLinesNeeded(static_cast<int>(ticked.size()), discount, tax) > kVoucherLines) {
+    for (const books::journal::OpenInvoiceItem& item : ticked) discount = discount || item.discount > 0;
+    const bool tax = paymentPartner_ && !text::TrimTrailingBlanks(paymentPartner_->VatGroup1()).empty() &&
+                     books::journal::RateOfAccount(SalesTaxAccountTable, paymentPartner_->VatGroup1()) > 0;
+    if (books::journal::PaymentLinesNeeded(static_cast<int>(ticked.size()), discount, tax) >
+        books::journal::kVoucherLines) {
       CheckListBox1.SetChecked(index, false);
       StatusBar1.Show(BuiltInText("No more invoices fit on this payment's voucher of eight lines",
                                   "Er passen geen facturen meer op de boeking van acht regels van deze betaling",
@@ -184,9 +185,9 @@ void Tboeking::CheckListBox1Click(int index) {
 records::PaymentRec Tboeking::PaymentFromTab() const {
   records::PaymentRec rec;
   if (loadedPayment_) rec = loadedPayment_->record;
-  const std::string kind = KindCodeOf(ComboBox6.ItemIndex());
+  const std::string kind = books::journal::KindCodeOf(ComboBox6.ItemIndex());
   if (!loadedPayment_) {
-    rec.SetValueDate(shell::DateToYmd(DateTimePicker7.Date()));
+    rec.SetValueDate(text::DateToYmd(DateTimePicker7.Date()));
     rec.SetPartnerType(kind);
     rec.SetPartnerNumber(WithPartner(ComboBox6.ItemIndex()) && paymentPartner_ ? paymentPartner_->OurNumber() : 0);
   }
@@ -208,7 +209,7 @@ void Tboeking::Button15Click() { StoreWithAllJournals(&Tboeking::StorePayment); 
 
 void Tboeking::StorePayment() {
   if (paymentState_ == DocumentState::LoadedBooked && loadedPayment_) {
-    if (!ShowDocumentVoucher(FindVoucherOf(PaymentKeyOf(loadedPayment_->record))))
+    if (!ShowDocumentVoucher(books::journal::FindVoucherOf(books::journal::PaymentKeyOf(loadedPayment_->record))))
       StatusBar1.Show(L(9892), ui::colors::Lime);
     return;
   }
@@ -229,8 +230,8 @@ void Tboeking::StorePayment() {
   if (!AmountOf(Edit30, Label82.Caption())) return;
 
   const records::PaymentRec rec = PaymentFromTab();
-  const PaymentResult r =
-      paymentState_ == DocumentState::New ? InsertPayment(rec) : ChangePayment(rec, *loadedPayment_);
+  const books::journal::PaymentResult r =
+      paymentState_ == DocumentState::New ? books::journal::InsertPayment(rec) : ChangePayment(rec, *loadedPayment_);
   if (!DocumentDone(r.outcome, r.failure, false)) return;
   // The payment is stored once: its number shows, a second press changes it.
   loadedPayment_ = r.document;
@@ -245,11 +246,11 @@ void Tboeking::StorePayment() {
 }
 
 void Tboeking::ProposePaymentVoucher(const records::PaymentRec& rec) {
-  const PaymentKey key = PaymentKeyOf(rec);
+  const books::journal::PaymentKey key = books::journal::PaymentKeyOf(rec);
   ClearVoucherForm();
   const std::string valueDate = rec.ValueDate();
   ShowDate(DateTimePicker2, valueDate);
-  PaymentProposalInput in;
+  books::journal::PaymentProposalInput in;
   in.kind = key.kind;
   const std::string bank = ComboBox4.GetText();
   in.bankAccount = bank.substr(0, bank.find('{'));
@@ -258,10 +259,10 @@ void Tboeking::ProposePaymentVoucher(const records::PaymentRec& rec) {
   in.amount = rec.Amount();
   in.valueDate = valueDate;
   in.ticked = TickedItems();
-  in.discountTaxRate = RateOfAccount(SalesTaxAccountTable, in.partner.VatGroup1());
+  in.discountTaxRate = books::journal::RateOfAccount(SalesTaxAccountTable, in.partner.VatGroup1());
   in.decimals = Decimals();
-  const std::vector<ProposedLine> lines = PaymentProposal(in);
-  for (std::size_t i = 0; i < lines.size() && i < static_cast<std::size_t>(kVoucherLines); ++i) {
+  const std::vector<books::journal::ProposedLine> lines = books::journal::PaymentProposal(in);
+  for (std::size_t i = 0; i < lines.size() && i < static_cast<std::size_t>(books::journal::kVoucherLines); ++i) {
     SetEntryLine(static_cast<int>(i), lines[i].account, lines[i].text, lines[i].amount, lines[i].side);
     const int line = static_cast<int>(i);
     // The bank line and the invoices it pays are shown, not edited; a text
@@ -273,30 +274,31 @@ void Tboeking::ProposePaymentVoucher(const records::PaymentRec& rec) {
       Lines[static_cast<std::size_t>(line)].Text.SetEnabled(false);
     }
   }
-  ShowProposalHead(key, VoucherPartner{key.partner, key.kind}, VoucherNumberOf(key), rec.EntryNumber(), rec.Memo(),
-                   valueDate, false);
+  ShowProposalHead(key, books::journal::VoucherPartner{key.partner, key.kind}, books::journal::VoucherNumberOf(key),
+                   rec.EntryNumber(), rec.Memo(), valueDate, false);
   GoToProposal();
 }
 
 void Tboeking::Button21Click() {
   if (paymentState_ != DocumentState::LoadedUnbooked || !loadedPayment_) return;
-  const PaymentResult r = journal::DeletePayment(*loadedPayment_);
+  const books::journal::PaymentResult r = books::journal::DeletePayment(*loadedPayment_);
   if (!DocumentDone(r.outcome, r.failure, false)) return;
   ClearPaymentTab();
 }
 
 // ---- the list
 
-PaymentFilter Tboeking::PaymentFilterFromTab() const {
-  PaymentFilter f;
+books::journal::PaymentFilter Tboeking::PaymentFilterFromTab() const {
+  books::journal::PaymentFilter f;
   f.withoutVoucher = CheckBox7.Checked();
   f.all = CheckBox8.Checked();
   if (CheckBox11.Checked()) f.entryNumber = Edit98.GetText();
   if (CheckBox9.Checked()) {
     std::int32_t number = -1;
-    if (auto v = shell::TryParseAmount(Edit70.GetText()); v && !Edit70.GetText().empty())
+    if (auto v = text::TryParseAmount(Edit70.GetText()); v && !Edit70.GetText().empty())
       number = static_cast<std::int32_t>(*v);
-    f.partner = DocumentPartner{KindCodeOf(std::clamp(ComboBox8.ItemIndex(), 0, 1)), number};
+    f.partner =
+        books::journal::DocumentPartner{books::journal::KindCodeOf(std::clamp(ComboBox8.ItemIndex(), 0, 1)), number};
   }
   return f;
 }
@@ -308,21 +310,21 @@ void Tboeking::BitBtn4Click() { FillPaymentList(paymentFilter_, paymentPage_ + 1
 void Tboeking::Button28Click() {
   CheckBox7.SetChecked(true);
   for (ui::CheckBox* c : {&CheckBox8, &CheckBox9, &CheckBox11}) c->SetChecked(false);
-  SelectTab(TabPaymentList);
+  SelectTab(books::journal::TabPaymentList);
   SpeedButton2Click();
 }
 
-void Tboeking::FillPaymentList(const PaymentFilter& filter, int page) {
+void Tboeking::FillPaymentList(const books::journal::PaymentFilter& filter, int page) {
   StatusBar1.Show("", ui::colors::Default);
   paymentFilter_ = filter;
-  const PaymentPage p = ListPayments(filter, page);
-  if (p.outcome == DocumentOutcome::FileSetFailed) return shell::ReportFileSetError(p.failure);
+  const books::journal::PaymentPage p = ListPayments(filter, page);
+  if (p.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(p.failure);
   paymentRows_ = p.rows;
   paymentPage_ = p.page;
   ListPage shown{{}, p.HasPrevious(), p.more, p.SingleMatch(), L(9892)};
-  for (const LoadedPayment& doc : paymentRows_) {
+  for (const books::journal::LoadedPayment& doc : paymentRows_) {
     const records::PaymentRec& rec = doc.record;
-    const int k = std::max(0, KindIndexOf(rec.PartnerType()));
+    const int k = std::max(0, books::journal::KindIndexOf(rec.PartnerType()));
     std::vector<std::string>& cells = shown.cells.emplace_back(std::vector<std::string>{
         rec.ValueDate(), k < ComboBox6.Count() ? ComboBox6.Items()[static_cast<std::size_t>(k)].text : "",
         std::to_string(rec.PartnerNumber()), std::to_string(rec.PaymentNumber()), rec.BankAccount(),
@@ -337,14 +339,16 @@ void Tboeking::FillPaymentList(const PaymentFilter& filter, int page) {
 void Tboeking::Button17Click() {
   const int row = StringGrid3.Row();
   if (row < 1 || row > static_cast<int>(paymentRows_.size())) return;
-  const LoadedPayment doc = paymentRows_[static_cast<std::size_t>(row - 1)];
+  const books::journal::LoadedPayment doc = paymentRows_[static_cast<std::size_t>(row - 1)];
   const records::PaymentRec& rec = doc.record;
-  const int kind = std::max(0, KindIndexOf(rec.PartnerType()));
+  const int kind = std::max(0, books::journal::KindIndexOf(rec.PartnerType()));
   std::optional<records::PartnerRec> partner;
   if (WithPartner(kind)) {
-    const masterdata::PartnerResult found = masterdata::FindPartnerByNumber(
-        kind == 0 ? masterdata::PartnerKind::Customer : masterdata::PartnerKind::Supplier, rec.PartnerNumber());
-    if (found.outcome == masterdata::PartnerOutcome::FileSetFailed) return shell::ReportFileSetError(found.failure);
+    const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(
+        kind == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier,
+        rec.PartnerNumber());
+    if (found.outcome == books::partners::PartnerOutcome::FileSetFailed)
+      return formkit::ReportFileSetError(found.failure);
     if (found.Ok()) partner = found.partner->record;
   }
   const bool all = CheckBox12.Checked();
@@ -363,35 +367,36 @@ void Tboeking::Button17Click() {
   const bool booked = rec.VoucherCreated();
   paymentState_ = booked ? DocumentState::LoadedBooked : DocumentState::LoadedUnbooked;
   Edit80.SetText(std::to_string(rec.PaymentNumber()));
-  if (shell::IsValidYmd(rec.ValueDate())) {
-    const platform::TDateTime d = shell::YmdToDate(rec.ValueDate());
+  if (text::IsValidYmd(rec.ValueDate())) {
+    const platform::TDateTime d = text::YmdToDate(rec.ValueDate());
     const std::optional<platform::TDateTime> min = DateTimePicker7.MinDate();
     DateTimePicker7.SetMinDate(std::nullopt);
     DateTimePicker7.SetDate(d);
     DateTimePicker7.SetMinDate(min ? std::min(*min, d) : d);
   }
-  Edit37.SetText(shell::TrimTrailingBlanks(rec.BankAccount()));
-  Edit96.SetText(shell::TrimTrailingBlanks(rec.EntryNumber()));
+  Edit37.SetText(text::TrimTrailingBlanks(rec.BankAccount()));
+  Edit96.SetText(text::TrimTrailingBlanks(rec.EntryNumber()));
   // The amount from the record, never from the grid's text.
   SetAmountText(Edit30, AmountText(rec.Amount()));
-  Edit47.SetText(shell::TrimTrailingBlanks(rec.Memo()));
-  Edit113.SetText(shell::TrimTrailingBlanks(rec.Ascription()));
+  Edit47.SetText(text::TrimTrailingBlanks(rec.Memo()));
+  Edit113.SetText(text::TrimTrailingBlanks(rec.Ascription()));
   const std::vector<ui::Edit*> narratives = NarrativeEdits(*this);
-  for (int k = 1; k <= 6; ++k) narratives[static_cast<std::size_t>(k - 1)]->SetText(shell::TrimTrailingBlanks(rec.Narrative(k)));
+  for (int k = 1; k <= 6; ++k)
+    narratives[static_cast<std::size_t>(k - 1)]->SetText(text::TrimTrailingBlanks(rec.Narrative(k)));
   CheckBox2.SetChecked(booked);
   if (booked) {
     // The invoices the voucher paid, ticked, from its lines.
     openItems_.clear();
     CheckListBox1.ClearItems();
-    const StoreResult r = FindVoucherOf(PaymentKeyOf(rec));
+    const books::journal::StoreResult r = books::journal::FindVoucherOf(books::journal::PaymentKeyOf(rec));
     if (r.Ok() && r.voucher)
       for (std::size_t i = 1; i < r.voucher->records.size(); ++i) {
         const records::JournalVoucherRec& line = r.voucher->records[i];
-        if (!line.InvoiceAttached() || shell::TrimTrailingBlanks(line.InvoiceNumber()).empty()) continue;
-        OpenInvoiceItem item;
-        const std::string text = shell::TrimTrailingBlanks(line.LineText());
+        if (!line.InvoiceAttached() || text::TrimTrailingBlanks(line.InvoiceNumber()).empty()) continue;
+        books::journal::OpenInvoiceItem item;
+        const std::string text = text::TrimTrailingBlanks(line.LineText());
         item.key = {text.substr(0, 8), rec.PartnerType(), rec.PartnerNumber(),
-                    shell::TrimTrailingBlanks(line.InvoiceNumber())};
+                    text::TrimTrailingBlanks(line.InvoiceNumber())};
         item.owing = kind == 0 ? line.CreditAmount() : line.DebitAmount();
         openItems_.push_back(item);
         CheckListBox1.AddItem(text + "/" + AmountText(item.owing), true, static_cast<int64_t>(openItems_.size() - 1));
@@ -411,7 +416,7 @@ void Tboeking::Button17Click() {
   tabSwitchSuppressed_ = true;
   Button18Click();
   tabSwitchSuppressed_ = false;
-  SelectTab(TabPayment);
+  SelectTab(books::journal::TabPayment);
   CheckBox12.SetChecked(all);
 }
 
@@ -424,12 +429,12 @@ void Tboeking::Button18Click() {
   BitBtn3.SetVisible(false);
   BitBtn4.SetVisible(false);
   StatusBar1.Show("", ui::colors::Default);
-  SelectTab(TabVoucher);
+  SelectTab(books::journal::TabVoucher);
 }
 
 void Tboeking::CheckBox9Click() {
   Panel29.SetVisible(CheckBox9.Checked());
-  SearchPartner2.SetVisible(CheckBox9.Checked() || TabControl1.TabIndex() != TabPaymentList);
+  SearchPartner2.SetVisible(CheckBox9.Checked() || TabControl1.TabIndex() != books::journal::TabPaymentList);
 }
 
 void Tboeking::CheckBox11Click() {

@@ -14,7 +14,7 @@
 
 namespace journal {
 
-using shell::L;
+using text::L;
 
 namespace {
 
@@ -27,11 +27,16 @@ std::vector<std::string> Texts(const ui::ComboBox& box) {
 // The menu items a tab enables (beyond those that follow their buttons).
 std::vector<ui::MenuItem*> TabMenuItems(Tboeking& f, int tab) {
   switch (tab) {
-    case TabInvoice: return {&f.SelectPartner, &f.SearchPartner1, &f.NewPartner1, &f.CancelInvoice1};
-    case TabInvoiceList: return {&f.SearchInvoice1, &f.CancelInvoiceList1, &f.SelectPartner, &f.SearchPartner1};
-    case TabPartnerList: return {&f.CancelPartnerList1};
-    case TabPayment: return {&f.SearchPartner2, &f.CancelPayment1, &f.SelectPartner, &f.NewPartner1};
-    case TabPaymentList: return {&f.Search1, &f.CancelPaymentList1, &f.SelectPartner, &f.SearchPartner2};
+    case books::journal::TabInvoice:
+      return {&f.SelectPartner, &f.SearchPartner1, &f.NewPartner1, &f.CancelInvoice1};
+    case books::journal::TabInvoiceList:
+      return {&f.SearchInvoice1, &f.CancelInvoiceList1, &f.SelectPartner, &f.SearchPartner1};
+    case books::journal::TabPartnerList:
+      return {&f.CancelPartnerList1};
+    case books::journal::TabPayment:
+      return {&f.SearchPartner2, &f.CancelPayment1, &f.SelectPartner, &f.NewPartner1};
+    case books::journal::TabPaymentList:
+      return {&f.Search1, &f.CancelPaymentList1, &f.SelectPartner, &f.SearchPartner2};
     default: return {};
   }
 }
@@ -41,7 +46,7 @@ std::vector<ui::MenuItem*> TabMenuItems(Tboeking& f, int tab) {
 void Tboeking::TabControl1Change() {
   const int tab = TabControl1.TabIndex();
   Cancel1.SetVisible(true);
-  Cancel1.SetEnabled(tab == TabVoucher);
+  Cancel1.SetEnabled(tab == books::journal::TabVoucher);
   for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(false);
   for (ui::MenuItem* item : {&SearchPartner1, &SelectPartner, &NewPartner1, &CancelInvoice1, &SearchInvoice1,
                              &CancelInvoiceList1, &CancelPartnerList1, &SearchPartner2, &CancelPayment1, &Search1,
@@ -60,49 +65,49 @@ void Tboeking::TabControl1Change() {
   PanelsForTab(tab);
 }
 
-double Tboeking::TryParseAmountOr0(const std::string& text) { return shell::TryParseAmount(text).value_or(0); }
+double Tboeking::TryParseAmountOr0(const std::string& text) { return text::TryParseAmount(text).value_or(0); }
 
 void Tboeking::PanelsForTab(int tab) {
-  std::array<ui::Panel*, JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
-                                                    &Panel1, &Panel8, &Panel9, &Panel10};
+  std::array<ui::Panel*, books::journal::JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
+                                                                    &Panel1, &Panel8, &Panel9, &Panel10};
   for (ui::Panel* p : panels) {
     p->SetVisible(false);
     p->SetEnabled(false);
   }
-  if (tab < 0 || tab >= JournalTabCount) return;
+  if (tab < 0 || tab >= books::journal::JournalTabCount) return;
   panels[tab]->SetVisible(true);
   panels[tab]->SetEnabled(true);
   for (ui::MenuItem* item : TabMenuItems(*this, tab)) item->SetEnabled(true);
   switch (tab) {
-    case TabVoucher:
+    case books::journal::TabVoucher:
       if (Button7.Reachable()) Button7.SetFocus();
       break;
-    case TabTemplate:
+    case books::journal::TabTemplate:
       // The lines are shown, not edited, beside the template panel.
       Panel6.SetVisible(true);
       for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(true);
       Edit2.SetText(ComboBox11.GetText());
       Edit2.SetFocus();
       break;
-    case TabInvoice:
+    case books::journal::TabInvoice:
       if (!invoicePartner_) Label23.SetCaption(ComboBox3.GetText());
       if (Edit7.Reachable()) Edit7.SetFocus();
       else if (Button10.Reachable()) Button10.SetFocus();
       break;
-    case TabInvoiceList:
+    case books::journal::TabInvoiceList:
       if (CheckBox3.Reachable()) CheckBox3.SetFocus();
       break;
-    case TabPartnerList:
+    case books::journal::TabPartnerList:
       if (StringGrid1.Reachable()) StringGrid1.SetFocus();
       break;
-    case TabPayment:
+    case books::journal::TabPayment:
       if (Edit8.Reachable()) Edit8.SetFocus();
       else if (Edit37.Reachable()) Edit37.SetFocus();
       break;
-    case TabPaymentList:
+    case books::journal::TabPaymentList:
       if (CheckBox7.Reachable()) CheckBox7.SetFocus();
       break;
-    case TabPaymentImport:
+    case books::journal::TabPaymentImport:
       ShowImportTab();
       break;
     default: break;
@@ -112,35 +117,35 @@ void Tboeking::PanelsForTab(int tab) {
 // ---- tool buttons
 
 void Tboeking::SpeedButton5Click() {
-  if (!MayDiscard(DiscardAction::New)) return;
+  if (!MayDiscard(books::journal::DiscardAction::New)) return;
   NewVoucher();
   Button10Click();
-  SelectTab(TabInvoice);
+  SelectTab(books::journal::TabInvoice);
 }
 
 void Tboeking::SpeedButton6Click() {
-  if (!MayDiscard(DiscardAction::New)) return;
+  if (!MayDiscard(books::journal::DiscardAction::New)) return;
   NewVoucher();
   CheckBox3.SetChecked(true);
   CheckBox4.SetChecked(true);
   for (ui::CheckBox* c : {&CheckBox5, &CheckBox6, &CheckBox10}) c->SetChecked(false);
-  SelectTab(TabInvoiceList);
+  SelectTab(books::journal::TabInvoiceList);
 }
 
 void Tboeking::SpeedButton8Click() {
-  if (!MayDiscard(DiscardAction::New)) return;
+  if (!MayDiscard(books::journal::DiscardAction::New)) return;
   NewVoucher();
   CheckBox7.SetChecked(true);
   for (ui::CheckBox* c : {&CheckBox8, &CheckBox9, &CheckBox11}) c->SetChecked(false);
-  SelectTab(TabPaymentList);
+  SelectTab(books::journal::TabPaymentList);
   StatusBar1.Show("", ui::colors::Default);
 }
 
-void Tboeking::SpeedButton9Click() { SelectTab(TabPaymentImport); }
+void Tboeking::SpeedButton9Click() { SelectTab(books::journal::TabPaymentImport); }
 
 void Tboeking::SpeedButton14Click() {
   const bool cash = chosenIndex_ >= 0 && static_cast<std::size_t>(chosenIndex_) < journals_.size() &&
-                    journals_[static_cast<std::size_t>(chosenIndex_)].ref.kind == JournalKind::Cash;
+                    journals_[static_cast<std::size_t>(chosenIndex_)].ref.kind == books::journal::JournalKind::Cash;
   if (cash) SpeedButton8Click();
   else SpeedButton6Click();
 }
@@ -148,27 +153,32 @@ void Tboeking::SpeedButton14Click() {
 void Tboeking::SpeedButton15Click() {
   if (chosenIndex_ < 0 || static_cast<std::size_t>(chosenIndex_) >= journals_.size()) return;
   switch (journals_[static_cast<std::size_t>(chosenIndex_)].ref.kind) {
-    case JournalKind::Sales:
-    case JournalKind::Purchase:
-    case JournalKind::Free: SpeedButton5Click(); break;
-    case JournalKind::Cash:
+    case books::journal::JournalKind::Sales:
+    case books::journal::JournalKind::Purchase:
+    case books::journal::JournalKind::Free:
+      SpeedButton5Click();
+      break;
+    case books::journal::JournalKind::Cash:
       if (ComboBox4.GetText().empty()) {
         // No cash account to pay through: a new voucher on the voucher tab.
         ComboBox3.SetItemIndex(0);
         annulerenExecute();
-        SelectTab(TabVoucher);
+        SelectTab(books::journal::TabVoucher);
       } else {
         SpeedButton7Click();
       }
       break;
-    case JournalKind::Day: break;
+    case books::journal::JournalKind::Day:
+      break;
   }
 }
 
 void Tboeking::SelectPartnerClick() {
   const int tab = TabControl1.TabIndex();
-  if (tab == TabInvoice || tab == TabInvoiceList) zoekpartner.Execute();
-  else if (tab == TabPayment || tab == TabPaymentList) SpeedButton11Click();
+  if (tab == books::journal::TabInvoice || tab == books::journal::TabInvoiceList)
+    zoekpartner.Execute();
+  else if (tab == books::journal::TabPayment || tab == books::journal::TabPaymentList)
+    SpeedButton11Click();
 }
 
 // ---- go to the document of the shown voucher
@@ -179,8 +189,8 @@ void Tboeking::Button23Click() {
   goToDocument_ = true;
   // The lists are filled for exactly the linked document; the filter boxes
   // the user set stay as they were.
-  if (const auto* invoice = std::get_if<InvoiceKey>(&link_)) {
-    InvoiceFilter filter;
+  if (const auto* invoice = std::get_if<books::journal::InvoiceKey>(&link_)) {
+    books::journal::InvoiceFilter filter;
     filter.owing = filter.withoutVoucher = false;
     filter.linked = *invoice;
     FillInvoiceList(filter, 0);
@@ -188,8 +198,8 @@ void Tboeking::Button23Click() {
       StringGrid2.SetRow(1);
       Button13Click();
     }
-  } else if (const auto* payment = std::get_if<PaymentKey>(&link_)) {
-    PaymentFilter filter;
+  } else if (const auto* payment = std::get_if<books::journal::PaymentKey>(&link_)) {
+    books::journal::PaymentFilter filter;
     filter.withoutVoucher = false;
     filter.linked = *payment;
     FillPaymentList(filter, 0);
@@ -256,7 +266,7 @@ void Tboeking::BindDocumentTabs() {
   zoekpartner.OnExecute = [this] { zoekpartnerExecute(); };
   aanroeppartner.OnExecute = [this] { aanroeppartnerExecute(); };
   ophalenfacturen.OnExecute = [this] { ophalenfacturenExecute(); };
-  nieuwefactuur.OnExecute = [this] { SelectTab(TabInvoice); };
+  nieuwefactuur.OnExecute = [this] { SelectTab(books::journal::TabInvoice); };
   for (ui::Component* c : std::initializer_list<ui::Component*>{&SpeedButton4, &SpeedButton12, &SearchPartner1})
     c->OnClick = [this] { zoekpartner.Execute(); };
   for (ui::Component* c : std::initializer_list<ui::Component*>{&SpeedButton1, &SpeedButton10, &NewPartner1})
@@ -348,7 +358,7 @@ void Tboeking::BindDocumentTabs() {
   for (ui::Edit* e : {&Edit17, &Edit124, &Edit30}) {
     e->OnChange = [this, e, prev = e->OnChange] {
       if (!amountFilterSkip_) {
-        const std::string filtered = AmountFieldChanged(e->GetText(), false);
+        const std::string filtered = books::journal::AmountFieldChanged(e->GetText(), false);
         if (filtered != e->GetText()) SetAmountText(*e, filtered);
       }
       if (prev) prev();
@@ -398,7 +408,7 @@ void Tboeking::BindDocumentTabs() {
 }
 
 void Tboeking::ApplyDocumentTexts() {
-  using shell::BuiltInText;
+  using text::BuiltInText;
   Invoice1.SetCaption(L(4062));
   Payment1.SetCaption(L(4149));
   // The booked marks of the invoice and payment tabs ("JV created").

@@ -22,7 +22,7 @@
 
 namespace masterdata {
 
-using shell::Cut;
+using text::Cut;
 
 namespace {
 
@@ -70,7 +70,7 @@ std::string CopyFileTarget;
 
 bool CalledFromPrepareCopy = false;
 records::AdministrationRec AdministrationBuffer;
-shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
+formkit::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
 
 TAdministrations* Administrations = nullptr;
 
@@ -96,7 +96,7 @@ void ResetAdministrationsState() {
   CopyFileTarget.clear();
   CalledFromPrepareCopy = false;
   AdministrationBuffer = records::AdministrationRec{};
-  AdministrationsHelpCaptionBlock = shell::HelpCaptionBlockRec{};
+  AdministrationsHelpCaptionBlock = formkit::HelpCaptionBlockRec{};
 }
 
 namespace {
@@ -121,8 +121,8 @@ bool IsUsableShortName(std::string_view name) {
 }
 
 std::string AdministrationFolder(std::string_view shortName) {
-  const std::string& root = shell::DataRoot();
-  return (root.empty() ? shell::WorkingFolder() : root) + std::string(shortName) + "/";
+  const std::string& root = store::DataRoot();
+  return (root.empty() ? store::WorkingFolder() : root) + std::string(shortName) + "/";
 }
 
 void LoadAdministrationList() {
@@ -204,9 +204,9 @@ TAdministrations::TAdministrations() : ui::Form("Administrations", "TAdministrat
   Image1.OnClick = [this] { Image1Click(); };
   Image2.OnClick = [this] { Image2Click(); };
   for (ui::Edit* e : {&Edit1, &Edit2, &Edit3}) e->OnChange = [this] { Edit1Change(); };
-  shell::BindHelpMenu(*this, AdministrationsHelpCaptionBlock,
-                      {{&ToolButton7, "<ADM00>"}, {&Brenvickhelp1, ""}, {&About1, "<ABO00>"}, {&utorial1, "<TUT00>"}},
-                      &Brenvickhomepage1);
+  formkit::BindHelpMenu(*this, AdministrationsHelpCaptionBlock,
+                        {{&ToolButton7, "<ADM00>"}, {&Brenvickhelp1, ""}, {&About1, "<ABO00>"}, {&utorial1, "<TUT00>"}},
+                        &Brenvickhomepage1);
   BrenvickAdministrationshelp1.OnClick = [this] { BrenvickAdministrationshelp1Click(); };
   Button6.OnClick = [this] { Button6Click(); };
   for (ui::Component* c : {static_cast<ui::Component*>(&Button1), static_cast<ui::Component*>(&Preparecopy1)})
@@ -244,15 +244,15 @@ void TAdministrations::FormActivate() {
 }
 
 void TAdministrations::LoadAdministrationList() {
-  shell::FileSetScope scope("ADM");
+  formkit::FileSetScope scope("ADM");
   if (!scope.Ok()) return;
   std::vector<AdministrationRow> rows;
-  shell::FileSnapshot snapshot;
+  store::FileSnapshot snapshot;
   try {
     for (records::AdministrationRec& rec :
-         shell::ReadAll<records::AdministrationRec>(shell::FileCode::ADM, shell::kSmallFileLimit))
+         store::ReadAll<records::AdministrationRec>(store::FileCode::ADM, store::kSmallFileLimit))
       rows.push_back({rec, false});
-    snapshot = shell::SnapshotOf(shell::FileCode::ADM);
+    snapshot = store::SnapshotOf(store::FileCode::ADM);
     if (!rows.empty()) AdministrationBuffer = rows.back().rec;
   } catch (const platform::IoError& e) {
     // A file far larger than any list: the message names it, and the form
@@ -392,7 +392,7 @@ bool TAdministrations::SaveAdministrationList() {
   const auto toRec = [&](const AdministrationRow& row) {
     records::AdministrationRec rec = row.rec;
     if (row.added) {
-      rec.SetCreatedBy(shell::SystemSettings.CurrentUser);
+      rec.SetCreatedBy(text::SystemSettings.CurrentUser);
       rec.SetCreatedAt(now);
     }
     return rec;
@@ -415,8 +415,8 @@ bool TAdministrations::SaveAdministrationList() {
     return true;
   };
   // Only then the file, whole, in one step.
-  if (rows_.Save<records::AdministrationRec>(shell::FileCode::ADM, "ADM", toRec, makeFolders) !=
-      shell::SaveOutcome::Written)
+  if (rows_.Save<records::AdministrationRec>(store::FileCode::ADM, "ADM", toRec, makeFolders) !=
+      formkit::SaveOutcome::Written)
     return false;
 
   // The rows now hold what the file holds.
@@ -474,7 +474,7 @@ void TAdministrations::FormKeyPress(char& key) {
 }
 
 void TAdministrations::BrenvickAdministrationshelp1Click() {
-  shell::ShowHelpFrom(*this, "<ADM00>", AdministrationsHelpCaptionBlock);
+  formkit::ShowHelpFrom(*this, "<ADM00>", AdministrationsHelpCaptionBlock);
 }
 void TAdministrations::ResetCopyPanel() {
   for (ui::ComboBox* c : {&ComboBox1, &ComboBox2}) {
@@ -577,7 +577,7 @@ void TAdministrations::Button4Click() {
   const std::string to = ChosenShortName(ComboBox2);
   if (from.empty() || to.empty()) return;
   // Its files would change under the running session.
-  if (to == shell::CurrentAdministrationCode) {
+  if (to == store::CurrentAdministrationCode) {
     ui::ShowMessage(MsgCopyIntoLoggedIn);
     return;
   }
@@ -586,8 +586,8 @@ void TAdministrations::Button4Click() {
   request.toFolder = AdministrationFolder(to);
   const bool ledgerOnly = RadioGroup1.ItemIndex() == 1;
   request.kind = ledgerOnly ? CopyKind::GeneralLedger : CopyKind::Full;
-  request.firstDate = shell::DateToYmd(DateTimePicker1.Date());
-  request.createdBy = Cut(shell::SystemSettings.CurrentUser, 10);
+  request.firstDate = text::DateToYmd(DateTimePicker1.Date());
+  request.createdBy = Cut(text::SystemSettings.CurrentUser, 10);
   request.createdAt = Cut(platform::DateTimeToText(platform::Now()), 20);
   CopyQuestions questions;
   questions.confirmEmptying = [&](const std::vector<std::string>& files) {
@@ -631,8 +631,8 @@ void TAdministrations::Button4Click() {
 }
 
 void TAdministrations::ApplyLanguageTexts() {
-  using shell::L;
-  SetCaption(shell::ProductTitle + " : " + L(1110) + " / " + L(1058));
+  using text::L;
+  SetCaption(store::ProductTitle + " : " + L(1110) + " / " + L(1058));
   Label7.SetCaption(Cut(" " + L(1058), 21));
 
   File1.SetCaption(L(21));
@@ -647,7 +647,7 @@ void TAdministrations::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   Brenvickhelp1.SetCaption(L(514));
   BrenvickAdministrationshelp1.SetCaption(L(7292));
-  utorial1.SetCaption(shell::TutorialCaption());
+  utorial1.SetCaption(text::TutorialCaption());
   // The buttons and tool buttons beside the menu items say the same.
   ToolButton1.SetCaption(Selectleft1.Caption());
   ToolButton2.SetCaption(Postright1.Caption());
@@ -686,7 +686,7 @@ void TAdministrations::ApplyLanguageTexts() {
   MsgCopyDoneCaption = L(10964);
 
   // The program's own messages and hints.
-  using shell::BuiltInText;
+  using text::BuiltInText;
   MsgShortNameNotAFolderName = BuiltInText(
       kShortNameNotAFolderNameEnglish,
       "Deze korte naam is geen geldige mapnaam: geen \".\" of \"..\", geen / \\ : * ? \" < > |, geen "

@@ -83,7 +83,7 @@ extern bool CalledFromPrepareCopy;
 extern records::AdministrationRec AdministrationBuffer;
 // The unit's copy of the texts the help form shows, set by the language
 // routine.
-extern shell::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
+extern formkit::HelpCaptionBlockRec AdministrationsHelpCaptionBlock;
 
 // The unit state above as a new program has it.
 void ResetAdministrationsState();
@@ -270,10 +270,10 @@ class TAdministrations : public ui::Form {
 
  public:
   // The administrations as the form holds them, in list order.
-  const shell::RowList<AdministrationRow>& Rows() const { return rows_; }
+  const formkit::RowList<AdministrationRow>& Rows() const { return rows_; }
 
  private:
-  shell::RowList<AdministrationRow> rows_;
+  formkit::RowList<AdministrationRow> rows_;
   // The last load read the whole file (a Save never replaces a file the form
   // could not read).
   bool loadedWhole_ = false;

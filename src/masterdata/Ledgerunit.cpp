@@ -25,7 +25,7 @@
 
 namespace masterdata {
 
-using shell::Cut;
+using text::Cut;
 
 namespace {
 
@@ -72,7 +72,7 @@ std::string LedgerCategoryText = kCategoryEnglish;
 std::string LedgerDuplicateText = kDuplicateEnglish;
 std::string LedgerLimitText = kLimitEnglish;
 std::string LedgerTaxCodeText = kTaxCodeEnglish;
-shell::HelpCaptionBlockRec LedgerHelpCaptions;
+formkit::HelpCaptionBlockRec LedgerHelpCaptions;
 TLedger* Ledger = nullptr;
 
 void ResetLedgerState() {
@@ -89,20 +89,22 @@ void ResetLedgerState() {
 }
 
 std::string MsgAccountInUse(const std::string& number) {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "The GL account " + number + " is in use (another copy of the program started using it); nothing was saved",
-      "Grootboekrekening " + number + " is in gebruik (een ander exemplaar van het programma gebruikt haar nu); "
+      "Grootboekrekening " + number +
+          " is in gebruik (een ander exemplaar van het programma gebruikt haar nu); "
           "er is niets opgeslagen",
-      "Das Sachkonto " + number + " wird verwendet (eine andere Kopie des Programms verwendet es jetzt); es wurde "
+      "Das Sachkonto " + number +
+          " wird verwendet (eine andere Kopie des Programms verwendet es jetzt); es wurde "
           "nichts gespeichert");
 }
 
-bool FreezeClosesBookYear(const std::string& label) { return shell::FreezeClosesBookYear(label); }
+bool FreezeClosesBookYear(const std::string& label) { return books::closing::FreezeClosesBookYear(label); }
 
 AccountBalances LedgerBalances(const BalanceFacts& facts) {
   double a = facts.startAmount;
   if (facts.freeze && facts.frozenNet)
-    a = shell::CarryIntoNextPeriod(*facts.frozenNet, 0, facts.yearClosed, facts.categoryKind).Net();
+    a = books::closing::CarryIntoNextPeriod(*facts.frozenNet, 0, facts.yearClosed, facts.categoryKind).Net();
   return {a, facts.type == 'D' ? a + facts.lineSum : a - facts.lineSum};
 }
 
@@ -112,15 +114,15 @@ bool IsBlankText(const std::string& s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
-std::string AmountText(double v) { return shell::FormatAmount(v, -1, 'Y'); }
+std::string AmountText(double v) { return text::FormatAmount(v, -1, 'Y'); }
 
 // The exclusive end of the frozen periods: the period end of the last
 // freeze record; nullopt without a freeze. Needs FRZ in the open set.
 std::unique_ptr<records::FreezeRec> LastFreeze() {
-  const int n = shell::RecordCount(shell::FileCode::FRZ);
+  const int n = store::RecordCount(store::FileCode::FRZ);
   if (n == 0) return nullptr;
   auto rec = std::make_unique<records::FreezeRec>();
-  shell::ReadRecord(shell::FileCode::FRZ, n - 1, *rec);
+  store::ReadRecord(store::FileCode::FRZ, n - 1, *rec);
   return rec;
 }
 
@@ -138,20 +140,20 @@ struct AccountFacts {
   bool namedElsewhere = false;  // the profit account or a partner's account
 };
 
-bool PartnersName(shell::FileCode file, const std::string& number) {
+bool PartnersName(store::FileCode file, const std::string& number) {
   records::PartnerRec partner;
-  const int n = shell::RecordCount(file);
+  const int n = store::RecordCount(file);
   for (int i = 0; i < n; ++i) {
-    shell::ReadRecord(file, i, partner);
+    store::ReadRecord(file, i, partner);
     for (std::size_t f = 0; f < records::PartnerRec::kAccountFields.size(); ++f)
-      if (shell::TrimTrailingBlanks(partner.AccountField(static_cast<int>(f))) == number) return true;
+      if (text::TrimTrailingBlanks(partner.AccountField(static_cast<int>(f))) == number) return true;
   }
   return false;
 }
 
 AccountFacts ReadAccountFacts(const LedgerRow& row) {
   AccountFacts facts;
-  const std::string number = shell::TrimTrailingBlanks(row.number);
+  const std::string number = text::TrimTrailingBlanks(row.number);
 
   if (auto frozen = LastFreeze()) {
     facts.freeze = true;
@@ -160,31 +162,31 @@ AccountFacts ReadAccountFacts(const LedgerRow& row) {
     if (!number.empty())
       for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
         const records::FreezeAccountRow a = frozen->Account(i);
-        if (shell::TrimTrailingBlanks(a.AccountNumber()) == number) {
+        if (text::TrimTrailingBlanks(a.AccountNumber()) == number) {
           facts.frozenNet = a.ClosingOwnSide() - a.ClosingOtherSide();
           break;
         }
       }
     // A start date that is no date cannot be placed after the freeze.
-    facts.startFrozen = !shell::IsValidYmd(row.startDate) || row.startDate < facts.frozenEnd;
+    facts.startFrozen = !text::IsValidYmd(row.startDate) || row.startDate < facts.frozenEnd;
   }
 
   // The voucher file is in ascending date order: walk it from the end and
   // stop at the first line of the frozen periods, which the snapshot holds.
   if (!number.empty()) {
     records::JournalVoucherRec line;
-    for (int i = shell::RecordCount(shell::FileCode::JVO) - 1; i >= 0; --i) {
-      shell::ReadRecord(shell::FileCode::JVO, i, line);
+    for (int i = store::RecordCount(store::FileCode::JVO) - 1; i >= 0; --i) {
+      store::ReadRecord(store::FileCode::JVO, i, line);
       const std::string date = line.VoucherDate();
       if (facts.freeze && date < facts.frozenEnd) break;
-      if (shell::TrimTrailingBlanks(line.AccountNumber()) != number) continue;
+      if (text::TrimTrailingBlanks(line.AccountNumber()) != number) continue;
       facts.lineSum += line.DebitAmount() - line.CreditAmount();
       if (!facts.hasLines) facts.latestLine = date;
       facts.hasLines = true;
       facts.earliestLine = date;
     }
-    facts.namedElsewhere = shell::TrimTrailingBlanks(LedgerProfitAccount) == number ||
-                           PartnersName(shell::FileCode::CUS, number) || PartnersName(shell::FileCode::SUP, number);
+    facts.namedElsewhere = text::TrimTrailingBlanks(LedgerProfitAccount) == number ||
+                           PartnersName(store::FileCode::CUS, number) || PartnersName(store::FileCode::SUP, number);
   }
   return facts;
 }
@@ -292,10 +294,13 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
   MaskEdit2.OnExit = [this] { MaskEdit2Exit(); };
   DateTimePicker1.OnChange = [this] { DateTimePicker1Change(); };
   DateTimePicker2.OnChange = [this] { endDateTouched_ = true; };
-  shell::BindHelpMenu(*this, LedgerHelpCaptions,
-                      {{&GLAccountformHelp1, "<GLA00>"}, {&ToolButton9, "<GLA00>"}, {&BrenvickHelp1, ""},
-                       {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}},
-                      &BrenvickHomepage1);
+  formkit::BindHelpMenu(*this, LedgerHelpCaptions,
+                        {{&GLAccountformHelp1, "<GLA00>"},
+                         {&ToolButton9, "<GLA00>"},
+                         {&BrenvickHelp1, ""},
+                         {&Tutorial1, "<TUT00>"},
+                         {&About1, "<ABO00>"}},
+                        &BrenvickHomepage1);
 
   ApplyFormTexts();
   ShowRows();
@@ -303,7 +308,7 @@ TLedger::TLedger() : ui::Form("Ledger", "TLedger") {
 }
 
 void TLedger::ApplyLanguageTexts() {
-  using shell::L;
+  using text::L;
   ApplyFormTexts();
   // The function list shows the language texts; the codes stay English.
   AccountFunctionCodes = kAccountFunctionCodes;
@@ -315,19 +320,19 @@ void TLedger::ApplyLanguageTexts() {
   LedgerLimitText = L(9506);
   LedgerTaxCodeText = L(10278);
 
-  LedgerBookYearStart = Cut(AdminSettings.BookYearStart(), 8);
-  LedgerProfitAccount = Cut(AdminSettings.ProfitAccountNumber(), 20);
+  LedgerBookYearStart = Cut(store::AdminSettings.BookYearStart(), 8);
+  LedgerProfitAccount = Cut(store::AdminSettings.ProfitAccountNumber(), 20);
 
   // The rows show their codes in the new language.
   ShowRows();
 }
 
 void TLedger::ApplyFormTexts() {
-  using shell::L;
-  SetCaption(shell::ProductTitle + " : " + L(965) + " / " + L(996));
+  using text::L;
+  SetCaption(store::ProductTitle + " : " + L(965) + " / " + L(996));
   std::string title = Cut(" " + L(996), 31);
   title = Cut(title + " (", 33);
-  title = Cut(title + shell::CurrentAdministrationName, 63);
+  title = Cut(title + store::CurrentAdministrationName, 63);
   Label6.SetCaption(Cut(title + ")", 64));
 
   File1.SetCaption(L(21));
@@ -374,11 +379,11 @@ void TLedger::ApplyFormTexts() {
   StringGrid1.SetCell(ColEndDate, 0, L(2544));
   StringGrid1.SetCell(ColSalesTax, 0, L(2629));
   StringGrid1.SetCell(ColCashOrBank, 0, L(2645));
-  StringGrid1.SetCell(ColChangedBy, 0, shell::ChangedByCaption());
-  StringGrid1.SetCell(ColChangedAt, 0, shell::ChangedAtCaption());
-  Label13.SetCaption(shell::ChangedByCaption());
-  Label14.SetCaption(shell::ChangedAtCaption());
-  Tutorial1.SetCaption(shell::TutorialCaption());
+  StringGrid1.SetCell(ColChangedBy, 0, text::ChangedByCaption());
+  StringGrid1.SetCell(ColChangedAt, 0, text::ChangedAtCaption());
+  Label13.SetCaption(text::ChangedByCaption());
+  Label14.SetCaption(text::ChangedAtCaption());
+  Tutorial1.SetCaption(text::TutorialCaption());
 
   ComboBox3.ClearItems();
   ComboBox3.AddItem("");
@@ -537,13 +542,13 @@ void TLedger::ResetLedgerDateLimits() {
   startDateMax_.reset();
   std::optional<platform::TDateTime> start, minimum;
   auto frozen = LastFreeze();
-  if (frozen && shell::IsValidYmd(frozen->PeriodEndDate())) {
-    start = minimum = shell::YmdToDate(frozen->PeriodEndDate());
-  } else if (!frozen && shell::IsValidYmd(LedgerBookYearStart)) {
-    start = shell::YmdToDate(LedgerBookYearStart) - 1;
+  if (frozen && text::IsValidYmd(frozen->PeriodEndDate())) {
+    start = minimum = text::YmdToDate(frozen->PeriodEndDate());
+  } else if (!frozen && text::IsValidYmd(LedgerBookYearStart)) {
+    start = text::YmdToDate(LedgerBookYearStart) - 1;
   }
   SetDateWithMinimum(DateTimePicker1, start ? *start : platform::Date(), minimum);
-  SetDateWithMinimum(DateTimePicker2, shell::YmdToDate(kLedgerFarEndDate), std::nullopt);
+  SetDateWithMinimum(DateTimePicker2, text::YmdToDate(kLedgerFarEndDate), std::nullopt);
   Delete.SetEnabled(true);
 }
 
@@ -552,13 +557,13 @@ void TLedger::ResetLedgerDateLimits() {
 void TLedger::FormActivate() {
   StartAmountSkipFilter = false;
   StartAmountFocused = false;
-  LedgerBookYearStart = Cut(AdminSettings.BookYearStart(), 8);
-  LedgerProfitAccount = Cut(AdminSettings.ProfitAccountNumber(), 20);
+  LedgerBookYearStart = Cut(store::AdminSettings.BookYearStart(), 8);
+  LedgerProfitAccount = Cut(store::AdminSettings.ProfitAccountNumber(), 20);
 
   ComboBox2.ClearItems();
   ComboBox2.AddItem("");
   for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) {
-    const std::string name = shell::SystemParams.TaxRateName(i);
+    const std::string name = store::SystemParams.TaxRateName(i);
     if (!name.empty()) ComboBox2.AddItem(name);
   }
 
@@ -571,14 +576,14 @@ void TLedger::FormActivate() {
   bool taxWarning = false;
   try {
     // Nested in the set the start screen opened, when it did.
-    shell::FileSetScope scope("FRZ;GLA;GLC;");
+    formkit::FileSetScope scope("FRZ;GLA;GLC;");
     if (scope.Ok()) {
       ClearEntry();
       ResetLedgerDateLimits();
 
       std::vector<LedgerRow> rows;
       for (const records::LedgerAccountRec& rec :
-           shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)) {
+           store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
         LedgerRow r;
         r.number = rec.AccountNumber();
         r.caption = rec.Caption();
@@ -598,12 +603,12 @@ void TLedger::FormActivate() {
         rows.push_back(std::move(r));
       }
 
-      const shell::FileSnapshot snapshot = shell::SnapshotOf(shell::FileCode::GLA);
+      const store::FileSnapshot snapshot = store::SnapshotOf(store::FileCode::GLA);
 
       std::vector<std::string> categories;
       categories_.clear();
       for (const records::LedgerCategoryRec& category :
-           shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit)) {
+           store::ReadAll<records::LedgerCategoryRec>(store::FileCode::GLC, store::kSmallFileLimit)) {
         categories.push_back(category.CategoryName());
         categories_.emplace_back(category.CategoryName(), category.CategoryKind());
       }
@@ -618,7 +623,7 @@ void TLedger::FormActivate() {
     ui::ShowMessage(e.what());
   }
   // The set the start screen opened for this showing ends here.
-  if (shell::FileSetOpen) shell::CloseFileSet();
+  if (store::FileSetOpen) store::CloseFileSet();
 
   if (!loaded) {
     // Nothing to edit: a Save now would write an empty file.
@@ -659,7 +664,7 @@ void TLedger::SelectExecute() {
   }
   if (rows_.Empty() || r < 1 || r > LedgerRowTotal()) return;
 
-  shell::FileSetScope scope("FRZ;JVO;CUS;SUP;");
+  formkit::FileSetScope scope("FRZ;JVO;CUS;SUP;");
   if (!scope.Ok()) return;
   StatusBar1.Show("", ui::colors::Default);
   if (rows_.Held() || !MaskEdit1.GetText().empty() || !Edit5.GetText().empty()) {
@@ -672,18 +677,18 @@ void TLedger::SelectExecute() {
 
     const bool locked = InUse(facts);
     std::optional<platform::TDateTime> startMin;
-    if (facts.freeze && shell::IsValidYmd(facts.frozenEnd)) startMin = shell::YmdToDate(facts.frozenEnd);
+    if (facts.freeze && text::IsValidYmd(facts.frozenEnd)) startMin = text::YmdToDate(facts.frozenEnd);
     DateTimePicker1.SetEnabled(true);
     startDateMax_.reset();
     if (facts.freeze && facts.startFrozen) {
       DateTimePicker1.SetEnabled(false);
       MaskEdit1.SetEnabled(false);
       MaskEdit2.SetEnabled(false);
-    } else if (facts.hasLines && shell::IsValidYmd(facts.earliestLine)) {
-      startDateMax_ = shell::YmdToDate(facts.earliestLine);
+    } else if (facts.hasLines && text::IsValidYmd(facts.earliestLine)) {
+      startDateMax_ = text::YmdToDate(facts.earliestLine);
     }
     std::optional<platform::TDateTime> endMin;
-    if (facts.hasLines && shell::IsValidYmd(facts.latestLine)) endMin = shell::YmdToDate(facts.latestLine);
+    if (facts.hasLines && text::IsValidYmd(facts.latestLine)) endMin = text::YmdToDate(facts.latestLine);
     if (locked) MaskEdit1.SetEnabled(false);
 
     // The entry, held first so that its change makes nothing of the rest.
@@ -692,8 +697,8 @@ void TLedger::SelectExecute() {
     Edit5.SetText(row.caption);
     CheckType(row.type);
     ComboBox1.SetText(row.category);
-    if (shell::IsValidYmd(row.startDate)) {
-      const platform::TDateTime d = shell::YmdToDate(row.startDate);
+    if (text::IsValidYmd(row.startDate)) {
+      const platform::TDateTime d = text::YmdToDate(row.startDate);
       if (startDateMax_ && d > *startDateMax_) startDateMax_ = d;
       SetDateWithMinimum(DateTimePicker1, d, startMin);
     } else {
@@ -702,7 +707,7 @@ void TLedger::SelectExecute() {
     heldAmountText_ = AmountText(row.startAmount);
     SetStartAmountText(heldAmountText_);
     SetDateWithMinimum(DateTimePicker2,
-                       shell::IsValidYmd(row.endDate) ? std::optional(shell::YmdToDate(row.endDate)) : std::nullopt,
+                       text::IsValidYmd(row.endDate) ? std::optional(text::YmdToDate(row.endDate)) : std::nullopt,
                        endMin);
     startDateTouched_ = endDateTouched_ = false;
     ComboBox2.SetText(row.salesTaxCode);
@@ -756,14 +761,14 @@ void TLedger::AddExecute() {
   if (!ReformatStartAmount()) {
     // No amount: the parse names the text, and nothing has changed.
     std::string text = MaskEdit2.GetText();
-    shell::ParseAmount(text);
+    text::ParseAmount(text);
   }
   // A row Select took out may always go back; new rows stop at the limit.
   if (LedgerRowTotal() >= kLedgerMaxAccounts && !rows_.Held()) {
     StatusBar1.Show(LedgerLimitText, ui::colors::Red);
     return;
   }
-  shell::FileSetScope scope("FRZ;");
+  formkit::FileSetScope scope("FRZ;");
   if (!scope.Ok()) return;
   StatusBar1.Show("", ui::colors::Default);
 
@@ -777,7 +782,7 @@ void TLedger::AddExecute() {
   if (ComboBox1.GetText().empty()) verdict = Verdict::Category;
   if (!number.empty() && renumbered && (number[0] == ' ' || !AccountNumberAcceptable(number)))
     verdict = Verdict::Number;
-  if (rows_.Any([&](const LedgerRow& r) { return shell::TrimTrailingBlanks(r.number) == number; }))
+  if (rows_.Any([&](const LedgerRow& r) { return text::TrimTrailingBlanks(r.number) == number; }))
     verdict = Verdict::Duplicate;
 
   switch (verdict) {
@@ -796,17 +801,17 @@ void TLedger::AddExecute() {
       // A stored date the pickers cannot show stays as stored unless the
       // user picked another.
       const bool keepStart =
-          stored && (!DateTimePicker1.Enabled() || (!shell::IsValidYmd(stored->startDate) && !startDateTouched_));
-      row.startDate = keepStart ? stored->startDate : shell::DateToYmd(DateTimePicker1.Date());
+          stored && (!DateTimePicker1.Enabled() || (!text::IsValidYmd(stored->startDate) && !startDateTouched_));
+      row.startDate = keepStart ? stored->startDate : text::DateToYmd(DateTimePicker1.Date());
       const std::string amount = MaskEdit2.GetText();
       if (stored && amount == heldAmountText_) {
         row.startAmount = stored->startAmount;  // unchanged: the stored value, all its digits
       } else {
         std::string text = IsBlankText(amount) ? "0" : amount;
-        row.startAmount = shell::ParseAmount(text);
+        row.startAmount = text::ParseAmount(text);
       }
-      const bool keepEnd = stored && !shell::IsValidYmd(stored->endDate) && !endDateTouched_;
-      row.endDate = keepEnd ? stored->endDate : shell::DateToYmd(DateTimePicker2.Date());
+      const bool keepEnd = stored && !text::IsValidYmd(stored->endDate) && !endDateTouched_;
+      row.endDate = keepEnd ? stored->endDate : text::DateToYmd(DateTimePicker2.Date());
       row.salesTaxCode = ComboBox2.GetText();
       row.cashOrBank = CheckBox1.Checked();
       row.leadCode = Edit6.GetText();
@@ -843,7 +848,7 @@ void TLedger::AddExecute() {
 // ---- Delete, Save, Cancel
 
 void TLedger::deleteExecute() {
-  shell::FileSetScope scope("FRZ;");
+  formkit::FileSetScope scope("FRZ;");
   if (!scope.Ok()) return;
   rows_.Release();
   heldAmountText_.clear();
@@ -860,7 +865,7 @@ void TLedger::saveExecute() {
     StatusBar1.Show(LedgerNotPostedText, ui::colors::Red);
     return;
   }
-  const std::string user = Cut(shell::SystemSettings.CurrentUser, 10);
+  const std::string user = Cut(text::SystemSettings.CurrentUser, 10);
   const std::string now = Cut(platform::DateTimeToText(platform::Now()), 20);
   auto toRec = [&](const LedgerRow& r) {
     records::LedgerAccountRec rec;
@@ -886,9 +891,9 @@ void TLedger::saveExecute() {
     }
     return rec;
   };
-  const shell::SaveOutcome outcome = rows_.Save<records::LedgerAccountRec>(
-      shell::FileCode::GLA, "GLA;JVO;FRZ;CUS;SUP;", toRec, [this] { return AccountsLeavingAreFree(); });
-  if (outcome != shell::SaveOutcome::Written) return;  // the form keeps what was typed
+  const formkit::SaveOutcome outcome = rows_.Save<records::LedgerAccountRec>(
+      store::FileCode::GLA, "GLA;JVO;FRZ;CUS;SUP;", toRec, [this] { return AccountsLeavingAreFree(); });
+  if (outcome != formkit::SaveOutcome::Written) return;  // the form keeps what was typed
   loaded_ = rows_.Rows();
   Close();
 }
@@ -897,7 +902,7 @@ bool TLedger::AccountsLeavingAreFree() {
   for (const LedgerRow& was : loaded_) {
     const bool stays = rows_.Any([&](const LedgerRow& r) { return r.number == was.number; });
     if (stays || !InUse(ReadAccountFacts(was))) continue;
-    ui::ShowMessage(MsgAccountInUse(shell::TrimTrailingBlanks(was.number)));
+    ui::ShowMessage(MsgAccountInUse(text::TrimTrailingBlanks(was.number)));
     return false;
   }
   return true;
@@ -929,13 +934,13 @@ void TLedger::MaskEdit2Change() {
     return;
   }
   std::string text = MaskEdit2.GetText();
-  shell::FilterAmountInput(text, false);
+  text::FilterAmountInput(text, false);
   if (text != MaskEdit2.GetText()) SetStartAmountText(text);
 }
 
 void TLedger::MaskEdit2Enter() {
   std::string text = MaskEdit2.GetText();
-  shell::FilterAmountInput(text, false);
+  text::FilterAmountInput(text, false);
   SetStartAmountText(text);
   MaskEdit2.SelectAll();
   StartAmountFocused = true;
@@ -958,7 +963,7 @@ bool TLedger::ReformatStartAmount() {
     MaskEdit2.SetBackColor(ui::colors::Default);
     return true;
   }
-  const std::optional<double> value = shell::TryParseAmount(text);
+  const std::optional<double> value = text::TryParseAmount(text);
   if (!value) {
     MaskEdit2.SetBackColor(ui::colors::Yellow);
     return false;

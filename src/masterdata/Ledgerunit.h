@@ -66,7 +66,7 @@ extern std::string LedgerLimitText;       // 400 accounts
 extern std::string LedgerTaxCodeText;     // a stored sales-tax name is unknown
 
 // The unit's copy of the help caption block, set by the language routine.
-extern shell::HelpCaptionBlockRec LedgerHelpCaptions;
+extern formkit::HelpCaptionBlockRec LedgerHelpCaptions;
 
 // The most accounts the file holds.
 inline constexpr int kLedgerMaxAccounts = 400;
@@ -318,7 +318,7 @@ class TLedger : public ui::Form {
   // file as read that leaves it (renumbered or deleted) must still be free.
   bool AccountsLeavingAreFree();
 
-  shell::RowList<LedgerRow> rows_;
+  formkit::RowList<LedgerRow> rows_;
   // The numbers of the accounts as read, with their rows.
   std::vector<LedgerRow> loaded_;
   // The category names and kinds as read.

@@ -19,7 +19,7 @@
 
 namespace masterdata {
 
-using shell::FileCode;
+using store::FileCode;
 
 bool EmptiedByLedgerCopy(FileCode file) {
   switch (file) {
@@ -115,13 +115,13 @@ bool CarriesUnfinishedCopy(const std::string& folder) {
 }
 
 std::string UnfinishedCopyText() {
-  return shell::BuiltInText("The copy into this administration did not finish: copy it again",
-                            cp1252::L("Het kopiëren naar deze administratie is niet afgemaakt: kopieer opnieuw"),
-                            "Das Kopieren in diesen Mandanten wurde nicht beendet: kopieren Sie erneut");
+  return text::BuiltInText("The copy into this administration did not finish: copy it again",
+                           cp1252::L("Het kopiëren naar deze administratie is niet afgemaakt: kopieer opnieuw"),
+                           "Das Kopieren in diesen Mandanten wurde nicht beendet: kopieren Sie erneut");
 }
 
 std::string LeftClosingText() {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "a period closing stopped part-way in this folder and cannot be finished; nothing was copied",
       "een periode-afsluiting is in deze map halverwege gestopt en kan niet worden afgemaakt; er is niets gekopieerd",
       cp1252::L("ein Periodenabschluss wurde in diesem Ordner unterbrochen und kann nicht zu Ende geführt werden; es "
@@ -135,11 +135,11 @@ namespace {
 
 std::string ListOfCopiedFiles() {
   std::string list;
-  for (FileCode c : kCopiedFiles) list += std::string(shell::FileInfo(c).name) + ";";
+  for (FileCode c : kCopiedFiles) list += std::string(store::FileInfo(c).name) + ";";
   return list;
 }
 
-std::string FileName(FileCode c) { return shell::FileInfo(c).fileName; }
+std::string FileName(FileCode c) { return store::FileInfo(c).fileName; }
 
 // Why the run stopped, thrown inside it.
 struct Stop {
@@ -152,19 +152,19 @@ struct Stop {
 class FolderSet {
  public:
   explicit FolderSet(const std::string& folder) {
-    shell::SetDataFolderOverride(folder);
+    store::SetDataFolderOverride(folder);
     int result = 0;
-    shell::OpenFileSet(ListOfCopiedFiles(), result);
+    store::OpenFileSet(ListOfCopiedFiles(), result);
     if (result != 0) {
-      shell::ClearDataFolderOverride();
-      std::string text = shell::FileErrorText;
-      if (result == 1) text += "  " + platform::OsErrorText(shell::FileErrorCode);
+      store::ClearDataFolderOverride();
+      std::string text = store::FileErrorText;
+      if (result == 1) text += "  " + platform::OsErrorText(store::FileErrorCode);
       throw Stop{folder, text};
     }
   }
   ~FolderSet() {
-    if (shell::FileSetOpen) shell::ForceCloseFileSet();
-    shell::ClearDataFolderOverride();
+    if (store::FileSetOpen) store::ForceCloseFileSet();
+    store::ClearDataFolderOverride();
   }
   FolderSet(const FolderSet&) = delete;
   FolderSet& operator=(const FolderSet&) = delete;
@@ -173,35 +173,35 @@ class FolderSet {
 bool HasEveryCode() {
   std::vector<std::string> recorded;
   for (const records::ReleaseFlagRec& rec :
-       shell::ReadAll<records::ReleaseFlagRec>(FileCode::FLG, shell::kSmallFileLimit))
+       store::ReadAll<records::ReleaseFlagRec>(FileCode::FLG, store::kSmallFileLimit))
     recorded.push_back(rec.ConversionCode());
-  return MissingConversionCodes(recorded).empty();
+  return store::MissingConversionCodes(recorded).empty();
 }
 
-std::uint64_t SizeOf(FileCode c) { return shell::SnapshotOf(c).size; }
+std::uint64_t SizeOf(FileCode c) { return store::SnapshotOf(c).size; }
 
 // The bytes of an open record file, which must hold whole records.
 std::string WholeFile(FileCode c) {
   const std::uint64_t size = SizeOf(c);
-  const std::uint64_t recordSize = static_cast<std::uint64_t>(shell::FileInfo(c).recordSize);
+  const std::uint64_t recordSize = static_cast<std::uint64_t>(store::FileInfo(c).recordSize);
   if (size % recordSize != 0)
     throw platform::IoError(0, "the file's size, " + std::to_string(size) + " bytes, is no whole number of records of " +
                                    std::to_string(recordSize) + " bytes: the file is damaged");
   std::string bytes(static_cast<std::size_t>(size), '\0');
   const std::uint64_t count = size / recordSize;
-  if (count > 0) shell::fileset_detail::ReadRecords(c, 0, static_cast<std::size_t>(count), bytes.data());
+  if (count > 0) store::fileset_detail::ReadRecords(c, 0, static_cast<std::size_t>(count), bytes.data());
   return bytes;
 }
 
 // Replaces the target's file `c` by `bytes`, with `mode` when the source
 // had the file.
 void Replace(FileCode c, const std::string& bytes, std::optional<std::uint32_t> mode = std::nullopt) {
-  const std::size_t recordSize = static_cast<std::size_t>(shell::FileInfo(c).recordSize);
+  const std::size_t recordSize = static_cast<std::size_t>(store::FileInfo(c).recordSize);
   const int count = static_cast<int>(bytes.size() / recordSize);
   if (mode)
-    shell::RewriteFileWithMode(c, bytes.data(), count, *mode);
+    store::RewriteFileWithMode(c, bytes.data(), count, *mode);
   else
-    shell::RewriteFile(c, bytes.data(), count);
+    store::RewriteFile(c, bytes.data(), count);
 }
 
 // The access mode of the source's file `c`, when it has one.
@@ -216,16 +216,16 @@ std::optional<std::uint32_t> SourceMode(const std::string& folder, FileCode c) {
 // installed; what it said is taken here). A record that stays refuses the
 // copy.
 void FinishLeftClosing(const std::string& folder, CopyOutcome& outcome) {
-  std::string note = reports::TakeReplayNote();
-  reports::IntentReplay replay;
+  std::string note = books::closing::TakeReplayNote();
+  books::closing::IntentReplay replay;
   try {
-    replay = reports::FinishClosingIntent();
+    replay = books::closing::FinishClosingIntent();
   } catch (const platform::IoError& e) {
-    throw Stop{folder + reports::kIntentFileName, e.what()};
+    throw Stop{folder + books::closing::kIntentFileName, e.what()};
   }
   if (!replay.message.empty()) note = replay.message;
-  if (platform::Fs().Exists(cp1252::ToUtf8(folder) + reports::kIntentFileName))
-    throw Stop{folder + reports::kIntentFileName, LeftClosingText()};
+  if (platform::Fs().Exists(cp1252::ToUtf8(folder) + books::closing::kIntentFileName))
+    throw Stop{folder + books::closing::kIntentFileName, LeftClosingText()};
   if (!note.empty()) outcome.notes.push_back(note);
 }
 
@@ -392,7 +392,7 @@ CopyOutcome CopyAdministration(const CopyRequest& request, const CopyQuestions& 
   // command (the overwrite question still takes its answer).
   ui::LongWork work;
   CopyOutcome outcome;
-  if (shell::FileSetOpen) {
+  if (store::FileSetOpen) {
     // The set would nest into the open one, on its folder.
     outcome.result = CopyOutcome::Failed;
     outcome.fileName = request.fromFolder;

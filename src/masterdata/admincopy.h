@@ -9,7 +9,7 @@
 // there are dealt with first, under the source's lock), closes it, then
 // opens the same set on the target's folder and keeps it open until the
 // end; every target file is replaced through a temporary file, synced and
-// renamed over (shell::RewriteFile). A file missing in the source counts as
+// renamed over (store::RewriteFile). A file missing in the source counts as
 // an empty one ("booktemp.vlk" before the journal form was first shown).
 //
 // Refusals, before anything changes: a source whose release-flag file
@@ -59,14 +59,14 @@
 namespace masterdata {
 
 // The files copied, in the order they are copied.
-inline constexpr std::array<shell::FileCode, 11> kCopiedFiles = {
-    shell::FileCode::FLG, shell::FileCode::GLA, shell::FileCode::GLC, shell::FileCode::JVO,
-    shell::FileCode::FRZ, shell::FileCode::CUS, shell::FileCode::SUP, shell::FileCode::ADS,
-    shell::FileCode::PAY, shell::FileCode::INV, shell::FileCode::JVT};
+inline constexpr std::array<store::FileCode, 11> kCopiedFiles = {
+    store::FileCode::FLG, store::FileCode::GLA, store::FileCode::GLC, store::FileCode::JVO,
+    store::FileCode::FRZ, store::FileCode::CUS, store::FileCode::SUP, store::FileCode::ADS,
+    store::FileCode::PAY, store::FileCode::INV, store::FileCode::JVT};
 
 // Whether the general-ledger copy empties `file` in the target (vouchers,
 // freezes, partners, payments, invoices and templates).
-bool EmptiedByLedgerCopy(shell::FileCode file);
+bool EmptiedByLedgerCopy(store::FileCode file);
 
 // The overwrite prompt's answers, as the unit keeps them in CopyAnswer.
 inline constexpr const char* kAnswerYes = "yes";

@@ -24,7 +24,7 @@ namespace masterdata {
 const char* const MsgFiscalYearTooLow = "Fiscal year is not > 1989, please change";
 bool SettingsYearTabFlag = false;
 bool KeepSettingsFormOpen = false;
-shell::HelpCaptionBlockRec AdministrationsettingHelpCaptions;
+formkit::HelpCaptionBlockRec AdministrationsettingHelpCaptions;
 Tadministrationsetting* administrationsetting = nullptr;
 
 void ResetAdministrationsettingState() {
@@ -34,16 +34,16 @@ void ResetAdministrationsettingState() {
 }
 
 std::string MsgUnknownProfitAccount() {
-  return shell::BuiltInText("The profit account is no GL account of the list; it was not stored",
-                            "De winstrekening staat niet in de lijst van grootboekrekeningen; zij is niet opgeslagen",
-                            "Das Gewinnkonto ist kein Sachkonto der Liste; es wurde nicht gespeichert");
+  return text::BuiltInText("The profit account is no GL account of the list; it was not stored",
+                           "De winstrekening staat niet in de lijst van grootboekrekeningen; zij is niet opgeslagen",
+                           "Das Gewinnkonto ist kein Sachkonto der Liste; es wurde nicht gespeichert");
 }
 
 bool PeriodControlsEnabled(const std::string& currentPeriod) { return currentPeriod.substr(0, 2) <= "01"; }
 
 bool PeriodPickerVisible(const std::string& periodCountText, int k) {
   if (k <= 1) return true;
-  return !(periodCountText < PeriodCountText(k));
+  return !(periodCountText < store::PeriodCountText(k));
 }
 
 ProfitAccountChoice SplitProfitAccount(const std::string& text, const std::vector<std::string>& items) {
@@ -130,7 +130,7 @@ Tadministrationsetting::Tadministrationsetting() : ui::Form("administrationsetti
   }
   for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit20}) e->SetReadOnly(true);
   std::vector<ui::Text> counts;
-  for (int k = 1; k <= 15; ++k) counts.push_back(PeriodCountText(k));
+  for (int k = 1; k <= 15; ++k) counts.push_back(store::PeriodCountText(k));
   ComboBox1.SetItems(counts);
   ComboBox2.hints.minWidth = 260;
   CheckBox1.SetVisible(false);
@@ -154,10 +154,13 @@ Tadministrationsetting::Tadministrationsetting() : ui::Form("administrationsetti
   ComboBox2.OnExit = [this] { ComboBox2Exit(); };
   Edit23.OnChange = [this] { Edit23Change(); };
   Edit23.OnExit = [this] { Edit23Exit(); };
-  shell::BindHelpMenu(*this, AdministrationsettingHelpCaptions,
-                      {{&BrenvickAdministrationsettingshelp1, "<ADS00>"}, {&ToolButton8, "<ADS00>"},
-                       {&Brenvickhelp1, ""}, {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}},
-                      &Brenvickhomepage1);
+  formkit::BindHelpMenu(*this, AdministrationsettingHelpCaptions,
+                        {{&BrenvickAdministrationsettingshelp1, "<ADS00>"},
+                         {&ToolButton8, "<ADS00>"},
+                         {&Brenvickhelp1, ""},
+                         {&utorial1, "<TUT00>"},
+                         {&About1, "<ABO00>"}},
+                        &Brenvickhomepage1);
   ShowTab(0);
 }
 
@@ -169,12 +172,12 @@ std::vector<ui::Component*> Tadministrationsetting::JournalBlock() {
 }
 
 void Tadministrationsetting::ApplyLanguageTexts() {
-  using shell::Cut;
-  using shell::L;
-  SetCaption(shell::ProductTitle + " : " + L(965) + " / " + L(6215));
+  using text::Cut;
+  using text::L;
+  SetCaption(store::ProductTitle + " : " + L(965) + " / " + L(6215));
   std::string title = Cut(" " + L(1079), 31);
   title = Cut(title + " (", 33);
-  title = Cut(title + shell::CurrentAdministrationName, 63);
+  title = Cut(title + store::CurrentAdministrationName, 63);
   Label16.SetCaption(Cut(title + ")", 64));
   TabControl1.SetTabs({L(5662), L(5693)});
   const std::pair<ui::Label*, int> labels[] = {
@@ -202,9 +205,9 @@ void Tadministrationsetting::ApplyLanguageTexts() {
   Annuleren.SetCaption(L(306));
   Brenvickhomepage1.SetCaption(L(486));
   Brenvickhelp1.SetCaption(L(514));
-  utorial1.SetCaption(shell::TutorialCaption());
-  Label55.SetCaption(shell::ChangedByCaption());
-  Label56.SetCaption(shell::ChangedAtCaption());
+  utorial1.SetCaption(text::TutorialCaption());
+  Label55.SetCaption(text::ChangedByCaption());
+  Label56.SetCaption(text::ChangedAtCaption());
 }
 
 void Tadministrationsetting::SetStatus(const std::string& text, ui::Color color) { StatusBar1.Show(text, color); }
@@ -222,7 +225,7 @@ void Tadministrationsetting::ShowTab(int tab) {
 }
 
 void Tadministrationsetting::ShowValues() {
-  const AdminSettingsFormValues& v = AdminSettingsValues;
+  const store::AdminSettingsFormValues& v = store::AdminSettingsValues;
   showing_ = true;
   const std::pair<ui::Edit*, const std::string*> texts[] = {
       {&Edit1, &v.CompanyName},   {&Edit2, &v.Address},     {&Edit3, &v.ZipCode},
@@ -252,7 +255,7 @@ void Tadministrationsetting::ShowValues() {
 }
 
 void Tadministrationsetting::TakeValues() {
-  AdminSettingsFormValues& v = AdminSettingsValues;
+  store::AdminSettingsFormValues& v = store::AdminSettingsValues;
   const std::pair<ui::Edit*, std::string*> texts[] = {
       {&Edit1, &v.CompanyName},   {&Edit2, &v.Address},     {&Edit3, &v.ZipCode},
       {&Edit4, &v.Town},          {&Edit14, &v.State},      {&Edit5, &v.Country},
@@ -298,7 +301,8 @@ void Tadministrationsetting::FormActivate() {
   // The year-end flow's proposal text stays while it opens the form on tab 2.
   const bool yearTab = SettingsYearTabFlag;
   if (!yearTab) SetStatus("", ui::colors::Default);
-  if (auto failure = LoadAdminSettings()) shell::ReportFileSetError(*failure, shell::FileSetReport::OsTextOnly);
+  if (auto failure = store::LoadAdminSettings())
+    formkit::ReportFileSetError(*failure, formkit::FileSetReport::OsTextOnly);
   ShowValues();
   UpdatePeriodControls();
 
@@ -309,14 +313,14 @@ void Tadministrationsetting::FormActivate() {
   Label34.SetCaption(CheckBox4.Caption());
   Label35.SetCaption(CheckBox6.Caption());
   {
-    shell::FileSetScope scope("GLA;");
+    formkit::FileSetScope scope("GLA;");
     if (scope.Ok())
       for (const records::LedgerAccountRec& a :
-           shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)) {
+           store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
         const std::string item = a.AccountNumber() + "{" + a.Caption() + "}";
         profitItems_.push_back(item);
         ComboBox2.AddItem(item);
-        if (a.AccountNumber() == AdminSettings.ProfitAccountNumber()) ComboBox2.SetText(item);
+        if (a.AccountNumber() == store::AdminSettings.ProfitAccountNumber()) ComboBox2.SetText(item);
       }
   }
   DateTimePicker1.SetEnabled(Edit17.GetText().empty());
@@ -326,7 +330,7 @@ void Tadministrationsetting::FormActivate() {
   SettingsYearTabFlag = false;
   ShowTab(yearTab ? 1 : 0);
   // End the set the start screen opened for this showing.
-  shell::CloseFileSet();
+  store::CloseFileSet();
 }
 
 void Tadministrationsetting::FormKeyDown(uint16_t& key, unsigned) {
@@ -357,7 +361,7 @@ void Tadministrationsetting::CheckBox13Click() {
 
 void Tadministrationsetting::DateTimePicker1Change() {
   TakeValues();
-  BookYearStartChanged(AdminSettingsValues);
+  store::BookYearStartChanged(store::AdminSettingsValues);
   ShowValues();
   UpdatePeriodControls();
   Button4.SetEnabled(false);
@@ -366,7 +370,7 @@ void Tadministrationsetting::DateTimePicker1Change() {
 
 void Tadministrationsetting::ComboBox1Change() {
   TakeValues();
-  ProposePeriods(AdminSettingsValues);
+  store::ProposePeriods(store::AdminSettingsValues);
   ShowValues();
   UpdatePeriodControls();
   Button4.SetEnabled(false);
@@ -375,7 +379,7 @@ void Tadministrationsetting::ComboBox1Change() {
 
 void Tadministrationsetting::Edit23Change() {
   std::string text = Edit23.GetText();
-  shell::KeepDigits(text);
+  text::KeepDigits(text);
   if (text != Edit23.GetText()) Edit23.SetText(text);
 }
 
@@ -405,14 +409,14 @@ void Tadministrationsetting::opslaanExecute() {
   }
   const ProfitAccountChoice profit = SplitProfitAccount(ComboBox2.GetText(), profitItems_);
   if (profit.unknown) SetStatus(MsgUnknownProfitAccount(), ui::colors::Yellow);
-  shell::FileSetScope scope("ADS");
+  formkit::FileSetScope scope("ADS");
   if (!scope.Ok()) return;
   TakeValues();
-  AdminSettingsValues.FiscalYear = year.stored;
-  ProfitAccountNumberText = profit.number;
-  ProfitAccountCaptionText = profit.caption;
-  if (!SaveAdminSettings()) {
-    ui::ShowMessage(shell::MsgChangedInAnotherCopy());
+  store::AdminSettingsValues.FiscalYear = year.stored;
+  store::ProfitAccountNumberText = profit.number;
+  store::ProfitAccountCaptionText = profit.caption;
+  if (!store::SaveAdminSettings()) {
+    ui::ShowMessage(text::MsgChangedInAnotherCopy());
     return;
   }
   scope.Close();
@@ -422,28 +426,29 @@ void Tadministrationsetting::opslaanExecute() {
 }
 
 void Tadministrationsetting::AnnulerenExecute() {
-  if (auto failure = LoadAdminSettings()) shell::ReportFileSetError(*failure, shell::FileSetReport::OsTextOnly);
+  if (auto failure = store::LoadAdminSettings())
+    formkit::ReportFileSetError(*failure, formkit::FileSetReport::OsTextOnly);
   ShowValues();
   SetStatus("", ui::colors::Default);
   Close();
 }
 
 void Tadministrationsetting::Button4Click() {
-  const reports::LastFreeze last = reports::ReadLastFreezeLabel();
+  const books::closing::LastFreeze last = books::closing::ReadLastFreezeLabel();
   if (last.failure) {
-    shell::ReportFileSetError(*last.failure, shell::FileSetReport::TextOnly);
+    formkit::ReportFileSetError(*last.failure, formkit::FileSetReport::TextOnly);
     return;
   }
   if (!last.label) {
-    ui::ShowMessage(reports::MsgNothingFrozen());
+    ui::ShowMessage(books::closing::MsgNothingFrozen());
     return;
   }
-  if (ui::MessageDlg(reports::UnfreezeQuestion(*last.label), ui::DialogKind::Confirmation, ui::Buttons::YesNo) !=
+  if (ui::MessageDlg(books::closing::UnfreezeQuestion(*last.label), ui::DialogKind::Confirmation, ui::Buttons::YesNo) !=
       ui::ModalResult::Yes)
     return;
-  const reports::UnfreezeRun run = reports::UnfreezeLastPeriod(AdminSettings);
-  if (run.outcome == reports::UnfreezeOutcome::FileSetFailed) {
-    shell::ReportFileSetError(run.failure, shell::FileSetReport::TextOnly);
+  const books::closing::UnfreezeRun run = books::closing::UnfreezeLastPeriod(store::AdminSettings);
+  if (run.outcome == books::closing::UnfreezeOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(run.failure, formkit::FileSetReport::TextOnly);
     return;
   }
   if (!run.Ok()) {
@@ -451,7 +456,7 @@ void Tadministrationsetting::Button4Click() {
     return;
   }
   // The fields the unfreeze wrote come onto the form; other edits stay.
-  const AdminSettingsFormValues& v = AdminSettingsValues;
+  const store::AdminSettingsFormValues& v = store::AdminSettingsValues;
   Edit17.SetText(v.ApprovedAnnualBalance);
   Edit18.SetText(v.CurrentAnnualBalance);
   Edit19.SetText(v.LastClosedPeriod);
@@ -467,7 +472,7 @@ void Tadministrationsetting::Button4Click() {
   DateTimePicker1.SetEnabled(Edit17.GetText().empty());
   Button4.SetEnabled(!Edit19.GetText().empty());
   Unfreeze.SetEnabled(!Edit19.GetText().empty());
-  SetStatus(shell::L(10410), ui::colors::Green);
+  SetStatus(text::L(10410), ui::colors::Green);
 }
 
 }  // namespace masterdata

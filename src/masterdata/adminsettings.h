@@ -67,7 +67,7 @@ std::string MsgUnknownProfitAccount();
 extern bool SettingsYearTabFlag;
 // Set by the unfreeze: the next save leaves the form open.
 extern bool KeepSettingsFormOpen;
-extern shell::HelpCaptionBlockRec AdministrationsettingHelpCaptions;
+extern formkit::HelpCaptionBlockRec AdministrationsettingHelpCaptions;
 void ResetAdministrationsettingState();
 
 struct PeriodPicker {

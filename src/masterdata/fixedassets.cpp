@@ -12,7 +12,7 @@
 
 namespace masterdata {
 
-using shell::BuiltInText;
+using text::BuiltInText;
 
 TFixedassetsform* Fixedassetsform = nullptr;
 
@@ -65,7 +65,7 @@ TFixedassetsform::TFixedassetsform() : ui::Form("Fixedassetsform", "TFixedassets
 
 void TFixedassetsform::ApplyLanguageTexts() {
   const std::string title = BuiltInText("Fixed assets", "Vaste activa", cp1252::L("Anlagevermögen"));
-  SetCaption(shell::ProductTitle + " : " + title);
+  SetCaption(store::ProductTitle + " : " + title);
   TabControl1.SetTab(0, BuiltInText("Details", "Gegevens", "Angaben"));
   Label2.SetCaption(BuiltInText("Asset number", "Activanummer", "Anlagennummer"));
   Label3.SetCaption(BuiltInText("GL account", "Grootboekrekening", "Sachkonto"));
@@ -82,10 +82,10 @@ void TFixedassetsform::FormActivate() {
   StatusBar1.Show({}, ui::colors::Default);
   ComboBox2.ClearItems();
   ComboBox2.SetText({});
-  shell::FileSetScope scope("GLA", shell::FileSetReport::TextOnly);
+  formkit::FileSetScope scope("GLA", formkit::FileSetReport::TextOnly);
   if (!scope.Ok()) return;
   for (const records::LedgerAccountRec& account :
-       shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit))
+       store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit))
     ComboBox2.AddItem(account.AccountNumber() + "{" + account.Caption() + "}");
 }
 
@@ -114,33 +114,33 @@ void TFixedassetsform::ComboBox2Exit() {
   }
   // An item's text as stored (cut to 60) stays as it is.
   for (const ui::ComboBox::Item& i : ComboBox2.Items())
-    if (!text.empty() && shell::Cut(i.text, 60) == text) return;
+    if (!text.empty() && text::Cut(i.text, 60) == text) return;
   ComboBox2.SetText({});
 }
 
 void TFixedassetsform::Button5Click() {
   ComboBox2Exit();
   records::FixedAssetRec asset;
-  asset.SetAssetNumber(shell::Cut(Edit2.GetText(), 20));
-  asset.SetAccountNumber(shell::Cut(ComboBox2.GetText(), 60));
-  asset.SetDescription(shell::Cut(Edit4.GetText(), 20));
+  asset.SetAssetNumber(text::Cut(Edit2.GetText(), 20));
+  asset.SetAccountNumber(text::Cut(ComboBox2.GetText(), 60));
+  asset.SetDescription(text::Cut(Edit4.GetText(), 20));
   if (asset.AssetNumber().empty()) {
     StatusBar1.Show(MsgAssetNumberEmpty(), ui::colors::Default);
     return;
   }
-  shell::FileSetScope scope("FIX", shell::FileSetReport::TextOnly);
+  formkit::FileSetScope scope("FIX", formkit::FileSetReport::TextOnly);
   if (!scope.Ok()) return;
-  switch (InsertFixedAsset(asset)) {
-    case FixedAssetSave::Duplicate:
+  switch (books::administration::InsertFixedAsset(asset)) {
+    case books::administration::FixedAssetSave::Duplicate:
       StatusBar1.Show(MsgAssetNumberExists(), ui::colors::Default);
       return;
-    case FixedAssetSave::EmptyNumber:
+    case books::administration::FixedAssetSave::EmptyNumber:
       StatusBar1.Show(MsgAssetNumberEmpty(), ui::colors::Default);
       return;
-    case FixedAssetSave::Damaged:
+    case books::administration::FixedAssetSave::Damaged:
       ui::ShowMessage(MsgFixedAssetFileDamaged());
       return;
-    case FixedAssetSave::Saved:
+    case books::administration::FixedAssetSave::Saved:
       break;
   }
   // The fields show what was stored.

@@ -19,7 +19,7 @@
 
 namespace masterdata {
 
-using shell::Cut;
+using text::Cut;
 
 namespace {
 
@@ -45,7 +45,7 @@ std::string CategoryBottomText = kBottomEnglish;
 std::string MsgCategoryNameTooLong = kCategoryNameTooLongEnglish;
 std::string MsgCategoryNameSemicolon = kCategoryNameSemicolonEnglish;
 const char* const CategoryInUseMarker = "in use !";
-shell::HelpCaptionBlockRec LedgercategoryHelpCaptions;
+formkit::HelpCaptionBlockRec LedgercategoryHelpCaptions;
 TLedgercategory* Ledgercategory = nullptr;
 
 void ResetLedgercategoryState() {
@@ -60,11 +60,13 @@ void ResetLedgercategoryState() {
 }
 
 std::string MsgCategoryInUse(const std::string& name) {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "The GL category \"" + name + "\" is in use (another copy of the program started using it); nothing was saved",
-      "Rubriek \"" + name + "\" is in gebruik (een ander exemplaar van het programma gebruikt haar nu); er is niets "
+      "Rubriek \"" + name +
+          "\" is in gebruik (een ander exemplaar van het programma gebruikt haar nu); er is niets "
           "opgeslagen",
-      "Die Kontengruppe \"" + name + "\" wird verwendet (eine andere Kopie des Programms verwendet sie jetzt); es "
+      "Die Kontengruppe \"" + name +
+          "\" wird verwendet (eine andere Kopie des Programms verwendet sie jetzt); es "
           "wurde nichts gespeichert");
 }
 
@@ -75,7 +77,7 @@ namespace {
 bool CategoryInUse(const std::string& name) {
   if (name.empty()) return false;
   for (const records::LedgerAccountRec& account :
-       shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit))
+       store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit))
     if (account.CategoryName() == name) return true;
   return false;
 }
@@ -163,21 +165,24 @@ TLedgercategory::TLedgercategory() : ui::Form("Ledgercategory", "TLedgercategory
   Down1.OnClick = [this] { Image2Click(); };
   Edit1.OnChange = [this] { Edit1Change(); };
   StringGrid1.OnSelectCell = [this](int, int, bool&) { rowChosen_ = true; };
-  shell::BindHelpMenu(*this, LedgercategoryHelpCaptions,
-                      {{&BrenvackGLcategoryHelp1, "<GLC00>"}, {&ToolButton6, "<GLC00>"}, {&BrenvickHelp1, ""},
-                       {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}},
-                      &Brenvickhomepage1);
+  formkit::BindHelpMenu(*this, LedgercategoryHelpCaptions,
+                        {{&BrenvackGLcategoryHelp1, "<GLC00>"},
+                         {&ToolButton6, "<GLC00>"},
+                         {&BrenvickHelp1, ""},
+                         {&utorial1, "<TUT00>"},
+                         {&About1, "<ABO00>"}},
+                        &Brenvickhomepage1);
 
   SetPostEnabled(false);
 }
 
 void TLedgercategory::ApplyLanguageTexts() {
-  using shell::L;
+  using text::L;
   // The form shows its own text alone, without the product and group.
   SetCaption(L(2220));
   std::string title = Cut(" " + L(1027), 31);
   title = Cut(title + " (", 33);
-  title = Cut(title + shell::CurrentAdministrationName, 63);
+  title = Cut(title + store::CurrentAdministrationName, 63);
   Label2.SetCaption(Cut(title + ")", 64));
   Label1.SetCaption(L(2220));
   StringGrid1.SetCell(0, 0, L(2332));
@@ -200,7 +205,7 @@ void TLedgercategory::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
   BrenvackGLcategoryHelp1.SetCaption(L(2348));
-  utorial1.SetCaption(shell::TutorialCaption());
+  utorial1.SetCaption(text::TutorialCaption());
   // The buttons beside the grid say what their menu items say.
   Image4.SetCaption(L(345));
   Image3.SetCaption(L(424));
@@ -212,18 +217,16 @@ void TLedgercategory::ApplyLanguageTexts() {
   CategoryLimitText = L(9506);
   CategoryTopText = L(9384);
   CategoryBottomText = L(9445);
-  MsgCategoryNameTooLong =
-      shell::BuiltInText(kCategoryNameTooLongEnglish, "Een rubrieknaam heeft hoogstens 50 tekens",
-                         cp1252::L("Der Name einer Kontengruppe hat höchstens 50 Zeichen"));
-  MsgCategoryNameSemicolon =
-      shell::BuiltInText(kCategoryNameSemicolonEnglish, "Een rubrieknaam mag geen \";\" bevatten",
-                         "Der Name einer Kontengruppe darf kein \";\" enthalten");
+  MsgCategoryNameTooLong = text::BuiltInText(kCategoryNameTooLongEnglish, "Een rubrieknaam heeft hoogstens 50 tekens",
+                                             cp1252::L("Der Name einer Kontengruppe hat höchstens 50 Zeichen"));
+  MsgCategoryNameSemicolon = text::BuiltInText(kCategoryNameSemicolonEnglish, "Een rubrieknaam mag geen \";\" bevatten",
+                                               "Der Name einer Kontengruppe darf kein \";\" enthalten");
 
   // The kinds in the grid follow the new radio captions.
   ShowRows();
 }
 
-bool TLedgercategory::EntryHeld() const { return rows_.Held() || !shell::TrimText(Edit1.GetText()).empty(); }
+bool TLedgercategory::EntryHeld() const { return rows_.Held() || !text::TrimText(Edit1.GetText()).empty(); }
 
 std::string TLedgercategory::KindCaption(const std::string& kind) const {
   return kind == records::kBalanceSheetKind ? RadioButton1.Caption() : RadioButton2.Caption();
@@ -278,11 +281,11 @@ void TLedgercategory::FormActivate() {
   {
     // The start screen opened "GLC;" for this showing; the scope nests in
     // that set (or opens its own when the form is shown without it).
-    shell::FileSetScope scope("GLC;");
+    formkit::FileSetScope scope("GLC;");
     if (scope.Ok()) {
       std::vector<CategoryRow> rows;
       for (const records::LedgerCategoryRec& rec :
-           shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit)) {
+           store::ReadAll<records::LedgerCategoryRec>(store::FileCode::GLC, store::kSmallFileLimit)) {
         // Any kind text other than the balance-sheet code counts as profit
         // and loss, and is written so at the next save.
         const bool balance = rec.CategoryKind() == records::kBalanceSheetKind;
@@ -290,12 +293,12 @@ void TLedgercategory::FormActivate() {
                         rec.CategoryName(), rec.ChangedBy(), rec.ChangedAt()});
       }
       loaded_ = rows;
-      rows_.Load(std::move(rows), shell::SnapshotOf(shell::FileCode::GLC));
+      rows_.Load(std::move(rows), store::SnapshotOf(store::FileCode::GLC));
       loaded = true;
     }
   }
   // End the set the start screen opened for this showing.
-  shell::CloseFileSet();
+  store::CloseFileSet();
   // Without the categories a Save would write an empty file: the form
   // closes again (the message box has told why).
   if (!loaded) {
@@ -326,7 +329,7 @@ void TLedgercategory::Image4Click() {
   const CategoryRow row = rows_.At(r - 1);
   bool inUse = false;
   {
-    shell::FileSetScope scope("GLA;GLC;");
+    formkit::FileSetScope scope("GLA;GLC;");
     // A failed open leaves everything as it was.
     if (!scope.Ok()) return;
     inUse = CategoryInUse(row.name);
@@ -362,7 +365,7 @@ void TLedgercategory::Image3Click() {
   // A row put back unchanged keeps its name as stored: accounts refer to it.
   const bool unchanged = putBack && name == rows_.HeldRow().name;
   if (!unchanged) {
-    name = shell::TrimText(name);
+    name = text::TrimText(name);
     if (name.empty()) return;
     const char* refusal = nullptr;
     if (name.size() > static_cast<std::size_t>(kCategoryNameRoom))
@@ -461,14 +464,14 @@ void TLedgercategory::SaveExecute() {
     rec.SetCategoryKind(r.kind == records::kBalanceSheetKind ? records::kBalanceSheetKind
                                                              : records::kProfitAndLossKind);
     rec.SetCategoryName(r.name);
-    rec.SetChangedBy(r.changedBy.empty() ? shell::SystemSettings.CurrentUser : r.changedBy);
+    rec.SetChangedBy(r.changedBy.empty() ? text::SystemSettings.CurrentUser : r.changedBy);
     rec.SetChangedAt(r.changedAt.empty() ? now : r.changedAt);
     return rec;
   };
-  const shell::SaveOutcome outcome = rows_.Save<records::LedgerCategoryRec>(
-      shell::FileCode::GLC, "GLA;GLC;", toRec, [this] { return CategoriesLeavingAreFree(); });
+  const formkit::SaveOutcome outcome = rows_.Save<records::LedgerCategoryRec>(
+      store::FileCode::GLC, "GLA;GLC;", toRec, [this] { return CategoriesLeavingAreFree(); });
   // Nothing was written: the form stays open with the user's work.
-  if (outcome != shell::SaveOutcome::Written) return;
+  if (outcome != formkit::SaveOutcome::Written) return;
   loaded_ = rows_.Rows();
   Close();
 }
@@ -486,7 +489,7 @@ bool TLedgercategory::CategoriesLeavingAreFree() const {
 // Closes without writing, also while an entry is held (the file keeps it).
 void TLedgercategory::CancelExecute() { Close(); }
 
-void TLedgercategory::Edit1Change() { SetPostEnabled(!shell::TrimText(Edit1.GetText()).empty()); }
+void TLedgercategory::Edit1Change() { SetPostEnabled(!text::TrimText(Edit1.GetText()).empty()); }
 
 void TLedgercategory::FormKeyDown(uint16_t& key, unsigned shift) {
   if (key == ui::keys::Escape) {

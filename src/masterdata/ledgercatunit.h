@@ -42,7 +42,7 @@ extern std::string MsgCategoryNameSemicolon;
 // The marker beside a category in use.
 extern const char* const CategoryInUseMarker;
 // The unit's copy of the help caption block, set by the language routine.
-extern shell::HelpCaptionBlockRec LedgercategoryHelpCaptions;
+extern formkit::HelpCaptionBlockRec LedgercategoryHelpCaptions;
 
 // The number of rows from which every post warns, and the most the form
 // accepts.
@@ -173,7 +173,7 @@ class TLedgercategory : public ui::Form {
 
   // The rows, and the row Select took out while it is held in the edit
   // fields.
-  shell::RowList<CategoryRow> rows_;
+  formkit::RowList<CategoryRow> rows_;
   // The categories as read.
   std::vector<CategoryRow> loaded_;
   // The grid row it came from, and whether the user has chosen a row since.

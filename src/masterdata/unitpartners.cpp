@@ -21,8 +21,8 @@
 
 namespace masterdata {
 
-using shell::Cut;
-using shell::L;
+using text::Cut;
+using text::L;
 
 namespace {
 
@@ -40,7 +40,7 @@ std::array<std::string, 16> PartnerFunctionCodes;
 std::array<std::string, 16> PartnerDefaultAccounts;
 records::SystemParamRec PartnerSystemParams;
 records::AdminSettingsRec PartnerAdminSettings;
-shell::HelpCaptionBlockRec PartnerHelpCaptions;
+formkit::HelpCaptionBlockRec PartnerHelpCaptions;
 std::string PartnerRequiredText = kRequiredEnglish;
 std::string PartnerFileEmptyText = kFileEmptyEnglish;
 std::string PartnerNotFoundText = kNotFoundEnglish;
@@ -49,7 +49,7 @@ std::string PartnerOwingHeading = "Outstanding";
 Tpartners2* partners2 = nullptr;
 
 void ResetPartnersState() {
-  SetNewPartnerEntry({});
+  books::partners::SetNewPartnerEntry({});
   CurrentPartner = {};
   PartnerCallerMode.clear();
   PartnerFunctionCodes = AccountFunctionCodes;
@@ -162,15 +162,15 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
 
   // The graphics tab: 18 series, slot s of style t is series 6t + s.
   Chart1.hints.stretch = 1;
-  Chart1.SetSeriesCount(kFinanceStyles * kFinanceSlots);
-  const std::array<ui::Color, kFinanceSlots> slotColours = {ui::colors::Lime, ui::Color::Rgb(0, 0, 255),
-                                                            ui::colors::Red, ui::Color::Rgb(255, 0, 255),
-                                                            ui::colors::Yellow, ui::Color::Rgb(0, 255, 255)};
-  for (int t = 0; t < kFinanceStyles; ++t)
-    for (int slot = 0; slot < kFinanceSlots; ++slot) {
-      const int i = t * kFinanceSlots + slot;
+  Chart1.SetSeriesCount(books::partners::kFinanceStyles * books::partners::kFinanceSlots);
+  const std::array<ui::Color, books::partners::kFinanceSlots> slotColours = {
+      ui::colors::Lime,   ui::Color::Rgb(0, 0, 255),  ui::colors::Red, ui::Color::Rgb(255, 0, 255),
+      ui::colors::Yellow, ui::Color::Rgb(0, 255, 255)};
+  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
+    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot) {
+      const int i = t * books::partners::kFinanceSlots + slot;
       Chart1.SetSeriesColor(i, slotColours[static_cast<std::size_t>(slot)]);
-      Chart1.SetSeriesStyle(i, t == StyleBars ? ui::SeriesStyle::Bar : ui::SeriesStyle::Line);
+      Chart1.SetSeriesStyle(i, t == books::partners::StyleBars ? ui::SeriesStyle::Bar : ui::SeriesStyle::Line);
     }
   Chart1.SetAxisFont(10, true);
   Chart1.SetView3D(true);
@@ -204,13 +204,14 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   BitBtn2.OnClick = [this] { BitBtn2Click(); };
   StringGrid1.OnDblClick = [this] { Selecteerrow.Execute(); };
   TabControl1.OnChange = [this] { TabControl1Change(); };
-  Button7.OnClick = [this] { ShowTab(PreviousPartnerTab(TabControl1.TabIndex())); };
-  Button8.OnClick = [this] { ShowTab(NextPartnerTab(TabControl1.TabIndex())); };
+  Button7.OnClick = [this] { ShowTab(books::partners::PreviousPartnerTab(TabControl1.TabIndex())); };
+  Button8.OnClick = [this] { ShowTab(books::partners::NextPartnerTab(TabControl1.TabIndex())); };
   PreviousTab1.OnClick = Button7.OnClick;
   NextTab1.OnClick = Button8.OnClick;
-  const std::array<ui::MenuItem*, PartnerTabCount> views = {&ViewDetails11, &ViewDetails21, &ViewFinance1,
-                                                           &ViewGraphics1, &ViewPartnerList1};
-  for (int t = 0; t < PartnerTabCount; ++t) views[static_cast<std::size_t>(t)]->OnClick = [this, t] { ShowTab(t); };
+  const std::array<ui::MenuItem*, books::partners::PartnerTabCount> views = {
+      &ViewDetails11, &ViewDetails21, &ViewFinance1, &ViewGraphics1, &ViewPartnerList1};
+  for (int t = 0; t < books::partners::PartnerTabCount; ++t)
+    views[static_cast<std::size_t>(t)]->OnClick = [this, t] { ShowTab(t); };
   const std::array<ui::Edit*, 7> edits = AccountEdits();
   for (int k = 0; k < kAccountEditCount; ++k) edits[static_cast<std::size_t>(k)]->OnEnter = [this, k] {
       AccountEditEnter(k);
@@ -233,34 +234,36 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   for (ui::Edit* e : {&Edit28, &Edit29, &Edit30, &Edit42})
     e->OnKeyDown = [this](uint16_t& k, unsigned) { SearchKeyDown(k); };
   Button11.OnClick = [this] { Button11Click(); };
-  for (int t = 0; t < kFinanceStyles; ++t) StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] {
-      StyleClick(t);
-    };
-  for (int slot = 0; slot < kFinanceSlots; ++slot) SlotToggles()[static_cast<std::size_t>(slot)]->OnClick = [this, slot] {
-      SlotToggleClick(slot);
-    };
+  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
+    StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] { StyleClick(t); };
+  for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
+    SlotToggles()[static_cast<std::size_t>(slot)]->OnClick = [this, slot] { SlotToggleClick(slot); };
   CheckBox6.OnClick = [this] { CheckBox6Click(); };
   ToolButton13.OnClick = [this] { ToolButton13Click(); };
-  shell::BindHelpMenu(*this, PartnerHelpCaptions,
-                      {{&GeneralHelp1, ""}, {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &Homepage1);
-  PartnerHelp1.OnClick = [this] { shell::ShowHelpFrom(*this, PartnerHelpTag(TabControl1.TabIndex()), PartnerHelpCaptions); };
+  formkit::BindHelpMenu(*this, PartnerHelpCaptions,
+                        {{&GeneralHelp1, ""}, {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &Homepage1);
+  PartnerHelp1.OnClick = [this] {
+    formkit::ShowHelpFrom(*this, books::partners::PartnerHelpTag(TabControl1.TabIndex()), PartnerHelpCaptions);
+  };
   ToolButton3.OnClick = PartnerHelp1.OnClick;
 
   ApplyFormTexts();
   ComboBox2.SetItemIndex(0);
   ComboBox1.SetItemIndex(0);
   ClearList();
-  ShowTab(TabDetails1);
-  SetNewPartnerEntry([this](const NewPartnerRequest& r) { return ShowForNewPartner(r); });
+  ShowTab(books::partners::TabDetails1);
+  books::partners::SetNewPartnerEntry(
+      [this](const books::partners::NewPartnerRequest& r) { return ShowForNewPartner(r); });
 }
 
-Tpartners2::~Tpartners2() { SetNewPartnerEntry({}); }
+Tpartners2::~Tpartners2() { books::partners::SetNewPartnerEntry({}); }
 
-std::optional<FoundPartner> Tpartners2::ShowForNewPartner(const NewPartnerRequest& request) {
+std::optional<books::partners::FoundPartner> Tpartners2::ShowForNewPartner(
+    const books::partners::NewPartnerRequest& request) {
   int result = 0;
-  shell::OpenFileSet("GLA", result);
+  store::OpenFileSet("GLA", result);
   if (result != 0) {
-    shell::ReportFileSetError();
+    formkit::ReportFileSetError();
     return std::nullopt;
   }
   const int kind = static_cast<int>(request.kind);
@@ -297,15 +300,15 @@ void Tpartners2::ApplyLanguageTexts() {
 }
 
 void Tpartners2::ApplyFormTexts() {
-  SetCaption(shell::ProductTitle + " : " + L(852) + " / " + L(4720));
-  Label6.SetCaption(Cut(" " + L(4720), 24) + " (" + shell::CurrentAdministrationName + ")");
+  SetCaption(store::ProductTitle + " : " + L(852) + " / " + L(4720));
+  Label6.SetCaption(Cut(" " + L(4720), 24) + " (" + store::CurrentAdministrationName + ")");
 
   File1.SetCaption(L(21));
   New1.SetCaption(L(32));
   Savepartner.SetCaption(L(54));
   Exit1.SetCaption(L(123));
   Button6.SetCaption(L(123));
-  View1.SetCaption(shell::BuiltInText("&View", "&Beeld", "&Ansicht"));
+  View1.SetCaption(text::BuiltInText("&View", "&Beeld", "&Ansicht"));
   ViewDetails11.SetCaption(L(5662));
   ViewDetails21.SetCaption(L(5693));
   ViewFinance1.SetCaption(L(5724));
@@ -316,20 +319,20 @@ void Tpartners2::ApplyFormTexts() {
   Help1.SetCaption(L(284));
   PartnerHelp1.SetCaption(L(5847));
   GeneralHelp1.SetCaption(L(514));
-  Tutorial1.SetCaption(shell::TutorialCaption());
+  Tutorial1.SetCaption(text::TutorialCaption());
   Homepage1.SetCaption(L(486));
   About1.SetCaption(L(295));
   ToolButton1.SetCaption(L(32));
   ToolButton3.SetCaption(L(284));
 
   GroupBox1.SetCaption(L(4770));
-  Label29.SetCaption(shell::BuiltInText("Kind", "Soort", "Art"));
+  Label29.SetCaption(text::BuiltInText("Kind", "Soort", "Art"));
   Label30.SetCaption(L(4793));
   Label31.SetCaption(L(4809));
   Label32.SetCaption(L(4830) + " / " + L(5006));
   Label33.SetCaption(L(5006));
   Button1.SetCaption(L(334));
-  Button2.SetCaption(shell::BuiltInText("Clear", "Wissen", cp1252::L("L\xC3\xB6schen")));
+  Button2.SetCaption(text::BuiltInText("Clear", "Wissen", cp1252::L("L\xC3\xB6schen")));
   Button4.SetCaption(L(32));
 
   const std::vector<std::string> kinds = {L(5832), L(5817)};
@@ -341,7 +344,7 @@ void Tpartners2::ApplyFormTexts() {
   TabControl1.SetTabs({L(5662), L(5693), L(5724), L(5755), L(5786)});
 
   Label26.SetCaption(L(4793));
-  Label1.SetCaption(shell::BuiltInText("Kind", "Soort", "Art"));
+  Label1.SetCaption(text::BuiltInText("Kind", "Soort", "Art"));
   Label2.SetCaption(L(4830));
   Label27.SetCaption(L(4809));
   Label3.SetCaption(L(4841));
@@ -361,8 +364,8 @@ void Tpartners2::ApplyFormTexts() {
   Label18.SetCaption(L(4889));
   Label19.SetCaption(L(4905));
   CheckBox4.SetCaption(L(5131));
-  Label53.SetCaption(shell::ChangedByCaption());
-  Label54.SetCaption(shell::ChangedAtCaption());
+  Label53.SetCaption(text::ChangedByCaption());
+  Label54.SetCaption(text::ChangedAtCaption());
 
   Label43.SetCaption(L(5074) + " 1");
   Label46.SetCaption(L(4921));
@@ -373,7 +376,7 @@ void Tpartners2::ApplyFormTexts() {
   Label20.SetCaption(L(5006));
   Label41.SetCaption(L(5027));
   Label21.SetCaption(L(4985));
-  CheckBox5.SetCaption(shell::BuiltInText("Verified on", "Gecontroleerd op", cp1252::L("Gepr\xC3\xBC\x66t am")));
+  CheckBox5.SetCaption(text::BuiltInText("Verified on", "Gecontroleerd op", cp1252::L("Gepr\xC3\xBC\x66t am")));
   Label23.SetCaption(L(5215));
   Label25.SetCaption(L(5236));
   Label22.SetCaption(L(5173));
@@ -388,35 +391,37 @@ void Tpartners2::ApplyFormTexts() {
   Label66.SetCaption(L(5590));
   Label67.SetCaption(L(5603));
   Label49.SetCaption(L(5616));
-  Label50.SetCaption(shell::BuiltInText("GL account", "Grootboekrekening", "Sachkonto"));
+  Label50.SetCaption(text::BuiltInText("GL account", "Grootboekrekening", "Sachkonto"));
   Button12.SetCaption(L(6194));
   ComboBox1Change();
 
   Label70.SetCaption(L(4830));
   Label71.SetCaption(L(4841));
   Label72.SetCaption(L(4873));
-  Button11.SetCaption(shell::BuiltInText("Refresh", "Vernieuwen", "Aktualisieren"));
+  Button11.SetCaption(text::BuiltInText("Refresh", "Vernieuwen", "Aktualisieren"));
   Label73.SetCaption(L(6043));
   Label74.SetCaption(L(6064));
   Label75.SetCaption(L(5980));
   Label76.SetCaption(L(6001));
   Label77.SetCaption(L(6022));
-  const std::array<std::string, 6> invoiceHeads = {L(437), shell::BuiltInText("Book date", "Boekdatum", "Buchungsdatum"),
-                                                   shell::BuiltInText("Invoice date", "Factuurdatum", "Rechnungsdatum"),
-                                                   shell::BuiltInText("Invoice", "Factuur", "Rechnung"),
-                                                   shell::BuiltInText("Amount", "Bedrag", "Betrag"), L(5980)};
+  const std::array<std::string, 6> invoiceHeads = {L(437),
+                                                   text::BuiltInText("Book date", "Boekdatum", "Buchungsdatum"),
+                                                   text::BuiltInText("Invoice date", "Factuurdatum", "Rechnungsdatum"),
+                                                   text::BuiltInText("Invoice", "Factuur", "Rechnung"),
+                                                   text::BuiltInText("Amount", "Bedrag", "Betrag"),
+                                                   L(5980)};
   for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 0, invoiceHeads[static_cast<std::size_t>(c)]);
-  const std::array<std::string, 5> paymentHeads = {L(437), shell::BuiltInText("Value date", "Valutadatum", "Valutadatum"),
-                                                   shell::BuiltInText("Payment", "Betaling", "Zahlung"),
-                                                   shell::BuiltInText("Amount", "Bedrag", "Betrag"),
-                                                   shell::BuiltInText("Booked", "Geboekt", "Gebucht")};
+  const std::array<std::string, 5> paymentHeads = {
+      L(437), text::BuiltInText("Value date", "Valutadatum", "Valutadatum"),
+      text::BuiltInText("Payment", "Betaling", "Zahlung"), text::BuiltInText("Amount", "Bedrag", "Betrag"),
+      text::BuiltInText("Booked", "Geboekt", "Gebucht")};
   for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
-  ToolButton14.SetCaption(shell::BuiltInText("Bars", "Staven", "Balken"));
-  ToolButton5.SetCaption(shell::BuiltInText("Lines", "Lijnen", "Linien"));
-  ToolButton7.SetCaption(shell::BuiltInText("Running totals", "Cumulatief", "Kumuliert"));
-  ToolButton13.SetCaption(shell::BuiltInText("Copy", "Kopieer", "Kopieren"));
-  ToolButton13.SetHint(shell::BuiltInText("Copy to clipboard (bitmap)", "Kopieer naar klembord (bitmap)",
-                                          "In die Zwischenablage kopieren (Bitmap)"));
+  ToolButton14.SetCaption(text::BuiltInText("Bars", "Staven", "Balken"));
+  ToolButton5.SetCaption(text::BuiltInText("Lines", "Lijnen", "Linien"));
+  ToolButton7.SetCaption(text::BuiltInText("Running totals", "Cumulatief", "Kumuliert"));
+  ToolButton13.SetCaption(text::BuiltInText("Copy", "Kopieer", "Kopieren"));
+  ToolButton13.SetHint(text::BuiltInText("Copy to clipboard (bitmap)", "Kopieer naar klembord (bitmap)",
+                                         "In die Zwischenablage kopieren (Bitmap)"));
   CheckBox6.SetCaption("3D");
   SetChartTitles();
   Label64.SetCaption(L(5786));
@@ -426,10 +431,10 @@ void Tpartners2::ApplyFormTexts() {
   StringGrid1.SetCell(ColTown, 0, L(4873));
   StringGrid1.SetCell(ColTheirNumber, 0, L(4809));
   StringGrid1.SetCell(ColBankAccount, 0, L(5006));
-  BitBtn1.SetCaption(shell::BuiltInText("<< Previous 100", "<< Vorige 100", "<< Vorherige 100"));
-  BitBtn2.SetCaption(shell::BuiltInText("Next 100 >>", "Volgende 100 >>", cp1252::L("N\xC3\xA4\x63hste 100 >>")));
+  BitBtn1.SetCaption(text::BuiltInText("<< Previous 100", "<< Vorige 100", "<< Vorherige 100"));
+  BitBtn2.SetCaption(text::BuiltInText("Next 100 >>", "Volgende 100 >>", cp1252::L("N\xC3\xA4\x63hste 100 >>")));
   Selecteerrow.SetCaption(L(345));
-  Button9.SetCaption(shell::BuiltInText("Empty the list", "Lijst leegmaken", "Liste leeren"));
+  Button9.SetCaption(text::BuiltInText("Empty the list", "Lijst leegmaken", "Liste leeren"));
 
   Button7.SetCaption(L(5637));
   Button8.SetCaption(L(5106));
@@ -459,16 +464,16 @@ void Tpartners2::SetKindLocked(bool locked) {
 }
 
 void Tpartners2::ShowTab(int tab) {
-  if (tab < 0 || tab >= PartnerTabCount) tab = TabDetails1;
+  if (tab < 0 || tab >= books::partners::PartnerTabCount) tab = books::partners::TabDetails1;
   TabControl1.SetTabIndex(tab);
-  const std::array<ui::Panel*, PartnerTabCount> panels = {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5};
-  const std::array<ui::MenuItem*, PartnerTabCount> views = {&ViewDetails11, &ViewDetails21, &ViewFinance1,
-                                                           &ViewGraphics1, &ViewPartnerList1};
-  for (int t = 0; t < PartnerTabCount; ++t) {
+  const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5};
+  const std::array<ui::MenuItem*, books::partners::PartnerTabCount> views = {
+      &ViewDetails11, &ViewDetails21, &ViewFinance1, &ViewGraphics1, &ViewPartnerList1};
+  for (int t = 0; t < books::partners::PartnerTabCount; ++t) {
     panels[static_cast<std::size_t>(t)]->SetVisible(t == tab);
     views[static_cast<std::size_t>(t)]->SetChecked(t == tab);
   }
-  if (tab == TabFinance || tab == TabGraphics) FinanceRefresh();
+  if (tab == books::partners::TabFinance || tab == books::partners::TabGraphics) FinanceRefresh();
 }
 
 void Tpartners2::TabControl1Change() { ShowTab(TabControl1.TabIndex()); }
@@ -499,27 +504,27 @@ void Tpartners2::SetChartTitles() {
   const std::string previous = Cut(PartnerAdminSettings.ApprovedAnnualBalance(), 10);
   Label62.SetCaption(current + ": ");
   Label63.SetCaption(previous + ": ");
-  const std::string sales = shell::BuiltInText("Sales", "Omzet", "Umsatz");
-  const std::string paid = shell::BuiltInText("Paid", "Betaald", "Bezahlt");
-  const std::array<std::string, kFinanceSlots> titles = {sales + " " + current, sales + " " + previous,
-                                                         paid + " " + current,  paid + " " + previous,
-                                                         L(6085) + " " + current, L(6085) + " " + previous};
-  for (int t = 0; t < kFinanceStyles; ++t)
-    for (int slot = 0; slot < kFinanceSlots; ++slot)
-      Chart1.SetSeriesTitle(t * kFinanceSlots + slot, titles[static_cast<std::size_t>(slot)]);
-  for (int slot = 0; slot < kFinanceSlots; ++slot)
+  const std::string sales = text::BuiltInText("Sales", "Omzet", "Umsatz");
+  const std::string paid = text::BuiltInText("Paid", "Betaald", "Bezahlt");
+  const std::array<std::string, books::partners::kFinanceSlots> titles = {
+      sales + " " + current, sales + " " + previous,  paid + " " + current,
+      paid + " " + previous, L(6085) + " " + current, L(6085) + " " + previous};
+  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
+    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
+      Chart1.SetSeriesTitle(t * books::partners::kFinanceSlots + slot, titles[static_cast<std::size_t>(slot)]);
+  for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
     SlotToggles()[static_cast<std::size_t>(slot)]->SetCaption(titles[static_cast<std::size_t>(slot)]);
 }
 
 void Tpartners2::ClearFinance() {
-  finance_ = PartnerFinance{};
+  finance_ = books::partners::PartnerFinance{};
   for (ui::StringGrid* g : {&StringGrid2, &StringGrid3}) {
     g->SetRowCount(2);
     for (int c = 0; c < g->ColCount(); ++c) g->SetCell(c, 1, "");
   }
   for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetText("");
   financeKey_.reset();
-  StyleClick(StyleBars);
+  StyleClick(books::partners::StyleBars);
 }
 
 void Tpartners2::Button11Click() {
@@ -527,25 +532,26 @@ void Tpartners2::Button11Click() {
     ClearFinance();
     return;
   }
-  const PartnerKind kind = ComboBox1.ItemIndex() == 1 ? PartnerKind::Supplier : PartnerKind::Customer;
-  FinanceRead read = ReadPartnerFinance(kind, loaded_->record.OurNumber(), PartnerAdminSettings);
+  const books::partners::PartnerKind kind =
+      ComboBox1.ItemIndex() == 1 ? books::partners::PartnerKind::Supplier : books::partners::PartnerKind::Customer;
+  books::partners::FinanceRead read = ReadPartnerFinance(kind, loaded_->record.OurNumber(), PartnerAdminSettings);
   if (read.failure) {
     // Reported; the form stays open with what was typed on its tabs.
-    shell::ReportFileSetError(*read.failure);
+    formkit::ReportFileSetError(*read.failure);
     return;
   }
   finance_ = std::move(read.finance);
   financeKey_ = std::make_pair(static_cast<int>(kind), loaded_->record.OurNumber());
 
-  Label61.SetCaption(FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText));
+  Label61.SetCaption(books::partners::FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText));
   SetChartTitles();
   StringGrid2.SetCell(5, 0, PartnerOwingHeading);
-  auto amount = [](double v) { return shell::FormatAmount(v, -1, 'Y'); };
+  auto amount = [](double v) { return text::FormatAmount(v, -1, 'Y'); };
   const int invoices = static_cast<int>(finance_.invoices.size());
   StringGrid2.SetRowCount(std::max(2, invoices + 1));
   for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 1, "");
   for (int r = 0; r < invoices; ++r) {
-    const FinanceInvoiceRow& row = finance_.invoices[static_cast<std::size_t>(r)];
+    const books::partners::FinanceInvoiceRow& row = finance_.invoices[static_cast<std::size_t>(r)];
     const std::array<std::string, 6> cells = {std::to_string(r + 1), row.voucherDate, row.invoiceDate,
                                               row.number, amount(row.amount), amount(row.owing)};
     for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
@@ -554,7 +560,7 @@ void Tpartners2::Button11Click() {
   StringGrid3.SetRowCount(std::max(2, payments + 1));
   for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 1, "");
   for (int r = 0; r < payments; ++r) {
-    const FinancePaymentRow& row = finance_.payments[static_cast<std::size_t>(r)];
+    const books::partners::FinancePaymentRow& row = finance_.payments[static_cast<std::size_t>(r)];
     const std::array<std::string, 5> cells = {std::to_string(r + 1), row.valueDate, std::to_string(row.number),
                                               amount(row.amount), row.voucherCreated ? "true" : "false"};
     for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
@@ -569,7 +575,8 @@ void Tpartners2::Button11Click() {
   Edit52.SetText(amount(finance_.PreviousYearInvoiced()));
 
   // The chart: current-year slots shown, previous-year slots hidden, bars.
-  for (int slot = 0; slot < kFinanceSlots; ++slot) SlotToggles()[static_cast<std::size_t>(slot)]->SetDown(slot % 2 == 1);
+  for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
+    SlotToggles()[static_cast<std::size_t>(slot)]->SetDown(slot % 2 == 1);
   Chart1.SetTitle(Edit1.GetText() + " / " + Label62.Caption());
   Chart1.SetAxisFont(10, true);
   Chart1.SetView3D(true);
@@ -580,29 +587,30 @@ void Tpartners2::Button11Click() {
     programWrite_ = was;
   }
   const int n = PartnerAdminSettings.PeriodCount();
-  const FinanceSeries series = MakeFinanceSeries(finance_, n);
-  for (int t = 0; t < kFinanceStyles; ++t)
-    for (int slot = 0; slot < kFinanceSlots; ++slot) {
-      const int i = t * kFinanceSlots + slot;
+  const books::partners::FinanceSeries series = MakeFinanceSeries(finance_, n);
+  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
+    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot) {
+      const int i = t * books::partners::kFinanceSlots + slot;
       Chart1.ClearSeries(i);
       const std::vector<double>& values = series.values[static_cast<std::size_t>(t)][static_cast<std::size_t>(slot)];
       for (std::size_t p = 0; p < values.size(); ++p) Chart1.AddPoint(i, static_cast<double>(p + 1), values[p]);
     }
-  StyleClick(StyleBars);
+  StyleClick(books::partners::StyleBars);
 }
 
 void Tpartners2::StyleClick(int style) {
-  for (int t = 0; t < kFinanceStyles; ++t) StyleButtons()[static_cast<std::size_t>(t)]->SetDown(t == style);
+  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
+    StyleButtons()[static_cast<std::size_t>(t)]->SetDown(t == style);
   ApplyChartStyle();
 }
 
 void Tpartners2::ApplyChartStyle() {
-  int style = StyleBars;
-  for (int t = 0; t < kFinanceStyles; ++t)
+  int style = books::partners::StyleBars;
+  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
     if (StyleButtons()[static_cast<std::size_t>(t)]->Down()) style = t;
-  for (int t = 0; t < kFinanceStyles; ++t)
-    for (int slot = 0; slot < kFinanceSlots; ++slot)
-      Chart1.SetSeriesVisible(t * kFinanceSlots + slot,
+  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
+    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
+      Chart1.SetSeriesVisible(t * books::partners::kFinanceSlots + slot,
                               t == style && !SlotToggles()[static_cast<std::size_t>(slot)]->Down());
 }
 
@@ -638,23 +646,23 @@ void Tpartners2::FormActivate() {
   // the caller opened.
   accounts_.clear();
   try {
-    shell::FileSetScope scope("GLA");
+    formkit::FileSetScope scope("GLA");
     if (scope.Ok())
       for (const records::LedgerAccountRec& rec :
-           shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit))
+           store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit))
         accounts_.push_back({rec.AccountNumber(), rec.Caption(), rec.AccountFunction()});
   } catch (const std::exception& e) {
     accounts_.clear();
     ui::ShowMessage(e.what());
   }
   // The set the caller opened for this showing ends here.
-  if (shell::FileSetOpen) shell::CloseFileSet();
+  if (store::FileSetOpen) store::CloseFileSet();
 
-  pickerItems_ = PickerItems(accounts_);
+  pickerItems_ = books::partners::PickerItems(accounts_);
   ComboBox6.SetItems(pickerItems_);
-  const auto profit = AccountItemFor(pickerItems_, PartnerAdminSettings.ProfitAccountNumber());
+  const auto profit = books::partners::AccountItemFor(pickerItems_, PartnerAdminSettings.ProfitAccountNumber());
   ComboBox6.SetItemIndex(profit.value_or(0));
-  PartnerDefaultAccounts = DefaultAccountItems(accounts_, PartnerFunctionCodes);
+  PartnerDefaultAccounts = books::partners::DefaultAccountItems(accounts_, PartnerFunctionCodes);
 
   ClearCriteria();
   Button4Click();
@@ -718,7 +726,7 @@ void Tpartners2::Button4Click() {
   ShowStatus("", ui::colors::Default);
   ClearList();
   ClearFinance();
-  ShowTab(TabDetails1);
+  ShowTab(books::partners::TabDetails1);
 }
 
 void Tpartners2::ClearCriteria() {
@@ -735,7 +743,7 @@ void Tpartners2::ToolButton1Click() {
 void Tpartners2::Button2Click() { ClearCriteria(); }
 
 void Tpartners2::ClearList() {
-  page_ = PartnerPage{};
+  page_ = books::partners::PartnerPage{};
   StringGrid1.SetRowCount(2);
   for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, 1, "");
   StringGrid1.SetRow(1);
@@ -747,7 +755,7 @@ void Tpartners2::ClearList() {
 
 void Tpartners2::Button9Click() {
   ClearList();
-  ShowTab(TabDetails1);
+  ShowTab(books::partners::TabDetails1);
   ShowStatus("", ui::colors::Default);
 }
 
@@ -817,13 +825,13 @@ void Tpartners2::Edit1Change() {
 void Tpartners2::CreditLimitChange() {
   if (programWrite_) return;
   std::string text = Edit32.GetText();
-  shell::FilterAmountInput(text, false);
+  text::FilterAmountInput(text, false);
   if (text != Edit32.GetText()) WriteField(Edit32, text);
 }
 
 void Tpartners2::RateChange(ui::Edit& edit) {
   if (programWrite_) return;
-  const std::string text = FilterRateInput(edit.GetText());
+  const std::string text = books::partners::FilterRateInput(edit.GetText());
   if (text != edit.GetText()) WriteField(edit, text);
 }
 
@@ -844,14 +852,15 @@ void Tpartners2::AccountEditEnter(int editIndex) {
   Label50.SetCaption(labels[static_cast<std::size_t>(editIndex)]->Caption());
   Label50.SetVisible(true);
   ComboBox6.SetVisible(true);
-  ComboBox6.SetText(PickerTextOnEnter(pickerItems_, edit.GetText()));
+  ComboBox6.SetText(books::partners::PickerTextOnEnter(pickerItems_, edit.GetText()));
   ComboBox6.SetFocus();
 }
 
 void Tpartners2::ComboBox6Exit() {
   if (pickerTarget_ < 0) return;
   ui::Edit& edit = *AccountEdits()[static_cast<std::size_t>(pickerTarget_)];
-  const std::string text = PickerTextOnLeave(pickerItems_, ComboBox6.GetText(), pickerEntered_, pickerTarget_ < 2);
+  const std::string text =
+      books::partners::PickerTextOnLeave(pickerItems_, ComboBox6.GetText(), pickerEntered_, pickerTarget_ < 2);
   WriteField(edit, text);
   const bool known = text.empty() || ComboBox6.IndexOf(text) > 0;
   edit.SetBackColor(known ? ui::colors::Cream : ui::colors::Yellow);
@@ -861,7 +870,7 @@ void Tpartners2::ComboBox6Exit() {
 }
 
 void Tpartners2::ShowAccountEdit(ui::Edit& edit, const std::string& stored) {
-  const AccountDisplay shown = ShowAccount(pickerItems_, stored);
+  const books::partners::AccountDisplay shown = books::partners::ShowAccount(pickerItems_, stored);
   WriteField(edit, shown.text);
   edit.SetBackColor(shown.known ? ui::colors::Cream : ui::colors::Yellow);
 }
@@ -872,7 +881,7 @@ void Tpartners2::Button12Click() {
   const std::array<ui::Edit*, 7> edits = AccountEdits();
   for (int k = 0; k < kAccountEditCount; ++k) {
     WriteField(*edits[static_cast<std::size_t>(k)],
-               PartnerDefaultAccounts[static_cast<std::size_t>(DefaultFunctionIndex(kind, k))]);
+               PartnerDefaultAccounts[static_cast<std::size_t>(books::partners::DefaultFunctionIndex(kind, k))]);
     edits[static_cast<std::size_t>(k)]->SetBackColor(ui::colors::Cream);
   }
 }
@@ -896,11 +905,11 @@ void Tpartners2::ShowPartnerRecord() {
       {&Edit25, p.BiFeature2()},    {&Edit22, p.FreeItem1()},     {&Edit24, p.FreeItem2()},
       {&Edit53, p.ChangedBy()},     {&Edit54, p.ChangedAt()}};
   for (const auto& [edit, text] : texts) edit->SetText(text);
-  Memo1.SetLines(MemoLines(p.Memo()));
+  Memo1.SetLines(books::partners::MemoLines(p.Memo()));
   Edit26.SetText(p.OurNumber() == 0 ? std::string() : std::to_string(p.OurNumber()));
   Edit26.SetEnabled(false);
   Edit26.SetBackColor(ui::colors::SkyBlue);
-  ComboBox1.SetItemIndex(static_cast<int>(KindOfRelationshipType(p.RelationshipType())));
+  ComboBox1.SetItemIndex(static_cast<int>(books::partners::KindOfRelationshipType(p.RelationshipType())));
   SetKindLocked(true);
   CheckBox1.SetChecked(!p.CorrCode().empty());
 
@@ -908,17 +917,17 @@ void Tpartners2::ShowPartnerRecord() {
   const std::string suspended = p.SuspendedDate();
   CheckBox4.SetChecked(!suspended.empty());
   DateTimePicker1.SetVisible(!suspended.empty());
-  if (shell::IsValidYmd(suspended)) DateTimePicker1.SetDate(shell::YmdToDate(suspended));
+  if (text::IsValidYmd(suspended)) DateTimePicker1.SetDate(text::YmdToDate(suspended));
   const std::string verified = p.TaxVerificationDate();
-  CheckBox5.SetChecked(shell::IsValidYmd(verified));
+  CheckBox5.SetChecked(text::IsValidYmd(verified));
   DateTimePicker2.SetEnabled(CheckBox5.Checked());
-  DateTimePicker2.SetDate(CheckBox5.Checked() ? shell::YmdToDate(verified) : platform::Date());
+  DateTimePicker2.SetDate(CheckBox5.Checked() ? text::YmdToDate(verified) : platform::Date());
 
-  Edit32.SetText(CreditLimitText(p.CreditLimit()));
+  Edit32.SetText(books::partners::CreditLimitText(p.CreditLimit()));
   Edit37.SetText(std::to_string(p.DiscountDays()));
-  Edit38.SetText(RateText(p.DiscountRate()));
+  Edit38.SetText(books::partners::RateText(p.DiscountRate()));
   Edit39.SetText(std::to_string(p.NetDays()));
-  Edit40.SetText(RateText(p.PenaltyRate()));
+  Edit40.SetText(books::partners::RateText(p.PenaltyRate()));
 
   const std::array<std::string, 7> stored = {p.PartnerGroup(), p.SalesCostGroup1(), p.SalesCostGroup2(),
                                              p.SalesCostGroup3(), p.VatGroup1(), p.VatGroup2(),
@@ -931,7 +940,7 @@ void Tpartners2::ShowPartnerRecord() {
   ComboBox1Change();
 }
 
-records::PartnerRec Tpartners2::ReadPartnerForm(const PartnerFigures& figures) const {
+records::PartnerRec Tpartners2::ReadPartnerForm(const books::partners::PartnerFigures& figures) const {
   records::PartnerRec p;
   auto text = [](const ui::Edit& e, std::size_t room) { return Cut(e.GetText(), room); };
   p.SetName(text(Edit1, 50));
@@ -939,8 +948,9 @@ records::PartnerRec Tpartners2::ReadPartnerForm(const PartnerFigures& figures) c
   // own, a new one has none.
   p.SetCompanyName(loaded_ ? loaded_->record.CompanyName() : std::string());
   p.SetOurNumber(loaded_ ? loaded_->record.OurNumber() : 0);
-  p.SetSuspendedDate(CheckBox4.Checked() ? shell::DateToYmd(DateTimePicker1.Date()) : std::string());
-  p.SetRelationshipType(KindInfo(ComboBox1.ItemIndex() == 0 ? PartnerKind::Customer : PartnerKind::Supplier)
+  p.SetSuspendedDate(CheckBox4.Checked() ? text::DateToYmd(DateTimePicker1.Date()) : std::string());
+  p.SetRelationshipType(books::partners::KindInfo(ComboBox1.ItemIndex() == 0 ? books::partners::PartnerKind::Customer
+                                                                             : books::partners::PartnerKind::Supplier)
                             .relationshipType);
   p.SetTheirNumber(text(Edit27, 15));
   p.SetAddress(text(Edit2, 50));
@@ -965,28 +975,28 @@ records::PartnerRec Tpartners2::ReadPartnerForm(const PartnerFigures& figures) c
   p.SetContact2Text(text(Edit48, 50));
   p.SetContact2Name(text(Edit44, 50));
   p.SetContact2Phone(text(Edit45, 20));
-  p.SetMemo(Cut(MemoText(Memo1.Lines()), 100));
+  p.SetMemo(Cut(books::partners::MemoText(Memo1.Lines()), 100));
   p.SetBankAccountNumber(text(Edit20, 20));
   p.SetBankAccountName(text(Edit41, 60));
   p.SetTaxAccountNumber(text(Edit21, 15));
-  p.SetTaxVerificationDate(CheckBox5.Checked() ? shell::DateToYmd(DateTimePicker2.Date()) : std::string());
+  p.SetTaxVerificationDate(CheckBox5.Checked() ? text::DateToYmd(DateTimePicker2.Date()) : std::string());
   p.SetBiFeature1(text(Edit23, 10));
   p.SetBiFeature2(text(Edit25, 10));
   p.SetFreeItem1(text(Edit22, 20));
   p.SetFreeItem2(text(Edit24, 20));
   p.SetCreditLimit(figures.creditLimit);
-  p.SetPartnerGroup(Cut(AccountNumberOfText(Edit34.GetText()), 20));
-  p.SetSalesCostGroup1(Cut(AccountNumberOfText(Edit35.GetText()), 20));
-  p.SetSalesCostGroup2(Cut(AccountNumberOfText(Edit36.GetText()), 20));
-  p.SetSalesCostGroup3(Cut(AccountNumberOfText(Edit58.GetText()), 20));
-  p.SetVatGroup1(Cut(AccountNumberOfText(Edit31.GetText()), 20));
-  p.SetVatGroup2(Cut(AccountNumberOfText(Edit33.GetText()), 20));
-  p.SetCashDiscountAccount(Cut(AccountNumberOfText(Edit49.GetText()), 20));
+  p.SetPartnerGroup(Cut(books::partners::AccountNumberOfText(Edit34.GetText()), 20));
+  p.SetSalesCostGroup1(Cut(books::partners::AccountNumberOfText(Edit35.GetText()), 20));
+  p.SetSalesCostGroup2(Cut(books::partners::AccountNumberOfText(Edit36.GetText()), 20));
+  p.SetSalesCostGroup3(Cut(books::partners::AccountNumberOfText(Edit58.GetText()), 20));
+  p.SetVatGroup1(Cut(books::partners::AccountNumberOfText(Edit31.GetText()), 20));
+  p.SetVatGroup2(Cut(books::partners::AccountNumberOfText(Edit33.GetText()), 20));
+  p.SetCashDiscountAccount(Cut(books::partners::AccountNumberOfText(Edit49.GetText()), 20));
   p.SetDiscountDays(figures.discountDays);
   p.SetDiscountRate(figures.discountRate);
   p.SetNetDays(figures.netDays);
   p.SetPenaltyRate(figures.penaltyRate);
-  p.SetChangedBy(Cut(shell::SystemSettings.CurrentUser, 10));
+  p.SetChangedBy(Cut(text::SystemSettings.CurrentUser, 10));
   p.SetChangedAt(Cut(platform::DateTimeToText(platform::Now()), 20));
   return p;
 }
@@ -995,9 +1005,9 @@ records::PartnerRec Tpartners2::ReadPartnerForm(const PartnerFigures& figures) c
 
 void Tpartners2::SavepartnerExecute() {
   const int kindIndex = KindItemOf(ComboBox1);
-  const std::optional<PartnerKind> kind = KindFromItemIndex(kindIndex);
-  const bool noGroup = shell::TrimText(Edit34.GetText()).empty();
-  const bool noFirst = shell::TrimText(Edit35.GetText()).empty();
+  const std::optional<books::partners::PartnerKind> kind = books::partners::KindFromItemIndex(kindIndex);
+  const bool noGroup = text::TrimText(Edit34.GetText()).empty();
+  const bool noFirst = text::TrimText(Edit35.GetText()).empty();
   if (!kind || noGroup || noFirst) {
     if (!kind) ComboBox1.SetBackColor(ui::colors::Yellow);
     if (noGroup) Edit34.SetBackColor(ui::colors::Yellow);
@@ -1013,31 +1023,32 @@ void Tpartners2::SavepartnerExecute() {
   ShowStatus("", ui::colors::Default);
 
   // Every number is checked before a file opens.
-  const FiguresResult figures = ReadFigures(Edit32.GetText(), Edit37.GetText(), Edit38.GetText(), Edit39.GetText(),
-                                            Edit40.GetText());
+  const books::partners::FiguresResult figures = books::partners::ReadFigures(
+      Edit32.GetText(), Edit37.GetText(), Edit38.GetText(), Edit39.GetText(), Edit40.GetText());
   if (!figures.figures) {
     const std::pair<ui::Edit*, ui::Label*> fields[] = {
         {&Edit32, &Label65}, {&Edit37, &Label37}, {&Edit38, &Label38}, {&Edit39, &Label39}, {&Edit40, &Label40}};
     const auto& [edit, label] = fields[static_cast<int>(figures.bad)];
     edit->SetBackColor(ui::colors::Yellow);
-    ShowStatus(MsgNotANumber(label->Caption()), ui::colors::Red);
+    ShowStatus(books::partners::MsgNotANumber(label->Caption()), ui::colors::Red);
     return;
   }
   for (ui::Edit* e : {&Edit32, &Edit37, &Edit38, &Edit39, &Edit40}) e->SetBackColor(ui::colors::Default);
   std::optional<std::int32_t> start;
   if (!loaded_ && Edit26.Enabled()) {
-    start = ParseStartValue(Edit26.GetText());
+    start = books::partners::ParseStartValue(Edit26.GetText());
     if (!start) {
       Edit26.SetBackColor(ui::colors::Yellow);
-      ShowStatus(MsgBadStartValue(), ui::colors::Red);
+      ShowStatus(books::partners::MsgBadStartValue(), ui::colors::Red);
       return;
     }
   }
 
   const records::PartnerRec rec = ReadPartnerForm(*figures.figures);
-  const PartnerResult r = loaded_ ? SavePartnerChange(*kind, *loaded_, rec) : SaveNewPartner(*kind, rec, start);
+  const books::partners::PartnerResult r =
+      loaded_ ? SavePartnerChange(*kind, *loaded_, rec) : SaveNewPartner(*kind, rec, start);
   switch (r.outcome) {
-    case PartnerOutcome::Done:
+    case books::partners::PartnerOutcome::Done:
       loaded_ = *r.partner;
       saved_ = *r.partner;
       CurrentPartner = r.partner->record;
@@ -1047,41 +1058,41 @@ void Tpartners2::SavepartnerExecute() {
       WriteField(Edit53, r.partner->record.ChangedBy());
       WriteField(Edit54, r.partner->record.ChangedAt());
       SetKindLocked(true);
-      ShowTab(TabDetails1);
+      ShowTab(books::partners::TabDetails1);
       return;
-    case PartnerOutcome::FileSetFailed:
-      shell::ReportFileSetError(r.failure);
+    case books::partners::PartnerOutcome::FileSetFailed:
+      formkit::ReportFileSetError(r.failure);
       return;
-    case PartnerOutcome::StartValueNeeded:
-      ui::ShowMessage(StartValueMessage(PartnerHelpCaptions.LanguageName));
+    case books::partners::PartnerOutcome::StartValueNeeded:
+      ui::ShowMessage(books::partners::StartValueMessage(PartnerHelpCaptions.LanguageName));
       Edit26.SetEnabled(true);
       Edit26.SetBackColor(ui::colors::Cream);
-      ShowTab(TabDetails1);
+      ShowTab(books::partners::TabDetails1);
       Edit26.SetFocus();
       return;
-    case PartnerOutcome::StartValueTooLate:
+    case books::partners::PartnerOutcome::StartValueTooLate:
       WriteField(Edit26, "");
       Edit26.SetEnabled(false);
       Edit26.SetBackColor(ui::colors::SkyBlue);
-      ShowStatus(MsgStartValueTooLate(), ui::colors::Red);
+      ShowStatus(books::partners::MsgStartValueTooLate(), ui::colors::Red);
       return;
-    case PartnerOutcome::BadStartValue:
-      ShowStatus(MsgBadStartValue(), ui::colors::Red);
+    case books::partners::PartnerOutcome::BadStartValue:
+      ShowStatus(books::partners::MsgBadStartValue(), ui::colors::Red);
       return;
-    case PartnerOutcome::Required:
+    case books::partners::PartnerOutcome::Required:
       ShowStatus(PartnerRequiredText, ui::colors::Red);
       return;
-    case PartnerOutcome::ChangedInAnotherCopy:
-      ShowStatus(shell::MsgChangedInAnotherCopy(), ui::colors::Red);
+    case books::partners::PartnerOutcome::ChangedInAnotherCopy:
+      ShowStatus(text::MsgChangedInAnotherCopy(), ui::colors::Red);
       return;
-    case PartnerOutcome::NotFound:
-    case PartnerOutcome::FileEmpty:
-      ShowStatus(MsgPartnerGone(), ui::colors::Red);
+    case books::partners::PartnerOutcome::NotFound:
+    case books::partners::PartnerOutcome::FileEmpty:
+      ShowStatus(books::partners::MsgPartnerGone(), ui::colors::Red);
       return;
-    case PartnerOutcome::NoNumberLeft:
-      ShowStatus(shell::BuiltInText("No partner number is left; nothing was saved",
-                                    "Er is geen relatienummer meer vrij; er is niets opgeslagen",
-                                    "Es ist keine Partnernummer mehr frei; es wurde nichts gespeichert"),
+    case books::partners::PartnerOutcome::NoNumberLeft:
+      ShowStatus(text::BuiltInText("No partner number is left; nothing was saved",
+                                   "Er is geen relatienummer meer vrij; er is niets opgeslagen",
+                                   "Es ist keine Partnernummer mehr frei; es wurde nichts gespeichert"),
                  ui::colors::Red);
       return;
   }
@@ -1090,10 +1101,10 @@ void Tpartners2::SavepartnerExecute() {
 // ---- Search, pages and Select
 
 void Tpartners2::Button1Click() {
-  savedCriteria_.ourNumber = shell::TrimText(Edit28.GetText());
-  savedCriteria_.theirNumber = shell::TrimText(Edit29.GetText());
-  savedCriteria_.text = shell::TrimText(Edit30.GetText());
-  savedCriteria_.bankAccount = shell::TrimText(Edit42.GetText());
+  savedCriteria_.ourNumber = text::TrimText(Edit28.GetText());
+  savedCriteria_.theirNumber = text::TrimText(Edit29.GetText());
+  savedCriteria_.text = text::TrimText(Edit30.GetText());
+  savedCriteria_.bankAccount = text::TrimText(Edit42.GetText());
   savedKind_ = SearchKind();
   RunSearch(0);
 }
@@ -1103,10 +1114,11 @@ void Tpartners2::BitBtn2Click() { RunSearch(page_.page + 1); }
 void Tpartners2::BitBtn1Click() { RunSearch(std::max(0, page_.page - 1)); }
 
 void Tpartners2::RunSearch(int page) {
-  const PartnerKind kind = savedKind_ == 0 ? PartnerKind::Customer : PartnerKind::Supplier;
-  PartnerPage found = SearchPartners(kind, savedCriteria_, page);
-  if (found.outcome == PartnerOutcome::FileSetFailed) {
-    shell::ReportFileSetError(found.failure);
+  const books::partners::PartnerKind kind =
+      savedKind_ == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
+  books::partners::PartnerPage found = SearchPartners(kind, savedCriteria_, page);
+  if (found.outcome == books::partners::PartnerOutcome::FileSetFailed) {
+    formkit::ReportFileSetError(found.failure);
     return;
   }
   // The paging buttons put the saved criteria back.
@@ -1120,13 +1132,13 @@ void Tpartners2::RunSearch(int page) {
   ShowPage(found);
 }
 
-void Tpartners2::ShowPage(const PartnerPage& page) {
+void Tpartners2::ShowPage(const books::partners::PartnerPage& page) {
   page_ = page;
   const int n = static_cast<int>(page.rows.size());
   Label64.SetCaption(L(5786) + ": " + ComboBox2.GetText());
   StringGrid1.SetRowCount(std::max(2, n + 1));
   for (int r = 0; r < n; ++r) {
-    const PartnerRow& row = page.rows[static_cast<std::size_t>(r)];
+    const books::partners::PartnerRow& row = page.rows[static_cast<std::size_t>(r)];
     const std::array<std::string, ColumnCount> cells = {std::to_string(row.number), row.name,        row.address,
                                                         row.town,                   row.theirNumber, row.bankAccount};
     for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
@@ -1143,34 +1155,36 @@ void Tpartners2::ShowPage(const PartnerPage& page) {
     SelecteerrowExecute();
     return;
   }
-  ShowTab(TabPartnerList);
+  ShowTab(books::partners::TabPartnerList);
   SetKindLocked(true);
   if (n > 0)
     ShowStatus("", ui::colors::Default);
   else
-    ShowStatus(page.outcome == PartnerOutcome::FileEmpty ? PartnerFileEmptyText : PartnerNotFoundText,
+    ShowStatus(page.outcome == books::partners::PartnerOutcome::FileEmpty ? PartnerFileEmptyText : PartnerNotFoundText,
                ui::colors::Lime);
 }
 
 void Tpartners2::SelecteerrowExecute() {
   const int row = StringGrid1.Row();
   if (row < 1 || row > static_cast<int>(page_.rows.size())) return;
-  const PartnerKind kind = savedKind_ == 0 ? PartnerKind::Customer : PartnerKind::Supplier;
-  const PartnerResult r = FindPartnerByNumber(kind, page_.rows[static_cast<std::size_t>(row - 1)].number);
+  const books::partners::PartnerKind kind =
+      savedKind_ == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
+  const books::partners::PartnerResult r =
+      FindPartnerByNumber(kind, page_.rows[static_cast<std::size_t>(row - 1)].number);
   switch (r.outcome) {
-    case PartnerOutcome::Done:
+    case books::partners::PartnerOutcome::Done:
       ClearFinance();
       CurrentPartner = r.partner->record;
       loaded_ = *r.partner;
       ShowPartnerRecord();
       ShowStatus("", ui::colors::Default);
-      ShowTab(TabDetails1);
+      ShowTab(books::partners::TabDetails1);
       return;
-    case PartnerOutcome::FileSetFailed:
-      shell::ReportFileSetError(r.failure);
+    case books::partners::PartnerOutcome::FileSetFailed:
+      formkit::ReportFileSetError(r.failure);
       return;
-    case PartnerOutcome::FileEmpty:
-      ShowTab(TabDetails1);
+    case books::partners::PartnerOutcome::FileEmpty:
+      ShowTab(books::partners::TabDetails1);
       return;
     default:
       ShowStatus(PartnerNotFoundText, ui::colors::Lime);

@@ -65,7 +65,7 @@ extern std::array<std::string, 16> PartnerDefaultAccounts;
 // The unit's copies, set by the language routine.
 extern records::SystemParamRec PartnerSystemParams;
 extern records::AdminSettingsRec PartnerAdminSettings;
-extern shell::HelpCaptionBlockRec PartnerHelpCaptions;
+extern formkit::HelpCaptionBlockRec PartnerHelpCaptions;
 // Texts of the finance tab (language offsets 6106, 5980).
 extern std::string PartnerPeriodText;
 extern std::string PartnerOwingHeading;
@@ -349,7 +349,7 @@ class Tpartners2 : public ui::Form {
   // Shows the form for a new partner (the entry of newpartner.h): opens
   // "GLA" for the activation, fixes the kind, fills the payment's fields
   // when a payment asks, and returns the partner saved (nullopt: none).
-  std::optional<FoundPartner> ShowForNewPartner(const NewPartnerRequest& request);
+  std::optional<books::partners::FoundPartner> ShowForNewPartner(const books::partners::NewPartnerRequest& request);
 
   // The current language's texts into the form and the unit's messages.
   void ApplyLanguageTexts();
@@ -358,7 +358,7 @@ class Tpartners2 : public ui::Form {
   // The partner in CurrentPartner into the fields.
   void ShowPartnerRecord();
   // The fields as a record (`figures` checked before).
-  records::PartnerRec ReadPartnerForm(const PartnerFigures& figures) const;
+  records::PartnerRec ReadPartnerForm(const books::partners::PartnerFigures& figures) const;
 
   // The seven account edits in the order of the default functions (group,
   // sales/cost 1..3, sales tax 1..2, cash discount).
@@ -366,14 +366,14 @@ class Tpartners2 : public ui::Form {
   // The picker's items (item 0 empty), as the activation built them.
   const std::vector<std::string>& PickerList() const { return pickerItems_; }
   // The partner the form shows as loaded or saved; nullopt for a new one.
-  const std::optional<FoundPartner>& Loaded() const { return loaded_; }
+  const std::optional<books::partners::FoundPartner>& Loaded() const { return loaded_; }
   // The partner the last Save of this showing wrote; nullopt when none (a
   // caller that showed the form for a new partner takes it from here).
-  const std::optional<FoundPartner>& SavedPartner() const { return saved_; }
+  const std::optional<books::partners::FoundPartner>& SavedPartner() const { return saved_; }
   // The page the list shows.
-  const PartnerPage& ListedPage() const { return page_; }
+  const books::partners::PartnerPage& ListedPage() const { return page_; }
   // The figures the finance tabs show.
-  const PartnerFinance& Finance() const { return finance_; }
+  const books::partners::PartnerFinance& Finance() const { return finance_; }
   // The style buttons by style and the slot toggles by slot.
   std::array<ui::ToolButton*, 3> StyleButtons();
   std::array<ui::ToolButton*, 6> SlotToggles();
@@ -388,7 +388,7 @@ class Tpartners2 : public ui::Form {
   void WriteField(ui::Edit& edit, const std::string& text);
   // The search kind's item index (the last valid one).
   int SearchKind() const;
-  void ShowPage(const PartnerPage& page);
+  void ShowPage(const books::partners::PartnerPage& page);
   void RunSearch(int page);
   void ClearCriteria();
   void ClearList();
@@ -401,20 +401,20 @@ class Tpartners2 : public ui::Form {
   void SetChartTitles();
   void ShowStatus(const std::string& text, ui::Color color);
 
-  std::vector<PickerAccount> accounts_;
+  std::vector<books::partners::PickerAccount> accounts_;
   std::vector<std::string> pickerItems_;
-  std::optional<FoundPartner> loaded_;
-  std::optional<FoundPartner> saved_;
-  PartnerCriteria savedCriteria_;
+  std::optional<books::partners::FoundPartner> loaded_;
+  std::optional<books::partners::FoundPartner> saved_;
+  books::partners::PartnerCriteria savedCriteria_;
   int savedKind_ = 0;
   int lastSearchKind_ = 0;
-  PartnerPage page_;
+  books::partners::PartnerPage page_;
   int pickerTarget_ = -1;
   std::string pickerEntered_;
   bool programWrite_ = false;
   // The partner the finance tabs were last computed for (kind, number).
   std::optional<std::pair<int, std::int32_t>> financeKey_;
-  PartnerFinance finance_;
+  books::partners::PartnerFinance finance_;
 };
 
 extern Tpartners2* partners2;

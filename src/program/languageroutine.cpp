@@ -19,7 +19,10 @@
 #include "system/userunit.h"
 #include "formkit/website.h"
 
-namespace shell {
+namespace program {
+
+using text::BuiltInText;
+using text::L;
 
 std::string HelpHomePageUrl;
 std::string HelpNewsPageUrl;
@@ -44,7 +47,7 @@ void BuildFunctionTree(ui::TreeView& tree) {
   // still offers it.
   const std::int64_t selected = tree.Selected() ? tree.Selected()->data : 0;
   tree.Clear();
-  ui::TreeNode* root = tree.AddRoot(ProductTitle);
+  ui::TreeNode* root = tree.AddRoot(store::ProductTitle);
   root->imageIndex = kRootImage;
   root->selectedIndex = kRootImage;
 
@@ -59,13 +62,13 @@ void BuildFunctionTree(ui::TreeView& tree) {
   // Before a log-in has succeeded every right is set: the tree offers
   // nothing then.
   if (LoginDone) {
-    const bool identification = SystemParams.UserIdentification();
+    const bool identification = store::SystemParams.UserIdentification();
     // The bookkeeping and master-data functions work on the chosen
     // administration's files: without one they are not offered, whatever
     // the rights.
-    const bool administration = !CurrentAdministrationCode.empty();
+    const bool administration = !store::CurrentAdministrationCode.empty();
     add(root, L(550), kGroupImage, TreeFunction::SwitchAdministration);
-    if (identification && SystemParams.PasswordProtection())
+    if (identification && store::SystemParams.PasswordProtection())
       add(root, L(633), kGroupImage, TreeFunction::ChangePassword);
     if (RightEndUser && administration) {
       ui::TreeNode* group = add(root, L(852), kGroupImage, TreeFunction::None);
@@ -90,7 +93,7 @@ void BuildFunctionTree(ui::TreeView& tree) {
 
   tree.FullCollapse();
   tree.Expand(root, false);
-  root->SetText(ProductTitle);
+  root->SetText(store::ProductTitle);
   ui::TreeNode* select = root;
   if (selected != 0)
     for (ui::TreeNode* n : tree.AllNodes())
@@ -108,24 +111,24 @@ void ApplyLanguage() {
 
   // 4. The data folder of the chosen administration (the root while none is
   // chosen), the administrations file in the root, and the help captions.
-  SetCurrentAdministrationFolder(CurrentAdministrationCode);
-  if (!DataRoot().empty()) AdminFileFolder = DataRoot();
-  MasterHelpCaptionBlock.FileCaption = Cut(L(21), 10);
-  MasterHelpCaptionBlock.CancelCaption = Cut(L(306), 12);
-  MasterHelpCaptionBlock.ExitCaption = Cut(L(123), 10);
-  MasterHelpCaptionBlock.LanguageName = Cut(SystemParams.LanguageName(), 10);
-  MasterHelpCaptionBlock.SectionTitle = Cut(L(7631), 10);
+  store::SetCurrentAdministrationFolder(store::CurrentAdministrationCode);
+  if (!store::DataRoot().empty()) store::AdminFileFolder = store::DataRoot();
+  program::MasterHelpCaptionBlock.FileCaption = text::Cut(L(21), 10);
+  MasterHelpCaptionBlock.CancelCaption = text::Cut(L(306), 12);
+  MasterHelpCaptionBlock.ExitCaption = text::Cut(L(123), 10);
+  MasterHelpCaptionBlock.LanguageName = text::Cut(store::SystemParams.LanguageName(), 10);
+  MasterHelpCaptionBlock.SectionTitle = text::Cut(L(7631), 10);
 
   // 5. The web pages of the language.
-  HelpHomePageUrl = HomePageUrl(MasterHelpCaptionBlock.LanguageName);
-  HelpNewsPageUrl = NewsPageUrl(MasterHelpCaptionBlock.LanguageName);
-  if (systemscherm) systemscherm->BrowseURL2URL = HelpNewsPageUrl;
+  HelpHomePageUrl = formkit::HomePageUrl(MasterHelpCaptionBlock.LanguageName);
+  HelpNewsPageUrl = formkit::NewsPageUrl(MasterHelpCaptionBlock.LanguageName);
+  if (systemforms::systemscherm) systemforms::systemscherm->BrowseURL2URL = HelpNewsPageUrl;
 
   // 6. The settings every form reads, and each unit's copy of the help
   // captions.
-  RefreshSystemSettings();
-  SystemschermHelpCaptionBlock = MasterHelpCaptionBlock;
-  UsersHelpCaptionBlock = MasterHelpCaptionBlock;
+  systemforms::RefreshSystemSettings();
+  systemforms::SystemschermHelpCaptionBlock = MasterHelpCaptionBlock;
+  systemforms::UsersHelpCaptionBlock = MasterHelpCaptionBlock;
   masterdata::AdministrationsHelpCaptionBlock = MasterHelpCaptionBlock;
   masterdata::LedgercategoryHelpCaptions = MasterHelpCaptionBlock;
   masterdata::LedgerHelpCaptions = MasterHelpCaptionBlock;
@@ -134,9 +137,9 @@ void ApplyLanguage() {
   // redo at the next activation.
   journal::JournalHelpCaptions = MasterHelpCaptionBlock;
   reports::RapportHelpCaptions = MasterHelpCaptionBlock;
-  reports::ReportAdminSettings = masterdata::AdminSettings;
-  journal::JournalAdminSettings = masterdata::AdminSettings;
-  journal::JournalSystemParams = SystemParams;
+  reports::ReportAdminSettings = store::AdminSettings;
+  journal::JournalAdminSettings = store::AdminSettings;
+  journal::JournalSystemParams = store::SystemParams;
   journal::PeriodCaptionPending = true;
   // Administration settings form: the help captions.
   masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
@@ -144,15 +147,15 @@ void ApplyLanguage() {
   // names and rates and FarEndDate.
   // Export and import: the administration code and settings, the working
   // folder its dialogs open in, the help captions.
-  reports::ExportImportAdministrationCode = CurrentAdministrationCode;
-  reports::ExportImportAdminSettings = masterdata::AdminSettings;
-  reports::ExportImportStartFolder = WorkingFolder();
+  reports::ExportImportAdministrationCode = store::CurrentAdministrationCode;
+  reports::ExportImportAdminSettings = store::AdminSettings;
+  reports::ExportImportStartFolder = store::WorkingFolder();
   reports::ExportImportHelpCaptions = MasterHelpCaptionBlock;
   // (Each comes with its form.)
 
   // 7. to 10. Every form's caption, title label, texts and message texts.
-  if (systemscherm) systemscherm->ApplyLanguageTexts();
-  if (Users) Users->ApplyLanguageTexts();
+  if (systemforms::systemscherm) systemforms::systemscherm->ApplyLanguageTexts();
+  if (systemforms::Users) systemforms::Users->ApplyLanguageTexts();
   if (masterdata::Administrations) masterdata::Administrations->ApplyLanguageTexts();
   if (masterdata::Ledgercategory) masterdata::Ledgercategory->ApplyLanguageTexts();
   // The GL accounts form also takes the book-year start and the profit
@@ -163,8 +166,8 @@ void ApplyLanguage() {
   // parameters and the account-function codes (after the GL accounts form
   // has put them back to the stored English codes), then its texts.
   masterdata::PartnerHelpCaptions = MasterHelpCaptionBlock;
-  masterdata::PartnerAdminSettings = masterdata::AdminSettings;
-  masterdata::PartnerSystemParams = SystemParams;
+  masterdata::PartnerAdminSettings = store::AdminSettings;
+  masterdata::PartnerSystemParams = store::SystemParams;
   for (std::size_t i = 1; i <= 15; ++i) masterdata::PartnerFunctionCodes[i] = masterdata::AccountFunctionCodes[i];
   if (masterdata::partners2) masterdata::partners2->ApplyLanguageTexts();
   // Administration settings (Tadministrationsetting): its texts.
@@ -172,10 +175,10 @@ void ApplyLanguage() {
   // Reports (TRapport1): its texts come with the form.
   if (reports::ExportImport) reports::ExportImport->ApplyLanguageTexts();
   // Help: the web pages of its two actions.
-  if (helpform) {
-    helpform->BrowseURL1URL = HelpHomePageUrl;
-    helpform->BrowseURL2URL = HelpNewsPageUrl;
+  if (formkit::helpform) {
+    formkit::helpform->BrowseURL1URL = HelpHomePageUrl;
+    formkit::helpform->BrowseURL2URL = HelpNewsPageUrl;
   }
 }
 
-}  // namespace shell
+}  // namespace program

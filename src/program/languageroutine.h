@@ -14,7 +14,7 @@
 
 #include "ui/controls.h"
 
-namespace shell {
+namespace program {
 
 // The fixed text of the export and import node (the same in every language).
 inline constexpr const char* kExportImportNodeText = "Export & Import data files";
@@ -34,4 +34,4 @@ void ApplyLanguage();
 // Empties the unit's globals (the web-page addresses).
 void ResetLanguageRoutineState();
 
-}  // namespace shell
+}  // namespace program

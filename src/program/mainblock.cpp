@@ -26,7 +26,7 @@
 #include "system/userunit.h"
 #include "ui/application.h"
 
-namespace shell {
+namespace program {
 
 std::string StartupFileCodes;
 
@@ -70,7 +70,8 @@ void RegisterEventBoundary() {
   // open (every later open would nest in it and open nothing), nor close
   // the levels of an outer action that showed the failed one's form
   // modally: the boundary ends the levels the failed action opened.
-  ui::SetBoundaryCleanup("file set", {[] { return FileSetLevels(); }, [](int levels) { CloseFileSetDownTo(levels); }});
+  ui::SetBoundaryCleanup(
+      "file set", {[] { return store::FileSetLevels(); }, [](int levels) { store::CloseFileSetDownTo(levels); }});
 }
 
 const std::vector<ui::Form*>& ProgramForms() { return FormList(); }
@@ -80,13 +81,13 @@ void CreateForms() {
   CreateForm(masterdata::Ledgercategory);
   CreateForm(masterdata::Ledger);
   CreateForm(reports::Rapport1);
-  CreateForm(systemscherm);
-  CreateForm(Users);
+  CreateForm(systemforms::systemscherm);
+  CreateForm(systemforms::Users);
   CreateForm(masterdata::Administrations);
   CreateForm(masterdata::administrationsetting);
   CreateForm(journal::boeking);
   CreateForm(reports::cockpit);
-  CreateForm(helpform);
+  CreateForm(formkit::helpform);
   CreateForm(masterdata::partners2);
   CreateForm(masterdata::Fixedassetsform);
   CreateForm(reports::ExportImport);
@@ -105,39 +106,39 @@ int RunProgram(const std::string& startFolder) {
   RegisterEventBoundary();
   // A period closing that stopped part-way is finished at the next open of
   // its files.
-  reports::InstallClosingIntentHook();
-  StartFolder = startFolder;
-  ForceCloseFileSet();
+  books::closing::InstallClosingIntentHook();
+  store::StartFolder = startFolder;
+  store::ForceCloseFileSet();
   ui::SetApplicationTitle("Ombrelo Account");
 
   StartupFileCodes = "USE;SYS;ADM;LAN;INS";
   int result = 0;
   try {
-    OpenFileSet(StartupFileCodes, result);
+    store::OpenFileSet(StartupFileCodes, result);
   } catch (const platform::IoError& e) {
     // A start-up file that cannot even be created is reported like any
     // other start-up failure instead of ending the program. The data store
     // has put the file's error text in place; keep it.
     result = 1;
-    if (FileErrorText.empty()) {
-      FileErrorText = e.what();
-      FileErrorCode = e.Code();
+    if (store::FileErrorText.empty()) {
+      store::FileErrorText = e.what();
+      store::FileErrorCode = e.Code();
     }
   }
 
   if (result != 0) {
-    StartupErrorText = FileErrorText;
-    StartupErrorCode = FileErrorCode;
+    systemforms::StartupErrorText = store::FileErrorText;
+    systemforms::StartupErrorCode = store::FileErrorCode;
   } else {
     // A user or system-parameter file that holds less than one whole record
     // is damaged, not new: the program does not start on it (a first run
     // would overwrite it), and nothing is written to it.
-    for (FileCode code : {FileCode::USE, FileCode::SYS}) {
-      if (auto text = TornStartFileText(code)) {
-        StartupErrorText = *text;
-        StartupErrorCode = platform::kErrnoBase + EBADMSG;
+    for (store::FileCode code : {store::FileCode::USE, store::FileCode::SYS}) {
+      if (auto text = store::TornStartFileText(code)) {
+        systemforms::StartupErrorText = *text;
+        systemforms::StartupErrorCode = platform::kErrnoBase + EBADMSG;
         result = 1;
-        ForceCloseFileSet();
+        store::ForceCloseFileSet();
         break;
       }
     }
@@ -145,17 +146,17 @@ int RunProgram(const std::string& startFolder) {
 
   if (result != 0) {
     CreateForm(Startscherm);
-    CreateForm(startuperror);
-    startuperror->ShowModal();
+    CreateForm(systemforms::startuperror);
+    systemforms::startuperror->ShowModal();
     DestroyForms();
     return 1;
   }
 
   CreateForms();
   ui::GetBackend().RunMain(*Startscherm);
-  ForceCloseFileSet();
+  store::ForceCloseFileSet();
   DestroyForms();
   return 0;
 }
 
-}  // namespace shell
+}  // namespace program

@@ -8,7 +8,7 @@
 
 #include "ui/form.h"
 
-namespace shell {
+namespace program {
 
 // The files the start-up opens: users, system parameters, administrations,
 // language and installation hint.
@@ -35,4 +35,4 @@ void RegisterEventBoundary();
 // exit code.
 int RunProgram(const std::string& startFolder);
 
-}  // namespace shell
+}  // namespace program

@@ -33,7 +33,10 @@
 #include "formkit/website.h"
 #include "ui/application.h"
 
-namespace shell {
+namespace program {
+
+using text::BuiltInText;
+using text::L;
 
 bool RightEndUser = true, RightEndUserManager = true, RightSystemAdministrator = true;
 bool SavedRightEndUser = false, SavedRightEndUserManager = false;
@@ -44,7 +47,7 @@ std::array<std::string, 5> TipTexts;
 std::int32_t TipIndex = 0;
 std::int32_t TipLimit = 2;
 platform::TDateTime FarEndDate = 0;
-HelpCaptionBlockRec MasterHelpCaptionBlock;
+formkit::HelpCaptionBlockRec MasterHelpCaptionBlock;
 std::string StartschermLanguageName;
 TStartscherm* Startscherm = nullptr;
 
@@ -92,16 +95,16 @@ RandomSource& Source() {
 
 // Ends whatever file set is still open, every level of it.
 void EndOpenFileSet() {
-  while (FileSetOpen) CloseFileSet();
+  while (store::FileSetOpen) store::CloseFileSet();
 }
 
 // Opens the files a function form reads when it is shown; its activation
 // closes them. False, after the message box, when they cannot be opened.
-bool OpenFilesForForm(const std::string& list, FileSetReport report = FileSetReport::TextAndOsText) {
+bool OpenFilesForForm(const std::string& list, formkit::FileSetReport report = formkit::FileSetReport::TextAndOsText) {
   int result = 0;
-  OpenFileSet(list, result);
+  store::OpenFileSet(list, result);
   if (result == 0) return true;
-  ReportFileSetError(report);
+  formkit::ReportFileSetError(report);
   return false;
 }
 
@@ -121,15 +124,15 @@ void UpdatePeriodControls() { masterdata::UpdatePeriodControls(); }
 }  // namespace
 
 std::string DataConversionText(const std::string& name, const std::string& code, const std::string& folder,
-                               const masterdata::ConversionOutcome& outcome) {
+                               const store::ConversionOutcome& outcome) {
   const std::string which = "\"" + name + "\" (" + code + ")";
-  using Outcome = masterdata::ConversionOutcome;
+  using Outcome = store::ConversionOutcome;
   // The files converted before a failure are named too: their backups are
   // there all the same.
   std::string done;
   if (!outcome.converted.empty()) {
     std::string en, nl, de;
-    for (const masterdata::ConvertedFile& f : outcome.converted) {
+    for (const store::ConvertedFile& f : outcome.converted) {
       const std::string sep = en.empty() ? "" : ", ";
       // A partial last record was left out of the new file; the backup
       // keeps it.
@@ -173,7 +176,7 @@ std::string DataConversionText(const std::string& name, const std::string& code,
     case Outcome::LayoutUndecided: {
       // Every way the size fits, "14 records of 176 bytes".
       std::string enWays, nlWays, deWays;
-      for (const masterdata::LayoutReading& r : outcome.readings) {
+      for (const store::LayoutReading& r : outcome.readings) {
         const bool first = enWays.empty();
         const std::string n = std::to_string(r.records), size = std::to_string(r.recordSize);
         enWays += (first ? "" : " or ") + n + " records of " + size + " bytes" +
@@ -223,7 +226,7 @@ void ResetStartscreenState() {
   TipIndex = 0;
   TipLimit = 2;
   FarEndDate = 0;
-  MasterHelpCaptionBlock = {};
+  program::MasterHelpCaptionBlock = {};
   StartschermLanguageName.clear();
   MsgLoginFailed = kLoginFailedEnglish;
   MsgNewPasswordsDiffer = kNewPasswordsDifferEnglish;
@@ -360,30 +363,30 @@ TStartscherm::TStartscherm() : ui::Form("Startscherm", "TStartscherm") {
 }
 
 void TStartscherm::FormCreate() {
-  ProductTitle = "Ombrelo Account Enterprise 2.0.6";
-  CurrentAdministrationCode.clear();
-  CurrentAdministrationName.clear();
+  store::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
+  store::CurrentAdministrationCode.clear();
+  store::CurrentAdministrationName.clear();
   RightEndUser = RightEndUserManager = RightSystemAdministrator = true;
   SavedRightEndUser = SavedRightEndUserManager = false;
   AdministrationOnlyLogin = false;
   LoginDone = false;
   CurrentUserRec.Clear();
-  SetCaption(ProductTitle + " : Menu ");
+  SetCaption(store::ProductTitle + " : Menu ");
   TreeView1.Clear();
-  TreeView1.AddRoot(ProductTitle)->imageIndex = 0;
+  TreeView1.AddRoot(store::ProductTitle)->imageIndex = 0;
 }
 
 void TStartscherm::FormActivate() {
   // 1. A first run: the settings are entered before anything else.
-  if (systemscherm && systemscherm->FirstRun) {
+  if (systemforms::systemscherm && systemforms::systemscherm->FirstRun) {
     // The start-up set ends here: the settings form may move the data root,
     // and every later step opens its files where the saved settings say.
     EndOpenFileSet();
-    systemscherm->StatusBar1.Show(MsgFirstInsertSystemSettings, ui::colors::Red);
-    ShowFunctionForm(*systemscherm);
-    systemscherm->StatusBar1.Show({}, ui::colors::Default);
+    systemforms::systemscherm->StatusBar1.Show(MsgFirstInsertSystemSettings, ui::colors::Red);
+    ShowFunctionForm(*systemforms::systemscherm);
+    systemforms::systemscherm->StatusBar1.Show({}, ui::colors::Default);
     // Reloads what was saved (and the language chosen).
-    systemscherm->FormCreate();
+    systemforms::systemscherm->FormCreate();
   }
 
   // 2.
@@ -393,21 +396,22 @@ void TStartscherm::FormActivate() {
   // 3. While the built-in user is the only one and keeps its first password,
   // the log-in panel comes filled in. The check reads a record of its own:
   // the logged-in user stays who it is.
-  if (CountUsers() == 1) {
+  if (systemforms::CountUsers() == 1) {
     records::UserRec rec;
-    rec.SetUserId(kSystemUserId);
+    rec.SetUserId(systemforms::kSystemUserId);
     std::uint8_t found = 0;
-    FindUser(found, rec);
-    if (found == 1 && StringChecksum(kDefaultPassword, rec.PasswordSetAt()) == rec.PasswordChecksum()) {
-      Edit2.SetText(std::string(kSystemUserId));
-      Edit3.SetText(std::string(kDefaultPassword));
+    systemforms::FindUser(found, rec);
+    if (found == 1 &&
+        text::StringChecksum(systemforms::kDefaultPassword, rec.PasswordSetAt()) == rec.PasswordChecksum()) {
+      Edit2.SetText(std::string(systemforms::kSystemUserId));
+      Edit3.SetText(std::string(systemforms::kDefaultPassword));
     }
   }
 
   // 4. The id and password fields follow the user options; a password needs
   // a user id. A log-in for another administration shows neither.
-  const bool identification = SystemParams.UserIdentification() && !AdministrationOnlyLogin;
-  const bool password = identification && SystemParams.PasswordProtection();
+  const bool identification = store::SystemParams.UserIdentification() && !AdministrationOnlyLogin;
+  const bool password = identification && store::SystemParams.PasswordProtection();
   Label1.SetVisible(identification);
   Edit2.SetVisible(identification);
   Label2.SetVisible(password);
@@ -423,12 +427,12 @@ void TStartscherm::FormActivate() {
 
   // 8. The tips panel is visible when the program starts and stays hidden
   // once closed.
-  const std::string tips = SystemParams.TipsAndNews();
+  const std::string tips = store::SystemParams.TipsAndNews();
   if (tips != "T" && tips != "F") {
     Panel3.SetVisible(false);
     return;
   }
-  TipTexts = TipsForLanguage(SystemParams.LanguageName());
+  TipTexts = TipsForLanguage(store::SystemParams.LanguageName());
   TipIndex = RandomNumber(kFirstTipChoices);
   TipLimit = 2;
   ShowTip();
@@ -445,11 +449,11 @@ void TStartscherm::FillAdministrationCombo() {
   // The current administration is proposed (so that OK after the settings
   // form keeps the user in the books they were working in), else the first.
   int proposed = ComboBox1.Count() > 1 ? 1 : 0;
-  if (!CurrentAdministrationCode.empty())
+  if (!store::CurrentAdministrationCode.empty())
     for (int i = 1; i < ComboBox1.Count(); ++i) {
       std::string shortName, name;
       if (AdministrationAt(static_cast<int>(ComboBox1.Items()[i].data), shortName, name) &&
-          Cut(shortName, 10) == CurrentAdministrationCode) {
+          text::Cut(shortName, 10) == store::CurrentAdministrationCode) {
         proposed = i;
         break;
       }
@@ -486,25 +490,25 @@ void TStartscherm::Button1Click() {
   std::string currentUser;
   bool endUser = false, endUserManager = false, systemAdministrator = false;
   {
-    FileSetScope scope("USE;");
+    formkit::FileSetScope scope("USE;");
     if (!scope.Ok()) return;
     if (!AdministrationOnlyLogin) {
-      const bool identification = SystemParams.UserIdentification();
+      const bool identification = store::SystemParams.UserIdentification();
       if (!identification) {
         currentUser = kUnknownUser;
         Edit2.SetText(kUnknownUser);
       } else {
         user.Clear();
-        user.SetUserId(Cut(Edit2.GetText(), 10));
+        user.SetUserId(text::Cut(Edit2.GetText(), 10));
         std::uint8_t found = 0;
-        FindUser(found, user);
+        systemforms::FindUser(found, user);
         ok = found == 1;
         currentUser = user.UserId();
       }
       scope.Close();
       // Without user identification there is no password to check.
-      if (identification && SystemParams.PasswordProtection() &&
-          StringChecksum(Edit3.GetText(), user.PasswordSetAt()) != user.PasswordChecksum())
+      if (identification && store::SystemParams.PasswordProtection() &&
+          text::StringChecksum(Edit3.GetText(), user.PasswordSetAt()) != user.PasswordChecksum())
         ok = false;
       if (!identification) {
         endUser = endUserManager = systemAdministrator = true;
@@ -524,7 +528,7 @@ void TStartscherm::Button1Click() {
     row = ChosenAdministrationRow();
     if (row < 0 || (row > 0 && !AdministrationAt(row, shortName, name)))
       ok = false;
-    else if (row > 0 && !masterdata::IsUsableShortName(Cut(shortName, 10)))
+    else if (row > 0 && !masterdata::IsUsableShortName(text::Cut(shortName, 10)))
       // A short name that cannot name a folder below the data root.
       ok = false;
   }
@@ -536,7 +540,7 @@ void TStartscherm::Button1Click() {
 
   if (!AdministrationOnlyLogin) {
     CurrentUserRec = user;
-    SystemParams.SetCurrentUser(currentUser);
+    store::SystemParams.SetCurrentUser(currentUser);
     RightSystemAdministrator = systemAdministrator;
     SavedRightEndUser = endUser;
     SavedRightEndUserManager = endUserManager;
@@ -550,8 +554,8 @@ void TStartscherm::Button1Click() {
   // Without an administration only the system-administration functions
   // remain, and the data folder is the root.
   auto withoutAdministration = [] {
-    CurrentAdministrationCode.clear();
-    CurrentAdministrationName.clear();
+    store::CurrentAdministrationCode.clear();
+    store::CurrentAdministrationName.clear();
     RightEndUser = false;
     RightEndUserManager = false;
     ApplyLanguage();
@@ -560,27 +564,27 @@ void TStartscherm::Button1Click() {
     withoutAdministration();
     return;
   }
-  CurrentAdministrationCode = Cut(shortName, 10);
-  CurrentAdministrationName = Cut(name, 30);
+  store::CurrentAdministrationCode = text::Cut(shortName, 10);
+  store::CurrentAdministrationName = text::Cut(name, 30);
   ApplyLanguage();
   bool opened = false;
   bool unfinishedCopy = false;
   std::string conversionText;
   try {
-    FileSetScope scope(kAdministrationFiles);
+    formkit::FileSetScope scope(kAdministrationFiles);
     if (scope.Ok()) {
       // A copy into this administration that stopped part-way left some of
       // its files copied and others not.
-      unfinishedCopy = masterdata::CarriesUnfinishedCopy(shell::CurrentDataFolder());
+      unfinishedCopy = masterdata::CarriesUnfinishedCopy(store::CurrentDataFolder());
       // Inside the open set, which names the flag file and every file the
       // conversions touch. Files a conversion could not bring to today's
       // layout are not read at all.
-      const masterdata::ConversionOutcome conversion = masterdata::ConvertDataFiles();
-      conversionText = DataConversionText(CurrentAdministrationName, CurrentAdministrationCode,
-                                          shell::CurrentDataFolder(), conversion);
+      const store::ConversionOutcome conversion = store::ConvertDataFiles();
+      conversionText = DataConversionText(store::CurrentAdministrationName, store::CurrentAdministrationCode,
+                                          store::CurrentDataFolder(), conversion);
       if (conversion.Ok()) {
-        if (auto failure = masterdata::LoadAdminSettings())
-          ReportFileSetError(*failure, FileSetReport::OsTextOnly);
+        if (auto failure = store::LoadAdminSettings())
+          formkit::ReportFileSetError(*failure, formkit::FileSetReport::OsTextOnly);
         UpdatePeriodControls();
         ApplyLanguage();
         opened = true;
@@ -595,12 +599,12 @@ void TStartscherm::Button1Click() {
   // The messages come when the files are closed again.
   if (unfinishedCopy) ui::ShowMessage(masterdata::UnfinishedCopyText());
   if (!conversionText.empty()) ui::ShowMessage(conversionText);
-  if (const std::string note = reports::TakeReplayNote(); !note.empty()) ui::ShowMessage(note);
+  if (const std::string note = books::closing::TakeReplayNote(); !note.empty()) ui::ShowMessage(note);
   if (!opened) {
     withoutAdministration();
     return;
   }
-  if (!masterdata::AdminSettingsRepairedFields.empty()) ui::ShowMessage(masterdata::MsgStoredDatesReplaced);
+  if (!store::AdminSettingsRepairedFields.empty()) ui::ShowMessage(store::MsgStoredDatesReplaced);
 }
 
 void TStartscherm::Button2Click() { Close(); }
@@ -661,7 +665,7 @@ void TStartscherm::Edit6Exit() {
 }
 
 void TStartscherm::Button3Click() {
-  FileSetScope scope("USE");
+  formkit::FileSetScope scope("USE");
   if (!scope.Ok()) return;
   const std::string password = Edit5.GetText();
   const std::string again = Edit6.GetText();
@@ -684,12 +688,12 @@ void TStartscherm::Button3Click() {
   records::UserRec rec;
   rec.SetUserId(CurrentUserRec.UserId());
   std::uint8_t found = 0;
-  FindUser(found, rec);
+  systemforms::FindUser(found, rec);
   if (found == 1) {
-    const std::string setAt = Cut(platform::DateTimeToText(platform::Now()), 20);
+    const std::string setAt = text::Cut(platform::DateTimeToText(platform::Now()), 20);
     rec.SetPasswordSetAt(setAt);
-    rec.SetPasswordChecksum(StringChecksum(again, setAt));
-    UpdateUser(found, rec);
+    rec.SetPasswordChecksum(text::StringChecksum(again, setAt));
+    systemforms::UpdateUser(found, rec);
   }
   if (found != 1) {
     // The panel stays, so that the message is seen.
@@ -716,9 +720,9 @@ void TStartscherm::Button5Click() {
 }
 
 void TStartscherm::Button4Click() {
-  if (CheckBox1.Checked() && systemscherm) {
-    systemscherm->CheckBox7.SetChecked(false);
-    systemscherm->opslaan.Execute();
+  if (CheckBox1.Checked() && systemforms::systemscherm) {
+    systemforms::systemscherm->CheckBox7.SetChecked(false);
+    systemforms::systemscherm->opslaan.Execute();
   }
   Panel3.SetVisible(false);
 }
@@ -745,7 +749,9 @@ void TStartscherm::FormKeyDown(uint16_t& key, unsigned shift) {
 
 void TStartscherm::Exit1Click() { Close(); }
 
-void TStartscherm::ShowHelp(const std::string& tag) { ShowHelpFrom(*this, tag, MasterHelpCaptionBlock); }
+void TStartscherm::ShowHelp(const std::string& tag) {
+  formkit::ShowHelpFrom(*this, tag, program::MasterHelpCaptionBlock);
+}
 
 // The top of the help text.
 void TStartscherm::Info1Click() { ShowHelp(""); }
@@ -754,16 +760,17 @@ void TStartscherm::Internet1Click() { ShowHelp("<MEN00>"); }
 void TStartscherm::About1Click() { ShowHelp("<ABO00>"); }
 
 void TStartscherm::Brenvickhomepage1Click() {
-  ui::GetBackend().OpenUrl(HelpHomePageUrl.empty() ? HomePageUrl(SystemParams.LanguageName()) : HelpHomePageUrl);
+  ui::GetBackend().OpenUrl(HelpHomePageUrl.empty() ? formkit::HomePageUrl(store::SystemParams.LanguageName())
+                                                   : HelpHomePageUrl);
 }
 
 void TStartscherm::ApplyLanguageTexts() {
-  SetCaption(ProductTitle + " : Menu ");
-  std::string title = Cut(" " + L(1261), 10);
-  title = Cut(title + " (", 12);
-  title = Cut(title + CurrentAdministrationName, 42);
-  Label5.SetCaption(Cut(title + ")", 43));
-  StartschermLanguageName = CurrentLanguage.LanguageName();
+  SetCaption(store::ProductTitle + " : Menu ");
+  std::string title = text::Cut(" " + L(1261), 10);
+  title = text::Cut(title + " (", 12);
+  title = text::Cut(title + store::CurrentAdministrationName, 42);
+  Label5.SetCaption(text::Cut(title + ")", 43));
+  StartschermLanguageName = text::CurrentLanguage.LanguageName();
 
   Button2.SetCaption(L(306));
   Button5.SetCaption(L(1271));
@@ -837,7 +844,7 @@ void TStartscherm::TreeView1DblClick() {
 bool TStartscherm::RunFunction(TreeFunction function) {
   // Opens the form's files (its activation closes them) and shows it.
   auto show = [this](ui::Form* form, const std::string& files,
-                     FileSetReport report = FileSetReport::TextAndOsText) {
+                     formkit::FileSetReport report = formkit::FileSetReport::TextAndOsText) {
     if (!form) return false;
     if (!files.empty() && !OpenFilesForForm(files, report)) return false;
     ShowFunctionForm(*form);
@@ -860,11 +867,11 @@ bool TStartscherm::RunFunction(TreeFunction function) {
     case TreeFunction::Reports:
       return ShowReportsWithClosing();
     case TreeFunction::SystemSettings:
-      if (!show(systemscherm, "")) return false;
+      if (!show(systemforms::systemscherm, "")) return false;
       // The bookkeeping and master-data functions work on an
       // administration's files: their rights come back only while one is
       // chosen (the log-in gives them back when one is chosen there).
-      if (!CurrentAdministrationCode.empty()) {
+      if (!store::CurrentAdministrationCode.empty()) {
         RightEndUser = SavedRightEndUser;
         RightEndUserManager = SavedRightEndUserManager;
       }
@@ -877,11 +884,11 @@ bool TStartscherm::RunFunction(TreeFunction function) {
     case TreeFunction::Partners:
       return show(masterdata::partners2, "GLA");
     case TreeFunction::Users:
-      return show(Users, "USE");
+      return show(systemforms::Users, "USE");
     case TreeFunction::JournalVouchers:
       return show(journal::boeking, "IFS;GLA;JVT");
     case TreeFunction::AdministrationSettings:
-      if (!show(masterdata::administrationsetting, "GLA;ADS", FileSetReport::OsTextOnly)) return false;
+      if (!show(masterdata::administrationsetting, "GLA;ADS", formkit::FileSetReport::OsTextOnly)) return false;
       ApplyLanguage();
       return true;
     case TreeFunction::Administrations:
@@ -897,7 +904,7 @@ bool TStartscherm::RunFunction(TreeFunction function) {
 
 bool TStartscherm::ShowReportsWithClosing() {
   if (!reports::Rapport1) return false;
-  reports::ClosingDone = {};
+  books::closing::ClosingDone = {};
   reports::FreezeDone = false;
   bool again = false;
   do {
@@ -923,12 +930,12 @@ bool TStartscherm::ShowReportsWithClosing() {
 // settings form shows (its activation opens what it reads and closes it).
 // True when the report form is to be shown again.
 bool TStartscherm::RunYearEndClosing() {
-  const reports::ClosingState done = std::exchange(reports::ClosingDone, reports::ClosingState{});
+  const books::closing::ClosingState done = std::exchange(books::closing::ClosingDone, books::closing::ClosingState{});
   if (!done.done) return false;
   EndOpenFileSet();
   if (done.closedYear && masterdata::administrationsetting) {
     masterdata::Tadministrationsetting& settings = *masterdata::administrationsetting;
-    settings.StatusBar1.Show(reports::MsgNewBookYearProposal(), ui::colors::Lime);
+    settings.StatusBar1.Show(books::closing::MsgNewBookYearProposal(), ui::colors::Lime);
     masterdata::SettingsYearTabFlag = true;
     ShowFunctionForm(settings);
     EndOpenFileSet();
@@ -940,4 +947,4 @@ bool TStartscherm::RunYearEndClosing() {
   return true;
 }
 
-}  // namespace shell
+}  // namespace program

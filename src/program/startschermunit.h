@@ -1,5 +1,5 @@
 // The start screen: the program's main window. It holds the function tree
-// (built by the language routine, shell/languageroutine.h), the log-in
+// (built by the language routine, program/languageroutine.h), the log-in
 // panel, the change-password panel and the tips panel. Every function form
 // is shown from here modally while the start screen hides itself.
 //
@@ -29,7 +29,7 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 
-namespace shell {
+namespace program {
 
 // The rights that decide which functions the tree offers. All three are set
 // when the start screen is created; the tree offers nothing until a log-in
@@ -54,7 +54,7 @@ extern std::int32_t TipLimit;
 extern platform::TDateTime FarEndDate;
 // The master copy of the help captions, filled by the language routine and
 // handed to the help form with every help topic of the start screen.
-extern HelpCaptionBlockRec MasterHelpCaptionBlock;
+extern formkit::HelpCaptionBlockRec MasterHelpCaptionBlock;
 // The name of the current language record, as text.
 extern std::string StartschermLanguageName;
 
@@ -73,7 +73,7 @@ extern std::string MsgMaximalTwelveCharacters;    // a new password longer than 
 // opened, naming the file and why (after the files converted before it).
 // Empty when nothing was converted and nothing failed.
 std::string DataConversionText(const std::string& name, const std::string& code, const std::string& folder,
-                               const masterdata::ConversionOutcome& outcome);
+                               const store::ConversionOutcome& outcome);
 
 // Puts every global of the unit back as the program starts (rights all
 // set, no log-in, no user, English messages, the program's own random
@@ -224,4 +224,4 @@ class TStartscherm : public ui::Form {
 
 extern TStartscherm* Startscherm;
 
-}  // namespace shell
+}  // namespace program

@@ -41,7 +41,7 @@ std::string ReportProfitAccountNumber;
 std::string ReportProfitAccountCaption;
 std::string ReportPeriodEnd;
 char ReportKind = 0;
-shell::HelpCaptionBlockRec RapportHelpCaptions;
+formkit::HelpCaptionBlockRec RapportHelpCaptions;
 
 void ResetRapportState() {
   FreezeDone = false;
@@ -63,14 +63,14 @@ namespace {
 
 // The language text at `offset`, or `fallback` where the language has none.
 std::string Lang(int offset, const char* fallback) {
-  if (shell::IsLanguageField(static_cast<std::size_t>(offset))) {
-    std::string t = shell::L(offset);
+  if (text::IsLanguageField(static_cast<std::size_t>(offset))) {
+    std::string t = text::L(offset);
     if (!t.empty()) return t;
   }
   return fallback;
 }
 
-std::string Today() { return shell::DateToYmd(platform::Date()); }
+std::string Today() { return text::DateToYmd(platform::Date()); }
 
 std::string TimeText() {
   const double day = platform::Now();
@@ -96,17 +96,17 @@ std::vector<std::string> ReportNames() {
   std::vector<std::string> out;
   int n = 1;
   for (const auto& [offset, fallback] : names)
-    out.push_back(shell::Cut(std::to_string(n++) + ". " + Lang(offset, fallback), 48));
+    out.push_back(text::Cut(std::to_string(n++) + ". " + Lang(offset, fallback), 48));
   return out;
 }
 
 std::string AccountItem(const std::string& number, const std::string& caption) {
-  return shell::Cut(shell::Cut(shell::TrimTrailingBlanks(number) + " | ", 18) + caption, 68);
+  return text::Cut(text::Cut(text::TrimTrailingBlanks(number) + " | ", 18) + caption, 68);
 }
 
-CardAccount AccountOfItem(const std::string& item) {
+books::reporting::CardAccount AccountOfItem(const std::string& item) {
   const std::size_t bar = item.find(" | ");
-  if (bar == std::string::npos) return {shell::TrimTrailingBlanks(item), {}};
+  if (bar == std::string::npos) return {text::TrimTrailingBlanks(item), {}};
   return {item.substr(0, bar), item.substr(bar + 3)};
 }
 
@@ -149,10 +149,13 @@ TRapport1::TRapport1() : ui::Form("Rapport1", "TRapport1") {
   ComboBox1.OnExit = [this] { ComboBox1Exit(); };
   ComboBox3.OnExit = [this] { ComboBox3Exit(); };
   ComboBox2.OnExit = [this] { ComboBox2Exit(); };
-  shell::BindHelpMenu(*this, RapportHelpCaptions,
-                      {{&BrenvickReporthelp1, "<RAP00>"}, {&ToolButton6, "<RAP00>"}, {&BrenvickHelp1, ""},
-                       {&utorial1, "<TUT00>"}, {&Helpabout1, "<ABO00>"}},
-                      &BrenvickHomepage1);
+  formkit::BindHelpMenu(*this, RapportHelpCaptions,
+                        {{&BrenvickReporthelp1, "<RAP00>"},
+                         {&ToolButton6, "<RAP00>"},
+                         {&BrenvickHelp1, ""},
+                         {&utorial1, "<TUT00>"},
+                         {&Helpabout1, "<ABO00>"}},
+                        &BrenvickHomepage1);
 
   width = 1100;
   height = 700;
@@ -186,7 +189,7 @@ void TRapport1::ChoiceChanged() {
 }
 
 void TRapport1::FormActivate() {
-  SetCaption(shell::ProductTitle + " : " + Lang(7642, "Reports"));
+  SetCaption(store::ProductTitle + " : " + Lang(7642, "Reports"));
   Label3.SetCaption(Lang(7682, "Report selection"));
   Boekjaar.SetCaption(Lang(7705, "Book period"));
   Label1.SetCaption(Lang(7724, "GL account"));
@@ -208,7 +211,7 @@ void TRapport1::FormActivate() {
   BrenvickHomepage1.SetCaption(Lang(486, "Home page"));
   BrenvickHelp1.SetCaption(Lang(514, "Help"));
   helpfile.SetCaption(Lang(514, "Help"));
-  utorial1.SetCaption(shell::TutorialCaption());
+  utorial1.SetCaption(text::TutorialCaption());
 
   // The view shows the last report again, from memory.
   RichEdit1.Clear();
@@ -243,18 +246,18 @@ void TRapport1::FormActivate() {
   ComboBox3.ClearItems();
   ComboBox3.AddItem(kAllItems);
   accounts_.clear();
-  if (shell::FileSetOpen) {
+  if (store::FileSetOpen) {
     try {
-      for (const auto& a : shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)) {
+      for (const auto& a : store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
         const std::string item = AccountItem(a.AccountNumber(), a.Caption());
         ComboBox3.AddItem(item);
         accounts_.push_back(AccountOfItem(item));
       }
     } catch (...) {
-      shell::CloseFileSet();
+      store::CloseFileSet();
       throw;
     }
-    shell::CloseFileSet();
+    store::CloseFileSet();
   }
   ComboBox3.SetText(kAllItems);
 }
@@ -304,13 +307,14 @@ void TRapport1::ComboBox2Exit() { ComboExit(ComboBox2); }
 
 void TRapport1::FillPeriodList() {
   ComboBox1.ClearItems();
-  shell::ScopedFileSet set("FRZ");
+  store::ScopedFileSet set("FRZ");
   if (!set.Ok()) {
     ShowFailure(set.Failure().text);
     return;
   }
   std::vector<std::string> labels;
-  for (const auto& f : shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit)) labels.push_back(f.PeriodLabel());
+  for (const auto& f : store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit))
+    labels.push_back(f.PeriodLabel());
   set.Close();
   const records::AdminSettingsRec& s = ReportAdminSettings;
   const std::vector<std::string> items = PeriodListItems(labels, s.CurrentAnnualBalance(), s.CurrentPeriod());
@@ -321,14 +325,15 @@ void TRapport1::FillPeriodList() {
 void TRapport1::FillJournalList() {
   std::vector<std::string> items{kAllItems};
   {
-    shell::ScopedFileSet set("JVO;FRZ");
+    store::ScopedFileSet set("JVO;FRZ");
     if (!set.Ok()) {
       ShowFailure(set.Failure().text);
     } else {
-      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
-      const auto vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
+      const auto freezes = store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit);
+      const auto vouchers = store::ReadAll<records::JournalVoucherRec>(store::FileCode::JVO);
       set.Close();
-      const ResolvedReport r = ResolveReportPeriod("4", ComboBox1.GetText(), ReportAdminSettings, freezes);
+      const books::reporting::ResolvedReport r =
+          books::reporting::ResolveReportPeriod("4", ComboBox1.GetText(), ReportAdminSettings, freezes);
       if (r.period) items = JournalListItems(vouchers, *r.period, r.OpenPeriodChosen());
     }
   }
@@ -346,8 +351,8 @@ bool TRapport1::LayOut(const Choice& c) {
   rq.periodText = c.period;
   rq.journal = kind == '4' ? c.journal : std::string(kAllItems);
   rq.settings = ReportAdminSettings;
-  rq.system = shell::SystemParams;
-  rq.decimals = shell::SystemSettings.AmountDecimals;
+  rq.system = store::SystemParams;
+  rq.decimals = text::SystemSettings.AmountDecimals;
   rq.today = Today();
   rq.time = TimeText();
   rq.balance = balance_ ? &*balance_ : nullptr;
@@ -360,7 +365,7 @@ bool TRapport1::LayOut(const Choice& c) {
     } else {
       rq.cardAccounts = {AccountOfItem(c.account)};
     }
-    const CardAccount shown = AccountOfItem(c.account);
+    const books::reporting::CardAccount shown = AccountOfItem(c.account);
     rq.accountNumber = shown.number;
     rq.accountName = shown.name;
   }
@@ -383,7 +388,7 @@ void TRapport1::ShowReport(BuiltReport report) {
   EnableAfterLayout(true);
 }
 
-void TRapport1::ShowGrid(const BalanceResult& r) {
+void TRapport1::ShowGrid(const books::closing::BalanceResult& r) {
   const int rows = std::max<int>(555, static_cast<int>(r.grid.size()));
   StringGrid1.SetRowCount(rows);
   for (int row = 0; row < rows; ++row)
@@ -412,12 +417,12 @@ void TRapport1::genereerrapportExecute() {
   EnableAfterLayout(false);
   balance_.reset();
   if (ReportKind == '1' || ReportKind == '2') {
-    BalanceRequest rq;
+    books::closing::BalanceRequest rq;
     rq.kind = ReportKind;
     rq.periodText = c.period;
     rq.settings = ReportAdminSettings;
     rq.texts = GridTexts();
-    BalanceGridRun run = ComputeBalanceGrid(rq);
+    books::closing::BalanceGridRun run = ComputeBalanceGrid(rq);
     if (run.openFailure) {
       ShowFailure(run.openFailure->text);
       return;
@@ -496,32 +501,33 @@ void TRapport1::selectallExecute() { RichEdit1.SelectAll(); }
 
 void TRapport1::copytoclipboardExecute() { RichEdit1.CopyToClipboard(); }
 
-BalanceTexts TRapport1::GridTexts() { return BalanceTextsOf(shell::CurrentLanguage); }
+books::closing::BalanceTexts TRapport1::GridTexts() { return books::closing::BalanceTextsOf(text::CurrentLanguage); }
 
 void TRapport1::freezeperiodeExecute() {
   // Only over a balance sheet generated for the current choice.
   if (!generated_ || !balance_ || !freezeperiode.Enabled()) return;
   // The period computed is the one asked about and frozen: the open one.
   const std::string& label = generated_->period;
-  if (ui::MessageDlg(FreezeQuestion(label), ui::DialogKind::Confirmation, ui::Buttons::YesNo) != ui::ModalResult::Yes)
+  if (ui::MessageDlg(books::closing::FreezeQuestion(label), ui::DialogKind::Confirmation, ui::Buttons::YesNo) !=
+      ui::ModalResult::Yes)
     return;
-  const FreezeRun run = FreezeOpenPeriod(ReportAdminSettings, GridTexts(), label);
+  const books::closing::FreezeRun run = FreezeOpenPeriod(ReportAdminSettings, GridTexts(), label);
   switch (run.outcome) {
-    case FreezeOutcome::Done:
+    case books::closing::FreezeOutcome::Done:
       break;
-    case FreezeOutcome::FileSetFailed:
-      shell::ReportFileSetError(run.failure, shell::FileSetReport::TextOnly);
+    case books::closing::FreezeOutcome::FileSetFailed:
+      formkit::ReportFileSetError(run.failure, formkit::FileSetReport::TextOnly);
       return;
-    case FreezeOutcome::UnbookedDocuments:
+    case books::closing::FreezeOutcome::UnbookedDocuments:
       // Invoices and payments each have their own message.
       for (const std::string& m : run.messages) ui::ShowMessage(m);
       return;
-    case FreezeOutcome::SettingsChanged:
-    case FreezeOutcome::BadFiscalYear:
-    case FreezeOutcome::NotPermitted:
-    case FreezeOutcome::SystemVoucherExists:
-    case FreezeOutcome::Stopped:
-    case FreezeOutcome::DamagedFile:
+    case books::closing::FreezeOutcome::SettingsChanged:
+    case books::closing::FreezeOutcome::BadFiscalYear:
+    case books::closing::FreezeOutcome::NotPermitted:
+    case books::closing::FreezeOutcome::SystemVoucherExists:
+    case books::closing::FreezeOutcome::Stopped:
+    case books::closing::FreezeOutcome::DamagedFile:
       if (!run.messages.empty()) ui::ShowMessage(run.messages.front());
       return;
   }
@@ -551,7 +557,7 @@ void TRapport1::FormKeyPress(char& key) {
 void TRapport1::FormKeyDown(uint16_t& key, unsigned) {
   if (key != ui::keys::F1) return;
   key = 0;
-  shell::ShowHelpFrom(*this, "<RAP00>", RapportHelpCaptions);
+  formkit::ShowHelpFrom(*this, "<RAP00>", RapportHelpCaptions);
 }
 
 }  // namespace reports

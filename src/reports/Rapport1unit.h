@@ -67,7 +67,7 @@ extern std::string ReportPeriodEnd;
 // The report kind of the last generate ('1'..'6'; 0 before any).
 extern char ReportKind;
 // The unit's copy of the help caption block, set by the language routine.
-extern shell::HelpCaptionBlockRec RapportHelpCaptions;
+extern formkit::HelpCaptionBlockRec RapportHelpCaptions;
 
 // Fixed texts of the form, as the program has always shown them.
 inline constexpr const char* kComboEmptyText = "Combobox is emty";
@@ -82,7 +82,7 @@ std::vector<std::string> ReportNames();
 // The account choice's item of an account: number + " | " (cut to 18) and
 // caption, cut to 68; and the number and name an item stands for.
 std::string AccountItem(const std::string& number, const std::string& caption);
-CardAccount AccountOfItem(const std::string& item);
+books::reporting::CardAccount AccountOfItem(const std::string& item);
 
 // Puts the unit's globals back as at program start.
 void ResetRapportState();
@@ -174,7 +174,7 @@ class TRapport1 : public ui::Form {
   // The report last laid out (ReportOutput); none before the first.
   const std::optional<BuiltReport>& LastReport() const { return report_; }
   // The grid's computation of the last generate of kinds 1 and 2.
-  const std::optional<BalanceResult>& LastBalance() const { return balance_; }
+  const std::optional<books::closing::BalanceResult>& LastBalance() const { return balance_; }
 
  private:
   // What a generate used.
@@ -183,15 +183,15 @@ class TRapport1 : public ui::Form {
   };
   std::optional<Choice> generated_;
   std::optional<BuiltReport> report_;
-  std::optional<BalanceResult> balance_;
-  std::vector<CardAccount> accounts_;
+  std::optional<books::closing::BalanceResult> balance_;
+  std::vector<books::reporting::CardAccount> accounts_;
 
   void EnableAfterLayout(bool on);
   // The texts of the balance grid, for the generate and the freeze alike.
-  static BalanceTexts GridTexts();
+  static books::closing::BalanceTexts GridTexts();
   // The report or the period changed since the generate.
   void ChoiceChanged();
-  void ShowGrid(const BalanceResult& r);
+  void ShowGrid(const books::closing::BalanceResult& r);
   void ShowReport(BuiltReport report);
   bool LayOut(const Choice& c);
   void ComboExit(ui::ComboBox& box);

@@ -23,7 +23,7 @@ namespace {
 constexpr int kMaxJournals = 50;
 constexpr const char* kAuditFileSet = "ADS;GLA;CUS;SUP;JVO;FRZ;";
 
-bool IsBlank(std::string_view s) { return shell::TrimText(s).empty(); }
+bool IsBlank(std::string_view s) { return text::TrimText(s).empty(); }
 
 // An amount the file holds is below this: 15 digits before the point.
 constexpr double kAmountLimit = 1e15;
@@ -64,9 +64,9 @@ std::optional<int> YearNumber(std::string_view text) {
   return value;
 }
 
-using shell::FieldView;
+using store::FieldView;
 
-// `s` without blanks and control bytes at either end, as shell::TrimText.
+// `s` without blanks and control bytes at either end, as text::TrimText.
 std::string_view TrimView(std::string_view s) {
   while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
   while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
@@ -129,10 +129,10 @@ void AppendCents(std::string& t, std::int64_t cents) {
 }
 
 std::string PartnerId(const records::PartnerRec& p) {
-  return shell::TrimText(p.RelationshipType() + std::to_string(p.OurNumber()));
+  return text::TrimText(p.RelationshipType() + std::to_string(p.OurNumber()));
 }
 
-std::string Trimmed(std::string_view s) { return shell::TrimText(s); }
+std::string Trimmed(std::string_view s) { return text::TrimText(s); }
 
 std::string OrUnavailable(const std::string& value) {
   return IsBlank(value) ? std::string("niet beschikbaar") : XmlText(value);
@@ -283,7 +283,7 @@ std::optional<std::int64_t> AmountCents(double value) {
   }
   // At most 17 digits below the limit.
   std::int64_t cents = 0;
-  for (const char digit : shell::RoundedAmountDigits(value, 2)) cents = cents * 10 + (digit - '0');
+  for (const char digit : text::RoundedAmountDigits(value, 2)) cents = cents * 10 + (digit - '0');
   return value < 0 ? -cents : cents;
 }
 
@@ -298,73 +298,71 @@ std::string AuditFileRefusalText(const AuditFileRefusal& r) {
   const std::string& d = r.detail;
   switch (r.fault) {
     case AuditFileFault::NoTaxRegistration:
-      return shell::BuiltInText("Audit file: the administration has no tax registration number.",
-                                "Auditfile: de administratie heeft geen btw-nummer.",
-                                "Prüfdatei: die Verwaltung hat keine Steuernummer.");
+      return text::BuiltInText("Audit file: the administration has no tax registration number.",
+                               "Auditfile: de administratie heeft geen btw-nummer.",
+                               "Prüfdatei: die Verwaltung hat keine Steuernummer.");
     case AuditFileFault::FiscalYearNotANumber:
-      return shell::BuiltInText("Audit file: the fiscal year \"" + v + "\" is no number.",
-                                "Auditfile: het boekjaar \"" + v + "\" is geen getal.",
-                                "Prüfdatei: das Geschäftsjahr \"" + v + "\" ist keine Zahl.");
+      return text::BuiltInText("Audit file: the fiscal year \"" + v + "\" is no number.",
+                               "Auditfile: het boekjaar \"" + v + "\" is geen getal.",
+                               "Prüfdatei: das Geschäftsjahr \"" + v + "\" ist keine Zahl.");
     case AuditFileFault::FiscalYearTooEarly:
-      return shell::BuiltInText("Audit file: the fiscal year \"" + v + "\" lies before 1990.",
-                                "Auditfile: het boekjaar \"" + v + "\" ligt voor 1990.",
-                                cp1252::L("Prüfdatei: das Geschäftsjahr \"" + v + "\" liegt vor 1990."));
+      return text::BuiltInText("Audit file: the fiscal year \"" + v + "\" lies before 1990.",
+                               "Auditfile: het boekjaar \"" + v + "\" ligt voor 1990.",
+                               cp1252::L("Prüfdatei: das Geschäftsjahr \"" + v + "\" liegt vor 1990."));
     case AuditFileFault::NoDateRange:
-      return shell::BuiltInText("Audit file: the period has no start or end date.",
-                                "Auditfile: de periode heeft geen begin- of einddatum.",
-                                cp1252::L("Prüfdatei: die Periode hat kein Anfangs- oder Enddatum."));
+      return text::BuiltInText("Audit file: the period has no start or end date.",
+                               "Auditfile: de periode heeft geen begin- of einddatum.",
+                               cp1252::L("Prüfdatei: die Periode hat kein Anfangs- oder Enddatum."));
     case AuditFileFault::NoAccounts:
-      return shell::BuiltInText("Audit file: the administration has no GL account.",
-                                "Auditfile: de administratie heeft geen grootboekrekening.",
-                                cp1252::L("Prüfdatei: die Verwaltung hat kein Sachkonto."));
+      return text::BuiltInText("Audit file: the administration has no GL account.",
+                               "Auditfile: de administratie heeft geen grootboekrekening.",
+                               cp1252::L("Prüfdatei: die Verwaltung hat kein Sachkonto."));
     case AuditFileFault::DuplicateAccount:
-      return shell::BuiltInText("Audit file: the GL account \"" + v + "\" is listed twice.",
-                                "Auditfile: de grootboekrekening \"" + v + "\" staat er twee keer in.",
-                                cp1252::L("Prüfdatei: das Sachkonto \"") + v + cp1252::L("\" ist zweimal aufgeführt."));
+      return text::BuiltInText("Audit file: the GL account \"" + v + "\" is listed twice.",
+                               "Auditfile: de grootboekrekening \"" + v + "\" staat er twee keer in.",
+                               cp1252::L("Prüfdatei: das Sachkonto \"") + v + cp1252::L("\" ist zweimal aufgeführt."));
     case AuditFileFault::DuplicatePartner:
-      return shell::BuiltInText("Audit file: the relation \"" + v + "\" is listed twice.",
-                                "Auditfile: de relatie \"" + v + "\" staat er twee keer in.",
-                                cp1252::L("Prüfdatei: der Geschäftspartner \"") + v +
-                                    cp1252::L("\" ist zweimal aufgeführt."));
+      return text::BuiltInText(
+          "Audit file: the relation \"" + v + "\" is listed twice.",
+          "Auditfile: de relatie \"" + v + "\" staat er twee keer in.",
+          cp1252::L("Prüfdatei: der Geschäftspartner \"") + v + cp1252::L("\" ist zweimal aufgeführt."));
     case AuditFileFault::UnlistedAccount:
-      return shell::BuiltInText("Audit file: a booking uses the GL account \"" + v + "\", which does not exist.",
-                                "Auditfile: een boeking gebruikt de grootboekrekening \"" + v +
-                                    "\", die niet bestaat.",
-                                cp1252::L("Prüfdatei: eine Buchung verwendet das Sachkonto \"") + v +
-                                    cp1252::L("\", das es nicht gibt."));
+      return text::BuiltInText(
+          "Audit file: a booking uses the GL account \"" + v + "\", which does not exist.",
+          "Auditfile: een boeking gebruikt de grootboekrekening \"" + v + "\", die niet bestaat.",
+          cp1252::L("Prüfdatei: eine Buchung verwendet das Sachkonto \"") + v + cp1252::L("\", das es nicht gibt."));
     case AuditFileFault::TooManyJournals:
-      return shell::BuiltInText("Audit file: the period uses more than 50 journals.",
-                                "Auditfile: de periode gebruikt meer dan 50 dagboeken.",
-                                cp1252::L("Prüfdatei: die Periode verwendet mehr als 50 Journale."));
+      return text::BuiltInText("Audit file: the period uses more than 50 journals.",
+                               "Auditfile: de periode gebruikt meer dan 50 dagboeken.",
+                               cp1252::L("Prüfdatei: die Periode verwendet mehr als 50 Journale."));
     case AuditFileFault::UnwritableAmount:
-      return shell::BuiltInText("Audit file: an amount on the GL account \"" + v + "\" is no number and cannot be written.",
-                                "Auditfile: een bedrag op de grootboekrekening \"" + v +
-                                    "\" is geen getal en kan niet worden geschreven.",
-                                cp1252::L("Prüfdatei: ein Betrag auf dem Sachkonto \"") + v +
-                                    cp1252::L("\" ist keine Zahl und kann nicht geschrieben werden."));
+      return text::BuiltInText(
+          "Audit file: an amount on the GL account \"" + v + "\" is no number and cannot be written.",
+          "Auditfile: een bedrag op de grootboekrekening \"" + v + "\" is geen getal en kan niet worden geschreven.",
+          cp1252::L("Prüfdatei: ein Betrag auf dem Sachkonto \"") + v +
+              cp1252::L("\" ist keine Zahl und kann nicht geschrieben werden."));
     case AuditFileFault::AmountTooLarge:
-      return shell::BuiltInText("Audit file: the amount " + d + " on the GL account \"" + v +
-                                    "\" is too large; the file holds amounts up to " + kLargestAmount + ".",
-                                "Auditfile: het bedrag " + d + " op de grootboekrekening \"" + v +
-                                    "\" is te groot; het bestand kan bedragen tot " + kLargestAmount + " bevatten.",
-                                cp1252::L("Prüfdatei: der Betrag ") + d + cp1252::L(" auf dem Sachkonto \"") + v +
-                                    cp1252::L("\" ist zu groß; die Datei fasst Beträge bis ") + kLargestAmount + ".");
+      return text::BuiltInText("Audit file: the amount " + d + " on the GL account \"" + v +
+                                   "\" is too large; the file holds amounts up to " + kLargestAmount + ".",
+                               "Auditfile: het bedrag " + d + " op de grootboekrekening \"" + v +
+                                   "\" is te groot; het bestand kan bedragen tot " + kLargestAmount + " bevatten.",
+                               cp1252::L("Prüfdatei: der Betrag ") + d + cp1252::L(" auf dem Sachkonto \"") + v +
+                                   cp1252::L("\" ist zu groß; die Datei fasst Beträge bis ") + kLargestAmount + ".");
     case AuditFileFault::TotalTooLarge:
-      return shell::BuiltInText("Audit file: from the GL account \"" + v +
-                                    "\" on, the amounts add up to more than the file holds (" + kLargestTotal + ").",
-                                "Auditfile: vanaf de grootboekrekening \"" + v +
-                                    "\" tellen de bedragen op tot meer dan het bestand kan bevatten (" +
-                                    kLargestTotal + ").",
-                                cp1252::L("Prüfdatei: ab dem Sachkonto \"") + v +
-                                    cp1252::L("\" ergeben die Beträge mehr, als die Datei fasst (") + kLargestTotal +
-                                    ").");
+      return text::BuiltInText(
+          "Audit file: from the GL account \"" + v + "\" on, the amounts add up to more than the file holds (" +
+              kLargestTotal + ").",
+          "Auditfile: vanaf de grootboekrekening \"" + v +
+              "\" tellen de bedragen op tot meer dan het bestand kan bevatten (" + kLargestTotal + ").",
+          cp1252::L("Prüfdatei: ab dem Sachkonto \"") + v +
+              cp1252::L("\" ergeben die Beträge mehr, als die Datei fasst (") + kLargestTotal + ").");
     case AuditFileFault::InvalidVoucherDate:
-      return shell::BuiltInText("Audit file: the voucher \"" + v + "\" of " + d +
-                                    " has a date that is not a valid day; nothing was written.",
-                                "Auditfile: de boeking \"" + v + "\" van " + d +
-                                    " heeft een datum die geen geldige dag is; er is niets geschreven.",
-                                cp1252::L("Prüfdatei: der Beleg \"") + v + "\" vom " + d +
-                                    cp1252::L(" hat ein Datum, das kein gültiger Tag ist; nichts wurde geschrieben."));
+      return text::BuiltInText(
+          "Audit file: the voucher \"" + v + "\" of " + d + " has a date that is not a valid day; nothing was written.",
+          "Auditfile: de boeking \"" + v + "\" van " + d +
+              " heeft een datum die geen geldige dag is; er is niets geschreven.",
+          cp1252::L("Prüfdatei: der Beleg \"") + v + "\" vom " + d +
+              cp1252::L(" hat ein Datum, das kein gültiger Tag ist; nichts wurde geschrieben."));
   }
   return {};
 }
@@ -1033,28 +1031,28 @@ namespace {
 // Every file but the voucher file, read whole.
 AuditFileSource ReadSmallFiles() {
   AuditFileSource source;
-  if (shell::RecordCount(shell::FileCode::ADS) > 0) shell::ReadRecord(shell::FileCode::ADS, 0, source.settings);
-  source.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
-  source.customers = shell::ReadAll<records::PartnerRec>(shell::FileCode::CUS);
-  source.suppliers = shell::ReadAll<records::PartnerRec>(shell::FileCode::SUP);
-  source.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
+  if (store::RecordCount(store::FileCode::ADS) > 0) store::ReadRecord(store::FileCode::ADS, 0, source.settings);
+  source.accounts = store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit);
+  source.customers = store::ReadAll<records::PartnerRec>(store::FileCode::CUS);
+  source.suppliers = store::ReadAll<records::PartnerRec>(store::FileCode::SUP);
+  source.freezes = store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit);
   return source;
 }
 
 }  // namespace
 
-std::variant<AuditFileSource, shell::FileSetFailure> ReadAuditFileSource() {
-  shell::ScopedFileSet set(kAuditFileSet);
+std::variant<AuditFileSource, store::FileSetFailure> ReadAuditFileSource() {
+  store::ScopedFileSet set(kAuditFileSet);
   if (!set.Ok()) return set.Failure();
   AuditFileSource source = ReadSmallFiles();
-  source.vouchers = shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO);
+  source.vouchers = store::ReadAll<records::JournalVoucherRec>(store::FileCode::JVO);
   set.Close();
   return source;
 }
 
 AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileSink& sink) {
   AuditFileRun run;
-  shell::ScopedFileSet set(kAuditFileSet);
+  store::ScopedFileSet set(kAuditFileSet);
   if (!set.Ok()) {
     run.openFailure = set.Failure();
     return run;
@@ -1065,8 +1063,8 @@ AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileS
   run.refusal = WriteWith(
       source,
       [](const auto& add) {
-        shell::ForEachRecordBlock<records::JournalVoucherRec>(
-            shell::FileCode::JVO, [&add](const records::JournalVoucherRec* records, std::size_t count) {
+        store::ForEachRecordBlock<records::JournalVoucherRec>(
+            store::FileCode::JVO, [&add](const records::JournalVoucherRec* records, std::size_t count) {
               ui::LongWorkTick();
               add(records, count);
             });

@@ -19,7 +19,7 @@
 // leaves undefined: of the C1 control with the same value, as
 // platform/cp1252.h maps them); the other bytes are the same in both code
 // pages. Dates "YYYYMMDD" are written "YYYY-MM-DD". Amounts are rounded as
-// the amount routines round (shell::RoundedAmountDigits: half away from zero
+// the amount routines round (text::RoundedAmountDigits: half away from zero
 // to two decimals on the shortest text that reads back as the amount) and
 // written with "." and two decimals, no grouping, in any locale; the file
 // holds amounts below 1E15 (15 digits before the point). numberEntries
@@ -155,7 +155,7 @@ std::variant<std::vector<std::string>, AuditFileRefusal> BuildAuditFile(const Au
 // What a run from the data files came to: the set did not open, the run
 // was refused (nothing was given to the sink), or neither: written.
 struct AuditFileRun {
-  std::optional<shell::FileSetFailure> openFailure;
+  std::optional<store::FileSetFailure> openFailure;
   std::optional<AuditFileRefusal> refusal;
 };
 
@@ -170,7 +170,7 @@ AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileS
 // read and closes it at the end; a set that does not open gives its failure,
 // a failing read raises platform::IoError as every record read does (the set
 // is closed on that path too).
-std::variant<AuditFileSource, shell::FileSetFailure> ReadAuditFileSource();
+std::variant<AuditFileSource, store::FileSetFailure> ReadAuditFileSource();
 
 // Parts of the text, for the tables that test them.
 // A code page 1252 text as XML character data in ISO-8859-1.

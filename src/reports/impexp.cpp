@@ -32,7 +32,7 @@ namespace reports {
 std::string ExportImportAdministrationCode;
 records::AdminSettingsRec ExportImportAdminSettings;
 std::string ExportImportStartFolder;
-shell::HelpCaptionBlockRec ExportImportHelpCaptions;
+formkit::HelpCaptionBlockRec ExportImportHelpCaptions;
 TExportImport* ExportImport = nullptr;
 
 void ResetExportImportState() {
@@ -44,7 +44,7 @@ void ResetExportImportState() {
 
 namespace {
 
-using shell::L;
+using text::L;
 
 const std::string kRule(53, '=');
 const std::string kIndent(6, ' ');
@@ -53,21 +53,21 @@ constexpr const char* kHelpTopic = "<E&I00>";
 // The type word's language offset of each data choice (index = digit).
 constexpr int kTypeWordOffset[] = {0, 8493, 8519, 8545, 8571, 8602, 8628, 8654, 0, 8680};
 
-CsvKind KindOf(int digit, bool customers) {
+books::exchange::CsvKind KindOf(int digit, bool customers) {
   switch (digit) {
     case 1:
     case 2:
-      return customers ? CsvKind::Customers : CsvKind::Suppliers;
+      return customers ? books::exchange::CsvKind::Customers : books::exchange::CsvKind::Suppliers;
     case 3:
-      return CsvKind::LedgerAccounts;
+      return books::exchange::CsvKind::LedgerAccounts;
     case 4:
-      return CsvKind::JournalVouchers;
+      return books::exchange::CsvKind::JournalVouchers;
     case 5:
-      return CsvKind::Invoices;
+      return books::exchange::CsvKind::Invoices;
     case 6:
-      return CsvKind::Payments;
+      return books::exchange::CsvKind::Payments;
     default:
-      return CsvKind::LedgerCategories;
+      return books::exchange::CsvKind::LedgerCategories;
   }
 }
 
@@ -93,22 +93,23 @@ std::variant<std::string, int> ReadWholeFile(const std::string& path) {
 std::string Utf8(const std::string& cp1252Path) { return cp1252::ToUtf8(cp1252Path); }
 
 // The records of `file` in the open set, exported as kind `kind`.
-CsvExport ExportFile(CsvKind kind) {
-  const shell::FileCode file = CsvDataFile(kind);
+books::exchange::CsvExport ExportFile(books::exchange::CsvKind kind) {
+  const store::FileCode file = CsvDataFile(kind);
   switch (kind) {
-    case CsvKind::Customers:
-    case CsvKind::Suppliers:
-      return ExportPartners(shell::ReadAll<records::PartnerRec>(file), kind == CsvKind::Customers);
-    case CsvKind::LedgerAccounts:
-      return ExportLedgerAccounts(shell::ReadAll<records::LedgerAccountRec>(file));
-    case CsvKind::JournalVouchers:
-      return ExportJournalVouchers(shell::ReadAll<records::JournalVoucherRec>(file));
-    case CsvKind::Invoices:
-      return ExportInvoices(shell::ReadAll<records::InvoiceRec>(file));
-    case CsvKind::Payments:
-      return ExportPayments(shell::ReadAll<records::PaymentRec>(file));
-    case CsvKind::LedgerCategories:
-      return ExportLedgerCategories(shell::ReadAll<records::LedgerCategoryRec>(file));
+    case books::exchange::CsvKind::Customers:
+    case books::exchange::CsvKind::Suppliers:
+      return books::exchange::ExportPartners(store::ReadAll<records::PartnerRec>(file),
+                                             kind == books::exchange::CsvKind::Customers);
+    case books::exchange::CsvKind::LedgerAccounts:
+      return books::exchange::ExportLedgerAccounts(store::ReadAll<records::LedgerAccountRec>(file));
+    case books::exchange::CsvKind::JournalVouchers:
+      return books::exchange::ExportJournalVouchers(store::ReadAll<records::JournalVoucherRec>(file));
+    case books::exchange::CsvKind::Invoices:
+      return books::exchange::ExportInvoices(store::ReadAll<records::InvoiceRec>(file));
+    case books::exchange::CsvKind::Payments:
+      return books::exchange::ExportPayments(store::ReadAll<records::PaymentRec>(file));
+    case books::exchange::CsvKind::LedgerCategories:
+      return books::exchange::ExportLedgerCategories(store::ReadAll<records::LedgerCategoryRec>(file));
   }
   return {};
 }
@@ -120,11 +121,11 @@ struct ParsedImport {
   int records = 0;
   int lines = 0;
   std::vector<std::string> voucherDates;  // voucher lines only
-  std::optional<CsvImportError> error;
+  std::optional<books::exchange::CsvImportError> error;
 };
 
 template <class R>
-ParsedImport Flatten(CsvImport<R> in) {
+ParsedImport Flatten(books::exchange::CsvImport<R> in) {
   ParsedImport out;
   out.lines = in.lines;
   out.error = std::move(in.error);
@@ -137,21 +138,21 @@ ParsedImport Flatten(CsvImport<R> in) {
   return out;
 }
 
-ParsedImport ParseImport(CsvKind kind, std::string_view text) {
+ParsedImport ParseImport(books::exchange::CsvKind kind, std::string_view text) {
   switch (kind) {
-    case CsvKind::Customers:
-    case CsvKind::Suppliers:
-      return Flatten(ImportPartners(text, kind == CsvKind::Customers));
-    case CsvKind::LedgerAccounts:
-      return Flatten(ImportLedgerAccounts(text));
-    case CsvKind::JournalVouchers:
-      return Flatten(ImportJournalVouchers(text));
-    case CsvKind::Invoices:
-      return Flatten(ImportInvoices(text));
-    case CsvKind::Payments:
-      return Flatten(ImportPayments(text));
-    case CsvKind::LedgerCategories:
-      return Flatten(ImportLedgerCategories(text));
+    case books::exchange::CsvKind::Customers:
+    case books::exchange::CsvKind::Suppliers:
+      return Flatten(books::exchange::ImportPartners(text, kind == books::exchange::CsvKind::Customers));
+    case books::exchange::CsvKind::LedgerAccounts:
+      return Flatten(books::exchange::ImportLedgerAccounts(text));
+    case books::exchange::CsvKind::JournalVouchers:
+      return Flatten(books::exchange::ImportJournalVouchers(text));
+    case books::exchange::CsvKind::Invoices:
+      return Flatten(books::exchange::ImportInvoices(text));
+    case books::exchange::CsvKind::Payments:
+      return Flatten(books::exchange::ImportPayments(text));
+    case books::exchange::CsvKind::LedgerCategories:
+      return Flatten(books::exchange::ImportLedgerCategories(text));
   }
   return {};
 }
@@ -165,7 +166,7 @@ std::string LowestOpenDate(const std::vector<records::FreezeRec>& freezes) {
 std::string ImportQuestion(const std::string& path, int recordsNow, int textLines, bool vouchers,
                            const std::string& openDate, int fileBefore, int textBefore) {
   const std::string n = std::to_string(recordsNow), m = std::to_string(textLines);
-  std::string q = shell::BuiltInText(
+  std::string q = text::BuiltInText(
       "Replace the data file \"" + path + "\"? It now holds " + n + " records; the text holds " + m + " lines.",
       "Het gegevensbestand \"" + path + "\" vervangen? Het bevat nu " + n + " records; de tekst bevat " + m +
           " regels.",
@@ -173,12 +174,10 @@ std::string ImportQuestion(const std::string& path, int recordsNow, int textLine
           cp1252::L(" Datensätze; der Text enthält ") + m + " Zeilen.");
   if (vouchers && !openDate.empty()) {
     const std::string d = openDate, f = std::to_string(fileBefore), t = std::to_string(textBefore);
-    q += shell::BuiltInText(" Dated before the first open day (" + d + "): " + f + " lines in the file, " + t +
-                                " in the text.",
-                            " Gedateerd voor de eerste open dag (" + d + "): " + f + " regels in het bestand, " + t +
-                                " in de tekst.",
-                            " Vor dem ersten offenen Tag (" + d + "): " + f + " Zeilen in der Datei, " + t +
-                                " im Text.");
+    q += text::BuiltInText(
+        " Dated before the first open day (" + d + "): " + f + " lines in the file, " + t + " in the text.",
+        " Gedateerd voor de eerste open dag (" + d + "): " + f + " regels in het bestand, " + t + " in de tekst.",
+        " Vor dem ersten offenen Tag (" + d + "): " + f + " Zeilen in der Datei, " + t + " im Text.");
   }
   return q;
 }
@@ -191,7 +190,7 @@ std::string OpenPeriodItem(const std::vector<records::FreezeRec>& freezes, const
   // The open period's label as the report form lists it.
   const std::optional<std::string> last =
       freezes.empty() ? std::nullopt : std::optional<std::string>(freezes.back().PeriodLabel());
-  return s.FiscalYear() + " " + OpenPeriodLabel(s, last);
+  return s.FiscalYear() + " " + books::closing::OpenPeriodLabel(s, last);
 }
 
 std::vector<std::string> PeriodListItems(const std::vector<records::FreezeRec>& freezes,
@@ -315,17 +314,17 @@ TExportImport::TExportImport() : ui::Form("ExportImport", "TExportImport") {
   RadioGroup2.OnClick = [this] { RadioGroup2Click(); };
   CheckBox1.OnClick = [this] { CheckBox1Click(); };
   Button2.OnClick = [this] { saveauditfileExecute(); };
-  shell::BindHelpMenu(*this, ExportImportHelpCaptions,
-                      {{&helpform1, kHelpTopic},
-                       {&ToolButton2, kHelpTopic},
-                       {&utorial1, "<TUT00>"},
-                       {&Internet1, kHelpTopic},
-                       {&About1, "<ABO00>"}});
+  formkit::BindHelpMenu(*this, ExportImportHelpCaptions,
+                        {{&helpform1, kHelpTopic},
+                         {&ToolButton2, kHelpTopic},
+                         {&utorial1, "<TUT00>"},
+                         {&Internet1, kHelpTopic},
+                         {&About1, "<ABO00>"}});
 }
 
 void TExportImport::ApplyLanguageTexts() {
-  SetCaption(shell::TrimTrailingBlanks(L(8172)));
-  Label4.SetCaption(shell::Cut(L(8265) + " (" + shell::CurrentAdministrationName + ")", 64));
+  SetCaption(text::TrimTrailingBlanks(L(8172)));
+  Label4.SetCaption(text::Cut(L(8265) + " (" + store::CurrentAdministrationName + ")", 64));
   Label1.SetCaption(L(8203));
   Label2.SetCaption(L(8234));
   File1.SetCaption(L(21));
@@ -333,7 +332,7 @@ void TExportImport::ApplyLanguageTexts() {
   Action1.SetCaption(L(8322));
   Help1.SetCaption(L(284));
   helpform1.SetCaption(L(8172) + L(284));
-  utorial1.SetCaption(shell::TutorialCaption());
+  utorial1.SetCaption(text::TutorialCaption());
   About1.SetCaption(L(295));
   Button3.SetCaption(L(306));
   RadioGroup1.SetCaption(L(8322));
@@ -371,9 +370,9 @@ void TExportImport::FormActivate() {
   ShowStatus({}, ui::colors::Default);
   // The period list first: the choice's check reads it.
   {
-    shell::FileSetScope scope("FRZ");
+    formkit::FileSetScope scope("FRZ");
     if (scope.Ok()) {
-      const auto freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
+      const auto freezes = store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit);
       scope.Close();
       ComboBox2.SetItems(PeriodListItems(freezes, ExportImportAdminSettings));
       openPeriod_ = ComboBox2.Items().front().text;
@@ -471,7 +470,7 @@ void TExportImport::FormKeyPress(char& key) {
 void TExportImport::FormKeyDown(uint16_t& key, unsigned) {
   if (key == ui::keys::F1) {
     key = 0;
-    shell::ShowHelpFrom(*this, kHelpTopic, ExportImportHelpCaptions);
+    formkit::ShowHelpFrom(*this, kHelpTopic, ExportImportHelpCaptions);
   }
 }
 
@@ -479,9 +478,9 @@ void TExportImport::LogRun(const std::string& verb, int count, int changedValues
   ListBox2.Clear();
   ListBox2.Add(kRule);
   const std::string& choice = ComboBox1.GetText();
-  ListBox2.Add(shell::Cut(kIndent + verb + ": " + std::to_string(count) + " " +
-                              (choice.size() > 2 ? choice.substr(2) : std::string()),
-                          99));
+  ListBox2.Add(text::Cut(
+      kIndent + verb + ": " + std::to_string(count) + " " + (choice.size() > 2 ? choice.substr(2) : std::string()),
+      99));
   if (changedValues > 0) ListBox2.Add(kIndent + "Changed values: " + std::to_string(changedValues));
   ListBox2.Add(kRule);
 }
@@ -526,13 +525,13 @@ void TExportImport::Button1Click() {
 }
 
 void TExportImport::RunExport(int digit) {
-  const CsvKind kind = KindOf(digit, customers_);
-  shell::FileSetScope scope(std::string(shell::FileInfo(CsvDataFile(kind)).name) + ";");
+  const books::exchange::CsvKind kind = KindOf(digit, customers_);
+  formkit::FileSetScope scope(std::string(store::FileInfo(books::exchange::CsvDataFile(kind)).name) + ";");
   if (!scope.Ok()) return;
-  CsvExport out = ExportFile(kind);
+  books::exchange::CsvExport out = ExportFile(kind);
   scope.Close();
   if (out.refused) {
-    ui::MessageDlg(CsvBadValueText(*out.refused), ui::DialogKind::Error, ui::Buttons::Ok);
+    ui::MessageDlg(books::exchange::CsvBadValueText(*out.refused), ui::DialogKind::Error, ui::Buttons::Ok);
     return;
   }
   ListBox1.SetItems(std::move(out.lines));
@@ -541,7 +540,7 @@ void TExportImport::RunExport(int digit) {
 }
 
 void TExportImport::RunImport(int digit) {
-  const CsvKind kind = KindOf(digit, customers_);
+  const books::exchange::CsvKind kind = KindOf(digit, customers_);
   ui::FileDialogOptions open;
   open.title = L(8374) + " " + TypeWord(digit);
   open.defaultExtension = "CSV";
@@ -561,9 +560,9 @@ void TExportImport::RunImport(int digit) {
   const std::string& text = std::get<std::string>(read);
   ParsedImport in = ParseImport(kind, text);
   if (in.error) {
-    const std::string message = in.error->fault == CsvFault::NoMarker
+    const std::string message = in.error->fault == books::exchange::CsvFault::NoMarker
                                     ? L(8783) + TypeWord(digit) + " " + L(21)
-                                    : CsvImportErrorText(*in.error);
+                                    : books::exchange::CsvImportErrorText(*in.error);
     ui::MessageDlg(message, ui::DialogKind::Error, ui::Buttons::Ok);
     return;
   }
@@ -579,48 +578,48 @@ void TExportImport::RunImport(int digit) {
     ListBox1.SetItems(std::move(lines));
   }
 
-  const shell::FileCode file = CsvDataFile(kind);
-  const bool vouchers = kind == CsvKind::JournalVouchers;
-  std::string list(shell::FileInfo(file).name);
+  const store::FileCode file = books::exchange::CsvDataFile(kind);
+  const bool vouchers = kind == books::exchange::CsvKind::JournalVouchers;
+  std::string list(store::FileInfo(file).name);
   if (vouchers) list += ";FRZ";
   // The set is held from the question to the write: nobody changes the data
   // file in between.
-  shell::FileSetScope scope(list);
+  formkit::FileSetScope scope(list);
   if (!scope.Ok()) return;
   // Only the last snapshot decides: only that one is read.
   std::vector<records::FreezeRec> last;
-  if (const int frozen = vouchers ? shell::RecordCount(shell::FileCode::FRZ) : 0; frozen > 0) {
+  if (const int frozen = vouchers ? store::RecordCount(store::FileCode::FRZ) : 0; frozen > 0) {
     last.resize(1);
-    shell::ReadRecord(shell::FileCode::FRZ, frozen - 1, last[0]);
+    store::ReadRecord(store::FileCode::FRZ, frozen - 1, last[0]);
   }
   const std::string openDate = vouchers ? LowestOpenDate(last) : std::string();
   int textBefore = 0;
   for (const std::string& date : in.voucherDates)
     if (!openDate.empty() && cp1252::CompareOrdinal(date, openDate) < 0) ++textBefore;
-  const int now = shell::RecordCount(file);
+  const int now = store::RecordCount(file);
   int fileBefore = 0;
   if (vouchers && !openDate.empty())
-    fileBefore = VoucherLinesBefore(shell::ReadAll<records::JournalVoucherRec>(file), openDate);
-  const std::string question = ImportQuestion(shell::OpenedFilePath(file), now, in.lines, vouchers, openDate,
-                                              fileBefore, textBefore);
+    fileBefore = books::exchange::VoucherLinesBefore(store::ReadAll<records::JournalVoucherRec>(file), openDate);
+  const std::string question =
+      ImportQuestion(store::OpenedFilePath(file), now, in.lines, vouchers, openDate, fileBefore, textBefore);
   if (ui::MessageDlg(question, ui::DialogKind::Confirmation, ui::Buttons::YesNo) != ui::ModalResult::Yes) return;
-  const ImportWrite written = WriteImportedRecords(file, in.bytes.empty() ? nullptr : in.bytes.data(), in.records);
+  const books::exchange::ImportWrite written =
+      books::exchange::WriteImportedRecords(file, in.bytes.empty() ? nullptr : in.bytes.data(), in.records);
   if (!written.Ok()) {
     std::string message;
     switch (written.step) {
-      case ImportWriteStep::OpenSet:
-        shell::ReportFileSetError(written.failure);
+      case books::exchange::ImportWriteStep::OpenSet:
+        formkit::ReportFileSetError(written.failure);
         return;
-      case ImportWriteStep::Backup:
-        message = shell::BuiltInText("The copy ", "De kopie ", "Die Kopie ") + written.detail +
-                  shell::BuiltInText(" could not be written; nothing was imported: ",
-                                     " kon niet worden geschreven; er is niets ingelezen: ",
-                                     " konnte nicht geschrieben werden; nichts wurde eingelesen: ") +
+      case books::exchange::ImportWriteStep::Backup:
+        message = text::BuiltInText("The copy ", "De kopie ", "Die Kopie ") + written.detail +
+                  text::BuiltInText(" could not be written; nothing was imported: ",
+                                    " kon niet worden geschreven; er is niets ingelezen: ",
+                                    " konnte nicht geschrieben werden; nichts wurde eingelesen: ") +
                   platform::OsErrorText(written.code);
         break;
       default:
-        message = shell::BuiltInText("Nothing was imported: ", "Er is niets ingelezen: ",
-                                     "Nichts wurde eingelesen: ") +
+        message = text::BuiltInText("Nothing was imported: ", "Er is niets ingelezen: ", "Nichts wurde eingelesen: ") +
                   written.detail;
         break;
     }
@@ -637,11 +636,11 @@ void TExportImport::auditfileExecute() {
   // The item's own text, also when it was typed in other capitals.
   const int index = ComboBox2.IndexOfIgnoringCase(ComboBox2.GetText());
   request.periodChoice = index >= 0 ? ComboBox2.Items()[static_cast<std::size_t>(index)].text : ComboBox2.GetText();
-  request.today = shell::DateToYmd(platform::Date());
+  request.today = text::DateToYmd(platform::Date());
   AuditFileText text;
   const AuditFileRun run = WriteAuditFileFromStore(request, text);
   if (run.openFailure) {
-    shell::ReportFileSetError(*run.openFailure);
+    formkit::ReportFileSetError(*run.openFailure);
     return;
   }
   if (const auto& refusal = run.refusal) {
@@ -682,8 +681,8 @@ void TExportImport::saveauditfileExecute() {
           ui::ModalResult::Yes)
     return;
   const int code = auditText_ ? ReplaceTextFile(*chosen, std::vector<std::string_view>(auditText_->pieces.begin(),
-                                                                                      auditText_->pieces.end()))
-                              : ReplaceTextFile(*chosen, CsvFileText(ListBox1.Items()));
+                                                                                       auditText_->pieces.end()))
+                              : ReplaceTextFile(*chosen, books::exchange::CsvFileText(ListBox1.Items()));
   if (code != 0) {
     ui::MessageDlg(shown + "  " + platform::OsErrorText(code), ui::DialogKind::Error, ui::Buttons::Ok);
     return;

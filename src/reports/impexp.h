@@ -58,7 +58,7 @@ namespace reports {
 extern std::string ExportImportAdministrationCode;
 extern records::AdminSettingsRec ExportImportAdminSettings;
 extern std::string ExportImportStartFolder;
-extern shell::HelpCaptionBlockRec ExportImportHelpCaptions;
+extern formkit::HelpCaptionBlockRec ExportImportHelpCaptions;
 
 // Puts the unit's copies back as the program starts with them.
 void ResetExportImportState();

@@ -10,9 +10,9 @@ namespace reports {
 Tcockpit* cockpit = nullptr;
 
 std::string CockpitNotOfferedText() {
-  return shell::BuiltInText("The management cockpit is not offered by this program.",
-                            "Het management cockpit wordt door dit programma niet aangeboden.",
-                            cp1252::L("Das Management-Cockpit wird von diesem Programm nicht angeboten."));
+  return text::BuiltInText("The management cockpit is not offered by this program.",
+                           "Het management cockpit wordt door dit programma niet aangeboden.",
+                           cp1252::L("Das Management-Cockpit wird von diesem Programm nicht angeboten."));
 }
 
 Tcockpit::Tcockpit() : ui::Form("cockpit", "Tcockpit") {
@@ -26,10 +26,10 @@ Tcockpit::Tcockpit() : ui::Form("cockpit", "Tcockpit") {
 }
 
 void Tcockpit::ApplyTexts() {
-  SetCaption(shell::ProductTitle + " : Management cockpit");
+  SetCaption(store::ProductTitle + " : Management cockpit");
   Label1.SetCaption(CockpitNotOfferedText());
   // "OK" is the same word in every language of the language file.
-  Button1.SetCaption(shell::L(473).empty() ? std::string("OK") : shell::L(473));
+  Button1.SetCaption(text::L(473).empty() ? std::string("OK") : text::L(473));
 }
 
 void Tcockpit::FormActivate() { ApplyTexts(); }

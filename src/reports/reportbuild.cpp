@@ -38,41 +38,41 @@ int DaysBetween(const std::string& fromYmd, const std::string& toYmd) {
 
 namespace {
 
-const GridRow kEmptyRow{};
+const books::closing::GridRow kEmptyRow{};
 
 // One run of a driver: the output and the unit state of the layout.
 class Layout {
  public:
-  Layout(const ParsedTemplate& parsed, const ReportLineSources& sources, const ReportLayoutInput& input)
+  Layout(const books::reporting::ParsedTemplate& parsed, const books::reporting::ReportLineSources& sources,
+         const ReportLayoutInput& input)
       : t_(parsed), src_(sources), in_(input) {
     src_.sums = &sums_;
     report_.kind = input.kind;
     report_.paperWidth = parsed.paperWidth;
     report_.paperHeight = parsed.paperHeight;
     report_.output = parsed.output;
-    report_.preambleLines =
-        static_cast<int>(parsed.output.size()) - parsed[Section::Header].count;
+    report_.preambleLines = static_cast<int>(parsed.output.size()) - parsed[books::reporting::Section::Header].count;
     if (report_.preambleLines < 0) report_.preambleLines = 0;
   }
 
   BuiltReport Run();
 
  private:
-  int H(Section s) const { return t_[s].height; }
+  int H(books::reporting::Section s) const { return t_[s].height; }
   bool Grid() const { return in_.kind == '1' || in_.kind == '2'; }
   bool Ledger() const { return in_.kind == '3' || in_.kind == '4'; }
   bool OpenItems() const { return in_.kind == '5' || in_.kind == '6'; }
-  const GridRow& Row(int index) const {
+  const books::closing::GridRow& Row(int index) const {
     if (!src_.grid || index < 0 || static_cast<std::size_t>(index) >= src_.grid->size()) return kEmptyRow;
     return (*src_.grid)[static_cast<std::size_t>(index)];
   }
-  std::string Amount(double v) const { return shell::FormatAmount(v, in_.decimals, 'Y'); }
+  std::string Amount(double v) const { return text::FormatAmount(v, in_.decimals, 'Y'); }
   std::string FirstDate() const { return src_.period ? src_.period->start : std::string(); }
-  std::string LastDate() const { return src_.period ? DayBefore(src_.period->end) : std::string(); }
+  std::string LastDate() const { return src_.period ? books::reporting::DayBefore(src_.period->end) : std::string(); }
   std::string YearDate() const { return src_.period ? src_.period->cardYearBaseDate : std::string(); }
 
   // Appends the lines of `s`, each passed through `fill` first.
-  void Append(Section s, const std::function<void(std::string&)>& fill) {
+  void Append(books::reporting::Section s, const std::function<void(std::string&)>& fill) {
     for (std::string line : t_.Lines(s)) {
       fill(line);
       report_.output.push_back(std::move(line));
@@ -82,18 +82,18 @@ class Layout {
   int EmitSubheader1();
   int EmitSubheader2();
   void EmitDetailLine();
-  void EmitSums(Section s);
+  void EmitSums(books::reporting::Section s);
   void EmitPageSubtotal() {
-    fill_ += H(Section::Subtotal1);
-    EmitSums(Section::Subtotal1);
+    fill_ += H(books::reporting::Section::Subtotal1);
+    EmitSums(books::reporting::Section::Subtotal1);
   }
-  void EmitCarryForward() { EmitSums(Section::Subtotal1nextpage); }
+  void EmitCarryForward() { EmitSums(books::reporting::Section::Subtotal1nextpage); }
   void EmitGroupTotal();
   void EmitPageFooter();
   void NewReportPage() {
     ui::LongWorkTick();
     report_.output.push_back(PageMarkerLine(pageNumber_));
-    Append(Section::Header, [](std::string&) {});
+    Append(books::reporting::Section::Header, [](std::string&) {});
   }
   // A page break inside a group: subtotal, footer, marker, header, the
   // subheader (the second one once a group has ended) and the carried sums.
@@ -103,9 +103,11 @@ class Layout {
     NewReportPage();
     const int sub = secondSubheader ? EmitSubheader2() : EmitSubheader1();
     EmitCarryForward();
-    fill_ = H(Section::Header) + sub + H(Section::Subtotal1nextpage);
+    fill_ = H(books::reporting::Section::Header) + sub + H(books::reporting::Section::Subtotal1nextpage);
   }
-  bool NoRoomFor(int height) const { return in_.pageHeight - fill_ - height - H(Section::Footer) < 1; }
+  bool NoRoomFor(int height) const {
+    return in_.pageHeight - fill_ - height - H(books::reporting::Section::Footer) < 1;
+  }
   void Progress() {
     if (!in_.progress || src_.cardAccounts.size() < 2) return;
     const int items = static_cast<int>(src_.cardAccounts.size());
@@ -113,11 +115,11 @@ class Layout {
     ui::LongWorkTick();
   }
 
-  const ParsedTemplate& t_;
-  ReportLineSources src_;
+  const books::reporting::ParsedTemplate& t_;
+  books::reporting::ReportLineSources src_;
   const ReportLayoutInput& in_;
   BuiltReport report_;
-  ReportLineState state_;
+  books::reporting::ReportLineState state_;
   std::array<double, 6> sums_{};
   int fill_ = 0;
   int pageNumber_ = 0;
@@ -125,82 +127,84 @@ class Layout {
 
 int Layout::EmitSubheader1() {
   if (Grid()) {
-    const GridRow& head = Row(0);
+    const books::closing::GridRow& head = Row(0);
     const std::string period = in_.kind == '1' ? head[6] : head[5];
-    Append(Section::Subheader1, [&](std::string& line) {
-      ReplaceFirst(line, "<curperd>", period);
-      ReplaceFirst(line, "<prevyrd>", head[1]);
-      ReplaceFirst(line, "<Firstdate>", FirstDate());
-      ReplaceFirst(line, "<Yeardate>", YearDate());
-      ReplaceFirst(line, "<Lastdate>", LastDate());
+    Append(books::reporting::Section::Subheader1, [&](std::string& line) {
+      books::reporting::ReplaceFirst(line, "<curperd>", period);
+      books::reporting::ReplaceFirst(line, "<prevyrd>", head[1]);
+      books::reporting::ReplaceFirst(line, "<Firstdate>", FirstDate());
+      books::reporting::ReplaceFirst(line, "<Yeardate>", YearDate());
+      books::reporting::ReplaceFirst(line, "<Lastdate>", LastDate());
     });
   } else if (Ledger()) {
     std::string number = in_.accountNumber, name = in_.accountName;
     if (in_.kind == '3' && state_.card.accountIndex >= 0 &&
         static_cast<std::size_t>(state_.card.accountIndex) < src_.cardAccounts.size()) {
-      const CardAccount& a = src_.cardAccounts[static_cast<std::size_t>(state_.card.accountIndex)];
+      const books::reporting::CardAccount& a = src_.cardAccounts[static_cast<std::size_t>(state_.card.accountIndex)];
       number = a.number;
       name = a.name;
     }
-    Append(Section::Subheader1, [&](std::string& line) {
-      ReplaceFirst(line, "<curperd>", in_.periodText);
-      ReplaceFirst(line, "<Firstdate>", FirstDate());
-      ReplaceFirst(line, "<Lastdate>", LastDate());
-      ReplaceFirst(line, "<gln>", number);
-      ReplaceFirst(line, "<glname>", name);
+    Append(books::reporting::Section::Subheader1, [&](std::string& line) {
+      books::reporting::ReplaceFirst(line, "<curperd>", in_.periodText);
+      books::reporting::ReplaceFirst(line, "<Firstdate>", FirstDate());
+      books::reporting::ReplaceFirst(line, "<Lastdate>", LastDate());
+      books::reporting::ReplaceFirst(line, "<gln>", number);
+      books::reporting::ReplaceFirst(line, "<glname>", name);
     });
   } else {
-    Append(Section::Subheader1, [&](std::string& line) { ReplaceFirst(line, "<printdate>", in_.today); });
+    Append(books::reporting::Section::Subheader1,
+           [&](std::string& line) { books::reporting::ReplaceFirst(line, "<printdate>", in_.today); });
   }
-  return H(Section::Subheader1);
+  return H(books::reporting::Section::Subheader1);
 }
 
 int Layout::EmitSubheader2() {
-  const GridRow& head = Row(0);
-  Append(Section::Subheader2, [&](std::string& line) {
-    ReplaceFirst(line, "<curperd>", head[5]);
-    ReplaceFirst(line, "<prevyrd>", head[1]);
-    ReplaceFirst(line, "<Yeardate>", YearDate());
-    ReplaceFirst(line, "<Firstdate>", FirstDate());
-    ReplaceFirst(line, "<Lastdate>", LastDate());
+  const books::closing::GridRow& head = Row(0);
+  Append(books::reporting::Section::Subheader2, [&](std::string& line) {
+    books::reporting::ReplaceFirst(line, "<curperd>", head[5]);
+    books::reporting::ReplaceFirst(line, "<prevyrd>", head[1]);
+    books::reporting::ReplaceFirst(line, "<Yeardate>", YearDate());
+    books::reporting::ReplaceFirst(line, "<Firstdate>", FirstDate());
+    books::reporting::ReplaceFirst(line, "<Lastdate>", LastDate());
   });
-  return H(Section::Subheader2);
+  return H(books::reporting::Section::Subheader2);
 }
 
 void Layout::EmitDetailLine() {
-  const Section section = in_.kind == '3' ? state_.section : Section::Detail1;
+  const books::reporting::Section section = in_.kind == '3' ? state_.section : books::reporting::Section::Detail1;
   if (Grid()) {
-    const GridRow& row = Row(state_.lineIndex);
+    const books::closing::GridRow& row = Row(state_.lineIndex);
     Append(section, [&](std::string& line) {
-      ReplaceFirst(line, "<glname>", row[0]);
-      if (in_.kind == '1') ReplaceFirst(line, "<cptbald>", row[1]);
-      ReplaceFirst(line, "<pybald>", row[1]);
-      if (in_.kind == '1') ReplaceFirst(line, "<cptbalc>", row[2]);
-      ReplaceFirst(line, "<pybalc>", row[2]);
-      ReplaceFirst(line, "<cpprod>", row[3]);
-      ReplaceFirst(line, "<cpproc>", row[4]);
-      ReplaceFirst(line, "<cpbald>", row[5]);
-      ReplaceFirst(line, "<cpbalc>", row[6]);
+      books::reporting::ReplaceFirst(line, "<glname>", row[0]);
+      if (in_.kind == '1') books::reporting::ReplaceFirst(line, "<cptbald>", row[1]);
+      books::reporting::ReplaceFirst(line, "<pybald>", row[1]);
+      if (in_.kind == '1') books::reporting::ReplaceFirst(line, "<cptbalc>", row[2]);
+      books::reporting::ReplaceFirst(line, "<pybalc>", row[2]);
+      books::reporting::ReplaceFirst(line, "<cpprod>", row[3]);
+      books::reporting::ReplaceFirst(line, "<cpproc>", row[4]);
+      books::reporting::ReplaceFirst(line, "<cpbald>", row[5]);
+      books::reporting::ReplaceFirst(line, "<cpbalc>", row[6]);
     });
     for (int c = 1; c <= 6; ++c)
-      sums_[static_cast<std::size_t>(c - 1)] += shell::TryParseAmount(row[static_cast<std::size_t>(c)]).value_or(0);
+      sums_[static_cast<std::size_t>(c - 1)] += text::TryParseAmount(row[static_cast<std::size_t>(c)]).value_or(0);
   } else if (Ledger()) {
     const records::JournalVoucherRec& v = state_.voucher;
-    const std::string number = shell::TrimTrailingBlanks(v.AccountNumber());
+    const std::string number = text::TrimTrailingBlanks(v.AccountNumber());
     const double debit = v.DebitAmount(), credit = v.CreditAmount();
     const std::string debitText =
         debit == 0 && state_.sideText != "debet" ? std::string(16, ' ') : Amount(debit);
     const std::string creditText =
         credit == 0 && state_.sideText != "credit" ? std::string(10, ' ') : Amount(credit);
     Append(section, [&](std::string& line) {
-      ReplaceFirst(line, "<glname>", v.AccountCaption());
-      ReplaceFirst(line, "<gln>", number);
-      ReplaceFirst(line, "<gld>", v.VoucherDate());
-      ReplaceFirst(line, "<cost>", v.CostCentre());
-      ReplaceFirst(line, "<desc>", v.LineText());
-      ReplaceFirst(line, "<entry>", number.empty() ? std::string() : v.VoucherDate() + " / " + v.BookNumber());
-      ReplaceFirst(line, "<debit>", debitText);
-      ReplaceFirst(line, "<credit>", creditText);
+      books::reporting::ReplaceFirst(line, "<glname>", v.AccountCaption());
+      books::reporting::ReplaceFirst(line, "<gln>", number);
+      books::reporting::ReplaceFirst(line, "<gld>", v.VoucherDate());
+      books::reporting::ReplaceFirst(line, "<cost>", v.CostCentre());
+      books::reporting::ReplaceFirst(line, "<desc>", v.LineText());
+      books::reporting::ReplaceFirst(line, "<entry>",
+                                     number.empty() ? std::string() : v.VoucherDate() + " / " + v.BookNumber());
+      books::reporting::ReplaceFirst(line, "<debit>", debitText);
+      books::reporting::ReplaceFirst(line, "<credit>", creditText);
     });
     sums_[0] += debit;
     sums_[1] += credit;
@@ -208,117 +212,119 @@ void Layout::EmitDetailLine() {
     const records::InvoiceRec& inv = state_.invoice;
     const double open = inv.InvoiceAmount() - inv.PaidAmount();
     Append(section, [&](std::string& line) {
-      ReplaceFirst(line, "<Days>", std::to_string(DaysBetween(inv.InvoiceDate(), in_.today)));
-      ReplaceFirst(line, "<Customer>", state_.partnerName);
-      ReplaceFirst(line, "<Custno>", state_.partnerNumber);
-      ReplaceFirst(line, "<Invoice>", inv.InvoiceNumber());
-      ReplaceFirst(line, "<Invoicedate>", inv.InvoiceDate());
-      ReplaceFirst(line, "<Debits>", Amount(open));
+      books::reporting::ReplaceFirst(line, "<Days>", std::to_string(DaysBetween(inv.InvoiceDate(), in_.today)));
+      books::reporting::ReplaceFirst(line, "<Customer>", state_.partnerName);
+      books::reporting::ReplaceFirst(line, "<Custno>", state_.partnerNumber);
+      books::reporting::ReplaceFirst(line, "<Invoice>", inv.InvoiceNumber());
+      books::reporting::ReplaceFirst(line, "<Invoicedate>", inv.InvoiceDate());
+      books::reporting::ReplaceFirst(line, "<Debits>", Amount(open));
     });
     sums_[0] += open;
   }
   fill_ += H(section);
 }
 
-void Layout::EmitSums(Section s) {
+void Layout::EmitSums(books::reporting::Section s) {
   Append(s, [&](std::string& line) {
     if (Grid()) {
-      ReplaceFirst(line, "<cpttot>", Amount(sums_[0]));
-      ReplaceFirst(line, "<cpttot>", Amount(sums_[1]));
-      ReplaceFirst(line, "<pyst>", Amount(sums_[0]));
-      ReplaceFirst(line, "<pyst>", Amount(sums_[1]));
-      ReplaceFirst(line, "<cpptot>", Amount(sums_[2]));
-      ReplaceFirst(line, "<cpptot>", Amount(sums_[3]));
-      ReplaceFirst(line, "<cpbtot>", Amount(sums_[4]));
-      ReplaceFirst(line, "<cpbtot>", Amount(sums_[5]));
-      ReplaceFirst(line, "<cpst>", Amount(sums_[4]));
-      ReplaceFirst(line, "<cpst>", Amount(sums_[5]));
+      books::reporting::ReplaceFirst(line, "<cpttot>", Amount(sums_[0]));
+      books::reporting::ReplaceFirst(line, "<cpttot>", Amount(sums_[1]));
+      books::reporting::ReplaceFirst(line, "<pyst>", Amount(sums_[0]));
+      books::reporting::ReplaceFirst(line, "<pyst>", Amount(sums_[1]));
+      books::reporting::ReplaceFirst(line, "<cpptot>", Amount(sums_[2]));
+      books::reporting::ReplaceFirst(line, "<cpptot>", Amount(sums_[3]));
+      books::reporting::ReplaceFirst(line, "<cpbtot>", Amount(sums_[4]));
+      books::reporting::ReplaceFirst(line, "<cpbtot>", Amount(sums_[5]));
+      books::reporting::ReplaceFirst(line, "<cpst>", Amount(sums_[4]));
+      books::reporting::ReplaceFirst(line, "<cpst>", Amount(sums_[5]));
     } else if (Ledger()) {
-      ReplaceFirst(line, "<credit>", Amount(sums_[1]));
-      ReplaceFirst(line, "<debit>", Amount(sums_[0]));
+      books::reporting::ReplaceFirst(line, "<credit>", Amount(sums_[1]));
+      books::reporting::ReplaceFirst(line, "<debit>", Amount(sums_[0]));
     } else {
-      ReplaceFirst(line, "<Debits>", Amount(sums_[0]));
+      books::reporting::ReplaceFirst(line, "<Debits>", Amount(sums_[0]));
     }
   });
 }
 
 void Layout::EmitGroupTotal() {
-  fill_ += H(Section::Total1);
-  const GridRow& row = Row(state_.lineIndex);
-  Append(Section::Total1, [&](std::string& line) {
+  fill_ += H(books::reporting::Section::Total1);
+  const books::closing::GridRow& row = Row(state_.lineIndex);
+  Append(books::reporting::Section::Total1, [&](std::string& line) {
     if (Grid()) {
-      ReplaceFirst(line, "<glname>", row[0]);
-      ReplaceFirst(line, "<cpttot>", row[1]);
-      ReplaceFirst(line, "<cpttot>", row[2]);
-      ReplaceFirst(line, "<pytot>", row[1]);
-      ReplaceFirst(line, "<pytot>", row[2]);
-      ReplaceFirst(line, "<cpptot>", row[3]);
-      ReplaceFirst(line, "<cpptot>", row[4]);
-      ReplaceFirst(line, "<cpbtot>", row[5]);
-      ReplaceFirst(line, "<cpbtot>", row[6]);
+      books::reporting::ReplaceFirst(line, "<glname>", row[0]);
+      books::reporting::ReplaceFirst(line, "<cpttot>", row[1]);
+      books::reporting::ReplaceFirst(line, "<cpttot>", row[2]);
+      books::reporting::ReplaceFirst(line, "<pytot>", row[1]);
+      books::reporting::ReplaceFirst(line, "<pytot>", row[2]);
+      books::reporting::ReplaceFirst(line, "<cpptot>", row[3]);
+      books::reporting::ReplaceFirst(line, "<cpptot>", row[4]);
+      books::reporting::ReplaceFirst(line, "<cpbtot>", row[5]);
+      books::reporting::ReplaceFirst(line, "<cpbtot>", row[6]);
     } else if (Ledger()) {
-      ReplaceFirst(line, "<credit>", Amount(sums_[1]));
-      ReplaceFirst(line, "<debit>", Amount(sums_[0]));
+      books::reporting::ReplaceFirst(line, "<credit>", Amount(sums_[1]));
+      books::reporting::ReplaceFirst(line, "<debit>", Amount(sums_[0]));
     } else {
-      ReplaceFirst(line, "<Debits>", Amount(sums_[0]));
+      books::reporting::ReplaceFirst(line, "<Debits>", Amount(sums_[0]));
     }
   });
 }
 
 void Layout::EmitPageFooter() {
   const int pad = state_.endOfData ? 20 : 0;
-  while (in_.pageHeight - H(Section::Footer) - pad >= fill_) {
+  while (in_.pageHeight - H(books::reporting::Section::Footer) - pad >= fill_) {
     report_.output.emplace_back("\\fs4\\par");
     fill_ += 4;
   }
-  std::vector<std::string> lines = t_.Lines(Section::Footer);
+  std::vector<std::string> lines = t_.Lines(books::reporting::Section::Footer);
   if (!lines.empty()) lines.pop_back();
   ++pageNumber_;
   for (std::string& line : lines) {
-    ReplaceFirst(line, "<Pagenumber>", std::to_string(pageNumber_));
+    books::reporting::ReplaceFirst(line, "<Pagenumber>", std::to_string(pageNumber_));
     report_.output.push_back(std::move(line));
   }
 }
 
 BuiltReport Layout::Run() {
   const bool cards = in_.kind == '3';
-  if (cards && !StartLedgerCard(state_, src_)) {
+  if (cards && !books::reporting::StartLedgerCard(state_, src_)) {
     // No account to print a card for: an empty report.
     state_.endOfData = true;
-    report_.status = shell::BuiltInText("No GL accounts: the report is empty",
-                                        "Geen grootboekrekeningen: het rapport is leeg",
-                                        "Keine Sachkonten: der Bericht ist leer");
+    report_.status =
+        text::BuiltInText("No GL accounts: the report is empty", "Geen grootboekrekeningen: het rapport is leeg",
+                          "Keine Sachkonten: der Bericht ist leer");
   }
   if (cards) Progress();
   if (Grid()) state_.lineIndex = in_.kind == '1' ? 1 : 2;
-  fill_ = H(Section::Header) + EmitSubheader1();
+  fill_ = H(books::reporting::Section::Header) + EmitSubheader1();
   while (!state_.endOfData) {
-    NextReportLine(state_, src_);
+    books::reporting::NextReportLine(state_, src_);
     if (!state_.lineFound) continue;
     if (OpenItems() || ((!state_.groupEnd || state_.prevGroupEnd) && (!state_.lastLine || !state_.endOfData)))
       EmitDetailLine();
-    if (in_.pageHeight - fill_ - H(Section::Subtotal1) - H(Section::Footer) - H(Section::Detail1) < 1)
+    if (in_.pageHeight - fill_ - H(books::reporting::Section::Subtotal1) - H(books::reporting::Section::Footer) -
+            H(books::reporting::Section::Detail1) <
+        1)
       PageBreak(!OpenItems() && state_.groupEnd && in_.kind != '3');
     if (OpenItems() || !state_.groupEnd || state_.prevGroupEnd) continue;
     // The group ended: its total ends the page, the next group starts a
     // new one. A total that does not fit goes on a page of its own group.
-    if (NoRoomFor(H(Section::Total1))) PageBreak(false);
+    if (NoRoomFor(H(books::reporting::Section::Total1))) PageBreak(false);
     EmitGroupTotal();
     EmitPageFooter();
     NewReportPage();
     int sub = 0;
     if (cards) {
-      StartLedgerCard(state_, src_);
+      books::reporting::StartLedgerCard(state_, src_);
       Progress();
       sub = EmitSubheader1();
     } else {
       sub = EmitSubheader2();
     }
     sums_ = {};
-    fill_ = H(Section::Header) + sub;
+    fill_ = H(books::reporting::Section::Header) + sub;
     ++state_.lineIndex;
   }
-  if (NoRoomFor(H(Section::Total1))) PageBreak(false);
+  if (NoRoomFor(H(books::reporting::Section::Total1))) PageBreak(false);
   EmitGroupTotal();
   EmitPageFooter();
   report_.output.emplace_back("}");
@@ -328,13 +334,13 @@ BuiltReport Layout::Run() {
 
 }  // namespace
 
-BuiltReport BuildLedgerReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
-                              const ReportLayoutInput& input) {
+BuiltReport BuildLedgerReport(const books::reporting::ParsedTemplate& parsed,
+                              const books::reporting::ReportLineSources& sources, const ReportLayoutInput& input) {
   return Layout(parsed, sources, input).Run();
 }
 
-BuiltReport BuildOpenItemsReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
-                                 const ReportLayoutInput& input) {
+BuiltReport BuildOpenItemsReport(const books::reporting::ParsedTemplate& parsed,
+                                 const books::reporting::ReportLineSources& sources, const ReportLayoutInput& input) {
   return Layout(parsed, sources, input).Run();
 }
 

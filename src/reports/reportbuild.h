@@ -68,11 +68,11 @@ struct BuiltReport {
 
 // Kinds 1 to 4 on `parsed` (a successful ParseReportTemplate of the kind's
 // template) and `sources` (whose `sums` the driver points at its own).
-BuiltReport BuildLedgerReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
-                              const ReportLayoutInput& input);
+BuiltReport BuildLedgerReport(const books::reporting::ParsedTemplate& parsed,
+                              const books::reporting::ReportLineSources& sources, const ReportLayoutInput& input);
 // Kinds 5 and 6.
-BuiltReport BuildOpenItemsReport(const ParsedTemplate& parsed, const ReportLineSources& sources,
-                                 const ReportLayoutInput& input);
+BuiltReport BuildOpenItemsReport(const books::reporting::ParsedTemplate& parsed,
+                                 const books::reporting::ReportLineSources& sources, const ReportLayoutInput& input);
 
 // The report's lines as one RTF text (what the view shows), CR LF after
 // each line.

@@ -23,27 +23,27 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
   ReportRunResult out;
   const char kind = rq.kind;
   const bool openItems = kind == '5' || kind == '6';
-  const std::string name = TemplateFileName(kind);
+  const std::string name = books::reporting::TemplateFileName(kind);
   if (name.empty()) {
     out.error = "No report template available.()";
     return out;
   }
-  shell::TextFileName = name;
+  store::TextFileName = name;
   const std::string list =
       openItems ? (kind == '5' ? "RAP;INV;CUS;PAY" : "RAP;INV;SUP;PAY") : "FRZ;RAP;JVO;GLA;GLC";
-  shell::ScopedFileSet set(list);
+  store::ScopedFileSet set(list);
   if (!set.Ok()) {
     out.error = set.Failure().text;
     return out;
   }
-  const std::string text = shell::ReadTextFile(shell::FileCode::RAP);
-  const TemplateOrError parsed =
-      ParseReportTemplate(name, text, FixedPlaceholders(rq.settings, rq.system, rq.journal, rq.today, rq.time));
+  const std::string text = store::ReadTextFile(store::FileCode::RAP);
+  const books::reporting::TemplateOrError parsed = books::reporting::ParseReportTemplate(
+      name, text, books::reporting::FixedPlaceholders(rq.settings, rq.system, rq.journal, rq.today, rq.time));
   if (!parsed.parsed) {
     out.error = parsed.error;
     return out;
   }
-  ReportLineSources src;
+  books::reporting::ReportLineSources src;
   src.kind = kind;
   ReportLayoutInput in;
   in.kind = kind;
@@ -56,14 +56,15 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
   in.progress = rq.progress;
 
   if (openItems) {
-    const auto invoices = shell::ReadAll<records::InvoiceRec>(shell::FileCode::INV);
-    const auto partnerKind = kind == '5' ? masterdata::PartnerKind::Customer : masterdata::PartnerKind::Supplier;
+    const auto invoices = store::ReadAll<records::InvoiceRec>(store::FileCode::INV);
+    const auto partnerKind =
+        kind == '5' ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
     auto cache = std::make_shared<std::map<std::int32_t, std::optional<records::PartnerRec>>>();
     src.invoices = &invoices;
     src.partner = [cache, partnerKind](std::int32_t number) {
       const auto it = cache->find(number);
       if (it != cache->end()) return it->second;
-      const masterdata::PartnerResult found = masterdata::FindPartnerByNumber(partnerKind, number);
+      const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(partnerKind, number);
       std::optional<records::PartnerRec> partner;
       if (found.Ok() && found.partner) partner = found.partner->record;
       (*cache)[number] = partner;
@@ -78,27 +79,28 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
   // them and read none of these files; the journal reads the freezes and the
   // vouchers, only the ledger card the accounts and categories too.
   const bool readsBooks = kind == '3' || kind == '4';
-  const auto freezes = readsBooks ? shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit)
+  const auto freezes = readsBooks ? store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit)
                                   : std::vector<records::FreezeRec>{};
-  const auto vouchers = readsBooks ? shell::ReadAll<records::JournalVoucherRec>(shell::FileCode::JVO)
+  const auto vouchers = readsBooks ? store::ReadAll<records::JournalVoucherRec>(store::FileCode::JVO)
                                    : std::vector<records::JournalVoucherRec>{};
   const auto accounts = kind == '3'
-                            ? shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit)
+                            ? store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)
                             : std::vector<records::LedgerAccountRec>{};
-  const auto categories =
-      kind == '3' ? shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit)
-                  : std::vector<records::LedgerCategoryRec>{};
+  const auto categories = kind == '3'
+                              ? store::ReadAll<records::LedgerCategoryRec>(store::FileCode::GLC, store::kSmallFileLimit)
+                              : std::vector<records::LedgerCategoryRec>{};
   set.Close();
 
   if (kind == '1' || kind == '2') {
-    static const std::vector<GridRow> kNoGrid;
+    static const std::vector<books::closing::GridRow> kNoGrid;
     src.grid = rq.balance ? &rq.balance->grid : &kNoGrid;
     src.gridRowCount = rq.balance ? rq.balance->gridRowCount : 0;
     if (rq.balance) src.period = rq.balance->period;
     out.report = BuildLedgerReport(*parsed.parsed, src, in);
     return out;
   }
-  const ResolvedReport resolved = ResolveReportPeriod(std::string(1, kind), rq.periodText, rq.settings, freezes);
+  const books::reporting::ResolvedReport resolved =
+      books::reporting::ResolveReportPeriod(std::string(1, kind), rq.periodText, rq.settings, freezes);
   if (!resolved.period) {
     out.error = resolved.error;
     return out;
@@ -124,12 +126,12 @@ std::vector<std::string> PeriodListItems(const std::vector<std::string>& frozenL
   std::vector<std::string> items(frozenLabels.rbegin(), frozenLabels.rend());
   const std::optional<std::string> last =
       frozenLabels.empty() ? std::nullopt : std::optional<std::string>(frozenLabels.back());
-  items.insert(items.begin(), OpenPeriodLabel(last, currentAnnualBalance, currentPeriod));
+  items.insert(items.begin(), books::closing::OpenPeriodLabel(last, currentAnnualBalance, currentPeriod));
   return items;
 }
 
 std::vector<std::string> JournalListItems(const std::vector<records::JournalVoucherRec>& vouchers,
-                                          const ReportPeriod& period, bool openPeriodChosen) {
+                                          const books::closing::ReportPeriod& period, bool openPeriodChosen) {
   std::vector<std::string> names;
   for (auto it = vouchers.rbegin(); it != vouchers.rend(); ++it) {
     const std::string date = it->VoucherDate();

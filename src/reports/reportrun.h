@@ -25,10 +25,10 @@ struct ReportRunRequest {
   std::string periodText;    // kinds 1 to 4
   std::string journal = "*.*";  // kind 4
   // Kind 3: the accounts whose cards print (one, or all for "*.*").
-  std::vector<CardAccount> cardAccounts;
+  std::vector<books::reporting::CardAccount> cardAccounts;
   std::string accountNumber = "*.*", accountName;  // as the account choice shows them
   // Kinds 1 and 2: the computed grid.
-  const BalanceResult* balance = nullptr;
+  const books::closing::BalanceResult* balance = nullptr;
   records::AdminSettingsRec settings;
   records::SystemParamRec system;
   int decimals = 2;
@@ -61,7 +61,7 @@ std::vector<std::string> PeriodListItems(const std::vector<std::string>& frozenL
 // period start; with the open period chosen every voucher from the start
 // on counts.
 std::vector<std::string> JournalListItems(const std::vector<records::JournalVoucherRec>& vouchers,
-                                          const ReportPeriod& period, bool openPeriodChosen);
+                                          const books::closing::ReportPeriod& period, bool openPeriodChosen);
 
 // The text a combo box keeps when it is left: its own when an item equals
 // it ignoring case, else the first item (empty without items).

@@ -15,7 +15,7 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace masterdata {
+namespace store {
 
 namespace {
 
@@ -31,7 +31,7 @@ AdminSettingsFormValues AdminSettingsValues;
 std::string ProfitAccountNumberText;
 std::string ProfitAccountCaptionText;
 std::vector<std::string> AdminSettingsRepairedFields;
-shell::FileSnapshot AdminSettingsSnapshot;
+store::FileSnapshot AdminSettingsSnapshot;
 
 void ResetAdminSettingsState() {
   AdminSettings = {};
@@ -131,14 +131,14 @@ AdminSettingsFormValues ValuesFromRecord(AdminSettingsRec& rec, std::vector<std:
   }
   if (!storedStart) {
     repaired.push_back("BookYearStart");
-    rec.SetBookYearStart(shell::DateToYmd(v.BookYearStart));
+    rec.SetBookYearStart(text::DateToYmd(v.BookYearStart));
   }
   if (storedEnd && *storedEnd > v.BookYearStart) {
     v.BookYearEnd = *storedEnd;
   } else {
     v.BookYearEnd = YearEndFor(v.BookYearStart);
     repaired.push_back("BookYearEnd");
-    rec.SetBookYearEnd(shell::DateToYmd(v.BookYearEnd));
+    rec.SetBookYearEnd(text::DateToYmd(v.BookYearEnd));
   }
   v.BookYearEndMinimum = v.BookYearStart + 1;
 
@@ -156,7 +156,7 @@ AdminSettingsFormValues ValuesFromRecord(AdminSettingsRec& rec, std::vector<std:
       d = EqualPartStart(v.BookYearStart, v.BookYearEnd, k, n);
     v.PeriodStart[k - 1] = d;
     repaired.push_back("PeriodStart[" + std::to_string(k) + "]");
-    rec.SetPeriodStart(k, shell::DateToYmd(d));
+    rec.SetPeriodStart(k, text::DateToYmd(d));
   }
 
   for (int j = 0; j < AdminSettingsRec::kJournalCount; ++j) {
@@ -211,7 +211,7 @@ bool IsPeriodCountItem(const std::string& text) {
 // "YYYYMMDD" of the program's years.
 bool IsValidDate(TDateTime d) {
   try {
-    return shell::IsValidYmd(shell::DateToYmd(d));
+    return text::IsValidYmd(text::DateToYmd(d));
   } catch (const platform::ConversionError&) {
     return false;
   }
@@ -233,18 +233,18 @@ std::string PeriodCountText(int count) {
 }
 
 std::string MsgDamagedFile(const std::string& fileName, const std::string& what) {
-  return shell::BuiltInText("damaged file " + fileName + ": " + what, "beschadigd bestand " + fileName + ": " + what,
-                            cp1252::L("beschädigte Datei ") + fileName + ": " + what);
+  return text::BuiltInText("damaged file " + fileName + ": " + what, "beschadigd bestand " + fileName + ": " + what,
+                           cp1252::L("beschädigte Datei ") + fileName + ": " + what);
 }
 
 namespace {
 
 // What ADS holds, for the test that no other copy saved meanwhile: a file
 // of more than one record is damaged and not hashed (a save refuses it).
-shell::FileSnapshot SettingsSnapshot() {
-  const std::uint64_t size = shell::FileSize(shell::FileCode::ADS);
+store::FileSnapshot SettingsSnapshot() {
+  const std::uint64_t size = store::FileSize(store::FileCode::ADS);
   if (size > AdminSettingsRec::kSize) return {size, 0};
-  return shell::SnapshotOf(shell::FileCode::ADS);
+  return store::SnapshotOf(store::FileCode::ADS);
 }
 
 // "PP/NN" with PP <= NN <= 15.
@@ -260,15 +260,15 @@ bool IsPeriodText(const std::string& t) {
 
 std::string SettingsRecordFault(const AdminSettingsRec& rec) {
   const std::string start = rec.BookYearStart(), end = rec.BookYearEnd();
-  if (!shell::IsValidYmd(start)) return "the book-year start \"" + start + "\" is no date";
-  if (!shell::IsValidYmd(end)) return "the book-year end \"" + end + "\" is no date";
+  if (!text::IsValidYmd(start)) return "the book-year start \"" + start + "\" is no date";
+  if (!text::IsValidYmd(end)) return "the book-year end \"" + end + "\" is no date";
   if (end < start) return "the book year ends (" + end + ") before it starts (" + start + ")";
   const int n = rec.PeriodCount();
   if (n < 1 || n > kPeriods) return "the number of periods is " + std::to_string(n) + ", not 1 to 15";
   std::string before;
   for (int k = 1; k <= n; ++k) {
     const std::string p = rec.PeriodStart(k);
-    if (!shell::IsValidYmd(p)) return "the start of period " + std::to_string(k) + " \"" + p + "\" is no date";
+    if (!text::IsValidYmd(p)) return "the start of period " + std::to_string(k) + " \"" + p + "\" is no date";
     if (p < before) return "period " + std::to_string(k) + " starts before period " + std::to_string(k - 1);
     before = p;
   }
@@ -280,8 +280,8 @@ std::string SettingsRecordFault(const AdminSettingsRec& rec) {
 
 CheckedSettings ReadCheckedSettings() {
   CheckedSettings out;
-  const std::string name = shell::FileInfo(shell::FileCode::ADS).fileName;
-  const std::uint64_t size = shell::FileSize(shell::FileCode::ADS);
+  const std::string name = store::FileInfo(store::FileCode::ADS).fileName;
+  const std::uint64_t size = store::FileSize(store::FileCode::ADS);
   const std::uint64_t whole = size / AdminSettingsRec::kSize;
   if (size % AdminSettingsRec::kSize != 0) {
     out.damage = MsgDamagedFile(name, "it holds " + std::to_string(size) + " bytes, not one whole record of " +
@@ -293,7 +293,7 @@ CheckedSettings ReadCheckedSettings() {
     return out;
   }
   AdminSettingsRec rec;
-  shell::ReadRecord(shell::FileCode::ADS, 0, rec);
+  store::ReadRecord(store::FileCode::ADS, 0, rec);
   if (std::string fault = SettingsRecordFault(rec); !fault.empty()) {
     out.damage = MsgDamagedFile(name, fault);
     return out;
@@ -302,19 +302,19 @@ CheckedSettings ReadCheckedSettings() {
   return out;
 }
 
-std::optional<shell::FileSetFailure> LoadAdminSettings() {
-  shell::ScopedFileSet scope("ADS;");
+std::optional<store::FileSetFailure> LoadAdminSettings() {
+  store::ScopedFileSet scope("ADS;");
   if (!scope.Ok()) return scope.Failure();
   // The warning is about this load: it takes the language in use now.
-  MsgStoredDatesReplaced = shell::BuiltInText(
+  MsgStoredDatesReplaced = text::BuiltInText(
       kStoredDatesReplacedEnglish,
       "Opgeslagen datums van het boekjaar of van de perioden waren ongeldig en zijn vervangen; controleer ze",
       cp1252::L("Gespeicherte Datumsangaben des Geschäftsjahres oder seiner Perioden waren ungültig und wurden "
                 "ersetzt; bitte prüfen Sie diese"));
   AdminSettingsSnapshot = SettingsSnapshot();
-  if (shell::RecordCount(shell::FileCode::ADS) > 0) {
+  if (store::RecordCount(store::FileCode::ADS) > 0) {
     AdminSettingsRec rec;
-    shell::ReadRecord(shell::FileCode::ADS, 0, rec);
+    store::ReadRecord(store::FileCode::ADS, 0, rec);
     std::vector<std::string> repaired;
     AdminSettingsFormValues values = ValuesFromRecord(rec, repaired);
     AdminSettings = rec;
@@ -336,15 +336,14 @@ std::optional<shell::FileSetFailure> LoadAdminSettings() {
   return std::nullopt;
 }
 
-
 records::AdminSettingsRec RecordFromValues(const AdminSettingsFormValues& v, const records::AdminSettingsRec& base,
                                            const std::string& changedAt, const std::string& changedBy) {
   // Every conversion first, so that a date that cannot be written changes
   // nothing.
-  const std::string start = shell::DateToYmd(v.BookYearStart);
-  const std::string end = shell::DateToYmd(v.BookYearEnd);
+  const std::string start = text::DateToYmd(v.BookYearStart);
+  const std::string end = text::DateToYmd(v.BookYearEnd);
   std::array<std::string, kPeriods> periods;
-  for (int k = 0; k < kPeriods; ++k) periods[k] = shell::DateToYmd(v.PeriodStart[k]);
+  for (int k = 0; k < kPeriods; ++k) periods[k] = text::DateToYmd(v.PeriodStart[k]);
 
   AdminSettingsRec rec = base;
   rec.SetCompanyName(v.CompanyName);
@@ -385,11 +384,10 @@ records::AdminSettingsRec RecordFromValues(const AdminSettingsFormValues& v, con
 }
 
 bool SaveAdminSettings() {
-  const AdminSettingsRec rec = RecordFromValues(AdminSettingsValues, AdminSettings,
-                                                platform::DateTimeToText(platform::Now()),
-                                                shell::SystemSettings.CurrentUser);
+  const AdminSettingsRec rec = RecordFromValues(
+      AdminSettingsValues, AdminSettings, platform::DateTimeToText(platform::Now()), text::SystemSettings.CurrentUser);
   if (SettingsSnapshot() != AdminSettingsSnapshot) return false;
-  shell::RewriteFile(shell::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
+  store::RewriteFile(store::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
   AdminSettingsSnapshot = SettingsSnapshot();
   AdminSettings = rec;
   AdminSettingsValues.ChangedAt = rec.ChangedAt();
@@ -484,10 +482,10 @@ AdminSettingsRec ClosedPeriodRecord(const AdminSettingsRec& read, const ClosingF
   const AdminSettingsFormValues v = ClosedPeriodValues(ValuesOfRecord(read), fields, moveYear);
   AdminSettingsRec rec = read;
   if (moveYear) {
-    rec.SetBookYearStart(shell::DateToYmd(v.BookYearStart));
-    rec.SetBookYearEnd(shell::DateToYmd(v.BookYearEnd));
+    rec.SetBookYearStart(text::DateToYmd(v.BookYearStart));
+    rec.SetBookYearEnd(text::DateToYmd(v.BookYearEnd));
     rec.SetPeriodCount(static_cast<std::int16_t>(PeriodCountFromText(v.PeriodCountText)));
-    for (int k = 1; k <= kPeriods; ++k) rec.SetPeriodStart(k, shell::DateToYmd(v.PeriodStart[k - 1]));
+    for (int k = 1; k <= kPeriods; ++k) rec.SetPeriodStart(k, text::DateToYmd(v.PeriodStart[k - 1]));
     rec.SetFiscalYear(v.FiscalYear);
   }
   rec.SetApprovedAnnualBalance(v.ApprovedAnnualBalance);
@@ -498,7 +496,7 @@ AdminSettingsRec ClosedPeriodRecord(const AdminSettingsRec& read, const ClosingF
 }
 
 void WriteClosedPeriodSettings(const AdminSettingsRec& rec) {
-  shell::RewriteFile(shell::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
+  store::RewriteFile(store::FileCode::ADS, std::vector<AdminSettingsRec>{rec});
   AdoptWrittenSettings(rec);
 }
 
@@ -532,8 +530,8 @@ void ApplyClosedPeriodFields(bool& MoveYear) {
   }
   if (!saved) {
     AdminSettingsValues = std::move(before);
-    throw platform::IoError(platform::kErrnoBase + ESTALE, shell::MsgChangedInAnotherCopy());
+    throw platform::IoError(platform::kErrnoBase + ESTALE, text::MsgChangedInAnotherCopy());
   }
 }
 
-}  // namespace masterdata
+}  // namespace store

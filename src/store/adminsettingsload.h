@@ -25,7 +25,7 @@
 #include "store/fileset.h"
 #include "store/scopedfileset.h"
 
-namespace masterdata {
+namespace store {
 
 // What the settings form shows, by control.
 struct AdminSettingsFormValues {
@@ -85,7 +85,7 @@ extern std::string ProfitAccountCaptionText;
 // "BookYearEnd", "PeriodStart[7]", ...); empty when every date was valid.
 extern std::vector<std::string> AdminSettingsRepairedFields;
 // What ADS held when the settings were last loaded or saved.
-extern shell::FileSnapshot AdminSettingsSnapshot;
+extern store::FileSnapshot AdminSettingsSnapshot;
 
 // Empties the unit: no settings loaded, empty values, no repaired fields.
 void ResetAdminSettingsState();
@@ -120,7 +120,7 @@ std::string PeriodCountText(int count);
 // (store/dataconversion.h) before its first load of an administration.
 // When the file set cannot be opened nothing changes and the failure comes
 // back; the caller tells the user (the operating system's text alone).
-std::optional<shell::FileSetFailure> LoadAdminSettings();
+std::optional<store::FileSetFailure> LoadAdminSettings();
 // "damaged file <name>: <what>", in the language in use.
 std::string MsgDamagedFile(const std::string& fileName, const std::string& what);
 // What is wrong with the fields of a settings record ("" when nothing):
@@ -252,4 +252,4 @@ void AdoptWrittenSettings(const records::AdminSettingsRec& rec);
 // too (platform::IoError with MsgChangedInAnotherCopy's text).
 void ApplyClosedPeriodFields(bool& MoveYear);
 
-}  // namespace masterdata
+}  // namespace store

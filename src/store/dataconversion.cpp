@@ -30,9 +30,9 @@
 #include "records/releaseflagrec.h"
 #include "store/adminsettingsload.h"
 
-namespace masterdata {
+namespace store {
 
-using shell::FileCode;
+using store::FileCode;
 
 const std::vector<Conversion>& Conversions() {
   static const std::vector<Conversion> table = {
@@ -154,7 +154,7 @@ FilePlan PlanFor(FileCode file, std::string_view code, std::string_view bytes) {
   for (const Conversion& c : chain)
     if (size % static_cast<std::uint64_t>(c.oldSize) == 0)
       fits.push_back({{c.oldSize, size / static_cast<std::uint64_t>(c.oldSize), false}, {FilePlan::Convert, c.code}});
-  const int today = chain.empty() ? shell::FileInfo(file).recordSize : chain.front().newSize;
+  const int today = chain.empty() ? store::FileInfo(file).recordSize : chain.front().newSize;
   if (chain.empty() || size % static_cast<std::uint64_t>(today) == 0)
     fits.push_back({{today, size / static_cast<std::uint64_t>(today), true}, {FilePlan::Current, std::string(code)}});
   if (fits.size() == 1) return fits.front().plan;
@@ -577,12 +577,12 @@ struct Decision {
   std::string current;
 };
 Decision Decide(FileCode file, const std::string& code) {
-  const std::string fileName = shell::FileInfo(file).fileName;
-  const std::string path = cp1252::ToUtf8(shell::OpenedFilePath(file));
+  const std::string fileName = store::FileInfo(file).fileName;
+  const std::string path = cp1252::ToUtf8(store::OpenedFilePath(file));
   const std::string folder = path.substr(0, path.size() - fileName.size());
   Decision d;
   try {
-    const std::uint64_t size = shell::FileSize(file);
+    const std::uint64_t size = store::FileSize(file);
     if (size == 0) return d;
     d.current = ReadBytes(path);
     // A run stopped after the new file was written: the file holds a
@@ -609,8 +609,8 @@ Decision Decide(FileCode file, const std::string& code) {
 // Brings `file` (first unrecorded code `code`) to today's layout; a
 // conversion it runs is added to `converted`. Throws Stop.
 void ConvertFile(FileCode file, const std::string& code, std::vector<ConvertedFile>& converted) {
-  const std::string fileName = shell::FileInfo(file).fileName;
-  const std::string path = cp1252::ToUtf8(shell::OpenedFilePath(file));
+  const std::string fileName = store::FileInfo(file).fileName;
+  const std::string path = cp1252::ToUtf8(store::OpenedFilePath(file));
   const std::string folder = path.substr(0, path.size() - fileName.size());
   const Decision d = Decide(file, code);
   const FilePlan& plan = d.plan;
@@ -627,8 +627,8 @@ void ConvertFile(FileCode file, const std::string& code, std::vector<ConvertedFi
       throw Stop{ConversionOutcome::BackupDiffers, fileName, backupName, 0, ""};
     }
     const std::string newBytes = ConvertedBytes(plan.code, file, current);
-    const std::size_t recordSize = static_cast<std::size_t>(shell::FileInfo(file).recordSize);
-    shell::RewriteFile(file, newBytes.data(), static_cast<int>(newBytes.size() / recordSize));
+    const std::size_t recordSize = static_cast<std::size_t>(store::FileInfo(file).recordSize);
+    store::RewriteFile(file, newBytes.data(), static_cast<int>(newBytes.size() / recordSize));
   } catch (const platform::IoError& e) {
     throw Stop{ConversionOutcome::FileError, fileName, backupName, e.Code(), e.what()};
   }
@@ -651,18 +651,18 @@ void RecordCodes(const std::set<std::string>& recorded) {
   std::vector<records::ReleaseFlagRec> flags(kConversionCodes.size());
   for (std::size_t i = 0; i < kConversionCodes.size(); ++i)
     if (recorded.count(kConversionCodes[i])) flags[i].SetConversionCode(kConversionCodes[i]);
-  shell::RewriteFile(FileCode::FLG, flags);
+  store::RewriteFile(FileCode::FLG, flags);
 }
 
 }  // namespace
 
 ConversionOutcome ConvertDataFiles() {
   ConversionOutcome outcome;
-  const std::string flagName = shell::FileInfo(FileCode::FLG).fileName;
+  const std::string flagName = store::FileInfo(FileCode::FLG).fileName;
   std::set<std::string> recorded;
   try {
     for (const records::ReleaseFlagRec& rec :
-         shell::ReadAll<records::ReleaseFlagRec>(FileCode::FLG, shell::kSmallFileLimit))
+         store::ReadAll<records::ReleaseFlagRec>(FileCode::FLG, store::kSmallFileLimit))
       recorded.insert(rec.ConversionCode());
   } catch (const platform::IoError& e) {
     outcome.failure = ConversionOutcome::FileError;
@@ -704,4 +704,4 @@ ConversionOutcome ConvertDataFiles() {
   return outcome;
 }
 
-}  // namespace masterdata
+}  // namespace store

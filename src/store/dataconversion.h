@@ -28,7 +28,7 @@
 //   is used; one that differs stops, naming both, unless the file already
 //   holds the backup converted (a run stopped after the new file was
 //   written: only the code is recorded). The new file is then built from
-//   the old bytes and replaced through shell::RewriteFile (temporary file,
+//   the old bytes and replaced through store::RewriteFile (temporary file,
 //   synced, renamed over the old one);
 // - a conversion brings the file to today's layout, so it records the
 //   later codes of the same file too (after "001": "009" and "011"; after
@@ -55,7 +55,7 @@
 
 #include "store/fileset.h"
 
-namespace masterdata {
+namespace store {
 
 // The conversion codes, in number order; code n is written at index n - 1.
 inline constexpr std::array<const char*, 11> kConversionCodes = {"001", "002", "003", "004", "005", "006",
@@ -66,7 +66,7 @@ inline constexpr std::array<const char*, 11> kConversionCodes = {"001", "002", "
 // entries.
 struct Conversion {
   const char* code;
-  shell::FileCode file;
+  store::FileCode file;
   int oldSize;
   int newSize;
 };
@@ -107,17 +107,17 @@ struct FilePlan {
   std::vector<LayoutReading> readings;
   bool operator==(const FilePlan&) const = default;
 };
-FilePlan PlanFor(shell::FileCode file, std::string_view code, std::string_view bytes);
+FilePlan PlanFor(store::FileCode file, std::string_view code, std::string_view bytes);
 
 // Whether every whole record of `bytes`, read with `recordSize` bytes a
 // record (a layout of `file`), has a valid "YYYYMMDD" (years 1900 to 2200)
 // in each of the layout's date fields, or an empty text where the layout
 // allows one. A layout without date fields reads so whatever the bytes.
-bool ReadsAsDates(shell::FileCode file, int recordSize, std::string_view bytes);
+bool ReadsAsDates(store::FileCode file, int recordSize, std::string_view bytes);
 
 // The codes recorded when `code` is done on `file`: it and the later
 // conversions of the same file.
-std::vector<std::string> CodesDoneWith(shell::FileCode file, std::string_view code);
+std::vector<std::string> CodesDoneWith(store::FileCode file, std::string_view code);
 
 // The backup name of `fileName` for `code`: "invsum.vlk", "001" ->
 // "invsum001.vlk".
@@ -126,7 +126,7 @@ std::string BackupName(std::string_view fileName, std::string_view code);
 // The records of today's layout for the whole old records in `oldBytes`
 // (a partial record at the end is left out), converted by `code` on
 // `file`: the bytes of the new file.
-std::string ConvertedBytes(std::string_view code, shell::FileCode file, std::string_view oldBytes);
+std::string ConvertedBytes(std::string_view code, store::FileCode file, std::string_view oldBytes);
 
 // One converted file: its name, its backup's name (both in the data
 // folder), the code that converted it and the bytes of a partial last
@@ -163,4 +163,4 @@ struct ConversionOutcome {
 // (the log-in's set); the set stays open, with the converted files in it.
 ConversionOutcome ConvertDataFiles();
 
-}  // namespace masterdata
+}  // namespace store

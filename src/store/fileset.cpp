@@ -17,7 +17,7 @@
 #include "records/codec.h"
 #include "text/systemsettings.h"
 
-namespace shell {
+namespace store {
 
 bool FileSetOpen = false;
 std::int32_t FileSetDepth = 0;
@@ -105,7 +105,7 @@ void Check(int code, const char* action, const std::string& path) {
   if (code != platform::kNoError) Raise(code, action, path);
 }
 
-void UpdateDataFolder() { SystemSettings.DataFolder = CurrentDataFolder(); }
+void UpdateDataFolder() { text::SystemSettings.DataFolder = CurrentDataFolder(); }
 
 std::string FolderOf(FileCode c) {
   switch (FileInfo(c).folder) {
@@ -1027,7 +1027,7 @@ void ResetFileSetState(const std::string& startFolder) {
   ClearDataFolderOverride();
   SetCurrentAdministrationFolder("");
   SetDataRoot("");
-  SystemSettings.DataFolder.clear();
+  text::SystemSettings.DataFolder.clear();
 }
 
 std::string FolderFromStored(std::string_view stored) {
@@ -1624,4 +1624,4 @@ std::string OpenedFilePath(FileCode c) {
   return f.handle ? f.path : std::string();
 }
 
-}  // namespace shell
+}  // namespace store

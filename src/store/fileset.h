@@ -59,7 +59,7 @@
 #include <string_view>
 #include <vector>
 
-namespace shell {
+namespace store {
 
 // The file codes, in the fixed open order.
 enum class FileCode {
@@ -340,4 +340,4 @@ void RewriteFile(FileCode c, const std::vector<R>& recs) {
   RewriteFile(c, static_cast<const void*>(recs.data()), static_cast<int>(recs.size()));
 }
 
-}  // namespace shell
+}  // namespace store

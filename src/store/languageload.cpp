@@ -2,14 +2,14 @@
 
 #include "store/fileset.h"
 
-namespace shell {
+namespace store {
 
 std::optional<FileSetFailure> LoadLanguage(const std::string& name) {
   int result = 0;
   OpenFileSet("LAN", result);
   if (result != 0) return FileSetFailure{result, FileErrorText, FileErrorCode};
-  LanguageRec rec;
-  LanguageRec english;
+  text::LanguageRec rec;
+  text::LanguageRec english;
   bool found = false;
   bool haveEnglish = false;
   try {
@@ -19,7 +19,7 @@ std::optional<FileSetFailure> LoadLanguage(const std::string& name) {
       const std::string key = rec.LanguageName();
       if (key == name) {
         found = true;
-      } else if (!haveEnglish && key == kFallbackLanguageName) {
+      } else if (!haveEnglish && key == text::kFallbackLanguageName) {
         english = rec;
         haveEnglish = true;
       }
@@ -30,12 +30,12 @@ std::optional<FileSetFailure> LoadLanguage(const std::string& name) {
   }
   CloseFileSet();
   if (found)
-    LanguageBuffer = rec;
+    text::LanguageBuffer = rec;
   else if (haveEnglish)
-    LanguageBuffer = english;
+    text::LanguageBuffer = english;
   else
-    LanguageBuffer = BuiltInEnglish();
+    text::LanguageBuffer = text::BuiltInEnglish();
   return std::nullopt;
 }
 
-}  // namespace shell
+}  // namespace store

@@ -9,7 +9,7 @@
 #include "store/scopedfileset.h"
 #include "text/languagefile.h"
 
-namespace shell {
+namespace store {
 
 // Reads the language file (it opens and closes "LAN" through the data-file
 // set) into `LanguageBuffer`: the record whose language name equals `name`
@@ -21,4 +21,4 @@ namespace shell {
 // read error raises platform::IoError after the set was closed again.
 std::optional<FileSetFailure> LoadLanguage(const std::string& name);
 
-}  // namespace shell
+}  // namespace store

@@ -24,7 +24,7 @@
 #include "records/codec.h"
 #include "store/fileset.h"
 
-namespace shell {
+namespace store {
 
 namespace recordscan_detail {
 template <class R>
@@ -127,4 +127,4 @@ std::string_view FieldView(const R& rec, const records::ShortString& field) {
   return {reinterpret_cast<const char*>(rec.Bytes.data() + field.offset + 1), len};
 }
 
-}  // namespace shell
+}  // namespace store

@@ -2,7 +2,7 @@
 
 #include "store/fileset.h"
 
-namespace shell {
+namespace store {
 
 ScopedFileSet::ScopedFileSet(const std::string& list) {
   int result = 0;
@@ -28,4 +28,4 @@ void ScopedFileSet::Close() {
   CloseFileSet();
 }
 
-}  // namespace shell
+}  // namespace store

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-namespace shell {
+namespace store {
 
 // What a failed OpenFileSet left behind.
 struct FileSetFailure {
@@ -39,4 +39,4 @@ class ScopedFileSet {
   FileSetFailure failure_;
 };
 
-}  // namespace shell
+}  // namespace store

@@ -2,7 +2,7 @@
 
 #include "text/systemsettings.h"
 
-namespace shell {
+namespace store {
 
 std::string ProductTitle;
 std::string CurrentAdministrationCode;
@@ -16,7 +16,7 @@ void ResetSessionState() {
   CurrentAdministrationName.clear();
   SystemParams.Clear();
   DataRootFolder.clear();
-  SystemSettings = {};
+  text::SystemSettings = {};
 }
 
-}  // namespace shell
+}  // namespace store

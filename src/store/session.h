@@ -8,7 +8,7 @@
 
 #include "records/systemparamrec.h"
 
-namespace shell {
+namespace store {
 
 // Root text of the function tree and first part of every form caption.
 extern std::string ProductTitle;
@@ -29,4 +29,4 @@ extern std::string DataRootFolder;
 // settings).
 void ResetSessionState();
 
-}  // namespace shell
+}  // namespace store

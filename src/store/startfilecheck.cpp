@@ -6,14 +6,20 @@
 #include "platform/oserror.h"
 #include "text/builtintext.h"
 
-namespace shell {
+namespace store {
 
 std::string MsgTornStartFile(const std::string& path) {
-  return BuiltInText("The file \"" + path + "\" is damaged: it holds less than one whole record. It was left as it is.",
-                     "Het bestand \"" + path + "\" is beschadigd: het bevat minder dan een volledig record. Het is "
-                     "ongewijzigd gelaten.",
-                     "Die Datei \"" + path + "\" ist besch\xe4" "digt: sie enth\xe4" "lt weniger als einen ganzen "
-                     "Datensatz. Sie wurde nicht ver\xe4" "ndert.");
+  return text::BuiltInText(
+      "The file \"" + path + "\" is damaged: it holds less than one whole record. It was left as it is.",
+      "Het bestand \"" + path +
+          "\" is beschadigd: het bevat minder dan een volledig record. Het is "
+          "ongewijzigd gelaten.",
+      "Die Datei \"" + path +
+          "\" ist besch\xe4"
+          "digt: sie enth\xe4"
+          "lt weniger als einen ganzen "
+          "Datensatz. Sie wurde nicht ver\xe4"
+          "ndert.");
 }
 
 std::optional<std::string> TornStartFileText(FileCode code) {
@@ -25,4 +31,4 @@ void RefuseTornStartFile(FileCode code) {
   if (auto text = TornStartFileText(code)) throw platform::IoError(platform::kErrnoBase + EBADMSG, *text);
 }
 
-}  // namespace shell
+}  // namespace store

@@ -11,7 +11,7 @@
 
 #include "store/fileset.h"
 
-namespace shell {
+namespace store {
 
 // For a file of the open set: the error text naming the file when it holds
 // bytes but less than one whole record; nothing for an empty file or one
@@ -26,4 +26,4 @@ void RefuseTornStartFile(FileCode code);
 // The text of that error for the file at `path`, in the language in use.
 std::string MsgTornStartFile(const std::string& path);
 
-}  // namespace shell
+}  // namespace store

@@ -2,7 +2,7 @@
 
 #include "platform/oserror.h"
 
-namespace shell {
+namespace systemforms {
 
 std::string StartupErrorText;
 int StartupErrorCode = 0;
@@ -38,4 +38,4 @@ void Tstartuperror::Button1Click() { Close(); }
 // A click anywhere on the form closes it.
 void Tstartuperror::FormClick() { Close(); }
 
-}  // namespace shell
+}  // namespace systemforms

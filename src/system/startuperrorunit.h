@@ -6,7 +6,7 @@
 
 #include "ui/form.h"
 
-namespace shell {
+namespace systemforms {
 
 // The file set's error text and code after the failed start-up open.
 extern std::string StartupErrorText;
@@ -31,4 +31,4 @@ class Tstartuperror : public ui::Form {
 
 extern Tstartuperror* startuperror;
 
-}  // namespace shell
+}  // namespace systemforms

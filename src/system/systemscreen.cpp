@@ -25,10 +25,13 @@
 #include "store/startfilecheck.h"
 #include "ui/application.h"
 
-namespace shell {
+namespace systemforms {
+
+using text::BuiltInText;
+using text::L;
 
 bool RateInputSkip = false;
-HelpCaptionBlockRec SystemschermHelpCaptionBlock;
+formkit::HelpCaptionBlockRec SystemschermHelpCaptionBlock;
 Tsystemscherm* systemscherm = nullptr;
 
 namespace {
@@ -55,7 +58,7 @@ std::string MsgCurrencySignMissing;
 
 void ResetSystemSettingsState() {
   RateInputSkip = false;
-  SystemschermHelpCaptionBlock = HelpCaptionBlockRec{};
+  systemforms::SystemschermHelpCaptionBlock = formkit::HelpCaptionBlockRec{};
   MsgNewsPage = "Ombrelo Account calls the newspage of our website to show relevant messages";
   MsgDataFolderNotCreated = kDataFolderNotCreatedEnglish;
   MsgDataFolderTooLong = kDataFolderTooLongEnglish;
@@ -136,7 +139,7 @@ void ClearMark(C& c) {
 // --- unit routines -----------------------------------------------------------
 
 std::optional<std::string> NextNewsDateAfter(std::string_view nextNewsDate, std::string_view today) {
-  if (!IsValidYmd(nextNewsDate) || !IsValidYmd(today)) return std::nullopt;
+  if (!text::IsValidYmd(nextNewsDate) || !text::IsValidYmd(today)) return std::nullopt;
   if (nextNewsDate >= today) return std::nullopt;
   std::string d = platform::YmdAddDays(nextNewsDate, 90);
   while (today >= d) d = platform::YmdAddDays(d, 90);
@@ -162,10 +165,10 @@ std::string RateText(double rate) {
 }
 
 void RefreshSystemSettings() {
-  SystemSettings.AmountDecimals = static_cast<int16_t>(ClampDecimals(SystemParams.AmountDecimals()));
-  SystemSettings.CurrencySign = UsableSign(SystemParams.CurrencySign());
-  SystemSettings.CurrencyInFront = SystemParams.CurrencyInFront() == 'T' ? 'T' : 'F';
-  SystemSettings.CurrentUser = SystemParams.CurrentUser();
+  text::SystemSettings.AmountDecimals = static_cast<int16_t>(ClampDecimals(store::SystemParams.AmountDecimals()));
+  text::SystemSettings.CurrencySign = UsableSign(store::SystemParams.CurrencySign());
+  text::SystemSettings.CurrencyInFront = store::SystemParams.CurrencyInFront() == 'T' ? 'T' : 'F';
+  text::SystemSettings.CurrentUser = store::SystemParams.CurrentUser();
 }
 
 bool CreateDataFolderPath(const std::string& folder) {
@@ -181,7 +184,7 @@ bool SaveSystemSettings(Tsystemscherm& f) {
 
   // The new record is built aside: SystemParams changes only once it is
   // written.
-  SystemParamRec rec = SystemParams;
+  SystemParamRec rec = store::SystemParams;
   rec.SetCompanyName(f.Edit1.GetText());
   rec.SetAddress(f.Edit2.GetText());
   rec.SetZipCode(f.Edit3.GetText());
@@ -211,17 +214,18 @@ bool SaveSystemSettings(Tsystemscherm& f) {
   }
   rec.SetCurrencyInFront(f.RadioButton1.Checked() ? 'T' : 'F');
 
-  RewriteFile(FileCode::SYS, std::vector<SystemParamRec>{rec});
-  SystemParams = rec;
+  store::RewriteFile(store::FileCode::SYS, std::vector<SystemParamRec>{rec});
+  store::SystemParams = rec;
 
-  f.Edit15.SetText(SystemParams.SavedBy());
-  f.Edit16.SetText(SystemParams.SavedAt());
+  f.Edit15.SetText(store::SystemParams.SavedBy());
+  f.Edit16.SetText(store::SystemParams.SavedAt());
   f.Edit9.SetText(in->dataFolder);
 
-  if (auto failure = LoadLanguage(SystemParams.LanguageName())) ReportFileSetError(*failure, FileSetReport::TextOnly);
-  CurrentLanguage = LanguageBuffer;
-  DataRootFolder = SystemParams.DataFolder();
-  SetDataRoot(DataRootFolder);
+  if (auto failure = store::LoadLanguage(store::SystemParams.LanguageName()))
+    formkit::ReportFileSetError(*failure, formkit::FileSetReport::TextOnly);
+  text::CurrentLanguage = text::LanguageBuffer;
+  store::DataRootFolder = store::SystemParams.DataFolder();
+  store::SetDataRoot(store::DataRootFolder);
   RefreshSystemSettings();
   return true;
 }
@@ -230,7 +234,7 @@ bool SaveSystemSettings(Tsystemscherm& f) {
 
 Tsystemscherm::Tsystemscherm() : ui::Form("systemscherm", "Tsystemscherm") {
   // The first run shows the form before the language texts are applied.
-  SetCaption(ProductTitle + " : System settings");
+  SetCaption(store::ProductTitle + " : System settings");
   width = 940;
   height = 660;
 
@@ -314,12 +318,17 @@ Tsystemscherm::Tsystemscherm() : ui::Form("systemscherm", "Tsystemscherm") {
   ComboBox2.OnChange = [this] { RadioButton1Click(); };
   ComboBox3.OnChange = [this] { RadioButton1Click(); };
   BrowseFolderButton.OnClick = [this] { Edit9Enter(); };
-  BindHelpMenu(*this, SystemschermHelpCaptionBlock,
-               {{&BrenvickSystemsettingshelp1, "<SYS00>"}, {&ToolButton5, "<SYS00>"}, {&BrenvickHelp1, ""},
-                {&utorial1, "<TUT00>"}, {&About1, "<ABO00>"}});
+  formkit::BindHelpMenu(*this, systemforms::SystemschermHelpCaptionBlock,
+                        {{&BrenvickSystemsettingshelp1, "<SYS00>"},
+                         {&ToolButton5, "<SYS00>"},
+                         {&BrenvickHelp1, ""},
+                         {&utorial1, "<TUT00>"},
+                         {&About1, "<ABO00>"}});
   // The home page follows the language of the settings, not the help
   // captions.
-  Brenvickhomepage1.OnClick = [] { ui::GetBackend().OpenUrl(HomePageUrl(SystemParams.LanguageName())); };
+  Brenvickhomepage1.OnClick = [] {
+    ui::GetBackend().OpenUrl(formkit::HomePageUrl(store::SystemParams.LanguageName()));
+  };
 }
 
 void Tsystemscherm::ShowRateSet(int set, bool visible) {
@@ -333,21 +342,21 @@ void Tsystemscherm::ShowRateSet(int set, bool visible) {
 }
 
 void Tsystemscherm::TakeSnapshot() {
-  fileset_detail::CheckFileSize(FileCode::SYS, kSmallFileLimit);
-  snapshot_ = SnapshotOf(FileCode::SYS);
+  store::fileset_detail::CheckFileSize(store::FileCode::SYS, store::kSmallFileLimit);
+  snapshot_ = store::SnapshotOf(store::FileCode::SYS);
 }
 
 void Tsystemscherm::Reload() {
-  FileSetScope scope("SYS", FileSetReport::TextOnly);
+  formkit::FileSetScope scope("SYS", formkit::FileSetReport::TextOnly);
   if (!scope.Ok()) return;
   TakeSnapshot();
-  if (RecordCount(FileCode::SYS) == 0) return;
-  const std::string currentUser = SystemParams.CurrentUser();
-  ReadRecord(FileCode::SYS, 0, SystemParams);
-  SystemParams.SetCurrentUser(currentUser);
+  if (store::RecordCount(store::FileCode::SYS) == 0) return;
+  const std::string currentUser = store::SystemParams.CurrentUser();
+  store::ReadRecord(store::FileCode::SYS, 0, store::SystemParams);
+  store::SystemParams.SetCurrentUser(currentUser);
   scope.Close();
-  const std::string folder = FolderFromStored(SystemParams.DataFolder());
-  FillFromParams(SystemParams.LanguageName(), folder.empty() ? WorkingFolder() + "data/" : folder);
+  const std::string folder = store::FolderFromStored(store::SystemParams.DataFolder());
+  FillFromParams(store::SystemParams.LanguageName(), folder.empty() ? store::WorkingFolder() + "data/" : folder);
 }
 
 void Tsystemscherm::SetRateEdit(ui::Edit& e, const std::string& text) {
@@ -360,7 +369,7 @@ void Tsystemscherm::SetRateEdit(ui::Edit& e, const std::string& text) {
 // language file falls back to.
 void Tsystemscherm::SelectLanguage(const std::string& language) {
   int i = ComboBox1.IndexOf(language);
-  if (i < 0) i = ComboBox1.IndexOf(std::string(kFallbackLanguageName));
+  if (i < 0) i = ComboBox1.IndexOf(std::string(text::kFallbackLanguageName));
   ComboBox1.SetItemIndex(i);
 }
 
@@ -393,7 +402,7 @@ void Tsystemscherm::SetFirstRunDefaults() {
 }
 
 void Tsystemscherm::FillFromParams(const std::string& language, const std::string& dataFolder) {
-  const SystemParamRec& p = SystemParams;
+  const SystemParamRec& p = store::SystemParams;
   Edit1.SetText(p.CompanyName());
   Edit2.SetText(p.Address());
   Edit3.SetText(p.ZipCode());
@@ -445,10 +454,10 @@ void Tsystemscherm::FillFromParams(const std::string& language, const std::strin
 
 void Tsystemscherm::FormCreate() {
   FirstRun = false;
-  FileSetScope scope("SYS;LAN;INS", FileSetReport::TextOnly);
+  formkit::FileSetScope scope("SYS;LAN;INS", formkit::FileSetReport::TextOnly);
   if (!scope.Ok()) return;
 
-  const std::string today = DateToYmd(platform::Date());
+  const std::string today = text::DateToYmd(platform::Date());
   bool toSave = false;
 
   // The installer's hint presets the language once; the file then holds
@@ -456,55 +465,55 @@ void Tsystemscherm::FormCreate() {
   // the form already offers the installer's language and a second creation
   // after the first save keeps what the user chose.
   std::string hint = "XX";
-  if (RecordCount(FileCode::INS) > 0) {
+  if (store::RecordCount(store::FileCode::INS) > 0) {
     records::InstallHintRec h;
-    ReadRecord(FileCode::INS, 0, h);
+    store::ReadRecord(store::FileCode::INS, 0, h);
     hint = h.LanguageCode();
   }
   const std::string hintLanguage = LanguageForInstallHint(hint);
 
-  if (RecordCount(FileCode::SYS) == 0) {
+  if (store::RecordCount(store::FileCode::SYS) == 0) {
     // Bytes but no whole record: a damaged file, never a first run.
-    RefuseTornStartFile(FileCode::SYS);
+    store::RefuseTornStartFile(store::FileCode::SYS);
     FirstRun = true;
-    SystemParams.Clear();
+    store::SystemParams.Clear();
     SetFirstRunDefaults();
     if (!hintLanguage.empty()) SelectLanguage(hintLanguage);
-    Edit9.SetText(WorkingFolder() + "data/");
-    SystemParams.SetNextNewsDate(today);
+    Edit9.SetText(store::WorkingFolder() + "data/");
+    store::SystemParams.SetNextNewsDate(today);
     toSave = true;
   } else {
-    ReadRecord(FileCode::SYS, 0, SystemParams);
-    SelectLanguage(hintLanguage.empty() ? SystemParams.LanguageName() : hintLanguage);
-    SystemParams.SetLanguageName(ComboBox1.GetText());
-    const std::string stored = SystemParams.DataFolder();
+    store::ReadRecord(store::FileCode::SYS, 0, store::SystemParams);
+    SelectLanguage(hintLanguage.empty() ? store::SystemParams.LanguageName() : hintLanguage);
+    store::SystemParams.SetLanguageName(ComboBox1.GetText());
+    const std::string stored = store::SystemParams.DataFolder();
     if (stored.empty()) {
-      SystemParams.SetNextNewsDate(today);
+      store::SystemParams.SetNextNewsDate(today);
       toSave = true;
     }
     // A folder stored on another system ("C:\books\data\") names nothing
     // here: the default is shown, as for no folder.
-    const std::string folder = FolderFromStored(stored);
-    FillFromParams(ComboBox1.GetText(), folder.empty() ? WorkingFolder() + "data/" : folder);
+    const std::string folder = store::FolderFromStored(stored);
+    FillFromParams(ComboBox1.GetText(), folder.empty() ? store::WorkingFolder() + "data/" : folder);
   }
-  DataRootFolder = Edit9.GetText();
+  store::DataRootFolder = Edit9.GetText();
 
   records::InstallHintRec xx;
   xx.SetLanguageCode("XX");
-  if (hint != "XX" || RecordCount(FileCode::INS) != 1)
-    RewriteFile(FileCode::INS, std::vector<records::InstallHintRec>{xx});
+  if (hint != "XX" || store::RecordCount(store::FileCode::INS) != 1)
+    store::RewriteFile(store::FileCode::INS, std::vector<records::InstallHintRec>{xx});
 
   // The news page. A date that is no valid "YYYYMMDD" (or none) counts as
   // today. Opening the page is only a request to the desktop's browser: it
   // neither waits for nor needs the network.
-  if (!IsValidYmd(SystemParams.NextNewsDate())) SystemParams.SetNextNewsDate(today);
-  const std::string tn = SystemParams.TipsAndNews();
+  if (!text::IsValidYmd(store::SystemParams.NextNewsDate())) store::SystemParams.SetNextNewsDate(today);
+  const std::string tn = store::SystemParams.TipsAndNews();
   if (tn == "T" || tn == "U") {
-    if (std::optional<std::string> next = NextNewsDateAfter(SystemParams.NextNewsDate(), today)) {
-      SystemParams.SetNextNewsDate(*next);
+    if (std::optional<std::string> next = NextNewsDateAfter(store::SystemParams.NextNewsDate(), today)) {
+      store::SystemParams.SetNextNewsDate(*next);
       toSave = true;
       ui::ShowMessage(MsgNewsPage);
-      BrowseURL2URL = NewsPageUrl(SystemParams.LanguageName());
+      BrowseURL2URL = formkit::NewsPageUrl(store::SystemParams.LanguageName());
       BrowseURL2.Execute();
     }
   }
@@ -513,8 +522,9 @@ void Tsystemscherm::FormCreate() {
   if (toSave) SaveSystemSettings(*this);
   TakeSnapshot();
 
-  if (auto failure = LoadLanguage(ComboBox1.GetText())) ReportFileSetError(*failure, FileSetReport::TextOnly);
-  CurrentLanguage = LanguageBuffer;
+  if (auto failure = store::LoadLanguage(ComboBox1.GetText()))
+    formkit::ReportFileSetError(*failure, formkit::FileSetReport::TextOnly);
+  text::CurrentLanguage = text::LanguageBuffer;
 }
 
 // Each showing reads the file again: what another copy saved meanwhile is
@@ -536,7 +546,7 @@ void Tsystemscherm::FormKeyPress(char& key) {
 void Tsystemscherm::FormKeyDown(uint16_t& key, unsigned shift) {
   if (key == ui::keys::F1) {
     key = 0;
-    ShowHelpFrom(*this, "<SYS00>", SystemschermHelpCaptionBlock);
+    formkit::ShowHelpFrom(*this, "<SYS00>", systemforms::SystemschermHelpCaptionBlock);
   }
 }
 
@@ -569,7 +579,7 @@ std::optional<Tsystemscherm::Input> Tsystemscherm::CheckInput() {
     const bool on = i < 3 ? CheckBox4.Checked() : CheckBox5.Checked();
     ui::Edit& e = *RateEdit(i);
     if (!on) continue;
-    const std::optional<double> r = TryParseAmount(e.GetText());
+    const std::optional<double> r = text::TryParseAmount(e.GetText());
     if (!r || !std::isfinite(*r)) {
       MarkInvalid(e);
       fail(MsgInvalidRate + " " + e.GetText());
@@ -583,7 +593,7 @@ std::optional<Tsystemscherm::Input> Tsystemscherm::CheckInput() {
   std::string folder = Edit9.GetText();
   while (!folder.empty() && folder.back() == ' ') folder.pop_back();
   while (!folder.empty() && folder.front() == ' ') folder.erase(0, 1);
-  in.dataFolder = folder.empty() ? WorkingFolder() + "data/" : FolderFromStored(folder);
+  in.dataFolder = folder.empty() ? store::WorkingFolder() + "data/" : store::FolderFromStored(folder);
   if (in.dataFolder.empty()) {
     // A drive letter names no folder on this system.
     MarkInvalid(Edit9);
@@ -610,12 +620,12 @@ void Tsystemscherm::opslaanExecute() {
   if (!in) return;
   if (!CreateDataFolderPath(in->dataFolder)) return;
   {
-    FileSetScope scope("SYS;LAN;", FileSetReport::TextOnly);
+    formkit::FileSetScope scope("SYS;LAN;", formkit::FileSetReport::TextOnly);
     if (!scope.Ok()) return;
     // Under the Save's own set (its lock): the file must still hold what
     // the form read, or another copy's settings would be overwritten.
-    if (SnapshotOf(FileCode::SYS) != snapshot_) {
-      ui::ShowMessage(MsgChangedInAnotherCopy());
+    if (store::SnapshotOf(store::FileCode::SYS) != snapshot_) {
+      ui::ShowMessage(text::MsgChangedInAnotherCopy());
       return;
     }
     if (!SaveSystemSettings(*this)) return;
@@ -627,7 +637,7 @@ void Tsystemscherm::opslaanExecute() {
 }
 
 void Tsystemscherm::AnnulerenExecute() {
-  FillFromParams(SystemParams.LanguageName(), DataRootFolder);
+  FillFromParams(store::SystemParams.LanguageName(), store::DataRootFolder);
   ClearMark(Edit9);
   for (RateLine& line : RateLines) ClearMark(line.Rate);
   ClearMark(ComboBox2);
@@ -656,7 +666,7 @@ void Tsystemscherm::RateChange(int line) {
   if (RateInputSkip) return;
   ui::Edit& rate = RateLines[line].Rate;
   std::string s = rate.GetText();
-  FilterAmountInput(s, RateInputSkip);
+  text::FilterAmountInput(s, RateInputSkip);
   RateInputSkip = false;
   rate.SetText(s);
 }
@@ -673,20 +683,20 @@ void Tsystemscherm::ComboBox1Exit() {
 // decimals and the sign the boxes hold. The amount routines read the sign
 // and its position from SystemSettings, which is restored afterwards.
 void Tsystemscherm::RadioButton1Click() {
-  const SystemSettingsRec saved = SystemSettings;
+  const text::SystemSettingsRec saved = text::SystemSettings;
   struct Restore {
-    const SystemSettingsRec& s;
-    ~Restore() { SystemSettings = s; }
+    const text::SystemSettingsRec& s;
+    ~Restore() { text::SystemSettings = s; }
   } restore{saved};
 
   const std::optional<int> d = WholeNumber(ComboBox2.GetText());
-  const int decimals = d ? ClampDecimals(*d) : SystemSettings.AmountDecimals;
+  const int decimals = d ? ClampDecimals(*d) : text::SystemSettings.AmountDecimals;
   const std::string sign = ComboBox3.GetText();
-  SystemSettings.CurrencySign = UsableSign(sign.empty() ? saved.CurrencySign : sign[0]);
-  SystemSettings.CurrencyInFront = 'T';
-  RadioButton1.SetCaption(WithoutAlignment(FormatAmount(kSampleAmount, decimals, 'N')));
-  SystemSettings.CurrencyInFront = 'F';
-  RadioButton2.SetCaption(" " + WithoutAlignment(FormatAmount(kSampleAmount, decimals, 'N')));
+  text::SystemSettings.CurrencySign = UsableSign(sign.empty() ? saved.CurrencySign : sign[0]);
+  text::SystemSettings.CurrencyInFront = 'T';
+  RadioButton1.SetCaption(WithoutAlignment(text::FormatAmount(kSampleAmount, decimals, 'N')));
+  text::SystemSettings.CurrencyInFront = 'F';
+  RadioButton2.SetCaption(" " + WithoutAlignment(text::FormatAmount(kSampleAmount, decimals, 'N')));
 }
 
 // The data-folder picker: a folder dialog that starts in the current data
@@ -694,7 +704,7 @@ void Tsystemscherm::RadioButton1Click() {
 // when the dialog is cancelled.
 void Tsystemscherm::Edit9Enter() {
   const std::string title = Label16.Caption() + "/" + Label9.Caption();
-  std::string start = Edit9.GetText().empty() ? DataRootFolder : FolderFromStored(Edit9.GetText());
+  std::string start = Edit9.GetText().empty() ? store::DataRootFolder : store::FolderFromStored(Edit9.GetText());
   const std::optional<std::string> chosen = ui::GetBackend().SelectFolder(title, cp1252::ToUtf8(start));
   if (chosen && !chosen->empty()) {
     std::string folder = cp1252::FromUtf8(*chosen);
@@ -716,8 +726,8 @@ void Tsystemscherm::BrowseURL2Execute() {
 }
 
 void Tsystemscherm::ApplyLanguageTexts() {
-  SetCaption(ProductTitle + " : " + L(1110) + " / " + L(1133));
-  Label16.SetCaption(Cut(" " + L(1133), 26));
+  SetCaption(store::ProductTitle + " : " + L(1110) + " / " + L(1133));
+  Label16.SetCaption(text::Cut(" " + L(1133), 26));
   Label1.SetCaption(L(1357));
   Label2.SetCaption(L(1372));
   Label3.SetCaption(L(1383));
@@ -753,7 +763,7 @@ void Tsystemscherm::ApplyLanguageTexts() {
   Annuleren.SetCaption(L(306));  // Cancel1, Button3 and ToolButton1
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
-  utorial1.SetCaption(TutorialCaption());
+  utorial1.SetCaption(text::TutorialCaption());
 
   // Texts the language file has no field for.
   Label10.SetCaption(BuiltInText("Website", "Website", "Webseite"));
@@ -779,4 +789,4 @@ void Tsystemscherm::ApplyLanguageTexts() {
                                        cp1252::L("Bitte wählen Sie ein Währungszeichen."));
 }
 
-}  // namespace shell
+}  // namespace systemforms

@@ -34,13 +34,13 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 
-namespace shell {
+namespace systemforms {
 
 // Set while the program writes a rate edit, so that the rate filter leaves
 // the text alone.
 extern bool RateInputSkip;
 // The unit's copy of the help captions, handed to the help form.
-extern HelpCaptionBlockRec SystemschermHelpCaptionBlock;
+extern formkit::HelpCaptionBlockRec SystemschermHelpCaptionBlock;
 
 // Message texts of the unit.
 extern std::string MsgNewsPage;             // shown before the news page opens
@@ -237,7 +237,7 @@ class Tsystemscherm : public ui::Form {
   ui::Edit* RateEdit(int i) { return &RateLines.at(static_cast<std::size_t>(i)).Rate; }
 
   // What the file held when the form last read or wrote it.
-  const FileSnapshot& Snapshot() const { return snapshot_; }
+  const store::FileSnapshot& Snapshot() const { return snapshot_; }
 
  private:
   // Fills the form from SystemParams; the language box gets `language`, the
@@ -254,7 +254,7 @@ class Tsystemscherm : public ui::Form {
   // kept) and fills the form from it.
   void Reload();
 
-  FileSnapshot snapshot_;
+  store::FileSnapshot snapshot_;
 };
 
 // The form into SystemParams and record 0 of the system-parameter file, the
@@ -269,4 +269,4 @@ bool CreateDataFolderPath(const std::string& folder);
 
 extern Tsystemscherm* systemscherm;
 
-}  // namespace shell
+}  // namespace systemforms

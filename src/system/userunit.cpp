@@ -17,7 +17,10 @@
 #include "formkit/helpmenu.h"
 #include "formkit/website.h"
 
-namespace shell {
+namespace systemforms {
+
+using text::BuiltInText;
+using text::L;
 
 const std::string BuiltInUserMemo =
     "Change password, write on paper, and keep it in an closed envelope a save place. Change this memo text.";
@@ -33,7 +36,7 @@ std::string MsgSystemCannotBeDeleted;
 std::string MsgEntryPending;
 std::string MsgUserIdExists;
 std::string MsgRequiredSuffix;
-HelpCaptionBlockRec UsersHelpCaptionBlock;
+formkit::HelpCaptionBlockRec UsersHelpCaptionBlock;
 TUsers* Users = nullptr;
 
 void ResetUsersState() {
@@ -48,7 +51,7 @@ void ResetUsersState() {
   MsgEntryPending = "First add or delete the entry in the edit fields";
   MsgUserIdExists = "This user id exists already";
   MsgRequiredSuffix = " (required field)";
-  UsersHelpCaptionBlock = HelpCaptionBlockRec{};
+  systemforms::UsersHelpCaptionBlock = formkit::HelpCaptionBlockRec{};
 }
 
 namespace {
@@ -65,7 +68,7 @@ constexpr std::size_t kMinIdLength = 6, kMaxIdLength = 10;
 constexpr std::size_t kMinPasswordLength = 6, kMaxPasswordLength = 12;
 
 // The date-time text of now as the user record holds it.
-std::string NowStamp() { return Cut(platform::DateTimeToText(platform::Now()), 20); }
+std::string NowStamp() { return text::Cut(platform::DateTimeToText(platform::Now()), 20); }
 
 records::UserRec BuiltInUser() {
   records::UserRec rec;
@@ -78,7 +81,7 @@ records::UserRec BuiltInUser() {
   rec.SetChangedBy(kSystemUserId);
   const std::string setAt = NowStamp();
   rec.SetPasswordSetAt(setAt);
-  rec.SetPasswordChecksum(StringChecksum(kDefaultPassword, setAt));
+  rec.SetPasswordChecksum(text::StringChecksum(kDefaultPassword, setAt));
   return rec;
 }
 
@@ -117,20 +120,21 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 // --- the user-file routines -------------------------------------------------
 
 int CountUsers() {
-  FileSetScope scope("USE", FileSetReport::TextOnly);
+  formkit::FileSetScope scope("USE", formkit::FileSetReport::TextOnly);
   if (!scope.Ok()) return 0;
-  const int count = RecordCount(FileCode::USE);
+  const int count = store::RecordCount(store::FileCode::USE);
   scope.Close();
   return count;
 }
 
 void FindUser(std::uint8_t& Found, records::UserRec& Rec) {
   Found = 0;
-  FileSetScope scope("USE", FileSetReport::TextOnly);
+  formkit::FileSetScope scope("USE", formkit::FileSetReport::TextOnly);
   if (!scope.Ok()) return;
   const std::string wanted = Rec.UserId();
   // Always from the first record, wherever an enclosing set left the file.
-  const std::vector<records::UserRec> users = ReadAll<records::UserRec>(FileCode::USE, kSmallFileLimit);
+  const std::vector<records::UserRec> users =
+      store::ReadAll<records::UserRec>(store::FileCode::USE, store::kSmallFileLimit);
   scope.Close();
   for (const records::UserRec& user : users) {
     Rec = user;
@@ -143,12 +147,13 @@ void FindUser(std::uint8_t& Found, records::UserRec& Rec) {
 
 void UpdateUser(std::uint8_t& Found, records::UserRec& Rec) {
   Found = 0;
-  Rec.SetChangedBy(SystemSettings.CurrentUser);
+  Rec.SetChangedBy(text::SystemSettings.CurrentUser);
   const std::string wanted = Rec.UserId();
-  const std::vector<records::UserRec> users = ReadAll<records::UserRec>(FileCode::USE, kSmallFileLimit);
+  const std::vector<records::UserRec> users =
+      store::ReadAll<records::UserRec>(store::FileCode::USE, store::kSmallFileLimit);
   for (std::size_t i = 0; i < users.size(); ++i) {
     if (users[i].UserId() == wanted) {
-      WriteRecord(FileCode::USE, static_cast<int>(i), Rec);
+      store::WriteRecord(store::FileCode::USE, static_cast<int>(i), Rec);
       Found = 1;
       break;
     }
@@ -235,10 +240,13 @@ TUsers::TUsers() : ui::Form("Users", "TUsers") {
   Edit1.OnExit = [this] { Edit1Exit(); };
   Edit5.OnExit = [this] { Edit5Exit(); };
   Edit6.OnExit = [this] { Edit6Exit(); };
-  BindHelpMenu(*this, UsersHelpCaptionBlock,
-               {{&BrenvickHelp1, ""}, {&BrenvickUsersHelp1, "<USE00>"}, {&Tutorial1, "<TUT00>"},
-                {&About1, "<ABO00>"}, {&ToolButton3, "<USE00>"}},
-               &Brenvickhomepage1);
+  formkit::BindHelpMenu(*this, systemforms::UsersHelpCaptionBlock,
+                        {{&BrenvickHelp1, ""},
+                         {&BrenvickUsersHelp1, "<USE00>"},
+                         {&Tutorial1, "<TUT00>"},
+                         {&About1, "<ABO00>"},
+                         {&ToolButton3, "<USE00>"}},
+                        &Brenvickhomepage1);
 }
 
 void TUsers::ShowStatus(const std::string& text, ui::Color color) { StatusBar1.Show(text, color); }
@@ -286,11 +294,11 @@ void TUsers::ClearEditFields() {
 // user with the default password. A file that holds bytes but not one whole
 // record is damaged, not empty: it is reported and kept as it is.
 void TUsers::FormCreate() {
-  FileSetScope scope("USE", FileSetReport::TextOnly);
+  formkit::FileSetScope scope("USE", formkit::FileSetReport::TextOnly);
   if (!scope.Ok()) return;
-  if (RecordCount(FileCode::USE) == 0) {
-    RefuseTornStartFile(FileCode::USE);
-    RewriteFile(FileCode::USE, std::vector<records::UserRec>{BuiltInUser()});
+  if (store::RecordCount(store::FileCode::USE) == 0) {
+    store::RefuseTornStartFile(store::FileCode::USE);
+    store::RewriteFile(store::FileCode::USE, std::vector<records::UserRec>{BuiltInUser()});
   }
   scope.Close();
 }
@@ -305,13 +313,13 @@ void TUsers::FormActivate() {
   rows_.Clear();
   loadedWhole_ = false;
   {
-    FileSetScope scope("USE", FileSetReport::TextOnly);
+    formkit::FileSetScope scope("USE", formkit::FileSetReport::TextOnly);
     if (scope.Ok()) {
       try {
         std::vector<UserRow> rows;
-        for (records::UserRec& rec : ReadAll<records::UserRec>(FileCode::USE, kSmallFileLimit))
+        for (records::UserRec& rec : store::ReadAll<records::UserRec>(store::FileCode::USE, store::kSmallFileLimit))
           rows.push_back({rec, false, {}});
-        rows_.Load(std::move(rows), SnapshotOf(FileCode::USE));
+        rows_.Load(std::move(rows), store::SnapshotOf(store::FileCode::USE));
         loadedWhole_ = true;
       } catch (const platform::IoError& e) {
         ui::ShowMessage(e.what());
@@ -321,7 +329,7 @@ void TUsers::FormActivate() {
   }
   ShowRows();
   StringGrid1.SetRow(UserCount + 1);
-  CloseFileSet();
+  store::CloseFileSet();
   // Without the users the form has nothing to work on, and a Save would
   // lose them: it closes again (the message box has told why).
   if (!loadedWhole_) Close();
@@ -333,7 +341,7 @@ void TUsers::FormKeyDown(uint16_t& key, unsigned shift) {
     CancelExecute();
   } else if (key == ui::keys::F1) {
     key = 0;
-    ShowHelpFrom(*this, "<USE00>", UsersHelpCaptionBlock);
+    formkit::ShowHelpFrom(*this, "<USE00>", systemforms::UsersHelpCaptionBlock);
   }
 }
 
@@ -433,7 +441,7 @@ void TUsers::AddExecute() {
   row.rec.SetEndUserManager(CheckBox2.Checked() ? 'Y' : 'N');
   row.rec.SetSystemAdministrator(CheckBox3.Checked() ? 'Y' : 'N');
   row.rec.SetMemo(JoinLines(Memo2.Lines()));
-  row.rec.SetChangedBy(SystemSettings.CurrentUser);
+  row.rec.SetChangedBy(text::SystemSettings.CurrentUser);
   rows_.Insert(insertAt, std::move(row));
   rows_.Release();
   ShowRows(insertAt);
@@ -470,14 +478,15 @@ void TUsers::SaveExecute() {
     return;
   }
   const std::string setAt = NowStamp();
-  const SaveOutcome outcome = rows_.Save<records::UserRec>(FileCode::USE, "USE", [&](const UserRow& row) {
-    if (!row.added) return row.rec;
-    records::UserRec rec = row.rec;
-    rec.SetPasswordSetAt(setAt);
-    rec.SetPasswordChecksum(StringChecksum(row.newPassword, setAt));
-    return rec;
-  });
-  if (outcome == SaveOutcome::Written) Close();
+  const formkit::SaveOutcome outcome =
+      rows_.Save<records::UserRec>(store::FileCode::USE, "USE", [&](const UserRow& row) {
+        if (!row.added) return row.rec;
+        records::UserRec rec = row.rec;
+        rec.SetPasswordSetAt(setAt);
+        rec.SetPasswordChecksum(text::StringChecksum(row.newPassword, setAt));
+        return rec;
+      });
+  if (outcome == formkit::SaveOutcome::Written) Close();
 }
 
 void TUsers::CancelExecute() { Close(); }
@@ -512,8 +521,8 @@ void TUsers::Edit6Exit() {
 }
 
 void TUsers::ApplyLanguageTexts() {
-  SetCaption(ProductTitle + " : " + L(1110) + " / " + L(1159));
-  Label2.SetCaption(Cut(" " + L(1159), 23));
+  SetCaption(store::ProductTitle + " : " + L(1110) + " / " + L(1159));
+  Label2.SetCaption(text::Cut(" " + L(1159), 23));
 
   File1.SetCaption(L(21));
   Save.SetCaption(L(54));
@@ -527,7 +536,7 @@ void TUsers::ApplyLanguageTexts() {
   Brenvickhomepage1.SetCaption(L(486));
   BrenvickHelp1.SetCaption(L(514));
   BrenvickUsersHelp1.SetCaption(L(2184));
-  Tutorial1.SetCaption(TutorialCaption());
+  Tutorial1.SetCaption(text::TutorialCaption());
 
   Userid.SetCaption(L(1947));
   Username.SetCaption(L(1966));
@@ -576,4 +585,4 @@ void TUsers::ApplyLanguageTexts() {
                           cp1252::L("Die Eingabefelder in die Liste übernehmen")));
 }
 
-}  // namespace shell
+}  // namespace systemforms

@@ -27,7 +27,7 @@
 #include "records/userrec.h"
 #include "ui/form.h"
 
-namespace shell {
+namespace systemforms {
 
 // The built-in user, written into an empty user file, and its first password.
 inline constexpr std::string_view kSystemUserId = "SYSTEM";
@@ -64,7 +64,7 @@ extern std::string MsgUserIdExists;
 // Follows a field's label to say that the field must be filled in.
 extern std::string MsgRequiredSuffix;
 // The unit's copy of the texts the help form shows.
-extern HelpCaptionBlockRec UsersHelpCaptionBlock;
+extern formkit::HelpCaptionBlockRec UsersHelpCaptionBlock;
 
 // The unit state above as a new program has it.
 void ResetUsersState();
@@ -190,14 +190,14 @@ class TUsers : public ui::Form {
 
  public:
   // The users as the form holds them, in grid order.
-  const shell::RowList<UserRow>& Rows() const { return rows_; }
+  const formkit::RowList<UserRow>& Rows() const { return rows_; }
 
  private:
-  shell::RowList<UserRow> rows_;
+  formkit::RowList<UserRow> rows_;
   // The last activation read the whole file.
   bool loadedWhole_ = false;
 };
 
 extern TUsers* Users;
 
-}  // namespace shell
+}  // namespace systemforms

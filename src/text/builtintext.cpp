@@ -4,7 +4,7 @@
 #include "text/languagefile.h"
 #include "text/languagetext.h"
 
-namespace shell {
+namespace text {
 
 std::string BuiltInText(std::string_view english, std::string_view dutch, std::string_view german) {
   const std::string name = CurrentLanguage.LanguageName();
@@ -34,4 +34,4 @@ std::string MsgChangedInAnotherCopy() {
                                "Fenster erneut"));
 }
 
-}  // namespace shell
+}  // namespace text

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace text {
 
 // The text for the language name of CurrentLanguage: "Nederlands" `dutch`,
 // "Deutsch" `german`, any other language (French too) `english`. The name is
@@ -27,4 +27,4 @@ std::string ChangedAtCaption();
 // again": what a Save that would overwrite another copy's work says instead.
 std::string MsgChangedInAnotherCopy();
 
-}  // namespace shell
+}  // namespace text

@@ -4,8 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
-
-namespace shell {
+namespace text {
 namespace {
 
 const LanguageField* FindField(std::size_t offset) {
@@ -57,4 +56,4 @@ const LanguageRec& BuiltInEnglish() {
   return rec;
 }
 
-}  // namespace shell
+}  // namespace text

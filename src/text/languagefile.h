@@ -12,7 +12,7 @@
 // The program only reads the file. `LoadLanguage` (store/languageload.h) puts the record of a
 // language into `LanguageBuffer`; the caller copies it into `CurrentLanguage`
 // when the language is to take effect, and the language routine of the start
-// screen puts its texts into every form (through shell::L, languagetext.h).
+// screen puts its texts into every form (through text::L, languagetext.h).
 // Whatever happens, the buffers never hold blank or other-language texts: a
 // language the file does not carry gives its "English" record, and a file
 // that cannot serve at all the built-in English record.
@@ -26,7 +26,7 @@
 
 #include "records/codec.h"
 
-namespace shell {
+namespace text {
 
 constexpr std::size_t kLanguageRecordSize = 11354;
 // The name of the record every fallback uses.
@@ -79,4 +79,4 @@ const LanguageRec& BuiltInEnglish();
 // `CurrentLanguage`, as at program start.
 void ResetLanguageState();
 
-}  // namespace shell
+}  // namespace text

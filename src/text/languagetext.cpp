@@ -4,8 +4,8 @@
 
 #include "text/languagefile.h"
 
-namespace shell {
+namespace text {
 
 std::string L(int offset) { return CurrentLanguage.L(static_cast<std::size_t>(offset)); }
 
-}  // namespace shell
+}  // namespace text

@@ -5,9 +5,9 @@
 
 #include <string>
 
-namespace shell {
+namespace text {
 
 // The short string at `offset` of the current language record (CP1252).
 std::string L(int offset);
 
-}  // namespace shell
+}  // namespace text

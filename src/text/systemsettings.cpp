@@ -1,7 +1,7 @@
 #include "text/systemsettings.h"
 
-namespace shell {
+namespace text {
 
 SystemSettingsRec SystemSettings;
 
-}  // namespace shell
+}  // namespace text

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-namespace shell {
+namespace text {
 
 struct SystemSettingsRec {
   // The data folder of the current administration (CP1252, "/"-separated,
@@ -22,4 +22,4 @@ struct SystemSettingsRec {
 
 extern SystemSettingsRec SystemSettings;
 
-}  // namespace shell
+}  // namespace text

@@ -8,7 +8,7 @@
 #include "platform/numberformat.h"
 #include "text/systemsettings.h"
 
-namespace shell {
+namespace text {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -315,4 +315,4 @@ int32_t StringChecksum(std::string_view S, std::string_view Salt) {
   return sum;
 }
 
-}  // namespace shell
+}  // namespace text

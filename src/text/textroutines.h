@@ -16,7 +16,7 @@
 
 #include "platform/datetime.h"
 
-namespace shell {
+namespace text {
 
 // An amount text to its value. S is changed on the way: it is left trimmed of
 // blanks and control characters and without a currency sign in front. A
@@ -93,4 +93,4 @@ int32_t LastPos(std::string_view Sub, std::string_view S);
 void StringChecksum(std::string_view S, std::string_view Salt, int32_t& Sum);
 int32_t StringChecksum(std::string_view S, std::string_view Salt);
 
-}  // namespace shell
+}  // namespace text

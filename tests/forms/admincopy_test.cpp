@@ -32,7 +32,7 @@ namespace {
 
 using masterdata::CopyOutcome;
 using masterdata::OverwriteStep;
-using shell::FileCode;
+using store::FileCode;
 
 TEST(AdministrationCopy, NewBookYearFromTheFirstDate) {
   struct Case {
@@ -156,10 +156,10 @@ std::string EveryCode() {
 
 // `count` records of `code`'s size, filled with `fill`.
 std::string Recs(FileCode code, int count, char fill) {
-  return std::string(static_cast<std::size_t>(count * shell::FileInfo(code).recordSize), fill);
+  return std::string(static_cast<std::size_t>(count * store::FileInfo(code).recordSize), fill);
 }
 
-std::string Name(FileCode c) { return shell::FileInfo(c).fileName; }
+std::string Name(FileCode c) { return store::FileInfo(c).fileName; }
 
 class Copy : public ::testing::Test {
  protected:
@@ -172,7 +172,7 @@ class Copy : public ::testing::Test {
   void SetUp() override {
     store.fs.AddFolder(kFrom);
     store.fs.AddFolder(kTo);
-    shell::SetDataRoot("/d/");
+    store::SetDataRoot("/d/");
   }
 
   // An administration in today's layouts with data in every file.
@@ -208,8 +208,8 @@ class Copy : public ::testing::Test {
       return a;
     };
     const masterdata::CopyOutcome outcome = masterdata::CopyAdministration(request, questions);
-    EXPECT_FALSE(shell::FileSetOpen);
-    EXPECT_EQ(shell::CurrentDataFolder(), "/d/");  // given back
+    EXPECT_FALSE(store::FileSetOpen);
+    EXPECT_EQ(store::CurrentDataFolder(), "/d/");  // given back
     return outcome;
   }
 
@@ -420,7 +420,7 @@ TEST_F(Copy, AFailureStopsTheCopyNamingTheFileAndTheFilesCopied) {
   const CopyOutcome missing = masterdata::CopyAdministration(request, {});
   EXPECT_EQ(missing.result, CopyOutcome::Failed);
   EXPECT_EQ(missing.fileName, "/d/GONE/");
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // A closing intent record over the source's files as Source() writes them:
@@ -428,15 +428,15 @@ TEST_F(Copy, AFailureStopsTheCopyNamingTheFileAndTheFilesCopied) {
 // With `finishable` false the freeze file's count is not one the record
 // passes through.
 std::string ClosingRecord(bool finishable) {
-  reports::ClosingIntent intent;
-  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  books::closing::ClosingIntent intent;
+  intent.freeze.op = books::closing::FreezeFileStep::Op::Append;
   intent.freeze.countBefore = finishable ? 2 : 7;
   intent.freeze.rec.SetPeriodEndDate("20080131");
   intent.settingsBefore.SetCompanyName("Acme Ltd");
   intent.settingsBefore.SetBookYearStart("20080101");
   intent.settingsAfter = intent.settingsBefore;
   intent.settingsAfter.SetLastClosedPeriod("01/12");
-  return reports::EncodeIntent(intent);
+  return books::closing::EncodeIntent(intent);
 }
 
 TEST_F(Copy, ALeftoverClosingInEitherFolderRefusesTheCopy) {
@@ -450,33 +450,33 @@ TEST_F(Copy, ALeftoverClosingInEitherFolderRefusesTheCopy) {
     // reads the same wherever it lies.
     store.fs.SetFile(kTo + "adminset.vlk", store.fs.File(kFrom + "adminset.vlk"));
     store.fs.SetFile(kTo + "freeze.vlk", store.fs.File(kFrom + "freeze.vlk"));
-    store.fs.SetFile(folder + reports::kIntentFileName, ClosingRecord(false));
+    store.fs.SetFile(folder + books::closing::kIntentFileName, ClosingRecord(false));
     const auto source = Files(kFrom);
     const auto target = Files(kTo);
     answers = {"yestoall"};
     const CopyOutcome outcome = Run();
     EXPECT_EQ(outcome.result, CopyOutcome::Failed);
-    EXPECT_EQ(outcome.fileName, folder + reports::kIntentFileName);
+    EXPECT_EQ(outcome.fileName, folder + books::closing::kIntentFileName);
     EXPECT_EQ(outcome.errorText, masterdata::LeftClosingText());
     EXPECT_TRUE(outcome.copied.empty());
     EXPECT_TRUE(asked.empty());
     // Nothing written in either folder; the record stays.
     EXPECT_EQ(Files(kFrom), source);
     EXPECT_EQ(Files(kTo), target);
-    store.fs.Delete(folder + reports::kIntentFileName);
+    store.fs.Delete(folder + books::closing::kIntentFileName);
   }
   // A record that can be finished is finished first, in its folder, and
   // the copy goes on with the finished files.
   for (const std::string& name : store.fs.FilesIn(kTo)) store.fs.Delete(kTo + name);
   Source();
-  store.fs.SetFile(kFrom + reports::kIntentFileName, ClosingRecord(true));
+  store.fs.SetFile(kFrom + books::closing::kIntentFileName, ClosingRecord(true));
   const CopyOutcome outcome = Run();
   EXPECT_EQ(outcome.result, CopyOutcome::Done);
-  EXPECT_EQ(outcome.notes, std::vector<std::string>{reports::MsgIntentFinished()});
-  EXPECT_FALSE(store.fs.HasFile(kFrom + reports::kIntentFileName));
+  EXPECT_EQ(outcome.notes, std::vector<std::string>{books::closing::MsgIntentFinished()});
+  EXPECT_FALSE(store.fs.HasFile(kFrom + books::closing::kIntentFileName));
   EXPECT_EQ(support::Record<records::AdminSettingsRec>(store.fs.File(kTo + "adminset.vlk")).LastClosedPeriod(),
             "01/12");
-  EXPECT_EQ(store.fs.File(kTo + "freeze.vlk").size(), 3u * shell::FileInfo(FileCode::FRZ).recordSize);
+  EXPECT_EQ(store.fs.File(kTo + "freeze.vlk").size(), 3u * store::FileInfo(FileCode::FRZ).recordSize);
 }
 
 // Killed at every call that changes the disk: the target is the old one or
@@ -511,7 +511,7 @@ TEST_F(Copy, AKilledCopyLeavesTheOldTargetTheNewOneOrTheMarker) {
       // an error past the copy's own stops
     }
     const bool crashed = store.fs.Crashed();
-    shell::ForceCloseFileSet();
+    store::ForceCloseFileSet();
     store.fs.ClearErrors();
     if (masterdata::CarriesUnfinishedCopy(kTo)) {
       ++withMarker;
@@ -558,8 +558,8 @@ class CopyPanel : public Copy {
 
   void SetUp() override {
     Copy::SetUp();
-    shell::AdminFileFolder = "/d/";
-    shell::SystemSettings.CurrentUser = "ANNA";
+    store::AdminFileFolder = "/d/";
+    text::SystemSettings.CurrentUser = "ANNA";
     std::vector<records::AdministrationRec> recs(3);
     recs[0].SetShortName("ACME");
     recs[0].SetName("Acme Ltd");
@@ -657,12 +657,12 @@ TEST_F(CopyPanel, MessagesOfARefusedOrStoppedCopy) {
   form->Button1.UserClick();
   form->ComboBox2.UserSelect(1);
   // Into the administration logged in to.
-  shell::CurrentAdministrationCode = "NEW";
+  store::CurrentAdministrationCode = "NEW";
   form->Button4.UserClick();
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, masterdata::MsgCopyIntoLoggedIn);
   EXPECT_TRUE(store.fs.File(kTo + "ledger.vlk").empty());
-  shell::CurrentAdministrationCode.clear();
+  store::CurrentAdministrationCode.clear();
   // A source not yet logged in to since this version.
   store.fs.SetFile(kFrom + "releaseflag.vlk", "");
   backend.messages.clear();
@@ -712,7 +712,7 @@ TEST_F(CopyPanel, TheCopysTextsFollowTheLanguage) {
     const char* word;
   };
   for (const Case& c : {Case{"English", "Log in"}, Case{"Nederlands", "Meld u"}, Case{"Deutsch", "Melden Sie"}}) {
-    shell::CurrentLanguage.SetL(0, c.language);
+    text::CurrentLanguage.SetL(0, c.language);
     form->ApplyLanguageTexts();
     EXPECT_NE(masterdata::MsgCopyLogInFirst.find(c.word), std::string::npos) << c.language;
   }

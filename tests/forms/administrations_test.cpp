@@ -87,9 +87,9 @@ class Administrations : public ::testing::Test {
 
   void SetUp() override {
     store.fs.AddFolder("/d");
-    shell::SetDataRoot("/d/");
-    shell::AdminFileFolder = "/d/";
-    shell::SystemSettings.CurrentUser = "ANNA";
+    store::SetDataRoot("/d/");
+    store::AdminFileFolder = "/d/";
+    text::SystemSettings.CurrentUser = "ANNA";
   }
 
   void Seed(const std::vector<AdministrationRec>& recs) { store.fs.SetFile(kAdminFile, Bytes(recs)); }
@@ -142,7 +142,7 @@ TEST_F(Administrations, LoadShowsTheFileInOrderWithTheHiddenColumns) {
   // The current row is the empty row after the last administration.
   EXPECT_EQ(f.StringGrid1.Row(), 4);
   EXPECT_EQ(f.StringGrid1.RowCount(), TAdministrations::kMinGridRows);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_TRUE(f.Save.Enabled());
   EXPECT_FALSE(f.Panel2.Visible());
 }
@@ -167,7 +167,7 @@ TEST_F(Administrations, LoadFailureShowsTheFileErrorAndKeepsTheGrid) {
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: adm5  " + platform::OsErrorText(5));
   EXPECT_EQ(Column(0), std::vector<std::string>{"ACME"});
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(Administrations, AddInsertsAtTheCurrentRowOrAppends) {
@@ -369,7 +369,7 @@ TEST_F(Administrations, SaveWritesTheGridStampsNewRowsAndCreatesTheirFolders) {
   EXPECT_TRUE(store.fs.HasFolder("/d/Caf\xc3\xa9"));
   // Through a temporary file, and the set is closed.
   EXPECT_FALSE(store.fs.HasFile("/d/admin.vlk.ombrelo-tmp"));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 
   // Saving again creates nothing and changes no stamp.
   const std::string before = store.fs.File(kAdminFile);
@@ -410,7 +410,7 @@ TEST_F(Administrations, AFolderThatCannotBeCreatedLosesNoAdministration) {
   // The file is as it was; the grid still holds every row.
   EXPECT_EQ(store.fs.File(kAdminFile), before);
   EXPECT_EQ(Column(0), (std::vector<std::string>{"NEWA", "NEWB", "ACME", "BETA"}));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 
   // Once the folder can be made, the same save goes through.
   store.fs.ClearErrors();
@@ -449,14 +449,14 @@ TEST_F(Administrations, SaveRefusesWhenAnotherCopyChangedTheFile) {
   ASSERT_EQ(recs.size(), 2u);
   EXPECT_EQ(recs[1].ShortName(), "OTHER");
   ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(backend.messages[0].text, text::MsgChangedInAnotherCopy());
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // An administrations file far larger than any list is refused by name; the
 // form holds no list, and its Save never replaces the file.
 TEST_F(Administrations, AHugeFileIsRefusedByNameAndNeverReplaced) {
-  const std::string huge(static_cast<std::size_t>(shell::kSmallFileLimit) + AdministrationRec::kSize, 'x');
+  const std::string huge(static_cast<std::size_t>(store::kSmallFileLimit) + AdministrationRec::kSize, 'x');
   store.fs.SetFile(kAdminFile, huge);
   auto& f = Open();
   ASSERT_FALSE(backend.messages.empty());
@@ -464,7 +464,7 @@ TEST_F(Administrations, AHugeFileIsRefusedByNameAndNeverReplaced) {
   EXPECT_EQ(f.AdministrationCount, 0);
   EXPECT_FALSE(f.SaveAdministrationList());
   EXPECT_EQ(store.fs.File(kAdminFile).size(), huge.size());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(Administrations, SaveIsRefusedWhileAnEntryIsHeld) {
@@ -591,26 +591,27 @@ TEST_F(Administrations, HelpItemsOpenTheirTopics) {
       {[&] { f.utorial1.UserClick(); }, "<TUT00>"},
   };
   for (const auto& item : items) {
-    shell::RequestedHelpTag = "unset";
-    shell::HelpCaptionBlock = {};
+    formkit::RequestedHelpTag = "unset";
+    formkit::HelpCaptionBlock = {};
     item.open();
-    EXPECT_EQ(shell::RequestedHelpTag, item.tag);
-    EXPECT_EQ(shell::HelpCaptionBlock.FileCaption, "Bestand");
+    EXPECT_EQ(formkit::RequestedHelpTag, item.tag);
+    EXPECT_EQ(formkit::HelpCaptionBlock.FileCaption, "Bestand");
   }
   masterdata::AdministrationsHelpCaptionBlock = {};
   f.Brenvickhomepage1.UserClick();
-  EXPECT_EQ(backend.urlsOpened, std::vector<std::string>{shell::HomePageUrl(masterdata::AdministrationsHelpCaptionBlock.LanguageName)});
+  EXPECT_EQ(backend.urlsOpened,
+            std::vector<std::string>{formkit::HomePageUrl(masterdata::AdministrationsHelpCaptionBlock.LanguageName)});
 }
 
 TEST_F(Administrations, LanguageTextsFillTheFormAndTheMessages) {
-  shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
-  shell::CurrentLanguage.SetL(1110, "Systeembeheer");
-  shell::CurrentLanguage.SetL(1058, "Administraties en co");  // the room's 20 characters
-  shell::CurrentLanguage.SetL(7205, "Korte naam");
-  shell::CurrentLanguage.SetL(7335, "Kopie voorbereiden");
-  shell::CurrentLanguage.SetL(7428, "Volledige kopie");
-  shell::CurrentLanguage.SetL(9709, " (verplicht veld)");
-  shell::CurrentLanguage.SetL(54, "Opslaan");
+  store::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
+  text::CurrentLanguage.SetL(1110, "Systeembeheer");
+  text::CurrentLanguage.SetL(1058, "Administraties en co");  // the room's 20 characters
+  text::CurrentLanguage.SetL(7205, "Korte naam");
+  text::CurrentLanguage.SetL(7335, "Kopie voorbereiden");
+  text::CurrentLanguage.SetL(7428, "Volledige kopie");
+  text::CurrentLanguage.SetL(9709, " (verplicht veld)");
+  text::CurrentLanguage.SetL(54, "Opslaan");
   auto& f = Open();
   f.ApplyLanguageTexts();
 

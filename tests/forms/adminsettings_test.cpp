@@ -27,15 +27,15 @@
 
 namespace {
 
-using masterdata::AdminSettings;
-using masterdata::AdminSettingsValues;
 using records::AdminSettingsRec;
+using store::AdminSettings;
+using store::AdminSettingsValues;
 using support::FakeFileSystem;
 
 constexpr const char* kSettingsFile = "/d/DEMO/adminset.vlk";
 
-platform::TDateTime Day(const std::string& ymd) { return shell::YmdToDate(ymd); }
-std::string Ymd(platform::TDateTime d) { return shell::DateToYmd(d); }
+platform::TDateTime Day(const std::string& ymd) { return text::YmdToDate(ymd); }
+std::string Ymd(platform::TDateTime d) { return text::DateToYmd(d); }
 
 using support::Bytes;
 AdminSettingsRec FromBytes(const std::string& bytes) { return support::Record<AdminSettingsRec>(bytes); }
@@ -134,9 +134,9 @@ class AdminSettingsLoader : public ::testing::Test {
   void SetUp() override {
     store.fs.AddFolder("/d/DEMO");
     store.fs.AddFolder("/d/NEW");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("DEMO");
-    shell::SystemSettings.CurrentUser = "ANNA";
+    store::SetDataRoot("/d/");
+    store::SetCurrentAdministrationFolder("DEMO");
+    text::SystemSettings.CurrentUser = "ANNA";
   }
 
   void Store(const AdminSettingsRec& r, const std::string& path = kSettingsFile) {
@@ -144,9 +144,9 @@ class AdminSettingsLoader : public ::testing::Test {
   }
   // Saves inside a set as the settings form does; whether it wrote.
   bool SaveInSet() {
-    shell::ScopedFileSet set("ADS");
+    store::ScopedFileSet set("ADS");
     EXPECT_TRUE(set.Ok());
-    return set.Ok() && masterdata::SaveAdminSettings();
+    return set.Ok() && store::SaveAdminSettings();
   }
 };
 
@@ -158,10 +158,10 @@ class AdminSettingsLoader : public ::testing::Test {
 TEST_F(AdminSettingsLoader, TheRecordsFieldsAreChecked) {
   // A new administration: the empty file gets its first record.
   store.fs.SetFile(kSettingsFile, "");
-  ASSERT_FALSE(masterdata::LoadAdminSettings());
+  ASSERT_FALSE(store::LoadAdminSettings());
   const AdminSettingsRec fresh = FromBytes(store.fs.File(kSettingsFile));
-  EXPECT_EQ(masterdata::SettingsRecordFault(fresh), "");
-  EXPECT_EQ(masterdata::SettingsRecordFault(masterdata::NewBookYearSettings(fresh, "20260101", "ANNA", "now")), "");
+  EXPECT_EQ(store::SettingsRecordFault(fresh), "");
+  EXPECT_EQ(store::SettingsRecordFault(masterdata::NewBookYearSettings(fresh, "20260101", "ANNA", "now")), "");
   records::AdminSettingsRecV1 old;
   old.Set<records::AdminSettingsRecV1::kBookYearStart>("20080101");
   old.Set<records::AdminSettingsRecV1::kBookYearEnd>("20081231");
@@ -172,12 +172,12 @@ TEST_F(AdminSettingsLoader, TheRecordsFieldsAreChecked) {
     std::memcpy(at + 1, date, 8);
   }
   old.Set<records::AdminSettingsRecV1::kCurrentPeriod>("00/00");
-  const std::string converted = masterdata::ConvertedBytes(
-      "007", shell::FileCode::ADS,
+  const std::string converted = store::ConvertedBytes(
+      "007", store::FileCode::ADS,
       std::string_view(reinterpret_cast<const char*>(old.data()), records::AdminSettingsRecV1::kSize));
   const AdminSettingsRec conv = FromBytes(converted);
   EXPECT_EQ(conv.FiscalYear(), "");
-  EXPECT_EQ(masterdata::SettingsRecordFault(conv), "");
+  EXPECT_EQ(store::SettingsRecordFault(conv), "");
 
   struct Case {
     const char* name;
@@ -213,17 +213,17 @@ TEST_F(AdminSettingsLoader, TheRecordsFieldsAreChecked) {
   for (const Case& c : cases) {
     AdminSettingsRec r = fresh;
     c.change(r);
-    EXPECT_EQ(masterdata::SettingsRecordFault(r), c.fault) << c.name;
+    EXPECT_EQ(store::SettingsRecordFault(r), c.fault) << c.name;
   }
   AdminSettingsRec closed = fresh;
   closed.SetLastClosedPeriod("12/12");
   closed.SetCurrentPeriod("01/12");
-  EXPECT_EQ(masterdata::SettingsRecordFault(closed), "");
+  EXPECT_EQ(store::SettingsRecordFault(closed), "");
 }
 
 TEST_F(AdminSettingsLoader, ASaveRefusesWhenAnotherCopySavedMeanwhile) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   AdminSettingsRec other = StoredRecord();
   other.SetCurrentPeriod("04/12");
   Store(other);
@@ -235,7 +235,7 @@ TEST_F(AdminSettingsLoader, ASaveRefusesWhenAnotherCopySavedMeanwhile) {
 
 TEST_F(AdminSettingsLoader, SavesFollowEachOtherWhenNoOtherCopyWrote) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   AdminSettingsValues.CompanyName = "first";
   EXPECT_TRUE(SaveInSet());
   AdminSettingsValues.CompanyName = "second";
@@ -245,7 +245,7 @@ TEST_F(AdminSettingsLoader, SavesFollowEachOtherWhenNoOtherCopyWrote) {
 
 TEST_F(AdminSettingsLoader, ARecordGoesOntoTheFormValues) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const auto& v = AdminSettingsValues;
   EXPECT_EQ(Bytes(AdminSettings), Bytes(StoredRecord()));
   EXPECT_EQ(v.CompanyName, "Acme Trading");
@@ -270,10 +270,10 @@ TEST_F(AdminSettingsLoader, ARecordGoesOntoTheFormValues) {
   EXPECT_EQ(v.JournalNames[5], "Diversen");
   EXPECT_EQ(v.JournalFlags, (std::array<bool, 6>{true, false, false, true, true, true}));
   EXPECT_TRUE(v.SplitJournals);
-  EXPECT_EQ(masterdata::ProfitAccountNumberText, "0500");
-  EXPECT_EQ(masterdata::ProfitAccountCaptionText, "Retained earnings");
-  EXPECT_TRUE(masterdata::AdminSettingsRepairedFields.empty());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(store::ProfitAccountNumberText, "0500");
+  EXPECT_EQ(store::ProfitAccountCaptionText, "Retained earnings");
+  EXPECT_TRUE(store::AdminSettingsRepairedFields.empty());
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 struct Shown {
@@ -295,7 +295,7 @@ TEST_P(AdminSettingsShown, FollowTheDisplayRules) {
   r.SetSplitJournals(p.split);
   r.SetJournal1CustomerFlag(p.flag);
   Store(r);
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   EXPECT_EQ(AdminSettingsValues.PeriodCountText, p.countText);
   EXPECT_EQ(AdminSettingsValues.SplitJournals, p.splitChecked);
   EXPECT_EQ(AdminSettingsValues.JournalFlags[0], p.flagChecked);
@@ -311,7 +311,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, AdminSettingsShown,
 TEST_F(AdminSettingsLoader, SaveRoundTripKeepsTheRecordByteForByte) {
   // Two records in the file: the save leaves one.
   store.fs.SetFile(kSettingsFile, Bytes(StoredRecord()) + Bytes(StoredRecord()));
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   SaveInSet();
   EXPECT_EQ(store.fs.File(kSettingsFile), Bytes(StoredRecord()));
   SaveInSet();
@@ -320,9 +320,9 @@ TEST_F(AdminSettingsLoader, SaveRoundTripKeepsTheRecordByteForByte) {
 
 TEST_F(AdminSettingsLoader, SaveTakesTheFormValuesAndStamps) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   clock.Set(platform::EncodeDate(2024, 6, 1) + platform::EncodeTime(9, 5, 7, 0));
-  shell::SystemSettings.CurrentUser = "BERNADETTE_X";
+  text::SystemSettings.CurrentUser = "BERNADETTE_X";
   auto& v = AdminSettingsValues;
   v.CompanyName = std::string(60, 'c');
   v.BookYearStart = Day("20090401");
@@ -333,8 +333,8 @@ TEST_F(AdminSettingsLoader, SaveTakesTheFormValuesAndStamps) {
   v.JournalFlags[1] = true;
   v.JournalNames[3] = "Kas 2";
   v.CurrentPeriod = "00/02";
-  masterdata::ProfitAccountNumberText = std::string(25, '9');
-  masterdata::ProfitAccountCaptionText = "Profit";
+  store::ProfitAccountNumberText = std::string(25, '9');
+  store::ProfitAccountCaptionText = "Profit";
   SaveInSet();
 
   const AdminSettingsRec r = FromBytes(store.fs.File(kSettingsFile));
@@ -362,19 +362,19 @@ TEST_F(AdminSettingsLoader, SaveTakesTheFormValuesAndStamps) {
 
 TEST_F(AdminSettingsLoader, ANumberOfPeriodsThatIsNoItemCountsAsOne) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const std::vector<std::pair<std::string, int>> cases = {
       {"04", 4}, {"4", 4}, {"15", 15}, {"16", 1}, {"00", 1}, {"", 1}, {"x1", 1}, {"-1", 1}};
   for (const auto& [text, count] : cases) {
     AdminSettingsValues.PeriodCountText = text;
     SaveInSet();
     EXPECT_EQ(FromBytes(store.fs.File(kSettingsFile)).PeriodCount(), count) << text;
-    EXPECT_EQ(AdminSettingsValues.PeriodCountText, masterdata::PeriodCountText(count)) << text;
+    EXPECT_EQ(AdminSettingsValues.PeriodCountText, store::PeriodCountText(count)) << text;
   }
 }
 
 TEST_F(AdminSettingsLoader, ANewAdministrationGetsTheDefaults) {
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const std::string file = store.fs.File(kSettingsFile);
   ASSERT_EQ(file.size(), 1386u);
   const AdminSettingsRec r = FromBytes(file);
@@ -404,27 +404,27 @@ TEST_F(AdminSettingsLoader, ANewAdministrationGetsTheDefaults) {
   EXPECT_EQ(r.CreatedBy(), "");
   EXPECT_EQ(AdminSettingsValues.PeriodCountText, "01");
   EXPECT_EQ(Bytes(AdminSettings), file);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(AdminSettingsLoader, ANewAdministrationTakesNothingFromTheOneLoadedBefore) {
   // What a new administration gets in a fresh program...
-  shell::SetCurrentAdministrationFolder("NEW");
-  masterdata::LoadAdminSettings();
+  store::SetCurrentAdministrationFolder("NEW");
+  store::LoadAdminSettings();
   const std::string fresh = store.fs.File("/d/NEW/adminset.vlk");
   store.fs.Delete("/d/NEW/adminset.vlk");
-  masterdata::ResetAdminSettingsState();
+  store::ResetAdminSettingsState();
 
   // ...it also gets after another administration was loaded and edited.
-  shell::SetCurrentAdministrationFolder("DEMO");
+  store::SetCurrentAdministrationFolder("DEMO");
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   AdminSettingsValues.JournalNames[0] = "Edited";
-  masterdata::ProfitAccountNumberText = "0600";
-  shell::SetCurrentAdministrationFolder("NEW");
-  masterdata::LoadAdminSettings();
+  store::ProfitAccountNumberText = "0600";
+  store::SetCurrentAdministrationFolder("NEW");
+  store::LoadAdminSettings();
   EXPECT_EQ(store.fs.File("/d/NEW/adminset.vlk"), fresh);
-  EXPECT_EQ(masterdata::ProfitAccountNumberText, "");
+  EXPECT_EQ(store::ProfitAccountNumberText, "");
   EXPECT_EQ(AdminSettingsValues.JournalNames[0], "Sales Book");
 }
 
@@ -451,13 +451,13 @@ TEST_P(AdminSettingsBadDates, AreReplacedAndTheLoadGoesOn) {
   r.SetPeriodStart(13, p.period13);
   Store(r);
 
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const auto& v = AdminSettingsValues;
   EXPECT_EQ(Ymd(v.BookYearStart), p.wantStart);
   EXPECT_EQ(Ymd(v.BookYearEnd), p.wantEnd);
   EXPECT_EQ(Ymd(v.PeriodStart[6]), p.wantPeriod7);
   EXPECT_EQ(Ymd(v.PeriodStart[12]), p.wantPeriod13);
-  EXPECT_EQ(masterdata::AdminSettingsRepairedFields, p.repaired);
+  EXPECT_EQ(store::AdminSettingsRepairedFields, p.repaired);
   // The copy the other units read holds the replacements too.
   EXPECT_EQ(AdminSettings.BookYearStart(), p.wantStart);
   EXPECT_EQ(AdminSettings.PeriodStart(7), p.wantPeriod7);
@@ -465,7 +465,7 @@ TEST_P(AdminSettingsBadDates, AreReplacedAndTheLoadGoesOn) {
   EXPECT_EQ(v.JournalNames[5], "Diversen");
   EXPECT_EQ(v.CurrentPeriod, "02/04");
   EXPECT_TRUE(v.JournalFlags[5]);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 
   // The next save stores the replacements.
   SaveInSet();
@@ -498,25 +498,25 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AdminSettingsLoader, AnOpenFailureIsReportedAndChangesNothing) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const std::string before = Bytes(AdminSettings);
   AdminSettingsValues.CompanyName = "on the form";
   store.fs.InjectError(kSettingsFile, FakeFileSystem::Op::OpenReadWrite, 5);
-  const auto failure = masterdata::LoadAdminSettings();
+  const auto failure = store::LoadAdminSettings();
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->code, 5);
   EXPECT_TRUE(backend.messages.empty()) << "the loader shows nothing; the log-in does";
   EXPECT_EQ(Bytes(AdminSettings), before);
   EXPECT_EQ(AdminSettingsValues.CompanyName, "on the form");
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(AdminSettingsLoader, ASaveOutsideAnOpenSetIsAnErrorAndChangesNothing) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const std::string before = Bytes(AdminSettings);
   AdminSettingsValues.CompanyName = "changed";
-  EXPECT_THROW(masterdata::SaveAdminSettings(), platform::IoError);
+  EXPECT_THROW(store::SaveAdminSettings(), platform::IoError);
   EXPECT_EQ(Bytes(AdminSettings), before);
   EXPECT_EQ(store.fs.File(kSettingsFile), before);
 }
@@ -526,9 +526,9 @@ TEST_F(AdminSettingsLoader, ASaveOutsideAnOpenSetIsAnErrorAndChangesNothing) {
 // elements a routine must leave alone show.
 constexpr const char* kUntouched = "19990909";
 
-masterdata::AdminSettingsFormValues YearValues(const std::string& start, const std::string& end,
-                                                const std::string& count, const std::string& lastClosed = "") {
-  masterdata::AdminSettingsFormValues v;
+store::AdminSettingsFormValues YearValues(const std::string& start, const std::string& end, const std::string& count,
+                                          const std::string& lastClosed = "") {
+  store::AdminSettingsFormValues v;
   v.BookYearStart = Day(start);
   v.BookYearEnd = Day(end);
   v.PeriodCountText = count;
@@ -541,7 +541,7 @@ masterdata::AdminSettingsFormValues YearValues(const std::string& start, const s
 
 // Elements 2, 3, ... as "YYYYMMDD": the `count` proposed ones, then
 // whether every later one was left alone.
-void ExpectPeriodsFrom2(const masterdata::AdminSettingsFormValues& v, const std::vector<std::string>& want) {
+void ExpectPeriodsFrom2(const store::AdminSettingsFormValues& v, const std::vector<std::string>& want) {
   for (std::size_t i = 0; i < 14; ++i)
     EXPECT_EQ(Ymd(v.PeriodStart[i + 1]), i < want.size() ? want[i] : kUntouched) << "element " << i + 2;
 }
@@ -558,7 +558,7 @@ class PeriodProposal : public ::testing::TestWithParam<Proposal> {};
 TEST_P(PeriodProposal, CutsTheBookYear) {
   const Proposal& p = GetParam();
   auto v = YearValues(p.start, p.end, p.count, p.lastClosed);
-  masterdata::ProposePeriods(v);
+  store::ProposePeriods(v);
   EXPECT_EQ(v.PeriodCountText, p.wantCount);
   EXPECT_EQ(v.CurrentPeriod, p.wantCurrent);
   EXPECT_EQ(Ymd(v.PeriodStart[0]), p.start);
@@ -604,7 +604,7 @@ TEST_P(BookYearStart, DerivesTheYearAndProposesItsPeriods) {
   const StartChange& p = GetParam();
   auto v = YearValues("20080101", "20081231", "04");
   v.BookYearStart = Day(p.start);
-  masterdata::BookYearStartChanged(v);
+  store::BookYearStartChanged(v);
   EXPECT_EQ(Ymd(v.PeriodStart[0]), p.start);
   EXPECT_EQ(Ymd(v.BookYearEnd), p.wantEnd);
   EXPECT_EQ(v.BookYearEndMinimum, Day(p.start) + 1);
@@ -656,16 +656,16 @@ class ClosedPeriodFields : public AdminSettingsLoader {
   // As the year-end flow calls it: inside the freeze's open set.
   void ApplyInSet(bool moveYear) {
     int result = -1;
-    shell::OpenFileSet("FRZ;ADS;GLA;JVO;INV;PAY;", result);
+    store::OpenFileSet("FRZ;ADS;GLA;JVO;INV;PAY;", result);
     ASSERT_EQ(result, 0);
-    masterdata::ApplyClosedPeriodFields(moveYear);
-    shell::CloseFileSet();
+    store::ApplyClosedPeriodFields(moveYear);
+    store::CloseFileSet();
   }
 };
 
 TEST_F(ClosedPeriodFields, WithoutMovingTheYearOnlyTheClosingStateChanges) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const Closing c{"2007", "02/04", "0809", "03/04"};
   HandOver(c);
   ApplyInSet(false);
@@ -697,7 +697,7 @@ class ClosedYear : public ClosedPeriodFields, public ::testing::WithParamInterfa
 TEST_P(ClosedYear, MovesTheBookYearOnAndSaves) {
   const Move& p = GetParam();
   Store(YearRecord(p.start, p.end, p.periods, p.approvedBefore));
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   HandOver(p.closing);
   ApplyInSet(true);
 
@@ -718,15 +718,15 @@ TEST_P(ClosedYear, MovesTheBookYearOnAndSaves) {
   EXPECT_EQ(r.CurrentAnnualBalance(), p.closing.currentAnnual);
   EXPECT_EQ(r.CurrentPeriod(), p.closing.current);
   EXPECT_EQ(r.CompanyName(), "Acme Trading");
-  EXPECT_EQ(Ymd(AdminSettingsValues.BookYearEndMinimum), shell::DateToYmd(Day(p.wantStart) + 1));
+  EXPECT_EQ(Ymd(AdminSettingsValues.BookYearEndMinimum), text::DateToYmd(Day(p.wantStart) + 1));
   EXPECT_EQ(AdminSettingsValues.ApprovedAnnualBalance, p.closing.approved);
 
   // What the next load shows.
-  masterdata::ResetAdminSettingsState();
-  masterdata::LoadAdminSettings();
+  store::ResetAdminSettingsState();
+  store::LoadAdminSettings();
   EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), p.wantStart);
   EXPECT_EQ(Ymd(AdminSettingsValues.PeriodStart[1]), p.wantPeriods[1]);
-  EXPECT_TRUE(masterdata::AdminSettingsRepairedFields.empty());
+  EXPECT_TRUE(store::AdminSettingsRepairedFields.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -765,17 +765,17 @@ TEST_F(ClosedPeriodFields, AnUnusableDateStopsTheMoveBeforeAnythingChanges) {
     AdminSettingsRec stored = StoredRecord();
     stored.SetApprovedAnnualBalance(c.approved);
     Store(stored);
-    masterdata::LoadAdminSettings();
+    store::LoadAdminSettings();
     (c.badEnd ? AdminSettingsValues.BookYearEnd : AdminSettingsValues.BookYearStart) = c.bad;
-    const masterdata::AdminSettingsFormValues before = AdminSettingsValues;
+    const store::AdminSettingsFormValues before = AdminSettingsValues;
     HandOver({"2008", "04/04", "0910", "01/04"});
     const std::string handedOver = Bytes(AdminSettings);
 
     int result = -1;
-    shell::OpenFileSet("ADS", result);
+    store::OpenFileSet("ADS", result);
     bool moveYear = true;
-    EXPECT_THROW(masterdata::ApplyClosedPeriodFields(moveYear), platform::ConversionError) << c.name;
-    shell::CloseFileSet();
+    EXPECT_THROW(store::ApplyClosedPeriodFields(moveYear), platform::ConversionError) << c.name;
+    store::CloseFileSet();
     EXPECT_EQ(store.fs.File(kSettingsFile), Bytes(stored)) << c.name;
     EXPECT_EQ(Bytes(AdminSettings), handedOver) << c.name;
     EXPECT_EQ(AdminSettingsValues.ApprovedAnnualBalance, before.ApprovedAnnualBalance) << c.name;
@@ -786,27 +786,27 @@ TEST_F(ClosedPeriodFields, AnUnusableDateStopsTheMoveBeforeAnythingChanges) {
 
 TEST_F(ClosedPeriodFields, AnotherCopysSaveMeanwhileFailsAndPutsTheFormValuesBack) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   AdminSettingsRec other = StoredRecord();
   other.SetCompanyName("renamed elsewhere");
   Store(other);
   HandOver({"2008", "04/04", "0910", "01/04"});
   bool moveYear = true;
-  shell::ScopedFileSet set("ADS");
+  store::ScopedFileSet set("ADS");
   ASSERT_TRUE(set.Ok());
-  EXPECT_THROW(masterdata::ApplyClosedPeriodFields(moveYear), platform::IoError);
+  EXPECT_THROW(store::ApplyClosedPeriodFields(moveYear), platform::IoError);
   EXPECT_EQ(store.fs.File(kSettingsFile), Bytes(other));
   EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), "20080401");
 }
 
 TEST_F(ClosedPeriodFields, AFailingSavePutsTheFormValuesBack) {
   Store(StoredRecord());
-  masterdata::LoadAdminSettings();
+  store::LoadAdminSettings();
   const std::string stored = Bytes(AdminSettings);
   HandOver({"2008", "04/04", "0910", "01/04"});
   bool moveYear = true;
   // No open set names the settings file.
-  EXPECT_THROW(masterdata::ApplyClosedPeriodFields(moveYear), platform::IoError);
+  EXPECT_THROW(store::ApplyClosedPeriodFields(moveYear), platform::IoError);
   EXPECT_EQ(store.fs.File(kSettingsFile), stored);
   EXPECT_EQ(Ymd(AdminSettingsValues.BookYearStart), "20080401");
   EXPECT_EQ(Ymd(AdminSettingsValues.PeriodStart[1]), "20080701");

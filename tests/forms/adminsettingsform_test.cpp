@@ -27,7 +27,7 @@ namespace {
 
 using masterdata::Tadministrationsetting;
 using records::AdminSettingsRec;
-using shell::FileCode;
+using store::FileCode;
 
 TEST(AdminSettingsRules, PeriodControlsPickersProfitAccountAndFiscalYear) {
   for (const char* c : {"", "00/00", "01/12"}) EXPECT_TRUE(masterdata::PeriodControlsEnabled(c)) << c;
@@ -70,7 +70,7 @@ class AdminSettingsForm : public ::testing::Test, public support::Administration
   ui::HeadlessBackend backend;
   std::unique_ptr<Tadministrationsetting> form = std::make_unique<Tadministrationsetting>();
 
-  static std::string Path(FileCode c) { return std::string("/d/ACME/") + shell::FileInfo(c).fileName; }
+  static std::string Path(FileCode c) { return std::string("/d/ACME/") + store::FileInfo(c).fileName; }
 
   AdminSettingsRec Settings() {
     AdminSettingsRec s;
@@ -92,24 +92,24 @@ class AdminSettingsForm : public ::testing::Test, public support::Administration
   void SetUp() override {
     masterdata::administrationsetting = form.get();
     Store(Settings());
-    shell::ScopedFileSet set("GLA");
+    store::ScopedFileSet set("GLA");
     records::LedgerAccountRec a, b;
     a.SetAccountNumber("0800");
     a.SetCaption("Retained");
     b.SetAccountNumber("4000");
     b.SetCaption("Sales");
-    shell::RewriteFile(FileCode::GLA, std::vector<records::LedgerAccountRec>{b, a});
+    store::RewriteFile(FileCode::GLA, std::vector<records::LedgerAccountRec>{b, a});
   }
   void TearDown() override { masterdata::administrationsetting = nullptr; }
 
   void Store(const AdminSettingsRec& s) {
-    shell::ScopedFileSet set("ADS");
-    shell::RewriteFile(FileCode::ADS, std::vector<AdminSettingsRec>{s});
+    store::ScopedFileSet set("ADS");
+    store::RewriteFile(FileCode::ADS, std::vector<AdminSettingsRec>{s});
   }
   AdminSettingsRec Stored() {
-    shell::ScopedFileSet set("ADS");
+    store::ScopedFileSet set("ADS");
     AdminSettingsRec s;
-    shell::ReadRecord(FileCode::ADS, 0, s);
+    store::ReadRecord(FileCode::ADS, 0, s);
     return s;
   }
   void Show(const std::function<void(Tadministrationsetting&)>& script) {
@@ -145,9 +145,9 @@ TEST_F(AdminSettingsForm, FourPeriodsAreTheQuartersAndThePeriodControlsLockAfter
   Show([](Tadministrationsetting& f) {
     f.Button6.UserClick();
     f.ComboBox1.UserSelect(3);  // "04"
-    EXPECT_EQ(shell::DateToYmd(f.PeriodPickers[1].Picker.Date()), "20240401");
-    EXPECT_EQ(shell::DateToYmd(f.PeriodPickers[3].Picker.Date()), "20241001");
-    EXPECT_EQ(shell::DateToYmd(f.PeriodPickers[4].Picker.Date()), "20250101");
+    EXPECT_EQ(text::DateToYmd(f.PeriodPickers[1].Picker.Date()), "20240401");
+    EXPECT_EQ(text::DateToYmd(f.PeriodPickers[3].Picker.Date()), "20241001");
+    EXPECT_EQ(text::DateToYmd(f.PeriodPickers[4].Picker.Date()), "20250101");
     EXPECT_FALSE(f.PeriodPickers[4].Picker.Visible());
     EXPECT_EQ(f.Edit20.GetText(), "00/00");
     EXPECT_FALSE(f.Button4.Enabled());
@@ -208,7 +208,7 @@ TEST_F(AdminSettingsForm, UnfreezeAsksThenUndoesTheLastFreezeAndKeepsOtherEditsO
   s.SetCurrentPeriod("04/12");
   Store(s);
   {
-    shell::ScopedFileSet set("FRZ;JVO");
+    store::ScopedFileSet set("FRZ;JVO");
     auto r = std::make_unique<records::FreezeRec>();
     r->SetPeriodLabel("2024-03/12");
     r->SetPeriodStartDate("20240301");
@@ -219,14 +219,14 @@ TEST_F(AdminSettingsForm, UnfreezeAsksThenUndoesTheLastFreezeAndKeepsOtherEditsO
     r->SetCurrentAnnualBalance("2024");
     r->SetCurrentPeriod("03/12");
     r->SetBookYear(2024);
-    shell::AppendRecord(FileCode::FRZ, *r);
+    store::AppendRecord(FileCode::FRZ, *r);
     std::vector<records::JournalVoucherRec> v(3);
     v[0].SetVoucherDate("20240331");
     v[0].SetBookNumber("! SYSTEM");
     v[1] = v[0];
     v[2].SetVoucherDate("20240331");
     v[2].SetBookNumber("V1");
-    shell::RewriteFile(FileCode::JVO, v);
+    store::RewriteFile(FileCode::JVO, v);
   }
   Show([&](Tadministrationsetting& f) {
     EXPECT_TRUE(f.Button4.Enabled());
@@ -240,7 +240,7 @@ TEST_F(AdminSettingsForm, UnfreezeAsksThenUndoesTheLastFreezeAndKeepsOtherEditsO
     EXPECT_EQ(f.Edit19.GetText(), "02/12");
     EXPECT_EQ(f.Edit20.GetText(), "03/12");
     EXPECT_EQ(f.Edit1.GetText(), "typed, not saved");
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10410));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10410));
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Green);
   });
   EXPECT_EQ(Stored().LastClosedPeriod(), "02/12");
@@ -270,11 +270,11 @@ TEST_F(AdminSettingsForm, F1AndTheHelpItemsOpenTheirTopics) {
         {[&] { f.utorial1.UserClick(); }, "<TUT00>"},
     };
     for (const auto& item : items) {
-      shell::RequestedHelpTag = "unset";
-      shell::HelpCaptionBlock = {};
+      formkit::RequestedHelpTag = "unset";
+      formkit::HelpCaptionBlock = {};
       item.open();
-      EXPECT_EQ(shell::RequestedHelpTag, item.tag);
-      EXPECT_EQ(shell::HelpCaptionBlock.FileCaption, "Bestand");
+      EXPECT_EQ(formkit::RequestedHelpTag, item.tag);
+      EXPECT_EQ(formkit::HelpCaptionBlock.FileCaption, "Bestand");
       EXPECT_TRUE(f.Showing());
     }
   });
@@ -326,7 +326,7 @@ TEST_F(AdminSettingsForm, SaveRefusesWhenAnotherCopySavedTheSettingsMeanwhile) {
     EXPECT_TRUE(f.Showing());
     EXPECT_EQ(f.Edit1.GetText(), "ours");
     ASSERT_FALSE(backend.messages.empty());
-    EXPECT_EQ(backend.messages.back().text, shell::MsgChangedInAnotherCopy());
+    EXPECT_EQ(backend.messages.back().text, text::MsgChangedInAnotherCopy());
     EXPECT_EQ(store.fs.File(Path(FileCode::ADS)), theirs);
   });
 }

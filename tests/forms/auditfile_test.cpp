@@ -242,7 +242,7 @@ TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
   // the currency sign and the aligning blanks).
   platform::ScopedNumberFormat point('.');
   for (const auto& c : cases) {
-    const std::string shown = shell::FormatAmount(c.value, 2, 'N');
+    const std::string shown = text::FormatAmount(c.value, 2, 'N');
     EXPECT_EQ(shown.substr(shown.find_last_of(' ') + 1), c.text) << c.value;
   }
   EXPECT_FALSE(reports::AmountCents(std::nan("")).has_value());
@@ -640,8 +640,8 @@ TEST_F(Schema, BrokenFilesFail) {
 TEST(AuditFileSourceRead, ReadsEveryFileInOneSet) {
   support::FakeDataStore store;
   store.fs.AddFolder("/d/ACME");
-  shell::SetDataRoot("/d/");
-  shell::SetCurrentAdministrationFolder("ACME");
+  store::SetDataRoot("/d/");
+  store::SetCurrentAdministrationFolder("ACME");
   const AuditFileSource books = Books();
   store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(books.settings));
   store.fs.SetFile("/d/ACME/ledger.vlk", support::Bytes(books.accounts));
@@ -653,7 +653,7 @@ TEST(AuditFileSourceRead, ReadsEveryFileInOneSet) {
   ASSERT_TRUE(std::holds_alternative<AuditFileSource>(read));
   const AuditFileSource& got = std::get<AuditFileSource>(read);
   EXPECT_EQ(Build(got), Build(books));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
 }
 
@@ -663,8 +663,8 @@ TEST(AuditFileSourceRead, ReadsEveryFileInOneSet) {
 // fixture's own (enough for several read blocks of the voucher file).
 void StoreBooks(support::FakeDataStore& store, const AuditFileSource& books) {
   store.fs.AddFolder("/d/ACME");
-  shell::SetDataRoot("/d/");
-  shell::SetCurrentAdministrationFolder("ACME");
+  store::SetDataRoot("/d/");
+  store::SetCurrentAdministrationFolder("ACME");
   store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(books.settings));
   store.fs.SetFile("/d/ACME/ledger.vlk", support::Bytes(books.accounts));
   store.fs.SetFile("/d/ACME/customer.vlk", support::Bytes(books.customers));
@@ -711,7 +711,7 @@ TEST(AuditFileStream, FromTheDataFilesEqualsTheFileOfTheValues) {
   const std::vector<std::string> lines = Build(books);
   EXPECT_EQ(text.Text(), Joined(lines));
   EXPECT_GT(text.pieces.size(), 1u);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   // Numbered in the order written: journal by journal, from 1 on.
   std::int64_t record = 0, transaction = 0;
@@ -758,7 +758,7 @@ TEST(AuditFileStream, SinksGetWholeLinesAndNothingOnARefusal) {
   ASSERT_TRUE(run.refusal);
   EXPECT_EQ(*run.refusal, *refusal);
   EXPECT_TRUE(nothing.pieces.empty());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ void CloseTheFirstPeriod(records::AdminSettingsRec& s) {
 
 TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     EXPECT_TRUE(f.Panel9.Visible());
     EXPECT_EQ(f.Edit91.GetText(), ",");
     EXPECT_EQ(f.Edit109.GetText(), "1");
@@ -120,7 +120,7 @@ TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
     f.ComboBox4.SetItemIndex(0);
     f.Button25.UserClick();
     EXPECT_TRUE(backend.messages.empty());
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
     EXPECT_EQ(f.Edit111.GetText(), "NL01BANK0123456789");
     EXPECT_EQ(f.Edit114.GetText(), "1000{Bank}");
     EXPECT_EQ(f.Edit115.GetText(), "P2024-");
@@ -149,14 +149,14 @@ TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
     EXPECT_EQ(Jvo().size(), 2u);
 
     // A second Run Import adds nothing and shows tab 8.
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     f.Button26Click();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
     EXPECT_EQ(Pay().size(), 3u);
 
     // Opened again: Next names every row a probable duplicate; Yes leaves
     // them out, and the numbering goes on above the stored entry numbers.
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     backend.messages.clear();
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
@@ -176,7 +176,7 @@ TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
 TEST_F(BankImportForm, AShorterSecondStatementShowsOnlyItsOwnRows) {
   store.fs.SetFile("/home/anne/short.csv", "a;b\r\nc;d\r\n");
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     ASSERT_EQ(f.StringGrid4.RowCount(), 4);
     OpenAndGo(f, "/home/anne/short.csv");
@@ -195,7 +195,7 @@ TEST_F(BankImportForm, RefusalsOfOpenGoAndNext) {
                    "05-01-2024;NL02;X;N;D;1\r\n");
   store.fs.SetFile("/home/anne/open.csv", "h\r\n05-01-2024;\"NL01;x\r\n");
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     const int rows = f.StringGrid4.RowCount();
 
@@ -233,7 +233,7 @@ TEST_F(BankImportForm, RefusalsOfOpenGoAndNext) {
               "line 3: Non existing date\nline 4: the amount is no number\nline 5: another own account than the first row that reads");
     EXPECT_EQ(f.StatusBar1.PanelText(0), "3 rows cannot be imported");
     EXPECT_FALSE(f.CurrentImport().has_value());
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentImport);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentImport);
   });
 }
 
@@ -247,9 +247,9 @@ TEST_F(BankImportForm, ADamagedProfileFileIsNamedOnceAndRewrittenOnYes) {
   const std::string damaged = support::Bytes(std::vector<records::ImportProfileRec>{p, q, p});
   store.fs.SetFile(support::kBankIfs, damaged);
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
-    f.TabControl1.UserSelectTab(journal::TabVoucher);
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabVoucher);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_NE(backend.messages[0].text.find("ifs.vlk"), std::string::npos);
     EXPECT_EQ(f.Edit108.GetText(), "Old");
@@ -273,7 +273,7 @@ TEST_F(BankImportForm, RowsBeforeTheOpenPeriodAreNamedAndNoStopsNext) {
   // Period 1 (from 1 January) is closed; period 2 starts on 6 January.
   CloseTheFirstPeriod(journal::JournalAdminSettings);
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
@@ -293,7 +293,7 @@ TEST_F(BankImportForm, RowsBeforeTheOpenPeriodAreNamedAndNoStopsNext) {
 
 TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
@@ -314,7 +314,7 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     f.ComboBox6.UserSelect(2);  // a receipt: Add + JV needs only an amount
     f.Edit30.UserSetText("5");
     ExpectPaymentButtons(f, false);
-    f.TabControl1.UserSelectTab(journal::TabMatchImport);
+    f.TabControl1.UserSelectTab(books::journal::TabMatchImport);
     f.Button27.UserClick();
     EXPECT_FALSE(f.Button27.Visible());
     ExpectPaymentButtons(f, true);
@@ -325,7 +325,7 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     EXPECT_EQ(Jvo().size(), 2u);  // row 1's voucher only once
 
     // Ended instead of continued: the lines as far as it got.
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     backend.messageAnswers.push_back(ui::ModalResult::No);  // import the duplicates
     f.Button25.UserClick();
@@ -334,31 +334,31 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     f.Button26.UserClick();
     ASSERT_TRUE(f.Button27.Visible());
     // The payment tab's Cancel ends it.
-    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.TabControl1.UserSelectTab(books::journal::TabPayment);
     f.Button16.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
     EXPECT_FALSE(f.Button27.Visible());
     EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 1");
     ExpectPaymentButtons(f, true);
     EXPECT_FALSE(f.EndInterruptedImport());
     // With no import left, Cancel is the payment tab's own again.
-    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.TabControl1.UserSelectTab(books::journal::TabPayment);
     f.Button16.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
   });
 }
 
 TEST_F(BankImportForm, EveryWayIntoTheImportTabLoadsTheProfileAndDecidesGoAndNext) {
   Show([&](Tboeking& f) {
     f.SpeedButton9Click();  // the tool button selects the tab itself
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentImport);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentImport);
     EXPECT_EQ(f.Edit109.GetText(), "1");
     EXPECT_FALSE(f.Button22.Enabled());
     EXPECT_FALSE(f.Button25.Enabled());
     OpenAndGo(f);
     TypeProfile(f);
     f.Edit108.UserSetText("typed, not saved");
-    f.TabControl1.UserSelectTab(journal::TabVoucher);
+    f.TabControl1.UserSelectTab(books::journal::TabVoucher);
     f.SpeedButton9Click();
     EXPECT_EQ(f.Edit108.GetText(), "Bank ;");
     EXPECT_TRUE(f.Button22.Enabled());
@@ -373,7 +373,7 @@ TEST_F(BankImportForm, TheRunBooksOnTheCashAccountChosenAndListsWhatIsLeftWithou
   cash.SetIsCashOrBank(true);
   store.fs.SetFile(support::kBankGla, store.fs.File(support::kBankGla) + support::Bytes(cash));
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
@@ -386,12 +386,12 @@ TEST_F(BankImportForm, TheRunBooksOnTheCashAccountChosenAndListsWhatIsLeftWithou
     f.Button26.UserClick();
     const auto jvo = Jvo();
     ASSERT_EQ(jvo.size(), 2u);
-    EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountNumber()), "1010");
-    EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountCaption()), "Cash");
+    EXPECT_EQ(text::TrimTrailingBlanks(jvo[0].AccountNumber()), "1010");
+    EXPECT_EQ(text::TrimTrailingBlanks(jvo[0].AccountCaption()), "Cash");
 
     // The match tab's button lists the two payments left without voucher.
     f.Button28.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentList);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentList);
     EXPECT_TRUE(f.CheckBox7.Checked());
     ASSERT_EQ(f.StringGrid3.RowCount(), 3);
     EXPECT_EQ(f.StringGrid3.Cell(15, 1), "false");
@@ -410,12 +410,12 @@ TEST_F(BankImportForm, EntryNumbersOverTenCharactersAreRefusedBeforeAnythingIsSt
   const std::string pay = store.fs.File(support::kBankPay);
   const std::string jvo = store.fs.File(support::kBankJvo);
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
     f.Button25.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
     ASSERT_TRUE(f.Button26.Enabled());
 
     // "PAYM2024-" and "0001" make 13 characters.
@@ -430,7 +430,7 @@ TEST_F(BankImportForm, EntryNumbersOverTenCharactersAreRefusedBeforeAnythingIsSt
     EXPECT_EQ(store.fs.File(support::kBankJvo), jvo);
 
     // Next again keeps the typed prefix, and refuses it as well.
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     f.Button25.UserClick();
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_EQ(f.StatusBar1.PanelText(0), says);
@@ -446,7 +446,7 @@ namespace {
 // refuse any other with one message and change nothing.
 TEST_F(BankImportForm, AProfileNumberOutsideOneToTenIsRefusedByNextAndSave) {
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
@@ -459,7 +459,7 @@ TEST_F(BankImportForm, AProfileNumberOutsideOneToTenIsRefusedByNextAndSave) {
       ASSERT_EQ(backend.messages.size(), 1u);
       EXPECT_NE(backend.messages[0].text.find("1 to 10"), std::string::npos) << backend.messages[0].text;
       EXPECT_FALSE(f.CurrentImport().has_value());
-      EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPaymentImport);
+      EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentImport);
       backend.messages.clear();
       f.Button24.UserClick();
       ASSERT_EQ(backend.messages.size(), 1u);
@@ -485,7 +485,7 @@ TEST_F(BankImportForm, NextSaysHowShortThePrefixMustBeAndTakesAShorterOne) {
   const std::string pay = support::Bytes(old);
   store.fs.SetFile(support::kBankPay, pay);
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
@@ -497,12 +497,12 @@ TEST_F(BankImportForm, NextSaysHowShortThePrefixMustBeAndTakesAShorterOne) {
     EXPECT_EQ(f.Edit115.GetText(), "P2024-");
     EXPECT_EQ(store.fs.File(support::kBankPay), pay);
 
-    f.TabControl1.UserSelectTab(journal::TabMatchImport);
+    f.TabControl1.UserSelectTab(books::journal::TabMatchImport);
     f.Edit115.UserSetText("P24-");
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     f.Button25.UserClick();
     ASSERT_TRUE(f.CurrentImport().has_value());
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
     EXPECT_EQ(f.Edit115.GetText(), "P24-");
     EXPECT_EQ(f.Edit122.GetText(), "0001");
     f.Button26.UserClick();
@@ -522,7 +522,7 @@ TEST_F(BankImportForm, NoPaymentIsStoredWhoseVoucherTheStoreWouldRefuse) {
   store.fs.SetFile("/home/anne/early.csv", "h0;h1;h2;h3;h4;h5;h6\r\n"
                                            "29-12-2023;NL01;NL02BANK98765432;Supplier;D;121,00;2024-7\r\n");
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f, "/home/anne/early.csv");
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
@@ -542,7 +542,7 @@ TEST_F(BankImportForm, NoPaymentIsStoredWhoseVoucherTheStoreWouldRefuse) {
   CloseTheFirstPeriod(closed);
   store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(closed));
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
@@ -568,7 +568,7 @@ TEST_F(BankImportForm, NextNamesShiftedColumnsAndAHeaderLeftIn) {
   store.fs.SetFile("/home/anne/comma.csv", "Date,Own,Other,Name,DC,Amount\r\n"
                                            "05-01-2024,NL01,X,N,D,121,50\r\n05-01-2024,NL01,X,N,D,7\r\n");
   Show([&](Tboeking& f) {
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     backend.dialogAnswers.push_back("/home/anne/comma.csv");
     f.Button8.UserClick();
     f.Edit91.UserSetText(",");

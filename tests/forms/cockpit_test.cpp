@@ -45,8 +45,8 @@ TEST_F(Cockpit, SaysTheFunctionIsNotOfferedInTheLanguageInUse) {
            {"English", "The management cockpit is not offered by this program."},
            {"Nederlands", "Het management cockpit wordt door dit programma niet aangeboden."},
            {"Deutsch", "Das Management-Cockpit wird von diesem Programm nicht angeboten."}}) {
-    shell::CurrentLanguage = shell::BuiltInEnglish();
-    shell::CurrentLanguage.SetL(0, c.language);
+    text::CurrentLanguage = text::BuiltInEnglish();
+    text::CurrentLanguage.SetL(0, c.language);
     form().ShowModal();
     EXPECT_EQ(form().Label1.Caption(), c.text);
     EXPECT_EQ(form().Caption(), "Ombrelo Account Enterprise 2.0.6 : Management cockpit");

@@ -119,7 +119,7 @@ class DocumentTabs : public ::testing::Test, public support::AdministrationFolde
 
 TEST_F(DocumentTabs, TheBookedMarksTakeTheirCaptionFromTheLanguage) {
   EXPECT_EQ(form.CheckBox1.Caption(), "JV created");
-  shell::CurrentLanguage.SetL(3640, "Geboekt");
+  text::CurrentLanguage.SetL(3640, "Geboekt");
   form.ApplyLanguageTexts();
   EXPECT_EQ(form.CheckBox1.Caption(), "Geboekt");
   EXPECT_EQ(form.CheckBox2.Caption(), "Geboekt");
@@ -134,8 +134,8 @@ TEST_F(DocumentTabs, RefusedInvoicesLeaveTheFileAsItWas) {
     ASSERT_EQ(f.Edit20.GetText(), "1");
     InvoiceData(f, "1001", "121");
     f.Button9.UserClick();
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(9648));
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(9648));
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(store.fs.File(kInv), before);
 
     // "CUS1234/" leaves 12 characters of the voucher number's 20.
@@ -184,7 +184,7 @@ TEST_F(DocumentTabs, APaymentIsStoredOnceAndKeepsItsKindOverATabChange) {
     f.SpeedButton6.UserClick();
     f.SpeedButton5.UserClick();
     EXPECT_EQ(f.ComboBox6.ItemIndex(), 2);
-    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.TabControl1.UserSelectTab(books::journal::TabPayment);
     ASSERT_TRUE(f.AddPayment.Enabled());
     f.Button15.UserClick();
     ASSERT_EQ(Payments().size(), 1u);
@@ -193,7 +193,7 @@ TEST_F(DocumentTabs, APaymentIsStoredOnceAndKeepsItsKindOverATabChange) {
     EXPECT_EQ(f.Lines[1].Text.GetText(), "0");
 
     // "Add + JV" again: the payment is changed, not stored a second time.
-    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.TabControl1.UserSelectTab(books::journal::TabPayment);
     EXPECT_EQ(f.Edit80.GetText(), "1");
     f.Button15.UserClick();
     EXPECT_EQ(Payments().size(), 1u);
@@ -212,13 +212,13 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
     // Then an invoice-tab search with several: the partner list, then the
     // invoice tab; the payment keeps its partner.
     InvoicePartner(f, "jansen");
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPartnerList);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
     EXPECT_EQ(f.StringGrid1.Cell(1, 1), "Jansen");
     EXPECT_EQ(f.StringGrid1.Cell(1, 2), "Jansen & Co");
     EXPECT_FALSE(f.BitBtn2.Visible());
     f.StringGrid1.UserSelectCell(0, 1);
     f.Button11.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(f.Edit20.GetText(), "1");
     EXPECT_EQ(f.Edit9.GetText(), "2");
     EXPECT_EQ(f.PaymentPartner()->OurNumber(), 2);
@@ -231,31 +231,34 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
     f.Edit8.UserSetText("99");
     f.SpeedButton11.UserClick();
     EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
-    EXPECT_EQ(f.Edit30.GetText(), shell::FormatAmount(75, 2, 'Y'));
+    EXPECT_EQ(f.Edit30.GetText(), text::FormatAmount(75, 2, 'Y'));
 
     // A new partner: what the partner form saved lands on the payment tab;
     // a cancelled form changes nothing.
-    masterdata::NewPartnerRequest asked;
-    masterdata::SetNewPartnerEntry([&](const masterdata::NewPartnerRequest& r) -> std::optional<masterdata::FoundPartner> {
-      asked = r;
-      return std::nullopt;
-    });
+    books::partners::NewPartnerRequest asked;
+    books::partners::SetNewPartnerEntry(
+        [&](const books::partners::NewPartnerRequest& r) -> std::optional<books::partners::FoundPartner> {
+          asked = r;
+          return std::nullopt;
+        });
     f.Edit37.UserFocus();
     f.Edit37.UserSetText("NL01BANK");
     f.SpeedButton10.UserClick();
     EXPECT_EQ(asked.bankAccount, "NL01BANK");
     EXPECT_EQ(f.Edit9.GetText(), "");
-    masterdata::SetNewPartnerEntry([](const masterdata::NewPartnerRequest&) -> std::optional<masterdata::FoundPartner> {
-      return masterdata::FoundPartner{1, Partner(2, "Jansen & Co")};
-    });
+    books::partners::SetNewPartnerEntry(
+        [](const books::partners::NewPartnerRequest&) -> std::optional<books::partners::FoundPartner> {
+          return books::partners::FoundPartner{1, Partner(2, "Jansen & Co")};
+        });
     f.SpeedButton10.UserClick();
     EXPECT_EQ(f.Edit9.GetText(), "2");
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
     // From the invoice tab no bank account is offered.
-    masterdata::SetNewPartnerEntry([&](const masterdata::NewPartnerRequest& r) -> std::optional<masterdata::FoundPartner> {
-      asked = r;
-      return std::nullopt;
-    });
+    books::partners::SetNewPartnerEntry(
+        [&](const books::partners::NewPartnerRequest& r) -> std::optional<books::partners::FoundPartner> {
+          asked = r;
+          return std::nullopt;
+        });
     f.SpeedButton5.UserClick();
     f.SpeedButton1.UserClick();
     EXPECT_EQ(asked.bankAccount, "");
@@ -286,13 +289,20 @@ TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
     // file an import made) are its several hits, and both give the first.
     const std::vector<Requester> requesters = {
         {"invoice tab", [&] { f.SpeedButton5.UserClick(); }, &f.Edit4, &f.SpeedButton4, "jansen", jansens,
-         journal::TabInvoice, &f.Edit20, &f.Edit27},
-        {"invoice list", [&] { FilterByPartner(f, journal::TabInvoiceList, f.CheckBox6); }, &f.Edit58,
-         &f.SpeedButton12, "jansen", jansens, journal::TabInvoiceList, &f.Edit39, &f.Edit49},
-        {"payment tab", [&] { f.SpeedButton7.UserClick(); }, &f.Edit8, &f.SpeedButton11, "7", {{7, "Pieters"}, {7, "Pieters"}},
-         journal::TabPayment, &f.Edit9, &f.Edit10},
-        {"payment list", [&] { FilterByPartner(f, journal::TabPaymentList, f.CheckBox9); }, &f.Edit79,
-         &f.SpeedButton13, "jansen", jansens, journal::TabPaymentList, &f.Edit70, &f.Edit77},
+         books::journal::TabInvoice, &f.Edit20, &f.Edit27},
+        {"invoice list", [&] { FilterByPartner(f, books::journal::TabInvoiceList, f.CheckBox6); }, &f.Edit58,
+         &f.SpeedButton12, "jansen", jansens, books::journal::TabInvoiceList, &f.Edit39, &f.Edit49},
+        {"payment tab",
+         [&] { f.SpeedButton7.UserClick(); },
+         &f.Edit8,
+         &f.SpeedButton11,
+         "7",
+         {{7, "Pieters"}, {7, "Pieters"}},
+         books::journal::TabPayment,
+         &f.Edit9,
+         &f.Edit10},
+        {"payment list", [&] { FilterByPartner(f, books::journal::TabPaymentList, f.CheckBox9); }, &f.Edit79,
+         &f.SpeedButton13, "jansen", jansens, books::journal::TabPaymentList, &f.Edit70, &f.Edit77},
     };
     auto numbers = [&] {
       std::vector<std::string> out;
@@ -308,7 +318,7 @@ TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
         r.search->UserFocus();
         r.search->UserSetText(r.text);
         r.find->UserClick();
-        ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPartnerList);
+        ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
         ASSERT_EQ(f.StringGrid1.RowCount(), static_cast<int>(r.hits.size()) + 1);
         std::vector<std::string> before = numbers();
         f.StringGrid1.UserSelectCell(0, static_cast<int>(row));
@@ -334,13 +344,13 @@ TEST_F(DocumentTabs, TheProposalUsesTheInvoicesOwnPartner) {
     InvoicePartner(f, "1");
     InvoiceData(f, "5", "121");
     // A search on the payment tab in between finds another partner.
-    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.TabControl1.UserSelectTab(books::journal::TabPayment);
     f.ComboBox6.UserSelect(0);
     f.Edit8.UserFocus();
     f.Edit8.UserSetText("2");
     f.SpeedButton11.UserClick();
     ASSERT_EQ(f.Edit9.GetText(), "2");
-    f.TabControl1.UserSelectTab(journal::TabInvoice);
+    f.TabControl1.UserSelectTab(books::journal::TabInvoice);
     f.Button9.UserClick();
     EXPECT_EQ(f.Edit5.GetText(), "1");
     EXPECT_EQ(f.Lines[0].Number.GetText(), "1300");
@@ -439,7 +449,7 @@ TEST_F(DocumentTabs, ALoadedInvoiceKeepsItsStoredAmountAndABookedOneIsNotDeleted
     const auto left = support::Records<records::InvoiceRec>(store.fs.File(kInv));
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].InvoiceNumber(), "8");
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
     EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::New);
   });
 }
@@ -451,23 +461,23 @@ TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
       ui::MenuItem* on;
       ui::MenuItem* off;
     };
-    for (const Case& c : std::vector<Case>{{journal::TabInvoice, &f.CancelInvoice1, &f.Search1},
-                                           {journal::TabInvoiceList, &f.SearchInvoice1, &f.CancelInvoice1},
-                                           {journal::TabPartnerList, &f.CancelPartnerList1, &f.SelectPartner},
-                                           {journal::TabPayment, &f.CancelPayment1, &f.SearchInvoice1},
-                                           {journal::TabPaymentList, &f.Search1, &f.CancelPayment1}}) {
+    for (const Case& c : std::vector<Case>{{books::journal::TabInvoice, &f.CancelInvoice1, &f.Search1},
+                                           {books::journal::TabInvoiceList, &f.SearchInvoice1, &f.CancelInvoice1},
+                                           {books::journal::TabPartnerList, &f.CancelPartnerList1, &f.SelectPartner},
+                                           {books::journal::TabPayment, &f.CancelPayment1, &f.SearchInvoice1},
+                                           {books::journal::TabPaymentList, &f.Search1, &f.CancelPayment1}}) {
       f.TabControl1.UserSelectTab(c.tab);
       EXPECT_TRUE(c.on->Enabled()) << c.tab;
       EXPECT_FALSE(c.off->Enabled()) << c.tab;
       EXPECT_FALSE(f.Cancel1.Enabled()) << c.tab;
     }
-    f.TabControl1.UserSelectTab(journal::TabPaymentList);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentList);
     EXPECT_TRUE(f.CheckBox7.Focused());
-    f.TabControl1.UserSelectTab(journal::TabInvoiceList);
+    f.TabControl1.UserSelectTab(books::journal::TabInvoiceList);
     EXPECT_TRUE(f.CheckBox3.Focused());
 
     // Exits: a match in another case takes the item, no match the fallback.
-    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.TabControl1.UserSelectTab(books::journal::TabPayment);
     f.ComboBox6.UserFocus();
     f.ComboBox6.UserSetText(cp1252::ToUpper(f.ComboBox6.Items()[1].text));
     f.Edit37.UserFocus();
@@ -488,8 +498,8 @@ TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
       ui::ComboBox* kind;
       ui::Component* next;
     };
-    for (const Filter& k : {Filter{journal::TabInvoiceList, &f.CheckBox6, &f.ComboBox7, &f.Edit58},
-                            Filter{journal::TabPaymentList, &f.CheckBox9, &f.ComboBox8, &f.Edit79}}) {
+    for (const Filter& k : {Filter{books::journal::TabInvoiceList, &f.CheckBox6, &f.ComboBox7, &f.Edit58},
+                            Filter{books::journal::TabPaymentList, &f.CheckBox9, &f.ComboBox8, &f.Edit79}}) {
       SCOPED_TRACE(k.kind->Name());
       FilterByPartner(f, k.tab, *k.byPartner);
       ASSERT_GE(k.kind->Count(), 2);
@@ -518,7 +528,7 @@ TEST_F(DocumentTabs, TheBookPeriodMovesTheBookDateButNotBelowTheOpenPeriods) {
     const platform::TDateTime before = f.DateTimePicker4.Date();
     // No period: the book date would be the invoice date, in a closed period.
     f.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 2, 15));
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10715));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10715));
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_EQ(f.DateTimePicker4.Date(), before);
     // Period 3 takes it to its first day; a text no item equals is item 1.
@@ -565,13 +575,13 @@ TEST_F(DocumentTabs, TheTermsFollowAChangeOfTheInvoicesPartner) {
     EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
 
     // Another tab's search leaves the invoice's terms alone.
-    f.TabControl1.UserSelectTab(journal::TabPayment);
+    f.TabControl1.UserSelectTab(books::journal::TabPayment);
     f.ComboBox6.UserSelect(0);
     f.Edit8.UserFocus();
     f.Edit8.UserSetText("1");
     f.SpeedButton11.UserClick();
     ASSERT_EQ(f.Edit9.GetText(), "1");
-    f.TabControl1.UserSelectTab(journal::TabInvoice);
+    f.TabControl1.UserSelectTab(books::journal::TabInvoice);
     EXPECT_EQ(f.Edit20.GetText(), "2");
     EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 5);
     EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
@@ -628,7 +638,7 @@ TEST_F(DocumentTabs, CancelAndAnEmptyFileLeaveNoRowOfAnEarlierList) {
 
     // Payments alike.
     const std::string pay = store.fs.File(kPay);
-    f.TabControl1.UserSelectTab(journal::TabPaymentList);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentList);
     f.SpeedButton2.UserClick();
     const int last = f.StringGrid3.ColCount() - 1;
     ASSERT_NE(f.StringGrid3.Cell(last, 1), "");

@@ -18,7 +18,7 @@
 
 namespace {
 
-using masterdata::FixedAssetSave;
+using books::administration::FixedAssetSave;
 using records::FixedAssetRec;
 
 const std::string kFile = "/d/ACME/fixed.vlk";
@@ -61,15 +61,16 @@ TEST(FixedAssetStore, InsertIndex) {
       {{"a"}, "B", 0},   // byte order: capitals first
       {{"A", "\xC9"}, "Z", 1},  // code page 1252 bytes above ASCII come last
   };
-  for (const Case& c : cases) EXPECT_EQ(masterdata::FixedAssetInsertIndex(c.numbers, c.number), c.index) << c.number;
+  for (const Case& c : cases)
+    EXPECT_EQ(books::administration::FixedAssetInsertIndex(c.numbers, c.number), c.index) << c.number;
 }
 
 class FixedAssetFile : public ::testing::Test, public support::AdministrationFolder {
  protected:
   FixedAssetSave Insert(const FixedAssetRec& rec) {
-    shell::ScopedFileSet set("FIX");
+    store::ScopedFileSet set("FIX");
     EXPECT_TRUE(set.Ok());
-    return masterdata::InsertFixedAsset(rec);
+    return books::administration::InsertFixedAsset(rec);
   }
   std::vector<std::string> Numbers() {
     std::vector<std::string> out;
@@ -143,7 +144,7 @@ TEST_F(FixedAssetsForm, OffersOnlyWhatIsStoredAndTheAccountsAsNumberAndCaption) 
            &form->Edit5, &form->Edit6, &form->Edit7, &form->Edit8, &form->Edit10, &form->Edit11, &form->Edit12,
            &form->ComboBox1, &form->DateTimePicker1, &form->CheckBox1, &form->Memo1, &form->Panel2, &form->Panel3})
     EXPECT_FALSE(c->Visible()) << c->Name();
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(FixedAssetsForm, SavesOutOfOrderAndRefusesDuplicatesAndEmptyNumbers) {
@@ -189,7 +190,7 @@ TEST_F(FixedAssetsForm, TextsFollowTheLanguage) {
   for (const Case& c : {Case{"English", "Assetnumber already exists", "Asset number"},
                         Case{"Nederlands", "Dit activanummer bestaat al", "Activanummer"},
                         Case{"Deutsch", "Diese Anlagennummer gibt es schon", "Anlagennummer"}}) {
-    shell::CurrentLanguage.SetL(0, c.language);
+    text::CurrentLanguage.SetL(0, c.language);
     form->FormActivate();
     EXPECT_EQ(form->Label2.Caption(), c.label);
     Save("X", 0, "");

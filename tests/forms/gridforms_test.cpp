@@ -85,9 +85,9 @@ records::LedgerCategoryRec Category(std::string_view kind, const std::string& na
 // The administration ACME below the data root "/d/", as a log-in leaves it.
 void UseAdministration(support::FakeDataStore& store, const std::string& user) {
   store.fs.AddFolder("/d/ACME");
-  shell::SetDataRoot("/d/");
-  shell::SetCurrentAdministrationFolder("ACME");
-  shell::SystemSettings.CurrentUser = user;
+  store::SetDataRoot("/d/");
+  store::SetCurrentAdministrationFolder("ACME");
+  text::SystemSettings.CurrentUser = user;
 }
 
 // One grid form of the table.
@@ -119,7 +119,7 @@ struct GridForm {
 
 void PrintTo(const GridForm& g, std::ostream* os) { *os << g.name; }
 
-shell::TUsers& AsUsers(ui::Form& f) { return static_cast<shell::TUsers&>(f); }
+systemforms::TUsers& AsUsers(ui::Form& f) { return static_cast<systemforms::TUsers&>(f); }
 masterdata::TAdministrations& AsAdministrations(ui::Form& f) { return static_cast<masterdata::TAdministrations&>(f); }
 masterdata::TLedger& AsLedger(ui::Form& f) { return static_cast<masterdata::TLedger&>(f); }
 masterdata::TLedgercategory& AsCategories(ui::Form& f) { return static_cast<masterdata::TLedgercategory&>(f); }
@@ -130,31 +130,31 @@ GridForm UsersForm() {
   g.file = "/w/user.vlk";
   g.original = Bytes(std::vector<records::UserRec>{User("ANNE01", 111), User("SYSTEM", 222)});
   g.changed = Bytes(std::vector<records::UserRec>{User("ANNE01", 999), User("SYSTEM", 222)});
-  g.prepare = [](support::FakeDataStore&) { shell::SystemSettings.CurrentUser = "SYSTEM"; };
+  g.prepare = [](support::FakeDataStore&) { text::SystemSettings.CurrentUser = "SYSTEM"; };
   g.create = [] {
-    auto f = std::make_unique<shell::TUsers>();
+    auto f = std::make_unique<systemforms::TUsers>();
     f->OnCreate();
     return std::unique_ptr<ui::Form>(std::move(f));
   };
   g.files = "USE";
   g.change = [](ui::Form& f) {
-    shell::TUsers& u = AsUsers(f);
+    systemforms::TUsers& u = AsUsers(f);
     u.Edit1.UserSetText("BERT01");
     u.Edit5.UserSetText("secret1");
     u.Edit6.UserSetText("secret1");
     u.Image2.UserClick();
   };
   g.hold = [](ui::Form& f) {
-    shell::TUsers& u = AsUsers(f);
+    systemforms::TUsers& u = AsUsers(f);
     u.StringGrid1.UserSelectCell(0, 1);
     u.Image1.UserClick();
   };
   g.save = [](ui::Form& f) { AsUsers(f).Save1.UserClick(); };
   g.status = [](ui::Form& f) { return AsUsers(f).StatusBar1.PanelText(0); };
-  g.entryPending = [] { return shell::MsgEntryPending; };
+  g.entryPending = [] { return systemforms::MsgEntryPending; };
   g.saveEnabled = [](ui::Form& f) { return AsUsers(f).Save.Enabled(); };
   g.helpEntries = [](ui::Form& f) {
-    shell::TUsers& u = AsUsers(f);
+    systemforms::TUsers& u = AsUsers(f);
     return std::vector<std::pair<ui::Component*, std::string>>{{&u.BrenvickHelp1, ""},
                                                                {&u.BrenvickUsersHelp1, "<USE00>"},
                                                                {&u.Tutorial1, "<TUT00>"},
@@ -173,9 +173,9 @@ GridForm AdministrationsForm() {
                                                             Administration("OTHER", "Added elsewhere")});
   g.prepare = [](support::FakeDataStore& store) {
     store.fs.AddFolder("/d");
-    shell::SetDataRoot("/d/");
-    shell::AdminFileFolder = "/d/";
-    shell::SystemSettings.CurrentUser = "ANNA";
+    store::SetDataRoot("/d/");
+    store::AdminFileFolder = "/d/";
+    text::SystemSettings.CurrentUser = "ANNA";
   };
   g.create = [] {
     auto f = std::make_unique<masterdata::TAdministrations>();
@@ -218,9 +218,9 @@ GridForm LedgerForm() {
   g.changed = Bytes({Account("1000", "Cash"), Account("1100", "Bank"), Account("1200", "Added elsewhere")});
   g.prepare = [](support::FakeDataStore& store) {
     UseAdministration(store, "ANNE");
-    shell::SystemSettings.AmountDecimals = 2;
-    masterdata::AdminSettings.SetBookYearStart("20240101");
-    masterdata::AdminSettings.SetProfitAccountNumber("0900");
+    text::SystemSettings.AmountDecimals = 2;
+    store::AdminSettings.SetBookYearStart("20240101");
+    store::AdminSettings.SetProfitAccountNumber("0900");
     store.fs.SetFile("/d/ACME/ledgerct.vlk", Bytes({Category(records::kBalanceSheetKind, "Assets")}));
   };
   g.create = [] { return std::unique_ptr<ui::Form>(std::make_unique<masterdata::TLedger>()); };
@@ -315,7 +315,7 @@ TEST_P(GridForms, ASaveWritesTheChange) {
   });
   EXPECT_NE(store.fs.File(g.file), g.original);
   EXPECT_TRUE(backend.messages.empty());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
 }
 
@@ -332,7 +332,7 @@ TEST_P(GridForms, ASaveThatFailsWhileWritingKeepsTheFileAndTheForm) {
   });
   EXPECT_EQ(store.fs.File(g.file), g.original);
   EXPECT_EQ(backend.messages.size(), 1u);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
 }
 
@@ -348,8 +348,8 @@ TEST_P(GridForms, ASaveAfterAnotherCopyChangedTheFileIsRefused) {
   });
   EXPECT_EQ(store.fs.File(g.file), g.changed);
   ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(backend.messages[0].text, text::MsgChangedInAnotherCopy());
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // An entry held in the edit fields would be lost by a Save: it is refused,
@@ -374,9 +374,9 @@ TEST_P(GridForms, HelpEntriesOpenTheirTopics) {
   Show([&](ui::Form& f) {
     for (const auto& [item, tag] : g.helpEntries(f)) {
       SCOPED_TRACE(item->Name());
-      shell::RequestedHelpTag = "unset";
+      formkit::RequestedHelpTag = "unset";
       item->UserClick();
-      EXPECT_EQ(shell::RequestedHelpTag, tag);
+      EXPECT_EQ(formkit::RequestedHelpTag, tag);
       EXPECT_TRUE(f.Showing());
       EXPECT_TRUE(f.InModalLoop());
     }

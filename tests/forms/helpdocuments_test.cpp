@@ -61,7 +61,7 @@ bool Readable(const std::string& cp1252) {
 struct Document {
   std::string name;
   std::vector<std::string> paragraphs;
-  shell::HelpDocument parsed;
+  formkit::HelpDocument parsed;
 };
 
 Document Load(const std::string& name) {
@@ -73,7 +73,7 @@ Document Load(const std::string& name) {
     if (!(c == '\n' || (c >= 0x20 && c < 0x7F))) break;
   }
   d.paragraphs = Paragraphs(rtf);
-  d.parsed = shell::ParseHelpDocument(d.paragraphs);
+  d.parsed = formkit::ParseHelpDocument(d.paragraphs);
   return d;
 }
 

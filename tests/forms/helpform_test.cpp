@@ -20,7 +20,7 @@
 
 namespace {
 
-using shell::Thelpform;
+using formkit::Thelpform;
 
 // A help document in the generator's rich-text subset: a paragraph that
 // starts with "<" is a bold heading, any other plain text.
@@ -42,8 +42,8 @@ const std::vector<std::string> kFiveLines = {"preamble", "<0><1><GLA00>Accounts"
 
 class HelpFormTest : public ::testing::Test {
  protected:
-  HelpFormTest() { shell::helpform = &form; }
-  ~HelpFormTest() override { shell::helpform = nullptr; }
+  HelpFormTest() { formkit::helpform = &form; }
+  ~HelpFormTest() override { formkit::helpform = nullptr; }
 
   void Ship(const std::string& file, const std::vector<std::string>& paragraphs) {
     store.fs.SetFile("/w/" + file, Rtf(paragraphs));
@@ -51,13 +51,13 @@ class HelpFormTest : public ::testing::Test {
   // Shows the help as a form does, in `language`, asking for `tag`, and
   // runs `script` while it shows.
   void Open(const std::string& language, const std::string& tag, const std::function<void()>& script = {}) {
-    shell::HelpCaptionBlockRec block;
+    formkit::HelpCaptionBlockRec block;
     block.LanguageName = language;
     backend.scripts["helpform"] = [&](ui::Form&) {
       if (script) script();
     };
-    shell::RequestedHelpTag = tag;
-    shell::HelpCaptionBlock = block;
+    formkit::RequestedHelpTag = tag;
+    formkit::HelpCaptionBlock = block;
     form.ShowModal();
   }
 
@@ -90,8 +90,8 @@ TEST_F(HelpFormTest, TheFiveLineDocumentShowsWithoutPreambleMarksAndTagAndKeepsI
   EXPECT_EQ(first.runs[0].format.sizeHalfPoints, 32);
   EXPECT_EQ(Selected(), "Accounts");
   EXPECT_EQ(form.RichEdit1.TopParagraph(), 0);
-  EXPECT_EQ(shell::LastHelpTag, "<GLA00>");
-  EXPECT_EQ(shell::RequestedHelpTag, "") << "the request is used up";
+  EXPECT_EQ(formkit::LastHelpTag, "<GLA00>");
+  EXPECT_EQ(formkit::RequestedHelpTag, "") << "the request is used up";
   EXPECT_TRUE(backend.messages.empty());
 }
 
@@ -101,8 +101,8 @@ TEST(HelpTextTest, CutsTakeTheFirstRunsAndKeepTheRest) {
   // italic format, the paragraph its indent.
   const ui::RtfDocument read = ui::ReadRtf(
       "{\\rtf1\\ansi pre\\par\\pard\\li720 <0>{\\b <1><GL}{\\b\\ul A00>Ac}{\\i counts}\\par body\\par <1>End\\par}");
-  const shell::HelpDocument topics = shell::ParseHelpDocument(shell::ParagraphTexts(read));
-  const ui::RtfDocument shown = shell::ShownHelpText(read, topics);
+  const formkit::HelpDocument topics = formkit::ParseHelpDocument(formkit::ParagraphTexts(read));
+  const ui::RtfDocument shown = formkit::ShownHelpText(read, topics);
   ASSERT_EQ(shown.paragraphs.size(), 3u);
   const auto& heading = shown.paragraphs[0];
   EXPECT_EQ(heading.Text(), "Accounts");
@@ -221,7 +221,7 @@ TEST_F(HelpFormTest, ALanguageSwitchKeepsATagReachedTopicAndNotAClickedOne) {
   EXPECT_EQ(afterTag, "Konten");
   EXPECT_EQ(topAfterTag, 3);
   EXPECT_EQ(afterClick, "General");
-  EXPECT_EQ(shell::HelpFileName, "helpenglish.rtf");
+  EXPECT_EQ(formkit::HelpFileName, "helpenglish.rtf");
 }
 
 TEST_F(HelpFormTest, TheLanguageBoxPicksTheDocument) {
@@ -239,7 +239,7 @@ TEST_F(HelpFormTest, TheLanguageBoxPicksTheDocument) {
     SCOPED_TRACE(c.language);
     Open(c.language, "");
     EXPECT_EQ(form.ComboBox1.GetText(), c.box);
-    EXPECT_EQ(shell::HelpFileName, c.file);
+    EXPECT_EQ(formkit::HelpFileName, c.file);
     EXPECT_EQ(Selected(), c.topic);
   }
 }
@@ -249,8 +249,8 @@ TEST_F(HelpFormTest, AMissingDocumentFallsBackToEnglishWithOneMessage) {
   Open("Deutsch", "");
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: hen2 " + platform::OsErrorText(2));
-  EXPECT_EQ(shell::HelpFileName, "helpenglish.rtf");
-  EXPECT_EQ(shell::HelpLoadFailed, 0);
+  EXPECT_EQ(formkit::HelpFileName, "helpenglish.rtf");
+  EXPECT_EQ(formkit::HelpLoadFailed, 0);
   EXPECT_EQ(Selected(), "General");
 }
 
@@ -261,7 +261,7 @@ TEST_F(HelpFormTest, BothMissingGiveTwoMessagesAndAnEmptyViewAndTree) {
   Open("Nederlands", "<GLA00>");
   ASSERT_EQ(backend.messages.size(), 2u);
   EXPECT_EQ(backend.messages[1].text, "IO errorcode: hen2 " + platform::OsErrorText(2));
-  EXPECT_EQ(shell::HelpLoadFailed, 2);
+  EXPECT_EQ(formkit::HelpLoadFailed, 2);
   EXPECT_TRUE(form.TreeView1.AllNodes().empty());
   EXPECT_TRUE(form.RichEdit1.Document().paragraphs.empty());
 }
@@ -269,10 +269,10 @@ TEST_F(HelpFormTest, BothMissingGiveTwoMessagesAndAnEmptyViewAndTree) {
 TEST_F(HelpFormTest, TheFileIsTestedAlsoInsideAnOpenSetAndDamageIsReported) {
   // An open file set does not hide a missing document.
   int result = -1;
-  shell::OpenFileSet("USE", result);
+  store::OpenFileSet("USE", result);
   ASSERT_EQ(result, 0);
   Open("English", "");
-  shell::ForceCloseFileSet();
+  store::ForceCloseFileSet();
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: hen2 " + platform::OsErrorText(2));
 
@@ -282,10 +282,9 @@ TEST_F(HelpFormTest, TheFileIsTestedAlsoInsideAnOpenSetAndDamageIsReported) {
     std::string message;
   };
   const std::vector<Case> cases = {
-      {"unreadable",
-       [&] { store.fs.InjectError("/w/helpenglish.rtf", support::FakeFileSystem::Op::OpenRead, 5); },
+      {"unreadable", [&] { store.fs.InjectError("/w/helpenglish.rtf", support::FakeFileSystem::Op::OpenRead, 5); },
        "IO errorcode: hen5 " + platform::OsErrorText(5)},
-      {"too large", [&] { store.fs.SetFile("/w/helpenglish.rtf", std::string(shell::kHelpFileLimit + 1, 'x')); },
+      {"too large", [&] { store.fs.SetFile("/w/helpenglish.rtf", std::string(formkit::kHelpFileLimit + 1, 'x')); },
        "The help file /w/helpenglish.rtf is damaged: it is larger than 16 MB."},
   };
   for (const Case& c : cases) {
@@ -303,8 +302,8 @@ TEST_F(HelpFormTest, TheFileIsTestedAlsoInsideAnOpenSetAndDamageIsReported) {
 
 TEST_F(HelpFormTest, CaptionsComeFromTheBlockOrTheProgramsOwnTexts) {
   Ship("helpenglish.rtf", {"<0><1>General", "<1>End"});
-  shell::HelpCaptionBlockRec block{"Bestand", "Afsluiten", "Annuleren", "Nederlands", "Inhoudsopg"};
-  shell::HelpCaptionBlock = block;
+  formkit::HelpCaptionBlockRec block{"Bestand", "Afsluiten", "Annuleren", "Nederlands", "Inhoudsopg"};
+  formkit::HelpCaptionBlock = block;
   form.ShowModal();
   EXPECT_EQ(form.Button1.Caption(), "Annuleren");
   EXPECT_EQ(form.File1.Caption(), "Bestand");
@@ -315,9 +314,9 @@ TEST_F(HelpFormTest, CaptionsComeFromTheBlockOrTheProgramsOwnTexts) {
 
   // An empty block (no language routine ran for the opening form): the
   // program's texts in the language in use.
-  shell::CurrentLanguage = shell::BuiltInEnglish();
-  shell::CurrentLanguage.SetL(0, "Deutsch");
-  shell::HelpCaptionBlock = {};
+  text::CurrentLanguage = text::BuiltInEnglish();
+  text::CurrentLanguage.SetL(0, "Deutsch");
+  formkit::HelpCaptionBlock = {};
   form.ShowModal();
   EXPECT_EQ(form.Button1.Caption(), "Abbrechen");
   EXPECT_EQ(form.File1.Caption(), "Datei");
@@ -347,7 +346,7 @@ TEST_F(HelpFormTest, TheWebActionsOpenTheirPages) {
   form.BrowseURL1URL = "https://example.test/indexde.html";
   form.BrowseURL1.Execute();
   form.BrowseURL1URL.clear();
-  shell::HelpCaptionBlock.LanguageName = "Nederlands";
+  formkit::HelpCaptionBlock.LanguageName = "Nederlands";
   form.BrowseURL1.Execute();
   form.BrowseURL2.Execute();
   ASSERT_EQ(backend.urlsOpened.size(), 3u);

@@ -11,10 +11,10 @@
 
 namespace {
 
-using shell::HelpDocument;
-using shell::ParseHelpDocument;
-using shell::PositionForTag;
-using shell::PositionForTopic;
+using formkit::HelpDocument;
+using formkit::ParseHelpDocument;
+using formkit::PositionForTag;
+using formkit::PositionForTopic;
 
 std::vector<std::string> Captions(const HelpDocument& d) {
   std::vector<std::string> out;
@@ -165,11 +165,13 @@ TEST(HelpTopicsTest, Positioning) {
 }
 
 TEST(HelpTopicsTest, FileNameByLanguage) {
-  EXPECT_EQ(shell::HelpFileNameFor("Deutsch"), "helpDeutsch.rtf");
-  EXPECT_EQ(shell::HelpFileNameFor("Nederlands"), "helpNederlands.rtf");
-  EXPECT_EQ(shell::HelpFileNameFor("English"), "helpenglish.rtf");
-  EXPECT_EQ(shell::HelpFileNameFor("Fran\xE7" "ais"), "helpenglish.rtf");
-  EXPECT_EQ(shell::HelpFileNameFor("deutsch"), "helpenglish.rtf") << "names compare exactly";
+  EXPECT_EQ(formkit::HelpFileNameFor("Deutsch"), "helpDeutsch.rtf");
+  EXPECT_EQ(formkit::HelpFileNameFor("Nederlands"), "helpNederlands.rtf");
+  EXPECT_EQ(formkit::HelpFileNameFor("English"), "helpenglish.rtf");
+  EXPECT_EQ(formkit::HelpFileNameFor("Fran\xE7"
+                                     "ais"),
+            "helpenglish.rtf");
+  EXPECT_EQ(formkit::HelpFileNameFor("deutsch"), "helpenglish.rtf") << "names compare exactly";
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ class ExportImportForm : public ::testing::Test, public support::AdministrationF
   }
   static std::string TypeWord(const std::string& digit) {
     const int offsets[] = {0, 8493, 8519, 8545, 8571, 8602, 8628, 8654, 0, 8680};
-    return shell::L(offsets[std::stoi(digit)]);
+    return text::L(offsets[std::stoi(digit)]);
   }
   std::vector<std::string> Items(const ui::ListBox& l) { return l.Items(); }
   std::vector<std::string> PeriodItems(TExportImport& f) {
@@ -160,7 +160,7 @@ TEST_F(ExportImportForm, OkFollowsTheChoiceAndTheMenuCannotPassIt) {
     Choose(f, "9");
     EXPECT_FALSE(f.OkAction.Enabled());
     EXPECT_FALSE(f.Button1.Enabled());
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(8907));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(8907));
     EXPECT_FALSE(f.RadioGroup1.Visible());
     EXPECT_TRUE(f.ComboBox2.Visible());
     // The menu item is the same action: it runs nothing either.
@@ -182,7 +182,7 @@ TEST_F(ExportImportForm, TheOldestPeriodIsRefusedAlsoThroughTheMenu) {
     EXPECT_TRUE(f.OkAction.Enabled());
     f.ComboBox2.UserSelect(1);  // the opening freeze
     EXPECT_FALSE(f.OkAction.Enabled());
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(8762) + ": 2007 2007-01/01");
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(8762) + ": 2007 2007-01/01");
     f.Strat1.UserClick();
     f.Button1.UserClick();
     EXPECT_TRUE(backend.dialogsShown.empty());
@@ -230,7 +230,7 @@ std::vector<records::LedgerCategoryRec> Categories() {
 
 TEST_F(ExportImportForm, AnExportIsSavedWithTheOverwriteQuestion) {
   store.fs.SetFile(D + "ledgerct.vlk", support::Bytes(Categories()));
-  const std::string want = reports::CsvFileText(reports::ExportLedgerCategories(Categories()).lines);
+  const std::string want = books::exchange::CsvFileText(books::exchange::ExportLedgerCategories(Categories()).lines);
   Show([&](TExportImport& f) {
     Choose(f, "7");
     // A new file: no question.
@@ -240,14 +240,14 @@ TEST_F(ExportImportForm, AnExportIsSavedWithTheOverwriteQuestion) {
     ASSERT_EQ(backend.dialogsShown.size(), 1u);
     EXPECT_EQ(backend.dialogsShown[0].initialFolder, "/w/");
     EXPECT_EQ(backend.dialogsShown[0].defaultExtension, "CSV");
-    EXPECT_EQ(backend.dialogsShown[0].title, shell::L(8348) + " " + TypeWord("7"));
+    EXPECT_EQ(backend.dialogsShown[0].title, text::L(8348) + " " + TypeWord("7"));
     EXPECT_TRUE(backend.messages.empty());
     const std::vector<std::string> log = f.ListBox2.Items();
     ASSERT_EQ(log.size(), 6u);
     EXPECT_EQ(log[0], std::string(53, '='));
     EXPECT_EQ(log[1], "      Export: 2  " + TypeWord("7"));
     EXPECT_EQ(log[2], "      Changed values: 1");
-    EXPECT_EQ(log[4], "      " + shell::L(8348) + " " + shell::L(21) + " " + shell::L(8747));
+    EXPECT_EQ(log[4], "      " + text::L(8348) + " " + text::L(21) + " " + text::L(8747));
 
     // An existing file: No and Cancel keep it, Yes replaces it.
     for (ModalResult answer : {ModalResult::No, ModalResult::Cancel, ModalResult::Yes}) {
@@ -257,7 +257,7 @@ TEST_F(ExportImportForm, AnExportIsSavedWithTheOverwriteQuestion) {
       backend.messageAnswers.push_back(answer);
       f.Button1.UserClick();
       ASSERT_EQ(backend.messages.size(), 1u);
-      EXPECT_EQ(backend.messages[0].text, reports::FormatOneName(shell::L(8706), "/w/old.csv"));
+      EXPECT_EQ(backend.messages[0].text, reports::FormatOneName(text::L(8706), "/w/old.csv"));
       EXPECT_EQ(backend.messages[0].buttons, ui::Buttons::YesNoCancel);
       EXPECT_EQ(store.fs.File("/w/old.csv"), answer == ModalResult::Yes ? want : "old");
     }
@@ -314,7 +314,7 @@ TEST_F(ExportImportForm, AnAmountWithoutTextStopsTheExportNamingItsRecord) {
     Choose(f, "5");
     f.Button1.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
-    EXPECT_EQ(backend.messages[0].text, reports::CsvBadValueText({2, 9, "Invoice amount"}));
+    EXPECT_EQ(backend.messages[0].text, books::exchange::CsvBadValueText({2, 9, "Invoice amount"}));
     EXPECT_TRUE(backend.dialogsShown.empty());
     EXPECT_FALSE(f.OutputReady());
   });
@@ -323,11 +323,11 @@ TEST_F(ExportImportForm, AnAmountWithoutTextStopsTheExportNamingItsRecord) {
 TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
   const std::string old = support::Bytes(Categories());
   store.fs.SetFile(D + "ledgerct.vlk", old);
-  const std::string header = reports::CsvHeaderLine(reports::CsvKind::LedgerCategories);
+  const std::string header = books::exchange::CsvHeaderLine(books::exchange::CsvKind::LedgerCategories);
   const std::string good = "Balance sheet account;Cash;U;T;\r\n";
   store.fs.SetFile("/w/bad.csv", header + "\r\n" + good + "Nonsense;Bank;U;T;\r\n");
   store.fs.SetFile("/w/empty.csv", header + "\r\n");
-  store.fs.SetFile("/w/wrong.csv", reports::CsvHeaderLine(reports::CsvKind::Payments) + "\r\n" + good);
+  store.fs.SetFile("/w/wrong.csv", books::exchange::CsvHeaderLine(books::exchange::CsvKind::Payments) + "\r\n" + good);
   store.fs.SetFile("/w/good.csv", header + "\r\n" + good + std::string(records::kProfitAndLossKind) + ";Sales;U;T;\r\n");
   Show([&](TExportImport& f) {
     Choose(f, "7");
@@ -336,9 +336,10 @@ TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
       std::string path;
       std::string message;  // empty: no message
     } cases[] = {
-        {"/w/bad.csv", reports::CsvImportErrorText({reports::CsvFault::UnknownCategoryKind, {3}, 1, "Nonsense"})},
+        {"/w/bad.csv",
+         books::exchange::CsvImportErrorText({books::exchange::CsvFault::UnknownCategoryKind, {3}, 1, "Nonsense"})},
         {"/w/empty.csv", ""},
-        {"/w/wrong.csv", shell::L(8783) + TypeWord("7") + " " + shell::L(21)},
+        {"/w/wrong.csv", text::L(8783) + TypeWord("7") + " " + text::L(21)},
         {"/w/missing.csv", platform::OsErrorText(2)},
         {"/w/locked.csv", "/w/locked.csv  " + platform::OsErrorText(5)},
     };
@@ -371,10 +372,10 @@ TEST_F(ExportImportForm, AnImportChecksEverythingAsksAndKeepsACopy) {
       EXPECT_NE(backend.messages[0].text.find(" 2 "), std::string::npos);  // records now, lines in the text
     }
     EXPECT_EQ(store.fs.File(D + "ledgerct.vlk.before-import"), old);
-    const auto now = reports::ImportLedgerCategories(store.fs.File("/w/good.csv"));
+    const auto now = books::exchange::ImportLedgerCategories(store.fs.File("/w/good.csv"));
     EXPECT_EQ(store.fs.File(D + "ledgerct.vlk"), support::Bytes(now.records));
     EXPECT_EQ(f.ListBox2.Items()[1], "      Import: 2  " + TypeWord("7"));
-    EXPECT_EQ(backend.dialogsShown.back().title, shell::L(8374) + " " + TypeWord("7"));
+    EXPECT_EQ(backend.dialogsShown.back().title, text::L(8374) + " " + TypeWord("7"));
     EXPECT_EQ(backend.dialogsShown.back().initialFolder, "/w/");
   });
   EXPECT_EQ(store.fs.OpenHandles(), 0);
@@ -490,11 +491,11 @@ struct Books {
     // Voucher lines with a Boolean stored as 2 (an old file's byte).
     fs.SetFile(folder + "book.vlk", support::Bytes(vouchers));
     for (const records::InvoiceRec& inv : invoices)
-      ASSERT_EQ(journal::InsertInvoice(inv).outcome, journal::DocumentOutcome::Done);
+      ASSERT_EQ(books::journal::InsertInvoice(inv).outcome, books::journal::DocumentOutcome::Done);
     for (const records::PaymentRec& pay : payments)
-      ASSERT_EQ(journal::InsertPayment(pay).outcome, journal::DocumentOutcome::Done);
+      ASSERT_EQ(books::journal::InsertPayment(pay).outcome, books::journal::DocumentOutcome::Done);
     auto voucherLine = [](const std::string& account, double debit, double credit) {
-      journal::VoucherLine l;
+      books::journal::VoucherLine l;
       l.text = "Line " + account;
       l.account = account;
       l.caption = "Account " + account;
@@ -502,15 +503,15 @@ struct Books {
       l.credit = credit;
       return l;
     };
-    journal::Voucher sale;
+    books::journal::Voucher sale;
     sale.header = {"20080220", "V2", "Sale to Bakker", "F-2", "Sales"};
     sale.lines = {voucherLine("0100", 50, 0), voucherLine("8000", 0, 50)};
-    sale.partner = journal::VoucherPartner{12, "CUS"};
-    ASSERT_EQ(journal::SaveVoucher(sale).outcome, journal::StoreOutcome::Done);
-    journal::Voucher memo;
+    sale.partner = books::journal::VoucherPartner{12, "CUS"};
+    ASSERT_EQ(books::journal::SaveVoucher(sale).outcome, books::journal::StoreOutcome::Done);
+    books::journal::Voucher memo;
     memo.header = {"20080221", "M2", "Correction", "", "Memorial"};
     memo.lines = {voucherLine("1600", 0, 7.5), voucherLine("0100", 7.5, 0)};
-    ASSERT_EQ(journal::SaveVoucher(memo).outcome, journal::StoreOutcome::Done);
+    ASSERT_EQ(books::journal::SaveVoucher(memo).outcome, books::journal::StoreOutcome::Done);
   }
 };
 
@@ -531,7 +532,7 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
     const std::string pass = separator == '.' ? "point-" : "comma-";
     auto run = [&](const std::string& folder, int action, const std::string& name) {
       const std::string prefix = pass + name;
-      shell::SetCurrentAdministrationFolder(folder);
+      store::SetCurrentAdministrationFolder(folder);
       Show([&](TExportImport& f) {
         for (const char* d : digits) {
           Choose(f, d);
@@ -568,7 +569,7 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
   }
 
   // The audit file of the open period 02 of 2008.
-  shell::SetCurrentAdministrationFolder("ACME");
+  store::SetCurrentAdministrationFolder("ACME");
   Show([&](TExportImport& f) {
     Choose(f, "9");
     EXPECT_EQ(f.ComboBox2.GetText(), "2008 2008-02/12");
@@ -579,7 +580,7 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
     EXPECT_EQ(backend.dialogsShown.back().defaultExtension, "XAF");
     EXPECT_TRUE(backend.messages.empty());
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
-    EXPECT_EQ(f.ListBox2.Items().front(), "      " + shell::L(8886) + ": 2008");
+    EXPECT_EQ(f.ListBox2.Items().front(), "      " + text::L(8886) + ": 2008");
   });
   const std::string xaf = store.fs.File("/w/year.xaf");
   EXPECT_NE(xaf.find("<startDate>2008-01-01</startDate>"), std::string::npos);
@@ -721,13 +722,13 @@ TEST_F(ExportImportForm, EscapeClosesAndHelpOpensTheFormsTopics) {
     } cases[] = {{&f.helpform1, "<E&I00>"}, {&f.ToolButton2, "<E&I00>"}, {&f.utorial1, "<TUT00>"},
                  {&f.Internet1, "<E&I00>"}, {&f.About1, "<ABO00>"}};
     for (const auto& c : cases) {
-      shell::RequestedHelpTag = "unset";
+      formkit::RequestedHelpTag = "unset";
       c.item->UserClick();
-      EXPECT_EQ(shell::RequestedHelpTag, c.tag);
+      EXPECT_EQ(formkit::RequestedHelpTag, c.tag);
     }
-    shell::RequestedHelpTag = "unset";
+    formkit::RequestedHelpTag = "unset";
     f.UserKeyDown(ui::keys::F1);
-    EXPECT_EQ(shell::RequestedHelpTag, "<E&I00>");
+    EXPECT_EQ(formkit::RequestedHelpTag, "<E&I00>");
     EXPECT_TRUE(f.Showing());
     f.UserKeyPress(27);
     EXPECT_FALSE(f.Showing());
@@ -777,10 +778,10 @@ TEST_F(ExportImportForm, AVoucherImportNamesTheLinesBeforeTheFirstOpenDay) {
   const std::string old = support::Bytes(std::vector<records::JournalVoucherRec>{
       VoucherLine("20080110", "A1"), VoucherLine("20080131", "A2"), VoucherLine("20080210", "A3")});
   store.fs.SetFile(D + "book.vlk", old);
-  const reports::CsvExport text = reports::ExportJournalVouchers(
+  const books::exchange::CsvExport text = books::exchange::ExportJournalVouchers(
       {VoucherLine("20080115", "B1"), VoucherLine("20080201", "B2"), VoucherLine("20080301", "B3")});
   ASSERT_FALSE(text.lines.empty());
-  store.fs.SetFile("/w/vouchers.csv", reports::CsvFileText(text.lines));
+  store.fs.SetFile("/w/vouchers.csv", books::exchange::CsvFileText(text.lines));
   Show([&](TExportImport& f) {
     Choose(f, "4");
     f.RadioGroup1.UserSelect(1);
@@ -812,16 +813,16 @@ TEST_F(ExportImportForm, DatesThatAreNoDaysAreRefusedAndNothingIsStored) {
   store.fs.SetFile(D + "book.vlk", support::Bytes(line));
   store.fs.SetFile(D + "invsum.vlk", support::Bytes(invoice));
   store.fs.SetFile(D + "payment.vlk", support::Bytes(payment));
-  const auto voucherLines = reports::ExportJournalVouchers({line}).lines;
-  const auto invoiceLines = reports::ExportInvoices({invoice}).lines;
-  const auto paymentLines = reports::ExportPayments({payment}).lines;
+  const auto voucherLines = books::exchange::ExportJournalVouchers({line}).lines;
+  const auto invoiceLines = books::exchange::ExportInvoices({invoice}).lines;
+  const auto paymentLines = books::exchange::ExportPayments({payment}).lines;
   // `lines` with field `column` (from 1) of line 2 replaced by `value`.
   const auto edited = [](std::vector<std::string> lines, int column, const std::string& value) {
     std::string& l = lines[1];
     std::size_t from = 0;
     for (int i = 1; i < column; ++i) from = l.find(';', from) + 1;
     l = l.substr(0, from) + value + l.substr(l.find(';', from));
-    return reports::CsvFileText(lines);
+    return books::exchange::CsvFileText(lines);
   };
   struct Case {
     std::string digit;
@@ -848,7 +849,7 @@ TEST_F(ExportImportForm, DatesThatAreNoDaysAreRefusedAndNothingIsStored) {
       f.Button1.UserClick();
       ASSERT_EQ(backend.messages.size(), 1u);
       EXPECT_EQ(backend.messages[0].text,
-                reports::CsvImportErrorText({reports::CsvFault::BadDate, {2}, c.column, c.value}));
+                books::exchange::CsvImportErrorText({books::exchange::CsvFault::BadDate, {2}, c.column, c.value}));
       EXPECT_NE(backend.messages[0].text.find("Line 2, column 1"), std::string::npos);
       EXPECT_EQ(store.fs.File(D + c.file), before);
       EXPECT_FALSE(store.fs.HasFile(D + c.file + ".before-import"));
@@ -862,7 +863,7 @@ TEST_F(ExportImportForm, AUtf8FileGivesTheDataFileItsCodePageTwinGives) {
   records::LedgerCategoryRec category;
   category.SetCategoryKind(records::kBalanceSheetKind);
   category.SetCategoryName("Caf\xE9 \x80 \x81\x8D\x8F\x90\x9D");
-  const std::string cp = reports::CsvFileText(reports::ExportLedgerCategories({category}).lines);
+  const std::string cp = books::exchange::CsvFileText(books::exchange::ExportLedgerCategories({category}).lines);
   store.fs.SetFile("/w/cp.csv", cp);
   store.fs.SetFile("/w/utf8.csv", cp1252::ToUtf8(cp));
   store.fs.SetFile("/w/bom.csv", "\xEF\xBB\xBF" + cp1252::ToUtf8(cp));

@@ -30,7 +30,7 @@
 
 namespace {
 
-using journal::EntryMode;
+using books::journal::EntryMode;
 using journal::Tboeking;
 using support::Bytes;
 
@@ -81,7 +81,7 @@ class JournalForm : public ::testing::Test, public support::AdministrationFolder
     support::ShowAsTreeDoes(backend, form, "IFS;GLA;JVT", body);
   }
 
-  static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
+  static std::string Amount(double v) { return text::FormatAmount(v, 2, 'Y'); }
 
   static void Header(Tboeking& f, int y, int m, int d, const std::string& number) {
     f.DateTimePicker2.UserSetDate(platform::EncodeDate(y, m, d));
@@ -145,9 +145,9 @@ TEST(JournalFormRules, AJournalDecidesTheInvoiceKindTheCashAccountAndTheTemplate
   s.SetJournalName(3, "Projects");  // optional journal 1, no flags
   s.SetJournalName(4, "Clients");   // optional journal 2, customer flag
   s.SetJournalFlag(2, "true");
-  using journal::JournalKind;
+  using books::journal::JournalKind;
+  using books::journal::JournalRef;
   using journal::JournalOffer;
-  using journal::JournalRef;
   struct Case {
     JournalRef journal;
     JournalOffer offer;
@@ -170,9 +170,9 @@ TEST(JournalFormRules, AJournalDecidesTheInvoiceKindTheCashAccountAndTheTemplate
 // ---- set-up
 
 TEST(JournalFormRules, TheVoucherOfADocumentIsSoughtByItsKeyFields) {
-  using journal::DocumentVoucher;
-  using journal::InvoiceKey;
-  using journal::PaymentKey;
+  using books::journal::DocumentVoucher;
+  using books::journal::InvoiceKey;
+  using books::journal::PaymentKey;
   struct Case {
     bool invoice;
     int kind;
@@ -198,8 +198,8 @@ TEST(JournalFormRules, TheVoucherOfADocumentIsSoughtByItsKeyFields) {
       {false, 0, "1", "2b", {d, "CUS1/2b", std::monostate{}}},
   };
   for (const Case& c : cases) {
-    const DocumentVoucher got = c.invoice ? journal::InvoiceVoucherSought(d, c.kind, c.partner, c.number)
-                                          : journal::PaymentVoucherSought(d, c.kind, c.partner, c.number);
+    const DocumentVoucher got = c.invoice ? books::journal::InvoiceVoucherSought(d, c.kind, c.partner, c.number)
+                                          : books::journal::PaymentVoucherSought(d, c.kind, c.partner, c.number);
     EXPECT_EQ(got, c.sought) << (c.invoice ? "invoice " : "payment ") << c.kind << " '" << c.partner << "' '"
                              << c.number << "'";
   }
@@ -225,7 +225,7 @@ TEST_F(JournalForm, EveryShowingRebuildsTheListsFromTheFiles) {
       EXPECT_EQ(f.ComboBox9.Count(), 3);
       EXPECT_EQ(f.ComboBox9.GetText(), "1 : Bank");
       EXPECT_EQ(f.ComboBox12.Count(), 4);  // three books and the cash journal
-      EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+      EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
       EXPECT_TRUE(f.Panel6.Visible());
       EXPECT_FALSE(f.Panel5.Visible());
       EXPECT_FALSE(f.Lines[0].CostCentre.Visible());
@@ -264,21 +264,21 @@ TEST_F(JournalForm, TheSalesTaxTableIsRebuiltFromTheLedgerAtEveryShowing) {
   Show([&](Tboeking& f) {
     const auto& table = journal::SalesTaxAccountTable;
     ASSERT_EQ(table.size(), 34u);
-    EXPECT_EQ(table[0], (journal::SalesTaxAccount{"4000", "HIGH", 21}));
-    EXPECT_EQ(table[1], (journal::SalesTaxAccount{"4100", "LOW", 9}));
-    EXPECT_EQ(table[2], (journal::SalesTaxAccount{"4200", "NONE", 0}));
-    EXPECT_EQ(table[33], (journal::SalesTaxAccount{"5030", "LOW", 9}));
+    EXPECT_EQ(table[0], (books::journal::SalesTaxAccount{"4000", "HIGH", 21}));
+    EXPECT_EQ(table[1], (books::journal::SalesTaxAccount{"4100", "LOW", 9}));
+    EXPECT_EQ(table[2], (books::journal::SalesTaxAccount{"4200", "NONE", 0}));
+    EXPECT_EQ(table[33], (books::journal::SalesTaxAccount{"5030", "LOW", 9}));
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
     EXPECT_NE(f.StatusBar1.BackColor(), ui::colors::Yellow);
   });
   // The same files give the same table again, not a longer one.
-  const std::vector<journal::SalesTaxAccount> first = journal::SalesTaxAccountTable;
+  const std::vector<books::journal::SalesTaxAccount> first = journal::SalesTaxAccountTable;
   Show([&](Tboeking&) { EXPECT_EQ(journal::SalesTaxAccountTable, first); });
   // The next showing starts from scratch: the new rate, the account gone.
   params.SetTaxRate(0, 19);
   ledger({{"4000", "HIGH"}});
   Show([&](Tboeking&) {
-    EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<journal::SalesTaxAccount>{{"4000", "HIGH", 19}}));
+    EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<books::journal::SalesTaxAccount>{{"4000", "HIGH", 19}}));
   });
 }
 
@@ -582,7 +582,7 @@ TEST_F(JournalForm, SaveBrowseChangeAndDelete) {
     // Saving an existing key again is refused and keeps the screen.
     Voucher(f, 2024, 5, 17, "B2", "1");
     f.Button5.UserClick();
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(9648));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(9648));
     EXPECT_EQ(f.Edit3.GetText(), "B2");
     EXPECT_EQ(FileVouchers().size(), 5u);
 
@@ -592,14 +592,14 @@ TEST_F(JournalForm, SaveBrowseChangeAndDelete) {
     f.leeslaatsterecord.Execute();
     EXPECT_EQ(f.Edit3.GetText(), "B2");
     EXPECT_EQ(f.Mode(), EntryMode::Change);
-    EXPECT_EQ(f.Button5.Caption(), shell::L(460));
+    EXPECT_EQ(f.Button5.Caption(), text::L(460));
     EXPECT_FALSE(f.Edit3.Enabled());
     f.Image2.UserClick();
     EXPECT_EQ(f.Edit3.GetText(), "A1");
     EXPECT_EQ(f.Lines[2].Number.GetText(), "130");
     f.Image2.UserClick();
     EXPECT_EQ(f.Edit3.GetText(), "A1") << "previous at the first voucher keeps it shown";
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10532));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10532));
 
     // A change to fewer lines.
     f.Lines[2].Debit.UserFocus();
@@ -608,7 +608,7 @@ TEST_F(JournalForm, SaveBrowseChangeAndDelete) {
     f.Lines[1].Credit.UserSetText("50");
     f.Lines[0].Text.UserFocus();
     // The mode is state: a caption the language changed decides nothing.
-    f.Opslaan.SetCaption(shell::L(424));
+    f.Opslaan.SetCaption(text::L(424));
     ASSERT_TRUE(f.Opslaan.Enabled());
     f.Button5.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
@@ -638,7 +638,7 @@ TEST_F(JournalForm, SaveBrowseChangeAndDelete) {
 // them; the voucher selection then shows that document's voucher.
 TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
   using Kind = Tboeking::DocumentKind;
-  using journal::StoreOutcome;
+  using books::journal::StoreOutcome;
   auto voucher = [](const std::string& date, const std::string& number) {
     return std::vector<records::JournalVoucherRec>{Line(date, number, "1000", 10, 0),
                                                    Line(date, number, "4000", 0, 10)};
@@ -676,7 +676,7 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
   Show([&](Tboeking& f) {
     for (const Case& c : cases) {
       SCOPED_TRACE(c.partner + "/" + c.number + " on the " + std::to_string(c.day));
-      f.TabControl1.SetTabIndex(c.kind == Kind::Invoice ? journal::TabInvoice : journal::TabPayment);
+      f.TabControl1.SetTabIndex(c.kind == Kind::Invoice ? books::journal::TabInvoice : books::journal::TabPayment);
       const platform::TDateTime date = platform::EncodeDate(2024, 5, c.day);
       if (c.kind == Kind::Invoice) {
         f.DateTimePicker4.SetDate(date);
@@ -694,8 +694,8 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
       EXPECT_EQ(f.Edit3.GetText(), c.shown);
       EXPECT_EQ(f.DateTimePicker2.Date(), platform::EncodeDate(2024, 5, c.shownDay));
       EXPECT_EQ(f.Mode(), EntryMode::Change);
-      EXPECT_EQ(f.StatusBar1.PanelText(0), c.outcome == StoreOutcome::Done ? "" : shell::L(10471));
-      EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+      EXPECT_EQ(f.StatusBar1.PanelText(0), c.outcome == StoreOutcome::Done ? "" : text::L(10471));
+      EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
       EXPECT_EQ(f.LinkedDocumentKind, Kind::Selection);
     }
 
@@ -706,7 +706,7 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
     f.Edit7.SetText("23");
     f.LinkedDocumentKind = Kind::Invoice;
     f.SelectJournalVoucher1.UserClick();
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10471));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10471));
     EXPECT_EQ(f.Edit3.GetText(), "CUS1/23");
     EXPECT_EQ(f.LinkedDocumentKind, Kind::Selection);
 
@@ -850,12 +850,12 @@ TEST_F(JournalForm, TemplatesSaveListAndLoad) {
   Show([&](Tboeking& f) {
     Voucher(f, 2024, 5, 17, "T1", "120");
     f.Button4.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabTemplate);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabTemplate);
     EXPECT_TRUE(f.Panel5.Visible());
     EXPECT_FALSE(f.Panel6.Enabled());
     f.Edit2.UserSetText("Rent");
     f.Button1.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
     ASSERT_EQ(f.ComboBox11.Count(), 2);
     EXPECT_EQ(f.ComboBox11.Items()[1].text, "Rent");
     const auto stored = support::Records<records::VoucherTemplateRec>(store.fs.File(kJvt));
@@ -879,7 +879,7 @@ TEST_F(JournalForm, TemplatesSaveListAndLoad) {
     f.Button4.UserClick();
     f.Edit2.UserSetText("");
     f.Button1.UserClick();
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10654));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10654));
     const std::string before = store.fs.File(kJvt);
     f.Edit2.UserSetText("Lease");
     f.Button2.UserClick();
@@ -944,7 +944,7 @@ TEST_F(JournalForm, TheJournalChoiceStartsANewVoucherOnlyWhenTheJournalChanges) 
     EXPECT_EQ(f.Edit3.GetText(), "P1");
     f.leesvorigrecord.Execute();
     EXPECT_EQ(f.Edit3.GetText(), "P1");
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10532));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10532));
     // The journal is stored as chosen, and a loaded voucher keeps its own.
     EXPECT_EQ(f.ScreenVoucher().header.journal, "Purchases");
   });
@@ -972,21 +972,21 @@ TEST_F(JournalForm, EscapeAsksOnlyWhenTypedLinesWouldBeLost) {
 }
 
 TEST_F(JournalForm, LanguageTextsAndHelpByTab) {
-  shell::ProductTitle = "Ombrelo Account";
+  store::ProductTitle = "Ombrelo Account";
   form.ApplyLanguageTexts();
-  EXPECT_EQ(form.Caption(), "Ombrelo Account : " + shell::L(852) + " / " + shell::L(870));
+  EXPECT_EQ(form.Caption(), "Ombrelo Account : " + text::L(852) + " / " + text::L(870));
   EXPECT_EQ(form.TabControl1.Tabs().size(), 9u);
-  EXPECT_EQ(form.TabControl1.Tabs()[1], shell::L(4033));
-  EXPECT_EQ(form.Button5.Caption(), shell::L(424));
-  EXPECT_EQ(form.Save1.Caption(), shell::L(424));
+  EXPECT_EQ(form.TabControl1.Tabs()[1], text::L(4033));
+  EXPECT_EQ(form.Button5.Caption(), text::L(424));
+  EXPECT_EQ(form.Save1.Caption(), text::L(424));
   Show([&](Tboeking& f) {
     f.UserKeyDown(ui::keys::F1);
-    EXPECT_EQ(shell::RequestedHelpTag, "<JVO00>");
+    EXPECT_EQ(formkit::RequestedHelpTag, "<JVO00>");
     f.Button4.UserClick();
     f.UserKeyDown(ui::keys::F1);
-    EXPECT_EQ(shell::RequestedHelpTag, "<JVT00>");
+    EXPECT_EQ(formkit::RequestedHelpTag, "<JVT00>");
     f.utorial1.UserClick();
-    EXPECT_EQ(shell::RequestedHelpTag, "<TUT00>");
+    EXPECT_EQ(formkit::RequestedHelpTag, "<TUT00>");
     EXPECT_TRUE(f.InModalLoop());
   });
 }

@@ -24,8 +24,8 @@
 
 namespace {
 
-using shell::L;
-using shell::TreeFunction;
+using program::TreeFunction;
+using text::L;
 
 class LanguageRoutine : public ::testing::Test, public support::ProgramFixture {
  protected:
@@ -33,11 +33,11 @@ class LanguageRoutine : public ::testing::Test, public support::ProgramFixture {
 
   // As a log-in with these rights and options leaves them.
   void LoggedIn(bool endUser, bool manager, bool administrator, bool identification, bool password) {
-    shell::LoginDone = true;
-    shell::RightEndUser = endUser;
-    shell::RightEndUserManager = manager;
-    shell::RightSystemAdministrator = administrator;
-    shell::CurrentAdministrationCode = "ACME";
+    program::LoginDone = true;
+    program::RightEndUser = endUser;
+    program::RightEndUserManager = manager;
+    program::RightSystemAdministrator = administrator;
+    store::CurrentAdministrationCode = "ACME";
     SetUserOptions(identification, password);
   }
 };
@@ -87,7 +87,7 @@ class Trees : public LanguageRoutine, public ::testing::WithParamInterface<TreeC
 TEST_P(Trees, FollowTheRightsAndUserOptions) {
   const TreeCase& c = GetParam();
   LoggedIn(c.endUser, c.manager, c.administrator, c.identification, c.password);
-  shell::ApplyLanguage();
+  program::ApplyLanguage();
 
   std::vector<std::string> expected = SwitchAndPassword(c.identification && c.password);
   if (c.endUser) AddEndUser(expected);
@@ -99,7 +99,7 @@ TEST_P(Trees, FollowTheRightsAndUserOptions) {
   const auto nodes = Screen().TreeView1.AllNodes();
   for (const ui::TreeNode* n : nodes) EXPECT_EQ(n->expanded, n->Level() == 0) << n->GetText();
   // Running again changes nothing.
-  shell::ApplyLanguage();
+  program::ApplyLanguage();
   EXPECT_EQ(TreeLines(), expected);
 }
 
@@ -120,29 +120,29 @@ TEST_F(LanguageRoutine, WithoutAnAdministrationOnlyTheSystemGroupIsOffered) {
   // The rights stay as they are; the bookkeeping and master-data functions
   // would work on the data root.
   LoggedIn(true, true, true, true, true);
-  shell::CurrentAdministrationCode.clear();
-  shell::ApplyLanguage();
+  store::CurrentAdministrationCode.clear();
+  program::ApplyLanguage();
   std::vector<std::string> expected = SwitchAndPassword(true);
   AddAdministrator(expected, true);
   EXPECT_EQ(TreeLines(), expected);
 }
 
 TEST_F(LanguageRoutine, BeforeALogInTheTreeHoldsOnlyItsRoot) {
-  ASSERT_FALSE(shell::LoginDone);
-  ASSERT_TRUE(shell::RightEndUser && shell::RightEndUserManager && shell::RightSystemAdministrator);
-  shell::ApplyLanguage();
+  ASSERT_FALSE(program::LoginDone);
+  ASSERT_TRUE(program::RightEndUser && program::RightEndUserManager && program::RightSystemAdministrator);
+  program::ApplyLanguage();
   EXPECT_EQ(TreeLines(), std::vector<std::string>{kRoot});
 }
 
 TEST_F(LanguageRoutine, AFewerRightsRunLeavesNoOldNodes) {
   LoggedIn(true, true, true, true, true);
-  shell::ApplyLanguage();
+  program::ApplyLanguage();
   LoggedIn(false, false, true, true, false);
-  shell::ApplyLanguage();
+  program::ApplyLanguage();
   const std::vector<std::string> afterMore = TreeLines();
   Restart();
   LoggedIn(false, false, true, true, false);
-  shell::ApplyLanguage();
+  program::ApplyLanguage();
   EXPECT_EQ(TreeLines(), afterMore);
   std::vector<std::string> expected = SwitchAndPassword(false);
   AddAdministrator(expected, true);
@@ -151,9 +151,9 @@ TEST_F(LanguageRoutine, AFewerRightsRunLeavesNoOldNodes) {
 
 TEST_F(LanguageRoutine, NodesFollowTheLanguageRecordAndKeepTheirIds) {
   LoggedIn(true, true, true, true, true);
-  shell::CurrentLanguage.SetL(870, "Boekingen");
-  shell::CurrentLanguage.SetL(996, "");
-  shell::ApplyLanguage();
+  text::CurrentLanguage.SetL(870, "Boekingen");
+  text::CurrentLanguage.SetL(996, "");
+  program::ApplyLanguage();
   ASSERT_NE(Node(TreeFunction::JournalVouchers), nullptr);
   EXPECT_EQ(Node(TreeFunction::JournalVouchers)->GetText(), "Boekingen");
   EXPECT_EQ(Node(TreeFunction::GLAccounts)->GetText(), "");
@@ -165,22 +165,21 @@ TEST_F(LanguageRoutine, CaptionsAndTitleLabelsWithTheirCuts) {
   // The longest texts the record holds and the longest administration name.
   const std::string name = "Acme Holding and Partners B.V.";
   ASSERT_EQ(name.size(), 30u);
-  shell::CurrentAdministrationName = name;
+  store::CurrentAdministrationName = name;
   const std::string menu9 = "Hauptmenu";
-  shell::CurrentLanguage.SetL(1261, menu9);
+  text::CurrentLanguage.SetL(1261, menu9);
   const std::string gl30(30, 'G');
-  shell::CurrentLanguage.SetL(996, gl30);
-  shell::CurrentLanguage.SetL(1110, "System management group");
-  shell::ApplyLanguage();
+  text::CurrentLanguage.SetL(996, gl30);
+  text::CurrentLanguage.SetL(1110, "System management group");
+  program::ApplyLanguage();
 
   auto& s = Screen();
   EXPECT_EQ(s.Caption(), "Ombrelo Account Enterprise 2.0.6 : Menu ");
   EXPECT_EQ(s.Label5.Caption(), " Hauptmenu (" + name + ")");
   EXPECT_EQ(masterdata::Ledger->Label6.Caption(), " " + gl30 + " (" + name + ")");
   EXPECT_EQ(masterdata::Ledger->Caption(), "Ombrelo Account Enterprise 2.0.6 : " + L(965) + " / " + gl30);
-  EXPECT_EQ(shell::systemscherm->Caption(),
-            "Ombrelo Account Enterprise 2.0.6 : " + L(1110) + " / " + L(1133));
-  EXPECT_EQ(shell::Users->Caption(), "Ombrelo Account Enterprise 2.0.6 : " + L(1110) + " / " + L(1159));
+  EXPECT_EQ(systemforms::systemscherm->Caption(), "Ombrelo Account Enterprise 2.0.6 : " + L(1110) + " / " + L(1133));
+  EXPECT_EQ(systemforms::Users->Caption(), "Ombrelo Account Enterprise 2.0.6 : " + L(1110) + " / " + L(1159));
   EXPECT_EQ(masterdata::Administrations->Caption(),
             "Ombrelo Account Enterprise 2.0.6 : " + L(1110) + " / " + L(1058));
   // The GL category form shows its own text alone.
@@ -203,59 +202,59 @@ TEST_F(LanguageRoutine, CaptionsAndTitleLabelsWithTheirCuts) {
   EXPECT_EQ(s.CheckBox1.Caption(), L(1318));
   EXPECT_EQ(s.Internet1.Caption(), L(1230));
   EXPECT_EQ(s.Info1.Caption(), L(514));
-  EXPECT_EQ(shell::MsgLoginFailed, L(8998));
-  EXPECT_EQ(shell::MsgNewPasswordsDiffer, L(9181));
+  EXPECT_EQ(program::MsgLoginFailed, L(8998));
+  EXPECT_EQ(program::MsgNewPasswordsDiffer, L(9181));
 
   // Running again gives the same texts.
   const std::string label5 = s.Label5.Caption(), label6 = masterdata::Ledger->Label6.Caption();
-  shell::ApplyLanguage();
+  program::ApplyLanguage();
   EXPECT_EQ(s.Label5.Caption(), label5);
   EXPECT_EQ(masterdata::Ledger->Label6.Caption(), label6);
 }
 
 TEST_F(LanguageRoutine, EveryBuiltFormTakesItsTexts) {
-  shell::CurrentLanguage.SetL(9648, "Short name taken");  // administrations and GL categories
-  shell::CurrentLanguage.SetL(1133, "Settings");
-  shell::CurrentLanguage.SetL(1159, "People");
-  shell::CurrentLanguage.SetL(9059, "Id too short");
-  shell::ApplyLanguage();
+  text::CurrentLanguage.SetL(9648, "Short name taken");  // administrations and GL categories
+  text::CurrentLanguage.SetL(1133, "Settings");
+  text::CurrentLanguage.SetL(1159, "People");
+  text::CurrentLanguage.SetL(9059, "Id too short");
+  program::ApplyLanguage();
   EXPECT_EQ(masterdata::MsgShortNameExists, "Short name taken");
   EXPECT_EQ(masterdata::CategoryDuplicateText, "Short name taken");
   EXPECT_EQ(masterdata::LedgerDuplicateText, "Short name taken");
-  EXPECT_EQ(shell::systemscherm->Label16.Caption(), " Settings");
-  EXPECT_EQ(shell::Users->Label2.Caption(), " People");
-  EXPECT_EQ(shell::MsgUserIdTooShort, "Id too short");
+  EXPECT_EQ(systemforms::systemscherm->Label16.Caption(), " Settings");
+  EXPECT_EQ(systemforms::Users->Label2.Caption(), " People");
+  EXPECT_EQ(systemforms::MsgUserIdTooShort, "Id too short");
 }
 
 TEST_F(LanguageRoutine, DataFolderOfTheAdministration) {
-  shell::CurrentAdministrationCode = "ACME";
-  shell::ApplyLanguage();
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/w/data/ACME/");
-  EXPECT_EQ(shell::AdminFileFolder, "/w/data/");
+  store::CurrentAdministrationCode = "ACME";
+  program::ApplyLanguage();
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/w/data/ACME/");
+  EXPECT_EQ(store::AdminFileFolder, "/w/data/");
   // The stored folder is the root; the administration is the program's.
-  EXPECT_EQ(shell::SystemParams.DataFolder(), "/w/data/");
-  shell::CurrentAdministrationCode = "";
-  shell::ApplyLanguage();
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/w/data/");
+  EXPECT_EQ(store::SystemParams.DataFolder(), "/w/data/");
+  store::CurrentAdministrationCode = "";
+  program::ApplyLanguage();
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/w/data/");
 }
 
 TEST_F(LanguageRoutine, SettingsAndHelpCaptionsReachEveryUnit) {
-  shell::SystemParams.SetAmountDecimals(3);
-  shell::SystemParams.SetCurrentUser("CLERK1");
-  shell::SystemParams.SetLanguageName("Nederlands");
-  shell::CurrentLanguage.SetL(7631, "Inhoud");
-  shell::ApplyLanguage();
-  EXPECT_EQ(shell::SystemSettings.AmountDecimals, 3);
-  EXPECT_EQ(shell::SystemSettings.CurrentUser, "CLERK1");
+  store::SystemParams.SetAmountDecimals(3);
+  store::SystemParams.SetCurrentUser("CLERK1");
+  store::SystemParams.SetLanguageName("Nederlands");
+  text::CurrentLanguage.SetL(7631, "Inhoud");
+  program::ApplyLanguage();
+  EXPECT_EQ(text::SystemSettings.AmountDecimals, 3);
+  EXPECT_EQ(text::SystemSettings.CurrentUser, "CLERK1");
 
-  const shell::HelpCaptionBlockRec& m = shell::MasterHelpCaptionBlock;
+  const formkit::HelpCaptionBlockRec& m = program::MasterHelpCaptionBlock;
   EXPECT_EQ(m.FileCaption, L(21));
   EXPECT_EQ(m.ExitCaption, L(123));
   EXPECT_EQ(m.CancelCaption, L(306));
   EXPECT_EQ(m.LanguageName, "Nederlands");
   EXPECT_EQ(m.SectionTitle, "Inhoud");
-  for (const shell::HelpCaptionBlockRec* copy :
-       {&shell::SystemschermHelpCaptionBlock, &shell::UsersHelpCaptionBlock,
+  for (const formkit::HelpCaptionBlockRec* copy :
+       {&systemforms::SystemschermHelpCaptionBlock, &systemforms::UsersHelpCaptionBlock,
         &masterdata::AdministrationsHelpCaptionBlock, &masterdata::LedgercategoryHelpCaptions,
         &masterdata::LedgerHelpCaptions, &masterdata::AdministrationsettingHelpCaptions}) {
     EXPECT_EQ(copy->LanguageName, "Nederlands");
@@ -264,8 +263,8 @@ TEST_F(LanguageRoutine, SettingsAndHelpCaptionsReachEveryUnit) {
   }
 
   // A language name longer than the block holds is cut.
-  shell::SystemParams.SetLanguageName("Portugues do Brasil");
-  shell::ApplyLanguage();
+  store::SystemParams.SetLanguageName("Portugues do Brasil");
+  program::ApplyLanguage();
   EXPECT_EQ(m.LanguageName, "Portugues ");
 }
 
@@ -275,16 +274,17 @@ TEST_F(LanguageRoutine, WebPagesByLanguage) {
   };
   for (const Case& c : {Case{"Nederlands", "nl"}, Case{"Deutsch", "de"}, Case{"Fran\xe7" "ais", "gb"},
                         Case{"English", "gb"}, Case{"", "gb"}}) {
-    shell::SystemParams.SetLanguageName(c.language);
-    shell::ApplyLanguage();
-    EXPECT_EQ(shell::HelpHomePageUrl, std::string(shell::ProductWebSite) + "index" + c.suffix + ".html") << c.language;
-    EXPECT_EQ(shell::HelpNewsPageUrl, std::string(shell::ProductWebSite) + "news" + c.suffix + ".html");
+    store::SystemParams.SetLanguageName(c.language);
+    program::ApplyLanguage();
+    EXPECT_EQ(program::HelpHomePageUrl, std::string(formkit::ProductWebSite) + "index" + c.suffix + ".html")
+        << c.language;
+    EXPECT_EQ(program::HelpNewsPageUrl, std::string(formkit::ProductWebSite) + "news" + c.suffix + ".html");
     // The settings form opens the same news page.
-    EXPECT_EQ(shell::systemscherm->BrowseURL2URL, shell::HelpNewsPageUrl);
+    EXPECT_EQ(systemforms::systemscherm->BrowseURL2URL, program::HelpNewsPageUrl);
     // A form's home-page item opens the page of the language.
     backend.urlsOpened.clear();
     masterdata::Administrations->Brenvickhomepage1.UserClick();
-    EXPECT_EQ(backend.urlsOpened, std::vector<std::string>{shell::HelpHomePageUrl}) << c.language;
+    EXPECT_EQ(backend.urlsOpened, std::vector<std::string>{program::HelpHomePageUrl}) << c.language;
   }
 }
 

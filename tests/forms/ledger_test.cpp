@@ -253,12 +253,12 @@ class LedgerForm : public ::testing::Test, public support::AdministrationFolder 
   TLedger form;
 
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
-    for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) shell::SystemParams.SetTaxRateName(i, "");
-    shell::SystemParams.SetTaxRateName(0, "HIGH");
-    shell::SystemParams.SetTaxRateName(2, "LOW");
-    masterdata::AdminSettings.SetBookYearStart("20240101");
-    masterdata::AdminSettings.SetProfitAccountNumber("0900");
+    text::SystemSettings.AmountDecimals = 2;
+    for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) store::SystemParams.SetTaxRateName(i, "");
+    store::SystemParams.SetTaxRateName(0, "HIGH");
+    store::SystemParams.SetTaxRateName(2, "LOW");
+    store::AdminSettings.SetBookYearStart("20240101");
+    store::AdminSettings.SetProfitAccountNumber("0900");
     Categories({"Assets", "Sales"});
   }
 
@@ -301,7 +301,7 @@ class LedgerForm : public ::testing::Test, public support::AdministrationFolder 
   std::vector<records::LedgerAccountRec> FileAccounts() const {
     return support::Records<records::LedgerAccountRec>(store.fs.File(kGla));
   }
-  static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
+  static std::string Amount(double v) { return text::FormatAmount(v, 2, 'Y'); }
 };
 
 TEST_F(LedgerForm, PostKeepsByteOrderAndRefusesBadNumbersWithTheStrongestMessage) {
@@ -359,7 +359,7 @@ TEST_F(LedgerForm, PostKeepsByteOrderAndRefusesBadNumbersWithTheStrongestMessage
         EXPECT_EQ(f.StatusBar1.PanelText(0), "");
         EXPECT_EQ(f.MaskEdit1.GetText(), "");
       }
-      EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), shell::L(2391));  // headings untouched
+      EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), text::L(2391));  // headings untouched
     });
   }
 }
@@ -403,16 +403,16 @@ TEST_F(LedgerForm, BalancesAddTheLinesFromTheFreezeEndToTheSnapshot) {
       EXPECT_FALSE(f.MaskEdit1.Enabled());
       EXPECT_FALSE(f.Delete.Enabled());
       // The end date cannot go before the latest line.
-      EXPECT_EQ(f.DateTimePicker2.MinDate(), shell::YmdToDate("20240402"));
+      EXPECT_EQ(f.DateTimePicker2.MinDate(), text::YmdToDate("20240402"));
       if (c.freeze) {
         // The start date cannot go before F, nor after the earliest line
         // counted.
-        EXPECT_EQ(f.DateTimePicker1.MinDate(), shell::YmdToDate("20240401"));
-        f.DateTimePicker1.UserSetDate(shell::YmdToDate("20240420"));
-        EXPECT_EQ(f.DateTimePicker1.Date(), shell::YmdToDate("20240415"));
+        EXPECT_EQ(f.DateTimePicker1.MinDate(), text::YmdToDate("20240401"));
+        f.DateTimePicker1.UserSetDate(text::YmdToDate("20240420"));
+        EXPECT_EQ(f.DateTimePicker1.Date(), text::YmdToDate("20240415"));
         // A date before the minimum is refused; the picker keeps its date.
-        f.DateTimePicker1.UserSetDate(shell::YmdToDate("20240301"));
-        EXPECT_EQ(f.DateTimePicker1.Date(), shell::YmdToDate("20240415"));
+        f.DateTimePicker1.UserSetDate(text::YmdToDate("20240301"));
+        EXPECT_EQ(f.DateTimePicker1.Date(), text::YmdToDate("20240415"));
       }
     });
   }
@@ -456,7 +456,7 @@ TEST_F(LedgerForm, AccountsInUseKeepTheirNumber) {
     store.fs.SetFile(kCus, "");
     store.fs.SetFile(kSup, "");
     if (!c.partnerFile.empty()) PartnerNaming(c.partnerFile, c.partnerField, "1000");
-    masterdata::AdminSettings.SetProfitAccountNumber(c.profitAccount);
+    store::AdminSettings.SetProfitAccountNumber(c.profitAccount);
     Show([&](TLedger& f) {
       SelectRow(f, 1);
       EXPECT_EQ(f.MaskEdit1.GetText(), "1000");
@@ -567,8 +567,8 @@ TEST_F(LedgerForm, CancelledSelectLeavesNothingBehindForTheNextShowing) {
     EXPECT_TRUE(f.Delete.Enabled());
     EXPECT_EQ(f.DateTimePicker1.MinDate(), std::nullopt);
     EXPECT_EQ(f.DateTimePicker2.MinDate(), std::nullopt);
-    EXPECT_EQ(f.DateTimePicker1.Date(), shell::YmdToDate("20231231"));  // the day before the book year
-    EXPECT_EQ(f.DateTimePicker2.Date(), shell::YmdToDate("20501231"));
+    EXPECT_EQ(f.DateTimePicker1.Date(), text::YmdToDate("20231231"));  // the day before the book year
+    EXPECT_EQ(f.DateTimePicker2.Date(), text::YmdToDate("20501231"));
     EXPECT_EQ(f.MaskEdit1.GetText(), "");
     Type(f, "0500");
     Post(f);
@@ -587,7 +587,7 @@ TEST_F(LedgerForm, SelectOnAnEmptyGridDoesNothing) {
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
     Type(f, "1000");
     Post(f);
-    EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), shell::L(2391));
+    EXPECT_EQ(f.StringGrid1.Cell(TLedger::ColNumber, 0), text::L(2391));
     EXPECT_EQ(GridNumbers(f), std::vector<std::string>{"1000"});
     // One account is enough to select it.
     EXPECT_TRUE(f.SelectImage.Enabled());
@@ -653,7 +653,7 @@ TEST_F(LedgerForm, PostAndDeleteClearEveryEntryField) {
     EXPECT_EQ(f.ComboBox1.GetText(), "");
     EXPECT_EQ(f.ComboBox2.GetText(), "");
     EXPECT_EQ(f.ComboBox3.GetText(), "");
-    EXPECT_EQ(f.DateTimePicker2.Date(), shell::YmdToDate("20501231"));
+    EXPECT_EQ(f.DateTimePicker2.Date(), text::YmdToDate("20501231"));
     EXPECT_FALSE(f.SelectImage.Enabled());  // the grid is empty now
 
     Type(f, "2000");
@@ -673,7 +673,7 @@ TEST_F(LedgerForm, PostAndDeleteClearEveryEntryField) {
 }
 
 TEST_F(LedgerForm, InvalidStoredDatesNeitherRaiseNorLeaveTheSetOpen) {
-  masterdata::AdminSettings.SetBookYearStart("");
+  store::AdminSettings.SetBookYearStart("");
   store.fs.SetFile(kGla, [&] {
     records::LedgerAccountRec rec = AccountRec({"1000", "D", "Assets", "2024XX01"});
     rec.SetEndDate("");
@@ -686,13 +686,13 @@ TEST_F(LedgerForm, InvalidStoredDatesNeitherRaiseNorLeaveTheSetOpen) {
     EXPECT_EQ(f.DateTimePicker1.Date(), platform::Date());
     SelectRow(f, 2);
     EXPECT_EQ(f.MaskEdit1.GetText(), "2000");
-    EXPECT_EQ(f.DateTimePicker2.Date(), shell::YmdToDate("20501231"));
+    EXPECT_EQ(f.DateTimePicker2.Date(), text::YmdToDate("20501231"));
     SelectRow(f, 1);  // refused: an entry is held
     Post(f);
     SelectRow(f, 1);
     EXPECT_EQ(f.MaskEdit1.GetText(), "1000");
     EXPECT_TRUE(f.MaskEdit1.Enabled());
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
     f.Cancel.Execute();
   });
   // After a freeze, a start date that is no date counts as frozen: it stays
@@ -703,7 +703,7 @@ TEST_F(LedgerForm, InvalidStoredDatesNeitherRaiseNorLeaveTheSetOpen) {
     EXPECT_TRUE(f.EntryHeld());
     EXPECT_FALSE(f.MaskEdit1.Enabled());
     EXPECT_FALSE(f.DateTimePicker1.Enabled());
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
     Post(f);
     f.Button1.UserClick();
   });
@@ -728,8 +728,8 @@ TEST_F(LedgerForm, SelectAndPostKeepStoredDatesThePickersCannotShow) {
     SelectRow(f, 1);
     Post(f);
     SelectRow(f, 2);
-    f.DateTimePicker1.UserSetDate(shell::YmdToDate("20240105"));
-    f.DateTimePicker2.UserSetDate(shell::YmdToDate("20301231"));
+    f.DateTimePicker1.UserSetDate(text::YmdToDate("20240105"));
+    f.DateTimePicker2.UserSetDate(text::YmdToDate("20301231"));
     Post(f);
     f.Button1.UserClick();
   });
@@ -773,7 +773,7 @@ TEST_F(LedgerForm, SaveWritesTheRowsWholeThroughATemporaryFile) {
   for (bool emptyLanguage : {false, true}) {
     SCOPED_TRACE(emptyLanguage ? "empty language" : "built-in English");
     if (emptyLanguage) {
-      shell::CurrentLanguage = shell::LanguageRec{};
+      text::CurrentLanguage = text::LanguageRec{};
       form.ApplyLanguageTexts();
       EXPECT_EQ(form.RadioButton1.Caption(), "");
     }
@@ -855,41 +855,41 @@ TEST_F(LedgerForm, FilesThatCannotBeOpenedChangeNothing) {
   EXPECT_FALSE(shown);
   EXPECT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(form.LedgerRowTotal(), 0);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.File(kGla), before);
 }
 
 TEST_F(LedgerForm, LanguageTextsHelpAndKeys) {
-  shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
-  shell::CurrentAdministrationName = std::string(60, 'N');
+  store::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
+  store::CurrentAdministrationName = std::string(60, 'N');
   form.ApplyLanguageTexts();
-  EXPECT_EQ(form.Caption(), "Ombrelo Account Enterprise 2.0.6 : " + shell::L(965) + " / " + shell::L(996));
+  EXPECT_EQ(form.Caption(), "Ombrelo Account Enterprise 2.0.6 : " + text::L(965) + " / " + text::L(996));
   // " " + the form text, " (", the name and ")" cut at 31, 33, 63 and 64.
   const std::string title = form.Label6.Caption();
   EXPECT_EQ(title.size(), 64u);
-  EXPECT_EQ(title.substr(0, 1 + shell::L(996).size() + 2), " " + shell::L(996) + " (");
+  EXPECT_EQ(title.substr(0, 1 + text::L(996).size() + 2), " " + text::L(996) + " (");
   EXPECT_EQ(title.back(), ')');
   EXPECT_EQ(form.StringGrid1.Cell(TLedger::ColType, 0), "D/C");
   EXPECT_EQ(form.ComboBox3.Count(), 15);
-  EXPECT_EQ(form.ComboBox3.Items()[14].text, shell::L(3294));
+  EXPECT_EQ(form.ComboBox3.Items()[14].text, text::L(3294));
   EXPECT_EQ(masterdata::AccountFunctionCodes[1], "Customer group");
   EXPECT_EQ(masterdata::AccountFunctionCodes[14], "Cash discount purchase");
   EXPECT_EQ(masterdata::AccountFunctionCodes[15], "");
-  EXPECT_EQ(masterdata::LedgerNumberText, shell::L(10796));
-  EXPECT_EQ(form.Button1.Caption(), shell::L(54));
+  EXPECT_EQ(masterdata::LedgerNumberText, text::L(10796));
+  EXPECT_EQ(form.Button1.Caption(), text::L(54));
 
   masterdata::LedgerHelpCaptions.LanguageName = "Deutsch";
   Accounts({});
   Show([&](TLedger& f) {
     f.UserKeyDown(ui::keys::F1);
-    EXPECT_EQ(shell::RequestedHelpTag, "<GLA00>");
+    EXPECT_EQ(formkit::RequestedHelpTag, "<GLA00>");
     EXPECT_TRUE(f.Showing());
     f.Tutorial1.UserClick();
-    EXPECT_EQ(shell::RequestedHelpTag, "<TUT00>");
+    EXPECT_EQ(formkit::RequestedHelpTag, "<TUT00>");
     f.BrenvickHelp1.UserClick();
-    EXPECT_EQ(shell::RequestedHelpTag, "");
+    EXPECT_EQ(formkit::RequestedHelpTag, "");
     f.BrenvickHomepage1.UserClick();
-    EXPECT_EQ(backend.urlsOpened, std::vector<std::string>{shell::HomePageUrl("Deutsch")});
+    EXPECT_EQ(backend.urlsOpened, std::vector<std::string>{formkit::HomePageUrl("Deutsch")});
     f.UserKeyDown(ui::keys::Escape);
     EXPECT_FALSE(f.InModalLoop());
   });
@@ -916,7 +916,7 @@ TEST_F(LedgerForm, StartAmountIsFilteredWhileTypedAndReformattedOnLeaving) {
     EXPECT_EQ(f.LedgerRowTotal(), 0);
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_NE(backend.messages[0].text.find("not a valid amount"), std::string::npos);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
   });
 }
 
@@ -1111,13 +1111,15 @@ TEST_F(LedgerForm, SaveRefusesWhatAnotherCopyChangedMeanwhile) {
   const std::vector<Case> cases = {
       {"nothing changed: renumbered", [] {}, false, ""},
       {"nothing changed: deleted", [] {}, true, ""},
-      {"a voucher line on the renumbered account",
-       [this] { Lines({Line("20240410", "B1", "1000", 1, 0)}); }, false, inUse},
+      {"a voucher line on the renumbered account", [this] { Lines({Line("20240410", "B1", "1000", 1, 0)}); }, false,
+       inUse},
       {"a partner names the deleted account", [this] { PartnerNaming(kCus, 2, "1000"); }, true, inUse},
-      {"a line on another account", [this] { Lines({Line("20240410", "B1", "2000", 1, 0)}); }, true,
-       ""},
+      {"a line on another account", [this] { Lines({Line("20240410", "B1", "2000", 1, 0)}); }, true, ""},
       {"another account added",
-       [this] { Accounts({{"1000"}, {"2000"}, {"3000"}}); }, false, shell::MsgChangedInAnotherCopy()},
+       [this] {
+         Accounts({{"1000"}, {"2000"}, {"3000"}});
+       },
+       false, text::MsgChangedInAnotherCopy()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -1151,7 +1153,7 @@ TEST_F(LedgerForm, SaveRefusesWhatAnotherCopyChangedMeanwhile) {
       const std::vector<std::string> kept =
           c.deleteIt ? std::vector<std::string>{"2000"} : std::vector<std::string>{"1500", "2000"};
       EXPECT_EQ(GridNumbers(f), kept);
-      EXPECT_FALSE(shell::FileSetOpen);
+      EXPECT_FALSE(store::FileSetOpen);
       f.Button2.UserClick();
     });
   }

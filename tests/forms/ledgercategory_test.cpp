@@ -74,9 +74,9 @@ class LedgerCategoryForm : public ::testing::Test {
 
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.CurrentUser = "JANE";
+    store::SetDataRoot("/d/");
+    store::SetCurrentAdministrationFolder("ACME");
+    text::SystemSettings.CurrentUser = "JANE";
   }
 
   static std::string CategoryFile(const std::vector<CategoryRow>& rows) {
@@ -408,7 +408,7 @@ TEST_F(LedgerCategoryForm, UpAndDownSwapWholeRowsWithinTheGrid) {
 }
 
 TEST_F(LedgerCategoryForm, SaveKeepsLoadedStampsAndStampsPostedRows) {
-  shell::SystemSettings.CurrentUser = "ADMINISTRATOR";
+  text::SystemSettings.CurrentUser = "ADMINISTRATOR";
   store.fs.SetFile(kGlc, CategoryFile({{BS, "Assets", "ANN", "02-01-2023 08:00:00"},
                                        {PL, "Sales", "BOB", "03-01-2023 08:00:00"},
                                        {PL, "Old", "", ""}}));
@@ -441,8 +441,8 @@ TEST_F(LedgerCategoryForm, KindsAreCodesNotCaptions) {
   // Whatever the language makes of the radio captions (none, equal ones),
   // the kinds stay.
   for (const std::string caption : {"", "X"}) {
-    shell::CurrentLanguage.SetL(2255, caption);
-    shell::CurrentLanguage.SetL(2284, caption);
+    text::CurrentLanguage.SetL(2255, caption);
+    text::CurrentLanguage.SetL(2284, caption);
     Show([&](TLedgercategory& f) {
       f.ApplyLanguageTexts();
       ASSERT_EQ(f.RadioButton1.Caption(), caption);
@@ -535,7 +535,7 @@ TEST_F(LedgerCategoryForm, AFailedOpenChangesNothing) {
     EXPECT_FALSE(f.InModalLoop());
   });
   EXPECT_EQ(FileRows().size(), 2u);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // Shown without the start screen's set and unable to read the categories,
@@ -552,7 +552,7 @@ TEST_F(LedgerCategoryForm, UnreadableCategoriesCloseTheFormAndKeepTheFile) {
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: GLC5  " + platform::OsErrorText(5));
   EXPECT_EQ(store.fs.File(kGlc), before);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
@@ -571,10 +571,10 @@ TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
   masterdata::LedgercategoryHelpCaptions.LanguageName = "Deutsch";
   Show([&](TLedgercategory& f) {
     for (const Case& c : cases) {
-      shell::RequestedHelpTag = "unset";
+      formkit::RequestedHelpTag = "unset";
       c.act(f);
-      EXPECT_EQ(shell::RequestedHelpTag, c.tag);
-      EXPECT_EQ(shell::HelpCaptionBlock.LanguageName, "Deutsch");
+      EXPECT_EQ(formkit::RequestedHelpTag, c.tag);
+      EXPECT_EQ(formkit::HelpCaptionBlock.LanguageName, "Deutsch");
       EXPECT_TRUE(f.Showing());
       EXPECT_TRUE(f.InModalLoop());
     }
@@ -589,7 +589,7 @@ TEST_F(LedgerCategoryForm, HelpKeysAndTitle) {
   });
 
   // The title is cut, never wrapped, however long the administration's name.
-  shell::CurrentAdministrationName = std::string(100, 'N');
+  store::CurrentAdministrationName = std::string(100, 'N');
   form.ApplyLanguageTexts();
   EXPECT_EQ(form.Label2.Caption().size(), 64u);
   EXPECT_EQ(form.Label2.Caption().back(), ')');
@@ -639,7 +639,7 @@ TEST_F(LedgerCategoryForm, SaveRefusesWhatAnotherCopyChangedMeanwhile) {
       {"renamed, now named by an account", RenameIt, {"Stock"}, false, inUse},
       {"kind changed, now named by an account", ChangeKind, {"Stock"}, false, inUse},
       {"named in another case only", DeleteIt, {"stock"}, false, ""},
-      {"the categories changed", DeleteIt, {"Rent"}, true, shell::MsgChangedInAnotherCopy()},
+      {"the categories changed", DeleteIt, {"Rent"}, true, text::MsgChangedInAnotherCopy()},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -669,7 +669,7 @@ TEST_F(LedgerCategoryForm, SaveRefusesWhatAnotherCopyChangedMeanwhile) {
       EXPECT_EQ(backend.messages[0].text, c.message);
       EXPECT_EQ(store.fs.File(kGlc), before);
       EXPECT_EQ(f.CategoryRowTotal(), c.edit == DeleteIt ? 1 : 2);
-      EXPECT_FALSE(shell::FileSetOpen);
+      EXPECT_FALSE(store::FileSetOpen);
       f.Button2.UserClick();
     });
   }

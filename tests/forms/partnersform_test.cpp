@@ -48,7 +48,7 @@ class PartnersForm : public ::testing::Test, public support::AdministrationFolde
   Tpartners2 form;
 
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
     Accounts({{"100", "Cash", ""},
               {"1000", "Bank", ""},
               {"1300", "Debtors", "Customer group"},
@@ -81,13 +81,13 @@ class PartnersForm : public ::testing::Test, public support::AdministrationFolde
   // Picks an account for an account edit through the picker: enter the
   // edit, type into the picker, leave it.
   static void Pick(Tpartners2& f, ui::Edit& edit, const std::string& typed) {
-    f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     edit.UserFocus();
     f.ComboBox6.UserSetText(typed);
     f.Edit43.UserFocus();
   }
   static void Fill(Tpartners2& f, const std::string& name) {
-    f.TabControl1.UserSelectTab(masterdata::TabDetails1);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails1);
     f.Edit1.UserSetText(name);
     Pick(f, f.Edit34, "1300");
     Pick(f, f.Edit35, "8000");
@@ -172,10 +172,10 @@ TEST_F(PartnersForm, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
     // An empty file: the start-value message, nothing written, the number
     // edit open for the start value.
     ASSERT_EQ(backend.messages.size(), 1u);
-    EXPECT_EQ(backend.messages[0].text, masterdata::StartValueMessage("English"));
+    EXPECT_EQ(backend.messages[0].text, books::partners::StartValueMessage("English"));
     EXPECT_TRUE(Cus().empty());
     EXPECT_TRUE(f.Edit26.Enabled());
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabDetails1);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
 
     // Start values that are no integer of at least 1: refused before any
     // file opens.
@@ -184,7 +184,7 @@ TEST_F(PartnersForm, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
       const std::string before = store.fs.File(kCus);
       f.Edit26.UserSetText(bad);
       Save(f);
-      EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::MsgBadStartValue()) << bad;
+      EXPECT_EQ(f.StatusBar1.PanelText(0), books::partners::MsgBadStartValue()) << bad;
       EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
       EXPECT_FALSE(OpenedPartnerFile()) << bad;
       EXPECT_EQ(store.fs.File(kCus), before) << bad;
@@ -213,7 +213,7 @@ TEST_F(PartnersForm, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
 
 TEST_F(PartnersForm, TheKindIsTheItemIndexEvenWhenBothKindTextsAreEqual) {
   // A language whose customer and supplier texts are the same.
-  shell::CurrentLanguage.SetL(5817, shell::L(5832));
+  text::CurrentLanguage.SetL(5817, text::L(5832));
   form.ApplyLanguageTexts();
   store.fs.SetFile(kSup, Bytes(std::vector<PartnerRec>{Stored(1, "Supplier one")}));
   Show([&](Tpartners2& f) {
@@ -241,7 +241,7 @@ TEST_F(PartnersForm, SaveRefusesAMissingKindOrRequiredAccountInYellow) {
 
     Pick(f, f.Edit34, "1300");
     Pick(f, f.Edit35, "8000");
-    f.TabControl1.UserSelectTab(masterdata::TabDetails1);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails1);
     f.ComboBox1.UserSetText("Nobody");
     f.Edit1.UserFocus();  // leaving the kind: no item, so no kind
     Save(f);
@@ -257,12 +257,12 @@ TEST_F(PartnersForm, AShownPartnerIsSavedBackFieldForField) {
   Show([&](Tpartners2& f) {
     Search(f, "full");
     // One match: the partner itself on the details tab.
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabDetails1);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
     EXPECT_EQ(f.Edit1.GetText(), "Full Partner");
     EXPECT_EQ(f.Edit26.GetText(), "1000");
     EXPECT_TRUE(f.CheckBox4.Checked());
     // The suspended date as stored, not today.
-    EXPECT_EQ(shell::DateToYmd(f.DateTimePicker1.Date()), "20240301");
+    EXPECT_EQ(text::DateToYmd(f.DateTimePicker1.Date()), "20240301");
     EXPECT_FALSE(f.CheckBox5.Checked());  // no verification date
     EXPECT_EQ(f.Edit32.GetText(), "12.500,50");
     EXPECT_EQ(f.Edit38.GetText(), "1,125");  // not cut to the amount decimals
@@ -275,7 +275,7 @@ TEST_F(PartnersForm, AShownPartnerIsSavedBackFieldForField) {
     EXPECT_EQ(f.Edit31.GetText(), "100{Cash}");
     EXPECT_EQ(f.Edit58.GetText(), "");
     // Entering and leaving the account edits changes none of them.
-    f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     for (ui::Edit* e : f.AccountEdits())
       if (!e->GetText().empty()) e->UserFocus();
     f.Edit43.UserFocus();
@@ -287,7 +287,7 @@ TEST_F(PartnersForm, AShownPartnerIsSavedBackFieldForField) {
   });
   ASSERT_EQ(Cus().size(), 1u);
   PartnerRec expected = full;
-  expected.SetChangedBy(shell::Cut(shell::SystemSettings.CurrentUser, 10));
+  expected.SetChangedBy(text::Cut(text::SystemSettings.CurrentUser, 10));
   expected.SetChangedAt(Cus()[0].ChangedAt());
   EXPECT_EQ(Bytes(Cus()[0]), Bytes(expected));
   EXPECT_EQ(Cus()[0].TaxVerificationDate(), "");
@@ -332,7 +332,7 @@ TEST_F(PartnersForm, LeavingThePickerTakesAnAccountByNumberOrItemElseTheFirstOrN
       EXPECT_FALSE(f.ComboBox6.Visible());
     }
     // Entering an empty edit offers the last account.
-    f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     f.Edit58.UserFocus();
     EXPECT_TRUE(f.ComboBox6.Visible());
     EXPECT_EQ(f.PickerTarget(), 3);
@@ -369,14 +369,14 @@ TEST_F(PartnersForm, DefaultAccountsFollowTheKind) {
   for (const Case& c : cases) {
     Show([&](Tpartners2& f) {
       f.ComboBox1.UserSelect(c.kind);
-      f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+      f.TabControl1.UserSelectTab(books::partners::TabDetails2);
       f.Button12.UserClick();
       EXPECT_EQ(f.Edit34.GetText(), c.group) << c.kind;
       EXPECT_EQ(f.Edit35.GetText(), c.first) << c.kind;
       EXPECT_EQ(f.Edit49.GetText(), c.cashDiscount) << c.kind;
       EXPECT_EQ(f.Edit36.GetText(), "") << c.kind;  // no account has that function
-      EXPECT_EQ(f.Label34.Caption(), f.ComboBox1.Items()[c.kind].text + " " + shell::L(5414));
-      EXPECT_EQ(f.Label35.Caption(), shell::L(c.kind == 0 ? 5521 : 5452));
+      EXPECT_EQ(f.Label34.Caption(), f.ComboBox1.Items()[c.kind].text + " " + text::L(5414));
+      EXPECT_EQ(f.Label35.Caption(), text::L(c.kind == 0 ? 5521 : 5452));
     });
   }
 }
@@ -384,7 +384,7 @@ TEST_F(PartnersForm, DefaultAccountsFollowTheKind) {
 TEST_F(PartnersForm, FiguresAreFilteredWhileTypedAndCheckedBeforeAnyFileOpens) {
   store.fs.SetFile(kCus, Bytes(std::vector<PartnerRec>{Stored(1000, "Kept")}));
   Show([&](Tpartners2& f) {
-    f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     struct Typed {
       ui::Edit* edit;
       const char* typed;
@@ -407,12 +407,12 @@ TEST_F(PartnersForm, FiguresAreFilteredWhileTypedAndCheckedBeforeAnyFileOpens) {
     } bad[] = {{&f.Edit32, "12-3", &f.Label65}, {&f.Edit38, ",", &f.Label38}, {&f.Edit40, "-", &f.Label40}};
     Fill(f, "Figures");
     for (const Bad& b : bad) {
-      f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+      f.TabControl1.UserSelectTab(books::partners::TabDetails2);
       for (ui::Edit* e : {&f.Edit32, &f.Edit38, &f.Edit40}) e->UserSetText("");
       b.edit->UserSetText(b.text);
       store.fs.ClearLog();
       Save(f);
-      EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::MsgNotANumber(b.label->Caption())) << b.text;
+      EXPECT_EQ(f.StatusBar1.PanelText(0), books::partners::MsgNotANumber(b.label->Caption())) << b.text;
       EXPECT_EQ(b.edit->BackColor(), ui::colors::Yellow);
       EXPECT_FALSE(OpenedPartnerFile()) << b.text;
     }
@@ -451,7 +451,7 @@ TEST_F(PartnersForm, SearchPagesBy100AndBack) {
     int n = 0;
     for (const Step& s : steps) {
       s.act();
-      EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabPartnerList) << n;
+      EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList) << n;
       EXPECT_EQ(f.StringGrid1.RowCount(), s.rows + 1) << n;
       EXPECT_EQ(f.StringGrid1.Cell(Tpartners2::ColNumber, 1), std::to_string(s.firstNumber)) << n;
       EXPECT_EQ(f.BitBtn1.Visible(), s.previous) << n;
@@ -469,7 +469,7 @@ TEST_F(PartnersForm, SearchPagesBy100AndBack) {
     // Select a row: that partner, read by its number.
     f.StringGrid1.UserSelectCell(0, 3);
     f.Button3.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabDetails1);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
     EXPECT_EQ(f.Edit26.GetText(), "1102");
     EXPECT_EQ(masterdata::CurrentPartner.Name(), "Many 102");
   });
@@ -487,11 +487,11 @@ TEST_F(PartnersForm, ExactlyAPageOfMatchesAndASingleHitOnTheNextPage) {
     Search(f, "");
     EXPECT_TRUE(f.BitBtn2.Visible());
     f.BitBtn2.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabDetails1);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
     EXPECT_EQ(f.Edit1.GetText(), "Other");
     EXPECT_EQ(f.Edit26.GetText(), "101");
     Search(f, "nobody");
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabPartnerList);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList);
     EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::PartnerNotFoundText);
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Lime);
     EXPECT_FALSE(f.Selecteerrow.Enabled());
@@ -512,7 +512,7 @@ TEST_F(PartnersForm, AChangeAnotherCopyMadeMeanwhileIsNotOverwritten) {
     store.fs.SetFile(kCus, Bytes(std::vector<PartnerRec>{other}));
     f.Edit27.UserSetText("T-1");
     Save(f);
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::MsgChangedInAnotherCopy());
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::MsgChangedInAnotherCopy());
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_EQ(store.fs.File(kCus), Bytes(std::vector<PartnerRec>{other}));
   });
@@ -523,25 +523,25 @@ TEST_F(PartnersForm, HelpByTabEnterSearchesAndEscapeCloses) {
   store.fs.SetFile(kCus, Bytes(std::vector<PartnerRec>{Stored(1000, "Alpha"), Stored(1001, "Beta")}));
   Show([&](Tpartners2& f) {
     const char* tags[] = {"<SUP00>", "<SUP02>", "<SUP03>", "<SUP04>", "<SUP05>"};
-    for (int tab = 0; tab < masterdata::PartnerTabCount; ++tab) {
+    for (int tab = 0; tab < books::partners::PartnerTabCount; ++tab) {
       f.TabControl1.UserSelectTab(tab);
-      shell::RequestedHelpTag = "unset";
+      formkit::RequestedHelpTag = "unset";
       f.UserKeyDown(ui::keys::F1);
-      EXPECT_EQ(shell::RequestedHelpTag, tags[tab]);
+      EXPECT_EQ(formkit::RequestedHelpTag, tags[tab]);
       EXPECT_TRUE(f.Showing());
       EXPECT_TRUE(f.ViewDetails11.Checked() == (tab == 0));
     }
     f.Tutorial1.UserClick();
-    EXPECT_EQ(shell::RequestedHelpTag, "<TUT00>");
+    EXPECT_EQ(formkit::RequestedHelpTag, "<TUT00>");
     f.Homepage1.UserClick();
     EXPECT_EQ(backend.urlsOpened.size(), 1u);
 
     // The tab buttons: next skips the graphics tab.
-    f.TabControl1.UserSelectTab(masterdata::TabFinance);
+    f.TabControl1.UserSelectTab(books::partners::TabFinance);
     f.Button8.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabPartnerList);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList);
     f.Button7.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabGraphics);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabGraphics);
 
     f.Edit30.UserSetText("beta");
     f.Edit30.UserFocus();
@@ -555,23 +555,25 @@ TEST_F(PartnersForm, HelpByTabEnterSearchesAndEscapeCloses) {
 TEST_F(PartnersForm, AnotherFormGetsThePartnerTheUserSavedAndNoneAfterACancel) {
   store.fs.SetFile(kSup, Bytes(std::vector<PartnerRec>{Stored(1, "Old supplier")}));
   struct Case {
-    masterdata::NewPartnerRequest request;
+    books::partners::NewPartnerRequest request;
     bool save;
     const char* name;  // as the form starts
     const char* bank;
   } cases[] = {
-      {{masterdata::PartnerKind::Supplier, true, "Statement Name", "NL44BANK0000000044"}, true, "Statement Name",
+      {{books::partners::PartnerKind::Supplier, true, "Statement Name", "NL44BANK0000000044"},
+       true,
+       "Statement Name",
        "NL44BANK0000000044"},
       // From an invoice: nothing taken from the payment's fields.
-      {{masterdata::PartnerKind::Supplier, false, "Statement Name", "NL44BANK0000000044"}, true, "", ""},
-      {{masterdata::PartnerKind::Supplier, true, "Cancelled", "NL55"}, false, "Cancelled", "NL55"},
+      {{books::partners::PartnerKind::Supplier, false, "Statement Name", "NL44BANK0000000044"}, true, "", ""},
+      {{books::partners::PartnerKind::Supplier, true, "Cancelled", "NL55"}, false, "Cancelled", "NL55"},
   };
   int saved = 1;
   for (const Case& c : cases) {
     bool shown = false;
     backend.scripts["partners2"] = [&](ui::Form&) {
       shown = true;
-      EXPECT_FALSE(shell::FileSetOpen);  // the activation ended the set the entry opened
+      EXPECT_FALSE(store::FileSetOpen);  // the activation ended the set the entry opened
       EXPECT_FALSE(form.ComboBox2.Enabled());
       EXPECT_FALSE(form.ComboBox1.Enabled());
       EXPECT_EQ(form.ComboBox1.ItemIndex(), 1);
@@ -583,7 +585,7 @@ TEST_F(PartnersForm, AnotherFormGetsThePartnerTheUserSavedAndNoneAfterACancel) {
       Save(form);
     };
     const std::string before = store.fs.File(kSup);
-    const auto partner = masterdata::AskNewPartner(c.request);
+    const auto partner = books::partners::AskNewPartner(c.request);
     EXPECT_TRUE(shown);
     EXPECT_TRUE(form.ComboBox2.Enabled());
     EXPECT_EQ(masterdata::PartnerCallerMode, "");

@@ -17,9 +17,9 @@
 
 namespace {
 
+using books::reporting::ReportLineSources;
 using reports::BuiltReport;
 using reports::ReportLayoutInput;
-using reports::ReportLineSources;
 
 // A template whose every line is 10 half-points: the footer is 20 (its
 // last line is a dummy that is never printed). The opening-line sections
@@ -54,8 +54,8 @@ const char* kTemplate =
     "\\pard\\plain\\fs10 dummy\\par\n"
     "}\n";
 
-reports::ParsedTemplate Parsed() {
-  auto t = reports::ParseReportTemplate("test.rtf", kTemplate, {});
+books::reporting::ParsedTemplate Parsed() {
+  auto t = books::reporting::ParseReportTemplate("test.rtf", kTemplate, {});
   EXPECT_TRUE(t.parsed) << t.error;
   return *t.parsed;
 }
@@ -103,7 +103,7 @@ records::JournalVoucherRec Line(const std::string& date, const std::string& text
   v.SetJournalName("Bank");
   v.SetBookNumber("B1");
   v.SetLineText(text);
-  v.SetAccountNumber(shell::Cut(account + std::string(15, ' '), 15));
+  v.SetAccountNumber(text::Cut(account + std::string(15, ' '), 15));
   v.SetDebitAmount(debit);
   v.SetCreditAmount(credit);
   return v;
@@ -112,7 +112,7 @@ records::JournalVoucherRec Line(const std::string& date, const std::string& text
 class ReportBuildTest : public ::testing::Test {
  protected:
   platform::ScopedNumberFormat format{'.'};
-  reports::ParsedTemplate parsed = Parsed();
+  books::reporting::ParsedTemplate parsed = Parsed();
   std::vector<records::JournalVoucherRec> vouchers;
   ReportLineSources src;
   ReportLayoutInput in;
@@ -120,7 +120,7 @@ class ReportBuildTest : public ::testing::Test {
   void SetUp() override {
     src.kind = '4';
     src.vouchers = &vouchers;
-    src.period = reports::ReportPeriod{};
+    src.period = books::closing::ReportPeriod{};
     src.period->start = "20240301";
     src.period->end = "20240401";
     src.openPeriodChosen = false;
@@ -332,11 +332,11 @@ TEST_F(ReportBuildTest, OpenItemsListWhatIsStillOwed) {
 
 TEST_F(ReportBuildTest, TrialBalanceRowsSumIntoTheSubtotalAndTheTotalRowCloses) {
   src.kind = in.kind = '1';
-  std::vector<reports::GridRow> grid(5);
+  std::vector<books::closing::GridRow> grid(5);
   grid[0][6] = "2024-03/12";
   grid[2] = {"Bank", "10.00", "", "", "", "", ""};
   grid[3] = {"Sales", "", "4.00", "", "", "", ""};
-  grid[4] = {reports::kTotalText, "10.00", "4.00", "", "", "", ""};
+  grid[4] = {books::closing::kTotalText, "10.00", "4.00", "", "", "", ""};
   src.grid = &grid;
   src.gridRowCount = 4;
   in.pageHeight = 1000;

@@ -25,8 +25,8 @@
 
 namespace {
 
+using program::TreeFunction;
 using reports::TRapport1;
-using shell::TreeFunction;
 
 TEST(PeriodListItems, TheOpenPeriodOnTopThenTheFrozenNewestFirst) {
   struct Case {
@@ -55,7 +55,7 @@ TEST(JournalListItems, DistinctSortedIgnoringCaseFromTheEndBackToThePeriodStart)
       V("20240301", "Zeta"),  // before a voucher dated before the start: the scan has stopped
       V("20240215", "Old"),   V("20240301", "bank"), V("20240310", "Sales"),
       V("20240320", "BANK"),  V("20240405", "Later")};
-  reports::ReportPeriod p;
+  books::closing::ReportPeriod p;
   p.start = "20240301";
   p.end = "20240401";
   EXPECT_EQ(reports::JournalListItems(vouchers, p, false), (std::vector<std::string>{"*.*", "BANK", "Sales"}));
@@ -192,10 +192,10 @@ TEST_F(ReportForm, ReportsShowTheBooksFigures) {
 
 // The grid's headings are the current language's, read at each generate.
 TEST_F(ReportForm, TheGridSpeaksTheCurrentLanguage) {
-  shell::CurrentLanguage.SetL(2410, "Omschrijving");
-  shell::CurrentLanguage.SetL(2454, "Debet");
-  shell::CurrentLanguage.SetL(8104, "Totalen");
-  shell::CurrentLanguage.SetL(8078, "Balans");
+  text::CurrentLanguage.SetL(2410, "Omschrijving");
+  text::CurrentLanguage.SetL(2454, "Debet");
+  text::CurrentLanguage.SetL(8104, "Totalen");
+  text::CurrentLanguage.SetL(8078, "Balans");
   InForm([&](TRapport1& f) {
     Choose(f, 0);
     f.Button1.UserClick();
@@ -305,7 +305,7 @@ TEST_F(ReportForm, AMissingTemplateIsNamedAndTheViewKeepsNothingStale) {
 TEST_F(ReportForm, EscapeClosesAndF1OpensTheReportHelp) {
   InForm([&](TRapport1& f) {
     f.UserKeyDown(ui::keys::F1);
-    EXPECT_EQ(shell::LastHelpTag, "<RAP00>");
+    EXPECT_EQ(formkit::LastHelpTag, "<RAP00>");
     f.UserKeyPress(27);
     EXPECT_FALSE(f.InModalLoop());
   });

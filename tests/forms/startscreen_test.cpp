@@ -31,10 +31,10 @@
 
 namespace {
 
-using shell::L;
-using shell::TreeFunction;
+using program::TreeFunction;
 using support::FakeFileSystem;
 using support::ProgramFixture;
+using text::L;
 
 // The program after its first run, with users and administrations of the
 // tests' choosing, started again on those files.
@@ -51,7 +51,7 @@ class StartScreen : public ::testing::Test, public ProgramFixture {
     backend.messages.clear();
   }
 
-  shell::TStartscherm& s() { return Screen(); }
+  program::TStartscherm& s() { return Screen(); }
 };
 
 // --- activation ----------------------------------------------------------------
@@ -62,10 +62,10 @@ TEST(StartScreenFirstRun, ShowsTheSettingsFormFirstThenTheFilledInLogInPanel) {
   ui::Color statusColor;
   bool startScreenHidden = false;
   p.backend.scripts["systemscherm"] = [&](ui::Form& f) {
-    auto& settings = static_cast<shell::Tsystemscherm&>(f);
+    auto& settings = static_cast<systemforms::Tsystemscherm&>(f);
     statusText = settings.StatusBar1.PanelText(0);
     statusColor = settings.StatusBar1.BackColor();
-    startScreenHidden = !shell::Startscherm->Showing();
+    startScreenHidden = !program::Startscherm->Showing();
   };
   p.Start();
   auto& s = p.Screen();
@@ -75,8 +75,8 @@ TEST(StartScreenFirstRun, ShowsTheSettingsFormFirstThenTheFilledInLogInPanel) {
   EXPECT_EQ(statusColor, ui::colors::Red);
   EXPECT_TRUE(startScreenHidden);
   EXPECT_TRUE(s.Showing());
-  EXPECT_EQ(shell::systemscherm->StatusBar1.BackColor(), ui::colors::Default);
-  EXPECT_FALSE(shell::systemscherm->FirstRun);
+  EXPECT_EQ(systemforms::systemscherm->StatusBar1.BackColor(), ui::colors::Default);
+  EXPECT_FALSE(systemforms::systemscherm->FirstRun);
 
   // The built-in user alone, with its first password: the panel is filled
   // in. No administration exists yet: the box holds the empty item only.
@@ -89,10 +89,10 @@ TEST(StartScreenFirstRun, ShowsTheSettingsFormFirstThenTheFilledInLogInPanel) {
   EXPECT_TRUE(s.Panel3.Visible());
   EXPECT_FALSE(s.Edit4.Visible());
   // No set is left open, and nothing is offered before a log-in.
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(p.TreeLines(), std::vector<std::string>{"Ombrelo Account Enterprise 2.0.6 [0]"});
   EXPECT_EQ(s.Caption(), "Ombrelo Account Enterprise 2.0.6 : Menu ");
-  EXPECT_EQ(shell::FarEndDate, platform::EncodeDate(2050, 12, 31));
+  EXPECT_EQ(program::FarEndDate, platform::EncodeDate(2050, 12, 31));
 }
 
 TEST_F(StartScreen, ActivationFollowsTheUserOptionsAndListsTheAdministrations) {
@@ -142,7 +142,7 @@ class LogIns : public StartScreen, public ::testing::WithParamInterface<LogInCas
 TEST_P(LogIns, CheckTheUserAndTheAdministration) {
   const LogInCase& c = GetParam();
   SetUserOptions(c.identification, c.password);
-  const std::string userBefore = shell::SystemParams.CurrentUser();
+  const std::string userBefore = store::SystemParams.CurrentUser();
   LogIn(c.id, c.pass, c.administration);
 
   if (!c.ok) {
@@ -150,24 +150,24 @@ TEST_P(LogIns, CheckTheUserAndTheAdministration) {
     EXPECT_EQ(s().Edit4.GetText(), L(8998));
     EXPECT_TRUE(s().Panel1.Visible());
     // Nothing of the refused log-in stays behind.
-    EXPECT_FALSE(shell::LoginDone);
-    EXPECT_EQ(shell::SystemParams.CurrentUser(), userBefore);
-    EXPECT_EQ(shell::CurrentAdministrationCode, "");
+    EXPECT_FALSE(program::LoginDone);
+    EXPECT_EQ(store::SystemParams.CurrentUser(), userBefore);
+    EXPECT_EQ(store::CurrentAdministrationCode, "");
     EXPECT_EQ(TreeLines().size(), 1u);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
     return;
   }
-  EXPECT_TRUE(shell::LoginDone);
+  EXPECT_TRUE(program::LoginDone);
   EXPECT_FALSE(s().Panel1.Visible());
   EXPECT_FALSE(s().Edit4.Visible());
-  EXPECT_EQ(shell::SystemParams.CurrentUser(), c.currentUser);
-  EXPECT_EQ(shell::SystemSettings.CurrentUser, c.currentUser);
-  EXPECT_EQ(shell::CurrentAdministrationCode, c.code);
+  EXPECT_EQ(store::SystemParams.CurrentUser(), c.currentUser);
+  EXPECT_EQ(text::SystemSettings.CurrentUser, c.currentUser);
+  EXPECT_EQ(store::CurrentAdministrationCode, c.code);
   std::vector<std::string> expected = {L(550)};
   if (c.identification && c.password) expected.push_back(L(633));
   for (int g : c.groups) expected.push_back(L(g));
   EXPECT_EQ(TopLevelTexts(), expected);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -200,7 +200,7 @@ TEST_F(StartScreen, UserIdentificationOffLogsInAsUnknownWithEveryRightButNoUsers
   SetUserOptions(false, false);
   LogIn("", "", "Acme Ltd");
   EXPECT_EQ(s().Edit2.GetText(), "UNKNOWN");
-  EXPECT_TRUE(shell::RightEndUser && shell::RightEndUserManager && shell::RightSystemAdministrator);
+  EXPECT_TRUE(program::RightEndUser && program::RightEndUserManager && program::RightSystemAdministrator);
   EXPECT_NE(Node(TreeFunction::Administrations), nullptr);
   EXPECT_EQ(Node(TreeFunction::Users), nullptr);
   EXPECT_EQ(Node(TreeFunction::ChangePassword), nullptr);
@@ -208,7 +208,7 @@ TEST_F(StartScreen, UserIdentificationOffLogsInAsUnknownWithEveryRightButNoUsers
 
 TEST_F(StartScreen, LogInMakesTheAdministrationsFilesAndLoadsItsSettings) {
   LogIn("SYSTEM", "kestal", "Acme Ltd");
-  ASSERT_TRUE(shell::LoginDone);
+  ASSERT_TRUE(program::LoginDone);
   std::vector<std::string> files = store.fs.FilesIn("/w/data/ACME");
   std::erase(files, ".ombrelo.lock");
   EXPECT_EQ(files,
@@ -217,9 +217,9 @@ TEST_F(StartScreen, LogInMakesTheAdministrationsFilesAndLoadsItsSettings) {
                                       "supplier.vlk"}));
   // A new administration's settings are written at once.
   EXPECT_EQ(store.fs.File("/w/data/ACME/adminset.vlk").size(), 1386u);
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/w/data/ACME/");
-  EXPECT_EQ(shell::CurrentDataFolder(), "/w/data/ACME/");
-  EXPECT_EQ(shell::CurrentAdministrationName, "Acme Ltd");
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/w/data/ACME/");
+  EXPECT_EQ(store::CurrentDataFolder(), "/w/data/ACME/");
+  EXPECT_EQ(store::CurrentAdministrationName, "Acme Ltd");
   EXPECT_EQ(s().Label5.Caption(), " " + L(1261) + " (Acme Ltd)");
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_EQ(store.fs.HeldLocks(), 0);
@@ -277,11 +277,11 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
     SetUserOptions(true, true);
     backend.messages.clear();
     LogIn("SYSTEM", "kestal", "Acme Ltd");
-    ASSERT_TRUE(shell::LoginDone);
-    EXPECT_FALSE(shell::FileSetOpen);
+    ASSERT_TRUE(program::LoginDone);
+    EXPECT_FALSE(store::FileSetOpen);
     EXPECT_EQ(store.fs.HasFile(acme + "ledgerct004.vlk"), c.converted || !c.backup.empty());
     if (c.opened) {
-      EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+      EXPECT_EQ(store::CurrentAdministrationCode, "ACME");
       // Every code, code n at index n - 1.
       EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"), FlagBytes(kAllCodes));
       EXPECT_EQ(store.fs.File(acme + "adminset.vlk").size(), 1386u);
@@ -319,14 +319,14 @@ TEST_F(StartScreen, LogInConvertsOldLayoutsAndSaysWhereTheBackupsAre) {
       EXPECT_EQ(store.fs.File(acme + "releaseflag.vlk"),
                 FlagBytes({"001", "002", "003"}) + std::string(5 * 4, '\0') + FlagBytes({"009", "010", "011"}));
       EXPECT_EQ(store.fs.File(acme + "adminset.vlk"), "");
-      EXPECT_EQ(shell::CurrentAdministrationCode, "");
+      EXPECT_EQ(store::CurrentAdministrationCode, "");
       EXPECT_EQ(TopLevelTexts(), (std::vector<std::string>{L(550), L(633), L(1110)}));
     }
   }
 }
 
 TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
-  masterdata::ConversionOutcome outcome;
+  store::ConversionOutcome outcome;
   outcome.converted = {{"invsum.vlk", "invsum001.vlk", "001"}, {"ledger.vlk", "ledger003.vlk", "003"}};
   struct Case {
     const char* language;
@@ -334,19 +334,19 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
   };
   for (const Case& c : {Case{"English", "backup"}, Case{"Nederlands", "reservekopie"}, Case{"Deutsch", "Sicherung"}}) {
     SCOPED_TRACE(c.language);
-    shell::CurrentLanguage.SetL(0, c.language);
-    const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", outcome);
+    text::CurrentLanguage.SetL(0, c.language);
+    const std::string text = program::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", outcome);
     EXPECT_NE(text.find(std::string("invsum.vlk (") + c.backupWord + " invsum001.vlk), ledger.vlk (" + c.backupWord +
                         " ledger003.vlk)"),
               std::string::npos);
     EXPECT_NE(text.find("/w/data/ACME/"), std::string::npos);
   }
-  EXPECT_EQ(shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", {}), "");
+  EXPECT_EQ(program::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", {}), "");
 
   // A failure names the administration, the file (and the backup in the
   // way), and says it was not opened.
-  shell::CurrentLanguage.SetL(0, "English");
-  using Outcome = masterdata::ConversionOutcome;
+  text::CurrentLanguage.SetL(0, "English");
+  using Outcome = store::ConversionOutcome;
   struct Failure {
     Outcome::Failure failure;
     std::vector<std::string> named;
@@ -365,7 +365,7 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
     failed.backupName = "payment002.vlk";
     failed.errorText = "disk full";
     failed.readings = {{504, 73, false}, {584, 63, true}};
-    const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", failed);
+    const std::string text = program::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", failed);
     EXPECT_NE(text.find("\"Acme Ltd\" (ACME)"), std::string::npos) << text;
     EXPECT_NE(text.find("not opened"), std::string::npos) << text;
     for (const std::string& n : f.named) EXPECT_NE(text.find(n), std::string::npos) << text;
@@ -376,7 +376,7 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
   partly.failure = Outcome::BackupDiffers;
   partly.fileName = "payment.vlk";
   partly.backupName = "payment002.vlk";
-  const std::string text = shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partly);
+  const std::string text = program::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partly);
   EXPECT_NE(text.find("invsum.vlk (backup invsum001.vlk)"), std::string::npos) << text;
   EXPECT_NE(text.find("\"payment002.vlk\" exists already"), std::string::npos) << text;
   // A partial last record left out is named, in each language.
@@ -384,8 +384,8 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
   partial.converted = {{"ledgerct.vlk", "ledgerct004.vlk", "004", 2}};
   for (const Case& c : {Case{"English", "the last 2 bytes"}, Case{"Nederlands", "de laatste 2 bytes"},
                         Case{"Deutsch", "die letzten 2 Bytes"}}) {
-    shell::CurrentLanguage.SetL(0, c.language);
-    EXPECT_NE(shell::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partial).find(c.backupWord),
+    text::CurrentLanguage.SetL(0, c.language);
+    EXPECT_NE(program::DataConversionText("Acme Ltd", "ACME", "/w/data/ACME/", partial).find(c.backupWord),
               std::string::npos)
         << c.language;
   }
@@ -407,11 +407,11 @@ TEST_F(StartScreen, LogInTellsOfACopyIntoTheAdministrationThatDidNotFinish) {
   EXPECT_FALSE(told());
   store.fs.SetFile(std::string("/w/data/ACME/") + masterdata::kUnfinishedCopyFileName, "Copy from /w/data/BETA/\r\n");
   logInAgain("Acme Ltd");
-  ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+  ASSERT_EQ(store::CurrentAdministrationCode, "ACME");
   EXPECT_TRUE(told());
   // Only the administration that carries it.
   logInAgain("Beta BV");
-  ASSERT_EQ(shell::CurrentAdministrationCode, "BETA");
+  ASSERT_EQ(store::CurrentAdministrationCode, "BETA");
   EXPECT_FALSE(told());
 }
 
@@ -420,7 +420,7 @@ TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {
   for (bool damaged : {false, true}) {
     // A first log-in writes the record; then a date in it is spoilt.
     LogIn("SYSTEM", "kestal", "Acme Ltd");
-    ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+    ASSERT_EQ(store::CurrentAdministrationCode, "ACME");
     const std::string bytes = store.fs.File(acme + "adminset.vlk");
     ASSERT_EQ(bytes.size(), 1386u);
     auto rec = support::Record<records::AdminSettingsRec>(bytes);
@@ -430,10 +430,10 @@ TEST_F(StartScreen, LogInWarnsWhenStoredDatesWereReplaced) {
     SetUserOptions(true, true);
     backend.messages.clear();
     LogIn("SYSTEM", "kestal", "Acme Ltd");
-    EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+    EXPECT_EQ(store::CurrentAdministrationCode, "ACME");
     if (damaged) {
       ASSERT_EQ(backend.messages.size(), 1u);
-      EXPECT_EQ(backend.messages[0].text, masterdata::MsgStoredDatesReplaced);
+      EXPECT_EQ(backend.messages[0].text, store::MsgStoredDatesReplaced);
     } else {
       EXPECT_TRUE(backend.messages.empty());
     }
@@ -451,7 +451,7 @@ TEST_F(StartScreen, TwoAdministrationsOfTheSameNameOpenThePickedOne) {
   s().ComboBox1.UserFocus();
   s().Edit2.UserFocus();  // leaving the box keeps the pick
   s().Button1.UserClick();
-  EXPECT_EQ(shell::CurrentAdministrationCode, "TWO");
+  EXPECT_EQ(store::CurrentAdministrationCode, "TWO");
   EXPECT_TRUE(store.fs.HasFile("/w/data/TWO/adminset.vlk"));
   EXPECT_TRUE(store.fs.FilesIn("/w/data/ONE").empty());
 
@@ -459,15 +459,15 @@ TEST_F(StartScreen, TwoAdministrationsOfTheSameNameOpenThePickedOne) {
   ASSERT_TRUE(DoubleClick(TreeFunction::SwitchAdministration));
   s().ComboBox1.UserSelect(1);
   s().Button1.UserClick();
-  EXPECT_EQ(shell::CurrentAdministrationCode, "ONE");
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/w/data/ONE/");
+  EXPECT_EQ(store::CurrentAdministrationCode, "ONE");
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/w/data/ONE/");
 }
 
 TEST_F(StartScreen, ShortNameThatCannotNameAFolderIsRefused) {
   WriteAdministrations({{"..", "Outside"}});
   s().FormActivate();
   LogIn("SYSTEM", "kestal", "Outside");
-  EXPECT_FALSE(shell::LoginDone);
+  EXPECT_FALSE(program::LoginDone);
   EXPECT_EQ(s().Edit4.GetText(), L(8998));
   EXPECT_FALSE(store.fs.HasFile("/w/adminset.vlk"));
 }
@@ -490,13 +490,13 @@ TEST_F(StartScreen, AdministrationFilesThatCannotBeOpenedLeaveOnlyTheSystemGroup
     LogIn("SYSTEM", "kestal", acme ? "Acme Ltd" : "Beta BV");
     ASSERT_EQ(backend.messages.size(), 1u) << c.path;
     EXPECT_NE(backend.messages[0].text.find(c.message), std::string::npos) << backend.messages[0].text;
-    EXPECT_TRUE(shell::LoginDone);
+    EXPECT_TRUE(program::LoginDone);
     EXPECT_FALSE(s().Panel1.Visible());
     EXPECT_EQ(TopLevelTexts(), (std::vector<std::string>{L(550), L(633), L(1110)}));
     // The data folder is the root again, not the administration that failed.
-    EXPECT_EQ(shell::CurrentAdministrationCode, "");
-    EXPECT_EQ(shell::SystemSettings.DataFolder, "/w/data/");
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_EQ(store::CurrentAdministrationCode, "");
+    EXPECT_EQ(text::SystemSettings.DataFolder, "/w/data/");
+    EXPECT_FALSE(store::FileSetOpen);
     store.fs.ClearErrors();
   }
 }
@@ -507,7 +507,7 @@ TEST_F(StartScreen, UserFileThatCannotBeOpenedKeepsThePanel) {
   ASSERT_FALSE(backend.messages.empty());
   EXPECT_EQ(backend.messages.back().text, "IO errorcode: USE5  " + platform::OsErrorText(5));
   EXPECT_TRUE(s().Panel1.Visible());
-  EXPECT_FALSE(shell::LoginDone);
+  EXPECT_FALSE(program::LoginDone);
 }
 
 TEST_F(StartScreen, SwitchAdministrationAsksOnlyForTheAdministration) {
@@ -520,13 +520,13 @@ TEST_F(StartScreen, SwitchAdministrationAsksOnlyForTheAdministration) {
   EXPECT_FALSE(s().Edit3.Visible());
   EXPECT_FALSE(s().Button2.Visible());
   EXPECT_EQ(s().Label4.Caption(), L(1182));
-  EXPECT_TRUE(shell::AdministrationOnlyLogin);
+  EXPECT_TRUE(program::AdministrationOnlyLogin);
   // The user is not asked again; the rights come back.
   s().Edit3.SetText("wrong");
   s().ComboBox1.SetText("Beta BV");
   s().Button1.UserClick();
-  EXPECT_EQ(shell::CurrentAdministrationCode, "BETA");
-  EXPECT_EQ(shell::SystemParams.CurrentUser(), "MANAGER");
+  EXPECT_EQ(store::CurrentAdministrationCode, "BETA");
+  EXPECT_EQ(store::SystemParams.CurrentUser(), "MANAGER");
   EXPECT_EQ(TopLevelTexts(), (std::vector<std::string>{L(550), L(633), L(852), L(965)}));
 }
 
@@ -539,7 +539,7 @@ TEST(StartScreenPassword, PrefillEndsWithTheChangeOfTheDefaultPassword) {
   ASSERT_EQ(p.Screen().Edit2.GetText(), "SYSTEM");
   ASSERT_EQ(p.Screen().Edit3.GetText(), "kestal");
   p.Screen().Button1.UserClick();
-  ASSERT_TRUE(shell::LoginDone);
+  ASSERT_TRUE(program::LoginDone);
 
   platform::ScopedFixedClock clock(platform::EncodeDate(2026, 3, 4) + platform::EncodeTime(5, 6, 7, 0));
   ASSERT_TRUE(p.DoubleClick(TreeFunction::ChangePassword));
@@ -553,7 +553,7 @@ TEST(StartScreenPassword, PrefillEndsWithTheChangeOfTheDefaultPassword) {
   EXPECT_FALSE(s.Panel2.Visible());
   const records::UserRec rec = p.ReadUser("SYSTEM");
   EXPECT_EQ(rec.PasswordSetAt(), "04-03-2026 05:06:07");
-  EXPECT_EQ(rec.PasswordChecksum(), shell::StringChecksum("newpass1", "04-03-2026 05:06:07"));
+  EXPECT_EQ(rec.PasswordChecksum(), text::StringChecksum("newpass1", "04-03-2026 05:06:07"));
   EXPECT_EQ(rec.ChangedBy(), "SYSTEM");
 
   // The next start no longer fills in the panel; the new password opens it.
@@ -562,9 +562,9 @@ TEST(StartScreenPassword, PrefillEndsWithTheChangeOfTheDefaultPassword) {
   EXPECT_EQ(p.Screen().Edit2.GetText(), "");
   EXPECT_EQ(p.Screen().Edit3.GetText(), "");
   p.LogIn("SYSTEM", "kestal", "");
-  EXPECT_FALSE(shell::LoginDone);
+  EXPECT_FALSE(program::LoginDone);
   p.LogIn("SYSTEM", "newpass1", "");
-  EXPECT_TRUE(shell::LoginDone);
+  EXPECT_TRUE(program::LoginDone);
 }
 
 TEST_F(StartScreen, PasswordChangeRules) {
@@ -636,7 +636,7 @@ TEST_F(StartScreen, PasswordChangeKeepsWhatChangedInTheFileSinceTheLogIn) {
   EXPECT_EQ(after.EndUserManager(), 'Y');
   EXPECT_EQ(after.UserName(), "Clerk One");
   EXPECT_EQ(after.ChangedBy(), "CLERK1");
-  EXPECT_EQ(after.PasswordChecksum(), shell::StringChecksum("secret9", after.PasswordSetAt()));
+  EXPECT_EQ(after.PasswordChecksum(), text::StringChecksum("secret9", after.PasswordSetAt()));
   // The other users are untouched.
   EXPECT_EQ(ReadUser("MANAGER").Memo(), "memo of MANAGER");
 }
@@ -685,43 +685,45 @@ TEST_F(StartScreen, TypedAdministrationIsFoundWithoutLeavingTheBox) {
   s().ComboBox1.UserFocus();
   s().ComboBox1.UserSetText("beta bv");
   s().UserKeyDown(ui::keys::Return);
-  EXPECT_EQ(shell::CurrentAdministrationCode, "BETA");
+  EXPECT_EQ(store::CurrentAdministrationCode, "BETA");
 }
 
 // --- tips ------------------------------------------------------------------------
 
 TEST_F(StartScreen, TipsStartAmongTheFirstFourAndWrapAfterTheThird) {
   int asked = 0;
-  shell::SetRandomSource([&](int n) {
+  program::SetRandomSource([&](int n) {
     asked = n;
     return n - 1;
   });
   s().FormActivate();
   EXPECT_EQ(asked, 4);
-  const auto tips = shell::TipsForLanguage("English");
-  EXPECT_EQ(shell::TipIndex, 3);
+  const auto tips = program::TipsForLanguage("English");
+  EXPECT_EQ(program::TipIndex, 3);
   EXPECT_EQ(s().Memo1.Lines(), std::vector<std::string>{tips[3]});
   s().Button5.UserClick();
-  EXPECT_EQ(shell::TipIndex, 0);
+  EXPECT_EQ(program::TipIndex, 0);
   EXPECT_EQ(s().Memo1.Lines(), std::vector<std::string>{tips[0]});
   s().Button5.UserClick();
   s().Button5.UserClick();
-  EXPECT_EQ(shell::TipIndex, 2);
+  EXPECT_EQ(program::TipIndex, 2);
   s().Button5.UserClick();
-  EXPECT_EQ(shell::TipIndex, 0);
+  EXPECT_EQ(program::TipIndex, 0);
 }
 
 TEST_F(StartScreen, TipsFollowTheLanguage) {
-  shell::SetRandomSource([](int) { return 0; });
-  shell::SystemParams.SetLanguageName("Nederlands");
+  program::SetRandomSource([](int) { return 0; });
+  store::SystemParams.SetLanguageName("Nederlands");
   s().FormActivate();
   EXPECT_EQ(s().Memo1.Lines()[0].substr(0, 28), "Ombrelo Account laat precies");
-  shell::SystemParams.SetLanguageName("Deutsch");
+  store::SystemParams.SetLanguageName("Deutsch");
   s().FormActivate();
   EXPECT_EQ(s().Memo1.Lines()[0], "Ombrelo Account zeigt genau 1 Fenster. Gleichzeitig mehrere Versionen des "
                                   "Programms auf Ihrem Computer aktiv ist m\xf6glich. Gespeicherte \xc4nderungen "
                                   "sind f\xfcr andere Versionen verf\xfcgbar.");
-  EXPECT_EQ(shell::TipsForLanguage("Fran\xe7" "ais")[2], "Questions? Use our free email helpdesk.");
+  EXPECT_EQ(program::TipsForLanguage("Fran\xe7"
+                                     "ais")[2],
+            "Questions? Use our free email helpdesk.");
 }
 
 TEST_F(StartScreen, DontShowTipsIsSavedWithoutMovingTheDataFolder) {
@@ -730,17 +732,17 @@ TEST_F(StartScreen, DontShowTipsIsSavedWithoutMovingTheDataFolder) {
   s().Button4.UserClick();
   EXPECT_FALSE(s().Panel3.Visible());
   // Tips off, news page on.
-  EXPECT_EQ(shell::SystemParams.TipsAndNews(), "U");
+  EXPECT_EQ(store::SystemParams.TipsAndNews(), "U");
   records::SystemParamRec stored;
   {
     int r = 0;
-    shell::OpenFileSet("SYS", r);
+    store::OpenFileSet("SYS", r);
     ASSERT_EQ(r, 0);
-    shell::ReadRecord(shell::FileCode::SYS, 0, stored);
-    shell::CloseFileSet();
+    store::ReadRecord(store::FileCode::SYS, 0, stored);
+    store::CloseFileSet();
   }
   EXPECT_EQ(stored.TipsAndNews(), "U");
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/w/data/ACME/");
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/w/data/ACME/");
 
   // The panel stays hidden, and the next start shows no tips at all.
   s().FormActivate();
@@ -752,7 +754,7 @@ TEST_F(StartScreen, DontShowTipsIsSavedWithoutMovingTheDataFolder) {
 TEST_F(StartScreen, OkWithoutTheTickOnlyClosesTheTips) {
   s().Button4.UserClick();
   EXPECT_FALSE(s().Panel3.Visible());
-  EXPECT_EQ(shell::SystemParams.TipsAndNews(), "T");
+  EXPECT_EQ(store::SystemParams.TipsAndNews(), "T");
 }
 
 TEST_F(StartScreen, OwnTextsFollowTheLanguage) {
@@ -765,12 +767,12 @@ TEST_F(StartScreen, OwnTextsFollowTheLanguage) {
         Case{"Deutsch", "Passwort", "Mindestens 6 Zeichen", "Passw\xf6rter nicht gleich"},
         // French has no texts of the program's own: English.
         Case{"Fran\xe7" "ais", "Password", "Minimal 6 characters", "Passwords not identical"}}) {
-    shell::CurrentLanguage = shell::BuiltInEnglish();
-    shell::CurrentLanguage.SetL(0, c.language);
+    text::CurrentLanguage = text::BuiltInEnglish();
+    text::CurrentLanguage.SetL(0, c.language);
     // The texts that come from fields of the language record.
-    shell::CurrentLanguage.SetL(1947, "id-" + c.language);
-    shell::CurrentLanguage.SetL(473, "ok-" + c.language.substr(0, 2));
-    shell::CurrentLanguage.SetL(8296, "tut-" + c.language);
+    text::CurrentLanguage.SetL(1947, "id-" + c.language);
+    text::CurrentLanguage.SetL(473, "ok-" + c.language.substr(0, 2));
+    text::CurrentLanguage.SetL(8296, "tut-" + c.language);
     s().FormActivate();
     EXPECT_EQ(s().Label1.Caption(), "id-" + c.language);
     EXPECT_EQ(s().Label2.Caption(), c.password);
@@ -778,8 +780,8 @@ TEST_F(StartScreen, OwnTextsFollowTheLanguage) {
     EXPECT_EQ(s().Button3.Caption(), "ok-" + c.language.substr(0, 2));
     EXPECT_EQ(s().Button4.Caption(), "ok-" + c.language.substr(0, 2));
     EXPECT_EQ(s().utorial1.Caption(), "tut-" + c.language);
-    EXPECT_EQ(shell::MsgMinimalSixCharacters, c.minimal);
-    EXPECT_EQ(shell::MsgPasswordsNotIdentical, c.notIdentical);
+    EXPECT_EQ(program::MsgMinimalSixCharacters, c.minimal);
+    EXPECT_EQ(program::MsgPasswordsNotIdentical, c.notIdentical);
   }
 }
 
@@ -804,15 +806,15 @@ TEST_F(StartScreen, HelpEntriesShowTheirTopics) {
     hidden = false;
     c.item->UserClick();
     EXPECT_EQ(backend.modalShown, std::vector<std::string>{"helpform"}) << c.tag;
-    EXPECT_EQ(shell::LastHelpTag, c.tag);
+    EXPECT_EQ(formkit::LastHelpTag, c.tag);
     EXPECT_TRUE(hidden);
     EXPECT_TRUE(s().Showing());
-    EXPECT_EQ(shell::HelpCaptionBlock.CancelCaption, L(306));
+    EXPECT_EQ(formkit::HelpCaptionBlock.CancelCaption, L(306));
   }
   s().UserKeyDown(ui::keys::F1);
-  EXPECT_EQ(shell::LastHelpTag, "<MEN00>");
+  EXPECT_EQ(formkit::LastHelpTag, "<MEN00>");
 
-  shell::SystemParams.SetLanguageName("Deutsch");
+  store::SystemParams.SetLanguageName("Deutsch");
   s().FormActivate();
   s().Brenvickhomepage1.UserClick();
   ASSERT_EQ(backend.urlsOpened.size(), 1u);
@@ -824,7 +826,7 @@ TEST_F(StartScreen, EnterActsOnTheVisiblePanel) {
   Screen().Edit2.SetText("SYSTEM");
   Screen().Edit3.SetText("kestal");
   s().UserKeyDown(ui::keys::Return);
-  ASSERT_TRUE(shell::LoginDone);
+  ASSERT_TRUE(program::LoginDone);
   // No panel: Enter runs the selected node.
   s().TreeView1.Select(Node(TreeFunction::ChangePassword));
   s().UserKeyDown(ui::keys::Return);
@@ -840,7 +842,7 @@ TEST_F(StartScreen, EnterActsOnTheVisiblePanel) {
 
 TEST_F(StartScreen, NothingRunsBeforeALogIn) {
   // Every right is set until a log-in; the tree offers nothing all the same.
-  EXPECT_TRUE(shell::RightSystemAdministrator);
+  EXPECT_TRUE(program::RightSystemAdministrator);
   EXPECT_EQ(TreeLines().size(), 1u);
   s().TreeView1.Select(s().TreeView1.Roots().front().get());
   s().TreeView1.UserDblClick();
@@ -851,7 +853,7 @@ TEST_F(StartScreen, NothingRunsBeforeALogIn) {
   s().TreeView1.Select(users);
   s().TreeView1.UserDblClick();
   EXPECT_TRUE(backend.modalShown.empty());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(StartScreen, RootGroupsAndNoSelectionDoNothing) {
@@ -892,7 +894,7 @@ TEST_P(Dispatch, OpensTheFormsFilesAndShowsIt) {
     opened = OpenedPaths();
     hidden = !s().Showing();
     // The form's activation has read what it needs and ended the set.
-    setOpenWhileShown = shell::FileSetOpen;
+    setOpenWhileShown = store::FileSetOpen;
   };
   ASSERT_TRUE(DoubleClick(c.function));
 
@@ -901,7 +903,7 @@ TEST_P(Dispatch, OpensTheFormsFilesAndShowsIt) {
   EXPECT_TRUE(hidden);
   EXPECT_TRUE(s().Showing());
   EXPECT_FALSE(setOpenWhileShown);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_TRUE(backend.messages.empty());
   EXPECT_EQ(s().Panel1.Visible(), c.loginPanelAfter);
@@ -909,11 +911,11 @@ TEST_P(Dispatch, OpensTheFormsFilesAndShowsIt) {
     EXPECT_FALSE(s().Edit2.Visible());
     EXPECT_FALSE(s().Edit3.Visible());
     EXPECT_FALSE(s().Button2.Visible());
-    EXPECT_TRUE(shell::AdministrationOnlyLogin);
+    EXPECT_TRUE(program::AdministrationOnlyLogin);
     EXPECT_EQ(s().Label4.Caption(), L(1182));
   }
   // The data folder is still the administration's.
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/w/data/ACME/");
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/w/data/ACME/");
   // The rebuilt tree has the function selected again.
   ASSERT_NE(s().TreeView1.Selected(), nullptr);
   EXPECT_EQ(s().TreeView1.Selected()->data, static_cast<std::int64_t>(c.function));
@@ -955,7 +957,7 @@ TEST_F(StartScreen, SetThatCannotBeOpenedShowsNoForm) {
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: GLC5  " + platform::OsErrorText(5));
   EXPECT_EQ(backend.messages[1].text, platform::OsErrorText(5));
   EXPECT_TRUE(s().Showing());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(StartScreen, AfterTheSystemSettingsTheLogInProposesTheCurrentAdministration) {
@@ -971,19 +973,19 @@ TEST_F(StartScreen, AfterTheSystemSettingsTheLogInProposesTheCurrentAdministrati
     Restart();
     SetUserOptions(true, true);
     LogIn("SYSTEM", "kestal", c.administration);
-    ASSERT_TRUE(shell::LoginDone) << c.name;
+    ASSERT_TRUE(program::LoginDone) << c.name;
     ASSERT_TRUE(DoubleClick(TreeFunction::SystemSettings)) << c.name;
     // Without an administration the bookkeeping and master-data functions
     // stay away: they would work on the data root.
-    EXPECT_EQ(shell::RightEndUser, c.bookkeepingAfter) << c.name;
-    EXPECT_EQ(shell::RightEndUserManager, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(program::RightEndUser, c.bookkeepingAfter) << c.name;
+    EXPECT_EQ(program::RightEndUserManager, c.bookkeepingAfter) << c.name;
     EXPECT_EQ(Node(TreeFunction::GLCategories) != nullptr, c.bookkeepingAfter) << c.name;
     EXPECT_EQ(Node(TreeFunction::JournalVouchers) != nullptr, c.bookkeepingAfter) << c.name;
     EXPECT_TRUE(s().Panel1.Visible());
     EXPECT_EQ(s().ComboBox1.GetText(), c.proposed) << c.name;
     s().Button1.UserClick();
-    EXPECT_EQ(shell::CurrentAdministrationCode, c.codeAfterOk) << c.name;
-    EXPECT_TRUE(shell::RightEndUser && shell::RightEndUserManager) << c.name;
+    EXPECT_EQ(store::CurrentAdministrationCode, c.codeAfterOk) << c.name;
+    EXPECT_TRUE(program::RightEndUser && program::RightEndUserManager) << c.name;
     EXPECT_FALSE(store.fs.HasFile("/w/data/ledgerct.vlk")) << c.name;
   }
 }
@@ -1014,8 +1016,8 @@ TEST_F(StartScreen, DispatchGoesByTheNodesIdNotItsText) {
   // A language record whose node texts are all empty, or all the same.
   for (const std::string& text : {std::string(), std::string("Same")}) {
     for (int offset : {550, 633, 852, 870, 919, 944, 965, 996, 1027, 1058, 1079, 1110, 1133, 1159})
-      shell::CurrentLanguage.SetL(offset, text);
-    shell::ApplyLanguage();
+      text::CurrentLanguage.SetL(offset, text);
+    program::ApplyLanguage();
     struct Case {
       TreeFunction function;
       const char* form;
@@ -1040,11 +1042,11 @@ TEST_F(StartScreen, DispatchGoesByTheNodesIdNotItsText) {
 
 TEST_F(StartScreen, FailingActivationLeavesTheStartScreenShown) {
   LogIn("SYSTEM", "kestal", "Acme Ltd");
-  shell::Users->OnActivate = [] { throw std::runtime_error("broken"); };
+  systemforms::Users->OnActivate = [] { throw std::runtime_error("broken"); };
   ASSERT_TRUE(DoubleClick(TreeFunction::Users));
   EXPECT_TRUE(s().Showing());
-  EXPECT_FALSE(shell::Users->Showing());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(systemforms::Users->Showing());
+  EXPECT_FALSE(store::FileSetOpen);
   ASSERT_FALSE(backend.messages.empty());
   EXPECT_EQ(backend.messages.back().text, "broken");
 }

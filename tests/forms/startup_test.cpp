@@ -31,7 +31,7 @@ class Startup : public ::testing::Test {
   ErrorFormSeen ExpectErrorForm(const std::string& clickOn = "Button1") {
     ErrorFormSeen seen;
     backend.scripts["startuperror"] = [&seen, clickOn](ui::Form& f) {
-      auto& e = static_cast<shell::Tstartuperror&>(f);
+      auto& e = static_cast<systemforms::Tstartuperror&>(f);
       seen = {e.Caption(), e.Label2.Caption(), e.Label3.Caption(), e.Label1.Caption()};
       if (clickOn == "form")
         e.UserClick();
@@ -48,11 +48,11 @@ TEST_F(Startup, FirstRunCreatesTheStartupFilesAndEveryFormInOrder) {
   bool setOpenInLoop = true;
   std::string caption;
   backend.mainScript = [&](ui::Form& main) {
-    for (ui::Form* f : shell::ProgramForms()) created.push_back(f->ClassName());
-    setOpenInLoop = shell::FileSetOpen;
+    for (ui::Form* f : program::ProgramForms()) created.push_back(f->ClassName());
+    setOpenInLoop = store::FileSetOpen;
     caption = main.Caption();
   };
-  EXPECT_EQ(shell::RunProgram("/w/"), 0);
+  EXPECT_EQ(program::RunProgram("/w/"), 0);
 
   EXPECT_EQ(created, (std::vector<std::string>{
                          "TStartscherm", "TLedgercategory", "TLedger", "TRapport1", "Tsystemscherm", "TUsers",
@@ -70,8 +70,8 @@ TEST_F(Startup, FirstRunCreatesTheStartupFilesAndEveryFormInOrder) {
   EXPECT_EQ(ui::ApplicationTitle(), "Ombrelo Account");
   EXPECT_TRUE(backend.messages.empty());
   // The forms are gone with the program.
-  EXPECT_EQ(shell::Startscherm, nullptr);
-  EXPECT_TRUE(shell::ProgramForms().empty());
+  EXPECT_EQ(program::Startscherm, nullptr);
+  EXPECT_TRUE(program::ProgramForms().empty());
 }
 
 struct StartupFailure {
@@ -91,7 +91,7 @@ TEST_P(StartupFailures, ShowTheErrorFormAndEnd) {
   bool mainRan = false;
   backend.mainScript = [&](ui::Form&) { mainRan = true; };
 
-  EXPECT_EQ(shell::RunProgram("/w/"), 1);
+  EXPECT_EQ(program::RunProgram("/w/"), 1);
 
   EXPECT_FALSE(mainRan);
   EXPECT_EQ(backend.modalShown, std::vector<std::string>{"startuperror"});
@@ -100,7 +100,7 @@ TEST_P(StartupFailures, ShowTheErrorFormAndEnd) {
   EXPECT_EQ(seen.label3, platform::OsErrorText(p.code));
   EXPECT_EQ(seen.label1, "1. Check file and folder properties !. (None readonly)");
   EXPECT_TRUE(seen.closedByClick);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -132,13 +132,13 @@ TEST_F(Startup, AStartFileShorterThanOneRecordIsAStartupErrorAndStaysAsItWas) {
     bool mainRan = false;
     backend.mainScript = [&](ui::Form&) { mainRan = true; };
 
-    EXPECT_EQ(shell::RunProgram("/w/"), 1);
+    EXPECT_EQ(program::RunProgram("/w/"), 1);
 
     EXPECT_FALSE(mainRan);
     EXPECT_EQ(backend.modalShown, std::vector<std::string>{"startuperror"});
     EXPECT_NE(seen.label2.find(c.path), std::string::npos) << seen.label2;
     EXPECT_EQ(store.fs.File(c.path), torn);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
     store.fs.Delete(c.path);
   }
 }
@@ -146,7 +146,7 @@ TEST_F(Startup, AStartFileShorterThanOneRecordIsAStartupErrorAndStaysAsItWas) {
 TEST_F(Startup, FilesHeldByAnotherCopyForTheWholeWait) {
   store.fs.HoldLock("/w/.ombrelo.lock");
   auto seen = ExpectErrorForm();
-  EXPECT_EQ(shell::RunProgram("/w/"), 1);
+  EXPECT_EQ(program::RunProgram("/w/"), 1);
   EXPECT_EQ(seen.label2, "File(s) in use, try again");
   EXPECT_EQ(seen.label3, platform::OsErrorText(32));
   EXPECT_EQ(store.sleeper.Count(), 49);
@@ -156,7 +156,7 @@ TEST_F(Startup, ErrorFormClosesOnAClickAnywhere) {
   for (const std::string target : {"form", "Label1", "Label2", "Label3"}) {
     store.fs.InjectError("/w/user.vlk", FakeFileSystem::Op::OpenReadWrite, 5, 1);
     auto seen = ExpectErrorForm(target);
-    EXPECT_EQ(shell::RunProgram("/w/"), 1);
+    EXPECT_EQ(program::RunProgram("/w/"), 1);
     EXPECT_TRUE(seen.closedByClick) << target;
   }
 }
@@ -165,13 +165,13 @@ TEST_F(Startup, EscapeAndCancelCloseTheStartScreen) {
   for (int way = 0; way < 3; ++way) {
     bool closed = false;
     backend.mainScript = [&](ui::Form& main) {
-      auto& s = static_cast<shell::TStartscherm&>(main);
+      auto& s = static_cast<program::TStartscherm&>(main);
       if (way == 0) s.UserKeyDown(ui::keys::Escape);
       if (way == 1) s.Button2.UserClick();
       if (way == 2) s.Exit1.UserClick();
       closed = !s.Showing();
     };
-    EXPECT_EQ(shell::RunProgram("/w/"), 0);
+    EXPECT_EQ(program::RunProgram("/w/"), 0);
     EXPECT_TRUE(closed) << way;
   }
 }

@@ -179,7 +179,7 @@ TEST(SystemSettingsRoutines, NewsPageByLanguage) {
   for (auto [lang, page] : std::vector<std::pair<std::string, std::string>>{
            {"Nederlands", "newsnl.html"}, {"Deutsch", "newsde.html"}, {"English", "newsgb.html"},
            {kFrancais, "newsgb.html"}, {"", "newsgb.html"}}) {
-    const std::string url = shell::NewsPageUrl(lang);
+    const std::string url = formkit::NewsPageUrl(lang);
     EXPECT_EQ(url.substr(url.size() - page.size()), page) << lang;
     EXPECT_EQ(url.rfind("https://", 0), 0u) << url;
   }
@@ -187,11 +187,11 @@ TEST(SystemSettingsRoutines, NewsPageByLanguage) {
 
 TEST(SystemSettingsRoutines, RateTextIsShortestAndUsesTheLocaleSeparator) {
   platform::ScopedNumberFormat comma(',');
-  EXPECT_EQ(shell::RateText(21.0), "21");
-  EXPECT_EQ(shell::RateText(7.125), "7,125");
-  EXPECT_EQ(shell::RateText(0.1), "0,1");
-  EXPECT_EQ(shell::RateText(-0.0), "0");
-  EXPECT_EQ(shell::RateText(std::numeric_limits<double>::quiet_NaN()), "0");
+  EXPECT_EQ(systemforms::RateText(21.0), "21");
+  EXPECT_EQ(systemforms::RateText(7.125), "7,125");
+  EXPECT_EQ(systemforms::RateText(0.1), "0,1");
+  EXPECT_EQ(systemforms::RateText(-0.0), "0");
+  EXPECT_EQ(systemforms::RateText(std::numeric_limits<double>::quiet_NaN()), "0");
 }
 
 // --- the form ----------------------------------------------------------------
@@ -226,18 +226,18 @@ class SystemSettingsForm : public ::testing::Test {
   ui::HeadlessBackend backend;
   platform::ScopedFixedClock clock{Today()};
   platform::ScopedNumberFormat numbers{'.'};
-  shell::Tsystemscherm form;
+  systemforms::Tsystemscherm form;
 };
 
 TEST_F(SystemSettingsForm, FirstRunWritesExplicitDefaultsInsideTheStartupSet) {
   int result = -1;
-  shell::OpenFileSet("USE;SYS;ADM;LAN;INS", result);
+  store::OpenFileSet("USE;SYS;ADM;LAN;INS", result);
   ASSERT_EQ(result, 0);
   form.FormCreate();
   // The save inside the creation leaves the start-up set to its owner.
-  EXPECT_TRUE(shell::FileSetOpen);
-  EXPECT_EQ(shell::FileSetDepth, 0);
-  shell::CloseFileSet();
+  EXPECT_TRUE(store::FileSetOpen);
+  EXPECT_EQ(store::FileSetDepth, 0);
+  store::CloseFileSet();
 
   EXPECT_TRUE(form.FirstRun);
   const SystemParamRec r = StoredRecord();
@@ -257,21 +257,21 @@ TEST_F(SystemSettingsForm, FirstRunWritesExplicitDefaultsInsideTheStartupSet) {
     EXPECT_EQ(r.TaxRate(i), 0.0);
   }
   // The program-wide settings and the data store follow.
-  EXPECT_EQ(shell::SystemSettings.AmountDecimals, 2);
-  EXPECT_EQ(shell::SystemSettings.CurrencySign, '\x80');
-  EXPECT_EQ(shell::SystemSettings.CurrencyInFront, 'T');
-  EXPECT_EQ(shell::DataRootFolder, "/w/data/");
-  EXPECT_EQ(shell::DataRoot(), "/w/data/");
+  EXPECT_EQ(text::SystemSettings.AmountDecimals, 2);
+  EXPECT_EQ(text::SystemSettings.CurrencySign, '\x80');
+  EXPECT_EQ(text::SystemSettings.CurrencyInFront, 'T');
+  EXPECT_EQ(store::DataRootFolder, "/w/data/");
+  EXPECT_EQ(store::DataRoot(), "/w/data/");
   EXPECT_EQ(store.fs.File(kInsPath), "\x02XX");
   EXPECT_TRUE(backend.urlsOpened.empty());
   EXPECT_TRUE(backend.messages.empty());
 
   // The second creation (after the first showing) finds the record.
-  shell::Tsystemscherm again;
+  systemforms::Tsystemscherm again;
   again.FormCreate();
   EXPECT_FALSE(again.FirstRun);
   EXPECT_EQ(again.ComboBox1.GetText(), "English");
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(SystemSettingsForm, InstallerHintPresetsTheLanguageOnce) {
@@ -286,14 +286,14 @@ TEST_F(SystemSettingsForm, InstallerHintPresetsTheLanguageOnce) {
     WriteRecord(Fixture());  // stores "Français"
     store.fs.SetFile(kInsPath, c.hint ? std::string(1, static_cast<char>(c.hint->size())) + *c.hint : "");
     {
-      shell::Tsystemscherm f;
+      systemforms::Tsystemscherm f;
       f.FormCreate();
       EXPECT_EQ(f.ComboBox1.GetText(), c.language);
-      EXPECT_EQ(shell::SystemParams.LanguageName(), c.language);
+      EXPECT_EQ(store::SystemParams.LanguageName(), c.language);
     }
     EXPECT_EQ(store.fs.File(kInsPath), "\x02XX");
     // The next start keeps the stored language.
-    shell::Tsystemscherm next;
+    systemforms::Tsystemscherm next;
     next.FormCreate();
     EXPECT_EQ(next.ComboBox1.GetText(), kFrancais);
   }
@@ -311,7 +311,7 @@ TEST_F(SystemSettingsForm, InstallerHintAppliesToTheFirstRunAndTheUsersChoiceSta
   // keeps it.
   form.ComboBox1.UserSelect(form.ComboBox1.IndexOf("Deutsch"));
   form.opslaanExecute();
-  shell::Tsystemscherm again;
+  systemforms::Tsystemscherm again;
   again.FormCreate();
   EXPECT_EQ(again.ComboBox1.GetText(), "Deutsch");
 }
@@ -347,10 +347,10 @@ TEST_F(SystemSettingsForm, NewsPageCheck) {
       r.SetTipsAndNews(c.tips);
       r.SetLanguageName(c.language);
     });
-    shell::Tsystemscherm f;
+    systemforms::Tsystemscherm f;
     f.FormCreate();
-    EXPECT_FALSE(shell::FileSetOpen);
-    EXPECT_EQ(shell::SystemParams.NextNewsDate(), c.expected);
+    EXPECT_FALSE(store::FileSetOpen);
+    EXPECT_EQ(store::SystemParams.NextNewsDate(), c.expected);
     if (c.page.empty()) {
       EXPECT_TRUE(backend.urlsOpened.empty());
       EXPECT_TRUE(backend.messages.empty());
@@ -359,7 +359,7 @@ TEST_F(SystemSettingsForm, NewsPageCheck) {
       ASSERT_EQ(backend.urlsOpened.size(), 1u);
       const std::string& url = backend.urlsOpened[0];
       EXPECT_EQ(url.substr(url.size() - c.page.size()), c.page);
-      EXPECT_TRUE(MessageShown(shell::MsgNewsPage));
+      EXPECT_TRUE(MessageShown(systemforms::MsgNewsPage));
       EXPECT_EQ(StoredRecord().NextNewsDate(), c.expected);  // saved
     }
   }
@@ -384,10 +384,10 @@ TEST_F(SystemSettingsForm, SaveWritesTheFormAndKeepsEveryOtherByte) {
   EXPECT_EQ(r.SavedBy(), "ANNA");
   EXPECT_EQ(form.Edit15.GetText(), "ANNA");
   EXPECT_EQ(form.Edit16.GetText(), "15-03-2024 10:20:30");
-  EXPECT_FALSE(shell::FileSetOpen);
-  EXPECT_EQ(shell::SystemSettings.AmountDecimals, 3);
-  EXPECT_EQ(shell::SystemSettings.CurrencySign, '$');
-  EXPECT_EQ(shell::SystemSettings.CurrencyInFront, 'F');
+  EXPECT_FALSE(store::FileSetOpen);
+  EXPECT_EQ(text::SystemSettings.AmountDecimals, 3);
+  EXPECT_EQ(text::SystemSettings.CurrencySign, '$');
+  EXPECT_EQ(text::SystemSettings.CurrencyInFront, 'F');
 }
 
 // Another copy saved its settings while this form was open: the Save
@@ -407,7 +407,7 @@ TEST_F(SystemSettingsForm, SaveRefusesWhenAnotherCopyChangedTheFileAndAShowingRe
   form.ShowModal();
   EXPECT_EQ(StoredRecord().CompanyName(), "Theirs");
   ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
+  EXPECT_EQ(backend.messages[0].text, text::MsgChangedInAnotherCopy());
 
   backend.scripts["systemscherm"] = [&](ui::Form&) {
     EXPECT_EQ(form.Edit1.GetText(), "Theirs");
@@ -419,7 +419,7 @@ TEST_F(SystemSettingsForm, SaveRefusesWhenAnotherCopyChangedTheFileAndAShowingRe
   EXPECT_EQ(StoredRecord().CompanyName(), "Theirs");
   EXPECT_EQ(StoredRecord().Address(), "New street 1");
   EXPECT_EQ(backend.messages.size(), 1u);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // A settings file with bytes but not one whole record is damaged, not a
@@ -439,7 +439,7 @@ TEST_F(SystemSettingsForm, ATornSettingsFileIsAStartUpErrorAndIsKept) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     WriteRecord(c.bytes);
-    shell::Tsystemscherm f;
+    systemforms::Tsystemscherm f;
     if (c.error) {
       try {
         f.FormCreate();
@@ -452,7 +452,7 @@ TEST_F(SystemSettingsForm, ATornSettingsFileIsAStartUpErrorAndIsKept) {
       f.FormCreate();
     }
     EXPECT_EQ(store.fs.File(kSysPath).substr(0, c.bytes.size()), c.bytes);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
   }
 }
 
@@ -465,7 +465,7 @@ TEST_F(SystemSettingsForm, FileErrorsShowTheFileSetsTextAlone) {
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: SYS5");
   EXPECT_EQ(store.fs.File(kSysPath), Fixture());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(SystemSettingsForm, SaveTable) {
@@ -484,9 +484,9 @@ TEST_F(SystemSettingsForm, SaveTable) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tipsAndNews);
     WriteRecord(Fixture());
-    shell::Tsystemscherm f;
+    systemforms::Tsystemscherm f;
     f.FormCreate();
-    shell::SystemParams.SetCurrentUser(c.user);  // as the log-in does
+    store::SystemParams.SetCurrentUser(c.user);  // as the log-in does
     f.CheckBox4.SetChecked(c.set1);
     f.CheckBox5.SetChecked(c.set2);
     f.CheckBox7.SetChecked(c.tips);
@@ -528,15 +528,15 @@ TEST_F(SystemSettingsForm, SaveCreatesTheDataFolderPath) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     WriteRecord(Fixture());
-    shell::Tsystemscherm f;
+    systemforms::Tsystemscherm f;
     f.FormCreate();
     f.Edit9.UserSetText(c.typed);
     f.opslaanExecute();
     for (const std::string& folder : c.folders) EXPECT_TRUE(store.fs.HasFolder(folder)) << folder;
     EXPECT_EQ(store.fs.File("/books/keep.txt"), "kept");
     EXPECT_EQ(StoredRecord().DataFolder(), c.stored);
-    EXPECT_EQ(shell::DataRootFolder, c.stored);
-    EXPECT_EQ(shell::DataRoot(), c.stored);
+    EXPECT_EQ(store::DataRootFolder, c.stored);
+    EXPECT_EQ(store::DataRoot(), c.stored);
     EXPECT_EQ(f.Edit9.GetText(), c.stored);
   }
   EXPECT_TRUE(backend.messages.empty());
@@ -547,18 +547,18 @@ TEST_F(SystemSettingsForm, SaveCreatesTheDataFolderPath) {
 TEST_F(SystemSettingsForm, FoldersThatNameNothingHereAreRefused) {
   const std::string before = Fixture();
   WriteRecord(before);
-  shell::Tsystemscherm f;
+  systemforms::Tsystemscherm f;
   f.FormCreate();
   f.Edit9.UserSetText("C:\\books\\c\\");
   f.opslaanExecute();
-  EXPECT_EQ(f.StatusBar1.PanelText(0), shell::MsgDataFolderNotUsable);
+  EXPECT_EQ(f.StatusBar1.PanelText(0), systemforms::MsgDataFolderNotUsable);
   EXPECT_EQ(store.fs.File("/w/sysparm010000.vlk"), before);
 
   const std::string shown = f.Edit9.GetText();
   backend.dialogAnswers.push_back(std::string("/home/u/\xd0\x9a\xd0\xbd\xd0\xb8\xd0\xb3\xd0\xb8"));
   f.Edit9Enter();
   EXPECT_EQ(f.Edit9.GetText(), shown);
-  EXPECT_EQ(f.StatusBar1.PanelText(0), shell::MsgDataFolderNotUsable);
+  EXPECT_EQ(f.StatusBar1.PanelText(0), systemforms::MsgDataFolderNotUsable);
 }
 
 TEST_F(SystemSettingsForm, AFolderThatCannotBeCreatedSavesNothingAndKeepsTheFormOpen) {
@@ -569,7 +569,7 @@ TEST_F(SystemSettingsForm, AFolderThatCannotBeCreatedSavesNothingAndKeepsTheForm
     const std::string before = Fixture();
     WriteRecord(before);
     backend.messages.clear();
-    shell::Tsystemscherm f;
+    systemforms::Tsystemscherm f;
     f.FormCreate();
     bool stillOpen = false;
     backend.scripts["systemscherm"] = [&](ui::Form&) {
@@ -581,12 +581,12 @@ TEST_F(SystemSettingsForm, AFolderThatCannotBeCreatedSavesNothingAndKeepsTheForm
     f.ShowModal();
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(backend.messages.size(), 1u);
-    EXPECT_EQ(backend.messages[0].text.rfind(shell::MsgDataFolderNotCreated + " " + folder, 0), 0u)
+    EXPECT_EQ(backend.messages[0].text.rfind(systemforms::MsgDataFolderNotCreated + " " + folder, 0), 0u)
         << backend.messages[0].text;
     EXPECT_EQ(store.fs.File(kSysPath), before);
-    EXPECT_EQ(shell::SystemParams.CompanyName(), "Ombrelo Test B.V.");
-    EXPECT_EQ(shell::DataRootFolder, "/data/books/");
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_EQ(store::SystemParams.CompanyName(), "Ombrelo Test B.V.");
+    EXPECT_EQ(store::DataRootFolder, "/data/books/");
+    EXPECT_FALSE(store::FileSetOpen);
   }
 }
 
@@ -597,16 +597,17 @@ TEST_F(SystemSettingsForm, InvalidInputIsRefusedBeforeAnythingChanges) {
   struct Case {
     std::string name;
     std::function<void()> spoil;
-    ui::Color (*color)(shell::Tsystemscherm&);
+    ui::Color (*color)(systemforms::Tsystemscherm&);
     std::string message;
   };
   const std::vector<Case> cases = {
       {"rate", [&] { form.RateLines[0].Rate.UserSetText("12-3"); },
-       [](shell::Tsystemscherm& f) { return f.RateLines[0].Rate.BackColor(); }, shell::MsgInvalidRate + " 12-3"},
+       [](systemforms::Tsystemscherm& f) { return f.RateLines[0].Rate.BackColor(); },
+       systemforms::MsgInvalidRate + " 12-3"},
       {"sign", [&] { form.ComboBox3.UserSetText(""); },
-       [](shell::Tsystemscherm& f) { return f.ComboBox3.BackColor(); }, shell::MsgCurrencySignMissing},
+       [](systemforms::Tsystemscherm& f) { return f.ComboBox3.BackColor(); }, systemforms::MsgCurrencySignMissing},
       {"folder", [&] { form.Edit9.SetText("/" + std::string(100, 'f') + "/"); },
-       [](shell::Tsystemscherm& f) { return f.Edit9.BackColor(); }, shell::MsgDataFolderTooLong},
+       [](systemforms::Tsystemscherm& f) { return f.Edit9.BackColor(); }, systemforms::MsgDataFolderTooLong},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -619,8 +620,8 @@ TEST_F(SystemSettingsForm, InvalidInputIsRefusedBeforeAnythingChanges) {
     EXPECT_EQ(c.color(form), ui::colors::Yellow);
     EXPECT_EQ(store.fs.File(kSysPath), before);
     EXPECT_FALSE(store.fs.HasFolder("/books/new"));
-    EXPECT_FALSE(shell::FileSetOpen);
-    EXPECT_EQ(shell::SystemParams.DataFolder(), "/data/books/");
+    EXPECT_FALSE(store::FileSetOpen);
+    EXPECT_EQ(store::SystemParams.DataFolder(), "/data/books/");
   }
 }
 
@@ -644,14 +645,14 @@ TEST_F(SystemSettingsForm, RecordValuesAreReadSoundly) {
       r.SetCurrencySign(c.sign);
       r.SetDataFolder(c.folder);
     });
-    shell::Tsystemscherm f;
+    systemforms::Tsystemscherm f;
     f.FormCreate();
     EXPECT_EQ(f.ComboBox2.GetText(), c.decimalsShown);
     EXPECT_EQ(f.ComboBox3.GetText(), c.signShown);
     EXPECT_EQ(f.Edit9.GetText(), c.folderShown);
-    EXPECT_EQ(shell::DataRootFolder, c.folderShown);
-    EXPECT_EQ(std::to_string(shell::SystemSettings.AmountDecimals), c.decimalsShown);
-    EXPECT_EQ(std::string(1, shell::SystemSettings.CurrencySign), c.signShown);
+    EXPECT_EQ(store::DataRootFolder, c.folderShown);
+    EXPECT_EQ(std::to_string(text::SystemSettings.AmountDecimals), c.decimalsShown);
+    EXPECT_EQ(std::string(1, text::SystemSettings.CurrencySign), c.signShown);
   }
 }
 
@@ -672,7 +673,7 @@ TEST_F(SystemSettingsForm, AnEmptyStoredDataFolderGetsTheDefaultAndIsSaved) {
 TEST_F(SystemSettingsForm, SampleAmounts) {
   WriteRecord(Fixture());
   form.FormCreate();
-  const shell::SystemSettingsRec settings = shell::SystemSettings;
+  const text::SystemSettingsRec settings = text::SystemSettings;
   struct Case {
     std::string decimals, sign, before, after;
   };
@@ -688,14 +689,14 @@ TEST_F(SystemSettingsForm, SampleAmounts) {
     EXPECT_EQ(form.RadioButton1.Caption(), c.before);
     EXPECT_EQ(form.RadioButton2.Caption(), c.after);
     // The amount routines' settings are what they were.
-    EXPECT_EQ(shell::SystemSettings.CurrencySign, settings.CurrencySign);
-    EXPECT_EQ(shell::SystemSettings.CurrencyInFront, settings.CurrencyInFront);
-    EXPECT_EQ(shell::SystemSettings.AmountDecimals, settings.AmountDecimals);
+    EXPECT_EQ(text::SystemSettings.CurrencySign, settings.CurrencySign);
+    EXPECT_EQ(text::SystemSettings.CurrencyInFront, settings.CurrencyInFront);
+    EXPECT_EQ(text::SystemSettings.AmountDecimals, settings.AmountDecimals);
   }
 }
 
 // Every value the form shows, for comparisons.
-std::vector<std::string> Shown(shell::Tsystemscherm& f) {
+std::vector<std::string> Shown(systemforms::Tsystemscherm& f) {
   std::vector<std::string> v;
   for (ui::Edit* e : {&f.Edit1, &f.Edit2, &f.Edit14, &f.Edit3, &f.Edit4, &f.Edit5, &f.Edit6, &f.Edit7, &f.Edit8,
                       &f.Edit17, &f.Edit9})
@@ -774,7 +775,7 @@ TEST_F(SystemSettingsForm, UserOptions) {
 
   // A password without a user id is read as no password.
   WriteFixture([](SystemParamRec& p) { p.SetUserIdentification(false); });
-  shell::Tsystemscherm f;
+  systemforms::Tsystemscherm f;
   f.FormCreate();
   EXPECT_FALSE(f.CheckBox2.Checked());
   EXPECT_FALSE(f.CheckBox2.Visible());
@@ -807,9 +808,9 @@ TEST_F(SystemSettingsForm, HelpAndKeys) {
       {[&] { form.BrenvickSystemsettingshelp1.UserClick(); }, "<SYS00>"},
   };
   for (const auto& [act, tag] : cases) {
-    shell::RequestedHelpTag = "none";
+    formkit::RequestedHelpTag = "none";
     act();
-    EXPECT_EQ(shell::RequestedHelpTag, tag);
+    EXPECT_EQ(formkit::RequestedHelpTag, tag);
   }
   form.Brenvickhomepage1.UserClick();
   ASSERT_EQ(backend.urlsOpened.size(), 1u);
@@ -824,18 +825,18 @@ TEST_F(SystemSettingsForm, TheTipsPanelSavesWithoutTheFormShown) {
   form.opslaanExecute();
   EXPECT_EQ(StoredRecord().TipsAndNews(), "G");
   EXPECT_FALSE(form.Showing());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(SystemSettingsForm, LanguageTexts) {
-  shell::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
-  shell::CurrentLanguage.SetL(1110, "Systeembeheer");
-  shell::CurrentLanguage.SetL(1133, "Systeeminstellingen");
-  shell::CurrentLanguage.SetL(54, "Opslaan");
-  shell::CurrentLanguage.SetL(306, "Annuleren");
-  shell::CurrentLanguage.SetL(1642, "Naam");
-  shell::CurrentLanguage.SetL(1651, "Tarief %");
-  shell::CurrentLanguage.SetL(1926, "Valuta");
+  store::ProductTitle = "Ombrelo Account Enterprise 2.0.6";
+  text::CurrentLanguage.SetL(1110, "Systeembeheer");
+  text::CurrentLanguage.SetL(1133, "Systeeminstellingen");
+  text::CurrentLanguage.SetL(54, "Opslaan");
+  text::CurrentLanguage.SetL(306, "Annuleren");
+  text::CurrentLanguage.SetL(1642, "Naam");
+  text::CurrentLanguage.SetL(1651, "Tarief %");
+  text::CurrentLanguage.SetL(1926, "Valuta");
   form.ApplyLanguageTexts();
   EXPECT_EQ(form.Caption(), "Ombrelo Account Enterprise 2.0.6 : Systeembeheer / Systeeminstellingen");
   EXPECT_EQ(form.Label16.Caption(), " Systeeminstellingen");
@@ -844,7 +845,7 @@ TEST_F(SystemSettingsForm, LanguageTexts) {
   EXPECT_EQ(form.Button3.Caption(), "Annuleren");
   EXPECT_EQ(form.Cancel1.Caption(), "Annuleren");
   EXPECT_EQ(form.ToolButton1.Caption(), "Annuleren");
-  for (const shell::RateLine& line : form.RateLines) {
+  for (const systemforms::RateLine& line : form.RateLines) {
     EXPECT_EQ(line.NameLabel.Caption(), "Naam") << line.NameLabel.Name();
     EXPECT_EQ(line.RateLabel.Caption(), "Tarief %") << line.RateLabel.Name();
   }

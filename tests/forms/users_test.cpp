@@ -31,7 +31,7 @@
 namespace {
 
 using records::UserRec;
-using shell::TUsers;
+using systemforms::TUsers;
 
 const std::string kUserFile = "/w/user.vlk";
 
@@ -60,7 +60,7 @@ class Users : public ::testing::Test {
   const std::string now = "05-03-2024 14:07:09";
   TUsers form;
 
-  void SetUp() override { shell::SystemSettings.CurrentUser = "BOSS01"; }
+  void SetUp() override { text::SystemSettings.CurrentUser = "BOSS01"; }
 
   void WriteUsers(const std::vector<UserRec>& recs) { store.fs.SetFile(kUserFile, Bytes(recs)); }
   std::vector<UserRec> ReadUsers() const { return support::Records<UserRec>(store.fs.File(kUserFile)); }
@@ -72,7 +72,7 @@ class Users : public ::testing::Test {
   // The ids of the grid's user rows.
   static std::vector<std::string> GridIds(const TUsers& u) {
     std::vector<std::string> ids;
-    for (int r = 1; r <= shell::UserCount; ++r) ids.push_back(u.StringGrid1.Cell(TUsers::ColUserId, r));
+    for (int r = 1; r <= systemforms::UserCount; ++r) ids.push_back(u.StringGrid1.Cell(TUsers::ColUserId, r));
     return ids;
   }
 
@@ -152,8 +152,8 @@ TEST_F(Users, AnEmptyUserFileGetsTheBuiltInUser) {
             "Change password, write on paper, and keep it in an closed envelope a save place. Change this memo text.");
   EXPECT_EQ(s.ChangedBy(), "SYSTEM");
   EXPECT_EQ(s.PasswordSetAt(), now);
-  EXPECT_EQ(s.PasswordChecksum(), shell::StringChecksum("kestal", now));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(s.PasswordChecksum(), text::StringChecksum("kestal", now));
+  EXPECT_FALSE(store::FileSetOpen);
 
   // A file that holds users is left as it is.
   const std::string before = Bytes({MakeUser("ADMIN1")});
@@ -191,34 +191,34 @@ TEST_F(Users, ATornUserFileIsAStartUpErrorAndIsKept) {
       form.FormCreate();
     }
     EXPECT_EQ(store.fs.File(kUserFile), c.bytes);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
   }
 }
 
 TEST_F(Users, TheFirstStartWritesTheBuiltInUserAndTheLogInFindsIt) {
   backend.mainScript = [](ui::Form&) {};
-  ASSERT_EQ(shell::RunProgram("/w/"), 0);
+  ASSERT_EQ(program::RunProgram("/w/"), 0);
   const auto recs = ReadUsers();
   ASSERT_EQ(recs.size(), 1u);
   EXPECT_EQ(recs[0].UserId(), "SYSTEM");
-  EXPECT_EQ(recs[0].PasswordChecksum(), shell::StringChecksum("kestal", now));
+  EXPECT_EQ(recs[0].PasswordChecksum(), text::StringChecksum("kestal", now));
 
   // Inside an enclosing set that has just written the file, the search still
   // starts at the first record.
   store.fs.SetFile(kUserFile, "");
   int result = -1;
-  shell::OpenFileSet("USE;SYS", result);
+  store::OpenFileSet("USE;SYS", result);
   ASSERT_EQ(result, 0);
   form.FormCreate();
   UserRec rec;
   rec.SetUserId("SYSTEM");
   std::uint8_t found = 9;
-  shell::FindUser(found, rec);
+  systemforms::FindUser(found, rec);
   EXPECT_EQ(found, 1);
   EXPECT_EQ(rec.PasswordSetAt(), now);
-  EXPECT_EQ(shell::CountUsers(), 1);
-  shell::CloseFileSet();
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(systemforms::CountUsers(), 1);
+  store::CloseFileSet();
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // --- the user-file routines -----------------------------------------------------
@@ -234,50 +234,50 @@ TEST_F(Users, FindUserMatchesExactIdsAndLeavesTheLastRecordWhenNoneMatches) {
     UserRec rec;
     rec.SetUserId(c.id);
     std::uint8_t found = 9;
-    shell::FindUser(found, rec);
+    systemforms::FindUser(found, rec);
     EXPECT_EQ(found, c.found) << c.id;
     EXPECT_EQ(rec.PasswordChecksum(), c.checksum) << c.id;
   }
-  EXPECT_EQ(shell::CountUsers(), 3);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(systemforms::CountUsers(), 3);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(Users, UnopenableUserFileShowsTheFileErrorTextAlone) {
   store.fs.InjectError(kUserFile, support::FakeFileSystem::Op::OpenReadWrite, 5);
-  EXPECT_EQ(shell::CountUsers(), 0);
+  EXPECT_EQ(systemforms::CountUsers(), 0);
   UserRec rec;
   rec.SetUserId("SYSTEM");
   std::uint8_t found = 9;
-  shell::FindUser(found, rec);
+  systemforms::FindUser(found, rec);
   EXPECT_EQ(found, 0);
   ASSERT_EQ(backend.messages.size(), 2u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: USE5");
   EXPECT_EQ(backend.messages[1].text, "IO errorcode: USE5");
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(Users, UpdateUserWritesOverTheMatchingRecordAndStampsTheCurrentUser) {
   const std::vector<UserRec> before = {MakeUser("ADMIN1"), MakeUser("SYSTEM", "YYY"), MakeUser("USER01")};
   WriteUsers(before);
   int result = -1;
-  shell::OpenFileSet("USE", result);
+  store::OpenFileSet("USE", result);
   ASSERT_EQ(result, 0);
   // Wherever the set was, the search starts at the first record.
   UserRec last;
-  shell::ReadRecord(shell::FileCode::USE, 2, last);
+  store::ReadRecord(store::FileCode::USE, 2, last);
 
   UserRec rec = before[1];
   rec.SetPasswordSetAt(now);
-  rec.SetPasswordChecksum(shell::StringChecksum("geheim1", now));
+  rec.SetPasswordChecksum(text::StringChecksum("geheim1", now));
   std::uint8_t found = 9;
-  shell::UpdateUser(found, rec);
+  systemforms::UpdateUser(found, rec);
   EXPECT_EQ(found, 1);
   EXPECT_EQ(rec.ChangedBy(), "BOSS01");
 
   UserRec missing = MakeUser("NOBODY");
-  shell::UpdateUser(found, missing);
+  systemforms::UpdateUser(found, missing);
   EXPECT_EQ(found, 0);
-  shell::CloseFileSet();
+  store::CloseFileSet();
 
   const auto after = ReadUsers();
   ASSERT_EQ(after.size(), 3u);
@@ -292,13 +292,13 @@ TEST_F(Users, ActivationFillsTheGridFromTheFile) {
   WriteUsers({MakeUser("ADMIN1", "YNy", "01-02-2023 10:11:12", -77), MakeUser("SYSTEM", "YYY")});
   Show([&](TUsers& u) {
     const auto& g = u.StringGrid1;
-    EXPECT_EQ(shell::UserCount, 2);
+    EXPECT_EQ(systemforms::UserCount, 2);
     EXPECT_EQ(g.Cell(TUsers::ColUserId, 1), "ADMIN1");
     EXPECT_EQ(g.Cell(TUsers::ColUserName, 1), "Name of ADMIN1");
     // Anything but "Y" shows as the no-mark.
-    EXPECT_EQ(g.Cell(TUsers::ColEndUser, 1), shell::YesMark);
-    EXPECT_EQ(g.Cell(TUsers::ColEndUserManager, 1), shell::NoMark);
-    EXPECT_EQ(g.Cell(TUsers::ColSystemAdministrator, 1), shell::NoMark);
+    EXPECT_EQ(g.Cell(TUsers::ColEndUser, 1), systemforms::YesMark);
+    EXPECT_EQ(g.Cell(TUsers::ColEndUserManager, 1), systemforms::NoMark);
+    EXPECT_EQ(g.Cell(TUsers::ColSystemAdministrator, 1), systemforms::NoMark);
     EXPECT_EQ(g.Cell(TUsers::ColMemo, 1), "Memo of ADMIN1");
     EXPECT_EQ(g.Cell(TUsers::ColChangedBy, 1), "SYSTEM");
     EXPECT_EQ(g.Cell(TUsers::ColPasswordSetAt, 1), "01-02-2023 10:11:12");
@@ -315,14 +315,14 @@ TEST_F(Users, TwentyFiveUsersLoadShowAndSave) {
   for (int i = 0; i < 25; ++i) recs.push_back(MakeUser("USER" + std::string(i < 10 ? "0" : "") + std::to_string(i)));
   WriteUsers(recs);
   Show([&](TUsers& u) {
-    EXPECT_EQ(shell::UserCount, 25);
+    EXPECT_EQ(systemforms::UserCount, 25);
     EXPECT_GE(u.StringGrid1.RowCount(), 27);
     EXPECT_EQ(u.StringGrid1.Cell(TUsers::ColUserId, 25), "USER24");
     EXPECT_EQ(u.StringGrid1.Row(), 26);
     // One more goes after them and is shown.
     Enter(u, "ZULU01", "", "secret1", "secret1");
     u.Down1.UserClick();
-    EXPECT_EQ(shell::UserCount, 26);
+    EXPECT_EQ(systemforms::UserCount, 26);
     EXPECT_GE(u.StringGrid1.RowCount(), 28);
     EXPECT_EQ(u.StringGrid1.Cell(TUsers::ColUserId, 26), "ZULU01");
     u.Save1.UserClick();
@@ -380,8 +380,8 @@ TEST_P(UsersAdd, ChecksAndInsertsInIdOrder) {
     const int row = static_cast<int>(it - c.gridAfter.begin()) + 1;
     const auto& g = u.StringGrid1;
     EXPECT_EQ(g.Cell(TUsers::ColUserName, row), c.nameAfter);
-    EXPECT_EQ(g.Cell(TUsers::ColEndUser, row), shell::NoMark);
-    EXPECT_EQ(g.Cell(TUsers::ColEndUserManager, row), shell::YesMark);
+    EXPECT_EQ(g.Cell(TUsers::ColEndUser, row), systemforms::NoMark);
+    EXPECT_EQ(g.Cell(TUsers::ColEndUserManager, row), systemforms::YesMark);
     EXPECT_EQ(g.Cell(TUsers::ColChangedBy, row), "BOSS01");
     EXPECT_EQ(g.Cell(TUsers::ColPasswordSetAt, row), "");
     EXPECT_EQ(g.Cell(TUsers::ColChecksum, row), c.password);
@@ -398,23 +398,65 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         AddCase{"BeforeSystem", "ADMIN1", "Ann", "secret1", "secret1", nullptr, {"ADMIN1", "SYSTEM", "ZACHAR"}, "Ann"},
         AddCase{"Between", "TINA01", "Tina", "secret1", "secret1", nullptr, {"SYSTEM", "TINA01", "ZACHAR"}, "Tina"},
-        AddCase{"EmptyNameTakesTheId", "ADMIN1", "", "secret1", "secret1", nullptr, {"ADMIN1", "SYSTEM", "ZACHAR"},
+        AddCase{"EmptyNameTakesTheId",
+                "ADMIN1",
+                "",
+                "secret1",
+                "secret1",
+                nullptr,
+                {"ADMIN1", "SYSTEM", "ZACHAR"},
                 "ADMIN1"},
         // Ids compare as code-page bytes: 0xC9 comes after every ASCII letter.
-        AddCase{"NonAsciiIdInByteOrder", kEmile, "", "secret1", "secret1", nullptr, {"SYSTEM", "ZACHAR", kEmile},
-                kEmile},
-        AddCase{"DuplicateEvenWithWrongPasswords", "SYSTEM", "x", "abc", "", [](const TUsers&) { return shell::MsgUserIdExists; },
-                {"SYSTEM", "ZACHAR"}, ""},
-        AddCase{"EmptyId", "", "x", "secret1", "secret1",
-                [](const TUsers& u) { return u.Userid.Caption() + shell::MsgRequiredSuffix; }, {"SYSTEM", "ZACHAR"}, ""},
-        AddCase{"IdTooShort", "ABC", "x", "secret1", "secret1", [](const TUsers&) { return shell::MsgUserIdTooShort; },
-                {"SYSTEM", "ZACHAR"}, ""},
-        AddCase{"PasswordTooShort", "ADMIN1", "x", "abc", "abc",
-                [](const TUsers&) { return shell::MsgPasswordTooShort; }, {"SYSTEM", "ZACHAR"}, ""},
-        AddCase{"PasswordsDiffer", "ADMIN1", "x", "secret1", "secret2",
-                [](const TUsers&) { return shell::MsgPasswordsDiffer; }, {"SYSTEM", "ZACHAR"}, ""},
-        AddCase{"NoPassword", "ADMIN1", "x", "", "", [](const TUsers&) { return shell::MsgNoPassword; },
-                {"SYSTEM", "ZACHAR"}, ""}),
+        AddCase{
+            "NonAsciiIdInByteOrder", kEmile, "", "secret1", "secret1", nullptr, {"SYSTEM", "ZACHAR", kEmile}, kEmile},
+        AddCase{"DuplicateEvenWithWrongPasswords",
+                "SYSTEM",
+                "x",
+                "abc",
+                "",
+                [](const TUsers&) { return systemforms::MsgUserIdExists; },
+                {"SYSTEM", "ZACHAR"},
+                ""},
+        AddCase{"EmptyId",
+                "",
+                "x",
+                "secret1",
+                "secret1",
+                [](const TUsers& u) { return u.Userid.Caption() + systemforms::MsgRequiredSuffix; },
+                {"SYSTEM", "ZACHAR"},
+                ""},
+        AddCase{"IdTooShort",
+                "ABC",
+                "x",
+                "secret1",
+                "secret1",
+                [](const TUsers&) { return systemforms::MsgUserIdTooShort; },
+                {"SYSTEM", "ZACHAR"},
+                ""},
+        AddCase{"PasswordTooShort",
+                "ADMIN1",
+                "x",
+                "abc",
+                "abc",
+                [](const TUsers&) { return systemforms::MsgPasswordTooShort; },
+                {"SYSTEM", "ZACHAR"},
+                ""},
+        AddCase{"PasswordsDiffer",
+                "ADMIN1",
+                "x",
+                "secret1",
+                "secret2",
+                [](const TUsers&) { return systemforms::MsgPasswordsDiffer; },
+                {"SYSTEM", "ZACHAR"},
+                ""},
+        AddCase{"NoPassword",
+                "ADMIN1",
+                "x",
+                "",
+                "",
+                [](const TUsers&) { return systemforms::MsgNoPassword; },
+                {"SYSTEM", "ZACHAR"},
+                ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- the form: select, delete, save -----------------------------------------------
@@ -445,10 +487,10 @@ TEST_F(Users, SaveKeepsLoadedUsersByteForByteAndSaltsAddedOnes) {
   EXPECT_EQ(std::string({added.EndUser(), added.EndUserManager(), added.SystemAdministrator()}), "NNY");
   EXPECT_EQ(added.ChangedBy(), "BOSS01");
   EXPECT_EQ(added.PasswordSetAt(), now);
-  EXPECT_EQ(added.PasswordChecksum(), shell::StringChecksum("secret1", now));
+  EXPECT_EQ(added.PasswordChecksum(), text::StringChecksum("secret1", now));
   // The file was replaced whole, never written in place.
   EXPECT_EQ(store.fs.LogOf("rename "), std::vector<std::string>{"/w/user.vlk.ombrelo-tmp -> /w/user.vlk"});
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(Users, ChangingAUserTakesItOutAndPutsItBackWithANewPassword) {
@@ -462,14 +504,14 @@ TEST_F(Users, ChangingAUserTakesItOutAndPutsItBackWithANewPassword) {
     EXPECT_EQ(u.Edit4.GetText(), "01-02-2023 10:11:12");
     EXPECT_TRUE(u.CheckBox1.Checked());
     EXPECT_FALSE(u.CheckBox2.Checked());
-    EXPECT_EQ(shell::UserCount, 2);
+    EXPECT_EQ(systemforms::UserCount, 2);
     // Save and another Select wait for the entry.
     u.Save1.UserClick();
-    EXPECT_EQ(u.StatusBar1.PanelText(0), shell::MsgEntryPending);
+    EXPECT_EQ(u.StatusBar1.PanelText(0), systemforms::MsgEntryPending);
     EXPECT_TRUE(u.InModalLoop());
     SelectRow(u, 1);
-    EXPECT_EQ(u.StatusBar1.PanelText(0), shell::MsgEntryPending);
-    EXPECT_EQ(shell::UserCount, 2);
+    EXPECT_EQ(u.StatusBar1.PanelText(0), systemforms::MsgEntryPending);
+    EXPECT_EQ(systemforms::UserCount, 2);
 
     u.Edit2.UserSetText("Ulla");
     u.CheckBox2.UserClick();
@@ -485,7 +527,7 @@ TEST_F(Users, ChangingAUserTakesItOutAndPutsItBackWithANewPassword) {
   EXPECT_EQ(recs[2].Memo(), "Memo of USER01");
   EXPECT_EQ(recs[2].EndUserManager(), 'Y');
   EXPECT_EQ(recs[2].PasswordSetAt(), now);
-  EXPECT_EQ(recs[2].PasswordChecksum(), shell::StringChecksum("newpass", now));
+  EXPECT_EQ(recs[2].PasswordChecksum(), text::StringChecksum("newpass", now));
 }
 
 TEST_F(Users, DeleteDropsTheSelectedUser) {
@@ -523,13 +565,13 @@ TEST_F(Users, SystemCannotBeDeletedAndIsReadOnlyWhileSelected) {
     for (ui::Component* way : std::vector<ui::Component*>{&u.Button1, &u.Delete1, &u.ToolButton2}) {
       u.StatusBar1.Show("", ui::colors::Default);
       way->UserClick();
-      EXPECT_EQ(u.StatusBar1.PanelText(0), shell::MsgSystemCannotBeDeleted) << way->Name();
+      EXPECT_EQ(u.StatusBar1.PanelText(0), systemforms::MsgSystemCannotBeDeleted) << way->Name();
       EXPECT_EQ(u.StatusBar1.BackColor(), ui::colors::Red);
       EXPECT_EQ(u.Edit1.GetText(), "SYSTEM");
     }
     // Added back, with a new password only.
     u.Image2.UserClick();
-    EXPECT_EQ(u.StatusBar1.PanelText(0), shell::MsgNoPassword);
+    EXPECT_EQ(u.StatusBar1.PanelText(0), systemforms::MsgNoPassword);
     u.Edit5.UserSetText("sysnew1");
     u.Edit6.UserSetText("sysnew1");
     u.Image2.UserClick();
@@ -542,7 +584,7 @@ TEST_F(Users, SystemCannotBeDeletedAndIsReadOnlyWhileSelected) {
   const auto recs = ReadUsers();
   ASSERT_EQ(recs.size(), 2u);
   EXPECT_EQ(std::string({recs[1].EndUser(), recs[1].EndUserManager(), recs[1].SystemAdministrator()}), "YYY");
-  EXPECT_EQ(recs[1].PasswordChecksum(), shell::StringChecksum("sysnew1", now));
+  EXPECT_EQ(recs[1].PasswordChecksum(), text::StringChecksum("sysnew1", now));
 }
 
 TEST_F(Users, SystemSelectedAndCancelledLeavesTheFieldsWritableNextTime) {
@@ -571,10 +613,10 @@ TEST_F(Users, SelectOnARowWithoutAUserChangesNothing) {
   Show([&](TUsers& u) {
     // Where the activation leaves the grid: the row after the last user.
     for (int i = 0; i < 5; ++i) u.Up1.UserClick();
-    EXPECT_EQ(shell::UserCount, 3);
+    EXPECT_EQ(systemforms::UserCount, 3);
     SelectRow(u, 10);
     SelectRow(u, 0);
-    EXPECT_EQ(shell::UserCount, 3);
+    EXPECT_EQ(systemforms::UserCount, 3);
     EXPECT_EQ(u.Edit1.GetText(), "");
     // Delete with nothing selected drops nobody either.
     u.Button1.UserClick();
@@ -594,11 +636,11 @@ TEST_F(Users, ExitChecksOfTheIdAndPasswordFields) {
       std::string idAfter, passwordAfter, reenteredAfter;
     };
     const Case cases[] = {
-        {&u.Edit1, "ABCDE", "", "", &shell::MsgUserIdTooShort, "", "", ""},
+        {&u.Edit1, "ABCDE", "", "", &systemforms::MsgUserIdTooShort, "", "", ""},
         {&u.Edit1, "ABCDEF", "", "", nullptr, "ABCDEF", "", ""},
-        {&u.Edit5, "", "12345", "12345", &shell::MsgPasswordTooShort, "", "", ""},
+        {&u.Edit5, "", "12345", "12345", &systemforms::MsgPasswordTooShort, "", "", ""},
         {&u.Edit5, "", "123456", "", nullptr, "", "123456", ""},
-        {&u.Edit6, "", "123456", "123457", &shell::MsgPasswordsDiffer, "", "", ""},
+        {&u.Edit6, "", "123456", "123457", &systemforms::MsgPasswordsDiffer, "", "", ""},
         {&u.Edit6, "", "123456", "123456", nullptr, "", "123456", "123456"},
     };
     for (const Case& c : cases) {
@@ -640,7 +682,7 @@ TEST_F(Users, SaveFailureShowsTheErrorAndKeepsTheFile) {
   EXPECT_EQ(store.fs.File(kUserFile), before);
   ASSERT_EQ(backend.messages.size(), 2u);
   EXPECT_EQ(backend.messages[1].text, "IO errorcode: USE5  " + platform::OsErrorText(5));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // Another copy of the program changes a password while the form is open:
@@ -662,26 +704,26 @@ TEST_F(Users, SaveRefusesWhenAnotherCopyChangedTheFile) {
   ASSERT_EQ(recs.size(), 2u);
   EXPECT_EQ(recs[0].PasswordChecksum(), 999);
   ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(backend.messages[0].text, shell::MsgChangedInAnotherCopy());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(backend.messages[0].text, text::MsgChangedInAnotherCopy());
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // A user file far larger than any list of users is refused by name, before
 // memory is taken for it; the form closes and the file is kept.
 TEST_F(Users, AHugeUserFileIsRefusedByName) {
-  const std::string huge(static_cast<std::size_t>(shell::kSmallFileLimit) + UserRec::kSize, 'x');
+  const std::string huge(static_cast<std::size_t>(store::kSmallFileLimit) + UserRec::kSize, 'x');
   store.fs.SetFile(kUserFile, huge);
   bool scriptRan = false;
   backend.scripts["Users"] = [&](ui::Form&) { scriptRan = true; };
   int result = -1;
-  shell::OpenFileSet("USE", result);
+  store::OpenFileSet("USE", result);
   ASSERT_EQ(result, 0);
   form.ShowModal();
   EXPECT_FALSE(scriptRan);
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_NE(backend.messages[0].text.find(kUserFile), std::string::npos) << backend.messages[0].text;
   EXPECT_EQ(store.fs.File(kUserFile).size(), huge.size());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // The memo holds 200 characters: typing stops there (a line break counts
@@ -720,7 +762,7 @@ TEST_F(Users, UnreadableUsersCloseTheFormAndKeepTheFile) {
   ASSERT_EQ(backend.messages.size(), 1u);
   EXPECT_EQ(backend.messages[0].text, "IO errorcode: USE5");
   EXPECT_EQ(store.fs.File(kUserFile), before);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(Users, HelpKeysAndMenuItems) {
@@ -739,26 +781,26 @@ TEST_F(Users, HelpKeysAndMenuItems) {
         {[&] { u.About1.UserClick(); }, "<ABO00>"},
     };
     for (const Case& c : cases) {
-      shell::RequestedHelpTag = "unset";
+      formkit::RequestedHelpTag = "unset";
       c.act();
-      EXPECT_EQ(shell::RequestedHelpTag, c.tag);
+      EXPECT_EQ(formkit::RequestedHelpTag, c.tag);
       EXPECT_TRUE(u.Showing());
       EXPECT_TRUE(u.InModalLoop());
     }
-    shell::UsersHelpCaptionBlock.LanguageName = "Deutsch";
+    systemforms::UsersHelpCaptionBlock.LanguageName = "Deutsch";
     u.Brenvickhomepage1.UserClick();
-    shell::UsersHelpCaptionBlock.LanguageName = "";
+    systemforms::UsersHelpCaptionBlock.LanguageName = "";
     u.Brenvickhomepage1.UserClick();
   });
-  EXPECT_EQ(backend.urlsOpened, (std::vector<std::string>{shell::HomePageUrl("Deutsch"),
-                                                          shell::HomePageUrl("English")}));
+  EXPECT_EQ(backend.urlsOpened,
+            (std::vector<std::string>{formkit::HomePageUrl("Deutsch"), formkit::HomePageUrl("English")}));
 }
 
 TEST_F(Users, LanguageTextsNeverMakeTheRightMarksUnreadable) {
   form.ApplyLanguageTexts();
-  EXPECT_FALSE(shell::YesMark.empty());
-  EXPECT_FALSE(shell::NoMark.empty());
-  EXPECT_NE(shell::YesMark, shell::NoMark);
+  EXPECT_FALSE(systemforms::YesMark.empty());
+  EXPECT_FALSE(systemforms::NoMark.empty());
+  EXPECT_NE(systemforms::YesMark, systemforms::NoMark);
   // A user without rights keeps them off through a showing and a save.
   WriteUsers({MakeUser("SYSTEM", "YYY"), MakeUser("USER01", "NNN")});
   Show([&](TUsers& u) { u.Save1.UserClick(); });

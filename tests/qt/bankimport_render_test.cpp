@@ -47,10 +47,10 @@ class BankImportRender : public QtFrontTest, public support::AdministrationFolde
 TEST_F(BankImportRender, TheSplitStatementAndTheRunRender) {
   journal::Tboeking form;
   int result = -1;
-  shell::OpenFileSet("IFS;GLA;JVT", result);
+  store::OpenFileSet("IFS;GLA;JVT", result);
   ASSERT_EQ(result, 0);
   form.OnActivate();  // ends the set, as at a showing
-  form.TabControl1.UserSelectTab(journal::TabPaymentImport);
+  form.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
   form.Button8.UserClick();
   support::SplitSemicolonStatement(form);
   support::TypeSemicolonProfile(form, "Bank ;");

@@ -25,8 +25,8 @@ class CopyPanelRender : public QtFrontTest {
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
     store.fs.AddFolder("/d/NEW");
-    shell::SetDataRoot("/d/");
-    shell::AdminFileFolder = "/d/";
+    store::SetDataRoot("/d/");
+    store::AdminFileFolder = "/d/";
     std::vector<records::AdministrationRec> recs(2);
     recs[0].SetShortName("ACME");
     recs[0].SetName("Acme Trading");
@@ -62,7 +62,7 @@ TEST_F(CopyPanelRender, ThePreparedPanelShowsBothChoicesAndTheFirstDate) {
 }
 
 TEST_F(CopyPanelRender, FixedAssetsShowOnlyTheStoredFields) {
-  shell::SetCurrentAdministrationFolder("ACME");
+  store::SetCurrentAdministrationFolder("ACME");
   records::LedgerAccountRec account;
   account.SetAccountNumber("0400");
   account.SetCaption("Machines");

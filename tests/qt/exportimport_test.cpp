@@ -63,7 +63,7 @@ TEST_F(QtFrontTest, TheExportFormOnTheAuditFileAndAfterAnExport) {
   categories[1].SetCategoryKind(records::kProfitAndLossKind);
   categories[1].SetCategoryName("Sales");
   admin.store.fs.SetFile("/d/ACME/ledgerct.vlk", support::Bytes(categories));
-  shell::CurrentAdministrationName = "Acme Trading";
+  store::CurrentAdministrationName = "Acme Trading";
   reports::ExportImportStartFolder = "/w/";
   reports::ExportImportAdminSettings.SetFiscalYear("2008");
   reports::ExportImportAdminSettings.SetCurrentAnnualBalance("2008");

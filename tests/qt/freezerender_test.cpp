@@ -52,7 +52,7 @@ TEST_F(FreezeRender, TheReportFormAfterAFreeze) {
     f.Button1.UserClick();
     f.ToolButton5.UserClick();
   };
-  ASSERT_TRUE(DoubleClick(shell::TreeFunction::Reports));
+  ASSERT_TRUE(DoubleClick(program::TreeFunction::Reports));
   backend.scripts.erase("Rapport1");
   ASSERT_EQ(showing, 2);
   reports::TRapport1& f = *reports::Rapport1;

@@ -69,9 +69,9 @@ TEST_F(HelpViewQt, TheHelpWindowShowsTheTopicOfItsTag) {
   ASSERT_FALSE(bytes.str().empty());
   store.fs.SetFile("/w/helpenglish.rtf", bytes.str());
 
-  shell::Thelpform form;
-  shell::HelpCaptionBlock = {"File", "Exit", "Cancel", "English", "Contents"};
-  shell::RequestedHelpTag = "<PAY02>";
+  formkit::Thelpform form;
+  formkit::HelpCaptionBlock = {"File", "Exit", "Cancel", "English", "Contents"};
+  formkit::RequestedHelpTag = "<PAY02>";
   form.FormActivate();
   const QImage img = qtfront::RenderForm(form);
   ASSERT_FALSE(img.isNull());
@@ -83,7 +83,7 @@ TEST_F(HelpViewQt, TheHelpWindowShowsTheTopicOfItsTag) {
   ASSERT_NE(tree, nullptr);
   const ui::TreeNode* selected = form.TreeView1.Selected();
   ASSERT_NE(selected, nullptr);
-  const shell::HelpTopic& topic = form.Topics().topics.at(static_cast<std::size_t>(selected->data));
+  const formkit::HelpTopic& topic = form.Topics().topics.at(static_cast<std::size_t>(selected->data));
   EXPECT_EQ(topic.tag, "<PAY02>");
   EXPECT_EQ(TopBlock(edit), static_cast<int>(topic.line));
   EXPECT_EQ(edit->document()->findBlockByNumber(TopBlock(edit)).text().toStdString(), topic.caption);

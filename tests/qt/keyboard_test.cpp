@@ -55,7 +55,7 @@ class JournalQt : public QtFrontTest, public support::AdministrationFolder {
     store.fs.SetFile("/d/ACME/ledger.vlk", support::Bytes(accounts));
     store.fs.SetFile("/d/ACME/book.vlk", "");
     int result = -1;
-    shell::OpenFileSet("IFS;GLA;JVT", result);
+    store::OpenFileSet("IFS;GLA;JVT", result);
     ASSERT_EQ(result, 0);
     form.Activate();  // ends the set, as at a showing
     window = ShowWindow(form);
@@ -82,7 +82,7 @@ class JournalQt : public QtFrontTest, public support::AdministrationFolder {
 // below the voucher tab's height).
 TEST_F(JournalQt, TheFieldATabPageFocusesIsScrolledIntoView) {
   if (!HasKeyboard()) GTEST_SKIP() << "the platform gives no keyboard focus";
-  form.TabControl1.UserSelectTab(journal::TabTemplate);
+  form.TabControl1.UserSelectTab(books::journal::TabTemplate);
   QApplication::processEvents();
   QApplication::processEvents();
   QWidget* field = Focus();
@@ -311,7 +311,7 @@ TEST_F(JournalQt, AnUnknownAccountNumberIsNamedInTheStatusBar) {
   for (const Case& c : {Case{"English", "4711", "Account 4711 does not exist"},
                         Case{"Nederlands", "4711", "Rekening 4711 bestaat niet"},
                         Case{"Deutsch", " 99 ", "Konto 99 existiert nicht"}}) {
-    shell::CurrentLanguage.SetL(0, c.language);
+    text::CurrentLanguage.SetL(0, c.language);
     form.Lines[0].Caption.SetText("stale");
     form.Lines[0].Number.UserFocus();
     ASSERT_EQ(FocusName(), "ComboBox1");
@@ -342,7 +342,7 @@ TEST_F(QtFrontTest, TheBookYearStartTakesATypedDate) {
   s.SetPeriodCount(12);
   for (int k = 1; k <= 12; ++k) s.SetPeriodStart(k, "2025" + std::string(k < 10 ? "0" : "") + std::to_string(k) + "01");
   for (int k = 13; k <= 15; ++k) s.SetPeriodStart(k, "20260101");
-  masterdata::AdminSettingsValues = masterdata::ValuesOfRecord(s);
+  store::AdminSettingsValues = store::ValuesOfRecord(s);
   f.ShowValues();
   f.UpdatePeriodControls();
   f.Button6Click();  // tab 2
@@ -376,7 +376,7 @@ TEST_F(QtFrontTest, TheBookYearStartTakesATypedDate) {
 // decimals) takes it, as on the editable boxes of the partner form.
 TEST_F(QtFrontTest, AClickOnAnItemOfAnOpenPlainListTakesIt) {
   support::ProgramState program;
-  shell::Tsystemscherm f;
+  systemforms::Tsystemscherm f;
   f.ComboBox2.SetItemIndex(2);
   std::vector<std::string> seen;
   f.ComboBox2.OnSelect = [&] { seen.push_back("select " + f.ComboBox2.GetText()); };

@@ -94,7 +94,7 @@ class LongWorkQt : public ::testing::Test, public support::ProgramFixture {
       f.ComboBox4.UserSelect(kind - 1);
       if (generate) f.Button1.UserClick();
     };
-    EXPECT_TRUE(DoubleClick(shell::TreeFunction::Reports));
+    EXPECT_TRUE(DoubleClick(program::TreeFunction::Reports));
     backend.scripts.erase("Rapport1");
     return *reports::Rapport1;
   }

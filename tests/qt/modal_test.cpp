@@ -172,32 +172,32 @@ TEST_F(ModalTest, AThrowingHandlerShowsTheErrorAndTheProgramGoesOn) {
 TEST_F(ModalTest, AnErrorInANestedFormLeavesTheOuterActionsFileSet) {
   support::FakeDataStore store;
   store.fs.AddFolder("/d/ACME");
-  shell::SetDataRoot("/d/");
-  shell::SetCurrentAdministrationFolder("ACME");
-  shell::RegisterEventBoundary();
+  store::SetDataRoot("/d/");
+  store::SetCurrentAdministrationFolder("ACME");
+  program::RegisterEventBoundary();
   ui::SetApplicationTitle("Ombrelo Account");
   SmallForm outer("Outer");
   SmallForm inner("Inner");
   inner.Button1.OnClick = [] { throw platform::ConversionError("'12,x' is not a valid floating point value"); };
   outer.Button1.OnClick = [&] {
-    shell::FileSetScope scope("GLA");
+    formkit::FileSetScope scope("GLA");
     if (!scope.Ok()) return;
-    shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'a').data());
+    store::AppendRecord(store::FileCode::GLA, std::string(376, 'a').data());
     Later([&] {
       QTest::mouseClick(WidgetOf<QPushButton>(inner, "Button1"), Qt::LeftButton);
       Later([&] { inner.Close(); });
     });
     inner.ShowModal();
-    Record("resumed at level " + std::to_string(shell::FileSetLevels()));
-    shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'b').data());
-    Record("records " + std::to_string(shell::RecordCount(shell::FileCode::GLA)));
+    Record("resumed at level " + std::to_string(store::FileSetLevels()));
+    store::AppendRecord(store::FileCode::GLA, std::string(376, 'b').data());
+    Record("records " + std::to_string(store::RecordCount(store::FileCode::GLA)));
   };
   ShowWindow(outer);
   BoxAnswerer answer;
   QTest::mouseClick(WidgetOf<QPushButton>(outer, "Button1"), Qt::LeftButton);
   EXPECT_EQ(answer.texts, std::vector<std::string>{"'12,x' is not a valid floating point value"});
   EXPECT_EQ(events, (std::vector<std::string>{"resumed at level 1", "records 2"}));
-  EXPECT_EQ(shell::FileSetLevels(), 0);
+  EXPECT_EQ(store::FileSetLevels(), 0);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_EQ(store.fs.HeldLocks(), 0);
   EXPECT_EQ(store.fs.File("/d/ACME/ledger.vlk"), std::string(376, 'a') + std::string(376, 'b'));

@@ -96,7 +96,7 @@ class PartnersFormQt : public QtFrontTest, public support::AdministrationFolder 
     masterdata::PartnerAdminSettings.SetCurrentAnnualBalance("2024");
     masterdata::PartnerAdminSettings.SetApprovedAnnualBalance("2023");
     masterdata::PartnerAdminSettings.SetLastClosedPeriod("04/12");
-    shell::CurrentAdministrationName = "Acme Trading";
+    store::CurrentAdministrationName = "Acme Trading";
     form.ApplyLanguageTexts();
     form.FormActivate();
     form.ComboBox2.SetItemIndex(0);
@@ -108,7 +108,7 @@ class PartnersFormQt : public QtFrontTest, public support::AdministrationFolder 
 TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   form.Edit30.SetText("alpha");
   form.Button1.UserClick();
-  ASSERT_EQ(form.TabControl1.TabIndex(), masterdata::TabDetails1);
+  ASSERT_EQ(form.TabControl1.TabIndex(), books::partners::TabDetails1);
   QImage details = qtfront::RenderForm(form);
   ASSERT_FALSE(details.isNull());
   qttest::KeepPicture(details, "partners-details.png");
@@ -117,7 +117,7 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   EXPECT_EQ(name->text(), "Alpha Trading Ltd");
   EXPECT_TRUE(name->isVisibleTo(qtfront::FindWidget(form, "partners2")));
 
-  form.TabControl1.UserSelectTab(masterdata::TabDetails2);
+  form.TabControl1.UserSelectTab(books::partners::TabDetails2);
   auto* group = qobject_cast<QLineEdit*>(qtfront::FindWidget(form, "Edit34"));
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->text(), "1300{Debtors}");
@@ -129,20 +129,20 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   form.Edit43.UserFocus();
 
   // The finance tab and the chart of the partner.
-  form.TabControl1.UserSelectTab(masterdata::TabFinance);
+  form.TabControl1.UserSelectTab(books::partners::TabFinance);
   QApplication::processEvents();
   auto* invoices = qobject_cast<QTableWidget*>(qtfront::FindWidget(form, "StringGrid2"));
   ASSERT_NE(invoices, nullptr);
   EXPECT_EQ(invoices->rowCount(), 17);
   qttest::KeepPicture(qtfront::RenderForm(form), "partners-finance.png");
-  form.TabControl1.UserSelectTab(masterdata::TabGraphics);
+  form.TabControl1.UserSelectTab(books::partners::TabGraphics);
   form.ToolButton18.UserClick();  // the previous year beside the current one
   ASSERT_NE(qtfront::FindWidget(form, "Chart1"), nullptr);
   qttest::KeepPicture(qtfront::RenderForm(form), "partners-chart.png");
 
   form.Edit30.SetText("");
   form.Button1.UserClick();
-  ASSERT_EQ(form.TabControl1.TabIndex(), masterdata::TabPartnerList);
+  ASSERT_EQ(form.TabControl1.TabIndex(), books::partners::TabPartnerList);
   QApplication::processEvents();
   auto* list = qobject_cast<QTableWidget*>(qtfront::FindWidget(form, "StringGrid1"));
   ASSERT_NE(list, nullptr);
@@ -208,7 +208,7 @@ TEST_F(PartnersFormQt, TheWindowKeepsTheSizeTheUserGaveIt) {
   EXPECT_EQ(window->size(), given);
 
   QTest::mouseClick(qtfront::FindWidget(form, "Button8"), Qt::LeftButton);  // next tab: details 2
-  ASSERT_EQ(form.TabControl1.TabIndex(), masterdata::TabDetails2);
+  ASSERT_EQ(form.TabControl1.TabIndex(), books::partners::TabDetails2);
   QApplication::processEvents();
   EXPECT_EQ(window->size(), given);
   auto* page = qtfront::FindWidget(form, "TabControl1")->findChild<QScrollArea*>();

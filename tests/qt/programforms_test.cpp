@@ -33,12 +33,12 @@ class ProgramFormsTest : public QtFrontTest {
     };
     // The forms are created as at start-up: inside the start-up file set.
     int result = -1;
-    shell::OpenFileSet("USE;SYS;ADM;LAN;INS", result);
-    ASSERT_EQ(result, 0) << shell::FileErrorText;
-    shell::CreateForms();
-    shell::ForceCloseFileSet();
+    store::OpenFileSet("USE;SYS;ADM;LAN;INS", result);
+    ASSERT_EQ(result, 0) << store::FileErrorText;
+    program::CreateForms();
+    store::ForceCloseFileSet();
   }
-  void TearDown() override { shell::DestroyForms(); }
+  void TearDown() override { program::DestroyForms(); }
 
   support::FakeDataStore store;
   std::vector<std::string> messages;
@@ -53,8 +53,8 @@ void Walk(const ui::Container& c, const std::function<void(const ui::Component&)
 }
 
 TEST_F(ProgramFormsTest, EveryFormRendersWithAWidgetForEachComponent) {
-  ASSERT_EQ(shell::ProgramForms().size(), 14u);
-  for (ui::Form* form : shell::ProgramForms()) {
+  ASSERT_EQ(program::ProgramForms().size(), 14u);
+  for (ui::Form* form : program::ProgramForms()) {
     SCOPED_TRACE(form->ClassName());
     QImage img = qtfront::RenderForm(*form);
     ASSERT_FALSE(img.isNull());
@@ -74,7 +74,7 @@ TEST_F(ProgramFormsTest, EveryFormRendersWithAWidgetForEachComponent) {
 }
 
 TEST_F(ProgramFormsTest, FormsWithComponentsDrawMoreThanABlankWindow) {
-  for (ui::Form* form : shell::ProgramForms()) {
+  for (ui::Form* form : program::ProgramForms()) {
     if (form->Children().empty()) continue;
     SCOPED_TRACE(form->ClassName());
     QImage img = qtfront::RenderForm(*form);
@@ -86,7 +86,7 @@ TEST_F(ProgramFormsTest, FormsWithComponentsDrawMoreThanABlankWindow) {
 }
 
 TEST_F(ProgramFormsTest, TypingIntoTheStartScreenReachesTheModel) {
-  auto& start = *shell::Startscherm;
+  auto& start = *program::Startscherm;
   ShowWindow(start);
   auto* edit = WidgetOf<QLineEdit>(start, "Edit2");
   ASSERT_NE(edit, nullptr);
@@ -99,7 +99,7 @@ TEST_F(ProgramFormsTest, TypingIntoTheStartScreenReachesTheModel) {
 }
 
 TEST_F(ProgramFormsTest, EscapeOnTheStartScreenClosesIt) {
-  auto& start = *shell::Startscherm;
+  auto& start = *program::Startscherm;
   bool closed = false;
   start.OnClose = [&] { closed = true; };
   QWidget* window = ShowWindow(start);
@@ -134,7 +134,7 @@ TEST_F(ProgramFormsTest, TheSettingsFormRendersBothTabs) {
   s.SetSalesBookName("Sales");
   s.SetPurchaseBookName("Purchases");
   s.SetDayBookName("Daybook");
-  masterdata::AdminSettingsValues = masterdata::ValuesOfRecord(s);
+  store::AdminSettingsValues = store::ValuesOfRecord(s);
   f.ShowValues();
   f.UpdatePeriodControls();
   f.StatusBar1.Show("Proposal periods date new bookyear", ui::colors::Lime);

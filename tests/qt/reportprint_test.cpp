@@ -67,7 +67,7 @@ TEST_F(ReportPrint, TheSixReportsPrintToPdfWithTheHandWorkedFigures) {
       f.Button2.UserClick();
     }
   };
-  ASSERT_TRUE(DoubleClick(shell::TreeFunction::Reports));
+  ASSERT_TRUE(DoubleClick(program::TreeFunction::Reports));
   backend.scripts.erase("Rapport1");
   EXPECT_TRUE(backend.messages.empty()) << backend.messages.front().text;
   for (int n = 1; n <= 6; ++n) ASSERT_TRUE(std::filesystem::exists(dir + "/report" + std::to_string(n) + ".pdf")) << n;
@@ -111,7 +111,7 @@ TEST_F(ReportPrint, TheFormShowsTheGridAndTheReport) {
     f.ComboBox4.UserSelect(1);
     f.Button1.UserClick();
   };
-  ASSERT_TRUE(DoubleClick(shell::TreeFunction::Reports));
+  ASSERT_TRUE(DoubleClick(program::TreeFunction::Reports));
   backend.scripts.erase("Rapport1");
   reports::TRapport1& f = *reports::Rapport1;
   {

@@ -28,7 +28,7 @@
 namespace {
 
 using journal::Tboeking;
-using shell::TreeFunction;
+using program::TreeFunction;
 using support::Bytes;
 using support::Records;
 
@@ -69,12 +69,12 @@ class BankImportRoad : public ::testing::Test, public support::ProgramFixture {
 };
 
 TEST_F(BankImportRoad, AStatementBecomesPaymentsAndTheMatchedOneIsBooked) {
-  ASSERT_TRUE(shell::LoginDone);
+  ASSERT_TRUE(program::LoginDone);
   bool shown = false;
   backend.scripts["boeking"] = [&](ui::Form& form) {
     auto& f = static_cast<Tboeking&>(form);
     shown = true;
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     auto openAndGo = [&] {
       backend.dialogAnswers.push_back("/home/anne/statement.csv");
       f.Button8.UserClick();
@@ -89,7 +89,7 @@ TEST_F(BankImportRoad, AStatementBecomesPaymentsAndTheMatchedOneIsBooked) {
     backend.messages.clear();
     f.Button25.UserClick();
     ASSERT_TRUE(backend.messages.empty()) << backend.messages[0].text;
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
     f.Button26.UserClick();
     EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 3");
     EXPECT_EQ(f.Edit118.GetText(), "Counterparty found      : 1");
@@ -115,7 +115,7 @@ TEST_F(BankImportRoad, AStatementBecomesPaymentsAndTheMatchedOneIsBooked) {
     f.Button26Click();
     EXPECT_EQ(Pay().size(), 3u);
     // Opened again: Next names every row a probable duplicate.
-    f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+    f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     openAndGo();
     backend.messages.clear();
     backend.messageAnswers.push_back(ui::ModalResult::Yes);

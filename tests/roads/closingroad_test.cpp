@@ -25,7 +25,7 @@
 
 namespace {
 
-using shell::TreeFunction;
+using program::TreeFunction;
 using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
@@ -80,16 +80,16 @@ class ClosingRoad : public ::testing::Test, public support::ProgramFixture {
     jvo[1].SetCreditAmount(250);
     store.fs.SetFile(D + "book.vlk", Bytes(jvo));
     LogInAgainWith(s);
-    ASSERT_EQ(masterdata::AdminSettings.CurrentPeriod(), current);
+    ASSERT_EQ(store::AdminSettings.CurrentPeriod(), current);
   }
 
   // The report form freezes at its first showing and is closed at the next.
   void FreezeOnTheReportForm(std::vector<std::string>& seen) {
     backend.scripts["Rapport1"] = [&seen](ui::Form& f) {
-      EXPECT_FALSE(shell::FileSetOpen);
+      EXPECT_FALSE(store::FileSetOpen);
       if (seen.empty()) {
         seen.push_back("freeze");
-        const reports::FreezeRun run = reports::FreezeOpenPeriod(masterdata::AdminSettings);
+        const books::closing::FreezeRun run = books::closing::FreezeOpenPeriod(store::AdminSettings);
         EXPECT_TRUE(run.Ok()) << (run.messages.empty() ? "" : run.messages.front());
       } else {
         // The activation has said it and cleared the flag.
@@ -107,21 +107,21 @@ TEST_F(ClosingRoad, AYearEndShowsTheSettingsOnTab2AndThenTheReportFormAgain) {
   FreezeOnTheReportForm(seen);
   backend.scripts["administrationsetting"] = [&seen](ui::Form& f) {
     auto& settings = static_cast<masterdata::Tadministrationsetting&>(f);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
     EXPECT_EQ(settings.TabControl1.TabIndex(), 1);
     EXPECT_EQ(settings.StatusBar1.PanelText(0), "Proposal periods date new bookyear");
     EXPECT_EQ(settings.StatusBar1.BackColor(), ui::colors::Lime);
     EXPECT_TRUE(settings.Button4.Enabled());
-    EXPECT_EQ(shell::DateToYmd(settings.DateTimePicker1.Date()), "20250101");
+    EXPECT_EQ(text::DateToYmd(settings.DateTimePicker1.Date()), "20250101");
     seen.push_back("settings");
   };
   backend.modalShown.clear();
   ASSERT_TRUE(DoubleClick(TreeFunction::Reports));
   EXPECT_EQ(seen, (std::vector<std::string>{"freeze", "settings", " freeze succesful "}));
   EXPECT_EQ(backend.modalShown, (std::vector<std::string>{"Rapport1", "administrationsetting", "Rapport1"}));
-  EXPECT_FALSE(shell::FileSetOpen);
-  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20250101");
-  EXPECT_EQ(masterdata::AdminSettings.FiscalYear(), "2025");
+  EXPECT_FALSE(store::FileSetOpen);
+  EXPECT_EQ(store::AdminSettings.BookYearStart(), "20250101");
+  EXPECT_EQ(store::AdminSettings.FiscalYear(), "2025");
   EXPECT_EQ(masterdata::administrationsetting->StatusBar1.PanelText(0), "");
 }
 
@@ -133,8 +133,8 @@ TEST_F(ClosingRoad, APeriodWithinTheYearBringsBackOnlyTheReportForm) {
   ASSERT_TRUE(DoubleClick(TreeFunction::Reports));
   EXPECT_EQ(seen, (std::vector<std::string>{"freeze", " freeze succesful "}));
   EXPECT_EQ(backend.modalShown, (std::vector<std::string>{"Rapport1", "Rapport1"}));
-  EXPECT_FALSE(shell::FileSetOpen);
-  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "04/12");
+  EXPECT_FALSE(store::FileSetOpen);
+  EXPECT_EQ(store::AdminSettings.CurrentPeriod(), "04/12");
 }
 
 TEST_F(ClosingRoad, TheReportFormClosedWithoutAFreezeEndsTheRoad) {
@@ -144,7 +144,7 @@ TEST_F(ClosingRoad, TheReportFormClosedWithoutAFreezeEndsTheRoad) {
   ASSERT_TRUE(DoubleClick(TreeFunction::Reports));
   EXPECT_EQ(backend.modalShown, (std::vector<std::string>{"Rapport1"}));
   EXPECT_EQ(store.fs.File(D + "adminset.vlk") + store.fs.File(D + "book.vlk"), before);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace

@@ -126,7 +126,7 @@ class ConvertCopyRoad : public ::testing::Test, public support::ProgramFixture {
       a.Button4.UserClick();
       a.Close();
     };
-    ASSERT_TRUE(DoubleClick(shell::TreeFunction::Administrations));
+    ASSERT_TRUE(DoubleClick(program::TreeFunction::Administrations));
     backend.scripts.erase("Administrations");
   }
 };
@@ -136,7 +136,7 @@ TEST_F(ConvertCopyRoad, OldLayoutsConvertedOnceThenCopiedWholeAndAsANewBookYear)
 
   // The first log-in converts, says so once, and reads the data right.
   const std::vector<std::string> first = LogInTo("Acme Ltd");
-  ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+  ASSERT_EQ(store::CurrentAdministrationCode, "ACME");
   ASSERT_EQ(first.size(), 1u);
   for (const char* named : {"invsum.vlk (backup invsum001.vlk)", "ledger.vlk (backup ledger003.vlk)",
                             "ledgerct.vlk (backup ledgerct004.vlk)", "adminset.vlk (backup adminset007.vlk)"})
@@ -145,8 +145,8 @@ TEST_F(ConvertCopyRoad, OldLayoutsConvertedOnceThenCopiedWholeAndAsANewBookYear)
            {"invsum.vlk", "invsum001.vlk"}, {"ledger.vlk", "ledger003.vlk"},
            {"ledgerct.vlk", "ledgerct004.vlk"}, {"adminset.vlk", "adminset007.vlk"}})
     EXPECT_EQ(store.fs.File(kAcme + backup), old.at(file)) << backup;
-  EXPECT_EQ(masterdata::AdminSettings.CompanyName(), "Acme Trading Company");
-  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20240101");
+  EXPECT_EQ(store::AdminSettings.CompanyName(), "Acme Trading Company");
+  EXPECT_EQ(store::AdminSettings.BookYearStart(), "20240101");
   const auto accounts = support::Records<records::LedgerAccountRec>(store.fs.File(kAcme + "ledger.vlk"));
   ASSERT_EQ(accounts.size(), 2u);
   EXPECT_EQ(accounts[0].AccountNumber(), "1000");
@@ -167,22 +167,22 @@ TEST_F(ConvertCopyRoad, OldLayoutsConvertedOnceThenCopiedWholeAndAsANewBookYear)
   CopyOnTheForm(1, false);
   EXPECT_EQ(backend.messages.back().text, masterdata::MsgCopyDoneText);
   const std::vector<std::string> intoWhole = LogInTo("Acme copy");
-  EXPECT_EQ(shell::CurrentAdministrationCode, "WHOLE");
+  EXPECT_EQ(store::CurrentAdministrationCode, "WHOLE");
   EXPECT_TRUE(intoWhole.empty());
   for (const char* name : {"ledger.vlk", "ledgerct.vlk", "invsum.vlk", "adminset.vlk", "releaseflag.vlk"})
     EXPECT_EQ(store.fs.File(kWhole + name), converted.at(name)) << name;
   EXPECT_FALSE(store.fs.HasFile(kWhole + "ledger003.vlk"));  // backups stay with their administration
-  EXPECT_EQ(masterdata::AdminSettings.CompanyName(), "Acme Trading Company");
+  EXPECT_EQ(store::AdminSettings.CompanyName(), "Acme Trading Company");
 
   // The general ledger as a new book year, then a log-in to it.
   LogInTo("Acme Ltd");
   CopyOnTheForm(2, true);
   const std::vector<std::string> intoLedger = LogInTo("Acme 2025");
-  EXPECT_EQ(shell::CurrentAdministrationCode, "LEDGER");
+  EXPECT_EQ(store::CurrentAdministrationCode, "LEDGER");
   EXPECT_TRUE(intoLedger.empty());
-  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20250101");
-  EXPECT_EQ(masterdata::AdminSettings.BookYearEnd(), "20251231");
-  EXPECT_EQ(masterdata::AdminSettings.CompanyName(), "Acme Trading Company");
+  EXPECT_EQ(store::AdminSettings.BookYearStart(), "20250101");
+  EXPECT_EQ(store::AdminSettings.BookYearEnd(), "20251231");
+  EXPECT_EQ(store::AdminSettings.CompanyName(), "Acme Trading Company");
   const auto redated = support::Records<records::LedgerAccountRec>(store.fs.File(kLedger + "ledger.vlk"));
   ASSERT_EQ(redated.size(), 2u);
   EXPECT_EQ(redated[0].StartDate(), "20241231");
@@ -198,7 +198,7 @@ TEST_F(ConvertCopyRoad, OldLayoutsConvertedOnceThenCopiedWholeAndAsANewBookYear)
 
 TEST_F(ConvertCopyRoad, FixedAssetsSavedOutOfOrder) {
   LogInTo("Acme Ltd");
-  ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+  ASSERT_EQ(store::CurrentAdministrationCode, "ACME");
   backend.scripts["Fixedassetsform"] = [](ui::Form&) {
     masterdata::TFixedassetsform& f = *masterdata::Fixedassetsform;
     ASSERT_EQ(f.ComboBox2.Count(), 2);
@@ -217,7 +217,7 @@ TEST_F(ConvertCopyRoad, FixedAssetsSavedOutOfOrder) {
   for (const auto& r : support::Records<records::FixedAssetRec>(store.fs.File(kAcme + "fixed.vlk")))
     numbers.push_back(r.AssetNumber());
   EXPECT_EQ(numbers, (std::vector<std::string>{"A-1", "B-2", "C-3"}));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@
 namespace {
 
 using journal::Tboeking;
-using shell::TreeFunction;
+using program::TreeFunction;
 using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
@@ -56,8 +56,8 @@ class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
 
   void SetUp() override {
     StartWithAcme();
-    shell::SystemParams.SetTaxRateName(0, "HIGH");
-    shell::SystemParams.SetTaxRate(0, 21);
+    store::SystemParams.SetTaxRateName(0, "HIGH");
+    store::SystemParams.SetTaxRate(0, 21);
     LogInToAcme();
     records::AdminSettingsRec s = support::MonthlyBookYear(2024);
     s.SetCurrentPeriod("05/12");
@@ -100,7 +100,7 @@ class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
   std::vector<records::JournalVoucherRec> Vouchers() const {
     return support::Records<records::JournalVoucherRec>(store.fs.File(D + "book.vlk"));
   }
-  static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
+  static std::string Amount(double v) { return text::FormatAmount(v, 2, 'Y'); }
   static void ExpectLine(const Tboeking& f, int line, const std::string& account, const std::string& debit,
                          const std::string& credit) {
     SCOPED_TRACE("line " + std::to_string(line + 1));
@@ -119,7 +119,7 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     // A new invoice; the partner found by its name fills the invoice tab.
     f.ComboBox3.UserSelect(0);  // customer invoices
     f.SpeedButton5.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_TRUE(f.SelectPartner.Enabled());
     EXPECT_FALSE(f.Search1.Enabled());
     f.Edit4.UserFocus();
@@ -144,7 +144,7 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     EXPECT_EQ(Invoices()[0].InvoiceNumber(), "1001");
     EXPECT_EQ(Invoices()[0].VoucherDate(), "20240517");
     EXPECT_FALSE(Invoices()[0].VoucherCreated());
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
     EXPECT_EQ(f.Edit3.GetText(), "CUS1/1001");
     EXPECT_EQ(f.Edit6.GetText(), "20240517/CUS1/1001");
     ExpectLine(f, 0, "1300", Amount(121), "");
@@ -158,7 +158,7 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
 
     // Listed with every invoice: booked.
     f.SpeedButton6.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoiceList);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoiceList);
     f.CheckBox5.UserClick();
     f.Image5.UserClick();
     EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1001");
@@ -167,7 +167,7 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
 
     // A payment of 121.00 with the invoice ticked.
     f.SpeedButton7.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
     ASSERT_EQ(f.ComboBox6.ItemIndex(), 0);
     f.Edit8.UserFocus();
     f.Edit8.UserSetText("1");
@@ -199,7 +199,7 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     ASSERT_EQ(f.Edit3.GetText(), "CUS1/1001");
     ASSERT_TRUE(f.Button23.Visible());
     f.Button23.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(f.Edit7.GetText(), "1001");
     EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
     EXPECT_EQ(f.Edit17.GetText(), Amount(121));
@@ -208,7 +208,7 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     f.leesvorigrecord.Execute();
     ASSERT_EQ(f.Edit3.GetText(), "CUS1/1");
     f.Button23.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
     EXPECT_EQ(f.Edit80.GetText(), "1");
     EXPECT_EQ(f.PaymentState(), Tboeking::DocumentState::LoadedBooked);
     ASSERT_EQ(f.CheckListBox1.Items().size(), 1u);
@@ -226,7 +226,7 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_TRUE(shown);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // An invoice number typed with blanks at its ends is stored without them;
@@ -306,7 +306,7 @@ TEST_F(DocumentRoad, InvoiceNumbersWithBlanksArePaidNewAndAlreadyStored) {
     EXPECT_TRUE(f.CheckListBox1.Items().empty());
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace
@@ -374,7 +374,7 @@ TEST_F(DocumentRoad, GoingToADeletedDocumentLoadsNothingAndKeepsTheFilters) {
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_TRUE(shown);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace

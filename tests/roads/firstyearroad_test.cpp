@@ -46,17 +46,17 @@
 
 namespace {
 
-using shell::TreeFunction;
+using program::TreeFunction;
 
 const std::string W = "/w/";
 const std::string D = "/w/data/ACME/";
 
-std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
+std::string Amount(double v) { return text::FormatAmount(v, 2, 'Y'); }
 
 // The word of an export kind in the export form's list, "1" to "9".
 std::string ExportKindWord(const std::string& digit) {
   const int offsets[] = {0, 8493, 8519, 8545, 8571, 8602, 8628, 8654, 0, 8680};
-  return shell::L(offsets[std::stoi(digit)]);
+  return text::L(offsets[std::stoi(digit)]);
 }
 
 class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
@@ -81,7 +81,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
   // to it.
   void FirstStartAndNewAdministration() {
     backend.scripts["systemscherm"] = [](ui::Form& form) {
-      auto& f = static_cast<shell::Tsystemscherm&>(form);
+      auto& f = static_cast<systemforms::Tsystemscherm&>(form);
       f.CheckBox4.UserClick();  // rates by product or service
       f.NameEdit(0)->UserFocus();
       f.NameEdit(0)->UserSetText("HIGH");
@@ -96,7 +96,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     Start();
     backend.scripts.erase("systemscherm");
     ASSERT_TRUE(store.fs.HasFile(W + "sysparm010000.vlk"));
-    shell::TStartscherm& s = Screen();
+    program::TStartscherm& s = Screen();
     ASSERT_TRUE(s.Panel1.Visible());
     s.Button1.UserClick();  // nobody is asked: the system functions
     ShowFromTree<masterdata::TAdministrations>(TreeFunction::Administrations, "Administrations",
@@ -109,7 +109,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     ASSERT_TRUE(s.Panel1.Visible());
     ASSERT_EQ(s.ComboBox1.GetText(), "Acme Ltd");
     s.Button1.UserClick();
-    ASSERT_EQ(shell::CurrentAdministrationCode, "ACME");
+    ASSERT_EQ(store::CurrentAdministrationCode, "ACME");
     ASSERT_TRUE(Messages().empty());
   }
 
@@ -183,7 +183,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
         f.Edit5.UserFocus();
         ui::RadioButton* type[] = {&f.RadioButton1, &f.RadioButton2, &f.RadioButton3, &f.RadioButton4};
         type[std::string("PTDC").find(a.type)]->UserClick();
-        EXPECT_EQ(shell::DateToYmd(f.DateTimePicker1.Date()), "20251231");
+        EXPECT_EQ(text::DateToYmd(f.DateTimePicker1.Date()), "20251231");
         if (*a.start) {
           f.MaskEdit2.UserFocus();
           f.MaskEdit2.UserSetText(a.start);
@@ -219,7 +219,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
       f.ComboBox2.UserSelect(kind);
       f.Button4.UserClick();
       f.Edit1.UserSetText(name);
-      f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+      f.TabControl1.UserSelectTab(books::partners::TabDetails2);
       f.Edit20.UserSetText(bank);
       f.Edit37.UserSetText("10");
       f.Edit38.UserSetText("2");
@@ -238,7 +238,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
   // ---- the journal form
 
   static void SaveProposal(journal::Tboeking& f) {
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabVoucher);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
     ASSERT_TRUE(f.Opslaan.Enabled()) << f.Edit3.GetText() << ": " << f.StatusBar1.PanelText(0);
     f.Button5.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0), "") << f.Edit3.GetText();
@@ -251,7 +251,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     SCOPED_TRACE(number);
     f.ComboBox3.UserSelect(kind);
     f.SpeedButton5.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     f.Edit4.UserFocus();
     f.Edit4.UserSetText(name);
     f.SpeedButton4.UserClick();
@@ -288,7 +288,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
       // Jansen pays on the 15th, within the ten discount days: 1,210.00
       // less 2 % (24.20, of which 4.20 sales tax) is 1,185.80.
       f.SpeedButton7.UserClick();
-      ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+      ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
       f.ComboBox6.UserSelect(0);
       f.Edit8.UserFocus();
       f.Edit8.UserSetText("1");  // the payment tab finds a partner by its number
@@ -319,7 +319,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
                      "20-01-2026;NL99BANK0000000099;NL03BANK0000000003;Office Supplies Ltd;D;605,00;INV-77;\r\n"
                      "25-01-2026;NL99BANK0000000099;NL02BANK0000000002;De Vries Shop;C;242,00;2026-002;\r\n");
     ShowFromTree<journal::Tboeking>(TreeFunction::JournalVouchers, "boeking", [&](journal::Tboeking& f) {
-      f.TabControl1.UserSelectTab(journal::TabPaymentImport);
+      f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
       backend.dialogAnswers.push_back("/home/anne/january.csv");
       f.Button8.UserClick();
       support::SplitSemicolonStatement(f);
@@ -328,7 +328,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
       ASSERT_EQ(f.ComboBox4.GetText(), "1000{Bank}");
       f.Button25.UserClick();
       ASSERT_TRUE(backend.messages.empty()) << backend.messages[0].text;
-      ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabMatchImport);
+      ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
       f.Button26.UserClick();
       EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 2");
       EXPECT_EQ(f.Edit119.GetText(), "Payments with JV        : 2");
@@ -344,7 +344,7 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     ASSERT_TRUE(DoubleClick(TreeFunction::Reports));
     backend.scripts.erase("Rapport1");
     EXPECT_GT(showing, 0);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
   }
   // Generates report `kind` (0 trial balance ... 5 creditors) and gives
   // its text; the two balance reports through their preview.
@@ -413,8 +413,8 @@ TEST_F(FirstYearRoad, FromTheFirstStartToTheAuditFileOfJanuary) {
   EXPECT_EQ(gla[3].AccountNumber(), "1000");
   EXPECT_TRUE(gla[3].IsCashOrBank());
   EXPECT_EQ(gla[6].SalesTaxCode(), "HIGH");
-  EXPECT_EQ(shell::SystemParams.TaxRateName(0), "HIGH");
-  EXPECT_EQ(shell::SystemParams.TaxRate(0), 21);
+  EXPECT_EQ(store::SystemParams.TaxRateName(0), "HIGH");
+  EXPECT_EQ(store::SystemParams.TaxRate(0), 21);
   EXPECT_EQ(gla[4].AccountFunction(), "Customer group");
   Settings("0900");
   EXPECT_EQ(Records<records::AdminSettingsRec>("adminset.vlk")[0].ProfitAccountNumber(), "0900");
@@ -481,7 +481,7 @@ TEST_F(FirstYearRoad, FromTheFirstStartToTheAuditFileOfJanuary) {
   // and 4.20 of its tax; the bank's 605.00 out and 242.00 in.
   std::map<std::string, double> net;
   for (const auto& v : Records<records::JournalVoucherRec>("book.vlk"))
-    net[shell::TrimTrailingBlanks(v.AccountNumber())] += v.DebitAmount() - v.CreditAmount();
+    net[text::TrimTrailingBlanks(v.AccountNumber())] += v.DebitAmount() - v.CreditAmount();
   const std::map<std::string, double> expected = {
       {"1000", -500 + 1185.80 - 605 + 242}, {"1300", 1210 + 242 - 1210 - 242 + 363}, {"1600", -605 + 605 - 121},
       {"1700", -210 - 42 + 4.20 - 63},      {"1710", 105 + 21},                       {"4000", 500},
@@ -536,9 +536,9 @@ TEST_F(FirstYearRoad, FromTheFirstStartToTheAuditFileOfJanuary) {
   // it, so Save stores February's voucher only.
   ShowFromTree<journal::Tboeking>(TreeFunction::JournalVouchers, "boeking", [&](journal::Tboeking& f) {
     f.DateTimePicker2.UserSetDate(platform::EncodeDate(2026, 1, 31));
-    EXPECT_EQ(shell::DateToYmd(f.DateTimePicker2.Date()), "20260210");
+    EXPECT_EQ(text::DateToYmd(f.DateTimePicker2.Date()), "20260210");
     ASSERT_TRUE(f.DateTimePicker2.MinDate());
-    EXPECT_EQ(shell::DateToYmd(*f.DateTimePicker2.MinDate()), "20260201");
+    EXPECT_EQ(text::DateToYmd(*f.DateTimePicker2.MinDate()), "20260201");
   });
   Messages();
 

@@ -31,8 +31,8 @@
 
 namespace {
 
+using program::TreeFunction;
 using reports::TRapport1;
-using shell::TreeFunction;
 using support::Bytes;
 
 const std::string W = "/w/";
@@ -61,7 +61,7 @@ class FreezeRoad : public ::testing::Test, public support::ProgramFixture {
     store.fs.SetFile(D + "payment.vlk", Bytes(std::vector<records::PaymentRec>{pay}));
     if (booked) BookTheDocuments();
     LogInToAcme();
-    ASSERT_EQ(masterdata::AdminSettings.CurrentPeriod(), "02/12");
+    ASSERT_EQ(store::AdminSettings.CurrentPeriod(), "02/12");
   }
 
   // Every invoice and payment gets its voucher, as the journal form marks them.
@@ -84,7 +84,7 @@ class FreezeRoad : public ::testing::Test, public support::ProgramFixture {
   std::vector<records::JournalVoucherRec> SystemVouchers() const {
     std::vector<records::JournalVoucherRec> out;
     for (const auto& v : Records<records::JournalVoucherRec>("book.vlk"))
-      if (shell::TrimTrailingBlanks(v.BookNumber()) == "! SYSTEM") out.push_back(v);
+      if (text::TrimTrailingBlanks(v.BookNumber()) == "! SYSTEM") out.push_back(v);
     return out;
   }
   std::string Files() const {
@@ -96,12 +96,12 @@ class FreezeRoad : public ::testing::Test, public support::ProgramFixture {
   void Reports(const std::function<void(TRapport1&, int)>& script) {
     int showing = 0;
     backend.scripts["Rapport1"] = [&](ui::Form& f) {
-      EXPECT_FALSE(shell::FileSetOpen);
+      EXPECT_FALSE(store::FileSetOpen);
       script(static_cast<TRapport1&>(f), showing++);
     };
     ASSERT_TRUE(DoubleClick(TreeFunction::Reports));
     backend.scripts.erase("Rapport1");
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
   }
 
   static void Generate(TRapport1& f, int report) {
@@ -143,14 +143,13 @@ TEST_F(FreezeRoad, RefusedForUnbookedDocumentsThenFrozenAndTheFormSaysSo) {
     Freeze(f);
     ASSERT_EQ(MessagesSince(seen).size(), 1u);
     EXPECT_EQ(backend.messages[seen].buttons, ui::Buttons::YesNo);
-    EXPECT_EQ(backend.messages[seen].text, reports::FreezeQuestion("2024-02/12"));
+    EXPECT_EQ(backend.messages[seen].text, books::closing::FreezeQuestion("2024-02/12"));
     EXPECT_NE(backend.messages[seen].text.find("2024-02/12"), std::string::npos);
 
     seen = backend.messages.size();
     f.ToolButton5.UserClick();
     EXPECT_EQ(MessagesSince(seen),
-              (std::vector<std::string>{reports::FreezeQuestion("2024-02/12"), shell::L(11132),
-                                        shell::L(11243)}));
+              (std::vector<std::string>{books::closing::FreezeQuestion("2024-02/12"), text::L(11132), text::L(11243)}));
     EXPECT_TRUE(f.Showing());
     EXPECT_TRUE(f.freezeperiode.Enabled());
   });
@@ -179,7 +178,7 @@ TEST_F(FreezeRoad, RefusedForUnbookedDocumentsThenFrozenAndTheFormSaysSo) {
       EXPECT_EQ(reports::ReportTransferAccountNumber, "9900");
       EXPECT_EQ(reports::ReportProfitAccountNumber, "0900");
       // February's profit: the rent of 100 is a loss.
-      EXPECT_EQ(reports::FreezeProfitText, shell::FormatAmount(-100, 2, 'Y'));
+      EXPECT_EQ(reports::FreezeProfitText, text::FormatAmount(-100, 2, 'Y'));
       return;
     }
     ASSERT_EQ(showing, 1);
@@ -191,7 +190,7 @@ TEST_F(FreezeRoad, RefusedForUnbookedDocumentsThenFrozenAndTheFormSaysSo) {
     EXPECT_EQ(f.ComboBox3.Count(), 9) << "the accounts are read at every showing";
   });
   EXPECT_EQ(backend.modalShown, (std::vector<std::string>{"Rapport1", "Rapport1"}));
-  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "03/12");
+  EXPECT_EQ(store::AdminSettings.CurrentPeriod(), "03/12");
   EXPECT_EQ(Records<records::FreezeRec>("freeze.vlk").size(), 2u);
   const auto system = SystemVouchers();
   ASSERT_EQ(system.size(), 2u);
@@ -217,7 +216,7 @@ TEST_F(FreezeRoad, AnyOtherRefusalIsOneBoxAndWritesNothing) {
          s.SetCurrentPeriod("03/12");
          store.fs.SetFile(D + "adminset.vlk", Bytes(s));
        },
-       [] { return reports::MsgFreezeSettingsChanged(); }},
+       [] { return books::closing::MsgFreezeSettingsChanged(); }},
       {"a system voucher stands on the period's last day",
        [&] {
          // Two lines that balance, as a system voucher has.
@@ -230,10 +229,10 @@ TEST_F(FreezeRoad, AnyOtherRefusalIsOneBoxAndWritesNothing) {
          }
          store.fs.SetFile(D + "book.vlk", Bytes(book));
        },
-       [] { return reports::MsgSystemVoucherExists("20240229"); }},
+       [] { return books::closing::MsgSystemVoucherExists("20240229"); }},
       {"the freeze file cannot be opened",
        [&] { store.fs.InjectError(D + "freeze.vlk", support::FakeFileSystem::Op::OpenReadWrite, 13); },
-       [] { return shell::FileErrorText; }},
+       [] { return store::FileErrorText; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -270,11 +269,11 @@ TEST_F(FreezeRoad, TheYearIsFrozenToItsEndThroughTheFormAndTheLastPeriodUnfrozen
   backend.scripts["administrationsetting"] = [&](ui::Form& form) {
     auto& f = static_cast<masterdata::Tadministrationsetting&>(form);
     proposed = true;
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
     EXPECT_EQ(f.TabControl1.TabIndex(), 1);
-    EXPECT_EQ(f.StatusBar1.PanelText(0), reports::MsgNewBookYearProposal());
+    EXPECT_EQ(f.StatusBar1.PanelText(0), books::closing::MsgNewBookYearProposal());
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Lime);
-    EXPECT_EQ(shell::DateToYmd(f.DateTimePicker1.Date()), "20250101");
+    EXPECT_EQ(text::DateToYmd(f.DateTimePicker1.Date()), "20250101");
     EXPECT_TRUE(f.Button4.Enabled());
   };
   const std::string elevenFrozen = [&] {
@@ -302,9 +301,9 @@ TEST_F(FreezeRoad, TheYearIsFrozenToItsEndThroughTheFormAndTheLastPeriodUnfrozen
   expected.push_back("administrationsetting");
   expected.push_back("Rapport1");
   EXPECT_EQ(backend.modalShown, expected);
-  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20250101");
-  EXPECT_EQ(masterdata::AdminSettings.ApprovedAnnualBalance(), "2024");
-  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "01/12");
+  EXPECT_EQ(store::AdminSettings.BookYearStart(), "20250101");
+  EXPECT_EQ(store::AdminSettings.ApprovedAnnualBalance(), "2024");
+  EXPECT_EQ(store::AdminSettings.CurrentPeriod(), "01/12");
   EXPECT_EQ(Records<records::FreezeRec>("freeze.vlk").size(), 12u);
   // Eleven period vouchers of two lines, and the opening voucher.
   const auto system = SystemVouchers();
@@ -323,16 +322,16 @@ TEST_F(FreezeRoad, TheYearIsFrozenToItsEndThroughTheFormAndTheLastPeriodUnfrozen
     f.Button4.UserClick();
     ASSERT_EQ(MessagesSince(seen).size(), 1u);
     EXPECT_NE(backend.messages[seen].text.find("2024-12/12"), std::string::npos);
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10410));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10410));
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Green);
     EXPECT_TRUE(f.Showing());
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::AdministrationSettings));
   backend.scripts.erase("administrationsetting");
   EXPECT_TRUE(shown);
-  EXPECT_FALSE(shell::FileSetOpen);
-  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "12/12");
-  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20240101");
+  EXPECT_FALSE(store::FileSetOpen);
+  EXPECT_EQ(store::AdminSettings.CurrentPeriod(), "12/12");
+  EXPECT_EQ(store::AdminSettings.BookYearStart(), "20240101");
   EXPECT_EQ(Records<records::FreezeRec>("freeze.vlk").size(), 11u);
   EXPECT_EQ(store.fs.File(D + "book.vlk") + store.fs.File(D + "freeze.vlk"),
             elevenFrozen.substr(store.fs.File(D + "adminset.vlk").size()));
@@ -384,7 +383,7 @@ TEST_F(FreezeRoad, ANewAdministrationReportsAndFreezesItsOpeningPeriod) {
       const std::size_t seen = backend.messages.size();
       Freeze(f);
       ASSERT_EQ(MessagesSince(seen).size(), 1u) << "only the question";
-      EXPECT_EQ(backend.messages[seen].text, reports::FreezeQuestion("2024-00/00"));
+      EXPECT_EQ(backend.messages[seen].text, books::closing::FreezeQuestion("2024-00/00"));
       EXPECT_FALSE(f.Showing());
       return;
     }
@@ -395,8 +394,8 @@ TEST_F(FreezeRoad, ANewAdministrationReportsAndFreezesItsOpeningPeriod) {
   const auto frozen = Records<records::FreezeRec>("freeze.vlk");
   ASSERT_EQ(frozen.size(), 1u);
   EXPECT_EQ(frozen[0].PeriodLabel(), "2023-01/01");
-  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "01/12");
-  EXPECT_EQ(masterdata::AdminSettings.CurrentAnnualBalance(), "2024");
+  EXPECT_EQ(store::AdminSettings.CurrentPeriod(), "01/12");
+  EXPECT_EQ(store::AdminSettings.CurrentAnnualBalance(), "2024");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@
 
 namespace {
 
-using shell::TreeFunction;
+using program::TreeFunction;
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -36,11 +36,11 @@ struct Shown {
   bool operator==(const Shown&) const = default;
 };
 
-Shown WhatTheHelpShows(const shell::Thelpform& help) {
-  Shown out{shell::HelpFileName, "?", false};
+Shown WhatTheHelpShows(const formkit::Thelpform& help) {
+  Shown out{formkit::HelpFileName, "?", false};
   const ui::TreeNode* node = help.TreeView1.Selected();
   if (!node || node->data < 0) return out;
-  const shell::HelpTopic& topic = help.Topics().topics.at(static_cast<std::size_t>(node->data));
+  const formkit::HelpTopic& topic = help.Topics().topics.at(static_cast<std::size_t>(node->data));
   out.tag = topic.tag;
   out.headingOnTop = help.RichEdit1.TopParagraph() == static_cast<int>(topic.line);
   return out;
@@ -58,7 +58,7 @@ class HelpRoad : public ::testing::Test, public support::ProgramFixture {
     LogIn("", "", "");
     // The help: what it shows on opening, then after a switch to German.
     backend.scripts["helpform"] = [this](ui::Form& f) {
-      auto& help = static_cast<shell::Thelpform&>(f);
+      auto& help = static_cast<formkit::Thelpform&>(f);
       formHidden.push_back(!openedFrom->Showing());
       shown.push_back(WhatTheHelpShows(help));
       help.ComboBox1.UserSelect(help.ComboBox1.IndexOf("Deutsch"));
@@ -108,15 +108,15 @@ TEST_F(HelpRoad, F1OnThreeFormsOpensTheirTopicsAndALanguageSwitchKeepsIt) {
 }
 
 TEST_F(HelpRoad, TheLanguageRoutineGivesTheHelpItsLanguageAndWebPages) {
-  shell::SystemParams.SetLanguageName("Nederlands");
+  store::SystemParams.SetLanguageName("Nederlands");
   Screen().FormActivate();
   openedFrom = &Screen();
   Screen().UserKeyDown(ui::keys::F1);
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown.front(), (Shown{"helpNederlands.rtf", "<MEN00>", true}));
-  ASSERT_NE(shell::helpform, nullptr);
-  EXPECT_TRUE(shell::helpform->BrowseURL1URL.ends_with("/indexnl.html")) << shell::helpform->BrowseURL1URL;
-  EXPECT_TRUE(shell::helpform->BrowseURL2URL.ends_with("/newsnl.html")) << shell::helpform->BrowseURL2URL;
+  ASSERT_NE(formkit::helpform, nullptr);
+  EXPECT_TRUE(formkit::helpform->BrowseURL1URL.ends_with("/indexnl.html")) << formkit::helpform->BrowseURL1URL;
+  EXPECT_TRUE(formkit::helpform->BrowseURL2URL.ends_with("/newsnl.html")) << formkit::helpform->BrowseURL2URL;
 }
 
 }  // namespace

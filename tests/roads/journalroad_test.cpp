@@ -27,7 +27,7 @@
 namespace {
 
 using journal::Tboeking;
-using shell::TreeFunction;
+using program::TreeFunction;
 using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
@@ -53,7 +53,7 @@ records::JournalVoucherRec Stored(const std::string& date, const std::string& nu
   r.SetDebitAmount(debit);
   r.SetCreditAmount(credit);
   r.SetChangedBy("SYSTEM");
-  r.SetChangedAt(shell::Cut(platform::DateTimeToText(platform::Now()), 20));
+  r.SetChangedAt(text::Cut(platform::DateTimeToText(platform::Now()), 20));
   return r;
 }
 
@@ -65,8 +65,8 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
   void SetUp() override {
     StartWithAcme();
     // The sales-tax rates as the system settings form keeps them.
-    shell::SystemParams.SetTaxRateName(0, "HIGH");
-    shell::SystemParams.SetTaxRate(0, 21);
+    store::SystemParams.SetTaxRateName(0, "HIGH");
+    store::SystemParams.SetTaxRate(0, 21);
     LogInToAcme();
     // The administration's settings as its settings form saved them, read
     // at the next log-in.
@@ -113,7 +113,7 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
 };
 
 TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
-  ASSERT_TRUE(shell::LoginDone);
+  ASSERT_TRUE(program::LoginDone);
   bool shown = false;
   backend.scripts["boeking"] = [&](ui::Form& form) {
     auto& f = static_cast<Tboeking&>(form);
@@ -122,7 +122,7 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     EXPECT_EQ(f.ComboBox1.Count(), 4);
     // The set-up's tables: the sales-tax account with its rate, and the
     // ten profiles written into the empty profile file.
-    EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<journal::SalesTaxAccount>{{"4000", "HIGH", 21}}));
+    EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<books::journal::SalesTaxAccount>{{"4000", "HIGH", 21}}));
     EXPECT_EQ(store.fs.File("/w/ifs.vlk").size(), 10u * records::ImportProfileRec::kSize);
     EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
 
@@ -167,7 +167,7 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     EXPECT_EQ(f.Edit3.GetText(), "P1");
     f.leesvorigrecord.Execute();
     EXPECT_EQ(f.Edit3.GetText(), "P1");
-    EXPECT_EQ(f.StatusBar1.PanelText(0), shell::L(10532));
+    EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10532));
 
     // P1 to two lines: the file shrinks by one and the neighbours stay.
     f.Lines[1].Debit.UserFocus();
@@ -212,13 +212,13 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     f.ComboBox11.UserSelect(1);
     EXPECT_EQ(f.Lines[0].Number.GetText(), "8000");
     EXPECT_EQ(f.Lines[0].Caption.GetText(), "Rent");
-    EXPECT_EQ(f.Lines[1].Credit.GetText(), shell::FormatAmount(75, 2, 'Y'));
+    EXPECT_EQ(f.Lines[1].Credit.GetText(), text::FormatAmount(75, 2, 'Y'));
     f.Edit3.UserSetText("M2");
     EXPECT_TRUE(f.Opslaan.Enabled());
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_TRUE(shown);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace

@@ -22,8 +22,8 @@
 
 namespace {
 
-using shell::L;
-using shell::TreeFunction;
+using program::TreeFunction;
+using text::L;
 
 struct Function {
   TreeFunction function;
@@ -47,13 +47,13 @@ const std::vector<Function> kFunctions = {
     {TreeFunction::Users, "Users", {"/w/user.vlk"}},
 };
 
-ui::TreeNode* NodeOf(shell::TStartscherm& s, TreeFunction f) {
+ui::TreeNode* NodeOf(program::TStartscherm& s, TreeFunction f) {
   for (ui::TreeNode* n : s.TreeView1.AllNodes())
     if (n->data == static_cast<std::int64_t>(f)) return n;
   return nullptr;
 }
 
-std::vector<std::string> TopLevel(shell::TStartscherm& s) {
+std::vector<std::string> TopLevel(program::TStartscherm& s) {
   std::vector<std::string> texts;
   for (const auto& c : s.TreeView1.Roots().front()->Children()) texts.push_back(c->GetText());
   return texts;
@@ -68,7 +68,7 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
   std::map<std::string, bool> startHiddenFor;
   auto record = [&](const std::string& name) {
     openedFor[name] = store.fs.LogOf("open rw ");
-    startHiddenFor[name] = !shell::Startscherm->Showing();
+    startHiddenFor[name] = !program::Startscherm->Showing();
   };
 
   // The first run: the settings form comes first; user identification and
@@ -76,7 +76,7 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
   std::string firstRunStatus;
   int settingsShown = 0;
   backend.scripts["systemscherm"] = [&](ui::Form& f) {
-    auto& settings = static_cast<shell::Tsystemscherm&>(f);
+    auto& settings = static_cast<systemforms::Tsystemscherm&>(f);
     record("systemscherm");
     if (settingsShown++ > 0) return;  // later showings: closed unchanged
     firstRunStatus = settings.StatusBar1.PanelText(0);
@@ -107,7 +107,7 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
     e.Button1.UserClick();
     EXPECT_EQ(backend.dialogsShown.back().initialFolder, "/w/");
     EXPECT_EQ(store.fs.File("/w/categories.csv"),
-              reports::CsvHeaderLine(reports::CsvKind::LedgerCategories) + "\r\n");
+              books::exchange::CsvHeaderLine(books::exchange::CsvKind::LedgerCategories) + "\r\n");
   };
 
   for (const Function& fn : kFunctions)
@@ -115,10 +115,10 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
       backend.scripts[fn.form] = [&record, name = std::string(fn.form)](ui::Form&) { record(name); };
 
   backend.mainScript = [&](ui::Form& main) {
-    auto& s = static_cast<shell::TStartscherm&>(main);
+    auto& s = static_cast<program::TStartscherm&>(main);
     EXPECT_EQ(firstRunStatus, "Please, first insert systemsettings");
-    EXPECT_TRUE(shell::SystemParams.UserIdentification());
-    EXPECT_TRUE(shell::SystemParams.PasswordProtection());
+    EXPECT_TRUE(store::SystemParams.UserIdentification());
+    EXPECT_TRUE(store::SystemParams.PasswordProtection());
     EXPECT_TRUE(store.fs.HasFile("/w/sysparm010000.vlk"));
 
     // The log-in panel comes filled in with the built-in user; there is no
@@ -147,7 +147,7 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
 
     // Logged in to the administration: its files exist and the tree offers
     // every group.
-    EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+    EXPECT_EQ(store::CurrentAdministrationCode, "ACME");
     for (const char* f : {"adminset.vlk", "releaseflag.vlk", "invsum.vlk", "payment.vlk", "customer.vlk",
                           "supplier.vlk", "book.vlk", "ledger.vlk", "ledgerct.vlk", "freeze.vlk"})
       EXPECT_TRUE(store.fs.HasFile(D + f)) << f;
@@ -169,12 +169,12 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
       EXPECT_TRUE(startHiddenFor[fn.form]);
       EXPECT_TRUE(s.Showing());
       // The set opened for the form is closed again.
-      EXPECT_FALSE(shell::FileSetOpen);
+      EXPECT_FALSE(store::FileSetOpen);
       EXPECT_EQ(store.fs.OpenHandles(), 0);
       // After the settings and the administrations form the administration
       // is chosen again; the same one is taken.
       if (s.Panel1.Visible()) s.Button1.UserClick();
-      EXPECT_EQ(shell::CurrentAdministrationCode, "ACME");
+      EXPECT_EQ(store::CurrentAdministrationCode, "ACME");
     }
     EXPECT_TRUE(backend.messages.empty());
     for (const auto& m : backend.messages) ADD_FAILURE() << m.text;
@@ -184,9 +184,9 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
     EXPECT_FALSE(s.Showing());
   };
 
-  EXPECT_EQ(shell::RunProgram("/w/"), 0);
+  EXPECT_EQ(program::RunProgram("/w/"), 0);
   EXPECT_EQ(settingsShown, 2);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.HeldLocks(), 0);
 }
 

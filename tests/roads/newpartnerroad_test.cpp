@@ -28,7 +28,7 @@ namespace {
 
 using journal::Tboeking;
 using masterdata::Tpartners2;
-using shell::TreeFunction;
+using program::TreeFunction;
 using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
@@ -45,14 +45,15 @@ TEST(PartnerRequestFor, TheKindAndWhatAPaymentOffers) {
   struct Case {
     int kind;
     bool fromPayment;
-    masterdata::PartnerKind want;
+    books::partners::PartnerKind want;
     const char* name;
-  } cases[] = {{0, true, masterdata::PartnerKind::Customer, "Delta"},
-               {1, true, masterdata::PartnerKind::Supplier, "Delta"},
-               {1, false, masterdata::PartnerKind::Supplier, ""},
-               {7, false, masterdata::PartnerKind::Customer, ""}};
+  } cases[] = {{0, true, books::partners::PartnerKind::Customer, "Delta"},
+               {1, true, books::partners::PartnerKind::Supplier, "Delta"},
+               {1, false, books::partners::PartnerKind::Supplier, ""},
+               {7, false, books::partners::PartnerKind::Customer, ""}};
   for (const Case& c : cases) {
-    const masterdata::NewPartnerRequest out = journal::NewPartnerRequestFor(c.kind, c.fromPayment, "Delta", "NL44BANK");
+    const books::partners::NewPartnerRequest out =
+        journal::NewPartnerRequestFor(c.kind, c.fromPayment, "Delta", "NL44BANK");
     EXPECT_EQ(out.kind, c.want) << c.kind;
     EXPECT_EQ(out.fromPayment, c.fromPayment);
     EXPECT_EQ(out.name, c.name);
@@ -107,7 +108,7 @@ class NewPartnerRoad : public ::testing::Test, public support::ProgramFixture {
   // offered, the kind's default accounts, Save.
   static void SaveNew(Tpartners2& f, const std::string& name) {
     if (!name.empty()) f.Edit1.UserSetText(name);
-    f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     f.Button12.UserClick();
     f.Button5.UserClick();
     EXPECT_FALSE(f.Edit26.GetText().empty()) << f.StatusBar1.PanelText(0);
@@ -130,7 +131,7 @@ TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList)
 
     f.ComboBox3.UserSelect(0);  // customer invoices
     f.SpeedButton5.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     auto search = [&](const std::string& text) {
       f.Edit4.UserFocus();
       f.Edit4.UserSetText(text);
@@ -139,14 +140,14 @@ TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList)
 
     // One hit: straight onto the invoice tab.
     search("pietersen");
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(f.Edit20.GetText(), "2") << f.StatusBar1.PanelText(0);
     EXPECT_EQ(f.Edit27.GetText(), "Pietersen");
 
     // Several: the partner list, one row each; the one chosen lands on the
     // invoice tab, the payment keeps its supplier.
     search("sen");
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPartnerList);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
     ASSERT_EQ(f.StringGrid1.RowCount(), 3);
     std::vector<std::string> names = {f.StringGrid1.Cell(1, 1), f.StringGrid1.Cell(1, 2)};
     std::sort(names.begin(), names.end());
@@ -154,7 +155,7 @@ TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList)
     const int jansen = f.StringGrid1.Cell(1, 1) == "Jansen" ? 1 : 2;
     f.StringGrid1.UserSelectCell(0, jansen);
     f.Button11.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(f.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
     EXPECT_EQ(f.Edit27.GetText(), "Jansen");
     EXPECT_EQ(f.Edit10.GetText(), "Gamma");
@@ -162,7 +163,7 @@ TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList)
 
     // Nothing found: the status says so and the tab keeps its partner.
     search("nobody");
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
     EXPECT_EQ(f.Edit20.GetText(), "1");
   });
@@ -172,7 +173,7 @@ TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList)
 TEST_F(NewPartnerRoad, APartnerMadeFromThePaymentTabLandsOnIt) {
   Journal([&](Tboeking& f) {
     f.SpeedButton7.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
     f.ComboBox6.UserSelect(1);  // a supplier's payment
     f.Edit113.UserFocus();
     f.Edit113.UserSetText("Delta Parts");
@@ -188,14 +189,14 @@ TEST_F(NewPartnerRoad, APartnerMadeFromThePaymentTabLandsOnIt) {
     // Saved: the form started with the payment's name and bank account and
     // the kind fixed; the new supplier is the payment's partner.
     OnPartners([](Tpartners2& p) {
-      EXPECT_FALSE(shell::FileSetOpen);
+      EXPECT_FALSE(store::FileSetOpen);
       EXPECT_EQ(p.ComboBox2.ItemIndex(), 1);
       EXPECT_FALSE(p.ComboBox2.Enabled());
       EXPECT_EQ(p.Edit20.GetText(), "NL44BANK0004");
       SaveNew(p, "");
     });
     f.SpeedButton10.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabPayment);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
     EXPECT_EQ(f.Edit9.GetText(), "2") << f.StatusBar1.PanelText(0);
     EXPECT_EQ(f.Edit10.GetText(), "Delta Parts");
     EXPECT_EQ(f.Edit40.GetText(), "NL44BANK0004");
@@ -212,14 +213,14 @@ TEST_F(NewPartnerRoad, APartnerMadeFromTheInvoiceTabLandsOnIt) {
   Journal([&](Tboeking& f) {
     f.ComboBox3.UserSelect(0);  // customer invoices
     f.SpeedButton5.UserClick();
-    ASSERT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     OnPartners([](Tpartners2& p) {
       EXPECT_EQ(p.ComboBox2.ItemIndex(), 0);
       EXPECT_EQ(p.Edit20.GetText(), "") << "an invoice offers no bank account";
       SaveNew(p, "Epsilon Foods");
     });
     f.SpeedButton1.UserClick();
-    EXPECT_EQ(f.TabControl1.TabIndex(), journal::TabInvoice);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(f.Edit20.GetText(), "3") << f.StatusBar1.PanelText(0);
     EXPECT_EQ(f.Edit27.GetText(), "Epsilon Foods");
   });

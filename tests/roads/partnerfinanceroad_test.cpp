@@ -27,7 +27,7 @@
 namespace {
 
 using masterdata::Tpartners2;
-using shell::TreeFunction;
+using program::TreeFunction;
 using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
@@ -120,7 +120,7 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
     });
   }
 
-  static std::string Amount(double v) { return shell::FormatAmount(v, 2, 'Y'); }
+  static std::string Amount(double v) { return text::FormatAmount(v, 2, 'Y'); }
   // The value of `series` at period p (1-based).
   static double At(const Tpartners2& f, int series, int p) {
     const auto& points = f.Chart1.Series(series).points;
@@ -135,7 +135,7 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
 // amounts as bars; 12 and 13 the same as running totals.
 TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
   Partner([&](Tpartners2& f) {
-    f.TabControl1.UserSelectTab(masterdata::TabFinance);
+    f.TabControl1.UserSelectTab(books::partners::TabFinance);
     // Owing: 50 + 60 + 50 + 30; the unbooked payment of 30 is taken off.
     EXPECT_EQ(f.Edit18.GetText(), Amount(190));
     EXPECT_EQ(f.Edit19.GetText(), Amount(30));
@@ -146,7 +146,7 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
     EXPECT_EQ(f.StringGrid3.RowCount(), 3);
     EXPECT_EQ(f.Label61.Caption(), masterdata::PartnerPeriodText + "2024 04/12");
 
-    f.TabControl1.UserSelectTab(masterdata::TabGraphics);
+    f.TabControl1.UserSelectTab(books::partners::TabGraphics);
     EXPECT_EQ(f.Chart1.Series(0).points.size(), 12u);
     EXPECT_EQ(At(f, 0, 3), 100);
     EXPECT_EQ(At(f, 0, 11), 50);
@@ -162,13 +162,13 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
   // previous year, and January 2025 the current year's first period.
   LogInAgainWith(BookYear(2025, "12/12", "01/12"));
   Partner([&](Tpartners2& f) {
-    f.TabControl1.UserSelectTab(masterdata::TabFinance);
+    f.TabControl1.UserSelectTab(books::partners::TabFinance);
     EXPECT_EQ(f.Edit18.GetText(), Amount(190));
     EXPECT_EQ(f.Edit51.GetText(), Amount(30));
     EXPECT_EQ(f.Edit52.GetText(), Amount(150));
     EXPECT_EQ(f.Label61.Caption(), masterdata::PartnerPeriodText + "2024 12/12");
 
-    f.TabControl1.UserSelectTab(masterdata::TabGraphics);
+    f.TabControl1.UserSelectTab(books::partners::TabGraphics);
     EXPECT_EQ(At(f, 0, 1), 30);
     EXPECT_EQ(At(f, 0, 3), 0);
     EXPECT_EQ(At(f, 1, 3), 100);

@@ -26,8 +26,8 @@
 namespace {
 
 using masterdata::Tpartners2;
+using program::TreeFunction;
 using records::PartnerRec;
-using shell::TreeFunction;
 using support::Bytes;
 
 const std::string D = "/w/data/ACME/";
@@ -40,7 +40,7 @@ class PartnersRoad : public ::testing::Test, public support::ProgramFixture {
   void SetUp() override {
     StartWithAcme();
     LogInToAcme();
-    ASSERT_TRUE(shell::LoginDone);
+    ASSERT_TRUE(program::LoginDone);
     std::vector<records::LedgerAccountRec> accounts(4);
     const char* numbers[] = {"1300", "1600", "7000", "8000"};
     const char* functions[] = {"Customer group", "Supplier group", "Purchase account 1", "Sales account 1"};
@@ -60,7 +60,7 @@ class PartnersRoad : public ::testing::Test, public support::ProgramFixture {
   static void Add(Tpartners2& f, const std::string& name, const std::string& bank) {
     f.Button4.UserClick();
     f.Edit1.UserSetText(name);
-    f.TabControl1.UserSelectTab(masterdata::TabDetails2);
+    f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     f.Edit20.UserSetText(bank);
     f.Button12.UserClick();  // the default accounts of the kind
     f.Button5.UserClick();
@@ -80,13 +80,13 @@ class PartnersRoad : public ::testing::Test, public support::ProgramFixture {
 
 TEST_F(PartnersRoad, CustomersAndSuppliersAreAddedFoundAndPaged) {
   Partners([&](Tpartners2& f) {
-    EXPECT_EQ(f.Caption(), shell::ProductTitle + " : " + shell::L(852) + " / " + shell::L(4720));
+    EXPECT_EQ(f.Caption(), store::ProductTitle + " : " + text::L(852) + " / " + text::L(4720));
     // The search kind starts as the supplier: take the customers.
     f.ComboBox2.UserSelect(0);
     f.Button4.UserClick();
     Add(f, "Alpha Trading", "NL11BANK0000000001");
     ASSERT_EQ(backend.messages.size(), 1u);  // the start value is asked for
-    EXPECT_EQ(backend.messages[0].text, masterdata::StartValueMessage("English"));
+    EXPECT_EQ(backend.messages[0].text, books::partners::StartValueMessage("English"));
     f.Edit26.UserSetText("1000");
     f.Button5.UserClick();
     EXPECT_EQ(f.Edit26.GetText(), "1000");
@@ -116,11 +116,11 @@ TEST_F(PartnersRoad, CustomersAndSuppliersAreAddedFoundAndPaged) {
                  {"1000", "", "", "Alpha Trading"}};
     for (const Case& c : cases) {
       Search(f, c.number, c.text, c.bank);
-      EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabDetails1) << c.found;
+      EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1) << c.found;
       EXPECT_EQ(f.Edit1.GetText(), c.found);
     }
     Search(f, "", "a", "");
-    EXPECT_EQ(f.TabControl1.TabIndex(), masterdata::TabPartnerList);
+    EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList);
     EXPECT_EQ(f.StringGrid1.RowCount(), 3);
     f.ComboBox2.UserSelect(1);
     Search(f, "1", "", "");
@@ -173,25 +173,25 @@ TEST_F(PartnersRoad, TwoHundredAndFiftyMatchesArePagedAndPagedBack) {
 
 TEST_F(PartnersRoad, TheLanguageRoutineFillsThePartnerUnit) {
   masterdata::AccountFunctionCodes[3] = "Changed meanwhile";
-  shell::CurrentLanguage.SetL(4720, "Relatiegegevens");
-  shell::CurrentLanguage.SetL(5817, "Leverancier");
-  shell::CurrentLanguage.SetL(5662, "Gegevens 1");
-  shell::CurrentLanguage.SetL(9892, "Niets gevonden");
-  shell::CurrentLanguage.SetL(5521, "Omzetrekening 1");
-  masterdata::AdminSettings.SetProfitAccountNumber("0900");
-  shell::ApplyLanguage();
+  text::CurrentLanguage.SetL(4720, "Relatiegegevens");
+  text::CurrentLanguage.SetL(5817, "Leverancier");
+  text::CurrentLanguage.SetL(5662, "Gegevens 1");
+  text::CurrentLanguage.SetL(9892, "Niets gevonden");
+  text::CurrentLanguage.SetL(5521, "Omzetrekening 1");
+  store::AdminSettings.SetProfitAccountNumber("0900");
+  program::ApplyLanguage();
   const Tpartners2& f = *masterdata::partners2;
-  EXPECT_EQ(f.Caption(), shell::ProductTitle + " : " + shell::L(852) + " / Relatiegegevens");
+  EXPECT_EQ(f.Caption(), store::ProductTitle + " : " + text::L(852) + " / Relatiegegevens");
   EXPECT_EQ(f.ComboBox2.Items()[1].text, "Leverancier");
   EXPECT_EQ(f.ComboBox1.Items()[1].text, "Leverancier");
   EXPECT_EQ(f.TabControl1.Tabs()[0], "Gegevens 1");
   EXPECT_EQ(f.Label35.Caption(), "Omzetrekening 1");
   EXPECT_EQ(masterdata::PartnerNotFoundText, "Niets gevonden");
-  EXPECT_EQ(masterdata::PartnerRequiredText, shell::L(9770));
+  EXPECT_EQ(masterdata::PartnerRequiredText, text::L(9770));
   // The settings copies.
   EXPECT_EQ(masterdata::PartnerAdminSettings.ProfitAccountNumber(), "0900");
-  EXPECT_EQ(masterdata::PartnerHelpCaptions.LanguageName, shell::MasterHelpCaptionBlock.LanguageName);
-  EXPECT_EQ(masterdata::PartnerSystemParams.LanguageName(), shell::SystemParams.LanguageName());
+  EXPECT_EQ(masterdata::PartnerHelpCaptions.LanguageName, program::MasterHelpCaptionBlock.LanguageName);
+  EXPECT_EQ(masterdata::PartnerSystemParams.LanguageName(), store::SystemParams.LanguageName());
   // The function codes: the stored English codes, 15 empty.
   EXPECT_EQ(masterdata::PartnerFunctionCodes[1], "Customer group");
   EXPECT_EQ(masterdata::PartnerFunctionCodes[3], "Sales account 2");

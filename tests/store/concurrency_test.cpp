@@ -36,8 +36,8 @@ class Copies : public ::testing::Test {
     dir = tmpl;
     std::filesystem::create_directory(dir + "/ACME");
     support::ResetProgram(dir + "/");
-    shell::SetDataRoot(dir + "/");
-    shell::SetCurrentAdministrationFolder("ACME");
+    store::SetDataRoot(dir + "/");
+    store::SetCurrentAdministrationFolder("ACME");
   }
   void TearDown() override {
     support::ResetProgram("");
@@ -72,7 +72,7 @@ class Copies : public ::testing::Test {
           }
           if (backend.messages.empty())
             outcome = "silent";
-          else if (backend.messages.back().text == shell::MsgChangedInAnotherCopy())
+          else if (backend.messages.back().text == text::MsgChangedInAnotherCopy())
             outcome = "refused";
           else
             outcome = "busy";

@@ -57,11 +57,10 @@ TEST(DataConversion, MissingCodes) {
       // Texts that are no code, and codes written without their zeros.
       {"Garbage", {"", "1", "01", "012", "abc"}, All()},
   };
-  for (const Case& c : cases) EXPECT_EQ(masterdata::MissingConversionCodes(c.recorded), c.missing) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(store::MissingConversionCodes(c.recorded), c.missing) << c.name;
 }
 
-
-using shell::FileCode;
+using store::FileCode;
 
 // An old record written byte by byte at the offsets of its layout, over a
 // filler, so that gaps and the room after each text hold bytes a
@@ -287,9 +286,9 @@ records::AdminSettingsRec SettingsWant() {
   n.SetLastClosedPeriod("03/12");
   n.SetCurrentAnnualBalance("2024");
   n.SetCurrentPeriod("04/12");
-  n.SetSalesBookName(masterdata::DefaultJournalNames[0]);
-  n.SetPurchaseBookName(masterdata::DefaultJournalNames[1]);
-  n.SetDayBookName(masterdata::DefaultJournalNames[2]);
+  n.SetSalesBookName(store::DefaultJournalNames[0]);
+  n.SetPurchaseBookName(store::DefaultJournalNames[1]);
+  n.SetDayBookName(store::DefaultJournalNames[2]);
   n.SetSplitJournals("true");
   return n;
 }
@@ -396,9 +395,9 @@ TEST(DataConversion, EachCodeMapsEveryFieldAndNothingElse) {
   for (const MappingCase& c : MappingCases()) {
     SCOPED_TRACE(c.name);
     const std::string two = c.oldBytes + c.oldBytes;
-    EXPECT_EQ(masterdata::ConvertedBytes(c.code, c.file, c.oldBytes), c.want);
+    EXPECT_EQ(store::ConvertedBytes(c.code, c.file, c.oldBytes), c.want);
     // Record by record; a partial record at the end is left out.
-    EXPECT_EQ(masterdata::ConvertedBytes(c.code, c.file, two + "xy"), c.want + c.want);
+    EXPECT_EQ(store::ConvertedBytes(c.code, c.file, two + "xy"), c.want + c.want);
   }
 }
 
@@ -426,7 +425,7 @@ TEST(DataConversion, AnEntryNumberIsCarriedOnlyWhenItsRoomHoldsAText) {
     for (const char* code : {"009", "011"}) {
       std::string old = MappingCases()[code == std::string("009") ? 1 : 2].oldBytes;
       old.replace(36, 11, c.room);
-      const auto n = support::Record<records::InvoiceRec>(masterdata::ConvertedBytes(code, FileCode::INV, old));
+      const auto n = support::Record<records::InvoiceRec>(store::ConvertedBytes(code, FileCode::INV, old));
       EXPECT_EQ(n.EntryNumber(), c.invoiceEntry) << code;
       // The room after the text is zero, whatever was put there first.
       const std::string bytes = support::Bytes(n);
@@ -436,7 +435,7 @@ TEST(DataConversion, AnEntryNumberIsCarriedOnlyWhenItsRoomHoldsAText) {
     }
     std::string pay = MappingCases()[4].oldBytes;
     pay.replace(32, 11, c.room);
-    const auto p = support::Record<records::PaymentRec>(masterdata::ConvertedBytes("010", FileCode::PAY, pay));
+    const auto p = support::Record<records::PaymentRec>(store::ConvertedBytes("010", FileCode::PAY, pay));
     EXPECT_EQ(p.EntryNumber(), c.paymentEntry);
   }
 }
@@ -452,7 +451,7 @@ TEST(DataConversion, FreezeKeeps150RowsAndAddsEmptyOnes) {
     o.S(at + 83, 1, "B").S(at + 85, 30, Full("Kind" + r, 30));
     for (int d = 0; d < 5; ++d) o.D(at + 120 + 8 * static_cast<std::size_t>(d), row * 10.0 + d);
   }
-  const std::string bytes = masterdata::ConvertedBytes("008", FileCode::FRZ, o.Bytes());
+  const std::string bytes = store::ConvertedBytes("008", FileCode::FRZ, o.Bytes());
   ASSERT_EQ(bytes.size(), 64080u);
   auto n = std::make_unique<records::FreezeRec>(support::Record<records::FreezeRec>(bytes));
   EXPECT_EQ(n->PeriodEndDate(), "20240401");
@@ -489,7 +488,7 @@ TEST(DataConversion, FreezeKeeps150RowsAndAddsEmptyOnes) {
   for (const char* start : {"", "20x4", "abc"}) {
     OldBytes bad(24080);
     bad.S(9, 8, start);
-    const std::string b = masterdata::ConvertedBytes("008", FileCode::FRZ, bad.Bytes());
+    const std::string b = store::ConvertedBytes("008", FileCode::FRZ, bad.Bytes());
     EXPECT_EQ(support::Record<records::FreezeRec>(b).BookYear(), 0) << start;
   }
 }
@@ -512,8 +511,8 @@ std::string Times(const std::string& bytes, int n) {
 std::string Zeros(std::uint64_t n) { return std::string(static_cast<std::size_t>(n), '\0'); }
 
 TEST(DataConversion, TheSizeDecidesWhatAFileHolds) {
-  using Plan = masterdata::FilePlan;
-  using Reading = masterdata::LayoutReading;
+  using Plan = store::FilePlan;
+  using Reading = store::LayoutReading;
   struct Case {
     const char* name;
     FileCode file;
@@ -575,8 +574,7 @@ TEST(DataConversion, TheSizeDecidesWhatAFileHolds) {
       {"CategoriesOfBothSizes", FileCode::GLC, "004", Zeros(94 * 134),
        {Plan::Undecided, "004", 0, {Reading{94, 134, false}, Reading{134, 94, true}}}},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(masterdata::PlanFor(c.file, c.code, c.bytes), c.want) << c.name;
+  for (const Case& c : cases) EXPECT_EQ(store::PlanFor(c.file, c.code, c.bytes), c.want) << c.name;
 }
 
 TEST(DataConversion, ADateFieldReadsAsADateOrAnEmptyTextWhereAllowed) {
@@ -600,19 +598,19 @@ TEST(DataConversion, ADateFieldReadsAsADateOrAnEmptyTextWhereAllowed) {
     std::string rec = Zeros(224);
     std::memcpy(rec.data() + records::InvoiceRec::kInvoiceDate.offset, c.invoiceDate.data(), 9);
     std::memcpy(rec.data() + records::InvoiceRec::kDueDate.offset, c.dueDate.data(), 9);
-    EXPECT_EQ(masterdata::ReadsAsDates(FileCode::INV, 224, rec + rec), c.reads) << c.name;
+    EXPECT_EQ(store::ReadsAsDates(FileCode::INV, 224, rec + rec), c.reads) << c.name;
   }
 }
 
 TEST(DataConversion, AConversionRecordsTheLaterOnesOfItsFile) {
   using V = std::vector<std::string>;
-  EXPECT_EQ(masterdata::CodesDoneWith(FileCode::INV, "001"), (V{"001", "009", "011"}));
-  EXPECT_EQ(masterdata::CodesDoneWith(FileCode::INV, "009"), (V{"009", "011"}));
-  EXPECT_EQ(masterdata::CodesDoneWith(FileCode::INV, "011"), (V{"011"}));
-  EXPECT_EQ(masterdata::CodesDoneWith(FileCode::PAY, "002"), (V{"002", "010"}));
-  EXPECT_EQ(masterdata::CodesDoneWith(FileCode::SUP, "006"), (V{"006"}));
-  EXPECT_EQ(masterdata::BackupName("invsum.vlk", "001"), "invsum001.vlk");
-  EXPECT_EQ(masterdata::BackupName("customer.vlk", "006"), "customer006.vlk");
+  EXPECT_EQ(store::CodesDoneWith(FileCode::INV, "001"), (V{"001", "009", "011"}));
+  EXPECT_EQ(store::CodesDoneWith(FileCode::INV, "009"), (V{"009", "011"}));
+  EXPECT_EQ(store::CodesDoneWith(FileCode::INV, "011"), (V{"011"}));
+  EXPECT_EQ(store::CodesDoneWith(FileCode::PAY, "002"), (V{"002", "010"}));
+  EXPECT_EQ(store::CodesDoneWith(FileCode::SUP, "006"), (V{"006"}));
+  EXPECT_EQ(store::BackupName("invsum.vlk", "001"), "invsum001.vlk");
+  EXPECT_EQ(store::BackupName("customer.vlk", "006"), "customer006.vlk");
 }
 
 // ---------------------------------------------------------------------------
@@ -632,27 +630,27 @@ class ConversionRun : public ::testing::Test {
 
   void SetUp() override {
     store.fs.AddFolder(kFolder);
-    shell::SetDataRoot("/w/data/");
-    shell::SetCurrentAdministrationFolder("ACME");
+    store::SetDataRoot("/w/data/");
+    store::SetCurrentAdministrationFolder("ACME");
   }
   // ConvertDataFiles inside the log-in's set (nothing when the set cannot
   // be opened: a failure).
-  masterdata::ConversionOutcome Run(bool mustOpen = true) {
-    shell::ScopedFileSet set("ADS;FLG;INV;PAY;ADM;CUS;SUP;JVO;GLA;GLC;FRZ");
+  store::ConversionOutcome Run(bool mustOpen = true) {
+    store::ScopedFileSet set("ADS;FLG;INV;PAY;ADM;CUS;SUP;JVO;GLA;GLC;FRZ");
     EXPECT_TRUE(set.Ok() || !mustOpen);
     if (!set.Ok()) {
-      masterdata::ConversionOutcome failed;
-      failed.failure = masterdata::ConversionOutcome::FileError;
+      store::ConversionOutcome failed;
+      failed.failure = store::ConversionOutcome::FileError;
       return failed;
     }
-    return masterdata::ConvertDataFiles();
+    return store::ConvertDataFiles();
   }
   // Every old layout, one or two records per file, the flag file empty.
   void OldAdministration() {
     store.fs.SetFile(kFolder + "releaseflag.vlk", "");
     for (const MappingCase& c : MappingCases())
       if (std::string(c.code) <= "008" && c.file != FileCode::GLA)
-        store.fs.SetFile(kFolder + shell::FileInfo(c.file).fileName, c.oldBytes);
+        store.fs.SetFile(kFolder + store::FileInfo(c.file).fileName, c.oldBytes);
     store.fs.SetFile(kFolder + "ledger.vlk", OldAccount(true) + OldAccount(false));
     store.fs.SetFile(kFolder + "freeze.vlk", OldBytes(24080).S(9, 8, "20240301").Bytes());
   }
@@ -670,9 +668,9 @@ const std::vector<std::string> kAll = {"001", "002", "003", "004", "005", "006",
 TEST_F(ConversionRun, AnOldAdministrationGetsEveryConversionInOrder) {
   OldAdministration();
   const std::map<std::string, std::string> before = Files();
-  const masterdata::ConversionOutcome outcome = Run();
+  const store::ConversionOutcome outcome = Run();
   ASSERT_TRUE(outcome.Ok()) << outcome.fileName << " " << outcome.errorText;
-  const std::vector<masterdata::ConvertedFile> want = {
+  const std::vector<store::ConvertedFile> want = {
       {"invsum.vlk", "invsum001.vlk", "001"},     {"payment.vlk", "payment002.vlk", "002"},
       {"ledger.vlk", "ledger003.vlk", "003"},     {"ledgerct.vlk", "ledgerct004.vlk", "004"},
       {"book.vlk", "book005.vlk", "005"},         {"customer.vlk", "customer006.vlk", "006"},
@@ -681,19 +679,24 @@ TEST_F(ConversionRun, AnOldAdministrationGetsEveryConversionInOrder) {
   };
   EXPECT_EQ(outcome.converted, want);
   EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), Flags(kAll));
-  for (const masterdata::ConvertedFile& f : want) {
+  for (const store::ConvertedFile& f : want) {
     SCOPED_TRACE(f.fileName);
     // The backup holds the old bytes, the file their conversion.
     EXPECT_EQ(store.fs.File(kFolder + f.backupName), before.at(f.fileName));
-    const FileCode file = *shell::FileCodeFromText(
-        f.fileName == "invsum.vlk" ? "INV" : f.fileName == "payment.vlk" ? "PAY" : f.fileName == "ledger.vlk" ? "GLA"
-        : f.fileName == "ledgerct.vlk" ? "GLC" : f.fileName == "book.vlk" ? "JVO" : f.fileName == "customer.vlk" ? "CUS"
-        : f.fileName == "supplier.vlk" ? "SUP" : f.fileName == "adminset.vlk" ? "ADS" : "FRZ");
-    EXPECT_EQ(store.fs.File(kFolder + f.fileName), masterdata::ConvertedBytes(f.code, file, before.at(f.fileName)));
+    const FileCode file = *store::FileCodeFromText(f.fileName == "invsum.vlk"     ? "INV"
+                                                   : f.fileName == "payment.vlk"  ? "PAY"
+                                                   : f.fileName == "ledger.vlk"   ? "GLA"
+                                                   : f.fileName == "ledgerct.vlk" ? "GLC"
+                                                   : f.fileName == "book.vlk"     ? "JVO"
+                                                   : f.fileName == "customer.vlk" ? "CUS"
+                                                   : f.fileName == "supplier.vlk" ? "SUP"
+                                                   : f.fileName == "adminset.vlk" ? "ADS"
+                                                                                  : "FRZ");
+    EXPECT_EQ(store.fs.File(kFolder + f.fileName), store::ConvertedBytes(f.code, file, before.at(f.fileName)));
   }
   // A second run changes nothing.
   const std::map<std::string, std::string> after = Files();
-  const masterdata::ConversionOutcome again = Run();
+  const store::ConversionOutcome again = Run();
   EXPECT_TRUE(again.Ok());
   EXPECT_TRUE(again.converted.empty());
   EXPECT_EQ(Files(), after);
@@ -706,10 +709,10 @@ TEST_F(ConversionRun, AnOlderReleaseRunsOnlyTheMissingConversions) {
   store.fs.SetFile(kFolder + "releaseflag.vlk", Flags({"001", "002", "003", "004", "005", "006", "007", "008"}));
   store.fs.SetFile(kFolder + "invsum.vlk", inv);
   store.fs.SetFile(kFolder + "payment.vlk", pay);
-  const masterdata::ConversionOutcome outcome = Run();
+  const store::ConversionOutcome outcome = Run();
   ASSERT_TRUE(outcome.Ok());
-  EXPECT_EQ(outcome.converted, (std::vector<masterdata::ConvertedFile>{{"invsum.vlk", "invsum009.vlk", "009"},
-                                                                        {"payment.vlk", "payment010.vlk", "010"}}));
+  EXPECT_EQ(outcome.converted, (std::vector<store::ConvertedFile>{{"invsum.vlk", "invsum009.vlk", "009"},
+                                                                  {"payment.vlk", "payment010.vlk", "010"}}));
   EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), Flags(kAll));
   EXPECT_EQ(store.fs.File(kFolder + "invsum.vlk"), cases[1].want + cases[1].want);
   EXPECT_EQ(store.fs.File(kFolder + "payment.vlk"), cases[4].want);
@@ -717,7 +720,7 @@ TEST_F(ConversionRun, AnOlderReleaseRunsOnlyTheMissingConversions) {
 }
 
 TEST_F(ConversionRun, ANewAdministrationGetsTheCodesAndNoBackups) {
-  const masterdata::ConversionOutcome outcome = Run();
+  const store::ConversionOutcome outcome = Run();
   EXPECT_TRUE(outcome.Ok());
   EXPECT_TRUE(outcome.converted.empty());
   EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), Flags(kAll));
@@ -737,12 +740,11 @@ TEST_F(ConversionRun, APartialLastRecordIsLeftOutAndKeptInTheBackup) {
   const std::string account = OldAccount(true);
   const std::string old = account + account + "xyz";
   store.fs.SetFile(kFolder + "ledger.vlk", old);
-  const masterdata::ConversionOutcome outcome = Run();
+  const store::ConversionOutcome outcome = Run();
   ASSERT_TRUE(outcome.Ok()) << outcome.errorText;
-  EXPECT_EQ(outcome.converted,
-            (std::vector<masterdata::ConvertedFile>{{"ledger.vlk", "ledger003.vlk", "003", 3}}));
+  EXPECT_EQ(outcome.converted, (std::vector<store::ConvertedFile>{{"ledger.vlk", "ledger003.vlk", "003", 3}}));
   EXPECT_EQ(store.fs.File(kFolder + "ledger003.vlk"), old);
-  const std::string one = masterdata::ConvertedBytes("003", FileCode::GLA, account);
+  const std::string one = store::ConvertedBytes("003", FileCode::GLA, account);
   EXPECT_EQ(store.fs.File(kFolder + "ledger.vlk"), one + one);
   EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), Flags(kAll));
   // The next log-in finds every code: nothing more happens.
@@ -759,39 +761,47 @@ TEST_F(ConversionRun, AnExistingBackupIsNeverOverwritten) {
   std::string eleven;
   for (int i = 0; i < 11; ++i)
     eleven += OldBytes(176).S(0, 8, "15-01-24").S(9, 15, "INV" + std::to_string(i)).S(25, 3, "CUS").Bytes();
-  const std::string elevenConverted = masterdata::ConvertedBytes("001", FileCode::INV, eleven);
+  const std::string elevenConverted = store::ConvertedBytes("001", FileCode::INV, eleven);
   ASSERT_EQ(elevenConverted.size(), 2464u);
   struct Case {
     const char* name;
     std::string backup;  // invsum001.vlk before the run
     std::string file;    // invsum.vlk before the run
-    masterdata::ConversionOutcome::Failure failure;
+    store::ConversionOutcome::Failure failure;
     std::string fileAfter;
-    std::vector<masterdata::ConvertedFile> converted;
+    std::vector<store::ConvertedFile> converted;
   };
   const std::vector<Case> cases = {
       // Equal to the file: used.
-      {"BackupEqual", inv.oldBytes, inv.oldBytes, masterdata::ConversionOutcome::None, inv.want,
+      {"BackupEqual",
+       inv.oldBytes,
+       inv.oldBytes,
+       store::ConversionOutcome::None,
+       inv.want,
        {{"invsum.vlk", "invsum001.vlk", "001"}}},
       // The file holds the backup converted: a run stopped before it
       // recorded the code; only the code is recorded.
-      {"Interrupted", inv.oldBytes, inv.want, masterdata::ConversionOutcome::None, inv.want, {}},
-      {"InterruptedSizeOfBoth", eleven, elevenConverted, masterdata::ConversionOutcome::None, elevenConverted, {}},
+      {"Interrupted", inv.oldBytes, inv.want, store::ConversionOutcome::None, inv.want, {}},
+      {"InterruptedSizeOfBoth", eleven, elevenConverted, store::ConversionOutcome::None, elevenConverted, {}},
       // Something else: stop, naming both.
-      {"BackupDiffers", inv.oldBytes + inv.oldBytes, inv.oldBytes, masterdata::ConversionOutcome::BackupDiffers,
-       inv.oldBytes, {}},
+      {"BackupDiffers",
+       inv.oldBytes + inv.oldBytes,
+       inv.oldBytes,
+       store::ConversionOutcome::BackupDiffers,
+       inv.oldBytes,
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     store.fs.SetFile(kFolder + "releaseflag.vlk", "");
     store.fs.SetFile(kFolder + "invsum001.vlk", c.backup);
     store.fs.SetFile(kFolder + "invsum.vlk", c.file);
-    const masterdata::ConversionOutcome outcome = Run();
+    const store::ConversionOutcome outcome = Run();
     EXPECT_EQ(outcome.failure, c.failure);
     EXPECT_EQ(outcome.converted, c.converted);
     EXPECT_EQ(store.fs.File(kFolder + "invsum001.vlk"), c.backup);
     EXPECT_EQ(store.fs.File(kFolder + "invsum.vlk"), c.fileAfter);
-    if (c.failure == masterdata::ConversionOutcome::None) {
+    if (c.failure == store::ConversionOutcome::None) {
       EXPECT_EQ(store.fs.File(kFolder + "releaseflag.vlk"), Flags(kAll));
     } else {
       EXPECT_EQ(outcome.fileName, "invsum.vlk");
@@ -807,11 +817,10 @@ TEST_F(ConversionRun, ALayoutTheDatesCannotTellStopsBeforeAnyWrite) {
   OldAdministration();
   store.fs.SetFile(kFolder + "ledgerct.vlk", std::string(94 * 134, '\0'));
   const std::map<std::string, std::string> before = Files();
-  const masterdata::ConversionOutcome outcome = Run();
-  EXPECT_EQ(outcome.failure, masterdata::ConversionOutcome::LayoutUndecided);
+  const store::ConversionOutcome outcome = Run();
+  EXPECT_EQ(outcome.failure, store::ConversionOutcome::LayoutUndecided);
   EXPECT_EQ(outcome.fileName, "ledgerct.vlk");
-  EXPECT_EQ(outcome.readings,
-            (std::vector<masterdata::LayoutReading>{{94, 134, false}, {134, 94, true}}));
+  EXPECT_EQ(outcome.readings, (std::vector<store::LayoutReading>{{94, 134, false}, {134, 94, true}}));
   EXPECT_TRUE(outcome.converted.empty());
   EXPECT_EQ(Files(), before);
 }
@@ -835,9 +844,9 @@ TEST_F(ConversionRun, AFileErrorPartWayLosesNothingAndRecordsNothing) {
     store.fs.SetFile(kFolder + "payment.vlk", pay.oldBytes);
     store.fs.Delete(kFolder + "payment002.vlk");
     store.fs.InjectError(c.path, c.op, 39);
-    const masterdata::ConversionOutcome outcome = Run();
+    const store::ConversionOutcome outcome = Run();
     store.fs.ClearErrors();
-    EXPECT_EQ(outcome.failure, masterdata::ConversionOutcome::FileError);
+    EXPECT_EQ(outcome.failure, store::ConversionOutcome::FileError);
     EXPECT_EQ(outcome.fileName, "payment.vlk");
     EXPECT_EQ(outcome.errorCode, 39);
     EXPECT_EQ(store.fs.File(kFolder + "payment.vlk"), pay.oldBytes);
@@ -849,7 +858,7 @@ TEST_F(ConversionRun, AFileErrorPartWayLosesNothingAndRecordsNothing) {
       EXPECT_EQ(store.fs.File(kFolder + "payment002.vlk"), pay.oldBytes);
     }
     // The next log-in converts.
-    const masterdata::ConversionOutcome again = Run();
+    const store::ConversionOutcome again = Run();
     EXPECT_TRUE(again.Ok());
     EXPECT_EQ(store.fs.File(kFolder + "payment.vlk"), pay.want);
     EXPECT_EQ(store.fs.File(kFolder + "payment002.vlk"), pay.oldBytes);
@@ -875,9 +884,9 @@ TEST_F(ConversionRun, ACrashAnywhereEndsAsACompleteRun) {
       // the set's own open or close after the crash
     }
     const bool crashed = store.fs.Crashed();
-    shell::ForceCloseFileSet();
+    store::ForceCloseFileSet();
     store.fs.ClearErrors();
-    const masterdata::ConversionOutcome next = Run();
+    const store::ConversionOutcome next = Run();
     EXPECT_TRUE(next.Ok()) << next.fileName << " " << next.errorText;
     EXPECT_EQ(Files(), complete);
     if (!crashed) break;

@@ -24,8 +24,8 @@ class FileModes : public ::testing::Test {
   support::FakeDataStore store;
   void SetUp() override {
     store.fs.AddFolder(kFolder);
-    shell::SetDataRoot("/w/data/");
-    shell::SetCurrentAdministrationFolder("ACME");
+    store::SetDataRoot("/w/data/");
+    store::SetCurrentAdministrationFolder("ACME");
   }
 };
 
@@ -50,12 +50,12 @@ TEST_F(FileModes, TheClosingRecordTakesTheModeOfTheFoldersSettingsFile) {
       store.fs.SetMode(kFolder + "adminset.vlk", c.mode);
     }
     store.fs.ClearLog();
-    reports::WriteIntent(reports::ClosingIntent{});
-    const std::string path = kFolder + reports::kIntentFileName;
+    books::closing::WriteIntent(books::closing::ClosingIntent{});
+    const std::string path = kFolder + books::closing::kIntentFileName;
     EXPECT_EQ(store.fs.ModeOf(path), c.want);
     // Made under its temporary name, which it had from the start.
     EXPECT_EQ(store.fs.LogOf("rename ").front(), path + ".ombrelo-tmp -> " + path);
-    reports::DeleteIntent();
+    books::closing::DeleteIntent();
   }
 }
 
@@ -83,9 +83,9 @@ TEST_F(FileModes, ACopyKeepsItsOriginalsModeAndReplacesTheOldCopyWhole) {
 TEST_F(FileModes, AConversionBackupKeepsTheFilesMode) {
   store.fs.SetFile(kFolder + "ledger.vlk", std::string(records::LedgerAccountRecV1::kSize, '\0'));
   store.fs.SetMode(kFolder + "ledger.vlk", 0600);
-  shell::ScopedFileSet set("ADS;FLG;INV;PAY;ADM;CUS;SUP;JVO;GLA;GLC;FRZ");
+  store::ScopedFileSet set("ADS;FLG;INV;PAY;ADM;CUS;SUP;JVO;GLA;GLC;FRZ");
   ASSERT_TRUE(set.Ok());
-  ASSERT_TRUE(masterdata::ConvertDataFiles().Ok());
+  ASSERT_TRUE(store::ConvertDataFiles().Ok());
   EXPECT_EQ(store.fs.ModeOf(kFolder + "ledger003.vlk"), 0600u);
   EXPECT_EQ(store.fs.ModeOf(kFolder + "ledger.vlk"), 0600u);
 }

@@ -30,11 +30,11 @@
 
 namespace {
 
-using shell::FileCode;
-using shell::FileErrorCode;
-using shell::FileErrorText;
-using shell::FileSetDepth;
-using shell::FileSetOpen;
+using store::FileCode;
+using store::FileErrorCode;
+using store::FileErrorText;
+using store::FileSetDepth;
+using store::FileSetOpen;
 using support::FakeFileSystem;
 
 // A system-parameter record whose data folder is `folder`.
@@ -51,7 +51,7 @@ class FileSetTest : public ::testing::Test {
  protected:
   int Open(const std::string& list) {
     int result = -1;
-    shell::OpenFileSet(list, result);
+    store::OpenFileSet(list, result);
     return result;
   }
   // The names of the files opened so far, in order (not the lock files).
@@ -77,7 +77,7 @@ class FileSetTest : public ::testing::Test {
     fs.SetFile("/w/sysparm010000.vlk", SysRecord("/d/"));
     fs.AddFolder("/d");
     ASSERT_EQ(Open("SYS"), 0);
-    shell::CloseFileSet();
+    store::CloseFileSet();
     fs.ClearLog();
   }
 
@@ -105,7 +105,7 @@ TEST_F(FileSetTest, ListIsReadThreeCharactersAndASeparatorAtATime) {
     EXPECT_EQ(Open(c.list), 0);
     EXPECT_TRUE(FileSetOpen);
     EXPECT_EQ(Opened(), c.opened);
-    shell::CloseFileSet();
+    store::CloseFileSet();
     ExpectNoSetLeft();
   }
 }
@@ -114,7 +114,7 @@ TEST_F(FileSetTest, FilesOpenInTableOrderAndCloseInReverse) {
   UseDataRoot();
   fs.SetFile("/d/admin.vlk", "");
   fs.SetFile("/w/help.rtf", "{\\rtf1}");
-  shell::TextFileName = "help.rtf";
+  store::TextFileName = "help.rtf";
   ASSERT_EQ(Open("FIX;USE;LAN;HEN;JVT;INV;PAY;ADS;ADM;SUP;CUS;FRZ;JVO;GLC;GLA;INS;IFS;FLG;SYS"), 0)
       << FileErrorText;
   const std::vector<std::string> order = {
@@ -123,9 +123,9 @@ TEST_F(FileSetTest, FilesOpenInTableOrderAndCloseInReverse) {
       "admin.vlk",         "adminset.vlk",    "payment.vlk",  "invsum.vlk",  "booktemp.vlk",
       "help.rtf",          "vlk010005.lan",   "user.vlk",     "fixed.vlk"};
   EXPECT_EQ(Opened(), order);
-  for (int k = 0; k < shell::kFileCodeCount; ++k)
-    EXPECT_EQ(shell::FileState[k], k == shell::FileIndex(FileCode::RAP) ? 0 : 2) << k;
-  shell::CloseFileSet();
+  for (int k = 0; k < store::kFileCodeCount; ++k)
+    EXPECT_EQ(store::FileState[k], k == store::FileIndex(FileCode::RAP) ? 0 : 2) << k;
+  store::CloseFileSet();
   EXPECT_EQ(Closed(), std::vector<std::string>(order.rbegin(), order.rend()));
   ExpectNoSetLeft();
 }
@@ -160,24 +160,24 @@ TEST_F(FileSetTest, EachFileHasItsFolderSizeAndErrorText) {
       {"USE", "/w/user.vlk", 284, "IO errorcode: USE5"},
       {"FIX", "/d/fixed.vlk", 256, "IO errorcode: FIX5"},
   };
-  shell::SetDataRoot("/d/");
-  shell::AdminFileFolder = "/a/";
+  store::SetDataRoot("/d/");
+  store::AdminFileFolder = "/a/";
   fs.AddFolder("/d");
   fs.AddFolder("/a");
-  shell::TextFileName = "t.rtf";
+  store::TextFileName = "t.rtf";
   for (const auto& f : files) {
     SCOPED_TRACE(f.code);
-    shell::AdminFileFolder = "/a/";  // opening SYS set it to the root
+    store::AdminFileFolder = "/a/";  // opening SYS set it to the root
     const bool text = f.size == 0;
     const bool sys = std::string(f.code) == "SYS";  // its record names the data root
     fs.SetFile(f.path, sys ? SysRecord("/d/") + SysRecord("/d/") + "r"
                            : std::string(static_cast<std::size_t>(2 * f.size + 1), 'r'));
     ASSERT_EQ(Open(f.code), 0) << FileErrorText;
     if (!text) {
-      EXPECT_EQ(shell::RecordCount(*shell::FileCodeFromText(f.code)), 2);
+      EXPECT_EQ(store::RecordCount(*store::FileCodeFromText(f.code)), 2);
     }
-    EXPECT_EQ(shell::OpenedFilePath(*shell::FileCodeFromText(f.code)), f.path);
-    shell::CloseFileSet();
+    EXPECT_EQ(store::OpenedFilePath(*store::FileCodeFromText(f.code)), f.path);
+    store::CloseFileSet();
 
     fs.InjectError(f.path, text ? FakeFileSystem::Op::OpenRead : FakeFileSystem::Op::OpenReadWrite, 5, 1);
     EXPECT_EQ(Open(f.code), 1);
@@ -192,12 +192,12 @@ TEST_F(FileSetTest, MissingRecordFileIsCreatedEmpty) {
   EXPECT_EQ(FileErrorCode, 2);
   EXPECT_TRUE(fs.HasFile("/w/ledger.vlk"));
   EXPECT_EQ(fs.File("/w/user.vlk"), "");
-  EXPECT_EQ(shell::RecordCount(FileCode::GLA), 0);
-  shell::CloseFileSet();
+  EXPECT_EQ(store::RecordCount(FileCode::GLA), 0);
+  store::CloseFileSet();
 }
 
 TEST_F(FileSetTest, MissingDataFolderFailsWithCodeThree) {
-  shell::SetDataRoot("/d/x/");
+  store::SetDataRoot("/d/x/");
   const struct {
     const char* list;
     const char* text;
@@ -210,7 +210,7 @@ TEST_F(FileSetTest, MissingDataFolderFailsWithCodeThree) {
     EXPECT_EQ(FileErrorText, c.text);
     EXPECT_EQ(FileErrorCode, 3);
     ExpectNoSetLeft();
-    shell::CloseFileSet();  // one close too many changes nothing
+    store::CloseFileSet();  // one close too many changes nothing
     ExpectNoSetLeft();
   }
   EXPECT_FALSE(fs.HasFile("/d/x/ledger.vlk"));
@@ -243,8 +243,8 @@ TEST_F(FileSetTest, LockFileErrorsNameTheLockFile) {
     fs.ClearErrors();
     support::ResetFileSetUnit("/w/");
     fs.AddFolder("/d");
-    shell::SetDataRoot("/d/");
-    shell::AdminFileFolder = "/d/";
+    store::SetDataRoot("/d/");
+    store::AdminFileFolder = "/d/";
     c.setUp();
     EXPECT_EQ(Open(c.list), 1);
     EXPECT_EQ(FileErrorText, c.text);
@@ -263,7 +263,7 @@ TEST_F(FileSetTest, FailureStopsThePassAndClosesWhatWasOpened) {
 }
 
 TEST_F(FileSetTest, MissingHelpFileNamesTheSystemText) {
-  shell::TextFileName = "helpenglish.rtf";
+  store::TextFileName = "helpenglish.rtf";
   EXPECT_EQ(Open("HEN"), 1);
   EXPECT_EQ(FileErrorText, "IO errorcode: hen2 " + platform::OsErrorText(2));
   EXPECT_FALSE(fs.HasFile("/w/helpenglish.rtf"));
@@ -271,7 +271,7 @@ TEST_F(FileSetTest, MissingHelpFileNamesTheSystemText) {
 }
 
 TEST_F(FileSetTest, ReportTemplateIsLookedForInTheDataFolderThenTheWorkingFolder) {
-  shell::TextFileName = "balance.rtf";
+  store::TextFileName = "balance.rtf";
   const struct {
     bool inData, inWork, dataFolderMissing;
     int result;
@@ -285,20 +285,20 @@ TEST_F(FileSetTest, ReportTemplateIsLookedForInTheDataFolderThenTheWorkingFolder
   };
   for (const auto& c : cases) {
     support::ResetFileSetUnit("/w/");
-    shell::TextFileName = "balance.rtf";
+    store::TextFileName = "balance.rtf";
     fs.SetFile("/w/balance.rtf", "work");
     if (!c.inWork) fs.Delete("/w/balance.rtf");
-    shell::SetDataRoot(c.dataFolderMissing ? "/nowhere/" : "/d/");
+    store::SetDataRoot(c.dataFolderMissing ? "/nowhere/" : "/d/");
     fs.SetFile("/d/balance.rtf", "data");
     if (!c.inData) fs.Delete("/d/balance.rtf");
     SCOPED_TRACE(c.opened);
     EXPECT_EQ(Open("RAP"), c.result);
     EXPECT_EQ(FileErrorText, c.text);
-    EXPECT_EQ(shell::OpenedFilePath(FileCode::RAP), c.opened);
+    EXPECT_EQ(store::OpenedFilePath(FileCode::RAP), c.opened);
     if (c.result == 0) {
-      EXPECT_EQ(shell::ReadTextFile(FileCode::RAP), c.inData ? "data" : "work");
+      EXPECT_EQ(store::ReadTextFile(FileCode::RAP), c.inData ? "data" : "work");
     }
-    shell::CloseFileSet();
+    store::CloseFileSet();
     ExpectNoSetLeft();
   }
 }
@@ -333,7 +333,7 @@ TEST_F(FileSetTest, ReleasedDuringTheWaitTheWholeSetOpens) {
   EXPECT_EQ(Open("SYS;USE"), 0);
   EXPECT_EQ(store.sleeper.Count(), 3);
   EXPECT_TRUE(FileSetOpen);
-  shell::CloseFileSet();
+  store::CloseFileSet();
 
   // A file in use is tried again with the whole set, from its first file.
   fs.ClearLog();
@@ -345,9 +345,9 @@ TEST_F(FileSetTest, ReleasedDuringTheWaitTheWholeSetOpens) {
   EXPECT_EQ(Open("SYS;USE"), 0);
   EXPECT_EQ(sleeper.Count(), 4);
   EXPECT_EQ(fs.LogOf("open rw /w/sysparm").size(), 5u);
-  EXPECT_EQ(shell::FileState[shell::FileIndex(FileCode::SYS)], 2);
-  EXPECT_EQ(shell::FileState[shell::FileIndex(FileCode::USE)], 2);
-  shell::CloseFileSet();
+  EXPECT_EQ(store::FileState[store::FileIndex(FileCode::SYS)], 2);
+  EXPECT_EQ(store::FileState[store::FileIndex(FileCode::USE)], 2);
+  store::CloseFileSet();
   ExpectNoSetLeft();
 }
 
@@ -360,11 +360,11 @@ TEST_F(FileSetTest, NestedSetsCountAndTheOutermostCloseClosesAll) {
   EXPECT_EQ(Open(""), 0);
   EXPECT_EQ(FileSetDepth, 2);
   EXPECT_TRUE(fs.Log().empty());
-  shell::CloseFileSet();
-  shell::CloseFileSet();
+  store::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_TRUE(FileSetOpen);
   EXPECT_TRUE(Closed().empty());
-  shell::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_EQ(Closed(), (std::vector<std::string>{"adminset.vlk", "ledger.vlk"}));
   ExpectNoSetLeft();
 }
@@ -374,9 +374,9 @@ TEST_F(FileSetTest, NestedSetOpensTheFilesTheOuterSetLacks) {
   EXPECT_EQ(Open("GLA;JVO;"), 0);
   EXPECT_EQ(FileSetDepth, 1);
   EXPECT_EQ(Opened(), (std::vector<std::string>{"ledger.vlk", "book.vlk"}));
-  shell::CloseFileSet();
-  EXPECT_EQ(shell::RecordCount(FileCode::JVO), 0);  // still open
-  shell::CloseFileSet();
+  store::CloseFileSet();
+  EXPECT_EQ(store::RecordCount(FileCode::JVO), 0);  // still open
+  store::CloseFileSet();
   EXPECT_EQ(Closed(), (std::vector<std::string>{"book.vlk", "ledger.vlk"}));
   ExpectNoSetLeft();
 }
@@ -404,11 +404,11 @@ TEST_F(FileSetTest, FailedNestedOpenLeavesTheOuterSetAsItWas) {
     EXPECT_EQ(FileSetDepth, 1);
     EXPECT_EQ(fs.OpenHandles(), 1);  // GLA only
     EXPECT_EQ(fs.HeldLocks(), 1);    // /d/ only
-    EXPECT_EQ(shell::FileState[shell::FileIndex(FileCode::JVO)], 0);
-    EXPECT_EQ(shell::FileState[shell::FileIndex(FileCode::GLA)], 2);
-    EXPECT_EQ(shell::RecordCount(FileCode::GLA), 0);
-    shell::CloseFileSet();
-    shell::CloseFileSet();
+    EXPECT_EQ(store::FileState[store::FileIndex(FileCode::JVO)], 0);
+    EXPECT_EQ(store::FileState[store::FileIndex(FileCode::GLA)], 2);
+    EXPECT_EQ(store::RecordCount(FileCode::GLA), 0);
+    store::CloseFileSet();
+    store::CloseFileSet();
     ExpectNoSetLeft();
     fs.ClearErrors();
     fs.ReleaseLock("/w/.ombrelo.lock");
@@ -419,12 +419,12 @@ TEST_F(FileSetTest, ForceCloseEndsEveryLevel) {
   ASSERT_EQ(Open("GLA"), 0);
   ASSERT_EQ(Open("USE"), 0);
   ASSERT_EQ(Open(""), 0);
-  shell::ForceCloseFileSet();
+  store::ForceCloseFileSet();
   ExpectNoSetLeft();
   fs.ClearLog();
   ASSERT_EQ(Open("GLA"), 0);
   EXPECT_EQ(Opened(), std::vector<std::string>{"ledger.vlk"});  // a new set, not nested
-  shell::CloseFileSet();
+  store::CloseFileSet();
 }
 
 // --- errors raised inside the open ---------------------------------------------
@@ -447,14 +447,14 @@ TEST_F(FileSetTest, IoErrorWhileCreatingClosesTheSetBeforeItGoesOn) {
   EXPECT_TRUE(FileSetOpen);
   EXPECT_EQ(FileSetDepth, 0);
   EXPECT_EQ(fs.OpenHandles(), 1);
-  shell::CloseFileSet();
+  store::CloseFileSet();
   ExpectNoSetLeft();
 }
 
 TEST_F(FileSetTest, FailingCloseRaisesAfterClosingEverything) {
   ASSERT_EQ(Open("GLA;USE"), 0);
   fs.InjectError("/w/user.vlk", FakeFileSystem::Op::Close, platform::kErrnoBase + 5);
-  EXPECT_THROW(shell::CloseFileSet(), platform::IoError);
+  EXPECT_THROW(store::CloseFileSet(), platform::IoError);
   ExpectNoSetLeft();
 }
 
@@ -468,9 +468,9 @@ TEST_F(FileSetTest, OneLockPerFolderTouchedHeldUntilTheOutermostClose) {
   EXPECT_EQ(fs.HeldLocks(), 2);
   ASSERT_EQ(Open("JVO"), 0);
   EXPECT_EQ(fs.LogOf("lock ").size(), 2u);
-  shell::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_EQ(fs.HeldLocks(), 2);
-  shell::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_EQ(fs.HeldLocks(), 0);
 }
 
@@ -506,18 +506,18 @@ TEST_F(FileSetTest, SystemParametersNameTheDataRoot) {
     support::ResetFileSetUnit("/w/");
     fs.SetFile("/w/sysparm010000.vlk", SysRecord(c.stored));
     ASSERT_EQ(Open("SYS"), 0);
-    EXPECT_EQ(shell::DataRoot(), c.root);
-    EXPECT_EQ(shell::AdminFileFolder, c.root);
-    EXPECT_EQ(shell::SystemSettings.DataFolder, c.root);
-    shell::CloseFileSet();
+    EXPECT_EQ(store::DataRoot(), c.root);
+    EXPECT_EQ(store::AdminFileFolder, c.root);
+    EXPECT_EQ(text::SystemSettings.DataFolder, c.root);
+    store::CloseFileSet();
   }
   // A working folder whose own name holds a control character keeps its
   // default data root below it.
   support::ResetFileSetUnit("/w\x01/");
   fs.SetFile("/w\x01/sysparm010000.vlk", SysRecord(""));
   ASSERT_EQ(Open("SYS"), 0);
-  EXPECT_EQ(shell::DataRoot(), "/w\x01/data/");
-  shell::CloseFileSet();
+  EXPECT_EQ(store::DataRoot(), "/w\x01/data/");
+  store::CloseFileSet();
 }
 
 TEST_F(FileSetTest, NewOrEmptySystemParametersLeaveTheFoldersAsTheyWere) {
@@ -526,10 +526,10 @@ TEST_F(FileSetTest, NewOrEmptySystemParametersLeaveTheFoldersAsTheyWere) {
     support::ResetFileSetUnit("/w/");
     if (exists) fs.SetFile("/w/sysparm010000.vlk", std::string(815, '\0'));
     ASSERT_EQ(Open("SYS;GLA"), 0);
-    EXPECT_EQ(shell::AdminFileFolder, "");
-    EXPECT_EQ(shell::SystemSettings.DataFolder, "");
-    EXPECT_EQ(shell::OpenedFilePath(FileCode::GLA), "/w/ledger.vlk");
-    shell::CloseFileSet();
+    EXPECT_EQ(store::AdminFileFolder, "");
+    EXPECT_EQ(text::SystemSettings.DataFolder, "");
+    EXPECT_EQ(store::OpenedFilePath(FileCode::GLA), "/w/ledger.vlk");
+    store::CloseFileSet();
     fs.Delete("/w/sysparm010000.vlk");
   }
 }
@@ -539,32 +539,32 @@ TEST_F(FileSetTest, SystemParametersDoNotSendTheAdministrationsFilesToTheRoot) {
   fs.AddFolder("/d/ACME");
   fs.AddFolder("/d/COPY");
   fs.SetFile("/d/admin.vlk", "");
-  shell::SetCurrentAdministrationFolder("ACME");
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/d/ACME/");
+  store::SetCurrentAdministrationFolder("ACME");
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/d/ACME/");
   ASSERT_EQ(Open("SYS;GLA;ADM"), 0);
-  EXPECT_EQ(shell::OpenedFilePath(FileCode::GLA), "/d/ACME/ledger.vlk");
-  EXPECT_EQ(shell::OpenedFilePath(FileCode::ADM), "/d/admin.vlk");
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/d/ACME/");
-  EXPECT_EQ(shell::AdminFileFolder, "/d/");
-  shell::CloseFileSet();
+  EXPECT_EQ(store::OpenedFilePath(FileCode::GLA), "/d/ACME/ledger.vlk");
+  EXPECT_EQ(store::OpenedFilePath(FileCode::ADM), "/d/admin.vlk");
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/d/ACME/");
+  EXPECT_EQ(store::AdminFileFolder, "/d/");
+  store::CloseFileSet();
 
-  shell::SetDataFolderOverride("/d/COPY\\");
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/d/COPY/");
+  store::SetDataFolderOverride("/d/COPY\\");
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/d/COPY/");
   ASSERT_EQ(Open("GLA"), 0);
-  EXPECT_EQ(shell::OpenedFilePath(FileCode::GLA), "/d/COPY/ledger.vlk");
-  shell::CloseFileSet();
-  shell::ClearDataFolderOverride();
-  EXPECT_EQ(shell::SystemSettings.DataFolder, "/d/ACME/");
+  EXPECT_EQ(store::OpenedFilePath(FileCode::GLA), "/d/COPY/ledger.vlk");
+  store::CloseFileSet();
+  store::ClearDataFolderOverride();
+  EXPECT_EQ(text::SystemSettings.DataFolder, "/d/ACME/");
 }
 
 // --- the administrations file --------------------------------------------------
 
 TEST_F(FileSetTest, FirstRunCreatesTheStartUpFilesInTheWorkingFolder) {
   ASSERT_EQ(Open("USE;SYS;ADM;LAN;INS"), 0) << FileErrorText;
-  shell::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_EQ(fs.FilesIn("/w"), (std::vector<std::string>{".ombrelo.lock", "admin.vlk", "ins.vlk",
                                                          "sysparm010000.vlk", "user.vlk", "vlk010005.lan"}));
-  EXPECT_EQ(shell::AdminFileFolder, "");
+  EXPECT_EQ(store::AdminFileFolder, "");
 }
 
 TEST_F(FileSetTest, MissingDataRootIsCreatedBeforeTheAdministrationsFile) {
@@ -574,8 +574,8 @@ TEST_F(FileSetTest, MissingDataRootIsCreatedBeforeTheAdministrationsFile) {
   fs.SetFile("/w/sysparm010000.vlk", SysRecord(""));
   ASSERT_EQ(Open("USE;SYS;ADM;LAN;INS"), 0) << FileErrorText;
   EXPECT_TRUE(fs.HasFolder("/w/data"));
-  EXPECT_EQ(shell::OpenedFilePath(FileCode::ADM), "/w/data/admin.vlk");
-  shell::CloseFileSet();
+  EXPECT_EQ(store::OpenedFilePath(FileCode::ADM), "/w/data/admin.vlk");
+  store::CloseFileSet();
   EXPECT_FALSE(fs.HasFile("/w/admin.vlk"));
 
   support::ResetFileSetUnit("/w/");
@@ -601,9 +601,9 @@ TEST_F(FileSetTest, WorkingFolderAdministrationsFileMovesIntoTheDataFolder) {
   EXPECT_FALSE(fs.HasFile("/d/admin.vlk.ombrelo-tmp"));
   EXPECT_EQ(fs.LogOf("rename "), std::vector<std::string>{"/d/admin.vlk.ombrelo-tmp -> /d/admin.vlk"});
   std::string rec(275, '\0');
-  shell::ReadRecord(FileCode::ADM, 2, rec.data());
+  store::ReadRecord(FileCode::ADM, 2, rec.data());
   EXPECT_EQ(rec, std::string(275, 'c'));
-  shell::CloseFileSet();
+  store::CloseFileSet();
   ExpectNoSetLeft();
 }
 
@@ -620,7 +620,7 @@ TEST_F(FileSetTest, InterruptedMoveOfTheAdministrationsFileLosesNothing) {
   ASSERT_EQ(Open("SYS;ADM"), 0);  // the next try moves it
   EXPECT_EQ(fs.File("/d/admin.vlk"), AdmRecords(3));
   EXPECT_FALSE(fs.HasFile("/w/admin.vlk"));
-  shell::CloseFileSet();
+  store::CloseFileSet();
 }
 
 TEST_F(FileSetTest, AdministrationsFileFailuresUseTheAdmLetters) {
@@ -673,13 +673,13 @@ TEST_F(RealFolder, ALockHeldByAnotherOpenFileDescriptionMakesTheSetWait) {
   ASSERT_EQ(::fcntl(other, F_OFD_SETLK, &fl), 0);
 
   int result = -1;
-  shell::OpenFileSet("USE", result);
+  store::OpenFileSet("USE", result);
   EXPECT_EQ(result, 2);
   EXPECT_EQ(FileErrorCode, 32);
   EXPECT_EQ(sleeper.Count(), 49);
   ::close(other);
 
-  shell::OpenFileSet("USE", result);
+  store::OpenFileSet("USE", result);
   ASSERT_EQ(result, 0) << FileErrorText;
   // Now this copy holds it: another description cannot take it until the
   // set closes.
@@ -689,20 +689,20 @@ TEST_F(RealFolder, ALockHeldByAnotherOpenFileDescriptionMakesTheSetWait) {
   pl.l_type = F_WRLCK;
   pl.l_whence = SEEK_SET;
   EXPECT_EQ(::fcntl(probe, F_OFD_SETLK, &pl), -1);
-  shell::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_EQ(::fcntl(probe, F_OFD_SETLK, &pl), 0);
   ::close(probe);
 }
 
 TEST_F(RealFolder, MissingFileAndMissingFolderGiveTwoAndThree) {
   int result = -1;
-  shell::OpenFileSet("GLA", result);
+  store::OpenFileSet("GLA", result);
   ASSERT_EQ(result, 0);
-  shell::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_TRUE(std::filesystem::exists(dir + "/ledger.vlk"));
 
-  shell::SetDataRoot(dir + "/missing/");
-  shell::OpenFileSet("GLA", result);
+  store::SetDataRoot(dir + "/missing/");
+  store::OpenFileSet("GLA", result);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(FileErrorText, "IO errorcode: GLA3");
 
@@ -775,9 +775,9 @@ TEST_F(RealFolder, AnotherNameOfTheWorkingFolderSharesItsLock) {
     std::fwrite(rec.data(), 1, rec.size(), f);
     std::fclose(f);
     int result = -1;
-    shell::OpenFileSet("USE;SYS;ADM;", result);
+    store::OpenFileSet("USE;SYS;ADM;", result);
     EXPECT_EQ(result, 0) << FileErrorText;
-    shell::CloseFileSet();
+    store::CloseFileSet();
   }
   EXPECT_EQ(sleeper.Count(), 0);
 }
@@ -785,13 +785,13 @@ TEST_F(RealFolder, AnotherNameOfTheWorkingFolderSharesItsLock) {
 // A file rewritten whole keeps who may read it.
 TEST_F(RealFolder, AWholeRewriteKeepsTheAccessMode) {
   int result = -1;
-  shell::OpenFileSet("USE", result);
+  store::OpenFileSet("USE", result);
   ASSERT_EQ(result, 0);
   const std::string path = dir + "/user.vlk";
   ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
   const std::string recs(2 * 284, 'u');
-  shell::RewriteFile(shell::FileCode::USE, recs.data(), 2);
-  shell::CloseFileSet();
+  store::RewriteFile(store::FileCode::USE, recs.data(), 2);
+  store::CloseFileSet();
   struct stat st {};
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
@@ -823,7 +823,7 @@ TEST_F(RealFolder, CreateWithModeGivesExactlyThatMode) {
 TEST_F(RealFolder, AFolderInPlaceOfTheLockFileIsAccessDenied) {
   ASSERT_TRUE(std::filesystem::create_directory(dir + "/.ombrelo.lock"));
   int result = -1;
-  shell::OpenFileSet("USE", result);
+  store::OpenFileSet("USE", result);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(FileErrorCode, 5);
   EXPECT_EQ(FileErrorText, "IO errorcode: USE5 (lock file " + dir + "/.ombrelo.lock)");
@@ -839,18 +839,18 @@ TEST_F(RealFolder, AFileWithMoreRecordsThanAnIntIsRefusedByName) {
   const std::uintmax_t records = (std::uintmax_t{1} << 31) + 5;
   std::filesystem::resize_file(path, records * 3);  // sparse
   int result = -1;
-  shell::OpenFileSet("INS", result);
+  store::OpenFileSet("INS", result);
   ASSERT_EQ(result, 0) << FileErrorText;
   try {
-    shell::RecordCount(FileCode::INS);
+    store::RecordCount(FileCode::INS);
     ADD_FAILURE() << "counted";
   } catch (const platform::IoError& e) {
     EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
     EXPECT_NE(std::string(e.what()).find(std::to_string(records)), std::string::npos) << e.what();
   }
   struct InsRec : records::Record<3> {};
-  EXPECT_THROW(shell::ReadAll<InsRec>(FileCode::INS, shell::kSmallFileLimit), platform::IoError);
-  shell::CloseFileSet();
+  EXPECT_THROW(store::ReadAll<InsRec>(FileCode::INS, store::kSmallFileLimit), platform::IoError);
+  store::CloseFileSet();
 }
 
 // The real file system, but the process ends (as by kill -9) right before
@@ -946,12 +946,12 @@ TEST_F(RealFolder, ACopyKilledPartWayLeavesTheOldOrTheNewRecordsOnDisk) {
         platform::SetFileSystem(&killing);
         try {
           int result = -1;
-          shell::OpenFileSet("JVO", result);
+          store::OpenFileSet("JVO", result);
           if (insert)
-            shell::InsertRecords(FileCode::JVO, 3, rec.data(), 1);
+            store::InsertRecords(FileCode::JVO, 3, rec.data(), 1);
           else
-            shell::DeleteRecords(FileCode::JVO, 2, 3);
-          shell::CloseFileSet();
+            store::DeleteRecords(FileCode::JVO, 2, 3);
+          store::CloseFileSet();
         } catch (...) {
           ::_exit(8);
         }
@@ -963,9 +963,9 @@ TEST_F(RealFolder, ACopyKilledPartWayLeavesTheOldOrTheNewRecordsOnDisk) {
       ASSERT_NE(WEXITSTATUS(status), 8);
       finished = WEXITSTATUS(status) == 7;
       int result = -1;
-      shell::OpenFileSet("JVO", result);
+      store::OpenFileSet("JVO", result);
       ASSERT_EQ(result, 0) << FileErrorText;
-      shell::CloseFileSet();
+      store::CloseFileSet();
       std::ifstream journal(path + ".ombrelo-rollback", std::ios::binary);
       EXPECT_TRUE(support::HoldsNothingToRollBack(std::string(std::istreambuf_iterator<char>(journal), {})));
       // Old records up to the moment the journal is emptied, new ones from

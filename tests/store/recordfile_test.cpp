@@ -19,7 +19,7 @@
 
 namespace {
 
-using shell::FileCode;
+using store::FileCode;
 using support::FakeFileSystem;
 
 // `count` records of `size` bytes, record i filled with a pattern of its own.
@@ -56,10 +56,10 @@ class RecordFileTest : public ::testing::Test {
  protected:
   void Open(const std::string& list) {
     int result = -1;
-    shell::OpenFileSet(list, result);
-    ASSERT_EQ(result, 0) << shell::FileErrorText;
+    store::OpenFileSet(list, result);
+    ASSERT_EQ(result, 0) << store::FileErrorText;
   }
-  void TearDown() override { shell::ForceCloseFileSet(); }
+  void TearDown() override { store::ForceCloseFileSet(); }
 
   support::FakeDataStore store;
   FakeFileSystem& fs = store.fs;
@@ -73,8 +73,8 @@ TEST_F(RecordFileTest, CountIsTheNumberOfWholeRecords) {
   for (const auto& c : cases) {
     fs.SetFile("/w/book.vlk", std::string(c.bytes, 'x'));
     Open("JVO");
-    EXPECT_EQ(shell::RecordCount(FileCode::JVO), c.count) << c.bytes << " bytes";
-    shell::CloseFileSet();
+    EXPECT_EQ(store::RecordCount(FileCode::JVO), c.count) << c.bytes << " bytes";
+    store::CloseFileSet();
   }
 }
 
@@ -83,17 +83,17 @@ TEST_F(RecordFileTest, RecordsAreReadAndWrittenWholeAtTheirIndex) {
   fs.SetFile("/w/ifs.vlk", Records(size, 3));
   Open("IFS");
   std::string buf(size, '\0');
-  shell::ReadRecord(FileCode::IFS, 2, buf.data());
+  store::ReadRecord(FileCode::IFS, 2, buf.data());
   EXPECT_EQ(buf, Records(size, 1, 2));
 
   const std::string fresh = Records(size, 1, 40);
-  shell::WriteRecord(FileCode::IFS, 1, fresh.data());
-  shell::WriteRecord(FileCode::IFS, 3, fresh.data());  // at the end: appends
-  shell::AppendRecord(FileCode::IFS, fresh.data());
-  EXPECT_EQ(shell::RecordCount(FileCode::IFS), 5);
+  store::WriteRecord(FileCode::IFS, 1, fresh.data());
+  store::WriteRecord(FileCode::IFS, 3, fresh.data());  // at the end: appends
+  store::AppendRecord(FileCode::IFS, fresh.data());
+  EXPECT_EQ(store::RecordCount(FileCode::IFS), 5);
   EXPECT_EQ(fs.File("/w/ifs.vlk"), Records(size, 1, 0) + fresh + Records(size, 1, 2) + fresh + fresh);
 
-  shell::TruncateRecords(FileCode::IFS, 2);
+  store::TruncateRecords(FileCode::IFS, 2);
   EXPECT_EQ(fs.File("/w/ifs.vlk"), Records(size, 1, 0) + fresh);
 }
 
@@ -103,13 +103,13 @@ TEST_F(RecordFileTest, TypedRecordsMustHaveTheFilesSize) {
   fs.SetFile("/w/ins.vlk", "NLX");
   Open("INS");
   InsRec r;
-  shell::ReadRecord(FileCode::INS, 0, r);
+  store::ReadRecord(FileCode::INS, 0, r);
   EXPECT_EQ(records::ReadShortString(r.data(), 2), "LX");  // length byte 78 clamped to 2
   r.Bytes = {2, 'G', 'B'};
-  shell::WriteRecord(FileCode::INS, 0, r);
+  store::WriteRecord(FileCode::INS, 0, r);
   EXPECT_EQ(fs.File("/w/ins.vlk"), "\x02GB");
   WrongRec w;
-  EXPECT_THROW(shell::ReadRecord(FileCode::INS, 0, w), std::logic_error);
+  EXPECT_THROW(store::ReadRecord(FileCode::INS, 0, w), std::logic_error);
 }
 
 TEST_F(RecordFileTest, IndexOutsideTheFileOrFileNotOpenRaises) {
@@ -124,12 +124,12 @@ TEST_F(RecordFileTest, IndexOutsideTheFileOrFileNotOpenRaises) {
     }
     return 0;
   };
-  EXPECT_EQ(code([&] { shell::ReadRecord(FileCode::INS, 2, buf); }), platform::kEndOfFile);
-  EXPECT_EQ(code([&] { shell::ReadRecord(FileCode::INS, -1, buf); }), platform::kEndOfFile);
-  EXPECT_EQ(code([&] { shell::WriteRecord(FileCode::INS, 3, buf); }), platform::kEndOfFile);
-  EXPECT_EQ(code([&] { shell::DeleteRecords(FileCode::INS, 1, 2); }), platform::kEndOfFile);
-  EXPECT_EQ(code([&] { shell::InsertRecords(FileCode::INS, 3, buf, 1); }), platform::kEndOfFile);
-  EXPECT_EQ(code([&] { shell::ReadRecord(FileCode::GLA, 0, buf); }), platform::kFileNotOpen);
+  EXPECT_EQ(code([&] { store::ReadRecord(FileCode::INS, 2, buf); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { store::ReadRecord(FileCode::INS, -1, buf); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { store::WriteRecord(FileCode::INS, 3, buf); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { store::DeleteRecords(FileCode::INS, 1, 2); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { store::InsertRecords(FileCode::INS, 3, buf, 1); }), platform::kEndOfFile);
+  EXPECT_EQ(code([&] { store::ReadRecord(FileCode::GLA, 0, buf); }), platform::kFileNotOpen);
   EXPECT_EQ(fs.File("/w/ins.vlk"), "abcdef");
 }
 
@@ -138,7 +138,7 @@ TEST_F(RecordFileTest, FileErrorsRaiseTheirCodeAndName) {
   Open("INS");
   fs.InjectError("/w/ins.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 28);
   try {
-    shell::AppendRecord(FileCode::INS, "xyz");
+    store::AppendRecord(FileCode::INS, "xyz");
     FAIL() << "no error";
   } catch (const platform::IoError& e) {
     EXPECT_EQ(e.Code(), 1028);
@@ -170,16 +170,16 @@ TEST_F(RecordFileTest, InsertAndDeleteEqualTheRecordByRecordMoves) {
     const std::string original = Records(c.size, c.n) + std::string(c.tail, '\x55');
     const std::string recs = Records(c.size, c.m, 200);
     fs.SetFile(c.name, original);
-    Open(shell::FileInfo(c.code).name);
+    Open(store::FileInfo(c.code).name);
 
-    shell::InsertRecords(c.code, c.k, recs.data(), c.m);
+    store::InsertRecords(c.code, c.k, recs.data(), c.m);
     const std::string inserted = InsertOneByOne(original, c.size, c.k, recs);
     EXPECT_TRUE(fs.File(c.name) == inserted);
 
-    shell::DeleteRecords(c.code, c.k, c.m);
+    store::DeleteRecords(c.code, c.k, c.m);
     EXPECT_TRUE(fs.File(c.name) == DeleteOneByOne(inserted, c.size, c.k, c.m));
-    EXPECT_EQ(shell::RecordCount(c.code), c.n);
-    shell::CloseFileSet();
+    EXPECT_EQ(store::RecordCount(c.code), c.n);
+    store::CloseFileSet();
   }
 }
 
@@ -197,9 +197,9 @@ TEST_F(RecordFileTest, FolderNamesReachTheDiskInSafeOrder) {
     SCOPED_TRACE(first ? "first change" : "later change");
     fs.ClearLog();
     if (first)
-      shell::InsertRecords(FileCode::JVO, 0, recs.data(), 1);
+      store::InsertRecords(FileCode::JVO, 0, recs.data(), 1);
     else
-      shell::DeleteRecords(FileCode::JVO, 0, 1);
+      store::DeleteRecords(FileCode::JVO, 0, 1);
     std::vector<std::string> seen;
     for (const std::string& line : fs.Log())
       if (line == "create " + journal || line == "delete " + journal || line == "syncfolder " + journal)
@@ -210,12 +210,12 @@ TEST_F(RecordFileTest, FolderNamesReachTheDiskInSafeOrder) {
     EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
   }
   fs.ClearLog();
-  shell::RewriteFile(FileCode::JVO, recs.data(), 1);
+  store::RewriteFile(FileCode::JVO, recs.data(), 1);
   const auto& log = fs.Log();
   const auto rename = std::find(log.begin(), log.end(), "rename /w/book.vlk.ombrelo-tmp -> /w/book.vlk");
   ASSERT_NE(rename, log.end());
   EXPECT_NE(std::find(rename, log.end(), "syncfolder /w/book.vlk"), log.end());
-  shell::CloseFileSet();
+  store::CloseFileSet();
 }
 
 // A copy killed at any point of an insert or delete leaves, once the file is
@@ -256,20 +256,20 @@ TEST_F(RecordFileTest, ACrashAtAnyPointLeavesTheOldOrTheNewRecords) {
       SCOPED_TRACE("crash after " + std::to_string(good) + " changing calls");
       fs.ClearErrors();
       fs.SetFile(c.name, original);
-      Open(shell::FileInfo(c.code).name);
+      Open(store::FileInfo(c.code).name);
       fs.CrashAfter(good);
       bool raised = false;
       try {
         if (c.insert)
-          shell::InsertRecords(c.code, c.k, recs.data(), c.m);
+          store::InsertRecords(c.code, c.k, recs.data(), c.m);
         else
-          shell::DeleteRecords(c.code, c.k, c.m);
+          store::DeleteRecords(c.code, c.k, c.m);
       } catch (const platform::IoError&) {
         raised = true;
       }
-      shell::ForceCloseFileSet();
+      store::ForceCloseFileSet();
       fs.ClearErrors();
-      Open(shell::FileInfo(c.code).name);
+      Open(store::FileInfo(c.code).name);
       EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));  // nothing to roll back
       if (raised) {
         ++crashes;
@@ -277,7 +277,7 @@ TEST_F(RecordFileTest, ACrashAtAnyPointLeavesTheOldOrTheNewRecords) {
       } else {
         ASSERT_TRUE(fs.File(c.name) == changed);
       }
-      shell::CloseFileSet();
+      store::CloseFileSet();
       if (!raised) break;
     }
     // The kept journal is written (write(s), sync), the file changed and
@@ -319,11 +319,11 @@ TEST_F(RecordFileTest, AReplaceEqualsDeleteThenInsertAndSurvivesACrash) {
       fs.CrashAfter(good);
       bool raised = false;
       try {
-        shell::ReplaceRecords(FileCode::JVO, c.k, c.oldCount, recs.data(), c.newCount);
+        store::ReplaceRecords(FileCode::JVO, c.k, c.oldCount, recs.data(), c.newCount);
       } catch (const platform::IoError&) {
         raised = true;
       }
-      shell::ForceCloseFileSet();
+      store::ForceCloseFileSet();
       fs.ClearErrors();
       Open("JVO");
       EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));  // nothing to roll back
@@ -333,7 +333,7 @@ TEST_F(RecordFileTest, AReplaceEqualsDeleteThenInsertAndSurvivesACrash) {
       } else {
         ASSERT_TRUE(fs.File(name) == changed);
       }
-      shell::CloseFileSet();
+      store::CloseFileSet();
       if (!raised) break;
     }
     EXPECT_GE(crashes, 1);
@@ -380,14 +380,14 @@ TEST_F(RecordFileTest, AFailedChangeIsPutBackAtOnce) {
     Open("JVO");
     fs.InjectError(c.path, c.op, platform::kErrnoBase + 28, 1, c.after);
     if (c.insert)
-      EXPECT_THROW(shell::InsertRecords(FileCode::JVO, 1, rec.data(), 1), platform::IoError);
+      EXPECT_THROW(store::InsertRecords(FileCode::JVO, 1, rec.data(), 1), platform::IoError);
     else
-      EXPECT_THROW(shell::DeleteRecords(FileCode::JVO, 1, 2), platform::IoError);
+      EXPECT_THROW(store::DeleteRecords(FileCode::JVO, 1, 2), platform::IoError);
     EXPECT_TRUE(fs.File(file) == original);
     EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
-    shell::AppendRecord(FileCode::JVO, rec.data());
+    store::AppendRecord(FileCode::JVO, rec.data());
     EXPECT_TRUE(fs.File(file) == original + rec);
-    shell::CloseFileSet();
+    store::CloseFileSet();
   }
 }
 
@@ -400,11 +400,11 @@ TEST_F(RecordFileTest, AFileThatCannotBePutBackLeavesTheSetUntilItIsOpenedAgain)
   Open("JVO;GLA");
   fs.InjectError(file, FakeFileSystem::Op::Write, platform::kErrnoBase + 5, -1, 1);
   const std::string rec = Records(392, 1, 90);
-  EXPECT_THROW(shell::InsertRecords(FileCode::JVO, 0, rec.data(), 1), platform::IoError);
+  EXPECT_THROW(store::InsertRecords(FileCode::JVO, 0, rec.data(), 1), platform::IoError);
   EXPECT_TRUE(fs.HasFile(file + ".ombrelo-rollback"));
   EXPECT_FALSE(fs.File(file) == original);
   try {
-    shell::RecordCount(FileCode::JVO);
+    store::RecordCount(FileCode::JVO);
     ADD_FAILURE() << "the file is still in the set";
   } catch (const platform::IoError& e) {
     EXPECT_EQ(e.Code(), platform::kFileNotOpen);
@@ -413,9 +413,9 @@ TEST_F(RecordFileTest, AFileThatCannotBePutBackLeavesTheSetUntilItIsOpenedAgain)
   Open("JVO");  // nested: opens the file again, which puts it back
   EXPECT_TRUE(fs.File(file) == original);
   EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(file + ".ombrelo-rollback")));
-  EXPECT_EQ(shell::RecordCount(FileCode::JVO), 4);
-  shell::CloseFileSet();
-  shell::CloseFileSet();
+  EXPECT_EQ(store::RecordCount(FileCode::JVO), 4);
+  store::CloseFileSet();
+  store::CloseFileSet();
   EXPECT_EQ(fs.OpenHandles(), 0);
 }
 
@@ -432,8 +432,8 @@ TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
   Open("JVO");
   fs.InjectError(file, FakeFileSystem::Op::Write, platform::kErrnoBase + 5);
   const std::string rec = Records(392, 1, 90);
-  EXPECT_THROW(shell::InsertRecords(FileCode::JVO, 1, rec.data(), 1), platform::IoError);
-  shell::ForceCloseFileSet();
+  EXPECT_THROW(store::InsertRecords(FileCode::JVO, 1, rec.data(), 1), platform::IoError);
+  store::ForceCloseFileSet();
   fs.ClearErrors();
   const std::string whole = fs.File(journal);
   ASSERT_EQ(whole.size(), 40 + original.size() - 392);
@@ -465,7 +465,7 @@ TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
     Open("JVO");
     EXPECT_TRUE(fs.File(file) == (c.restores ? original : damaged));
     EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));  // emptied: nothing to roll back
-    shell::CloseFileSet();
+    store::CloseFileSet();
   }
 
   // A journal beside a file that no longer exists belongs to nothing.
@@ -474,7 +474,7 @@ TEST_F(RecordFileTest, OnlyAWholeJournalPutsTheFileBack) {
   Open("JVO");
   EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(file)));
   EXPECT_FALSE(fs.HasFile(journal));
-  shell::CloseFileSet();
+  store::CloseFileSet();
 }
 
 // The journal and a rewrite's temporary file hold the file's bytes: they
@@ -489,15 +489,15 @@ TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
     std::string copy;
     std::function<void()> change;
   } cases[] = {
-      {"rewrite", "/w/user.vlk.ombrelo-tmp", [&] { shell::RewriteFile(FileCode::USE, rec.data(), 1); }},
-      {"insert", "/w/user.vlk.ombrelo-rollback", [&] { shell::InsertRecords(FileCode::USE, 0, rec.data(), 1); }},
+      {"rewrite", "/w/user.vlk.ombrelo-tmp", [&] { store::RewriteFile(FileCode::USE, rec.data(), 1); }},
+      {"insert", "/w/user.vlk.ombrelo-rollback", [&] { store::InsertRecords(FileCode::USE, 0, rec.data(), 1); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Open("USE");
     fs.CrashAfter(1);  // killed right after the copy was created
     EXPECT_THROW(c.change(), platform::IoError);
-    shell::ForceCloseFileSet();
+    store::ForceCloseFileSet();
     fs.ClearErrors();
     ASSERT_TRUE(fs.HasFile(c.copy));
     EXPECT_EQ(fs.ModeOf(c.copy), 0600u);
@@ -507,20 +507,20 @@ TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
     EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(c.copy)));
     EXPECT_EQ(fs.ModeOf(c.copy), c.copy.ends_with("rollback") ? 0600u : 0u);
     EXPECT_EQ(fs.File("/w/user.vlk"), Records(284, 2));
-    shell::CloseFileSet();
+    store::CloseFileSet();
   }
   // A kept journal follows the file's mode when that changes.
   fs.SetMode("/w/user.vlk", 0640);
   Open("USE");
-  shell::InsertRecords(FileCode::USE, 0, rec.data(), 1);
-  shell::CloseFileSet();
+  store::InsertRecords(FileCode::USE, 0, rec.data(), 1);
+  store::CloseFileSet();
   EXPECT_EQ(fs.ModeOf("/w/user.vlk.ombrelo-rollback"), 0640u);
   EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/user.vlk.ombrelo-rollback")));
   fs.SetMode("/w/user.vlk", 0600);
   // The rewritten file keeps the mode.
   Open("USE");
-  shell::RewriteFile(FileCode::USE, rec.data(), 1);
-  shell::CloseFileSet();
+  store::RewriteFile(FileCode::USE, rec.data(), 1);
+  store::CloseFileSet();
   EXPECT_EQ(fs.ModeOf("/w/user.vlk"), 0600u);
 
   // Also the administrations file, and a stale temporary file of a missing
@@ -530,7 +530,7 @@ TEST_F(RecordFileTest, CopiesOfAFileHaveItsModeAndAStaleTemporaryFileGoes) {
   Open("GLA;ADM");
   EXPECT_FALSE(fs.HasFile("/w/admin.vlk.ombrelo-tmp"));
   EXPECT_FALSE(fs.HasFile("/w/ledger.vlk.ombrelo-tmp"));
-  shell::CloseFileSet();
+  store::CloseFileSet();
 }
 
 // ReadAll reads in blocks, not record by record, and never more than the
@@ -547,8 +547,8 @@ struct GroupCase {
   std::vector<int> overwriteAt;
 };
 
-shell::FileChange ChangeOf(const GroupCase& g) {
-  shell::FileChange c{g.code, g.insertAt, Records(g.size, static_cast<int>(g.insertAt.size()), 100), g.overwriteAt,
+store::FileChange ChangeOf(const GroupCase& g) {
+  store::FileChange c{g.code, g.insertAt, Records(g.size, static_cast<int>(g.insertAt.size()), 100), g.overwriteAt,
                       Records(g.size, static_cast<int>(g.overwriteAt.size()), 150)};
   return c;
 }
@@ -589,19 +589,19 @@ TEST_F(RecordFileTest, AGroupChangeGivesTheBytesOfOneChangeAfterTheOther) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    std::vector<shell::FileChange> changes;
+    std::vector<store::FileChange> changes;
     std::string list;
     for (std::size_t i = 0; i < c.files.size(); ++i) {
       const GroupCase& g = c.files[i];
       fs.SetFile(g.path, Records(g.size, g.n) + (i == 0 ? std::string(c.tail, '\x55') : std::string()));
       changes.push_back(ChangeOf(g));
-      list += std::string(shell::FileInfo(g.code).name) + ";";
+      list += std::string(store::FileInfo(g.code).name) + ";";
     }
     std::vector<std::string> expected;
     for (const GroupCase& g : c.files) expected.push_back(OneByOne(g, fs.File(g.path)));
     Open(list);
-    shell::ChangeTogether(changes);
-    shell::CloseFileSet();
+    store::ChangeTogether(changes);
+    store::CloseFileSet();
     for (std::size_t i = 0; i < c.files.size(); ++i) EXPECT_TRUE(fs.File(c.files[i].path) == expected[i]) << c.files[i].path;
     EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/.ombrelo-group-rollback")));
   }
@@ -613,7 +613,7 @@ TEST_F(RecordFileTest, AGroupChangeCutOffAnywhereLeavesEveryFileOldOrEveryFileNe
   const std::vector<GroupCase> files = {{FileCode::JVO, "/w/book.vlk", 392, 6, {0, 3, 3, 6}, {2}},
                                         {FileCode::PAY, "/w/payment.vlk", 584, 4, {2}, {}},
                                         {FileCode::INV, "/w/invsum.vlk", 224, 5, {}, {1, 4}}};
-  std::vector<shell::FileChange> changes;
+  std::vector<store::FileChange> changes;
   std::string before, after;
   for (const GroupCase& g : files) {
     changes.push_back(ChangeOf(g));
@@ -635,14 +635,14 @@ TEST_F(RecordFileTest, AGroupChangeCutOffAnywhereLeavesEveryFileOldOrEveryFileNe
     fs.CrashAfter(good);
     bool raised = false;
     try {
-      shell::ChangeTogether(changes);
+      store::ChangeTogether(changes);
     } catch (const platform::IoError&) {
       raised = true;
     }
-    shell::ForceCloseFileSet();
+    store::ForceCloseFileSet();
     fs.ClearErrors();
     Open("INV");  // one file of the folder puts them all back
-    shell::CloseFileSet();
+    store::CloseFileSet();
     EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/.ombrelo-group-rollback")));
     ASSERT_TRUE(all() == (raised ? before : after));
     if (!raised) break;
@@ -660,7 +660,7 @@ TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
   const std::vector<GroupCase> files = {{FileCode::JVO, "/w/book.vlk", 392, 6, {1}, {}},
                                         {FileCode::PAY, "/w/payment.vlk", 584, 4, {0}, {}}};
   const std::string journal = "/w/.ombrelo-group-rollback";
-  std::vector<shell::FileChange> changes;
+  std::vector<store::FileChange> changes;
   for (const GroupCase& g : files) {
     changes.push_back(ChangeOf(g));
     fs.SetFile(g.path, Records(g.size, g.n));
@@ -670,12 +670,12 @@ TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
   // The second file fails: the first is put back at once.
   Open("JVO;PAY");
   fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 28, 1);
-  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  EXPECT_THROW(store::ChangeTogether(changes), platform::IoError);
   EXPECT_TRUE(fs.File("/w/book.vlk") == jvo);
   EXPECT_TRUE(fs.File("/w/payment.vlk") == pay);
   EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
-  EXPECT_EQ(shell::RecordCount(FileCode::JVO), 6);  // still in the set
-  shell::CloseFileSet();
+  EXPECT_EQ(store::RecordCount(FileCode::JVO), 6);  // still in the set
+  store::CloseFileSet();
 
   // Nor can it be put back: both files leave the set, and the journal stays
   // until a file of the folder is opened again.
@@ -683,12 +683,12 @@ TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
   Open("JVO;PAY;GLA");
   fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Sync, platform::kErrnoBase + 5, 1);
   fs.InjectError("/w/payment.vlk", FakeFileSystem::Op::Write, platform::kErrnoBase + 5, -1, 1);
-  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
+  EXPECT_THROW(store::ChangeTogether(changes), platform::IoError);
   EXPECT_FALSE(support::HoldsNothingToRollBack(fs.File(journal)));
   EXPECT_FALSE(fs.File("/w/payment.vlk") == pay);  // changed, not synced
   for (FileCode c : {FileCode::JVO, FileCode::PAY}) {
     try {
-      shell::RecordCount(c);
+      store::RecordCount(c);
       ADD_FAILURE() << "still in the set";
     } catch (const platform::IoError& e) {
       EXPECT_EQ(e.Code(), platform::kFileNotOpen);
@@ -699,14 +699,14 @@ TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
   EXPECT_TRUE(fs.File("/w/book.vlk") == jvo);
   EXPECT_TRUE(fs.File("/w/payment.vlk") == pay);
   EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
-  shell::CloseFileSet();
-  shell::CloseFileSet();
+  store::CloseFileSet();
+  store::CloseFileSet();
 
   // A journal cut off or not ours: nothing is put back.
   Open("JVO;PAY");
   fs.CrashAfter(6);  // killed after the journal is written, part of JVO changed
-  EXPECT_THROW(shell::ChangeTogether(changes), platform::IoError);
-  shell::ForceCloseFileSet();
+  EXPECT_THROW(store::ChangeTogether(changes), platform::IoError);
+  store::ForceCloseFileSet();
   fs.ClearErrors();
   const std::string whole = fs.File(journal);
   ASSERT_GT(whole.size(), 32u);
@@ -715,7 +715,7 @@ TEST_F(RecordFileTest, AFailedGroupChangeIsPutBackWhole) {
                                      "X" + whole.substr(1)}) {
     fs.SetFile(journal, damaged);
     Open("GLA");
-    shell::CloseFileSet();
+    store::CloseFileSet();
     EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File(journal)));
     EXPECT_TRUE(fs.File("/w/book.vlk") == changedJvo);
   }
@@ -730,47 +730,47 @@ TEST_F(RecordFileTest, ReadAllReadsInBlocksUpToItsLimit) {
     Open("JVO");
     // Three reads serve 6000 records (about 1 MiB each); a fourth fails.
     fs.InjectError("/w/book.vlk", FakeFileSystem::Op::Read, platform::kErrnoBase + 5, -1, 3);
-    const std::vector<VoucherRec> recs = shell::ReadAll<VoucherRec>(FileCode::JVO, 8u << 20);
+    const std::vector<VoucherRec> recs = store::ReadAll<VoucherRec>(FileCode::JVO, 8u << 20);
     ASSERT_EQ(recs.size(), static_cast<std::size_t>(n));
     std::string bytes;
     for (const VoucherRec& r : recs) bytes.append(reinterpret_cast<const char*>(r.data()), 392);
     EXPECT_TRUE(bytes == Records(392, n));
-    shell::CloseFileSet();
+    store::CloseFileSet();
   }
   fs.ClearErrors();
   fs.SetFile("/w/book.vlk", Records(392, 10));
   Open("JVO");
   try {
-    shell::ReadAll<VoucherRec>(FileCode::JVO, 392 * 10 - 1);
+    store::ReadAll<VoucherRec>(FileCode::JVO, 392 * 10 - 1);
     ADD_FAILURE() << "read a file over its limit";
   } catch (const platform::IoError& e) {
     EXPECT_NE(std::string(e.what()).find("\"/w/book.vlk\""), std::string::npos) << e.what();
   }
-  EXPECT_EQ(shell::ReadAll<VoucherRec>(FileCode::JVO, 392 * 10).size(), 10u);
-  shell::CloseFileSet();
+  EXPECT_EQ(store::ReadAll<VoucherRec>(FileCode::JVO, 392 * 10).size(), 10u);
+  store::CloseFileSet();
 }
 
 TEST_F(RecordFileTest, DeleteDropsAPartialTail) {
   fs.SetFile("/w/ins.vlk", "aaabbbcccdd");
   Open("INS");
-  shell::DeleteRecords(FileCode::INS, 0);
+  store::DeleteRecords(FileCode::INS, 0);
   EXPECT_EQ(fs.File("/w/ins.vlk"), "bbbccc");
 }
 
 TEST_F(RecordFileTest, RewriteReplacesTheFileAndTheSetGoesOnWithTheNewOne) {
   fs.SetFile("/w/ins.vlk", "aaabbbccc");
   Open("INS");
-  shell::RewriteFile(FileCode::INS, "xxxyyy", 2);
+  store::RewriteFile(FileCode::INS, "xxxyyy", 2);
   EXPECT_EQ(fs.File("/w/ins.vlk"), "xxxyyy");
   EXPECT_EQ(fs.LogOf("rename "), std::vector<std::string>{"/w/ins.vlk.ombrelo-tmp -> /w/ins.vlk"});
-  shell::AppendRecord(FileCode::INS, "zzz");
+  store::AppendRecord(FileCode::INS, "zzz");
   EXPECT_EQ(fs.File("/w/ins.vlk"), "xxxyyyzzz");
   EXPECT_FALSE(fs.HasFile("/w/ins.vlk.ombrelo-tmp"));
 
-  shell::RewriteFile(FileCode::INS, nullptr, 0);
+  store::RewriteFile(FileCode::INS, nullptr, 0);
   EXPECT_TRUE(support::HoldsNothingToRollBack(fs.File("/w/ins.vlk")));
-  EXPECT_EQ(shell::RecordCount(FileCode::INS), 0);
-  shell::CloseFileSet();
+  EXPECT_EQ(store::RecordCount(FileCode::INS), 0);
+  store::CloseFileSet();
   EXPECT_EQ(fs.OpenHandles(), 0);
 }
 
@@ -790,25 +790,24 @@ TEST_F(RecordFileTest, RewriteFailingPartWayLeavesTheOldFile) {
     fs.SetFile("/w/ins.vlk", "aaabbb");
     Open("INS");
     fs.InjectError(f.path, f.op, platform::kErrnoBase + 28);
-    EXPECT_THROW(shell::RewriteFile(FileCode::INS, "xxxyyyzzz", 3), platform::IoError);
+    EXPECT_THROW(store::RewriteFile(FileCode::INS, "xxxyyyzzz", 3), platform::IoError);
     EXPECT_EQ(fs.File("/w/ins.vlk"), "aaabbb");
     EXPECT_FALSE(fs.HasFile("/w/ins.vlk.ombrelo-tmp"));
     // The set still works on the old file.
-    shell::AppendRecord(FileCode::INS, "ccc");
+    store::AppendRecord(FileCode::INS, "ccc");
     EXPECT_EQ(fs.File("/w/ins.vlk"), "aaabbbccc");
-    shell::CloseFileSet();
+    store::CloseFileSet();
   }
 }
 
 TEST_F(RecordFileTest, TextFileLinesEndAtCrLfLfOrCr) {
   fs.SetFile("/w/help.rtf", "one\r\ntwo\nthree\rfour\r\n\r\nlast");
-  shell::TextFileName = "help.rtf";
+  store::TextFileName = "help.rtf";
   Open("HEN");
-  EXPECT_EQ(shell::ReadTextLines(FileCode::HEN),
-            (std::vector<std::string>{"one", "two", "three", "four", "", "last"}));
-  EXPECT_EQ(shell::ReadTextFile(FileCode::HEN), "one\r\ntwo\nthree\rfour\r\n\r\nlast");
-  EXPECT_EQ(shell::OpenedFilePath(FileCode::HEN), "/w/help.rtf");
-  EXPECT_THROW(shell::RecordCount(FileCode::HEN), std::logic_error);
+  EXPECT_EQ(store::ReadTextLines(FileCode::HEN), (std::vector<std::string>{"one", "two", "three", "four", "", "last"}));
+  EXPECT_EQ(store::ReadTextFile(FileCode::HEN), "one\r\ntwo\nthree\rfour\r\n\r\nlast");
+  EXPECT_EQ(store::OpenedFilePath(FileCode::HEN), "/w/help.rtf");
+  EXPECT_THROW(store::RecordCount(FileCode::HEN), std::logic_error);
 }
 
 // The same moves on a real file.
@@ -826,20 +825,20 @@ TEST(RealRecordFileTest, InsertDeleteAndRewriteOnDisk) {
   };
 
   int result = -1;
-  shell::OpenFileSet("JVO", result);
-  ASSERT_EQ(result, 0) << shell::FileErrorText;
+  store::OpenFileSet("JVO", result);
+  ASSERT_EQ(result, 0) << store::FileErrorText;
   const std::string recs = Records(392, 2, 90);
-  shell::InsertRecords(FileCode::JVO, 7, recs.data(), 2);
+  store::InsertRecords(FileCode::JVO, 7, recs.data(), 2);
   const std::string inserted = InsertOneByOne(original, 392, 7, recs);
   EXPECT_TRUE(contents() == inserted);
-  shell::DeleteRecords(FileCode::JVO, 7, 2);
+  store::DeleteRecords(FileCode::JVO, 7, 2);
   EXPECT_TRUE(contents() == DeleteOneByOne(inserted, 392, 7, 2));
 
   const std::string fresh = Records(392, 3, 50);
-  shell::RewriteFile(FileCode::JVO, fresh.data(), 3);
-  shell::AppendRecord(FileCode::JVO, recs.data());
+  store::RewriteFile(FileCode::JVO, fresh.data(), 3);
+  store::AppendRecord(FileCode::JVO, recs.data());
   EXPECT_TRUE(contents() == fresh + recs.substr(0, 392));
-  shell::CloseFileSet();
+  store::CloseFileSet();
 
   std::filesystem::remove_all(dir);
   support::ResetFileSetUnit("");

@@ -24,8 +24,8 @@ struct RecordBlocks : ::testing::Test {
   support::FakeDataStore store;
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
+    store::SetDataRoot("/d/");
+    store::SetCurrentAdministrationFolder("ACME");
   }
   // A voucher file of `count` records, each numbered by its index, and
   // `tail` bytes of a record cut off at its end.
@@ -44,16 +44,16 @@ TEST_F(RecordBlocks, GiveEveryWholeRecordOnceInOrder) {
   } cases[] = {{0, 0}, {0, 100}, {1, 0}, {kBlock - 1, 0}, {kBlock, 0}, {kBlock + 1, 7}, {2 * kBlock + 500, 391}};
   for (const auto& c : cases) {
     MakeFile(c.count, c.tail);
-    shell::ScopedFileSet set("JVO;");
+    store::ScopedFileSet set("JVO;");
     ASSERT_TRUE(set.Ok());
     std::size_t seen = 0, calls = 0;
     bool inOrder = true, sizes = true;
-    shell::ForEachRecordBlock<JournalVoucherRec>(shell::FileCode::JVO, [&](const JournalVoucherRec* recs,
-                                                                            std::size_t n) {
-      ++calls;
-      sizes = sizes && n > 0 && n <= kBlock;
-      for (std::size_t i = 0; i < n; ++i) inOrder = inOrder && recs[i].PartnerNumber() == static_cast<int>(seen++);
-    });
+    store::ForEachRecordBlock<JournalVoucherRec>(
+        store::FileCode::JVO, [&](const JournalVoucherRec* recs, std::size_t n) {
+          ++calls;
+          sizes = sizes && n > 0 && n <= kBlock;
+          for (std::size_t i = 0; i < n; ++i) inOrder = inOrder && recs[i].PartnerNumber() == static_cast<int>(seen++);
+        });
     set.Close();
     EXPECT_EQ(seen, c.count) << c.count;
     EXPECT_TRUE(inOrder) << c.count;
@@ -64,12 +64,12 @@ TEST_F(RecordBlocks, GiveEveryWholeRecordOnceInOrder) {
 
 TEST_F(RecordBlocks, AFailingReadIsRaised) {
   MakeFile(kBlock + 10, 0);
-  shell::ScopedFileSet set("JVO;");
+  store::ScopedFileSet set("JVO;");
   ASSERT_TRUE(set.Ok());
   store.fs.InjectError("/d/ACME/book.vlk", support::FakeFileSystem::Op::Read, 5, 1, 1);  // the second block
   std::size_t seen = 0;
-  EXPECT_THROW(shell::ForEachRecordBlock<JournalVoucherRec>(
-                   shell::FileCode::JVO, [&](const JournalVoucherRec*, std::size_t n) { seen += n; }),
+  EXPECT_THROW(store::ForEachRecordBlock<JournalVoucherRec>(
+                   store::FileCode::JVO, [&](const JournalVoucherRec*, std::size_t n) { seen += n; }),
                platform::IoError);
   EXPECT_EQ(seen, kBlock);
 }

@@ -8,9 +8,9 @@ namespace support {
 
 AdministrationFolder::AdministrationFolder() {
   store.fs.AddFolder("/d/ACME");
-  shell::SetDataRoot("/d/");
-  shell::SetCurrentAdministrationFolder("ACME");
-  shell::SystemSettings.CurrentUser = "ANNE";
+  store::SetDataRoot("/d/");
+  store::SetCurrentAdministrationFolder("ACME");
+  text::SystemSettings.CurrentUser = "ANNE";
 }
 
 }  // namespace support

@@ -387,7 +387,7 @@ CountingSleeper::CountingSleeper()
 
 CountingSleeper::~CountingSleeper() { platform::SetSleeper(std::move(previous_)); }
 
-void ResetFileSetUnit(const std::string& startFolder) { shell::ResetFileSetState(startFolder); }
+void ResetFileSetUnit(const std::string& startFolder) { store::ResetFileSetState(startFolder); }
 
 FakeDataStore::FakeDataStore(const std::string& startFolder) : scope_(fs) {
   fs.AddFolder(startFolder);

@@ -31,15 +31,15 @@ void ShowAsTreeDoes(ui::HeadlessBackend& backend, F& form, const std::string& fi
   };
   if (!files.empty()) {
     int result = -1;
-    shell::OpenFileSet(files, result);
+    store::OpenFileSet(files, result);
     if (result != 0) backend.scripts.erase(form.Name());
-    ASSERT_EQ(result, 0) << files << ": " << shell::FileErrorText;
+    ASSERT_EQ(result, 0) << files << ": " << store::FileErrorText;
   }
   form.ShowModal();
   // The script refers to this call's locals: a later showing runs without it.
   backend.scripts.erase(form.Name());
   EXPECT_TRUE(shown) << form.Name() << " closed in its activation";
-  EXPECT_FALSE(shell::FileSetOpen) << "the activation of " << form.Name() << " left the set open";
+  EXPECT_FALSE(store::FileSetOpen) << "the activation of " << form.Name() << " left the set open";
 }
 
 }  // namespace support

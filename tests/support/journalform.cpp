@@ -5,7 +5,7 @@
 namespace support {
 
 void ReadyJournalForm(FakeDataStore& store) {
-  shell::SystemSettings.AmountDecimals = 2;
+  text::SystemSettings.AmountDecimals = 2;
   auto& s = journal::JournalAdminSettings;
   s.SetBookYearStart("20240101");
   s.SetBookYearEnd("20241231");

@@ -20,40 +20,36 @@ namespace {
 struct OwnSet {
   explicit OwnSet(const std::string& list) {
     int result = 0;
-    shell::OpenFileSet(list, result);
-    if (result != 0) throw std::runtime_error("file set " + list + ": " + shell::FileErrorText);
+    store::OpenFileSet(list, result);
+    if (result != 0) throw std::runtime_error("file set " + list + ": " + store::FileErrorText);
   }
-  ~OwnSet() { shell::CloseFileSet(); }
+  ~OwnSet() { store::CloseFileSet(); }
 };
 
 }  // namespace
 
-ProgramFixture::ProgramFixture() {
-  shell::RegisterEventBoundary();
-}
+ProgramFixture::ProgramFixture() { program::RegisterEventBoundary(); }
 
-ProgramFixture::~ProgramFixture() {
-  shell::DestroyForms();
-}
+ProgramFixture::~ProgramFixture() { program::DestroyForms(); }
 
 void ProgramFixture::Start() {
-  shell::ForceCloseFileSet();
+  store::ForceCloseFileSet();
   int result = 0;
-  shell::OpenFileSet("USE;SYS;ADM;LAN;INS", result);
-  if (result != 0) throw std::runtime_error("start-up set: " + shell::FileErrorText);
-  shell::CreateForms();
+  store::OpenFileSet("USE;SYS;ADM;LAN;INS", result);
+  if (result != 0) throw std::runtime_error("start-up set: " + store::FileErrorText);
+  program::CreateForms();
   // As the main loop starts.
-  shell::Startscherm->Activate();
+  program::Startscherm->Activate();
 }
 
 void ProgramFixture::Restart() {
-  shell::DestroyForms();
+  program::DestroyForms();
   Start();
 }
 
-shell::TStartscherm& ProgramFixture::Screen() const {
-  if (!shell::Startscherm) throw std::logic_error("the program was not started");
-  return *shell::Startscherm;
+program::TStartscherm& ProgramFixture::Screen() const {
+  if (!program::Startscherm) throw std::logic_error("the program was not started");
+  return *program::Startscherm;
 }
 
 records::UserRec ProgramFixture::MakeUser(const std::string& id, const std::string& password,
@@ -67,20 +63,20 @@ records::UserRec ProgramFixture::MakeUser(const std::string& id, const std::stri
   rec.SetMemo("memo of " + id);
   rec.SetChangedBy("SYSTEM");
   rec.SetPasswordSetAt(setAt);
-  rec.SetPasswordChecksum(shell::StringChecksum(password, setAt));
+  rec.SetPasswordChecksum(text::StringChecksum(password, setAt));
   return rec;
 }
 
 void ProgramFixture::WriteUsers(const std::vector<records::UserRec>& users) {
   OwnSet set("USE");
-  shell::RewriteFile(shell::FileCode::USE, users);
+  store::RewriteFile(store::FileCode::USE, users);
 }
 
 records::UserRec ProgramFixture::ReadUser(const std::string& id) {
   OwnSet set("USE");
   records::UserRec rec;
-  for (int i = 0; i < shell::RecordCount(shell::FileCode::USE); ++i) {
-    shell::ReadRecord(shell::FileCode::USE, i, rec);
+  for (int i = 0; i < store::RecordCount(store::FileCode::USE); ++i) {
+    store::ReadRecord(store::FileCode::USE, i, rec);
     if (rec.UserId() == id) return rec;
   }
   rec.Clear();
@@ -96,7 +92,7 @@ void ProgramFixture::WriteAdministrations(const std::vector<std::pair<std::strin
     recs.push_back(rec);
   }
   OwnSet set("SYS;ADM");
-  shell::RewriteFile(shell::FileCode::ADM, recs);
+  store::RewriteFile(store::FileCode::ADM, recs);
   // Each administration has its folder below the root, as the
   // administrations form makes it.
   for (const auto& rec : recs)
@@ -105,12 +101,12 @@ void ProgramFixture::WriteAdministrations(const std::vector<std::pair<std::strin
 }
 
 void ProgramFixture::SetUserOptions(bool identification, bool password) {
-  shell::SystemParams.SetUserIdentification(identification);
-  shell::SystemParams.SetPasswordProtection(password);
+  store::SystemParams.SetUserIdentification(identification);
+  store::SystemParams.SetPasswordProtection(password);
 }
 
 void ProgramFixture::LogIn(const std::string& id, const std::string& password, const std::string& administration) {
-  shell::TStartscherm& s = Screen();
+  program::TStartscherm& s = Screen();
   s.Edit2.SetText(id);
   s.Edit3.SetText(password);
   s.ComboBox1.SetText(administration);
@@ -129,17 +125,17 @@ void ProgramFixture::LogInToAcme() { LogIn("SYSTEM", "kestal", "Acme Ltd"); }
 
 void ProgramFixture::LogInAgainWith(const records::AdminSettingsRec& settings) {
   store.fs.SetFile(masterdata::AdministrationFolder("ACME") + "adminset.vlk", Bytes(settings));
-  DoubleClick(shell::TreeFunction::SwitchAdministration);
+  DoubleClick(program::TreeFunction::SwitchAdministration);
   LogInToAcme();
 }
 
-ui::TreeNode* ProgramFixture::Node(shell::TreeFunction function) const {
+ui::TreeNode* ProgramFixture::Node(program::TreeFunction function) const {
   for (ui::TreeNode* n : Screen().TreeView1.AllNodes())
-    if (n->data == static_cast<std::int64_t>(function) && function != shell::TreeFunction::None) return n;
+    if (n->data == static_cast<std::int64_t>(function) && function != program::TreeFunction::None) return n;
   return nullptr;
 }
 
-bool ProgramFixture::DoubleClick(shell::TreeFunction function) {
+bool ProgramFixture::DoubleClick(program::TreeFunction function) {
   ui::TreeNode* n = Node(function);
   if (!n) return false;
   Screen().TreeView1.Select(n);

@@ -38,7 +38,7 @@ class ProgramFixture {
   void Start();
   // Ends the forms and starts the program again on the same files.
   void Restart();
-  shell::TStartscherm& Screen() const;
+  program::TStartscherm& Screen() const;
 
   // A user record with the password set at `setAt`; rights as three 'Y' or
   // 'N' (end user, end-user manager, system administrator).
@@ -70,16 +70,16 @@ class ProgramFixture {
   void LogInAgainWith(const records::AdminSettingsRec& settings);
 
   // The node of a function, or nullptr.
-  ui::TreeNode* Node(shell::TreeFunction function) const;
+  ui::TreeNode* Node(program::TreeFunction function) const;
   // Selects the node of `function` and double-clicks the tree; false when
   // the tree has no such node.
-  bool DoubleClick(shell::TreeFunction function);
+  bool DoubleClick(program::TreeFunction function);
   // Double-clicks the node of `function` and runs `script` in the form
   // named `form` while it shows. Fails the test when the tree has no such
   // node, when the form did not show, or when the file set is still open
   // after it.
   template <class F>
-  void ShowFromTree(shell::TreeFunction function, const std::string& form,
+  void ShowFromTree(program::TreeFunction function, const std::string& form,
                     const std::type_identity_t<std::function<void(F&)>>& script) {
     bool shown = false;
     backend.scripts[form] = [&script, &shown](ui::Form& f) {
@@ -90,7 +90,7 @@ class ProgramFixture {
     // The script refers to this call's locals: a later showing runs without it.
     backend.scripts.erase(form);
     EXPECT_TRUE(shown) << form;
-    EXPECT_FALSE(shell::FileSetOpen) << form;
+    EXPECT_FALSE(store::FileSetOpen) << form;
   }
   // The tree, one line per node in display order: two blanks per level, the
   // text, " [image]" and, for a function node, " #id".

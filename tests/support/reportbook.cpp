@@ -98,7 +98,7 @@ records::AdminSettingsRec ReportBookClosingSettings() {
 }
 
 std::map<std::string, std::string> ReportBookFiles() {
-  reports::BalanceFiles f;
+  books::closing::BalanceFiles f;
   records::LedgerCategoryRec c;
   for (auto [kind, name] : {std::pair{records::kBalanceSheetKind, "Assets"},
                             std::pair{records::kBalanceSheetKind, "Equity and liabilities"},
@@ -126,13 +126,13 @@ std::map<std::string, std::string> ReportBookFiles() {
                 Line("20240212", "B2", "Bank", "Office rent", "1000", "Bank", 0, 100)};
 
   // January frozen as the freeze stores a period: the trial balance's table.
-  reports::BalanceRequest rq;
+  books::closing::BalanceRequest rq;
   rq.kind = '0';
   rq.periodText = "2024-01/12";
   rq.settings = ReportBookSettings();
-  const reports::BalanceResult jan = reports::ComputeBalanceCore(rq, f);
+  const books::closing::BalanceResult jan = books::closing::ComputeBalanceCore(rq, f);
   // January frozen, its snapshot as the freeze writes it.
-  const records::FreezeRec frz = reports::BuildFreezeRec(jan, rq.settings, "2024-01/12", 0);
+  const records::FreezeRec frz = books::closing::BuildFreezeRec(jan, rq.settings, "2024-01/12", 0);
   std::map<std::string, std::string> files;
   files["ledgerct.vlk"] = Bytes(f.categories);
   files["ledger.vlk"] = Bytes(f.accounts);

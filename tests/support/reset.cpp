@@ -26,15 +26,15 @@
 namespace support {
 
 void ResetProgram(const std::string& startFolder) {
-  shell::ResetFileSetState(startFolder);
-  shell::ResetSessionState();
-  shell::ResetLanguageState();
-  masterdata::ResetAdminSettingsState();
+  store::ResetFileSetState(startFolder);
+  store::ResetSessionState();
+  text::ResetLanguageState();
+  store::ResetAdminSettingsState();
   ui::ResetApplicationState();
   ui::ResetPrintingState();
-  shell::ResetHelpState();
-  shell::ResetUsersState();
-  shell::ResetSystemSettingsState();
+  formkit::ResetHelpState();
+  systemforms::ResetUsersState();
+  systemforms::ResetSystemSettingsState();
   masterdata::ResetAdministrationsState();
   masterdata::ResetLedgerState();
   masterdata::ResetLedgercategoryState();
@@ -42,11 +42,11 @@ void ResetProgram(const std::string& startFolder) {
   reports::ResetExportImportState();
   journal::ResetBoekingState();
   reports::ResetRapportState();
-  shell::ResetStartscreenState();
-  shell::ResetLanguageRoutineState();
-  shell::ResetStartupErrorState();
-  shell::ResetMainBlockState();
-  reports::ResetClosingState();
+  program::ResetStartscreenState();
+  program::ResetLanguageRoutineState();
+  systemforms::ResetStartupErrorState();
+  program::ResetMainBlockState();
+  books::closing::ResetClosingState();
   masterdata::ResetAdministrationsettingState();
 }
 

@@ -31,8 +31,8 @@ const std::string kFrancais = "Fran\xe7" "ais";
 class BuiltInTexts : public ::testing::Test {
  protected:
   static void UseLanguage(const std::string& name) {
-    shell::CurrentLanguage = shell::BuiltInEnglish();
-    shell::CurrentLanguage.SetL(0, name);
+    text::CurrentLanguage = text::BuiltInEnglish();
+    text::CurrentLanguage.SetL(0, name);
   }
 
  private:
@@ -51,7 +51,7 @@ TEST_F(BuiltInTexts, TheLanguageNameChooses) {
   };
   for (const Case& c : cases) {
     UseLanguage(c.name);
-    EXPECT_EQ(shell::BuiltInText("en", "nl", "de"), c.want) << c.name;
+    EXPECT_EQ(text::BuiltInText("en", "nl", "de"), c.want) << c.name;
   }
 }
 
@@ -68,7 +68,7 @@ class SettingsFormTexts : public BuiltInTexts {
 
   support::FakeDataStore store;
   ui::HeadlessBackend backend;
-  shell::Tsystemscherm form;
+  systemforms::Tsystemscherm form;
 };
 
 TEST_F(SettingsFormTexts, InTheLanguageOfTheRecordInUse) {
@@ -91,10 +91,10 @@ TEST_F(SettingsFormTexts, InTheLanguageOfTheRecordInUse) {
     UseLanguage(c.language);
     form.ApplyLanguageTexts();
     EXPECT_EQ(DecimalsMessage(), c.decimals);
-    EXPECT_EQ(shell::MsgInvalidDecimals, c.decimals);
-    EXPECT_EQ(shell::MsgDataFolderTooLong, c.folderTooLong);
+    EXPECT_EQ(systemforms::MsgInvalidDecimals, c.decimals);
+    EXPECT_EQ(systemforms::MsgDataFolderTooLong, c.folderTooLong);
     // The news-page text is the same in every language.
-    EXPECT_EQ(shell::MsgNewsPage, "Ombrelo Account calls the newspage of our website to show relevant messages");
+    EXPECT_EQ(systemforms::MsgNewsPage, "Ombrelo Account calls the newspage of our website to show relevant messages");
   }
 }
 
@@ -115,14 +115,14 @@ TEST_F(SettingsFormTexts, CaptionsWithoutALanguageField) {
       {"English", {"Website", "Saved by", "Saved at", "News page"}, "Tutorial", "Changed at"},
       {kFrancais, {"Website", "Saved by", "Saved at", "News page"}, "Didacticiel", "Changed at"},
   };
-  shell::TUsers users;
+  systemforms::TUsers users;
   masterdata::TAdministrations administrations;
   masterdata::TLedger ledger;
   masterdata::TLedgercategory categories;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.language);
     UseLanguage(c.language);
-    shell::CurrentLanguage.SetL(8296, c.tutorial);
+    text::CurrentLanguage.SetL(8296, c.tutorial);
     form.ApplyLanguageTexts();
     users.ApplyLanguageTexts();
     administrations.ApplyLanguageTexts();
@@ -146,21 +146,21 @@ TEST_F(BuiltInTexts, TheStoredDatesWarningTakesTheLanguageOfTheLoad) {
   support::FakeDataStore store;
   ui::HeadlessBackend backend;
   store.fs.AddFolder("/d/DEMO");
-  shell::SetDataRoot("/d/");
-  shell::SetCurrentAdministrationFolder("DEMO");
+  store::SetDataRoot("/d/");
+  store::SetCurrentAdministrationFolder("DEMO");
   // A record without a single valid date.
   records::AdminSettingsRec rec;
   store.fs.SetFile("/d/DEMO/adminset.vlk", support::Bytes(rec));
 
   UseLanguage("Nederlands");
-  masterdata::LoadAdminSettings();
-  EXPECT_FALSE(masterdata::AdminSettingsRepairedFields.empty());
-  EXPECT_EQ(masterdata::MsgStoredDatesReplaced,
+  store::LoadAdminSettings();
+  EXPECT_FALSE(store::AdminSettingsRepairedFields.empty());
+  EXPECT_EQ(store::MsgStoredDatesReplaced,
             "Opgeslagen datums van het boekjaar of van de perioden waren ongeldig en zijn vervangen; controleer ze");
 
   UseLanguage(kFrancais);
-  masterdata::LoadAdminSettings();
-  EXPECT_EQ(masterdata::MsgStoredDatesReplaced,
+  store::LoadAdminSettings();
+  EXPECT_EQ(store::MsgStoredDatesReplaced,
             "Stored dates of the book year or its periods were not valid and have been replaced; please check them");
 }
 

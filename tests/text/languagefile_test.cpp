@@ -27,11 +27,11 @@
 
 namespace {
 
-using shell::BuiltInEnglish;
-using shell::kLanguageRecordSize;
-using shell::LanguageBuffer;
-using shell::LanguageRec;
 using support::FakeFileSystem;
+using text::BuiltInEnglish;
+using text::kLanguageRecordSize;
+using text::LanguageBuffer;
+using text::LanguageRec;
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -65,8 +65,8 @@ TEST_F(ShippedLanguageFile, HoldsTheFourLanguagesEnglishFirst) {
 TEST_F(ShippedLanguageFile, EveryTextFitsItsRoomAndIsFilledIn) {
   for (const LanguageRec& rec : records) {
     std::vector<bool> used(kLanguageRecordSize, false);
-    for (std::size_t i = 0; i < shell::kLanguageFieldCount; ++i) {
-      const shell::LanguageField f = shell::kLanguageFields[i];
+    for (std::size_t i = 0; i < text::kLanguageFieldCount; ++i) {
+      const text::LanguageField f = text::kLanguageFields[i];
       const unsigned length = rec.data()[f.offset];
       SCOPED_TRACE(rec.LanguageName() + " @" + std::to_string(f.offset));
       EXPECT_GE(length, 1u) << "an empty text shows a blank caption";
@@ -182,11 +182,11 @@ TEST(LanguageRecord, SetLCutsAtTheRoomAndKeepsTheNextField) {
 TEST(LanguageRecord, AnOffsetWhereNoTextStartsIsRefused) {
   LanguageRec rec;
   for (std::size_t o : {std::size_t{1}, std::size_t{1344}, std::size_t{1500}, kLanguageRecordSize}) {
-    EXPECT_FALSE(shell::IsLanguageField(o)) << o;
+    EXPECT_FALSE(text::IsLanguageField(o)) << o;
     EXPECT_THROW(rec.L(o), std::logic_error) << o;
     EXPECT_THROW(rec.SetL(o, "x"), std::logic_error) << o;
   }
-  EXPECT_EQ(shell::LanguageFieldRoom(1318), 26u);
+  EXPECT_EQ(text::LanguageFieldRoom(1318), 26u);
 }
 
 TEST(LanguageRecord, TheBuffersStartWithTheBuiltInEnglishTexts) {
@@ -214,8 +214,8 @@ class LoadLanguageTest : public ::testing::Test {
   void SetUp() override { LanguageBuffer = Rec("Before", "before"); }
 
   void ExpectNoSetLeft() {
-    EXPECT_FALSE(shell::FileSetOpen);
-    EXPECT_EQ(shell::FileSetDepth, 0);
+    EXPECT_FALSE(store::FileSetOpen);
+    EXPECT_EQ(store::FileSetDepth, 0);
     EXPECT_EQ(fs.OpenHandles(), 0);
   }
 
@@ -243,7 +243,7 @@ TEST_F(LoadLanguageTest, ChoosesTheRecordByItsExactName) {
   };
   for (const auto& c : cases) {
     LanguageBuffer = Rec("Before", "before");
-    shell::LoadLanguage(c.asked);
+    store::LoadLanguage(c.asked);
     EXPECT_EQ(LanguageBuffer.L(870), c.marker) << c.asked;
     ExpectNoSetLeft();
   }
@@ -267,7 +267,7 @@ TEST_F(LoadLanguageTest, FallsBackToTheBuiltInEnglishWhenTheFileCannotServe) {
     fs.Delete(kPath);
     if (c.present) PutFile(c.recs, c.tail);
     LanguageBuffer = Rec("Before", "before");
-    shell::LoadLanguage(cp1252::L("Français"));
+    store::LoadLanguage(cp1252::L("Français"));
     EXPECT_EQ(Bytes(LanguageBuffer), Bytes(BuiltInEnglish()));
     ExpectNoSetLeft();
   }
@@ -278,10 +278,10 @@ TEST_F(LoadLanguageTest, FallsBackToTheBuiltInEnglishWhenTheFileCannotServe) {
 TEST_F(LoadLanguageTest, AnOpenFailureIsReportedAndKeepsTheBuffer) {
   PutFile({Rec("English", "file en")});
   fs.InjectError(kPath, FakeFileSystem::Op::OpenReadWrite, platform::kAccessDenied);
-  const auto failure = shell::LoadLanguage("English");
+  const auto failure = store::LoadLanguage("English");
   ASSERT_TRUE(failure.has_value());
   EXPECT_TRUE(backend.messages.empty()) << "the data store shows nothing itself";
-  EXPECT_EQ(failure->text, shell::FileErrorText);
+  EXPECT_EQ(failure->text, store::FileErrorText);
   EXPECT_EQ(failure->code, platform::kAccessDenied);
   EXPECT_NE(failure->text.find("LAN"), std::string::npos) << failure->text;
   EXPECT_EQ(LanguageBuffer.L(870), "before");
@@ -291,7 +291,7 @@ TEST_F(LoadLanguageTest, AnOpenFailureIsReportedAndKeepsTheBuffer) {
 TEST_F(LoadLanguageTest, AFileInUseReportsTheWaitTextAndKeepsTheBuffer) {
   PutFile({Rec("English", "file en")});
   fs.HoldLock("/w/.ombrelo.lock");
-  const auto failure = shell::LoadLanguage("English");
+  const auto failure = store::LoadLanguage("English");
   ASSERT_TRUE(failure.has_value());
   EXPECT_EQ(failure->result, 2);
   EXPECT_EQ(failure->text, "File(s) in use, try again");
@@ -302,7 +302,7 @@ TEST_F(LoadLanguageTest, AFileInUseReportsTheWaitTextAndKeepsTheBuffer) {
 TEST_F(LoadLanguageTest, AReadErrorClosesTheSetAndKeepsTheBuffer) {
   PutFile({Rec("Deutsch", "de"), Rec("English", "file en")});
   fs.InjectError(kPath, FakeFileSystem::Op::Read, platform::kErrnoBase + 5, -1, 1);
-  EXPECT_THROW(shell::LoadLanguage("English"), platform::IoError);
+  EXPECT_THROW(store::LoadLanguage("English"), platform::IoError);
   EXPECT_EQ(LanguageBuffer.L(870), "before");
   ExpectNoSetLeft();
 }
@@ -310,14 +310,14 @@ TEST_F(LoadLanguageTest, AReadErrorClosesTheSetAndKeepsTheBuffer) {
 TEST_F(LoadLanguageTest, InsideAnOpenSetItEndsOnlyItsOwnLevel) {
   PutFile({Rec("English", "file en")});
   int result = -1;
-  shell::OpenFileSet("USE;LAN;", result);
-  ASSERT_EQ(result, 0) << shell::FileErrorText;
-  shell::LoadLanguage("English");
+  store::OpenFileSet("USE;LAN;", result);
+  ASSERT_EQ(result, 0) << store::FileErrorText;
+  store::LoadLanguage("English");
   EXPECT_EQ(LanguageBuffer.L(870), "file en");
-  EXPECT_TRUE(shell::FileSetOpen) << "the outer set stays open";
-  EXPECT_EQ(shell::FileSetDepth, 0);
+  EXPECT_TRUE(store::FileSetOpen) << "the outer set stays open";
+  EXPECT_EQ(store::FileSetDepth, 0);
   EXPECT_GT(fs.OpenHandles(), 0);
-  shell::CloseFileSet();
+  store::CloseFileSet();
   ExpectNoSetLeft();
 }
 

@@ -25,7 +25,7 @@
 namespace {
 
 using platform::ScopedNumberFormat;
-using shell::SystemSettings;
+using text::SystemSettings;
 
 const std::string kEuro = "\x80";  // the euro sign in code page 1252
 
@@ -94,8 +94,8 @@ TEST_P(AmountTest, ParseAmountReadsAmountTexts) {
   for (const ParseCase& c : cases) {
     std::string s = L(c.text);
     SCOPED_TRACE("text '" + s + "'");
-    EXPECT_DOUBLE_EQ(shell::ParseAmount(s), c.value);
-    EXPECT_EQ(shell::TryParseAmount(L(c.text)), std::optional<double>(c.value));
+    EXPECT_DOUBLE_EQ(text::ParseAmount(s), c.value);
+    EXPECT_EQ(text::TryParseAmount(L(c.text)), std::optional<double>(c.value));
   }
 }
 
@@ -106,9 +106,9 @@ TEST_P(AmountTest, ParseAmountRejectsTextsWithoutANumber) {
   for (const std::string& text : bad) {
     std::string s = L(text);
     SCOPED_TRACE("text '" + s + "'");
-    EXPECT_EQ(shell::TryParseAmount(s), std::nullopt);
+    EXPECT_EQ(text::TryParseAmount(s), std::nullopt);
     try {
-      shell::ParseAmount(s);
+      text::ParseAmount(s);
       ADD_FAILURE() << "no error";
     } catch (const platform::ConversionError& e) {
       EXPECT_EQ(e.what(), "'" + L(text) + "' is not a valid amount");
@@ -118,17 +118,17 @@ TEST_P(AmountTest, ParseAmountRejectsTextsWithoutANumber) {
 
 TEST_P(AmountTest, ParseAmountLeavesTheTrimmedTextWithoutTheSign) {
   std::string s = L("  " + kEuro + "  12,5 ");
-  EXPECT_DOUBLE_EQ(shell::ParseAmount(s), 12.5);
+  EXPECT_DOUBLE_EQ(text::ParseAmount(s), 12.5);
   EXPECT_EQ(s, L("12,5"));
   std::string empty;
-  EXPECT_EQ(shell::ParseAmount(empty), 0);
+  EXPECT_EQ(text::ParseAmount(empty), 0);
   EXPECT_EQ(empty, "0");
 }
 
 TEST_P(AmountTest, ParseAmountReadsLongTextsWhole) {
   // Grouping characters beyond the 100th character still lead to the digit.
   std::string s = L(kEuro + "1" + std::string(110, '.') + "5");
-  EXPECT_DOUBLE_EQ(shell::ParseAmount(s), 15);
+  EXPECT_DOUBLE_EQ(text::ParseAmount(s), 15);
 }
 
 TEST(ParseAmountLocale, OtherSeparatorIsTheGroupingCharacter) {
@@ -145,7 +145,7 @@ TEST(ParseAmountLocale, OtherSeparatorIsTheGroupingCharacter) {
   for (const Case& c : cases) {
     ScopedNumberFormat locale(c.decimal);
     std::string s = c.text;
-    EXPECT_DOUBLE_EQ(shell::ParseAmount(s), c.value) << c.text << " with '" << c.decimal << "'";
+    EXPECT_DOUBLE_EQ(text::ParseAmount(s), c.value) << c.text << " with '" << c.decimal << "'";
   }
 }
 
@@ -186,10 +186,10 @@ TEST_P(AmountTest, FormatAmountAlignsWithBlanks) {
   for (const FormatCase& c : cases) {
     int32_t decimals = c.decimals;
     std::string text = "old";
-    shell::FormatAmount(c.value, decimals, c.grouped, text);
+    text::FormatAmount(c.value, decimals, c.grouped, text);
     EXPECT_EQ(text, L(c.text)) << c.value << " with " << c.decimals << " decimals";
     EXPECT_EQ(decimals, c.decimals);
-    EXPECT_EQ(shell::FormatAmount(c.value, c.decimals, c.grouped), L(c.text));
+    EXPECT_EQ(text::FormatAmount(c.value, c.decimals, c.grouped), L(c.text));
   }
 }
 
@@ -212,7 +212,7 @@ TEST_P(AmountTest, FormatAmountRoundsHalfAwayFromZero) {
       {std::nextafter(2.675, 3.0), 2, "2,68"},  {1234567890123.455, 2, "1234567890123,46"},
   };
   for (const Case& c : cases) {
-    std::string text = shell::FormatAmount(c.value, c.decimals, 'N');
+    std::string text = text::FormatAmount(c.value, c.decimals, 'N');
     const std::string tail = " " + kEuro;
     ASSERT_EQ(text.substr(text.size() - tail.size()), tail);
     text.erase(text.size() - tail.size());
@@ -234,7 +234,7 @@ TEST(RoundedAmountDigits, RoundsTheShortestTextHalfAwayFromZero) {
       {0.1 + 0.2, 17, "30000000000000004"},  // the whole shortest text when Decimals reach it
   };
   for (const auto& c : cases)
-    EXPECT_EQ(shell::RoundedAmountDigits(c.value, c.decimals), c.digits) << c.value << " with " << c.decimals;
+    EXPECT_EQ(text::RoundedAmountDigits(c.value, c.decimals), c.digits) << c.value << " with " << c.decimals;
 }
 
 TEST_P(AmountTest, FormatAmountTakesTheSettings) {
@@ -243,7 +243,7 @@ TEST_P(AmountTest, FormatAmountTakesTheSettings) {
   SystemSettings.CurrencySign = '$';
   int32_t decimals = -1;
   std::string text;
-  shell::FormatAmount(1234.5, decimals, 'Y', text);
+  text::FormatAmount(1234.5, decimals, 'Y', text);
   EXPECT_EQ(decimals, 3);  // written back
   EXPECT_EQ(text, L("$ " + Blanks(1 + 6) + "1.234,500"));
 }
@@ -252,16 +252,16 @@ TEST_P(AmountTest, FormatAmountTakesTheSettings) {
 
 TEST_P(AmountTest, ReformatAmountFormatsTheParsedText) {
   std::string s = L("1234,5");
-  shell::ReformatAmount(s);
+  text::ReformatAmount(s);
   EXPECT_EQ(s, L(Blanks(9) + "1.234,50 " + kEuro));
 
   for (char inFront : {'T', 'F'}) {
     SystemSettings.CurrencyInFront = inFront;
     for (const char* typed : {"-5", "1234567,891", ",5", "0"}) {
       std::string once = L(typed);
-      shell::ReformatAmount(once);
+      text::ReformatAmount(once);
       std::string twice = once;
-      shell::ReformatAmount(twice);
+      text::ReformatAmount(twice);
       EXPECT_EQ(twice, once) << "reformatting '" << typed << "' again, sign in front " << inFront;
     }
   }
@@ -269,7 +269,7 @@ TEST_P(AmountTest, ReformatAmountFormatsTheParsedText) {
 
 TEST_P(AmountTest, ReformatAmountKeepsATextItCannotRead) {
   std::string s = L("12-3");
-  EXPECT_THROW(shell::ReformatAmount(s), platform::ConversionError);
+  EXPECT_THROW(text::ReformatAmount(s), platform::ConversionError);
   EXPECT_EQ(s, L("12-3"));
 }
 
@@ -304,14 +304,14 @@ TEST_P(AmountTest, FilterAmountInputCleansTheEdit) {
   for (const FilterCase& c : cases) {
     SystemSettings.AmountDecimals = c.decimals;
     std::string s = L(c.typed);
-    shell::FilterAmountInput(s, false);
+    text::FilterAmountInput(s, false);
     EXPECT_EQ(s, L(c.kept)) << "'" << L(c.typed) << "' with " << c.decimals << " decimals";
   }
 }
 
 TEST_P(AmountTest, FilterAmountInputSkipLeavesTheText) {
   std::string s = L("12.3,4,5 x");
-  shell::FilterAmountInput(s, true);
+  text::FilterAmountInput(s, true);
   EXPECT_EQ(s, L("12.3,4,5 x"));
 }
 
@@ -323,7 +323,7 @@ TEST(KeepDigits, KeepsDigitsAndALeadingMinus) {
   };
   for (const auto& [in, out] : cases) {
     std::string s = in;
-    shell::KeepDigits(s);
+    text::KeepDigits(s);
     EXPECT_EQ(s, out) << "'" << in << "'";
   }
 }
@@ -333,17 +333,17 @@ TEST(KeepDigits, KeepsDigitsAndALeadingMinus) {
 TEST(YmdText, DateToYmdAndBack) {
   const platform::TDateTime d = platform::EncodeDate(2008, 3, 5);
   std::string s = "old";
-  shell::DateToYmd(d + 0.75, s);  // the time of day is ignored
+  text::DateToYmd(d + 0.75, s);  // the time of day is ignored
   EXPECT_EQ(s, "20080305");
-  EXPECT_EQ(shell::YmdToDate(s), d);
-  EXPECT_EQ(shell::DateToYmd(platform::EncodeDate(1999, 12, 31)), "19991231");
-  EXPECT_EQ(shell::DateToYmd(platform::EncodeDate(2200, 1, 1)), "22000101");
+  EXPECT_EQ(text::YmdToDate(s), d);
+  EXPECT_EQ(text::DateToYmd(platform::EncodeDate(1999, 12, 31)), "19991231");
+  EXPECT_EQ(text::DateToYmd(platform::EncodeDate(2200, 1, 1)), "22000101");
 }
 
 TEST(YmdText, YmdToDateRejectsTextsThatAreNoDate) {
   for (const char* text : {"20080230", "21000229", "20081301", "20080000", "2008O101", "", "2008", "abcdefgh"}) {
     try {
-      shell::YmdToDate(text);
+      text::YmdToDate(text);
       ADD_FAILURE() << "no error for '" << text << "'";
     } catch (const platform::ConversionError& e) {
       EXPECT_EQ(e.what(), "'" + std::string(text) + "' is not a valid date");
@@ -360,7 +360,7 @@ TEST(YmdText, IsValidYmd) {
       {"2008031", false},  {"200803051", false}, {"2008O101", false}, {"2008-3-5", false},
       {"", false},
   };
-  for (const auto& [text, valid] : cases) EXPECT_EQ(shell::IsValidYmd(text), valid) << "'" << text << "'";
+  for (const auto& [text, valid] : cases) EXPECT_EQ(text::IsValidYmd(text), valid) << "'" << text << "'";
 }
 
 TEST(YmdText, EveryValidTextIsADate) {
@@ -371,7 +371,7 @@ TEST(YmdText, EveryValidTextIsADate) {
       for (int d = 1; d <= 31; ++d) {
         std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
         platform::TDateTime t;
-        ASSERT_EQ(shell::IsValidYmd(buf), platform::TryEncodeDate(y, m, d, t)) << buf;
+        ASSERT_EQ(text::IsValidYmd(buf), platform::TryEncodeDate(y, m, d, t)) << buf;
       }
 }
 
@@ -387,7 +387,7 @@ TEST(LastPos, FindsTheLastOccurrence) {
       {"aa", "aaa", 2},    {"b", "abcb", 4},   {"/", "a/b/c", 4},  {"", "abc", 0},
       {"a", "", 0},        {"ba", "abab", 2},
   };
-  for (const Case& c : cases) EXPECT_EQ(shell::LastPos(c.sub, c.s), c.pos) << c.sub << " in " << c.s;
+  for (const Case& c : cases) EXPECT_EQ(text::LastPos(c.sub, c.s), c.pos) << c.sub << " in " << c.s;
 }
 
 // ---------------------------------------------------------- StringChecksum
@@ -406,9 +406,9 @@ TEST(StringChecksum, WorkedVectors) {
   };
   for (const Case& c : cases) {
     int32_t sum = 1;
-    shell::StringChecksum(c.password, c.salt, sum);
+    text::StringChecksum(c.password, c.salt, sum);
     EXPECT_EQ(sum, c.sum) << "'" << c.password << "' with '" << c.salt << "'";
-    EXPECT_EQ(shell::StringChecksum(c.password, c.salt), c.sum);
+    EXPECT_EQ(text::StringChecksum(c.password, c.salt), c.sum);
   }
 }
 
@@ -424,7 +424,7 @@ TEST(StringChecksum, LongPasswordWrapsAround32Bits) {
     wide += (static_cast<unsigned char>(password[i - 1]) - 5 * w) * (w * static_cast<int64_t>(i));
   }
   ASSERT_GT(std::abs(wide), int64_t{1} << 31);  // the sum did overflow
-  EXPECT_EQ(shell::StringChecksum(password, salt), static_cast<int32_t>(static_cast<uint32_t>(wide)));
+  EXPECT_EQ(text::StringChecksum(password, salt), static_cast<int32_t>(static_cast<uint32_t>(wide)));
 }
 
 // ----------------------------------------------------------- NumberFormat

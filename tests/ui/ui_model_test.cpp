@@ -403,9 +403,9 @@ class NestedBoundary : public ::testing::Test {
  protected:
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::RegisterEventBoundary();
+    store::SetDataRoot("/d/");
+    store::SetCurrentAdministrationFolder("ACME");
+    program::RegisterEventBoundary();
   }
 
   support::FakeDataStore store;
@@ -428,28 +428,28 @@ TEST_F(NestedBoundary, AnErrorInANestedFormLeavesTheOuterFileSetOpen) {
     inner.Button1.OnClick = [&] {
       for (int i = 0; i < c.levelsLeftOpen; ++i) {
         int result = -1;
-        shell::OpenFileSet(i == 0 ? "GLA;GLC" : "GLA", result);
-        ASSERT_EQ(result, 0) << shell::FileErrorText;
+        store::OpenFileSet(i == 0 ? "GLA;GLC" : "GLA", result);
+        ASSERT_EQ(result, 0) << store::FileErrorText;
       }
       throw platform::ConversionError("'12,x' is not a valid floating point value");
     };
     backend.scripts["Inner"] = [](ui::Form& f) { static_cast<TestForm&>(f).Button1.UserClick(); };
     outer.Button1.OnClick = [&] {
-      shell::FileSetScope scope("GLA");
+      formkit::FileSetScope scope("GLA");
       if (!scope.Ok()) return;
-      shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'a').data());
+      store::AppendRecord(store::FileCode::GLA, std::string(376, 'a').data());
       inner.ShowModal();
-      steps.push_back("resumed at level " + std::to_string(shell::FileSetLevels()));
+      steps.push_back("resumed at level " + std::to_string(store::FileSetLevels()));
       // The outer set is still usable.
-      shell::AppendRecord(shell::FileCode::GLA, std::string(376, 'b').data());
-      steps.push_back("records " + std::to_string(shell::RecordCount(shell::FileCode::GLA)));
+      store::AppendRecord(store::FileCode::GLA, std::string(376, 'b').data());
+      steps.push_back("records " + std::to_string(store::RecordCount(store::FileCode::GLA)));
     };
     outer.Button1.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(backend.messages[0].text, "'12,x' is not a valid floating point value");
     EXPECT_EQ(steps, (std::vector<std::string>{"resumed at level 1", "records 2"}));
     // The outer scope closed the set normally.
-    EXPECT_EQ(shell::FileSetLevels(), 0);
+    EXPECT_EQ(store::FileSetLevels(), 0);
     EXPECT_EQ(store.fs.OpenHandles(), 0);
     EXPECT_EQ(store.fs.HeldLocks(), 0);
     EXPECT_EQ(store.fs.File("/d/ACME/ledger.vlk"), std::string(376, 'a') + std::string(376, 'b'));
@@ -460,21 +460,21 @@ TEST_F(NestedBoundary, AnErrorInANestedFormLeavesTheOuterFileSetOpen) {
 TEST_F(NestedBoundary, AnErrorInTheOutermostActionClosesWhatItLeftOpen) {
   outer.Button1.OnClick = [] {
     int result = -1;
-    shell::OpenFileSet("GLA", result);
-    ASSERT_EQ(result, 0) << shell::FileErrorText;
-    shell::OpenFileSet("GLC", result);
+    store::OpenFileSet("GLA", result);
+    ASSERT_EQ(result, 0) << store::FileErrorText;
+    store::OpenFileSet("GLC", result);
     throw platform::IoError(5, "IO errorcode: GLA5");
   };
   outer.Button1.UserClick();
   ASSERT_EQ(backend.messages.size(), 1u);
-  EXPECT_EQ(shell::FileSetLevels(), 0);
+  EXPECT_EQ(store::FileSetLevels(), 0);
   EXPECT_EQ(store.fs.OpenHandles(), 0);
   EXPECT_EQ(store.fs.HeldLocks(), 0);
   // A later action opens a set of its own.
   outer.Button1.OnClick = [] {
-    shell::FileSetScope scope("GLA");
+    formkit::FileSetScope scope("GLA");
     EXPECT_TRUE(scope.Ok());
-    EXPECT_EQ(shell::FileSetLevels(), 1);
+    EXPECT_EQ(store::FileSetLevels(), 1);
   };
   outer.Button1.UserClick();
   EXPECT_EQ(backend.messages.size(), 1u);

@@ -2,7 +2,7 @@
 
 #include "store/fileset.h"
 
-namespace masterdata {
+namespace books::administration {
 
 int FixedAssetInsertIndex(const std::vector<std::string>& numbers, const std::string& number) {
   int index = static_cast<int>(numbers.size());
@@ -14,16 +14,15 @@ int FixedAssetInsertIndex(const std::vector<std::string>& numbers, const std::st
 FixedAssetSave InsertFixedAsset(const records::FixedAssetRec& asset) {
   const std::string number = asset.AssetNumber();
   if (number.empty()) return FixedAssetSave::EmptyNumber;
-  if (shell::SnapshotOf(shell::FileCode::FIX).size % records::FixedAssetRec::kSize != 0)
-    return FixedAssetSave::Damaged;
+  if (store::SnapshotOf(store::FileCode::FIX).size % records::FixedAssetRec::kSize != 0) return FixedAssetSave::Damaged;
   std::vector<std::string> numbers;
-  for (const records::FixedAssetRec& rec : shell::ReadAll<records::FixedAssetRec>(shell::FileCode::FIX)) {
+  for (const records::FixedAssetRec& rec : store::ReadAll<records::FixedAssetRec>(store::FileCode::FIX)) {
     if (rec.AssetNumber() == number) return FixedAssetSave::Duplicate;
     numbers.push_back(rec.AssetNumber());
   }
-  shell::InsertRecords(shell::FileCode::FIX, FixedAssetInsertIndex(numbers, number),
+  store::InsertRecords(store::FileCode::FIX, FixedAssetInsertIndex(numbers, number),
                        std::vector<records::FixedAssetRec>{asset});
   return FixedAssetSave::Saved;
 }
 
-}  // namespace masterdata
+}  // namespace books::administration

@@ -5,7 +5,7 @@
 // InsertFixedAsset works inside an open set that names FIX: it reads every
 // asset number, refuses a duplicate (the file stays byte for byte as it
 // was), refuses a damaged file (a partial record at its end) and inserts
-// the record with shell::InsertRecords, which moves the
+// the record with store::InsertRecords, which moves the
 // later records up one place, reserved bytes and all, under a rollback
 // journal.
 #pragma once
@@ -15,7 +15,7 @@
 
 #include "records/fixedassetrec.h"
 
-namespace masterdata {
+namespace books::administration {
 
 // The index at which `number` goes into a file holding `numbers` (in file
 // order, ascending): after the last record whose number is not greater,
@@ -33,4 +33,4 @@ enum class FixedAssetSave {
 // file is read. Raises platform::IoError on a file error.
 FixedAssetSave InsertFixedAsset(const records::FixedAssetRec& asset);
 
-}  // namespace masterdata
+}  // namespace books::administration

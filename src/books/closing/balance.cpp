@@ -19,7 +19,7 @@
 #include "store/recordscan.h"
 #include "text/textroutines.h"
 
-namespace reports {
+namespace books::closing {
 
 namespace {
 
@@ -27,9 +27,9 @@ constexpr double kTolerance = 0.000001;
 
 // The date `days` days from a "YYYYMMDD" text; nullopt when it is no date.
 std::optional<std::string> ShiftYmd(const std::string& ymd, double days) {
-  if (!shell::IsValidYmd(ymd)) return std::nullopt;
+  if (!text::IsValidYmd(ymd)) return std::nullopt;
   try {
-    return shell::DateToYmd(shell::YmdToDate(ymd) + days);
+    return text::DateToYmd(text::YmdToDate(ymd) + days);
   } catch (const platform::ConversionError&) {
     return std::nullopt;
   }
@@ -44,42 +44,43 @@ std::optional<int> TwoDigits(const std::string& s, std::size_t at) {
 }
 
 std::string MsgBadPeriod(const std::string& label) {
-  return shell::BuiltInText("The period " + label + " is not a period of the book year",
-                            "De periode " + label + " is geen periode van het boekjaar",
-                            "Der Zeitraum " + label + cp1252::L(" ist kein Zeitraum des Geschäftsjahres"));
+  return text::BuiltInText("The period " + label + " is not a period of the book year",
+                           "De periode " + label + " is geen periode van het boekjaar",
+                           "Der Zeitraum " + label + cp1252::L(" ist kein Zeitraum des Geschäftsjahres"));
 }
 
 std::string MsgBadBookYear() {
-  return shell::BuiltInText("The book year of the administration settings has no valid start or end date",
-                            "Het boekjaar in de administratie-instellingen heeft geen geldige begin- of einddatum",
-                            cp1252::L("Das Geschäftsjahr der Mandanteneinstellungen hat kein gültiges Anfangs- oder Enddatum"));
+  return text::BuiltInText(
+      "The book year of the administration settings has no valid start or end date",
+      "Het boekjaar in de administratie-instellingen heeft geen geldige begin- of einddatum",
+      cp1252::L("Das Geschäftsjahr der Mandanteneinstellungen hat kein gültiges Anfangs- oder Enddatum"));
 }
 
 std::string MsgTooManyAccounts(std::size_t n) {
   const std::string count = std::to_string(n);
-  return shell::BuiltInText(
+  return text::BuiltInText(
       count + " accounts: a freeze holds at most 400, so this period cannot be frozen",
       count + " rekeningen: een bevriezing bevat er hoogstens 400, deze periode kan niet worden bevroren",
       count + cp1252::L(" Konten: ein Einfrieren fasst höchstens 400, dieser Zeitraum kann nicht eingefroren werden"));
 }
 
 std::string MsgAmbiguousCategory(const std::string& name) {
-  return shell::BuiltInText(name + " is a category of both kinds: its accounts are placed under the first",
-                            name + " is een rubriek van beide soorten: de rekeningen staan onder de eerste",
-                            name + " ist eine Kontengruppe beider Arten: die Konten stehen unter der ersten");
+  return text::BuiltInText(name + " is a category of both kinds: its accounts are placed under the first",
+                           name + " is een rubriek van beide soorten: de rekeningen staan onder de eerste",
+                           name + " ist eine Kontengruppe beider Arten: die Konten stehen unter der ersten");
 }
 
 bool DebitLike(const std::string& type) {
   return type == "D" || type == "T" || type == "d" || type == "t";
 }
 
-std::string Amount(double v) { return shell::FormatAmount(v, -1, 'Y'); }
+std::string Amount(double v) { return text::FormatAmount(v, -1, 'Y'); }
 
-std::string AccountKey(const std::string& number) { return shell::TrimTrailingBlanks(shell::Cut(number, 15)); }
+std::string AccountKey(const std::string& number) { return text::TrimTrailingBlanks(text::Cut(number, 15)); }
 
 }  // namespace
 
-BalanceTexts BalanceTextsOf(const shell::LanguageRec& language) {
+BalanceTexts BalanceTextsOf(const text::LanguageRec& language) {
   BalanceTexts t;
   const std::pair<std::size_t, std::string*> fields[] = {
       {2410, &t.accountHeading},       {2454, &t.debit},
@@ -156,7 +157,7 @@ std::string FreezeRecordFault(const records::FreezeRec& rec) {
                                                         {"period start", rec.PeriodStartDate()},
                                                         {"year base date", rec.YearBaseDate()}};
   for (const auto& [what, date] : dates)
-    if (!shell::IsValidYmd(date)) return std::string("the ") + what + " \"" + date + "\" is no date";
+    if (!text::IsValidYmd(date)) return std::string("the ") + what + " \"" + date + "\" is no date";
   const std::string label = rec.PeriodLabel();
   bool ok = label.size() == 10 && label[4] == '-' && label[7] == '/';
   for (std::size_t i = 0; ok && i < label.size(); ++i)
@@ -181,7 +182,7 @@ void PlaceAccounts(const ReportPeriod& period, const BalanceFiles& files, Balanc
   std::unordered_map<std::string, bool> kindOfName;  // balance sheet?
   for (const auto& c : files.categories) {
     CategoryTableEntry e{c.CategoryKind(), c.CategoryName(), 0};
-    const bool bs = shell::IsBalanceSheetKind(e.CategoryKind);
+    const bool bs = books::closing::IsBalanceSheetKind(e.CategoryKind);
     auto [it, added] = kindOfName.emplace(e.CategoryName, bs);
     if (!added && it->second != bs) {
       bool known = false;
@@ -213,16 +214,16 @@ void PlaceAccounts(const ReportPeriod& period, const BalanceFiles& files, Balanc
     for (const records::LedgerAccountRec* a : blocks[k]) {
       BalanceTableRow row;
       row.AccountNumber = a->AccountNumber();
-      row.Caption = shell::Cut(a->Caption(), 50);
+      row.Caption = text::Cut(a->Caption(), 50);
       row.CategoryKind = r.categories[k].CategoryKind;
       row.CategoryName = r.categories[k].CategoryName;
-      row.AccountType = shell::Cut(a->AccountType(), 1);
+      row.AccountType = text::Cut(a->AccountType(), 1);
       row.YearOpeningBalance = a->StartDate() < period.start ? a->StartAmount() : 0;
       row.OpeningOwnSide = a->StartAmount();
       row.ClosingOwnSide = a->StartAmount();
       if (row.AccountType == "P") {
         r.profitRow = r.table.size();
-        r.profitAccountCaption = shell::Cut(row.Caption, 30);
+        r.profitAccountCaption = text::Cut(row.Caption, 30);
         r.profitAccountNumber = row.AccountNumber;
       } else if (row.AccountType == "T") {
         r.transferRow = r.table.size();
@@ -234,10 +235,10 @@ void PlaceAccounts(const ReportPeriod& period, const BalanceFiles& files, Balanc
 
 void ApplySnapshot(const ReportPeriod& period, const records::FreezeRec& snap, BalanceResult& r) {
   std::unordered_map<std::string, std::size_t> rowOf;
-  for (std::size_t i = 0; i < r.table.size(); ++i) rowOf.emplace(shell::TrimTrailingBlanks(r.table[i].AccountNumber), i);
+  for (std::size_t i = 0; i < r.table.size(); ++i) rowOf.emplace(text::TrimTrailingBlanks(r.table[i].AccountNumber), i);
   for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
     const records::FreezeAccountRow s = snap.Account(i);
-    const std::string number = shell::TrimTrailingBlanks(s.AccountNumber());
+    const std::string number = text::TrimTrailingBlanks(s.AccountNumber());
     if (number.empty()) continue;
     auto it = rowOf.find(number);
     if (it == rowOf.end()) continue;
@@ -254,8 +255,8 @@ void ApplySnapshot(const ReportPeriod& period, const records::FreezeRec& snap, B
     // of the frozen sides; profit and loss opens at zero.
     const bool newBookYear = period.pp == 1;
     if (newBookYear) row.YearOpeningBalance = s.ClosingOwnSide() - s.ClosingOtherSide();
-    const shell::CarriedSides sides =
-        shell::CarryIntoNextPeriod(s.ClosingOwnSide(), s.ClosingOtherSide(), newBookYear, row.CategoryKind);
+    const books::closing::CarriedSides sides =
+        books::closing::CarryIntoNextPeriod(s.ClosingOwnSide(), s.ClosingOtherSide(), newBookYear, row.CategoryKind);
     row.OpeningOwnSide = row.ClosingOwnSide = sides.own;
     row.OpeningOtherSide = row.ClosingOtherSide = sides.other;
   }
@@ -294,7 +295,7 @@ class AccountRows {
 
   // The entry of a line's account; nullptr when no row has it.
   const Entry* Find(const records::JournalVoucherRec& v) {
-    std::string_view key = shell::FieldView(v, records::JournalVoucherRec::kAccountNumber);
+    std::string_view key = store::FieldView(v, records::JournalVoucherRec::kAccountNumber);
     while (!key.empty() && key.back() == ' ') key.remove_suffix(1);
     if (last_ && last_->key == key) return last_;
     const std::size_t mask = slots_.size() - 1;
@@ -330,7 +331,7 @@ void AddVouchers(const ReportPeriod& period, const records::JournalVoucherRec* v
   using records::JournalVoucherRec;
   for (std::size_t i = 0; i < count; ++i) {
     const JournalVoucherRec& v = vouchers[i];
-    const std::string_view date = shell::FieldView(v, JournalVoucherRec::kVoucherDate);
+    const std::string_view date = store::FieldView(v, JournalVoucherRec::kVoucherDate);
     if (!(period.start <= date && date < period.end)) continue;
     const AccountRows::Entry* e = rows.Find(v);
     if (!e) continue;
@@ -344,7 +345,7 @@ void AddVouchers(const ReportPeriod& period, const records::JournalVoucherRec* v
       row.ClosingOtherSide += debit;
     }
     if (period.pp != 1) continue;
-    const std::string_view book = shell::FieldView(v, JournalVoucherRec::kBookNumber);
+    const std::string_view book = store::FieldView(v, JournalVoucherRec::kBookNumber);
     if (book == "{SYSTEM}" || book == "! SYSTEM")
       row.OpeningOwnSide += e->side == 'D' ? debit - credit : credit - debit;
   }
@@ -354,7 +355,7 @@ void Sum(BalanceResult& r) {
   BalanceSums& s = r.sums;
   s = {};
   for (const auto& row : r.table) {
-    const bool bs = shell::IsBalanceSheetKind(row.CategoryKind);
+    const bool bs = books::closing::IsBalanceSheetKind(row.CategoryKind);
     ClassSums* c = nullptr;
     if (row.AccountType == "D" || row.AccountType == "d") c = bs ? &s.BsDebit : &s.PlDebit;
     if (row.AccountType == "C" || row.AccountType == "c") c = bs ? &s.BsCredit : &s.PlCredit;
@@ -457,7 +458,7 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
     if (openingOff) g.Block({t.openingOutOfBalance});
     if (closingOff) g.Block({t.closingOutOfBalance, t.resultsDiffer});
     if (missingPT) g.Block({t.noProfitOrTransfer});
-    if (shell::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty()) g.Block({t.noProfitAccountNumber});
+    if (text::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty()) g.Block({t.noProfitAccountNumber});
   }
   ExtraBlocks(r, g);
 
@@ -490,7 +491,7 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
     for (int i = 0; i < c.AccountCount; ++i, ++tableRow) {
       const BalanceTableRow& a = r.table[tableRow];
       GridRow& row = g.Next();
-      row[0] = shell::Cut(a.AccountNumber + "  " + a.Caption, 72);
+      row[0] = text::Cut(a.AccountNumber + "  " + a.Caption, 72);
       if (a.AccountType == "P") pRow = g.Last();
       if (a.AccountType == "T") tRow = g.Last();
       const bool debitLike = DebitLike(a.AccountType);
@@ -555,8 +556,8 @@ BalanceResult Compute(const BalanceRequest& q, const BalanceFiles& files, const 
   const ReportPeriod& p = *r.period;
   if (p.snapshot)
     if (std::string fault = FreezeRecordFault(files.freezes[*p.snapshot]); !fault.empty()) {
-      r.error = masterdata::MsgDamagedFile(shell::FileInfo(shell::FileCode::FRZ).fileName,
-                                           "record " + std::to_string(*p.snapshot + 1) + ": " + fault);
+      r.error = store::MsgDamagedFile(store::FileInfo(store::FileCode::FRZ).fileName,
+                                      "record " + std::to_string(*p.snapshot + 1) + ": " + fault);
       return r;
     }
 
@@ -576,12 +577,12 @@ BalanceResult Compute(const BalanceRequest& q, const BalanceFiles& files, const 
   FreezeConditions c;
   c.closingInBalance = std::fabs(r.sums.BsClosingNet - r.sums.PlClosingProfit) < kTolerance;
   c.openPeriod = !p.hit;
-  c.profitAccountNamed = !shell::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty();
+  c.profitAccountNamed = !text::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty();
   c.profitAndTransferExist = r.profitRow && r.transferRow;
   c.endsByFarEnd = p.end <= q.farEndDate;
   c.fitsFreezeRecord = r.table.size() <= static_cast<std::size_t>(kFreezeCapacity);
   r.freezeAllowed = FreezePermitted(c);
-  r.profitText = shell::FormatAmount(r.sums.PlClosingProfit, -1, 'N');
+  r.profitText = text::FormatAmount(r.sums.PlClosingProfit, -1, 'N');
   return r;
 }
 
@@ -594,21 +595,21 @@ BalanceResult ComputeBalanceCore(const BalanceRequest& q, const BalanceFiles& fi
 BalanceGridRun ComputeBalanceGrid(const BalanceRequest& request) {
   BalanceGridRun run;
   BalanceFiles files;
-  shell::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
+  store::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
   if (!set.Ok()) {
     run.openFailure = set.Failure();
     return run;
   }
-  files.freezes = shell::ReadAll<records::FreezeRec>(shell::FileCode::FRZ, shell::kSmallFileLimit);
-  files.accounts = shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit);
-  files.categories = shell::ReadAll<records::LedgerCategoryRec>(shell::FileCode::GLC, shell::kSmallFileLimit);
+  files.freezes = store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit);
+  files.accounts = store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit);
+  files.categories = store::ReadAll<records::LedgerCategoryRec>(store::FileCode::GLC, store::kSmallFileLimit);
   // The voucher file, which may be large, is read in blocks of about 1 MiB
   // and never held whole.
   run.result = Compute(request, files, [](const auto& add) {
-    shell::ForEachRecordBlock<records::JournalVoucherRec>(shell::FileCode::JVO, add);
+    store::ForEachRecordBlock<records::JournalVoucherRec>(store::FileCode::JVO, add);
   });
   set.Close();
   return run;
 }
 
-}  // namespace reports
+}  // namespace books::closing

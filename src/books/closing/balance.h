@@ -17,7 +17,7 @@
 //
 // How balances carry over a freeze is the rule of books/closing/balancerule.h,
 // which the GL accounts form shares. Period dates are "YYYYMMDD" texts compared as text. Amounts in the grid
-// are written with shell::FormatAmount (the system settings' decimals,
+// are written with text::FormatAmount (the system settings' decimals,
 // grouped); the profit text ungrouped.
 #pragma once
 
@@ -33,11 +33,11 @@
 #include "records/ledgercategoryrec.h"
 #include "store/scopedfileset.h"
 
-namespace shell {
+namespace text {
 struct LanguageRec;
-}  // namespace shell
+}  // namespace text
 
-namespace reports {
+namespace books::closing {
 
 // The end date the program treats as "open ended", 31 December 2050.
 inline constexpr const char* kReportFarEndDate = "20501231";
@@ -135,7 +135,7 @@ struct BalanceTexts {
 
 // The grid's texts from a language record, each from its field (the offset
 // beside it above); a field the record leaves empty keeps the English text.
-BalanceTexts BalanceTextsOf(const shell::LanguageRec& language);
+BalanceTexts BalanceTextsOf(const text::LanguageRec& language);
 
 // What the computation needs besides the records.
 struct BalanceRequest {
@@ -201,11 +201,11 @@ bool FreezePermitted(const FreezeConditions& c);
 // system's text for its code) beside an empty result.
 struct BalanceGridRun {
   BalanceResult result;
-  std::optional<shell::FileSetFailure> openFailure;
+  std::optional<store::FileSetFailure> openFailure;
 };
 // Opens "FRZ;GLA;GLC;JVO;", reads the four files, closes the set and
 // computes. On a failed open nothing is computed: an empty grid, no
 // freeze, and the failure for the caller's message box.
 BalanceGridRun ComputeBalanceGrid(const BalanceRequest& request);
 
-}  // namespace reports
+}  // namespace books::closing

@@ -1,6 +1,6 @@
 #include "books/closing/balancerule.h"
 
-namespace shell {
+namespace books::closing {
 
 bool IsBalanceSheetKind(std::string_view categoryKind) { return !categoryKind.empty() && categoryKind[0] == 'B'; }
 
@@ -15,4 +15,4 @@ CarriedSides CarryIntoNextPeriod(double closingOwn, double closingOther, bool ne
   return {closingOwn, closingOther};
 }
 
-}  // namespace shell
+}  // namespace books::closing

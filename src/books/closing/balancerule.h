@@ -12,7 +12,7 @@
 
 #include <string_view>
 
-namespace shell {
+namespace books::closing {
 
 bool IsBalanceSheetKind(std::string_view categoryKind);
 
@@ -30,4 +30,4 @@ struct CarriedSides {
 CarriedSides CarryIntoNextPeriod(double closingOwn, double closingOther, bool newBookYear,
                                  std::string_view categoryKind);
 
-}  // namespace shell
+}  // namespace books::closing

@@ -14,11 +14,11 @@
 #include "text/builtintext.h"
 #include "store/fileset.h"
 
-namespace reports {
+namespace books::closing {
 
 namespace {
 
-using shell::FileCode;
+using store::FileCode;
 
 constexpr char kMagic[8] = {'O', 'M', 'B', 'C', 'L', 'S', '0', '1'};
 constexpr std::size_t kHeader = 8 + 8 + 8;  // magic, payload length, checksum
@@ -98,17 +98,17 @@ std::optional<std::string> ReadWhole(const std::string& path) {
 // Whether the records at `index` of `c` are `recs`.
 template <class R>
 bool HoldsAt(FileCode c, int index, const std::vector<R>& recs) {
-  if (index < 0 || index + static_cast<int>(recs.size()) > shell::RecordCount(c)) return false;
+  if (index < 0 || index + static_cast<int>(recs.size()) > store::RecordCount(c)) return false;
   for (std::size_t i = 0; i < recs.size(); ++i) {
     R rec;
-    shell::ReadRecord(c, index + static_cast<int>(i), rec);
+    store::ReadRecord(c, index + static_cast<int>(i), rec);
     if (std::memcmp(rec.data(), recs[i].data(), R::kSize) != 0) return false;
   }
   return true;
 }
 
 std::string StoppedAt(FileCode c, const std::string& should) {
-  return MsgIntentStoppedAt(shell::FileInfo(c).fileName, should);
+  return MsgIntentStoppedAt(store::FileInfo(c).fileName, should);
 }
 
 std::string Records(int n) { return std::to_string(n) + (n == 1 ? " record" : " records"); }
@@ -121,7 +121,7 @@ struct Progress {
 };
 
 Progress FreezeFileProgress(const FreezeFileStep& s) {
-  const int count = shell::RecordCount(FileCode::FRZ);
+  const int count = store::RecordCount(FileCode::FRZ);
   const std::vector<records::FreezeRec> one{s.rec};
   if (s.op == FreezeFileStep::Op::Append) {
     if (count == s.countBefore + 1 && HoldsAt(FileCode::FRZ, s.countBefore, one)) return {true, 1};
@@ -138,7 +138,7 @@ int CountAfter(const VoucherFileStep& s) {
 
 Progress VoucherFileProgress(const std::vector<VoucherFileStep>& steps) {
   if (steps.empty()) return {true, 0};
-  const int count = shell::RecordCount(FileCode::JVO);
+  const int count = store::RecordCount(FileCode::JVO);
   // The count tells how many steps are done: each changes it, all in one
   // direction.
   for (std::size_t k = 0; k <= steps.size(); ++k) {
@@ -158,7 +158,7 @@ Progress VoucherFileProgress(const std::vector<VoucherFileStep>& steps) {
 }
 
 Progress SettingsFileProgress(const ClosingIntent& intent) {
-  if (shell::RecordCount(FileCode::ADS) != 1) return {false, 0};
+  if (store::RecordCount(FileCode::ADS) != 1) return {false, 0};
   if (HoldsAt(FileCode::ADS, 0, std::vector<records::AdminSettingsRec>{intent.settingsAfter})) return {true, 1};
   return {HoldsAt(FileCode::ADS, 0, std::vector<records::AdminSettingsRec>{intent.settingsBefore}), 0};
 }
@@ -166,13 +166,13 @@ Progress SettingsFileProgress(const ClosingIntent& intent) {
 }  // namespace
 
 std::string MsgIntentFinished() {
-  return shell::BuiltInText("A period closing that stopped part-way has been finished",
-                            "Een periode-afsluiting die halverwege stopte is afgemaakt",
-                            cp1252::L("Ein unterbrochener Periodenabschluss wurde zu Ende geführt"));
+  return text::BuiltInText("A period closing that stopped part-way has been finished",
+                           "Een periode-afsluiting die halverwege stopte is afgemaakt",
+                           cp1252::L("Ein unterbrochener Periodenabschluss wurde zu Ende geführt"));
 }
 
 std::string MsgIntentStopped() {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "A period closing that stopped part-way cannot be finished: a file no longer holds what it left; "
       "its record \"closing.ombrelo-intent\" is kept",
       "Een periode-afsluiting die halverwege stopte kan niet worden afgemaakt: een bestand bevat niet meer wat zij "
@@ -182,20 +182,22 @@ std::string MsgIntentStopped() {
 }
 
 std::string MsgIntentStoppedAt(const std::string& fileName, const std::string& should) {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "A period closing that stopped part-way cannot be finished: the file " + fileName +
           " no longer holds what it left; it should hold " + should +
           ". Its record \"closing.ombrelo-intent\" is kept, and the freeze, settings and voucher files cannot be "
-          "changed until " + fileName + " is mended",
+          "changed until " +
+          fileName + " is mended",
       "Een periode-afsluiting die halverwege stopte kan niet worden afgemaakt: het bestand " + fileName +
           " bevat niet meer wat zij achterliet; het hoort te bevatten: " + should +
           ". Haar verslag \"closing.ombrelo-intent\" blijft bewaard, en de bevriezings-, instellingen- en "
-          "boekingsbestanden kunnen niet veranderen tot " + fileName + " hersteld is",
+          "boekingsbestanden kunnen niet veranderen tot " +
+          fileName + " hersteld is",
       cp1252::L("Ein unterbrochener Periodenabschluss kann nicht zu Ende geführt werden: die Datei ") + fileName +
           cp1252::L(" enthält nicht mehr, was er hinterließ; sie sollte enthalten: ") + should +
           cp1252::L(". Sein Protokoll \"closing.ombrelo-intent\" bleibt erhalten, und die Einfrier-, Einstellungs- "
-                    "und Buchungsdateien können nicht geändert werden, bis ") + fileName +
-          cp1252::L(" repariert ist"));
+                    "und Buchungsdateien können nicht geändert werden, bis ") +
+          fileName + cp1252::L(" repariert ist"));
 }
 
 std::string EncodeIntent(const ClosingIntent& intent) {
@@ -251,7 +253,7 @@ std::optional<ClosingIntent> DecodeIntent(std::string_view bytes) {
   return intent;
 }
 
-std::string IntentPath() { return cp1252::ToUtf8(shell::CurrentDataFolder()) + kIntentFileName; }
+std::string IntentPath() { return cp1252::ToUtf8(store::CurrentDataFolder()) + kIntentFileName; }
 
 void WriteIntent(const ClosingIntent& intent) {
   const std::string path = IntentPath();
@@ -260,7 +262,7 @@ void WriteIntent(const ClosingIntent& intent) {
   platform::FileSystem& fs = platform::Fs();
   // The record holds the settings, snapshots and vouchers: it gets the
   // access mode of the folder's data files.
-  const std::string like = cp1252::ToUtf8(shell::CurrentDataFolder()) + shell::FileInfo(FileCode::ADS).fileName;
+  const std::string like = cp1252::ToUtf8(store::CurrentDataFolder()) + store::FileInfo(FileCode::ADS).fileName;
   platform::CreatedFile created = platform::CreateEmptyLike(tmp, like);
   Check(created.code, "creating", tmp);
   std::unique_ptr<platform::FileHandle> h = std::move(created.handle);
@@ -305,19 +307,19 @@ std::string ApplyIntentSteps(const ClosingIntent& intent) {
 
   if (freeze.next == 0) {
     if (intent.freeze.op == FreezeFileStep::Op::Append)
-      shell::AppendRecord(FileCode::FRZ, intent.freeze.rec);
+      store::AppendRecord(FileCode::FRZ, intent.freeze.rec);
     else
-      shell::TruncateRecords(FileCode::FRZ, intent.freeze.countBefore - 1);
+      store::TruncateRecords(FileCode::FRZ, intent.freeze.countBefore - 1);
   }
   for (std::size_t k = vouchers.next; k < intent.vouchers.size(); ++k) {
     const VoucherFileStep& s = intent.vouchers[k];
     if (s.op == VoucherFileStep::Op::Insert)
-      shell::InsertRecords(FileCode::JVO, s.index, s.recs);
+      store::InsertRecords(FileCode::JVO, s.index, s.recs);
     else
-      shell::DeleteRecords(FileCode::JVO, s.index, static_cast<int>(s.recs.size()));
+      store::DeleteRecords(FileCode::JVO, s.index, static_cast<int>(s.recs.size()));
   }
   if (settings.next == 0)
-    shell::RewriteFile(FileCode::ADS, std::vector<records::AdminSettingsRec>{intent.settingsAfter});
+    store::RewriteFile(FileCode::ADS, std::vector<records::AdminSettingsRec>{intent.settingsAfter});
   return {};
 }
 
@@ -336,20 +338,20 @@ IntentReplay FinishClosingIntent() {
     return out;
   }
   int result = 0;
-  shell::OpenFileSet("FRZ;ADS;JVO;", result);
+  store::OpenFileSet("FRZ;ADS;JVO;", result);
   if (result != 0) {
     out.outcome = IntentReplay::Outcome::Stopped;
-    out.message = MsgIntentStopped() + "  " + shell::FileErrorText;
+    out.message = MsgIntentStopped() + "  " + store::FileErrorText;
     return out;
   }
   std::string stopped;
   try {
     stopped = ApplyIntentSteps(*intent);
   } catch (...) {
-    shell::CloseFileSet();
+    store::CloseFileSet();
     throw;
   }
-  shell::CloseFileSet();
+  store::CloseFileSet();
   if (!stopped.empty()) {
     out.outcome = IntentReplay::Outcome::Stopped;
     out.message = stopped;
@@ -364,12 +366,12 @@ IntentReplay FinishClosingIntent() {
 std::string TakeReplayNote() { return std::exchange(replayNote, std::string()); }
 
 void InstallClosingIntentHook() {
-  shell::SetOpenHook([] {
+  store::SetOpenHook([] {
     const IntentReplay r = FinishClosingIntent();
     if (!r.message.empty()) replayNote = r.message;
     // Until it can be finished, its files do not move further away from it.
-    if (r.outcome == IntentReplay::Outcome::Stopped) shell::BlockClosingFiles(r.message);
+    if (r.outcome == IntentReplay::Outcome::Stopped) store::BlockClosingFiles(r.message);
   });
 }
 
-}  // namespace reports
+}  // namespace books::closing

@@ -31,7 +31,7 @@
 #include "records/freezerec.h"
 #include "records/journalvoucherrec.h"
 
-namespace reports {
+namespace books::closing {
 
 inline constexpr const char* kIntentFileName = "closing.ombrelo-intent";
 
@@ -86,7 +86,7 @@ IntentReplay FinishClosingIntent();
 std::string TakeReplayNote();
 // Installs FinishClosingIntent as the data store's open hook. A record that
 // cannot be finished blocks every change of FRZ, ADS and JVO in that set
-// (shell::BlockClosingFiles) with the message naming the file that no
+// (store::BlockClosingFiles) with the message naming the file that no
 // longer matches; reading goes on, and the record is never deleted or
 // renamed here: once the file is mended, the next open finishes it.
 void InstallClosingIntentHook();
@@ -98,4 +98,4 @@ std::string MsgIntentStopped();
 // what it should hold.
 std::string MsgIntentStoppedAt(const std::string& fileName, const std::string& should);
 
-}  // namespace reports
+}  // namespace books::closing

@@ -21,7 +21,7 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace reports {
+namespace books::closing {
 
 ClosingState ClosingDone;
 
@@ -34,7 +34,7 @@ namespace {
 
 using records::AdminSettingsRec;
 using records::FreezeRec;
-using shell::FileCode;
+using store::FileCode;
 
 std::string Two(int n) {
   std::string t = std::to_string(n);
@@ -50,8 +50,8 @@ std::optional<int> TwoDigitNumber(const std::string& text, std::size_t at) {
 
 // `ymd` moved by `days`; empty when it is no date.
 std::string ShiftDays(const std::string& ymd, int days) {
-  if (!shell::IsValidYmd(ymd)) return {};
-  return shell::DateToYmd(shell::YmdToDate(ymd) + days);
+  if (!text::IsValidYmd(ymd)) return {};
+  return text::DateToYmd(text::YmdToDate(ymd) + days);
 }
 
 bool IsNumber(const std::string& text) {
@@ -77,7 +77,9 @@ static_assert(AdminSettingsRec::kCurrentPeriod.offset == AdminSettingsRec::kAppr
 static_assert(FreezeRec::kCurrentPeriod.offset == FreezeRec::kApprovedAnnualBalance.offset + 27);
 void CopyClosingFields(unsigned char* to, const unsigned char* from) { std::memcpy(to, from, kClosingFieldBytes); }
 
-std::vector<std::string> Numbers() { return {journal::kReservedVoucherNumber, journal::kProfitVoucherNumber}; }
+std::vector<std::string> Numbers() {
+  return {books::journal::kReservedVoucherNumber, books::journal::kProfitVoucherNumber};
+}
 
 std::string Now() { return platform::DateTimeToText(platform::Now()); }
 
@@ -86,7 +88,7 @@ std::string Now() { return platform::DateTimeToText(platform::Now()); }
 // --- texts -------------------------------------------------------------------
 
 std::string MsgFreezeSettingsChanged() {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "The administration settings were changed in another copy of the program: the open period is no longer the "
       "one shown. Nothing was frozen; open the report again",
       "De administratie-instellingen zijn in een andere kopie van het programma gewijzigd: de open periode is niet "
@@ -96,7 +98,7 @@ std::string MsgFreezeSettingsChanged() {
 }
 
 std::string MsgUnfreezeSettingsChanged() {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "The administration settings were changed in another copy of the program; nothing was unfrozen. Open the "
       "form again",
       "De administratie-instellingen zijn in een andere kopie van het programma gewijzigd; er is niets ontdooid. "
@@ -106,49 +108,50 @@ std::string MsgUnfreezeSettingsChanged() {
 }
 
 std::string MsgBadFiscalYear() {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "The fiscal year in the administration settings is not a number; nothing was frozen",
       "Het fiscale jaar in de administratie-instellingen is geen getal; er is niets bevroren",
       cp1252::L("Das Steuerjahr in den Administrationseinstellungen ist keine Zahl; es wurde nichts eingefroren"));
 }
 
 std::string MsgSystemVoucherExists(const std::string& date) {
-  return shell::BuiltInText("A system voucher already exists on " + date + "; nothing was frozen",
-                            "Op " + date + " bestaat al een systeemboeking; er is niets bevroren",
-                            "Am " + date + " gibt es bereits eine Systembuchung; es wurde nichts eingefroren");
+  return text::BuiltInText("A system voucher already exists on " + date + "; nothing was frozen",
+                           "Op " + date + " bestaat al een systeemboeking; er is niets bevroren",
+                           "Am " + date + " gibt es bereits eine Systembuchung; es wurde nichts eingefroren");
 }
 
 std::string MsgNothingFrozen() {
-  return shell::BuiltInText("No period is frozen: nothing to unfreeze", "Er is geen periode bevroren: niets te ontdooien",
-                            "Keine Periode ist eingefroren: nichts aufzutauen");
+  return text::BuiltInText("No period is frozen: nothing to unfreeze",
+                           "Er is geen periode bevroren: niets te ontdooien",
+                           "Keine Periode ist eingefroren: nichts aufzutauen");
 }
 
 std::string MsgTooManyAccountsToFreeze() {
-  return shell::BuiltInText("More than 400 GL accounts: a frozen period holds at most 400; nothing was frozen",
-                            "Meer dan 400 grootboekrekeningen: een bevroren periode bevat er hoogstens 400; er is "
-                            "niets bevroren",
-                            "Mehr als 400 Sachkonten: eine eingefrorene Periode enthält höchstens 400; es wurde "
-                            "nichts eingefroren");
+  return text::BuiltInText("More than 400 GL accounts: a frozen period holds at most 400; nothing was frozen",
+                           "Meer dan 400 grootboekrekeningen: een bevroren periode bevat er hoogstens 400; er is "
+                           "niets bevroren",
+                           "Mehr als 400 Sachkonten: eine eingefrorene Periode enthält höchstens 400; es wurde "
+                           "nichts eingefroren");
 }
 
 std::string MsgPeriodFrozenAlready(const std::string& label) {
-  return shell::BuiltInText("The period " + label + " is frozen already; nothing was frozen",
-                            "Periode " + label + " is al bevroren; er is niets bevroren",
-                            "Die Periode " + label + " ist bereits eingefroren; es wurde nichts eingefroren");
+  return text::BuiltInText("The period " + label + " is frozen already; nothing was frozen",
+                           "Periode " + label + " is al bevroren; er is niets bevroren",
+                           "Die Periode " + label + " ist bereits eingefroren; es wurde nichts eingefroren");
 }
 
 std::string MsgNewBookYearProposal() { return "Proposal periods date new bookyear"; }
 
 std::string FreezeQuestion(const std::string& label) {
-  return shell::BuiltInText("Freeze the period " + label + " and post its closing vouchers?",
-                            "Periode " + label + " bevriezen en de afsluitboekingen maken?",
-                            "Periode " + label + cp1252::L(" einfrieren und die Abschlussbuchungen erstellen?"));
+  return text::BuiltInText("Freeze the period " + label + " and post its closing vouchers?",
+                           "Periode " + label + " bevriezen en de afsluitboekingen maken?",
+                           "Periode " + label + cp1252::L(" einfrieren und die Abschlussbuchungen erstellen?"));
 }
 
 std::string UnfreezeQuestion(const std::string& label) {
-  return shell::BuiltInText("Unfreeze the period " + label + " and delete its closing vouchers?",
-                            "Periode " + label + " ontdooien en de afsluitboekingen verwijderen?",
-                            "Periode " + label + cp1252::L(" auftauen und die Abschlussbuchungen löschen?"));
+  return text::BuiltInText("Unfreeze the period " + label + " and delete its closing vouchers?",
+                           "Periode " + label + " ontdooien en de afsluitboekingen verwijderen?",
+                           "Periode " + label + cp1252::L(" auftauen und die Abschlussbuchungen löschen?"));
 }
 
 // --- pure rules --------------------------------------------------------------
@@ -184,7 +187,7 @@ std::string StoredFreezeLabel(const std::string& openLabel, const ReportPeriod& 
 }
 
 std::string AnnualBalanceTextFor(const std::string& start) {
-  if (!shell::IsValidYmd(start)) return {};
+  if (!text::IsValidYmd(start)) return {};
   if (start.substr(4, 4) == "0101") return start.substr(0, 4);
   const int year = std::stoi(start.substr(0, 4));
   return Two(year % 100) + Two((year + 1) % 100);
@@ -214,7 +217,7 @@ AdminSettingsRec SettingsAfterFreeze(const AdminSettingsRec& s, const std::strin
   // The opening freeze closes the year before the first book year: that
   // book year stays, with its periods.
   const bool moveYear = f.closedYear && !s.ApprovedAnnualBalance().empty();
-  AdminSettingsRec rec = masterdata::ClosedPeriodRecord(
+  AdminSettingsRec rec = store::ClosedPeriodRecord(
       s, {f.ApprovedAnnualBalance, f.LastClosedPeriod, f.CurrentAnnualBalance, f.CurrentPeriod}, moveYear);
   if (f.closedYear) rec.SetCurrentAnnualBalance(AnnualBalanceTextFor(rec.BookYearStart()));
   return rec;
@@ -253,13 +256,14 @@ FreezeRec BuildFreezeRec(const BalanceResult& balance, const AdminSettingsRec& b
 
 namespace {
 
-journal::Voucher ProfitVoucher(const std::string& date, const std::string& text, const std::string& journalName,
-                               const std::string& debitNumber, const std::string& debitCaption,
-                               const std::string& creditNumber, const std::string& creditCaption, double amount) {
-  journal::Voucher v;
-  v.mode = journal::EntryMode::Profit;
+books::journal::Voucher ProfitVoucher(const std::string& date, const std::string& text, const std::string& journalName,
+                                      const std::string& debitNumber, const std::string& debitCaption,
+                                      const std::string& creditNumber, const std::string& creditCaption,
+                                      double amount) {
+  books::journal::Voucher v;
+  v.mode = books::journal::EntryMode::Profit;
   v.header.date = date;
-  v.header.number = journal::kProfitVoucherNumber;
+  v.header.number = books::journal::kProfitVoucherNumber;
   v.header.journal = journalName;
   v.lines.push_back({text, debitNumber, debitCaption, "", amount, 0, false});
   v.lines.push_back({text, creditNumber, creditCaption, "", 0, amount, false});
@@ -268,10 +272,10 @@ journal::Voucher ProfitVoucher(const std::string& date, const std::string& text,
 
 }  // namespace
 
-std::vector<journal::Voucher> ClosingVouchers(const AdminSettingsRec& before, const AdminSettingsRec& after,
-                                              bool closedYear, const std::string& periodEnd,
-                                              const ClosingAmounts& a) {
-  std::vector<journal::Voucher> out;
+std::vector<books::journal::Voucher> ClosingVouchers(const AdminSettingsRec& before, const AdminSettingsRec& after,
+                                                     bool closedYear, const std::string& periodEnd,
+                                                     const ClosingAmounts& a) {
+  std::vector<books::journal::Voucher> out;
   const bool firstClosing = before.LastClosedPeriod().empty();
   std::string year = closedYear || firstClosing ? after.ApprovedAnnualBalance() : after.CurrentAnnualBalance();
   // The very first closing of a period within a year has no approved year.
@@ -295,7 +299,7 @@ bool IntentLeft() { return platform::Fs().Exists(IntentPath()); }
 
 // The message of a closing left behind that cannot be finished.
 std::string IntentLeftMessage() {
-  const std::string& block = shell::ClosingFilesBlock();
+  const std::string& block = store::ClosingFilesBlock();
   return block.empty() ? MsgIntentStopped() : block;
 }
 
@@ -304,15 +308,15 @@ std::string LastFreezeDamage(const std::vector<FreezeRec>& freezes) {
   if (freezes.empty()) return {};
   const std::string fault = FreezeRecordFault(freezes.back());
   if (fault.empty()) return {};
-  return masterdata::MsgDamagedFile(shell::FileInfo(FileCode::FRZ).fileName,
-                                    "record " + std::to_string(freezes.size()) + ": " + fault);
+  return store::MsgDamagedFile(store::FileInfo(FileCode::FRZ).fileName,
+                               "record " + std::to_string(freezes.size()) + ": " + fault);
 }
 
 // The records of the voucher file from its start up to the last one dated
 // `limit` or earlier, read forwards in blocks.
 std::vector<records::JournalVoucherRec> VouchersUpTo(const std::string& limit) {
   std::vector<records::JournalVoucherRec> out;
-  shell::ForwardScan<records::JournalVoucherRec> scan(FileCode::JVO, 0, shell::RecordCount(FileCode::JVO));
+  store::ForwardScan<records::JournalVoucherRec> scan(FileCode::JVO, 0, store::RecordCount(FileCode::JVO));
   while (const records::JournalVoucherRec* rec = scan.Next()) {
     if (limit < rec->VoucherDate()) break;
     out.push_back(*rec);
@@ -324,20 +328,20 @@ std::vector<records::JournalVoucherRec> VouchersUpTo(const std::string& limit) {
 // record whose key is not greater (found from the end, as the store does).
 int InsertPlace(const std::vector<records::JournalVoucherRec>& all, const std::string& key) {
   for (int i = static_cast<int>(all.size()) - 1; i >= 0; --i)
-    if (!(key < journal::VoucherKeyOf(all[static_cast<std::size_t>(i)]))) return i + 1;
+    if (!(key < books::journal::VoucherKeyOf(all[static_cast<std::size_t>(i)]))) return i + 1;
   return 0;
 }
 
 // The run of records of the voucher `date` + `number` in `all`, as the
 // store would load it; nullopt when there is none.
-std::optional<journal::LoadedVoucher> FindRun(const std::vector<records::JournalVoucherRec>& all,
-                                             const std::string& date, const std::string& number) {
-  const std::string key = journal::VoucherKeyOf(journal::VoucherHeader{date, number, "", "", ""});
+std::optional<books::journal::LoadedVoucher> FindRun(const std::vector<records::JournalVoucherRec>& all,
+                                                     const std::string& date, const std::string& number) {
+  const std::string key = books::journal::VoucherKeyOf(books::journal::VoucherHeader{date, number, "", "", ""});
   for (std::size_t i = 0; i < all.size(); ++i) {
-    if (all[i].VoucherDate() != date || journal::VoucherKeyOf(all[i]) != key) continue;
-    journal::LoadedVoucher l;
+    if (all[i].VoucherDate() != date || books::journal::VoucherKeyOf(all[i]) != key) continue;
+    books::journal::LoadedVoucher l;
     l.first = static_cast<int>(i);
-    while (i < all.size() && journal::VoucherKeyOf(all[i]) == key) l.records.push_back(all[i++]);
+    while (i < all.size() && books::journal::VoucherKeyOf(all[i]) == key) l.records.push_back(all[i++]);
     return l;
   }
   return std::nullopt;
@@ -348,12 +352,12 @@ std::string RunIntent(const ClosingIntent& intent) {
   WriteIntent(intent);
   if (std::string stopped = ApplyIntentSteps(intent); !stopped.empty()) return stopped;
   DeleteIntent();
-  masterdata::AdoptWrittenSettings(intent.settingsAfter);
+  store::AdoptWrittenSettings(intent.settingsAfter);
   return {};
 }
 
 double Rounded(double value, const std::string& text) {
-  if (auto parsed = shell::TryParseAmount(text)) return *parsed;
+  if (auto parsed = text::TryParseAmount(text)) return *parsed;
   return value;
 }
 
@@ -367,14 +371,14 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
     if (!message.empty()) run.messages.push_back(std::move(message));
     return run;
   };
-  shell::ScopedFileSet set("FRZ;ADS;GLA;GLC;JVO;INV;PAY;");
+  store::ScopedFileSet set("FRZ;ADS;GLA;GLC;JVO;INV;PAY;");
   if (!set.Ok()) {
     run.outcome = FreezeOutcome::FileSetFailed;
     run.failure = set.Failure();
     return run;
   }
   if (IntentLeft()) return refuse(FreezeOutcome::Stopped, IntentLeftMessage());
-  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  const store::CheckedSettings checked = store::ReadCheckedSettings();
   if (!checked.rec) return refuse(FreezeOutcome::DamagedFile, checked.damage);
   const std::optional<AdminSettingsRec>& read = checked.rec;
   if (!SamePeriodSetUp(*read, frozenBy)) return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
@@ -382,19 +386,19 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
 
   // Documents without a voucher before the period end: both are asked.
   const std::string end = OpenPeriodEnd(s);
-  const journal::DocumentCheck invoices = journal::AnyInvoiceWithoutVoucherBefore(end);
-  const journal::DocumentCheck payments = journal::AnyPaymentWithoutVoucherBefore(end);
+  const books::journal::DocumentCheck invoices = books::journal::AnyInvoiceWithoutVoucherBefore(end);
+  const books::journal::DocumentCheck payments = books::journal::AnyPaymentWithoutVoucherBefore(end);
   run.invoicesWithoutVoucher = invoices.found;
   run.paymentsWithoutVoucher = payments.found;
-  if (run.invoicesWithoutVoucher) run.messages.push_back(shell::L(11132));
-  if (run.paymentsWithoutVoucher) run.messages.push_back(shell::L(11243));
+  if (run.invoicesWithoutVoucher) run.messages.push_back(text::L(11132));
+  if (run.paymentsWithoutVoucher) run.messages.push_back(text::L(11243));
   if (!run.messages.empty()) return refuse(FreezeOutcome::UnbookedDocuments, {});
 
   if (!IsNumber(s.FiscalYear())) return refuse(FreezeOutcome::BadFiscalYear, MsgBadFiscalYear());
 
   // The open period's balance, from the files as they are now.
   BalanceFiles files;
-  files.freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ, shell::kSmallFileLimit);
+  files.freezes = store::ReadAll<FreezeRec>(FileCode::FRZ, store::kSmallFileLimit);
   if (std::string damage = LastFreezeDamage(files.freezes); !damage.empty())
     return refuse(FreezeOutcome::DamagedFile, damage);
   const std::optional<std::string> lastLabel =
@@ -406,8 +410,8 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   request.texts = texts;
   if (shownLabel && *shownLabel != request.periodText)
     return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
-  files.categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC, shell::kSmallFileLimit);
-  files.accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA, shell::kSmallFileLimit);
+  files.categories = store::ReadAll<records::LedgerCategoryRec>(FileCode::GLC, store::kSmallFileLimit);
+  files.accounts = store::ReadAll<records::LedgerAccountRec>(FileCode::GLA, store::kSmallFileLimit);
   const PeriodOrError period = ComputeReportPeriod(request.periodText, s, files.freezes);
   if (!period.period) return refuse(FreezeOutcome::NotPermitted, period.error);
   const std::string label = StoredFreezeLabel(request.periodText, *period.period, s);
@@ -438,41 +442,42 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
   const double periodValue = balance.period->start < s.PeriodStart(2)
                                  ? sums.PlClosingProfit
                                  : sums.PlClosingProfit - sums.PlOpeningProfit;
-  const int decimals = shell::SystemSettings.AmountDecimals;
-  run.FreezeProfitText = shell::FormatAmount(periodValue, decimals, 'Y');
+  const int decimals = text::SystemSettings.AmountDecimals;
+  run.FreezeProfitText = text::FormatAmount(periodValue, decimals, 'Y');
   run.ReportProfitText = balance.profitText;
   const BalanceTableRow& transfer = balance.table[*balance.transferRow];
   ClosingAmounts amounts;
-  amounts.transferNumber = shell::Cut(transfer.AccountNumber, 20);
-  amounts.transferCaption = shell::Cut(transfer.Caption, 30);
+  amounts.transferNumber = text::Cut(transfer.AccountNumber, 20);
+  amounts.transferCaption = text::Cut(transfer.Caption, 30);
   amounts.profitNumber = balance.profitAccountNumber;
   amounts.profitCaption = balance.profitAccountCaption;
   amounts.periodProfit = Rounded(periodValue, run.FreezeProfitText);
-  amounts.yearProfit = Rounded(sums.PlClosingProfit, shell::FormatAmount(sums.PlClosingProfit, decimals, 'N'));
-  const std::vector<journal::Voucher> vouchers = ClosingVouchers(s, after, closedYear, balance.period->end, amounts);
+  amounts.yearProfit = Rounded(sums.PlClosingProfit, text::FormatAmount(sums.PlClosingProfit, decimals, 'N'));
+  const std::vector<books::journal::Voucher> vouchers =
+      ClosingVouchers(s, after, closedYear, balance.period->end, amounts);
 
   // No system voucher may stand where the closing posts.
-  for (const journal::Voucher& v : vouchers)
+  for (const books::journal::Voucher& v : vouchers)
     for (const std::string& number : Numbers())
       if (FindRun(files.vouchers, v.header.date, number))
         return refuse(FreezeOutcome::SystemVoucherExists, MsgSystemVoucherExists(v.header.date));
 
   // Every check has run: the intent, then its steps.
-  const int frozen = shell::RecordCount(FileCode::FRZ);
+  const int frozen = store::RecordCount(FileCode::FRZ);
   ClosingIntent intent;
   intent.freeze.op = FreezeFileStep::Op::Append;
   intent.freeze.countBefore = frozen;
   const std::int32_t fiscal = std::stoi(s.FiscalYear());
   intent.freeze.rec = BuildFreezeRec(balance, s, label, frozen == 0 ? fiscal - 1 : fiscal);
-  const std::string user = shell::SystemSettings.CurrentUser, stamp = Now();
-  int count = shell::RecordCount(FileCode::JVO), inserted = 0;
-  for (const journal::Voucher& v : vouchers) {
+  const std::string user = text::SystemSettings.CurrentUser, stamp = Now();
+  int count = store::RecordCount(FileCode::JVO), inserted = 0;
+  for (const books::journal::Voucher& v : vouchers) {
     VoucherFileStep step;
     step.op = VoucherFileStep::Op::Insert;
     // Each later voucher sorts after the ones before it.
-    step.index = InsertPlace(files.vouchers, journal::VoucherKeyOf(v.header)) + inserted;
+    step.index = InsertPlace(files.vouchers, books::journal::VoucherKeyOf(v.header)) + inserted;
     step.countBefore = count;
-    step.recs = journal::VoucherRecords(v, user, stamp);
+    step.recs = books::journal::VoucherRecords(v, user, stamp);
     count += static_cast<int>(step.recs.size());
     inserted += static_cast<int>(step.recs.size());
     intent.vouchers.push_back(std::move(step));
@@ -497,15 +502,15 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
 
 LastFreeze ReadLastFreezeLabel() {
   LastFreeze out;
-  shell::ScopedFileSet set("FRZ;");
+  store::ScopedFileSet set("FRZ;");
   if (!set.Ok()) {
     out.failure = set.Failure();
     return out;
   }
-  const int count = shell::RecordCount(FileCode::FRZ);
+  const int count = store::RecordCount(FileCode::FRZ);
   if (count > 0) {
     FreezeRec rec;
-    shell::ReadRecord(FileCode::FRZ, count - 1, rec);
+    store::ReadRecord(FileCode::FRZ, count - 1, rec);
     out.label = rec.PeriodLabel();
   }
   return out;
@@ -518,19 +523,19 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
     run.message = std::move(message);
     return run;
   };
-  shell::ScopedFileSet set("FRZ;ADS;JVO;INV;PAY;");
+  store::ScopedFileSet set("FRZ;ADS;JVO;INV;PAY;");
   if (!set.Ok()) {
     run.outcome = UnfreezeOutcome::FileSetFailed;
     run.failure = set.Failure();
     return run;
   }
   if (IntentLeft()) return refuse(UnfreezeOutcome::Stopped, IntentLeftMessage());
-  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  const store::CheckedSettings checked = store::ReadCheckedSettings();
   if (!checked.rec) return refuse(UnfreezeOutcome::DamagedFile, checked.damage);
   const std::optional<AdminSettingsRec>& read = checked.rec;
   if (std::memcmp(read->data(), loaded.data(), AdminSettingsRec::kSize) != 0)
     return refuse(UnfreezeOutcome::SettingsChanged, MsgUnfreezeSettingsChanged());
-  const std::vector<FreezeRec> freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ, shell::kSmallFileLimit);
+  const std::vector<FreezeRec> freezes = store::ReadAll<FreezeRec>(FileCode::FRZ, store::kSmallFileLimit);
   if (freezes.empty()) return refuse(UnfreezeOutcome::NothingFrozen, MsgNothingFrozen());
   if (std::string damage = LastFreezeDamage(freezes); !damage.empty())
     return refuse(UnfreezeOutcome::DamagedFile, damage);
@@ -569,10 +574,10 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
   // that the earlier ones keep their place.
   const std::vector<records::JournalVoucherRec> all =
       VouchersUpTo(std::max(dates.front(), dates.size() > 1 ? dates.back() : std::string()));
-  std::vector<journal::LoadedVoucher> found;
+  std::vector<books::journal::LoadedVoucher> found;
   for (const std::string& date : dates)
     for (const std::string& number : Numbers()) {
-      std::optional<journal::LoadedVoucher> f = FindRun(all, date, number);
+      std::optional<books::journal::LoadedVoucher> f = FindRun(all, date, number);
       if (f && std::none_of(found.begin(), found.end(), [&](const auto& l) { return l.first == f->first; }))
         found.push_back(std::move(*f));
     }
@@ -582,8 +587,8 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
   intent.freeze.op = FreezeFileStep::Op::Cut;
   intent.freeze.countBefore = count;
   intent.freeze.rec = r;
-  int jvo = shell::RecordCount(FileCode::JVO);
-  for (const journal::LoadedVoucher& l : found) {
+  int jvo = store::RecordCount(FileCode::JVO);
+  for (const books::journal::LoadedVoucher& l : found) {
     VoucherFileStep step;
     step.op = VoucherFileStep::Op::Delete;
     step.index = l.first;
@@ -601,4 +606,4 @@ UnfreezeRun UnfreezeLastPeriod(const AdminSettingsRec& loaded) {
   return run;
 }
 
-}  // namespace reports
+}  // namespace books::closing

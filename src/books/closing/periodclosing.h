@@ -46,7 +46,7 @@
 #include "books/closing/balance.h"
 #include "store/scopedfileset.h"
 
-namespace reports {
+namespace books::closing {
 
 // --- pure rules --------------------------------------------------------------
 
@@ -114,9 +114,9 @@ struct ClosingAmounts {
   double periodProfit = 0;                      // FreezeProfitText's amount
   double yearProfit = 0;                        // ReportProfitText's amount
 };
-std::vector<journal::Voucher> ClosingVouchers(const records::AdminSettingsRec& before,
-                                              const records::AdminSettingsRec& after, bool closedYear,
-                                              const std::string& periodEnd, const ClosingAmounts& amounts);
+std::vector<books::journal::Voucher> ClosingVouchers(const records::AdminSettingsRec& before,
+                                                     const records::AdminSettingsRec& after, bool closedYear,
+                                                     const std::string& periodEnd, const ClosingAmounts& amounts);
 
 // --- the operations ----------------------------------------------------------
 
@@ -134,7 +134,7 @@ enum class FreezeOutcome {
 
 struct FreezeRun {
   FreezeOutcome outcome = FreezeOutcome::Done;
-  shell::FileSetFailure failure;
+  store::FileSetFailure failure;
   // UnbookedDocuments: which refused (messages 11132 and 11243).
   bool invoicesWithoutVoucher = false;
   bool paymentsWithoutVoucher = false;
@@ -160,7 +160,7 @@ std::string FreezeQuestion(const std::string& openLabel);
 // balance grid's texts in the language in use. `shownLabel`, when given, is
 // the period the form computed and asked about: a freeze whose open period
 // is another one by now (another copy froze meanwhile) is refused as
-// changed. On Done the loaded settings (masterdata::AdminSettings and the
+// changed. On Done the loaded settings (store::AdminSettings and the
 // form's values) are the record written, and ClosingDone is set for the
 // start screen.
 FreezeRun FreezeOpenPeriod(const records::AdminSettingsRec& frozenBy, const BalanceTexts& texts = {},
@@ -177,7 +177,7 @@ enum class UnfreezeOutcome {
 
 struct UnfreezeRun {
   UnfreezeOutcome outcome = UnfreezeOutcome::Done;
-  shell::FileSetFailure failure;
+  store::FileSetFailure failure;
   std::string message;               // to show in a box (not for Done)
   std::string label;                 // the period unfrozen
   records::AdminSettingsRec settings;  // ADS as now written
@@ -189,7 +189,7 @@ struct UnfreezeRun {
 // the failure of the open.
 struct LastFreeze {
   std::optional<std::string> label;
-  std::optional<shell::FileSetFailure> failure;
+  std::optional<store::FileSetFailure> failure;
 };
 LastFreeze ReadLastFreezeLabel();
 std::string UnfreezeQuestion(const std::string& label);
@@ -225,4 +225,4 @@ std::string MsgTooManyAccountsToFreeze();
 std::string MsgPeriodFrozenAlready(const std::string& label);
 std::string MsgNewBookYearProposal();  // "Proposal periods date new bookyear"
 
-}  // namespace reports
+}  // namespace books::closing

@@ -14,7 +14,7 @@
 #include "text/builtintext.h"
 #include "text/textroutines.h"
 
-namespace reports {
+namespace books::exchange {
 
 namespace {
 
@@ -114,7 +114,7 @@ struct Format {
   const char* names;
   const char* marker;
   std::span<const Column> columns;
-  shell::FileCode file;
+  store::FileCode file;
 };
 
 const Format& FormatOf(CsvKind kind) {
@@ -127,23 +127,22 @@ const Format& FormatOf(CsvKind kind) {
       "partner group;salescostgroup 1;salescostgroup 2;salescostgroup 3;vatgroup1;vatgroup2;"
       "Cash discount GL account;discount days;discount rate;net days;penalty rate;userid;timestamp;";
   static const Format kFormats[] = {
-      {kPartnerNames, "{***customerfile***}", kPartnerColumns, shell::FileCode::CUS},
-      {kPartnerNames, "{***supplierfile***}", kPartnerColumns, shell::FileCode::SUP},
+      {kPartnerNames, "{***customerfile***}", kPartnerColumns, store::FileCode::CUS},
+      {kPartnerNames, "{***supplierfile***}", kPartnerColumns, store::FileCode::SUP},
       {"number;caption;debit;category;lead;startdate;startamount;enddate;CahsBankBook;CashBankBookName;"
        "VATgroup;account directive;user;timstamp;journalname;",
-       "{***GL accounts file***}", kLedgerAccountColumns, shell::FileCode::GLA},
+       "{***GL accounts file***}", kLedgerAccountColumns, store::FileCode::GLA},
       {"JV date; booknumber;journalname;text transaction; text line;GL account number;GL account caption;"
        " costcentre; project description; product description;invoice attached;partnertype; partner number;"
        " invoicenumber;debit amount;credit amount;document ID;Userid; Timestamp;",
-       "{***Journal Vouchers file***}", kVoucherColumns, shell::FileCode::JVO},
+       "{***Journal Vouchers file***}", kVoucherColumns, store::FileCode::JVO},
       {"Invoice date; Invoice number; Partner Type; Partner Our Number;entrynumber; Net date; Due date;"
        "JV date; Invoice amount; Payed amount;Prepayed amount; memo; JV created; UserID; Timestamp;",
-       "{***Invoice file***}", kInvoiceColumns, shell::FileCode::INV},
+       "{***Invoice file***}", kInvoiceColumns, store::FileCode::INV},
       {"Value date;Bank account;number;Entrynumber;Partnertype;Partnerournumber;Narrative1;Narrative2;"
        "Narrative3;Narrative4;Narrative5;Narrative6;Amount;Memo;JV created;UserId ;Timestamp",
-       "{***Payment file***}", kPaymentColumns, shell::FileCode::PAY},
-      {"P&L or BS;Category;UserId;Timestamp", "{***GL category file***}", kCategoryColumns,
-       shell::FileCode::GLC},
+       "{***Payment file***}", kPaymentColumns, store::FileCode::PAY},
+      {"P&L or BS;Category;UserId;Timestamp", "{***GL category file***}", kCategoryColumns, store::FileCode::GLC},
   };
   return kFormats[static_cast<int>(kind)];
 }
@@ -156,7 +155,7 @@ std::string ColumnName(CsvKind kind, int column) {
     if (semi == std::string_view::npos) return {};
     names.remove_prefix(semi + 1);
   }
-  return shell::TrimText(names.substr(0, names.find(';')));
+  return text::TrimText(names.substr(0, names.find(';')));
 }
 
 // ---- Export ---------------------------------------------------------------
@@ -276,13 +275,13 @@ std::optional<CsvImportError> FillRecord(const Format& format, const std::vector
         break;
       case ColumnType::Date:
       case ColumnType::DateOrEmpty:
-        if (!shell::IsValidYmd(field) && !(c.type == ColumnType::DateOrEmpty && field.empty()))
+        if (!text::IsValidYmd(field) && !(c.type == ColumnType::DateOrEmpty && field.empty()))
           return fault(CsvFault::BadDate);
         records::WriteShortString(rec + c.offset, c.capacity, field);
         break;
       case ColumnType::DocumentNumber:
         // Trimmed before it is cut, as the invoice tab stores a number.
-        records::WriteShortString(rec + c.offset, c.capacity, shell::TrimText(field));
+        records::WriteShortString(rec + c.offset, c.capacity, text::TrimText(field));
         break;
       case ColumnType::LedgerAccount: {
         std::string text(field);
@@ -456,7 +455,7 @@ char TypeCode(const LedgerAccountRec& a) {
 
 // ---- Public ---------------------------------------------------------------
 
-shell::FileCode CsvDataFile(CsvKind kind) { return FormatOf(kind).file; }
+store::FileCode CsvDataFile(CsvKind kind) { return FormatOf(kind).file; }
 std::string_view CsvMarker(CsvKind kind) { return FormatOf(kind).marker; }
 std::string CsvHeaderLine(CsvKind kind) { return std::string(FormatOf(kind).names) + FormatOf(kind).marker; }
 int CsvColumnCount(CsvKind kind) { return static_cast<int>(FormatOf(kind).columns.size()); }
@@ -500,7 +499,7 @@ CsvImport<LedgerAccountRec> ImportLedgerAccounts(std::string_view text) {
   auto parsed = ParseRecords<LedgerAccountRec>(CsvKind::LedgerAccounts, text);
   if (parsed.error) return Refused<LedgerAccountRec>(*parsed.error);
   // Compared as the audit file compares them: without blanks at either end.
-  if (auto dup = FindDuplicate(parsed, [](const LedgerAccountRec& a) { return shell::TrimText(a.AccountNumber()); }))
+  if (auto dup = FindDuplicate(parsed, [](const LedgerAccountRec& a) { return text::TrimText(a.AccountNumber()); }))
     return Refused<LedgerAccountRec>(*dup);
   if (parsed.records.size() > static_cast<std::size_t>(kMaxLedgerAccounts))
     return Refused<LedgerAccountRec>(
@@ -519,8 +518,8 @@ CsvImport<JournalVoucherRec> ImportJournalVouchers(std::string_view text, std::s
   auto parsed = ParseRecords<JournalVoucherRec>(CsvKind::JournalVouchers, text);
   if (parsed.error) return Refused<JournalVoucherRec>(*parsed.error);
   auto out = Accepted(SortedBy(std::move(parsed.records), [](const JournalVoucherRec& j) {
-    std::string key(shell::FieldView(j, J::kVoucherDate));
-    key += shell::FieldView(j, J::kBookNumber);
+    std::string key(store::FieldView(j, J::kVoucherDate));
+    key += store::FieldView(j, J::kBookNumber);
     return key;
   }));
   out.linesBeforeOpenDate = VoucherLinesBefore(out.records, lowestOpenDate);
@@ -575,56 +574,59 @@ int VoucherLinesBefore(const std::vector<JournalVoucherRec>& lines, std::string_
 std::string CsvImportErrorText(const CsvImportError& error) {
   std::string lines;
   for (int l : error.lines) lines += (lines.empty() ? "" : ", ") + std::to_string(l);
-  const std::string where = shell::BuiltInText("Line ", "Regel ", "Zeile ") + lines;
+  const std::string where = text::BuiltInText("Line ", "Regel ", "Zeile ") + lines;
   const std::string column =
-      error.column > 0 ? shell::BuiltInText(", column ", ", kolom ", ", Spalte ") + std::to_string(error.column) : "";
+      error.column > 0 ? text::BuiltInText(", column ", ", kolom ", ", Spalte ") + std::to_string(error.column) : "";
   const std::string value = ": \"" + error.value + "\"";
   switch (error.fault) {
     case CsvFault::NoMarker:
-      return shell::BuiltInText("Line 1 does not mark a file of this kind.",
-                                "Regel 1 markeert geen bestand van deze soort.",
-                                "Zeile 1 kennzeichnet keine Datei dieser Art.");
+      return text::BuiltInText("Line 1 does not mark a file of this kind.",
+                               "Regel 1 markeert geen bestand van deze soort.",
+                               "Zeile 1 kennzeichnet keine Datei dieser Art.");
     case CsvFault::BadInteger:
-      return where + column + shell::BuiltInText(" is no whole number", " is geen geheel getal",
-                                                 " ist keine ganze Zahl") + value;
+      return where + column +
+             text::BuiltInText(" is no whole number", " is geen geheel getal", " ist keine ganze Zahl") + value;
     case CsvFault::BadNumber:
-      return where + column + shell::BuiltInText(" is no number", " is geen getal", " ist keine Zahl") + value;
+      return where + column + text::BuiltInText(" is no number", " is geen getal", " ist keine Zahl") + value;
     case CsvFault::BadDate:
-      return where + column + shell::BuiltInText(" is no date (YYYYMMDD)", " is geen datum (JJJJMMDD)",
-                                                 " ist kein Datum (JJJJMMTT)") + value;
+      return where + column +
+             text::BuiltInText(" is no date (YYYYMMDD)", " is geen datum (JJJJMMDD)", " ist kein Datum (JJJJMMTT)") +
+             value;
     case CsvFault::LostCharacter:
       return where + column +
-             shell::BuiltInText(" holds a character that code page 1252 lacks (shown as \"?\")",
-                                " bevat een teken dat codepagina 1252 niet kent (getoond als \"?\")",
-                                " enth\xE4lt ein Zeichen, das Codepage 1252 nicht kennt (als \"?\" gezeigt)") +
+             text::BuiltInText(" holds a character that code page 1252 lacks (shown as \"?\")",
+                               " bevat een teken dat codepagina 1252 niet kent (getoond als \"?\")",
+                               " enth\xE4lt ein Zeichen, das Codepage 1252 nicht kennt (als \"?\" gezeigt)") +
              value;
     case CsvFault::DuplicateKey:
-      return shell::BuiltInText("Lines ", "Regels ", "Zeilen ") + lines +
-             shell::BuiltInText(" hold the same key.", " hebben dezelfde sleutel.",
-                                " haben denselben Schl\xFC" "ssel.");
+      return text::BuiltInText("Lines ", "Regels ", "Zeilen ") + lines +
+             text::BuiltInText(" hold the same key.", " hebben dezelfde sleutel.",
+                               " haben denselben Schl\xFC"
+                               "ssel.");
     case CsvFault::TooManyAccounts:
-      return shell::BuiltInText("The file holds ", "Het bestand bevat ", "Die Datei enth\xE4lt ") + error.value +
-             shell::BuiltInText(" accounts; at most 400 are allowed.", " rekeningen; ten hoogste 400 zijn toegestaan.",
-                                " Konten; h\xF6" "chstens 400 sind erlaubt.");
+      return text::BuiltInText("The file holds ", "Het bestand bevat ", "Die Datei enth\xE4lt ") + error.value +
+             text::BuiltInText(" accounts; at most 400 are allowed.", " rekeningen; ten hoogste 400 zijn toegestaan.",
+                               " Konten; h\xF6"
+                               "chstens 400 sind erlaubt.");
     case CsvFault::SecondProfitAccount:
     case CsvFault::SecondTransferAccount:
-      return shell::BuiltInText("Lines ", "Regels ", "Zeilen ") + lines +
-             shell::BuiltInText(" hold more than one account of type ", " bevatten meer dan een rekening van soort ",
-                                " enthalten mehr als ein Konto der Art ") +
+      return text::BuiltInText("Lines ", "Regels ", "Zeilen ") + lines +
+             text::BuiltInText(" hold more than one account of type ", " bevatten meer dan een rekening van soort ",
+                               " enthalten mehr als ein Konto der Art ") +
              error.value + ".";
     case CsvFault::UnknownCategoryKind:
-      return where + column + shell::BuiltInText(" is no category kind", " is geen soort rubriek",
-                                                 " ist keine Rubrikart") + value;
+      return where + column +
+             text::BuiltInText(" is no category kind", " is geen soort rubriek", " ist keine Rubrikart") + value;
   }
   return {};
 }
 
 std::string CsvBadValueText(const CsvBadValue& bad) {
-  return shell::BuiltInText("Record ", "Record ", "Datensatz ") + std::to_string(bad.record) +
-         shell::BuiltInText(", column ", ", kolom ", ", Spalte ") + std::to_string(bad.column) + " (" +
-         bad.columnName + ")" +
-         shell::BuiltInText(" holds no number that can be written.", " bevat geen getal dat geschreven kan worden.",
-                            " enth\xE4lt keine schreibbare Zahl.");
+  return text::BuiltInText("Record ", "Record ", "Datensatz ") + std::to_string(bad.record) +
+         text::BuiltInText(", column ", ", kolom ", ", Spalte ") + std::to_string(bad.column) + " (" + bad.columnName +
+         ")" +
+         text::BuiltInText(" holds no number that can be written.", " bevat geen getal dat geschreven kan worden.",
+                           " enth\xE4lt keine schreibbare Zahl.");
 }
 
-}  // namespace reports
+}  // namespace books::exchange

@@ -33,7 +33,7 @@
 // text is cut to its field, a Boolean is 1 only for exactly "true", an
 // integer or double that does not read refuses the import with its line
 // number (the header is line 1), column (from 1) and text; so does a voucher
-// line's date that is no day (shell::IsValidYmd), and an invoice's or a
+// line's date that is no day (text::IsValidYmd), and an invoice's or a
 // payment's date that is neither empty nor a day (the partner and account
 // dates are texts: they may be empty or "19000101"). An account
 // number starting with "#" gets "0" for it; a voucher line's account number
@@ -62,7 +62,7 @@
 #include "records/paymentrec.h"
 #include "store/fileset.h"
 
-namespace reports {
+namespace books::exchange {
 
 enum class CsvKind {
   Customers,
@@ -75,7 +75,7 @@ enum class CsvKind {
 };
 
 // The data file a kind is written from and read into.
-shell::FileCode CsvDataFile(CsvKind kind);
+store::FileCode CsvDataFile(CsvKind kind);
 // "{***customerfile***}", ...
 std::string_view CsvMarker(CsvKind kind);
 // Line 1: the column names followed by the marker.
@@ -168,4 +168,4 @@ std::string CsvImportErrorText(const CsvImportError& error);
 // The message for a refused export.
 std::string CsvBadValueText(const CsvBadValue& bad);
 
-}  // namespace reports
+}  // namespace books::exchange

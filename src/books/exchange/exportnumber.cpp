@@ -11,7 +11,7 @@
 
 #include "platform/numberformat.h"
 
-namespace reports {
+namespace books::exchange {
 
 namespace {
 
@@ -182,4 +182,4 @@ std::optional<std::int32_t> ReadExportInteger(std::string_view text) {
   return static_cast<std::int32_t>(value);
 }
 
-}  // namespace reports
+}  // namespace books::exchange

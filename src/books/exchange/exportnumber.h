@@ -24,7 +24,7 @@
 #include <string>
 #include <string_view>
 
-namespace reports {
+namespace books::exchange {
 
 // The text of `value` with `separator` ("." or ","); nullopt for NaN and
 // the infinities.
@@ -40,4 +40,4 @@ std::optional<double> ReadExportNumber(std::string_view text);
 // the range of the type; nullopt otherwise.
 std::optional<std::int32_t> ReadExportInteger(std::string_view text);
 
-}  // namespace reports
+}  // namespace books::exchange

@@ -4,19 +4,19 @@
 #include "platform/errors.h"
 #include "platform/filecopy.h"
 
-namespace reports {
+namespace books::exchange {
 
 std::string BeforeImportPath(const std::string& path) { return path + ".before-import"; }
 
-ImportWrite WriteImportedRecords(shell::FileCode file, const void* records, int count) {
+ImportWrite WriteImportedRecords(store::FileCode file, const void* records, int count) {
   ImportWrite out;
-  shell::ScopedFileSet set(shell::FileInfo(file).name);
+  store::ScopedFileSet set(store::FileInfo(file).name);
   if (!set.Ok()) {
     out.step = ImportWriteStep::OpenSet;
     out.failure = set.Failure();
     return out;
   }
-  const std::string path = shell::OpenedFilePath(file);
+  const std::string path = store::OpenedFilePath(file);
   const std::string backup = BeforeImportPath(path);
   // The copy holds the whole file: it gets the file's access mode, and is
   // on the disk before the file changes.
@@ -28,7 +28,7 @@ ImportWrite WriteImportedRecords(shell::FileCode file, const void* records, int 
     return out;
   }
   try {
-    shell::RewriteFile(file, records, count);
+    store::RewriteFile(file, records, count);
   } catch (const platform::IoError& e) {
     out.step = ImportWriteStep::Replace;
     out.code = e.Code();
@@ -37,4 +37,4 @@ ImportWrite WriteImportedRecords(shell::FileCode file, const void* records, int 
   return out;
 }
 
-}  // namespace reports
+}  // namespace books::exchange

@@ -19,7 +19,7 @@
 #include "store/fileset.h"
 #include "store/scopedfileset.h"
 
-namespace reports {
+namespace books::exchange {
 
 enum class ImportWriteStep {
   Done,      // the file holds the new records
@@ -30,7 +30,7 @@ enum class ImportWriteStep {
 
 struct ImportWrite {
   ImportWriteStep step = ImportWriteStep::Done;
-  shell::FileSetFailure failure;  // OpenSet only
+  store::FileSetFailure failure;  // OpenSet only
   int code = 0;                   // the operating system's code (Backup, Replace)
   std::string detail;             // the failing path or the error's text
   bool Ok() const { return step == ImportWriteStep::Done; }
@@ -39,12 +39,12 @@ struct ImportWrite {
 // The name of the copy beside the data file `path`.
 std::string BeforeImportPath(const std::string& path);
 
-ImportWrite WriteImportedRecords(shell::FileCode file, const void* records, int count);
+ImportWrite WriteImportedRecords(store::FileCode file, const void* records, int count);
 
-template <shell::RecordType R>
-ImportWrite WriteImportedRecords(shell::FileCode file, const std::vector<R>& recs) {
+template <store::RecordType R>
+ImportWrite WriteImportedRecords(store::FileCode file, const std::vector<R>& recs) {
   return WriteImportedRecords(file, recs.empty() ? nullptr : static_cast<const void*>(recs.data()),
                               static_cast<int>(recs.size()));
 }
 
-}  // namespace reports
+}  // namespace books::exchange

@@ -8,7 +8,7 @@
 #include "platform/cp1252.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
@@ -217,7 +217,7 @@ std::optional<std::string> ReadStatementDate(std::string_view cell, std::string_
       y4 != std::string_view::npos ? std::string(text.substr(y4, 4)) : "20" + std::string(text.substr(layout.find("yy"), 2));
   const std::string ymd =
       year + std::string(text.substr(layout.find("mm"), 2)) + std::string(text.substr(layout.find("dd"), 2));
-  if (!shell::IsValidYmd(ymd)) return std::nullopt;
+  if (!text::IsValidYmd(ymd)) return std::nullopt;
   return ymd;
 }
 
@@ -234,4 +234,4 @@ StatementFields MapStatementRow(const std::vector<std::string>& cells, const rec
   return fields;
 }
 
-}  // namespace journal
+}  // namespace books::journal

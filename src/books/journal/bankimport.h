@@ -29,7 +29,7 @@
 
 #include "records/importprofilerec.h"
 
-namespace journal {
+namespace books::journal {
 
 // ---- Text -------------------------------------------------------------------
 
@@ -148,4 +148,4 @@ struct StatementFields {
 };
 StatementFields MapStatementRow(const std::vector<std::string>& cells, const records::ImportProfileRec& profile);
 
-}  // namespace journal
+}  // namespace books::journal

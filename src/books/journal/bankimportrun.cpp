@@ -27,7 +27,7 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
@@ -74,10 +74,10 @@ std::string MatchAccount(std::string_view account) {
   std::string out;
   for (char c : account)
     if (c != ' ' && c != '\t') out += cp1252::ToUpper(c);
-  return shell::Cut(out, kMatchAccountRoom);
+  return text::Cut(out, kMatchAccountRoom);
 }
 
-std::string StoredAccount(std::string_view account) { return shell::Cut(MatchAccount(account), kStoredAccountRoom); }
+std::string StoredAccount(std::string_view account) { return text::Cut(MatchAccount(account), kStoredAccountRoom); }
 
 RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRec& profile, int decimals,
                          std::string_view firstOwnAccount) {
@@ -149,29 +149,31 @@ RowReading ReadImportRow(const StatementRow& row, const records::ImportProfileRe
 std::string RowFaultText(RowFault fault) {
   switch (fault) {
     case RowFault::None: return {};
-    case RowFault::EmptyDate: return shell::BuiltInText("empty date", "lege datum", "leeres Datum");
+    case RowFault::EmptyDate:
+      return text::BuiltInText("empty date", "lege datum", "leeres Datum");
     case RowFault::NonExistingDate:
-      return shell::BuiltInText("Non existing date", "Niet bestaande datum", "Nicht existierendes Datum");
-    case RowFault::EmptyAmount: return shell::BuiltInText("empty amount", "leeg bedrag", "leerer Betrag");
+      return text::BuiltInText("Non existing date", "Niet bestaande datum", "Nicht existierendes Datum");
+    case RowFault::EmptyAmount:
+      return text::BuiltInText("empty amount", "leeg bedrag", "leerer Betrag");
     case RowFault::AmountNotANumber:
-      return shell::BuiltInText("the amount is no number", "het bedrag is geen getal", "der Betrag ist keine Zahl");
+      return text::BuiltInText("the amount is no number", "het bedrag is geen getal", "der Betrag ist keine Zahl");
     case RowFault::NegativeAmount:
-      return shell::BuiltInText("a negative amount beside a debit/credit column",
-                                "een negatief bedrag naast een debet/credit-kolom",
-                                "ein negativer Betrag neben einer Soll/Haben-Spalte");
+      return text::BuiltInText("a negative amount beside a debit/credit column",
+                               "een negatief bedrag naast een debet/credit-kolom",
+                               "ein negativer Betrag neben einer Soll/Haben-Spalte");
     case RowFault::EmptyOwnAccount:
-      return shell::BuiltInText("empty own account", "leeg eigen rekeningnummer", "leere eigene Kontonummer");
+      return text::BuiltInText("empty own account", "leeg eigen rekeningnummer", "leere eigene Kontonummer");
     case RowFault::AmountTooManyDecimals:
-      return shell::BuiltInText("the amount has more decimals than the amounts are kept with",
-                                "het bedrag heeft meer decimalen dan de bedragen worden bewaard",
-                                cp1252::L("der Betrag hat mehr Dezimalstellen, als die Beträge gespeichert werden"));
+      return text::BuiltInText("the amount has more decimals than the amounts are kept with",
+                               "het bedrag heeft meer decimalen dan de bedragen worden bewaard",
+                               cp1252::L("der Betrag hat mehr Dezimalstellen, als die Beträge gespeichert werden"));
     case RowFault::AmountTooLarge:
-      return shell::BuiltInText("the amount is 10^15 or more", "het bedrag is 10^15 of meer",
-                                cp1252::L("der Betrag ist 10^15 oder größer"));
+      return text::BuiltInText("the amount is 10^15 or more", "het bedrag is 10^15 of meer",
+                               cp1252::L("der Betrag ist 10^15 oder größer"));
     case RowFault::OtherOwnAccount:
-      return shell::BuiltInText("another own account than the first row that reads",
-                                "een ander eigen rekeningnummer dan de eerste leesbare rij",
-                                "eine andere eigene Kontonummer als die erste lesbare Zeile");
+      return text::BuiltInText("another own account than the first row that reads",
+                               "een ander eigen rekeningnummer dan de eerste leesbare rij",
+                               "eine andere eigene Kontonummer als die erste lesbare Zeile");
   }
   return {};
 }
@@ -190,7 +192,8 @@ ProfileFault CheckImportProfile(const records::ImportProfileRec& profile) {
 namespace {
 
 std::string LineWord(std::size_t count) {
-  return count == 1 ? shell::BuiltInText("line ", "regel ", "Zeile ") : shell::BuiltInText("lines ", "regels ", "Zeilen ");
+  return count == 1 ? text::BuiltInText("line ", "regel ", "Zeile ")
+                    : text::BuiltInText("lines ", "regels ", "Zeilen ");
 }
 
 // "3, 5, 9", the first ten and then "...".
@@ -208,10 +211,10 @@ void AddLongRows(const std::vector<StatementRow>& rows, std::size_t limit, bool 
     if (row.cells.size() > limit)
       out.badRows.push_back(
           LineWord(1) + std::to_string(row.line) + ": " + std::to_string(row.cells.size()) +
-          shell::BuiltInText(" fields, more than the ", " velden, meer dan de ", " Felder, mehr als die ") +
+          text::BuiltInText(" fields, more than the ", " velden, meer dan de ", " Felder, mehr als die ") +
           std::to_string(limit) +
-          (header ? shell::BuiltInText(" of the header line", " van de kopregel", " der Kopfzeile")
-                  : shell::BuiltInText(" of the first row", " van de eerste rij", " der ersten Zeile")));
+          (header ? text::BuiltInText(" of the header line", " van de kopregel", " der Kopfzeile")
+                  : text::BuiltInText(" of the first row", " van de eerste rij", " der ersten Zeile")));
 }
 
 // The most distinct values kept: more are never shown, and a column of
@@ -269,22 +272,22 @@ StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const r
     if (profile.DebitCreditColumn() >= 0) AddDebitCreditValue(row, profile, Trim(debit), others);
   }
   if (out.badRows.size() == 1 && rows.front().line == 1 && (out.rows.empty() || out.rows.front().line != 1))
-    out.badRows.front() += shell::BuiltInText("; row 1 may be a header: tick exclude first row",
-                                              "; rij 1 is misschien een kopregel: vink eerste rij overslaan aan",
-                                              "; Zeile 1 ist vielleicht eine Kopfzeile: Erste Zeile auslassen ankreuzen");
+    out.badRows.front() +=
+        text::BuiltInText("; row 1 may be a header: tick exclude first row",
+                          "; rij 1 is misschien een kopregel: vink eerste rij overslaan aan",
+                          "; Zeile 1 ist vielleicht eine Kopfzeile: Erste Zeile auslassen ankreuzen");
   // Debit when the cell is the debit text, else credit: with more than one
   // other value, which of them means credit cannot be told.
   if (others.size() > 1) {
     for (const DebitCreditValue& v : others)
       out.badRows.push_back(LineWord(v.lines.size()) + LineList(v.lines) + ": " +
-                            shell::BuiltInText("debit/credit ", "af/bij ", "Soll/Haben ") + "\"" + v.value + "\"");
-    out.badRows.push_back(
-        shell::BuiltInText("more than one debit/credit value differs from the debit text \"",
-                           "meer dan een af/bij-waarde wijkt af van de tekst voor af \"",
-                           "mehr als ein Soll/Haben-Wert weicht vom Text f\xFCr Soll \"") +
-        shell::TrimText(profile.DebitString()) +
-        shell::BuiltInText("\": only one may stand for credit", "\": maar een mag voor bij staan",
-                           "\": nur einer darf f\xFCr Haben stehen"));
+                            text::BuiltInText("debit/credit ", "af/bij ", "Soll/Haben ") + "\"" + v.value + "\"");
+    out.badRows.push_back(text::BuiltInText("more than one debit/credit value differs from the debit text \"",
+                                            "meer dan een af/bij-waarde wijkt af van de tekst voor af \"",
+                                            "mehr als ein Soll/Haben-Wert weicht vom Text f\xFCr Soll \"") +
+                          text::TrimText(profile.DebitString()) +
+                          text::BuiltInText("\": only one may stand for credit", "\": maar een mag voor bij staan",
+                                            "\": nur einer darf f\xFCr Haben stehen"));
   }
   return out;
 }
@@ -297,16 +300,16 @@ std::string BadRowsMessage(const std::vector<std::string>& badRows) {
     text += badRows[i];
   }
   if (badRows.size() > kShown)
-    text += "\n" + shell::BuiltInText("and ", "en nog ", "und ") + std::to_string(badRows.size() - kShown) +
-            shell::BuiltInText(" more", " meer", " weitere");
+    text += "\n" + text::BuiltInText("and ", "en nog ", "und ") + std::to_string(badRows.size() - kShown) +
+            text::BuiltInText(" more", " meer", " weitere");
   return text;
 }
 
 bool SameAsStoredPayment(const ImportRow& row, const PaymentRec& stored) {
   return stored.ValueDate() == row.valueDate && Cents(std::fabs(stored.Amount())) == Cents(row.amount) &&
          MatchAccount(stored.BankAccount()) == StoredAccount(row.counterparty) &&
-         shell::TrimTrailingBlanks(stored.Narrative(1)) ==
-             shell::TrimTrailingBlanks(shell::Cut(row.narratives[0], PaymentRec::kNarrative1.capacity));
+         text::TrimTrailingBlanks(stored.Narrative(1)) ==
+             text::TrimTrailingBlanks(text::Cut(row.narratives[0], PaymentRec::kNarrative1.capacity));
 }
 
 std::vector<std::size_t> ProbableDuplicates(const std::vector<ImportRow>& rows, const std::vector<PaymentRec>& stored) {
@@ -469,8 +472,8 @@ Voucher ProposeImportVoucher(const ImportMatch& m) {
   Voucher v;
   v.header.date = m.payment.ValueDate();
   v.header.number = VoucherNumberOf(key);
-  v.header.text = shell::Cut(shell::TrimTrailingBlanks(m.payment.Memo()), 50);
-  v.header.reference = shell::Cut(shell::TrimTrailingBlanks(m.payment.EntryNumber()), 15);
+  v.header.text = text::Cut(text::TrimTrailingBlanks(m.payment.Memo()), 50);
+  v.header.reference = text::Cut(text::TrimTrailingBlanks(m.payment.EntryNumber()), 15);
   v.header.journal = m.journal;
   const std::vector<ProposedLine> lines = PaymentProposal(in);
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -500,12 +503,12 @@ struct RunBooks {
 
 RunBooks ReadRunBooks(int decimals) {
   RunBooks books;
-  books.partners = PartnerAccounts(shell::ReadAll<PartnerRec>(shell::FileCode::CUS),
-                                   shell::ReadAll<PartnerRec>(shell::FileCode::SUP));
-  for (InvoiceRec& inv : shell::ReadAll<InvoiceRec>(shell::FileCode::INV))
+  books.partners = PartnerAccounts(store::ReadAll<PartnerRec>(store::FileCode::CUS),
+                                   store::ReadAll<PartnerRec>(store::FileCode::SUP));
+  for (InvoiceRec& inv : store::ReadAll<InvoiceRec>(store::FileCode::INV))
     if (InvoiceOwesPositive(inv, decimals)) books.invoices.push_back(std::move(inv));
-  for (const auto& acc : shell::ReadAll<records::LedgerAccountRec>(shell::FileCode::GLA, shell::kSmallFileLimit))
-    books.accounts.push_back({shell::TrimTrailingBlanks(acc.AccountNumber()), acc.Caption()});
+  for (const auto& acc : store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit))
+    books.accounts.push_back({text::TrimTrailingBlanks(acc.AccountNumber()), acc.Caption()});
   return books;
 }
 
@@ -574,7 +577,7 @@ BatchFiles ReadBatchFiles(const std::string& earliest) {
   // below the earliest date.
   int first = 0;
   std::vector<std::string> texts = PlaceTextsFrom<PaymentRec>(
-      shell::FileCode::PAY, earliest,
+      store::FileCode::PAY, earliest,
       [&](const PaymentRec& r) {
         f.paymentNumbers.push_back(r.PaymentNumber());
         return PaymentPlaceText(r);
@@ -583,7 +586,7 @@ BatchFiles ReadBatchFiles(const std::string& earliest) {
   std::reverse(f.paymentNumbers.begin(), f.paymentNumbers.end());
   f.payments = InsertPlaces(std::move(texts), first);
   std::vector<std::string> keys = PlaceTextsFrom<JournalVoucherRec>(
-      shell::FileCode::JVO, earliest,
+      store::FileCode::JVO, earliest,
       [](const JournalVoucherRec& r) {
         std::string key(FieldView(r, JournalVoucherRec::kVoucherDate));
         key.append(FieldView(r, JournalVoucherRec::kBookNumber));
@@ -591,10 +594,10 @@ BatchFiles ReadBatchFiles(const std::string& earliest) {
       },
       first);
   f.vouchers = InsertPlaces(std::move(keys), first);
-  f.invoices = shell::ReadAll<InvoiceRec>(shell::FileCode::INV);
-  if (shell::RecordCount(shell::FileCode::ADS) >= 1) {
+  f.invoices = store::ReadAll<InvoiceRec>(store::FileCode::INV);
+  if (store::RecordCount(store::FileCode::ADS) >= 1) {
     records::AdminSettingsRec settings;
-    shell::ReadRecord(shell::FileCode::ADS, 0, settings);
+    store::ReadRecord(store::FileCode::ADS, 0, settings);
     f.lowestOpen = LowestOpenDate(settings, "");
   }
   return f;
@@ -670,7 +673,7 @@ BatchPlan PlanBatch(const ImportJob& job, const RunBooks& books, BatchFiles& fil
   plan.bookByPartner = ByPartner(plan.bookInvoices);
   plan.fileByPartner = ByPartner(files.invoices);
   const std::string user = DocumentStampUser(), now = DocumentStampTime();
-  const std::string voucherUser = shell::Cut(shell::SystemSettings.CurrentUser, 15);
+  const std::string voucherUser = text::Cut(text::SystemSettings.CurrentUser, 15);
   std::map<std::string, std::int32_t> highest;
   std::unordered_set<std::string> keysInBatch;
   keysInBatch.reserve(static_cast<std::size_t>(count));
@@ -700,13 +703,13 @@ BatchPlan PlanBatch(const ImportJob& job, const RunBooks& books, BatchFiles& fil
 // The batch's records as one change of PAY, JVO and INV. New records at one
 // insert index go in sorted by their place text (or key), in row order
 // among equal ones: where one row after the other would have put them.
-std::vector<shell::FileChange> BatchChanges(const BatchPlan& plan) {
+std::vector<store::FileChange> BatchChanges(const BatchPlan& plan) {
   std::vector<std::size_t> order(plan.rows.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::vector<shell::FileChange> changes(3);
-  changes[0].code = shell::FileCode::PAY;
-  changes[1].code = shell::FileCode::JVO;
-  changes[2].code = shell::FileCode::INV;
+  std::vector<store::FileChange> changes(3);
+  changes[0].code = store::FileCode::PAY;
+  changes[1].code = store::FileCode::JVO;
+  changes[2].code = store::FileCode::INV;
   std::vector<std::string> texts(plan.rows.size());
   for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = PaymentPlaceText(plan.rows[i].payment);
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -745,7 +748,7 @@ std::vector<shell::FileChange> BatchChanges(const BatchPlan& plan) {
 // (raised), none. Counts them into `job` once they are stored.
 RunResult StoreBatch(ImportJob& job, RunBooks& books, int count) {
   RunResult result;
-  shell::ScopedFileSet set("PAY;JVO;INV;ADS");
+  store::ScopedFileSet set("PAY;JVO;INV;ADS");
   if (!set.Ok()) {
     result.outcome = RunOutcome::FileSetFailed;
     result.failure = set.Failure();
@@ -756,7 +759,7 @@ RunResult StoreBatch(ImportJob& job, RunBooks& books, int count) {
   for (int k = 1; k < count; ++k) earliest = std::min(earliest, job.rows[static_cast<std::size_t>(job.stored + k)].valueDate);
   BatchFiles files = ReadBatchFiles(earliest);
   BatchPlan plan = PlanBatch(job, books, files, count);
-  shell::ChangeTogether(BatchChanges(plan));
+  store::ChangeTogether(BatchChanges(plan));
   set.Close();
   // Stored: from here on these rows are never stored again.
   for (const PlannedRow& row : plan.rows) {
@@ -776,7 +779,7 @@ RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>&
   RunResult result;
   RunBooks books;
   {
-    shell::ScopedFileSet set("CUS;SUP;INV;GLA");
+    store::ScopedFileSet set("CUS;SUP;INV;GLA");
     if (!set.Ok()) {
       result.outcome = RunOutcome::FileSetFailed;
       result.failure = set.Failure();
@@ -812,12 +815,12 @@ std::array<std::string, 4> ImportResultLines(const ImportJob& job) {
     if (label.size() < 24) label.append(24 - label.size(), ' ');
     return label + ": " + std::to_string(n);
   };
-  return {line(shell::BuiltInText("Import payments", "Betalingen ingelezen", "Zahlungen eingelesen"), job.stored),
-          line(shell::BuiltInText("Counterparty found", "Tegenpartij gevonden", "Gegenpartei gefunden"), job.found),
-          line(shell::BuiltInText("Payments with JV", "Betalingen met boeking", "Zahlungen mit Buchung"),
-               job.withVoucher),
-          line(shell::BuiltInText("Payments without JV", "Betalingen zonder boeking", "Zahlungen ohne Buchung"),
-               job.WithoutVoucher())};
+  return {
+      line(text::BuiltInText("Import payments", "Betalingen ingelezen", "Zahlungen eingelesen"), job.stored),
+      line(text::BuiltInText("Counterparty found", "Tegenpartij gevonden", "Gegenpartei gefunden"), job.found),
+      line(text::BuiltInText("Payments with JV", "Betalingen met boeking", "Zahlungen mit Buchung"), job.withVoucher),
+      line(text::BuiltInText("Payments without JV", "Betalingen zonder boeking", "Zahlungen ohne Buchung"),
+           job.WithoutVoucher())};
 }
 
-}  // namespace journal
+}  // namespace books::journal

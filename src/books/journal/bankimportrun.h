@@ -41,7 +41,7 @@
 #include "records/paymentrec.h"
 #include "store/scopedfileset.h"
 
-namespace journal {
+namespace books::journal {
 
 // ---- The statement file ------------------------------------------------------
 
@@ -285,12 +285,12 @@ struct ImportJob {
 enum class RunOutcome { Done, FileSetFailed, PaymentFailed };
 struct RunResult {
   RunOutcome outcome = RunOutcome::Done;
-  shell::FileSetFailure failure;  // FileSetFailed
+  store::FileSetFailure failure;  // FileSetFailed
   int failedLine = 0;             // PaymentFailed: the row's line
 };
 
 // Stores the rows from job.stored on, `batchRows` rows at a time: each
-// batch is one change of PAY, JVO and INV (shell::ChangeTogether), so that
+// batch is one change of PAY, JVO and INV (store::ChangeTogether), so that
 // every row is stored whole (its payment, and its voucher and the invoice's
 // paid amount when it was matched) or not at all, also when the program is
 // killed; the payment and voucher files are read once per batch and the new
@@ -308,4 +308,4 @@ RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>&
 // with a saved voucher, without voucher.
 std::array<std::string, 4> ImportResultLines(const ImportJob& job);
 
-}  // namespace journal
+}  // namespace books::journal

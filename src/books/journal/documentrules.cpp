@@ -5,7 +5,7 @@
 
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 double RoundAmount(double value, int decimals) {
   decimals = std::clamp(decimals, 0, 4);
@@ -22,7 +22,7 @@ double TaxShare(double gross, double rate, int decimals) {
 }
 
 double RateOfAccount(const std::vector<SalesTaxAccount>& table, std::string_view account) {
-  const std::string a = shell::TrimTrailingBlanks(account);
+  const std::string a = text::TrimTrailingBlanks(account);
   if (a.empty()) return 0;
   double rate = 0;
   for (const SalesTaxAccount& entry : table)
@@ -41,7 +41,7 @@ std::vector<ProposedLine> InvoiceProposal(const InvoiceProposalInput& in) {
   const bool prepaid = in.prepaid != 0;
   std::vector<ProposedLine> lines;
   auto add = [&lines](const std::string& account, std::string text, double amount, char side, bool when) {
-    const std::string a = shell::TrimTrailingBlanks(account);
+    const std::string a = text::TrimTrailingBlanks(account);
     if (a.empty() || !when) return;
     lines.push_back({a, std::move(text), amount, side, false});
   };
@@ -65,8 +65,8 @@ InvoiceTerms TermsOf(platform::TDateTime invoiceDate, const records::PartnerRec&
 namespace {
 
 std::optional<platform::TDateTime> DateOf(std::string_view ymd) {
-  if (!shell::IsValidYmd(ymd)) return std::nullopt;
-  return shell::YmdToDate(ymd);
+  if (!text::IsValidYmd(ymd)) return std::nullopt;
+  return text::YmdToDate(ymd);
 }
 
 int PeriodNumber(std::string_view text) {
@@ -95,7 +95,7 @@ std::optional<std::string> BookDateForPeriod(std::string_view invoiceYmd, std::s
   platform::TDateTime d = *date;
   if (d < *start) d = *start;
   if (d > *end) d = *end;
-  return shell::DateToYmd(d);
+  return text::DateToYmd(d);
 }
 
 std::string PeriodTextOf(std::string_view bookYmd, const records::AdminSettingsRec& settings) {
@@ -134,7 +134,7 @@ namespace {
 // that align it.
 std::string PlainAmount(double value, int decimals) {
   std::string out;
-  for (char c : shell::FormatAmount(value, decimals, 'Y'))
+  for (char c : text::FormatAmount(value, decimals, 'Y'))
     if ((c >= '0' && c <= '9') || c == '-' || c == '.' || c == ',' || c == '\'') out += c;
   return out;
 }
@@ -175,23 +175,23 @@ std::vector<ProposedLine> PaymentProposal(const PaymentProposalInput& in) {
   const char otherSide = inward ? 'C' : 'D';
   const records::PartnerRec& p = in.partner;
   std::vector<ProposedLine> lines;
-  lines.push_back({shell::TrimTrailingBlanks(in.bankAccount), "", in.amount, bankSide, false});
+  lines.push_back({text::TrimTrailingBlanks(in.bankAccount), "", in.amount, bankSide, false});
   if (in.ticked.empty()) {
-    lines.push_back({withPartner ? shell::TrimTrailingBlanks(p.PartnerGroup()) : std::string(),
+    lines.push_back({withPartner ? text::TrimTrailingBlanks(p.PartnerGroup()) : std::string(),
                      withPartner ? std::to_string(in.partnerNumber) : std::string("0"), in.amount, otherSide, false});
     return lines;
   }
   double discount = 0;
   for (const OpenInvoiceItem& item : in.ticked) {
-    lines.push_back({shell::TrimTrailingBlanks(p.PartnerGroup()), item.key.bookDate + "/" + item.key.number,
-                     item.owing, otherSide, true});
+    lines.push_back({text::TrimTrailingBlanks(p.PartnerGroup()), item.key.bookDate + "/" + item.key.number, item.owing,
+                     otherSide, true});
     if (in.valueDate <= item.discountDate) discount += item.discount;
   }
   discount = RoundAmount(discount, in.decimals);
   if (discount > 0) {
-    const std::string vat = shell::TrimTrailingBlanks(p.VatGroup1());
+    const std::string vat = text::TrimTrailingBlanks(p.VatGroup1());
     const double tax = vat.empty() ? 0 : TaxShare(discount, in.discountTaxRate, in.decimals);
-    lines.push_back({shell::TrimTrailingBlanks(p.CashDiscountAccount()), "", discount - tax, bankSide, false});
+    lines.push_back({text::TrimTrailingBlanks(p.CashDiscountAccount()), "", discount - tax, bankSide, false});
     if (tax != 0) lines.push_back({vat, "", tax, bankSide, false});
   }
   const double v = RoundAmount(PaymentRest(in.amount, in.ticked, in.decimals) + discount, in.decimals);
@@ -208,8 +208,8 @@ int PaymentLinesNeeded(int ticked, bool discountLines, bool taxLine) {
 
 // ---- partner lookup
 
-masterdata::PartnerCriteria CriteriaFor(PartnerRequester requester, const std::string& text) {
-  masterdata::PartnerCriteria c;
+books::partners::PartnerCriteria CriteriaFor(PartnerRequester requester, const std::string& text) {
+  books::partners::PartnerCriteria c;
   switch (requester) {
     case PartnerRequester::InvoiceRow:
     case PartnerRequester::PaymentTab: c.ourNumber = text; break;
@@ -229,4 +229,4 @@ int TabOf(PartnerRequester requester) {
   return TabInvoice;
 }
 
-}  // namespace journal
+}  // namespace books::journal

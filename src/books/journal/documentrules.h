@@ -30,7 +30,7 @@
 #include "records/invoicerec.h"
 #include "records/partnerrec.h"
 
-namespace journal {
+namespace books::journal {
 
 // The tabs of TabControl1.
 enum JournalTab {
@@ -166,8 +166,8 @@ enum class PartnerRequester {
 // The criteria a requester searches with: the invoice tab and both filters
 // use the text as all four criteria; a loaded row and the payment tab look
 // for the partner number only.
-masterdata::PartnerCriteria CriteriaFor(PartnerRequester requester, const std::string& text);
+books::partners::PartnerCriteria CriteriaFor(PartnerRequester requester, const std::string& text);
 // The tab a requester's partner lands on.
 int TabOf(PartnerRequester requester);
 
-}  // namespace journal
+}  // namespace books::journal

@@ -7,7 +7,7 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 int LanguageOffsetOf(DocumentOutcome outcome, bool list) {
   switch (outcome) {
@@ -18,9 +18,9 @@ int LanguageOffsetOf(DocumentOutcome outcome, bool list) {
   }
 }
 
-std::string DocumentStampTime() { return shell::Cut(platform::DateTimeToText(platform::Now()), 20); }
+std::string DocumentStampTime() { return text::Cut(platform::DateTimeToText(platform::Now()), 20); }
 
-std::string DocumentStampUser() { return shell::Cut(shell::SystemSettings.CurrentUser, 10); }
+std::string DocumentStampUser() { return text::Cut(text::SystemSettings.CurrentUser, 10); }
 
 InsertPlaces::InsertPlaces(std::vector<std::string> texts, int first) : texts_(std::move(texts)), first_(first) {
   leastFrom_.resize(texts_.size());
@@ -53,4 +53,4 @@ std::vector<int> InsertPlaces::SameTextRun(const std::string& text) const {
   return run;
 }
 
-}  // namespace journal
+}  // namespace books::journal

@@ -32,7 +32,7 @@
 #include "store/recordscan.h"
 #include "store/scopedfileset.h"
 
-namespace journal {
+namespace books::journal {
 
 enum class DocumentOutcome {
   Done,                  // stored, changed, deleted, read or marked
@@ -62,7 +62,7 @@ struct LoadedDocument {
 template <class R>
 struct DocumentResult {
   DocumentOutcome outcome = DocumentOutcome::Done;
-  shell::FileSetFailure failure;                 // FileSetFailed only
+  store::FileSetFailure failure;                 // FileSetFailed only
   std::optional<LoadedDocument<R>> document;     // as written or read
   bool Ok() const { return outcome == DocumentOutcome::Done; }
 };
@@ -72,7 +72,7 @@ inline constexpr int kDocumentPageRows = 100;
 template <class R>
 struct DocumentPage {
   DocumentOutcome outcome = DocumentOutcome::Done;  // Done with rows; FileEmpty; NotFound
-  shell::FileSetFailure failure;                    // FileSetFailed only
+  store::FileSetFailure failure;                    // FileSetFailed only
   int page = 0;                                     // 0 = the 100 newest matches
   std::vector<LoadedDocument<R>> rows;              // newest first, at most 100
   bool more = false;                                // a further match lies beyond this page
@@ -86,7 +86,7 @@ struct DocumentPage {
 template <class R>
 struct DocumentList {
   DocumentOutcome outcome = DocumentOutcome::Done;
-  shell::FileSetFailure failure;
+  store::FileSetFailure failure;
   std::vector<LoadedDocument<R>> documents;
   bool Ok() const { return outcome == DocumentOutcome::Done; }
 };
@@ -94,7 +94,7 @@ struct DocumentList {
 // The answer of "is there a document without voucher before a date".
 struct DocumentCheck {
   DocumentOutcome outcome = DocumentOutcome::Done;  // Done or FileSetFailed
-  shell::FileSetFailure failure;
+  store::FileSetFailure failure;
   bool found = false;
   std::string date;  // the earliest such date found (empty when none)
   bool Ok() const { return outcome == DocumentOutcome::Done; }
@@ -111,9 +111,9 @@ std::string DocumentStampTime();
 // The current user cut to 10: ChangedBy.
 std::string DocumentStampUser();
 
-using shell::BackwardScan;
-using shell::FieldView;
-using shell::ForwardScan;
+using store::BackwardScan;
+using store::FieldView;
+using store::ForwardScan;
 
 // Appends `n` in decimal to `out`.
 inline void AppendDecimal(std::string& out, std::int32_t n) {
@@ -126,8 +126,8 @@ inline void AppendDecimal(std::string& out, std::int32_t n) {
 
 // The last record (from the end) for which `pred` holds.
 template <class R, class Pred>
-std::optional<int> FindLastWhere(shell::FileCode c, Pred pred) {
-  BackwardScan<R> scan(c, shell::RecordCount(c));
+std::optional<int> FindLastWhere(store::FileCode c, Pred pred) {
+  BackwardScan<R> scan(c, store::RecordCount(c));
   while (const R* rec = scan.Previous())
     if (pred(*rec)) return scan.Index();
   return std::nullopt;
@@ -144,12 +144,12 @@ std::optional<int> FindLastWhere(shell::FileCode c, Pred pred) {
 // already differs from the text's is compared on it, without its text being
 // built, so a scan over many records of other days costs little.
 template <class R, class PlaceTextInto, class SameText, class PrefixOf>
-std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
+std::optional<int> InsertPoint(store::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
                                SameText sameText, PrefixOf prefixOf) {
   int at = 0;
   bool placed = false;
   std::string other;
-  BackwardScan<R> scan(c, shell::RecordCount(c));
+  BackwardScan<R> scan(c, store::RecordCount(c));
   while (const R* r = scan.Previous()) {
     const std::string_view prefix = prefixOf(*r);
     int cmp = prefix.compare(std::string_view(text).substr(0, prefix.size()));
@@ -169,7 +169,7 @@ std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, Place
 }
 
 template <class R, class PlaceTextInto, class SameText>
-std::optional<int> InsertPoint(shell::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
+std::optional<int> InsertPoint(store::FileCode c, const std::string& text, PlaceTextInto placeTextInto,
                                SameText sameText) {
   return InsertPoint<R>(c, text, placeTextInto, sameText, [](const R&) { return std::string_view(); });
 }
@@ -205,9 +205,9 @@ class InsertPlaces {
 // (that one included), in file order; `first` is set to the index of the
 // first text given.
 template <class R, class PlaceText>
-std::vector<std::string> PlaceTextsFrom(shell::FileCode c, const std::string& least, PlaceText placeText, int& first) {
+std::vector<std::string> PlaceTextsFrom(store::FileCode c, const std::string& least, PlaceText placeText, int& first) {
   std::vector<std::string> texts;
-  BackwardScan<R> scan(c, shell::RecordCount(c));
+  BackwardScan<R> scan(c, store::RecordCount(c));
   first = 0;
   while (const R* r = scan.Previous()) {
     texts.push_back(placeText(*r));
@@ -222,12 +222,12 @@ std::vector<std::string> PlaceTextsFrom(shell::FileCode c, const std::string& le
 // ChangedInAnotherCopy (see the file comment). `hasKey` tells a record that
 // holds the loaded document's key.
 template <class R, class HasKey>
-std::pair<DocumentOutcome, int> Relocate(shell::FileCode c, const LoadedDocument<R>& loaded, HasKey hasKey) {
-  const int count = shell::RecordCount(c);
+std::pair<DocumentOutcome, int> Relocate(store::FileCode c, const LoadedDocument<R>& loaded, HasKey hasKey) {
+  const int count = store::RecordCount(c);
   int at = -1;
   if (loaded.index >= 0 && loaded.index < count) {
     R rec;
-    shell::ReadRecord(c, loaded.index, rec);
+    store::ReadRecord(c, loaded.index, rec);
     if (hasKey(rec)) at = loaded.index;
   }
   if (at < 0) {
@@ -236,17 +236,17 @@ std::pair<DocumentOutcome, int> Relocate(shell::FileCode c, const LoadedDocument
     at = *found;
   }
   R now;
-  shell::ReadRecord(c, at, now);
+  store::ReadRecord(c, at, now);
   if (!(now == loaded.record)) return {DocumentOutcome::ChangedInAnotherCopy, at};
   return {DocumentOutcome::Done, at};
 }
 
 // Page `page` of the records that pass `pred`, newest (last) first.
 template <class R, class Pred>
-DocumentPage<R> PageWhere(shell::FileCode c, int page, Pred pred) {
+DocumentPage<R> PageWhere(store::FileCode c, int page, Pred pred) {
   DocumentPage<R> out;
   out.page = std::max(0, page);
-  const int count = shell::RecordCount(c);
+  const int count = store::RecordCount(c);
   if (count == 0) {
     out.outcome = DocumentOutcome::FileEmpty;
     return out;
@@ -272,8 +272,8 @@ DocumentPage<R> PageWhere(shell::FileCode c, int page, Pred pred) {
 // not be sorted): sets `out.found` and `out.date` when it is earlier than
 // what `out` holds.
 template <class R, class DateOf>
-void EarliestWithoutVoucher(shell::FileCode c, const std::string& date, DateOf dateOf, DocumentCheck& out) {
-  ForwardScan<R> scan(c, 0, shell::RecordCount(c));
+void EarliestWithoutVoucher(store::FileCode c, const std::string& date, DateOf dateOf, DocumentCheck& out) {
+  ForwardScan<R> scan(c, 0, store::RecordCount(c));
   while (const R* r = scan.Next()) {
     if (r->VoucherCreated()) continue;
     const std::string d = dateOf(*r);
@@ -289,7 +289,7 @@ void EarliestWithoutVoucher(shell::FileCode c, const std::string& date, DateOf d
 
 // The answer `Out` (a result, page, list or check) when the set did not open.
 template <class Out>
-Out SetFailed(const shell::ScopedFileSet& set) {
+Out SetFailed(const store::ScopedFileSet& set) {
   Out out;
   out.outcome = DocumentOutcome::FileSetFailed;
   out.failure = set.Failure();
@@ -322,16 +322,16 @@ void StampDocument(R& rec) {
 // HasVoucher when the loaded document has its voucher. `keep(rec, stored)`
 // sets what the store keeps from the stored record; the record is stamped.
 template <class R, class HasKey, class Keep>
-DocumentResult<R> ChangeDocument(const char* setList, shell::FileCode c, R rec, const LoadedDocument<R>& loaded,
+DocumentResult<R> ChangeDocument(const char* setList, store::FileCode c, R rec, const LoadedDocument<R>& loaded,
                                  HasKey hasKey, Keep keep) {
   if (loaded.record.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
-  shell::ScopedFileSet set(setList);
+  store::ScopedFileSet set(setList);
   if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
   const auto [o, at] = Relocate<R>(c, loaded, hasKey);
   if (o != DocumentOutcome::Done) return OutcomeOnly<R>(o);
   keep(rec, loaded.record);
   StampDocument(rec);
-  shell::WriteRecord(c, at, rec);
+  store::WriteRecord(c, at, rec);
   set.Close();
   return WrittenAt(rec, at);
 }
@@ -340,55 +340,55 @@ DocumentResult<R> ChangeDocument(const char* setList, shell::FileCode c, R rec, 
 // when it has its voucher, also when another copy booked it meanwhile
 // (rather than ChangedInAnotherCopy).
 template <class R, class HasKey>
-DocumentResult<R> DeleteDocument(const char* setList, shell::FileCode c, const LoadedDocument<R>& loaded,
+DocumentResult<R> DeleteDocument(const char* setList, store::FileCode c, const LoadedDocument<R>& loaded,
                                  HasKey hasKey) {
   if (loaded.record.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
-  shell::ScopedFileSet set(setList);
+  store::ScopedFileSet set(setList);
   if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
   const auto [o, at] = Relocate<R>(c, loaded, hasKey);
   if (o == DocumentOutcome::ChangedInAnotherCopy) {
     R now;
-    shell::ReadRecord(c, at, now);
+    store::ReadRecord(c, at, now);
     if (now.VoucherCreated()) return OutcomeOnly<R>(DocumentOutcome::HasVoucher);
   }
   if (o != DocumentOutcome::Done) return OutcomeOnly<R>(o);
-  shell::DeleteRecords(c, at, 1);
+  store::DeleteRecords(c, at, 1);
   set.Close();
   return WrittenAt(loaded.record, at);
 }
 
 // The document at the index `locate()` gives; NotFound when it gives none.
 template <class R, class Locate>
-DocumentResult<R> FindDocument(const char* setList, shell::FileCode c, Locate locate) {
-  shell::ScopedFileSet set(setList);
+DocumentResult<R> FindDocument(const char* setList, store::FileCode c, Locate locate) {
+  store::ScopedFileSet set(setList);
   if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
   const std::optional<int> at = locate();
   if (!at) return OutcomeOnly<R>(DocumentOutcome::NotFound);
   R rec;
-  shell::ReadRecord(c, *at, rec);
+  store::ReadRecord(c, *at, rec);
   set.Close();
   return WrittenAt(rec, *at);
 }
 
 // The same, the record changed by `change` and written back.
 template <class R, class Locate, class Change>
-DocumentResult<R> MarkDocument(const char* setList, shell::FileCode c, Locate locate, Change change) {
-  shell::ScopedFileSet set(setList);
+DocumentResult<R> MarkDocument(const char* setList, store::FileCode c, Locate locate, Change change) {
+  store::ScopedFileSet set(setList);
   if (!set.Ok()) return SetFailed<DocumentResult<R>>(set);
   const std::optional<int> at = locate();
   if (!at) return OutcomeOnly<R>(DocumentOutcome::NotFound);
   R rec;
-  shell::ReadRecord(c, *at, rec);
+  store::ReadRecord(c, *at, rec);
   change(rec);
-  shell::WriteRecord(c, *at, rec);
+  store::WriteRecord(c, *at, rec);
   set.Close();
   return WrittenAt(rec, *at);
 }
 
 // PageWhere inside the store's set.
 template <class R, class Pred>
-DocumentPage<R> ListDocuments(const char* setList, shell::FileCode c, int page, Pred pred) {
-  shell::ScopedFileSet set(setList);
+DocumentPage<R> ListDocuments(const char* setList, store::FileCode c, int page, Pred pred) {
+  store::ScopedFileSet set(setList);
   if (!set.Ok()) return SetFailed<DocumentPage<R>>(set);
   DocumentPage<R> p = PageWhere<R>(c, page, pred);
   set.Close();
@@ -397,8 +397,8 @@ DocumentPage<R> ListDocuments(const char* setList, shell::FileCode c, int page, 
 
 // EarliestWithoutVoucher inside the store's set.
 template <class R, class DateOf>
-DocumentCheck CheckWithoutVoucher(const char* setList, shell::FileCode c, const std::string& date, DateOf dateOf) {
-  shell::ScopedFileSet set(setList);
+DocumentCheck CheckWithoutVoucher(const char* setList, store::FileCode c, const std::string& date, DateOf dateOf) {
+  store::ScopedFileSet set(setList);
   if (!set.Ok()) return SetFailed<DocumentCheck>(set);
   DocumentCheck out;
   EarliestWithoutVoucher<R>(c, date, dateOf, out);
@@ -406,4 +406,4 @@ DocumentCheck CheckWithoutVoucher(const char* setList, shell::FileCode c, const 
   return out;
 }
 
-}  // namespace journal
+}  // namespace books::journal

@@ -11,7 +11,7 @@
 #include "text/builtintext.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
@@ -44,42 +44,41 @@ std::string BlockText(SaveBlock block, int line, const std::string& account, con
     case SaveBlock::Unbalanced:
       return {};
     case SaveBlock::InvalidDate:
-      return shell::BuiltInText("The voucher date is not a valid date", "De boekingsdatum is geen geldige datum",
-                                cp1252::L("Das Buchungsdatum ist kein gültiges Datum"));
+      return text::BuiltInText("The voucher date is not a valid date", "De boekingsdatum is geen geldige datum",
+                               cp1252::L("Das Buchungsdatum ist kein gültiges Datum"));
     case SaveBlock::NumberTooLong:
-      return shell::BuiltInText("A voucher number has at most 20 characters",
-                                "Een boekingsnummer heeft ten hoogste 20 tekens",
-                                cp1252::L("Eine Belegnummer hat höchstens 20 Zeichen"));
+      return text::BuiltInText("A voucher number has at most 20 characters",
+                               "Een boekingsnummer heeft ten hoogste 20 tekens",
+                               cp1252::L("Eine Belegnummer hat höchstens 20 Zeichen"));
     case SaveBlock::SystemNumber:
-      return shell::BuiltInText(
+      return text::BuiltInText(
           "The voucher numbers \"! SYSTEM\" and \"{SYSTEM}\" are kept for the year-end closing",
           "De boekingsnummers \"! SYSTEM\" en \"{SYSTEM}\" zijn voor de jaarafsluiting",
           cp1252::L("Die Belegnummern \"! SYSTEM\" und \"{SYSTEM}\" sind dem Jahresabschluss vorbehalten"));
     case SaveBlock::DateBeforeLowestOpen:
-      return shell::BuiltInText("The voucher date lies in a closed period (before ",
-                                "De boekingsdatum valt in een afgesloten periode (voor ",
-                                cp1252::L("Das Buchungsdatum liegt in einer abgeschlossenen Periode (vor ")) +
+      return text::BuiltInText("The voucher date lies in a closed period (before ",
+                               "De boekingsdatum valt in een afgesloten periode (voor ",
+                               cp1252::L("Das Buchungsdatum liegt in einer abgeschlossenen Periode (vor ")) +
              ShownDate(screen.lowestOpenDate) + ")";
     case SaveBlock::UnreadableAmount:
-      return shell::BuiltInText("Line ", "Regel ", "Zeile ") + LineNumberText(line) +
-             shell::BuiltInText(": the amount is not a number", ": het bedrag is geen getal",
-                                ": der Betrag ist keine Zahl");
+      return text::BuiltInText("Line ", "Regel ", "Zeile ") + LineNumberText(line) +
+             text::BuiltInText(": the amount is not a number", ": het bedrag is geen getal",
+                               ": der Betrag ist keine Zahl");
     case SaveBlock::AccountNotInLedger:
-      return shell::BuiltInText("Line ", "Regel ", "Zeile ") + LineNumberText(line) + ": " +
-             shell::BuiltInText("account ", "grootboekrekening ", "Sachkonto ") + account +
-             shell::BuiltInText(" is not in the general ledger", " staat niet in het grootboek",
-                                " ist nicht im Hauptbuch");
+      return text::BuiltInText("Line ", "Regel ", "Zeile ") + LineNumberText(line) + ": " +
+             text::BuiltInText("account ", "grootboekrekening ", "Sachkonto ") + account +
+             text::BuiltInText(" is not in the general ledger", " staat niet in het grootboek",
+                               " ist nicht im Hauptbuch");
   }
   return {};
 }
 
 std::string BookYearEndText(const EntryScreen& screen) {
-  return shell::BuiltInText("The voucher date lies after the end of the book year (",
-                            "De boekingsdatum ligt na het einde van het boekjaar (",
-                            "Das Buchungsdatum liegt nach dem Ende des Buchungsjahres (") +
+  return text::BuiltInText("The voucher date lies after the end of the book year (",
+                           "De boekingsdatum ligt na het einde van het boekjaar (",
+                           "Das Buchungsdatum liegt nach dem Ende des Buchungsjahres (") +
          ShownDate(screen.bookYearEnd) +
-         shell::BuiltInText("); it falls in no period", "); hij valt in geen periode",
-                            "); es liegt in keiner Periode");
+         text::BuiltInText("); it falls in no period", "); hij valt in geen periode", "); es liegt in keiner Periode");
 }
 
 }  // namespace
@@ -87,22 +86,22 @@ std::string BookYearEndText(const EntryScreen& screen) {
 // ---------------------------------------------------------------- amounts
 
 std::optional<double> ReadEntryAmount(std::string_view text) {
-  if (shell::TrimText(text).empty()) return 0.0;
-  return shell::TryParseAmount(text);
+  if (text::TrimText(text).empty()) return 0.0;
+  return text::TryParseAmount(text);
 }
 
 std::string AmountFieldChanged(std::string_view text, bool skip) {
   std::string s(text);
-  shell::FilterAmountInput(s, skip);
+  text::FilterAmountInput(s, skip);
   return s;
 }
 
 AmountExit AmountFieldLeft(std::string_view text, int decimals) {
   AmountExit exit{std::string(text), false};
-  if (shell::TrimText(text).empty()) return exit;
-  const std::optional<double> value = shell::TryParseAmount(text);
+  if (text::TrimText(text).empty()) return exit;
+  const std::optional<double> value = text::TryParseAmount(text);
   if (!value) return exit;
-  std::string formatted = shell::FormatAmount(*value, decimals, 'Y');
+  std::string formatted = text::FormatAmount(*value, decimals, 'Y');
   if (formatted != exit.text) {
     exit.text = std::move(formatted);
     exit.skipNextChange = true;
@@ -124,9 +123,9 @@ EntryTotals ComputeTotals(const EntryScreen& screen) {
   }
   totals.difference = totals.debit - totals.credit;
   const int decimals = TotalsDecimals(screen.amountDecimals);
-  totals.debitText = shell::FormatAmount(totals.debit, decimals, 'Y');
-  totals.creditText = shell::FormatAmount(totals.credit, decimals, 'Y');
-  totals.differenceText = shell::FormatAmount(totals.difference, decimals, 'Y');
+  totals.debitText = text::FormatAmount(totals.debit, decimals, 'Y');
+  totals.creditText = text::FormatAmount(totals.credit, decimals, 'Y');
+  totals.differenceText = text::FormatAmount(totals.difference, decimals, 'Y');
   return totals;
 }
 
@@ -160,7 +159,7 @@ SaveTest TestSave(const EntryScreen& screen) {
   if (screen.voucherNumber.size() > kVoucherNumberRoom) {
     block(SaveBlock::NumberTooLong);
     test.marks.push_back({EntryField::VoucherNumber, 0});
-  } else if (!profit && IsSystemNumber(shell::TrimText(screen.voucherNumber))) {
+  } else if (!profit && IsSystemNumber(text::TrimText(screen.voucherNumber))) {
     block(SaveBlock::SystemNumber);
     test.marks.push_back({EntryField::VoucherNumber, 0});
   }
@@ -188,7 +187,7 @@ SaveTest TestSave(const EntryScreen& screen) {
     const double credit = ReadEntryAmount(line.creditText).value_or(0);
     const bool profitLine = profit && i < 2;
     if (debit == 0 && credit == 0 && !profitLine) continue;
-    const std::string number = shell::TrimText(line.accountNumber);
+    const std::string number = text::TrimText(line.accountNumber);
     if (number.empty()) {
       block(SaveBlock::AccountMissing, i + 1);
       test.marks.push_back({EntryField::AccountNumber, i + 1});
@@ -244,7 +243,7 @@ bool IsDateText(std::string_view ymd) {
 
 std::string LowestOpenDate(std::string_view lastClosedPeriod, std::string_view currentPeriod,
                            const std::array<std::string, 15>& periodStart, std::string_view previous) {
-  if (shell::TrimText(lastClosedPeriod).empty()) return std::string(kNoClosedPeriodDate);
+  if (text::TrimText(lastClosedPeriod).empty()) return std::string(kNoClosedPeriodDate);
   const std::optional<int> k = TwoDigits(lastClosedPeriod);
   const std::optional<int> c = TwoDigits(currentPeriod);
   std::string candidate;
@@ -273,8 +272,7 @@ int CompareVoucherKeys(std::string_view a, std::string_view b) { return cp1252::
 VoucherLock LoadedVoucherLock(std::string_view storedDate, std::string_view storedNumber,
                               std::string_view lowestOpenDate, std::size_t recordCount) {
   if (!IsDateText(storedDate)) return VoucherLock::InvalidDate;
-  if (IsSystemNumber(shell::TrimText(storedNumber)))
-    return VoucherLock::SystemVoucher;
+  if (IsSystemNumber(text::TrimText(storedNumber))) return VoucherLock::SystemVoucher;
   if (IsDateText(lowestOpenDate) && storedDate < lowestOpenDate) return VoucherLock::ClosedPeriod;
   if (recordCount > static_cast<std::size_t>(kVoucherLines)) return VoucherLock::OverEightLines;
   return VoucherLock::None;
@@ -286,17 +284,17 @@ std::string VoucherLockText(VoucherLock lock) {
     case VoucherLock::SystemVoucher:
       return {};
     case VoucherLock::InvalidDate:
-      return shell::BuiltInText("This voucher has no valid date; it is shown read-only",
-                                "Deze boeking heeft geen geldige datum; ze wordt alleen getoond",
-                                cp1252::L("Dieser Beleg hat kein gültiges Datum; er wird nur angezeigt"));
+      return text::BuiltInText("This voucher has no valid date; it is shown read-only",
+                               "Deze boeking heeft geen geldige datum; ze wordt alleen getoond",
+                               cp1252::L("Dieser Beleg hat kein gültiges Datum; er wird nur angezeigt"));
     case VoucherLock::ClosedPeriod:
-      return shell::BuiltInText("This voucher lies in a closed period; it is shown read-only",
-                                "Deze boeking valt in een afgesloten periode; ze wordt alleen getoond",
-                                "Dieser Beleg liegt in einer abgeschlossenen Periode; er wird nur angezeigt");
+      return text::BuiltInText("This voucher lies in a closed period; it is shown read-only",
+                               "Deze boeking valt in een afgesloten periode; ze wordt alleen getoond",
+                               "Dieser Beleg liegt in einer abgeschlossenen Periode; er wird nur angezeigt");
     case VoucherLock::OverEightLines:
-      return shell::BuiltInText("This voucher has more than eight lines; it is shown read-only",
-                                "Deze boeking heeft meer dan acht regels; ze wordt alleen getoond",
-                                cp1252::L("Dieser Beleg hat mehr als acht Zeilen; er wird nur angezeigt"));
+      return text::BuiltInText("This voucher has more than eight lines; it is shown read-only",
+                               "Deze boeking heeft meer dan acht regels; ze wordt alleen getoond",
+                               cp1252::L("Dieser Beleg hat mehr als acht Zeilen; er wird nur angezeigt"));
   }
   return {};
 }
@@ -314,7 +312,7 @@ std::vector<AccountItem> SortedByName(std::vector<AccountItem> accounts) {
 }
 
 std::optional<std::size_t> MatchByNumber(const std::vector<AccountItem>& items, std::string_view typed) {
-  const std::string text = shell::TrimText(typed);
+  const std::string text = text::TrimText(typed);
   if (text.empty()) return std::nullopt;
   for (std::size_t i = 0; i < items.size(); ++i)
     if (items[i].number == text) return i;
@@ -328,7 +326,7 @@ std::optional<std::size_t> MatchByNumber(const std::vector<AccountItem>& items, 
 }
 
 std::optional<std::size_t> MatchByName(const std::vector<AccountItem>& items, std::string_view typed) {
-  const std::string text = shell::TrimText(typed);
+  const std::string text = text::TrimText(typed);
   if (text.empty()) return std::nullopt;
   std::optional<std::size_t> found;
   for (std::size_t i = 0; i < items.size(); ++i)
@@ -344,7 +342,7 @@ std::optional<std::size_t> MatchByName(const std::vector<AccountItem>& items, st
 }
 
 std::optional<std::size_t> PresetItem(const std::vector<AccountItem>& items, std::string_view lineNumber) {
-  const std::string number = shell::TrimTrailingBlanks(lineNumber);
+  const std::string number = text::TrimTrailingBlanks(lineNumber);
   if (number.empty()) return std::nullopt;
   for (std::size_t i = 0; i < items.size(); ++i)
     if (items[i].number == number) return i;
@@ -359,8 +357,8 @@ std::optional<std::string> CaptionOf(const std::vector<AccountItem>& items, std:
 
 LineAmounts EntryLineAmounts(int line, double amount, char side, int decimals) {
   if (line == 1 && side != 'D') side = 'C';
-  if (side == 'D') return {shell::FormatAmount(amount, decimals, 'Y'), {}};
-  if (side == 'C') return {{}, shell::FormatAmount(amount, decimals, 'Y')};
+  if (side == 'D') return {text::FormatAmount(amount, decimals, 'Y'), {}};
+  if (side == 'C') return {{}, text::FormatAmount(amount, decimals, 'Y')};
   return {};
 }
 
@@ -479,8 +477,8 @@ std::optional<std::int32_t> DocumentNumber(std::string_view text) {
 DocumentVoucher InvoiceVoucherSought(std::string_view bookDate, int kindIndex, std::string_view partner,
                                      std::string_view invoiceNumber) {
   const std::string kind = kindIndex == 0 ? "CUS" : "VEN";
-  const std::string partnerText = shell::TrimText(partner);
-  const std::string number = shell::Cut(shell::TrimTrailingBlanks(invoiceNumber), 15);
+  const std::string partnerText = text::TrimText(partner);
+  const std::string number = text::Cut(text::TrimTrailingBlanks(invoiceNumber), 15);
   DocumentVoucher sought{std::string(bookDate), kind + partnerText + "/" + number, std::monostate{}};
   const auto partnerNumber = DocumentNumber(partnerText);
   if (!partnerNumber || number.empty()) return sought;
@@ -495,9 +493,9 @@ DocumentVoucher PaymentVoucherSought(std::string_view valueDate, int kindIndex, 
   static constexpr std::array<const char*, 4> kKinds = {"CUS", "VEN", "REC", "PAY"};
   const std::string kind = kindIndex >= 0 && kindIndex < 3 ? kKinds[static_cast<std::size_t>(kindIndex)] : kKinds[3];
   const bool withPartner = kind == "CUS" || kind == "VEN";
-  std::string partnerText = withPartner ? shell::TrimText(partner) : "0";
+  std::string partnerText = withPartner ? text::TrimText(partner) : "0";
   if (partnerText.empty()) partnerText = "0";
-  const std::string numberText = shell::TrimText(paymentNumber);
+  const std::string numberText = text::TrimText(paymentNumber);
   DocumentVoucher sought{std::string(valueDate), kind + partnerText + "/" + numberText, std::monostate{}};
   const auto partnerNumber = DocumentNumber(partnerText);
   const auto number = DocumentNumber(numberText);
@@ -508,4 +506,4 @@ DocumentVoucher PaymentVoucherSought(std::string_view valueDate, int kindIndex, 
   return sought;
 }
 
-}  // namespace journal
+}  // namespace books::journal

@@ -49,7 +49,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/importprofilerec.h"
 
-namespace journal {
+namespace books::journal {
 
 // The lines, the number's room and the system numbers are the voucher's
 // (src/books/journal/voucher.h).
@@ -373,4 +373,4 @@ std::string ImportProfileItem(const records::ImportProfileRec& profile);
 // Journals are split when the setting reads "true".
 bool SplitJournals(const records::AdminSettingsRec& settings);
 
-}  // namespace journal
+}  // namespace books::journal

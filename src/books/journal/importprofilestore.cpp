@@ -4,7 +4,7 @@
 #include "books/journal/bankimport.h"
 #include "store/fileset.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
@@ -19,10 +19,10 @@ std::vector<ImportProfileRec> DefaultProfiles() {
 }
 
 std::vector<ImportProfileRec> ReadProfiles() {
-  return shell::ReadAll<ImportProfileRec>(shell::FileCode::IFS, shell::kSmallFileLimit);
+  return store::ReadAll<ImportProfileRec>(store::FileCode::IFS, store::kSmallFileLimit);
 }
 
-ProfileResult Failed(const shell::ScopedFileSet& set) {
+ProfileResult Failed(const store::ScopedFileSet& set) {
   ProfileResult r;
   r.outcome = ProfileOutcome::FileSetFailed;
   r.failure = set.Failure();
@@ -59,13 +59,13 @@ std::vector<ImportProfileRec> RepairedProfiles(const std::vector<ImportProfileRe
 }
 
 ProfileResult ReadImportProfiles() {
-  shell::ScopedFileSet set("IFS");
+  store::ScopedFileSet set("IFS");
   if (!set.Ok()) return Failed(set);
   ProfileResult r;
   r.profiles = ReadProfiles();
   if (r.profiles.empty()) {
     r.profiles = DefaultProfiles();
-    shell::RewriteFile(shell::FileCode::IFS, r.profiles);
+    store::RewriteFile(store::FileCode::IFS, r.profiles);
   }
   if (!ProfilesWhole(r.profiles)) r.outcome = ProfileOutcome::Damaged;
   set.Close();
@@ -78,18 +78,18 @@ ProfileResult SaveImportProfile(const ImportProfileRec& profile) {
     r.outcome = ProfileOutcome::NumberOutside;
     return r;
   }
-  shell::ScopedFileSet set("IFS");
+  store::ScopedFileSet set("IFS");
   if (!set.Ok()) return Failed(set);
   r.profiles = ReadProfiles();
   if (r.profiles.empty()) {
     r.profiles = DefaultProfiles();
-    shell::RewriteFile(shell::FileCode::IFS, r.profiles);
+    store::RewriteFile(store::FileCode::IFS, r.profiles);
   }
   if (!ProfilesWhole(r.profiles)) {
     r.outcome = ProfileOutcome::Damaged;
     return r;
   }
-  shell::WriteRecord(shell::FileCode::IFS, profile.ProfileNumber() - 1, profile);
+  store::WriteRecord(store::FileCode::IFS, profile.ProfileNumber() - 1, profile);
   r.profiles = ReadProfiles();
   set.Close();
   return r;
@@ -101,15 +101,15 @@ ProfileResult RepairImportProfiles(const std::optional<ImportProfileRec>& profil
     r.outcome = ProfileOutcome::NumberOutside;
     return r;
   }
-  shell::ScopedFileSet set("IFS");
+  store::ScopedFileSet set("IFS");
   if (!set.Ok()) return Failed(set);
   std::vector<ImportProfileRec> profiles = RepairedProfiles(ReadProfiles());
   if (profile) profiles[static_cast<std::size_t>(profile->ProfileNumber() - 1)] = *profile;
-  shell::RewriteFile(shell::FileCode::IFS, profiles);
+  store::RewriteFile(store::FileCode::IFS, profiles);
   ProfileResult r;
   r.profiles = ReadProfiles();
   set.Close();
   return r;
 }
 
-}  // namespace journal
+}  // namespace books::journal

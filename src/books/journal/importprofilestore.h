@@ -21,7 +21,7 @@
 #include "records/importprofilerec.h"
 #include "store/scopedfileset.h"
 
-namespace journal {
+namespace books::journal {
 
 inline constexpr int kImportProfiles = 10;
 
@@ -37,7 +37,7 @@ std::vector<records::ImportProfileRec> RepairedProfiles(const std::vector<record
 enum class ProfileOutcome { Done, FileSetFailed, Damaged, NumberOutside };
 struct ProfileResult {
   ProfileOutcome outcome = ProfileOutcome::Done;
-  shell::FileSetFailure failure;                   // FileSetFailed
+  store::FileSetFailure failure;                   // FileSetFailed
   std::vector<records::ImportProfileRec> profiles; // the file as read (after a write: read again)
   bool Ok() const { return outcome == ProfileOutcome::Done; }
 };
@@ -53,4 +53,4 @@ ProfileResult SaveImportProfile(const records::ImportProfileRec& profile);
 // (when given) at its number.
 ProfileResult RepairImportProfiles(const std::optional<records::ImportProfileRec>& profile);
 
-}  // namespace journal
+}  // namespace books::journal

@@ -9,20 +9,20 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
 using records::InvoiceRec;
-using shell::FileCode;
+using store::FileCode;
 
 constexpr const char* kInvoiceSet = "INV";
 
 // The key as it would be stored: each text cut to its field.
 InvoiceKey Stored(const InvoiceKey& key) {
-  return {shell::Cut(key.bookDate, InvoiceRec::kVoucherDate.capacity),
-          shell::Cut(key.kind, InvoiceRec::kPartnerType.capacity), key.partner,
-          shell::Cut(key.number, InvoiceRec::kInvoiceNumber.capacity)};
+  return {text::Cut(key.bookDate, InvoiceRec::kVoucherDate.capacity),
+          text::Cut(key.kind, InvoiceRec::kPartnerType.capacity), key.partner,
+          text::Cut(key.number, InvoiceRec::kInvoiceNumber.capacity)};
 }
 
 // Whether `rec` holds `stored` (a key as Stored gives it), field by field
@@ -91,7 +91,7 @@ std::optional<int> LocateInvoice(const InvoiceKey& key) {
   // One scan from the end: the last invoice with the very bytes, else the
   // last one whose number differs only by blanks at its ends.
   std::optional<int> trimmed;
-  BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
+  BackwardScan<InvoiceRec> scan(FileCode::INV, store::RecordCount(FileCode::INV));
   while (const InvoiceRec* r = scan.Previous()) {
     if (SameKey(*r, k)) return scan.Index();
     if (!trimmed && SameKeyTrimmed(*r, k)) trimmed = scan.Index();
@@ -106,7 +106,7 @@ InvoiceResult InsertInvoice(InvoiceRec rec) {
   rec.SetVoucherCreated(false);
   StampDocument(rec);
 
-  shell::ScopedFileSet set(kInvoiceSet);
+  store::ScopedFileSet set(kInvoiceSet);
   if (!set.Ok()) return SetFailed<InvoiceResult>(set);
   // The records with an equal key text before the insert point are checked
   // for the key.
@@ -114,7 +114,7 @@ InvoiceResult InsertInvoice(InvoiceRec rec) {
       FileCode::INV, text, PlaceTextInto, [&](const InvoiceRec& r) { return !SameKey(r, key); },
       [](const InvoiceRec& r) { return FieldView(r, InvoiceRec::kVoucherDate); });
   if (!at) return OutcomeOnly<InvoiceRec>(DocumentOutcome::Duplicate);
-  shell::InsertRecords(FileCode::INV, *at, rec.data());
+  store::InsertRecords(FileCode::INV, *at, rec.data());
   set.Close();
   return WrittenAt(rec, *at);
 }
@@ -148,17 +148,17 @@ bool PassesInvoiceFilter(const InvoiceRec& rec, const InvoiceFilter& f, int deci
 }
 
 InvoicePage ListInvoices(const InvoiceFilter& filter, int page) {
-  const int decimals = shell::SystemSettings.AmountDecimals;
+  const int decimals = text::SystemSettings.AmountDecimals;
   return ListDocuments<InvoiceRec>(kInvoiceSet, FileCode::INV, page,
                                    [&](const InvoiceRec& r) { return PassesInvoiceFilter(r, filter, decimals); });
 }
 
 InvoiceList OpenInvoicesOf(const std::string& kind, std::int32_t partner) {
-  const int decimals = shell::SystemSettings.AmountDecimals;
-  shell::ScopedFileSet set(kInvoiceSet);
+  const int decimals = text::SystemSettings.AmountDecimals;
+  store::ScopedFileSet set(kInvoiceSet);
   if (!set.Ok()) return SetFailed<InvoiceList>(set);
   InvoiceList out;
-  BackwardScan<InvoiceRec> scan(FileCode::INV, shell::RecordCount(FileCode::INV));
+  BackwardScan<InvoiceRec> scan(FileCode::INV, store::RecordCount(FileCode::INV));
   while (const InvoiceRec* r = scan.Previous())
     if (r->PartnerType() == kind && r->PartnerNumber() == partner && InvoiceOwesPositive(*r, decimals))
       out.documents.push_back({*r, scan.Index()});
@@ -186,4 +186,4 @@ InvoiceResult AdjustInvoicePaid(const InvoiceKey& key, double delta) {
   return ChangeMark(key, [&](InvoiceRec& r) { r.SetPaidAmount(r.PaidAmount() + delta); });
 }
 
-}  // namespace journal
+}  // namespace books::journal

@@ -12,7 +12,7 @@
 //   invoice number are equal field by field: partner 1 with "23" and
 //   partner 12 with "3" are two invoices, although their key texts are
 //   equal. The key text only places records: a new invoice goes in after
-//   the last record whose key text is not greater (shell::InsertRecords), so
+//   the last record whose key text is not greater (store::InsertRecords), so
 //   an unsorted file (an import) still gets a fixed place.
 // - Numbers enter without blanks at their ends (the invoice tab and the
 //   import trim them), but older files may hold " F1" or "F1 ". Placement,
@@ -40,7 +40,7 @@
 #include "books/journal/voucher.h"
 #include "records/invoicerec.h"
 
-namespace journal {
+namespace books::journal {
 
 using LoadedInvoice = LoadedDocument<records::InvoiceRec>;
 using InvoiceResult = DocumentResult<records::InvoiceRec>;
@@ -119,4 +119,4 @@ InvoiceResult SetInvoiceVoucherCreated(const InvoiceKey& key, bool created);
 // The paid amount moves by `delta`.
 InvoiceResult AdjustInvoicePaid(const InvoiceKey& key, double delta);
 
-}  // namespace journal
+}  // namespace books::journal

@@ -8,18 +8,18 @@
 #include "store/fileset.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
 using records::PaymentRec;
-using shell::FileCode;
+using store::FileCode;
 
 constexpr const char* kPaymentSet = "PAY";
 
 PaymentKey Stored(const PaymentKey& key) {
-  return {shell::Cut(key.valueDate, PaymentRec::kValueDate.capacity),
-          shell::Cut(key.kind, PaymentRec::kPartnerType.capacity), key.partner, key.number};
+  return {text::Cut(key.valueDate, PaymentRec::kValueDate.capacity),
+          text::Cut(key.kind, PaymentRec::kPartnerType.capacity), key.partner, key.number};
 }
 
 // Whether `rec` holds `stored` (a key as Stored gives it), field by field
@@ -70,7 +70,7 @@ PaymentResult InsertPayment(PaymentRec rec) {
   rec.SetVoucherCreated(false);
   StampDocument(rec);
 
-  shell::ScopedFileSet set(kPaymentSet);
+  store::ScopedFileSet set(kPaymentSet);
   if (!set.Ok()) return SetFailed<PaymentResult>(set);
   // The run of equal place texts before the insert point gives the highest
   // number in use.
@@ -83,7 +83,7 @@ PaymentResult InsertPayment(PaymentRec rec) {
       },
       [](const PaymentRec& r) { return FieldView(r, PaymentRec::kValueDate); });
   rec.SetPaymentNumber(highest + 1);
-  shell::InsertRecords(FileCode::PAY, *at, rec.data());
+  store::InsertRecords(FileCode::PAY, *at, rec.data());
   set.Close();
   return WrittenAt(rec, *at);
 }
@@ -123,7 +123,7 @@ DocumentCheck AnyPaymentWithoutVoucherBefore(const std::string& date) {
 }
 
 DocumentCheck AnyDocumentWithoutVoucherBefore(const std::string& date) {
-  shell::ScopedFileSet set("INV;PAY");
+  store::ScopedFileSet set("INV;PAY");
   if (!set.Ok()) return SetFailed<DocumentCheck>(set);
   DocumentCheck out = AnyInvoiceWithoutVoucherBefore(date);
   if (out.Ok()) EarliestWithoutVoucher<PaymentRec>(FileCode::PAY, date, [](const PaymentRec& r) { return r.ValueDate(); }, out);
@@ -136,4 +136,4 @@ PaymentResult SetPaymentVoucherCreated(const PaymentKey& key, bool created) {
                                   [&](PaymentRec& r) { r.SetVoucherCreated(created); });
 }
 
-}  // namespace journal
+}  // namespace books::journal

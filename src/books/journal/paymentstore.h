@@ -14,7 +14,7 @@
 //   of a payment's key that every reader uses): partner 1 with payment 23
 //   and partner 12 with payment 3 are two payments.
 // - A new payment goes in after the last record whose place text is not
-//   greater (shell::InsertRecords) and is numbered one above the highest
+//   greater (store::InsertRecords) and is numbered one above the highest
 //   number of the payments of its date, kind and partner (1 for the first).
 //   The number is given once: a change keeps it, and the store hands the
 //   written record back so that the form shows it and stores no second copy.
@@ -34,7 +34,7 @@
 #include "books/journal/voucher.h"
 #include "records/paymentrec.h"
 
-namespace journal {
+namespace books::journal {
 
 using LoadedPayment = LoadedDocument<records::PaymentRec>;
 using PaymentResult = DocumentResult<records::PaymentRec>;
@@ -98,4 +98,4 @@ DocumentCheck AnyDocumentWithoutVoucherBefore(const std::string& date);
 // has the key.
 PaymentResult SetPaymentVoucherCreated(const PaymentKey& key, bool created);
 
-}  // namespace journal
+}  // namespace books::journal

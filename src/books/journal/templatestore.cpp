@@ -7,19 +7,19 @@
 #include "store/fileset.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
 using records::JournalVoucherRec;
 using records::VoucherTemplateRec;
-using shell::FileCode;
+using store::FileCode;
 
 constexpr const char* kFileList = "JVT";
 
 // A typed text as a field stores it: cut to the field, no trailing blanks.
 std::string Stored(const std::string& text, std::size_t room) {
-  return shell::TrimTrailingBlanks(shell::Cut(text, room));
+  return text::TrimTrailingBlanks(text::Cut(text, room));
 }
 
 VoucherTemplateRec ToRecord(const VoucherTemplate& value, bool withAmounts) {
@@ -45,10 +45,10 @@ VoucherTemplate FromRecord(const VoucherTemplateRec& rec) {
   for (int i = 1; i <= VoucherTemplateRec::kLineCount; ++i) {
     const JournalVoucherRec line = rec.Line(i);
     TemplateLine& to = value.lines[static_cast<std::size_t>(i - 1)];
-    to.text = shell::TrimTrailingBlanks(line.LineText());
-    to.accountNumber = shell::TrimTrailingBlanks(line.AccountNumber());
-    to.accountCaption = shell::TrimTrailingBlanks(line.AccountCaption());
-    to.costCentre = shell::TrimTrailingBlanks(line.CostCentre());
+    to.text = text::TrimTrailingBlanks(line.LineText());
+    to.accountNumber = text::TrimTrailingBlanks(line.AccountNumber());
+    to.accountCaption = text::TrimTrailingBlanks(line.AccountCaption());
+    to.costCentre = text::TrimTrailingBlanks(line.CostCentre());
     to.debit = line.DebitAmount();
     to.credit = line.CreditAmount();
   }
@@ -57,7 +57,7 @@ VoucherTemplate FromRecord(const VoucherTemplateRec& rec) {
 
 // Templates are a few hundred records at most; a larger file is damaged.
 std::vector<VoucherTemplateRec> ReadTemplates() {
-  return shell::ReadAll<VoucherTemplateRec>(FileCode::JVT, shell::kSmallFileLimit);
+  return store::ReadAll<VoucherTemplateRec>(FileCode::JVT, store::kSmallFileLimit);
 }
 
 // The index of the record named exactly `key`, if any.
@@ -67,16 +67,14 @@ std::optional<int> IndexOf(const std::vector<VoucherTemplateRec>& recs, const st
   return std::nullopt;
 }
 
-TemplateStatus Failed(const shell::ScopedFileSet& set) {
-  return {TemplateOutcome::FileSetFailed, set.Failure()};
-}
+TemplateStatus Failed(const store::ScopedFileSet& set) { return {TemplateOutcome::FileSetFailed, set.Failure()}; }
 
 }  // namespace
 
-std::string TemplateNameKey(const std::string& name) { return shell::Cut(name, kTemplateNameRoom); }
+std::string TemplateNameKey(const std::string& name) { return text::Cut(name, kTemplateNameRoom); }
 
 TemplateNames ListTemplates() {
-  shell::ScopedFileSet set(kFileList);
+  store::ScopedFileSet set(kFileList);
   if (!set.Ok()) return {Failed(set), {}};
   TemplateNames out;
   for (const VoucherTemplateRec& rec : ReadTemplates()) out.names.push_back(rec.Name());
@@ -89,7 +87,7 @@ TemplateStatus SaveTemplate(const VoucherTemplate& value, bool withAmounts) {
   if (key.empty()) return {TemplateOutcome::NameMissing, {}};
   const VoucherTemplateRec rec = ToRecord(value, withAmounts);
 
-  shell::ScopedFileSet set(kFileList);
+  store::ScopedFileSet set(kFileList);
   if (!set.Ok()) return Failed(set);
   const std::vector<VoucherTemplateRec> recs = ReadTemplates();
   // The first record whose name is not smaller (std::string compares bytes
@@ -98,10 +96,10 @@ TemplateStatus SaveTemplate(const VoucherTemplate& value, bool withAmounts) {
   while (at < recs.size() && recs[at].Name() < key) ++at;
   TemplateOutcome outcome = TemplateOutcome::Added;
   if (at < recs.size() && recs[at].Name() == key) {
-    shell::WriteRecord(FileCode::JVT, static_cast<int>(at), rec);
+    store::WriteRecord(FileCode::JVT, static_cast<int>(at), rec);
     outcome = TemplateOutcome::Replaced;
   } else {
-    shell::InsertRecords(FileCode::JVT, static_cast<int>(at), std::vector<VoucherTemplateRec>{rec});
+    store::InsertRecords(FileCode::JVT, static_cast<int>(at), std::vector<VoucherTemplateRec>{rec});
   }
   set.Close();
   return {outcome, {}};
@@ -111,10 +109,10 @@ TemplateStatus DeleteTemplate(const std::string& name) {
   const std::string key = TemplateNameKey(name);
   if (key.empty()) return {TemplateOutcome::NameMissing, {}};
 
-  shell::ScopedFileSet set(kFileList);
+  store::ScopedFileSet set(kFileList);
   if (!set.Ok()) return Failed(set);
   const std::optional<int> at = IndexOf(ReadTemplates(), key);
-  if (at) shell::DeleteRecords(FileCode::JVT, *at);
+  if (at) store::DeleteRecords(FileCode::JVT, *at);
   set.Close();
   return {at ? TemplateOutcome::Done : TemplateOutcome::NotFound, {}};
 }
@@ -123,7 +121,7 @@ LoadedTemplate LoadTemplate(const std::string& name) {
   const std::string key = TemplateNameKey(name);
   if (key.empty()) return {{TemplateOutcome::NameMissing, {}}, std::nullopt};
 
-  shell::ScopedFileSet set(kFileList);
+  store::ScopedFileSet set(kFileList);
   if (!set.Ok()) return {Failed(set), std::nullopt};
   const std::vector<VoucherTemplateRec> recs = ReadTemplates();
   const std::optional<int> at = IndexOf(recs, key);
@@ -132,4 +130,4 @@ LoadedTemplate LoadTemplate(const std::string& name) {
   return {{TemplateOutcome::Done, {}}, FromRecord(recs[static_cast<std::size_t>(*at)])};
 }
 
-}  // namespace journal
+}  // namespace books::journal

@@ -8,9 +8,9 @@
 //   makes two records of one stored name. Names compare as byte strings,
 //   case-sensitive, so "rent" sorts after "Salary".
 // - Saving a new name inserts it at its sorted place through
-//   shell::InsertRecords (crash-safe: another copy or a crash sees the old
+//   store::InsertRecords (crash-safe: another copy or a crash sees the old
 //   file or the new one); an existing name is overwritten in place, the
-//   count unchanged. Deleting goes through shell::DeleteRecords; a name not
+//   count unchanged. Deleting goes through store::DeleteRecords; a name not
 //   in the file changes nothing.
 // - Loading an unknown name loads nothing.
 // - Line texts are stored cut to their field (50, 15, 30, 20 bytes) without
@@ -19,7 +19,7 @@
 //   every debit and credit is stored as 0.
 // - An empty name is refused before any file opens (NameMissing); the form
 //   shows its message for it.
-// - Each call opens its own "JVT" set through shell::ScopedFileSet. The store
+// - Each call opens its own "JVT" set through store::ScopedFileSet. The store
 //   shows nothing: a set that does not open comes back as FileSetFailed with
 //   the set's failure for the form to show. Any other file error raises
 //   platform::IoError; the set is closed by then and a half-done insert or
@@ -33,7 +33,7 @@
 
 #include "store/scopedfileset.h"
 
-namespace journal {
+namespace books::journal {
 
 // One entry line of a template.
 struct TemplateLine {
@@ -68,7 +68,7 @@ enum class TemplateOutcome {
 
 struct TemplateStatus {
   TemplateOutcome outcome = TemplateOutcome::Done;
-  shell::FileSetFailure failure;  // set when FileSetFailed
+  store::FileSetFailure failure;  // set when FileSetFailed
 };
 
 struct TemplateNames {
@@ -96,4 +96,4 @@ LoadedTemplate LoadTemplate(const std::string& name);
 // The name as the file stores and compares it: cut to 40 bytes.
 std::string TemplateNameKey(const std::string& name);
 
-}  // namespace journal
+}  // namespace books::journal

@@ -5,7 +5,7 @@
 
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
@@ -58,7 +58,7 @@ VoucherLink LinkOf(const LoadedVoucher& v) {
   const records::JournalVoucherRec& first = v.records.front();
   if (first.PartnerNumber() == -1) return {};
   const std::string text = first.VoucherDate() + "/" + first.BookNumber();
-  if (!shell::TrimTrailingBlanks(first.InvoiceNumber()).empty()) {
+  if (!text::TrimTrailingBlanks(first.InvoiceNumber()).empty()) {
     if (auto key = ParseInvoiceLink(text)) return *key;
   } else if (auto key = ParsePaymentLink(text)) {
     return *key;
@@ -69,7 +69,7 @@ VoucherLink LinkOf(const LoadedVoucher& v) {
 std::string VoucherKeyOf(const records::JournalVoucherRec& rec) { return rec.VoucherDate() + rec.BookNumber(); }
 
 std::string VoucherKeyOf(const VoucherHeader& header) {
-  return shell::Cut(header.date, 8) + shell::Cut(header.number, kVoucherNumberRoom);
+  return text::Cut(header.date, 8) + text::Cut(header.number, kVoucherNumberRoom);
 }
 
 std::string VoucherNumberOf(const InvoiceKey& key) { return key.kind + std::to_string(key.partner) + "/" + key.number; }
@@ -94,9 +94,9 @@ std::optional<PaymentKey> ParsePaymentLink(std::string_view text) {
 
 std::optional<InvoiceKey> LinePaysInvoice(std::string_view lineText, const std::optional<VoucherPartner>& partner) {
   if (!partner) return std::nullopt;
-  const std::string text = shell::TrimTrailingBlanks(lineText);
+  const std::string text = text::TrimTrailingBlanks(lineText);
   if (text.size() < 10 || text[8] != '/' || !AllDigits(std::string_view(text).substr(0, 8))) return std::nullopt;
-  const std::string number = shell::Cut(shell::TrimText(std::string_view(text).substr(9)), 15);
+  const std::string number = text::Cut(text::TrimText(std::string_view(text).substr(9)), 15);
   if (number.empty()) return std::nullopt;
   return InvoiceKey{text.substr(0, 8), partner->kind, partner->number, number};
 }
@@ -107,4 +107,4 @@ NettedAmounts NetLine(double debit, double credit) {
   return {debit - credit, 0};
 }
 
-}  // namespace journal
+}  // namespace books::journal

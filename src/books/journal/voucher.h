@@ -21,7 +21,7 @@
 
 #include "records/journalvoucherrec.h"
 
-namespace journal {
+namespace books::journal {
 
 // The system voucher numbers: the year-end profit closing's and a reserved
 // one. Only the profit save writes them; the unfreeze deletes both.
@@ -160,4 +160,4 @@ struct NettedAmounts {
 };
 NettedAmounts NetLine(double debit, double credit);
 
-}  // namespace journal
+}  // namespace books::journal

@@ -24,20 +24,20 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 
 namespace {
 
 using records::InvoiceRec;
 using records::JournalVoucherRec;
 using records::PaymentRec;
-using shell::FileCode;
+using store::FileCode;
 
 template <class R>
 std::vector<R> ReadRange(FileCode c, int first, int count) {
   std::vector<R> out(static_cast<std::size_t>(count));
   if (count > 0)
-    shell::fileset_detail::ReadRecords(c, static_cast<std::uint64_t>(first), static_cast<std::size_t>(count),
+    store::fileset_detail::ReadRecords(c, static_cast<std::uint64_t>(first), static_cast<std::size_t>(count),
                                        out.data()->data());
   return out;
 }
@@ -54,7 +54,7 @@ int CompareKey(const JournalVoucherRec& rec, std::string_view key) {
 }
 
 bool IsSystemNumber(std::string_view number) {
-  const std::string n = shell::TrimTrailingBlanks(number);
+  const std::string n = text::TrimTrailingBlanks(number);
   return n == kProfitVoucherNumber || n == kReservedVoucherNumber;
 }
 
@@ -64,7 +64,7 @@ LoadedVoucher Loaded(std::vector<JournalVoucherRec> recs, int first) {
   v.records = std::move(recs);
   v.first = first;
   if (!v.records.empty()) {
-    v.invalidDate = !shell::IsValidYmd(v.records.front().VoucherDate());
+    v.invalidDate = !text::IsValidYmd(v.records.front().VoucherDate());
     v.systemNumber = IsSystemNumber(v.records.front().BookNumber());
   }
   v.overEightLines = v.records.size() > static_cast<std::size_t>(kVoucherLines);
@@ -77,7 +77,7 @@ StoreResult Outcome(StoreOutcome o) {
   return r;
 }
 
-StoreResult Failed(const shell::ScopedFileSet& set) {
+StoreResult Failed(const store::ScopedFileSet& set) {
   StoreResult r;
   r.outcome = StoreOutcome::FileSetFailed;
   r.failure = set.Failure();
@@ -175,13 +175,13 @@ class Marks {
   void SetPaymentCreated(const PaymentKey& key, bool created) {
     if (const auto i = LocatePayment(key)) {
       auto [it, fresh] = payments_.try_emplace(*i);
-      if (fresh) shell::ReadRecord(FileCode::PAY, *i, it->second);
+      if (fresh) store::ReadRecord(FileCode::PAY, *i, it->second);
       it->second.SetVoucherCreated(created);
     }
   }
   void Write() const {
-    for (const auto& [i, rec] : invoices_) shell::WriteRecord(FileCode::INV, i, rec);
-    for (const auto& [i, rec] : payments_) shell::WriteRecord(FileCode::PAY, i, rec);
+    for (const auto& [i, rec] : invoices_) store::WriteRecord(FileCode::INV, i, rec);
+    for (const auto& [i, rec] : payments_) store::WriteRecord(FileCode::PAY, i, rec);
   }
 
  private:
@@ -197,7 +197,7 @@ class Marks {
       located_.emplace_back(key, *i);
     }
     auto [it, fresh] = invoices_.try_emplace(*i);
-    if (fresh) shell::ReadRecord(FileCode::INV, *i, it->second);
+    if (fresh) store::ReadRecord(FileCode::INV, *i, it->second);
     return &it->second;
   }
   std::vector<std::pair<InvoiceKey, int>> located_;
@@ -225,7 +225,7 @@ void UndoPaid(Marks& marks, const std::vector<JournalVoucherRec>& recs) {
 
 std::string Padded(const std::string& text) { return text + std::string(30, ' '); }
 
-std::string Now() { return shell::Cut(platform::DateTimeToText(platform::Now()), 20); }
+std::string Now() { return text::Cut(platform::DateTimeToText(platform::Now()), 20); }
 
 }  // namespace
 
@@ -251,14 +251,13 @@ int WrittenLineCount(const Voucher& v) {
 
 StoreOutcome CheckVoucher(const Voucher& v) {
   if (v.header.number.size() > kVoucherNumberRoom) return StoreOutcome::NumberTooLong;
-  if (v.mode != EntryMode::Profit && IsSystemNumber(shell::TrimText(v.header.number)))
-    return StoreOutcome::SystemNumber;
-  if (!shell::IsValidYmd(v.header.date)) return StoreOutcome::InvalidDate;
+  if (v.mode != EntryMode::Profit && IsSystemNumber(text::TrimText(v.header.number))) return StoreOutcome::SystemNumber;
+  if (!text::IsValidYmd(v.header.date)) return StoreOutcome::InvalidDate;
   if (v.lines.size() > static_cast<std::size_t>(kVoucherLines)) return StoreOutcome::TooManyLines;
   double debit = 0, credit = 0;
   for (const VoucherLine& line : v.lines) {
     const NettedAmounts net = NetLine(line.debit, line.credit);
-    if ((net.debit != 0 || net.credit != 0) && shell::TrimText(line.account).empty())
+    if ((net.debit != 0 || net.credit != 0) && text::TrimText(line.account).empty())
       return StoreOutcome::AccountMissing;
     debit += net.debit;
     credit += net.credit;
@@ -282,7 +281,7 @@ std::vector<JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view
     rec.SetJournalName(v.header.journal);
     rec.SetTransactionText(v.header.text);
     rec.SetDocumentId(v.header.reference);
-    rec.SetChangedBy(shell::Cut(user, 15));
+    rec.SetChangedBy(text::Cut(user, 15));
     rec.SetChangedAt(changedAt);
     rec.SetLineText(Padded(line.text));
     rec.SetAccountNumber(Padded(line.account));
@@ -299,7 +298,7 @@ std::vector<JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view
       // The first record written carries the voucher's partner and link.
       rec.SetPartnerNumber(v.partner ? v.partner->number : -1);
       const auto* invoice = std::get_if<InvoiceKey>(&v.link);
-      rec.SetInvoiceNumber(linked && invoice ? shell::Cut(invoice->number, 15) : std::string());
+      rec.SetInvoiceNumber(linked && invoice ? text::Cut(invoice->number, 15) : std::string());
     } else if (linked) {
       rec.SetPartnerNumber(v.partner ? v.partner->number : 0);
       const auto invoice = LinePaysInvoice(line.text, v.partner);
@@ -314,8 +313,8 @@ std::vector<JournalVoucherRec> VoucherRecords(const Voucher& v, std::string_view
 }
 
 std::string StoredLowestOpenDate() {
-  if (shell::FileSize(FileCode::ADS) == 0) return {};
-  const masterdata::CheckedSettings checked = masterdata::ReadCheckedSettings();
+  if (store::FileSize(FileCode::ADS) == 0) return {};
+  const store::CheckedSettings checked = store::ReadCheckedSettings();
   if (!checked.rec) throw platform::IoError(platform::kErrnoBase + EIO, checked.damage);
   return LowestOpenDate(*checked.rec, "");
 }
@@ -342,13 +341,13 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
   // A change keeps the loaded voucher's link, whatever the value says.
   Voucher saved = v;
   if (v.mode == EntryMode::Change) saved.link = LinkOf(*loaded);
-  const auto recs = VoucherRecords(saved, shell::SystemSettings.CurrentUser, Now());
+  const auto recs = VoucherRecords(saved, text::SystemSettings.CurrentUser, Now());
 
-  shell::ScopedFileSet set("JVO;INV;PAY;ADS;");
+  store::ScopedFileSet set("JVO;INV;PAY;ADS;");
   if (!set.Ok()) return Failed(set);
   if (v.mode != EntryMode::Profit && BeforeOpenPeriod(v.header.date))
     return Outcome(StoreOutcome::BeforeOpenPeriod);
-  const int count = shell::RecordCount(FileCode::JVO);
+  const int count = store::RecordCount(FileCode::JVO);
   Marks marks;
   int first = 0;
   if (v.mode == EntryMode::Change) {
@@ -371,9 +370,9 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
   // Every check has run: now the writes.
   const int n = static_cast<int>(recs.size());
   if (v.mode == EntryMode::Change)
-    shell::ReplaceRecords(FileCode::JVO, first, loaded->Count(), recs.data()->data(), n);
+    store::ReplaceRecords(FileCode::JVO, first, loaded->Count(), recs.data()->data(), n);
   else
-    shell::InsertRecords(FileCode::JVO, first, recs);
+    store::InsertRecords(FileCode::JVO, first, recs);
   marks.Write();
   set.Close();
   StoreResult r;
@@ -390,10 +389,10 @@ StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& 
     // lines never shown or a date that is no date may not.
     if (loaded->overEightLines || loaded->invalidDate) return Outcome(StoreOutcome::Locked);
   }
-  shell::ScopedFileSet set(loaded ? "JVO;INV;PAY;ADS" : "JVO;INV;PAY");
+  store::ScopedFileSet set(loaded ? "JVO;INV;PAY;ADS" : "JVO;INV;PAY");
   if (!set.Ok()) return Failed(set);
   if (loaded && BeforeOpenPeriod(v.header.date)) return Outcome(StoreOutcome::BeforeOpenPeriod);
-  const int count = shell::RecordCount(FileCode::JVO);
+  const int count = store::RecordCount(FileCode::JVO);
   if (count == 0) return Outcome(loaded ? StoreOutcome::ChangedInAnotherCopy : StoreOutcome::FileEmpty);
   int first = 0, n = 0;
   std::vector<JournalVoucherRec> recs;
@@ -416,7 +415,7 @@ StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& 
   if (const auto* invoice = std::get_if<InvoiceKey>(&link)) marks.SetInvoiceCreated(*invoice, false);
   if (const auto* payment = std::get_if<PaymentKey>(&link)) marks.SetPaymentCreated(*payment, false);
 
-  shell::DeleteRecords(FileCode::JVO, first, n);
+  store::DeleteRecords(FileCode::JVO, first, n);
   marks.Write();
   set.Close();
   StoreResult r;
@@ -427,10 +426,10 @@ StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& 
 
 StoreResult ReadPreviousVoucher(const std::string& date, const std::string& number,
                                 const std::optional<std::string>& journal) {
-  const std::string key = shell::Cut(date, 8) + shell::Cut(number, kVoucherNumberRoom);
-  shell::ScopedFileSet set("JVO");
+  const std::string key = text::Cut(date, 8) + text::Cut(number, kVoucherNumberRoom);
+  store::ScopedFileSet set("JVO");
   if (!set.Ok()) return Failed(set);
-  const int count = shell::RecordCount(FileCode::JVO);
+  const int count = store::RecordCount(FileCode::JVO);
   if (count == 0) return Outcome(StoreOutcome::FileEmpty);
   BackwardScan<JournalVoucherRec> scan(FileCode::JVO, count);
   while (const JournalVoucherRec* rec = scan.Previous())
@@ -442,9 +441,9 @@ namespace {
 // The first voucher whose key is above `key` (or equal, when `inclusive`)
 // and of `journal` when given.
 StoreResult NextFrom(const std::string& key, bool inclusive, const std::optional<std::string>& journal) {
-  shell::ScopedFileSet set("JVO");
+  store::ScopedFileSet set("JVO");
   if (!set.Ok()) return Failed(set);
-  const int count = shell::RecordCount(FileCode::JVO);
+  const int count = store::RecordCount(FileCode::JVO);
   if (count == 0) return Outcome(StoreOutcome::FileEmpty);
   // Back from the end to the last record below (or not above) the key.
   int from = 0;
@@ -465,18 +464,18 @@ StoreResult NextFrom(const std::string& key, bool inclusive, const std::optional
 
 StoreResult ReadNextVoucher(const std::string& date, const std::string& number,
                             const std::optional<std::string>& journal) {
-  return NextFrom(shell::Cut(date, 8) + shell::Cut(number, kVoucherNumberRoom), false, journal);
+  return NextFrom(text::Cut(date, 8) + text::Cut(number, kVoucherNumberRoom), false, journal);
 }
 
 StoreResult FindNearestVoucher(const std::string& date, const std::string& number,
                                const std::optional<std::string>& journal) {
-  return NextFrom(shell::Cut(date, 8) + shell::Cut(number, kVoucherNumberRoom), true, journal);
+  return NextFrom(text::Cut(date, 8) + text::Cut(number, kVoucherNumberRoom), true, journal);
 }
 
 StoreResult ReadLastVoucher(const std::optional<std::string>& journal) {
-  shell::ScopedFileSet set("JVO");
+  store::ScopedFileSet set("JVO");
   if (!set.Ok()) return Failed(set);
-  const int count = shell::RecordCount(FileCode::JVO);
+  const int count = store::RecordCount(FileCode::JVO);
   BackwardScan<JournalVoucherRec> scan(FileCode::JVO, count);
   while (const JournalVoucherRec* rec = scan.Previous())
     if (InJournal(*rec, journal)) return Found(RunEndingAt(scan.Index()));
@@ -484,10 +483,10 @@ StoreResult ReadLastVoucher(const std::optional<std::string>& journal) {
 }
 
 StoreResult FindVoucher(const std::string& date, const std::string& number) {
-  const std::string key = shell::Cut(date, 8) + shell::Cut(number, kVoucherNumberRoom);
-  shell::ScopedFileSet set("JVO");
+  const std::string key = text::Cut(date, 8) + text::Cut(number, kVoucherNumberRoom);
+  store::ScopedFileSet set("JVO");
   if (!set.Ok()) return Failed(set);
-  const int count = shell::RecordCount(FileCode::JVO);
+  const int count = store::RecordCount(FileCode::JVO);
   if (count == 0) return Outcome(StoreOutcome::NotFound);
   const Place place = Locate(key, count);
   if (place.runFirst < 0) return Outcome(StoreOutcome::NotFound);
@@ -500,4 +499,4 @@ StoreResult FindVoucherOf(const PaymentKey& payment) {
   return FindVoucher(payment.valueDate, VoucherNumberOf(payment));
 }
 
-}  // namespace journal
+}  // namespace books::journal

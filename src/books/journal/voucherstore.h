@@ -20,7 +20,7 @@
 //   outcome is `ChangedInAnotherCopy` (a change never brings back a voucher
 //   another copy deleted).
 // - A change moves the later records of the file once: the old run is
-//   replaced by the new one (shell::ReplaceRecords), in place when the line
+//   replaced by the new one (store::ReplaceRecords), in place when the line
 //   count stays the same. An add inserts once at its sorted place (after the
 //   last record whose key is not greater), an append for a voucher dated
 //   last.
@@ -45,7 +45,7 @@
 #include "books/journal/voucher.h"
 #include "store/scopedfileset.h"
 
-namespace journal {
+namespace books::journal {
 
 enum class StoreOutcome {
   Done,                  // saved, deleted, read, or the mark updated
@@ -79,7 +79,7 @@ enum class StoreOutcome {
 
 struct StoreResult {
   StoreOutcome outcome = StoreOutcome::Done;
-  shell::FileSetFailure failure;       // FileSetFailed only
+  store::FileSetFailure failure;         // FileSetFailed only
   std::optional<LoadedVoucher> voucher;  // the voucher read, where one was
   int first = -1;                      // save: where the voucher now lies
   int count = 0;                       // save: records written; delete: removed
@@ -151,4 +151,4 @@ StoreResult FindNearestVoucher(const std::string& date, const std::string& numbe
 StoreResult FindVoucherOf(const InvoiceKey& invoice);
 StoreResult FindVoucherOf(const PaymentKey& payment);
 
-}  // namespace journal
+}  // namespace books::journal

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-namespace masterdata {
+namespace books::partners {
 
 namespace {
 
@@ -23,4 +23,4 @@ std::optional<FoundPartner> AskNewPartner(const NewPartnerRequest& request) {
   return entry(request);
 }
 
-}  // namespace masterdata
+}  // namespace books::partners

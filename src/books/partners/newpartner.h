@@ -18,7 +18,7 @@
 
 #include "books/partners/partnerstore.h"
 
-namespace masterdata {
+namespace books::partners {
 
 struct NewPartnerRequest {
   PartnerKind kind = PartnerKind::Customer;
@@ -37,4 +37,4 @@ void SetNewPartnerEntry(NewPartnerEntry entry);
 // no partners form exists.
 std::optional<FoundPartner> AskNewPartner(const NewPartnerRequest& request);
 
-}  // namespace masterdata
+}  // namespace books::partners

@@ -7,7 +7,7 @@
 #include "store/recordscan.h"
 #include "store/scopedfileset.h"
 
-namespace masterdata {
+namespace books::partners {
 
 std::string ShiftDateBackOneYear(std::string_view ymd) {
   if (ymd.size() < 4 || !std::all_of(ymd.begin(), ymd.begin() + 4, [](char c) { return c >= '0' && c <= '9'; }))
@@ -73,14 +73,14 @@ void FinanceAccumulator::AddPayment(const records::PaymentRec& rec) {
 FinanceRead ReadPartnerFinance(PartnerKind kind, std::int32_t number, const records::AdminSettingsRec& settings) {
   FinanceRead result;
   FinanceAccumulator gather(kind, number, settings);
-  shell::ScopedFileSet set("INV;PAY");
+  store::ScopedFileSet set("INV;PAY");
   if (!set.Ok()) {
     result.failure = set.Failure();
     return result;
   }
-  shell::ForwardScan<records::InvoiceRec> invoices(shell::FileCode::INV, 0, shell::RecordCount(shell::FileCode::INV));
+  store::ForwardScan<records::InvoiceRec> invoices(store::FileCode::INV, 0, store::RecordCount(store::FileCode::INV));
   while (const records::InvoiceRec* rec = invoices.Next()) gather.AddInvoice(*rec);
-  shell::ForwardScan<records::PaymentRec> payments(shell::FileCode::PAY, 0, shell::RecordCount(shell::FileCode::PAY));
+  store::ForwardScan<records::PaymentRec> payments(store::FileCode::PAY, 0, store::RecordCount(store::FileCode::PAY));
   while (const records::PaymentRec* rec = payments.Next()) gather.AddPayment(*rec);
   set.Close();
   result.finance = gather.Result();
@@ -131,4 +131,4 @@ std::string FinancePeriodLabel(const records::AdminSettingsRec& settings, const 
   return prefix + (yearClosed ? settings.ApprovedAnnualBalance() : settings.CurrentAnnualBalance()) + " " + lcp;
 }
 
-}  // namespace masterdata
+}  // namespace books::partners

@@ -30,7 +30,7 @@
 #include "records/paymentrec.h"
 #include "store/fileset.h"
 
-namespace masterdata {
+namespace books::partners {
 
 inline constexpr int kFinanceBuckets = 17;
 
@@ -93,7 +93,7 @@ class FinanceAccumulator {
 // did not open (nothing read).
 struct FinanceRead {
   PartnerFinance finance;
-  std::optional<shell::FileSetFailure> failure;
+  std::optional<store::FileSetFailure> failure;
 };
 FinanceRead ReadPartnerFinance(PartnerKind kind, std::int32_t number, const records::AdminSettingsRec& settings);
 
@@ -118,4 +118,4 @@ FinanceSeries MakeFinanceSeries(const PartnerFinance& finance, int periodCount);
 // and the last closed period.
 std::string FinancePeriodLabel(const records::AdminSettingsRec& settings, const std::string& prefix);
 
-}  // namespace masterdata
+}  // namespace books::partners

@@ -12,7 +12,7 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace masterdata {
+namespace books::partners {
 
 namespace {
 
@@ -27,7 +27,7 @@ std::string PickerItemText(const PickerAccount& account) { return account.number
 std::string AccountNumberOfText(std::string_view text) {
   const std::size_t brace = text.find('{');
   if (brace != std::string_view::npos) return std::string(text.substr(0, brace));
-  return shell::TrimTrailingBlanks(text);
+  return text::TrimTrailingBlanks(text);
 }
 
 std::vector<std::string> PickerItems(const std::vector<PickerAccount>& accounts) {
@@ -37,7 +37,7 @@ std::vector<std::string> PickerItems(const std::vector<PickerAccount>& accounts)
 }
 
 std::optional<int> AccountItemFor(const std::vector<std::string>& items, std::string_view stored) {
-  const std::string number = shell::TrimTrailingBlanks(stored);
+  const std::string number = text::TrimTrailingBlanks(stored);
   if (number.empty()) return std::nullopt;
   for (std::size_t i = 1; i < items.size(); ++i)
     if (NumberPart(items[i]) == number) return static_cast<int>(i);
@@ -46,12 +46,12 @@ std::optional<int> AccountItemFor(const std::vector<std::string>& items, std::st
 
 AccountDisplay ShowAccount(const std::vector<std::string>& items, std::string_view stored) {
   if (const auto i = AccountItemFor(items, stored)) return {items[static_cast<std::size_t>(*i)], true};
-  const std::string number = shell::TrimTrailingBlanks(stored);
+  const std::string number = text::TrimTrailingBlanks(stored);
   return {number, number.empty()};
 }
 
 std::string PickerTextOnEnter(const std::vector<std::string>& items, std::string_view editText) {
-  const std::string text = shell::TrimTrailingBlanks(editText);
+  const std::string text = text::TrimTrailingBlanks(editText);
   if (!text.empty()) return text;
   return items.size() > 1 ? items.back() : std::string();
 }
@@ -66,7 +66,7 @@ std::string PickerTextOnLeave(const std::vector<std::string>& items, std::string
       if (cp1252::EqualsIgnoringCase(items[i], typed)) return items[i];
     for (std::size_t i = 1; i < items.size(); ++i)
       if (cp1252::EqualsIgnoringCase(NumberPart(items[i]), typed)) return items[i];
-    if (typed == shell::TrimTrailingBlanks(entered)) return std::string(typed);
+    if (typed == text::TrimTrailingBlanks(entered)) return std::string(typed);
   }
   if (required && items.size() > 1) return items[1];
   return std::string();
@@ -87,7 +87,7 @@ int DefaultFunctionIndex(int kindIndex, int editIndex) { return (kindIndex == 0 
 // ---- numbers
 
 std::optional<int> ParseDays(std::string_view text) {
-  const std::string t = shell::TrimText(text);
+  const std::string t = text::TrimText(text);
   if (t.empty()) return 0;
   for (const char c : t)
     if (!IsDigit(c)) return std::nullopt;
@@ -98,7 +98,7 @@ std::optional<int> ParseDays(std::string_view text) {
 }
 
 std::optional<double> ParseRate(std::string_view text) {
-  const std::string t = shell::TrimText(text);
+  const std::string t = text::TrimText(text);
   if (t.empty()) return 0.0;
   const char separator = platform::DecimalSeparator();
   std::string plain;
@@ -135,9 +135,9 @@ std::string RateText(double rate) {
 }
 
 std::string CreditLimitText(double value) {
-  std::string text = shell::FormatAmount(value, 2, 'Y');
-  std::erase(text, shell::SystemSettings.CurrencySign);
-  return shell::TrimText(text);
+  std::string text = text::FormatAmount(value, 2, 'Y');
+  std::erase(text, text::SystemSettings.CurrencySign);
+  return text::TrimText(text);
 }
 
 std::string FilterRateInput(std::string_view text) {
@@ -162,7 +162,7 @@ FiguresResult ReadFigures(std::string_view creditLimit, std::string_view discoun
                           std::string_view netDays, std::string_view penaltyRate) {
   FiguresResult result;
   PartnerFigures f;
-  const auto limit = shell::TryParseAmount(creditLimit);
+  const auto limit = text::TryParseAmount(creditLimit);
   if (!limit) return {std::nullopt, FigureField::CreditLimit};
   f.creditLimit = *limit;
   const auto days = ParseDays(discountDays);
@@ -230,21 +230,21 @@ std::string StartValueMessage(std::string_view languageName) {
 }
 
 std::string MsgBadStartValue() {
-  return shell::BuiltInText("The start value must be a whole number of at least 1; nothing was saved",
-                            "De startwaarde moet een geheel getal van minstens 1 zijn; er is niets opgeslagen",
-                            "Der Startwert muss eine ganze Zahl ab 1 sein; es wurde nichts gespeichert");
+  return text::BuiltInText("The start value must be a whole number of at least 1; nothing was saved",
+                           "De startwaarde moet een geheel getal van minstens 1 zijn; er is niets opgeslagen",
+                           "Der Startwert muss eine ganze Zahl ab 1 sein; es wurde nichts gespeichert");
 }
 
 std::string MsgNotANumber(const std::string& label) {
-  const std::string name = shell::TrimText(label);
-  return shell::BuiltInText(
+  const std::string name = text::TrimText(label);
+  return text::BuiltInText(
       "\"" + name + "\" holds no valid number; nothing was saved",
       "\"" + name + "\" bevat geen geldig getal; er is niets opgeslagen",
       cp1252::L("\"") + name + cp1252::L("\" enth\xC3\xA4lt keine g\xC3\xBCltige Zahl; es wurde nichts gespeichert"));
 }
 
 std::string MsgStartValueTooLate() {
-  return shell::BuiltInText(
+  return text::BuiltInText(
       "Another copy of the program added the first partner meanwhile: save again to take the next number",
       "Een ander exemplaar van het programma heeft intussen de eerste relatie toegevoegd: sla opnieuw op voor het "
       "volgende nummer",
@@ -253,9 +253,9 @@ std::string MsgStartValueTooLate() {
 }
 
 std::string MsgPartnerGone() {
-  return shell::BuiltInText("This partner is no longer in the file; nothing was saved",
-                            "Deze relatie staat niet meer in het bestand; er is niets opgeslagen",
-                            "Dieser Partner steht nicht mehr in der Datei; es wurde nichts gespeichert");
+  return text::BuiltInText("This partner is no longer in the file; nothing was saved",
+                           "Deze relatie staat niet meer in het bestand; er is niets opgeslagen",
+                           "Dieser Partner steht nicht mehr in der Datei; es wurde nichts gespeichert");
 }
 
-}  // namespace masterdata
+}  // namespace books::partners

@@ -24,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-namespace masterdata {
+namespace books::partners {
 
 // One GL account as the picker lists it.
 struct PickerAccount {
@@ -148,4 +148,4 @@ std::string MsgStartValueTooLate();
 // The message when a partner shown is no longer in its file.
 std::string MsgPartnerGone();
 
-}  // namespace masterdata
+}  // namespace books::partners

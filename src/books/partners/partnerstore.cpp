@@ -15,19 +15,19 @@
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 
-namespace masterdata {
+namespace books::partners {
 
 namespace {
 
 using records::PartnerRec;
-using shell::FileCode;
+using store::FileCode;
 
 constexpr std::array<PartnerKindInfo, 2> kKinds{{
     {"CUS", "customer.vlk", FileCode::CUS, "CUS"},
     {"SUP", "supplier.vlk", FileCode::SUP, "VEN"},
 }};
 
-using shell::FieldView;
+using store::FieldView;
 
 // The lower case of every byte of the code page, as a table: a search folds
 // two fields of every record it reads.
@@ -110,7 +110,7 @@ PartnerResult Outcome(PartnerOutcome o) {
   return r;
 }
 
-PartnerResult Failed(const shell::ScopedFileSet& set) {
+PartnerResult Failed(const store::ScopedFileSet& set) {
   PartnerResult r;
   r.outcome = PartnerOutcome::FileSetFailed;
   r.failure = set.Failure();
@@ -123,17 +123,17 @@ PartnerResult Found(int index, const PartnerRec& rec) {
   return r;
 }
 
-std::string Now() { return shell::Cut(platform::DateTimeToText(platform::Now()), 20); }
+std::string Now() { return text::Cut(platform::DateTimeToText(platform::Now()), 20); }
 
 void Stamp(PartnerKind kind, PartnerRec& rec) {
   rec.SetRelationshipType(KindInfo(kind).relationshipType);
-  rec.SetChangedBy(shell::Cut(shell::SystemSettings.CurrentUser, 10));
+  rec.SetChangedBy(text::Cut(text::SystemSettings.CurrentUser, 10));
   rec.SetChangedAt(Now());
 }
 
 // The first record carrying `number`; -1 when none.
 int ScanFor(FileCode c, int count, std::int32_t number) {
-  shell::ForwardScan<PartnerRec> scan(c, 0, count);
+  store::ForwardScan<PartnerRec> scan(c, 0, count);
   while (const PartnerRec* rec = scan.Next())
     if (rec->OurNumber() == number) return scan.Index();
   return -1;
@@ -142,7 +142,7 @@ int ScanFor(FileCode c, int count, std::int32_t number) {
 // The highest number in the file (count > 0).
 std::int32_t HighestNumber(FileCode c, int count) {
   std::int32_t highest = std::numeric_limits<std::int32_t>::min();
-  shell::ForwardScan<PartnerRec> scan(c, 0, count);
+  store::ForwardScan<PartnerRec> scan(c, 0, count);
   while (const PartnerRec* rec = scan.Next()) highest = std::max(highest, rec->OurNumber());
   return highest;
 }
@@ -150,7 +150,7 @@ std::int32_t HighestNumber(FileCode c, int count) {
 // The next number in an open, non-empty file.
 std::optional<std::int32_t> NextInOpenFile(FileCode c, int count) {
   PartnerRec first;
-  shell::ReadRecord(c, 0, first);
+  store::ReadRecord(c, 0, first);
   return NextNumberFor(first.OurNumber(), count, HighestNumber(c, count));
 }
 
@@ -181,15 +181,15 @@ int LanguageOffsetOf(PartnerOutcome outcome) {
 
 PartnerResult FindPartnerByNumber(PartnerKind kind, std::int32_t number) {
   const FileCode c = KindInfo(kind).file;
-  shell::ScopedFileSet set(KindInfo(kind).code);
+  store::ScopedFileSet set(KindInfo(kind).code);
   if (!set.Ok()) return Failed(set);
-  const int count = shell::RecordCount(c);
+  const int count = store::RecordCount(c);
   if (count == 0) return Outcome(PartnerOutcome::FileEmpty);
   PartnerRec rec;
-  shell::ReadRecord(c, 0, rec);
+  store::ReadRecord(c, 0, rec);
   const std::int64_t index = static_cast<std::int64_t>(number) - rec.OurNumber();
   if (index >= 0 && index < count) {
-    if (index != 0) shell::ReadRecord(c, static_cast<int>(index), rec);
+    if (index != 0) store::ReadRecord(c, static_cast<int>(index), rec);
     if (rec.OurNumber() == number) {
       set.Close();
       return Found(static_cast<int>(index), rec);
@@ -199,7 +199,7 @@ PartnerResult FindPartnerByNumber(PartnerKind kind, std::int32_t number) {
   // record 0 is damaged.
   const int at = ScanFor(c, count, number);
   if (at < 0) return Outcome(PartnerOutcome::NotFound);
-  shell::ReadRecord(c, at, rec);
+  store::ReadRecord(c, at, rec);
   set.Close();
   return Found(at, rec);
 }
@@ -218,17 +218,17 @@ PartnerPage SearchPartners(PartnerKind kind, const PartnerCriteria& criteria, in
   PartnerPage result;
   result.page = std::max(page, 0);
   const FileCode c = KindInfo(kind).file;
-  shell::ScopedFileSet set(KindInfo(kind).code);
+  store::ScopedFileSet set(KindInfo(kind).code);
   if (!set.Ok()) {
     result.outcome = PartnerOutcome::FileSetFailed;
     result.failure = set.Failure();
     return result;
   }
-  result.fileCount = shell::RecordCount(c);
+  result.fileCount = store::RecordCount(c);
   const std::int64_t skip = static_cast<std::int64_t>(result.page) * kPartnerPageRows;
   std::int64_t matches = 0;
   Matcher matches_criteria(criteria);
-  shell::ForwardScan<PartnerRec> scan(c, 0, result.fileCount);
+  store::ForwardScan<PartnerRec> scan(c, 0, result.fileCount);
   while (const PartnerRec* rec = scan.Next()) {
     if (!matches_criteria(*rec)) continue;
     if (matches++ < skip) continue;
@@ -247,7 +247,7 @@ PartnerPage SearchPartners(PartnerKind kind, const PartnerCriteria& criteria, in
 // ---- Numbering
 
 std::optional<std::int32_t> ParseStartValue(std::string_view text) {
-  const std::string t = shell::TrimText(text);
+  const std::string t = text::TrimText(text);
   if (t.empty()) return std::nullopt;
   std::int32_t value = 0;
   const auto r = std::from_chars(t.data(), t.data() + t.size(), value);
@@ -265,13 +265,13 @@ std::optional<std::int32_t> NextNumberFor(std::int32_t base, int count, std::int
 PartnerNumbering NextPartnerNumber(PartnerKind kind) {
   PartnerNumbering result;
   const FileCode c = KindInfo(kind).file;
-  shell::ScopedFileSet set(KindInfo(kind).code);
+  store::ScopedFileSet set(KindInfo(kind).code);
   if (!set.Ok()) {
     result.outcome = PartnerOutcome::FileSetFailed;
     result.failure = set.Failure();
     return result;
   }
-  result.count = shell::RecordCount(c);
+  result.count = store::RecordCount(c);
   if (result.count > 0) {
     result.next = NextInOpenFile(c, result.count);
     if (!result.next) result.outcome = PartnerOutcome::NoNumberLeft;
@@ -283,7 +283,7 @@ PartnerNumbering NextPartnerNumber(PartnerKind kind) {
 // ---- Saves
 
 PartnerOutcome CheckPartner(const PartnerRec& rec) {
-  if (shell::TrimText(rec.PartnerGroup()).empty() || shell::TrimText(rec.SalesCostGroup1()).empty())
+  if (text::TrimText(rec.PartnerGroup()).empty() || text::TrimText(rec.SalesCostGroup1()).empty())
     return PartnerOutcome::Required;
   return PartnerOutcome::Done;
 }
@@ -295,9 +295,9 @@ PartnerResult SaveNewPartner(PartnerKind kind, PartnerRec rec, std::optional<std
   Stamp(kind, rec);
 
   const FileCode c = KindInfo(kind).file;
-  shell::ScopedFileSet set(KindInfo(kind).code);
+  store::ScopedFileSet set(KindInfo(kind).code);
   if (!set.Ok()) return Failed(set);
-  const int count = shell::RecordCount(c);
+  const int count = store::RecordCount(c);
   std::int32_t number = 0;
   if (count == 0) {
     if (!startValue) return Outcome(PartnerOutcome::StartValueNeeded);
@@ -313,7 +313,7 @@ PartnerResult SaveNewPartner(PartnerKind kind, PartnerRec rec, std::optional<std
   rec.SetOurNumber(number);
   // The new number is above every other, so the partner's sorted place is
   // the end of the file.
-  shell::InsertRecords(c, count, std::vector<PartnerRec>{rec});
+  store::InsertRecords(c, count, std::vector<PartnerRec>{rec});
   set.Close();
   return Found(count, rec);
 }
@@ -326,13 +326,13 @@ PartnerResult SavePartnerChange(PartnerKind kind, const FoundPartner& loaded, Pa
   Stamp(kind, rec);
 
   const FileCode c = KindInfo(kind).file;
-  shell::ScopedFileSet set(KindInfo(kind).code);
+  store::ScopedFileSet set(KindInfo(kind).code);
   if (!set.Ok()) return Failed(set);
-  const int count = shell::RecordCount(c);
+  const int count = store::RecordCount(c);
   int index = -1;
   PartnerRec now;
   if (loaded.index >= 0 && loaded.index < count) {
-    shell::ReadRecord(c, loaded.index, now);
+    store::ReadRecord(c, loaded.index, now);
     if (now.OurNumber() == number) {
       if (now.Bytes != loaded.record.Bytes) return Outcome(PartnerOutcome::ChangedInAnotherCopy);
       index = loaded.index;
@@ -343,13 +343,13 @@ PartnerResult SavePartnerChange(PartnerKind kind, const FoundPartner& loaded, Pa
     // the file in another order): look for its number.
     const int at = ScanFor(c, count, number);
     if (at < 0) return Outcome(PartnerOutcome::NotFound);
-    shell::ReadRecord(c, at, now);
+    store::ReadRecord(c, at, now);
     if (now.Bytes != loaded.record.Bytes) return Outcome(PartnerOutcome::ChangedInAnotherCopy);
     index = at;
   }
-  shell::WriteRecord(c, index, rec);
+  store::WriteRecord(c, index, rec);
   set.Close();
   return Found(index, rec);
 }
 
-}  // namespace masterdata
+}  // namespace books::partners

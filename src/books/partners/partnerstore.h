@@ -21,7 +21,7 @@
 //   the highest number in the file when that is higher, so a damaged or
 //   unordered file never gets a number twice. A new partner goes in at the
 //   end (its sorted place, its number being the highest) through
-//   shell::InsertRecords; nothing is ever overwritten by a new partner.
+//   store::InsertRecords; nothing is ever overwritten by a new partner.
 // - A change is written in place only when, under the Save's lock, the file
 //   still holds the partner exactly as it was loaded; otherwise nothing is
 //   written and the outcome is `ChangedInAnotherCopy` (or `NotFound` when no
@@ -49,7 +49,7 @@
 #include "store/fileset.h"
 #include "store/scopedfileset.h"
 
-namespace masterdata {
+namespace books::partners {
 
 // The kinds, numbered as the items of the kind lists.
 enum class PartnerKind { Customer = 0, Supplier = 1 };
@@ -57,7 +57,7 @@ enum class PartnerKind { Customer = 0, Supplier = 1 };
 struct PartnerKindInfo {
   const char* code;              // the file code: "CUS", "SUP"
   const char* fileName;          // "customer.vlk", "supplier.vlk"
-  shell::FileCode file;
+  store::FileCode file;
   const char* relationshipType;  // stored in the record: "CUS", "VEN"
 };
 const PartnerKindInfo& KindInfo(PartnerKind kind);
@@ -94,7 +94,7 @@ struct FoundPartner {
 
 struct PartnerResult {
   PartnerOutcome outcome = PartnerOutcome::Done;
-  shell::FileSetFailure failure;         // FileSetFailed only
+  store::FileSetFailure failure;         // FileSetFailed only
   std::optional<FoundPartner> partner;   // the partner found or as written
   bool Ok() const { return outcome == PartnerOutcome::Done; }
 };
@@ -128,7 +128,7 @@ struct PartnerRow {
 
 struct PartnerPage {
   PartnerOutcome outcome = PartnerOutcome::Done;  // Done with rows; FileEmpty; NotFound
-  shell::FileSetFailure failure;                  // FileSetFailed only
+  store::FileSetFailure failure;                  // FileSetFailed only
   int page = 0;                                   // 0 = the first 100 matches
   std::vector<PartnerRow> rows;                   // at most kPartnerPageRows
   bool more = false;                              // a further match lies beyond this page
@@ -161,7 +161,7 @@ std::optional<std::int32_t> NextNumberFor(std::int32_t base, int count, std::int
 
 struct PartnerNumbering {
   PartnerOutcome outcome = PartnerOutcome::Done;  // Done, FileSetFailed, NoNumberLeft
-  shell::FileSetFailure failure;
+  store::FileSetFailure failure;
   int count = 0;                     // records in the file
   std::optional<std::int32_t> next;  // nullopt: the file is empty, a start value is needed
 };
@@ -188,4 +188,4 @@ PartnerResult SaveNewPartner(PartnerKind kind, records::PartnerRec rec,
 // carries its number. Returns the partner as written.
 PartnerResult SavePartnerChange(PartnerKind kind, const FoundPartner& loaded, records::PartnerRec rec);
 
-}  // namespace masterdata
+}  // namespace books::partners

@@ -5,7 +5,7 @@
 #include "books/closing/balancerule.h"
 #include "text/textroutines.h"
 
-namespace reports {
+namespace books::reporting {
 
 ResolvedReport ResolveReportPeriod(const std::string& reportText, const std::string& periodText,
                                    const records::AdminSettingsRec& settings,
@@ -13,7 +13,7 @@ ResolvedReport ResolveReportPeriod(const std::string& reportText, const std::str
   ResolvedReport r;
   r.kind = reportText.empty() ? 0 : reportText[0];
   if (r.kind < '1' || r.kind > '4') return r;
-  PeriodOrError p = ComputeReportPeriod(periodText, settings, freezes);
+  books::closing::PeriodOrError p = books::closing::ComputeReportPeriod(periodText, settings, freezes);
   r.period = std::move(p.period);
   r.error = std::move(p.error);
   return r;
@@ -34,19 +34,19 @@ std::optional<int> FindPartnerIndex(const std::vector<records::PartnerRec>& part
                           [&partners](int i) { return partners[static_cast<std::size_t>(i)].OurNumber(); });
 }
 
-std::optional<records::PartnerRec> ReadPartnerByNumber(shell::FileCode file, std::int32_t number) {
+std::optional<records::PartnerRec> ReadPartnerByNumber(store::FileCode file, std::int32_t number) {
   records::PartnerRec partner;
-  const auto index = FindPartnerIndex(shell::RecordCount(file), number, [&](int i) {
-    shell::ReadRecord(file, i, partner);
+  const auto index = FindPartnerIndex(store::RecordCount(file), number, [&](int i) {
+    store::ReadRecord(file, i, partner);
     return partner.OurNumber();
   });
   if (!index) return std::nullopt;
-  shell::ReadRecord(file, *index, partner);
+  store::ReadRecord(file, *index, partner);
   return partner;
 }
 
 bool IsOpenInvoice(const records::InvoiceRec& invoice, char kind) {
-  const std::string type = shell::TrimTrailingBlanks(invoice.PartnerType());
+  const std::string type = text::TrimTrailingBlanks(invoice.PartnerType());
   return type == (kind == '5' ? "CUS" : "VEN") && invoice.InvoiceAmount() > invoice.PaidAmount();
 }
 
@@ -59,7 +59,7 @@ void NextGridRow(ReportLineState& s, const ReportLineSources& src) {
   if (src.kind == '2') s.prevGroupEnd = s.groupEnd;
   ++s.lineIndex;
   if (src.kind == '2' && src.grid && s.lineIndex >= 0 && static_cast<std::size_t>(s.lineIndex) < src.grid->size() &&
-      (*src.grid)[static_cast<std::size_t>(s.lineIndex)][7] == kTotalRowMarker)
+      (*src.grid)[static_cast<std::size_t>(s.lineIndex)][7] == books::closing::kTotalRowMarker)
     s.groupEnd = true;
   if (s.lineIndex >= src.gridRowCount) s.endOfData = true;
   if (src.gridRowCount - 1 <= s.lineIndex) s.lastLine = true;
@@ -109,7 +109,7 @@ void NextOpenInvoice(ReportLineState& s, const ReportLineSources& src) {
 const records::LedgerAccountRec* FindAccount(const ReportLineSources& src, const std::string& number) {
   if (!src.accounts) return nullptr;
   for (const auto& a : *src.accounts)
-    if (shell::TrimTrailingBlanks(a.AccountNumber()) == number) return &a;
+    if (text::TrimTrailingBlanks(a.AccountNumber()) == number) return &a;
   return nullptr;
 }
 
@@ -127,7 +127,7 @@ char CategoryKindLetter(const ReportLineSources& src, const std::string& categor
 records::JournalVoucherRec CardLine(const std::string& date, const std::string& name) {
   records::JournalVoucherRec v;
   v.SetVoucherDate(date);
-  v.SetLineText(shell::Cut(name, 50));
+  v.SetLineText(text::Cut(name, 50));
   return v;
 }
 
@@ -137,7 +137,7 @@ void OpeningLine(ReportLineState& s, const ReportLineSources& src, const CardAcc
   s.voucher = CardLine(start, account.name);
   double opening = 0;
   if (const records::LedgerAccountRec* a = FindAccount(src, account.number)) {
-    card.type = shell::Cut(a->AccountType(), 1);
+    card.type = text::Cut(a->AccountType(), 1);
     card.kindLetter = CategoryKindLetter(src, a->CategoryName());
     // An account that starts after the period has no start amount in it.
     const std::string end = src.period ? src.period->end : std::string();
@@ -149,12 +149,13 @@ void OpeningLine(ReportLineState& s, const ReportLineSources& src, const CardAcc
   if (src.openingSnapshot)
     for (int i = 1; i <= records::FreezeRec::kAccountRows; ++i) {
       const records::FreezeAccountRow row = src.openingSnapshot->Account(i);
-      if (shell::TrimTrailingBlanks(row.AccountNumber()) != account.number || account.number.empty()) continue;
+      if (text::TrimTrailingBlanks(row.AccountNumber()) != account.number || account.number.empty()) continue;
       card.type = row.AccountType();
       const std::string kind = row.CategoryKind();
       card.kindLetter = kind.empty() ? 0 : kind[0];
-      opening = shell::CarryIntoNextPeriod(row.ClosingOwnSide(), row.ClosingOtherSide(),
-                                           shell::FreezeClosesBookYear(src.openingSnapshot->PeriodLabel()), kind)
+      opening = books::closing::CarryIntoNextPeriod(
+                    row.ClosingOwnSide(), row.ClosingOtherSide(),
+                    books::closing::FreezeClosesBookYear(src.openingSnapshot->PeriodLabel()), kind)
                     .Net();
       break;
     }
@@ -236,7 +237,7 @@ bool StartLedgerCard(ReportLineState& s, const ReportLineSources& src) {
       for (std::size_t i = 0; i < src.vouchers->size(); ++i) {
         const records::JournalVoucherRec& v = (*src.vouchers)[i];
         const std::string date = v.VoucherDate();
-        if (start <= date && date < end) (*s.cardLines)[shell::TrimTrailingBlanks(v.AccountNumber())].push_back(i);
+        if (start <= date && date < end) (*s.cardLines)[text::TrimTrailingBlanks(v.AccountNumber())].push_back(i);
       }
     }
   }
@@ -268,4 +269,4 @@ std::string DayBefore(const std::string& ymd) {
   }
 }
 
-}  // namespace reports
+}  // namespace books::reporting

@@ -32,7 +32,7 @@
 #include "books/reporting/reporttemplate.h"
 #include "store/fileset.h"
 
-namespace reports {
+namespace books::reporting {
 
 // The choice of the report form resolved: the kind is the first character
 // of the report text; kinds '1' to '4' also get the period (dates, the
@@ -40,7 +40,7 @@ namespace reports {
 // text that names no period of the book year is refused with a message.
 struct ResolvedReport {
   char kind = 0;
-  std::optional<ReportPeriod> period;  // kinds 1 to 4
+  std::optional<books::closing::ReportPeriod> period;  // kinds 1 to 4
   std::string error;                   // kinds 1 to 4: the period was refused
   // The freeze record whose closing sides open a ledger card: the one
   // before the chosen frozen period (none when that is the first record),
@@ -62,7 +62,7 @@ std::optional<int> FindPartnerIndex(int count, std::int32_t number,
 std::optional<int> FindPartnerIndex(const std::vector<records::PartnerRec>& partners, std::int32_t number);
 // The partner `number` of the open file CUS or SUP; nullopt when the file
 // holds none.
-std::optional<records::PartnerRec> ReadPartnerByNumber(shell::FileCode file, std::int32_t number);
+std::optional<records::PartnerRec> ReadPartnerByNumber(store::FileCode file, std::int32_t number);
 
 // Whether an invoice of report kind 5 (customers) or 6 (suppliers) is
 // listed: its partner type is "CUS" or "VEN" and it is not paid in full.
@@ -78,13 +78,13 @@ struct CardAccount {
 struct ReportLineSources {
   char kind = '1';
   // Kinds 1 and 2: the balance grid and its last row.
-  const std::vector<GridRow>* grid = nullptr;
+  const std::vector<books::closing::GridRow>* grid = nullptr;
   int gridRowCount = 0;
   // Kind 4: the voucher lines in file order, the period, the journal
   // ("*.*": every journal) and whether the open period was chosen (then
   // every line from the period start on is taken).
   const std::vector<records::JournalVoucherRec>* vouchers = nullptr;
-  std::optional<ReportPeriod> period;
+  std::optional<books::closing::ReportPeriod> period;
   std::string journal = "*.*";
   bool openPeriodChosen = true;
   // Kind 3: the accounts to print a card for (one, or all for "*.*"), the
@@ -163,4 +163,4 @@ bool StartLedgerCard(ReportLineState& state, const ReportLineSources& sources);
 // The day before a "YYYYMMDD" date; any other text comes back as it is.
 std::string DayBefore(const std::string& ymd);
 
-}  // namespace reports
+}  // namespace books::reporting

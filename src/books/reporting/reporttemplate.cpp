@@ -2,7 +2,7 @@
 
 #include "text/builtintext.h"
 
-namespace reports {
+namespace books::reporting {
 
 namespace {
 
@@ -167,9 +167,9 @@ std::vector<Placeholder> FixedPlaceholders(const records::AdminSettingsRec& a, c
 }
 
 std::string MsgTemplateWithoutHeader(const std::string& name) {
-  return shell::BuiltInText("The report template " + name + " has no <Header> section",
-                            "Het rapportsjabloon " + name + " heeft geen sectie <Header>",
-                            "Die Berichtsvorlage " + name + " hat keinen Abschnitt <Header>");
+  return text::BuiltInText("The report template " + name + " has no <Header> section",
+                           "Het rapportsjabloon " + name + " heeft geen sectie <Header>",
+                           "Die Berichtsvorlage " + name + " hat keinen Abschnitt <Header>");
 }
 
 TemplateOrError ParseReportTemplate(const std::string& name, std::string_view text,
@@ -234,4 +234,4 @@ TemplateOrError ParseReportTemplate(const std::string& name, std::string_view te
   return {std::move(t), {}};
 }
 
-}  // namespace reports
+}  // namespace books::reporting

@@ -23,7 +23,7 @@
 #include "records/adminsettingsrec.h"
 #include "records/systemparamrec.h"
 
-namespace reports {
+namespace books::reporting {
 
 // The sections, in the order a well-formed template lists them.
 enum class Section {
@@ -107,4 +107,4 @@ TemplateOrError ParseReportTemplate(const std::string& name, std::string_view te
 // "The report template X has no <Header> section".
 std::string MsgTemplateWithoutHeader(const std::string& name);
 
-}  // namespace reports
+}  // namespace books::reporting

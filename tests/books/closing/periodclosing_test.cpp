@@ -42,12 +42,12 @@
 
 namespace {
 
+using books::closing::FreezeOutcome;
+using books::closing::UnfreezeOutcome;
 using records::AdminSettingsRec;
 using records::FreezeRec;
 using records::JournalVoucherRec;
-using reports::FreezeOutcome;
-using reports::UnfreezeOutcome;
-using shell::FileCode;
+using store::FileCode;
 
 std::string DoubleBytes(double d) {
   std::string b(8, '\0');
@@ -79,7 +79,7 @@ TEST(ClosingRules, TheClosingFieldsAdvanceByTheLabel) {
   struct Case {
     const char* name;
     std::string approved, lastClosed, annual, current, label;
-    reports::AdvancedFields want;
+    books::closing::AdvancedFields want;
   };
   const std::vector<Case> cases = {
       {"08 of 12", "2023", "07/12", "2024", "08/12", "2024-08/12", {"2023", "08/12", "2024", "09/12", false}},
@@ -96,7 +96,7 @@ TEST(ClosingRules, TheClosingFieldsAdvanceByTheLabel) {
     s.SetLastClosedPeriod(c.lastClosed);
     s.SetCurrentAnnualBalance(c.annual);
     s.SetCurrentPeriod(c.current);
-    EXPECT_EQ(reports::AdvanceClosingFields(s, c.label), c.want) << c.name;
+    EXPECT_EQ(books::closing::AdvanceClosingFields(s, c.label), c.want) << c.name;
   }
 }
 
@@ -109,7 +109,7 @@ TEST(ClosingRules, TheOpenPeriodsEnd) {
   for (const Case& c : cases) {
     AdminSettingsRec s = Monthly(2024);
     s.SetCurrentPeriod(c.current);
-    EXPECT_EQ(reports::OpenPeriodEnd(s), c.end) << c.current;
+    EXPECT_EQ(books::closing::OpenPeriodEnd(s), c.end) << c.current;
   }
 }
 
@@ -141,16 +141,16 @@ TEST(ClosingRules, TheOpenPeriodsLabelAndTheLabelStored) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::string open = reports::OpenPeriodLabel(c.last, c.annual, c.current);
+    const std::string open = books::closing::OpenPeriodLabel(c.last, c.annual, c.current);
     EXPECT_EQ(open, c.open);
     AdminSettingsRec s = Monthly(2024);
     s.SetCurrentAnnualBalance(c.annual);
     s.SetCurrentPeriod(c.current);
-    EXPECT_EQ(reports::OpenPeriodLabel(s, c.last), c.open);
-    reports::ReportPeriod p;
+    EXPECT_EQ(books::closing::OpenPeriodLabel(s, c.last), c.open);
+    books::closing::ReportPeriod p;
     p.start = c.start;
     p.yearBaseDate = c.base;
-    EXPECT_EQ(reports::StoredFreezeLabel(open, p, s), c.stored);
+    EXPECT_EQ(books::closing::StoredFreezeLabel(open, p, s), c.stored);
   }
 }
 
@@ -168,7 +168,7 @@ TEST(ClosingRules, AYearEndMovesTheBookYearTheAnnualBalanceAndTheFiscalYear) {
   s.SetCurrentPeriod("04/04");
   s.SetFiscalYear("2008");
   bool closed = false;
-  const AdminSettingsRec after = reports::SettingsAfterFreeze(s, "2009-04/04", &closed);
+  const AdminSettingsRec after = books::closing::SettingsAfterFreeze(s, "2009-04/04", &closed);
   EXPECT_TRUE(closed);
   EXPECT_EQ(after.BookYearStart(), "20090401");
   EXPECT_EQ(after.BookYearEnd(), "20100331");
@@ -182,7 +182,7 @@ TEST(ClosingRules, AYearEndMovesTheBookYearTheAnnualBalanceAndTheFiscalYear) {
   // keeps periods the user set by hand.
   AdminSettingsRec first = Monthly(2024);
   first.SetPeriodStart(2, "20240215");
-  const AdminSettingsRec opened = reports::SettingsAfterFreeze(first, "2023-01/01", &closed);
+  const AdminSettingsRec opened = books::closing::SettingsAfterFreeze(first, "2023-01/01", &closed);
   EXPECT_TRUE(closed);
   EXPECT_EQ(opened.BookYearStart(), "20240101");
   EXPECT_EQ(opened.PeriodStart(2), "20240215");
@@ -192,12 +192,12 @@ TEST(ClosingRules, AYearEndMovesTheBookYearTheAnnualBalanceAndTheFiscalYear) {
 }
 
 TEST(ClosingRules, TheSnapshotsBytes) {
-  reports::BalanceResult balance;
-  balance.period = reports::ReportPeriod{};
+  books::closing::BalanceResult balance;
+  balance.period = books::closing::ReportPeriod{};
   balance.period->start = "20240301";
   balance.period->end = "20240401";
   balance.period->yearBaseDate = "20231231";
-  reports::BalanceTableRow row;
+  books::closing::BalanceTableRow row;
   row.AccountNumber = "1000";
   row.Caption = std::string(40, 'c');  // cut to 30
   row.CategoryName = "Assets";
@@ -213,7 +213,7 @@ TEST(ClosingRules, TheSnapshotsBytes) {
   before.SetApprovedAnnualBalance("2023");
   before.SetLastClosedPeriod("02/12");
   before.SetCurrentPeriod("03/12");
-  const auto rec = std::make_unique<FreezeRec>(reports::BuildFreezeRec(balance, before, "2024-03/12", 2024));
+  const auto rec = std::make_unique<FreezeRec>(books::closing::BuildFreezeRec(balance, before, "2024-03/12", 2024));
   const std::string b(reinterpret_cast<const char*>(rec->data()), FreezeRec::kSize);
   EXPECT_EQ(b.substr(0, 9), std::string("\x08") + "20240401");
   EXPECT_EQ(b.substr(9, 9), std::string("\x08") + "20240301");
@@ -242,24 +242,24 @@ TEST(ClosingRules, TheSnapshotsBytes) {
 }
 
 TEST(ClosingRules, AnIntentRecordCutOffOrDamagedIsNoRecord) {
-  reports::ClosingIntent intent;
+  books::closing::ClosingIntent intent;
   intent.freeze.countBefore = 3;
-  reports::VoucherFileStep step;
+  books::closing::VoucherFileStep step;
   step.index = 7;
   step.countBefore = 9;
   step.recs.resize(2);
   step.recs[0].SetBookNumber("! SYSTEM");
   intent.vouchers = {step};
   intent.settingsAfter.SetCompanyName("ACME");
-  const std::string bytes = reports::EncodeIntent(intent);
-  const auto back = reports::DecodeIntent(bytes);
+  const std::string bytes = books::closing::EncodeIntent(intent);
+  const auto back = books::closing::DecodeIntent(bytes);
   ASSERT_TRUE(back);
-  EXPECT_EQ(reports::EncodeIntent(*back), bytes);
-  EXPECT_FALSE(reports::DecodeIntent(bytes.substr(0, bytes.size() - 1)));
+  EXPECT_EQ(books::closing::EncodeIntent(*back), bytes);
+  EXPECT_FALSE(books::closing::DecodeIntent(bytes.substr(0, bytes.size() - 1)));
   std::string damaged = bytes;
   damaged[100] ^= 1;
-  EXPECT_FALSE(reports::DecodeIntent(damaged));
-  EXPECT_FALSE(reports::DecodeIntent(""));
+  EXPECT_FALSE(books::closing::DecodeIntent(damaged));
+  EXPECT_FALSE(books::closing::DecodeIntent(""));
 }
 
 // --- on the fake data store --------------------------------------------------
@@ -288,7 +288,7 @@ JournalVoucherRec Line(const std::string& date, const std::string& number, const
   JournalVoucherRec v;
   v.SetVoucherDate(date);
   v.SetBookNumber(number);
-  v.SetAccountNumber(shell::Cut(account + std::string(30, ' '), 15));
+  v.SetAccountNumber(text::Cut(account + std::string(30, ' '), 15));
   v.SetDebitAmount(debit);
   v.SetCreditAmount(credit);
   return v;
@@ -298,13 +298,13 @@ class Closing : public ::testing::Test, public support::AdministrationFolder {
  public:
   platform::ScopedNumberFormat numbers{'.'};
 
-  static std::string Path(FileCode c) { return std::string("/d/ACME/") + shell::FileInfo(c).fileName; }
+  static std::string Path(FileCode c) { return std::string("/d/ACME/") + store::FileInfo(c).fileName; }
   std::string File(FileCode c) const { return store.fs.File(Path(c)); }
 
   // 2024 in twelve months: sales 100 and costs 30 each month, but March a
   // loss (costs 200) and May nothing at all.
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
     std::vector<JournalVoucherRec> vouchers;
     for (int m = 1; m <= 12; ++m) {
       if (m == 5) continue;
@@ -319,29 +319,26 @@ class Closing : public ::testing::Test, public support::AdministrationFolder {
   }
 
   void Write(const AdminSettingsRec& settings, const std::vector<JournalVoucherRec>& vouchers) {
-    shell::ScopedFileSet set("FRZ;ADS;GLA;GLC;JVO;INV;PAY;");
+    store::ScopedFileSet set("FRZ;ADS;GLA;GLC;JVO;INV;PAY;");
     ASSERT_TRUE(set.Ok());
-    shell::RewriteFile(FileCode::GLC, std::vector<records::LedgerCategoryRec>{
-                                          Cat(records::kBalanceSheetKind, "Assets"),
-                                          Cat(records::kBalanceSheetKind, "Equity"),
-                                          Cat(records::kProfitAndLossKind, "Revenue"),
-                                          Cat(records::kProfitAndLossKind, "Expenses")});
-    shell::RewriteFile(FileCode::GLA, std::vector<records::LedgerAccountRec>{
-                                          Acc("0800", "Retained earnings", "C", "Equity"),
-                                          Acc("0900", "Profit", "P", "Equity"),
-                                          Acc("0950", "Result transfer", "T", "Revenue"),
-                                          Acc("1000", "Bank", "D", "Assets"),
-                                          Acc("4000", "Sales", "C", "Revenue"),
-                                          Acc("7000", "Costs", "D", "Expenses")});
-    shell::RewriteFile(FileCode::JVO, vouchers);
-    shell::RewriteFile(FileCode::ADS, std::vector<AdminSettingsRec>{settings});
+    store::RewriteFile(FileCode::GLC,
+                       std::vector<records::LedgerCategoryRec>{
+                           Cat(records::kBalanceSheetKind, "Assets"), Cat(records::kBalanceSheetKind, "Equity"),
+                           Cat(records::kProfitAndLossKind, "Revenue"), Cat(records::kProfitAndLossKind, "Expenses")});
+    store::RewriteFile(FileCode::GLA,
+                       std::vector<records::LedgerAccountRec>{
+                           Acc("0800", "Retained earnings", "C", "Equity"), Acc("0900", "Profit", "P", "Equity"),
+                           Acc("0950", "Result transfer", "T", "Revenue"), Acc("1000", "Bank", "D", "Assets"),
+                           Acc("4000", "Sales", "C", "Revenue"), Acc("7000", "Costs", "D", "Expenses")});
+    store::RewriteFile(FileCode::JVO, vouchers);
+    store::RewriteFile(FileCode::ADS, std::vector<AdminSettingsRec>{settings});
     set.Close();
-    ASSERT_FALSE(masterdata::LoadAdminSettings());
+    ASSERT_FALSE(store::LoadAdminSettings());
   }
 
   std::vector<JournalVoucherRec> Vouchers() {
-    shell::ScopedFileSet set("JVO");
-    return shell::ReadAll<JournalVoucherRec>(FileCode::JVO);
+    store::ScopedFileSet set("JVO");
+    return store::ReadAll<JournalVoucherRec>(FileCode::JVO);
   }
   std::vector<JournalVoucherRec> SystemLines(const std::string& date) {
     std::vector<JournalVoucherRec> out;
@@ -350,18 +347,18 @@ class Closing : public ::testing::Test, public support::AdministrationFolder {
     return out;
   }
   int Frozen() {
-    shell::ScopedFileSet set("FRZ");
-    return shell::RecordCount(FileCode::FRZ);
+    store::ScopedFileSet set("FRZ");
+    return store::RecordCount(FileCode::FRZ);
   }
-  reports::FreezeRun Freeze() { return reports::FreezeOpenPeriod(masterdata::AdminSettings); }
-  reports::UnfreezeRun Unfreeze() { return reports::UnfreezeLastPeriod(masterdata::AdminSettings); }
+  books::closing::FreezeRun Freeze() { return books::closing::FreezeOpenPeriod(store::AdminSettings); }
+  books::closing::UnfreezeRun Unfreeze() { return books::closing::UnfreezeLastPeriod(store::AdminSettings); }
 };
 
 TEST_F(Closing, AYearFrozenPeriodByPeriodAndUnfrozenBackToTheStart) {
   const std::string ads = File(FileCode::ADS), jvo = File(FileCode::JVO), frz = File(FileCode::FRZ);
 
   // The opening period: nothing before the book year, two zero lines each.
-  reports::FreezeRun run = Freeze();
+  books::closing::FreezeRun run = Freeze();
   ASSERT_TRUE(run.Ok()) << (run.messages.empty() ? "" : run.messages[0]);
   EXPECT_TRUE(run.FreezeClosedYear);
   EXPECT_EQ(run.FreezeLabel, "2023-01/01");
@@ -371,15 +368,15 @@ TEST_F(Closing, AYearFrozenPeriodByPeriodAndUnfrozenBackToTheStart) {
   EXPECT_EQ(lines[0].DebitAmount(), 0);
   EXPECT_EQ(lines[1].CreditAmount(), 0);
   EXPECT_EQ(SystemLines("20240101").size(), 2u);
-  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20240101");
-  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "01/12");
-  EXPECT_EQ(masterdata::AdminSettings.ApprovedAnnualBalance(), "2023");
-  EXPECT_EQ(masterdata::AdminSettings.FiscalYear(), "2024");
+  EXPECT_EQ(store::AdminSettings.BookYearStart(), "20240101");
+  EXPECT_EQ(store::AdminSettings.CurrentPeriod(), "01/12");
+  EXPECT_EQ(store::AdminSettings.ApprovedAnnualBalance(), "2023");
+  EXPECT_EQ(store::AdminSettings.FiscalYear(), "2024");
   EXPECT_EQ(File(FileCode::ADS).size(), 1386u);
   {
-    shell::ScopedFileSet set("FRZ");
+    store::ScopedFileSet set("FRZ");
     FreezeRec first;
-    shell::ReadRecord(FileCode::FRZ, 0, first);
+    store::ReadRecord(FileCode::FRZ, 0, first);
     EXPECT_EQ(first.BookYear(), 2023);  // the first snapshot: fiscal year - 1
     EXPECT_EQ(first.CurrentPeriod(), "00/00");
   }
@@ -390,39 +387,39 @@ TEST_F(Closing, AYearFrozenPeriodByPeriodAndUnfrozenBackToTheStart) {
     ASSERT_TRUE(run.Ok()) << m << (run.messages.empty() ? "" : run.messages[0]);
     EXPECT_EQ(run.FreezeLabel, "2024-" + Two(m) + "/12");
     EXPECT_EQ(Frozen(), m + 1);
-    const std::string last = m == 12 ? "20241231" : shell::DateToYmd(shell::YmdToDate("2024" + Two(m + 1) + "01") - 1);
+    const std::string last = m == 12 ? "20241231" : text::DateToYmd(text::YmdToDate("2024" + Two(m + 1) + "01") - 1);
     lines = SystemLines(last);
     ASSERT_EQ(lines.size(), 2u) << m;
     const double profit = m == 3 ? -100 : m == 5 ? 0 : 70;
-    EXPECT_EQ(shell::TrimTrailingBlanks(lines[0].AccountNumber()), "0950") << m;
+    EXPECT_EQ(text::TrimTrailingBlanks(lines[0].AccountNumber()), "0950") << m;
     EXPECT_DOUBLE_EQ(lines[0].DebitAmount(), profit) << m;
-    EXPECT_EQ(shell::TrimTrailingBlanks(lines[1].AccountNumber()), "0900") << m;
+    EXPECT_EQ(text::TrimTrailingBlanks(lines[1].AccountNumber()), "0900") << m;
     EXPECT_DOUBLE_EQ(lines[1].CreditAmount(), profit) << m;
-    EXPECT_EQ(shell::TrimTrailingBlanks(lines[0].LineText()), m == 12 ? " 2024/12/12" : " 2024/" + Two(m) + "/12");
+    EXPECT_EQ(text::TrimTrailingBlanks(lines[0].LineText()), m == 12 ? " 2024/12/12" : " 2024/" + Two(m) + "/12");
     EXPECT_EQ(run.FreezeClosedYear, m == 12);
   }
   // The year end: the opening voucher of 2025 carries the year's profit.
   lines = SystemLines("20250101");
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_DOUBLE_EQ(lines[0].DebitAmount(), 70 * 10 - 100);
-  EXPECT_EQ(shell::TrimTrailingBlanks(lines[1].AccountNumber()), "0800");
-  EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20250101");
-  EXPECT_EQ(masterdata::AdminSettings.BookYearEnd(), "20251231");
-  EXPECT_EQ(masterdata::AdminSettings.PeriodStart(13), "20260101");
-  EXPECT_EQ(masterdata::AdminSettings.CurrentAnnualBalance(), "2025");
-  EXPECT_EQ(masterdata::AdminSettings.ApprovedAnnualBalance(), "2024");
-  EXPECT_EQ(masterdata::AdminSettings.FiscalYear(), "2025");
-  EXPECT_EQ(masterdata::AdminSettings.CurrentPeriod(), "01/12");
+  EXPECT_EQ(text::TrimTrailingBlanks(lines[1].AccountNumber()), "0800");
+  EXPECT_EQ(store::AdminSettings.BookYearStart(), "20250101");
+  EXPECT_EQ(store::AdminSettings.BookYearEnd(), "20251231");
+  EXPECT_EQ(store::AdminSettings.PeriodStart(13), "20260101");
+  EXPECT_EQ(store::AdminSettings.CurrentAnnualBalance(), "2025");
+  EXPECT_EQ(store::AdminSettings.ApprovedAnnualBalance(), "2024");
+  EXPECT_EQ(store::AdminSettings.FiscalYear(), "2025");
+  EXPECT_EQ(store::AdminSettings.CurrentPeriod(), "01/12");
 
   // Back, one snapshot at a time: the year moves back at 12/12.
   for (int k = 13; k >= 1; --k) {
-    const reports::UnfreezeRun back = Unfreeze();
+    const books::closing::UnfreezeRun back = Unfreeze();
     ASSERT_TRUE(back.Ok()) << k << " " << back.message;
     EXPECT_EQ(Frozen(), k - 1);
     EXPECT_EQ(File(FileCode::FRZ).size(), static_cast<std::size_t>(k - 1) * FreezeRec::kSize);
     if (k == 13) {
-      EXPECT_EQ(masterdata::AdminSettings.BookYearStart(), "20240101");
-      EXPECT_EQ(masterdata::AdminSettings.FiscalYear(), "2024");
+      EXPECT_EQ(store::AdminSettings.BookYearStart(), "20240101");
+      EXPECT_EQ(store::AdminSettings.FiscalYear(), "2024");
       EXPECT_TRUE(SystemLines("20250101").empty());
     }
   }
@@ -431,7 +428,7 @@ TEST_F(Closing, AYearFrozenPeriodByPeriodAndUnfrozenBackToTheStart) {
   EXPECT_EQ(File(FileCode::FRZ), frz);
 
   // With nothing frozen nothing changes, and it says so.
-  const reports::UnfreezeRun none = Unfreeze();
+  const books::closing::UnfreezeRun none = Unfreeze();
   EXPECT_EQ(none.outcome, UnfreezeOutcome::NothingFrozen);
   EXPECT_EQ(File(FileCode::ADS), ads);
 }
@@ -476,36 +473,36 @@ TEST_F(Closing, TheOpenPeriodHasOneLabelInTheListTheQuestionAndTheRecord) {
     cases[1].stored.push_back(cases[1].listed[m]);
   }
   const auto openItem = [this] {
-    shell::ScopedFileSet set("FRZ");
+    store::ScopedFileSet set("FRZ");
     std::vector<std::string> labels;
-    for (const FreezeRec& f : shell::ReadAll<FreezeRec>(FileCode::FRZ)) labels.push_back(f.PeriodLabel());
-    return reports::PeriodListItems(labels, masterdata::AdminSettings.CurrentAnnualBalance(),
-                                    masterdata::AdminSettings.CurrentPeriod())
+    for (const FreezeRec& f : store::ReadAll<FreezeRec>(FileCode::FRZ)) labels.push_back(f.PeriodLabel());
+    return reports::PeriodListItems(labels, store::AdminSettings.CurrentAnnualBalance(),
+                                    store::AdminSettings.CurrentPeriod())
         .front();
   };
   const std::vector<JournalVoucherRec> vouchers = Vouchers();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     {
-      shell::ScopedFileSet set("FRZ");
-      shell::RewriteFile(FileCode::FRZ, std::vector<FreezeRec>{});
+      store::ScopedFileSet set("FRZ");
+      store::RewriteFile(FileCode::FRZ, std::vector<FreezeRec>{});
     }
     Write(c.settings, vouchers);
     for (std::size_t i = 0; i < c.listed.size(); ++i) {
       SCOPED_TRACE(i);
       const std::string item = openItem();
       EXPECT_EQ(item, c.listed[i]);
-      EXPECT_NE(reports::FreezeQuestion(item).find(item), std::string::npos);
+      EXPECT_NE(books::closing::FreezeQuestion(item).find(item), std::string::npos);
       const std::string files = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
-      const reports::FreezeRun other = reports::FreezeOpenPeriod(masterdata::AdminSettings, {}, item + "x");
+      const books::closing::FreezeRun other = books::closing::FreezeOpenPeriod(store::AdminSettings, {}, item + "x");
       EXPECT_EQ(other.outcome, FreezeOutcome::SettingsChanged);
       EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
-      const reports::FreezeRun run = reports::FreezeOpenPeriod(masterdata::AdminSettings, {}, item);
+      const books::closing::FreezeRun run = books::closing::FreezeOpenPeriod(store::AdminSettings, {}, item);
       ASSERT_TRUE(run.Ok()) << (run.messages.empty() ? "" : run.messages[0]);
       EXPECT_EQ(run.FreezeLabel, c.stored[i]);
-      shell::ScopedFileSet set("FRZ");
+      store::ScopedFileSet set("FRZ");
       FreezeRec last;
-      shell::ReadRecord(FileCode::FRZ, shell::RecordCount(FileCode::FRZ) - 1, last);
+      store::ReadRecord(FileCode::FRZ, store::RecordCount(FileCode::FRZ) - 1, last);
       EXPECT_EQ(last.PeriodLabel(), c.stored[i]);
     }
     EXPECT_EQ(openItem(), c.afterwards);
@@ -516,16 +513,16 @@ TEST_F(Closing, TheOpenPeriodHasOneLabelInTheListTheQuestionAndTheRecord) {
 // the files (on the account's own side: the closing line's amount), and the
 // trial balance's net of every account.
 std::map<std::string, double> CardNets(const std::string& label) {
-  shell::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
-  const auto freezes = shell::ReadAll<FreezeRec>(FileCode::FRZ);
-  const auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
-  const auto categories = shell::ReadAll<records::LedgerCategoryRec>(FileCode::GLC);
-  const auto vouchers = shell::ReadAll<JournalVoucherRec>(FileCode::JVO);
+  store::ScopedFileSet set("FRZ;GLA;GLC;JVO;");
+  const auto freezes = store::ReadAll<FreezeRec>(FileCode::FRZ);
+  const auto accounts = store::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+  const auto categories = store::ReadAll<records::LedgerCategoryRec>(FileCode::GLC);
+  const auto vouchers = store::ReadAll<JournalVoucherRec>(FileCode::JVO);
   set.Close();
-  const reports::ResolvedReport resolved =
-      reports::ResolveReportPeriod("3", label, masterdata::AdminSettings, freezes);
+  const books::reporting::ResolvedReport resolved =
+      books::reporting::ResolveReportPeriod("3", label, store::AdminSettings, freezes);
   std::array<double, 6> sums{};
-  reports::ReportLineSources src;
+  books::reporting::ReportLineSources src;
   src.kind = '3';
   src.accounts = &accounts;
   src.categories = &categories;
@@ -533,33 +530,33 @@ std::map<std::string, double> CardNets(const std::string& label) {
   src.period = resolved.period;
   src.sums = &sums;
   if (const auto k = resolved.OpeningSnapshot()) src.openingSnapshot = &freezes[static_cast<std::size_t>(*k)];
-  for (const auto& a : accounts) src.cardAccounts.push_back({shell::TrimTrailingBlanks(a.AccountNumber()), a.Caption()});
+  for (const auto& a : accounts) src.cardAccounts.push_back({text::TrimTrailingBlanks(a.AccountNumber()), a.Caption()});
   std::map<std::string, double> nets;
-  reports::ReportLineState s;
-  if (!reports::StartLedgerCard(s, src)) return nets;
+  books::reporting::ReportLineState s;
+  if (!books::reporting::StartLedgerCard(s, src)) return nets;
   for (int guard = 0; !s.endOfData && guard < 1000; ++guard) {
-    reports::NextReportLine(s, src);
+    books::reporting::NextReportLine(s, src);
     if (s.lineFound && (!s.groupEnd || s.prevGroupEnd)) {
       const std::string& number = src.cardAccounts[static_cast<std::size_t>(s.card.accountIndex)].number;
-      if (s.section == reports::Section::ToBS || s.section == reports::Section::ToPL)
+      if (s.section == books::reporting::Section::ToBS || s.section == books::reporting::Section::ToPL)
         nets[number] = s.voucher.DebitAmount() + s.voucher.CreditAmount();
       sums[0] += s.voucher.DebitAmount();
       sums[1] += s.voucher.CreditAmount();
     }
     if (s.groupEnd && !s.prevGroupEnd) {
       sums = {};
-      if (!reports::StartLedgerCard(s, src)) break;
+      if (!books::reporting::StartLedgerCard(s, src)) break;
     }
   }
   return nets;
 }
 
 std::map<std::string, double> TrialBalanceNets(const std::string& label) {
-  reports::BalanceRequest rq;
+  books::closing::BalanceRequest rq;
   rq.kind = '1';
   rq.periodText = label;
-  rq.settings = masterdata::AdminSettings;
-  const reports::BalanceGridRun run = reports::ComputeBalanceGrid(rq);
+  rq.settings = store::AdminSettings;
+  const books::closing::BalanceGridRun run = books::closing::ComputeBalanceGrid(rq);
   EXPECT_EQ(run.result.error, "");
   std::map<std::string, double> nets;
   for (const auto& row : run.result.table) nets[row.AccountNumber] = row.ClosingOwnSide - row.ClosingOtherSide;
@@ -573,14 +570,14 @@ std::map<std::string, double> TrialBalanceNets(const std::string& label) {
 // opens at the record before it, so the year-opening voucher counts once.
 TEST_F(Closing, EveryLedgerCardOfTheFirstPeriodClosesAtTheTrialBalanceOpenAndFrozen) {
   {
-    shell::ScopedFileSet set("GLA");
-    auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+    store::ScopedFileSet set("GLA");
+    auto accounts = store::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
     for (auto& a : accounts) {
-      const std::string number = shell::TrimTrailingBlanks(a.AccountNumber());
+      const std::string number = text::TrimTrailingBlanks(a.AccountNumber());
       a.SetStartDate("20231231");
       a.SetStartAmount(number == "1000" ? 1000 : number == "0800" ? 620 : number == "4000" ? 380 : 0);
     }
-    shell::RewriteFile(FileCode::GLA, accounts);
+    store::RewriteFile(FileCode::GLA, accounts);
   }
   ASSERT_TRUE(Freeze().Ok());
   struct Case {
@@ -612,66 +609,66 @@ TEST_F(Closing, RefusalsWriteNothing) {
 
   // Invoices and payments without voucher before the period end: both said.
   {
-    shell::ScopedFileSet set("INV;PAY");
+    store::ScopedFileSet set("INV;PAY");
     records::InvoiceRec inv;
     inv.SetVoucherDate("20231201");
-    shell::RewriteFile(FileCode::INV, std::vector<records::InvoiceRec>{inv});
+    store::RewriteFile(FileCode::INV, std::vector<records::InvoiceRec>{inv});
     records::PaymentRec pay;
     pay.SetValueDate("20231202");
-    shell::RewriteFile(FileCode::PAY, std::vector<records::PaymentRec>{pay});
+    store::RewriteFile(FileCode::PAY, std::vector<records::PaymentRec>{pay});
   }
-  reports::FreezeRun run = Freeze();
+  books::closing::FreezeRun run = Freeze();
   EXPECT_EQ(run.outcome, FreezeOutcome::UnbookedDocuments);
   EXPECT_TRUE(run.invoicesWithoutVoucher);
   EXPECT_TRUE(run.paymentsWithoutVoucher);
-  EXPECT_EQ(run.messages, (std::vector<std::string>{shell::L(11132), shell::L(11243)}));
+  EXPECT_EQ(run.messages, (std::vector<std::string>{text::L(11132), text::L(11243)}));
   EXPECT_EQ(files(), before);
   {
-    shell::ScopedFileSet set("INV;PAY");
-    shell::RewriteFile(FileCode::INV, std::vector<records::InvoiceRec>{});
+    store::ScopedFileSet set("INV;PAY");
+    store::RewriteFile(FileCode::INV, std::vector<records::InvoiceRec>{});
   }
   run = Freeze();
   EXPECT_FALSE(run.invoicesWithoutVoucher);
   EXPECT_TRUE(run.paymentsWithoutVoucher);
-  EXPECT_EQ(run.messages, (std::vector<std::string>{shell::L(11243)}));
+  EXPECT_EQ(run.messages, (std::vector<std::string>{text::L(11243)}));
   {
-    shell::ScopedFileSet set("PAY");
-    shell::RewriteFile(FileCode::PAY, std::vector<records::PaymentRec>{});
+    store::ScopedFileSet set("PAY");
+    store::RewriteFile(FileCode::PAY, std::vector<records::PaymentRec>{});
   }
 
   // The form froze by another period than the file now holds.
-  AdminSettingsRec other = masterdata::AdminSettings;
+  AdminSettingsRec other = store::AdminSettings;
   other.SetCurrentPeriod("02/12");
-  run = reports::FreezeOpenPeriod(other);
+  run = books::closing::FreezeOpenPeriod(other);
   EXPECT_EQ(run.outcome, FreezeOutcome::SettingsChanged);
   EXPECT_EQ(files(), before);
 
   // Another copy moved the start of period 2 after the form loaded them.
   {
     const std::string ads = File(FileCode::ADS);
-    AdminSettingsRec moved = masterdata::AdminSettings;
+    AdminSettingsRec moved = store::AdminSettings;
     moved.SetPeriodStart(2, "20240215");
     store.fs.SetFile(Path(FileCode::ADS), support::Bytes(moved));
     const std::string changed = files();
     run = Freeze();
     EXPECT_EQ(run.outcome, FreezeOutcome::SettingsChanged);
-    EXPECT_EQ(run.messages, std::vector<std::string>{reports::MsgFreezeSettingsChanged()});
+    EXPECT_EQ(run.messages, std::vector<std::string>{books::closing::MsgFreezeSettingsChanged()});
     EXPECT_EQ(files(), changed);
     store.fs.SetFile(Path(FileCode::ADS), ads);
   }
 
   // A system voucher where the closing posts.
   {
-    shell::ScopedFileSet set("JVO");
-    shell::InsertRecords(FileCode::JVO, 0, std::vector<JournalVoucherRec>{Line("20231231", "{SYSTEM}", "1000", 0, 0)});
+    store::ScopedFileSet set("JVO");
+    store::InsertRecords(FileCode::JVO, 0, std::vector<JournalVoucherRec>{Line("20231231", "{SYSTEM}", "1000", 0, 0)});
   }
   const std::string withSystem = files();
   run = Freeze();
   EXPECT_EQ(run.outcome, FreezeOutcome::SystemVoucherExists);
   EXPECT_EQ(files(), withSystem);
   {
-    shell::ScopedFileSet set("JVO");
-    shell::DeleteRecords(FileCode::JVO, 0, 1);
+    store::ScopedFileSet set("JVO");
+    store::DeleteRecords(FileCode::JVO, 0, 1);
   }
 
   // A fiscal year that is no number.
@@ -686,10 +683,10 @@ TEST_F(Closing, RefusalsWriteNothing) {
   // No T account.
   Write(Monthly(2024), Vouchers());
   {
-    shell::ScopedFileSet set("GLA");
-    auto accounts = shell::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
+    store::ScopedFileSet set("GLA");
+    auto accounts = store::ReadAll<records::LedgerAccountRec>(FileCode::GLA);
     accounts.erase(accounts.begin() + 2);
-    shell::RewriteFile(FileCode::GLA, accounts);
+    store::RewriteFile(FileCode::GLA, accounts);
   }
   const std::string noT = files();
   run = Freeze();
@@ -703,7 +700,7 @@ TEST_F(Closing, ABalanceThatDoesNotAllowAFreezeIsToldAndWritesNothing) {
     std::function<void(AdminSettingsRec&, std::vector<JournalVoucherRec>&)> change;
     std::string message;
   };
-  const reports::BalanceTexts texts;
+  const books::closing::BalanceTexts texts;
   const std::vector<Case> cases = {
       {"no profit account in the settings", [](AdminSettingsRec& s, auto&) { s.SetProfitAccountNumber(""); },
        texts.noProfitAccountNumber},
@@ -723,7 +720,7 @@ TEST_F(Closing, ABalanceThatDoesNotAllowAFreezeIsToldAndWritesNothing) {
       ASSERT_TRUE(Freeze().Ok()) << c.name;
     }
     const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
-    const reports::FreezeRun run = Freeze();
+    const books::closing::FreezeRun run = Freeze();
     EXPECT_EQ(run.outcome, FreezeOutcome::NotPermitted) << c.name;
     ASSERT_EQ(run.messages.size(), 1u) << c.name;
     if (!c.message.empty()) {
@@ -739,10 +736,10 @@ TEST_F(Closing, ARefusalReadsInTheLanguageOfTheGrid) {
   AdminSettingsRec s = Monthly(2024);
   s.SetProfitAccountNumber("");
   Write(s, Vouchers());
-  shell::LanguageRec dutch = shell::BuiltInEnglish();
+  text::LanguageRec dutch = text::BuiltInEnglish();
   dutch.SetL(9994, "Geen winstrekening in de administratie-instellingen");
-  const reports::FreezeRun run =
-      reports::FreezeOpenPeriod(masterdata::AdminSettings, reports::BalanceTextsOf(dutch));
+  const books::closing::FreezeRun run =
+      books::closing::FreezeOpenPeriod(store::AdminSettings, books::closing::BalanceTextsOf(dutch));
   EXPECT_EQ(run.outcome, FreezeOutcome::NotPermitted);
   ASSERT_EQ(run.messages.size(), 1u);
   EXPECT_EQ(run.messages[0], "Geen winstrekening in de administratie-instellingen");
@@ -750,10 +747,10 @@ TEST_F(Closing, ARefusalReadsInTheLanguageOfTheGrid) {
 
 TEST_F(Closing, TheUnfreezeRefusesWhenTheSettingsChangedSinceTheFormLoadedThem) {
   ASSERT_TRUE(Freeze().Ok());
-  AdminSettingsRec loaded = masterdata::AdminSettings;
+  AdminSettingsRec loaded = store::AdminSettings;
   loaded.SetCompanyName("typed but not saved elsewhere");
   const std::string before = File(FileCode::ADS) + File(FileCode::FRZ);
-  const reports::UnfreezeRun run = reports::UnfreezeLastPeriod(loaded);
+  const books::closing::UnfreezeRun run = books::closing::UnfreezeLastPeriod(loaded);
   EXPECT_EQ(run.outcome, UnfreezeOutcome::SettingsChanged);
   EXPECT_EQ(File(FileCode::ADS) + File(FileCode::FRZ), before);
 }
@@ -762,43 +759,43 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
   // Frozen up to 11/12, so that the cut-off run is the year end.
   for (int k = 0; k < 12; ++k) ASSERT_TRUE(Freeze().Ok());
   const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
-  const AdminSettingsRec loaded = masterdata::AdminSettings;
+  const AdminSettingsRec loaded = store::AdminSettings;
   std::string after;
   {
     ASSERT_TRUE(Freeze().Ok());
     after = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
-    ASSERT_TRUE(reports::UnfreezeLastPeriod(masterdata::AdminSettings).Ok());
+    ASSERT_TRUE(books::closing::UnfreezeLastPeriod(store::AdminSettings).Ok());
     ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);
   }
-  reports::InstallClosingIntentHook();
+  books::closing::InstallClosingIntentHook();
   int replayed = 0, told = 0;
   for (int good = 0;; ++good) {
-    masterdata::AdminSettings = loaded;
+    store::AdminSettings = loaded;
     store.fs.CrashAfter(good);
     bool finished = false;
     try {
-      finished = reports::FreezeOpenPeriod(loaded).Ok();
+      finished = books::closing::FreezeOpenPeriod(loaded).Ok();
     } catch (const std::exception&) {
     }
     const bool crashed = store.fs.Crashed();
     store.fs.ClearErrors();
-    shell::ForceCloseFileSet();
+    store::ForceCloseFileSet();
     // The next open finishes what the run began, or finds it never began,
     // and a finished run is told.
-    { shell::ScopedFileSet set("ADS"); }
+    { store::ScopedFileSet set("ADS"); }
     const std::string now = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
     EXPECT_TRUE(now == before || now == after) << "cut after " << good << " writes";
-    if (const std::string note = reports::TakeReplayNote(); !note.empty()) {
-      EXPECT_NE(note.find(reports::MsgIntentFinished()), std::string::npos) << good << ": " << note;
+    if (const std::string note = books::closing::TakeReplayNote(); !note.empty()) {
+      EXPECT_NE(note.find(books::closing::MsgIntentFinished()), std::string::npos) << good << ": " << note;
       EXPECT_TRUE(now == after) << good;
       ++told;
     }
     EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent")) << good;
     // A second open changes nothing more.
-    { shell::ScopedFileSet set("ADS"); }
+    { store::ScopedFileSet set("ADS"); }
     EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), now) << good;
     if (now == after) {
-      ASSERT_TRUE(masterdata::LoadAdminSettings() == std::nullopt);
+      ASSERT_TRUE(store::LoadAdminSettings() == std::nullopt);
       ASSERT_TRUE(Unfreeze().Ok()) << good;
       ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before) << good;
     }
@@ -811,36 +808,36 @@ TEST_F(Closing, ARunCutOffAfterAnyWriteIsFinishedAtTheNextOpen) {
   EXPECT_GT(told, 0);
 
   // The unfreeze of that year end, cut off the same way.
-  ASSERT_TRUE(reports::FreezeOpenPeriod(loaded).Ok());
+  ASSERT_TRUE(books::closing::FreezeOpenPeriod(loaded).Ok());
   ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), after);
-  const AdminSettingsRec frozen = masterdata::AdminSettings;
+  const AdminSettingsRec frozen = store::AdminSettings;
   replayed = told = 0;
   for (int good = 0;; ++good) {
-    masterdata::AdminSettings = frozen;
+    store::AdminSettings = frozen;
     store.fs.CrashAfter(good);
     bool finished = false;
     try {
-      finished = reports::UnfreezeLastPeriod(frozen).Ok();
+      finished = books::closing::UnfreezeLastPeriod(frozen).Ok();
     } catch (const std::exception&) {
     }
     const bool crashed = store.fs.Crashed();
     store.fs.ClearErrors();
-    shell::ForceCloseFileSet();
-    { shell::ScopedFileSet set("JVO"); }
+    store::ForceCloseFileSet();
+    { store::ScopedFileSet set("JVO"); }
     const std::string now = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
     EXPECT_TRUE(now == before || now == after) << "cut after " << good << " writes";
-    if (const std::string note = reports::TakeReplayNote(); !note.empty()) {
-      EXPECT_NE(note.find(reports::MsgIntentFinished()), std::string::npos) << good << ": " << note;
+    if (const std::string note = books::closing::TakeReplayNote(); !note.empty()) {
+      EXPECT_NE(note.find(books::closing::MsgIntentFinished()), std::string::npos) << good << ": " << note;
       EXPECT_TRUE(now == before) << good;
       ++told;
     }
     EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent")) << good;
-    { shell::ScopedFileSet set("FRZ;JVO"); }
+    { store::ScopedFileSet set("FRZ;JVO"); }
     EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), now) << good;
     if (now == before) {
       if (crashed) ++replayed;
-      ASSERT_TRUE(masterdata::LoadAdminSettings() == std::nullopt);
-      ASSERT_TRUE(reports::FreezeOpenPeriod(masterdata::AdminSettings).Ok()) << good;
+      ASSERT_TRUE(store::LoadAdminSettings() == std::nullopt);
+      ASSERT_TRUE(books::closing::FreezeOpenPeriod(store::AdminSettings).Ok()) << good;
       ASSERT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), after) << good;
     }
     if (!crashed && finished) break;
@@ -861,7 +858,7 @@ TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForThe
   s.SetFiscalYear("2025");
   Write(s, {});
   {
-    shell::ScopedFileSet set("FRZ");
+    store::ScopedFileSet set("FRZ");
     auto r = std::make_unique<FreezeRec>();
     r->SetPeriodLabel("2024-12/12");
     r->SetPeriodStartDate("20241201");
@@ -872,11 +869,11 @@ TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForThe
     r->SetCurrentAnnualBalance("2024");
     r->SetCurrentPeriod("12/12");
     r->SetBookYear(2023);  // the first snapshot holds the fiscal year - 1
-    shell::AppendRecord(FileCode::FRZ, *r);
+    store::AppendRecord(FileCode::FRZ, *r);
   }
-  const reports::UnfreezeRun run = Unfreeze();
+  const books::closing::UnfreezeRun run = Unfreeze();
   ASSERT_TRUE(run.Ok()) << run.message;
-  const AdminSettingsRec& back = masterdata::AdminSettings;
+  const AdminSettingsRec& back = store::AdminSettings;
   EXPECT_EQ(back.BookYearEnd(), "20241231");
   EXPECT_EQ(back.PeriodCount(), 12);
   EXPECT_EQ(back.PeriodStart(13), "20250101");
@@ -893,32 +890,32 @@ TEST_F(Closing, AnUnfreezeWithFewerSnapshotsThanPeriodsTakesTheLastOneReadForThe
 namespace {
 
 TEST_F(Closing, AnIntentRecordThatCannotBeFinishedIsKeptAndADamagedOneDeleted) {
-  reports::InstallClosingIntentHook();
+  books::closing::InstallClosingIntentHook();
   const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
   const std::string files = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
 
   // Cut off while it was written: no step began.
   store.fs.SetFile(intentPath, "OMBCLS01 torn");
-  { shell::ScopedFileSet set("ADS"); }
+  { store::ScopedFileSet set("ADS"); }
   EXPECT_FALSE(store.fs.HasFile(intentPath));
-  EXPECT_EQ(reports::TakeReplayNote(), "");
+  EXPECT_EQ(books::closing::TakeReplayNote(), "");
   EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
 
   // Whole, but the settings hold neither its before nor its after state.
-  reports::ClosingIntent intent;
-  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  books::closing::ClosingIntent intent;
+  intent.freeze.op = books::closing::FreezeFileStep::Op::Append;
   intent.freeze.countBefore = 0;
   intent.settingsBefore.SetCompanyName("not these settings");
   intent.settingsAfter.SetCompanyName("nor these");
-  store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
-  { shell::ScopedFileSet set("JVO"); }
+  store.fs.SetFile(intentPath, books::closing::EncodeIntent(intent));
+  { store::ScopedFileSet set("JVO"); }
   EXPECT_TRUE(store.fs.HasFile(intentPath));
-  const std::string note = reports::TakeReplayNote();
+  const std::string note = books::closing::TakeReplayNote();
   EXPECT_NE(note.find("the file adminset.vlk no longer holds what it left"), std::string::npos) << note;
   // Every file is looked at first: nothing changed.
   EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), files);
   // Nothing more is frozen or unfrozen while it stays, and it says why.
-  const reports::FreezeRun run = Freeze();
+  const books::closing::FreezeRun run = Freeze();
   EXPECT_EQ(run.outcome, FreezeOutcome::Stopped);
   EXPECT_EQ(run.messages, std::vector<std::string>{note});
   EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::Stopped);
@@ -931,38 +928,38 @@ TEST_F(Closing, AnIntentRecordThatCannotBeFinishedIsKeptAndADamagedOneDeleted) {
 // names holds what it should again, the next open finishes the closing.
 // The program never deletes the record itself.
 TEST_F(Closing, AClosingThatCannotBeFinishedBlocksTheChangesOfItsFilesUntilTheFileIsMended) {
-  reports::InstallClosingIntentHook();
+  books::closing::InstallClosingIntentHook();
   const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
   const std::string settings = File(FileCode::ADS);
   // The record of a freeze of the opening period that stopped before its
   // first step; the settings were then replaced by another copy's.
-  reports::ClosingIntent intent;
-  intent.freeze.op = reports::FreezeFileStep::Op::Append;
+  books::closing::ClosingIntent intent;
+  intent.freeze.op = books::closing::FreezeFileStep::Op::Append;
   intent.freeze.countBefore = 0;
   intent.freeze.rec.SetPeriodLabel("2023-01/01");
-  intent.settingsBefore = masterdata::AdminSettings;
-  intent.settingsAfter = masterdata::AdminSettings;
+  intent.settingsBefore = store::AdminSettings;
+  intent.settingsAfter = store::AdminSettings;
   intent.settingsAfter.SetCurrentPeriod("01/12");
-  store.fs.SetFile(intentPath, reports::EncodeIntent(intent));
-  AdminSettingsRec other = masterdata::AdminSettings;
+  store.fs.SetFile(intentPath, books::closing::EncodeIntent(intent));
+  AdminSettingsRec other = store::AdminSettings;
   other.SetCompanyName("another copy's settings");
   store.fs.SetFile(Path(FileCode::ADS), support::Bytes(other));
   const std::string jvo = File(FileCode::JVO);
 
-  journal::Voucher v;
+  books::journal::Voucher v;
   v.header = {"20240620", "X9", "", "", ""};
   v.lines.push_back({"cash", "1000", "Bank", "", 10, 0, false});
   v.lines.push_back({"cash", "4000", "Sales", "", 0, 10, false});
   try {
-    journal::SaveVoucher(v);
+    books::journal::SaveVoucher(v);
     ADD_FAILURE() << "the save went on";
   } catch (const platform::IoError& e) {
     EXPECT_NE(std::string(e.what()).find("adminset.vlk"), std::string::npos) << e.what();
   }
   // The bank import's change of several files together is refused alike.
   try {
-    shell::ScopedFileSet set("JVO;PAY");
-    shell::ChangeTogether({{FileCode::JVO, {0}, std::string(JournalVoucherRec::kSize, '\0'), {}, {}}});
+    store::ScopedFileSet set("JVO;PAY");
+    store::ChangeTogether({{FileCode::JVO, {0}, std::string(JournalVoucherRec::kSize, '\0'), {}, {}}});
     ADD_FAILURE() << "the group change went on";
   } catch (const platform::IoError& e) {
     EXPECT_NE(std::string(e.what()).find("adminset.vlk"), std::string::npos) << e.what();
@@ -971,16 +968,16 @@ TEST_F(Closing, AClosingThatCannotBeFinishedBlocksTheChangesOfItsFilesUntilTheFi
   EXPECT_TRUE(store.fs.HasFile(intentPath));
   // Reading goes on.
   EXPECT_EQ(Vouchers().size(), jvo.size() / JournalVoucherRec::kSize);
-  reports::TakeReplayNote();
+  books::closing::TakeReplayNote();
 
   // Mended: the next open finishes the closing, and changes go on.
   store.fs.SetFile(Path(FileCode::ADS), settings);
-  { shell::ScopedFileSet set("ADS"); }
-  EXPECT_EQ(reports::TakeReplayNote(), reports::MsgIntentFinished());
+  { store::ScopedFileSet set("ADS"); }
+  EXPECT_EQ(books::closing::TakeReplayNote(), books::closing::MsgIntentFinished());
   EXPECT_FALSE(store.fs.HasFile(intentPath));
   EXPECT_EQ(Frozen(), 1);
   EXPECT_EQ(support::Record<AdminSettingsRec>(File(FileCode::ADS)).CurrentPeriod(), "01/12");
-  EXPECT_EQ(journal::SaveVoucher(v).outcome, journal::StoreOutcome::Done);
+  EXPECT_EQ(books::journal::SaveVoucher(v).outcome, books::journal::StoreOutcome::Done);
 }
 
 // A damaged settings file refuses the freeze and the unfreeze before
@@ -991,7 +988,7 @@ TEST_F(Closing, ADamagedSettingsFileRefusesTheFreezeAndTheUnfreezeAndWritesNothi
   const std::string good = File(FileCode::ADS);
   AdminSettingsRec garbage;
   std::memset(garbage.data(), 'x', AdminSettingsRec::kSize);
-  AdminSettingsRec badPeriod = masterdata::AdminSettings;
+  AdminSettingsRec badPeriod = store::AdminSettings;
   badPeriod.SetCurrentPeriod("13/12");
   struct Case {
     const char* name;
@@ -1005,7 +1002,7 @@ TEST_F(Closing, ADamagedSettingsFileRefusesTheFreezeAndTheUnfreezeAndWritesNothi
       {"a current period after the last", support::Bytes(badPeriod), "the current period \"13/12\" is no period"},
       // Far beyond one record (the store's small-file limit and more): the
       // size alone refuses it.
-      {"huge", std::string(static_cast<std::size_t>(shell::kSmallFileLimit) + AdminSettingsRec::kSize, 'x'),
+      {"huge", std::string(static_cast<std::size_t>(store::kSmallFileLimit) + AdminSettingsRec::kSize, 'x'),
        "it holds 67110250 bytes, not one whole record of 1386"},
   };
   const std::string intentPath = "/d/ACME/closing.ombrelo-intent";
@@ -1013,10 +1010,10 @@ TEST_F(Closing, ADamagedSettingsFileRefusesTheFreezeAndTheUnfreezeAndWritesNothi
     SCOPED_TRACE(c.name);
     store.fs.SetFile(Path(FileCode::ADS), c.bytes);
     const std::string before = File(FileCode::JVO) + File(FileCode::FRZ);
-    const reports::FreezeRun run = Freeze();
+    const books::closing::FreezeRun run = Freeze();
     EXPECT_EQ(run.outcome, FreezeOutcome::DamagedFile);
     EXPECT_EQ(run.messages, std::vector<std::string>{"damaged file adminset.vlk: " + c.what});
-    const reports::UnfreezeRun back = Unfreeze();
+    const books::closing::UnfreezeRun back = Unfreeze();
     EXPECT_EQ(back.outcome, UnfreezeOutcome::DamagedFile);
     EXPECT_EQ(back.message, "damaged file adminset.vlk: " + c.what);
     EXPECT_FALSE(store.fs.HasFile(intentPath));
@@ -1035,7 +1032,7 @@ TEST_F(Closing, ADamagedSnapshotIsToldAsSuch) {
   std::memset(frz.data(), 'x', 40);
   store.fs.SetFile(Path(FileCode::FRZ), frz);
   const std::string before = File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ);
-  const reports::FreezeRun run = Freeze();
+  const books::closing::FreezeRun run = Freeze();
   EXPECT_EQ(run.outcome, FreezeOutcome::DamagedFile);
   EXPECT_EQ(run.messages, std::vector<std::string>{"damaged file freeze.vlk: record 1: the period end \"xxxxxxxx\" is no date"});
   EXPECT_EQ(Unfreeze().outcome, UnfreezeOutcome::DamagedFile);
@@ -1057,7 +1054,7 @@ TEST_F(Closing, AFullDiskStopsTheFreezeWithTheFileAndTheSystemsText) {
     EXPECT_NE(text.find("No space left on device"), std::string::npos) << text;
   }
   store.fs.ClearErrors();
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent"));
   EXPECT_FALSE(store.fs.HasFile("/d/ACME/closing.ombrelo-intent.ombrelo-tmp"));
   EXPECT_EQ(File(FileCode::ADS) + File(FileCode::JVO) + File(FileCode::FRZ), before);

@@ -29,10 +29,10 @@
 
 namespace {
 
-using reports::BalanceFiles;
-using reports::BalanceRequest;
-using reports::BalanceResult;
-using reports::GridRow;
+using books::closing::BalanceFiles;
+using books::closing::BalanceRequest;
+using books::closing::BalanceResult;
+using books::closing::GridRow;
 
 const std::string kBs(records::kBalanceSheetKind);
 const std::string kPl(records::kProfitAndLossKind);
@@ -63,7 +63,7 @@ records::JournalVoucherRec Line(const std::string& date, const std::string& acco
                                 const std::string& book = "B1") {
   records::JournalVoucherRec v;
   v.SetVoucherDate(date);
-  v.SetAccountNumber(shell::Cut(account + std::string(30, ' '), 15));
+  v.SetAccountNumber(text::Cut(account + std::string(30, ' '), 15));
   v.SetDebitAmount(debit);
   v.SetCreditAmount(credit);
   v.SetBookNumber(book);
@@ -116,7 +116,7 @@ class BalanceTest : public ::testing::Test {
   BalanceFiles files;
 
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
     request.settings = Settings2024();
     request.periodText = "2024-03/12";
     files.categories = {Cat(kBs, "Assets"), Cat(kBs, "Equity"), Cat(kPl, "Revenue"), Cat(kPl, "Expenses")};
@@ -130,7 +130,7 @@ class BalanceTest : public ::testing::Test {
 
   BalanceResult Run(char kind) {
     request.kind = kind;
-    return reports::ComputeBalanceCore(request, files);
+    return books::closing::ComputeBalanceCore(request, files);
   }
   // The base snapshot of period 02 for the balance-sheet fixture.
   void FreezeFebruary() {
@@ -139,14 +139,14 @@ class BalanceTest : public ::testing::Test {
                              {"1900", "C", kBs, 500, 500, 0, 500, 0},
                              {"8000", "C", kPl, 0, 0, 0, 50, 0}})};
   }
-  const reports::BalanceTableRow& RowOf(const BalanceResult& r, const std::string& number) {
+  const books::closing::BalanceTableRow& RowOf(const BalanceResult& r, const std::string& number) {
     for (const auto& row : r.table)
       if (row.AccountNumber == number) return row;
     throw std::runtime_error("no row " + number);
   }
 };
 
-std::string A(double v) { return shell::FormatAmount(v, 2, 'Y'); }
+std::string A(double v) { return text::FormatAmount(v, 2, 'Y'); }
 
 void ExpectGrid(const BalanceResult& r, const std::vector<GridRow>& expected) {
   ASSERT_EQ(r.grid.size(), expected.size());
@@ -167,22 +167,22 @@ TEST_F(BalanceTest, TrialBalanceWithoutFreezeTakesStartAmountsAndThePeriodsVouch
   ASSERT_EQ(r.error, "");
   const std::string E;
   ExpectGrid(r, {
-      {E, "Totals", E, "Profit and loss", E, "Balance sheet", "2024-03/12", E},
-      {"Account name", "Debit", "Credit", "Debit", "Credit", "Debit", "Credit", E},
-      {"Assets", E, E, E, E, E, E, E},
-      {"1000  Bank", A(800), A(100), E, E, A(700), E, E},
-      {"Equity", E, E, E, E, E, E, E},
-      {"0900  Profit", A(0), A(200), E, E, E, A(200), E},
-      {"1900  Capital", A(0), A(500), E, E, E, A(500), E},
-      {"Revenue", E, E, E, E, E, E, E},
-      {"8000  Sales", A(0), A(300), E, A(300), E, E, E},
-      {"Expenses", E, E, E, E, E, E, E},
-      {"4000  Rent", A(100), A(0), A(100), E, E, E, E},
-      {"9999  Result", A(200), A(0), A(200), E, E, E, E},
-      {reports::kTotalText, A(1100), A(1100), A(300), A(300), A(700), A(700), E},
-  });
+                    {E, "Totals", E, "Profit and loss", E, "Balance sheet", "2024-03/12", E},
+                    {"Account name", "Debit", "Credit", "Debit", "Credit", "Debit", "Credit", E},
+                    {"Assets", E, E, E, E, E, E, E},
+                    {"1000  Bank", A(800), A(100), E, E, A(700), E, E},
+                    {"Equity", E, E, E, E, E, E, E},
+                    {"0900  Profit", A(0), A(200), E, E, E, A(200), E},
+                    {"1900  Capital", A(0), A(500), E, E, E, A(500), E},
+                    {"Revenue", E, E, E, E, E, E, E},
+                    {"8000  Sales", A(0), A(300), E, A(300), E, E, E},
+                    {"Expenses", E, E, E, E, E, E, E},
+                    {"4000  Rent", A(100), A(0), A(100), E, E, E, E},
+                    {"9999  Result", A(200), A(0), A(200), E, E, E, E},
+                    {books::closing::kTotalText, A(1100), A(1100), A(300), A(300), A(700), A(700), E},
+                });
   EXPECT_TRUE(r.freezeAllowed);
-  EXPECT_EQ(r.profitText, shell::FormatAmount(200, 2, 'N'));
+  EXPECT_EQ(r.profitText, text::FormatAmount(200, 2, 'N'));
   EXPECT_EQ(r.profitAccountNumber, "0900");
   EXPECT_EQ(r.profitAccountCaption, "Profit");
   EXPECT_EQ(r.period->yearBaseDate, "20231231");
@@ -243,23 +243,24 @@ TEST_F(BalanceTest, BalanceSheetFromTheBaseSnapshot) {
   ASSERT_EQ(r.error, "");
   const std::string E;
   ExpectGrid(r, {
-      {E, "20231231", E, "2024-02/12", E, "2024-03/12", E, E},
-      {"Account name", "Debit", "Credit", "Debit", "Credit", "Debit", "Credit", E},
-      {kBs, E, E, E, E, E, E, E},
-      {"Assets", E, E, E, E, E, E, E},
-      {"1000  Bank", A(500), E, A(550), E, A(750), E, E},
-      {"Equity", E, E, E, E, E, E, E},
-      {"0900  Profit", E, A(0), E, A(50), E, A(250), E},
-      {"1900  Capital", E, A(500), E, A(500), E, A(500), E},
-      {reports::kTotalText, A(500), A(500), A(550), A(550), A(750), A(750), reports::kTotalRowMarker},
-      {kPl, E, E, E, E, E, E, E},
-      {"Revenue", E, E, E, E, E, E, E},
-      {"8000  Sales", E, A(0), E, A(50), E, A(350), E},
-      {"Expenses", E, E, E, E, E, E, E},
-      {"4000  Rent", A(0), E, A(0), E, A(100), E, E},
-      {"9999  Result", A(0), E, A(50), E, A(250), E, E},
-      {reports::kTotalText, A(0), A(0), A(50), A(50), A(350), A(350), E},
-  });
+                    {E, "20231231", E, "2024-02/12", E, "2024-03/12", E, E},
+                    {"Account name", "Debit", "Credit", "Debit", "Credit", "Debit", "Credit", E},
+                    {kBs, E, E, E, E, E, E, E},
+                    {"Assets", E, E, E, E, E, E, E},
+                    {"1000  Bank", A(500), E, A(550), E, A(750), E, E},
+                    {"Equity", E, E, E, E, E, E, E},
+                    {"0900  Profit", E, A(0), E, A(50), E, A(250), E},
+                    {"1900  Capital", E, A(500), E, A(500), E, A(500), E},
+                    {books::closing::kTotalText, A(500), A(500), A(550), A(550), A(750), A(750),
+                     books::closing::kTotalRowMarker},
+                    {kPl, E, E, E, E, E, E, E},
+                    {"Revenue", E, E, E, E, E, E, E},
+                    {"8000  Sales", E, A(0), E, A(50), E, A(350), E},
+                    {"Expenses", E, E, E, E, E, E, E},
+                    {"4000  Rent", A(0), E, A(0), E, A(100), E, E},
+                    {"9999  Result", A(0), E, A(50), E, A(250), E, E},
+                    {books::closing::kTotalText, A(0), A(0), A(50), A(50), A(350), A(350), E},
+                });
   EXPECT_TRUE(r.freezeAllowed);
 }
 
@@ -353,8 +354,8 @@ TEST_F(BalanceTest, LowerCaseTypesAreSummedButTakeNoVoucherAmounts) {
 }
 
 TEST_F(BalanceTest, MessageBlocksComeInEachLayoutsOrder) {
-  const std::string star = reports::kStarLine;
-  const reports::BalanceTexts t;
+  const std::string star = books::closing::kStarLine;
+  const books::closing::BalanceTexts t;
   const std::string missingCat = "  +1 " + t.withoutCategory;
   const std::string ghost = "Ghost " + t.notACategory;
   struct Case {
@@ -424,7 +425,7 @@ TEST_F(BalanceTest, FreezePermissionNeedsEveryCondition) {
     SCOPED_TRACE(c.name);
     SetUp();
     files.freezes.clear();
-    request.farEndDate = reports::kReportFarEndDate;
+    request.farEndDate = books::closing::kReportFarEndDate;
     c.change(*this);
     EXPECT_EQ(Run('1').freezeAllowed, c.allowed);
   }
@@ -566,7 +567,7 @@ TEST(ReportPeriod, DatesOfEachKindOfPeriod) {
       settings.SetPeriodStart(14, "20241215");
       settings.SetPeriodStart(15, "");
     }
-    const reports::PeriodOrError p = reports::ComputeReportPeriod(c.label, settings, *c.freezes);
+    const books::closing::PeriodOrError p = books::closing::ComputeReportPeriod(c.label, settings, *c.freezes);
     ASSERT_TRUE(p.period) << p.error;
     EXPECT_EQ(p.period->hit, c.hit);
     EXPECT_EQ(p.period->snapshot, c.snapshot);
@@ -602,7 +603,7 @@ TEST(ReportPeriod, TheLabelsOfANewAdministrationsYear) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
-    const reports::PeriodOrError p = reports::ComputeReportPeriod(c.label, s, {});
+    const books::closing::PeriodOrError p = books::closing::ComputeReportPeriod(c.label, s, {});
     ASSERT_EQ(!p.period, c.refused) << p.error;
     if (c.refused) {
       EXPECT_EQ(p.error, "The period " + std::string(c.label) + " is not a period of the book year");
@@ -617,14 +618,14 @@ TEST(ReportPeriod, TheLabelsOfANewAdministrationsYear) {
 TEST(ReportPeriod, FifteenthPeriodAndBadSettingsAreHandled) {
   records::AdminSettingsRec s = Settings2024();
   s.SetPeriodStart(15, "20241220");
-  auto p = reports::ComputeReportPeriod("2024-15/15", s, {});
+  auto p = books::closing::ComputeReportPeriod("2024-15/15", s, {});
   ASSERT_TRUE(p.period);
   EXPECT_EQ(p.period->start, "20241220");
   EXPECT_EQ(p.period->end, "20250101");
   // A period whose start the settings do not hold.
-  EXPECT_FALSE(reports::ComputeReportPeriod("2024-14/15", Settings2024(), {}).period);
+  EXPECT_FALSE(books::closing::ComputeReportPeriod("2024-14/15", Settings2024(), {}).period);
   s.SetBookYearStart("2024");
-  p = reports::ComputeReportPeriod("2024-03/12", s, {});
+  p = books::closing::ComputeReportPeriod("2024-03/12", s, {});
   EXPECT_FALSE(p.period);
   EXPECT_NE(p.error, "");
 }
@@ -638,9 +639,9 @@ class BalanceFilesTest : public ::testing::Test {
 
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
-    shell::SystemSettings.AmountDecimals = 2;
+    store::SetDataRoot("/d/");
+    store::SetCurrentAdministrationFolder("ACME");
+    text::SystemSettings.AmountDecimals = 2;
     store.fs.SetFile(std::string(kDir) + "ledgerct.vlk", support::Bytes({Cat(kBs, "Assets"), Cat(kPl, "Costs")}));
     store.fs.SetFile(std::string(kDir) + "ledger.vlk",
                      support::Bytes({Acc("1000", "Bank", "D", "Assets", 10), Acc("4000", "Rent", "D", "Costs")}));
@@ -654,9 +655,9 @@ TEST_F(BalanceFilesTest, ReadsTheFilesAndClosesTheSet) {
   BalanceRequest q;
   q.settings = Settings2024();
   q.periodText = "2024-01/12";
-  const reports::BalanceGridRun run = reports::ComputeBalanceGrid(q);
+  const books::closing::BalanceGridRun run = books::closing::ComputeBalanceGrid(q);
   EXPECT_FALSE(run.openFailure);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   ASSERT_EQ(run.result.table.size(), 2u);
   EXPECT_DOUBLE_EQ(run.result.table[0].ClosingOtherSide, 3);
   EXPECT_DOUBLE_EQ(run.result.table[1].ClosingOwnSide, 3);
@@ -667,13 +668,13 @@ TEST_F(BalanceFilesTest, FailedOpenComputesNothing) {
   BalanceRequest q;
   q.settings = Settings2024();
   q.periodText = "2024-01/12";
-  const reports::BalanceGridRun run = reports::ComputeBalanceGrid(q);
+  const books::closing::BalanceGridRun run = books::closing::ComputeBalanceGrid(q);
   ASSERT_TRUE(run.openFailure);
   EXPECT_NE(run.openFailure->text, "");
   EXPECT_TRUE(run.result.grid.empty());
   EXPECT_EQ(run.result.gridRowCount, 0);
   EXPECT_FALSE(run.result.freezeAllowed);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace
@@ -685,7 +686,7 @@ TEST(BalanceRule, SidesCarryIntoTheNextPeriod) {
     const char* name;
     bool newBookYear;
     std::string kind;
-    shell::CarriedSides carried;
+    books::closing::CarriedSides carried;
   };
   const std::vector<Case> cases = {
       {"balance sheet, same year", false, std::string(records::kBalanceSheetKind), {900, 300}},
@@ -696,20 +697,20 @@ TEST(BalanceRule, SidesCarryIntoTheNextPeriod) {
       {"lower-case b is not a balance-sheet kind", true, "balance", {0, 0}},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(shell::CarryIntoNextPeriod(900, 300, c.newBookYear, c.kind), c.carried) << c.name;
+    EXPECT_EQ(books::closing::CarryIntoNextPeriod(900, 300, c.newBookYear, c.kind), c.carried) << c.name;
 }
 
 TEST(BalanceRule, FreezeLabelClosesItsYearWhenItsPeriodIsTheLast) {
   for (const auto& [label, closes] : std::vector<std::pair<std::string, bool>>{
            {"2024-12/12", true}, {"2024-03/12", false}, {"2024-00/00", true}, {"2024-12", false}, {"", false}})
-    EXPECT_EQ(shell::FreezeClosesBookYear(label), closes) << label;
+    EXPECT_EQ(books::closing::FreezeClosesBookYear(label), closes) << label;
 }
 
 // The grid speaks the language: each text from its own field of the language
 // record, the built-in English record gives the English defaults, and a field
 // a language leaves empty keeps the English text rather than a blank row.
 TEST(BalanceTextsOf, EachTextFromItsLanguageFieldAndAnEmptyFieldKeepsTheEnglish) {
-  using T = reports::BalanceTexts;
+  using T = books::closing::BalanceTexts;
   struct Field {
     std::size_t offset;
     std::string T::*text;
@@ -731,16 +732,16 @@ TEST(BalanceTextsOf, EachTextFromItsLanguageFieldAndAnEmptyFieldKeepsTheEnglish)
       {11071, &T::notACategory, "is geen bestaande rubriek"},
   };
   const T english;
-  const T builtIn = reports::BalanceTextsOf(shell::BuiltInEnglish());
-  shell::LanguageRec dutch = shell::BuiltInEnglish();
+  const T builtIn = books::closing::BalanceTextsOf(text::BuiltInEnglish());
+  text::LanguageRec dutch = text::BuiltInEnglish();
   for (const Field& f : fields) dutch.SetL(f.offset, f.dutch);
-  const T translated = reports::BalanceTextsOf(dutch);
+  const T translated = books::closing::BalanceTextsOf(dutch);
   for (const Field& f : fields) {
     EXPECT_EQ(builtIn.*f.text, english.*f.text) << f.offset;
     EXPECT_EQ(translated.*f.text, f.dutch) << f.offset;
-    shell::LanguageRec gap = dutch;
+    text::LanguageRec gap = dutch;
     gap.SetL(f.offset, "");
-    EXPECT_EQ(reports::BalanceTextsOf(gap).*f.text, english.*f.text) << f.offset;
+    EXPECT_EQ(books::closing::BalanceTextsOf(gap).*f.text, english.*f.text) << f.offset;
   }
 }
 

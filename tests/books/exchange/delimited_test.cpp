@@ -25,6 +25,9 @@
 
 namespace {
 
+using books::exchange::CsvFault;
+using books::exchange::CsvImportError;
+using books::exchange::CsvKind;
 using platform::ScopedNumberFormat;
 using records::InvoiceRec;
 using records::JournalVoucherRec;
@@ -32,9 +35,6 @@ using records::LedgerAccountRec;
 using records::LedgerCategoryRec;
 using records::PartnerRec;
 using records::PaymentRec;
-using reports::CsvFault;
-using reports::CsvImportError;
-using reports::CsvKind;
 
 // The first byte where two records differ, for a readable failure.
 template <class R>
@@ -215,28 +215,28 @@ const std::string kPartnerHeader =
 TEST(DelimitedExport, WritesEachKindExactly) {
   struct Case {
     char separator;
-    reports::CsvExport out;
+    books::exchange::CsvExport out;
     std::string want;
   };
   for (char sep : {'.', ','}) {
     ScopedNumberFormat format(sep);
     const std::string d = std::string(1, sep);
     const Case cases[] = {
-        {sep, reports::ExportPartners({GoldenPartner()}, true),
+        {sep, books::exchange::ExportPartners({GoldenPartner()}, true),
          Text({kPartnerHeader + "{***customerfile***}",
                "nm;co;12;;CUS;th;ad;pr;zp;tw;rg;cy;X;ca;cz;ct;cs;cc;te;fx;em;ws;c1n;c1p;c1t;c2n;c2p;c2t;me;ba;bn;"
-               "tx;20260101;b1;b2;f1;f2;5000" + d + "5;pg;s1;s2;s3;v1;v2;0800;14;2" + d + "5;-30;-1" + d +
-                   "5;ADMIN;TS;"})},
-        {sep, reports::ExportPartners({GoldenPartner()}, false),
+               "tx;20260101;b1;b2;f1;f2;5000" +
+                   d + "5;pg;s1;s2;s3;v1;v2;0800;14;2" + d + "5;-30;-1" + d + "5;ADMIN;TS;"})},
+        {sep, books::exchange::ExportPartners({GoldenPartner()}, false),
          Text({kPartnerHeader + "{***supplierfile***}",
                "nm;co;12;;CUS;th;ad;pr;zp;tw;rg;cy;X;ca;cz;ct;cs;cc;te;fx;em;ws;c1n;c1p;c1t;c2n;c2p;c2t;me;ba;bn;"
-               "tx;20260101;b1;b2;f1;f2;5000" + d + "5;pg;s1;s2;s3;v1;v2;0800;14;2" + d + "5;-30;-1" + d +
-                   "5;ADMIN;TS;"})},
-        {sep, reports::ExportLedgerAccounts({GoldenAccount()}),
+               "tx;20260101;b1;b2;f1;f2;5000" +
+                   d + "5;pg;s1;s2;s3;v1;v2;0800;14;2" + d + "5;-30;-1" + d + "5;ADMIN;TS;"})},
+        {sep, books::exchange::ExportLedgerAccounts({GoldenAccount()}),
          Text({"number;caption;debit;category;lead;startdate;startamount;enddate;CahsBankBook;CashBankBookName;"
                "VATgroup;account directive;user;timstamp;journalname;{***GL accounts file***}",
                "#100;Buildings;D;Fixed assets;L1;20260101;-1234" + d + "5;20501231;true;Bank;V21;FUNC;ADMIN;TS;"})},
-        {sep, reports::ExportJournalVouchers({GoldenVoucherLine()}),
+        {sep, books::exchange::ExportJournalVouchers({GoldenVoucherLine()}),
          Text({"JV date; booknumber;journalname;text transaction; text line;GL account number;GL account caption;"
                " costcentre; project description; product description;invoice attached;partnertype; partner "
                "number; invoicenumber;debit amount;credit amount;document ID;Userid; Timestamp;"
@@ -244,18 +244,18 @@ TEST(DelimitedExport, WritesEachKindExactly) {
                "20260315;M1;Memorial;March rent;Rent" + std::string(30, ' ') + ";#100" + std::string(11, ' ') +
                    ";Buildings" + std::string(21, ' ') + ";CC1" + std::string(17, ' ') +
                    ";P1;PR1;false;CUS;-7;F1;1234" + d + "5;0;D1;ADMIN;TS;"})},
-        {sep, reports::ExportInvoices({GoldenInvoice()}),
+        {sep, books::exchange::ExportInvoices({GoldenInvoice()}),
          Text({"Invoice date; Invoice number; Partner Type; Partner Our Number;entrynumber; Net date; Due date;"
                "JV date; Invoice amount; Payed amount;Prepayed amount; memo; JV created; UserID; Timestamp;"
                "{***Invoice file***}",
                "20260301;F-9;VEN;12;E1;20260310;20260331;20260302;1E15;0" + d + "00001;-2" + d +
                    "5E20;memo;true;ADMIN;TS;"})},
-        {sep, reports::ExportPayments({GoldenPayment()}),
+        {sep, books::exchange::ExportPayments({GoldenPayment()}),
          Text({"Value date;Bank account;number;Entrynumber;Partnertype;Partnerournumber;Narrative1;Narrative2;"
                "Narrative3;Narrative4;Narrative5;Narrative6;Amount;Memo;JV created;UserId ;Timestamp"
                "{***Payment file***}",
                "20260305;NL01;3;E2;REC;0;n1;n2;n3;n4;n5;n6;0" + d + "3;m;false;ADMIN;TS;"})},
-        {sep, reports::ExportLedgerCategories({GoldenCategory()}),
+        {sep, books::exchange::ExportLedgerCategories({GoldenCategory()}),
          Text({"P&L or BS;Category;UserId;Timestamp{***GL category file***}",
                "Balance sheet account;Fixed assets;ADMIN;2026-01-02 10:11:12;"})},
     };
@@ -264,15 +264,15 @@ TEST(DelimitedExport, WritesEachKindExactly) {
       EXPECT_FALSE(c.out.refused);
       EXPECT_EQ(c.out.records, 1);
       EXPECT_EQ(c.out.changedValues, 0);
-      EXPECT_EQ(reports::CsvFileText(c.out.lines), c.want);
+      EXPECT_EQ(books::exchange::CsvFileText(c.out.lines), c.want);
     }
   }
 }
 
 TEST(DelimitedExport, AnEmptyFileGivesTheHeaderOnly) {
-  const auto out = reports::ExportLedgerCategories({});
+  const auto out = books::exchange::ExportLedgerCategories({});
   EXPECT_EQ(out.records, 0);
-  EXPECT_EQ(reports::CsvFileText(out.lines), "P&L or BS;Category;UserId;Timestamp{***GL category file***}\r\n");
+  EXPECT_EQ(books::exchange::CsvFileText(out.lines), "P&L or BS;Category;UserId;Timestamp{***GL category file***}\r\n");
 }
 
 TEST(DelimitedExport, WritesSeparatorsAndLineBreaksInsideValuesAsBlanks) {
@@ -282,13 +282,13 @@ TEST(DelimitedExport, WritesSeparatorsAndLineBreaksInsideValuesAsBlanks) {
   p.SetTown("plain");
   PartnerRec other = GoldenPartner();
   other.SetOurNumber(13);
-  const auto out = reports::ExportPartners({p, other}, true);
+  const auto out = books::exchange::ExportPartners({p, other}, true);
   EXPECT_EQ(out.changedValues, 2);  // values, not characters
   ASSERT_EQ(out.lines.size(), 3u);
   EXPECT_TRUE(out.lines[1].starts_with("a b;co;12;"));
   EXPECT_NE(out.lines[1].find(";line 1  line 2;"), std::string::npos);
   // What it wrote reads back.
-  const auto in = reports::ImportPartners(reports::CsvFileText(out.lines), true);
+  const auto in = books::exchange::ImportPartners(books::exchange::CsvFileText(out.lines), true);
   ASSERT_FALSE(in.error);
   EXPECT_EQ(in.records[0].Memo(), "line 1  line 2");
 }
@@ -299,11 +299,11 @@ TEST(DelimitedExport, RefusesNanAndInfinityNamingTheRecord) {
   for (double v : bad) {
     std::vector<InvoiceRec> invoices(3, GoldenInvoice());
     invoices[1].SetPaidAmount(v);
-    const auto out = reports::ExportInvoices(invoices);
+    const auto out = books::exchange::ExportInvoices(invoices);
     ASSERT_TRUE(out.refused);
-    EXPECT_EQ(*out.refused, (reports::CsvBadValue{2, 10, "Payed amount"}));
+    EXPECT_EQ(*out.refused, (books::exchange::CsvBadValue{2, 10, "Payed amount"}));
     EXPECT_TRUE(out.lines.empty());
-    EXPECT_NE(reports::CsvBadValueText(*out.refused).find("Payed amount"), std::string::npos);
+    EXPECT_NE(books::exchange::CsvBadValueText(*out.refused).find("Payed amount"), std::string::npos);
   }
 }
 
@@ -517,8 +517,8 @@ void CheckRoundTrip(Fixture fixture, Export exportRecords, Import importText) {
     const auto out = exportRecords(stored);
     ASSERT_FALSE(out.refused);
     EXPECT_EQ(out.records, 3);
-    const auto in = importText(reports::CsvFileText(out.lines));
-    ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+    const auto in = importText(books::exchange::CsvFileText(out.lines));
+    ASSERT_FALSE(in.error) << books::exchange::CsvImportErrorText(*in.error);
     EXPECT_EQ(in.lines, 3);
     ASSERT_EQ(in.records.size(), 3u);
     for (int k = 0; k < 3; ++k) EXPECT_TRUE(SameBytes(in.records[k], want[k])) << "record " << k;
@@ -528,16 +528,17 @@ void CheckRoundTrip(Fixture fixture, Export exportRecords, Import importText) {
 TEST(DelimitedRoundTrip, EveryKindComesBackUnderBothSeparators) {
   for (bool customers : {true, false}) {
     CheckRoundTrip<PartnerRec>(
-        PartnerFixture, [&](const auto& r) { return reports::ExportPartners(r, customers); },
-        [&](std::string_view t) { return reports::ImportPartners(t, customers); });
+        PartnerFixture, [&](const auto& r) { return books::exchange::ExportPartners(r, customers); },
+        [&](std::string_view t) { return books::exchange::ImportPartners(t, customers); });
   }
-  CheckRoundTrip<LedgerAccountRec>(AccountFixture, reports::ExportLedgerAccounts, reports::ImportLedgerAccounts);
-  CheckRoundTrip<JournalVoucherRec>(VoucherFixture, reports::ExportJournalVouchers,
-                                    [](std::string_view t) { return reports::ImportJournalVouchers(t); });
-  CheckRoundTrip<InvoiceRec>(InvoiceFixture, reports::ExportInvoices, reports::ImportInvoices);
-  CheckRoundTrip<PaymentRec>(PaymentFixture, reports::ExportPayments, reports::ImportPayments);
-  CheckRoundTrip<LedgerCategoryRec>(CategoryFixture, reports::ExportLedgerCategories,
-                                    reports::ImportLedgerCategories);
+  CheckRoundTrip<LedgerAccountRec>(AccountFixture, books::exchange::ExportLedgerAccounts,
+                                   books::exchange::ImportLedgerAccounts);
+  CheckRoundTrip<JournalVoucherRec>(VoucherFixture, books::exchange::ExportJournalVouchers,
+                                    [](std::string_view t) { return books::exchange::ImportJournalVouchers(t); });
+  CheckRoundTrip<InvoiceRec>(InvoiceFixture, books::exchange::ExportInvoices, books::exchange::ImportInvoices);
+  CheckRoundTrip<PaymentRec>(PaymentFixture, books::exchange::ExportPayments, books::exchange::ImportPayments);
+  CheckRoundTrip<LedgerCategoryRec>(CategoryFixture, books::exchange::ExportLedgerCategories,
+                                    books::exchange::ImportLedgerCategories);
 }
 
 // The golden files: per kind and separator, the bytes an export of the
@@ -559,53 +560,56 @@ void CheckGolden(const std::string& kind, R caseRecord, Fixture fixture, Export 
     const std::string name = kind + (sep == '.' ? "-point.csv" : "-comma.csv");
     SCOPED_TRACE(name);
     ScopedNumberFormat format(sep);
-    const std::string text = reports::CsvFileText(exportRecords(stored).lines);
+    const std::string text = books::exchange::CsvFileText(exportRecords(stored).lines);
     if (std::getenv("OMBRELO_WRITE_GOLDEN")) std::ofstream(GoldenPath(name), std::ios::binary) << text;
     const std::string golden = ReadFileBytes(GoldenPath(name));
     ASSERT_FALSE(golden.empty());
     EXPECT_EQ(text, golden);
     const auto in = importText(golden);
-    ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+    ASSERT_FALSE(in.error) << books::exchange::CsvImportErrorText(*in.error);
     ASSERT_EQ(in.records.size(), 4u);
   }
 }
 
 TEST(DelimitedGolden, EveryKindWritesItsGoldenFileUnderBothSeparators) {
   CheckGolden<PartnerRec>(
-      "customers", GoldenPartner(), PartnerFixture, [](const auto& r) { return reports::ExportPartners(r, true); },
-      [](std::string_view t) { return reports::ImportPartners(t, true); });
+      "customers", GoldenPartner(), PartnerFixture,
+      [](const auto& r) { return books::exchange::ExportPartners(r, true); },
+      [](std::string_view t) { return books::exchange::ImportPartners(t, true); });
   CheckGolden<PartnerRec>(
-      "suppliers", GoldenPartner(), PartnerFixture, [](const auto& r) { return reports::ExportPartners(r, false); },
-      [](std::string_view t) { return reports::ImportPartners(t, false); });
+      "suppliers", GoldenPartner(), PartnerFixture,
+      [](const auto& r) { return books::exchange::ExportPartners(r, false); },
+      [](std::string_view t) { return books::exchange::ImportPartners(t, false); });
   LedgerAccountRec account = GoldenAccount();
   account.SetAccountNumber("0099");  // the fixture holds 0100
-  CheckGolden<LedgerAccountRec>("glaccounts", account, AccountFixture, reports::ExportLedgerAccounts,
-                                reports::ImportLedgerAccounts);
-  CheckGolden<JournalVoucherRec>("vouchers", GoldenVoucherLine(), VoucherFixture, reports::ExportJournalVouchers,
-                                 [](std::string_view t) { return reports::ImportJournalVouchers(t); });
-  CheckGolden<InvoiceRec>("invoices", GoldenInvoice(), InvoiceFixture, reports::ExportInvoices,
-                          reports::ImportInvoices);
-  CheckGolden<PaymentRec>("payments", GoldenPayment(), PaymentFixture, reports::ExportPayments,
-                          reports::ImportPayments);
-  CheckGolden<LedgerCategoryRec>("glcategories", GoldenCategory(), CategoryFixture, reports::ExportLedgerCategories,
-                                 reports::ImportLedgerCategories);
+  CheckGolden<LedgerAccountRec>("glaccounts", account, AccountFixture, books::exchange::ExportLedgerAccounts,
+                                books::exchange::ImportLedgerAccounts);
+  CheckGolden<JournalVoucherRec>("vouchers", GoldenVoucherLine(), VoucherFixture,
+                                 books::exchange::ExportJournalVouchers,
+                                 [](std::string_view t) { return books::exchange::ImportJournalVouchers(t); });
+  CheckGolden<InvoiceRec>("invoices", GoldenInvoice(), InvoiceFixture, books::exchange::ExportInvoices,
+                          books::exchange::ImportInvoices);
+  CheckGolden<PaymentRec>("payments", GoldenPayment(), PaymentFixture, books::exchange::ExportPayments,
+                          books::exchange::ImportPayments);
+  CheckGolden<LedgerCategoryRec>("glcategories", GoldenCategory(), CategoryFixture,
+                                 books::exchange::ExportLedgerCategories, books::exchange::ImportLedgerCategories);
 }
 
 TEST(DelimitedRoundTrip, AccountZeroOneHundredTravelsAsHash) {
-  const auto out = reports::ExportLedgerAccounts({AccountFixture(0, false)});
+  const auto out = books::exchange::ExportLedgerAccounts({AccountFixture(0, false)});
   EXPECT_TRUE(out.lines[1].starts_with("#100;"));
-  const auto jv = reports::ExportJournalVouchers({VoucherFixture(0, true)});
+  const auto jv = books::exchange::ExportJournalVouchers({VoucherFixture(0, true)});
   EXPECT_NE(jv.lines[1].find(";#100;"), std::string::npos);  // stored unpadded here
-  const auto in = reports::ImportJournalVouchers(reports::CsvFileText(jv.lines));
+  const auto in = books::exchange::ImportJournalVouchers(books::exchange::CsvFileText(jv.lines));
   ASSERT_EQ(in.records.size(), 1u);
   EXPECT_EQ(in.records[0].AccountNumber(), "0100           ");
 }
 
 TEST(DelimitedRoundTrip, ALongPartnerLineKeepsItsLastColumns) {
-  const auto out = reports::ExportPartners({PartnerFixture(0, false)}, true);
+  const auto out = books::exchange::ExportPartners({PartnerFixture(0, false)}, true);
   ASSERT_EQ(out.lines.size(), 2u);
   EXPECT_GT(out.lines[1].size(), 1600u);
-  const auto in = reports::ImportPartners(reports::CsvFileText(out.lines), true);
+  const auto in = books::exchange::ImportPartners(books::exchange::CsvFileText(out.lines), true);
   ASSERT_FALSE(in.error);
   EXPECT_EQ(in.records[0].Get<PartnerRec::kChangedAt>(), Fill(20, '2'));
   EXPECT_EQ(in.records[0].Get<PartnerRec::kPenaltyRate>(), -2.5e-7);
@@ -614,7 +618,7 @@ TEST(DelimitedRoundTrip, ALongPartnerLineKeepsItsLastColumns) {
 // ---- Reading a text ------------------------------------------------------------
 
 const std::string kCategoryHeader = "P&L or BS;Category;UserId;Timestamp{***GL category file***}";
-const std::string kInvoiceHeader = reports::CsvHeaderLine(CsvKind::Invoices);
+const std::string kInvoiceHeader = books::exchange::CsvHeaderLine(CsvKind::Invoices);
 
 TEST(DelimitedImport, SplitsFieldsFromTheLeft) {
   struct Case {
@@ -632,7 +636,7 @@ TEST(DelimitedImport, SplitsFieldsFromTheLeft) {
       {"Balance sheet account;;;;", "", "", ""},
   };
   for (const Case& c : cases) {
-    const auto in = reports::ImportLedgerCategories(kCategoryHeader + "\r\n" + c.line + "\r\n");
+    const auto in = books::exchange::ImportLedgerCategories(kCategoryHeader + "\r\n" + c.line + "\r\n");
     ASSERT_FALSE(in.error) << c.line;
     ASSERT_EQ(in.records.size(), 1u);
     EXPECT_EQ(in.records[0].CategoryName(), c.name) << c.line;
@@ -660,7 +664,7 @@ TEST(DelimitedImport, ReadsLineEndsAndMarkers) {
       {line + "\r\n" + kCategoryHeader + "\r\n", -1},    // the marker must be in line 1
   };
   for (const Case& c : cases) {
-    const auto in = reports::ImportLedgerCategories(c.text);
+    const auto in = books::exchange::ImportLedgerCategories(c.text);
     if (c.lines < 0) {
       ASSERT_TRUE(in.error) << c.text;
       EXPECT_EQ(*in.error, (CsvImportError{CsvFault::NoMarker, {1}, 0, {}}));
@@ -674,18 +678,18 @@ TEST(DelimitedImport, ReadsLineEndsAndMarkers) {
 }
 
 TEST(DelimitedImport, ACustomerFileIsNoSupplierFile) {
-  const auto out = reports::ExportPartners({GoldenPartner()}, true);
-  const auto in = reports::ImportPartners(reports::CsvFileText(out.lines), false);
+  const auto out = books::exchange::ExportPartners({GoldenPartner()}, true);
+  const auto in = books::exchange::ImportPartners(books::exchange::CsvFileText(out.lines), false);
   ASSERT_TRUE(in.error);
   EXPECT_EQ(in.error->fault, CsvFault::NoMarker);
 }
 
 TEST(DelimitedImport, OnlyExactlyTrueIsTrue) {
-  const std::string text = reports::CsvFileText(reports::ExportInvoices({GoldenInvoice()}).lines);
+  const std::string text = books::exchange::CsvFileText(books::exchange::ExportInvoices({GoldenInvoice()}).lines);
   for (const auto& [word, stored] : {std::pair{"true", 1}, {"TRUE", 0}, {"True", 0}, {"1", 0}, {"", 0}}) {
     std::string edited = text;
     edited.replace(edited.find(";true;"), 6, std::string(";") + word + ";");
-    const auto in = reports::ImportInvoices(edited);
+    const auto in = books::exchange::ImportInvoices(edited);
     ASSERT_FALSE(in.error) << word;
     EXPECT_EQ(in.records[0].Bytes[InvoiceRec::kVoucherCreated.offset], stored) << word;
   }
@@ -711,12 +715,12 @@ TEST(DelimitedImport, AMalformedLineRefusesEverything) {
       {"", {CsvFault::BadInteger, {3}, 4, ""}},                                     // an empty line
   };
   for (const Case& c : cases) {
-    const auto in = reports::ImportInvoices(Text({kInvoiceHeader, good, c.badLine, good}));
+    const auto in = books::exchange::ImportInvoices(Text({kInvoiceHeader, good, c.badLine, good}));
     ASSERT_TRUE(in.error) << c.badLine;
     EXPECT_EQ(*in.error, c.error) << c.badLine;
     EXPECT_TRUE(in.records.empty());
     EXPECT_EQ(in.lines, 0);
-    const std::string message = reports::CsvImportErrorText(*in.error);
+    const std::string message = books::exchange::CsvImportErrorText(*in.error);
     EXPECT_NE(message.find('3'), std::string::npos) << message;
   }
 }
@@ -725,10 +729,10 @@ TEST(DelimitedImport, ACommaExportFailsUnderAPointAtItsFirstDecimalAmount) {
   std::string text;
   {
     ScopedNumberFormat comma(',');
-    text = reports::CsvFileText(reports::ExportJournalVouchers({GoldenVoucherLine()}).lines);
+    text = books::exchange::CsvFileText(books::exchange::ExportJournalVouchers({GoldenVoucherLine()}).lines);
   }
   ScopedNumberFormat point('.');
-  const auto in = reports::ImportJournalVouchers(text);
+  const auto in = books::exchange::ImportJournalVouchers(text);
   ASSERT_TRUE(in.error);
   EXPECT_EQ(*in.error, (CsvImportError{CsvFault::BadNumber, {2}, 15, "1234,5"}));
 }
@@ -740,7 +744,7 @@ std::string AccountLine(const std::string& number, const std::string& type) {
 }
 
 TEST(DelimitedImport, AccountsAreCheckedAndSorted) {
-  const std::string header = reports::CsvHeaderLine(CsvKind::LedgerAccounts);
+  const std::string header = books::exchange::CsvHeaderLine(CsvKind::LedgerAccounts);
   struct Case {
     std::vector<std::string> lines;
     std::optional<CsvImportError> error;
@@ -770,7 +774,7 @@ TEST(DelimitedImport, AccountsAreCheckedAndSorted) {
   for (const Case& c : cases) {
     std::string text = header + "\r\n";
     for (const std::string& l : c.lines) text += l + "\r\n";
-    const auto in = reports::ImportLedgerAccounts(text);
+    const auto in = books::exchange::ImportLedgerAccounts(text);
     EXPECT_EQ(in.error, c.error) << c.lines.front();
     if (c.error) {
       EXPECT_TRUE(in.records.empty());
@@ -782,26 +786,26 @@ TEST(DelimitedImport, AccountsAreCheckedAndSorted) {
   }
   std::string text = header + "\r\n";
   for (const std::string& l : enough) text += l + "\r\n";
-  EXPECT_EQ(reports::ImportLedgerAccounts(text).records.size(), 400u);
+  EXPECT_EQ(books::exchange::ImportLedgerAccounts(text).records.size(), 400u);
 }
 
 TEST(DelimitedImport, VoucherLinesAreSortedStablyAndCountedBeforeTheOpenDate) {
-  const std::string header = reports::CsvHeaderLine(CsvKind::JournalVouchers);
+  const std::string header = books::exchange::CsvHeaderLine(CsvKind::JournalVouchers);
   const auto line = [](const std::string& date, const std::string& number, const std::string& text) {
     return date + ";" + number + ";J;;" + text + ";1000;;;;;false;;0;;1;0;;;;";
   };
-  const auto in = reports::ImportJournalVouchers(Text({header, line("20260301", "B", "b1"), line("20260301", "A", "a1"),
-                                                       line("20260201", "Z", "z1"), line("20260301", "B", "b2"),
-                                                       line("20260301", "A", "a2")}),
-                                                 "20260301");
+  const auto in = books::exchange::ImportJournalVouchers(
+      Text({header, line("20260301", "B", "b1"), line("20260301", "A", "a1"), line("20260201", "Z", "z1"),
+            line("20260301", "B", "b2"), line("20260301", "A", "a2")}),
+      "20260301");
   ASSERT_FALSE(in.error);
   std::vector<std::string> order;
   for (const auto& j : in.records) order.push_back(j.LineText());
   EXPECT_EQ(order, (std::vector<std::string>{"z1", "a1", "a2", "b1", "b2"}));
   EXPECT_EQ(in.lines, 5);
   EXPECT_EQ(in.linesBeforeOpenDate, 1);
-  EXPECT_EQ(reports::VoucherLinesBefore(in.records, "20260302"), 5);
-  EXPECT_EQ(reports::VoucherLinesBefore(in.records, ""), 0);
+  EXPECT_EQ(books::exchange::VoucherLinesBefore(in.records, "20260302"), 5);
+  EXPECT_EQ(books::exchange::VoucherLinesBefore(in.records, ""), 0);
   EXPECT_EQ(in.records[0].AccountNumber(), "1000           ");
 }
 
@@ -812,13 +816,13 @@ TEST(DelimitedImport, PartnersAllowGapsButNoNumberTwice) {
       partners.push_back(GoldenPartner());
       partners.back().SetOurNumber(n);
     }
-    return reports::CsvFileText(reports::ExportPartners(partners, true).lines);
+    return books::exchange::CsvFileText(books::exchange::ExportPartners(partners, true).lines);
   };
-  const auto gaps = reports::ImportPartners(text({1, 5, 3}), true);
+  const auto gaps = books::exchange::ImportPartners(text({1, 5, 3}), true);
   ASSERT_FALSE(gaps.error);
   ASSERT_EQ(gaps.records.size(), 3u);
   EXPECT_EQ(gaps.records[1].OurNumber(), 5);  // kept in text order
-  const auto twice = reports::ImportPartners(text({1, 5, 3, 5}), true);
+  const auto twice = books::exchange::ImportPartners(text({1, 5, 3, 5}), true);
   EXPECT_EQ(twice.error, (CsvImportError{CsvFault::DuplicateKey, {3, 5}, 0, {}}));
   EXPECT_TRUE(twice.records.empty());
 }
@@ -828,7 +832,8 @@ TEST(DelimitedImport, InvoicesAndPaymentsHoldEachKeyOnceAndAreSorted) {
   b.SetVoucherDate("20260101");
   c.SetInvoiceNumber("F-1");  // same book date, kind and partner: sorts by number
   {
-    const auto in = reports::ImportInvoices(reports::CsvFileText(reports::ExportInvoices({a, b, c}).lines));
+    const auto in =
+        books::exchange::ImportInvoices(books::exchange::CsvFileText(books::exchange::ExportInvoices({a, b, c}).lines));
     ASSERT_FALSE(in.error);
     EXPECT_EQ(in.records[0].VoucherDate(), "20260101");
     EXPECT_EQ(in.records[1].InvoiceNumber(), "F-1");
@@ -837,14 +842,16 @@ TEST(DelimitedImport, InvoicesAndPaymentsHoldEachKeyOnceAndAreSorted) {
   {
     InvoiceRec again = a;
     again.SetMemo("other");
-    const auto in = reports::ImportInvoices(reports::CsvFileText(reports::ExportInvoices({a, b, again}).lines));
+    const auto in = books::exchange::ImportInvoices(
+        books::exchange::CsvFileText(books::exchange::ExportInvoices({a, b, again}).lines));
     EXPECT_EQ(in.error, (CsvImportError{CsvFault::DuplicateKey, {2, 4}, 0, {}}));
   }
   PaymentRec p = GoldenPayment(), q = GoldenPayment(), r = GoldenPayment();
   q.SetPaymentNumber(1);  // same date, kind and partner: text order kept
   r.SetValueDate("20260101");
   {
-    const auto in = reports::ImportPayments(reports::CsvFileText(reports::ExportPayments({p, q, r}).lines));
+    const auto in =
+        books::exchange::ImportPayments(books::exchange::CsvFileText(books::exchange::ExportPayments({p, q, r}).lines));
     ASSERT_FALSE(in.error);
     EXPECT_EQ(in.records[0].ValueDate(), "20260101");
     EXPECT_EQ(in.records[1].PaymentNumber(), 3);
@@ -852,7 +859,8 @@ TEST(DelimitedImport, InvoicesAndPaymentsHoldEachKeyOnceAndAreSorted) {
     EXPECT_EQ(in.records[1].Ascription(), "");
   }
   {
-    const auto in = reports::ImportPayments(reports::CsvFileText(reports::ExportPayments({p, r, p}).lines));
+    const auto in =
+        books::exchange::ImportPayments(books::exchange::CsvFileText(books::exchange::ExportPayments({p, r, p}).lines));
     EXPECT_EQ(in.error, (CsvImportError{CsvFault::DuplicateKey, {2, 4}, 0, {}}));
   }
 }
@@ -866,15 +874,15 @@ TEST(DelimitedImport, InvoiceNumbersComeInWithoutBlanksAtTheirEnds) {
     return "20260301;" + number + ";CUS;" + std::to_string(partner) + ";E;;;20260301;10.5;0;0;m;false;U;T;";
   };
   const std::string fifteen = "123456789012345";
-  const auto in = reports::ImportInvoices(
+  const auto in = books::exchange::ImportInvoices(
       Text({kInvoiceHeader, line(" F1", 1), line("F2 ", 2), line("  F3  ", 3), line(" " + fifteen + " ", 4)}));
-  ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+  ASSERT_FALSE(in.error) << books::exchange::CsvImportErrorText(*in.error);
   ASSERT_EQ(in.records.size(), 4u);
   EXPECT_EQ(in.records[0].InvoiceNumber(), "F1");
   EXPECT_EQ(in.records[1].InvoiceNumber(), "F2");
   EXPECT_EQ(in.records[2].InvoiceNumber(), "F3");
   EXPECT_EQ(in.records[3].InvoiceNumber(), fifteen);
-  const auto twice = reports::ImportInvoices(Text({kInvoiceHeader, line("F1", 1), line(" F1 ", 1)}));
+  const auto twice = books::exchange::ImportInvoices(Text({kInvoiceHeader, line("F1", 1), line(" F1 ", 1)}));
   EXPECT_EQ(twice.error, (CsvImportError{CsvFault::DuplicateKey, {2, 3}, 0, {}}));
 }
 
@@ -894,7 +902,7 @@ TEST(DelimitedImport, CategoriesNeedAKnownKindAndADistinctName) {
   for (const Case& c : cases) {
     std::string text = kCategoryHeader + "\r\n";
     for (const std::string& l : c.lines) text += l + "\r\n";
-    const auto in = reports::ImportLedgerCategories(text);
+    const auto in = books::exchange::ImportLedgerCategories(text);
     EXPECT_EQ(in.error, c.error) << c.lines.back();
     EXPECT_EQ(in.records.size(), c.error ? 0u : c.lines.size());
   }
@@ -913,13 +921,13 @@ std::string WithField(const std::string& line, int column, const std::string& va
 // A voucher line's date must be a day; an invoice's and a payment's dates
 // a day or empty. A refusal names the line, the column and the value.
 TEST(DelimitedImport, DatesThatAreNoDaysRefuseTheImport) {
-  const auto voucher = reports::ExportJournalVouchers({GoldenVoucherLine()}).lines;
-  const auto invoice = reports::ExportInvoices({GoldenInvoice()}).lines;
-  const auto payment = reports::ExportPayments({GoldenPayment()}).lines;
+  const auto voucher = books::exchange::ExportJournalVouchers({GoldenVoucherLine()}).lines;
+  const auto invoice = books::exchange::ExportInvoices({GoldenInvoice()}).lines;
+  const auto payment = books::exchange::ExportPayments({GoldenPayment()}).lines;
   using Import = std::function<std::optional<CsvImportError>(const std::string&)>;
-  const Import vouchers = [](const std::string& t) { return reports::ImportJournalVouchers(t).error; };
-  const Import invoices = [](const std::string& t) { return reports::ImportInvoices(t).error; };
-  const Import payments = [](const std::string& t) { return reports::ImportPayments(t).error; };
+  const Import vouchers = [](const std::string& t) { return books::exchange::ImportJournalVouchers(t).error; };
+  const Import invoices = [](const std::string& t) { return books::exchange::ImportInvoices(t).error; };
+  const Import payments = [](const std::string& t) { return books::exchange::ImportPayments(t).error; };
   struct Case {
     const std::vector<std::string>* lines;
     Import import;
@@ -941,12 +949,12 @@ TEST(DelimitedImport, DatesThatAreNoDaysRefuseTheImport) {
     const std::string text = Text({(*c.lines)[0], WithField((*c.lines)[1], c.column, c.value)});
     const auto error = c.import(text);
     if (!c.refused) {
-      EXPECT_FALSE(error) << reports::CsvImportErrorText(*error);
+      EXPECT_FALSE(error) << books::exchange::CsvImportErrorText(*error);
       continue;
     }
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, (CsvImportError{CsvFault::BadDate, {2}, c.column, c.value}));
-    EXPECT_NE(reports::CsvImportErrorText(*error).find("Line 2, column " + std::to_string(c.column)),
+    EXPECT_NE(books::exchange::CsvImportErrorText(*error).find("Line 2, column " + std::to_string(c.column)),
               std::string::npos);
   }
 }
@@ -957,19 +965,23 @@ TEST(DelimitedImport, PartnerAndAccountDatesStayTexts) {
   for (const char* date : {"", "19000101"}) {
     PartnerRec p = GoldenPartner();
     p.SetTaxVerificationDate(date);
-    const auto partners = reports::ImportPartners(reports::CsvFileText(reports::ExportPartners({p}, true).lines), true);
+    const auto partners = books::exchange::ImportPartners(
+        books::exchange::CsvFileText(books::exchange::ExportPartners({p}, true).lines), true);
     ASSERT_FALSE(partners.error) << date;
     ASSERT_EQ(partners.records.size(), 1u);
     EXPECT_EQ(partners.records[0].TaxVerificationDate(), date);
-    EXPECT_EQ(reports::ExportPartners(partners.records, true).lines, reports::ExportPartners({p}, true).lines);
+    EXPECT_EQ(books::exchange::ExportPartners(partners.records, true).lines,
+              books::exchange::ExportPartners({p}, true).lines);
   }
   LedgerAccountRec a = GoldenAccount();
   a.SetStartDate("");
-  const auto accounts = reports::ImportLedgerAccounts(reports::CsvFileText(reports::ExportLedgerAccounts({a}).lines));
+  const auto accounts = books::exchange::ImportLedgerAccounts(
+      books::exchange::CsvFileText(books::exchange::ExportLedgerAccounts({a}).lines));
   ASSERT_FALSE(accounts.error);
   ASSERT_EQ(accounts.records.size(), 1u);
   EXPECT_EQ(accounts.records[0].StartDate(), "");
-  EXPECT_EQ(reports::ExportLedgerAccounts(accounts.records).lines, reports::ExportLedgerAccounts({a}).lines);
+  EXPECT_EQ(books::exchange::ExportLedgerAccounts(accounts.records).lines,
+            books::exchange::ExportLedgerAccounts({a}).lines);
 }
 
 // ---- Encodings -------------------------------------------------------------------
@@ -983,33 +995,33 @@ TEST(DelimitedImport, AUtf8FileReadsAsItsCodePageTwin) {
   p.SetName("Caf\xE9 \x80 5");
   p.SetTown("\x81\x8D\x8F\x90\x9D");
   p.SetMemo("\x93quoted\x94 \xDF");
-  const std::string cp = reports::CsvFileText(reports::ExportPartners({p}, true).lines);
-  const auto fromCp = reports::ImportPartners(cp, true);
-  ASSERT_FALSE(fromCp.error) << reports::CsvImportErrorText(*fromCp.error);
+  const std::string cp = books::exchange::CsvFileText(books::exchange::ExportPartners({p}, true).lines);
+  const auto fromCp = books::exchange::ImportPartners(cp, true);
+  ASSERT_FALSE(fromCp.error) << books::exchange::CsvImportErrorText(*fromCp.error);
   ASSERT_EQ(fromCp.records.size(), 1u);
   EXPECT_TRUE(SameBytes(fromCp.records[0], p));
   for (const std::string& utf8 : {cp1252::ToUtf8(cp), "\xEF\xBB\xBF" + cp1252::ToUtf8(cp)}) {
     ASSERT_NE(utf8, cp);
-    const auto in = reports::ImportPartners(utf8, true);
-    ASSERT_FALSE(in.error) << reports::CsvImportErrorText(*in.error);
+    const auto in = books::exchange::ImportPartners(utf8, true);
+    ASSERT_FALSE(in.error) << books::exchange::CsvImportErrorText(*in.error);
     ASSERT_EQ(in.records.size(), 1u);
     EXPECT_TRUE(SameBytes(in.records[0], p));
   }
   // An arrow in line 3's second column, after a good line 2.
   const std::string category = "Balance sheet account;A \xC3\xA9;U;T;";
   for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
-    const auto in = reports::ImportLedgerCategories(
+    const auto in = books::exchange::ImportLedgerCategories(
         mark + Text({kCategoryHeader, category, "Balance sheet account;B \xE2\x86\x92 C;U;T;"}));
     ASSERT_TRUE(in.error);
     EXPECT_EQ(*in.error, (CsvImportError{CsvFault::LostCharacter, {3}, 2, "B ? C"}));
     EXPECT_TRUE(in.records.empty());
-    EXPECT_EQ(reports::CsvImportErrorText(*in.error).substr(0, 16), "Line 3, column 2");
+    EXPECT_EQ(books::exchange::CsvImportErrorText(*in.error).substr(0, 16), "Line 3, column 2");
   }
   // The same arrow in the header line stores nothing and is let be.
-  const auto header = reports::ImportLedgerCategories(Text({kCategoryHeader + " \xE2\x86\x92", category}));
+  const auto header = books::exchange::ImportLedgerCategories(Text({kCategoryHeader + " \xE2\x86\x92", category}));
   ASSERT_FALSE(header.error);
   EXPECT_EQ(header.records[0].CategoryName(), "A \xE9");
-  const auto both = reports::ImportLedgerCategories(
+  const auto both = books::exchange::ImportLedgerCategories(
       Text({kCategoryHeader + " \xE2\x86\x92", category, category, "Balance sheet account;B;U;T \xE2\x86\x92;"}));
   ASSERT_TRUE(both.error);
   EXPECT_EQ(*both.error, (CsvImportError{CsvFault::LostCharacter, {4}, 4, "T ?"}));
@@ -1020,7 +1032,7 @@ TEST(DelimitedImport, AUtf8FileReadsAsItsCodePageTwin) {
 class ImportWriteTest : public ::testing::Test {
  protected:
   support::FakeDataStore store;
-  const std::string path = std::string("/w/") + shell::FileInfo(shell::FileCode::GLC).fileName;
+  const std::string path = std::string("/w/") + store::FileInfo(store::FileCode::GLC).fileName;
   const std::string backup = path + ".before-import";
 };
 
@@ -1028,14 +1040,14 @@ TEST_F(ImportWriteTest, KeepsTheOldFileBesideAndReplacesIt) {
   const std::vector<LedgerCategoryRec> old{CategoryFixture(0, false)};
   const std::vector<LedgerCategoryRec> first{CategoryFixture(1, false), CategoryFixture(2, false)};
   store.fs.SetFile(path, support::Bytes(old));
-  ASSERT_TRUE(reports::WriteImportedRecords(shell::FileCode::GLC, first).Ok());
+  ASSERT_TRUE(books::exchange::WriteImportedRecords(store::FileCode::GLC, first).Ok());
   EXPECT_EQ(store.fs.File(path), support::Bytes(first));
   EXPECT_EQ(store.fs.File(backup), support::Bytes(old));
   // The next import replaces the one copy.
-  ASSERT_TRUE(reports::WriteImportedRecords(shell::FileCode::GLC, old).Ok());
+  ASSERT_TRUE(books::exchange::WriteImportedRecords(store::FileCode::GLC, old).Ok());
   EXPECT_EQ(store.fs.File(path), support::Bytes(old));
   EXPECT_EQ(store.fs.File(backup), support::Bytes(first));
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 // The copy holds the whole file: nobody may read it who may not read the
@@ -1045,7 +1057,8 @@ TEST_F(ImportWriteTest, TheCopyKeepsTheFilesAccessMode) {
     store.fs.SetFile(path, support::Bytes(std::vector{CategoryFixture(0, false)}));
     store.fs.SetMode(path, mode);
     store.fs.SetFile(backup, "an older copy");  // 0644
-    ASSERT_TRUE(reports::WriteImportedRecords(shell::FileCode::GLC, std::vector{CategoryFixture(1, false)}).Ok());
+    ASSERT_TRUE(
+        books::exchange::WriteImportedRecords(store::FileCode::GLC, std::vector{CategoryFixture(1, false)}).Ok());
     EXPECT_EQ(store.fs.ModeOf(backup), mode);
     EXPECT_EQ(store.fs.File(backup), support::Bytes(std::vector{CategoryFixture(0, false)}));
     EXPECT_FALSE(store.fs.HasFile(backup + ".ombrelo-tmp"));
@@ -1054,12 +1067,12 @@ TEST_F(ImportWriteTest, TheCopyKeepsTheFilesAccessMode) {
 
 TEST_F(ImportWriteTest, WorksInsideTheCallersSet) {
   store.fs.SetFile(path, support::Bytes(std::vector{CategoryFixture(0, false)}));
-  shell::ScopedFileSet set("GLC");
+  store::ScopedFileSet set("GLC");
   ASSERT_TRUE(set.Ok());
   const std::vector<LedgerCategoryRec> recs{CategoryFixture(1, false)};
-  ASSERT_TRUE(reports::WriteImportedRecords(shell::FileCode::GLC, recs).Ok());
-  EXPECT_TRUE(shell::FileSetOpen);
-  EXPECT_EQ(shell::RecordCount(shell::FileCode::GLC), 1);
+  ASSERT_TRUE(books::exchange::WriteImportedRecords(store::FileCode::GLC, recs).Ok());
+  EXPECT_TRUE(store::FileSetOpen);
+  EXPECT_EQ(store::RecordCount(store::FileCode::GLC), 1);
   EXPECT_EQ(store.fs.File(path), support::Bytes(recs));
 }
 
@@ -1068,24 +1081,25 @@ TEST_F(ImportWriteTest, AFailedCopyOrWriteLeavesTheFileAsItWas) {
   const std::vector<LedgerCategoryRec> recs{CategoryFixture(1, false)};
   store.fs.SetFile(path, old);
   store.fs.InjectError(backup + ".ombrelo-tmp", support::FakeFileSystem::Op::Write, 5);
-  const auto copy = reports::WriteImportedRecords(shell::FileCode::GLC, recs);
-  EXPECT_EQ(copy.step, reports::ImportWriteStep::Backup);
+  const auto copy = books::exchange::WriteImportedRecords(store::FileCode::GLC, recs);
+  EXPECT_EQ(copy.step, books::exchange::ImportWriteStep::Backup);
   EXPECT_EQ(copy.code, 5);
   EXPECT_EQ(store.fs.File(path), old);
 
   store.fs.ClearErrors();
   store.fs.InjectError(path + ".ombrelo-tmp", support::FakeFileSystem::Op::Write, 1028);
-  const auto write = reports::WriteImportedRecords(shell::FileCode::GLC, recs);
-  EXPECT_EQ(write.step, reports::ImportWriteStep::Replace);
+  const auto write = books::exchange::WriteImportedRecords(store::FileCode::GLC, recs);
+  EXPECT_EQ(write.step, books::exchange::ImportWriteStep::Replace);
   EXPECT_EQ(store.fs.File(path), old);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(ImportWriteTest, ASetThatDoesNotOpenWritesNothing) {
   store.fs.SetFile(path, "old");
   store.fs.InjectError(path, support::FakeFileSystem::Op::OpenReadWrite, 5);
-  const auto result = reports::WriteImportedRecords(shell::FileCode::GLC, std::vector{CategoryFixture(1, false)});
-  EXPECT_EQ(result.step, reports::ImportWriteStep::OpenSet);
+  const auto result =
+      books::exchange::WriteImportedRecords(store::FileCode::GLC, std::vector{CategoryFixture(1, false)});
+  EXPECT_EQ(result.step, books::exchange::ImportWriteStep::OpenSet);
   EXPECT_EQ(result.failure.result, 1);
   EXPECT_EQ(store.fs.File(path), "old");
   EXPECT_FALSE(store.fs.HasFile(backup));

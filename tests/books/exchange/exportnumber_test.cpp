@@ -17,9 +17,9 @@
 
 namespace {
 
-using reports::FormatExportNumber;
-using reports::ReadExportInteger;
-using reports::ReadExportNumber;
+using books::exchange::FormatExportNumber;
+using books::exchange::ReadExportInteger;
+using books::exchange::ReadExportNumber;
 
 // Texts as written with ","; the point separator swaps it for ".".
 struct WriteCase {

@@ -15,9 +15,9 @@
 
 namespace {
 
-using journal::SplitOptions;
-using journal::SplitOutcome;
-using journal::StatementRow;
+using books::journal::SplitOptions;
+using books::journal::SplitOutcome;
+using books::journal::StatementRow;
 using Cells = std::vector<std::string>;
 
 // ---- Text -------------------------------------------------------------------
@@ -40,7 +40,7 @@ TEST(BankImportText, DecodesUtf8AndKeepsCodePage1252) {
       {"a character outside the code page", "\xEF\xBB\xBF\xE2\x98\x83", "?"},
       {"mark, then an invalid byte", "\xEF\xBB\xBF" "caf\xE9", "caf?"},
   };
-  for (const auto& c : cases) EXPECT_EQ(journal::DecodeStatement(c.bytes), c.text) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(books::journal::DecodeStatement(c.bytes), c.text) << c.name;
 }
 
 TEST(BankImportText, ValidUtf8) {
@@ -67,7 +67,7 @@ TEST(BankImportText, LinesEndInCrLfOrLfAndEmptyLastLinesGo) {
       {"nothing", "", {}},
       {"only empty lines", "\r\n\r\n", {}},
   };
-  for (const auto& c : cases) EXPECT_EQ(journal::StatementLines(c.text), c.lines) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(books::journal::StatementLines(c.text), c.lines) << c.name;
 }
 
 // ---- Split ------------------------------------------------------------------
@@ -93,7 +93,7 @@ TEST(BankImportSplit, SettingsFields) {
       {";", ";", SplitOutcome::QualifierIsSeparator, ',', '"'},
   };
   for (const auto& c : cases) {
-    const auto settings = journal::ReadSplitSettings(c.separator, c.qualifier, true);
+    const auto settings = books::journal::ReadSplitSettings(c.separator, c.qualifier, true);
     EXPECT_EQ(settings.outcome, c.outcome) << '[' << c.separator << "] [" << c.qualifier << ']';
     EXPECT_EQ(settings.options.separator, c.expectedSeparator) << c.separator;
     EXPECT_EQ(settings.options.qualifier, c.expectedQualifier) << c.separator;
@@ -130,7 +130,7 @@ TEST(BankImportSplit, Lines) {
       {"an empty line", "", comma, {}},
   };
   for (const auto& c : cases) {
-    const auto cells = journal::SplitLine(c.line, c.options);
+    const auto cells = books::journal::SplitLine(c.line, c.options);
     ASSERT_TRUE(cells.has_value()) << c.name;
     EXPECT_EQ(*cells, c.cells) << c.name;
   }
@@ -139,7 +139,7 @@ TEST(BankImportSplit, Lines) {
 TEST(BankImportSplit, AnUnterminatedQualifierIsRefused) {
   const SplitOptions comma{',', '"', false};
   for (const char* line : {"a,\"b,c", "\"", "a,\"b\"\"", "\"ab\"\"\"\"c"})
-    EXPECT_FALSE(journal::SplitLine(line, comma).has_value()) << line;
+    EXPECT_FALSE(books::journal::SplitLine(line, comma).has_value()) << line;
 }
 
 // A ";"-separated statement in UTF-8 with its mark, CR LF, a header row,
@@ -154,11 +154,11 @@ const std::string kSemicolonStatement =
     "\r\n";
 
 TEST(BankImportSplit, SemicolonStatementWithHeader) {
-  const auto lines = journal::StatementLines(journal::DecodeStatement(kSemicolonStatement));
+  const auto lines = books::journal::StatementLines(books::journal::DecodeStatement(kSemicolonStatement));
   ASSERT_EQ(lines.size(), 3u);
-  const auto settings = journal::ReadSplitSettings(";", "\"", true);
+  const auto settings = books::journal::ReadSplitSettings(";", "\"", true);
   ASSERT_EQ(settings.outcome, SplitOutcome::Done);
-  const auto split = journal::SplitStatement(lines, settings.options);
+  const auto split = books::journal::SplitStatement(lines, settings.options);
   ASSERT_EQ(split.outcome, SplitOutcome::Done);
   const std::vector<StatementRow> rows = {
       {2,
@@ -170,7 +170,7 @@ TEST(BankImportSplit, SemicolonStatementWithHeader) {
   EXPECT_EQ(split.columnCount, 7u);
 
   // The header row kept when it is not excluded; the lines keep their numbers.
-  const auto withHeader = journal::SplitStatement(lines, SplitOptions{';', '"', false});
+  const auto withHeader = books::journal::SplitStatement(lines, SplitOptions{';', '"', false});
   ASSERT_EQ(withHeader.rows.size(), 3u);
   EXPECT_EQ(withHeader.rows[0].line, 1);
   EXPECT_EQ(withHeader.rows[0].cells[0], "Date");
@@ -180,15 +180,17 @@ TEST(BankImportSplit, SemicolonStatementWithHeader) {
 TEST(BankImportSplit, CommaAndTabStatementsInCodePage1252WithLf) {
   // Code page 1252 bytes (not valid UTF-8), LF, no header.
   const std::string comma = "20240105,\"1,234.56\",caf\xE9\n20240106,-5.00,\"a \"\"b\"\"\"\n";
-  auto split = journal::SplitStatement(journal::StatementLines(journal::DecodeStatement(comma)), SplitOptions{});
+  auto split = books::journal::SplitStatement(books::journal::StatementLines(books::journal::DecodeStatement(comma)),
+                                              SplitOptions{});
   ASSERT_EQ(split.outcome, SplitOutcome::Done);
   ASSERT_EQ(split.rows.size(), 2u);
   EXPECT_EQ(split.rows[0].cells, (Cells{"20240105", "1,234.56", "caf\xE9"}));
   EXPECT_EQ(split.rows[1].cells, (Cells{"20240106", "-5.00", "a \"b\""}));
 
   const std::string tab = "20240105\t 12,00 \tx\t\r\n20240106\t3\r\n";
-  const auto settings = journal::ReadSplitSettings("TAB", "\"", false);
-  split = journal::SplitStatement(journal::StatementLines(journal::DecodeStatement(tab)), settings.options);
+  const auto settings = books::journal::ReadSplitSettings("TAB", "\"", false);
+  split = books::journal::SplitStatement(books::journal::StatementLines(books::journal::DecodeStatement(tab)),
+                                         settings.options);
   ASSERT_EQ(split.rows.size(), 2u);
   EXPECT_EQ(split.rows[0].cells, (Cells{"20240105", " 12,00 ", "x"}));
   EXPECT_EQ(split.rows[1].cells, (Cells{"20240106", "3"}));
@@ -197,7 +199,7 @@ TEST(BankImportSplit, CommaAndTabStatementsInCodePage1252WithLf) {
 
 TEST(BankImportSplit, AnUnterminatedQualifierNamesItsLineAndGivesNoRows) {
   const std::vector<std::string> lines = {"head", "a,b", "c,\"d,e", "f,g"};
-  const auto split = journal::SplitStatement(lines, SplitOptions{',', '"', true});
+  const auto split = books::journal::SplitStatement(lines, SplitOptions{',', '"', true});
   EXPECT_EQ(split.outcome, SplitOutcome::UnterminatedQualifier);
   EXPECT_EQ(split.errorLine, 3);
   EXPECT_TRUE(split.rows.empty());
@@ -205,7 +207,7 @@ TEST(BankImportSplit, AnUnterminatedQualifierNamesItsLineAndGivesNoRows) {
 }
 
 TEST(BankImportSplit, OnlyAHeaderGivesNoRows) {
-  const auto split = journal::SplitStatement({"Date,Amount"}, SplitOptions{',', '"', true});
+  const auto split = books::journal::SplitStatement({"Date,Amount"}, SplitOptions{',', '"', true});
   EXPECT_EQ(split.outcome, SplitOutcome::Done);
   EXPECT_TRUE(split.rows.empty());
 }
@@ -250,7 +252,7 @@ TEST(BankImportValues, AmountsReadTheSameInEitherLocale) {
   for (char locale : {'.', ','}) {
     platform::ScopedNumberFormat format(locale);
     for (const auto& c : cases) {
-      const auto value = journal::ReadStatementAmount(c.cell);
+      const auto value = books::journal::ReadStatementAmount(c.cell);
       ASSERT_EQ(value.has_value(), c.value.has_value()) << '[' << c.cell << "] locale " << locale;
       if (value) {
         EXPECT_DOUBLE_EQ(*value, *c.value) << '[' << c.cell << "] locale " << locale;
@@ -260,7 +262,7 @@ TEST(BankImportValues, AmountsReadTheSameInEitherLocale) {
 }
 
 TEST(BankImportValues, NoMinusOnZero) {
-  const auto value = journal::ReadStatementAmount("-0,00");
+  const auto value = books::journal::ReadStatementAmount("-0,00");
   ASSERT_TRUE(value.has_value());
   EXPECT_FALSE(std::signbit(*value));
 }
@@ -304,7 +306,7 @@ TEST(BankImportValues, DatesInEachLayout) {
       {"", "yyyymmdd", std::nullopt},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(journal::ReadStatementDate(c.cell, c.layout), c.ymd) << '[' << c.cell << "] " << c.layout;
+    EXPECT_EQ(books::journal::ReadStatementDate(c.cell, c.layout), c.ymd) << '[' << c.cell << "] " << c.layout;
 }
 
 
@@ -323,8 +325,8 @@ TEST(BankImportProfile, MapsTheProfilesColumns) {
   for (int k = 3; k <= 6; ++k) profile.SetNarrativeColumn(k, -1);
 
   const Cells cells = {"05-01-2024", "NL01", "", "Zon", "D", "1.234,56", "Invoice 12"};
-  const auto fields = journal::MapStatementRow(cells, profile);
-  journal::StatementFields expected;
+  const auto fields = books::journal::MapStatementRow(cells, profile);
+  books::journal::StatementFields expected;
   expected.date = "05-01-2024";
   expected.ownAccount = "NL01";
   expected.counterpartyAccount = "";
@@ -337,7 +339,7 @@ TEST(BankImportProfile, MapsTheProfilesColumns) {
 
   // A short row (a trailing separator, or a missing cell) leaves the later
   // columns out.
-  const auto shortRow = journal::MapStatementRow({"05-01-2024"}, profile);
+  const auto shortRow = books::journal::MapStatementRow({"05-01-2024"}, profile);
   EXPECT_EQ(shortRow.date, "05-01-2024");
   EXPECT_FALSE(shortRow.amount.has_value());
   EXPECT_FALSE(shortRow.ownAccount.has_value());

@@ -27,11 +27,11 @@
 
 namespace {
 
-using journal::ImportRow;
-using journal::PartnerSearch;
-using journal::RowDirection;
-using journal::RowFault;
-using journal::StatementRow;
+using books::journal::ImportRow;
+using books::journal::PartnerSearch;
+using books::journal::RowDirection;
+using books::journal::RowFault;
+using books::journal::StatementRow;
 using records::ImportProfileRec;
 using records::PaymentRec;
 using support::Bytes;
@@ -40,7 +40,7 @@ using support::Records;
 // The profile of the ";" fixture: date, own account, counterparty, name,
 // debit/credit "D", amount, narrative 1.
 ImportProfileRec SemicolonProfile() {
-  ImportProfileRec p = journal::DefaultImportProfile(1);
+  ImportProfileRec p = books::journal::DefaultImportProfile(1);
   p.SetProfileName("Bank ;");
   p.SetDateColumn(0);
   p.SetDateFormat("dd-mm-yyyy");
@@ -56,9 +56,10 @@ ImportProfileRec SemicolonProfile() {
 }
 
 std::vector<StatementRow> Split(const std::string& bytes, char separator, bool header) {
-  const auto split = journal::SplitStatement(journal::StatementLines(journal::DecodeStatement(bytes)),
-                                             journal::SplitOptions{separator, '"', header});
-  EXPECT_EQ(split.outcome, journal::SplitOutcome::Done);
+  const auto split =
+      books::journal::SplitStatement(books::journal::StatementLines(books::journal::DecodeStatement(bytes)),
+                                     books::journal::SplitOptions{separator, '"', header});
+  EXPECT_EQ(split.outcome, books::journal::SplitOutcome::Done);
   return split.rows;
 }
 
@@ -80,8 +81,8 @@ TEST(BankImportAccounts, ComparedWithoutBlanksInUpperCaseOver20StoredOver15) {
       {"   ", "", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(journal::MatchAccount(c.typed), c.match) << c.typed;
-    EXPECT_EQ(journal::StoredAccount(c.typed), c.stored) << c.typed;
+    EXPECT_EQ(books::journal::MatchAccount(c.typed), c.match) << c.typed;
+    EXPECT_EQ(books::journal::StoredAccount(c.typed), c.stored) << c.typed;
   }
 }
 
@@ -122,7 +123,7 @@ TEST(BankImportRows, ReadsTheProfilesCellsAndNamesTheFault) {
        RowFault::None, RowDirection::Debit, 1},
   };
   for (const auto& c : cases) {
-    const auto reading = journal::ReadImportRow(StatementRow{7, c.cells}, c.profile, 2, "NL01");
+    const auto reading = books::journal::ReadImportRow(StatementRow{7, c.cells}, c.profile, 2, "NL01");
     EXPECT_EQ(reading.fault, c.fault) << c.name;
     ASSERT_EQ(reading.row.has_value(), c.fault == RowFault::None) << c.name;
     if (reading.row) {
@@ -132,7 +133,7 @@ TEST(BankImportRows, ReadsTheProfilesCellsAndNamesTheFault) {
     }
   }
   // Missing narrative, name and counterparty cells read as empty.
-  const auto shortRow = journal::ReadImportRow(StatementRow{2, {"05-01-2024", "NL01"}}, p, 2, "");
+  const auto shortRow = books::journal::ReadImportRow(StatementRow{2, {"05-01-2024", "NL01"}}, p, 2, "");
   EXPECT_EQ(shortRow.fault, RowFault::EmptyAmount);
   ImportProfileRec amountFirst = p;
   amountFirst.SetAmountColumn(1);
@@ -141,7 +142,7 @@ TEST(BankImportRows, ReadsTheProfilesCellsAndNamesTheFault) {
   amountFirst.SetCounterpartyAccountColumn(7);
   amountFirst.SetAscriptionColumn(8);
   amountFirst.SetNarrativeColumn(1, 9);
-  const auto r = journal::ReadImportRow(StatementRow{2, {"NL01", "3", "05-01-2024"}}, amountFirst, 2, "");
+  const auto r = books::journal::ReadImportRow(StatementRow{2, {"NL01", "3", "05-01-2024"}}, amountFirst, 2, "");
   ASSERT_TRUE(r.row);
   EXPECT_EQ(r.row->counterparty, "");
   EXPECT_EQ(r.row->ascription, "");
@@ -154,13 +155,14 @@ TEST(BankImportRows, NextListsBadRowsAndThoseBeforeTheOpenPeriod) {
   rows.push_back({3, {"31-12-2023", "NL01", "X", "N", "D", "2"}});
   rows.push_back({4, {"05-13-2024", "NL01", "X", "N", "D", "3"}});
   for (int i = 0; i < 22; ++i) rows.push_back({5 + i, {"05-01-2024", "NL02", "X", "N", "D", "4"}});
-  const auto check = journal::CheckStatementRows(rows, SemicolonProfile(), journal::StatementRules{"20240101"});
+  const auto check =
+      books::journal::CheckStatementRows(rows, SemicolonProfile(), books::journal::StatementRules{"20240101"});
   ASSERT_EQ(check.rows.size(), 2u);
   EXPECT_EQ(check.beforeOpen, (std::vector<std::size_t>{1}));
   ASSERT_EQ(check.badRows.size(), 23u);
   EXPECT_EQ(check.badRows[0], "line 4: Non existing date");
   EXPECT_EQ(check.badRows[1], "line 5: another own account than the first row that reads");
-  const std::string message = journal::BadRowsMessage(check.badRows);
+  const std::string message = books::journal::BadRowsMessage(check.badRows);
   EXPECT_NE(message.find("line 4: Non existing date\nline 5:"), std::string::npos);
   EXPECT_NE(message.find("line 23:"), std::string::npos);
   EXPECT_EQ(message.find("line 24:"), std::string::npos);
@@ -168,8 +170,8 @@ TEST(BankImportRows, NextListsBadRowsAndThoseBeforeTheOpenPeriod) {
 }
 
 TEST(BankImportRows, AProfileNeedsDateAmountAndOwnAccountColumns) {
-  using journal::ProfileFault;
-  EXPECT_EQ(journal::CheckImportProfile(SemicolonProfile()), ProfileFault::None);
+  using books::journal::ProfileFault;
+  EXPECT_EQ(books::journal::CheckImportProfile(SemicolonProfile()), ProfileFault::None);
   struct Case {
     void (*change)(ImportProfileRec&);
     ProfileFault fault;
@@ -184,7 +186,7 @@ TEST(BankImportRows, AProfileNeedsDateAmountAndOwnAccountColumns) {
   for (const auto& c : cases) {
     ImportProfileRec p = SemicolonProfile();
     c.change(p);
-    EXPECT_EQ(journal::CheckImportProfile(p), c.fault);
+    EXPECT_EQ(books::journal::CheckImportProfile(p), c.fault);
   }
 }
 
@@ -199,7 +201,7 @@ TEST(BankImportRows, ProbableDuplicatesByDateAmountAccountAndFirstNarrative) {
   stored.SetAmount(121.001);
   stored.SetBankAccount("NL02BANK9876543");
   stored.SetNarrative(1, "Invoice 7");
-  EXPECT_TRUE(journal::SameAsStoredPayment(row, stored));
+  EXPECT_TRUE(books::journal::SameAsStoredPayment(row, stored));
   struct Case {
     void (*change)(PaymentRec&);
   } cases[] = {
@@ -211,17 +213,17 @@ TEST(BankImportRows, ProbableDuplicatesByDateAmountAccountAndFirstNarrative) {
   for (const auto& c : cases) {
     PaymentRec other = stored;
     c.change(other);
-    EXPECT_FALSE(journal::SameAsStoredPayment(row, other));
+    EXPECT_FALSE(books::journal::SameAsStoredPayment(row, other));
   }
   ImportRow second = row;
   second.valueDate = "20240107";
-  EXPECT_EQ(journal::ProbableDuplicates({second, row}, {stored}), (std::vector<std::size_t>{1}));
+  EXPECT_EQ(books::journal::ProbableDuplicates({second, row}, {stored}), (std::vector<std::size_t>{1}));
 }
 
 // ---- Entry numbers --------------------------------------------------------------
 
 TEST(BankImportEntryNumbers, KeepTheCountersWidthAndStartAboveTheHighest) {
-  EXPECT_EQ(journal::DefaultEntryPrefix(2024), "P2024-");
+  EXPECT_EQ(books::journal::DefaultEntryPrefix(2024), "P2024-");
   struct Case {
     const char* counter;
     std::size_t offset;
@@ -231,10 +233,11 @@ TEST(BankImportEntryNumbers, KeepTheCountersWidthAndStartAboveTheHighest) {
       {"9999", 1, "P2024-10000"}, {"7", 3, "P2024-10"},     {"", 0, std::nullopt},
       {"1a", 0, std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(journal::EntryNumberAt("P2024-", c.counter, c.offset), c.entry) << c.counter;
-  EXPECT_TRUE(journal::EntryNumbersFit("P2024-", "0001", 9999));
-  EXPECT_FALSE(journal::EntryNumbersFit("P2024-", "0001", 10000));  // "P2024-10000" is 11
-  EXPECT_FALSE(journal::EntryNumbersFit("PAY2005-", "00001", 1));
+  for (const auto& c : cases)
+    EXPECT_EQ(books::journal::EntryNumberAt("P2024-", c.counter, c.offset), c.entry) << c.counter;
+  EXPECT_TRUE(books::journal::EntryNumbersFit("P2024-", "0001", 9999));
+  EXPECT_FALSE(books::journal::EntryNumbersFit("P2024-", "0001", 10000));  // "P2024-10000" is 11
+  EXPECT_FALSE(books::journal::EntryNumbersFit("PAY2005-", "00001", 1));
 
   auto payment = [](const std::string& entry) {
     PaymentRec p;
@@ -243,20 +246,20 @@ TEST(BankImportEntryNumbers, KeepTheCountersWidthAndStartAboveTheHighest) {
   };
   const std::vector<PaymentRec> payments = {payment("P2024-0007"), payment("P2024-12"), payment("P2024-99x"),
                                             payment("Q2024-0500"), payment("P2024-"), payment("P2024-0003")};
-  const auto highest = journal::HighestEntryCounter("P2024-", payments);
+  const auto highest = books::journal::HighestEntryCounter("P2024-", payments);
   ASSERT_TRUE(highest);
   EXPECT_EQ(highest->counter, 12);
   EXPECT_EQ(highest->entryNumber, "P2024-12");
-  EXPECT_FALSE(journal::HighestEntryCounter("P2025-", payments));
-  EXPECT_EQ(journal::CounterText(13, 4), "0013");
-  EXPECT_EQ(journal::CounterText(12345, 4), "12345");
+  EXPECT_FALSE(books::journal::HighestEntryCounter("P2025-", payments));
+  EXPECT_EQ(books::journal::CounterText(13, 4), "0013");
+  EXPECT_EQ(books::journal::CounterText(12345, 4), "12345");
 }
 
 // ---- Partners ---------------------------------------------------------------------
 
 TEST(BankImportPartners, FoundInTheRowsKindOnly) {
   using support::BankPartner;
-  const journal::PartnerAccounts accounts(
+  const books::journal::PartnerAccounts accounts(
       {BankPartner(1, "CUS", "NL03 BANK 1111 2222", "130"), BankPartner(2, "CUS", "NL05", "130"),
        BankPartner(3, "CUS", "nl05", "130"), BankPartner(4, "CUS", "", "130")},
       {BankPartner(7, "VEN", "nl02 bank 9876 5432", "1300")});
@@ -288,9 +291,9 @@ TEST(BankImportPartners, TheFirstNewestInvoiceOwingTheAmountInCents) {
   using support::BankInvoice;
   const std::vector<records::InvoiceRec> open = {BankInvoice("VEN", 1, "B", "20240103", 100, 50),
                                                  BankInvoice("VEN", 1, "A", "20240102", 50.004)};
-  EXPECT_EQ(journal::MatchingInvoice(open, 50)->InvoiceNumber(), "B");
-  EXPECT_FALSE(journal::MatchingInvoice(open, 50.01));
-  EXPECT_FALSE(journal::MatchingInvoice({}, 50));
+  EXPECT_EQ(books::journal::MatchingInvoice(open, 50)->InvoiceNumber(), "B");
+  EXPECT_FALSE(books::journal::MatchingInvoice(open, 50.01));
+  EXPECT_FALSE(books::journal::MatchingInvoice({}, 50));
 }
 
 // The amount cell is read whatever its separators, but one whose digits
@@ -322,17 +325,17 @@ TEST(BankImportRows, AmountsWithTooManyDecimalsOrTooLargeAreRefusedAtNext) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.cell) + " with " + std::to_string(c.decimals) + " decimals");
     const StatementRow row{2, {"05-01-2024", "NL01", "X", "N", "C", c.cell}};
-    const auto reading = journal::ReadImportRow(row, SemicolonProfile(), c.decimals, "");
+    const auto reading = books::journal::ReadImportRow(row, SemicolonProfile(), c.decimals, "");
     ASSERT_EQ(reading.row.has_value(), c.amount.has_value());
     if (c.amount) {
       EXPECT_DOUBLE_EQ(reading.row->amount, *c.amount);
       continue;
     }
     EXPECT_EQ(reading.fault, c.fault);
-    const auto check =
-        journal::CheckStatementRows({row}, SemicolonProfile(), journal::StatementRules{"20240101", c.decimals, 0});
+    const auto check = books::journal::CheckStatementRows({row}, SemicolonProfile(),
+                                                          books::journal::StatementRules{"20240101", c.decimals, 0});
     ASSERT_EQ(check.badRows.size(), 1u);
-    EXPECT_EQ(check.badRows[0], "line 2: " + journal::RowFaultText(c.fault) + ": \"" + c.cell + "\"");
+    EXPECT_EQ(check.badRows[0], "line 2: " + books::journal::RowFaultText(c.fault) + ": \"" + c.cell + "\"");
   }
 }
 
@@ -358,9 +361,10 @@ TEST(BankImportRows, RowsWithMoreFieldsThanTheHeaderAreRefused) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    const auto split = journal::SplitStatement(journal::StatementLines(c.text), journal::SplitOptions{',', '"', c.header});
-    const auto check =
-        journal::CheckStatementRows(split.rows, comma, journal::StatementRules{"20240101", 2, split.headerFields});
+    const auto split = books::journal::SplitStatement(books::journal::StatementLines(c.text),
+                                                      books::journal::SplitOptions{',', '"', c.header});
+    const auto check = books::journal::CheckStatementRows(
+        split.rows, comma, books::journal::StatementRules{"20240101", 2, split.headerFields});
     EXPECT_EQ(check.badRows, c.bad);
     if (!c.bad.empty()) {
       EXPECT_TRUE(check.rows.empty());
@@ -404,7 +408,8 @@ TEST(BankImportRows, DebitCreditValuesAndAHeaderLeftIn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto check = journal::CheckStatementRows(c.rows, c.profile, journal::StatementRules{"20240101"});
+    const auto check =
+        books::journal::CheckStatementRows(c.rows, c.profile, books::journal::StatementRules{"20240101"});
     EXPECT_EQ(check.badRows, c.bad);
     if (c.bad.empty()) {
       EXPECT_EQ(check.rows.size(), c.rows.size());
@@ -412,23 +417,25 @@ TEST(BankImportRows, DebitCreditValuesAndAHeaderLeftIn) {
     }
   }
   // The header left in: the other rows read, against the account of row 2.
-  const auto header = journal::CheckStatementRows(
-      {{1, {"Datum", "Rekening", "X", "N", "Af Bij", "Bedrag"}}, row(2, "D"), {3, {"05-01-2024", "NL09", "X", "N", "D", "1"}}},
-      SemicolonProfile(), journal::StatementRules{"20240101"});
+  const auto header =
+      books::journal::CheckStatementRows({{1, {"Datum", "Rekening", "X", "N", "Af Bij", "Bedrag"}},
+                                          row(2, "D"),
+                                          {3, {"05-01-2024", "NL09", "X", "N", "D", "1"}}},
+                                         SemicolonProfile(), books::journal::StatementRules{"20240101"});
   EXPECT_EQ(header.ownAccount, "NL01");
   EXPECT_EQ(header.badRows, (std::vector<std::string>{"line 1: Non existing date",
                                                       "line 3: another own account than the first row that reads"}));
-  EXPECT_EQ(journal::OtherDebitCreditValues({row(2, "D"), row(3, "C"), row(4, "c ")}, SemicolonProfile()),
-            (std::vector<journal::DebitCreditValue>{{"C", {3, 4}}}));
+  EXPECT_EQ(books::journal::OtherDebitCreditValues({row(2, "D"), row(3, "C"), row(4, "c ")}, SemicolonProfile()),
+            (std::vector<books::journal::DebitCreditValue>{{"C", {3, 4}}}));
 }
 
 TEST(BankImportEntryNumbers, TheRoomOfThePrefix) {
-  EXPECT_EQ(journal::EntryNumberRoom("10000", 1), (journal::EntryRoom{5, 5}));
-  EXPECT_EQ(journal::EntryNumberRoom("9999", 2), (journal::EntryRoom{5, 5}));
-  EXPECT_EQ(journal::EntryNumberRoom("0001", 3), (journal::EntryRoom{4, 6}));
-  EXPECT_EQ(journal::EntryNumberRoom("12345678901", 1), (journal::EntryRoom{11, 0}));
-  EXPECT_FALSE(journal::EntryNumberRoom("", 1));
-  EXPECT_FALSE(journal::EntryNumberRoom("1a", 1));
+  EXPECT_EQ(books::journal::EntryNumberRoom("10000", 1), (books::journal::EntryRoom{5, 5}));
+  EXPECT_EQ(books::journal::EntryNumberRoom("9999", 2), (books::journal::EntryRoom{5, 5}));
+  EXPECT_EQ(books::journal::EntryNumberRoom("0001", 3), (books::journal::EntryRoom{4, 6}));
+  EXPECT_EQ(books::journal::EntryNumberRoom("12345678901", 1), (books::journal::EntryRoom{11, 0}));
+  EXPECT_FALSE(books::journal::EntryNumberRoom("", 1));
+  EXPECT_FALSE(books::journal::EntryNumberRoom("1a", 1));
 }
 
 // ---- The run ------------------------------------------------------------------------
@@ -436,13 +443,13 @@ TEST(BankImportEntryNumbers, TheRoomOfThePrefix) {
 class BankImportRun : public ::testing::Test, public support::AdministrationFolder {
  protected:
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
     support::WriteBankBooks(store);
   }
-  journal::ImportJob Job(const std::vector<StatementRow>& rows, const ImportProfileRec& profile) {
-    const auto check = journal::CheckStatementRows(rows, profile, journal::StatementRules{"20240101"});
+  books::journal::ImportJob Job(const std::vector<StatementRow>& rows, const ImportProfileRec& profile) {
+    const auto check = books::journal::CheckStatementRows(rows, profile, books::journal::StatementRules{"20240101"});
     EXPECT_TRUE(check.badRows.empty());
-    journal::ImportJob job;
+    books::journal::ImportJob job;
     job.rows = check.rows;
     job.prefix = "P2024-";
     job.counter = "0001";
@@ -485,14 +492,15 @@ TEST(BankImportVoucher, ThePaymentTabsProposalWithTheInvoicePaidInFull) {
     payment.SetAmount(121);
     invoice.SetPartnerType(c.kind);
     invoice.SetPartnerNumber(1);
-    const journal::Voucher v = journal::ProposeImportVoucher({payment, partner, invoice, "1000", "Bank", 2});
+    const books::journal::Voucher v =
+        books::journal::ProposeImportVoucher({payment, partner, invoice, "1000", "Bank", 2});
     EXPECT_EQ(v.header.number, std::string(c.kind) + "1/2");
     EXPECT_EQ(v.header.date, "20240110");
     EXPECT_EQ(v.header.reference, "P2024-0001");
     EXPECT_EQ(v.header.journal, "Bank");
     ASSERT_EQ(v.lines.size(), 2u);
-    journal::VoucherLine bank{"", "1000", "", "", 0, 0, true};
-    journal::VoucherLine paid{"20240102/2024-7", "1300", "", "", 0, 0, true};
+    books::journal::VoucherLine bank{"", "1000", "", "", 0, 0, true};
+    books::journal::VoucherLine paid{"20240102/2024-7", "1300", "", "", 0, 0, true};
     (c.bankDebit ? bank.debit : bank.credit) = 121;
     (c.bankDebit ? paid.credit : paid.debit) = 121;
     EXPECT_EQ(v.lines[0], bank);
@@ -503,11 +511,13 @@ TEST(BankImportVoucher, ThePaymentTabsProposalWithTheInvoicePaidInFull) {
 }
 
 TEST_F(BankImportRun, EachRowOnePaymentMatchedOnesWithTheirVoucher) {
-  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  books::journal::ImportJob job =
+      Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
   ASSERT_EQ(job.rows.size(), 3u);
   std::vector<int> progress;
-  const auto result = journal::RunImport(job, [&](const journal::ImportJob& j) { progress.push_back(j.stored); });
-  EXPECT_EQ(result.outcome, journal::RunOutcome::Done);
+  const auto result =
+      books::journal::RunImport(job, [&](const books::journal::ImportJob& j) { progress.push_back(j.stored); });
+  EXPECT_EQ(result.outcome, books::journal::RunOutcome::Done);
   EXPECT_EQ(progress, (std::vector<int>{3}));
   EXPECT_EQ(job.stored, 3);
   EXPECT_EQ(job.found, 1);
@@ -542,35 +552,35 @@ TEST_F(BankImportRun, EachRowOnePaymentMatchedOnesWithTheirVoucher) {
   const auto jvo = Jvo();
   ASSERT_EQ(jvo.size(), 2u);
   EXPECT_EQ(jvo[0].BookNumber(), "VEN1/1");
-  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountNumber()), "1000");
+  EXPECT_EQ(text::TrimTrailingBlanks(jvo[0].AccountNumber()), "1000");
   EXPECT_DOUBLE_EQ(jvo[0].CreditAmount(), 121);
-  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[1].AccountNumber()), "1300");
+  EXPECT_EQ(text::TrimTrailingBlanks(jvo[1].AccountNumber()), "1300");
   EXPECT_DOUBLE_EQ(jvo[1].DebitAmount(), 121);
   // The captions the entry screen would have given the proposed lines.
-  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[0].AccountCaption()), "Bank");
-  EXPECT_EQ(shell::TrimTrailingBlanks(jvo[1].AccountCaption()), "Creditors");
+  EXPECT_EQ(text::TrimTrailingBlanks(jvo[0].AccountCaption()), "Bank");
+  EXPECT_EQ(text::TrimTrailingBlanks(jvo[1].AccountCaption()), "Creditors");
 
-  const auto lines = journal::ImportResultLines(job);
+  const auto lines = books::journal::ImportResultLines(job);
   EXPECT_EQ(lines[0], "Import payments         : 3");
   EXPECT_EQ(lines[1], "Counterparty found      : 1");
   EXPECT_EQ(lines[2], "Payments with JV        : 1");
   EXPECT_EQ(lines[3], "Payments without JV     : 2");
 
   // Run again: every row is stored, nothing more.
-  EXPECT_EQ(journal::RunImport(job).outcome, journal::RunOutcome::Done);
+  EXPECT_EQ(books::journal::RunImport(job).outcome, books::journal::RunOutcome::Done);
   EXPECT_EQ(Pay().size(), 3u);
 }
 
 TEST_F(BankImportRun, OtherDialectsGiveTheSamePayments) {
   ImportProfileRec comma = SemicolonProfile();
   comma.SetDateFormat("yyyymmdd");
-  journal::ImportJob job = Job(Split(support::StatementFixture("comma-cp1252-lf.csv"), ',', false), comma);
+  books::journal::ImportJob job = Job(Split(support::StatementFixture("comma-cp1252-lf.csv"), ',', false), comma);
   ASSERT_EQ(job.rows.size(), 2u);
   EXPECT_EQ(job.rows[0].ascription, "Caf\xE9 Zon");
   EXPECT_DOUBLE_EQ(job.rows[1].amount, 1234.56);
   EXPECT_EQ(job.rows[1].counterparty, "");
 
-  ImportProfileRec tab = journal::DefaultImportProfile(2);
+  ImportProfileRec tab = books::journal::DefaultImportProfile(2);
   tab.SetDateColumn(0);
   tab.SetDateFormat("yyyy-mm-dd");
   tab.SetOwnAccountColumn(1);
@@ -580,17 +590,18 @@ TEST_F(BankImportRun, OtherDialectsGiveTheSamePayments) {
   tab.SetAmountColumn(3);
   tab.SetNarrativeColumn(1, 4);
   for (int k = 2; k <= 6; ++k) tab.SetNarrativeColumn(k, -1);
-  const auto settings = journal::ReadSplitSettings("tab", "\"", true);
-  ASSERT_EQ(settings.outcome, journal::SplitOutcome::Done);
-  const auto split = journal::SplitStatement(
-      journal::StatementLines(journal::DecodeStatement(support::StatementFixture("tab-signed.txt"))), settings.options);
-  journal::ImportJob tabJob = Job(split.rows, tab);
+  const auto settings = books::journal::ReadSplitSettings("tab", "\"", true);
+  ASSERT_EQ(settings.outcome, books::journal::SplitOutcome::Done);
+  const auto split = books::journal::SplitStatement(
+      books::journal::StatementLines(books::journal::DecodeStatement(support::StatementFixture("tab-signed.txt"))),
+      settings.options);
+  books::journal::ImportJob tabJob = Job(split.rows, tab);
   ASSERT_EQ(tabJob.rows.size(), 2u);
   EXPECT_EQ(tabJob.rows[0].direction, RowDirection::Debit);
   EXPECT_DOUBLE_EQ(tabJob.rows[0].amount, 121);
   EXPECT_EQ(tabJob.rows[1].direction, RowDirection::Credit);
   EXPECT_DOUBLE_EQ(tabJob.rows[1].amount, 12);
-  EXPECT_EQ(journal::RunImport(tabJob).outcome, journal::RunOutcome::Done);
+  EXPECT_EQ(books::journal::RunImport(tabJob).outcome, books::journal::RunOutcome::Done);
   const auto pay = Pay();
   ASSERT_EQ(pay.size(), 2u);
   EXPECT_EQ(pay[0].PartnerType(), "VEN");
@@ -600,7 +611,8 @@ TEST_F(BankImportRun, OtherDialectsGiveTheSamePayments) {
 }
 
 TEST_F(BankImportRun, AFailedRowIsNotStoredAndTheNextRunStartsThere) {
-  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  books::journal::ImportJob job =
+      Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
   // The batch of all three rows fails when the payment file is synced: it
   // is put back (the payment file opened a second time) and its rows go one
   // by one, each opening the payment file once. The second row's open
@@ -611,12 +623,12 @@ TEST_F(BankImportRun, AFailedRowIsNotStoredAndTheNextRunStartsThere) {
   ASSERT_EQ(job.rows.size(), 2u);
   job.rows.push_back(job.rows[0]);
   job.rows[2].valueDate = "20240108";
-  auto result = journal::RunImport(job);
-  EXPECT_EQ(result.outcome, journal::RunOutcome::FileSetFailed);
+  auto result = books::journal::RunImport(job);
+  EXPECT_EQ(result.outcome, books::journal::RunOutcome::FileSetFailed);
   EXPECT_EQ(job.stored, 1);
   EXPECT_EQ(Pay().size(), 1u);
-  result = journal::RunImport(job);
-  EXPECT_EQ(result.outcome, journal::RunOutcome::Done);
+  result = books::journal::RunImport(job);
+  EXPECT_EQ(result.outcome, books::journal::RunOutcome::Done);
   EXPECT_EQ(job.stored, 3);
   const auto pay = Pay();
   ASSERT_EQ(pay.size(), 3u);
@@ -627,8 +639,9 @@ TEST_F(BankImportRun, AFailedRowIsNotStoredAndTheNextRunStartsThere) {
 TEST_F(BankImportRun, AVoucherTheSaveRefusesLeavesThePaymentWithoutVoucher) {
   // The supplier's group account is not in the GL file.
   store.fs.SetFile(support::kBankSup, Bytes({support::BankPartner(1, "VEN", "NL02BANK98765432", "9999")}));
-  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
-  EXPECT_EQ(journal::RunImport(job).outcome, journal::RunOutcome::Done);
+  books::journal::ImportJob job =
+      Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  EXPECT_EQ(books::journal::RunImport(job).outcome, books::journal::RunOutcome::Done);
   EXPECT_EQ(job.found, 1);
   EXPECT_EQ(job.withVoucher, 0);
   EXPECT_TRUE(Jvo().empty());
@@ -639,9 +652,10 @@ TEST_F(BankImportRun, AVoucherTheSaveRefusesLeavesThePaymentWithoutVoucher) {
 TEST_F(BankImportRun, ProgressAfterEveryBatch) {
   std::vector<StatementRow> rows;
   for (int i = 0; i < 250; ++i) rows.push_back({i + 1, {"05-01-2024", "NL01", "NL77", "N", "C", "1,00"}});
-  journal::ImportJob job = Job(rows, SemicolonProfile());
+  books::journal::ImportJob job = Job(rows, SemicolonProfile());
   std::vector<int> progress;
-  journal::RunImport(job, [&](const journal::ImportJob& j) { progress.push_back(j.stored); }, 100);
+  books::journal::RunImport(
+      job, [&](const books::journal::ImportJob& j) { progress.push_back(j.stored); }, 100);
   EXPECT_EQ(progress, (std::vector<int>{100, 200, 250}));
 }
 
@@ -651,7 +665,7 @@ class ImportProfileStore : public ::testing::Test, public support::Administratio
 
 TEST_F(ImportProfileStore, AnEmptyFileGetsTenProfilesASaveWritesOnlyItsRecord) {
   store.fs.SetFile(support::kBankIfs, "");
-  auto read = journal::ReadImportProfiles();
+  auto read = books::journal::ReadImportProfiles();
   ASSERT_TRUE(read.Ok());
   ASSERT_EQ(read.profiles.size(), 10u);
   EXPECT_EQ(read.profiles[9].ProfileNumber(), 10);
@@ -661,7 +675,7 @@ TEST_F(ImportProfileStore, AnEmptyFileGetsTenProfilesASaveWritesOnlyItsRecord) {
   p.SetProfileNumber(3);
   p.SetCurrencyCode("EUR");
   std::string before = store.fs.File(support::kBankIfs);
-  const auto saved = journal::SaveImportProfile(p);
+  const auto saved = books::journal::SaveImportProfile(p);
   ASSERT_TRUE(saved.Ok());
   const std::string after = store.fs.File(support::kBankIfs);
   ASSERT_EQ(after.size(), before.size());
@@ -673,7 +687,7 @@ TEST_F(ImportProfileStore, AnEmptyFileGetsTenProfilesASaveWritesOnlyItsRecord) {
   EXPECT_EQ(saved.profiles[2].ProfileName(), "Bank ;");
 
   p.SetProfileNumber(11);
-  EXPECT_EQ(journal::SaveImportProfile(p).outcome, journal::ProfileOutcome::NumberOutside);
+  EXPECT_EQ(books::journal::SaveImportProfile(p).outcome, books::journal::ProfileOutcome::NumberOutside);
   EXPECT_EQ(store.fs.File(support::kBankIfs), after);
 }
 
@@ -683,22 +697,22 @@ TEST_F(ImportProfileStore, ADamagedFileIsReportedAndRewrittenOnlyWhenAsked) {
   ImportProfileRec outside = SemicolonProfile();
   outside.SetProfileNumber(12);
   const std::string damaged = Bytes(std::vector<ImportProfileRec>{odd, outside, odd});
-  std::vector<ImportProfileRec> ten = journal::RepairedProfiles({});
+  std::vector<ImportProfileRec> ten = books::journal::RepairedProfiles({});
   ten[9].SetProfileNumber(0);
   for (const std::string& bytes : {damaged, Bytes(ten)}) {
     store.fs.SetFile(support::kBankIfs, bytes);
-    EXPECT_EQ(journal::ReadImportProfiles().outcome, journal::ProfileOutcome::Damaged);
+    EXPECT_EQ(books::journal::ReadImportProfiles().outcome, books::journal::ProfileOutcome::Damaged);
     ImportProfileRec p = SemicolonProfile();
-    EXPECT_EQ(journal::SaveImportProfile(p).outcome, journal::ProfileOutcome::Damaged);
+    EXPECT_EQ(books::journal::SaveImportProfile(p).outcome, books::journal::ProfileOutcome::Damaged);
     EXPECT_EQ(store.fs.File(support::kBankIfs), bytes);
   }
   store.fs.SetFile(support::kBankIfs, damaged);
   ImportProfileRec shown = SemicolonProfile();
   shown.SetProfileNumber(2);
-  const auto repaired = journal::RepairImportProfiles(shown);
+  const auto repaired = books::journal::RepairImportProfiles(shown);
   ASSERT_TRUE(repaired.Ok());
   ASSERT_EQ(repaired.profiles.size(), 10u);
-  EXPECT_TRUE(journal::ProfilesWhole(repaired.profiles));
+  EXPECT_TRUE(books::journal::ProfilesWhole(repaired.profiles));
   EXPECT_EQ(repaired.profiles[1].ProfileName(), "Bank ;");   // the shown one
   EXPECT_EQ(repaired.profiles[3].ProfileName(), "Bank ;");   // kept by its number
   EXPECT_EQ(repaired.profiles[3].ProfileNumber(), 4);
@@ -718,8 +732,9 @@ TEST_F(BankImportRun, AnAccountThatSeveralPartnersCarryFindsNoPartner) {
   store.fs.SetFile(support::kBankSup, Bytes({support::BankPartner(1, "VEN", "nl02 bank 9876 5432", "1300"),
                                              support::BankPartner(2, "VEN", "NL02BANK98765432", "1300")}));
   const std::string inv = store.fs.File(support::kBankInv);
-  journal::ImportJob job = Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
-  ASSERT_EQ(journal::RunImport(job).outcome, journal::RunOutcome::Done);
+  books::journal::ImportJob job =
+      Job(Split(support::StatementFixture("semicolon-utf8-crlf.csv"), ';', true), SemicolonProfile());
+  ASSERT_EQ(books::journal::RunImport(job).outcome, books::journal::RunOutcome::Done);
   EXPECT_EQ(job.stored, 3);
   EXPECT_EQ(job.found, 0);
   EXPECT_EQ(job.ambiguous, 1);
@@ -765,19 +780,19 @@ TEST_F(BankImportRun, AKilledRunLeavesEveryRowWholeOrNotAtAll) {
     store.fs.SetFile(support::kBankPay, "");
     store.fs.SetFile(support::kBankJvo, "");
     store.fs.SetFile(support::kBankInv, inv);
-    journal::ImportJob job = Job(rows, SemicolonProfile());
+    books::journal::ImportJob job = Job(rows, SemicolonProfile());
     ASSERT_EQ(job.rows.size(), 4u);
     store.fs.CrashAfter(good);
     bool done = false;
     try {
-      done = journal::RunImport(job).outcome == journal::RunOutcome::Done;
+      done = books::journal::RunImport(job).outcome == books::journal::RunOutcome::Done;
     } catch (const std::exception&) {
     }
     const bool crashed = store.fs.Crashed();
     store.fs.ClearErrors();
-    shell::ForceCloseFileSet();
+    store::ForceCloseFileSet();
     // The program starts again: its first set puts back what the run left.
-    { shell::ScopedFileSet set("PAY;INV;JVO"); }
+    { store::ScopedFileSet set("PAY;INV;JVO"); }
 
     const auto pay = Pay();
     const auto jvo = Jvo();
@@ -814,7 +829,7 @@ TEST_F(BankImportRun, AKilledRunLeavesEveryRowWholeOrNotAtAll) {
       EXPECT_EQ(store.fs.File(support::kBankInv), inv);
     }
     // Next on the same statement: the stored rows are the probable duplicates.
-    EXPECT_EQ(journal::ProbableDuplicates(job.rows, pay), stored);
+    EXPECT_EQ(books::journal::ProbableDuplicates(job.rows, pay), stored);
     if (!crashed && done) {
       EXPECT_EQ(stored.size(), 4u);
       break;
@@ -849,10 +864,10 @@ TEST_F(BankImportRun, ABatchStoresWhatOneRowAfterTheOtherStores) {
   for (const auto* rows : {&inOrder, &newestFirst}) {
     SCOPED_TRACE(rows == &inOrder ? "in date order" : "newest first");
     std::string byRow;
-    for (const int batch : {1, journal::kImportBatchRows}) {
+    for (const int batch : {1, books::journal::kImportBatchRows}) {
       support::WriteBankBooks(store);
-      journal::ImportJob job = Job(*rows, SemicolonProfile());
-      ASSERT_EQ(journal::RunImport(job, {}, batch).outcome, journal::RunOutcome::Done);
+      books::journal::ImportJob job = Job(*rows, SemicolonProfile());
+      ASSERT_EQ(books::journal::RunImport(job, {}, batch).outcome, books::journal::RunOutcome::Done);
       EXPECT_EQ(job.stored, 14);
       EXPECT_EQ(job.withVoucher, 2);
       if (batch == 1) {

@@ -12,16 +12,16 @@
 #include "platform/numberformat.h"
 #include "text/textroutines.h"
 
-namespace journal {
+namespace books::journal {
 void PrintTo(const ProposedLine& l, std::ostream* os) {
   *os << "{" << l.account << " '" << l.text << "' " << l.amount << " " << l.side << (l.paysInvoice ? " pays" : "") << "}";
 }
-}  // namespace journal
+}  // namespace books::journal
 
 namespace {
 
-using journal::OpenInvoiceItem;
-using journal::ProposedLine;
+using books::journal::OpenInvoiceItem;
+using books::journal::ProposedLine;
 
 records::PartnerRec Partner(bool all) {
   records::PartnerRec p;
@@ -45,7 +45,7 @@ double Balance(const std::vector<ProposedLine>& lines) {
 
 TEST(InvoiceProposal, CustomerAndVendorMirror) {
   for (bool customer : {true, false}) {
-    journal::InvoiceProposalInput in;
+    books::journal::InvoiceProposalInput in;
     in.partner = Partner(false);
     in.customer = customer;
     in.partnerNumber = 25;
@@ -53,7 +53,7 @@ TEST(InvoiceProposal, CustomerAndVendorMirror) {
     in.gross = 121;
     in.rate = 21;
     const char d = customer ? 'D' : 'C', c = customer ? 'C' : 'D';
-    EXPECT_EQ(journal::InvoiceProposal(in),
+    EXPECT_EQ(books::journal::InvoiceProposal(in),
               (std::vector<ProposedLine>{{"1300", "25/1001", 121, d}, {"8000", "", 100, c}, {"1600", "", 21, c}}))
         << customer;
   }
@@ -71,13 +71,13 @@ TEST(InvoiceProposal, TableOfPrepaidRatesAndAccounts) {
                                          {10.01, 0, 21, false, 3},
                                          {121, 20, 21, true, 8},   // the ninth (tax 2) is not proposed
                                          {0.05, 0, 21, false, 3}}) {
-    journal::InvoiceProposalInput in;
+    books::journal::InvoiceProposalInput in;
     in.partner = Partner(k.allAccounts);
     in.gross = k.gross;
     in.prepaid = k.prepaid;
     in.rate = k.rate;
     in.prepaidCaption = "Prepaid";
-    const auto lines = journal::InvoiceProposal(in);
+    const auto lines = books::journal::InvoiceProposal(in);
     EXPECT_EQ(lines.size(), k.lines) << k.gross << " " << k.prepaid;
     EXPECT_NEAR(Balance(lines), 0, 1e-9) << k.gross << " " << k.prepaid << " " << k.rate;
     if (k.rate == 0) {
@@ -85,16 +85,16 @@ TEST(InvoiceProposal, TableOfPrepaidRatesAndAccounts) {
     }
   }
   // Half a cent of tax is rounded once and the net takes the rest.
-  EXPECT_DOUBLE_EQ(journal::TaxShare(10.01, 21, 2), 1.74);
-  EXPECT_DOUBLE_EQ(journal::TaxShare(0.05, 25, 2), 0.01);
+  EXPECT_DOUBLE_EQ(books::journal::TaxShare(10.01, 21, 2), 1.74);
+  EXPECT_DOUBLE_EQ(books::journal::TaxShare(0.05, 25, 2), 0.01);
 }
 
 TEST(InvoiceProposal, RateIsTheLastEntryOfTheAccount) {
-  const std::vector<journal::SalesTaxAccount> table = {{"1600", "H", 21}, {"1610", "L", 9}, {"1600", "X", 6}};
-  EXPECT_EQ(journal::RateOfAccount(table, "1600"), 6);
-  EXPECT_EQ(journal::RateOfAccount(table, "1610  "), 9);
-  EXPECT_EQ(journal::RateOfAccount(table, "1700"), 0);
-  EXPECT_EQ(journal::RateOfAccount(table, ""), 0);
+  const std::vector<books::journal::SalesTaxAccount> table = {{"1600", "H", 21}, {"1610", "L", 9}, {"1600", "X", 6}};
+  EXPECT_EQ(books::journal::RateOfAccount(table, "1600"), 6);
+  EXPECT_EQ(books::journal::RateOfAccount(table, "1610  "), 9);
+  EXPECT_EQ(books::journal::RateOfAccount(table, "1700"), 0);
+  EXPECT_EQ(books::journal::RateOfAccount(table, ""), 0);
 }
 
 class BookPeriod : public ::testing::Test {
@@ -122,26 +122,26 @@ TEST_F(BookPeriod, ClampTable) {
                                          {"20250110", "12/12", "20241231"},
                                          {"20240420", "", "20240420"},
                                          {"20240420", "xx", "20240420"}})
-    EXPECT_EQ(journal::BookDateForPeriod(k.date, k.period, s), std::optional<std::string>(k.book))
+    EXPECT_EQ(books::journal::BookDateForPeriod(k.date, k.period, s), std::optional<std::string>(k.book))
         << k.date << " " << k.period;
   // Fifteen periods: period 15 is the last whatever the count says.
   s.SetPeriodCount(15);
   s.SetPeriodStart(15, "20241201");
-  EXPECT_EQ(journal::BookDateForPeriod("20250301", "15/15", s), std::optional<std::string>("20241231"));
-  EXPECT_EQ(journal::BookDateForPeriod("2024", "03/12", s), std::nullopt);
+  EXPECT_EQ(books::journal::BookDateForPeriod("20250301", "15/15", s), std::optional<std::string>("20241231"));
+  EXPECT_EQ(books::journal::BookDateForPeriod("2024", "03/12", s), std::nullopt);
 }
 
 TEST_F(BookPeriod, PeriodOfABookDate) {
-  EXPECT_EQ(journal::PeriodTextOf("20240315", s), "03/12");
-  EXPECT_EQ(journal::PeriodTextOf("20241231", s), "12/12");
-  EXPECT_EQ(journal::PeriodTextOf("20231231", s), "");
-  EXPECT_EQ(journal::PeriodTextOf("20250101", s), "");
+  EXPECT_EQ(books::journal::PeriodTextOf("20240315", s), "03/12");
+  EXPECT_EQ(books::journal::PeriodTextOf("20241231", s), "12/12");
+  EXPECT_EQ(books::journal::PeriodTextOf("20231231", s), "");
+  EXPECT_EQ(books::journal::PeriodTextOf("20250101", s), "");
 }
 
 TEST(InvoiceNumberRoom, KindPartnerAndSlashLeaveTheRest) {
-  EXPECT_EQ(journal::MaxInvoiceNumberLength("CUS", 1), 15);
-  EXPECT_EQ(journal::MaxInvoiceNumberLength("CUS", 1234), 12);  // "CUS1234/" + 12 = 20
-  EXPECT_EQ(journal::MaxInvoiceNumberLength("VEN", 2147483647), 6);
+  EXPECT_EQ(books::journal::MaxInvoiceNumberLength("CUS", 1), 15);
+  EXPECT_EQ(books::journal::MaxInvoiceNumberLength("CUS", 1234), 12);  // "CUS1234/" + 12 = 20
+  EXPECT_EQ(books::journal::MaxInvoiceNumberLength("VEN", 2147483647), 6);
 }
 
 TEST(OpenInvoices, OwingAboveZeroWithTheirDiscount) {
@@ -156,10 +156,8 @@ TEST(OpenInvoices, OwingAboveZeroWithTheirDiscount) {
     r.SetDiscountDate("20240120");
     return r;
   };
-  const auto items =
-      journal::OpenInvoiceItems({invoice("1", 100, 0), invoice("2", 100, 100), invoice("3", 50, 60),
-                                 invoice("4", 1234567.89, 0.004)},
-                                2, 2);
+  const auto items = books::journal::OpenInvoiceItems(
+      {invoice("1", 100, 0), invoice("2", 100, 100), invoice("3", 50, 60), invoice("4", 1234567.89, 0.004)}, 2, 2);
   ASSERT_EQ(items.size(), 2u);
   EXPECT_EQ(items[0].key.number, "1");
   EXPECT_DOUBLE_EQ(items[0].discount, 2);
@@ -224,7 +222,7 @@ TEST(PaymentProposal, TableOfKindsTicksAndTerms) {
       {"PAY", 50, {}, "20240101", 0, {{"1000", "", 50, 'C'}, {"", "0", 50, 'D'}}},
   };
   for (const Case& k : cases) {
-    journal::PaymentProposalInput in;
+    books::journal::PaymentProposalInput in;
     in.kind = k.kind;
     in.bankAccount = "1000";
     in.partner = Partner(false);
@@ -234,14 +232,14 @@ TEST(PaymentProposal, TableOfKindsTicksAndTerms) {
     in.ticked = k.ticked;
     in.discountTaxRate = k.rate;
     in.decimals = k.decimals;
-    const auto lines = journal::PaymentProposal(in);
+    const auto lines = books::journal::PaymentProposal(in);
     EXPECT_EQ(lines, k.lines) << k.kind << " " << k.amount << " " << k.date;
     EXPECT_NEAR(Balance(lines), 0, 1e-9) << k.kind << " " << k.amount;
   }
 }
 
 TEST(PaymentProposal, NoTaxLineWithoutTaxAccountOrRate) {
-  journal::PaymentProposalInput in;
+  books::journal::PaymentProposalInput in;
   in.bankAccount = "1000";
   in.partner = Partner(false);
   in.partner.SetVatGroup1("");
@@ -249,33 +247,33 @@ TEST(PaymentProposal, NoTaxLineWithoutTaxAccountOrRate) {
   in.valueDate = "20240101";
   in.ticked = {Item("1", 121, 12.1)};
   in.discountTaxRate = 21;
-  const auto lines = journal::PaymentProposal(in);
+  const auto lines = books::journal::PaymentProposal(in);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[2], (ProposedLine{"8100", "", 12.1, 'D'}));
-  EXPECT_EQ(journal::PaymentLinesNeeded(4, true, true), 8);
-  EXPECT_EQ(journal::PaymentLinesNeeded(5, true, true), 9);
-  EXPECT_EQ(journal::PaymentLinesNeeded(6, false, false), 8);
-  EXPECT_DOUBLE_EQ(journal::PaymentRest(100, {Item("1", 33.33, 0), Item("2", 33.33, 0)}, 2), 33.34);
+  EXPECT_EQ(books::journal::PaymentLinesNeeded(4, true, true), 8);
+  EXPECT_EQ(books::journal::PaymentLinesNeeded(5, true, true), 9);
+  EXPECT_EQ(books::journal::PaymentLinesNeeded(6, false, false), 8);
+  EXPECT_DOUBLE_EQ(books::journal::PaymentRest(100, {Item("1", 33.33, 0), Item("2", 33.33, 0)}, 2), 33.34);
 }
 
 TEST(PartnerLookup, CriteriaAndTabByRequester) {
-  using R = journal::PartnerRequester;
+  using R = books::journal::PartnerRequester;
   struct Case {
     R requester;
     bool all;
     int tab;
   };
-  for (const Case& k : std::vector<Case>{{R::InvoiceTab, true, journal::TabInvoice},
-                                         {R::InvoiceList, true, journal::TabInvoiceList},
-                                         {R::InvoiceRow, false, journal::TabInvoice},
-                                         {R::PaymentTab, false, journal::TabPayment},
-                                         {R::PaymentList, true, journal::TabPaymentList}}) {
-    const masterdata::PartnerCriteria c = journal::CriteriaFor(k.requester, "12");
+  for (const Case& k : std::vector<Case>{{R::InvoiceTab, true, books::journal::TabInvoice},
+                                         {R::InvoiceList, true, books::journal::TabInvoiceList},
+                                         {R::InvoiceRow, false, books::journal::TabInvoice},
+                                         {R::PaymentTab, false, books::journal::TabPayment},
+                                         {R::PaymentList, true, books::journal::TabPaymentList}}) {
+    const books::partners::PartnerCriteria c = books::journal::CriteriaFor(k.requester, "12");
     EXPECT_EQ(c.ourNumber, "12");
     EXPECT_EQ(c.text, k.all ? "12" : "");
     EXPECT_EQ(c.theirNumber, k.all ? "12" : "");
     EXPECT_EQ(c.bankAccount, k.all ? "12" : "");
-    EXPECT_EQ(journal::TabOf(k.requester), k.tab);
+    EXPECT_EQ(books::journal::TabOf(k.requester), k.tab);
   }
 }
 

@@ -16,22 +16,22 @@
 
 namespace {
 
-using journal::AccountItem;
-using journal::EntryField;
-using journal::EntryMode;
-using journal::EntryScreen;
-using journal::FieldMark;
-using journal::SaveBlock;
-using journal::VoucherLock;
+using books::journal::AccountItem;
+using books::journal::EntryField;
+using books::journal::EntryMode;
+using books::journal::EntryScreen;
+using books::journal::FieldMark;
+using books::journal::SaveBlock;
+using books::journal::VoucherLock;
 
 // Point locale, two amount decimals, the euro after the amount; the program
 // reset around each test.
 class EntryRules : public ::testing::Test {
  protected:
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
-    shell::SystemSettings.CurrencySign = '\x80';
-    shell::SystemSettings.CurrencyInFront = 'F';
+    text::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.CurrencySign = '\x80';
+    text::SystemSettings.CurrencyInFront = 'F';
   }
   support::ProgramState state_;
   platform::ScopedNumberFormat locale_{'.'};
@@ -95,7 +95,7 @@ TEST_F(EntryRules, SaveTestOverTheLines) {
       {"formatted amounts", {{"1000", "  1,234.50 \x80", ""}, {"4000", "", "1234.5"}}, SaveBlock::None},
   };
   for (const Case& c : cases) {
-    const journal::SaveTest t = journal::TestSave(Screen(c.lines));
+    const books::journal::SaveTest t = books::journal::TestSave(Screen(c.lines));
     EXPECT_EQ(t.block, c.block) << c.name;
     EXPECT_EQ(t.saveEnabled, c.block == SaveBlock::None) << c.name;
   }
@@ -130,7 +130,7 @@ TEST_F(EntryRules, SaveTestOverTheHeader) {
     s.voucherDate = c.date;
     s.voucherNumber = c.number;
     s.mode = c.mode;
-    const journal::SaveTest t = journal::TestSave(s);
+    const books::journal::SaveTest t = books::journal::TestSave(s);
     EXPECT_EQ(t.block, c.block) << c.name;
     EXPECT_EQ(t.saveEnabled, c.block == SaveBlock::None) << c.name;
     if (c.block != SaveBlock::None) {
@@ -145,22 +145,23 @@ TEST_F(EntryRules, ProfitBookingWritesItsTwoLinesEvenWhenZero) {
   EntryScreen s = Screen({{"0900", "0", ""}, {"1100", "", "0"}});
   s.voucherNumber = "! SYSTEM";
   s.mode = EntryMode::Profit;
-  EXPECT_TRUE(journal::TestSave(s).saveEnabled);
+  EXPECT_TRUE(books::journal::TestSave(s).saveEnabled);
   // Unbalanced it is refused all the same.
   s.lines[0].debitText = "10";
-  EXPECT_EQ(journal::TestSave(s).block, SaveBlock::Unbalanced);
+  EXPECT_EQ(books::journal::TestSave(s).block, SaveBlock::Unbalanced);
 }
 
 TEST_F(EntryRules, LockedLoadedVoucherCannotBeSaved) {
   EntryScreen s = Screen({{"1000", "100", ""}, {"4000", "", "100"}});
   s.loadedLocked = true;
-  const journal::SaveTest t = journal::TestSave(s);
+  const books::journal::SaveTest t = books::journal::TestSave(s);
   EXPECT_FALSE(t.saveEnabled);
   EXPECT_EQ(t.block, SaveBlock::Locked);
 }
 
 TEST_F(EntryRules, MissingAccountIsNamedAndMarked) {
-  const journal::SaveTest t = journal::TestSave(Screen({{"1000", "100", ""}, {"9999", "", "100", false}}));
+  const books::journal::SaveTest t =
+      books::journal::TestSave(Screen({{"1000", "100", ""}, {"9999", "", "100", false}}));
   EXPECT_FALSE(t.saveEnabled);
   EXPECT_EQ(t.line, 2);
   EXPECT_EQ(t.account, "9999");
@@ -171,20 +172,20 @@ TEST_F(EntryRules, MissingAccountIsNamedAndMarked) {
 
 TEST_F(EntryRules, UnreadableAmountsAreMarkedNeverRaised) {
   const std::vector<Line> lines = {{"1000", "-", ""}, {"4000", "", "12-3"}, {"1600", "5", "1-2"}};
-  journal::SaveTest t;
-  ASSERT_NO_THROW(t = journal::TestSave(Screen(lines)));
+  books::journal::SaveTest t;
+  ASSERT_NO_THROW(t = books::journal::TestSave(Screen(lines)));
   EXPECT_FALSE(t.saveEnabled);
   EXPECT_EQ(t.block, SaveBlock::UnreadableAmount);
   EXPECT_EQ(t.line, 1);
   EXPECT_EQ(t.marks, (std::vector<FieldMark>{
                          {EntryField::Debit, 1}, {EntryField::Credit, 2}, {EntryField::Credit, 3}}));
-  EXPECT_NO_THROW(journal::ComputeTotals(Screen(lines)));
+  EXPECT_NO_THROW(books::journal::ComputeTotals(Screen(lines)));
 }
 
 TEST_F(EntryRules, DateAfterBookYearEndWarnsButSaves) {
   EntryScreen s = Screen({{"1000", "100", ""}, {"4000", "", "100"}});
   s.voucherDate = "20270105";
-  journal::SaveTest t = journal::TestSave(s);
+  books::journal::SaveTest t = books::journal::TestSave(s);
   EXPECT_TRUE(t.saveEnabled);
   EXPECT_TRUE(t.dateAfterBookYearEnd);
   EXPECT_TRUE(t.statusYellow);
@@ -192,7 +193,7 @@ TEST_F(EntryRules, DateAfterBookYearEndWarnsButSaves) {
   EXPECT_EQ(t.marks, (std::vector<FieldMark>{{EntryField::VoucherDate, 0}}));
 
   s.voucherDate = "20261231";  // the last day of the year is in it
-  t = journal::TestSave(s);
+  t = books::journal::TestSave(s);
   EXPECT_FALSE(t.dateAfterBookYearEnd);
   EXPECT_TRUE(t.status.empty());
 }
@@ -208,37 +209,37 @@ TEST_F(EntryRules, ReadEntryAmount) {
       {"", 0.0}, {"   ", 0.0}, {"12.5", 12.5}, {"-12.5", -12.5}, {"1,234.56 \x80", 1234.56}, {".5", 0.5},
       {"-", std::nullopt}, {"12-3", std::nullopt}, {"1-", std::nullopt}, {"1.2.3", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::ReadEntryAmount(c.text), c.value) << '"' << c.text << '"';
+  for (const Case& c : cases) EXPECT_EQ(books::journal::ReadEntryAmount(c.text), c.value) << '"' << c.text << '"';
 }
 
 TEST_F(EntryRules, AmountsInTheCommaLocale) {
   platform::ScopedNumberFormat comma(',');
-  EXPECT_EQ(journal::ReadEntryAmount(",5"), 0.5);
-  EXPECT_EQ(journal::ReadEntryAmount("1.234,50"), 1234.5);
-  EXPECT_EQ(journal::ReadEntryAmount("1,2,3"), std::nullopt);
-  EXPECT_EQ(journal::AmountFieldChanged(",5", false), "5");  // no separator in front
-  EXPECT_TRUE(journal::TestSave(Screen({{"1000", "1.234,50", ""}, {"4000", "", "1234,5"}})).saveEnabled);
+  EXPECT_EQ(books::journal::ReadEntryAmount(",5"), 0.5);
+  EXPECT_EQ(books::journal::ReadEntryAmount("1.234,50"), 1234.5);
+  EXPECT_EQ(books::journal::ReadEntryAmount("1,2,3"), std::nullopt);
+  EXPECT_EQ(books::journal::AmountFieldChanged(",5", false), "5");  // no separator in front
+  EXPECT_TRUE(books::journal::TestSave(Screen({{"1000", "1.234,50", ""}, {"4000", "", "1234,5"}})).saveEnabled);
 }
 
 TEST_F(EntryRules, MissingAccountNumberIsMarkedQuietly) {
-  const journal::SaveTest t = journal::TestSave(Screen({{"1000", "100", ""}, {"", "", "100"}}));
+  const books::journal::SaveTest t = books::journal::TestSave(Screen({{"1000", "100", ""}, {"", "", "100"}}));
   EXPECT_EQ(t.block, SaveBlock::AccountMissing);
   EXPECT_EQ(t.marks, (std::vector<FieldMark>{{EntryField::AccountNumber, 2}}));
   EXPECT_TRUE(t.status.empty());
 }
 
 TEST_F(EntryRules, AmountFieldChangeFiltersUnlessTheProgramWrote) {
-  EXPECT_EQ(journal::AmountFieldChanged("12a.345", false), "12.34");
-  EXPECT_EQ(journal::AmountFieldChanged("-", false), "-");
+  EXPECT_EQ(books::journal::AmountFieldChanged("12a.345", false), "12.34");
+  EXPECT_EQ(books::journal::AmountFieldChanged("-", false), "-");
   // The program's own formatted text keeps its grouping and currency sign.
-  EXPECT_EQ(journal::AmountFieldChanged("1,234.50 \x80", true), "1,234.50 \x80");
+  EXPECT_EQ(books::journal::AmountFieldChanged("1,234.50 \x80", true), "1,234.50 \x80");
 }
 
 TEST_F(EntryRules, AmountFieldLeft) {
-  const std::string formatted = shell::FormatAmount(1234.5, 2, 'Y');
+  const std::string formatted = text::FormatAmount(1234.5, 2, 'Y');
   struct Case {
     std::string text;
-    journal::AmountExit exit;
+    books::journal::AmountExit exit;
   };
   const std::vector<Case> cases = {
       {"1234.5", {formatted, true}},
@@ -247,14 +248,14 @@ TEST_F(EntryRules, AmountFieldLeft) {
       {"-", {"-", false}},        // unreadable stays for the Save test to mark
       {"12-3", {"12-3", false}},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::AmountFieldLeft(c.text, 2), c.exit) << c.text;
-  EXPECT_EQ(journal::AmountFieldLeft("7", 0).text, shell::FormatAmount(7, 0, 'Y'));
+  for (const Case& c : cases) EXPECT_EQ(books::journal::AmountFieldLeft(c.text, 2), c.exit) << c.text;
+  EXPECT_EQ(books::journal::AmountFieldLeft("7", 0).text, text::FormatAmount(7, 0, 'Y'));
 }
 
 TEST_F(EntryRules, NetLine) {
   struct Case {
     double debit, credit;
-    journal::NettedAmounts netted;
+    books::journal::NettedAmounts netted;
     bool written;
   };
   const std::vector<Case> cases = {
@@ -263,15 +264,15 @@ TEST_F(EntryRules, NetLine) {
       {0, 25, {0, 25}, true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(journal::NetLine(c.debit, c.credit), c.netted) << c.debit << "/" << c.credit;
-    EXPECT_EQ(journal::IsWritten(c.netted), c.written) << c.debit << "/" << c.credit;
+    EXPECT_EQ(books::journal::NetLine(c.debit, c.credit), c.netted) << c.debit << "/" << c.credit;
+    EXPECT_EQ(books::journal::IsWritten(c.netted), c.written) << c.debit << "/" << c.credit;
   }
 }
 
 TEST_F(EntryRules, LinesLeftAfterNetting) {
-  EXPECT_EQ(journal::LinesLeftAfterNetting(Screen({{"1", "100", "100"}, {"2", "50", ""}})), 1);
-  EXPECT_EQ(journal::LinesLeftAfterNetting(Screen({{"1", "100", "30"}, {"2", "", "70"}, {"3", "-", ""}})), 2);
-  EXPECT_EQ(journal::LinesLeftAfterNetting(Screen({})), 0);
+  EXPECT_EQ(books::journal::LinesLeftAfterNetting(Screen({{"1", "100", "100"}, {"2", "50", ""}})), 1);
+  EXPECT_EQ(books::journal::LinesLeftAfterNetting(Screen({{"1", "100", "30"}, {"2", "", "70"}, {"3", "-", ""}})), 2);
+  EXPECT_EQ(books::journal::LinesLeftAfterNetting(Screen({})), 0);
 }
 
 TEST_F(EntryRules, TotalsWithTheAmountDecimals) {
@@ -282,15 +283,15 @@ TEST_F(EntryRules, TotalsWithTheAmountDecimals) {
   for (const Case& c : std::vector<Case>{{0, 2}, {2, 2}, {3, 3}, {4, 4}}) {
     EntryScreen s = Screen({{"1000", "100.004", ""}, {"4000", "", "100"}, {"1600", "", "-"}});
     s.amountDecimals = c.decimals;
-    const journal::EntryTotals t = journal::ComputeTotals(s);
+    const books::journal::EntryTotals t = books::journal::ComputeTotals(s);
     EXPECT_DOUBLE_EQ(t.debit, 100.004);
     EXPECT_DOUBLE_EQ(t.credit, 100);
     EXPECT_NEAR(t.difference, 0.004, 1e-9);
-    EXPECT_EQ(journal::TotalsDecimals(c.decimals), c.shown);
-    EXPECT_EQ(t.debitText, shell::FormatAmount(100.004, c.shown, 'Y')) << c.decimals;
-    EXPECT_EQ(t.creditText, shell::FormatAmount(100, c.shown, 'Y')) << c.decimals;
-    EXPECT_EQ(t.differenceText, shell::FormatAmount(0.004, c.shown, 'Y')) << c.decimals;
-    EXPECT_EQ(journal::TestSave(s).block, SaveBlock::UnreadableAmount);
+    EXPECT_EQ(books::journal::TotalsDecimals(c.decimals), c.shown);
+    EXPECT_EQ(t.debitText, text::FormatAmount(100.004, c.shown, 'Y')) << c.decimals;
+    EXPECT_EQ(t.creditText, text::FormatAmount(100, c.shown, 'Y')) << c.decimals;
+    EXPECT_EQ(t.differenceText, text::FormatAmount(0.004, c.shown, 'Y')) << c.decimals;
+    EXPECT_EQ(books::journal::TestSave(s).block, SaveBlock::UnreadableAmount);
   }
 }
 
@@ -316,34 +317,34 @@ TEST_F(EntryRules, LowestOpenDate) {
       {"14/15", "15/15", "20250505"},  // start 15 is no date: unchanged
   };
   for (const Case& c : cases)
-    EXPECT_EQ(journal::LowestOpenDate(c.lastClosed, c.current, starts, "20250505"), c.expected)
+    EXPECT_EQ(books::journal::LowestOpenDate(c.lastClosed, c.current, starts, "20250505"), c.expected)
         << c.lastClosed << " " << c.current;
 
   records::AdminSettingsRec settings{};
   settings.SetLastClosedPeriod("03/12");
   settings.SetCurrentPeriod("04/12");
   for (int k = 1; k <= 15; ++k) settings.SetPeriodStart(k, starts[static_cast<std::size_t>(k - 1)]);
-  EXPECT_EQ(journal::LowestOpenDate(settings, "19000101"), "20260401");
+  EXPECT_EQ(books::journal::LowestOpenDate(settings, "19000101"), "20260401");
 }
 
 // ---------------------------------------------------------------- keys
 
 TEST_F(EntryRules, EntryKey) {
-  EXPECT_EQ(journal::MakeEntryKey("20260315", "CUS25/1")->text, "20260315CUS25/1");
-  EXPECT_EQ(journal::MakeEntryKey("20260315", std::string(20, '9'))->text, "20260315" + std::string(20, '9'));
-  EXPECT_FALSE(journal::MakeEntryKey("20260315", std::string(21, '9')));
-  EXPECT_FALSE(journal::MakeEntryKey("2026031", "1"));
+  EXPECT_EQ(books::journal::MakeEntryKey("20260315", "CUS25/1")->text, "20260315CUS25/1");
+  EXPECT_EQ(books::journal::MakeEntryKey("20260315", std::string(20, '9'))->text, "20260315" + std::string(20, '9'));
+  EXPECT_FALSE(books::journal::MakeEntryKey("20260315", std::string(21, '9')));
+  EXPECT_FALSE(books::journal::MakeEntryKey("2026031", "1"));
 
   // Byte order: "! SYSTEM" before digits, "{SYSTEM}" after letters, "10"
   // before "2", "Z" before "a", a prefix first.
   const std::vector<std::string> ordered = {"20260315! SYSTEM", "2026031510",  "202603152",   "20260315Z",
                                             "20260315a",        "20260315ab",  "20260315{SYSTEM}", "20260316"};
   for (std::size_t i = 0; i + 1 < ordered.size(); ++i) {
-    EXPECT_LT(journal::CompareVoucherKeys(ordered[i], ordered[i + 1]), 0) << ordered[i];
-    EXPECT_GT(journal::CompareVoucherKeys(ordered[i + 1], ordered[i]), 0) << ordered[i];
+    EXPECT_LT(books::journal::CompareVoucherKeys(ordered[i], ordered[i + 1]), 0) << ordered[i];
+    EXPECT_GT(books::journal::CompareVoucherKeys(ordered[i + 1], ordered[i]), 0) << ordered[i];
   }
-  EXPECT_EQ(journal::CompareVoucherKeys("202603157", "202603157"), 0);
-  EXPECT_GT(journal::CompareVoucherKeys("20260315\x80", "20260315z"), 0);  // unsigned bytes
+  EXPECT_EQ(books::journal::CompareVoucherKeys("202603157", "202603157"), 0);
+  EXPECT_GT(books::journal::CompareVoucherKeys("20260315\x80", "20260315z"), 0);  // unsigned bytes
 }
 
 TEST_F(EntryRules, LoadedVoucherLock) {
@@ -363,9 +364,9 @@ TEST_F(EntryRules, LoadedVoucherLock) {
       {"20260315", "7", 8, VoucherLock::None},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(journal::LoadedVoucherLock(c.date, c.number, "20260101", c.records), c.lock) << c.date << c.number;
-  EXPECT_FALSE(journal::VoucherLockText(VoucherLock::OverEightLines).empty());
-  EXPECT_TRUE(journal::VoucherLockText(VoucherLock::None).empty());
+    EXPECT_EQ(books::journal::LoadedVoucherLock(c.date, c.number, "20260101", c.records), c.lock) << c.date << c.number;
+  EXPECT_FALSE(books::journal::VoucherLockText(VoucherLock::OverEightLines).empty());
+  EXPECT_TRUE(books::journal::VoucherLockText(VoucherLock::None).empty());
 }
 
 // ------------------------------------------------------------- accounts
@@ -391,7 +392,7 @@ TEST_F(EntryRules, MatchByNumber) {
       {"9999", std::nullopt},
       {"", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::MatchByNumber(kAccounts, c.typed), c.index) << c.typed;
+  for (const Case& c : cases) EXPECT_EQ(books::journal::MatchByNumber(kAccounts, c.typed), c.index) << c.typed;
   EXPECT_EQ(kAccounts[3], (AccountItem{"4000", "Sales"}));
 }
 
@@ -410,37 +411,37 @@ TEST_F(EntryRules, MatchByName) {
       {"Ban", std::nullopt},
       {"", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::MatchByName(kAccounts, c.typed), c.index) << c.typed;
+  for (const Case& c : cases) EXPECT_EQ(books::journal::MatchByName(kAccounts, c.typed), c.index) << c.typed;
 }
 
 TEST_F(EntryRules, PresetKeepsTheLinesAccount) {
-  EXPECT_EQ(journal::PresetItem(kAccounts, "130"), 0u);
-  EXPECT_EQ(journal::PresetItem(kAccounts, "130            "), 0u);  // stored padding
-  EXPECT_EQ(journal::PresetItem(kAccounts, "4010"), 4u);             // not the first "Sales"
-  EXPECT_EQ(journal::PresetItem(kAccounts, ""), std::nullopt);       // never the list's last
-  EXPECT_EQ(journal::PresetItem(kAccounts, "13"), std::nullopt);
+  EXPECT_EQ(books::journal::PresetItem(kAccounts, "130"), 0u);
+  EXPECT_EQ(books::journal::PresetItem(kAccounts, "130            "), 0u);  // stored padding
+  EXPECT_EQ(books::journal::PresetItem(kAccounts, "4010"), 4u);             // not the first "Sales"
+  EXPECT_EQ(books::journal::PresetItem(kAccounts, ""), std::nullopt);       // never the list's last
+  EXPECT_EQ(books::journal::PresetItem(kAccounts, "13"), std::nullopt);
   // Passing through a filled line and leaving it gives the same account.
   for (std::size_t i = 0; i < kAccounts.size(); ++i) {
-    const std::optional<std::size_t> preset = journal::PresetItem(kAccounts, kAccounts[i].number);
+    const std::optional<std::size_t> preset = books::journal::PresetItem(kAccounts, kAccounts[i].number);
     ASSERT_TRUE(preset);
-    EXPECT_EQ(journal::MatchByNumber(kAccounts, journal::ByNumberText(kAccounts[*preset])), i);
-    EXPECT_EQ(journal::MatchByName(kAccounts, journal::ByNameText(kAccounts[*preset])), i);
+    EXPECT_EQ(books::journal::MatchByNumber(kAccounts, books::journal::ByNumberText(kAccounts[*preset])), i);
+    EXPECT_EQ(books::journal::MatchByName(kAccounts, books::journal::ByNameText(kAccounts[*preset])), i);
   }
 }
 
 TEST_F(EntryRules, CaptionOfAFilledLine) {
-  EXPECT_EQ(journal::CaptionOf(kAccounts, "1300"), "Bank");  // not 130's caption
-  EXPECT_EQ(journal::CaptionOf(kAccounts, "130"), "Cash");
-  EXPECT_EQ(journal::CaptionOf(kAccounts, "1500"), std::nullopt);  // never the next account's
+  EXPECT_EQ(books::journal::CaptionOf(kAccounts, "1300"), "Bank");  // not 130's caption
+  EXPECT_EQ(books::journal::CaptionOf(kAccounts, "130"), "Cash");
+  EXPECT_EQ(books::journal::CaptionOf(kAccounts, "1500"), std::nullopt);  // never the next account's
 }
 
 TEST_F(EntryRules, ItemTextsAndNameOrder) {
-  EXPECT_EQ(journal::ByNumberText({"4000", "Sales"}), "4000{Sales}");
-  EXPECT_EQ(journal::ByNameText({"4000", "Sales"}), "Sales{4000}");
+  EXPECT_EQ(books::journal::ByNumberText({"4000", "Sales"}), "4000{Sales}");
+  EXPECT_EQ(books::journal::ByNameText({"4000", "Sales"}), "Sales{4000}");
   const std::vector<AccountItem> sorted =
-      journal::SortedByName({{"1", "beta"}, {"2", "Alpha"}, {"3", "Gamma"}, {"4", "alpha"}});
+      books::journal::SortedByName({{"1", "beta"}, {"2", "Alpha"}, {"3", "Gamma"}, {"4", "alpha"}});
   EXPECT_EQ(sorted, (std::vector<AccountItem>{{"2", "Alpha"}, {"4", "alpha"}, {"1", "beta"}, {"3", "Gamma"}}));
-  EXPECT_TRUE(journal::SortedByName({}).empty());
+  EXPECT_TRUE(books::journal::SortedByName({}).empty());
 }
 
 TEST_F(EntryRules, EntryLineAmounts) {
@@ -455,37 +456,37 @@ TEST_F(EntryRules, EntryLineAmounts) {
       {2, 'D', 0, true, false}, {2, 'C', 3, false, true}, {2, ' ', 2, false, false},
   };
   for (const Case& c : cases) {
-    const std::string shown = shell::FormatAmount(1234.5, c.decimals, 'Y');
-    const journal::LineAmounts a = journal::EntryLineAmounts(c.line, 1234.5, c.side, c.decimals);
+    const std::string shown = text::FormatAmount(1234.5, c.decimals, 'Y');
+    const books::journal::LineAmounts a = books::journal::EntryLineAmounts(c.line, 1234.5, c.side, c.decimals);
     EXPECT_EQ(a.debitText, c.debit ? shown : "") << c.line << c.side;
     EXPECT_EQ(a.creditText, c.credit ? shown : "") << c.line << c.side;
   }
-  shell::SystemSettings.CurrencyInFront = 'T';
-  EXPECT_EQ(journal::EntryLineAmounts(2, 5, 'D', 2).debitText, shell::FormatAmount(5, 2, 'Y'));
+  text::SystemSettings.CurrencyInFront = 'T';
+  EXPECT_EQ(books::journal::EntryLineAmounts(2, 5, 'D', 2).debitText, text::FormatAmount(5, 2, 'Y'));
 }
 
 // ------------------------------------------------------------- questions
 
 TEST_F(EntryRules, AskBeforeDiscard) {
-  using journal::DiscardAction;
-  const journal::EntrySnapshot empty;
-  journal::EntrySnapshot typed;
+  using books::journal::DiscardAction;
+  const books::journal::EntrySnapshot empty;
+  books::journal::EntrySnapshot typed;
   typed.lines[2][4] = "5";
-  journal::EntrySnapshot loaded;
+  books::journal::EntrySnapshot loaded;
   loaded.voucherNumber = "7";
   loaded.lines[0] = {"Rent", "1600", "Rent {old}", "", "100.00", ""};
 
   for (DiscardAction a : {DiscardAction::Escape, DiscardAction::Close, DiscardAction::New,
                           DiscardAction::TemplatePick}) {
-    EXPECT_FALSE(journal::AskBeforeDiscard(a, empty, empty));
-    EXPECT_TRUE(journal::AskBeforeDiscard(a, empty, typed));
-    EXPECT_FALSE(journal::AskBeforeDiscard(a, loaded, loaded));  // shown, not typed
-    journal::EntrySnapshot changed = loaded;
+    EXPECT_FALSE(books::journal::AskBeforeDiscard(a, empty, empty));
+    EXPECT_TRUE(books::journal::AskBeforeDiscard(a, empty, typed));
+    EXPECT_FALSE(books::journal::AskBeforeDiscard(a, loaded, loaded));  // shown, not typed
+    books::journal::EntrySnapshot changed = loaded;
     changed.lines[0][4] = "110.00";
-    EXPECT_TRUE(journal::AskBeforeDiscard(a, loaded, changed));
+    EXPECT_TRUE(books::journal::AskBeforeDiscard(a, loaded, changed));
   }
-  EXPECT_TRUE(journal::AskBeforeDiscard(DiscardAction::Delete, loaded, loaded));
-  EXPECT_FALSE(journal::TypedLinesWouldBeLost(loaded, loaded));
+  EXPECT_TRUE(books::journal::AskBeforeDiscard(DiscardAction::Delete, loaded, loaded));
+  EXPECT_FALSE(books::journal::TypedLinesWouldBeLost(loaded, loaded));
 }
 
 // -------------------------------------------------------------- set-up
@@ -498,49 +499,49 @@ TEST_F(EntryRules, JournalLists) {
   settings.SetOptionalJournalName3("Projects");
   const std::vector<std::string> cash = {"Cash", "Bank 1", "Bank 2", "Bank 3", "Bank 4",
                                          "Bank 5", "Bank 6", "Bank 7", "Bank 8", "Bank 9"};
-  EXPECT_EQ(journal::JournalListItems(settings, {"Cash"}),
+  EXPECT_EQ(books::journal::JournalListItems(settings, {"Cash"}),
             (std::vector<std::string>{"Sales book", "Purchase book", "Day book", "Projects", "Cash"}));
-  const auto free = journal::FreeJournalMenuItems(settings);
+  const auto free = books::journal::FreeJournalMenuItems(settings);
   EXPECT_FALSE(free[0]);
   EXPECT_FALSE(free[1]);
   EXPECT_EQ(free[2], "Projects");
-  EXPECT_EQ(journal::JournalListItems(settings, cash).size(), 4u + 10u);  // no limit in the list
-  EXPECT_EQ(journal::CashJournalMenuItems(cash).size(), 9u);
-  EXPECT_EQ(journal::CashJournalMenuItems(cash).back(),
-            (journal::JournalItem{"Bank 8", {journal::JournalKind::Cash, 8}}));
-  EXPECT_TRUE(journal::CashJournalMenuItems({}).empty());
+  EXPECT_EQ(books::journal::JournalListItems(settings, cash).size(), 4u + 10u);  // no limit in the list
+  EXPECT_EQ(books::journal::CashJournalMenuItems(cash).size(), 9u);
+  EXPECT_EQ(books::journal::CashJournalMenuItems(cash).back(),
+            (books::journal::JournalItem{"Bank 8", {books::journal::JournalKind::Cash, 8}}));
+  EXPECT_TRUE(books::journal::CashJournalMenuItems({}).empty());
 
-  EXPECT_FALSE(journal::SplitJournals(settings));
+  EXPECT_FALSE(books::journal::SplitJournals(settings));
   settings.SetSplitJournals("true");
-  EXPECT_TRUE(journal::SplitJournals(settings));
+  EXPECT_TRUE(books::journal::SplitJournals(settings));
 }
 
 // Every item knows its journal, so a cash journal named like a book is still
 // the cash journal; an account without a journal name offers none.
 TEST_F(EntryRules, JournalItemsAreBoundToTheirJournals) {
-  using journal::JournalItem;
-  using journal::JournalKind;
+  using books::journal::JournalItem;
+  using books::journal::JournalKind;
   records::AdminSettingsRec settings{};
   settings.SetSalesBookName("Sales");
   settings.SetPurchaseBookName("Purchases");
   settings.SetDayBookName("Memorial");
   settings.SetOptionalJournalName2("Cash & Bank");
   const std::vector<std::string> cash = {"", "Sales", "Cash & Bank", ""};
-  EXPECT_EQ(journal::JournalItems(settings, cash),
+  EXPECT_EQ(books::journal::JournalItems(settings, cash),
             (std::vector<JournalItem>{{"Sales", {JournalKind::Sales, 0}},
                                       {"Purchases", {JournalKind::Purchase, 0}},
                                       {"Memorial", {JournalKind::Day, 0}},
                                       {"Cash & Bank", {JournalKind::Free, 1}},
                                       {"Sales", {JournalKind::Cash, 1}},
                                       {"Cash & Bank", {JournalKind::Cash, 2}}}));
-  EXPECT_EQ(journal::JournalListItems(settings, cash),
+  EXPECT_EQ(books::journal::JournalListItems(settings, cash),
             (std::vector<std::string>{"Sales", "Purchases", "Memorial", "Cash & Bank", "Sales", "Cash & Bank"}));
-  EXPECT_EQ(journal::CashJournalMenuItems(cash),
+  EXPECT_EQ(books::journal::CashJournalMenuItems(cash),
             (std::vector<JournalItem>{{"Sales", {JournalKind::Cash, 1}}, {"Cash & Bank", {JournalKind::Cash, 2}}}));
   // Nine menu items are counted over the named journals only.
   std::vector<std::string> many = {""};
   for (int i = 1; i <= 10; ++i) many.push_back("Bank " + std::to_string(i));
-  const auto menu = journal::CashJournalMenuItems(many);
+  const auto menu = books::journal::CashJournalMenuItems(many);
   ASSERT_EQ(menu.size(), 9u);
   EXPECT_EQ(menu.back(), (JournalItem{"Bank 9", {JournalKind::Cash, 9}}));
 }
@@ -548,7 +549,7 @@ TEST_F(EntryRules, JournalItemsAreBoundToTheirJournals) {
 TEST_F(EntryRules, MenuCaptionTextDoublesEveryAmpersand) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", ""}, {"Cash", "Cash"}, {"Cash & Bank", "Cash && Bank"}, {"&&", "&&&&"}, {"A&B&", "A&&B&&"}};
-  for (const auto& [name, caption] : cases) EXPECT_EQ(journal::MenuCaptionText(name), caption) << name;
+  for (const auto& [name, caption] : cases) EXPECT_EQ(books::journal::MenuCaptionText(name), caption) << name;
 }
 
 TEST_F(EntryRules, BookPeriodItems) {
@@ -572,19 +573,19 @@ TEST_F(EntryRules, BookPeriodItems) {
       {"05/12", 4, {""}},  // past the last period
       {"01/12", 0, {""}},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::BookPeriodItems(c.current, c.count), c.items) << c.current;
+  for (const Case& c : cases) EXPECT_EQ(books::journal::BookPeriodItems(c.current, c.count), c.items) << c.current;
 }
 
 TEST_F(EntryRules, SalesTaxRate) {
   const std::array<std::string, 6> names = {"H", "L", "0", "H", "", ""};
   const std::array<double, 6> rates = {21, 9, 0, 19, 0, 0};
-  EXPECT_EQ(journal::SalesTaxRate("L", names, rates), 9.0);
-  EXPECT_EQ(journal::SalesTaxRate("H", names, rates), 19.0);  // the last equal name
-  EXPECT_EQ(journal::SalesTaxRate("X", names, rates), std::nullopt);
+  EXPECT_EQ(books::journal::SalesTaxRate("L", names, rates), 9.0);
+  EXPECT_EQ(books::journal::SalesTaxRate("H", names, rates), 19.0);  // the last equal name
+  EXPECT_EQ(books::journal::SalesTaxRate("X", names, rates), std::nullopt);
 }
 
 TEST_F(EntryRules, SalesTaxAccountTable) {
-  using journal::SalesTaxAccount;
+  using books::journal::SalesTaxAccount;
   const std::array<std::string, 6> names = {"H", "L", "0", "H", "", ""};
   const std::array<double, 6> rates = {21, 9, 0, 19, 0, 0};
   struct Case {
@@ -606,20 +607,20 @@ TEST_F(EntryRules, SalesTaxAccountTable) {
          return t;
        }()},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::SalesTaxAccounts(c.accounts, names, rates), c.table) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(books::journal::SalesTaxAccounts(c.accounts, names, rates), c.table) << c.what;
   // With every name empty, an empty code would match them all: it is no code.
-  EXPECT_TRUE(journal::SalesTaxAccounts({{"4000", ""}}, {}, {1, 2, 3, 4, 5, 6}).empty());
+  EXPECT_TRUE(books::journal::SalesTaxAccounts({{"4000", ""}}, {}, {1, 2, 3, 4, 5, 6}).empty());
 }
 
 TEST_F(EntryRules, EmptyImportProfiles) {
-  const std::vector<records::ImportProfileRec> profiles = journal::EmptyImportProfiles();
+  const std::vector<records::ImportProfileRec> profiles = books::journal::EmptyImportProfiles();
   ASSERT_EQ(profiles.size(), 10u);
   for (int n = 1; n <= 10; ++n) {
     const records::ImportProfileRec& p = profiles[static_cast<std::size_t>(n - 1)];
     EXPECT_EQ(p.ProfileNumber(), n);
     EXPECT_EQ(p.DateColumn(), -1);
     EXPECT_EQ(p.DateFormat(), "yyyymmdd");
-    EXPECT_EQ(journal::ImportProfileItem(p), std::to_string(n) + " : ");
+    EXPECT_EQ(books::journal::ImportProfileItem(p), std::to_string(n) + " : ");
   }
 }
 

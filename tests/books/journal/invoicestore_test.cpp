@@ -20,9 +20,9 @@
 
 namespace {
 
-using journal::DocumentOutcome;
-using journal::InvoiceFilter;
-using journal::InvoiceKey;
+using books::journal::DocumentOutcome;
+using books::journal::InvoiceFilter;
+using books::journal::InvoiceKey;
 using records::InvoiceRec;
 using support::Bytes;
 using support::Records;
@@ -50,9 +50,7 @@ std::string Label(const InvoiceRec& r) {
 
 class InvoiceStore : public ::testing::Test, public support::AdministrationFolder {
  public:
-  void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
-  }
+  void SetUp() override { text::SystemSettings.AmountDecimals = 2; }
   void Put(const std::vector<InvoiceRec>& recs) { store.fs.SetFile(kInv, Bytes(recs)); }
   std::vector<InvoiceRec> Inv() const { return Records<InvoiceRec>(store.fs.File(kInv)); }
   std::vector<std::string> Labels() const {
@@ -60,10 +58,10 @@ class InvoiceStore : public ::testing::Test, public support::AdministrationFolde
     for (const auto& r : Inv()) out.push_back(Label(r));
     return out;
   }
-  journal::LoadedInvoice Load(const InvoiceKey& key) {
-    const auto r = journal::FindInvoice(key);
+  books::journal::LoadedInvoice Load(const InvoiceKey& key) {
+    const auto r = books::journal::FindInvoice(key);
     EXPECT_EQ(r.outcome, DocumentOutcome::Done);
-    return r.document.value_or(journal::LoadedInvoice{});
+    return r.document.value_or(books::journal::LoadedInvoice{});
   }
 };
 
@@ -82,15 +80,20 @@ TEST(InvoiceKeys, AreEqualFieldByFieldWhileTheirTextsPlaceRecords) {
       {{"20240511", "CUS", 1, "230"}, false},
       {{"20240511", "CUS", 1, "2"}, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(journal::HasInvoiceKey(rec, c.key), c.same) << c.key.partner << c.key.number;
-  EXPECT_EQ(journal::InvoicePlaceText({"20240511", "CUS", 1, "23"}), journal::InvoicePlaceText({"20240511", "CUS", 12, "3"}));
+  for (const auto& c : cases)
+    EXPECT_EQ(books::journal::HasInvoiceKey(rec, c.key), c.same) << c.key.partner << c.key.number;
+  EXPECT_EQ(books::journal::InvoicePlaceText({"20240511", "CUS", 1, "23"}),
+            books::journal::InvoicePlaceText({"20240511", "CUS", 12, "3"}));
   // Numbers are taken as stored: cut to the 15 bytes of the field.
   const InvoiceRec longNumber = Invoice("20240511", "CUS", 1, "123456789012345678");
-  EXPECT_TRUE(journal::HasInvoiceKey(longNumber, {"20240511", "CUS", 1, "123456789012345678"}));
+  EXPECT_TRUE(books::journal::HasInvoiceKey(longNumber, {"20240511", "CUS", 1, "123456789012345678"}));
   // Byte order: partner 10 before 9, "10" before "9", "CUS" before "VEN".
-  EXPECT_LT(journal::InvoicePlaceText({"20240511", "CUS", 10, "1"}), journal::InvoicePlaceText({"20240511", "CUS", 9, "1"}));
-  EXPECT_LT(journal::InvoicePlaceText({"20240511", "CUS", 9, "10"}), journal::InvoicePlaceText({"20240511", "CUS", 9, "9"}));
-  EXPECT_LT(journal::InvoicePlaceText({"20240511", "VEN", 1, "1"}), journal::InvoicePlaceText({"20240512", "CUS", 1, "1"}));
+  EXPECT_LT(books::journal::InvoicePlaceText({"20240511", "CUS", 10, "1"}),
+            books::journal::InvoicePlaceText({"20240511", "CUS", 9, "1"}));
+  EXPECT_LT(books::journal::InvoicePlaceText({"20240511", "CUS", 9, "10"}),
+            books::journal::InvoicePlaceText({"20240511", "CUS", 9, "9"}));
+  EXPECT_LT(books::journal::InvoicePlaceText({"20240511", "VEN", 1, "1"}),
+            books::journal::InvoicePlaceText({"20240512", "CUS", 1, "1"}));
 }
 
 TEST(InvoiceOwing, IsCountedAtTheAmountDecimals) {
@@ -105,8 +108,8 @@ TEST(InvoiceOwing, IsCountedAtTheAmountDecimals) {
   };
   for (const auto& c : cases) {
     const InvoiceRec rec = Invoice("20240511", "CUS", 1, "1", c.amount, c.paid);
-    EXPECT_EQ(journal::InvoiceOwes(rec, c.decimals), c.owes) << c.amount << " " << c.paid;
-    EXPECT_EQ(journal::InvoiceOwesPositive(rec, c.decimals), c.positive) << c.amount << " " << c.paid;
+    EXPECT_EQ(books::journal::InvoiceOwes(rec, c.decimals), c.owes) << c.amount << " " << c.paid;
+    EXPECT_EQ(books::journal::InvoiceOwesPositive(rec, c.decimals), c.positive) << c.amount << " " << c.paid;
   }
 }
 
@@ -124,7 +127,7 @@ TEST(InvoiceFilters, PassWhenAnyChosenConditionHoldsAndThePartnerFits) {
   all.all = true;
   entry.entryNumber = "2";
   customer5.all = true;
-  customer5.partner = journal::DocumentPartner{"CUS", 5};
+  customer5.partner = books::journal::DocumentPartner{"CUS", 5};
   linked.linked = InvoiceKey{"20240511", "CUS", 1, "23"};
   struct Case {
     const char* name;
@@ -142,11 +145,11 @@ TEST(InvoiceFilters, PassWhenAnyChosenConditionHoldsAndThePartnerFits) {
   for (const auto& c : cases) {
     std::vector<bool> got;
     for (const InvoiceRec* r : {&open, &booked, &paid, &vendor, &collide})
-      got.push_back(journal::PassesInvoiceFilter(*r, c.f, 2));
+      got.push_back(books::journal::PassesInvoiceFilter(*r, c.f, 2));
     EXPECT_EQ(got, c.pass) << c.name;
   }
   linked.linked = InvoiceKey{"20240511", "CUS", 12, "3"};
-  EXPECT_TRUE(journal::PassesInvoiceFilter(collide, linked, 2));
+  EXPECT_TRUE(books::journal::PassesInvoiceFilter(collide, linked, 2));
 }
 
 // --- Stores --------------------------------------------------------------------
@@ -167,22 +170,22 @@ TEST_F(InvoiceStore, NewInvoicesGoInAtTheirSortedPlace) {
   };
   for (const auto& c : cases) {
     Put(file);
-    const auto r = journal::InsertInvoice(c.rec);
+    const auto r = books::journal::InsertInvoice(c.rec);
     ASSERT_EQ(r.outcome, DocumentOutcome::Done) << Label(c.rec);
     EXPECT_EQ(r.document->index, c.at) << Label(c.rec);
     const auto now = Inv();
     ASSERT_EQ(now.size(), 5u);
     EXPECT_EQ(Label(now[static_cast<std::size_t>(c.at)]), Label(c.rec));
     for (std::size_t i = 1; i < now.size(); ++i)
-      EXPECT_LE(journal::InvoicePlaceText(journal::InvoiceKeyOf(now[i - 1])),
-                journal::InvoicePlaceText(journal::InvoiceKeyOf(now[i])));
+      EXPECT_LE(books::journal::InvoicePlaceText(books::journal::InvoiceKeyOf(now[i - 1])),
+                books::journal::InvoicePlaceText(books::journal::InvoiceKeyOf(now[i])));
   }
 }
 
 TEST_F(InvoiceStore, ANewInvoiceIsStampedAndPaidItsPrepaidAmountWithoutVoucher) {
   InvoiceRec rec = Invoice("20240511", "CUS", 25, "1001", 121, 999, true);
   rec.SetPrepaidAmount(50);
-  const auto r = journal::InsertInvoice(rec);
+  const auto r = books::journal::InsertInvoice(rec);
   ASSERT_TRUE(r.Ok());
   const InvoiceRec stored = Inv().at(0);
   EXPECT_EQ(stored.PaidAmount(), 50);
@@ -195,12 +198,12 @@ TEST_F(InvoiceStore, ANewInvoiceIsStampedAndPaidItsPrepaidAmountWithoutVoucher) 
 TEST_F(InvoiceStore, AnExistingKeyIsADuplicateButAnEqualKeyTextIsNot) {
   Put({Invoice("20240511", "CUS", 1, "23"), Invoice("20240601", "CUS", 1, "1")});
   const std::string before = store.fs.File(kInv);
-  EXPECT_EQ(journal::InsertInvoice(Invoice("20240511", "CUS", 1, "23")).outcome, DocumentOutcome::Duplicate);
+  EXPECT_EQ(books::journal::InsertInvoice(Invoice("20240511", "CUS", 1, "23")).outcome, DocumentOutcome::Duplicate);
   EXPECT_EQ(store.fs.File(kInv), before);
-  EXPECT_EQ(journal::LanguageOffsetOf(DocumentOutcome::Duplicate), 9648);
-  ASSERT_TRUE(journal::InsertInvoice(Invoice("20240511", "CUS", 12, "3")).Ok());
+  EXPECT_EQ(books::journal::LanguageOffsetOf(DocumentOutcome::Duplicate), 9648);
+  ASSERT_TRUE(books::journal::InsertInvoice(Invoice("20240511", "CUS", 12, "3")).Ok());
   EXPECT_EQ(Labels(), (std::vector<std::string>{"20240511/CUS1/23", "20240511/CUS12/3", "20240601/CUS1/1"}));
-  EXPECT_EQ(journal::InsertInvoice(Invoice("20240511", "CUS", 12, "3")).outcome, DocumentOutcome::Duplicate);
+  EXPECT_EQ(books::journal::InsertInvoice(Invoice("20240511", "CUS", 12, "3")).outcome, DocumentOutcome::Duplicate);
 }
 
 TEST_F(InvoiceStore, AChangeKeepsKeyVoucherFlagAndPaymentsAndStaysInPlace) {
@@ -213,7 +216,7 @@ TEST_F(InvoiceStore, AChangeKeepsKeyVoucherFlagAndPaymentsAndStaysInPlace) {
   changed.SetInvoiceAmount(250);
   changed.SetPaidAmount(0);  // not trusted: computed from the stored record
   changed.SetMemo("changed");
-  const auto r = journal::ChangeInvoice(changed, loaded);
+  const auto r = books::journal::ChangeInvoice(changed, loaded);
   ASSERT_EQ(r.outcome, DocumentOutcome::Done);
   ASSERT_EQ(Inv().size(), 3u);
   const InvoiceRec stored = Inv()[1];
@@ -227,10 +230,10 @@ TEST_F(InvoiceStore, AChangeFollowsItsInvoiceWhenAnotherCopyInsertedBeforeIt) {
   Put({Invoice("20240301", "CUS", 1, "1"), Invoice("20240511", "CUS", 25, "1001")});
   const auto loaded = Load({"20240511", "CUS", 25, "1001"});
   ASSERT_EQ(loaded.index, 1);
-  ASSERT_TRUE(journal::InsertInvoice(Invoice("20240101", "CUS", 1, "1")).Ok());
+  ASSERT_TRUE(books::journal::InsertInvoice(Invoice("20240101", "CUS", 1, "1")).Ok());
   InvoiceRec changed = loaded.record;
   changed.SetMemo("moved");
-  const auto r = journal::ChangeInvoice(changed, loaded);
+  const auto r = books::journal::ChangeInvoice(changed, loaded);
   ASSERT_EQ(r.outcome, DocumentOutcome::Done);
   EXPECT_EQ(r.document->index, 2);
   EXPECT_EQ(Inv()[2].Memo(), "moved");
@@ -258,14 +261,14 @@ TEST_F(InvoiceStore, AChangeOfAGoneOrChangedInvoiceIsRefusedAndWritesNothing) {
     InvoiceRec loadedRec = b;
     loadedRec.SetMemo("as loaded");
     Put({a, loadedRec, c});
-    const journal::LoadedInvoice loaded{loadedRec, 1};
+    const books::journal::LoadedInvoice loaded{loadedRec, 1};
     Put(cs.fileNow);
     const std::string before = store.fs.File(kInv);
     InvoiceRec changed = loadedRec;
     changed.SetMemo("mine");
-    EXPECT_EQ(journal::ChangeInvoice(changed, loaded).outcome, cs.outcome) << cs.name;
+    EXPECT_EQ(books::journal::ChangeInvoice(changed, loaded).outcome, cs.outcome) << cs.name;
     EXPECT_EQ(store.fs.File(kInv), before) << cs.name;
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
   }
 }
 
@@ -275,29 +278,29 @@ TEST_F(InvoiceStore, AChangeOfAnotherKeyOrOfABookedInvoiceIsRefusedBeforeAnyFile
   store.fs.InjectError(kInv, support::FakeFileSystem::Op::OpenReadWrite, 13);
   InvoiceRec other = booked;
   other.SetPartnerNumber(26);
-  EXPECT_EQ(journal::ChangeInvoice(other, {booked, 0}).outcome, DocumentOutcome::NotLoaded);
-  EXPECT_EQ(journal::ChangeInvoice(booked, {booked, 0}).outcome, DocumentOutcome::HasVoucher);
-  EXPECT_EQ(journal::DeleteInvoice({booked, 0}).outcome, DocumentOutcome::HasVoucher);
+  EXPECT_EQ(books::journal::ChangeInvoice(other, {booked, 0}).outcome, DocumentOutcome::NotLoaded);
+  EXPECT_EQ(books::journal::ChangeInvoice(booked, {booked, 0}).outcome, DocumentOutcome::HasVoucher);
+  EXPECT_EQ(books::journal::DeleteInvoice({booked, 0}).outcome, DocumentOutcome::HasVoucher);
 }
 
 TEST_F(InvoiceStore, DeleteRemovesTheLoadedInvoiceOnly) {
   const InvoiceRec a = Invoice("20240301", "CUS", 1, "1"), b = Invoice("20240511", "CUS", 25, "1001"),
                    c = Invoice("20240601", "CUS", 1, "1");
   Put({a, b, c});
-  ASSERT_EQ(journal::DeleteInvoice({b, 1}).outcome, DocumentOutcome::Done);
+  ASSERT_EQ(books::journal::DeleteInvoice({b, 1}).outcome, DocumentOutcome::Done);
   EXPECT_EQ(Labels(), (std::vector<std::string>{"20240301/CUS1/1", "20240601/CUS1/1"}));
-  ASSERT_EQ(journal::DeleteInvoice({c, 1}).outcome, DocumentOutcome::Done);  // the last: a cut
+  ASSERT_EQ(books::journal::DeleteInvoice({c, 1}).outcome, DocumentOutcome::Done);  // the last: a cut
   EXPECT_EQ(store.fs.File(kInv), Bytes({a}));
   // Gone meanwhile: nothing changes.
-  EXPECT_EQ(journal::DeleteInvoice({b, 1}).outcome, DocumentOutcome::NotFound);
+  EXPECT_EQ(books::journal::DeleteInvoice({b, 1}).outcome, DocumentOutcome::NotFound);
   EXPECT_EQ(store.fs.File(kInv), Bytes({a}));
   // Booked by another copy since it was loaded.
   Put({a, Invoice("20240511", "CUS", 25, "1001", 121, 0, true)});
-  EXPECT_EQ(journal::DeleteInvoice({b, 1}).outcome, DocumentOutcome::HasVoucher);
+  EXPECT_EQ(books::journal::DeleteInvoice({b, 1}).outcome, DocumentOutcome::HasVoucher);
   EXPECT_EQ(Inv().size(), 2u);
   // Partner 12 "3" is not partner 1 "23".
   Put({Invoice("20240511", "CUS", 1, "23")});
-  EXPECT_EQ(journal::DeleteInvoice({Invoice("20240511", "CUS", 12, "3"), 0}).outcome, DocumentOutcome::NotFound);
+  EXPECT_EQ(books::journal::DeleteInvoice({Invoice("20240511", "CUS", 12, "3"), 0}).outcome, DocumentOutcome::NotFound);
   EXPECT_EQ(Inv().size(), 1u);
 }
 
@@ -320,7 +323,7 @@ TEST_F(InvoiceStore, PagesOfAHundredNewestFirstSkipAndRepeatNoRow) {
     std::vector<int> seen;
     int page = 0;
     for (;; ++page) {
-      const auto p = journal::ListInvoices(InvoiceFilter{}, page);
+      const auto p = books::journal::ListInvoices(InvoiceFilter{}, page);
       if (n == 0) {
         EXPECT_EQ(p.outcome, DocumentOutcome::FileEmpty);
         break;
@@ -340,29 +343,29 @@ TEST_F(InvoiceStore, PagesOfAHundredNewestFirstSkipAndRepeatNoRow) {
     ASSERT_EQ(static_cast<int>(seen.size()), n);
     for (int i = 0; i < n; ++i) EXPECT_EQ(seen[static_cast<std::size_t>(i)], 2 * (n - 1 - i)) << n;  // newest first
     if (n > 0) {
-      EXPECT_EQ(journal::ListInvoices(InvoiceFilter{}, page + 1).outcome, DocumentOutcome::NotFound);
-      EXPECT_EQ(journal::ListInvoices(InvoiceFilter{}, 0).SingleMatch(), n == 1);
+      EXPECT_EQ(books::journal::ListInvoices(InvoiceFilter{}, page + 1).outcome, DocumentOutcome::NotFound);
+      EXPECT_EQ(books::journal::ListInvoices(InvoiceFilter{}, 0).SingleMatch(), n == 1);
     }
   }
   // Records, none passing.
   Put({Invoice("20240101", "CUS", 1, "1", 121, 121, true)});
-  EXPECT_EQ(journal::ListInvoices(InvoiceFilter{}).outcome, DocumentOutcome::NotFound);
-  EXPECT_EQ(journal::LanguageOffsetOf(DocumentOutcome::NotFound, true), 9892);
+  EXPECT_EQ(books::journal::ListInvoices(InvoiceFilter{}).outcome, DocumentOutcome::NotFound);
+  EXPECT_EQ(books::journal::LanguageOffsetOf(DocumentOutcome::NotFound, true), 9892);
 }
 
 TEST_F(InvoiceStore, ListFiltersOnThePartnerWithItsKind) {
   Put({Invoice("20240101", "CUS", 5, "1"), Invoice("20240102", "VEN", 5, "1"), Invoice("20240103", "CUS", 5, "2"),
        Invoice("20240104", "CUS", 6, "1")});
   InvoiceFilter f;
-  f.partner = journal::DocumentPartner{"CUS", 5};
-  const auto p = journal::ListInvoices(f);
+  f.partner = books::journal::DocumentPartner{"CUS", 5};
+  const auto p = books::journal::ListInvoices(f);
   ASSERT_EQ(p.rows.size(), 2u);
   EXPECT_EQ(Label(p.rows[0].record), "20240103/CUS5/2");
   EXPECT_EQ(Label(p.rows[1].record), "20240101/CUS5/1");
   InvoiceFilter go;
   go.owing = go.withoutVoucher = false;
   go.linked = InvoiceKey{"20240102", "VEN", 5, "1"};
-  const auto one = journal::ListInvoices(go);
+  const auto one = books::journal::ListInvoices(go);
   ASSERT_EQ(one.rows.size(), 1u);
   EXPECT_TRUE(one.SingleMatch());
   EXPECT_EQ(one.rows[0].index, 1);
@@ -378,14 +381,14 @@ TEST_F(InvoiceStore, OpenInvoicesOfAPartnerAreAllOfThemNewestFirst) {
     recs.push_back(Invoice("20240101", "VEN", 7, n));                       // supplier 7
   }
   Put(recs);
-  const auto r = journal::OpenInvoicesOf("CUS", 7);
+  const auto r = books::journal::OpenInvoicesOf("CUS", 7);
   ASSERT_TRUE(r.Ok());
   ASSERT_EQ(r.documents.size(), 120u);
   for (std::size_t i = 0; i < 120; ++i) {
     EXPECT_EQ(r.documents[i].record.InvoiceNumber(), std::to_string(1119 - static_cast<int>(i)));
     EXPECT_EQ(r.documents[i].record.PartnerType(), "CUS");
   }
-  EXPECT_TRUE(journal::OpenInvoicesOf("CUS", 8).documents.empty());
+  EXPECT_TRUE(books::journal::OpenInvoicesOf("CUS", 8).documents.empty());
 }
 
 TEST_F(InvoiceStore, TheFreezeFindsAnInvoiceWithoutVoucherBeforeADate) {
@@ -407,7 +410,7 @@ TEST_F(InvoiceStore, TheFreezeFindsAnInvoiceWithoutVoucherBeforeADate) {
   };
   for (const auto& c : cases) {
     Put(c.file);
-    const auto r = journal::AnyInvoiceWithoutVoucherBefore("20240301");
+    const auto r = books::journal::AnyInvoiceWithoutVoucherBefore("20240301");
     ASSERT_TRUE(r.Ok()) << c.name;
     EXPECT_EQ(r.found, c.found) << c.name;
     EXPECT_EQ(r.date, c.date) << c.name;
@@ -418,14 +421,14 @@ TEST_F(InvoiceStore, TheFreezeFindsAnInvoiceWithoutVoucherBeforeADate) {
 
 TEST_F(InvoiceStore, MarksFindTheirInvoiceFieldByField) {
   Put({Invoice("20240511", "CUS", 1, "23"), Invoice("20240511", "CUS", 12, "3")});
-  ASSERT_TRUE(journal::SetInvoiceVoucherCreated({"20240511", "CUS", 12, "3"}, true).Ok());
-  ASSERT_TRUE(journal::AdjustInvoicePaid({"20240511", "CUS", 12, "3"}, 21).Ok());
+  ASSERT_TRUE(books::journal::SetInvoiceVoucherCreated({"20240511", "CUS", 12, "3"}, true).Ok());
+  ASSERT_TRUE(books::journal::AdjustInvoicePaid({"20240511", "CUS", 12, "3"}, 21).Ok());
   EXPECT_FALSE(Inv()[0].VoucherCreated());
   EXPECT_EQ(Inv()[0].PaidAmount(), 0);
   EXPECT_TRUE(Inv()[1].VoucherCreated());
   EXPECT_EQ(Inv()[1].PaidAmount(), 21);
   const std::string before = store.fs.File(kInv);
-  EXPECT_EQ(journal::AdjustInvoicePaid({"20240511", "VEN", 12, "3"}, 21).outcome, DocumentOutcome::NotFound);
+  EXPECT_EQ(books::journal::AdjustInvoicePaid({"20240511", "VEN", 12, "3"}, 21).outcome, DocumentOutcome::NotFound);
   EXPECT_EQ(store.fs.File(kInv), before);
 }
 
@@ -434,24 +437,24 @@ TEST_F(InvoiceStore, MarksFindTheirInvoiceFieldByField) {
 TEST_F(InvoiceStore, AFailingSetOpenIsReportedAsAValue) {
   Put({Invoice("20240511", "CUS", 1, "1")});
   store.fs.InjectError(kInv, support::FakeFileSystem::Op::OpenReadWrite, 13);
-  const auto r = journal::InsertInvoice(Invoice("20240101", "CUS", 1, "1"));
+  const auto r = books::journal::InsertInvoice(Invoice("20240101", "CUS", 1, "1"));
   EXPECT_EQ(r.outcome, DocumentOutcome::FileSetFailed);
   EXPECT_FALSE(r.failure.text.empty());
-  EXPECT_EQ(journal::ListInvoices(InvoiceFilter{}).outcome, DocumentOutcome::FileSetFailed);
-  EXPECT_EQ(journal::OpenInvoicesOf("CUS", 1).outcome, DocumentOutcome::FileSetFailed);
-  EXPECT_EQ(journal::AnyInvoiceWithoutVoucherBefore("20250101").outcome, DocumentOutcome::FileSetFailed);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(books::journal::ListInvoices(InvoiceFilter{}).outcome, DocumentOutcome::FileSetFailed);
+  EXPECT_EQ(books::journal::OpenInvoicesOf("CUS", 1).outcome, DocumentOutcome::FileSetFailed);
+  EXPECT_EQ(books::journal::AnyInvoiceWithoutVoucherBefore("20250101").outcome, DocumentOutcome::FileSetFailed);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(InvoiceStore, AnIoErrorWhileMovingLosesNoInvoiceAndLeavesNoSetOpen) {
   Put(Interleaved(40));
   const std::string before = store.fs.File(kInv);
   store.fs.InjectError(kInv, support::FakeFileSystem::Op::Write, 5, 1, 1);
-  EXPECT_THROW(journal::InsertInvoice(Invoice("20230101", "CUS", 1, "1")), platform::IoError);
+  EXPECT_THROW(books::journal::InsertInvoice(Invoice("20230101", "CUS", 1, "1")), platform::IoError);
   store.fs.ClearErrors();
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.File(kInv), before);
-  ASSERT_TRUE(journal::InsertInvoice(Invoice("20230101", "CUS", 1, "1")).Ok());
+  ASSERT_TRUE(books::journal::InsertInvoice(Invoice("20230101", "CUS", 1, "1")).Ok());
   EXPECT_EQ(Inv().size(), 81u);
 }
 

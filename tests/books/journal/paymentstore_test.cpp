@@ -22,9 +22,9 @@
 
 namespace {
 
-using journal::DocumentOutcome;
-using journal::PaymentFilter;
-using journal::PaymentKey;
+using books::journal::DocumentOutcome;
+using books::journal::PaymentFilter;
+using books::journal::PaymentKey;
 using records::PaymentRec;
 using support::Bytes;
 using support::Records;
@@ -59,10 +59,10 @@ class PaymentStore : public ::testing::Test, public support::AdministrationFolde
     for (const auto& r : Pay()) out.push_back(Label(r));
     return out;
   }
-  journal::LoadedPayment Insert(const PaymentRec& rec) {
-    const auto r = journal::InsertPayment(rec);
+  books::journal::LoadedPayment Insert(const PaymentRec& rec) {
+    const auto r = books::journal::InsertPayment(rec);
     EXPECT_EQ(r.outcome, DocumentOutcome::Done);
-    return r.document.value_or(journal::LoadedPayment{});
+    return r.document.value_or(books::journal::LoadedPayment{});
   }
 };
 
@@ -78,7 +78,8 @@ TEST(PaymentKeys, AreEqualFieldByField) {
       {{"20240511", "VEN", 1, 23}, false},  {{"20240512", "CUS", 1, 23}, false},
       {{"20240511", "CUS", 1, 2}, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(journal::HasPaymentKey(rec, c.key), c.same) << c.key.partner << c.key.number;
+  for (const auto& c : cases)
+    EXPECT_EQ(books::journal::HasPaymentKey(rec, c.key), c.same) << c.key.partner << c.key.number;
 }
 
 TEST(PaymentFilters, PassWhenAnyChosenConditionHoldsAndThePartnerKindFits) {
@@ -93,7 +94,7 @@ TEST(PaymentFilters, PassWhenAnyChosenConditionHoldsAndThePartnerKindFits) {
   all.all = true;
   entry.entryNumber = "E2";
   customer5.all = true;
-  customer5.partner = journal::DocumentPartner{"CUS", 5};
+  customer5.partner = books::journal::DocumentPartner{"CUS", 5};
   linked.linked = PaymentKey{"20240511", "CUS", 1, 23};
   struct Case {
     const char* name;
@@ -109,7 +110,8 @@ TEST(PaymentFilters, PassWhenAnyChosenConditionHoldsAndThePartnerKindFits) {
   };
   for (const auto& c : cases) {
     std::vector<bool> got;
-    for (const PaymentRec* r : {&open, &booked, &vendor, &collide}) got.push_back(journal::PassesPaymentFilter(*r, c.f));
+    for (const PaymentRec* r : {&open, &booked, &vendor, &collide})
+      got.push_back(books::journal::PassesPaymentFilter(*r, c.f));
     EXPECT_EQ(got, c.pass) << c.name;
   }
 }
@@ -133,8 +135,8 @@ TEST_F(PaymentStore, NewPaymentsAreNumberedWithinDateKindAndPartnerAndPlacedByTe
   EXPECT_EQ(fourth.record.ChangedBy(), "ANNE");
   // Listed newest first: 4, 3, 2, 1 of partner 9.
   PaymentFilter f;
-  f.partner = journal::DocumentPartner{"CUS", 9};
-  const auto p = journal::ListPayments(f);
+  f.partner = books::journal::DocumentPartner{"CUS", 9};
+  const auto p = books::journal::ListPayments(f);
   std::vector<int> numbers;
   for (const auto& row : p.rows) numbers.push_back(row.record.PaymentNumber());
   EXPECT_EQ(numbers, (std::vector<int>{4, 3, 2, 1, 1}));
@@ -168,17 +170,18 @@ TEST_F(PaymentStore, ManyPlacesAtOnceAreThoseOfOneInsertPointEach) {
     SCOPED_TRACE(f.what);
     Put(f.file);
     std::vector<std::string> texts;
-    for (const PaymentRec& r : f.file) texts.push_back(journal::PaymentPlaceText(r));
-    const journal::InsertPlaces places(texts);
-    shell::ScopedFileSet set("PAY");
+    for (const PaymentRec& r : f.file) texts.push_back(books::journal::PaymentPlaceText(r));
+    const books::journal::InsertPlaces places(texts);
+    store::ScopedFileSet set("PAY");
     ASSERT_TRUE(set.Ok());
     for (const PaymentRec& q : queries) {
-      const std::string text = journal::PaymentPlaceText(q);
+      const std::string text = books::journal::PaymentPlaceText(q);
       SCOPED_TRACE(text);
       // The records InsertPoint hands over, by their (distinct) bytes.
       std::vector<int> run;
-      const auto point = journal::InsertPoint<PaymentRec>(
-          shell::FileCode::PAY, text, [](const PaymentRec& r, std::string& out) { out = journal::PaymentPlaceText(r); },
+      const auto point = books::journal::InsertPoint<PaymentRec>(
+          store::FileCode::PAY, text,
+          [](const PaymentRec& r, std::string& out) { out = books::journal::PaymentPlaceText(r); },
           [&](const PaymentRec& r) {
             const auto it = std::find(f.file.begin(), f.file.end(), r);
             run.push_back(static_cast<int>(it - f.file.begin()));
@@ -188,20 +191,22 @@ TEST_F(PaymentStore, ManyPlacesAtOnceAreThoseOfOneInsertPointEach) {
       EXPECT_EQ(places.After(text), *point);
       // Compared on the date first: the same place and the same run.
       std::vector<int> prefixRun;
-      const auto byPrefix = journal::InsertPoint<PaymentRec>(
-          shell::FileCode::PAY, text, [](const PaymentRec& r, std::string& out) { out = journal::PaymentPlaceText(r); },
+      const auto byPrefix = books::journal::InsertPoint<PaymentRec>(
+          store::FileCode::PAY, text,
+          [](const PaymentRec& r, std::string& out) { out = books::journal::PaymentPlaceText(r); },
           [&](const PaymentRec& r) {
             prefixRun.push_back(static_cast<int>(std::find(f.file.begin(), f.file.end(), r) - f.file.begin()));
             return true;
           },
-          [](const PaymentRec& r) { return journal::FieldView(r, PaymentRec::kValueDate); });
+          [](const PaymentRec& r) { return store::FieldView(r, PaymentRec::kValueDate); });
       EXPECT_EQ(byPrefix, point);
       EXPECT_EQ(prefixRun, run);
       EXPECT_EQ(places.SameTextRun(text), run);
       // Read only back to the first record below the text: the same answers.
       int first = -1;
-      auto texts = journal::PlaceTextsFrom<PaymentRec>(shell::FileCode::PAY, text, journal::PaymentPlaceText, first);
-      const journal::InsertPlaces tail(std::move(texts), first);
+      auto texts = books::journal::PlaceTextsFrom<PaymentRec>(store::FileCode::PAY, text,
+                                                              books::journal::PaymentPlaceText, first);
+      const books::journal::InsertPlaces tail(std::move(texts), first);
       EXPECT_EQ(tail.After(text), *point);
       EXPECT_EQ(tail.SameTextRun(text), run);
     }
@@ -215,14 +220,14 @@ TEST_F(PaymentStore, AStoredPaymentIsChangedInPlaceNeverStoredTwice) {
   PaymentRec changed = loaded.record;
   changed.SetAmount(98);
   changed.SetMemo("second press");
-  const auto r = journal::ChangePayment(changed, loaded);
+  const auto r = books::journal::ChangePayment(changed, loaded);
   ASSERT_EQ(r.outcome, DocumentOutcome::Done);
   ASSERT_EQ(Pay().size(), 3u);
   EXPECT_EQ(Pay()[1].Amount(), 98);
   EXPECT_EQ(Pay()[1].PaymentNumber(), 1);
   // Again with what the first change handed back.
   changed.SetAmount(97);
-  ASSERT_EQ(journal::ChangePayment(changed, *r.document).outcome, DocumentOutcome::Done);
+  ASSERT_EQ(books::journal::ChangePayment(changed, *r.document).outcome, DocumentOutcome::Done);
   EXPECT_EQ(Pay().size(), 3u);
   EXPECT_EQ(Pay()[1].Amount(), 97);
 }
@@ -243,13 +248,13 @@ TEST_F(PaymentStore, AChangeOrDeleteOfAGoneOrChangedPaymentIsRefused) {
        DocumentOutcome::HasVoucher},
   };
   for (const auto& cs : cases) {
-    const journal::LoadedPayment loaded{b, 1};
+    const books::journal::LoadedPayment loaded{b, 1};
     Put(cs.fileNow);
     const std::string before = store.fs.File(kPay);
     PaymentRec changed = b;
     changed.SetMemo("mine");
-    EXPECT_EQ(journal::ChangePayment(changed, loaded).outcome, cs.change) << cs.name;
-    EXPECT_EQ(journal::DeletePayment(loaded).outcome, cs.remove) << cs.name;
+    EXPECT_EQ(books::journal::ChangePayment(changed, loaded).outcome, cs.change) << cs.name;
+    EXPECT_EQ(books::journal::DeletePayment(loaded).outcome, cs.remove) << cs.name;
     EXPECT_EQ(store.fs.File(kPay), before) << cs.name;
   }
   // Refused before any file opens.
@@ -257,17 +262,17 @@ TEST_F(PaymentStore, AChangeOrDeleteOfAGoneOrChangedPaymentIsRefused) {
   store.fs.InjectError(kPay, support::FakeFileSystem::Op::OpenReadWrite, 13);
   PaymentRec renumbered = b;
   renumbered.SetPaymentNumber(2);
-  EXPECT_EQ(journal::ChangePayment(renumbered, {b, 0}).outcome, DocumentOutcome::NotLoaded);
+  EXPECT_EQ(books::journal::ChangePayment(renumbered, {b, 0}).outcome, DocumentOutcome::NotLoaded);
   const PaymentRec booked = Payment("20240511", "CUS", 25, 1, true);
-  EXPECT_EQ(journal::ChangePayment(booked, {booked, 0}).outcome, DocumentOutcome::HasVoucher);
-  EXPECT_EQ(journal::DeletePayment({booked, 0}).outcome, DocumentOutcome::HasVoucher);
+  EXPECT_EQ(books::journal::ChangePayment(booked, {booked, 0}).outcome, DocumentOutcome::HasVoucher);
+  EXPECT_EQ(books::journal::DeletePayment({booked, 0}).outcome, DocumentOutcome::HasVoucher);
 }
 
 TEST_F(PaymentStore, DeleteRemovesTheLoadedPaymentOnly) {
   const PaymentRec a = Payment("20240511", "CUS", 1, 23), b = Payment("20240511", "CUS", 12, 3);
   Put({a, b});
-  EXPECT_EQ(journal::DeletePayment({Payment("20240511", "CUS", 12, 4), 1}).outcome, DocumentOutcome::NotFound);
-  ASSERT_EQ(journal::DeletePayment({b, 1}).outcome, DocumentOutcome::Done);  // the last: a cut
+  EXPECT_EQ(books::journal::DeletePayment({Payment("20240511", "CUS", 12, 4), 1}).outcome, DocumentOutcome::NotFound);
+  ASSERT_EQ(books::journal::DeletePayment({b, 1}).outcome, DocumentOutcome::Done);  // the last: a cut
   EXPECT_EQ(store.fs.File(kPay), Bytes({a}));
 }
 
@@ -284,7 +289,7 @@ TEST_F(PaymentStore, PagesOfAHundredNewestFirstSkipAndRepeatNoRow) {
     std::vector<int> seen;
     int page = 0;
     for (;; ++page) {
-      const auto p = journal::ListPayments(PaymentFilter{}, page);
+      const auto p = books::journal::ListPayments(PaymentFilter{}, page);
       if (n == 0) {
         EXPECT_EQ(p.outcome, DocumentOutcome::FileEmpty);
         break;
@@ -299,7 +304,7 @@ TEST_F(PaymentStore, PagesOfAHundredNewestFirstSkipAndRepeatNoRow) {
     ASSERT_EQ(static_cast<int>(seen.size()), n);
     for (int i = 0; i < n; ++i) EXPECT_EQ(seen[static_cast<std::size_t>(i)], 2 * (n - 1 - i) + 1) << n;
     if (n > 0) {
-      EXPECT_EQ(journal::ListPayments(PaymentFilter{}, page + 1).outcome, DocumentOutcome::NotFound);
+      EXPECT_EQ(books::journal::ListPayments(PaymentFilter{}, page + 1).outcome, DocumentOutcome::NotFound);
     }
   }
 }
@@ -308,14 +313,14 @@ TEST_F(PaymentStore, ThePartnerFilterComparesTheKindAndGoToShowsOnlyTheLinkedPay
   Put({Payment("20240101", "CUS", 5, 1), Payment("20240101", "VEN", 5, 1), Payment("20240511", "CUS", 1, 23, true),
        Payment("20240511", "CUS", 12, 3, true)});
   PaymentFilter f;
-  f.partner = journal::DocumentPartner{"CUS", 5};
-  const auto p = journal::ListPayments(f);
+  f.partner = books::journal::DocumentPartner{"CUS", 5};
+  const auto p = books::journal::ListPayments(f);
   ASSERT_EQ(p.rows.size(), 1u);
   EXPECT_EQ(p.rows[0].index, 0);
   PaymentFilter go;
   go.withoutVoucher = false;
   go.linked = PaymentKey{"20240511", "CUS", 12, 3};
-  const auto one = journal::ListPayments(go);
+  const auto one = books::journal::ListPayments(go);
   ASSERT_EQ(one.rows.size(), 1u);
   EXPECT_EQ(one.rows[0].index, 3);
   EXPECT_TRUE(one.SingleMatch());
@@ -343,11 +348,11 @@ TEST_F(PaymentStore, TheFreezeFindsAnyInvoiceOrPaymentWithoutVoucherBeforeADate)
   for (const auto& c : cases) {
     Put(c.payments);
     store.fs.SetFile(kInv, c.invoice ? Bytes({inv}) : std::string());
-    const auto any = journal::AnyDocumentWithoutVoucherBefore("20240301");
+    const auto any = books::journal::AnyDocumentWithoutVoucherBefore("20240301");
     ASSERT_TRUE(any.Ok()) << c.name;
     EXPECT_EQ(any.found, c.found) << c.name;
     EXPECT_EQ(any.date, c.date) << c.name;
-    const auto pay = journal::AnyPaymentWithoutVoucherBefore("20240301");
+    const auto pay = books::journal::AnyPaymentWithoutVoucherBefore("20240301");
     EXPECT_EQ(pay.found, c.paymentFound) << c.name;
   }
 }
@@ -356,10 +361,11 @@ TEST_F(PaymentStore, TheFreezeFindsAnyInvoiceOrPaymentWithoutVoucherBeforeADate)
 
 TEST_F(PaymentStore, TheVoucherFlagFindsItsPaymentFieldByField) {
   Put({Payment("20240511", "CUS", 1, 23), Payment("20240511", "CUS", 12, 3)});
-  ASSERT_TRUE(journal::SetPaymentVoucherCreated({"20240511", "CUS", 12, 3}, true).Ok());
+  ASSERT_TRUE(books::journal::SetPaymentVoucherCreated({"20240511", "CUS", 12, 3}, true).Ok());
   EXPECT_FALSE(Pay()[0].VoucherCreated());
   EXPECT_TRUE(Pay()[1].VoucherCreated());
-  EXPECT_EQ(journal::SetPaymentVoucherCreated({"20240511", "CUS", 12, 4}, true).outcome, DocumentOutcome::NotFound);
+  EXPECT_EQ(books::journal::SetPaymentVoucherCreated({"20240511", "CUS", 12, 4}, true).outcome,
+            DocumentOutcome::NotFound);
 }
 
 // --- Failures ------------------------------------------------------------------
@@ -367,12 +373,12 @@ TEST_F(PaymentStore, TheVoucherFlagFindsItsPaymentFieldByField) {
 TEST_F(PaymentStore, AFailingSetOpenIsReportedAsAValue) {
   Put({Payment("20240511", "CUS", 1, 1)});
   store.fs.InjectError(kPay, support::FakeFileSystem::Op::OpenReadWrite, 13);
-  const auto r = journal::InsertPayment(Payment("20240101", "CUS", 1));
+  const auto r = books::journal::InsertPayment(Payment("20240101", "CUS", 1));
   EXPECT_EQ(r.outcome, DocumentOutcome::FileSetFailed);
   EXPECT_FALSE(r.failure.text.empty());
-  EXPECT_EQ(journal::ListPayments(PaymentFilter{}).outcome, DocumentOutcome::FileSetFailed);
-  EXPECT_EQ(journal::AnyDocumentWithoutVoucherBefore("20250101").outcome, DocumentOutcome::FileSetFailed);
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_EQ(books::journal::ListPayments(PaymentFilter{}).outcome, DocumentOutcome::FileSetFailed);
+  EXPECT_EQ(books::journal::AnyDocumentWithoutVoucherBefore("20250101").outcome, DocumentOutcome::FileSetFailed);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 TEST_F(PaymentStore, AnIoErrorWhileMovingLosesNoPaymentAndLeavesNoSetOpen) {
@@ -381,9 +387,9 @@ TEST_F(PaymentStore, AnIoErrorWhileMovingLosesNoPaymentAndLeavesNoSetOpen) {
   Put(recs);
   const std::string before = store.fs.File(kPay);
   store.fs.InjectError(kPay, support::FakeFileSystem::Op::Write, 5, 1, 1);
-  EXPECT_THROW(journal::InsertPayment(Payment("20230101", "CUS", 1)), platform::IoError);
+  EXPECT_THROW(books::journal::InsertPayment(Payment("20230101", "CUS", 1)), platform::IoError);
   store.fs.ClearErrors();
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.File(kPay), before);
   Insert(Payment("20230101", "CUS", 1));
   EXPECT_EQ(Pay().size(), 41u);

@@ -16,9 +16,9 @@
 
 namespace {
 
-using journal::TemplateLine;
-using journal::TemplateOutcome;
-using journal::VoucherTemplate;
+using books::journal::TemplateLine;
+using books::journal::TemplateOutcome;
+using books::journal::VoucherTemplate;
 using records::JournalVoucherRec;
 using records::VoucherTemplateRec;
 using support::Bytes;
@@ -68,8 +68,8 @@ class TemplateStore : public ::testing::Test {
 
   void SetUp() override {
     store.fs.AddFolder("/d/ACME");
-    shell::SetDataRoot("/d/");
-    shell::SetCurrentAdministrationFolder("ACME");
+    store::SetDataRoot("/d/");
+    store::SetCurrentAdministrationFolder("ACME");
   }
   void Templates(const std::vector<std::string>& names) { store.fs.SetFile(kJvt, Bytes(StoredList(names))); }
   std::vector<std::string> NamesOnDisk() const {
@@ -109,21 +109,21 @@ TEST_F(TemplateStore, SaveKeepsTheFileInByteOrderOfTheNames) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Templates(c.before);
-    const journal::TemplateStatus status = journal::SaveTemplate(Template(c.name, "new"), true);
+    const books::journal::TemplateStatus status = books::journal::SaveTemplate(Template(c.name, "new"), true);
     EXPECT_EQ(status.outcome, c.outcome);
     std::vector<VoucherTemplateRec> expected;
     const std::string key = c.name.substr(0, 40);
     for (const std::string& n : c.after) expected.push_back(n == key ? Stored(key, "new") : Stored(n, "old " + n));
     EXPECT_TRUE(store.fs.File(kJvt) == Bytes(expected)) << ::testing::PrintToString(NamesOnDisk());
-    EXPECT_EQ(shell::FileSetLevels(), 0);
+    EXPECT_EQ(store::FileSetLevels(), 0);
     EXPECT_TRUE(support::HoldsNothingToRollBack(store.fs.File(kRollback)));
   }
 }
 
 TEST_F(TemplateStore, ALongNameSavedTwiceLeavesOneRecord) {
   const std::string long45 = std::string(45, 'x');
-  EXPECT_EQ(journal::SaveTemplate(Template(long45, "one"), true).outcome, TemplateOutcome::Added);
-  EXPECT_EQ(journal::SaveTemplate(Template(long45, "two"), true).outcome, TemplateOutcome::Replaced);
+  EXPECT_EQ(books::journal::SaveTemplate(Template(long45, "one"), true).outcome, TemplateOutcome::Added);
+  EXPECT_EQ(books::journal::SaveTemplate(Template(long45, "two"), true).outcome, TemplateOutcome::Replaced);
   EXPECT_TRUE(store.fs.File(kJvt) == Bytes({Stored(std::string(40, 'x'), "two")}));
 }
 
@@ -148,14 +148,14 @@ TEST_F(TemplateStore, TextsAreCutToTheirFieldsWithoutTrailingBlanksAndNothingEls
   golden.SetLine(1, first);
   golden.SetLine(8, last);
 
-  EXPECT_EQ(journal::SaveTemplate(t, true).outcome, TemplateOutcome::Added);
+  EXPECT_EQ(books::journal::SaveTemplate(t, true).outcome, TemplateOutcome::Added);
   EXPECT_TRUE(store.fs.File(kJvt) == Bytes(golden));
 }
 
 TEST_F(TemplateStore, WithoutAmountsEveryAmountIsZero) {
-  EXPECT_EQ(journal::SaveTemplate(Template("Rent"), false).outcome, TemplateOutcome::Added);
+  EXPECT_EQ(books::journal::SaveTemplate(Template("Rent"), false).outcome, TemplateOutcome::Added);
   EXPECT_TRUE(store.fs.File(kJvt) == Bytes({Stored("Rent", "first", false)}));
-  const journal::LoadedTemplate loaded = journal::LoadTemplate("Rent");
+  const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate("Rent");
   ASSERT_TRUE(loaded.value);
   for (const TemplateLine& line : loaded.value->lines) {
     EXPECT_EQ(line.debit, 0);
@@ -187,10 +187,10 @@ TEST_F(TemplateStore, DeleteRemovesTheNamedTemplateOnly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Templates(c.before);
-    EXPECT_EQ(journal::DeleteTemplate(c.name).outcome, c.outcome);
+    EXPECT_EQ(books::journal::DeleteTemplate(c.name).outcome, c.outcome);
     EXPECT_TRUE(store.fs.File(kJvt) == Bytes(StoredList(c.after)));
     EXPECT_TRUE(store.fs.HasFile(kJvt));
-    EXPECT_EQ(shell::FileSetLevels(), 0);
+    EXPECT_EQ(store::FileSetLevels(), 0);
   }
 }
 
@@ -198,12 +198,12 @@ TEST_F(TemplateStore, DeleteRemovesTheNamedTemplateOnly) {
 
 TEST_F(TemplateStore, LoadGivesTheTemplateOfExactlyThatName) {
   Templates({"Insurance", "Rent", "Salary"});
-  const journal::LoadedTemplate loaded = journal::LoadTemplate("Rent");
+  const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate("Rent");
   EXPECT_EQ(loaded.status.outcome, TemplateOutcome::Done);
   VoucherTemplate expected = Template("Rent", "old Rent");
   ASSERT_TRUE(loaded.value);
   EXPECT_EQ(*loaded.value, expected);
-  EXPECT_EQ(shell::FileSetLevels(), 0);
+  EXPECT_EQ(store::FileSetLevels(), 0);
 }
 
 TEST_F(TemplateStore, AnUnknownNameLoadsNothing) {
@@ -220,7 +220,7 @@ TEST_F(TemplateStore, AnUnknownNameLoadsNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Templates(c.file);
-    const journal::LoadedTemplate loaded = journal::LoadTemplate(c.name);
+    const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate(c.name);
     EXPECT_EQ(loaded.status.outcome, TemplateOutcome::NotFound);
     EXPECT_FALSE(loaded.value);
   }
@@ -233,7 +233,7 @@ TEST_F(TemplateStore, LoadCutsTheNameAndTrimsStoredPadding) {
   line.SetAccountNumber("1300           ");
   rec.SetLine(3, line);
   store.fs.SetFile(kJvt, Bytes(rec));
-  const journal::LoadedTemplate loaded = journal::LoadTemplate(std::string(40, 'N') + " and more");
+  const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate(std::string(40, 'N') + " and more");
   ASSERT_TRUE(loaded.value);
   EXPECT_EQ(loaded.value->name, std::string(40, 'N'));
   EXPECT_EQ(loaded.value->lines[2].text, "padded");
@@ -241,9 +241,9 @@ TEST_F(TemplateStore, LoadCutsTheNameAndTrimsStoredPadding) {
 }
 
 TEST_F(TemplateStore, ListGivesTheNamesInFileOrder) {
-  EXPECT_TRUE(journal::ListTemplates().names.empty());
+  EXPECT_TRUE(books::journal::ListTemplates().names.empty());
   Templates({"Salary", "Insurance", "rent"});  // an unsorted file is listed as it stands
-  const journal::TemplateNames list = journal::ListTemplates();
+  const books::journal::TemplateNames list = books::journal::ListTemplates();
   EXPECT_EQ(list.status.outcome, TemplateOutcome::Done);
   EXPECT_EQ(list.names, (std::vector<std::string>{"Salary", "Insurance", "rent"}));
 }
@@ -251,9 +251,9 @@ TEST_F(TemplateStore, ListGivesTheNamesInFileOrder) {
 // ---- refusals and failures
 
 TEST_F(TemplateStore, AnEmptyNameIsRefusedBeforeAnyFileOpens) {
-  EXPECT_EQ(journal::SaveTemplate(Template(""), true).outcome, TemplateOutcome::NameMissing);
-  EXPECT_EQ(journal::DeleteTemplate("").outcome, TemplateOutcome::NameMissing);
-  const journal::LoadedTemplate loaded = journal::LoadTemplate("");
+  EXPECT_EQ(books::journal::SaveTemplate(Template(""), true).outcome, TemplateOutcome::NameMissing);
+  EXPECT_EQ(books::journal::DeleteTemplate("").outcome, TemplateOutcome::NameMissing);
+  const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate("");
   EXPECT_EQ(loaded.status.outcome, TemplateOutcome::NameMissing);
   EXPECT_FALSE(loaded.value);
   EXPECT_FALSE(store.fs.HasFile(kJvt));
@@ -265,20 +265,20 @@ TEST_F(TemplateStore, ASetThatDoesNotOpenIsReportedAndChangesNothing) {
   const std::string before = store.fs.File(kJvt);
   store.fs.InjectError(kJvt, FakeFileSystem::Op::OpenReadWrite, 5);
 
-  const journal::TemplateStatus saved = journal::SaveTemplate(Template("Rent"), true);
+  const books::journal::TemplateStatus saved = books::journal::SaveTemplate(Template("Rent"), true);
   EXPECT_EQ(saved.outcome, TemplateOutcome::FileSetFailed);
   EXPECT_EQ(saved.failure.result, 1);
   EXPECT_EQ(saved.failure.text, "IO errorcode: jvt5");
-  EXPECT_EQ(journal::DeleteTemplate("Salary").outcome, TemplateOutcome::FileSetFailed);
-  const journal::LoadedTemplate loaded = journal::LoadTemplate("Salary");
+  EXPECT_EQ(books::journal::DeleteTemplate("Salary").outcome, TemplateOutcome::FileSetFailed);
+  const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate("Salary");
   EXPECT_EQ(loaded.status.outcome, TemplateOutcome::FileSetFailed);
   EXPECT_FALSE(loaded.value);
-  const journal::TemplateNames list = journal::ListTemplates();
+  const books::journal::TemplateNames list = books::journal::ListTemplates();
   EXPECT_EQ(list.status.outcome, TemplateOutcome::FileSetFailed);
   EXPECT_TRUE(list.names.empty());
 
   EXPECT_TRUE(store.fs.File(kJvt) == before);
-  EXPECT_EQ(shell::FileSetLevels(), 0);
+  EXPECT_EQ(store::FileSetLevels(), 0);
 }
 
 TEST_F(TemplateStore, AnIoErrorPartWayLeavesTheOldFile) {
@@ -301,16 +301,16 @@ TEST_F(TemplateStore, AnIoErrorPartWayLeavesTheOldFile) {
     const std::string before = store.fs.File(kJvt);
     store.fs.InjectError(kJvt, c.op, platform::kErrnoBase + 28, 1, c.after);
     if (c.save)
-      EXPECT_THROW(journal::SaveTemplate(Template("Car"), true), platform::IoError);
+      EXPECT_THROW(books::journal::SaveTemplate(Template("Car"), true), platform::IoError);
     else
-      EXPECT_THROW(journal::DeleteTemplate("Insurance"), platform::IoError);
+      EXPECT_THROW(books::journal::DeleteTemplate("Insurance"), platform::IoError);
     EXPECT_TRUE(store.fs.File(kJvt) == before);
     EXPECT_TRUE(support::HoldsNothingToRollBack(store.fs.File(kRollback)));
-    EXPECT_EQ(shell::FileSetLevels(), 0);
+    EXPECT_EQ(store::FileSetLevels(), 0);
   }
   // The next call works on the intact file.
   store.fs.ClearErrors();
-  EXPECT_EQ(journal::SaveTemplate(Template("Car"), true).outcome, TemplateOutcome::Added);
+  EXPECT_EQ(books::journal::SaveTemplate(Template("Car"), true).outcome, TemplateOutcome::Added);
   EXPECT_EQ(NamesOnDisk(), (std::vector<std::string>{"Car", "Insurance", "Rent", "Salary"}));
 }
 

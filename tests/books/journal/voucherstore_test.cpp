@@ -28,12 +28,12 @@
 
 namespace {
 
-using journal::EntryMode;
-using journal::InvoiceKey;
-using journal::PaymentKey;
-using journal::StoreOutcome;
-using journal::Voucher;
-using journal::VoucherLine;
+using books::journal::EntryMode;
+using books::journal::InvoiceKey;
+using books::journal::PaymentKey;
+using books::journal::StoreOutcome;
+using books::journal::Voucher;
+using books::journal::VoucherLine;
 using records::InvoiceRec;
 using records::JournalVoucherRec;
 using records::PaymentRec;
@@ -100,14 +100,16 @@ class VoucherStore : public ::testing::Test, public support::AdministrationFolde
   std::vector<PaymentRec> Pay() const { return Records<PaymentRec>(store.fs.File(kPay)); }
   std::vector<std::string> Keys() const {
     std::vector<std::string> keys;
-    for (const auto& r : Jvo()) keys.push_back(journal::VoucherKeyOf(r));
+    for (const auto& r : Jvo()) keys.push_back(books::journal::VoucherKeyOf(r));
     return keys;
   }
-  void Save(const Voucher& v) { ASSERT_EQ(journal::SaveVoucher(v).outcome, StoreOutcome::Done) << v.header.number; }
-  journal::LoadedVoucher Load(const std::string& date, const std::string& number) {
-    auto r = journal::FindVoucher(date, number);
+  void Save(const Voucher& v) {
+    ASSERT_EQ(books::journal::SaveVoucher(v).outcome, StoreOutcome::Done) << v.header.number;
+  }
+  books::journal::LoadedVoucher Load(const std::string& date, const std::string& number) {
+    auto r = books::journal::FindVoucher(date, number);
     EXPECT_EQ(r.outcome, StoreOutcome::Done);
-    return r.voucher.value_or(journal::LoadedVoucher{});
+    return r.voucher.value_or(books::journal::LoadedVoucher{});
   }
   // Every file as it is now, to compare after a refused operation.
   std::string Files() const { return store.fs.File(kJvo) + "|" + store.fs.File(kInv) + "|" + store.fs.File(kPay); }
@@ -123,7 +125,7 @@ TEST(VoucherNetting, NetsBothSidesToTheLargerOne) {
       {-50, 0, -50, 0}, {0, 0, 0, 0},     {0, 40, 0, 40}, {30, -50, 80, 0},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(journal::NetLine(c.d, c.c), (journal::NettedAmounts{c.nd, c.nc})) << c.d << "/" << c.c;
+    EXPECT_EQ(books::journal::NetLine(c.d, c.c), (books::journal::NettedAmounts{c.nd, c.nc})) << c.d << "/" << c.c;
 }
 
 TEST(VoucherChecks, RefuseBeforeAnyFileOpens) {
@@ -164,23 +166,23 @@ TEST(VoucherChecks, RefuseBeforeAnyFileOpens) {
        with(ok, [](Voucher& v) { v.mode = EntryMode::Profit, v.lines = {Line("0900", 0, 0), Line("1000", 0, 0)}; }),
        StoreOutcome::Done},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::CheckVoucher(c.v), c.expected) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(books::journal::CheckVoucher(c.v), c.expected) << c.what;
 }
 
 TEST(VoucherLinks, TextsAndKeysRoundTrip) {
-  EXPECT_EQ(journal::ParseInvoiceLink("20240511/CUS25/1001"), (InvoiceKey{"20240511", "CUS", 25, "1001"}));
-  EXPECT_EQ(journal::ParsePaymentLink("20240512/VEN1/23"), (PaymentKey{"20240512", "VEN", 1, 23}));
-  EXPECT_EQ(journal::ParsePaymentLink("20240512/VEN12/3"), (PaymentKey{"20240512", "VEN", 12, 3}));
-  EXPECT_FALSE(journal::ParsePaymentLink("20240512/VEN12/x"));
-  EXPECT_FALSE(journal::ParseInvoiceLink("20240511/XYZ25/1001"));
-  EXPECT_FALSE(journal::ParseInvoiceLink("2024051/CUS25/1001"));
-  EXPECT_EQ(journal::VoucherNumberOf(InvoiceKey{"20240511", "VEN", 25, "1001"}), "VEN25/1001");
-  EXPECT_EQ(journal::VoucherNumberOf(PaymentKey{"20240512", "REC", 0, 4}), "REC0/4");
-  const journal::VoucherPartner p{25, "CUS"};
-  EXPECT_EQ(journal::LinePaysInvoice("20240511/1001   ", p), (InvoiceKey{"20240511", "CUS", 25, "1001"}));
-  EXPECT_FALSE(journal::LinePaysInvoice("25", p));  // the partner line of a payment
-  EXPECT_FALSE(journal::LinePaysInvoice("2024-05-1/1001", p));
-  EXPECT_FALSE(journal::LinePaysInvoice("20240511/1001", std::nullopt));
+  EXPECT_EQ(books::journal::ParseInvoiceLink("20240511/CUS25/1001"), (InvoiceKey{"20240511", "CUS", 25, "1001"}));
+  EXPECT_EQ(books::journal::ParsePaymentLink("20240512/VEN1/23"), (PaymentKey{"20240512", "VEN", 1, 23}));
+  EXPECT_EQ(books::journal::ParsePaymentLink("20240512/VEN12/3"), (PaymentKey{"20240512", "VEN", 12, 3}));
+  EXPECT_FALSE(books::journal::ParsePaymentLink("20240512/VEN12/x"));
+  EXPECT_FALSE(books::journal::ParseInvoiceLink("20240511/XYZ25/1001"));
+  EXPECT_FALSE(books::journal::ParseInvoiceLink("2024051/CUS25/1001"));
+  EXPECT_EQ(books::journal::VoucherNumberOf(InvoiceKey{"20240511", "VEN", 25, "1001"}), "VEN25/1001");
+  EXPECT_EQ(books::journal::VoucherNumberOf(PaymentKey{"20240512", "REC", 0, 4}), "REC0/4");
+  const books::journal::VoucherPartner p{25, "CUS"};
+  EXPECT_EQ(books::journal::LinePaysInvoice("20240511/1001   ", p), (InvoiceKey{"20240511", "CUS", 25, "1001"}));
+  EXPECT_FALSE(books::journal::LinePaysInvoice("25", p));  // the partner line of a payment
+  EXPECT_FALSE(books::journal::LinePaysInvoice("2024-05-1/1001", p));
+  EXPECT_FALSE(books::journal::LinePaysInvoice("20240511/1001", std::nullopt));
 }
 
 // The link of a stored voucher is read from its first record and its number.
@@ -193,12 +195,12 @@ TEST(VoucherLinks, ALoadedVouchersLinkComesFromItsFirstRecord) {
     rec.SetPartnerType(kind);
     rec.SetInvoiceNumber(invoice);
     rec.SetInvoiceAttached(partner != -1);
-    return journal::LoadedVoucher{{rec, JournalVoucherRec{}}, 0};
+    return books::journal::LoadedVoucher{{rec, JournalVoucherRec{}}, 0};
   };
   struct Case {
     const char* what;
-    journal::LoadedVoucher loaded;
-    journal::VoucherLink link;
+    books::journal::LoadedVoucher loaded;
+    books::journal::VoucherLink link;
   };
   const std::vector<Case> cases = {
       {"no partner", first("M1", -1, "", ""), std::monostate{}},
@@ -208,9 +210,9 @@ TEST(VoucherLinks, ALoadedVouchersLinkComesFromItsFirstRecord) {
       {"receipt without partner number", first("REC0/4", 0, "REC", ""), PaymentKey{"20240511", "REC", 0, 4}},
       {"partner, number of no link shape", first("MEMO7", 7, "CUS", ""), std::monostate{}},
       {"payment number that is no number", first("CUS12/x", 12, "CUS", ""), std::monostate{}},
-      {"no records", journal::LoadedVoucher{}, std::monostate{}},
+      {"no records", books::journal::LoadedVoucher{}, std::monostate{}},
   };
-  for (const Case& c : cases) EXPECT_EQ(journal::LinkOf(c.loaded), c.link) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(books::journal::LinkOf(c.loaded), c.link) << c.what;
 }
 
 // --- Key order and insertion points -------------------------------------------
@@ -261,7 +263,7 @@ TEST_F(VoucherStore, InsertsAtTheSortedPlaceAndLeavesEveryOtherRecordAsItWas) {
     Voucher v = Plain(c.date, "2");
     v.lines.push_back(Line("4000", 5, 0));
     v.lines[1].credit = 105;
-    const auto r = journal::SaveVoucher(v);
+    const auto r = books::journal::SaveVoucher(v);
     ASSERT_EQ(r.outcome, StoreOutcome::Done) << c.what;
     EXPECT_EQ(r.first, c.at) << c.what;
     EXPECT_EQ(r.count, 3) << c.what;
@@ -300,7 +302,7 @@ TEST_F(VoucherStore, AddingAnExistingKeyWritesNothing) {
   const std::string before = Files();
   Voucher v = Plain("20240517", "CUS25/1001", 50);
   v.link = InvoiceKey{"20240517", "CUS", 25, "1001"};
-  EXPECT_EQ(journal::SaveVoucher(v).outcome, StoreOutcome::Duplicate);
+  EXPECT_EQ(books::journal::SaveVoucher(v).outcome, StoreOutcome::Duplicate);
   EXPECT_EQ(Files(), before);
   EXPECT_TRUE(Inv()[0].VoucherCreated());
 }
@@ -311,13 +313,13 @@ TEST_F(VoucherStore, ARefusedSaveLeavesEveryFileByteIdentical) {
   Save(Plain("20240517", "1"));
   const std::string before = Files();
   Voucher v = Plain("20240517", "CUS25/1");
-  v.partner = journal::VoucherPartner{25, "CUS"};
+  v.partner = books::journal::VoucherPartner{25, "CUS"};
   v.link = PaymentKey{"20240517", "CUS", 25, 1};
   v.lines = {Linked("1100", 121, 0, ""), Linked("1300", 0, 60, "20240511/1001")};
-  EXPECT_EQ(journal::SaveVoucher(v).outcome, StoreOutcome::Unbalanced);
+  EXPECT_EQ(books::journal::SaveVoucher(v).outcome, StoreOutcome::Unbalanced);
   v.lines[0].debit = 60;
   v.header.number = std::string(21, '1');
-  EXPECT_EQ(journal::SaveVoucher(v).outcome, StoreOutcome::NumberTooLong);
+  EXPECT_EQ(books::journal::SaveVoucher(v).outcome, StoreOutcome::NumberTooLong);
   EXPECT_EQ(Files(), before);
 }
 
@@ -343,7 +345,7 @@ TEST_F(VoucherStore, AChangeReplacesTheVoucherInItsPlace) {
     changed.lines.clear();
     changed.lines.push_back(Line("1000", 10.0 * (c.lines - 1), 0));
     for (int i = 1; i < c.lines; ++i) changed.lines.push_back(Line("8" + std::to_string(i), 0, 10));
-    const auto r = journal::SaveVoucher(changed, loaded);
+    const auto r = books::journal::SaveVoucher(changed, loaded);
     ASSERT_EQ(r.outcome, StoreOutcome::Done) << c.what;
     const std::string after = store.fs.File(kJvo);
     EXPECT_EQ(after.size(), before.size() + (c.lines - 3) * 392) << c.what;
@@ -359,7 +361,7 @@ TEST_F(VoucherStore, AChangeWhoseLinesNetToZeroIsRefusedNotADelete) {
   Voucher v = Plain("20240201", "1");
   v.mode = EntryMode::Change;
   v.lines = {Line("1000", 100, 100), Line("8000", 50, 50)};
-  EXPECT_EQ(journal::SaveVoucher(v, Load("20240201", "1")).outcome, StoreOutcome::TooFewLines);
+  EXPECT_EQ(books::journal::SaveVoucher(v, Load("20240201", "1")).outcome, StoreOutcome::TooFewLines);
   EXPECT_EQ(Files(), before);
 }
 
@@ -372,10 +374,12 @@ TEST_F(VoucherStore, AChangeOrDeleteRefusesWhenAnotherCopyChangedTheVoucher) {
        [](VoucherStore& t) {
          Voucher o = Plain("20240201", "1", 90);
          o.mode = EntryMode::Change;
-         ASSERT_EQ(journal::SaveVoucher(o, t.Load("20240201", "1")).outcome, StoreOutcome::Done);
+         ASSERT_EQ(books::journal::SaveVoucher(o, t.Load("20240201", "1")).outcome, StoreOutcome::Done);
        }},
       {"deleted it",
-       [](VoucherStore&) { ASSERT_EQ(journal::DeleteVoucher(Plain("20240201", "1")).outcome, StoreOutcome::Done); }},
+       [](VoucherStore&) {
+         ASSERT_EQ(books::journal::DeleteVoucher(Plain("20240201", "1")).outcome, StoreOutcome::Done);
+       }},
       {"added a voucher before it", [](VoucherStore& t) { t.Save(Plain("20240101", "1")); }},
   };
   for (const Case& c : cases) {
@@ -387,8 +391,8 @@ TEST_F(VoucherStore, AChangeOrDeleteRefusesWhenAnotherCopyChangedTheVoucher) {
     const std::string before = Files();
     Voucher mine = Plain("20240201", "1", 70);
     mine.mode = EntryMode::Change;
-    EXPECT_EQ(journal::SaveVoucher(mine, loaded).outcome, StoreOutcome::ChangedInAnotherCopy) << c.what;
-    EXPECT_EQ(journal::DeleteVoucher(mine, loaded).outcome, StoreOutcome::ChangedInAnotherCopy) << c.what;
+    EXPECT_EQ(books::journal::SaveVoucher(mine, loaded).outcome, StoreOutcome::ChangedInAnotherCopy) << c.what;
+    EXPECT_EQ(books::journal::DeleteVoucher(mine, loaded).outcome, StoreOutcome::ChangedInAnotherCopy) << c.what;
     EXPECT_EQ(Files(), before) << c.what;
   }
 }
@@ -397,8 +401,8 @@ TEST_F(VoucherStore, AChangeNeedsTheLoadedVoucherOfItsKey) {
   Save(Plain("20240201", "1"));
   Voucher v = Plain("20240201", "2");
   v.mode = EntryMode::Change;
-  EXPECT_EQ(journal::SaveVoucher(v).outcome, StoreOutcome::NotLoaded);
-  EXPECT_EQ(journal::SaveVoucher(v, Load("20240201", "1")).outcome, StoreOutcome::NotLoaded);
+  EXPECT_EQ(books::journal::SaveVoucher(v).outcome, StoreOutcome::NotLoaded);
+  EXPECT_EQ(books::journal::SaveVoucher(v, Load("20240201", "1")).outcome, StoreOutcome::NotLoaded);
 }
 
 // --- Invoice and payment marks --------------------------------------------------
@@ -424,8 +428,8 @@ class PaymentRoundTrip : public VoucherStore {
   Voucher PaymentVoucher(int partner, int number, std::vector<VoucherLine> lines) {
     Voucher v;
     const PaymentKey key{"20240517", "CUS", partner, number};
-    v.header = {"20240517", journal::VoucherNumberOf(key), "payment", "IMP1", ""};
-    v.partner = journal::VoucherPartner{partner, "CUS"};
+    v.header = {"20240517", books::journal::VoucherNumberOf(key), "payment", "IMP1", ""};
+    v.partner = books::journal::VoucherPartner{partner, "CUS"};
     v.link = key;
     v.lines = std::move(lines);
     return v;
@@ -455,7 +459,7 @@ TEST_F(PaymentRoundTrip, SaveThenDeleteBringsEveryMarkBack) {
   EXPECT_EQ(recs[1].PartnerType(), "CUS");
   EXPECT_EQ(recs[1].PartnerNumber(), 25);
 
-  ASSERT_EQ(journal::DeleteVoucher(v, Load("20240517", "CUS12/3")).outcome, StoreOutcome::Done);
+  ASSERT_EQ(books::journal::DeleteVoucher(v, Load("20240517", "CUS12/3")).outcome, StoreOutcome::Done);
   EXPECT_EQ(store.fs.File(kInv), inv);
   EXPECT_EQ(store.fs.File(kPay), pay);
   EXPECT_EQ(store.fs.File(kJvo), "");
@@ -468,7 +472,7 @@ TEST_F(PaymentRoundTrip, APartnerLineWithoutSlashPaysNoInvoice) {
   const auto recs = Jvo();
   EXPECT_TRUE(recs[1].InvoiceAttached());
   EXPECT_EQ(recs[1].InvoiceNumber(), "");
-  ASSERT_EQ(journal::DeleteVoucher(PaymentVoucher(25, 1, {}), Load("20240517", "CUS25/1")).outcome,
+  ASSERT_EQ(books::journal::DeleteVoucher(PaymentVoucher(25, 1, {}), Load("20240517", "CUS25/1")).outcome,
             StoreOutcome::Done);
   EXPECT_EQ(store.fs.File(kInv), inv);
 }
@@ -477,14 +481,14 @@ TEST_F(PaymentRoundTrip, AChangeTakesTheOldAmountsOffBeforeItAddsTheNewOnes) {
   Save(PaymentVoucher(25, 1, {Linked("1100", 60, 0, ""), Linked("1300", 0, 60, "20240511/1001")}));
   Voucher v = PaymentVoucher(25, 1, {Linked("1100", 80, 0, ""), Linked("1300", 0, 80, "20240511/1001")});
   v.mode = EntryMode::Change;
-  ASSERT_EQ(journal::SaveVoucher(v, Load("20240517", "CUS25/1")).outcome, StoreOutcome::Done);
+  ASSERT_EQ(books::journal::SaveVoucher(v, Load("20240517", "CUS25/1")).outcome, StoreOutcome::Done);
   EXPECT_EQ(Inv()[1].PaidAmount(), 90);
 }
 
 TEST_F(VoucherStore, AnInvoiceVoucherMarksItsInvoiceOnlyWhenWrittenOrRemoved) {
   store.fs.SetFile(kInv, Bytes({Invoice("20240511", "CUS", 25, "1001"), Invoice("20240511", "VEN", 25, "1001")}));
   Voucher v = Plain("20240511", "CUS25/1001");
-  v.partner = journal::VoucherPartner{25, "CUS"};
+  v.partner = books::journal::VoucherPartner{25, "CUS"};
   v.link = InvoiceKey{"20240511", "CUS", 25, "1001"};
   v.lines[0].readOnly = true;
   Save(v);
@@ -496,11 +500,11 @@ TEST_F(VoucherStore, AnInvoiceVoucherMarksItsInvoiceOnlyWhenWrittenOrRemoved) {
   // A delete that finds nothing, and a refused save, change no flag.
   Voucher other = v;
   other.header.number = "CUS25/1002";
-  EXPECT_EQ(journal::DeleteVoucher(other).outcome, StoreOutcome::NotFound);
-  EXPECT_EQ(journal::SaveVoucher(v).outcome, StoreOutcome::Duplicate);
+  EXPECT_EQ(books::journal::DeleteVoucher(other).outcome, StoreOutcome::NotFound);
+  EXPECT_EQ(books::journal::SaveVoucher(v).outcome, StoreOutcome::Duplicate);
   EXPECT_TRUE(Inv()[0].VoucherCreated());
 
-  ASSERT_EQ(journal::DeleteVoucher(v, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
+  ASSERT_EQ(books::journal::DeleteVoucher(v, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
   EXPECT_FALSE(Inv()[0].VoucherCreated());
 }
 
@@ -510,30 +514,30 @@ TEST_F(VoucherStore, AnInvoiceVoucherMarksItsInvoiceOnlyWhenWrittenOrRemoved) {
 TEST_F(VoucherStore, AChangeAndADeleteTakeTheLinkFromTheLoadedVoucher) {
   store.fs.SetFile(kInv, Bytes({Invoice("20240511", "CUS", 25, "1001"), Invoice("20240511", "CUS", 25, "1002")}));
   Voucher v = Plain("20240511", "CUS25/1001");
-  v.partner = journal::VoucherPartner{25, "CUS"};
+  v.partner = books::journal::VoucherPartner{25, "CUS"};
   v.link = InvoiceKey{"20240511", "CUS", 25, "1001"};
   v.lines[0].readOnly = true;
   Save(v);
   ASSERT_TRUE(Inv()[0].VoucherCreated());
 
-  for (const journal::VoucherLink& passed :
-       std::vector<journal::VoucherLink>{std::monostate{}, InvoiceKey{"20240511", "CUS", 25, "1002"}}) {
+  for (const books::journal::VoucherLink& passed :
+       std::vector<books::journal::VoucherLink>{std::monostate{}, InvoiceKey{"20240511", "CUS", 25, "1002"}}) {
     Voucher changed = v;
     changed.mode = EntryMode::Change;
     changed.link = passed;
     changed.lines[1].text = "changed";
-    ASSERT_EQ(journal::SaveVoucher(changed, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
+    ASSERT_EQ(books::journal::SaveVoucher(changed, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
     EXPECT_EQ(Jvo()[0].InvoiceNumber(), "1001");
     EXPECT_TRUE(Inv()[0].VoucherCreated());
     EXPECT_FALSE(Inv()[1].VoucherCreated());
-    EXPECT_EQ(journal::LinkOf(Load("20240511", "CUS25/1001")), journal::VoucherLink(v.link));
+    EXPECT_EQ(books::journal::LinkOf(Load("20240511", "CUS25/1001")), books::journal::VoucherLink(v.link));
   }
 
   Voucher deleted = v;
   deleted.link = InvoiceKey{"20240511", "CUS", 25, "1002"};
   store.fs.SetFile(kInv, Bytes({Invoice("20240511", "CUS", 25, "1001", 0, true),
                                 Invoice("20240511", "CUS", 25, "1002", 0, true)}));
-  ASSERT_EQ(journal::DeleteVoucher(deleted, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
+  ASSERT_EQ(books::journal::DeleteVoucher(deleted, Load("20240511", "CUS25/1001")).outcome, StoreOutcome::Done);
   EXPECT_FALSE(Inv()[0].VoucherCreated());
   EXPECT_TRUE(Inv()[1].VoucherCreated()) << "the passed link is not the voucher's";
 }
@@ -567,7 +571,7 @@ TEST_F(PaymentRoundTrip, AnInvoiceStoredWithBlanksIsPaidAndUnpaid) {
     const auto invs = Inv();
     for (std::size_t i = 0; i < invs.size(); ++i)
       EXPECT_EQ(invs[i].PaidAmount(), i == c.paid ? 70 : 10) << i;
-    ASSERT_EQ(journal::DeleteVoucher(v, Load("20240517", "CUS25/1")).outcome, StoreOutcome::Done);
+    ASSERT_EQ(books::journal::DeleteVoucher(v, Load("20240517", "CUS25/1")).outcome, StoreOutcome::Done);
     EXPECT_EQ(store.fs.File(kInv), before);
   }
 }
@@ -587,7 +591,7 @@ TEST_F(VoucherStore, AProfitSaveWritesBothLinesAndTouchesNoDocument) {
   EXPECT_FALSE(recs[0].InvoiceAttached());
   EXPECT_EQ(store.fs.File(kInv), inv);
   // The unfreeze deletes it without a loaded voucher.
-  EXPECT_EQ(journal::DeleteVoucher(v).outcome, StoreOutcome::Done);
+  EXPECT_EQ(books::journal::DeleteVoucher(v).outcome, StoreOutcome::Done);
   EXPECT_EQ(Jvo().size(), 0u);
 }
 
@@ -598,42 +602,43 @@ TEST_F(VoucherStore, PreviousNextAndLastWalkTheKeysWithAndWithoutAJournal) {
   Save(Plain("20240102", "1", 100, "Sales"));
   Save(Plain("20240103", "1", 100, "Bank"));
   Save(Plain("20240104", "1", 100, "Sales"));
-  auto key = [](const journal::StoreResult& r) { return r.voucher ? r.voucher->Key() : r.Ok() ? "?" : "-"; };
+  auto key = [](const books::journal::StoreResult& r) { return r.voucher ? r.voucher->Key() : r.Ok() ? "?" : "-"; };
   const std::optional<std::string> all;
   const std::optional<std::string> sales = "Sales";
-  EXPECT_EQ(key(journal::ReadPreviousVoucher("20240103", "1", all)), "202401021");
-  EXPECT_EQ(key(journal::ReadPreviousVoucher("20240103", "1", sales)), "202401021");
-  EXPECT_EQ(key(journal::ReadPreviousVoucher("20240104", "1", std::string("Bank"))), "202401031");
-  EXPECT_EQ(journal::ReadPreviousVoucher("20240101", "1", all).outcome, StoreOutcome::NoEarlier);
+  EXPECT_EQ(key(books::journal::ReadPreviousVoucher("20240103", "1", all)), "202401021");
+  EXPECT_EQ(key(books::journal::ReadPreviousVoucher("20240103", "1", sales)), "202401021");
+  EXPECT_EQ(key(books::journal::ReadPreviousVoucher("20240104", "1", std::string("Bank"))), "202401031");
+  EXPECT_EQ(books::journal::ReadPreviousVoucher("20240101", "1", all).outcome, StoreOutcome::NoEarlier);
   // The journal's first voucher, with a voucher of another journal before it.
-  EXPECT_EQ(journal::ReadPreviousVoucher("20240102", "1", sales).outcome, StoreOutcome::NoEarlier);
-  EXPECT_EQ(key(journal::ReadNextVoucher("20240102", "1", all)), "202401031");
-  EXPECT_EQ(key(journal::ReadNextVoucher("20240102", "1", sales)), "202401041");
-  EXPECT_EQ(key(journal::ReadNextVoucher("20231231", "", all)), "202401011");
-  EXPECT_EQ(journal::ReadNextVoucher("20240104", "1", all).outcome, StoreOutcome::NoLater);
-  EXPECT_EQ(journal::ReadNextVoucher("20240103", "1", std::string("Bank")).outcome, StoreOutcome::NoLater);
-  EXPECT_EQ(key(journal::ReadLastVoucher(all)), "202401041");
-  EXPECT_EQ(key(journal::ReadLastVoucher(std::string("Bank"))), "202401031");
-  EXPECT_EQ(journal::ReadLastVoucher(std::string("Cash")).outcome, StoreOutcome::FileEmpty);
+  EXPECT_EQ(books::journal::ReadPreviousVoucher("20240102", "1", sales).outcome, StoreOutcome::NoEarlier);
+  EXPECT_EQ(key(books::journal::ReadNextVoucher("20240102", "1", all)), "202401031");
+  EXPECT_EQ(key(books::journal::ReadNextVoucher("20240102", "1", sales)), "202401041");
+  EXPECT_EQ(key(books::journal::ReadNextVoucher("20231231", "", all)), "202401011");
+  EXPECT_EQ(books::journal::ReadNextVoucher("20240104", "1", all).outcome, StoreOutcome::NoLater);
+  EXPECT_EQ(books::journal::ReadNextVoucher("20240103", "1", std::string("Bank")).outcome, StoreOutcome::NoLater);
+  EXPECT_EQ(key(books::journal::ReadLastVoucher(all)), "202401041");
+  EXPECT_EQ(key(books::journal::ReadLastVoucher(std::string("Bank"))), "202401031");
+  EXPECT_EQ(books::journal::ReadLastVoucher(std::string("Cash")).outcome, StoreOutcome::FileEmpty);
   // A key that is not in the file.
-  EXPECT_EQ(key(journal::ReadPreviousVoucher("20240102", "5", all)), "202401021");
-  EXPECT_EQ(key(journal::ReadNextVoucher("20240102", "0", all)), "202401021");
-  EXPECT_EQ(journal::ReadNextVoucher("20240102", "1", all).voucher->Count(), 2);
-  EXPECT_EQ(journal::ReadPreviousVoucher("20240103", "1", all).voucher->first, 2);
+  EXPECT_EQ(key(books::journal::ReadPreviousVoucher("20240102", "5", all)), "202401021");
+  EXPECT_EQ(key(books::journal::ReadNextVoucher("20240102", "0", all)), "202401021");
+  EXPECT_EQ(books::journal::ReadNextVoucher("20240102", "1", all).voucher->Count(), 2);
+  EXPECT_EQ(books::journal::ReadPreviousVoucher("20240103", "1", all).voucher->first, 2);
 }
 
 TEST_F(VoucherStore, AnEmptyFileAndMissingDocumentsAreReported) {
-  EXPECT_EQ(journal::ReadPreviousVoucher("20240101", "1").outcome, StoreOutcome::FileEmpty);
-  EXPECT_EQ(journal::ReadNextVoucher("20240101", "1").outcome, StoreOutcome::FileEmpty);
-  EXPECT_EQ(journal::ReadLastVoucher().outcome, StoreOutcome::FileEmpty);
-  EXPECT_EQ(journal::DeleteVoucher(Plain("20240101", "1")).outcome, StoreOutcome::FileEmpty);
+  EXPECT_EQ(books::journal::ReadPreviousVoucher("20240101", "1").outcome, StoreOutcome::FileEmpty);
+  EXPECT_EQ(books::journal::ReadNextVoucher("20240101", "1").outcome, StoreOutcome::FileEmpty);
+  EXPECT_EQ(books::journal::ReadLastVoucher().outcome, StoreOutcome::FileEmpty);
+  EXPECT_EQ(books::journal::DeleteVoucher(Plain("20240101", "1")).outcome, StoreOutcome::FileEmpty);
   Save(Plain("20240511", "CUS25/1000"));
   Save(Plain("20240511", "CUS25/1002"));
-  EXPECT_EQ(journal::FindVoucherOf(InvoiceKey{"20240511", "CUS", 25, "1001"}).outcome, StoreOutcome::NotFound);
-  EXPECT_EQ(journal::FindVoucherOf(InvoiceKey{"20240511", "CUS", 25, "1002"}).voucher->Key(), "20240511CUS25/1002");
-  EXPECT_EQ(journal::FindNearestVoucher("20240511", "CUS25/1001").voucher->Key(), "20240511CUS25/1002");
-  EXPECT_EQ(journal::FindNearestVoucher("20240511", "CUS25/1002").voucher->Key(), "20240511CUS25/1002");
-  EXPECT_EQ(journal::FindNearestVoucher("20240512", "").outcome, StoreOutcome::NoLater);
+  EXPECT_EQ(books::journal::FindVoucherOf(InvoiceKey{"20240511", "CUS", 25, "1001"}).outcome, StoreOutcome::NotFound);
+  EXPECT_EQ(books::journal::FindVoucherOf(InvoiceKey{"20240511", "CUS", 25, "1002"}).voucher->Key(),
+            "20240511CUS25/1002");
+  EXPECT_EQ(books::journal::FindNearestVoucher("20240511", "CUS25/1001").voucher->Key(), "20240511CUS25/1002");
+  EXPECT_EQ(books::journal::FindNearestVoucher("20240511", "CUS25/1002").voucher->Key(), "20240511CUS25/1002");
+  EXPECT_EQ(books::journal::FindNearestVoucher("20240512", "").outcome, StoreOutcome::NoLater);
 }
 
 TEST_F(VoucherStore, StrangeStoredVouchersLoadLocked) {
@@ -649,19 +654,19 @@ TEST_F(VoucherStore, StrangeStoredVouchersLoadLocked) {
   recs.push_back(rec("20241301", "1"));
   for (int i = 0; i < 9; ++i) recs.push_back(rec("20241401", "1"));  // nine lines of one key
   store.fs.SetFile(kJvo, Bytes(recs));
-  const auto first = journal::FindVoucher("20241301", "1");
+  const auto first = books::journal::FindVoucher("20241301", "1");
   ASSERT_TRUE(first.voucher);
   EXPECT_TRUE(first.voucher->invalidDate);
   EXPECT_TRUE(first.voucher->Locked());
-  const auto nine = journal::ReadLastVoucher();
+  const auto nine = books::journal::ReadLastVoucher();
   ASSERT_TRUE(nine.voucher);
   EXPECT_EQ(nine.voucher->Count(), 9);
   EXPECT_TRUE(nine.voucher->overEightLines);
   const std::string before = Files();
-  EXPECT_EQ(journal::DeleteVoucher(Plain("20241401", "1"), nine.voucher).outcome, StoreOutcome::Locked);
+  EXPECT_EQ(books::journal::DeleteVoucher(Plain("20241401", "1"), nine.voucher).outcome, StoreOutcome::Locked);
   Voucher change = Plain("20240101", "1");
   change.mode = EntryMode::Change;
-  EXPECT_EQ(journal::SaveVoucher(change, nine.voucher).outcome, StoreOutcome::NotLoaded);
+  EXPECT_EQ(books::journal::SaveVoucher(change, nine.voucher).outcome, StoreOutcome::NotLoaded);
   EXPECT_EQ(Files(), before);
 }
 
@@ -678,12 +683,12 @@ TEST_F(VoucherStore, ReadsCrossTheBordersOfTheirBlocks) {
     recs.push_back(r);
   }
   store.fs.SetFile(kJvo, Bytes(recs));
-  const auto r = journal::ReadPreviousVoucher("20240101", "00001");
+  const auto r = books::journal::ReadPreviousVoucher("20240101", "00001");
   ASSERT_TRUE(r.voucher);
   EXPECT_EQ(r.voucher->first, 0);
-  EXPECT_EQ(journal::ReadLastVoucher().voucher->first, 1999);
-  EXPECT_EQ(journal::ReadNextVoucher("20240101", "01500").voucher->first, 1501);
-  EXPECT_EQ(journal::FindVoucher("20240101", "00017").voucher->first, 17);
+  EXPECT_EQ(books::journal::ReadLastVoucher().voucher->first, 1999);
+  EXPECT_EQ(books::journal::ReadNextVoucher("20240101", "01500").voucher->first, 1501);
+  EXPECT_EQ(books::journal::FindVoucher("20240101", "00017").voucher->first, 17);
 }
 
 // --- Errors part-way ------------------------------------------------------------
@@ -692,9 +697,9 @@ TEST_F(VoucherStore, AnIoErrorWhileMovingLosesNoVoucherAndLeavesNoSetOpen) {
   for (const char* d : {"20240201", "20240301", "20240401"}) Save(Plain(d, "1"));
   const std::string before = store.fs.File(kJvo);
   store.fs.InjectError(kJvo, support::FakeFileSystem::Op::Write, 5, 1, 1);
-  EXPECT_THROW(journal::SaveVoucher(Plain("20240101", "1")), platform::IoError);
+  EXPECT_THROW(books::journal::SaveVoucher(Plain("20240101", "1")), platform::IoError);
   store.fs.ClearErrors();
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(store.fs.File(kJvo), before);
   Save(Plain("20240101", "1"));
   EXPECT_EQ(Jvo().size(), 8u);
@@ -704,22 +709,22 @@ TEST_F(VoucherStore, AnIoErrorOnTheInvoiceFileKeepsTheVouchers) {
   store.fs.SetFile(kInv, Bytes({Invoice("20240511", "CUS", 25, "1001")}));
   Save(Plain("20240601", "1"));
   Voucher v = Plain("20240511", "CUS25/1001");
-  v.partner = journal::VoucherPartner{25, "CUS"};
+  v.partner = books::journal::VoucherPartner{25, "CUS"};
   v.link = InvoiceKey{"20240511", "CUS", 25, "1001"};
   store.fs.InjectError(kInv, support::FakeFileSystem::Op::Write, 5, 1);
-  EXPECT_THROW(journal::SaveVoucher(v), platform::IoError);
+  EXPECT_THROW(books::journal::SaveVoucher(v), platform::IoError);
   store.fs.ClearErrors();
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
   EXPECT_EQ(Keys(), (std::vector<std::string>{"20240511CUS25/1001", "20240511CUS25/1001", "202406011", "202406011"}));
 }
 
 TEST_F(VoucherStore, AFailingSetOpenIsReportedAsAValue) {
   store.fs.InjectError(kJvo, support::FakeFileSystem::Op::OpenReadWrite, 13);
   store.fs.SetFile(kJvo, "");
-  const auto r = journal::SaveVoucher(Plain("20240101", "1"));
+  const auto r = books::journal::SaveVoucher(Plain("20240101", "1"));
   EXPECT_EQ(r.outcome, StoreOutcome::FileSetFailed);
   EXPECT_FALSE(r.failure.text.empty());
-  EXPECT_FALSE(shell::FileSetOpen);
+  EXPECT_FALSE(store::FileSetOpen);
 }
 
 }  // namespace
@@ -732,7 +737,7 @@ namespace {
 // refuses the save and the delete, naming the file, and writes nothing.
 TEST_F(VoucherStore, ADamagedSettingsFileRefusesTheChangesThatDependOnIt) {
   Save(Plain("20240315", "A1"));
-  const journal::LoadedVoucher loaded = Load("20240315", "A1");
+  const books::journal::LoadedVoucher loaded = Load("20240315", "A1");
   records::AdminSettingsRec garbage;
   std::memset(garbage.data(), '7', records::AdminSettingsRec::kSize);
   for (const std::string& bytes : {support::Bytes(garbage), support::Bytes(garbage) + support::Bytes(garbage)}) {
@@ -740,15 +745,15 @@ TEST_F(VoucherStore, ADamagedSettingsFileRefusesTheChangesThatDependOnIt) {
     const std::string before = Files();
     for (int op = 0; op < 2; ++op) {
       try {
-        if (op == 0) journal::SaveVoucher(Plain("20240401", "A2"));
-        if (op == 1) journal::DeleteVoucher(Plain("20240315", "A1"), loaded);
+        if (op == 0) books::journal::SaveVoucher(Plain("20240401", "A2"));
+        if (op == 1) books::journal::DeleteVoucher(Plain("20240315", "A1"), loaded);
         ADD_FAILURE() << "not refused: " << op;
       } catch (const platform::IoError& e) {
         EXPECT_EQ(std::string(e.what()).rfind("damaged file adminset.vlk: ", 0), 0u) << e.what();
       }
     }
     EXPECT_EQ(Files(), before);
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
   }
 }
 
@@ -763,23 +768,23 @@ TEST_F(VoucherStore, ADateBeforeTheLowestOpenDateOfTheSettingsAsReadIsRefused) {
   settings.SetLastClosedPeriod("03/12");
   settings.SetCurrentPeriod("04/12");
   store.fs.SetFile("/d/ACME/adminset.vlk", support::Bytes(settings));
-  const journal::LoadedVoucher loaded = Load("20240315", "A1");
+  const books::journal::LoadedVoucher loaded = Load("20240315", "A1");
   const std::string before = Files();
 
-  EXPECT_EQ(journal::SaveVoucher(Plain("20240331", "A2")).outcome, StoreOutcome::BeforeOpenPeriod);
+  EXPECT_EQ(books::journal::SaveVoucher(Plain("20240331", "A2")).outcome, StoreOutcome::BeforeOpenPeriod);
   Voucher change = Plain("20240315", "A1", 50);
-  change.mode = journal::EntryMode::Change;
-  EXPECT_EQ(journal::SaveVoucher(change, loaded).outcome, StoreOutcome::BeforeOpenPeriod);
-  EXPECT_EQ(journal::DeleteVoucher(Plain("20240315", "A1"), loaded).outcome, StoreOutcome::BeforeOpenPeriod);
+  change.mode = books::journal::EntryMode::Change;
+  EXPECT_EQ(books::journal::SaveVoucher(change, loaded).outcome, StoreOutcome::BeforeOpenPeriod);
+  EXPECT_EQ(books::journal::DeleteVoucher(Plain("20240315", "A1"), loaded).outcome, StoreOutcome::BeforeOpenPeriod);
   EXPECT_EQ(Files(), before);
 
   // The first open day, the closing's profit save and the unfreeze's delete
   // by key still go through.
   Save(Plain("20240401", "A3"));
   Voucher profit = Plain("20240331", "! SYSTEM");
-  profit.mode = journal::EntryMode::Profit;
+  profit.mode = books::journal::EntryMode::Profit;
   Save(profit);
-  EXPECT_EQ(journal::DeleteVoucher(Plain("20240331", "! SYSTEM")).outcome, StoreOutcome::Done);
+  EXPECT_EQ(books::journal::DeleteVoucher(Plain("20240331", "! SYSTEM")).outcome, StoreOutcome::Done);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 
 namespace {
 
+using namespace books::partners;
 using namespace masterdata;
 
 // A book year of `n` periods of one month from January `year`.
@@ -166,7 +167,7 @@ class PartnerFinanceTabs : public ::testing::Test, public support::Administratio
   Tpartners2 form;
 
   void SetUp() override {
-    shell::SystemSettings.AmountDecimals = 2;
+    text::SystemSettings.AmountDecimals = 2;
     PartnerAdminSettings = Year(2024, 12);
     PartnerAdminSettings.SetLastClosedPeriod("04/12");
     records::PartnerRec p;
@@ -205,7 +206,7 @@ TEST_F(PartnerFinanceTabs, TheFinanceTabShowsThePartnersInvoicesPaymentsAndTotal
     EXPECT_EQ(f.StringGrid2.Cell(1, 1), "20240310");
     EXPECT_EQ(f.StringGrid3.RowCount(), 2);
     EXPECT_EQ(f.StringGrid3.Cell(4, 1), "false");
-    auto amount = [](double v) { return shell::FormatAmount(v, 2, 'Y'); };
+    auto amount = [](double v) { return text::FormatAmount(v, 2, 'Y'); };
     EXPECT_EQ(f.Edit18.GetText(), amount(110));
     EXPECT_EQ(f.Edit19.GetText(), amount(30));
     EXPECT_EQ(f.Edit50.GetText(), amount(80));

@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace masterdata;
+using namespace books::partners;
 
 const std::vector<PickerAccount> kAccounts = {
     {"100", "Cash", ""}, {"1000", "Bank", ""}, {"1300", "Debtors", "Customer group"}, {"8000", "Sales", ""}};

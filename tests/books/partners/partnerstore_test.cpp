@@ -21,9 +21,9 @@
 
 namespace {
 
-using masterdata::PartnerCriteria;
-using masterdata::PartnerKind;
-using masterdata::PartnerOutcome;
+using books::partners::PartnerCriteria;
+using books::partners::PartnerKind;
+using books::partners::PartnerOutcome;
 using records::PartnerRec;
 using support::Bytes;
 using support::Records;
@@ -89,14 +89,14 @@ class PartnerStore : public ::testing::Test, public support::AdministrationFolde
     return false;
   }
   void ExpectNoSetLeft() const {
-    EXPECT_FALSE(shell::FileSetOpen);
+    EXPECT_FALSE(store::FileSetOpen);
     EXPECT_EQ(store.fs.OpenHandles(), 0);
     EXPECT_EQ(store.fs.HeldLocks(), 0);
   }
-  masterdata::FoundPartner Load(PartnerKind kind, std::int32_t number) {
-    const auto r = masterdata::FindPartnerByNumber(kind, number);
+  books::partners::FoundPartner Load(PartnerKind kind, std::int32_t number) {
+    const auto r = books::partners::FindPartnerByNumber(kind, number);
     EXPECT_EQ(r.outcome, PartnerOutcome::Done) << number;
-    return r.partner.value_or(masterdata::FoundPartner{});
+    return r.partner.value_or(books::partners::FoundPartner{});
   }
 };
 
@@ -186,26 +186,26 @@ TEST(PartnerRecord, EveryFieldLiesAtItsOffset) {
 // --- Kinds -----------------------------------------------------------------------
 
 TEST(PartnerKinds, TheItemIndexPicksFileAndStoredType) {
-  EXPECT_EQ(masterdata::KindFromItemIndex(0), PartnerKind::Customer);
-  EXPECT_EQ(masterdata::KindFromItemIndex(1), PartnerKind::Supplier);
-  EXPECT_EQ(masterdata::KindFromItemIndex(-1), std::nullopt);
-  EXPECT_EQ(masterdata::KindFromItemIndex(2), std::nullopt);
-  const auto& cus = masterdata::KindInfo(PartnerKind::Customer);
+  EXPECT_EQ(books::partners::KindFromItemIndex(0), PartnerKind::Customer);
+  EXPECT_EQ(books::partners::KindFromItemIndex(1), PartnerKind::Supplier);
+  EXPECT_EQ(books::partners::KindFromItemIndex(-1), std::nullopt);
+  EXPECT_EQ(books::partners::KindFromItemIndex(2), std::nullopt);
+  const auto& cus = books::partners::KindInfo(PartnerKind::Customer);
   EXPECT_STREQ(cus.code, "CUS");
   EXPECT_STREQ(cus.fileName, "customer.vlk");
-  EXPECT_EQ(cus.file, shell::FileCode::CUS);
+  EXPECT_EQ(cus.file, store::FileCode::CUS);
   EXPECT_STREQ(cus.relationshipType, "CUS");
-  const auto& sup = masterdata::KindInfo(PartnerKind::Supplier);
+  const auto& sup = books::partners::KindInfo(PartnerKind::Supplier);
   EXPECT_STREQ(sup.code, "SUP");
   EXPECT_STREQ(sup.fileName, "supplier.vlk");
-  EXPECT_EQ(sup.file, shell::FileCode::SUP);
+  EXPECT_EQ(sup.file, store::FileCode::SUP);
   EXPECT_STREQ(sup.relationshipType, "VEN");
   // The file table agrees.
-  EXPECT_STREQ(shell::FileInfo(cus.file).fileName, cus.fileName);
-  EXPECT_STREQ(shell::FileInfo(sup.file).fileName, sup.fileName);
+  EXPECT_STREQ(store::FileInfo(cus.file).fileName, cus.fileName);
+  EXPECT_STREQ(store::FileInfo(sup.file).fileName, sup.fileName);
   for (const char* type : {"VEN", "", "cus", "SUP"})
-    EXPECT_EQ(masterdata::KindOfRelationshipType(type), PartnerKind::Supplier) << type;
-  EXPECT_EQ(masterdata::KindOfRelationshipType("CUS"), PartnerKind::Customer);
+    EXPECT_EQ(books::partners::KindOfRelationshipType(type), PartnerKind::Supplier) << type;
+  EXPECT_EQ(books::partners::KindOfRelationshipType("CUS"), PartnerKind::Customer);
 }
 
 // --- Matching --------------------------------------------------------------------
@@ -222,7 +222,7 @@ TEST(PartnerSearchRules, FoldCaseFoldsTheCodePagesLetters) {
       {L("×÷"), L("×÷")},  // not letters
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(masterdata::FoldCase(c.in), c.out) << c.in;
+  for (const Case& c : cases) EXPECT_EQ(books::partners::FoldCase(c.in), c.out) << c.in;
 }
 
 TEST(PartnerSearchRules, AnyUsedCriterionMatches) {
@@ -258,9 +258,9 @@ TEST(PartnerSearchRules, AnyUsedCriterionMatches) {
       {"a blank is a used criterion", {"", "", " ", ""}, true, true, true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(masterdata::PartnerMatches(bank, c.criteria), c.bank) << c.what;
-    EXPECT_EQ(masterdata::PartnerMatches(seven, c.criteria), c.seven) << c.what;
-    EXPECT_EQ(masterdata::PartnerMatches(street, c.criteria), c.street) << c.what;
+    EXPECT_EQ(books::partners::PartnerMatches(bank, c.criteria), c.bank) << c.what;
+    EXPECT_EQ(books::partners::PartnerMatches(seven, c.criteria), c.seven) << c.what;
+    EXPECT_EQ(books::partners::PartnerMatches(street, c.criteria), c.street) << c.what;
   }
 }
 
@@ -284,7 +284,7 @@ TEST_F(PartnerStore, PagesOf100RowsWithPreviousAndMore) {
       {1, 100, 1120, 1238, true, true},  // back from the last page
   };
   for (const Case& c : cases) {
-    const auto page = masterdata::SearchPartners(PartnerKind::Customer, match, c.page);
+    const auto page = books::partners::SearchPartners(PartnerKind::Customer, match, c.page);
     ASSERT_EQ(page.outcome, PartnerOutcome::Done) << c.page;
     ASSERT_EQ(page.rows.size(), c.rows) << c.page;
     EXPECT_EQ(page.rows.front().number, c.first) << c.page;
@@ -295,11 +295,11 @@ TEST_F(PartnerStore, PagesOf100RowsWithPreviousAndMore) {
     EXPECT_EQ(page.fileCount, 300);
     for (const auto& row : page.rows) EXPECT_EQ(row.index, row.number - 1000);
   }
-  const auto beyond = masterdata::SearchPartners(PartnerKind::Customer, match, 3);
+  const auto beyond = books::partners::SearchPartners(PartnerKind::Customer, match, 3);
   EXPECT_EQ(beyond.outcome, PartnerOutcome::NotFound);
   EXPECT_TRUE(beyond.rows.empty());
   EXPECT_FALSE(beyond.more);
-  EXPECT_EQ(masterdata::SearchPartners(PartnerKind::Customer, match, -4).page, 0);
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, match, -4).page, 0);
   ExpectNoSetLeft();
 }
 
@@ -308,15 +308,15 @@ TEST_F(PartnerStore, ExactlyAPageOfMatchesHasNoFurtherPage) {
   std::vector<PartnerRec> recs = Dense(1, 100);
   for (int i = 0; i < 30; ++i) recs.push_back(Partner(101 + i, "Nobody"));
   SetCus(recs);
-  const auto page = masterdata::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
+  const auto page = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
   EXPECT_EQ(page.rows.size(), 100u);
   EXPECT_FALSE(page.more);
   // 101 matches: one more page of one row, which is no single match.
   recs.push_back(Partner(131, "P131"));
   SetCus(recs);
-  const auto first = masterdata::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
+  const auto first = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
   EXPECT_TRUE(first.more);
-  const auto second = masterdata::SearchPartners(PartnerKind::Customer, {"", "", "P", ""}, 1);
+  const auto second = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""}, 1);
   ASSERT_EQ(second.rows.size(), 1u);
   EXPECT_EQ(second.rows[0].number, 131);
   EXPECT_EQ(second.rows[0].index, 130);
@@ -329,7 +329,7 @@ TEST_F(PartnerStore, ARowCarriesTheListColumnsAndASingleMatchIsMarked) {
   rec.SetAddress("Main Street 1");
   rec.SetTown("Utrecht");
   SetCus({Partner(1000, "Other"), rec, Partner(1002, "Third")});
-  const auto page = masterdata::SearchPartners(PartnerKind::Customer, {"", "", "", "NL00BANK0123"});
+  const auto page = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "", "NL00BANK0123"});
   ASSERT_EQ(page.rows.size(), 1u);
   EXPECT_TRUE(page.SingleMatch());
   const auto& row = page.rows[0];
@@ -344,21 +344,21 @@ TEST_F(PartnerStore, ARowCarriesTheListColumnsAndASingleMatchIsMarked) {
 
 TEST_F(PartnerStore, NoMatchAndAnEmptyFileAreTold) {
   SetCus(Dense(1000, 3));
-  const auto none = masterdata::SearchPartners(PartnerKind::Customer, {"", "", "zzz", ""});
+  const auto none = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "zzz", ""});
   EXPECT_EQ(none.outcome, PartnerOutcome::NotFound);
-  EXPECT_EQ(masterdata::LanguageOffsetOf(none.outcome), 9892);
+  EXPECT_EQ(books::partners::LanguageOffsetOf(none.outcome), 9892);
   EXPECT_EQ(none.fileCount, 3);
-  const auto empty = masterdata::SearchPartners(PartnerKind::Supplier, {});
+  const auto empty = books::partners::SearchPartners(PartnerKind::Supplier, {});
   EXPECT_EQ(empty.outcome, PartnerOutcome::FileEmpty);
-  EXPECT_EQ(masterdata::LanguageOffsetOf(empty.outcome), 9831);
+  EXPECT_EQ(books::partners::LanguageOffsetOf(empty.outcome), 9831);
   ExpectNoSetLeft();
 }
 
 TEST_F(PartnerStore, EachKindSearchesItsOwnFile) {
   SetCus({Partner(5, "Customer five")});
   store.fs.SetFile(kSup, Bytes({Partner(5, "Supplier five")}));
-  EXPECT_EQ(masterdata::SearchPartners(PartnerKind::Customer, {"5", "", "", ""}).rows.at(0).name, "Customer five");
-  EXPECT_EQ(masterdata::SearchPartners(PartnerKind::Supplier, {"5", "", "", ""}).rows.at(0).name, "Supplier five");
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, {"5", "", "", ""}).rows.at(0).name, "Customer five");
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Supplier, {"5", "", "", ""}).rows.at(0).name, "Supplier five");
   EXPECT_EQ(Load(PartnerKind::Supplier, 5).record.Name(), "Supplier five");
 }
 
@@ -392,7 +392,7 @@ TEST_F(PartnerStore, FindByNumberTrustsTheIndexOnlyWhenItCarriesTheNumber) {
   };
   for (const Case& c : cases) {
     SetCus(c.file);
-    const auto r = masterdata::FindPartnerByNumber(PartnerKind::Customer, c.number);
+    const auto r = books::partners::FindPartnerByNumber(PartnerKind::Customer, c.number);
     EXPECT_EQ(r.outcome, c.outcome) << c.what;
     EXPECT_EQ(r.partner.has_value(), c.index >= 0) << c.what;
     if (r.partner) {
@@ -406,12 +406,12 @@ TEST_F(PartnerStore, FindByNumberTrustsTheIndexOnlyWhenItCarriesTheNumber) {
 TEST_F(PartnerStore, FindByNumberInsideTheCallersSetLeavesItOpen) {
   SetCus(Dense(1000, 3));
   int result = -1;
-  shell::OpenFileSet("CUS;SUP;GLA;INV", result);
+  store::OpenFileSet("CUS;SUP;GLA;INV", result);
   ASSERT_EQ(result, 0);
   EXPECT_EQ(Load(PartnerKind::Customer, 1002).index, 2);
-  EXPECT_TRUE(shell::FileSetOpen);
-  EXPECT_EQ(shell::FileSetDepth, 0);
-  shell::CloseFileSet();
+  EXPECT_TRUE(store::FileSetOpen);
+  EXPECT_EQ(store::FileSetDepth, 0);
+  store::CloseFileSet();
   ExpectNoSetLeft();
 }
 
@@ -426,7 +426,7 @@ TEST(PartnerNumbering, AStartValueIsAnIntegerOfAtLeastOne) {
       {"0", std::nullopt}, {"-5", std::nullopt},  {"x", std::nullopt},   {"", std::nullopt},
       {"12a", std::nullopt}, {"1.5", std::nullopt}, {"+3", std::nullopt}, {"2147483648", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(masterdata::ParseStartValue(c.text), c.value) << c.text;
+  for (const Case& c : cases) EXPECT_EQ(books::partners::ParseStartValue(c.text), c.value) << c.text;
 }
 
 TEST(PartnerNumbering, NextNumberRunsOnAndNeverRepeats) {
@@ -446,36 +446,36 @@ TEST(PartnerNumbering, NextNumberRunsOnAndNeverRepeats) {
       {"at the top", 2147483646, 1, 2147483646, 2147483647},
       {"past the top", 2147483647, 1, 2147483647, std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(masterdata::NextNumberFor(c.base, c.count, c.highest), c.next) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(books::partners::NextNumberFor(c.base, c.count, c.highest), c.next) << c.what;
 }
 
 TEST_F(PartnerStore, NextPartnerNumberReadsTheFile) {
-  const auto empty = masterdata::NextPartnerNumber(PartnerKind::Customer);
+  const auto empty = books::partners::NextPartnerNumber(PartnerKind::Customer);
   EXPECT_EQ(empty.outcome, PartnerOutcome::Done);
   EXPECT_EQ(empty.count, 0);
   EXPECT_EQ(empty.next, std::nullopt);
   SetCus({Partner(1000, "A"), Partner(1001, "B"), Partner(1700, "Imported")});
-  const auto n = masterdata::NextPartnerNumber(PartnerKind::Customer);
+  const auto n = books::partners::NextPartnerNumber(PartnerKind::Customer);
   EXPECT_EQ(n.count, 3);
   EXPECT_EQ(n.next, 1701);
   SetCus({Partner(2147483647, "Top")});
-  EXPECT_EQ(masterdata::NextPartnerNumber(PartnerKind::Customer).outcome, PartnerOutcome::NoNumberLeft);
+  EXPECT_EQ(books::partners::NextPartnerNumber(PartnerKind::Customer).outcome, PartnerOutcome::NoNumberLeft);
   ExpectNoSetLeft();
 }
 
 // --- Saving a new partner --------------------------------------------------------
 
 TEST_F(PartnerStore, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
-  const auto ask = masterdata::SaveNewPartner(PartnerKind::Customer, Typed("First"));
+  const auto ask = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("First"));
   EXPECT_EQ(ask.outcome, PartnerOutcome::StartValueNeeded);
   EXPECT_TRUE(Cus().empty());
 
-  const auto first = masterdata::SaveNewPartner(PartnerKind::Customer, Typed("First"), 1000);
+  const auto first = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("First"), 1000);
   ASSERT_EQ(first.outcome, PartnerOutcome::Done);
   EXPECT_EQ(first.partner->index, 0);
   EXPECT_EQ(first.partner->record.OurNumber(), 1000);
 
-  const auto next = masterdata::SaveNewPartner(PartnerKind::Customer, Typed("Second"));
+  const auto next = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("Second"));
   ASSERT_EQ(next.outcome, PartnerOutcome::Done);
   EXPECT_EQ(next.partner->index, 1);
   EXPECT_EQ(next.partner->record.OurNumber(), 1001);
@@ -488,7 +488,7 @@ TEST_F(PartnerStore, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
   EXPECT_EQ(Load(PartnerKind::Customer, 1001).index, 1);
 
   // Supplier 1 lives in its own file.
-  const auto sup = masterdata::SaveNewPartner(PartnerKind::Supplier, Typed("Vendor"), 1);
+  const auto sup = books::partners::SaveNewPartner(PartnerKind::Supplier, Typed("Vendor"), 1);
   ASSERT_EQ(sup.outcome, PartnerOutcome::Done);
   ASSERT_EQ(Sup().size(), 1u);
   EXPECT_EQ(Sup()[0].OurNumber(), 1);
@@ -501,15 +501,15 @@ TEST_F(PartnerStore, ANewPartnerIsStampedByTheStore) {
   typed.SetCompanyName("Left over from the last partner shown");
   typed.SetRelationshipType("CUS");
   typed.SetOurNumber(77);
-  shell::SystemSettings.CurrentUser = "A-LONG-USER-NAME";
-  const auto r = masterdata::SaveNewPartner(PartnerKind::Supplier, typed, 1);
+  text::SystemSettings.CurrentUser = "A-LONG-USER-NAME";
+  const auto r = books::partners::SaveNewPartner(PartnerKind::Supplier, typed, 1);
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
   const PartnerRec stored = Sup().at(0);
   EXPECT_EQ(stored.OurNumber(), 1);
   EXPECT_EQ(stored.CompanyName(), "");
   EXPECT_EQ(stored.RelationshipType(), "VEN");
   EXPECT_EQ(stored.ChangedBy(), "A-LONG-USE");
-  EXPECT_EQ(stored.ChangedAt(), shell::Cut(platform::DateTimeToText(platform::Now()), 20));
+  EXPECT_EQ(stored.ChangedAt(), text::Cut(platform::DateTimeToText(platform::Now()), 20));
   EXPECT_EQ(stored.Name(), "Vendor");
 }
 
@@ -517,7 +517,7 @@ TEST_F(PartnerStore, ANewPartnerNeverTakesANumberTwice) {
   // Imported out of order, with a number far above the rest.
   SetCus({Partner(1000, "A"), Partner(1900, "Imported"), Partner(1001, "B")});
   const std::string before = store.fs.File(kCus);
-  const auto r = masterdata::SaveNewPartner(PartnerKind::Customer, Typed("New"));
+  const auto r = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
   EXPECT_EQ(r.partner->record.OurNumber(), 1901);
   EXPECT_EQ(r.partner->index, 3);
@@ -544,15 +544,15 @@ TEST_F(PartnerStore, BadInputIsRefusedBeforeAnyFileOpens) {
   const std::string before = store.fs.File(kCus);
   for (const Case& c : cases) {
     store.fs.ClearLog();
-    EXPECT_EQ(masterdata::SaveNewPartner(PartnerKind::Customer, c.rec, c.start).outcome, c.outcome) << c.what;
+    EXPECT_EQ(books::partners::SaveNewPartner(PartnerKind::Customer, c.rec, c.start).outcome, c.outcome) << c.what;
     EXPECT_FALSE(OpenedAFile()) << c.what;
   }
   store.fs.ClearLog();
   const auto load = Load(PartnerKind::Customer, 1001);
   store.fs.ClearLog();
-  EXPECT_EQ(masterdata::SavePartnerChange(PartnerKind::Customer, load, noGroup).outcome, PartnerOutcome::Required);
+  EXPECT_EQ(books::partners::SavePartnerChange(PartnerKind::Customer, load, noGroup).outcome, PartnerOutcome::Required);
   EXPECT_FALSE(OpenedAFile());
-  EXPECT_EQ(masterdata::LanguageOffsetOf(PartnerOutcome::Required), 9770);
+  EXPECT_EQ(books::partners::LanguageOffsetOf(PartnerOutcome::Required), 9770);
   EXPECT_EQ(store.fs.File(kCus), before);
   EXPECT_FALSE(store.fs.HasFile(kSup));
 }
@@ -562,7 +562,7 @@ TEST_F(PartnerStore, AStartValueIsRefusedOnceAnotherCopyAddedTheFirstPartner) {
   // another copy saved partner 1.
   SetCus({Partner(1, "Saved by the other copy")});
   const std::string before = store.fs.File(kCus);
-  EXPECT_EQ(masterdata::SaveNewPartner(PartnerKind::Customer, Typed("Mine"), 1).outcome,
+  EXPECT_EQ(books::partners::SaveNewPartner(PartnerKind::Customer, Typed("Mine"), 1).outcome,
             PartnerOutcome::StartValueTooLate);
   EXPECT_EQ(store.fs.File(kCus), before);
 }
@@ -570,7 +570,7 @@ TEST_F(PartnerStore, AStartValueIsRefusedOnceAnotherCopyAddedTheFirstPartner) {
 TEST_F(PartnerStore, NoNumberLeftWritesNothing) {
   SetCus({Partner(2147483647, "Top")});
   const std::string before = store.fs.File(kCus);
-  EXPECT_EQ(masterdata::SaveNewPartner(PartnerKind::Customer, Typed("New")).outcome, PartnerOutcome::NoNumberLeft);
+  EXPECT_EQ(books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New")).outcome, PartnerOutcome::NoNumberLeft);
   EXPECT_EQ(store.fs.File(kCus), before);
 }
 
@@ -583,7 +583,7 @@ TEST_F(PartnerStore, AChangeIsWrittenInPlaceKeepingNumberAndCompanyName) {
   const auto loaded = Load(PartnerKind::Customer, 1001);
   PartnerRec changed = Typed("Renamed");  // as the form reads it: no company name
   changed.SetOurNumber(1002);             // a number edit cannot move a partner
-  const auto r = masterdata::SavePartnerChange(PartnerKind::Customer, loaded, changed);
+  const auto r = books::partners::SavePartnerChange(PartnerKind::Customer, loaded, changed);
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
   EXPECT_EQ(r.partner->index, 1);
   const auto cus = Cus();
@@ -596,7 +596,8 @@ TEST_F(PartnerStore, AChangeIsWrittenInPlaceKeepingNumberAndCompanyName) {
   EXPECT_EQ(cus[1].CompanyName(), "Imported Ltd");
   EXPECT_EQ(cus[1].ChangedBy(), "ANNE");
   // Saved again from what the save returned: no conflict with itself.
-  EXPECT_EQ(masterdata::SavePartnerChange(PartnerKind::Customer, *r.partner, cus[1]).outcome, PartnerOutcome::Done);
+  EXPECT_EQ(books::partners::SavePartnerChange(PartnerKind::Customer, *r.partner, cus[1]).outcome,
+            PartnerOutcome::Done);
 }
 
 TEST_F(PartnerStore, AChangeRefusesWhenTheFileNoLongerHoldsThePartnerAsLoaded) {
@@ -625,7 +626,7 @@ TEST_F(PartnerStore, AChangeRefusesWhenTheFileNoLongerHoldsThePartnerAsLoaded) {
     const auto loaded = Load(PartnerKind::Customer, 1001);
     SetCus(c.now);
     const std::string before = store.fs.File(kCus);
-    const auto r = masterdata::SavePartnerChange(PartnerKind::Customer, loaded, Typed("Mine"));
+    const auto r = books::partners::SavePartnerChange(PartnerKind::Customer, loaded, Typed("Mine"));
     EXPECT_EQ(r.outcome, c.outcome) << c.what;
     ExpectNoSetLeft();
     if (c.index < 0) {
@@ -651,30 +652,30 @@ TEST_F(PartnerStore, AFailingSetOpenIsReportedAsAValue) {
   const auto loaded = Load(PartnerKind::Customer, 1000);
   const std::string before = store.fs.File(kCus);
   store.fs.InjectError(kCus, Op::OpenReadWrite, 13);
-  const auto check = [&](PartnerOutcome outcome, const shell::FileSetFailure& failure, const char* what) {
+  const auto check = [&](PartnerOutcome outcome, const store::FileSetFailure& failure, const char* what) {
     EXPECT_EQ(outcome, PartnerOutcome::FileSetFailed) << what;
     EXPECT_EQ(failure.result, 1) << what;
     EXPECT_NE(failure.text.find("cus"), std::string::npos) << what << ": " << failure.text;
     ExpectNoSetLeft();
   };
   {
-    const auto r = masterdata::FindPartnerByNumber(PartnerKind::Customer, 1000);
+    const auto r = books::partners::FindPartnerByNumber(PartnerKind::Customer, 1000);
     check(r.outcome, r.failure, "find");
   }
   {
-    const auto r = masterdata::SearchPartners(PartnerKind::Customer, {});
+    const auto r = books::partners::SearchPartners(PartnerKind::Customer, {});
     check(r.outcome, r.failure, "search");
   }
   {
-    const auto r = masterdata::NextPartnerNumber(PartnerKind::Customer);
+    const auto r = books::partners::NextPartnerNumber(PartnerKind::Customer);
     check(r.outcome, r.failure, "numbering");
   }
   {
-    const auto r = masterdata::SaveNewPartner(PartnerKind::Customer, Typed("New"));
+    const auto r = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
     check(r.outcome, r.failure, "new");
   }
   {
-    const auto r = masterdata::SavePartnerChange(PartnerKind::Customer, loaded, Typed("Mine"));
+    const auto r = books::partners::SavePartnerChange(PartnerKind::Customer, loaded, Typed("Mine"));
     check(r.outcome, r.failure, "change");
   }
   store.fs.ClearErrors();
@@ -682,7 +683,7 @@ TEST_F(PartnerStore, AFailingSetOpenIsReportedAsAValue) {
 
   // Another copy holding the folder's lock: "in use" after the waiting.
   store.fs.HoldLock("/d/ACME/.ombrelo.lock");
-  const auto busy = masterdata::SaveNewPartner(PartnerKind::Customer, Typed("New"));
+  const auto busy = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
   EXPECT_EQ(busy.outcome, PartnerOutcome::FileSetFailed);
   EXPECT_EQ(busy.failure.result, 2);
   EXPECT_EQ(store.fs.File(kCus), before);
@@ -694,13 +695,13 @@ TEST_F(PartnerStore, AnIoErrorPartWayRaisesAfterTheSetClosedAndLosesNoPartner) {
   const auto loaded = Load(PartnerKind::Customer, 1001);
 
   store.fs.InjectError(kCus, Op::Write, 5, 1);
-  EXPECT_THROW(masterdata::SaveNewPartner(PartnerKind::Customer, Typed("New")), platform::IoError);
+  EXPECT_THROW(books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New")), platform::IoError);
   store.fs.ClearErrors();
   ExpectNoSetLeft();
   EXPECT_EQ(store.fs.File(kCus), before);
 
   store.fs.InjectError(kCus, Op::Write, 5, 1);
-  EXPECT_THROW(masterdata::SavePartnerChange(PartnerKind::Customer, loaded, Typed("Mine")), platform::IoError);
+  EXPECT_THROW(books::partners::SavePartnerChange(PartnerKind::Customer, loaded, Typed("Mine")), platform::IoError);
   store.fs.ClearErrors();
   ExpectNoSetLeft();
   EXPECT_EQ(store.fs.File(kCus), before);
@@ -709,12 +710,12 @@ TEST_F(PartnerStore, AnIoErrorPartWayRaisesAfterTheSetClosedAndLosesNoPartner) {
   // before the last).
   store.fs.SetFile(kSup, Bytes(Dense(1, 100)));
   store.fs.InjectError(kSup, Op::Read, 5, 1, 1);
-  EXPECT_THROW(masterdata::SearchPartners(PartnerKind::Supplier, {"", "", "zzz", ""}), platform::IoError);
+  EXPECT_THROW(books::partners::SearchPartners(PartnerKind::Supplier, {"", "", "zzz", ""}), platform::IoError);
   store.fs.ClearErrors();
   ExpectNoSetLeft();
 
   // Afterwards the store works on the same file.
-  const auto r = masterdata::SaveNewPartner(PartnerKind::Customer, Typed("New"));
+  const auto r = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
   EXPECT_EQ(r.partner->record.OurNumber(), 1003);
   EXPECT_EQ(Cus().size(), 4u);

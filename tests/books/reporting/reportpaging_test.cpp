@@ -21,9 +21,9 @@
 
 namespace {
 
-using reports::GridRow;
-using reports::ReportLineSources;
-using reports::ReportLineState;
+using books::closing::GridRow;
+using books::reporting::ReportLineSources;
+using books::reporting::ReportLineState;
 
 records::AdminSettingsRec Settings2024() {
   records::AdminSettingsRec s;
@@ -73,7 +73,8 @@ TEST(ResolveReportPeriod, KindDatesAndOpeningSnapshot) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.report) + " " + c.period);
-    const reports::ResolvedReport r = reports::ResolveReportPeriod(c.report, c.period, Settings2024(), *c.freezes);
+    const books::reporting::ResolvedReport r =
+        books::reporting::ResolveReportPeriod(c.report, c.period, Settings2024(), *c.freezes);
     EXPECT_EQ(r.kind, c.kind);
     EXPECT_EQ(r.error, "");
     ASSERT_EQ(r.period.has_value(), c.hasPeriod);
@@ -88,7 +89,8 @@ TEST(ResolveReportPeriod, KindDatesAndOpeningSnapshot) {
 
 TEST(ResolveReportPeriod, PeriodOutsideTheBookYearIsRefused) {
   for (const char* period : {"2024-16/16", "2024-13/12", "", "2024-xx/12"}) {
-    const reports::ResolvedReport r = reports::ResolveReportPeriod("3 Ledger card", period, Settings2024(), {});
+    const books::reporting::ResolvedReport r =
+        books::reporting::ResolveReportPeriod("3 Ledger card", period, Settings2024(), {});
     EXPECT_EQ(r.kind, '3');
     EXPECT_FALSE(r.period) << period;
     EXPECT_NE(r.error, "") << period;
@@ -124,22 +126,22 @@ TEST(FindPartnerIndex, ByPlaceThenByScan) {
     SCOPED_TRACE(c.name);
     std::vector<records::PartnerRec> partners;
     for (std::int32_t n : c.numbers) partners.push_back(Partner(n, "P" + std::to_string(n)));
-    EXPECT_EQ(reports::FindPartnerIndex(partners, c.wanted), c.index);
+    EXPECT_EQ(books::reporting::FindPartnerIndex(partners, c.wanted), c.index);
   }
 }
 
 TEST(ReadPartnerByNumber, ReadsTheOpenPartnerFile) {
   support::FakeDataStore store;
   store.fs.AddFolder("/d/ACME");
-  shell::SetDataRoot("/d/");
-  shell::SetCurrentAdministrationFolder("ACME");
+  store::SetDataRoot("/d/");
+  store::SetCurrentAdministrationFolder("ACME");
   store.fs.SetFile("/d/ACME/customer.vlk",
                    support::Bytes({Partner(1, "Ada"), Partner(2, "Bob"), Partner(7, "Cy")}));
-  shell::ScopedFileSet set("CUS");
+  store::ScopedFileSet set("CUS");
   ASSERT_TRUE(set.Ok()) << set.Failure().text;
-  EXPECT_EQ(reports::ReadPartnerByNumber(shell::FileCode::CUS, 2)->Name(), "Bob");
-  EXPECT_EQ(reports::ReadPartnerByNumber(shell::FileCode::CUS, 7)->Name(), "Cy");
-  EXPECT_FALSE(reports::ReadPartnerByNumber(shell::FileCode::CUS, 3));
+  EXPECT_EQ(books::reporting::ReadPartnerByNumber(store::FileCode::CUS, 2)->Name(), "Bob");
+  EXPECT_EQ(books::reporting::ReadPartnerByNumber(store::FileCode::CUS, 7)->Name(), "Cy");
+  EXPECT_FALSE(books::reporting::ReadPartnerByNumber(store::FileCode::CUS, 3));
 }
 
 // Runs a source until the end of its data and records what it gave.
@@ -147,7 +149,7 @@ template <class F>
 std::vector<std::string> Drain(ReportLineState& s, const ReportLineSources& src, F describe) {
   std::vector<std::string> out;
   for (int guard = 0; !s.endOfData && guard < 100; ++guard) {
-    reports::NextReportLine(s, src);
+    books::reporting::NextReportLine(s, src);
     out.push_back(describe(s));
   }
   return out;
@@ -169,7 +171,7 @@ TEST(NextReportLine, GridRowsOfTheTrialBalance) {
 
 TEST(NextReportLine, TheBalanceSheetTotalRowEndsTheFirstGroup) {
   std::vector<GridRow> grid(8);
-  grid[4][7] = reports::kTotalRowMarker;
+  grid[4][7] = books::closing::kTotalRowMarker;
   ReportLineSources src;
   src.kind = '2';
   src.grid = &grid;
@@ -198,7 +200,7 @@ TEST(NextReportLine, JournalLinesOfThePeriod) {
       Voucher("20240305", "Sales", "S1", "sales"),    Voucher("20240331", "Bank", "B3", "last day"),
       Voucher("20240401", "Bank", "B4", "after"),     Voucher("20240402", "Sales", "S2", "sales after"),
   };
-  reports::ReportPeriod period;
+  books::closing::ReportPeriod period;
   period.start = "20240301";
   period.end = "20240401";
   struct Case {
@@ -224,7 +226,7 @@ TEST(NextReportLine, JournalLinesOfThePeriod) {
     ReportLineState s;
     std::vector<std::string> texts;
     Drain(s, src, [&](const ReportLineState& st) {
-      if (st.lineFound) texts.push_back(shell::TrimTrailingBlanks(st.voucher.LineText()));
+      if (st.lineFound) texts.push_back(text::TrimTrailingBlanks(st.voucher.LineText()));
       return std::string();
     });
     EXPECT_EQ(texts, c.texts);
@@ -239,7 +241,7 @@ TEST(NextReportLine, SystemLinesAlternateTheirSide) {
   ReportLineSources src;
   src.kind = '4';
   src.vouchers = &lines;
-  src.period = reports::ReportPeriod{};
+  src.period = books::closing::ReportPeriod{};
   src.period->start = "20240101";
   src.period->end = "20240201";
   ReportLineState s;
@@ -273,14 +275,14 @@ TEST(NextReportLine, OpenInvoicesOfEachPartnerKind) {
     src.kind = c.kind;
     src.invoices = &invoices;
     src.partner = [&](std::int32_t n) -> std::optional<records::PartnerRec> {
-      if (auto i = reports::FindPartnerIndex(partners, n)) return partners[static_cast<std::size_t>(*i)];
+      if (auto i = books::reporting::FindPartnerIndex(partners, n)) return partners[static_cast<std::size_t>(*i)];
       return std::nullopt;
     };
     ReportLineState s;
     std::vector<std::string> got;
     Drain(s, src, [&](const ReportLineState& st) {
       if (st.lineFound)
-        got.push_back(shell::TrimTrailingBlanks(st.invoice.InvoiceNumber()) + " " + st.partnerName + " " +
+        got.push_back(text::TrimTrailingBlanks(st.invoice.InvoiceNumber()) + " " + st.partnerName + " " +
                       st.partnerNumber);
       return std::string();
     });
@@ -313,7 +315,7 @@ records::JournalVoucherRec CardVoucher(const std::string& date, const std::strin
                                        double credit, const std::string& book = "B1") {
   records::JournalVoucherRec v;
   v.SetVoucherDate(date);
-  v.SetAccountNumber(shell::Cut(account + std::string(30, ' '), 15));
+  v.SetAccountNumber(text::Cut(account + std::string(30, ' '), 15));
   v.SetDebitAmount(debit);
   v.SetCreditAmount(credit);
   v.SetBookNumber(book);
@@ -338,7 +340,7 @@ class LedgerCardTest : public ::testing::Test {
     src.accounts = &accounts;
     src.categories = &categories;
     src.vouchers = &vouchers;
-    src.period = reports::ReportPeriod{};
+    src.period = books::closing::ReportPeriod{};
     src.period->start = "20240301";
     src.period->end = "20240401";
     src.sums = &sums;
@@ -352,21 +354,21 @@ class LedgerCardTest : public ::testing::Test {
     std::vector<std::string> out;
     ReportLineState s;
     sums = {};
-    if (!reports::StartLedgerCard(s, src)) return out;
+    if (!books::reporting::StartLedgerCard(s, src)) return out;
     auto total = [&] {
       out.push_back("total " + std::to_string(static_cast<int>(sums[0])) + "/" +
                     std::to_string(static_cast<int>(sums[1])));
       sums = {};
     };
     for (int guard = 0; !s.endOfData && guard < 100; ++guard) {
-      reports::NextReportLine(s, src);
+      books::reporting::NextReportLine(s, src);
       if (!s.lineFound) continue;
       if (!s.groupEnd || s.prevGroupEnd) {
-        const char* section = s.section == reports::Section::FromBS   ? "FromBS"
-                              : s.section == reports::Section::FromPL ? "FromP&L"
-                              : s.section == reports::Section::ToBS   ? "ToBS"
-                              : s.section == reports::Section::ToPL   ? "ToP&L"
-                                                                      : "Detail1";
+        const char* section = s.section == books::reporting::Section::FromBS   ? "FromBS"
+                              : s.section == books::reporting::Section::FromPL ? "FromP&L"
+                              : s.section == books::reporting::Section::ToBS   ? "ToBS"
+                              : s.section == books::reporting::Section::ToPL   ? "ToP&L"
+                                                                               : "Detail1";
         out.push_back(std::string(section) + " " + s.voucher.VoucherDate() + " " +
                       std::to_string(static_cast<int>(s.voucher.DebitAmount())) + "/" +
                       std::to_string(static_cast<int>(s.voucher.CreditAmount())) + " " + s.sideText);
@@ -375,11 +377,11 @@ class LedgerCardTest : public ::testing::Test {
       }
       if (s.groupEnd && !s.prevGroupEnd) {
         total();
-        EXPECT_TRUE(reports::StartLedgerCard(s, src));
+        EXPECT_TRUE(books::reporting::StartLedgerCard(s, src));
       }
     }
     total();
-    EXPECT_FALSE(reports::StartLedgerCard(s, src)) << "stepped past the last account";
+    EXPECT_FALSE(books::reporting::StartLedgerCard(s, src)) << "stepped past the last account";
     return out;
   }
 };
@@ -488,17 +490,18 @@ TEST_F(LedgerCardTest, AStartAmountCountsOnlyFromTheStartDateAsInTheTrialBalance
     const bool line = std::string(c.startDate) < "20240320";
     if (line) vouchers.push_back(CardVoucher("20240320", "2000", 0, 50));
     src.cardAccounts = {{"1000", "Bank"}, {"8000", "Sales"}, {"2000", "Deposit"}};
-    const reports::PeriodOrError period = reports::ComputeReportPeriod("2024-03/12", Settings2024(), *c.freezes);
+    const books::closing::PeriodOrError period =
+        books::closing::ComputeReportPeriod("2024-03/12", Settings2024(), *c.freezes);
     ASSERT_TRUE(period.period);
     src.period = period.period;
     src.openingSnapshot = c.freezes->empty() ? nullptr : &c.freezes->front();
 
-    reports::BalanceRequest rq;
+    books::closing::BalanceRequest rq;
     rq.kind = '1';
     rq.periodText = "2024-03/12";
     rq.settings = Settings2024();
-    reports::BalanceFiles files{categories, accounts, *c.freezes, vouchers};
-    const reports::BalanceResult tb = reports::ComputeBalanceCore(rq, files);
+    books::closing::BalanceFiles files{categories, accounts, *c.freezes, vouchers};
+    const books::closing::BalanceResult tb = books::closing::ComputeBalanceCore(rq, files);
     ASSERT_EQ(tb.error, "");
     std::map<std::string, int> tbNet;
     for (const auto& row : tb.table) tbNet[row.AccountNumber] = static_cast<int>(row.ClosingOwnSide - row.ClosingOtherSide);

@@ -15,8 +15,8 @@
 
 namespace {
 
-using reports::ParseReportTemplate;
-using reports::Section;
+using books::reporting::ParseReportTemplate;
+using books::reporting::Section;
 
 TEST(RtfLineHeight, SizesCarryFromLineToLine) {
   struct Case {
@@ -40,10 +40,10 @@ TEST(RtfLineHeight, SizesCarryFromLineToLine) {
       {"", 30, 30},
       {"\\fs", 30, 30},
   };
-  reports::RtfSizeState state{20, 0};
+  books::reporting::RtfSizeState state{20, 0};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
-    EXPECT_EQ(reports::RtfLineHeight(c.line, state), c.height);
+    EXPECT_EQ(books::reporting::RtfLineHeight(c.line, state), c.height);
     EXPECT_EQ(state.current, c.currentAfter);
   }
 }
@@ -59,7 +59,7 @@ TEST(RtfEscape, EscapesGroupCharactersAndHighBytes) {
       {"two\r\nlines\tx", "two  lines x"},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(reports::RtfEscape(c.in), c.out) << c.in;
+  for (const Case& c : cases) EXPECT_EQ(books::reporting::RtfEscape(c.in), c.out) << c.in;
 }
 
 // A template as the report files hold it, with CR LF line ends.
@@ -97,7 +97,7 @@ TEST(ParseReportTemplate, SplitsPreambleAndSectionsAndMeasuresThem) {
   const auto r = ParseReportTemplate("trailbalancetemplate.rtf", Crlf(kGoodTemplate),
                                      {{"<Company>", "A{B}"}, {"<Town>", "Gen\xE8ve"}, {"<printdate>", "20240517"}});
   ASSERT_TRUE(r.parsed) << r.error;
-  const reports::ParsedTemplate& t = *r.parsed;
+  const books::reporting::ParsedTemplate& t = *r.parsed;
   EXPECT_EQ(t.paperWidth, 16838);
   EXPECT_EQ(t.paperHeight, 11906);
   EXPECT_EQ(t.defaultFontSize, 20);
@@ -115,7 +115,7 @@ TEST(ParseReportTemplate, SplitsPreambleAndSectionsAndMeasuresThem) {
                                              {Section::Subtotal1nextpage, 2, 40},
                                              {Section::Total1, 1, 24},
                                              {Section::Footer, 2, 32}}) {
-    SCOPED_TRACE(std::string(reports::SectionTag(e.s)));
+    SCOPED_TRACE(std::string(books::reporting::SectionTag(e.s)));
     EXPECT_EQ(t[e.s].count, e.count);
     EXPECT_EQ(t[e.s].height, e.height);
   }
@@ -202,22 +202,22 @@ TEST(FixedPlaceholders, NameEveryFieldInParseOrder) {
   records::SystemParamRec s;
   s.SetCompanyName("SysCo");
   s.SetAddressExtra("Region");
-  const auto fixed = reports::FixedPlaceholders(a, s, "Sales", "20240517", "09:30");
+  const auto fixed = books::reporting::FixedPlaceholders(a, s, "Sales", "20240517", "09:30");
   ASSERT_EQ(fixed.size(), 28u);
-  EXPECT_EQ(fixed.front(), (reports::Placeholder{"<Balancename>", "Balance sheet"}));
-  EXPECT_EQ(fixed[2], (reports::Placeholder{"<Journal>", "Sales"}));
-  EXPECT_EQ(fixed[3], (reports::Placeholder{"<Company>", "Acme"}));
-  EXPECT_EQ(fixed[6], (reports::Placeholder{"<Town>", "Delft"}));
-  EXPECT_EQ(fixed[16], (reports::Placeholder{"<SystemCompany>", "SysCo"}));
-  EXPECT_EQ(fixed[24], (reports::Placeholder{"<SystemState>", "Region"}));
-  EXPECT_EQ(fixed.back(), (reports::Placeholder{"<time>", "09:30"}));
+  EXPECT_EQ(fixed.front(), (books::reporting::Placeholder{"<Balancename>", "Balance sheet"}));
+  EXPECT_EQ(fixed[2], (books::reporting::Placeholder{"<Journal>", "Sales"}));
+  EXPECT_EQ(fixed[3], (books::reporting::Placeholder{"<Company>", "Acme"}));
+  EXPECT_EQ(fixed[6], (books::reporting::Placeholder{"<Town>", "Delft"}));
+  EXPECT_EQ(fixed[16], (books::reporting::Placeholder{"<SystemCompany>", "SysCo"}));
+  EXPECT_EQ(fixed[24], (books::reporting::Placeholder{"<SystemState>", "Region"}));
+  EXPECT_EQ(fixed.back(), (books::reporting::Placeholder{"<time>", "09:30"}));
 }
 
 TEST(TemplateFileName, OnePerKind) {
-  EXPECT_EQ(reports::TemplateFileName('1'), "trailbalancetemplate.rtf");
-  EXPECT_EQ(reports::TemplateFileName('5'), "Debtorstemplate.rtf");
-  EXPECT_EQ(reports::TemplateFileName('6'), "Creditorstemplate.rtf");
-  EXPECT_EQ(reports::TemplateFileName('7'), "");
+  EXPECT_EQ(books::reporting::TemplateFileName('1'), "trailbalancetemplate.rtf");
+  EXPECT_EQ(books::reporting::TemplateFileName('5'), "Debtorstemplate.rtf");
+  EXPECT_EQ(books::reporting::TemplateFileName('6'), "Creditorstemplate.rtf");
+  EXPECT_EQ(books::reporting::TemplateFileName('7'), "");
 }
 
 }  // namespace
@@ -258,7 +258,7 @@ std::vector<int> NumbersAfter(const std::string& line, const std::string& word) 
 // at the line's size, plus one blank, and the last stop lies on the paper.
 TEST(ShippedTemplates, TheGridReportsAmountColumnsHoldFifteenDigits) {
   platform::ScopedNumberFormat numbers{'.'};
-  const std::string widest = shell::FormatAmount(-1234567890123.45, 2, 'Y');
+  const std::string widest = text::FormatAmount(-1234567890123.45, 2, 'Y');
   ASSERT_NE(widest.find("1,234,567,890,123.45"), std::string::npos) << widest;
   const auto templates = support::ShippedReportTemplates();
   struct Case {
