@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/admincopy.h"
+#include "books/administration/admincopy.h"
 #include "records/releaseflagrec.h"
 #include "store/dataconversion.h"
 #include "store/fileset.h"
@@ -63,11 +63,11 @@ void BM_CopyAdministration(benchmark::State& state) {
     std::filesystem::create_directories(to);
     state.ResumeTiming();
     const auto t0 = Clock::now();
-    const masterdata::CopyOutcome outcome =
-        masterdata::CopyAdministration({from, to, masterdata::CopyKind::Full, "", "", ""}, {});
+    const books::administration::CopyOutcome outcome =
+        books::administration::CopyAdministration({from, to, books::administration::CopyKind::Full, "", "", ""}, {});
     const auto t1 = Clock::now();
     state.PauseTiming();
-    if (outcome.result != masterdata::CopyOutcome::Done || outcome.copied.size() != 11) {
+    if (outcome.result != books::administration::CopyOutcome::Done || outcome.copied.size() != 11) {
       state.SkipWithError("the copy did not run");
       break;
     }

@@ -2,7 +2,7 @@
 // files, against its limit: within 3 times two sequential reads of the
 // voucher file plus one write of the output. Measured is what the export
 // form does: the file written from the data files in one file set
-// (reports/auditfile.h, the voucher file streamed twice in blocks) into one
+// (books/exchange/auditfile.h, the voucher file streamed twice in blocks) into one
 // text, and the text saved through a temporary file renamed over the
 // target (reports/impexp.h).
 #include <benchmark/benchmark.h>
@@ -19,7 +19,7 @@
 #include "records/freezerec.h"
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
-#include "reports/auditfile.h"
+#include "books/exchange/auditfile.h"
 #include "reports/impexp.h"
 #include "support.h"
 
@@ -99,15 +99,15 @@ void BM_AuditFileOfAYear(benchmark::State& state) {
   double spent = 0, limit = 0;
   for (auto _ : state) {
     auto t0 = Clock::now();
-    reports::AuditFileText written;
-    const reports::AuditFileRun run =
-        reports::WriteAuditFileFromStore({"BENCH", "2026 2026-12/12", "20270105"}, written);
+    books::exchange::AuditFileText written;
+    const books::exchange::AuditFileRun run =
+        books::exchange::WriteAuditFileFromStore({"BENCH", "2026 2026-12/12", "20270105"}, written);
     if (run.openFailure) {
       state.SkipWithError("the files did not open");
       break;
     }
     if (run.refusal) {
-      state.SkipWithError(reports::AuditFileRefusalText(*run.refusal).c_str());
+      state.SkipWithError(books::exchange::AuditFileRefusalText(*run.refusal).c_str());
       break;
     }
     const std::vector<std::string_view> pieces(written.pieces.begin(), written.pieces.end());

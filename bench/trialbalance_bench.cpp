@@ -34,7 +34,7 @@
 #include "records/journalvoucherrec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "reports/reportrun.h"
+#include "books/reporting/reportrun.h"
 #include "books/closing/balance.h"
 #include "books/reporting/paging.h"
 #include "store/adminsettingsload.h"
@@ -205,7 +205,7 @@ void BM_TrialBalancePreviewAgainstTheComputation(benchmark::State& state) {
     state.SkipWithError("the trial balance was refused");
     return;
   }
-  reports::ReportRunRequest run;
+  books::reporting::ReportRunRequest run;
   run.kind = '1';
   run.periodText = rq.periodText;
   run.balance = &grid.result;
@@ -215,7 +215,7 @@ void BM_TrialBalancePreviewAgainstTheComputation(benchmark::State& state) {
   int pages = 0;
   for (auto _ : state) {
     const Clock::time_point b = Clock::now();
-    const reports::ReportRunResult report = reports::RunReport(run);
+    const books::reporting::ReportRunResult report = books::reporting::RunReport(run);
     preview = Seconds(b, Clock::now());
     if (!report.report) {
       state.SkipWithError(("the preview was refused: " + report.error).c_str());

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "masterdata/admincopy.h"
+#include "books/administration/admincopy.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
@@ -227,12 +227,12 @@ void TAdministrations::ShowUnfinishedCopies() {
   std::string names;
   for (const AdministrationRow& row : rows_.Rows()) {
     const std::string shortName = row.rec.ShortName();
-    if (IsUsableShortName(shortName) && CarriesUnfinishedCopy(AdministrationFolder(shortName)))
+    if (IsUsableShortName(shortName) && books::administration::CarriesUnfinishedCopy(AdministrationFolder(shortName)))
       names += (names.empty() ? " " : ", ") + shortName;
   }
   if (!names.empty())
-    ShowStatus(UnfinishedCopyText() + ":" + names, ui::colors::Red);
-  else if (StatusText.rfind(UnfinishedCopyText(), 0) == 0)
+    ShowStatus(books::administration::UnfinishedCopyText() + ":" + names, ui::colors::Red);
+  else if (StatusText.rfind(books::administration::UnfinishedCopyText(), 0) == 0)
     ClearStatus();  // the copy was made again
 }
 
@@ -562,9 +562,9 @@ std::string TAdministrations::ChosenShortName(const ui::ComboBox& box) const {
 void TAdministrations::Button5Click() {
   const ui::ModalResult r = ui::MessageDlg(CopyFileTarget + "  " + MsgCopyOverwriteQuestion, ui::DialogKind::Warning,
                                            ui::Buttons::YesNoYesToAll, MsgCopyOverwriteCaption);
-  if (r == ui::ModalResult::Yes) CopyAnswer = kAnswerYes;
-  if (r == ui::ModalResult::No) CopyAnswer = kAnswerNo;
-  if (r == ui::ModalResult::YesToAll) CopyAnswer = kAnswerYesToAll;
+  if (r == ui::ModalResult::Yes) CopyAnswer = books::administration::kAnswerYes;
+  if (r == ui::ModalResult::No) CopyAnswer = books::administration::kAnswerNo;
+  if (r == ui::ModalResult::YesToAll) CopyAnswer = books::administration::kAnswerYesToAll;
 }
 
 void TAdministrations::Button4Click() {
@@ -581,15 +581,15 @@ void TAdministrations::Button4Click() {
     ui::ShowMessage(MsgCopyIntoLoggedIn);
     return;
   }
-  CopyRequest request;
+  books::administration::CopyRequest request;
   request.fromFolder = AdministrationFolder(from);
   request.toFolder = AdministrationFolder(to);
   const bool ledgerOnly = RadioGroup1.ItemIndex() == 1;
-  request.kind = ledgerOnly ? CopyKind::GeneralLedger : CopyKind::Full;
+  request.kind = ledgerOnly ? books::administration::CopyKind::GeneralLedger : books::administration::CopyKind::Full;
   request.firstDate = text::DateToYmd(DateTimePicker1.Date());
   request.createdBy = Cut(text::SystemSettings.CurrentUser, 10);
   request.createdAt = Cut(platform::DateTimeToText(platform::Now()), 20);
-  CopyQuestions questions;
+  books::administration::CopyQuestions questions;
   questions.confirmEmptying = [&](const std::vector<std::string>& files) {
     std::string names;
     for (const std::string& f : files) names += (names.empty() ? " " : ", ") + f;
@@ -603,24 +603,24 @@ void TAdministrations::Button4Click() {
     Button5Click();
     return CopyAnswer;
   };
-  const CopyOutcome outcome = CopyAdministration(request, questions);
+  const books::administration::CopyOutcome outcome = CopyAdministration(request, questions);
   // A period closing finished on the way.
   for (const std::string& note : outcome.notes) ui::ShowMessage(note);
   ShowUnfinishedCopies();
   switch (outcome.result) {
-    case CopyOutcome::Done:
+    case books::administration::CopyOutcome::Done:
       ui::MessageDlg(MsgCopyDoneText, ui::DialogKind::Warning, ui::Buttons::Ok, MsgCopyDoneCaption);
       if (!ledgerOnly) ResetCopyPanel();
       break;
-    case CopyOutcome::Declined:
+    case books::administration::CopyOutcome::Declined:
       break;
-    case CopyOutcome::SourceNotCurrent:
-    case CopyOutcome::TargetNotCurrent: {
-      const ui::ComboBox& which = outcome.result == CopyOutcome::SourceNotCurrent ? ComboBox1 : ComboBox2;
+    case books::administration::CopyOutcome::SourceNotCurrent:
+    case books::administration::CopyOutcome::TargetNotCurrent: {
+      const ui::ComboBox& which = outcome.result == books::administration::CopyOutcome::SourceNotCurrent ? ComboBox1 : ComboBox2;
       ui::ShowMessage(MsgCopyLogInFirst + " " + which.GetText());
       break;
     }
-    case CopyOutcome::Failed: {
+    case books::administration::CopyOutcome::Failed: {
       std::string copied;
       for (const std::string& f : outcome.copied) copied += (copied.empty() ? " " : ", ") + f;
       ui::ShowMessage(MsgCopyStopped + " " + outcome.fileName + ": " + outcome.errorText + ". " +

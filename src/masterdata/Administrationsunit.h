@@ -20,7 +20,7 @@
 // is written. A row read from the file is written back byte for byte.
 //
 // The form also holds the copy panel (copying the data files of one
-// administration into another, masterdata/admincopy.h): Prepare copy saves
+// administration into another, books/administration/admincopy.h): Prepare copy saves
 // the list and opens it, Start copies; ResetCopyPanel closes it. The status
 // bar names the administrations into which a copy did not finish. The two
 // choices' items are "short name | name" of the rows, and the folders come
@@ -225,7 +225,7 @@ class TAdministrations : public ui::Form {
   // Prepare copy: saves the list (the form stays open) and opens the copy
   // panel with the administrations as "from" and "to" items.
   void Button1Click();
-  // Start copy: copies as the panel says (masterdata::CopyAdministration).
+  // Start copy: copies as the panel says (books::administration::CopyAdministration).
   void Button4Click();
   // The overwrite prompt: Yes, No, Yes to all into CopyAnswer; a dialog
   // closed otherwise leaves it as it was.
@@ -245,7 +245,7 @@ class TAdministrations : public ui::Form {
   // Puts the texts of the current language into the form and the unit.
   void ApplyLanguageTexts();
   // The status bar names the administrations whose folder a copy left
-  // unfinished (masterdata/admincopy.h); nothing when there is none.
+  // unfinished (books/administration/admincopy.h); nothing when there is none.
   // Run at every activation and after every copy.
   void ShowUnfinishedCopies();
 

@@ -7,7 +7,7 @@
 
 #include "journal/boekingstuk.h"
 #include "masterdata/Administrationsunit.h"
-#include "masterdata/admincopy.h"
+#include "books/administration/admincopy.h"
 #include "masterdata/Ledgerunit.h"
 #include "masterdata/adminsettings.h"
 #include "store/adminsettingsload.h"
@@ -575,7 +575,7 @@ void TStartscherm::Button1Click() {
     if (scope.Ok()) {
       // A copy into this administration that stopped part-way left some of
       // its files copied and others not.
-      unfinishedCopy = masterdata::CarriesUnfinishedCopy(store::CurrentDataFolder());
+      unfinishedCopy = books::administration::CarriesUnfinishedCopy(store::CurrentDataFolder());
       // Inside the open set, which names the flag file and every file the
       // conversions touch. Files a conversion could not bring to today's
       // layout are not read at all.
@@ -597,7 +597,7 @@ void TStartscherm::Button1Click() {
     ui::ShowMessage(e.what());
   }
   // The messages come when the files are closed again.
-  if (unfinishedCopy) ui::ShowMessage(masterdata::UnfinishedCopyText());
+  if (unfinishedCopy) ui::ShowMessage(books::administration::UnfinishedCopyText());
   if (!conversionText.empty()) ui::ShowMessage(conversionText);
   if (const std::string note = books::closing::TakeReplayNote(); !note.empty()) ui::ShowMessage(note);
   if (!opened) {

@@ -13,7 +13,7 @@
 #include "records/ledgeraccountrec.h"
 #include "books/reporting/paging.h"
 #include "books/closing/periodclosing.h"
-#include "reports/reportrun.h"
+#include "books/reporting/reportrun.h"
 #include "store/adminsettingsload.h"
 #include "store/fileset.h"
 #include "text/languagefile.h"
@@ -215,7 +215,7 @@ void TRapport1::FormActivate() {
 
   // The view shows the last report again, from memory.
   RichEdit1.Clear();
-  if (report_) RichEdit1.LoadRtf(ReportRtf(*report_));
+  if (report_) RichEdit1.LoadRtf(books::reporting::ReportRtf(*report_));
   StringGrid1.SetRowCount(555);
   for (int r = 0; r < StringGrid1.RowCount(); ++r)
     for (int c = 0; c < 8; ++c) StringGrid1.SetCell(c, r, {});
@@ -289,7 +289,7 @@ void TRapport1::ComboBox1Change() {
 
 void TRapport1::ComboBox3Change() { Button1.SetFocus(); }
 
-void TRapport1::ComboExit(ui::ComboBox& box) { box.SetText(ComboExitText(ItemTexts(box), box.GetText())); }
+void TRapport1::ComboExit(ui::ComboBox& box) { box.SetText(books::reporting::ComboExitText(ItemTexts(box), box.GetText())); }
 
 void TRapport1::ComboBox4Exit() {
   ComboExit(ComboBox4);
@@ -317,7 +317,7 @@ void TRapport1::FillPeriodList() {
     labels.push_back(f.PeriodLabel());
   set.Close();
   const records::AdminSettingsRec& s = ReportAdminSettings;
-  const std::vector<std::string> items = PeriodListItems(labels, s.CurrentAnnualBalance(), s.CurrentPeriod());
+  const std::vector<std::string> items = books::reporting::PeriodListItems(labels, s.CurrentAnnualBalance(), s.CurrentPeriod());
   ComboBox1.SetItems(items);
   ComboBox1.SetText(items.front());
 }
@@ -334,7 +334,7 @@ void TRapport1::FillJournalList() {
       set.Close();
       const books::reporting::ResolvedReport r =
           books::reporting::ResolveReportPeriod("4", ComboBox1.GetText(), ReportAdminSettings, freezes);
-      if (r.period) items = JournalListItems(vouchers, *r.period, r.OpenPeriodChosen());
+      if (r.period) items = books::reporting::JournalListItems(vouchers, *r.period, r.OpenPeriodChosen());
     }
   }
   ComboBox2.SetItems(items);
@@ -346,7 +346,7 @@ bool TRapport1::LayOut(const Choice& c) {
   // progress bar moves) and takes no other command.
   ui::LongWork work;
   const char kind = c.report[0];
-  ReportRunRequest rq;
+  books::reporting::ReportRunRequest rq;
   rq.kind = kind;
   rq.periodText = c.period;
   rq.journal = kind == '4' ? c.journal : std::string(kAllItems);
@@ -369,7 +369,7 @@ bool TRapport1::LayOut(const Choice& c) {
     rq.accountNumber = shown.number;
     rq.accountName = shown.name;
   }
-  ReportRunResult run = RunReport(rq);
+  books::reporting::ReportRunResult run = RunReport(rq);
   ProgressBar1.SetVisible(false);
   if (!run.report) {
     ShowFailure(run.error);
@@ -380,7 +380,7 @@ bool TRapport1::LayOut(const Choice& c) {
   return true;
 }
 
-void TRapport1::ShowReport(BuiltReport report) {
+void TRapport1::ShowReport(books::reporting::BuiltReport report) {
   report_ = std::move(report);
   RichEdit1.LoadRtf(ReportRtf(*report_));
   StringGrid1.SetVisible(false);
@@ -476,7 +476,7 @@ void TRapport1::saveasExecute() {
       ui::MessageDlg(kOverwriteText, ui::DialogKind::Confirmation, ui::Buttons::YesNoCancel) != ui::ModalResult::Yes)
     return;
   ui::LongWork work;
-  const std::string error = WriteReportFile(path, SaveReportRtf(*report_));
+  const std::string error = books::reporting::WriteReportFile(path, books::reporting::SaveReportRtf(*report_));
   if (!error.empty()) ui::ShowMessage(cp1252::FromUtf8(path) + "  " + error);
 }
 
@@ -487,13 +487,13 @@ void TRapport1::AfdrukkenExecute() {
   if (!report_) return;
   ui::PrintJob job;
   job.title = Caption();
-  job.orientation = IsLandscapeKind(report_->kind) ? ui::PageOrientation::Landscape : ui::PageOrientation::Portrait;
+  job.orientation = books::reporting::IsLandscapeKind(report_->kind) ? ui::PageOrientation::Landscape : ui::PageOrientation::Portrait;
   // The report's own lines, so that every page marker cuts a page.
-  job.document = ui::ReadRtf(ReportRtf(*report_));
-  job.marginLeft = kMarginLeft;
-  job.marginRight = kMarginRight;
-  job.marginTop = kMarginTop;
-  job.marginBottom = kMarginBottom;
+  job.document = ui::ReadRtf(books::reporting::ReportRtf(*report_));
+  job.marginLeft = books::reporting::kMarginLeft;
+  job.marginRight = books::reporting::kMarginRight;
+  job.marginTop = books::reporting::kMarginTop;
+  job.marginBottom = books::reporting::kMarginBottom;
   ui::Printer().Print(job);
 }
 

@@ -6,7 +6,7 @@
 //
 // The trial balance and the balance sheet are computed into the grid first
 // (src/books/closing/balance.h) and laid out by the preview; the other kinds are laid
-// out at once (reports/reportrun.h) and shown in the rich-text view, which
+// out at once (books/reporting/reportrun.h) and shown in the rich-text view, which
 // loads the report from memory. What a generate used (report, period,
 // account, journal) is captured: changing the report or the period turns
 // preview, print, save and freeze off until the next generate, so nothing
@@ -37,7 +37,7 @@
 #include "formkit/helpunit.h"
 #include "records/adminsettingsrec.h"
 #include "books/closing/balance.h"
-#include "reports/reportbuild.h"
+#include "books/reporting/reportbuild.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/progressbar.h"
@@ -172,7 +172,7 @@ class TRapport1 : public ui::Form {
   void FillJournalList();
 
   // The report last laid out (ReportOutput); none before the first.
-  const std::optional<BuiltReport>& LastReport() const { return report_; }
+  const std::optional<books::reporting::BuiltReport>& LastReport() const { return report_; }
   // The grid's computation of the last generate of kinds 1 and 2.
   const std::optional<books::closing::BalanceResult>& LastBalance() const { return balance_; }
 
@@ -182,7 +182,7 @@ class TRapport1 : public ui::Form {
     std::string report, period, account, journal;
   };
   std::optional<Choice> generated_;
-  std::optional<BuiltReport> report_;
+  std::optional<books::reporting::BuiltReport> report_;
   std::optional<books::closing::BalanceResult> balance_;
   std::vector<books::reporting::CardAccount> accounts_;
 
@@ -192,7 +192,7 @@ class TRapport1 : public ui::Form {
   // The report or the period changed since the generate.
   void ChoiceChanged();
   void ShowGrid(const books::closing::BalanceResult& r);
-  void ShowReport(BuiltReport report);
+  void ShowReport(books::reporting::BuiltReport report);
   bool LayOut(const Choice& c);
   void ComboExit(ui::ComboBox& box);
 };

@@ -16,7 +16,7 @@
 #include "records/ledgercategoryrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
-#include "reports/auditfile.h"
+#include "books/exchange/auditfile.h"
 #include "books/exchange/delimited.h"
 #include "books/exchange/importfile.h"
 #include "books/closing/periodclosing.h"
@@ -455,7 +455,7 @@ void TExportImport::CheckBox1Click() {
 
 void TExportImport::ShowAuditLines() {
   if (!auditText_ || ListBox1.Count() > 0) return;
-  AuditFileLines lines;
+  books::exchange::AuditFileLines lines;
   for (const std::string& piece : auditText_->pieces) lines.Write(piece);
   ListBox1.SetItems(std::move(lines.lines));
 }
@@ -631,14 +631,14 @@ void TExportImport::RunImport(int digit) {
 }
 
 void TExportImport::auditfileExecute() {
-  AuditFileRequest request;
+  books::exchange::AuditFileRequest request;
   request.administrationCode = ExportImportAdministrationCode;
   // The item's own text, also when it was typed in other capitals.
   const int index = ComboBox2.IndexOfIgnoringCase(ComboBox2.GetText());
   request.periodChoice = index >= 0 ? ComboBox2.Items()[static_cast<std::size_t>(index)].text : ComboBox2.GetText();
   request.today = text::DateToYmd(platform::Date());
-  AuditFileText text;
-  const AuditFileRun run = WriteAuditFileFromStore(request, text);
+  books::exchange::AuditFileText text;
+  const books::exchange::AuditFileRun run = WriteAuditFileFromStore(request, text);
   if (run.openFailure) {
     formkit::ReportFileSetError(*run.openFailure);
     return;
@@ -646,15 +646,15 @@ void TExportImport::auditfileExecute() {
   if (const auto& refusal = run.refusal) {
     std::string message;
     switch (refusal->fault) {
-      case AuditFileFault::NoTaxRegistration:
+      case books::exchange::AuditFileFault::NoTaxRegistration:
         message = L(8809);
         break;
-      case AuditFileFault::FiscalYearTooEarly:
-      case AuditFileFault::FiscalYearNotANumber:
+      case books::exchange::AuditFileFault::FiscalYearTooEarly:
+      case books::exchange::AuditFileFault::FiscalYearNotANumber:
         message = L(8850);
         break;
       default:
-        message = AuditFileRefusalText(*refusal);
+        message = books::exchange::AuditFileRefusalText(*refusal);
         break;
     }
     ShowStatus(message, ui::colors::Red);

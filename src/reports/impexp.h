@@ -10,7 +10,7 @@
 // frozen ones, newest first) and a criterion (RadioGroup2 by item index: 0
 // all transactions, 1 closed periods only). OK and the menu item "Strat (OK)"
 // are one action with one enabled state. The formats are
-// books/exchange/delimited.h and reports/auditfile.h; this form reads and writes
+// books/exchange/delimited.h and books/exchange/auditfile.h; this form reads and writes
 // the files around them.
 //
 // Rules of the form:
@@ -45,7 +45,7 @@
 #include "formkit/helpunit.h"
 #include "records/adminsettingsrec.h"
 #include "records/freezerec.h"
-#include "reports/auditfile.h"
+#include "books/exchange/auditfile.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -176,7 +176,7 @@ class TExportImport : public ui::Form {
   std::string openPeriod_;
   bool outputReady_ = false;
   // This run's audit file, CR LF line ends included; the save writes it.
-  std::optional<AuditFileText> auditText_;
+  std::optional<books::exchange::AuditFileText> auditText_;
   ui::FileDialogOptions saveOptions_;
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/longwork.h"
+
 namespace ui {
 namespace {
 
@@ -21,7 +23,20 @@ std::vector<NamedCleanup>& Cleanups() {
 
 }  // namespace
 
-void SetBackend(Backend* b) { g_backend = b; }
+void SetBackend(Backend* b) {
+  g_backend = b;
+  // The long-work scope of the logic below the forms reaches the backend
+  // set at the moment it begins, ticks or ends.
+  platform::SetLongWorkHooks({[] {
+                                if (Backend* now = CurrentBackend()) now->LongWorkBegin();
+                              },
+                              [] {
+                                if (Backend* now = CurrentBackend()) now->LongWorkTick();
+                              },
+                              [] {
+                                if (Backend* now = CurrentBackend()) now->LongWorkEnd();
+                              }});
+}
 
 Backend* CurrentBackend() { return g_backend; }
 

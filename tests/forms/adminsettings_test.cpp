@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "store/adminsettingsload.h"
-#include "masterdata/admincopy.h"
+#include "books/administration/admincopy.h"
 #include "records/adminsettingsrecv1.h"
 #include "store/dataconversion.h"
 #include "platform/datetime.h"
@@ -161,7 +161,7 @@ TEST_F(AdminSettingsLoader, TheRecordsFieldsAreChecked) {
   ASSERT_FALSE(store::LoadAdminSettings());
   const AdminSettingsRec fresh = FromBytes(store.fs.File(kSettingsFile));
   EXPECT_EQ(store::SettingsRecordFault(fresh), "");
-  EXPECT_EQ(store::SettingsRecordFault(masterdata::NewBookYearSettings(fresh, "20260101", "ANNA", "now")), "");
+  EXPECT_EQ(store::SettingsRecordFault(books::administration::NewBookYearSettings(fresh, "20260101", "ANNA", "now")), "");
   records::AdminSettingsRecV1 old;
   old.Set<records::AdminSettingsRecV1::kBookYearStart>("20080101");
   old.Set<records::AdminSettingsRecV1::kBookYearEnd>("20081231");

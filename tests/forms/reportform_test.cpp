@@ -14,7 +14,7 @@
 #include "platform/datetime.h"
 #include "platform/numberformat.h"
 #include "reports/Rapport1unit.h"
-#include "reports/reportrun.h"
+#include "books/reporting/reportrun.h"
 #include "store/fileset.h"
 #include "text/languagefile.h"
 #include "support/program.h"
@@ -40,7 +40,7 @@ TEST(PeriodListItems, TheOpenPeriodOnTopThenTheFrozenNewestFirst) {
       {{"2023-12/12"}, {"2024-05/12", "2023-12/12"}},
       {{"2024-00/12"}, {"2024-01/12", "2024-00/12"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(reports::PeriodListItems(c.frozen, "2024", "05/12"), c.items);
+  for (const Case& c : cases) EXPECT_EQ(books::reporting::PeriodListItems(c.frozen, "2024", "05/12"), c.items);
 }
 
 records::JournalVoucherRec V(const std::string& date, const std::string& journal) {
@@ -58,17 +58,17 @@ TEST(JournalListItems, DistinctSortedIgnoringCaseFromTheEndBackToThePeriodStart)
   books::closing::ReportPeriod p;
   p.start = "20240301";
   p.end = "20240401";
-  EXPECT_EQ(reports::JournalListItems(vouchers, p, false), (std::vector<std::string>{"*.*", "BANK", "Sales"}));
-  EXPECT_EQ(reports::JournalListItems(vouchers, p, true),
+  EXPECT_EQ(books::reporting::JournalListItems(vouchers, p, false), (std::vector<std::string>{"*.*", "BANK", "Sales"}));
+  EXPECT_EQ(books::reporting::JournalListItems(vouchers, p, true),
             (std::vector<std::string>{"*.*", "BANK", "Later", "Sales"}));
-  EXPECT_EQ(reports::JournalListItems({}, p, true), std::vector<std::string>{"*.*"});
+  EXPECT_EQ(books::reporting::JournalListItems({}, p, true), std::vector<std::string>{"*.*"});
 }
 
 TEST(ComboExitText, ATextEqualToAnItemIgnoringCaseStaysAsTyped) {
   const std::vector<std::string> items = {"1. Trial balance", "2. Balance sheet"};
-  EXPECT_EQ(reports::ComboExitText(items, "2. balance SHEET"), "2. balance SHEET");
-  EXPECT_EQ(reports::ComboExitText(items, "nonsense"), "1. Trial balance");
-  EXPECT_EQ(reports::ComboExitText({}, "x"), "");
+  EXPECT_EQ(books::reporting::ComboExitText(items, "2. balance SHEET"), "2. balance SHEET");
+  EXPECT_EQ(books::reporting::ComboExitText(items, "nonsense"), "1. Trial balance");
+  EXPECT_EQ(books::reporting::ComboExitText({}, "x"), "");
 }
 
 const std::string W = "/w/";

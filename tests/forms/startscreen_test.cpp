@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "masterdata/admincopy.h"
+#include "books/administration/admincopy.h"
 #include "masterdata/Administrationsunit.h"
 #include "records/adminsettingsrec.h"
 #include "records/ledgercategoryrec.h"
@@ -394,7 +394,7 @@ TEST_F(StartScreen, TheConversionMessageFollowsTheLanguage) {
 TEST_F(StartScreen, LogInTellsOfACopyIntoTheAdministrationThatDidNotFinish) {
   const auto told = [&] {
     for (const auto& m : backend.messages)
-      if (m.text == masterdata::UnfinishedCopyText()) return true;
+      if (m.text == books::administration::UnfinishedCopyText()) return true;
     return false;
   };
   const auto logInAgain = [&](const char* administration) {
@@ -405,7 +405,7 @@ TEST_F(StartScreen, LogInTellsOfACopyIntoTheAdministrationThatDidNotFinish) {
   };
   LogIn("SYSTEM", "kestal", "Acme Ltd");
   EXPECT_FALSE(told());
-  store.fs.SetFile(std::string("/w/data/ACME/") + masterdata::kUnfinishedCopyFileName, "Copy from /w/data/BETA/\r\n");
+  store.fs.SetFile(std::string("/w/data/ACME/") + books::administration::kUnfinishedCopyFileName, "Copy from /w/data/BETA/\r\n");
   logInAgain("Acme Ltd");
   ASSERT_EQ(store::CurrentAdministrationCode, "ACME");
   EXPECT_TRUE(told());

@@ -31,7 +31,7 @@
 #include "books/closing/closingintent.h"
 #include "books/closing/periodclosing.h"
 #include "books/reporting/paging.h"
-#include "reports/reportrun.h"
+#include "books/reporting/reportrun.h"
 #include "store/adminsettingsload.h"
 #include "store/fileset.h"
 #include "text/languagefile.h"
@@ -476,7 +476,7 @@ TEST_F(Closing, TheOpenPeriodHasOneLabelInTheListTheQuestionAndTheRecord) {
     store::ScopedFileSet set("FRZ");
     std::vector<std::string> labels;
     for (const FreezeRec& f : store::ReadAll<FreezeRec>(FileCode::FRZ)) labels.push_back(f.PeriodLabel());
-    return reports::PeriodListItems(labels, store::AdminSettings.CurrentAnnualBalance(),
+    return books::reporting::PeriodListItems(labels, store::AdminSettings.CurrentAnnualBalance(),
                                     store::AdminSettings.CurrentPeriod())
         .front();
   };

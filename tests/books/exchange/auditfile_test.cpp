@@ -1,7 +1,7 @@
 // The audit file: the text rules, the range and its refusals, the file a
 // small administration gives, and the project's schema, which every written
 // file must meet and each broken file must fail.
-#include "reports/auditfile.h"
+#include "books/exchange/auditfile.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -35,10 +35,10 @@ using records::FreezeRec;
 using records::JournalVoucherRec;
 using records::LedgerAccountRec;
 using records::PartnerRec;
-using reports::AuditFileFault;
-using reports::AuditFileRefusal;
-using reports::AuditFileRequest;
-using reports::AuditFileSource;
+using books::exchange::AuditFileFault;
+using books::exchange::AuditFileRefusal;
+using books::exchange::AuditFileRequest;
+using books::exchange::AuditFileSource;
 
 // ---------------------------------------------------------------- fixture
 
@@ -164,9 +164,9 @@ AuditFileRequest Request(const std::string& choice = "2008 2008-02/12") {
 }
 
 std::vector<std::string> Build(const AuditFileSource& src, const AuditFileRequest& req = Request()) {
-  auto result = reports::BuildAuditFile(src, req);
+  auto result = books::exchange::BuildAuditFile(src, req);
   if (auto* refusal = std::get_if<AuditFileRefusal>(&result)) {
-    ADD_FAILURE() << "refused: " << reports::AuditFileRefusalText(*refusal);
+    ADD_FAILURE() << "refused: " << books::exchange::AuditFileRefusalText(*refusal);
     return {};
   }
   return std::get<std::vector<std::string>>(result);
@@ -209,7 +209,7 @@ TEST(AuditFileText, EscapesAndConvertsCodePage1252) {
       {"\x81\x8D\x8F\x90\x9D", "&#129;&#141;&#143;&#144;&#157;"},  // undefined: C1 of the same value
       {"caf\xE9 \xA0", "caf\xE9 \xA0"},  // Latin-1 range as it is
   };
-  for (const auto& c : cases) EXPECT_EQ(reports::XmlText(c.in), c.out) << c.in;
+  for (const auto& c : cases) EXPECT_EQ(books::exchange::XmlText(c.in), c.out) << c.in;
 }
 
 TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
@@ -233,9 +233,9 @@ TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
   for (char separator : {'.', ','}) {
     platform::ScopedNumberFormat format(separator);
     for (const auto& c : cases) {
-      auto cents = reports::AmountCents(c.value);
+      auto cents = books::exchange::AmountCents(c.value);
       ASSERT_TRUE(cents.has_value()) << c.value;
-      EXPECT_EQ(reports::CentsText(*cents), c.text) << c.value;
+      EXPECT_EQ(books::exchange::CentsText(*cents), c.text) << c.value;
     }
   }
   // The same digits as the amount routines show with two decimals (after
@@ -245,11 +245,11 @@ TEST(AuditFileText, AmountsRoundAsTheAmountRoutinesInEveryLocale) {
     const std::string shown = text::FormatAmount(c.value, 2, 'N');
     EXPECT_EQ(shown.substr(shown.find_last_of(' ') + 1), c.text) << c.value;
   }
-  EXPECT_FALSE(reports::AmountCents(std::nan("")).has_value());
-  EXPECT_FALSE(reports::AmountCents(1e15).has_value());
-  EXPECT_FALSE(reports::AmountCents(-1e15).has_value());
-  EXPECT_FALSE(reports::AmountCents(std::numeric_limits<double>::infinity()).has_value());
-  EXPECT_EQ(reports::XmlDate("20080115"), "2008-01-15");
+  EXPECT_FALSE(books::exchange::AmountCents(std::nan("")).has_value());
+  EXPECT_FALSE(books::exchange::AmountCents(1e15).has_value());
+  EXPECT_FALSE(books::exchange::AmountCents(-1e15).has_value());
+  EXPECT_FALSE(books::exchange::AmountCents(std::numeric_limits<double>::infinity()).has_value());
+  EXPECT_EQ(books::exchange::XmlDate("20080115"), "2008-01-15");
 }
 
 // The cents of an amount, digit by digit as the amount routines round:
@@ -297,7 +297,7 @@ TEST(AuditFileText, EveryAmountRoundsAsItsDigits) {
   int mismatches = 0;
   for (double v : values) {
     for (double signed_value : {v, -v}) {
-      const auto cents = reports::AmountCents(signed_value);
+      const auto cents = books::exchange::AmountCents(signed_value);
       ASSERT_TRUE(cents.has_value()) << signed_value;
       if (*cents != CentsByDigits(signed_value) && ++mismatches <= 5)
         ADD_FAILURE() << std::setprecision(17) << signed_value << ": " << *cents << " against "
@@ -479,20 +479,20 @@ TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
     AuditFileSource src = Books();
     AuditFileRequest req = Request();
     c.change(src, req);
-    auto result = reports::BuildAuditFile(src, req);
+    auto result = books::exchange::BuildAuditFile(src, req);
     const auto* refusal = std::get_if<AuditFileRefusal>(&result);
     ASSERT_NE(refusal, nullptr) << c.name;
     EXPECT_EQ(*refusal, c.refusal) << c.name;
-    EXPECT_FALSE(reports::AuditFileRefusalText(*refusal).empty());
+    EXPECT_FALSE(books::exchange::AuditFileRefusalText(*refusal).empty());
   }
   // The refusals name the amount and the largest the file holds, the
   // voucher by its book number and date.
   const std::string tooLarge =
-      reports::AuditFileRefusalText({AuditFileFault::AmountTooLarge, "4000", "1234567890123456.8"});
+      books::exchange::AuditFileRefusalText({AuditFileFault::AmountTooLarge, "4000", "1234567890123456.8"});
   EXPECT_NE(tooLarge.find("1234567890123456.8"), std::string::npos) << tooLarge;
   EXPECT_NE(tooLarge.find("\"4000\""), std::string::npos) << tooLarge;
   EXPECT_NE(tooLarge.find("999999999999999.99"), std::string::npos) << tooLarge;
-  const std::string date = reports::AuditFileRefusalText({AuditFileFault::InvalidVoucherDate, "M7", "20080230"});
+  const std::string date = books::exchange::AuditFileRefusalText({AuditFileFault::InvalidVoucherDate, "M7", "20080230"});
   EXPECT_NE(date.find("\"M7\""), std::string::npos) << date;
   EXPECT_NE(date.find("20080230"), std::string::npos) << date;
   // An amount of 15 digits is written with its cents; a line dated on no
@@ -649,7 +649,7 @@ TEST(AuditFileSourceRead, ReadsEveryFileInOneSet) {
   store.fs.SetFile("/d/ACME/supplier.vlk", support::Bytes(books.suppliers));
   store.fs.SetFile("/d/ACME/book.vlk", support::Bytes(books.vouchers));
   store.fs.SetFile("/d/ACME/freeze.vlk", support::Bytes(books.freezes));
-  auto read = reports::ReadAuditFileSource();
+  auto read = books::exchange::ReadAuditFileSource();
   ASSERT_TRUE(std::holds_alternative<AuditFileSource>(read));
   const AuditFileSource& got = std::get<AuditFileSource>(read);
   EXPECT_EQ(Build(got), Build(books));
@@ -704,8 +704,8 @@ TEST(AuditFileStream, FromTheDataFilesEqualsTheFileOfTheValues) {
   const AuditFileSource books = LargeBooks();
   StoreBooks(store, books);
   ASSERT_GT(books.vouchers.size() * JournalVoucherRec::kSize, 3u << 20);  // several blocks
-  reports::AuditFileText text;
-  const reports::AuditFileRun run = reports::WriteAuditFileFromStore(Request(), text);
+  books::exchange::AuditFileText text;
+  const books::exchange::AuditFileRun run = books::exchange::WriteAuditFileFromStore(Request(), text);
   ASSERT_FALSE(run.openFailure);
   ASSERT_FALSE(run.refusal);
   const std::vector<std::string> lines = Build(books);
@@ -735,9 +735,9 @@ TEST(AuditFileStream, FromTheDataFilesEqualsTheFileOfTheValues) {
 // pieces; a refused run gives the sink nothing.
 TEST(AuditFileStream, SinksGetWholeLinesAndNothingOnARefusal) {
   const AuditFileSource books = LargeBooks();
-  reports::AuditFileText text;
-  ASSERT_FALSE(reports::WriteAuditFile(books, Request(), text));
-  reports::AuditFileLines lines;  // the text's pieces, each of whole lines
+  books::exchange::AuditFileText text;
+  ASSERT_FALSE(books::exchange::WriteAuditFile(books, Request(), text));
+  books::exchange::AuditFileLines lines;  // the text's pieces, each of whole lines
   for (const std::string& piece : text.pieces) {
     EXPECT_TRUE(piece.ends_with("\r\n"));
     lines.Write(piece);
@@ -746,15 +746,15 @@ TEST(AuditFileStream, SinksGetWholeLinesAndNothingOnARefusal) {
 
   AuditFileSource broken = books;
   broken.vouchers[5000].SetAccountNumber("9999");
-  reports::AuditFileText nothing;
-  const auto refusal = reports::WriteAuditFile(broken, Request(), nothing);
+  books::exchange::AuditFileText nothing;
+  const auto refusal = books::exchange::WriteAuditFile(broken, Request(), nothing);
   ASSERT_TRUE(refusal);
   EXPECT_EQ(*refusal, (AuditFileRefusal{AuditFileFault::UnlistedAccount, "9999"}));
   EXPECT_TRUE(nothing.pieces.empty());
 
   support::FakeDataStore store;
   StoreBooks(store, broken);
-  const reports::AuditFileRun run = reports::WriteAuditFileFromStore(Request(), nothing);
+  const books::exchange::AuditFileRun run = books::exchange::WriteAuditFileFromStore(Request(), nothing);
   ASSERT_TRUE(run.refusal);
   EXPECT_EQ(*run.refusal, *refusal);
   EXPECT_TRUE(nothing.pieces.empty());

@@ -1,11 +1,12 @@
-#include "reports/reportrun.h"
+#include "books/reporting/reportrun.h"
 
 #include <algorithm>
 #include <map>
 #include <memory>
 
-#include "books/partners/partnerstore.h"
 #include "books/closing/periodclosing.h"
+#include "books/partners/partnerstore.h"
+#include "books/reporting/paging.h"
 #include "platform/cp1252.h"
 #include "platform/filesystem.h"
 #include "platform/oserror.h"
@@ -13,11 +14,10 @@
 #include "records/invoicerec.h"
 #include "records/ledgeraccountrec.h"
 #include "records/ledgercategoryrec.h"
-#include "books/reporting/paging.h"
 #include "store/fileset.h"
 #include "store/scopedfileset.h"
 
-namespace reports {
+namespace books::reporting {
 
 ReportRunResult RunReport(const ReportRunRequest& rq) {
   ReportRunResult out;
@@ -174,4 +174,4 @@ std::string WriteReportFile(const std::string& path, const std::string& bytes) {
   return {};
 }
 
-}  // namespace reports
+}  // namespace books::reporting

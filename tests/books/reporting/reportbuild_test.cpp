@@ -11,15 +11,15 @@
 
 #include "platform/numberformat.h"
 #include "records/ledgercategoryrec.h"
-#include "reports/reportbuild.h"
+#include "books/reporting/reportbuild.h"
 #include "text/textroutines.h"
 #include "ui/rtfreader.h"
 
 namespace {
 
 using books::reporting::ReportLineSources;
-using reports::BuiltReport;
-using reports::ReportLayoutInput;
+using books::reporting::BuiltReport;
+using books::reporting::ReportLayoutInput;
 
 // A template whose every line is 10 half-points: the footer is 20 (its
 // last line is a dummy that is never printed). The opening-line sections
@@ -137,7 +137,7 @@ class ReportBuildTest : public ::testing::Test {
 
 TEST_F(ReportBuildTest, JournalBreaksPagesCarriesSumsAndPadsEachFooter) {
   Journal(8);
-  const BuiltReport r = reports::BuildLedgerReport(parsed, src, in);
+  const BuiltReport r = books::reporting::BuildLedgerReport(parsed, src, in);
   // Header and subheader are 20; a line fits while 100 - fill - subtotal
   // - footer - line >= 1, so after the fourth line (fill 60) the page
   // breaks; later pages start at 30 (header, subheader, carried sums).
@@ -164,7 +164,7 @@ TEST_F(ReportBuildTest, ThePageBreaksWhenLessThanOneHalfPointWouldRemain) {
   // 90: after three lines (fill 50) 90 - 50 - 40 = 0 < 1; 91: 1 remains.
   for (const Case& c : {Case{90, 3}, Case{91, 4}}) {
     in.pageHeight = c.pageHeight;
-    const auto trace = Trace(reports::BuildLedgerReport(parsed, src, in));
+    const auto trace = Trace(books::reporting::BuildLedgerReport(parsed, src, in));
     const auto st = std::find_if(trace.begin(), trace.end(), [](const std::string& l) { return l.starts_with("ST"); });
     ASSERT_NE(st, trace.end());
     EXPECT_EQ(std::count_if(trace.begin(), st, [](const std::string& l) { return l.starts_with("D "); }),
@@ -175,7 +175,7 @@ TEST_F(ReportBuildTest, ThePageBreaksWhenLessThanOneHalfPointWouldRemain) {
 
 TEST_F(ReportBuildTest, ElevenPagesNumberTheirMarkersAndFootersInSequence) {
   Journal(33);
-  const BuiltReport r = reports::BuildLedgerReport(parsed, src, in);
+  const BuiltReport r = books::reporting::BuildLedgerReport(parsed, src, in);
   std::vector<std::string> markers, footers;
   for (const std::string& l : Trace(r)) {
     if (l.starts_with("--")) markers.push_back(l);
@@ -190,7 +190,7 @@ TEST_F(ReportBuildTest, ElevenPagesNumberTheirMarkersAndFootersInSequence) {
 
 TEST_F(ReportBuildTest, InsertedValuesAreEscaped) {
   vouchers = {Line("20240310", "A {b} c\\d \xE9", 1, 0)};
-  const BuiltReport r = reports::BuildLedgerReport(parsed, src, in);
+  const BuiltReport r = books::reporting::BuildLedgerReport(parsed, src, in);
   const auto found = std::find_if(r.output.begin(), r.output.end(),
                                   [](const std::string& l) { return l.find(" D ") != std::string::npos ||
                                                                     l.starts_with("\\pard\\plain\\fs10 D "); });
@@ -204,16 +204,16 @@ TEST_F(ReportBuildTest, MarkerLinesAreKnownByTheirWholeText) {
     bool marker;
   };
   const std::vector<Case> cases = {
-      {reports::PageMarkerLine(1), true},
-      {reports::PageMarkerLine(12), true},
-      {reports::PageMarkerLine(123), true},
+      {books::reporting::PageMarkerLine(1), true},
+      {books::reporting::PageMarkerLine(12), true},
+      {books::reporting::PageMarkerLine(123), true},
       {"\\pard text .   .  . . . ...new page 1 ... . . .  .   .\\par", false},
       {"\\fs18\\qc .   .  . . . ...new page x ... . . .  .   .\\par", false},
       {"\\fs18\\qc .   .  . . . ...new page  ... . . .  .   .\\par", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(reports::IsPageMarkerLine(c.line), c.marker) << c.line;
+  for (const Case& c : cases) EXPECT_EQ(books::reporting::IsPageMarkerLine(c.line), c.marker) << c.line;
   for (auto [n, length] : {std::pair{9, 43}, std::pair{10, 44}, std::pair{99, 44}, std::pair{100, 45}})
-    EXPECT_EQ(reports::PageMarkerText(n).size(), static_cast<std::size_t>(length)) << n;
+    EXPECT_EQ(books::reporting::PageMarkerText(n).size(), static_cast<std::size_t>(length)) << n;
 }
 
 // The ledger card of 1000 (opening 100 debit) with lines, then 8000.
@@ -257,7 +257,7 @@ class CardBuildTest : public ReportBuildTest {
 
 TEST_F(CardBuildTest, EachCardIsAGroupOnItsOwnPages) {
   in.pageHeight = 1000;
-  const BuiltReport r = reports::BuildLedgerReport(parsed, src, in);
+  const BuiltReport r = books::reporting::BuildLedgerReport(parsed, src, in);
   EXPECT_EQ(Trace(r), (std::vector<std::string>{
                           "HEAD", "SUB1 1000 Bank 2024-03/12", "FROM Bank 100.00", "D 20240305 in 20.00",
                           "D 20240306 out |5.00", "TO Bank |115.00", "TOT 120.00|120.00", "pad 228", "PAGE 1",
@@ -271,7 +271,7 @@ TEST_F(CardBuildTest, ACardWhoseTotalNeedsANewPageTotalsUnderItsOwnAccount) {
   // 60, and a total (10) plus the footer (20) leave 100 - 90 = 10; at 89
   // the total does not fit and goes to a page of the same card.
   in.pageHeight = 89;
-  const auto trace = Trace(reports::BuildLedgerReport(parsed, src, in));
+  const auto trace = Trace(books::reporting::BuildLedgerReport(parsed, src, in));
   EXPECT_EQ(SubheaderAboveFirstTotal(trace), "SUB1 1000 Bank 2024-03/12");
   const auto total = std::find_if(trace.begin(), trace.end(), [](const std::string& l) { return l.starts_with("TOT"); });
   ASSERT_NE(total, trace.end());
@@ -286,7 +286,7 @@ TEST_F(CardBuildTest, NoAccountsGiveAnEmptyReportWithANote) {
   src.cardAccounts.clear();
   int progressCalls = 0;
   in.progress = [&](int) { ++progressCalls; };
-  const BuiltReport r = reports::BuildLedgerReport(parsed, src, in);
+  const BuiltReport r = books::reporting::BuildLedgerReport(parsed, src, in);
   EXPECT_FALSE(r.status.empty());
   EXPECT_EQ(r.pages, 1);
   EXPECT_EQ(progressCalls, 0);
@@ -297,7 +297,7 @@ TEST_F(CardBuildTest, NoAccountsGiveAnEmptyReportWithANote) {
 TEST_F(CardBuildTest, ProgressFollowsTheCards) {
   std::vector<int> seen;
   in.progress = [&](int p) { seen.push_back(p); };
-  reports::BuildLedgerReport(parsed, src, in);
+  books::reporting::BuildLedgerReport(parsed, src, in);
   EXPECT_EQ(seen, (std::vector<int>{0, 100}));
 }
 
@@ -325,7 +325,7 @@ TEST_F(ReportBuildTest, OpenItemsListWhatIsStillOwed) {
     p.SetName("Smith {&} Co");
     return p;
   };
-  const auto trace = Trace(reports::BuildOpenItemsReport(parsed, src, in));
+  const auto trace = Trace(books::reporting::BuildOpenItemsReport(parsed, src, in));
   EXPECT_EQ(trace, (std::vector<std::string>{"HEAD", "SUB1 20240331", "D |Smith \\{&\\} Co 7 30 60.00",
                                              "D |30 10.00", "TOT ||70.00", "pad 3", "PAGE 1", "}"}));
 }
@@ -340,7 +340,7 @@ TEST_F(ReportBuildTest, TrialBalanceRowsSumIntoTheSubtotalAndTheTotalRowCloses) 
   src.grid = &grid;
   src.gridRowCount = 4;
   in.pageHeight = 1000;
-  const auto trace = Trace(reports::BuildLedgerReport(parsed, src, in));
+  const auto trace = Trace(books::reporting::BuildLedgerReport(parsed, src, in));
   ASSERT_GE(trace.size(), 5u);
   EXPECT_EQ(trace[1], "SUB1 2024-03/12");
   EXPECT_EQ(trace[2], "D Bank |10.00");
@@ -351,9 +351,9 @@ TEST_F(ReportBuildTest, TrialBalanceRowsSumIntoTheSubtotalAndTheTotalRowCloses) 
 TEST_F(ReportBuildTest, TheSavedFileHasPageBreaksForMarkersAndPaperAfterThePreamble) {
   Journal(33);
   for (char kind : {'1', '4'}) {
-    BuiltReport r = reports::BuildLedgerReport(parsed, src, in);
+    BuiltReport r = books::reporting::BuildLedgerReport(parsed, src, in);
     r.kind = kind;
-    const std::string file = reports::SaveReportRtf(r);
+    const std::string file = books::reporting::SaveReportRtf(r);
     EXPECT_EQ(file.find("new page"), std::string::npos);
     std::size_t breaks = 0;
     for (std::size_t p = file.find("\\fs18\\qc\\page\r\n"); p != std::string::npos;
@@ -371,7 +371,7 @@ TEST_F(ReportBuildTest, TheSavedFileHasPageBreaksForMarkersAndPaperAfterThePream
     // Read back: the paragraphs of the report as shown, without its markers.
     std::vector<std::string> saved, shown;
     for (const auto& p : ui::ReadRtf(file).paragraphs) saved.push_back(p.Text());
-    for (const auto& p : ui::WithoutMarkers(ui::ReadRtf(reports::ReportRtf(r)))) shown.push_back(p.Text());
+    for (const auto& p : ui::WithoutMarkers(ui::ReadRtf(books::reporting::ReportRtf(r)))) shown.push_back(p.Text());
     EXPECT_EQ(saved, shown);
     EXPECT_EQ(ui::SplitPages(ui::ReadRtf(file)).size(), 11u);
   }
@@ -382,15 +382,15 @@ TEST(SaveReportRtf, WithoutAPaperSizeOnlyTheMarginsAreWritten) {
   r.kind = '3';
   r.output = {"{\\rtf1\\ansi", "\\pard x\\par", "}"};
   r.preambleLines = 1;
-  EXPECT_EQ(reports::SaveReportRtf(r),
+  EXPECT_EQ(books::reporting::SaveReportRtf(r),
             "{\\rtf1\\ansi\r\n\\margl800\\margr100\\margt500\\margb100 \r\n\\pard x\\par\r\n}\r\n");
 }
 
 TEST(DaysBetween, WholeDaysOrZeroForNoDate) {
-  EXPECT_EQ(reports::DaysBetween("20240301", "20240331"), 30);
-  EXPECT_EQ(reports::DaysBetween("20240331", "20240301"), -30);
-  EXPECT_EQ(reports::DaysBetween("", "20240301"), 0);
-  EXPECT_EQ(reports::DaysBetween("20241301", "20240301"), 0);
+  EXPECT_EQ(books::reporting::DaysBetween("20240301", "20240331"), 30);
+  EXPECT_EQ(books::reporting::DaysBetween("20240331", "20240301"), -30);
+  EXPECT_EQ(books::reporting::DaysBetween("", "20240301"), 0);
+  EXPECT_EQ(books::reporting::DaysBetween("20241301", "20240301"), 0);
 }
 
 }  // namespace

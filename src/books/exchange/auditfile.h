@@ -64,7 +64,7 @@
 #include "records/partnerrec.h"
 #include "store/scopedfileset.h"
 
-namespace reports {
+namespace books::exchange {
 
 // Everything one run reads. The vectors are in file order.
 struct AuditFileSource {
@@ -183,4 +183,4 @@ std::optional<std::int64_t> AmountCents(double value);
 // Cents as "-1234.50".
 std::string CentsText(std::int64_t cents);
 
-}  // namespace reports
+}  // namespace books::exchange

@@ -1,23 +1,23 @@
-#include "masterdata/admincopy.h"
+#include "books/administration/admincopy.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 
+#include "books/closing/closingintent.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/errors.h"
 #include "platform/filecopy.h"
 #include "platform/filesystem.h"
+#include "platform/longwork.h"
 #include "platform/oserror.h"
 #include "records/releaseflagrec.h"
-#include "books/closing/closingintent.h"
-#include "text/builtintext.h"
 #include "store/dataconversion.h"
-#include "ui/longwork.h"
+#include "text/builtintext.h"
 
-namespace masterdata {
+namespace books::administration {
 
 using store::FileCode;
 
@@ -316,7 +316,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
         if (ledgerOnly && EmptiedByLedgerCopy(at)) continue;
         source[i] = WholeFile(at);
         modes[i] = SourceMode(request.fromFolder, at);
-        ui::LongWorkTick();
+        platform::LongWorkTick();
       }
     } catch (const platform::IoError& e) {
       throw Stop{request.fromFolder + FileName(at), e.what()};
@@ -373,7 +373,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
       marker.Place();
       Replace(at, bytes, modes[i]);
       outcome.copied.push_back(FileName(at));
-      ui::LongWorkTick();
+      platform::LongWorkTick();
     }
   } catch (const platform::IoError& e) {
     throw Stop{request.toFolder + FileName(at), e.what()};
@@ -390,7 +390,7 @@ void Run(const CopyRequest& request, const CopyQuestions& questions, CopyOutcome
 CopyOutcome CopyAdministration(const CopyRequest& request, const CopyQuestions& questions) {
   // File by file: the window repaints between the files and takes no other
   // command (the overwrite question still takes its answer).
-  ui::LongWork work;
+  platform::LongWork work;
   CopyOutcome outcome;
   if (store::FileSetOpen) {
     // The set would nest into the open one, on its folder.
@@ -409,4 +409,4 @@ CopyOutcome CopyAdministration(const CopyRequest& request, const CopyQuestions& 
   return outcome;
 }
 
-}  // namespace masterdata
+}  // namespace books::administration

@@ -1,7 +1,7 @@
 // One run of a report on the administration's files, without a form: the
 // template of the kind is found (data folder, then working folder) and
 // parsed, the records are read inside one file set, and the pure drivers
-// of reports/reportbuild.h lay the report out. Also the plain decisions of
+// of books/reporting/reportbuild.h lay the report out. Also the plain decisions of
 // the report form: the period list, the journal list, a combo box's exit
 // check, and writing the saved file.
 #pragma once
@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "books/closing/balance.h"
+#include "books/reporting/reportbuild.h"
 #include "records/adminsettingsrec.h"
 #include "records/journalvoucherrec.h"
 #include "records/systemparamrec.h"
-#include "books/closing/balance.h"
-#include "reports/reportbuild.h"
 
-namespace reports {
+namespace books::reporting {
 
 // What a run needs besides the files.
 struct ReportRunRequest {
@@ -72,4 +72,4 @@ std::string ComboExitText(const std::vector<std::string>& items, const std::stri
 // empty when written.
 std::string WriteReportFile(const std::string& path, const std::string& bytes);
 
-}  // namespace reports
+}  // namespace books::reporting

@@ -1,4 +1,4 @@
-#include "reports/auditfile.h"
+#include "books/exchange/auditfile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,14 +9,14 @@
 
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
+#include "platform/longwork.h"
 #include "platform/memory.h"
-#include "text/builtintext.h"
 #include "store/fileset.h"
 #include "store/recordscan.h"
+#include "text/builtintext.h"
 #include "text/textroutines.h"
-#include "ui/longwork.h"
 
-namespace reports {
+namespace books::exchange {
 
 namespace {
 
@@ -1058,14 +1058,14 @@ AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileS
     return run;
   }
   // A large year takes a while: the window repaints after each block.
-  ui::LongWork work;
+  platform::LongWork work;
   const AuditFileSource source = ReadSmallFiles();
   run.refusal = WriteWith(
       source,
       [](const auto& add) {
         store::ForEachRecordBlock<records::JournalVoucherRec>(
             store::FileCode::JVO, [&add](const records::JournalVoucherRec* records, std::size_t count) {
-              ui::LongWorkTick();
+              platform::LongWorkTick();
               add(records, count);
             });
       },
@@ -1074,4 +1074,4 @@ AuditFileRun WriteAuditFileFromStore(const AuditFileRequest& request, AuditFileS
   return run;
 }
 
-}  // namespace reports
+}  // namespace books::exchange

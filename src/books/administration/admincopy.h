@@ -56,7 +56,7 @@
 #include "records/ledgeraccountrec.h"
 #include "store/fileset.h"
 
-namespace masterdata {
+namespace books::administration {
 
 // The files copied, in the order they are copied.
 inline constexpr std::array<store::FileCode, 11> kCopiedFiles = {
@@ -156,4 +156,4 @@ struct CopyOutcome {
 // open and the data folder as it found it.
 CopyOutcome CopyAdministration(const CopyRequest& request, const CopyQuestions& questions);
 
-}  // namespace masterdata
+}  // namespace books::administration

@@ -25,7 +25,7 @@
 #include "books/reporting/paging.h"
 #include "books/reporting/reporttemplate.h"
 
-namespace reports {
+namespace books::reporting {
 
 // The page budgets: the landscape trial balance and every other report.
 inline constexpr int kLandscapePageHeight = 998;
@@ -92,4 +92,4 @@ std::string SaveReportRtf(const BuiltReport& report);
 // before); 0 when either is no date.
 int DaysBetween(const std::string& fromYmd, const std::string& toYmd);
 
-}  // namespace reports
+}  // namespace books::reporting

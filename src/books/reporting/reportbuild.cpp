@@ -1,13 +1,13 @@
-#include "reports/reportbuild.h"
+#include "books/reporting/reportbuild.h"
 
 
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "platform/longwork.h"
 #include "text/builtintext.h"
 #include "text/textroutines.h"
-#include "ui/longwork.h"
 
-namespace reports {
+namespace books::reporting {
 
 int PageHeightOf(char kind) { return kind == '1' ? kLandscapePageHeight : kPortraitPageHeight; }
 
@@ -91,7 +91,7 @@ class Layout {
   void EmitGroupTotal();
   void EmitPageFooter();
   void NewReportPage() {
-    ui::LongWorkTick();
+    platform::LongWorkTick();
     report_.output.push_back(PageMarkerLine(pageNumber_));
     Append(books::reporting::Section::Header, [](std::string&) {});
   }
@@ -112,7 +112,7 @@ class Layout {
     if (!in_.progress || src_.cardAccounts.size() < 2) return;
     const int items = static_cast<int>(src_.cardAccounts.size());
     in_.progress(state_.card.accountIndex * 100 / (items - 1));
-    ui::LongWorkTick();
+    platform::LongWorkTick();
   }
 
   const books::reporting::ParsedTemplate& t_;
@@ -360,7 +360,7 @@ std::string SaveReportRtf(const BuiltReport& report) {
   paper += " ";
   std::string out;
   for (std::size_t i = 0; i < report.output.size(); ++i) {
-    if (i % 4096 == 0) ui::LongWorkTick();
+    if (i % 4096 == 0) platform::LongWorkTick();
     if (static_cast<int>(i) == report.preambleLines) out += paper + "\r\n";
     const std::string& line = report.output[i];
     out += IsPageMarkerLine(line) ? std::string("\\fs18\\qc\\page") : line;
@@ -370,4 +370,4 @@ std::string SaveReportRtf(const BuiltReport& report) {
   return out;
 }
 
-}  // namespace reports
+}  // namespace books::reporting

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "masterdata/Administrationsunit.h"
-#include "masterdata/admincopy.h"
+#include "books/administration/admincopy.h"
 #include "platform/datetime.h"
 #include "records/administrationrec.h"
 #include "records/adminsettingsrec.h"
@@ -30,8 +30,8 @@
 
 namespace {
 
-using masterdata::CopyOutcome;
-using masterdata::OverwriteStep;
+using books::administration::CopyOutcome;
+using books::administration::OverwriteStep;
 using store::FileCode;
 
 TEST(AdministrationCopy, NewBookYearFromTheFirstDate) {
@@ -49,8 +49,8 @@ TEST(AdministrationCopy, NewBookYearFromTheFirstDate) {
       {"19991001", "20000930", "9900"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(masterdata::BookYearEndFor(c.first), c.end) << c.first;
-    EXPECT_EQ(masterdata::AnnualBalanceFor(c.first), c.label) << c.first;
+    EXPECT_EQ(books::administration::BookYearEndFor(c.first), c.end) << c.first;
+    EXPECT_EQ(books::administration::AnnualBalanceFor(c.first), c.label) << c.first;
   }
 }
 
@@ -66,12 +66,12 @@ TEST(AdministrationCopy, OverwriteSteps) {
       {true, "no", OverwriteStep::Ask},      {true, "yestoall", OverwriteStep::Write},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(masterdata::StepBeforeAsking(c.targetHoldsData, c.answerSoFar), c.before)
+    EXPECT_EQ(books::administration::StepBeforeAsking(c.targetHoldsData, c.answerSoFar), c.before)
         << c.targetHoldsData << " " << c.answerSoFar;
-  EXPECT_EQ(masterdata::StepAfterAnswer("yes"), OverwriteStep::Write);
-  EXPECT_EQ(masterdata::StepAfterAnswer("yestoall"), OverwriteStep::Write);
-  EXPECT_EQ(masterdata::StepAfterAnswer("no"), OverwriteStep::Keep);
-  EXPECT_EQ(masterdata::StepAfterAnswer(""), OverwriteStep::Keep);  // the dialog closed otherwise
+  EXPECT_EQ(books::administration::StepAfterAnswer("yes"), OverwriteStep::Write);
+  EXPECT_EQ(books::administration::StepAfterAnswer("yestoall"), OverwriteStep::Write);
+  EXPECT_EQ(books::administration::StepAfterAnswer("no"), OverwriteStep::Keep);
+  EXPECT_EQ(books::administration::StepAfterAnswer(""), OverwriteStep::Keep);  // the dialog closed otherwise
 }
 
 // A record whose every byte is set, so that a change to the wrong byte
@@ -88,7 +88,7 @@ TEST(AdministrationCopy, AnAccountIsReDatedAndKeepsEveryOtherByte) {
   old.SetStartDate("20080101");
   old.SetEndDate("20081231");
   old.SetStartAmount(1234.5);
-  const records::LedgerAccountRec n = masterdata::RedatedAccount(old, "20090101");
+  const records::LedgerAccountRec n = books::administration::RedatedAccount(old, "20090101");
   EXPECT_EQ(n.StartDate(), "20081231");
   EXPECT_EQ(n.EndDate(), "20501231");
   EXPECT_EQ(n.StartAmount(), 0.0);
@@ -111,7 +111,7 @@ TEST(AdministrationCopy, TheNewSettingsKeepTheSourcesCompanyAndJournals) {
   source.SetApprovedAnnualBalance("2007");
   source.SetLastClosedPeriod("12/12");
   source.SetPeriodCount(12);
-  const R n = masterdata::NewBookYearSettings(source, "20090101", "ANNA", "05-03-2024 14:30:00");
+  const R n = books::administration::NewBookYearSettings(source, "20090101", "ANNA", "05-03-2024 14:30:00");
   EXPECT_EQ(n.BookYearStart(), "20090101");
   EXPECT_EQ(n.BookYearEnd(), "20091231");
   EXPECT_EQ(n.FiscalYear(), "2009");
@@ -179,7 +179,7 @@ class Copy : public ::testing::Test {
   void Source() {
     store.fs.SetFile(kFrom + "releaseflag.vlk", EveryCode());
     char fill = 'a';
-    for (FileCode c : masterdata::kCopiedFiles)
+    for (FileCode c : books::administration::kCopiedFiles)
       if (c != FileCode::FLG) store.fs.SetFile(kFrom + Name(c), Recs(c, 2, fill++));
     records::AdminSettingsRec settings;
     settings.SetCompanyName("Acme Ltd");
@@ -192,10 +192,10 @@ class Copy : public ::testing::Test {
     store.fs.SetFile(kFrom + "ledger.vlk", support::Bytes(account) + support::Bytes(account));
   }
 
-  masterdata::CopyOutcome Run(masterdata::CopyKind kind = masterdata::CopyKind::Full,
+  books::administration::CopyOutcome Run(books::administration::CopyKind kind = books::administration::CopyKind::Full,
                               const std::string& first = "20090101") {
-    masterdata::CopyRequest request{kFrom, kTo, kind, first, "ANNA", "05-03-2024 14:30:00"};
-    masterdata::CopyQuestions questions;
+    books::administration::CopyRequest request{kFrom, kTo, kind, first, "ANNA", "05-03-2024 14:30:00"};
+    books::administration::CopyQuestions questions;
     questions.confirmEmptying = [&](const std::vector<std::string>& files) {
       emptyQuestions.push_back(files);
       return confirmEmptying;
@@ -207,7 +207,7 @@ class Copy : public ::testing::Test {
       answers.erase(answers.begin());
       return a;
     };
-    const masterdata::CopyOutcome outcome = masterdata::CopyAdministration(request, questions);
+    const books::administration::CopyOutcome outcome = books::administration::CopyAdministration(request, questions);
     EXPECT_FALSE(store::FileSetOpen);
     EXPECT_EQ(store::CurrentDataFolder(), "/d/");  // given back
     return outcome;
@@ -282,7 +282,7 @@ TEST_F(Copy, AnswersDecideFileByFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Source();
-    for (FileCode f : masterdata::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
+    for (FileCode f : books::administration::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
     store.fs.SetFile(kTo + "releaseflag.vlk", EveryCode());
     asked.clear();
     answers = c.answers;
@@ -290,7 +290,7 @@ TEST_F(Copy, AnswersDecideFileByFile) {
     EXPECT_EQ(outcome.result, CopyOutcome::Done);
     EXPECT_EQ(asked, c.asked);
     EXPECT_EQ(outcome.kept, c.kept);
-    for (FileCode f : masterdata::kCopiedFiles) {
+    for (FileCode f : books::administration::kCopiedFiles) {
       const std::string name = Name(f);
       const bool kept = std::find(c.kept.begin(), c.kept.end(), name) != c.kept.end();
       EXPECT_EQ(store.fs.File(kTo + name), kept ? Recs(f, 1, 'T') : store.fs.File(kFrom + name)) << name;
@@ -307,7 +307,7 @@ TEST_F(Copy, TheLedgerCopyAsksOnceBeforeItEmptiesFiles) {
   // No: nothing changed.
   confirmEmptying = false;
   const auto before = Files(kTo);
-  EXPECT_EQ(Run(masterdata::CopyKind::GeneralLedger).result, CopyOutcome::Declined);
+  EXPECT_EQ(Run(books::administration::CopyKind::GeneralLedger).result, CopyOutcome::Declined);
   ASSERT_EQ(emptyQuestions.size(), 1u);
   EXPECT_EQ(emptyQuestions[0], (std::vector<std::string>{"book.vlk", "invsum.vlk"}));
   EXPECT_TRUE(asked.empty());
@@ -316,11 +316,11 @@ TEST_F(Copy, TheLedgerCopyAsksOnceBeforeItEmptiesFiles) {
   // Yes: emptied, the ledger and settings for the new book year.
   confirmEmptying = true;
   emptyQuestions.clear();
-  const CopyOutcome outcome = Run(masterdata::CopyKind::GeneralLedger);
+  const CopyOutcome outcome = Run(books::administration::CopyKind::GeneralLedger);
   EXPECT_EQ(outcome.result, CopyOutcome::Done);
   EXPECT_EQ(outcome.emptied, (std::vector<std::string>{"book.vlk", "invsum.vlk"}));
-  for (FileCode f : masterdata::kCopiedFiles)
-    if (masterdata::EmptiedByLedgerCopy(f)) {
+  for (FileCode f : books::administration::kCopiedFiles)
+    if (books::administration::EmptiedByLedgerCopy(f)) {
       EXPECT_EQ(store.fs.File(kTo + Name(f)), "") << Name(f);
     }
   const auto accounts = support::Records<records::LedgerAccountRec>(store.fs.File(kTo + "ledger.vlk"));
@@ -350,7 +350,7 @@ TEST_F(Copy, AKeptLedgerIsNotReDatedAndKeptSettingsAreNotReplaced) {
   store.fs.SetFile(kTo + "ledger.vlk", ownLedger);
   store.fs.SetFile(kTo + "adminset.vlk", ownSettings);
   answers = {"no", "no"};
-  const CopyOutcome outcome = Run(masterdata::CopyKind::GeneralLedger);
+  const CopyOutcome outcome = Run(books::administration::CopyKind::GeneralLedger);
   EXPECT_EQ(outcome.result, CopyOutcome::Done);
   EXPECT_TRUE(emptyQuestions.empty());  // the target held no transactions
   EXPECT_EQ(asked, (std::vector<std::string>{"ledger.vlk", "adminset.vlk"}));
@@ -416,8 +416,8 @@ TEST_F(Copy, AFailureStopsTheCopyNamingTheFileAndTheFilesCopied) {
 
   // A target folder that cannot be opened.
   store.fs.SetFile(kFrom + "customer.vlk", Recs(FileCode::CUS, 1, 'c'));
-  masterdata::CopyRequest request{kFrom, "/d/GONE/", masterdata::CopyKind::Full, "", "", ""};
-  const CopyOutcome missing = masterdata::CopyAdministration(request, {});
+  books::administration::CopyRequest request{kFrom, "/d/GONE/", books::administration::CopyKind::Full, "", "", ""};
+  const CopyOutcome missing = books::administration::CopyAdministration(request, {});
   EXPECT_EQ(missing.result, CopyOutcome::Failed);
   EXPECT_EQ(missing.fileName, "/d/GONE/");
   EXPECT_FALSE(store::FileSetOpen);
@@ -444,7 +444,7 @@ TEST_F(Copy, ALeftoverClosingInEitherFolderRefusesTheCopy) {
     SCOPED_TRACE(folder);
     for (const std::string& name : store.fs.FilesIn(kTo)) store.fs.Delete(kTo + name);
     Source();
-    for (FileCode f : masterdata::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
+    for (FileCode f : books::administration::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
     store.fs.SetFile(kTo + "releaseflag.vlk", EveryCode());
     // Its settings and freeze records are the source's, so that the record
     // reads the same wherever it lies.
@@ -457,7 +457,7 @@ TEST_F(Copy, ALeftoverClosingInEitherFolderRefusesTheCopy) {
     const CopyOutcome outcome = Run();
     EXPECT_EQ(outcome.result, CopyOutcome::Failed);
     EXPECT_EQ(outcome.fileName, folder + books::closing::kIntentFileName);
-    EXPECT_EQ(outcome.errorText, masterdata::LeftClosingText());
+    EXPECT_EQ(outcome.errorText, books::administration::LeftClosingText());
     EXPECT_TRUE(outcome.copied.empty());
     EXPECT_TRUE(asked.empty());
     // Nothing written in either folder; the record stays.
@@ -484,9 +484,9 @@ TEST_F(Copy, ALeftoverClosingInEitherFolderRefusesTheCopy) {
 // next copy goes through and takes the marker away.
 TEST_F(Copy, AKilledCopyLeavesTheOldTargetTheNewOneOrTheMarker) {
   Source();
-  for (FileCode f : masterdata::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
+  for (FileCode f : books::administration::kCopiedFiles) store.fs.SetFile(kTo + Name(f), Recs(f, 1, 'T'));
   store.fs.SetFile(kTo + "releaseflag.vlk", EveryCode());
-  const std::string marker = kTo + masterdata::kUnfinishedCopyFileName;
+  const std::string marker = kTo + books::administration::kUnfinishedCopyFileName;
   // The data files of a folder (no lock, marker or temporary file).
   const auto dataFiles = [&](const std::string& folder) {
     std::map<std::string, std::string> files;
@@ -504,7 +504,7 @@ TEST_F(Copy, AKilledCopyLeavesTheOldTargetTheNewOneOrTheMarker) {
     store.fs.CrashAfter(goodCalls);
     answers = {"yestoall"};
     try {
-      masterdata::CopyAdministration({kFrom, kTo, masterdata::CopyKind::Full, "", "", ""}, {nullptr, [](const std::string&) {
+      books::administration::CopyAdministration({kFrom, kTo, books::administration::CopyKind::Full, "", "", ""}, {nullptr, [](const std::string&) {
                                         return std::string("yestoall");
                                       }});
     } catch (const std::exception&) {
@@ -513,7 +513,7 @@ TEST_F(Copy, AKilledCopyLeavesTheOldTargetTheNewOneOrTheMarker) {
     const bool crashed = store.fs.Crashed();
     store::ForceCloseFileSet();
     store.fs.ClearErrors();
-    if (masterdata::CarriesUnfinishedCopy(kTo)) {
+    if (books::administration::CarriesUnfinishedCopy(kTo)) {
       ++withMarker;
     } else {
       const auto now = dataFiles(kTo);
@@ -521,29 +521,29 @@ TEST_F(Copy, AKilledCopyLeavesTheOldTargetTheNewOneOrTheMarker) {
     }
     if (!crashed) {
       EXPECT_EQ(dataFiles(kTo), newTarget);
-      EXPECT_FALSE(masterdata::CarriesUnfinishedCopy(kTo));
+      EXPECT_FALSE(books::administration::CarriesUnfinishedCopy(kTo));
       break;
     }
     // The next copy replaces what the killed one left, marker and all.
-    EXPECT_EQ(masterdata::CopyAdministration({kFrom, kTo, masterdata::CopyKind::Full, "", "", ""},
+    EXPECT_EQ(books::administration::CopyAdministration({kFrom, kTo, books::administration::CopyKind::Full, "", "", ""},
                                              {nullptr, [](const std::string&) { return std::string("yestoall"); }})
                   .result,
               CopyOutcome::Done);
     EXPECT_EQ(dataFiles(kTo), newTarget);
-    EXPECT_FALSE(masterdata::CarriesUnfinishedCopy(kTo));
+    EXPECT_FALSE(books::administration::CarriesUnfinishedCopy(kTo));
   }
   EXPECT_GT(withMarker, 0);
 }
 
 TEST_F(Copy, ACopyKeepsTheSourceFilesModes) {
   Source();
-  for (FileCode f : masterdata::kCopiedFiles) store.fs.SetMode(kFrom + Name(f), 0600);
+  for (FileCode f : books::administration::kCopiedFiles) store.fs.SetMode(kFrom + Name(f), 0600);
   store.fs.SetMode(kFrom + "ledger.vlk", 0640);
   store.fs.SetFile(kTo + "releaseflag.vlk", EveryCode());
   store.fs.SetFile(kTo + "customer.vlk", Recs(FileCode::CUS, 1, 'T'));  // 0644 now
   answers = {"yestoall"};
   ASSERT_EQ(Run().result, CopyOutcome::Done);
-  for (FileCode f : masterdata::kCopiedFiles)
+  for (FileCode f : books::administration::kCopiedFiles)
     EXPECT_EQ(store.fs.ModeOf(kTo + Name(f)), f == FileCode::GLA ? 0640u : 0600u) << Name(f);
 }
 
@@ -692,8 +692,8 @@ TEST_F(CopyPanel, TheStatusBarNamesAnAdministrationACopyLeftUnfinished) {
   store.fs.InjectError(kTo + "ledgerct.vlk.ombrelo-tmp", support::FakeFileSystem::Op::Write, 1028);
   copyIntoNew();
   store.fs.ClearErrors();
-  ASSERT_TRUE(masterdata::CarriesUnfinishedCopy(kTo));
-  const std::string told = masterdata::UnfinishedCopyText() + ": NEW";
+  ASSERT_TRUE(books::administration::CarriesUnfinishedCopy(kTo));
+  const std::string told = books::administration::UnfinishedCopyText() + ": NEW";
   EXPECT_EQ(form->StatusText, told);
   EXPECT_EQ(form->StatusBar1.PanelText(0), told);
   // Shown again, the form tells again.
@@ -702,7 +702,7 @@ TEST_F(CopyPanel, TheStatusBarNamesAnAdministrationACopyLeftUnfinished) {
   // Copied again, through to the end: the marker and the text go.
   backend.messageAnswers = {ui::ModalResult::YesToAll};
   copyIntoNew();
-  EXPECT_FALSE(masterdata::CarriesUnfinishedCopy(kTo));
+  EXPECT_FALSE(books::administration::CarriesUnfinishedCopy(kTo));
   EXPECT_EQ(form->StatusText, "");
 }
 
