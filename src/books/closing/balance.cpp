@@ -18,12 +18,11 @@
 #include "text/languagefile.h"
 #include "store/recordscan.h"
 #include "text/textroutines.h"
+#include "text/amount.h"
 
 namespace books::closing {
 
 namespace {
-
-constexpr double kTolerance = 0.000001;
 
 // The date `days` days from a "YYYYMMDD" text; nullopt when it is no date.
 std::optional<std::string> ShiftYmd(const std::string& ymd, double days) {
@@ -435,8 +434,8 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
   for (int c : {1, 3, 5}) h1[c] = t.debit;
   for (int c : {2, 4, 6}) h1[c] = t.credit;
 
-  const bool openingOff = std::fabs(s.BsOpeningNet - s.PlOpeningProfit) > kTolerance;
-  const bool closingOff = std::fabs(s.BsClosingNet - s.PlClosingProfit) > kTolerance;
+  const bool openingOff = !text::SameAmount(s.BsOpeningNet, s.PlOpeningProfit);
+  const bool closingOff = !text::SameAmount(s.BsClosingNet, s.PlClosingProfit);
   const bool missingPT = r.withoutCategory == 0 && (!r.profitRow || !r.transferRow);
   if (kind1) {
     h0[1] = t.totals;
@@ -575,7 +574,7 @@ BalanceResult Compute(const BalanceRequest& q, const BalanceFiles& files, const 
   if (q.kind == '1' || q.kind == '2') LayOut(q, r, files.freezes.empty());
 
   FreezeConditions c;
-  c.closingInBalance = std::fabs(r.sums.BsClosingNet - r.sums.PlClosingProfit) < kTolerance;
+  c.closingInBalance = text::SameAmount(r.sums.BsClosingNet, r.sums.PlClosingProfit);
   c.openPeriod = !p.hit;
   c.profitAccountNamed = !text::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty();
   c.profitAndTransferExist = r.profitRow && r.transferRow;

@@ -15,6 +15,7 @@
 #include "store/recordscan.h"
 #include "text/builtintext.h"
 #include "text/textroutines.h"
+#include "text/amount.h"
 
 namespace books::exchange {
 
@@ -27,8 +28,6 @@ bool IsBlank(std::string_view s) { return text::TrimText(s).empty(); }
 
 // An amount the file holds is below this: 15 digits before the point.
 constexpr double kAmountLimit = 1e15;
-// Below this, a whole number of cents is checked without the digits.
-constexpr double kQuickCentsLimit = 1e11;
 constexpr const char* kLargestAmount = "999999999999999.99";
 // A total the file holds: 18 digits.
 constexpr std::int64_t kMaxTotalCents = 999'999'999'999'999'999;
@@ -272,19 +271,7 @@ std::string XmlDate(std::string_view ymd) {
 
 std::optional<std::int64_t> AmountCents(double value) {
   if (!std::isfinite(value) || std::fabs(value) >= kAmountLimit) return std::nullopt;
-  // Most amounts are a whole number of cents n as near as a double gets:
-  // when n / 100 reads back as the value, the decimal n/100 and the value's
-  // shortest text both lie within one step of the double, and below 1E11 a
-  // step is far under half a cent, so the digits round to n as well.
-  const double magnitude = std::fabs(value);
-  if (magnitude < kQuickCentsLimit) {
-    const auto n = static_cast<std::int64_t>(magnitude * 100.0 + 0.5);
-    if (static_cast<double>(n) / 100.0 == magnitude) return value < 0 ? -n : n;
-  }
-  // At most 17 digits below the limit.
-  std::int64_t cents = 0;
-  for (const char digit : text::RoundedAmountDigits(value, 2)) cents = cents * 10 + (digit - '0');
-  return value < 0 ? -cents : cents;
+  return text::ToCents(value, 2);
 }
 
 std::string CentsText(std::int64_t cents) {

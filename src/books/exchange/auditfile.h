@@ -177,7 +177,7 @@ std::variant<AuditFileSource, store::FileSetFailure> ReadAuditFileSource();
 std::string XmlText(std::string_view cp1252);
 // "YYYYMMDD" as "YYYY-MM-DD".
 std::string XmlDate(std::string_view ymd);
-// An amount in cents as the amount routines round it; nullopt for NaN, the
+// An amount in cents as text::ToCents counts them; nullopt for NaN, the
 // infinities and magnitudes of 1E15 and more.
 std::optional<std::int64_t> AmountCents(double value);
 // Cents as "-1234.50".

@@ -26,6 +26,7 @@
 #include "store/recordscan.h"
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
+#include "text/amount.h"
 
 namespace books::journal {
 
@@ -44,7 +45,6 @@ std::string_view Trim(std::string_view s) {
 
 std::string CellOrEmpty(const std::optional<std::string>& cell) { return cell.value_or(""); }
 
-long long Cents(double amount) { return std::llround(amount * 100); }
 
 bool AllDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -306,7 +306,7 @@ std::string BadRowsMessage(const std::vector<std::string>& badRows) {
 }
 
 bool SameAsStoredPayment(const ImportRow& row, const PaymentRec& stored) {
-  return stored.ValueDate() == row.valueDate && Cents(std::fabs(stored.Amount())) == Cents(row.amount) &&
+  return stored.ValueDate() == row.valueDate && text::SameUnits(std::fabs(stored.Amount()), row.amount) &&
          MatchAccount(stored.BankAccount()) == StoredAccount(row.counterparty) &&
          text::TrimTrailingBlanks(stored.Narrative(1)) ==
              text::TrimTrailingBlanks(text::Cut(row.narratives[0], PaymentRec::kNarrative1.capacity));
@@ -446,7 +446,8 @@ PaymentRec ImportPayment(const ImportRow& row, const PartnerAccounts::Answer& pa
 
 namespace {
 bool OwesExactly(const InvoiceRec& inv, double amount) {
-  return Cents(inv.InvoiceAmount() - inv.PaidAmount()) == Cents(amount);
+  const std::optional<std::int64_t> owing = OwingUnits(inv, 2);
+  return owing && owing == text::ToCents(amount);
 }
 }  // namespace
 

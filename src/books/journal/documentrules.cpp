@@ -4,21 +4,13 @@
 #include <cmath>
 
 #include "text/textroutines.h"
+#include "text/amount.h"
 
 namespace books::journal {
 
-double RoundAmount(double value, int decimals) {
-  decimals = std::clamp(decimals, 0, 4);
-  const double scale = std::pow(10.0, decimals);
-  // Clean the binary noise below the sixth place past the last decimal
-  // first, so that 0.005 in a double (0.00499999...) rounds up.
-  const double scaled = std::round(value * scale * 1e6) / 1e6;
-  return std::round(scaled) / scale;
-}
-
 double TaxShare(double gross, double rate, int decimals) {
   if (rate <= 0) return 0;
-  return RoundAmount(gross * rate / (100 + rate), decimals);
+  return text::RoundToUnit(gross * rate / (100 + rate), decimals);
 }
 
 double RateOfAccount(const std::vector<SalesTaxAccount>& table, std::string_view account) {
@@ -150,12 +142,12 @@ std::vector<OpenInvoiceItem> OpenInvoiceItems(const std::vector<records::Invoice
                                               int decimals) {
   std::vector<OpenInvoiceItem> items;
   for (const records::InvoiceRec& rec : invoices) {
-    const double owing = RoundAmount(rec.InvoiceAmount() - rec.PaidAmount(), decimals);
+    const double owing = text::RoundToUnit(rec.InvoiceAmount() - rec.PaidAmount(), decimals);
     if (owing <= 0) continue;
     OpenInvoiceItem item;
     item.key = {rec.VoucherDate(), rec.PartnerType(), rec.PartnerNumber(), rec.InvoiceNumber()};
     item.owing = owing;
-    item.discount = RoundAmount(rec.InvoiceAmount() * discountRate / 100, decimals);
+    item.discount = text::RoundToUnit(rec.InvoiceAmount() * discountRate / 100, decimals);
     item.discountDate = rec.DiscountDate();
     items.push_back(std::move(item));
   }
@@ -165,7 +157,7 @@ std::vector<OpenInvoiceItem> OpenInvoiceItems(const std::vector<records::Invoice
 double PaymentRest(double amount, const std::vector<OpenInvoiceItem>& ticked, int decimals) {
   double rest = amount;
   for (const OpenInvoiceItem& item : ticked) rest -= item.owing;
-  return RoundAmount(rest, decimals);
+  return text::RoundToUnit(rest, decimals);
 }
 
 std::vector<ProposedLine> PaymentProposal(const PaymentProposalInput& in) {
@@ -187,14 +179,14 @@ std::vector<ProposedLine> PaymentProposal(const PaymentProposalInput& in) {
                      otherSide, true});
     if (in.valueDate <= item.discountDate) discount += item.discount;
   }
-  discount = RoundAmount(discount, in.decimals);
+  discount = text::RoundToUnit(discount, in.decimals);
   if (discount > 0) {
     const std::string vat = text::TrimTrailingBlanks(p.VatGroup1());
     const double tax = vat.empty() ? 0 : TaxShare(discount, in.discountTaxRate, in.decimals);
     lines.push_back({text::TrimTrailingBlanks(p.CashDiscountAccount()), "", discount - tax, bankSide, false});
     if (tax != 0) lines.push_back({vat, "", tax, bankSide, false});
   }
-  const double v = RoundAmount(PaymentRest(in.amount, in.ticked, in.decimals) + discount, in.decimals);
+  const double v = text::RoundToUnit(PaymentRest(in.amount, in.ticked, in.decimals) + discount, in.decimals);
   if (v != 0) {
     const char side = inward ? (v > 0 ? 'C' : 'D') : (v >= 0 ? 'D' : 'C');
     lines.push_back({"", "", std::fabs(v), side, false});

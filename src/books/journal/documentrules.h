@@ -38,9 +38,6 @@ enum JournalTab {
   TabPaymentImport, TabMatchImport, JournalTabCount
 };
 
-// `value` rounded half away from zero to `decimals` (0..4) places.
-double RoundAmount(double value, int decimals);
-
 // The tax share of a gross amount at `rate` percent, rounded to `decimals`:
 // gross * rate / (100 + rate); 0 for a rate of 0 or below.
 double TaxShare(double gross, double rate, int decimals);

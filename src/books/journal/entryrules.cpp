@@ -10,6 +10,7 @@
 #include "platform/datetime.h"
 #include "text/builtintext.h"
 #include "text/textroutines.h"
+#include "text/amount.h"
 
 namespace books::journal {
 
@@ -210,7 +211,7 @@ SaveTest TestSave(const EntryScreen& screen) {
   if (written < 2) block(SaveBlock::TooFewLines);
 
   const EntryTotals totals = ComputeTotals(screen);
-  if (!(std::fabs(totals.difference) < kBalanceTolerance)) block(SaveBlock::Unbalanced);
+  if (!text::SameAmount(totals.difference, 0, text::kVoucherTolerance)) block(SaveBlock::Unbalanced);
 
   test.saveEnabled = test.block == SaveBlock::None;
   test.status = BlockText(test.block, test.line, test.account, screen);

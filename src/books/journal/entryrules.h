@@ -12,7 +12,7 @@
 // - Amount texts are read without ever raising: an empty text is 0, a text
 //   that is no amount ("-", "12-3") is unreadable, which keeps Save disabled
 //   and marks that field; it is never an error.
-// - Balanced means |debit total - credit total| < kBalanceTolerance, in both
+// - Balanced means |debit total - credit total| < text::kVoucherTolerance, in both
 //   directions (debit 100 against credit 50 is refused, and so is the
 //   reverse). The tolerance only absorbs the binary error of sums of amounts
 //   with up to four decimals; amounts are never rounded to make a voucher
@@ -53,7 +53,6 @@ namespace books::journal {
 
 // The lines, the number's room and the system numbers are the voucher's
 // (src/books/journal/voucher.h).
-inline constexpr double kBalanceTolerance = 0.00001;
 // The lowest open date when no period is closed.
 inline constexpr std::string_view kNoClosedPeriodDate = "19000101";
 

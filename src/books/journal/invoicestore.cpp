@@ -8,6 +8,7 @@
 #include "store/fileset.h"
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
+#include "text/amount.h"
 
 namespace books::journal {
 
@@ -50,8 +51,6 @@ bool SameKeyTrimmed(const InvoiceRec& rec, const InvoiceKey& stored) {
          FieldView(rec, InvoiceRec::kPartnerType) == stored.kind;
 }
 
-// Half a unit of the last amount decimal.
-double HalfUnit(int decimals) { return 0.5 * std::pow(10.0, -std::clamp(decimals, 0, 4)); }
 
 // The place text of a stored record into `out` (reused, so a scan builds
 // no string per record).
@@ -78,12 +77,19 @@ std::string InvoicePlaceText(const InvoiceKey& key) {
   return out + k.number;
 }
 
+std::optional<std::int64_t> OwingUnits(const InvoiceRec& rec, int decimals) {
+  const std::optional<std::int64_t> amount = text::ToCents(rec.InvoiceAmount(), decimals);
+  const std::optional<std::int64_t> paid = text::ToCents(rec.PaidAmount(), decimals);
+  if (!amount || !paid) return std::nullopt;
+  return *amount - *paid;
+}
+
 bool InvoiceOwes(const InvoiceRec& rec, int decimals) {
-  return std::fabs(rec.InvoiceAmount() - rec.PaidAmount()) >= HalfUnit(decimals);
+  return OwingUnits(rec, decimals).value_or(0) != 0;
 }
 
 bool InvoiceOwesPositive(const InvoiceRec& rec, int decimals) {
-  return rec.InvoiceAmount() - rec.PaidAmount() >= HalfUnit(decimals);
+  return OwingUnits(rec, decimals).value_or(0) > 0;
 }
 
 std::optional<int> LocateInvoice(const InvoiceKey& key) {

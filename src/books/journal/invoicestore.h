@@ -57,9 +57,13 @@ bool HasInvoiceKey(const records::InvoiceRec& rec, const InvoiceKey& key);
 // + number, each as stored.
 std::string InvoicePlaceText(const InvoiceKey& key);
 
-// Whether an invoice still owes something, and owes a positive amount:
-// amount - paid at the amount decimals of the settings (0..4), so that sums
-// of paid amounts that miss by a rounding error count as paid.
+// What an invoice still owes in units of the amount decimals of the settings
+// (0..4): its amount's units less its paid amount's units, each counted as
+// the screen shows it (text::ToCents), so that an invoice shown as paid in
+// full owes nothing and sums of paid amounts that miss by a rounding error
+// count as paid; nullopt when either amount cannot be counted.
+std::optional<std::int64_t> OwingUnits(const records::InvoiceRec& rec, int decimals);
+// Whether an invoice still owes something, and owes a positive amount.
 bool InvoiceOwes(const records::InvoiceRec& rec, int decimals);
 bool InvoiceOwesPositive(const records::InvoiceRec& rec, int decimals);
 

@@ -23,6 +23,7 @@
 #include "store/session.h"
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
+#include "text/amount.h"
 
 namespace books::journal {
 
@@ -263,7 +264,7 @@ StoreOutcome CheckVoucher(const Voucher& v) {
     credit += net.credit;
   }
   if (v.mode != EntryMode::Profit && WrittenLineCount(v) < 2) return StoreOutcome::TooFewLines;
-  if (!(std::fabs(credit - debit) < kBalanceTolerance)) return StoreOutcome::Unbalanced;
+  if (!text::SameAmount(credit, debit, text::kVoucherTolerance)) return StoreOutcome::Unbalanced;
   return StoreOutcome::Done;
 }
 
