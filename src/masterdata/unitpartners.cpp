@@ -68,7 +68,26 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   width = 1000;
   height = 700;
   PartnerFunctionCodes = AccountFunctionCodes;
+  BindActions();
+  LayOutFrame();
+  LayOutDetails();
+  LayOutFinance();
+  LayOutChart();
+  LayOutList();
+  BindEvents();
 
+  ApplyFormTexts();
+  ComboBox2.SetItemIndex(0);
+  ComboBox1.SetItemIndex(0);
+  ClearList();
+  ShowTab(books::partners::TabDetails1);
+  books::partners::SetNewPartnerEntry(
+      [this](const books::partners::NewPartnerRequest& r) { return ShowForNewPartner(r); });
+}
+
+// ---- lay-out, actions and events
+
+void Tpartners2::BindActions() {
   Savepartner.OnExecute = [this] { SavepartnerExecute(); };
   Selecteerrow.OnExecute = [this] { SelecteerrowExecute(); };
   for (ui::ActionClient* c : std::initializer_list<ui::ActionClient*>{&Save1, &ToolButton2, &Button5})
@@ -77,7 +96,10 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   ToolButton1.SetImageIndex(0);
   ToolButton2.SetImageIndex(3);
   ToolButton3.SetImageIndex(8);
+}
 
+// The title, the search criteria, the tab control and the bottom row.
+void Tpartners2::LayOutFrame() {
   Label6.SetBold(true);
 
   GroupBox1.gridColumns = 10;
@@ -97,6 +119,12 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
     p->SetBevel(false);
     p->hints.stretch = 1;
   }
+
+  Panel6.SetBevel(false);
+  for (ui::Button* b : {&Button7, &Button8, &Button5, &Button6}) b->hints.width = 130;
+}
+
+void Tpartners2::LayOutDetails() {
   Panel1.gridColumns = 4;
   Panel8.gridColumns = 2;
   Panel8.SetBevel(false);
@@ -139,8 +167,9 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   ComboBox6.SetVisible(false);
   Label50.SetVisible(false);
   ComboBox6.SetMaxLength(80);
+}
 
-  // The finance tab.
+void Tpartners2::LayOutFinance() {
   Panel12.gridColumns = 6;
   Panel12.SetBevel(false);
   Panel13.SetBevel(false);
@@ -159,8 +188,10 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   for (int c = 0; c < 6; ++c) StringGrid2.SetColWidth(c, invoiceWidths[static_cast<std::size_t>(c)]);
   const std::array<int, 5> paymentWidths = {40, 90, 120, 130, 90};
   for (int c = 0; c < 5; ++c) StringGrid3.SetColWidth(c, paymentWidths[static_cast<std::size_t>(c)]);
+}
 
-  // The graphics tab: 18 series, slot s of style t is series 6t + s.
+// 18 series: slot s of style t is series 6t + s.
+void Tpartners2::LayOutChart() {
   Chart1.hints.stretch = 1;
   Chart1.SetSeriesCount(books::partners::kFinanceStyles * books::partners::kFinanceSlots);
   const std::array<ui::Color, books::partners::kFinanceSlots> slotColours = {
@@ -175,7 +206,9 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   Chart1.SetAxisFont(10, true);
   Chart1.SetView3D(true);
   CheckBox6.SetChecked(true);
+}
 
+void Tpartners2::LayOutList() {
   Label64.SetBold(true);
   StringGrid1.hints.stretch = 1;
   const std::array<int, ColumnCount> widths = {80, 220, 200, 140, 110, 150};
@@ -184,11 +217,9 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   for (ui::Button* b : {&BitBtn1, &BitBtn2, &Button3, &Button9}) b->hints.width = 120;
   BitBtn1.SetVisible(false);
   BitBtn2.SetVisible(false);
+}
 
-  Panel6.SetBevel(false);
-  for (ui::Button* b : {&Button7, &Button8, &Button5, &Button6}) b->hints.width = 130;
-
-  // ---- events
+void Tpartners2::BindEvents() {
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
   New1.OnClick = [this] { ToolButton1Click(); };
@@ -246,15 +277,8 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
     formkit::ShowHelpFrom(*this, books::partners::PartnerHelpTag(TabControl1.TabIndex()), PartnerHelpCaptions);
   };
   ToolButton3.OnClick = PartnerHelp1.OnClick;
-
-  ApplyFormTexts();
-  ComboBox2.SetItemIndex(0);
-  ComboBox1.SetItemIndex(0);
-  ClearList();
-  ShowTab(books::partners::TabDetails1);
-  books::partners::SetNewPartnerEntry(
-      [this](const books::partners::NewPartnerRequest& r) { return ShowForNewPartner(r); });
 }
+
 
 Tpartners2::~Tpartners2() { books::partners::SetNewPartnerEntry({}); }
 
@@ -300,6 +324,16 @@ void Tpartners2::ApplyLanguageTexts() {
 }
 
 void Tpartners2::ApplyFormTexts() {
+  ApplyFrameTexts();
+  ApplyDetailsTexts();
+  ApplyFinanceTexts();
+  ApplyChartTexts();
+  ApplyListTexts();
+}
+
+// The caption, the title, the menus, the tool bar, the criteria, the tabs and
+// the bottom row.
+void Tpartners2::ApplyFrameTexts() {
   SetCaption(store::ProductTitle + " : " + L(852) + " / " + L(4720));
   Label6.SetCaption(Cut(" " + L(4720), 24) + " (" + store::CurrentAdministrationName + ")");
 
@@ -343,6 +377,11 @@ void Tpartners2::ApplyFormTexts() {
   }
   TabControl1.SetTabs({L(5662), L(5693), L(5724), L(5755), L(5786)});
 
+  Button7.SetCaption(L(5637));
+  Button8.SetCaption(L(5106));
+}
+
+void Tpartners2::ApplyDetailsTexts() {
   Label26.SetCaption(L(4793));
   Label1.SetCaption(text::BuiltInText("Kind", "Soort", "Art"));
   Label2.SetCaption(L(4830));
@@ -394,7 +433,9 @@ void Tpartners2::ApplyFormTexts() {
   Label50.SetCaption(text::BuiltInText("GL account", "Grootboekrekening", "Sachkonto"));
   Button12.SetCaption(L(6194));
   ComboBox1Change();
+}
 
+void Tpartners2::ApplyFinanceTexts() {
   Label70.SetCaption(L(4830));
   Label71.SetCaption(L(4841));
   Label72.SetCaption(L(4873));
@@ -416,6 +457,9 @@ void Tpartners2::ApplyFormTexts() {
       text::BuiltInText("Payment", "Betaling", "Zahlung"), text::BuiltInText("Amount", "Bedrag", "Betrag"),
       text::BuiltInText("Booked", "Geboekt", "Gebucht")};
   for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
+}
+
+void Tpartners2::ApplyChartTexts() {
   ToolButton14.SetCaption(text::BuiltInText("Bars", "Staven", "Balken"));
   ToolButton5.SetCaption(text::BuiltInText("Lines", "Lijnen", "Linien"));
   ToolButton7.SetCaption(text::BuiltInText("Running totals", "Cumulatief", "Kumuliert"));
@@ -424,6 +468,9 @@ void Tpartners2::ApplyFormTexts() {
                                          "In die Zwischenablage kopieren (Bitmap)"));
   CheckBox6.SetCaption("3D");
   SetChartTitles();
+}
+
+void Tpartners2::ApplyListTexts() {
   Label64.SetCaption(L(5786));
   StringGrid1.SetCell(ColNumber, 0, L(4793));
   StringGrid1.SetCell(ColName, 0, L(4830));
@@ -435,9 +482,6 @@ void Tpartners2::ApplyFormTexts() {
   BitBtn2.SetCaption(text::BuiltInText("Next 100 >>", "Volgende 100 >>", cp1252::L("N\xC3\xA4\x63hste 100 >>")));
   Selecteerrow.SetCaption(L(345));
   Button9.SetCaption(text::BuiltInText("Empty the list", "Lijst leegmaken", "Liste leeren"));
-
-  Button7.SetCaption(L(5637));
-  Button8.SetCaption(L(5106));
 }
 
 // ---- small helpers

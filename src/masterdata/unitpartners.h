@@ -383,7 +383,21 @@ class Tpartners2 : public ui::Form {
   int PickerTarget() const { return pickerTarget_; }
 
  private:
+  // The constructor's phases.
+  void BindActions();
+  void LayOutFrame();
+  void LayOutDetails();
+  void LayOutFinance();
+  void LayOutChart();
+  void LayOutList();
+  void BindEvents();
+  // The form's texts, one function per part.
   void ApplyFormTexts();
+  void ApplyFrameTexts();
+  void ApplyDetailsTexts();
+  void ApplyFinanceTexts();
+  void ApplyChartTexts();
+  void ApplyListTexts();
   // Writes an edit as the program: no input filter runs.
   void WriteField(ui::Edit& edit, const std::string& text);
   // The search kind's item index (the last valid one).
