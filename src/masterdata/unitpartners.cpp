@@ -72,7 +72,6 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   LayOutFrame();
   LayOutDetails();
   LayOutFinance();
-  LayOutChart();
   LayOutList();
   BindEvents();
 
@@ -115,7 +114,7 @@ void Tpartners2::LayOutFrame() {
   for (ui::Button* b : {&Button1, &Button2, &Button4}) b->hints.width = 110;
 
   TabControl1.hints.stretch = 1;
-  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5}) {
+  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3, &Panel5}) {
     p->SetBevel(false);
     p->hints.stretch = 1;
   }
@@ -190,24 +189,6 @@ void Tpartners2::LayOutFinance() {
   for (int c = 0; c < 5; ++c) StringGrid3.SetColWidth(c, paymentWidths[static_cast<std::size_t>(c)]);
 }
 
-// 18 series: slot s of style t is series 6t + s.
-void Tpartners2::LayOutChart() {
-  Chart1.hints.stretch = 1;
-  Chart1.SetSeriesCount(books::partners::kFinanceStyles * books::partners::kFinanceSlots);
-  const std::array<ui::Color, books::partners::kFinanceSlots> slotColours = {
-      ui::colors::Lime,   ui::Color::Rgb(0, 0, 255),  ui::colors::Red, ui::Color::Rgb(255, 0, 255),
-      ui::colors::Yellow, ui::Color::Rgb(0, 255, 255)};
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot) {
-      const int i = t * books::partners::kFinanceSlots + slot;
-      Chart1.SetSeriesColor(i, slotColours[static_cast<std::size_t>(slot)]);
-      Chart1.SetSeriesStyle(i, t == books::partners::StyleBars ? ui::SeriesStyle::Bar : ui::SeriesStyle::Line);
-    }
-  Chart1.SetAxisFont(10, true);
-  Chart1.SetView3D(true);
-  CheckBox6.SetChecked(true);
-}
-
 void Tpartners2::LayOutList() {
   Label64.SetBold(true);
   StringGrid1.hints.stretch = 1;
@@ -266,11 +247,11 @@ void Tpartners2::BindEvents() {
     e->OnKeyDown = [this](uint16_t& k, unsigned) { SearchKeyDown(k); };
   Button11.OnClick = [this] { Button11Click(); };
   for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] { StyleClick(t); };
+    chart.StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] { StyleClick(t); };
   for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-    SlotToggles()[static_cast<std::size_t>(slot)]->OnClick = [this, slot] { SlotToggleClick(slot); };
-  CheckBox6.OnClick = [this] { CheckBox6Click(); };
-  ToolButton13.OnClick = [this] { ToolButton13Click(); };
+    chart.SlotToggles()[static_cast<std::size_t>(slot)]->OnClick = [this, slot] { SlotToggleClick(slot); };
+  chart.CheckBox6.OnClick = [this] { CheckBox6Click(); };
+  chart.ToolButton13.OnClick = [this] { ToolButton13Click(); };
   formkit::BindHelpMenu(*this, PartnerHelpCaptions,
                         {{&GeneralHelp1, ""}, {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &Homepage1);
   PartnerHelp1.OnClick = [this] {
@@ -327,7 +308,8 @@ void Tpartners2::ApplyFormTexts() {
   ApplyFrameTexts();
   ApplyDetailsTexts();
   ApplyFinanceTexts();
-  ApplyChartTexts();
+  chart.ApplyTexts();
+  SetChartTitles();
   ApplyListTexts();
 }
 
@@ -459,17 +441,6 @@ void Tpartners2::ApplyFinanceTexts() {
   for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
 }
 
-void Tpartners2::ApplyChartTexts() {
-  ToolButton14.SetCaption(text::BuiltInText("Bars", "Staven", "Balken"));
-  ToolButton5.SetCaption(text::BuiltInText("Lines", "Lijnen", "Linien"));
-  ToolButton7.SetCaption(text::BuiltInText("Running totals", "Cumulatief", "Kumuliert"));
-  ToolButton13.SetCaption(text::BuiltInText("Copy", "Kopieer", "Kopieren"));
-  ToolButton13.SetHint(text::BuiltInText("Copy to clipboard (bitmap)", "Kopieer naar klembord (bitmap)",
-                                         "In die Zwischenablage kopieren (Bitmap)"));
-  CheckBox6.SetCaption("3D");
-  SetChartTitles();
-}
-
 void Tpartners2::ApplyListTexts() {
   Label64.SetCaption(L(5786));
   StringGrid1.SetCell(ColNumber, 0, L(4793));
@@ -510,7 +481,8 @@ void Tpartners2::SetKindLocked(bool locked) {
 void Tpartners2::ShowTab(int tab) {
   if (tab < 0 || tab >= books::partners::PartnerTabCount) tab = books::partners::TabDetails1;
   TabControl1.SetTabIndex(tab);
-  const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5};
+  const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {&Panel1, &Panel2, &Panel3, &chart.Panel4,
+                                                                            &Panel5};
   const std::array<ui::MenuItem*, books::partners::PartnerTabCount> views = {
       &ViewDetails11, &ViewDetails21, &ViewFinance1, &ViewGraphics1, &ViewPartnerList1};
   for (int t = 0; t < books::partners::PartnerTabCount; ++t) {
@@ -535,12 +507,6 @@ void Tpartners2::FinanceRefresh() {
     ClearFinance();
 }
 
-std::array<ui::ToolButton*, 3> Tpartners2::StyleButtons() { return {&ToolButton14, &ToolButton5, &ToolButton7}; }
-
-std::array<ui::ToolButton*, 6> Tpartners2::SlotToggles() {
-  return {&ToolButton21, &ToolButton18, &ToolButton20, &ToolButton19, &ToolButton15, &ToolButton22};
-}
-
 void Tpartners2::SetChartTitles() {
   // The year labels of the administration (cut to 10 as the labels show
   // them), the words from the language where it has them.
@@ -553,11 +519,7 @@ void Tpartners2::SetChartTitles() {
   const std::array<std::string, books::partners::kFinanceSlots> titles = {
       sales + " " + current, sales + " " + previous,  paid + " " + current,
       paid + " " + previous, L(6085) + " " + current, L(6085) + " " + previous};
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-      Chart1.SetSeriesTitle(t * books::partners::kFinanceSlots + slot, titles[static_cast<std::size_t>(slot)]);
-  for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-    SlotToggles()[static_cast<std::size_t>(slot)]->SetCaption(titles[static_cast<std::size_t>(slot)]);
+  chart.SetSlotTitles(titles);
 }
 
 void Tpartners2::ClearFinance() {
@@ -568,7 +530,7 @@ void Tpartners2::ClearFinance() {
   }
   for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetText("");
   financeKey_.reset();
-  StyleClick(books::partners::StyleBars);
+  chart.StyleClick(books::partners::StyleBars);
 }
 
 void Tpartners2::Button11Click() {
@@ -619,57 +581,17 @@ void Tpartners2::Button11Click() {
   Edit52.SetText(amount(finance_.PreviousYearInvoiced()));
 
   // The chart: current-year slots shown, previous-year slots hidden, bars.
-  for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-    SlotToggles()[static_cast<std::size_t>(slot)]->SetDown(slot % 2 == 1);
-  Chart1.SetTitle(Edit1.GetText() + " / " + Label62.Caption());
-  Chart1.SetAxisFont(10, true);
-  Chart1.SetView3D(true);
-  {
-    const bool was = programWrite_;
-    programWrite_ = true;
-    CheckBox6.SetChecked(true);
-    programWrite_ = was;
-  }
-  const int n = PartnerAdminSettings.PeriodCount();
-  const books::partners::FinanceSeries series = MakeFinanceSeries(finance_, n);
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot) {
-      const int i = t * books::partners::kFinanceSlots + slot;
-      Chart1.ClearSeries(i);
-      const std::vector<double>& values = series.values[static_cast<std::size_t>(t)][static_cast<std::size_t>(slot)];
-      for (std::size_t p = 0; p < values.size(); ++p) Chart1.AddPoint(i, static_cast<double>(p + 1), values[p]);
-    }
-  StyleClick(books::partners::StyleBars);
+  chart.ShowSeries(MakeFinanceSeries(finance_, PartnerAdminSettings.PeriodCount()),
+                   Edit1.GetText() + " / " + Label62.Caption());
 }
 
-void Tpartners2::StyleClick(int style) {
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    StyleButtons()[static_cast<std::size_t>(t)]->SetDown(t == style);
-  ApplyChartStyle();
-}
+void Tpartners2::StyleClick(int style) { chart.StyleClick(style); }
 
-void Tpartners2::ApplyChartStyle() {
-  int style = books::partners::StyleBars;
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    if (StyleButtons()[static_cast<std::size_t>(t)]->Down()) style = t;
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-      Chart1.SetSeriesVisible(t * books::partners::kFinanceSlots + slot,
-                              t == style && !SlotToggles()[static_cast<std::size_t>(slot)]->Down());
-}
+void Tpartners2::SlotToggleClick(int slot) { chart.SlotToggleClick(slot); }
 
-void Tpartners2::SlotToggleClick(int slot) {
-  ui::ToolButton& toggle = *SlotToggles()[static_cast<std::size_t>(slot)];
-  toggle.SetDown(!toggle.Down());
-  ApplyChartStyle();
-}
+void Tpartners2::CheckBox6Click() { chart.CheckBox6Click(); }
 
-void Tpartners2::CheckBox6Click() {
-  if (programWrite_) return;
-  Chart1.SetView3D(CheckBox6.Checked());
-}
-
-void Tpartners2::ToolButton13Click() { ui::CopyImage(Chart1); }
+void Tpartners2::ToolButton13Click() { chart.ToolButton13Click(); }
 
 // ---- activation and keys
 

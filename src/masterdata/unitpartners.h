@@ -43,10 +43,10 @@
 #include "books/partners/partnerfinance.h"
 #include "books/partners/partnerrules.h"
 #include "books/partners/partnerstore.h"
+#include "masterdata/partnerchartpage.h"
 #include "records/adminsettingsrec.h"
 #include "records/partnerrec.h"
 #include "records/systemparamrec.h"
-#include "ui/chart.h"
 #include "ui/form.h"
 
 namespace masterdata {
@@ -280,20 +280,7 @@ class Tpartners2 : public ui::Form {
   ui::Edit Edit50{&Panel14, "Edit50"};  // balance due
 
   // ---- tab 3: graphics
-  ui::Panel Panel4{&TabControl1, "Panel4"};
-  ui::ToolBar ToolBar2{&Panel4, "ToolBar2"};
-  ui::ToolButton ToolButton14{&ToolBar2, "ToolButton14"};  // bars
-  ui::ToolButton ToolButton5{&ToolBar2, "ToolButton5"};    // lines
-  ui::ToolButton ToolButton7{&ToolBar2, "ToolButton7"};    // running totals
-  ui::ToolButton ToolButton21{&ToolBar2, "ToolButton21"};  // slot 0: invoiced, current year
-  ui::ToolButton ToolButton18{&ToolBar2, "ToolButton18"};  // slot 1: invoiced, previous year
-  ui::ToolButton ToolButton20{&ToolBar2, "ToolButton20"};  // slot 2: paid, current year
-  ui::ToolButton ToolButton19{&ToolBar2, "ToolButton19"};  // slot 3: paid, previous year
-  ui::ToolButton ToolButton15{&ToolBar2, "ToolButton15"};  // slot 4: open, current year
-  ui::ToolButton ToolButton22{&ToolBar2, "ToolButton22"};  // slot 5: open, previous year
-  ui::ToolButton ToolButton13{&ToolBar2, "ToolButton13"};  // copy to the clipboard
-  ui::CheckBox CheckBox6{&Panel4, "CheckBox6"};  // 3D
-  ui::Chart Chart1{&Panel4, "Chart1"};
+  PartnerChartPage chart{&TabControl1};
 
   // ---- tab 4: partner list
   ui::Panel Panel5{&TabControl1, "Panel5"};
@@ -375,8 +362,8 @@ class Tpartners2 : public ui::Form {
   // The figures the finance tabs show.
   const books::partners::PartnerFinance& Finance() const { return finance_; }
   // The style buttons by style and the slot toggles by slot.
-  std::array<ui::ToolButton*, 3> StyleButtons();
-  std::array<ui::ToolButton*, 6> SlotToggles();
+  std::array<ui::ToolButton*, 3> StyleButtons() { return chart.StyleButtons(); }
+  std::array<ui::ToolButton*, 6> SlotToggles() { return chart.SlotToggles(); }
 
   // The account edit the picker serves (an index into AccountEdits), -1
   // while it is hidden.
@@ -388,7 +375,6 @@ class Tpartners2 : public ui::Form {
   void LayOutFrame();
   void LayOutDetails();
   void LayOutFinance();
-  void LayOutChart();
   void LayOutList();
   void BindEvents();
   // The form's texts, one function per part.
@@ -396,7 +382,6 @@ class Tpartners2 : public ui::Form {
   void ApplyFrameTexts();
   void ApplyDetailsTexts();
   void ApplyFinanceTexts();
-  void ApplyChartTexts();
   void ApplyListTexts();
   // Writes an edit as the program: no input filter runs.
   void WriteField(ui::Edit& edit, const std::string& text);
@@ -411,7 +396,6 @@ class Tpartners2 : public ui::Form {
   void ShowAccountEdit(ui::Edit& edit, const std::string& stored);
   void FinanceRefresh();
   void ClearFinance();
-  void ApplyChartStyle();
   void SetChartTitles();
   void ShowStatus(const std::string& text, ui::Color color);
 

@@ -136,7 +136,7 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   EXPECT_EQ(invoices->rowCount(), 17);
   qttest::KeepPicture(qtfront::RenderForm(form), "partners-finance.png");
   form.TabControl1.UserSelectTab(books::partners::TabGraphics);
-  form.ToolButton18.UserClick();  // the previous year beside the current one
+  form.chart.ToolButton18.UserClick();  // the previous year beside the current one
   ASSERT_NE(qtfront::FindWidget(form, "Chart1"), nullptr);
   qttest::KeepPicture(qtfront::RenderForm(form), "partners-chart.png");
 

@@ -123,7 +123,7 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
   static std::string Amount(double v) { return text::FormatAmount(v, 2, 'Y'); }
   // The value of `series` at period p (1-based).
   static double At(const Tpartners2& f, int series, int p) {
-    const auto& points = f.Chart1.Series(series).points;
+    const auto& points = f.chart.Chart1.Series(series).points;
     EXPECT_GE(points.size(), static_cast<std::size_t>(p));
     if (points.size() < static_cast<std::size_t>(p)) return -1;
     EXPECT_EQ(points[static_cast<std::size_t>(p - 1)].first, p);
@@ -147,12 +147,12 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
     EXPECT_EQ(f.Label61.Caption(), masterdata::PartnerPeriodText + "2024 04/12");
 
     f.TabControl1.UserSelectTab(books::partners::TabGraphics);
-    EXPECT_EQ(f.Chart1.Series(0).points.size(), 12u);
+    EXPECT_EQ(f.chart.Chart1.Series(0).points.size(), 12u);
     EXPECT_EQ(At(f, 0, 3), 100);
     EXPECT_EQ(At(f, 0, 11), 50);
     EXPECT_EQ(At(f, 0, 1), 0) << "January 2025 lies after the book year";
     EXPECT_EQ(At(f, 1, 3), 200);
-    f.ToolButton7.UserClick();  // running totals
+    f.chart.ToolButton7.UserClick();  // running totals
     EXPECT_EQ(At(f, 12, 10), 100);
     EXPECT_EQ(At(f, 12, 12), 150);
     EXPECT_EQ(At(f, 13, 12), 200);
@@ -173,7 +173,7 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
     EXPECT_EQ(At(f, 0, 3), 0);
     EXPECT_EQ(At(f, 1, 3), 100);
     EXPECT_EQ(At(f, 1, 11), 50);
-    f.ToolButton7.UserClick();
+    f.chart.ToolButton7.UserClick();
     EXPECT_EQ(At(f, 12, 12), 30);
     EXPECT_EQ(At(f, 13, 12), 150);
   });

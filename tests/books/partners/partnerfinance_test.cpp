@@ -192,8 +192,8 @@ class PartnerFinanceTabs : public ::testing::Test, public support::Administratio
   }
   static std::vector<int> Visible(const Tpartners2& f) {
     std::vector<int> shown;
-    for (int i = 0; i < f.Chart1.SeriesCount(); ++i)
-      if (f.Chart1.Series(i).visible) shown.push_back(i);
+    for (int i = 0; i < f.chart.Chart1.SeriesCount(); ++i)
+      if (f.chart.Chart1.Series(i).visible) shown.push_back(i);
     return shown;
   }
 };
@@ -218,23 +218,23 @@ TEST_F(PartnerFinanceTabs, TheFinanceTabShowsThePartnersInvoicesPaymentsAndTotal
     // The chart: bars of the current year, 12 periods each.
     f.TabControl1.UserSelectTab(TabGraphics);
     EXPECT_EQ(Visible(f), (std::vector<int>{0, 2, 4}));
-    EXPECT_EQ(f.Chart1.Series(0).points.size(), 12u);
-    EXPECT_EQ(f.Chart1.Series(0).points[2], (std::pair<double, double>{3, 100}));
-    EXPECT_EQ(f.Chart1.Title(), "Five / 2024: ");
-    EXPECT_TRUE(f.Chart1.View3D());
+    EXPECT_EQ(f.chart.Chart1.Series(0).points.size(), 12u);
+    EXPECT_EQ(f.chart.Chart1.Series(0).points[2], (std::pair<double, double>{3, 100}));
+    EXPECT_EQ(f.chart.Chart1.Title(), "Five / 2024: ");
+    EXPECT_TRUE(f.chart.Chart1.View3D());
     // The previous year's toggles shown too, then the running totals.
-    f.ToolButton18.UserClick();
-    EXPECT_TRUE(f.ToolButton18.Down() == false);
+    f.chart.ToolButton18.UserClick();
+    EXPECT_TRUE(f.chart.ToolButton18.Down() == false);
     EXPECT_EQ(Visible(f), (std::vector<int>{0, 1, 2, 4}));
-    f.ToolButton7.UserClick();
-    EXPECT_TRUE(f.ToolButton7.Down());
-    EXPECT_FALSE(f.ToolButton14.Down());
+    f.chart.ToolButton7.UserClick();
+    EXPECT_TRUE(f.chart.ToolButton7.Down());
+    EXPECT_FALSE(f.chart.ToolButton14.Down());
     EXPECT_EQ(Visible(f), (std::vector<int>{12, 13, 14, 16}));
-    f.ToolButton21.UserClick();  // hides the current year's sales
+    f.chart.ToolButton21.UserClick();  // hides the current year's sales
     EXPECT_EQ(Visible(f), (std::vector<int>{13, 14, 16}));
-    f.CheckBox6.UserClick();
-    EXPECT_FALSE(f.Chart1.View3D());
-    f.ToolButton13.UserClick();
+    f.chart.CheckBox6.UserClick();
+    EXPECT_FALSE(f.chart.Chart1.View3D());
+    f.chart.ToolButton13.UserClick();
     EXPECT_EQ(backend.imagesCopied, std::vector<std::string>{"Chart1"});
 
     // New empties the figures.
