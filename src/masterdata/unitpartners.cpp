@@ -72,7 +72,6 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   LayOutFrame();
   LayOutDetails();
   LayOutFinance();
-  LayOutList();
   BindEvents();
 
   ApplyFormTexts();
@@ -91,7 +90,7 @@ void Tpartners2::BindActions() {
   Selecteerrow.OnExecute = [this] { SelecteerrowExecute(); };
   for (ui::ActionClient* c : std::initializer_list<ui::ActionClient*>{&Save1, &ToolButton2, &Button5})
     c->SetAction(&Savepartner);
-  Button3.SetAction(&Selecteerrow);
+  list.Button3.SetAction(&Selecteerrow);
   ToolButton1.SetImageIndex(0);
   ToolButton2.SetImageIndex(3);
   ToolButton3.SetImageIndex(8);
@@ -114,7 +113,7 @@ void Tpartners2::LayOutFrame() {
   for (ui::Button* b : {&Button1, &Button2, &Button4}) b->hints.width = 110;
 
   TabControl1.hints.stretch = 1;
-  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3, &Panel5}) {
+  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3}) {
     p->SetBevel(false);
     p->hints.stretch = 1;
   }
@@ -189,17 +188,6 @@ void Tpartners2::LayOutFinance() {
   for (int c = 0; c < 5; ++c) StringGrid3.SetColWidth(c, paymentWidths[static_cast<std::size_t>(c)]);
 }
 
-void Tpartners2::LayOutList() {
-  Label64.SetBold(true);
-  StringGrid1.hints.stretch = 1;
-  const std::array<int, ColumnCount> widths = {80, 220, 200, 140, 110, 150};
-  for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetColWidth(c, widths[static_cast<std::size_t>(c)]);
-  Panel11.SetBevel(false);
-  for (ui::Button* b : {&BitBtn1, &BitBtn2, &Button3, &Button9}) b->hints.width = 120;
-  BitBtn1.SetVisible(false);
-  BitBtn2.SetVisible(false);
-}
-
 void Tpartners2::BindEvents() {
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
@@ -210,11 +198,11 @@ void Tpartners2::BindEvents() {
   Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };
   Button4.OnClick = [this] { Button4Click(); };
-  Button9.OnClick = [this] { Button9Click(); };
+  list.Button9.OnClick = [this] { Button9Click(); };
   Button12.OnClick = [this] { Button12Click(); };
-  BitBtn1.OnClick = [this] { BitBtn1Click(); };
-  BitBtn2.OnClick = [this] { BitBtn2Click(); };
-  StringGrid1.OnDblClick = [this] { Selecteerrow.Execute(); };
+  list.BitBtn1.OnClick = [this] { BitBtn1Click(); };
+  list.BitBtn2.OnClick = [this] { BitBtn2Click(); };
+  list.StringGrid1.OnDblClick = [this] { Selecteerrow.Execute(); };
   TabControl1.OnChange = [this] { TabControl1Change(); };
   Button7.OnClick = [this] { ShowTab(books::partners::PreviousPartnerTab(TabControl1.TabIndex())); };
   Button8.OnClick = [this] { ShowTab(books::partners::NextPartnerTab(TabControl1.TabIndex())); };
@@ -310,7 +298,8 @@ void Tpartners2::ApplyFormTexts() {
   ApplyFinanceTexts();
   chart.ApplyTexts();
   SetChartTitles();
-  ApplyListTexts();
+  list.ApplyTexts();
+  Selecteerrow.SetCaption(L(345));
 }
 
 // The caption, the title, the menus, the tool bar, the criteria, the tabs and
@@ -441,19 +430,6 @@ void Tpartners2::ApplyFinanceTexts() {
   for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
 }
 
-void Tpartners2::ApplyListTexts() {
-  Label64.SetCaption(L(5786));
-  StringGrid1.SetCell(ColNumber, 0, L(4793));
-  StringGrid1.SetCell(ColName, 0, L(4830));
-  StringGrid1.SetCell(ColAddress, 0, L(4841));
-  StringGrid1.SetCell(ColTown, 0, L(4873));
-  StringGrid1.SetCell(ColTheirNumber, 0, L(4809));
-  StringGrid1.SetCell(ColBankAccount, 0, L(5006));
-  BitBtn1.SetCaption(text::BuiltInText("<< Previous 100", "<< Vorige 100", "<< Vorherige 100"));
-  BitBtn2.SetCaption(text::BuiltInText("Next 100 >>", "Volgende 100 >>", cp1252::L("N\xC3\xA4\x63hste 100 >>")));
-  Selecteerrow.SetCaption(L(345));
-  Button9.SetCaption(text::BuiltInText("Empty the list", "Lijst leegmaken", "Liste leeren"));
-}
 
 // ---- small helpers
 
@@ -482,7 +458,7 @@ void Tpartners2::ShowTab(int tab) {
   if (tab < 0 || tab >= books::partners::PartnerTabCount) tab = books::partners::TabDetails1;
   TabControl1.SetTabIndex(tab);
   const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {&Panel1, &Panel2, &Panel3, &chart.Panel4,
-                                                                            &Panel5};
+                                                                            &list.Panel5};
   const std::array<ui::MenuItem*, books::partners::PartnerTabCount> views = {
       &ViewDetails11, &ViewDetails21, &ViewFinance1, &ViewGraphics1, &ViewPartnerList1};
   for (int t = 0; t < books::partners::PartnerTabCount; ++t) {
@@ -697,8 +673,7 @@ void Tpartners2::Button4Click() {
 
 void Tpartners2::ClearCriteria() {
   for (ui::Edit* e : {&Edit28, &Edit29, &Edit30, &Edit42}) e->SetText("");
-  BitBtn1.SetVisible(false);
-  BitBtn2.SetVisible(false);
+  list.HidePaging();
 }
 
 void Tpartners2::ToolButton1Click() {
@@ -709,14 +684,8 @@ void Tpartners2::ToolButton1Click() {
 void Tpartners2::Button2Click() { ClearCriteria(); }
 
 void Tpartners2::ClearList() {
-  page_ = books::partners::PartnerPage{};
-  StringGrid1.SetRowCount(2);
-  for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, 1, "");
-  StringGrid1.SetRow(1);
-  StringGrid1.SetEnabled(false);
+  list.Clear();
   Selecteerrow.SetEnabled(false);
-  BitBtn1.SetVisible(false);
-  BitBtn2.SetVisible(false);
 }
 
 void Tpartners2::Button9Click() {
@@ -1075,9 +1044,9 @@ void Tpartners2::Button1Click() {
   RunSearch(0);
 }
 
-void Tpartners2::BitBtn2Click() { RunSearch(page_.page + 1); }
+void Tpartners2::BitBtn2Click() { RunSearch(list.Page().page + 1); }
 
-void Tpartners2::BitBtn1Click() { RunSearch(std::max(0, page_.page - 1)); }
+void Tpartners2::BitBtn1Click() { RunSearch(std::max(0, list.Page().page - 1)); }
 
 void Tpartners2::RunSearch(int page) {
   const books::partners::PartnerKind kind =
@@ -1099,22 +1068,7 @@ void Tpartners2::RunSearch(int page) {
 }
 
 void Tpartners2::ShowPage(const books::partners::PartnerPage& page) {
-  page_ = page;
-  const int n = static_cast<int>(page.rows.size());
-  Label64.SetCaption(L(5786) + ": " + ComboBox2.GetText());
-  StringGrid1.SetRowCount(std::max(2, n + 1));
-  for (int r = 0; r < n; ++r) {
-    const books::partners::PartnerRow& row = page.rows[static_cast<std::size_t>(r)];
-    const std::array<std::string, ColumnCount> cells = {std::to_string(row.number), row.name,        row.address,
-                                                        row.town,                   row.theirNumber, row.bankAccount};
-    for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
-  }
-  if (n == 0)
-    for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, 1, "");
-  StringGrid1.SetRow(1);
-  BitBtn1.SetVisible(page.HasPrevious());
-  BitBtn2.SetVisible(page.more);
-  StringGrid1.SetEnabled(n > 0);
+  const int n = list.Show(page, ComboBox2.GetText());
   Selecteerrow.SetEnabled(n > 0);
   if (n == 1) {
     // One row: the partner itself, on the details tab.
@@ -1131,12 +1085,12 @@ void Tpartners2::ShowPage(const books::partners::PartnerPage& page) {
 }
 
 void Tpartners2::SelecteerrowExecute() {
-  const int row = StringGrid1.Row();
-  if (row < 1 || row > static_cast<int>(page_.rows.size())) return;
+  const std::optional<std::int32_t> number = list.SelectedNumber();
+  if (!number) return;
   const books::partners::PartnerKind kind =
       savedKind_ == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
   const books::partners::PartnerResult r =
-      FindPartnerByNumber(kind, page_.rows[static_cast<std::size_t>(row - 1)].number);
+      FindPartnerByNumber(kind, *number);
   switch (r.outcome) {
     case books::partners::PartnerOutcome::Done:
       ClearFinance();

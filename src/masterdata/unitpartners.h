@@ -44,6 +44,7 @@
 #include "books/partners/partnerrules.h"
 #include "books/partners/partnerstore.h"
 #include "masterdata/partnerchartpage.h"
+#include "masterdata/partnerlistpage.h"
 #include "records/adminsettingsrec.h"
 #include "records/partnerrec.h"
 #include "records/systemparamrec.h"
@@ -83,7 +84,8 @@ class Tpartners2 : public ui::Form {
   ~Tpartners2() override;
 
   // The list's columns.
-  enum Column { ColNumber, ColName, ColAddress, ColTown, ColTheirNumber, ColBankAccount, ColumnCount };
+  using Column = PartnerListPage::Column;
+  using enum PartnerListPage::Column;
 
   ui::Action Savepartner{this, "Savepartner"};
   ui::Action Selecteerrow{this, "Selecteerrow"};
@@ -283,14 +285,7 @@ class Tpartners2 : public ui::Form {
   PartnerChartPage chart{&TabControl1};
 
   // ---- tab 4: partner list
-  ui::Panel Panel5{&TabControl1, "Panel5"};
-  ui::Label Label64{&Panel5, "Label64"};  // the kind listed
-  ui::StringGrid StringGrid1{&Panel5, "StringGrid1", ColumnCount, 2};
-  ui::Panel Panel11{&Panel5, "Panel11", ui::LayoutKind::Horizontal};
-  ui::Button BitBtn1{&Panel11, "BitBtn1"};  // previous 100
-  ui::Button BitBtn2{&Panel11, "BitBtn2"};  // next 100
-  ui::Button Button3{&Panel11, "Button3"};  // Select
-  ui::Button Button9{&Panel11, "Button9"};  // empty the list
+  PartnerListPage list{&TabControl1};
 
   // ---- bottom
   ui::Panel Panel6{this, "Panel6", ui::LayoutKind::Horizontal};
@@ -358,7 +353,7 @@ class Tpartners2 : public ui::Form {
   // caller that showed the form for a new partner takes it from here).
   const std::optional<books::partners::FoundPartner>& SavedPartner() const { return saved_; }
   // The page the list shows.
-  const books::partners::PartnerPage& ListedPage() const { return page_; }
+  const books::partners::PartnerPage& ListedPage() const { return list.Page(); }
   // The figures the finance tabs show.
   const books::partners::PartnerFinance& Finance() const { return finance_; }
   // The style buttons by style and the slot toggles by slot.
@@ -375,14 +370,12 @@ class Tpartners2 : public ui::Form {
   void LayOutFrame();
   void LayOutDetails();
   void LayOutFinance();
-  void LayOutList();
   void BindEvents();
   // The form's texts, one function per part.
   void ApplyFormTexts();
   void ApplyFrameTexts();
   void ApplyDetailsTexts();
   void ApplyFinanceTexts();
-  void ApplyListTexts();
   // Writes an edit as the program: no input filter runs.
   void WriteField(ui::Edit& edit, const std::string& text);
   // The search kind's item index (the last valid one).
@@ -406,7 +399,6 @@ class Tpartners2 : public ui::Form {
   books::partners::PartnerCriteria savedCriteria_;
   int savedKind_ = 0;
   int lastSearchKind_ = 0;
-  books::partners::PartnerPage page_;
   int pickerTarget_ = -1;
   std::string pickerEntered_;
   bool programWrite_ = false;

@@ -443,32 +443,32 @@ TEST_F(PartnersForm, SearchPagesBy100AndBack) {
       bool previous, next;
     } steps[] = {
         {[&] { Search(f, "many"); }, 100, 1000, false, true},
-        {[&] { f.BitBtn2.UserClick(); }, 100, 1100, true, true},
-        {[&] { f.BitBtn2.UserClick(); }, 50, 1200, true, false},
-        {[&] { f.BitBtn1.UserClick(); }, 100, 1100, true, true},  // Previous from the last page
-        {[&] { f.BitBtn1.UserClick(); }, 100, 1000, false, true},
+        {[&] { f.list.BitBtn2.UserClick(); }, 100, 1100, true, true},
+        {[&] { f.list.BitBtn2.UserClick(); }, 50, 1200, true, false},
+        {[&] { f.list.BitBtn1.UserClick(); }, 100, 1100, true, true},  // Previous from the last page
+        {[&] { f.list.BitBtn1.UserClick(); }, 100, 1000, false, true},
     };
     int n = 0;
     for (const Step& s : steps) {
       s.act();
       EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList) << n;
-      EXPECT_EQ(f.StringGrid1.RowCount(), s.rows + 1) << n;
-      EXPECT_EQ(f.StringGrid1.Cell(Tpartners2::ColNumber, 1), std::to_string(s.firstNumber)) << n;
-      EXPECT_EQ(f.BitBtn1.Visible(), s.previous) << n;
-      EXPECT_EQ(f.BitBtn2.Visible(), s.next) << n;
+      EXPECT_EQ(f.list.StringGrid1.RowCount(), s.rows + 1) << n;
+      EXPECT_EQ(f.list.StringGrid1.Cell(Tpartners2::ColNumber, 1), std::to_string(s.firstNumber)) << n;
+      EXPECT_EQ(f.list.BitBtn1.Visible(), s.previous) << n;
+      EXPECT_EQ(f.list.BitBtn2.Visible(), s.next) << n;
       EXPECT_TRUE(f.Selecteerrow.Enabled()) << n;
       ++n;
     }
     // The criteria the pages use are those of the search, whatever the
     // edits hold meanwhile.
     f.Edit30.UserSetText("nothing like it");
-    f.BitBtn2.UserClick();
-    EXPECT_EQ(f.StringGrid1.Cell(Tpartners2::ColNumber, 1), "1100");
+    f.list.BitBtn2.UserClick();
+    EXPECT_EQ(f.list.StringGrid1.Cell(Tpartners2::ColNumber, 1), "1100");
     EXPECT_EQ(f.Edit30.GetText(), "many");
 
     // Select a row: that partner, read by its number.
-    f.StringGrid1.UserSelectCell(0, 3);
-    f.Button3.UserClick();
+    f.list.StringGrid1.UserSelectCell(0, 3);
+    f.list.Button3.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
     EXPECT_EQ(f.Edit26.GetText(), "1102");
     EXPECT_EQ(masterdata::CurrentPartner.Name(), "Many 102");
@@ -481,12 +481,12 @@ TEST_F(PartnersForm, ExactlyAPageOfMatchesAndASingleHitOnTheNextPage) {
   store.fs.SetFile(kCus, Bytes(recs));
   Show([&](Tpartners2& f) {
     Search(f, "hundred");
-    EXPECT_EQ(f.StringGrid1.RowCount(), 101);
-    EXPECT_FALSE(f.BitBtn2.Visible());  // exactly 100 matches: no next page
+    EXPECT_EQ(f.list.StringGrid1.RowCount(), 101);
+    EXPECT_FALSE(f.list.BitBtn2.Visible());  // exactly 100 matches: no next page
     // All 101: the one on the second page opens on the details tab.
     Search(f, "");
-    EXPECT_TRUE(f.BitBtn2.Visible());
-    f.BitBtn2.UserClick();
+    EXPECT_TRUE(f.list.BitBtn2.Visible());
+    f.list.BitBtn2.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
     EXPECT_EQ(f.Edit1.GetText(), "Other");
     EXPECT_EQ(f.Edit26.GetText(), "101");

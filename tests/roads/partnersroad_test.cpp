@@ -121,7 +121,7 @@ TEST_F(PartnersRoad, CustomersAndSuppliersAreAddedFoundAndPaged) {
     }
     Search(f, "", "a", "");
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList);
-    EXPECT_EQ(f.StringGrid1.RowCount(), 3);
+    EXPECT_EQ(f.list.StringGrid1.RowCount(), 3);
     f.ComboBox2.UserSelect(1);
     Search(f, "1", "", "");
     EXPECT_EQ(f.Edit1.GetText(), "Gamma Supplies");
@@ -154,18 +154,18 @@ TEST_F(PartnersRoad, TwoHundredAndFiftyMatchesArePagedAndPagedBack) {
     f.ComboBox2.UserSelect(0);
     Search(f, "", "customer", "");
     std::vector<std::pair<int, std::string>> seen;
-    auto note = [&] { seen.emplace_back(f.StringGrid1.RowCount() - 1, f.StringGrid1.Cell(0, 1)); };
+    auto note = [&] { seen.emplace_back(f.list.StringGrid1.RowCount() - 1, f.list.StringGrid1.Cell(0, 1)); };
     note();
-    f.BitBtn2.UserClick();
+    f.list.BitBtn2.UserClick();
     note();
-    f.BitBtn2.UserClick();
+    f.list.BitBtn2.UserClick();
     note();
-    EXPECT_FALSE(f.BitBtn2.Visible());
-    f.BitBtn1.UserClick();
+    EXPECT_FALSE(f.list.BitBtn2.Visible());
+    f.list.BitBtn1.UserClick();
     note();
-    f.BitBtn1.UserClick();
+    f.list.BitBtn1.UserClick();
     note();
-    EXPECT_FALSE(f.BitBtn1.Visible());
+    EXPECT_FALSE(f.list.BitBtn1.Visible());
     EXPECT_EQ(seen, (std::vector<std::pair<int, std::string>>{
                         {100, "1"}, {100, "101"}, {50, "201"}, {100, "101"}, {100, "1"}}));
   });
