@@ -71,7 +71,6 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   BindActions();
   LayOutFrame();
   LayOutDetails();
-  LayOutFinance();
   BindEvents();
 
   ApplyFormTexts();
@@ -113,7 +112,7 @@ void Tpartners2::LayOutFrame() {
   for (ui::Button* b : {&Button1, &Button2, &Button4}) b->hints.width = 110;
 
   TabControl1.hints.stretch = 1;
-  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3}) {
+  for (ui::Panel* p : {&Panel1, &Panel2}) {
     p->SetBevel(false);
     p->hints.stretch = 1;
   }
@@ -167,27 +166,6 @@ void Tpartners2::LayOutDetails() {
   ComboBox6.SetMaxLength(80);
 }
 
-void Tpartners2::LayOutFinance() {
-  Panel12.gridColumns = 6;
-  Panel12.SetBevel(false);
-  Panel13.SetBevel(false);
-  Panel14.gridColumns = 4;
-  Panel14.SetBevel(false);
-  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetReadOnly(true);
-  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17}) e->hints.stretch = 1;
-  Label61.SetBold(true);
-  Label61.hints.stretch = 1;
-  Button11.hints.width = 130;
-  Label73.SetBold(true);
-  Label74.SetBold(true);
-  StringGrid2.hints.stretch = 2;
-  StringGrid3.hints.stretch = 1;
-  const std::array<int, 6> invoiceWidths = {40, 90, 90, 120, 130, 130};
-  for (int c = 0; c < 6; ++c) StringGrid2.SetColWidth(c, invoiceWidths[static_cast<std::size_t>(c)]);
-  const std::array<int, 5> paymentWidths = {40, 90, 120, 130, 90};
-  for (int c = 0; c < 5; ++c) StringGrid3.SetColWidth(c, paymentWidths[static_cast<std::size_t>(c)]);
-}
-
 void Tpartners2::BindEvents() {
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
@@ -233,7 +211,7 @@ void Tpartners2::BindEvents() {
   Edit39.OnChange = [this] { DaysChange(Edit39); };
   for (ui::Edit* e : {&Edit28, &Edit29, &Edit30, &Edit42})
     e->OnKeyDown = [this](uint16_t& k, unsigned) { SearchKeyDown(k); };
-  Button11.OnClick = [this] { Button11Click(); };
+  finance.Button11.OnClick = [this] { Button11Click(); };
   for (int t = 0; t < books::partners::kFinanceStyles; ++t)
     chart.StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] { StyleClick(t); };
   for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
@@ -295,7 +273,7 @@ void Tpartners2::ApplyLanguageTexts() {
 void Tpartners2::ApplyFormTexts() {
   ApplyFrameTexts();
   ApplyDetailsTexts();
-  ApplyFinanceTexts();
+  finance.ApplyTexts();
   chart.ApplyTexts();
   SetChartTitles();
   list.ApplyTexts();
@@ -406,31 +384,6 @@ void Tpartners2::ApplyDetailsTexts() {
   ComboBox1Change();
 }
 
-void Tpartners2::ApplyFinanceTexts() {
-  Label70.SetCaption(L(4830));
-  Label71.SetCaption(L(4841));
-  Label72.SetCaption(L(4873));
-  Button11.SetCaption(text::BuiltInText("Refresh", "Vernieuwen", "Aktualisieren"));
-  Label73.SetCaption(L(6043));
-  Label74.SetCaption(L(6064));
-  Label75.SetCaption(L(5980));
-  Label76.SetCaption(L(6001));
-  Label77.SetCaption(L(6022));
-  const std::array<std::string, 6> invoiceHeads = {L(437),
-                                                   text::BuiltInText("Book date", "Boekdatum", "Buchungsdatum"),
-                                                   text::BuiltInText("Invoice date", "Factuurdatum", "Rechnungsdatum"),
-                                                   text::BuiltInText("Invoice", "Factuur", "Rechnung"),
-                                                   text::BuiltInText("Amount", "Bedrag", "Betrag"),
-                                                   L(5980)};
-  for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 0, invoiceHeads[static_cast<std::size_t>(c)]);
-  const std::array<std::string, 5> paymentHeads = {
-      L(437), text::BuiltInText("Value date", "Valutadatum", "Valutadatum"),
-      text::BuiltInText("Payment", "Betaling", "Zahlung"), text::BuiltInText("Amount", "Bedrag", "Betrag"),
-      text::BuiltInText("Booked", "Geboekt", "Gebucht")};
-  for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
-}
-
-
 // ---- small helpers
 
 void Tpartners2::WriteField(ui::Edit& edit, const std::string& text) {
@@ -457,8 +410,8 @@ void Tpartners2::SetKindLocked(bool locked) {
 void Tpartners2::ShowTab(int tab) {
   if (tab < 0 || tab >= books::partners::PartnerTabCount) tab = books::partners::TabDetails1;
   TabControl1.SetTabIndex(tab);
-  const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {&Panel1, &Panel2, &Panel3, &chart.Panel4,
-                                                                            &list.Panel5};
+  const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {
+      &Panel1, &Panel2, &finance.Panel3, &chart.Panel4, &list.Panel5};
   const std::array<ui::MenuItem*, books::partners::PartnerTabCount> views = {
       &ViewDetails11, &ViewDetails21, &ViewFinance1, &ViewGraphics1, &ViewPartnerList1};
   for (int t = 0; t < books::partners::PartnerTabCount; ++t) {
@@ -475,8 +428,7 @@ void Tpartners2::FinanceRefresh() {
   // supplier of the same name and address are different partners.
   std::optional<std::pair<int, std::int32_t>> key;
   if (loaded_) key = std::make_pair(ComboBox1.ItemIndex(), loaded_->record.OurNumber());
-  if (key == financeKey_) return;
-  financeKey_ = key;
+  if (!finance.TakeKey(key)) return;
   if (loaded_)
     Button11Click();
   else
@@ -488,8 +440,7 @@ void Tpartners2::SetChartTitles() {
   // them), the words from the language where it has them.
   const std::string current = Cut(PartnerAdminSettings.CurrentAnnualBalance(), 10);
   const std::string previous = Cut(PartnerAdminSettings.ApprovedAnnualBalance(), 10);
-  Label62.SetCaption(current + ": ");
-  Label63.SetCaption(previous + ": ");
+  finance.SetYearLabels(current, previous);
   const std::string sales = text::BuiltInText("Sales", "Omzet", "Umsatz");
   const std::string paid = text::BuiltInText("Paid", "Betaald", "Bezahlt");
   const std::array<std::string, books::partners::kFinanceSlots> titles = {
@@ -499,13 +450,7 @@ void Tpartners2::SetChartTitles() {
 }
 
 void Tpartners2::ClearFinance() {
-  finance_ = books::partners::PartnerFinance{};
-  for (ui::StringGrid* g : {&StringGrid2, &StringGrid3}) {
-    g->SetRowCount(2);
-    for (int c = 0; c < g->ColCount(); ++c) g->SetCell(c, 1, "");
-  }
-  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetText("");
-  financeKey_.reset();
+  finance.Clear();
   chart.StyleClick(books::partners::StyleBars);
 }
 
@@ -522,43 +467,13 @@ void Tpartners2::Button11Click() {
     formkit::ReportFileSetError(*read.failure);
     return;
   }
-  finance_ = std::move(read.finance);
-  financeKey_ = std::make_pair(static_cast<int>(kind), loaded_->record.OurNumber());
-
-  Label61.SetCaption(books::partners::FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText));
+  finance.Show(std::move(read.finance), {static_cast<int>(kind), loaded_->record.OurNumber()},
+               {Edit1.GetText(), Edit2.GetText(), Edit4.GetText()},
+               books::partners::FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText), PartnerOwingHeading);
   SetChartTitles();
-  StringGrid2.SetCell(5, 0, PartnerOwingHeading);
-  auto amount = [](double v) { return text::FormatAmount(v, -1, 'Y'); };
-  const int invoices = static_cast<int>(finance_.invoices.size());
-  StringGrid2.SetRowCount(std::max(2, invoices + 1));
-  for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 1, "");
-  for (int r = 0; r < invoices; ++r) {
-    const books::partners::FinanceInvoiceRow& row = finance_.invoices[static_cast<std::size_t>(r)];
-    const std::array<std::string, 6> cells = {std::to_string(r + 1), row.voucherDate, row.invoiceDate,
-                                              row.number, amount(row.amount), amount(row.owing)};
-    for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
-  }
-  const int payments = static_cast<int>(finance_.payments.size());
-  StringGrid3.SetRowCount(std::max(2, payments + 1));
-  for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 1, "");
-  for (int r = 0; r < payments; ++r) {
-    const books::partners::FinancePaymentRow& row = finance_.payments[static_cast<std::size_t>(r)];
-    const std::array<std::string, 5> cells = {std::to_string(r + 1), row.valueDate, std::to_string(row.number),
-                                              amount(row.amount), row.voucherCreated ? "true" : "false"};
-    for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
-  }
-  Edit15.SetText(Edit1.GetText());
-  Edit16.SetText(Edit2.GetText());
-  Edit17.SetText(Edit4.GetText());
-  Edit18.SetText(amount(finance_.totalOwing));
-  Edit19.SetText(amount(finance_.unbookedPayments));
-  Edit50.SetText(amount(finance_.totalOwing - finance_.unbookedPayments));
-  Edit51.SetText(amount(finance_.CurrentYearInvoiced()));
-  Edit52.SetText(amount(finance_.PreviousYearInvoiced()));
-
   // The chart: current-year slots shown, previous-year slots hidden, bars.
-  chart.ShowSeries(MakeFinanceSeries(finance_, PartnerAdminSettings.PeriodCount()),
-                   Edit1.GetText() + " / " + Label62.Caption());
+  chart.ShowSeries(MakeFinanceSeries(finance.Figures(), PartnerAdminSettings.PeriodCount()),
+                   Edit1.GetText() + " / " + finance.CurrentYearCaption());
 }
 
 void Tpartners2::StyleClick(int style) { chart.StyleClick(style); }
@@ -574,7 +489,7 @@ void Tpartners2::ToolButton13Click() { chart.ToolButton13Click(); }
 void Tpartners2::FormActivate() {
   saved_.reset();
   loaded_.reset();
-  financeKey_.reset();
+  finance.ForgetKey();
   programWrite_ = false;
   pickerTarget_ = -1;
   ComboBox6.SetVisible(false);
@@ -754,7 +669,7 @@ void Tpartners2::CheckBox5Click() {
 
 void Tpartners2::Edit1Change() {
   // The finance and graphics tabs name the partner.
-  Edit15.SetText(Edit1.GetText());
+  finance.ShowName(Edit1.GetText());
 }
 
 void Tpartners2::CreditLimitChange() {

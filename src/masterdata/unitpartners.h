@@ -44,6 +44,7 @@
 #include "books/partners/partnerrules.h"
 #include "books/partners/partnerstore.h"
 #include "masterdata/partnerchartpage.h"
+#include "masterdata/partnerfinancepage.h"
 #include "masterdata/partnerlistpage.h"
 #include "records/adminsettingsrec.h"
 #include "records/partnerrec.h"
@@ -254,32 +255,7 @@ class Tpartners2 : public ui::Form {
   ui::Button Button12{&GroupBox2, "Button12"};  // default accounts
 
   // ---- tab 2: finance
-  ui::Panel Panel3{&TabControl1, "Panel3"};
-  ui::Panel Panel12{&Panel3, "Panel12", ui::LayoutKind::Grid};
-  ui::Label Label70{&Panel12, "Label70"};
-  ui::Edit Edit15{&Panel12, "Edit15"};  // the name the figures belong to
-  ui::Label Label71{&Panel12, "Label71"};
-  ui::Edit Edit16{&Panel12, "Edit16"};  // its address
-  ui::Label Label72{&Panel12, "Label72"};
-  ui::Edit Edit17{&Panel12, "Edit17"};  // its town
-  ui::Panel Panel13{&Panel3, "Panel13", ui::LayoutKind::Horizontal};
-  ui::Label Label61{&Panel13, "Label61"};  // book year and last closed period
-  ui::Button Button11{&Panel13, "Button11"};  // compute the figures again
-  ui::Label Label73{&Panel3, "Label73"};
-  ui::StringGrid StringGrid2{&Panel3, "StringGrid2", 6, 2};  // invoices
-  ui::Label Label74{&Panel3, "Label74"};
-  ui::StringGrid StringGrid3{&Panel3, "StringGrid3", 5, 2};  // payments
-  ui::Panel Panel14{&Panel3, "Panel14", ui::LayoutKind::Grid};
-  ui::Label Label75{&Panel14, "Label75"};
-  ui::Edit Edit18{&Panel14, "Edit18"};  // total owing
-  ui::Label Label62{&Panel14, "Label62"};  // the current book year
-  ui::Edit Edit51{&Panel14, "Edit51"};  // invoiced in the current book year
-  ui::Label Label76{&Panel14, "Label76"};
-  ui::Edit Edit19{&Panel14, "Edit19"};  // unbooked payments
-  ui::Label Label63{&Panel14, "Label63"};  // the previous book year
-  ui::Edit Edit52{&Panel14, "Edit52"};  // invoiced in the previous book year
-  ui::Label Label77{&Panel14, "Label77"};
-  ui::Edit Edit50{&Panel14, "Edit50"};  // balance due
+  PartnerFinancePage finance{&TabControl1};
 
   // ---- tab 3: graphics
   PartnerChartPage chart{&TabControl1};
@@ -355,7 +331,7 @@ class Tpartners2 : public ui::Form {
   // The page the list shows.
   const books::partners::PartnerPage& ListedPage() const { return list.Page(); }
   // The figures the finance tabs show.
-  const books::partners::PartnerFinance& Finance() const { return finance_; }
+  const books::partners::PartnerFinance& Finance() const { return finance.Figures(); }
   // The style buttons by style and the slot toggles by slot.
   std::array<ui::ToolButton*, 3> StyleButtons() { return chart.StyleButtons(); }
   std::array<ui::ToolButton*, 6> SlotToggles() { return chart.SlotToggles(); }
@@ -369,13 +345,11 @@ class Tpartners2 : public ui::Form {
   void BindActions();
   void LayOutFrame();
   void LayOutDetails();
-  void LayOutFinance();
   void BindEvents();
   // The form's texts, one function per part.
   void ApplyFormTexts();
   void ApplyFrameTexts();
   void ApplyDetailsTexts();
-  void ApplyFinanceTexts();
   // Writes an edit as the program: no input filter runs.
   void WriteField(ui::Edit& edit, const std::string& text);
   // The search kind's item index (the last valid one).
@@ -402,9 +376,6 @@ class Tpartners2 : public ui::Form {
   int pickerTarget_ = -1;
   std::string pickerEntered_;
   bool programWrite_ = false;
-  // The partner the finance tabs were last computed for (kind, number).
-  std::optional<std::pair<int, std::int32_t>> financeKey_;
-  books::partners::PartnerFinance finance_;
 };
 
 extern Tpartners2* partners2;

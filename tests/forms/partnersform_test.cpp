@@ -281,7 +281,7 @@ TEST_F(PartnersForm, AShownPartnerIsSavedBackFieldForField) {
     f.Edit43.UserFocus();
     EXPECT_EQ(f.Edit34.GetText(), "1000{Bank}");
     EXPECT_EQ(f.Edit35.GetText(), "999");
-    EXPECT_EQ(f.Edit15.GetText(), "Full Partner");
+    EXPECT_EQ(f.finance.Edit15.GetText(), "Full Partner");
     Save(f);
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
   });

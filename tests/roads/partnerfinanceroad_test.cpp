@@ -137,14 +137,14 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
   Partner([&](Tpartners2& f) {
     f.TabControl1.UserSelectTab(books::partners::TabFinance);
     // Owing: 50 + 60 + 50 + 30; the unbooked payment of 30 is taken off.
-    EXPECT_EQ(f.Edit18.GetText(), Amount(190));
-    EXPECT_EQ(f.Edit19.GetText(), Amount(30));
-    EXPECT_EQ(f.Edit50.GetText(), Amount(160));
-    EXPECT_EQ(f.Edit51.GetText(), Amount(150));
-    EXPECT_EQ(f.Edit52.GetText(), Amount(200));
-    EXPECT_EQ(f.StringGrid2.RowCount(), 5) << "the customer's four invoices under the heading";
-    EXPECT_EQ(f.StringGrid3.RowCount(), 3);
-    EXPECT_EQ(f.Label61.Caption(), masterdata::PartnerPeriodText + "2024 04/12");
+    EXPECT_EQ(f.finance.Edit18.GetText(), Amount(190));
+    EXPECT_EQ(f.finance.Edit19.GetText(), Amount(30));
+    EXPECT_EQ(f.finance.Edit50.GetText(), Amount(160));
+    EXPECT_EQ(f.finance.Edit51.GetText(), Amount(150));
+    EXPECT_EQ(f.finance.Edit52.GetText(), Amount(200));
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 5) << "the customer's four invoices under the heading";
+    EXPECT_EQ(f.finance.StringGrid3.RowCount(), 3);
+    EXPECT_EQ(f.finance.Label61.Caption(), masterdata::PartnerPeriodText + "2024 04/12");
 
     f.TabControl1.UserSelectTab(books::partners::TabGraphics);
     EXPECT_EQ(f.chart.Chart1.Series(0).points.size(), 12u);
@@ -163,10 +163,10 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
   LogInAgainWith(BookYear(2025, "12/12", "01/12"));
   Partner([&](Tpartners2& f) {
     f.TabControl1.UserSelectTab(books::partners::TabFinance);
-    EXPECT_EQ(f.Edit18.GetText(), Amount(190));
-    EXPECT_EQ(f.Edit51.GetText(), Amount(30));
-    EXPECT_EQ(f.Edit52.GetText(), Amount(150));
-    EXPECT_EQ(f.Label61.Caption(), masterdata::PartnerPeriodText + "2024 12/12");
+    EXPECT_EQ(f.finance.Edit18.GetText(), Amount(190));
+    EXPECT_EQ(f.finance.Edit51.GetText(), Amount(30));
+    EXPECT_EQ(f.finance.Edit52.GetText(), Amount(150));
+    EXPECT_EQ(f.finance.Label61.Caption(), masterdata::PartnerPeriodText + "2024 12/12");
 
     f.TabControl1.UserSelectTab(books::partners::TabGraphics);
     EXPECT_EQ(At(f, 0, 1), 30);

@@ -202,18 +202,18 @@ TEST_F(PartnerFinanceTabs, TheFinanceTabShowsThePartnersInvoicesPaymentsAndTotal
   Show([&](Tpartners2& f) {
     Open(f);
     f.TabControl1.UserSelectTab(TabFinance);
-    EXPECT_EQ(f.StringGrid2.RowCount(), 3);
-    EXPECT_EQ(f.StringGrid2.Cell(1, 1), "20240310");
-    EXPECT_EQ(f.StringGrid3.RowCount(), 2);
-    EXPECT_EQ(f.StringGrid3.Cell(4, 1), "false");
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 3);
+    EXPECT_EQ(f.finance.StringGrid2.Cell(1, 1), "20240310");
+    EXPECT_EQ(f.finance.StringGrid3.RowCount(), 2);
+    EXPECT_EQ(f.finance.StringGrid3.Cell(4, 1), "false");
     auto amount = [](double v) { return text::FormatAmount(v, 2, 'Y'); };
-    EXPECT_EQ(f.Edit18.GetText(), amount(110));
-    EXPECT_EQ(f.Edit19.GetText(), amount(30));
-    EXPECT_EQ(f.Edit50.GetText(), amount(80));
-    EXPECT_EQ(f.Edit51.GetText(), amount(100));
-    EXPECT_EQ(f.Edit52.GetText(), amount(200));
-    EXPECT_EQ(f.Edit15.GetText(), "Five");
-    EXPECT_EQ(f.Label61.Caption(), PartnerPeriodText + "2024 04/12");
+    EXPECT_EQ(f.finance.Edit18.GetText(), amount(110));
+    EXPECT_EQ(f.finance.Edit19.GetText(), amount(30));
+    EXPECT_EQ(f.finance.Edit50.GetText(), amount(80));
+    EXPECT_EQ(f.finance.Edit51.GetText(), amount(100));
+    EXPECT_EQ(f.finance.Edit52.GetText(), amount(200));
+    EXPECT_EQ(f.finance.Edit15.GetText(), "Five");
+    EXPECT_EQ(f.finance.Label61.Caption(), PartnerPeriodText + "2024 04/12");
 
     // The chart: bars of the current year, 12 periods each.
     f.TabControl1.UserSelectTab(TabGraphics);
@@ -239,8 +239,8 @@ TEST_F(PartnerFinanceTabs, TheFinanceTabShowsThePartnersInvoicesPaymentsAndTotal
 
     // New empties the figures.
     f.Button4.UserClick();
-    EXPECT_EQ(f.StringGrid2.RowCount(), 2);
-    EXPECT_EQ(f.Edit18.GetText(), "");
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 2);
+    EXPECT_EQ(f.finance.Edit18.GetText(), "");
   });
 }
 
@@ -253,7 +253,7 @@ TEST_F(PartnerFinanceTabs, AnInvoiceFileThatCannotBeOpenedLeavesTheFormOpen) {
     EXPECT_EQ(backend.messages.size(), 1u);
     EXPECT_TRUE(f.InModalLoop());
     EXPECT_EQ(f.Edit27.GetText(), "typed");
-    EXPECT_EQ(f.StringGrid2.RowCount(), 2);
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 2);
   });
 }
 
