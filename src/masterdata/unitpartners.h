@@ -8,6 +8,18 @@
 // journal and report forms call the store themselves, so a search never
 // depends on what this form shows or on criteria left in its edits.
 //
+// The form keeps the menus, the tool bar, the search criteria, the tab
+// control, the bottom row, the status bar and the glue between the tabs;
+// each tab's panel is a page that holds its components (under their own
+// names, which the front end finds them by), its state and its handlers:
+// `details` (tabs 0 and 1, partnerdetailspage.h), `finance`
+// (partnerfinancepage.h), `chart` (partnerchartpage.h) and `list`
+// (partnerlistpage.h). The handlers keep their names on the form, which
+// binds every event and forwards to the page where the work lives. No page
+// touches another page: what one needs of another (the name on the finance
+// tab, the kind and partner the figures are for, the chart's titles) goes
+// through the form's named glue.
+//
 // Rules the form keeps:
 // - The kind is the kind lists' item index, never their text. The kind of
 //   a shown partner cannot be changed; the search kind, left with a text
@@ -44,6 +56,7 @@
 #include "books/partners/partnerrules.h"
 #include "books/partners/partnerstore.h"
 #include "masterdata/partnerchartpage.h"
+#include "masterdata/partnerdetailspage.h"
 #include "masterdata/partnerfinancepage.h"
 #include "masterdata/partnerlistpage.h"
 #include "records/adminsettingsrec.h"
@@ -139,120 +152,8 @@ class Tpartners2 : public ui::Form {
 
   ui::TabControl TabControl1{this, "TabControl1"};
 
-  // ---- tab 0: details 1
-  ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label26{&Panel1, "Label26"};
-  ui::Edit Edit26{&Panel1, "Edit26"};  // our number
-  ui::Label Label1{&Panel1, "Label1"};
-  ui::ComboBox ComboBox1{&Panel1, "ComboBox1", ui::ComboStyle::DropDown};  // kind
-  ui::Label Label2{&Panel1, "Label2"};
-  ui::Edit Edit1{&Panel1, "Edit1"};  // name
-  ui::Label Label27{&Panel1, "Label27"};
-  ui::Edit Edit27{&Panel1, "Edit27"};  // their number
-  ui::Label Label3{&Panel1, "Label3"};
-  ui::Edit Edit2{&Panel1, "Edit2"};  // address
-  ui::Label Label55{&Panel1, "Label55"};
-  ui::Edit Edit55{&Panel1, "Edit55"};  // second address line
-  ui::Label Label4{&Panel1, "Label4"};
-  ui::Edit Edit3{&Panel1, "Edit3"};  // zip code
-  ui::Label Label5{&Panel1, "Label5"};
-  ui::Edit Edit4{&Panel1, "Edit4"};  // town
-  ui::Label Label8{&Panel1, "Label8"};
-  ui::Edit Edit8{&Panel1, "Edit8"};  // region
-  ui::Label Label9{&Panel1, "Label9"};
-  ui::Edit Edit9{&Panel1, "Edit9"};  // country
-  ui::Label Label10{&Panel1, "Label10"};
-  ui::Edit Edit10{&Panel1, "Edit10"};  // telephone
-  ui::Label Label11{&Panel1, "Label11"};
-  ui::Edit Edit11{&Panel1, "Edit11"};  // fax
-  ui::Label Label12{&Panel1, "Label12"};
-  ui::Edit Edit12{&Panel1, "Edit12"};  // e-mail
-  ui::Label Label13{&Panel1, "Label13"};
-  ui::Edit Edit13{&Panel1, "Edit13"};  // website
-  ui::CheckBox CheckBox1{&Panel1, "CheckBox1"};  // correspondence address
-  ui::Label Label56{&Panel1, "Label56"};
-  ui::Label Label15{&Panel1, "Label15"};
-  ui::Edit Edit5{&Panel1, "Edit5"};  // correspondence address
-  ui::Label Label16{&Panel1, "Label16"};
-  ui::Edit Edit6{&Panel1, "Edit6"};  // correspondence zip code
-  ui::Label Label17{&Panel1, "Label17"};
-  ui::Edit Edit7{&Panel1, "Edit7"};  // correspondence town
-  ui::Label Label18{&Panel1, "Label18"};
-  ui::Edit Edit56{&Panel1, "Edit56"};  // correspondence state
-  ui::Label Label19{&Panel1, "Label19"};
-  ui::Edit Edit57{&Panel1, "Edit57"};  // correspondence country
-  ui::CheckBox CheckBox4{&Panel1, "CheckBox4"};  // relationship suspended
-  ui::DatePicker DateTimePicker1{&Panel1, "DateTimePicker1"};
-  ui::Label Label53{&Panel1, "Label53"};
-  ui::Edit Edit53{&Panel1, "Edit53"};  // changed by
-  ui::Label Label54{&Panel1, "Label54"};
-  ui::Edit Edit54{&Panel1, "Edit54"};  // changed at
-
-  // ---- tab 1: details 2
-  ui::Panel Panel2{&TabControl1, "Panel2", ui::LayoutKind::Horizontal};
-  ui::Panel Panel8{&Panel2, "Panel8", ui::LayoutKind::Grid};
-  ui::Label Label43{&Panel8, "Label43"};
-  ui::Edit Edit43{&Panel8, "Edit43"};  // contact 1 name
-  ui::Label Label46{&Panel8, "Label46"};
-  ui::Edit Edit46{&Panel8, "Edit46"};  // contact 1 phone
-  ui::Label Label47{&Panel8, "Label47"};
-  ui::Edit Edit47{&Panel8, "Edit47"};  // contact 1 comment
-  ui::Label Label44{&Panel8, "Label44"};
-  ui::Edit Edit44{&Panel8, "Edit44"};  // contact 2 name
-  ui::Label Label45{&Panel8, "Label45"};
-  ui::Edit Edit45{&Panel8, "Edit45"};  // contact 2 phone
-  ui::Label Label48{&Panel8, "Label48"};
-  ui::Edit Edit48{&Panel8, "Edit48"};  // contact 2 comment
-  ui::Label Label20{&Panel8, "Label20"};
-  ui::Edit Edit20{&Panel8, "Edit20"};  // bank account
-  ui::Label Label41{&Panel8, "Label41"};
-  ui::Edit Edit41{&Panel8, "Edit41"};  // account holder
-  ui::Label Label21{&Panel8, "Label21"};
-  ui::Edit Edit21{&Panel8, "Edit21"};  // sales-tax number
-  ui::CheckBox CheckBox5{&Panel8, "CheckBox5"};  // the tax number was verified
-  ui::DatePicker DateTimePicker2{&Panel8, "DateTimePicker2"};
-  ui::Label Label23{&Panel8, "Label23"};
-  ui::Edit Edit23{&Panel8, "Edit23"};  // BI feature 1
-  ui::Label Label25{&Panel8, "Label25"};
-  ui::Edit Edit25{&Panel8, "Edit25"};  // BI feature 2
-  ui::Label Label22{&Panel8, "Label22"};
-  ui::Edit Edit22{&Panel8, "Edit22"};  // free item 1
-  ui::Label Label24{&Panel8, "Label24"};
-  ui::Edit Edit24{&Panel8, "Edit24"};  // free item 2
-  ui::Label Label14{&Panel8, "Label14"};
-  ui::Memo Memo1{&Panel8, "Memo1"};
-
-  ui::Panel Panel9{&Panel2, "Panel9", ui::LayoutKind::Vertical};
-  ui::Panel Panel10{&Panel9, "Panel10", ui::LayoutKind::Grid};
-  ui::Label Label65{&Panel10, "Label65"};
-  ui::Edit Edit32{&Panel10, "Edit32"};  // credit limit
-  ui::Label Label37{&Panel10, "Label37"};
-  ui::Edit Edit37{&Panel10, "Edit37"};  // discount days
-  ui::Label Label38{&Panel10, "Label38"};
-  ui::Edit Edit38{&Panel10, "Edit38"};  // discount rate
-  ui::Label Label39{&Panel10, "Label39"};
-  ui::Edit Edit39{&Panel10, "Edit39"};  // payment term in days
-  ui::Label Label40{&Panel10, "Label40"};
-  ui::Edit Edit40{&Panel10, "Edit40"};  // penalty rate
-  ui::GroupBox GroupBox2{&Panel9, "GroupBox2", {}, ui::LayoutKind::Grid};  // default GL accounts
-  ui::Label Label34{&GroupBox2, "Label34"};
-  ui::Edit Edit34{&GroupBox2, "Edit34"};  // group account
-  ui::Label Label35{&GroupBox2, "Label35"};
-  ui::Edit Edit35{&GroupBox2, "Edit35"};  // sales/cost account 1
-  ui::Label Label36{&GroupBox2, "Label36"};
-  ui::Edit Edit36{&GroupBox2, "Edit36"};  // sales/cost account 2
-  ui::Label Label58{&GroupBox2, "Label58"};
-  ui::Edit Edit58{&GroupBox2, "Edit58"};  // sales/cost account 3
-  ui::Label Label66{&GroupBox2, "Label66"};
-  ui::Edit Edit31{&GroupBox2, "Edit31"};  // sales tax 1
-  ui::Label Label67{&GroupBox2, "Label67"};
-  ui::Edit Edit33{&GroupBox2, "Edit33"};  // sales tax 2
-  ui::Label Label49{&GroupBox2, "Label49"};
-  ui::Edit Edit49{&GroupBox2, "Edit49"};  // cash discount
-  // The GL-account picker, shown for the account edit entered.
-  ui::Label Label50{&GroupBox2, "Label50"};
-  ui::ComboBox ComboBox6{&GroupBox2, "ComboBox6", ui::ComboStyle::DropDown};
-  ui::Button Button12{&GroupBox2, "Button12"};  // default accounts
+  // ---- tabs 0 and 1: details 1 and 2
+  PartnerDetailsPage details{&TabControl1};
 
   // ---- tab 2: finance
   PartnerFinancePage finance{&TabControl1};
@@ -320,9 +221,9 @@ class Tpartners2 : public ui::Form {
 
   // The seven account edits in the order of the default functions (group,
   // sales/cost 1..3, sales tax 1..2, cash discount).
-  std::array<ui::Edit*, 7> AccountEdits();
+  std::array<ui::Edit*, 7> AccountEdits() { return details.AccountEdits(); }
   // The picker's items (item 0 empty), as the activation built them.
-  const std::vector<std::string>& PickerList() const { return pickerItems_; }
+  const std::vector<std::string>& PickerList() const { return details.PickerList(); }
   // The partner the form shows as loaded or saved; nullopt for a new one.
   const std::optional<books::partners::FoundPartner>& Loaded() const { return loaded_; }
   // The partner the last Save of this showing wrote; nullopt when none (a
@@ -338,20 +239,16 @@ class Tpartners2 : public ui::Form {
 
   // The account edit the picker serves (an index into AccountEdits), -1
   // while it is hidden.
-  int PickerTarget() const { return pickerTarget_; }
+  int PickerTarget() const { return details.PickerTarget(); }
 
  private:
   // The constructor's phases.
   void BindActions();
   void LayOutFrame();
-  void LayOutDetails();
   void BindEvents();
   // The form's texts, one function per part.
   void ApplyFormTexts();
   void ApplyFrameTexts();
-  void ApplyDetailsTexts();
-  // Writes an edit as the program: no input filter runs.
-  void WriteField(ui::Edit& edit, const std::string& text);
   // The search kind's item index (the last valid one).
   int SearchKind() const;
   void ShowPage(const books::partners::PartnerPage& page);
@@ -360,22 +257,19 @@ class Tpartners2 : public ui::Form {
   void ClearList();
   void ClearDetails(bool keepCallerFields);
   void SetKindLocked(bool locked);
-  void ShowAccountEdit(ui::Edit& edit, const std::string& stored);
   void FinanceRefresh();
   void ClearFinance();
   void SetChartTitles();
   void ShowStatus(const std::string& text, ui::Color color);
+  // What a Save's outcome shows.
+  void ShowSaveResult(const books::partners::PartnerResult& r);
 
   std::vector<books::partners::PickerAccount> accounts_;
-  std::vector<std::string> pickerItems_;
   std::optional<books::partners::FoundPartner> loaded_;
   std::optional<books::partners::FoundPartner> saved_;
   books::partners::PartnerCriteria savedCriteria_;
   int savedKind_ = 0;
   int lastSearchKind_ = 0;
-  int pickerTarget_ = -1;
-  std::string pickerEntered_;
-  bool programWrite_ = false;
 };
 
 extern Tpartners2* partners2;

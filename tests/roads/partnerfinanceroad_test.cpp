@@ -114,8 +114,8 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
       f.ComboBox2.UserSelect(0);
       f.Edit30.UserSetText("five");
       f.Button1.UserClick();
-      ASSERT_EQ(f.Edit26.GetText(), "5");
-      ASSERT_EQ(f.Edit1.GetText(), "Five Retail");
+      ASSERT_EQ(f.details.Edit26.GetText(), "5");
+      ASSERT_EQ(f.details.Edit1.GetText(), "Five Retail");
       script(f);
     });
   }

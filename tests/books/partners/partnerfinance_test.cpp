@@ -188,7 +188,7 @@ class PartnerFinanceTabs : public ::testing::Test, public support::Administratio
   static void Open(Tpartners2& f) {
     f.Edit30.UserSetText("five");
     f.Button1.UserClick();
-    ASSERT_EQ(f.Edit26.GetText(), "5");
+    ASSERT_EQ(f.details.Edit26.GetText(), "5");
   }
   static std::vector<int> Visible(const Tpartners2& f) {
     std::vector<int> shown;
@@ -248,11 +248,11 @@ TEST_F(PartnerFinanceTabs, AnInvoiceFileThatCannotBeOpenedLeavesTheFormOpen) {
   Show([&](Tpartners2& f) {
     Open(f);
     store.fs.InjectError("/d/ACME/invsum.vlk", support::FakeFileSystem::Op::OpenReadWrite, 13);
-    f.Edit27.UserSetText("typed");
+    f.details.Edit27.UserSetText("typed");
     f.TabControl1.UserSelectTab(TabFinance);
     EXPECT_EQ(backend.messages.size(), 1u);
     EXPECT_TRUE(f.InModalLoop());
-    EXPECT_EQ(f.Edit27.GetText(), "typed");
+    EXPECT_EQ(f.details.Edit27.GetText(), "typed");
     EXPECT_EQ(f.finance.StringGrid2.RowCount(), 2);
   });
 }
