@@ -68,16 +68,34 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   width = 1000;
   height = 700;
   PartnerFunctionCodes = AccountFunctionCodes;
+  BindActions();
+  LayOutFrame();
+  BindEvents();
 
+  ApplyFormTexts();
+  ComboBox2.SetItemIndex(0);
+  details.SetKindIndex(0);
+  ClearList();
+  ShowTab(books::partners::TabDetails1);
+  books::partners::SetNewPartnerEntry(
+      [this](const books::partners::NewPartnerRequest& r) { return ShowForNewPartner(r); });
+}
+
+// ---- lay-out, actions and events
+
+void Tpartners2::BindActions() {
   Savepartner.OnExecute = [this] { SavepartnerExecute(); };
   Selecteerrow.OnExecute = [this] { SelecteerrowExecute(); };
   for (ui::ActionClient* c : std::initializer_list<ui::ActionClient*>{&Save1, &ToolButton2, &Button5})
     c->SetAction(&Savepartner);
-  Button3.SetAction(&Selecteerrow);
+  list.Button3.SetAction(&Selecteerrow);
   ToolButton1.SetImageIndex(0);
   ToolButton2.SetImageIndex(3);
   ToolButton3.SetImageIndex(8);
+}
 
+// The title, the search criteria, the tab control and the bottom row.
+void Tpartners2::LayOutFrame() {
   Label6.SetBold(true);
 
   GroupBox1.gridColumns = 10;
@@ -93,102 +111,11 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   for (ui::Button* b : {&Button1, &Button2, &Button4}) b->hints.width = 110;
 
   TabControl1.hints.stretch = 1;
-  for (ui::Panel* p : {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5}) {
-    p->SetBevel(false);
-    p->hints.stretch = 1;
-  }
-  Panel1.gridColumns = 4;
-  Panel8.gridColumns = 2;
-  Panel8.SetBevel(false);
-  Panel8.hints.stretch = 1;
-  Panel9.SetBevel(false);
-  Panel9.hints.stretch = 1;
-  Panel10.gridColumns = 2;
-  Panel10.SetBevel(false);
-  GroupBox2.gridColumns = 2;
-  CheckBox1.hints.newRow = true;
-  CheckBox1.hints.colSpan = 2;
-  Label56.hints.colSpan = 2;
-  CheckBox4.hints.newRow = true;
-  Memo1.hints.height = 60;
-  Memo1.SetMaxLength(100);
-  Label50.hints.newRow = true;
-  Button12.hints.newRow = true;
-  Button12.hints.colSpan = 2;
-
-  // Field widths: what the record holds.
-  const std::pair<ui::Edit*, int> rooms[] = {
-      {&Edit1, 50},  {&Edit26, 11}, {&Edit27, 15}, {&Edit2, 50},  {&Edit55, 50}, {&Edit3, 10},  {&Edit4, 50},
-      {&Edit8, 50},  {&Edit9, 50},  {&Edit5, 50},  {&Edit6, 10},  {&Edit7, 50},  {&Edit56, 50}, {&Edit57, 50},
-      {&Edit10, 30}, {&Edit11, 30}, {&Edit12, 100}, {&Edit13, 100}, {&Edit43, 50}, {&Edit46, 20}, {&Edit47, 50},
-      {&Edit48, 50}, {&Edit44, 50}, {&Edit45, 20}, {&Edit20, 20}, {&Edit41, 60}, {&Edit21, 15}, {&Edit23, 10},
-      {&Edit25, 10}, {&Edit22, 20}, {&Edit24, 20}, {&Edit32, 20}, {&Edit37, 6},  {&Edit38, 12}, {&Edit39, 6},
-      {&Edit40, 12}};
-  for (const auto& [edit, room] : rooms) edit->SetMaxLength(room);
-  for (ui::Edit* e : {&Edit1, &Edit2, &Edit4, &Edit12, &Edit13, &Edit43, &Edit44, &Edit20, &Edit41})
-    e->hints.stretch = 1;
-  for (ui::Edit* e : AccountEdits()) {
-    e->SetReadOnly(true);
-    e->hints.minWidth = 220;
-  }
-  for (ui::Edit* e : {&Edit53, &Edit54}) e->SetReadOnly(true);
-  Edit26.SetEnabled(false);
-  Edit26.SetBackColor(ui::colors::SkyBlue);
-  DateTimePicker1.SetVisible(false);
-  DateTimePicker2.SetEnabled(false);
-  ComboBox6.SetVisible(false);
-  Label50.SetVisible(false);
-  ComboBox6.SetMaxLength(80);
-
-  // The finance tab.
-  Panel12.gridColumns = 6;
-  Panel12.SetBevel(false);
-  Panel13.SetBevel(false);
-  Panel14.gridColumns = 4;
-  Panel14.SetBevel(false);
-  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetReadOnly(true);
-  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17}) e->hints.stretch = 1;
-  Label61.SetBold(true);
-  Label61.hints.stretch = 1;
-  Button11.hints.width = 130;
-  Label73.SetBold(true);
-  Label74.SetBold(true);
-  StringGrid2.hints.stretch = 2;
-  StringGrid3.hints.stretch = 1;
-  const std::array<int, 6> invoiceWidths = {40, 90, 90, 120, 130, 130};
-  for (int c = 0; c < 6; ++c) StringGrid2.SetColWidth(c, invoiceWidths[static_cast<std::size_t>(c)]);
-  const std::array<int, 5> paymentWidths = {40, 90, 120, 130, 90};
-  for (int c = 0; c < 5; ++c) StringGrid3.SetColWidth(c, paymentWidths[static_cast<std::size_t>(c)]);
-
-  // The graphics tab: 18 series, slot s of style t is series 6t + s.
-  Chart1.hints.stretch = 1;
-  Chart1.SetSeriesCount(books::partners::kFinanceStyles * books::partners::kFinanceSlots);
-  const std::array<ui::Color, books::partners::kFinanceSlots> slotColours = {
-      ui::colors::Lime,   ui::Color::Rgb(0, 0, 255),  ui::colors::Red, ui::Color::Rgb(255, 0, 255),
-      ui::colors::Yellow, ui::Color::Rgb(0, 255, 255)};
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot) {
-      const int i = t * books::partners::kFinanceSlots + slot;
-      Chart1.SetSeriesColor(i, slotColours[static_cast<std::size_t>(slot)]);
-      Chart1.SetSeriesStyle(i, t == books::partners::StyleBars ? ui::SeriesStyle::Bar : ui::SeriesStyle::Line);
-    }
-  Chart1.SetAxisFont(10, true);
-  Chart1.SetView3D(true);
-  CheckBox6.SetChecked(true);
-
-  Label64.SetBold(true);
-  StringGrid1.hints.stretch = 1;
-  const std::array<int, ColumnCount> widths = {80, 220, 200, 140, 110, 150};
-  for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetColWidth(c, widths[static_cast<std::size_t>(c)]);
-  Panel11.SetBevel(false);
-  for (ui::Button* b : {&BitBtn1, &BitBtn2, &Button3, &Button9}) b->hints.width = 120;
-  BitBtn1.SetVisible(false);
-  BitBtn2.SetVisible(false);
-
   Panel6.SetBevel(false);
   for (ui::Button* b : {&Button7, &Button8, &Button5, &Button6}) b->hints.width = 130;
+}
 
-  // ---- events
+void Tpartners2::BindEvents() {
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
   New1.OnClick = [this] { ToolButton1Click(); };
@@ -198,11 +125,11 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
   Button1.OnClick = [this] { Button1Click(); };
   Button2.OnClick = [this] { Button2Click(); };
   Button4.OnClick = [this] { Button4Click(); };
-  Button9.OnClick = [this] { Button9Click(); };
-  Button12.OnClick = [this] { Button12Click(); };
-  BitBtn1.OnClick = [this] { BitBtn1Click(); };
-  BitBtn2.OnClick = [this] { BitBtn2Click(); };
-  StringGrid1.OnDblClick = [this] { Selecteerrow.Execute(); };
+  list.Button9.OnClick = [this] { Button9Click(); };
+  details.Button12.OnClick = [this] { Button12Click(); };
+  list.BitBtn1.OnClick = [this] { BitBtn1Click(); };
+  list.BitBtn2.OnClick = [this] { BitBtn2Click(); };
+  list.StringGrid1.OnDblClick = [this] { Selecteerrow.Execute(); };
   TabControl1.OnChange = [this] { TabControl1Change(); };
   Button7.OnClick = [this] { ShowTab(books::partners::PreviousPartnerTab(TabControl1.TabIndex())); };
   Button8.OnClick = [this] { ShowTab(books::partners::NextPartnerTab(TabControl1.TabIndex())); };
@@ -212,48 +139,40 @@ Tpartners2::Tpartners2() : ui::Form("partners2", "Tpartners2") {
       &ViewDetails11, &ViewDetails21, &ViewFinance1, &ViewGraphics1, &ViewPartnerList1};
   for (int t = 0; t < books::partners::PartnerTabCount; ++t)
     views[static_cast<std::size_t>(t)]->OnClick = [this, t] { ShowTab(t); };
-  const std::array<ui::Edit*, 7> edits = AccountEdits();
+  const std::array<ui::Edit*, 7> edits = details.AccountEdits();
   for (int k = 0; k < kAccountEditCount; ++k) edits[static_cast<std::size_t>(k)]->OnEnter = [this, k] {
       AccountEditEnter(k);
     };
-  ComboBox6.OnExit = [this] { ComboBox6Exit(); };
-  ComboBox1.OnChange = [this] { ComboBox1Change(); };
-  ComboBox1.OnExit = [this] { ComboBox1Exit(); };
+  details.ComboBox6.OnExit = [this] { ComboBox6Exit(); };
+  details.ComboBox1.OnChange = [this] { ComboBox1Change(); };
+  details.ComboBox1.OnExit = [this] { ComboBox1Exit(); };
   ComboBox2.OnExit = [this] { ComboBox2Exit(); };
   ComboBox2.OnChange = [this] {
     if (ComboBox2.ItemIndex() == 0 || ComboBox2.ItemIndex() == 1) lastSearchKind_ = ComboBox2.ItemIndex();
   };
-  CheckBox4.OnClick = [this] { CheckBox4Click(); };
-  CheckBox5.OnClick = [this] { CheckBox5Click(); };
-  Edit1.OnChange = [this] { Edit1Change(); };
-  Edit32.OnChange = [this] { CreditLimitChange(); };
-  Edit38.OnChange = [this] { RateChange(Edit38); };
-  Edit40.OnChange = [this] { RateChange(Edit40); };
-  Edit37.OnChange = [this] { DaysChange(Edit37); };
-  Edit39.OnChange = [this] { DaysChange(Edit39); };
+  details.CheckBox4.OnClick = [this] { CheckBox4Click(); };
+  details.CheckBox5.OnClick = [this] { CheckBox5Click(); };
+  details.Edit1.OnChange = [this] { Edit1Change(); };
+  details.Edit32.OnChange = [this] { CreditLimitChange(); };
+  details.Edit38.OnChange = [this] { RateChange(details.Edit38); };
+  details.Edit40.OnChange = [this] { RateChange(details.Edit40); };
+  details.Edit37.OnChange = [this] { DaysChange(details.Edit37); };
+  details.Edit39.OnChange = [this] { DaysChange(details.Edit39); };
   for (ui::Edit* e : {&Edit28, &Edit29, &Edit30, &Edit42})
     e->OnKeyDown = [this](uint16_t& k, unsigned) { SearchKeyDown(k); };
-  Button11.OnClick = [this] { Button11Click(); };
+  finance.Button11.OnClick = [this] { Button11Click(); };
   for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] { StyleClick(t); };
+    chart.StyleButtons()[static_cast<std::size_t>(t)]->OnClick = [this, t] { StyleClick(t); };
   for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-    SlotToggles()[static_cast<std::size_t>(slot)]->OnClick = [this, slot] { SlotToggleClick(slot); };
-  CheckBox6.OnClick = [this] { CheckBox6Click(); };
-  ToolButton13.OnClick = [this] { ToolButton13Click(); };
+    chart.SlotToggles()[static_cast<std::size_t>(slot)]->OnClick = [this, slot] { SlotToggleClick(slot); };
+  chart.CheckBox6.OnClick = [this] { CheckBox6Click(); };
+  chart.ToolButton13.OnClick = [this] { ToolButton13Click(); };
   formkit::BindHelpMenu(*this, PartnerHelpCaptions,
                         {{&GeneralHelp1, ""}, {&Tutorial1, "<TUT00>"}, {&About1, "<ABO00>"}}, &Homepage1);
   PartnerHelp1.OnClick = [this] {
     formkit::ShowHelpFrom(*this, books::partners::PartnerHelpTag(TabControl1.TabIndex()), PartnerHelpCaptions);
   };
   ToolButton3.OnClick = PartnerHelp1.OnClick;
-
-  ApplyFormTexts();
-  ComboBox2.SetItemIndex(0);
-  ComboBox1.SetItemIndex(0);
-  ClearList();
-  ShowTab(books::partners::TabDetails1);
-  books::partners::SetNewPartnerEntry(
-      [this](const books::partners::NewPartnerRequest& r) { return ShowForNewPartner(r); });
 }
 
 Tpartners2::~Tpartners2() { books::partners::SetNewPartnerEntry({}); }
@@ -274,18 +193,12 @@ std::optional<books::partners::FoundPartner> Tpartners2::ShowForNewPartner(
   if (request.fromPayment) {
     // New keeps these three for the payment.
     PartnerCallerMode = "paytab";
-    WriteField(Edit1, Cut(request.name, 50));
-    WriteField(Edit41, Cut(request.name, 60));
-    WriteField(Edit20, Cut(request.bankAccount, 20));
+    details.FillFromPayment(request.name, request.bankAccount);
   }
   ShowModal();
   ComboBox2.SetEnabled(true);
   PartnerCallerMode.clear();
   return saved_;
-}
-
-std::array<ui::Edit*, 7> Tpartners2::AccountEdits() {
-  return {&Edit34, &Edit35, &Edit36, &Edit58, &Edit31, &Edit33, &Edit49};
 }
 
 // ---- texts
@@ -300,6 +213,18 @@ void Tpartners2::ApplyLanguageTexts() {
 }
 
 void Tpartners2::ApplyFormTexts() {
+  ApplyFrameTexts();
+  details.ApplyTexts();
+  finance.ApplyTexts();
+  chart.ApplyTexts();
+  SetChartTitles();
+  list.ApplyTexts();
+  Selecteerrow.SetCaption(L(345));
+}
+
+// The caption, the title, the menus, the tool bar, the criteria, the tabs and
+// the bottom row.
+void Tpartners2::ApplyFrameTexts() {
   SetCaption(store::ProductTitle + " : " + L(852) + " / " + L(4720));
   Label6.SetCaption(Cut(" " + L(4720), 24) + " (" + store::CurrentAdministrationName + ")");
 
@@ -336,118 +261,17 @@ void Tpartners2::ApplyFormTexts() {
   Button4.SetCaption(L(32));
 
   const std::vector<std::string> kinds = {L(5832), L(5817)};
-  for (ui::ComboBox* box : {&ComboBox1, &ComboBox2}) {
-    const int index = box->ItemIndex();
-    box->SetItems(kinds);
-    box->SetItemIndex(index);
-  }
+  details.SetKindItems(kinds);
+  const int index = ComboBox2.ItemIndex();
+  ComboBox2.SetItems(kinds);
+  ComboBox2.SetItemIndex(index);
   TabControl1.SetTabs({L(5662), L(5693), L(5724), L(5755), L(5786)});
-
-  Label26.SetCaption(L(4793));
-  Label1.SetCaption(text::BuiltInText("Kind", "Soort", "Art"));
-  Label2.SetCaption(L(4830));
-  Label27.SetCaption(L(4809));
-  Label3.SetCaption(L(4841));
-  Label55.SetCaption(L(4841) + " 2");
-  Label4.SetCaption(L(4857));
-  Label5.SetCaption(L(4873));
-  Label8.SetCaption(L(4889));
-  Label9.SetCaption(L(4905));
-  Label10.SetCaption(L(4921));
-  Label11.SetCaption(L(4937));
-  Label12.SetCaption(L(4953));
-  Label13.SetCaption(L(4969));
-  CheckBox1.SetCaption(L(5043));
-  Label15.SetCaption(L(4841));
-  Label16.SetCaption(L(4857));
-  Label17.SetCaption(L(4873));
-  Label18.SetCaption(L(4889));
-  Label19.SetCaption(L(4905));
-  CheckBox4.SetCaption(L(5131));
-  Label53.SetCaption(text::ChangedByCaption());
-  Label54.SetCaption(text::ChangedAtCaption());
-
-  Label43.SetCaption(L(5074) + " 1");
-  Label46.SetCaption(L(4921));
-  Label47.SetCaption(L(5090));
-  Label44.SetCaption(L(5074) + " 2");
-  Label45.SetCaption(L(4921));
-  Label48.SetCaption(L(5090));
-  Label20.SetCaption(L(5006));
-  Label41.SetCaption(L(5027));
-  Label21.SetCaption(L(4985));
-  CheckBox5.SetCaption(text::BuiltInText("Verified on", "Gecontroleerd op", cp1252::L("Gepr\xC3\xBC\x66t am")));
-  Label23.SetCaption(L(5215));
-  Label25.SetCaption(L(5236));
-  Label22.SetCaption(L(5173));
-  Label24.SetCaption(L(5194));
-  Label14.SetCaption(L(5162));
-  Label65.SetCaption(L(5257));
-  Label37.SetCaption(L(5273));
-  Label38.SetCaption(L(5299));
-  Label39.SetCaption(L(5324));
-  Label40.SetCaption(L(5349));
-  GroupBox2.SetCaption(L(5388));
-  Label66.SetCaption(L(5590));
-  Label67.SetCaption(L(5603));
-  Label49.SetCaption(L(5616));
-  Label50.SetCaption(text::BuiltInText("GL account", "Grootboekrekening", "Sachkonto"));
-  Button12.SetCaption(L(6194));
-  ComboBox1Change();
-
-  Label70.SetCaption(L(4830));
-  Label71.SetCaption(L(4841));
-  Label72.SetCaption(L(4873));
-  Button11.SetCaption(text::BuiltInText("Refresh", "Vernieuwen", "Aktualisieren"));
-  Label73.SetCaption(L(6043));
-  Label74.SetCaption(L(6064));
-  Label75.SetCaption(L(5980));
-  Label76.SetCaption(L(6001));
-  Label77.SetCaption(L(6022));
-  const std::array<std::string, 6> invoiceHeads = {L(437),
-                                                   text::BuiltInText("Book date", "Boekdatum", "Buchungsdatum"),
-                                                   text::BuiltInText("Invoice date", "Factuurdatum", "Rechnungsdatum"),
-                                                   text::BuiltInText("Invoice", "Factuur", "Rechnung"),
-                                                   text::BuiltInText("Amount", "Bedrag", "Betrag"),
-                                                   L(5980)};
-  for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 0, invoiceHeads[static_cast<std::size_t>(c)]);
-  const std::array<std::string, 5> paymentHeads = {
-      L(437), text::BuiltInText("Value date", "Valutadatum", "Valutadatum"),
-      text::BuiltInText("Payment", "Betaling", "Zahlung"), text::BuiltInText("Amount", "Bedrag", "Betrag"),
-      text::BuiltInText("Booked", "Geboekt", "Gebucht")};
-  for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
-  ToolButton14.SetCaption(text::BuiltInText("Bars", "Staven", "Balken"));
-  ToolButton5.SetCaption(text::BuiltInText("Lines", "Lijnen", "Linien"));
-  ToolButton7.SetCaption(text::BuiltInText("Running totals", "Cumulatief", "Kumuliert"));
-  ToolButton13.SetCaption(text::BuiltInText("Copy", "Kopieer", "Kopieren"));
-  ToolButton13.SetHint(text::BuiltInText("Copy to clipboard (bitmap)", "Kopieer naar klembord (bitmap)",
-                                         "In die Zwischenablage kopieren (Bitmap)"));
-  CheckBox6.SetCaption("3D");
-  SetChartTitles();
-  Label64.SetCaption(L(5786));
-  StringGrid1.SetCell(ColNumber, 0, L(4793));
-  StringGrid1.SetCell(ColName, 0, L(4830));
-  StringGrid1.SetCell(ColAddress, 0, L(4841));
-  StringGrid1.SetCell(ColTown, 0, L(4873));
-  StringGrid1.SetCell(ColTheirNumber, 0, L(4809));
-  StringGrid1.SetCell(ColBankAccount, 0, L(5006));
-  BitBtn1.SetCaption(text::BuiltInText("<< Previous 100", "<< Vorige 100", "<< Vorherige 100"));
-  BitBtn2.SetCaption(text::BuiltInText("Next 100 >>", "Volgende 100 >>", cp1252::L("N\xC3\xA4\x63hste 100 >>")));
-  Selecteerrow.SetCaption(L(345));
-  Button9.SetCaption(text::BuiltInText("Empty the list", "Lijst leegmaken", "Liste leeren"));
 
   Button7.SetCaption(L(5637));
   Button8.SetCaption(L(5106));
 }
 
 // ---- small helpers
-
-void Tpartners2::WriteField(ui::Edit& edit, const std::string& text) {
-  const bool was = programWrite_;
-  programWrite_ = true;
-  edit.SetText(text);
-  programWrite_ = was;
-}
 
 void Tpartners2::ShowStatus(const std::string& text, ui::Color color) {
   StatusBar1.Show(text, text.empty() ? ui::colors::Default : color);
@@ -458,15 +282,13 @@ int Tpartners2::SearchKind() const {
   return i == 0 || i == 1 ? i : lastSearchKind_;
 }
 
-void Tpartners2::SetKindLocked(bool locked) {
-  ComboBox1.SetEnabled(!locked && ComboBox2.Enabled());
-  ComboBox1.SetBackColor(ComboBox1.Enabled() ? ui::colors::Cream : ui::colors::SkyBlue);
-}
+void Tpartners2::SetKindLocked(bool locked) { details.SetKindEnabled(!locked && ComboBox2.Enabled()); }
 
 void Tpartners2::ShowTab(int tab) {
   if (tab < 0 || tab >= books::partners::PartnerTabCount) tab = books::partners::TabDetails1;
   TabControl1.SetTabIndex(tab);
-  const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {&Panel1, &Panel2, &Panel3, &Panel4, &Panel5};
+  const std::array<ui::Panel*, books::partners::PartnerTabCount> panels = {
+      &details.Panel1, &details.Panel2, &finance.Panel3, &chart.Panel4, &list.Panel5};
   const std::array<ui::MenuItem*, books::partners::PartnerTabCount> views = {
       &ViewDetails11, &ViewDetails21, &ViewFinance1, &ViewGraphics1, &ViewPartnerList1};
   for (int t = 0; t < books::partners::PartnerTabCount; ++t) {
@@ -482,19 +304,12 @@ void Tpartners2::FinanceRefresh() {
   // Keyed on the kind and number of the partner shown: a customer and a
   // supplier of the same name and address are different partners.
   std::optional<std::pair<int, std::int32_t>> key;
-  if (loaded_) key = std::make_pair(ComboBox1.ItemIndex(), loaded_->record.OurNumber());
-  if (key == financeKey_) return;
-  financeKey_ = key;
+  if (loaded_) key = std::make_pair(details.KindIndex(), loaded_->record.OurNumber());
+  if (!finance.TakeKey(key)) return;
   if (loaded_)
     Button11Click();
   else
     ClearFinance();
-}
-
-std::array<ui::ToolButton*, 3> Tpartners2::StyleButtons() { return {&ToolButton14, &ToolButton5, &ToolButton7}; }
-
-std::array<ui::ToolButton*, 6> Tpartners2::SlotToggles() {
-  return {&ToolButton21, &ToolButton18, &ToolButton20, &ToolButton19, &ToolButton15, &ToolButton22};
 }
 
 void Tpartners2::SetChartTitles() {
@@ -502,29 +317,18 @@ void Tpartners2::SetChartTitles() {
   // them), the words from the language where it has them.
   const std::string current = Cut(PartnerAdminSettings.CurrentAnnualBalance(), 10);
   const std::string previous = Cut(PartnerAdminSettings.ApprovedAnnualBalance(), 10);
-  Label62.SetCaption(current + ": ");
-  Label63.SetCaption(previous + ": ");
+  finance.SetYearLabels(current, previous);
   const std::string sales = text::BuiltInText("Sales", "Omzet", "Umsatz");
   const std::string paid = text::BuiltInText("Paid", "Betaald", "Bezahlt");
   const std::array<std::string, books::partners::kFinanceSlots> titles = {
       sales + " " + current, sales + " " + previous,  paid + " " + current,
       paid + " " + previous, L(6085) + " " + current, L(6085) + " " + previous};
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-      Chart1.SetSeriesTitle(t * books::partners::kFinanceSlots + slot, titles[static_cast<std::size_t>(slot)]);
-  for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-    SlotToggles()[static_cast<std::size_t>(slot)]->SetCaption(titles[static_cast<std::size_t>(slot)]);
+  chart.SetSlotTitles(titles);
 }
 
 void Tpartners2::ClearFinance() {
-  finance_ = books::partners::PartnerFinance{};
-  for (ui::StringGrid* g : {&StringGrid2, &StringGrid3}) {
-    g->SetRowCount(2);
-    for (int c = 0; c < g->ColCount(); ++c) g->SetCell(c, 1, "");
-  }
-  for (ui::Edit* e : {&Edit15, &Edit16, &Edit17, &Edit18, &Edit19, &Edit50, &Edit51, &Edit52}) e->SetText("");
-  financeKey_.reset();
-  StyleClick(books::partners::StyleBars);
+  finance.Clear();
+  chart.StyleClick(books::partners::StyleBars);
 }
 
 void Tpartners2::Button11Click() {
@@ -533,110 +337,37 @@ void Tpartners2::Button11Click() {
     return;
   }
   const books::partners::PartnerKind kind =
-      ComboBox1.ItemIndex() == 1 ? books::partners::PartnerKind::Supplier : books::partners::PartnerKind::Customer;
+      details.KindIndex() == 1 ? books::partners::PartnerKind::Supplier : books::partners::PartnerKind::Customer;
   books::partners::FinanceRead read = ReadPartnerFinance(kind, loaded_->record.OurNumber(), PartnerAdminSettings);
   if (read.failure) {
     // Reported; the form stays open with what was typed on its tabs.
     formkit::ReportFileSetError(*read.failure);
     return;
   }
-  finance_ = std::move(read.finance);
-  financeKey_ = std::make_pair(static_cast<int>(kind), loaded_->record.OurNumber());
-
-  Label61.SetCaption(books::partners::FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText));
+  finance.Show(std::move(read.finance), {static_cast<int>(kind), loaded_->record.OurNumber()},
+               {details.Name(), details.Address(), details.Town()},
+               books::partners::FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText), PartnerOwingHeading);
   SetChartTitles();
-  StringGrid2.SetCell(5, 0, PartnerOwingHeading);
-  auto amount = [](double v) { return text::FormatAmount(v, -1, 'Y'); };
-  const int invoices = static_cast<int>(finance_.invoices.size());
-  StringGrid2.SetRowCount(std::max(2, invoices + 1));
-  for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 1, "");
-  for (int r = 0; r < invoices; ++r) {
-    const books::partners::FinanceInvoiceRow& row = finance_.invoices[static_cast<std::size_t>(r)];
-    const std::array<std::string, 6> cells = {std::to_string(r + 1), row.voucherDate, row.invoiceDate,
-                                              row.number, amount(row.amount), amount(row.owing)};
-    for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
-  }
-  const int payments = static_cast<int>(finance_.payments.size());
-  StringGrid3.SetRowCount(std::max(2, payments + 1));
-  for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 1, "");
-  for (int r = 0; r < payments; ++r) {
-    const books::partners::FinancePaymentRow& row = finance_.payments[static_cast<std::size_t>(r)];
-    const std::array<std::string, 5> cells = {std::to_string(r + 1), row.valueDate, std::to_string(row.number),
-                                              amount(row.amount), row.voucherCreated ? "true" : "false"};
-    for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
-  }
-  Edit15.SetText(Edit1.GetText());
-  Edit16.SetText(Edit2.GetText());
-  Edit17.SetText(Edit4.GetText());
-  Edit18.SetText(amount(finance_.totalOwing));
-  Edit19.SetText(amount(finance_.unbookedPayments));
-  Edit50.SetText(amount(finance_.totalOwing - finance_.unbookedPayments));
-  Edit51.SetText(amount(finance_.CurrentYearInvoiced()));
-  Edit52.SetText(amount(finance_.PreviousYearInvoiced()));
-
   // The chart: current-year slots shown, previous-year slots hidden, bars.
-  for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-    SlotToggles()[static_cast<std::size_t>(slot)]->SetDown(slot % 2 == 1);
-  Chart1.SetTitle(Edit1.GetText() + " / " + Label62.Caption());
-  Chart1.SetAxisFont(10, true);
-  Chart1.SetView3D(true);
-  {
-    const bool was = programWrite_;
-    programWrite_ = true;
-    CheckBox6.SetChecked(true);
-    programWrite_ = was;
-  }
-  const int n = PartnerAdminSettings.PeriodCount();
-  const books::partners::FinanceSeries series = MakeFinanceSeries(finance_, n);
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot) {
-      const int i = t * books::partners::kFinanceSlots + slot;
-      Chart1.ClearSeries(i);
-      const std::vector<double>& values = series.values[static_cast<std::size_t>(t)][static_cast<std::size_t>(slot)];
-      for (std::size_t p = 0; p < values.size(); ++p) Chart1.AddPoint(i, static_cast<double>(p + 1), values[p]);
-    }
-  StyleClick(books::partners::StyleBars);
+  chart.ShowSeries(MakeFinanceSeries(finance.Figures(), PartnerAdminSettings.PeriodCount()),
+                   details.Name() + " / " + finance.CurrentYearCaption());
 }
 
-void Tpartners2::StyleClick(int style) {
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    StyleButtons()[static_cast<std::size_t>(t)]->SetDown(t == style);
-  ApplyChartStyle();
-}
+void Tpartners2::StyleClick(int style) { chart.StyleClick(style); }
 
-void Tpartners2::ApplyChartStyle() {
-  int style = books::partners::StyleBars;
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    if (StyleButtons()[static_cast<std::size_t>(t)]->Down()) style = t;
-  for (int t = 0; t < books::partners::kFinanceStyles; ++t)
-    for (int slot = 0; slot < books::partners::kFinanceSlots; ++slot)
-      Chart1.SetSeriesVisible(t * books::partners::kFinanceSlots + slot,
-                              t == style && !SlotToggles()[static_cast<std::size_t>(slot)]->Down());
-}
+void Tpartners2::SlotToggleClick(int slot) { chart.SlotToggleClick(slot); }
 
-void Tpartners2::SlotToggleClick(int slot) {
-  ui::ToolButton& toggle = *SlotToggles()[static_cast<std::size_t>(slot)];
-  toggle.SetDown(!toggle.Down());
-  ApplyChartStyle();
-}
+void Tpartners2::CheckBox6Click() { chart.CheckBox6Click(); }
 
-void Tpartners2::CheckBox6Click() {
-  if (programWrite_) return;
-  Chart1.SetView3D(CheckBox6.Checked());
-}
-
-void Tpartners2::ToolButton13Click() { ui::CopyImage(Chart1); }
+void Tpartners2::ToolButton13Click() { chart.ToolButton13Click(); }
 
 // ---- activation and keys
 
 void Tpartners2::FormActivate() {
   saved_.reset();
   loaded_.reset();
-  financeKey_.reset();
-  programWrite_ = false;
-  pickerTarget_ = -1;
-  ComboBox6.SetVisible(false);
-  Label50.SetVisible(false);
+  finance.ForgetKey();
+  details.ResetForShowing();
 
   // The kind searched: an item, else the supplier item.
   if (ComboBox2.ItemIndex() != 0 && ComboBox2.ItemIndex() != 1) ComboBox2.SetItemIndex(1);
@@ -658,10 +389,7 @@ void Tpartners2::FormActivate() {
   // The set the caller opened for this showing ends here.
   if (store::FileSetOpen) store::CloseFileSet();
 
-  pickerItems_ = books::partners::PickerItems(accounts_);
-  ComboBox6.SetItems(pickerItems_);
-  const auto profit = books::partners::AccountItemFor(pickerItems_, PartnerAdminSettings.ProfitAccountNumber());
-  ComboBox6.SetItemIndex(profit.value_or(0));
+  details.SetPickerAccounts(accounts_, PartnerAdminSettings.ProfitAccountNumber());
   PartnerDefaultAccounts = books::partners::DefaultAccountItems(accounts_, PartnerFunctionCodes);
 
   ClearCriteria();
@@ -687,31 +415,7 @@ void Tpartners2::SearchKeyDown(uint16_t& key) {
 // ---- New
 
 void Tpartners2::ClearDetails(bool keepCallerFields) {
-  const bool was = programWrite_;
-  programWrite_ = true;
-  if (!keepCallerFields)
-    for (ui::Edit* e : {&Edit1, &Edit20, &Edit41}) e->SetText("");
-  // The payment terms (Edit37..Edit40) keep their values.
-  for (ui::Edit* e : {&Edit26, &Edit27, &Edit2,  &Edit55, &Edit3,  &Edit4,  &Edit8,  &Edit9,  &Edit5,  &Edit6,
-                      &Edit7,  &Edit56, &Edit57, &Edit10, &Edit11, &Edit12, &Edit13, &Edit43, &Edit46, &Edit47,
-                      &Edit48, &Edit44, &Edit45, &Edit21, &Edit23, &Edit25, &Edit22, &Edit24, &Edit32, &Edit53,
-                      &Edit54})
-    e->SetText("");
-  for (ui::Edit* e : AccountEdits()) {
-    e->SetText("");
-    e->SetBackColor(ui::colors::Cream);
-  }
-  Memo1.Clear();
-  CheckBox1.SetChecked(false);
-  CheckBox4.SetChecked(false);
-  CheckBox5.SetChecked(false);
-  DateTimePicker1.SetVisible(false);
-  DateTimePicker2.SetEnabled(false);
-  DateTimePicker1.SetDate(platform::Date());
-  DateTimePicker2.SetDate(platform::Date());
-  programWrite_ = was;
-  Edit26.SetEnabled(false);
-  Edit26.SetBackColor(ui::colors::SkyBlue);
+  details.Clear(keepCallerFields);
   Edit1Change();
 }
 
@@ -720,7 +424,7 @@ void Tpartners2::Button4Click() {
   if (keep) PartnerCallerMode.clear();
   ClearDetails(keep);
   loaded_.reset();
-  ComboBox1.SetItemIndex(SearchKind());
+  details.SetKindIndex(SearchKind());
   SetKindLocked(false);
   ComboBox1Change();
   ShowStatus("", ui::colors::Default);
@@ -731,8 +435,7 @@ void Tpartners2::Button4Click() {
 
 void Tpartners2::ClearCriteria() {
   for (ui::Edit* e : {&Edit28, &Edit29, &Edit30, &Edit42}) e->SetText("");
-  BitBtn1.SetVisible(false);
-  BitBtn2.SetVisible(false);
+  list.HidePaging();
 }
 
 void Tpartners2::ToolButton1Click() {
@@ -743,14 +446,8 @@ void Tpartners2::ToolButton1Click() {
 void Tpartners2::Button2Click() { ClearCriteria(); }
 
 void Tpartners2::ClearList() {
-  page_ = books::partners::PartnerPage{};
-  StringGrid1.SetRowCount(2);
-  for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, 1, "");
-  StringGrid1.SetRow(1);
-  StringGrid1.SetEnabled(false);
+  list.Clear();
   Selecteerrow.SetEnabled(false);
-  BitBtn1.SetVisible(false);
-  BitBtn2.SetVisible(false);
 }
 
 void Tpartners2::Button9Click() {
@@ -761,38 +458,15 @@ void Tpartners2::Button9Click() {
 
 // ---- the kind fields
 
-void Tpartners2::ComboBox1Change() {
-  const bool customer = ComboBox1.ItemIndex() != 1;
-  const std::string kindText = ComboBox1.Count() > 1 ? ComboBox1.Items()[customer ? 0 : 1].text : std::string();
-  Label34.SetCaption(kindText + " " + L(5414));
-  Label35.SetCaption(L(customer ? 5521 : 5452));
-  Label36.SetCaption(L(customer ? 5475 : 5544));
-  Label58.SetCaption(L(customer ? 5498 : 5567));
-}
-
-namespace {
-
-// A kind box's item for its text: the selected item while its text still
-// matches, else the first item equal to it ignoring case; -1 when none is.
-int KindItemOf(const ui::ComboBox& box) {
-  const int selected = box.ItemIndex();
-  if (selected >= 0 && cp1252::EqualsIgnoringCase(box.Items()[static_cast<std::size_t>(selected)].text,
-                                                  box.GetText()))
-    return selected;
-  return box.IndexOfIgnoringCase(box.GetText());
-}
-
-}  // namespace
+void Tpartners2::ComboBox1Change() { details.ComboBox1Change(); }
 
 void Tpartners2::ComboBox1Exit() {
-  const int kind = KindItemOf(ComboBox1);
-  ComboBox1.SetItemIndex(kind);
-  if (kind < 0) ComboBox1.SetText("");
+  const int kind = details.TakeTypedKind();
   if (kind >= 0 && ComboBox2.Enabled()) {
     ComboBox2.SetItemIndex(kind);
     lastSearchKind_ = kind;
   }
-  ComboBox1Change();
+  details.ComboBox1Change();
 }
 
 void Tpartners2::ComboBox2Exit() {
@@ -805,258 +479,78 @@ void Tpartners2::ComboBox2Exit() {
 
 // ---- input filters
 
-void Tpartners2::CheckBox4Click() {
-  DateTimePicker1.SetVisible(CheckBox4.Checked());
-  if (programWrite_ || !CheckBox4.Checked()) return;
-  DateTimePicker1.SetDate(platform::Date());
-}
+void Tpartners2::CheckBox4Click() { details.CheckBox4Click(); }
 
-void Tpartners2::CheckBox5Click() {
-  DateTimePicker2.SetEnabled(CheckBox5.Checked());
-  if (programWrite_ || !CheckBox5.Checked()) return;
-  DateTimePicker2.SetDate(platform::Date());
-}
+void Tpartners2::CheckBox5Click() { details.CheckBox5Click(); }
 
 void Tpartners2::Edit1Change() {
   // The finance and graphics tabs name the partner.
-  Edit15.SetText(Edit1.GetText());
+  finance.ShowName(details.Name());
 }
 
-void Tpartners2::CreditLimitChange() {
-  if (programWrite_) return;
-  std::string text = Edit32.GetText();
-  text::FilterAmountInput(text, false);
-  if (text != Edit32.GetText()) WriteField(Edit32, text);
-}
+void Tpartners2::CreditLimitChange() { details.CreditLimitChange(); }
 
-void Tpartners2::RateChange(ui::Edit& edit) {
-  if (programWrite_) return;
-  const std::string text = books::partners::FilterRateInput(edit.GetText());
-  if (text != edit.GetText()) WriteField(edit, text);
-}
+void Tpartners2::RateChange(ui::Edit& edit) { details.RateChange(edit); }
 
-void Tpartners2::DaysChange(ui::Edit& edit) {
-  if (programWrite_) return;
-  std::string text = edit.GetText();
-  text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c < '0' || c > '9'; }), text.end());
-  if (text != edit.GetText()) WriteField(edit, text);
-}
+void Tpartners2::DaysChange(ui::Edit& edit) { details.DaysChange(edit); }
 
 // ---- the GL-account picker
 
-void Tpartners2::AccountEditEnter(int editIndex) {
-  ui::Edit& edit = *AccountEdits()[static_cast<std::size_t>(editIndex)];
-  pickerTarget_ = editIndex;
-  pickerEntered_ = edit.GetText();
-  const std::array<ui::Label*, 7> labels = {&Label34, &Label35, &Label36, &Label58, &Label66, &Label67, &Label49};
-  Label50.SetCaption(labels[static_cast<std::size_t>(editIndex)]->Caption());
-  Label50.SetVisible(true);
-  ComboBox6.SetVisible(true);
-  ComboBox6.SetText(books::partners::PickerTextOnEnter(pickerItems_, edit.GetText()));
-  ComboBox6.SetFocus();
-}
+void Tpartners2::AccountEditEnter(int editIndex) { details.AccountEditEnter(editIndex); }
 
-void Tpartners2::ComboBox6Exit() {
-  if (pickerTarget_ < 0) return;
-  ui::Edit& edit = *AccountEdits()[static_cast<std::size_t>(pickerTarget_)];
-  const std::string text =
-      books::partners::PickerTextOnLeave(pickerItems_, ComboBox6.GetText(), pickerEntered_, pickerTarget_ < 2);
-  WriteField(edit, text);
-  const bool known = text.empty() || ComboBox6.IndexOf(text) > 0;
-  edit.SetBackColor(known ? ui::colors::Cream : ui::colors::Yellow);
-  pickerTarget_ = -1;
-  ComboBox6.SetVisible(false);
-  Label50.SetVisible(false);
-}
+void Tpartners2::ComboBox6Exit() { details.ComboBox6Exit(); }
 
-void Tpartners2::ShowAccountEdit(ui::Edit& edit, const std::string& stored) {
-  const books::partners::AccountDisplay shown = books::partners::ShowAccount(pickerItems_, stored);
-  WriteField(edit, shown.text);
-  edit.SetBackColor(shown.known ? ui::colors::Cream : ui::colors::Yellow);
-}
-
-void Tpartners2::Button12Click() {
-  const int kind = ComboBox1.ItemIndex();
-  if (kind != 0 && kind != 1) return;
-  const std::array<ui::Edit*, 7> edits = AccountEdits();
-  for (int k = 0; k < kAccountEditCount; ++k) {
-    WriteField(*edits[static_cast<std::size_t>(k)],
-               PartnerDefaultAccounts[static_cast<std::size_t>(books::partners::DefaultFunctionIndex(kind, k))]);
-    edits[static_cast<std::size_t>(k)]->SetBackColor(ui::colors::Cream);
-  }
-}
+void Tpartners2::Button12Click() { details.FillDefaultAccounts(PartnerDefaultAccounts); }
 
 // ---- show and read
 
 void Tpartners2::ShowPartnerRecord() {
-  const records::PartnerRec& p = CurrentPartner;
-  const bool was = programWrite_;
-  programWrite_ = true;
-  const std::pair<ui::Edit*, std::string> texts[] = {
-      {&Edit1, p.Name()},           {&Edit27, p.TheirNumber()},   {&Edit2, p.Address()},
-      {&Edit55, p.Property()},      {&Edit3, p.ZipCode()},        {&Edit4, p.Town()},
-      {&Edit8, p.Region()},         {&Edit9, p.Country()},        {&Edit5, p.CorrAddress()},
-      {&Edit6, p.CorrZipCode()},    {&Edit7, p.CorrTown()},       {&Edit56, p.CorrState()},
-      {&Edit57, p.CorrCountry()},   {&Edit10, p.Telephone()},     {&Edit11, p.Fax()},
-      {&Edit12, p.Email()},         {&Edit13, p.Website()},       {&Edit43, p.Contact1Name()},
-      {&Edit46, p.Contact1Phone()}, {&Edit47, p.Contact1Text()},  {&Edit48, p.Contact2Text()},
-      {&Edit44, p.Contact2Name()},  {&Edit45, p.Contact2Phone()}, {&Edit20, p.BankAccountNumber()},
-      {&Edit41, p.BankAccountName()}, {&Edit21, p.TaxAccountNumber()}, {&Edit23, p.BiFeature1()},
-      {&Edit25, p.BiFeature2()},    {&Edit22, p.FreeItem1()},     {&Edit24, p.FreeItem2()},
-      {&Edit53, p.ChangedBy()},     {&Edit54, p.ChangedAt()}};
-  for (const auto& [edit, text] : texts) edit->SetText(text);
-  Memo1.SetLines(books::partners::MemoLines(p.Memo()));
-  Edit26.SetText(p.OurNumber() == 0 ? std::string() : std::to_string(p.OurNumber()));
-  Edit26.SetEnabled(false);
-  Edit26.SetBackColor(ui::colors::SkyBlue);
-  ComboBox1.SetItemIndex(static_cast<int>(books::partners::KindOfRelationshipType(p.RelationshipType())));
+  details.ShowRecord(CurrentPartner);
   SetKindLocked(true);
-  CheckBox1.SetChecked(!p.CorrCode().empty());
-
-  // The check box first: its click would otherwise put today over the date.
-  const std::string suspended = p.SuspendedDate();
-  CheckBox4.SetChecked(!suspended.empty());
-  DateTimePicker1.SetVisible(!suspended.empty());
-  if (text::IsValidYmd(suspended)) DateTimePicker1.SetDate(text::YmdToDate(suspended));
-  const std::string verified = p.TaxVerificationDate();
-  CheckBox5.SetChecked(text::IsValidYmd(verified));
-  DateTimePicker2.SetEnabled(CheckBox5.Checked());
-  DateTimePicker2.SetDate(CheckBox5.Checked() ? text::YmdToDate(verified) : platform::Date());
-
-  Edit32.SetText(books::partners::CreditLimitText(p.CreditLimit()));
-  Edit37.SetText(std::to_string(p.DiscountDays()));
-  Edit38.SetText(books::partners::RateText(p.DiscountRate()));
-  Edit39.SetText(std::to_string(p.NetDays()));
-  Edit40.SetText(books::partners::RateText(p.PenaltyRate()));
-
-  const std::array<std::string, 7> stored = {p.PartnerGroup(), p.SalesCostGroup1(), p.SalesCostGroup2(),
-                                             p.SalesCostGroup3(), p.VatGroup1(), p.VatGroup2(),
-                                             p.CashDiscountAccount()};
-  const std::array<ui::Edit*, 7> edits = AccountEdits();
-  for (int k = 0; k < kAccountEditCount; ++k)
-    ShowAccountEdit(*edits[static_cast<std::size_t>(k)], stored[static_cast<std::size_t>(k)]);
-  programWrite_ = was;
   Edit1Change();
-  ComboBox1Change();
+  details.ComboBox1Change();
 }
 
 records::PartnerRec Tpartners2::ReadPartnerForm(const books::partners::PartnerFigures& figures) const {
-  records::PartnerRec p;
-  auto text = [](const ui::Edit& e, std::size_t room) { return Cut(e.GetText(), room); };
-  p.SetName(text(Edit1, 50));
-  // The company name is not on the form: a rewritten partner keeps its
-  // own, a new one has none.
-  p.SetCompanyName(loaded_ ? loaded_->record.CompanyName() : std::string());
-  p.SetOurNumber(loaded_ ? loaded_->record.OurNumber() : 0);
-  p.SetSuspendedDate(CheckBox4.Checked() ? text::DateToYmd(DateTimePicker1.Date()) : std::string());
-  p.SetRelationshipType(books::partners::KindInfo(ComboBox1.ItemIndex() == 0 ? books::partners::PartnerKind::Customer
-                                                                             : books::partners::PartnerKind::Supplier)
-                            .relationshipType);
-  p.SetTheirNumber(text(Edit27, 15));
-  p.SetAddress(text(Edit2, 50));
-  p.SetProperty(text(Edit55, 50));
-  p.SetZipCode(text(Edit3, 10));
-  p.SetTown(text(Edit4, 50));
-  p.SetRegion(text(Edit8, 50));
-  p.SetCountry(text(Edit9, 50));
-  p.SetCorrCode(CheckBox1.Checked() ? "X" : "");
-  p.SetCorrAddress(text(Edit5, 50));
-  p.SetCorrZipCode(text(Edit6, 10));
-  p.SetCorrTown(text(Edit7, 50));
-  p.SetCorrState(text(Edit56, 50));
-  p.SetCorrCountry(text(Edit57, 50));
-  p.SetTelephone(text(Edit10, 30));
-  p.SetFax(text(Edit11, 30));
-  p.SetEmail(text(Edit12, 100));
-  p.SetWebsite(text(Edit13, 100));
-  p.SetContact1Name(text(Edit43, 50));
-  p.SetContact1Phone(text(Edit46, 20));
-  p.SetContact1Text(text(Edit47, 50));
-  p.SetContact2Text(text(Edit48, 50));
-  p.SetContact2Name(text(Edit44, 50));
-  p.SetContact2Phone(text(Edit45, 20));
-  p.SetMemo(Cut(books::partners::MemoText(Memo1.Lines()), 100));
-  p.SetBankAccountNumber(text(Edit20, 20));
-  p.SetBankAccountName(text(Edit41, 60));
-  p.SetTaxAccountNumber(text(Edit21, 15));
-  p.SetTaxVerificationDate(CheckBox5.Checked() ? text::DateToYmd(DateTimePicker2.Date()) : std::string());
-  p.SetBiFeature1(text(Edit23, 10));
-  p.SetBiFeature2(text(Edit25, 10));
-  p.SetFreeItem1(text(Edit22, 20));
-  p.SetFreeItem2(text(Edit24, 20));
-  p.SetCreditLimit(figures.creditLimit);
-  p.SetPartnerGroup(Cut(books::partners::AccountNumberOfText(Edit34.GetText()), 20));
-  p.SetSalesCostGroup1(Cut(books::partners::AccountNumberOfText(Edit35.GetText()), 20));
-  p.SetSalesCostGroup2(Cut(books::partners::AccountNumberOfText(Edit36.GetText()), 20));
-  p.SetSalesCostGroup3(Cut(books::partners::AccountNumberOfText(Edit58.GetText()), 20));
-  p.SetVatGroup1(Cut(books::partners::AccountNumberOfText(Edit31.GetText()), 20));
-  p.SetVatGroup2(Cut(books::partners::AccountNumberOfText(Edit33.GetText()), 20));
-  p.SetCashDiscountAccount(Cut(books::partners::AccountNumberOfText(Edit49.GetText()), 20));
-  p.SetDiscountDays(figures.discountDays);
-  p.SetDiscountRate(figures.discountRate);
-  p.SetNetDays(figures.netDays);
-  p.SetPenaltyRate(figures.penaltyRate);
-  p.SetChangedBy(Cut(text::SystemSettings.CurrentUser, 10));
-  p.SetChangedAt(Cut(platform::DateTimeToText(platform::Now()), 20));
-  return p;
+  return details.Read(figures, loaded_);
 }
 
 // ---- Save
 
 void Tpartners2::SavepartnerExecute() {
-  const int kindIndex = KindItemOf(ComboBox1);
-  const std::optional<books::partners::PartnerKind> kind = books::partners::KindFromItemIndex(kindIndex);
-  const bool noGroup = text::TrimText(Edit34.GetText()).empty();
-  const bool noFirst = text::TrimText(Edit35.GetText()).empty();
-  if (!kind || noGroup || noFirst) {
-    if (!kind) ComboBox1.SetBackColor(ui::colors::Yellow);
-    if (noGroup) Edit34.SetBackColor(ui::colors::Yellow);
-    if (noFirst) Edit35.SetBackColor(ui::colors::Yellow);
+  const std::optional<books::partners::PartnerKind> kind = details.CheckRequired();
+  if (!kind) {
     ShowStatus(PartnerRequiredText, ui::colors::Red);
     return;
   }
-  ComboBox1.SetItemIndex(kindIndex);
-  if (ComboBox1.Enabled()) ComboBox1.SetBackColor(ui::colors::Cream);
-  for (ui::Edit* e : {&Edit34, &Edit35})
-    if (e->BackColor() == ui::colors::Yellow && ComboBox6.IndexOf(e->GetText()) > 0)
-      e->SetBackColor(ui::colors::Cream);
   ShowStatus("", ui::colors::Default);
 
   // Every number is checked before a file opens.
-  const books::partners::FiguresResult figures = books::partners::ReadFigures(
-      Edit32.GetText(), Edit37.GetText(), Edit38.GetText(), Edit39.GetText(), Edit40.GetText());
+  const PartnerDetailsPage::CheckedFigures figures = details.CheckFigures();
   if (!figures.figures) {
-    const std::pair<ui::Edit*, ui::Label*> fields[] = {
-        {&Edit32, &Label65}, {&Edit37, &Label37}, {&Edit38, &Label38}, {&Edit39, &Label39}, {&Edit40, &Label40}};
-    const auto& [edit, label] = fields[static_cast<int>(figures.bad)];
-    edit->SetBackColor(ui::colors::Yellow);
-    ShowStatus(books::partners::MsgNotANumber(label->Caption()), ui::colors::Red);
+    ShowStatus(figures.error, ui::colors::Red);
     return;
   }
-  for (ui::Edit* e : {&Edit32, &Edit37, &Edit38, &Edit39, &Edit40}) e->SetBackColor(ui::colors::Default);
   std::optional<std::int32_t> start;
-  if (!loaded_ && Edit26.Enabled()) {
-    start = books::partners::ParseStartValue(Edit26.GetText());
+  if (!loaded_ && details.StartValueOpen()) {
+    start = details.TypedStartValue();
     if (!start) {
-      Edit26.SetBackColor(ui::colors::Yellow);
       ShowStatus(books::partners::MsgBadStartValue(), ui::colors::Red);
       return;
     }
   }
 
   const records::PartnerRec rec = ReadPartnerForm(*figures.figures);
-  const books::partners::PartnerResult r =
-      loaded_ ? SavePartnerChange(*kind, *loaded_, rec) : SaveNewPartner(*kind, rec, start);
+  ShowSaveResult(loaded_ ? SavePartnerChange(*kind, *loaded_, rec) : SaveNewPartner(*kind, rec, start));
+}
+
+void Tpartners2::ShowSaveResult(const books::partners::PartnerResult& r) {
   switch (r.outcome) {
     case books::partners::PartnerOutcome::Done:
       loaded_ = *r.partner;
       saved_ = *r.partner;
       CurrentPartner = r.partner->record;
-      WriteField(Edit26, std::to_string(r.partner->record.OurNumber()));
-      Edit26.SetEnabled(false);
-      Edit26.SetBackColor(ui::colors::SkyBlue);
-      WriteField(Edit53, r.partner->record.ChangedBy());
-      WriteField(Edit54, r.partner->record.ChangedAt());
+      details.ShowSaved(r.partner->record);
       SetKindLocked(true);
       ShowTab(books::partners::TabDetails1);
       return;
@@ -1065,15 +559,12 @@ void Tpartners2::SavepartnerExecute() {
       return;
     case books::partners::PartnerOutcome::StartValueNeeded:
       ui::ShowMessage(books::partners::StartValueMessage(PartnerHelpCaptions.LanguageName));
-      Edit26.SetEnabled(true);
-      Edit26.SetBackColor(ui::colors::Cream);
+      details.OpenStartValue();
       ShowTab(books::partners::TabDetails1);
-      Edit26.SetFocus();
+      details.FocusStartValue();
       return;
     case books::partners::PartnerOutcome::StartValueTooLate:
-      WriteField(Edit26, "");
-      Edit26.SetEnabled(false);
-      Edit26.SetBackColor(ui::colors::SkyBlue);
+      details.CloseStartValue();
       ShowStatus(books::partners::MsgStartValueTooLate(), ui::colors::Red);
       return;
     case books::partners::PartnerOutcome::BadStartValue:
@@ -1109,9 +600,9 @@ void Tpartners2::Button1Click() {
   RunSearch(0);
 }
 
-void Tpartners2::BitBtn2Click() { RunSearch(page_.page + 1); }
+void Tpartners2::BitBtn2Click() { RunSearch(list.Page().page + 1); }
 
-void Tpartners2::BitBtn1Click() { RunSearch(std::max(0, page_.page - 1)); }
+void Tpartners2::BitBtn1Click() { RunSearch(std::max(0, list.Page().page - 1)); }
 
 void Tpartners2::RunSearch(int page) {
   const books::partners::PartnerKind kind =
@@ -1133,22 +624,7 @@ void Tpartners2::RunSearch(int page) {
 }
 
 void Tpartners2::ShowPage(const books::partners::PartnerPage& page) {
-  page_ = page;
-  const int n = static_cast<int>(page.rows.size());
-  Label64.SetCaption(L(5786) + ": " + ComboBox2.GetText());
-  StringGrid1.SetRowCount(std::max(2, n + 1));
-  for (int r = 0; r < n; ++r) {
-    const books::partners::PartnerRow& row = page.rows[static_cast<std::size_t>(r)];
-    const std::array<std::string, ColumnCount> cells = {std::to_string(row.number), row.name,        row.address,
-                                                        row.town,                   row.theirNumber, row.bankAccount};
-    for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
-  }
-  if (n == 0)
-    for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, 1, "");
-  StringGrid1.SetRow(1);
-  BitBtn1.SetVisible(page.HasPrevious());
-  BitBtn2.SetVisible(page.more);
-  StringGrid1.SetEnabled(n > 0);
+  const int n = list.Show(page, ComboBox2.GetText());
   Selecteerrow.SetEnabled(n > 0);
   if (n == 1) {
     // One row: the partner itself, on the details tab.
@@ -1165,12 +641,12 @@ void Tpartners2::ShowPage(const books::partners::PartnerPage& page) {
 }
 
 void Tpartners2::SelecteerrowExecute() {
-  const int row = StringGrid1.Row();
-  if (row < 1 || row > static_cast<int>(page_.rows.size())) return;
+  const std::optional<std::int32_t> number = list.SelectedNumber();
+  if (!number) return;
   const books::partners::PartnerKind kind =
       savedKind_ == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
   const books::partners::PartnerResult r =
-      FindPartnerByNumber(kind, page_.rows[static_cast<std::size_t>(row - 1)].number);
+      FindPartnerByNumber(kind, *number);
   switch (r.outcome) {
     case books::partners::PartnerOutcome::Done:
       ClearFinance();

@@ -8,6 +8,18 @@
 // journal and report forms call the store themselves, so a search never
 // depends on what this form shows or on criteria left in its edits.
 //
+// The form keeps the menus, the tool bar, the search criteria, the tab
+// control, the bottom row, the status bar and the glue between the tabs;
+// each tab's panel is a page that holds its components (under their own
+// names, which the front end finds them by), its state and its handlers:
+// `details` (tabs 0 and 1, partnerdetailspage.h), `finance`
+// (partnerfinancepage.h), `chart` (partnerchartpage.h) and `list`
+// (partnerlistpage.h). The handlers keep their names on the form, which
+// binds every event and forwards to the page where the work lives. No page
+// touches another page: what one needs of another (the name on the finance
+// tab, the kind and partner the figures are for, the chart's titles) goes
+// through the form's named glue.
+//
 // Rules the form keeps:
 // - The kind is the kind lists' item index, never their text. The kind of
 //   a shown partner cannot be changed; the search kind, left with a text
@@ -43,10 +55,13 @@
 #include "books/partners/partnerfinance.h"
 #include "books/partners/partnerrules.h"
 #include "books/partners/partnerstore.h"
+#include "masterdata/partnerchartpage.h"
+#include "masterdata/partnerdetailspage.h"
+#include "masterdata/partnerfinancepage.h"
+#include "masterdata/partnerlistpage.h"
 #include "records/adminsettingsrec.h"
 #include "records/partnerrec.h"
 #include "records/systemparamrec.h"
-#include "ui/chart.h"
 #include "ui/form.h"
 
 namespace masterdata {
@@ -83,7 +98,8 @@ class Tpartners2 : public ui::Form {
   ~Tpartners2() override;
 
   // The list's columns.
-  enum Column { ColNumber, ColName, ColAddress, ColTown, ColTheirNumber, ColBankAccount, ColumnCount };
+  using Column = PartnerListPage::Column;
+  using enum PartnerListPage::Column;
 
   ui::Action Savepartner{this, "Savepartner"};
   ui::Action Selecteerrow{this, "Selecteerrow"};
@@ -136,174 +152,17 @@ class Tpartners2 : public ui::Form {
 
   ui::TabControl TabControl1{this, "TabControl1"};
 
-  // ---- tab 0: details 1
-  ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label26{&Panel1, "Label26"};
-  ui::Edit Edit26{&Panel1, "Edit26"};  // our number
-  ui::Label Label1{&Panel1, "Label1"};
-  ui::ComboBox ComboBox1{&Panel1, "ComboBox1", ui::ComboStyle::DropDown};  // kind
-  ui::Label Label2{&Panel1, "Label2"};
-  ui::Edit Edit1{&Panel1, "Edit1"};  // name
-  ui::Label Label27{&Panel1, "Label27"};
-  ui::Edit Edit27{&Panel1, "Edit27"};  // their number
-  ui::Label Label3{&Panel1, "Label3"};
-  ui::Edit Edit2{&Panel1, "Edit2"};  // address
-  ui::Label Label55{&Panel1, "Label55"};
-  ui::Edit Edit55{&Panel1, "Edit55"};  // second address line
-  ui::Label Label4{&Panel1, "Label4"};
-  ui::Edit Edit3{&Panel1, "Edit3"};  // zip code
-  ui::Label Label5{&Panel1, "Label5"};
-  ui::Edit Edit4{&Panel1, "Edit4"};  // town
-  ui::Label Label8{&Panel1, "Label8"};
-  ui::Edit Edit8{&Panel1, "Edit8"};  // region
-  ui::Label Label9{&Panel1, "Label9"};
-  ui::Edit Edit9{&Panel1, "Edit9"};  // country
-  ui::Label Label10{&Panel1, "Label10"};
-  ui::Edit Edit10{&Panel1, "Edit10"};  // telephone
-  ui::Label Label11{&Panel1, "Label11"};
-  ui::Edit Edit11{&Panel1, "Edit11"};  // fax
-  ui::Label Label12{&Panel1, "Label12"};
-  ui::Edit Edit12{&Panel1, "Edit12"};  // e-mail
-  ui::Label Label13{&Panel1, "Label13"};
-  ui::Edit Edit13{&Panel1, "Edit13"};  // website
-  ui::CheckBox CheckBox1{&Panel1, "CheckBox1"};  // correspondence address
-  ui::Label Label56{&Panel1, "Label56"};
-  ui::Label Label15{&Panel1, "Label15"};
-  ui::Edit Edit5{&Panel1, "Edit5"};  // correspondence address
-  ui::Label Label16{&Panel1, "Label16"};
-  ui::Edit Edit6{&Panel1, "Edit6"};  // correspondence zip code
-  ui::Label Label17{&Panel1, "Label17"};
-  ui::Edit Edit7{&Panel1, "Edit7"};  // correspondence town
-  ui::Label Label18{&Panel1, "Label18"};
-  ui::Edit Edit56{&Panel1, "Edit56"};  // correspondence state
-  ui::Label Label19{&Panel1, "Label19"};
-  ui::Edit Edit57{&Panel1, "Edit57"};  // correspondence country
-  ui::CheckBox CheckBox4{&Panel1, "CheckBox4"};  // relationship suspended
-  ui::DatePicker DateTimePicker1{&Panel1, "DateTimePicker1"};
-  ui::Label Label53{&Panel1, "Label53"};
-  ui::Edit Edit53{&Panel1, "Edit53"};  // changed by
-  ui::Label Label54{&Panel1, "Label54"};
-  ui::Edit Edit54{&Panel1, "Edit54"};  // changed at
-
-  // ---- tab 1: details 2
-  ui::Panel Panel2{&TabControl1, "Panel2", ui::LayoutKind::Horizontal};
-  ui::Panel Panel8{&Panel2, "Panel8", ui::LayoutKind::Grid};
-  ui::Label Label43{&Panel8, "Label43"};
-  ui::Edit Edit43{&Panel8, "Edit43"};  // contact 1 name
-  ui::Label Label46{&Panel8, "Label46"};
-  ui::Edit Edit46{&Panel8, "Edit46"};  // contact 1 phone
-  ui::Label Label47{&Panel8, "Label47"};
-  ui::Edit Edit47{&Panel8, "Edit47"};  // contact 1 comment
-  ui::Label Label44{&Panel8, "Label44"};
-  ui::Edit Edit44{&Panel8, "Edit44"};  // contact 2 name
-  ui::Label Label45{&Panel8, "Label45"};
-  ui::Edit Edit45{&Panel8, "Edit45"};  // contact 2 phone
-  ui::Label Label48{&Panel8, "Label48"};
-  ui::Edit Edit48{&Panel8, "Edit48"};  // contact 2 comment
-  ui::Label Label20{&Panel8, "Label20"};
-  ui::Edit Edit20{&Panel8, "Edit20"};  // bank account
-  ui::Label Label41{&Panel8, "Label41"};
-  ui::Edit Edit41{&Panel8, "Edit41"};  // account holder
-  ui::Label Label21{&Panel8, "Label21"};
-  ui::Edit Edit21{&Panel8, "Edit21"};  // sales-tax number
-  ui::CheckBox CheckBox5{&Panel8, "CheckBox5"};  // the tax number was verified
-  ui::DatePicker DateTimePicker2{&Panel8, "DateTimePicker2"};
-  ui::Label Label23{&Panel8, "Label23"};
-  ui::Edit Edit23{&Panel8, "Edit23"};  // BI feature 1
-  ui::Label Label25{&Panel8, "Label25"};
-  ui::Edit Edit25{&Panel8, "Edit25"};  // BI feature 2
-  ui::Label Label22{&Panel8, "Label22"};
-  ui::Edit Edit22{&Panel8, "Edit22"};  // free item 1
-  ui::Label Label24{&Panel8, "Label24"};
-  ui::Edit Edit24{&Panel8, "Edit24"};  // free item 2
-  ui::Label Label14{&Panel8, "Label14"};
-  ui::Memo Memo1{&Panel8, "Memo1"};
-
-  ui::Panel Panel9{&Panel2, "Panel9", ui::LayoutKind::Vertical};
-  ui::Panel Panel10{&Panel9, "Panel10", ui::LayoutKind::Grid};
-  ui::Label Label65{&Panel10, "Label65"};
-  ui::Edit Edit32{&Panel10, "Edit32"};  // credit limit
-  ui::Label Label37{&Panel10, "Label37"};
-  ui::Edit Edit37{&Panel10, "Edit37"};  // discount days
-  ui::Label Label38{&Panel10, "Label38"};
-  ui::Edit Edit38{&Panel10, "Edit38"};  // discount rate
-  ui::Label Label39{&Panel10, "Label39"};
-  ui::Edit Edit39{&Panel10, "Edit39"};  // payment term in days
-  ui::Label Label40{&Panel10, "Label40"};
-  ui::Edit Edit40{&Panel10, "Edit40"};  // penalty rate
-  ui::GroupBox GroupBox2{&Panel9, "GroupBox2", {}, ui::LayoutKind::Grid};  // default GL accounts
-  ui::Label Label34{&GroupBox2, "Label34"};
-  ui::Edit Edit34{&GroupBox2, "Edit34"};  // group account
-  ui::Label Label35{&GroupBox2, "Label35"};
-  ui::Edit Edit35{&GroupBox2, "Edit35"};  // sales/cost account 1
-  ui::Label Label36{&GroupBox2, "Label36"};
-  ui::Edit Edit36{&GroupBox2, "Edit36"};  // sales/cost account 2
-  ui::Label Label58{&GroupBox2, "Label58"};
-  ui::Edit Edit58{&GroupBox2, "Edit58"};  // sales/cost account 3
-  ui::Label Label66{&GroupBox2, "Label66"};
-  ui::Edit Edit31{&GroupBox2, "Edit31"};  // sales tax 1
-  ui::Label Label67{&GroupBox2, "Label67"};
-  ui::Edit Edit33{&GroupBox2, "Edit33"};  // sales tax 2
-  ui::Label Label49{&GroupBox2, "Label49"};
-  ui::Edit Edit49{&GroupBox2, "Edit49"};  // cash discount
-  // The GL-account picker, shown for the account edit entered.
-  ui::Label Label50{&GroupBox2, "Label50"};
-  ui::ComboBox ComboBox6{&GroupBox2, "ComboBox6", ui::ComboStyle::DropDown};
-  ui::Button Button12{&GroupBox2, "Button12"};  // default accounts
+  // ---- tabs 0 and 1: details 1 and 2
+  PartnerDetailsPage details{&TabControl1};
 
   // ---- tab 2: finance
-  ui::Panel Panel3{&TabControl1, "Panel3"};
-  ui::Panel Panel12{&Panel3, "Panel12", ui::LayoutKind::Grid};
-  ui::Label Label70{&Panel12, "Label70"};
-  ui::Edit Edit15{&Panel12, "Edit15"};  // the name the figures belong to
-  ui::Label Label71{&Panel12, "Label71"};
-  ui::Edit Edit16{&Panel12, "Edit16"};  // its address
-  ui::Label Label72{&Panel12, "Label72"};
-  ui::Edit Edit17{&Panel12, "Edit17"};  // its town
-  ui::Panel Panel13{&Panel3, "Panel13", ui::LayoutKind::Horizontal};
-  ui::Label Label61{&Panel13, "Label61"};  // book year and last closed period
-  ui::Button Button11{&Panel13, "Button11"};  // compute the figures again
-  ui::Label Label73{&Panel3, "Label73"};
-  ui::StringGrid StringGrid2{&Panel3, "StringGrid2", 6, 2};  // invoices
-  ui::Label Label74{&Panel3, "Label74"};
-  ui::StringGrid StringGrid3{&Panel3, "StringGrid3", 5, 2};  // payments
-  ui::Panel Panel14{&Panel3, "Panel14", ui::LayoutKind::Grid};
-  ui::Label Label75{&Panel14, "Label75"};
-  ui::Edit Edit18{&Panel14, "Edit18"};  // total owing
-  ui::Label Label62{&Panel14, "Label62"};  // the current book year
-  ui::Edit Edit51{&Panel14, "Edit51"};  // invoiced in the current book year
-  ui::Label Label76{&Panel14, "Label76"};
-  ui::Edit Edit19{&Panel14, "Edit19"};  // unbooked payments
-  ui::Label Label63{&Panel14, "Label63"};  // the previous book year
-  ui::Edit Edit52{&Panel14, "Edit52"};  // invoiced in the previous book year
-  ui::Label Label77{&Panel14, "Label77"};
-  ui::Edit Edit50{&Panel14, "Edit50"};  // balance due
+  PartnerFinancePage finance{&TabControl1};
 
   // ---- tab 3: graphics
-  ui::Panel Panel4{&TabControl1, "Panel4"};
-  ui::ToolBar ToolBar2{&Panel4, "ToolBar2"};
-  ui::ToolButton ToolButton14{&ToolBar2, "ToolButton14"};  // bars
-  ui::ToolButton ToolButton5{&ToolBar2, "ToolButton5"};    // lines
-  ui::ToolButton ToolButton7{&ToolBar2, "ToolButton7"};    // running totals
-  ui::ToolButton ToolButton21{&ToolBar2, "ToolButton21"};  // slot 0: invoiced, current year
-  ui::ToolButton ToolButton18{&ToolBar2, "ToolButton18"};  // slot 1: invoiced, previous year
-  ui::ToolButton ToolButton20{&ToolBar2, "ToolButton20"};  // slot 2: paid, current year
-  ui::ToolButton ToolButton19{&ToolBar2, "ToolButton19"};  // slot 3: paid, previous year
-  ui::ToolButton ToolButton15{&ToolBar2, "ToolButton15"};  // slot 4: open, current year
-  ui::ToolButton ToolButton22{&ToolBar2, "ToolButton22"};  // slot 5: open, previous year
-  ui::ToolButton ToolButton13{&ToolBar2, "ToolButton13"};  // copy to the clipboard
-  ui::CheckBox CheckBox6{&Panel4, "CheckBox6"};  // 3D
-  ui::Chart Chart1{&Panel4, "Chart1"};
+  PartnerChartPage chart{&TabControl1};
 
   // ---- tab 4: partner list
-  ui::Panel Panel5{&TabControl1, "Panel5"};
-  ui::Label Label64{&Panel5, "Label64"};  // the kind listed
-  ui::StringGrid StringGrid1{&Panel5, "StringGrid1", ColumnCount, 2};
-  ui::Panel Panel11{&Panel5, "Panel11", ui::LayoutKind::Horizontal};
-  ui::Button BitBtn1{&Panel11, "BitBtn1"};  // previous 100
-  ui::Button BitBtn2{&Panel11, "BitBtn2"};  // next 100
-  ui::Button Button3{&Panel11, "Button3"};  // Select
-  ui::Button Button9{&Panel11, "Button9"};  // empty the list
+  PartnerListPage list{&TabControl1};
 
   // ---- bottom
   ui::Panel Panel6{this, "Panel6", ui::LayoutKind::Horizontal};
@@ -362,30 +221,34 @@ class Tpartners2 : public ui::Form {
 
   // The seven account edits in the order of the default functions (group,
   // sales/cost 1..3, sales tax 1..2, cash discount).
-  std::array<ui::Edit*, 7> AccountEdits();
+  std::array<ui::Edit*, 7> AccountEdits() { return details.AccountEdits(); }
   // The picker's items (item 0 empty), as the activation built them.
-  const std::vector<std::string>& PickerList() const { return pickerItems_; }
+  const std::vector<std::string>& PickerList() const { return details.PickerList(); }
   // The partner the form shows as loaded or saved; nullopt for a new one.
   const std::optional<books::partners::FoundPartner>& Loaded() const { return loaded_; }
   // The partner the last Save of this showing wrote; nullopt when none (a
   // caller that showed the form for a new partner takes it from here).
   const std::optional<books::partners::FoundPartner>& SavedPartner() const { return saved_; }
   // The page the list shows.
-  const books::partners::PartnerPage& ListedPage() const { return page_; }
+  const books::partners::PartnerPage& ListedPage() const { return list.Page(); }
   // The figures the finance tabs show.
-  const books::partners::PartnerFinance& Finance() const { return finance_; }
+  const books::partners::PartnerFinance& Finance() const { return finance.Figures(); }
   // The style buttons by style and the slot toggles by slot.
-  std::array<ui::ToolButton*, 3> StyleButtons();
-  std::array<ui::ToolButton*, 6> SlotToggles();
+  std::array<ui::ToolButton*, 3> StyleButtons() { return chart.StyleButtons(); }
+  std::array<ui::ToolButton*, 6> SlotToggles() { return chart.SlotToggles(); }
 
   // The account edit the picker serves (an index into AccountEdits), -1
   // while it is hidden.
-  int PickerTarget() const { return pickerTarget_; }
+  int PickerTarget() const { return details.PickerTarget(); }
 
  private:
+  // The constructor's phases.
+  void BindActions();
+  void LayOutFrame();
+  void BindEvents();
+  // The form's texts, one function per part.
   void ApplyFormTexts();
-  // Writes an edit as the program: no input filter runs.
-  void WriteField(ui::Edit& edit, const std::string& text);
+  void ApplyFrameTexts();
   // The search kind's item index (the last valid one).
   int SearchKind() const;
   void ShowPage(const books::partners::PartnerPage& page);
@@ -394,27 +257,19 @@ class Tpartners2 : public ui::Form {
   void ClearList();
   void ClearDetails(bool keepCallerFields);
   void SetKindLocked(bool locked);
-  void ShowAccountEdit(ui::Edit& edit, const std::string& stored);
   void FinanceRefresh();
   void ClearFinance();
-  void ApplyChartStyle();
   void SetChartTitles();
   void ShowStatus(const std::string& text, ui::Color color);
+  // What a Save's outcome shows.
+  void ShowSaveResult(const books::partners::PartnerResult& r);
 
   std::vector<books::partners::PickerAccount> accounts_;
-  std::vector<std::string> pickerItems_;
   std::optional<books::partners::FoundPartner> loaded_;
   std::optional<books::partners::FoundPartner> saved_;
   books::partners::PartnerCriteria savedCriteria_;
   int savedKind_ = 0;
   int lastSearchKind_ = 0;
-  books::partners::PartnerPage page_;
-  int pickerTarget_ = -1;
-  std::string pickerEntered_;
-  bool programWrite_ = false;
-  // The partner the finance tabs were last computed for (kind, number).
-  std::optional<std::pair<int, std::int32_t>> financeKey_;
-  books::partners::PartnerFinance finance_;
 };
 
 extern Tpartners2* partners2;

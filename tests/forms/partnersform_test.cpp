@@ -83,14 +83,14 @@ class PartnersForm : public ::testing::Test, public support::AdministrationFolde
   static void Pick(Tpartners2& f, ui::Edit& edit, const std::string& typed) {
     f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     edit.UserFocus();
-    f.ComboBox6.UserSetText(typed);
-    f.Edit43.UserFocus();
+    f.details.ComboBox6.UserSetText(typed);
+    f.details.Edit43.UserFocus();
   }
   static void Fill(Tpartners2& f, const std::string& name) {
     f.TabControl1.UserSelectTab(books::partners::TabDetails1);
-    f.Edit1.UserSetText(name);
-    Pick(f, f.Edit34, "1300");
-    Pick(f, f.Edit35, "8000");
+    f.details.Edit1.UserSetText(name);
+    Pick(f, f.details.Edit34, "1300");
+    Pick(f, f.details.Edit35, "8000");
   }
   static void Save(Tpartners2& f) { f.Button5.UserClick(); }
   static void Search(Tpartners2& f, const std::string& text = "") {
@@ -174,7 +174,7 @@ TEST_F(PartnersForm, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(backend.messages[0].text, books::partners::StartValueMessage("English"));
     EXPECT_TRUE(Cus().empty());
-    EXPECT_TRUE(f.Edit26.Enabled());
+    EXPECT_TRUE(f.details.Edit26.Enabled());
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
 
     // Start values that are no integer of at least 1: refused before any
@@ -182,7 +182,7 @@ TEST_F(PartnersForm, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
     for (const char* bad : {"0", "-5", "x", ""}) {
       store.fs.ClearLog();
       const std::string before = store.fs.File(kCus);
-      f.Edit26.UserSetText(bad);
+      f.details.Edit26.UserSetText(bad);
       Save(f);
       EXPECT_EQ(f.StatusBar1.PanelText(0), books::partners::MsgBadStartValue()) << bad;
       EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
@@ -190,14 +190,14 @@ TEST_F(PartnersForm, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
       EXPECT_EQ(store.fs.File(kCus), before) << bad;
     }
 
-    f.Edit26.UserSetText("1000");
+    f.details.Edit26.UserSetText("1000");
     Save(f);
     ASSERT_EQ(Cus().size(), 1u);
     EXPECT_EQ(Cus()[0].OurNumber(), 1000);
     EXPECT_EQ(Cus()[0].RelationshipType(), "CUS");
-    EXPECT_EQ(f.Edit26.GetText(), "1000");
-    EXPECT_FALSE(f.Edit26.Enabled());
-    EXPECT_FALSE(f.ComboBox1.Enabled());  // the kind of a saved partner stays
+    EXPECT_EQ(f.details.Edit26.GetText(), "1000");
+    EXPECT_FALSE(f.details.Edit26.Enabled());
+    EXPECT_FALSE(f.details.ComboBox1.Enabled());  // the kind of a saved partner stays
     ASSERT_TRUE(f.SavedPartner());
     EXPECT_EQ(f.SavedPartner()->index, 0);
 
@@ -217,7 +217,7 @@ TEST_F(PartnersForm, TheKindIsTheItemIndexEvenWhenBothKindTextsAreEqual) {
   form.ApplyLanguageTexts();
   store.fs.SetFile(kSup, Bytes(std::vector<PartnerRec>{Stored(1, "Supplier one")}));
   Show([&](Tpartners2& f) {
-    f.ComboBox1.UserSelect(1);
+    f.details.ComboBox1.UserSelect(1);
     Fill(f, "Vendor");
     Save(f);
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
@@ -230,22 +230,22 @@ TEST_F(PartnersForm, TheKindIsTheItemIndexEvenWhenBothKindTextsAreEqual) {
 
 TEST_F(PartnersForm, SaveRefusesAMissingKindOrRequiredAccountInYellow) {
   Show([&](Tpartners2& f) {
-    f.Edit1.UserSetText("No accounts");
+    f.details.Edit1.UserSetText("No accounts");
     store.fs.ClearLog();
     Save(f);
     EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::PartnerRequiredText);
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
-    EXPECT_EQ(f.Edit34.BackColor(), ui::colors::Yellow);
-    EXPECT_EQ(f.Edit35.BackColor(), ui::colors::Yellow);
+    EXPECT_EQ(f.details.Edit34.BackColor(), ui::colors::Yellow);
+    EXPECT_EQ(f.details.Edit35.BackColor(), ui::colors::Yellow);
     EXPECT_FALSE(OpenedPartnerFile());
 
-    Pick(f, f.Edit34, "1300");
-    Pick(f, f.Edit35, "8000");
+    Pick(f, f.details.Edit34, "1300");
+    Pick(f, f.details.Edit35, "8000");
     f.TabControl1.UserSelectTab(books::partners::TabDetails1);
-    f.ComboBox1.UserSetText("Nobody");
-    f.Edit1.UserFocus();  // leaving the kind: no item, so no kind
+    f.details.ComboBox1.UserSetText("Nobody");
+    f.details.Edit1.UserFocus();  // leaving the kind: no item, so no kind
     Save(f);
-    EXPECT_EQ(f.ComboBox1.BackColor(), ui::colors::Yellow);
+    EXPECT_EQ(f.details.ComboBox1.BackColor(), ui::colors::Yellow);
     EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::PartnerRequiredText);
     EXPECT_FALSE(OpenedPartnerFile());
   });
@@ -258,30 +258,30 @@ TEST_F(PartnersForm, AShownPartnerIsSavedBackFieldForField) {
     Search(f, "full");
     // One match: the partner itself on the details tab.
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
-    EXPECT_EQ(f.Edit1.GetText(), "Full Partner");
-    EXPECT_EQ(f.Edit26.GetText(), "1000");
-    EXPECT_TRUE(f.CheckBox4.Checked());
+    EXPECT_EQ(f.details.Edit1.GetText(), "Full Partner");
+    EXPECT_EQ(f.details.Edit26.GetText(), "1000");
+    EXPECT_TRUE(f.details.CheckBox4.Checked());
     // The suspended date as stored, not today.
-    EXPECT_EQ(text::DateToYmd(f.DateTimePicker1.Date()), "20240301");
-    EXPECT_FALSE(f.CheckBox5.Checked());  // no verification date
-    EXPECT_EQ(f.Edit32.GetText(), "12.500,50");
-    EXPECT_EQ(f.Edit38.GetText(), "1,125");  // not cut to the amount decimals
-    EXPECT_EQ(f.Edit40.GetText(), "0,75");
+    EXPECT_EQ(text::DateToYmd(f.details.DateTimePicker1.Date()), "20240301");
+    EXPECT_FALSE(f.details.CheckBox5.Checked());  // no verification date
+    EXPECT_EQ(f.details.Edit32.GetText(), "12.500,50");
+    EXPECT_EQ(f.details.Edit38.GetText(), "1,125");  // not cut to the amount decimals
+    EXPECT_EQ(f.details.Edit40.GetText(), "0,75");
     // Each account as the item of exactly its number; an unknown one as it
     // stands, in yellow.
-    EXPECT_EQ(f.Edit34.GetText(), "1000{Bank}");
-    EXPECT_EQ(f.Edit35.GetText(), "999");
-    EXPECT_EQ(f.Edit35.BackColor(), ui::colors::Yellow);
-    EXPECT_EQ(f.Edit31.GetText(), "100{Cash}");
-    EXPECT_EQ(f.Edit58.GetText(), "");
+    EXPECT_EQ(f.details.Edit34.GetText(), "1000{Bank}");
+    EXPECT_EQ(f.details.Edit35.GetText(), "999");
+    EXPECT_EQ(f.details.Edit35.BackColor(), ui::colors::Yellow);
+    EXPECT_EQ(f.details.Edit31.GetText(), "100{Cash}");
+    EXPECT_EQ(f.details.Edit58.GetText(), "");
     // Entering and leaving the account edits changes none of them.
     f.TabControl1.UserSelectTab(books::partners::TabDetails2);
     for (ui::Edit* e : f.AccountEdits())
       if (!e->GetText().empty()) e->UserFocus();
-    f.Edit43.UserFocus();
-    EXPECT_EQ(f.Edit34.GetText(), "1000{Bank}");
-    EXPECT_EQ(f.Edit35.GetText(), "999");
-    EXPECT_EQ(f.Edit15.GetText(), "Full Partner");
+    f.details.Edit43.UserFocus();
+    EXPECT_EQ(f.details.Edit34.GetText(), "1000{Bank}");
+    EXPECT_EQ(f.details.Edit35.GetText(), "999");
+    EXPECT_EQ(f.finance.Edit15.GetText(), "Full Partner");
     Save(f);
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
   });
@@ -298,7 +298,7 @@ TEST_F(PartnersForm, ANewPartnerNeverTakesTheCompanyNameOfThePartnerShownBefore)
   store.fs.SetFile(kCus, Bytes(std::vector<PartnerRec>{Full()}));
   Show([&](Tpartners2& f) {
     Search(f, "full");
-    ASSERT_EQ(f.Edit1.GetText(), "Full Partner");
+    ASSERT_EQ(f.details.Edit1.GetText(), "Full Partner");
     f.Button4.UserClick();
     EXPECT_FALSE(f.Loaded());
     Fill(f, "Newcomer");
@@ -317,38 +317,38 @@ TEST_F(PartnersForm, LeavingThePickerTakesAnAccountByNumberOrItemElseTheFirstOrN
       const char* typed;
       const char* shown;
     } cases[] = {
-        {&f.Edit34, "1300", "1300{Debtors}"},
-        {&f.Edit34, "1300{DEBTORS}", "1300{Debtors}"},
-        {&f.Edit34, "13", "100{Cash}"},  // no account: the first, for a required edit
-        {&f.Edit35, "", "100{Cash}"},
-        {&f.Edit36, "13", ""},           // and none for the others
-        {&f.Edit36, "1000", "1000{Bank}"},
-        {&f.Edit49, "8100{discount given}", "8100{Discount given}"},
+        {&f.details.Edit34, "1300", "1300{Debtors}"},
+        {&f.details.Edit34, "1300{DEBTORS}", "1300{Debtors}"},
+        {&f.details.Edit34, "13", "100{Cash}"},  // no account: the first, for a required edit
+        {&f.details.Edit35, "", "100{Cash}"},
+        {&f.details.Edit36, "13", ""},           // and none for the others
+        {&f.details.Edit36, "1000", "1000{Bank}"},
+        {&f.details.Edit49, "8100{discount given}", "8100{Discount given}"},
     };
     for (const Case& c : cases) {
       Pick(f, *c.edit, c.typed);
       EXPECT_EQ(c.edit->GetText(), c.shown) << c.edit->Name() << " " << c.typed;
       EXPECT_EQ(f.PickerTarget(), -1);
-      EXPECT_FALSE(f.ComboBox6.Visible());
+      EXPECT_FALSE(f.details.ComboBox6.Visible());
     }
     // Entering an empty edit offers the last account.
     f.TabControl1.UserSelectTab(books::partners::TabDetails2);
-    f.Edit58.UserFocus();
-    EXPECT_TRUE(f.ComboBox6.Visible());
+    f.details.Edit58.UserFocus();
+    EXPECT_TRUE(f.details.ComboBox6.Visible());
     EXPECT_EQ(f.PickerTarget(), 3);
-    EXPECT_EQ(f.ComboBox6.GetText(), "7100{Discount taken}");
-    EXPECT_EQ(f.Label50.Caption(), f.Label58.Caption());
+    EXPECT_EQ(f.details.ComboBox6.GetText(), "7100{Discount taken}");
+    EXPECT_EQ(f.details.Label50.Caption(), f.details.Label58.Caption());
   });
 }
 
 TEST_F(PartnersForm, AnEmptyGlFileLeavesTheAccountsEmptyAndSaveRefuses) {
   Accounts({});
   Show([&](Tpartners2& f) {
-    f.Edit1.UserSetText("No ledger");
-    Pick(f, f.Edit34, "1300");
-    Pick(f, f.Edit35, "");
-    EXPECT_EQ(f.Edit34.GetText(), "");
-    EXPECT_EQ(f.Edit35.GetText(), "");
+    f.details.Edit1.UserSetText("No ledger");
+    Pick(f, f.details.Edit34, "1300");
+    Pick(f, f.details.Edit35, "");
+    EXPECT_EQ(f.details.Edit34.GetText(), "");
+    EXPECT_EQ(f.details.Edit35.GetText(), "");
     Save(f);
     EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::PartnerRequiredText);
   });
@@ -368,15 +368,15 @@ TEST_F(PartnersForm, DefaultAccountsFollowTheKind) {
   };
   for (const Case& c : cases) {
     Show([&](Tpartners2& f) {
-      f.ComboBox1.UserSelect(c.kind);
+      f.details.ComboBox1.UserSelect(c.kind);
       f.TabControl1.UserSelectTab(books::partners::TabDetails2);
-      f.Button12.UserClick();
-      EXPECT_EQ(f.Edit34.GetText(), c.group) << c.kind;
-      EXPECT_EQ(f.Edit35.GetText(), c.first) << c.kind;
-      EXPECT_EQ(f.Edit49.GetText(), c.cashDiscount) << c.kind;
-      EXPECT_EQ(f.Edit36.GetText(), "") << c.kind;  // no account has that function
-      EXPECT_EQ(f.Label34.Caption(), f.ComboBox1.Items()[c.kind].text + " " + text::L(5414));
-      EXPECT_EQ(f.Label35.Caption(), text::L(c.kind == 0 ? 5521 : 5452));
+      f.details.Button12.UserClick();
+      EXPECT_EQ(f.details.Edit34.GetText(), c.group) << c.kind;
+      EXPECT_EQ(f.details.Edit35.GetText(), c.first) << c.kind;
+      EXPECT_EQ(f.details.Edit49.GetText(), c.cashDiscount) << c.kind;
+      EXPECT_EQ(f.details.Edit36.GetText(), "") << c.kind;  // no account has that function
+      EXPECT_EQ(f.details.Label34.Caption(), f.details.ComboBox1.Items()[c.kind].text + " " + text::L(5414));
+      EXPECT_EQ(f.details.Label35.Caption(), text::L(c.kind == 0 ? 5521 : 5452));
     });
   }
 }
@@ -390,10 +390,10 @@ TEST_F(PartnersForm, FiguresAreFilteredWhileTypedAndCheckedBeforeAnyFileOpens) {
       const char* typed;
       const char* kept;
     } typed[] = {
-        {&f.Edit32, "12a,345", "12,34"},     // the amount filter, two decimals
-        {&f.Edit38, "1,12345", "1,12345"},   // a rate keeps its decimals
-        {&f.Edit40, "2.5", "2,5"},
-        {&f.Edit37, "1-4x", "14"},           // days: digits only
+        {&f.details.Edit32, "12a,345", "12,34"},     // the amount filter, two decimals
+        {&f.details.Edit38, "1,12345", "1,12345"},   // a rate keeps its decimals
+        {&f.details.Edit40, "2.5", "2,5"},
+        {&f.details.Edit37, "1-4x", "14"},           // days: digits only
     };
     for (const Typed& t : typed) {
       t.edit->UserSetText(t.typed);
@@ -404,11 +404,13 @@ TEST_F(PartnersForm, FiguresAreFilteredWhileTypedAndCheckedBeforeAnyFileOpens) {
       ui::Edit* edit;
       const char* text;
       ui::Label* label;
-    } bad[] = {{&f.Edit32, "12-3", &f.Label65}, {&f.Edit38, ",", &f.Label38}, {&f.Edit40, "-", &f.Label40}};
+    } bad[] = {{&f.details.Edit32, "12-3", &f.details.Label65},
+               {&f.details.Edit38, ",", &f.details.Label38},
+               {&f.details.Edit40, "-", &f.details.Label40}};
     Fill(f, "Figures");
     for (const Bad& b : bad) {
       f.TabControl1.UserSelectTab(books::partners::TabDetails2);
-      for (ui::Edit* e : {&f.Edit32, &f.Edit38, &f.Edit40}) e->UserSetText("");
+      for (ui::Edit* e : {&f.details.Edit32, &f.details.Edit38, &f.details.Edit40}) e->UserSetText("");
       b.edit->UserSetText(b.text);
       store.fs.ClearLog();
       Save(f);
@@ -419,8 +421,9 @@ TEST_F(PartnersForm, FiguresAreFilteredWhileTypedAndCheckedBeforeAnyFileOpens) {
     ASSERT_EQ(Cus().size(), 1u);
 
     // Empty day and rate fields count 0.
-    for (ui::Edit* e : {&f.Edit32, &f.Edit37, &f.Edit38, &f.Edit39, &f.Edit40}) e->UserSetText("");
-    f.Edit38.UserSetText("1,125");
+    for (ui::Edit* e : {&f.details.Edit32, &f.details.Edit37, &f.details.Edit38, &f.details.Edit39, &f.details.Edit40})
+      e->UserSetText("");
+    f.details.Edit38.UserSetText("1,125");
     Save(f);
     EXPECT_EQ(f.StatusBar1.PanelText(0), "");
   });
@@ -443,34 +446,34 @@ TEST_F(PartnersForm, SearchPagesBy100AndBack) {
       bool previous, next;
     } steps[] = {
         {[&] { Search(f, "many"); }, 100, 1000, false, true},
-        {[&] { f.BitBtn2.UserClick(); }, 100, 1100, true, true},
-        {[&] { f.BitBtn2.UserClick(); }, 50, 1200, true, false},
-        {[&] { f.BitBtn1.UserClick(); }, 100, 1100, true, true},  // Previous from the last page
-        {[&] { f.BitBtn1.UserClick(); }, 100, 1000, false, true},
+        {[&] { f.list.BitBtn2.UserClick(); }, 100, 1100, true, true},
+        {[&] { f.list.BitBtn2.UserClick(); }, 50, 1200, true, false},
+        {[&] { f.list.BitBtn1.UserClick(); }, 100, 1100, true, true},  // Previous from the last page
+        {[&] { f.list.BitBtn1.UserClick(); }, 100, 1000, false, true},
     };
     int n = 0;
     for (const Step& s : steps) {
       s.act();
       EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList) << n;
-      EXPECT_EQ(f.StringGrid1.RowCount(), s.rows + 1) << n;
-      EXPECT_EQ(f.StringGrid1.Cell(Tpartners2::ColNumber, 1), std::to_string(s.firstNumber)) << n;
-      EXPECT_EQ(f.BitBtn1.Visible(), s.previous) << n;
-      EXPECT_EQ(f.BitBtn2.Visible(), s.next) << n;
+      EXPECT_EQ(f.list.StringGrid1.RowCount(), s.rows + 1) << n;
+      EXPECT_EQ(f.list.StringGrid1.Cell(Tpartners2::ColNumber, 1), std::to_string(s.firstNumber)) << n;
+      EXPECT_EQ(f.list.BitBtn1.Visible(), s.previous) << n;
+      EXPECT_EQ(f.list.BitBtn2.Visible(), s.next) << n;
       EXPECT_TRUE(f.Selecteerrow.Enabled()) << n;
       ++n;
     }
     // The criteria the pages use are those of the search, whatever the
     // edits hold meanwhile.
     f.Edit30.UserSetText("nothing like it");
-    f.BitBtn2.UserClick();
-    EXPECT_EQ(f.StringGrid1.Cell(Tpartners2::ColNumber, 1), "1100");
+    f.list.BitBtn2.UserClick();
+    EXPECT_EQ(f.list.StringGrid1.Cell(Tpartners2::ColNumber, 1), "1100");
     EXPECT_EQ(f.Edit30.GetText(), "many");
 
     // Select a row: that partner, read by its number.
-    f.StringGrid1.UserSelectCell(0, 3);
-    f.Button3.UserClick();
+    f.list.StringGrid1.UserSelectCell(0, 3);
+    f.list.Button3.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
-    EXPECT_EQ(f.Edit26.GetText(), "1102");
+    EXPECT_EQ(f.details.Edit26.GetText(), "1102");
     EXPECT_EQ(masterdata::CurrentPartner.Name(), "Many 102");
   });
 }
@@ -481,15 +484,15 @@ TEST_F(PartnersForm, ExactlyAPageOfMatchesAndASingleHitOnTheNextPage) {
   store.fs.SetFile(kCus, Bytes(recs));
   Show([&](Tpartners2& f) {
     Search(f, "hundred");
-    EXPECT_EQ(f.StringGrid1.RowCount(), 101);
-    EXPECT_FALSE(f.BitBtn2.Visible());  // exactly 100 matches: no next page
+    EXPECT_EQ(f.list.StringGrid1.RowCount(), 101);
+    EXPECT_FALSE(f.list.BitBtn2.Visible());  // exactly 100 matches: no next page
     // All 101: the one on the second page opens on the details tab.
     Search(f, "");
-    EXPECT_TRUE(f.BitBtn2.Visible());
-    f.BitBtn2.UserClick();
+    EXPECT_TRUE(f.list.BitBtn2.Visible());
+    f.list.BitBtn2.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1);
-    EXPECT_EQ(f.Edit1.GetText(), "Other");
-    EXPECT_EQ(f.Edit26.GetText(), "101");
+    EXPECT_EQ(f.details.Edit1.GetText(), "Other");
+    EXPECT_EQ(f.details.Edit26.GetText(), "101");
     Search(f, "nobody");
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList);
     EXPECT_EQ(f.StatusBar1.PanelText(0), masterdata::PartnerNotFoundText);
@@ -506,11 +509,11 @@ TEST_F(PartnersForm, AChangeAnotherCopyMadeMeanwhileIsNotOverwritten) {
   store.fs.SetFile(kCus, Bytes(std::vector<PartnerRec>{Stored(1000, "Shared")}));
   Show([&](Tpartners2& f) {
     Search(f, "shared");
-    ASSERT_EQ(f.Edit26.GetText(), "1000");
+    ASSERT_EQ(f.details.Edit26.GetText(), "1000");
     // Another copy renames the partner.
     PartnerRec other = Stored(1000, "Renamed elsewhere");
     store.fs.SetFile(kCus, Bytes(std::vector<PartnerRec>{other}));
-    f.Edit27.UserSetText("T-1");
+    f.details.Edit27.UserSetText("T-1");
     Save(f);
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::MsgChangedInAnotherCopy());
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
@@ -546,7 +549,7 @@ TEST_F(PartnersForm, HelpByTabEnterSearchesAndEscapeCloses) {
     f.Edit30.UserSetText("beta");
     f.Edit30.UserFocus();
     f.UserKeyDown(ui::keys::Return);
-    EXPECT_EQ(f.Edit1.GetText(), "Beta");
+    EXPECT_EQ(f.details.Edit1.GetText(), "Beta");
     f.UserKeyDown(ui::keys::Escape);
     EXPECT_FALSE(f.InModalLoop());
   });
@@ -575,11 +578,11 @@ TEST_F(PartnersForm, AnotherFormGetsThePartnerTheUserSavedAndNoneAfterACancel) {
       shown = true;
       EXPECT_FALSE(store::FileSetOpen);  // the activation ended the set the entry opened
       EXPECT_FALSE(form.ComboBox2.Enabled());
-      EXPECT_FALSE(form.ComboBox1.Enabled());
-      EXPECT_EQ(form.ComboBox1.ItemIndex(), 1);
-      EXPECT_EQ(form.Edit1.GetText(), c.name);
-      EXPECT_EQ(form.Edit41.GetText(), c.name);
-      EXPECT_EQ(form.Edit20.GetText(), c.bank);
+      EXPECT_FALSE(form.details.ComboBox1.Enabled());
+      EXPECT_EQ(form.details.ComboBox1.ItemIndex(), 1);
+      EXPECT_EQ(form.details.Edit1.GetText(), c.name);
+      EXPECT_EQ(form.details.Edit41.GetText(), c.name);
+      EXPECT_EQ(form.details.Edit20.GetText(), c.bank);
       if (!c.save) return;
       Fill(form, "Made " + std::to_string(saved));
       Save(form);

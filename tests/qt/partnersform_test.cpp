@@ -121,12 +121,12 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   auto* group = qobject_cast<QLineEdit*>(qtfront::FindWidget(form, "Edit34"));
   ASSERT_NE(group, nullptr);
   EXPECT_EQ(group->text(), "1300{Debtors}");
-  form.Edit34.UserFocus();
+  form.details.Edit34.UserFocus();
   auto* picker = qobject_cast<QComboBox*>(qtfront::FindWidget(form, "ComboBox6"));
   ASSERT_NE(picker, nullptr);
   EXPECT_EQ(picker->count(), 5);
   EXPECT_EQ(picker->currentText(), "1300{Debtors}");
-  form.Edit43.UserFocus();
+  form.details.Edit43.UserFocus();
 
   // The finance tab and the chart of the partner.
   form.TabControl1.UserSelectTab(books::partners::TabFinance);
@@ -136,7 +136,7 @@ TEST_F(PartnersFormQt, TheDetailsOfAPartnerAndThePartnerListRender) {
   EXPECT_EQ(invoices->rowCount(), 17);
   qttest::KeepPicture(qtfront::RenderForm(form), "partners-finance.png");
   form.TabControl1.UserSelectTab(books::partners::TabGraphics);
-  form.ToolButton18.UserClick();  // the previous year beside the current one
+  form.chart.ToolButton18.UserClick();  // the previous year beside the current one
   ASSERT_NE(qtfront::FindWidget(form, "Chart1"), nullptr);
   qttest::KeepPicture(qtfront::RenderForm(form), "partners-chart.png");
 
@@ -159,9 +159,9 @@ TEST_F(PartnersFormQt, AClickOnAnItemOfTheOpenKindListTakesIt) {
   QApplication::setActiveWindow(window);
   if (!QTest::qWaitForWindowActive(window)) GTEST_SKIP() << "the platform gives no keyboard focus";
   form.ToolButton1.UserClick();  // New
-  form.ComboBox1.SetText("");
+  form.details.ComboBox1.SetText("");
   form.Savepartner.Execute();
-  ASSERT_EQ(form.ComboBox1.BackColor(), ui::colors::Yellow);
+  ASSERT_EQ(form.details.ComboBox1.BackColor(), ui::colors::Yellow);
   for (const char* name : {"ComboBox1", "ComboBox2"}) {
     SCOPED_TRACE(name);
     auto* box = qobject_cast<QComboBox*>(qtfront::FindWidget(form, name));
@@ -195,9 +195,9 @@ TEST_F(PartnersFormQt, TheWindowKeepsTheSizeTheUserGaveIt) {
 
   form.ComboBox2.SetItemIndex(1);  // suppliers: an empty file
   form.Button4Click();
-  form.Edit1.SetText("Bolt Supplies");
-  form.Edit34.SetText("1300{Debtors}");
-  form.Edit35.SetText("4000{Sales}");
+  form.details.Edit1.SetText("Bolt Supplies");
+  form.details.Edit34.SetText("1300{Debtors}");
+  form.details.Edit35.SetText("4000{Sales}");
   QTest::mouseClick(qtfront::FindWidget(form, "Button5"), Qt::LeftButton);
   ASSERT_EQ(ok.texts.size(), 1u);
   EXPECT_NE(ok.texts[0].find("startvalue"), std::string::npos) << ok.texts[0];
@@ -247,9 +247,9 @@ double TextContrast(QWidget* w) {
 TEST_F(PartnersFormQt, DisabledAndReadOnlyFieldsAreReadable) {
   form.Edit30.SetText("alpha");
   form.Button1.UserClick();
-  ASSERT_FALSE(form.Edit26.Enabled());
-  ASSERT_FALSE(form.ComboBox1.Enabled());
-  ASSERT_TRUE(form.Edit53.ReadOnly());
+  ASSERT_FALSE(form.details.Edit26.Enabled());
+  ASSERT_FALSE(form.details.ComboBox1.Enabled());
+  ASSERT_TRUE(form.details.Edit53.ReadOnly());
   ShowWindow(form);
   QApplication::processEvents();
   struct Case {

@@ -218,17 +218,17 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     ShowFromTree<masterdata::Tpartners2>(TreeFunction::Partners, "partners2", [&](masterdata::Tpartners2& f) {
       f.ComboBox2.UserSelect(kind);
       f.Button4.UserClick();
-      f.Edit1.UserSetText(name);
+      f.details.Edit1.UserSetText(name);
       f.TabControl1.UserSelectTab(books::partners::TabDetails2);
-      f.Edit20.UserSetText(bank);
-      f.Edit37.UserSetText("10");
-      f.Edit38.UserSetText("2");
-      f.Edit39.UserSetText("30");
-      f.Button12.UserClick();
+      f.details.Edit20.UserSetText(bank);
+      f.details.Edit37.UserSetText("10");
+      f.details.Edit38.UserSetText("2");
+      f.details.Edit39.UserSetText("30");
+      f.details.Button12.UserClick();
       f.Button5.UserClick();
       if (!backend.messages.empty()) {  // the start value is asked for
         backend.messages.clear();
-        f.Edit26.UserSetText("1");
+        f.details.Edit26.UserSetText("1");
         f.Button5.UserClick();
       }
       EXPECT_TRUE(backend.messages.empty()) << backend.messages.front().text;

@@ -107,11 +107,11 @@ class NewPartnerRoad : public ::testing::Test, public support::ProgramFixture {
   // The form comes up ready for a new partner: a name where none was
   // offered, the kind's default accounts, Save.
   static void SaveNew(Tpartners2& f, const std::string& name) {
-    if (!name.empty()) f.Edit1.UserSetText(name);
+    if (!name.empty()) f.details.Edit1.UserSetText(name);
     f.TabControl1.UserSelectTab(books::partners::TabDetails2);
-    f.Button12.UserClick();
+    f.details.Button12.UserClick();
     f.Button5.UserClick();
-    EXPECT_FALSE(f.Edit26.GetText().empty()) << f.StatusBar1.PanelText(0);
+    EXPECT_FALSE(f.details.Edit26.GetText().empty()) << f.StatusBar1.PanelText(0);
   }
   std::vector<records::PartnerRec> File(const std::string& name) const {
     return support::Records<records::PartnerRec>(store.fs.File(D + name));
@@ -181,7 +181,7 @@ TEST_F(NewPartnerRoad, APartnerMadeFromThePaymentTabLandsOnIt) {
     f.Edit37.UserSetText("NL44BANK0004");
 
     // Closed without saving: nothing changes.
-    OnPartners([](Tpartners2& p) { EXPECT_EQ(p.Edit1.GetText(), "Delta Parts"); });
+    OnPartners([](Tpartners2& p) { EXPECT_EQ(p.details.Edit1.GetText(), "Delta Parts"); });
     f.SpeedButton10.UserClick();
     EXPECT_EQ(f.Edit9.GetText(), "");
     EXPECT_EQ(File("supplier.vlk").size(), 1u);
@@ -192,7 +192,7 @@ TEST_F(NewPartnerRoad, APartnerMadeFromThePaymentTabLandsOnIt) {
       EXPECT_FALSE(store::FileSetOpen);
       EXPECT_EQ(p.ComboBox2.ItemIndex(), 1);
       EXPECT_FALSE(p.ComboBox2.Enabled());
-      EXPECT_EQ(p.Edit20.GetText(), "NL44BANK0004");
+      EXPECT_EQ(p.details.Edit20.GetText(), "NL44BANK0004");
       SaveNew(p, "");
     });
     f.SpeedButton10.UserClick();
@@ -216,7 +216,7 @@ TEST_F(NewPartnerRoad, APartnerMadeFromTheInvoiceTabLandsOnIt) {
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     OnPartners([](Tpartners2& p) {
       EXPECT_EQ(p.ComboBox2.ItemIndex(), 0);
-      EXPECT_EQ(p.Edit20.GetText(), "") << "an invoice offers no bank account";
+      EXPECT_EQ(p.details.Edit20.GetText(), "") << "an invoice offers no bank account";
       SaveNew(p, "Epsilon Foods");
     });
     f.SpeedButton1.UserClick();

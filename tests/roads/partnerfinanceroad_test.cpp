@@ -114,8 +114,8 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
       f.ComboBox2.UserSelect(0);
       f.Edit30.UserSetText("five");
       f.Button1.UserClick();
-      ASSERT_EQ(f.Edit26.GetText(), "5");
-      ASSERT_EQ(f.Edit1.GetText(), "Five Retail");
+      ASSERT_EQ(f.details.Edit26.GetText(), "5");
+      ASSERT_EQ(f.details.Edit1.GetText(), "Five Retail");
       script(f);
     });
   }
@@ -123,7 +123,7 @@ class PartnerFinanceRoad : public ::testing::Test, public support::ProgramFixtur
   static std::string Amount(double v) { return text::FormatAmount(v, 2, 'Y'); }
   // The value of `series` at period p (1-based).
   static double At(const Tpartners2& f, int series, int p) {
-    const auto& points = f.Chart1.Series(series).points;
+    const auto& points = f.chart.Chart1.Series(series).points;
     EXPECT_GE(points.size(), static_cast<std::size_t>(p));
     if (points.size() < static_cast<std::size_t>(p)) return -1;
     EXPECT_EQ(points[static_cast<std::size_t>(p - 1)].first, p);
@@ -137,22 +137,22 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
   Partner([&](Tpartners2& f) {
     f.TabControl1.UserSelectTab(books::partners::TabFinance);
     // Owing: 50 + 60 + 50 + 30; the unbooked payment of 30 is taken off.
-    EXPECT_EQ(f.Edit18.GetText(), Amount(190));
-    EXPECT_EQ(f.Edit19.GetText(), Amount(30));
-    EXPECT_EQ(f.Edit50.GetText(), Amount(160));
-    EXPECT_EQ(f.Edit51.GetText(), Amount(150));
-    EXPECT_EQ(f.Edit52.GetText(), Amount(200));
-    EXPECT_EQ(f.StringGrid2.RowCount(), 5) << "the customer's four invoices under the heading";
-    EXPECT_EQ(f.StringGrid3.RowCount(), 3);
-    EXPECT_EQ(f.Label61.Caption(), masterdata::PartnerPeriodText + "2024 04/12");
+    EXPECT_EQ(f.finance.Edit18.GetText(), Amount(190));
+    EXPECT_EQ(f.finance.Edit19.GetText(), Amount(30));
+    EXPECT_EQ(f.finance.Edit50.GetText(), Amount(160));
+    EXPECT_EQ(f.finance.Edit51.GetText(), Amount(150));
+    EXPECT_EQ(f.finance.Edit52.GetText(), Amount(200));
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 5) << "the customer's four invoices under the heading";
+    EXPECT_EQ(f.finance.StringGrid3.RowCount(), 3);
+    EXPECT_EQ(f.finance.Label61.Caption(), masterdata::PartnerPeriodText + "2024 04/12");
 
     f.TabControl1.UserSelectTab(books::partners::TabGraphics);
-    EXPECT_EQ(f.Chart1.Series(0).points.size(), 12u);
+    EXPECT_EQ(f.chart.Chart1.Series(0).points.size(), 12u);
     EXPECT_EQ(At(f, 0, 3), 100);
     EXPECT_EQ(At(f, 0, 11), 50);
     EXPECT_EQ(At(f, 0, 1), 0) << "January 2025 lies after the book year";
     EXPECT_EQ(At(f, 1, 3), 200);
-    f.ToolButton7.UserClick();  // running totals
+    f.chart.ToolButton7.UserClick();  // running totals
     EXPECT_EQ(At(f, 12, 10), 100);
     EXPECT_EQ(At(f, 12, 12), 150);
     EXPECT_EQ(At(f, 13, 12), 200);
@@ -163,17 +163,17 @@ TEST_F(PartnerFinanceRoad, TheFiguresAndChartFollowTheBookYear) {
   LogInAgainWith(BookYear(2025, "12/12", "01/12"));
   Partner([&](Tpartners2& f) {
     f.TabControl1.UserSelectTab(books::partners::TabFinance);
-    EXPECT_EQ(f.Edit18.GetText(), Amount(190));
-    EXPECT_EQ(f.Edit51.GetText(), Amount(30));
-    EXPECT_EQ(f.Edit52.GetText(), Amount(150));
-    EXPECT_EQ(f.Label61.Caption(), masterdata::PartnerPeriodText + "2024 12/12");
+    EXPECT_EQ(f.finance.Edit18.GetText(), Amount(190));
+    EXPECT_EQ(f.finance.Edit51.GetText(), Amount(30));
+    EXPECT_EQ(f.finance.Edit52.GetText(), Amount(150));
+    EXPECT_EQ(f.finance.Label61.Caption(), masterdata::PartnerPeriodText + "2024 12/12");
 
     f.TabControl1.UserSelectTab(books::partners::TabGraphics);
     EXPECT_EQ(At(f, 0, 1), 30);
     EXPECT_EQ(At(f, 0, 3), 0);
     EXPECT_EQ(At(f, 1, 3), 100);
     EXPECT_EQ(At(f, 1, 11), 50);
-    f.ToolButton7.UserClick();
+    f.chart.ToolButton7.UserClick();
     EXPECT_EQ(At(f, 12, 12), 30);
     EXPECT_EQ(At(f, 13, 12), 150);
   });

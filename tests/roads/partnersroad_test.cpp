@@ -59,10 +59,10 @@ class PartnersRoad : public ::testing::Test, public support::ProgramFixture {
 
   static void Add(Tpartners2& f, const std::string& name, const std::string& bank) {
     f.Button4.UserClick();
-    f.Edit1.UserSetText(name);
+    f.details.Edit1.UserSetText(name);
     f.TabControl1.UserSelectTab(books::partners::TabDetails2);
-    f.Edit20.UserSetText(bank);
-    f.Button12.UserClick();  // the default accounts of the kind
+    f.details.Edit20.UserSetText(bank);
+    f.details.Button12.UserClick();  // the default accounts of the kind
     f.Button5.UserClick();
   }
   static void Search(Tpartners2& f, const std::string& number, const std::string& text, const std::string& bank) {
@@ -87,20 +87,20 @@ TEST_F(PartnersRoad, CustomersAndSuppliersAreAddedFoundAndPaged) {
     Add(f, "Alpha Trading", "NL11BANK0000000001");
     ASSERT_EQ(backend.messages.size(), 1u);  // the start value is asked for
     EXPECT_EQ(backend.messages[0].text, books::partners::StartValueMessage("English"));
-    f.Edit26.UserSetText("1000");
+    f.details.Edit26.UserSetText("1000");
     f.Button5.UserClick();
-    EXPECT_EQ(f.Edit26.GetText(), "1000");
+    EXPECT_EQ(f.details.Edit26.GetText(), "1000");
     Add(f, "Beta Stores", "NL22BANK0000000002");
-    EXPECT_EQ(f.Edit26.GetText(), "1001");
-    EXPECT_EQ(f.Edit34.GetText(), "1300{Account 1300}");
+    EXPECT_EQ(f.details.Edit26.GetText(), "1001");
+    EXPECT_EQ(f.details.Edit34.GetText(), "1300{Account 1300}");
 
     // The first supplier: its own file, its own start value.
     f.ComboBox2.UserSelect(1);
     Add(f, "Gamma Supplies", "NL33BANK0000000003");
-    f.Edit26.UserSetText("1");
+    f.details.Edit26.UserSetText("1");
     f.Button5.UserClick();
-    EXPECT_EQ(f.Edit26.GetText(), "1");
-    EXPECT_EQ(f.Edit34.GetText(), "1600{Account 1600}");
+    EXPECT_EQ(f.details.Edit26.GetText(), "1");
+    EXPECT_EQ(f.details.Edit34.GetText(), "1600{Account 1600}");
 
     // Found again: by a piece of the name in any case, by the bank account,
     // by the number.
@@ -117,14 +117,14 @@ TEST_F(PartnersRoad, CustomersAndSuppliersAreAddedFoundAndPaged) {
     for (const Case& c : cases) {
       Search(f, c.number, c.text, c.bank);
       EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabDetails1) << c.found;
-      EXPECT_EQ(f.Edit1.GetText(), c.found);
+      EXPECT_EQ(f.details.Edit1.GetText(), c.found);
     }
     Search(f, "", "a", "");
     EXPECT_EQ(f.TabControl1.TabIndex(), books::partners::TabPartnerList);
-    EXPECT_EQ(f.StringGrid1.RowCount(), 3);
+    EXPECT_EQ(f.list.StringGrid1.RowCount(), 3);
     f.ComboBox2.UserSelect(1);
     Search(f, "1", "", "");
-    EXPECT_EQ(f.Edit1.GetText(), "Gamma Supplies");
+    EXPECT_EQ(f.details.Edit1.GetText(), "Gamma Supplies");
   });
 
   const std::vector<PartnerRec> customers = File("customer.vlk");
@@ -154,18 +154,18 @@ TEST_F(PartnersRoad, TwoHundredAndFiftyMatchesArePagedAndPagedBack) {
     f.ComboBox2.UserSelect(0);
     Search(f, "", "customer", "");
     std::vector<std::pair<int, std::string>> seen;
-    auto note = [&] { seen.emplace_back(f.StringGrid1.RowCount() - 1, f.StringGrid1.Cell(0, 1)); };
+    auto note = [&] { seen.emplace_back(f.list.StringGrid1.RowCount() - 1, f.list.StringGrid1.Cell(0, 1)); };
     note();
-    f.BitBtn2.UserClick();
+    f.list.BitBtn2.UserClick();
     note();
-    f.BitBtn2.UserClick();
+    f.list.BitBtn2.UserClick();
     note();
-    EXPECT_FALSE(f.BitBtn2.Visible());
-    f.BitBtn1.UserClick();
+    EXPECT_FALSE(f.list.BitBtn2.Visible());
+    f.list.BitBtn1.UserClick();
     note();
-    f.BitBtn1.UserClick();
+    f.list.BitBtn1.UserClick();
     note();
-    EXPECT_FALSE(f.BitBtn1.Visible());
+    EXPECT_FALSE(f.list.BitBtn1.Visible());
     EXPECT_EQ(seen, (std::vector<std::pair<int, std::string>>{
                         {100, "1"}, {100, "101"}, {50, "201"}, {100, "101"}, {100, "1"}}));
   });
@@ -183,9 +183,9 @@ TEST_F(PartnersRoad, TheLanguageRoutineFillsThePartnerUnit) {
   const Tpartners2& f = *masterdata::partners2;
   EXPECT_EQ(f.Caption(), store::ProductTitle + " : " + text::L(852) + " / Relatiegegevens");
   EXPECT_EQ(f.ComboBox2.Items()[1].text, "Leverancier");
-  EXPECT_EQ(f.ComboBox1.Items()[1].text, "Leverancier");
+  EXPECT_EQ(f.details.ComboBox1.Items()[1].text, "Leverancier");
   EXPECT_EQ(f.TabControl1.Tabs()[0], "Gegevens 1");
-  EXPECT_EQ(f.Label35.Caption(), "Omzetrekening 1");
+  EXPECT_EQ(f.details.Label35.Caption(), "Omzetrekening 1");
   EXPECT_EQ(masterdata::PartnerNotFoundText, "Niets gevonden");
   EXPECT_EQ(masterdata::PartnerRequiredText, text::L(9770));
   // The settings copies.

@@ -188,12 +188,12 @@ class PartnerFinanceTabs : public ::testing::Test, public support::Administratio
   static void Open(Tpartners2& f) {
     f.Edit30.UserSetText("five");
     f.Button1.UserClick();
-    ASSERT_EQ(f.Edit26.GetText(), "5");
+    ASSERT_EQ(f.details.Edit26.GetText(), "5");
   }
   static std::vector<int> Visible(const Tpartners2& f) {
     std::vector<int> shown;
-    for (int i = 0; i < f.Chart1.SeriesCount(); ++i)
-      if (f.Chart1.Series(i).visible) shown.push_back(i);
+    for (int i = 0; i < f.chart.Chart1.SeriesCount(); ++i)
+      if (f.chart.Chart1.Series(i).visible) shown.push_back(i);
     return shown;
   }
 };
@@ -202,45 +202,45 @@ TEST_F(PartnerFinanceTabs, TheFinanceTabShowsThePartnersInvoicesPaymentsAndTotal
   Show([&](Tpartners2& f) {
     Open(f);
     f.TabControl1.UserSelectTab(TabFinance);
-    EXPECT_EQ(f.StringGrid2.RowCount(), 3);
-    EXPECT_EQ(f.StringGrid2.Cell(1, 1), "20240310");
-    EXPECT_EQ(f.StringGrid3.RowCount(), 2);
-    EXPECT_EQ(f.StringGrid3.Cell(4, 1), "false");
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 3);
+    EXPECT_EQ(f.finance.StringGrid2.Cell(1, 1), "20240310");
+    EXPECT_EQ(f.finance.StringGrid3.RowCount(), 2);
+    EXPECT_EQ(f.finance.StringGrid3.Cell(4, 1), "false");
     auto amount = [](double v) { return text::FormatAmount(v, 2, 'Y'); };
-    EXPECT_EQ(f.Edit18.GetText(), amount(110));
-    EXPECT_EQ(f.Edit19.GetText(), amount(30));
-    EXPECT_EQ(f.Edit50.GetText(), amount(80));
-    EXPECT_EQ(f.Edit51.GetText(), amount(100));
-    EXPECT_EQ(f.Edit52.GetText(), amount(200));
-    EXPECT_EQ(f.Edit15.GetText(), "Five");
-    EXPECT_EQ(f.Label61.Caption(), PartnerPeriodText + "2024 04/12");
+    EXPECT_EQ(f.finance.Edit18.GetText(), amount(110));
+    EXPECT_EQ(f.finance.Edit19.GetText(), amount(30));
+    EXPECT_EQ(f.finance.Edit50.GetText(), amount(80));
+    EXPECT_EQ(f.finance.Edit51.GetText(), amount(100));
+    EXPECT_EQ(f.finance.Edit52.GetText(), amount(200));
+    EXPECT_EQ(f.finance.Edit15.GetText(), "Five");
+    EXPECT_EQ(f.finance.Label61.Caption(), PartnerPeriodText + "2024 04/12");
 
     // The chart: bars of the current year, 12 periods each.
     f.TabControl1.UserSelectTab(TabGraphics);
     EXPECT_EQ(Visible(f), (std::vector<int>{0, 2, 4}));
-    EXPECT_EQ(f.Chart1.Series(0).points.size(), 12u);
-    EXPECT_EQ(f.Chart1.Series(0).points[2], (std::pair<double, double>{3, 100}));
-    EXPECT_EQ(f.Chart1.Title(), "Five / 2024: ");
-    EXPECT_TRUE(f.Chart1.View3D());
+    EXPECT_EQ(f.chart.Chart1.Series(0).points.size(), 12u);
+    EXPECT_EQ(f.chart.Chart1.Series(0).points[2], (std::pair<double, double>{3, 100}));
+    EXPECT_EQ(f.chart.Chart1.Title(), "Five / 2024: ");
+    EXPECT_TRUE(f.chart.Chart1.View3D());
     // The previous year's toggles shown too, then the running totals.
-    f.ToolButton18.UserClick();
-    EXPECT_TRUE(f.ToolButton18.Down() == false);
+    f.chart.ToolButton18.UserClick();
+    EXPECT_TRUE(f.chart.ToolButton18.Down() == false);
     EXPECT_EQ(Visible(f), (std::vector<int>{0, 1, 2, 4}));
-    f.ToolButton7.UserClick();
-    EXPECT_TRUE(f.ToolButton7.Down());
-    EXPECT_FALSE(f.ToolButton14.Down());
+    f.chart.ToolButton7.UserClick();
+    EXPECT_TRUE(f.chart.ToolButton7.Down());
+    EXPECT_FALSE(f.chart.ToolButton14.Down());
     EXPECT_EQ(Visible(f), (std::vector<int>{12, 13, 14, 16}));
-    f.ToolButton21.UserClick();  // hides the current year's sales
+    f.chart.ToolButton21.UserClick();  // hides the current year's sales
     EXPECT_EQ(Visible(f), (std::vector<int>{13, 14, 16}));
-    f.CheckBox6.UserClick();
-    EXPECT_FALSE(f.Chart1.View3D());
-    f.ToolButton13.UserClick();
+    f.chart.CheckBox6.UserClick();
+    EXPECT_FALSE(f.chart.Chart1.View3D());
+    f.chart.ToolButton13.UserClick();
     EXPECT_EQ(backend.imagesCopied, std::vector<std::string>{"Chart1"});
 
     // New empties the figures.
     f.Button4.UserClick();
-    EXPECT_EQ(f.StringGrid2.RowCount(), 2);
-    EXPECT_EQ(f.Edit18.GetText(), "");
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 2);
+    EXPECT_EQ(f.finance.Edit18.GetText(), "");
   });
 }
 
@@ -248,12 +248,12 @@ TEST_F(PartnerFinanceTabs, AnInvoiceFileThatCannotBeOpenedLeavesTheFormOpen) {
   Show([&](Tpartners2& f) {
     Open(f);
     store.fs.InjectError("/d/ACME/invsum.vlk", support::FakeFileSystem::Op::OpenReadWrite, 13);
-    f.Edit27.UserSetText("typed");
+    f.details.Edit27.UserSetText("typed");
     f.TabControl1.UserSelectTab(TabFinance);
     EXPECT_EQ(backend.messages.size(), 1u);
     EXPECT_TRUE(f.InModalLoop());
-    EXPECT_EQ(f.Edit27.GetText(), "typed");
-    EXPECT_EQ(f.StringGrid2.RowCount(), 2);
+    EXPECT_EQ(f.details.Edit27.GetText(), "typed");
+    EXPECT_EQ(f.finance.StringGrid2.RowCount(), 2);
   });
 }
 
