@@ -30,9 +30,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/cp1252.h"
@@ -141,6 +143,139 @@ std::string CppSource(const std::vector<Row>& rows, const std::string& english) 
   return s.str();
 }
 
+// The faults found in the table, each reported as it is found.
+class Faults {
+ public:
+  explicit Faults(std::string table) : table_(std::move(table)) {}
+  void Report(int line, const std::string& row, const std::string& what) {
+    std::cerr << table_ << ":" << line << ": ";
+    if (!row.empty()) std::cerr << "row " << row << ": ";
+    std::cerr << what << "\n";
+    ++count_;
+  }
+  int Count() const { return count_; }
+
+ private:
+  std::string table_;
+  int count_ = 0;
+};
+
+// Whether the heading's fields are the ones the table must have; reports it
+// when not.
+bool CheckHeading(const std::vector<std::string>& f, int lineNo, Faults& faults) {
+  bool ok = f.size() == 3 + kLanguages;
+  for (std::size_t i = 0; ok && i < f.size(); ++i) ok = f[i] == kHeading[i];
+  if (!ok) {
+    std::string want;
+    for (const char* h : kHeading) want += std::string(want.empty() ? "" : " <tab> ") + h;
+    faults.Report(lineNo, "", "the heading must be: " + want);
+  }
+  return ok;
+}
+
+// The offset and room of a row's fields, checked against the record and
+// the rows before (`end`: the first byte after the previous row's room);
+// nullopt, with the fault reported, when they are wrong.
+std::optional<Row> PlaceOfRow(const std::vector<std::string>& f, int lineNo, const std::vector<Row>& rows,
+                              std::size_t end, Faults& faults) {
+  const std::string name = f.empty() ? std::string() : f[0];
+  if (f.size() != 3 + kLanguages) {
+    faults.Report(lineNo, name, "has " + std::to_string(f.size()) + " tab-separated fields instead of " +
+                                    std::to_string(3 + kLanguages));
+    return std::nullopt;
+  }
+  Row r;
+  r.line = lineNo;
+  if (!ParseNumber(f[0], r.offset)) {
+    faults.Report(lineNo, name, "the offset is not a number");
+    return std::nullopt;
+  }
+  if (!ParseNumber(f[1], r.room) || r.room < 1 || r.room > 256) {
+    faults.Report(lineNo, name, "the room \"" + f[1] + "\" is not a number from 1 to 256");
+    return std::nullopt;
+  }
+  if (r.offset + r.room > kRecordSize) {
+    faults.Report(lineNo, name, "the field reaches past the end of the record (" + std::to_string(kRecordSize) +
+                                    " bytes)");
+    return std::nullopt;
+  }
+  if (!rows.empty() && r.offset < end) {
+    faults.Report(lineNo, name, r.offset <= rows.back().offset
+                                    ? "the offset does not follow the offset of the row before (" +
+                                          std::to_string(rows.back().offset) + ")"
+                                    : "the field overlaps the room of row " + std::to_string(rows.back().offset) +
+                                          " (which ends at " + std::to_string(end) + ")");
+    return std::nullopt;
+  }
+  return r;
+}
+
+// Takes the row's texts into `r` in code page 1252; false, with each fault
+// reported, when one of them cannot stand in its room.
+bool TakeTexts(const std::vector<std::string>& f, Row& r, Faults& faults) {
+  const std::string& name = f[0];
+  bool rowOk = true;
+  for (int k = 0; k < kLanguages; ++k) {
+    std::string why;
+    const std::string lang = kHeading[3 + k];
+    if (!ToCp1252(f[3 + k], r.texts[k], why)) {
+      faults.Report(r.line, name, "the " + lang + " text " + why);
+      rowOk = false;
+    } else if (r.texts[k].size() > r.room - 1) {
+      faults.Report(r.line, name, "the " + lang + " text has " + std::to_string(r.texts[k].size()) +
+                                      " characters; its room holds " + std::to_string(r.room - 1));
+      rowOk = false;
+    } else if (r.offset == 0 && f[3 + k] != lang) {
+      faults.Report(r.line, name, "the language name \"" + f[3 + k] + "\" differs from its column \"" + lang + "\"");
+      rowOk = false;
+    }
+  }
+  return rowOk;
+}
+
+// The sound rows of the table, every fault reported.
+std::vector<Row> ReadTable(std::istream& in, Faults& faults) {
+  std::vector<Row> rows;
+  bool headingSeen = false;
+  std::string line;
+  int lineNo = 0;
+  std::size_t end = 0;  // the first byte after the previous row's room
+  while (std::getline(in, line)) {
+    ++lineNo;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (lineNo == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> f = Split(line, '\t');
+    if (!headingSeen) {
+      headingSeen = true;
+      if (!CheckHeading(f, lineNo, faults)) break;
+      continue;
+    }
+    std::optional<Row> r = PlaceOfRow(f, lineNo, rows, end, faults);
+    if (!r) continue;
+    end = r->offset + r->room;
+    if (TakeTexts(f, *r, faults)) rows.push_back(*r);
+  }
+  if (!headingSeen) faults.Report(lineNo, "", "the table has no heading");
+  if (faults.Count() == 0 && (rows.empty() || rows.front().offset != 0))
+    faults.Report(lineNo, "", "the table has no row at offset 0");
+  return rows;
+}
+
+// One language record per language, in the column order.
+std::vector<std::string> LanguageRecords(const std::vector<Row>& rows) {
+  std::vector<std::string> records(kLanguages);
+  for (int k = 0; k < kLanguages; ++k) {
+    std::string& record = records[static_cast<std::size_t>(k)];
+    record.assign(kRecordSize, '\0');
+    for (const Row& r : rows) {
+      record[r.offset] = static_cast<char>(r.texts[k].size());
+      record.replace(r.offset + 1, r.texts[k].size(), r.texts[k]);
+    }
+  }
+  return records;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -155,100 +290,14 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  int errors = 0;
-  auto fault = [&](int line, const std::string& row, const std::string& what) {
-    std::cerr << table << ":" << line << ": ";
-    if (!row.empty()) std::cerr << "row " << row << ": ";
-    std::cerr << what << "\n";
-    ++errors;
-  };
-
-  std::vector<Row> rows;
-  bool headingSeen = false;
-  std::string line;
-  int lineNo = 0;
-  std::size_t end = 0;  // the first byte after the previous row's room
-  while (std::getline(in, line)) {
-    ++lineNo;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (lineNo == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> f = Split(line, '\t');
-    if (!headingSeen) {
-      headingSeen = true;
-      bool ok = f.size() == 3 + kLanguages;
-      for (std::size_t i = 0; ok && i < f.size(); ++i) ok = f[i] == kHeading[i];
-      if (!ok) {
-        std::string want;
-        for (const char* h : kHeading) want += std::string(want.empty() ? "" : " <tab> ") + h;
-        fault(lineNo, "", "the heading must be: " + want);
-        break;
-      }
-      continue;
-    }
-    const std::string name = f.empty() ? std::string() : f[0];
-    if (f.size() != 3 + kLanguages) {
-      fault(lineNo, name, "has " + std::to_string(f.size()) + " tab-separated fields instead of " +
-                              std::to_string(3 + kLanguages));
-      continue;
-    }
-    Row r;
-    r.line = lineNo;
-    if (!ParseNumber(f[0], r.offset)) {
-      fault(lineNo, name, "the offset is not a number");
-      continue;
-    }
-    if (!ParseNumber(f[1], r.room) || r.room < 1 || r.room > 256) {
-      fault(lineNo, name, "the room \"" + f[1] + "\" is not a number from 1 to 256");
-      continue;
-    }
-    if (r.offset + r.room > kRecordSize) {
-      fault(lineNo, name, "the field reaches past the end of the record (" + std::to_string(kRecordSize) +
-                              " bytes)");
-      continue;
-    }
-    if (!rows.empty() && r.offset < end) {
-      fault(lineNo, name, r.offset <= rows.back().offset
-                              ? "the offset does not follow the offset of the row before (" +
-                                    std::to_string(rows.back().offset) + ")"
-                              : "the field overlaps the room of row " + std::to_string(rows.back().offset) +
-                                    " (which ends at " + std::to_string(end) + ")");
-      continue;
-    }
-    end = r.offset + r.room;
-    bool rowOk = true;
-    for (int k = 0; k < kLanguages; ++k) {
-      std::string why;
-      const std::string lang = kHeading[3 + k];
-      if (!ToCp1252(f[3 + k], r.texts[k], why)) {
-        fault(lineNo, name, "the " + lang + " text " + why);
-        rowOk = false;
-      } else if (r.texts[k].size() > r.room - 1) {
-        fault(lineNo, name, "the " + lang + " text has " + std::to_string(r.texts[k].size()) +
-                                " characters; its room holds " + std::to_string(r.room - 1));
-        rowOk = false;
-      } else if (r.offset == 0 && f[3 + k] != lang) {
-        fault(lineNo, name, "the language name \"" + f[3 + k] + "\" differs from its column \"" + lang + "\"");
-        rowOk = false;
-      }
-    }
-    if (rowOk) rows.push_back(r);
-  }
-  if (!headingSeen) fault(lineNo, "", "the table has no heading");
-  if (errors == 0 && (rows.empty() || rows.front().offset != 0)) fault(lineNo, "", "the table has no row at offset 0");
-  if (errors > 0) {
-    std::cerr << table << ": " << errors << " fault(s); nothing written\n";
+  Faults faults(table);
+  const std::vector<Row> rows = ReadTable(in, faults);
+  if (faults.Count() > 0) {
+    std::cerr << table << ": " << faults.Count() << " fault(s); nothing written\n";
     return 1;
   }
 
-  std::string records[kLanguages];
-  for (int k = 0; k < kLanguages; ++k) {
-    records[k].assign(kRecordSize, '\0');
-    for (const Row& r : rows) {
-      records[k][r.offset] = static_cast<char>(r.texts[k].size());
-      records[k].replace(r.offset + 1, r.texts[k].size(), r.texts[k]);
-    }
-  }
+  const std::vector<std::string> records = LanguageRecords(rows);
   std::string lan;
   for (const std::string& rec : records) lan += rec;
   if (!WriteFile(argv[2], lan)) {

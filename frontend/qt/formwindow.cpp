@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <QWidgetItem>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "qt/pagearea.h"
 #include "qt/qtbackend.h"
@@ -85,6 +87,87 @@ Peer* FormWindow::PeerOf(const ui::Component& c) const {
   return it == byComponent_.end() ? nullptr : it->second;
 }
 
+bool FormWindow::PlaceWindowBar(ui::Component& child) {
+  const ui::Kind k = child.GetKind();
+  if (k == ui::Kind::MainMenu && !hasMenuBar_) {
+    Peer& p = Add(MakePeer(*this, child, this));
+    setMenuBar(static_cast<QMenuBar*>(p.Widget()));
+    hasMenuBar_ = true;
+    BuildMenu(static_cast<ui::Container&>(child), p.Widget());
+    return true;
+  }
+  if (k == ui::Kind::ToolBar) {
+    Peer& p = Add(MakePeer(*this, child, this));
+    addToolBar(Qt::TopToolBarArea, static_cast<QToolBar*>(p.Widget()));
+    BuildToolBar(static_cast<ui::Container&>(child), p);
+    return true;
+  }
+  if (k == ui::Kind::StatusBar && !hasStatusBar_) {
+    Peer& p = Add(MakePeer(*this, child, this));
+    auto* bar = static_cast<QStatusBar*>(p.Widget());
+    bar->setSizeGripEnabled(true);
+    setStatusBar(bar);
+    hasStatusBar_ = true;
+    return true;
+  }
+  return false;
+}
+
+namespace {
+
+// Places the children of a grid container row by row as their hints ask,
+// then gives the columns their stretch.
+class GridPlacer {
+ public:
+  GridPlacer(QGridLayout* grid, int columns)
+      : grid_(grid), columns_(columns), columnStretch_(columns, 0), columnHasField_(columns, false) {}
+
+  void Place(QWidget* w, const ui::Component& child, Qt::Orientations expanding) {
+    const ui::LayoutHints& h = child.hints;
+    const int span = std::clamp(h.colSpan, 1, columns_);
+    if (h.newRow && col_ > 0) NextRow();
+    if (h.column >= 0) {
+      const int want = std::min(h.column, columns_ - span);
+      if (col_ > want) ++row_;
+      col_ = std::max(0, want);
+    }
+    if (col_ + span > columns_) NextRow();
+    grid_->addWidget(w, row_, col_, 1, span);
+    if (span == 1) {
+      columnStretch_[col_] = std::max(columnStretch_[col_], h.stretch);
+      if (IsField(child.GetKind())) columnHasField_[col_] = true;
+    }
+    expandsDown_ = expandsDown_ || (expanding & Qt::Vertical);
+    col_ += span;
+    if (col_ >= columns_) NextRow();
+  }
+
+  // Keeps the components together at the top when none of them takes the
+  // spare room.
+  void Finish() {
+    for (int i = 0; i < columns_; ++i)
+      grid_->setColumnStretch(i, columnStretch_[i] > 0 ? columnStretch_[i] : (columnHasField_[i] ? 1 : 0));
+    if (!expandsDown_)
+      grid_->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                     col_ > 0 ? row_ + 1 : row_, 0, 1, columns_);
+  }
+
+ private:
+  void NextRow() {
+    ++row_;
+    col_ = 0;
+  }
+
+  QGridLayout* grid_;
+  int columns_;
+  int row_ = 0, col_ = 0;
+  std::vector<int> columnStretch_;
+  std::vector<bool> columnHasField_;
+  bool expandsDown_ = false;
+};
+
+}  // namespace
+
 void FormWindow::BuildChildren(ui::Container& c, Peer& owner) {
   const bool isForm = c.GetKind() == ui::Kind::Form;
   QWidget* content = owner.Content();
@@ -103,36 +186,15 @@ void FormWindow::BuildChildren(ui::Container& c, Peer& owner) {
   if (isForm) layout->setContentsMargins(10, 10, 10, 10);
 
   const Qt::Orientation along = c.layout == ui::LayoutKind::Horizontal ? Qt::Horizontal : Qt::Vertical;
-  const int columns = std::max(1, c.gridColumns);
-  int row = 0, col = 0;
-  std::vector<int> columnStretch(columns, 0);
-  std::vector<bool> columnHasField(columns, false);
-  bool expands = false, expandsDown = false;
+  std::optional<GridPlacer> placer;
+  if (grid) placer.emplace(grid, std::max(1, c.gridColumns));
+  bool expands = false;
 
   for (ui::Component* child : c.Children()) {
     const ui::Kind k = child->GetKind();
     if (k == ui::Kind::MenuItem || k == ui::Kind::Form) continue;
-    if (isForm && k == ui::Kind::MainMenu && !hasMenuBar_) {
-      Peer& p = Add(MakePeer(*this, *child, this));
-      setMenuBar(static_cast<QMenuBar*>(p.Widget()));
-      hasMenuBar_ = true;
-      BuildMenu(static_cast<ui::Container&>(*child), p.Widget());
-      continue;
-    }
-    if (isForm && k == ui::Kind::ToolBar) {
-      Peer& p = Add(MakePeer(*this, *child, this));
-      addToolBar(Qt::TopToolBarArea, static_cast<QToolBar*>(p.Widget()));
-      BuildToolBar(static_cast<ui::Container&>(*child), p);
-      continue;
-    }
-    if (isForm && k == ui::Kind::StatusBar && !hasStatusBar_) {
-      Peer& p = Add(MakePeer(*this, *child, this));
-      auto* bar = static_cast<QStatusBar*>(p.Widget());
-      bar->setSizeGripEnabled(true);
-      setStatusBar(bar);
-      hasStatusBar_ = true;
-      continue;
-    }
+    // The form's own menu bar, tool bars and status bar sit on the window.
+    if (isForm && PlaceWindowBar(*child)) continue;
 
     Peer& p = Add(MakePeer(*this, *child, content));
     QWidget* w = p.Widget();
@@ -145,32 +207,8 @@ void FormWindow::BuildChildren(ui::Container& c, Peer& owner) {
       BuildChildren(static_cast<ui::Container&>(*child), p);
 
     const Qt::Orientations e = Expanding(w);
-    if (grid) {
-      const int span = std::clamp(child->hints.colSpan, 1, columns);
-      if (child->hints.newRow && col > 0) {
-        ++row;
-        col = 0;
-      }
-      if (child->hints.column >= 0) {
-        const int want = std::min(child->hints.column, columns - span);
-        if (col > want) ++row;
-        col = std::max(0, want);
-      }
-      if (col + span > columns) {
-        ++row;
-        col = 0;
-      }
-      grid->addWidget(w, row, col, 1, span);
-      if (span == 1) {
-        columnStretch[col] = std::max(columnStretch[col], child->hints.stretch);
-        if (IsField(k)) columnHasField[col] = true;
-      }
-      expandsDown = expandsDown || (e & Qt::Vertical);
-      col += span;
-      if (col >= columns) {
-        ++row;
-        col = 0;
-      }
+    if (placer) {
+      placer->Place(w, *child, e);
     } else {
       // A button in a column keeps its own width.
       const bool natural = along == Qt::Vertical && k == ui::Kind::Button && child->hints.width == 0;
@@ -181,15 +219,10 @@ void FormWindow::BuildChildren(ui::Container& c, Peer& owner) {
 
   // Keep the components together at the top (or the left) when none of
   // them takes the spare room.
-  if (grid) {
-    for (int i = 0; i < columns; ++i)
-      grid->setColumnStretch(i, columnStretch[i] > 0 ? columnStretch[i] : (columnHasField[i] ? 1 : 0));
-    if (!expandsDown)
-      grid->addItem(new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), col > 0 ? row + 1 : row, 0,
-                    1, columns);
-  } else if (!expands) {
+  if (placer)
+    placer->Finish();
+  else if (!expands)
     box->addStretch(1);
-  }
   owner.SetChildLayout(layout);
 }
 

@@ -48,6 +48,10 @@ class FormWindow : public QMainWindow {
  private:
   Peer& Add(std::unique_ptr<Peer> p);
   void BuildChildren(ui::Container& c, Peer& owner);
+  // Puts a menu bar, tool bar or status bar child of the form on the
+  // window itself; false for any other child (and for a second menu or
+  // status bar).
+  bool PlaceWindowBar(ui::Component& child);
   void BuildMenu(ui::Container& c, QWidget* owner);
   void BuildToolBar(ui::Container& bar, Peer& barPeer);
   void SetTabOrder();

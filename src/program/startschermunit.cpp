@@ -480,93 +480,55 @@ int TStartscherm::ChosenAdministrationRow() const {
   return i > 0 ? static_cast<int>(items[i].data) : -1;
 }
 
-void TStartscherm::Button1Click() {
+std::optional<TStartscherm::LoginUser> TStartscherm::CheckLoginUser() {
+  LoginUser out;
+  out.user = CurrentUserRec;
+  formkit::FileSetScope scope("USE;");
+  if (!scope.Ok()) return std::nullopt;
+  if (AdministrationOnlyLogin) return out;
+  records::UserRec& user = out.user;
+  const bool identification = store::SystemParams.UserIdentification();
+  if (!identification) {
+    out.currentUser = kUnknownUser;
+    Edit2.SetText(kUnknownUser);
+  } else {
+    user.Clear();
+    user.SetUserId(text::Cut(Edit2.GetText(), 10));
+    std::uint8_t found = 0;
+    systemforms::FindUser(found, user);
+    out.ok = found == 1;
+    out.currentUser = user.UserId();
+  }
+  scope.Close();
+  // Without user identification there is no password to check.
+  if (identification && store::SystemParams.PasswordProtection() &&
+      text::StringChecksum(Edit3.GetText(), user.PasswordSetAt()) != user.PasswordChecksum())
+    out.ok = false;
+  if (!identification) {
+    out.endUser = out.endUserManager = out.systemAdministrator = true;
+  } else {
+    out.endUser = user.EndUser() == 'Y';
+    out.endUserManager = user.EndUserManager() == 'Y';
+    out.systemAdministrator = user.SystemAdministrator() == 'Y';
+  }
+  return out;
+}
+
+namespace {
+
+// Without an administration only the system-administration functions
+// remain, and the data folder is the root.
+void LeaveWithoutAdministration() {
+  store::CurrentAdministrationCode.clear();
+  store::CurrentAdministrationName.clear();
+  RightEndUser = false;
+  RightEndUserManager = false;
   ApplyLanguage();
+}
 
-  // The user check works on copies: nothing of a refused log-in stays
-  // behind (user, current user, rights).
-  bool ok = true;
-  records::UserRec user = CurrentUserRec;
-  std::string currentUser;
-  bool endUser = false, endUserManager = false, systemAdministrator = false;
-  {
-    formkit::FileSetScope scope("USE;");
-    if (!scope.Ok()) return;
-    if (!AdministrationOnlyLogin) {
-      const bool identification = store::SystemParams.UserIdentification();
-      if (!identification) {
-        currentUser = kUnknownUser;
-        Edit2.SetText(kUnknownUser);
-      } else {
-        user.Clear();
-        user.SetUserId(text::Cut(Edit2.GetText(), 10));
-        std::uint8_t found = 0;
-        systemforms::FindUser(found, user);
-        ok = found == 1;
-        currentUser = user.UserId();
-      }
-      scope.Close();
-      // Without user identification there is no password to check.
-      if (identification && store::SystemParams.PasswordProtection() &&
-          text::StringChecksum(Edit3.GetText(), user.PasswordSetAt()) != user.PasswordChecksum())
-        ok = false;
-      if (!identification) {
-        endUser = endUserManager = systemAdministrator = true;
-      } else {
-        endUser = user.EndUser() == 'Y';
-        endUserManager = user.EndUserManager() == 'Y';
-        systemAdministrator = user.SystemAdministrator() == 'Y';
-      }
-    }
-  }
+}  // namespace
 
-  // The administration: the row the user picked; an empty box is accepted,
-  // a text that names no administration is not.
-  int row = 0;
-  std::string shortName, name;
-  if (ok) {
-    row = ChosenAdministrationRow();
-    if (row < 0 || (row > 0 && !AdministrationAt(row, shortName, name)))
-      ok = false;
-    else if (row > 0 && !masterdata::IsUsableShortName(text::Cut(shortName, 10)))
-      // A short name that cannot name a folder below the data root.
-      ok = false;
-  }
-  if (!ok) {
-    Edit4.SetText(MsgLoginFailed);
-    Edit4.SetVisible(true);
-    return;
-  }
-
-  if (!AdministrationOnlyLogin) {
-    CurrentUserRec = user;
-    store::SystemParams.SetCurrentUser(currentUser);
-    RightSystemAdministrator = systemAdministrator;
-    SavedRightEndUser = endUser;
-    SavedRightEndUserManager = endUserManager;
-  }
-  LoginDone = true;
-  RightEndUser = SavedRightEndUser;
-  RightEndUserManager = SavedRightEndUserManager;
-  Edit4.SetVisible(false);
-  Panel1.SetVisible(false);
-
-  // Without an administration only the system-administration functions
-  // remain, and the data folder is the root.
-  auto withoutAdministration = [] {
-    store::CurrentAdministrationCode.clear();
-    store::CurrentAdministrationName.clear();
-    RightEndUser = false;
-    RightEndUserManager = false;
-    ApplyLanguage();
-  };
-  if (row == 0) {
-    withoutAdministration();
-    return;
-  }
-  store::CurrentAdministrationCode = text::Cut(shortName, 10);
-  store::CurrentAdministrationName = text::Cut(name, 30);
-  ApplyLanguage();
+bool TStartscherm::OpenChosenAdministration() {
   bool opened = false;
   bool unfinishedCopy = false;
   std::string conversionText;
@@ -600,8 +562,58 @@ void TStartscherm::Button1Click() {
   if (unfinishedCopy) ui::ShowMessage(books::administration::UnfinishedCopyText());
   if (!conversionText.empty()) ui::ShowMessage(conversionText);
   if (const std::string note = books::closing::TakeReplayNote(); !note.empty()) ui::ShowMessage(note);
-  if (!opened) {
-    withoutAdministration();
+  return opened;
+}
+
+void TStartscherm::Button1Click() {
+  ApplyLanguage();
+
+  // The user check works on copies: nothing of a refused log-in stays
+  // behind (user, current user, rights).
+  const std::optional<LoginUser> checked = CheckLoginUser();
+  if (!checked) return;
+  bool ok = checked->ok;
+
+  // The administration: the row the user picked; an empty box is accepted,
+  // a text that names no administration is not.
+  int row = 0;
+  std::string shortName, name;
+  if (ok) {
+    row = ChosenAdministrationRow();
+    if (row < 0 || (row > 0 && !AdministrationAt(row, shortName, name)))
+      ok = false;
+    else if (row > 0 && !masterdata::IsUsableShortName(text::Cut(shortName, 10)))
+      // A short name that cannot name a folder below the data root.
+      ok = false;
+  }
+  if (!ok) {
+    Edit4.SetText(MsgLoginFailed);
+    Edit4.SetVisible(true);
+    return;
+  }
+
+  if (!AdministrationOnlyLogin) {
+    CurrentUserRec = checked->user;
+    store::SystemParams.SetCurrentUser(checked->currentUser);
+    RightSystemAdministrator = checked->systemAdministrator;
+    SavedRightEndUser = checked->endUser;
+    SavedRightEndUserManager = checked->endUserManager;
+  }
+  LoginDone = true;
+  RightEndUser = SavedRightEndUser;
+  RightEndUserManager = SavedRightEndUserManager;
+  Edit4.SetVisible(false);
+  Panel1.SetVisible(false);
+
+  if (row == 0) {
+    LeaveWithoutAdministration();
+    return;
+  }
+  store::CurrentAdministrationCode = text::Cut(shortName, 10);
+  store::CurrentAdministrationName = text::Cut(name, 30);
+  ApplyLanguage();
+  if (!OpenChosenAdministration()) {
+    LeaveWithoutAdministration();
     return;
   }
   if (!store::AdminSettingsRepairedFields.empty()) ui::ShowMessage(store::MsgStoredDatesReplaced);

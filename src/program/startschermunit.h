@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/datetime.h"
@@ -211,6 +212,20 @@ class TStartscherm : public ui::Form {
   // The list row of the administration the box names: 0 for the empty box,
   // -1 for a text that names no administration.
   int ChosenAdministrationRow() const;
+  // What the log-in's user check found, kept apart until the log-in
+  // succeeds (nothing of a refused one stays behind).
+  struct LoginUser {
+    bool ok = true;
+    records::UserRec user;
+    std::string currentUser;
+    bool endUser = false, endUserManager = false, systemAdministrator = false;
+  };
+  // The user check of the log-in (id and password, or none without user
+  // identification); nullopt when the user file cannot be opened.
+  std::optional<LoginUser> CheckLoginUser();
+  // Opens the chosen administration's files, converts and loads them, and
+  // shows what the opening has to tell; false when it was not taken up.
+  bool OpenChosenAdministration();
   // Hides the start screen, shows `form` modally and shows the start screen
   // again (also when the form's activation fails).
   void ShowFunctionForm(ui::Form& form);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <regex>
+#include <utility>
 
 #include "platform/cp1252.h"
 
@@ -61,6 +62,13 @@ class Reader {
 
  private:
   void ControlWord(const std::string& word, bool hasParam, int param);
+  // The groups of control words; each returns whether the word was one of its own.
+  bool DestinationWord(const std::string& word);
+  void ColorTableWord(const std::string& word, int param);
+  bool CharacterWord(const std::string& word, bool hasParam, int param);
+  bool ParagraphWord(const std::string& word, int param);
+  bool SpecialCharacterWord(const std::string& word, int param);
+  void DocumentWord(const std::string& word, int param);
   void Byte(unsigned char b);  // a text byte in the code page
   void Text(std::string_view utf8);
   void EndParagraph();
@@ -168,16 +176,14 @@ void Reader::EndParagraph() {
   paraOpen_ = false;
 }
 
-void Reader::ControlWord(const std::string& w, bool hasParam, int n) {
-  GroupState& s = st_;
-  // Destinations first: they change what the rest of the group is.
+bool Reader::DestinationWord(const std::string& w) {
   if (w == "fonttbl") {
-    s.dest = Dest::FontTable;
-    return;
+    st_.dest = Dest::FontTable;
+    return true;
   }
   if (w == "colortbl") {
-    s.dest = Dest::ColorTable;
-    return;
+    st_.dest = Dest::ColorTable;
+    return true;
   }
   static const char* const skipped[] = {"stylesheet", "info",    "header",  "footer",  "headerl", "headerr",
                                         "headerf",    "footerl", "footerr", "footerf", "pict",    "object",
@@ -185,21 +191,20 @@ void Reader::ControlWord(const std::string& w, bool hasParam, int n) {
                                         "themedata",  "colorschememapping", "latentstyles", "datastore"};
   for (const char* d : skipped)
     if (w == d) {
-      s.dest = Dest::Skip;
-      return;
+      st_.dest = Dest::Skip;
+      return true;
     }
-  if (s.dest == Dest::Skip) return;
-  if (s.dest == Dest::ColorTable) {
-    const int v = std::clamp(n, 0, 255);
-    if (w == "red") color_.r = v, colorSet_ = true;
-    if (w == "green") color_.g = v, colorSet_ = true;
-    if (w == "blue") color_.b = v, colorSet_ = true;
-    return;
-  }
-  if (s.dest == Dest::FontTable) {
-    if (w == "f") fontNumber_ = n;
-    return;
-  }
+  return false;
+}
+
+void Reader::ColorTableWord(const std::string& w, int n) {
+  const int v = std::clamp(n, 0, 255);
+  if (w == "red") color_.r = v, colorSet_ = true;
+  if (w == "green") color_.g = v, colorSet_ = true;
+  if (w == "blue") color_.b = v, colorSet_ = true;
+}
+
+bool Reader::CharacterWord(const std::string& w, bool hasParam, int n) {
   auto color = [this](int i) -> std::optional<RtfColor> {
     if (i < 0 || static_cast<std::size_t>(i) >= colors_.size()) return std::nullopt;
     return colors_[static_cast<std::size_t>(i)];
@@ -208,8 +213,7 @@ void Reader::ControlWord(const std::string& w, bool hasParam, int n) {
     const auto it = fonts_.find(i);
     return it == fonts_.end() ? std::string() : it->second;
   };
-  RtfCharFormat& c = s.chars;
-  ParaFormat& p = s.para;
+  RtfCharFormat& c = st_.chars;
   const bool on = !hasParam || n != 0;
   if (w == "deff") {
     defaultFont_ = n;
@@ -234,14 +238,18 @@ void Reader::ControlWord(const std::string& w, bool hasParam, int n) {
     c.color = color(n);
   } else if (w == "highlight" || w == "cb") {
     c.background = n == 0 ? std::nullopt : color(n);
-  } else if (w == "pard") {
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool Reader::ParagraphWord(const std::string& w, int n) {
+  ParaFormat& p = st_.para;
+  if (w == "pard") {
     p = ParaFormat{};
   } else if (w == "par") {
     EndParagraph();
-  } else if (w == "line") {
-    Text("\n");
-  } else if (w == "tab") {
-    Text("\t");
   } else if (w == "page") {
     if (paraOpen_ && !para_.runs.empty()) EndParagraph();
     pendingPageBreak_ = true;
@@ -272,28 +280,44 @@ void Reader::ControlWord(const std::string& w, bool hasParam, int n) {
   } else if (w == "tx") {
     p.tabs.push_back({n, p.pendingTabKind});
     p.pendingTabKind = RtfTabStop::Left;
-  } else if (w == "uc") {
-    s.uc = std::clamp(n, 0, 10);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool Reader::SpecialCharacterWord(const std::string& w, int n) {
+  static const std::pair<const char*, const char*> symbols[] = {
+      {"line", "\n"},
+      {"tab", "\t"},
+      {"emdash", "\xE2\x80\x94"},
+      {"endash", "\xE2\x80\x93"},
+      {"bullet", "\xE2\x80\xA2"},
+      {"lquote", "\xE2\x80\x98"},
+      {"rquote", "\xE2\x80\x99"},
+      {"ldblquote", "\xE2\x80\x9C"},
+      {"rdblquote", "\xE2\x80\x9D"},
+  };
+  for (const auto& [word, utf8] : symbols)
+    if (w == word) {
+      Text(utf8);
+      return true;
+    }
+  if (w == "uc") {
+    st_.uc = std::clamp(n, 0, 10);
   } else if (w == "u") {
     std::string t;
     AppendUtf8(t, static_cast<unsigned>(n < 0 ? n + 65536 : n));
     Text(t);
-    skipChars_ = s.uc;
-  } else if (w == "emdash") {
-    Text("\xE2\x80\x94");
-  } else if (w == "endash") {
-    Text("\xE2\x80\x93");
-  } else if (w == "bullet") {
-    Text("\xE2\x80\xA2");
-  } else if (w == "lquote") {
-    Text("\xE2\x80\x98");
-  } else if (w == "rquote") {
-    Text("\xE2\x80\x99");
-  } else if (w == "ldblquote") {
-    Text("\xE2\x80\x9C");
-  } else if (w == "rdblquote") {
-    Text("\xE2\x80\x9D");
-  } else if (w == "paperw") {
+    skipChars_ = st_.uc;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void Reader::DocumentWord(const std::string& w, int n) {
+  if (w == "paperw") {
     doc_.paperWidth = n;
   } else if (w == "paperh") {
     doc_.paperHeight = n;
@@ -308,6 +332,22 @@ void Reader::ControlWord(const std::string& w, bool hasParam, int n) {
   } else if (w == "landscape" || w == "lndscpsxn") {
     doc_.landscape = true;
   }
+}
+
+void Reader::ControlWord(const std::string& w, bool hasParam, int n) {
+  // Destinations first: they change what the rest of the group is.
+  if (DestinationWord(w)) return;
+  if (st_.dest == Dest::Skip) return;
+  if (st_.dest == Dest::ColorTable) {
+    ColorTableWord(w, n);
+    return;
+  }
+  if (st_.dest == Dest::FontTable) {
+    if (w == "f") fontNumber_ = n;
+    return;
+  }
+  if (CharacterWord(w, hasParam, n) || ParagraphWord(w, n) || SpecialCharacterWord(w, n)) return;
+  DocumentWord(w, n);
   // Anything else (\ansi, \ansicpg, \viewkind, \lang, ...) is ignored.
 }
 

@@ -108,15 +108,11 @@ class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
     EXPECT_EQ(f.Lines[line].Debit.GetText(), debit);
     EXPECT_EQ(f.Lines[line].Credit.GetText(), credit);
   }
-};
 
-TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
-  bool shown = false;
-  backend.scripts["boeking"] = [&](ui::Form& form) {
-    auto& f = static_cast<Tboeking&>(form);
-    shown = true;
+  // ---- the phases of an invoice's road
 
-    // A new invoice; the partner found by its name fills the invoice tab.
+  // A new invoice; the partner found by its name fills the invoice tab.
+  static void EnterAnInvoice(Tboeking& f) {
     f.ComboBox3.UserSelect(0);  // customer invoices
     f.SpeedButton5.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
@@ -138,8 +134,11 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     EXPECT_EQ(f.Edit57.GetText(), Amount(121));
     ASSERT_TRUE(f.AddInvoice.Enabled());
     f.Button9.UserClick();
+  }
 
-    // Stored, and its voucher proposed: 121.00 D, 100.00 C, 21.00 C.
+  // Stored, and its voucher proposed: 121.00 D, 100.00 C, 21.00 C; the
+  // voucher saved; listed with every invoice: booked.
+  void BookTheInvoice(Tboeking& f) {
     ASSERT_EQ(Invoices().size(), 1u);
     EXPECT_EQ(Invoices()[0].InvoiceNumber(), "1001");
     EXPECT_EQ(Invoices()[0].VoucherDate(), "20240517");
@@ -156,7 +155,6 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     EXPECT_TRUE(Invoices()[0].VoucherCreated());
     EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::New);
 
-    // Listed with every invoice: booked.
     f.SpeedButton6.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoiceList);
     f.CheckBox5.UserClick();
@@ -164,8 +162,10 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1001");
     EXPECT_EQ(f.StringGrid2.Cell(8, 1), "true");
     EXPECT_EQ(f.StringGrid2.Cell(12, 1), Amount(121));
+  }
 
-    // A payment of 121.00 with the invoice ticked.
+  // A payment of 121.00 with the invoice ticked, and its voucher saved.
+  void PayTheInvoice(Tboeking& f) {
     f.SpeedButton7.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
     ASSERT_EQ(f.ComboBox6.ItemIndex(), 0);
@@ -193,8 +193,10 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     ASSERT_EQ(Vouchers().size(), 5u);
     EXPECT_DOUBLE_EQ(Invoices()[0].PaidAmount(), 121);
     EXPECT_TRUE(Payments()[0].VoucherCreated());
+  }
 
-    // From each voucher to its document.
+  // From each voucher to its document.
+  static void GoFromTheVouchersToTheDocuments(Tboeking& f) {
     f.leeslaatsterecord.Execute();
     ASSERT_EQ(f.Edit3.GetText(), "CUS1/1001");
     ASSERT_TRUE(f.Button23.Visible());
@@ -213,8 +215,10 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     EXPECT_EQ(f.PaymentState(), Tboeking::DocumentState::LoadedBooked);
     ASSERT_EQ(f.CheckListBox1.Items().size(), 1u);
     EXPECT_TRUE(f.CheckListBox1.Items()[0].checked);
+  }
 
-    // Deleting the payment's voucher gives the invoice its owing back.
+  // Deleting the payment's voucher gives the invoice its owing back.
+  void DeleteThePaymentsVoucher(Tboeking& f) {
     f.leeslaatsterecord.Execute();
     f.leesvorigrecord.Execute();
     ASSERT_EQ(f.Edit3.GetText(), "CUS1/1");
@@ -223,6 +227,19 @@ TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
     EXPECT_EQ(Vouchers().size(), 3u);
     EXPECT_DOUBLE_EQ(Invoices()[0].PaidAmount(), 0);
     EXPECT_FALSE(Payments()[0].VoucherCreated());
+  }
+};
+
+TEST_F(DocumentRoad, AnInvoiceIsBookedPaidAndUnpaid) {
+  bool shown = false;
+  backend.scripts["boeking"] = [&](ui::Form& form) {
+    auto& f = static_cast<Tboeking&>(form);
+    shown = true;
+    ASSERT_NO_FATAL_FAILURE(EnterAnInvoice(f));
+    ASSERT_NO_FATAL_FAILURE(BookTheInvoice(f));
+    ASSERT_NO_FATAL_FAILURE(PayTheInvoice(f));
+    ASSERT_NO_FATAL_FAILURE(GoFromTheVouchersToTheDocuments(f));
+    DeleteThePaymentsVoucher(f);
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_TRUE(shown);

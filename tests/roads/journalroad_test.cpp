@@ -110,31 +110,23 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
   std::vector<records::JournalVoucherRec> Vouchers() const {
     return support::Records<records::JournalVoucherRec>(store.fs.File(D + "book.vlk"));
   }
-};
 
-TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
-  ASSERT_TRUE(program::LoginDone);
-  bool shown = false;
-  backend.scripts["boeking"] = [&](ui::Form& form) {
-    auto& f = static_cast<Tboeking&>(form);
-    shown = true;
+  // ---- the road's phases
+
+  // The form as the set-up leaves it: the purchase book chosen, the
+  // set-up's tables: the sales-tax account with its rate, and the ten
+  // profiles written into the empty profile file.
+  void CheckTheFirstShowing(Tboeking& f) {
     EXPECT_EQ(f.ComboBox12.GetText(), "Purchases");
     EXPECT_EQ(f.ComboBox1.Count(), 4);
-    // The set-up's tables: the sales-tax account with its rate, and the
-    // ten profiles written into the empty profile file.
     EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<books::journal::SalesTaxAccount>{{"4000", "HIGH", 21}}));
     EXPECT_EQ(store.fs.File("/w/ifs.vlk").size(), 10u * records::ImportProfileRec::kSize);
     EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
+  }
 
-    // Three vouchers out of key order, in two journals.
-    SaveVoucher(f, 20, "P2", "Rent May", {{"8000", "300"}}, "300");
-    SaveVoucher(f, 10, "P1", "Rent April", {{"8000", "100"}, {"1000", "50"}}, "150");
-    backend.messageAnswers.push_back(ui::ModalResult::Yes);
-    Journal(f, "Memorial");
-    ASSERT_EQ(f.ComboBox12.GetText(), "Memorial");
-    SaveVoucher(f, 15, "M1", "Correction", {{"1000", "20"}}, "20");
-
-    const std::vector<records::JournalVoucherRec> expected = {
+  // The three vouchers as stored, in key order.
+  static std::vector<records::JournalVoucherRec> TheThreeVouchers() {
+    return {
         Stored("20240510", "P1", "Purchases", "Rent April", "8000", "Rent", 100, 0, true),
         Stored("20240510", "P1", "Purchases", "Rent April", "1000", "Cash", 50, 0, false),
         Stored("20240510", "P1", "Purchases", "Rent April", "4000", "Sales", 0, 150, false),
@@ -143,9 +135,23 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
         Stored("20240520", "P2", "Purchases", "Rent May", "8000", "Rent", 300, 0, true),
         Stored("20240520", "P2", "Purchases", "Rent May", "4000", "Sales", 0, 300, false),
     };
-    EXPECT_EQ(store.fs.File(D + "book.vlk"), Bytes(expected));
+  }
 
-    // Browse every journal in key order from the last.
+  // Three vouchers out of key order, in two journals.
+  void SaveThreeVouchers(Tboeking& f) {
+    SaveVoucher(f, 20, "P2", "Rent May", {{"8000", "300"}}, "300");
+    SaveVoucher(f, 10, "P1", "Rent April", {{"8000", "100"}, {"1000", "50"}}, "150");
+    backend.messageAnswers.push_back(ui::ModalResult::Yes);
+    Journal(f, "Memorial");
+    ASSERT_EQ(f.ComboBox12.GetText(), "Memorial");
+    SaveVoucher(f, 15, "M1", "Correction", {{"1000", "20"}}, "20");
+    EXPECT_EQ(store.fs.File(D + "book.vlk"), Bytes(TheThreeVouchers()));
+  }
+
+  // Browse every journal in key order from the last, then the purchase
+  // book alone: M1 is passed over; previous at its first voucher keeps
+  // that one shown.
+  static void BrowseTheJournals(Tboeking& f) {
     f.CheckBox12.UserClick();
     ASSERT_TRUE(f.CheckBox12.Checked());
     f.leeslaatsterecord.Execute();
@@ -158,8 +164,6 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     f.leesvolgendrecord.Execute();
     EXPECT_EQ(f.Edit3.GetText(), "M1");
 
-    // The purchase book alone: M1 is passed over; previous at its first
-    // voucher keeps that one shown.
     Journal(f, "Purchases");
     f.leeslaatsterecord.Execute();
     EXPECT_EQ(f.Edit3.GetText(), "P2");
@@ -168,8 +172,11 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     f.leesvorigrecord.Execute();
     EXPECT_EQ(f.Edit3.GetText(), "P1");
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10532));
+  }
 
-    // P1 to two lines: the file shrinks by one and the neighbours stay.
+  // P1 to two lines: the file shrinks by one and the neighbours stay; then
+  // P2 deleted.
+  void ChangeP1AndDeleteP2(Tboeking& f) {
     f.Lines[1].Debit.UserFocus();
     f.Lines[1].Debit.UserSetText("");
     f.Lines[2].Credit.UserFocus();
@@ -177,21 +184,22 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     f.Lines[0].Text.UserFocus();
     ASSERT_TRUE(f.Opslaan.Enabled());
     f.Button5.UserClick();
-    std::vector<records::JournalVoucherRec> changed = expected;
+    std::vector<records::JournalVoucherRec> changed = TheThreeVouchers();
     changed.erase(changed.begin() + 1);
     changed[1].SetCreditAmount(100);
     changed[1].SetLineText(Padded("", 50));
     EXPECT_EQ(store.fs.File(D + "book.vlk"), Bytes(changed));
 
-    // Delete P2.
     f.leeslaatsterecord.Execute();
     ASSERT_EQ(f.Edit3.GetText(), "P2");
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
     f.Button6.UserClick();
     changed.resize(changed.size() - 2);
     EXPECT_EQ(store.fs.File(D + "book.vlk"), Bytes(changed));
+  }
 
-    // A template from the day book's lines, then loaded again.
+  // A template from the day book's lines, then loaded again.
+  void SaveAndLoadATemplate(Tboeking& f) {
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
     Journal(f, "Memorial");
     support::TypeVoucherLine(f, 0, "8000", "75", "");
@@ -215,6 +223,20 @@ TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
     EXPECT_EQ(f.Lines[1].Credit.GetText(), text::FormatAmount(75, 2, 'Y'));
     f.Edit3.UserSetText("M2");
     EXPECT_TRUE(f.Opslaan.Enabled());
+  }
+};
+
+TEST_F(JournalRoad, VouchersAndTemplatesFromTheFunctionTree) {
+  ASSERT_TRUE(program::LoginDone);
+  bool shown = false;
+  backend.scripts["boeking"] = [&](ui::Form& form) {
+    auto& f = static_cast<Tboeking&>(form);
+    shown = true;
+    CheckTheFirstShowing(f);
+    ASSERT_NO_FATAL_FAILURE(SaveThreeVouchers(f));
+    ASSERT_NO_FATAL_FAILURE(BrowseTheJournals(f));
+    ASSERT_NO_FATAL_FAILURE(ChangeP1AndDeleteP2(f));
+    SaveAndLoadATemplate(f);
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_TRUE(shown);

@@ -59,63 +59,73 @@ std::vector<std::string> TopLevel(program::TStartscherm& s) {
   return texts;
 }
 
-TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
+class MainRoad : public ::testing::Test {
+ protected:
   support::FakeDataStore store;
   ui::HeadlessBackend backend;
 
   // Every function form records what was opened for it when it showed.
   std::map<std::string, std::vector<std::string>> openedFor;
   std::map<std::string, bool> startHiddenFor;
-  auto record = [&](const std::string& name) {
+  void Record(const std::string& name) {
     openedFor[name] = store.fs.LogOf("open rw ");
     startHiddenFor[name] = !program::Startscherm->Showing();
-  };
+  }
 
   // The first run: the settings form comes first; user identification and
   // password protection are switched on and the settings saved.
   std::string firstRunStatus;
   int settingsShown = 0;
-  backend.scripts["systemscherm"] = [&](ui::Form& f) {
-    auto& settings = static_cast<systemforms::Tsystemscherm&>(f);
-    record("systemscherm");
-    if (settingsShown++ > 0) return;  // later showings: closed unchanged
-    firstRunStatus = settings.StatusBar1.PanelText(0);
-    settings.CheckBox1.UserClick();
-    settings.CheckBox2.UserClick();
-    settings.Button2.UserClick();
-  };
+  void ScriptTheSettingsForm() {
+    backend.scripts["systemscherm"] = [&](ui::Form& f) {
+      auto& settings = static_cast<systemforms::Tsystemscherm&>(f);
+      Record("systemscherm");
+      if (settingsShown++ > 0) return;  // later showings: closed unchanged
+      firstRunStatus = settings.StatusBar1.PanelText(0);
+      settings.CheckBox1.UserClick();
+      settings.CheckBox2.UserClick();
+      settings.Button2.UserClick();
+    };
+  }
 
   // The administrations form: a new administration, saved.
-  backend.scripts["Administrations"] = [&](ui::Form& f) {
-    auto& a = static_cast<masterdata::TAdministrations&>(f);
-    record("Administrations");
-    if (a.AdministrationCount > 0) return;
-    a.Edit1.UserSetText("ACME");
-    a.Edit2.UserSetText("Acme Ltd");
-    a.Image3.UserClick();
-    a.Save2.UserClick();
-  };
+  void ScriptTheAdministrationsForm() {
+    backend.scripts["Administrations"] = [&](ui::Form& f) {
+      auto& a = static_cast<masterdata::TAdministrations&>(f);
+      Record("Administrations");
+      if (a.AdministrationCount > 0) return;
+      a.Edit1.UserSetText("ACME");
+      a.Edit2.UserSetText("Acme Ltd");
+      a.Image3.UserClick();
+      a.Save2.UserClick();
+    };
+  }
 
   // The export form works on the logged-in administration: the language
   // routine gave it the code, the settings and the working folder.
-  backend.scripts["ExportImport"] = [&](ui::Form& f) {
-    auto& e = static_cast<reports::TExportImport&>(f);
-    record("ExportImport");
-    EXPECT_EQ(reports::ExportImportAdministrationCode, "ACME");
-    e.ComboBox1.UserSelect(6);  // GL categories
-    backend.dialogAnswers.push_back("/w/categories.csv");
-    e.Button1.UserClick();
-    EXPECT_EQ(backend.dialogsShown.back().initialFolder, "/w/");
-    EXPECT_EQ(store.fs.File("/w/categories.csv"),
-              books::exchange::CsvHeaderLine(books::exchange::CsvKind::LedgerCategories) + "\r\n");
-  };
+  void ScriptTheExportForm() {
+    backend.scripts["ExportImport"] = [&](ui::Form& f) {
+      auto& e = static_cast<reports::TExportImport&>(f);
+      Record("ExportImport");
+      EXPECT_EQ(reports::ExportImportAdministrationCode, "ACME");
+      e.ComboBox1.UserSelect(6);  // GL categories
+      backend.dialogAnswers.push_back("/w/categories.csv");
+      e.Button1.UserClick();
+      EXPECT_EQ(backend.dialogsShown.back().initialFolder, "/w/");
+      EXPECT_EQ(store.fs.File("/w/categories.csv"),
+                books::exchange::CsvHeaderLine(books::exchange::CsvKind::LedgerCategories) + "\r\n");
+    };
+  }
 
-  for (const Function& fn : kFunctions)
-    if (!backend.scripts.count(fn.form))
-      backend.scripts[fn.form] = [&record, name = std::string(fn.form)](ui::Form&) { record(name); };
+  // Every other function form only records its showing.
+  void ScriptTheOtherForms() {
+    for (const Function& fn : kFunctions)
+      if (!backend.scripts.count(fn.form))
+        backend.scripts[fn.form] = [this, name = std::string(fn.form)](ui::Form&) { Record(name); };
+  }
 
-  backend.mainScript = [&](ui::Form& main) {
-    auto& s = static_cast<program::TStartscherm&>(main);
+  // The start screen after the first run's settings.
+  void CheckTheFirstStart(program::TStartscherm& s) {
     EXPECT_EQ(firstRunStatus, "Please, first insert systemsettings");
     EXPECT_TRUE(store::SystemParams.UserIdentification());
     EXPECT_TRUE(store::SystemParams.PasswordProtection());
@@ -128,7 +138,11 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
     EXPECT_EQ(s.Edit3.GetText(), "kestal");
     EXPECT_EQ(s.ComboBox1.GetText(), "");
     EXPECT_EQ(s.TreeView1.AllNodes().size(), 1u);
+  }
 
+  // Log-in without an administration, the new administration made on the
+  // administrations form, and the log-in to it.
+  void MakeTheAdministrationAndLogIn(program::TStartscherm& s) {
     // Log-in without an administration: the system-administration group.
     s.UserKeyDown(ui::keys::Return);
     EXPECT_FALSE(s.Panel1.Visible());
@@ -154,8 +168,10 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
     EXPECT_EQ(TopLevel(s), (std::vector<std::string>{L(550), L(633), L(852), L(965), L(1110)}));
     EXPECT_EQ(s.TreeView1.AllNodes().size(), 16u);
     EXPECT_EQ(s.Label5.Caption(), " " + L(1261) + " (Acme Ltd)");
+  }
 
-    // A double click on each function node shows its form.
+  // A double click on each function node shows its form.
+  void ShowEveryFunction(program::TStartscherm& s) {
     for (const Function& fn : kFunctions) {
       SCOPED_TRACE(fn.form);
       ui::TreeNode* node = NodeOf(s, fn.function);
@@ -178,6 +194,20 @@ TEST(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
     }
     EXPECT_TRUE(backend.messages.empty());
     for (const auto& m : backend.messages) ADD_FAILURE() << m.text;
+  }
+};
+
+TEST_F(MainRoad, FirstRunToEveryFunctionOfANewAdministration) {
+  ScriptTheSettingsForm();
+  ScriptTheAdministrationsForm();
+  ScriptTheExportForm();
+  ScriptTheOtherForms();
+
+  backend.mainScript = [&](ui::Form& main) {
+    auto& s = static_cast<program::TStartscherm&>(main);
+    CheckTheFirstStart(s);
+    ASSERT_NO_FATAL_FAILURE(MakeTheAdministrationAndLogIn(s));
+    ASSERT_NO_FATAL_FAILURE(ShowEveryFunction(s));
 
     // Escape ends the program.
     s.UserKeyDown(ui::keys::Escape);

@@ -423,11 +423,10 @@ void ExtraBlocks(const BalanceResult& r, GridWriter& g) {
   if (r.table.size() > static_cast<std::size_t>(kFreezeCapacity)) g.Block({MsgTooManyAccounts(r.table.size())});
 }
 
-void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
+// The two heading rows and the warning blocks under them.
+void LayOutHeading(const BalanceRequest& q, const BalanceResult& r, GridWriter& g) {
   const BalanceSums& s = r.sums;
   const BalanceTexts& t = q.texts;
-  const bool kind1 = q.kind == '1';
-  GridWriter g(r.grid);
   GridRow& h0 = g.Row(0);
   GridRow& h1 = g.Row(1);
   h1[0] = t.accountHeading;
@@ -437,7 +436,7 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
   const bool openingOff = !text::SameAmount(s.BsOpeningNet, s.PlOpeningProfit);
   const bool closingOff = !text::SameAmount(s.BsClosingNet, s.PlClosingProfit);
   const bool missingPT = r.withoutCategory == 0 && (!r.profitRow || !r.transferRow);
-  if (kind1) {
+  if (q.kind == '1') {
     h0[1] = t.totals;
     h0[3] = t.profitAndLoss;
     h0[5] = t.balanceSheet;
@@ -460,9 +459,50 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
     if (text::TrimTrailingBlanks(q.settings.ProfitAccountNumber()).empty()) g.Block({t.noProfitAccountNumber});
   }
   ExtraBlocks(r, g);
+}
 
-  // Grid rows of the P and T accounts, once they are laid out.
-  std::optional<std::size_t> pRow, tRow;
+// Grid rows of the P and T accounts, once they are laid out.
+struct ProfitRows {
+  std::optional<std::size_t> p, t;
+};
+
+// The balance sheet's total row of a kind 2 balance, where the profit and
+// loss accounts begin; the P account's row gets the sheet's net amounts.
+void BalanceSheetTotal(const BalanceSums& s, const ProfitRows& rows, GridWriter& g) {
+  if (rows.p) {
+    GridRow& pr = g.Row(*rows.p);
+    pr[2] = Amount(s.BsYearNet);
+    pr[4] = Amount(s.BsOpeningNet);
+    pr[6] = Amount(s.BsClosingNet);
+  }
+  GridRow& total = g.Next();
+  total[0] = kTotalText;
+  total[7] = kTotalRowMarker;
+  total[1] = total[2] = Amount(s.BsDebit.Year);
+  total[3] = total[4] = Amount(s.BsDebit.OpenOwn - s.BsDebit.OpenOther);
+  total[5] = total[6] = Amount(s.BsDebit.CloseOwn - s.BsDebit.CloseOther);
+}
+
+// The amounts of one account's row.
+void AccountAmounts(const BalanceTableRow& a, bool kind1, bool secondGroup, GridRow& row) {
+  const bool debitLike = DebitLike(a.AccountType);
+  const double net = a.ClosingOwnSide - a.ClosingOtherSide;
+  if (kind1) {
+    row[1] = Amount(debitLike ? a.ClosingOwnSide : a.ClosingOtherSide);
+    row[2] = Amount(debitLike ? a.ClosingOtherSide : a.ClosingOwnSide);
+    row[(secondGroup ? 3 : 5) + (debitLike ? 0 : 1)] = Amount(net);
+  } else {
+    const int col = debitLike ? 1 : 2;
+    row[col] = Amount(a.YearOpeningBalance);
+    row[col + 2] = Amount(a.OpeningOwnSide - a.OpeningOtherSide);
+    row[col + 4] = Amount(net);
+  }
+}
+
+// The categories with their accounts, in table order.
+ProfitRows LayOutAccounts(const BalanceRequest& q, const BalanceResult& r, GridWriter& g) {
+  const bool kind1 = q.kind == '1';
+  ProfitRows rows;
   if (!kind1 && !r.categories.empty()) g.Next()[0] = r.categories[0].CategoryKind;
   std::size_t tableRow = 0;
   bool secondGroup = false;
@@ -471,18 +511,7 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
     if (k > 0 && !secondGroup && c.CategoryKind != r.categories[k - 1].CategoryKind) {
       secondGroup = true;
       if (!kind1) {
-        if (pRow) {
-          GridRow& pr = g.Row(*pRow);
-          pr[2] = Amount(s.BsYearNet);
-          pr[4] = Amount(s.BsOpeningNet);
-          pr[6] = Amount(s.BsClosingNet);
-        }
-        GridRow& total = g.Next();
-        total[0] = kTotalText;
-        total[7] = kTotalRowMarker;
-        total[1] = total[2] = Amount(s.BsDebit.Year);
-        total[3] = total[4] = Amount(s.BsDebit.OpenOwn - s.BsDebit.OpenOther);
-        total[5] = total[6] = Amount(s.BsDebit.CloseOwn - s.BsDebit.CloseOther);
+        BalanceSheetTotal(r.sums, rows, g);
         g.Next()[0] = c.CategoryKind;
       }
     }
@@ -491,26 +520,21 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
       const BalanceTableRow& a = r.table[tableRow];
       GridRow& row = g.Next();
       row[0] = text::Cut(a.AccountNumber + "  " + a.Caption, 72);
-      if (a.AccountType == "P") pRow = g.Last();
-      if (a.AccountType == "T") tRow = g.Last();
-      const bool debitLike = DebitLike(a.AccountType);
-      const double net = a.ClosingOwnSide - a.ClosingOtherSide;
-      if (kind1) {
-        row[1] = Amount(debitLike ? a.ClosingOwnSide : a.ClosingOtherSide);
-        row[2] = Amount(debitLike ? a.ClosingOtherSide : a.ClosingOwnSide);
-        row[(secondGroup ? 3 : 5) + (debitLike ? 0 : 1)] = Amount(net);
-      } else {
-        const int col = debitLike ? 1 : 2;
-        row[col] = Amount(a.YearOpeningBalance);
-        row[col + 2] = Amount(a.OpeningOwnSide - a.OpeningOtherSide);
-        row[col + 4] = Amount(net);
-      }
+      if (a.AccountType == "P") rows.p = g.Last();
+      if (a.AccountType == "T") rows.t = g.Last();
+      AccountAmounts(a, kind1, secondGroup, row);
     }
   }
+  return rows;
+}
 
-  if (kind1) {
-    if (tRow) g.Row(*tRow)[3] = Amount(s.PlClosingProfit);
-    if (pRow) g.Row(*pRow)[6] = Amount(s.PlClosingProfit);
+// The profit on the P and T rows and the closing total row.
+void LayOutTotals(const BalanceRequest& q, BalanceResult& r, GridWriter& g, const ProfitRows& rows,
+                  bool freezeFileEmpty) {
+  const BalanceSums& s = r.sums;
+  if (q.kind == '1') {
+    if (rows.t) g.Row(*rows.t)[3] = Amount(s.PlClosingProfit);
+    if (rows.p) g.Row(*rows.p)[6] = Amount(s.PlClosingProfit);
     GridRow& total = g.Next();
     total[0] = kTotalText;
     total[1] = total[2] = Amount(s.BsDebit.CloseOwn + s.BsCredit.CloseOther + s.PlDebit.CloseOwn +
@@ -518,8 +542,8 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
     total[3] = total[4] = Amount(s.PlCredit.CloseOwn - s.PlCredit.CloseOther);
     total[5] = total[6] = Amount(s.BsDebit.CloseOwn - s.BsDebit.CloseOther);
   } else {
-    if (tRow) {
-      GridRow& tr = g.Row(*tRow);
+    if (rows.t) {
+      GridRow& tr = g.Row(*rows.t);
       tr[1] = Amount(s.PlYearProfit);
       tr[3] = Amount(s.PlOpeningProfit);
       tr[5] = Amount(s.PlClosingProfit);
@@ -533,6 +557,13 @@ void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
       for (GridRow& row : r.grid)
         for (int c : {1, 2, 3, 4}) row[c].clear();
   }
+}
+
+void LayOut(const BalanceRequest& q, BalanceResult& r, bool freezeFileEmpty) {
+  GridWriter g(r.grid);
+  LayOutHeading(q, r, g);
+  const ProfitRows rows = LayOutAccounts(q, r, g);
+  LayOutTotals(q, r, g, rows, freezeFileEmpty);
   r.gridRowCount = static_cast<int>(r.grid.size()) - 1;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cctype>
 #include <cstring>
+#include <variant>
 
 #include "books/journal/invoicestore.h"
 #include "books/journal/paymentstore.h"
@@ -361,6 +362,152 @@ double Rounded(double value, const std::string& text) {
   return value;
 }
 
+// Why a freeze stops: its outcome and the message to show ("" for none).
+struct FreezeRefusal {
+  FreezeOutcome outcome;
+  std::string message;
+};
+
+// The settings on file, once no closing is left behind, the file is sound
+// and the period set-up is still the one `frozenBy` showed.
+std::variant<AdminSettingsRec, FreezeRefusal> CheckedOpenSettings(const AdminSettingsRec& frozenBy) {
+  if (IntentLeft()) return FreezeRefusal{FreezeOutcome::Stopped, IntentLeftMessage()};
+  const store::CheckedSettings checked = store::ReadCheckedSettings();
+  if (!checked.rec) return FreezeRefusal{FreezeOutcome::DamagedFile, checked.damage};
+  if (!SamePeriodSetUp(*checked.rec, frozenBy))
+    return FreezeRefusal{FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged()};
+  return *checked.rec;
+}
+
+// Which documents before `end` have no voucher yet: both are asked.
+struct UnbookedDocuments {
+  bool invoices = false, payments = false;
+};
+UnbookedDocuments AskUnbookedDocuments(const std::string& end) {
+  const books::journal::DocumentCheck invoices = books::journal::AnyInvoiceWithoutVoucherBefore(end);
+  const books::journal::DocumentCheck payments = books::journal::AnyPaymentWithoutVoucherBefore(end);
+  return {invoices.found, payments.found};
+}
+
+// The balance a freeze closes, as the checks found it.
+struct FreezePlan {
+  BalanceFiles files;
+  BalanceResult balance;
+  std::string label;       // the period label the freeze file keeps
+  bool closedYear = false;
+  AdminSettingsRec after;  // the settings once the period is frozen
+};
+
+// Why the balance allows no freeze, most telling reason first.
+std::string WhyNoFreeze(const BalanceResult& balance, const AdminSettingsRec& s, const BalanceTexts& texts) {
+  if (s.ProfitAccountNumber().empty()) return texts.noProfitAccountNumber;
+  if (balance.table.size() > static_cast<std::size_t>(kFreezeCapacity)) return MsgTooManyAccountsToFreeze();
+  if (balance.period && balance.period->hit) return MsgPeriodFrozenAlready(balance.period->label);
+  return texts.closingOutOfBalance;
+}
+
+// The open period's balance, from the files as they are now, and whether it
+// may be frozen.
+std::variant<FreezePlan, FreezeRefusal> PlanFreeze(const AdminSettingsRec& s, const BalanceTexts& texts,
+                                                   const std::optional<std::string>& shownLabel) {
+  FreezePlan plan;
+  BalanceFiles& files = plan.files;
+  files.freezes = store::ReadAll<FreezeRec>(FileCode::FRZ, store::kSmallFileLimit);
+  if (std::string damage = LastFreezeDamage(files.freezes); !damage.empty())
+    return FreezeRefusal{FreezeOutcome::DamagedFile, damage};
+  const std::optional<std::string> lastLabel =
+      files.freezes.empty() ? std::nullopt : std::optional<std::string>(files.freezes.back().PeriodLabel());
+  BalanceRequest request;
+  request.kind = '2';
+  request.periodText = OpenPeriodLabel(s, lastLabel);
+  request.settings = s;
+  request.texts = texts;
+  if (shownLabel && *shownLabel != request.periodText)
+    return FreezeRefusal{FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged()};
+  files.categories = store::ReadAll<records::LedgerCategoryRec>(FileCode::GLC, store::kSmallFileLimit);
+  files.accounts = store::ReadAll<records::LedgerAccountRec>(FileCode::GLA, store::kSmallFileLimit);
+  const PeriodOrError period = ComputeReportPeriod(request.periodText, s, files.freezes);
+  if (!period.period) return FreezeRefusal{FreezeOutcome::NotPermitted, period.error};
+  plan.label = StoredFreezeLabel(request.periodText, *period.period, s);
+  plan.after = SettingsAfterFreeze(s, plan.label, &plan.closedYear);
+  // The voucher file is sorted by date: the balance needs the lines before
+  // the period end, the closing the keys up to the last date it posts on.
+  // Nothing after that is read.
+  std::string limit = period.period->end;
+  if (plan.closedYear) limit = std::max(limit, plan.after.BookYearStart());
+  files.vouchers = VouchersUpTo(limit);
+  plan.balance = ComputeBalanceCore(request, files);
+  const BalanceResult& balance = plan.balance;
+  if (!balance.error.empty()) return FreezeRefusal{FreezeOutcome::NotPermitted, balance.error};
+  if (!balance.profitRow || !balance.transferRow)
+    return FreezeRefusal{FreezeOutcome::NotPermitted, texts.noProfitOrTransfer};
+  if (!balance.freezeAllowed || !balance.period)
+    return FreezeRefusal{FreezeOutcome::NotPermitted, WhyNoFreeze(balance, s, texts)};
+  return plan;
+}
+
+// The amounts the closing posts, through their texts as the program shows them.
+struct FreezeAmounts {
+  std::string freezeProfitText;  // the period's profit, grouped, with the currency sign
+  ClosingAmounts closing;
+};
+FreezeAmounts AmountsOf(const BalanceResult& balance, const AdminSettingsRec& s) {
+  FreezeAmounts out;
+  const BalanceSums& sums = balance.sums;
+  const double periodValue = balance.period->start < s.PeriodStart(2)
+                                 ? sums.PlClosingProfit
+                                 : sums.PlClosingProfit - sums.PlOpeningProfit;
+  const int decimals = text::SystemSettings.AmountDecimals;
+  out.freezeProfitText = text::FormatAmount(periodValue, decimals, 'Y');
+  const BalanceTableRow& transfer = balance.table[*balance.transferRow];
+  ClosingAmounts& amounts = out.closing;
+  amounts.transferNumber = text::Cut(transfer.AccountNumber, 20);
+  amounts.transferCaption = text::Cut(transfer.Caption, 30);
+  amounts.profitNumber = balance.profitAccountNumber;
+  amounts.profitCaption = balance.profitAccountCaption;
+  amounts.periodProfit = Rounded(periodValue, out.freezeProfitText);
+  amounts.yearProfit = Rounded(sums.PlClosingProfit, text::FormatAmount(sums.PlClosingProfit, decimals, 'N'));
+  return out;
+}
+
+// The date of the first closing voucher where a system voucher already
+// stands, nullopt when none does.
+std::optional<std::string> SystemVoucherInTheWay(const std::vector<books::journal::Voucher>& vouchers,
+                                                 const std::vector<records::JournalVoucherRec>& onFile) {
+  for (const books::journal::Voucher& v : vouchers)
+    for (const std::string& number : Numbers())
+      if (FindRun(onFile, v.header.date, number)) return v.header.date;
+  return std::nullopt;
+}
+
+// The intent of a freeze: the snapshot appended, the closing vouchers
+// inserted in key order, the settings rewritten.
+ClosingIntent FreezeIntent(const FreezePlan& plan, const AdminSettingsRec& s,
+                           const std::vector<books::journal::Voucher>& vouchers) {
+  const int frozen = store::RecordCount(FileCode::FRZ);
+  ClosingIntent intent;
+  intent.freeze.op = FreezeFileStep::Op::Append;
+  intent.freeze.countBefore = frozen;
+  const std::int32_t fiscal = std::stoi(s.FiscalYear());
+  intent.freeze.rec = BuildFreezeRec(plan.balance, s, plan.label, frozen == 0 ? fiscal - 1 : fiscal);
+  const std::string user = text::SystemSettings.CurrentUser, stamp = Now();
+  int count = store::RecordCount(FileCode::JVO), inserted = 0;
+  for (const books::journal::Voucher& v : vouchers) {
+    VoucherFileStep step;
+    step.op = VoucherFileStep::Op::Insert;
+    // Each later voucher sorts after the ones before it.
+    step.index = InsertPlace(plan.files.vouchers, books::journal::VoucherKeyOf(v.header)) + inserted;
+    step.countBefore = count;
+    step.recs = books::journal::VoucherRecords(v, user, stamp);
+    count += static_cast<int>(step.recs.size());
+    inserted += static_cast<int>(step.recs.size());
+    intent.vouchers.push_back(std::move(step));
+  }
+  intent.settingsBefore = s;
+  intent.settingsAfter = plan.after;
+  return intent;
+}
+
 }  // namespace
 
 FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts& texts,
@@ -377,126 +524,49 @@ FreezeRun FreezeOpenPeriod(const AdminSettingsRec& frozenBy, const BalanceTexts&
     run.failure = set.Failure();
     return run;
   }
-  if (IntentLeft()) return refuse(FreezeOutcome::Stopped, IntentLeftMessage());
-  const store::CheckedSettings checked = store::ReadCheckedSettings();
-  if (!checked.rec) return refuse(FreezeOutcome::DamagedFile, checked.damage);
-  const std::optional<AdminSettingsRec>& read = checked.rec;
-  if (!SamePeriodSetUp(*read, frozenBy)) return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
-  const AdminSettingsRec& s = *read;
+  const std::variant<AdminSettingsRec, FreezeRefusal> read = CheckedOpenSettings(frozenBy);
+  if (const auto* r = std::get_if<FreezeRefusal>(&read)) return refuse(r->outcome, r->message);
+  const AdminSettingsRec& s = std::get<AdminSettingsRec>(read);
 
-  // Documents without a voucher before the period end: both are asked.
-  const std::string end = OpenPeriodEnd(s);
-  const books::journal::DocumentCheck invoices = books::journal::AnyInvoiceWithoutVoucherBefore(end);
-  const books::journal::DocumentCheck payments = books::journal::AnyPaymentWithoutVoucherBefore(end);
-  run.invoicesWithoutVoucher = invoices.found;
-  run.paymentsWithoutVoucher = payments.found;
+  const UnbookedDocuments unbooked = AskUnbookedDocuments(OpenPeriodEnd(s));
+  run.invoicesWithoutVoucher = unbooked.invoices;
+  run.paymentsWithoutVoucher = unbooked.payments;
   if (run.invoicesWithoutVoucher) run.messages.push_back(text::L(11132));
   if (run.paymentsWithoutVoucher) run.messages.push_back(text::L(11243));
   if (!run.messages.empty()) return refuse(FreezeOutcome::UnbookedDocuments, {});
 
   if (!IsNumber(s.FiscalYear())) return refuse(FreezeOutcome::BadFiscalYear, MsgBadFiscalYear());
 
-  // The open period's balance, from the files as they are now.
-  BalanceFiles files;
-  files.freezes = store::ReadAll<FreezeRec>(FileCode::FRZ, store::kSmallFileLimit);
-  if (std::string damage = LastFreezeDamage(files.freezes); !damage.empty())
-    return refuse(FreezeOutcome::DamagedFile, damage);
-  const std::optional<std::string> lastLabel =
-      files.freezes.empty() ? std::nullopt : std::optional<std::string>(files.freezes.back().PeriodLabel());
-  BalanceRequest request;
-  request.kind = '2';
-  request.periodText = OpenPeriodLabel(s, lastLabel);
-  request.settings = s;
-  request.texts = texts;
-  if (shownLabel && *shownLabel != request.periodText)
-    return refuse(FreezeOutcome::SettingsChanged, MsgFreezeSettingsChanged());
-  files.categories = store::ReadAll<records::LedgerCategoryRec>(FileCode::GLC, store::kSmallFileLimit);
-  files.accounts = store::ReadAll<records::LedgerAccountRec>(FileCode::GLA, store::kSmallFileLimit);
-  const PeriodOrError period = ComputeReportPeriod(request.periodText, s, files.freezes);
-  if (!period.period) return refuse(FreezeOutcome::NotPermitted, period.error);
-  const std::string label = StoredFreezeLabel(request.periodText, *period.period, s);
-  bool closedYear = false;
-  const AdminSettingsRec after = SettingsAfterFreeze(s, label, &closedYear);
-  // The voucher file is sorted by date: the balance needs the lines before
-  // the period end, the closing the keys up to the last date it posts on.
-  // Nothing after that is read.
-  std::string limit = period.period->end;
-  if (closedYear) limit = std::max(limit, after.BookYearStart());
-  files.vouchers = VouchersUpTo(limit);
-  const BalanceResult balance = ComputeBalanceCore(request, files);
-  if (!balance.error.empty()) return refuse(FreezeOutcome::NotPermitted, balance.error);
-  if (!balance.profitRow || !balance.transferRow) return refuse(FreezeOutcome::NotPermitted, texts.noProfitOrTransfer);
-  if (!balance.freezeAllowed || !balance.period) {
-    std::string why = texts.closingOutOfBalance;
-    if (s.ProfitAccountNumber().empty())
-      why = texts.noProfitAccountNumber;
-    else if (balance.table.size() > static_cast<std::size_t>(kFreezeCapacity))
-      why = MsgTooManyAccountsToFreeze();
-    else if (balance.period && balance.period->hit)
-      why = MsgPeriodFrozenAlready(balance.period->label);
-    return refuse(FreezeOutcome::NotPermitted, why);
-  }
+  const std::variant<FreezePlan, FreezeRefusal> planned = PlanFreeze(s, texts, shownLabel);
+  if (const auto* r = std::get_if<FreezeRefusal>(&planned)) return refuse(r->outcome, r->message);
+  const FreezePlan& plan = std::get<FreezePlan>(planned);
+  const BalanceResult& balance = plan.balance;
 
-  // The amounts, through their texts as the program shows them.
-  const BalanceSums& sums = balance.sums;
-  const double periodValue = balance.period->start < s.PeriodStart(2)
-                                 ? sums.PlClosingProfit
-                                 : sums.PlClosingProfit - sums.PlOpeningProfit;
-  const int decimals = text::SystemSettings.AmountDecimals;
-  run.FreezeProfitText = text::FormatAmount(periodValue, decimals, 'Y');
+  const FreezeAmounts amounts = AmountsOf(balance, s);
+  run.FreezeProfitText = amounts.freezeProfitText;
   run.ReportProfitText = balance.profitText;
-  const BalanceTableRow& transfer = balance.table[*balance.transferRow];
-  ClosingAmounts amounts;
-  amounts.transferNumber = text::Cut(transfer.AccountNumber, 20);
-  amounts.transferCaption = text::Cut(transfer.Caption, 30);
-  amounts.profitNumber = balance.profitAccountNumber;
-  amounts.profitCaption = balance.profitAccountCaption;
-  amounts.periodProfit = Rounded(periodValue, run.FreezeProfitText);
-  amounts.yearProfit = Rounded(sums.PlClosingProfit, text::FormatAmount(sums.PlClosingProfit, decimals, 'N'));
   const std::vector<books::journal::Voucher> vouchers =
-      ClosingVouchers(s, after, closedYear, balance.period->end, amounts);
+      ClosingVouchers(s, plan.after, plan.closedYear, balance.period->end, amounts.closing);
 
   // No system voucher may stand where the closing posts.
-  for (const books::journal::Voucher& v : vouchers)
-    for (const std::string& number : Numbers())
-      if (FindRun(files.vouchers, v.header.date, number))
-        return refuse(FreezeOutcome::SystemVoucherExists, MsgSystemVoucherExists(v.header.date));
+  if (const std::optional<std::string> date = SystemVoucherInTheWay(vouchers, plan.files.vouchers))
+    return refuse(FreezeOutcome::SystemVoucherExists, MsgSystemVoucherExists(*date));
 
   // Every check has run: the intent, then its steps.
-  const int frozen = store::RecordCount(FileCode::FRZ);
-  ClosingIntent intent;
-  intent.freeze.op = FreezeFileStep::Op::Append;
-  intent.freeze.countBefore = frozen;
-  const std::int32_t fiscal = std::stoi(s.FiscalYear());
-  intent.freeze.rec = BuildFreezeRec(balance, s, label, frozen == 0 ? fiscal - 1 : fiscal);
-  const std::string user = text::SystemSettings.CurrentUser, stamp = Now();
-  int count = store::RecordCount(FileCode::JVO), inserted = 0;
-  for (const books::journal::Voucher& v : vouchers) {
-    VoucherFileStep step;
-    step.op = VoucherFileStep::Op::Insert;
-    // Each later voucher sorts after the ones before it.
-    step.index = InsertPlace(files.vouchers, books::journal::VoucherKeyOf(v.header)) + inserted;
-    step.countBefore = count;
-    step.recs = books::journal::VoucherRecords(v, user, stamp);
-    count += static_cast<int>(step.recs.size());
-    inserted += static_cast<int>(step.recs.size());
-    intent.vouchers.push_back(std::move(step));
-  }
-  intent.settingsBefore = s;
-  intent.settingsAfter = after;
-  if (std::string stopped = RunIntent(intent); !stopped.empty()) return refuse(FreezeOutcome::Stopped, stopped);
+  if (std::string stopped = RunIntent(FreezeIntent(plan, s, vouchers)); !stopped.empty())
+    return refuse(FreezeOutcome::Stopped, stopped);
   set.Close();
 
-  run.FreezeClosedYear = closedYear;
-  run.FreezeLabel = label;
-  run.ReportTransferAccountNumber = amounts.transferNumber;
-  run.ReportTransferAccountCaption = amounts.transferCaption;
-  run.ReportProfitAccountNumber = amounts.profitNumber;
-  run.ReportProfitAccountCaption = amounts.profitCaption;
+  run.FreezeClosedYear = plan.closedYear;
+  run.FreezeLabel = plan.label;
+  run.ReportTransferAccountNumber = amounts.closing.transferNumber;
+  run.ReportTransferAccountCaption = amounts.closing.transferCaption;
+  run.ReportProfitAccountNumber = amounts.closing.profitNumber;
+  run.ReportProfitAccountCaption = amounts.closing.profitCaption;
   run.ReportPeriodEnd = balance.period->end;
-  run.settings = after;
+  run.settings = plan.after;
   run.vouchersPosted = static_cast<int>(vouchers.size());
-  ClosingDone = {true, closedYear};
+  ClosingDone = {true, plan.closedYear};
   return run;
 }
 

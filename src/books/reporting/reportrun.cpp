@@ -19,6 +19,99 @@
 
 namespace books::reporting {
 
+namespace {
+
+// What the layout takes from the request.
+ReportLayoutInput LayoutInputOf(const ReportRunRequest& rq) {
+  ReportLayoutInput in;
+  in.kind = rq.kind;
+  in.pageHeight = PageHeightOf(rq.kind);
+  in.decimals = rq.decimals;
+  in.periodText = rq.periodText;
+  in.today = rq.today;
+  in.accountNumber = rq.accountNumber;
+  in.accountName = rq.accountName;
+  in.progress = rq.progress;
+  return in;
+}
+
+// Kinds 5 and 6: the invoices read whole, each partner found once by number.
+BuiltReport OpenItemsReport(const ParsedTemplate& parsed, ReportLineSources src, const ReportLayoutInput& in) {
+  const auto invoices = store::ReadAll<records::InvoiceRec>(store::FileCode::INV);
+  const auto partnerKind =
+      src.kind == '5' ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
+  auto cache = std::make_shared<std::map<std::int32_t, std::optional<records::PartnerRec>>>();
+  src.invoices = &invoices;
+  src.partner = [cache, partnerKind](std::int32_t number) {
+    const auto it = cache->find(number);
+    if (it != cache->end()) return it->second;
+    const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(partnerKind, number);
+    std::optional<records::PartnerRec> partner;
+    if (found.Ok() && found.partner) partner = found.partner->record;
+    (*cache)[number] = partner;
+    return partner;
+  };
+  return BuildOpenItemsReport(parsed, src, in);
+}
+
+// The files a ledger report of `kind` reads; the others stay empty.
+struct BookFiles {
+  std::vector<records::FreezeRec> freezes;
+  std::vector<records::JournalVoucherRec> vouchers;
+  std::vector<records::LedgerAccountRec> accounts;
+  std::vector<records::LedgerCategoryRec> categories;
+};
+BookFiles ReadBookFiles(char kind) {
+  // The grid reports (kinds 1, 2) lay out what the balance computation gave
+  // them and read none of these files; the journal reads the freezes and the
+  // vouchers, only the ledger card the accounts and categories too.
+  const bool readsBooks = kind == '3' || kind == '4';
+  BookFiles f;
+  if (readsBooks) f.freezes = store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit);
+  if (readsBooks) f.vouchers = store::ReadAll<records::JournalVoucherRec>(store::FileCode::JVO);
+  if (kind == '3') f.accounts = store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit);
+  if (kind == '3')
+    f.categories = store::ReadAll<records::LedgerCategoryRec>(store::FileCode::GLC, store::kSmallFileLimit);
+  return f;
+}
+
+// Kinds 1 to 4, once the files are read and closed.
+ReportRunResult LedgerReport(const ReportRunRequest& rq, const ParsedTemplate& parsed, ReportLineSources src,
+                             const ReportLayoutInput& in, const BookFiles& books) {
+  ReportRunResult out;
+  const char kind = rq.kind;
+  if (kind == '1' || kind == '2') {
+    static const std::vector<books::closing::GridRow> kNoGrid;
+    src.grid = rq.balance ? &rq.balance->grid : &kNoGrid;
+    src.gridRowCount = rq.balance ? rq.balance->gridRowCount : 0;
+    if (rq.balance) src.period = rq.balance->period;
+    out.report = BuildLedgerReport(parsed, src, in);
+    return out;
+  }
+  const books::reporting::ResolvedReport resolved =
+      books::reporting::ResolveReportPeriod(std::string(1, kind), rq.periodText, rq.settings, books.freezes);
+  if (!resolved.period) {
+    out.error = resolved.error;
+    return out;
+  }
+  src.period = resolved.period;
+  src.openPeriodChosen = resolved.OpenPeriodChosen();
+  src.vouchers = &books.vouchers;
+  src.journal = rq.journal;
+  if (kind == '3') {
+    src.cardAccounts = rq.cardAccounts;
+    src.accounts = &books.accounts;
+    src.categories = &books.categories;
+    const auto snapshot = resolved.OpeningSnapshot();
+    if (snapshot && *snapshot >= 0 && static_cast<std::size_t>(*snapshot) < books.freezes.size())
+      src.openingSnapshot = &books.freezes[static_cast<std::size_t>(*snapshot)];
+  }
+  out.report = BuildLedgerReport(parsed, src, in);
+  return out;
+}
+
+}  // namespace
+
 ReportRunResult RunReport(const ReportRunRequest& rq) {
   ReportRunResult out;
   const char kind = rq.kind;
@@ -45,80 +138,16 @@ ReportRunResult RunReport(const ReportRunRequest& rq) {
   }
   books::reporting::ReportLineSources src;
   src.kind = kind;
-  ReportLayoutInput in;
-  in.kind = kind;
-  in.pageHeight = PageHeightOf(kind);
-  in.decimals = rq.decimals;
-  in.periodText = rq.periodText;
-  in.today = rq.today;
-  in.accountNumber = rq.accountNumber;
-  in.accountName = rq.accountName;
-  in.progress = rq.progress;
+  const ReportLayoutInput in = LayoutInputOf(rq);
 
   if (openItems) {
-    const auto invoices = store::ReadAll<records::InvoiceRec>(store::FileCode::INV);
-    const auto partnerKind =
-        kind == '5' ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
-    auto cache = std::make_shared<std::map<std::int32_t, std::optional<records::PartnerRec>>>();
-    src.invoices = &invoices;
-    src.partner = [cache, partnerKind](std::int32_t number) {
-      const auto it = cache->find(number);
-      if (it != cache->end()) return it->second;
-      const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(partnerKind, number);
-      std::optional<records::PartnerRec> partner;
-      if (found.Ok() && found.partner) partner = found.partner->record;
-      (*cache)[number] = partner;
-      return partner;
-    };
-    out.report = BuildOpenItemsReport(*parsed.parsed, src, in);
+    out.report = OpenItemsReport(*parsed.parsed, src, in);
     set.Close();
     return out;
   }
-
-  // The grid reports (kinds 1, 2) lay out what the balance computation gave
-  // them and read none of these files; the journal reads the freezes and the
-  // vouchers, only the ledger card the accounts and categories too.
-  const bool readsBooks = kind == '3' || kind == '4';
-  const auto freezes = readsBooks ? store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit)
-                                  : std::vector<records::FreezeRec>{};
-  const auto vouchers = readsBooks ? store::ReadAll<records::JournalVoucherRec>(store::FileCode::JVO)
-                                   : std::vector<records::JournalVoucherRec>{};
-  const auto accounts = kind == '3'
-                            ? store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)
-                            : std::vector<records::LedgerAccountRec>{};
-  const auto categories = kind == '3'
-                              ? store::ReadAll<records::LedgerCategoryRec>(store::FileCode::GLC, store::kSmallFileLimit)
-                              : std::vector<records::LedgerCategoryRec>{};
+  const BookFiles books = ReadBookFiles(kind);
   set.Close();
-
-  if (kind == '1' || kind == '2') {
-    static const std::vector<books::closing::GridRow> kNoGrid;
-    src.grid = rq.balance ? &rq.balance->grid : &kNoGrid;
-    src.gridRowCount = rq.balance ? rq.balance->gridRowCount : 0;
-    if (rq.balance) src.period = rq.balance->period;
-    out.report = BuildLedgerReport(*parsed.parsed, src, in);
-    return out;
-  }
-  const books::reporting::ResolvedReport resolved =
-      books::reporting::ResolveReportPeriod(std::string(1, kind), rq.periodText, rq.settings, freezes);
-  if (!resolved.period) {
-    out.error = resolved.error;
-    return out;
-  }
-  src.period = resolved.period;
-  src.openPeriodChosen = resolved.OpenPeriodChosen();
-  src.vouchers = &vouchers;
-  src.journal = rq.journal;
-  if (kind == '3') {
-    src.cardAccounts = rq.cardAccounts;
-    src.accounts = &accounts;
-    src.categories = &categories;
-    const auto snapshot = resolved.OpeningSnapshot();
-    if (snapshot && *snapshot >= 0 && static_cast<std::size_t>(*snapshot) < freezes.size())
-      src.openingSnapshot = &freezes[static_cast<std::size_t>(*snapshot)];
-  }
-  out.report = BuildLedgerReport(*parsed.parsed, src, in);
-  return out;
+  return LedgerReport(rq, *parsed.parsed, src, in, books);
 }
 
 std::vector<std::string> PeriodListItems(const std::vector<std::string>& frozenLabels,

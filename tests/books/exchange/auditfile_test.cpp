@@ -394,7 +394,83 @@ TEST(AuditFile, AnEarlierYearTakesItsDatesAndPeriodsFromItsOwnSnapshots) {
   EXPECT_TRUE(Has(lines, "     <debitAmount>40.00</debitAmount>"));
 }
 
-TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
+// Books that cannot give a valid file, each refused with what is wrong.
+struct RefusalCase {
+  const char* name;
+  void (*change)(AuditFileSource&, AuditFileRequest&);
+  AuditFileRefusal refusal;
+};
+const RefusalCase kRefusalCases[] = {
+    {"no tax number", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetTaxRegistrationId("  "); },
+     {AuditFileFault::NoTaxRegistration, ""}},
+    {"empty fiscal year", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetFiscalYear(""); },
+     {AuditFileFault::FiscalYearTooEarly, "0000"}},
+    {"fiscal year no number", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetFiscalYear("20x8"); },
+     {AuditFileFault::FiscalYearNotANumber, "20x8"}},
+    {"choice year no number", [](AuditFileSource&, AuditFileRequest& r) { r.periodChoice = "abcd 2008-02/12"; },
+     {AuditFileFault::FiscalYearNotANumber, "abcd"}},
+    {"no start date: earlier year without older snapshot",
+     [](AuditFileSource&, AuditFileRequest& r) { r.periodChoice = "2007 2007-01/01"; },
+     {AuditFileFault::NoDateRange, ""}},
+    {"no end date", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetPeriodStart(3, ""); },
+     {AuditFileFault::NoDateRange, ""}},
+    {"no GL account", [](AuditFileSource& s, AuditFileRequest&) { s.accounts.clear(); },
+     {AuditFileFault::NoAccounts, ""}},
+    {"two equal accounts after trimming",
+     [](AuditFileSource& s, AuditFileRequest&) { s.accounts.push_back(Account(" 0100 ", "D", "x")); },
+     {AuditFileFault::DuplicateAccount, "0100"}},
+    {"two equal partners across the files",
+     [](AuditFileSource& s, AuditFileRequest&) { s.suppliers.push_back(Partner("CUS", 12, "x")); },
+     {AuditFileFault::DuplicatePartner, "CUS12"}},
+    {"line on an unlisted account",
+     [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[3].SetAccountNumber("9999"); },
+     {AuditFileFault::UnlistedAccount, "9999"}},
+    {"start balance on an unlisted account",
+     [](AuditFileSource& s, AuditFileRequest&) { s.accounts.erase(s.accounts.begin() + 1); },
+     {AuditFileFault::UnlistedAccount, "1600"}},
+    {"51 journals",
+     [](AuditFileSource& s, AuditFileRequest&) {
+       for (int j = 0; j < 49; ++j) s.vouchers.push_back(Line("20080201", "J", "J" + std::to_string(j), "0100", 1, 0));
+     },
+     {AuditFileFault::TooManyJournals, "J48"}},
+    {"infinite amount",
+     [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[1].SetCreditAmount(std::numeric_limits<double>::infinity()); },
+     {AuditFileFault::UnwritableAmount, "8000"}},
+    {"a line amount of 16 digits",
+     [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[1].SetCreditAmount(1234567890123456.78); },
+     {AuditFileFault::AmountTooLarge, "8000", "1234567890123456.8"}},
+    {"a start balance of 16 digits",
+     [](AuditFileSource& s, AuditFileRequest&) {
+       FreezeAccountRow row = s.freezes[0].Account(1);
+       row.SetClosingOwnSide(2e15);
+       row.SetClosingOtherSide(0);
+       s.freezes[0].SetAccount(1, row);
+     },
+     {AuditFileFault::AmountTooLarge, "0100", "2000000000000000"}},
+    {"totals beyond 18 digits",
+     [](AuditFileSource& s, AuditFileRequest&) {
+       for (int i = 0; i < 11; ++i) s.vouchers.push_back(Line("20080201", "T", "Memoriaal", "1600", 9.9e14, 0));
+     },
+     {AuditFileFault::TotalTooLarge, "1600"}},
+    {"an in-range line dated 30 February",
+     [](AuditFileSource& s, AuditFileRequest& r) {
+       r.periodChoice = "2008 2008-12/12";
+       s.vouchers.insert(s.vouchers.begin() + 5, Line("20080230", "M7  ", "Memoriaal", "0100", 1, 0));
+     },
+     {AuditFileFault::InvalidVoucherDate, "M7", "20080230"}},
+    {"an in-range line dated on month 13",
+     [](AuditFileSource& s, AuditFileRequest& r) {
+       // The last period ends where the settings say.
+       r.periodChoice = "2008 2008-12/12";
+       s.settings.SetBookYearEnd("20091231");
+       s.vouchers.push_back(Line("20081301", "X", "Memoriaal", "0100", 1, 0));
+     },
+     {AuditFileFault::InvalidVoucherDate, "X", "20081301"}},
+};
+
+// Without partners and without an older snapshot the file leaves their
+// parts out.
+void ExpectTheEmptyPartsLeftOut() {
   AuditFileSource none = Books();
   none.customers.clear();
   none.suppliers.clear();
@@ -403,79 +479,10 @@ TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
   EXPECT_FALSE(std::any_of(lines.begin(), lines.end(),
                            [](const std::string& l) { return l.find("customersSuppliers") != std::string::npos; }));
   EXPECT_FALSE(Has(lines, "   <journalID>0</journalID>"));  // no start balance without an older snapshot
+}
 
-  struct Case {
-    const char* name;
-    void (*change)(AuditFileSource&, AuditFileRequest&);
-    AuditFileRefusal refusal;
-  } cases[] = {
-      {"no tax number", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetTaxRegistrationId("  "); },
-       {AuditFileFault::NoTaxRegistration, ""}},
-      {"empty fiscal year", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetFiscalYear(""); },
-       {AuditFileFault::FiscalYearTooEarly, "0000"}},
-      {"fiscal year no number", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetFiscalYear("20x8"); },
-       {AuditFileFault::FiscalYearNotANumber, "20x8"}},
-      {"choice year no number", [](AuditFileSource&, AuditFileRequest& r) { r.periodChoice = "abcd 2008-02/12"; },
-       {AuditFileFault::FiscalYearNotANumber, "abcd"}},
-      {"no start date: earlier year without older snapshot",
-       [](AuditFileSource&, AuditFileRequest& r) { r.periodChoice = "2007 2007-01/01"; },
-       {AuditFileFault::NoDateRange, ""}},
-      {"no end date", [](AuditFileSource& s, AuditFileRequest&) { s.settings.SetPeriodStart(3, ""); },
-       {AuditFileFault::NoDateRange, ""}},
-      {"no GL account", [](AuditFileSource& s, AuditFileRequest&) { s.accounts.clear(); },
-       {AuditFileFault::NoAccounts, ""}},
-      {"two equal accounts after trimming",
-       [](AuditFileSource& s, AuditFileRequest&) { s.accounts.push_back(Account(" 0100 ", "D", "x")); },
-       {AuditFileFault::DuplicateAccount, "0100"}},
-      {"two equal partners across the files",
-       [](AuditFileSource& s, AuditFileRequest&) { s.suppliers.push_back(Partner("CUS", 12, "x")); },
-       {AuditFileFault::DuplicatePartner, "CUS12"}},
-      {"line on an unlisted account",
-       [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[3].SetAccountNumber("9999"); },
-       {AuditFileFault::UnlistedAccount, "9999"}},
-      {"start balance on an unlisted account",
-       [](AuditFileSource& s, AuditFileRequest&) { s.accounts.erase(s.accounts.begin() + 1); },
-       {AuditFileFault::UnlistedAccount, "1600"}},
-      {"51 journals",
-       [](AuditFileSource& s, AuditFileRequest&) {
-         for (int j = 0; j < 49; ++j) s.vouchers.push_back(Line("20080201", "J", "J" + std::to_string(j), "0100", 1, 0));
-       },
-       {AuditFileFault::TooManyJournals, "J48"}},
-      {"infinite amount",
-       [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[1].SetCreditAmount(std::numeric_limits<double>::infinity()); },
-       {AuditFileFault::UnwritableAmount, "8000"}},
-      {"a line amount of 16 digits",
-       [](AuditFileSource& s, AuditFileRequest&) { s.vouchers[1].SetCreditAmount(1234567890123456.78); },
-       {AuditFileFault::AmountTooLarge, "8000", "1234567890123456.8"}},
-      {"a start balance of 16 digits",
-       [](AuditFileSource& s, AuditFileRequest&) {
-         FreezeAccountRow row = s.freezes[0].Account(1);
-         row.SetClosingOwnSide(2e15);
-         row.SetClosingOtherSide(0);
-         s.freezes[0].SetAccount(1, row);
-       },
-       {AuditFileFault::AmountTooLarge, "0100", "2000000000000000"}},
-      {"totals beyond 18 digits",
-       [](AuditFileSource& s, AuditFileRequest&) {
-         for (int i = 0; i < 11; ++i) s.vouchers.push_back(Line("20080201", "T", "Memoriaal", "1600", 9.9e14, 0));
-       },
-       {AuditFileFault::TotalTooLarge, "1600"}},
-      {"an in-range line dated 30 February",
-       [](AuditFileSource& s, AuditFileRequest& r) {
-         r.periodChoice = "2008 2008-12/12";
-         s.vouchers.insert(s.vouchers.begin() + 5, Line("20080230", "M7  ", "Memoriaal", "0100", 1, 0));
-       },
-       {AuditFileFault::InvalidVoucherDate, "M7", "20080230"}},
-      {"an in-range line dated on month 13",
-       [](AuditFileSource& s, AuditFileRequest& r) {
-         // The last period ends where the settings say.
-         r.periodChoice = "2008 2008-12/12";
-         s.settings.SetBookYearEnd("20091231");
-         s.vouchers.push_back(Line("20081301", "X", "Memoriaal", "0100", 1, 0));
-       },
-       {AuditFileFault::InvalidVoucherDate, "X", "20081301"}},
-  };
-  for (const auto& c : cases) {
+void ExpectEveryRefusal() {
+  for (const auto& c : kRefusalCases) {
     AuditFileSource src = Books();
     AuditFileRequest req = Request();
     c.change(src, req);
@@ -485,8 +492,11 @@ TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
     EXPECT_EQ(*refusal, c.refusal) << c.name;
     EXPECT_FALSE(books::exchange::AuditFileRefusalText(*refusal).empty());
   }
-  // The refusals name the amount and the largest the file holds, the
-  // voucher by its book number and date.
+}
+
+// The refusals name the amount and the largest the file holds, the
+// voucher by its book number and date.
+void ExpectTheRefusalTextsToNameWhatIsWrong() {
   const std::string tooLarge =
       books::exchange::AuditFileRefusalText({AuditFileFault::AmountTooLarge, "4000", "1234567890123456.8"});
   EXPECT_NE(tooLarge.find("1234567890123456.8"), std::string::npos) << tooLarge;
@@ -495,8 +505,12 @@ TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
   const std::string date = books::exchange::AuditFileRefusalText({AuditFileFault::InvalidVoucherDate, "M7", "20080230"});
   EXPECT_NE(date.find("\"M7\""), std::string::npos) << date;
   EXPECT_NE(date.find("20080230"), std::string::npos) << date;
-  // An amount of 15 digits is written with its cents; a line dated on no
-  // day outside the range is not written and refuses nothing.
+}
+
+// An amount of 15 digits is written with its cents; a line dated on no
+// day outside the range is not written and refuses nothing; 50 journals
+// are still written.
+void ExpectWhatStillFitsToBeWritten() {
   AuditFileSource large = Books();
   large.vouchers[1].SetCreditAmount(123456789012345.67);
   large.vouchers[2].SetDebitAmount(99999999999999.75);
@@ -506,10 +520,16 @@ TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
   EXPECT_TRUE(Has(written, "     <debitAmount>99999999999999.75</debitAmount>"));
   EXPECT_FALSE(std::any_of(written.begin(), written.end(),
                            [](const std::string& l) { return l.find("M7") != std::string::npos; }));
-  // 50 journals are still written.
   AuditFileSource fifty = Books();
   for (int j = 0; j < 48; ++j) fifty.vouchers.push_back(Line("20080201", "J", "J" + std::to_string(j), "0100", 1, 0));
   EXPECT_FALSE(Build(fifty).empty());
+}
+
+TEST(AuditFile, LeavesOutEmptyPartsAndRefusesWhatCannotBeValid) {
+  ExpectTheEmptyPartsLeftOut();
+  ASSERT_NO_FATAL_FAILURE(ExpectEveryRefusal());
+  ExpectTheRefusalTextsToNameWhatIsWrong();
+  ExpectWhatStillFitsToBeWritten();
 }
 
 // ---------------------------------------------------------------- the schema
