@@ -197,7 +197,22 @@ const ui::Edit& EntryLine::Field(int column) const {
 Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   width = 1020;
   height = 0;  // from the layout
+  BindActions();
+  LayOut();
+  BindEvents();
+  BindEntryLines();
+  BindDocumentTabs();
+  ApplyLanguageTexts();
+  for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
+  Label43.SetVisible(false);
+  for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
+  SelectTab(books::journal::TabVoucher);
+  ClearVoucherForm();
+  BindBankImportTabs();
+}
 
+// The actions with their buttons and menu items, and the tool buttons' images.
+void Tboeking::BindActions() {
   Opslaan.OnExecute = [this] { OpslaanExecute(); };
   Verwijderen.OnExecute = [this] { VerwijderenExecute(); };
   annuleren.OnExecute = [this] { annulerenExecute(); };
@@ -226,7 +241,10 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
     b->SetImageIndex(i++);
   ToolButton9.SetImageIndex(8);
   ToolButton10.SetImageIndex(9);
+}
 
+// Sizes, limits and what is read-only.
+void Tboeking::LayOut() {
   Label1.SetBold(true);
   TabControl1.hints.stretch = 1;
   TabControl1.SetTabs({"Journal Voucher", "Template", "Invoice", "Invoice list", "Partner list", "Payment",
@@ -275,8 +293,10 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &Panel9, &Panel10}) p->SetBevel(false);
   ComboBox3.SetItems({"Customer", "Vendor"});
   Edit80.SetReadOnly(true);
+}
 
-  // Bindings.
+// The form's, the voucher tab's and the menus' events.
+void Tboeking::BindEvents() {
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
   OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
@@ -327,7 +347,10 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
     journalItem(freejournal[j], [j] { return books::journal::JournalRef{books::journal::JournalKind::Free, j}; });
   for (std::size_t k = 0; k < payjournal.size(); ++k)
     journalItem(payjournal[k], [this, k] { return payjournalRefs_[k]; });
+}
 
+// The entry lines' families, each bound with its line.
+void Tboeking::BindEntryLines() {
   for (int i = 0; i < books::journal::kVoucherLines; ++i) {
     EntryLine& line = Lines[i];
     line.Number.OnEnter = [this, i] { AccountNumberEnter(i); };
@@ -346,15 +369,6 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
       e.OnKeyDown = [this, i, column](uint16_t& key, unsigned) { LineKeyDown(i, column, key); };
     }
   }
-
-  BindDocumentTabs();
-  ApplyLanguageTexts();
-  for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
-  Label43.SetVisible(false);
-  for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
-  SelectTab(books::journal::TabVoucher);
-  ClearVoucherForm();
-  BindBankImportTabs();
 }
 
 // ---- texts
@@ -426,6 +440,17 @@ void Tboeking::ShowModeCaption() { Opslaan.SetCaption(mode_ == books::journal::E
 // ---- set-up
 
 void Tboeking::FormActivate() {
+  ResetForActivation();
+  if (!ReadAccountTables()) {
+    Close();
+    return;
+  }
+  ShowSetUpLists();
+  ChooseFirstJournal();
+}
+
+// The state, the fields and the kind lists as a new showing starts them.
+void Tboeking::ResetForActivation() {
   tabSwitchSuppressed_ = true;
   LinkedDocumentKind = DocumentKind::Selection;
   activeLine_ = 0;
@@ -456,91 +481,113 @@ void Tboeking::FormActivate() {
   ComboBox8.SetItems(invoiceKinds);
   ComboBox7.SetText(ComboBox3.GetText());
   ComboBox8.SetText(ComboBox3.GetText());
+}
 
+// Reads the GL accounts, the sales-tax table, the import profiles and the
+// journals into the lists, then ends the set the start screen opened for
+// this showing. False (after a message) when a file could not be read.
+bool Tboeking::ReadAccountTables() {
   bool read = false;
   try {
     accounts_.clear();
     cashJournals_.clear();
     SalesTaxAccountTable.clear();
     ImportProfiles.clear();
-    std::vector<books::journal::AccountItem> cash;
-    std::vector<books::journal::SalesTaxAccount> taxCodes;
-    for (const records::LedgerAccountRec& rec :
-         store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
-      books::journal::AccountItem item{text::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
-      if (rec.IsCashOrBank()) {
-        cash.push_back(item);
-        cashJournals_.push_back(rec.JournalName());
-      }
-      taxCodes.push_back({item.number, rec.SalesTaxCode()});
-      accounts_.push_back(std::move(item));
-    }
-    std::array<std::string, 6> taxNames;
-    std::array<double, 6> taxRates{};
-    for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) {
-      taxNames[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRateName(i);
-      taxRates[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRate(i);
-    }
-    SalesTaxAccountTable = books::journal::SalesTaxAccounts(taxCodes, taxNames, taxRates);
-
-    // Import profiles: an empty profile file gets the ten empty profiles;
-    // any other is read as it stands.
-    std::vector<records::ImportProfileRec> profiles =
-        store::ReadAll<records::ImportProfileRec>(store::FileCode::IFS, store::kSmallFileLimit);
-    if (profiles.empty()) {
-      profiles = books::journal::EmptyImportProfiles();
-      store::RewriteFile(store::FileCode::IFS, profiles);
-    }
-    ImportProfiles = std::move(profiles);
-    ComboBox9.ClearItems();
-    for (const records::ImportProfileRec& profile : ImportProfiles)
-      ComboBox9.AddItem(books::journal::ImportProfileItem(profile));
-    ComboBox9.SetItemIndex(ComboBox9.Count() > 0 ? 0 : -1);
-
-    ComboBox1.ClearItems();
-    ComboBox1.AddItem("", -1);
-    for (std::size_t i = 0; i < accounts_.size(); ++i)
-      ComboBox1.AddItem(books::journal::ByNumberText(accounts_[i]), static_cast<int64_t>(i));
-    byName_ = books::journal::SortedByName(accounts_);
-    ComboBox13.ClearItems();
-    for (std::size_t i = 0; i < byName_.size(); ++i)
-      ComboBox13.AddItem(books::journal::ByNameText(byName_[i]), static_cast<int64_t>(i));
-    ComboBox4.ClearItems();
-    for (const books::journal::AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
-
-    // Journals and their menu.
-    const records::AdminSettingsRec& settings = JournalAdminSettings;
-    journals_ = books::journal::JournalItems(settings, cashJournals_);
-    ComboBox12.ClearItems();
-    for (std::size_t i = 0; i < journals_.size(); ++i) ComboBox12.AddItem(journals_[i].name, static_cast<int64_t>(i));
-    Salesbook1.SetCaption(books::journal::MenuCaptionText(settings.SalesBookName()));
-    Purchasebook1.SetCaption(books::journal::MenuCaptionText(settings.PurchaseBookName()));
-    daybook1.SetCaption(books::journal::MenuCaptionText(settings.DayBookName()));
-    const auto free = books::journal::FreeJournalMenuItems(settings);
-    for (std::size_t j = 0; j < freejournal.size(); ++j) {
-      freejournal[j].SetVisible(free[j].has_value());
-      freejournal[j].SetCaption(books::journal::MenuCaptionText(free[j].value_or("")));
-    }
-    const std::vector<books::journal::JournalItem> cashItems = books::journal::CashJournalMenuItems(cashJournals_);
-    for (std::size_t k = 0; k < payjournal.size(); ++k) {
-      const bool shown = k < cashItems.size();
-      payjournal[k].SetVisible(shown);
-      payjournal[k].SetCaption(shown ? books::journal::MenuCaptionText(cashItems[k].name) : "");
-      payjournalRefs_[k] = shown ? cashItems[k].ref
-                                 : books::journal::JournalRef{books::journal::JournalKind::Cash, cashJournals_.size()};
-    }
-
+    const std::vector<books::journal::AccountItem> cash = ReadLedgerAccounts();
+    ReadImportProfiles();
+    FillAccountLists(cash);
+    FillJournalLists();
     LoadTemplateList();
     read = true;
   } catch (const std::exception& e) {
     ui::ShowMessage(e.what());
   }
-  // The set the start screen opened for this showing ends here.
   if (store::FileSetOpen) store::CloseFileSet();
-  if (!read) {
-    Close();
-    return;
+  return read;
+}
+
+// The GL accounts, the cash journals and the sales-tax table; returns the
+// cash and bank accounts.
+std::vector<books::journal::AccountItem> Tboeking::ReadLedgerAccounts() {
+  std::vector<books::journal::AccountItem> cash;
+  std::vector<books::journal::SalesTaxAccount> taxCodes;
+  for (const records::LedgerAccountRec& rec :
+       store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
+    books::journal::AccountItem item{text::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
+    if (rec.IsCashOrBank()) {
+      cash.push_back(item);
+      cashJournals_.push_back(rec.JournalName());
+    }
+    taxCodes.push_back({item.number, rec.SalesTaxCode()});
+    accounts_.push_back(std::move(item));
   }
+  std::array<std::string, 6> taxNames;
+  std::array<double, 6> taxRates{};
+  for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) {
+    taxNames[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRateName(i);
+    taxRates[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRate(i);
+  }
+  SalesTaxAccountTable = books::journal::SalesTaxAccounts(taxCodes, taxNames, taxRates);
+  return cash;
+}
+
+// Import profiles: an empty profile file gets the ten empty profiles; any
+// other is read as it stands.
+void Tboeking::ReadImportProfiles() {
+  std::vector<records::ImportProfileRec> profiles =
+      store::ReadAll<records::ImportProfileRec>(store::FileCode::IFS, store::kSmallFileLimit);
+  if (profiles.empty()) {
+    profiles = books::journal::EmptyImportProfiles();
+    store::RewriteFile(store::FileCode::IFS, profiles);
+  }
+  ImportProfiles = std::move(profiles);
+  ComboBox9.ClearItems();
+  for (const records::ImportProfileRec& profile : ImportProfiles)
+    ComboBox9.AddItem(books::journal::ImportProfileItem(profile));
+  ComboBox9.SetItemIndex(ComboBox9.Count() > 0 ? 0 : -1);
+}
+
+// The account pickers by number and by name, and the cash accounts.
+void Tboeking::FillAccountLists(const std::vector<books::journal::AccountItem>& cash) {
+  ComboBox1.ClearItems();
+  ComboBox1.AddItem("", -1);
+  for (std::size_t i = 0; i < accounts_.size(); ++i)
+    ComboBox1.AddItem(books::journal::ByNumberText(accounts_[i]), static_cast<int64_t>(i));
+  byName_ = books::journal::SortedByName(accounts_);
+  ComboBox13.ClearItems();
+  for (std::size_t i = 0; i < byName_.size(); ++i)
+    ComboBox13.AddItem(books::journal::ByNameText(byName_[i]), static_cast<int64_t>(i));
+  ComboBox4.ClearItems();
+  for (const books::journal::AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
+}
+
+// The journal list and the journal menu.
+void Tboeking::FillJournalLists() {
+  const records::AdminSettingsRec& settings = JournalAdminSettings;
+  journals_ = books::journal::JournalItems(settings, cashJournals_);
+  ComboBox12.ClearItems();
+  for (std::size_t i = 0; i < journals_.size(); ++i) ComboBox12.AddItem(journals_[i].name, static_cast<int64_t>(i));
+  Salesbook1.SetCaption(books::journal::MenuCaptionText(settings.SalesBookName()));
+  Purchasebook1.SetCaption(books::journal::MenuCaptionText(settings.PurchaseBookName()));
+  daybook1.SetCaption(books::journal::MenuCaptionText(settings.DayBookName()));
+  const auto free = books::journal::FreeJournalMenuItems(settings);
+  for (std::size_t j = 0; j < freejournal.size(); ++j) {
+    freejournal[j].SetVisible(free[j].has_value());
+    freejournal[j].SetCaption(books::journal::MenuCaptionText(free[j].value_or("")));
+  }
+  const std::vector<books::journal::JournalItem> cashItems = books::journal::CashJournalMenuItems(cashJournals_);
+  for (std::size_t k = 0; k < payjournal.size(); ++k) {
+    const bool shown = k < cashItems.size();
+    payjournal[k].SetVisible(shown);
+    payjournal[k].SetCaption(shown ? books::journal::MenuCaptionText(cashItems[k].name) : "");
+    payjournalRefs_[k] = shown ? cashItems[k].ref
+                               : books::journal::JournalRef{books::journal::JournalKind::Cash, cashJournals_.size()};
+  }
+}
+
+// The cash account, the list grids, the book periods and what split
+// journals show.
+void Tboeking::ShowSetUpLists() {
   for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
 
   // The cash account: none leaves the payment buttons off.
@@ -583,8 +630,11 @@ void Tboeking::FormActivate() {
     CheckBox12.SetChecked(true);
     CheckBox13.SetChecked(true);
   }
+}
 
-  // The first journal choice starts the new voucher.
+// The first journal choice starts the new voucher; the document tabs start
+// empty; the voucher tab shows.
+void Tboeking::ChooseFirstJournal() {
   tabSwitchSuppressed_ = false;
   ComboBox12.SetItemIndex(ComboBox12.Count() > 1 ? 1 : ComboBox12.Count() - 1);
   ChooseJournal(ComboBox12.ItemIndex());

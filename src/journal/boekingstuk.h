@@ -560,6 +560,11 @@ class Tboeking : public ui::Form {
   void ComboBox8Exit();
   void PanelsForTab(int tab);
   void BindDocumentTabs();
+  void BindDocumentActions();
+  void BindInvoiceEvents();
+  void BindPaymentEvents();
+  void BindDocumentAmountFields();
+  void LayOutDocumentTabs();
   void ApplyDocumentTexts();
   static double TryParseAmountOr0(const std::string& text);
 
@@ -650,6 +655,20 @@ class Tboeking : public ui::Form {
   books::journal::Voucher ScreenVoucher() const;
 
  private:
+  // The constructor's phases.
+  void BindActions();
+  void LayOut();
+  void BindEvents();
+  void BindEntryLines();
+  // The activation's phases.
+  void ResetForActivation();
+  bool ReadAccountTables();
+  std::vector<books::journal::AccountItem> ReadLedgerAccounts();
+  void ReadImportProfiles();
+  void FillAccountLists(const std::vector<books::journal::AccountItem>& cash);
+  void FillJournalLists();
+  void ShowSetUpLists();
+  void ChooseFirstJournal();
   void ClearVoucherForm();
   void ShowVoucher(const books::journal::LoadedVoucher& v);
   void ShowWalkedVoucher(const books::journal::LoadedVoucher& v);

@@ -250,7 +250,16 @@ void Tboeking::ComboBox4Exit() {
 // ---- bindings and texts of the document tabs
 
 void Tboeking::BindDocumentTabs() {
-  // Actions shared by a button and a menu item.
+  BindDocumentActions();
+  BindInvoiceEvents();
+  BindPaymentEvents();
+  BindDocumentAmountFields();
+  LayOutDocumentTabs();
+}
+
+// Actions shared by a button and a menu item, the partner buttons, the
+// tool buttons.
+void Tboeking::BindDocumentActions() {
   using Clients = std::initializer_list<ui::ActionClient*>;
   auto bind = [](ui::Action& a, Clients clients, std::function<void()> run) {
     a.OnExecute = std::move(run);
@@ -296,8 +305,10 @@ void Tboeking::BindDocumentTabs() {
   SpeedButton14.OnClick = [this] { SpeedButton14Click(); };
   SpeedButton15.OnClick = [this] { SpeedButton15Click(); };
   Button23.OnClick = [this] { Button23Click(); };
+}
 
-  // Invoice tab and list.
+// The invoice tab and list, and the partner list.
+void Tboeking::BindInvoiceEvents() {
   Button10.OnClick = [this] { Button10Click(); };
   CancelInvoice1.OnClick = [this] { Button10Click(); };
   Image5.OnClick = [this] { Image5Click(); };
@@ -332,8 +343,10 @@ void Tboeking::BindDocumentTabs() {
   BitBtn1.OnClick = [this] { BitBtn1Click(); };
   BitBtn2.OnClick = [this] { BitBtn2Click(); };
   StringGrid1.OnDblClick = [this] { SelectPartnerRow.Execute(); };
+}
 
-  // Payment tab and list.
+// The payment tab and list.
+void Tboeking::BindPaymentEvents() {
   Button16.OnClick = [this] { Button16Click(); };
   CancelPayment1.OnClick = [this] { Button16Click(); };
   SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
@@ -352,9 +365,11 @@ void Tboeking::BindDocumentTabs() {
   Edit30.OnExit = [this] { Edit30Exit(); };
   CheckBox9.OnClick = [this] { CheckBox9Click(); };
   CheckBox11.OnClick = [this] { CheckBox11Click(); };
+}
 
-  // The document amount fields: filtered while typed, wholly selected on
-  // entry, the caret at the start on a click.
+// The document amount fields: filtered while typed, wholly selected on
+// entry, the caret at the start on a click.
+void Tboeking::BindDocumentAmountFields() {
   for (ui::Edit* e : {&Edit17, &Edit124, &Edit30}) {
     e->OnChange = [this, e, prev = e->OnChange] {
       if (!amountFilterSkip_) {
@@ -370,8 +385,9 @@ void Tboeking::BindDocumentTabs() {
     if (prev) prev();
     Edit9Change();
   };
+}
 
-  // Layout.
+void Tboeking::LayOutDocumentTabs() {
   Panel3.gridColumns = 4;
   ComboBox3.hints.width = 160;
   ComboBox4.hints.width = 260;
