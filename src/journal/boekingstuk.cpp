@@ -208,7 +208,7 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
   SelectTab(books::journal::TabVoucher);
   ClearVoucherForm();
-  BindBankImportTabs();
+  BankImport.Bind();
 }
 
 // The actions with their buttons and menu items, and the tool buttons' images.
@@ -290,7 +290,8 @@ void Tboeking::LayOut() {
   Edit2.SetMaxLength(static_cast<int>(books::journal::kTemplateNameRoom));
   Edit2.hints.width = 280;
   RadioButton1.SetChecked(true);
-  for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &Panel9, &Panel10}) p->SetBevel(false);
+  for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10})
+    p->SetBevel(false);
   ComboBox3.SetItems({"Customer", "Vendor"});
   Edit80.SetReadOnly(true);
 }
@@ -541,10 +542,7 @@ void Tboeking::ReadImportProfiles() {
     store::RewriteFile(store::FileCode::IFS, profiles);
   }
   ImportProfiles = std::move(profiles);
-  ComboBox9.ClearItems();
-  for (const records::ImportProfileRec& profile : ImportProfiles)
-    ComboBox9.AddItem(books::journal::ImportProfileItem(profile));
-  ComboBox9.SetItemIndex(ComboBox9.Count() > 0 ? 0 : -1);
+  BankImport.FillProfileList(1);
 }
 
 // The account pickers by number and by name, and the cash accounts.

@@ -69,7 +69,7 @@ double Tboeking::TryParseAmountOr0(const std::string& text) { return text::TryPa
 
 void Tboeking::PanelsForTab(int tab) {
   std::array<ui::Panel*, books::journal::JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
-                                                                    &Panel1, &Panel8, &Panel9, &Panel10};
+                                                                    &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10};
   for (ui::Panel* p : panels) {
     p->SetVisible(false);
     p->SetEnabled(false);
@@ -108,7 +108,7 @@ void Tboeking::PanelsForTab(int tab) {
       if (CheckBox7.Reachable()) CheckBox7.SetFocus();
       break;
     case books::journal::TabPaymentImport:
-      ShowImportTab();
+      BankImport.Show();
       break;
     default: break;
   }
@@ -244,7 +244,7 @@ void Tboeking::ComboBox4Exit() {
   SpeedButton7.SetHint(NewPayment1.Caption() + " (" + ComboBox4.GetText() + ")");
   // The match tab shows the account an import books on; rows already
   // stored keep theirs.
-  if (!importJob_ || importJob_->stored == 0) Edit114.SetText(ComboBox4.GetText());
+  BankImport.CashAccountChanged(ComboBox4.GetText());
 }
 
 // ---- bindings and texts of the document tabs

@@ -222,8 +222,8 @@ TEST_F(JournalForm, EveryShowingRebuildsTheListsFromTheFiles) {
       EXPECT_EQ(byName, (std::vector<std::string>{"Cash{1000}", "Creditors{1300}", "Debtors{130}",
                                                   "Rent {old}{8000}", "Sales{4000}"}));
       EXPECT_EQ(f.ComboBox4.Count(), 1);
-      EXPECT_EQ(f.ComboBox9.Count(), 3);
-      EXPECT_EQ(f.ComboBox9.GetText(), "1 : Bank");
+      EXPECT_EQ(f.BankImport.ComboBox9.Count(), 3);
+      EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : Bank");
       EXPECT_EQ(f.ComboBox12.Count(), 4);  // three books and the cash journal
       EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
       EXPECT_TRUE(f.Panel6.Visible());
@@ -284,9 +284,9 @@ TEST_F(JournalForm, TheSalesTaxTableIsRebuiltFromTheLedgerAtEveryShowing) {
 
 TEST_F(JournalForm, AnEmptyProfileFileGetsTheTenProfilesOnce) {
   Show([&](Tboeking& f) {
-    ASSERT_EQ(f.ComboBox9.Count(), 10);
-    EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
-    EXPECT_EQ(f.ComboBox9.Items()[9].text, "10 : ");
+    ASSERT_EQ(f.BankImport.ComboBox9.Count(), 10);
+    EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : ");
+    EXPECT_EQ(f.BankImport.ComboBox9.Items()[9].text, "10 : ");
   });
   const std::string file = store.fs.File(kIfs);
   ASSERT_EQ(file.size(), 10u * records::ImportProfileRec::kSize);
@@ -301,7 +301,7 @@ TEST_F(JournalForm, AnEmptyProfileFileGetsTheTenProfilesOnce) {
 
   // The second showing finds ten profiles and writes nothing.
   store.fs.ClearLog();
-  Show([&](Tboeking& f) { EXPECT_EQ(f.ComboBox9.Count(), 10); });
+  Show([&](Tboeking& f) { EXPECT_EQ(f.BankImport.ComboBox9.Count(), 10); });
   EXPECT_TRUE(store.fs.LogOf("rename ").empty());
   EXPECT_TRUE(store.fs.LogOf("create ").empty());
   EXPECT_EQ(store.fs.File(kIfs), file);
@@ -317,8 +317,8 @@ TEST_F(JournalForm, AProfileFileOfMoreThanTenRecordsIsReadAsItStands) {
   store.fs.SetFile(kIfs, file);
   store.fs.ClearLog();
   Show([&](Tboeking& f) {
-    ASSERT_EQ(f.ComboBox9.Count(), 12);
-    EXPECT_EQ(f.ComboBox9.Items()[11].text, "12 : P12");
+    ASSERT_EQ(f.BankImport.ComboBox9.Count(), 12);
+    EXPECT_EQ(f.BankImport.ComboBox9.Items()[11].text, "12 : P12");
     EXPECT_EQ(journal::ImportProfiles.size(), 12u);
     EXPECT_TRUE(backend.messages.empty());
   });

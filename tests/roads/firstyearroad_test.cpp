@@ -321,17 +321,17 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     ShowFromTree<journal::Tboeking>(TreeFunction::JournalVouchers, "boeking", [&](journal::Tboeking& f) {
       f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
       backend.dialogAnswers.push_back("/home/anne/january.csv");
-      f.Button8.UserClick();
+      f.BankImport.Button8.UserClick();
       support::SplitSemicolonStatement(f);
-      ASSERT_EQ(f.StringGrid4.RowCount(), 3);
+      ASSERT_EQ(f.BankImport.StringGrid4.RowCount(), 3);
       support::TypeSemicolonProfile(f, "Our bank");
       ASSERT_EQ(f.ComboBox4.GetText(), "1000{Bank}");
-      f.Button25.UserClick();
+      f.BankImport.Button25.UserClick();
       ASSERT_TRUE(backend.messages.empty()) << backend.messages[0].text;
       ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
-      f.Button26.UserClick();
-      EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 2");
-      EXPECT_EQ(f.Edit119.GetText(), "Payments with JV        : 2");
+      f.BankImport.Button26.UserClick();
+      EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 2");
+      EXPECT_EQ(f.BankImport.Edit119.GetText(), "Payments with JV        : 2");
     });
   }
   // ---- the report form

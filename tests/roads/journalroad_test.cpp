@@ -121,7 +121,7 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     EXPECT_EQ(f.ComboBox1.Count(), 4);
     EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<books::journal::SalesTaxAccount>{{"4000", "HIGH", 21}}));
     EXPECT_EQ(store.fs.File("/w/ifs.vlk").size(), 10u * records::ImportProfileRec::kSize);
-    EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
+    EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : ");
   }
 
   // The three vouchers as stored, in key order.
