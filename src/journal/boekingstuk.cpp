@@ -233,9 +233,9 @@ void Tboeking::BindActions() {
   Image3.OnClick = [this] { leesvolgendrecord.Execute(); };
   for (ui::ActionClient* c : Clients{&Last1, &ToolButton6}) c->SetAction(&leeslaatsterecord);
   for (ui::ActionClient* c : Clients{&Button4, &Templatemanagement1}) c->SetAction(&sjabloonbeheer);
-  for (ui::ActionClient* c : Clients{&Button3, &CancelTemplate1}) c->SetAction(&sjabloonannuleren);
-  for (ui::ActionClient* c : Clients{&Button1, &SaveTemplate1}) c->SetAction(&sjabloonopslaan);
-  for (ui::ActionClient* c : Clients{&Button2, &DeleteTemplate1}) c->SetAction(&sjabloonverwijderen);
+  for (ui::ActionClient* c : Clients{&Templates.Button3, &CancelTemplate1}) c->SetAction(&sjabloonannuleren);
+  for (ui::ActionClient* c : Clients{&Templates.Button1, &SaveTemplate1}) c->SetAction(&sjabloonopslaan);
+  for (ui::ActionClient* c : Clients{&Templates.Button2, &DeleteTemplate1}) c->SetAction(&sjabloonverwijderen);
   for (int i = 0; ui::ToolButton * b : {&ToolButton1, &ToolButton2, &ToolButton3, &ToolButton4, &ToolButton5,
                                         &ToolButton6})
     b->SetImageIndex(i++);
@@ -286,10 +286,7 @@ void Tboeking::LayOut() {
   for (ui::Button* b : {&Button7, &Button5, &Button6}) b->hints.width = 160;
   Edit1.hints.width = 180;
 
-  Panel5.SetBevel(false);
-  Edit2.SetMaxLength(static_cast<int>(books::journal::kTemplateNameRoom));
-  Edit2.hints.width = 280;
-  RadioButton1.SetChecked(true);
+  Templates.LayOut();
   for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10})
     p->SetBevel(false);
   ComboBox3.SetItems({"Customer", "Vendor"});
@@ -401,7 +398,7 @@ void Tboeking::ApplyLanguageTexts() {
   sjabloonverwijderen.SetCaption(L(260) + L(4284));
   sjabloonbeheer.SetCaption(L(4284) + L(3706));
   sjabloonannuleren.SetCaption(L(306));
-  Label25.SetCaption(L(4033) + " " + L(3706));
+  Templates.ApplyTexts();
   Label26.SetCaption(L(4033));
   Label16.SetCaption(L(3596) + " " + L(3768));
   Label53.SetCaption(L(6653) + " :  " + JournalAdminSettings.CurrentAnnualBalance() + " ");
@@ -1294,6 +1291,31 @@ books::journal::StoreOutcome Tboeking::Image1Click() {
 
 // ---- templates
 
+books::journal::VoucherTemplate Tboeking::ScreenTemplate(const std::string& name) const {
+  books::journal::VoucherTemplate t;
+  t.name = name;
+  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
+    const EntryLine& l = Lines[i];
+    t.lines[i] = {text::TrimTrailingBlanks(l.Text.GetText()),
+                  text::TrimTrailingBlanks(l.Number.GetText()),
+                  text::TrimTrailingBlanks(l.Caption.GetText()),
+                  text::TrimTrailingBlanks(l.CostCentre.GetText()),
+                  books::journal::ReadEntryAmount(l.Debit.GetText()).value_or(0),
+                  books::journal::ReadEntryAmount(l.Credit.GetText()).value_or(0)};
+  }
+  return t;
+}
+
+void Tboeking::TemplateDeleted() {
+  ComboBox11.SetText("");
+  LoadTemplateList();
+  NewVoucher();
+}
+
+void Tboeking::ShowTemplateNotFound() { StatusBar1.Show(TemplateNotFoundText(), ui::colors::Lime); }
+
+void Tboeking::ShowTemplateButton(bool shown) { Button4.SetVisible(shown); }
+
 void Tboeking::LoadTemplateList() {
   const books::journal::TemplateNames list = books::journal::ListTemplates();
   if (list.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
@@ -1305,65 +1327,6 @@ void Tboeking::LoadTemplateList() {
   ComboBox11.AddItem("");
   for (const std::string& name : list.names) ComboBox11.AddItem(name);
   ComboBox11.SetText(text);
-}
-
-void Tboeking::sjabloonbeheerExecute() {
-  Button4.SetVisible(false);
-  RadioButton1.SetChecked(true);
-  SelectTab(books::journal::TabTemplate);
-  Edit2.SetText(ComboBox11.GetText());
-}
-
-void Tboeking::sjabloonannulerenExecute() {
-  Button4.SetVisible(true);
-  SelectTab(books::journal::TabVoucher);
-  Edit2.SetText("");
-}
-
-// After a template save or delete: a refusal is told (no name: red status;
-// the file set did not open: its message box) and nothing else happens;
-// otherwise the template button shows again and the voucher tab comes back.
-bool Tboeking::TemplateChangeDone(const books::journal::TemplateStatus& status) {
-  if (status.outcome == books::journal::TemplateOutcome::NameMissing) {
-    StatusBar1.Show(L(10654), ui::colors::Red);
-    return false;
-  }
-  if (status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(status.failure);
-    return false;
-  }
-  Button4.SetVisible(true);
-  SelectTab(books::journal::TabVoucher);
-  return true;
-}
-
-void Tboeking::sjabloonopslaanExecute() {
-  books::journal::VoucherTemplate t;
-  t.name = Edit2.GetText();
-  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
-    const EntryLine& l = Lines[i];
-    t.lines[i] = {text::TrimTrailingBlanks(l.Text.GetText()),
-                  text::TrimTrailingBlanks(l.Number.GetText()),
-                  text::TrimTrailingBlanks(l.Caption.GetText()),
-                  text::TrimTrailingBlanks(l.CostCentre.GetText()),
-                  books::journal::ReadEntryAmount(l.Debit.GetText()).value_or(0),
-                  books::journal::ReadEntryAmount(l.Credit.GetText()).value_or(0)};
-  }
-  const books::journal::TemplateStatus status = SaveTemplate(t, RadioButton1.Checked());
-  if (!TemplateChangeDone(status)) return;
-  LoadTemplateList();
-  Edit2.SetText("");
-}
-
-void Tboeking::sjabloonverwijderenExecute() {
-  const books::journal::TemplateStatus status = books::journal::DeleteTemplate(Edit2.GetText());
-  if (!TemplateChangeDone(status)) return;
-  ComboBox11.SetText("");
-  LoadTemplateList();
-  NewVoucher();
-  Edit2.SetText("");
-  if (status.outcome == books::journal::TemplateOutcome::NotFound)
-    StatusBar1.Show(TemplateNotFoundText(), ui::colors::Lime);
 }
 
 void Tboeking::ComboBox11Select() {

@@ -42,6 +42,7 @@
 
 #include "formkit/helpunit.h"
 #include "journal/bankimportpage.h"
+#include "journal/templatepage.h"
 #include "books/journal/bankimport.h"
 #include "books/journal/bankimportrun.h"
 #include "books/journal/documentrules.h"
@@ -128,6 +129,7 @@ struct EntryLine {
 
 class Tboeking : public ui::Form {
   friend struct BankImportPage;
+  friend struct TemplatePage;
 
  public:
   Tboeking();
@@ -317,16 +319,7 @@ class Tboeking : public ui::Form {
   ui::CheckBox CheckBox13{&Panel17, "CheckBox13"};
   ui::Button Image1{&Panel17, "Image1", "==>"};
 
-  // ---- tab 1: templates
-  ui::Panel Panel5{&TabControl1, "Panel5", ui::LayoutKind::Horizontal};
-  ui::Label Label25{&Panel5, "Label25"};
-  ui::Edit Edit2{&Panel5, "Edit2"};
-  ui::GroupBox GroupBox1{&Panel5, "GroupBox1", "Incl. bedragen ?", ui::LayoutKind::Horizontal};
-  ui::RadioButton RadioButton1{&GroupBox1, "RadioButton1", "123,45"};
-  ui::RadioButton RadioButton2{&GroupBox1, "RadioButton2", "    0,00"};
-  ui::Button Button1{&Panel5, "Button1"};  // save template
-  ui::Button Button2{&Panel5, "Button2"};  // delete template
-  ui::Button Button3{&Panel5, "Button3"};  // cancel
+  TemplatePage Templates{*this, &TabControl1};  // tab 1
 
   // ---- tab 2: invoice (boekingstuk_invoices.cpp)
   ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Grid};
@@ -499,11 +492,11 @@ class Tboeking : public ui::Form {
   // sought itself is shown, NotFound when a document's voucher is missing
   // and the next one is shown instead, else the store's outcome.
   books::journal::StoreOutcome Image1Click();
-  void sjabloonbeheerExecute();
-  void sjabloonannulerenExecute();
-  bool TemplateChangeDone(const books::journal::TemplateStatus& status);
-  void sjabloonopslaanExecute();
-  void sjabloonverwijderenExecute();
+  // The template page's actions; the work is the page's.
+  void sjabloonbeheerExecute() { Templates.Manage(); }
+  void sjabloonannulerenExecute() { Templates.Cancel(); }
+  void sjabloonopslaanExecute() { Templates.Save(); }
+  void sjabloonverwijderenExecute() { Templates.Delete(); }
   void ComboBox11Select();
   void ComboBox11Exit();
   void ComboBox12Exit();
@@ -681,6 +674,15 @@ class Tboeking : public ui::Form {
   void ShowSetUpLists();
   void ChooseFirstJournal();
   void ClearVoucherForm();
+  // The template page's glue: a template of the screen's lines under
+  // `name`; the template list's choice; after a delete, the list read again
+  // and a new voucher; the status of a template not found; the template
+  // button on the voucher tab.
+  books::journal::VoucherTemplate ScreenTemplate(const std::string& name) const;
+  std::string ChosenTemplateName() const { return ComboBox11.GetText(); }
+  void TemplateDeleted();
+  void ShowTemplateNotFound();
+  void ShowTemplateButton(bool shown);
   // The journal a save stores now (empty when journals are not split).
   const std::string& StoredJournal() const { return journal_; }
   void ShowVoucher(const books::journal::LoadedVoucher& v);

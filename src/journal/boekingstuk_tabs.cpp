@@ -68,7 +68,7 @@ void Tboeking::TabControl1Change() {
 double Tboeking::TryParseAmountOr0(const std::string& text) { return text::TryParseAmount(text).value_or(0); }
 
 void Tboeking::PanelsForTab(int tab) {
-  std::array<ui::Panel*, books::journal::JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
+  std::array<ui::Panel*, books::journal::JournalTabCount> panels = {&Panel6, &Templates.Panel5, &Panel3, &Panel7, &Panel4,
                                                                     &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10};
   for (ui::Panel* p : panels) {
     p->SetVisible(false);
@@ -86,8 +86,7 @@ void Tboeking::PanelsForTab(int tab) {
       // The lines are shown, not edited, beside the template panel.
       Panel6.SetVisible(true);
       for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(true);
-      Edit2.SetText(ComboBox11.GetText());
-      Edit2.SetFocus();
+      Templates.Show();
       break;
     case books::journal::TabInvoice:
       if (!invoicePartner_) Label23.SetCaption(ComboBox3.GetText());

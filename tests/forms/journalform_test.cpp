@@ -227,7 +227,7 @@ TEST_F(JournalForm, EveryShowingRebuildsTheListsFromTheFiles) {
       EXPECT_EQ(f.ComboBox12.Count(), 4);  // three books and the cash journal
       EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
       EXPECT_TRUE(f.Panel6.Visible());
-      EXPECT_FALSE(f.Panel5.Visible());
+      EXPECT_FALSE(f.Templates.Panel5.Visible());
       EXPECT_FALSE(f.Lines[0].CostCentre.Visible());
       EXPECT_FALSE(f.ComboBox1.Visible());
       EXPECT_EQ(f.Mode(), EntryMode::Add);
@@ -851,10 +851,10 @@ TEST_F(JournalForm, TemplatesSaveListAndLoad) {
     Voucher(f, 2024, 5, 17, "T1", "120");
     f.Button4.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabTemplate);
-    EXPECT_TRUE(f.Panel5.Visible());
+    EXPECT_TRUE(f.Templates.Panel5.Visible());
     EXPECT_FALSE(f.Panel6.Enabled());
-    f.Edit2.UserSetText("Rent");
-    f.Button1.UserClick();
+    f.Templates.Edit2.UserSetText("Rent");
+    f.Templates.Button1.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
     ASSERT_EQ(f.ComboBox11.Count(), 2);
     EXPECT_EQ(f.ComboBox11.Items()[1].text, "Rent");
@@ -877,12 +877,12 @@ TEST_F(JournalForm, TemplatesSaveListAndLoad) {
 
     // An empty name is refused; deleting a name not there changes nothing.
     f.Button4.UserClick();
-    f.Edit2.UserSetText("");
-    f.Button1.UserClick();
+    f.Templates.Edit2.UserSetText("");
+    f.Templates.Button1.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10654));
     const std::string before = store.fs.File(kJvt);
-    f.Edit2.UserSetText("Lease");
-    f.Button2.UserClick();
+    f.Templates.Edit2.UserSetText("Lease");
+    f.Templates.Button2.UserClick();
     EXPECT_EQ(store.fs.File(kJvt), before);
   });
 }

@@ -205,8 +205,8 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     support::TypeVoucherLine(f, 0, "8000", "75", "");
     support::TypeVoucherLine(f, 1, "1000", "", "75");
     f.Button4.UserClick();
-    f.Edit2.UserSetText("Monthly rent");
-    f.Button1.UserClick();
+    f.Templates.Edit2.UserSetText("Monthly rent");
+    f.Templates.Button1.UserClick();
     const auto templates = support::Records<records::VoucherTemplateRec>(store.fs.File(D + "booktemp.vlk"));
     ASSERT_EQ(templates.size(), 1u);
     EXPECT_EQ(templates[0].Name(), "Monthly rent");
