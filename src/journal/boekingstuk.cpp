@@ -287,7 +287,7 @@ void Tboeking::LayOut() {
   Edit1.hints.width = 180;
 
   Templates.LayOut();
-  for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10})
+  for (ui::Panel* p : {&Panel3, &Panel7, &PartnerList.Panel4, &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10})
     p->SetBevel(false);
   ComboBox3.SetItems({"Customer", "Vendor"});
   Edit80.SetReadOnly(true);
@@ -590,7 +590,7 @@ void Tboeking::ShowSetUpLists() {
   SpeedButton7.SetEnabled(!ComboBox4.GetText().empty());
   SpeedButton8.SetEnabled(!ComboBox4.GetText().empty());
 
-  for (ui::StringGrid* grid : {&StringGrid1, &StringGrid2, &StringGrid3}) {
+  for (ui::StringGrid* grid : {&PartnerList.StringGrid1, &StringGrid2, &StringGrid3}) {
     grid->SetRowCount(2);
     grid->SetEnabled(false);
   }
@@ -641,7 +641,7 @@ void Tboeking::ChooseFirstJournal() {
   Button14Click();
   Button18Click();
   tabSwitchSuppressed_ = false;
-  requester_.reset();
+  PartnerList.ForgetRequester();
   SelectTab(books::journal::TabVoucher);
   shown_ = Snapshot();
 }

@@ -42,6 +42,7 @@
 
 #include "formkit/helpunit.h"
 #include "journal/bankimportpage.h"
+#include "journal/partnerlistpage.h"
 #include "journal/templatepage.h"
 #include "books/journal/bankimport.h"
 #include "books/journal/bankimportrun.h"
@@ -130,6 +131,7 @@ struct EntryLine {
 class Tboeking : public ui::Form {
   friend struct BankImportPage;
   friend struct TemplatePage;
+  friend struct PartnerListPage;
 
  public:
   Tboeking();
@@ -391,14 +393,7 @@ class Tboeking : public ui::Form {
   ui::Button Button14{&Panel23, "Button14"};  // cancel
 
   // ---- tab 4: partner list (boekingstuk_partners.cpp)
-  ui::Panel Panel4{&TabControl1, "Panel4"};
-  ui::Label Label80{&Panel4, "Label80"};  // the kind listed
-  ui::StringGrid StringGrid1{&Panel4, "StringGrid1", 6, 2};
-  ui::Panel Panel24{&Panel4, "Panel24", ui::LayoutKind::Horizontal};
-  ui::Button BitBtn1{&Panel24, "BitBtn1", "< 100"};
-  ui::Button BitBtn2{&Panel24, "BitBtn2", "100 >"};
-  ui::Button Button11{&Panel24, "Button11"};  // select
-  ui::Button Button12{&Panel24, "Button12"};  // cancel
+  PartnerListPage PartnerList{*this, &TabControl1};
 
   // ---- tab 5: payment (boekingstuk_payments.cpp)
   ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
@@ -562,15 +557,18 @@ class Tboeking : public ui::Form {
   void zoekpartnerExecute();     // invoice tab and invoice-list filter
   void SpeedButton11Click();     // payment tab and payment-list filter
   void aanroeppartnerExecute();  // new partner
-  void Button11Click();          // partner list: select
-  void Button12Click();          // partner list: cancel
-  void BitBtn1Click();
-  void BitBtn2Click();
+  void Button11Click() { PartnerList.Button11Click(); }  // partner list: select
+  void Button12Click() { PartnerList.Button12Click(); }  // partner list: cancel
+  void BitBtn1Click() { PartnerList.BitBtn1Click(); }
+  void BitBtn2Click() { PartnerList.BitBtn2Click(); }
   // Runs a search for `requester`: one match fills its fields, several go
   // to the partner list, none shows the store's text.
   void SearchPartnerFor(books::journal::PartnerRequester requester, books::partners::PartnerKind kind,
                         const std::string& text);
-  void ShowPartnerPage(int page);
+  void ShowPartnerPage(int page) { PartnerList.ShowPage(page); }
+  // The caption of partner kind `kind` (0 customer, 1 supplier) as the
+  // invoice kind list shows it.
+  std::string PartnerKindText(int kind) const;
   // The chosen partner goes to the tab that asked, and only there.
   void TakePartner(books::journal::PartnerRequester requester, const records::PartnerRec& partner);
 
@@ -634,7 +632,7 @@ class Tboeking : public ui::Form {
   const std::optional<records::PartnerRec>& InvoicePartner() const { return invoicePartner_; }
   const std::optional<records::PartnerRec>& PaymentPartner() const { return paymentPartner_; }
   const std::vector<books::journal::OpenInvoiceItem>& OpenItems() const { return openItems_; }
-  std::optional<books::journal::PartnerRequester> Requester() const { return requester_; }
+  std::optional<books::journal::PartnerRequester> Requester() const { return PartnerList.Requester(); }
   bool SingleListRowFlag() const { return singleListRow_; }
 
   // What the voucher selection seeks: the selection panel's date and
@@ -787,7 +785,6 @@ class Tboeking : public ui::Form {
   std::vector<books::journal::OpenInvoiceItem> openItems_;
   std::vector<books::journal::LoadedInvoice> invoiceRows_;  // row r of StringGrid2 is invoiceRows_[r - 1]
   std::vector<books::journal::LoadedPayment> paymentRows_;
-  std::vector<books::partners::PartnerRow> partnerRows_;
   books::journal::InvoiceFilter invoiceFilter_;
   int invoicePage_ = 0;
   books::journal::PaymentFilter paymentFilter_;
@@ -795,12 +792,6 @@ class Tboeking : public ui::Form {
   bool singleListRow_ = false;
   bool goToDocument_ = false;
   bool paymentLoading_ = false;
-  // The partner search in progress: who asked, the kind and criteria, the
-  // page the partner list shows.
-  std::optional<books::journal::PartnerRequester> requester_;
-  books::partners::PartnerKind searchKind_ = books::partners::PartnerKind::Customer;
-  books::partners::PartnerCriteria searchCriteria_;
-  int partnerPage_ = 0;
 
   books::journal::EntryMode mode_ = books::journal::EntryMode::Add;
   std::optional<books::journal::LoadedVoucher> loaded_;

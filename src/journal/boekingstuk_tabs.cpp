@@ -68,8 +68,9 @@ void Tboeking::TabControl1Change() {
 double Tboeking::TryParseAmountOr0(const std::string& text) { return text::TryParseAmount(text).value_or(0); }
 
 void Tboeking::PanelsForTab(int tab) {
-  std::array<ui::Panel*, books::journal::JournalTabCount> panels = {&Panel6, &Templates.Panel5, &Panel3, &Panel7, &Panel4,
-                                                                    &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10};
+  std::array<ui::Panel*, books::journal::JournalTabCount> panels = {
+      &Panel6, &Templates.Panel5, &Panel3, &Panel7, &PartnerList.Panel4, &Panel1, &Panel8, &BankImport.Panel9,
+      &BankImport.Panel10};
   for (ui::Panel* p : panels) {
     p->SetVisible(false);
     p->SetEnabled(false);
@@ -97,7 +98,7 @@ void Tboeking::PanelsForTab(int tab) {
       if (CheckBox3.Reachable()) CheckBox3.SetFocus();
       break;
     case books::journal::TabPartnerList:
-      if (StringGrid1.Reachable()) StringGrid1.SetFocus();
+      if (PartnerList.StringGrid1.Reachable()) PartnerList.StringGrid1.SetFocus();
       break;
     case books::journal::TabPayment:
       if (Edit8.Reachable()) Edit8.SetFocus();
@@ -267,7 +268,7 @@ void Tboeking::BindDocumentActions() {
   bind(AddInvoice, {&Button9, &AddInvoice1}, [this] { Button9Click(); });
   bind(DeleteInvoice, {&Button19, &Delete2}, [this] { Button19Click(); });
   bind(SelectInvoiceRow, {&Button13, &SelectRow1}, [this] { Button13Click(); });
-  bind(SelectPartnerRow, {&Button11, &SelectRow2}, [this] { Button11Click(); });
+  bind(SelectPartnerRow, {&PartnerList.Button11, &SelectRow2}, [this] { Button11Click(); });
   bind(AddPayment, {&Button15, &AddPayment1}, [this] { Button15Click(); });
   bind(DeletePayment, {&Button21, &DeletePayment1}, [this] { Button21Click(); });
   bind(SelectPaymentRow, {&Button17, &Select1}, [this] { Button17Click(); });
@@ -337,11 +338,8 @@ void Tboeking::BindInvoiceEvents() {
   CheckBox10.OnClick = [this] { CheckBox10Click(); };
 
   // Partner list.
-  Button12.OnClick = [this] { Button12Click(); };
   CancelPartnerList1.OnClick = [this] { Button12Click(); };
-  BitBtn1.OnClick = [this] { BitBtn1Click(); };
-  BitBtn2.OnClick = [this] { BitBtn2Click(); };
-  StringGrid1.OnDblClick = [this] { SelectPartnerRow.Execute(); };
+  PartnerList.Bind();
 }
 
 // The payment tab and list.
@@ -387,12 +385,13 @@ void Tboeking::BindDocumentAmountFields() {
 }
 
 void Tboeking::LayOutDocumentTabs() {
+  PartnerList.LayOut();
   Panel3.gridColumns = 4;
   ComboBox3.hints.width = 160;
   ComboBox4.hints.width = 260;
   Panel1.gridColumns = 4;
   Panel26.gridColumns = 3;
-  for (ui::Panel* p : {&Panel18, &Panel19, &Panel20, &Panel21, &Panel22, &Panel23, &Panel24, &Panel25, &Panel26,
+  for (ui::Panel* p : {&Panel18, &Panel19, &Panel20, &Panel21, &Panel22, &Panel23, &Panel25, &Panel26,
                        &Panel27, &Panel28, &Panel29, &Panel30, &Panel31})
     p->SetBevel(false);
   for (ui::Edit* e : {&Edit27, &Edit28, &Edit18, &Edit57, &Edit39, &Edit49, &Edit50, &Edit10, &Edit29, &Edit40, &Edit69,
@@ -409,7 +408,7 @@ void Tboeking::LayOutDocumentTabs() {
   for (ui::Edit* e : {&Edit19, &Edit28, &Edit27, &Edit113, &Edit47}) e->hints.minWidth = 260;
   CheckBox1.SetEnabled(false);
   CheckBox2.SetEnabled(false);
-  for (ui::StringGrid* g : {&StringGrid1, &StringGrid2, &StringGrid3}) {
+  for (ui::StringGrid* g : {&StringGrid2, &StringGrid3}) {
     g->hints.stretch = 1;
     g->hints.height = 260;
   }
@@ -417,8 +416,7 @@ void Tboeking::LayOutDocumentTabs() {
   CheckBox3.SetChecked(true);
   CheckBox4.SetChecked(true);
   CheckBox7.SetChecked(true);
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit97, &Edit98, &Panel22, &Panel29, &BitBtn1,
-                                                                &BitBtn2, &BitBtn3, &BitBtn4, &BitBtn5, &BitBtn6})
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit97, &Edit98, &Panel22, &Panel29, &BitBtn3, &BitBtn4, &BitBtn5, &BitBtn6})
     c->SetVisible(false);
 }
 
@@ -455,7 +453,7 @@ void Tboeking::ApplyDocumentTexts() {
   SelectInvoiceRow.SetCaption(BuiltInText("Select", "Kiezen", "Wählen"));
   SelectPartnerRow.SetCaption(SelectInvoiceRow.Caption());
   SelectPaymentRow.SetCaption(SelectInvoiceRow.Caption());
-  for (ui::Button* b : {&Button10, &Button14, &Button12, &Button16, &Button18}) b->SetCaption(L(306));
+  for (ui::Button* b : {&Button10, &Button14, &Button16, &Button18}) b->SetCaption(L(306));
   Image5.SetCaption(SearchInvoice1.Caption());
   SpeedButton2.SetCaption(Search1.Caption());
   Button23.SetCaption(BuiltInText("Go to document", "Naar het document", "Zum Beleg"));
@@ -503,7 +501,7 @@ void Tboeking::ApplyDocumentTexts() {
                                                  BuiltInText("Town", "Plaats", "Ort"),
                                                  BuiltInText("Their number", "Hun nummer", "Ihre Nummer"),
                                                  Label24.Caption()};
-  for (int c = 0; c < static_cast<int>(partnerHeads.size()); ++c) StringGrid1.SetCell(c, 0, partnerHeads[c]);
+  PartnerList.ApplyTexts(L(306), partnerHeads);
 }
 
 }  // namespace journal

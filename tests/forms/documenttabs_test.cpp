@@ -213,11 +213,11 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
     // invoice tab; the payment keeps its partner.
     InvoicePartner(f, "jansen");
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
-    EXPECT_EQ(f.StringGrid1.Cell(1, 1), "Jansen");
-    EXPECT_EQ(f.StringGrid1.Cell(1, 2), "Jansen & Co");
-    EXPECT_FALSE(f.BitBtn2.Visible());
-    f.StringGrid1.UserSelectCell(0, 1);
-    f.Button11.UserClick();
+    EXPECT_EQ(f.PartnerList.StringGrid1.Cell(1, 1), "Jansen");
+    EXPECT_EQ(f.PartnerList.StringGrid1.Cell(1, 2), "Jansen & Co");
+    EXPECT_FALSE(f.PartnerList.BitBtn2.Visible());
+    f.PartnerList.StringGrid1.UserSelectCell(0, 1);
+    f.PartnerList.Button11.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(f.Edit20.GetText(), "1");
     EXPECT_EQ(f.Edit9.GetText(), "2");
@@ -319,10 +319,10 @@ TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
         r.search->UserSetText(r.text);
         r.find->UserClick();
         ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
-        ASSERT_EQ(f.StringGrid1.RowCount(), static_cast<int>(r.hits.size()) + 1);
+        ASSERT_EQ(f.PartnerList.StringGrid1.RowCount(), static_cast<int>(r.hits.size()) + 1);
         std::vector<std::string> before = numbers();
-        f.StringGrid1.UserSelectCell(0, static_cast<int>(row));
-        f.Button11.UserClick();
+        f.PartnerList.StringGrid1.UserSelectCell(0, static_cast<int>(row));
+        f.PartnerList.Button11.UserClick();
         EXPECT_EQ(f.TabControl1.TabIndex(), r.tab);
         EXPECT_EQ(r.number->GetText(), std::to_string(r.hits[row - 1].first));
         EXPECT_EQ(r.partnerName->GetText(), r.hits[row - 1].second);

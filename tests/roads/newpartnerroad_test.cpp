@@ -148,13 +148,13 @@ TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList)
     // invoice tab, the payment keeps its supplier.
     search("sen");
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
-    ASSERT_EQ(f.StringGrid1.RowCount(), 3);
-    std::vector<std::string> names = {f.StringGrid1.Cell(1, 1), f.StringGrid1.Cell(1, 2)};
+    ASSERT_EQ(f.PartnerList.StringGrid1.RowCount(), 3);
+    std::vector<std::string> names = {f.PartnerList.StringGrid1.Cell(1, 1), f.PartnerList.StringGrid1.Cell(1, 2)};
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Jansen", "Pietersen"}));
-    const int jansen = f.StringGrid1.Cell(1, 1) == "Jansen" ? 1 : 2;
-    f.StringGrid1.UserSelectCell(0, jansen);
-    f.Button11.UserClick();
+    const int jansen = f.PartnerList.StringGrid1.Cell(1, 1) == "Jansen" ? 1 : 2;
+    f.PartnerList.StringGrid1.UserSelectCell(0, jansen);
+    f.PartnerList.Button11.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(f.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
     EXPECT_EQ(f.Edit27.GetText(), "Jansen");
