@@ -287,10 +287,8 @@ void Tboeking::LayOut() {
   Edit1.hints.width = 180;
 
   Templates.LayOut();
-  for (ui::Panel* p : {&Panel3, &Panel7, &PartnerList.Panel4, &Panel1, &Panel8, &BankImport.Panel9, &BankImport.Panel10})
-    p->SetBevel(false);
+  for (ui::Panel* p : {&PartnerList.Panel4, &BankImport.Panel9, &BankImport.Panel10}) p->SetBevel(false);
   ComboBox3.SetItems({"Customer", "Vendor"});
-  Edit80.SetReadOnly(true);
 }
 
 // The form's, the voucher tab's and the menus' events.
@@ -400,8 +398,6 @@ void Tboeking::ApplyLanguageTexts() {
   sjabloonannuleren.SetCaption(L(306));
   Templates.ApplyTexts();
   Label26.SetCaption(L(4033));
-  Label16.SetCaption(L(3596) + " " + L(3768));
-  Label53.SetCaption(L(6653) + " :  " + JournalAdminSettings.CurrentAnnualBalance() + " ");
   using text::BuiltInText;
   Label71.SetCaption(L(852));
   CheckBox12.SetCaption(BuiltInText("All Journals", "Alle dagboeken", "Alle Journale"));
@@ -467,18 +463,16 @@ void Tboeking::ResetForActivation() {
   for (ui::DatePicker* picker : {&DateTimePicker1, &DateTimePicker2})
     if (!picker->MinDate() || *picker->MinDate() <= today) picker->SetDate(today);
 
-  for (ui::Edit* e : {&Edit116, &Edit7, &Edit8, &Edit37, &Edit1}) e->SetText("");
-  for (ui::Edit* e : {&Edit17, &Edit18, &Edit124}) e->SetText("0");
+  for (ui::Edit* e : {&Edit116, &Edit1}) e->SetText("");
+  Invoice.ResetFields();
+  Payment.ResetFields();
 
   const std::vector<std::string> invoiceKinds = ItemTexts(ComboBox3);
   std::vector<std::string> paymentKinds = invoiceKinds;
   paymentKinds.push_back(ReceiptKindText());
   paymentKinds.push_back(PaymentKindText());
-  ComboBox6.SetItems(paymentKinds);
-  ComboBox7.SetItems(invoiceKinds);
-  ComboBox8.SetItems(invoiceKinds);
-  ComboBox7.SetText(ComboBox3.GetText());
-  ComboBox8.SetText(ComboBox3.GetText());
+  Payment.SetKinds(paymentKinds, invoiceKinds, ComboBox3.GetText());
+  Invoice.SetKinds(invoiceKinds, ComboBox3.GetText());
 }
 
 // Reads the GL accounts, the sales-tax table, the import profiles and the
@@ -590,7 +584,7 @@ void Tboeking::ShowSetUpLists() {
   SpeedButton7.SetEnabled(!ComboBox4.GetText().empty());
   SpeedButton8.SetEnabled(!ComboBox4.GetText().empty());
 
-  for (ui::StringGrid* grid : {&PartnerList.StringGrid1, &StringGrid2, &StringGrid3}) {
+  for (ui::StringGrid* grid : {&PartnerList.StringGrid1, &Invoice.StringGrid2, &Payment.StringGrid3}) {
     grid->SetRowCount(2);
     grid->SetEnabled(false);
   }
@@ -598,14 +592,7 @@ void Tboeking::ShowSetUpLists() {
   // Book periods.
   const std::vector<std::string> periods =
       books::journal::BookPeriodItems(JournalAdminSettings.CurrentPeriod(), JournalAdminSettings.PeriodCount());
-  ComboBox5.SetItems(periods);
-  if (periods.size() > 1) {
-    ComboBox5.SetItemIndex(1);
-    if (PeriodCaptionPending) {
-      Label53.SetCaption(Label53.Caption() + " " + periods[1]);
-      PeriodCaptionPending = false;
-    }
-  }
+  Invoice.SetPeriods(periods);
 
   // Split journals show the journal controls, and the journal decides the
   // invoice kind and the cash account; otherwise the invoice kind and the
@@ -636,8 +623,8 @@ void Tboeking::ChooseFirstJournal() {
   if (ComboBox12.GetText() != "*" && CheckBox12.Visible()) CheckBox12.SetChecked(false);
   // The document tabs start empty.
   tabSwitchSuppressed_ = true;
-  ClearInvoiceTab();
-  ClearPaymentTab();
+  Invoice.ClearInvoiceTab();
+  Payment.ClearPaymentTab();
   Button14Click();
   Button18Click();
   tabSwitchSuppressed_ = false;
@@ -1058,7 +1045,7 @@ void Tboeking::SetLowestOpenDate() {
   lowestOpenDate_ = books::journal::LowestOpenDate(JournalAdminSettings, lowestOpenDate_);
   if (!text::IsValidYmd(lowestOpenDate_)) return;
   const platform::TDateTime lowest = text::YmdToDate(lowestOpenDate_);
-  for (ui::DatePicker* picker : {&DateTimePicker2, &DateTimePicker4}) {
+  for (ui::DatePicker* picker : {&DateTimePicker2, &Invoice.DateTimePicker4}) {
     picker->SetMinDate(std::nullopt);
     if (picker->Date() < lowest) picker->SetDate(lowest);
     picker->SetMinDate(lowest);
@@ -1120,7 +1107,9 @@ void Tboeking::ShowVoucher(const books::journal::LoadedVoucher& v) {
     const std::array<std::string, 4> kinds = {"CUS", "VEN", "REC", "PAY"};
     const auto kind = std::find(kinds.begin(), kinds.end(), first.PartnerType());
     const int k = static_cast<int>(kind - kinds.begin());
-    Label30.SetCaption(kind != kinds.end() && k < ComboBox6.Count() ? ComboBox6.Items()[k].text : first.PartnerType());
+    const ui::ComboBox& paymentKinds = Payment.ComboBox6;
+    Label30.SetCaption(kind != kinds.end() && k < paymentKinds.Count() ? paymentKinds.Items()[k].text
+                                                                        : first.PartnerType());
     Edit6.SetText(date + "/" + number);
     Label31.SetCaption(!text::TrimTrailingBlanks(first.InvoiceNumber()).empty() ? L(3596) : L(3848));
   }
@@ -1196,8 +1185,8 @@ void Tboeking::OpslaanExecute() {
       std::holds_alternative<books::journal::PaymentKey>(link_) && mode_ == books::journal::EntryMode::Add;
   const bool suppressed = tabSwitchSuppressed_;
   tabSwitchSuppressed_ = true;
-  if (invoice) ClearInvoiceTab();
-  if (payment) ClearPaymentTab();
+  if (invoice) Invoice.ClearInvoiceTab();
+  if (payment) Payment.ClearPaymentTab();
   tabSwitchSuppressed_ = suppressed;
   NewVoucher();
   FocusVoucherDate();
@@ -1266,10 +1255,12 @@ books::journal::StoreOutcome Tboeking::Image1Click() {
   } else {
     const books::journal::DocumentVoucher sought =
         kind == DocumentKind::Invoice
-            ? books::journal::InvoiceVoucherSought(text::DateToYmd(DateTimePicker4.Date()), ComboBox3.ItemIndex(),
-                                                   Edit20.GetText(), Edit7.GetText())
-            : books::journal::PaymentVoucherSought(text::DateToYmd(DateTimePicker7.Date()), ComboBox6.ItemIndex(),
-                                                   Edit9.GetText(), Edit80.GetText());
+            ? books::journal::InvoiceVoucherSought(text::DateToYmd(Invoice.DateTimePicker4.Date()),
+                                                   ComboBox3.ItemIndex(), Invoice.Edit20.GetText(),
+                                                   Invoice.Edit7.GetText())
+            : books::journal::PaymentVoucherSought(text::DateToYmd(Payment.DateTimePicker7.Date()),
+                                                   Payment.ComboBox6.ItemIndex(), Payment.Edit9.GetText(),
+                                                   Payment.Edit80.GetText());
     // The document's own voucher, in whatever journal it was saved, or
     // NotFound: never a neighbour shown as if it were the document's.
     if (const auto* invoice = std::get_if<books::journal::InvoiceKey>(&sought.document))

@@ -42,7 +42,9 @@
 
 #include "formkit/helpunit.h"
 #include "journal/bankimportpage.h"
+#include "journal/invoicepage.h"
 #include "journal/partnerlistpage.h"
+#include "journal/paymentpage.h"
 #include "journal/templatepage.h"
 #include "books/journal/bankimport.h"
 #include "books/journal/bankimportrun.h"
@@ -132,6 +134,8 @@ class Tboeking : public ui::Form {
   friend struct BankImportPage;
   friend struct TemplatePage;
   friend struct PartnerListPage;
+  friend struct InvoicePage;
+  friend struct PaymentPage;
 
  public:
   Tboeking();
@@ -323,150 +327,10 @@ class Tboeking : public ui::Form {
 
   TemplatePage Templates{*this, &TabControl1};  // tab 1
 
-  // ---- tab 2: invoice (boekingstuk_invoices.cpp)
-  ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Grid};
-  ui::Label Label32{&Panel3, "Label32", "Searchkey:"};
-  ui::Panel Panel18{&Panel3, "Panel18", ui::LayoutKind::Horizontal};
-  ui::Edit Edit4{&Panel18, "Edit4"};  // partner search text
-  ui::Button SpeedButton4{&Panel18, "SpeedButton4", "?"};  // search partner
-  ui::Button SpeedButton1{&Panel18, "SpeedButton1", "+"};  // new partner
-  ui::Label Label74{&Panel3, "Label74", "Partner number"};
-  ui::Edit Edit20{&Panel3, "Edit20"};  // partner number
-  ui::Label Label23{&Panel3, "Label23"};  // the partner kind, beside the name
-  ui::Edit Edit27{&Panel3, "Edit27"};
-  ui::Label Label34{&Panel3, "Label34", "Address"};
-  ui::Edit Edit28{&Panel3, "Edit28"};
-  ui::Label Label16{&Panel3, "Label16"};
-  ui::Edit Edit7{&Panel3, "Edit7"};  // invoice number
-  ui::Label Label35{&Panel3, "Label35", "Invoice date"};
-  ui::DatePicker DateTimePicker3{&Panel3, "DateTimePicker3"};
-  ui::Label Label53{&Panel3, "Label53"};
-  ui::ComboBox ComboBox5{&Panel3, "ComboBox5"};  // book period
-  ui::Label Label15{&Panel3, "Label15"};
-  ui::DatePicker DateTimePicker4{&Panel3, "DateTimePicker4"};  // book date
-  ui::Label Label36{&Panel3, "Label36", "Discount date"};
-  ui::DatePicker DateTimePicker5{&Panel3, "DateTimePicker5"};
-  ui::Label Label37{&Panel3, "Label37", "Due date"};
-  ui::DatePicker DateTimePicker6{&Panel3, "DateTimePicker6"};
-  ui::Label Label17{&Panel3, "Label17"};
-  ui::Edit Edit17{&Panel3, "Edit17"};  // amount
-  ui::Label Label73{&Panel3, "Label73"};
-  ui::Edit Edit124{&Panel3, "Edit124"};  // prepaid
-  ui::Label Label18{&Panel3, "Label18"};
-  ui::Edit Edit18{&Panel3, "Edit18"};  // paid
-  ui::Label Label19{&Panel3, "Label19"};
-  ui::Edit Edit57{&Panel3, "Edit57"};  // owing
-  ui::Label Label38{&Panel3, "Label38", "Description"};
-  ui::Edit Edit19{&Panel3, "Edit19"};
-  ui::Label Label39{&Panel3, "Label39", "Entry number"};
-  ui::Panel Panel19{&Panel3, "Panel19", ui::LayoutKind::Horizontal};
-  ui::Edit Edit87{&Panel19, "Edit87"};
-  ui::Button SpeedButton3{&Panel19, "SpeedButton3", "<="};  // entry number := invoice number
-  ui::CheckBox CheckBox1{&Panel3, "CheckBox1", "Geboekt"};
-  ui::Panel Panel20{&Panel3, "Panel20", ui::LayoutKind::Horizontal};
-  ui::Button Button9{&Panel20, "Button9"};    // Add + JV
-  ui::Button Button10{&Panel20, "Button10"};  // Cancel
-  ui::Button Button19{&Panel20, "Button19"};  // Delete
+  InvoicePage Invoice{*this, &TabControl1};  // tabs 2 and 3
+  PartnerListPage PartnerList{*this, &TabControl1};  // tab 4
 
-  // ---- tab 3: invoice list (boekingstuk_invoices.cpp)
-  ui::Panel Panel7{&TabControl1, "Panel7"};
-  ui::Panel Panel21{&Panel7, "Panel21", ui::LayoutKind::Horizontal};
-  ui::CheckBox CheckBox3{&Panel21, "CheckBox3"};   // owing
-  ui::CheckBox CheckBox4{&Panel21, "CheckBox4"};   // without voucher
-  ui::CheckBox CheckBox5{&Panel21, "CheckBox5"};   // all
-  ui::CheckBox CheckBox10{&Panel21, "CheckBox10"};  // entry number
-  ui::Edit Edit97{&Panel21, "Edit97"};
-  ui::CheckBox CheckBox6{&Panel21, "CheckBox6"};   // partner
-  ui::Panel Panel22{&Panel7, "Panel22", ui::LayoutKind::Horizontal};
-  ui::ComboBox ComboBox7{&Panel22, "ComboBox7"};
-  ui::Edit Edit58{&Panel22, "Edit58"};
-  ui::Button SpeedButton12{&Panel22, "SpeedButton12", "?"};
-  ui::Edit Edit39{&Panel22, "Edit39"};
-  ui::Edit Edit49{&Panel22, "Edit49"};
-  ui::Edit Edit50{&Panel22, "Edit50"};
-  ui::StringGrid StringGrid2{&Panel7, "StringGrid2", 14, 2};
-  ui::Panel Panel23{&Panel7, "Panel23", ui::LayoutKind::Horizontal};
-  ui::Button Image5{&Panel23, "Image5"};     // search
-  ui::Button BitBtn5{&Panel23, "BitBtn5", "< 100"};
-  ui::Button BitBtn6{&Panel23, "BitBtn6", "100 >"};
-  ui::Button Button13{&Panel23, "Button13"};  // select
-  ui::Button Button14{&Panel23, "Button14"};  // cancel
-
-  // ---- tab 4: partner list (boekingstuk_partners.cpp)
-  PartnerListPage PartnerList{*this, &TabControl1};
-
-  // ---- tab 5: payment (boekingstuk_payments.cpp)
-  ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label21{&Panel1, "Label21"};
-  ui::ComboBox ComboBox6{&Panel1, "ComboBox6"};  // kind
-  ui::Label Label22{&Panel1, "Label22"};
-  ui::Panel Panel25{&Panel1, "Panel25", ui::LayoutKind::Horizontal};
-  ui::Edit Edit8{&Panel25, "Edit8"};  // partner search text
-  ui::Button SpeedButton11{&Panel25, "SpeedButton11", "?"};
-  ui::Button SpeedButton10{&Panel25, "SpeedButton10", "+"};
-  ui::Label Label75{&Panel1, "Label75", "Partner number"};
-  ui::Edit Edit9{&Panel1, "Edit9"};  // partner number
-  ui::Label Label78{&Panel1, "Label78", "Name"};
-  ui::Edit Edit10{&Panel1, "Edit10"};
-  ui::Label Label79{&Panel1, "Label79", "Address"};
-  ui::Edit Edit29{&Panel1, "Edit29"};
-  ui::Label Label81{&Panel1, "Label81", "Partner bank account"};
-  ui::Edit Edit40{&Panel1, "Edit40"};
-  ui::Label Label76{&Panel1, "Label76", "Value date"};
-  ui::DatePicker DateTimePicker7{&Panel1, "DateTimePicker7"};
-  ui::Label Label82{&Panel1, "Label82", "Amount"};
-  ui::Edit Edit30{&Panel1, "Edit30"};
-  ui::Label Label24{&Panel1, "Label24"};
-  ui::Edit Edit37{&Panel1, "Edit37"};  // the counterparty's bank account
-  ui::Label Label83{&Panel1, "Label83", "Ascription"};
-  ui::Edit Edit113{&Panel1, "Edit113"};
-  ui::Label Label84{&Panel1, "Label84", "Narrative"};
-  ui::Panel Panel26{&Panel1, "Panel26", ui::LayoutKind::Grid};
-  ui::Edit Edit38{&Panel26, "Edit38"};
-  ui::Edit Edit48{&Panel26, "Edit48"};
-  ui::Edit Edit59{&Panel26, "Edit59"};
-  ui::Edit Edit60{&Panel26, "Edit60"};
-  ui::Edit Edit67{&Panel26, "Edit67"};
-  ui::Edit Edit68{&Panel26, "Edit68"};
-  ui::Label Label85{&Panel1, "Label85", "Memo"};
-  ui::Edit Edit47{&Panel1, "Edit47"};
-  ui::Label Label86{&Panel1, "Label86", "Entry number"};
-  ui::Edit Edit96{&Panel1, "Edit96"};
-  ui::Label Label77{&Panel1, "Label77", "Payment number"};
-  ui::Edit Edit80{&Panel1, "Edit80"};  // empty for a payment not yet stored
-  ui::Label Label87{&Panel1, "Label87", "Open invoices"};
-  ui::CheckListBox CheckListBox1{&Panel1, "CheckListBox1"};
-  ui::Label Label88{&Panel1, "Label88", "Rest"};
-  ui::Edit Edit69{&Panel1, "Edit69"};
-  ui::Panel Panel27{&Panel1, "Panel27", ui::LayoutKind::Horizontal};
-  ui::CheckBox CheckBox2{&Panel27, "CheckBox2", "JV created"};
-  ui::Button Button15{&Panel27, "Button15"};  // Add + JV
-  ui::Button Button16{&Panel27, "Button16"};  // Cancel
-  ui::Button Button21{&Panel27, "Button21"};  // Delete
-
-  // ---- tab 6: payment list (boekingstuk_payments.cpp)
-  ui::Panel Panel8{&TabControl1, "Panel8"};
-  ui::Panel Panel28{&Panel8, "Panel28", ui::LayoutKind::Horizontal};
-  ui::CheckBox CheckBox7{&Panel28, "CheckBox7"};    // without voucher
-  ui::CheckBox CheckBox8{&Panel28, "CheckBox8"};    // all
-  ui::CheckBox CheckBox11{&Panel28, "CheckBox11"};  // entry number
-  ui::Edit Edit98{&Panel28, "Edit98"};
-  ui::CheckBox CheckBox9{&Panel28, "CheckBox9"};    // partner
-  ui::Panel Panel29{&Panel8, "Panel29", ui::LayoutKind::Horizontal};
-  ui::ComboBox ComboBox8{&Panel29, "ComboBox8"};
-  ui::Edit Edit79{&Panel29, "Edit79"};
-  ui::Button SpeedButton13{&Panel29, "SpeedButton13", "?"};
-  ui::Edit Edit70{&Panel29, "Edit70"};
-  ui::Edit Edit77{&Panel29, "Edit77"};
-  ui::Edit Edit78{&Panel29, "Edit78"};
-  ui::StringGrid StringGrid3{&Panel8, "StringGrid3", 16, 2};
-  ui::Panel Panel30{&Panel8, "Panel30", ui::LayoutKind::Horizontal};
-  ui::Button SpeedButton2{&Panel30, "SpeedButton2"};  // search
-  ui::Button BitBtn3{&Panel30, "BitBtn3", "< 100"};
-  ui::Button BitBtn4{&Panel30, "BitBtn4", "100 >"};
-  ui::Button Button17{&Panel30, "Button17"};  // select
-  ui::Button Button18{&Panel30, "Button18"};  // cancel
-
+  PaymentPage Payment{*this, &TabControl1};  // tabs 5 and 6
   BankImportPage BankImport{*this, &TabControl1};  // tabs 7 and 8
 
   ui::StatusBar StatusBar1{this, "StatusBar1"};
@@ -541,16 +405,15 @@ class Tboeking : public ui::Form {
   void SelectPartnerClick();
   void Button23Click();
   void ComboBox3Exit();
-  void ComboBox7Exit();
-  void ComboBox8Exit();
+  void ComboBox7Exit() { Invoice.ComboBox7Exit(); }
+  void ComboBox8Exit() { Payment.ComboBox8Exit(); }
   void PanelsForTab(int tab);
   void BindDocumentTabs();
   void BindDocumentActions();
-  void BindInvoiceEvents();
-  void BindPaymentEvents();
-  void BindDocumentAmountFields();
+  void BindDocumentMenus();
   void LayOutDocumentTabs();
   void ApplyDocumentTexts();
+  void ApplyListHeads();
   static double TryParseAmountOr0(const std::string& text);
 
   // Partner lookup (boekingstuk_partners.cpp).
@@ -572,44 +435,45 @@ class Tboeking : public ui::Form {
   // The chosen partner goes to the tab that asked, and only there.
   void TakePartner(books::journal::PartnerRequester requester, const records::PartnerRec& partner);
 
-  // Invoices (boekingstuk_invoices.cpp).
-  void Button9Click();    // Add + JV
-  void Button10Click();   // new invoice / cancel
-  void Button19Click();   // delete
-  void Image5Click();     // fill the invoice list
-  void Button13Click();   // select a list row
-  void Button14Click();   // list cancel
-  void BitBtn5Click();
-  void BitBtn6Click();
-  void DateTimePicker3Change();
-  void ComboBox5Change();
-  void ComboBox5Exit();
-  void Edit7Exit();
-  void InvoiceAmountExit(bool prepaid);
-  void SpeedButton3Click();
-  void CheckBox6Click();
-  void CheckBox10Click();
+  // The invoice page's handlers (invoicepage.h), where the callers know
+  // them; the work is the page's.
+  void Button9Click() { Invoice.Button9Click(); }    // Add + JV
+  void Button10Click() { Invoice.Button10Click(); }  // new invoice / cancel
+  void Button19Click() { Invoice.Button19Click(); }  // delete
+  void Image5Click() { Invoice.Image5Click(); }      // fill the invoice list
+  void Button13Click() { Invoice.Button13Click(); }  // select a list row
+  void Button14Click() { Invoice.Button14Click(); }  // list cancel
+  void BitBtn5Click() { Invoice.BitBtn5Click(); }
+  void BitBtn6Click() { Invoice.BitBtn6Click(); }
+  void DateTimePicker3Change() { Invoice.DateTimePicker3Change(); }
+  void ComboBox5Change() { Invoice.ComboBox5Change(); }
+  void ComboBox5Exit() { Invoice.ComboBox5Exit(); }
+  void Edit7Exit() { Invoice.Edit7Exit(); }
+  void InvoiceAmountExit(bool prepaid) { Invoice.InvoiceAmountExit(prepaid); }
+  void SpeedButton3Click() { Invoice.SpeedButton3Click(); }
+  void CheckBox6Click() { Invoice.CheckBox6Click(); }
+  void CheckBox10Click() { Invoice.CheckBox10Click(); }
 
-  // Payments (boekingstuk_payments.cpp).
-  void Button15Click();   // Add + JV
-  void Button16Click();   // cancel
-  void Button21Click();   // delete
-  void SpeedButton7Click();  // new payment
-  void SpeedButton2Click();  // fill the payment list
-  void Button17Click();   // select a list row
-  void Button18Click();   // list cancel
-  void BitBtn3Click();
-  void BitBtn4Click();
-  void Button28Click();   // the payments without voucher
-  void ophalenfacturenExecute();
-  void CheckListBox1Click(int index);
-  void ComboBox6Select();
-  void ComboBox6Exit();
-  void ComboBox4Exit();
-  void Edit9Change();
-  void Edit30Exit();
-  void CheckBox9Click();
-  void CheckBox11Click();
+  // The payment page's handlers (paymentpage.h).
+  void Button15Click() { Payment.Button15Click(); }  // Add + JV
+  void Button16Click() { Payment.Button16Click(); }  // cancel
+  void Button21Click() { Payment.Button21Click(); }  // delete
+  void SpeedButton7Click() { Payment.SpeedButton7Click(); }  // new payment
+  void SpeedButton2Click() { Payment.SpeedButton2Click(); }  // fill the payment list
+  void Button17Click() { Payment.Button17Click(); }  // select a list row
+  void Button18Click() { Payment.Button18Click(); }  // list cancel
+  void BitBtn3Click() { Payment.BitBtn3Click(); }
+  void BitBtn4Click() { Payment.BitBtn4Click(); }
+  void Button28Click() { Payment.Button28Click(); }  // the payments without voucher
+  void ophalenfacturenExecute() { Payment.ophalenfacturenExecute(); }
+  void CheckListBox1Click(int index) { Payment.CheckListBox1Click(index); }
+  void ComboBox6Select() { Payment.ComboBox6Select(); }
+  void ComboBox6Exit() { Payment.ComboBox6Exit(); }
+  void Edit9Change() { Payment.Edit9Change(); }
+  void Edit30Exit() { Payment.Edit30Exit(); }
+  void CheckBox9Click() { Payment.CheckBox9Click(); }
+  void CheckBox11Click() { Payment.CheckBox11Click(); }
+  void ComboBox4Exit();  // the cash account above the tabs
 
   // The bank import tabs' handlers, where the callers know them; the work
   // is the page's.
@@ -626,14 +490,13 @@ class Tboeking : public ui::Form {
   const std::optional<books::journal::ImportJob>& CurrentImport() const { return BankImport.CurrentImport(); }
 
   // The state of a document on its tab.
-  enum class DocumentState { New, LoadedUnbooked, LoadedBooked };
-  DocumentState InvoiceState() const { return invoiceState_; }
-  DocumentState PaymentState() const { return paymentState_; }
-  const std::optional<records::PartnerRec>& InvoicePartner() const { return invoicePartner_; }
-  const std::optional<records::PartnerRec>& PaymentPartner() const { return paymentPartner_; }
-  const std::vector<books::journal::OpenInvoiceItem>& OpenItems() const { return openItems_; }
+  using DocumentState = journal::DocumentState;
+  DocumentState InvoiceState() const { return Invoice.State(); }
+  DocumentState PaymentState() const { return Payment.State(); }
+  const std::optional<records::PartnerRec>& InvoicePartner() const { return Invoice.Partner(); }
+  const std::optional<records::PartnerRec>& PaymentPartner() const { return Payment.Partner(); }
+  const std::vector<books::journal::OpenInvoiceItem>& OpenItems() const { return Payment.OpenItems(); }
   std::optional<books::journal::PartnerRequester> Requester() const { return PartnerList.Requester(); }
-  bool SingleListRowFlag() const { return singleListRow_; }
 
   // What the voucher selection seeks: the selection panel's date and
   // number, or the voucher of the document the invoice tab (book date,
@@ -709,37 +572,28 @@ class Tboeking : public ui::Form {
   std::optional<books::journal::AccountItem> PickedAccount(const ui::ComboBox& box, bool byName) const;
   void TakeAccount(int line, const std::optional<books::journal::AccountItem>& account);
 
-  // The document tabs.
-  void ClearInvoiceTab();
-  void LockInvoiceTab(bool booked);
-  void SetInvoicePartner(const records::PartnerRec& partner);
-  void ShowInvoiceAmounts();
-  void FillInvoiceList(const books::journal::InvoiceFilter& filter, int page);
-  records::InvoiceRec InvoiceFromTab() const;
-  void ProposeInvoiceVoucher(const records::InvoiceRec& rec);
-  void ClearPaymentPartner();
-  void ClearPaymentTab();
-  void SetPaymentPartner(const records::PartnerRec& partner);
-  void ShowRest();
-  void FillPaymentList(const books::journal::PaymentFilter& filter, int page);
-  records::PaymentRec PaymentFromTab() const;
-  void ProposePaymentVoucher(const records::PaymentRec& rec);
-  std::vector<books::journal::OpenInvoiceItem> TickedItems() const;
+  // The glue of the document pages (boekingstuk_documents.cpp).
   void ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText, bool invoice);
+  // Reads an amount field; nullopt, with `what` named in the status bar,
+  // when it holds no amount.
   std::optional<double> AmountOf(const ui::Edit& e, const std::string& what);
   static std::string AmountText(double value);
-  std::string InvoiceKindCode() const;
-  void StoreInvoice();
-  void StorePayment();
-  // What the invoice and payment tabs share (boekingstuk_documents.cpp).
-  // Runs `store` (StoreInvoice or StorePayment) with "All Journals" ticked,
+  // A document amount field: filtered while typed, wholly selected on
+  // entry, the caret at the start on a click.
+  void BindDocumentAmountField(ui::Edit& e);
+  // Runs `store` (an invoice or payment store) with "All Journals" ticked,
   // as the voucher it finds may be in any journal: the status bar cleared
   // first, the tick put back after.
-  void StoreWithAllJournals(void (Tboeking::*store)());
+  void StoreWithAllJournals(const std::function<void()>& store);
   // Shows a booked document's own voucher, as FindVoucherOf gave it, on the
   // voucher tab. False when it is not there; a failed file set is reported
   // and counts as shown.
   bool ShowDocumentVoucher(const books::journal::StoreResult& found);
+  // A voucher proposed from a document: the screen cleared, dated `ymd`.
+  void StartProposal(const std::string& ymd);
+  // Line `line` (0-based) of a proposal shown, not edited; or only its text.
+  void ShowLineOnly(int line);
+  void ShowLineTextOnly(int line);
   // The head of a voucher proposed from a document: the voucher number
   // `number`, the document's entry number and memo, the link and partner,
   // Add mode, the document header with `date`, the date and number fixed.
@@ -748,21 +602,6 @@ class Tboeking : public ui::Form {
                         const std::string& date, bool invoice);
   // The voucher tab with the proposal's totals, Save focused.
   void GoToProposal();
-  // One page of a document list: a row of cells each, below the heading of
-  // `grid` (one blank row when there are none), the row choice and the page
-  // buttons as the page allows, the status bar sky blue, or `emptyText` in
-  // it when the page is empty.
-  struct ListPage {
-    std::vector<std::vector<std::string>> cells;
-    bool hasPrevious = false;
-    bool more = false;
-    bool singleMatch = false;
-    std::string emptyText;
-  };
-  void ShowListPage(ui::StringGrid& grid, ui::Action& choose, ui::Button& previous, ui::Button& next,
-                    const ListPage& page);
-  // A list grid emptied to its heading and one blank row, the row choice off.
-  static void EmptyList(ui::StringGrid& grid, ui::Action& choose);
   // True when an invoice's (`invoice`) or payment's store, change or
   // delete was done; else says why: a failed file set reported, a refusal
   // in the status bar.
@@ -770,28 +609,8 @@ class Tboeking : public ui::Form {
   // Sets a picker's date, lowering its minimum to it when the date lies
   // before (a document booked in a closed period).
   static void ShowDate(ui::DatePicker& picker, const std::string& ymd);
-  // "Add + JV" and Delete with their menu items: hidden and disabled while
-  // an import runs or is interrupted, else as the shown payment allows.
-  void ShowPaymentButtons();
-  books::journal::InvoiceFilter InvoiceFilterFromTab() const;
-  books::journal::PaymentFilter PaymentFilterFromTab() const;
-
-  DocumentState invoiceState_ = DocumentState::New;
-  DocumentState paymentState_ = DocumentState::New;
-  std::optional<records::PartnerRec> invoicePartner_;   // the invoice tab's own partner
-  std::optional<records::PartnerRec> paymentPartner_;   // the payment tab's own partner
-  std::optional<books::journal::LoadedInvoice> loadedInvoice_;
-  std::optional<books::journal::LoadedPayment> loadedPayment_;
-  std::vector<books::journal::OpenInvoiceItem> openItems_;
-  std::vector<books::journal::LoadedInvoice> invoiceRows_;  // row r of StringGrid2 is invoiceRows_[r - 1]
-  std::vector<books::journal::LoadedPayment> paymentRows_;
-  books::journal::InvoiceFilter invoiceFilter_;
-  int invoicePage_ = 0;
-  books::journal::PaymentFilter paymentFilter_;
-  int paymentPage_ = 0;
-  bool singleListRow_ = false;
+  void ShowPaymentButtons() { Payment.ShowPaymentButtons(); }
   bool goToDocument_ = false;
-  bool paymentLoading_ = false;
 
   books::journal::EntryMode mode_ = books::journal::EntryMode::Add;
   std::optional<books::journal::LoadedVoucher> loaded_;

@@ -61,11 +61,11 @@ class BankImportForm : public ::testing::Test, public support::AdministrationFol
 
   // "Add + JV" and Delete of the payment tab, buttons and menu items.
   static void ExpectPaymentButtons(const Tboeking& f, bool shown) {
-    EXPECT_EQ(f.Button15.Visible(), shown);
+    EXPECT_EQ(f.Payment.Button15.Visible(), shown);
     EXPECT_EQ(f.AddPayment1.Visible(), shown);
     EXPECT_EQ(f.DeletePayment1.Visible(), shown);
     if (!shown) {
-      EXPECT_FALSE(f.Button21.Visible());
+      EXPECT_FALSE(f.Payment.Button21.Visible());
       EXPECT_FALSE(f.AddPayment.Enabled());
       EXPECT_FALSE(f.DeletePayment.Enabled());
     }
@@ -311,8 +311,8 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     EXPECT_EQ(Pay().size(), 1u);
     // Meanwhile the payment tab neither stores nor deletes, whatever is typed.
     f.SpeedButton7Click();
-    f.ComboBox6.UserSelect(2);  // a receipt: Add + JV needs only an amount
-    f.Edit30.UserSetText("5");
+    f.Payment.ComboBox6.UserSelect(2);  // a receipt: Add + JV needs only an amount
+    f.Payment.Edit30.UserSetText("5");
     ExpectPaymentButtons(f, false);
     f.TabControl1.UserSelectTab(books::journal::TabMatchImport);
     f.BankImport.Button27.UserClick();
@@ -335,7 +335,7 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     ASSERT_TRUE(f.BankImport.Button27.Visible());
     // The payment tab's Cancel ends it.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    f.Button16.UserClick();
+    f.Payment.Button16.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
     EXPECT_FALSE(f.BankImport.Button27.Visible());
     EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 1");
@@ -343,7 +343,7 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     EXPECT_FALSE(f.EndInterruptedImport());
     // With no import left, Cancel is the payment tab's own again.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    f.Button16.UserClick();
+    f.Payment.Button16.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
   });
 }
@@ -392,10 +392,10 @@ TEST_F(BankImportForm, TheRunBooksOnTheCashAccountChosenAndListsWhatIsLeftWithou
     // The match tab's button lists the two payments left without voucher.
     f.BankImport.Button28.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentList);
-    EXPECT_TRUE(f.CheckBox7.Checked());
-    ASSERT_EQ(f.StringGrid3.RowCount(), 3);
-    EXPECT_EQ(f.StringGrid3.Cell(15, 1), "false");
-    EXPECT_EQ(f.StringGrid3.Cell(15, 2), "false");
+    EXPECT_TRUE(f.Payment.CheckBox7.Checked());
+    ASSERT_EQ(f.Payment.StringGrid3.RowCount(), 3);
+    EXPECT_EQ(f.Payment.StringGrid3.Cell(15, 1), "false");
+    EXPECT_EQ(f.Payment.StringGrid3.Cell(15, 2), "false");
   });
 }
 

@@ -679,15 +679,15 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
       f.TabControl1.SetTabIndex(c.kind == Kind::Invoice ? books::journal::TabInvoice : books::journal::TabPayment);
       const platform::TDateTime date = platform::EncodeDate(2024, 5, c.day);
       if (c.kind == Kind::Invoice) {
-        f.DateTimePicker4.SetDate(date);
+        f.Invoice.DateTimePicker4.SetDate(date);
         f.ComboBox3.SetItemIndex(c.kindIndex);
-        f.Edit20.SetText(c.partner);
-        f.Edit7.SetText(c.number);
+        f.Invoice.Edit20.SetText(c.partner);
+        f.Invoice.Edit7.SetText(c.number);
       } else {
-        f.DateTimePicker7.SetDate(date);
-        f.ComboBox6.SetItemIndex(c.kindIndex);
-        f.Edit9.SetText(c.partner);
-        f.Edit80.SetText(c.number);
+        f.Payment.DateTimePicker7.SetDate(date);
+        f.Payment.ComboBox6.SetItemIndex(c.kindIndex);
+        f.Payment.Edit9.SetText(c.partner);
+        f.Payment.Edit80.SetText(c.number);
       }
       f.LinkedDocumentKind = c.kind;
       EXPECT_EQ(f.Image1Click(), c.outcome);
@@ -700,10 +700,10 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
     }
 
     // After the last voucher: the store's message, the screen as it was.
-    f.DateTimePicker4.SetDate(platform::EncodeDate(2024, 5, 21));
+    f.Invoice.DateTimePicker4.SetDate(platform::EncodeDate(2024, 5, 21));
     f.ComboBox3.SetItemIndex(0);
-    f.Edit20.SetText("1");
-    f.Edit7.SetText("23");
+    f.Invoice.Edit20.SetText("1");
+    f.Invoice.Edit7.SetText("23");
     f.LinkedDocumentKind = Kind::Invoice;
     f.SelectJournalVoucher1.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10471));
@@ -827,7 +827,7 @@ TEST_F(JournalForm, TheSetUpNamesTheJournalsAndTheFirstBookPeriod) {
   s.SetCurrentPeriod("11/12");
   s.SetPeriodCount(12);
   journal::PeriodCaptionPending = true;
-  form.Label53.SetCaption("Year");
+  form.Invoice.Label53.SetCaption("Year");
   Show([&](Tboeking& f) {
     EXPECT_FALSE(f.freejournal[0].Visible());
     EXPECT_FALSE(f.freejournal[1].Visible());
@@ -837,9 +837,9 @@ TEST_F(JournalForm, TheSetUpNamesTheJournalsAndTheFirstBookPeriod) {
     EXPECT_EQ(f.payjournal[0].Caption(), "Cash book");
     EXPECT_FALSE(f.payjournal[1].Visible());
     std::vector<std::string> periods;
-    for (const auto& item : f.ComboBox5.Items()) periods.push_back(item.text);
+    for (const auto& item : f.Invoice.ComboBox5.Items()) periods.push_back(item.text);
     EXPECT_EQ(periods, (std::vector<std::string>{"", "11/12", "12/12"}));
-    EXPECT_EQ(f.Label53.Caption(), "Year 11/12");
+    EXPECT_EQ(f.Invoice.Label53.Caption(), "Year 11/12");
   });
   EXPECT_FALSE(journal::PeriodCaptionPending);
 }
