@@ -16,13 +16,14 @@
 //   says Yes.
 // - Every text shown follows the language: the program's own texts in
 //   English, Dutch or German.
+#include "journal/bankimportpage.h"
+
 #include <algorithm>
 #include <charconv>
 #include <string>
 
 #include "books/journal/bankimport.h"
 #include "books/journal/bankimportrun.h"
-#include "journal/bankimportpage.h"
 #include "journal/boekingstuk.h"
 #include "books/journal/importprofilestore.h"
 #include "books/journal/paymentstore.h"
@@ -141,21 +142,23 @@ bool BankImportPage::ProfileUsableAtNext(books::journal::ProfileFault fault) {
     case books::journal::ProfileFault::NoDateLayout:
       Edit110.SetBackColor(ui::colors::Yellow);
       ComboBox10.SetBackColor(ui::colors::Yellow);
-      form.StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
-                          "Das Profil braucht die Datumsspalte und ihr Format"),
-                        ui::colors::Yellow);
+      form.StatusBar1.Show(
+          T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
+            "Das Profil braucht die Datumsspalte und ihr Format"),
+          ui::colors::Yellow);
       return false;
     case books::journal::ProfileFault::NoAmountColumn:
       Edit101.SetBackColor(ui::colors::Yellow);
       form.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
-                          "Das Profil braucht die Betragsspalte"),
-                        ui::colors::Yellow);
+                             "Das Profil braucht die Betragsspalte"),
+                           ui::colors::Yellow);
       return false;
     case books::journal::ProfileFault::NoOwnAccountColumn:
       Edit93.SetBackColor(ui::colors::Yellow);
-      form.StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
-                          "Das Profil braucht die Spalte des eigenen Kontos"),
-                        ui::colors::Yellow);
+      form.StatusBar1.Show(
+          T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
+            "Das Profil braucht die Spalte des eigenen Kontos"),
+          ui::colors::Yellow);
       return false;
   }
   return false;
@@ -252,7 +255,8 @@ void BankImportPage::ApplyTexts() {
   ImportCounterLabel.SetCaption(T("Counter", "Teller", "Zähler"));
   Button26.SetCaption(T("Run Import", "Import uitvoeren", "Import ausführen"));
   Button27.SetCaption(T("Continue import", "Import voortzetten", "Import fortsetzen"));
-  Button28.SetCaption(T("Show payments without JV", "Betalingen zonder boeking tonen", "Zahlungen ohne Buchung zeigen"));
+  Button28.SetCaption(
+      T("Show payments without JV", "Betalingen zonder boeking tonen", "Zahlungen ohne Buchung zeigen"));
   Label60.SetCaption(T("Import the statement's rows as payments", "De rijen van het afschrift als betalingen inlezen",
                        "Die Zeilen des Kontoauszugs als Zahlungen einlesen"));
   if (importJob_) ShowImportResult();
@@ -336,8 +340,9 @@ void BankImportPage::Button22Click() {
       break;
     case books::journal::SplitOutcome::SeparatorEmpty:
     case books::journal::SplitOutcome::SeparatorNotOneChar:
-      refusal = T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
-                  "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
+      refusal =
+          T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
+            "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
       break;
     case books::journal::SplitOutcome::QualifierNotOneChar:
       refusal = T("The text qualifier is one character, or empty", "De tekstafbakening is één teken, of leeg",
@@ -368,9 +373,9 @@ void BankImportPage::Button22Click() {
   if (split.outcome == books::journal::SplitOutcome::UnterminatedQualifier) {
     Button25.SetEnabled(false);
     form.StatusBar1.Show(T("Line ", "Regel ", "Zeile ") + std::to_string(split.errorLine) +
-                        T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
-                          ": ein Textbegrenzer wird nicht geschlossen"),
-                    ui::colors::Red);
+                             T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
+                               ": ein Textbegrenzer wird nicht geschlossen"),
+                         ui::colors::Red);
     return;
   }
   const int cols = static_cast<int>(std::max<std::size_t>(1, split.columnCount));
@@ -523,8 +528,8 @@ void BankImportPage::Button25Click() {
   const std::string cashAccount = AccountOfItem(form.ComboBox4.GetText());
   if (cashAccount.empty()) {
     form.StatusBar1.Show(T("Choose the cash or bank account first", "Kies eerst de kas- of bankrekening",
-                      "Wählen Sie zuerst das Kassen- oder Bankkonto"),
-                    ui::colors::Red);
+                           "Wählen Sie zuerst das Kassen- oder Bankkonto"),
+                         ui::colors::Red);
     return;
   }
 
@@ -533,10 +538,10 @@ void BankImportPage::Button25Click() {
   books::journal::StatementCheck check = CheckStatementRows(statementRows_, *profile, *rules);
   if (!check.badRows.empty()) {
     ui::ShowMessage(books::journal::BadRowsMessage(check.badRows));
-    form.StatusBar1.Show(std::to_string(check.badRows.size()) +
-                        T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
-                          " Zeilen können nicht eingelesen werden"),
-                    ui::colors::Red);
+    form.StatusBar1.Show(
+        std::to_string(check.badRows.size()) + T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
+                                                 " Zeilen können nicht eingelesen werden"),
+        ui::colors::Red);
     return;
   }
   int leftOut = 0;
@@ -635,7 +640,7 @@ void BankImportPage::Button26Click() {
     // The numbering as the fields show it now.
     if (!books::journal::EntryNumbersFit(Edit115.GetText(), Edit122.GetText(), job.rows.size())) {
       form.StatusBar1.Show(EntryNumbersTooLongText(Edit115.GetText(), Edit122.GetText(), job.rows.size()),
-                      ui::colors::Red);
+                           ui::colors::Red);
       return;
     }
     job.prefix = Edit115.GetText();
@@ -668,7 +673,8 @@ void BankImportPage::Button26Click() {
                        T(": its payment was not stored. Continue tries it again.",
                          ": de betaling is niet opgeslagen. Voortzetten probeert het opnieuw.",
                          " an: die Zahlung wurde nicht gespeichert. Fortsetzen versucht es erneut.");
-    if (!result.failure.text.empty()) text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
+    if (!result.failure.text.empty())
+      text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
     form.StatusBar1.Show(text, ui::colors::Red);
     return;
   }

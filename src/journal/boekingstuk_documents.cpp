@@ -1,7 +1,7 @@
-// The journal form's routines that the invoice tabs (2 and 3) and the
-// payment tabs (5 and 6) share: storing with every journal in reach, a
-// booked document's own voucher, the head of a proposed voucher, the list
-// pages and what a refused store or delete says.
+// The journal form's glue for the invoice page (tabs 2 and 3) and the
+// payment page (tabs 5 and 6): storing with every journal in reach, the
+// amount fields, a booked document's own voucher, a voucher proposed from a
+// document on the voucher tab, and what a refused store or delete says.
 #include <algorithm>
 #include <functional>
 
@@ -97,7 +97,8 @@ void Tboeking::ShowLineTextOnly(int line) { Lines[static_cast<std::size_t>(line)
 void Tboeking::ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText,
                                   bool invoice) {
   const int k = books::journal::KindIndexOf(kind);
-  Label30.SetCaption(k >= 0 && k < Payment.ComboBox6.Count() ? Payment.ComboBox6.Items()[static_cast<std::size_t>(k)].text : kind);
+  const ui::ComboBox& kinds = Payment.ComboBox6;
+  Label30.SetCaption(k >= 0 && k < kinds.Count() ? kinds.Items()[static_cast<std::size_t>(k)].text : kind);
   Edit5.SetText(kind == "REC" || kind == "PAY" ? "0" : std::to_string(partner));
   Edit6.SetText(linkText);
   Label31.SetCaption(invoice ? L(3596) : L(3848));

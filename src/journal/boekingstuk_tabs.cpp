@@ -1,7 +1,7 @@
 // The journal form's tabs: the tab change with its panels, menu items and
-// focus, the document tool buttons, the go-to-document button, the
-// drop-down exits of the document tabs, and the bindings and texts of tabs
-// 2 to 6.
+// focus, the document tool buttons, the go-to-document button, the invoice
+// kind and cash account above the tabs, and the menus, bindings and texts
+// that tie the document pages (tabs 2 to 6) to the form.
 #include <variant>
 
 #include "formkit/filesetscope.h"

@@ -1,15 +1,14 @@
 // The journal form's invoice page, the invoice tab (tab 2) and the invoice
-// list (tab 3): store an
-// invoice and propose its voucher, change or delete an invoice without
-// voucher, the dates and the book period, the amount fields, and the list
-// with its filters and pages. The invoice store (src/books/journal/invoicestore.h)
-// keeps the file; the proposal and the dates are plain functions
-// (src/books/journal/documentrules.h).
+// list (tab 3): store an invoice and propose its voucher, change or delete
+// an invoice without voucher, the dates and the book period, the amount
+// fields, the partner, and the list with its filters and pages. The invoice
+// store (src/books/journal/invoicestore.h) keeps the file; the proposal and
+// the dates are plain functions (src/books/journal/documentrules.h).
+#include "journal/invoicepage.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-
-#include "journal/invoicepage.h"
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
@@ -219,16 +218,16 @@ void InvoicePage::StoreInvoice() {
     CheckBox1.SetChecked(false);
     ProposeInvoiceVoucher(loadedInvoice_->record);
     form.StatusBar1.Show(BuiltInText("The journal voucher of this invoice was not found; a new one is proposed",
-                                "De boeking van deze factuur is niet gevonden; er wordt een nieuwe voorgesteld",
-                                "Die Buchung dieser Rechnung wurde nicht gefunden; eine neue wird vorgeschlagen"),
-                    ui::colors::Yellow);
+                                     "De boeking van deze factuur is niet gevonden; er wordt een nieuwe voorgesteld",
+                                     "Die Buchung dieser Rechnung wurde nicht gefunden; eine neue wird vorgeschlagen"),
+                         ui::colors::Yellow);
     return;
   }
   // Every check before the file opens.
   if (!invoicePartner_) {
     form.StatusBar1.Show(BuiltInText("Choose the invoice's partner first", "Kies eerst de relatie van de factuur",
-                                "Wählen Sie zuerst den Partner der Rechnung"),
-                    ui::colors::Red);
+                                     "Wählen Sie zuerst den Partner der Rechnung"),
+                         ui::colors::Red);
     return;
   }
   // A new invoice's number is stored without blanks at its ends, as the
@@ -282,8 +281,8 @@ void InvoicePage::ProposeInvoiceVoucher(const records::InvoiceRec& rec) {
     form.SetEntryLine(static_cast<int>(i), lines[i].account, lines[i].text, lines[i].amount, lines[i].side);
   // The partner line carries the link and is shown, not edited.
   form.ShowLineOnly(0);
-  form.ShowProposalHead(key, books::journal::VoucherPartner{key.partner, key.kind}, books::journal::VoucherNumberOf(key),
-                   rec.EntryNumber(), rec.Memo(), rec.VoucherDate(), true);
+  form.ShowProposalHead(key, books::journal::VoucherPartner{key.partner, key.kind},
+                        books::journal::VoucherNumberOf(key), rec.EntryNumber(), rec.Memo(), rec.VoucherDate(), true);
   LockInvoiceTab(false);
   form.GoToProposal();
 }
@@ -517,7 +516,8 @@ void InvoicePage::GoToLinked(const books::journal::InvoiceKey& key) {
 
 void InvoicePage::SearchPartner() {
   if (form.TabControl1.TabIndex() == books::journal::TabInvoiceList) {
-    const auto kind = books::partners::KindFromItemIndex(ComboBox7.ItemIndex()).value_or(books::partners::PartnerKind::Customer);
+    const auto kind =
+        books::partners::KindFromItemIndex(ComboBox7.ItemIndex()).value_or(books::partners::PartnerKind::Customer);
     form.SearchPartnerFor(books::journal::PartnerRequester::InvoiceList, kind, Edit58.GetText());
   } else {
     const auto kind =

@@ -1,14 +1,14 @@
 // The journal form's payment page, the payment tab (tab 5) and the payment
-// list (tab 6): store a
-// payment and propose its voucher, the partner's open invoices with their
-// ticks, the rest, the kind, change or delete a payment without voucher,
-// and the list with its filters and pages. The payment store
-// (src/books/journal/paymentstore.h) keeps the file and numbers the payments; the
-// proposal is a plain function (src/books/journal/documentrules.h).
+// list (tab 6): store a payment and propose its voucher, the partner's open
+// invoices with their ticks, the rest, the kind, change or delete a payment
+// without voucher, the partner, and the list with its filters and pages.
+// The payment store (src/books/journal/paymentstore.h) keeps the file and
+// numbers the payments; the proposal is a plain function
+// (src/books/journal/documentrules.h).
+#include "journal/paymentpage.h"
+
 #include <algorithm>
 #include <cstdio>
-
-#include "journal/paymentpage.h"
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
@@ -203,9 +203,9 @@ void PaymentPage::CheckListBox1Click(int index) {
         books::journal::kVoucherLines) {
       CheckListBox1.SetChecked(index, false);
       form.StatusBar1.Show(BuiltInText("No more invoices fit on this payment's voucher of eight lines",
-                                  "Er passen geen facturen meer op de boeking van acht regels van deze betaling",
-                                  "Auf die Buchung dieser Zahlung mit acht Zeilen passen keine Rechnungen mehr"),
-                      ui::colors::Red);
+                                       "Er passen geen facturen meer op de boeking van acht regels van deze betaling",
+                                       "Auf die Buchung dieser Zahlung mit acht Zeilen passen keine Rechnungen mehr"),
+                           ui::colors::Red);
     }
   }
   ShowRest();
@@ -247,15 +247,15 @@ void PaymentPage::StorePayment() {
   // Every check before the file opens.
   if (WithPartner(ComboBox6.ItemIndex()) && !paymentPartner_) {
     form.StatusBar1.Show(BuiltInText("Choose the payment's partner first", "Kies eerst de relatie van de betaling",
-                                "Wählen Sie zuerst den Partner der Zahlung"),
-                    ui::colors::Red);
+                                     "Wählen Sie zuerst den Partner der Zahlung"),
+                         ui::colors::Red);
     return;
   }
   if (form.ComboBox4.GetText().empty()) {
     form.StatusBar1.Show(BuiltInText("There is no bank or cash account to book the payment on",
-                                "Er is geen bank- of kasrekening om de betaling op te boeken",
-                                "Es gibt kein Bank- oder Kassenkonto für die Zahlung"),
-                    ui::colors::Red);
+                                     "Er is geen bank- of kasrekening om de betaling op te boeken",
+                                     "Es gibt kein Bank- oder Kassenkonto für die Zahlung"),
+                         ui::colors::Red);
     return;
   }
   if (!form.AmountOf(Edit30, Label82.Caption())) return;
@@ -300,8 +300,8 @@ void PaymentPage::ProposePaymentVoucher(const records::PaymentRec& rec) {
     if (i == 0 || lines[i].paysInvoice) form.ShowLineOnly(line);
     else if (!lines[i].text.empty()) form.ShowLineTextOnly(line);
   }
-  form.ShowProposalHead(key, books::journal::VoucherPartner{key.partner, key.kind}, books::journal::VoucherNumberOf(key),
-                   rec.EntryNumber(), rec.Memo(), valueDate, false);
+  form.ShowProposalHead(key, books::journal::VoucherPartner{key.partner, key.kind},
+                        books::journal::VoucherNumberOf(key), rec.EntryNumber(), rec.Memo(), valueDate, false);
   form.GoToProposal();
 }
 
@@ -402,7 +402,8 @@ void PaymentPage::Button17Click() {
                     text::TrimTrailingBlanks(line.InvoiceNumber())};
         item.owing = kind == 0 ? line.CreditAmount() : line.DebitAmount();
         openItems_.push_back(item);
-        CheckListBox1.AddItem(text + "/" + form.AmountText(item.owing), true, static_cast<int64_t>(openItems_.size() - 1));
+        CheckListBox1.AddItem(text + "/" + form.AmountText(item.owing), true,
+                              static_cast<int64_t>(openItems_.size() - 1));
       }
   }
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &SpeedButton10, &SpeedButton11,
@@ -565,7 +566,8 @@ void PaymentPage::GoToLinked(const books::journal::PaymentKey& key) {
 
 void PaymentPage::SearchPartner() {
   if (form.TabControl1.TabIndex() == books::journal::TabPaymentList) {
-    const auto kind = books::partners::KindFromItemIndex(ComboBox8.ItemIndex()).value_or(books::partners::PartnerKind::Customer);
+    const auto kind =
+        books::partners::KindFromItemIndex(ComboBox8.ItemIndex()).value_or(books::partners::PartnerKind::Customer);
     form.SearchPartnerFor(books::journal::PartnerRequester::PaymentList, kind, Edit79.GetText());
     return;
   }
