@@ -46,18 +46,6 @@ void Tboeking::TakePartner(books::journal::PartnerRequester requester, const rec
   }
 }
 
-books::partners::NewPartnerRequest NewPartnerRequestFor(int kind, bool fromPayment, const std::string& name,
-                                                        const std::string& bankAccount) {
-  books::partners::NewPartnerRequest out;
-  out.kind = kind == 1 ? books::partners::PartnerKind::Supplier : books::partners::PartnerKind::Customer;
-  out.fromPayment = fromPayment;
-  if (fromPayment) {
-    out.name = name;
-    out.bankAccount = bankAccount;
-  }
-  return out;
-}
-
 void Tboeking::aanroeppartnerExecute() {
   const bool fromPayment = TabControl1.TabIndex() == books::journal::TabPayment;
   // From the invoice tab no bank account is offered: the payment tab's
