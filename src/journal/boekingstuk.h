@@ -488,6 +488,10 @@ class Tboeking : public ui::Form {
   void TemplateDeleted();
   void ShowTemplateNotFound();
   void ShowTemplateButton(bool shown);
+  // While suppressed, a change of tab shows no panel (the caller selects
+  // the tab it wants after).
+  bool TabSwitchSuppressed() const { return tabSwitchSuppressed_; }
+  void SuppressTabSwitch(bool suppressed) { tabSwitchSuppressed_ = suppressed; }
   // The journal a save stores now (empty when journals are not split).
   const std::string& StoredJournal() const { return journal_; }
   void ShowVoucher(const books::journal::LoadedVoucher& v);

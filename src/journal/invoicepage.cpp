@@ -351,9 +351,9 @@ void InvoicePage::Button13Click() {
   CheckBox1.SetChecked(booked);
   LockInvoiceTab(!booked);
 
-  form.tabSwitchSuppressed_ = true;
+  form.SuppressTabSwitch(true);
   Button14Click();
-  form.tabSwitchSuppressed_ = false;
+  form.SuppressTabSwitch(false);
   form.SelectTab(books::journal::TabInvoice);
   form.DeleteInvoice.SetEnabled(!booked);
   Button19.SetVisible(!booked);

@@ -68,10 +68,10 @@ std::vector<const ui::Edit*> PaymentPage::NarrativeEdits() const {
 // ---- the tab's fields
 
 void PaymentPage::SpeedButton7Click() {
-  const bool suppressed = form.tabSwitchSuppressed_;
-  form.tabSwitchSuppressed_ = true;
+  const bool suppressed = form.TabSwitchSuppressed();
+  form.SuppressTabSwitch(true);
   form.NewVoucher();
-  form.tabSwitchSuppressed_ = suppressed;
+  form.SuppressTabSwitch(suppressed);
   ClearPaymentTab();
   form.SelectTab(books::journal::TabPayment);
 }
@@ -417,9 +417,9 @@ void PaymentPage::Button17Click() {
   ShowPaymentButtons();
   Edit69.SetVisible(!booked);
 
-  form.tabSwitchSuppressed_ = true;
+  form.SuppressTabSwitch(true);
   Button18Click();
-  form.tabSwitchSuppressed_ = false;
+  form.SuppressTabSwitch(false);
   form.SelectTab(books::journal::TabPayment);
   form.CheckBox12.SetChecked(all);
 }
