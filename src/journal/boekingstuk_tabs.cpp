@@ -169,12 +169,10 @@ void Tboeking::SelectPartnerClick() {
 void Tboeking::Button23Click() {
   const bool all = CheckBox12.Checked();
   CheckBox12.SetChecked(true);
-  goToDocument_ = true;
   // The lists are filled for exactly the linked document; the filter boxes
   // the user set stay as they were.
   if (const auto* invoice = std::get_if<books::journal::InvoiceKey>(&link_)) Invoice.GoToLinked(*invoice);
   else if (const auto* payment = std::get_if<books::journal::PaymentKey>(&link_)) Payment.GoToLinked(*payment);
-  goToDocument_ = false;
   CheckBox12.SetChecked(all);
 }
 
