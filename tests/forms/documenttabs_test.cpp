@@ -288,10 +288,11 @@ TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
     // The payment tab searches by number: two partners with one number (a
     // file an import made) are its several hits, and both give the first.
     const std::vector<Requester> requesters = {
-        {"invoice tab", [&] { f.SpeedButton5.UserClick(); }, &f.Invoice.Edit4, &f.Invoice.SpeedButton4, "jansen", jansens,
-         books::journal::TabInvoice, &f.Invoice.Edit20, &f.Invoice.Edit27},
-        {"invoice list", [&] { FilterByPartner(f, books::journal::TabInvoiceList, f.Invoice.CheckBox6); }, &f.Invoice.Edit58,
-         &f.Invoice.SpeedButton12, "jansen", jansens, books::journal::TabInvoiceList, &f.Invoice.Edit39, &f.Invoice.Edit49},
+        {"invoice tab", [&] { f.SpeedButton5.UserClick(); }, &f.Invoice.Edit4, &f.Invoice.SpeedButton4, "jansen",
+         jansens, books::journal::TabInvoice, &f.Invoice.Edit20, &f.Invoice.Edit27},
+        {"invoice list", [&] { FilterByPartner(f, books::journal::TabInvoiceList, f.Invoice.CheckBox6); },
+         &f.Invoice.Edit58, &f.Invoice.SpeedButton12, "jansen", jansens, books::journal::TabInvoiceList,
+         &f.Invoice.Edit39, &f.Invoice.Edit49},
         {"payment tab",
          [&] { f.SpeedButton7.UserClick(); },
          &f.Payment.Edit8,
@@ -301,8 +302,9 @@ TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
          books::journal::TabPayment,
          &f.Payment.Edit9,
          &f.Payment.Edit10},
-        {"payment list", [&] { FilterByPartner(f, books::journal::TabPaymentList, f.Payment.CheckBox9); }, &f.Payment.Edit79,
-         &f.Payment.SpeedButton13, "jansen", jansens, books::journal::TabPaymentList, &f.Payment.Edit70, &f.Payment.Edit77},
+        {"payment list", [&] { FilterByPartner(f, books::journal::TabPaymentList, f.Payment.CheckBox9); },
+         &f.Payment.Edit79, &f.Payment.SpeedButton13, "jansen", jansens, books::journal::TabPaymentList,
+         &f.Payment.Edit70, &f.Payment.Edit77},
     };
     auto numbers = [&] {
       std::vector<std::string> out;
@@ -498,8 +500,9 @@ TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
       ui::ComboBox* kind;
       ui::Component* next;
     };
-    for (const Filter& k : {Filter{books::journal::TabInvoiceList, &f.Invoice.CheckBox6, &f.Invoice.ComboBox7, &f.Invoice.Edit58},
-                            Filter{books::journal::TabPaymentList, &f.Payment.CheckBox9, &f.Payment.ComboBox8, &f.Payment.Edit79}}) {
+    for (const Filter& k :
+         {Filter{books::journal::TabInvoiceList, &f.Invoice.CheckBox6, &f.Invoice.ComboBox7, &f.Invoice.Edit58},
+          Filter{books::journal::TabPaymentList, &f.Payment.CheckBox9, &f.Payment.ComboBox8, &f.Payment.Edit79}}) {
       SCOPED_TRACE(k.kind->Name());
       FilterByPartner(f, k.tab, *k.byPartner);
       ASSERT_GE(k.kind->Count(), 2);

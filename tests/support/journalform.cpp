@@ -31,7 +31,8 @@ void TypeSemicolonProfile(journal::Tboeking& f, const std::string& name) {
   f.BankImport.Edit100.UserSetText("D");
   f.BankImport.Edit101.UserSetText("5");
   f.BankImport.ImportNarrativeEdits[0].UserSetText("6");
-  for (std::size_t k = 1; k < f.BankImport.ImportNarrativeEdits.size(); ++k) f.BankImport.ImportNarrativeEdits[k].UserSetText("");
+  for (std::size_t k = 1; k < f.BankImport.ImportNarrativeEdits.size(); ++k)
+    f.BankImport.ImportNarrativeEdits[k].UserSetText("");
   f.BankImport.Button24.UserClick();
 }
 
