@@ -26,92 +26,11 @@ namespace journal {
 using text::Cut;
 using text::L;
 
-records::AdminSettingsRec JournalAdminSettings;
-records::SystemParamRec JournalSystemParams;
-formkit::HelpCaptionBlockRec JournalHelpCaptions;
-bool PeriodCaptionPending = false;
-std::vector<books::journal::SalesTaxAccount> SalesTaxAccountTable;
-std::vector<records::ImportProfileRec> ImportProfiles;
 Tboeking* boeking = nullptr;
-
-void ResetBoekingState() {
-  JournalAdminSettings = {};
-  JournalSystemParams = {};
-  JournalHelpCaptions = {};
-  PeriodCaptionPending = false;
-  SalesTaxAccountTable.clear();
-  ImportProfiles.clear();
-}
-
-std::string JournalHelpTag(int tab) {
-  static const char* const kTags[] = {"<JVO00>", "<JVT00>", "<INV00>", "<INV01>", "<PAR00>", "<PAY00>",
-                                      "<PAY01>", "<PAY02>", "<PAY03>", "<PAY00>", "<PAY00>", "<PAY00>",
-                                      "<PAY00>"};
-  if (tab < 0 || tab >= static_cast<int>(std::size(kTags))) return "<JVO00>";
-  return kTags[tab];
-}
-
-int ListChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int fallback) {
-  int found = -1;
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (cp1252::EqualsIgnoringCase(items[i], typed)) found = static_cast<int>(i);
-  if (found >= 0) return found;
-  return fallback < static_cast<int>(items.size()) ? fallback : -1;
-}
-
-int JournalChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int current) {
-  if (current >= 0 && current < static_cast<int>(items.size()) && items[static_cast<std::size_t>(current)] == typed)
-    return current;
-  return ListChoiceIndex(items, typed, 1);
-}
-
-JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const books::journal::JournalRef& journal,
-                            bool split) {
-  JournalOffer offer;
-  offer.journalButtons = split;
-  auto invoices = [&offer](int kind) {
-    offer.invoiceKind = kind;
-    offer.templates = false;
-  };
-  auto dayBook = [&offer] {
-    offer.invoiceKind = 0;
-    offer.journalButtons = false;
-  };
-  switch (journal.kind) {
-    case books::journal::JournalKind::Sales:
-      invoices(0);
-      break;
-    case books::journal::JournalKind::Purchase:
-      invoices(1);
-      break;
-    case books::journal::JournalKind::Day:
-      dayBook();
-      break;
-    case books::journal::JournalKind::Free: {
-      // The customer and supplier flags of optional journal j are flags 2j and 2j + 1.
-      const int j = static_cast<int>(journal.index);
-      if (j < 3 && settings.JournalFlag(2 * j) == "true") invoices(0);
-      else if (j < 3 && settings.JournalFlag(2 * j + 1) == "true") invoices(1);
-      else dayBook();
-      break;
-    }
-    case books::journal::JournalKind::Cash:
-      offer.cashJournal = static_cast<int>(journal.index);
-      offer.templates = false;
-      break;
-  }
-  if (!split) {
-    offer.templates = true;
-    offer.journalButtons = false;
-  }
-  return offer;
-}
 
 // ---- the entry lines
 
 namespace {
-
-std::string FieldName(int line, int column) { return "Edit" + std::to_string(line) + std::to_string(column); }
 
 constexpr int kDebitColumn = 5;
 constexpr int kCreditColumn = 6;
@@ -167,37 +86,27 @@ int Decimals() { return text::SystemSettings.AmountDecimals; }
 
 }  // namespace
 
-EntryLine::EntryLine(ui::Container* panel, int line)
-    : Text(panel, FieldName(line, 1)),
-      Number(panel, FieldName(line, 2)),
-      Caption(panel, FieldName(line, 3)),
-      CostCentre(panel, FieldName(line, 4)),
-      Debit(panel, FieldName(line, 5)),
-      Credit(panel, FieldName(line, 6)) {
-  Text.hints.newRow = true;
-}
-
-ui::Edit& EntryLine::Field(int column) {
-  return const_cast<ui::Edit&>(static_cast<const EntryLine&>(*this).Field(column));
-}
-
-const ui::Edit& EntryLine::Field(int column) const {
-  switch (column) {
-    case 1: return Text;
-    case 2: return Number;
-    case 3: return Caption;
-    case 4: return CostCentre;
-    case 5: return Debit;
-    default: return Credit;
-  }
-}
-
 // ---- the form
 
-Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
+Tboeking::Tboeking() {
   width = 1020;
   height = 0;  // from the layout
+  BindActions();
+  LayOut();
+  BindEvents();
+  BindEntryLines();
+  BindDocumentTabs();
+  ApplyLanguageTexts();
+  for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
+  Label43.SetVisible(false);
+  for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
+  SelectTab(books::journal::TabVoucher);
+  ClearVoucherForm();
+  BankImport.Bind();
+}
 
+// The actions with their buttons and menu items, and the tool buttons' images.
+void Tboeking::BindActions() {
   Opslaan.OnExecute = [this] { OpslaanExecute(); };
   Verwijderen.OnExecute = [this] { VerwijderenExecute(); };
   annuleren.OnExecute = [this] { annulerenExecute(); };
@@ -218,15 +127,18 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   Image3.OnClick = [this] { leesvolgendrecord.Execute(); };
   for (ui::ActionClient* c : Clients{&Last1, &ToolButton6}) c->SetAction(&leeslaatsterecord);
   for (ui::ActionClient* c : Clients{&Button4, &Templatemanagement1}) c->SetAction(&sjabloonbeheer);
-  for (ui::ActionClient* c : Clients{&Button3, &CancelTemplate1}) c->SetAction(&sjabloonannuleren);
-  for (ui::ActionClient* c : Clients{&Button1, &SaveTemplate1}) c->SetAction(&sjabloonopslaan);
-  for (ui::ActionClient* c : Clients{&Button2, &DeleteTemplate1}) c->SetAction(&sjabloonverwijderen);
+  for (ui::ActionClient* c : Clients{&Templates.Button3, &CancelTemplate1}) c->SetAction(&sjabloonannuleren);
+  for (ui::ActionClient* c : Clients{&Templates.Button1, &SaveTemplate1}) c->SetAction(&sjabloonopslaan);
+  for (ui::ActionClient* c : Clients{&Templates.Button2, &DeleteTemplate1}) c->SetAction(&sjabloonverwijderen);
   for (int i = 0; ui::ToolButton * b : {&ToolButton1, &ToolButton2, &ToolButton3, &ToolButton4, &ToolButton5,
                                         &ToolButton6})
     b->SetImageIndex(i++);
   ToolButton9.SetImageIndex(8);
   ToolButton10.SetImageIndex(9);
+}
 
+// Sizes, limits and what is read-only.
+void Tboeking::LayOut() {
   Label1.SetBold(true);
   TabControl1.hints.stretch = 1;
   TabControl1.SetTabs({"Journal Voucher", "Template", "Invoice", "Invoice list", "Partner list", "Payment",
@@ -268,15 +180,13 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
   for (ui::Button* b : {&Button7, &Button5, &Button6}) b->hints.width = 160;
   Edit1.hints.width = 180;
 
-  Panel5.SetBevel(false);
-  Edit2.SetMaxLength(static_cast<int>(books::journal::kTemplateNameRoom));
-  Edit2.hints.width = 280;
-  RadioButton1.SetChecked(true);
-  for (ui::Panel* p : {&Panel3, &Panel7, &Panel4, &Panel1, &Panel8, &Panel9, &Panel10}) p->SetBevel(false);
+  Templates.LayOut();
+  for (ui::Panel* p : {&PartnerList.Panel4, &BankImport.Panel9, &BankImport.Panel10}) p->SetBevel(false);
   ComboBox3.SetItems({"Customer", "Vendor"});
-  Edit80.SetReadOnly(true);
+}
 
-  // Bindings.
+// The form's, the voucher tab's and the menus' events.
+void Tboeking::BindEvents() {
   OnActivate = [this] { FormActivate(); };
   OnKeyDown = [this](uint16_t& k, unsigned s) { FormKeyDown(k, s); };
   OnCloseQuery = [this](bool& canClose) { FormCloseQuery(canClose); };
@@ -327,7 +237,10 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
     journalItem(freejournal[j], [j] { return books::journal::JournalRef{books::journal::JournalKind::Free, j}; });
   for (std::size_t k = 0; k < payjournal.size(); ++k)
     journalItem(payjournal[k], [this, k] { return payjournalRefs_[k]; });
+}
 
+// The entry lines' families, each bound with its line.
+void Tboeking::BindEntryLines() {
   for (int i = 0; i < books::journal::kVoucherLines; ++i) {
     EntryLine& line = Lines[i];
     line.Number.OnEnter = [this, i] { AccountNumberEnter(i); };
@@ -346,15 +259,6 @@ Tboeking::Tboeking() : ui::Form("boeking", "Tboeking") {
       e.OnKeyDown = [this, i, column](uint16_t& key, unsigned) { LineKeyDown(i, column, key); };
     }
   }
-
-  BindDocumentTabs();
-  ApplyLanguageTexts();
-  for (EntryLine& line : Lines) line.CostCentre.SetVisible(false);
-  Label43.SetVisible(false);
-  for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
-  SelectTab(books::journal::TabVoucher);
-  ClearVoucherForm();
-  BindBankImportTabs();
 }
 
 // ---- texts
@@ -386,10 +290,8 @@ void Tboeking::ApplyLanguageTexts() {
   sjabloonverwijderen.SetCaption(L(260) + L(4284));
   sjabloonbeheer.SetCaption(L(4284) + L(3706));
   sjabloonannuleren.SetCaption(L(306));
-  Label25.SetCaption(L(4033) + " " + L(3706));
+  Templates.ApplyTexts();
   Label26.SetCaption(L(4033));
-  Label16.SetCaption(L(3596) + " " + L(3768));
-  Label53.SetCaption(L(6653) + " :  " + JournalAdminSettings.CurrentAnnualBalance() + " ");
   using text::BuiltInText;
   Label71.SetCaption(L(852));
   CheckBox12.SetCaption(BuiltInText("All Journals", "Alle dagboeken", "Alle Journale"));
@@ -426,6 +328,17 @@ void Tboeking::ShowModeCaption() { Opslaan.SetCaption(mode_ == books::journal::E
 // ---- set-up
 
 void Tboeking::FormActivate() {
+  ResetForActivation();
+  if (!ReadAccountTables()) {
+    Close();
+    return;
+  }
+  ShowSetUpLists();
+  ChooseFirstJournal();
+}
+
+// The state, the fields and the kind lists as a new showing starts them.
+void Tboeking::ResetForActivation() {
   tabSwitchSuppressed_ = true;
   LinkedDocumentKind = DocumentKind::Selection;
   activeLine_ = 0;
@@ -444,103 +357,120 @@ void Tboeking::FormActivate() {
   for (ui::DatePicker* picker : {&DateTimePicker1, &DateTimePicker2})
     if (!picker->MinDate() || *picker->MinDate() <= today) picker->SetDate(today);
 
-  for (ui::Edit* e : {&Edit116, &Edit7, &Edit8, &Edit37, &Edit1}) e->SetText("");
-  for (ui::Edit* e : {&Edit17, &Edit18, &Edit124}) e->SetText("0");
+  for (ui::Edit* e : {&Edit116, &Edit1}) e->SetText("");
+  Invoice.ResetFields();
+  Payment.ResetFields();
 
   const std::vector<std::string> invoiceKinds = ItemTexts(ComboBox3);
   std::vector<std::string> paymentKinds = invoiceKinds;
   paymentKinds.push_back(ReceiptKindText());
   paymentKinds.push_back(PaymentKindText());
-  ComboBox6.SetItems(paymentKinds);
-  ComboBox7.SetItems(invoiceKinds);
-  ComboBox8.SetItems(invoiceKinds);
-  ComboBox7.SetText(ComboBox3.GetText());
-  ComboBox8.SetText(ComboBox3.GetText());
+  Payment.SetKinds(paymentKinds, invoiceKinds, ComboBox3.GetText());
+  Invoice.SetKinds(invoiceKinds, ComboBox3.GetText());
+}
 
+// Reads the GL accounts, the sales-tax table, the import profiles and the
+// journals into the lists, then ends the set the start screen opened for
+// this showing. False (after a message) when a file could not be read.
+bool Tboeking::ReadAccountTables() {
   bool read = false;
   try {
     accounts_.clear();
     cashJournals_.clear();
     SalesTaxAccountTable.clear();
     ImportProfiles.clear();
-    std::vector<books::journal::AccountItem> cash;
-    std::vector<books::journal::SalesTaxAccount> taxCodes;
-    for (const records::LedgerAccountRec& rec :
-         store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
-      books::journal::AccountItem item{text::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
-      if (rec.IsCashOrBank()) {
-        cash.push_back(item);
-        cashJournals_.push_back(rec.JournalName());
-      }
-      taxCodes.push_back({item.number, rec.SalesTaxCode()});
-      accounts_.push_back(std::move(item));
-    }
-    std::array<std::string, 6> taxNames;
-    std::array<double, 6> taxRates{};
-    for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) {
-      taxNames[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRateName(i);
-      taxRates[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRate(i);
-    }
-    SalesTaxAccountTable = books::journal::SalesTaxAccounts(taxCodes, taxNames, taxRates);
-
-    // Import profiles: an empty profile file gets the ten empty profiles;
-    // any other is read as it stands.
-    std::vector<records::ImportProfileRec> profiles =
-        store::ReadAll<records::ImportProfileRec>(store::FileCode::IFS, store::kSmallFileLimit);
-    if (profiles.empty()) {
-      profiles = books::journal::EmptyImportProfiles();
-      store::RewriteFile(store::FileCode::IFS, profiles);
-    }
-    ImportProfiles = std::move(profiles);
-    ComboBox9.ClearItems();
-    for (const records::ImportProfileRec& profile : ImportProfiles)
-      ComboBox9.AddItem(books::journal::ImportProfileItem(profile));
-    ComboBox9.SetItemIndex(ComboBox9.Count() > 0 ? 0 : -1);
-
-    ComboBox1.ClearItems();
-    ComboBox1.AddItem("", -1);
-    for (std::size_t i = 0; i < accounts_.size(); ++i)
-      ComboBox1.AddItem(books::journal::ByNumberText(accounts_[i]), static_cast<int64_t>(i));
-    byName_ = books::journal::SortedByName(accounts_);
-    ComboBox13.ClearItems();
-    for (std::size_t i = 0; i < byName_.size(); ++i)
-      ComboBox13.AddItem(books::journal::ByNameText(byName_[i]), static_cast<int64_t>(i));
-    ComboBox4.ClearItems();
-    for (const books::journal::AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
-
-    // Journals and their menu.
-    const records::AdminSettingsRec& settings = JournalAdminSettings;
-    journals_ = books::journal::JournalItems(settings, cashJournals_);
-    ComboBox12.ClearItems();
-    for (std::size_t i = 0; i < journals_.size(); ++i) ComboBox12.AddItem(journals_[i].name, static_cast<int64_t>(i));
-    Salesbook1.SetCaption(books::journal::MenuCaptionText(settings.SalesBookName()));
-    Purchasebook1.SetCaption(books::journal::MenuCaptionText(settings.PurchaseBookName()));
-    daybook1.SetCaption(books::journal::MenuCaptionText(settings.DayBookName()));
-    const auto free = books::journal::FreeJournalMenuItems(settings);
-    for (std::size_t j = 0; j < freejournal.size(); ++j) {
-      freejournal[j].SetVisible(free[j].has_value());
-      freejournal[j].SetCaption(books::journal::MenuCaptionText(free[j].value_or("")));
-    }
-    const std::vector<books::journal::JournalItem> cashItems = books::journal::CashJournalMenuItems(cashJournals_);
-    for (std::size_t k = 0; k < payjournal.size(); ++k) {
-      const bool shown = k < cashItems.size();
-      payjournal[k].SetVisible(shown);
-      payjournal[k].SetCaption(shown ? books::journal::MenuCaptionText(cashItems[k].name) : "");
-      payjournalRefs_[k] = shown ? cashItems[k].ref
-                                 : books::journal::JournalRef{books::journal::JournalKind::Cash, cashJournals_.size()};
-    }
-
+    const std::vector<books::journal::AccountItem> cash = ReadLedgerAccounts();
+    ReadImportProfiles();
+    FillAccountLists(cash);
+    FillJournalLists();
     LoadTemplateList();
     read = true;
   } catch (const std::exception& e) {
     ui::ShowMessage(e.what());
   }
-  // The set the start screen opened for this showing ends here.
   if (store::FileSetOpen) store::CloseFileSet();
-  if (!read) {
-    Close();
-    return;
+  return read;
+}
+
+// The GL accounts, the cash journals and the sales-tax table; returns the
+// cash and bank accounts.
+std::vector<books::journal::AccountItem> Tboeking::ReadLedgerAccounts() {
+  std::vector<books::journal::AccountItem> cash;
+  std::vector<books::journal::SalesTaxAccount> taxCodes;
+  for (const records::LedgerAccountRec& rec :
+       store::ReadAll<records::LedgerAccountRec>(store::FileCode::GLA, store::kSmallFileLimit)) {
+    books::journal::AccountItem item{text::TrimTrailingBlanks(rec.AccountNumber()), rec.Caption()};
+    if (rec.IsCashOrBank()) {
+      cash.push_back(item);
+      cashJournals_.push_back(rec.JournalName());
+    }
+    taxCodes.push_back({item.number, rec.SalesTaxCode()});
+    accounts_.push_back(std::move(item));
   }
+  std::array<std::string, 6> taxNames;
+  std::array<double, 6> taxRates{};
+  for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) {
+    taxNames[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRateName(i);
+    taxRates[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRate(i);
+  }
+  SalesTaxAccountTable = books::journal::SalesTaxAccounts(taxCodes, taxNames, taxRates);
+  return cash;
+}
+
+// Import profiles: an empty profile file gets the ten empty profiles; any
+// other is read as it stands.
+void Tboeking::ReadImportProfiles() {
+  std::vector<records::ImportProfileRec> profiles =
+      store::ReadAll<records::ImportProfileRec>(store::FileCode::IFS, store::kSmallFileLimit);
+  if (profiles.empty()) {
+    profiles = books::journal::EmptyImportProfiles();
+    store::RewriteFile(store::FileCode::IFS, profiles);
+  }
+  ImportProfiles = std::move(profiles);
+  BankImport.FillProfileList(1);
+}
+
+// The account pickers by number and by name, and the cash accounts.
+void Tboeking::FillAccountLists(const std::vector<books::journal::AccountItem>& cash) {
+  ComboBox1.ClearItems();
+  ComboBox1.AddItem("", -1);
+  for (std::size_t i = 0; i < accounts_.size(); ++i)
+    ComboBox1.AddItem(books::journal::ByNumberText(accounts_[i]), static_cast<int64_t>(i));
+  byName_ = books::journal::SortedByName(accounts_);
+  ComboBox13.ClearItems();
+  for (std::size_t i = 0; i < byName_.size(); ++i)
+    ComboBox13.AddItem(books::journal::ByNameText(byName_[i]), static_cast<int64_t>(i));
+  ComboBox4.ClearItems();
+  for (const books::journal::AccountItem& item : cash) ComboBox4.AddItem(ByNumberText(item));
+}
+
+// The journal list and the journal menu.
+void Tboeking::FillJournalLists() {
+  const records::AdminSettingsRec& settings = JournalAdminSettings;
+  journals_ = books::journal::JournalItems(settings, cashJournals_);
+  ComboBox12.ClearItems();
+  for (std::size_t i = 0; i < journals_.size(); ++i) ComboBox12.AddItem(journals_[i].name, static_cast<int64_t>(i));
+  Salesbook1.SetCaption(books::journal::MenuCaptionText(settings.SalesBookName()));
+  Purchasebook1.SetCaption(books::journal::MenuCaptionText(settings.PurchaseBookName()));
+  daybook1.SetCaption(books::journal::MenuCaptionText(settings.DayBookName()));
+  const auto free = books::journal::FreeJournalMenuItems(settings);
+  for (std::size_t j = 0; j < freejournal.size(); ++j) {
+    freejournal[j].SetVisible(free[j].has_value());
+    freejournal[j].SetCaption(books::journal::MenuCaptionText(free[j].value_or("")));
+  }
+  const std::vector<books::journal::JournalItem> cashItems = books::journal::CashJournalMenuItems(cashJournals_);
+  for (std::size_t k = 0; k < payjournal.size(); ++k) {
+    const bool shown = k < cashItems.size();
+    payjournal[k].SetVisible(shown);
+    payjournal[k].SetCaption(shown ? books::journal::MenuCaptionText(cashItems[k].name) : "");
+    payjournalRefs_[k] = shown ? cashItems[k].ref
+                               : books::journal::JournalRef{books::journal::JournalKind::Cash, cashJournals_.size()};
+  }
+}
+
+// The cash account, the list grids, the book periods and what split
+// journals show.
+void Tboeking::ShowSetUpLists() {
   for (ui::ComboBox* box : {&ComboBox1, &ComboBox13, &ComboBox2}) box->SetVisible(false);
 
   // The cash account: none leaves the payment buttons off.
@@ -548,7 +478,7 @@ void Tboeking::FormActivate() {
   SpeedButton7.SetEnabled(!ComboBox4.GetText().empty());
   SpeedButton8.SetEnabled(!ComboBox4.GetText().empty());
 
-  for (ui::StringGrid* grid : {&StringGrid1, &StringGrid2, &StringGrid3}) {
+  for (ui::StringGrid* grid : {&PartnerList.StringGrid1, &Invoice.StringGrid2, &Payment.StringGrid3}) {
     grid->SetRowCount(2);
     grid->SetEnabled(false);
   }
@@ -556,14 +486,7 @@ void Tboeking::FormActivate() {
   // Book periods.
   const std::vector<std::string> periods =
       books::journal::BookPeriodItems(JournalAdminSettings.CurrentPeriod(), JournalAdminSettings.PeriodCount());
-  ComboBox5.SetItems(periods);
-  if (periods.size() > 1) {
-    ComboBox5.SetItemIndex(1);
-    if (PeriodCaptionPending) {
-      Label53.SetCaption(Label53.Caption() + " " + periods[1]);
-      PeriodCaptionPending = false;
-    }
-  }
+  Invoice.SetPeriods(periods);
 
   // Split journals show the journal controls, and the journal decides the
   // invoice kind and the cash account; otherwise the invoice kind and the
@@ -583,20 +506,23 @@ void Tboeking::FormActivate() {
     CheckBox12.SetChecked(true);
     CheckBox13.SetChecked(true);
   }
+}
 
-  // The first journal choice starts the new voucher.
+// The first journal choice starts the new voucher; the document tabs start
+// empty; the voucher tab shows.
+void Tboeking::ChooseFirstJournal() {
   tabSwitchSuppressed_ = false;
   ComboBox12.SetItemIndex(ComboBox12.Count() > 1 ? 1 : ComboBox12.Count() - 1);
   ChooseJournal(ComboBox12.ItemIndex());
   if (ComboBox12.GetText() != "*" && CheckBox12.Visible()) CheckBox12.SetChecked(false);
   // The document tabs start empty.
   tabSwitchSuppressed_ = true;
-  ClearInvoiceTab();
-  ClearPaymentTab();
+  Invoice.ClearInvoiceTab();
+  Payment.ClearPaymentTab();
   Button14Click();
   Button18Click();
   tabSwitchSuppressed_ = false;
-  requester_.reset();
+  PartnerList.ForgetRequester();
   SelectTab(books::journal::TabVoucher);
   shown_ = Snapshot();
 }
@@ -1013,7 +939,7 @@ void Tboeking::SetLowestOpenDate() {
   lowestOpenDate_ = books::journal::LowestOpenDate(JournalAdminSettings, lowestOpenDate_);
   if (!text::IsValidYmd(lowestOpenDate_)) return;
   const platform::TDateTime lowest = text::YmdToDate(lowestOpenDate_);
-  for (ui::DatePicker* picker : {&DateTimePicker2, &DateTimePicker4}) {
+  for (ui::DatePicker* picker : {&DateTimePicker2, &Invoice.DateTimePicker4}) {
     picker->SetMinDate(std::nullopt);
     if (picker->Date() < lowest) picker->SetDate(lowest);
     picker->SetMinDate(lowest);
@@ -1075,7 +1001,9 @@ void Tboeking::ShowVoucher(const books::journal::LoadedVoucher& v) {
     const std::array<std::string, 4> kinds = {"CUS", "VEN", "REC", "PAY"};
     const auto kind = std::find(kinds.begin(), kinds.end(), first.PartnerType());
     const int k = static_cast<int>(kind - kinds.begin());
-    Label30.SetCaption(kind != kinds.end() && k < ComboBox6.Count() ? ComboBox6.Items()[k].text : first.PartnerType());
+    const ui::ComboBox& paymentKinds = Payment.ComboBox6;
+    Label30.SetCaption(kind != kinds.end() && k < paymentKinds.Count() ? paymentKinds.Items()[k].text
+                                                                        : first.PartnerType());
     Edit6.SetText(date + "/" + number);
     Label31.SetCaption(!text::TrimTrailingBlanks(first.InvoiceNumber()).empty() ? L(3596) : L(3848));
   }
@@ -1151,8 +1079,8 @@ void Tboeking::OpslaanExecute() {
       std::holds_alternative<books::journal::PaymentKey>(link_) && mode_ == books::journal::EntryMode::Add;
   const bool suppressed = tabSwitchSuppressed_;
   tabSwitchSuppressed_ = true;
-  if (invoice) ClearInvoiceTab();
-  if (payment) ClearPaymentTab();
+  if (invoice) Invoice.ClearInvoiceTab();
+  if (payment) Payment.ClearPaymentTab();
   tabSwitchSuppressed_ = suppressed;
   NewVoucher();
   FocusVoucherDate();
@@ -1221,10 +1149,12 @@ books::journal::StoreOutcome Tboeking::Image1Click() {
   } else {
     const books::journal::DocumentVoucher sought =
         kind == DocumentKind::Invoice
-            ? books::journal::InvoiceVoucherSought(text::DateToYmd(DateTimePicker4.Date()), ComboBox3.ItemIndex(),
-                                                   Edit20.GetText(), Edit7.GetText())
-            : books::journal::PaymentVoucherSought(text::DateToYmd(DateTimePicker7.Date()), ComboBox6.ItemIndex(),
-                                                   Edit9.GetText(), Edit80.GetText());
+            ? books::journal::InvoiceVoucherSought(text::DateToYmd(Invoice.DateTimePicker4.Date()),
+                                                   ComboBox3.ItemIndex(), Invoice.Edit20.GetText(),
+                                                   Invoice.Edit7.GetText())
+            : books::journal::PaymentVoucherSought(text::DateToYmd(Payment.DateTimePicker7.Date()),
+                                                   Payment.ComboBox6.ItemIndex(), Payment.Edit9.GetText(),
+                                                   Payment.Edit80.GetText());
     // The document's own voucher, in whatever journal it was saved, or
     // NotFound: never a neighbour shown as if it were the document's.
     if (const auto* invoice = std::get_if<books::journal::InvoiceKey>(&sought.document))
@@ -1246,6 +1176,31 @@ books::journal::StoreOutcome Tboeking::Image1Click() {
 
 // ---- templates
 
+books::journal::VoucherTemplate Tboeking::ScreenTemplate(const std::string& name) const {
+  books::journal::VoucherTemplate t;
+  t.name = name;
+  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
+    const EntryLine& l = Lines[i];
+    t.lines[i] = {text::TrimTrailingBlanks(l.Text.GetText()),
+                  text::TrimTrailingBlanks(l.Number.GetText()),
+                  text::TrimTrailingBlanks(l.Caption.GetText()),
+                  text::TrimTrailingBlanks(l.CostCentre.GetText()),
+                  books::journal::ReadEntryAmount(l.Debit.GetText()).value_or(0),
+                  books::journal::ReadEntryAmount(l.Credit.GetText()).value_or(0)};
+  }
+  return t;
+}
+
+void Tboeking::TemplateDeleted() {
+  ComboBox11.SetText("");
+  LoadTemplateList();
+  NewVoucher();
+}
+
+void Tboeking::ShowTemplateNotFound() { StatusBar1.Show(TemplateNotFoundText(), ui::colors::Lime); }
+
+void Tboeking::ShowTemplateButton(bool shown) { Button4.SetVisible(shown); }
+
 void Tboeking::LoadTemplateList() {
   const books::journal::TemplateNames list = books::journal::ListTemplates();
   if (list.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
@@ -1257,65 +1212,6 @@ void Tboeking::LoadTemplateList() {
   ComboBox11.AddItem("");
   for (const std::string& name : list.names) ComboBox11.AddItem(name);
   ComboBox11.SetText(text);
-}
-
-void Tboeking::sjabloonbeheerExecute() {
-  Button4.SetVisible(false);
-  RadioButton1.SetChecked(true);
-  SelectTab(books::journal::TabTemplate);
-  Edit2.SetText(ComboBox11.GetText());
-}
-
-void Tboeking::sjabloonannulerenExecute() {
-  Button4.SetVisible(true);
-  SelectTab(books::journal::TabVoucher);
-  Edit2.SetText("");
-}
-
-// After a template save or delete: a refusal is told (no name: red status;
-// the file set did not open: its message box) and nothing else happens;
-// otherwise the template button shows again and the voucher tab comes back.
-bool Tboeking::TemplateChangeDone(const books::journal::TemplateStatus& status) {
-  if (status.outcome == books::journal::TemplateOutcome::NameMissing) {
-    StatusBar1.Show(L(10654), ui::colors::Red);
-    return false;
-  }
-  if (status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(status.failure);
-    return false;
-  }
-  Button4.SetVisible(true);
-  SelectTab(books::journal::TabVoucher);
-  return true;
-}
-
-void Tboeking::sjabloonopslaanExecute() {
-  books::journal::VoucherTemplate t;
-  t.name = Edit2.GetText();
-  for (int i = 0; i < books::journal::kVoucherLines; ++i) {
-    const EntryLine& l = Lines[i];
-    t.lines[i] = {text::TrimTrailingBlanks(l.Text.GetText()),
-                  text::TrimTrailingBlanks(l.Number.GetText()),
-                  text::TrimTrailingBlanks(l.Caption.GetText()),
-                  text::TrimTrailingBlanks(l.CostCentre.GetText()),
-                  books::journal::ReadEntryAmount(l.Debit.GetText()).value_or(0),
-                  books::journal::ReadEntryAmount(l.Credit.GetText()).value_or(0)};
-  }
-  const books::journal::TemplateStatus status = SaveTemplate(t, RadioButton1.Checked());
-  if (!TemplateChangeDone(status)) return;
-  LoadTemplateList();
-  Edit2.SetText("");
-}
-
-void Tboeking::sjabloonverwijderenExecute() {
-  const books::journal::TemplateStatus status = books::journal::DeleteTemplate(Edit2.GetText());
-  if (!TemplateChangeDone(status)) return;
-  ComboBox11.SetText("");
-  LoadTemplateList();
-  NewVoucher();
-  Edit2.SetText("");
-  if (status.outcome == books::journal::TemplateOutcome::NotFound)
-    StatusBar1.Show(TemplateNotFoundText(), ui::colors::Lime);
 }
 
 void Tboeking::ComboBox11Select() {

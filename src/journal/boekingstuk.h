@@ -2,14 +2,23 @@
 // the voucher templates, the invoices, the payments and the bank-statement
 // import.
 //
+// `Tboeking` is the window (journalwindow.h: the menus, the tool bar, the
+// tab control and the voucher tab's components) with the status bar, the
+// voucher tab's work and the glue between the tabs. Every other tab is a
+// page it holds: `Templates` (templatepage.h), `Invoice` (invoicepage.h),
+// `PartnerList` (partnerlistpage.h), `Payment` (paymentpage.h) and
+// `BankImport` (bankimportpage.h). A page works on its own components and
+// state and reaches the rest of the form only through the form's own
+// members and named glue functions, never through another page; the
+// handlers keep their names here (`Tboeking::Button15Click`...), forwarding
+// to the page where the work lives.
+//
 // The voucher tab shows a header, eight entry lines Edit11..Edit86 (one
 // repeated group, `EntryLine`, whose components keep their own names) and
 // the debit and credit totals. Save, Delete, previous, next, last and the
 // voucher selection go through the voucher store (src/books/journal/voucherstore.h):
 // the form builds one `Voucher` value from its fields and shows the voucher
-// the store hands back. The template tab saves and deletes templates through
-// the template store (src/books/journal/templatestore.h); the template list on the
-// voucher tab loads one.
+// the store hands back.
 //
 // Rules the form keeps:
 // - The mode (add or change), the link of a loaded voucher and its partner
@@ -40,449 +49,39 @@
 #include <utility>
 #include <vector>
 
-#include "formkit/helpunit.h"
-#include "books/journal/bankimport.h"
-#include "books/journal/bankimportrun.h"
+#include "journal/bankimportpage.h"
+#include "journal/invoicepage.h"
+#include "journal/journalunit.h"
+#include "journal/journalwindow.h"
+#include "journal/partnerlistpage.h"
+#include "journal/paymentpage.h"
+#include "journal/templatepage.h"
 #include "books/journal/documentrules.h"
 #include "books/journal/entryrules.h"
-#include "books/journal/invoicestore.h"
-#include "books/journal/paymentstore.h"
 #include "books/journal/templatestore.h"
 #include "books/journal/voucher.h"
 #include "books/journal/voucherstore.h"
-#include "books/partners/newpartner.h"
-#include "records/adminsettingsrec.h"
-#include "records/importprofilerec.h"
-#include "records/systemparamrec.h"
 #include "ui/form.h"
-#include "ui/progressbar.h"
 
 namespace journal {
 
-// The unit's copies, set by the language routine: the administration
-// settings, the system parameters (the sales-tax names and rates), the help
-// captions, and whether the period label still waits for the first book
-// period.
-extern records::AdminSettingsRec JournalAdminSettings;
-extern records::SystemParamRec JournalSystemParams;
-extern formkit::HelpCaptionBlockRec JournalHelpCaptions;
-extern bool PeriodCaptionPending;
+class Tboeking : public JournalWindow {
+  friend struct BankImportPage;
+  friend struct TemplatePage;
+  friend struct PartnerListPage;
+  friend struct InvoicePage;
+  friend struct PaymentPage;
 
-// The tables the activation builds from the files, for the form's tabs: the
-// GL accounts with a sales-tax code and their rates (GL-file order), and
-// the bank-import profiles as the profile file holds them (an empty file is
-// first filled with the ten empty profiles).
-extern std::vector<books::journal::SalesTaxAccount> SalesTaxAccountTable;
-extern std::vector<records::ImportProfileRec> ImportProfiles;
-
-// What the journal form asks the partners form for when the user makes a
-// new partner from a document tab (books::partners::AskNewPartner,
-// books/partners/newpartner.h): the tab's kind (1 a supplier, any other a
-// customer) and, from the payment tab only, the name and bank account to
-// start with.
-books::partners::NewPartnerRequest NewPartnerRequestFor(int kind, bool fromPayment, const std::string& name,
-                                                        const std::string& bankAccount);
-
-// Puts the unit's globals back as the program starts with them.
-void ResetBoekingState();
-
-
-// The help topic of the journalize help on a tab.
-std::string JournalHelpTag(int tab);
-
-// The journal list's choice for its text: the current item when its text
-// is exactly that (a pick from the list, so that of two journals of one name
-// the picked one is taken), else the item equal to it ignoring case (the
-// last such), else item 1; -1 when the list has no item 1.
-int JournalChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int current = -1);
-
-// A drop-down's choice for a typed text: the last item equal to it ignoring
-// case, else `fallback`.
-int ListChoiceIndex(const std::vector<std::string>& items, const std::string& typed, int fallback);
-
-// What choosing a journal offers: the invoice kind it sets (0 customer, 1
-// vendor; nullopt: left alone), the cash account it selects (0-based, in
-// the order of the cash accounts), whether the template controls show and
-// whether the two journal tool buttons do. The journal is known by its
-// place, never by its name.
-struct JournalOffer {
-  std::optional<int> invoiceKind;
-  std::optional<int> cashJournal;
-  bool templates = true;
-  bool journalButtons = true;
-  bool operator==(const JournalOffer&) const = default;
-};
-JournalOffer OfferOfJournal(const records::AdminSettingsRec& settings, const books::journal::JournalRef& journal,
-                            bool split);
-
-// One entry line: text, account number, account caption, cost centre (a
-// hidden column), debit and credit, named Edit<line><column>.
-struct EntryLine {
-  EntryLine(ui::Container* panel, int line);
-  ui::Edit Text, Number, Caption, CostCentre, Debit, Credit;
-  // Column 1..6.
-  ui::Edit& Field(int column);
-  const ui::Edit& Field(int column) const;
-};
-
-class Tboeking : public ui::Form {
  public:
   Tboeking();
 
-  // ---- actions
-  ui::Action Opslaan{this, "Opslaan"};                 // Save (Button5, Save1)
-  ui::Action Verwijderen{this, "Verwijderen"};         // Delete
-  ui::Action annuleren{this, "annuleren"};             // New
-  ui::Action leesvorigrecord{this, "leesvorigrecord"};  // previous voucher
-  ui::Action leesvolgendrecord{this, "leesvolgendrecord"};
-  ui::Action leeslaatsterecord{this, "leeslaatsterecord"};
-  ui::Action sjabloonbeheer{this, "sjabloonbeheer"};   // template management
-  ui::Action sjabloonannuleren{this, "sjabloonannuleren"};
-  ui::Action sjabloonopslaan{this, "sjabloonopslaan"};
-  ui::Action sjabloonverwijderen{this, "sjabloonverwijderen"};
-  // The document tabs' actions, each shared by its button and menu item.
-  ui::Action zoekpartner{this, "zoekpartner"};        // invoice partner search
-  ui::Action aanroeppartner{this, "aanroeppartner"};  // new partner
-  ui::Action ophalenfacturen{this, "ophalenfacturen"};  // open invoices of the payment's partner
-  ui::Action nieuwefactuur{this, "nieuwefactuur"};    // the invoice tab
-  ui::Action AddInvoice{this, "AddInvoice"};          // Button9
-  ui::Action DeleteInvoice{this, "DeleteInvoice"};    // Button19, Delete2
-  ui::Action SelectInvoiceRow{this, "SelectInvoiceRow"};  // Button13
-  ui::Action SelectPartnerRow{this, "SelectPartnerRow"};  // Button11
-  ui::Action AddPayment{this, "AddPayment"};          // Button15
-  ui::Action DeletePayment{this, "DeletePayment"};    // Button21
-  ui::Action SelectPaymentRow{this, "SelectPaymentRow"};  // Button17
+  TemplatePage Templates{*this, &TabControl1};  // tab 1
 
-  // ---- menus
-  ui::MainMenu MainMenu1{this, "MainMenu1"};
-  ui::MenuItem File1{&MainMenu1, "File1"};
-  ui::MenuItem New1{&File1, "New1"};
-  ui::MenuItem Save1{&File1, "Save1"};
-  ui::MenuItem Delete1{&File1, "Delete1"};
-  ui::MenuItem Exit1{&File1, "Exit1"};
-  ui::MenuItem Voucher1{&MainMenu1, "Voucher1"};
-  ui::MenuItem Previous1{&Voucher1, "Previous1"};
-  ui::MenuItem Next1{&Voucher1, "Next1"};
-  ui::MenuItem Last1{&Voucher1, "Last1"};
-  ui::MenuItem SelectJournalVoucher1{&Voucher1, "SelectJournalVoucher1"};
-  ui::MenuItem Cancel1{&Voucher1, "Cancel1"};
-  ui::MenuItem Template1{&MainMenu1, "Template1"};
-  ui::MenuItem Templatemanagement1{&Template1, "Templatemanagement1"};
-  ui::MenuItem SaveTemplate1{&Template1, "SaveTemplate1"};
-  ui::MenuItem DeleteTemplate1{&Template1, "DeleteTemplate1"};
-  ui::MenuItem CancelTemplate1{&Template1, "CancelTemplate1"};
-  ui::MenuItem Journal1{&MainMenu1, "Journal1"};
-  ui::MenuItem Salesbook1{&Journal1, "Salesbook1"};
-  ui::MenuItem Purchasebook1{&Journal1, "Purchasebook1"};
-  ui::MenuItem daybook1{&Journal1, "daybook1"};
-  std::array<ui::MenuItem, 3> freejournal{{{&Journal1, "freejournal1"}, {&Journal1, "freejournal2"},
-                                           {&Journal1, "freejournal3"}}};
-  std::array<ui::MenuItem, books::journal::kCashJournalMenuItems> payjournal{{{&Journal1, "payjournal1"},
-                                                                              {&Journal1, "payjournal2"},
-                                                                              {&Journal1, "payjournal3"},
-                                                                              {&Journal1, "payjournal4"},
-                                                                              {&Journal1, "payjournal5"},
-                                                                              {&Journal1, "payjournal6"},
-                                                                              {&Journal1, "payjournal7"},
-                                                                              {&Journal1, "payjournal8"},
-                                                                              {&Journal1, "payjournal9"}}};
-  ui::MenuItem Invoice1{&MainMenu1, "Invoice1"};
-  ui::MenuItem NewInvoice1{&Invoice1, "NewInvoice1"};
-  ui::MenuItem SearchPartner1{&Invoice1, "SearchPartner1"};
-  ui::MenuItem SelectPartner{&Invoice1, "SelectPartner"};
-  ui::MenuItem NewPartner1{&Invoice1, "NewPartner1"};
-  ui::MenuItem AddInvoice1{&Invoice1, "AddInvoice1"};
-  ui::MenuItem Delete2{&Invoice1, "Delete2"};
-  ui::MenuItem CancelInvoice1{&Invoice1, "CancelInvoice1"};
-  ui::MenuItem SearchInvoice1{&Invoice1, "SearchInvoice1"};
-  ui::MenuItem SelectRow1{&Invoice1, "SelectRow1"};
-  ui::MenuItem CancelInvoiceList1{&Invoice1, "CancelInvoiceList1"};
-  ui::MenuItem SelectRow2{&Invoice1, "SelectRow2"};
-  ui::MenuItem CancelPartnerList1{&Invoice1, "CancelPartnerList1"};
-  ui::MenuItem Payment1{&MainMenu1, "Payment1"};
-  ui::MenuItem NewPayment1{&Payment1, "NewPayment1"};
-  ui::MenuItem SearchPartner2{&Payment1, "SearchPartner2"};
-  ui::MenuItem AddPayment1{&Payment1, "AddPayment1"};
-  ui::MenuItem DeletePayment1{&Payment1, "DeletePayment1"};
-  ui::MenuItem CancelPayment1{&Payment1, "CancelPayment1"};
-  ui::MenuItem Search1{&Payment1, "Search1"};
-  ui::MenuItem Select1{&Payment1, "Select1"};
-  ui::MenuItem CancelPaymentList1{&Payment1, "CancelPaymentList1"};
-  ui::MenuItem Help1{&MainMenu1, "Help1"};
-  ui::MenuItem BrenvickJournalizehelp1{&Help1, "BrenvickJournalizehelp1"};
-  ui::MenuItem BrenvickHelp1{&Help1, "BrenvickHelp1"};
-  ui::MenuItem utorial1{&Help1, "utorial1", "Tutorial"};
-  ui::MenuItem BrenvickHomepage1{&Help1, "BrenvickHomepage1"};
-  ui::MenuItem About1{&Help1, "About1"};
+  InvoicePage Invoice{*this, &TabControl1};  // tabs 2 and 3
+  PartnerListPage PartnerList{*this, &TabControl1};  // tab 4
 
-  // ---- tool buttons
-  ui::ToolBar ToolBar1{this, "ToolBar1"};
-  ui::ToolButton ToolButton1{&ToolBar1, "ToolButton1"};  // New
-  ui::ToolButton ToolButton2{&ToolBar1, "ToolButton2"};  // Save
-  ui::ToolButton ToolButton3{&ToolBar1, "ToolButton3"};  // Delete
-  ui::ToolButton ToolButton4{&ToolBar1, "ToolButton4"};  // previous
-  ui::ToolButton ToolButton5{&ToolBar1, "ToolButton5"};  // next
-  ui::ToolButton ToolButton6{&ToolBar1, "ToolButton6"};  // last
-  ui::ToolButton SpeedButton14{&ToolBar1, "SpeedButton14"};  // documents of the journal
-  ui::ToolButton SpeedButton15{&ToolBar1, "SpeedButton15"};  // new document of the journal
-  ui::ToolButton SpeedButton5{&ToolBar1, "SpeedButton5"};    // new invoice
-  ui::ToolButton SpeedButton6{&ToolBar1, "SpeedButton6"};    // invoice list
-  ui::ToolButton SpeedButton7{&ToolBar1, "SpeedButton7"};    // new payment
-  ui::ToolButton SpeedButton8{&ToolBar1, "SpeedButton8"};    // payment list
-  ui::ToolButton SpeedButton9{&ToolBar1, "SpeedButton9"};    // bank import
-  ui::ToolButton ToolButton9{&ToolBar1, "ToolButton9", "Help"};
-  ui::ToolButton ToolButton10{&ToolBar1, "ToolButton10"};  // Exit
-
-  ui::Label Label1{this, "Label1"};
-
-  // The invoice kind and the cash or bank account, when journals are not
-  // split (the journal decides them otherwise).
-  ui::Panel Panel31{this, "Panel31", ui::LayoutKind::Horizontal};
-  ui::ComboBox ComboBox3{&Panel31, "ComboBox3", ui::ComboStyle::DropDown};  // the invoice kind
-  ui::Label Label20{&Panel31, "Label20"};
-  ui::ComboBox ComboBox4{&Panel31, "ComboBox4"};  // cash or bank account
-
-  ui::TabControl TabControl1{this, "TabControl1"};
-
-  // ---- tab 0: the voucher (also shown, not edited, on the template tab)
-  ui::Panel Panel6{&TabControl1, "Panel6"};
-  // The journal and the template list.
-  ui::Panel Panel11{&Panel6, "Panel11", ui::LayoutKind::Horizontal};
-  ui::Label Label71{&Panel11, "Label71"};
-  ui::ComboBox ComboBox12{&Panel11, "ComboBox12"};
-  ui::CheckBox CheckBox12{&Panel11, "CheckBox12"};
-  ui::Label Label26{&Panel11, "Label26"};
-  ui::ComboBox ComboBox11{&Panel11, "ComboBox11"};
-  ui::Button Button4{&Panel11, "Button4"};
-  // The header.
-  ui::Panel Panel2{&Panel6, "Panel2", ui::LayoutKind::Grid};
-  ui::Label Label2{&Panel2, "Label2"};
-  ui::DatePicker DateTimePicker2{&Panel2, "DateTimePicker2"};
-  ui::Label Label3{&Panel2, "Label3"};
-  ui::Panel Panel12{&Panel2, "Panel12", ui::LayoutKind::Horizontal};
-  ui::Button Image2{&Panel12, "Image2", "<"};  // previous
-  ui::Edit Edit3{&Panel12, "Edit3"};
-  ui::Button Image3{&Panel12, "Image3", ">"};  // next
-  ui::Label Label4{&Panel2, "Label4"};
-  ui::Label Label72{&Panel2, "Label72"};
-  ui::Label Label5{&Panel2, "Label5"};
-  ui::Edit Edit116{&Panel2, "Edit116"};
-  ui::Label Label6{&Panel2, "Label6"};
-  ui::Edit Edit123{&Panel2, "Edit123"};
-  ui::Label Label30{&Panel2, "Label30"};
-  ui::Edit Edit5{&Panel2, "Edit5"};
-  ui::Label Label31{&Panel2, "Label31"};
-  ui::Panel Panel13{&Panel2, "Panel13", ui::LayoutKind::Horizontal};
-  ui::Edit Edit6{&Panel13, "Edit6"};
-  ui::Button Button23{&Panel13, "Button23"};
-  // The lines.
-  ui::Panel Panel14{&Panel6, "Panel14", ui::LayoutKind::Grid};
-  ui::Label Label40{&Panel14, "Label40"};
-  ui::Label Label41{&Panel14, "Label41"};
-  ui::Label Label42{&Panel14, "Label42"};
-  ui::Label Label43{&Panel14, "Label43"};
-  ui::Label Label44{&Panel14, "Label44"};
-  ui::Label Label45{&Panel14, "Label45"};
-  std::array<EntryLine, books::journal::kVoucherLines> Lines{{{&Panel14, 1},
-                                                              {&Panel14, 2},
-                                                              {&Panel14, 3},
-                                                              {&Panel14, 4},
-                                                              {&Panel14, 5},
-                                                              {&Panel14, 6},
-                                                              {&Panel14, 7},
-                                                              {&Panel14, 8}}};
-  // The account pickers (by number, by name) and the cost-centre picker,
-  // shown for the active line.
-  ui::Panel Panel15{&Panel6, "Panel15", ui::LayoutKind::Horizontal};
-  ui::Label Label46{&Panel15, "Label46"};
-  ui::ComboBox ComboBox1{&Panel15, "ComboBox1"};
-  ui::ComboBox ComboBox13{&Panel15, "ComboBox13"};
-  ui::ComboBox ComboBox2{&Panel15, "ComboBox2"};
-  // The totals and the buttons.
-  ui::Panel Panel16{&Panel6, "Panel16", ui::LayoutKind::Horizontal};
-  ui::Label Label47{&Panel16, "Label47"};
-  ui::Edit Edit88{&Panel16, "Edit88"};
-  ui::Edit Edit89{&Panel16, "Edit89"};
-  ui::Button Button7{&Panel16, "Button7"};  // New
-  ui::Button Button5{&Panel16, "Button5"};  // Save
-  ui::Button Button6{&Panel16, "Button6"};  // Delete
-  // The voucher selection: go to a date and number.
-  ui::Panel Panel17{&Panel6, "Panel17", ui::LayoutKind::Horizontal};
-  ui::Label Label48{&Panel17, "Label48"};
-  ui::DatePicker DateTimePicker1{&Panel17, "DateTimePicker1"};
-  ui::Edit Edit1{&Panel17, "Edit1"};
-  ui::CheckBox CheckBox13{&Panel17, "CheckBox13"};
-  ui::Button Image1{&Panel17, "Image1", "==>"};
-
-  // ---- tab 1: templates
-  ui::Panel Panel5{&TabControl1, "Panel5", ui::LayoutKind::Horizontal};
-  ui::Label Label25{&Panel5, "Label25"};
-  ui::Edit Edit2{&Panel5, "Edit2"};
-  ui::GroupBox GroupBox1{&Panel5, "GroupBox1", "Incl. bedragen ?", ui::LayoutKind::Horizontal};
-  ui::RadioButton RadioButton1{&GroupBox1, "RadioButton1", "123,45"};
-  ui::RadioButton RadioButton2{&GroupBox1, "RadioButton2", "    0,00"};
-  ui::Button Button1{&Panel5, "Button1"};  // save template
-  ui::Button Button2{&Panel5, "Button2"};  // delete template
-  ui::Button Button3{&Panel5, "Button3"};  // cancel
-
-  // ---- tab 2: invoice (boekingstuk_invoices.cpp)
-  ui::Panel Panel3{&TabControl1, "Panel3", ui::LayoutKind::Grid};
-  ui::Label Label32{&Panel3, "Label32", "Searchkey:"};
-  ui::Panel Panel18{&Panel3, "Panel18", ui::LayoutKind::Horizontal};
-  ui::Edit Edit4{&Panel18, "Edit4"};  // partner search text
-  ui::Button SpeedButton4{&Panel18, "SpeedButton4", "?"};  // search partner
-  ui::Button SpeedButton1{&Panel18, "SpeedButton1", "+"};  // new partner
-  ui::Label Label74{&Panel3, "Label74", "Partner number"};
-  ui::Edit Edit20{&Panel3, "Edit20"};  // partner number
-  ui::Label Label23{&Panel3, "Label23"};  // the partner kind, beside the name
-  ui::Edit Edit27{&Panel3, "Edit27"};
-  ui::Label Label34{&Panel3, "Label34", "Address"};
-  ui::Edit Edit28{&Panel3, "Edit28"};
-  ui::Label Label16{&Panel3, "Label16"};
-  ui::Edit Edit7{&Panel3, "Edit7"};  // invoice number
-  ui::Label Label35{&Panel3, "Label35", "Invoice date"};
-  ui::DatePicker DateTimePicker3{&Panel3, "DateTimePicker3"};
-  ui::Label Label53{&Panel3, "Label53"};
-  ui::ComboBox ComboBox5{&Panel3, "ComboBox5"};  // book period
-  ui::Label Label15{&Panel3, "Label15"};
-  ui::DatePicker DateTimePicker4{&Panel3, "DateTimePicker4"};  // book date
-  ui::Label Label36{&Panel3, "Label36", "Discount date"};
-  ui::DatePicker DateTimePicker5{&Panel3, "DateTimePicker5"};
-  ui::Label Label37{&Panel3, "Label37", "Due date"};
-  ui::DatePicker DateTimePicker6{&Panel3, "DateTimePicker6"};
-  ui::Label Label17{&Panel3, "Label17"};
-  ui::Edit Edit17{&Panel3, "Edit17"};  // amount
-  ui::Label Label73{&Panel3, "Label73"};
-  ui::Edit Edit124{&Panel3, "Edit124"};  // prepaid
-  ui::Label Label18{&Panel3, "Label18"};
-  ui::Edit Edit18{&Panel3, "Edit18"};  // paid
-  ui::Label Label19{&Panel3, "Label19"};
-  ui::Edit Edit57{&Panel3, "Edit57"};  // owing
-  ui::Label Label38{&Panel3, "Label38", "Description"};
-  ui::Edit Edit19{&Panel3, "Edit19"};
-  ui::Label Label39{&Panel3, "Label39", "Entry number"};
-  ui::Panel Panel19{&Panel3, "Panel19", ui::LayoutKind::Horizontal};
-  ui::Edit Edit87{&Panel19, "Edit87"};
-  ui::Button SpeedButton3{&Panel19, "SpeedButton3", "<="};  // entry number := invoice number
-  ui::CheckBox CheckBox1{&Panel3, "CheckBox1", "Geboekt"};
-  ui::Panel Panel20{&Panel3, "Panel20", ui::LayoutKind::Horizontal};
-  ui::Button Button9{&Panel20, "Button9"};    // Add + JV
-  ui::Button Button10{&Panel20, "Button10"};  // Cancel
-  ui::Button Button19{&Panel20, "Button19"};  // Delete
-
-  // ---- tab 3: invoice list (boekingstuk_invoices.cpp)
-  ui::Panel Panel7{&TabControl1, "Panel7"};
-  ui::Panel Panel21{&Panel7, "Panel21", ui::LayoutKind::Horizontal};
-  ui::CheckBox CheckBox3{&Panel21, "CheckBox3"};   // owing
-  ui::CheckBox CheckBox4{&Panel21, "CheckBox4"};   // without voucher
-  ui::CheckBox CheckBox5{&Panel21, "CheckBox5"};   // all
-  ui::CheckBox CheckBox10{&Panel21, "CheckBox10"};  // entry number
-  ui::Edit Edit97{&Panel21, "Edit97"};
-  ui::CheckBox CheckBox6{&Panel21, "CheckBox6"};   // partner
-  ui::Panel Panel22{&Panel7, "Panel22", ui::LayoutKind::Horizontal};
-  ui::ComboBox ComboBox7{&Panel22, "ComboBox7"};
-  ui::Edit Edit58{&Panel22, "Edit58"};
-  ui::Button SpeedButton12{&Panel22, "SpeedButton12", "?"};
-  ui::Edit Edit39{&Panel22, "Edit39"};
-  ui::Edit Edit49{&Panel22, "Edit49"};
-  ui::Edit Edit50{&Panel22, "Edit50"};
-  ui::StringGrid StringGrid2{&Panel7, "StringGrid2", 14, 2};
-  ui::Panel Panel23{&Panel7, "Panel23", ui::LayoutKind::Horizontal};
-  ui::Button Image5{&Panel23, "Image5"};     // search
-  ui::Button BitBtn5{&Panel23, "BitBtn5", "< 100"};
-  ui::Button BitBtn6{&Panel23, "BitBtn6", "100 >"};
-  ui::Button Button13{&Panel23, "Button13"};  // select
-  ui::Button Button14{&Panel23, "Button14"};  // cancel
-
-  // ---- tab 4: partner list (boekingstuk_partners.cpp)
-  ui::Panel Panel4{&TabControl1, "Panel4"};
-  ui::Label Label80{&Panel4, "Label80"};  // the kind listed
-  ui::StringGrid StringGrid1{&Panel4, "StringGrid1", 6, 2};
-  ui::Panel Panel24{&Panel4, "Panel24", ui::LayoutKind::Horizontal};
-  ui::Button BitBtn1{&Panel24, "BitBtn1", "< 100"};
-  ui::Button BitBtn2{&Panel24, "BitBtn2", "100 >"};
-  ui::Button Button11{&Panel24, "Button11"};  // select
-  ui::Button Button12{&Panel24, "Button12"};  // cancel
-
-  // ---- tab 5: payment (boekingstuk_payments.cpp)
-  ui::Panel Panel1{&TabControl1, "Panel1", ui::LayoutKind::Grid};
-  ui::Label Label21{&Panel1, "Label21"};
-  ui::ComboBox ComboBox6{&Panel1, "ComboBox6"};  // kind
-  ui::Label Label22{&Panel1, "Label22"};
-  ui::Panel Panel25{&Panel1, "Panel25", ui::LayoutKind::Horizontal};
-  ui::Edit Edit8{&Panel25, "Edit8"};  // partner search text
-  ui::Button SpeedButton11{&Panel25, "SpeedButton11", "?"};
-  ui::Button SpeedButton10{&Panel25, "SpeedButton10", "+"};
-  ui::Label Label75{&Panel1, "Label75", "Partner number"};
-  ui::Edit Edit9{&Panel1, "Edit9"};  // partner number
-  ui::Label Label78{&Panel1, "Label78", "Name"};
-  ui::Edit Edit10{&Panel1, "Edit10"};
-  ui::Label Label79{&Panel1, "Label79", "Address"};
-  ui::Edit Edit29{&Panel1, "Edit29"};
-  ui::Label Label81{&Panel1, "Label81", "Partner bank account"};
-  ui::Edit Edit40{&Panel1, "Edit40"};
-  ui::Label Label76{&Panel1, "Label76", "Value date"};
-  ui::DatePicker DateTimePicker7{&Panel1, "DateTimePicker7"};
-  ui::Label Label82{&Panel1, "Label82", "Amount"};
-  ui::Edit Edit30{&Panel1, "Edit30"};
-  ui::Label Label24{&Panel1, "Label24"};
-  ui::Edit Edit37{&Panel1, "Edit37"};  // the counterparty's bank account
-  ui::Label Label83{&Panel1, "Label83", "Ascription"};
-  ui::Edit Edit113{&Panel1, "Edit113"};
-  ui::Label Label84{&Panel1, "Label84", "Narrative"};
-  ui::Panel Panel26{&Panel1, "Panel26", ui::LayoutKind::Grid};
-  ui::Edit Edit38{&Panel26, "Edit38"};
-  ui::Edit Edit48{&Panel26, "Edit48"};
-  ui::Edit Edit59{&Panel26, "Edit59"};
-  ui::Edit Edit60{&Panel26, "Edit60"};
-  ui::Edit Edit67{&Panel26, "Edit67"};
-  ui::Edit Edit68{&Panel26, "Edit68"};
-  ui::Label Label85{&Panel1, "Label85", "Memo"};
-  ui::Edit Edit47{&Panel1, "Edit47"};
-  ui::Label Label86{&Panel1, "Label86", "Entry number"};
-  ui::Edit Edit96{&Panel1, "Edit96"};
-  ui::Label Label77{&Panel1, "Label77", "Payment number"};
-  ui::Edit Edit80{&Panel1, "Edit80"};  // empty for a payment not yet stored
-  ui::Label Label87{&Panel1, "Label87", "Open invoices"};
-  ui::CheckListBox CheckListBox1{&Panel1, "CheckListBox1"};
-  ui::Label Label88{&Panel1, "Label88", "Rest"};
-  ui::Edit Edit69{&Panel1, "Edit69"};
-  ui::Panel Panel27{&Panel1, "Panel27", ui::LayoutKind::Horizontal};
-  ui::CheckBox CheckBox2{&Panel27, "CheckBox2", "JV created"};
-  ui::Button Button15{&Panel27, "Button15"};  // Add + JV
-  ui::Button Button16{&Panel27, "Button16"};  // Cancel
-  ui::Button Button21{&Panel27, "Button21"};  // Delete
-
-  // ---- tab 6: payment list (boekingstuk_payments.cpp)
-  ui::Panel Panel8{&TabControl1, "Panel8"};
-  ui::Panel Panel28{&Panel8, "Panel28", ui::LayoutKind::Horizontal};
-  ui::CheckBox CheckBox7{&Panel28, "CheckBox7"};    // without voucher
-  ui::CheckBox CheckBox8{&Panel28, "CheckBox8"};    // all
-  ui::CheckBox CheckBox11{&Panel28, "CheckBox11"};  // entry number
-  ui::Edit Edit98{&Panel28, "Edit98"};
-  ui::CheckBox CheckBox9{&Panel28, "CheckBox9"};    // partner
-  ui::Panel Panel29{&Panel8, "Panel29", ui::LayoutKind::Horizontal};
-  ui::ComboBox ComboBox8{&Panel29, "ComboBox8"};
-  ui::Edit Edit79{&Panel29, "Edit79"};
-  ui::Button SpeedButton13{&Panel29, "SpeedButton13", "?"};
-  ui::Edit Edit70{&Panel29, "Edit70"};
-  ui::Edit Edit77{&Panel29, "Edit77"};
-  ui::Edit Edit78{&Panel29, "Edit78"};
-  ui::StringGrid StringGrid3{&Panel8, "StringGrid3", 16, 2};
-  ui::Panel Panel30{&Panel8, "Panel30", ui::LayoutKind::Horizontal};
-  ui::Button SpeedButton2{&Panel30, "SpeedButton2"};  // search
-  ui::Button BitBtn3{&Panel30, "BitBtn3", "< 100"};
-  ui::Button BitBtn4{&Panel30, "BitBtn4", "100 >"};
-  ui::Button Button17{&Panel30, "Button17"};  // select
-  ui::Button Button18{&Panel30, "Button18"};  // cancel
-
-  // ---- tab 7: payment import
-  ui::Panel Panel9{&TabControl1, "Panel9"};
-  ui::ComboBox ComboBox9{&Panel9, "ComboBox9"};
-
-  // ---- tab 8: match import
-  ui::Panel Panel10{&TabControl1, "Panel10"};
-  ui::Label Label60{&Panel10, "Label60"};
+  PaymentPage Payment{*this, &TabControl1};  // tabs 5 and 6
+  BankImportPage BankImport{*this, &TabControl1};  // tabs 7 and 8
 
   ui::StatusBar StatusBar1{this, "StatusBar1"};
 
@@ -502,11 +101,11 @@ class Tboeking : public ui::Form {
   // sought itself is shown, NotFound when a document's voucher is missing
   // and the next one is shown instead, else the store's outcome.
   books::journal::StoreOutcome Image1Click();
-  void sjabloonbeheerExecute();
-  void sjabloonannulerenExecute();
-  bool TemplateChangeDone(const books::journal::TemplateStatus& status);
-  void sjabloonopslaanExecute();
-  void sjabloonverwijderenExecute();
+  // The template page's actions; the work is the page's.
+  void sjabloonbeheerExecute() { Templates.Manage(); }
+  void sjabloonannulerenExecute() { Templates.Cancel(); }
+  void sjabloonopslaanExecute() { Templates.Save(); }
+  void sjabloonverwijderenExecute() { Templates.Delete(); }
   void ComboBox11Select();
   void ComboBox11Exit();
   void ComboBox12Exit();
@@ -556,77 +155,98 @@ class Tboeking : public ui::Form {
   void SelectPartnerClick();
   void Button23Click();
   void ComboBox3Exit();
-  void ComboBox7Exit();
-  void ComboBox8Exit();
+  void ComboBox7Exit() { Invoice.ComboBox7Exit(); }
+  void ComboBox8Exit() { Payment.ComboBox8Exit(); }
   void PanelsForTab(int tab);
   void BindDocumentTabs();
+  void BindDocumentActions();
+  void BindDocumentMenus();
+  void LayOutDocumentTabs();
   void ApplyDocumentTexts();
+  void ApplyListHeads();
   static double TryParseAmountOr0(const std::string& text);
 
   // Partner lookup (boekingstuk_partners.cpp).
   void zoekpartnerExecute();     // invoice tab and invoice-list filter
   void SpeedButton11Click();     // payment tab and payment-list filter
   void aanroeppartnerExecute();  // new partner
-  void Button11Click();          // partner list: select
-  void Button12Click();          // partner list: cancel
-  void BitBtn1Click();
-  void BitBtn2Click();
+  void Button11Click() { PartnerList.Button11Click(); }  // partner list: select
+  void Button12Click() { PartnerList.Button12Click(); }  // partner list: cancel
+  void BitBtn1Click() { PartnerList.BitBtn1Click(); }
+  void BitBtn2Click() { PartnerList.BitBtn2Click(); }
   // Runs a search for `requester`: one match fills its fields, several go
   // to the partner list, none shows the store's text.
   void SearchPartnerFor(books::journal::PartnerRequester requester, books::partners::PartnerKind kind,
                         const std::string& text);
-  void ShowPartnerPage(int page);
+  void ShowPartnerPage(int page) { PartnerList.ShowPage(page); }
+  // The caption of partner kind `kind` (0 customer, 1 supplier) as the
+  // invoice kind list shows it.
+  std::string PartnerKindText(int kind) const;
   // The chosen partner goes to the tab that asked, and only there.
   void TakePartner(books::journal::PartnerRequester requester, const records::PartnerRec& partner);
 
-  // Invoices (boekingstuk_invoices.cpp).
-  void Button9Click();    // Add + JV
-  void Button10Click();   // new invoice / cancel
-  void Button19Click();   // delete
-  void Image5Click();     // fill the invoice list
-  void Button13Click();   // select a list row
-  void Button14Click();   // list cancel
-  void BitBtn5Click();
-  void BitBtn6Click();
-  void DateTimePicker3Change();
-  void ComboBox5Change();
-  void ComboBox5Exit();
-  void Edit7Exit();
-  void InvoiceAmountExit(bool prepaid);
-  void SpeedButton3Click();
-  void CheckBox6Click();
-  void CheckBox10Click();
+  // The invoice page's handlers (invoicepage.h), where the callers know
+  // them; the work is the page's.
+  void Button9Click() { Invoice.Button9Click(); }    // Add + JV
+  void Button10Click() { Invoice.Button10Click(); }  // new invoice / cancel
+  void Button19Click() { Invoice.Button19Click(); }  // delete
+  void Image5Click() { Invoice.Image5Click(); }      // fill the invoice list
+  void Button13Click() { Invoice.Button13Click(); }  // select a list row
+  void Button14Click() { Invoice.Button14Click(); }  // list cancel
+  void BitBtn5Click() { Invoice.BitBtn5Click(); }
+  void BitBtn6Click() { Invoice.BitBtn6Click(); }
+  void DateTimePicker3Change() { Invoice.DateTimePicker3Change(); }
+  void ComboBox5Change() { Invoice.ComboBox5Change(); }
+  void ComboBox5Exit() { Invoice.ComboBox5Exit(); }
+  void Edit7Exit() { Invoice.Edit7Exit(); }
+  void InvoiceAmountExit(bool prepaid) { Invoice.InvoiceAmountExit(prepaid); }
+  void SpeedButton3Click() { Invoice.SpeedButton3Click(); }
+  void CheckBox6Click() { Invoice.CheckBox6Click(); }
+  void CheckBox10Click() { Invoice.CheckBox10Click(); }
 
-  // Payments (boekingstuk_payments.cpp).
-  void Button15Click();   // Add + JV
-  void Button16Click();   // cancel
-  void Button21Click();   // delete
-  void SpeedButton7Click();  // new payment
-  void SpeedButton2Click();  // fill the payment list
-  void Button17Click();   // select a list row
-  void Button18Click();   // list cancel
-  void BitBtn3Click();
-  void BitBtn4Click();
-  void Button28Click();   // the payments without voucher
-  void ophalenfacturenExecute();
-  void CheckListBox1Click(int index);
-  void ComboBox6Select();
-  void ComboBox6Exit();
-  void ComboBox4Exit();
-  void Edit9Change();
-  void Edit30Exit();
-  void CheckBox9Click();
-  void CheckBox11Click();
+  // The payment page's handlers (paymentpage.h).
+  void Button15Click() { Payment.Button15Click(); }  // Add + JV
+  void Button16Click() { Payment.Button16Click(); }  // cancel
+  void Button21Click() { Payment.Button21Click(); }  // delete
+  void SpeedButton7Click() { Payment.SpeedButton7Click(); }  // new payment
+  void SpeedButton2Click() { Payment.SpeedButton2Click(); }  // fill the payment list
+  void Button17Click() { Payment.Button17Click(); }  // select a list row
+  void Button18Click() { Payment.Button18Click(); }  // list cancel
+  void BitBtn3Click() { Payment.BitBtn3Click(); }
+  void BitBtn4Click() { Payment.BitBtn4Click(); }
+  void Button28Click() { Payment.Button28Click(); }  // the payments without voucher
+  void ophalenfacturenExecute() { Payment.ophalenfacturenExecute(); }
+  void CheckListBox1Click(int index) { Payment.CheckListBox1Click(index); }
+  void ComboBox6Select() { Payment.ComboBox6Select(); }
+  void ComboBox6Exit() { Payment.ComboBox6Exit(); }
+  void Edit9Change() { Payment.Edit9Change(); }
+  void Edit30Exit() { Payment.Edit30Exit(); }
+  void CheckBox9Click() { Payment.CheckBox9Click(); }
+  void CheckBox11Click() { Payment.CheckBox11Click(); }
+  void ComboBox4Exit();  // the cash account above the tabs
+
+  // The bank import tabs' handlers, where the callers know them; the work
+  // is the page's.
+  void Button8Click() { BankImport.Button8Click(); }
+  void Button22Click() { BankImport.Button22Click(); }
+  void ComboBox9Exit() { BankImport.ComboBox9Exit(); }
+  void Button24Click() { BankImport.Button24Click(); }
+  void Button25Click() { BankImport.Button25Click(); }
+  void Button26Click() { BankImport.Button26Click(); }
+  void ComboBox10Change() { BankImport.ComboBox10Change(); }
+  bool EndInterruptedImport() { return BankImport.EndInterruptedImport(); }
+  bool ImportRunning() const { return BankImport.ImportRunning(); }
+  const std::vector<books::journal::StatementRow>& StatementRows() const { return BankImport.StatementRows(); }
+  const std::optional<books::journal::ImportJob>& CurrentImport() const { return BankImport.CurrentImport(); }
 
   // The state of a document on its tab.
-  enum class DocumentState { New, LoadedUnbooked, LoadedBooked };
-  DocumentState InvoiceState() const { return invoiceState_; }
-  DocumentState PaymentState() const { return paymentState_; }
-  const std::optional<records::PartnerRec>& InvoicePartner() const { return invoicePartner_; }
-  const std::optional<records::PartnerRec>& PaymentPartner() const { return paymentPartner_; }
-  const std::vector<books::journal::OpenInvoiceItem>& OpenItems() const { return openItems_; }
-  std::optional<books::journal::PartnerRequester> Requester() const { return requester_; }
-  bool SingleListRowFlag() const { return singleListRow_; }
+  using DocumentState = journal::DocumentState;
+  DocumentState InvoiceState() const { return Invoice.State(); }
+  DocumentState PaymentState() const { return Payment.State(); }
+  const std::optional<records::PartnerRec>& InvoicePartner() const { return Invoice.Partner(); }
+  const std::optional<records::PartnerRec>& PaymentPartner() const { return Payment.Partner(); }
+  const std::vector<books::journal::OpenInvoiceItem>& OpenItems() const { return Payment.OpenItems(); }
+  std::optional<books::journal::PartnerRequester> Requester() const { return PartnerList.Requester(); }
 
   // What the voucher selection seeks: the selection panel's date and
   // number, or the voucher of the document the invoice tab (book date,
@@ -650,7 +270,36 @@ class Tboeking : public ui::Form {
   books::journal::Voucher ScreenVoucher() const;
 
  private:
+  // The constructor's phases.
+  void BindActions();
+  void LayOut();
+  void BindEvents();
+  void BindEntryLines();
+  // The activation's phases.
+  void ResetForActivation();
+  bool ReadAccountTables();
+  std::vector<books::journal::AccountItem> ReadLedgerAccounts();
+  void ReadImportProfiles();
+  void FillAccountLists(const std::vector<books::journal::AccountItem>& cash);
+  void FillJournalLists();
+  void ShowSetUpLists();
+  void ChooseFirstJournal();
   void ClearVoucherForm();
+  // The template page's glue: a template of the screen's lines under
+  // `name`; the template list's choice; after a delete, the list read again
+  // and a new voucher; the status of a template not found; the template
+  // button on the voucher tab.
+  books::journal::VoucherTemplate ScreenTemplate(const std::string& name) const;
+  std::string ChosenTemplateName() const { return ComboBox11.GetText(); }
+  void TemplateDeleted();
+  void ShowTemplateNotFound();
+  void ShowTemplateButton(bool shown);
+  // While suppressed, a change of tab shows no panel (the caller selects
+  // the tab it wants after).
+  bool TabSwitchSuppressed() const { return tabSwitchSuppressed_; }
+  void SuppressTabSwitch(bool suppressed) { tabSwitchSuppressed_ = suppressed; }
+  // The journal a save stores now (empty when journals are not split).
+  const std::string& StoredJournal() const { return journal_; }
   void ShowVoucher(const books::journal::LoadedVoucher& v);
   void ShowWalkedVoucher(const books::journal::LoadedVoucher& v);
   void ShowOutcome(books::journal::StoreOutcome outcome, bool reading);
@@ -677,37 +326,28 @@ class Tboeking : public ui::Form {
   std::optional<books::journal::AccountItem> PickedAccount(const ui::ComboBox& box, bool byName) const;
   void TakeAccount(int line, const std::optional<books::journal::AccountItem>& account);
 
-  // The document tabs.
-  void ClearInvoiceTab();
-  void LockInvoiceTab(bool booked);
-  void SetInvoicePartner(const records::PartnerRec& partner);
-  void ShowInvoiceAmounts();
-  void FillInvoiceList(const books::journal::InvoiceFilter& filter, int page);
-  records::InvoiceRec InvoiceFromTab() const;
-  void ProposeInvoiceVoucher(const records::InvoiceRec& rec);
-  void ClearPaymentPartner();
-  void ClearPaymentTab();
-  void SetPaymentPartner(const records::PartnerRec& partner);
-  void ShowRest();
-  void FillPaymentList(const books::journal::PaymentFilter& filter, int page);
-  records::PaymentRec PaymentFromTab() const;
-  void ProposePaymentVoucher(const records::PaymentRec& rec);
-  std::vector<books::journal::OpenInvoiceItem> TickedItems() const;
+  // The glue of the document pages (boekingstuk_documents.cpp).
   void ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText, bool invoice);
+  // Reads an amount field; nullopt, with `what` named in the status bar,
+  // when it holds no amount.
   std::optional<double> AmountOf(const ui::Edit& e, const std::string& what);
   static std::string AmountText(double value);
-  std::string InvoiceKindCode() const;
-  void StoreInvoice();
-  void StorePayment();
-  // What the invoice and payment tabs share (boekingstuk_documents.cpp).
-  // Runs `store` (StoreInvoice or StorePayment) with "All Journals" ticked,
+  // A document amount field: filtered while typed, wholly selected on
+  // entry, the caret at the start on a click.
+  void BindDocumentAmountField(ui::Edit& e);
+  // Runs `store` (an invoice or payment store) with "All Journals" ticked,
   // as the voucher it finds may be in any journal: the status bar cleared
   // first, the tick put back after.
-  void StoreWithAllJournals(void (Tboeking::*store)());
+  void StoreWithAllJournals(const std::function<void()>& store);
   // Shows a booked document's own voucher, as FindVoucherOf gave it, on the
   // voucher tab. False when it is not there; a failed file set is reported
   // and counts as shown.
   bool ShowDocumentVoucher(const books::journal::StoreResult& found);
+  // A voucher proposed from a document: the screen cleared, dated `ymd`.
+  void StartProposal(const std::string& ymd);
+  // Line `line` (0-based) of a proposal shown, not edited; or only its text.
+  void ShowLineOnly(int line);
+  void ShowLineTextOnly(int line);
   // The head of a voucher proposed from a document: the voucher number
   // `number`, the document's entry number and memo, the link and partner,
   // Add mode, the document header with `date`, the date and number fixed.
@@ -716,21 +356,6 @@ class Tboeking : public ui::Form {
                         const std::string& date, bool invoice);
   // The voucher tab with the proposal's totals, Save focused.
   void GoToProposal();
-  // One page of a document list: a row of cells each, below the heading of
-  // `grid` (one blank row when there are none), the row choice and the page
-  // buttons as the page allows, the status bar sky blue, or `emptyText` in
-  // it when the page is empty.
-  struct ListPage {
-    std::vector<std::vector<std::string>> cells;
-    bool hasPrevious = false;
-    bool more = false;
-    bool singleMatch = false;
-    std::string emptyText;
-  };
-  void ShowListPage(ui::StringGrid& grid, ui::Action& choose, ui::Button& previous, ui::Button& next,
-                    const ListPage& page);
-  // A list grid emptied to its heading and one blank row, the row choice off.
-  static void EmptyList(ui::StringGrid& grid, ui::Action& choose);
   // True when an invoice's (`invoice`) or payment's store, change or
   // delete was done; else says why: a failed file set reported, a refusal
   // in the status bar.
@@ -738,35 +363,7 @@ class Tboeking : public ui::Form {
   // Sets a picker's date, lowering its minimum to it when the date lies
   // before (a document booked in a closed period).
   static void ShowDate(ui::DatePicker& picker, const std::string& ymd);
-  // "Add + JV" and Delete with their menu items: hidden and disabled while
-  // an import runs or is interrupted, else as the shown payment allows.
-  void ShowPaymentButtons();
-  books::journal::InvoiceFilter InvoiceFilterFromTab() const;
-  books::journal::PaymentFilter PaymentFilterFromTab() const;
-
-  DocumentState invoiceState_ = DocumentState::New;
-  DocumentState paymentState_ = DocumentState::New;
-  std::optional<records::PartnerRec> invoicePartner_;   // the invoice tab's own partner
-  std::optional<records::PartnerRec> paymentPartner_;   // the payment tab's own partner
-  std::optional<books::journal::LoadedInvoice> loadedInvoice_;
-  std::optional<books::journal::LoadedPayment> loadedPayment_;
-  std::vector<books::journal::OpenInvoiceItem> openItems_;
-  std::vector<books::journal::LoadedInvoice> invoiceRows_;  // row r of StringGrid2 is invoiceRows_[r - 1]
-  std::vector<books::journal::LoadedPayment> paymentRows_;
-  std::vector<books::partners::PartnerRow> partnerRows_;
-  books::journal::InvoiceFilter invoiceFilter_;
-  int invoicePage_ = 0;
-  books::journal::PaymentFilter paymentFilter_;
-  int paymentPage_ = 0;
-  bool singleListRow_ = false;
-  bool goToDocument_ = false;
-  bool paymentLoading_ = false;
-  // The partner search in progress: who asked, the kind and criteria, the
-  // page the partner list shows.
-  std::optional<books::journal::PartnerRequester> requester_;
-  books::partners::PartnerKind searchKind_ = books::partners::PartnerKind::Customer;
-  books::partners::PartnerCriteria searchCriteria_;
-  int partnerPage_ = 0;
+  void ShowPaymentButtons() { Payment.ShowPaymentButtons(); }
 
   books::journal::EntryMode mode_ = books::journal::EntryMode::Add;
   std::optional<books::journal::LoadedVoucher> loaded_;
@@ -795,109 +392,6 @@ class Tboeking : public ui::Form {
   std::vector<books::journal::JournalItem> journals_;
   std::array<books::journal::JournalRef, books::journal::kCashJournalMenuItems> payjournalRefs_{};
   int chosenIndex_ = -1;
-
-  // ---- bank import tabs (tab 7: the statement and its profile; tab 8: the
-  // run). Handlers in boekingstuk_bankimport.cpp.
- public:
-  // Tab 7: open, split and preview.
-  ui::Panel ImportFilePanel{&Panel9, "ImportFilePanel", ui::LayoutKind::Horizontal};
-  ui::Button Button8{&ImportFilePanel, "Button8"};  // open the statement
-  ui::Label ImportSeparatorLabel{&ImportFilePanel, "ImportSeparatorLabel"};
-  ui::Edit Edit91{&ImportFilePanel, "Edit91"};  // separator: one character or "Tab"
-  ui::Label ImportQualifierLabel{&ImportFilePanel, "ImportQualifierLabel"};
-  ui::Edit Edit92{&ImportFilePanel, "Edit92"};  // text qualifier
-  ui::CheckBox CheckBox15{&ImportFilePanel, "CheckBox15"};  // exclude first row
-  ui::Button Button22{&ImportFilePanel, "Button22"};  // Go: split
-  ui::StringGrid StringGrid5{&Panel9, "StringGrid5", 1, 1};  // the lines as read
-  ui::StringGrid StringGrid4{&Panel9, "StringGrid4", 1, 1};  // row 0: column numbers
-  // Tab 7: the profile shown (ComboBox9 above lists them).
-  ui::Panel ImportProfilePanel{&Panel9, "ImportProfilePanel", ui::LayoutKind::Grid};
-  ui::Label ImportNameLabel{&ImportProfilePanel, "ImportNameLabel"};
-  ui::Edit Edit108{&ImportProfilePanel, "Edit108"};  // name
-  ui::Label ImportNumberLabel{&ImportProfilePanel, "ImportNumberLabel"};
-  ui::Edit Edit109{&ImportProfilePanel, "Edit109"};  // number (read-only)
-  ui::Label ImportDateColumnLabel{&ImportProfilePanel, "ImportDateColumnLabel"};
-  ui::Edit Edit110{&ImportProfilePanel, "Edit110"};
-  ui::Label ImportDateLayoutLabel{&ImportProfilePanel, "ImportDateLayoutLabel"};
-  ui::ComboBox ComboBox10{&ImportProfilePanel, "ComboBox10"};
-  ui::Label ImportCurrencyLabel{&ImportProfilePanel, "ImportCurrencyLabel"};
-  ui::Edit Edit112{&ImportProfilePanel, "Edit112"};
-  ui::Label ImportOwnAccountLabel{&ImportProfilePanel, "ImportOwnAccountLabel"};
-  ui::Edit Edit93{&ImportProfilePanel, "Edit93"};
-  ui::Label ImportCounterpartyLabel{&ImportProfilePanel, "ImportCounterpartyLabel"};
-  ui::Edit Edit94{&ImportProfilePanel, "Edit94"};
-  ui::Label ImportAscriptionLabel{&ImportProfilePanel, "ImportAscriptionLabel"};
-  ui::Edit Edit95{&ImportProfilePanel, "Edit95"};
-  ui::Label ImportDebitCreditLabel{&ImportProfilePanel, "ImportDebitCreditLabel"};
-  ui::Edit Edit99{&ImportProfilePanel, "Edit99"};
-  ui::Label ImportDebitStringLabel{&ImportProfilePanel, "ImportDebitStringLabel"};
-  ui::Edit Edit100{&ImportProfilePanel, "Edit100"};
-  ui::Label ImportAmountLabel{&ImportProfilePanel, "ImportAmountLabel"};
-  ui::Edit Edit101{&ImportProfilePanel, "Edit101"};
-  ui::Label ImportNarrativeLabel{&ImportProfilePanel, "ImportNarrativeLabel"};
-  ui::Panel ImportNarrativePanel{&ImportProfilePanel, "ImportNarrativePanel", ui::LayoutKind::Horizontal};
-  std::array<ui::Edit, 6> ImportNarrativeEdits{{{&ImportNarrativePanel, "Edit102"}, {&ImportNarrativePanel, "Edit103"},
-                                                {&ImportNarrativePanel, "Edit104"}, {&ImportNarrativePanel, "Edit105"},
-                                                {&ImportNarrativePanel, "Edit106"}, {&ImportNarrativePanel, "Edit107"}}};
-  ui::Panel ImportButtonPanel{&Panel9, "ImportButtonPanel", ui::LayoutKind::Horizontal};
-  ui::Button Button24{&ImportButtonPanel, "Button24"};  // Save setting
-  ui::Button Button25{&ImportButtonPanel, "Button25"};  // Next >>
-  // Tab 8: the run.
-  ui::Panel ImportMatchPanel{&Panel10, "ImportMatchPanel", ui::LayoutKind::Grid};
-  ui::Label ImportOwnBankLabel{&ImportMatchPanel, "ImportOwnBankLabel"};
-  ui::Edit Edit111{&ImportMatchPanel, "Edit111"};  // own bank account
-  ui::Label ImportCashAccountLabel{&ImportMatchPanel, "ImportCashAccountLabel"};
-  ui::Edit Edit114{&ImportMatchPanel, "Edit114"};  // cash or bank GL account
-  ui::Label ImportLastEntryLabel{&ImportMatchPanel, "ImportLastEntryLabel"};
-  ui::Edit Edit121{&ImportMatchPanel, "Edit121"};  // highest entry number of the prefix
-  ui::Label ImportPrefixLabel{&ImportMatchPanel, "ImportPrefixLabel"};
-  ui::Edit Edit115{&ImportMatchPanel, "Edit115"};  // entry-number prefix ("Fixed")
-  ui::Label ImportCounterLabel{&ImportMatchPanel, "ImportCounterLabel"};
-  ui::Edit Edit122{&ImportMatchPanel, "Edit122"};  // counter
-  ui::Panel ImportRunPanel{&Panel10, "ImportRunPanel", ui::LayoutKind::Horizontal};
-  ui::Button Button26{&ImportRunPanel, "Button26"};  // Run Import
-  ui::Button Button27{&ImportRunPanel, "Button27"};  // continue an interrupted import
-  ui::Button Button28{&ImportRunPanel, "Button28"};  // show the payments without voucher
-  ui::ProgressBar ImportProgressBar{&Panel10, "ImportProgressBar"};
-  ui::Edit Edit117{&Panel10, "Edit117"};  // rows stored
-  ui::Edit Edit118{&Panel10, "Edit118"};  // with a partner
-  ui::Edit Edit119{&Panel10, "Edit119"};  // with a saved voucher
-  ui::Edit Edit120{&Panel10, "Edit120"};  // without voucher
-
-  void Button8Click();    // open the statement
-  void Button22Click();   // Go: split it into StringGrid4
-  void ComboBox9Exit();   // show the chosen profile
-  void Button24Click();   // Save setting: the shown profile's record
-  void Button25Click();   // Next >>: check the rows, prepare the numbers
-  void Button26Click();   // Run Import, and continue (Button27)
-  void ComboBox10Change();
-  // Cancel of the payment tab while an import is interrupted: ends it with
-  // the result lines. False (nothing done) when no import is interrupted.
-  bool EndInterruptedImport();
-  // Whether an import runs or stopped part-way: the continue button shows.
-  bool ImportRunning() const { return Button27.Visible(); }
-  // The statement's rows as split (the grid shows them), and the import
-  // between Next and its end.
-  const std::vector<books::journal::StatementRow>& StatementRows() const { return statementRows_; }
-  const std::optional<books::journal::ImportJob>& CurrentImport() const { return importJob_; }
-
- private:
-  void BindBankImportTabs();
-  void ApplyBankImportTexts();
-  void ShowImportTab();
-  void ClearMatchTab();
-  void ShowImportResult();
-  void ShowContinueButton(bool shown);
-  // The profile the fields show; nullopt (after a message) when a field is
-  // no number.
-  std::optional<records::ImportProfileRec> ShownProfile();
-  void ShowProfile(const records::ImportProfileRec& profile);
-  void FillProfileList(int number);
-  std::vector<std::string> statementLines_;
-  std::vector<books::journal::StatementRow> statementRows_;
-  std::size_t statementHeaderFields_ = 0;  // the fields of the excluded header line
-  std::optional<books::journal::ImportJob> importJob_;
-  bool profileFileReported_ = false;  // the damaged profile file, once per activation
 };
 
 extern Tboeking* boeking;

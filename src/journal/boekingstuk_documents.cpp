@@ -1,25 +1,59 @@
-// The journal form's routines that the invoice tabs (2 and 3) and the
-// payment tabs (5 and 6) share: storing with every journal in reach, a
-// booked document's own voucher, the head of a proposed voucher, the list
-// pages and what a refused store or delete says.
+// The journal form's glue for the invoice page (tabs 2 and 3) and the
+// payment page (tabs 5 and 6): storing with every journal in reach, the
+// amount fields, a booked document's own voucher, a voucher proposed from a
+// document on the voucher tab, and what a refused store or delete says.
 #include <algorithm>
+#include <functional>
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
 #include "text/builtintext.h"
+#include "text/languagetext.h"
+#include "text/systemsettings.h"
 #include "text/textroutines.h"
 
 namespace journal {
 
 using text::BuiltInText;
 using text::Cut;
+using text::L;
 
-void Tboeking::StoreWithAllJournals(void (Tboeking::*store)()) {
+namespace {
+
+int Decimals() { return text::SystemSettings.AmountDecimals; }
+
+}  // namespace
+
+void Tboeking::StoreWithAllJournals(const std::function<void()>& store) {
   StatusBar1.Show("", ui::colors::Default);
   const bool all = CheckBox12.Checked();
   CheckBox12.SetChecked(true);
-  (this->*store)();
+  store();
   CheckBox12.SetChecked(all);
+}
+
+std::string Tboeking::AmountText(double value) { return text::FormatAmount(value, Decimals(), 'Y'); }
+
+std::optional<double> Tboeking::AmountOf(const ui::Edit& e, const std::string& what) {
+  if (auto v = text::TryParseAmount(e.GetText())) return v;
+  std::string text = BuiltInText("The field \"%s\" holds no amount", "Het veld \"%s\" bevat geen bedrag",
+                                 "Das Feld \"%s\" enthält keinen Betrag");
+  if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, what);
+  StatusBar1.Show(text, ui::colors::Red);
+  return std::nullopt;
+}
+
+void Tboeking::BindDocumentAmountField(ui::Edit& field) {
+  ui::Edit* e = &field;
+  e->OnChange = [this, e, prev = e->OnChange] {
+    if (!amountFilterSkip_) {
+      const std::string filtered = books::journal::AmountFieldChanged(e->GetText(), false);
+      if (filtered != e->GetText()) SetAmountText(*e, filtered);
+    }
+    if (prev) prev();
+  };
+  e->OnEnter = [e] { e->SelectAll(); };
+  e->OnClick = [e] { e->SetSelection(0, 0); };
 }
 
 bool Tboeking::ShowDocumentVoucher(const books::journal::StoreResult& found) {
@@ -48,37 +82,34 @@ void Tboeking::ShowProposalHead(const books::journal::VoucherLink& link, const b
   Edit3.SetEnabled(false);
 }
 
+void Tboeking::StartProposal(const std::string& ymd) {
+  ClearVoucherForm();
+  ShowDate(DateTimePicker2, ymd);
+}
+
+void Tboeking::ShowLineOnly(int line) {
+  readOnly_[static_cast<std::size_t>(line)] = true;
+  for (int c = 1; c <= 6; ++c) Lines[static_cast<std::size_t>(line)].Field(c).SetEnabled(false);
+}
+
+void Tboeking::ShowLineTextOnly(int line) { Lines[static_cast<std::size_t>(line)].Text.SetEnabled(false); }
+
+void Tboeking::ShowDocumentHeader(const std::string& kind, std::int32_t partner, const std::string& linkText,
+                                  bool invoice) {
+  const int k = books::journal::KindIndexOf(kind);
+  const ui::ComboBox& kinds = Payment.ComboBox6;
+  Label30.SetCaption(k >= 0 && k < kinds.Count() ? kinds.Items()[static_cast<std::size_t>(k)].text : kind);
+  Edit5.SetText(kind == "REC" || kind == "PAY" ? "0" : std::to_string(partner));
+  Edit6.SetText(linkText);
+  Label31.SetCaption(invoice ? L(3596) : L(3848));
+  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})
+    c->SetVisible(true);
+}
+
 void Tboeking::GoToProposal() {
   SelectTab(books::journal::TabVoucher);
   RecalcTotals();
   if (Button5.Reachable()) Button5.SetFocus();
-}
-
-void Tboeking::ShowListPage(ui::StringGrid& grid, ui::Action& choose, ui::Button& previous, ui::Button& next,
-                            const ListPage& page) {
-  const int rows = static_cast<int>(page.cells.size());
-  grid.SetRowCount(std::max(2, rows + 1));
-  for (int c = 0; c < grid.ColCount(); ++c) grid.SetCell(c, 1, "");
-  for (int r = 0; r < rows; ++r) {
-    const std::vector<std::string>& cells = page.cells[static_cast<std::size_t>(r)];
-    for (int c = 0; c < static_cast<int>(cells.size()); ++c) grid.SetCell(c, r + 1, cells[static_cast<std::size_t>(c)]);
-  }
-  grid.SetEnabled(rows > 0);
-  grid.SetRow(1);
-  choose.SetEnabled(rows > 0);
-  previous.SetVisible(page.hasPrevious);
-  next.SetVisible(page.more);
-  singleListRow_ = page.singleMatch;
-  if (rows > 0) StatusBar1.Show("", ui::colors::SkyBlue);
-  else StatusBar1.Show(page.emptyText, ui::colors::Lime);
-}
-
-void Tboeking::EmptyList(ui::StringGrid& grid, ui::Action& choose) {
-  for (int r = 1; r < grid.RowCount(); ++r)
-    for (int c = 0; c < grid.ColCount(); ++c) grid.SetCell(c, r, "");
-  grid.SetRowCount(2);
-  grid.SetEnabled(false);
-  choose.SetEnabled(false);
 }
 
 namespace {

@@ -1,7 +1,7 @@
 // The journal form's tabs: the tab change with its panels, menu items and
-// focus, the document tool buttons, the go-to-document button, the
-// drop-down exits of the document tabs, and the bindings and texts of tabs
-// 2 to 6.
+// focus, the document tool buttons, the go-to-document button, the invoice
+// kind and cash account above the tabs, and the menus, bindings and texts
+// that tie the document pages (tabs 2 to 6) to the form.
 #include <variant>
 
 #include "formkit/filesetscope.h"
@@ -53,14 +53,7 @@ void Tboeking::TabControl1Change() {
                              &CancelPaymentList1})
     item->SetEnabled(false);
   Edit7Exit();
-  // An empty new payment takes the invoice kind, through its kind handler; a
-  // payment being typed keeps its own.
-  if (paymentState_ == DocumentState::New && Edit9.GetText().empty() && !paymentPartner_ &&
-      ComboBox6.ItemIndex() != ComboBox3.ItemIndex() && ComboBox6.ItemIndex() < 2 &&
-      (Edit30.GetText().empty() || TryParseAmountOr0(Edit30.GetText()) == 0)) {
-    ComboBox6.SetItemIndex(ComboBox3.ItemIndex());
-    ComboBox6Select();
-  }
+  Payment.FollowInvoiceKind(ComboBox3.ItemIndex());
   if (tabSwitchSuppressed_) return;
   PanelsForTab(tab);
 }
@@ -68,8 +61,9 @@ void Tboeking::TabControl1Change() {
 double Tboeking::TryParseAmountOr0(const std::string& text) { return text::TryParseAmount(text).value_or(0); }
 
 void Tboeking::PanelsForTab(int tab) {
-  std::array<ui::Panel*, books::journal::JournalTabCount> panels = {&Panel6, &Panel5, &Panel3, &Panel7, &Panel4,
-                                                                    &Panel1, &Panel8, &Panel9, &Panel10};
+  std::array<ui::Panel*, books::journal::JournalTabCount> panels = {
+      &Panel6,         &Templates.Panel5,  &Invoice.Panel3,     &Invoice.Panel7,     &PartnerList.Panel4,
+      &Payment.Panel1, &Payment.Panel8, &BankImport.Panel9, &BankImport.Panel10};
   for (ui::Panel* p : panels) {
     p->SetVisible(false);
     p->SetEnabled(false);
@@ -86,29 +80,21 @@ void Tboeking::PanelsForTab(int tab) {
       // The lines are shown, not edited, beside the template panel.
       Panel6.SetVisible(true);
       for (ui::Action* a : {&sjabloonopslaan, &sjabloonverwijderen, &sjabloonannuleren}) a->SetEnabled(true);
-      Edit2.SetText(ComboBox11.GetText());
-      Edit2.SetFocus();
+      Templates.Show();
       break;
     case books::journal::TabInvoice:
-      if (!invoicePartner_) Label23.SetCaption(ComboBox3.GetText());
-      if (Edit7.Reachable()) Edit7.SetFocus();
-      else if (Button10.Reachable()) Button10.SetFocus();
-      break;
     case books::journal::TabInvoiceList:
-      if (CheckBox3.Reachable()) CheckBox3.SetFocus();
+      Invoice.Show(tab == books::journal::TabInvoiceList);
       break;
     case books::journal::TabPartnerList:
-      if (StringGrid1.Reachable()) StringGrid1.SetFocus();
+      if (PartnerList.StringGrid1.Reachable()) PartnerList.StringGrid1.SetFocus();
       break;
     case books::journal::TabPayment:
-      if (Edit8.Reachable()) Edit8.SetFocus();
-      else if (Edit37.Reachable()) Edit37.SetFocus();
-      break;
     case books::journal::TabPaymentList:
-      if (CheckBox7.Reachable()) CheckBox7.SetFocus();
+      Payment.Show(tab == books::journal::TabPaymentList);
       break;
     case books::journal::TabPaymentImport:
-      ShowImportTab();
+      BankImport.Show();
       break;
     default: break;
   }
@@ -126,17 +112,14 @@ void Tboeking::SpeedButton5Click() {
 void Tboeking::SpeedButton6Click() {
   if (!MayDiscard(books::journal::DiscardAction::New)) return;
   NewVoucher();
-  CheckBox3.SetChecked(true);
-  CheckBox4.SetChecked(true);
-  for (ui::CheckBox* c : {&CheckBox5, &CheckBox6, &CheckBox10}) c->SetChecked(false);
+  Invoice.ResetListFilters();
   SelectTab(books::journal::TabInvoiceList);
 }
 
 void Tboeking::SpeedButton8Click() {
   if (!MayDiscard(books::journal::DiscardAction::New)) return;
   NewVoucher();
-  CheckBox7.SetChecked(true);
-  for (ui::CheckBox* c : {&CheckBox8, &CheckBox9, &CheckBox11}) c->SetChecked(false);
+  Payment.ResetListFilters();
   SelectTab(books::journal::TabPaymentList);
   StatusBar1.Show("", ui::colors::Default);
 }
@@ -186,29 +169,10 @@ void Tboeking::SelectPartnerClick() {
 void Tboeking::Button23Click() {
   const bool all = CheckBox12.Checked();
   CheckBox12.SetChecked(true);
-  goToDocument_ = true;
   // The lists are filled for exactly the linked document; the filter boxes
   // the user set stay as they were.
-  if (const auto* invoice = std::get_if<books::journal::InvoiceKey>(&link_)) {
-    books::journal::InvoiceFilter filter;
-    filter.owing = filter.withoutVoucher = false;
-    filter.linked = *invoice;
-    FillInvoiceList(filter, 0);
-    if (singleListRow_) {
-      StringGrid2.SetRow(1);
-      Button13Click();
-    }
-  } else if (const auto* payment = std::get_if<books::journal::PaymentKey>(&link_)) {
-    books::journal::PaymentFilter filter;
-    filter.withoutVoucher = false;
-    filter.linked = *payment;
-    FillPaymentList(filter, 0);
-    if (singleListRow_) {
-      StringGrid3.SetRow(1);
-      Button17Click();
-    }
-  }
-  goToDocument_ = false;
+  if (const auto* invoice = std::get_if<books::journal::InvoiceKey>(&link_)) Invoice.GoToLinked(*invoice);
+  else if (const auto* payment = std::get_if<books::journal::PaymentKey>(&link_)) Payment.GoToLinked(*payment);
   CheckBox12.SetChecked(all);
 }
 
@@ -217,26 +181,9 @@ void Tboeking::Button23Click() {
 void Tboeking::ComboBox3Exit() {
   ComboBox3.SetItemIndex(ListChoiceIndex(Texts(ComboBox3), ComboBox3.GetText(), 0));
   const std::string text = ComboBox3.GetText();
-  ComboBox7.SetItemIndex(ComboBox3.ItemIndex());
-  ComboBox8.SetItemIndex(ComboBox3.ItemIndex());
+  Invoice.KindChanged(ComboBox3.ItemIndex(), text);
+  Payment.KindChanged(ComboBox3.ItemIndex());
   SpeedButton5.SetHint(NewInvoice1.Caption() + " (" + text + ")");
-  if (!invoicePartner_) Label23.SetCaption(text);
-}
-
-void Tboeking::ComboBox7Exit() { ComboBox7.SetItemIndex(ListChoiceIndex(Texts(ComboBox7), ComboBox7.GetText(), 0)); }
-
-// The payment list's kind filter: a typed kind in other capitals is taken,
-// anything else is the first kind.
-void Tboeking::ComboBox8Exit() { ComboBox8.SetItemIndex(ListChoiceIndex(Texts(ComboBox8), ComboBox8.GetText(), 0)); }
-
-void Tboeking::ComboBox5Exit() {
-  ComboBox5.SetItemIndex(ListChoiceIndex(Texts(ComboBox5), ComboBox5.GetText(), 1));
-  ComboBox5Change();
-}
-
-void Tboeking::ComboBox6Exit() {
-  ComboBox6.SetItemIndex(ListChoiceIndex(Texts(ComboBox6), ComboBox6.GetText(), 0));
-  ComboBox6Select();
 }
 
 void Tboeking::ComboBox4Exit() {
@@ -244,176 +191,83 @@ void Tboeking::ComboBox4Exit() {
   SpeedButton7.SetHint(NewPayment1.Caption() + " (" + ComboBox4.GetText() + ")");
   // The match tab shows the account an import books on; rows already
   // stored keep theirs.
-  if (!importJob_ || importJob_->stored == 0) Edit114.SetText(ComboBox4.GetText());
+  BankImport.CashAccountChanged(ComboBox4.GetText());
 }
 
 // ---- bindings and texts of the document tabs
 
 void Tboeking::BindDocumentTabs() {
-  // Actions shared by a button and a menu item.
+  BindDocumentActions();
+  BindDocumentMenus();
+  Invoice.Bind();
+  PartnerList.Bind();
+  Payment.Bind();
+  LayOutDocumentTabs();
+}
+
+// Actions shared by a button and a menu item, the tool buttons.
+void Tboeking::BindDocumentActions() {
   using Clients = std::initializer_list<ui::ActionClient*>;
   auto bind = [](ui::Action& a, Clients clients, std::function<void()> run) {
     a.OnExecute = std::move(run);
     for (ui::ActionClient* c : clients) c->SetAction(&a);
   };
-  bind(AddInvoice, {&Button9, &AddInvoice1}, [this] { Button9Click(); });
-  bind(DeleteInvoice, {&Button19, &Delete2}, [this] { Button19Click(); });
-  bind(SelectInvoiceRow, {&Button13, &SelectRow1}, [this] { Button13Click(); });
-  bind(SelectPartnerRow, {&Button11, &SelectRow2}, [this] { Button11Click(); });
-  bind(AddPayment, {&Button15, &AddPayment1}, [this] { Button15Click(); });
-  bind(DeletePayment, {&Button21, &DeletePayment1}, [this] { Button21Click(); });
-  bind(SelectPaymentRow, {&Button17, &Select1}, [this] { Button17Click(); });
+  bind(AddInvoice, {&Invoice.Button9, &AddInvoice1}, [this] { Button9Click(); });
+  bind(DeleteInvoice, {&Invoice.Button19, &Delete2}, [this] { Button19Click(); });
+  bind(SelectInvoiceRow, {&Invoice.Button13, &SelectRow1}, [this] { Button13Click(); });
+  bind(SelectPartnerRow, {&PartnerList.Button11, &SelectRow2}, [this] { Button11Click(); });
+  bind(AddPayment, {&Payment.Button15, &AddPayment1}, [this] { Button15Click(); });
+  bind(DeletePayment, {&Payment.Button21, &DeletePayment1}, [this] { Button21Click(); });
+  bind(SelectPaymentRow, {&Payment.Button17, &Select1}, [this] { Button17Click(); });
   zoekpartner.OnExecute = [this] { zoekpartnerExecute(); };
   aanroeppartner.OnExecute = [this] { aanroeppartnerExecute(); };
   ophalenfacturen.OnExecute = [this] { ophalenfacturenExecute(); };
   nieuwefactuur.OnExecute = [this] { SelectTab(books::journal::TabInvoice); };
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&SpeedButton4, &SpeedButton12, &SearchPartner1})
-    c->OnClick = [this] { zoekpartner.Execute(); };
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&SpeedButton1, &SpeedButton10, &NewPartner1})
-    c->OnClick = [this] { aanroeppartner.Execute(); };
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&SpeedButton11, &SpeedButton13, &SearchPartner2})
-    c->OnClick = [this] { SpeedButton11Click(); };
-  SelectPartner.OnClick = [this] { SelectPartnerClick(); };
-  auto onEnter = [](ui::Component& c, std::function<void()> run) {
-    c.OnKeyPress = [run = std::move(run)](char& key) {
-      if (key != '\r') return;
-      key = 0;
-      run();
-    };
-  };
-  onEnter(Edit4, [this] { zoekpartner.Execute(); });
-  onEnter(Edit58, [this] { zoekpartner.Execute(); });
-  for (ui::Edit* e : {&Edit8, &Edit37, &Edit79}) onEnter(*e, [this] { SpeedButton11Click(); });
 
-  // Tool buttons and menu items.
   SpeedButton5.OnClick = [this] { SpeedButton5Click(); };
-  NewInvoice1.OnClick = [this] { SpeedButton5Click(); };
   SpeedButton6.OnClick = [this] { SpeedButton6Click(); };
   SpeedButton7.OnClick = [this] { SpeedButton7Click(); };
-  NewPayment1.OnClick = [this] { SpeedButton7Click(); };
   SpeedButton8.OnClick = [this] { SpeedButton8Click(); };
   SpeedButton9.OnClick = [this] { SpeedButton9Click(); };
   SpeedButton14.OnClick = [this] { SpeedButton14Click(); };
   SpeedButton15.OnClick = [this] { SpeedButton15Click(); };
   Button23.OnClick = [this] { Button23Click(); };
-
-  // Invoice tab and list.
-  Button10.OnClick = [this] { Button10Click(); };
-  CancelInvoice1.OnClick = [this] { Button10Click(); };
-  Image5.OnClick = [this] { Image5Click(); };
-  SearchInvoice1.OnClick = [this] { Image5Click(); };
-  Button14.OnClick = [this] { Button14Click(); };
-  CancelInvoiceList1.OnClick = [this] { Button14Click(); };
-  BitBtn5.OnClick = [this] { BitBtn5Click(); };
-  BitBtn6.OnClick = [this] { BitBtn6Click(); };
-  StringGrid2.OnDblClick = [this] { SelectInvoiceRow.Execute(); };
-  DateTimePicker3.OnChange = [this] { DateTimePicker3Change(); };
-  DateTimePicker4.OnChange = [this] { Edit7Exit(); };
-  ComboBox5.OnChange = [this] { ComboBox5Change(); };
-  ComboBox5.OnSelect = [this] { ComboBox5Change(); };
-  ComboBox5.OnExit = [this] { ComboBox5Exit(); };
   ComboBox3.OnExit = [this] { ComboBox3Exit(); };
   ComboBox3.OnSelect = [this] { ComboBox3Exit(); };
-  ComboBox7.OnExit = [this] { ComboBox7Exit(); };
-  ComboBox8.OnExit = [this] { ComboBox8Exit(); };
-  ComboBox8.OnSelect = [this] { ComboBox8Exit(); };
-  Edit7.OnExit = [this] { Edit7Exit(); };
-  Edit7.OnChange = [this] { Edit7Exit(); };
-  Edit20.OnChange = [this] { Edit7Exit(); };
-  Edit17.OnExit = [this] { InvoiceAmountExit(false); };
-  Edit124.OnExit = [this] { InvoiceAmountExit(true); };
-  SpeedButton3.OnClick = [this] { SpeedButton3Click(); };
-  CheckBox6.OnClick = [this] { CheckBox6Click(); };
-  CheckBox10.OnClick = [this] { CheckBox10Click(); };
-
-  // Partner list.
-  Button12.OnClick = [this] { Button12Click(); };
-  CancelPartnerList1.OnClick = [this] { Button12Click(); };
-  BitBtn1.OnClick = [this] { BitBtn1Click(); };
-  BitBtn2.OnClick = [this] { BitBtn2Click(); };
-  StringGrid1.OnDblClick = [this] { SelectPartnerRow.Execute(); };
-
-  // Payment tab and list.
-  Button16.OnClick = [this] { Button16Click(); };
-  CancelPayment1.OnClick = [this] { Button16Click(); };
-  SpeedButton2.OnClick = [this] { SpeedButton2Click(); };
-  Search1.OnClick = [this] { SpeedButton2Click(); };
-  Button18.OnClick = [this] { Button18Click(); };
-  CancelPaymentList1.OnClick = [this] { Button18Click(); };
-  BitBtn3.OnClick = [this] { BitBtn3Click(); };
-  BitBtn4.OnClick = [this] { BitBtn4Click(); };
-  StringGrid3.OnDblClick = [this] { SelectPaymentRow.Execute(); };
-  CheckListBox1.OnClickCheck = [this](int i) { CheckListBox1Click(i); };
-  ComboBox6.OnSelect = [this] { ComboBox6Select(); };
-  ComboBox6.OnExit = [this] { ComboBox6Exit(); };
   ComboBox4.OnExit = [this] { ComboBox4Exit(); };
   ComboBox4.OnSelect = [this] { ComboBox4Exit(); };
-  Edit9.OnChange = [this] { Edit9Change(); };
-  Edit30.OnExit = [this] { Edit30Exit(); };
-  CheckBox9.OnClick = [this] { CheckBox9Click(); };
-  CheckBox11.OnClick = [this] { CheckBox11Click(); };
+}
 
-  // The document amount fields: filtered while typed, wholly selected on
-  // entry, the caret at the start on a click.
-  for (ui::Edit* e : {&Edit17, &Edit124, &Edit30}) {
-    e->OnChange = [this, e, prev = e->OnChange] {
-      if (!amountFilterSkip_) {
-        const std::string filtered = books::journal::AmountFieldChanged(e->GetText(), false);
-        if (filtered != e->GetText()) SetAmountText(*e, filtered);
-      }
-      if (prev) prev();
-    };
-    e->OnEnter = [e] { e->SelectAll(); };
-    e->OnClick = [e] { e->SetSelection(0, 0); };
-  }
-  Edit30.OnChange = [this, prev = Edit30.OnChange] {
-    if (prev) prev();
-    Edit9Change();
-  };
+// The document menus' items that no action carries.
+void Tboeking::BindDocumentMenus() {
+  SearchPartner1.OnClick = [this] { zoekpartner.Execute(); };
+  NewPartner1.OnClick = [this] { aanroeppartner.Execute(); };
+  SearchPartner2.OnClick = [this] { SpeedButton11Click(); };
+  SelectPartner.OnClick = [this] { SelectPartnerClick(); };
+  NewInvoice1.OnClick = [this] { SpeedButton5Click(); };
+  NewPayment1.OnClick = [this] { SpeedButton7Click(); };
+  CancelInvoice1.OnClick = [this] { Button10Click(); };
+  SearchInvoice1.OnClick = [this] { Image5Click(); };
+  CancelInvoiceList1.OnClick = [this] { Button14Click(); };
+  CancelPartnerList1.OnClick = [this] { Button12Click(); };
+  CancelPayment1.OnClick = [this] { Button16Click(); };
+  Search1.OnClick = [this] { SpeedButton2Click(); };
+  CancelPaymentList1.OnClick = [this] { Button18Click(); };
+}
 
-  // Layout.
-  Panel3.gridColumns = 4;
+void Tboeking::LayOutDocumentTabs() {
+  PartnerList.LayOut();
+  Invoice.LayOut();
+  Payment.LayOut();
   ComboBox3.hints.width = 160;
   ComboBox4.hints.width = 260;
-  Panel1.gridColumns = 4;
-  Panel26.gridColumns = 3;
-  for (ui::Panel* p : {&Panel18, &Panel19, &Panel20, &Panel21, &Panel22, &Panel23, &Panel24, &Panel25, &Panel26,
-                       &Panel27, &Panel28, &Panel29, &Panel30, &Panel31})
-    p->SetBevel(false);
-  for (ui::Edit* e : {&Edit27, &Edit28, &Edit18, &Edit57, &Edit39, &Edit49, &Edit50, &Edit10, &Edit29, &Edit40, &Edit69,
-                      &Edit70, &Edit77, &Edit78, &Edit80, &Edit20, &Edit9})
-    e->SetReadOnly(true);
-  Edit19.SetMaxLength(80);
-  Edit87.SetMaxLength(10);
-  Edit7.SetMaxLength(15);
-  Edit37.SetMaxLength(15);
-  Edit47.SetMaxLength(60);
-  Edit96.SetMaxLength(10);
-  Edit113.SetMaxLength(60);
-  for (ui::Edit* e : {&Edit38, &Edit48, &Edit59, &Edit60, &Edit67, &Edit68}) e->SetMaxLength(60);
-  for (ui::Edit* e : {&Edit19, &Edit28, &Edit27, &Edit113, &Edit47}) e->hints.minWidth = 260;
-  CheckBox1.SetEnabled(false);
-  CheckBox2.SetEnabled(false);
-  for (ui::StringGrid* g : {&StringGrid1, &StringGrid2, &StringGrid3}) {
-    g->hints.stretch = 1;
-    g->hints.height = 260;
-  }
-  CheckListBox1.hints.height = 120;
-  CheckBox3.SetChecked(true);
-  CheckBox4.SetChecked(true);
-  CheckBox7.SetChecked(true);
-  for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit97, &Edit98, &Panel22, &Panel29, &BitBtn1,
-                                                                &BitBtn2, &BitBtn3, &BitBtn4, &BitBtn5, &BitBtn6})
-    c->SetVisible(false);
+  Panel31.SetBevel(false);
 }
 
 void Tboeking::ApplyDocumentTexts() {
   using text::BuiltInText;
   Invoice1.SetCaption(L(4062));
   Payment1.SetCaption(L(4149));
-  // The booked marks of the invoice and payment tabs ("JV created").
-  CheckBox1.SetCaption(L(3640));
-  CheckBox2.SetCaption(L(3640));
   NewInvoice1.SetCaption(BuiltInText("New Invoice", "Nieuwe factuur", "Neue Rechnung"));
   SearchPartner1.SetCaption(BuiltInText("Search Partner", "Relatie zoeken", "Partner suchen"));
   SearchPartner2.SetCaption(SearchPartner1.Caption());
@@ -440,9 +294,6 @@ void Tboeking::ApplyDocumentTexts() {
   SelectInvoiceRow.SetCaption(BuiltInText("Select", "Kiezen", "Wählen"));
   SelectPartnerRow.SetCaption(SelectInvoiceRow.Caption());
   SelectPaymentRow.SetCaption(SelectInvoiceRow.Caption());
-  for (ui::Button* b : {&Button10, &Button14, &Button12, &Button16, &Button18}) b->SetCaption(L(306));
-  Image5.SetCaption(SearchInvoice1.Caption());
-  SpeedButton2.SetCaption(Search1.Caption());
   Button23.SetCaption(BuiltInText("Go to document", "Naar het document", "Zum Beleg"));
   SpeedButton5.SetHint(NewInvoice1.Caption());
   SpeedButton6.SetHint(SearchInvoice1.Caption());
@@ -453,42 +304,33 @@ void Tboeking::ApplyDocumentTexts() {
     b->SetCaption(b->Hint());
   SpeedButton9.SetHint(BuiltInText("Import payments", "Betalingen inlezen", "Zahlungen einlesen"));
   SpeedButton9.SetCaption(SpeedButton9.Hint());
-  Label15.SetCaption(BuiltInText("Book date", "Boekdatum", "Buchungsdatum"));
-  Label17.SetCaption(BuiltInText("Amount", "Bedrag", "Betrag"));
-  Label73.SetCaption(BuiltInText("Prepaid", "Vooruitbetaald", "Vorausbezahlt"));
-  Label18.SetCaption(BuiltInText("Paid", "Betaald", "Bezahlt"));
-  Label19.SetCaption(BuiltInText("Owing", "Open", "Offen"));
   Label20.SetCaption(BuiltInText("Bank or cash account", "Bank- of kasrekening", "Bank- oder Kassenkonto"));
-  Label21.SetCaption(BuiltInText("Kind", "Soort", "Art"));
-  Label22.SetCaption(Label32.Caption());
-  Label24.SetCaption(BuiltInText("Bank account", "Bankrekening", "Bankkonto"));
-  CheckBox3.SetCaption(BuiltInText("Owing amount", "Openstaand bedrag", "Offener Betrag") + "  <> 0" +
-                       std::string(1, platform::DecimalSeparator()) + "00");
-  CheckBox4.SetCaption(BuiltInText("Without Journal voucher", "Zonder boeking", "Ohne Buchung"));
-  CheckBox5.SetCaption(BuiltInText("All", "Alle", "Alle"));
-  CheckBox6.SetCaption(BuiltInText("Select partner", "Relatie kiezen", "Partner wählen"));
-  CheckBox10.SetCaption(BuiltInText("Entrynumber", "Stuknummer", "Belegnummer"));
-  CheckBox7.SetCaption(BuiltInText("Without JV", "Zonder boeking", "Ohne Buchung"));
-  CheckBox8.SetCaption(CheckBox5.Caption());
-  CheckBox9.SetCaption(BuiltInText("Selected partner", "Gekozen relatie", "Gewählter Partner"));
-  CheckBox11.SetCaption(CheckBox10.Caption());
-  const std::vector<std::string> invoiceHeads = {
-      BuiltInText("Book date", "Boekdatum", "Buchungsdatum"), Label21.Caption(), Label74.Caption(), Label16.Caption(),
-      CheckBox10.Caption(), Label17.Caption(), Label18.Caption(), Label35.Caption(), CheckBox1.Caption(),
-      Label36.Caption(), Label37.Caption(), Label38.Caption(), Label19.Caption(), Label73.Caption()};
-  for (int c = 0; c < static_cast<int>(invoiceHeads.size()); ++c) StringGrid2.SetCell(c, 0, invoiceHeads[c]);
-  const std::vector<std::string> paymentHeads = {
-      Label76.Caption(), Label21.Caption(), Label75.Caption(), Label77.Caption(), Label24.Caption(),
-      Label86.Caption(), Label82.Caption(), Label83.Caption(), Label84.Caption() + " 1", Label84.Caption() + " 2",
-      Label84.Caption() + " 3", Label84.Caption() + " 4", Label84.Caption() + " 5", Label84.Caption() + " 6",
-      Label85.Caption(), CheckBox2.Caption()};
-  for (int c = 0; c < static_cast<int>(paymentHeads.size()); ++c) StringGrid3.SetCell(c, 0, paymentHeads[c]);
-  const std::vector<std::string> partnerHeads = {Label74.Caption(), BuiltInText("Name", "Naam", "Name"),
-                                                 Label34.Caption(),
-                                                 BuiltInText("Town", "Plaats", "Ort"),
-                                                 BuiltInText("Their number", "Hun nummer", "Ihre Nummer"),
-                                                 Label24.Caption()};
-  for (int c = 0; c < static_cast<int>(partnerHeads.size()); ++c) StringGrid1.SetCell(c, 0, partnerHeads[c]);
+  Invoice.ApplyTexts();
+  Payment.ApplyTexts();
+  ApplyListHeads();
+}
+
+// The texts the payment page shares with the invoice page, and the lists'
+// headings, which take the tabs' captions.
+void Tboeking::ApplyListHeads() {
+  using text::BuiltInText;
+  const InvoicePage& i = Invoice;
+  PaymentPage& p = Payment;
+  p.Label22.SetCaption(i.Label32.Caption());
+  p.CheckBox8.SetCaption(i.CheckBox5.Caption());
+  p.CheckBox11.SetCaption(i.CheckBox10.Caption());
+  Invoice.SetListHeads({BuiltInText("Book date", "Boekdatum", "Buchungsdatum"), p.Label21.Caption(),
+                        i.Label74.Caption(), i.Label16.Caption(), i.CheckBox10.Caption(), i.Label17.Caption(),
+                        i.Label18.Caption(), i.Label35.Caption(), i.CheckBox1.Caption(), i.Label36.Caption(),
+                        i.Label37.Caption(), i.Label38.Caption(), i.Label19.Caption(), i.Label73.Caption()});
+  Payment.SetListHeads({p.Label76.Caption(), p.Label21.Caption(), p.Label75.Caption(), p.Label77.Caption(),
+                        p.Label24.Caption(), p.Label86.Caption(), p.Label82.Caption(), p.Label83.Caption(),
+                        p.Label84.Caption() + " 1", p.Label84.Caption() + " 2", p.Label84.Caption() + " 3",
+                        p.Label84.Caption() + " 4", p.Label84.Caption() + " 5", p.Label84.Caption() + " 6",
+                        p.Label85.Caption(), p.CheckBox2.Caption()});
+  PartnerList.ApplyTexts(L(306), {i.Label74.Caption(), BuiltInText("Name", "Naam", "Name"), i.Label34.Caption(),
+                                  BuiltInText("Town", "Plaats", "Ort"),
+                                  BuiltInText("Their number", "Hun nummer", "Ihre Nummer"), p.Label24.Caption()});
 }
 
 }  // namespace journal

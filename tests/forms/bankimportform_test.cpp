@@ -52,7 +52,7 @@ class BankImportForm : public ::testing::Test, public support::AdministrationFol
   // Opens `path` through the dialog and splits it with ";" and a header.
   void OpenAndGo(Tboeking& f, const std::string& path = kStatement) {
     backend.dialogAnswers.push_back(path);
-    f.Button8.UserClick();
+    f.BankImport.Button8.UserClick();
     support::SplitSemicolonStatement(f);
   }
 
@@ -61,11 +61,11 @@ class BankImportForm : public ::testing::Test, public support::AdministrationFol
 
   // "Add + JV" and Delete of the payment tab, buttons and menu items.
   static void ExpectPaymentButtons(const Tboeking& f, bool shown) {
-    EXPECT_EQ(f.Button15.Visible(), shown);
+    EXPECT_EQ(f.Payment.Button15.Visible(), shown);
     EXPECT_EQ(f.AddPayment1.Visible(), shown);
     EXPECT_EQ(f.DeletePayment1.Visible(), shown);
     if (!shown) {
-      EXPECT_FALSE(f.Button21.Visible());
+      EXPECT_FALSE(f.Payment.Button21.Visible());
       EXPECT_FALSE(f.AddPayment.Enabled());
       EXPECT_FALSE(f.DeletePayment.Enabled());
     }
@@ -92,50 +92,50 @@ void CloseTheFirstPeriod(records::AdminSettingsRec& s) {
 TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
-    EXPECT_TRUE(f.Panel9.Visible());
-    EXPECT_EQ(f.Edit91.GetText(), ",");
-    EXPECT_EQ(f.Edit109.GetText(), "1");
-    EXPECT_EQ(f.Edit110.GetText(), "");  // -1 is shown empty
+    EXPECT_TRUE(f.BankImport.Panel9.Visible());
+    EXPECT_EQ(f.BankImport.Edit91.GetText(), ",");
+    EXPECT_EQ(f.BankImport.Edit109.GetText(), "1");
+    EXPECT_EQ(f.BankImport.Edit110.GetText(), "");  // -1 is shown empty
 
     OpenAndGo(f);
     ASSERT_EQ(backend.dialogsShown.size(), 1u);
     EXPECT_EQ(backend.dialogsShown[0].defaultExtension, "csv");
-    ASSERT_EQ(f.StringGrid5.RowCount(), 4);
-    EXPECT_EQ(f.StringGrid5.Cell(0, 0), "Datum;Rekening;Tegenrekening;Naam;Af Bij;Bedrag;Omschrijving;");
-    ASSERT_EQ(f.StringGrid4.RowCount(), 4);
-    ASSERT_EQ(f.StringGrid4.ColCount(), 7);
-    EXPECT_EQ(f.StringGrid4.Cell(6, 0), "6");
-    EXPECT_EQ(f.StringGrid4.Cell(3, 1), "Caf\xE9 \"Zon\"");
-    EXPECT_EQ(f.StringGrid4.Cell(6, 1), "Invoice 2024-7; thanks");
-    EXPECT_EQ(f.StringGrid4.Cell(5, 2), "1.234,56");
-    EXPECT_TRUE(f.Button25.Enabled());
+    ASSERT_EQ(f.BankImport.StringGrid5.RowCount(), 4);
+    EXPECT_EQ(f.BankImport.StringGrid5.Cell(0, 0), "Datum;Rekening;Tegenrekening;Naam;Af Bij;Bedrag;Omschrijving;");
+    ASSERT_EQ(f.BankImport.StringGrid4.RowCount(), 4);
+    ASSERT_EQ(f.BankImport.StringGrid4.ColCount(), 7);
+    EXPECT_EQ(f.BankImport.StringGrid4.Cell(6, 0), "6");
+    EXPECT_EQ(f.BankImport.StringGrid4.Cell(3, 1), "Caf\xE9 \"Zon\"");
+    EXPECT_EQ(f.BankImport.StringGrid4.Cell(6, 1), "Invoice 2024-7; thanks");
+    EXPECT_EQ(f.BankImport.StringGrid4.Cell(5, 2), "1.234,56");
+    EXPECT_TRUE(f.BankImport.Button25.Enabled());
 
     TypeProfile(f);
-    EXPECT_EQ(f.ComboBox9.GetText(), "1 : Bank ;");
+    EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : Bank ;");
     const std::string ifs = store.fs.File(support::kBankIfs);
     ASSERT_EQ(ifs.size(), 10u * 116);
     EXPECT_EQ(ifs.substr(88, 4), std::string("\x05\x00\x00\x00", 4));
     EXPECT_EQ(ifs.substr(92 + 4, 4), std::string("\xFF\xFF\xFF\xFF", 4));  // narrative 2 empty: -1
 
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     EXPECT_TRUE(backend.messages.empty());
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
-    EXPECT_EQ(f.Edit111.GetText(), "NL01BANK0123456789");
-    EXPECT_EQ(f.Edit114.GetText(), "1000{Bank}");
-    EXPECT_EQ(f.Edit115.GetText(), "P2024-");
-    EXPECT_EQ(f.Edit122.GetText(), "0001");
-    EXPECT_EQ(f.Edit121.GetText(), "");
-    ASSERT_TRUE(f.Button26.Enabled());
+    EXPECT_EQ(f.BankImport.Edit111.GetText(), "NL01BANK0123456789");
+    EXPECT_EQ(f.BankImport.Edit114.GetText(), "1000{Bank}");
+    EXPECT_EQ(f.BankImport.Edit115.GetText(), "P2024-");
+    EXPECT_EQ(f.BankImport.Edit122.GetText(), "0001");
+    EXPECT_EQ(f.BankImport.Edit121.GetText(), "");
+    ASSERT_TRUE(f.BankImport.Button26.Enabled());
 
-    f.Button26.UserClick();
-    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 3");
-    EXPECT_EQ(f.Edit118.GetText(), "Counterparty found      : 1");
-    EXPECT_EQ(f.Edit119.GetText(), "Payments with JV        : 1");
-    EXPECT_EQ(f.Edit120.GetText(), "Payments without JV     : 2");
-    EXPECT_EQ(f.ImportProgressBar.Position(), 3);
-    EXPECT_FALSE(f.Button27.Visible());
-    EXPECT_FALSE(f.Button26.Enabled());
+    f.BankImport.Button26.UserClick();
+    EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 3");
+    EXPECT_EQ(f.BankImport.Edit118.GetText(), "Counterparty found      : 1");
+    EXPECT_EQ(f.BankImport.Edit119.GetText(), "Payments with JV        : 1");
+    EXPECT_EQ(f.BankImport.Edit120.GetText(), "Payments without JV     : 2");
+    EXPECT_EQ(f.BankImport.ImportProgressBar.Position(), 3);
+    EXPECT_FALSE(f.BankImport.Button27.Visible());
+    EXPECT_FALSE(f.BankImport.Button26.Enabled());
     EXPECT_NE(f.StatusBar1.PanelText(0).find("1 refunds without partner"), std::string::npos);
     EXPECT_EQ(f.StatusBar1.PanelText(0).find("<PAY02>"), std::string::npos);
 
@@ -160,16 +160,16 @@ TEST_F(BankImportForm, OpenGoSaveNextRunAndASecondImportNamesDuplicates) {
     OpenAndGo(f);
     backend.messages.clear();
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(backend.messages[0].buttons, ui::Buttons::YesNo);
     EXPECT_NE(backend.messages[0].text.find("3 rows equal a stored payment"), std::string::npos);
     EXPECT_NE(backend.messages[0].text.find("line 2\nline 3\nline 4"), std::string::npos);
     ASSERT_TRUE(f.CurrentImport().has_value());
     EXPECT_TRUE(f.CurrentImport()->rows.empty());
-    EXPECT_EQ(f.Edit121.GetText(), "P2024-0003");
-    EXPECT_EQ(f.Edit122.GetText(), "0004");
-    EXPECT_FALSE(f.Button26.Enabled());
+    EXPECT_EQ(f.BankImport.Edit121.GetText(), "P2024-0003");
+    EXPECT_EQ(f.BankImport.Edit122.GetText(), "0004");
+    EXPECT_FALSE(f.BankImport.Button26.Enabled());
   });
 }
 
@@ -178,12 +178,12 @@ TEST_F(BankImportForm, AShorterSecondStatementShowsOnlyItsOwnRows) {
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
-    ASSERT_EQ(f.StringGrid4.RowCount(), 4);
+    ASSERT_EQ(f.BankImport.StringGrid4.RowCount(), 4);
     OpenAndGo(f, "/home/anne/short.csv");
-    EXPECT_EQ(f.StringGrid5.RowCount(), 2);
-    ASSERT_EQ(f.StringGrid4.RowCount(), 2);  // the heading and "c;d"
-    EXPECT_EQ(f.StringGrid4.ColCount(), 2);
-    EXPECT_EQ(f.StringGrid4.Cell(0, 1), "c");
+    EXPECT_EQ(f.BankImport.StringGrid5.RowCount(), 2);
+    ASSERT_EQ(f.BankImport.StringGrid4.RowCount(), 2);  // the heading and "c;d"
+    EXPECT_EQ(f.BankImport.StringGrid4.ColCount(), 2);
+    EXPECT_EQ(f.BankImport.StringGrid4.Cell(0, 1), "c");
     ASSERT_EQ(f.StatementRows().size(), 1u);
   });
 }
@@ -197,37 +197,37 @@ TEST_F(BankImportForm, RefusalsOfOpenGoAndNext) {
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
-    const int rows = f.StringGrid4.RowCount();
+    const int rows = f.BankImport.StringGrid4.RowCount();
 
     // A missing and an empty statement: one message each, nothing changes.
     for (const char* path : {"/home/anne/missing.csv", "/home/anne/empty.csv"}) {
       backend.messages.clear();
       backend.dialogAnswers.push_back(path);
-      f.Button8.UserClick();
+      f.BankImport.Button8.UserClick();
       ASSERT_EQ(backend.messages.size(), 1u) << path;
-      EXPECT_EQ(f.StringGrid4.RowCount(), rows) << path;
+      EXPECT_EQ(f.BankImport.StringGrid4.RowCount(), rows) << path;
     }
     // Go without a separator: a red status, the grid as it was.
-    f.Edit91.UserSetText("");
-    f.Button22.UserClick();
+    f.BankImport.Edit91.UserSetText("");
+    f.BankImport.Button22.UserClick();
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
-    EXPECT_EQ(f.StringGrid4.RowCount(), rows);
+    EXPECT_EQ(f.BankImport.StringGrid4.RowCount(), rows);
 
     // A qualifier left open names its line.
     OpenAndGo(f, "/home/anne/open.csv");
     EXPECT_EQ(f.StatusBar1.PanelText(0), "Line 2: a text qualifier is not closed");
-    EXPECT_FALSE(f.Button25.Enabled());
+    EXPECT_FALSE(f.BankImport.Button25.Enabled());
 
     // Bad rows: one message, their number in red, nothing prepared.
     OpenAndGo(f, "/home/anne/bad.csv");
     TypeProfile(f);
     backend.messages.clear();
     f.ComboBox4.SetItemIndex(-1);
-    f.Button25.UserClick();  // no cash account chosen
+    f.BankImport.Button25.UserClick();  // no cash account chosen
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_FALSE(f.CurrentImport().has_value());
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(backend.messages[0].text,
               "line 3: Non existing date\nline 4: the amount is no number\nline 5: another own account than the first row that reads");
@@ -252,20 +252,20 @@ TEST_F(BankImportForm, ADamagedProfileFileIsNamedOnceAndRewrittenOnYes) {
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_NE(backend.messages[0].text.find("ifs.vlk"), std::string::npos);
-    EXPECT_EQ(f.Edit108.GetText(), "Old");
+    EXPECT_EQ(f.BankImport.Edit108.GetText(), "Old");
     // No: nothing is written.
     backend.messageAnswers.push_back(ui::ModalResult::No);
-    f.Edit108.UserSetText("New");
-    f.Button24.UserClick();
+    f.BankImport.Edit108.UserSetText("New");
+    f.BankImport.Button24.UserClick();
     EXPECT_EQ(store.fs.File(support::kBankIfs), damaged);
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
-    f.Button24.UserClick();
+    f.BankImport.Button24.UserClick();
     const auto profiles = Records<records::ImportProfileRec>(store.fs.File(support::kBankIfs));
     ASSERT_EQ(profiles.size(), 10u);
     EXPECT_EQ(profiles[0].ProfileName(), "New");
     EXPECT_EQ(profiles[9].ProfileNumber(), 10);
-    EXPECT_EQ(f.ComboBox9.Count(), 10);
-    EXPECT_EQ(f.ComboBox9.GetText(), "1 : New");
+    EXPECT_EQ(f.BankImport.ComboBox9.Count(), 10);
+    EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : New");
   });
 }
 
@@ -279,12 +279,12 @@ TEST_F(BankImportForm, RowsBeforeTheOpenPeriodAreNamedAndNoStopsNext) {
     f.ComboBox4.SetItemIndex(0);
     ASSERT_EQ(f.LowestOpenDateYmd(), "20240106");
     backend.messageAnswers.push_back(ui::ModalResult::No);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_NE(backend.messages[0].text.find("1 rows are dated before the first open day"), std::string::npos);
     EXPECT_FALSE(f.CurrentImport().has_value());
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_TRUE(f.CurrentImport().has_value());
     EXPECT_EQ(f.CurrentImport()->rows.size(), 2u);
     EXPECT_EQ(f.CurrentImport()->leftOut, 1);
@@ -297,30 +297,30 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     // The batch of all rows fails when PAY is synced and is put back (PAY
     // opened twice); its rows go one by one, and the second row's open of
     // PAY fails.
     store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::Sync, 5, 1, 0);
     store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 3);
-    f.Button26.UserClick();
-    EXPECT_TRUE(f.Button27.Visible());
+    f.BankImport.Button26.UserClick();
+    EXPECT_TRUE(f.BankImport.Button27.Visible());
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_NE(f.StatusBar1.PanelText(0).find("line 3"), std::string::npos);
-    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 1");
+    EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 1");
     EXPECT_EQ(Pay().size(), 1u);
     // Meanwhile the payment tab neither stores nor deletes, whatever is typed.
     f.SpeedButton7Click();
-    f.ComboBox6.UserSelect(2);  // a receipt: Add + JV needs only an amount
-    f.Edit30.UserSetText("5");
+    f.Payment.ComboBox6.UserSelect(2);  // a receipt: Add + JV needs only an amount
+    f.Payment.Edit30.UserSetText("5");
     ExpectPaymentButtons(f, false);
     f.TabControl1.UserSelectTab(books::journal::TabMatchImport);
-    f.Button27.UserClick();
-    EXPECT_FALSE(f.Button27.Visible());
+    f.BankImport.Button27.UserClick();
+    EXPECT_FALSE(f.BankImport.Button27.Visible());
     ExpectPaymentButtons(f, true);
     EXPECT_TRUE(f.AddPayment.Enabled());
     EXPECT_FALSE(f.DeletePayment.Enabled());  // a new payment has nothing to delete
-    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 3");
+    EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 3");
     EXPECT_EQ(Pay().size(), 3u);
     EXPECT_EQ(Jvo().size(), 2u);  // row 1's voucher only once
 
@@ -328,22 +328,22 @@ TEST_F(BankImportForm, AnInterruptedRunIsContinuedOrEnded) {
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     OpenAndGo(f);
     backend.messageAnswers.push_back(ui::ModalResult::No);  // import the duplicates
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::Sync, 5, 1, 0);
     store.fs.InjectError(support::kBankPay, support::FakeFileSystem::Op::OpenReadWrite, 5, 1, 3);
-    f.Button26.UserClick();
-    ASSERT_TRUE(f.Button27.Visible());
+    f.BankImport.Button26.UserClick();
+    ASSERT_TRUE(f.BankImport.Button27.Visible());
     // The payment tab's Cancel ends it.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    f.Button16.UserClick();
+    f.Payment.Button16.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
-    EXPECT_FALSE(f.Button27.Visible());
-    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 1");
+    EXPECT_FALSE(f.BankImport.Button27.Visible());
+    EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 1");
     ExpectPaymentButtons(f, true);
     EXPECT_FALSE(f.EndInterruptedImport());
     // With no import left, Cancel is the payment tab's own again.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    f.Button16.UserClick();
+    f.Payment.Button16.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
   });
 }
@@ -352,17 +352,17 @@ TEST_F(BankImportForm, EveryWayIntoTheImportTabLoadsTheProfileAndDecidesGoAndNex
   Show([&](Tboeking& f) {
     f.SpeedButton9Click();  // the tool button selects the tab itself
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentImport);
-    EXPECT_EQ(f.Edit109.GetText(), "1");
-    EXPECT_FALSE(f.Button22.Enabled());
-    EXPECT_FALSE(f.Button25.Enabled());
+    EXPECT_EQ(f.BankImport.Edit109.GetText(), "1");
+    EXPECT_FALSE(f.BankImport.Button22.Enabled());
+    EXPECT_FALSE(f.BankImport.Button25.Enabled());
     OpenAndGo(f);
     TypeProfile(f);
-    f.Edit108.UserSetText("typed, not saved");
+    f.BankImport.Edit108.UserSetText("typed, not saved");
     f.TabControl1.UserSelectTab(books::journal::TabVoucher);
     f.SpeedButton9Click();
-    EXPECT_EQ(f.Edit108.GetText(), "Bank ;");
-    EXPECT_TRUE(f.Button22.Enabled());
-    EXPECT_TRUE(f.Button25.Enabled());
+    EXPECT_EQ(f.BankImport.Edit108.GetText(), "Bank ;");
+    EXPECT_TRUE(f.BankImport.Button22.Enabled());
+    EXPECT_TRUE(f.BankImport.Button25.Enabled());
   });
 }
 
@@ -377,25 +377,25 @@ TEST_F(BankImportForm, TheRunBooksOnTheCashAccountChosenAndListsWhatIsLeftWithou
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
-    ASSERT_EQ(f.Edit114.GetText(), "1000{Bank}");
+    f.BankImport.Button25.UserClick();
+    ASSERT_EQ(f.BankImport.Edit114.GetText(), "1000{Bank}");
     const int other = f.ComboBox4.IndexOf("1010{Cash}");
     ASSERT_GE(other, 0);
     f.ComboBox4.UserSelect(other);
-    EXPECT_EQ(f.Edit114.GetText(), "1010{Cash}");
-    f.Button26.UserClick();
+    EXPECT_EQ(f.BankImport.Edit114.GetText(), "1010{Cash}");
+    f.BankImport.Button26.UserClick();
     const auto jvo = Jvo();
     ASSERT_EQ(jvo.size(), 2u);
     EXPECT_EQ(text::TrimTrailingBlanks(jvo[0].AccountNumber()), "1010");
     EXPECT_EQ(text::TrimTrailingBlanks(jvo[0].AccountCaption()), "Cash");
 
     // The match tab's button lists the two payments left without voucher.
-    f.Button28.UserClick();
+    f.BankImport.Button28.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentList);
-    EXPECT_TRUE(f.CheckBox7.Checked());
-    ASSERT_EQ(f.StringGrid3.RowCount(), 3);
-    EXPECT_EQ(f.StringGrid3.Cell(15, 1), "false");
-    EXPECT_EQ(f.StringGrid3.Cell(15, 2), "false");
+    EXPECT_TRUE(f.Payment.CheckBox7.Checked());
+    ASSERT_EQ(f.Payment.StringGrid3.RowCount(), 3);
+    EXPECT_EQ(f.Payment.StringGrid3.Cell(15, 1), "false");
+    EXPECT_EQ(f.Payment.StringGrid3.Cell(15, 2), "false");
   });
 }
 
@@ -414,14 +414,14 @@ TEST_F(BankImportForm, EntryNumbersOverTenCharactersAreRefusedBeforeAnythingIsSt
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
-    ASSERT_TRUE(f.Button26.Enabled());
+    ASSERT_TRUE(f.BankImport.Button26.Enabled());
 
     // "PAYM2024-" and "0001" make 13 characters.
-    f.Edit115.UserFocus();
-    f.Edit115.UserSetText("PAYM2024-");
-    f.Button26.UserClick();
+    f.BankImport.Edit115.UserFocus();
+    f.BankImport.Edit115.UserSetText("PAYM2024-");
+    f.BankImport.Button26.UserClick();
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     const std::string says =
         "the entry numbers need 4 digits: the prefix may have at most 6 characters, now \"PAYM2024-\"";
@@ -431,7 +431,7 @@ TEST_F(BankImportForm, EntryNumbersOverTenCharactersAreRefusedBeforeAnythingIsSt
 
     // Next again keeps the typed prefix, and refuses it as well.
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_EQ(f.StatusBar1.PanelText(0), says);
     EXPECT_EQ(store.fs.File(support::kBankPay), pay);
@@ -453,15 +453,15 @@ TEST_F(BankImportForm, AProfileNumberOutsideOneToTenIsRefusedByNextAndSave) {
     const std::string ifs = store.fs.File(support::kBankIfs);
     for (const char* number : {"", "0", "11", "x"}) {
       SCOPED_TRACE(number);
-      f.Edit109.SetText(number);
+      f.BankImport.Edit109.SetText(number);
       backend.messages.clear();
-      f.Button25.UserClick();
+      f.BankImport.Button25.UserClick();
       ASSERT_EQ(backend.messages.size(), 1u);
       EXPECT_NE(backend.messages[0].text.find("1 to 10"), std::string::npos) << backend.messages[0].text;
       EXPECT_FALSE(f.CurrentImport().has_value());
       EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPaymentImport);
       backend.messages.clear();
-      f.Button24.UserClick();
+      f.BankImport.Button24.UserClick();
       ASSERT_EQ(backend.messages.size(), 1u);
       EXPECT_EQ(store.fs.File(support::kBankIfs), ifs);
     }
@@ -489,23 +489,23 @@ TEST_F(BankImportForm, NextSaysHowShortThePrefixMustBeAndTakesAShorterOne) {
     OpenAndGo(f);
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0),
               "the entry numbers need 5 digits: the prefix may have at most 5 characters, now \"P2024-\"");
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
     EXPECT_FALSE(f.CurrentImport().has_value());
-    EXPECT_EQ(f.Edit115.GetText(), "P2024-");
+    EXPECT_EQ(f.BankImport.Edit115.GetText(), "P2024-");
     EXPECT_EQ(store.fs.File(support::kBankPay), pay);
 
     f.TabControl1.UserSelectTab(books::journal::TabMatchImport);
-    f.Edit115.UserSetText("P24-");
+    f.BankImport.Edit115.UserSetText("P24-");
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_TRUE(f.CurrentImport().has_value());
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
-    EXPECT_EQ(f.Edit115.GetText(), "P24-");
-    EXPECT_EQ(f.Edit122.GetText(), "0001");
-    f.Button26.UserClick();
+    EXPECT_EQ(f.BankImport.Edit115.GetText(), "P24-");
+    EXPECT_EQ(f.BankImport.Edit122.GetText(), "0001");
+    f.BankImport.Button26.UserClick();
     const auto payments = Pay();
     ASSERT_EQ(payments.size(), 4u);
     EXPECT_EQ(payments[0].EntryNumber(), "P2024-9999");
@@ -526,9 +526,9 @@ TEST_F(BankImportForm, NoPaymentIsStoredWhoseVoucherTheStoreWouldRefuse) {
     OpenAndGo(f, "/home/anne/early.csv");
     TypeProfile(f);
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     EXPECT_TRUE(backend.messages.empty());
-    f.Button26.UserClick();
+    f.BankImport.Button26.UserClick();
     ASSERT_EQ(Pay().size(), 1u);
     EXPECT_EQ(Pay()[0].ValueDate(), "20231229");
     EXPECT_TRUE(Pay()[0].VoucherCreated());
@@ -548,14 +548,14 @@ TEST_F(BankImportForm, NoPaymentIsStoredWhoseVoucherTheStoreWouldRefuse) {
     f.ComboBox4.SetItemIndex(0);
     ASSERT_EQ(f.LowestOpenDateYmd(), "19000101");
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_NE(backend.messages[0].text.find("1 rows are dated before the first open day"), std::string::npos);
     EXPECT_NE(backend.messages[0].text.find("line 2"), std::string::npos);
     ASSERT_TRUE(f.CurrentImport().has_value());
     EXPECT_EQ(f.CurrentImport()->rows.size(), 2u);
     EXPECT_EQ(f.CurrentImport()->lowestOpenDate, "20240106");  // the run's voucher check too
-    f.Button26.UserClick();
+    f.BankImport.Button26.UserClick();
     for (const auto& p : Pay()) EXPECT_GE(p.ValueDate(), "20240106");
     EXPECT_EQ(Pay().size(), 2u);
   });
@@ -570,15 +570,15 @@ TEST_F(BankImportForm, NextNamesShiftedColumnsAndAHeaderLeftIn) {
   Show([&](Tboeking& f) {
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     backend.dialogAnswers.push_back("/home/anne/comma.csv");
-    f.Button8.UserClick();
-    f.Edit91.UserSetText(",");
-    if (!f.CheckBox15.Checked()) f.CheckBox15.UserClick();
-    f.Button22.UserClick();
+    f.BankImport.Button8.UserClick();
+    f.BankImport.Edit91.UserSetText(",");
+    if (!f.BankImport.CheckBox15.Checked()) f.BankImport.CheckBox15.UserClick();
+    f.BankImport.Button22.UserClick();
     TypeProfile(f);
-    f.ImportNarrativeEdits[0].UserSetText("");
-    f.Button24.UserClick();
+    f.BankImport.ImportNarrativeEdits[0].UserSetText("");
+    f.BankImport.Button24.UserClick();
     f.ComboBox4.SetItemIndex(0);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(backend.messages[0].text, "line 2: 7 fields, more than the 6 of the header line");
     EXPECT_FALSE(f.CurrentImport().has_value());
@@ -586,13 +586,13 @@ TEST_F(BankImportForm, NextNamesShiftedColumnsAndAHeaderLeftIn) {
     // The ";" statement with its header left in.
     backend.messages.clear();
     backend.dialogAnswers.push_back(kStatement);
-    f.Button8.UserClick();
-    f.Edit91.UserSetText(";");
-    f.CheckBox15.UserClick();
-    ASSERT_FALSE(f.CheckBox15.Checked());
-    f.Button22.UserClick();
+    f.BankImport.Button8.UserClick();
+    f.BankImport.Edit91.UserSetText(";");
+    f.BankImport.CheckBox15.UserClick();
+    ASSERT_FALSE(f.BankImport.CheckBox15.Checked());
+    f.BankImport.Button22.UserClick();
     TypeProfile(f);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_EQ(backend.messages[0].text, "line 1: Non existing date; row 1 may be a header: tick exclude first row");
     EXPECT_FALSE(f.CurrentImport().has_value());

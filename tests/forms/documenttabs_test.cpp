@@ -98,16 +98,16 @@ class DocumentTabs : public ::testing::Test, public support::AdministrationFolde
 
   static void InvoicePartner(Tboeking& f, const std::string& text) {
     f.SpeedButton5.UserClick();
-    f.Edit4.UserFocus();
-    f.Edit4.UserSetText(text);
-    f.SpeedButton4.UserClick();
+    f.Invoice.Edit4.UserFocus();
+    f.Invoice.Edit4.UserSetText(text);
+    f.Invoice.SpeedButton4.UserClick();
   }
   static void InvoiceData(Tboeking& f, const std::string& number, const std::string& amount) {
-    f.Edit7.UserFocus();
-    f.Edit7.UserSetText(number);
-    f.Edit17.UserFocus();
-    f.Edit17.UserSetText(amount);
-    f.Edit19.UserFocus();
+    f.Invoice.Edit7.UserFocus();
+    f.Invoice.Edit7.UserSetText(number);
+    f.Invoice.Edit17.UserFocus();
+    f.Invoice.Edit17.UserSetText(amount);
+    f.Invoice.Edit19.UserFocus();
   }
   // Shows a list tab with its partner filter on.
   static void FilterByPartner(Tboeking& f, int tab, ui::CheckBox& byPartner) {
@@ -118,11 +118,11 @@ class DocumentTabs : public ::testing::Test, public support::AdministrationFolde
 };
 
 TEST_F(DocumentTabs, TheBookedMarksTakeTheirCaptionFromTheLanguage) {
-  EXPECT_EQ(form.CheckBox1.Caption(), "JV created");
+  EXPECT_EQ(form.Invoice.CheckBox1.Caption(), "JV created");
   text::CurrentLanguage.SetL(3640, "Geboekt");
   form.ApplyLanguageTexts();
-  EXPECT_EQ(form.CheckBox1.Caption(), "Geboekt");
-  EXPECT_EQ(form.CheckBox2.Caption(), "Geboekt");
+  EXPECT_EQ(form.Invoice.CheckBox1.Caption(), "Geboekt");
+  EXPECT_EQ(form.Payment.CheckBox2.Caption(), "Geboekt");
 }
 
 TEST_F(DocumentTabs, RefusedInvoicesLeaveTheFileAsItWas) {
@@ -131,9 +131,9 @@ TEST_F(DocumentTabs, RefusedInvoicesLeaveTheFileAsItWas) {
   Show([&](Tboeking& f) {
     // The same book date, kind, partner and number: refused, nothing proposed.
     InvoicePartner(f, "1");
-    ASSERT_EQ(f.Edit20.GetText(), "1");
+    ASSERT_EQ(f.Invoice.Edit20.GetText(), "1");
     InvoiceData(f, "1001", "121");
-    f.Button9.UserClick();
+    f.Invoice.Button9.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(9648));
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_EQ(store.fs.File(kInv), before);
@@ -141,19 +141,19 @@ TEST_F(DocumentTabs, RefusedInvoicesLeaveTheFileAsItWas) {
     // "CUS1234/" leaves 12 characters of the voucher number's 20.
     f.SpeedButton5.UserClick();
     InvoiceData(f, "2024-VK-00017", "10");  // typed before the partner: not yet limited
-    f.Edit4.UserFocus();
-    f.Edit4.UserSetText("1234");
-    f.SpeedButton4.UserClick();
-    ASSERT_EQ(f.Edit20.GetText(), "1234");
-    EXPECT_EQ(f.Edit7.MaxLength(), 12);
-    f.Button9.UserClick();
+    f.Invoice.Edit4.UserFocus();
+    f.Invoice.Edit4.UserSetText("1234");
+    f.Invoice.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Invoice.Edit20.GetText(), "1234");
+    EXPECT_EQ(f.Invoice.Edit7.MaxLength(), 12);
+    f.Invoice.Button9.UserClick();
     EXPECT_NE(f.StatusBar1.PanelText(0).find("12"), std::string::npos) << f.StatusBar1.PanelText(0);
     EXPECT_EQ(store.fs.File(kInv), before);
 
     // An amount that is no number gets a message, not an exception.
-    f.Edit7.SetText("9");
-    f.Edit17.SetText("1-2");
-    f.Button9.UserClick();
+    f.Invoice.Edit7.SetText("9");
+    f.Invoice.Edit17.SetText("1-2");
+    f.Invoice.Button9.UserClick();
     EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
     EXPECT_TRUE(backend.messages.empty());
     EXPECT_EQ(store.fs.File(kInv), before);
@@ -165,9 +165,9 @@ TEST_F(DocumentTabs, TheCollisionPairStaysTwoInvoices) {
     for (const auto& [partner, number] : std::vector<std::pair<std::string, std::string>>{{"1", "23"}, {"1234", "3"}}) {
       InvoicePartner(f, partner);
       InvoiceData(f, number, "10");
-      f.Button9.UserClick();
+      f.Invoice.Button9.UserClick();
       ASSERT_EQ(f.StatusBar1.PanelText(0), "") << partner;
-      f.Button10.UserClick();
+      f.Invoice.Button10.UserClick();
     }
     EXPECT_EQ(support::Records<records::InvoiceRec>(store.fs.File(kInv)).size(), 2u);
   });
@@ -177,16 +177,16 @@ TEST_F(DocumentTabs, APaymentIsStoredOnceAndKeepsItsKindOverATabChange) {
   Show([&](Tboeking& f) {
     // A receipt being typed stays a receipt when the tabs change.
     f.SpeedButton7.UserClick();
-    f.ComboBox6.UserSelect(2);
-    f.Edit30.UserFocus();
-    f.Edit30.UserSetText("50");
-    f.Edit47.UserFocus();
+    f.Payment.ComboBox6.UserSelect(2);
+    f.Payment.Edit30.UserFocus();
+    f.Payment.Edit30.UserSetText("50");
+    f.Payment.Edit47.UserFocus();
     f.SpeedButton6.UserClick();
     f.SpeedButton5.UserClick();
-    EXPECT_EQ(f.ComboBox6.ItemIndex(), 2);
+    EXPECT_EQ(f.Payment.ComboBox6.ItemIndex(), 2);
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
     ASSERT_TRUE(f.AddPayment.Enabled());
-    f.Button15.UserClick();
+    f.Payment.Button15.UserClick();
     ASSERT_EQ(Payments().size(), 1u);
     EXPECT_EQ(Payments()[0].PartnerType(), "REC");
     EXPECT_EQ(f.Edit3.GetText(), "REC0/1");
@@ -194,8 +194,8 @@ TEST_F(DocumentTabs, APaymentIsStoredOnceAndKeepsItsKindOverATabChange) {
 
     // "Add + JV" again: the payment is changed, not stored a second time.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    EXPECT_EQ(f.Edit80.GetText(), "1");
-    f.Button15.UserClick();
+    EXPECT_EQ(f.Payment.Edit80.GetText(), "1");
+    f.Payment.Button15.UserClick();
     EXPECT_EQ(Payments().size(), 1u);
     EXPECT_EQ(f.PaymentState(), Tboeking::DocumentState::LoadedUnbooked);
   });
@@ -205,33 +205,33 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
   Show([&](Tboeking& f) {
     // A payment-tab search with one hit.
     f.SpeedButton7.UserClick();
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("2");
-    f.SpeedButton11.UserClick();
-    ASSERT_EQ(f.Edit9.GetText(), "2");
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("2");
+    f.Payment.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Payment.Edit9.GetText(), "2");
     // Then an invoice-tab search with several: the partner list, then the
     // invoice tab; the payment keeps its partner.
     InvoicePartner(f, "jansen");
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
-    EXPECT_EQ(f.StringGrid1.Cell(1, 1), "Jansen");
-    EXPECT_EQ(f.StringGrid1.Cell(1, 2), "Jansen & Co");
-    EXPECT_FALSE(f.BitBtn2.Visible());
-    f.StringGrid1.UserSelectCell(0, 1);
-    f.Button11.UserClick();
+    EXPECT_EQ(f.PartnerList.StringGrid1.Cell(1, 1), "Jansen");
+    EXPECT_EQ(f.PartnerList.StringGrid1.Cell(1, 2), "Jansen & Co");
+    EXPECT_FALSE(f.PartnerList.BitBtn2.Visible());
+    f.PartnerList.StringGrid1.UserSelectCell(0, 1);
+    f.PartnerList.Button11.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
-    EXPECT_EQ(f.Edit20.GetText(), "1");
-    EXPECT_EQ(f.Edit9.GetText(), "2");
+    EXPECT_EQ(f.Invoice.Edit20.GetText(), "1");
+    EXPECT_EQ(f.Payment.Edit9.GetText(), "2");
     EXPECT_EQ(f.PaymentPartner()->OurNumber(), 2);
 
     // Nothing found on the payment tab: the typed amount stays.
     f.SpeedButton7.UserClick();
-    f.Edit30.UserFocus();
-    f.Edit30.UserSetText("75");
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("99");
-    f.SpeedButton11.UserClick();
+    f.Payment.Edit30.UserFocus();
+    f.Payment.Edit30.UserSetText("75");
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("99");
+    f.Payment.SpeedButton11.UserClick();
     EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
-    EXPECT_EQ(f.Edit30.GetText(), text::FormatAmount(75, 2, 'Y'));
+    EXPECT_EQ(f.Payment.Edit30.GetText(), text::FormatAmount(75, 2, 'Y'));
 
     // A new partner: what the partner form saved lands on the payment tab;
     // a cancelled form changes nothing.
@@ -241,17 +241,17 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
           asked = r;
           return std::nullopt;
         });
-    f.Edit37.UserFocus();
-    f.Edit37.UserSetText("NL01BANK");
-    f.SpeedButton10.UserClick();
+    f.Payment.Edit37.UserFocus();
+    f.Payment.Edit37.UserSetText("NL01BANK");
+    f.Payment.SpeedButton10.UserClick();
     EXPECT_EQ(asked.bankAccount, "NL01BANK");
-    EXPECT_EQ(f.Edit9.GetText(), "");
+    EXPECT_EQ(f.Payment.Edit9.GetText(), "");
     books::partners::SetNewPartnerEntry(
         [](const books::partners::NewPartnerRequest&) -> std::optional<books::partners::FoundPartner> {
           return books::partners::FoundPartner{1, Partner(2, "Jansen & Co")};
         });
-    f.SpeedButton10.UserClick();
-    EXPECT_EQ(f.Edit9.GetText(), "2");
+    f.Payment.SpeedButton10.UserClick();
+    EXPECT_EQ(f.Payment.Edit9.GetText(), "2");
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
     // From the invoice tab no bank account is offered.
     books::partners::SetNewPartnerEntry(
@@ -260,7 +260,7 @@ TEST_F(DocumentTabs, TheChosenPartnerGoesOnlyToTheTabThatAsked) {
           return std::nullopt;
         });
     f.SpeedButton5.UserClick();
-    f.SpeedButton1.UserClick();
+    f.Invoice.SpeedButton1.UserClick();
     EXPECT_EQ(asked.bankAccount, "");
   });
 }
@@ -288,21 +288,23 @@ TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
     // The payment tab searches by number: two partners with one number (a
     // file an import made) are its several hits, and both give the first.
     const std::vector<Requester> requesters = {
-        {"invoice tab", [&] { f.SpeedButton5.UserClick(); }, &f.Edit4, &f.SpeedButton4, "jansen", jansens,
-         books::journal::TabInvoice, &f.Edit20, &f.Edit27},
-        {"invoice list", [&] { FilterByPartner(f, books::journal::TabInvoiceList, f.CheckBox6); }, &f.Edit58,
-         &f.SpeedButton12, "jansen", jansens, books::journal::TabInvoiceList, &f.Edit39, &f.Edit49},
+        {"invoice tab", [&] { f.SpeedButton5.UserClick(); }, &f.Invoice.Edit4, &f.Invoice.SpeedButton4, "jansen",
+         jansens, books::journal::TabInvoice, &f.Invoice.Edit20, &f.Invoice.Edit27},
+        {"invoice list", [&] { FilterByPartner(f, books::journal::TabInvoiceList, f.Invoice.CheckBox6); },
+         &f.Invoice.Edit58, &f.Invoice.SpeedButton12, "jansen", jansens, books::journal::TabInvoiceList,
+         &f.Invoice.Edit39, &f.Invoice.Edit49},
         {"payment tab",
          [&] { f.SpeedButton7.UserClick(); },
-         &f.Edit8,
-         &f.SpeedButton11,
+         &f.Payment.Edit8,
+         &f.Payment.SpeedButton11,
          "7",
          {{7, "Pieters"}, {7, "Pieters"}},
          books::journal::TabPayment,
-         &f.Edit9,
-         &f.Edit10},
-        {"payment list", [&] { FilterByPartner(f, books::journal::TabPaymentList, f.CheckBox9); }, &f.Edit79,
-         &f.SpeedButton13, "jansen", jansens, books::journal::TabPaymentList, &f.Edit70, &f.Edit77},
+         &f.Payment.Edit9,
+         &f.Payment.Edit10},
+        {"payment list", [&] { FilterByPartner(f, books::journal::TabPaymentList, f.Payment.CheckBox9); },
+         &f.Payment.Edit79, &f.Payment.SpeedButton13, "jansen", jansens, books::journal::TabPaymentList,
+         &f.Payment.Edit70, &f.Payment.Edit77},
     };
     auto numbers = [&] {
       std::vector<std::string> out;
@@ -319,10 +321,10 @@ TEST_F(DocumentTabs, APartnerChosenInTheListGoesToTheRequestersTab) {
         r.search->UserSetText(r.text);
         r.find->UserClick();
         ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
-        ASSERT_EQ(f.StringGrid1.RowCount(), static_cast<int>(r.hits.size()) + 1);
+        ASSERT_EQ(f.PartnerList.StringGrid1.RowCount(), static_cast<int>(r.hits.size()) + 1);
         std::vector<std::string> before = numbers();
-        f.StringGrid1.UserSelectCell(0, static_cast<int>(row));
-        f.Button11.UserClick();
+        f.PartnerList.StringGrid1.UserSelectCell(0, static_cast<int>(row));
+        f.PartnerList.Button11.UserClick();
         EXPECT_EQ(f.TabControl1.TabIndex(), r.tab);
         EXPECT_EQ(r.number->GetText(), std::to_string(r.hits[row - 1].first));
         EXPECT_EQ(r.partnerName->GetText(), r.hits[row - 1].second);
@@ -345,13 +347,13 @@ TEST_F(DocumentTabs, TheProposalUsesTheInvoicesOwnPartner) {
     InvoiceData(f, "5", "121");
     // A search on the payment tab in between finds another partner.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    f.ComboBox6.UserSelect(0);
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("2");
-    f.SpeedButton11.UserClick();
-    ASSERT_EQ(f.Edit9.GetText(), "2");
+    f.Payment.ComboBox6.UserSelect(0);
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("2");
+    f.Payment.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Payment.Edit9.GetText(), "2");
     f.TabControl1.UserSelectTab(books::journal::TabInvoice);
-    f.Button9.UserClick();
+    f.Invoice.Button9.UserClick();
     EXPECT_EQ(f.Edit5.GetText(), "1");
     EXPECT_EQ(f.Lines[0].Number.GetText(), "1300");
     EXPECT_EQ(f.Lines[0].Text.GetText(), "1/5");
@@ -365,15 +367,15 @@ TEST_F(DocumentTabs, TicksBeyondEightLinesAreRefused) {
   store.fs.SetFile(kInv, Bytes(invoices));
   Show([&](Tboeking& f) {
     f.SpeedButton7.UserClick();
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("1");
-    f.SpeedButton11.UserClick();
-    ASSERT_EQ(f.CheckListBox1.Items().size(), 6u);
-    EXPECT_EQ(f.CheckListBox1.Items()[0].text, "20240517/6/ 100.00 (2.00 )");  // newest first
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("1");
+    f.Payment.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Payment.CheckListBox1.Items().size(), 6u);
+    EXPECT_EQ(f.Payment.CheckListBox1.Items()[0].text, "20240517/6/ 100.00 (2.00 )");  // newest first
     // Bank + invoices + discount (no tax rate on 1600) + remainder: five fit.
-    for (int i = 0; i < 6; ++i) f.CheckListBox1.UserToggle(i);
-    EXPECT_EQ(f.CheckListBox1.Items()[4].checked, true);
-    EXPECT_EQ(f.CheckListBox1.Items()[5].checked, false);
+    for (int i = 0; i < 6; ++i) f.Payment.CheckListBox1.UserToggle(i);
+    EXPECT_EQ(f.Payment.CheckListBox1.Items()[4].checked, true);
+    EXPECT_EQ(f.Payment.CheckListBox1.Items()[5].checked, false);
     EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
   });
 }
@@ -384,26 +386,26 @@ TEST_F(DocumentTabs, ListPagesOfAHundredNeitherSkipNorRepeat) {
   store.fs.SetFile(kInv, Bytes(invoices));
   Show([&](Tboeking& f) {
     f.SpeedButton6.UserClick();
-    f.Image5.UserClick();
+    f.Invoice.Image5.UserClick();
     std::vector<std::string> seen;
     auto page = [&](int rows) {
-      EXPECT_EQ(f.StringGrid2.RowCount(), rows + 1);
-      for (int r = 1; r <= rows; ++r) seen.push_back(f.StringGrid2.Cell(3, r));
+      EXPECT_EQ(f.Invoice.StringGrid2.RowCount(), rows + 1);
+      for (int r = 1; r <= rows; ++r) seen.push_back(f.Invoice.StringGrid2.Cell(3, r));
     };
     page(100);
-    EXPECT_FALSE(f.BitBtn5.Visible());
-    ASSERT_TRUE(f.BitBtn6.Visible());
-    f.BitBtn6.UserClick();
+    EXPECT_FALSE(f.Invoice.BitBtn5.Visible());
+    ASSERT_TRUE(f.Invoice.BitBtn6.Visible());
+    f.Invoice.BitBtn6.UserClick();
     page(100);
-    f.BitBtn6.UserClick();
+    f.Invoice.BitBtn6.UserClick();
     page(50);
-    EXPECT_FALSE(f.BitBtn6.Visible());
-    EXPECT_TRUE(f.BitBtn5.Visible());
+    EXPECT_FALSE(f.Invoice.BitBtn6.Visible());
+    EXPECT_TRUE(f.Invoice.BitBtn5.Visible());
     ASSERT_EQ(seen.size(), 250u);
     std::sort(seen.begin(), seen.end());
     EXPECT_EQ(std::unique(seen.begin(), seen.end()), seen.end());
-    f.BitBtn5.UserClick();
-    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1149");
+    f.Invoice.BitBtn5.UserClick();
+    EXPECT_EQ(f.Invoice.StringGrid2.Cell(3, 1), "1149");
   });
 }
 
@@ -412,40 +414,40 @@ TEST_F(DocumentTabs, ALoadedInvoiceKeepsItsStoredAmountAndABookedOneIsNotDeleted
                                                                  Invoice("20240517", 1, "8", 20, true)}));
   Show([&](Tboeking& f) {
     f.SpeedButton6.UserClick();
-    f.CheckBox5.UserClick();
-    f.Image5.UserClick();
-    ASSERT_EQ(f.StringGrid2.Cell(3, 2), "7");
-    f.StringGrid2.UserSelectCell(0, 2);
-    f.Button13.UserClick();
+    f.Invoice.CheckBox5.UserClick();
+    f.Invoice.Image5.UserClick();
+    ASSERT_EQ(f.Invoice.StringGrid2.Cell(3, 2), "7");
+    f.Invoice.StringGrid2.UserSelectCell(0, 2);
+    f.Invoice.Button13.UserClick();
     ASSERT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedUnbooked);
     EXPECT_TRUE(f.DeleteInvoice.Enabled());
-    EXPECT_TRUE(f.Button19.Visible());
-    f.Edit19.UserFocus();
-    f.Edit19.UserSetText("Changed");
-    f.Button9.UserClick();
+    EXPECT_TRUE(f.Invoice.Button19.Visible());
+    f.Invoice.Edit19.UserFocus();
+    f.Invoice.Edit19.UserSetText("Changed");
+    f.Invoice.Button9.UserClick();
     const auto stored = support::Records<records::InvoiceRec>(store.fs.File(kInv));
     EXPECT_DOUBLE_EQ(stored[0].InvoiceAmount(), 10.005);
     EXPECT_EQ(stored[0].Memo(), "Changed");
 
     f.SpeedButton6.UserClick();
-    f.CheckBox5.UserClick();
-    f.Image5.UserClick();
-    ASSERT_EQ(f.StringGrid2.Cell(3, 1), "8");
-    f.StringGrid2.UserSelectCell(0, 1);
-    f.Button13.UserClick();
+    f.Invoice.CheckBox5.UserClick();
+    f.Invoice.Image5.UserClick();
+    ASSERT_EQ(f.Invoice.StringGrid2.Cell(3, 1), "8");
+    f.Invoice.StringGrid2.UserSelectCell(0, 1);
+    f.Invoice.Button13.UserClick();
     EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
     EXPECT_FALSE(f.DeleteInvoice.Enabled());
     EXPECT_FALSE(f.Delete2.Enabled());
-    EXPECT_FALSE(f.Button19.Visible());
+    EXPECT_FALSE(f.Invoice.Button19.Visible());
 
     // The invoice without voucher is deleted; the list is left.
     f.SpeedButton6.UserClick();
-    f.CheckBox5.UserClick();
-    f.Image5.UserClick();
-    f.StringGrid2.UserSelectCell(0, 2);
-    f.Button13.UserClick();
-    ASSERT_EQ(f.Edit7.GetText(), "7");
-    f.Button19.UserClick();
+    f.Invoice.CheckBox5.UserClick();
+    f.Invoice.Image5.UserClick();
+    f.Invoice.StringGrid2.UserSelectCell(0, 2);
+    f.Invoice.Button13.UserClick();
+    ASSERT_EQ(f.Invoice.Edit7.GetText(), "7");
+    f.Invoice.Button19.UserClick();
     const auto left = support::Records<records::InvoiceRec>(store.fs.File(kInv));
     ASSERT_EQ(left.size(), 1u);
     EXPECT_EQ(left[0].InvoiceNumber(), "8");
@@ -472,23 +474,23 @@ TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
       EXPECT_FALSE(f.Cancel1.Enabled()) << c.tab;
     }
     f.TabControl1.UserSelectTab(books::journal::TabPaymentList);
-    EXPECT_TRUE(f.CheckBox7.Focused());
+    EXPECT_TRUE(f.Payment.CheckBox7.Focused());
     f.TabControl1.UserSelectTab(books::journal::TabInvoiceList);
-    EXPECT_TRUE(f.CheckBox3.Focused());
+    EXPECT_TRUE(f.Invoice.CheckBox3.Focused());
 
     // Exits: a match in another case takes the item, no match the fallback.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    f.ComboBox6.UserFocus();
-    f.ComboBox6.UserSetText(cp1252::ToUpper(f.ComboBox6.Items()[1].text));
-    f.Edit37.UserFocus();
-    EXPECT_EQ(f.ComboBox6.ItemIndex(), 1);
-    f.ComboBox6.UserFocus();
-    f.ComboBox6.UserSetText("nothing like it");
-    f.Edit37.UserFocus();
-    EXPECT_EQ(f.ComboBox6.ItemIndex(), 0);
+    f.Payment.ComboBox6.UserFocus();
+    f.Payment.ComboBox6.UserSetText(cp1252::ToUpper(f.Payment.ComboBox6.Items()[1].text));
+    f.Payment.Edit37.UserFocus();
+    EXPECT_EQ(f.Payment.ComboBox6.ItemIndex(), 1);
+    f.Payment.ComboBox6.UserFocus();
+    f.Payment.ComboBox6.UserSetText("nothing like it");
+    f.Payment.Edit37.UserFocus();
+    EXPECT_EQ(f.Payment.ComboBox6.ItemIndex(), 0);
     f.ComboBox4.UserFocus();
     f.ComboBox4.UserSetText("none");
-    f.Edit37.UserFocus();
+    f.Payment.Edit37.UserFocus();
     EXPECT_EQ(f.ComboBox4.ItemIndex(), 0);
 
     // The kind filters of the invoice list and the payment list.
@@ -498,8 +500,9 @@ TEST_F(DocumentTabs, MenusFocusAndDropDownExitsByTab) {
       ui::ComboBox* kind;
       ui::Component* next;
     };
-    for (const Filter& k : {Filter{books::journal::TabInvoiceList, &f.CheckBox6, &f.ComboBox7, &f.Edit58},
-                            Filter{books::journal::TabPaymentList, &f.CheckBox9, &f.ComboBox8, &f.Edit79}}) {
+    for (const Filter& k :
+         {Filter{books::journal::TabInvoiceList, &f.Invoice.CheckBox6, &f.Invoice.ComboBox7, &f.Invoice.Edit58},
+          Filter{books::journal::TabPaymentList, &f.Payment.CheckBox9, &f.Payment.ComboBox8, &f.Payment.Edit79}}) {
       SCOPED_TRACE(k.kind->Name());
       FilterByPartner(f, k.tab, *k.byPartner);
       ASSERT_GE(k.kind->Count(), 2);
@@ -525,24 +528,24 @@ TEST_F(DocumentTabs, TheBookPeriodMovesTheBookDateButNotBelowTheOpenPeriods) {
   Show([&](Tboeking& f) {
     f.SpeedButton5.UserClick();
     ASSERT_EQ(f.LowestOpenDateYmd(), "20240301");
-    const platform::TDateTime before = f.DateTimePicker4.Date();
+    const platform::TDateTime before = f.Invoice.DateTimePicker4.Date();
     // No period: the book date would be the invoice date, in a closed period.
-    f.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 2, 15));
+    f.Invoice.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 2, 15));
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10715));
     EXPECT_EQ(f.StatusBar1.BackColor(), ui::colors::Red);
-    EXPECT_EQ(f.DateTimePicker4.Date(), before);
+    EXPECT_EQ(f.Invoice.DateTimePicker4.Date(), before);
     // Period 3 takes it to its first day; a text no item equals is item 1.
-    f.ComboBox5.UserFocus();
-    f.ComboBox5.UserSetText("xx");
-    f.Edit17.UserFocus();
-    EXPECT_EQ(f.ComboBox5.GetText(), "03/12");
-    EXPECT_EQ(f.DateTimePicker4.Date(), platform::EncodeDate(2024, 3, 1));
-    EXPECT_FALSE(f.DateTimePicker4.Enabled());
-    f.ComboBox5.UserFocus();
-    f.ComboBox5.UserSetText("04/12");
-    f.Edit17.UserFocus();
-    f.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 6, 3));
-    EXPECT_EQ(f.DateTimePicker4.Date(), platform::EncodeDate(2024, 4, 30));
+    f.Invoice.ComboBox5.UserFocus();
+    f.Invoice.ComboBox5.UserSetText("xx");
+    f.Invoice.Edit17.UserFocus();
+    EXPECT_EQ(f.Invoice.ComboBox5.GetText(), "03/12");
+    EXPECT_EQ(f.Invoice.DateTimePicker4.Date(), platform::EncodeDate(2024, 3, 1));
+    EXPECT_FALSE(f.Invoice.DateTimePicker4.Enabled());
+    f.Invoice.ComboBox5.UserFocus();
+    f.Invoice.ComboBox5.UserSetText("04/12");
+    f.Invoice.Edit17.UserFocus();
+    f.Invoice.DateTimePicker3.UserSetDate(platform::EncodeDate(2024, 6, 3));
+    EXPECT_EQ(f.Invoice.DateTimePicker4.Date(), platform::EncodeDate(2024, 4, 30));
   });
 }
 
@@ -562,29 +565,29 @@ TEST_F(DocumentTabs, TheTermsFollowAChangeOfTheInvoicesPartner) {
   store.fs.SetFile(kCus, Bytes(partners));
   Show([&](Tboeking& f) {
     InvoicePartner(f, "1");
-    ASSERT_EQ(f.Edit20.GetText(), "1");
-    const platform::TDateTime invoiceDate = f.DateTimePicker3.Date();
-    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 10);
-    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 30);
+    ASSERT_EQ(f.Invoice.Edit20.GetText(), "1");
+    const platform::TDateTime invoiceDate = f.Invoice.DateTimePicker3.Date();
+    EXPECT_EQ(f.Invoice.DateTimePicker5.Date(), invoiceDate + 10);
+    EXPECT_EQ(f.Invoice.DateTimePicker6.Date(), invoiceDate + 30);
 
-    f.Edit4.UserFocus();
-    f.Edit4.UserSetText("2");
-    f.SpeedButton4.UserClick();
-    ASSERT_EQ(f.Edit20.GetText(), "2");
-    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 5);
-    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
+    f.Invoice.Edit4.UserFocus();
+    f.Invoice.Edit4.UserSetText("2");
+    f.Invoice.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Invoice.Edit20.GetText(), "2");
+    EXPECT_EQ(f.Invoice.DateTimePicker5.Date(), invoiceDate + 5);
+    EXPECT_EQ(f.Invoice.DateTimePicker6.Date(), invoiceDate + 60);
 
     // Another tab's search leaves the invoice's terms alone.
     f.TabControl1.UserSelectTab(books::journal::TabPayment);
-    f.ComboBox6.UserSelect(0);
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("1");
-    f.SpeedButton11.UserClick();
-    ASSERT_EQ(f.Edit9.GetText(), "1");
+    f.Payment.ComboBox6.UserSelect(0);
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("1");
+    f.Payment.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Payment.Edit9.GetText(), "1");
     f.TabControl1.UserSelectTab(books::journal::TabInvoice);
-    EXPECT_EQ(f.Edit20.GetText(), "2");
-    EXPECT_EQ(f.DateTimePicker5.Date(), invoiceDate + 5);
-    EXPECT_EQ(f.DateTimePicker6.Date(), invoiceDate + 60);
+    EXPECT_EQ(f.Invoice.Edit20.GetText(), "2");
+    EXPECT_EQ(f.Invoice.DateTimePicker5.Date(), invoiceDate + 5);
+    EXPECT_EQ(f.Invoice.DateTimePicker6.Date(), invoiceDate + 60);
   });
 }
 
@@ -623,34 +626,34 @@ TEST_F(DocumentTabs, CancelAndAnEmptyFileLeaveNoRowOfAnEarlierList) {
     // Invoices: a list of a file another copy emptied, then Cancel.
     const std::string inv = store.fs.File(kInv);
     f.SpeedButton6.UserClick();
-    f.Image5.UserClick();
-    ASSERT_EQ(f.StringGrid2.ColCount(), 14);
-    ASSERT_NE(f.StringGrid2.Cell(13, 1), "");
+    f.Invoice.Image5.UserClick();
+    ASSERT_EQ(f.Invoice.StringGrid2.ColCount(), 14);
+    ASSERT_NE(f.Invoice.StringGrid2.Cell(13, 1), "");
     store.fs.SetFile(kInv, "");
-    f.Image5.UserClick();
-    expectEmpty(f.StringGrid2, f.SelectInvoiceRow, f.BitBtn5, f.BitBtn6);
+    f.Invoice.Image5.UserClick();
+    expectEmpty(f.Invoice.StringGrid2, f.SelectInvoiceRow, f.Invoice.BitBtn5, f.Invoice.BitBtn6);
     store.fs.SetFile(kInv, inv);
-    f.Image5.UserClick();
-    ASSERT_NE(f.StringGrid2.Cell(13, 1), "");
-    ASSERT_TRUE(f.BitBtn6.Visible());
-    f.Button14.UserClick();
-    expectEmpty(f.StringGrid2, f.SelectInvoiceRow, f.BitBtn5, f.BitBtn6);
+    f.Invoice.Image5.UserClick();
+    ASSERT_NE(f.Invoice.StringGrid2.Cell(13, 1), "");
+    ASSERT_TRUE(f.Invoice.BitBtn6.Visible());
+    f.Invoice.Button14.UserClick();
+    expectEmpty(f.Invoice.StringGrid2, f.SelectInvoiceRow, f.Invoice.BitBtn5, f.Invoice.BitBtn6);
 
     // Payments alike.
     const std::string pay = store.fs.File(kPay);
     f.TabControl1.UserSelectTab(books::journal::TabPaymentList);
-    f.SpeedButton2.UserClick();
-    const int last = f.StringGrid3.ColCount() - 1;
-    ASSERT_NE(f.StringGrid3.Cell(last, 1), "");
+    f.Payment.SpeedButton2.UserClick();
+    const int last = f.Payment.StringGrid3.ColCount() - 1;
+    ASSERT_NE(f.Payment.StringGrid3.Cell(last, 1), "");
     store.fs.SetFile(kPay, "");
-    f.SpeedButton2.UserClick();
-    expectEmpty(f.StringGrid3, f.SelectPaymentRow, f.BitBtn3, f.BitBtn4);
+    f.Payment.SpeedButton2.UserClick();
+    expectEmpty(f.Payment.StringGrid3, f.SelectPaymentRow, f.Payment.BitBtn3, f.Payment.BitBtn4);
     store.fs.SetFile(kPay, pay);
-    f.SpeedButton2.UserClick();
-    ASSERT_NE(f.StringGrid3.Cell(last, 1), "");
-    ASSERT_TRUE(f.BitBtn4.Visible());
-    f.Button18.UserClick();
-    expectEmpty(f.StringGrid3, f.SelectPaymentRow, f.BitBtn3, f.BitBtn4);
+    f.Payment.SpeedButton2.UserClick();
+    ASSERT_NE(f.Payment.StringGrid3.Cell(last, 1), "");
+    ASSERT_TRUE(f.Payment.BitBtn4.Visible());
+    f.Payment.Button18.UserClick();
+    expectEmpty(f.Payment.StringGrid3, f.SelectPaymentRow, f.Payment.BitBtn3, f.Payment.BitBtn4);
   });
 }
 

@@ -222,12 +222,12 @@ TEST_F(JournalForm, EveryShowingRebuildsTheListsFromTheFiles) {
       EXPECT_EQ(byName, (std::vector<std::string>{"Cash{1000}", "Creditors{1300}", "Debtors{130}",
                                                   "Rent {old}{8000}", "Sales{4000}"}));
       EXPECT_EQ(f.ComboBox4.Count(), 1);
-      EXPECT_EQ(f.ComboBox9.Count(), 3);
-      EXPECT_EQ(f.ComboBox9.GetText(), "1 : Bank");
+      EXPECT_EQ(f.BankImport.ComboBox9.Count(), 3);
+      EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : Bank");
       EXPECT_EQ(f.ComboBox12.Count(), 4);  // three books and the cash journal
       EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
       EXPECT_TRUE(f.Panel6.Visible());
-      EXPECT_FALSE(f.Panel5.Visible());
+      EXPECT_FALSE(f.Templates.Panel5.Visible());
       EXPECT_FALSE(f.Lines[0].CostCentre.Visible());
       EXPECT_FALSE(f.ComboBox1.Visible());
       EXPECT_EQ(f.Mode(), EntryMode::Add);
@@ -284,9 +284,9 @@ TEST_F(JournalForm, TheSalesTaxTableIsRebuiltFromTheLedgerAtEveryShowing) {
 
 TEST_F(JournalForm, AnEmptyProfileFileGetsTheTenProfilesOnce) {
   Show([&](Tboeking& f) {
-    ASSERT_EQ(f.ComboBox9.Count(), 10);
-    EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
-    EXPECT_EQ(f.ComboBox9.Items()[9].text, "10 : ");
+    ASSERT_EQ(f.BankImport.ComboBox9.Count(), 10);
+    EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : ");
+    EXPECT_EQ(f.BankImport.ComboBox9.Items()[9].text, "10 : ");
   });
   const std::string file = store.fs.File(kIfs);
   ASSERT_EQ(file.size(), 10u * records::ImportProfileRec::kSize);
@@ -301,7 +301,7 @@ TEST_F(JournalForm, AnEmptyProfileFileGetsTheTenProfilesOnce) {
 
   // The second showing finds ten profiles and writes nothing.
   store.fs.ClearLog();
-  Show([&](Tboeking& f) { EXPECT_EQ(f.ComboBox9.Count(), 10); });
+  Show([&](Tboeking& f) { EXPECT_EQ(f.BankImport.ComboBox9.Count(), 10); });
   EXPECT_TRUE(store.fs.LogOf("rename ").empty());
   EXPECT_TRUE(store.fs.LogOf("create ").empty());
   EXPECT_EQ(store.fs.File(kIfs), file);
@@ -317,8 +317,8 @@ TEST_F(JournalForm, AProfileFileOfMoreThanTenRecordsIsReadAsItStands) {
   store.fs.SetFile(kIfs, file);
   store.fs.ClearLog();
   Show([&](Tboeking& f) {
-    ASSERT_EQ(f.ComboBox9.Count(), 12);
-    EXPECT_EQ(f.ComboBox9.Items()[11].text, "12 : P12");
+    ASSERT_EQ(f.BankImport.ComboBox9.Count(), 12);
+    EXPECT_EQ(f.BankImport.ComboBox9.Items()[11].text, "12 : P12");
     EXPECT_EQ(journal::ImportProfiles.size(), 12u);
     EXPECT_TRUE(backend.messages.empty());
   });
@@ -679,15 +679,15 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
       f.TabControl1.SetTabIndex(c.kind == Kind::Invoice ? books::journal::TabInvoice : books::journal::TabPayment);
       const platform::TDateTime date = platform::EncodeDate(2024, 5, c.day);
       if (c.kind == Kind::Invoice) {
-        f.DateTimePicker4.SetDate(date);
+        f.Invoice.DateTimePicker4.SetDate(date);
         f.ComboBox3.SetItemIndex(c.kindIndex);
-        f.Edit20.SetText(c.partner);
-        f.Edit7.SetText(c.number);
+        f.Invoice.Edit20.SetText(c.partner);
+        f.Invoice.Edit7.SetText(c.number);
       } else {
-        f.DateTimePicker7.SetDate(date);
-        f.ComboBox6.SetItemIndex(c.kindIndex);
-        f.Edit9.SetText(c.partner);
-        f.Edit80.SetText(c.number);
+        f.Payment.DateTimePicker7.SetDate(date);
+        f.Payment.ComboBox6.SetItemIndex(c.kindIndex);
+        f.Payment.Edit9.SetText(c.partner);
+        f.Payment.Edit80.SetText(c.number);
       }
       f.LinkedDocumentKind = c.kind;
       EXPECT_EQ(f.Image1Click(), c.outcome);
@@ -700,10 +700,10 @@ TEST_F(JournalForm, TheVoucherOfAShownDocumentIsShown) {
     }
 
     // After the last voucher: the store's message, the screen as it was.
-    f.DateTimePicker4.SetDate(platform::EncodeDate(2024, 5, 21));
+    f.Invoice.DateTimePicker4.SetDate(platform::EncodeDate(2024, 5, 21));
     f.ComboBox3.SetItemIndex(0);
-    f.Edit20.SetText("1");
-    f.Edit7.SetText("23");
+    f.Invoice.Edit20.SetText("1");
+    f.Invoice.Edit7.SetText("23");
     f.LinkedDocumentKind = Kind::Invoice;
     f.SelectJournalVoucher1.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10471));
@@ -827,7 +827,7 @@ TEST_F(JournalForm, TheSetUpNamesTheJournalsAndTheFirstBookPeriod) {
   s.SetCurrentPeriod("11/12");
   s.SetPeriodCount(12);
   journal::PeriodCaptionPending = true;
-  form.Label53.SetCaption("Year");
+  form.Invoice.Label53.SetCaption("Year");
   Show([&](Tboeking& f) {
     EXPECT_FALSE(f.freejournal[0].Visible());
     EXPECT_FALSE(f.freejournal[1].Visible());
@@ -837,9 +837,9 @@ TEST_F(JournalForm, TheSetUpNamesTheJournalsAndTheFirstBookPeriod) {
     EXPECT_EQ(f.payjournal[0].Caption(), "Cash book");
     EXPECT_FALSE(f.payjournal[1].Visible());
     std::vector<std::string> periods;
-    for (const auto& item : f.ComboBox5.Items()) periods.push_back(item.text);
+    for (const auto& item : f.Invoice.ComboBox5.Items()) periods.push_back(item.text);
     EXPECT_EQ(periods, (std::vector<std::string>{"", "11/12", "12/12"}));
-    EXPECT_EQ(f.Label53.Caption(), "Year 11/12");
+    EXPECT_EQ(f.Invoice.Label53.Caption(), "Year 11/12");
   });
   EXPECT_FALSE(journal::PeriodCaptionPending);
 }
@@ -851,10 +851,10 @@ TEST_F(JournalForm, TemplatesSaveListAndLoad) {
     Voucher(f, 2024, 5, 17, "T1", "120");
     f.Button4.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabTemplate);
-    EXPECT_TRUE(f.Panel5.Visible());
+    EXPECT_TRUE(f.Templates.Panel5.Visible());
     EXPECT_FALSE(f.Panel6.Enabled());
-    f.Edit2.UserSetText("Rent");
-    f.Button1.UserClick();
+    f.Templates.Edit2.UserSetText("Rent");
+    f.Templates.Button1.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabVoucher);
     ASSERT_EQ(f.ComboBox11.Count(), 2);
     EXPECT_EQ(f.ComboBox11.Items()[1].text, "Rent");
@@ -877,12 +877,12 @@ TEST_F(JournalForm, TemplatesSaveListAndLoad) {
 
     // An empty name is refused; deleting a name not there changes nothing.
     f.Button4.UserClick();
-    f.Edit2.UserSetText("");
-    f.Button1.UserClick();
+    f.Templates.Edit2.UserSetText("");
+    f.Templates.Button1.UserClick();
     EXPECT_EQ(f.StatusBar1.PanelText(0), text::L(10654));
     const std::string before = store.fs.File(kJvt);
-    f.Edit2.UserSetText("Lease");
-    f.Button2.UserClick();
+    f.Templates.Edit2.UserSetText("Lease");
+    f.Templates.Button2.UserClick();
     EXPECT_EQ(store.fs.File(kJvt), before);
   });
 }

@@ -51,17 +51,17 @@ TEST_F(BankImportRender, TheSplitStatementAndTheRunRender) {
   ASSERT_EQ(result, 0);
   form.OnActivate();  // ends the set, as at a showing
   form.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
-  form.Button8.UserClick();
+  form.BankImport.Button8.UserClick();
   support::SplitSemicolonStatement(form);
   support::TypeSemicolonProfile(form, "Bank ;");
-  ASSERT_EQ(form.StringGrid4.RowCount(), 4);
+  ASSERT_EQ(form.BankImport.StringGrid4.RowCount(), 4);
   Keep(qtfront::RenderForm(form), "journal-import-split.png");
 
   form.ComboBox4.SetItemIndex(0);
-  form.Button25.UserClick();
-  form.Button26.UserClick();
-  ASSERT_EQ(form.Edit117.GetText(), "Import payments         : 3");
-  auto* bar = qobject_cast<QProgressBar*>(backend.WidgetFor(form.ImportProgressBar));
+  form.BankImport.Button25.UserClick();
+  form.BankImport.Button26.UserClick();
+  ASSERT_EQ(form.BankImport.Edit117.GetText(), "Import payments         : 3");
+  auto* bar = qobject_cast<QProgressBar*>(backend.WidgetFor(form.BankImport.ImportProgressBar));
   ASSERT_NE(bar, nullptr);
   Keep(qtfront::RenderForm(form), "journal-import-run.png");
   EXPECT_EQ(bar->value(), 3);

@@ -77,24 +77,24 @@ TEST_F(BankImportRoad, AStatementBecomesPaymentsAndTheMatchedOneIsBooked) {
     f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
     auto openAndGo = [&] {
       backend.dialogAnswers.push_back("/home/anne/statement.csv");
-      f.Button8.UserClick();
+      f.BankImport.Button8.UserClick();
       support::SplitSemicolonStatement(f);
     };
     openAndGo();
-    ASSERT_EQ(f.StringGrid4.RowCount(), 4);
+    ASSERT_EQ(f.BankImport.StringGrid4.RowCount(), 4);
     support::TypeSemicolonProfile(f, "My bank");
-    EXPECT_EQ(f.ComboBox9.GetText(), "1 : My bank");
+    EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : My bank");
     ASSERT_EQ(f.ComboBox4.GetText(), "1000{Bank}");
 
     backend.messages.clear();
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_TRUE(backend.messages.empty()) << backend.messages[0].text;
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
-    f.Button26.UserClick();
-    EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 3");
-    EXPECT_EQ(f.Edit118.GetText(), "Counterparty found      : 1");
-    EXPECT_EQ(f.Edit119.GetText(), "Payments with JV        : 1");
-    EXPECT_EQ(f.Edit120.GetText(), "Payments without JV     : 2");
+    f.BankImport.Button26.UserClick();
+    EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 3");
+    EXPECT_EQ(f.BankImport.Edit118.GetText(), "Counterparty found      : 1");
+    EXPECT_EQ(f.BankImport.Edit119.GetText(), "Payments with JV        : 1");
+    EXPECT_EQ(f.BankImport.Edit120.GetText(), "Payments without JV     : 2");
 
     const auto pay = Pay();
     ASSERT_EQ(pay.size(), 3u);
@@ -119,7 +119,7 @@ TEST_F(BankImportRoad, AStatementBecomesPaymentsAndTheMatchedOneIsBooked) {
     openAndGo();
     backend.messages.clear();
     backend.messageAnswers.push_back(ui::ModalResult::Yes);
-    f.Button25.UserClick();
+    f.BankImport.Button25.UserClick();
     ASSERT_EQ(backend.messages.size(), 1u);
     EXPECT_NE(backend.messages[0].text.find("3 rows equal a stored payment"), std::string::npos);
     ASSERT_TRUE(f.CurrentImport().has_value());

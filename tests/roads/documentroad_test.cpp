@@ -118,22 +118,22 @@ class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_TRUE(f.SelectPartner.Enabled());
     EXPECT_FALSE(f.Search1.Enabled());
-    f.Edit4.UserFocus();
-    f.Edit4.UserSetText("jansen");
-    f.SpeedButton4.UserClick();
-    ASSERT_EQ(f.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
-    EXPECT_EQ(f.Edit27.GetText(), "Jansen");
-    EXPECT_EQ(f.DateTimePicker5.Date(), platform::EncodeDate(2024, 5, 27));  // the partner's terms
-    EXPECT_EQ(f.DateTimePicker6.Date(), platform::EncodeDate(2024, 6, 16));
-    f.Edit7.UserFocus();
-    f.Edit7.UserSetText("1001");
-    f.Edit17.UserFocus();
-    f.Edit17.UserSetText("121");
-    f.Edit19.UserFocus();
-    EXPECT_EQ(f.Edit18.GetText(), Amount(0));
-    EXPECT_EQ(f.Edit57.GetText(), Amount(121));
+    f.Invoice.Edit4.UserFocus();
+    f.Invoice.Edit4.UserSetText("jansen");
+    f.Invoice.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Invoice.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Invoice.Edit27.GetText(), "Jansen");
+    EXPECT_EQ(f.Invoice.DateTimePicker5.Date(), platform::EncodeDate(2024, 5, 27));  // the partner's terms
+    EXPECT_EQ(f.Invoice.DateTimePicker6.Date(), platform::EncodeDate(2024, 6, 16));
+    f.Invoice.Edit7.UserFocus();
+    f.Invoice.Edit7.UserSetText("1001");
+    f.Invoice.Edit17.UserFocus();
+    f.Invoice.Edit17.UserSetText("121");
+    f.Invoice.Edit19.UserFocus();
+    EXPECT_EQ(f.Invoice.Edit18.GetText(), Amount(0));
+    EXPECT_EQ(f.Invoice.Edit57.GetText(), Amount(121));
     ASSERT_TRUE(f.AddInvoice.Enabled());
-    f.Button9.UserClick();
+    f.Invoice.Button9.UserClick();
   }
 
   // Stored, and its voucher proposed: 121.00 D, 100.00 C, 21.00 C; the
@@ -157,31 +157,31 @@ class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
 
     f.SpeedButton6.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoiceList);
-    f.CheckBox5.UserClick();
-    f.Image5.UserClick();
-    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1001");
-    EXPECT_EQ(f.StringGrid2.Cell(8, 1), "true");
-    EXPECT_EQ(f.StringGrid2.Cell(12, 1), Amount(121));
+    f.Invoice.CheckBox5.UserClick();
+    f.Invoice.Image5.UserClick();
+    EXPECT_EQ(f.Invoice.StringGrid2.Cell(3, 1), "1001");
+    EXPECT_EQ(f.Invoice.StringGrid2.Cell(8, 1), "true");
+    EXPECT_EQ(f.Invoice.StringGrid2.Cell(12, 1), Amount(121));
   }
 
   // A payment of 121.00 with the invoice ticked, and its voucher saved.
   void PayTheInvoice(Tboeking& f) {
     f.SpeedButton7.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
-    ASSERT_EQ(f.ComboBox6.ItemIndex(), 0);
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("1");
-    f.SpeedButton11.UserClick();
-    ASSERT_EQ(f.Edit9.GetText(), "1");
-    ASSERT_EQ(f.CheckListBox1.Items().size(), 1u);
-    EXPECT_EQ(f.CheckListBox1.Items()[0].text, "20240517/1001/ 121.00 (0.00 )");
-    f.Edit30.UserFocus();
-    f.Edit30.UserSetText("121");
-    f.Edit96.UserFocus();
-    f.CheckListBox1.UserToggle(0);
-    EXPECT_EQ(f.Edit69.GetText(), Amount(0));
+    ASSERT_EQ(f.Payment.ComboBox6.ItemIndex(), 0);
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("1");
+    f.Payment.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Payment.Edit9.GetText(), "1");
+    ASSERT_EQ(f.Payment.CheckListBox1.Items().size(), 1u);
+    EXPECT_EQ(f.Payment.CheckListBox1.Items()[0].text, "20240517/1001/ 121.00 (0.00 )");
+    f.Payment.Edit30.UserFocus();
+    f.Payment.Edit30.UserSetText("121");
+    f.Payment.Edit96.UserFocus();
+    f.Payment.CheckListBox1.UserToggle(0);
+    EXPECT_EQ(f.Payment.Edit69.GetText(), Amount(0));
     ASSERT_TRUE(f.AddPayment.Enabled());
-    f.Button15.UserClick();
+    f.Payment.Button15.UserClick();
     ASSERT_EQ(Payments().size(), 1u);
     EXPECT_EQ(Payments()[0].PaymentNumber(), 1);
     EXPECT_EQ(f.Edit3.GetText(), "CUS1/1");
@@ -202,19 +202,19 @@ class DocumentRoad : public ::testing::Test, public support::ProgramFixture {
     ASSERT_TRUE(f.Button23.Visible());
     f.Button23.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
-    EXPECT_EQ(f.Edit7.GetText(), "1001");
+    EXPECT_EQ(f.Invoice.Edit7.GetText(), "1001");
     EXPECT_EQ(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
-    EXPECT_EQ(f.Edit17.GetText(), Amount(121));
+    EXPECT_EQ(f.Invoice.Edit17.GetText(), Amount(121));
 
     f.leeslaatsterecord.Execute();
     f.leesvorigrecord.Execute();
     ASSERT_EQ(f.Edit3.GetText(), "CUS1/1");
     f.Button23.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
-    EXPECT_EQ(f.Edit80.GetText(), "1");
+    EXPECT_EQ(f.Payment.Edit80.GetText(), "1");
     EXPECT_EQ(f.PaymentState(), Tboeking::DocumentState::LoadedBooked);
-    ASSERT_EQ(f.CheckListBox1.Items().size(), 1u);
-    EXPECT_TRUE(f.CheckListBox1.Items()[0].checked);
+    ASSERT_EQ(f.Payment.CheckListBox1.Items().size(), 1u);
+    EXPECT_TRUE(f.Payment.CheckListBox1.Items()[0].checked);
   }
 
   // Deleting the payment's voucher gives the invoice its owing back.
@@ -276,17 +276,17 @@ TEST_F(DocumentRoad, InvoiceNumbersWithBlanksArePaidNewAndAlreadyStored) {
 
     // New: typed with blanks, stored, proposed and booked without them.
     f.SpeedButton5.UserClick();
-    f.Edit4.UserFocus();
-    f.Edit4.UserSetText("1");
-    f.SpeedButton4.UserClick();
-    ASSERT_EQ(f.Edit20.GetText(), "1");
-    f.Edit7.UserFocus();
-    f.Edit7.UserSetText(" 1001  ");
-    f.Edit17.UserFocus();
-    f.Edit17.UserSetText("121");
-    f.Edit19.UserFocus();
-    f.Button9.UserClick();
-    EXPECT_EQ(f.Edit7.GetText(), "1001");
+    f.Invoice.Edit4.UserFocus();
+    f.Invoice.Edit4.UserSetText("1");
+    f.Invoice.SpeedButton4.UserClick();
+    ASSERT_EQ(f.Invoice.Edit20.GetText(), "1");
+    f.Invoice.Edit7.UserFocus();
+    f.Invoice.Edit7.UserSetText(" 1001  ");
+    f.Invoice.Edit17.UserFocus();
+    f.Invoice.Edit17.UserSetText("121");
+    f.Invoice.Edit19.UserFocus();
+    f.Invoice.Button9.UserClick();
+    EXPECT_EQ(f.Invoice.Edit7.GetText(), "1001");
     EXPECT_EQ(f.Edit3.GetText(), "CUS1/1001");
     ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
     f.Button5.UserClick();
@@ -297,17 +297,17 @@ TEST_F(DocumentRoad, InvoiceNumbersWithBlanksArePaidNewAndAlreadyStored) {
              {"1", "121", 1}, {"2", "242", 2}}) {
       SCOPED_TRACE("customer " + partner);
       f.SpeedButton7.UserClick();
-      f.Edit8.UserFocus();
-      f.Edit8.UserSetText(partner);
-      f.SpeedButton11.UserClick();
-      ASSERT_EQ(f.Edit9.GetText(), partner);
-      ASSERT_EQ(f.CheckListBox1.Items().size(), static_cast<std::size_t>(count));
-      f.Edit30.UserFocus();
-      f.Edit30.UserSetText(amount);
-      f.Edit96.UserFocus();
-      for (int i = 0; i < count; ++i) f.CheckListBox1.UserToggle(i);
+      f.Payment.Edit8.UserFocus();
+      f.Payment.Edit8.UserSetText(partner);
+      f.Payment.SpeedButton11.UserClick();
+      ASSERT_EQ(f.Payment.Edit9.GetText(), partner);
+      ASSERT_EQ(f.Payment.CheckListBox1.Items().size(), static_cast<std::size_t>(count));
+      f.Payment.Edit30.UserFocus();
+      f.Payment.Edit30.UserSetText(amount);
+      f.Payment.Edit96.UserFocus();
+      for (int i = 0; i < count; ++i) f.Payment.CheckListBox1.UserToggle(i);
       ASSERT_TRUE(f.AddPayment.Enabled());
-      f.Button15.UserClick();
+      f.Payment.Button15.UserClick();
       ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
       f.Button5.UserClick();
     }
@@ -317,10 +317,10 @@ TEST_F(DocumentRoad, InvoiceNumbersWithBlanksArePaidNewAndAlreadyStored) {
 
     // Nothing is left open to be paid twice.
     f.SpeedButton7.UserClick();
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("2");
-    f.SpeedButton11.UserClick();
-    EXPECT_TRUE(f.CheckListBox1.Items().empty());
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("2");
+    f.Payment.SpeedButton11.UserClick();
+    EXPECT_TRUE(f.Payment.CheckListBox1.Items().empty());
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_FALSE(store::FileSetOpen);
@@ -343,16 +343,16 @@ TEST_F(DocumentRoad, GoingToADeletedDocumentLoadsNothingAndKeepsTheFilters) {
     f.ComboBox3.UserSelect(0);
     for (const char* number : {"1001", "1002"}) {
       f.SpeedButton5.UserClick();
-      f.Edit4.UserFocus();
-      f.Edit4.UserSetText("jansen");
-      f.SpeedButton4.UserClick();
-      ASSERT_EQ(f.Edit20.GetText(), "1");
-      f.Edit7.UserFocus();
-      f.Edit7.UserSetText(number);
-      f.Edit17.UserFocus();
-      f.Edit17.UserSetText("121");
-      f.Edit19.UserFocus();
-      f.Button9.UserClick();
+      f.Invoice.Edit4.UserFocus();
+      f.Invoice.Edit4.UserSetText("jansen");
+      f.Invoice.SpeedButton4.UserClick();
+      ASSERT_EQ(f.Invoice.Edit20.GetText(), "1");
+      f.Invoice.Edit7.UserFocus();
+      f.Invoice.Edit7.UserSetText(number);
+      f.Invoice.Edit17.UserFocus();
+      f.Invoice.Edit17.UserSetText("121");
+      f.Invoice.Edit19.UserFocus();
+      f.Invoice.Button9.UserClick();
       ASSERT_TRUE(f.Opslaan.Enabled()) << f.StatusBar1.PanelText(0);
       f.Button5.UserClick();
     }
@@ -361,8 +361,8 @@ TEST_F(DocumentRoad, GoingToADeletedDocumentLoadsNothingAndKeepsTheFilters) {
 
     // The user's list filters: every invoice, the "All" box cleared.
     f.SpeedButton6.UserClick();
-    f.CheckBox5.UserClick();
-    const bool everyInvoice = f.CheckBox5.Checked();
+    f.Invoice.CheckBox5.UserClick();
+    const bool everyInvoice = f.Invoice.CheckBox5.Checked();
 
     // Another copy deletes invoice 1001 (the older one, first in the file).
     std::vector<records::InvoiceRec> left = Invoices();
@@ -378,16 +378,16 @@ TEST_F(DocumentRoad, GoingToADeletedDocumentLoadsNothingAndKeepsTheFilters) {
     ASSERT_TRUE(f.Button23.Visible());
     f.Button23.UserClick();
     EXPECT_NE(f.InvoiceState(), Tboeking::DocumentState::LoadedBooked);
-    EXPECT_NE(f.Edit7.GetText(), "1002");  // never the neighbour
-    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "");
-    EXPECT_FALSE(f.StringGrid2.Enabled());
-    EXPECT_EQ(f.CheckBox5.Checked(), everyInvoice);
+    EXPECT_NE(f.Invoice.Edit7.GetText(), "1002");  // never the neighbour
+    EXPECT_EQ(f.Invoice.StringGrid2.Cell(3, 1), "");
+    EXPECT_FALSE(f.Invoice.StringGrid2.Enabled());
+    EXPECT_EQ(f.Invoice.CheckBox5.Checked(), everyInvoice);
     EXPECT_EQ(f.CheckBox12.Checked(), allJournals);
 
     // The list the user asks for next follows the user's filters again.
     f.SpeedButton6.UserClick();
-    f.Image5.UserClick();
-    EXPECT_EQ(f.StringGrid2.Cell(3, 1), "1002");
+    f.Invoice.Image5.UserClick();
+    EXPECT_EQ(f.Invoice.StringGrid2.Cell(3, 1), "1002");
   };
   ASSERT_TRUE(DoubleClick(TreeFunction::JournalVouchers));
   EXPECT_TRUE(shown);

@@ -252,19 +252,19 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     f.ComboBox3.UserSelect(kind);
     f.SpeedButton5.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
-    f.Edit4.UserFocus();
-    f.Edit4.UserSetText(name);
-    f.SpeedButton4.UserClick();
-    ASSERT_NE(f.Edit20.GetText(), "") << f.StatusBar1.PanelText(0);
-    f.DateTimePicker3.UserSetDate(platform::EncodeDate(2026, 1, day));
-    f.DateTimePicker4.UserSetDate(platform::EncodeDate(2026, 1, day));
-    f.Edit7.UserFocus();
-    f.Edit7.UserSetText(number);
-    f.Edit17.UserFocus();
-    f.Edit17.UserSetText(gross);
-    f.Edit19.UserFocus();
+    f.Invoice.Edit4.UserFocus();
+    f.Invoice.Edit4.UserSetText(name);
+    f.Invoice.SpeedButton4.UserClick();
+    ASSERT_NE(f.Invoice.Edit20.GetText(), "") << f.StatusBar1.PanelText(0);
+    f.Invoice.DateTimePicker3.UserSetDate(platform::EncodeDate(2026, 1, day));
+    f.Invoice.DateTimePicker4.UserSetDate(platform::EncodeDate(2026, 1, day));
+    f.Invoice.Edit7.UserFocus();
+    f.Invoice.Edit7.UserSetText(number);
+    f.Invoice.Edit17.UserFocus();
+    f.Invoice.Edit17.UserSetText(gross);
+    f.Invoice.Edit19.UserFocus();
     ASSERT_TRUE(f.AddInvoice.Enabled()) << f.StatusBar1.PanelText(0);
-    f.Button9.UserClick();
+    f.Invoice.Button9.UserClick();
     SaveProposal(f);
   }
 
@@ -289,20 +289,20 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
       // less 2 % (24.20, of which 4.20 sales tax) is 1,185.80.
       f.SpeedButton7.UserClick();
       ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
-      f.ComboBox6.UserSelect(0);
-      f.Edit8.UserFocus();
-      f.Edit8.UserSetText("1");  // the payment tab finds a partner by its number
-      f.SpeedButton11.UserClick();
-      ASSERT_EQ(f.Edit9.GetText(), "1");
-      f.DateTimePicker7.UserSetDate(platform::EncodeDate(2026, 1, 15));
-      ASSERT_EQ(f.CheckListBox1.Items().size(), 1u);
-      EXPECT_EQ(f.CheckListBox1.Items()[0].text, "20260110/2026-001/ 1,210.00 (24.20 )");
-      f.Edit30.UserFocus();
-      f.Edit30.UserSetText("1185.80");
-      f.Edit96.UserFocus();
-      f.CheckListBox1.UserToggle(0);
+      f.Payment.ComboBox6.UserSelect(0);
+      f.Payment.Edit8.UserFocus();
+      f.Payment.Edit8.UserSetText("1");  // the payment tab finds a partner by its number
+      f.Payment.SpeedButton11.UserClick();
+      ASSERT_EQ(f.Payment.Edit9.GetText(), "1");
+      f.Payment.DateTimePicker7.UserSetDate(platform::EncodeDate(2026, 1, 15));
+      ASSERT_EQ(f.Payment.CheckListBox1.Items().size(), 1u);
+      EXPECT_EQ(f.Payment.CheckListBox1.Items()[0].text, "20260110/2026-001/ 1,210.00 (24.20 )");
+      f.Payment.Edit30.UserFocus();
+      f.Payment.Edit30.UserSetText("1185.80");
+      f.Payment.Edit96.UserFocus();
+      f.Payment.CheckListBox1.UserToggle(0);
       ASSERT_TRUE(f.AddPayment.Enabled()) << f.StatusBar1.PanelText(0);
-      f.Button15.UserClick();
+      f.Payment.Button15.UserClick();
       SaveProposal(f);
 
       Invoice(f, 1, "paper", "P-100", 28, "121");
@@ -321,17 +321,17 @@ class FirstYearRoad : public ::testing::Test, public support::ProgramFixture {
     ShowFromTree<journal::Tboeking>(TreeFunction::JournalVouchers, "boeking", [&](journal::Tboeking& f) {
       f.TabControl1.UserSelectTab(books::journal::TabPaymentImport);
       backend.dialogAnswers.push_back("/home/anne/january.csv");
-      f.Button8.UserClick();
+      f.BankImport.Button8.UserClick();
       support::SplitSemicolonStatement(f);
-      ASSERT_EQ(f.StringGrid4.RowCount(), 3);
+      ASSERT_EQ(f.BankImport.StringGrid4.RowCount(), 3);
       support::TypeSemicolonProfile(f, "Our bank");
       ASSERT_EQ(f.ComboBox4.GetText(), "1000{Bank}");
-      f.Button25.UserClick();
+      f.BankImport.Button25.UserClick();
       ASSERT_TRUE(backend.messages.empty()) << backend.messages[0].text;
       ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabMatchImport);
-      f.Button26.UserClick();
-      EXPECT_EQ(f.Edit117.GetText(), "Import payments         : 2");
-      EXPECT_EQ(f.Edit119.GetText(), "Payments with JV        : 2");
+      f.BankImport.Button26.UserClick();
+      EXPECT_EQ(f.BankImport.Edit117.GetText(), "Import payments         : 2");
+      EXPECT_EQ(f.BankImport.Edit119.GetText(), "Payments with JV        : 2");
     });
   }
   // ---- the report form

@@ -121,7 +121,7 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     EXPECT_EQ(f.ComboBox1.Count(), 4);
     EXPECT_EQ(journal::SalesTaxAccountTable, (std::vector<books::journal::SalesTaxAccount>{{"4000", "HIGH", 21}}));
     EXPECT_EQ(store.fs.File("/w/ifs.vlk").size(), 10u * records::ImportProfileRec::kSize);
-    EXPECT_EQ(f.ComboBox9.GetText(), "1 : ");
+    EXPECT_EQ(f.BankImport.ComboBox9.GetText(), "1 : ");
   }
 
   // The three vouchers as stored, in key order.
@@ -205,8 +205,8 @@ class JournalRoad : public ::testing::Test, public support::ProgramFixture {
     support::TypeVoucherLine(f, 0, "8000", "75", "");
     support::TypeVoucherLine(f, 1, "1000", "", "75");
     f.Button4.UserClick();
-    f.Edit2.UserSetText("Monthly rent");
-    f.Button1.UserClick();
+    f.Templates.Edit2.UserSetText("Monthly rent");
+    f.Templates.Button1.UserClick();
     const auto templates = support::Records<records::VoucherTemplateRec>(store.fs.File(D + "booktemp.vlk"));
     ASSERT_EQ(templates.size(), 1u);
     EXPECT_EQ(templates[0].Name(), "Monthly rent");

@@ -123,49 +123,49 @@ TEST_F(NewPartnerRoad, AnInvoiceTabSearchFillsTheTabOrGoesThroughThePartnerList)
     // A supplier's payment found first: its search must not decide where a
     // later invoice-tab choice goes.
     f.SpeedButton7.UserClick();
-    f.ComboBox6.UserSelect(1);
-    f.Edit8.UserFocus();
-    f.Edit8.UserSetText("1");
-    f.SpeedButton11.UserClick();
-    ASSERT_EQ(f.Edit10.GetText(), "Gamma") << f.StatusBar1.PanelText(0);
+    f.Payment.ComboBox6.UserSelect(1);
+    f.Payment.Edit8.UserFocus();
+    f.Payment.Edit8.UserSetText("1");
+    f.Payment.SpeedButton11.UserClick();
+    ASSERT_EQ(f.Payment.Edit10.GetText(), "Gamma") << f.StatusBar1.PanelText(0);
 
     f.ComboBox3.UserSelect(0);  // customer invoices
     f.SpeedButton5.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     auto search = [&](const std::string& text) {
-      f.Edit4.UserFocus();
-      f.Edit4.UserSetText(text);
-      f.SpeedButton4.UserClick();
+      f.Invoice.Edit4.UserFocus();
+      f.Invoice.Edit4.UserSetText(text);
+      f.Invoice.SpeedButton4.UserClick();
     };
 
     // One hit: straight onto the invoice tab.
     search("pietersen");
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
-    EXPECT_EQ(f.Edit20.GetText(), "2") << f.StatusBar1.PanelText(0);
-    EXPECT_EQ(f.Edit27.GetText(), "Pietersen");
+    EXPECT_EQ(f.Invoice.Edit20.GetText(), "2") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Invoice.Edit27.GetText(), "Pietersen");
 
     // Several: the partner list, one row each; the one chosen lands on the
     // invoice tab, the payment keeps its supplier.
     search("sen");
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPartnerList);
-    ASSERT_EQ(f.StringGrid1.RowCount(), 3);
-    std::vector<std::string> names = {f.StringGrid1.Cell(1, 1), f.StringGrid1.Cell(1, 2)};
+    ASSERT_EQ(f.PartnerList.StringGrid1.RowCount(), 3);
+    std::vector<std::string> names = {f.PartnerList.StringGrid1.Cell(1, 1), f.PartnerList.StringGrid1.Cell(1, 2)};
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{"Jansen", "Pietersen"}));
-    const int jansen = f.StringGrid1.Cell(1, 1) == "Jansen" ? 1 : 2;
-    f.StringGrid1.UserSelectCell(0, jansen);
-    f.Button11.UserClick();
+    const int jansen = f.PartnerList.StringGrid1.Cell(1, 1) == "Jansen" ? 1 : 2;
+    f.PartnerList.StringGrid1.UserSelectCell(0, jansen);
+    f.PartnerList.Button11.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
-    EXPECT_EQ(f.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
-    EXPECT_EQ(f.Edit27.GetText(), "Jansen");
-    EXPECT_EQ(f.Edit10.GetText(), "Gamma");
-    EXPECT_EQ(f.Edit9.GetText(), "1");
+    EXPECT_EQ(f.Invoice.Edit20.GetText(), "1") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Invoice.Edit27.GetText(), "Jansen");
+    EXPECT_EQ(f.Payment.Edit10.GetText(), "Gamma");
+    EXPECT_EQ(f.Payment.Edit9.GetText(), "1");
 
     // Nothing found: the status says so and the tab keeps its partner.
     search("nobody");
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
     EXPECT_FALSE(f.StatusBar1.PanelText(0).empty());
-    EXPECT_EQ(f.Edit20.GetText(), "1");
+    EXPECT_EQ(f.Invoice.Edit20.GetText(), "1");
   });
   EXPECT_TRUE(backend.messages.empty()) << backend.messages.back().text;
 }
@@ -174,16 +174,16 @@ TEST_F(NewPartnerRoad, APartnerMadeFromThePaymentTabLandsOnIt) {
   Journal([&](Tboeking& f) {
     f.SpeedButton7.UserClick();
     ASSERT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
-    f.ComboBox6.UserSelect(1);  // a supplier's payment
-    f.Edit113.UserFocus();
-    f.Edit113.UserSetText("Delta Parts");
-    f.Edit37.UserFocus();
-    f.Edit37.UserSetText("NL44BANK0004");
+    f.Payment.ComboBox6.UserSelect(1);  // a supplier's payment
+    f.Payment.Edit113.UserFocus();
+    f.Payment.Edit113.UserSetText("Delta Parts");
+    f.Payment.Edit37.UserFocus();
+    f.Payment.Edit37.UserSetText("NL44BANK0004");
 
     // Closed without saving: nothing changes.
     OnPartners([](Tpartners2& p) { EXPECT_EQ(p.details.Edit1.GetText(), "Delta Parts"); });
-    f.SpeedButton10.UserClick();
-    EXPECT_EQ(f.Edit9.GetText(), "");
+    f.Payment.SpeedButton10.UserClick();
+    EXPECT_EQ(f.Payment.Edit9.GetText(), "");
     EXPECT_EQ(File("supplier.vlk").size(), 1u);
 
     // Saved: the form started with the payment's name and bank account and
@@ -195,11 +195,11 @@ TEST_F(NewPartnerRoad, APartnerMadeFromThePaymentTabLandsOnIt) {
       EXPECT_EQ(p.details.Edit20.GetText(), "NL44BANK0004");
       SaveNew(p, "");
     });
-    f.SpeedButton10.UserClick();
+    f.Payment.SpeedButton10.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabPayment);
-    EXPECT_EQ(f.Edit9.GetText(), "2") << f.StatusBar1.PanelText(0);
-    EXPECT_EQ(f.Edit10.GetText(), "Delta Parts");
-    EXPECT_EQ(f.Edit40.GetText(), "NL44BANK0004");
+    EXPECT_EQ(f.Payment.Edit9.GetText(), "2") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Payment.Edit10.GetText(), "Delta Parts");
+    EXPECT_EQ(f.Payment.Edit40.GetText(), "NL44BANK0004");
   });
   backend.scripts.erase("partners2");
   const auto suppliers = File("supplier.vlk");
@@ -219,10 +219,10 @@ TEST_F(NewPartnerRoad, APartnerMadeFromTheInvoiceTabLandsOnIt) {
       EXPECT_EQ(p.details.Edit20.GetText(), "") << "an invoice offers no bank account";
       SaveNew(p, "Epsilon Foods");
     });
-    f.SpeedButton1.UserClick();
+    f.Invoice.SpeedButton1.UserClick();
     EXPECT_EQ(f.TabControl1.TabIndex(), books::journal::TabInvoice);
-    EXPECT_EQ(f.Edit20.GetText(), "3") << f.StatusBar1.PanelText(0);
-    EXPECT_EQ(f.Edit27.GetText(), "Epsilon Foods");
+    EXPECT_EQ(f.Invoice.Edit20.GetText(), "3") << f.StatusBar1.PanelText(0);
+    EXPECT_EQ(f.Invoice.Edit27.GetText(), "Epsilon Foods");
   });
   backend.scripts.erase("partners2");
   const auto customers = File("customer.vlk");

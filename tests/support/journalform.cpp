@@ -15,24 +15,25 @@ void ReadyJournalForm(FakeDataStore& store) {
 }
 
 void SplitSemicolonStatement(journal::Tboeking& f) {
-  f.Edit91.UserSetText(";");
-  if (!f.CheckBox15.Checked()) f.CheckBox15.UserClick();
-  f.Button22.UserClick();
+  f.BankImport.Edit91.UserSetText(";");
+  if (!f.BankImport.CheckBox15.Checked()) f.BankImport.CheckBox15.UserClick();
+  f.BankImport.Button22.UserClick();
 }
 
 void TypeSemicolonProfile(journal::Tboeking& f, const std::string& name) {
-  f.Edit108.UserSetText(name);
-  f.Edit110.UserSetText("0");
-  f.ComboBox10.UserSelect(9);  // dd-mm-yyyy
-  f.Edit93.UserSetText("1");
-  f.Edit94.UserSetText("2");
-  f.Edit95.UserSetText("3");
-  f.Edit99.UserSetText("4");
-  f.Edit100.UserSetText("D");
-  f.Edit101.UserSetText("5");
-  f.ImportNarrativeEdits[0].UserSetText("6");
-  for (std::size_t k = 1; k < f.ImportNarrativeEdits.size(); ++k) f.ImportNarrativeEdits[k].UserSetText("");
-  f.Button24.UserClick();
+  f.BankImport.Edit108.UserSetText(name);
+  f.BankImport.Edit110.UserSetText("0");
+  f.BankImport.ComboBox10.UserSelect(9);  // dd-mm-yyyy
+  f.BankImport.Edit93.UserSetText("1");
+  f.BankImport.Edit94.UserSetText("2");
+  f.BankImport.Edit95.UserSetText("3");
+  f.BankImport.Edit99.UserSetText("4");
+  f.BankImport.Edit100.UserSetText("D");
+  f.BankImport.Edit101.UserSetText("5");
+  f.BankImport.ImportNarrativeEdits[0].UserSetText("6");
+  for (std::size_t k = 1; k < f.BankImport.ImportNarrativeEdits.size(); ++k)
+    f.BankImport.ImportNarrativeEdits[k].UserSetText("");
+  f.BankImport.Button24.UserClick();
 }
 
 void TypeVoucherLine(journal::Tboeking& f, int line, const std::string& account, const std::string& debit,

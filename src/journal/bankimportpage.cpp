@@ -1,4 +1,4 @@
-// The journal form's bank-import tabs: tab 7 opens a statement, splits it
+// The journal form's bank-import page: tab 7 opens a statement, splits it
 // into the column grid and keeps the ten import profiles; tab 8 runs the
 // import. The form only moves values: the reading, the checks, the entry
 // numbers and the run are src/books/journal/bankimport.h and src/books/journal/bankimportrun.h,
@@ -16,6 +16,8 @@
 //   says Yes.
 // - Every text shown follows the language: the program's own texts in
 //   English, Dutch or German.
+#include "journal/bankimportpage.h"
+
 #include <algorithm>
 #include <charconv>
 #include <string>
@@ -100,38 +102,6 @@ std::string EntryNumbersTooLongText(const std::string& prefix, const std::string
          most + T(" characters, now \"", " tekens hebben, nu \"", " Zeichen haben, jetzt \"") + prefix + "\"";
 }
 
-// Whether Next may go on with a profile of `fault`; else the fields it
-// lacks are painted and the status says what is missing.
-bool ProfileUsableAtNext(Tboeking& f, books::journal::ProfileFault fault) {
-  switch (fault) {
-    case books::journal::ProfileFault::None:
-      return true;
-    case books::journal::ProfileFault::NumberOutside:
-      return false;  // ShownProfile refused it
-    case books::journal::ProfileFault::NoDateColumn:
-    case books::journal::ProfileFault::NoDateLayout:
-      f.Edit110.SetBackColor(ui::colors::Yellow);
-      f.ComboBox10.SetBackColor(ui::colors::Yellow);
-      f.StatusBar1.Show(T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
-                          "Das Profil braucht die Datumsspalte und ihr Format"),
-                        ui::colors::Yellow);
-      return false;
-    case books::journal::ProfileFault::NoAmountColumn:
-      f.Edit101.SetBackColor(ui::colors::Yellow);
-      f.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
-                          "Das Profil braucht die Betragsspalte"),
-                        ui::colors::Yellow);
-      return false;
-    case books::journal::ProfileFault::NoOwnAccountColumn:
-      f.Edit93.SetBackColor(ui::colors::Yellow);
-      f.StatusBar1.Show(T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
-                          "Das Profil braucht die Spalte des eigenen Kontos"),
-                        ui::colors::Yellow);
-      return false;
-  }
-  return false;
-}
-
 // The rules Next checks the rows by: the later of the form's lowest open
 // date and the one the voucher store refuses by (the settings file as it
 // is now), so that no payment is stored whose voucher the store would
@@ -160,7 +130,41 @@ void RemoveIndices(std::vector<Item>& items, const std::vector<std::size_t>& ind
 
 }  // namespace
 
-void Tboeking::BindBankImportTabs() {
+// Whether Next may go on with a profile of `fault`; else the fields it
+// lacks are painted and the status says what is missing.
+bool BankImportPage::ProfileUsableAtNext(books::journal::ProfileFault fault) {
+  switch (fault) {
+    case books::journal::ProfileFault::None:
+      return true;
+    case books::journal::ProfileFault::NumberOutside:
+      return false;  // ShownProfile refused it
+    case books::journal::ProfileFault::NoDateColumn:
+    case books::journal::ProfileFault::NoDateLayout:
+      Edit110.SetBackColor(ui::colors::Yellow);
+      ComboBox10.SetBackColor(ui::colors::Yellow);
+      form.StatusBar1.Show(
+          T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
+            "Das Profil braucht die Datumsspalte und ihr Format"),
+          ui::colors::Yellow);
+      return false;
+    case books::journal::ProfileFault::NoAmountColumn:
+      Edit101.SetBackColor(ui::colors::Yellow);
+      form.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
+                             "Das Profil braucht die Betragsspalte"),
+                           ui::colors::Yellow);
+      return false;
+    case books::journal::ProfileFault::NoOwnAccountColumn:
+      Edit93.SetBackColor(ui::colors::Yellow);
+      form.StatusBar1.Show(
+          T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
+            "Das Profil braucht die Spalte des eigenen Kontos"),
+          ui::colors::Yellow);
+      return false;
+  }
+  return false;
+}
+
+void BankImportPage::Bind() {
   Edit91.SetText(std::string(1, books::journal::kDefaultStatementSeparator));
   Edit92.SetText(std::string(1, books::journal::kDefaultStatementQualifier));
   Edit109.SetReadOnly(true);
@@ -212,19 +216,19 @@ void Tboeking::BindBankImportTabs() {
       text::KeepDigits(text);
       e->SetText(text);
     };
-  Button28.OnClick = [this] { Button28Click(); };
+  Button28.OnClick = [this] { form.Button28Click(); };
   // The texts follow the language at every activation (a switch to tab 7
   // shows the chosen profile: PanelsForTab).
-  auto activate = OnActivate;
-  OnActivate = [this, activate] {
+  auto activate = form.OnActivate;
+  form.OnActivate = [this, activate] {
     if (activate) activate();
     profileFileReported_ = false;
-    ApplyBankImportTexts();
+    ApplyTexts();
   };
-  ApplyBankImportTexts();
+  ApplyTexts();
 }
 
-void Tboeking::ApplyBankImportTexts() {
+void BankImportPage::ApplyTexts() {
   Button8.SetCaption(T("Open import file", "Importbestand openen", "Importdatei öffnen"));
   ImportSeparatorLabel.SetCaption(T("Separator", "Scheidingsteken", "Trennzeichen"));
   ImportQualifierLabel.SetCaption(T("Text qualifier", "Tekstafbakening", "Textbegrenzer"));
@@ -251,14 +255,15 @@ void Tboeking::ApplyBankImportTexts() {
   ImportCounterLabel.SetCaption(T("Counter", "Teller", "Zähler"));
   Button26.SetCaption(T("Run Import", "Import uitvoeren", "Import ausführen"));
   Button27.SetCaption(T("Continue import", "Import voortzetten", "Import fortsetzen"));
-  Button28.SetCaption(T("Show payments without JV", "Betalingen zonder boeking tonen", "Zahlungen ohne Buchung zeigen"));
+  Button28.SetCaption(
+      T("Show payments without JV", "Betalingen zonder boeking tonen", "Zahlungen ohne Buchung zeigen"));
   Label60.SetCaption(T("Import the statement's rows as payments", "De rijen van het afschrift als betalingen inlezen",
                        "Die Zeilen des Kontoauszugs als Zahlungen einlesen"));
   if (importJob_) ShowImportResult();
 }
 
-void Tboeking::ShowImportTab() {
-  ApplyBankImportTexts();
+void BankImportPage::Show() {
+  ApplyTexts();
   if (!profileFileReported_ && !ImportProfiles.empty() && !books::journal::ProfilesWhole(ImportProfiles)) {
     profileFileReported_ = true;
     ui::ShowMessage(MsgProfileFileDamaged());
@@ -269,13 +274,13 @@ void Tboeking::ShowImportTab() {
   Button25.SetEnabled(!statementRows_.empty());
 }
 
-void Tboeking::ShowContinueButton(bool shown) {
+void BankImportPage::ShowContinueButton(bool shown) {
   Button27.SetVisible(shown);
   Button27.SetEnabled(shown);
-  ShowPaymentButtons();
+  form.ShowPaymentButtons();
 }
 
-void Tboeking::ClearMatchTab() {
+void BankImportPage::ClearMatchTab() {
   for (ui::Edit* e : {&Edit111, &Edit114, &Edit121, &Edit115, &Edit122, &Edit117, &Edit118, &Edit119, &Edit120})
     e->SetText("");
   ImportProgressBar.SetRange(0, 1);
@@ -284,7 +289,7 @@ void Tboeking::ClearMatchTab() {
 
 // ---- Open and Go ---------------------------------------------------------------
 
-void Tboeking::Button8Click() {
+void BankImportPage::Button8Click() {
   ui::FileDialogOptions options;
   options.title = Button8.Caption();
   options.filters = {T("Bank statements (*.csv;*.txt)|*.csv;*.txt", "Bankafschriften (*.csv;*.txt)|*.csv;*.txt",
@@ -323,10 +328,10 @@ void Tboeking::Button8Click() {
   Button25.SetEnabled(false);
   Button26.SetEnabled(false);
   ShowContinueButton(false);
-  StatusBar1.Show("", ui::colors::Default);
+  form.StatusBar1.Show("", ui::colors::Default);
 }
 
-void Tboeking::Button22Click() {
+void BankImportPage::Button22Click() {
   const books::journal::SplitSettings settings =
       books::journal::ReadSplitSettings(Edit91.GetText(), Edit92.GetText(), CheckBox15.Checked());
   std::string refusal;
@@ -335,8 +340,9 @@ void Tboeking::Button22Click() {
       break;
     case books::journal::SplitOutcome::SeparatorEmpty:
     case books::journal::SplitOutcome::SeparatorNotOneChar:
-      refusal = T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
-                  "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
+      refusal =
+          T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
+            "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
       break;
     case books::journal::SplitOutcome::QualifierNotOneChar:
       refusal = T("The text qualifier is one character, or empty", "De tekstafbakening is één teken, of leeg",
@@ -350,7 +356,7 @@ void Tboeking::Button22Click() {
       break;
   }
   if (!refusal.empty()) {
-    StatusBar1.Show(refusal, ui::colors::Red);
+    form.StatusBar1.Show(refusal, ui::colors::Red);
     return;
   }
   const books::journal::SplitResult split = SplitStatement(statementLines_, settings.options);
@@ -366,10 +372,10 @@ void Tboeking::Button22Click() {
   StringGrid4.SetCell(0, 0, "0");
   if (split.outcome == books::journal::SplitOutcome::UnterminatedQualifier) {
     Button25.SetEnabled(false);
-    StatusBar1.Show(T("Line ", "Regel ", "Zeile ") + std::to_string(split.errorLine) +
-                        T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
-                          ": ein Textbegrenzer wird nicht geschlossen"),
-                    ui::colors::Red);
+    form.StatusBar1.Show(T("Line ", "Regel ", "Zeile ") + std::to_string(split.errorLine) +
+                             T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
+                               ": ein Textbegrenzer wird nicht geschlossen"),
+                         ui::colors::Red);
     return;
   }
   const int cols = static_cast<int>(std::max<std::size_t>(1, split.columnCount));
@@ -388,12 +394,12 @@ void Tboeking::Button22Click() {
   statementRows_ = split.rows;
   statementHeaderFields_ = split.headerFields;
   Button25.SetEnabled(!statementRows_.empty());
-  StatusBar1.Show("", ui::colors::Default);
+  form.StatusBar1.Show("", ui::colors::Default);
 }
 
 // ---- Profiles --------------------------------------------------------------------
 
-void Tboeking::ShowProfile(const records::ImportProfileRec& p) {
+void BankImportPage::ShowProfile(const records::ImportProfileRec& p) {
   Edit108.SetText(p.ProfileName());
   Edit109.SetText(std::to_string(p.ProfileNumber()));
   Edit110.SetText(ColumnText(p.DateColumn()));
@@ -410,7 +416,7 @@ void Tboeking::ShowProfile(const records::ImportProfileRec& p) {
     ImportNarrativeEdits[static_cast<std::size_t>(k - 1)].SetText(ColumnText(p.NarrativeColumn(k)));
 }
 
-void Tboeking::ComboBox9Exit() {
+void BankImportPage::ComboBox9Exit() {
   if (ComboBox9.Count() == 0) return;
   std::vector<std::string> items;
   for (const auto& item : ComboBox9.Items()) items.push_back(item.text);
@@ -426,11 +432,11 @@ void Tboeking::ComboBox9Exit() {
     }
 }
 
-void Tboeking::ComboBox10Change() {
+void BankImportPage::ComboBox10Change() {
   if (ComboBox10.IndexOf(ComboBox10.GetText()) < 0) ComboBox10.SetItemIndex(0);
 }
 
-std::optional<records::ImportProfileRec> Tboeking::ShownProfile() {
+std::optional<records::ImportProfileRec> BankImportPage::ShownProfile() {
   records::ImportProfileRec p;
   const std::string numberText = text::TrimText(Edit109.GetText());
   int number = 0;
@@ -480,14 +486,14 @@ std::optional<records::ImportProfileRec> Tboeking::ShownProfile() {
   return p;
 }
 
-void Tboeking::FillProfileList(int number) {
+void BankImportPage::FillProfileList(int number) {
   ComboBox9.ClearItems();
   for (const records::ImportProfileRec& profile : ImportProfiles)
     ComboBox9.AddItem(books::journal::ImportProfileItem(profile));
   ComboBox9.SetItemIndex(number - 1 < ComboBox9.Count() ? number - 1 : -1);
 }
 
-void Tboeking::Button24Click() {
+void BankImportPage::Button24Click() {
   const auto profile = ShownProfile();
   if (!profile) return;
   books::journal::ProfileResult saved = books::journal::SaveImportProfile(*profile);
@@ -507,35 +513,35 @@ void Tboeking::Button24Click() {
   ImportProfiles = saved.profiles;
   FillProfileList(profile->ProfileNumber());
   ComboBox9Exit();
-  StatusBar1.Show("", ui::colors::Default);
+  form.StatusBar1.Show("", ui::colors::Default);
 }
 
 // ---- Next ------------------------------------------------------------------------------
 
-void Tboeking::Button25Click() {
+void BankImportPage::Button25Click() {
   if (statementRows_.empty()) return;
   const auto profile = ShownProfile();
   if (!profile) return;
-  if (!ProfileUsableAtNext(*this, books::journal::CheckImportProfile(*profile))) return;
+  if (!ProfileUsableAtNext(books::journal::CheckImportProfile(*profile))) return;
   for (ui::Edit* e : {&Edit110, &Edit101, &Edit93}) e->SetBackColor(ui::colors::Cream);
   ComboBox10.SetBackColor(ui::colors::Cream);
-  const std::string cashAccount = AccountOfItem(ComboBox4.GetText());
+  const std::string cashAccount = AccountOfItem(form.ComboBox4.GetText());
   if (cashAccount.empty()) {
-    StatusBar1.Show(T("Choose the cash or bank account first", "Kies eerst de kas- of bankrekening",
-                      "Wählen Sie zuerst das Kassen- oder Bankkonto"),
-                    ui::colors::Red);
+    form.StatusBar1.Show(T("Choose the cash or bank account first", "Kies eerst de kas- of bankrekening",
+                           "Wählen Sie zuerst das Kassen- oder Bankkonto"),
+                         ui::colors::Red);
     return;
   }
 
-  const auto rules = NextRules(lowestOpenDate_, statementHeaderFields_);
+  const auto rules = NextRules(form.LowestOpenDateYmd(), statementHeaderFields_);
   if (!rules) return;
   books::journal::StatementCheck check = CheckStatementRows(statementRows_, *profile, *rules);
   if (!check.badRows.empty()) {
     ui::ShowMessage(books::journal::BadRowsMessage(check.badRows));
-    StatusBar1.Show(std::to_string(check.badRows.size()) +
-                        T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
-                          " Zeilen können nicht eingelesen werden"),
-                    ui::colors::Red);
+    form.StatusBar1.Show(
+        std::to_string(check.badRows.size()) + T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
+                                                 " Zeilen können nicht eingelesen werden"),
+        ui::colors::Red);
     return;
   }
   int leftOut = 0;
@@ -585,7 +591,7 @@ void Tboeking::Button25Click() {
     // The prefix field keeps the prefix, for the user to shorten on tab 8.
     Edit115.SetText(prefix);
     Edit115.SetBackColor(ui::colors::Yellow);
-    StatusBar1.Show(EntryNumbersTooLongText(prefix, counter, check.rows.size()), ui::colors::Red);
+    form.StatusBar1.Show(EntryNumbersTooLongText(prefix, counter, check.rows.size()), ui::colors::Red);
     return;
   }
   Edit115.SetBackColor(ui::colors::Default);
@@ -593,27 +599,27 @@ void Tboeking::Button25Click() {
   books::journal::ImportJob job;
   job.rows = std::move(check.rows);
   job.cashAccount = cashAccount;
-  job.journal = journal_;
+  job.journal = form.StoredJournal();
   job.lowestOpenDate = rules->lowestOpenDate;
   job.decimals = text::SystemSettings.AmountDecimals;
   job.leftOut = leftOut;
   importJob_ = std::move(job);
   ClearMatchTab();
   Edit111.SetText(check.ownAccount);
-  Edit114.SetText(ComboBox4.GetText());
+  Edit114.SetText(form.ComboBox4.GetText());
   Edit121.SetText(highest ? highest->entryNumber : "");
   Edit115.SetText(prefix);
   Edit122.SetText(counter);
   ImportProgressBar.SetRange(0, std::max<int>(1, static_cast<int>(importJob_->rows.size())));
   Button26.SetEnabled(!importJob_->rows.empty());
   ShowContinueButton(false);
-  SelectTab(books::journal::TabMatchImport);
-  StatusBar1.Show("", ui::colors::Default);
+  form.SelectTab(books::journal::TabMatchImport);
+  form.StatusBar1.Show("", ui::colors::Default);
 }
 
 // ---- Run Import -----------------------------------------------------------------------
 
-void Tboeking::ShowImportResult() {
+void BankImportPage::ShowImportResult() {
   if (!importJob_) return;
   const auto lines = books::journal::ImportResultLines(*importJob_);
   Edit117.SetText(lines[0]);
@@ -623,28 +629,28 @@ void Tboeking::ShowImportResult() {
   ImportProgressBar.SetPosition(importJob_->stored);
 }
 
-void Tboeking::Button26Click() {
+void BankImportPage::Button26Click() {
   if (!importJob_) return;
   books::journal::ImportJob& job = *importJob_;
   if (job.Finished()) {
-    SelectTab(books::journal::TabMatchImport);
+    form.SelectTab(books::journal::TabMatchImport);
     return;
   }
   if (job.stored == 0) {
     // The numbering as the fields show it now.
     if (!books::journal::EntryNumbersFit(Edit115.GetText(), Edit122.GetText(), job.rows.size())) {
-      StatusBar1.Show(EntryNumbersTooLongText(Edit115.GetText(), Edit122.GetText(), job.rows.size()),
-                      ui::colors::Red);
+      form.StatusBar1.Show(EntryNumbersTooLongText(Edit115.GetText(), Edit122.GetText(), job.rows.size()),
+                           ui::colors::Red);
       return;
     }
     job.prefix = Edit115.GetText();
     job.counter = Edit122.GetText();
     // The account and journal chosen now, as the payment tab's store takes them.
-    if (const std::string cash = AccountOfItem(ComboBox4.GetText()); !cash.empty()) {
+    if (const std::string cash = AccountOfItem(form.ComboBox4.GetText()); !cash.empty()) {
       job.cashAccount = cash;
-      Edit114.SetText(ComboBox4.GetText());
+      Edit114.SetText(form.ComboBox4.GetText());
     }
-    job.journal = journal_;
+    job.journal = form.StoredJournal();
   }
   // Shown while the run goes, and kept when it stops part-way; the payment
   // tab neither stores nor deletes meanwhile.
@@ -660,15 +666,16 @@ void Tboeking::Button26Click() {
     });
   }
   ShowImportResult();
-  SelectTab(books::journal::TabMatchImport);
+  form.SelectTab(books::journal::TabMatchImport);
   if (result.outcome != books::journal::RunOutcome::Done) {
     std::string text = T("The import stopped at line ", "De import stopte bij regel ", "Der Import hielt bei Zeile ") +
                        std::to_string(result.failedLine) +
                        T(": its payment was not stored. Continue tries it again.",
                          ": de betaling is niet opgeslagen. Voortzetten probeert het opnieuw.",
                          " an: die Zahlung wurde nicht gespeichert. Fortsetzen versucht es erneut.");
-    if (!result.failure.text.empty()) text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
-    StatusBar1.Show(text, ui::colors::Red);
+    if (!result.failure.text.empty())
+      text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
+    form.StatusBar1.Show(text, ui::colors::Red);
     return;
   }
   ShowContinueButton(false);
@@ -687,12 +694,16 @@ void Tboeking::Button26Click() {
   add(job.refunds, T(" refunds without partner (see Help: \"Importing a bank statement\")",
                      " terugbetalingen zonder relatie (zie Help: \"Een bankafschrift importeren\")",
                      " Erstattungen ohne Partner (siehe Hilfe: \"Einen Kontoauszug importieren\")"));
-  StatusBar1.Show(status, status.empty() ? ui::colors::Lime : ui::colors::Yellow);
+  form.StatusBar1.Show(status, status.empty() ? ui::colors::Lime : ui::colors::Yellow);
 }
 
-bool Tboeking::EndInterruptedImport() {
+void BankImportPage::CashAccountChanged(const std::string& item) {
+  if (!importJob_ || importJob_->stored == 0) Edit114.SetText(item);
+}
+
+bool BankImportPage::EndInterruptedImport() {
   if (!Button27.Visible() || !importJob_) return false;
-  SelectTab(books::journal::TabMatchImport);
+  form.SelectTab(books::journal::TabMatchImport);
   ShowImportResult();
   ShowContinueButton(false);
   Button26.SetEnabled(false);
