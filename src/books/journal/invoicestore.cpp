@@ -150,7 +150,7 @@ bool PassesInvoiceFilter(const InvoiceRec& rec, const InvoiceFilter& f, int deci
                    (f.linked && HasInvoiceKey(rec, *f.linked)) ||
                    (f.entryNumber && rec.EntryNumber() == *f.entryNumber);
   if (!any) return false;
-  return !f.partner || (rec.PartnerType() == f.partner->kind && rec.PartnerNumber() == f.partner->number);
+  return !f.partner || (rec.PartnerType() == records::CodeOf(f.partner->kind) && rec.PartnerNumber() == f.partner->number);
 }
 
 InvoicePage ListInvoices(const InvoiceFilter& filter, int page) {

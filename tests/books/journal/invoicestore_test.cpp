@@ -127,7 +127,7 @@ TEST(InvoiceFilters, PassWhenAnyChosenConditionHoldsAndThePartnerFits) {
   all.all = true;
   entry.entryNumber = "2";
   customer5.all = true;
-  customer5.partner = books::journal::DocumentPartner{"CUS", 5};
+  customer5.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 5};
   linked.linked = InvoiceKey{"20240511", "CUS", 1, "23"};
   struct Case {
     const char* name;
@@ -357,7 +357,7 @@ TEST_F(InvoiceStore, ListFiltersOnThePartnerWithItsKind) {
   Put({Invoice("20240101", "CUS", 5, "1"), Invoice("20240102", "VEN", 5, "1"), Invoice("20240103", "CUS", 5, "2"),
        Invoice("20240104", "CUS", 6, "1")});
   InvoiceFilter f;
-  f.partner = books::journal::DocumentPartner{"CUS", 5};
+  f.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 5};
   const auto p = books::journal::ListInvoices(f);
   ASSERT_EQ(p.rows.size(), 2u);
   EXPECT_EQ(Label(p.rows[0].record), "20240103/CUS5/2");
