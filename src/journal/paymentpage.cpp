@@ -178,9 +178,9 @@ void PaymentPage::ophalenfacturenExecute() {
   openItems_.clear();
   CheckListBox1.ClearItems();
   if (!paymentPartner_) return ShowRest();
-  const std::string kind(records::CodeOf(
+  const records::DocumentKind kind =
       books::partners::KindInfo(books::partners::KindOfRelationshipType(paymentPartner_->RelationshipType()))
-          .relationshipType));
+          .relationshipType;
   // Every open invoice of the partner, not one list page.
   const books::journal::InvoiceList list = books::journal::OpenInvoicesOf(kind, paymentPartner_->OurNumber());
   if (list.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(list.failure);
