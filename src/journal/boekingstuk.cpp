@@ -998,12 +998,11 @@ void Tboeking::ShowVoucher(const books::journal::LoadedVoucher& v) {
     for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})
       c->SetVisible(true);
     Edit5.SetText(std::to_string(first.PartnerNumber()));
-    const std::array<std::string, 4> kinds = {"CUS", "VEN", "REC", "PAY"};
-    const auto kind = std::find(kinds.begin(), kinds.end(), first.PartnerType());
-    const int k = static_cast<int>(kind - kinds.begin());
+    // An unknown stored kind shows as its code.
+    const int k = books::journal::KindIndexOf(first.PartnerType());
     const ui::ComboBox& paymentKinds = Payment.ComboBox6;
-    Label30.SetCaption(kind != kinds.end() && k < paymentKinds.Count() ? paymentKinds.Items()[k].text
-                                                                        : first.PartnerType());
+    Label30.SetCaption(k >= 0 && k < paymentKinds.Count() ? paymentKinds.Items()[static_cast<std::size_t>(k)].text
+                                                           : first.PartnerType());
     Edit6.SetText(date + "/" + number);
     Label31.SetCaption(!text::TrimTrailingBlanks(first.InvoiceNumber()).empty() ? L(3596) : L(3848));
   }

@@ -7,6 +7,7 @@
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
+#include "records/documentkind.h"
 #include "text/builtintext.h"
 #include "text/languagetext.h"
 #include "text/systemsettings.h"
@@ -99,7 +100,9 @@ void Tboeking::ShowDocumentHeader(const std::string& kind, std::int32_t partner,
   const int k = books::journal::KindIndexOf(kind);
   const ui::ComboBox& kinds = Payment.ComboBox6;
   Label30.SetCaption(k >= 0 && k < kinds.Count() ? kinds.Items()[static_cast<std::size_t>(k)].text : kind);
-  Edit5.SetText(kind == "REC" || kind == "PAY" ? "0" : std::to_string(partner));
+  // A receipt or payment without partner shows partner 0; an unknown kind its number.
+  const std::optional<records::DocumentKind> documentKind = records::DocumentKindOf(kind);
+  Edit5.SetText(documentKind && !records::HasPartner(*documentKind) ? "0" : std::to_string(partner));
   Edit6.SetText(linkText);
   Label31.SetCaption(invoice ? L(3596) : L(3848));
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit5, &Label30, &Label31, &Edit6, &Button23})

@@ -14,6 +14,7 @@
 #include "journal/boekingstuk.h"
 #include "books/journal/voucherstore.h"
 #include "platform/numberformat.h"
+#include "records/documentkind.h"
 #include "text/builtintext.h"
 #include "text/languagetext.h"
 #include "text/systemsettings.h"
@@ -58,7 +59,8 @@ InvoicePage::InvoicePage(Tboeking& owner, ui::Container* tabs)
       tabs_(tabs),
       List({StringGrid2, owner.SelectInvoiceRow, BitBtn5, BitBtn6, owner.StatusBar1}, books::journal::ListInvoices,
            [this](const records::InvoiceRec& rec) {
-             const int k = rec.PartnerType() == "CUS" ? 0 : 1;
+             // A stored kind other than the customer's shows as a supplier.
+             const int k = static_cast<int>(books::partners::KindOfRelationshipType(rec.PartnerType()));
              return std::vector<std::string>{
                  rec.VoucherDate(), form.PartnerKindText(k), std::to_string(rec.PartnerNumber()),
                  rec.InvoiceNumber(), rec.EntryNumber(), form.AmountText(rec.InvoiceAmount()),
@@ -71,11 +73,10 @@ InvoicePage::InvoicePage(Tboeking& owner, ui::Container* tabs)
 std::string InvoicePage::InvoiceKindCode() const {
   if (loadedInvoice_) return loadedInvoice_->record.PartnerType();
   if (invoicePartner_)
-    return books::partners::KindOfRelationshipType(invoicePartner_->RelationshipType()) ==
-                   books::partners::PartnerKind::Customer
-               ? "CUS"
-               : "VEN";
-  return books::journal::KindCodeOf(std::clamp(form.ComboBox3.ItemIndex(), 0, 1));
+    return std::string(records::CodeOf(
+        books::partners::KindInfo(books::partners::KindOfRelationshipType(invoicePartner_->RelationshipType()))
+            .relationshipType));
+  return std::string(records::CodeOf(books::journal::KindOfItem(std::clamp(form.ComboBox3.ItemIndex(), 0, 1))));
 }
 
 // ---- the tab's fields
@@ -268,7 +269,7 @@ void InvoicePage::ProposeInvoiceVoucher(const records::InvoiceRec& rec) {
   form.StartProposal(rec.VoucherDate());
   books::journal::InvoiceProposalInput in;
   if (invoicePartner_) in.partner = *invoicePartner_;
-  in.customer = key.kind == "CUS";
+  in.customer = records::DocumentKindOf(key.kind) == records::DocumentKind::Customer;
   in.partnerNumber = key.partner;
   in.invoiceNumber = text::TrimTrailingBlanks(key.number);
   in.gross = rec.InvoiceAmount();
@@ -304,7 +305,7 @@ books::journal::InvoiceFilter InvoicePage::InvoiceFilterFromTab() const {
   f.all = CheckBox5.Checked();
   if (CheckBox10.Checked()) f.entryNumber = Edit97.GetText();
   if (CheckBox6.Checked())
-    f.partner = books::journal::DocumentPartner{books::journal::KindCodeOf(std::clamp(ComboBox7.ItemIndex(), 0, 1)),
+    f.partner = books::journal::DocumentPartner{books::journal::KindOfItem(std::clamp(ComboBox7.ItemIndex(), 0, 1)),
                                                 WholeNumber(Edit39.GetText()).value_or(-1)};
   return f;
 }
@@ -318,8 +319,8 @@ void InvoicePage::Button13Click() {
   const books::journal::LoadedInvoice doc = *chosen;
   const records::InvoiceRec& rec = doc.record;
   // The invoice's own partner, by its kind and number.
-  const auto kind =
-      rec.PartnerType() == "CUS" ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
+  // A stored kind other than the customer's is looked for among the suppliers.
+  const books::partners::PartnerKind kind = books::partners::KindOfRelationshipType(rec.PartnerType());
   const books::partners::PartnerResult partner = books::partners::FindPartnerByNumber(kind, rec.PartnerNumber());
   if (partner.outcome == books::partners::PartnerOutcome::FileSetFailed)
     return formkit::ReportFileSetError(partner.failure);
@@ -546,7 +547,7 @@ void InvoicePage::SetInvoicePartner(const records::PartnerRec& partner) {
   Edit20.SetText(std::to_string(partner.OurNumber()));
   Edit27.SetText(text::TrimTrailingBlanks(partner.Name()));
   Edit28.SetText(AddressOf(partner));
-  Edit7.SetMaxLength(books::journal::MaxInvoiceNumberLength(books::journal::KindCodeOf(kind), partner.OurNumber()));
+  Edit7.SetMaxLength(books::journal::MaxInvoiceNumberLength(records::CodeOf(books::journal::KindOfItem(kind)), partner.OurNumber()));
   // The terms follow the partner.
   if (invoiceState_ == DocumentState::New) DateTimePicker3Change();
   Edit7Exit();

@@ -14,6 +14,7 @@
 #include "journal/boekingstuk.h"
 #include "books/journal/voucherstore.h"
 #include "platform/datetime.h"
+#include "records/documentkind.h"
 #include "text/builtintext.h"
 #include "text/languagetext.h"
 #include "text/systemsettings.h"
@@ -177,10 +178,9 @@ void PaymentPage::ophalenfacturenExecute() {
   openItems_.clear();
   CheckListBox1.ClearItems();
   if (!paymentPartner_) return ShowRest();
-  const std::string kind = books::partners::KindOfRelationshipType(paymentPartner_->RelationshipType()) ==
-                                   books::partners::PartnerKind::Customer
-                               ? "CUS"
-                               : "VEN";
+  const records::DocumentKind kind =
+      books::partners::KindInfo(books::partners::KindOfRelationshipType(paymentPartner_->RelationshipType()))
+          .relationshipType;
   // Every open invoice of the partner, not one list page.
   const books::journal::InvoiceList list = books::journal::OpenInvoicesOf(kind, paymentPartner_->OurNumber());
   if (list.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(list.failure);
@@ -216,7 +216,7 @@ void PaymentPage::CheckListBox1Click(int index) {
 records::PaymentRec PaymentPage::PaymentFromTab() const {
   records::PaymentRec rec;
   if (loadedPayment_) rec = loadedPayment_->record;
-  const std::string kind = books::journal::KindCodeOf(ComboBox6.ItemIndex());
+  const std::string kind(records::CodeOf(books::journal::KindOfItem(ComboBox6.ItemIndex())));
   if (!loadedPayment_) {
     rec.SetValueDate(text::DateToYmd(DateTimePicker7.Date()));
     rec.SetPartnerType(kind);
@@ -281,7 +281,7 @@ void PaymentPage::ProposePaymentVoucher(const records::PaymentRec& rec) {
   const std::string valueDate = rec.ValueDate();
   form.StartProposal(valueDate);
   books::journal::PaymentProposalInput in;
-  in.kind = key.kind;
+  in.kind = books::journal::ProposalKindOf(key.kind);
   const std::string bank = form.ComboBox4.GetText();
   in.bankAccount = bank.substr(0, bank.find('{'));
   if (paymentPartner_) in.partner = *paymentPartner_;
@@ -324,7 +324,7 @@ books::journal::PaymentFilter PaymentPage::PaymentFilterFromTab() const {
     if (auto v = text::TryParseAmount(Edit70.GetText()); v && !Edit70.GetText().empty())
       number = static_cast<std::int32_t>(*v);
     f.partner =
-        books::journal::DocumentPartner{books::journal::KindCodeOf(std::clamp(ComboBox8.ItemIndex(), 0, 1)), number};
+        books::journal::DocumentPartner{books::journal::KindOfItem(std::clamp(ComboBox8.ItemIndex(), 0, 1)), number};
   }
   return f;
 }

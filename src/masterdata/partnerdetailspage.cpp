@@ -273,9 +273,10 @@ records::PartnerRec PartnerDetailsPage::Read(const books::partners::PartnerFigur
   p.SetCompanyName(loaded ? loaded->record.CompanyName() : std::string());
   p.SetOurNumber(loaded ? loaded->record.OurNumber() : 0);
   p.SetSuspendedDate(CheckBox4.Checked() ? text::DateToYmd(DateTimePicker1.Date()) : std::string());
-  p.SetRelationshipType(books::partners::KindInfo(ComboBox1.ItemIndex() == 0 ? books::partners::PartnerKind::Customer
-                                                                             : books::partners::PartnerKind::Supplier)
-                            .relationshipType);
+  p.SetRelationshipType(records::CodeOf(
+      books::partners::KindInfo(ComboBox1.ItemIndex() == 0 ? books::partners::PartnerKind::Customer
+                                                           : books::partners::PartnerKind::Supplier)
+          .relationshipType));
   p.SetTheirNumber(text(Edit27, 15));
   p.SetAddress(text(Edit2, 50));
   p.SetProperty(text(Edit55, 50));

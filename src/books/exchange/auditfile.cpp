@@ -11,6 +11,7 @@
 #include "platform/datetime.h"
 #include "platform/longwork.h"
 #include "platform/memory.h"
+#include "records/documentkind.h"
 #include "store/fileset.h"
 #include "store/recordscan.h"
 #include "text/builtintext.h"
@@ -206,7 +207,9 @@ std::string JournalType(const records::JournalVoucherRec& v) {
   if (!v.InvoiceAttached()) return "Others";
   std::string number = Trimmed(v.InvoiceNumber());
   if (number == "0" || number == "-1") return "Payments";
-  return Trimmed(v.PartnerType()) == "CUS" ? "Accounts receivable" : "Accounts payable";
+  // Customer vouchers are receivable; any other kind, an unknown one too, payable.
+  return records::DocumentKindOf(v.PartnerType()) == records::DocumentKind::Customer ? "Accounts receivable"
+                                                                                      : "Accounts payable";
 }
 
 // One line's amount side and value in cents.
@@ -922,11 +925,11 @@ void WriteJournals(const Plan& plan, const VoucherBlocks& vouchers, std::string_
       JournalText& jt = texts[j];
       Out& out = j == 0 ? main : jt.own;
       StartTransaction(jt, out, plan, v);
-      const std::string_view type = TrimView(FieldView(v, JV::kPartnerType));
+      const std::optional<records::DocumentKind> kind = records::DocumentKindOf(FieldView(v, JV::kPartnerType));
       const std::int32_t number32 = v.PartnerNumber();
       std::string_view partner;
-      if ((type == "CUS" || type == "VEN") && number32 != 0 && number32 != -1) {
-        std::memcpy(partnerText, type.data(), 3);
+      if (kind && records::HasPartner(*kind) && number32 != 0 && number32 != -1) {
+        std::memcpy(partnerText, records::CodeOf(*kind).data(), 3);
         const char* end = PutNumber(partnerText + 3, number32);
         partner = std::string_view(partnerText, static_cast<std::size_t>(end - partnerText));
         if (!plan.partnerIds.count(partner)) partner = {};

@@ -429,10 +429,10 @@ PaymentRec ImportPayment(const ImportRow& row, const PartnerAccounts::Answer& pa
   rec.SetBankAccount(StoredAccount(row.counterparty));
   const bool credit = row.direction == RowDirection::Credit;
   if (partner.search == PartnerSearch::Found && partner.partner) {
-    rec.SetPartnerType(credit ? "CUS" : "VEN");
+    rec.SetPartnerType(records::CodeOf(credit ? records::DocumentKind::Customer : records::DocumentKind::Vendor));
     rec.SetPartnerNumber(partner.partner->OurNumber());
   } else {
-    rec.SetPartnerType(credit ? "REC" : "PAY");
+    rec.SetPartnerType(records::CodeOf(credit ? records::DocumentKind::Receipt : records::DocumentKind::Payment));
     rec.SetPartnerNumber(0);
   }
   rec.SetEntryNumber(entryNumber);
@@ -462,7 +462,7 @@ Voucher ProposeImportVoucher(const ImportMatch& m) {
   // The payment tab's proposal with the invoice ticked, its cash discount
   // left out: the import pays the invoice in full.
   PaymentProposalInput in;
-  in.kind = key.kind;
+  in.kind = ProposalKindOf(key.kind);
   in.bankAccount = m.cashAccount;
   in.partner = m.partner;
   in.partnerNumber = key.partner;

@@ -107,15 +107,22 @@ int MaxInvoiceNumberLength(std::string_view kind, std::int32_t partner) {
   return std::clamp(static_cast<int>(kVoucherNumberRoom) - used, 0, 15);
 }
 
-std::string KindCodeOf(int index) {
-  static const char* const kCodes[] = {"CUS", "VEN", "REC", "PAY"};
-  return index >= 0 && index < 4 ? kCodes[index] : "CUS";
+records::DocumentKind KindOfItem(int index) {
+  using records::DocumentKind;
+  static constexpr DocumentKind kKinds[] = {DocumentKind::Customer, DocumentKind::Vendor, DocumentKind::Receipt,
+                                            DocumentKind::Payment};
+  return index >= 0 && index < 4 ? kKinds[index] : DocumentKind::Customer;
+}
+
+int ItemOfKind(records::DocumentKind kind) {
+  for (int i = 1; i < 4; ++i)
+    if (KindOfItem(i) == kind) return i;
+  return 0;
 }
 
 int KindIndexOf(std::string_view code) {
-  for (int i = 0; i < 4; ++i)
-    if (KindCodeOf(i) == code) return i;
-  return -1;
+  const std::optional<records::DocumentKind> kind = records::DocumentKindOf(code);
+  return kind ? ItemOfKind(*kind) : -1;
 }
 
 // ---- payments
@@ -160,9 +167,13 @@ double PaymentRest(double amount, const std::vector<OpenInvoiceItem>& ticked, in
   return text::RoundToUnit(rest, decimals);
 }
 
+records::DocumentKind ProposalKindOf(std::string_view code) {
+  return records::DocumentKindOf(code).value_or(records::DocumentKind::Payment);
+}
+
 std::vector<ProposedLine> PaymentProposal(const PaymentProposalInput& in) {
-  const bool inward = in.kind == "CUS" || in.kind == "REC";
-  const bool withPartner = in.kind == "CUS" || in.kind == "VEN";
+  const bool inward = records::Inward(in.kind);
+  const bool withPartner = records::HasPartner(in.kind);
   const char bankSide = inward ? 'D' : 'C';
   const char otherSide = inward ? 'C' : 'D';
   const records::PartnerRec& p = in.partner;

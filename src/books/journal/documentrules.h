@@ -27,6 +27,7 @@
 #include "books/partners/partnerstore.h"
 #include "platform/datetime.h"
 #include "records/adminsettingsrec.h"
+#include "records/documentkind.h"
 #include "records/invoicerec.h"
 #include "records/partnerrec.h"
 
@@ -102,9 +103,12 @@ std::string PeriodTextOf(std::string_view bookYmd, const records::AdminSettingsR
 // the invoice number its 15); 0 when nothing fits.
 int MaxInvoiceNumberLength(std::string_view kind, std::int32_t partner);
 
-// The kind code of a kind list's item index: "CUS", "VEN", "REC", "PAY".
-std::string KindCodeOf(int index);
-// The item index of a kind code; -1 for an unknown code.
+// The kind of a kind list's item index (customer, vendor, receipt,
+// payment); an index outside the list is a customer.
+records::DocumentKind KindOfItem(int index);
+// The item index of a kind.
+int ItemOfKind(records::DocumentKind kind);
+// The item index of a stored kind code; -1 for an unknown code.
 int KindIndexOf(std::string_view code);
 
 // ---------------------------------------------------------------- payments
@@ -129,7 +133,7 @@ std::vector<OpenInvoiceItem> OpenInvoiceItems(const std::vector<records::Invoice
 double PaymentRest(double amount, const std::vector<OpenInvoiceItem>& ticked, int decimals);
 
 struct PaymentProposalInput {
-  std::string kind = "CUS";          // the payment's kind code
+  records::DocumentKind kind = records::DocumentKind::Customer;
   std::string bankAccount;           // the cash or bank account (before its "{")
   records::PartnerRec partner;       // the payment's own partner (unused for REC and PAY)
   std::int32_t partnerNumber = 0;
@@ -139,6 +143,9 @@ struct PaymentProposalInput {
   double discountTaxRate = 0;        // the rate of the partner's first tax account
   int decimals = 2;
 };
+// The kind a payment with stored kind `code` is proposed as: an unknown
+// code as a payment without partner.
+records::DocumentKind ProposalKindOf(std::string_view code);
 // The bank line, one line per ticked invoice, the discount net and tax
 // lines (invoices paid on or before their discount date), and the
 // remainder; with no ticked invoice the partner line takes the amount. The

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "records/codec.h"
+#include "records/documentkind.h"
 #include "store/fileset.h"
 #include "store/recordscan.h"
 #include "store/scopedfileset.h"
@@ -102,7 +103,7 @@ struct DocumentCheck {
 
 // The partner a list is filtered on: kind code and number, both compared.
 struct DocumentPartner {
-  std::string kind;  // "CUS", "VEN", ...
+  records::DocumentKind kind = records::DocumentKind::Customer;
   std::int32_t number = 0;
 };
 

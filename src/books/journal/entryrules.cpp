@@ -8,6 +8,7 @@
 #include "books/journal/importprofilestore.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
+#include "records/documentkind.h"
 #include "text/builtintext.h"
 #include "text/textroutines.h"
 #include "text/amount.h"
@@ -477,7 +478,9 @@ std::optional<std::int32_t> DocumentNumber(std::string_view text) {
 
 DocumentVoucher InvoiceVoucherSought(std::string_view bookDate, int kindIndex, std::string_view partner,
                                      std::string_view invoiceNumber) {
-  const std::string kind = kindIndex == 0 ? "CUS" : "VEN";
+  // The invoice tab lists a customer first; any other item is a vendor.
+  const std::string kind(
+      records::CodeOf(kindIndex == 0 ? records::DocumentKind::Customer : records::DocumentKind::Vendor));
   const std::string partnerText = text::TrimText(partner);
   const std::string number = text::Cut(text::TrimTrailingBlanks(invoiceNumber), 15);
   DocumentVoucher sought{std::string(bookDate), kind + partnerText + "/" + number, std::monostate{}};
@@ -491,9 +494,15 @@ DocumentVoucher InvoiceVoucherSought(std::string_view bookDate, int kindIndex, s
 
 DocumentVoucher PaymentVoucherSought(std::string_view valueDate, int kindIndex, std::string_view partner,
                                      std::string_view paymentNumber) {
-  static constexpr std::array<const char*, 4> kKinds = {"CUS", "VEN", "REC", "PAY"};
-  const std::string kind = kindIndex >= 0 && kindIndex < 3 ? kKinds[static_cast<std::size_t>(kindIndex)] : kKinds[3];
-  const bool withPartner = kind == "CUS" || kind == "VEN";
+  using records::DocumentKind;
+  // The payment tab lists customer, vendor, receipt and payment; any other
+  // item is a payment without partner.
+  static constexpr std::array<DocumentKind, 3> kListed = {DocumentKind::Customer, DocumentKind::Vendor,
+                                                          DocumentKind::Receipt};
+  const DocumentKind documentKind =
+      kindIndex >= 0 && kindIndex < 3 ? kListed[static_cast<std::size_t>(kindIndex)] : DocumentKind::Payment;
+  const std::string kind(records::CodeOf(documentKind));
+  const bool withPartner = records::HasPartner(documentKind);
   std::string partnerText = withPartner ? text::TrimText(partner) : "0";
   if (partnerText.empty()) partnerText = "0";
   const std::string numberText = text::TrimText(paymentNumber);

@@ -150,7 +150,7 @@ bool PassesInvoiceFilter(const InvoiceRec& rec, const InvoiceFilter& f, int deci
                    (f.linked && HasInvoiceKey(rec, *f.linked)) ||
                    (f.entryNumber && rec.EntryNumber() == *f.entryNumber);
   if (!any) return false;
-  return !f.partner || (rec.PartnerType() == f.partner->kind && rec.PartnerNumber() == f.partner->number);
+  return !f.partner || (rec.PartnerType() == records::CodeOf(f.partner->kind) && rec.PartnerNumber() == f.partner->number);
 }
 
 InvoicePage ListInvoices(const InvoiceFilter& filter, int page) {
@@ -159,14 +159,15 @@ InvoicePage ListInvoices(const InvoiceFilter& filter, int page) {
                                    [&](const InvoiceRec& r) { return PassesInvoiceFilter(r, filter, decimals); });
 }
 
-InvoiceList OpenInvoicesOf(const std::string& kind, std::int32_t partner) {
+InvoiceList OpenInvoicesOf(records::DocumentKind kind, std::int32_t partner) {
+  const std::string_view code = records::CodeOf(kind);
   const int decimals = text::SystemSettings.AmountDecimals;
   store::ScopedFileSet set(kInvoiceSet);
   if (!set.Ok()) return SetFailed<InvoiceList>(set);
   InvoiceList out;
   BackwardScan<InvoiceRec> scan(FileCode::INV, store::RecordCount(FileCode::INV));
   while (const InvoiceRec* r = scan.Previous())
-    if (r->PartnerType() == kind && r->PartnerNumber() == partner && InvoiceOwesPositive(*r, decimals))
+    if (r->PartnerType() == code && r->PartnerNumber() == partner && InvoiceOwesPositive(*r, decimals))
       out.documents.push_back({*r, scan.Index()});
   set.Close();
   return out;

@@ -110,9 +110,9 @@ bool PassesInvoiceFilter(const records::InvoiceRec& rec, const InvoiceFilter& fi
 // Page `page` (from 0; negative is 0) of the invoices that pass `filter`,
 // newest first. FileEmpty for an empty file, NotFound when the page is empty.
 InvoicePage ListInvoices(const InvoiceFilter& filter, int page = 0);
-// Every invoice of the partner (`kind` "CUS"/"VEN", `partner`) that owes a
-// positive amount, newest first.
-InvoiceList OpenInvoicesOf(const std::string& kind, std::int32_t partner);
+// Every invoice of the partner (`kind` a customer or a vendor, `partner`)
+// that owes a positive amount, newest first.
+InvoiceList OpenInvoicesOf(records::DocumentKind kind, std::int32_t partner);
 // Whether an invoice without voucher has a book date before `date`
 // ("YYYYMMDD"); `date` of the result is the earliest such book date.
 DocumentCheck AnyInvoiceWithoutVoucherBefore(const std::string& date);

@@ -109,7 +109,7 @@ bool PassesPaymentFilter(const PaymentRec& rec, const PaymentFilter& f) {
   const bool any = (f.withoutVoucher && !rec.VoucherCreated()) || f.all || (f.linked && HasPaymentKey(rec, *f.linked)) ||
                    (f.entryNumber && rec.EntryNumber() == *f.entryNumber);
   if (!any) return false;
-  return !f.partner || (rec.PartnerType() == f.partner->kind && rec.PartnerNumber() == f.partner->number);
+  return !f.partner || (rec.PartnerType() == records::CodeOf(f.partner->kind) && rec.PartnerNumber() == f.partner->number);
 }
 
 PaymentPage ListPayments(const PaymentFilter& filter, int page) {

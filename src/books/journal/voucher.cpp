@@ -3,6 +3,7 @@
 
 #include <charconv>
 
+#include "records/documentkind.h"
 #include "text/textroutines.h"
 
 namespace books::journal {
@@ -18,9 +19,7 @@ std::optional<std::int32_t> WholeNumber(std::string_view text) {
   return v;
 }
 
-bool IsKindCode(std::string_view kind) {
-  return kind == "CUS" || kind == "VEN" || kind == "REC" || kind == "PAY";
-}
+bool IsKindCode(std::string_view kind) { return records::DocumentKindOf(kind).has_value(); }
 
 struct LinkParts {
   std::string date;

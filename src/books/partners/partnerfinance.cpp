@@ -46,7 +46,7 @@ double PartnerFinance::PreviousYearInvoiced() const {
 
 FinanceAccumulator::FinanceAccumulator(PartnerKind kind, std::int32_t number,
                                        const records::AdminSettingsRec& settings)
-    : type_(KindInfo(kind).relationshipType), number_(number), settings_(settings) {}
+    : type_(records::CodeOf(KindInfo(kind).relationshipType)), number_(number), settings_(settings) {}
 
 void FinanceAccumulator::AddInvoice(const records::InvoiceRec& rec) {
   if (rec.PartnerNumber() != number_ || rec.PartnerType() != type_) return;

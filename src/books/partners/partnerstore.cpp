@@ -23,8 +23,8 @@ using records::PartnerRec;
 using store::FileCode;
 
 constexpr std::array<PartnerKindInfo, 2> kKinds{{
-    {"CUS", "customer.vlk", FileCode::CUS, "CUS"},
-    {"SUP", "supplier.vlk", FileCode::SUP, "VEN"},
+    {"CUS", "customer.vlk", FileCode::CUS, records::DocumentKind::Customer},
+    {"SUP", "supplier.vlk", FileCode::SUP, records::DocumentKind::Vendor},
 }};
 
 using store::FieldView;
@@ -126,7 +126,7 @@ PartnerResult Found(int index, const PartnerRec& rec) {
 std::string Now() { return text::Cut(platform::DateTimeToText(platform::Now()), 20); }
 
 void Stamp(PartnerKind kind, PartnerRec& rec) {
-  rec.SetRelationshipType(KindInfo(kind).relationshipType);
+  rec.SetRelationshipType(records::CodeOf(KindInfo(kind).relationshipType));
   rec.SetChangedBy(text::Cut(text::SystemSettings.CurrentUser, 10));
   rec.SetChangedAt(Now());
 }
@@ -165,7 +165,8 @@ std::optional<PartnerKind> KindFromItemIndex(int index) {
 }
 
 PartnerKind KindOfRelationshipType(std::string_view type) {
-  return type == "CUS" ? PartnerKind::Customer : PartnerKind::Supplier;
+  return records::DocumentKindOf(type) == records::DocumentKind::Customer ? PartnerKind::Customer
+                                                                          : PartnerKind::Supplier;
 }
 
 int LanguageOffsetOf(PartnerOutcome outcome) {

@@ -45,6 +45,7 @@
 #include <string_view>
 #include <vector>
 
+#include "records/documentkind.h"
 #include "records/partnerrec.h"
 #include "store/fileset.h"
 #include "store/scopedfileset.h"
@@ -58,13 +59,13 @@ struct PartnerKindInfo {
   const char* code;              // the file code: "CUS", "SUP"
   const char* fileName;          // "customer.vlk", "supplier.vlk"
   store::FileCode file;
-  const char* relationshipType;  // stored in the record: "CUS", "VEN"
+  records::DocumentKind relationshipType;  // stored in the record by its code
 };
 const PartnerKindInfo& KindInfo(PartnerKind kind);
 // The kind of a kind list's item index; nullopt for anything but 0 and 1.
 std::optional<PartnerKind> KindFromItemIndex(int index);
-// The kind a stored relationship type shows: "CUS" a customer, anything
-// else a supplier.
+// The kind a stored relationship type shows: the customer code a customer,
+// anything else (the vendor code, an unknown or empty code) a supplier.
 PartnerKind KindOfRelationshipType(std::string_view type);
 
 enum class PartnerOutcome {

@@ -2,6 +2,7 @@
 
 #include "platform/datetime.h"
 #include "platform/errors.h"
+#include "records/documentkind.h"
 #include "books/closing/balancerule.h"
 #include "text/textroutines.h"
 
@@ -46,8 +47,8 @@ std::optional<records::PartnerRec> ReadPartnerByNumber(store::FileCode file, std
 }
 
 bool IsOpenInvoice(const records::InvoiceRec& invoice, char kind) {
-  const std::string type = text::TrimTrailingBlanks(invoice.PartnerType());
-  return type == (kind == '5' ? "CUS" : "VEN") && invoice.InvoiceAmount() > invoice.PaidAmount();
+  const records::DocumentKind listed = kind == '5' ? records::DocumentKind::Customer : records::DocumentKind::Vendor;
+  return records::DocumentKindOf(invoice.PartnerType()) == listed && invoice.InvoiceAmount() > invoice.PaidAmount();
 }
 
 namespace {

@@ -65,7 +65,7 @@ std::optional<int> FindPartnerIndex(const std::vector<records::PartnerRec>& part
 std::optional<records::PartnerRec> ReadPartnerByNumber(store::FileCode file, std::int32_t number);
 
 // Whether an invoice of report kind 5 (customers) or 6 (suppliers) is
-// listed: its partner type is "CUS" or "VEN" and it is not paid in full.
+// listed: it is a customer's or a vendor's invoice and not paid in full.
 bool IsOpenInvoice(const records::InvoiceRec& invoice, char kind);
 
 // An account of the ledger-card report: its number and its name.

@@ -144,6 +144,29 @@ TEST(InvoiceNumberRoom, KindPartnerAndSlashLeaveTheRest) {
   EXPECT_EQ(books::journal::MaxInvoiceNumberLength("VEN", 2147483647), 6);
 }
 
+TEST(KindList, ItemsKindsAndStoredCodes) {
+  using records::DocumentKind;
+  const struct {
+    int item;
+    DocumentKind kind;
+  } items[] = {{0, DocumentKind::Customer}, {1, DocumentKind::Vendor}, {2, DocumentKind::Receipt},
+               {3, DocumentKind::Payment}};
+  for (const auto& c : items) {
+    EXPECT_EQ(books::journal::KindOfItem(c.item), c.kind) << c.item;
+    EXPECT_EQ(books::journal::ItemOfKind(c.kind), c.item) << c.item;
+    EXPECT_EQ(books::journal::KindIndexOf(records::CodeOf(c.kind)), c.item) << c.item;
+    EXPECT_EQ(books::journal::ProposalKindOf(records::CodeOf(c.kind)), c.kind) << c.item;
+  }
+  // No item chosen, or one past the list: a customer.
+  EXPECT_EQ(books::journal::KindOfItem(-1), DocumentKind::Customer);
+  EXPECT_EQ(books::journal::KindOfItem(4), DocumentKind::Customer);
+  // An unknown stored code has no item and is proposed as a payment without partner.
+  for (const char* code : {"", "XYZ", "cus", "SUP"}) {
+    EXPECT_EQ(books::journal::KindIndexOf(code), -1) << code;
+    EXPECT_EQ(books::journal::ProposalKindOf(code), DocumentKind::Payment) << code;
+  }
+}
+
 TEST(OpenInvoices, OwingAboveZeroWithTheirDiscount) {
   auto invoice = [](const char* number, double amount, double paid) {
     records::InvoiceRec r;
@@ -223,7 +246,7 @@ TEST(PaymentProposal, TableOfKindsTicksAndTerms) {
   };
   for (const Case& k : cases) {
     books::journal::PaymentProposalInput in;
-    in.kind = k.kind;
+    in.kind = records::DocumentKindOf(k.kind).value();
     in.bankAccount = "1000";
     in.partner = Partner(false);
     in.partnerNumber = 5;

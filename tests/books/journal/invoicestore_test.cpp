@@ -127,7 +127,7 @@ TEST(InvoiceFilters, PassWhenAnyChosenConditionHoldsAndThePartnerFits) {
   all.all = true;
   entry.entryNumber = "2";
   customer5.all = true;
-  customer5.partner = books::journal::DocumentPartner{"CUS", 5};
+  customer5.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 5};
   linked.linked = InvoiceKey{"20240511", "CUS", 1, "23"};
   struct Case {
     const char* name;
@@ -357,7 +357,7 @@ TEST_F(InvoiceStore, ListFiltersOnThePartnerWithItsKind) {
   Put({Invoice("20240101", "CUS", 5, "1"), Invoice("20240102", "VEN", 5, "1"), Invoice("20240103", "CUS", 5, "2"),
        Invoice("20240104", "CUS", 6, "1")});
   InvoiceFilter f;
-  f.partner = books::journal::DocumentPartner{"CUS", 5};
+  f.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 5};
   const auto p = books::journal::ListInvoices(f);
   ASSERT_EQ(p.rows.size(), 2u);
   EXPECT_EQ(Label(p.rows[0].record), "20240103/CUS5/2");
@@ -381,14 +381,14 @@ TEST_F(InvoiceStore, OpenInvoicesOfAPartnerAreAllOfThemNewestFirst) {
     recs.push_back(Invoice("20240101", "VEN", 7, n));                       // supplier 7
   }
   Put(recs);
-  const auto r = books::journal::OpenInvoicesOf("CUS", 7);
+  const auto r = books::journal::OpenInvoicesOf(records::DocumentKind::Customer, 7);
   ASSERT_TRUE(r.Ok());
   ASSERT_EQ(r.documents.size(), 120u);
   for (std::size_t i = 0; i < 120; ++i) {
     EXPECT_EQ(r.documents[i].record.InvoiceNumber(), std::to_string(1119 - static_cast<int>(i)));
     EXPECT_EQ(r.documents[i].record.PartnerType(), "CUS");
   }
-  EXPECT_TRUE(books::journal::OpenInvoicesOf("CUS", 8).documents.empty());
+  EXPECT_TRUE(books::journal::OpenInvoicesOf(records::DocumentKind::Customer, 8).documents.empty());
 }
 
 TEST_F(InvoiceStore, TheFreezeFindsAnInvoiceWithoutVoucherBeforeADate) {
@@ -441,7 +441,7 @@ TEST_F(InvoiceStore, AFailingSetOpenIsReportedAsAValue) {
   EXPECT_EQ(r.outcome, DocumentOutcome::FileSetFailed);
   EXPECT_FALSE(r.failure.text.empty());
   EXPECT_EQ(books::journal::ListInvoices(InvoiceFilter{}).outcome, DocumentOutcome::FileSetFailed);
-  EXPECT_EQ(books::journal::OpenInvoicesOf("CUS", 1).outcome, DocumentOutcome::FileSetFailed);
+  EXPECT_EQ(books::journal::OpenInvoicesOf(records::DocumentKind::Customer, 1).outcome, DocumentOutcome::FileSetFailed);
   EXPECT_EQ(books::journal::AnyInvoiceWithoutVoucherBefore("20250101").outcome, DocumentOutcome::FileSetFailed);
   EXPECT_FALSE(store::FileSetOpen);
 }

@@ -94,7 +94,7 @@ TEST(PaymentFilters, PassWhenAnyChosenConditionHoldsAndThePartnerKindFits) {
   all.all = true;
   entry.entryNumber = "E2";
   customer5.all = true;
-  customer5.partner = books::journal::DocumentPartner{"CUS", 5};
+  customer5.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 5};
   linked.linked = PaymentKey{"20240511", "CUS", 1, 23};
   struct Case {
     const char* name;
@@ -135,7 +135,7 @@ TEST_F(PaymentStore, NewPaymentsAreNumberedWithinDateKindAndPartnerAndPlacedByTe
   EXPECT_EQ(fourth.record.ChangedBy(), "ANNE");
   // Listed newest first: 4, 3, 2, 1 of partner 9.
   PaymentFilter f;
-  f.partner = books::journal::DocumentPartner{"CUS", 9};
+  f.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 9};
   const auto p = books::journal::ListPayments(f);
   std::vector<int> numbers;
   for (const auto& row : p.rows) numbers.push_back(row.record.PaymentNumber());
@@ -313,7 +313,7 @@ TEST_F(PaymentStore, ThePartnerFilterComparesTheKindAndGoToShowsOnlyTheLinkedPay
   Put({Payment("20240101", "CUS", 5, 1), Payment("20240101", "VEN", 5, 1), Payment("20240511", "CUS", 1, 23, true),
        Payment("20240511", "CUS", 12, 3, true)});
   PaymentFilter f;
-  f.partner = books::journal::DocumentPartner{"CUS", 5};
+  f.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 5};
   const auto p = books::journal::ListPayments(f);
   ASSERT_EQ(p.rows.size(), 1u);
   EXPECT_EQ(p.rows[0].index, 0);

@@ -194,12 +194,12 @@ TEST(PartnerKinds, TheItemIndexPicksFileAndStoredType) {
   EXPECT_STREQ(cus.code, "CUS");
   EXPECT_STREQ(cus.fileName, "customer.vlk");
   EXPECT_EQ(cus.file, store::FileCode::CUS);
-  EXPECT_STREQ(cus.relationshipType, "CUS");
+  EXPECT_EQ(records::CodeOf(cus.relationshipType), "CUS");
   const auto& sup = books::partners::KindInfo(PartnerKind::Supplier);
   EXPECT_STREQ(sup.code, "SUP");
   EXPECT_STREQ(sup.fileName, "supplier.vlk");
   EXPECT_EQ(sup.file, store::FileCode::SUP);
-  EXPECT_STREQ(sup.relationshipType, "VEN");
+  EXPECT_EQ(records::CodeOf(sup.relationshipType), "VEN");
   // The file table agrees.
   EXPECT_STREQ(store::FileInfo(cus.file).fileName, cus.fileName);
   EXPECT_STREQ(store::FileInfo(sup.file).fileName, sup.fileName);
