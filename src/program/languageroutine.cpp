@@ -162,12 +162,10 @@ void ApplyLanguage() {
   // account of the administration, and the account-function codes.
   if (masterdata::Ledger) masterdata::Ledger->ApplyLanguageTexts();
   if (journal::boeking) journal::boeking->ApplyLanguageTexts();
-  // Partners: the help captions, the administration settings, the system
-  // parameters and the account-function codes (after the GL accounts form
-  // has put them back to the stored English codes), then its texts.
+  // Partners: the help captions and the account-function codes (after the
+  // GL accounts form has put them back to the stored English codes), then
+  // its texts.
   masterdata::PartnerHelpCaptions = MasterHelpCaptionBlock;
-  masterdata::PartnerAdminSettings = store::AdminSettings;
-  masterdata::PartnerSystemParams = store::SystemParams;
   for (std::size_t i = 1; i <= 15; ++i) masterdata::PartnerFunctionCodes[i] = masterdata::AccountFunctionCodes[i];
   if (masterdata::partners2) masterdata::partners2->ApplyLanguageTexts();
   // Administration settings (Tadministrationsetting): its texts.
