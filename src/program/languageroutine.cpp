@@ -145,10 +145,9 @@ void ApplyLanguage() {
   masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
   // Reports: the help captions, the administration settings, the sales-tax
   // names and rates and FarEndDate.
-  // Export and import: the administration code and settings, the working
-  // folder its dialogs open in, the help captions.
+  // Export and import: the administration code, the working folder its
+  // dialogs open in, the help captions.
   reports::ExportImportAdministrationCode = store::CurrentAdministrationCode;
-  reports::ExportImportAdminSettings = store::AdminSettings;
   reports::ExportImportStartFolder = store::WorkingFolder();
   reports::ExportImportHelpCaptions = MasterHelpCaptionBlock;
   // (Each comes with its form.)
