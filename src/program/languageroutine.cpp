@@ -132,14 +132,13 @@ void ApplyLanguage() {
   masterdata::AdministrationsHelpCaptionBlock = MasterHelpCaptionBlock;
   masterdata::LedgercategoryHelpCaptions = MasterHelpCaptionBlock;
   masterdata::LedgerHelpCaptions = MasterHelpCaptionBlock;
-  // Journal vouchers: the help captions, the administration settings, the
-  // system parameters (sales-tax names and rates), and the period caption to
-  // redo at the next activation.
+  // Journal vouchers: the help captions, the form's own copy of the
+  // administration settings, and the period caption to redo at the next
+  // activation.
   journal::JournalHelpCaptions = MasterHelpCaptionBlock;
   reports::RapportHelpCaptions = MasterHelpCaptionBlock;
   reports::ReportAdminSettings = store::AdminSettings;
   journal::JournalAdminSettings = store::AdminSettings;
-  journal::JournalSystemParams = store::SystemParams;
   journal::PeriodCaptionPending = true;
   // Administration settings form: the help captions.
   masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
