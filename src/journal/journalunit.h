@@ -18,14 +18,12 @@
 
 namespace journal {
 
-// The form's own copy of the administration settings: what the form was
-// given before it was shown, taken by the language routine (at every
-// activation of the start screen and at log-in). Its periods, journals and
-// lowest open date come from this copy, not from the session's settings,
-// so the form goes on working from what it was opened with when those move
-// on meanwhile (a freeze advances them); the voucher store still checks
-// each save against the settings file as it is now. The sales-tax names
-// and rates are read from the session (store::SystemParams).
+// The form's own copy of the administration settings, not the session's:
+// what it was given before it was shown, taken by the language routine (at
+// every activation of the start screen and at log-in). Its periods,
+// journals and lowest open date come from this copy; the voucher store
+// still checks each save against the settings file as it is now. The
+// sales-tax names and rates are read from the session (store::SystemParams).
 extern records::AdminSettingsRec JournalAdminSettings;
 // Set by the language routine: the help captions, and whether the period
 // label still waits for the first book period.

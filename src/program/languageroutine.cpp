@@ -136,14 +136,14 @@ void ApplyLanguage() {
   // administration settings, and the period caption to redo at the next
   // activation.
   journal::JournalHelpCaptions = MasterHelpCaptionBlock;
-  reports::RapportHelpCaptions = MasterHelpCaptionBlock;
-  reports::ReportAdminSettings = store::AdminSettings;
   journal::JournalAdminSettings = store::AdminSettings;
   journal::PeriodCaptionPending = true;
   // Administration settings form: the help captions.
   masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
-  // Reports: the help captions, the administration settings, the sales-tax
-  // names and rates and FarEndDate.
+  // Reports: the help captions and the form's own copy of the
+  // administration settings (a freeze advances it).
+  reports::RapportHelpCaptions = MasterHelpCaptionBlock;
+  reports::ReportAdminSettings = store::AdminSettings;
   // Export and import: the administration code, the working folder its
   // dialogs open in, the help captions.
   reports::ExportImportAdministrationCode = store::CurrentAdministrationCode;
