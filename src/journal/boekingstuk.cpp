@@ -410,8 +410,8 @@ std::vector<books::journal::AccountItem> Tboeking::ReadLedgerAccounts() {
   std::array<std::string, 6> taxNames;
   std::array<double, 6> taxRates{};
   for (int i = 0; i < records::SystemParamRec::kTaxRateCount; ++i) {
-    taxNames[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRateName(i);
-    taxRates[static_cast<std::size_t>(i)] = JournalSystemParams.TaxRate(i);
+    taxNames[static_cast<std::size_t>(i)] = store::SystemParams.TaxRateName(i);
+    taxRates[static_cast<std::size_t>(i)] = store::SystemParams.TaxRate(i);
   }
   SalesTaxAccountTable = books::journal::SalesTaxAccounts(taxCodes, taxNames, taxRates);
   return cash;

@@ -9,7 +9,6 @@
 namespace journal {
 
 records::AdminSettingsRec JournalAdminSettings;
-records::SystemParamRec JournalSystemParams;
 formkit::HelpCaptionBlockRec JournalHelpCaptions;
 bool PeriodCaptionPending = false;
 std::vector<books::journal::SalesTaxAccount> SalesTaxAccountTable;
@@ -17,7 +16,6 @@ std::vector<records::ImportProfileRec> ImportProfiles;
 
 void ResetBoekingState() {
   JournalAdminSettings = {};
-  JournalSystemParams = {};
   JournalHelpCaptions = {};
   PeriodCaptionPending = false;
   SalesTaxAccountTable.clear();

@@ -18,12 +18,15 @@
 
 namespace journal {
 
-// The unit's copies, set by the language routine: the administration
-// settings, the system parameters (the sales-tax names and rates), the help
-// captions, and whether the period label still waits for the first book
-// period.
+// The form's own copy of the administration settings, not the session's:
+// what it was given before it was shown, taken by the language routine (at
+// every activation of the start screen and at log-in). Its periods,
+// journals and lowest open date come from this copy; the voucher store
+// still checks each save against the settings file as it is now. The
+// sales-tax names and rates are read from the session (store::SystemParams).
 extern records::AdminSettingsRec JournalAdminSettings;
-extern records::SystemParamRec JournalSystemParams;
+// Set by the language routine: the help captions, and whether the period
+// label still waits for the first book period.
 extern formkit::HelpCaptionBlockRec JournalHelpCaptions;
 extern bool PeriodCaptionPending;
 

@@ -38,8 +38,6 @@ records::PartnerRec CurrentPartner;
 std::string PartnerCallerMode;
 std::array<std::string, 16> PartnerFunctionCodes;
 std::array<std::string, 16> PartnerDefaultAccounts;
-records::SystemParamRec PartnerSystemParams;
-records::AdminSettingsRec PartnerAdminSettings;
 formkit::HelpCaptionBlockRec PartnerHelpCaptions;
 std::string PartnerRequiredText = kRequiredEnglish;
 std::string PartnerFileEmptyText = kFileEmptyEnglish;
@@ -54,8 +52,6 @@ void ResetPartnersState() {
   PartnerCallerMode.clear();
   PartnerFunctionCodes = AccountFunctionCodes;
   PartnerDefaultAccounts = {};
-  PartnerSystemParams = {};
-  PartnerAdminSettings = {};
   PartnerHelpCaptions = {};
   PartnerRequiredText = kRequiredEnglish;
   PartnerFileEmptyText = kFileEmptyEnglish;
@@ -315,8 +311,8 @@ void Tpartners2::FinanceRefresh() {
 void Tpartners2::SetChartTitles() {
   // The year labels of the administration (cut to 10 as the labels show
   // them), the words from the language where it has them.
-  const std::string current = Cut(PartnerAdminSettings.CurrentAnnualBalance(), 10);
-  const std::string previous = Cut(PartnerAdminSettings.ApprovedAnnualBalance(), 10);
+  const std::string current = Cut(store::AdminSettings.CurrentAnnualBalance(), 10);
+  const std::string previous = Cut(store::AdminSettings.ApprovedAnnualBalance(), 10);
   finance.SetYearLabels(current, previous);
   const std::string sales = text::BuiltInText("Sales", "Omzet", "Umsatz");
   const std::string paid = text::BuiltInText("Paid", "Betaald", "Bezahlt");
@@ -338,7 +334,7 @@ void Tpartners2::Button11Click() {
   }
   const books::partners::PartnerKind kind =
       details.KindIndex() == 1 ? books::partners::PartnerKind::Supplier : books::partners::PartnerKind::Customer;
-  books::partners::FinanceRead read = ReadPartnerFinance(kind, loaded_->record.OurNumber(), PartnerAdminSettings);
+  books::partners::FinanceRead read = ReadPartnerFinance(kind, loaded_->record.OurNumber(), store::AdminSettings);
   if (read.failure) {
     // Reported; the form stays open with what was typed on its tabs.
     formkit::ReportFileSetError(*read.failure);
@@ -346,10 +342,10 @@ void Tpartners2::Button11Click() {
   }
   finance.Show(std::move(read.finance), {static_cast<int>(kind), loaded_->record.OurNumber()},
                {details.Name(), details.Address(), details.Town()},
-               books::partners::FinancePeriodLabel(PartnerAdminSettings, PartnerPeriodText), PartnerOwingHeading);
+               books::partners::FinancePeriodLabel(store::AdminSettings, PartnerPeriodText), PartnerOwingHeading);
   SetChartTitles();
   // The chart: current-year slots shown, previous-year slots hidden, bars.
-  chart.ShowSeries(MakeFinanceSeries(finance.Figures(), PartnerAdminSettings.PeriodCount()),
+  chart.ShowSeries(MakeFinanceSeries(finance.Figures(), store::AdminSettings.PeriodCount()),
                    details.Name() + " / " + finance.CurrentYearCaption());
 }
 
@@ -389,7 +385,7 @@ void Tpartners2::FormActivate() {
   // The set the caller opened for this showing ends here.
   if (store::FileSetOpen) store::CloseFileSet();
 
-  details.SetPickerAccounts(accounts_, PartnerAdminSettings.ProfitAccountNumber());
+  details.SetPickerAccounts(accounts_, store::AdminSettings.ProfitAccountNumber());
   PartnerDefaultAccounts = books::partners::DefaultAccountItems(accounts_, PartnerFunctionCodes);
 
   ClearCriteria();

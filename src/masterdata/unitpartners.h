@@ -77,9 +77,9 @@ extern std::array<std::string, 16> PartnerFunctionCodes;
 // Entries 1..15: the picker item of the default account of each function,
 // filled at activation.
 extern std::array<std::string, 16> PartnerDefaultAccounts;
-// The unit's copies, set by the language routine.
-extern records::SystemParamRec PartnerSystemParams;
-extern records::AdminSettingsRec PartnerAdminSettings;
+// The help captions, set by the language routine. The administration
+// settings and the system parameters are read from the session
+// (store::AdminSettings, store::SystemParams).
 extern formkit::HelpCaptionBlockRec PartnerHelpCaptions;
 // Texts of the finance tab (language offsets 6106, 5980).
 extern std::string PartnerPeriodText;

@@ -132,23 +132,21 @@ void ApplyLanguage() {
   masterdata::AdministrationsHelpCaptionBlock = MasterHelpCaptionBlock;
   masterdata::LedgercategoryHelpCaptions = MasterHelpCaptionBlock;
   masterdata::LedgerHelpCaptions = MasterHelpCaptionBlock;
-  // Journal vouchers: the help captions, the administration settings, the
-  // system parameters (sales-tax names and rates), and the period caption to
-  // redo at the next activation.
+  // Journal vouchers: the help captions, the form's own copy of the
+  // administration settings, and the period caption to redo at the next
+  // activation.
   journal::JournalHelpCaptions = MasterHelpCaptionBlock;
-  reports::RapportHelpCaptions = MasterHelpCaptionBlock;
-  reports::ReportAdminSettings = store::AdminSettings;
   journal::JournalAdminSettings = store::AdminSettings;
-  journal::JournalSystemParams = store::SystemParams;
   journal::PeriodCaptionPending = true;
   // Administration settings form: the help captions.
   masterdata::AdministrationsettingHelpCaptions = MasterHelpCaptionBlock;
-  // Reports: the help captions, the administration settings, the sales-tax
-  // names and rates and FarEndDate.
-  // Export and import: the administration code and settings, the working
-  // folder its dialogs open in, the help captions.
+  // Reports: the help captions and the form's own copy of the
+  // administration settings (a freeze advances it).
+  reports::RapportHelpCaptions = MasterHelpCaptionBlock;
+  reports::ReportAdminSettings = store::AdminSettings;
+  // Export and import: the administration code, the working folder its
+  // dialogs open in, the help captions.
   reports::ExportImportAdministrationCode = store::CurrentAdministrationCode;
-  reports::ExportImportAdminSettings = store::AdminSettings;
   reports::ExportImportStartFolder = store::WorkingFolder();
   reports::ExportImportHelpCaptions = MasterHelpCaptionBlock;
   // (Each comes with its form.)
@@ -162,12 +160,10 @@ void ApplyLanguage() {
   // account of the administration, and the account-function codes.
   if (masterdata::Ledger) masterdata::Ledger->ApplyLanguageTexts();
   if (journal::boeking) journal::boeking->ApplyLanguageTexts();
-  // Partners: the help captions, the administration settings, the system
-  // parameters and the account-function codes (after the GL accounts form
-  // has put them back to the stored English codes), then its texts.
+  // Partners: the help captions and the account-function codes (after the
+  // GL accounts form has put them back to the stored English codes), then
+  // its texts.
   masterdata::PartnerHelpCaptions = MasterHelpCaptionBlock;
-  masterdata::PartnerAdminSettings = store::AdminSettings;
-  masterdata::PartnerSystemParams = store::SystemParams;
   for (std::size_t i = 1; i <= 15; ++i) masterdata::PartnerFunctionCodes[i] = masterdata::AccountFunctionCodes[i];
   if (masterdata::partners2) masterdata::partners2->ApplyLanguageTexts();
   // Administration settings (Tadministrationsetting): its texts.

@@ -48,8 +48,11 @@ namespace reports {
 // Set by the start screen when a freeze has just been done: the next
 // activation says so and chooses the balance sheet.
 extern bool FreezeDone;
-// The unit's copy of the administration settings, set by the language
-// routine and by a freeze; the form computes and freezes by it.
+// The form's own copy of the administration settings, not the session's:
+// taken by the language routine (at every activation of the start screen
+// and at log-in, so before the form is shown) and advanced by a freeze.
+// The form computes its periods and freezes by it; a freeze is refused when
+// the period set-up on file is no longer the one this copy saw.
 extern records::AdminSettingsRec ReportAdminSettings;
 // What the last freeze left for the start screen's flow: whether it closed
 // the book year, the period label, the period's profit and the transfer

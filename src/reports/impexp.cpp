@@ -30,14 +30,12 @@
 namespace reports {
 
 std::string ExportImportAdministrationCode;
-records::AdminSettingsRec ExportImportAdminSettings;
 std::string ExportImportStartFolder;
 formkit::HelpCaptionBlockRec ExportImportHelpCaptions;
 TExportImport* ExportImport = nullptr;
 
 void ResetExportImportState() {
   ExportImportAdministrationCode.clear();
-  ExportImportAdminSettings = records::AdminSettingsRec();
   ExportImportStartFolder.clear();
   ExportImportHelpCaptions = {};
 }
@@ -374,7 +372,7 @@ void TExportImport::FormActivate() {
     if (scope.Ok()) {
       const auto freezes = store::ReadAll<records::FreezeRec>(store::FileCode::FRZ, store::kSmallFileLimit);
       scope.Close();
-      ComboBox2.SetItems(PeriodListItems(freezes, ExportImportAdminSettings));
+      ComboBox2.SetItems(PeriodListItems(freezes, store::AdminSettings));
       openPeriod_ = ComboBox2.Items().front().text;
       ComboBox2.SetItemIndex(0);
     }

@@ -54,9 +54,9 @@
 namespace reports {
 
 // The unit's copies, pushed in by the language routine: the administration
-// code, its settings, the working folder and the help captions.
+// code, the working folder and the help captions. The administration
+// settings are read from the session (store::AdminSettings).
 extern std::string ExportImportAdministrationCode;
-extern records::AdminSettingsRec ExportImportAdminSettings;
 extern std::string ExportImportStartFolder;
 extern formkit::HelpCaptionBlockRec ExportImportHelpCaptions;
 

@@ -23,6 +23,7 @@
 #include "platform/datetime.h"
 #include "records/adminsettingsrec.h"
 #include "store/fileset.h"
+#include "store/session.h"
 #include "store/scopedfileset.h"
 
 namespace store {
@@ -73,8 +74,8 @@ struct AdminSettingsFormValues {
   std::string CurrentPeriod;          // Edit20
 };
 
-// The record as last read or written.
-extern records::AdminSettingsRec AdminSettings;
+// The record as last read or written: `AdminSettings`, declared with the
+// session (store/session.h).
 // The values of the settings form.
 extern AdminSettingsFormValues AdminSettingsValues;
 // The profit account between the moment it is read (the loader: from the

@@ -1,11 +1,15 @@
 // The session: what the program knows about the running session and every
-// form reads — the product title, the administration chosen at log-in and
-// the live system parameters. The start screen and the system settings form
-// set it; nothing below the forms shows it.
+// form reads — the product title, the administration chosen at log-in, its
+// settings and the live system parameters. The start screen and the system
+// settings form set it; nothing below the forms shows it. Forms read the
+// settings and the parameters here, as they are now; a form keeps a copy of
+// its own only where it must go on working from what it was given (each
+// such copy says so at its declaration).
 #pragma once
 
 #include <string>
 
+#include "records/adminsettingsrec.h"
 #include "records/systemparamrec.h"
 
 namespace store {
@@ -21,6 +25,9 @@ extern std::string CurrentAdministrationName;
 // it; the language routine points its data folder (in memory only) at the
 // chosen administration's folder.
 extern records::SystemParamRec SystemParams;
+// The settings of the chosen administration: the record as last read or
+// written (store/adminsettingsload.h loads, saves and empties it).
+extern records::AdminSettingsRec AdminSettings;
 // The data folder as stored (code page 1252, "/"-separated, ending in "/"):
 // the root below which every administration has its folder.
 extern std::string DataRootFolder;

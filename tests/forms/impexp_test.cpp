@@ -28,6 +28,7 @@
 #include "books/journal/paymentstore.h"
 #include "books/journal/voucherstore.h"
 #include "store/fileset.h"
+#include "store/session.h"
 #include "text/languagetext.h"
 #include "support/adminfolder.h"
 #include "support/formfixture.h"
@@ -125,7 +126,7 @@ class ExportImportForm : public ::testing::Test, public support::AdministrationF
   void SetUp() override {
     reports::ExportImportStartFolder = "/w/";
     reports::ExportImportAdministrationCode = "ACME";
-    reports::ExportImportAdminSettings = Settings();
+    store::AdminSettings = Settings();
     form.ApplyLanguageTexts();
   }
 
@@ -524,7 +525,7 @@ TEST_F(ExportImportForm, EveryKindTravelsToAFreshAdministrationAndTheAuditFileIs
   books.WriteTo(store.fs, D);
   ASSERT_EQ(support::Records<records::JournalVoucherRec>(store.fs.File(D + "book.vlk")).size(), 8u);
   store.fs.AddFolder("/d/NEW");
-  reports::ExportImportAdminSettings = books.settings;
+  store::AdminSettings = books.settings;
   const char* digits[] = {"1", "2", "3", "4", "5", "6", "7"};
   for (char separator : {'.', ','}) {
     SCOPED_TRACE(std::string("separator ") + separator);
@@ -660,7 +661,7 @@ TEST_F(ExportImportForm, TheAuditFileIsSavedWholeWithOrWithoutLinesAndStartBalan
     store.fs.SetFile(D + "supplier.vlk", support::Bytes(books.suppliers));
     store.fs.SetFile(D + "freeze.vlk", support::Bytes(c.openings ? books.freezes : noOpening));
     store.fs.SetFile(D + "book.vlk", c.lines ? support::Bytes(books.vouchers) : std::string());
-    reports::ExportImportAdminSettings = books.settings;
+    store::AdminSettings = books.settings;
     backend.dialogsShown.clear();
     Show([&](TExportImport& f) {
       Choose(f, "9");
@@ -697,7 +698,7 @@ TEST_F(ExportImportForm, AVoucherDatedOnNoDayStopsTheAuditFile) {
   books.vouchers.back().SetVoucherDate("20080230");
   books.vouchers.back().SetBookNumber("V30");
   books.WriteTo(store.fs, D);
-  reports::ExportImportAdminSettings = books.settings;
+  store::AdminSettings = books.settings;
   Show([&](TExportImport& f) {
     Choose(f, "9");
     EXPECT_EQ(f.ComboBox2.GetText(), "2008 2008-03/12");

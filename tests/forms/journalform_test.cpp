@@ -250,7 +250,7 @@ TEST_F(JournalForm, TheSalesTaxTableIsRebuiltFromTheLedgerAtEveryShowing) {
     }
     store.fs.SetFile(kGla, Bytes(recs));
   };
-  auto& params = journal::JournalSystemParams;
+  auto& params = store::SystemParams;
   params.SetTaxRateName(0, "HIGH");
   params.SetTaxRate(0, 21);
   params.SetTaxRateName(1, "LOW");

@@ -65,9 +65,9 @@ TEST_F(QtFrontTest, TheExportFormOnTheAuditFileAndAfterAnExport) {
   admin.store.fs.SetFile("/d/ACME/ledgerct.vlk", support::Bytes(categories));
   store::CurrentAdministrationName = "Acme Trading";
   reports::ExportImportStartFolder = "/w/";
-  reports::ExportImportAdminSettings.SetFiscalYear("2008");
-  reports::ExportImportAdminSettings.SetCurrentAnnualBalance("2008");
-  reports::ExportImportAdminSettings.SetCurrentPeriod("01/12");
+  store::AdminSettings.SetFiscalYear("2008");
+  store::AdminSettings.SetCurrentAnnualBalance("2008");
+  store::AdminSettings.SetCurrentPeriod("01/12");
   backend.dialogHook = [](const std::string&, const ui::FileDialogOptions&) {
     return std::optional<std::optional<std::string>>(std::optional<std::string>("/w/categories.csv"));
   };

@@ -88,14 +88,14 @@ class PartnersFormQt : public QtFrontTest, public support::AdministrationFolder 
     pay.SetPaymentNumber(17);
     pay.SetAmount(500);
     store.fs.SetFile("/d/ACME/payment.vlk", support::Bytes(std::vector<records::PaymentRec>{pay}));
-    masterdata::PartnerAdminSettings.SetPeriodCount(12);
+    store::AdminSettings.SetPeriodCount(12);
     for (int k = 1; k <= 12; ++k)
-      masterdata::PartnerAdminSettings.SetPeriodStart(k, std::string("2024") + (k < 10 ? "0" : "") + std::to_string(k) + "01");
-    masterdata::PartnerAdminSettings.SetPeriodStart(13, "20250101");
-    masterdata::PartnerAdminSettings.SetBookYearEnd("20241231");
-    masterdata::PartnerAdminSettings.SetCurrentAnnualBalance("2024");
-    masterdata::PartnerAdminSettings.SetApprovedAnnualBalance("2023");
-    masterdata::PartnerAdminSettings.SetLastClosedPeriod("04/12");
+      store::AdminSettings.SetPeriodStart(k, std::string("2024") + (k < 10 ? "0" : "") + std::to_string(k) + "01");
+    store::AdminSettings.SetPeriodStart(13, "20250101");
+    store::AdminSettings.SetBookYearEnd("20241231");
+    store::AdminSettings.SetCurrentAnnualBalance("2024");
+    store::AdminSettings.SetApprovedAnnualBalance("2023");
+    store::AdminSettings.SetLastClosedPeriod("04/12");
     store::CurrentAdministrationName = "Acme Trading";
     form.ApplyLanguageTexts();
     form.FormActivate();

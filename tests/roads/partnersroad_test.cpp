@@ -188,10 +188,9 @@ TEST_F(PartnersRoad, TheLanguageRoutineFillsThePartnerUnit) {
   EXPECT_EQ(f.details.Label35.Caption(), "Omzetrekening 1");
   EXPECT_EQ(masterdata::PartnerNotFoundText, "Niets gevonden");
   EXPECT_EQ(masterdata::PartnerRequiredText, text::L(9770));
-  // The settings copies.
-  EXPECT_EQ(masterdata::PartnerAdminSettings.ProfitAccountNumber(), "0900");
+  // The settings the form reads (the session's) and its help captions.
+  EXPECT_EQ(store::AdminSettings.ProfitAccountNumber(), "0900");
   EXPECT_EQ(masterdata::PartnerHelpCaptions.LanguageName, program::MasterHelpCaptionBlock.LanguageName);
-  EXPECT_EQ(masterdata::PartnerSystemParams.LanguageName(), store::SystemParams.LanguageName());
   // The function codes: the stored English codes, 15 empty.
   EXPECT_EQ(masterdata::PartnerFunctionCodes[1], "Customer group");
   EXPECT_EQ(masterdata::PartnerFunctionCodes[3], "Sales account 2");

@@ -15,6 +15,7 @@
 #include "records/ledgeraccountrec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
+#include "store/session.h"
 #include "text/systemsettings.h"
 #include "text/textroutines.h"
 #include "support/adminfolder.h"
@@ -168,8 +169,8 @@ class PartnerFinanceTabs : public ::testing::Test, public support::Administratio
 
   void SetUp() override {
     text::SystemSettings.AmountDecimals = 2;
-    PartnerAdminSettings = Year(2024, 12);
-    PartnerAdminSettings.SetLastClosedPeriod("04/12");
+    store::AdminSettings = Year(2024, 12);
+    store::AdminSettings.SetLastClosedPeriod("04/12");
     records::PartnerRec p;
     p.SetOurNumber(5);
     p.SetName("Five");
