@@ -94,8 +94,8 @@ void BM_PartnerSearchAgainstOneSequentialRead(benchmark::State& state) {
     const auto next = books::partners::NextPartnerNumber(PartnerKind::Customer);
     const auto t6 = Clock::now();
     if (p0.rows.size() != 100 || !p0.more || pn.rows.size() != 100 || pn.more ||
-        nm.outcome != books::partners::PartnerOutcome::NotFound || !found.partner ||
-        found.partner->index != kRecords - 7 || next.next != kBase + kRecords)
+        nm.outcome != books::partners::PartnerOutcome::NotFound || !found.value ||
+        found.value->index != kRecords - 7 || next.next != kBase + kRecords)
       std::abort();
     state.SetIterationTime(Seconds(t1, t6));
     read += Seconds(t0, t1);

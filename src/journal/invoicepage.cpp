@@ -321,12 +321,11 @@ void InvoicePage::Button13Click() {
   const auto kind =
       rec.PartnerType() == "CUS" ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
   const books::partners::PartnerResult partner = books::partners::FindPartnerByNumber(kind, rec.PartnerNumber());
-  if (partner.outcome == books::partners::PartnerOutcome::FileSetFailed)
-    return formkit::ReportFileSetError(partner.failure);
+  if (formkit::ReportFileFailure(partner)) return;
 
   ClearInvoiceTab();
   if (partner.Ok()) {
-    SetInvoicePartner(partner.partner->record);
+    SetInvoicePartner(partner.value->record);
   } else {
     Edit20.SetText(std::to_string(rec.PartnerNumber()));
     Edit4.SetText(Edit20.GetText());

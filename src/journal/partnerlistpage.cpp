@@ -59,10 +59,9 @@ void PartnerListPage::Search(books::journal::PartnerRequester requester, Partner
   }
   if (page.SingleMatch()) {
     const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(kind, page.rows.front().number);
-    if (found.outcome == books::partners::PartnerOutcome::FileSetFailed)
-      return formkit::ReportFileSetError(found.failure);
+    if (formkit::ReportFileFailure(found)) return;
     if (!found.Ok()) return form.StatusBar1.Show(PartnerNotFoundText(found.outcome), ui::colors::Lime);
-    form.TakePartner(requester, found.partner->record);
+    form.TakePartner(requester, found.value->record);
     return;
   }
   ShowPage(0);
@@ -100,12 +99,11 @@ void PartnerListPage::Button11Click() {
   if (!requester_ || row < 1 || row > static_cast<int>(rows_.size())) return;
   const books::partners::PartnerResult found =
       books::partners::FindPartnerByNumber(kind_, rows_[static_cast<std::size_t>(row - 1)].number);
-  if (found.outcome == books::partners::PartnerOutcome::FileSetFailed)
-    return formkit::ReportFileSetError(found.failure);
+  if (formkit::ReportFileFailure(found)) return;
   if (!found.Ok()) return form.StatusBar1.Show(PartnerNotFoundText(found.outcome), ui::colors::Lime);
   const books::journal::PartnerRequester requester = *requester_;
   Button12Click();
-  form.TakePartner(requester, found.partner->record);
+  form.TakePartner(requester, found.value->record);
 }
 
 void PartnerListPage::Button12Click() {

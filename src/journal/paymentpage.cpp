@@ -350,9 +350,8 @@ void PaymentPage::Button17Click() {
     const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(
         kind == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier,
         rec.PartnerNumber());
-    if (found.outcome == books::partners::PartnerOutcome::FileSetFailed)
-      return formkit::ReportFileSetError(found.failure);
-    if (found.Ok()) partner = found.partner->record;
+    if (formkit::ReportFileFailure(found)) return;
+    if (found.Ok()) partner = found.value->record;
   }
   const bool all = form.CheckBox12.Checked();
   form.CheckBox12.SetChecked(true);

@@ -547,10 +547,10 @@ void Tpartners2::SavepartnerExecute() {
 void Tpartners2::ShowSaveResult(const books::partners::PartnerResult& r) {
   switch (r.outcome) {
     case books::partners::PartnerOutcome::Done:
-      loaded_ = *r.partner;
-      saved_ = *r.partner;
-      CurrentPartner = r.partner->record;
-      details.ShowSaved(r.partner->record);
+      loaded_ = *r.value;
+      saved_ = *r.value;
+      CurrentPartner = r.value->record;
+      details.ShowSaved(r.value->record);
       SetKindLocked(true);
       ShowTab(books::partners::TabDetails1);
       return;
@@ -650,8 +650,8 @@ void Tpartners2::SelecteerrowExecute() {
   switch (r.outcome) {
     case books::partners::PartnerOutcome::Done:
       ClearFinance();
-      CurrentPartner = r.partner->record;
-      loaded_ = *r.partner;
+      CurrentPartner = r.value->record;
+      loaded_ = *r.value;
       ShowPartnerRecord();
       ShowStatus("", ui::colors::Default);
       ShowTab(books::partners::TabDetails1);

@@ -119,7 +119,7 @@ PartnerResult Failed(const store::ScopedFileSet& set) {
 
 PartnerResult Found(int index, const PartnerRec& rec) {
   PartnerResult r;
-  r.partner = FoundPartner{index, rec};
+  r.value = FoundPartner{index, rec};
   return r;
 }
 

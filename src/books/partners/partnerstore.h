@@ -47,6 +47,7 @@
 
 #include "records/partnerrec.h"
 #include "store/fileset.h"
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::partners {
@@ -92,12 +93,8 @@ struct FoundPartner {
   records::PartnerRec record;
 };
 
-struct PartnerResult {
-  PartnerOutcome outcome = PartnerOutcome::Done;
-  store::FileSetFailure failure;         // FileSetFailed only
-  std::optional<FoundPartner> partner;   // the partner found or as written
-  bool Ok() const { return outcome == PartnerOutcome::Done; }
-};
+// The value: the partner found or as written.
+using PartnerResult = store::Result<PartnerOutcome, FoundPartner>;
 
 // ---- Lookup by number
 

@@ -96,7 +96,7 @@ class PartnerStore : public ::testing::Test, public support::AdministrationFolde
   books::partners::FoundPartner Load(PartnerKind kind, std::int32_t number) {
     const auto r = books::partners::FindPartnerByNumber(kind, number);
     EXPECT_EQ(r.outcome, PartnerOutcome::Done) << number;
-    return r.partner.value_or(books::partners::FoundPartner{});
+    return r.value.value_or(books::partners::FoundPartner{});
   }
 };
 
@@ -394,10 +394,10 @@ TEST_F(PartnerStore, FindByNumberTrustsTheIndexOnlyWhenItCarriesTheNumber) {
     SetCus(c.file);
     const auto r = books::partners::FindPartnerByNumber(PartnerKind::Customer, c.number);
     EXPECT_EQ(r.outcome, c.outcome) << c.what;
-    EXPECT_EQ(r.partner.has_value(), c.index >= 0) << c.what;
-    if (r.partner) {
-      EXPECT_EQ(r.partner->index, c.index) << c.what;
-      EXPECT_EQ(Bytes(r.partner->record), Bytes(c.file[static_cast<std::size_t>(c.index)])) << c.what;
+    EXPECT_EQ(r.value.has_value(), c.index >= 0) << c.what;
+    if (r.value) {
+      EXPECT_EQ(r.value->index, c.index) << c.what;
+      EXPECT_EQ(Bytes(r.value->record), Bytes(c.file[static_cast<std::size_t>(c.index)])) << c.what;
     }
     ExpectNoSetLeft();
   }
@@ -472,18 +472,18 @@ TEST_F(PartnerStore, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
 
   const auto first = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("First"), 1000);
   ASSERT_EQ(first.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(first.partner->index, 0);
-  EXPECT_EQ(first.partner->record.OurNumber(), 1000);
+  EXPECT_EQ(first.value->index, 0);
+  EXPECT_EQ(first.value->record.OurNumber(), 1000);
 
   const auto next = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("Second"));
   ASSERT_EQ(next.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(next.partner->index, 1);
-  EXPECT_EQ(next.partner->record.OurNumber(), 1001);
+  EXPECT_EQ(next.value->index, 1);
+  EXPECT_EQ(next.value->record.OurNumber(), 1001);
 
   const auto cus = Cus();
   ASSERT_EQ(cus.size(), 2u);
-  EXPECT_EQ(Bytes(cus[0]), Bytes(first.partner->record));
-  EXPECT_EQ(Bytes(cus[1]), Bytes(next.partner->record));
+  EXPECT_EQ(Bytes(cus[0]), Bytes(first.value->record));
+  EXPECT_EQ(Bytes(cus[1]), Bytes(next.value->record));
   EXPECT_EQ(cus[1].Name(), "Second");
   EXPECT_EQ(Load(PartnerKind::Customer, 1001).index, 1);
 
@@ -519,8 +519,8 @@ TEST_F(PartnerStore, ANewPartnerNeverTakesANumberTwice) {
   const std::string before = store.fs.File(kCus);
   const auto r = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(r.partner->record.OurNumber(), 1901);
-  EXPECT_EQ(r.partner->index, 3);
+  EXPECT_EQ(r.value->record.OurNumber(), 1901);
+  EXPECT_EQ(r.value->index, 3);
   EXPECT_EQ(store.fs.File(kCus).substr(0, before.size()), before);
 }
 
@@ -585,18 +585,18 @@ TEST_F(PartnerStore, AChangeIsWrittenInPlaceKeepingNumberAndCompanyName) {
   changed.SetOurNumber(1002);             // a number edit cannot move a partner
   const auto r = books::partners::SavePartnerChange(PartnerKind::Customer, loaded, changed);
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(r.partner->index, 1);
+  EXPECT_EQ(r.value->index, 1);
   const auto cus = Cus();
   ASSERT_EQ(cus.size(), 3u);
   EXPECT_EQ(Bytes(cus[0]), Bytes(recs[0]));
   EXPECT_EQ(Bytes(cus[2]), Bytes(recs[2]));
-  EXPECT_EQ(Bytes(cus[1]), Bytes(r.partner->record));
+  EXPECT_EQ(Bytes(cus[1]), Bytes(r.value->record));
   EXPECT_EQ(cus[1].Name(), "Renamed");
   EXPECT_EQ(cus[1].OurNumber(), 1001);
   EXPECT_EQ(cus[1].CompanyName(), "Imported Ltd");
   EXPECT_EQ(cus[1].ChangedBy(), "ANNE");
   // Saved again from what the save returned: no conflict with itself.
-  EXPECT_EQ(books::partners::SavePartnerChange(PartnerKind::Customer, *r.partner, cus[1]).outcome,
+  EXPECT_EQ(books::partners::SavePartnerChange(PartnerKind::Customer, *r.value, cus[1]).outcome,
             PartnerOutcome::Done);
 }
 
@@ -631,11 +631,11 @@ TEST_F(PartnerStore, AChangeRefusesWhenTheFileNoLongerHoldsThePartnerAsLoaded) {
     ExpectNoSetLeft();
     if (c.index < 0) {
       EXPECT_EQ(store.fs.File(kCus), before) << c.what;
-      EXPECT_FALSE(r.partner.has_value()) << c.what;
+      EXPECT_FALSE(r.value.has_value()) << c.what;
       continue;
     }
-    ASSERT_TRUE(r.partner.has_value()) << c.what;
-    EXPECT_EQ(r.partner->index, c.index) << c.what;
+    ASSERT_TRUE(r.value.has_value()) << c.what;
+    EXPECT_EQ(r.value->index, c.index) << c.what;
     const auto cus = Cus();
     ASSERT_EQ(cus.size(), c.now.size()) << c.what;
     for (std::size_t i = 0; i < cus.size(); ++i)
@@ -717,7 +717,7 @@ TEST_F(PartnerStore, AnIoErrorPartWayRaisesAfterTheSetClosedAndLosesNoPartner) {
   // Afterwards the store works on the same file.
   const auto r = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(r.partner->record.OurNumber(), 1003);
+  EXPECT_EQ(r.value->record.OurNumber(), 1003);
   EXPECT_EQ(Cus().size(), 4u);
 }
 
