@@ -207,7 +207,7 @@ void BM_StoreInvoiceAtTheFront(benchmark::State& state) {
       },
       [&] {
         const auto found = books::journal::FindInvoice(books::journal::InvoiceKeyOf(front));
-        if (!found.Ok() || !books::journal::DeleteInvoice(*found.document).Ok()) std::abort();
+        if (!found.Ok() || !books::journal::DeleteInvoice(*found.value).Ok()) std::abort();
       },
       "a new invoice");
 }
@@ -224,7 +224,7 @@ void BM_StorePaymentAtTheFront(benchmark::State& state) {
       },
       [&] {
         const auto found = books::journal::FindPayment({"20240101", "CUS", 1, 1});
-        if (!found.Ok() || !books::journal::DeletePayment(*found.document).Ok()) std::abort();
+        if (!found.Ok() || !books::journal::DeletePayment(*found.value).Ok()) std::abort();
       },
       "a new payment");
 }

@@ -255,12 +255,12 @@ void InvoicePage::StoreInvoice() {
     return;
   }
   if (!form.DocumentDone(r.outcome, r.failure, true)) return;
-  loadedInvoice_ = r.document;
+  loadedInvoice_ = r.value;
   invoiceState_ = DocumentState::LoadedUnbooked;
-  form.SetAmountText(Edit18, form.AmountText(r.document->record.PaidAmount()));
-  form.SetAmountText(Edit57, form.AmountText(r.document->record.InvoiceAmount() - r.document->record.PaidAmount()));
+  form.SetAmountText(Edit18, form.AmountText(r.value->record.PaidAmount()));
+  form.SetAmountText(Edit57, form.AmountText(r.value->record.InvoiceAmount() - r.value->record.PaidAmount()));
   form.AddInvoice.SetCaption(L(3409));
-  ProposeInvoiceVoucher(r.document->record);
+  ProposeInvoiceVoucher(r.value->record);
 }
 
 void InvoicePage::ProposeInvoiceVoucher(const records::InvoiceRec& rec) {

@@ -265,15 +265,15 @@ void PaymentPage::StorePayment() {
       paymentState_ == DocumentState::New ? books::journal::InsertPayment(rec) : ChangePayment(rec, *loadedPayment_);
   if (!form.DocumentDone(r.outcome, r.failure, false)) return;
   // The payment is stored once: its number shows, a second press changes it.
-  loadedPayment_ = r.document;
+  loadedPayment_ = r.value;
   paymentState_ = DocumentState::LoadedUnbooked;
-  Edit80.SetText(std::to_string(r.document->record.PaymentNumber()));
+  Edit80.SetText(std::to_string(r.value->record.PaymentNumber()));
   form.AddPayment.SetCaption(L(3409));
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &SpeedButton10, &SpeedButton11,
                                                                 &DateTimePicker7, &ComboBox6})
     c->SetEnabled(false);
   ShowPaymentButtons();
-  ProposePaymentVoucher(r.document->record);
+  ProposePaymentVoucher(r.value->record);
 }
 
 void PaymentPage::ProposePaymentVoucher(const records::PaymentRec& rec) {

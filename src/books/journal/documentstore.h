@@ -30,6 +30,7 @@
 #include "records/codec.h"
 #include "store/fileset.h"
 #include "store/recordscan.h"
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::journal {
@@ -59,13 +60,9 @@ struct LoadedDocument {
   int index = -1;
 };
 
+// The value: the document as written or read.
 template <class R>
-struct DocumentResult {
-  DocumentOutcome outcome = DocumentOutcome::Done;
-  store::FileSetFailure failure;                 // FileSetFailed only
-  std::optional<LoadedDocument<R>> document;     // as written or read
-  bool Ok() const { return outcome == DocumentOutcome::Done; }
-};
+using DocumentResult = store::Result<DocumentOutcome, LoadedDocument<R>>;
 
 inline constexpr int kDocumentPageRows = 100;
 
@@ -307,7 +304,7 @@ DocumentResult<R> OutcomeOnly(DocumentOutcome o) {
 template <class R>
 DocumentResult<R> WrittenAt(const R& rec, int index) {
   DocumentResult<R> r;
-  r.document = LoadedDocument<R>{rec, index};
+  r.value = LoadedDocument<R>{rec, index};
   return r;
 }
 

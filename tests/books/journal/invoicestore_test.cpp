@@ -61,7 +61,7 @@ class InvoiceStore : public ::testing::Test, public support::AdministrationFolde
   books::journal::LoadedInvoice Load(const InvoiceKey& key) {
     const auto r = books::journal::FindInvoice(key);
     EXPECT_EQ(r.outcome, DocumentOutcome::Done);
-    return r.document.value_or(books::journal::LoadedInvoice{});
+    return r.value.value_or(books::journal::LoadedInvoice{});
   }
 };
 
@@ -172,7 +172,7 @@ TEST_F(InvoiceStore, NewInvoicesGoInAtTheirSortedPlace) {
     Put(file);
     const auto r = books::journal::InsertInvoice(c.rec);
     ASSERT_EQ(r.outcome, DocumentOutcome::Done) << Label(c.rec);
-    EXPECT_EQ(r.document->index, c.at) << Label(c.rec);
+    EXPECT_EQ(r.value->index, c.at) << Label(c.rec);
     const auto now = Inv();
     ASSERT_EQ(now.size(), 5u);
     EXPECT_EQ(Label(now[static_cast<std::size_t>(c.at)]), Label(c.rec));
@@ -192,7 +192,7 @@ TEST_F(InvoiceStore, ANewInvoiceIsStampedAndPaidItsPrepaidAmountWithoutVoucher) 
   EXPECT_FALSE(stored.VoucherCreated());
   EXPECT_EQ(stored.ChangedBy(), "ANNE");
   EXPECT_FALSE(stored.ChangedAt().empty());
-  EXPECT_EQ(r.document->record, stored);
+  EXPECT_EQ(r.value->record, stored);
 }
 
 TEST_F(InvoiceStore, AnExistingKeyIsADuplicateButAnEqualKeyTextIsNot) {
@@ -235,7 +235,7 @@ TEST_F(InvoiceStore, AChangeFollowsItsInvoiceWhenAnotherCopyInsertedBeforeIt) {
   changed.SetMemo("moved");
   const auto r = books::journal::ChangeInvoice(changed, loaded);
   ASSERT_EQ(r.outcome, DocumentOutcome::Done);
-  EXPECT_EQ(r.document->index, 2);
+  EXPECT_EQ(r.value->index, 2);
   EXPECT_EQ(Inv()[2].Memo(), "moved");
   EXPECT_EQ(Label(Inv()[1]), "20240301/CUS1/1");
 }

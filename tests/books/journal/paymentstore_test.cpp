@@ -62,7 +62,7 @@ class PaymentStore : public ::testing::Test, public support::AdministrationFolde
   books::journal::LoadedPayment Insert(const PaymentRec& rec) {
     const auto r = books::journal::InsertPayment(rec);
     EXPECT_EQ(r.outcome, DocumentOutcome::Done);
-    return r.document.value_or(books::journal::LoadedPayment{});
+    return r.value.value_or(books::journal::LoadedPayment{});
   }
 };
 
@@ -227,7 +227,7 @@ TEST_F(PaymentStore, AStoredPaymentIsChangedInPlaceNeverStoredTwice) {
   EXPECT_EQ(Pay()[1].PaymentNumber(), 1);
   // Again with what the first change handed back.
   changed.SetAmount(97);
-  ASSERT_EQ(books::journal::ChangePayment(changed, *r.document).outcome, DocumentOutcome::Done);
+  ASSERT_EQ(books::journal::ChangePayment(changed, *r.value).outcome, DocumentOutcome::Done);
   EXPECT_EQ(Pay().size(), 3u);
   EXPECT_EQ(Pay()[1].Amount(), 97);
 }
