@@ -1203,14 +1203,11 @@ void Tboeking::ShowTemplateButton(bool shown) { Button4.SetVisible(shown); }
 
 void Tboeking::LoadTemplateList() {
   const books::journal::TemplateNames list = books::journal::ListTemplates();
-  if (list.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(list.status.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(list)) return;
   const std::string text = ComboBox11.GetText();
   ComboBox11.ClearItems();
   ComboBox11.AddItem("");
-  for (const std::string& name : list.names) ComboBox11.AddItem(name);
+  for (const std::string& name : *list.value) ComboBox11.AddItem(name);
   ComboBox11.SetText(text);
 }
 
@@ -1240,10 +1237,7 @@ void Tboeking::LoadTemplateNamed(const std::string& name) {
   lastTemplate_ = name;
   if (name.empty()) return;
   const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate(name);
-  if (loaded.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(loaded.status.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(loaded)) return;
   if (!loaded.value) {
     StatusBar1.Show(TemplateNotFoundText(), ui::colors::Red);
     return;
