@@ -667,7 +667,7 @@ void BankImportPage::Button26Click() {
   form.SelectTab(books::journal::TabMatchImport);
   if (result.outcome != books::journal::RunOutcome::Done) {
     std::string text = T("The import stopped at line ", "De import stopte bij regel ", "Der Import hielt bei Zeile ") +
-                       std::to_string(result.failedLine) +
+                       std::to_string(result.value.value_or(0)) +
                        T(": its payment was not stored. Continue tries it again.",
                          ": de betaling is niet opgeslagen. Voortzetten probeert het opnieuw.",
                          " an: die Zahlung wurde nicht gespeichert. Fortsetzen versucht es erneut.");
