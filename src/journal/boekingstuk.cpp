@@ -1061,12 +1061,9 @@ void Tboeking::ShowOutcome(books::journal::StoreOutcome outcome, bool reading) {
 void Tboeking::OpslaanExecute() {
   if (!Opslaan.Enabled()) return;
   StatusBar1.Show("", ui::colors::Default);
-  const books::journal::StoreResult r =
+  const books::journal::StoreWriteResult r =
       SaveVoucher(ScreenVoucher(), mode_ == books::journal::EntryMode::Change ? loaded_ : std::nullopt);
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(r.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(r)) return;
   if (!r.Ok()) {
     ShowOutcome(r.outcome, false);
     return;
@@ -1088,11 +1085,8 @@ void Tboeking::OpslaanExecute() {
 
 void Tboeking::VerwijderenExecute() {
   if (!loaded_ || !MayDiscard(books::journal::DiscardAction::Delete)) return;
-  const books::journal::StoreResult r = DeleteVoucher(ScreenVoucher(), loaded_);
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(r.failure);
-    return;
-  }
+  const books::journal::StoreWriteResult r = DeleteVoucher(ScreenVoucher(), loaded_);
+  if (formkit::ReportFileFailure(r)) return;
   if (!r.Ok()) {
     ShowOutcome(r.outcome, false);
     return;
@@ -1118,24 +1112,24 @@ void Tboeking::ShowWalkedVoucher(const books::journal::LoadedVoucher& v) {
 void Tboeking::leesvorigrecordExecute() {
   const auto [date, number] = ShownKey();
   const books::journal::StoreResult r = books::journal::ReadPreviousVoucher(date, number, JournalFilter());
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
-  if (r.voucher) ShowWalkedVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return;
+  if (r.value) ShowWalkedVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
 void Tboeking::leesvolgendrecordExecute() {
   const auto [date, number] = ShownKey();
   const books::journal::StoreResult r = books::journal::ReadNextVoucher(date, number, JournalFilter());
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
-  if (r.voucher) ShowWalkedVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return;
+  if (r.value) ShowWalkedVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
 void Tboeking::leeslaatsterecordExecute() {
   NewVoucher();
   const books::journal::StoreResult r = books::journal::ReadLastVoucher(JournalFilter());
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
-  if (r.voucher) ShowWalkedVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return;
+  if (r.value) ShowWalkedVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
@@ -1164,11 +1158,8 @@ books::journal::StoreOutcome Tboeking::Image1Click() {
     else
       r.outcome = books::journal::StoreOutcome::NotFound;
   }
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(r.failure);
-    return r.outcome;
-  }
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return r.outcome;
+  if (r.value) ShowVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
   SelectTab(books::journal::TabVoucher);
   return r.outcome;

@@ -391,9 +391,9 @@ void PaymentPage::Button17Click() {
     openItems_.clear();
     CheckListBox1.ClearItems();
     const books::journal::StoreResult r = books::journal::FindVoucherOf(books::journal::PaymentKeyOf(rec));
-    if (r.Ok() && r.voucher)
-      for (std::size_t i = 1; i < r.voucher->records.size(); ++i) {
-        const records::JournalVoucherRec& line = r.voucher->records[i];
+    if (r.Ok() && r.value)
+      for (std::size_t i = 1; i < r.value->records.size(); ++i) {
+        const records::JournalVoucherRec& line = r.value->records[i];
         if (!line.InvoiceAttached() || text::TrimTrailingBlanks(line.InvoiceNumber()).empty()) continue;
         books::journal::OpenInvoiceItem item;
         const std::string text = text::TrimTrailingBlanks(line.LineText());

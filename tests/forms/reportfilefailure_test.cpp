@@ -43,7 +43,7 @@ TEST(ReportFileFailure, ShowsTheSetsFailureOnlyForAFileFailure) {
   }
 }
 
-TEST(StoreResult, OkAndFileFailedFollowTheOutcome) {
+TEST(ResultShape, OkAndFileFailedFollowTheOutcome) {
   const TestResult done{TestOutcome::Done, {}, 3};
   EXPECT_TRUE(done.Ok());
   EXPECT_FALSE(done.FileFailed());
