@@ -183,9 +183,9 @@ void PaymentPage::ophalenfacturenExecute() {
                                : "VEN";
   // Every open invoice of the partner, not one list page.
   const books::journal::InvoiceList list = books::journal::OpenInvoicesOf(kind, paymentPartner_->OurNumber());
-  if (list.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(list.failure);
+  if (formkit::ReportFileFailure(list)) return;
   std::vector<records::InvoiceRec> invoices;
-  for (const books::journal::LoadedInvoice& doc : list.documents) invoices.push_back(doc.record);
+  for (const books::journal::LoadedInvoice& doc : *list.value) invoices.push_back(doc.record);
   openItems_ = books::journal::OpenInvoiceItems(invoices, paymentPartner_->DiscountRate(), Decimals());
   for (std::size_t i = 0; i < openItems_.size(); ++i)
     CheckListBox1.AddItem(openItems_[i].Text(Decimals()), false, static_cast<int64_t>(i));
