@@ -608,10 +608,7 @@ void Tpartners2::RunSearch(int page) {
   const books::partners::PartnerKind kind =
       savedKind_ == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
   books::partners::PartnerPage found = SearchPartners(kind, savedCriteria_, page);
-  if (found.outcome == books::partners::PartnerOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(found.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(found) || !found.value) return;
   // The paging buttons put the saved criteria back.
   Edit28.SetText(savedCriteria_.ourNumber);
   Edit29.SetText(savedCriteria_.theirNumber);
@@ -624,7 +621,7 @@ void Tpartners2::RunSearch(int page) {
 }
 
 void Tpartners2::ShowPage(const books::partners::PartnerPage& page) {
-  const int n = list.Show(page, ComboBox2.GetText());
+  const int n = list.Show(*page.value, ComboBox2.GetText());
   Selecteerrow.SetEnabled(n > 0);
   if (n == 1) {
     // One row: the partner itself, on the details tab.

@@ -215,15 +215,12 @@ std::string FoldCase(std::string_view cp1252) {
 bool PartnerMatches(const PartnerRec& rec, const PartnerCriteria& criteria) { return Matcher(criteria)(rec); }
 
 PartnerPage SearchPartners(PartnerKind kind, const PartnerCriteria& criteria, int page) {
-  PartnerPage result;
-  result.page = std::max(page, 0);
   const FileCode c = KindInfo(kind).file;
   store::ScopedFileSet set(KindInfo(kind).code);
-  if (!set.Ok()) {
-    result.outcome = PartnerOutcome::FileSetFailed;
-    result.failure = set.Failure();
-    return result;
-  }
+  if (!set.Ok()) return PartnerPage::Failed(set.Failure());
+  PartnerPage answer;
+  PartnerRows& result = answer.value.emplace();
+  result.page = std::max(page, 0);
   result.fileCount = store::RecordCount(c);
   const std::int64_t skip = static_cast<std::int64_t>(result.page) * kPartnerPageRows;
   std::int64_t matches = 0;
@@ -240,8 +237,8 @@ PartnerPage SearchPartners(PartnerKind kind, const PartnerCriteria& criteria, in
   }
   set.Close();
   if (result.rows.empty())
-    result.outcome = result.fileCount == 0 ? PartnerOutcome::FileEmpty : PartnerOutcome::NotFound;
-  return result;
+    answer.outcome = result.fileCount == 0 ? PartnerOutcome::FileEmpty : PartnerOutcome::NotFound;
+  return answer;
 }
 
 // ---- Numbering

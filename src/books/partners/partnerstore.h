@@ -123,18 +123,19 @@ struct PartnerRow {
   std::string name, address, town, theirNumber, bankAccount;
 };
 
-struct PartnerPage {
-  PartnerOutcome outcome = PartnerOutcome::Done;  // Done with rows; FileEmpty; NotFound
-  store::FileSetFailure failure;                  // FileSetFailed only
-  int page = 0;                                   // 0 = the first 100 matches
-  std::vector<PartnerRow> rows;                   // at most kPartnerPageRows
-  bool more = false;                              // a further match lies beyond this page
-  int fileCount = 0;                              // records in the file
-  bool Ok() const { return outcome == PartnerOutcome::Done; }
+// One page of a search: the rows and where they lie among the matches.
+struct PartnerRows {
+  int page = 0;                  // 0 = the first 100 matches
+  std::vector<PartnerRow> rows;  // at most kPartnerPageRows
+  bool more = false;             // a further match lies beyond this page
+  int fileCount = 0;             // records in the file
   bool HasPrevious() const { return page > 0; }
   // Exactly one partner matched in the whole file.
   bool SingleMatch() const { return page == 0 && rows.size() == 1 && !more; }
 };
+// Done with rows; FileEmpty; NotFound. The value: the page, also with
+// FileEmpty and NotFound (no rows then); none with FileSetFailed.
+using PartnerPage = store::Result<PartnerOutcome, PartnerRows>;
 
 // Text with the code page's letters case-folded (lower case; "ß" -> "ss").
 std::string FoldCase(std::string_view cp1252);

@@ -286,20 +286,20 @@ TEST_F(PartnerStore, PagesOf100RowsWithPreviousAndMore) {
   for (const Case& c : cases) {
     const auto page = books::partners::SearchPartners(PartnerKind::Customer, match, c.page);
     ASSERT_EQ(page.outcome, PartnerOutcome::Done) << c.page;
-    ASSERT_EQ(page.rows.size(), c.rows) << c.page;
-    EXPECT_EQ(page.rows.front().number, c.first) << c.page;
-    EXPECT_EQ(page.rows.back().number, c.last) << c.page;
-    EXPECT_EQ(page.more, c.more) << c.page;
-    EXPECT_EQ(page.HasPrevious(), c.previous) << c.page;
-    EXPECT_FALSE(page.SingleMatch());
-    EXPECT_EQ(page.fileCount, 300);
-    for (const auto& row : page.rows) EXPECT_EQ(row.index, row.number - 1000);
+    ASSERT_EQ(page.value->rows.size(), c.rows) << c.page;
+    EXPECT_EQ(page.value->rows.front().number, c.first) << c.page;
+    EXPECT_EQ(page.value->rows.back().number, c.last) << c.page;
+    EXPECT_EQ(page.value->more, c.more) << c.page;
+    EXPECT_EQ(page.value->HasPrevious(), c.previous) << c.page;
+    EXPECT_FALSE(page.value->SingleMatch());
+    EXPECT_EQ(page.value->fileCount, 300);
+    for (const auto& row : page.value->rows) EXPECT_EQ(row.index, row.number - 1000);
   }
   const auto beyond = books::partners::SearchPartners(PartnerKind::Customer, match, 3);
   EXPECT_EQ(beyond.outcome, PartnerOutcome::NotFound);
-  EXPECT_TRUE(beyond.rows.empty());
-  EXPECT_FALSE(beyond.more);
-  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, match, -4).page, 0);
+  EXPECT_TRUE(beyond.value->rows.empty());
+  EXPECT_FALSE(beyond.value->more);
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, match, -4).value->page, 0);
   ExpectNoSetLeft();
 }
 
@@ -309,19 +309,19 @@ TEST_F(PartnerStore, ExactlyAPageOfMatchesHasNoFurtherPage) {
   for (int i = 0; i < 30; ++i) recs.push_back(Partner(101 + i, "Nobody"));
   SetCus(recs);
   const auto page = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
-  EXPECT_EQ(page.rows.size(), 100u);
-  EXPECT_FALSE(page.more);
+  EXPECT_EQ(page.value->rows.size(), 100u);
+  EXPECT_FALSE(page.value->more);
   // 101 matches: one more page of one row, which is no single match.
   recs.push_back(Partner(131, "P131"));
   SetCus(recs);
   const auto first = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
-  EXPECT_TRUE(first.more);
+  EXPECT_TRUE(first.value->more);
   const auto second = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""}, 1);
-  ASSERT_EQ(second.rows.size(), 1u);
-  EXPECT_EQ(second.rows[0].number, 131);
-  EXPECT_EQ(second.rows[0].index, 130);
-  EXPECT_FALSE(second.more);
-  EXPECT_FALSE(second.SingleMatch());
+  ASSERT_EQ(second.value->rows.size(), 1u);
+  EXPECT_EQ(second.value->rows[0].number, 131);
+  EXPECT_EQ(second.value->rows[0].index, 130);
+  EXPECT_FALSE(second.value->more);
+  EXPECT_FALSE(second.value->SingleMatch());
 }
 
 TEST_F(PartnerStore, ARowCarriesTheListColumnsAndASingleMatchIsMarked) {
@@ -330,9 +330,9 @@ TEST_F(PartnerStore, ARowCarriesTheListColumnsAndASingleMatchIsMarked) {
   rec.SetTown("Utrecht");
   SetCus({Partner(1000, "Other"), rec, Partner(1002, "Third")});
   const auto page = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "", "NL00BANK0123"});
-  ASSERT_EQ(page.rows.size(), 1u);
-  EXPECT_TRUE(page.SingleMatch());
-  const auto& row = page.rows[0];
+  ASSERT_EQ(page.value->rows.size(), 1u);
+  EXPECT_TRUE(page.value->SingleMatch());
+  const auto& row = page.value->rows[0];
   EXPECT_EQ(row.index, 1);
   EXPECT_EQ(row.number, 1001);
   EXPECT_EQ(row.name, "Acme");
@@ -347,7 +347,7 @@ TEST_F(PartnerStore, NoMatchAndAnEmptyFileAreTold) {
   const auto none = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "zzz", ""});
   EXPECT_EQ(none.outcome, PartnerOutcome::NotFound);
   EXPECT_EQ(books::partners::LanguageOffsetOf(none.outcome), 9892);
-  EXPECT_EQ(none.fileCount, 3);
+  EXPECT_EQ(none.value->fileCount, 3);
   const auto empty = books::partners::SearchPartners(PartnerKind::Supplier, {});
   EXPECT_EQ(empty.outcome, PartnerOutcome::FileEmpty);
   EXPECT_EQ(books::partners::LanguageOffsetOf(empty.outcome), 9831);
@@ -357,8 +357,8 @@ TEST_F(PartnerStore, NoMatchAndAnEmptyFileAreTold) {
 TEST_F(PartnerStore, EachKindSearchesItsOwnFile) {
   SetCus({Partner(5, "Customer five")});
   store.fs.SetFile(kSup, Bytes({Partner(5, "Supplier five")}));
-  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, {"5", "", "", ""}).rows.at(0).name, "Customer five");
-  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Supplier, {"5", "", "", ""}).rows.at(0).name, "Supplier five");
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, {"5", "", "", ""}).value->rows.at(0).name, "Customer five");
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Supplier, {"5", "", "", ""}).value->rows.at(0).name, "Supplier five");
   EXPECT_EQ(Load(PartnerKind::Supplier, 5).record.Name(), "Supplier five");
 }
 
