@@ -95,7 +95,7 @@ void BM_PartnerSearchAgainstOneSequentialRead(benchmark::State& state) {
     const auto t6 = Clock::now();
     if (p0.value->rows.size() != 100 || !p0.value->more || pn.value->rows.size() != 100 || pn.value->more ||
         nm.outcome != books::partners::PartnerOutcome::NotFound || !found.value ||
-        found.value->index != kRecords - 7 || next.next != kBase + kRecords)
+        found.value->index != kRecords - 7 || !next.value || next.value->next != kBase + kRecords)
       std::abort();
     state.SetIterationTime(Seconds(t1, t6));
     read += Seconds(t0, t1);

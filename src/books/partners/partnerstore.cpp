@@ -260,21 +260,18 @@ std::optional<std::int32_t> NextNumberFor(std::int32_t base, int count, std::int
 }
 
 PartnerNumbering NextPartnerNumber(PartnerKind kind) {
-  PartnerNumbering result;
   const FileCode c = KindInfo(kind).file;
   store::ScopedFileSet set(KindInfo(kind).code);
-  if (!set.Ok()) {
-    result.outcome = PartnerOutcome::FileSetFailed;
-    result.failure = set.Failure();
-    return result;
-  }
+  if (!set.Ok()) return PartnerNumbering::Failed(set.Failure());
+  PartnerNumbering answer;
+  PartnerNumbers& result = answer.value.emplace();
   result.count = store::RecordCount(c);
   if (result.count > 0) {
     result.next = NextInOpenFile(c, result.count);
-    if (!result.next) result.outcome = PartnerOutcome::NoNumberLeft;
+    if (!result.next) answer.outcome = PartnerOutcome::NoNumberLeft;
   }
   set.Close();
-  return result;
+  return answer;
 }
 
 // ---- Saves

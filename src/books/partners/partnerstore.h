@@ -157,12 +157,14 @@ std::optional<std::int32_t> ParseStartValue(std::string_view text);
 // when it would not fit 32 bits.
 std::optional<std::int32_t> NextNumberFor(std::int32_t base, int count, std::int32_t highest);
 
-struct PartnerNumbering {
-  PartnerOutcome outcome = PartnerOutcome::Done;  // Done, FileSetFailed, NoNumberLeft
-  store::FileSetFailure failure;
+// What the numbering found in the file.
+struct PartnerNumbers {
   int count = 0;                     // records in the file
   std::optional<std::int32_t> next;  // nullopt: the file is empty, a start value is needed
 };
+// Done, FileSetFailed, NoNumberLeft; the value: the numbers (Done and
+// NoNumberLeft).
+using PartnerNumbering = store::Result<PartnerOutcome, PartnerNumbers>;
 // The number the next new partner of `kind` would get.
 PartnerNumbering NextPartnerNumber(PartnerKind kind);
 

@@ -452,12 +452,12 @@ TEST(PartnerNumbering, NextNumberRunsOnAndNeverRepeats) {
 TEST_F(PartnerStore, NextPartnerNumberReadsTheFile) {
   const auto empty = books::partners::NextPartnerNumber(PartnerKind::Customer);
   EXPECT_EQ(empty.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(empty.count, 0);
-  EXPECT_EQ(empty.next, std::nullopt);
+  EXPECT_EQ(empty.value->count, 0);
+  EXPECT_EQ(empty.value->next, std::nullopt);
   SetCus({Partner(1000, "A"), Partner(1001, "B"), Partner(1700, "Imported")});
   const auto n = books::partners::NextPartnerNumber(PartnerKind::Customer);
-  EXPECT_EQ(n.count, 3);
-  EXPECT_EQ(n.next, 1701);
+  EXPECT_EQ(n.value->count, 3);
+  EXPECT_EQ(n.value->next, 1701);
   SetCus({Partner(2147483647, "Top")});
   EXPECT_EQ(books::partners::NextPartnerNumber(PartnerKind::Customer).outcome, PartnerOutcome::NoNumberLeft);
   ExpectNoSetLeft();
