@@ -252,7 +252,7 @@ void BM_RunImportAgainstItsStores(benchmark::State& state) {
       if (answer.partner) {
         const auto inv = books.invoices[static_cast<std::size_t>(answer.partner->OurNumber() - 1)];
         if (!books::journal::SaveVoucher(
-                 books::journal::ProposeImportVoucher({stored.document->record, *answer.partner, inv, "1000", ""}))
+                 books::journal::ProposeImportVoucher({stored.value->record, *answer.partner, inv, "1000", ""}))
                  .Ok())
           std::abort();
       }

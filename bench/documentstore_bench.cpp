@@ -90,7 +90,7 @@ void BM_InvoicePagesFirstAndLast(benchmark::State& state) {
   DocumentFolder folder;
   const books::journal::InvoiceFilter filter;  // owing or without voucher: half the file
   const int lastPage = (kRecords / 2 - 1) / books::journal::kDocumentPageRows;
-  if (books::journal::ListInvoices(filter, lastPage).more) std::abort();  // warm up
+  if (books::journal::ListInvoices(filter, lastPage).value->more) std::abort();  // warm up
   double worstFirst = 0, worstLast = 0;
   for (auto _ : state) {
     const auto t0 = Clock::now();
@@ -98,7 +98,7 @@ void BM_InvoicePagesFirstAndLast(benchmark::State& state) {
     const auto t1 = Clock::now();
     const auto last = books::journal::ListInvoices(filter, lastPage);
     const auto t2 = Clock::now();
-    if (first.rows.size() != 100u || !first.more || last.rows.size() != 100u || last.more) std::abort();
+    if (first.value->rows.size() != 100u || !first.value->more || last.value->rows.size() != 100u || last.value->more) std::abort();
     state.SetIterationTime(Seconds(t0, t2));
     worstFirst = std::max(worstFirst, Seconds(t0, t1));
     worstLast = std::max(worstLast, Seconds(t1, t2));
@@ -127,7 +127,7 @@ void BM_PaymentListAgainstOneSequentialRead(benchmark::State& state) {
     const auto t1 = Clock::now();
     const auto page = books::journal::ListPayments(books::journal::PaymentFilter{}, lastPage);
     const auto t2 = Clock::now();
-    if (page.rows.size() != 100u || page.more) std::abort();
+    if (page.value->rows.size() != 100u || page.value->more) std::abort();
     state.SetIterationTime(Seconds(t1, t2));
     read += Seconds(t0, t1);
     list += Seconds(t1, t2);
@@ -207,7 +207,7 @@ void BM_StoreInvoiceAtTheFront(benchmark::State& state) {
       },
       [&] {
         const auto found = books::journal::FindInvoice(books::journal::InvoiceKeyOf(front));
-        if (!found.Ok() || !books::journal::DeleteInvoice(*found.document).Ok()) std::abort();
+        if (!found.Ok() || !books::journal::DeleteInvoice(*found.value).Ok()) std::abort();
       },
       "a new invoice");
 }
@@ -224,7 +224,7 @@ void BM_StorePaymentAtTheFront(benchmark::State& state) {
       },
       [&] {
         const auto found = books::journal::FindPayment({"20240101", "CUS", 1, 1});
-        if (!found.Ok() || !books::journal::DeletePayment(*found.document).Ok()) std::abort();
+        if (!found.Ok() || !books::journal::DeletePayment(*found.value).Ok()) std::abort();
       },
       "a new payment");
 }

@@ -93,9 +93,9 @@ void BM_PartnerSearchAgainstOneSequentialRead(benchmark::State& state) {
     const auto t5 = Clock::now();
     const auto next = books::partners::NextPartnerNumber(PartnerKind::Customer);
     const auto t6 = Clock::now();
-    if (p0.rows.size() != 100 || !p0.more || pn.rows.size() != 100 || pn.more ||
-        nm.outcome != books::partners::PartnerOutcome::NotFound || !found.partner ||
-        found.partner->index != kRecords - 7 || next.next != kBase + kRecords)
+    if (p0.value->rows.size() != 100 || !p0.value->more || pn.value->rows.size() != 100 || pn.value->more ||
+        nm.outcome != books::partners::PartnerOutcome::NotFound || !found.value ||
+        found.value->index != kRecords - 7 || !next.value || next.value->next != kBase + kRecords)
       std::abort();
     state.SetIterationTime(Seconds(t1, t6));
     read += Seconds(t0, t1);

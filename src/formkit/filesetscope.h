@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace formkit {
@@ -22,6 +23,16 @@ void ReportFileSetError(const store::FileSetFailure& failure, FileSetReport repo
 // The same for the failure the last OpenFileSet left in FileErrorText and
 // FileErrorCode.
 void ReportFileSetError(FileSetReport report = FileSetReport::TextAndOsText);
+
+// The forms' one test of a store's answer: when its file set did not open,
+// shows that failure's message box and answers true (the operation is to
+// be abandoned); any other outcome shows nothing and answers false.
+template <class Outcome, class T>
+bool ReportFileFailure(const store::Result<Outcome, T>& result, FileSetReport report = FileSetReport::TextAndOsText) {
+  if (!result.FileFailed()) return false;
+  ReportFileSetError(result.failure, report);
+  return true;
+}
 
 class FileSetScope {
  public:

@@ -28,6 +28,7 @@
 #include "books/journal/importprofilestore.h"
 #include "books/journal/paymentstore.h"
 #include "books/journal/voucherstore.h"
+#include "formkit/filesetscope.h"
 #include "platform/cp1252.h"
 #include "platform/datetime.h"
 #include "platform/oserror.h"
@@ -115,7 +116,7 @@ std::optional<books::journal::StatementRules> NextRules(const std::string& formL
   rules.headerFields = headerFields;
   store::ScopedFileSet set("ADS");
   if (!set.Ok()) {
-    ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
+    formkit::ReportFileSetError(set.Failure());
     return std::nullopt;
   }
   rules.lowestOpenDate = std::max(rules.lowestOpenDate, books::journal::StoredLowestOpenDate());
@@ -505,12 +506,9 @@ void BankImportPage::Button24Click() {
       return;
     saved = books::journal::RepairImportProfiles(*profile);
   }
-  if (saved.outcome == books::journal::ProfileOutcome::FileSetFailed) {
-    ui::ShowMessage(saved.failure.text + "  " + platform::OsErrorText(saved.failure.code));
-    return;
-  }
+  if (formkit::ReportFileFailure(saved)) return;
   if (!saved.Ok()) return;
-  ImportProfiles = saved.profiles;
+  ImportProfiles = *saved.value;
   FillProfileList(profile->ProfileNumber());
   ComboBox9Exit();
   form.StatusBar1.Show("", ui::colors::Default);
@@ -561,7 +559,7 @@ void BankImportPage::Button25Click() {
   {
     store::ScopedFileSet set("PAY");
     if (!set.Ok()) {
-      ui::ShowMessage(set.Failure().text + "  " + platform::OsErrorText(set.Failure().code));
+      formkit::ReportFileSetError(set.Failure());
       return;
     }
     payments = store::ReadAll<records::PaymentRec>(store::FileCode::PAY);
@@ -669,7 +667,7 @@ void BankImportPage::Button26Click() {
   form.SelectTab(books::journal::TabMatchImport);
   if (result.outcome != books::journal::RunOutcome::Done) {
     std::string text = T("The import stopped at line ", "De import stopte bij regel ", "Der Import hielt bei Zeile ") +
-                       std::to_string(result.failedLine) +
+                       std::to_string(result.value.value_or(0)) +
                        T(": its payment was not stored. Continue tries it again.",
                          ": de betaling is niet opgeslagen. Voortzetten probeert het opnieuw.",
                          " an: die Zahlung wurde nicht gespeichert. Fortsetzen versucht es erneut.");

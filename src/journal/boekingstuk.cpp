@@ -1060,12 +1060,9 @@ void Tboeking::ShowOutcome(books::journal::StoreOutcome outcome, bool reading) {
 void Tboeking::OpslaanExecute() {
   if (!Opslaan.Enabled()) return;
   StatusBar1.Show("", ui::colors::Default);
-  const books::journal::StoreResult r =
+  const books::journal::StoreWriteResult r =
       SaveVoucher(ScreenVoucher(), mode_ == books::journal::EntryMode::Change ? loaded_ : std::nullopt);
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(r.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(r)) return;
   if (!r.Ok()) {
     ShowOutcome(r.outcome, false);
     return;
@@ -1087,11 +1084,8 @@ void Tboeking::OpslaanExecute() {
 
 void Tboeking::VerwijderenExecute() {
   if (!loaded_ || !MayDiscard(books::journal::DiscardAction::Delete)) return;
-  const books::journal::StoreResult r = DeleteVoucher(ScreenVoucher(), loaded_);
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(r.failure);
-    return;
-  }
+  const books::journal::StoreWriteResult r = DeleteVoucher(ScreenVoucher(), loaded_);
+  if (formkit::ReportFileFailure(r)) return;
   if (!r.Ok()) {
     ShowOutcome(r.outcome, false);
     return;
@@ -1117,24 +1111,24 @@ void Tboeking::ShowWalkedVoucher(const books::journal::LoadedVoucher& v) {
 void Tboeking::leesvorigrecordExecute() {
   const auto [date, number] = ShownKey();
   const books::journal::StoreResult r = books::journal::ReadPreviousVoucher(date, number, JournalFilter());
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
-  if (r.voucher) ShowWalkedVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return;
+  if (r.value) ShowWalkedVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
 void Tboeking::leesvolgendrecordExecute() {
   const auto [date, number] = ShownKey();
   const books::journal::StoreResult r = books::journal::ReadNextVoucher(date, number, JournalFilter());
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
-  if (r.voucher) ShowWalkedVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return;
+  if (r.value) ShowWalkedVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
 void Tboeking::leeslaatsterecordExecute() {
   NewVoucher();
   const books::journal::StoreResult r = books::journal::ReadLastVoucher(JournalFilter());
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) return formkit::ReportFileSetError(r.failure);
-  if (r.voucher) ShowWalkedVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return;
+  if (r.value) ShowWalkedVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
 }
 
@@ -1163,11 +1157,8 @@ books::journal::StoreOutcome Tboeking::Image1Click() {
     else
       r.outcome = books::journal::StoreOutcome::NotFound;
   }
-  if (r.outcome == books::journal::StoreOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(r.failure);
-    return r.outcome;
-  }
-  if (r.voucher) ShowVoucher(*r.voucher);
+  if (formkit::ReportFileFailure(r)) return r.outcome;
+  if (r.value) ShowVoucher(*r.value);
   if (!r.Ok()) ShowOutcome(r.outcome, true);
   SelectTab(books::journal::TabVoucher);
   return r.outcome;
@@ -1202,14 +1193,11 @@ void Tboeking::ShowTemplateButton(bool shown) { Button4.SetVisible(shown); }
 
 void Tboeking::LoadTemplateList() {
   const books::journal::TemplateNames list = books::journal::ListTemplates();
-  if (list.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(list.status.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(list)) return;
   const std::string text = ComboBox11.GetText();
   ComboBox11.ClearItems();
   ComboBox11.AddItem("");
-  for (const std::string& name : list.names) ComboBox11.AddItem(name);
+  for (const std::string& name : *list.value) ComboBox11.AddItem(name);
   ComboBox11.SetText(text);
 }
 
@@ -1239,10 +1227,7 @@ void Tboeking::LoadTemplateNamed(const std::string& name) {
   lastTemplate_ = name;
   if (name.empty()) return;
   const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate(name);
-  if (loaded.status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(loaded.status.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(loaded)) return;
   if (!loaded.value) {
     StatusBar1.Show(TemplateNotFoundText(), ui::colors::Red);
     return;

@@ -58,12 +58,9 @@ void Tboeking::BindDocumentAmountField(ui::Edit& field) {
 }
 
 bool Tboeking::ShowDocumentVoucher(const books::journal::StoreResult& found) {
-  if (found.outcome == books::journal::StoreOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(found.failure);
-    return true;
-  }
-  if (!found.Ok() || !found.voucher) return false;
-  ShowVoucher(*found.voucher);
+  if (formkit::ReportFileFailure(found)) return true;
+  if (!found.Ok() || !found.value) return false;
+  ShowVoucher(*found.value);
   SelectTab(books::journal::TabVoucher);
   return true;
 }

@@ -55,9 +55,9 @@ class DocumentListPage {
     parts_.status.Show("", ui::colors::Default);
     filter_ = filter;
     const Page p = list_(filter, page);
-    if (p.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(p.failure);
-    rows_ = p.rows;
-    page_ = p.page;
+    if (formkit::ReportFileFailure(p) || !p.value) return;
+    rows_ = p.value->rows;
+    page_ = p.value->page;
     ShowRows(p);
   }
   void PreviousPage() { Fill(filter_, std::max(0, page_ - 1)); }
@@ -103,9 +103,9 @@ class DocumentListPage {
     grid.SetEnabled(rows > 0);
     grid.SetRow(1);
     parts_.choose.SetEnabled(rows > 0);
-    parts_.previous.SetVisible(p.HasPrevious());
-    parts_.next.SetVisible(p.more);
-    singleMatch_ = p.SingleMatch();
+    parts_.previous.SetVisible(p.value->HasPrevious());
+    parts_.next.SetVisible(p.value->more);
+    singleMatch_ = p.value->SingleMatch();
     if (rows > 0) parts_.status.Show("", ui::colors::SkyBlue);
     else parts_.status.Show(emptyText_(p), ui::colors::Lime);
   }

@@ -256,12 +256,12 @@ void InvoicePage::StoreInvoice() {
     return;
   }
   if (!form.DocumentDone(r.outcome, r.failure, true)) return;
-  loadedInvoice_ = r.document;
+  loadedInvoice_ = r.value;
   invoiceState_ = DocumentState::LoadedUnbooked;
-  form.SetAmountText(Edit18, form.AmountText(r.document->record.PaidAmount()));
-  form.SetAmountText(Edit57, form.AmountText(r.document->record.InvoiceAmount() - r.document->record.PaidAmount()));
+  form.SetAmountText(Edit18, form.AmountText(r.value->record.PaidAmount()));
+  form.SetAmountText(Edit57, form.AmountText(r.value->record.InvoiceAmount() - r.value->record.PaidAmount()));
   form.AddInvoice.SetCaption(L(3409));
-  ProposeInvoiceVoucher(r.document->record);
+  ProposeInvoiceVoucher(r.value->record);
 }
 
 void InvoicePage::ProposeInvoiceVoucher(const records::InvoiceRec& rec) {
@@ -322,12 +322,11 @@ void InvoicePage::Button13Click() {
   // A stored kind other than the customer's is looked for among the suppliers.
   const books::partners::PartnerKind kind = books::partners::KindOfRelationshipType(rec.PartnerType());
   const books::partners::PartnerResult partner = books::partners::FindPartnerByNumber(kind, rec.PartnerNumber());
-  if (partner.outcome == books::partners::PartnerOutcome::FileSetFailed)
-    return formkit::ReportFileSetError(partner.failure);
+  if (formkit::ReportFileFailure(partner)) return;
 
   ClearInvoiceTab();
   if (partner.Ok()) {
-    SetInvoicePartner(partner.partner->record);
+    SetInvoicePartner(partner.value->record);
   } else {
     Edit20.SetText(std::to_string(rec.PartnerNumber()));
     Edit4.SetText(Edit20.GetText());

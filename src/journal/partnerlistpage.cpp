@@ -48,21 +48,18 @@ void PartnerListPage::Search(books::journal::PartnerRequester requester, Partner
   criteria_ = CriteriaFor(requester, text);
   page_ = 0;
   const books::partners::PartnerPage page = books::partners::SearchPartners(kind, criteria_, 0);
-  if (page.outcome == books::partners::PartnerOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(page.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(page)) return;
   if (!page.Ok()) {
     // Nothing found: only the status says so; a typed amount or date stays.
     form.StatusBar1.Show(PartnerNotFoundText(page.outcome), ui::colors::Lime);
     return;
   }
-  if (page.SingleMatch()) {
-    const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(kind, page.rows.front().number);
-    if (found.outcome == books::partners::PartnerOutcome::FileSetFailed)
-      return formkit::ReportFileSetError(found.failure);
+  if (page.value->SingleMatch()) {
+    const books::partners::PartnerResult found =
+        books::partners::FindPartnerByNumber(kind, page.value->rows.front().number);
+    if (formkit::ReportFileFailure(found)) return;
     if (!found.Ok()) return form.StatusBar1.Show(PartnerNotFoundText(found.outcome), ui::colors::Lime);
-    form.TakePartner(requester, found.partner->record);
+    form.TakePartner(requester, found.value->record);
     return;
   }
   ShowPage(0);
@@ -70,9 +67,9 @@ void PartnerListPage::Search(books::journal::PartnerRequester requester, Partner
 
 void PartnerListPage::ShowPage(int pageNumber) {
   const books::partners::PartnerPage page = books::partners::SearchPartners(kind_, criteria_, pageNumber);
-  if (page.outcome == books::partners::PartnerOutcome::FileSetFailed) return formkit::ReportFileSetError(page.failure);
-  page_ = page.page;
-  rows_ = page.rows;
+  if (formkit::ReportFileFailure(page) || !page.value) return;
+  page_ = page.value->page;
+  rows_ = page.value->rows;
   const int rows = static_cast<int>(rows_.size());
   StringGrid1.SetRowCount(std::max(2, rows + 1));
   for (int c = 0; c < StringGrid1.ColCount(); ++c) StringGrid1.SetCell(c, 1, "");
@@ -85,8 +82,8 @@ void PartnerListPage::ShowPage(int pageNumber) {
   StringGrid1.SetEnabled(rows > 0);
   StringGrid1.SetRow(1);
   form.SelectPartnerRow.SetEnabled(rows > 0);
-  BitBtn1.SetVisible(page.HasPrevious());
-  BitBtn2.SetVisible(page.more);
+  BitBtn1.SetVisible(page.value->HasPrevious());
+  BitBtn2.SetVisible(page.value->more);
   Label80.SetCaption(form.PartnerKindText(static_cast<int>(kind_)));
   if (!page.Ok()) form.StatusBar1.Show(PartnerNotFoundText(page.outcome), ui::colors::Lime);
   form.SelectTab(books::journal::TabPartnerList);
@@ -100,12 +97,11 @@ void PartnerListPage::Button11Click() {
   if (!requester_ || row < 1 || row > static_cast<int>(rows_.size())) return;
   const books::partners::PartnerResult found =
       books::partners::FindPartnerByNumber(kind_, rows_[static_cast<std::size_t>(row - 1)].number);
-  if (found.outcome == books::partners::PartnerOutcome::FileSetFailed)
-    return formkit::ReportFileSetError(found.failure);
+  if (formkit::ReportFileFailure(found)) return;
   if (!found.Ok()) return form.StatusBar1.Show(PartnerNotFoundText(found.outcome), ui::colors::Lime);
   const books::journal::PartnerRequester requester = *requester_;
   Button12Click();
-  form.TakePartner(requester, found.partner->record);
+  form.TakePartner(requester, found.value->record);
 }
 
 void PartnerListPage::Button12Click() {

@@ -183,9 +183,9 @@ void PaymentPage::ophalenfacturenExecute() {
           .relationshipType;
   // Every open invoice of the partner, not one list page.
   const books::journal::InvoiceList list = books::journal::OpenInvoicesOf(kind, paymentPartner_->OurNumber());
-  if (list.outcome == books::journal::DocumentOutcome::FileSetFailed) return formkit::ReportFileSetError(list.failure);
+  if (formkit::ReportFileFailure(list)) return;
   std::vector<records::InvoiceRec> invoices;
-  for (const books::journal::LoadedInvoice& doc : list.documents) invoices.push_back(doc.record);
+  for (const books::journal::LoadedInvoice& doc : *list.value) invoices.push_back(doc.record);
   openItems_ = books::journal::OpenInvoiceItems(invoices, paymentPartner_->DiscountRate(), Decimals());
   for (std::size_t i = 0; i < openItems_.size(); ++i)
     CheckListBox1.AddItem(openItems_[i].Text(Decimals()), false, static_cast<int64_t>(i));
@@ -265,15 +265,15 @@ void PaymentPage::StorePayment() {
       paymentState_ == DocumentState::New ? books::journal::InsertPayment(rec) : ChangePayment(rec, *loadedPayment_);
   if (!form.DocumentDone(r.outcome, r.failure, false)) return;
   // The payment is stored once: its number shows, a second press changes it.
-  loadedPayment_ = r.document;
+  loadedPayment_ = r.value;
   paymentState_ = DocumentState::LoadedUnbooked;
-  Edit80.SetText(std::to_string(r.document->record.PaymentNumber()));
+  Edit80.SetText(std::to_string(r.value->record.PaymentNumber()));
   form.AddPayment.SetCaption(L(3409));
   for (ui::Component* c : std::initializer_list<ui::Component*>{&Edit37, &Edit8, &SpeedButton10, &SpeedButton11,
                                                                 &DateTimePicker7, &ComboBox6})
     c->SetEnabled(false);
   ShowPaymentButtons();
-  ProposePaymentVoucher(r.document->record);
+  ProposePaymentVoucher(r.value->record);
 }
 
 void PaymentPage::ProposePaymentVoucher(const records::PaymentRec& rec) {
@@ -350,9 +350,8 @@ void PaymentPage::Button17Click() {
     const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(
         kind == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier,
         rec.PartnerNumber());
-    if (found.outcome == books::partners::PartnerOutcome::FileSetFailed)
-      return formkit::ReportFileSetError(found.failure);
-    if (found.Ok()) partner = found.partner->record;
+    if (formkit::ReportFileFailure(found)) return;
+    if (found.Ok()) partner = found.value->record;
   }
   const bool all = form.CheckBox12.Checked();
   form.CheckBox12.SetChecked(true);
@@ -392,9 +391,9 @@ void PaymentPage::Button17Click() {
     openItems_.clear();
     CheckListBox1.ClearItems();
     const books::journal::StoreResult r = books::journal::FindVoucherOf(books::journal::PaymentKeyOf(rec));
-    if (r.Ok() && r.voucher)
-      for (std::size_t i = 1; i < r.voucher->records.size(); ++i) {
-        const records::JournalVoucherRec& line = r.voucher->records[i];
+    if (r.Ok() && r.value)
+      for (std::size_t i = 1; i < r.value->records.size(); ++i) {
+        const records::JournalVoucherRec& line = r.value->records[i];
         if (!line.InvoiceAttached() || text::TrimTrailingBlanks(line.InvoiceNumber()).empty()) continue;
         books::journal::OpenInvoiceItem item;
         const std::string text = text::TrimTrailingBlanks(line.LineText());

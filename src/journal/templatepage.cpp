@@ -42,10 +42,7 @@ bool TemplatePage::ChangeDone(const books::journal::TemplateStatus& status) {
     form.StatusBar1.Show(L(10654), ui::colors::Red);
     return false;
   }
-  if (status.outcome == books::journal::TemplateOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(status.failure);
-    return false;
-  }
+  if (formkit::ReportFileFailure(status)) return false;
   form.ShowTemplateButton(true);
   form.SelectTab(books::journal::TabVoucher);
   return true;

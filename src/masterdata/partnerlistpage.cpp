@@ -41,7 +41,7 @@ void PartnerListPage::ApplyTexts() {
 }
 
 void PartnerListPage::Clear() {
-  page_ = books::partners::PartnerPage{};
+  page_ = books::partners::PartnerRows{};
   StringGrid1.SetRowCount(2);
   for (int c = 0; c < ColumnCount; ++c) StringGrid1.SetCell(c, 1, "");
   StringGrid1.SetRow(1);
@@ -54,7 +54,7 @@ void PartnerListPage::HidePaging() {
   BitBtn2.SetVisible(false);
 }
 
-int PartnerListPage::Show(const books::partners::PartnerPage& page, const std::string& kindText) {
+int PartnerListPage::Show(const books::partners::PartnerRows& page, const std::string& kindText) {
   page_ = page;
   const int n = static_cast<int>(page.rows.size());
   Label64.SetCaption(L(5786) + ": " + kindText);

@@ -39,19 +39,19 @@ struct PartnerListPage {
   // Empties the list (no page).
   void Clear();
   // Shows `page`, the kind it lists named `kindText`; returns its row count.
-  int Show(const books::partners::PartnerPage& page, const std::string& kindText);
+  int Show(const books::partners::PartnerRows& page, const std::string& kindText);
   // Hides the page buttons.
   void HidePaging();
   // The number of the partner in the selected row; nullopt when no row of
   // the page is selected.
   std::optional<std::int32_t> SelectedNumber() const;
   // The page shown.
-  const books::partners::PartnerPage& Page() const { return page_; }
+  const books::partners::PartnerRows& Page() const { return page_; }
 
  private:
   void LayOut();
 
-  books::partners::PartnerPage page_;
+  books::partners::PartnerRows page_;
 };
 
 }  // namespace masterdata

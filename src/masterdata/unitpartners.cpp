@@ -543,10 +543,10 @@ void Tpartners2::SavepartnerExecute() {
 void Tpartners2::ShowSaveResult(const books::partners::PartnerResult& r) {
   switch (r.outcome) {
     case books::partners::PartnerOutcome::Done:
-      loaded_ = *r.partner;
-      saved_ = *r.partner;
-      CurrentPartner = r.partner->record;
-      details.ShowSaved(r.partner->record);
+      loaded_ = *r.value;
+      saved_ = *r.value;
+      CurrentPartner = r.value->record;
+      details.ShowSaved(r.value->record);
       SetKindLocked(true);
       ShowTab(books::partners::TabDetails1);
       return;
@@ -604,10 +604,7 @@ void Tpartners2::RunSearch(int page) {
   const books::partners::PartnerKind kind =
       savedKind_ == 0 ? books::partners::PartnerKind::Customer : books::partners::PartnerKind::Supplier;
   books::partners::PartnerPage found = SearchPartners(kind, savedCriteria_, page);
-  if (found.outcome == books::partners::PartnerOutcome::FileSetFailed) {
-    formkit::ReportFileSetError(found.failure);
-    return;
-  }
+  if (formkit::ReportFileFailure(found) || !found.value) return;
   // The paging buttons put the saved criteria back.
   Edit28.SetText(savedCriteria_.ourNumber);
   Edit29.SetText(savedCriteria_.theirNumber);
@@ -620,7 +617,7 @@ void Tpartners2::RunSearch(int page) {
 }
 
 void Tpartners2::ShowPage(const books::partners::PartnerPage& page) {
-  const int n = list.Show(page, ComboBox2.GetText());
+  const int n = list.Show(*page.value, ComboBox2.GetText());
   Selecteerrow.SetEnabled(n > 0);
   if (n == 1) {
     // One row: the partner itself, on the details tab.
@@ -646,8 +643,8 @@ void Tpartners2::SelecteerrowExecute() {
   switch (r.outcome) {
     case books::partners::PartnerOutcome::Done:
       ClearFinance();
-      CurrentPartner = r.partner->record;
-      loaded_ = *r.partner;
+      CurrentPartner = r.value->record;
+      loaded_ = *r.value;
       ShowPartnerRecord();
       ShowStatus("", ui::colors::Default);
       ShowTab(books::partners::TabDetails1);

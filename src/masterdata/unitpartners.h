@@ -230,7 +230,7 @@ class Tpartners2 : public ui::Form {
   // caller that showed the form for a new partner takes it from here).
   const std::optional<books::partners::FoundPartner>& SavedPartner() const { return saved_; }
   // The page the list shows.
-  const books::partners::PartnerPage& ListedPage() const { return list.Page(); }
+  const books::partners::PartnerRows& ListedPage() const { return list.Page(); }
   // The figures the finance tabs show.
   const books::partners::PartnerFinance& Finance() const { return finance.Figures(); }
   // The style buttons by style and the slot toggles by slot.

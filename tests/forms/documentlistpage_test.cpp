@@ -54,9 +54,10 @@ class DocumentListPage : public ::testing::Test {
 
   static List::Page PageOf(int page, std::vector<std::string> numbers, bool more) {
     List::Page p;
-    p.page = page;
-    p.more = more;
-    for (const std::string& n : numbers) p.rows.push_back({Invoice(n), static_cast<int>(p.rows.size())});
+    p.value.emplace();
+    p.value->page = page;
+    p.value->more = more;
+    for (const std::string& n : numbers) p.value->rows.push_back({Invoice(n), static_cast<int>(p.value->rows.size())});
     return p;
   }
 };

@@ -386,7 +386,7 @@ struct UnbookedDocuments {
 UnbookedDocuments AskUnbookedDocuments(const std::string& end) {
   const books::journal::DocumentCheck invoices = books::journal::AnyInvoiceWithoutVoucherBefore(end);
   const books::journal::DocumentCheck payments = books::journal::AnyPaymentWithoutVoucherBefore(end);
-  return {invoices.found, payments.found};
+  return {invoices.value.has_value(), payments.value.has_value()};
 }
 
 // The balance a freeze closes, as the checks found it.

@@ -751,9 +751,8 @@ RunResult StoreBatch(ImportJob& job, RunBooks& books, int count) {
   RunResult result;
   store::ScopedFileSet set("PAY;JVO;INV;ADS");
   if (!set.Ok()) {
-    result.outcome = RunOutcome::FileSetFailed;
-    result.failure = set.Failure();
-    result.failedLine = job.rows[static_cast<std::size_t>(job.stored)].line;
+    result = RunResult::Failed(set.Failure());
+    result.value = job.rows[static_cast<std::size_t>(job.stored)].line;
     return result;
   }
   std::string earliest = job.rows[static_cast<std::size_t>(job.stored)].valueDate;
@@ -782,9 +781,7 @@ RunResult RunImport(ImportJob& job, const std::function<void(const ImportJob&)>&
   {
     store::ScopedFileSet set("CUS;SUP;INV;GLA");
     if (!set.Ok()) {
-      result.outcome = RunOutcome::FileSetFailed;
-      result.failure = set.Failure();
-      return result;
+      return RunResult::Failed(set.Failure());
     }
     books = ReadRunBooks(job.decimals);
     set.Close();

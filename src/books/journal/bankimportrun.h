@@ -39,6 +39,7 @@
 #include "records/invoicerec.h"
 #include "records/partnerrec.h"
 #include "records/paymentrec.h"
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::journal {
@@ -283,11 +284,9 @@ struct ImportJob {
 };
 
 enum class RunOutcome { Done, FileSetFailed, PaymentFailed };
-struct RunResult {
-  RunOutcome outcome = RunOutcome::Done;
-  store::FileSetFailure failure;  // FileSetFailed
-  int failedLine = 0;             // PaymentFailed: the row's line
-};
+// The value: the line of the row the run stopped at (a batch's set that did
+// not open).
+using RunResult = store::Result<RunOutcome, int>;
 
 // Stores the rows from job.stored on, `batchRows` rows at a time: each
 // batch is one change of PAY, JVO and INV (store::ChangeTogether), so that

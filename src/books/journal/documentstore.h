@@ -31,6 +31,7 @@
 #include "records/documentkind.h"
 #include "store/fileset.h"
 #include "store/recordscan.h"
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::journal {
@@ -60,46 +61,35 @@ struct LoadedDocument {
   int index = -1;
 };
 
+// The value: the document as written or read.
 template <class R>
-struct DocumentResult {
-  DocumentOutcome outcome = DocumentOutcome::Done;
-  store::FileSetFailure failure;                 // FileSetFailed only
-  std::optional<LoadedDocument<R>> document;     // as written or read
-  bool Ok() const { return outcome == DocumentOutcome::Done; }
-};
+using DocumentResult = store::Result<DocumentOutcome, LoadedDocument<R>>;
 
 inline constexpr int kDocumentPageRows = 100;
 
+// One page of a list: the rows and where they lie among the matches.
 template <class R>
-struct DocumentPage {
-  DocumentOutcome outcome = DocumentOutcome::Done;  // Done with rows; FileEmpty; NotFound
-  store::FileSetFailure failure;                    // FileSetFailed only
-  int page = 0;                                     // 0 = the 100 newest matches
-  std::vector<LoadedDocument<R>> rows;              // newest first, at most 100
-  bool more = false;                                // a further match lies beyond this page
-  bool Ok() const { return outcome == DocumentOutcome::Done; }
+struct DocumentRows {
+  int page = 0;                         // 0 = the 100 newest matches
+  std::vector<LoadedDocument<R>> rows;  // newest first, at most 100
+  bool more = false;                    // a further match lies beyond this page
   bool HasPrevious() const { return page > 0; }
   // Exactly one document matched in the whole file.
   bool SingleMatch() const { return page == 0 && rows.size() == 1 && !more; }
 };
-
-// Every document of a query, newest first (all open invoices of a partner).
+// Done with rows; FileEmpty; NotFound. The value: the page, also with
+// FileEmpty and NotFound (no rows then); none with FileSetFailed.
 template <class R>
-struct DocumentList {
-  DocumentOutcome outcome = DocumentOutcome::Done;
-  store::FileSetFailure failure;
-  std::vector<LoadedDocument<R>> documents;
-  bool Ok() const { return outcome == DocumentOutcome::Done; }
-};
+using DocumentPage = store::Result<DocumentOutcome, DocumentRows<R>>;
 
-// The answer of "is there a document without voucher before a date".
-struct DocumentCheck {
-  DocumentOutcome outcome = DocumentOutcome::Done;  // Done or FileSetFailed
-  store::FileSetFailure failure;
-  bool found = false;
-  std::string date;  // the earliest such date found (empty when none)
-  bool Ok() const { return outcome == DocumentOutcome::Done; }
-};
+// Every document of a query, newest first (all open invoices of a partner);
+// the value (Done only): the documents.
+template <class R>
+using DocumentList = store::Result<DocumentOutcome, std::vector<LoadedDocument<R>>>;
+
+// The answer of "is there a document without voucher before a date": Done
+// or FileSetFailed; the value: the earliest such date, when there is one.
+using DocumentCheck = store::Result<DocumentOutcome, std::string>;
 
 // The partner a list is filtered on: kind code and number, both compared.
 struct DocumentPartner {
@@ -245,12 +235,13 @@ std::pair<DocumentOutcome, int> Relocate(store::FileCode c, const LoadedDocument
 // Page `page` of the records that pass `pred`, newest (last) first.
 template <class R, class Pred>
 DocumentPage<R> PageWhere(store::FileCode c, int page, Pred pred) {
-  DocumentPage<R> out;
+  DocumentPage<R> result;
+  DocumentRows<R>& out = result.value.emplace();
   out.page = std::max(0, page);
   const int count = store::RecordCount(c);
   if (count == 0) {
-    out.outcome = DocumentOutcome::FileEmpty;
-    return out;
+    result.outcome = DocumentOutcome::FileEmpty;
+    return result;
   }
   const long long skip = static_cast<long long>(out.page) * kDocumentPageRows;
   long long seen = 0;
@@ -264,24 +255,21 @@ DocumentPage<R> PageWhere(store::FileCode c, int page, Pred pred) {
     }
     out.rows.push_back({*rec, scan.Index()});
   }
-  if (out.rows.empty()) out.outcome = DocumentOutcome::NotFound;
-  return out;
+  if (out.rows.empty()) result.outcome = DocumentOutcome::NotFound;
+  return result;
 }
 
 // The earliest date before `date` (as `dateOf` gives it) of a record
 // without voucher, read forwards over the whole file (an imported file need
-// not be sorted): sets `out.found` and `out.date` when it is earlier than
-// what `out` holds.
+// not be sorted): sets `out.value` to it when it is earlier than what
+// `out` holds.
 template <class R, class DateOf>
 void EarliestWithoutVoucher(store::FileCode c, const std::string& date, DateOf dateOf, DocumentCheck& out) {
   ForwardScan<R> scan(c, 0, store::RecordCount(c));
   while (const R* r = scan.Next()) {
     if (r->VoucherCreated()) continue;
     const std::string d = dateOf(*r);
-    if (d < date && (!out.found || d < out.date)) {
-      out.found = true;
-      out.date = d;
-    }
+    if (d < date && (!out.value || d < *out.value)) out.value = d;
   }
 }
 
@@ -308,7 +296,7 @@ DocumentResult<R> OutcomeOnly(DocumentOutcome o) {
 template <class R>
 DocumentResult<R> WrittenAt(const R& rec, int index) {
   DocumentResult<R> r;
-  r.document = LoadedDocument<R>{rec, index};
+  r.value = LoadedDocument<R>{rec, index};
   return r;
 }
 

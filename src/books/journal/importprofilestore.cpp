@@ -22,13 +22,6 @@ std::vector<ImportProfileRec> ReadProfiles() {
   return store::ReadAll<ImportProfileRec>(store::FileCode::IFS, store::kSmallFileLimit);
 }
 
-ProfileResult Failed(const store::ScopedFileSet& set) {
-  ProfileResult r;
-  r.outcome = ProfileOutcome::FileSetFailed;
-  r.failure = set.Failure();
-  return r;
-}
-
 }  // namespace
 
 ImportProfileRec DefaultImportProfile(int number) {
@@ -60,14 +53,14 @@ std::vector<ImportProfileRec> RepairedProfiles(const std::vector<ImportProfileRe
 
 ProfileResult ReadImportProfiles() {
   store::ScopedFileSet set("IFS");
-  if (!set.Ok()) return Failed(set);
+  if (!set.Ok()) return ProfileResult::Failed(set.Failure());
   ProfileResult r;
-  r.profiles = ReadProfiles();
-  if (r.profiles.empty()) {
-    r.profiles = DefaultProfiles();
-    store::RewriteFile(store::FileCode::IFS, r.profiles);
+  r.value = ReadProfiles();
+  if (r.value->empty()) {
+    r.value = DefaultProfiles();
+    store::RewriteFile(store::FileCode::IFS, *r.value);
   }
-  if (!ProfilesWhole(r.profiles)) r.outcome = ProfileOutcome::Damaged;
+  if (!ProfilesWhole(*r.value)) r.outcome = ProfileOutcome::Damaged;
   set.Close();
   return r;
 }
@@ -79,18 +72,18 @@ ProfileResult SaveImportProfile(const ImportProfileRec& profile) {
     return r;
   }
   store::ScopedFileSet set("IFS");
-  if (!set.Ok()) return Failed(set);
-  r.profiles = ReadProfiles();
-  if (r.profiles.empty()) {
-    r.profiles = DefaultProfiles();
-    store::RewriteFile(store::FileCode::IFS, r.profiles);
+  if (!set.Ok()) return ProfileResult::Failed(set.Failure());
+  r.value = ReadProfiles();
+  if (r.value->empty()) {
+    r.value = DefaultProfiles();
+    store::RewriteFile(store::FileCode::IFS, *r.value);
   }
-  if (!ProfilesWhole(r.profiles)) {
+  if (!ProfilesWhole(*r.value)) {
     r.outcome = ProfileOutcome::Damaged;
     return r;
   }
   store::WriteRecord(store::FileCode::IFS, profile.ProfileNumber() - 1, profile);
-  r.profiles = ReadProfiles();
+  r.value = ReadProfiles();
   set.Close();
   return r;
 }
@@ -102,12 +95,12 @@ ProfileResult RepairImportProfiles(const std::optional<ImportProfileRec>& profil
     return r;
   }
   store::ScopedFileSet set("IFS");
-  if (!set.Ok()) return Failed(set);
+  if (!set.Ok()) return ProfileResult::Failed(set.Failure());
   std::vector<ImportProfileRec> profiles = RepairedProfiles(ReadProfiles());
   if (profile) profiles[static_cast<std::size_t>(profile->ProfileNumber() - 1)] = *profile;
   store::RewriteFile(store::FileCode::IFS, profiles);
   ProfileResult r;
-  r.profiles = ReadProfiles();
+  r.value = ReadProfiles();
   set.Close();
   return r;
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "records/importprofilerec.h"
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::journal {
@@ -35,12 +36,8 @@ bool ProfilesWhole(const std::vector<records::ImportProfileRec>& profiles);
 std::vector<records::ImportProfileRec> RepairedProfiles(const std::vector<records::ImportProfileRec>& profiles);
 
 enum class ProfileOutcome { Done, FileSetFailed, Damaged, NumberOutside };
-struct ProfileResult {
-  ProfileOutcome outcome = ProfileOutcome::Done;
-  store::FileSetFailure failure;                   // FileSetFailed
-  std::vector<records::ImportProfileRec> profiles; // the file as read (after a write: read again)
-  bool Ok() const { return outcome == ProfileOutcome::Done; }
-};
+// The value: the file as read (after a write: read again), also with Damaged.
+using ProfileResult = store::Result<ProfileOutcome, std::vector<records::ImportProfileRec>>;
 
 // The profiles; an empty file first gets the ten defaults. Damaged (with
 // the records as read) for a file that is not whole.

@@ -164,13 +164,13 @@ InvoiceList OpenInvoicesOf(records::DocumentKind kind, std::int32_t partner) {
   const int decimals = text::SystemSettings.AmountDecimals;
   store::ScopedFileSet set(kInvoiceSet);
   if (!set.Ok()) return SetFailed<InvoiceList>(set);
-  InvoiceList out;
+  std::vector<LoadedInvoice> documents;
   BackwardScan<InvoiceRec> scan(FileCode::INV, store::RecordCount(FileCode::INV));
   while (const InvoiceRec* r = scan.Previous())
     if (r->PartnerType() == code && r->PartnerNumber() == partner && InvoiceOwesPositive(*r, decimals))
-      out.documents.push_back({*r, scan.Index()});
+      documents.push_back({*r, scan.Index()});
   set.Close();
-  return out;
+  return {DocumentOutcome::Done, {}, std::move(documents)};
 }
 
 DocumentCheck AnyInvoiceWithoutVoucherBefore(const std::string& date) {

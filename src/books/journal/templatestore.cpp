@@ -1,6 +1,7 @@
 #include "books/journal/templatestore.h"
 
 #include <string_view>
+#include <utility>
 
 #include "records/journalvoucherrec.h"
 #include "records/vouchertemplaterec.h"
@@ -67,28 +68,26 @@ std::optional<int> IndexOf(const std::vector<VoucherTemplateRec>& recs, const st
   return std::nullopt;
 }
 
-TemplateStatus Failed(const store::ScopedFileSet& set) { return {TemplateOutcome::FileSetFailed, set.Failure()}; }
-
 }  // namespace
 
 std::string TemplateNameKey(const std::string& name) { return text::Cut(name, kTemplateNameRoom); }
 
 TemplateNames ListTemplates() {
   store::ScopedFileSet set(kFileList);
-  if (!set.Ok()) return {Failed(set), {}};
-  TemplateNames out;
-  for (const VoucherTemplateRec& rec : ReadTemplates()) out.names.push_back(rec.Name());
+  if (!set.Ok()) return TemplateNames::Failed(set.Failure());
+  std::vector<std::string> names;
+  for (const VoucherTemplateRec& rec : ReadTemplates()) names.push_back(rec.Name());
   set.Close();
-  return out;
+  return {TemplateOutcome::Done, {}, std::move(names)};
 }
 
 TemplateStatus SaveTemplate(const VoucherTemplate& value, bool withAmounts) {
   const std::string key = TemplateNameKey(value.name);
-  if (key.empty()) return {TemplateOutcome::NameMissing, {}};
+  if (key.empty()) return {TemplateOutcome::NameMissing, {}, {}};
   const VoucherTemplateRec rec = ToRecord(value, withAmounts);
 
   store::ScopedFileSet set(kFileList);
-  if (!set.Ok()) return Failed(set);
+  if (!set.Ok()) return TemplateStatus::Failed(set.Failure());
   const std::vector<VoucherTemplateRec> recs = ReadTemplates();
   // The first record whose name is not smaller (std::string compares bytes
   // as unsigned char, which is code page 1252 byte order).
@@ -102,32 +101,32 @@ TemplateStatus SaveTemplate(const VoucherTemplate& value, bool withAmounts) {
     store::InsertRecords(FileCode::JVT, static_cast<int>(at), std::vector<VoucherTemplateRec>{rec});
   }
   set.Close();
-  return {outcome, {}};
+  return {outcome, {}, {}};
 }
 
 TemplateStatus DeleteTemplate(const std::string& name) {
   const std::string key = TemplateNameKey(name);
-  if (key.empty()) return {TemplateOutcome::NameMissing, {}};
+  if (key.empty()) return {TemplateOutcome::NameMissing, {}, {}};
 
   store::ScopedFileSet set(kFileList);
-  if (!set.Ok()) return Failed(set);
+  if (!set.Ok()) return TemplateStatus::Failed(set.Failure());
   const std::optional<int> at = IndexOf(ReadTemplates(), key);
   if (at) store::DeleteRecords(FileCode::JVT, *at);
   set.Close();
-  return {at ? TemplateOutcome::Done : TemplateOutcome::NotFound, {}};
+  return {at ? TemplateOutcome::Done : TemplateOutcome::NotFound, {}, {}};
 }
 
 LoadedTemplate LoadTemplate(const std::string& name) {
   const std::string key = TemplateNameKey(name);
-  if (key.empty()) return {{TemplateOutcome::NameMissing, {}}, std::nullopt};
+  if (key.empty()) return {TemplateOutcome::NameMissing, {}, std::nullopt};
 
   store::ScopedFileSet set(kFileList);
-  if (!set.Ok()) return {Failed(set), std::nullopt};
+  if (!set.Ok()) return LoadedTemplate::Failed(set.Failure());
   const std::vector<VoucherTemplateRec> recs = ReadTemplates();
   const std::optional<int> at = IndexOf(recs, key);
   set.Close();
-  if (!at) return {{TemplateOutcome::NotFound, {}}, std::nullopt};
-  return {{TemplateOutcome::Done, {}}, FromRecord(recs[static_cast<std::size_t>(*at)])};
+  if (!at) return {TemplateOutcome::NotFound, {}, std::nullopt};
+  return {TemplateOutcome::Done, {}, FromRecord(recs[static_cast<std::size_t>(*at)])};
 }
 
 }  // namespace books::journal

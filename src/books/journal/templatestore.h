@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::journal {
@@ -66,20 +67,12 @@ enum class TemplateOutcome {
   FileSetFailed,  // the set did not open; `failure` tells why
 };
 
-struct TemplateStatus {
-  TemplateOutcome outcome = TemplateOutcome::Done;
-  store::FileSetFailure failure;  // set when FileSetFailed
-};
-
-struct TemplateNames {
-  TemplateStatus status;
-  std::vector<std::string> names;  // in file order
-};
-
-struct LoadedTemplate {
-  TemplateStatus status;
-  std::optional<VoucherTemplate> value;  // only on Done
-};
+// Done, Added, Replaced, NotFound, NameMissing or FileSetFailed.
+using TemplateStatus = store::Result<TemplateOutcome>;
+// The value: the names in file order (Done only).
+using TemplateNames = store::Result<TemplateOutcome, std::vector<std::string>>;
+// The value: the template (Done only).
+using LoadedTemplate = store::Result<TemplateOutcome, VoucherTemplate>;
 
 // The names of the templates, in file order.
 TemplateNames ListTemplates();

@@ -72,24 +72,21 @@ LoadedVoucher Loaded(std::vector<JournalVoucherRec> recs, int first) {
   return v;
 }
 
-StoreResult Outcome(StoreOutcome o) {
-  StoreResult r;
-  r.outcome = o;
-  return r;
-}
+// A refusal or a failed set: the answer of a read and of a write alike.
+struct Refusal {
+  StoreOutcome outcome;
+  store::FileSetFailure failure;
+  template <class T>
+  operator store::Result<StoreOutcome, T>() const {
+    return {outcome, failure, std::nullopt};
+  }
+};
 
-StoreResult Failed(const store::ScopedFileSet& set) {
-  StoreResult r;
-  r.outcome = StoreOutcome::FileSetFailed;
-  r.failure = set.Failure();
-  return r;
-}
+Refusal Outcome(StoreOutcome o) { return {o, {}}; }
 
-StoreResult Found(LoadedVoucher v) {
-  StoreResult r;
-  r.voucher = std::move(v);
-  return r;
-}
+Refusal Failed(const store::ScopedFileSet& set) { return {StoreOutcome::FileSetFailed, set.Failure()}; }
+
+StoreResult Found(LoadedVoucher v) { return {StoreOutcome::Done, {}, std::move(v)}; }
 
 // Where a key lies in the voucher file.
 struct Place {
@@ -332,7 +329,7 @@ bool BeforeOpenPeriod(const std::string& date) {
 
 }  // namespace
 
-StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded) {
+StoreWriteResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded) {
   if (const StoreOutcome o = CheckVoucher(v); o != StoreOutcome::Done) return Outcome(o);
   const std::string key = VoucherKeyOf(v.header);
   if (v.mode == EntryMode::Change) {
@@ -376,13 +373,10 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
     store::InsertRecords(FileCode::JVO, first, recs);
   marks.Write();
   set.Close();
-  StoreResult r;
-  r.first = first;
-  r.count = n;
-  return r;
+  return {StoreOutcome::Done, {}, VoucherPlace{first, n}};
 }
 
-StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded) {
+StoreWriteResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded) {
   const std::string key = VoucherKeyOf(v.header);
   if (loaded) {
     if (loaded->Key() != key) return Outcome(StoreOutcome::NotLoaded);
@@ -419,10 +413,7 @@ StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& 
   store::DeleteRecords(FileCode::JVO, first, n);
   marks.Write();
   set.Close();
-  StoreResult r;
-  r.first = first;
-  r.count = n;
-  return r;
+  return {StoreOutcome::Done, {}, VoucherPlace{first, n}};
 }
 
 StoreResult ReadPreviousVoucher(const std::string& date, const std::string& number,

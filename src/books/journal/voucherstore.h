@@ -6,7 +6,7 @@
 //
 // Every operation is one call that takes a voucher value (src/books/journal/voucher.h)
 // and returns a `StoreResult`: an outcome and, where one was read, the
-// voucher as loaded. The store reads no form and shows nothing; the form
+// voucher as loaded (a save or a delete: a `StoreWriteResult`, where it wrote). The store reads no form and shows nothing; the form
 // shows the message the outcome names (`LanguageOffsetOf`) and the voucher
 // it got back.
 //
@@ -43,6 +43,7 @@
 #include <string>
 
 #include "books/journal/voucher.h"
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::journal {
@@ -77,14 +78,16 @@ enum class StoreOutcome {
   NoLater,               // next: no later voucher (of the journal)
 };
 
-struct StoreResult {
-  StoreOutcome outcome = StoreOutcome::Done;
-  store::FileSetFailure failure;         // FileSetFailed only
-  std::optional<LoadedVoucher> voucher;  // the voucher read, where one was
-  int first = -1;                      // save: where the voucher now lies
-  int count = 0;                       // save: records written; delete: removed
-  bool Ok() const { return outcome == StoreOutcome::Done; }
+// The answer of a read; the value: the voucher read, where one was.
+using StoreResult = store::Result<StoreOutcome, LoadedVoucher>;
+
+// Where a save or a delete changed the voucher file.
+struct VoucherPlace {
+  int first = -1;  // save: where the voucher now lies; delete: where it lay
+  int count = 0;   // save: records written; delete: removed
 };
+// The answer of a save or a delete; the value (Done only): where it wrote.
+using StoreWriteResult = store::Result<StoreOutcome, VoucherPlace>;
 
 // The language offset of the message an outcome names; 0 when the form
 // shows a program-carried text of its own (or nothing: Done).
@@ -122,7 +125,7 @@ std::string StoredLowestOpenDate();
 // voucher-created flag, a payment link the payment's, and each read-only
 // invoice line raises that invoice's paid amount (a change first takes the
 // old lines' amounts off). A profit save touches no invoice or payment.
-StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
+StoreWriteResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
 
 // Deletes the voucher with `v`'s date and number. With `loaded` (the entry
 // screen) only when the file still holds it as read and its date is not
@@ -131,7 +134,7 @@ StoreResult SaveVoucher(const Voucher& v, const std::optional<LoadedVoucher>& lo
 // deleting the system vouchers) whatever the key holds. Takes each linked
 // line's amount off its invoice and clears the flag of the deleted
 // records' own link (`LinkOf`; `v.link` is not read).
-StoreResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
+StoreWriteResult DeleteVoucher(const Voucher& v, const std::optional<LoadedVoucher>& loaded = std::nullopt);
 
 // The voucher before the key `date` + `number` (of `journal` when given),
 // the one after it, and the last one. The key need not exist.

@@ -119,7 +119,7 @@ PartnerResult Failed(const store::ScopedFileSet& set) {
 
 PartnerResult Found(int index, const PartnerRec& rec) {
   PartnerResult r;
-  r.partner = FoundPartner{index, rec};
+  r.value = FoundPartner{index, rec};
   return r;
 }
 
@@ -216,15 +216,12 @@ std::string FoldCase(std::string_view cp1252) {
 bool PartnerMatches(const PartnerRec& rec, const PartnerCriteria& criteria) { return Matcher(criteria)(rec); }
 
 PartnerPage SearchPartners(PartnerKind kind, const PartnerCriteria& criteria, int page) {
-  PartnerPage result;
-  result.page = std::max(page, 0);
   const FileCode c = KindInfo(kind).file;
   store::ScopedFileSet set(KindInfo(kind).code);
-  if (!set.Ok()) {
-    result.outcome = PartnerOutcome::FileSetFailed;
-    result.failure = set.Failure();
-    return result;
-  }
+  if (!set.Ok()) return PartnerPage::Failed(set.Failure());
+  PartnerPage answer;
+  PartnerRows& result = answer.value.emplace();
+  result.page = std::max(page, 0);
   result.fileCount = store::RecordCount(c);
   const std::int64_t skip = static_cast<std::int64_t>(result.page) * kPartnerPageRows;
   std::int64_t matches = 0;
@@ -241,8 +238,8 @@ PartnerPage SearchPartners(PartnerKind kind, const PartnerCriteria& criteria, in
   }
   set.Close();
   if (result.rows.empty())
-    result.outcome = result.fileCount == 0 ? PartnerOutcome::FileEmpty : PartnerOutcome::NotFound;
-  return result;
+    answer.outcome = result.fileCount == 0 ? PartnerOutcome::FileEmpty : PartnerOutcome::NotFound;
+  return answer;
 }
 
 // ---- Numbering
@@ -264,21 +261,18 @@ std::optional<std::int32_t> NextNumberFor(std::int32_t base, int count, std::int
 }
 
 PartnerNumbering NextPartnerNumber(PartnerKind kind) {
-  PartnerNumbering result;
   const FileCode c = KindInfo(kind).file;
   store::ScopedFileSet set(KindInfo(kind).code);
-  if (!set.Ok()) {
-    result.outcome = PartnerOutcome::FileSetFailed;
-    result.failure = set.Failure();
-    return result;
-  }
+  if (!set.Ok()) return PartnerNumbering::Failed(set.Failure());
+  PartnerNumbering answer;
+  PartnerNumbers& result = answer.value.emplace();
   result.count = store::RecordCount(c);
   if (result.count > 0) {
     result.next = NextInOpenFile(c, result.count);
-    if (!result.next) result.outcome = PartnerOutcome::NoNumberLeft;
+    if (!result.next) answer.outcome = PartnerOutcome::NoNumberLeft;
   }
   set.Close();
-  return result;
+  return answer;
 }
 
 // ---- Saves

@@ -48,6 +48,7 @@
 #include "records/documentkind.h"
 #include "records/partnerrec.h"
 #include "store/fileset.h"
+#include "store/result.h"
 #include "store/scopedfileset.h"
 
 namespace books::partners {
@@ -93,12 +94,8 @@ struct FoundPartner {
   records::PartnerRec record;
 };
 
-struct PartnerResult {
-  PartnerOutcome outcome = PartnerOutcome::Done;
-  store::FileSetFailure failure;         // FileSetFailed only
-  std::optional<FoundPartner> partner;   // the partner found or as written
-  bool Ok() const { return outcome == PartnerOutcome::Done; }
-};
+// The value: the partner found or as written.
+using PartnerResult = store::Result<PartnerOutcome, FoundPartner>;
 
 // ---- Lookup by number
 
@@ -127,18 +124,19 @@ struct PartnerRow {
   std::string name, address, town, theirNumber, bankAccount;
 };
 
-struct PartnerPage {
-  PartnerOutcome outcome = PartnerOutcome::Done;  // Done with rows; FileEmpty; NotFound
-  store::FileSetFailure failure;                  // FileSetFailed only
-  int page = 0;                                   // 0 = the first 100 matches
-  std::vector<PartnerRow> rows;                   // at most kPartnerPageRows
-  bool more = false;                              // a further match lies beyond this page
-  int fileCount = 0;                              // records in the file
-  bool Ok() const { return outcome == PartnerOutcome::Done; }
+// One page of a search: the rows and where they lie among the matches.
+struct PartnerRows {
+  int page = 0;                  // 0 = the first 100 matches
+  std::vector<PartnerRow> rows;  // at most kPartnerPageRows
+  bool more = false;             // a further match lies beyond this page
+  int fileCount = 0;             // records in the file
   bool HasPrevious() const { return page > 0; }
   // Exactly one partner matched in the whole file.
   bool SingleMatch() const { return page == 0 && rows.size() == 1 && !more; }
 };
+// Done with rows; FileEmpty; NotFound. The value: the page, also with
+// FileEmpty and NotFound (no rows then); none with FileSetFailed.
+using PartnerPage = store::Result<PartnerOutcome, PartnerRows>;
 
 // Text with the code page's letters case-folded (lower case; "ß" -> "ss").
 std::string FoldCase(std::string_view cp1252);
@@ -160,12 +158,14 @@ std::optional<std::int32_t> ParseStartValue(std::string_view text);
 // when it would not fit 32 bits.
 std::optional<std::int32_t> NextNumberFor(std::int32_t base, int count, std::int32_t highest);
 
-struct PartnerNumbering {
-  PartnerOutcome outcome = PartnerOutcome::Done;  // Done, FileSetFailed, NoNumberLeft
-  store::FileSetFailure failure;
+// What the numbering found in the file.
+struct PartnerNumbers {
   int count = 0;                     // records in the file
   std::optional<std::int32_t> next;  // nullopt: the file is empty, a start value is needed
 };
+// Done, FileSetFailed, NoNumberLeft; the value: the numbers (Done and
+// NoNumberLeft).
+using PartnerNumbering = store::Result<PartnerOutcome, PartnerNumbers>;
 // The number the next new partner of `kind` would get.
 PartnerNumbering NextPartnerNumber(PartnerKind kind);
 

@@ -47,7 +47,7 @@ BuiltReport OpenItemsReport(const ParsedTemplate& parsed, ReportLineSources src,
     if (it != cache->end()) return it->second;
     const books::partners::PartnerResult found = books::partners::FindPartnerByNumber(partnerKind, number);
     std::optional<records::PartnerRec> partner;
-    if (found.Ok() && found.partner) partner = found.partner->record;
+    if (found.Ok() && found.value) partner = found.value->record;
     (*cache)[number] = partner;
     return partner;
   };

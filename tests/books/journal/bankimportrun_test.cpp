@@ -667,9 +667,9 @@ TEST_F(ImportProfileStore, AnEmptyFileGetsTenProfilesASaveWritesOnlyItsRecord) {
   store.fs.SetFile(support::kBankIfs, "");
   auto read = books::journal::ReadImportProfiles();
   ASSERT_TRUE(read.Ok());
-  ASSERT_EQ(read.profiles.size(), 10u);
-  EXPECT_EQ(read.profiles[9].ProfileNumber(), 10);
-  EXPECT_EQ(read.profiles[9].DateColumn(), -1);
+  ASSERT_EQ(read.value->size(), 10u);
+  EXPECT_EQ((*read.value)[9].ProfileNumber(), 10);
+  EXPECT_EQ((*read.value)[9].DateColumn(), -1);
 
   ImportProfileRec p = SemicolonProfile();
   p.SetProfileNumber(3);
@@ -684,7 +684,7 @@ TEST_F(ImportProfileStore, AnEmptyFileGetsTenProfilesASaveWritesOnlyItsRecord) {
   // Golden bytes: the currency at 40, the amount column at 88.
   EXPECT_EQ(after.substr(2 * 116 + 40, 4), std::string("\x03" "EUR", 4));
   EXPECT_EQ(after.substr(2 * 116 + 88, 4), std::string("\x05\x00\x00\x00", 4));
-  EXPECT_EQ(saved.profiles[2].ProfileName(), "Bank ;");
+  EXPECT_EQ((*saved.value)[2].ProfileName(), "Bank ;");
 
   p.SetProfileNumber(11);
   EXPECT_EQ(books::journal::SaveImportProfile(p).outcome, books::journal::ProfileOutcome::NumberOutside);
@@ -711,13 +711,13 @@ TEST_F(ImportProfileStore, ADamagedFileIsReportedAndRewrittenOnlyWhenAsked) {
   shown.SetProfileNumber(2);
   const auto repaired = books::journal::RepairImportProfiles(shown);
   ASSERT_TRUE(repaired.Ok());
-  ASSERT_EQ(repaired.profiles.size(), 10u);
-  EXPECT_TRUE(books::journal::ProfilesWhole(repaired.profiles));
-  EXPECT_EQ(repaired.profiles[1].ProfileName(), "Bank ;");   // the shown one
-  EXPECT_EQ(repaired.profiles[3].ProfileName(), "Bank ;");   // kept by its number
-  EXPECT_EQ(repaired.profiles[3].ProfileNumber(), 4);
-  EXPECT_EQ(repaired.profiles[0].ProfileName(), "");         // empty
-  EXPECT_EQ(repaired.profiles[0].DateColumn(), -1);
+  ASSERT_EQ(repaired.value->size(), 10u);
+  EXPECT_TRUE(books::journal::ProfilesWhole(*repaired.value));
+  EXPECT_EQ((*repaired.value)[1].ProfileName(), "Bank ;");   // the shown one
+  EXPECT_EQ((*repaired.value)[3].ProfileName(), "Bank ;");   // kept by its number
+  EXPECT_EQ((*repaired.value)[3].ProfileNumber(), 4);
+  EXPECT_EQ((*repaired.value)[0].ProfileName(), "");         // empty
+  EXPECT_EQ((*repaired.value)[0].DateColumn(), -1);
   EXPECT_FALSE(store.fs.HasFile(std::string(support::kBankIfs) + ".ombrelo-tmp"));
 }
 

@@ -62,7 +62,7 @@ class PaymentStore : public ::testing::Test, public support::AdministrationFolde
   books::journal::LoadedPayment Insert(const PaymentRec& rec) {
     const auto r = books::journal::InsertPayment(rec);
     EXPECT_EQ(r.outcome, DocumentOutcome::Done);
-    return r.document.value_or(books::journal::LoadedPayment{});
+    return r.value.value_or(books::journal::LoadedPayment{});
   }
 };
 
@@ -138,7 +138,7 @@ TEST_F(PaymentStore, NewPaymentsAreNumberedWithinDateKindAndPartnerAndPlacedByTe
   f.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 9};
   const auto p = books::journal::ListPayments(f);
   std::vector<int> numbers;
-  for (const auto& row : p.rows) numbers.push_back(row.record.PaymentNumber());
+  for (const auto& row : p.value->rows) numbers.push_back(row.record.PaymentNumber());
   EXPECT_EQ(numbers, (std::vector<int>{4, 3, 2, 1, 1}));
 }
 
@@ -227,7 +227,7 @@ TEST_F(PaymentStore, AStoredPaymentIsChangedInPlaceNeverStoredTwice) {
   EXPECT_EQ(Pay()[1].PaymentNumber(), 1);
   // Again with what the first change handed back.
   changed.SetAmount(97);
-  ASSERT_EQ(books::journal::ChangePayment(changed, *r.document).outcome, DocumentOutcome::Done);
+  ASSERT_EQ(books::journal::ChangePayment(changed, *r.value).outcome, DocumentOutcome::Done);
   EXPECT_EQ(Pay().size(), 3u);
   EXPECT_EQ(Pay()[1].Amount(), 97);
 }
@@ -295,10 +295,10 @@ TEST_F(PaymentStore, PagesOfAHundredNewestFirstSkipAndRepeatNoRow) {
         break;
       }
       ASSERT_EQ(p.outcome, DocumentOutcome::Done) << n << " page " << page;
-      EXPECT_LE(p.rows.size(), 100u);
-      for (const auto& row : p.rows) seen.push_back(row.record.PaymentNumber());
-      EXPECT_EQ(p.more, static_cast<int>(seen.size()) < n) << n << " page " << page;
-      if (!p.more) break;
+      EXPECT_LE(p.value->rows.size(), 100u);
+      for (const auto& row : p.value->rows) seen.push_back(row.record.PaymentNumber());
+      EXPECT_EQ(p.value->more, static_cast<int>(seen.size()) < n) << n << " page " << page;
+      if (!p.value->more) break;
     }
     EXPECT_EQ(page, n == 0 ? 0 : (n - 1) / 100) << n;
     ASSERT_EQ(static_cast<int>(seen.size()), n);
@@ -315,15 +315,15 @@ TEST_F(PaymentStore, ThePartnerFilterComparesTheKindAndGoToShowsOnlyTheLinkedPay
   PaymentFilter f;
   f.partner = books::journal::DocumentPartner{records::DocumentKind::Customer, 5};
   const auto p = books::journal::ListPayments(f);
-  ASSERT_EQ(p.rows.size(), 1u);
-  EXPECT_EQ(p.rows[0].index, 0);
+  ASSERT_EQ(p.value->rows.size(), 1u);
+  EXPECT_EQ(p.value->rows[0].index, 0);
   PaymentFilter go;
   go.withoutVoucher = false;
   go.linked = PaymentKey{"20240511", "CUS", 12, 3};
   const auto one = books::journal::ListPayments(go);
-  ASSERT_EQ(one.rows.size(), 1u);
-  EXPECT_EQ(one.rows[0].index, 3);
-  EXPECT_TRUE(one.SingleMatch());
+  ASSERT_EQ(one.value->rows.size(), 1u);
+  EXPECT_EQ(one.value->rows[0].index, 3);
+  EXPECT_TRUE(one.value->SingleMatch());
 }
 
 TEST_F(PaymentStore, TheFreezeFindsAnyInvoiceOrPaymentWithoutVoucherBeforeADate) {
@@ -350,10 +350,10 @@ TEST_F(PaymentStore, TheFreezeFindsAnyInvoiceOrPaymentWithoutVoucherBeforeADate)
     store.fs.SetFile(kInv, c.invoice ? Bytes({inv}) : std::string());
     const auto any = books::journal::AnyDocumentWithoutVoucherBefore("20240301");
     ASSERT_TRUE(any.Ok()) << c.name;
-    EXPECT_EQ(any.found, c.found) << c.name;
-    EXPECT_EQ(any.date, c.date) << c.name;
+    EXPECT_EQ(any.value.has_value(), c.found) << c.name;
+    EXPECT_EQ(any.value.value_or(""), c.date) << c.name;
     const auto pay = books::journal::AnyPaymentWithoutVoucherBefore("20240301");
-    EXPECT_EQ(pay.found, c.paymentFound) << c.name;
+    EXPECT_EQ(pay.value.has_value(), c.paymentFound) << c.name;
   }
 }
 

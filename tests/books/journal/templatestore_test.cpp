@@ -199,7 +199,7 @@ TEST_F(TemplateStore, DeleteRemovesTheNamedTemplateOnly) {
 TEST_F(TemplateStore, LoadGivesTheTemplateOfExactlyThatName) {
   Templates({"Insurance", "Rent", "Salary"});
   const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate("Rent");
-  EXPECT_EQ(loaded.status.outcome, TemplateOutcome::Done);
+  EXPECT_EQ(loaded.outcome, TemplateOutcome::Done);
   VoucherTemplate expected = Template("Rent", "old Rent");
   ASSERT_TRUE(loaded.value);
   EXPECT_EQ(*loaded.value, expected);
@@ -221,7 +221,7 @@ TEST_F(TemplateStore, AnUnknownNameLoadsNothing) {
     SCOPED_TRACE(c.what);
     Templates(c.file);
     const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate(c.name);
-    EXPECT_EQ(loaded.status.outcome, TemplateOutcome::NotFound);
+    EXPECT_EQ(loaded.outcome, TemplateOutcome::NotFound);
     EXPECT_FALSE(loaded.value);
   }
 }
@@ -241,11 +241,11 @@ TEST_F(TemplateStore, LoadCutsTheNameAndTrimsStoredPadding) {
 }
 
 TEST_F(TemplateStore, ListGivesTheNamesInFileOrder) {
-  EXPECT_TRUE(books::journal::ListTemplates().names.empty());
+  EXPECT_TRUE(books::journal::ListTemplates().value->empty());
   Templates({"Salary", "Insurance", "rent"});  // an unsorted file is listed as it stands
   const books::journal::TemplateNames list = books::journal::ListTemplates();
-  EXPECT_EQ(list.status.outcome, TemplateOutcome::Done);
-  EXPECT_EQ(list.names, (std::vector<std::string>{"Salary", "Insurance", "rent"}));
+  EXPECT_EQ(list.outcome, TemplateOutcome::Done);
+  EXPECT_EQ(*list.value, (std::vector<std::string>{"Salary", "Insurance", "rent"}));
 }
 
 // ---- refusals and failures
@@ -254,7 +254,7 @@ TEST_F(TemplateStore, AnEmptyNameIsRefusedBeforeAnyFileOpens) {
   EXPECT_EQ(books::journal::SaveTemplate(Template(""), true).outcome, TemplateOutcome::NameMissing);
   EXPECT_EQ(books::journal::DeleteTemplate("").outcome, TemplateOutcome::NameMissing);
   const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate("");
-  EXPECT_EQ(loaded.status.outcome, TemplateOutcome::NameMissing);
+  EXPECT_EQ(loaded.outcome, TemplateOutcome::NameMissing);
   EXPECT_FALSE(loaded.value);
   EXPECT_FALSE(store.fs.HasFile(kJvt));
   EXPECT_TRUE(store.fs.FilesIn("/d/ACME").empty());
@@ -271,11 +271,11 @@ TEST_F(TemplateStore, ASetThatDoesNotOpenIsReportedAndChangesNothing) {
   EXPECT_EQ(saved.failure.text, "IO errorcode: jvt5");
   EXPECT_EQ(books::journal::DeleteTemplate("Salary").outcome, TemplateOutcome::FileSetFailed);
   const books::journal::LoadedTemplate loaded = books::journal::LoadTemplate("Salary");
-  EXPECT_EQ(loaded.status.outcome, TemplateOutcome::FileSetFailed);
+  EXPECT_EQ(loaded.outcome, TemplateOutcome::FileSetFailed);
   EXPECT_FALSE(loaded.value);
   const books::journal::TemplateNames list = books::journal::ListTemplates();
-  EXPECT_EQ(list.status.outcome, TemplateOutcome::FileSetFailed);
-  EXPECT_TRUE(list.names.empty());
+  EXPECT_EQ(list.outcome, TemplateOutcome::FileSetFailed);
+  EXPECT_FALSE(list.value);
 
   EXPECT_TRUE(store.fs.File(kJvt) == before);
   EXPECT_EQ(store::FileSetLevels(), 0);

@@ -109,7 +109,7 @@ class VoucherStore : public ::testing::Test, public support::AdministrationFolde
   books::journal::LoadedVoucher Load(const std::string& date, const std::string& number) {
     auto r = books::journal::FindVoucher(date, number);
     EXPECT_EQ(r.outcome, StoreOutcome::Done);
-    return r.voucher.value_or(books::journal::LoadedVoucher{});
+    return r.value.value_or(books::journal::LoadedVoucher{});
   }
   // Every file as it is now, to compare after a refused operation.
   std::string Files() const { return store.fs.File(kJvo) + "|" + store.fs.File(kInv) + "|" + store.fs.File(kPay); }
@@ -265,8 +265,8 @@ TEST_F(VoucherStore, InsertsAtTheSortedPlaceAndLeavesEveryOtherRecordAsItWas) {
     v.lines[1].credit = 105;
     const auto r = books::journal::SaveVoucher(v);
     ASSERT_EQ(r.outcome, StoreOutcome::Done) << c.what;
-    EXPECT_EQ(r.first, c.at) << c.what;
-    EXPECT_EQ(r.count, 3) << c.what;
+    EXPECT_EQ(r.value->first, c.at) << c.what;
+    EXPECT_EQ(r.value->count, 3) << c.what;
     const std::string after = store.fs.File(kJvo);
     ASSERT_EQ(after.size(), before.size() + 3 * 392) << c.what;
     const std::size_t at = static_cast<std::size_t>(c.at) * 392;
@@ -602,7 +602,7 @@ TEST_F(VoucherStore, PreviousNextAndLastWalkTheKeysWithAndWithoutAJournal) {
   Save(Plain("20240102", "1", 100, "Sales"));
   Save(Plain("20240103", "1", 100, "Bank"));
   Save(Plain("20240104", "1", 100, "Sales"));
-  auto key = [](const books::journal::StoreResult& r) { return r.voucher ? r.voucher->Key() : r.Ok() ? "?" : "-"; };
+  auto key = [](const books::journal::StoreResult& r) { return r.value ? r.value->Key() : r.Ok() ? "?" : "-"; };
   const std::optional<std::string> all;
   const std::optional<std::string> sales = "Sales";
   EXPECT_EQ(key(books::journal::ReadPreviousVoucher("20240103", "1", all)), "202401021");
@@ -622,8 +622,8 @@ TEST_F(VoucherStore, PreviousNextAndLastWalkTheKeysWithAndWithoutAJournal) {
   // A key that is not in the file.
   EXPECT_EQ(key(books::journal::ReadPreviousVoucher("20240102", "5", all)), "202401021");
   EXPECT_EQ(key(books::journal::ReadNextVoucher("20240102", "0", all)), "202401021");
-  EXPECT_EQ(books::journal::ReadNextVoucher("20240102", "1", all).voucher->Count(), 2);
-  EXPECT_EQ(books::journal::ReadPreviousVoucher("20240103", "1", all).voucher->first, 2);
+  EXPECT_EQ(books::journal::ReadNextVoucher("20240102", "1", all).value->Count(), 2);
+  EXPECT_EQ(books::journal::ReadPreviousVoucher("20240103", "1", all).value->first, 2);
 }
 
 TEST_F(VoucherStore, AnEmptyFileAndMissingDocumentsAreReported) {
@@ -634,10 +634,10 @@ TEST_F(VoucherStore, AnEmptyFileAndMissingDocumentsAreReported) {
   Save(Plain("20240511", "CUS25/1000"));
   Save(Plain("20240511", "CUS25/1002"));
   EXPECT_EQ(books::journal::FindVoucherOf(InvoiceKey{"20240511", "CUS", 25, "1001"}).outcome, StoreOutcome::NotFound);
-  EXPECT_EQ(books::journal::FindVoucherOf(InvoiceKey{"20240511", "CUS", 25, "1002"}).voucher->Key(),
+  EXPECT_EQ(books::journal::FindVoucherOf(InvoiceKey{"20240511", "CUS", 25, "1002"}).value->Key(),
             "20240511CUS25/1002");
-  EXPECT_EQ(books::journal::FindNearestVoucher("20240511", "CUS25/1001").voucher->Key(), "20240511CUS25/1002");
-  EXPECT_EQ(books::journal::FindNearestVoucher("20240511", "CUS25/1002").voucher->Key(), "20240511CUS25/1002");
+  EXPECT_EQ(books::journal::FindNearestVoucher("20240511", "CUS25/1001").value->Key(), "20240511CUS25/1002");
+  EXPECT_EQ(books::journal::FindNearestVoucher("20240511", "CUS25/1002").value->Key(), "20240511CUS25/1002");
   EXPECT_EQ(books::journal::FindNearestVoucher("20240512", "").outcome, StoreOutcome::NoLater);
 }
 
@@ -655,18 +655,18 @@ TEST_F(VoucherStore, StrangeStoredVouchersLoadLocked) {
   for (int i = 0; i < 9; ++i) recs.push_back(rec("20241401", "1"));  // nine lines of one key
   store.fs.SetFile(kJvo, Bytes(recs));
   const auto first = books::journal::FindVoucher("20241301", "1");
-  ASSERT_TRUE(first.voucher);
-  EXPECT_TRUE(first.voucher->invalidDate);
-  EXPECT_TRUE(first.voucher->Locked());
+  ASSERT_TRUE(first.value);
+  EXPECT_TRUE(first.value->invalidDate);
+  EXPECT_TRUE(first.value->Locked());
   const auto nine = books::journal::ReadLastVoucher();
-  ASSERT_TRUE(nine.voucher);
-  EXPECT_EQ(nine.voucher->Count(), 9);
-  EXPECT_TRUE(nine.voucher->overEightLines);
+  ASSERT_TRUE(nine.value);
+  EXPECT_EQ(nine.value->Count(), 9);
+  EXPECT_TRUE(nine.value->overEightLines);
   const std::string before = Files();
-  EXPECT_EQ(books::journal::DeleteVoucher(Plain("20241401", "1"), nine.voucher).outcome, StoreOutcome::Locked);
+  EXPECT_EQ(books::journal::DeleteVoucher(Plain("20241401", "1"), nine.value).outcome, StoreOutcome::Locked);
   Voucher change = Plain("20240101", "1");
   change.mode = EntryMode::Change;
-  EXPECT_EQ(books::journal::SaveVoucher(change, nine.voucher).outcome, StoreOutcome::NotLoaded);
+  EXPECT_EQ(books::journal::SaveVoucher(change, nine.value).outcome, StoreOutcome::NotLoaded);
   EXPECT_EQ(Files(), before);
 }
 
@@ -684,11 +684,11 @@ TEST_F(VoucherStore, ReadsCrossTheBordersOfTheirBlocks) {
   }
   store.fs.SetFile(kJvo, Bytes(recs));
   const auto r = books::journal::ReadPreviousVoucher("20240101", "00001");
-  ASSERT_TRUE(r.voucher);
-  EXPECT_EQ(r.voucher->first, 0);
-  EXPECT_EQ(books::journal::ReadLastVoucher().voucher->first, 1999);
-  EXPECT_EQ(books::journal::ReadNextVoucher("20240101", "01500").voucher->first, 1501);
-  EXPECT_EQ(books::journal::FindVoucher("20240101", "00017").voucher->first, 17);
+  ASSERT_TRUE(r.value);
+  EXPECT_EQ(r.value->first, 0);
+  EXPECT_EQ(books::journal::ReadLastVoucher().value->first, 1999);
+  EXPECT_EQ(books::journal::ReadNextVoucher("20240101", "01500").value->first, 1501);
+  EXPECT_EQ(books::journal::FindVoucher("20240101", "00017").value->first, 17);
 }
 
 // --- Errors part-way ------------------------------------------------------------

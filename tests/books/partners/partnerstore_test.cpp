@@ -96,7 +96,7 @@ class PartnerStore : public ::testing::Test, public support::AdministrationFolde
   books::partners::FoundPartner Load(PartnerKind kind, std::int32_t number) {
     const auto r = books::partners::FindPartnerByNumber(kind, number);
     EXPECT_EQ(r.outcome, PartnerOutcome::Done) << number;
-    return r.partner.value_or(books::partners::FoundPartner{});
+    return r.value.value_or(books::partners::FoundPartner{});
   }
 };
 
@@ -286,20 +286,20 @@ TEST_F(PartnerStore, PagesOf100RowsWithPreviousAndMore) {
   for (const Case& c : cases) {
     const auto page = books::partners::SearchPartners(PartnerKind::Customer, match, c.page);
     ASSERT_EQ(page.outcome, PartnerOutcome::Done) << c.page;
-    ASSERT_EQ(page.rows.size(), c.rows) << c.page;
-    EXPECT_EQ(page.rows.front().number, c.first) << c.page;
-    EXPECT_EQ(page.rows.back().number, c.last) << c.page;
-    EXPECT_EQ(page.more, c.more) << c.page;
-    EXPECT_EQ(page.HasPrevious(), c.previous) << c.page;
-    EXPECT_FALSE(page.SingleMatch());
-    EXPECT_EQ(page.fileCount, 300);
-    for (const auto& row : page.rows) EXPECT_EQ(row.index, row.number - 1000);
+    ASSERT_EQ(page.value->rows.size(), c.rows) << c.page;
+    EXPECT_EQ(page.value->rows.front().number, c.first) << c.page;
+    EXPECT_EQ(page.value->rows.back().number, c.last) << c.page;
+    EXPECT_EQ(page.value->more, c.more) << c.page;
+    EXPECT_EQ(page.value->HasPrevious(), c.previous) << c.page;
+    EXPECT_FALSE(page.value->SingleMatch());
+    EXPECT_EQ(page.value->fileCount, 300);
+    for (const auto& row : page.value->rows) EXPECT_EQ(row.index, row.number - 1000);
   }
   const auto beyond = books::partners::SearchPartners(PartnerKind::Customer, match, 3);
   EXPECT_EQ(beyond.outcome, PartnerOutcome::NotFound);
-  EXPECT_TRUE(beyond.rows.empty());
-  EXPECT_FALSE(beyond.more);
-  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, match, -4).page, 0);
+  EXPECT_TRUE(beyond.value->rows.empty());
+  EXPECT_FALSE(beyond.value->more);
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, match, -4).value->page, 0);
   ExpectNoSetLeft();
 }
 
@@ -309,19 +309,19 @@ TEST_F(PartnerStore, ExactlyAPageOfMatchesHasNoFurtherPage) {
   for (int i = 0; i < 30; ++i) recs.push_back(Partner(101 + i, "Nobody"));
   SetCus(recs);
   const auto page = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
-  EXPECT_EQ(page.rows.size(), 100u);
-  EXPECT_FALSE(page.more);
+  EXPECT_EQ(page.value->rows.size(), 100u);
+  EXPECT_FALSE(page.value->more);
   // 101 matches: one more page of one row, which is no single match.
   recs.push_back(Partner(131, "P131"));
   SetCus(recs);
   const auto first = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""});
-  EXPECT_TRUE(first.more);
+  EXPECT_TRUE(first.value->more);
   const auto second = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "P", ""}, 1);
-  ASSERT_EQ(second.rows.size(), 1u);
-  EXPECT_EQ(second.rows[0].number, 131);
-  EXPECT_EQ(second.rows[0].index, 130);
-  EXPECT_FALSE(second.more);
-  EXPECT_FALSE(second.SingleMatch());
+  ASSERT_EQ(second.value->rows.size(), 1u);
+  EXPECT_EQ(second.value->rows[0].number, 131);
+  EXPECT_EQ(second.value->rows[0].index, 130);
+  EXPECT_FALSE(second.value->more);
+  EXPECT_FALSE(second.value->SingleMatch());
 }
 
 TEST_F(PartnerStore, ARowCarriesTheListColumnsAndASingleMatchIsMarked) {
@@ -330,9 +330,9 @@ TEST_F(PartnerStore, ARowCarriesTheListColumnsAndASingleMatchIsMarked) {
   rec.SetTown("Utrecht");
   SetCus({Partner(1000, "Other"), rec, Partner(1002, "Third")});
   const auto page = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "", "NL00BANK0123"});
-  ASSERT_EQ(page.rows.size(), 1u);
-  EXPECT_TRUE(page.SingleMatch());
-  const auto& row = page.rows[0];
+  ASSERT_EQ(page.value->rows.size(), 1u);
+  EXPECT_TRUE(page.value->SingleMatch());
+  const auto& row = page.value->rows[0];
   EXPECT_EQ(row.index, 1);
   EXPECT_EQ(row.number, 1001);
   EXPECT_EQ(row.name, "Acme");
@@ -347,7 +347,7 @@ TEST_F(PartnerStore, NoMatchAndAnEmptyFileAreTold) {
   const auto none = books::partners::SearchPartners(PartnerKind::Customer, {"", "", "zzz", ""});
   EXPECT_EQ(none.outcome, PartnerOutcome::NotFound);
   EXPECT_EQ(books::partners::LanguageOffsetOf(none.outcome), 9892);
-  EXPECT_EQ(none.fileCount, 3);
+  EXPECT_EQ(none.value->fileCount, 3);
   const auto empty = books::partners::SearchPartners(PartnerKind::Supplier, {});
   EXPECT_EQ(empty.outcome, PartnerOutcome::FileEmpty);
   EXPECT_EQ(books::partners::LanguageOffsetOf(empty.outcome), 9831);
@@ -357,8 +357,8 @@ TEST_F(PartnerStore, NoMatchAndAnEmptyFileAreTold) {
 TEST_F(PartnerStore, EachKindSearchesItsOwnFile) {
   SetCus({Partner(5, "Customer five")});
   store.fs.SetFile(kSup, Bytes({Partner(5, "Supplier five")}));
-  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, {"5", "", "", ""}).rows.at(0).name, "Customer five");
-  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Supplier, {"5", "", "", ""}).rows.at(0).name, "Supplier five");
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Customer, {"5", "", "", ""}).value->rows.at(0).name, "Customer five");
+  EXPECT_EQ(books::partners::SearchPartners(PartnerKind::Supplier, {"5", "", "", ""}).value->rows.at(0).name, "Supplier five");
   EXPECT_EQ(Load(PartnerKind::Supplier, 5).record.Name(), "Supplier five");
 }
 
@@ -394,10 +394,10 @@ TEST_F(PartnerStore, FindByNumberTrustsTheIndexOnlyWhenItCarriesTheNumber) {
     SetCus(c.file);
     const auto r = books::partners::FindPartnerByNumber(PartnerKind::Customer, c.number);
     EXPECT_EQ(r.outcome, c.outcome) << c.what;
-    EXPECT_EQ(r.partner.has_value(), c.index >= 0) << c.what;
-    if (r.partner) {
-      EXPECT_EQ(r.partner->index, c.index) << c.what;
-      EXPECT_EQ(Bytes(r.partner->record), Bytes(c.file[static_cast<std::size_t>(c.index)])) << c.what;
+    EXPECT_EQ(r.value.has_value(), c.index >= 0) << c.what;
+    if (r.value) {
+      EXPECT_EQ(r.value->index, c.index) << c.what;
+      EXPECT_EQ(Bytes(r.value->record), Bytes(c.file[static_cast<std::size_t>(c.index)])) << c.what;
     }
     ExpectNoSetLeft();
   }
@@ -452,12 +452,12 @@ TEST(PartnerNumbering, NextNumberRunsOnAndNeverRepeats) {
 TEST_F(PartnerStore, NextPartnerNumberReadsTheFile) {
   const auto empty = books::partners::NextPartnerNumber(PartnerKind::Customer);
   EXPECT_EQ(empty.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(empty.count, 0);
-  EXPECT_EQ(empty.next, std::nullopt);
+  EXPECT_EQ(empty.value->count, 0);
+  EXPECT_EQ(empty.value->next, std::nullopt);
   SetCus({Partner(1000, "A"), Partner(1001, "B"), Partner(1700, "Imported")});
   const auto n = books::partners::NextPartnerNumber(PartnerKind::Customer);
-  EXPECT_EQ(n.count, 3);
-  EXPECT_EQ(n.next, 1701);
+  EXPECT_EQ(n.value->count, 3);
+  EXPECT_EQ(n.value->next, 1701);
   SetCus({Partner(2147483647, "Top")});
   EXPECT_EQ(books::partners::NextPartnerNumber(PartnerKind::Customer).outcome, PartnerOutcome::NoNumberLeft);
   ExpectNoSetLeft();
@@ -472,18 +472,18 @@ TEST_F(PartnerStore, TheFirstPartnerTakesTheStartValueAndTheNextRunsOn) {
 
   const auto first = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("First"), 1000);
   ASSERT_EQ(first.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(first.partner->index, 0);
-  EXPECT_EQ(first.partner->record.OurNumber(), 1000);
+  EXPECT_EQ(first.value->index, 0);
+  EXPECT_EQ(first.value->record.OurNumber(), 1000);
 
   const auto next = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("Second"));
   ASSERT_EQ(next.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(next.partner->index, 1);
-  EXPECT_EQ(next.partner->record.OurNumber(), 1001);
+  EXPECT_EQ(next.value->index, 1);
+  EXPECT_EQ(next.value->record.OurNumber(), 1001);
 
   const auto cus = Cus();
   ASSERT_EQ(cus.size(), 2u);
-  EXPECT_EQ(Bytes(cus[0]), Bytes(first.partner->record));
-  EXPECT_EQ(Bytes(cus[1]), Bytes(next.partner->record));
+  EXPECT_EQ(Bytes(cus[0]), Bytes(first.value->record));
+  EXPECT_EQ(Bytes(cus[1]), Bytes(next.value->record));
   EXPECT_EQ(cus[1].Name(), "Second");
   EXPECT_EQ(Load(PartnerKind::Customer, 1001).index, 1);
 
@@ -519,8 +519,8 @@ TEST_F(PartnerStore, ANewPartnerNeverTakesANumberTwice) {
   const std::string before = store.fs.File(kCus);
   const auto r = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(r.partner->record.OurNumber(), 1901);
-  EXPECT_EQ(r.partner->index, 3);
+  EXPECT_EQ(r.value->record.OurNumber(), 1901);
+  EXPECT_EQ(r.value->index, 3);
   EXPECT_EQ(store.fs.File(kCus).substr(0, before.size()), before);
 }
 
@@ -585,18 +585,18 @@ TEST_F(PartnerStore, AChangeIsWrittenInPlaceKeepingNumberAndCompanyName) {
   changed.SetOurNumber(1002);             // a number edit cannot move a partner
   const auto r = books::partners::SavePartnerChange(PartnerKind::Customer, loaded, changed);
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(r.partner->index, 1);
+  EXPECT_EQ(r.value->index, 1);
   const auto cus = Cus();
   ASSERT_EQ(cus.size(), 3u);
   EXPECT_EQ(Bytes(cus[0]), Bytes(recs[0]));
   EXPECT_EQ(Bytes(cus[2]), Bytes(recs[2]));
-  EXPECT_EQ(Bytes(cus[1]), Bytes(r.partner->record));
+  EXPECT_EQ(Bytes(cus[1]), Bytes(r.value->record));
   EXPECT_EQ(cus[1].Name(), "Renamed");
   EXPECT_EQ(cus[1].OurNumber(), 1001);
   EXPECT_EQ(cus[1].CompanyName(), "Imported Ltd");
   EXPECT_EQ(cus[1].ChangedBy(), "ANNE");
   // Saved again from what the save returned: no conflict with itself.
-  EXPECT_EQ(books::partners::SavePartnerChange(PartnerKind::Customer, *r.partner, cus[1]).outcome,
+  EXPECT_EQ(books::partners::SavePartnerChange(PartnerKind::Customer, *r.value, cus[1]).outcome,
             PartnerOutcome::Done);
 }
 
@@ -631,11 +631,11 @@ TEST_F(PartnerStore, AChangeRefusesWhenTheFileNoLongerHoldsThePartnerAsLoaded) {
     ExpectNoSetLeft();
     if (c.index < 0) {
       EXPECT_EQ(store.fs.File(kCus), before) << c.what;
-      EXPECT_FALSE(r.partner.has_value()) << c.what;
+      EXPECT_FALSE(r.value.has_value()) << c.what;
       continue;
     }
-    ASSERT_TRUE(r.partner.has_value()) << c.what;
-    EXPECT_EQ(r.partner->index, c.index) << c.what;
+    ASSERT_TRUE(r.value.has_value()) << c.what;
+    EXPECT_EQ(r.value->index, c.index) << c.what;
     const auto cus = Cus();
     ASSERT_EQ(cus.size(), c.now.size()) << c.what;
     for (std::size_t i = 0; i < cus.size(); ++i)
@@ -717,7 +717,7 @@ TEST_F(PartnerStore, AnIoErrorPartWayRaisesAfterTheSetClosedAndLosesNoPartner) {
   // Afterwards the store works on the same file.
   const auto r = books::partners::SaveNewPartner(PartnerKind::Customer, Typed("New"));
   ASSERT_EQ(r.outcome, PartnerOutcome::Done);
-  EXPECT_EQ(r.partner->record.OurNumber(), 1003);
+  EXPECT_EQ(r.value->record.OurNumber(), 1003);
   EXPECT_EQ(Cus().size(), 4u);
 }
 
