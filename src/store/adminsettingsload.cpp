@@ -233,8 +233,7 @@ std::string PeriodCountText(int count) {
 }
 
 std::string MsgDamagedFile(const std::string& fileName, const std::string& what) {
-  return text::BuiltInText("damaged file " + fileName + ": " + what, "beschadigd bestand " + fileName + ": " + what,
-                           cp1252::L("beschädigte Datei ") + fileName + ": " + what);
+  return text::BuiltInText(text::BuiltIn::DamagedFile, {fileName, what});
 }
 
 namespace {
