@@ -45,14 +45,12 @@ namespace {
 
 using text::BuiltInText;
 
-std::string T(std::string_view en, std::string_view nl, std::string_view de) {
-  return BuiltInText(en, cp1252::L(nl), cp1252::L(de));
-}
+using text::BuiltIn;
+
+std::string T(BuiltIn id) { return BuiltInText(id); }
 
 std::string MsgProfileFileDamaged() {
-  return T("The profile file ifs.vlk is damaged: it must hold ten profiles numbered 1 to 10.",
-           "Het profielbestand ifs.vlk is beschadigd: het moet tien profielen met de nummers 1 tot 10 bevatten.",
-           "Die Profildatei ifs.vlk ist beschädigt: sie muss zehn Profile mit den Nummern 1 bis 10 enthalten.");
+  return T(BuiltIn::ProfileFileDamaged);
 }
 
 // A column field: empty is -1 (unused), else a whole number.
@@ -84,7 +82,7 @@ bool AskYes(const std::string& text) {
 std::string LinesOf(const std::vector<books::journal::ImportRow>& rows, const std::vector<std::size_t>& indices) {
   std::vector<std::string> lines;
   for (std::size_t i : indices)
-    lines.push_back(T("line ", "regel ", "Zeile ") + std::to_string(rows[i].line));
+    lines.push_back(T(BuiltIn::Line) + std::to_string(rows[i].line));
   return books::journal::BadRowsMessage(lines);
 }
 
@@ -94,12 +92,11 @@ std::string LinesOf(const std::vector<books::journal::ImportRow>& rows, const st
 std::string EntryNumbersTooLongText(const std::string& prefix, const std::string& counter, std::size_t rowCount) {
   const auto room = books::journal::EntryNumberRoom(counter, rowCount);
   if (!room)
-    return T("The counter is no number", "De teller is geen getal", "Der Zähler ist keine Zahl");
+    return T(BuiltIn::CounterIsNoNumber);
   const std::string digits = std::to_string(room->digits), most = std::to_string(room->prefixRoom);
-  return T("the entry numbers need ", "de boekstuknummers hebben ", "die Belegnummern brauchen ") + digits +
-         T(" digits: the prefix may have at most ", " cijfers nodig: het vaste deel mag ten hoogste ",
-           " Ziffern: der feste Teil darf höchstens ") +
-         most + T(" characters, now \"", " tekens hebben, nu \"", " Zeichen haben, jetzt \"") + prefix + "\"";
+  return T(BuiltIn::EntryNumbersNeed) + digits +
+         T(BuiltIn::DigitsThePrefixMayHaveAt) +
+         most + T(BuiltIn::CharactersNow) + prefix + "\"";
 }
 
 // The rules Next checks the rows by: the later of the form's lowest open
@@ -143,21 +140,18 @@ bool BankImportPage::ProfileUsableAtNext(books::journal::ProfileFault fault) {
       Edit110.SetBackColor(ui::colors::Yellow);
       ComboBox10.SetBackColor(ui::colors::Yellow);
       form.StatusBar1.Show(
-          T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
-            "Das Profil braucht die Datumsspalte und ihr Format"),
+          T(BuiltIn::ProfileNeedsTheDateColumnAnd),
           ui::colors::Yellow);
       return false;
     case books::journal::ProfileFault::NoAmountColumn:
       Edit101.SetBackColor(ui::colors::Yellow);
-      form.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
-                             "Das Profil braucht die Betragsspalte"),
+      form.StatusBar1.Show(T(BuiltIn::ProfileNeedsTheAmountColumn),
                            ui::colors::Yellow);
       return false;
     case books::journal::ProfileFault::NoOwnAccountColumn:
       Edit93.SetBackColor(ui::colors::Yellow);
       form.StatusBar1.Show(
-          T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
-            "Das Profil braucht die Spalte des eigenen Kontos"),
+          T(BuiltIn::ProfileNeedsTheOwnAccountColumn),
           ui::colors::Yellow);
       return false;
   }
@@ -229,36 +223,35 @@ void BankImportPage::Bind() {
 }
 
 void BankImportPage::ApplyTexts() {
-  Button8.SetCaption(T("Open import file", "Importbestand openen", "Importdatei öffnen"));
-  ImportSeparatorLabel.SetCaption(T("Separator", "Scheidingsteken", "Trennzeichen"));
-  ImportQualifierLabel.SetCaption(T("Text qualifier", "Tekstafbakening", "Textbegrenzer"));
-  CheckBox15.SetCaption(T("Exclude first row", "Eerste rij overslaan", "Erste Zeile auslassen"));
-  Button22.SetCaption(T("Go", "Splitsen", "Aufteilen"));
-  ImportNameLabel.SetCaption(T("Profile name", "Profielnaam", "Profilname"));
-  ImportNumberLabel.SetCaption(T("Number", "Nummer", "Nummer"));
-  ImportDateColumnLabel.SetCaption(T("Date column", "Kolom datum", "Spalte Datum"));
-  ImportDateLayoutLabel.SetCaption(T("Date layout", "Datumopmaak", "Datumsformat"));
-  ImportCurrencyLabel.SetCaption(T("Currency", "Valuta", "Währung"));
-  ImportOwnAccountLabel.SetCaption(T("Own account column", "Kolom eigen rekening", "Spalte eigenes Konto"));
-  ImportCounterpartyLabel.SetCaption(T("Counterparty account column", "Kolom tegenrekening", "Spalte Gegenkonto"));
-  ImportAscriptionLabel.SetCaption(T("Name column", "Kolom naam", "Spalte Name"));
-  ImportDebitCreditLabel.SetCaption(T("Debit/credit column", "Kolom af/bij", "Spalte Soll/Haben"));
-  ImportDebitStringLabel.SetCaption(T("Debit text", "Tekst voor af", "Text für Soll"));
-  ImportAmountLabel.SetCaption(T("Amount column", "Kolom bedrag", "Spalte Betrag"));
-  ImportNarrativeLabel.SetCaption(T("Narrative columns", "Kolommen omschrijving", "Spalten Beschreibung"));
-  Button24.SetCaption(T("Save setting", "Instelling opslaan", "Einstellung speichern"));
-  Button25.SetCaption(T("Next >>", "Volgende >>", "Weiter >>"));
-  ImportOwnBankLabel.SetCaption(T("Own bank account", "Eigen bankrekening", "Eigenes Bankkonto"));
-  ImportCashAccountLabel.SetCaption(T("Cash or bank account", "Kas- of bankrekening", "Kassen- oder Bankkonto"));
-  ImportLastEntryLabel.SetCaption(T("Last entry number", "Laatste boekstuknummer", "Letzte Belegnummer"));
-  ImportPrefixLabel.SetCaption(T("Fixed", "Vast deel", "Fester Teil"));
-  ImportCounterLabel.SetCaption(T("Counter", "Teller", "Zähler"));
-  Button26.SetCaption(T("Run Import", "Import uitvoeren", "Import ausführen"));
-  Button27.SetCaption(T("Continue import", "Import voortzetten", "Import fortsetzen"));
+  Button8.SetCaption(T(BuiltIn::OpenImportFile));
+  ImportSeparatorLabel.SetCaption(T(BuiltIn::Separator));
+  ImportQualifierLabel.SetCaption(T(BuiltIn::TextQualifier));
+  CheckBox15.SetCaption(T(BuiltIn::ExcludeFirstRow));
+  Button22.SetCaption(T(BuiltIn::Go));
+  ImportNameLabel.SetCaption(T(BuiltIn::ProfileName));
+  ImportNumberLabel.SetCaption(T(BuiltIn::Number));
+  ImportDateColumnLabel.SetCaption(T(BuiltIn::DateColumn));
+  ImportDateLayoutLabel.SetCaption(T(BuiltIn::DateLayout));
+  ImportCurrencyLabel.SetCaption(T(BuiltIn::Currency));
+  ImportOwnAccountLabel.SetCaption(T(BuiltIn::OwnAccountColumn));
+  ImportCounterpartyLabel.SetCaption(T(BuiltIn::CounterpartyAccountColumn));
+  ImportAscriptionLabel.SetCaption(T(BuiltIn::NameColumn));
+  ImportDebitCreditLabel.SetCaption(T(BuiltIn::DebitCreditColumn));
+  ImportDebitStringLabel.SetCaption(T(BuiltIn::DebitText));
+  ImportAmountLabel.SetCaption(T(BuiltIn::AmountColumn));
+  ImportNarrativeLabel.SetCaption(T(BuiltIn::NarrativeColumns));
+  Button24.SetCaption(T(BuiltIn::SaveSetting));
+  Button25.SetCaption(T(BuiltIn::Next));
+  ImportOwnBankLabel.SetCaption(T(BuiltIn::OwnBankAccount));
+  ImportCashAccountLabel.SetCaption(T(BuiltIn::CashOrBankAccount));
+  ImportLastEntryLabel.SetCaption(T(BuiltIn::LastEntryNumber));
+  ImportPrefixLabel.SetCaption(T(BuiltIn::Fixed));
+  ImportCounterLabel.SetCaption(T(BuiltIn::Counter));
+  Button26.SetCaption(T(BuiltIn::RunImport));
+  Button27.SetCaption(T(BuiltIn::ContinueImport));
   Button28.SetCaption(
-      T("Show payments without JV", "Betalingen zonder boeking tonen", "Zahlungen ohne Buchung zeigen"));
-  Label60.SetCaption(T("Import the statement's rows as payments", "De rijen van het afschrift als betalingen inlezen",
-                       "Die Zeilen des Kontoauszugs als Zahlungen einlesen"));
+      T(BuiltIn::ShowPaymentsWithoutJV));
+  Label60.SetCaption(T(BuiltIn::ImportTheStatementSRowsAs));
   if (importJob_) ShowImportResult();
 }
 
@@ -292,22 +285,20 @@ void BankImportPage::ClearMatchTab() {
 void BankImportPage::Button8Click() {
   ui::FileDialogOptions options;
   options.title = Button8.Caption();
-  options.filters = {T("Bank statements (*.csv;*.txt)|*.csv;*.txt", "Bankafschriften (*.csv;*.txt)|*.csv;*.txt",
-                       "Kontoauszüge (*.csv;*.txt)|*.csv;*.txt"),
-                     T("All files|*", "Alle bestanden|*", "Alle Dateien|*")};
+  options.filters = {T(BuiltIn::BankStatementsCsvTxtCsvTxt),
+                     T(BuiltIn::AllFiles)};
   options.defaultExtension = "csv";
   const std::optional<std::string> path = ui::GetBackend().OpenFileDialog(options);
   if (!path) return;
   const books::journal::StatementFile file = books::journal::ReadStatementFile(*path);
   if (file.code != 0) {
-    ui::ShowMessage(T("The statement cannot be read: ", "Het afschrift kan niet gelezen worden: ",
-                      "Der Kontoauszug kann nicht gelesen werden: ") +
+    ui::ShowMessage(T(BuiltIn::StatementCannotBeRead) +
                     cp1252::FromUtf8(*path) + "  " + platform::OsErrorText(file.code));
     return;
   }
   std::vector<std::string> lines = books::journal::StatementLines(books::journal::DecodeStatement(file.bytes));
   if (lines.empty()) {
-    ui::ShowMessage(T("The statement is empty: ", "Het afschrift is leeg: ", "Der Kontoauszug ist leer: ") +
+    ui::ShowMessage(T(BuiltIn::StatementIsEmpty) +
                     cp1252::FromUtf8(*path));
     return;
   }
@@ -341,16 +332,13 @@ void BankImportPage::Button22Click() {
     case books::journal::SplitOutcome::SeparatorEmpty:
     case books::journal::SplitOutcome::SeparatorNotOneChar:
       refusal =
-          T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
-            "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
+          T(BuiltIn::SeparatorIsOneCharacterOrThe);
       break;
     case books::journal::SplitOutcome::QualifierNotOneChar:
-      refusal = T("The text qualifier is one character, or empty", "De tekstafbakening is één teken, of leeg",
-                  "Der Textbegrenzer ist ein Zeichen oder leer");
+      refusal = T(BuiltIn::TextQualifierIsOneCharacterOr);
       break;
     case books::journal::SplitOutcome::QualifierIsSeparator:
-      refusal = T("The text qualifier cannot be the separator", "De tekstafbakening kan niet het scheidingsteken zijn",
-                  "Der Textbegrenzer kann nicht das Trennzeichen sein");
+      refusal = T(BuiltIn::TextQualifierCannotBeTheSeparator);
       break;
     case books::journal::SplitOutcome::UnterminatedQualifier:
       break;
@@ -372,9 +360,8 @@ void BankImportPage::Button22Click() {
   StringGrid4.SetCell(0, 0, "0");
   if (split.outcome == books::journal::SplitOutcome::UnterminatedQualifier) {
     Button25.SetEnabled(false);
-    form.StatusBar1.Show(T("Line ", "Regel ", "Zeile ") + std::to_string(split.errorLine) +
-                             T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
-                               ": ein Textbegrenzer wird nicht geschlossen"),
+    form.StatusBar1.Show(T(BuiltIn::Line2) + std::to_string(split.errorLine) +
+                             T(BuiltIn::TextQualifierIsNotClosed),
                          ui::colors::Red);
     return;
   }
@@ -443,7 +430,7 @@ std::optional<records::ImportProfileRec> BankImportPage::ShownProfile() {
   const auto [end, ec] = std::from_chars(numberText.data(), numberText.data() + numberText.size(), number);
   if (numberText.empty() || ec != std::errc() || end != numberText.data() + numberText.size() || number < 1 ||
       number > books::journal::kImportProfiles) {
-    ui::ShowMessage(T("Choose a profile (1 to 10)", "Kies een profiel (1 tot 10)", "Wählen Sie ein Profil (1 bis 10)"));
+    ui::ShowMessage(T(BuiltIn::ChooseAProfile1To10));
     return std::nullopt;
   }
   p.SetProfileNumber(number);
@@ -465,7 +452,7 @@ std::optional<records::ImportProfileRec> BankImportPage::ShownProfile() {
       {&Edit101, &records::ImportProfileRec::SetAmountColumn, &ImportAmountLabel},
   };
   auto refuse = [](const ui::Label& label) {
-    ui::ShowMessage(label.Caption() + T(": no column number", ": geen kolomnummer", ": keine Spaltennummer"));
+    ui::ShowMessage(label.Caption() + T(BuiltIn::NoColumnNumber));
   };
   for (const Column& c : columns) {
     const auto v = ColumnOf(c.field->GetText());
@@ -499,9 +486,7 @@ void BankImportPage::Button24Click() {
   books::journal::ProfileResult saved = books::journal::SaveImportProfile(*profile);
   if (saved.outcome == books::journal::ProfileOutcome::Damaged) {
     if (!AskYes(MsgProfileFileDamaged() + "\n" +
-                T("Rewrite it as ten profiles (the readable ones kept)?",
-                  "Het opnieuw schrijven als tien profielen (de leesbare blijven bewaard)?",
-                  "Sie als zehn Profile neu schreiben (die lesbaren bleiben erhalten)?")))
+                T(BuiltIn::RewriteItAsTenProfilesThe)))
       return;
     saved = books::journal::RepairImportProfiles(*profile);
   }
@@ -527,8 +512,7 @@ void BankImportPage::Button25Click() {
   ComboBox10.SetBackColor(ui::colors::Cream);
   const std::string cashAccount = AccountOfItem(form.ComboBox4.GetText());
   if (cashAccount.empty()) {
-    form.StatusBar1.Show(T("Choose the cash or bank account first", "Kies eerst de kas- of bankrekening",
-                           "Wählen Sie zuerst das Kassen- oder Bankkonto"),
+    form.StatusBar1.Show(T(BuiltIn::ChooseTheCashOrBankAccount),
                          ui::colors::Red);
     return;
   }
@@ -539,8 +523,7 @@ void BankImportPage::Button25Click() {
   if (!check.badRows.empty()) {
     ui::ShowMessage(books::journal::BadRowsMessage(check.badRows));
     form.StatusBar1.Show(
-        std::to_string(check.badRows.size()) + T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
-                                                 " Zeilen können nicht eingelesen werden"),
+        std::to_string(check.badRows.size()) + T(BuiltIn::RowsCannotBeImported),
         ui::colors::Red);
     return;
   }
@@ -548,9 +531,7 @@ void BankImportPage::Button25Click() {
   if (!check.beforeOpen.empty()) {
     const std::string question =
         std::to_string(check.beforeOpen.size()) +
-        T(" rows are dated before the first open day; they could get no voucher. Leave them out?",
-          " rijen liggen vóór de eerste open dag; ze kunnen geen boeking krijgen. Weglaten?",
-          " Zeilen liegen vor dem ersten offenen Tag; sie könnten keine Buchung bekommen. Auslassen?") +
+        T(BuiltIn::RowsAreDatedBeforeTheFirst) +
         "\n" + LinesOf(check.rows, check.beforeOpen);
     if (!AskYes(question)) return;
     leftOut += static_cast<int>(check.beforeOpen.size());
@@ -571,9 +552,7 @@ void BankImportPage::Button25Click() {
   if (!duplicates.empty()) {
     const std::string question =
         std::to_string(duplicates.size()) +
-        T(" rows equal a stored payment and were probably imported before. Leave them out?",
-          " rijen zijn gelijk aan een opgeslagen betaling en zijn waarschijnlijk al ingelezen. Weglaten?",
-          " Zeilen gleichen einer gespeicherten Zahlung und wurden wohl schon eingelesen. Auslassen?") +
+        T(BuiltIn::RowsEqualAStoredPaymentAnd) +
         "\n" + LinesOf(check.rows, duplicates);
     if (AskYes(question)) {
       leftOut += static_cast<int>(duplicates.size());
@@ -668,11 +647,9 @@ void BankImportPage::Button26Click() {
   ShowImportResult();
   form.SelectTab(books::journal::TabMatchImport);
   if (result.outcome != books::journal::RunOutcome::Done) {
-    std::string text = T("The import stopped at line ", "De import stopte bij regel ", "Der Import hielt bei Zeile ") +
+    std::string text = T(BuiltIn::ImportStoppedAtLine) +
                        std::to_string(result.failedLine) +
-                       T(": its payment was not stored. Continue tries it again.",
-                         ": de betaling is niet opgeslagen. Voortzetten probeert het opnieuw.",
-                         " an: die Zahlung wurde nicht gespeichert. Fortsetzen versucht es erneut.");
+                       T(BuiltIn::ItsPaymentWasNotStoredContinue);
     if (!result.failure.text.empty())
       text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
     form.StatusBar1.Show(text, ui::colors::Red);
@@ -686,14 +663,10 @@ void BankImportPage::Button26Click() {
     if (!status.empty()) status += "; ";
     status += std::to_string(n) + text;
   };
-  add(job.leftOut, T(" rows left out at Next", " rijen weggelaten bij Volgende", " Zeilen bei Weiter ausgelassen"));
-  add(job.ambiguous, T(" without partner: several partners carry the account",
-                       " zonder relatie: meerdere relaties hebben de rekening",
-                       " ohne Partner: mehrere Partner haben das Konto"));
+  add(job.leftOut, T(BuiltIn::RowsLeftOutAtNext));
+  add(job.ambiguous, T(BuiltIn::WithoutPartnerSeveralPartnersCarryThe));
   // The help topic by the title the reader finds in the help text.
-  add(job.refunds, T(" refunds without partner (see Help: \"Importing a bank statement\")",
-                     " terugbetalingen zonder relatie (zie Help: \"Een bankafschrift importeren\")",
-                     " Erstattungen ohne Partner (siehe Hilfe: \"Einen Kontoauszug importieren\")"));
+  add(job.refunds, T(BuiltIn::RefundsWithoutPartnerSeeHelpImporting));
   form.StatusBar1.Show(status, status.empty() ? ui::colors::Lime : ui::colors::Yellow);
 }
 

@@ -60,14 +60,7 @@ void ResetLedgercategoryState() {
 }
 
 std::string MsgCategoryInUse(const std::string& name) {
-  return text::BuiltInText(
-      "The GL category \"" + name + "\" is in use (another copy of the program started using it); nothing was saved",
-      "Rubriek \"" + name +
-          "\" is in gebruik (een ander exemplaar van het programma gebruikt haar nu); er is niets "
-          "opgeslagen",
-      "Die Kontengruppe \"" + name +
-          "\" wird verwendet (eine andere Kopie des Programms verwendet sie jetzt); es "
-          "wurde nichts gespeichert");
+  return text::BuiltInText(text::BuiltIn::CategoryInUse, {name});
 }
 
 namespace {

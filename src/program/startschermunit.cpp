@@ -809,7 +809,7 @@ void TStartscherm::ApplyLanguageTexts() {
   // Texts without a field of their own in the language record: a field
   // that carries the same word elsewhere, else the program's own text.
   Label1.SetCaption(L(1947));
-  Label2.SetCaption(BuiltInText("Password", "Wachtwoord", "Passwort"));
+  Label2.SetCaption(BuiltInText(text::BuiltIn::Password));
   for (ui::Button* ok : {&Button1, &Button3, &Button4}) ok->SetCaption(L(473));
   utorial1.SetCaption(L(8296));
 

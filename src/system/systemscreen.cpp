@@ -766,10 +766,10 @@ void Tsystemscherm::ApplyLanguageTexts() {
   utorial1.SetCaption(text::TutorialCaption());
 
   // Texts the language file has no field for.
-  Label10.SetCaption(BuiltInText("Website", "Website", "Webseite"));
-  Label11.SetCaption(BuiltInText("Saved by", "Opgeslagen door", "Gespeichert von"));
-  Label14.SetCaption(BuiltInText("Saved at", "Opgeslagen op", "Gespeichert am"));
-  BrowseURL2.SetCaption(BuiltInText("News page", "Nieuwspagina", "Nachrichtenseite"));
+  Label10.SetCaption(BuiltInText(text::BuiltIn::Website));
+  Label11.SetCaption(BuiltInText(text::BuiltIn::SavedBy));
+  Label14.SetCaption(BuiltInText(text::BuiltIn::SavedAt));
+  BrowseURL2.SetCaption(BuiltInText(text::BuiltIn::NewsPage));
 
   // The messages of the program's own checks.
   MsgDataFolderNotCreated = BuiltInText(kDataFolderNotCreatedEnglish, "De gegevensmap kon niet worden aangemaakt:",
