@@ -56,11 +56,11 @@ TStartscherm* Startscherm = nullptr;
 namespace {
 constexpr const char* kLoginFailedEnglish = "Log-in failed: check user id, password and administration";
 constexpr const char* kNewPasswordsDifferEnglish = "The two passwords are not identical";
-constexpr const char* kMinimalSixCharactersEnglish = "Minimal 6 characters";
-constexpr const char* kPasswordsNotIdenticalEnglish = "Passwords not identical";
-constexpr const char* kFirstInsertSystemSettingsEnglish = "Please, first insert systemsettings";
+const char* const kMinimalSixCharactersEnglish = text::BuiltInTextEnglish(text::BuiltIn::MinimalSixCharacters);
+const char* const kPasswordsNotIdenticalEnglish = text::BuiltInTextEnglish(text::BuiltIn::PasswordsNotIdentical);
+const char* const kFirstInsertSystemSettingsEnglish = text::BuiltInTextEnglish(text::BuiltIn::FirstInsertSystemSettings);
 // Longer passwords cannot be typed; the change refuses them all the same.
-constexpr const char* kMaximalTwelveCharactersEnglish = "Maximal 12 characters";
+const char* const kMaximalTwelveCharactersEnglish = text::BuiltInTextEnglish(text::BuiltIn::MaximalTwelveCharacters);
 }  // namespace
 std::string MsgLoginFailed = kLoginFailedEnglish;
 std::string MsgNewPasswordsDiffer = kNewPasswordsDifferEnglish;
@@ -815,13 +815,12 @@ void TStartscherm::ApplyLanguageTexts() {
 
   MsgLoginFailed = L(8998);
   MsgNewPasswordsDiffer = L(9181);
-  MsgMaximalTwelveCharacters = BuiltInText(kMaximalTwelveCharactersEnglish, "Maximaal 12 tekens", "Maximal 12 Zeichen");
-  MsgMinimalSixCharacters = BuiltInText(kMinimalSixCharactersEnglish, "Minimaal 6 tekens", "Mindestens 6 Zeichen");
+  MsgMaximalTwelveCharacters = BuiltInText(text::BuiltIn::MaximalTwelveCharacters);
+  MsgMinimalSixCharacters = BuiltInText(text::BuiltIn::MinimalSixCharacters);
   MsgPasswordsNotIdentical =
-      BuiltInText(kPasswordsNotIdenticalEnglish, "Wachtwoorden niet gelijk", cp1252::L("Passwörter nicht gleich"));
+      BuiltInText(text::BuiltIn::PasswordsNotIdentical);
   MsgFirstInsertSystemSettings =
-      BuiltInText(kFirstInsertSystemSettingsEnglish, "Vul eerst de systeeminstellingen in",
-                  "Bitte zuerst die Systemeinstellungen eingeben");
+      BuiltInText(text::BuiltIn::FirstInsertSystemSettings);
 }
 
 // --- dispatch ------------------------------------------------------------------

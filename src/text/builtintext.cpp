@@ -18,6 +18,8 @@ std::string BuiltInText(BuiltIn id) {
   return BuiltInText(texts[0], texts[1], texts[2]);
 }
 
+const char* BuiltInTextEnglish(BuiltIn id) { return kBuiltInTexts[static_cast<std::size_t>(id)][0]; }
+
 std::string BuiltInText(BuiltIn id, std::initializer_list<std::string_view> values) {
   return FillPlaceholders(BuiltInText(id), values);
 }

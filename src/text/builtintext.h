@@ -23,6 +23,10 @@ std::string BuiltInText(BuiltIn id);
 // anything else, or by a number with no value, stays as it stands.
 std::string BuiltInText(BuiltIn id, std::initializer_list<std::string_view> values);
 
+// The English text `id`, whatever the language in use: what a message shows
+// before the language routine has run.
+const char* BuiltInTextEnglish(BuiltIn id);
+
 // `pattern` with %1 ... %9 replaced by `values` as BuiltInText does.
 std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values);
 
