@@ -574,49 +574,37 @@ int VoucherLinesBefore(const std::vector<JournalVoucherRec>& lines, std::string_
 std::string CsvImportErrorText(const CsvImportError& error) {
   std::string lines;
   for (int l : error.lines) lines += (lines.empty() ? "" : ", ") + std::to_string(l);
-  const std::string where = text::BuiltInText(text::BuiltIn::Line2) + lines;
+  const std::string where = text::BuiltInText(text::BuiltIn::CsvLines, {lines});
   const std::string column =
-      error.column > 0 ? text::BuiltInText(text::BuiltIn::Column) + std::to_string(error.column) : "";
+      error.column > 0 ? text::BuiltInText(text::BuiltIn::CsvColumn, {std::to_string(error.column)}) : "";
   const std::string value = ": \"" + error.value + "\"";
   switch (error.fault) {
     case CsvFault::NoMarker:
       return text::BuiltInText(text::BuiltIn::NoMarker);
     case CsvFault::BadInteger:
-      return where + column +
-             text::BuiltInText(text::BuiltIn::IsNoWholeNumber) + value;
+      return text::BuiltInText(text::BuiltIn::BadInteger, {where + column}) + value;
     case CsvFault::BadNumber:
-      return where + column + text::BuiltInText(text::BuiltIn::IsNoNumber) + value;
+      return text::BuiltInText(text::BuiltIn::BadNumber, {where + column}) + value;
     case CsvFault::BadDate:
-      return where + column +
-             text::BuiltInText(text::BuiltIn::IsNoDateYYYYMMDD) +
-             value;
+      return text::BuiltInText(text::BuiltIn::BadDate, {where + column}) + value;
     case CsvFault::LostCharacter:
-      return where + column +
-             text::BuiltInText(text::BuiltIn::HoldsACharacterThatCodePage) +
-             value;
+      return text::BuiltInText(text::BuiltIn::LostCharacter, {where + column}) + value;
     case CsvFault::DuplicateKey:
-      return text::BuiltInText(text::BuiltIn::Lines2) + lines +
-             text::BuiltInText(text::BuiltIn::HoldTheSameKey);
+      return text::BuiltInText(text::BuiltIn::DuplicateKey, {lines});
     case CsvFault::TooManyAccounts:
-      return text::BuiltInText(text::BuiltIn::FileHolds) + error.value +
-             text::BuiltInText(text::BuiltIn::AccountsAtMost400AreAllowed);
+      return text::BuiltInText(text::BuiltIn::CsvTooManyAccounts, {error.value});
     case CsvFault::SecondProfitAccount:
     case CsvFault::SecondTransferAccount:
-      return text::BuiltInText(text::BuiltIn::Lines2) + lines +
-             text::BuiltInText(text::BuiltIn::HoldMoreThanOneAccountOf) +
-             error.value + ".";
+      return text::BuiltInText(text::BuiltIn::SecondSpecialAccount, {lines, error.value});
     case CsvFault::UnknownCategoryKind:
-      return where + column +
-             text::BuiltInText(text::BuiltIn::IsNoCategoryKind) + value;
+      return text::BuiltInText(text::BuiltIn::UnknownCategoryKind, {where + column}) + value;
   }
   return {};
 }
 
 std::string CsvBadValueText(const CsvBadValue& bad) {
-  return text::BuiltInText(text::BuiltIn::Record) + std::to_string(bad.record) +
-         text::BuiltInText(text::BuiltIn::Column) + std::to_string(bad.column) + " (" + bad.columnName +
-         ")" +
-         text::BuiltInText(text::BuiltIn::HoldsNoNumberThatCanBe);
+  return text::BuiltInText(text::BuiltIn::CsvBadValueText,
+                           {std::to_string(bad.record), std::to_string(bad.column), bad.columnName});
 }
 
 }  // namespace books::exchange

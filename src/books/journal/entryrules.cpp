@@ -51,23 +51,17 @@ std::string BlockText(SaveBlock block, int line, const std::string& account, con
     case SaveBlock::SystemNumber:
       return text::BuiltInText(text::BuiltIn::SystemNumber);
     case SaveBlock::DateBeforeLowestOpen:
-      return text::BuiltInText(text::BuiltIn::VoucherDateLiesInAClosed) +
-             ShownDate(screen.lowestOpenDate) + ")";
+      return text::BuiltInText(text::BuiltIn::DateBeforeLowestOpen, {ShownDate(screen.lowestOpenDate)});
     case SaveBlock::UnreadableAmount:
-      return text::BuiltInText(text::BuiltIn::Line2) + LineNumberText(line) +
-             text::BuiltInText(text::BuiltIn::AmountIsNotANumber);
+      return text::BuiltInText(text::BuiltIn::UnreadableAmount, {LineNumberText(line)});
     case SaveBlock::AccountNotInLedger:
-      return text::BuiltInText(text::BuiltIn::Line2) + LineNumberText(line) + ": " +
-             text::BuiltInText(text::BuiltIn::Account) + account +
-             text::BuiltInText(text::BuiltIn::IsNotInTheGeneralLedger);
+      return text::BuiltInText(text::BuiltIn::AccountNotInLedger, {LineNumberText(line), account});
   }
   return {};
 }
 
 std::string BookYearEndText(const EntryScreen& screen) {
-  return text::BuiltInText(text::BuiltIn::VoucherDateLiesAfterTheEnd) +
-         ShownDate(screen.bookYearEnd) +
-         text::BuiltInText(text::BuiltIn::ItFallsInNoPeriod);
+  return text::BuiltInText(text::BuiltIn::BookYearEndText, {ShownDate(screen.bookYearEnd)});
 }
 
 }  // namespace
