@@ -203,11 +203,8 @@ void AddLongRows(const std::vector<StatementRow>& rows, std::size_t limit, bool 
   for (const StatementRow& row : rows)
     if (row.cells.size() > limit)
       out.badRows.push_back(
-          LineWord(1) + std::to_string(row.line) + ": " + std::to_string(row.cells.size()) +
-          text::BuiltInText(text::BuiltIn::FieldsMoreThanThe) +
-          std::to_string(limit) +
-          (header ? text::BuiltInText(text::BuiltIn::OfTheHeaderLine)
-                  : text::BuiltInText(text::BuiltIn::OfTheFirstRow)));
+          text::BuiltInText(header ? text::BuiltIn::MoreFieldsThanTheHeader : text::BuiltIn::MoreFieldsThanTheFirstRow,
+                            {std::to_string(row.line), std::to_string(row.cells.size()), std::to_string(limit)}));
 }
 
 // The most distinct values kept: more are never shown, and a column of
@@ -271,11 +268,10 @@ StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const r
   // other value, which of them means credit cannot be told.
   if (others.size() > 1) {
     for (const DebitCreditValue& v : others)
-      out.badRows.push_back(LineWord(v.lines.size()) + LineList(v.lines) + ": " +
-                            text::BuiltInText(text::BuiltIn::DebitCredit) + "\"" + v.value + "\"");
-    out.badRows.push_back(text::BuiltInText(text::BuiltIn::MoreThanOneDebitCreditValue) +
-                          text::TrimText(profile.DebitString()) +
-                          text::BuiltInText(text::BuiltIn::OnlyOneMayStandForCredit));
+      out.badRows.push_back(
+          text::BuiltInText(text::BuiltIn::OtherDebitCreditValue, {LineWord(v.lines.size()) + LineList(v.lines), v.value}));
+    out.badRows.push_back(
+        text::BuiltInText(text::BuiltIn::TooManyDebitCreditValues, {text::TrimText(profile.DebitString())}));
   }
   return out;
 }
@@ -288,8 +284,7 @@ std::string BadRowsMessage(const std::vector<std::string>& badRows) {
     text += badRows[i];
   }
   if (badRows.size() > kShown)
-    text += "\n" + text::BuiltInText(text::BuiltIn::And) + std::to_string(badRows.size() - kShown) +
-            text::BuiltInText(text::BuiltIn::More);
+    text += "\n" + text::BuiltInText(text::BuiltIn::AndMore, {std::to_string(badRows.size() - kShown)});
   return text;
 }
 
