@@ -94,9 +94,7 @@ std::string EntryNumbersTooLongText(const std::string& prefix, const std::string
   if (!room)
     return T(BuiltIn::CounterIsNoNumber);
   const std::string digits = std::to_string(room->digits), most = std::to_string(room->prefixRoom);
-  return T(BuiltIn::EntryNumbersNeed) + digits +
-         T(BuiltIn::DigitsThePrefixMayHaveAt) +
-         most + T(BuiltIn::CharactersNow) + prefix + "\"";
+  return BuiltInText(BuiltIn::EntryNumbersTooLong, {digits, most, prefix});
 }
 
 // The rules Next checks the rows by: the later of the form's lowest open
@@ -360,8 +358,7 @@ void BankImportPage::Button22Click() {
   StringGrid4.SetCell(0, 0, "0");
   if (split.outcome == books::journal::SplitOutcome::UnterminatedQualifier) {
     Button25.SetEnabled(false);
-    form.StatusBar1.Show(T(BuiltIn::Line2) + std::to_string(split.errorLine) +
-                             T(BuiltIn::TextQualifierIsNotClosed),
+    form.StatusBar1.Show(BuiltInText(BuiltIn::UnterminatedQualifier, {std::to_string(split.errorLine)}),
                          ui::colors::Red);
     return;
   }
@@ -523,15 +520,14 @@ void BankImportPage::Button25Click() {
   if (!check.badRows.empty()) {
     ui::ShowMessage(books::journal::BadRowsMessage(check.badRows));
     form.StatusBar1.Show(
-        std::to_string(check.badRows.size()) + T(BuiltIn::RowsCannotBeImported),
+        BuiltInText(BuiltIn::RowsCannotBeImported, {std::to_string(check.badRows.size())}),
         ui::colors::Red);
     return;
   }
   int leftOut = 0;
   if (!check.beforeOpen.empty()) {
     const std::string question =
-        std::to_string(check.beforeOpen.size()) +
-        T(BuiltIn::RowsAreDatedBeforeTheFirst) +
+        BuiltInText(BuiltIn::RowsBeforeOpen, {std::to_string(check.beforeOpen.size())}) +
         "\n" + LinesOf(check.rows, check.beforeOpen);
     if (!AskYes(question)) return;
     leftOut += static_cast<int>(check.beforeOpen.size());
@@ -551,8 +547,7 @@ void BankImportPage::Button25Click() {
   const std::vector<std::size_t> duplicates = books::journal::ProbableDuplicates(check.rows, payments);
   if (!duplicates.empty()) {
     const std::string question =
-        std::to_string(duplicates.size()) +
-        T(BuiltIn::RowsEqualAStoredPaymentAnd) +
+        BuiltInText(BuiltIn::RowsEqualStoredPayments, {std::to_string(duplicates.size())}) +
         "\n" + LinesOf(check.rows, duplicates);
     if (AskYes(question)) {
       leftOut += static_cast<int>(duplicates.size());
@@ -647,9 +642,7 @@ void BankImportPage::Button26Click() {
   ShowImportResult();
   form.SelectTab(books::journal::TabMatchImport);
   if (result.outcome != books::journal::RunOutcome::Done) {
-    std::string text = T(BuiltIn::ImportStoppedAtLine) +
-                       std::to_string(result.failedLine) +
-                       T(BuiltIn::ItsPaymentWasNotStoredContinue);
+    std::string text = BuiltInText(BuiltIn::ImportStopped, {std::to_string(result.failedLine)});
     if (!result.failure.text.empty())
       text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
     form.StatusBar1.Show(text, ui::colors::Red);

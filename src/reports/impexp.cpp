@@ -604,8 +604,7 @@ void TExportImport::RunImport(int digit) {
         formkit::ReportFileSetError(written.failure);
         return;
       case books::exchange::ImportWriteStep::Backup:
-        message = text::BuiltInText(text::BuiltIn::Copy2) + written.detail +
-                  text::BuiltInText(text::BuiltIn::CouldNotBeWrittenNothingWas) +
+        message = text::BuiltInText(text::BuiltIn::BackupNotWritten, {written.detail}) +
                   platform::OsErrorText(written.code);
         break;
       default:
