@@ -64,6 +64,18 @@ TEST_F(BuiltInTexts, TheTableTextsByIdFollowTheLanguage) {
     UseLanguage(name);
     EXPECT_EQ(text::BuiltInText(text::BuiltIn::ChangedAt), want) << name;
   }
+  // A text with values: each language places them in its own sentence.
+  const std::vector<std::pair<std::string, std::string>> filled = {
+      {"English", "Line 7: a text qualifier is not closed"},
+      {"Nederlands", "Regel 7: een tekstafbakening wordt niet gesloten"},
+      {"Deutsch", "Zeile 7: ein Textbegrenzer wird nicht geschlossen"}};
+  for (const auto& [name, want] : filled) {
+    UseLanguage(name);
+    EXPECT_EQ(text::BuiltInText(text::BuiltIn::UnterminatedQualifier, {"7"}), want) << name;
+  }
+  // Before the language routine the units show the English.
+  UseLanguage("Deutsch");
+  EXPECT_STREQ(text::BuiltInTextEnglish(text::BuiltIn::ChangedAt), "Changed at");
 }
 
 TEST(FillPlaceholders, PutsTheValuesWhereTheTextMarksThem) {
