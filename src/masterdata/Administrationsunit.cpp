@@ -30,7 +30,8 @@ namespace {
 // has no text for; ApplyLanguageTexts gives them in Dutch and German as well.
 const char* const kShortNameNotAFolderNameEnglish = text::BuiltInTextEnglish(text::BuiltIn::ShortNameNotAFolderName);
 const char* const kFolderNotCreatedEnglish = text::BuiltInTextEnglish(text::BuiltIn::FolderNotCreated);
-const char* const kShortNameExistsInOtherCaseEnglish = text::BuiltInTextEnglish(text::BuiltIn::ShortNameExistsInOtherCase);
+const char* const kShortNameExistsInOtherCaseEnglish =
+    text::BuiltInTextEnglish(text::BuiltIn::ShortNameExistsInOtherCase);
 const char* const kSelectHintEnglish = text::BuiltInTextEnglish(text::BuiltIn::SelectHint);
 const char* const kAddHintEnglish = text::BuiltInTextEnglish(text::BuiltIn::AddHint);
 const char* const kCopyEmptiesFilesEnglish = text::BuiltInTextEnglish(text::BuiltIn::CopyEmptiesFiles);

@@ -58,7 +58,8 @@ constexpr const char* kLoginFailedEnglish = "Log-in failed: check user id, passw
 constexpr const char* kNewPasswordsDifferEnglish = "The two passwords are not identical";
 const char* const kMinimalSixCharactersEnglish = text::BuiltInTextEnglish(text::BuiltIn::MinimalSixCharacters);
 const char* const kPasswordsNotIdenticalEnglish = text::BuiltInTextEnglish(text::BuiltIn::PasswordsNotIdentical);
-const char* const kFirstInsertSystemSettingsEnglish = text::BuiltInTextEnglish(text::BuiltIn::FirstInsertSystemSettings);
+const char* const kFirstInsertSystemSettingsEnglish =
+    text::BuiltInTextEnglish(text::BuiltIn::FirstInsertSystemSettings);
 // Longer passwords cannot be typed; the change refuses them all the same.
 const char* const kMaximalTwelveCharactersEnglish = text::BuiltInTextEnglish(text::BuiltIn::MaximalTwelveCharacters);
 }  // namespace

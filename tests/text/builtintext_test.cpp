@@ -59,7 +59,10 @@ TEST_F(BuiltInTexts, TheLanguageNameChooses) {
 // same rule, in code page 1252.
 TEST_F(BuiltInTexts, TheTableTextsByIdFollowTheLanguage) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"English", "Changed at"}, {"Nederlands", "Gewijzigd op"}, {"Deutsch", "Ge\xe4ndert am"}, {kFrancais, "Changed at"}};
+      {"English", "Changed at"},
+      {"Nederlands", "Gewijzigd op"},
+      {"Deutsch", "Ge\xe4ndert am"},
+      {kFrancais, "Changed at"}};
   for (const auto& [name, want] : cases) {
     UseLanguage(name);
     EXPECT_EQ(text::BuiltInText(text::BuiltIn::ChangedAt), want) << name;
@@ -73,8 +76,11 @@ TEST_F(BuiltInTexts, TheTableTextsByIdFollowTheLanguage) {
     UseLanguage(name);
     EXPECT_EQ(text::BuiltInText(text::BuiltIn::UnterminatedQualifier, {"7"}), want) << name;
   }
-  // Before the language routine the units show the English.
+  // Every text reaches the program in code page 1252, also those whose
+  // German was once a UTF-8 literal in the journal forms.
   UseLanguage("Deutsch");
+  EXPECT_EQ(text::BuiltInText(text::BuiltIn::SelectPartner), "Partner w\xe4hlen");
+  // Before the language routine the units show the English.
   EXPECT_STREQ(text::BuiltInTextEnglish(text::BuiltIn::ChangedAt), "Changed at");
 }
 

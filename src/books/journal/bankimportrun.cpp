@@ -269,7 +269,8 @@ StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const r
   if (others.size() > 1) {
     for (const DebitCreditValue& v : others)
       out.badRows.push_back(
-          text::BuiltInText(text::BuiltIn::OtherDebitCreditValue, {LineWord(v.lines.size()) + LineList(v.lines), v.value}));
+          text::BuiltInText(text::BuiltIn::OtherDebitCreditValue,
+                            {LineWord(v.lines.size()) + LineList(v.lines), v.value}));
     out.badRows.push_back(
         text::BuiltInText(text::BuiltIn::TooManyDebitCreditValues, {text::TrimText(profile.DebitString())}));
   }
