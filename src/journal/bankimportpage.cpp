@@ -82,7 +82,7 @@ bool AskYes(const std::string& text) {
 std::string LinesOf(const std::vector<books::journal::ImportRow>& rows, const std::vector<std::size_t>& indices) {
   std::vector<std::string> lines;
   for (std::size_t i : indices)
-    lines.push_back(T(BuiltIn::Line) + std::to_string(rows[i].line));
+    lines.push_back(BuiltInText(BuiltIn::LineNumber, {std::to_string(rows[i].line)}));
   return books::journal::BadRowsMessage(lines);
 }
 
@@ -651,15 +651,15 @@ void BankImportPage::Button26Click() {
   ShowContinueButton(false);
   Button26.SetEnabled(false);
   std::string status;
-  auto add = [&status](int n, const std::string& text) {
+  auto add = [&status](int n, BuiltIn text) {
     if (n == 0) return;
     if (!status.empty()) status += "; ";
-    status += std::to_string(n) + text;
+    status += BuiltInText(text, {std::to_string(n)});
   };
-  add(job.leftOut, T(BuiltIn::RowsLeftOutAtNext));
-  add(job.ambiguous, T(BuiltIn::WithoutPartnerSeveralPartnersCarryThe));
+  add(job.leftOut, BuiltIn::RowsLeftOut);
+  add(job.ambiguous, BuiltIn::AmbiguousPartners);
   // The help topic by the title the reader finds in the help text.
-  add(job.refunds, T(BuiltIn::RefundsWithoutPartnerSeeHelpImporting));
+  add(job.refunds, BuiltIn::RefundsWithoutPartner);
   form.StatusBar1.Show(status, status.empty() ? ui::colors::Lime : ui::colors::Yellow);
 }
 
