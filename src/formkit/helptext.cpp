@@ -35,9 +35,7 @@ HelpFileRead ReadHelpFile(const std::string& fileName) {
   if (size > kHelpFileLimit) {
     HelpFileRead out;
     out.code = 1;
-    out.error = text::BuiltInText("The help file " + path + " is damaged: it is larger than 16 MB.",
-                                  "Het helpbestand " + path + " is beschadigd: het is groter dan 16 MB.",
-                                  "Die Hilfedatei " + path + cp1252::L(" ist beschädigt: sie ist größer als 16 MB."));
+    out.error = text::BuiltInText(text::BuiltIn::HelpFileIsDamagedItIs, {path});
     return out;
   }
   HelpFileRead out;

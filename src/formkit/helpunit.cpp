@@ -104,16 +104,16 @@ void Thelpform::LoadHelpText() {
   HelpFileName = HelpFileNameFor(ComboBox1.GetText());
 
   const HelpCaptionBlockRec& b = HelpCaptionBlock;
-  const std::string title = Or(b.SectionTitle, text::BuiltInText("Contents", "Inhoud", "Inhalt"));
-  Button1.SetCaption(Or(b.CancelCaption, text::BuiltInText("Cancel", "Annuleren", "Abbrechen")));
-  File1.SetCaption(Or(b.FileCaption, text::BuiltInText("File", "Bestand", "Datei")));
-  Sluiten1.SetCaption(Or(b.ExitCaption, text::BuiltInText("Exit", "Afsluiten", "Beenden")));
-  ToolButton1.SetCaption(text::BuiltInText("Close", "Sluiten", cp1252::L("Schließen")));
+  const std::string title = Or(b.SectionTitle, text::BuiltInText(text::BuiltIn::Contents));
+  Button1.SetCaption(Or(b.CancelCaption, text::BuiltInText(text::BuiltIn::Cancel)));
+  File1.SetCaption(Or(b.FileCaption, text::BuiltInText(text::BuiltIn::File)));
+  Sluiten1.SetCaption(Or(b.ExitCaption, text::BuiltInText(text::BuiltIn::Exit)));
+  ToolButton1.SetCaption(text::BuiltInText(text::BuiltIn::Close));
   Label1.SetCaption(text::Cut(" " + title, 11));
   SetCaption(text::Cut(" Ombrelo Account : " + title, 29));
-  positierichedit.SetCaption(text::BuiltInText("Show topic", "Onderwerp tonen", "Thema zeigen"));
-  BrowseURL1.SetCaption(text::BuiltInText("Home page", "Startpagina", "Startseite"));
-  BrowseURL2.SetCaption(text::BuiltInText("News page", "Nieuwspagina", "Nachrichtenseite"));
+  positierichedit.SetCaption(text::BuiltInText(text::BuiltIn::ShowTopic));
+  BrowseURL1.SetCaption(text::BuiltInText(text::BuiltIn::HomePage));
+  BrowseURL2.SetCaption(text::BuiltInText(text::BuiltIn::NewsPage));
 
   if (!LoadHelpFile() && HelpFileName != kEnglishHelpFile) {
     HelpFileName = kEnglishHelpFile;

@@ -46,14 +46,12 @@ namespace {
 
 using text::BuiltInText;
 
-std::string T(std::string_view en, std::string_view nl, std::string_view de) {
-  return BuiltInText(en, cp1252::L(nl), cp1252::L(de));
-}
+using text::BuiltIn;
+
+std::string T(BuiltIn id) { return BuiltInText(id); }
 
 std::string MsgProfileFileDamaged() {
-  return T("The profile file ifs.vlk is damaged: it must hold ten profiles numbered 1 to 10.",
-           "Het profielbestand ifs.vlk is beschadigd: het moet tien profielen met de nummers 1 tot 10 bevatten.",
-           "Die Profildatei ifs.vlk ist beschädigt: sie muss zehn Profile mit den Nummern 1 bis 10 enthalten.");
+  return T(BuiltIn::ProfileFileDamaged);
 }
 
 // A column field: empty is -1 (unused), else a whole number.
@@ -85,7 +83,7 @@ bool AskYes(const std::string& text) {
 std::string LinesOf(const std::vector<books::journal::ImportRow>& rows, const std::vector<std::size_t>& indices) {
   std::vector<std::string> lines;
   for (std::size_t i : indices)
-    lines.push_back(T("line ", "regel ", "Zeile ") + std::to_string(rows[i].line));
+    lines.push_back(BuiltInText(BuiltIn::LineNumber, {std::to_string(rows[i].line)}));
   return books::journal::BadRowsMessage(lines);
 }
 
@@ -95,12 +93,9 @@ std::string LinesOf(const std::vector<books::journal::ImportRow>& rows, const st
 std::string EntryNumbersTooLongText(const std::string& prefix, const std::string& counter, std::size_t rowCount) {
   const auto room = books::journal::EntryNumberRoom(counter, rowCount);
   if (!room)
-    return T("The counter is no number", "De teller is geen getal", "Der Zähler ist keine Zahl");
+    return T(BuiltIn::CounterIsNoNumber);
   const std::string digits = std::to_string(room->digits), most = std::to_string(room->prefixRoom);
-  return T("the entry numbers need ", "de boekstuknummers hebben ", "die Belegnummern brauchen ") + digits +
-         T(" digits: the prefix may have at most ", " cijfers nodig: het vaste deel mag ten hoogste ",
-           " Ziffern: der feste Teil darf höchstens ") +
-         most + T(" characters, now \"", " tekens hebben, nu \"", " Zeichen haben, jetzt \"") + prefix + "\"";
+  return BuiltInText(BuiltIn::EntryNumbersTooLong, {digits, most, prefix});
 }
 
 // The rules Next checks the rows by: the later of the form's lowest open
@@ -144,21 +139,18 @@ bool BankImportPage::ProfileUsableAtNext(books::journal::ProfileFault fault) {
       Edit110.SetBackColor(ui::colors::Yellow);
       ComboBox10.SetBackColor(ui::colors::Yellow);
       form.StatusBar1.Show(
-          T("The profile needs the date column and its layout", "Het profiel heeft de kolom datum en de opmaak nodig",
-            "Das Profil braucht die Datumsspalte und ihr Format"),
+          T(BuiltIn::ProfileNeedsTheDateColumnAnd),
           ui::colors::Yellow);
       return false;
     case books::journal::ProfileFault::NoAmountColumn:
       Edit101.SetBackColor(ui::colors::Yellow);
-      form.StatusBar1.Show(T("The profile needs the amount column", "Het profiel heeft de kolom bedrag nodig",
-                             "Das Profil braucht die Betragsspalte"),
+      form.StatusBar1.Show(T(BuiltIn::ProfileNeedsTheAmountColumn),
                            ui::colors::Yellow);
       return false;
     case books::journal::ProfileFault::NoOwnAccountColumn:
       Edit93.SetBackColor(ui::colors::Yellow);
       form.StatusBar1.Show(
-          T("The profile needs the own account column", "Het profiel heeft de kolom eigen rekening nodig",
-            "Das Profil braucht die Spalte des eigenen Kontos"),
+          T(BuiltIn::ProfileNeedsTheOwnAccountColumn),
           ui::colors::Yellow);
       return false;
   }
@@ -230,36 +222,35 @@ void BankImportPage::Bind() {
 }
 
 void BankImportPage::ApplyTexts() {
-  Button8.SetCaption(T("Open import file", "Importbestand openen", "Importdatei öffnen"));
-  ImportSeparatorLabel.SetCaption(T("Separator", "Scheidingsteken", "Trennzeichen"));
-  ImportQualifierLabel.SetCaption(T("Text qualifier", "Tekstafbakening", "Textbegrenzer"));
-  CheckBox15.SetCaption(T("Exclude first row", "Eerste rij overslaan", "Erste Zeile auslassen"));
-  Button22.SetCaption(T("Go", "Splitsen", "Aufteilen"));
-  ImportNameLabel.SetCaption(T("Profile name", "Profielnaam", "Profilname"));
-  ImportNumberLabel.SetCaption(T("Number", "Nummer", "Nummer"));
-  ImportDateColumnLabel.SetCaption(T("Date column", "Kolom datum", "Spalte Datum"));
-  ImportDateLayoutLabel.SetCaption(T("Date layout", "Datumopmaak", "Datumsformat"));
-  ImportCurrencyLabel.SetCaption(T("Currency", "Valuta", "Währung"));
-  ImportOwnAccountLabel.SetCaption(T("Own account column", "Kolom eigen rekening", "Spalte eigenes Konto"));
-  ImportCounterpartyLabel.SetCaption(T("Counterparty account column", "Kolom tegenrekening", "Spalte Gegenkonto"));
-  ImportAscriptionLabel.SetCaption(T("Name column", "Kolom naam", "Spalte Name"));
-  ImportDebitCreditLabel.SetCaption(T("Debit/credit column", "Kolom af/bij", "Spalte Soll/Haben"));
-  ImportDebitStringLabel.SetCaption(T("Debit text", "Tekst voor af", "Text für Soll"));
-  ImportAmountLabel.SetCaption(T("Amount column", "Kolom bedrag", "Spalte Betrag"));
-  ImportNarrativeLabel.SetCaption(T("Narrative columns", "Kolommen omschrijving", "Spalten Beschreibung"));
-  Button24.SetCaption(T("Save setting", "Instelling opslaan", "Einstellung speichern"));
-  Button25.SetCaption(T("Next >>", "Volgende >>", "Weiter >>"));
-  ImportOwnBankLabel.SetCaption(T("Own bank account", "Eigen bankrekening", "Eigenes Bankkonto"));
-  ImportCashAccountLabel.SetCaption(T("Cash or bank account", "Kas- of bankrekening", "Kassen- oder Bankkonto"));
-  ImportLastEntryLabel.SetCaption(T("Last entry number", "Laatste boekstuknummer", "Letzte Belegnummer"));
-  ImportPrefixLabel.SetCaption(T("Fixed", "Vast deel", "Fester Teil"));
-  ImportCounterLabel.SetCaption(T("Counter", "Teller", "Zähler"));
-  Button26.SetCaption(T("Run Import", "Import uitvoeren", "Import ausführen"));
-  Button27.SetCaption(T("Continue import", "Import voortzetten", "Import fortsetzen"));
+  Button8.SetCaption(T(BuiltIn::OpenImportFile));
+  ImportSeparatorLabel.SetCaption(T(BuiltIn::Separator));
+  ImportQualifierLabel.SetCaption(T(BuiltIn::TextQualifier));
+  CheckBox15.SetCaption(T(BuiltIn::ExcludeFirstRow));
+  Button22.SetCaption(T(BuiltIn::Go));
+  ImportNameLabel.SetCaption(T(BuiltIn::ProfileName));
+  ImportNumberLabel.SetCaption(T(BuiltIn::Number));
+  ImportDateColumnLabel.SetCaption(T(BuiltIn::DateColumn));
+  ImportDateLayoutLabel.SetCaption(T(BuiltIn::DateLayout));
+  ImportCurrencyLabel.SetCaption(T(BuiltIn::Currency));
+  ImportOwnAccountLabel.SetCaption(T(BuiltIn::OwnAccountColumn));
+  ImportCounterpartyLabel.SetCaption(T(BuiltIn::CounterpartyAccountColumn));
+  ImportAscriptionLabel.SetCaption(T(BuiltIn::NameColumn));
+  ImportDebitCreditLabel.SetCaption(T(BuiltIn::DebitCreditColumn));
+  ImportDebitStringLabel.SetCaption(T(BuiltIn::DebitText));
+  ImportAmountLabel.SetCaption(T(BuiltIn::AmountColumn));
+  ImportNarrativeLabel.SetCaption(T(BuiltIn::NarrativeColumns));
+  Button24.SetCaption(T(BuiltIn::SaveSetting));
+  Button25.SetCaption(T(BuiltIn::Next));
+  ImportOwnBankLabel.SetCaption(T(BuiltIn::OwnBankAccount));
+  ImportCashAccountLabel.SetCaption(T(BuiltIn::CashOrBankAccount));
+  ImportLastEntryLabel.SetCaption(T(BuiltIn::LastEntryNumber));
+  ImportPrefixLabel.SetCaption(T(BuiltIn::Fixed));
+  ImportCounterLabel.SetCaption(T(BuiltIn::Counter));
+  Button26.SetCaption(T(BuiltIn::RunImport));
+  Button27.SetCaption(T(BuiltIn::ContinueImport));
   Button28.SetCaption(
-      T("Show payments without JV", "Betalingen zonder boeking tonen", "Zahlungen ohne Buchung zeigen"));
-  Label60.SetCaption(T("Import the statement's rows as payments", "De rijen van het afschrift als betalingen inlezen",
-                       "Die Zeilen des Kontoauszugs als Zahlungen einlesen"));
+      T(BuiltIn::ShowPaymentsWithoutJV));
+  Label60.SetCaption(T(BuiltIn::ImportTheStatementSRowsAs));
   if (importJob_) ShowImportResult();
 }
 
@@ -293,22 +284,20 @@ void BankImportPage::ClearMatchTab() {
 void BankImportPage::Button8Click() {
   ui::FileDialogOptions options;
   options.title = Button8.Caption();
-  options.filters = {T("Bank statements (*.csv;*.txt)|*.csv;*.txt", "Bankafschriften (*.csv;*.txt)|*.csv;*.txt",
-                       "Kontoauszüge (*.csv;*.txt)|*.csv;*.txt"),
-                     T("All files|*", "Alle bestanden|*", "Alle Dateien|*")};
+  options.filters = {T(BuiltIn::BankStatementsCsvTxtCsvTxt),
+                     T(BuiltIn::AllFiles)};
   options.defaultExtension = "csv";
   const std::optional<std::string> path = ui::GetBackend().OpenFileDialog(options);
   if (!path) return;
   const books::journal::StatementFile file = books::journal::ReadStatementFile(*path);
   if (file.code != 0) {
-    ui::ShowMessage(T("The statement cannot be read: ", "Het afschrift kan niet gelezen worden: ",
-                      "Der Kontoauszug kann nicht gelesen werden: ") +
+    ui::ShowMessage(T(BuiltIn::StatementCannotBeRead) +
                     cp1252::FromUtf8(*path) + "  " + platform::OsErrorText(file.code));
     return;
   }
   std::vector<std::string> lines = books::journal::StatementLines(books::journal::DecodeStatement(file.bytes));
   if (lines.empty()) {
-    ui::ShowMessage(T("The statement is empty: ", "Het afschrift is leeg: ", "Der Kontoauszug ist leer: ") +
+    ui::ShowMessage(T(BuiltIn::StatementIsEmpty) +
                     cp1252::FromUtf8(*path));
     return;
   }
@@ -342,16 +331,13 @@ void BankImportPage::Button22Click() {
     case books::journal::SplitOutcome::SeparatorEmpty:
     case books::journal::SplitOutcome::SeparatorNotOneChar:
       refusal =
-          T("The separator is one character, or the word Tab", "Het scheidingsteken is één teken, of het woord Tab",
-            "Das Trennzeichen ist ein Zeichen oder das Wort Tab");
+          T(BuiltIn::SeparatorIsOneCharacterOrThe);
       break;
     case books::journal::SplitOutcome::QualifierNotOneChar:
-      refusal = T("The text qualifier is one character, or empty", "De tekstafbakening is één teken, of leeg",
-                  "Der Textbegrenzer ist ein Zeichen oder leer");
+      refusal = T(BuiltIn::TextQualifierIsOneCharacterOr);
       break;
     case books::journal::SplitOutcome::QualifierIsSeparator:
-      refusal = T("The text qualifier cannot be the separator", "De tekstafbakening kan niet het scheidingsteken zijn",
-                  "Der Textbegrenzer kann nicht das Trennzeichen sein");
+      refusal = T(BuiltIn::TextQualifierCannotBeTheSeparator);
       break;
     case books::journal::SplitOutcome::UnterminatedQualifier:
       break;
@@ -373,9 +359,7 @@ void BankImportPage::Button22Click() {
   StringGrid4.SetCell(0, 0, "0");
   if (split.outcome == books::journal::SplitOutcome::UnterminatedQualifier) {
     Button25.SetEnabled(false);
-    form.StatusBar1.Show(T("Line ", "Regel ", "Zeile ") + std::to_string(split.errorLine) +
-                             T(": a text qualifier is not closed", ": een tekstafbakening wordt niet gesloten",
-                               ": ein Textbegrenzer wird nicht geschlossen"),
+    form.StatusBar1.Show(BuiltInText(BuiltIn::UnterminatedQualifier, {std::to_string(split.errorLine)}),
                          ui::colors::Red);
     return;
   }
@@ -444,7 +428,7 @@ std::optional<records::ImportProfileRec> BankImportPage::ShownProfile() {
   const auto [end, ec] = std::from_chars(numberText.data(), numberText.data() + numberText.size(), number);
   if (numberText.empty() || ec != std::errc() || end != numberText.data() + numberText.size() || number < 1 ||
       number > books::journal::kImportProfiles) {
-    ui::ShowMessage(T("Choose a profile (1 to 10)", "Kies een profiel (1 tot 10)", "Wählen Sie ein Profil (1 bis 10)"));
+    ui::ShowMessage(T(BuiltIn::ChooseAProfile1To10));
     return std::nullopt;
   }
   p.SetProfileNumber(number);
@@ -466,7 +450,7 @@ std::optional<records::ImportProfileRec> BankImportPage::ShownProfile() {
       {&Edit101, &records::ImportProfileRec::SetAmountColumn, &ImportAmountLabel},
   };
   auto refuse = [](const ui::Label& label) {
-    ui::ShowMessage(label.Caption() + T(": no column number", ": geen kolomnummer", ": keine Spaltennummer"));
+    ui::ShowMessage(label.Caption() + T(BuiltIn::NoColumnNumber));
   };
   for (const Column& c : columns) {
     const auto v = ColumnOf(c.field->GetText());
@@ -500,9 +484,7 @@ void BankImportPage::Button24Click() {
   books::journal::ProfileResult saved = books::journal::SaveImportProfile(*profile);
   if (saved.outcome == books::journal::ProfileOutcome::Damaged) {
     if (!AskYes(MsgProfileFileDamaged() + "\n" +
-                T("Rewrite it as ten profiles (the readable ones kept)?",
-                  "Het opnieuw schrijven als tien profielen (de leesbare blijven bewaard)?",
-                  "Sie als zehn Profile neu schreiben (die lesbaren bleiben erhalten)?")))
+                T(BuiltIn::RewriteItAsTenProfilesThe)))
       return;
     saved = books::journal::RepairImportProfiles(*profile);
   }
@@ -525,8 +507,7 @@ void BankImportPage::Button25Click() {
   ComboBox10.SetBackColor(ui::colors::Cream);
   const std::string cashAccount = AccountOfItem(form.ComboBox4.GetText());
   if (cashAccount.empty()) {
-    form.StatusBar1.Show(T("Choose the cash or bank account first", "Kies eerst de kas- of bankrekening",
-                           "Wählen Sie zuerst das Kassen- oder Bankkonto"),
+    form.StatusBar1.Show(T(BuiltIn::ChooseTheCashOrBankAccount),
                          ui::colors::Red);
     return;
   }
@@ -537,18 +518,14 @@ void BankImportPage::Button25Click() {
   if (!check.badRows.empty()) {
     ui::ShowMessage(books::journal::BadRowsMessage(check.badRows));
     form.StatusBar1.Show(
-        std::to_string(check.badRows.size()) + T(" rows cannot be imported", " rijen kunnen niet ingelezen worden",
-                                                 " Zeilen können nicht eingelesen werden"),
+        BuiltInText(BuiltIn::RowsCannotBeImported, {std::to_string(check.badRows.size())}),
         ui::colors::Red);
     return;
   }
   int leftOut = 0;
   if (!check.beforeOpen.empty()) {
     const std::string question =
-        std::to_string(check.beforeOpen.size()) +
-        T(" rows are dated before the first open day; they could get no voucher. Leave them out?",
-          " rijen liggen vóór de eerste open dag; ze kunnen geen boeking krijgen. Weglaten?",
-          " Zeilen liegen vor dem ersten offenen Tag; sie könnten keine Buchung bekommen. Auslassen?") +
+        BuiltInText(BuiltIn::RowsBeforeOpen, {std::to_string(check.beforeOpen.size())}) +
         "\n" + LinesOf(check.rows, check.beforeOpen);
     if (!AskYes(question)) return;
     leftOut += static_cast<int>(check.beforeOpen.size());
@@ -568,10 +545,7 @@ void BankImportPage::Button25Click() {
   const std::vector<std::size_t> duplicates = books::journal::ProbableDuplicates(check.rows, payments);
   if (!duplicates.empty()) {
     const std::string question =
-        std::to_string(duplicates.size()) +
-        T(" rows equal a stored payment and were probably imported before. Leave them out?",
-          " rijen zijn gelijk aan een opgeslagen betaling en zijn waarschijnlijk al ingelezen. Weglaten?",
-          " Zeilen gleichen einer gespeicherten Zahlung und wurden wohl schon eingelesen. Auslassen?") +
+        BuiltInText(BuiltIn::RowsEqualStoredPayments, {std::to_string(duplicates.size())}) +
         "\n" + LinesOf(check.rows, duplicates);
     if (AskYes(question)) {
       leftOut += static_cast<int>(duplicates.size());
@@ -666,11 +640,7 @@ void BankImportPage::Button26Click() {
   ShowImportResult();
   form.SelectTab(books::journal::TabMatchImport);
   if (result.outcome != books::journal::RunOutcome::Done) {
-    std::string text = T("The import stopped at line ", "De import stopte bij regel ", "Der Import hielt bei Zeile ") +
-                       std::to_string(result.value.value_or(0)) +
-                       T(": its payment was not stored. Continue tries it again.",
-                         ": de betaling is niet opgeslagen. Voortzetten probeert het opnieuw.",
-                         " an: die Zahlung wurde nicht gespeichert. Fortsetzen versucht es erneut.");
+    std::string text = BuiltInText(BuiltIn::ImportStopped, {std::to_string(result.value.value_or(0))});
     if (!result.failure.text.empty())
       text += "  " + result.failure.text + "  " + platform::OsErrorText(result.failure.code);
     form.StatusBar1.Show(text, ui::colors::Red);
@@ -679,19 +649,15 @@ void BankImportPage::Button26Click() {
   ShowContinueButton(false);
   Button26.SetEnabled(false);
   std::string status;
-  auto add = [&status](int n, const std::string& text) {
+  auto add = [&status](int n, BuiltIn text) {
     if (n == 0) return;
     if (!status.empty()) status += "; ";
-    status += std::to_string(n) + text;
+    status += BuiltInText(text, {std::to_string(n)});
   };
-  add(job.leftOut, T(" rows left out at Next", " rijen weggelaten bij Volgende", " Zeilen bei Weiter ausgelassen"));
-  add(job.ambiguous, T(" without partner: several partners carry the account",
-                       " zonder relatie: meerdere relaties hebben de rekening",
-                       " ohne Partner: mehrere Partner haben das Konto"));
+  add(job.leftOut, BuiltIn::RowsLeftOut);
+  add(job.ambiguous, BuiltIn::AmbiguousPartners);
   // The help topic by the title the reader finds in the help text.
-  add(job.refunds, T(" refunds without partner (see Help: \"Importing a bank statement\")",
-                     " terugbetalingen zonder relatie (zie Help: \"Een bankafschrift importeren\")",
-                     " Erstattungen ohne Partner (siehe Hilfe: \"Einen Kontoauszug importieren\")"));
+  add(job.refunds, BuiltIn::RefundsWithoutPartner);
   form.StatusBar1.Show(status, status.empty() ? ui::colors::Lime : ui::colors::Yellow);
 }
 

@@ -37,44 +37,31 @@ constexpr int kCreditColumn = 6;
 
 // Texts the language file has no offset for.
 std::string AskDiscardText() {
-  return text::BuiltInText("Discard the lines typed on this voucher?", "De getypte regels van deze boeking vervallen?",
-                           "Die eingegebenen Zeilen dieser Buchung verwerfen?");
+  return text::BuiltInText(text::BuiltIn::AskDiscardText);
 }
 std::string AskDeleteText() {
-  return text::BuiltInText("Delete this voucher?", "Deze boeking verwijderen?", "Diese Buchung löschen?");
+  return text::BuiltInText(text::BuiltIn::AskDeleteText);
 }
 std::string TemplateNotFoundText() {
-  return text::BuiltInText("There is no template of that name", "Er is geen sjabloon met die naam",
-                           "Es gibt keine Vorlage mit diesem Namen");
+  return text::BuiltInText(text::BuiltIn::TemplateNotFoundText);
 }
 std::string RefusedText(books::journal::StoreOutcome outcome) {
   switch (outcome) {
     case books::journal::StoreOutcome::ChangedInAnotherCopy:
       return text::MsgChangedInAnotherCopy();
     case books::journal::StoreOutcome::BeforeOpenPeriod:
-      return text::BuiltInText(
-          "The voucher date lies in a period that is frozen (another copy of the program froze it); nothing was "
-          "written",
-          "De boekingsdatum ligt in een bevroren periode (een andere kopie van het programma heeft haar bevroren); er "
-          "is niets geschreven",
-          "Das Buchungsdatum liegt in einer eingefrorenen Periode (eine andere Kopie des Programms hat sie "
-          "eingefroren); es wurde nichts geschrieben");
+      return text::BuiltInText(text::BuiltIn::BeforeOpenPeriod);
     case books::journal::StoreOutcome::Locked:
-      return text::BuiltInText("This voucher is shown only; it cannot be changed or deleted",
-                               "Deze boeking wordt alleen getoond; ze kan niet gewijzigd of verwijderd worden",
-                               "Diese Buchung wird nur angezeigt; sie kann nicht geändert oder gelöscht werden");
+      return text::BuiltInText(text::BuiltIn::Locked);
     default:
-      return text::BuiltInText("The voucher was not saved: it is incomplete or unbalanced",
-                               "De boeking is niet opgeslagen: ze is onvolledig of niet in evenwicht",
-                               "Die Buchung wurde nicht gespeichert: sie ist unvollständig oder nicht ausgeglichen");
+      return text::BuiltInText(text::BuiltIn::VoucherWasNotSavedItIs);
   }
 }
 std::string UnknownAccountText(const std::string& typed) {
-  return text::BuiltInText("Account " + typed + " does not exist", "Rekening " + typed + " bestaat niet",
-                           "Konto " + typed + " existiert nicht");
+  return text::BuiltInText(text::BuiltIn::UnknownAccountText, {typed});
 }
-std::string ReceiptKindText() { return text::BuiltInText("Receipt", "Ontvangst", "Eingang"); }
-std::string PaymentKindText() { return text::BuiltInText("Payment", "Betaling", "Zahlung"); }
+std::string ReceiptKindText() { return text::BuiltInText(text::BuiltIn::ReceiptKindText); }
+std::string PaymentKindText() { return text::BuiltInText(text::BuiltIn::Payment); }
 
 std::vector<std::string> ItemTexts(const ui::ComboBox& box) {
   std::vector<std::string> texts;
@@ -294,21 +281,21 @@ void Tboeking::ApplyLanguageTexts() {
   Label26.SetCaption(L(4033));
   using text::BuiltInText;
   Label71.SetCaption(L(852));
-  CheckBox12.SetCaption(BuiltInText("All Journals", "Alle dagboeken", "Alle Journale"));
+  CheckBox12.SetCaption(BuiltInText(text::BuiltIn::AllJournals));
   CheckBox13.SetCaption(CheckBox12.Caption());
-  Label2.SetCaption(BuiltInText("Date", "Datum", "Datum"));
-  Label3.SetCaption(BuiltInText("Number", "Nummer", "Nummer"));
-  Label4.SetCaption(BuiltInText("Journal", "Dagboek", "Journal"));
-  Label5.SetCaption(BuiltInText("Text", "Omschrijving", "Text"));
-  Label6.SetCaption(BuiltInText("Reference", "Referentie", "Referenz"));
-  Label40.SetCaption(BuiltInText("Line text", "Regeltekst", "Zeilentext"));
-  Label41.SetCaption(BuiltInText("Account", "Rekening", "Konto"));
-  Label42.SetCaption(BuiltInText("Caption", "Omschrijving", "Bezeichnung"));
-  Label43.SetCaption(BuiltInText("Cost centre", "Kostenplaats", "Kostenstelle"));
-  Label44.SetCaption(BuiltInText("Debit", "Debet", "Soll"));
-  Label45.SetCaption(BuiltInText("Credit", "Credit", "Haben"));
-  Label47.SetCaption(BuiltInText("Totals", "Totalen", "Summen"));
-  Label48.SetCaption(BuiltInText("Go to voucher", "Ga naar boeking", "Gehe zu Buchung"));
+  Label2.SetCaption(BuiltInText(text::BuiltIn::Date));
+  Label3.SetCaption(BuiltInText(text::BuiltIn::Number));
+  Label4.SetCaption(BuiltInText(text::BuiltIn::Journal));
+  Label5.SetCaption(BuiltInText(text::BuiltIn::Text));
+  Label6.SetCaption(BuiltInText(text::BuiltIn::Reference));
+  Label40.SetCaption(BuiltInText(text::BuiltIn::LineText));
+  Label41.SetCaption(BuiltInText(text::BuiltIn::Account2));
+  Label42.SetCaption(BuiltInText(text::BuiltIn::Caption));
+  Label43.SetCaption(BuiltInText(text::BuiltIn::CostCentre));
+  Label44.SetCaption(BuiltInText(text::BuiltIn::Debit));
+  Label45.SetCaption(BuiltInText(text::BuiltIn::Credit));
+  Label47.SetCaption(BuiltInText(text::BuiltIn::Totals));
+  Label48.SetCaption(BuiltInText(text::BuiltIn::GoToVoucher));
   const std::vector<std::string> tabs = {L(4004), L(4033), L(4062), L(4091), L(4120),
                                          L(4149), L(4178), L(4207), L(4236)};
   const int tab = TabControl1.TabIndex();

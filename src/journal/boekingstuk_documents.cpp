@@ -37,8 +37,7 @@ std::string Tboeking::AmountText(double value) { return text::FormatAmount(value
 
 std::optional<double> Tboeking::AmountOf(const ui::Edit& e, const std::string& what) {
   if (auto v = text::TryParseAmount(e.GetText())) return v;
-  std::string text = BuiltInText("The field \"%s\" holds no amount", "Het veld \"%s\" bevat geen bedrag",
-                                 "Das Feld \"%s\" enthält keinen Betrag");
+  std::string text = BuiltInText(text::BuiltIn::FieldSHoldsNoAmount);
   if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, what);
   StatusBar1.Show(text, ui::colors::Red);
   return std::nullopt;
@@ -119,19 +118,11 @@ std::string DocumentRefusedText(books::journal::DocumentOutcome outcome, bool in
     case books::journal::DocumentOutcome::ChangedInAnotherCopy:
       return text::MsgChangedInAnotherCopy();
     case books::journal::DocumentOutcome::HasVoucher:
-      return invoice ? BuiltInText("This invoice has its journal voucher; it is neither changed nor deleted",
-                                   "Deze factuur is geboekt; ze wordt niet gewijzigd of verwijderd",
-                                   "Diese Rechnung ist gebucht; sie wird weder geändert noch gelöscht")
-                     : BuiltInText("This payment has its journal voucher; it is neither changed nor deleted",
-                                   "Deze betaling is geboekt; ze wordt niet gewijzigd of verwijderd",
-                                   "Diese Zahlung ist gebucht; sie wird weder geändert noch gelöscht");
+      return invoice ? BuiltInText(text::BuiltIn::ThisInvoiceHasItsJournalVoucher)
+                     : BuiltInText(text::BuiltIn::ThisPaymentHasItsJournalVoucher);
     default:
-      return invoice ? BuiltInText("This invoice is no longer in the file; nothing was written",
-                                   "Deze factuur staat niet meer in het bestand; er is niets geschreven",
-                                   "Diese Rechnung ist nicht mehr in der Datei; nichts wurde geschrieben")
-                     : BuiltInText("This payment is no longer in the file; nothing was written",
-                                   "Deze betaling staat niet meer in het bestand; er is niets geschreven",
-                                   "Diese Zahlung ist nicht mehr in der Datei; nichts wurde geschrieben");
+      return invoice ? BuiltInText(text::BuiltIn::ThisInvoiceIsNoLongerIn)
+                     : BuiltInText(text::BuiltIn::ThisPaymentIsNoLongerIn);
   }
 }
 

@@ -268,33 +268,31 @@ void Tboeking::ApplyDocumentTexts() {
   using text::BuiltInText;
   Invoice1.SetCaption(L(4062));
   Payment1.SetCaption(L(4149));
-  NewInvoice1.SetCaption(BuiltInText("New Invoice", "Nieuwe factuur", "Neue Rechnung"));
-  SearchPartner1.SetCaption(BuiltInText("Search Partner", "Relatie zoeken", "Partner suchen"));
+  NewInvoice1.SetCaption(BuiltInText(text::BuiltIn::NewInvoice));
+  SearchPartner1.SetCaption(BuiltInText(text::BuiltIn::SearchPartner));
   SearchPartner2.SetCaption(SearchPartner1.Caption());
-  SelectPartner.SetCaption(BuiltInText("Select Partner", "Relatie kiezen", "Partner wählen"));
-  NewPartner1.SetCaption(BuiltInText("New Partner", "Nieuwe relatie", "Neuer Partner"));
-  AddInvoice1.SetCaption(BuiltInText("Add Invoice and Propose Journal Voucher", "Factuur toevoegen en boeking voorstellen",
-                                     "Rechnung hinzufügen und Buchung vorschlagen"));
+  SelectPartner.SetCaption(BuiltInText(text::BuiltIn::SelectPartner));
+  NewPartner1.SetCaption(BuiltInText(text::BuiltIn::NewPartner));
+  AddInvoice1.SetCaption(BuiltInText(text::BuiltIn::AddInvoiceAndProposeJournalVoucher));
   CancelInvoice1.SetCaption(L(306));
-  SearchInvoice1.SetCaption(BuiltInText("Search Invoice", "Factuur zoeken", "Rechnung suchen"));
-  SelectRow1.SetCaption(BuiltInText("Select row", "Regel kiezen", "Zeile wählen"));
+  SearchInvoice1.SetCaption(BuiltInText(text::BuiltIn::SearchInvoice));
+  SelectRow1.SetCaption(BuiltInText(text::BuiltIn::SelectRow));
   SelectRow2.SetCaption(SelectRow1.Caption());
   CancelInvoiceList1.SetCaption(L(306));
   CancelPartnerList1.SetCaption(L(306));
-  NewPayment1.SetCaption(BuiltInText("New payment", "Nieuwe betaling", "Neue Zahlung"));
-  AddPayment1.SetCaption(BuiltInText("Add Payment and Propose JV", "Betaling toevoegen en boeking voorstellen",
-                                     "Zahlung hinzufügen und Buchung vorschlagen"));
+  NewPayment1.SetCaption(BuiltInText(text::BuiltIn::NewPayment));
+  AddPayment1.SetCaption(BuiltInText(text::BuiltIn::AddPaymentAndProposeJV));
   DeletePayment1.SetCaption(L(260));
   CancelPayment1.SetCaption(L(306));
-  Search1.SetCaption(BuiltInText("Search", "Zoeken", "Suchen"));
+  Search1.SetCaption(BuiltInText(text::BuiltIn::Search));
   Select1.SetCaption(SelectRow1.Caption());
   CancelPaymentList1.SetCaption(L(306));
   DeleteInvoice.SetCaption(L(260));
   DeletePayment.SetCaption(L(260));
-  SelectInvoiceRow.SetCaption(BuiltInText("Select", "Kiezen", "Wählen"));
+  SelectInvoiceRow.SetCaption(BuiltInText(text::BuiltIn::Select));
   SelectPartnerRow.SetCaption(SelectInvoiceRow.Caption());
   SelectPaymentRow.SetCaption(SelectInvoiceRow.Caption());
-  Button23.SetCaption(BuiltInText("Go to document", "Naar het document", "Zum Beleg"));
+  Button23.SetCaption(BuiltInText(text::BuiltIn::GoToDocument));
   SpeedButton5.SetHint(NewInvoice1.Caption());
   SpeedButton6.SetHint(SearchInvoice1.Caption());
   SpeedButton7.SetHint(NewPayment1.Caption());
@@ -302,9 +300,9 @@ void Tboeking::ApplyDocumentTexts() {
   for (ui::ToolButton* b : {&SpeedButton5, &SpeedButton6, &SpeedButton7, &SpeedButton8, &SpeedButton9, &SpeedButton14,
                             &SpeedButton15})
     b->SetCaption(b->Hint());
-  SpeedButton9.SetHint(BuiltInText("Import payments", "Betalingen inlezen", "Zahlungen einlesen"));
+  SpeedButton9.SetHint(BuiltInText(text::BuiltIn::ImportPayments2));
   SpeedButton9.SetCaption(SpeedButton9.Hint());
-  Label20.SetCaption(BuiltInText("Bank or cash account", "Bank- of kasrekening", "Bank- oder Kassenkonto"));
+  Label20.SetCaption(BuiltInText(text::BuiltIn::BankOrCashAccount));
   Invoice.ApplyTexts();
   Payment.ApplyTexts();
   ApplyListHeads();
@@ -319,7 +317,7 @@ void Tboeking::ApplyListHeads() {
   p.Label22.SetCaption(i.Label32.Caption());
   p.CheckBox8.SetCaption(i.CheckBox5.Caption());
   p.CheckBox11.SetCaption(i.CheckBox10.Caption());
-  Invoice.SetListHeads({BuiltInText("Book date", "Boekdatum", "Buchungsdatum"), p.Label21.Caption(),
+  Invoice.SetListHeads({BuiltInText(text::BuiltIn::BookDate), p.Label21.Caption(),
                         i.Label74.Caption(), i.Label16.Caption(), i.CheckBox10.Caption(), i.Label17.Caption(),
                         i.Label18.Caption(), i.Label35.Caption(), i.CheckBox1.Caption(), i.Label36.Caption(),
                         i.Label37.Caption(), i.Label38.Caption(), i.Label19.Caption(), i.Label73.Caption()});
@@ -328,9 +326,9 @@ void Tboeking::ApplyListHeads() {
                         p.Label84.Caption() + " 1", p.Label84.Caption() + " 2", p.Label84.Caption() + " 3",
                         p.Label84.Caption() + " 4", p.Label84.Caption() + " 5", p.Label84.Caption() + " 6",
                         p.Label85.Caption(), p.CheckBox2.Caption()});
-  PartnerList.ApplyTexts(L(306), {i.Label74.Caption(), BuiltInText("Name", "Naam", "Name"), i.Label34.Caption(),
-                                  BuiltInText("Town", "Plaats", "Ort"),
-                                  BuiltInText("Their number", "Hun nummer", "Ihre Nummer"), p.Label24.Caption()});
+  PartnerList.ApplyTexts(L(306), {i.Label74.Caption(), BuiltInText(text::BuiltIn::Name), i.Label34.Caption(),
+                                  BuiltInText(text::BuiltIn::Town),
+                                  BuiltInText(text::BuiltIn::TheirNumber), p.Label24.Caption()});
 }
 
 }  // namespace journal

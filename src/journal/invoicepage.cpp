@@ -218,16 +218,13 @@ void InvoicePage::StoreInvoice() {
       return;
     CheckBox1.SetChecked(false);
     ProposeInvoiceVoucher(loadedInvoice_->record);
-    form.StatusBar1.Show(BuiltInText("The journal voucher of this invoice was not found; a new one is proposed",
-                                     "De boeking van deze factuur is niet gevonden; er wordt een nieuwe voorgesteld",
-                                     "Die Buchung dieser Rechnung wurde nicht gefunden; eine neue wird vorgeschlagen"),
+    form.StatusBar1.Show(BuiltInText(text::BuiltIn::JournalVoucherOfThisInvoiceWas),
                          ui::colors::Yellow);
     return;
   }
   // Every check before the file opens.
   if (!invoicePartner_) {
-    form.StatusBar1.Show(BuiltInText("Choose the invoice's partner first", "Kies eerst de relatie van de factuur",
-                                     "Wählen Sie zuerst den Partner der Rechnung"),
+    form.StatusBar1.Show(BuiltInText(text::BuiltIn::ChooseTheInvoiceSPartnerFirst),
                          ui::colors::Red);
     return;
   }
@@ -238,9 +235,7 @@ void InvoicePage::StoreInvoice() {
   if (Edit7.GetText().empty() || static_cast<int>(Edit7.GetText().size()) > room) {
     char text[160];
     std::snprintf(text, sizeof text,
-                  BuiltInText("The invoice number may have at most %d characters for this partner",
-                              "Het factuurnummer mag voor deze relatie hoogstens %d tekens hebben",
-                              "Die Rechnungsnummer darf für diesen Partner höchstens %d Zeichen haben")
+                  BuiltInText(text::BuiltIn::InvoiceNumberMayHaveAtMost)
                       .c_str(),
                   room);
     form.StatusBar1.Show(text, ui::colors::Red);
@@ -442,17 +437,17 @@ void InvoicePage::ApplyTexts() {
   CheckBox1.SetCaption(L(3640));
   for (ui::Button* b : {&Button10, &Button14}) b->SetCaption(L(306));
   Image5.SetCaption(form.SearchInvoice1.Caption());
-  Label15.SetCaption(BuiltInText("Book date", "Boekdatum", "Buchungsdatum"));
-  Label17.SetCaption(BuiltInText("Amount", "Bedrag", "Betrag"));
-  Label73.SetCaption(BuiltInText("Prepaid", "Vooruitbetaald", "Vorausbezahlt"));
-  Label18.SetCaption(BuiltInText("Paid", "Betaald", "Bezahlt"));
-  Label19.SetCaption(BuiltInText("Owing", "Open", "Offen"));
-  CheckBox3.SetCaption(BuiltInText("Owing amount", "Openstaand bedrag", "Offener Betrag") + "  <> 0" +
+  Label15.SetCaption(BuiltInText(text::BuiltIn::BookDate));
+  Label17.SetCaption(BuiltInText(text::BuiltIn::Amount));
+  Label73.SetCaption(BuiltInText(text::BuiltIn::Prepaid));
+  Label18.SetCaption(BuiltInText(text::BuiltIn::Paid));
+  Label19.SetCaption(BuiltInText(text::BuiltIn::Owing));
+  CheckBox3.SetCaption(BuiltInText(text::BuiltIn::OwingAmount) + "  <> 0" +
                        std::string(1, platform::DecimalSeparator()) + "00");
-  CheckBox4.SetCaption(BuiltInText("Without Journal voucher", "Zonder boeking", "Ohne Buchung"));
-  CheckBox5.SetCaption(BuiltInText("All", "Alle", "Alle"));
-  CheckBox6.SetCaption(BuiltInText("Select partner", "Relatie kiezen", "Partner wählen"));
-  CheckBox10.SetCaption(BuiltInText("Entrynumber", "Stuknummer", "Belegnummer"));
+  CheckBox4.SetCaption(BuiltInText(text::BuiltIn::WithoutJournalVoucher));
+  CheckBox5.SetCaption(BuiltInText(text::BuiltIn::All));
+  CheckBox6.SetCaption(BuiltInText(text::BuiltIn::SelectPartner2));
+  CheckBox10.SetCaption(BuiltInText(text::BuiltIn::Entrynumber));
 }
 
 void InvoicePage::SetListHeads(const std::vector<std::string>& heads) {

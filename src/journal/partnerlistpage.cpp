@@ -17,7 +17,7 @@ namespace {
 
 std::string PartnerNotFoundText(books::partners::PartnerOutcome outcome) {
   if (const int offset = books::partners::LanguageOffsetOf(outcome); offset != 0) return L(offset);
-  return text::BuiltInText("No partner found", "Geen relatie gevonden", "Kein Partner gefunden");
+  return text::BuiltInText(text::BuiltIn::NoPartnerFound);
 }
 
 }  // namespace

@@ -202,9 +202,7 @@ void PaymentPage::CheckListBox1Click(int index) {
     if (books::journal::PaymentLinesNeeded(static_cast<int>(ticked.size()), discount, tax) >
         books::journal::kVoucherLines) {
       CheckListBox1.SetChecked(index, false);
-      form.StatusBar1.Show(BuiltInText("No more invoices fit on this payment's voucher of eight lines",
-                                       "Er passen geen facturen meer op de boeking van acht regels van deze betaling",
-                                       "Auf die Buchung dieser Zahlung mit acht Zeilen passen keine Rechnungen mehr"),
+      form.StatusBar1.Show(BuiltInText(text::BuiltIn::NoMoreInvoicesFitOnThis),
                            ui::colors::Red);
     }
   }
@@ -246,15 +244,12 @@ void PaymentPage::StorePayment() {
   }
   // Every check before the file opens.
   if (WithPartner(ComboBox6.ItemIndex()) && !paymentPartner_) {
-    form.StatusBar1.Show(BuiltInText("Choose the payment's partner first", "Kies eerst de relatie van de betaling",
-                                     "Wählen Sie zuerst den Partner der Zahlung"),
+    form.StatusBar1.Show(BuiltInText(text::BuiltIn::ChooseThePaymentSPartnerFirst),
                          ui::colors::Red);
     return;
   }
   if (form.ComboBox4.GetText().empty()) {
-    form.StatusBar1.Show(BuiltInText("There is no bank or cash account to book the payment on",
-                                     "Er is geen bank- of kasrekening om de betaling op te boeken",
-                                     "Es gibt kein Bank- oder Kassenkonto für die Zahlung"),
+    form.StatusBar1.Show(BuiltInText(text::BuiltIn::ThereIsNoBankOrCash),
                          ui::colors::Red);
     return;
   }
@@ -504,10 +499,10 @@ void PaymentPage::ApplyTexts() {
   CheckBox2.SetCaption(L(3640));
   for (ui::Button* b : {&Button16, &Button18}) b->SetCaption(L(306));
   SpeedButton2.SetCaption(form.Search1.Caption());
-  Label21.SetCaption(BuiltInText("Kind", "Soort", "Art"));
-  Label24.SetCaption(BuiltInText("Bank account", "Bankrekening", "Bankkonto"));
-  CheckBox7.SetCaption(BuiltInText("Without JV", "Zonder boeking", "Ohne Buchung"));
-  CheckBox9.SetCaption(BuiltInText("Selected partner", "Gekozen relatie", "Gewählter Partner"));
+  Label21.SetCaption(BuiltInText(text::BuiltIn::Kind));
+  Label24.SetCaption(BuiltInText(text::BuiltIn::BankAccount));
+  CheckBox7.SetCaption(BuiltInText(text::BuiltIn::WithoutJV));
+  CheckBox9.SetCaption(BuiltInText(text::BuiltIn::SelectedPartner));
 }
 
 void PaymentPage::SetListHeads(const std::vector<std::string>& heads) {

@@ -28,23 +28,17 @@ namespace {
 
 // The English of the unit's own messages and hints, which the language file
 // has no text for; ApplyLanguageTexts gives them in Dutch and German as well.
-constexpr const char* kShortNameNotAFolderNameEnglish =
-    "This short name cannot name a folder: no \".\" or \"..\", none of / \\ : * ? \" < > |, no control "
-    "characters, no blank or dot at the end";
-constexpr const char* kFolderNotCreatedEnglish = "The data folder of the administration could not be created:";
-constexpr const char* kShortNameExistsInOtherCaseEnglish =
-    "This short name is already in the list in other capitals; the two administrations would share one data folder";
-constexpr const char* kSelectHintEnglish = "Select: the current row into the edit fields";
-constexpr const char* kAddHintEnglish = "Add: the edit fields into the list at the current row";
-constexpr const char* kCopyEmptiesFilesEnglish =
-    "The general-ledger copy empties these files of the administration you copy to; they hold data now:";
-constexpr const char* kCopyLogInFirstEnglish =
-    "Nothing was copied. Log in to this administration first, so that its data files are brought to the layouts "
-    "of this version:";
-constexpr const char* kCopyIntoLoggedInEnglish =
-    "Nothing was copied: you are logged in to the administration you would copy to. Log in to another one first.";
-constexpr const char* kCopyStoppedEnglish = "The copy stopped at the file";
-constexpr const char* kCopyFilesCopiedEnglish = "Files copied before it:";
+const char* const kShortNameNotAFolderNameEnglish = text::BuiltInTextEnglish(text::BuiltIn::ShortNameNotAFolderName);
+const char* const kFolderNotCreatedEnglish = text::BuiltInTextEnglish(text::BuiltIn::FolderNotCreated);
+const char* const kShortNameExistsInOtherCaseEnglish =
+    text::BuiltInTextEnglish(text::BuiltIn::ShortNameExistsInOtherCase);
+const char* const kSelectHintEnglish = text::BuiltInTextEnglish(text::BuiltIn::SelectHint);
+const char* const kAddHintEnglish = text::BuiltInTextEnglish(text::BuiltIn::AddHint);
+const char* const kCopyEmptiesFilesEnglish = text::BuiltInTextEnglish(text::BuiltIn::CopyEmptiesFiles);
+const char* const kCopyLogInFirstEnglish = text::BuiltInTextEnglish(text::BuiltIn::CopyLogInFirst);
+const char* const kCopyIntoLoggedInEnglish = text::BuiltInTextEnglish(text::BuiltIn::CopyIntoLoggedIn);
+const char* const kCopyStoppedEnglish = text::BuiltInTextEnglish(text::BuiltIn::CopyStopped);
+const char* const kCopyFilesCopiedEnglish = text::BuiltInTextEnglish(text::BuiltIn::CopyFilesCopied);
 
 }  // namespace
 
@@ -687,47 +681,16 @@ void TAdministrations::ApplyLanguageTexts() {
 
   // The program's own messages and hints.
   using text::BuiltInText;
-  MsgShortNameNotAFolderName = BuiltInText(
-      kShortNameNotAFolderNameEnglish,
-      "Deze korte naam is geen geldige mapnaam: geen \".\" of \"..\", geen / \\ : * ? \" < > |, geen "
-      "stuurtekens, geen spatie of punt aan het eind",
-      cp1252::L("Dieser Kurzname ist kein zulässiger Ordnername: kein \".\" oder \"..\", keins von / \\ : * ? \" < > |, "
-                "keine Steuerzeichen, kein Leerzeichen oder Punkt am Ende"));
-  MsgShortNameExistsInOtherCase = BuiltInText(
-      kShortNameExistsInOtherCaseEnglish,
-      "Deze korte naam staat al in de lijst met andere hoofdletters; de twee administraties zouden een gegevensmap "
-      "delen",
-      cp1252::L("Dieser Kurzname steht schon in anderer Groß- und Kleinschreibung in der Liste; die beiden Mandanten "
-                "würden einen Datenordner teilen"));
-  MsgCopyEmptiesFiles = BuiltInText(
-      kCopyEmptiesFilesEnglish,
-      "De kopie van het grootboek maakt deze bestanden van de administratie waarnaar u kopieert leeg; ze bevatten "
-      "nu gegevens:",
-      cp1252::L("Die Kopie des Hauptbuchs leert diese Dateien des Mandanten, in den Sie kopieren; sie enthalten jetzt "
-                "Daten:"));
-  MsgCopyLogInFirst = BuiltInText(
-      kCopyLogInFirstEnglish,
-      "Er is niets gekopieerd. Meld u eerst aan bij deze administratie, zodat de gegevensbestanden naar de indeling "
-      "van deze versie worden omgezet:",
-      cp1252::L("Es wurde nichts kopiert. Melden Sie sich zuerst bei diesem Mandanten an, damit seine Datendateien in "
-                "das Format dieser Version umgesetzt werden:"));
-  MsgCopyIntoLoggedIn = BuiltInText(
-      kCopyIntoLoggedInEnglish,
-      cp1252::L("Er is niets gekopieerd: u bent aangemeld bij de administratie waarnaar u zou kopiëren. Meld u eerst "
-                "bij een andere aan."),
-      cp1252::L("Es wurde nichts kopiert: Sie sind bei dem Mandanten angemeldet, in den Sie kopieren würden. Melden "
-                "Sie sich zuerst bei einem anderen an."));
-  MsgCopyStopped = BuiltInText(kCopyStoppedEnglish, cp1252::L("Het kopiëren is gestopt bij het bestand"),
-                               "Das Kopieren wurde angehalten bei der Datei");
-  MsgCopyFilesCopied = BuiltInText(kCopyFilesCopiedEnglish, "Daarvoor gekopieerde bestanden:",
-                                   "Davor kopierte Dateien:");
-  MsgFolderNotCreated = BuiltInText(kFolderNotCreatedEnglish,
-                                    "De gegevensmap van de administratie kon niet worden aangemaakt:",
-                                    "Der Datenordner des Mandanten konnte nicht angelegt werden:");
-  Image4.SetHint(BuiltInText(kSelectHintEnglish, "Selecteer: de huidige regel naar de invoervelden",
-                             cp1252::L("Auswählen: die aktuelle Zeile in die Eingabefelder")));
-  Image3.SetHint(BuiltInText(kAddHintEnglish, "Toevoegen: de invoervelden op de huidige regel in de lijst",
-                             cp1252::L("Hinzufügen: die Eingabefelder an der aktuellen Zeile in die Liste")));
+  MsgShortNameNotAFolderName = BuiltInText(text::BuiltIn::ShortNameNotAFolderName);
+  MsgShortNameExistsInOtherCase = BuiltInText(text::BuiltIn::ShortNameExistsInOtherCase);
+  MsgCopyEmptiesFiles = BuiltInText(text::BuiltIn::CopyEmptiesFiles);
+  MsgCopyLogInFirst = BuiltInText(text::BuiltIn::CopyLogInFirst);
+  MsgCopyIntoLoggedIn = BuiltInText(text::BuiltIn::CopyIntoLoggedIn);
+  MsgCopyStopped = BuiltInText(text::BuiltIn::CopyStopped);
+  MsgCopyFilesCopied = BuiltInText(text::BuiltIn::CopyFilesCopied);
+  MsgFolderNotCreated = BuiltInText(text::BuiltIn::FolderNotCreated);
+  Image4.SetHint(BuiltInText(text::BuiltIn::SelectHint));
+  Image3.SetHint(BuiltInText(text::BuiltIn::AddHint));
 }
 
 void TAdministrations::ShowStatus(const std::string& text, ui::Color color) {

@@ -89,14 +89,7 @@ void ResetLedgerState() {
 }
 
 std::string MsgAccountInUse(const std::string& number) {
-  return text::BuiltInText(
-      "The GL account " + number + " is in use (another copy of the program started using it); nothing was saved",
-      "Grootboekrekening " + number +
-          " is in gebruik (een ander exemplaar van het programma gebruikt haar nu); "
-          "er is niets opgeslagen",
-      "Das Sachkonto " + number +
-          " wird verwendet (eine andere Kopie des Programms verwendet es jetzt); es wurde "
-          "nichts gespeichert");
+  return text::BuiltInText(text::BuiltIn::AccountInUse, {number});
 }
 
 bool FreezeClosesBookYear(const std::string& label) { return books::closing::FreezeClosesBookYear(label); }

@@ -34,9 +34,7 @@ void ResetAdministrationsettingState() {
 }
 
 std::string MsgUnknownProfitAccount() {
-  return text::BuiltInText("The profit account is no GL account of the list; it was not stored",
-                           "De winstrekening staat niet in de lijst van grootboekrekeningen; zij is niet opgeslagen",
-                           "Das Gewinnkonto ist kein Sachkonto der Liste; es wurde nicht gespeichert");
+  return text::BuiltInText(text::BuiltIn::UnknownProfitAccount);
 }
 
 bool PeriodControlsEnabled(const std::string& currentPeriod) { return currentPeriod.substr(0, 2) <= "01"; }

@@ -17,20 +17,16 @@ using text::BuiltInText;
 TFixedassetsform* Fixedassetsform = nullptr;
 
 std::string MsgAssetNumberExists() {
-  return BuiltInText("Assetnumber already exists", "Dit activanummer bestaat al", "Diese Anlagennummer gibt es schon");
+  return BuiltInText(text::BuiltIn::AssetNumberExists);
 }
 std::string MsgAssetNumberEmpty() {
-  return BuiltInText("Fill in the asset number", "Vul het activanummer in", "Geben Sie die Anlagennummer ein");
+  return BuiltInText(text::BuiltIn::AssetNumberEmpty);
 }
 std::string MsgFixedAssetFileDamaged() {
-  return BuiltInText("The file \"fixed.vlk\" is damaged (its size is no whole number of records); nothing was saved",
-                     "Het bestand \"fixed.vlk\" is beschadigd (de grootte is geen geheel aantal records); er is niets "
-                     "opgeslagen",
-                     cp1252::L("Die Datei \"fixed.vlk\" ist beschädigt (ihre Größe ist keine ganze Zahl von Sätzen); "
-                               "es wurde nichts gespeichert"));
+  return BuiltInText(text::BuiltIn::FixedAssetFileDamaged);
 }
 std::string MsgAssetSaved() {
-  return BuiltInText("The asset has been saved", "Het activum is opgeslagen", "Die Anlage wurde gespeichert");
+  return BuiltInText(text::BuiltIn::AssetSaved);
 }
 
 TFixedassetsform::TFixedassetsform() : ui::Form("Fixedassetsform", "TFixedassetsform") {
@@ -64,15 +60,15 @@ TFixedassetsform::TFixedassetsform() : ui::Form("Fixedassetsform", "TFixedassets
 }
 
 void TFixedassetsform::ApplyLanguageTexts() {
-  const std::string title = BuiltInText("Fixed assets", "Vaste activa", cp1252::L("Anlagevermögen"));
+  const std::string title = BuiltInText(text::BuiltIn::FixedAssets);
   SetCaption(store::ProductTitle + " : " + title);
-  TabControl1.SetTab(0, BuiltInText("Details", "Gegevens", "Angaben"));
-  Label2.SetCaption(BuiltInText("Asset number", "Activanummer", "Anlagennummer"));
-  Label3.SetCaption(BuiltInText("GL account", "Grootboekrekening", "Sachkonto"));
-  Label4.SetCaption(BuiltInText("Description", "Omschrijving", "Beschreibung"));
-  Button5.SetCaption(BuiltInText("Save", "Opslaan", "Speichern"));
-  Bestand1.SetCaption(BuiltInText("File", "Bestand", "Datei"));
-  Afsluiten1.SetCaption(BuiltInText("Close", "Sluiten", cp1252::L("Schließen")));
+  TabControl1.SetTab(0, BuiltInText(text::BuiltIn::Details));
+  Label2.SetCaption(BuiltInText(text::BuiltIn::AssetNumber));
+  Label3.SetCaption(BuiltInText(text::BuiltIn::GLAccount));
+  Label4.SetCaption(BuiltInText(text::BuiltIn::Description));
+  Button5.SetCaption(BuiltInText(text::BuiltIn::Save));
+  Bestand1.SetCaption(BuiltInText(text::BuiltIn::File));
+  Afsluiten1.SetCaption(BuiltInText(text::BuiltIn::Close));
 }
 
 void TFixedassetsform::FormActivate() {

@@ -25,8 +25,8 @@ namespace {
 
 // The English of the unit's own messages, which the language file has no
 // text for; ApplyLanguageTexts gives them in Dutch and German as well.
-constexpr const char* kCategoryNameTooLongEnglish = "A category name holds at most 50 characters";
-constexpr const char* kCategoryNameSemicolonEnglish = "A category name may not contain \";\"";
+const char* const kCategoryNameTooLongEnglish = text::BuiltInTextEnglish(text::BuiltIn::CategoryNameTooLong);
+const char* const kCategoryNameSemicolonEnglish = text::BuiltInTextEnglish(text::BuiltIn::CategoryNameSemicolon);
 // The language file's messages as the program starts, before the language
 // routine.
 constexpr const char* kNotPostedEnglish = "First post or delete the entry in the edit fields";
@@ -60,14 +60,7 @@ void ResetLedgercategoryState() {
 }
 
 std::string MsgCategoryInUse(const std::string& name) {
-  return text::BuiltInText(
-      "The GL category \"" + name + "\" is in use (another copy of the program started using it); nothing was saved",
-      "Rubriek \"" + name +
-          "\" is in gebruik (een ander exemplaar van het programma gebruikt haar nu); er is niets "
-          "opgeslagen",
-      "Die Kontengruppe \"" + name +
-          "\" wird verwendet (eine andere Kopie des Programms verwendet sie jetzt); es "
-          "wurde nichts gespeichert");
+  return text::BuiltInText(text::BuiltIn::CategoryInUse, {name});
 }
 
 namespace {
@@ -217,10 +210,8 @@ void TLedgercategory::ApplyLanguageTexts() {
   CategoryLimitText = L(9506);
   CategoryTopText = L(9384);
   CategoryBottomText = L(9445);
-  MsgCategoryNameTooLong = text::BuiltInText(kCategoryNameTooLongEnglish, "Een rubrieknaam heeft hoogstens 50 tekens",
-                                             cp1252::L("Der Name einer Kontengruppe hat höchstens 50 Zeichen"));
-  MsgCategoryNameSemicolon = text::BuiltInText(kCategoryNameSemicolonEnglish, "Een rubrieknaam mag geen \";\" bevatten",
-                                               "Der Name einer Kontengruppe darf kein \";\" enthalten");
+  MsgCategoryNameTooLong = text::BuiltInText(text::BuiltIn::CategoryNameTooLong);
+  MsgCategoryNameSemicolon = text::BuiltInText(text::BuiltIn::CategoryNameSemicolon);
 
   // The kinds in the grid follow the new radio captions.
   ShowRows();

@@ -31,12 +31,11 @@ void PartnerChartPage::LayOut() {
 }
 
 void PartnerChartPage::ApplyTexts() {
-  ToolButton14.SetCaption(text::BuiltInText("Bars", "Staven", "Balken"));
-  ToolButton5.SetCaption(text::BuiltInText("Lines", "Lijnen", "Linien"));
-  ToolButton7.SetCaption(text::BuiltInText("Running totals", "Cumulatief", "Kumuliert"));
-  ToolButton13.SetCaption(text::BuiltInText("Copy", "Kopieer", "Kopieren"));
-  ToolButton13.SetHint(text::BuiltInText("Copy to clipboard (bitmap)", "Kopieer naar klembord (bitmap)",
-                                         "In die Zwischenablage kopieren (Bitmap)"));
+  ToolButton14.SetCaption(text::BuiltInText(text::BuiltIn::Bars));
+  ToolButton5.SetCaption(text::BuiltInText(text::BuiltIn::Lines3));
+  ToolButton7.SetCaption(text::BuiltInText(text::BuiltIn::RunningTotals));
+  ToolButton13.SetCaption(text::BuiltInText(text::BuiltIn::Copy));
+  ToolButton13.SetHint(text::BuiltInText(text::BuiltIn::CopyToClipboardBitmap));
   CheckBox6.SetCaption("3D");
 }
 

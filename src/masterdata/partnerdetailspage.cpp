@@ -83,7 +83,7 @@ void PartnerDetailsPage::LayOut() {
 
 void PartnerDetailsPage::ApplyTexts() {
   Label26.SetCaption(L(4793));
-  Label1.SetCaption(text::BuiltInText("Kind", "Soort", "Art"));
+  Label1.SetCaption(text::BuiltInText(text::BuiltIn::Kind));
   Label2.SetCaption(L(4830));
   Label27.SetCaption(L(4809));
   Label3.SetCaption(L(4841));
@@ -115,7 +115,7 @@ void PartnerDetailsPage::ApplyTexts() {
   Label20.SetCaption(L(5006));
   Label41.SetCaption(L(5027));
   Label21.SetCaption(L(4985));
-  CheckBox5.SetCaption(text::BuiltInText("Verified on", "Gecontroleerd op", cp1252::L("Gepr\xC3\xBC\x66t am")));
+  CheckBox5.SetCaption(text::BuiltInText(text::BuiltIn::VerifiedOn));
   Label23.SetCaption(L(5215));
   Label25.SetCaption(L(5236));
   Label22.SetCaption(L(5173));
@@ -130,7 +130,7 @@ void PartnerDetailsPage::ApplyTexts() {
   Label66.SetCaption(L(5590));
   Label67.SetCaption(L(5603));
   Label49.SetCaption(L(5616));
-  Label50.SetCaption(text::BuiltInText("GL account", "Grootboekrekening", "Sachkonto"));
+  Label50.SetCaption(text::BuiltInText(text::BuiltIn::GLAccount));
   Button12.SetCaption(L(6194));
   ComboBox1Change();
 }

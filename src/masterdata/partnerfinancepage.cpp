@@ -47,23 +47,23 @@ void PartnerFinancePage::ApplyTexts() {
   Label70.SetCaption(L(4830));
   Label71.SetCaption(L(4841));
   Label72.SetCaption(L(4873));
-  Button11.SetCaption(text::BuiltInText("Refresh", "Vernieuwen", "Aktualisieren"));
+  Button11.SetCaption(text::BuiltInText(text::BuiltIn::Refresh));
   Label73.SetCaption(L(6043));
   Label74.SetCaption(L(6064));
   Label75.SetCaption(L(5980));
   Label76.SetCaption(L(6001));
   Label77.SetCaption(L(6022));
   const std::array<std::string, 6> invoiceHeads = {L(437),
-                                                   text::BuiltInText("Book date", "Boekdatum", "Buchungsdatum"),
-                                                   text::BuiltInText("Invoice date", "Factuurdatum", "Rechnungsdatum"),
-                                                   text::BuiltInText("Invoice", "Factuur", "Rechnung"),
-                                                   text::BuiltInText("Amount", "Bedrag", "Betrag"),
+                                                   text::BuiltInText(text::BuiltIn::BookDate),
+                                                   text::BuiltInText(text::BuiltIn::InvoiceDate),
+                                                   text::BuiltInText(text::BuiltIn::Invoice),
+                                                   text::BuiltInText(text::BuiltIn::Amount),
                                                    L(5980)};
   for (int c = 0; c < 6; ++c) StringGrid2.SetCell(c, 0, invoiceHeads[static_cast<std::size_t>(c)]);
   const std::array<std::string, 5> paymentHeads = {
-      L(437), text::BuiltInText("Value date", "Valutadatum", "Valutadatum"),
-      text::BuiltInText("Payment", "Betaling", "Zahlung"), text::BuiltInText("Amount", "Bedrag", "Betrag"),
-      text::BuiltInText("Booked", "Geboekt", "Gebucht")};
+      L(437), text::BuiltInText(text::BuiltIn::ValueDate),
+      text::BuiltInText(text::BuiltIn::Payment), text::BuiltInText(text::BuiltIn::Amount),
+      text::BuiltInText(text::BuiltIn::Booked)};
   for (int c = 0; c < 5; ++c) StringGrid3.SetCell(c, 0, paymentHeads[static_cast<std::size_t>(c)]);
 }
 

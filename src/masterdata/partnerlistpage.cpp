@@ -35,9 +35,9 @@ void PartnerListPage::ApplyTexts() {
   StringGrid1.SetCell(ColTown, 0, L(4873));
   StringGrid1.SetCell(ColTheirNumber, 0, L(4809));
   StringGrid1.SetCell(ColBankAccount, 0, L(5006));
-  BitBtn1.SetCaption(text::BuiltInText("<< Previous 100", "<< Vorige 100", "<< Vorherige 100"));
-  BitBtn2.SetCaption(text::BuiltInText("Next 100 >>", "Volgende 100 >>", cp1252::L("N\xC3\xA4\x63hste 100 >>")));
-  Button9.SetCaption(text::BuiltInText("Empty the list", "Lijst leegmaken", "Liste leeren"));
+  BitBtn1.SetCaption(text::BuiltInText(text::BuiltIn::Previous100));
+  BitBtn2.SetCaption(text::BuiltInText(text::BuiltIn::Next100));
+  Button9.SetCaption(text::BuiltInText(text::BuiltIn::EmptyTheList));
 }
 
 void PartnerListPage::Clear() {

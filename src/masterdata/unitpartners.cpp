@@ -229,7 +229,7 @@ void Tpartners2::ApplyFrameTexts() {
   Savepartner.SetCaption(L(54));
   Exit1.SetCaption(L(123));
   Button6.SetCaption(L(123));
-  View1.SetCaption(text::BuiltInText("&View", "&Beeld", "&Ansicht"));
+  View1.SetCaption(text::BuiltInText(text::BuiltIn::View));
   ViewDetails11.SetCaption(L(5662));
   ViewDetails21.SetCaption(L(5693));
   ViewFinance1.SetCaption(L(5724));
@@ -247,13 +247,13 @@ void Tpartners2::ApplyFrameTexts() {
   ToolButton3.SetCaption(L(284));
 
   GroupBox1.SetCaption(L(4770));
-  Label29.SetCaption(text::BuiltInText("Kind", "Soort", "Art"));
+  Label29.SetCaption(text::BuiltInText(text::BuiltIn::Kind));
   Label30.SetCaption(L(4793));
   Label31.SetCaption(L(4809));
   Label32.SetCaption(L(4830) + " / " + L(5006));
   Label33.SetCaption(L(5006));
   Button1.SetCaption(L(334));
-  Button2.SetCaption(text::BuiltInText("Clear", "Wissen", cp1252::L("L\xC3\xB6schen")));
+  Button2.SetCaption(text::BuiltInText(text::BuiltIn::Clear));
   Button4.SetCaption(L(32));
 
   const std::vector<std::string> kinds = {L(5832), L(5817)};
@@ -314,8 +314,8 @@ void Tpartners2::SetChartTitles() {
   const std::string current = Cut(store::AdminSettings.CurrentAnnualBalance(), 10);
   const std::string previous = Cut(store::AdminSettings.ApprovedAnnualBalance(), 10);
   finance.SetYearLabels(current, previous);
-  const std::string sales = text::BuiltInText("Sales", "Omzet", "Umsatz");
-  const std::string paid = text::BuiltInText("Paid", "Betaald", "Bezahlt");
+  const std::string sales = text::BuiltInText(text::BuiltIn::Sales);
+  const std::string paid = text::BuiltInText(text::BuiltIn::Paid);
   const std::array<std::string, books::partners::kFinanceSlots> titles = {
       sales + " " + current, sales + " " + previous,  paid + " " + current,
       paid + " " + previous, L(6085) + " " + current, L(6085) + " " + previous};
@@ -577,9 +577,7 @@ void Tpartners2::ShowSaveResult(const books::partners::PartnerResult& r) {
       ShowStatus(books::partners::MsgPartnerGone(), ui::colors::Red);
       return;
     case books::partners::PartnerOutcome::NoNumberLeft:
-      ShowStatus(text::BuiltInText("No partner number is left; nothing was saved",
-                                   "Er is geen relatienummer meer vrij; er is niets opgeslagen",
-                                   "Es ist keine Partnernummer mehr frei; es wurde nichts gespeichert"),
+      ShowStatus(text::BuiltInText(text::BuiltIn::NoPartnerNumberIsLeftNothing),
                  ui::colors::Red);
       return;
   }

@@ -56,11 +56,12 @@ TStartscherm* Startscherm = nullptr;
 namespace {
 constexpr const char* kLoginFailedEnglish = "Log-in failed: check user id, password and administration";
 constexpr const char* kNewPasswordsDifferEnglish = "The two passwords are not identical";
-constexpr const char* kMinimalSixCharactersEnglish = "Minimal 6 characters";
-constexpr const char* kPasswordsNotIdenticalEnglish = "Passwords not identical";
-constexpr const char* kFirstInsertSystemSettingsEnglish = "Please, first insert systemsettings";
+const char* const kMinimalSixCharactersEnglish = text::BuiltInTextEnglish(text::BuiltIn::MinimalSixCharacters);
+const char* const kPasswordsNotIdenticalEnglish = text::BuiltInTextEnglish(text::BuiltIn::PasswordsNotIdentical);
+const char* const kFirstInsertSystemSettingsEnglish =
+    text::BuiltInTextEnglish(text::BuiltIn::FirstInsertSystemSettings);
 // Longer passwords cannot be typed; the change refuses them all the same.
-constexpr const char* kMaximalTwelveCharactersEnglish = "Maximal 12 characters";
+const char* const kMaximalTwelveCharactersEnglish = text::BuiltInTextEnglish(text::BuiltIn::MaximalTwelveCharacters);
 }  // namespace
 std::string MsgLoginFailed = kLoginFailedEnglish;
 std::string MsgNewPasswordsDiffer = kNewPasswordsDifferEnglish;
@@ -131,89 +132,41 @@ std::string DataConversionText(const std::string& name, const std::string& code,
   // there all the same.
   std::string done;
   if (!outcome.converted.empty()) {
-    std::string en, nl, de;
+    std::string files;
     for (const store::ConvertedFile& f : outcome.converted) {
-      const std::string sep = en.empty() ? "" : ", ";
+      if (!files.empty()) files += ", ";
       // A partial last record was left out of the new file; the backup
       // keeps it.
-      const std::string n = std::to_string(f.partialBytes);
-      const bool partial = f.partialBytes > 0;
-      en += sep + f.fileName + " (backup " + f.backupName +
-            (partial ? "; the last " + n + " bytes, no whole record, were left out and are only in the backup" : "") +
-            ")";
-      nl += sep + f.fileName + " (reservekopie " + f.backupName +
-            (partial ? "; de laatste " + n + " bytes, geen heel record, zijn weggelaten en staan alleen in de "
-                                             "reservekopie"
-                     : "") +
-            ")";
-      de += sep + f.fileName + " (Sicherung " + f.backupName +
-            (partial ? cp1252::L("; die letzten ") + n +
-                           cp1252::L(" Bytes, kein ganzer Satz, wurden weggelassen und stehen nur in der Sicherung")
-                     : "") +
-            ")";
+      files += f.partialBytes > 0 ? BuiltInText(text::BuiltIn::ConvertedFilePartial,
+                                                {f.fileName, f.backupName, std::to_string(f.partialBytes)})
+                                  : BuiltInText(text::BuiltIn::ConvertedFile, {f.fileName, f.backupName});
     }
-    done = BuiltInText(
-        "The data files of the administration " + which + " were converted to the layouts of this version: " + en +
-            ". The backups keep the old contents, in the folder " + folder + ".",
-        "De gegevensbestanden van de administratie " + which + " zijn omgezet naar de indeling van deze versie: " +
-            nl + cp1252::L(". De reservekopieën bewaren de oude inhoud, in de map ") + folder + ".",
-        "Die Datendateien des Mandanten " + which + " wurden in das Format dieser Version umgesetzt: " + de +
-            ". Die Sicherungen bewahren den alten Inhalt, im Ordner " + folder + ".");
+    done = BuiltInText(text::BuiltIn::DataFilesConverted, {which, files, folder});
   }
   if (outcome.Ok()) return done;
   const std::string file = "\"" + outcome.fileName + "\"";
   const std::string backup = "\"" + outcome.backupName + "\"";
-  std::string en, nl, de;
+  std::string why;
   switch (outcome.failure) {
     case Outcome::BackupDiffers:
-      en = "the backup " + backup + " exists already and holds something else than " + file +
-           "; move it to another folder first";
-      nl = "de reservekopie " + backup + " bestaat al en bevat iets anders dan " + file +
-           "; verplaats ze eerst naar een andere map";
-      de = "die Sicherung " + backup + " gibt es schon, mit anderem Inhalt als " + file +
-           cp1252::L("; verschieben Sie sie zuerst in einen anderen Ordner");
+      why = BuiltInText(text::BuiltIn::ConversionBackupDiffers, {backup, file});
       break;
     case Outcome::LayoutUndecided: {
       // Every way the size fits, "14 records of 176 bytes".
-      std::string enWays, nlWays, deWays;
+      std::string ways;
       for (const store::LayoutReading& r : outcome.readings) {
-        const bool first = enWays.empty();
-        const std::string n = std::to_string(r.records), size = std::to_string(r.recordSize);
-        enWays += (first ? "" : " or ") + n + " records of " + size + " bytes" +
-                  (r.current ? " (this version's layout)" : " (an older layout)");
-        nlWays += (first ? "" : " of ") + n + " records van " + size + " bytes" +
-                  (r.current ? " (de indeling van deze versie)" : " (een oudere indeling)");
-        deWays += (first ? "" : " oder ") + n + cp1252::L(" Sätze zu ") + size + " Bytes" +
-                  (r.current ? std::string(" (das Format dieser Version)") : cp1252::L(" (ein älteres Format)"));
+        if (!ways.empty()) ways += BuiltInText(text::BuiltIn::ConversionLayoutOr);
+        ways += BuiltInText(r.current ? text::BuiltIn::ConversionLayoutCurrent : text::BuiltIn::ConversionLayoutOlder,
+                            {std::to_string(r.records), std::to_string(r.recordSize)});
       }
-      en = "the file " + file + " may hold " + enWays +
-           ", and its dates do not tell which; its conversion codes are missing from releaseflag.vlk. Nothing was "
-           "changed";
-      nl = "het bestand " + file + " kan " + nlWays +
-           " bevatten, en de datums erin zeggen niet welke; de omzettingscodes ontbreken in releaseflag.vlk. Er is "
-           "niets veranderd";
-      de = "die Datei " + file + cp1252::L(" kann ") + deWays +
-           cp1252::L(" enthalten, und ihre Daten sagen nicht, welches; ihre Umsetzungscodes fehlen in "
-                     "releaseflag.vlk. Es wurde nichts geändert");
+      why = BuiltInText(text::BuiltIn::ConversionLayoutUndecided, {file, ways});
       break;
     }
     default:
-      en = "the file " + file + " could not be converted (" + outcome.errorText + ")";
-      nl = "het bestand " + file + " kon niet worden omgezet (" + outcome.errorText + ")";
-      de = "die Datei " + file + " konnte nicht umgesetzt werden (" + outcome.errorText + ")";
+      why = BuiltInText(text::BuiltIn::ConversionFailed, {file, outcome.errorText});
       break;
   }
-  return (done.empty() ? "" : done + " ") + BuiltInText(
-      "The data files of the administration " + which + " could not be converted to the layouts of this version: " +
-          en + ". The file was left as it was and the administration was not opened; the next log-in tries again.",
-      "De gegevensbestanden van de administratie " + which +
-          " konden niet worden omgezet naar de indeling van deze versie: " + nl +
-          ". Het bestand is gelaten zoals het was en de administratie is niet geopend; de volgende aanmelding "
-          "probeert het opnieuw.",
-      "Die Datendateien des Mandanten " + which + " konnten nicht in das Format dieser Version umgesetzt werden: " +
-          de +
-          cp1252::L(". Die Datei blieb, wie sie war, und der Mandant wurde nicht geöffnet; die nächste Anmeldung "
-                    "versucht es erneut."));
+  return (done.empty() ? "" : done + " ") + BuiltInText(text::BuiltIn::DataFilesNotConverted, {which, why});
 }
 
 void ResetStartscreenState() {
@@ -809,19 +762,18 @@ void TStartscherm::ApplyLanguageTexts() {
   // Texts without a field of their own in the language record: a field
   // that carries the same word elsewhere, else the program's own text.
   Label1.SetCaption(L(1947));
-  Label2.SetCaption(BuiltInText("Password", "Wachtwoord", "Passwort"));
+  Label2.SetCaption(BuiltInText(text::BuiltIn::Password));
   for (ui::Button* ok : {&Button1, &Button3, &Button4}) ok->SetCaption(L(473));
   utorial1.SetCaption(L(8296));
 
   MsgLoginFailed = L(8998);
   MsgNewPasswordsDiffer = L(9181);
-  MsgMaximalTwelveCharacters = BuiltInText(kMaximalTwelveCharactersEnglish, "Maximaal 12 tekens", "Maximal 12 Zeichen");
-  MsgMinimalSixCharacters = BuiltInText(kMinimalSixCharactersEnglish, "Minimaal 6 tekens", "Mindestens 6 Zeichen");
+  MsgMaximalTwelveCharacters = BuiltInText(text::BuiltIn::MaximalTwelveCharacters);
+  MsgMinimalSixCharacters = BuiltInText(text::BuiltIn::MinimalSixCharacters);
   MsgPasswordsNotIdentical =
-      BuiltInText(kPasswordsNotIdenticalEnglish, "Wachtwoorden niet gelijk", cp1252::L("Passwörter nicht gleich"));
+      BuiltInText(text::BuiltIn::PasswordsNotIdentical);
   MsgFirstInsertSystemSettings =
-      BuiltInText(kFirstInsertSystemSettingsEnglish, "Vul eerst de systeeminstellingen in",
-                  "Bitte zuerst die Systemeinstellungen eingeben");
+      BuiltInText(text::BuiltIn::FirstInsertSystemSettings);
 }
 
 // --- dispatch ------------------------------------------------------------------

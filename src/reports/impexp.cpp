@@ -164,18 +164,10 @@ std::string LowestOpenDate(const std::vector<records::FreezeRec>& freezes) {
 std::string ImportQuestion(const std::string& path, int recordsNow, int textLines, bool vouchers,
                            const std::string& openDate, int fileBefore, int textBefore) {
   const std::string n = std::to_string(recordsNow), m = std::to_string(textLines);
-  std::string q = text::BuiltInText(
-      "Replace the data file \"" + path + "\"? It now holds " + n + " records; the text holds " + m + " lines.",
-      "Het gegevensbestand \"" + path + "\" vervangen? Het bevat nu " + n + " records; de tekst bevat " + m +
-          " regels.",
-      cp1252::L("Die Datendatei \"") + path + cp1252::L("\" ersetzen? Sie enthält jetzt ") + n +
-          cp1252::L(" Datensätze; der Text enthält ") + m + " Zeilen.");
+  std::string q = text::BuiltInText(text::BuiltIn::ReplaceTheDataFileItNow, {path, n, m});
   if (vouchers && !openDate.empty()) {
     const std::string d = openDate, f = std::to_string(fileBefore), t = std::to_string(textBefore);
-    q += text::BuiltInText(
-        " Dated before the first open day (" + d + "): " + f + " lines in the file, " + t + " in the text.",
-        " Gedateerd voor de eerste open dag (" + d + "): " + f + " regels in het bestand, " + t + " in de tekst.",
-        " Vor dem ersten offenen Tag (" + d + "): " + f + " Zeilen in der Datei, " + t + " im Text.");
+    q += text::BuiltInText(text::BuiltIn::DatedBeforeTheFirstOpenDay, {d, f, t});
   }
   return q;
 }
@@ -610,14 +602,11 @@ void TExportImport::RunImport(int digit) {
         formkit::ReportFileSetError(written.failure);
         return;
       case books::exchange::ImportWriteStep::Backup:
-        message = text::BuiltInText("The copy ", "De kopie ", "Die Kopie ") + written.detail +
-                  text::BuiltInText(" could not be written; nothing was imported: ",
-                                    " kon niet worden geschreven; er is niets ingelezen: ",
-                                    " konnte nicht geschrieben werden; nichts wurde eingelesen: ") +
+        message = text::BuiltInText(text::BuiltIn::BackupNotWritten, {written.detail}) +
                   platform::OsErrorText(written.code);
         break;
       default:
-        message = text::BuiltInText("Nothing was imported: ", "Er is niets ingelezen: ", "Nichts wurde eingelesen: ") +
+        message = text::BuiltInText(text::BuiltIn::NothingWasImported) +
                   written.detail;
         break;
     }

@@ -10,9 +10,7 @@ namespace reports {
 Tcockpit* cockpit = nullptr;
 
 std::string CockpitNotOfferedText() {
-  return text::BuiltInText("The management cockpit is not offered by this program.",
-                           "Het management cockpit wordt door dit programma niet aangeboden.",
-                           cp1252::L("Das Management-Cockpit wird von diesem Programm nicht angeboten."));
+  return text::BuiltInText(text::BuiltIn::CockpitNotOfferedText);
 }
 
 Tcockpit::Tcockpit() : ui::Form("cockpit", "Tcockpit") {

@@ -21,8 +21,7 @@ namespace {
 
 // The language file has no text for the warning: the program carries it in
 // Dutch and German as well (LoadAdminSettings chooses).
-constexpr const char* kStoredDatesReplacedEnglish =
-    "Stored dates of the book year or its periods were not valid and have been replaced; please check them";
+const char* const kStoredDatesReplacedEnglish = text::BuiltInTextEnglish(text::BuiltIn::StoredDatesReplaced);
 
 }  // namespace
 
@@ -233,8 +232,7 @@ std::string PeriodCountText(int count) {
 }
 
 std::string MsgDamagedFile(const std::string& fileName, const std::string& what) {
-  return text::BuiltInText("damaged file " + fileName + ": " + what, "beschadigd bestand " + fileName + ": " + what,
-                           cp1252::L("beschädigte Datei ") + fileName + ": " + what);
+  return text::BuiltInText(text::BuiltIn::DamagedFile, {fileName, what});
 }
 
 namespace {
@@ -306,11 +304,7 @@ std::optional<store::FileSetFailure> LoadAdminSettings() {
   store::ScopedFileSet scope("ADS;");
   if (!scope.Ok()) return scope.Failure();
   // The warning is about this load: it takes the language in use now.
-  MsgStoredDatesReplaced = text::BuiltInText(
-      kStoredDatesReplacedEnglish,
-      "Opgeslagen datums van het boekjaar of van de perioden waren ongeldig en zijn vervangen; controleer ze",
-      cp1252::L("Gespeicherte Datumsangaben des Geschäftsjahres oder seiner Perioden waren ungültig und wurden "
-                "ersetzt; bitte prüfen Sie diese"));
+  MsgStoredDatesReplaced = text::BuiltInText(text::BuiltIn::StoredDatesReplaced);
   AdminSettingsSnapshot = SettingsSnapshot();
   if (store::RecordCount(store::FileCode::ADS) > 0) {
     AdminSettingsRec rec;

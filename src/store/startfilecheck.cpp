@@ -9,17 +9,7 @@
 namespace store {
 
 std::string MsgTornStartFile(const std::string& path) {
-  return text::BuiltInText(
-      "The file \"" + path + "\" is damaged: it holds less than one whole record. It was left as it is.",
-      "Het bestand \"" + path +
-          "\" is beschadigd: het bevat minder dan een volledig record. Het is "
-          "ongewijzigd gelaten.",
-      "Die Datei \"" + path +
-          "\" ist besch\xe4"
-          "digt: sie enth\xe4"
-          "lt weniger als einen ganzen "
-          "Datensatz. Sie wurde nicht ver\xe4"
-          "ndert.");
+  return text::BuiltInText(text::BuiltIn::TornStartFile, {path});
 }
 
 std::optional<std::string> TornStartFileText(FileCode code) {

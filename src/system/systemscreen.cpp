@@ -38,13 +38,12 @@ namespace {
 
 // The English of the unit's own messages, which the language file has no
 // text for; ApplyLanguageTexts gives them in Dutch and German as well.
-constexpr const char* kDataFolderNotCreatedEnglish = "The data folder could not be created:";
-constexpr const char* kDataFolderTooLongEnglish = "The data folder may have at most 100 characters.";
-constexpr const char* kDataFolderNotUsableEnglish =
-    "The data folder must be a folder of this computer, named in Western European characters.";
-constexpr const char* kInvalidDecimalsEnglish = "The number of decimals must be 0, 1, 2, 3 or 4.";
-constexpr const char* kInvalidRateEnglish = "This is not a valid rate:";
-constexpr const char* kCurrencySignMissingEnglish = "Please choose a currency sign.";
+const char* const kDataFolderNotCreatedEnglish = text::BuiltInTextEnglish(text::BuiltIn::DataFolderNotCreated);
+const char* const kDataFolderTooLongEnglish = text::BuiltInTextEnglish(text::BuiltIn::DataFolderTooLong);
+const char* const kDataFolderNotUsableEnglish = text::BuiltInTextEnglish(text::BuiltIn::DataFolderNotUsable);
+const char* const kInvalidDecimalsEnglish = text::BuiltInTextEnglish(text::BuiltIn::InvalidDecimals);
+const char* const kInvalidRateEnglish = text::BuiltInTextEnglish(text::BuiltIn::InvalidRate);
+const char* const kCurrencySignMissingEnglish = text::BuiltInTextEnglish(text::BuiltIn::CurrencySignMissing);
 
 }  // namespace
 
@@ -766,27 +765,19 @@ void Tsystemscherm::ApplyLanguageTexts() {
   utorial1.SetCaption(text::TutorialCaption());
 
   // Texts the language file has no field for.
-  Label10.SetCaption(BuiltInText("Website", "Website", "Webseite"));
-  Label11.SetCaption(BuiltInText("Saved by", "Opgeslagen door", "Gespeichert von"));
-  Label14.SetCaption(BuiltInText("Saved at", "Opgeslagen op", "Gespeichert am"));
-  BrowseURL2.SetCaption(BuiltInText("News page", "Nieuwspagina", "Nachrichtenseite"));
+  Label10.SetCaption(BuiltInText(text::BuiltIn::Website));
+  Label11.SetCaption(BuiltInText(text::BuiltIn::SavedBy));
+  Label14.SetCaption(BuiltInText(text::BuiltIn::SavedAt));
+  BrowseURL2.SetCaption(BuiltInText(text::BuiltIn::NewsPage));
 
   // The messages of the program's own checks.
-  MsgDataFolderNotCreated = BuiltInText(kDataFolderNotCreatedEnglish, "De gegevensmap kon niet worden aangemaakt:",
-                                        "Der Datenordner konnte nicht angelegt werden:");
-  MsgDataFolderTooLong = BuiltInText(kDataFolderTooLongEnglish, "De gegevensmap mag hoogstens 100 tekens hebben.",
-                                     cp1252::L("Der Datenordner darf höchstens 100 Zeichen haben."));
-  MsgDataFolderNotUsable = BuiltInText(
-      kDataFolderNotUsableEnglish,
-      "De gegevensmap moet een map op deze computer zijn, met een naam in West-Europese tekens.",
-      cp1252::L("Der Datenordner muss ein Ordner auf diesem Computer sein, dessen Name nur westeuropäische "
-                "Zeichen enthält."));
-  MsgInvalidDecimals = BuiltInText(kInvalidDecimalsEnglish, "Het aantal decimalen moet 0, 1, 2, 3 of 4 zijn.",
-                                   "Die Anzahl der Nachkommastellen muss 0, 1, 2, 3 oder 4 sein.");
+  MsgDataFolderNotCreated = BuiltInText(text::BuiltIn::DataFolderNotCreated);
+  MsgDataFolderTooLong = BuiltInText(text::BuiltIn::DataFolderTooLong);
+  MsgDataFolderNotUsable = BuiltInText(text::BuiltIn::DataFolderNotUsable);
+  MsgInvalidDecimals = BuiltInText(text::BuiltIn::InvalidDecimals);
   MsgInvalidRate =
-      BuiltInText(kInvalidRateEnglish, "Dit is geen geldig tarief:", cp1252::L("Dies ist kein gültiger Steuersatz:"));
-  MsgCurrencySignMissing = BuiltInText(kCurrencySignMissingEnglish, "Kies een valutateken.",
-                                       cp1252::L("Bitte wählen Sie ein Währungszeichen."));
+      BuiltInText(text::BuiltIn::InvalidRate);
+  MsgCurrencySignMissing = BuiltInText(text::BuiltIn::CurrencySignMissing);
 }
 
 }  // namespace systemforms

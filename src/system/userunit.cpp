@@ -61,8 +61,8 @@ const bool kUnitStateSet = (ResetUsersState(), true);
 
 // The English of the two move hints, which the language file has no text
 // for; ApplyLanguageTexts gives them in Dutch and German as well.
-constexpr const char* kSelectHintEnglish = "Take the current row into the edit fields";
-constexpr const char* kAddHintEnglish = "Put the edit fields into the list";
+const char* const kSelectHintEnglish = text::BuiltInTextEnglish(text::BuiltIn::SelectHintText);
+const char* const kAddHintEnglish = text::BuiltInTextEnglish(text::BuiltIn::AddHintText);
 
 constexpr std::size_t kMinIdLength = 6, kMaxIdLength = 10;
 constexpr std::size_t kMinPasswordLength = 6, kMaxPasswordLength = 12;
@@ -579,10 +579,8 @@ void TUsers::ApplyLanguageTexts() {
   MsgUserIdExists = L(9648);
   MsgRequiredSuffix = L(9709);
 
-  Select.SetHint(BuiltInText(kSelectHintEnglish, "De huidige regel naar de invoervelden halen",
-                             "Die aktuelle Zeile in die Eingabefelder holen"));
-  Add.SetHint(BuiltInText(kAddHintEnglish, "De invoervelden in de lijst zetten",
-                          cp1252::L("Die Eingabefelder in die Liste übernehmen")));
+  Select.SetHint(BuiltInText(text::BuiltIn::SelectHintText));
+  Add.SetHint(BuiltInText(text::BuiltIn::AddHintText));
 }
 
 }  // namespace systemforms

@@ -55,6 +55,65 @@ TEST_F(BuiltInTexts, TheLanguageNameChooses) {
   }
 }
 
+// The table's texts (data/language/builtin.tsv) by their id, chosen by the
+// same rule, in code page 1252.
+TEST_F(BuiltInTexts, TheTableTextsByIdFollowTheLanguage) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"English", "Changed at"},
+      {"Nederlands", "Gewijzigd op"},
+      {"Deutsch", "Ge\xe4ndert am"},
+      {kFrancais, "Changed at"}};
+  for (const auto& [name, want] : cases) {
+    UseLanguage(name);
+    EXPECT_EQ(text::BuiltInText(text::BuiltIn::ChangedAt), want) << name;
+  }
+  // A text with values: each language places them in its own sentence.
+  const std::vector<std::pair<std::string, std::string>> filled = {
+      {"English", "Line 7: a text qualifier is not closed"},
+      {"Nederlands", "Regel 7: een tekstafbakening wordt niet gesloten"},
+      {"Deutsch", "Zeile 7: ein Textbegrenzer wird nicht geschlossen"}};
+  for (const auto& [name, want] : filled) {
+    UseLanguage(name);
+    EXPECT_EQ(text::BuiltInText(text::BuiltIn::UnterminatedQualifier, {"7"}), want) << name;
+  }
+  // Every text reaches the program in code page 1252, also those whose
+  // German was once a UTF-8 literal in the journal forms.
+  UseLanguage("Deutsch");
+  EXPECT_EQ(text::BuiltInText(text::BuiltIn::SelectPartner), "Partner w\xe4hlen");
+  // Before the language routine the units show the English.
+  EXPECT_STREQ(text::BuiltInTextEnglish(text::BuiltIn::ChangedAt), "Changed at");
+}
+
+TEST(FillPlaceholders, PutsTheValuesWhereTheTextMarksThem) {
+  struct Case {
+    std::string pattern;
+    std::vector<std::string> values;
+    std::string want;
+  };
+  const std::vector<Case> cases = {
+      {"The period %1 is frozen", {"3"}, "The period 3 is frozen"},
+      // A language may place the values in another order, or twice.
+      {"%2 before %1, %1 again", {"a", "b"}, "b before a, a again"},
+      // A value is put in as it stands, even when it holds a placeholder.
+      {"[%1]", {"%2"}, "[%2]"},
+      // A % without a value stays: printf-style marks and a bare % too.
+      {"at most %d characters, 100%", {"x"}, "at most %d characters, 100%"},
+      {"%1 and %3", {"a", "b"}, "a and %3"},
+      {"%0 %", {}, "%0 %"},
+      {"", {"a"}, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string_view> views(c.values.begin(), c.values.end());
+    std::string got;
+    switch (views.size()) {
+      case 0: got = text::FillPlaceholders(c.pattern, {}); break;
+      case 1: got = text::FillPlaceholders(c.pattern, {views[0]}); break;
+      default: got = text::FillPlaceholders(c.pattern, {views[0], views[1]}); break;
+    }
+    EXPECT_EQ(got, c.want) << c.pattern;
+  }
+}
+
 // The settings form's own check messages follow the language of its last
 // language texts.
 class SettingsFormTexts : public BuiltInTexts {

@@ -115,17 +115,11 @@ bool CarriesUnfinishedCopy(const std::string& folder) {
 }
 
 std::string UnfinishedCopyText() {
-  return text::BuiltInText("The copy into this administration did not finish: copy it again",
-                           cp1252::L("Het kopiëren naar deze administratie is niet afgemaakt: kopieer opnieuw"),
-                           "Das Kopieren in diesen Mandanten wurde nicht beendet: kopieren Sie erneut");
+  return text::BuiltInText(text::BuiltIn::UnfinishedCopyText);
 }
 
 std::string LeftClosingText() {
-  return text::BuiltInText(
-      "a period closing stopped part-way in this folder and cannot be finished; nothing was copied",
-      "een periode-afsluiting is in deze map halverwege gestopt en kan niet worden afgemaakt; er is niets gekopieerd",
-      cp1252::L("ein Periodenabschluss wurde in diesem Ordner unterbrochen und kann nicht zu Ende geführt werden; es "
-                "wurde nichts kopiert"));
+  return text::BuiltInText(text::BuiltIn::LeftClosingText);
 }
 
 // ---------------------------------------------------------------------------

@@ -43,30 +43,20 @@ std::optional<int> TwoDigits(const std::string& s, std::size_t at) {
 }
 
 std::string MsgBadPeriod(const std::string& label) {
-  return text::BuiltInText("The period " + label + " is not a period of the book year",
-                           "De periode " + label + " is geen periode van het boekjaar",
-                           "Der Zeitraum " + label + cp1252::L(" ist kein Zeitraum des Geschäftsjahres"));
+  return text::BuiltInText(text::BuiltIn::BadPeriod, {label});
 }
 
 std::string MsgBadBookYear() {
-  return text::BuiltInText(
-      "The book year of the administration settings has no valid start or end date",
-      "Het boekjaar in de administratie-instellingen heeft geen geldige begin- of einddatum",
-      cp1252::L("Das Geschäftsjahr der Mandanteneinstellungen hat kein gültiges Anfangs- oder Enddatum"));
+  return text::BuiltInText(text::BuiltIn::BadBookYear);
 }
 
 std::string MsgTooManyAccounts(std::size_t n) {
   const std::string count = std::to_string(n);
-  return text::BuiltInText(
-      count + " accounts: a freeze holds at most 400, so this period cannot be frozen",
-      count + " rekeningen: een bevriezing bevat er hoogstens 400, deze periode kan niet worden bevroren",
-      count + cp1252::L(" Konten: ein Einfrieren fasst höchstens 400, dieser Zeitraum kann nicht eingefroren werden"));
+  return text::BuiltInText(text::BuiltIn::TooManyAccounts, {count});
 }
 
 std::string MsgAmbiguousCategory(const std::string& name) {
-  return text::BuiltInText(name + " is a category of both kinds: its accounts are placed under the first",
-                           name + " is een rubriek van beide soorten: de rekeningen staan onder de eerste",
-                           name + " ist eine Kontengruppe beider Arten: die Konten stehen unter der ersten");
+  return text::BuiltInText(text::BuiltIn::AmbiguousCategory, {name});
 }
 
 bool DebitLike(const std::string& type) {

@@ -166,38 +166,15 @@ Progress SettingsFileProgress(const ClosingIntent& intent) {
 }  // namespace
 
 std::string MsgIntentFinished() {
-  return text::BuiltInText("A period closing that stopped part-way has been finished",
-                           "Een periode-afsluiting die halverwege stopte is afgemaakt",
-                           cp1252::L("Ein unterbrochener Periodenabschluss wurde zu Ende geführt"));
+  return text::BuiltInText(text::BuiltIn::IntentFinished);
 }
 
 std::string MsgIntentStopped() {
-  return text::BuiltInText(
-      "A period closing that stopped part-way cannot be finished: a file no longer holds what it left; "
-      "its record \"closing.ombrelo-intent\" is kept",
-      "Een periode-afsluiting die halverwege stopte kan niet worden afgemaakt: een bestand bevat niet meer wat zij "
-      "achterliet; haar verslag \"closing.ombrelo-intent\" blijft bewaard",
-      cp1252::L("Ein unterbrochener Periodenabschluss kann nicht zu Ende geführt werden: eine Datei enthält nicht "
-                "mehr, was er hinterließ; sein Protokoll \"closing.ombrelo-intent\" bleibt erhalten"));
+  return text::BuiltInText(text::BuiltIn::IntentStopped);
 }
 
 std::string MsgIntentStoppedAt(const std::string& fileName, const std::string& should) {
-  return text::BuiltInText(
-      "A period closing that stopped part-way cannot be finished: the file " + fileName +
-          " no longer holds what it left; it should hold " + should +
-          ". Its record \"closing.ombrelo-intent\" is kept, and the freeze, settings and voucher files cannot be "
-          "changed until " +
-          fileName + " is mended",
-      "Een periode-afsluiting die halverwege stopte kan niet worden afgemaakt: het bestand " + fileName +
-          " bevat niet meer wat zij achterliet; het hoort te bevatten: " + should +
-          ". Haar verslag \"closing.ombrelo-intent\" blijft bewaard, en de bevriezings-, instellingen- en "
-          "boekingsbestanden kunnen niet veranderen tot " +
-          fileName + " hersteld is",
-      cp1252::L("Ein unterbrochener Periodenabschluss kann nicht zu Ende geführt werden: die Datei ") + fileName +
-          cp1252::L(" enthält nicht mehr, was er hinterließ; sie sollte enthalten: ") + should +
-          cp1252::L(". Sein Protokoll \"closing.ombrelo-intent\" bleibt erhalten, und die Einfrier-, Einstellungs- "
-                    "und Buchungsdateien können nicht geändert werden, bis ") +
-          fileName + cp1252::L(" repariert ist"));
+  return text::BuiltInText(text::BuiltIn::IntentStoppedAt, {fileName, should});
 }
 
 std::string EncodeIntent(const ClosingIntent& intent) {

@@ -89,70 +89,41 @@ std::string Now() { return platform::DateTimeToText(platform::Now()); }
 // --- texts -------------------------------------------------------------------
 
 std::string MsgFreezeSettingsChanged() {
-  return text::BuiltInText(
-      "The administration settings were changed in another copy of the program: the open period is no longer the "
-      "one shown. Nothing was frozen; open the report again",
-      "De administratie-instellingen zijn in een andere kopie van het programma gewijzigd: de open periode is niet "
-      "meer de getoonde. Er is niets bevroren; open het rapport opnieuw",
-      cp1252::L("Die Administrationseinstellungen wurden in einer anderen Kopie des Programms geändert: die offene "
-                "Periode ist nicht mehr die angezeigte. Es wurde nichts eingefroren; öffnen Sie den Bericht erneut"));
+  return text::BuiltInText(text::BuiltIn::FreezeSettingsChanged);
 }
 
 std::string MsgUnfreezeSettingsChanged() {
-  return text::BuiltInText(
-      "The administration settings were changed in another copy of the program; nothing was unfrozen. Open the "
-      "form again",
-      "De administratie-instellingen zijn in een andere kopie van het programma gewijzigd; er is niets ontdooid. "
-      "Open het formulier opnieuw",
-      cp1252::L("Die Administrationseinstellungen wurden in einer anderen Kopie des Programms geändert; es wurde "
-                "nichts aufgetaut. Öffnen Sie das Formular erneut"));
+  return text::BuiltInText(text::BuiltIn::UnfreezeSettingsChanged);
 }
 
 std::string MsgBadFiscalYear() {
-  return text::BuiltInText(
-      "The fiscal year in the administration settings is not a number; nothing was frozen",
-      "Het fiscale jaar in de administratie-instellingen is geen getal; er is niets bevroren",
-      cp1252::L("Das Steuerjahr in den Administrationseinstellungen ist keine Zahl; es wurde nichts eingefroren"));
+  return text::BuiltInText(text::BuiltIn::BadFiscalYear);
 }
 
 std::string MsgSystemVoucherExists(const std::string& date) {
-  return text::BuiltInText("A system voucher already exists on " + date + "; nothing was frozen",
-                           "Op " + date + " bestaat al een systeemboeking; er is niets bevroren",
-                           "Am " + date + " gibt es bereits eine Systembuchung; es wurde nichts eingefroren");
+  return text::BuiltInText(text::BuiltIn::SystemVoucherExists, {date});
 }
 
 std::string MsgNothingFrozen() {
-  return text::BuiltInText("No period is frozen: nothing to unfreeze",
-                           "Er is geen periode bevroren: niets te ontdooien",
-                           "Keine Periode ist eingefroren: nichts aufzutauen");
+  return text::BuiltInText(text::BuiltIn::NothingFrozen);
 }
 
 std::string MsgTooManyAccountsToFreeze() {
-  return text::BuiltInText("More than 400 GL accounts: a frozen period holds at most 400; nothing was frozen",
-                           "Meer dan 400 grootboekrekeningen: een bevroren periode bevat er hoogstens 400; er is "
-                           "niets bevroren",
-                           "Mehr als 400 Sachkonten: eine eingefrorene Periode enthält höchstens 400; es wurde "
-                           "nichts eingefroren");
+  return text::BuiltInText(text::BuiltIn::TooManyAccountsToFreeze);
 }
 
 std::string MsgPeriodFrozenAlready(const std::string& label) {
-  return text::BuiltInText("The period " + label + " is frozen already; nothing was frozen",
-                           "Periode " + label + " is al bevroren; er is niets bevroren",
-                           "Die Periode " + label + " ist bereits eingefroren; es wurde nichts eingefroren");
+  return text::BuiltInText(text::BuiltIn::PeriodFrozenAlready, {label});
 }
 
 std::string MsgNewBookYearProposal() { return "Proposal periods date new bookyear"; }
 
 std::string FreezeQuestion(const std::string& label) {
-  return text::BuiltInText("Freeze the period " + label + " and post its closing vouchers?",
-                           "Periode " + label + " bevriezen en de afsluitboekingen maken?",
-                           "Periode " + label + cp1252::L(" einfrieren und die Abschlussbuchungen erstellen?"));
+  return text::BuiltInText(text::BuiltIn::FreezeQuestion, {label});
 }
 
 std::string UnfreezeQuestion(const std::string& label) {
-  return text::BuiltInText("Unfreeze the period " + label + " and delete its closing vouchers?",
-                           "Periode " + label + " ontdooien en de afsluitboekingen verwijderen?",
-                           "Periode " + label + cp1252::L(" auftauen und die Abschlussbuchungen löschen?"));
+  return text::BuiltInText(text::BuiltIn::UnfreezeQuestion, {label});
 }
 
 // --- pure rules --------------------------------------------------------------

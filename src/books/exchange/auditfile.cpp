@@ -288,71 +288,31 @@ std::string AuditFileRefusalText(const AuditFileRefusal& r) {
   const std::string& d = r.detail;
   switch (r.fault) {
     case AuditFileFault::NoTaxRegistration:
-      return text::BuiltInText("Audit file: the administration has no tax registration number.",
-                               "Auditfile: de administratie heeft geen btw-nummer.",
-                               "Prüfdatei: die Verwaltung hat keine Steuernummer.");
+      return text::BuiltInText(text::BuiltIn::NoTaxRegistration);
     case AuditFileFault::FiscalYearNotANumber:
-      return text::BuiltInText("Audit file: the fiscal year \"" + v + "\" is no number.",
-                               "Auditfile: het boekjaar \"" + v + "\" is geen getal.",
-                               "Prüfdatei: das Geschäftsjahr \"" + v + "\" ist keine Zahl.");
+      return text::BuiltInText(text::BuiltIn::FiscalYearNotANumber, {v});
     case AuditFileFault::FiscalYearTooEarly:
-      return text::BuiltInText("Audit file: the fiscal year \"" + v + "\" lies before 1990.",
-                               "Auditfile: het boekjaar \"" + v + "\" ligt voor 1990.",
-                               cp1252::L("Prüfdatei: das Geschäftsjahr \"" + v + "\" liegt vor 1990."));
+      return text::BuiltInText(text::BuiltIn::FiscalYearTooEarly, {v});
     case AuditFileFault::NoDateRange:
-      return text::BuiltInText("Audit file: the period has no start or end date.",
-                               "Auditfile: de periode heeft geen begin- of einddatum.",
-                               cp1252::L("Prüfdatei: die Periode hat kein Anfangs- oder Enddatum."));
+      return text::BuiltInText(text::BuiltIn::NoDateRange);
     case AuditFileFault::NoAccounts:
-      return text::BuiltInText("Audit file: the administration has no GL account.",
-                               "Auditfile: de administratie heeft geen grootboekrekening.",
-                               cp1252::L("Prüfdatei: die Verwaltung hat kein Sachkonto."));
+      return text::BuiltInText(text::BuiltIn::NoAccounts);
     case AuditFileFault::DuplicateAccount:
-      return text::BuiltInText("Audit file: the GL account \"" + v + "\" is listed twice.",
-                               "Auditfile: de grootboekrekening \"" + v + "\" staat er twee keer in.",
-                               cp1252::L("Prüfdatei: das Sachkonto \"") + v + cp1252::L("\" ist zweimal aufgeführt."));
+      return text::BuiltInText(text::BuiltIn::DuplicateAccount, {v});
     case AuditFileFault::DuplicatePartner:
-      return text::BuiltInText(
-          "Audit file: the relation \"" + v + "\" is listed twice.",
-          "Auditfile: de relatie \"" + v + "\" staat er twee keer in.",
-          cp1252::L("Prüfdatei: der Geschäftspartner \"") + v + cp1252::L("\" ist zweimal aufgeführt."));
+      return text::BuiltInText(text::BuiltIn::DuplicatePartner, {v});
     case AuditFileFault::UnlistedAccount:
-      return text::BuiltInText(
-          "Audit file: a booking uses the GL account \"" + v + "\", which does not exist.",
-          "Auditfile: een boeking gebruikt de grootboekrekening \"" + v + "\", die niet bestaat.",
-          cp1252::L("Prüfdatei: eine Buchung verwendet das Sachkonto \"") + v + cp1252::L("\", das es nicht gibt."));
+      return text::BuiltInText(text::BuiltIn::UnlistedAccount, {v});
     case AuditFileFault::TooManyJournals:
-      return text::BuiltInText("Audit file: the period uses more than 50 journals.",
-                               "Auditfile: de periode gebruikt meer dan 50 dagboeken.",
-                               cp1252::L("Prüfdatei: die Periode verwendet mehr als 50 Journale."));
+      return text::BuiltInText(text::BuiltIn::TooManyJournals);
     case AuditFileFault::UnwritableAmount:
-      return text::BuiltInText(
-          "Audit file: an amount on the GL account \"" + v + "\" is no number and cannot be written.",
-          "Auditfile: een bedrag op de grootboekrekening \"" + v + "\" is geen getal en kan niet worden geschreven.",
-          cp1252::L("Prüfdatei: ein Betrag auf dem Sachkonto \"") + v +
-              cp1252::L("\" ist keine Zahl und kann nicht geschrieben werden."));
+      return text::BuiltInText(text::BuiltIn::UnwritableAmount, {v});
     case AuditFileFault::AmountTooLarge:
-      return text::BuiltInText("Audit file: the amount " + d + " on the GL account \"" + v +
-                                   "\" is too large; the file holds amounts up to " + kLargestAmount + ".",
-                               "Auditfile: het bedrag " + d + " op de grootboekrekening \"" + v +
-                                   "\" is te groot; het bestand kan bedragen tot " + kLargestAmount + " bevatten.",
-                               cp1252::L("Prüfdatei: der Betrag ") + d + cp1252::L(" auf dem Sachkonto \"") + v +
-                                   cp1252::L("\" ist zu groß; die Datei fasst Beträge bis ") + kLargestAmount + ".");
+      return text::BuiltInText(text::BuiltIn::AuditFileFaultAmountTooLarge, {d, v, kLargestAmount});
     case AuditFileFault::TotalTooLarge:
-      return text::BuiltInText(
-          "Audit file: from the GL account \"" + v + "\" on, the amounts add up to more than the file holds (" +
-              kLargestTotal + ").",
-          "Auditfile: vanaf de grootboekrekening \"" + v +
-              "\" tellen de bedragen op tot meer dan het bestand kan bevatten (" + kLargestTotal + ").",
-          cp1252::L("Prüfdatei: ab dem Sachkonto \"") + v +
-              cp1252::L("\" ergeben die Beträge mehr, als die Datei fasst (") + kLargestTotal + ").");
+      return text::BuiltInText(text::BuiltIn::TotalTooLarge, {v, kLargestTotal});
     case AuditFileFault::InvalidVoucherDate:
-      return text::BuiltInText(
-          "Audit file: the voucher \"" + v + "\" of " + d + " has a date that is not a valid day; nothing was written.",
-          "Auditfile: de boeking \"" + v + "\" van " + d +
-              " heeft een datum die geen geldige dag is; er is niets geschreven.",
-          cp1252::L("Prüfdatei: der Beleg \"") + v + "\" vom " + d +
-              cp1252::L(" hat ein Datum, das kein gültiger Tag ist; nichts wurde geschrieben."));
+      return text::BuiltInText(text::BuiltIn::InvalidVoucherDate, {v, d});
   }
   return {};
 }

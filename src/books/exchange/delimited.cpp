@@ -574,59 +574,37 @@ int VoucherLinesBefore(const std::vector<JournalVoucherRec>& lines, std::string_
 std::string CsvImportErrorText(const CsvImportError& error) {
   std::string lines;
   for (int l : error.lines) lines += (lines.empty() ? "" : ", ") + std::to_string(l);
-  const std::string where = text::BuiltInText("Line ", "Regel ", "Zeile ") + lines;
+  const std::string where = text::BuiltInText(text::BuiltIn::CsvLines, {lines});
   const std::string column =
-      error.column > 0 ? text::BuiltInText(", column ", ", kolom ", ", Spalte ") + std::to_string(error.column) : "";
+      error.column > 0 ? text::BuiltInText(text::BuiltIn::CsvColumn, {std::to_string(error.column)}) : "";
   const std::string value = ": \"" + error.value + "\"";
   switch (error.fault) {
     case CsvFault::NoMarker:
-      return text::BuiltInText("Line 1 does not mark a file of this kind.",
-                               "Regel 1 markeert geen bestand van deze soort.",
-                               "Zeile 1 kennzeichnet keine Datei dieser Art.");
+      return text::BuiltInText(text::BuiltIn::NoMarker);
     case CsvFault::BadInteger:
-      return where + column +
-             text::BuiltInText(" is no whole number", " is geen geheel getal", " ist keine ganze Zahl") + value;
+      return text::BuiltInText(text::BuiltIn::BadInteger, {where + column}) + value;
     case CsvFault::BadNumber:
-      return where + column + text::BuiltInText(" is no number", " is geen getal", " ist keine Zahl") + value;
+      return text::BuiltInText(text::BuiltIn::BadNumber, {where + column}) + value;
     case CsvFault::BadDate:
-      return where + column +
-             text::BuiltInText(" is no date (YYYYMMDD)", " is geen datum (JJJJMMDD)", " ist kein Datum (JJJJMMTT)") +
-             value;
+      return text::BuiltInText(text::BuiltIn::BadDate, {where + column}) + value;
     case CsvFault::LostCharacter:
-      return where + column +
-             text::BuiltInText(" holds a character that code page 1252 lacks (shown as \"?\")",
-                               " bevat een teken dat codepagina 1252 niet kent (getoond als \"?\")",
-                               " enth\xE4lt ein Zeichen, das Codepage 1252 nicht kennt (als \"?\" gezeigt)") +
-             value;
+      return text::BuiltInText(text::BuiltIn::LostCharacter, {where + column}) + value;
     case CsvFault::DuplicateKey:
-      return text::BuiltInText("Lines ", "Regels ", "Zeilen ") + lines +
-             text::BuiltInText(" hold the same key.", " hebben dezelfde sleutel.",
-                               " haben denselben Schl\xFC"
-                               "ssel.");
+      return text::BuiltInText(text::BuiltIn::DuplicateKey, {lines});
     case CsvFault::TooManyAccounts:
-      return text::BuiltInText("The file holds ", "Het bestand bevat ", "Die Datei enth\xE4lt ") + error.value +
-             text::BuiltInText(" accounts; at most 400 are allowed.", " rekeningen; ten hoogste 400 zijn toegestaan.",
-                               " Konten; h\xF6"
-                               "chstens 400 sind erlaubt.");
+      return text::BuiltInText(text::BuiltIn::CsvTooManyAccounts, {error.value});
     case CsvFault::SecondProfitAccount:
     case CsvFault::SecondTransferAccount:
-      return text::BuiltInText("Lines ", "Regels ", "Zeilen ") + lines +
-             text::BuiltInText(" hold more than one account of type ", " bevatten meer dan een rekening van soort ",
-                               " enthalten mehr als ein Konto der Art ") +
-             error.value + ".";
+      return text::BuiltInText(text::BuiltIn::SecondSpecialAccount, {lines, error.value});
     case CsvFault::UnknownCategoryKind:
-      return where + column +
-             text::BuiltInText(" is no category kind", " is geen soort rubriek", " ist keine Rubrikart") + value;
+      return text::BuiltInText(text::BuiltIn::UnknownCategoryKind, {where + column}) + value;
   }
   return {};
 }
 
 std::string CsvBadValueText(const CsvBadValue& bad) {
-  return text::BuiltInText("Record ", "Record ", "Datensatz ") + std::to_string(bad.record) +
-         text::BuiltInText(", column ", ", kolom ", ", Spalte ") + std::to_string(bad.column) + " (" + bad.columnName +
-         ")" +
-         text::BuiltInText(" holds no number that can be written.", " bevat geen getal dat geschreven kan worden.",
-                           " enth\xE4lt keine schreibbare Zahl.");
+  return text::BuiltInText(text::BuiltIn::CsvBadValueText,
+                           {std::to_string(bad.record), std::to_string(bad.column), bad.columnName});
 }
 
 }  // namespace books::exchange

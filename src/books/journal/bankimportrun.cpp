@@ -150,30 +150,23 @@ std::string RowFaultText(RowFault fault) {
   switch (fault) {
     case RowFault::None: return {};
     case RowFault::EmptyDate:
-      return text::BuiltInText("empty date", "lege datum", "leeres Datum");
+      return text::BuiltInText(text::BuiltIn::EmptyDate);
     case RowFault::NonExistingDate:
-      return text::BuiltInText("Non existing date", "Niet bestaande datum", "Nicht existierendes Datum");
+      return text::BuiltInText(text::BuiltIn::NonExistingDate);
     case RowFault::EmptyAmount:
-      return text::BuiltInText("empty amount", "leeg bedrag", "leerer Betrag");
+      return text::BuiltInText(text::BuiltIn::EmptyAmount);
     case RowFault::AmountNotANumber:
-      return text::BuiltInText("the amount is no number", "het bedrag is geen getal", "der Betrag ist keine Zahl");
+      return text::BuiltInText(text::BuiltIn::AmountNotANumber);
     case RowFault::NegativeAmount:
-      return text::BuiltInText("a negative amount beside a debit/credit column",
-                               "een negatief bedrag naast een debet/credit-kolom",
-                               "ein negativer Betrag neben einer Soll/Haben-Spalte");
+      return text::BuiltInText(text::BuiltIn::NegativeAmount);
     case RowFault::EmptyOwnAccount:
-      return text::BuiltInText("empty own account", "leeg eigen rekeningnummer", "leere eigene Kontonummer");
+      return text::BuiltInText(text::BuiltIn::EmptyOwnAccount);
     case RowFault::AmountTooManyDecimals:
-      return text::BuiltInText("the amount has more decimals than the amounts are kept with",
-                               "het bedrag heeft meer decimalen dan de bedragen worden bewaard",
-                               cp1252::L("der Betrag hat mehr Dezimalstellen, als die Beträge gespeichert werden"));
+      return text::BuiltInText(text::BuiltIn::AmountTooManyDecimals);
     case RowFault::AmountTooLarge:
-      return text::BuiltInText("the amount is 10^15 or more", "het bedrag is 10^15 of meer",
-                               cp1252::L("der Betrag ist 10^15 oder größer"));
+      return text::BuiltInText(text::BuiltIn::AmountTooLarge);
     case RowFault::OtherOwnAccount:
-      return text::BuiltInText("another own account than the first row that reads",
-                               "een ander eigen rekeningnummer dan de eerste leesbare rij",
-                               "eine andere eigene Kontonummer als die erste lesbare Zeile");
+      return text::BuiltInText(text::BuiltIn::OtherOwnAccount);
   }
   return {};
 }
@@ -192,8 +185,8 @@ ProfileFault CheckImportProfile(const records::ImportProfileRec& profile) {
 namespace {
 
 std::string LineWord(std::size_t count) {
-  return count == 1 ? text::BuiltInText("line ", "regel ", "Zeile ")
-                    : text::BuiltInText("lines ", "regels ", "Zeilen ");
+  return count == 1 ? text::BuiltInText(text::BuiltIn::Line)
+                    : text::BuiltInText(text::BuiltIn::Lines);
 }
 
 // "3, 5, 9", the first ten and then "...".
@@ -210,11 +203,8 @@ void AddLongRows(const std::vector<StatementRow>& rows, std::size_t limit, bool 
   for (const StatementRow& row : rows)
     if (row.cells.size() > limit)
       out.badRows.push_back(
-          LineWord(1) + std::to_string(row.line) + ": " + std::to_string(row.cells.size()) +
-          text::BuiltInText(" fields, more than the ", " velden, meer dan de ", " Felder, mehr als die ") +
-          std::to_string(limit) +
-          (header ? text::BuiltInText(" of the header line", " van de kopregel", " der Kopfzeile")
-                  : text::BuiltInText(" of the first row", " van de eerste rij", " der ersten Zeile")));
+          text::BuiltInText(header ? text::BuiltIn::MoreFieldsThanTheHeader : text::BuiltIn::MoreFieldsThanTheFirstRow,
+                            {std::to_string(row.line), std::to_string(row.cells.size()), std::to_string(limit)}));
 }
 
 // The most distinct values kept: more are never shown, and a column of
@@ -273,21 +263,16 @@ StatementCheck CheckStatementRows(const std::vector<StatementRow>& rows, const r
   }
   if (out.badRows.size() == 1 && rows.front().line == 1 && (out.rows.empty() || out.rows.front().line != 1))
     out.badRows.front() +=
-        text::BuiltInText("; row 1 may be a header: tick exclude first row",
-                          "; rij 1 is misschien een kopregel: vink eerste rij overslaan aan",
-                          "; Zeile 1 ist vielleicht eine Kopfzeile: Erste Zeile auslassen ankreuzen");
+        text::BuiltInText(text::BuiltIn::Row1MayBeAHeader);
   // Debit when the cell is the debit text, else credit: with more than one
   // other value, which of them means credit cannot be told.
   if (others.size() > 1) {
     for (const DebitCreditValue& v : others)
-      out.badRows.push_back(LineWord(v.lines.size()) + LineList(v.lines) + ": " +
-                            text::BuiltInText("debit/credit ", "af/bij ", "Soll/Haben ") + "\"" + v.value + "\"");
-    out.badRows.push_back(text::BuiltInText("more than one debit/credit value differs from the debit text \"",
-                                            "meer dan een af/bij-waarde wijkt af van de tekst voor af \"",
-                                            "mehr als ein Soll/Haben-Wert weicht vom Text f\xFCr Soll \"") +
-                          text::TrimText(profile.DebitString()) +
-                          text::BuiltInText("\": only one may stand for credit", "\": maar een mag voor bij staan",
-                                            "\": nur einer darf f\xFCr Haben stehen"));
+      out.badRows.push_back(
+          text::BuiltInText(text::BuiltIn::OtherDebitCreditValue,
+                            {LineWord(v.lines.size()) + LineList(v.lines), v.value}));
+    out.badRows.push_back(
+        text::BuiltInText(text::BuiltIn::TooManyDebitCreditValues, {text::TrimText(profile.DebitString())}));
   }
   return out;
 }
@@ -300,8 +285,7 @@ std::string BadRowsMessage(const std::vector<std::string>& badRows) {
     text += badRows[i];
   }
   if (badRows.size() > kShown)
-    text += "\n" + text::BuiltInText("and ", "en nog ", "und ") + std::to_string(badRows.size() - kShown) +
-            text::BuiltInText(" more", " meer", " weitere");
+    text += "\n" + text::BuiltInText(text::BuiltIn::AndMore, {std::to_string(badRows.size() - kShown)});
   return text;
 }
 
@@ -814,10 +798,10 @@ std::array<std::string, 4> ImportResultLines(const ImportJob& job) {
     return label + ": " + std::to_string(n);
   };
   return {
-      line(text::BuiltInText("Import payments", "Betalingen ingelezen", "Zahlungen eingelesen"), job.stored),
-      line(text::BuiltInText("Counterparty found", "Tegenpartij gevonden", "Gegenpartei gefunden"), job.found),
-      line(text::BuiltInText("Payments with JV", "Betalingen met boeking", "Zahlungen mit Buchung"), job.withVoucher),
-      line(text::BuiltInText("Payments without JV", "Betalingen zonder boeking", "Zahlungen ohne Buchung"),
+      line(text::BuiltInText(text::BuiltIn::ImportPayments), job.stored),
+      line(text::BuiltInText(text::BuiltIn::CounterpartyFound), job.found),
+      line(text::BuiltInText(text::BuiltIn::PaymentsWithJV), job.withVoucher),
+      line(text::BuiltInText(text::BuiltIn::PaymentsWithoutJV),
            job.WithoutVoucher())};
 }
 

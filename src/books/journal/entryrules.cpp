@@ -46,41 +46,23 @@ std::string BlockText(SaveBlock block, int line, const std::string& account, con
     case SaveBlock::Unbalanced:
       return {};
     case SaveBlock::InvalidDate:
-      return text::BuiltInText("The voucher date is not a valid date", "De boekingsdatum is geen geldige datum",
-                               cp1252::L("Das Buchungsdatum ist kein gültiges Datum"));
+      return text::BuiltInText(text::BuiltIn::InvalidDate);
     case SaveBlock::NumberTooLong:
-      return text::BuiltInText("A voucher number has at most 20 characters",
-                               "Een boekingsnummer heeft ten hoogste 20 tekens",
-                               cp1252::L("Eine Belegnummer hat höchstens 20 Zeichen"));
+      return text::BuiltInText(text::BuiltIn::NumberTooLong);
     case SaveBlock::SystemNumber:
-      return text::BuiltInText(
-          "The voucher numbers \"! SYSTEM\" and \"{SYSTEM}\" are kept for the year-end closing",
-          "De boekingsnummers \"! SYSTEM\" en \"{SYSTEM}\" zijn voor de jaarafsluiting",
-          cp1252::L("Die Belegnummern \"! SYSTEM\" und \"{SYSTEM}\" sind dem Jahresabschluss vorbehalten"));
+      return text::BuiltInText(text::BuiltIn::SystemNumber);
     case SaveBlock::DateBeforeLowestOpen:
-      return text::BuiltInText("The voucher date lies in a closed period (before ",
-                               "De boekingsdatum valt in een afgesloten periode (voor ",
-                               cp1252::L("Das Buchungsdatum liegt in einer abgeschlossenen Periode (vor ")) +
-             ShownDate(screen.lowestOpenDate) + ")";
+      return text::BuiltInText(text::BuiltIn::DateBeforeLowestOpen, {ShownDate(screen.lowestOpenDate)});
     case SaveBlock::UnreadableAmount:
-      return text::BuiltInText("Line ", "Regel ", "Zeile ") + LineNumberText(line) +
-             text::BuiltInText(": the amount is not a number", ": het bedrag is geen getal",
-                               ": der Betrag ist keine Zahl");
+      return text::BuiltInText(text::BuiltIn::UnreadableAmount, {LineNumberText(line)});
     case SaveBlock::AccountNotInLedger:
-      return text::BuiltInText("Line ", "Regel ", "Zeile ") + LineNumberText(line) + ": " +
-             text::BuiltInText("account ", "grootboekrekening ", "Sachkonto ") + account +
-             text::BuiltInText(" is not in the general ledger", " staat niet in het grootboek",
-                               " ist nicht im Hauptbuch");
+      return text::BuiltInText(text::BuiltIn::AccountNotInLedger, {LineNumberText(line), account});
   }
   return {};
 }
 
 std::string BookYearEndText(const EntryScreen& screen) {
-  return text::BuiltInText("The voucher date lies after the end of the book year (",
-                           "De boekingsdatum ligt na het einde van het boekjaar (",
-                           "Das Buchungsdatum liegt nach dem Ende des Buchungsjahres (") +
-         ShownDate(screen.bookYearEnd) +
-         text::BuiltInText("); it falls in no period", "); hij valt in geen periode", "); es liegt in keiner Periode");
+  return text::BuiltInText(text::BuiltIn::BookYearEndText, {ShownDate(screen.bookYearEnd)});
 }
 
 }  // namespace
@@ -286,17 +268,11 @@ std::string VoucherLockText(VoucherLock lock) {
     case VoucherLock::SystemVoucher:
       return {};
     case VoucherLock::InvalidDate:
-      return text::BuiltInText("This voucher has no valid date; it is shown read-only",
-                               "Deze boeking heeft geen geldige datum; ze wordt alleen getoond",
-                               cp1252::L("Dieser Beleg hat kein gültiges Datum; er wird nur angezeigt"));
+      return text::BuiltInText(text::BuiltIn::VoucherLockInvalidDate);
     case VoucherLock::ClosedPeriod:
-      return text::BuiltInText("This voucher lies in a closed period; it is shown read-only",
-                               "Deze boeking valt in een afgesloten periode; ze wordt alleen getoond",
-                               "Dieser Beleg liegt in einer abgeschlossenen Periode; er wird nur angezeigt");
+      return text::BuiltInText(text::BuiltIn::ClosedPeriod);
     case VoucherLock::OverEightLines:
-      return text::BuiltInText("This voucher has more than eight lines; it is shown read-only",
-                               "Deze boeking heeft meer dan acht regels; ze wordt alleen getoond",
-                               cp1252::L("Dieser Beleg hat mehr als acht Zeilen; er wird nur angezeigt"));
+      return text::BuiltInText(text::BuiltIn::OverEightLines);
   }
   return {};
 }

@@ -230,32 +230,20 @@ std::string StartValueMessage(std::string_view languageName) {
 }
 
 std::string MsgBadStartValue() {
-  return text::BuiltInText("The start value must be a whole number of at least 1; nothing was saved",
-                           "De startwaarde moet een geheel getal van minstens 1 zijn; er is niets opgeslagen",
-                           "Der Startwert muss eine ganze Zahl ab 1 sein; es wurde nichts gespeichert");
+  return text::BuiltInText(text::BuiltIn::BadStartValue);
 }
 
 std::string MsgNotANumber(const std::string& label) {
   const std::string name = text::TrimText(label);
-  return text::BuiltInText(
-      "\"" + name + "\" holds no valid number; nothing was saved",
-      "\"" + name + "\" bevat geen geldig getal; er is niets opgeslagen",
-      cp1252::L("\"") + name + cp1252::L("\" enth\xC3\xA4lt keine g\xC3\xBCltige Zahl; es wurde nichts gespeichert"));
+  return text::BuiltInText(text::BuiltIn::NotANumber, {name});
 }
 
 std::string MsgStartValueTooLate() {
-  return text::BuiltInText(
-      "Another copy of the program added the first partner meanwhile: save again to take the next number",
-      "Een ander exemplaar van het programma heeft intussen de eerste relatie toegevoegd: sla opnieuw op voor het "
-      "volgende nummer",
-      cp1252::L("Eine andere Kopie des Programms hat inzwischen den ersten Partner angelegt: speichern Sie erneut "
-                "f\xC3\xBCr die n\xC3\xA4\x63hste Nummer"));
+  return text::BuiltInText(text::BuiltIn::StartValueTooLate);
 }
 
 std::string MsgPartnerGone() {
-  return text::BuiltInText("This partner is no longer in the file; nothing was saved",
-                           "Deze relatie staat niet meer in het bestand; er is niets opgeslagen",
-                           "Dieser Partner steht nicht mehr in der Datei; es wurde nichts gespeichert");
+  return text::BuiltInText(text::BuiltIn::PartnerGone);
 }
 
 }  // namespace books::partners

@@ -290,8 +290,7 @@ BuiltReport Layout::Run() {
     // No account to print a card for: an empty report.
     state_.endOfData = true;
     report_.status =
-        text::BuiltInText("No GL accounts: the report is empty", "Geen grootboekrekeningen: het rapport is leeg",
-                          "Keine Sachkonten: der Bericht ist leer");
+        text::BuiltInText(text::BuiltIn::NoGLAccountsTheReportIs);
   }
   if (cards) Progress();
   if (Grid()) state_.lineIndex = in_.kind == '1' ? 1 : 2;

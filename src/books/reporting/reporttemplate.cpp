@@ -167,9 +167,7 @@ std::vector<Placeholder> FixedPlaceholders(const records::AdminSettingsRec& a, c
 }
 
 std::string MsgTemplateWithoutHeader(const std::string& name) {
-  return text::BuiltInText("The report template " + name + " has no <Header> section",
-                           "Het rapportsjabloon " + name + " heeft geen sectie <Header>",
-                           "Die Berichtsvorlage " + name + " hat keinen Abschnitt <Header>");
+  return text::BuiltInText(text::BuiltIn::TemplateWithoutHeader, {name});
 }
 
 TemplateOrError ParseReportTemplate(const std::string& name, std::string_view text,
