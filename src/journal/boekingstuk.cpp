@@ -7,6 +7,7 @@
 
 #include "formkit/filesetscope.h"
 #include "formkit/helpmenu.h"
+#include "journal/formhelpers.h"
 #include "books/journal/templatestore.h"
 #include "books/journal/voucherstore.h"
 #include "platform/cp1252.h"
@@ -63,13 +64,7 @@ std::string UnknownAccountText(const std::string& typed) {
 std::string ReceiptKindText() { return text::BuiltInText(text::BuiltIn::ReceiptKindText); }
 std::string PaymentKindText() { return text::BuiltInText(text::BuiltIn::Payment); }
 
-std::vector<std::string> ItemTexts(const ui::ComboBox& box) {
-  std::vector<std::string> texts;
-  for (const auto& item : box.Items()) texts.push_back(item.text);
-  return texts;
-}
 
-int Decimals() { return text::SystemSettings.AmountDecimals; }
 
 }  // namespace
 

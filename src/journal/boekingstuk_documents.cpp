@@ -7,6 +7,7 @@
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
+#include "journal/formhelpers.h"
 #include "records/documentkind.h"
 #include "text/builtintext.h"
 #include "text/languagetext.h"
@@ -18,12 +19,6 @@ namespace journal {
 using text::BuiltInText;
 using text::Cut;
 using text::L;
-
-namespace {
-
-int Decimals() { return text::SystemSettings.AmountDecimals; }
-
-}  // namespace
 
 void Tboeking::StoreWithAllJournals(const std::function<void()>& store) {
   StatusBar1.Show("", ui::colors::Default);

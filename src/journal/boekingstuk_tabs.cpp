@@ -6,6 +6,7 @@
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
+#include "journal/formhelpers.h"
 #include "platform/numberformat.h"
 #include "text/builtintext.h"
 #include "text/languagetext.h"
@@ -18,11 +19,6 @@ using text::L;
 
 namespace {
 
-std::vector<std::string> Texts(const ui::ComboBox& box) {
-  std::vector<std::string> texts;
-  for (const auto& item : box.Items()) texts.push_back(item.text);
-  return texts;
-}
 
 // The menu items a tab enables (beyond those that follow their buttons).
 std::vector<ui::MenuItem*> TabMenuItems(Tboeking& f, int tab) {
@@ -179,7 +175,7 @@ void Tboeking::Button23Click() {
 // ---- drop-down exits
 
 void Tboeking::ComboBox3Exit() {
-  ComboBox3.SetItemIndex(ListChoiceIndex(Texts(ComboBox3), ComboBox3.GetText(), 0));
+  ComboBox3.SetItemIndex(ListChoiceIndex(ItemTexts(ComboBox3), ComboBox3.GetText(), 0));
   const std::string text = ComboBox3.GetText();
   Invoice.KindChanged(ComboBox3.ItemIndex(), text);
   Payment.KindChanged(ComboBox3.ItemIndex());
@@ -187,7 +183,7 @@ void Tboeking::ComboBox3Exit() {
 }
 
 void Tboeking::ComboBox4Exit() {
-  ComboBox4.SetItemIndex(ListChoiceIndex(Texts(ComboBox4), ComboBox4.GetText(), 0));
+  ComboBox4.SetItemIndex(ListChoiceIndex(ItemTexts(ComboBox4), ComboBox4.GetText(), 0));
   SpeedButton7.SetHint(NewPayment1.Caption() + " (" + ComboBox4.GetText() + ")");
   // The match tab shows the account an import books on; rows already
   // stored keep theirs.

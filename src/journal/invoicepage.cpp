@@ -12,6 +12,7 @@
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
+#include "journal/formhelpers.h"
 #include "books/journal/voucherstore.h"
 #include "platform/numberformat.h"
 #include "records/documentkind.h"
@@ -28,8 +29,6 @@ using text::L;
 
 namespace {
 
-int Decimals() { return text::SystemSettings.AmountDecimals; }
-
 std::optional<std::int32_t> WholeNumber(const std::string& text) {
   const std::string t = text::TrimText(text);
   if (t.empty() || t.size() > 10) return std::nullopt;
@@ -42,15 +41,7 @@ std::optional<std::int32_t> WholeNumber(const std::string& text) {
   return static_cast<std::int32_t>(v);
 }
 
-std::string AddressOf(const records::PartnerRec& p) {
-  return text::TrimTrailingBlanks(p.Address()) + ", " + text::TrimTrailingBlanks(p.Town());
-}
 
-std::vector<std::string> Texts(const ui::ComboBox& box) {
-  std::vector<std::string> texts;
-  for (const auto& item : box.Items()) texts.push_back(item.text);
-  return texts;
-}
 
 }  // namespace
 
@@ -549,10 +540,10 @@ void InvoicePage::SetInvoicePartner(const records::PartnerRec& partner) {
 
 // ---- the drop-down exits
 
-void InvoicePage::ComboBox7Exit() { ComboBox7.SetItemIndex(ListChoiceIndex(Texts(ComboBox7), ComboBox7.GetText(), 0)); }
+void InvoicePage::ComboBox7Exit() { ComboBox7.SetItemIndex(ListChoiceIndex(ItemTexts(ComboBox7), ComboBox7.GetText(), 0)); }
 
 void InvoicePage::ComboBox5Exit() {
-  ComboBox5.SetItemIndex(ListChoiceIndex(Texts(ComboBox5), ComboBox5.GetText(), 1));
+  ComboBox5.SetItemIndex(ListChoiceIndex(ItemTexts(ComboBox5), ComboBox5.GetText(), 1));
   ComboBox5Change();
 }
 

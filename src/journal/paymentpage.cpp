@@ -12,6 +12,7 @@
 
 #include "formkit/filesetscope.h"
 #include "journal/boekingstuk.h"
+#include "journal/formhelpers.h"
 #include "books/journal/voucherstore.h"
 #include "platform/datetime.h"
 #include "records/documentkind.h"
@@ -28,19 +29,9 @@ using text::L;
 
 namespace {
 
-int Decimals() { return text::SystemSettings.AmountDecimals; }
-
 bool WithPartner(int kindIndex) { return kindIndex == 0 || kindIndex == 1; }
 
-std::string AddressOf(const records::PartnerRec& p) {
-  return text::TrimTrailingBlanks(p.Address()) + ", " + text::TrimTrailingBlanks(p.Town());
-}
 
-std::vector<std::string> Texts(const ui::ComboBox& box) {
-  std::vector<std::string> texts;
-  for (const auto& item : box.Items()) texts.push_back(item.text);
-  return texts;
-}
 
 }  // namespace
 
@@ -614,10 +605,10 @@ void PaymentPage::SetPaymentPartner(const records::PartnerRec& partner) {
 
 // The payment list's kind filter: a typed kind in other capitals is taken,
 // anything else is the first kind.
-void PaymentPage::ComboBox8Exit() { ComboBox8.SetItemIndex(ListChoiceIndex(Texts(ComboBox8), ComboBox8.GetText(), 0)); }
+void PaymentPage::ComboBox8Exit() { ComboBox8.SetItemIndex(ListChoiceIndex(ItemTexts(ComboBox8), ComboBox8.GetText(), 0)); }
 
 void PaymentPage::ComboBox6Exit() {
-  ComboBox6.SetItemIndex(ListChoiceIndex(Texts(ComboBox6), ComboBox6.GetText(), 0));
+  ComboBox6.SetItemIndex(ListChoiceIndex(ItemTexts(ComboBox6), ComboBox6.GetText(), 0));
   ComboBox6Select();
 }
 
