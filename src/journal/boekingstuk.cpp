@@ -64,8 +64,6 @@ std::string UnknownAccountText(const std::string& typed) {
 std::string ReceiptKindText() { return text::BuiltInText(text::BuiltIn::ReceiptKindText); }
 std::string PaymentKindText() { return text::BuiltInText(text::BuiltIn::Payment); }
 
-
-
 }  // namespace
 
 // ---- the form

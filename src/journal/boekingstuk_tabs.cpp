@@ -19,7 +19,6 @@ using text::L;
 
 namespace {
 
-
 // The menu items a tab enables (beyond those that follow their buttons).
 std::vector<ui::MenuItem*> TabMenuItems(Tboeking& f, int tab) {
   switch (tab) {

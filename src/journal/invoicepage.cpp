@@ -41,8 +41,6 @@ std::optional<std::int32_t> WholeNumber(const std::string& text) {
   return static_cast<std::int32_t>(v);
 }
 
-
-
 }  // namespace
 
 InvoicePage::InvoicePage(Tboeking& owner, ui::Container* tabs)

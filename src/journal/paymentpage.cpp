@@ -31,8 +31,6 @@ namespace {
 
 bool WithPartner(int kindIndex) { return kindIndex == 0 || kindIndex == 1; }
 
-
-
 }  // namespace
 
 PaymentPage::PaymentPage(Tboeking& owner, ui::Container* tabs)
