@@ -29,9 +29,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/cp1252.h"
+#include "tablefile.h"
 
 namespace {
+
+using tablefile::Cp1252Fault;
+using tablefile::Faults;
+using tablefile::Split;
+using tablefile::WriteFile;
 
 constexpr int kLanguages = 3;
 const char* const kHeading[1 + kLanguages] = {"id", "English", "Nederlands", "Deutsch"};
@@ -41,36 +46,11 @@ struct Row {
   std::string texts[kLanguages];  // code page 1252
 };
 
-std::vector<std::string> Split(const std::string& line, char sep) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t p = line.find(sep, start);
-    parts.push_back(line.substr(start, p == std::string::npos ? std::string::npos : p - start));
-    if (p == std::string::npos) break;
-    start = p + 1;
-  }
-  return parts;
-}
-
 bool IsIdentifier(const std::string& s) {
   if (s.empty() || (s[0] >= '0' && s[0] <= '9')) return false;
   for (char c : s)
     if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) return false;
   return true;
-}
-
-// Why the UTF-8 text cannot stand in the program, or "" when it can; `cp`
-// gets its code page 1252 bytes.
-std::string Cp1252Fault(const std::string& utf8, std::string& cp) {
-  cp = cp1252::FromUtf8(utf8);
-  // FromUtf8 turns what it cannot map into "?": a round trip that does not
-  // give the text back shows such a character.
-  if (cp1252::ToUtf8(cp) != utf8) return "holds invalid UTF-8 or a character that code page 1252 cannot hold";
-  for (unsigned char b : cp)
-    if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D)
-      return "holds a control character";
-  return "";
 }
 
 // The placeholders %1 to %9 the text marks, as a set of digits.
@@ -80,23 +60,6 @@ std::set<char> Placeholders(const std::string& text) {
     if (text[i] == '%' && text[i + 1] >= '1' && text[i + 1] <= '9') marks.insert(text[i + 1]);
   return marks;
 }
-
-// The faults found in the table, each reported as it is found.
-class Faults {
- public:
-  explicit Faults(std::string table) : table_(std::move(table)) {}
-  void Report(int line, const std::string& row, const std::string& what) {
-    std::cerr << table_ << ":" << line << ": ";
-    if (!row.empty()) std::cerr << "row " << row << ": ";
-    std::cerr << what << "\n";
-    ++count_;
-  }
-  int Count() const { return count_; }
-
- private:
-  std::string table_;
-  int count_ = 0;
-};
 
 // The row of the line's fields; false, with each fault reported, when it
 // is wrong.
@@ -210,21 +173,6 @@ std::string Source(const std::vector<Row>& rows) {
       << r.id << "\n";
   s << "};\n\n}  // namespace text\n";
   return s.str();
-}
-
-bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::error_code ec;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) return false;
-  }
-  std::filesystem::rename(temp, path, ec);
-  return !ec;
 }
 
 // Writes `bytes` unless the file holds them already, so that an unchanged

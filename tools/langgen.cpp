@@ -37,9 +37,14 @@
 #include <utility>
 #include <vector>
 
-#include "platform/cp1252.h"
+#include "tablefile.h"
 
 namespace {
+
+using tablefile::Cp1252Fault;
+using tablefile::Faults;
+using tablefile::Split;
+using tablefile::WriteFile;
 
 constexpr std::size_t kRecordSize = 11354;
 constexpr int kLanguages = 4;
@@ -53,18 +58,6 @@ struct Row {
   std::string texts[kLanguages];  // code page 1252
 };
 
-std::vector<std::string> Split(const std::string& line, char sep) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t p = line.find(sep, start);
-    parts.push_back(line.substr(start, p == std::string::npos ? std::string::npos : p - start));
-    if (p == std::string::npos) break;
-    start = p + 1;
-  }
-  return parts;
-}
-
 bool ParseNumber(const std::string& s, std::size_t& out) {
   if (s.empty() || s.size() > 6) return false;
   std::size_t v = 0;
@@ -76,45 +69,12 @@ bool ParseNumber(const std::string& s, std::size_t& out) {
   return true;
 }
 
-// The text's code page 1252 bytes; false with `why` set when it has none.
-bool ToCp1252(const std::string& utf8, std::string& cp, std::string& why) {
-  cp = cp1252::FromUtf8(utf8);
-  // FromUtf8 turns what it cannot map into "?": a round trip that does not
-  // give the text back shows such a character.
-  if (cp1252::ToUtf8(cp) != utf8) {
-    why = "holds invalid UTF-8 or a character that code page 1252 cannot hold";
-    return false;
-  }
-  for (unsigned char b : cp) {
-    if (b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D) {
-      why = "holds a control character";
-      return false;
-    }
-  }
-  return true;
-}
-
 std::string Hex(unsigned v) {
   static const char* d = "0123456789abcdef";
   std::string s = "0x";
   s += d[(v >> 4) & 15];
   s += d[v & 15];
   return s;
-}
-
-bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::error_code ec;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-  std::filesystem::path temp = path;
-  temp += ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) return false;
-  }
-  std::filesystem::rename(temp, path, ec);
-  return !ec;
 }
 
 std::string CppSource(const std::vector<Row>& rows, const std::string& english) {
@@ -142,23 +102,6 @@ std::string CppSource(const std::vector<Row>& rows, const std::string& english) 
   s << "};\n\n}  // namespace text\n";
   return s.str();
 }
-
-// The faults found in the table, each reported as it is found.
-class Faults {
- public:
-  explicit Faults(std::string table) : table_(std::move(table)) {}
-  void Report(int line, const std::string& row, const std::string& what) {
-    std::cerr << table_ << ":" << line << ": ";
-    if (!row.empty()) std::cerr << "row " << row << ": ";
-    std::cerr << what << "\n";
-    ++count_;
-  }
-  int Count() const { return count_; }
-
- private:
-  std::string table_;
-  int count_ = 0;
-};
 
 // Whether the heading's fields are the ones the table must have; reports it
 // when not.
@@ -216,9 +159,8 @@ bool TakeTexts(const std::vector<std::string>& f, Row& r, Faults& faults) {
   const std::string& name = f[0];
   bool rowOk = true;
   for (int k = 0; k < kLanguages; ++k) {
-    std::string why;
     const std::string lang = kHeading[3 + k];
-    if (!ToCp1252(f[3 + k], r.texts[k], why)) {
+    if (const std::string why = Cp1252Fault(f[3 + k], r.texts[k]); !why.empty()) {
       faults.Report(r.line, name, "the " + lang + " text " + why);
       rowOk = false;
     } else if (r.texts[k].size() > r.room - 1) {
