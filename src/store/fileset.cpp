@@ -1154,6 +1154,37 @@ void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::u
   }
 }
 
+// Runs `apply` under `journal`, already written and synced: when `apply`
+// fails, or the journal cannot be emptied after it, `restore` puts the files
+// back from the journal (closed first) and the error goes on; when even
+// that fails, `drop` takes the files out of the set, so that the next open
+// puts them back. A journal left whole would put the files back over later
+// changes: emptying it is the moment the change counts as done.
+void RunUnderJournal(std::unique_ptr<FileHandle> journal, const std::string& journalPath,
+                     const std::function<void()>& apply, const std::function<void()>& restore,
+                     const std::function<void()>& drop) {
+  const auto rollBack = [&] {
+    journal.reset();
+    try {
+      restore();
+    } catch (...) {
+      drop();
+    }
+  };
+  try {
+    apply();
+  } catch (...) {
+    rollBack();
+    throw;
+  }
+  const int code = EndChange(*journal);
+  if (code != platform::kNoError) {
+    rollBack();
+    Raise(code, "emptying", journalPath);
+  }
+  journal->Close();
+}
+
 // Runs `change`, which overwrites bytes of the file from `from` on (and may
 // cut or extend it), so that a crash at any point leaves the old file or the
 // new one: the bytes [from, to) go into the journal first (`to` is the old
@@ -1163,31 +1194,14 @@ void MoveDown(const RecordFile& f, std::uint64_t from, std::uint64_t end, std::u
 // the file leaves the set and the next open puts it back.
 void ChangeSafely(FileCode c, const RecordFile& f, std::uint64_t from, std::uint64_t oldSize,
                   const std::function<void()>& change, std::optional<std::uint64_t> to = std::nullopt) {
-  std::unique_ptr<FileHandle> journal = WriteJournal(c, f.h, f.path, from, to.value_or(oldSize), oldSize);
   const std::string path = f.path;
-  const auto rollBack = [&] {
-    journal.reset();
-    try {
-      RestoreFromJournal(f.h, path);
-    } catch (...) {
-      DropFromSet(c);
-    }
-  };
-  try {
-    change();
-    Check(f.h.Sync(), "writing", path);
-  } catch (...) {
-    rollBack();
-    throw;
-  }
-  // A journal left whole would put the file back over later changes: it is
-  // emptied before the change counts as done.
-  const int code = EndChange(*journal);
-  if (code != platform::kNoError) {
-    rollBack();
-    Raise(code, "emptying", JournalPath(path));
-  }
-  journal->Close();
+  RunUnderJournal(
+      WriteJournal(c, f.h, f.path, from, to.value_or(oldSize), oldSize), JournalPath(path),
+      [&] {
+        change();
+        Check(f.h.Sync(), "writing", path);
+      },
+      [&] { RestoreFromJournal(f.h, path); }, [&] { DropFromSet(c); });
 }
 
 // One file of a group change, as ChangeTogether checked it.
@@ -1467,29 +1481,16 @@ void ChangeTogether(const std::vector<FileChange>& changes) {
   for (const GroupFile& g : files)
     if (FolderPart(g.file.path) != FolderPart(files.front().file.path))
       throw std::logic_error("a group change of files in several folders");
-  std::unique_ptr<FileHandle> journal = WriteGroupJournal(files);
   const std::string path = files.front().file.path;
-  const auto rollBack = [&] {
-    journal.reset();
-    try {
-      RestoreGroup(path);
-    } catch (...) {
-      for (const GroupFile& g : files) DropFromSet(g.change->code);
-    }
-  };
-  try {
-    for (const GroupFile& g : files) ApplyGroupFile(g);
-  } catch (...) {
-    rollBack();
-    throw;
-  }
-  // The moment the change as a whole is done.
-  const int code = EndChange(*journal);
-  if (code != platform::kNoError) {
-    rollBack();
-    Raise(code, "emptying", GroupJournalPath(path));
-  }
-  journal->Close();
+  RunUnderJournal(
+      WriteGroupJournal(files), GroupJournalPath(path),
+      [&] {
+        for (const GroupFile& g : files) ApplyGroupFile(g);
+      },
+      [&] { RestoreGroup(path); },
+      [&] {
+        for (const GroupFile& g : files) DropFromSet(g.change->code);
+      });
 }
 
 void RewriteFile(FileCode c, const void* records, int count) {
